@@ -1,0 +1,23 @@
+# One static library per source folder. A folder's sources are globbed so that
+# adding a file needs no edit here; a folder without sources yet becomes an
+# interface target so that its dependants link all the same.
+function(kv_layer name)
+  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS
+       ${CMAKE_SOURCE_DIR}/${name}/*.cpp ${CMAKE_SOURCE_DIR}/${name}/*.c)
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${L_DEPS})
+    set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${L_DEPS})
+  endif()
+endfunction()
+
+# GL providers. A test binary resolves every gl* symbol to OSMesa, so OSMesa
+# comes before GLU and GL on its link line.
+set(KV_GL_HEADLESS PkgConfig::OSMESA PkgConfig::GLU OpenGL::OpenGL)
+set(KV_GL_WINDOW PkgConfig::GLU OpenGL::OpenGL OpenGL::GLX)

@@ -1,0 +1,20 @@
+// Resolves file names stored by other systems: backslashes, drive letters and
+// upper-case DOS names. Order: the exact path, then separators normalised, then
+// a case-insensitive match per component; then, for each search folder, the
+// trailing components of the name under that folder (longest first).
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Backslashes become '/', a leading drive letter ("C:") is dropped.
+std::string normalizeStoredPath(const std::string& stored);
+
+// The existing file the stored name designates, or "" when none exists.
+std::string findStoredPath(const std::string& stored, const std::vector<std::string>& searchDirs = {});
+
+// As findStoredPath, but when nothing exists returns the normalised name, so a
+// caller's open fails naming the file the user recognises.
+std::string resolvePath(const std::string& stored, const std::vector<std::string>& searchDirs = {});
+
+bool fileExists(const std::string& path);
