@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "scene/pnLexer.h"
+#include "sg/sgRuntime.h"
+
+namespace {
+
+struct Tok {
+    int sym;
+    std::string text;
+    int i;
+    double f;
+};
+
+// Lexes a whole text; the diagnostic output is collected in `diag`.
+class LexerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { initLexer(); }
+
+    std::vector<Tok> lex(const std::string& text) {
+        src_ = text;
+        FILE* f = fmemopen(src_.empty() ? nullptr : &src_[0], src_.size(), "r");
+        if (src_.empty()) f = std::tmpfile();
+        FILE* d = std::tmpfile();
+        setDiagnosticStream(d);
+        scriptFile = f;
+        resetLexer();
+        std::vector<Tok> out;
+        for (int guard = 0; guard < 100000; ++guard) {
+            getSym();
+            out.push_back({sym, symText, symInt, symFloat});
+            if (sym == SYM_EOF) break;
+        }
+        scriptFile = nullptr;
+        std::fclose(f);
+        setDiagnosticStream(nullptr);
+        std::rewind(d);
+        diag.clear();
+        int c;
+        while ((c = std::fgetc(d)) != EOF) diag += static_cast<char>(c);
+        std::fclose(d);
+        return out;
+    }
+
+    std::vector<int> syms(const std::string& text) {
+        std::vector<int> s;
+        for (const Tok& t : lex(text)) s.push_back(t.sym);
+        return s;
+    }
+
+    std::string diag;
+    std::string src_;
+};
+
+}  // namespace
+
+TEST_F(LexerTest, ReservedWordsQuotedOrBareAndCaseMatters) {
+    auto t = lex("scene \"scene\" \"Scene\" SCENE PLAY MS play viewpoint width volume");
+    ASSERT_EQ(t.size(), 11u);
+    EXPECT_EQ(t[0].sym, SYM_SCENE);
+    EXPECT_EQ(t[1].sym, 127);
+    EXPECT_EQ(t[1].text, "scene");
+    EXPECT_EQ(t[2].sym, SYM_IDENT);
+    EXPECT_EQ(t[2].text, "Scene");
+    EXPECT_EQ(t[3].sym, SYM_SCENE_UC);
+    EXPECT_EQ(t[4].sym, 168);
+    EXPECT_EQ(t[5].sym, SYM_MS);
+    EXPECT_EQ(t[6].sym, 114);
+    EXPECT_EQ(t[7].sym, 159);
+    EXPECT_EQ(t[8].sym, 166);
+    EXPECT_EQ(t[9].sym, 164);
+    EXPECT_EQ(t[10].sym, SYM_EOF);
+    // Every table word maps to its own token and back.
+    for (int tok = SYM_ALIGN; tok <= SYM_PLAY_UC; ++tok) {
+        std::string name = symName(tok);
+        if (tok == SYM_ENV_PANEL || tok == SYM_OBJECT_NAME || tok == SYM_ROT_AXIS || tok == SYM_ROT_DIRECTION ||
+            tok == SYM_VIEWPOINT || tok == SYM_W_JUST || tok == SYM_WIDTH)
+            continue;
+        EXPECT_EQ(lookupRW(name.c_str()), tok) << name;
+    }
+    EXPECT_EQ(lookupRW("envPanel"), SYM_ENV_PANEL);
+    EXPECT_EQ(lookupRW("zzz"), SYM_IDENT);
+    EXPECT_EQ(lookupRW(""), SYM_IDENT);
+}
+
+TEST_F(LexerTest, NumbersSignsAndPoints) {
+    auto t = lex("-12 -1.5 +7 .5 5. 3.25 1e5 - x");
+    ASSERT_GE(t.size(), 11u);
+    EXPECT_EQ(t[0].sym, SYM_INTEGER);
+    EXPECT_EQ(t[0].i, -12);
+    EXPECT_EQ(t[1].sym, SYM_FLOAT);
+    EXPECT_DOUBLE_EQ(t[1].f, -1.5);
+    EXPECT_EQ(t[2].sym, SYM_INTEGER);
+    EXPECT_EQ(t[2].i, 7);
+    EXPECT_EQ(t[3].sym, SYM_OTHER);  // the point
+    EXPECT_EQ(t[4].sym, SYM_INTEGER);
+    EXPECT_EQ(t[4].i, 5);
+    EXPECT_EQ(t[5].sym, SYM_FLOAT);
+    EXPECT_DOUBLE_EQ(t[5].f, 5.0);
+    EXPECT_DOUBLE_EQ(t[6].f, 3.25);
+    EXPECT_EQ(t[7].sym, SYM_INTEGER);  // 1e5 is 1, then the word e5
+    EXPECT_EQ(t[7].i, 1);
+    EXPECT_EQ(t[8].sym, SYM_IDENT);
+    EXPECT_EQ(t[8].text, "e5");
+    EXPECT_EQ(t[9].sym, SYM_INTEGER);  // a lone sign is 0
+    EXPECT_EQ(t[9].i, 0);
+    EXPECT_EQ(t[10].text, "x");
+}
+
+TEST_F(LexerTest, NumbersIgnoreTheUserLocale) {
+    const char* old = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = old ? old : "C";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 locale not installed";
+    auto t = lex("1.5");
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    EXPECT_DOUBLE_EQ(t[0].f, 1.5);
+}
+
+TEST_F(LexerTest, OverlongNumbersAreConsumedWhole) {
+    std::string digits(100, '9');
+    auto t = lex(digits + " " + digits + ".5 next");
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[0].sym, SYM_INTEGER);
+    EXPECT_EQ(t[0].i, 2147483647);
+    EXPECT_EQ(t[1].sym, SYM_FLOAT);
+    EXPECT_GT(t[1].f, 1e60);
+    EXPECT_EQ(t[2].text, "next");
+}
+
+TEST_F(LexerTest, CommentsAndSlashes) {
+    EXPECT_EQ(syms("a/b"), (std::vector<int>{SYM_IDENT, SYM_IDENT, SYM_EOF}));
+    auto t = lex("a/* x * y **/b");
+    EXPECT_EQ(t[0].text, "a");
+    EXPECT_EQ(t[1].text, "b");
+    EXPECT_EQ(syms("{ // comment } \n }"), (std::vector<int>{SYM_LBRACE, SYM_RBRACE, SYM_EOF}));
+    EXPECT_EQ(syms("( ) // last line without newline"), (std::vector<int>{SYM_LPAREN, SYM_RPAREN, SYM_EOF}));
+    EXPECT_EQ(syms("x /* never closed"), (std::vector<int>{SYM_IDENT, SYM_EOF}));
+    EXPECT_EQ(syms(""), (std::vector<int>{SYM_EOF}));
+}
+
+TEST_F(LexerTest, LongLinesAndStringsReadWhole) {
+    std::string longLine = "    file\t\"" + std::string(140, 'p') + "\"\n";
+    auto t = lex(longLine + "next");
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[1].text, std::string(140, 'p'));
+    EXPECT_EQ(t[2].text, "next");
+
+    std::string path = "/home/user/" + std::string(290, 'd') + ".tga";
+    t = lex("\"" + path + "\"");
+    EXPECT_EQ(t[0].text, path);
+    EXPECT_EQ(diag, "");
+
+    // Strings keep blanks, slashes and line breaks; CR LF becomes LF.
+    t = lex("\"a // b\r\nc\"");
+    EXPECT_EQ(t[0].text, "a // b\nc");
+    t = lex("\"unterminated");
+    EXPECT_EQ(t[0].sym, SYM_IDENT);
+    EXPECT_EQ(t[0].text, "unterminated");
+}
+
+TEST_F(LexerTest, OverlongWordsAreCutWithOneMessage) {
+    auto t = lex(std::string(300, 'w') + " tail");
+    EXPECT_EQ(t[0].text, std::string(256, 'w'));
+    EXPECT_EQ(t[1].text, "tail");
+    EXPECT_EQ(diag, "TORVIS: [getSym] Identifier is too long; truncated\n\n");
+}
+
+TEST_F(LexerTest, WindowsLineEndsAndHighBytes) {
+    auto t = lex("scene {\r\n\tname\t\"x\"\r\n}\r\n");
+    EXPECT_EQ(t[0].sym, SYM_SCENE);
+    EXPECT_EQ(t[1].sym, SYM_LBRACE);
+    EXPECT_EQ(t[2].sym, SYM_NAME);
+    EXPECT_EQ(t[3].text, "x");
+    EXPECT_EQ(t[4].sym, SYM_RBRACE);
+    EXPECT_EQ(t[5].sym, SYM_EOF);
+
+    // Bytes of 128 and above outside strings are single "other" characters.
+    EXPECT_EQ(syms("\xE9\xFF"), (std::vector<int>{SYM_OTHER, SYM_OTHER, SYM_EOF}));
+    // Inside strings, text that is not UTF-8 is decoded from the legacy code page.
+    t = lex("\"caf\xE9\" \"caf\xC3\xA9\"");
+    EXPECT_EQ(t[0].text, "caf\xC3\xA9");
+    EXPECT_EQ(t[1].text, "caf\xC3\xA9");
+}
+
+TEST_F(LexerTest, LastWordWithoutNewline) {
+    auto t = lex("alpha\nomega");
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[1].text, "omega");
+    EXPECT_EQ(t[2].sym, SYM_EOF);
+}
+
+TEST_F(LexerTest, GmatchAndSymNames) {
+    lex("");
+    std::string src = "{ }";
+    FILE* f = fmemopen(&src[0], src.size(), "r");
+    FILE* d = std::tmpfile();
+    setDiagnosticStream(d);
+    scriptFile = f;
+    resetLexer();
+    getSym();
+    EXPECT_EQ(gmatchSym(SYM_LPAREN), SYM_LBRACE);  // mismatch: stays
+    EXPECT_EQ(gmatchSym(SYM_LBRACE), SYM_RBRACE);
+    EXPECT_EQ(gmatchSym(SYM_RBRACE), SYM_EOF);
+    EXPECT_EQ(getSym(), SYM_EOF);
+    setDiagnosticStream(nullptr);
+    std::rewind(d);
+    char buf[128] = {};
+    std::fread(buf, 1, sizeof buf - 1, d);
+    std::fclose(d);
+    std::fclose(f);
+    scriptFile = nullptr;
+    EXPECT_STREQ(buf, "TORVIS: [gmatchSym] ncorrect script format\n\n");
+
+    EXPECT_STREQ(symName(SYM_INTEGER), "integer");
+    EXPECT_STREQ(symName(SYM_LBRACE), "{");
+    EXPECT_STREQ(symName(SYM_ENV_PANEL), "endPanel");
+    EXPECT_STREQ(symName(SYM_OBJECT_NAME), "objName");
+    EXPECT_STREQ(symName(SYM_VIEWPOINT), "viewpt");
+    EXPECT_STREQ(symName(SYM_W_JUST), "WJust");
+    EXPECT_STREQ(symName(SYM_ANIM_SCALE), "animScale");
+    EXPECT_STREQ(symName(SYM_OTHER), "unident");
+    EXPECT_STREQ(symName(500), "unident");
+}
+
+TEST_F(LexerTest, ReservedWordTableChecksItsOrder) {
+    FILE* d = std::tmpfile();
+    setDiagnosticStream(d);
+    initReservedWords();  // the real table: silent
+    EXPECT_EQ(addRW("zzzz", 999), 0);  // full
+    setDiagnosticStream(nullptr);
+    std::rewind(d);
+    char buf[256] = {};
+    std::fread(buf, 1, sizeof buf - 1, d);
+    std::fclose(d);
+    EXPECT_STREQ(buf, "TORVIS: [addRW] Too Many Reserved Words!\n\n");
+    initLexer();
+}
