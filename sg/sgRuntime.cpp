@@ -10,6 +10,7 @@ namespace {
 int g_textureReload = 0;
 int g_alphaOutput = 0;
 int g_currentFrame = 0;
+int g_renderMode = 0x1C00;  // GL_RENDER
 FILE* g_diagnostic = nullptr;
 
 void defaultReporter(const char* caption, const char* text) {
@@ -47,6 +48,8 @@ void sgSetAlphaOutput(int on) { g_alphaOutput = on; }
 int sgGetAlphaOutput() { return g_alphaOutput; }
 void sgSetCurrentFrame(int frame) { g_currentFrame = frame; }
 int sgGetCurrentFrame() { return g_currentFrame; }
+void sgSetRenderMode(int mode) { g_renderMode = mode; }
+int sgGetRenderMode() { return g_renderMode; }
 
 int sgLastDot(const std::string& s) {
     size_t p = s.rfind('.');

@@ -17,6 +17,10 @@ void sgSetAlphaOutput(int on);
 int sgGetAlphaOutput();
 void sgSetCurrentFrame(int frame);
 int sgGetCurrentFrame();
+// Render mode of the current traversal (GL_RENDER or GL_SELECT); geometry sets
+// enter themselves in the display-list table while it is GL_SELECT.
+void sgSetRenderMode(int mode);
+int sgGetRenderMode();
 
 // File names. All return 0 on failure and leave `out` untouched.
 // Extension: the first three characters after the last '.'.
