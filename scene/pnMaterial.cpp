@@ -1,0 +1,110 @@
+#include "scene/pnMaterial.h"
+
+#include <GL/gl.h>
+
+#include "sg/sgGeoSet.h"
+#include "sg/sgGeoState.h"
+#include "sg/sgGeode.h"
+#include "sg/sgMaterial.h"
+#include "sg/sgNode.h"
+#include "sg/sgRuntime.h"
+
+namespace {
+// "not >= 0" catches NaN as well as negatives.
+float clampTo(float v, float hi) {
+    if (!(v >= 0.0f)) return 0.0f;
+    return v > hi ? hi : v;
+}
+sgVec3 clampColor(float r, float g, float b) { return sgVec3(clampTo(r, 1), clampTo(g, 1), clampTo(b, 1)); }
+}  // namespace
+
+int pnMaterial::copy(const pnMaterial* other) {
+    if (!other) return 0;
+    if (other == this) return 1;
+    if (!other->name.empty()) name = other->name;
+    diffuse = other->diffuse;
+    ambient = other->ambient;
+    emission = other->emission;
+    specular = other->specular;
+    shininess = other->shininess;
+    alpha = other->alpha;
+    file = other->file;
+    for (int i = 0; i < NUM_FLAGS; ++i) setFlags[i] = other->setFlags[i];
+    return 1;
+}
+
+void pnMaterial::setName(const char* n) {
+    if (n) name = sgCutName(n);
+}
+
+void pnMaterial::setDiffuse(float r, float g, float b) {
+    diffuse = clampColor(r, g, b);
+    setFlags[DIFFUSE_FLAG] = 1;
+}
+
+void pnMaterial::setAmbient(float r, float g, float b) {
+    ambient = clampColor(r, g, b);
+    setFlags[AMBIENT_FLAG] = 1;
+}
+
+void pnMaterial::setEmission(float r, float g, float b) {
+    emission = clampColor(r, g, b);
+    setFlags[EMISSION_FLAG] = 1;
+}
+
+void pnMaterial::setSpecular(float r, float g, float b) {
+    specular = clampColor(r, g, b);
+    setFlags[SPECULAR_FLAG] = 1;
+}
+
+void pnMaterial::setShininess(float s) {
+    shininess = clampTo(s, 128.0f);
+    setFlags[SHININESS_FLAG] = 1;
+}
+
+void pnMaterial::setAlpha(float a) {
+    alpha = clampTo(a, 1.0f);
+    setFlags[ALPHA_FLAG] = 1;
+}
+
+void pnMaterial::setFile(const char* f) {
+    file = f ? f : "";
+    setFlags[FILE_FLAG] = file.empty() ? 0 : 1;
+}
+
+int pnMaterial::getSetFlag(int i) const { return (i >= 0 && i < NUM_FLAGS) ? setFlags[i] : 0; }
+
+void pnMaterial::apply(sgNode* node) const {
+    if (!node) return;
+    if (node->isOfType("sgGeode")) {
+        applyToGeode(static_cast<sgGeode*>(node));
+        return;
+    }
+    for (int i = 0; i < node->getNumChildren(); ++i) apply(node->getChild(i));
+}
+
+void pnMaterial::applyToGeode(sgGeode* geode) const {
+    if (!geode) return;
+    for (int i = 0; i < geode->getNumGSets(); ++i) {
+        sgGeoSet* set = geode->getGSet(i);
+        sgGeoState* state = set ? set->getGState() : nullptr;
+        if (!state) continue;
+        bool textured = state->getTextureMode() != sgGeoState::SG_TEX_NONE &&
+                        (state->getTexture() || state->getSequenceEntry(0));
+        if (textured) {
+            // Textured faces keep the texture's colours; only the alpha follows.
+            sgVec4 d = state->getColor(GL_DIFFUSE);
+            d[3] = alpha;
+            state->setColor(GL_DIFFUSE, d);
+            continue;
+        }
+        sgMaterial m;
+        m.setColor(GL_AMBIENT, ambient[0], ambient[1], ambient[2]);
+        m.setColor(GL_DIFFUSE, diffuse[0], diffuse[1], diffuse[2]);
+        m.setColor(GL_EMISSION, emission[0], emission[1], emission[2]);
+        m.setColor(GL_SPECULAR, specular[0], specular[1], specular[2]);
+        m.setAlpha(alpha);
+        m.setColor(GL_SHININESS, shininess, 0, 0);
+        state->sgAttr(GL_FRONT, &m);  // the state keeps its own copy
+    }
+}

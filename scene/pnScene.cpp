@@ -1,0 +1,446 @@
+#include "scene/pnScene.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "scene/pnChartDataPt.h"
+#include "scene/pnEffect.h"
+#include "scene/pnEvent.h"
+#include "scene/pnLight.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnObject.h"
+#include "scene/pnStringProperty.h"
+#include "scene/pnViewpoint.h"
+#include "sg/SceneGraphRoots.h"
+#include "sg/sgDCS.h"
+#include "sg/sgRuntime.h"
+
+namespace {
+
+// Names reach the lists cut at the name limit, so a look-up cuts its key the
+// same way and a long name finds the item it named.
+std::string key(const char* name) { return sgCutName(name); }
+
+template <class T>
+int indexByName(const sgList& list, const char* name) {
+    if (!name) return -1;
+    std::string k = key(name);
+    for (int i = 0; i <= list.getTop(); ++i)
+        if (static_cast<T*>(list.get(i))->getName() == k) return i;
+    return -1;
+}
+
+template <class T>
+T* itemByName(const sgList& list, const char* name) {
+    int i = indexByName<T>(list, name);
+    return i < 0 ? nullptr : static_cast<T*>(list.get(i));
+}
+
+template <class T>
+void deleteAll(sgList* list) {
+    if (!list) return;
+    for (int i = list->getTop(); i >= 0; --i) delete static_cast<T*>(list->get(i));
+}
+
+int copyName(const std::string& name, char* buffer, size_t size) {
+    if (!buffer || size == 0) return 0;
+    size_t n = std::min(name.size(), size - 1);
+    std::memcpy(buffer, name.data(), n);
+    buffer[n] = '\0';
+    return 1;
+}
+
+}  // namespace
+
+pnScene::pnScene() { init(); }
+
+pnScene::~pnScene() { release(); }
+
+void pnScene::init() {
+    // Whatever an earlier life of the scene left is freed first, so init never
+    // strands items.
+    release();
+    name.clear();
+    width = 720;
+    height = 486;
+    version = 120;
+    animScale = 1.0f;
+    align = 1;
+    lastFrame = 0;
+    lights = std::make_unique<sgList>(2);
+    materials = std::make_unique<sgList>(4);
+    stringProperties = std::make_unique<sgList>(4);
+    objects = std::make_unique<sgList>(4);
+    events = std::make_unique<sgList>(4);
+    effects = std::make_unique<sgList>(4);
+    charts = std::make_unique<sgList>(4);
+    pauses.clear();
+    sounds.clear();
+    nextPause = -1;
+    nextSoundFrame = -1;
+    nextSound = pnSound();
+    ms = 0;
+    position.set(0, 0, 0);
+    rotAngle = 0.0f;
+    rotAxis.set(0, 1, 0);
+    scale.set(1, 1, 1);
+    for (int& f : setFlags) f = 0;
+}
+
+void pnScene::release() {
+    deleteAll<pnLight>(lights.get());
+    deleteAll<pnEvent>(events.get());
+    deleteAll<pnEffect>(effects.get());
+    deleteAll<pnObject>(objects.get());
+    deleteAll<pnStringProperty>(stringProperties.get());
+    deleteAll<pnMaterial>(materials.get());
+    // Charts are objects too: already deleted above. Empty lists stay so that
+    // a released scene can still be asked about.
+    lights = std::make_unique<sgList>(2);
+    materials = std::make_unique<sgList>(4);
+    stringProperties = std::make_unique<sgList>(4);
+    objects = std::make_unique<sgList>(4);
+    events = std::make_unique<sgList>(4);
+    effects = std::make_unique<sgList>(4);
+    charts = std::make_unique<sgList>(4);
+    viewpoint.reset();
+    background.reset();
+    defaultMaterial.reset();
+}
+
+// ---- adding ----
+
+int pnScene::addLight(pnLight* light) {
+    if (!light || indexByName<pnLight>(*lights, light->getName().c_str()) >= 0) return 0;
+    return lights->append(light);
+}
+
+int pnScene::addMaterial(pnMaterial* material) {
+    if (!material || indexByName<pnMaterial>(*materials, material->getName().c_str()) >= 0) return 0;
+    return materials->append(material);
+}
+
+int pnScene::insertMaterial(int index, pnMaterial* material) {
+    if (!material || index < 0 || index >= getNumMaterials()) return 0;
+    if (indexByName<pnMaterial>(*materials, material->getName().c_str()) >= 0) return 0;
+    return materials->insert(index, material);
+}
+
+int pnScene::addStringProperty(pnStringProperty* style) {
+    if (!style || indexByName<pnStringProperty>(*stringProperties, style->getName().c_str()) >= 0) return 0;
+    return stringProperties->append(style);
+}
+
+int pnScene::addObject(pnObject* object) {
+    if (!object || object->getName().empty() || objectExists(object->getName().c_str())) return 0;
+    if (!objects->append(object)) return 0;
+    object->setScene(this);
+    return 1;
+}
+
+int pnScene::addEvent(pnEvent* event) {
+    if (!event || event->getName().empty() || eventExists(event->getName().c_str())) return 0;
+    if (!events->append(event)) return 0;
+    event->setScene(this);
+    return 1;
+}
+
+int pnScene::addEffect(pnEffect* effect) {
+    if (!effect || effect->getName().empty() || effectExists(effect->getName().c_str())) return 0;
+    return effects->append(effect);
+}
+
+int pnScene::addChart(pnObject* chart) {
+    if (!chart || chart->getName().empty() || chartExists(chart->getName().c_str())) return 0;
+    if (!charts->append(chart)) return 0;
+    chart->setScene(this);
+    return 1;
+}
+
+// ---- removing ----
+
+int pnScene::takeOut(sgList& list, void* item, const char* msg1, const char* msg2) {
+    if (count(list) == 0) {
+        if (msg2)
+            debugPrint2(msg1, msg2);
+        else
+            debugPrint(msg1);
+        return 0;
+    }
+    return list.remove(item) >= 0 ? 1 : 0;
+}
+
+int pnScene::removeLight(pnLight* light) {
+    return takeOut(*lights, light, "[pnScene::removeLight] Tried to delete non-existing light", nullptr);
+}
+
+int pnScene::removeStringPropertyl(pnStringProperty* style) {
+    return takeOut(*stringProperties, style, "[pnScene::removeStringPropertyl] ",
+                   "Tried to delete non-existing string property");
+}
+
+int pnScene::removeObject(pnObject* object) {
+    return takeOut(*objects, object, "[pnScene::removeObject] ", "Tried to delete non-existing object");
+}
+
+int pnScene::removeEvent(pnEvent* event) {
+    return takeOut(*events, event, "[pnScene::removeEvent] ", "Tried to delete non-existing even");
+}
+
+int pnScene::removeEffect(pnEffect* effect) {
+    return takeOut(*effects, effect, "[pnScene::removeEffect] ", "Tried to delete non-existing effect");
+}
+
+int pnScene::removeChart(pnObject* chart) {
+    return takeOut(*charts, chart, "[pnScene::removeChart] Tried to delete non-existing chart", nullptr);
+}
+
+int pnScene::moveEvent(const char* eventName, int pos) {
+    if (pos < 0) return 0;
+    if (getNumEvents() == 0) {
+        debugPrint2("[pnScene::removeEvent] ", "Tried to delete non-existing even");
+        return 0;
+    }
+    int from = findEventIndex(eventName);
+    if (from < 0) return 0;
+    void* event = events->get(from);
+    events->removeIndex(from);
+    if (pos >= getNumEvents())
+        events->append(event);
+    else
+        events->insert(pos, event);
+    return 1;
+}
+
+void pnScene::setBackground(pnObject* bg) { background.reset(bg); }
+void pnScene::setViewpoint(pnViewpoint* vp) { viewpoint.reset(vp); }
+void pnScene::setDefaultMaterial(pnMaterial* m) { defaultMaterial.reset(m); }
+
+// ---- look-ups ----
+
+int pnScene::findMaterialIndex(const char* n) const { return indexByName<pnMaterial>(*materials, n); }
+int pnScene::findLightIndex(const char* n) const { return indexByName<pnLight>(*lights, n); }
+int pnScene::findEventIndex(const char* n) const { return indexByName<pnEvent>(*events, n); }
+
+int pnScene::indexOfMaterial(const pnMaterial* m) const { return m ? materials->find(m) : -1; }
+int pnScene::indexOfObject(const pnObject* o) const { return o ? objects->find(o) : -1; }
+int pnScene::indexOfEvent(const pnEvent* e) const { return e ? events->find(e) : -1; }
+
+pnMaterial* pnScene::findMaterial(const char* n) const { return itemByName<pnMaterial>(*materials, n); }
+pnStringProperty* pnScene::findStringProperty(const char* n) const {
+    return itemByName<pnStringProperty>(*stringProperties, n);
+}
+pnLight* pnScene::findLight(const char* n) const { return itemByName<pnLight>(*lights, n); }
+pnObject* pnScene::findObject(const char* n) const { return itemByName<pnObject>(*objects, n); }
+pnEffect* pnScene::findEffect(const char* n) const { return itemByName<pnEffect>(*effects, n); }
+pnEvent* pnScene::findEvent(const char* n) const { return itemByName<pnEvent>(*events, n); }
+
+pnMaterial* pnScene::getMaterial(int i) const { return materials->getAs<pnMaterial>(i); }
+pnLight* pnScene::getLight(int i) const { return lights->getAs<pnLight>(i); }
+pnObject* pnScene::getObject(int i) const { return objects->getAs<pnObject>(i); }
+pnObject* pnScene::getChart(int i) const { return charts->getAs<pnObject>(i); }
+pnEffect* pnScene::getEffect(int i) const { return effects->getAs<pnEffect>(i); }
+pnEvent* pnScene::getEvent(int i) const { return events->getAs<pnEvent>(i); }
+pnStringProperty* pnScene::getStringProperty(int i) const { return stringProperties->getAs<pnStringProperty>(i); }
+
+int pnScene::getMaterialName(int i, char* buffer, size_t size) const {
+    if (i < 0 || i >= getNumMaterials()) return 0;
+    return copyName(getMaterial(i)->getName(), buffer, size);
+}
+
+int pnScene::getObjectName(int i, char* buffer, size_t size) const {
+    if (i < 0 || i >= getNumObjects()) return 0;
+    return copyName(getObject(i)->getName(), buffer, size);
+}
+
+int pnScene::objectExists(const char* n) const { return indexByName<pnObject>(*objects, n) >= 0; }
+int pnScene::effectExists(const char* n) const { return indexByName<pnEffect>(*effects, n) >= 0; }
+int pnScene::eventExists(const char* n) const { return indexByName<pnEvent>(*events, n) >= 0; }
+int pnScene::lightExists(const char* n) const { return indexByName<pnLight>(*lights, n) >= 0; }
+int pnScene::materialExists(const char* n) const { return indexByName<pnMaterial>(*materials, n) >= 0; }
+int pnScene::chartExists(const char* n) const { return indexByName<pnObject>(*charts, n) >= 0; }
+int pnScene::stringPropertyExists(const char* n) const {
+    return indexByName<pnStringProperty>(*stringProperties, n) >= 0;
+}
+
+int pnScene::isMaterialUsed(const char* n) const {
+    if (!n || !*n) return 0;
+    std::string k = key(n);
+    for (int i = 0; i < getNumObjects(); ++i) {
+        const pnObject* o = getObject(i);
+        if (o->getMaterialName() == k) return 1;
+        if (!o->isChart()) continue;
+        for (int p = 0; p < o->getNumDataPts(); ++p) {
+            const pnChartDataPt* pt = o->getDataPt(p);
+            if (pt && pt->materialName == k) return 1;
+        }
+    }
+    return 0;
+}
+
+int pnScene::isMaterialUsedByEffect(const char* n) const {
+    if (!n || !*n) return 0;
+    std::string k = key(n);
+    for (int i = 0; i < getNumEffects(); ++i) {
+        const pnEffect* e = getEffect(i);
+        if (e->getFlag(pnEffect::COLOR_FLAG) && e->getColor() == k) return 1;
+    }
+    return 0;
+}
+
+pnObject* pnScene::findObjectUsingMaterial(const char* n) const {
+    if (!n || !*n) return nullptr;
+    std::string k = key(n);
+    for (int i = 0; i < getNumObjects(); ++i) {
+        pnObject* o = getObject(i);
+        if (o->hasMaterial() && o->getMaterialName() == k) return o;
+    }
+    return nullptr;
+}
+
+pnLight* pnScene::findLightUsingMaterial(const char* n) const {
+    if (!n || !*n) return nullptr;
+    std::string k = key(n);
+    for (int i = 0; i < getNumLights(); ++i) {
+        pnLight* l = getLight(i);
+        if (l->hasMaterial() && l->getMaterial() == k) return l;
+    }
+    return nullptr;
+}
+
+// ---- pauses and sounds ----
+
+void pnScene::addPause(int frame) {
+    if (getNumPauses() >= MAX_PAUSES) return;
+    auto at = std::lower_bound(pauses.begin(), pauses.end(), frame);
+    if (at != pauses.end() && *at == frame) return;
+    pauses.insert(at, frame);
+}
+
+int pnScene::removePauseAt(int index) {
+    if (index < 0 || index >= getNumPauses()) return 0;
+    int frame = pauses[static_cast<size_t>(index)];
+    pauses.erase(pauses.begin() + index);
+    if (pauses.empty())
+        nextPause = -1;
+    else if (frame == nextPause)
+        nextPause = pauses.front();
+    return 1;
+}
+
+int pnScene::removePause(int frame) {
+    auto at = std::find(pauses.begin(), pauses.end(), frame);
+    if (at == pauses.end()) return 0;
+    return removePauseAt(static_cast<int>(at - pauses.begin()));
+}
+
+int pnScene::getNextPause(int frame) const {
+    if (pauses.empty()) return -1;
+    auto at = std::upper_bound(pauses.begin(), pauses.end(), frame);
+    return at == pauses.end() ? NO_LATER_FRAME : *at;
+}
+
+int pnScene::getPause(int index) const {
+    return (index >= 0 && index < getNumPauses()) ? pauses[static_cast<size_t>(index)] : -1;
+}
+
+void pnScene::addSound(int frame, const char* file) {
+    if (getNumSounds() >= MAX_SOUNDS) return;
+    auto at = std::lower_bound(sounds.begin(), sounds.end(), frame,
+                               [](const pnSound& s, int f) { return s.frame < f; });
+    if (at != sounds.end() && at->frame == frame) return;
+    pnSound s;
+    s.file = file ? file : "";  // the whole path: a cut one would name another file
+    s.frame = frame;
+    sounds.insert(at, s);
+}
+
+int pnScene::removeSoundAt(int index) {
+    if (index < 0 || index >= getNumSounds()) return 0;
+    int frame = sounds[static_cast<size_t>(index)].frame;
+    sounds.erase(sounds.begin() + index);
+    if (sounds.empty()) {
+        nextSoundFrame = -1;
+        nextSound = pnSound();
+    } else if (frame == nextSoundFrame) {
+        nextSound = sounds.front();
+        nextSoundFrame = nextSound.frame;
+    }
+    return 1;
+}
+
+int pnScene::removeSound(int frame) {
+    for (size_t i = 0; i < sounds.size(); ++i)
+        if (sounds[i].frame == frame) return removeSoundAt(static_cast<int>(i));
+    return 0;
+}
+
+pnSound pnScene::getNextSound(int frame) const {
+    pnSound none;
+    if (sounds.empty()) return none;
+    for (const pnSound& s : sounds)
+        if (s.frame > frame) return s;
+    none.frame = NO_LATER_FRAME;
+    return none;
+}
+
+pnSound pnScene::getSound(int index) const {
+    return (index >= 0 && index < getNumSounds()) ? sounds[static_cast<size_t>(index)] : pnSound();
+}
+
+void pnScene::setPendingSound(const pnSound& sound) {
+    nextSound = sound;
+    nextSoundFrame = sound.frame;
+}
+
+// ---- scene transform ----
+
+sgDCS* pnScene::sceneTransform() const { return roots ? roots->sceneTransform : nullptr; }
+
+void pnScene::setPosition(const sgVec3& v) {
+    position = v;
+    setFlags[POSITION_FLAG] = 1;
+    if (sgDCS* node = sceneTransform()) node->setTransV(position);
+}
+
+void pnScene::setRotAngle(float angle) {
+    rotAngle = angle;
+    setFlags[ROTANGLE_FLAG] = 1;
+    if (sgDCS* node = sceneTransform()) node->setRot(rotAngle, rotAxis);
+}
+
+void pnScene::setRotAxis(const sgVec3& v) {
+    rotAxis = v;
+    setFlags[ROTAXIS_FLAG] = 1;
+    if (sgDCS* node = sceneTransform()) node->setRot(rotAngle, rotAxis);
+}
+
+void pnScene::setScale(const sgVec3& v) {
+    scale = v;
+    setFlags[SCALE_FLAG] = 1;
+    if (sgDCS* node = sceneTransform()) node->setScaleV(scale);
+}
+
+// ---- last frame ----
+
+int pnScene::updateLastFrame() {
+    int last = lastFrame;
+    for (int i = 0; i < getNumEvents(); ++i) {
+        const pnEvent* e = getEvent(i);
+        for (int p = 0; p < e->getNumPlays(); ++p) last = std::max(last, e->getPlay(p)->end);
+    }
+    for (int f : pauses) last = std::max(last, f);
+    for (const pnSound& s : sounds) last = std::max(last, s.frame);
+    for (int i = 0; i < getNumCharts(); ++i) {
+        const pnObject* c = getChart(i);
+        for (int p = 0; p < c->getNumDataPts(); ++p) {
+            const pnChartDataPt* pt = c->getDataPt(p);
+            if (!pt) continue;
+            last = std::max(last, std::max(pt->endTime, pt->shrinkEnd));
+        }
+    }
+    lastFrame = last;
+    return lastFrame;
+}
+
+void pnScene::setName(const char* n) { name = sgCutName(n); }
