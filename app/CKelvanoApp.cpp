@@ -1,0 +1,122 @@
+#include "app/CKelvanoApp.h"
+
+#include "app/AboutLinks.h"
+#include "app/CAboutDlg.h"
+#include "app/CKelvanoDoc.h"
+#include "app/CKelvanoView.h"
+#include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
+#include "app/CWxProfile.h"
+#include "app/FramePlacement.h"
+#include "app/KelvanoIds.h"
+
+#include <wx/filename.h>
+#include <wx/stdpaths.h>
+
+#include <filesystem>
+#include <system_error>
+
+std::string CommandLineFile(const std::vector<std::string>& args) {
+    bool options = true;
+    for (const std::string& a : args) {
+        if (options && a == "--") {
+            options = false;
+            continue;
+        }
+        if (options && !a.empty() && a[0] == '-') continue;
+        if (!a.empty()) return a;
+    }
+    return "";
+}
+
+CKelvanoApp::CKelvanoApp() {
+    SetAppName("Kelvano");
+    SetAppDisplayName("Kelvano");
+}
+
+CKelvanoApp::~CKelvanoApp() = default;
+
+bool CKelvanoApp::OnInit() {
+    // The file named on the command line is made absolute before anything
+    // else, against the folder the user typed it in.
+    std::error_code ec;
+    const std::string cwd = std::filesystem::current_path(ec).string();
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(argv[i].ToStdString(wxConvUTF8));
+    return InitInstance(args, cwd);
+}
+
+bool CKelvanoApp::InitInstance(const std::vector<std::string>& args, const std::string& currentDir) {
+    const std::string file = ResolveCommandLinePath(CommandLineFile(args), currentDir);
+
+    // Data folders sit next to the program; the current directory is never changed.
+    wxFileName exe(wxStandardPaths::Get().GetExecutablePath());
+    InitFolders(exe.GetPath().ToStdString(wxConvUTF8));
+
+    m_pProfile = std::make_unique<CWxProfile>(CWxProfile::DefaultFileName());
+    m_recentFiles.ReadList(*m_pProfile);
+    FillTemplateTable(SystemPrimaryLanguage());
+
+    m_pDocument = std::make_unique<CKelvanoDoc>(m_pProfile.get());
+
+    m_pMainFrame = new CMainFrame();
+    if (!m_pMainFrame->CreateFrame(*m_pProfile)) {
+        m_pMainFrame->Destroy();
+        m_pMainFrame = nullptr;
+        return false;
+    }
+    SetTopWindow(m_pMainFrame);
+
+    // A first run, or one whose last close did not finish, opens maximised.
+    if (m_nStartState != 2) m_nCmdShow = KV_SW_SHOWMAXIMIZED;
+
+    m_pMainFrame->SetTitle(kv::kMainWindowText);
+    if (m_nCmdShow == KV_SW_SHOWMAXIMIZED) m_pMainFrame->Maximize(true);
+    m_pMainFrame->Show(true);
+    // The splash stays in front of the window it announces.
+    if (CSplashWnd* splash = CSplashWnd::Current()) splash->Raise();
+
+    if (!file.empty()) {
+        m_strOpenFile = file;
+        // The view opens it through its Open command once its window exists.
+        CallAfter([this] {
+            if (m_pCurrentView && m_pMainFrame) {
+                m_pCurrentView->m_bOpenGivenFile = 1;
+                m_pMainFrame->RouteCommand(kv::ID_FILE_OPEN);
+            }
+        });
+    }
+    return true;
+}
+
+int CKelvanoApp::OnExit() {
+    if (m_pProfile) {
+        m_recentFiles.WriteList(*m_pProfile);
+        m_pProfile->Flush();
+    }
+    m_pDocument.reset();
+    m_pProfile.reset();
+    return wxApp::OnExit();
+}
+
+void CKelvanoApp::AddToRecentFiles(const std::string& path) {
+    m_recentFiles.Add(path);
+    if (m_pMainFrame) m_pMainFrame->RefreshRecentFiles();
+}
+
+bool CKelvanoApp::OnOpenRecentFile(int id) {
+    const std::string path = m_recentFiles.GetEntry(id - kv::ID_FILE_MRU_FIRST);
+    if (path.empty() || !m_pCurrentView || !m_pMainFrame) return true;
+    m_pCurrentView->m_strPendingOpen = path;
+    m_pMainFrame->RouteCommand(kv::ID_FILE_OPEN);
+    return true;
+}
+
+void CKelvanoApp::OnAppAbout() {
+    CAboutDlg dlg(m_pMainFrame);
+    dlg.ShowModal();
+}
+
+// The program's main() is in KelvanoMain.cpp, so that tests can start the
+// same application object under their own main().
+wxIMPLEMENT_APP_NO_MAIN(CKelvanoApp);

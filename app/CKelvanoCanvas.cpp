@@ -1,0 +1,209 @@
+#include "app/CKelvanoCanvas.h"
+
+#include "app/AboutLinks.h"
+#include "app/CChildFrame.h"
+#include "app/CKelvanoApp.h"
+#include "app/CKelvanoView.h"
+#include "app/CMainFrame.h"
+#include "app/KelvanoArt.h"
+
+#include <wx/dcclient.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include <GL/gl.h>
+
+namespace {
+
+// wx's wildcard from a filter written as "Scene File(*.apn) |*.apn|".
+wxString wildcardOf(const std::string& filter) {
+    std::string w = filter;
+    while (!w.empty() && w.back() == '|') w.pop_back();
+    return wxString::FromUTF8(w);
+}
+
+class CanvasHost : public CViewHost {
+public:
+    explicit CanvasHost(CKelvanoCanvas* canvas) : m_canvas(canvas) {}
+
+    int MessageBox(const std::string& text, const std::string& caption, int style) override {
+        long wxStyle = 0;
+        switch (style & 0xF) {
+        case KV_MB_YESNOCANCEL: wxStyle = wxYES_NO | wxCANCEL; break;
+        case KV_MB_YESNO: wxStyle = wxYES_NO; break;
+        case KV_MB_OKCANCEL: wxStyle = wxOK | wxCANCEL; break;
+        default: wxStyle = wxOK; break;
+        }
+        switch (style & 0xF0) {
+        case KV_MB_ICONERROR: wxStyle |= wxICON_ERROR; break;
+        case KV_MB_ICONQUESTION: wxStyle |= wxICON_QUESTION; break;
+        case KV_MB_ICONWARNING: wxStyle |= wxICON_WARNING; break;
+        case KV_MB_ICONINFORMATION: wxStyle |= wxICON_INFORMATION; break;
+        default: break;
+        }
+        wxMessageDialog dlg(m_canvas->GetMainFrame(), wxString::FromUTF8(text),
+                            wxString::FromUTF8(caption.empty() ? kv::kAppName : caption), wxStyle);
+        switch (dlg.ShowModal()) {
+        case wxID_YES: return KV_IDYES;
+        case wxID_NO: return KV_IDNO;
+        case wxID_OK: return KV_IDOK;
+        default: return KV_IDCANCEL;
+        }
+    }
+
+    bool FileDialog(const FileDialogRequest& r, std::string& path) override {
+        long style = r.save ? wxFD_SAVE : (wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+        if (r.save && r.overwritePrompt) style |= wxFD_OVERWRITE_PROMPT;
+        wxFileName initial(wxString::FromUTF8(r.initialName));
+        wxString dir = initial.GetPath().empty() ? wxString::FromUTF8(r.initialDir) : initial.GetPath();
+        // The dialog leaves the current directory alone (no wxFD_CHANGE_DIR).
+        wxFileDialog dlg(m_canvas->GetMainFrame(), wxEmptyString, dir, initial.GetFullName(), wildcardOf(r.filter),
+                         style);
+        if (dlg.ShowModal() != wxID_OK) return false;
+        wxFileName chosen(dlg.GetPath());
+        if (r.save && chosen.GetExt().empty() && !r.defaultExtension.empty()) {
+            std::string ext = r.defaultExtension;
+            if (ext[0] == '.') ext.erase(0, 1);
+            chosen.SetExt(wxString::FromUTF8(ext));
+        }
+        path = chosen.GetFullPath().ToStdString(wxConvUTF8);
+        return true;
+    }
+
+    void Redraw() override { m_canvas->Refresh(false); }
+    bool MakeCurrent() override { return m_canvas->MakeContextCurrent(); }
+    void SwapBuffers() override { m_canvas->SwapBuffers(); }
+    void SetTimer(int id, int ms) override { m_canvas->StartTimer(id, ms); }
+    void KillTimer(int id) override { m_canvas->StopTimer(id); }
+
+    void SetCursor(ViewCursor cursor) override {
+        switch (cursor) {
+        case ViewCursor::Arrow: m_canvas->SetCursor(wxCursor(wxCURSOR_ARROW)); break;
+        case ViewCursor::Wait: m_canvas->SetCursor(wxCursor(wxCURSOR_WAIT)); break;
+        case ViewCursor::Move: m_canvas->SetCursor(wxCursor(wxCURSOR_SIZING)); break;
+        case ViewCursor::Scale: m_canvas->SetCursor(wxCursor(wxCURSOR_SIZENWSE)); break;
+        case ViewCursor::Rotate: m_canvas->SetCursor(KelvanoRotateCursor()); break;
+        }
+    }
+
+    void SetStatusText(const std::string& text) override {
+        if (CMainFrame* frame = m_canvas->GetMainFrame()) frame->SetStatusText(wxString::FromUTF8(text), 0);
+    }
+    void SetTitle(const std::string& title) override {
+        if (CChildFrame* child = m_canvas->GetChildFrame()) child->SetTitleText(title);
+    }
+    CFrameRelays* GetMainFrame() override { return m_canvas->GetMainFrame(); }
+
+private:
+    CKelvanoCanvas* m_canvas;
+};
+
+wxGLAttributes makeAttributes(int alpha, bool accum) {
+    wxGLAttributes a;
+    a.PlatformDefaults().RGBA().MinRGBA(8, 8, 8, alpha).Depth(24).Stencil(8).DoubleBuffer();
+    if (accum) a.MinAcumRGBA(16, 16, 16, 16);
+    a.EndList();
+    return a;
+}
+
+}  // namespace
+
+wxGLAttributes CKelvanoCanvas::ChooseAttributes(bool* accumRequested) {
+    for (int alpha : {8, 0}) {
+        for (bool accum : {true, false}) {
+            wxGLAttributes a = makeAttributes(alpha, accum);
+            if (wxGLCanvas::IsDisplaySupported(a)) {
+                if (accumRequested) *accumRequested = accum;
+                return a;
+            }
+        }
+    }
+    if (accumRequested) *accumRequested = false;
+    wxGLAttributes a;
+    a.Defaults().EndList();
+    return a;
+}
+
+CKelvanoCanvas::CKelvanoCanvas(CChildFrame* parent, CMainFrame* frame, const wxGLAttributes& attributes,
+                               const wxSize& size)
+    : wxGLCanvas(parent, attributes, wxID_ANY, wxPoint(0, 0), size, wxFULL_REPAINT_ON_RESIZE | wxWANTS_CHARS),
+      m_pChild(parent),
+      m_pFrame(frame) {
+    m_pHost = std::make_unique<CanvasHost>(this);
+    m_pView = std::make_unique<CKelvanoView>(theApp.m_pCurrentDoc, m_pHost.get());
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_PAINT, &CKelvanoCanvas::OnPaint, this);
+    Bind(wxEVT_SIZE, &CKelvanoCanvas::OnSize, this);
+    Bind(wxEVT_ERASE_BACKGROUND, [](wxEraseEvent&) {});
+    Bind(wxEVT_TIMER, &CKelvanoCanvas::OnTimerEvent, this);
+}
+
+CKelvanoCanvas::~CKelvanoCanvas() { ReleaseView(); }
+
+bool CKelvanoCanvas::MakeContextCurrent() {
+    if (!m_pContext) {
+        if (!IsShownOnScreen()) return false;
+        m_pContext = std::make_unique<wxGLContext>(this);
+        if (!m_pContext->IsOK() || !SetCurrent(*m_pContext)) {
+            m_pContext.reset();
+            return false;
+        }
+        GLFormatInfo format;
+        GLint bits = 0;
+        glGetIntegerv(GL_RED_BITS, &bits), format.redBits = bits;
+        glGetIntegerv(GL_GREEN_BITS, &bits), format.greenBits = bits;
+        glGetIntegerv(GL_BLUE_BITS, &bits), format.blueBits = bits;
+        glGetIntegerv(GL_ALPHA_BITS, &bits), format.alphaBits = bits;
+        glGetIntegerv(GL_DEPTH_BITS, &bits), format.depthBits = bits;
+        glGetIntegerv(GL_STENCIL_BITS, &bits), format.stencilBits = bits;
+        glGetIntegerv(GL_ACCUM_RED_BITS, &bits), format.accumRedBits = bits;
+        if (m_pView) {
+            m_pView->OnCreate(format);
+            const wxSize client = GetClientSize();
+            m_pView->OnSize(client.x, client.y);
+            m_pHost->SetCursor(m_pView->CurrentCursor());
+        }
+        return true;
+    }
+    return SetCurrent(*m_pContext);
+}
+
+void CKelvanoCanvas::ReleaseView() {
+    for (auto& [id, timer] : m_timers) timer->Stop();
+    m_timers.clear();
+    if (m_pView) {
+        if (m_pContext) SetCurrent(*m_pContext);
+        m_pView->OnDestroy();
+        m_pView.reset();
+    }
+    m_pContext.reset();
+}
+
+void CKelvanoCanvas::StartTimer(int id, int milliseconds) {
+    auto& timer = m_timers[id];
+    if (!timer) timer = std::make_unique<wxTimer>(this, id);
+    timer->Start(milliseconds);
+}
+
+void CKelvanoCanvas::StopTimer(int id) {
+    auto it = m_timers.find(id);
+    if (it != m_timers.end()) it->second->Stop();
+}
+
+void CKelvanoCanvas::OnTimerEvent(wxTimerEvent& event) {
+    if (m_pView) m_pView->OnTimer(event.GetId());
+}
+
+void CKelvanoCanvas::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    if (m_pView) m_pView->OnDraw();
+}
+
+void CKelvanoCanvas::OnSize(wxSizeEvent& event) {
+    const wxSize client = GetClientSize();
+    if (m_pView) m_pView->OnSize(client.x, client.y);
+    Refresh(false);
+    event.Skip();
+}

@@ -1,0 +1,103 @@
+#include "app/CKelvanoDoc.h"
+
+#include "app/CKelvanoAppState.h"
+#include "app/CProfile.h"
+
+#include <algorithm>
+
+namespace {
+const char* const kSection = "Configure";
+
+// A stored scene side outside 1..kMaxSceneSide (a zero from a minimised
+// window, or a damaged file) falls back to the default.
+int sceneSide(int stored, int fallback) { return (stored < 1 || stored > kMaxSceneSide) ? fallback : stored; }
+}  // namespace
+
+CKelvanoDoc::CKelvanoDoc(CProfile* profile) {
+    if (profile) {
+        CProfile& p = *profile;
+        m_bHighlight = p.GetProfileInt(kSection, "Highlight", 0);
+        m_nOutQuality = p.GetProfileInt(kSection, "OutQuality", 4);
+        if (m_nOutQuality != 0 && m_nOutQuality != 4 && m_nOutQuality != 8) m_nOutQuality = 4;
+        m_nEffectLength = p.GetProfileInt(kSection, "EffectLength", 21);
+        m_nGrowLength = p.GetProfileInt(kSection, "GrowLength", 21);
+        m_nShrinkLength = p.GetProfileInt(kSection, "ShrinkLength", 11);
+        m_nCopyOffsetX = p.GetProfileInt(kSection, "CopyOffsetX", 10);
+        m_nCopyOffsetY = p.GetProfileInt(kSection, "CopyOffsetY", 10);
+        m_nSceneWidth = sceneSide(p.GetProfileInt(kSection, "SceneX", 580), 580);
+        m_nSceneHeight = sceneSide(p.GetProfileInt(kSection, "SceneY", 392), 392);
+    }
+    m_bFixedDuration = 0;
+    m_bShowImagePreview = 1;
+    UpdateSafetyZone();
+    if (CKelvanoAppState* app = GetAppState()) app->m_pCurrentDoc = this;
+}
+
+CKelvanoDoc::~CKelvanoDoc() {
+    CKelvanoAppState* app = GetAppState();
+    if (app && app->m_pCurrentDoc == this) app->m_pCurrentDoc = nullptr;
+}
+
+void CKelvanoDoc::UpdateSafetyZone() {
+    const int w = m_nSceneWidth;
+    const int h = m_nSceneHeight;
+    const int m = static_cast<int>(w * m_fSafetyZoneH * 0.01);
+    const int n = static_cast<int>(h * m_fSafetyZoneV * 0.01);
+    CRectI& r = m_rcSafetyZone;
+    r.left = m + 1;
+    r.top = n + 1;
+    r.right = w - m;
+    r.bottom = h - n;
+    if (m > 0) {
+        r.left = m;
+        r.right = w - m - 1;
+    }
+    if (n > 0) {
+        r.top = n;
+        r.bottom = h - n - 1;
+    }
+}
+
+void CKelvanoDoc::AddEffectUse(const std::string& effectName) {
+    for (auto& use : m_effectUses)
+        if (use.first == effectName) {
+            ++use.second;
+            return;
+        }
+}
+
+void CKelvanoDoc::ReleaseEffectUse(const std::string& effectName) {
+    for (auto& use : m_effectUses)
+        if (use.first == effectName) {
+            --use.second;
+            return;
+        }
+}
+
+int CKelvanoDoc::CountEffectUses(const std::string& effectName, const std::vector<std::string>& playEffectNames) {
+    return static_cast<int>(std::count(playEffectNames.begin(), playEffectNames.end(), effectName));
+}
+
+void CKelvanoDoc::RebuildEffectUses(const std::vector<std::string>& effectNames,
+                                    const std::vector<std::string>& playEffectNames) {
+    m_effectUses.clear();
+    for (const std::string& name : effectNames) m_effectUses.emplace_back(name, CountEffectUses(name, playEffectNames));
+}
+
+int CKelvanoDoc::GetEffectUse(const std::string& effectName) const {
+    for (const auto& use : m_effectUses)
+        if (use.first == effectName) return use.second;
+    return -1;
+}
+
+void CKelvanoDoc::WriteSettings(CProfile& profile) const {
+    profile.WriteProfileInt(kSection, "Highlight", m_bHighlight);
+    profile.WriteProfileInt(kSection, "OutQuality", m_nOutQuality);
+    profile.WriteProfileInt(kSection, "EffectLength", m_nEffectLength);
+    profile.WriteProfileInt(kSection, "GrowLength", m_nGrowLength);
+    profile.WriteProfileInt(kSection, "ShrinkLength", m_nShrinkLength);
+    profile.WriteProfileInt(kSection, "SceneX", m_nSceneWidth);
+    profile.WriteProfileInt(kSection, "SceneY", m_nSceneHeight);
+    profile.WriteProfileInt(kSection, "CopyOffsetX", m_nCopyOffsetX);
+    profile.WriteProfileInt(kSection, "CopyOffsetY", m_nCopyOffsetY);
+}

@@ -1,0 +1,622 @@
+#include "app/CMainFrame.h"
+
+#include "app/AboutLinks.h"
+#include "app/CChildFrame.h"
+#include "app/CKelvanoApp.h"
+#include "app/CKelvanoView.h"
+#include "app/CProfile.h"
+#include "app/CSplashWnd.h"
+#include "app/FramePlacement.h"
+#include "app/KelvanoArt.h"
+#include "app/KelvanoIds.h"
+
+#include <wx/aui/auibar.h>
+#include <wx/combobox.h>
+#include <wx/display.h>
+#include <wx/menu.h>
+#include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/statusbr.h>
+#include <wx/utils.h>
+
+#ifdef __WXGTK__
+#include <gdk/gdkkeysyms.h>
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+#endif
+
+using namespace kv;
+
+namespace {
+
+std::vector<MonitorArea> currentMonitors() {
+    std::vector<MonitorArea> monitors;
+    for (unsigned i = 0; i < wxDisplay::GetCount(); ++i) {
+        wxDisplay d(i);
+        const wxRect g = d.GetGeometry(), w = d.GetClientArea();
+        monitors.push_back({CRectI{g.x, g.y, g.GetRight() + 1, g.GetBottom() + 1},
+                            CRectI{w.x, w.y, w.GetRight() + 1, w.GetBottom() + 1}});
+    }
+    return monitors;
+}
+
+struct ToolDef {
+    int id;            // 0: separator
+    const char* art;   // picture below res/
+    const char* label; // tool tip
+};
+
+// The main tool bar; the object chooser stands in the place of the eleventh entry.
+const ToolDef kMainTools[] = {
+    {ID_FILE_NEW, "toolbar/new", "New"},
+    {ID_FILE_OPEN, "toolbar/open", "Open"},
+    {ID_FILE_SAVE, "toolbar/save", "Save"},
+    {0, nullptr, nullptr},
+    {ID_EDIT_CUT, "toolbar/cut", "Cut"},
+    {ID_EDIT_COPY, "toolbar/copy", "Copy"},
+    {ID_EDIT_PASTE, "toolbar/paste", "Paste"},
+    {0, nullptr, nullptr},
+    {ID_EDIT_UNDO, "toolbar/undo", "Undo"},
+    {ID_EDIT_REDO, "toolbar/redo", "Redo"},
+    {0, nullptr, nullptr},
+    {IDW_OBJECT_CHOOSER, nullptr, nullptr},
+    {0, nullptr, nullptr},
+    {ID_ADD_TEXT, "toolbar/addtext", "Add Text"},
+    {ID_ADD_PANEL, "toolbar/addpanel", "Add Panel"},
+    {ID_ADD_MODEL, "toolbar/addmodel", "Add Model"},
+    {ID_ADD_GRAPH, "toolbar/addgraph", "Add Graph"},
+    {0, nullptr, nullptr},
+    {ID_MODE_MOVE, "toolbar/move", "Move"},
+    {ID_MODE_SCALE, "toolbar/scale", "Scale"},
+    {ID_MODE_ROTATE, "toolbar/rotate", "Rotate"},
+    {0, nullptr, nullptr},
+    {ID_AXIS_X, "toolbar/axisx", "X Axis"},
+    {ID_AXIS_Y, "toolbar/axisy", "Y Axis"},
+    {ID_AXIS_Z, "toolbar/axisz", "Z Axis"},
+    {0, nullptr, nullptr},
+    {ID_MODE_ANIMATION, "toolbar/animation", "Animation Mode"},
+};
+
+const ToolDef kCameraTools[] = {
+    {ID_CAMERA_FRONT, "toolbar/front", "Front View"},
+    {ID_CAMERA_BACK, "toolbar/back", "Back View"},
+    {ID_CAMERA_LEFT, "toolbar/left", "Left View"},
+    {ID_CAMERA_RIGHT, "toolbar/right", "Right View"},
+    {ID_CAMERA_TOP, "toolbar/top", "Top View"},
+    {ID_CAMERA_BOTTOM, "toolbar/bottom", "Bottom View"},
+};
+
+bool isCheckTool(int id) {
+    return (id >= ID_MODE_MOVE && id <= ID_MODE_ROTATE) || (id >= ID_AXIS_X && id <= ID_AXIS_Z) ||
+           id == ID_MODE_ANIMATION || (id >= ID_CAMERA_FRONT && id <= ID_CAMERA_BOTTOM);
+}
+
+int wxKeyOf(int key) {
+    switch (key) {
+    case KEY_BACK: return WXK_BACK;
+    case KEY_INSERT: return WXK_INSERT;
+    case KEY_DELETE: return WXK_DELETE;
+    default: break;
+    }
+    if (key >= KEY_F1 && key < KEY_F1 + 12) return WXK_F1 + (key - KEY_F1);
+    return key;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame() {
+    m_mgr.UnInit();
+    if (wxTheApp) theApp.MainFrameDestroyed();
+}
+
+bool CMainFrame::PreCreateWindow(CProfile& profile, wxPoint& pos, wxSize& size) {
+    pos = wxDefaultPosition;
+    size = wxSize(1024, 768);
+    const int show = profile.GetProfileInt("Window", "Show", -1);
+    if (show == -1) return true;
+    theApp.m_nCmdShow = RestoredShowCommand(show);
+    theApp.m_nStartState = profile.GetProfileInt("App", "State", 0);
+    const CRectI stored{profile.GetProfileInt("Window", "Left", 0), profile.GetProfileInt("Window", "Top", 0),
+                        profile.GetProfileInt("Window", "Right", 0), profile.GetProfileInt("Window", "Bottom", 0)};
+    // A damaged rectangle keeps the default placement.
+    if (stored.Width() < 100 || stored.Height() < 100 || stored.Width() > 32767 || stored.Height() > 32767)
+        return true;
+    CRectI screen;
+    if (!RestorePlacement(stored, currentMonitors(), screen)) {
+        wxMessageBox("GetMonitorInfo failed", kAppName, wxOK | wxICON_ERROR);
+        return false;
+    }
+    pos = wxPoint(screen.left, screen.top);
+    size = wxSize(screen.Width(), screen.Height());
+    return true;
+}
+
+bool CMainFrame::CreateFrame(CProfile& profile) {
+    wxPoint pos;
+    wxSize size;
+    if (!PreCreateWindow(profile, pos, size)) return false;
+    if (!Create(nullptr, wxID_ANY, kAppName, pos, size, wxDEFAULT_FRAME_STYLE)) return false;
+    m_rcNormal = wxRect(pos == wxDefaultPosition ? GetPosition() : pos, size);
+    SetIcons(KelvanoIcons());
+    // The frame's own menu stands until the document's replaces it.
+    BuildMenuBar(FrameMenu());
+    if (!OnCreate()) return false;
+    BuildMenuBar(DocumentMenu(theApp.m_bEmbedded != 0));
+    InstallAccelerators();
+
+    const std::pair<int, int> ranges[] = {{kFirstViewCommand, kLastViewCommand},
+                                          {kFirstFrameworkCommand, kLastFrameworkCommand},
+                                          {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}};
+    for (const auto& [first, last] : ranges) {
+        Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, ToWxId(first), ToWxId(last));
+        Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, ToWxId(first), ToWxId(last));
+    }
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_MOVE, [this](wxMoveEvent& e) { RememberNormalRect(); e.Skip(); });
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& e) { RememberNormalRect(); e.Skip(); });
+    Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+    Bind(wxEVT_SHOW, [this](wxShowEvent& e) {
+        if (e.IsShown()) CallAfter([this] { NameBarWindows(); });
+        e.Skip();
+    });
+    return true;
+}
+
+bool CMainFrame::OnCreate() {
+    if (!theApp.m_bEmbedded) {
+        CSplashWnd::EnableSplashScreen(true);
+        CSplashWnd::ShowSplashScreen(this);
+    }
+    m_mgr.SetManagedWindow(this);
+    // A failing tool bar does not stop the frame.
+    CreateToolBars();
+
+    wxStatusBar* status = CreateStatusBar(4, wxSTB_DEFAULT_STYLE);
+    if (!status) return false;
+    const int widths[] = {-1, 48, 48, 48};
+    status->SetStatusWidths(4, widths);
+    SetStatusText("Ready", 0);
+
+    if (!CreateDockingBars()) return false;
+    m_mgr.Update();
+    return true;
+}
+
+bool CMainFrame::CreateToolBars() {
+    const long style = wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER | wxAUI_TB_HORIZONTAL;
+    m_pToolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, style);
+    for (const ToolDef& t : kMainTools) {
+        if (t.id == 0) {
+            m_pToolBar->AddSeparator();
+        } else if (t.id == IDW_OBJECT_CHOOSER) {
+            m_pObjectChooser = new wxComboBox(m_pToolBar, wxID_ANY, wxEmptyString, wxDefaultPosition,
+                                              wxSize(120, -1), 0, nullptr, wxCB_READONLY | wxCB_SORT);
+            m_pObjectChooser->SetToolTip("Change Object");
+            m_pToolBar->AddControl(m_pObjectChooser, "Select new object");
+        } else {
+            m_pToolBar->AddTool(ToWxId(t.id), t.label, KelvanoArt(t.art), t.label,
+                                isCheckTool(t.id) ? wxITEM_CHECK : wxITEM_NORMAL);
+        }
+    }
+    m_pToolBar->Realize();
+    m_mgr.AddPane(m_pToolBar, wxAuiPaneInfo()
+                                  .Name(kPaneMainToolBar)
+                                  .Caption("Toolbar")
+                                  .ToolbarPane()
+                                  .Top()
+                                  .Row(0)
+                                  .Position(0)
+                                  .Gripper(true));
+
+    m_pCameraBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, style);
+    for (const ToolDef& t : kCameraTools)
+        m_pCameraBar->AddTool(ToWxId(t.id), t.label, KelvanoArt(t.art), t.label, wxITEM_CHECK);
+    m_pCameraBar->Realize();
+    // Docked on the same row, right of the main tool bar; it may dock anywhere.
+    m_mgr.AddPane(m_pCameraBar,
+                  wxAuiPaneInfo().Name(kPaneCameraToolBar).Caption("Camera").ToolbarPane().Top().Row(0).Position(1));
+    return true;
+}
+
+bool CMainFrame::CreateDockingBars() {
+    const DialogTemplates& t = theApp.m_templates;
+    const wxSize screen = wxGetDisplaySize();
+    const wxRect frame = GetRect();
+    // The bars' contents come with their own windows; each pane holds its
+    // panel, numbered as the bar's layout.
+    auto panel = [this](int id, const char* name) {
+        auto* p = new wxPanel(this, id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, name);
+        return p;
+    };
+    struct Bar {
+        wxWindow* window;
+        wxAuiPaneInfo info;
+    };
+    std::vector<Bar> bars = {
+        {panel(t.m_iddEditBoxBar, kPaneEditBox),
+         wxAuiPaneInfo().Name(kPaneEditBox).Caption("Edit Box").Left().Layer(1).Fixed().BestSize(250, 560)
+             .MinSize(250, 300).Floatable(false).Dockable(false).LeftDockable(true).Show(true)},
+        {panel(IDD_TRANSFORM_BAR, kPaneTransformation),
+         wxAuiPaneInfo().Name(kPaneTransformation).Caption("Transformation").Float()
+             .FloatingPosition(screen.x - 255, 70).FloatingSize(250, 200).Dockable(false).Hide()},
+        {panel(IDD_OBJECT_LIST_BAR, kPaneObjectList),
+         wxAuiPaneInfo().Name(kPaneObjectList).Caption("Obect List").Float().FloatingPosition(screen.x - 400, 70)
+             .FloatingSize(200, 320).Dockable(false).Resizable(true).Hide()},
+        {panel(IDD_EFFECT_LIST_BAR, kPaneEffectList),
+         wxAuiPaneInfo().Name(kPaneEffectList).Caption("Effect List").Float().FloatingPosition(screen.x - 400, 70)
+             .FloatingSize(220, 300).Dockable(false).Hide()},
+        {panel(IDD_VIEW_WIDTH_BAR, kPaneViewWidth),
+         wxAuiPaneInfo().Name(kPaneViewWidth).Caption("View Width").Float()
+             .FloatingPosition(frame.GetRight() - 250, frame.GetTop() + 70).FloatingSize(240, 90).Dockable(false)
+             .Hide()},
+        {panel(t.m_iddTimeLineBar, kPaneTimeLine),
+         wxAuiPaneInfo().Name(kPaneTimeLine).Caption("Time Line Editor").Bottom().Row(0).Position(1)
+             .BestSize(640, 200).Dockable(false).BottomDockable(true).Hide()},
+        {panel(IDD_EVENT_TREE_BAR, kPaneEventTree),
+         wxAuiPaneInfo().Name(kPaneEventTree).Caption("Event Tree").Bottom().Row(0).Position(0).BestSize(240, 200)
+             .Dockable(false).BottomDockable(true).LeftDockable(true).Gripper(true).Hide()},
+    };
+    for (Bar& bar : bars) {
+        if (!bar.window || !m_mgr.AddPane(bar.window, bar.info)) return false;
+    }
+
+    m_pChildFrame = new CChildFrame(this);
+    if (!m_pChildFrame->CreateChild()) return false;
+    m_mgr.AddPane(m_pChildFrame, wxAuiPaneInfo()
+                                     .Name(kPaneScene)
+                                     .CenterPane()
+                                     .Caption(m_pChildFrame->GetTitleText())
+                                     .CaptionVisible(true)
+                                     .CloseButton(false));
+    return true;
+}
+
+void CMainFrame::BuildMenuBar(const std::vector<MenuEntry>& menu) {
+    auto* bar = new wxMenuBar();
+    std::vector<std::pair<wxMenu*, wxString>> stack;
+    m_menuHints.clear();
+    m_pRecentMenu = nullptr;
+    m_nRecentPos = -1;
+    for (const MenuEntry& e : menu) {
+        wxMenu* current = stack.empty() ? nullptr : stack.back().first;
+        switch (e.kind) {
+        case MenuEntry::PopupBegin:
+            stack.emplace_back(new wxMenu(), wxString::FromUTF8(e.text));
+            break;
+        case MenuEntry::PopupEnd: {
+            auto [m, title] = stack.back();
+            stack.pop_back();
+            if (stack.empty()) bar->Append(m, title);
+            else stack.back().first->AppendSubMenu(m, title);
+            break;
+        }
+        case MenuEntry::Separator:
+            if (current) current->AppendSeparator();
+            break;
+        case MenuEntry::RecentFiles:
+            if (current) {
+                m_pRecentMenu = current;
+                m_nRecentPos = static_cast<int>(current->GetMenuItemCount());
+            }
+            break;
+        case MenuEntry::Item:
+        case MenuEntry::Check: {
+            if (!current) break;
+            std::string label, hint;
+            SplitMenuText(e.text, label, hint);
+            // Hints of keys the view handles are only shown: bound as menu
+            // accelerators they would take letters away from the bars.
+            const bool bind = !hint.empty() && HintIsAccelerator(hint, e.id);
+            wxString text = wxString::FromUTF8(label);
+            if (bind) text += "\t" + wxString::FromUTF8(hint);
+            wxMenuItem* item = current->Append(ToWxId(e.id), text, wxEmptyString,
+                                               e.kind == MenuEntry::Check ? wxITEM_CHECK : wxITEM_NORMAL);
+            if (!bind && !hint.empty()) m_menuHints.emplace_back(item, hint);
+            break;
+        }
+        }
+    }
+    wxMenuBar* old = GetMenuBar();
+    SetMenuBar(bar);
+    delete old;
+    RefreshRecentFiles();
+    ShowMenuHints();
+}
+
+void CMainFrame::ShowMenuHints() {
+#ifdef __WXGTK__
+    for (auto& [item, hint] : m_menuHints) {
+        AccelEntry key{};
+        if (!ParseKeyHint(hint, key)) continue;
+        GtkWidget* widget = item->GetMenuItem();
+        GtkWidget* child = widget ? gtk_bin_get_child(GTK_BIN(widget)) : nullptr;
+        if (!child || !GTK_IS_ACCEL_LABEL(child)) continue;
+        guint keyval = 0;
+        if (key.key >= 'A' && key.key <= 'Z') keyval = GDK_KEY_a + (key.key - 'A');
+        else if (key.key >= '0' && key.key <= '9') keyval = GDK_KEY_0 + (key.key - '0');
+        else if (key.key == KEY_DELETE) keyval = GDK_KEY_Delete;
+        else if (key.key == KEY_INSERT) keyval = GDK_KEY_Insert;
+        else if (key.key == KEY_BACK) keyval = GDK_KEY_BackSpace;
+        else if (key.key >= KEY_F1 && key.key < KEY_F1 + 12) keyval = GDK_KEY_F1 + (key.key - KEY_F1);
+        if (!keyval) continue;
+        int mods = 0;
+        if (key.flags & ACCEL_CTRL) mods |= GDK_CONTROL_MASK;
+        if (key.flags & ACCEL_SHIFT) mods |= GDK_SHIFT_MASK;
+        if (key.flags & ACCEL_ALT) mods |= GDK_MOD1_MASK;
+        // Shown beside the item, bound to nothing.
+        gtk_accel_label_set_accel(GTK_ACCEL_LABEL(child), keyval, static_cast<GdkModifierType>(mods));
+    }
+#endif
+}
+
+void CMainFrame::InstallAccelerators() {
+    std::vector<wxAcceleratorEntry> entries;
+    for (const AccelEntry& a : AcceleratorTable()) {
+        int flags = wxACCEL_NORMAL;
+        if (a.flags & ACCEL_CTRL) flags |= wxACCEL_CTRL;
+        if (a.flags & ACCEL_SHIFT) flags |= wxACCEL_SHIFT;
+        if (a.flags & ACCEL_ALT) flags |= wxACCEL_ALT;
+        entries.emplace_back(flags, wxKeyOf(a.key), ToWxId(a.id));
+    }
+    SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
+}
+
+void CMainFrame::NameBarWindows() {
+#ifdef __WXGTK__
+    // Window-system tools (and the end-to-end tests) find the tool bars by the
+    // names of their own X windows.
+    GdkDisplay* display = gdk_display_get_default();
+    if (!display || !GDK_IS_X11_DISPLAY(display)) return;
+    const std::pair<wxWindow*, const char*> named[] = {
+        {m_pToolBar, "Kelvano Toolbar"}, {m_pCameraBar, "Camera"}};
+    for (const auto& [window, name] : named) {
+        if (!window) continue;
+        GdkWindow* gdkWindow = window->GTKGetDrawingWindow();
+        // Only the bar's own window, never the frame's.
+        if (!gdkWindow || gdk_window_get_window_type(gdkWindow) != GDK_WINDOW_CHILD) continue;
+        if (!gdk_window_ensure_native(gdkWindow)) continue;
+        XStoreName(GDK_DISPLAY_XDISPLAY(display), GDK_WINDOW_XID(gdkWindow), name);
+    }
+#endif
+}
+
+CKelvanoView* CMainFrame::GetView() const { return m_pChildFrame ? m_pChildFrame->GetView() : nullptr; }
+
+bool CMainFrame::IsPaneShown(const char* name) {
+    wxAuiPaneInfo& pane = m_mgr.GetPane(name);
+    return pane.IsOk() && pane.IsShown();
+}
+
+void CMainFrame::ShowPane(const char* name, bool show) {
+    wxAuiPaneInfo& pane = m_mgr.GetPane(name);
+    if (!pane.IsOk()) return;
+    pane.Show(show);
+    m_mgr.Update();
+}
+
+void CMainFrame::TogglePane(const char* name) { ShowPane(name, !IsPaneShown(name)); }
+
+void CMainFrame::RouteCommand(int id) {
+    wxCommandEvent event(wxEVT_MENU, ToWxId(id));
+    event.SetEventObject(this);
+    OnCommand(event);
+}
+
+bool CMainFrame::FrameCommand(int id) {
+    CKelvanoDoc* doc = theApp.m_pCurrentDoc;
+    switch (id) {
+    case ID_VIEW_TOOLBAR: TogglePane(kPaneMainToolBar); return true;
+    case ID_VIEW_STATUS_BAR:
+        if (GetStatusBar()) {
+            GetStatusBar()->Show(!GetStatusBar()->IsShown());
+            SendSizeEvent();
+        }
+        return true;
+    case ID_VIEW_TRANSFORMATION: TogglePane(kPaneTransformation); return true;
+    case ID_VIEW_EDIT_BOX: TogglePane(kPaneEditBox); return true;
+    case ID_VIEW_EVENT_TREE: TogglePane(kPaneEventTree); return true;
+    case ID_VIEW_TIME_LINE: TogglePane(kPaneTimeLine); return true;
+    case ID_VIEW_EFFECT_LIST: TogglePane(kPaneEffectList); return true;
+    case ID_VIEW_OBJECT_LIST: TogglePane(kPaneObjectList); return true;
+    case ID_FIXED_DURATION:
+        if (doc) doc->m_bFixedDuration = !doc->m_bFixedDuration;
+        return true;
+    default: return false;
+    }
+}
+
+bool CMainFrame::FrameUpdate(int id, bool& enabled, int& checked) {
+    CKelvanoView* view = GetView();
+    CKelvanoDoc* doc = theApp.m_pCurrentDoc;
+    const bool animation = view && view->m_bAnimationMode;
+    switch (id) {
+    case ID_VIEW_TOOLBAR: checked = IsPaneShown(kPaneMainToolBar); return true;
+    case ID_VIEW_STATUS_BAR: checked = GetStatusBar() && GetStatusBar()->IsShown(); return true;
+    case ID_VIEW_TRANSFORMATION:
+        enabled = doc && doc->m_pSelectedObject;
+        checked = enabled && IsPaneShown(kPaneTransformation);
+        return true;
+    case ID_VIEW_EDIT_BOX: checked = IsPaneShown(kPaneEditBox); return true;
+    case ID_VIEW_EVENT_TREE:
+    case ID_VIEW_TIME_LINE:
+    case ID_VIEW_EFFECT_LIST: {
+        const char* pane = id == ID_VIEW_EVENT_TREE ? kPaneEventTree
+                           : id == ID_VIEW_TIME_LINE ? kPaneTimeLine
+                                                     : kPaneEffectList;
+        enabled = animation;
+        checked = animation && IsPaneShown(pane);
+        return true;
+    }
+    case ID_VIEW_OBJECT_LIST:
+        enabled = !animation;
+        checked = IsPaneShown(kPaneObjectList);
+        return true;
+    case ID_FIXED_DURATION: checked = doc && doc->m_bFixedDuration; return true;
+    case ID_APP_ABOUT:
+    case ID_APP_EXIT: return true;
+    default:
+        if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
+            enabled = id - ID_FILE_MRU_FIRST < theApp.RecentFiles().GetSize();
+            return true;
+        }
+        return false;
+    }
+}
+
+void CMainFrame::UpdateCommand(int id, bool& enabled, int& checked) {
+    enabled = true;
+    checked = -1;
+    if (FrameUpdate(id, enabled, checked)) return;
+    CCmdUI ui;
+    ui.id = id;
+    if (CKelvanoView* view = GetView(); view && view->OnUpdateCommand(id, ui)) {
+        enabled = ui.enabled;
+        checked = ui.checked;
+        return;
+    }
+    // As in any command routing: a command nobody handles is greyed.
+    enabled = false;
+}
+
+void CMainFrame::OnCommand(wxCommandEvent& event) {
+    const int id = FromWxId(event.GetId());
+    if (FrameCommand(id)) return;
+    if (CKelvanoView* view = GetView(); view && view->OnCommand(id)) return;
+    if (id == ID_APP_ABOUT) {
+        theApp.OnAppAbout();
+    } else if (id == ID_APP_EXIT) {
+        Close();
+    } else if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
+        theApp.OnOpenRecentFile(id);
+    }
+}
+
+void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
+    bool enabled = true;
+    int checked = -1;
+    UpdateCommand(FromWxId(event.GetId()), enabled, checked);
+    event.Enable(enabled);
+    if (checked >= 0) event.Check(checked != 0);
+}
+
+void CMainFrame::RefreshRecentFiles() {
+    if (!m_pRecentMenu || m_nRecentPos < 0) return;
+    for (int id = ID_FILE_MRU_FIRST; id <= ID_FILE_MRU_LAST; ++id)
+        if (wxMenuItem* old = m_pRecentMenu->FindChildItem(ToWxId(id))) m_pRecentMenu->Destroy(old);
+    CRecentFileList& recent = theApp.RecentFiles();
+    if (recent.GetSize() == 0) {
+        // An empty list shows its greyed place holder.
+        m_pRecentMenu->Insert(m_nRecentPos, ToWxId(ID_FILE_MRU_FIRST), "Recent File");
+        return;
+    }
+    for (int i = 0; i < recent.GetSize(); ++i)
+        m_pRecentMenu->Insert(m_nRecentPos + i, ToWxId(ID_FILE_MRU_FIRST + i), wxString::FromUTF8(recent.GetMenuText(i)));
+}
+
+void CMainFrame::SetChildTitle(const std::string& title) {
+    wxAuiPaneInfo& pane = m_mgr.GetPane(kPaneScene);
+    if (!pane.IsOk()) return;
+    pane.Caption(wxString::FromUTF8(title));
+    m_mgr.Update();
+}
+
+void CMainFrame::RememberNormalRect() {
+    if (!IsMaximized() && !IsIconized() && IsShown()) m_rcNormal = GetRect();
+}
+
+int CMainFrame::CurrentShowCommand() const {
+    if (IsIconized()) return KV_SW_SHOWMINIMIZED;
+    if (IsMaximized()) return KV_SW_SHOWMAXIMIZED;
+    return KV_SW_SHOWNORMAL;
+}
+
+CRectI CMainFrame::NormalPlacement() const {
+    const CRectI screen{m_rcNormal.x, m_rcNormal.y, m_rcNormal.x + m_rcNormal.width, m_rcNormal.y + m_rcNormal.height};
+    return StorePlacement(screen, currentMonitors());
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event) {
+    if (m_bClosing) return;
+    CKelvanoView* view = GetView();
+    CKelvanoDoc* doc = theApp.m_pCurrentDoc;
+    // "Yes" saves; a failed or cancelled save keeps the program open.
+    if (view && doc && view->m_bModified && event.CanVeto() && !view->SaveModified()) {
+        event.Veto();
+        return;
+    }
+    if (CProfile* profile = theApp.GetProfile()) {
+        RememberNormalRect();
+        const CRectI r = NormalPlacement();
+        profile->WriteProfileInt("Window", "Show", CurrentShowCommand());
+        profile->WriteProfileInt("Window", "Left", r.left);
+        profile->WriteProfileInt("Window", "Right", r.right);
+        profile->WriteProfileInt("Window", "Top", r.top);
+        profile->WriteProfileInt("Window", "Bottom", r.bottom);
+        profile->WriteProfileInt("App", "State", 2);
+        if (doc) doc->WriteSettings(*profile);
+        theApp.RecentFiles().WriteList(*profile);
+        profile->Flush();
+    }
+    if (view && theApp.m_bEmbedded) view->m_bModified = 0;
+    m_bClosing = true;
+    if (m_pChildFrame) m_pChildFrame->ReleaseView();
+    Destroy();
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event) {
+    // The lock-key indicators, refreshed while the program is idle.
+    if (wxStatusBar* status = GetStatusBar()) {
+        const std::pair<wxKeyCode, const char*> keys[] = {
+            {WXK_CAPITAL, "CAP"}, {WXK_NUMLOCK, "NUM"}, {WXK_SCROLL, "SCRL"}};
+        for (int i = 0; i < 3; ++i) {
+            const wxString text = wxGetKeyState(keys[i].first) ? keys[i].second : "";
+            if (status->GetStatusText(i + 1) != text) status->SetStatusText(text, i + 1);
+        }
+    }
+    event.Skip();
+}
+
+void CMainFrame::UpdateBarsForMode(bool animationMode, const std::string& firstObjectName) {
+    if (animationMode) {
+        m_bObjectListWasVisible = IsPaneShown(kPaneObjectList);
+        RebuildTimeLineRows();
+        m_mgr.GetPane(kPaneTimeLine).Show(true);
+        RebuildEventTree();
+        m_mgr.GetPane(kPaneEventTree).Show(true);
+        if (!firstObjectName.empty()) {
+            SelectEventTreeItem(firstObjectName);
+            SelectTimeLineEvent(firstObjectName);
+        }
+        m_mgr.GetPane(kPaneObjectList).Show(false);
+    } else {
+        m_mgr.GetPane(kPaneEventTree).Show(false);
+        m_mgr.GetPane(kPaneTimeLine).Show(false);
+        if (m_bObjectListWasVisible) m_mgr.GetPane(kPaneObjectList).Show(true);
+    }
+    m_mgr.Update();
+    if (m_pChildFrame) m_pChildFrame->RedrawView();
+}
+
+// The bars' panels are empty until their own windows are built; each relay
+// has nothing to reach yet and answers as for a missing bar.
+void CMainFrame::UpdateTimeLineEventRow(const std::string&) {}
+void CMainFrame::RebuildTimeLineRows() {}
+void CMainFrame::RebuildEventTree() {}
+void CMainFrame::SelectEventTreeItem(const std::string&) {}
+void CMainFrame::SelectTimeLineEvent(const std::string&) {}
+int CMainFrame::ApplyEventTreeOrder() { return 0; }
+void CMainFrame::RemoveEventTreeEffectItem(const std::string&, const std::string&) {}
+void CMainFrame::AddEffectListName(const std::string&) {}
+void CMainFrame::RemoveEffectListName(const std::string&) {}
+int CMainFrame::AddObjectListItem(const std::string&) { return 0; }
+int CMainFrame::RemoveObjectListItem(const std::string&) { return 0; }
+int CMainFrame::SelectObjectListItem(const std::string&, int) { return 0; }
+int CMainFrame::SelectObjectListIndex(int, int) { return 0; }
+int CMainFrame::RenameObjectListItem(const std::string&, const std::string&) { return 0; }
+void CMainFrame::ClearObjectList() {}
+void CMainFrame::ShowViewWidthBar(int show, float) { ShowPane(kPaneViewWidth, show != 0); }
+void CMainFrame::SetPanelPageTextureCheck(int) {}
+void CMainFrame::SetTextPageTextureCheck(int) {}
+void CMainFrame::SetModelPageTextureCheck(int) {}

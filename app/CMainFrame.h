@@ -1,0 +1,121 @@
+// The main window: menus, the two tool bars, the status bar, the seven docking
+// bars as AUI panes around the scene window, placement kept between runs, the
+// settings written on close, and the relays between the view and the bars.
+#pragma once
+
+#include "app/CKelvanoDoc.h"
+#include "app/CViewHost.h"
+#include "app/KelvanoMenus.h"
+
+#include <wx/aui/aui.h>
+#include <wx/frame.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class CChildFrame;
+class CKelvanoView;
+class CProfile;
+class wxAuiToolBar;
+class wxComboBox;
+class wxMenu;
+
+// Pane names of the bars, as the frame and its tests find them.
+namespace kv {
+constexpr const char* kPaneMainToolBar = "MainToolBar";
+constexpr const char* kPaneCameraToolBar = "CameraToolBar";
+constexpr const char* kPaneEditBox = "EditBox";
+constexpr const char* kPaneTransformation = "Transformation";
+constexpr const char* kPaneObjectList = "ObjectList";
+constexpr const char* kPaneEffectList = "EffectList";
+constexpr const char* kPaneViewWidth = "ViewWidth";
+constexpr const char* kPaneTimeLine = "TimeLine";
+constexpr const char* kPaneEventTree = "EventTree";
+constexpr const char* kPaneScene = "Scene";
+}  // namespace kv
+
+class CMainFrame : public wxFrame, public CFrameRelays {
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Reads the stored placement, creates the window and its bars. False when
+    // the placement cannot be mapped to a monitor or a bar fails.
+    bool CreateFrame(CProfile& profile);
+
+    // Runs a command as if chosen from the menu (frame, view, then application).
+    void RouteCommand(int id);
+    // Fills the state a command's menu item and button show.
+    void UpdateCommand(int id, bool& enabled, int& checked);
+
+    void RefreshRecentFiles();
+    void SetChildTitle(const std::string& title);
+
+    CKelvanoView* GetView() const;
+    CChildFrame* GetChildFrame() const { return m_pChildFrame; }
+    wxAuiManager& GetAuiManager() { return m_mgr; }
+    wxAuiToolBar* GetMainToolBar() const { return m_pToolBar; }
+    wxAuiToolBar* GetCameraToolBar() const { return m_pCameraBar; }
+    wxComboBox* GetObjectChooser() const { return m_pObjectChooser; }
+    bool IsPaneShown(const char* name);
+    void ShowPane(const char* name, bool show);
+
+    // The placement written on close: the show command and the normal
+    // (not maximised) rectangle in stored form.
+    int CurrentShowCommand() const;
+    CRectI NormalPlacement() const;
+
+    // CFrameRelays
+    void UpdateTimeLineEventRow(const std::string& eventName) override;
+    void RebuildTimeLineRows() override;
+    void RebuildEventTree() override;
+    void SelectEventTreeItem(const std::string& name) override;
+    void SelectTimeLineEvent(const std::string& name) override;
+    int ApplyEventTreeOrder() override;
+    void RemoveEventTreeEffectItem(const std::string& eventName, const std::string& effectName) override;
+    void AddEffectListName(const std::string& name) override;
+    void RemoveEffectListName(const std::string& name) override;
+    int AddObjectListItem(const std::string& name) override;
+    int RemoveObjectListItem(const std::string& name) override;
+    int SelectObjectListItem(const std::string& name, int on) override;
+    int SelectObjectListIndex(int index, int on) override;
+    int RenameObjectListItem(const std::string& oldName, const std::string& newName) override;
+    void ClearObjectList() override;
+    void ShowViewWidthBar(int show, float width) override;
+    void SetPanelPageTextureCheck(int on) override;
+    void SetTextPageTextureCheck(int on) override;
+    void SetModelPageTextureCheck(int on) override;
+    void UpdateBarsForMode(bool animationMode, const std::string& firstObjectName) override;
+
+private:
+    bool PreCreateWindow(CProfile& profile, wxPoint& pos, wxSize& size);
+    bool OnCreate();
+    bool CreateToolBars();
+    bool CreateDockingBars();
+    void BuildMenuBar(const std::vector<kv::MenuEntry>& menu);
+    void ShowMenuHints();
+    void InstallAccelerators();
+    void NameBarWindows();
+
+    void OnCommand(wxCommandEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void TogglePane(const char* name);
+    bool FrameCommand(int id);
+    bool FrameUpdate(int id, bool& enabled, int& checked);
+    void RememberNormalRect();
+
+    wxAuiManager m_mgr;
+    wxAuiToolBar* m_pToolBar = nullptr;
+    wxAuiToolBar* m_pCameraBar = nullptr;
+    wxComboBox* m_pObjectChooser = nullptr;
+    CChildFrame* m_pChildFrame = nullptr;
+    int m_bObjectListWasVisible = 0;
+    wxMenu* m_pRecentMenu = nullptr;
+    int m_nRecentPos = -1;  // position of the recent-file entries in m_pRecentMenu
+    std::vector<std::pair<wxMenuItem*, std::string>> m_menuHints;
+    wxRect m_rcNormal;
+    bool m_bClosing = false;
+};

@@ -1,0 +1,86 @@
+// How the view reaches the window system. The program's GL canvas implements
+// it with wx; tests use a recording host with an OSMesa context. Nothing here
+// names a wx type.
+#pragma once
+
+#include <string>
+
+// Message box styles and answers, as the view's commands use them.
+enum : int {
+    KV_MB_OK = 0x0,
+    KV_MB_OKCANCEL = 0x1,
+    KV_MB_YESNOCANCEL = 0x3,
+    KV_MB_YESNO = 0x4,
+    KV_MB_ICONERROR = 0x10,
+    KV_MB_ICONQUESTION = 0x20,
+    KV_MB_ICONWARNING = 0x30,
+    KV_MB_ICONINFORMATION = 0x40,
+};
+enum : int { KV_IDOK = 1, KV_IDCANCEL = 2, KV_IDYES = 6, KV_IDNO = 7 };
+
+enum class ViewCursor { Arrow, Wait, Move, Scale, Rotate };
+
+struct FileDialogRequest {
+    bool save = false;
+    std::string defaultExtension;  // ".apn"
+    std::string initialName;       // file name or full path shown first
+    std::string initialDir;
+    std::string filter;            // "Scene File(*.apn) |*.apn|"
+    bool overwritePrompt = false;
+};
+
+// What the main frame relays between the view and the docking bars. Every
+// relay does nothing (and answers 0) while its bar has no panel.
+class CFrameRelays {
+public:
+    virtual ~CFrameRelays() = default;
+    virtual void UpdateTimeLineEventRow(const std::string& eventName) = 0;
+    virtual void RebuildTimeLineRows() = 0;
+    virtual void RebuildEventTree() = 0;
+    virtual void SelectEventTreeItem(const std::string& name) = 0;
+    virtual void SelectTimeLineEvent(const std::string& name) = 0;
+    virtual int ApplyEventTreeOrder() = 0;
+    virtual void RemoveEventTreeEffectItem(const std::string& eventName, const std::string& effectName) = 0;
+    virtual void AddEffectListName(const std::string& name) = 0;
+    virtual void RemoveEffectListName(const std::string& name) = 0;
+    virtual int AddObjectListItem(const std::string& name) = 0;
+    virtual int RemoveObjectListItem(const std::string& name) = 0;
+    virtual int SelectObjectListItem(const std::string& name, int on) = 0;
+    virtual int SelectObjectListIndex(int index, int on) = 0;
+    virtual int RenameObjectListItem(const std::string& oldName, const std::string& newName) = 0;
+    virtual void ClearObjectList() = 0;
+    virtual void ShowViewWidthBar(int show, float width) = 0;
+    virtual void SetPanelPageTextureCheck(int on) = 0;
+    virtual void SetTextPageTextureCheck(int on) = 0;
+    virtual void SetModelPageTextureCheck(int on) = 0;
+    // After the view switched between object and animation mode.
+    virtual void UpdateBarsForMode(bool animationMode, const std::string& firstObjectName) = 0;
+};
+
+class CViewHost {
+public:
+    virtual ~CViewHost() = default;
+
+    // Caption "Kelvano" unless given; answers KV_IDYES and the like.
+    virtual int MessageBox(const std::string& text, const std::string& caption, int style) = 0;
+    // True with the chosen path; false when cancelled.
+    virtual bool FileDialog(const FileDialogRequest& request, std::string& path) = 0;
+
+    // Asks for a paint without erasing (the GL frame covers the window).
+    virtual void Redraw() = 0;
+    // The view's GL context made current on its window; false when it cannot be.
+    virtual bool MakeCurrent() = 0;
+    virtual void SwapBuffers() = 0;
+
+    // Repeating timers by number; the host calls CKelvanoView::OnTimer.
+    virtual void SetTimer(int id, int milliseconds) = 0;
+    virtual void KillTimer(int id) = 0;
+
+    virtual void SetCursor(ViewCursor cursor) = 0;
+    virtual void SetStatusText(const std::string& text) = 0;
+    // The scene window's title ("Untitled", or the scene file's path).
+    virtual void SetTitle(const std::string& title) = 0;
+
+    // The main frame's relays, or null when there is no main frame.
+    virtual CFrameRelays* GetMainFrame() = 0;
+};

@@ -1,0 +1,346 @@
+// The program's windows under a private X server: start-up, bars, menus,
+// mode switching, the scene window, splash, About and the settings written on
+// close. Run through tests/e2e/run_in_xvfb.py (private display and home).
+#include "app/AboutLinks.h"
+#include "app/CAboutDlg.h"
+#include "app/CChildFrame.h"
+#include "app/CKelvanoApp.h"
+#include "app/CKelvanoCanvas.h"
+#include "app/CKelvanoDoc.h"
+#include "app/CKelvanoView.h"
+#include "app/CMainFrame.h"
+#include "app/CSplashWnd.h"
+#include "app/CWxProfile.h"
+#include "app/FramePlacement.h"
+#include "app/KelvanoIds.h"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <wx/aui/auibar.h>
+#include <wx/combobox.h>
+#include <wx/evtloop.h>
+#include <wx/menu.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+wxAppConsole* wxCreateApp();
+
+using namespace kv;
+
+namespace {
+
+void pump(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        wxTheApp->ProcessPendingEvents();
+        if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_ALL);
+        wxTheApp->ProcessIdle();
+        wxMilliSleep(5);
+    } while (std::chrono::steady_clock::now() < end);
+}
+
+CMainFrame* frame() { return theApp.GetMainFrame(); }
+
+wxMenuItem* menuItem(int id) { return frame()->GetMenuBar()->FindItem(ToWxId(id)); }
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+TEST(MainFrameGui, StartUpResolvesTheFileAndShowsTheWindow) {
+    ASSERT_TRUE(theApp.InitInstance({"--", "scenes/demo.apn"}, "/home/ann/work"));
+    ASSERT_NE(frame(), nullptr);
+    EXPECT_EQ(theApp.m_strOpenFile, "/home/ann/work/scenes/demo.apn");
+    EXPECT_EQ(frame()->GetTitle(), kMainWindowText);
+    // A first run (nothing stored) opens maximised.
+    EXPECT_EQ(theApp.m_nStartState, 0);
+    EXPECT_EQ(theApp.m_nCmdShow, KV_SW_SHOWMAXIMIZED);
+    EXPECT_NE(theApp.m_pCurrentDoc, nullptr);
+    pump(300);
+    // The view was asked to open the file itself, with no dialog.
+    ASSERT_NE(theApp.m_pCurrentView, nullptr);
+    EXPECT_EQ(theApp.m_pCurrentView->m_bOpenGivenFile, 1);
+}
+
+TEST(MainFrameGui, SplashShowsForAboutASecond) {
+    CSplashWnd* splash = CSplashWnd::Current();
+    ASSERT_NE(splash, nullptr);
+    CSplashWnd::ShowSplashScreen(frame());
+    EXPECT_EQ(CSplashWnd::Current(), splash);  // a second one is not made
+    // One second after it was first painted.
+    pump(2500);
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    CSplashWnd::EnableSplashScreen(false);
+    CSplashWnd::ShowSplashScreen(frame());
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+}
+
+TEST(MainFrameGui, BarsHaveTheirTitlesAndPlaces) {
+    wxAuiManager& mgr = frame()->GetAuiManager();
+    struct Expect {
+        const char* name;
+        const char* caption;
+        bool shown;
+        bool floating;
+    };
+    for (const Expect& e : {Expect{kPaneEditBox, "Edit Box", true, false},
+                            Expect{kPaneTransformation, "Transformation", false, true},
+                            Expect{kPaneObjectList, "Obect List", false, true},
+                            Expect{kPaneEffectList, "Effect List", false, true},
+                            Expect{kPaneViewWidth, "View Width", false, true},
+                            Expect{kPaneTimeLine, "Time Line Editor", false, false},
+                            Expect{kPaneEventTree, "Event Tree", false, false},
+                            Expect{kPaneMainToolBar, "Toolbar", true, false},
+                            Expect{kPaneCameraToolBar, "Camera", true, false}}) {
+        wxAuiPaneInfo& pane = mgr.GetPane(e.name);
+        ASSERT_TRUE(pane.IsOk()) << e.name;
+        EXPECT_EQ(pane.caption, e.caption);
+        EXPECT_EQ(pane.IsShown(), e.shown) << e.name;
+        EXPECT_EQ(pane.IsFloating(), e.floating) << e.name;
+    }
+    wxAuiPaneInfo& editBox = mgr.GetPane(kPaneEditBox);
+    EXPECT_EQ(editBox.dock_direction, wxAUI_DOCK_LEFT);
+    EXPECT_FALSE(editBox.IsFloatable());
+    EXPECT_EQ(editBox.window->GetId(), theApp.m_templates.m_iddEditBoxBar);
+    EXPECT_FALSE(mgr.GetPane(kPaneObjectList).IsDockable());
+    wxAuiPaneInfo& timeLine = mgr.GetPane(kPaneTimeLine);
+    wxAuiPaneInfo& eventTree = mgr.GetPane(kPaneEventTree);
+    EXPECT_EQ(timeLine.dock_direction, wxAUI_DOCK_BOTTOM);
+    EXPECT_TRUE(timeLine.IsBottomDockable());
+    EXPECT_FALSE(timeLine.IsLeftDockable());
+    EXPECT_TRUE(eventTree.IsLeftDockable());
+    EXPECT_EQ(timeLine.dock_row, eventTree.dock_row);
+    EXPECT_GT(timeLine.dock_pos, eventTree.dock_pos);  // right of the event tree
+    wxAuiPaneInfo& camera = mgr.GetPane(kPaneCameraToolBar);
+    wxAuiPaneInfo& main = mgr.GetPane(kPaneMainToolBar);
+    EXPECT_EQ(camera.dock_direction, wxAUI_DOCK_TOP);
+    EXPECT_EQ(camera.dock_row, main.dock_row);
+    EXPECT_GT(camera.dock_pos, main.dock_pos);
+
+    EXPECT_EQ(frame()->GetMainToolBar()->GetToolCount(), 27u);
+    EXPECT_EQ(frame()->GetCameraToolBar()->GetToolCount(), 6u);
+    EXPECT_NE(frame()->GetMainToolBar()->FindTool(ToWxId(ID_MODE_ANIMATION)), nullptr);
+    wxComboBox* chooser = frame()->GetObjectChooser();
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(chooser->HasFlag(wxCB_READONLY));
+    EXPECT_TRUE(chooser->HasFlag(wxCB_SORT));
+    EXPECT_EQ(frame()->GetStatusBar()->GetFieldsCount(), 4);
+}
+
+TEST(MainFrameGui, MenusShowHintsButBindOnlyTableKeys) {
+    wxMenuItem* move = menuItem(ID_MODE_MOVE);
+    ASSERT_NE(move, nullptr);
+    EXPECT_EQ(move->GetItemLabel(), "&Move");
+    EXPECT_EQ(move->GetAccel(), nullptr);
+    wxMenuItem* newItem = menuItem(ID_FILE_NEW);
+    ASSERT_NE(newItem, nullptr);
+    std::unique_ptr<wxAcceleratorEntry> accel(newItem->GetAccel());
+    ASSERT_NE(accel, nullptr);
+    EXPECT_EQ(accel->GetKeyCode(), 'N');
+    EXPECT_EQ(accel->GetFlags(), wxACCEL_CTRL);
+    // The letter still shows beside "Move".
+    GtkWidget* label = gtk_bin_get_child(GTK_BIN(move->GetMenuItem()));
+    ASSERT_TRUE(GTK_IS_ACCEL_LABEL(label));
+    guint key = 0;
+    GdkModifierType mods{};
+    gtk_accel_label_get_accel(GTK_ACCEL_LABEL(label), &key, &mods);
+    EXPECT_EQ(key, static_cast<guint>(GDK_KEY_l));
+    EXPECT_EQ(mods, 0);
+    EXPECT_NE(menuItem(ID_APP_ABOUT), nullptr);
+    EXPECT_EQ(menuItem(ID_APP_ABOUT)->GetItemLabel(), "&About Kelvano...");
+    // An empty recent-file list shows its greyed place holder.
+    wxMenuItem* recent = menuItem(ID_FILE_MRU_FIRST);
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(recent->GetItemLabel(), "Recent File");
+}
+
+TEST(MainFrameGui, CommandsNobodyHandlesAreGreyed) {
+    bool enabled = true;
+    int checked = -1;
+    frame()->UpdateCommand(ID_EDIT_UNDO, enabled, checked);
+    EXPECT_FALSE(enabled);
+    frame()->UpdateCommand(ID_FILE_SAVE, enabled, checked);
+    EXPECT_FALSE(enabled);  // no scene to write yet
+    frame()->UpdateCommand(ID_VIEW_TOOLBAR, enabled, checked);
+    EXPECT_TRUE(enabled);
+    EXPECT_EQ(checked, 1);
+    frame()->UpdateCommand(ID_VIEW_TRANSFORMATION, enabled, checked);
+    EXPECT_FALSE(enabled);  // nothing selected
+    frame()->UpdateCommand(ID_VIEW_EVENT_TREE, enabled, checked);
+    EXPECT_FALSE(enabled);
+    EXPECT_EQ(checked, 0);
+    frame()->UpdateCommand(ID_VIEW_OBJECT_LIST, enabled, checked);
+    EXPECT_TRUE(enabled);
+    frame()->UpdateCommand(ID_FILE_MRU_FIRST, enabled, checked);
+    EXPECT_FALSE(enabled);
+
+    CKelvanoDoc* doc = theApp.m_pCurrentDoc;
+    EXPECT_EQ(doc->m_bFixedDuration, 0);
+    frame()->RouteCommand(ID_FIXED_DURATION);
+    EXPECT_EQ(doc->m_bFixedDuration, 1);
+    frame()->UpdateCommand(ID_FIXED_DURATION, enabled, checked);
+    EXPECT_EQ(checked, 1);
+    frame()->RouteCommand(ID_FIXED_DURATION);
+
+    frame()->RouteCommand(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(frame()->IsPaneShown(kPaneMainToolBar));
+    EXPECT_TRUE(frame()->IsPaneShown(kPaneCameraToolBar));
+    frame()->RouteCommand(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(frame()->IsPaneShown(kPaneMainToolBar));
+}
+
+TEST(MainFrameGui, AnimationModeHidesTheObjectListAndBringsItBack) {
+    CKelvanoView* view = frame()->GetView();
+    ASSERT_NE(view, nullptr);
+    frame()->ShowPane(kPaneObjectList, true);
+    view->m_bAnimationMode = 1;
+    frame()->UpdateBarsForMode(true, "");
+    EXPECT_FALSE(frame()->IsPaneShown(kPaneObjectList));
+    EXPECT_TRUE(frame()->IsPaneShown(kPaneTimeLine));
+    EXPECT_TRUE(frame()->IsPaneShown(kPaneEventTree));
+    bool enabled = false;
+    int checked = -1;
+    frame()->UpdateCommand(ID_VIEW_EVENT_TREE, enabled, checked);
+    EXPECT_TRUE(enabled);
+    EXPECT_EQ(checked, 1);
+    frame()->UpdateCommand(ID_VIEW_OBJECT_LIST, enabled, checked);
+    EXPECT_FALSE(enabled);
+    view->m_bAnimationMode = 0;
+    frame()->UpdateBarsForMode(false, "");
+    EXPECT_TRUE(frame()->IsPaneShown(kPaneObjectList));
+    EXPECT_FALSE(frame()->IsPaneShown(kPaneTimeLine));
+    EXPECT_FALSE(frame()->IsPaneShown(kPaneEventTree));
+
+    // Hidden before: stays hidden.
+    frame()->ShowPane(kPaneObjectList, false);
+    frame()->UpdateBarsForMode(true, "");
+    frame()->UpdateBarsForMode(false, "");
+    EXPECT_FALSE(frame()->IsPaneShown(kPaneObjectList));
+}
+
+TEST(MainFrameGui, SceneWindowHasTheSceneSizeAndAnAccumulationBuffer) {
+    pump(200);
+    CChildFrame* child = frame()->GetChildFrame();
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(child->GetTitleText(), "Untitled");
+    EXPECT_EQ(child->GetSceneSize(), wxSize(580, 392));
+    CKelvanoView* view = child->GetView();
+    ASSERT_NE(view, nullptr);
+    // The view's format was made: the accumulation buffer is asked for by
+    // name, and the X server's visuals have one.
+    ASSERT_TRUE(child->GetCanvas()->MakeContextCurrent());
+    EXPECT_TRUE(view->HasAccumulationBuffer());
+    EXPECT_GE(theApp.m_nColorBits, 24);
+
+    CKelvanoDoc* doc = theApp.m_pCurrentDoc;
+    doc->m_bKeepAspect = 1;
+    child->SetSceneSize(600, 400);
+    pump(100);
+    EXPECT_EQ(doc->m_nSceneWidth, 600);
+    EXPECT_DOUBLE_EQ(doc->m_dAspect, 1.5);
+    child->ResizeByUser(600, 300);  // the bottom edge dragged up
+    pump(100);
+    EXPECT_EQ(child->GetSceneSize(), wxSize(450, 300));
+    EXPECT_EQ(doc->m_nSceneWidth, 450);
+    EXPECT_EQ(doc->m_nSceneHeight, 300);
+    doc->m_bKeepAspect = 0;
+    child->SetSceneSize(580, 392);
+    pump(100);
+
+    child->SetTitleText("/home/ann/demo.apn");
+    EXPECT_EQ(frame()->GetAuiManager().GetPane(kPaneScene).caption, "/home/ann/demo.apn");
+    child->SetTitleText("Untitled");
+}
+
+TEST(MainFrameGui, AboutBoxTextsAndLinks) {
+    CAboutDlg dlg(frame());
+    EXPECT_EQ(dlg.GetTitle(), "Kelvano");
+    EXPECT_EQ(dlg.GetId(), theApp.m_templates.m_iddAbout);
+    auto text = [&dlg](int id) {
+        auto* t = dynamic_cast<wxStaticText*>(dlg.FindWindow(id));
+        return t ? t->GetLabel() : wxString("<missing>");
+    };
+    EXPECT_EQ(text(IDC_ABOUT_VERSION), "Kelvano Version 2.6");
+    EXPECT_EQ(text(IDC_ABOUT_BUILD), "Build 2110");
+    EXPECT_EQ(text(IDC_ABOUT_MAIL), "support@example.com");
+    EXPECT_EQ(text(IDC_ABOUT_WEB), "https://example.com");
+    EXPECT_EQ(dlg.GetMailLink()->GetForegroundColour(), wxColour(0, 0, 255));
+    EXPECT_EQ(dlg.GetWebLink()->GetForegroundColour(), wxColour(0, 0, 255));
+}
+
+TEST(MainFrameGui, ProfileFile) {
+    const std::string path = std::string(std::getenv("XDG_CONFIG_HOME")) + "/probe/probe.conf";
+    {
+        CWxProfile p(path);
+        p.WriteProfileInt("Window", "Left", -40);
+        p.WriteProfileString("Recent File List", "File1", "/tmp/a 100%.apn");
+        p.WriteProfileString("Configure", "SceneX", "wide");
+        EXPECT_TRUE(p.Flush());
+    }
+    CWxProfile p(path);
+    EXPECT_EQ(p.GetProfileInt("Window", "Left", 0), -40);
+    EXPECT_EQ(p.GetProfileInt("Window", "Top", 7), 7);
+    EXPECT_EQ(p.GetProfileInt("Configure", "SceneX", 580), 580);  // not a number
+    EXPECT_EQ(p.GetProfileString("Recent File List", "File1", ""), "/tmp/a 100%.apn");
+}
+
+// Last: closes the window.
+TEST(MainFrameGui, CloseWritesPlacementAndSettings) {
+    CKelvanoDoc* doc = theApp.m_pCurrentDoc;
+    doc->m_nOutQuality = 8;
+    doc->m_nGrowLength = 33;
+    theApp.AddToRecentFiles("/home/ann/demo.apn");
+    EXPECT_EQ(menuItem(ID_FILE_MRU_FIRST)->GetItemLabel(), "&1 /home/ann/demo.apn");
+    frame()->Close();
+    pump(300);
+    EXPECT_EQ(theApp.GetMainFrame(), nullptr);
+    const std::string conf = readFile(CWxProfile::DefaultFileName());
+    for (const char* line : {"[Window]", "Show=", "Left=", "Right=", "Top=", "Bottom=", "[App]", "State=2",
+                             "[Configure]", "OutQuality=8", "GrowLength=33", "SceneX=580", "SceneY=392",
+                             "Highlight=0", "EffectLength=21", "ShrinkLength=11", "CopyOffsetX=10",
+                             "CopyOffsetY=10", "File1=/home/ann/demo.apn"})
+        EXPECT_NE(conf.find(line), std::string::npos) << line << "\n" << conf;
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // Settings go to a private folder even when run by hand.
+    char home[] = "/tmp/kelvano-gui-XXXXXX";
+    if (!mkdtemp(home)) return 1;
+    setenv("XDG_CONFIG_HOME", home, 1);
+    wxApp::SetInitializerFunction(wxCreateApp);
+    if (!wxEntryStart(argc, argv)) {
+        std::fprintf(stderr, "no display\n");
+        return 1;
+    }
+    wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
+                          const wxString& msg) {
+        ADD_FAILURE() << "wx assertion " << cond << " " << msg << " in " << func << " at " << file << ":" << line;
+    });
+    int rc = 1;
+    {
+        wxEventLoop loop;
+        wxEventLoopActivator activate(&loop);
+        rc = RUN_ALL_TESTS();
+        if (theApp.GetMainFrame()) {
+            theApp.GetMainFrame()->Destroy();
+            pump(100);
+        }
+    }
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    std::string cleanup = std::string("rm -rf ") + home;
+    if (std::system(cleanup.c_str()) != 0) std::fprintf(stderr, "could not remove %s\n", home);
+    return rc;
+}

@@ -1,0 +1,58 @@
+#include "app/FramePlacement.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// A 1920 x 1080 monitor with a 32-pixel panel on top, and a second one to its
+// right without panels.
+const std::vector<MonitorArea> kTwo = {
+    {CRectI{0, 0, 1920, 1080}, CRectI{0, 32, 1920, 1080}},
+    {CRectI{1920, 0, 3200, 1024}, CRectI{1920, 0, 3200, 1024}},
+};
+}  // namespace
+
+TEST(PlacementTest, StoredPositionsAreWorkAreaRelative) {
+    CRectI screen;
+    ASSERT_TRUE(RestorePlacement(CRectI{100, 50, 900, 650}, kTwo, screen));
+    EXPECT_EQ(screen, (CRectI{100, 82, 900, 682}));
+    EXPECT_EQ(StorePlacement(screen, kTwo), (CRectI{100, 50, 900, 650}));
+    ASSERT_TRUE(RestorePlacement(CRectI{2000, 100, 2600, 500}, kTwo, screen));
+    EXPECT_EQ(screen, (CRectI{2000, 100, 2600, 500}));
+}
+
+TEST(PlacementTest, AMissingMonitorMovesTheWindowToTheNearestWorkArea) {
+    CRectI screen;
+    // Stored on a third monitor right of the second, which is gone.
+    ASSERT_TRUE(RestorePlacement(CRectI{3500, 200, 4300, 800}, kTwo, screen));
+    EXPECT_EQ(screen, (CRectI{1920, 0, 2720, 600}));
+    // Above and left of everything: the first monitor's work area.
+    ASSERT_TRUE(RestorePlacement(CRectI{-900, -700, -100, -100}, kTwo, screen));
+    EXPECT_EQ(screen, (CRectI{0, 32, 800, 632}));
+    EXPECT_EQ(NearestMonitor(3500, 200, kTwo), 1);
+    EXPECT_EQ(NearestMonitor(10, 10, kTwo), 0);
+    EXPECT_EQ(NearestMonitor(10, 10, {}), -1);
+    EXPECT_FALSE(RestorePlacement(CRectI{0, 0, 10, 10}, {}, screen));
+}
+
+TEST(PlacementTest, ShowCommands) {
+    EXPECT_EQ(RestoredShowCommand(KV_SW_SHOWMAXIMIZED), KV_SW_SHOWMAXIMIZED);
+    EXPECT_EQ(RestoredShowCommand(KV_SW_SHOWNORMAL), KV_SW_SHOWNORMAL);
+    EXPECT_EQ(RestoredShowCommand(KV_SW_SHOWMINIMIZED), KV_SW_SHOWNORMAL);
+    EXPECT_EQ(RestoredShowCommand(12345), KV_SW_SHOWNORMAL);
+}
+
+TEST(PlacementTest, KeepAspect) {
+    int w = 0, h = 0;
+    // Dragging the bottom edge (the width stays the scene's) sets the width.
+    ASSERT_TRUE(KeepAspectSize(600, 300, 600, 1.5, w, h));
+    EXPECT_EQ(w, 450);
+    EXPECT_EQ(h, 300);
+    // Dragging the right edge sets the height, truncated.
+    ASSERT_TRUE(KeepAspectSize(500, 400, 600, 1.5, w, h));
+    EXPECT_EQ(w, 500);
+    EXPECT_EQ(h, 333);
+    // Already in proportion (within half a pixel): nothing to do.
+    EXPECT_FALSE(KeepAspectSize(450, 300, 600, 1.5, w, h));
+    EXPECT_FALSE(KeepAspectSize(450, 300, 600, 0.0, w, h));
+    EXPECT_FALSE(KeepAspectSize(0, 300, 600, 1.5, w, h));
+}
