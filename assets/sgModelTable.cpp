@@ -1,0 +1,78 @@
+#include "assets/sgModelTable.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "platform/PathResolver.h"
+
+namespace {
+
+bool fileStamp(const std::string& path, long long& mtimeNs, long long& size) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) return false;
+    mtimeNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    size = static_cast<long long>(st.st_size);
+    return true;
+}
+
+}  // namespace
+
+sgModelTable& sgModelTable::instance() {
+    // Never destroyed: at exit the GL context that owns the textures is gone.
+    static sgModelTable* table = new sgModelTable();
+    return *table;
+}
+
+sgModelTable::Entry* sgModelTable::lookup(const std::string& key, const std::string& resolved) {
+    auto it = entries_.find(key);
+    if (it == entries_.end()) return nullptr;
+    long long mtime, size;
+    if (fileStamp(resolved, mtime, size) && mtime == it->second.mtimeNs && size == it->second.fileSize)
+        return &it->second;
+    // Changed or gone: parse again. The old textures are this table's own.
+    if (it->second.model3ds) release3DSTextures(*it->second.model3ds);
+    entries_.erase(it);
+    return nullptr;
+}
+
+GLuint sgModelTable::compile3DS(const std::string& path, const sg3DSOptions& options) {
+    std::string resolved = resolvePath(path);
+    char opts[64];
+    std::snprintf(opts, sizeof opts, "3ds|%.9g|%d|", static_cast<double>(options.creaseDegrees), options.centre ? 1 : 0);
+    std::string key = opts + resolved;
+    Entry* e = lookup(key, resolved);
+    if (!e) {
+        Entry fresh;
+        bool stamped = fileStamp(resolved, fresh.mtimeNs, fresh.fileSize);
+        ++parses_;
+        fresh.model3ds = read3DSModel(resolved, options);
+        if (!fresh.model3ds) return 0;
+        if (!stamped) return compile3DSModel(*fresh.model3ds);  // cannot tell a later change: keep nothing
+        e = &(entries_[key] = std::move(fresh));
+    }
+    return compile3DSModel(*e->model3ds);
+}
+
+GLuint sgModelTable::compileOBJ(const std::string& path, GLuint mode) {
+    std::string resolved = resolvePath(path);
+    std::string key = "obj|" + resolved;
+    Entry* e = lookup(key, resolved);
+    if (!e) {
+        Entry fresh;
+        bool stamped = fileStamp(resolved, fresh.mtimeNs, fresh.fileSize);
+        ++parses_;
+        fresh.modelObj = glmReadOBJ(resolved);
+        if (!fresh.modelObj) return 0;
+        if (!stamped) return glmCompileList(fresh.modelObj.get(), mode);
+        e = &(entries_[key] = std::move(fresh));
+    }
+    return glmCompileList(e->modelObj.get(), mode);
+}
+
+void sgModelTable::clear(bool deleteTextures) {
+    if (deleteTextures)
+        for (auto& kv : entries_)
+            if (kv.second.model3ds) release3DSTextures(*kv.second.model3ds);
+    entries_.clear();
+}

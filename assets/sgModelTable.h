@@ -1,0 +1,48 @@
+// The program-wide table of parsed models. A chart repeats its part model for
+// every data point: the file is parsed once and each request compiles a fresh
+// display list from the kept model. The list belongs to whoever asked for it
+// (the geometry set that receives it deletes it once); the table never deletes
+// a list. The table owns the GL textures of its 3DS models.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "assets/Model3DS.h"
+#include "assets/ObjModel.h"
+
+class sgModelTable {
+public:
+    static sgModelTable& instance();
+
+    // `path` names the file as stored; the table resolves it and keys its
+    // entries by the resolved path (and, for 3DS, by the reader options). A
+    // file changed on disk since it was parsed is parsed again. 0 when the file
+    // cannot be read (nothing is kept then).
+    GLuint compile3DS(const std::string& path, const sg3DSOptions& options);
+    GLuint compileOBJ(const std::string& path, GLuint mode);
+
+    // Forgets every parsed model. With deleteTextures the models' GL textures
+    // are deleted (their context must be current); without, they are only
+    // forgotten, for a context that is already gone.
+    void clear(bool deleteTextures);
+
+    size_t size() const { return entries_.size(); }
+    // Files parsed since the program started (for diagnostics and tests).
+    unsigned parseCount() const { return parses_; }
+
+private:
+    struct Entry {
+        long long mtimeNs = 0;
+        long long fileSize = -1;
+        std::unique_ptr<sg3DSModel> model3ds;
+        std::unique_ptr<sgObjModel> modelObj;
+    };
+    Entry* lookup(const std::string& key, const std::string& resolved);
+
+    std::map<std::string, Entry> entries_;
+    unsigned parses_ = 0;
+};

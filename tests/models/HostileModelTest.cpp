@@ -1,0 +1,237 @@
+// Broken and hostile files: each fails (or loads what is sound) within a
+// second, with its message, and never reads or writes out of bounds.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "assets/Model3DS.h"
+#include "assets/ObjModel.h"
+#include "tests/models/ModelTestSupport.h"
+#include "tools/ModelGen.h"
+
+using modelgen::ChunkWriter;
+using modeltest::Stopwatch;
+using modeltest::TempDir;
+
+namespace {
+
+// Reads a 3DS image and returns what the reader printed; `ok` reports
+// whether a model came back.
+std::string read3DS(const TempDir& dir, const std::vector<uint8_t>& bytes, bool* ok = nullptr) {
+    std::string path = dir.write("h.3ds", bytes);
+    testing::internal::CaptureStdout();
+    Stopwatch clock;
+    auto m = read3DSModel(path, sg3DSOptions());
+    double s = clock.seconds();
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_LT(s, 1.0) << out;
+    if (ok) *ok = static_cast<bool>(m);
+    return out;
+}
+
+std::string failed(const TempDir& dir) { return "Failed to parse " + dir.file("h.3ds") + "\n"; }
+
+std::vector<uint8_t> goodFile() {
+    modelgen::Scene s;
+    modelgen::Material m;
+    m.name = "m";
+    m.texture = "wood.jpg";
+    s.materials = {m};
+    auto box = modelgen::box(2, false);
+    box.assign("m");
+    s.meshes = {box};
+    return modelgen::write3DS(s);
+}
+
+}  // namespace
+
+TEST(Hostile3DS, BrokenChunkLengthsFailTheParse) {
+    TempDir dir;
+    struct Case {
+        const char* what;
+        std::function<void(ChunkWriter&)> body;
+        std::string message;  // printed before "Failed to parse"
+    };
+    std::vector<Case> cases = {
+        {"zero length", [](ChunkWriter& w) { w.header(0x4D4D, 0); }, ""},
+        {"length below the header", [](ChunkWriter& w) { w.header(0x4D4D, 3); }, ""},
+        {"main chunk longer than the file", [](ChunkWriter& w) { w.header(0x4D4D, 1000); }, ""},
+        {"child with zero length",
+         [](ChunkWriter& w) {
+             w.header(0x4D4D, 18);
+             w.header(0x3D3D, 12);
+             w.header(0x1234, 0);
+         },
+         ""},
+        {"child beyond its parent",
+         [](ChunkWriter& w) {
+             w.header(0x4D4D, 30);
+             w.header(0x3D3D, 12);
+             w.header(0xAFFF, 18);  // 6 bytes past the editor block
+             w.header(0xA081, 6);
+             w.header(0x0000, 6);
+         },
+         ""},
+        {"header cut by the parent's end",
+         [](ChunkWriter& w) {
+             w.header(0x4D4D, 10);
+             w.u32(0);
+         },
+         ""},
+        {"vertex count beyond the chunk",
+         [](ChunkWriter& w) {
+             w.begin(0x4D4D);
+             w.begin(0x3D3D);
+             w.begin(0x4000);
+             w.str("o");
+             w.begin(0x4100);
+             w.begin(0x4110);
+             w.u16(60000);
+             w.f32(1);
+             w.end();
+             w.end();
+             w.end();
+             w.end();
+             w.end();
+         },
+         "Error reading file\n"},
+        {"face list cut short",
+         [](ChunkWriter& w) {
+             w.begin(0x4D4D);
+             w.begin(0x3D3D);
+             w.begin(0x4000);
+             w.str("o");
+             w.begin(0x4100);
+             w.begin(0x4120);
+             w.u16(3);
+             w.u16(0);
+             w.end();
+             w.end();
+             w.end();
+             w.end();
+             w.end();
+         },
+         "Error reading file\n"},
+        {"not a 3DS file", [](ChunkWriter& w) { w.header(0x4D4E, 6); }, "Not 3ds data\n"},
+        {"empty file", [](ChunkWriter&) {}, "Error reading file\n"},
+    };
+    for (const Case& c : cases) {
+        ChunkWriter w;
+        c.body(w);
+        bool ok = true;
+        EXPECT_EQ(read3DS(dir, w.bytes, &ok), c.message + failed(dir)) << c.what;
+        EXPECT_FALSE(ok) << c.what;
+    }
+}
+
+TEST(Hostile3DS, FoldersAndMissingFilesDoNotOpen) {
+    TempDir dir;
+    for (const std::string& p : {dir.path(), dir.file("none.3ds")}) {
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(read3DSModel(p, sg3DSOptions()));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Failed to open " + p + "\n");
+    }
+}
+
+TEST(Hostile3DS, NamesWithoutTerminatorStayInsideTheirChunk) {
+    TempDir dir;
+    ChunkWriter w;
+    w.begin(0x4D4D);
+    w.begin(0x3D3D);
+    w.begin(0xAFFF);
+    w.begin(0xA000);
+    std::string name(200, 'x');
+    w.raw(name.data(), name.size());  // no NUL
+    w.end();
+    w.begin(0xA200);
+    w.begin(0xA300);
+    w.raw("ab", 2);  // a two-character texture name, no NUL
+    w.end();
+    w.end();
+    w.end();
+    w.end();
+    w.end();
+    bool ok = false;
+    EXPECT_EQ(read3DS(dir, w.bytes, &ok), "");
+    EXPECT_TRUE(ok);
+    auto m = read3DSModel(dir.file("h.3ds"), sg3DSOptions());
+    ASSERT_TRUE(m);
+    ASSERT_EQ(m->materials.size(), 1u);
+    EXPECT_EQ(m->materials[0].name, std::string(50, 'x'));
+    EXPECT_EQ(m->materials[0].textureName, "ab");
+}
+
+TEST(Hostile3DS, TruncatedAndCorruptedFilesNeverCrash) {
+    TempDir dir;
+    std::vector<uint8_t> good = goodFile();
+    bool ok = false;
+    EXPECT_EQ(read3DS(dir, good, &ok), "");
+    EXPECT_TRUE(ok);
+    // Every cut fails cleanly: the main chunk's length no longer fits.
+    for (size_t cut = 0; cut < good.size(); cut += 7) {
+        std::vector<uint8_t> part(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(cut));
+        std::string out = read3DS(dir, part, &ok);
+        EXPECT_FALSE(ok) << "cut at " << cut;
+        EXPECT_NE(out.find(failed(dir)), std::string::npos) << "cut at " << cut;
+    }
+    // Flipped bytes: whatever the reader decides, it decides in bounds.
+    std::mt19937 rng(1234);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bad = good;
+        for (int k = 0; k < 4; ++k) bad[rng() % bad.size()] = static_cast<uint8_t>(rng());
+        read3DS(dir, bad);
+    }
+}
+
+TEST(HostileOBJ, BadFilesFailOrLoadTheirSoundPartsQuickly) {
+    TempDir dir;
+    auto read = [&](const std::string& text, std::string* out = nullptr) {
+        std::string path = dir.write("h.obj", text);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        Stopwatch clock;
+        auto m = glmReadOBJ(path);
+        double s = clock.seconds();
+        std::string o = testing::internal::GetCapturedStdout();
+        std::string e = testing::internal::GetCapturedStderr();
+        if (out) *out = o + e;
+        EXPECT_LT(s, 1.0);
+        return m;
+    };
+    std::string out;
+
+    // 300-character lines of every kind.
+    std::string line300(300, '7');
+    auto m = read("v " + line300 + " 1 2\n" + "vt " + line300 + "\n" + "f " + line300 + "\n" + "# " + line300 + "\n" +
+                      "g " + std::string(300, 'g') + "\n" + "mtllib " + std::string(300, 'm') + "\n" + "f 1 1 1\n",
+                  &out);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(m->numtriangles(), 1u);
+    EXPECT_TRUE(m->materials.empty());
+
+    // Bad indices everywhere: nothing is drawn, nothing is read out of bounds.
+    m = read("v 0 0 0\nvt 0 0\nvn 0 0 1\nf 2/1/1 -2/1/1 0/1/1\nf 1/2/1 1/1/1 1/1/1\nf 1/1/-5 1 1\nf a b c\n"
+             "f 1 1 //1\nf 1/ 1// 1/1/\n",
+             &out);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(m->numtriangles(), 1u);  // only the last: its corners all name vertex 1
+    // Missing material library: the load fails with the message.
+    EXPECT_FALSE(read("mtllib gone.mtl\n", &out));
+    EXPECT_EQ(out, "_glmReadMTL() failed: can't open material file \"" + dir.file("gone.mtl") + "\".\n");
+    // A directory is no material library either.
+    EXPECT_FALSE(read("mtllib .\n", &out));
+
+    // Binary garbage and one enormous face.
+    std::string garbage;
+    std::mt19937 rng(99);
+    for (int i = 0; i < 200000; ++i) garbage += static_cast<char>(rng() % 96 + 32);
+    read(garbage);
+    std::string face = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf";
+    for (int i = 0; i < 200000; ++i) face += i % 2 ? " 2" : " 3";
+    m = read(face + "\n");
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->numtriangles(), 199998u);  // fanned from the first corner
+}

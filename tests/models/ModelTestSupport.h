@@ -1,0 +1,76 @@
+// Helpers for the model reader tests: scratch folders, captured output,
+// external oracles and what a compiled display list draws (GL feedback).
+#pragma once
+
+#include <GL/gl.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace modeltest {
+
+// A private folder under the system temp folder, removed with its contents.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    std::string write(const std::string& name, const std::string& bytes) const;
+    std::string write(const std::string& name, const std::vector<uint8_t>& bytes) const;
+
+private:
+    std::string path_;
+};
+
+// Output of a shell command (standard output and error), and its status.
+std::string runCommand(const std::string& command, int* status = nullptr);
+bool haveProgram(const char* name);
+
+// Faces and vertices that `assimp info` reports for a file; false when the
+// tool fails.
+struct AssimpCounts {
+    long faces = -1;
+    long vertices = -1;
+};
+bool assimpInfo(const std::string& path, AssimpCounts& out);
+
+class Stopwatch {
+public:
+    Stopwatch() : start_(std::chrono::steady_clock::now()) {}
+    double seconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+    }
+
+private:
+    std::chrono::steady_clock::time_point start_;
+};
+
+// One corner as drawn: object-space position, texture coordinate and normal.
+struct DrawnVertex {
+    float pos[3];
+    float tex[2];
+    float normal[3];
+};
+struct DrawnTriangle {
+    DrawnVertex v[3];
+};
+
+// Calls the list in feedback mode with an orthographic view of the cube
+// [-extent, extent]^3 (nothing may lie outside it) and returns its triangles.
+// A second pass with normal-map texture generation captures the normals.
+// Needs a current GL context.
+std::vector<DrawnTriangle> captureList(GLuint list, float extent);
+
+// Distinct drawn vertices: corners equal in position, texture coordinate and
+// normal (to about 1e-4 of the extent) count once.
+size_t distinctVertices(const std::vector<DrawnTriangle>& tris, float extent);
+
+// Unit normal of the triangle's winding.
+void faceNormal(const DrawnTriangle& t, float* n);
+
+}  // namespace modeltest
