@@ -1,0 +1,105 @@
+#include "scene/pnModel.h"
+
+#include <cstdio>
+
+#include "assets/ModelLoader.h"
+#include "scene/pnWriteUtil.h"
+#include "sg/sgGeoSet.h"
+#include "sg/sgGeode.h"
+#include "sg/sgRuntime.h"
+
+pnModel::~pnModel() {
+    releaseTextureObjects();
+    detachNodesForDelete(true);
+}
+
+sgNode* pnModel::getNode() {
+    releaseNodes();
+    GLuint id = getModel(file);
+    if (id == 0) {
+        std::printf("[pnModel::getNode] Model file not read in\n");
+        return nullptr;  // no nodes: nothing null ever reaches the graph
+    }
+    makeNodeChain();
+    makeMainGeoSet();
+    geode->addGSet(geoSet);
+    geoSet->setDisplayList(static_cast<int>(id));
+    geoSet->setPolygonOffset(static_cast<float>(forward));
+    geoSet->setOutline(highlight);
+    applyTexture();
+    return switchNode;
+}
+
+int pnModel::copy(const pnObject* other) {
+    if (!other) return 0;
+    if (other == this) return 1;
+    mode = other->getMode();
+    splane = other->getSPlane();
+    tplane = other->getTPlane();
+    return pnObject::copy(other);
+}
+
+void pnModel::setFileName(const char* f) {
+    if (!nodesLive() || !geoSet) {
+        setFile(f);
+        return;
+    }
+    GLuint id = getModel(f ? f : "");
+    if (id == 0) {
+        debugPrint("[pnObject::setFileName] Model file not read in");
+        return;
+    }
+    setFile(f);
+    geoSet->setDisplayList(static_cast<int>(id));  // deletes the old list
+}
+
+void pnModel::setTexture(const char* t) {
+    setTextureName(t);
+    if (nodesLive()) applyTexture();
+}
+
+void pnModel::setMode(int m) {
+    mode = m;
+    if (nodesLive()) applyTexture();
+}
+
+void pnModel::setTexMode(int m) { texMode = m; }
+
+void pnModel::setNumIndex(int n) { numIndex = n; }
+
+void pnModel::setTexMove(float s, float t) {
+    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
+    splane[3] = s;
+    tplane[3] = t;
+    if (nodesLive()) applyTexture();
+}
+
+void pnModel::setTexRotate(float s, float t) {
+    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
+    splane[1] = s;
+    tplane[0] = t;
+    if (nodesLive()) applyTexture();
+}
+
+void pnModel::setTexScale(float s, float t) {
+    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
+    splane[0] = s;
+    tplane[1] = t;
+    if (nodesLive()) applyTexture();
+}
+
+void pnModel::resetTexPlanes() {
+    pnObject::resetTexPlanes();
+    if (nodesLive()) applyTexture();
+}
+
+int pnModel::write(FILE* f, int convertPaths) {
+    if (!f) return 0;
+    pnWriteBlockBegin(f, "model");
+    pnObject::write(f, convertPaths);
+    pnWriteInt(f, "mode", mode);
+    pnWriteVec4(f, "splane", splane, false);
+    pnWriteVec4(f, "tplane", tplane, false);
+    pnWriteBlockEnd(f);
+    return pnWriteOk(f);
+}

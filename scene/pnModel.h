@@ -1,0 +1,38 @@
+// An object that shows a 3DS or OBJ model, optionally textured through
+// coordinates generated from the object's two texture planes. The bar and line
+// charts use it for their bars, segments and joints.
+#pragma once
+
+#include "scene/pnObject.h"
+
+class pnModel : public pnObject {
+public:
+    pnModel() = default;
+    // Deletes the texturing, moves child events' nodes to the event's parent
+    // and deletes the nodes.
+    ~pnModel() override;
+
+    using pnObject::getNode;
+    // Loads the model file's display list and builds the node chain around
+    // it; null (and no nodes) when the file cannot be read.
+    sgNode* getNode() override;
+    const char* getTypeName() const override { return "pnModel"; }
+
+    // Takes mode and the planes as well; the texture objects stay this
+    // object's own.
+    int copy(const pnObject* other) override;
+    // A built model loads the new file first and keeps the old one when that
+    // fails.
+    void setFileName(const char* file) override;
+    void setTexture(const char* texture) override;
+    void setMode(int mode) override;
+    void setTexMode(int texMode) override;
+    void setNumIndex(int numIndex) override;
+    // Ignored while mode is 0 (no texture coordinates) or 4 (sphere map).
+    void setTexMove(float s, float t) override;
+    void setTexRotate(float s, float t) override;
+    void setTexScale(float s, float t) override;
+    void resetTexPlanes() override;
+    // The "model" block.
+    int write(FILE* f, int convertPaths) override;
+};

@@ -1,0 +1,625 @@
+#include "scene/pnString.h"
+
+#include <GL/gl.h>
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "assets/sgText3D.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnScene.h"
+#include "scene/pnStringProperty.h"
+#include "scene/pnWriteUtil.h"
+#include "sg/sgDCS.h"
+#include "sg/sgGeoSet.h"
+#include "sg/sgGeoState.h"
+#include "sg/sgGeode.h"
+#include "sg/sgMaterial.h"
+#include "sg/sgNode.h"
+#include "sg/sgRuntime.h"
+
+namespace {
+
+// The engine takes whole font sizes: truncated, and kept inside int.
+int fontSizeOf(float size) {
+    if (std::isnan(size)) return 0;
+    if (size >= static_cast<float>(INT_MAX)) return INT_MAX;
+    if (size <= static_cast<float>(INT_MIN)) return INT_MIN;
+    return static_cast<int>(size);
+}
+
+int readHJust(int h) { return (h >= 0 && h <= 2) ? h : 1; }
+
+void attachMaterial(sgGeoState* state, const pnMaterial& material) {
+    if (!state) return;
+    const bool textured = state->getTextureMode() != sgGeoState::SG_TEX_NONE &&
+                          (state->getTexture() || state->getSequenceEntry(0));
+    if (textured) {
+        // Textured faces keep the texture's colours; only the alpha follows.
+        sgVec4 d = state->getColor(GL_DIFFUSE);
+        d[3] = material.getAlpha();
+        state->setColor(GL_DIFFUSE, d);
+        return;
+    }
+    const sgVec3 a = material.getAmbient(), d = material.getDiffuse(), e = material.getEmission(),
+                 s = material.getSpecular();
+    sgMaterial m;
+    m.setColor(GL_AMBIENT, a[0], a[1], a[2]);
+    m.setColor(GL_DIFFUSE, d[0], d[1], d[2]);
+    m.setColor(GL_EMISSION, e[0], e[1], e[2]);
+    m.setColor(GL_SPECULAR, s[0], s[1], s[2]);
+    m.setAlpha(material.getAlpha());
+    m.setColor(GL_SHININESS, material.getShininess(), 0, 0);
+    state->sgAttr(GL_FRONT, &m);
+}
+
+void attachDefaultMaterial(sgGeoState* state) {
+    if (!state) return;
+    sgMaterial m;
+    m.setColor(GL_AMBIENT, 0.2f, 0.2f, 0.2f);
+    m.setColor(GL_DIFFUSE, 0.8f, 0.8f, 0.8f);
+    m.setColor(GL_EMISSION, 0, 0, 0);
+    m.setColor(GL_SPECULAR, 0, 0, 0);
+    m.setAlpha(1.0f);
+    m.setColor(GL_SHININESS, 0, 0, 0);
+    state->sgAttr(GL_FRONT, &m);
+}
+
+const char* kindWord(int kind) { return kind == 1 ? "3D" : "2D"; }
+
+}  // namespace
+
+pnString::pnString() : font(pnStringProperty::DEFAULT_FONT) {}
+
+pnString::~pnString() {
+    releaseTextureObjects();
+    detachNodesForDelete(true);
+}
+
+// ---- Copy ----
+
+void pnString::dropNodes() {
+    engine.reset();
+    // Nodes that hang in a graph belong to it now; loose ones would leak.
+    if (switchNode && switchNode->getNumParents() == 0) releaseNodes();
+    switchNode = nullptr;
+    transNode = nullptr;
+    pivotNode = nullptr;
+    geode = nullptr;
+    geoState = nullptr;
+    geoSet = nullptr;
+    edgeSet = nullptr;
+    edgeState = nullptr;
+    built = 0;
+}
+
+int pnString::copy(const pnObject* other) {
+    if (!other) return 0;
+    if (other == this) return 1;
+    dropNodes();
+    pnObject::copy(other);
+    mode = other->getMode();
+    splane = other->getSPlane();
+    tplane = other->getTPlane();
+    const pnString* s = dynamic_cast<const pnString*>(other);
+    if (!s) return 1;
+    text = s->text;
+    backMaterial = s->backMaterial;
+    styleName = s->styleName;
+    font = s->font.empty() ? pnStringProperty::DEFAULT_FONT : s->font;
+    kind = s->kind;
+    hJust = s->hJust;
+    vJust = s->vJust;
+    wJust = s->wJust;
+    nJust = s->nJust;
+    bevel[0] = s->bevel[0];
+    bevel[1] = s->bevel[1];
+    gap = s->gap;
+    slantAngle = s->slantAngle;
+    italic = s->italic;
+    hOffset = s->hOffset;
+    vOffset = s->vOffset;
+    border = s->border;
+    depth = s->depth;
+    spacing1 = s->spacing1;
+    spacing2 = s->spacing2;
+    size = s->size;
+    precision = s->precision;
+    ratio = s->ratio;
+    return 1;
+}
+
+// ---- Building ----
+
+void pnString::takeStyle(const pnStringProperty* style) {
+    size = style->getSize();
+    depth = style->getDepth();
+    precision = style->getPrecision();
+    ratio = style->getRatio();
+    bevel[0] = style->getBevel(0);
+    bevel[1] = style->getBevel(1);
+    slantAngle = style->getSlantAngle();
+    italic = style->getItalic();
+    gap = style->getGap();
+    kind = style->getKind();
+    border = style->getBorder();
+    hOffset = style->getHOffset();
+    vOffset = style->getVOffset();
+    hJust = style->getStoredHJust();
+    wJust = style->getWJust();
+    nJust = style->getNJust();
+    if (!style->getFont().empty()) font = style->getFont();
+}
+
+void pnString::setupEngine(bool withNJust) {
+    engine = std::make_unique<sgText3D>(font);
+    engine->setDefaults();
+    engine->setFontSize(fontSizeOf(size));
+    engine->setExtrusion(depth);
+    engine->setPrecision(precision);
+    engine->setOffset(0.0f, 0.0f, 0.0f);
+    engine->setRatio(static_cast<float>(ratio));
+    engine->setSlantAngle(slantAngle);
+    engine->setItalic(italic);
+    engine->setGap(gap);
+    engine->setHOffset(hOffset);
+    engine->setVOffset(vOffset);
+    engine->setHJust(readHJust(hJust));
+    // Text is always centred vertically and in depth on its origin; the
+    // stored vJust never reaches the geometry.
+    engine->setVJust(5);
+    engine->setDepthJust(9);
+    if (withNJust) engine->setFixedAdvance(nJust);
+}
+
+void pnString::generateSqueezed() {
+    engine->generate(text);
+    // The squeeze divides by the width measured at the current ratio.
+    if (wJust > 0.0f && engine->getWidth() > wJust) {
+        engine->setRatio(wJust / engine->getWidth());
+        engine->generate(text);
+    }
+}
+
+void pnString::replaceList(sgGeoSet* set, unsigned id) {
+    if (!set) return;
+    if (id == 0 || id > static_cast<unsigned>(INT_MAX)) {
+        debugPrint("Failed to generate string.");
+        return;
+    }
+    set->setDisplayList(static_cast<int>(id));  // deletes the old list
+}
+
+void pnString::buildGeometry(bool styleForm) {
+    if (edgeSet) edgeSet->setDisplayList(-1);
+    if (kind == 1) {
+        engine->setExtrusion(depth);
+        engine->setBevel(bevel[1], bevel[0]);
+        generateSqueezed();
+        replaceList(geoSet, engine->makeSolid());
+        retexture();
+        geoSet->setPolygonOffset(static_cast<float>(forward));
+        geoSet->setOutline(highlight);
+    } else {
+        engine->setExtrusion(0.0f);
+        if (styleForm) engine->setBevel(0.0f, border);
+        generateSqueezed();
+        replaceList(geoSet, engine->makeFrontFace());
+        geoSet->setPolygonOffset(static_cast<float>(forward));
+        geoSet->setOutline(highlight);
+        retexture();
+        if (hasEdge()) makeEdge();
+    }
+}
+
+void pnString::makeNodes() {
+    releaseNodes();
+    edgeSet = nullptr;
+    edgeState = nullptr;
+    makeNodeChain();
+    transNode->setName(switchNode->getName());
+    geode->setName(switchNode->getName());
+    edgeState = new sgGeoState;
+    edgeSet = new sgGeoSet;
+    edgeSet->setGState(edgeState);
+    makeMainGeoSet();
+    // The edge is drawn first, the text over it.
+    geode->addGSet(edgeSet);
+    geode->addGSet(geoSet);
+}
+
+sgNode* pnString::getNode(pnStringProperty* style) {
+    if (!style) return getNode();
+    makeNodes();
+    takeStyle(style);
+    setupEngine(false);
+    buildGeometry(true);
+    return switchNode;
+}
+
+sgNode* pnString::getNode() {
+    makeNodes();
+    setupEngine(true);
+    buildGeometry(false);
+    return switchNode;
+}
+
+sgGeode* pnString::makeTextGeode(pnStringProperty* style) {
+    if (!style) return nullptr;
+    // Build into a loose geode with the object's own set pointers, then hand
+    // the geode over: this object keeps no link to it.
+    sgGeode* g = new sgGeode;
+    edgeState = new sgGeoState;
+    edgeSet = new sgGeoSet;
+    edgeSet->setGState(edgeState);
+    geoState = new sgGeoState;
+    geoSet = new sgGeoSet;
+    geoSet->setGState(geoState);
+    g->addGSet(edgeSet);
+    g->addGSet(geoSet);
+    geode = g;
+    takeStyle(style);
+    setupEngine(false);
+    buildGeometry(true);
+    geode = nullptr;
+    geoState = nullptr;
+    geoSet = nullptr;
+    edgeSet = nullptr;
+    edgeState = nullptr;
+    return g;
+}
+
+void pnString::regenerate() {
+    setupEngine(true);
+    buildGeometry(false);
+}
+
+void pnString::rebuild() {
+    if (!nodesLive() || !geoSet || !edgeSet) return;
+    if (!engine) {
+        regenerate();
+        return;
+    }
+    if (wJust > 0.0f) {
+        engine->setFixedAdvance(0.0f);
+        engine->setRatio(static_cast<float>(ratio));
+        engine->generate(text);
+        if (engine->getWidth() > wJust) engine->setRatio(wJust / engine->getWidth());
+    } else {
+        engine->setRatio(static_cast<float>(ratio));
+    }
+    if (kind == 1) {
+        engine->generate(text);
+        replaceList(geoSet, engine->makeSolid());
+    } else {
+        engine->setBevel(0.0f, 0.0f);
+        engine->generate(text);
+        replaceList(geoSet, engine->makeFrontFace());
+        edgeSet->setDisplayList(-1);
+        if (hasEdge()) makeEdge();
+    }
+}
+
+int pnString::hasEdge() const { return (border > 0.0f || hOffset != 0.0f || vOffset != 0.0f) ? 1 : 0; }
+
+void pnString::makeEdge() {
+    if (!engine || !edgeSet) return;
+    unsigned id;
+    if (border > 0.0f) {
+        engine->setBevel(0.0f, border);
+        id = engine->makeOutline();
+    } else {
+        engine->setHOffset(hOffset);
+        engine->setVOffset(vOffset);
+        id = engine->makeShadow();
+    }
+    replaceList(edgeSet, id);
+    applyEdgeMaterial(false);
+    edgeSet->setPolygonOffset(static_cast<float>(forward));
+    edgeSet->setOutline(highlight);
+}
+
+void pnString::applyEdgeMaterial(bool useDefault) {
+    if (!edgeState) return;
+    pnMaterial* m = (scene && !backMaterial.empty()) ? scene->findMaterial(backMaterial.c_str()) : nullptr;
+    if (m)
+        attachMaterial(edgeState, *m);
+    else if (useDefault)
+        attachDefaultMaterial(edgeState);
+}
+
+void pnString::retexture() {
+    applyTexture();
+    applyEdgeMaterial(false);
+}
+
+// ---- Object settings ----
+
+void pnString::setForward(int v) {
+    pnObject::setForward(v);
+    if (nodesLive() && edgeSet) edgeSet->setPolygonOffset(static_cast<float>(forward));
+}
+
+void pnString::setHighlight(int v) {
+    pnObject::setHighlight(v);
+    if (nodesLive() && edgeSet) edgeSet->setOutline(v);
+}
+
+void pnString::setMaterial(const char* n) {
+    setMaterialName(n);
+    if (!nodesLive() || !geoState) return;
+    pnMaterial* m = (scene && !material.empty()) ? scene->findMaterial(material.c_str()) : nullptr;
+    if (m)
+        attachMaterial(geoState, *m);
+    else
+        attachDefaultMaterial(geoState);
+}
+
+void pnString::setBackMaterial(const char* n) {
+    // The same name again still re-applies: the material may have changed.
+    if (n) backMaterial = sgCutName(n);
+    if (nodesLive() && scene) applyEdgeMaterial(true);
+}
+
+void pnString::setString(const char* s) {
+    if (!s || text == s) return;
+    text = s;
+    if (live()) rebuild();
+}
+
+// ---- Text style values ----
+
+void pnString::setStringProperty(const char* n) {
+    if (!n) return;
+    styleName = sgCutName(n);
+    if (!nodesLive() || !scene) return;
+    pnStringProperty* style = scene->findStringProperty(styleName.c_str());
+    if (!style) return;  // the own values stay as they are
+    takeStyle(style);
+    regenerate();
+}
+
+void pnString::setStringProperty(pnStringProperty* style) {
+    if (!style) return;
+    if (!style->getName().empty()) styleName = style->getName();
+    takeStyle(style);
+    if (nodesLive() && geoSet) regenerate();
+}
+
+const char* pnString::getStringPropertyName() const { return styleName.empty() ? nullptr : styleName.c_str(); }
+
+void pnString::setKind(int k) {
+    if (k == kind) return;
+    kind = k;
+    if (!live()) return;
+    if (kind == 1) {
+        engine->setExtrusion(depth);
+        engine->setBevel(bevel[1], bevel[0]);
+        edgeSet->setDisplayList(-1);
+    } else {
+        engine->setExtrusion(0.0f);
+    }
+    rebuild();
+}
+
+void pnString::setHJust(int h) {
+    h = h < 0 ? 0 : h > 2 ? 2 : h;
+    if (h == hJust) return;
+    hJust = h;
+    if (!live()) return;
+    engine->setHJust(h);
+    rebuild();
+}
+
+void pnString::setVJust(int v) { vJust = v; }
+
+void pnString::setWJust(float w) {
+    if (w == wJust) return;
+    wJust = w;
+    if (w > 0.0f) nJust = 0.0f;
+    if (live()) rebuild();
+}
+
+void pnString::setNJust(float n) {
+    if (n == nJust) return;
+    nJust = n;
+    if (n > 0.0f) wJust = 0.0f;
+    if (!live()) return;
+    engine->setFixedAdvance(n);
+    rebuild();
+}
+
+void pnString::setBevel(float width, float depthValue) {
+    if (width == bevel[0] && depthValue == bevel[1]) return;
+    bevel[0] = width;
+    bevel[1] = depthValue;
+    if (!live()) return;
+    engine->setBevel(bevel[1], bevel[0]);
+    rebuild();
+}
+
+void pnString::setBevel(float b) { setBevel(b, b); }
+
+void pnString::setBevelWidth(float w) { setBevel(w, bevel[1]); }
+
+void pnString::setBevelDepth(float d) { setBevel(bevel[0], d); }
+
+void pnString::setGap(float g) {
+    if (g == gap) return;
+    gap = g;
+    if (!live()) return;
+    engine->setGap(g);
+    rebuild();
+}
+
+void pnString::setSlantAngle(float a) {
+    if (a == slantAngle) return;
+    slantAngle = a;
+    if (!live()) return;
+    engine->setSlantAngle(a);
+    rebuild();
+}
+
+void pnString::setItalic(int i) {
+    if (i == italic) return;
+    italic = i;
+    if (!live()) return;
+    engine->setItalic(i);
+    rebuild();
+}
+
+void pnString::setDepth(float d) {
+    if (d == depth) return;
+    depth = d;
+    if (!live()) return;
+    engine->setExtrusion(d);
+    rebuild();
+}
+
+void pnString::setSize(float s) {
+    if (s == size) return;
+    size = s;
+    if (!live()) return;
+    engine->setFontSize(fontSizeOf(s));
+    rebuild();
+}
+
+void pnString::setPrecision(float p) {
+    if (p == precision) return;
+    precision = p;
+    if (!live()) return;
+    engine->setPrecision(p);
+    rebuild();
+}
+
+void pnString::setRatio(double r) {
+    if (r == ratio) return;
+    ratio = r;
+    if (!live()) return;
+    engine->setRatio(static_cast<float>(r));
+    rebuild();  // squeezes again for wJust
+}
+
+void pnString::setHOffset(float o) {
+    if (o == hOffset) return;
+    hOffset = o;
+    if (!live()) return;
+    edgeSet->setDisplayList(-1);
+    rebuild();
+}
+
+void pnString::setVOffset(float o) {
+    if (o == vOffset) return;
+    vOffset = o;
+    if (!live()) return;
+    edgeSet->setDisplayList(-1);
+    rebuild();
+}
+
+void pnString::setBorder(float b) {
+    if (b == border) return;
+    border = b;
+    if (!live()) return;
+    edgeSet->setDisplayList(-1);
+    rebuild();
+}
+
+void pnString::setFont(const char* f) {
+    if (!f || !*f) return;
+    const std::string name = sgCutName(f);
+    if (name == font) return;
+    font = name;
+    if (nodesLive() && geoSet && edgeSet) regenerate();
+}
+
+void pnString::setSpacing(float g, float s1, float s2) {
+    gap = g;
+    spacing1 = s1;
+    spacing2 = s2;
+}
+
+void pnString::setSpacing1(float s) { spacing1 = s; }
+
+void pnString::setSpacing2(float s) { spacing2 = s; }
+
+// ---- Texturing ----
+
+void pnString::setMode(int m) {
+    mode = m;
+    if (nodesLive()) retexture();
+}
+
+void pnString::setTexture(const char* t) {
+    setTextureName(t);
+    if (nodesLive()) retexture();
+}
+
+void pnString::setTexMode(int m) {
+    texMode = m;
+    if (nodesLive()) retexture();
+}
+
+void pnString::setNumIndex(int n) {
+    numIndex = n;
+    if (nodesLive()) retexture();
+}
+
+void pnString::setTexMove(float s, float t) {
+    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
+    splane[3] = s;
+    tplane[3] = t;
+    if (nodesLive()) retexture();
+}
+
+void pnString::setTexRotate(float s, float t) {
+    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
+    splane[1] = s;
+    tplane[0] = t;
+    if (nodesLive()) retexture();
+}
+
+void pnString::setTexScale(float s, float t) {
+    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
+    splane[0] = s;
+    tplane[1] = t;
+    if (nodesLive()) retexture();
+}
+
+void pnString::resetTexPlanes() {
+    pnObject::resetTexPlanes();
+    if (nodesLive()) retexture();
+}
+
+// ---- Writing ----
+
+int pnString::write(FILE* f, int convertPaths) {
+    if (!f) return 0;
+    bool ok = pnWriteBlockBegin(f, "string") >= 0;
+    ok = pnObject::write(f, convertPaths) && ok;
+    auto line = [&ok](int result) { ok = ok && result >= 0; };
+    line(pnWriteQuoted(f, "string", text));
+    if (!styleName.empty()) line(pnWriteQuoted(f, "stringProperty", styleName));
+    line(pnWriteFloat(f, "size", size));
+    line(pnWriteFloat(f, "slantAngle", slantAngle));
+    line(pnWriteInt(f, "italic", italic));
+    line(pnWriteFloat(f, "gap", gap, "\t\t"));
+    line(pnWriteFloat(f, "depth", depth));
+    line(pnWriteFloat(f, "ratio", ratio));
+    line(pnWritef(f, "    bevel\t(%f %f)\n", bevel[0], bevel[1]));
+    line(pnWriteFloat(f, "precision", precision));
+    line(pnWriteQuoted(f, "font", font));
+    if (!backMaterial.empty()) line(pnWriteQuoted(f, "backMaterial", backMaterial));
+    line(pnWriteQuoted(f, "kind", kindWord(kind)));
+    if (border > 0.0f) line(pnWriteFloat(f, "border", border));
+    if (hOffset != 0.0f) line(pnWriteFloat(f, "hOffset", hOffset));
+    if (vOffset != 0.0f) line(pnWriteFloat(f, "vOffset", vOffset));
+    line(pnWriteWord(f, "hJust", hJust == 0 ? "Left" : hJust == 2 ? "Right" : "Center"));
+    line(pnWriteFloat(f, "wJust", wJust));
+    line(pnWriteFloat(f, "nJust", nJust));
+    line(pnWriteInt(f, "mode", mode));
+    line(pnWriteVec4(f, "splane", splane, false));
+    line(pnWriteVec4(f, "tplane", tplane, false));
+    line(pnWriteBlockEnd(f));
+    return ok && pnWriteOk(f) ? 1 : 0;
+}

@@ -1,0 +1,71 @@
+#include "scene/pnStringProperty.h"
+
+#include "scene/pnWriteUtil.h"
+
+int pnStringProperty::copy(const pnStringProperty* other) {
+    if (!other) return 0;
+    if (other == this) return 1;
+    name = other->name;
+    // An empty face would reach the text engine as a nameless font request.
+    font = other->font.empty() ? DEFAULT_FONT : other->font;
+    kind = other->kind;
+    hJust = other->hJust;
+    vJust = other->vJust;
+    wJust = other->wJust;
+    nJust = other->nJust;
+    bevel[0] = other->bevel[0];
+    bevel[1] = other->bevel[1];
+    gap = other->gap;
+    slantAngle = other->slantAngle;
+    italic = other->italic;
+    hOffset = other->hOffset;
+    vOffset = other->vOffset;
+    border = other->border;
+    depth = other->depth;
+    spacing1 = other->spacing1;
+    spacing2 = other->spacing2;
+    size = other->size;
+    precision = other->precision;
+    ratio = other->ratio;
+    return 1;
+}
+
+void pnStringProperty::setFont(const char* f) {
+    if (f && *f) font = sgCutName(f);
+}
+
+void pnStringProperty::setWJust(float w) {
+    wJust = w;
+    if (w > 0.0f) nJust = 0.0f;
+}
+
+void pnStringProperty::setNJust(float n) {
+    nJust = n;
+    if (n > 0.0f) wJust = 0.0f;
+}
+
+int pnStringProperty::write(FILE* f) const {
+    if (!f) return 0;
+    bool ok = pnWriteBlockBegin(f, "stringProperty") >= 0;
+    auto line = [&ok](int result) { ok = ok && result >= 0; };
+    line(pnWriteQuoted(f, "name", name));
+    line(pnWriteFloat(f, "size", size));
+    line(pnWriteFloat(f, "slantAngle", slantAngle));
+    line(pnWriteInt(f, "italic", italic));
+    line(pnWriteFloat(f, "gap", gap, "\t\t"));
+    line(pnWriteFloat(f, "depth", depth));
+    line(pnWriteFloat(f, "ratio", ratio));
+    line(pnWritef(f, "    bevel\t(%f %f)\n", bevel[0], bevel[1]));
+    line(pnWriteFloat(f, "precision", precision));
+    line(pnWriteQuoted(f, "font", font));
+    if (border > 0.0f) line(pnWriteFloat(f, "border", border));
+    line(pnWriteQuoted(f, "kind", kind == 1 ? "3D" : "2D"));
+    line(pnWriteQuoted(f, "hJust", hJust == 1 ? "Center" : hJust == 0 ? "Left" : "Right"));
+    line(pnWriteQuoted(f, "vJust", vJust == 1 ? "Center" : vJust == 3 ? "Top" : "Bottom"));
+    line(pnWriteFloat(f, "wJust", wJust));
+    line(pnWriteFloat(f, "nJust", nJust));
+    if (hOffset != 0.0f) line(pnWriteFloat(f, "hOffset", hOffset));
+    if (vOffset != 0.0f) line(pnWriteFloat(f, "vOffset", vOffset));
+    line(pnWriteBlockEnd(f));
+    return ok && pnWriteOk(f) ? 1 : 0;
+}

@@ -1,0 +1,92 @@
+#include "scene/pnVolume.h"
+
+#include <GL/gl.h>
+
+#include "scene/pnWriteUtil.h"
+#include "sg/sgGeoSet.h"
+#include "sg/sgGeode.h"
+
+namespace {
+void writeVectors(FILE* f, const char* key, const std::vector<float>& v) {
+    pnWritef(f, "    %s\t(\n", key);
+    for (size_t i = 0; i + 2 < v.size(); i += 3) pnWritef(f, "\t\t( %f %f %f )\n", v[i], v[i + 1], v[i + 2]);
+    pnWritef(f, "    )\n");
+}
+
+// Six numbers per line.
+void writeIndices(FILE* f, const char* key, const std::vector<int>& v) {
+    pnWritef(f, "    %s\t(\n", key);
+    for (size_t i = 0; i < v.size(); ++i) {
+        pnWritef(f, i % 6 == 0 ? "\t\t%d" : " %d", v[i]);
+        if (i % 6 == 5 || i + 1 == v.size()) pnWritef(f, "\n");
+    }
+    pnWritef(f, "    )\n");
+}
+}  // namespace
+
+pnVolume::~pnVolume() { detachNodesForDelete(false); }
+
+sgNode* pnVolume::getNode() {
+    releaseNodes();
+    makeNodeChain(true);
+    makeMainGeoSet();
+    geode->addGSet(geoSet);
+    geoSet->setNormalBind(normalBind);
+    geoSet->setAttr(GL_VERTEX_ARRAY, coords, index);
+    geoSet->setAttr(GL_NORMAL_ARRAY, normals, normIndex);
+    geoSet->setPrimType(GL_TRIANGLES);
+    geoSet->setNumPrims(numPrims);
+    geoSet->setPolygonOffset(static_cast<float>(forward));
+    geoSet->setOutline(highlight);
+    return switchNode;
+}
+
+int pnVolume::copy(const pnObject* other) {
+    if (!other) return 0;
+    return pnObject::copy(other);
+}
+
+void pnVolume::setCoords(const float* xyz, int n) {
+    if (xyz && n > 0)
+        coords.assign(xyz, xyz + static_cast<size_t>(n) * 3);
+    else
+        coords.clear();
+}
+
+void pnVolume::setNormals(const float* xyz, int n) {
+    if (xyz && n > 0)
+        normals.assign(xyz, xyz + static_cast<size_t>(n) * 3);
+    else
+        normals.clear();
+}
+
+void pnVolume::setIndex(const int* idx, const int* nidx, int n) {
+    if (idx && n > 0)
+        index.assign(idx, idx + n);
+    else
+        index.clear();
+    if (nidx && n > 0)
+        normIndex.assign(nidx, nidx + n);
+    else
+        normIndex.clear();
+}
+
+void pnVolume::setNumPrims(int n) {
+    numPrims = n;
+    if (nodesLive() && geoSet) geoSet->setNumPrims(n);
+}
+
+int pnVolume::write(FILE* f, int convertPaths) {
+    if (!f) return 0;
+    pnWriteBlockBegin(f, "volume");
+    pnObject::write(f, convertPaths);
+    pnWriteInt(f, "numVertex", getNumVertex());
+    writeVectors(f, "coords", coords);
+    pnWriteInt(f, "numIndex", getNumIndex());
+    writeIndices(f, "index", index);
+    pnWriteInt(f, "numNormal", getNumNormal());
+    writeVectors(f, "normals", normals);
+    writeIndices(f, "normIndex", normIndex);
+    pnWriteBlockEnd(f);
+    return pnWriteOk(f);
+}
