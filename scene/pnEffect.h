@@ -4,6 +4,7 @@
 // playback and the writer act only on set fields.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "sg/sgVec.h"
@@ -96,6 +97,10 @@ public:
     const std::string& getColor() const { return color; }
     // One array serves grow and shrink.
     int getGrowShrink(int i) const { return (i >= 0 && i < 3) ? growShrink[i] : 0; }
+
+    // Writes the "effect" block: the name and every set field. 0 when a
+    // write failed.
+    int write(FILE* f) const;
 
 private:
     std::string name;

@@ -4,6 +4,7 @@
 // by start frame. Playback keeps its per-event state here.
 #pragma once
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -126,6 +127,10 @@ public:
     void setBaseMaterial(pnMaterial* m) { baseMaterial = m; }
     pnMaterial* getColorMaterial() const { return colorMaterial; }
     void setColorMaterial(pnMaterial* m) { colorMaterial = m; }
+
+    // Writes the "event" block: name, object names, parent and plays. 0 when
+    // a write failed.
+    int write(FILE* f) const;
 
 private:
     static int addUniqueName(std::vector<std::string>& names, const char* name, const char* caller);

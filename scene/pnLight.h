@@ -3,6 +3,7 @@
 // a switch that turns it on and off.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "sg/sgVec.h"
@@ -79,6 +80,10 @@ public:
     sgSwitch* getSwitchNode() const { return switchNode; }
     sgLightSource* getLightNode() const { return lightNode; }
     sgTexture* getTexture() const { return texture; }
+
+    // Writes the "light" block: position, positional and on always, the
+    // flagged fields when set. 0 when a write failed.
+    int write(FILE* f) const;
 
 private:
     bool live() const { return built && lightNode; }

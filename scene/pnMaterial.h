@@ -3,6 +3,7 @@
 // lights and colour effects refer to materials by name.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "sg/sgVec.h"
@@ -68,6 +69,10 @@ public:
     void apply(sgNode* node) const;
     // The same for the geometry sets of one geode.
     void applyToGeode(sgGeode* geode) const;
+
+    // Writes the "material" block: the name, and each field whose flag is
+    // set. 0 when a write failed.
+    int write(FILE* f) const;
 
 private:
     std::string name;

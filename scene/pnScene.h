@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,19 +14,53 @@
 #include "sg/sgVec.h"
 
 class pnLight;
+class pnScene;
 class pnMaterial;
 class pnStringProperty;
 class pnObject;
 class pnEvent;
 class pnEffect;
 class pnViewpoint;
+class pnChartParts;
 struct SceneGraphRoots;
 class sgDCS;
+class sgChannel;
+class sgGroup;
+class sgNode;
 
 // A sound cue: a wave file started when playback reaches its frame.
 struct pnSound {
     std::string file;
     int frame = -1;
+};
+
+// What membership, playback and picking need of a chart. The chart kinds live
+// in a layer above the scene: the chart base implements this beside pnObject,
+// and the scene finds it on a chart object with pnScene::chartAccess. A chart
+// object without it is neither hung, played nor picked.
+class pnChartAccess {
+public:
+    virtual ~pnChartAccess() = default;
+    // The chart's own events, effects and generated parts (its objects).
+    virtual int getNumChartEvents() const = 0;
+    virtual pnEvent* getChartEvent(int index) const = 0;
+    virtual pnEffect* findChartEffect(const char* name) const = 0;
+    virtual int getNumChartParts() const = 0;
+    virtual pnObject* getChartPart(int index) const = 0;
+    virtual pnObject* findChartPart(const char* name) const = 0;
+    // The group the chart's events hang under.
+    virtual void setChartEventGroup(sgGroup* group) = 0;
+    // Makes the parts, effects and events when an event shows the chart.
+    virtual void generateChartParts(pnScene& scene, pnEvent* event) = 0;
+    // Takes an event out of the chart's list and deletes it.
+    virtual void removeChartEvent(pnEvent* event) = 0;
+    // Takes every generated part out of the chart and deletes it.
+    virtual void deleteChartParts() = 0;
+    // The largest end frame of the chart's animation, 0 for none.
+    virtual int getChartLastFrame() const = 0;
+    // The chart kind's own effect on one generated part (slices grow, bars
+    // scale); t is pnScene::playFraction of the event's current play.
+    virtual void applyChartEffect(pnScene& scene, int frame, pnEvent* event, pnEffect* effect, pnObject* part) = 0;
 };
 
 class pnScene {
@@ -185,7 +220,142 @@ public:
     void setMS(int v) { ms = v; }
     int getMS() const { return ms; }
 
+    // ---- scene-graph membership ----
+    // Viewpoint and default material when missing, camera, lights, background,
+    // every event with its objects, playback cursors, scene transform. Needs
+    // the roots record with its root, transform node and both groups.
+    void buildSceneGraph();
+    int addLightToScene(pnLight* light);
+    int removeLightFromScene(pnLight* light);
+    void addAllEventsToScene();
+    // The event's transform node with the target object's nodes below it. An
+    // object without nodes (an unreadable model) is reported and left unbuilt.
+    int addObjectsToScene(pnEvent* event);
+    // Hangs node under the parent event's object node, or under group.
+    int attachEventNode(sgGroup* group, pnEvent* event, sgNode* node);
+    int addChartToScene(pnObject* chart);
+    int addChartEventObjects(sgGroup* group, pnEvent* event, pnObject* chart);
+    // Child events move to the grandparent; the event's transform node goes.
+    int removeEventFromScene(pnEvent* event);
+    int moveEventNode(pnEvent* event, int position);
+    int addAMaterialToScene(pnMaterial* material);
+    int deleteAMaterialFromScene(pnMaterial* material);
+    void updateObjectsUsingMaterial(pnMaterial* material);
+    void updateStringsUsingProperty(pnStringProperty* style);
+    int getLastEventFrame() const;
+    // The chart interface of a chart object, or null.
+    static pnChartAccess* chartAccess(pnObject* object);
+
+    // ---- chart parts (pnSceneChartParts.cpp) ----
+    // Makes every part, effect and event of a chart through its makers, in
+    // list order; event (the event showing the chart) becomes the parent of
+    // every chart event. Parts made before are replaced.
+    void generateChartParts(pnChartParts* chart, pnEvent* event);
+    // Shows a chart that event targets: the chart's own nodes go below dcs and
+    // become the event's node, the chart is built, its parts are generated
+    // and hung (addChartToScene). 1 when the chart hangs.
+    int attachChart(pnEvent* event, sgDCS* dcs, pnObject* chart);
+
+    // ---- playback ----
+    // Puts every event, light, the camera, pauses and sound cues into the
+    // state of frame.
+    void setFrame(int frame);
+    // The state before frame 0.
+    void resetAnimation();
+    void applyCamera();
+    void applyCameraIfTarget(pnEvent* event);
+    void resetLights();
+    void resetLightForEvent(pnEvent* event);
+    void resetEventTarget(pnEvent* event, pnObject* object);
+    void applyEffect(int frame, pnEvent* event, pnEffect* effect, pnObject* target);
+    void applyChartEffect(int frame, pnEvent* event, pnEffect* effect, pnObject* part, pnObject* chart);
+    void applyColorEffect(pnEvent* event, pnEffect* effect, pnMaterial* base, float t);
+    // Folds a play that reached its end into the event's accumulated state.
+    void composeEventTransform(pnEvent* event, pnEffect* effect, const sgVec3& step, const sgVec3& newScale);
+    // Fraction of a play at frame: 0 after end, 1 at end (or an empty play),
+    // 0 at start, else linear.
+    static float playFraction(int frame, int start, int end);
+
+    // ---- drawing and picking ----
+    // level <= 0 one pass; 4 four jittered passes; any other level eight,
+    // summed in the accumulation buffer. A zero-size viewport draws nothing.
+    void drawInitial(int level);
+    void drawFrame(int level, int frame);
+    void applyViewpoint();
+    void jitterPerspective(double fovy, double aspect, double nearZ, double farZ, double pixdx, double pixdy,
+                           double eyedx, double eyedy, double focus);
+    void jitterFrustum(double left, double right, double bottom, double top, double nearZ, double farZ,
+                       double pixdx, double pixdy, double eyedx, double eyedy, double focus);
+    void jitterOrtho(double w, double h, double viewportWidth, double viewportHeight, double nearZ, double farZ,
+                     double jx, double jy);
+    // The object under the window rectangle (chart parts set *chart to their
+    // chart), or null.
+    pnObject* pickObject(sgChannel* channel, int x, int y, int width, int height, pnObject** chart);
+
+    // ---- scene files (".apn") ----
+    // Reads the lexer's open `scriptFile` into this scene (normally an empty
+    // one); the caller opens and closes the file and builds the scene graph.
+    void read();
+    // Saves through a temporary file in the target's folder, renamed over the
+    // target only once every write and the close succeeded; convertPaths
+    // writes portable paths. 1 on success; 0 leaves an existing file untouched.
+    int save(const char* path, int convertPaths);
+    // Writes every block in file order; 0 when a write failed.
+    int writeScene(FILE* f, int convertPaths) const;
+    // Value readers: each consumes its key token, then the value.
+    static float readFloat();
+    static int readInt();
+    static sgVec2 readVec2();
+    static sgVec3 readVec3();
+    static sgVec4 readColor();
+    static std::string readQuoted();
+    void readPause();
+    void readSound();
+
 private:
+    // Block readers of the scene file: each runs to its block's closing brace.
+    void readScene();
+    void readViewpoint();
+    void readBackground();
+    void readMaterial();
+    void readLight();
+    void readStringProperty();
+    void readModel();
+    void readPanel();
+    void readString();
+    void readCounter();
+    void readVolume();
+    void readEffect();
+    void readEvent();
+    void readEventObjName(pnEvent* event);
+    void readEventPlay(pnEvent* event);
+    void raiseLastFrame(long long frame);
+    void raiseLastFrameForRepeat(const pnEvent* event);
+    // Chart blocks (keyword barChart, pieChart, lineChart or volumeChart).
+    void readChart(int keyword);
+    int writeSceneBlock(FILE* f, int convertPaths) const;
+
+    // Playback, membership and drawing helpers.
+    struct Target;
+    struct NameIndex;
+    Target findTarget(const pnEvent* event, pnObject* object) const;
+    void playEvent(int frame, pnEvent* event, pnChartAccess* chart, const NameIndex* index);
+    void applyBackground();
+    bool setProjection(double dx, double dy);
+    void drawPasses(int level, int frame, bool initial);
+    void hangLight(pnLight* light);
+    static bool isAttachable(const pnObject* object, bool chartPart);
+    sgNode* buildObjectNode(pnObject* object);
+    void attachObject(pnEvent* event, sgDCS* dcs, pnObject* object, bool chartPart);
+    int hangObject(pnEvent* event, sgDCS* dcs, pnObject* object, sgNode* node);
+    void removeChartEventNode(pnEvent* event);
+    void updateObjectMaterial(pnObject* object, pnMaterial* material);
+    static bool isKind(const pnObject* object, const char* typeName);
+    static bool hasChildName(const pnEvent* event, const std::string& name);
+    void fadeTarget(const Target& target, pnEvent* event, pnEffect* effect, pnMaterial* base, float t);
+    static void fadeMaterial(pnMaterial& out, const pnMaterial& base, const pnMaterial& goal, float t);
+    void resetLightColor(pnLight* light);
+
     static int count(const sgList& list) { return list.getTop() + 1; }
     int takeOut(sgList& list, void* item, const char* msg1, const char* msg2);
     sgDCS* sceneTransform() const;

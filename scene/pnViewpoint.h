@@ -1,6 +1,7 @@
 // The scene's camera: plain values that drawing hands to the channel.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "sg/sgVec.h"
@@ -32,6 +33,10 @@ public:
     void setUpVector(float x, float y, float z) { upVector.set(x, y, z); }
     void setUpVector(const sgVec3& v) { upVector = v; }
     sgVec3 getUpVector() const { return upVector; }
+
+    // Writes the "viewpoint" block (lookAt and upVector are run-time values
+    // and stay out). 0 when a write failed.
+    int write(FILE* f) const;
 
     int perspective = 1;     // 0 orthographic
     float near = 10.0f;

@@ -1,0 +1,369 @@
+// A scene with every kind that is not a chart, saved, read back and saved
+// again, must give the same file, in the C locale and in a German one.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <unistd.h>
+
+#include "scene/pnBackground.h"
+#include "scene/pnCounter.h"
+#include "scene/pnEffect.h"
+#include "scene/pnEvent.h"
+#include "scene/pnLight.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnModel.h"
+#include "scene/pnPanel.h"
+#include "scene/pnScene.h"
+#include "scene/pnString.h"
+#include "scene/pnStringProperty.h"
+#include "scene/pnViewpoint.h"
+#include "scene/pnVolume.h"
+#include "SceneFileSupport.h"
+
+using scenefile::readFile;
+using scenefile::readText;
+using scenefile::writeText;
+
+namespace {
+
+void addMaterials(pnScene& s) {
+    auto* red = new pnMaterial;
+    red->setName("red");
+    red->setDiffuse(0.9f, 0.1f, 0.1f);
+    red->setAmbient(0.3f, 0.05f, 0.05f);
+    red->setEmission(0.01f, 0, 0);
+    red->setSpecular(1, 1, 1);
+    red->setShininess(77.5f);
+    red->setAlpha(0.875f);
+    s.addMaterial(red);
+    auto* blue = new pnMaterial;
+    blue->setName("blue");
+    blue->setDiffuse(0.1f, 0.2f, 0.7f);
+    s.addMaterial(blue);
+    auto* wood = new pnMaterial;
+    wood->setName("wood \"oak\"");
+    wood->setFile("C:\\Textures\\oak.bmp");
+    s.addMaterial(wood);
+}
+
+void addLights(pnScene& s) {
+    auto* key = new pnLight;
+    key->setName("key");
+    key->setPosition(100, 200, 300);
+    key->setAttenuation(sgVec3(1, 0.01f, 0.001f));
+    key->setSpotCone(12, 35);
+    key->setSpotDirection(sgVec3(0, -0.6f, -0.8f));
+    key->setMaterial("red");
+    key->setIntensity(0.8f);
+    key->setFile("C:\\Textures\\gobo.png");
+    s.addLight(key);
+    auto* fill = new pnLight;
+    fill->setName("fill");
+    fill->setPosition(-50, 10, 0);
+    fill->setPositional(0);
+    fill->setOn(0);
+    s.addLight(fill);
+}
+
+void addStyles(pnScene& s) {
+    auto* title = new pnStringProperty;
+    title->setName("title");
+    title->setKind(0);
+    title->setSize(48);
+    title->setSlantAngle(12);
+    title->setItalic(1);
+    title->setSpacing(2.5f, 0, 0);
+    title->setDepth(8);
+    title->setRatio(1.25);
+    title->setBevel(1.5f, 0.5f);
+    title->setPrecision(0.4f);
+    title->setFont("times new roman");
+    title->setBorder(2);
+    title->setHJust(0);
+    title->setVJust(3);
+    title->setWJust(400);
+    title->setHOffset(3);
+    title->setVOffset(-3);
+    s.addStringProperty(title);
+    auto* body = new pnStringProperty;
+    body->setName("body");
+    body->setVJust(4);
+    body->setNJust(20);
+    s.addStringProperty(body);
+}
+
+void setCommonFields(pnObject* o, const char* name) {
+    o->setName(name);
+    o->setPosition(10, -20, 30.5f);
+    o->setRotAngle(33);
+    o->setRotAxis(0.6f, 0.8f, 0);
+    o->setPivotAngle(-15);
+    o->setPivotAxis(1, 0, 0);
+    o->setScale(1.5f, 1.5f, 0.5f);
+    o->setScaleOrigin(2, 2, 2);
+    o->setCenter(5, 5, 0);
+    o->setMaterial("red");
+    o->setForward(3);
+}
+
+void addObjects(pnScene& s) {
+    auto* model = new pnModel;
+    setCommonFields(model, "car");
+    model->setFileName("C:\\Models\\car.3ds");
+    model->setTexture("C:\\Textures\\paint0001.png");
+    model->setTexMode(1);
+    model->setNumIndex(12);
+    model->setMode(2);
+    model->setSPlane(sgVec4(1, 0.5f, 1, 0.25f));
+    model->setTPlane(sgVec4(0, 1, 0.5f, 0.75f));
+    s.addObject(model);
+
+    auto* flat = new pnPanel;
+    flat->setName("sign");
+    flat->setKind(pnPanel::KIND_2D);
+    flat->setDimension(200, 100, 0);
+    flat->setMaterial("blue");
+    flat->setTexture("sign.jpg");
+    flat->setEachFaceFlag(1, 0, 0, 0, 0, 0);
+    flat->setMode(3);
+    flat->setCoords(0.1f, 0.2f, 0.9f, 0.8f);
+    s.addObject(flat);
+    auto* slab = new pnPanel;
+    slab->setName("slab");
+    slab->setBevel(4);
+    slab->setEachFaceFlag(1, 1, 0, 0, 1, 0);
+    slab->setDimension(60, 40, 10);
+    s.addObject(slab);
+
+    auto* text = new pnString;
+    setCommonFields(text, "headline");
+    // A double quote cannot stand in a quoted value: it is saved as "'".
+    text->setString(("Quarterly \"results\": " + std::string(130, 'x')).c_str());
+    text->setStringProperty("title");
+    text->setSize(36);
+    text->setSlantAngle(5);
+    text->setItalic(1);
+    text->setGap(1.5f);
+    text->setDepth(12);
+    text->setRatio(0.8);
+    text->setBevel(2, 1);
+    text->setPrecision(0.5f);
+    text->setFont("arial");
+    text->setBackMaterial("blue");
+    text->setKind(0);
+    text->setBorder(1.5f);
+    text->setHOffset(2);
+    text->setVOffset(-2);
+    text->setHJust(2);
+    text->setWJust(300);
+    text->setMode(2);
+    text->setTexture("C:\\Textures\\gold.png");
+    s.addObject(text);
+
+    auto* counter = new pnCounter;
+    counter->setName("sales");
+    counter->setPosition(0, -100, 0);
+    counter->setMaterial("blue");
+    counter->setStringProperty("body");
+    counter->setBackMaterial("red");
+    counter->setInitValue(-250.5);
+    counter->setFinalValue(1234567.875);
+    counter->setUseComma(0);
+    counter->setNumFraction(2);
+    counter->setMode(4);
+    s.addObject(counter);
+
+    auto* mesh = new pnVolume;
+    mesh->setName("mesh");
+    mesh->setMaterial("red");
+    const float coords[] = {0, 0, 0, 10, 0, 0, 10, 10, 0, 0, 10, 0};
+    const float normals[] = {0, 0, 1, 0, 0, -1};
+    const int index[] = {0, 1, 2, 0, 2, 3, 2, 1, 0};
+    const int normIndex[] = {0, 0, 0, 0, 0, 0, 1, 1, 1};
+    mesh->setCoords(coords, 4);
+    mesh->setNormals(normals, 2);
+    mesh->setIndex(index, normIndex, 9);
+    mesh->setNumPrims(3);
+    s.addObject(mesh);
+}
+
+void addAnimation(pnScene& s) {
+    auto* move = new pnEffect;
+    move->setName("move");
+    move->setTrans(100, 0, -50);
+    s.addEffect(move);
+    auto* spin = new pnEffect;
+    spin->setName("spin");
+    spin->setRotAngle(360);
+    spin->setRotAxis(0, 1, 0);
+    spin->setPivotAngle(45);
+    spin->setPivotAxisXYZ(0, 0, 1);
+    s.addEffect(spin);
+    auto* fade = new pnEffect;
+    fade->setName("fade");
+    fade->setColor("blue");
+    fade->setScale(2, 2, 2);
+    fade->setCenter(0, 5, 0);
+    s.addEffect(fade);
+    auto* grow = new pnEffect;
+    grow->setName("grow");
+    grow->setGrow(0, 30, 1);
+    s.addEffect(grow);
+    auto* shrink = new pnEffect;
+    shrink->setName("shrink");
+    shrink->setShrink(30, 60, 2);
+    s.addEffect(shrink);
+
+    auto* carMove = new pnEvent;
+    carMove->setName("car moves");
+    carMove->addObjectName("car");
+    carMove->addPlay("move", 0, 30, 1);
+    carMove->addPlay("spin", 30, 90, 1);
+    s.addEvent(carMove);
+    auto* lightUp = new pnEvent;
+    lightUp->setName("key light");
+    lightUp->addObjectName("key");
+    lightUp->addPlay("fade", 10, 40, 1);
+    s.addEvent(lightUp);
+    auto* group = new pnEvent;
+    group->setName("texts");
+    group->addObjectName("headline");
+    group->addObjectName("sales");
+    group->addObjectName("sign");
+    group->setParent("car moves");
+    group->addPlay("grow", 0, 30, 1);
+    group->addPlay("shrink", 60, 90, 0);
+    s.addEvent(group);
+    auto* camera = new pnEvent;
+    camera->setName("camera");
+    camera->addObjectName("cam");
+    camera->addPlay("move", 0, 120, 1);
+    s.addEvent(camera);
+}
+
+void buildEveryKind(pnScene& s) {
+    s.setName("Every kind");
+    s.setWidth(1024);
+    s.setHeight(576);
+    s.setPosition(sgVec3(0, -10, 0));
+    s.setRotAngle(5);
+    s.setRotAxis(sgVec3(1, 0, 0));
+    s.setScale(sgVec3(1.25f, 1.25f, 1.25f));
+    s.addPause(30);
+    s.addPause(90);
+    s.addSound(0, "C:\\Sounds\\intro.wav");
+    s.addSound(60, "C:\\Sounds\\old.set\\whoosh.wav");
+    s.setAnimScale(1.5f);
+    s.setAlign(2);
+    auto* vp = new pnViewpoint;
+    vp->setName("cam");
+    vp->setPosition(0, 50, 800);
+    vp->setDirection(0, -0.0625f, -1);
+    vp->near = 5;
+    vp->far = 4000;
+    vp->fov = 35;
+    vp->width = 640;
+    s.setViewpoint(vp);
+    auto* bg = new pnBackground;
+    bg->setColor(sgVec4(0.1f, 0.2f, 0.3f, 1));
+    bg->setFileName("C:\\Backgrounds\\sky.jpg");
+    bg->setUseTexture(1);
+    s.setBackground(bg);
+    addMaterials(s);
+    addLights(s);
+    addStyles(s);
+    addObjects(s);
+    addAnimation(s);
+}
+
+std::string roundTrip(const std::string& first) {
+    pnScene again;
+    readText(again, first);
+    return writeText(again);
+}
+
+}  // namespace
+
+TEST(RoundTrip, EveryKindSavesReadsAndSavesTheSameFile) {
+    pnScene s;
+    buildEveryKind(s);
+    std::string first = writeText(s);
+    for (const char* block : {"scene {", "viewpoint {", "background {", "material {", "light {", "stringProperty {",
+                              "model {", "panel {", "string {", "counter {", "volume {", "effect {", "event {"})
+        EXPECT_NE(("\n" + first).find(std::string("\n") + block), std::string::npos) << block;
+    EXPECT_EQ(roundTrip(first), first);
+
+    // The portable form reads back to itself as well.
+    std::string portable = writeText(s, 1);
+    EXPECT_NE(portable, first);
+    EXPECT_EQ(roundTrip(portable), portable);
+}
+
+TEST(RoundTrip, SameBytesUnderAGermanLocale) {
+    pnScene s;
+    buildEveryKind(s);
+    std::string inC = writeText(s);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    std::string inGerman = writeText(s);
+    std::string again = roundTrip(inGerman);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(inGerman, inC);
+    EXPECT_EQ(again, inC);
+}
+
+TEST(RoundTrip, ThroughAFileOnDisk) {
+    pnScene s;
+    buildEveryKind(s);
+    char tmpl[] = "/tmp/kv-roundtrip-XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    std::string path = std::string(tmpl) + "/every kind.apn";
+    ASSERT_EQ(s.save(path.c_str(), 0), 1);
+
+    pnScene loaded;
+    scenefile::ensureLexer();
+    FILE* f = std::fopen(path.c_str(), "r");
+    ASSERT_NE(f, nullptr);
+    scriptFile = f;
+    loaded.read();
+    scriptFile = nullptr;
+    std::fclose(f);
+    std::string path2 = std::string(tmpl) + "/again.apn";
+    ASSERT_EQ(loaded.save(path2.c_str(), 0), 1);
+    EXPECT_EQ(readFile(path2), readFile(path));
+
+    // What the file holds, seen through the loaded scene.
+    const pnEvent* light = loaded.findEvent("key light");
+    ASSERT_NE(light, nullptr);
+    ASSERT_EQ(light->getNumObjectNames(), 1);
+    EXPECT_STREQ(light->getObjectName(0), "key");
+    const pnEvent* texts = loaded.findEvent("texts");
+    ASSERT_NE(texts, nullptr);
+    EXPECT_EQ(texts->getNumObjectNames(), 3);
+    EXPECT_EQ(texts->getParent(), "car moves");
+    EXPECT_EQ(loaded.getLastFrame(), 120);
+    const auto* headline = static_cast<const pnString*>(loaded.findObject("headline"));
+    ASSERT_NE(headline, nullptr);
+    EXPECT_EQ(headline->getString(), "Quarterly 'results': " + std::string(130, 'x'));
+    EXPECT_EQ(loaded.findObject("car")->getForwardSetting(), 3);
+    EXPECT_EQ(loaded.getBackground()->getFile(), "C:\\Backgrounds\\sky.jpg");
+
+    unlink(path.c_str());
+    unlink(path2.c_str());
+    rmdir(tmpl);
+}
+
+// The fuzz seeds are files the writer produced; they must still be exactly
+// what the writer makes of them.
+TEST(RoundTrip, FuzzSeedsAreWriterOutput) {
+    const char* root = std::getenv("KELVANO_SOURCE_DIR");
+    ASSERT_NE(root, nullptr);
+    for (const char* name : {"empty.apn", "every-kind.apn", "every-kind-portable.apn"}) {
+        std::string seed = readFile(std::string(root) + "/fuzz/seeds/scenefile/" + name);
+        ASSERT_NE(seed, "<missing>") << name;
+        EXPECT_EQ(roundTrip(seed), seed) << name;
+    }
+}
