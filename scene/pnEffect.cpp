@@ -28,11 +28,17 @@ void pnEffectPath::evaluate(double t, double out[3]) const {
 }
 
 void pnEffectPath::setEaseIn(int percent) {
-    if (percent >= 5 && percent <= 95) timing[2] = 1.0 - easeValue(percent / 100.0);
+    if (percent >= 5 && percent <= 95) {
+        timing[2] = 1.0 - easeValue(percent / 100.0);
+        easeInPercent = percent;
+    }
 }
 
 void pnEffectPath::setEaseOut(int percent) {
-    if (percent >= 5 && percent <= 95) timing[1] = easeValue(percent / 100.0);
+    if (percent >= 5 && percent <= 95) {
+        timing[1] = easeValue(percent / 100.0);
+        easeOutPercent = percent;
+    }
 }
 
 pnEffect::pnEffect() {

@@ -24,6 +24,10 @@ public:
 
     double points[4][3] = {};
     double timing[4] = {0.0, 1.0 / 3.0, 2.0 / 3.0, 1.0};
+    // The percentages that shaped the timing (0 = none), kept so a saved
+    // scene keeps its easing.
+    int easeInPercent = 0;
+    int easeOutPercent = 0;
 };
 
 class pnEffect {

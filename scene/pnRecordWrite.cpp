@@ -69,6 +69,12 @@ int pnEffect::write(FILE* f) const {
     if (flags[COLOR_FLAG] && !color.empty()) pnWriteQuoted(f, "color", color);
     if (flags[GROW_FLAG]) pnWritef(f, "    grow\t(%d %d %d)\n", growShrink[0], growShrink[1], growShrink[2]);
     if (flags[SHRINK_FLAG]) pnWritef(f, "    shrink\t(%d %d %d)\n", growShrink[0], growShrink[1], growShrink[2]);
+    // The motion path and its easing are read back from these keys; without
+    // them a saved scene would lose its paths. Point 0 is the implicit start.
+    for (int i = 1; i < numPathPoints && i < MAX_PATH_POINTS; ++i)
+        pnWritef(f, "    bezier\t(%f %f %f)\n", path.points[i][0], path.points[i][1], path.points[i][2]);
+    if (path.easeInPercent) pnWriteInt(f, "in", path.easeInPercent);
+    if (path.easeOutPercent) pnWriteInt(f, "out", path.easeOutPercent);
     pnWriteBlockEnd(f);
     return pnWriteOk(f);
 }

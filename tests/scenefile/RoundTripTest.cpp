@@ -367,3 +367,24 @@ TEST(RoundTrip, FuzzSeedsAreWriterOutput) {
         EXPECT_EQ(roundTrip(seed), seed) << name;
     }
 }
+
+TEST(RoundTrip, MotionPathsAndEasingSurviveASave) {
+    pnScene scene;
+    scenefile::readText(scene,
+                        "effect {\n    name\t\"arc\"\n    bezier\t(10 20 0)\n    bezier\t(20 20 0)\n"
+                        "    bezier\t(30 0 0)\n    in\t50\n    out\t25\n}\n");
+    std::string first = scenefile::writeText(scene);
+    EXPECT_NE(first.find("    bezier\t(10.000000 20.000000 0.000000)\n"), std::string::npos) << first;
+    EXPECT_NE(first.find("    in\t50\n"), std::string::npos);
+    EXPECT_NE(first.find("    out\t25\n"), std::string::npos);
+
+    pnScene again;
+    scenefile::readText(again, first);
+    EXPECT_EQ(scenefile::writeText(again), first);
+    pnEffect* e = again.findEffect("arc");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->getNumPathPoints(), 4);
+    sgVec3 mid = e->getBezierPoint(1.0);
+    EXPECT_NEAR(mid[0], 30.0f, 1e-4);
+    EXPECT_NEAR(mid[1], 0.0f, 1e-4);
+}
