@@ -21,3 +21,10 @@ endfunction()
 # comes before GLU and GL on its link line.
 set(KV_GL_HEADLESS PkgConfig::OSMESA PkgConfig::GLU OpenGL::OpenGL)
 set(KV_GL_WINDOW PkgConfig::GLU OpenGL::OpenGL OpenGL::GLX)
+
+# Headless executables (tools, benchmarks): OSMesa is loaded ahead of the GL
+# dispatch library, else gl* calls go nowhere and frames come out black.
+function(kv_link_headless_gl target)
+  target_link_libraries(${target} PRIVATE ${KV_GL_HEADLESS})
+  target_link_options(${target} PRIVATE -Wl,--push-state,--no-as-needed -lOSMesa -Wl,--pop-state)
+endfunction()

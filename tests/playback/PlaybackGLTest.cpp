@@ -1,0 +1,389 @@
+// Lights in the scene graph, anti-aliased drawing through the accumulation
+// buffer and picking, on OSMesa.
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "scene/pnBackground.h"
+#include "scene/pnCounter.h"
+#include "scene/pnLight.h"
+#include "scene/pnString.h"
+#include "scene/pnStringProperty.h"
+#include "sg/sgGeoState.h"
+#include "scene/pnViewpoint.h"
+#include "sg/sgLightSource.h"
+#include "sg/sgRuntime.h"
+#include "tests/playback/PlaybackSupport.h"
+#include "tests/support/ImageCheck.h"
+#include "tests/support/OffscreenGL.h"
+
+namespace {
+
+// The published OpenGL jitter tables, kept here as the test's own oracle.
+const float kJ4[4][2] = {{0.375f, 0.25f}, {0.125f, 0.75f}, {0.875f, 0.25f}, {0.625f, 0.75f}};
+
+class PlaybackGLTest : public GLTest {
+protected:
+    PlaybackGLTest() : GLTest(160, 120) {}
+    void SetUp() override {
+        GLTest::SetUp();
+        sgInitGLState();
+        sgSetNoPacing(1);
+        ch = sgChannel::sgGetChannel();
+        ch->setViewport(0, 0, width_, height_);
+        holder = std::make_unique<SceneHolder>();
+        ch->setScene(roots().sceneRoot);
+    }
+    void TearDown() override {
+        holder.reset();
+        sgChannel::sgFreeChannel();
+        GLTest::TearDown();
+    }
+    pnScene& scene() { return *holder->scene; }
+    SceneGraphRoots& roots() { return holder->roots.record; }
+
+    // A black background and an unlit-looking panel: emission only.
+    pnPanel* glowingPanel(const char* name, const sgVec3& pos, const sgVec3& colour, float size = 200) {
+        auto* m = new pnMaterial;
+        m->setName(name);
+        m->setEmission(colour);
+        m->setDiffuse(0, 0, 0);
+        m->setAmbient(0, 0, 0);
+        scene().addMaterial(m);
+        pnPanel* p = addPanel(scene(), name, pos, name);
+        p->setDimension(size, size, 10);
+        addEvent(scene(), (std::string(name) + "Event").c_str(), name);
+        return p;
+    }
+    void blackBackground() {
+        auto* bg = new pnBackground;
+        bg->setColor(sgVec4(0, 0, 0, 1));
+        scene().setBackground(bg);
+    }
+    Frame frame() { return readFrame(width_, height_); }
+
+    sgChannel* ch = nullptr;
+    std::unique_ptr<SceneHolder> holder;
+};
+
+}  // namespace
+
+TEST_F(PlaybackGLTest, LightsHangUnderTheLightGroupAndLeaveIt) {
+    auto* key = new pnLight;
+    key->setName("key");
+    key->setPosition(0, 100, 0);
+    scene().addLight(key);
+    scene().buildSceneGraph();
+
+    sgGroup* lights = roots().lightGroup;
+    ASSERT_EQ(lights->getNumChildren(), 1);
+    sgNode* dcs = lights->getChild(0);
+    EXPECT_TRUE(dcs->isOfType("sgDCS"));
+    ASSERT_EQ(dcs->getChild(0), key->getSwitchNode());
+    EXPECT_EQ(key->getSwitchNode()->getChild(0), key->getLightNode());
+    EXPECT_EQ(key->getBuilt(), 1);
+    int number = key->getLightNode()->getLightNumber();
+    ASSERT_GE(number, 0);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0 + number));
+
+    auto* twin = new pnLight;
+    twin->setName("key");
+    EXPECT_EQ(scene().addLightToScene(twin), 0);
+    EXPECT_EQ(lights->getNumChildren(), 1);
+    delete twin;
+
+    auto* fill = new pnLight;
+    fill->setName("fill");
+    fill->setOn(0);
+    EXPECT_EQ(scene().addLightToScene(fill), 1);
+    ASSERT_EQ(lights->getNumChildren(), 2);
+    EXPECT_EQ(fill->getLightNode()->isOn(), 0);
+
+    EXPECT_EQ(scene().removeLightFromScene(key), 1);
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT0 + number));
+    ASSERT_EQ(lights->getNumChildren(), 1);
+    EXPECT_EQ(lights->getChild(0)->getChild(0), fill->getSwitchNode());
+    EXPECT_EQ(scene().findLight("key"), nullptr);
+    EXPECT_EQ(key->getSwitchNode(), nullptr);
+    EXPECT_EQ(scene().removeLightFromScene(key), 0);
+    delete key;
+}
+
+TEST_F(PlaybackGLTest, LightEventsMoveAndTintTheLight) {
+    auto* warm = new pnMaterial;
+    warm->setName("warm");
+    warm->setDiffuse(1, 0.5f, 0);
+    scene().addMaterial(warm);
+    auto* lamp = new pnLight;
+    lamp->setName("lamp");
+    lamp->setPosition(10, 0, 0);
+    scene().addLight(lamp);
+    pnEffect* fx = addEffect(scene(), "swing");
+    fx->setTrans(0, 20, 0);
+    fx->setColor("warm");
+    addEvent(scene(), "lampEvent", "lamp")->addPlay("swing", 0, 10, 1);
+    scene().buildSceneGraph();
+
+    scene().setFrame(5);
+    float x, y, z, w, r, g, b;
+    lamp->getLightNode()->getPosition(&x, &y, &z, &w);
+    EXPECT_FLOAT_EQ(x, 10);
+    EXPECT_FLOAT_EQ(y, 10);
+    EXPECT_FLOAT_EQ(w, 1);
+    lamp->getLightNode()->getColor(GL_DIFFUSE, &r, &g, &b);
+    // Halfway from the default material's diffuse 0.8 to the goal.
+    EXPECT_NEAR(r, 0.9f, 1e-5);
+    EXPECT_NEAR(g, 0.65f, 1e-5);
+    EXPECT_NEAR(b, 0.4f, 1e-5);
+    EXPECT_FLOAT_EQ(lamp->getPosition()[1], 0);  // the stored position stays
+
+    scene().resetLights();
+    lamp->getLightNode()->getPosition(&x, &y, &z, &w);
+    EXPECT_FLOAT_EQ(y, 0);
+}
+
+TEST_F(PlaybackGLTest, LevelZeroDrawsOnceWithoutTouchingTheAccumulationBuffer) {
+    blackBackground();
+    glowingPanel("red", sgVec3(0, 0, 0), sgVec3(1, 0, 0));
+    scene().buildSceneGraph();
+    glClearAccum(0.25f, 0.5f, 0.75f, 1.0f);
+    glClear(GL_ACCUM_BUFFER_BIT);
+    scene().drawFrame(0, 0);
+    Frame drawn = frame();
+    EXPECT_TRUE(near(drawn.at(80, 60), RGBA{255, 0, 0, 255}, 1)) << describe(drawn.at(80, 60));
+    EXPECT_TRUE(near(drawn.at(2, 2), RGBA{0, 0, 0, 255}, 1)) << describe(drawn.at(2, 2));
+    glAccum(GL_RETURN, 1.0f);
+    Frame accum = frame();
+    EXPECT_TRUE(near(accum.at(80, 60), RGBA{64, 128, 191, 255}, 1)) << describe(accum.at(80, 60));
+}
+
+TEST_F(PlaybackGLTest, LevelFourIsTheAverageOfFourJitteredPasses) {
+    blackBackground();
+    // An edge at an odd angle crosses many pixels partially.
+    pnPanel* p = glowingPanel("green", sgVec3(0, 0, 0), sgVec3(0.2f, 1, 0.6f), 150);
+    p->setRotAngle(17);
+    p->setRotAxis(0, 0, 1);
+    scene().buildSceneGraph();
+
+    std::vector<float> sum(static_cast<size_t>(width_) * height_ * 4, 0.0f);
+    const pnViewpoint* vp = scene().getViewpoint();
+    scene().setFrame(0);
+    for (const auto& j : kJ4) {
+        scene().jitterPerspective(vp->fov, double(width_) / height_, vp->near, vp->far, j[0], j[1], 0, 0, 1);
+        sgDrawFrame(GL_RENDER, 0);
+        Frame f = frame();
+        for (size_t i = 0; i < sum.size(); ++i) sum[i] += f.rgba[i] / 4.0f;
+    }
+    scene().drawFrame(4, 0);
+    Frame aa = frame();
+    int worst = 0, partial = 0;
+    for (size_t i = 0; i < sum.size(); ++i) {
+        if (i % 4 == 3) continue;
+        worst = std::max(worst, static_cast<int>(std::lround(std::fabs(aa.rgba[i] - sum[i]))));
+        if (i % 4 == 1 && aa.rgba[i] > 10 && aa.rgba[i] < 245) ++partial;
+    }
+    EXPECT_LE(worst, 1);
+    EXPECT_GT(partial, 20) << "the edges should be smoothed";
+}
+
+TEST_F(PlaybackGLTest, LevelsOtherThanFourTakeEightPasses) {
+    blackBackground();
+    pnPanel* p = glowingPanel("blue", sgVec3(0, 0, 0), sgVec3(0, 0.5f, 1), 150);
+    p->setRotAngle(31);
+    p->setRotAxis(0, 0, 1);
+    scene().buildSceneGraph();
+    scene().drawFrame(8, 0);
+    Frame eight = frame();
+    scene().drawFrame(2, 0);
+    EXPECT_EQ(frame().rgba, eight.rgba);
+    scene().drawFrame(4, 0);
+    EXPECT_NE(frame().rgba, eight.rgba);
+}
+
+TEST_F(PlaybackGLTest, ZeroSizeViewportDrawsNothingButPlaybackGoesOn) {
+    blackBackground();
+    glowingPanel("red", sgVec3(0, 0, 0), sgVec3(1, 0, 0));
+    scene().addPause(3);
+    scene().buildSceneGraph();
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    ch->setViewport(0, 0, 0, 0);
+    scene().drawFrame(8, 3);
+    scene().drawFrame(0, 3);
+    scene().drawInitial(4);
+    EXPECT_EQ(roots().pauseReached, 1);
+    ch->setViewport(0, 0, width_, height_);
+    EXPECT_TRUE(near(frame().at(80, 60), RGBA{0, 0, 255, 255}, 0));
+}
+
+TEST_F(PlaybackGLTest, OrthographicViewpointShowsTheViewpointWidth) {
+    blackBackground();
+    auto* vp = new pnViewpoint;
+    vp->perspective = 0;
+    vp->width = 400;
+    scene().setViewpoint(vp);
+    glowingPanel("red", sgVec3(0, 0, 0), sgVec3(1, 0, 0), 100);
+    scene().buildSceneGraph();
+    scene().drawFrame(0, 0);
+    float l, r, b, t;
+    ch->getOrtho(&l, &r, &b, &t);
+    // Width above height: the box is widened by the viewport's aspect.
+    const float h = 400.0f * height_ / width_;
+    EXPECT_FLOAT_EQ(t, 200.0f);
+    EXPECT_FLOAT_EQ(r, 400.0f / h * 200.0f);
+    Frame f = frame();
+    EXPECT_TRUE(near(f.at(80, 60), RGBA{255, 0, 0, 255}, 1)) << describe(f.at(80, 60));
+}
+
+TEST_F(PlaybackGLTest, PickFindsThePanelUnderTheMouseAndNothingInEmptySpace) {
+    blackBackground();
+    pnPanel* left = glowingPanel("left", sgVec3(-150, 0, 0), sgVec3(1, 0, 0), 100);
+    pnPanel* right = glowingPanel("right", sgVec3(150, 0, 0), sgVec3(0, 1, 0), 100);
+    scene().buildSceneGraph();
+    scene().drawFrame(0, 0);
+
+    GLdouble model[16], proj[16];
+    GLint view[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glGetIntegerv(GL_VIEWPORT, view);
+    auto pickAt = [&](double x, double y, double z, pnObject** chart) {
+        GLdouble wx, wy, wz;
+        gluProject(x, y, z, model, proj, view, &wx, &wy, &wz);
+        // Mouse coordinates count from the top.
+        return scene().pickObject(ch, static_cast<int>(wx), height_ - static_cast<int>(wy), 3, 3, chart);
+    };
+    pnObject* chart = reinterpret_cast<pnObject*>(&chart);
+    EXPECT_EQ(pickAt(-150, 0, 5, &chart), left);
+    EXPECT_EQ(chart, nullptr);
+    EXPECT_EQ(pickAt(150, 0, 5, &chart), right);
+    chart = reinterpret_cast<pnObject*>(&chart);
+    EXPECT_EQ(pickAt(0, 0, 5, &chart), nullptr);
+    EXPECT_EQ(chart, nullptr);
+    EXPECT_EQ(scene().pickObject(nullptr, 1, 1, 3, 3, &chart), nullptr);
+}
+
+TEST_F(PlaybackGLTest, PickOnACounterDigitReturnsTheCounter) {
+    blackBackground();
+    auto* white = new pnMaterial;
+    white->setName("white");
+    white->setEmission(1, 1, 1);
+    scene().addMaterial(white);
+    // Extruded glyphs: their walls and faces must survive selection mode.
+    auto* solid = new pnStringProperty;
+    solid->setName("solid");
+    solid->setKind(1);
+    scene().addStringProperty(solid);
+    auto* counter = new pnCounter;
+    counter->setName("count");
+    counter->setStringProperty("solid");
+    counter->setMaterial("white");
+    counter->setInitValue(8);
+    counter->setFinalValue(8);
+    counter->setScale(4, 4, 4);
+    scene().addObject(counter);
+    addEvent(scene(), "countEvent", "count");
+    scene().buildSceneGraph();
+    ASSERT_EQ(counter->isBuilt(), 1);
+    scene().drawFrame(0, 0);
+    Frame f = frame();
+    int hx = -1, hy = -1;
+    for (int y = 0; y < height_ && hx < 0; ++y)
+        for (int x = 0; x < width_; ++x)
+            if (f.at(x, y).r > 200) {
+                hx = x, hy = y;
+                break;
+            }
+    ASSERT_GE(hx, 0) << "the digit should be drawn";
+    pnObject* chart = nullptr;
+    EXPECT_EQ(scene().pickObject(ch, hx, height_ - 1 - hy, 1, 1, &chart), counter);
+    EXPECT_EQ(chart, nullptr);
+}
+
+TEST_F(PlaybackGLTest, TextTakesItsStyleAndItsMaterialOnTheFaceOnly) {
+    auto* red = new pnMaterial;
+    red->setName("red");
+    red->setDiffuse(1, 0, 0);
+    scene().addMaterial(red);
+    auto* blue = new pnMaterial;
+    blue->setName("blue");
+    blue->setDiffuse(0, 0, 1);
+    scene().addMaterial(blue);
+    auto* style = new pnStringProperty;
+    style->setName("caption");
+    style->setKind(0);
+    style->setBorder(2);
+    style->setSize(20);
+    scene().addStringProperty(style);
+    auto* text = new pnString;
+    text->setName("title");
+    text->setString("Hi");
+    text->setMaterial("red");
+    text->setBackMaterial("blue");
+    text->setStringProperty("caption");
+    scene().addObject(text);
+    addEvent(scene(), "titleEvent", "title");
+    scene().buildSceneGraph();
+    ASSERT_EQ(text->isBuilt(), 1);
+    EXPECT_FLOAT_EQ(text->getSize(), 20.0f);
+    EXPECT_FLOAT_EQ(text->getGeoState()->getColor(GL_DIFFUSE)[0], 1.0f);
+    EXPECT_FLOAT_EQ(text->getEdgeState()->getColor(GL_DIFFUSE)[2], 1.0f);
+
+    red->setDiffuse(0, 1, 0);
+    scene().updateObjectsUsingMaterial(red);
+    EXPECT_FLOAT_EQ(text->getGeoState()->getColor(GL_DIFFUSE)[1], 1.0f);
+    EXPECT_FLOAT_EQ(text->getEdgeState()->getColor(GL_DIFFUSE)[2], 1.0f);
+
+    style->setSize(30);
+    scene().updateStringsUsingProperty(style);
+    EXPECT_FLOAT_EQ(text->getSize(), 30.0f);
+    scene().updateStringsUsingProperty(nullptr);
+}
+
+TEST_F(PlaybackGLTest, GrowingCounterCountsOverItsPlay) {
+    auto* counter = new pnCounter;
+    counter->setName("count");
+    counter->setInitValue(0);
+    counter->setFinalValue(100);
+    scene().addObject(counter);
+    pnEffect* grow = addEffect(scene(), "grow");
+    grow->setGrow(0, 0, 0);
+    addEvent(scene(), "countEvent", "count")->addPlay("grow", 10, 20, 1);
+    scene().buildSceneGraph();
+    ASSERT_EQ(counter->isBuilt(), 1);
+    scene().setFrame(15);
+    EXPECT_EQ(counter->getStartFrame(), 10);
+    EXPECT_EQ(counter->getEndFrame(), 20);
+    EXPECT_EQ(counter->getShownFrame(), 5);
+    EXPECT_DOUBLE_EQ(counter->getValueAt(counter->getShownFrame()), 50.0);
+    scene().setFrame(25);
+    EXPECT_EQ(counter->getShownFrame(), 10);
+    scene().setFrame(3);
+    EXPECT_EQ(counter->getShownFrame(), 0);
+}
+
+TEST_F(PlaybackGLTest, ViewpointAndBackgroundGoToTheChannel) {
+    auto* bg = new pnBackground;
+    bg->setColor(sgVec4(0.5f, 0.25f, 0, 1));
+    bg->setTexMode(2);
+    scene().setBackground(bg);
+    auto* vp = new pnViewpoint;
+    vp->fov = 40;
+    vp->near = 5;
+    vp->far = 900;
+    vp->setPosition(1, 2, 300);
+    scene().setViewpoint(vp);
+    scene().applyViewpoint();
+    float h = 0, v = 0;
+    ch->getFOV(&h, &v);
+    EXPECT_FLOAT_EQ(v, 40.0f);
+    EXPECT_FLOAT_EQ(ch->getNear(), 5.0f);
+    EXPECT_FLOAT_EQ(ch->getFar(), 900.0f);
+    EXPECT_FLOAT_EQ(ch->getEye()[2], 300.0f);
+    EXPECT_FLOAT_EQ(ch->getClearColor()[1], 0.25f);
+    EXPECT_EQ(ch->getBackgroundOn(), 0);
+    EXPECT_EQ(ch->getBackgroundMode(), 2);
+}

@@ -1,0 +1,84 @@
+// Scene fixtures for playback tests: the view's roots record with its nodes,
+// and small builders for panels, effects and events.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "scene/pnEffect.h"
+#include "scene/pnEvent.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnPanel.h"
+#include "scene/pnScene.h"
+#include "sg/SceneGraphRoots.h"
+#include "sg/sgChannel.h"
+#include "sg/sgDCS.h"
+#include "sg/sgMatrix.h"
+#include "sg/sgNode.h"
+
+// root -> scene transform -> light group, event group; deleted with the record.
+struct TestRoots {
+    TestRoots() {
+        record.sceneRoot = new sgScene;
+        record.sceneTransform = new sgDCS;
+        record.lightGroup = new sgGroup;
+        record.eventGroup = new sgGroup;
+        record.sceneRoot->addChild(record.sceneTransform);
+        record.sceneTransform->addChild(record.lightGroup);
+        record.sceneTransform->addChild(record.eventGroup);
+    }
+    ~TestRoots() { delete record.sceneRoot; }
+    TestRoots(const TestRoots&) = delete;
+    TestRoots& operator=(const TestRoots&) = delete;
+    SceneGraphRoots record;
+};
+
+// The roots outlive the scene: objects let go of their nodes first.
+struct SceneHolder {
+    SceneHolder() : scene(std::make_unique<pnScene>()) { scene->setRoots(&roots.record); }
+    ~SceneHolder() { scene.reset(); }
+    TestRoots roots;
+    std::unique_ptr<pnScene> scene;
+};
+
+inline pnPanel* addPanel(pnScene& scene, const char* name, const sgVec3& position = sgVec3(0, 0, 0),
+                         const char* material = nullptr) {
+    auto* p = new pnPanel;
+    p->setName(name);
+    p->setPosition(position);
+    if (material) p->setMaterial(material);
+    scene.addObject(p);
+    return p;
+}
+
+inline pnEffect* addEffect(pnScene& scene, const char* name) {
+    auto* e = new pnEffect;
+    e->setName(name);
+    scene.addEffect(e);
+    return e;
+}
+
+inline pnEvent* addEvent(pnScene& scene, const char* name, const char* object) {
+    auto* e = new pnEvent;
+    e->setName(name);
+    if (object) e->addObjectName(object);
+    scene.addEvent(e);
+    return e;
+}
+
+inline pnMaterial* addMaterial(pnScene& scene, const char* name, const sgVec3& diffuse) {
+    auto* m = new pnMaterial;
+    m->setName(name);
+    m->setDiffuse(diffuse);
+    scene.addMaterial(m);
+    return m;
+}
+
+// The transform node above an event's object node.
+inline sgDCS* eventDCS(const pnEvent* e) {
+    sgNode* sw = e->getNode();
+    sgNode* p = sw ? sw->getParent() : nullptr;
+    return p && p->isOfType("sgDCS") ? static_cast<sgDCS*>(p) : nullptr;
+}
+
+inline sgVec3 mapPoint(const sgDCS* dcs, const sgVec3& p) { return dcs->getMatrix().transformPoint(p); }
