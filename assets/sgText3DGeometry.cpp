@@ -388,14 +388,31 @@ void sgText3D::buildSolid(sgTextMesh& mesh) const {
 namespace {
 
 // Streams the geometry into the display list being compiled, setting the
-// normal only when it changes.
+// normal only when it changes. Quads go to GL as two triangles each: Mesa's
+// selection mode crashes on a list that holds triangles, then quads, then
+// triangles again, which is what a solid is, and picking must work on text.
 class GLSink : public sgTextSink {
 public:
     void begin(unsigned mode) override {
-        glBegin(mode);
+        quads_ = mode == GL_QUADS;
+        pending_ = 0;
+        glBegin(quads_ ? GL_TRIANGLES : mode);
         last_[0] = last_[1] = last_[2] = NAN;
     }
     void vertex(const sgTextVertex& v) override {
+        if (!quads_) {
+            send(v);
+            return;
+        }
+        quad_[pending_++] = v;
+        if (pending_ < 4) return;
+        pending_ = 0;
+        for (int k : {0, 1, 2, 0, 2, 3}) send(quad_[k]);
+    }
+    void end() override { glEnd(); }
+
+private:
+    void send(const sgTextVertex& v) {
         if (v.nx != last_[0] || v.ny != last_[1] || v.nz != last_[2]) {
             glNormal3f(v.nx, v.ny, v.nz);
             last_[0] = v.nx;
@@ -404,10 +421,11 @@ public:
         }
         glVertex3f(v.x, v.y, v.z);
     }
-    void end() override { glEnd(); }
 
-private:
     float last_[3] = {NAN, NAN, NAN};
+    bool quads_ = false;
+    int pending_ = 0;
+    sgTextVertex quad_[4];
 };
 
 }  // namespace
