@@ -1,0 +1,79 @@
+// The bar chart: one upright 3D bar per data point (a model, by default a
+// cylinder of diameter 10 and height 1 that the grow effect stretches to the
+// point's value), with the point's value text above the bar's end and its
+// label below the base line. Per point it owns, in list order, the bar, the
+// data text and the label, an event for each, the bar's grow effect and, for
+// a point that shrinks, its shrink effect; the chart's one text effect is
+// played by every text event.
+#pragma once
+
+#include "charts/pnChart.h"
+
+class pnModel;
+
+class pnBarChart : public pnChart {
+public:
+    // Part model "cyl10x.3ds", baseScale (2.5, 1, 2.5), spacing (80, 0, 0).
+    pnBarChart();
+    ~pnBarChart() override;
+
+    using pnChart::setRotAngle;
+
+    // The chart part of other only. 0 for null, 1 otherwise.
+    int copy(const pnObject* other) override;
+    // Built: every bar takes the chart's rotation axis again and the angle,
+    // every text part the angle.
+    void setRotAngle(float angle) override;
+    // "barChart {", the chart part, "}".
+    int write(FILE* f, int convertPaths) override;
+    const char* getTypeName() const override { return "pnBarChart"; }
+
+    // The point leaves with its parts, events and effects; the rest move up,
+    // take their new names and are laid out again. 0 for a bad index.
+    int deleteDataPt(int i) override;
+
+    // Timing of point i (see the table in pnBarChart.cpp). The fields are
+    // stored whether or not the chart is built; the plays follow when it is.
+    // A bad index changes nothing and gives 0.
+    int setDataPtDefaultGrow(int i) override;
+    // Refused (0) while the point shrinks.
+    int clearDataPtGrow(int i) override;
+    int setDataPtDefaultShrink(int i) override;
+    int clearDataPtShrink(int i) override;
+    int setDataPtStartTime(int i, int frame) override;
+    int setDataPtEndTime(int i, int frame) override;
+    int setDataPtShrinkStart(int i, int frame) override;
+    int setDataPtShrinkEnd(int i, int frame) override;
+
+    // Built: every bar takes v as its inner scale. The point count, 0 unbuilt.
+    int setBaseScale(const sgVec3& v) override;
+    // A changed spacing is stored and, built, the chart is laid out again.
+    void setDataPtSpacing(int i, const sgVec3& v) override;
+    // Spacing (d times direction y, d times direction x, 0).
+    void setDataPtSpacingDistance(int i, float distance) override;
+    void storeDataPtSpacing(int i, const sgVec3& v) override;
+    // Built: the bar's grow effect takes the new height, the data text moves.
+    void setDataPtGrowValue(int i, double value) override;
+    void setDataPtName(int i, const char* chartName) override;
+
+    pnObject* makeObject(int i) override;
+    pnEvent* makeEvent(int i, const char* parent) override;
+    pnEffect* makeEffect(int i) override;
+    pnEffect* makeShrinkEffect(int i) override;
+    pnObject* makeDataText(int i) override;
+    pnObject* makeLabel(int i) override;
+    pnEvent* makeDataTextEvent(int i, const char* parent) override;
+    pnEvent* makeLabelEvent(int i, const char* parent) override;
+    pnEffect* makeTextEffect() override;
+    // Every bar, data text and label to its place.
+    void updateLayout() override;
+
+    // The grow scale of point i: (1, mapped value, 1), or (0, 0, 0) for a
+    // value within 0.001 of zero.
+    sgVec3 growScale(int i) const;
+
+private:
+    bool hasShrink(int i) const;
+    // The grow effect that play 0 of point i's bar event names, or null.
+    pnEffect* growEffect(int i) const;
+};
