@@ -128,12 +128,12 @@ void pnScene::drawPasses(int level, int frame, bool initial) {
     const double(*table)[2] = level == 4 ? kJitter4 : kJitter8;
     const int passes = level == 4 ? 4 : 8;
     const float weight = level == 4 ? 0.25f : 0.125f;
-    glClear(GL_ACCUM_BUFFER_BIT);
     putState();
     for (int i = 0; i < passes; ++i) {
         if (!setProjection(table[i][0], table[i][1])) return;
         drawPass();
-        glAccum(GL_ACCUM, weight);
+        // Loading the first pass replaces clearing the buffer and adding it.
+        glAccum(i == 0 ? GL_LOAD : GL_ACCUM, weight);
     }
     glAccum(GL_RETURN, 1.0f);
     glFlush();
