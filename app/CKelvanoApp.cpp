@@ -52,6 +52,7 @@ bool CKelvanoApp::InitInstance(const std::vector<std::string>& args, const std::
     // Data folders sit next to the program; the current directory is never changed.
     wxFileName exe(wxStandardPaths::Get().GetExecutablePath());
     InitFolders(exe.GetPath().ToStdString(wxConvUTF8));
+    InitSceneServices();
 
     m_pProfile = std::make_unique<CWxProfile>(CWxProfile::DefaultFileName());
     m_recentFiles.ReadList(*m_pProfile);

@@ -1,5 +1,8 @@
 #include "app/CKelvanoAppState.h"
 
+#include "assets/ImageReaders.h"
+#include "sg/sgTextureFileTable.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -27,6 +30,12 @@ void CKelvanoAppState::InitFolders(const std::string& programDir) {
     m_strModelDir = m_strModelDir2 = programDir;
     m_strImageDir = m_strImageDir2 = programDir;
     m_strSceneDir = programDir + "/scenes";
+}
+
+void CKelvanoAppState::InitSceneServices() const {
+    installImageReaders();
+    // Texture names are kept relative to these folders (or absolute).
+    sgSetTextureFolders({m_strTextureDir, m_strBackgroundDir});
 }
 
 void CKelvanoAppState::FillTemplateTable(int primaryLanguage) {

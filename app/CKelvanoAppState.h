@@ -56,6 +56,9 @@ public:
     // the end), and the layout table from the primary language.
     void InitFolders(const std::string& programDir);
     void FillTemplateTable(int primaryLanguage);
+    // The scene libraries' program-wide settings: the texture image readers
+    // and the folders texture names are found in. After InitFolders.
+    void InitSceneServices() const;
 
     std::string GetStartDir() const { return m_strStartDir; }
     std::string GetProgramDir() const { return m_strProgramDir; }

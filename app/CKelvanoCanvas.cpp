@@ -94,6 +94,9 @@ public:
     void SetTitle(const std::string& title) override {
         if (CChildFrame* child = m_canvas->GetChildFrame()) child->SetTitleText(title);
     }
+    void SetSceneSize(int width, int height) override {
+        if (CChildFrame* child = m_canvas->GetChildFrame()) child->SetSceneSize(width, height);
+    }
     CFrameRelays* GetMainFrame() override { return m_canvas->GetMainFrame(); }
 
 private:
@@ -138,6 +141,12 @@ CKelvanoCanvas::CKelvanoCanvas(CChildFrame* parent, CMainFrame* frame, const wxG
     Bind(wxEVT_SIZE, &CKelvanoCanvas::OnSize, this);
     Bind(wxEVT_ERASE_BACKGROUND, [](wxEraseEvent&) {});
     Bind(wxEVT_TIMER, &CKelvanoCanvas::OnTimerEvent, this);
+    Bind(wxEVT_KEY_DOWN, &CKelvanoCanvas::OnKeyDown, this);
+    // A click gives the view the keyboard, so its letter keys reach it.
+    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
+        SetFocus();
+        e.Skip();
+    });
 }
 
 CKelvanoCanvas::~CKelvanoCanvas() { ReleaseView(); }
@@ -164,6 +173,7 @@ bool CKelvanoCanvas::MakeContextCurrent() {
             const wxSize client = GetClientSize();
             m_pView->OnSize(client.x, client.y);
             m_pHost->SetCursor(m_pView->CurrentCursor());
+            m_pView->OnInitialUpdate();
         }
         return true;
     }
@@ -194,6 +204,13 @@ void CKelvanoCanvas::StopTimer(int id) {
 
 void CKelvanoCanvas::OnTimerEvent(wxTimerEvent& event) {
     if (m_pView) m_pView->OnTimer(event.GetId());
+}
+
+void CKelvanoCanvas::OnKeyDown(wxKeyEvent& event) {
+    // Bare letters (or with Shift, as the embedded menu shows them) only.
+    const int mods = event.GetModifiers() & ~wxMOD_SHIFT;
+    if (m_pView && mods == wxMOD_NONE && m_pView->OnKeyDown(event.GetKeyCode())) return;
+    event.Skip();
 }
 
 void CKelvanoCanvas::OnPaint(wxPaintEvent&) {

@@ -40,6 +40,7 @@ private:
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnTimerEvent(wxTimerEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
 
     CChildFrame* m_pChild;
     CMainFrame* m_pFrame;

@@ -3,25 +3,110 @@
 #include "app/CKelvanoAppState.h"
 #include "app/CKelvanoDoc.h"
 #include "app/KelvanoIds.h"
+#include "app/SceneLights.h"
+#include "assets/sgModelTable.h"
+#include "sg/sgTextureFileTable.h"
+#include "scene/pnBackground.h"
+#include "scene/pnEvent.h"
+#include "scene/pnLexer.h"
+#include "scene/pnLight.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnObject.h"
+#include "scene/pnScene.h"
+#include "scene/pnViewpoint.h"
+#include "sg/SceneGraphRoots.h"
+#include "sg/sgChannel.h"
+#include "sg/sgDCS.h"
+#include "sg/sgNode.h"
+#include "sg/sgRuntime.h"
 
 #include <GL/gl.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+
+SceneGraphRoots* sceneGraphRoots = nullptr;
+sgChannel* sceneChannel = nullptr;
 
 namespace {
 const char* const kAppName = "Kelvano";
+
+// The new-scene palette: ambient, diffuse, specular and shininess.
+struct PaletteEntry {
+    float ambient[3];
+    float diffuse[3];
+    float specular;
+    float shininess;
+};
+const PaletteEntry kPalette[28] = {
+    {{0.3f, 0.1347f, 0.1827f}, {0.9f, 0.4041f, 0.5481f}, 0, 0},
+    {{0.1622f, 0.1734f, 0.3f}, {0.4862f, 0.5195f, 0.899f}, 0, 0},
+    {{0.1793f, 0.3f, 0.1561f}, {0.5374f, 0.899f, 0.4678f}, 0, 0},
+    {{0.3f, 0.2891f, 0.1653f}, {0.8912f, 0.8888f, 0.898f}, 0, 0},
+    {{0.3f, 0.1979f, 0.1653f}, {0.898f, 0.5924f, 0.4948f}, 0, 0},
+    {{0.1837f, 0.3f, 0.3f}, {0.5498f, 0.898f, 0.898f}, 0, 0},
+    {{0.2982f, 0.1867f, 0.3f}, {0.8925f, 0.559f, 0.898f}, 0, 0},
+    {{0.2977f, 0.2969f, 0.3f}, {0.898f, 0.8655f, 0.4948f}, 0, 0},
+    {{0.1f, 0.0968f, 0.0f}, {0.0041f, 0.3808f, 0.4f}, 1, 60},
+    {{0.0226f, 0.1f, 0.002f}, {0.0903f, 0.4f, 0.0082f}, 1, 60},
+    {{0.1f, 0.0542f, 0.002f}, {0.715f, 0.3874f, 0.0146f}, 1, 60},
+    {{0.1f, 0.002f, 0.04f}, {0.714f, 0.0146f, 0.2853f}, 1, 60},
+    {{0.1f, 0.0f, 0.0f}, {0.4f, 0.3871f, 0.0f}, 1, 60},
+    {{0.001f, 0.0042f, 0.1f}, {0.4f, 0.0f, 0.0f}, 1, 60},
+    {{0.1f, 0.001f, 0.0968f}, {0.0041f, 0.0169f, 0.4f}, 1, 60},
+    {{0.001f, 0.0952f, 0.1f}, {0.407f, 0.0042f, 0.394f}, 1, 60},
+    {{0.2f, 0.2f, 0.2f}, {0.5f, 0.5f, 0.5f}, 1, 60},
+    {{0.2f, 0.2f, 0.2f}, {1.0f, 1.0f, 1.0f}, 1, 60},
+    {{0.2f, 0.0f, 0.0f}, {0.853f, 0.0f, 0.0f}, 1, 60},
+    {{0.002f, 0.0084f, 0.2f}, {0.0087f, 0.0359f, 0.852f}, 1, 60},
+    {{0.2f, 0.002f, 0.1936f}, {0.852f, 0.0087f, 0.8248f}, 1, 60},
+    {{0.002f, 0.1904f, 0.2f}, {0.0087f, 0.8102f, 0.851f}, 1, 60},
+    {{0.199f, 0.1926f, 0.0f}, {0.85f, 0.8226f, 0.0f}, 1, 60},
+    {{0.0452f, 0.2f, 0.0041f}, {0.1926f, 0.853f, 0.0174f}, 1, 60},
+    {{0.0f, 0.06f, 0.1f}, {0.0f, 0.6f, 1.0f}, 1, 60},
+    {{0.04f, 0.08f, 0.02f}, {0.4f, 0.8f, 0.2f}, 1, 60},
+    {{0.1f, 0.08f, 0.0f}, {1.0f, 0.8f, 0.0f}, 1, 60},
+    {{0.1f, 0.02f, 0.0f}, {1.0f, 0.2f, 0.0f}, 1, 60},
+};
+
+// An event named name that shows the object (or camera, or light) of that
+// name, hung into the scene graph. A taken name leaves the scene as it was.
+void addNamedEvent(pnScene& scene, const std::string& name) {
+    auto* event = new pnEvent;
+    event->setName(name.c_str());
+    event->addObjectName(name.c_str());
+    if (!scene.addEvent(event)) {
+        delete event;
+        return;
+    }
+    scene.addObjectsToScene(event);
 }
+
+// A scene file may ask for any size; the window (with its GL buffers, the
+// accumulation buffer among them) stays within what a screen shows.
+constexpr int kMaxSceneWindowSide = 4096;
+int sceneSide(int side) { return std::clamp(side, 1, kMaxSceneWindowSide); }
+
+// Deletes a roots record with its root node (and every node only it holds).
+void deleteRoots(std::unique_ptr<SceneGraphRoots>& roots) {
+    if (!roots) return;
+    if (sceneGraphRoots == roots.get()) sceneGraphRoots = nullptr;
+    delete roots->sceneRoot;
+    roots.reset();
+}
+
+}  // namespace
 
 CKelvanoView::CKelvanoView(CKelvanoDoc* doc, CViewHost* host) : m_pDocument(doc), m_pHost(host) {
     if (CKelvanoAppState* app = GetAppState()) app->m_pCurrentView = this;
 }
 
 CKelvanoView::~CKelvanoView() {
-    // The scene goes first: it may still refer to GL objects of the context.
-    m_pScene.reset();
+    // The scene goes before its roots: objects unlink their nodes first.
+    ReleaseScene();
     CKelvanoAppState* app = GetAppState();
     if (app && app->m_pCurrentView == this) app->m_pCurrentView = nullptr;
 }
@@ -49,11 +134,137 @@ int CKelvanoView::OnCreate(const GLFormatInfo& format) {
     }
     m_bAlphaBits = format.alphaBits >= 8 ? 1 : 0;
     m_bAccumBuffer = format.accumRedBits > 0 ? 1 : 0;
+
+    ResetScene(sceneChannel);
+    BuildNewScene();
     if (m_pDocument) {
         m_bHighlightSelected = m_pDocument->m_bHighlight;
         m_nOutputQuality = m_pDocument->m_nOutQuality;
     }
+    m_bCreated = 1;
     return 0;
+}
+
+void CKelvanoView::OnInitialUpdate() {
+    if (m_bOpenWhenCreated && m_bCreated) {
+        m_bOpenWhenCreated = 0;
+        OnFileOpen();
+    }
+}
+
+void CKelvanoView::BuildNewScene() {
+    RefreshLightPage(0);
+    m_pScene->buildSceneGraph();
+    m_pScene->applyViewpoint();
+    AddDefaultMaterials();
+    AddCameraEvent();
+    AddLightEvents();
+}
+
+void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
+    m_pScene.reset();
+    m_pScene = std::make_unique<pnScene>();
+
+    sceneChannel = sgChannel::sgGetChannel();
+    sceneChannel->setViewport(0, 0, kDefaultSceneWidth, kDefaultSceneHeight);
+    sceneChannel->setFOV(0.0f, 30.0f);
+
+    initLexer();
+
+    // The old root goes with every node still below it (the old scene let go
+    // of its own nodes above).
+    deleteRoots(m_pRoots);
+    m_pRoots = std::make_unique<SceneGraphRoots>();
+    SceneGraphRoots& r = *m_pRoots;
+    r.channel = sceneChannel;
+    r.sceneRoot = new sgScene;
+    r.sceneTransform = new sgDCS;
+    r.lightGroup = new sgGroup;
+    r.eventGroup = new sgGroup;
+    r.sceneRoot->addChild(r.sceneTransform);
+    r.sceneTransform->addChild(r.lightGroup);
+    r.sceneTransform->addChild(r.eventGroup);
+    r.currentFrame = 0;
+    r.pauseReached = 0;
+    sceneGraphRoots = m_pRoots.get();
+    m_pScene->setRoots(m_pRoots.get());
+    sceneChannel->setScene(r.sceneRoot);
+    sgInitGLState();
+    sgSetTextureReload(1);
+
+    auto* background = new pnBackground;
+    background->setColor(sgVec4(kSceneBackground[0], kSceneBackground[1], kSceneBackground[2], kSceneBackground[3]));
+    m_pScene->setBackground(background);
+    m_pScene->setVersion(210);
+
+    if (!m_pScene->getViewpoint()) {
+        auto* camera = new pnViewpoint;
+        camera->setName("Camera");
+        camera->setPosition(0, 0, 906);
+        camera->setLookAt(0, 0, 0);
+        camera->fov = 30.0f;
+        camera->far = 3000.0f;
+        camera->perspective = 1;
+        m_pScene->setViewpoint(camera);
+    }
+    // The undo history is cleared here once the document keeps one.
+}
+
+void CKelvanoView::ReleaseScene() {
+    // Each pointer is cleared as its object goes, so a reset that follows
+    // frees nothing twice.
+    m_pScene.reset();
+    deleteRoots(m_pRoots);
+    if (sceneChannel || sgChannel::sgFindChannel()) sgChannel::sgFreeChannel();
+    sceneChannel = nullptr;
+}
+
+void CKelvanoView::AddDefaultMaterials() {
+    if (!m_pScene) return;
+    for (int i = 0; i < 28; ++i) {
+        const PaletteEntry& e = kPalette[i];
+        auto* m = new pnMaterial;
+        m->setName(("Color" + std::to_string(i + 1)).c_str());
+        m->setAmbient(e.ambient[0], e.ambient[1], e.ambient[2]);
+        m->setDiffuse(e.diffuse[0], e.diffuse[1], e.diffuse[2]);
+        m->setSpecular(e.specular, e.specular, e.specular);
+        m->setShininess(e.shininess);
+        if (!m_pScene->addAMaterialToScene(m)) delete m;
+    }
+}
+
+void CKelvanoView::AddCameraEvent() {
+    if (!m_pScene) return;
+    if (pnViewpoint* camera = m_pScene->getViewpoint()) camera->setName("Camera");
+    addNamedEvent(*m_pScene, "Camera");
+}
+
+void CKelvanoView::AddLightEvents() {
+    if (!m_pScene) return;
+    for (int i = 0; i < kNumLightSlots; ++i)
+        if (pnLight* light = m_pScene->getLight(i)) addNamedEvent(*m_pScene, light->getName());
+}
+
+void CKelvanoView::RefreshLightPage(int keep) {
+    // The Light page binds itself to these slots once the property bar has it.
+    if (m_pScene) InitSceneLights(*m_pScene, keep, m_pHost);
+}
+
+void CKelvanoView::SetObjectHighlight(pnObject* object, int on) {
+    if (object) object->setHighlight(on);
+}
+
+void CKelvanoView::HighlightObjectByName(const std::string& name, int on) {
+    if (m_pScene) SetObjectHighlight(m_pScene->findObject(name.c_str()), on);
+}
+
+void CKelvanoView::ClearDocumentSelection() {
+    if (!m_pDocument) return;
+    m_pDocument->m_selectedObjects.clear();
+    m_pDocument->m_pSelectedObject = nullptr;
+    m_pDocument->m_pSelectedPart = nullptr;
+    m_pDocument->m_nSelectedDataPt = -1;
+    m_pDocument->m_nSelectedPartKind = -1;
 }
 
 int CKelvanoView::AntiAliasPasses(int level) {
@@ -76,15 +287,26 @@ void CKelvanoView::OnDraw() {
             glClearColor(kSceneBackground[0], kSceneBackground[1], kSceneBackground[2], kSceneBackground[3]);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         } else if (!m_bAnimationMode) {
-            m_pScene->DrawInitial(AntiAliasPasses(m_nAntiAlias));
-        } else if (!m_pScene->PauseReached()) {
-            m_pScene->DrawFrame(AntiAliasPasses(m_nAntiAlias), m_nCurrentFrame);
+            m_pScene->drawInitial(AntiAliasPasses(m_nAntiAlias));
+        } else if (!(m_pRoots && m_pRoots->pauseReached)) {
+            if (m_pRoots) m_pRoots->currentFrame = m_nCurrentFrame;
+            m_pScene->drawFrame(AntiAliasPasses(m_nAntiAlias), m_nCurrentFrame);
         } else {
             drawn = false;
         }
-        // A swap without a fresh picture would show an undefined back buffer;
-        // the window keeps the last frame instead.
-        if (drawn) m_pHost->SwapBuffers();
+        if (drawn) {
+            // The container's picture is read from the back buffer, before
+            // the swap leaves it undefined.
+            CKelvanoAppState* app = GetAppState();
+            if (app && app->m_bEmbedded && m_nClientWidth > 0 && m_nClientHeight > 0) {
+                if (m_dibWindowCapture.Width() != m_nClientWidth || m_dibWindowCapture.Height() != m_nClientHeight)
+                    m_dibWindowCapture.Create(m_nClientWidth, m_nClientHeight);
+                m_dibWindowCapture.Capture(CRectI{0, 0, m_nClientWidth, m_nClientHeight}, m_nClientHeight);
+            }
+            // A swap without a fresh picture would show an undefined back
+            // buffer; the window keeps the last frame instead.
+            m_pHost->SwapBuffers();
+        }
     }
     if (waitCursor) {
         m_pHost->SetCursor(CurrentCursor());
@@ -103,18 +325,41 @@ void CKelvanoView::OnSize(int width, int height) {
         m_pDocument->m_dAspect = static_cast<double>(width) / height;
         m_pDocument->UpdateSafetyZone();
     }
-    if (m_pScene) m_pScene->SetViewport(width, height);
+    // The viewport is GL state: set it only with the view's context current.
+    if (sceneChannel && m_bCreated && m_pHost && m_pHost->MakeCurrent())
+        sceneChannel->setViewport(0, 0, width, height);
+    if (m_pScene) {
+        m_pScene->setWidth(width);
+        m_pScene->setHeight(height);
+    }
 }
 
 void CKelvanoView::OnDestroy() {
     m_bClosingToolWindows = 1;
     // The scene's GL objects are deleted while the view's context still exists.
-    if (m_pScene && m_pHost) m_pHost->MakeCurrent();
-    m_pScene.reset();
+    if ((m_pScene || m_pRoots) && m_pHost) m_pHost->MakeCurrent();
+    ReleaseScene();
+    m_bCreated = 0;
 }
 
 void CKelvanoView::OnTimer(int /*timerId*/) {
-    // Playback and recording timers arrive here; none runs without a scene.
+    // Playback and recording timers arrive here once those commands exist.
+}
+
+bool CKelvanoView::OnKeyDown(int key) {
+    int id = 0;
+    switch (key) {
+    case 'L': id = kv::ID_MODE_MOVE; break;
+    case 'S': id = kv::ID_MODE_SCALE; break;
+    case 'R': id = kv::ID_MODE_ROTATE; break;
+    case 'X': id = kv::ID_AXIS_X; break;
+    case 'Y': id = kv::ID_AXIS_Y; break;
+    case 'Z': id = kv::ID_AXIS_Z; break;
+    default: return false;
+    }
+    // As the greyed menu item: nothing while the animation plays or records.
+    if (!m_bPlaying) OnCommand(id);
+    return true;
 }
 
 CRectI CKelvanoView::PrintTarget(int clientWidth, int clientHeight, int horzRes, int logPixelsX, int logPixelsY) {
@@ -172,8 +417,9 @@ int CKelvanoView::WriteScene() {
         }
     }
     if (m_strPathName.empty()) return 0;
+    if (m_pScene) m_pScene->setName(std::filesystem::path(m_strPathName).stem().string().c_str());
     // A failed write keeps the document modified and says so.
-    if (!m_pScene || !m_pScene->Save(m_strPathName)) {
+    if (!m_pScene || !m_pScene->save(m_strPathName.c_str(), 0)) {
         if (m_pHost)
             m_pHost->MessageBox("\"" + m_strPathName + "\" could not be saved.", kAppName, KV_MB_OK | KV_MB_ICONERROR);
         return 0;
@@ -183,13 +429,137 @@ int CKelvanoView::WriteScene() {
     return 1;
 }
 
+int CKelvanoView::OnFileOpen() {
+    // The start-up open may come before the window can draw: it then runs as
+    // soon as the view is created.
+    if (!m_bCreated && m_pHost) m_pHost->MakeCurrent();
+    if (!m_bCreated) {
+        m_bOpenWhenCreated = 1;
+        return 0;
+    }
+    if (!SaveModified()) return 0;
+    CKelvanoAppState* app = GetAppState();
+    std::string path;
+    if (m_bOpenGivenFile) {
+        path = app ? app->m_strOpenFile : std::string();
+    } else if (!m_strPendingOpen.empty()) {
+        path = m_strPendingOpen;
+    } else {
+        // The open dialog comes with the file commands.
+        return 0;
+    }
+    if (!m_pDocument) return 0;
+    if (!m_pHost || !m_pHost->MakeCurrent()) return 0;
+
+    m_pHost->SetCursor(ViewCursor::Wait);
+    m_pDocument->m_bKeepAspect = 0;
+    ClearDocumentSelection();
+    ReleaseScene();
+    m_bOpenGivenFile = 0;
+    ResetScene(sceneChannel);
+
+    std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
+    if (!file) {
+        // The scene that stays is a complete new one, untitled, so that a
+        // later Save never writes it over the file that was asked for.
+        m_strPendingOpen.clear();
+        BuildNewScene();
+        m_strPathName.clear();
+        m_pHost->SetTitle("Untitled");
+        // The window may keep its size and send no size event: the viewport
+        // follows here all the same.
+        const int width = sceneSide(m_pDocument->m_nSceneWidth), height = sceneSide(m_pDocument->m_nSceneHeight);
+        m_pHost->SetSceneSize(width, height);
+        OnSize(width, height);
+        m_bModified = 0;
+        m_pHost->Redraw();
+        m_pHost->SetCursor(CurrentCursor());
+        return 0;
+    }
+    m_pScene = std::make_unique<pnScene>();
+    scriptFile = file;
+    m_pScene->read();
+    std::fclose(file);
+    scriptFile = nullptr;
+    m_pScene->setRoots(m_pRoots.get());
+    SetSceneFolders(std::filesystem::path(path).parent_path().string());
+
+    m_pRoots->currentFrame = 0;
+    RefreshLightPage(1);
+    m_pScene->buildSceneGraph();
+    m_pScene->applyViewpoint();
+
+    const int width = sceneSide(m_pScene->getWidth());
+    const int height = sceneSide(m_pScene->getHeight());
+    m_pHost->SetSceneSize(width, height);
+    sceneChannel->setViewport(0, 0, width, height);
+    m_strPathName = path;
+    m_pHost->SetTitle(path);
+
+    m_bModified = 0;
+    m_strPendingOpen.clear();
+    if (m_bAnimationMode) {
+        if (CFrameRelays* frame = m_pHost->GetMainFrame()) {
+            frame->RebuildTimeLineRows();
+            frame->RebuildEventTree();
+        }
+        m_nCurrentFrame = 0;
+    }
+    m_pHost->Redraw();
+    m_pHost->SetCursor(CurrentCursor());
+    return 1;
+}
+
+void CKelvanoView::SetSceneFolders(const std::string& sceneFolder) {
+    // Relative model and texture names are looked up beside the scene file,
+    // then in the program's folders. The stored names stay as the user wrote
+    // them, so a saved scene keeps its relative paths.
+    CKelvanoAppState* app = GetAppState();
+    std::vector<std::string> models, textures;
+    if (!sceneFolder.empty()) {
+        models.push_back(sceneFolder);
+        textures.push_back(sceneFolder);
+    }
+    if (app && !app->GetProgramDir().empty()) {
+        models.push_back(app->GetProgramDir());
+        textures.push_back(app->GetProgramDir() + "/Textures");
+        textures.push_back(app->GetProgramDir() + "/Backgrounds");
+    }
+    sgModelTable::instance().setFolders(models);
+    sgSetTextureFolders(textures);
+}
+
 bool CKelvanoView::OnCommand(int id) {
     switch (id) {
+    case kv::ID_FILE_OPEN:
+        OnFileOpen();
+        return true;
     case kv::ID_FILE_SAVE:
         if (m_pScene) OnFileSave();
         return true;
     case kv::ID_FILE_SAVE_AS:
         if (m_pScene) OnFileSaveAs();
+        return true;
+    case kv::ID_MODE_MOVE: SetTransformMode(0); return true;
+    case kv::ID_MODE_SCALE: SetTransformMode(1); return true;
+    case kv::ID_MODE_ROTATE: SetTransformMode(2); return true;
+    case kv::ID_AXIS_X: ToggleAxis(0); return true;
+    case kv::ID_AXIS_Y: ToggleAxis(1); return true;
+    case kv::ID_AXIS_Z: ToggleAxis(2); return true;
+    case kv::ID_DISPLAY_LOW:
+    case kv::ID_DISPLAY_MEDIUM:
+    case kv::ID_DISPLAY_HIGH:
+        m_nAntiAlias = 4 * (id - kv::ID_DISPLAY_LOW);
+        m_bWaitCursorOnDraw = 1;
+        if (m_pHost) m_pHost->Redraw();
+        return true;
+    case kv::ID_OUTPUT_LOW:
+    case kv::ID_OUTPUT_MEDIUM:
+    case kv::ID_OUTPUT_HIGH:
+        if (m_pDocument) {
+            m_nOutputQuality = 4 * (id - kv::ID_OUTPUT_LOW);
+            m_pDocument->m_nOutQuality = m_nOutputQuality;
+        }
         return true;
     default:
         return false;
@@ -200,11 +570,56 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
     switch (id) {
     case kv::ID_FILE_SAVE:
     case kv::ID_FILE_SAVE_AS:
-        // Nothing to write until a scene is attached.
+        // Nothing to write until a scene exists.
         ui.Enable(m_pScene != nullptr);
+        return true;
+    case kv::ID_MODE_MOVE:
+    case kv::ID_MODE_SCALE:
+    case kv::ID_MODE_ROTATE:
+    case kv::ID_AXIS_X:
+    case kv::ID_AXIS_Y:
+    case kv::ID_AXIS_Z: {
+        // While the animation plays the check mark stays as it was.
+        ui.Enable(!m_bPlaying);
+        if (m_bPlaying) return true;
+        const int on = id <= kv::ID_MODE_ROTATE ? m_nTransformMode == id - kv::ID_MODE_MOVE
+                       : id == kv::ID_AXIS_X   ? m_bAxisX
+                       : id == kv::ID_AXIS_Y   ? m_bAxisY
+                                               : m_bAxisZ;
+        ui.SetCheck(on);
+        return true;
+    }
+    case kv::ID_DISPLAY_LOW:
+    case kv::ID_DISPLAY_MEDIUM:
+    case kv::ID_DISPLAY_HIGH:
+        ui.SetCheck(m_nAntiAlias == 4 * (id - kv::ID_DISPLAY_LOW));
+        return true;
+    case kv::ID_OUTPUT_LOW:
+    case kv::ID_OUTPUT_MEDIUM:
+    case kv::ID_OUTPUT_HIGH:
+        ui.SetCheck(m_nOutputQuality == 4 * (id - kv::ID_OUTPUT_LOW));
         return true;
     default:
         return false;
+    }
+}
+
+void CKelvanoView::SetTransformMode(int mode) {
+    m_nTransformMode = mode;
+    // Move and Rotate never keep Z on together with X or Y.
+    if (mode != 1 && m_bAxisZ && (m_bAxisX || m_bAxisY)) m_bAxisZ = 0;
+    if (m_pHost) m_pHost->SetCursor(CurrentCursor());
+}
+
+void CKelvanoView::ToggleAxis(int axis) {
+    const bool scale = m_nTransformMode == 1;
+    if (axis == 2) {
+        m_bAxisZ = !m_bAxisZ;
+        if (!scale) m_bAxisX = m_bAxisY = 0;
+    } else {
+        int& flag = axis == 0 ? m_bAxisX : m_bAxisY;
+        flag = !flag;
+        if (!scale) m_bAxisZ = 0;
     }
 }
 
@@ -217,7 +632,3 @@ ViewCursor CKelvanoView::CurrentCursor() const {
     }
 }
 
-void CKelvanoView::AttachScene(std::unique_ptr<CViewScene> scene) {
-    m_pScene = std::move(scene);
-    if (m_pScene && m_nClientWidth > 0 && m_nClientHeight > 0) m_pScene->SetViewport(m_nClientWidth, m_nClientHeight);
-}

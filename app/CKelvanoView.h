@@ -6,12 +6,21 @@
 #include "app/CCmdUI.h"
 #include "app/CDib.h"
 #include "app/CViewHost.h"
-#include "app/CViewScene.h"
 
 #include <memory>
 #include <string>
 
 class CKelvanoDoc;
+class pnObject;
+class pnScene;
+class sgChannel;
+struct SceneGraphRoots;
+
+// The scene-graph roots of the view's scene and the channel, made at every
+// scene reset; null while the view has no scene. Picking and the bars reach
+// them here.
+extern SceneGraphRoots* sceneGraphRoots;
+extern sgChannel* sceneChannel;
 
 // The drawable the host made for the view, as GL reports it.
 struct GLFormatInfo {
@@ -22,7 +31,7 @@ struct GLFormatInfo {
     bool doubleBuffer = true;
 };
 
-// A new scene's background, also the clear colour while no scene is attached.
+// A new scene's background, also the clear colour while the view has no scene.
 constexpr float kSceneBackground[4] = {0.14f, 0.35f, 0.67f, 0.0f};
 constexpr int kDefaultSceneWidth = 580;
 constexpr int kDefaultSceneHeight = 392;
@@ -44,14 +53,42 @@ public:
     static void ChooseFormatBits(int colorBits, int alphaBits, int& outColor, int& outAlpha);
 
     // Once the host has made the GL context for the view's window and made it
-    // current: records the format and takes the document's settings.
+    // current: records the format, takes the document's settings and builds a
+    // new scene (palette, camera and four lights with their events).
     int OnCreate(const GLFormatInfo& format);
+    // After OnCreate and the first OnSize: runs an Open that arrived before
+    // the window could draw.
+    void OnInitialUpdate();
     // Draws the screen picture and swaps.
     void OnDraw();
     // The client area's new size; a zero side (minimised) changes nothing.
     void OnSize(int width, int height);
+    // Lets go of the scene and its GL objects; the context must still exist.
     void OnDestroy();
     void OnTimer(int timerId);
+    // Keys of the view's own commands (L, S, R, X, Y, Z); true when handled.
+    bool OnKeyDown(int key);
+
+    // A new empty scene with its roots record and channel: background, format
+    // version 210 and the viewpoint "Camera". The argument is the channel the
+    // caller holds; the channel singleton is taken afresh.
+    void ResetScene(sgChannel* channel);
+    // Deletes the scene, the roots record with its nodes and the channel.
+    void ReleaseScene();
+    void AddDefaultMaterials();
+    void AddCameraEvent();
+    void AddLightEvents();
+    // Binds the scene's lights to the light slots: fills them up to four
+    // (keep 0 also switches the first one on).
+    void RefreshLightPage(int keep);
+    void SetObjectHighlight(pnObject* object, int on);
+    void HighlightObjectByName(const std::string& name, int on);
+    // Forgets the document's selection before the objects it names go.
+    void ClearDocumentSelection();
+
+    // Opens m_strOpenFile of the application (m_bOpenGivenFile) or
+    // m_strPendingOpen without a dialog. 1 when the file was read.
+    int OnFileOpen();
 
     // Passes actually drawn for an anti-aliasing level: 4 and 8 need the
     // accumulation buffer and fall back to one pass without it (said once).
@@ -75,13 +112,13 @@ public:
 
     ViewCursor CurrentCursor() const;
 
-    // The scene model attaches its scene here (the view owns it).
-    void AttachScene(std::unique_ptr<CViewScene> scene);
-    CViewScene* GetScene() const { return m_pScene.get(); }
+    pnScene* GetScene() const { return m_pScene.get(); }
+    SceneGraphRoots* GetRoots() const { return m_pRoots.get(); }
+    bool IsCreated() const { return m_bCreated != 0; }
 
     // Data model.
     CDibSection m_dibWindowCapture;
-    std::unique_ptr<CViewScene> m_pScene;
+    std::unique_ptr<pnScene> m_pScene;
     int m_bAnimationMode = 0;
     int m_bOpenGivenFile = 0;
     std::string m_strPathName;
@@ -106,8 +143,20 @@ public:
     CDib m_dibPrint;
 
 private:
+    // The contents of a new scene after ResetScene: lights, graph, viewpoint,
+    // palette and the events of the camera and the lights.
+    void BuildNewScene();
+    // Model files named relative to the program's folder or beside the scene
+    // file, found without depending on the current directory.
+    void SetSceneFolders(const std::string& sceneFolder);
+    void SetTransformMode(int mode);
+    void ToggleAxis(int axis);
+
     CKelvanoDoc* m_pDocument;
     CViewHost* m_pHost;
+    std::unique_ptr<SceneGraphRoots> m_pRoots;
+    int m_bCreated = 0;
+    int m_bOpenWhenCreated = 0;
     int m_bAccumBuffer = 0;
     bool m_bToldNoAccum = false;
     int m_nClientWidth = 0;

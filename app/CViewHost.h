@@ -80,6 +80,9 @@ public:
     virtual void SetStatusText(const std::string& text) = 0;
     // The scene window's title ("Untitled", or the scene file's path).
     virtual void SetTitle(const std::string& title) = 0;
+    // Sizes the scene window's client area (the view) to a scene's size; the
+    // view hears of it through OnSize.
+    virtual void SetSceneSize(int width, int height) = 0;
 
     // The main frame's relays, or null when there is no main frame.
     virtual CFrameRelays* GetMainFrame() = 0;

@@ -36,8 +36,20 @@ sgModelTable::Entry* sgModelTable::lookup(const std::string& key, const std::str
     return nullptr;
 }
 
+std::string sgModelTable::resolve(const std::string& path) const {
+    // A relative name belongs to the scene's or the program's folders, never
+    // to whatever the current directory happens to be.
+    std::string norm = normalizeStoredPath(path);
+    if (!norm.empty() && norm[0] != '/')
+        for (const std::string& dir : folders_) {
+            std::string hit = findStoredPath(dir + "/" + norm);
+            if (!hit.empty()) return hit;
+        }
+    return resolvePath(path, folders_);
+}
+
 GLuint sgModelTable::compile3DS(const std::string& path, const sg3DSOptions& options) {
-    std::string resolved = resolvePath(path);
+    std::string resolved = resolve(path);
     char opts[64];
     std::snprintf(opts, sizeof opts, "3ds|%.9g|%d|", static_cast<double>(options.creaseDegrees), options.centre ? 1 : 0);
     std::string key = opts + resolved;
@@ -55,7 +67,7 @@ GLuint sgModelTable::compile3DS(const std::string& path, const sg3DSOptions& opt
 }
 
 GLuint sgModelTable::compileOBJ(const std::string& path, GLuint mode) {
-    std::string resolved = resolvePath(path);
+    std::string resolved = resolve(path);
     std::string key = "obj|" + resolved;
     Entry* e = lookup(key, resolved);
     if (!e) {

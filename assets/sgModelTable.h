@@ -10,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "assets/Model3DS.h"
 #include "assets/ObjModel.h"
@@ -30,6 +31,15 @@ public:
     // forgotten, for a context that is already gone.
     void clear(bool deleteTextures);
 
+    // Folders that relative model names are looked up in, first to last (the
+    // open scene's folder, the program's data folders). Stored names stay as
+    // the user wrote them; only the look-up uses these.
+    void setFolders(const std::vector<std::string>& folders) { folders_ = folders; }
+    const std::vector<std::string>& getFolders() const { return folders_; }
+    // The file a stored model name designates (the stored name itself when
+    // nothing exists).
+    std::string resolve(const std::string& path) const;
+
     size_t size() const { return entries_.size(); }
     // Files parsed since the program started (for diagnostics and tests).
     unsigned parseCount() const { return parses_; }
@@ -42,6 +52,7 @@ private:
         std::unique_ptr<sgObjModel> modelObj;
     };
     Entry* lookup(const std::string& key, const std::string& resolved);
+    std::vector<std::string> folders_;
 
     std::map<std::string, Entry> entries_;
     unsigned parses_ = 0;

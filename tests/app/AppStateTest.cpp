@@ -1,11 +1,17 @@
 #include "app/AboutLinks.h"
 #include "app/CKelvanoAppState.h"
 #include "app/CRecentFileList.h"
+#include "assets/writePNG.h"
+#include "sg/sgImage.h"
+#include "sg/sgTextureFileTable.h"
 #include "tests/app/MemoryProfile.h"
+#include "tests/support/ImageCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 
 TEST(AppStateTest, LayoutTableFollowsThePrimaryLanguage) {
     CKelvanoAppState app;
@@ -79,6 +85,24 @@ TEST(AppStateTest, FoldersLieNextToTheProgram) {
     EXPECT_EQ(app.GetExportFolder(), "/opt/kelvano");
     EXPECT_EQ(app.GetModelDir(), "/opt/kelvano");
     EXPECT_EQ(app.m_strImageDir, "/opt/kelvano");
+}
+
+TEST(AppStateTest, TexturesAreFoundInTheProgramsFoldersAndRead) {
+    const std::string dir = testOutputDir() + "/appstate-program";
+    std::filesystem::create_directories(dir + "/Textures");
+    const uint8_t pixels[2 * 2 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+    ASSERT_TRUE(writePNG(dir + "/Textures/tile.png", pixels, 2, 2, 24, 0, 1.0));
+    CKelvanoAppState app;
+    app.InitFolders(dir);
+    app.InitSceneServices();
+    EXPECT_EQ(sgGetTextureFolders(), (std::vector<std::string>{dir + "/Textures", dir + "/Backgrounds"}));
+    const std::string found = sgResolveTexturePath("tile.png");
+    EXPECT_EQ(found, dir + "/Textures/tile.png");
+    int components = 0;
+    sgImagePtr image = sgReadImage(4, found, &components);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 2);
+    EXPECT_EQ(components, 3);
 }
 
 TEST(AppStateTest, TheNewestStateIsCurrentUntilDestroyed) {

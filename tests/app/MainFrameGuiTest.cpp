@@ -13,7 +13,9 @@
 #include "app/CWxProfile.h"
 #include "app/FramePlacement.h"
 #include "app/KelvanoIds.h"
+#include "scene/pnScene.h"
 
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <wx/aui/auibar.h>
@@ -58,19 +60,30 @@ std::string readFile(const std::string& path) {
 
 }  // namespace
 
-TEST(MainFrameGui, StartUpResolvesTheFileAndShowsTheWindow) {
-    ASSERT_TRUE(theApp.InitInstance({"--", "scenes/demo.apn"}, "/home/ann/work"));
+TEST(MainFrameGui, StartUpOpensTheFileNamedRelativeToTheStartFolder) {
+    const std::string work = std::string(std::getenv("XDG_CONFIG_HOME")) + "/work";
+    ASSERT_EQ(std::system(("mkdir -p " + work + "/scenes").c_str()), 0);
+    std::ofstream(work + "/scenes/demo.apn")
+        << "scene {\n name \"demo\"\n width 580\n height 392\n version 210\n}\n"
+           "background {\n name \"Background\"\n color ( 0.0 0.5 0.0 1.0 )\n}\n";
+    ASSERT_TRUE(theApp.InitInstance({"--", "scenes/demo.apn"}, work));
     ASSERT_NE(frame(), nullptr);
-    EXPECT_EQ(theApp.m_strOpenFile, "/home/ann/work/scenes/demo.apn");
+    EXPECT_EQ(theApp.m_strOpenFile, work + "/scenes/demo.apn");
     EXPECT_EQ(frame()->GetTitle(), kMainWindowText);
     // A first run (nothing stored) opens maximised.
     EXPECT_EQ(theApp.m_nStartState, 0);
     EXPECT_EQ(theApp.m_nCmdShow, KV_SW_SHOWMAXIMIZED);
     EXPECT_NE(theApp.m_pCurrentDoc, nullptr);
-    pump(300);
-    // The view was asked to open the file itself, with no dialog.
-    ASSERT_NE(theApp.m_pCurrentView, nullptr);
-    EXPECT_EQ(theApp.m_pCurrentView->m_bOpenGivenFile, 1);
+    pump(500);
+    // The view opened it itself, with no dialog, once its window could draw.
+    CKelvanoView* view = theApp.m_pCurrentView;
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->m_bOpenGivenFile, 0);
+    EXPECT_EQ(view->m_strPathName, work + "/scenes/demo.apn");
+    ASSERT_NE(view->GetScene(), nullptr);
+    EXPECT_EQ(view->GetScene()->getName(), "demo");
+    EXPECT_EQ(view->GetScene()->getNumLights(), 4);
+    EXPECT_EQ(frame()->GetChildFrame()->GetTitleText(), work + "/scenes/demo.apn");
 }
 
 TEST(MainFrameGui, SplashShowsForAboutASecond) {
@@ -171,7 +184,16 @@ TEST(MainFrameGui, CommandsNobodyHandlesAreGreyed) {
     frame()->UpdateCommand(ID_EDIT_UNDO, enabled, checked);
     EXPECT_FALSE(enabled);
     frame()->UpdateCommand(ID_FILE_SAVE, enabled, checked);
-    EXPECT_FALSE(enabled);  // no scene to write yet
+    EXPECT_TRUE(enabled);  // the view has its scene
+    // The mode tools show the view's state.
+    frame()->UpdateCommand(ID_MODE_MOVE, enabled, checked);
+    EXPECT_TRUE(enabled);
+    EXPECT_EQ(checked, 1);
+    frame()->RouteCommand(ID_AXIS_Z);
+    frame()->UpdateCommand(ID_AXIS_X, enabled, checked);
+    EXPECT_EQ(checked, 0);
+    frame()->RouteCommand(ID_AXIS_X);
+    frame()->RouteCommand(ID_AXIS_Y);
     frame()->UpdateCommand(ID_VIEW_TOOLBAR, enabled, checked);
     EXPECT_TRUE(enabled);
     EXPECT_EQ(checked, 1);
@@ -233,15 +255,24 @@ TEST(MainFrameGui, SceneWindowHasTheSceneSizeAndAnAccumulationBuffer) {
     pump(200);
     CChildFrame* child = frame()->GetChildFrame();
     ASSERT_NE(child, nullptr);
-    EXPECT_EQ(child->GetTitleText(), "Untitled");
+    EXPECT_EQ(child->GetTitleText(), child->GetView()->m_strPathName);
     EXPECT_EQ(child->GetSceneSize(), wxSize(580, 392));
     CKelvanoView* view = child->GetView();
     ASSERT_NE(view, nullptr);
-    // The view's format was made: the accumulation buffer is asked for by
-    // name, and the X server's visuals have one.
+    // The view's format was made with the accumulation buffer asked for by
+    // name; where the X server's visuals have none, the high quality draws
+    // one pass and says so in the status bar.
     ASSERT_TRUE(child->GetCanvas()->MakeContextCurrent());
-    EXPECT_TRUE(view->HasAccumulationBuffer());
+    GLint accumBits = 0;
+    glGetIntegerv(GL_ACCUM_RED_BITS, &accumBits);
+    EXPECT_EQ(view->HasAccumulationBuffer(), accumBits > 0);
     EXPECT_GE(theApp.m_nColorBits, 24);
+    frame()->GetStatusBar()->SetStatusText("Ready", 0);
+    frame()->RouteCommand(ID_DISPLAY_HIGH);
+    pump(300);
+    EXPECT_EQ(view->m_nAntiAlias, 8);
+    EXPECT_EQ(frame()->GetStatusBar()->GetStatusText(0) == "Ready", accumBits > 0);
+    frame()->RouteCommand(ID_DISPLAY_LOW);
 
     CKelvanoDoc* doc = theApp.m_pCurrentDoc;
     doc->m_bKeepAspect = 1;
@@ -260,7 +291,7 @@ TEST(MainFrameGui, SceneWindowHasTheSceneSizeAndAnAccumulationBuffer) {
 
     child->SetTitleText("/home/ann/demo.apn");
     EXPECT_EQ(frame()->GetAuiManager().GetPane(kPaneScene).caption, "/home/ann/demo.apn");
-    child->SetTitleText("Untitled");
+    child->SetTitleText(view->m_strPathName);
 }
 
 TEST(MainFrameGui, AboutBoxTextsAndLinks) {

@@ -36,6 +36,7 @@ public:
     void SetCursor(ViewCursor cursor) override { cursors.push_back(cursor); }
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void SetTitle(const std::string& title) override { titles.push_back(title); }
+    void SetSceneSize(int width, int height) override { sceneSizes.push_back({width, height}); }
     CFrameRelays* GetMainFrame() override { return frame; }
 
     struct Message {
@@ -53,5 +54,6 @@ public:
     std::vector<ViewCursor> cursors;
     std::vector<std::string> statusTexts;
     std::vector<std::string> titles;
+    std::vector<std::pair<int, int>> sceneSizes;
     CFrameRelays* frame = nullptr;
 };

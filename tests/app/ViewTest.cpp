@@ -2,6 +2,18 @@
 #include "app/CKelvanoDoc.h"
 #include "app/CKelvanoView.h"
 #include "app/KelvanoIds.h"
+#include "assets/sgModelTable.h"
+#include "scene/pnBackground.h"
+#include "scene/pnEvent.h"
+#include "scene/pnLight.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnPanel.h"
+#include "scene/pnScene.h"
+#include "scene/pnViewpoint.h"
+#include "sg/SceneGraphRoots.h"
+#include "sg/sgChannel.h"
+#include "sg/sgDCS.h"
+#include "sg/sgNode.h"
 #include "tests/app/RecordingHost.h"
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
@@ -9,26 +21,18 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include "assets/sgModelTable.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
 namespace {
 
-// A scene as the view sees it: counts draws and answers saves as told.
-class FakeScene : public CViewScene {
-public:
-    void DrawInitial(int passes) override { initial.push_back(passes); }
-    void DrawFrame(int passes, int frame) override { frames.push_back({passes, frame}); }
-    bool PauseReached() const override { return pause; }
-    void SetViewport(int w, int h) override { viewport = {w, h}; }
-    bool Save(const std::string& path) override {
-        saved.push_back(path);
-        return saveResult;
-    }
-    std::vector<int> initial;
-    std::vector<std::pair<int, int>> frames;
-    std::pair<int, int> viewport{0, 0};
-    std::vector<std::string> saved;
-    bool pause = false;
-    bool saveResult = true;
-};
+const RGBA kNewSceneBackground{36, 89, 171, 0};
 
 class ViewTest : public GLTest {
 protected:
@@ -38,11 +42,9 @@ protected:
         doc = std::make_unique<CKelvanoDoc>(nullptr);
         view = std::make_unique<CKelvanoView>(doc.get(), &host);
     }
-    FakeScene* attachScene() {
-        auto scene = std::make_unique<FakeScene>();
-        FakeScene* raw = scene.get();
-        view->AttachScene(std::move(scene));
-        return raw;
+    void TearDown() override {
+        view.reset();
+        GLTest::TearDown();
     }
     GLFormatInfo format(int alpha, int accum) {
         GLFormatInfo f;
@@ -50,12 +52,46 @@ protected:
         f.accumRedBits = accum;
         return f;
     }
+    // The view as the canvas makes it: created, then sized.
+    void create(int accum = 16) {
+        view->OnCreate(format(8, accum));
+        view->OnSize(kDefaultSceneWidth, kDefaultSceneHeight);
+        view->OnInitialUpdate();
+    }
+    pnScene& scene() { return *view->GetScene(); }
+    Frame draw() {
+        view->OnDraw();
+        return readFrame(width_, height_);
+    }
+    // A scratch folder of its own for each test.
+    std::string folder() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        fs::path dir = fs::path(testOutputDir()) / "view" / info->name();
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        return dir.string();
+    }
+    static void write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
 
     CKelvanoAppState app;
     RecordingHost host;
     std::unique_ptr<CKelvanoDoc> doc;
     std::unique_ptr<CKelvanoView> view;
 };
+
+bool sameColour(const RGBA& a, const RGBA& b) { return near(a, b, 2); }
+
+// True when the 3 x 3 neighbourhood of (x, y) is not of one colour: the pixel
+// lies on an edge of the picture.
+bool onEdge(const Frame& f, int x, int y) {
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            int nx = x + dx, ny = y + dy;
+            if (nx < 0 || ny < 0 || nx >= f.width || ny >= f.height) continue;
+            if (!sameColour(f.at(nx, ny), f.at(x, y))) return true;
+        }
+    return false;
+}
 
 }  // namespace
 
@@ -68,6 +104,7 @@ TEST_F(ViewTest, NewViewState) {
     EXPECT_EQ(view->m_nOutputQuality, 4);
     EXPECT_EQ(view->m_nActivePreset, -1);
     EXPECT_FLOAT_EQ(view->m_fPresetDistance[5], 720.0f);
+    EXPECT_EQ(view->GetScene(), nullptr);
     EXPECT_EQ(view->CurrentCursor(), ViewCursor::Move);
     view->m_nTransformMode = 2;
     EXPECT_EQ(view->CurrentCursor(), ViewCursor::Rotate);
@@ -88,10 +125,12 @@ TEST_F(ViewTest, CreationTakesTheFormatAndTheDocumentsSettings) {
     EXPECT_EQ(view->m_bHighlightSelected, 1);
     EXPECT_EQ(view->m_nOutputQuality, 8);
 
+    // A second creation replaces the scene without leaking the first.
     view->OnCreate(format(0, 0));
     EXPECT_EQ(view->m_bAlphaBits, 0);
     EXPECT_EQ(app.m_nColorBits, 24);
     EXPECT_EQ(app.m_nAlphaBits, 0);
+    EXPECT_EQ(scene().getNumMaterials(), 28);
 }
 
 TEST(ViewFormatTest, FormatBitsRule) {
@@ -107,17 +146,136 @@ TEST(ViewFormatTest, FormatBitsRule) {
     EXPECT_EQ(alpha, 8);
 }
 
-TEST_F(ViewTest, WithoutASceneTheViewShowsTheNewScenesBackground) {
-    view->OnCreate(format(8, 16));
-    view->OnSize(kDefaultSceneWidth, kDefaultSceneHeight);
-    glClearColor(1, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    view->OnDraw();
-    EXPECT_EQ(host.makeCurrentCalls, 1);
+TEST_F(ViewTest, ANewSceneHasThePaletteTheCameraAndFourLightsWithTheirEvents) {
+    create();
+    ASSERT_EQ(scene().getNumMaterials(), 28);
+    for (int i = 0; i < 28; ++i) EXPECT_EQ(scene().getMaterial(i)->getName(), "Color" + std::to_string(i + 1));
+    const pnMaterial* c1 = scene().findMaterial("Color1");
+    EXPECT_FLOAT_EQ(c1->getAmbient()[1], 0.1347f);
+    EXPECT_FLOAT_EQ(c1->getDiffuse()[2], 0.5481f);
+    EXPECT_FLOAT_EQ(c1->getSpecular()[0], 0.0f);
+    EXPECT_FLOAT_EQ(c1->getShininess(), 0.0f);
+    const pnMaterial* c16 = scene().findMaterial("Color16");
+    EXPECT_FLOAT_EQ(c16->getAmbient()[1], 0.0952f);
+    EXPECT_FLOAT_EQ(c16->getDiffuse()[2], 0.394f);
+    const pnMaterial* c28 = scene().findMaterial("Color28");
+    EXPECT_FLOAT_EQ(c28->getDiffuse()[1], 0.2f);
+    EXPECT_FLOAT_EQ(c28->getSpecular()[2], 1.0f);
+    EXPECT_FLOAT_EQ(c28->getShininess(), 60.0f);
+
+    auto* bg = static_cast<pnBackground*>(scene().getBackground());
+    ASSERT_NE(bg, nullptr);
+    EXPECT_FLOAT_EQ(bg->getColor()[0], 0.14f);
+    EXPECT_FLOAT_EQ(bg->getColor()[2], 0.67f);
+    EXPECT_FLOAT_EQ(bg->getColor()[3], 0.0f);
+    EXPECT_EQ(scene().getVersion(), 210);
+    const pnViewpoint* camera = scene().getViewpoint();
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->getName(), "Camera");
+    EXPECT_FLOAT_EQ(camera->getPosition()[2], 906.0f);
+    EXPECT_FLOAT_EQ(camera->fov, 30.0f);
+    EXPECT_FLOAT_EQ(camera->far, 3000.0f);
+    EXPECT_EQ(camera->perspective, 1);
+
+    // Four lights: the first on, the others off and directional at their slots.
+    ASSERT_EQ(scene().getNumLights(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const pnLight* light = scene().getLight(i);
+        EXPECT_EQ(light->getName(), "Light" + std::to_string(i + 1));
+        EXPECT_EQ(light->getOn(), i == 0 ? 1 : 0);
+        EXPECT_FALSE(light->isPositional());
+        EXPECT_FLOAT_EQ(light->getSpotCone()[0], 10.0f);
+        EXPECT_EQ(light->getBuilt(), 1);
+    }
+    EXPECT_FLOAT_EQ(scene().getLight(3)->getPosition()[0], 500.0f);
+    EXPECT_FLOAT_EQ(scene().getLight(3)->getPosition()[1], -500.0f);
+
+    const char* events[] = {"Camera", "Light1", "Light2", "Light3", "Light4"};
+    ASSERT_EQ(scene().getNumEvents(), 5);
+    for (int i = 0; i < 5; ++i) {
+        const pnEvent* e = scene().getEvent(i);
+        EXPECT_EQ(e->getName(), events[i]);
+        ASSERT_EQ(e->getNumObjectNames(), 1);
+        EXPECT_STREQ(e->getObjectName(0), events[i]);
+    }
+
+    // The roots: root, scene transform, light group then event group.
+    ASSERT_NE(sceneGraphRoots, nullptr);
+    EXPECT_EQ(sceneGraphRoots, view->GetRoots());
+    EXPECT_EQ(scene().getRoots(), sceneGraphRoots);
+    EXPECT_STREQ(sceneGraphRoots->sceneRoot->getTypeName(), "sgScene");
+    EXPECT_EQ(sceneGraphRoots->sceneTransform->getChild(0), sceneGraphRoots->lightGroup);
+    EXPECT_EQ(sceneGraphRoots->sceneTransform->getChild(1), sceneGraphRoots->eventGroup);
+    EXPECT_EQ(sceneGraphRoots->lightGroup->getNumChildren(), 4);
+    EXPECT_EQ(sceneGraphRoots->eventGroup->getNumChildren(), 5);
+    EXPECT_EQ(sceneChannel, sgChannel::sgFindChannel());
+    EXPECT_EQ(sceneChannel->getScene(), sceneGraphRoots->sceneRoot);
+
+    Frame f = draw();
     EXPECT_EQ(host.swaps, 1);
-    Frame f = readFrame(width_, height_);
     for (auto [x, y] : {std::pair{0, 0}, {290, 196}, {579, 391}})
-        EXPECT_TRUE(near(f.at(x, y), {36, 89, 171, 0}, 1)) << describe(f.at(x, y));
+        EXPECT_TRUE(near(f.at(x, y), kNewSceneBackground, 1)) << describe(f.at(x, y));
+}
+
+TEST_F(ViewTest, AntiAliasingLevelsChangeOnlyTheEdges) {
+    create();
+    auto* panel = new pnPanel;
+    panel->setName("plate");
+    panel->setMaterial("Color18");
+    panel->setDimension(260, 150, 10);
+    panel->setRotAngle(20);
+    panel->setRotAxis(sgVec3(0, 0, 1));
+    ASSERT_TRUE(scene().addObject(panel));
+    auto* event = new pnEvent;
+    event->setName("plate");
+    event->addObjectName("plate");
+    ASSERT_TRUE(scene().addEvent(event));
+    scene().addObjectsToScene(event);
+
+    const Frame plain = draw();
+    // The plate is drawn, lit, in the middle of the background.
+    EXPECT_TRUE(near(plain.at(0, 0), kNewSceneBackground, 1));
+    EXPECT_FALSE(sameColour(plain.at(290, 196), kNewSceneBackground)) << describe(plain.at(290, 196));
+    for (int level : {4, 8}) {
+        view->OnCommand(level == 4 ? kv::ID_DISPLAY_MEDIUM : kv::ID_DISPLAY_HIGH);
+        EXPECT_EQ(view->m_nAntiAlias, level);
+        const Frame smooth = draw();
+        int changed = 0, inside = 0;
+        for (int y = 0; y < height_; ++y)
+            for (int x = 0; x < width_; ++x) {
+                if (sameColour(smooth.at(x, y), plain.at(x, y))) continue;
+                ++changed;
+                if (!onEdge(plain, x, y)) ++inside;
+            }
+        EXPECT_GT(changed, 100) << "level " << level;
+        EXPECT_EQ(inside, 0) << "level " << level;
+    }
+    writeFramePNG(plain, testOutputDir() + "/view-aa-plain.png");
+}
+
+TEST_F(ViewTest, WithoutAccumulationLevelsFallBackToOnePassAndSaySoOnce) {
+    create(0);
+    EXPECT_EQ(view->AntiAliasPasses(0), 0);
+    EXPECT_TRUE(host.statusTexts.empty());
+    const Frame plain = draw();
+    view->m_nAntiAlias = 4;
+    const Frame four = draw();
+    view->m_nAntiAlias = 8;
+    draw();
+    EXPECT_EQ(plain.rgba, four.rgba);
+    EXPECT_EQ(host.statusTexts.size(), 1u);
+}
+
+TEST_F(ViewTest, APauseFrameIsNeitherDrawnNorSwapped) {
+    create();
+    view->m_bAnimationMode = 1;
+    view->m_nCurrentFrame = 3;
+    view->OnDraw();
+    EXPECT_EQ(host.swaps, 1);
+    // The window keeps the last picture instead of an undefined back buffer.
+    view->GetRoots()->pauseReached = 1;
+    view->OnDraw();
+    EXPECT_EQ(host.swaps, 1);
 }
 
 TEST_F(ViewTest, NothingIsDrawnWithoutAContext) {
@@ -126,46 +284,12 @@ TEST_F(ViewTest, NothingIsDrawnWithoutAContext) {
     EXPECT_EQ(host.swaps, 0);
 }
 
-TEST_F(ViewTest, DrawingGoesToTheSceneAtTheAntiAliasLevel) {
-    view->OnCreate(format(8, 16));
-    FakeScene* scene = attachScene();
-    view->m_nAntiAlias = 8;
-    view->OnDraw();
-    ASSERT_EQ(scene->initial.size(), 1u);
-    EXPECT_EQ(scene->initial[0], 8);
-
-    view->m_bAnimationMode = 1;
-    view->m_nCurrentFrame = 42;
-    view->m_nAntiAlias = 4;
-    view->OnDraw();
-    ASSERT_EQ(scene->frames.size(), 1u);
-    EXPECT_EQ(scene->frames[0], (std::pair<int, int>{4, 42}));
-    EXPECT_EQ(host.swaps, 2);
-
-    // At a pause frame nothing is drawn, and nothing is swapped either: the
-    // window keeps the last picture instead of an undefined back buffer.
-    scene->pause = true;
-    view->OnDraw();
-    EXPECT_EQ(scene->frames.size(), 1u);
-    EXPECT_EQ(host.swaps, 2);
-}
-
-TEST_F(ViewTest, WithoutAccumulationLevelsFallBackToOnePassAndSaySoOnce) {
-    view->OnCreate(format(8, 0));
-    FakeScene* scene = attachScene();
-    EXPECT_EQ(view->AntiAliasPasses(0), 0);
-    EXPECT_TRUE(host.statusTexts.empty());
-    view->m_nAntiAlias = 4;
-    view->OnDraw();
-    view->m_nAntiAlias = 8;
-    view->OnDraw();
-    EXPECT_EQ(scene->initial, (std::vector<int>{0, 0}));
-    EXPECT_EQ(host.statusTexts.size(), 1u);
-}
-
 TEST_F(ViewTest, WaitCursorForOneDraw) {
-    view->m_bWaitCursorOnDraw = 1;
+    create();
     view->m_nTransformMode = 1;
+    view->OnCommand(kv::ID_DISPLAY_LOW);
+    EXPECT_EQ(host.redraws, 1);
+    host.cursors.clear();
     view->OnDraw();
     ASSERT_EQ(host.cursors.size(), 2u);
     EXPECT_EQ(host.cursors[0], ViewCursor::Wait);
@@ -175,8 +299,17 @@ TEST_F(ViewTest, WaitCursorForOneDraw) {
     EXPECT_EQ(host.cursors.size(), 2u);
 }
 
+TEST_F(ViewTest, EmbeddedDrawsAreCapturedBeforeTheSwap) {
+    create();
+    app.m_bEmbedded = 1;
+    view->OnDraw();
+    ASSERT_TRUE(view->m_dibWindowCapture.Valid());
+    EXPECT_EQ(view->m_dibWindowCapture.Width(), kDefaultSceneWidth);
+    EXPECT_EQ(view->m_dibWindowCapture.PixelAt(10, 10), 0x2459ABu);
+}
+
 TEST_F(ViewTest, ResizingSetsTheSceneSizeAndIgnoresAMinimisedWindow) {
-    FakeScene* scene = attachScene();
+    create();
     doc->m_fSafetyZoneH = 10;
     doc->m_fSafetyZoneV = 10;
     view->OnSize(640, 480);
@@ -184,13 +317,18 @@ TEST_F(ViewTest, ResizingSetsTheSceneSizeAndIgnoresAMinimisedWindow) {
     EXPECT_EQ(doc->m_nSceneHeight, 480);
     EXPECT_NEAR(doc->m_dAspect, 1.3333, 1e-4);
     EXPECT_EQ(doc->m_rcSafetyZone, (CRectI{64, 48, 575, 431}));
-    EXPECT_EQ(scene->viewport, (std::pair<int, int>{640, 480}));
+    EXPECT_EQ(scene().getWidth(), 640);
+    EXPECT_EQ(scene().getHeight(), 480);
+    GLint vp[4];
+    glGetIntegerv(GL_VIEWPORT, vp);
+    EXPECT_EQ(vp[2], 640);
+    EXPECT_EQ(vp[3], 480);
     for (auto [w, h] : {std::pair{0, 480}, {640, 0}, {0, 0}, {-1, 10}}) {
         view->OnSize(w, h);
         EXPECT_EQ(doc->m_nSceneWidth, 640);
         EXPECT_EQ(doc->m_nSceneHeight, 480);
         EXPECT_NEAR(doc->m_dAspect, 1.3333, 1e-4);
-        EXPECT_EQ(scene->viewport, (std::pair<int, int>{640, 480}));
+        EXPECT_EQ(sceneChannel->getViewportWidth(), 640);
     }
 }
 
@@ -200,6 +338,22 @@ TEST(ViewPrintTest, PrintTargetKeepsTheShapeWithoutOverflow) {
     EXPECT_EQ(CKelvanoView::PrintTarget(30000, 30000, 20000, 2400, 2400), (CRectI{0, 0, 20000, 20000}));
     EXPECT_EQ(CKelvanoView::PrintTarget(0, 600, 4800, 600, 600), (CRectI{0, 0, 4800, 0}));
     EXPECT_EQ(CKelvanoView::PrintTarget(800, 600, 4800, 0, 600), (CRectI{0, 0, 4800, 0}));
+}
+
+TEST_F(ViewTest, ReleaseThenResetFreesNothingTwice) {
+    create();
+    view->ReleaseScene();
+    EXPECT_EQ(view->GetScene(), nullptr);
+    EXPECT_EQ(sceneGraphRoots, nullptr);
+    EXPECT_EQ(sceneChannel, nullptr);
+    EXPECT_EQ(sgChannel::sgFindChannel(), nullptr);
+    view->ResetScene(sceneChannel);
+    view->ReleaseScene();
+    view->ReleaseScene();
+    view->ResetScene(nullptr);
+    EXPECT_NE(view->GetScene(), nullptr);
+    view->OnDestroy();
+    EXPECT_EQ(view->GetScene(), nullptr);
 }
 
 TEST_F(ViewTest, SavePromptAnswers) {
@@ -221,7 +375,7 @@ TEST_F(ViewTest, SavePromptAnswers) {
 }
 
 TEST_F(ViewTest, YesWithACancelledSaveAsCancels) {
-    attachScene();
+    create();
     view->m_bModified = 1;
     host.answers = {KV_IDYES};
     EXPECT_EQ(view->SaveModified(), 0);
@@ -234,39 +388,43 @@ TEST_F(ViewTest, YesWithACancelledSaveAsCancels) {
 }
 
 TEST_F(ViewTest, YesWithAFailedSaveCancelsAndKeepsTheChanges) {
-    FakeScene* scene = attachScene();
-    scene->saveResult = false;
+    create();
+    const std::string path = folder() + "/missing/demo.apn";
     view->m_bModified = 1;
-    view->m_strPathName = "/scenes/demo.apn";
+    view->m_strPathName = path;
     host.answers = {KV_IDYES, KV_IDOK};
     EXPECT_EQ(view->SaveModified(), 0);
-    EXPECT_EQ(scene->saved, (std::vector<std::string>{"/scenes/demo.apn"}));
+    EXPECT_FALSE(fs::exists(path));
     EXPECT_EQ(view->m_bModified, 1);
     ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[1].text, "\"/scenes/demo.apn\" could not be saved.");
+    EXPECT_EQ(host.messages[1].text, "\"" + path + "\" could not be saved.");
     EXPECT_TRUE(host.titles.empty());
 }
 
-TEST_F(ViewTest, YesWithASuccessfulSaveGoesOn) {
-    FakeScene* scene = attachScene();
+TEST_F(ViewTest, YesWithASuccessfulSaveWritesTheSceneNamedAfterTheFile) {
+    create();
+    const std::string dir = folder();
     app.InitFolders("/opt/kelvano");
     view->m_bModified = 1;
     host.answers = {KV_IDYES};
-    host.dialogPaths = {"/home/ann/demo.apn"};
+    host.dialogPaths = {dir + "/demo.apn"};
     EXPECT_EQ(view->SaveModified(), 1);
     EXPECT_EQ(host.dialogs[0].initialDir, "/opt/kelvano/scenes");
-    EXPECT_EQ(scene->saved, (std::vector<std::string>{"/home/ann/demo.apn"}));
     EXPECT_EQ(view->m_bModified, 0);
-    EXPECT_EQ(view->m_strPathName, "/home/ann/demo.apn");
-    EXPECT_EQ(host.titles, (std::vector<std::string>{"/home/ann/demo.apn"}));
-    EXPECT_EQ(app.GetSceneDir(), "/home/ann");
+    EXPECT_EQ(view->m_strPathName, dir + "/demo.apn");
+    EXPECT_EQ(host.titles, (std::vector<std::string>{dir + "/demo.apn"}));
+    EXPECT_EQ(app.GetSceneDir(), dir);
+    std::stringstream text;
+    text << std::ifstream(dir + "/demo.apn").rdbuf();
+    EXPECT_NE(text.str().find("\"demo\""), std::string::npos);
+    EXPECT_NE(text.str().find("\"Color28\""), std::string::npos);
+    EXPECT_NE(text.str().find("\"Light4\""), std::string::npos);
 }
 
 TEST_F(ViewTest, AFailedSaveAsKeepsTheOldName) {
-    FakeScene* scene = attachScene();
+    create();
     view->m_strPathName = "/old.apn";
-    scene->saveResult = false;
-    host.dialogPaths = {"/new.apn"};
+    host.dialogPaths = {folder() + "/no/such/folder/new.apn"};
     host.answers = {KV_IDOK};
     EXPECT_EQ(view->OnFileSaveAs(), 0);
     EXPECT_EQ(view->m_strPathName, "/old.apn");
@@ -278,11 +436,190 @@ TEST_F(ViewTest, SaveCommandsNeedAScene) {
     EXPECT_FALSE(ui.enabled);
     EXPECT_TRUE(view->OnCommand(kv::ID_FILE_SAVE));
     EXPECT_TRUE(host.dialogs.empty());
-    attachScene();
+    create();
     ui = CCmdUI{};
     EXPECT_TRUE(view->OnUpdateCommand(kv::ID_FILE_SAVE_AS, ui));
     EXPECT_TRUE(ui.enabled);
     CCmdUI other;
     EXPECT_FALSE(view->OnUpdateCommand(kv::ID_EDIT_UNDO, other));
     EXPECT_FALSE(view->OnCommand(kv::ID_EDIT_UNDO));
+}
+
+TEST_F(ViewTest, ModeAndAxisRules) {
+    auto axes = [this] { return std::vector<int>{view->m_bAxisX, view->m_bAxisY, view->m_bAxisZ}; };
+    auto update = [this](int id) {
+        CCmdUI ui;
+        EXPECT_TRUE(view->OnUpdateCommand(id, ui));
+        return ui;
+    };
+    // Move with X and Y on: Z leaves only Z, X then leaves only X.
+    view->OnCommand(kv::ID_AXIS_Z);
+    EXPECT_EQ(axes(), (std::vector<int>{0, 0, 1}));
+    view->OnCommand(kv::ID_AXIS_X);
+    EXPECT_EQ(axes(), (std::vector<int>{1, 0, 0}));
+    // Scale keeps all three.
+    EXPECT_TRUE(view->OnKeyDown('S'));
+    EXPECT_EQ(view->m_nTransformMode, 1);
+    view->OnKeyDown('Y');
+    view->OnKeyDown('Z');
+    EXPECT_EQ(axes(), (std::vector<int>{1, 1, 1}));
+    EXPECT_EQ(update(kv::ID_AXIS_Z).checked, 1);
+    EXPECT_EQ(update(kv::ID_MODE_SCALE).checked, 1);
+    EXPECT_EQ(update(kv::ID_MODE_MOVE).checked, 0);
+    // Rotate (and Move) switch Z off when X or Y is on.
+    view->OnCommand(kv::ID_MODE_ROTATE);
+    EXPECT_EQ(view->m_nTransformMode, 2);
+    EXPECT_EQ(axes(), (std::vector<int>{1, 1, 0}));
+    EXPECT_EQ(host.cursors.back(), ViewCursor::Rotate);
+    EXPECT_FALSE(view->OnKeyDown('Q'));
+
+    // Greyed while playing, check marks left alone, keys ignored.
+    view->m_bPlaying = 1;
+    for (int id : {kv::ID_MODE_MOVE, kv::ID_MODE_ROTATE, kv::ID_AXIS_X, kv::ID_AXIS_Z}) {
+        CCmdUI ui = update(id);
+        EXPECT_FALSE(ui.enabled);
+        EXPECT_EQ(ui.checked, -1);
+    }
+    EXPECT_TRUE(view->OnKeyDown('L'));
+    EXPECT_EQ(view->m_nTransformMode, 2);
+    // The quality menus stay enabled.
+    EXPECT_TRUE(update(kv::ID_DISPLAY_LOW).enabled);
+    EXPECT_TRUE(update(kv::ID_OUTPUT_HIGH).enabled);
+}
+
+TEST_F(ViewTest, QualityCommands) {
+    auto checked = [this](int id) {
+        CCmdUI ui;
+        view->OnUpdateCommand(id, ui);
+        return ui.checked;
+    };
+    view->OnCommand(kv::ID_DISPLAY_HIGH);
+    EXPECT_EQ(view->m_nAntiAlias, 8);
+    EXPECT_EQ(view->m_bWaitCursorOnDraw, 1);
+    EXPECT_EQ(checked(kv::ID_DISPLAY_HIGH), 1);
+    EXPECT_EQ(checked(kv::ID_DISPLAY_LOW), 0);
+
+    EXPECT_EQ(checked(kv::ID_OUTPUT_MEDIUM), 1);
+    view->OnCommand(kv::ID_OUTPUT_LOW);
+    EXPECT_EQ(view->m_nOutputQuality, 0);
+    EXPECT_EQ(doc->m_nOutQuality, 0);
+    EXPECT_EQ(checked(kv::ID_OUTPUT_LOW), 1);
+    view->OnCommand(kv::ID_OUTPUT_HIGH);
+    EXPECT_EQ(doc->m_nOutQuality, 8);
+
+    // Without a document the output quality stays.
+    CKelvanoView lone(nullptr, &host);
+    lone.OnCommand(kv::ID_OUTPUT_LOW);
+    EXPECT_EQ(lone.m_nOutputQuality, 4);
+}
+
+TEST_F(ViewTest, OpeningTheGivenFileReadsItIntoANewScene) {
+    const std::string dir = folder();
+    write(dir + "/probe.apn",
+          "scene {\n name \"probe\"\n width 300\n height 200\n version 210\n}\n"
+          "background {\n name \"Background\"\n color ( 1.0 0.0 0.0 1.0 )\n useTexture 0\n}\n"
+          "light {\n name \"key\"\n position ( 0 0 500 )\n positional 1\n on 1\n}\n"
+          "light {\n name \"Light1\"\n position ( 0 0 500 )\n positional 1\n on 0\n}\n"
+          "model {\n name \"tri\"\n file \"tri.obj\"\n}\n"
+          "event {\n name \"triEvent\"\n objectName \"tri\"\n}\n");
+    write(dir + "/tri.obj", "v -100 -100 0\nv 100 -100 0\nv 0 100 0\nf 1 2 3\n");
+
+    // It arrives before the view can draw: it waits for the view's creation.
+    app.m_strOpenFile = dir + "/probe.apn";
+    view->m_bOpenGivenFile = 1;
+    EXPECT_TRUE(view->OnCommand(kv::ID_FILE_OPEN));
+    EXPECT_EQ(view->GetScene(), nullptr);
+    pnPanel selected;
+    doc->m_pSelectedObject = &selected;
+    doc->m_bKeepAspect = 1;
+    create();
+
+    EXPECT_EQ(view->m_bOpenGivenFile, 0);
+    EXPECT_EQ(view->m_strPathName, dir + "/probe.apn");
+    EXPECT_EQ(host.titles.back(), dir + "/probe.apn");
+    EXPECT_EQ(host.sceneSizes.back(), (std::pair<int, int>{300, 200}));
+    EXPECT_EQ(sceneChannel->getViewportWidth(), 300);
+    EXPECT_EQ(doc->m_pSelectedObject, nullptr);
+    EXPECT_EQ(doc->m_bKeepAspect, 0);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_GE(host.redraws, 1);
+
+    // The read scene, its lights filled up to four without switching any on.
+    EXPECT_EQ(scene().getName(), "probe");
+    ASSERT_EQ(scene().getNumLights(), 4);
+    EXPECT_EQ(scene().getLight(0)->getName(), "key");
+    EXPECT_EQ(scene().getLight(2)->getName(), "Light2");
+    EXPECT_EQ(scene().getLight(3)->getName(), "Light3");
+    EXPECT_EQ(scene().getLight(1)->getOn(), 0);
+    EXPECT_EQ(scene().getNumMaterials(), 0);
+    // The model beside the scene is found whatever the current folder, and
+    // keeps the name the file gave it.
+    ASSERT_NE(scene().findObject("tri"), nullptr);
+    EXPECT_EQ(scene().findObject("tri")->getFile(), "tri.obj");
+    EXPECT_EQ(fs::path(sgModelTable::instance().resolve("tri.obj")), fs::path(dir) / "tri.obj");
+
+    Frame f = draw();
+    EXPECT_TRUE(near(f.at(5, 5), RGBA{255, 0, 0, 255}, 1)) << describe(f.at(5, 5));
+    EXPECT_FALSE(sameColour(f.at(150, 100), RGBA{255, 0, 0, 255})) << "the triangle is drawn";
+}
+
+TEST_F(ViewTest, AGivenFileThatCannotBeOpenedLeavesANewUntitledScene) {
+    create();
+    view->OnSize(500, 300);
+    view->m_strPathName = "/scenes/earlier.apn";
+    view->m_strPendingOpen = folder() + "/absent.apn";
+    EXPECT_EQ(view->OnFileOpen(), 0);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(view->m_strPendingOpen.empty());
+    // A Save now cannot overwrite the earlier file with the empty scene.
+    EXPECT_TRUE(view->m_strPathName.empty());
+    EXPECT_EQ(host.titles.back(), "Untitled");
+    EXPECT_EQ(scene().getNumMaterials(), 28);
+    EXPECT_EQ(scene().getNumEvents(), 5);
+    EXPECT_EQ(host.sceneSizes.back(), (std::pair<int, int>{500, 300}));
+    EXPECT_EQ(sceneChannel->getViewportWidth(), 500);
+    Frame f = draw();
+    EXPECT_TRUE(near(f.at(290, 196), kNewSceneBackground, 1));
+}
+
+TEST_F(ViewTest, AnyScenesSizeGivesAWindowAScreenCanShow) {
+    create();
+    const std::string path = folder() + "/wide.apn";
+    write(path, "scene {\n width 1000000\n height 5\n}\n");
+    view->m_strPendingOpen = path;
+    EXPECT_EQ(view->OnFileOpen(), 1);
+    EXPECT_EQ(host.sceneSizes.back(), (std::pair<int, int>{4096, 5}));
+}
+
+TEST_F(ViewTest, LightSlots) {
+    create();
+    view->ReleaseScene();
+    view->ResetScene(nullptr);
+    // Two lights: two more with the first free numbers, off, at slots 3 and 4.
+    for (const char* name : {"Light1", "key"}) {
+        auto* light = new pnLight;
+        light->setName(name);
+        light->setOn(0);
+        scene().addLight(light);
+    }
+    view->RefreshLightPage(1);
+    ASSERT_EQ(scene().getNumLights(), 4);
+    EXPECT_EQ(scene().getLight(2)->getName(), "Light2");
+    EXPECT_EQ(scene().getLight(3)->getName(), "Light3");
+    EXPECT_FLOAT_EQ(scene().getLight(2)->getPosition()[0], -500.0f);
+    EXPECT_FLOAT_EQ(scene().getLight(2)->getPosition()[2], 100.0f);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(scene().getLight(i)->getOn(), 0);
+    view->RefreshLightPage(0);
+    EXPECT_EQ(scene().getLight(0)->getOn(), 1);
+    EXPECT_TRUE(host.messages.empty());
+
+    // A fifth light is told about once per binding and left alone.
+    auto* extra = new pnLight;
+    extra->setName("extra");
+    scene().addLight(extra);
+    view->RefreshLightPage(1);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "Exceeded the maximum number of light: 4.\nOnly the first 4 lights can be modified.");
+    EXPECT_EQ(host.messages[0].caption, "Error");
+    EXPECT_EQ(scene().getNumLights(), 5);
 }

@@ -1,15 +1,16 @@
 #!/usr/bin/env python3
 """The real program under a private X server.
 
-1. Started from a scratch folder with a scene file named by a relative path,
+1. Started from a scratch folder with a sample scene named by a relative path,
    it shows "Kelvano 2.6 Std" with both tool bars, and its scene window has
-   the scene size and the new scene's background colour (read from an
-   ImageMagick screenshot).
+   the scene's size, the scene's background colour and the scene's objects
+   (read from an ImageMagick screenshot).
 2. Closed as a window manager would close it, it exits cleanly and its
    settings file holds the placement and the settings.
-3. Started again after the placement was changed in the file, it opens where
-   the file says; a placement on a monitor that no longer exists lands on the
-   screen's top-left corner.
+3. Started again without a file after the placement was changed in the file,
+   it opens where the file says and shows a new scene's background; a
+   placement on a monitor that no longer exists lands on the screen's top-left
+   corner.
 
 e2e_program.py PROGRAM SOURCE_DIR
 """
@@ -17,6 +18,7 @@ e2e_program.py PROGRAM SOURCE_DIR
 import configparser
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -26,7 +28,10 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xvfb_harness as xh  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"
+# A new scene's background, and that of the sample scene (0.05, 0.1, 0.3).
 BACKGROUND = (36, 89, 171)
+SAMPLE = "titles.apn"
+SAMPLE_BACKGROUND = (13, 26, 77)
 
 failures = []
 
@@ -71,6 +76,23 @@ def pixel(png, x, y, env):
     return tuple(int(v) for v in m.groups()) if m else None
 
 
+def pixels(png, x, y, w, h, env):
+    """Every pixel of a rectangle of a picture, as (r, g, b) tuples."""
+    out = subprocess.run(["convert", png, "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", "rgb:-"],
+                         env=env, capture_output=True)
+    data = out.stdout
+    return [tuple(data[i:i + 3]) for i in range(0, len(data) - 2, 3)]
+
+
+def close(a, b, tol=3):
+    return a is not None and all(abs(p - q) <= tol for p, q in zip(a, b))
+
+
+def scene_window(window, env):
+    kids = children_named(window, env)
+    return kids, [g for g in kids.get("", []) if g[0] == 580 and g[1] == 392]
+
+
 def start(program, cwd, args, env):
     log = open(os.path.join(cwd, "program.log"), "a")
     return subprocess.Popen([program] + args, cwd=cwd, env=env, stdout=log, stderr=subprocess.STDOUT), log
@@ -95,11 +117,10 @@ def main():
         work = tempfile.mkdtemp(prefix="work-", dir=home)
         os.makedirs(os.path.join(work, "scenes"))
         # The scene is named relative to the folder the program starts in.
-        with open(os.path.join(work, "scenes", "sample.apn"), "w") as f:
-            f.write("# scene\n")
+        shutil.copy(os.path.join(source, "data", "scenes", SAMPLE), os.path.join(work, "scenes", SAMPLE))
 
         # --- first run ---
-        proc, log = start(program, work, ["scenes/sample.apn"], env)
+        proc, log = start(program, work, ["scenes/" + SAMPLE], env)
         window = xh.wait_for_window(TITLE, env)
         if not check(window is not None, "no window titled " + TITLE):
             proc.kill()
@@ -114,28 +135,35 @@ def main():
         while time.time() < deadline and xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Kelvano$"], env).stdout.strip():
             time.sleep(0.2)
         check(not xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Kelvano$"], env).stdout.strip(), "the splash stays up")
-        time.sleep(0.5)
-        kids = children_named(window, env)
+        time.sleep(1.0)
+        kids, scene = scene_window(window, env)
         check("Kelvano Toolbar" in kids, "no main tool bar window: " + str(sorted(kids)))
         check("Camera" in kids, "no Camera tool bar window")
         if "Kelvano Toolbar" in kids and "Camera" in kids:
             main_bar, camera_bar = kids["Kelvano Toolbar"][0], kids["Camera"][0]
             check(abs(main_bar[3] - camera_bar[3]) <= 2 and camera_bar[2] > main_bar[2],
                   "the Camera bar is not right of the main tool bar on its row")
-        scene = [g for g in kids.get("", []) if g[0] == 580 and g[1] == 392]
         check(len(scene) == 1, "no 580 x 392 scene window among " + str(kids.get("", [])))
 
         shot = os.path.join(home, "first.png")
         xh.run(["import", "-window", "root", shot], env)
         if scene and check(os.path.isfile(shot), "no screenshot"):
             w, h, x, y = scene[0]
-            for px, py in [(x + 5, y + 5), (x + w // 2, y + h // 2), (x + w - 6, y + h - 6)]:
+            for px, py in [(x + 5, y + 5), (x + w - 6, y + 5), (x + 5, y + h - 6), (x + w - 6, y + h - 6)]:
                 got = pixel(shot, px, py, env)
-                check(got is not None and all(abs(a - b) <= 2 for a, b in zip(got, BACKGROUND)),
-                      f"scene pixel at {px},{py} is {got}, not {BACKGROUND}")
+                check(close(got, SAMPLE_BACKGROUND), f"scene pixel at {px},{py} is {got}, not {SAMPLE_BACKGROUND}")
             # Just outside the scene is not the scene's colour.
             got = pixel(shot, x + w + 10, y + h // 2, env)
-            check(got != BACKGROUND, "the scene colour spills past the scene window")
+            check(not close(got, SAMPLE_BACKGROUND), "the scene colour spills past the scene window")
+            # The scene's objects are drawn: the gold title "Kelvano" in the
+            # upper half and the glowing red bar at the left edge.
+            every = pixels(shot, x, y, w, h, env)
+            check(len(every) == w * h, f"read {len(every)} pixels of the scene")
+            gold = [i for i, p in enumerate(every) if p[0] > 120 and p[1] > 80 and p[0] > p[1] > p[2] + 20]
+            red = [i for i, p in enumerate(every) if p[0] > 180 and p[1] < 100 and p[2] < 80]
+            check(len(gold) > 300 and all(i < w * h // 2 for i in gold),
+                  f"{len(gold)} gold pixels of the title, not all in the upper half")
+            check(len(red) > 100 and all(i % w < w // 4 for i in red), f"{len(red)} red pixels of the bar")
 
         stop(proc, display, window, log, env, "first run")
         conf_path = os.path.join(home, ".config", "kelvano", "kelvano.conf")
@@ -172,6 +200,15 @@ def main():
             time.sleep(1.5)
             got = geometry(window, env)
             check(got == expected, f"{what}: window at {got}, expected {expected}")
+            if what == "stored placement":
+                # Without a file the program shows a new scene.
+                _, scene = scene_window(window, env)
+                shot = os.path.join(home, "second.png")
+                xh.run(["import", "-window", "root", shot], env)
+                if check(len(scene) == 1, "second run: no 580 x 392 scene window"):
+                    w, h, x, y = scene[0]
+                    got = pixel(shot, x + w // 2, y + h // 2, env)
+                    check(close(got, BACKGROUND, 2), f"second run: scene pixel {got}, not {BACKGROUND}")
             stop(proc, display, window, log, env, what)
 
         with open(os.path.join(work, "program.log")) as f:
