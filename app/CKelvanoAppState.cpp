@@ -1,6 +1,7 @@
 #include "app/CKelvanoAppState.h"
 
 #include "assets/ImageReaders.h"
+#include "charts/pnChartRead.h"
 #include "sg/sgTextureFileTable.h"
 
 #include <algorithm>
@@ -34,6 +35,8 @@ void CKelvanoAppState::InitFolders(const std::string& programDir) {
 
 void CKelvanoAppState::InitSceneServices() const {
     installImageReaders();
+    // Scene files hold charts; the chart kinds read their own blocks.
+    installChartKinds();
     // Texture names are kept relative to these folders (or absolute).
     sgSetTextureFolders({m_strTextureDir, m_strBackgroundDir});
 }

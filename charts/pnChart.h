@@ -259,9 +259,10 @@ public:
     const std::string& getDataStringName() const { return dataString; }
 
     // Built: the first play of every data-text (label) event shows or hides,
-    // and its hidden flag follows.
-    void setShowData(int show);
-    void setShowLabel(int show);
+    // and its hidden flag follows. Kinds with their own rule for which texts
+    // show (the pie) override both.
+    virtual void setShowData(int show);
+    virtual void setShowLabel(int show);
     int getShowData() const override { return showData; }
     int getShowLabel() const override { return showLabel; }
 

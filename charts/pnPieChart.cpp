@@ -182,6 +182,18 @@ void pnPieChart::placeTexts() {
     }
 }
 
+void pnPieChart::setShowData(int show) {
+    showData = show;
+    if (!built) return;
+    for (int i = 0; i < getNumDataPts(); ++i) showText(i, PART_DATA_TEXT, show);
+}
+
+void pnPieChart::setShowLabel(int show) {
+    showLabel = show;
+    if (!built) return;
+    for (int i = 0; i < getNumDataPts(); ++i) showText(i, PART_LABEL, show);
+}
+
 void pnPieChart::updateLayout() {
     if (!built) return;
     for (int i = 0; i < getNumDataPts(); ++i) {

@@ -78,6 +78,10 @@ public:
     float getOuterRad() const override { return outerRad; }
     float getBevel() const override { return bevel; }
     void setStartAngle(int angle) override;
+    // Built: a point's text shows only while the point has a slice and the
+    // flag is on (showText).
+    void setShowData(int show) override;
+    void setShowLabel(int show) override;
     void setShowSide(int show) override;
     int getShowSide() const override { return showSide; }
     float getDepth() const override { return depth; }

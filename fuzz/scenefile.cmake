@@ -3,5 +3,5 @@
 # each still reads back to the same bytes).
 kv_fuzz(fuzz_scenefile
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz_scenefile.cpp
-  LIBS scene ${KV_GL_HEADLESS}
+  LIBS charts scene ${KV_GL_HEADLESS}
   SEEDS ${CMAKE_CURRENT_LIST_DIR}/seeds/scenefile)

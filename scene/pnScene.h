@@ -22,6 +22,7 @@ class pnEvent;
 class pnEffect;
 class pnViewpoint;
 class pnChartParts;
+class pnChartDataPt;
 struct SceneGraphRoots;
 class sgDCS;
 class sgChannel;
@@ -62,6 +63,49 @@ public:
     // scale); t is pnScene::playFraction of the event's current play.
     virtual void applyChartEffect(pnScene& scene, int frame, pnEvent* event, pnEffect* effect, pnObject* part) = 0;
 };
+
+// What the scene reader offers a chart kind while one chart block is read:
+// the block's message prefix and the name look-ups of the file being read.
+class pnChartReadContext {
+public:
+    explicit pnChartReadContext(const char* prefix) : prefix(prefix) {}
+    // Such as "[pnScene::readBarChart] ".
+    const char* getPrefix() const { return prefix; }
+    // True when the scene, with what the file defined so far, has a material
+    // (text style) of that name; else reports "Material not found: " ("String
+    // material not found: ") and the name with the prefix, and false.
+    bool knownMaterial(const std::string& name) const;
+    bool knownStringProperty(const std::string& name) const;
+    // Reports message and text with the prefix on the diagnostic stream.
+    void report(const char* message, const std::string& text) const;
+
+private:
+    const char* prefix;
+};
+
+// Reads one chart block. The chart kinds live in a layer above the scene:
+// that layer installs a maker of these readers (pnScene::setChartBlockReaders)
+// and the scene reader keeps the block's structure, the common object fields
+// and the "data" blocks, and hands the kind its own keys.
+class pnChartBlockReader {
+public:
+    virtual ~pnChartBlockReader() = default;
+    // The chart being read; the reader owns it until finish.
+    virtual pnObject* getChart() = 0;
+    // The key at the lexer's current token: reads it and its value and gives
+    // true, or gives false, consuming nothing, for a key the kind does not
+    // take.
+    virtual bool readKey(pnChartReadContext& context) = 0;
+    // A point read from a "data" block; no part is made.
+    virtual void addDataPt(const pnChartDataPt& point) = 0;
+    // At the closing brace: applies the settings that depend on one another
+    // and hands the chart to the caller.
+    virtual pnObject* finish() = 0;
+};
+
+// A reader for the block of keyword (SYM_BAR_CHART, SYM_PIE_CHART,
+// SYM_LINE_CHART or SYM_VOLUME_CHART), or null for a kind it does not read.
+using pnChartBlockReaderMaker = std::unique_ptr<pnChartBlockReader> (*)(int keyword);
 
 class pnScene {
 public:
@@ -310,6 +354,9 @@ public:
     static sgVec4 readColor();
     static std::string readQuoted();
     void readPause();
+    // The maker of chart block readers (null: chart blocks are skipped).
+    static void setChartBlockReaders(pnChartBlockReaderMaker maker);
+    static pnChartBlockReaderMaker getChartBlockReaders();
     void readSound();
 
 private:
@@ -333,6 +380,7 @@ private:
     void raiseLastFrameForRepeat(const pnEvent* event);
     // Chart blocks (keyword barChart, pieChart, lineChart or volumeChart).
     void readChart(int keyword);
+    void readChartData(pnChartBlockReader& block, const char* prefix);
     int writeSceneBlock(FILE* f, int convertPaths) const;
 
     // Playback, membership and drawing helpers.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "scene/pnBackground.h"
+#include "scene/pnChartDataPt.h"
 #include "scene/pnCounter.h"
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
@@ -432,14 +433,6 @@ void pnScene::read() {
     }
 }
 
-// Charts come with their own block readers; until then a chart block is
-// skipped whole like any block the reader does not know.
-void pnScene::readChart(int keyword) {
-    debugPrint2("[pnScene::read] chart block not read: ", symName(keyword));
-    getSym();
-    if (sym == SYM_LBRACE) skipGroup();
-}
-
 // ---- the scene block ----
 
 void pnScene::readScene() {
@@ -817,6 +810,8 @@ void pnScene::readBackground() {
             case SYM_NAME: bg->setName(readQuoted().c_str()); break;
             case SYM_TEX_MODE: bg->setTexMode(readInt()); break;
             case SYM_USE_TEXTURE: bg->setUseTexture(readInt()); break;
+            // Written with every object's fields; the draw order is kept.
+            case SYM_FORWARD: bg->setForward(readInt()); break;
             default: skipUnexpected(kWho); break;
         }
     }
@@ -1087,4 +1082,142 @@ void pnScene::readVolume() {
     } else {
         debugPrint2("[pnScene::readVolume] duplicate object name: ", v->getName().c_str());
     }
+}
+
+// ---- charts ----
+
+namespace {
+
+pnChartBlockReaderMaker g_chartReaders = nullptr;
+
+const char* chartPrefix(int keyword) {
+    switch (keyword) {
+        case SYM_BAR_CHART: return "[pnScene::readBarChart] ";
+        case SYM_PIE_CHART: return "[pnScene::readPieChart] ";
+        case SYM_LINE_CHART: return "[pnScene::readLineChart] ";
+        default: return "[pnScene::readVolumeChart] ";
+    }
+}
+
+// A chart's points each become parts, effects and events when it is shown;
+// a crafted file must not make a million of them.
+const int kMaxChartPoints = 10000;
+
+}  // namespace
+
+void pnScene::setChartBlockReaders(pnChartBlockReaderMaker maker) { g_chartReaders = maker; }
+
+pnChartBlockReaderMaker pnScene::getChartBlockReaders() { return g_chartReaders; }
+
+bool pnChartReadContext::knownMaterial(const std::string& name) const {
+    if (g_index && has(g_index->materials, name)) return true;
+    debugPrint2((std::string(prefix) + "Material not found: ").c_str(), name.c_str());
+    return false;
+}
+
+bool pnChartReadContext::knownStringProperty(const std::string& name) const {
+    if (g_index && has(g_index->styles, name)) return true;
+    debugPrint2((std::string(prefix) + "String material not found: ").c_str(), name.c_str());
+    return false;
+}
+
+void pnChartReadContext::report(const char* message, const std::string& text) const {
+    debugPrint2((std::string(prefix) + message).c_str(), text.c_str());
+}
+
+// Without the chart kinds a chart block is skipped whole like any block the
+// reader does not know.
+void pnScene::readChart(int keyword) {
+    std::unique_ptr<pnChartBlockReader> block = g_chartReaders ? g_chartReaders(keyword) : nullptr;
+    if (!block || !block->getChart()) {
+        debugPrint2("[pnScene::read] chart block not read: ", symName(keyword));
+        getSym();
+        if (sym == SYM_LBRACE) skipGroup();
+        return;
+    }
+    const char* who = chartPrefix(keyword);
+    const std::string unexpected = std::string(who) + "unexpected token: ";
+    pnChartReadContext context(who);
+    getSym();
+    gmatchSym(SYM_LBRACE);
+    while (sym != SYM_RBRACE && sym != SYM_EOF) {
+        if (sym == SYM_DATA) {
+            readChartData(*block, who);
+            continue;
+        }
+        if (block->readKey(context)) continue;
+        if (readCommonField(block->getChart(), who, false)) continue;
+        skipUnexpected(unexpected.c_str());
+    }
+    if (sym == SYM_RBRACE) getSym();
+
+    std::unique_ptr<pnObject> chart(block->finish());
+    if (!chart) return;
+    if (admitObject(*objects, chart.get())) {
+        chart->setScene(this);
+        // The chart list points into the object list, which now owns it.
+        pnObject* held = chart.release();
+        if (!charts->append(held)) debugPrint2(who, "chart list is full");
+    } else {
+        debugPrint2((std::string(who) + "duplicate chart name: ").c_str(), chart->getName().c_str());
+    }
+}
+
+// One "data { ... }" block into a new point of the chart.
+void pnScene::readChartData(pnChartBlockReader& block, const char* who) {
+    const std::string unexpected = std::string(who) + "unexpected token: ";
+    getSym();
+    if (sym != SYM_LBRACE) {
+        // A "data" key without its block: the next token is read as a key.
+        debugPrint2(who, "data block expected");
+        return;
+    }
+    getSym();
+    pnChartDataPt p;
+    pnChartReadContext context(who);
+    while (sym != SYM_RBRACE && sym != SYM_EOF) {
+        switch (sym) {
+            case SYM_SPACING: p.spacing = readVec3(); break;
+            case SYM_GROW_VALUE: {
+                getSym();
+                double v = doubleValue();
+                p.growValue = std::isfinite(v) ? v : 0.0;
+                break;
+            }
+            case SYM_LABEL: p.setLabel(readQuoted().c_str()); break;
+            case SYM_TEXT: p.setDataText(readQuoted().c_str()); break;
+            case SYM_LABEL_OFFSET: p.setLabelOffset(readVec3()); break;
+            case SYM_TEXT_OFFSET: p.setTextOffset(readVec3()); break;
+            case SYM_LABEL_SCALE: p.setLabelScale(readVec3()); break;
+            case SYM_VALUE_SCALE: p.setValueScale(readVec3()); break;
+            case SYM_LABEL_ROT_AXIS: p.setLabelRotAxis(readVec3()); break;
+            case SYM_VALUE_ROT_AXIS: p.setValueRotAxis(readVec3()); break;
+            case SYM_LABEL_ROT_ANGLE: p.setLabelRotAngle(readFloat()); break;
+            case SYM_VALUE_ROT_ANGLE: p.setValueRotAngle(readFloat()); break;
+            case SYM_START_TIME: p.startTime = readInt(); break;
+            case SYM_END_TIME: p.endTime = readInt(); break;
+            case SYM_SHRINK_START: p.shrinkStart = readInt(); break;
+            case SYM_SHRINK_END: p.shrinkEnd = readInt(); break;
+            case SYM_MATERIAL:
+            case SYM_PROPERTY: {
+                std::string m = readQuoted();
+                if (context.knownMaterial(m)) p.setMaterialName(m.c_str());
+                break;
+            }
+            case SYM_JOINT_MATERIAL:
+            case SYM_JOINT_PROPERTY: {
+                std::string m = readQuoted();
+                if (context.knownMaterial(m)) p.setJointMaterialName(m.c_str());
+                break;
+            }
+            case SYM_DEPTH: p.depth = readFloat(); break;
+            default: skipUnexpected(unexpected.c_str()); break;
+        }
+    }
+    if (sym == SYM_RBRACE) getSym();
+    if (block.getChart()->getNumDataPts() >= kMaxChartPoints) {
+        debugPrint2(who, "too many data points");
+        return;
+    }
+    block.addDataPt(p);
 }

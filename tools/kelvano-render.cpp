@@ -17,6 +17,8 @@
 
 #include "assets/ImageReaders.h"
 #include "assets/writePNG.h"
+#include "charts/pnChart.h"
+#include "charts/pnChartRead.h"
 #include "platform/PathResolver.h"
 #include "scene/pnLexer.h"
 #include "scene/pnObject.h"
@@ -110,6 +112,15 @@ void resolveBesideScene(pnScene& scene, const std::string& folder) {
             std::string there = findStoredPath(file, {folder});
             if (!there.empty()) o->setFileName(there.c_str());
         }
+        // A line chart's joints have a model of their own.
+        auto* chart = dynamic_cast<pnChart*>(o);
+        const std::string joint = chart ? chart->getJointFile() : "";
+        if (!joint.empty() && findStoredPath(joint).empty()) {
+            // The joint file name is held to 127 bytes: a longer path stays
+            // as the file gives it rather than cut.
+            std::string there = findStoredPath(joint, {folder});
+            if (!there.empty() && there.size() <= 127) chart->setJointFile(there.c_str());
+        }
     }
     std::vector<std::string> folders = sgGetTextureFolders();
     folders.insert(folders.begin(), folder);
@@ -153,6 +164,7 @@ int main(int argc, char** argv) {
     // --verbose shows the scene model's diagnostics (reader messages and the like).
     if (o.verbose) setDiagnosticStream(stderr);
     installImageReaders();
+    installChartKinds();
     initLexer();
     sgInitGLState();
     sgSetNoPacing(1);

@@ -2,6 +2,8 @@
 #include "app/CKelvanoAppState.h"
 #include "app/CRecentFileList.h"
 #include "assets/writePNG.h"
+#include "scene/pnLexer.h"
+#include "scene/pnScene.h"
 #include "sg/sgImage.h"
 #include "sg/sgTextureFileTable.h"
 #include "tests/app/MemoryProfile.h"
@@ -103,6 +105,22 @@ TEST(AppStateTest, TexturesAreFoundInTheProgramsFoldersAndRead) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 2);
     EXPECT_EQ(components, 3);
+}
+
+TEST(AppStateTest, TheSampleScenesChartsAreReadOnceServicesAreInstalled) {
+    CKelvanoAppState app;
+    app.InitFolders(testOutputDir());
+    app.InitSceneServices();
+    initLexer();
+    const std::string path = std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/data/scenes/allcharts.apn";
+    FILE* f = std::fopen(path.c_str(), "r");
+    ASSERT_NE(f, nullptr) << path;
+    pnScene scene;
+    scriptFile = f;
+    scene.read();
+    scriptFile = nullptr;
+    std::fclose(f);
+    EXPECT_EQ(scene.getNumCharts(), 4);
 }
 
 TEST(AppStateTest, TheNewestStateIsCurrentUntilDestroyed) {
