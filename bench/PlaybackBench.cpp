@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "assets/ImageReaders.h"
+#include "assets/sgModelTable.h"
+#include "charts/pnChartRead.h"
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
 #include "scene/pnLexer.h"
@@ -132,7 +134,8 @@ void BM_SetFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_SetFrame)->Unit(benchmark::kMillisecond);
 
-const char* const kSamples[] = {"titles", "counter", "pyramid"};
+const char* const kSamples[] = {"titles", "counter", "pyramid", "allcharts"};
+constexpr int kNumSamples = sizeof kSamples / sizeof kSamples[0];
 std::map<std::pair<int, int>, double> g_fps;
 
 void BM_DrawSample(benchmark::State& state) {
@@ -142,6 +145,7 @@ void BM_DrawSample(benchmark::State& state) {
     static bool once = false;
     if (!once) {
         installImageReaders();
+        installChartKinds();
         initLexer();
         once = true;
     }
@@ -162,11 +166,7 @@ void BM_DrawSample(benchmark::State& state) {
     std::fclose(scriptFile);
     scriptFile = nullptr;
     // Model files sit beside the scene.
-    for (int i = 0; i < scene->getNumObjects(); ++i) {
-        pnObject* o = scene->getObject(i);
-        if (!o->getFile().empty() && o->getFile()[0] != '/')
-            o->setFileName((dir + "/data/scenes/" + o->getFile()).c_str());
-    }
+    sgModelTable::instance().setFolders({dir + "/data/scenes"});
     scene->buildSceneGraph();
     scene->drawFrame(level, 0);  // converts the scene
     int frame = 0;
@@ -187,7 +187,7 @@ void BM_DrawSample(benchmark::State& state) {
 }
 // Wall-clock time: the rasteriser draws on threads of its own.
 BENCHMARK(BM_DrawSample)
-    ->ArgsProduct({{0, 1, 2}, {0, 4, 8}})
+    ->ArgsProduct({{0, 1, 2, 3}, {0, 4, 8}})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(2.0)
     ->UseRealTime();
@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    for (int sample = 0; sample < 3; ++sample) {
+    for (int sample = 0; sample < kNumSamples; ++sample) {
         double f0 = g_fps[{sample, 0}], f8 = g_fps[{sample, 8}];
         if (f0 <= 0 || f8 <= 0) continue;
         double ratio = f0 / f8;
