@@ -428,6 +428,13 @@ private:
     sgTextVertex quad_[4];
 };
 
+// A list that was made becomes the engine's list of its kind; a failed one
+// leaves the earlier list there.
+unsigned keepList(unsigned id, unsigned& slot) {
+    if (id) slot = id;
+    return id;
+}
+
 }  // namespace
 
 unsigned sgText3D::compile(Geometry what, bool shadow, bool colorMaterial) const {
@@ -446,26 +453,10 @@ unsigned sgText3D::compile(Geometry what, bool shadow, bool colorMaterial) const
     return id;
 }
 
-unsigned sgText3D::makeFrontFace() {
-    unsigned id = compile(Geometry::FrontFace, false, false);
-    if (id) frontList_ = id;
-    return id;
-}
+unsigned sgText3D::makeFrontFace() { return keepList(compile(Geometry::FrontFace, false, false), frontList_); }
 
-unsigned sgText3D::makeShadow() {
-    unsigned id = compile(Geometry::FrontFace, true, false);
-    if (id) outlineList_ = id;
-    return id;
-}
+unsigned sgText3D::makeShadow() { return keepList(compile(Geometry::FrontFace, true, false), outlineList_); }
 
-unsigned sgText3D::makeOutline() {
-    unsigned id = compile(Geometry::Outline, false, false);
-    if (id) outlineList_ = id;
-    return id;
-}
+unsigned sgText3D::makeOutline() { return keepList(compile(Geometry::Outline, false, false), outlineList_); }
 
-unsigned sgText3D::makeSolid() {
-    unsigned id = compile(Geometry::Solid, false, true);
-    if (id) solidList_ = id;
-    return id;
-}
+unsigned sgText3D::makeSolid() { return keepList(compile(Geometry::Solid, false, true), solidList_); }

@@ -208,21 +208,13 @@ pnCounter::~pnCounter() {
 }
 
 void pnCounter::dropNodes() {
-    // Nodes that hang in a graph belong to it now; loose ones would leak.
-    if (switchNode && switchNode->getNumParents() == 0) releaseNodes();
-    switchNode = nullptr;
-    transNode = nullptr;
-    pivotNode = nullptr;
-    geode = nullptr;
-    geoState = nullptr;
-    geoSet = nullptr;
+    forgetNodes();
     group = nullptr;
     for (int p = 0; p < NUM_POSITIONS; ++p) {
         positionNodes[p] = nullptr;
         positions[p] = nullptr;
     }
     for (sgGeode*& g : glyphs) g = nullptr;
-    built = 0;
 }
 
 int pnCounter::copy(const pnObject* other) {
@@ -230,19 +222,13 @@ int pnCounter::copy(const pnObject* other) {
     if (other == this) return 1;
     dropNodes();
     pnObject::copy(other);
-    mode = other->getMode();
-    splane = other->getSPlane();
-    tplane = other->getTPlane();
+    copyTexPlanes(other);
     const pnCounter* c = dynamic_cast<const pnCounter*>(other);
     if (!c) return 1;
     backMaterial = c->backMaterial;
     stringProperty = c->stringProperty;
-    // The span and step travel together: a frame count without its step
-    // would count with the default step of -1.
     startFrame = c->startFrame;
     endFrame = c->endFrame;
-    frameCount = c->frameCount;
-    step = c->step;
     useComma = c->useComma;
     numFraction = c->numFraction;
     initValue = c->initValue;
@@ -252,29 +238,28 @@ int pnCounter::copy(const pnObject* other) {
 
 // ---- Values ----
 
-void pnCounter::updateStep() {
+// The frame count and the step follow from the span and the values whenever
+// they are asked for, so a span set before the values still ends on the final
+// value.
+int pnCounter::getFrameCount() const { return clampToInt(static_cast<int64_t>(endFrame) - startFrame); }
+
+double pnCounter::getStep() const {
     const int64_t span = static_cast<int64_t>(endFrame) - startFrame;
-    frameCount = clampToInt(span);
-    step = span > 0 ? (finalValue - initValue) / static_cast<double>(span) : -1.0;
+    return span > 0 ? (finalValue - initValue) / static_cast<double>(span) : -1.0;
 }
 
 void pnCounter::setFrames(int start, int end) {
     startFrame = start;
     endFrame = end;
-    updateStep();
 }
 
 void pnCounter::setInitValue(double v) {
     initValue = v;
-    // The step follows the values, so a span set earlier still ends on the
-    // final value.
-    if (static_cast<int64_t>(endFrame) - startFrame > 0) updateStep();
     if (nodesLive()) showFrame(0);
 }
 
 void pnCounter::setFinalValue(double v) {
     finalValue = v;
-    if (static_cast<int64_t>(endFrame) - startFrame > 0) updateStep();
     if (nodesLive()) showFrame(0);
 }
 
@@ -289,7 +274,7 @@ void pnCounter::setUseComma(int on) {
 }
 
 double pnCounter::getValueAt(int frame) const {
-    return pnCounterValueAt(frame, frameCount, step, initValue, finalValue);
+    return pnCounterValueAt(frame, getFrameCount(), getStep(), initValue, finalValue);
 }
 
 void pnCounter::showFrame(int frame) {
@@ -453,24 +438,15 @@ void pnCounter::resetTexPlanes() {
 }
 
 void pnCounter::setTexMove(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[3] = s;
-    tplane[3] = t;
-    if (nodesLive()) rebuildGlyphs(nullptr);
+    if (editTexPlanes(TEX_MOVE, s, t) && nodesLive()) rebuildGlyphs(nullptr);
 }
 
 void pnCounter::setTexRotate(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[1] = s;
-    tplane[0] = t;
-    if (nodesLive()) rebuildGlyphs(nullptr);
+    if (editTexPlanes(TEX_ROTATE, s, t) && nodesLive()) rebuildGlyphs(nullptr);
 }
 
 void pnCounter::setTexScale(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[0] = s;
-    tplane[1] = t;
-    if (nodesLive()) rebuildGlyphs(nullptr);
+    if (editTexPlanes(TEX_SCALE, s, t) && nodesLive()) rebuildGlyphs(nullptr);
 }
 
 void pnCounter::setTexFrame(int frame) {

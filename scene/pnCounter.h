@@ -81,8 +81,8 @@ public:
     void setFrames(int start, int end);
     int getStartFrame() const { return startFrame; }
     int getEndFrame() const { return endFrame; }
-    int getFrameCount() const { return frameCount; }
-    double getStep() const { return step; }
+    int getFrameCount() const;
+    double getStep() const;
     // A built counter shows frame 0 after each of these.
     void setInitValue(double v);
     void setFinalValue(double v);
@@ -143,11 +143,9 @@ private:
     // The style to build from: the one given, the scene's of the stored name,
     // the one last built from, or the default.
     const pnStringProperty* resolveStyle(pnStringProperty* style) const;
-    void updateStep();
     // Selects and places the glyphs for a value.
     void showValue(double value);
 
-    double step = -1.0;
     double initValue = 0.0;
     double finalValue = 0.0;
     sgGroup* group = nullptr;
@@ -158,7 +156,6 @@ private:
     std::string stringProperty;
     int startFrame = 0;
     int endFrame = 0;
-    int frameCount = 0;
     int numFraction = 0;
     int useComma = 1;
     int shownFrame = 0;

@@ -87,24 +87,27 @@ void pnMaterial::applyToGeode(sgGeode* geode) const {
     if (!geode) return;
     for (int i = 0; i < geode->getNumGSets(); ++i) {
         sgGeoSet* set = geode->getGSet(i);
-        sgGeoState* state = set ? set->getGState() : nullptr;
-        if (!state) continue;
-        bool textured = state->getTextureMode() != sgGeoState::SG_TEX_NONE &&
-                        (state->getTexture() || state->getSequenceEntry(0));
-        if (textured) {
-            // Textured faces keep the texture's colours; only the alpha follows.
-            sgVec4 d = state->getColor(GL_DIFFUSE);
-            d[3] = alpha;
-            state->setColor(GL_DIFFUSE, d);
-            continue;
-        }
-        sgMaterial m;
-        m.setColor(GL_AMBIENT, ambient[0], ambient[1], ambient[2]);
-        m.setColor(GL_DIFFUSE, diffuse[0], diffuse[1], diffuse[2]);
-        m.setColor(GL_EMISSION, emission[0], emission[1], emission[2]);
-        m.setColor(GL_SPECULAR, specular[0], specular[1], specular[2]);
-        m.setAlpha(alpha);
-        m.setColor(GL_SHININESS, shininess, 0, 0);
-        state->sgAttr(GL_FRONT, &m);  // the state keeps its own copy
+        applyToState(set ? set->getGState() : nullptr);
     }
+}
+
+void pnMaterial::applyToState(sgGeoState* state) const {
+    if (!state) return;
+    const bool textured = state->getTextureMode() != sgGeoState::SG_TEX_NONE &&
+                          (state->getTexture() || state->getSequenceEntry(0));
+    if (textured) {
+        // Textured faces keep the texture's colours; only the alpha follows.
+        sgVec4 d = state->getColor(GL_DIFFUSE);
+        d[3] = alpha;
+        state->setColor(GL_DIFFUSE, d);
+        return;
+    }
+    sgMaterial m;
+    m.setColor(GL_AMBIENT, ambient[0], ambient[1], ambient[2]);
+    m.setColor(GL_DIFFUSE, diffuse[0], diffuse[1], diffuse[2]);
+    m.setColor(GL_EMISSION, emission[0], emission[1], emission[2]);
+    m.setColor(GL_SPECULAR, specular[0], specular[1], specular[2]);
+    m.setAlpha(alpha);
+    m.setColor(GL_SHININESS, shininess, 0, 0);
+    state->sgAttr(GL_FRONT, &m);  // the state keeps its own copy
 }

@@ -10,6 +10,7 @@
 
 class sgNode;
 class sgGeode;
+class sgGeoState;
 
 class pnMaterial {
 public:
@@ -69,6 +70,8 @@ public:
     void apply(sgNode* node) const;
     // The same for the geometry sets of one geode.
     void applyToGeode(sgGeode* geode) const;
+    // The same for one geometry state; a null state does nothing.
+    void applyToState(sgGeoState* state) const;
 
     // Writes the "material" block: the name, and each field whose flag is
     // set. 0 when a write failed.

@@ -33,9 +33,7 @@ sgNode* pnModel::getNode() {
 int pnModel::copy(const pnObject* other) {
     if (!other) return 0;
     if (other == this) return 1;
-    mode = other->getMode();
-    splane = other->getSPlane();
-    tplane = other->getTPlane();
+    copyTexPlanes(other);
     return pnObject::copy(other);
 }
 
@@ -68,24 +66,15 @@ void pnModel::setTexMode(int m) { texMode = m; }
 void pnModel::setNumIndex(int n) { numIndex = n; }
 
 void pnModel::setTexMove(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[3] = s;
-    tplane[3] = t;
-    if (nodesLive()) applyTexture();
+    if (editTexPlanes(TEX_MOVE, s, t) && nodesLive()) applyTexture();
 }
 
 void pnModel::setTexRotate(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[1] = s;
-    tplane[0] = t;
-    if (nodesLive()) applyTexture();
+    if (editTexPlanes(TEX_ROTATE, s, t) && nodesLive()) applyTexture();
 }
 
 void pnModel::setTexScale(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[0] = s;
-    tplane[1] = t;
-    if (nodesLive()) applyTexture();
+    if (editTexPlanes(TEX_SCALE, s, t) && nodesLive()) applyTexture();
 }
 
 void pnModel::resetTexPlanes() {

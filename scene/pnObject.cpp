@@ -20,16 +20,26 @@
 #include "sg/sgTexture.h"
 
 namespace {
-// Node names hold at most 63 bytes; never cut a UTF-8 sequence in half.
-std::string nodeName(const std::string& n) {
-    const size_t kMax = 63;
-    if (n.size() <= kMax) return n;
-    size_t cut = kMax;
-    while (cut > 0 && (static_cast<unsigned char>(n[cut]) & 0xC0) == 0x80) --cut;
-    return n.substr(0, cut);
+// Node names hold at most 63 bytes.
+std::string nodeName(const std::string& n) { return sgCutBytes(n, 63); }
+
+// Every axis setter refuses a zero axis: there is no rotation about it.
+bool refusedAxis(const sgVec3& v, const char* where) {
+    if (v[0] != 0.0f || v[1] != 0.0f || v[2] != 0.0f) return false;
+    debugPrint2(where, "one of axis component should not be 0");
+    return true;
 }
 
-bool zeroAxis(const sgVec3& v) { return v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f; }
+// Where each texture placement pair sits in (splane, tplane), by TexPlaneEdit.
+struct PlaneSlots {
+    int s, t;
+};
+const PlaneSlots kTexPlaneSlots[3] = {{3, 3}, {1, 0}, {0, 1}};
+
+void readTexPlanes(const sgVec4& splane, const sgVec4& tplane, int edit, float* s, float* t) {
+    if (s) *s = splane[kTexPlaneSlots[edit].s];
+    if (t) *t = tplane[kTexPlaneSlots[edit].t];
+}
 
 // forward is stored negated; the most negative int has no negation.
 int negate(int v) { return v == INT_MIN ? INT_MAX : -v; }
@@ -63,16 +73,7 @@ int pnObject::copy(const pnObject* other) {
     center = other->center;
     forward = other->forward;
     for (int i = 0; i < NUM_FLAGS; ++i) setFlags[i] = other->setFlags[i];
-    // The copy is unbuilt and shares no node. Nodes of our own that hang in
-    // a graph stay with that graph; loose ones would leak, so they go.
-    if (switchNode && switchNode->getNumParents() == 0) releaseNodes();
-    switchNode = nullptr;
-    transNode = nullptr;
-    pivotNode = nullptr;
-    geode = nullptr;
-    geoState = nullptr;
-    geoSet = nullptr;
-    built = 0;
+    forgetNodes();
     partFlag = other->partFlag;
     visible = other->visible;
     scene = other->scene;
@@ -194,11 +195,7 @@ void pnObject::setPositionY(float y) { setPosition(sgVec3(position[0], y, positi
 void pnObject::setPositionZ(float z) { setPosition(sgVec3(position[0], position[1], z)); }
 
 void pnObject::setRotAxis(const sgVec3& v) {
-    // Every form refuses a zero axis: there is no rotation about it.
-    if (zeroAxis(v)) {
-        debugPrint2("[pnObject::setRotAxis] ", "one of axis component should not be 0");
-        return;
-    }
+    if (refusedAxis(v, "[pnObject::setRotAxis] ")) return;
     rotAxis = v;
     setFlags[ROTAXIS_FLAG] = 1;
     if (nodesLive() && transNode) transNode->setRot(rotAngle, rotAxis);
@@ -215,10 +212,7 @@ void pnObject::setRotAngle(float a) {
 }
 
 void pnObject::setPivotAxis(const sgVec3& v) {
-    if (zeroAxis(v)) {
-        debugPrint2("[pnObject::setPivotAxis] ", "one of axis component should not be 0");
-        return;
-    }
+    if (refusedAxis(v, "[pnObject::setPivotAxis] ")) return;
     pivotAxis = v;
     setFlags[PIVOTAXIS_FLAG] = 1;
     if (nodesLive() && pivotNode) pivotNode->setRot(pivotAngle, pivotAxis);
@@ -265,8 +259,7 @@ void pnObject::setCenterZ(float z) { setCenter(sgVec3(center[0], center[1], z));
 void pnObject::setMaterial(const char* n) {
     setMaterialName(n);
     if (!nodesLive() || !transNode) return;
-    pnMaterial* m = (scene && !material.empty()) ? scene->findMaterial(material.c_str()) : nullptr;
-    if (m)
+    if (pnMaterial* m = sceneMaterial(material))
         m->apply(transNode);
     else
         applyDefaultMaterial(transNode);
@@ -297,19 +290,21 @@ void pnObject::resetTexPlanes() {
 void pnObject::setSPlane(const sgVec4& p) { splane = p; }
 void pnObject::setTPlane(const sgVec4& p) { tplane = p; }
 
-void pnObject::getTexMove(float* s, float* t) const {
-    if (s) *s = splane[3];
-    if (t) *t = tplane[3];
+void pnObject::getTexMove(float* s, float* t) const { readTexPlanes(splane, tplane, TEX_MOVE, s, t); }
+void pnObject::getTexRotate(float* s, float* t) const { readTexPlanes(splane, tplane, TEX_ROTATE, s, t); }
+void pnObject::getTexScale(float* s, float* t) const { readTexPlanes(splane, tplane, TEX_SCALE, s, t); }
+
+bool pnObject::editTexPlanes(TexPlaneEdit edit, float s, float t) {
+    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return false;
+    splane[kTexPlaneSlots[edit].s] = s;
+    tplane[kTexPlaneSlots[edit].t] = t;
+    return true;
 }
 
-void pnObject::getTexRotate(float* s, float* t) const {
-    if (s) *s = splane[1];
-    if (t) *t = tplane[0];
-}
-
-void pnObject::getTexScale(float* s, float* t) const {
-    if (s) *s = splane[0];
-    if (t) *t = tplane[1];
+void pnObject::copyTexPlanes(const pnObject* other) {
+    mode = other->getMode();
+    splane = other->getSPlane();
+    tplane = other->getTPlane();
 }
 
 void pnObject::makeTexGen() {
@@ -389,10 +384,12 @@ int pnObject::applyTexture() {
         textureObj->loadFile("");
         geoState->sgAttr(GL_TEXTURE_2D, textureObj.get());
     }
-    if (scene && !material.empty()) {
-        if (pnMaterial* m = scene->findMaterial(material.c_str())) m->apply(geode);
-    }
+    if (pnMaterial* m = sceneMaterial(material)) m->apply(geode);
     return 0;
+}
+
+pnMaterial* pnObject::sceneMaterial(const std::string& materialName) const {
+    return (scene && !materialName.empty()) ? scene->findMaterial(materialName.c_str()) : nullptr;
 }
 
 void pnObject::releaseTextureObjects() {
@@ -433,6 +430,17 @@ void pnObject::makeMainGeoSet() {
     geoSet->setGState(geoState);
 }
 
+void pnObject::forgetNodes() {
+    if (switchNode && switchNode->getNumParents() == 0) releaseNodes();
+    switchNode = nullptr;
+    transNode = nullptr;
+    pivotNode = nullptr;
+    geode = nullptr;
+    geoState = nullptr;
+    geoSet = nullptr;
+    built = 0;
+}
+
 void pnObject::releaseNodes() {
     // Deleting a node unlinks it from every parent first, so an event's
     // transform never keeps a link to the deleted switch.
@@ -465,20 +473,25 @@ void pnObject::detachNodesForDelete(bool deleteParent) {
     releaseNodes();
 }
 
+void pnObject::attachDefaultMaterial(sgGeoState* state) {
+    if (!state) return;
+    sgMaterial m;
+    m.setColor(GL_AMBIENT, 0.2f, 0.2f, 0.2f);
+    m.setColor(GL_DIFFUSE, 0.8f, 0.8f, 0.8f);
+    m.setColor(GL_EMISSION, 0, 0, 0);
+    m.setColor(GL_SPECULAR, 0, 0, 0);
+    m.setAlpha(1.0f);
+    m.setColor(GL_SHININESS, 0, 0, 0);
+    state->sgAttr(GL_FRONT, &m);  // the state keeps its own copy
+}
+
 void pnObject::applyDefaultMaterial(sgNode* node) {
     if (!node) return;
     if (node->isOfType("sgGeode")) {
         sgGeode* g = static_cast<sgGeode*>(node);
-        sgMaterial m;
-        m.setColor(GL_AMBIENT, 0.2f, 0.2f, 0.2f);
-        m.setColor(GL_DIFFUSE, 0.8f, 0.8f, 0.8f);
-        m.setColor(GL_EMISSION, 0, 0, 0);
-        m.setColor(GL_SPECULAR, 0, 0, 0);
-        m.setAlpha(1.0f);
-        m.setColor(GL_SHININESS, 0, 0, 0);
         for (int i = 0; i < g->getNumGSets(); ++i) {
             sgGeoSet* set = g->getGSet(i);
-            if (set && set->getGState()) set->getGState()->sgAttr(GL_FRONT, &m);
+            attachDefaultMaterial(set ? set->getGState() : nullptr);
         }
     }
     for (int i = 0; i < node->getNumChildren(); ++i) applyDefaultMaterial(node->getChild(i));

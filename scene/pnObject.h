@@ -24,6 +24,7 @@
 
 class pnScene;
 class pnChartDataPt;
+class pnMaterial;
 class pnStringProperty;
 class sgNode;
 class sgSwitch;
@@ -260,6 +261,8 @@ public:
     // Gives every geometry state below node the default material (ambient
     // 0.2, diffuse 0.8, no emission or specular, alpha 1, shininess 0).
     static void applyDefaultMaterial(sgNode* node);
+    // The same for one state; a null state does nothing.
+    static void attachDefaultMaterial(sgGeoState* state);
     // Creates texGen when missing and sets its planes from mode, splane and
     // tplane.
     void makeTexGen();
@@ -296,6 +299,20 @@ protected:
     void makeMainGeoSet();
     // The translation split by the centre flag, onto transNode and pivotNode.
     void applyTranslation();
+    // Clears the node pointers and the built mark, as a copy is unbuilt and
+    // shares no node. Nodes that hang in a graph stay with that graph; loose
+    // ones would leak, so they are deleted.
+    void forgetNodes();
+    // Takes other's texture-coordinate mode and planes (the textured kinds).
+    void copyTexPlanes(const pnObject* other);
+    // Texture placement of the textured kinds: stores the pair where the
+    // matching getter reads it (getTexMove and the others); false, with
+    // nothing stored, while mode is 0 or 4, which use no planes.
+    enum TexPlaneEdit { TEX_MOVE = 0, TEX_ROTATE, TEX_SCALE };
+    bool editTexPlanes(TexPlaneEdit edit, float s, float t);
+    // The scene's material of that name; null without a scene, for an empty
+    // name, or when the scene has none of that name.
+    pnMaterial* sceneMaterial(const std::string& materialName) const;
     // Destruction of built kinds: unhooks the switch from its parent P and
     // moves the switch's children after the first (child events' nodes) to
     // P's parent G, in order; with deleteParent P is taken from G and

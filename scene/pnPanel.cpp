@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "scene/pnMaterial.h"
-#include "scene/pnScene.h"
 #include "scene/pnWriteUtil.h"
 #include "sg/sgDCS.h"
 #include "sg/sgGeoSet.h"
@@ -162,9 +161,7 @@ void pnPanel::rebuild() {
     geoSet = nullptr;
     geoState = nullptr;
     buildFaceSets(false);
-    if (scene && !material.empty()) {
-        if (pnMaterial* m = scene->findMaterial(material.c_str())) m->apply(geode);
-    }
+    if (pnMaterial* m = sceneMaterial(material)) m->apply(geode);
 }
 
 void pnPanel::recomputeTexCoords() {
@@ -266,24 +263,15 @@ void pnPanel::setNumIndex(int n) {
 }
 
 void pnPanel::setTexMove(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[3] = s;
-    tplane[3] = t;
-    rebuild();
+    if (editTexPlanes(TEX_MOVE, s, t)) rebuild();
 }
 
 void pnPanel::setTexRotate(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[1] = s;
-    tplane[0] = t;
-    rebuild();
+    if (editTexPlanes(TEX_ROTATE, s, t)) rebuild();
 }
 
 void pnPanel::setTexScale(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[0] = s;
-    tplane[1] = t;
-    rebuild();
+    if (editTexPlanes(TEX_SCALE, s, t)) rebuild();
 }
 
 void pnPanel::resetTexPlanes() {
@@ -318,9 +306,7 @@ int pnPanel::copy(const pnObject* other) {
     if (!other) return 0;
     if (other == this) return 1;
     pnObject::copy(other);
-    mode = other->getMode();
-    splane = other->getSPlane();
-    tplane = other->getTPlane();
+    copyTexPlanes(other);
     if (const auto* p = dynamic_cast<const pnPanel*>(other)) {
         bevel = p->bevel;
         kind = p->kind;

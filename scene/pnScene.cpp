@@ -67,13 +67,7 @@ void pnScene::init() {
     animScale = 1.0f;
     align = 1;
     lastFrame = 0;
-    lights = std::make_unique<sgList>(2);
-    materials = std::make_unique<sgList>(4);
-    stringProperties = std::make_unique<sgList>(4);
-    objects = std::make_unique<sgList>(4);
-    events = std::make_unique<sgList>(4);
-    effects = std::make_unique<sgList>(4);
-    charts = std::make_unique<sgList>(4);
+    // release() has made the empty lists.
     pauses.clear();
     sounds.clear();
     nextPause = -1;

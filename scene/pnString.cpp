@@ -1,10 +1,7 @@
 #include "scene/pnString.h"
 
-#include <GL/gl.h>
-
 #include <climits>
 #include <cmath>
-#include <cstring>
 
 #include "assets/sgText3D.h"
 #include "scene/pnMaterial.h"
@@ -15,7 +12,6 @@
 #include "sg/sgGeoSet.h"
 #include "sg/sgGeoState.h"
 #include "sg/sgGeode.h"
-#include "sg/sgMaterial.h"
 #include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
 
@@ -31,46 +27,12 @@ int fontSizeOf(float size) {
 
 int readHJust(int h) { return (h >= 0 && h <= 2) ? h : 1; }
 
-void attachMaterial(sgGeoState* state, const pnMaterial& material) {
-    if (!state) return;
-    const bool textured = state->getTextureMode() != sgGeoState::SG_TEX_NONE &&
-                          (state->getTexture() || state->getSequenceEntry(0));
-    if (textured) {
-        // Textured faces keep the texture's colours; only the alpha follows.
-        sgVec4 d = state->getColor(GL_DIFFUSE);
-        d[3] = material.getAlpha();
-        state->setColor(GL_DIFFUSE, d);
-        return;
-    }
-    const sgVec3 a = material.getAmbient(), d = material.getDiffuse(), e = material.getEmission(),
-                 s = material.getSpecular();
-    sgMaterial m;
-    m.setColor(GL_AMBIENT, a[0], a[1], a[2]);
-    m.setColor(GL_DIFFUSE, d[0], d[1], d[2]);
-    m.setColor(GL_EMISSION, e[0], e[1], e[2]);
-    m.setColor(GL_SPECULAR, s[0], s[1], s[2]);
-    m.setAlpha(material.getAlpha());
-    m.setColor(GL_SHININESS, material.getShininess(), 0, 0);
-    state->sgAttr(GL_FRONT, &m);
-}
-
-void attachDefaultMaterial(sgGeoState* state) {
-    if (!state) return;
-    sgMaterial m;
-    m.setColor(GL_AMBIENT, 0.2f, 0.2f, 0.2f);
-    m.setColor(GL_DIFFUSE, 0.8f, 0.8f, 0.8f);
-    m.setColor(GL_EMISSION, 0, 0, 0);
-    m.setColor(GL_SPECULAR, 0, 0, 0);
-    m.setAlpha(1.0f);
-    m.setColor(GL_SHININESS, 0, 0, 0);
-    state->sgAttr(GL_FRONT, &m);
-}
-
 const char* kindWord(int kind) { return kind == 1 ? "3D" : "2D"; }
 
 }  // namespace
 
-pnString::pnString() : font(pnStringProperty::DEFAULT_FONT) {}
+// A text object's own vertical justification is stored only; it starts at 4.
+pnString::pnString() { vJust = 4; }
 
 pnString::~pnString() {
     releaseTextureObjects();
@@ -81,17 +43,9 @@ pnString::~pnString() {
 
 void pnString::dropNodes() {
     engine.reset();
-    // Nodes that hang in a graph belong to it now; loose ones would leak.
-    if (switchNode && switchNode->getNumParents() == 0) releaseNodes();
-    switchNode = nullptr;
-    transNode = nullptr;
-    pivotNode = nullptr;
-    geode = nullptr;
-    geoState = nullptr;
-    geoSet = nullptr;
+    forgetNodes();
     edgeSet = nullptr;
     edgeState = nullptr;
-    built = 0;
 }
 
 int pnString::copy(const pnObject* other) {
@@ -99,34 +53,13 @@ int pnString::copy(const pnObject* other) {
     if (other == this) return 1;
     dropNodes();
     pnObject::copy(other);
-    mode = other->getMode();
-    splane = other->getSPlane();
-    tplane = other->getTPlane();
+    copyTexPlanes(other);
     const pnString* s = dynamic_cast<const pnString*>(other);
     if (!s) return 1;
     text = s->text;
     backMaterial = s->backMaterial;
     styleName = s->styleName;
-    font = s->font.empty() ? pnStringProperty::DEFAULT_FONT : s->font;
-    kind = s->kind;
-    hJust = s->hJust;
-    vJust = s->vJust;
-    wJust = s->wJust;
-    nJust = s->nJust;
-    bevel[0] = s->bevel[0];
-    bevel[1] = s->bevel[1];
-    gap = s->gap;
-    slantAngle = s->slantAngle;
-    italic = s->italic;
-    hOffset = s->hOffset;
-    vOffset = s->vOffset;
-    border = s->border;
-    depth = s->depth;
-    spacing1 = s->spacing1;
-    spacing2 = s->spacing2;
-    size = s->size;
-    precision = s->precision;
-    ratio = s->ratio;
+    copyValues(*s);
     return 1;
 }
 
@@ -322,9 +255,8 @@ void pnString::makeEdge() {
 
 void pnString::applyEdgeMaterial(bool useDefault) {
     if (!edgeState) return;
-    pnMaterial* m = (scene && !backMaterial.empty()) ? scene->findMaterial(backMaterial.c_str()) : nullptr;
-    if (m)
-        attachMaterial(edgeState, *m);
+    if (pnMaterial* m = sceneMaterial(backMaterial))
+        m->applyToState(edgeState);
     else if (useDefault)
         attachDefaultMaterial(edgeState);
 }
@@ -349,9 +281,8 @@ void pnString::setHighlight(int v) {
 void pnString::setMaterial(const char* n) {
     setMaterialName(n);
     if (!nodesLive() || !geoState) return;
-    pnMaterial* m = (scene && !material.empty()) ? scene->findMaterial(material.c_str()) : nullptr;
-    if (m)
-        attachMaterial(geoState, *m);
+    if (pnMaterial* m = sceneMaterial(material))
+        m->applyToState(geoState);
     else
         attachDefaultMaterial(geoState);
 }
@@ -369,6 +300,15 @@ void pnString::setString(const char* s) {
 }
 
 // ---- Text style values ----
+
+template <class T, class ToEngine>
+void pnString::changeGeometry(T& field, T value, ToEngine toEngine) {
+    if (value == field) return;
+    field = value;
+    if (!live()) return;
+    toEngine();
+    rebuild();
+}
 
 void pnString::setStringProperty(const char* n) {
     if (!n) return;
@@ -404,12 +344,8 @@ void pnString::setKind(int k) {
 }
 
 void pnString::setHJust(int h) {
-    h = h < 0 ? 0 : h > 2 ? 2 : h;
-    if (h == hJust) return;
-    hJust = h;
-    if (!live()) return;
-    engine->setHJust(h);
-    rebuild();
+    const int v = h < 0 ? 0 : h > 2 ? 2 : h;
+    changeGeometry(hJust, v, [&] { engine->setHJust(v); });
 }
 
 void pnString::setVJust(int v) { vJust = v; }
@@ -446,83 +382,44 @@ void pnString::setBevelWidth(float w) { setBevel(w, bevel[1]); }
 void pnString::setBevelDepth(float d) { setBevel(bevel[0], d); }
 
 void pnString::setGap(float g) {
-    if (g == gap) return;
-    gap = g;
-    if (!live()) return;
-    engine->setGap(g);
-    rebuild();
+    changeGeometry(gap, g, [&] { engine->setGap(g); });
 }
 
 void pnString::setSlantAngle(float a) {
-    if (a == slantAngle) return;
-    slantAngle = a;
-    if (!live()) return;
-    engine->setSlantAngle(a);
-    rebuild();
+    changeGeometry(slantAngle, a, [&] { engine->setSlantAngle(a); });
 }
 
 void pnString::setItalic(int i) {
-    if (i == italic) return;
-    italic = i;
-    if (!live()) return;
-    engine->setItalic(i);
-    rebuild();
+    changeGeometry(italic, i, [&] { engine->setItalic(i); });
 }
 
 void pnString::setDepth(float d) {
-    if (d == depth) return;
-    depth = d;
-    if (!live()) return;
-    engine->setExtrusion(d);
-    rebuild();
+    changeGeometry(depth, d, [&] { engine->setExtrusion(d); });
 }
 
 void pnString::setSize(float s) {
-    if (s == size) return;
-    size = s;
-    if (!live()) return;
-    engine->setFontSize(fontSizeOf(s));
-    rebuild();
+    changeGeometry(size, s, [&] { engine->setFontSize(fontSizeOf(s)); });
 }
 
 void pnString::setPrecision(float p) {
-    if (p == precision) return;
-    precision = p;
-    if (!live()) return;
-    engine->setPrecision(p);
-    rebuild();
+    changeGeometry(precision, p, [&] { engine->setPrecision(p); });
 }
 
 void pnString::setRatio(double r) {
-    if (r == ratio) return;
-    ratio = r;
-    if (!live()) return;
-    engine->setRatio(static_cast<float>(r));
-    rebuild();  // squeezes again for wJust
+    // The rebuild squeezes again for wJust.
+    changeGeometry(ratio, r, [&] { engine->setRatio(static_cast<float>(r)); });
 }
 
 void pnString::setHOffset(float o) {
-    if (o == hOffset) return;
-    hOffset = o;
-    if (!live()) return;
-    edgeSet->setDisplayList(-1);
-    rebuild();
+    changeGeometry(hOffset, o, [&] { edgeSet->setDisplayList(-1); });
 }
 
 void pnString::setVOffset(float o) {
-    if (o == vOffset) return;
-    vOffset = o;
-    if (!live()) return;
-    edgeSet->setDisplayList(-1);
-    rebuild();
+    changeGeometry(vOffset, o, [&] { edgeSet->setDisplayList(-1); });
 }
 
 void pnString::setBorder(float b) {
-    if (b == border) return;
-    border = b;
-    if (!live()) return;
-    edgeSet->setDisplayList(-1);
-    rebuild();
+    changeGeometry(border, b, [&] { edgeSet->setDisplayList(-1); });
 }
 
 void pnString::setFont(const char* f) {
@@ -566,24 +463,15 @@ void pnString::setNumIndex(int n) {
 }
 
 void pnString::setTexMove(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[3] = s;
-    tplane[3] = t;
-    if (nodesLive()) retexture();
+    if (editTexPlanes(TEX_MOVE, s, t) && nodesLive()) retexture();
 }
 
 void pnString::setTexRotate(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[1] = s;
-    tplane[0] = t;
-    if (nodesLive()) retexture();
+    if (editTexPlanes(TEX_ROTATE, s, t) && nodesLive()) retexture();
 }
 
 void pnString::setTexScale(float s, float t) {
-    if (mode == TEXCOORD_NONE || mode == TEXCOORD_SPHERE) return;
-    splane[0] = s;
-    tplane[1] = t;
-    if (nodesLive()) retexture();
+    if (editTexPlanes(TEX_SCALE, s, t) && nodesLive()) retexture();
 }
 
 void pnString::resetTexPlanes() {
@@ -600,15 +488,7 @@ int pnString::write(FILE* f, int convertPaths) {
     auto line = [&ok](int result) { ok = ok && result >= 0; };
     line(pnWriteQuoted(f, "string", text));
     if (!styleName.empty()) line(pnWriteQuoted(f, "stringProperty", styleName));
-    line(pnWriteFloat(f, "size", size));
-    line(pnWriteFloat(f, "slantAngle", slantAngle));
-    line(pnWriteInt(f, "italic", italic));
-    line(pnWriteFloat(f, "gap", gap, "\t\t"));
-    line(pnWriteFloat(f, "depth", depth));
-    line(pnWriteFloat(f, "ratio", ratio));
-    line(pnWritef(f, "    bevel\t(%f %f)\n", bevel[0], bevel[1]));
-    line(pnWriteFloat(f, "precision", precision));
-    line(pnWriteQuoted(f, "font", font));
+    ok = writeFaceValues(f) && ok;
     if (!backMaterial.empty()) line(pnWriteQuoted(f, "backMaterial", backMaterial));
     line(pnWriteQuoted(f, "kind", kindWord(kind)));
     if (border > 0.0f) line(pnWriteFloat(f, "border", border));

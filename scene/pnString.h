@@ -12,10 +12,12 @@
 #include <string>
 
 #include "scene/pnObject.h"
+#include "scene/pnStringProperty.h"
 
 class sgText3D;
 
-class pnString : public pnObject {
+// The own copy of a text style is the pnTextStyleValues base.
+class pnString : public pnObject, public pnTextStyleValues {
 public:
     pnString();
     // Deletes the texturing, moves child events' nodes to the event's parent
@@ -105,26 +107,8 @@ public:
 
     const std::string& getString() const { return text; }
     const std::string& getBackMaterial() const { return backMaterial; }
-    int getKind() const { return kind; }
+    // As stored (setHJust keeps it within 0..2).
     int getHJust() const { return hJust; }
-    int getVJust() const { return vJust; }
-    float getWJust() const { return wJust; }
-    float getNJust() const { return nJust; }
-    // 0 the width, 1 the depth.
-    float getBevel(int i) const { return bevel[i == 1 ? 1 : 0]; }
-    float getGap() const { return gap; }
-    float getSlantAngle() const { return slantAngle; }
-    int getItalic() const { return italic; }
-    float getHOffset() const { return hOffset; }
-    float getVOffset() const { return vOffset; }
-    float getBorder() const { return border; }
-    const std::string& getFont() const { return font; }
-    float getDepth() const { return depth; }
-    float getSpacing1() const { return spacing1; }
-    float getSpacing2() const { return spacing2; }
-    float getSize() const { return size; }
-    float getPrecision() const { return precision; }
-    double getRatio() const { return ratio; }
     sgText3D* getEngine() const { return engine.get(); }
     sgGeoSet* getEdgeSet() const { return edgeSet; }
     sgGeoState* getEdgeState() const { return edgeState; }
@@ -155,6 +139,10 @@ private:
     // Drops the engine and forgets the nodes (deleted when they hang nowhere).
     void dropNodes();
     bool live() const { return nodesLive() && geoSet && edgeSet && engine; }
+    // The geometry setters: nothing when value equals field; else stores it
+    // and, on a built text, hands it to the engine (toEngine) and rebuilds.
+    template <class T, class ToEngine>
+    void changeGeometry(T& field, T value, ToEngine toEngine);
 
     std::unique_ptr<sgText3D> engine;
     std::string text;
@@ -162,25 +150,4 @@ private:
     std::string styleName;
     sgGeoSet* edgeSet = nullptr;
     sgGeoState* edgeState = nullptr;
-
-    // The own copy of a text style.
-    int kind = 1;
-    int hJust = 1;
-    int vJust = 4;
-    float wJust = 0.0f;
-    float nJust = 0.0f;
-    float bevel[2] = {0.0f, 0.0f};
-    float gap = 0.0f;
-    float slantAngle = 0.0f;
-    int italic = 0;
-    float hOffset = 0.0f;
-    float vOffset = 0.0f;
-    float border = 0.0f;
-    std::string font;
-    float depth = 5.0f;
-    float spacing1 = 0.0f;
-    float spacing2 = 0.0f;
-    float size = 32.0f;
-    float precision = 0.6f;
-    double ratio = 1.0;
 };

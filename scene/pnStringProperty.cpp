@@ -2,31 +2,31 @@
 
 #include "scene/pnWriteUtil.h"
 
+void pnTextStyleValues::copyValues(const pnTextStyleValues& other) {
+    *this = other;
+    if (font.empty()) font = DEFAULT_FONT;
+}
+
+bool pnTextStyleValues::writeFaceValues(FILE* f) const {
+    bool ok = true;
+    auto line = [&ok](int result) { ok = ok && result >= 0; };
+    line(pnWriteFloat(f, "size", size));
+    line(pnWriteFloat(f, "slantAngle", slantAngle));
+    line(pnWriteInt(f, "italic", italic));
+    line(pnWriteFloat(f, "gap", gap, "\t\t"));
+    line(pnWriteFloat(f, "depth", depth));
+    line(pnWriteFloat(f, "ratio", ratio));
+    line(pnWritef(f, "    bevel\t(%f %f)\n", bevel[0], bevel[1]));
+    line(pnWriteFloat(f, "precision", precision));
+    line(pnWriteQuoted(f, "font", font));
+    return ok;
+}
+
 int pnStringProperty::copy(const pnStringProperty* other) {
     if (!other) return 0;
     if (other == this) return 1;
     name = other->name;
-    // An empty face would reach the text engine as a nameless font request.
-    font = other->font.empty() ? DEFAULT_FONT : other->font;
-    kind = other->kind;
-    hJust = other->hJust;
-    vJust = other->vJust;
-    wJust = other->wJust;
-    nJust = other->nJust;
-    bevel[0] = other->bevel[0];
-    bevel[1] = other->bevel[1];
-    gap = other->gap;
-    slantAngle = other->slantAngle;
-    italic = other->italic;
-    hOffset = other->hOffset;
-    vOffset = other->vOffset;
-    border = other->border;
-    depth = other->depth;
-    spacing1 = other->spacing1;
-    spacing2 = other->spacing2;
-    size = other->size;
-    precision = other->precision;
-    ratio = other->ratio;
+    copyValues(*other);
     return 1;
 }
 
@@ -49,15 +49,7 @@ int pnStringProperty::write(FILE* f) const {
     bool ok = pnWriteBlockBegin(f, "stringProperty") >= 0;
     auto line = [&ok](int result) { ok = ok && result >= 0; };
     line(pnWriteQuoted(f, "name", name));
-    line(pnWriteFloat(f, "size", size));
-    line(pnWriteFloat(f, "slantAngle", slantAngle));
-    line(pnWriteInt(f, "italic", italic));
-    line(pnWriteFloat(f, "gap", gap, "\t\t"));
-    line(pnWriteFloat(f, "depth", depth));
-    line(pnWriteFloat(f, "ratio", ratio));
-    line(pnWritef(f, "    bevel\t(%f %f)\n", bevel[0], bevel[1]));
-    line(pnWriteFloat(f, "precision", precision));
-    line(pnWriteQuoted(f, "font", font));
+    ok = writeFaceValues(f) && ok;
     if (border > 0.0f) line(pnWriteFloat(f, "border", border));
     line(pnWriteQuoted(f, "kind", kind == 1 ? "3D" : "2D"));
     line(pnWriteQuoted(f, "hJust", hJust == 1 ? "Center" : hJust == 0 ? "Left" : "Right"));

@@ -13,6 +13,16 @@ void writeVectors(FILE* f, const char* key, const std::vector<float>& v) {
     pnWritef(f, "    )\n");
 }
 
+// Takes count items of perItem values each; a null source or a count below 1
+// clears the array.
+template <class T>
+void takeArray(std::vector<T>& out, const T* items, int count, size_t perItem) {
+    if (items && count > 0)
+        out.assign(items, items + static_cast<size_t>(count) * perItem);
+    else
+        out.clear();
+}
+
 // Six numbers per line.
 void writeIndices(FILE* f, const char* key, const std::vector<int>& v) {
     pnWritef(f, "    %s\t(\n", key);
@@ -41,34 +51,13 @@ sgNode* pnVolume::getNode() {
     return switchNode;
 }
 
-int pnVolume::copy(const pnObject* other) {
-    if (!other) return 0;
-    return pnObject::copy(other);
-}
+void pnVolume::setCoords(const float* xyz, int n) { takeArray(coords, xyz, n, 3); }
 
-void pnVolume::setCoords(const float* xyz, int n) {
-    if (xyz && n > 0)
-        coords.assign(xyz, xyz + static_cast<size_t>(n) * 3);
-    else
-        coords.clear();
-}
-
-void pnVolume::setNormals(const float* xyz, int n) {
-    if (xyz && n > 0)
-        normals.assign(xyz, xyz + static_cast<size_t>(n) * 3);
-    else
-        normals.clear();
-}
+void pnVolume::setNormals(const float* xyz, int n) { takeArray(normals, xyz, n, 3); }
 
 void pnVolume::setIndex(const int* idx, const int* nidx, int n) {
-    if (idx && n > 0)
-        index.assign(idx, idx + n);
-    else
-        index.clear();
-    if (nidx && n > 0)
-        normIndex.assign(nidx, nidx + n);
-    else
-        normIndex.clear();
+    takeArray(index, idx, n, 1);
+    takeArray(normIndex, nidx, n, 1);
 }
 
 void pnVolume::setNumPrims(int n) {

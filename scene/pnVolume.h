@@ -18,8 +18,7 @@ public:
     // and inner scale are always applied.
     sgNode* getNode() override;
     const char* getTypeName() const override { return "pnVolume"; }
-    // The object's settings only; the mesh is not copied.
-    int copy(const pnObject* other) override;
+    // The base copy takes the object's settings only; the mesh is not copied.
     // The "volume" block.
     int write(FILE* f, int convertPaths) override;
 

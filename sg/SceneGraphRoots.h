@@ -18,3 +18,7 @@ struct SceneGraphRoots {
     int frameCount = 0;                // the two frame counters, zeroed when the
     int frameCount2 = 0;               // scene graph is built
 };
+
+// Makes the root nodes: sceneRoot -> sceneTransform -> lightGroup, eventGroup.
+// Deleting sceneRoot deletes the others.
+void sgMakeRootNodes(SceneGraphRoots& roots);

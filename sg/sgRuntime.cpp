@@ -109,13 +109,15 @@ void sgSetClock(sgClock* clock) { g_clock = clock ? clock : &g_steady; }
 
 uint32_t sgTimeMs() { return static_cast<uint32_t>(static_cast<uint64_t>(g_clock->nowMs())); }
 
-std::string sgCutName(const std::string& name) {
-    if (name.size() <= SG_NAME_MAX) return name;
-    size_t cut = SG_NAME_MAX;
-    // Step back over UTF-8 continuation bytes so the name stays valid text.
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
-    return name.substr(0, cut);
+std::string sgCutBytes(const std::string& text, size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    size_t cut = maxBytes;
+    // Step back over UTF-8 continuation bytes so the text stays valid.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut);
 }
+
+std::string sgCutName(const std::string& name) { return sgCutBytes(name, SG_NAME_MAX); }
 
 std::string sgCutName(const char* name) { return name ? sgCutName(std::string(name)) : std::string(); }
 

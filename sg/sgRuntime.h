@@ -39,6 +39,10 @@ int sgNumberedName(const std::string& name, std::string& out, int index);
 // Millisecond clock (wraps like a 32-bit counter), through the installed sgClock.
 uint32_t sgTimeMs();
 
+// The longest prefix of text of at most maxBytes bytes that does not cut a
+// UTF-8 sequence in half.
+std::string sgCutBytes(const std::string& text, size_t maxBytes);
+
 // Names that the file format and the lists keep in 128-byte fields: at most
 // 127 bytes, never cutting a UTF-8 sequence in half.
 constexpr size_t SG_NAME_MAX = 127;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sg/sgImage.h"
+#include "tests/support/ShellCommand.h"
 
 // A private folder for this test process, removed at exit.
 const std::string& fixtureDir();
@@ -18,8 +19,6 @@ bool haveTool(const std::string& tool);
 // A Python 3 with Pillow, or empty.
 const std::string& pillowPython();
 
-// Runs a shell command; standard output comes back, the exit status in *status.
-std::string runCommand(const std::string& command, int* status = nullptr);
 // Runs a shell command and reports whether it exited 0.
 bool run(const std::string& command);
 std::string quote(const std::string& s);

@@ -8,7 +8,7 @@
 #include "scene/pnEvent.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
-#include "tests/model/DiagnosticCapture.h"
+#include "tests/support/TextCapture.h"
 
 namespace {
 void expectVec(const sgVec3& v, float x, float y, float z) {
@@ -63,7 +63,7 @@ TEST(Effect, DefaultsAndFlagsByIndex) {
 }
 
 TEST(Effect, AxesAreNormalisedOrRefused) {
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     pnEffect e;
     e.setRotAxis(0, 2, 0);
     expectVec(e.getRotAxis(), 0, 1, 0);
@@ -189,7 +189,7 @@ TEST(Event, PlayLookUpAndEditing) {
 }
 
 TEST(Event, ObjectAndChildNames) {
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     pnEvent e;
     e.setName("box");
     EXPECT_EQ(e.addObjectName(""), 0);

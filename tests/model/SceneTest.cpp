@@ -14,7 +14,7 @@
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
 #include "scene/pnViewpoint.h"
-#include "tests/model/DiagnosticCapture.h"
+#include "tests/support/TextCapture.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
@@ -191,7 +191,7 @@ TEST(Scene, InsertMaterialAndNameBuffers) {
 }
 
 TEST(Scene, RemovingReportsAndKeepsItems) {
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     pnScene s;
     pnLight light;
     pnStringProperty style;
@@ -229,7 +229,7 @@ TEST(Scene, RemovingReportsAndKeepsItems) {
 }
 
 TEST(Scene, MoveEvent) {
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     pnScene s;
     EXPECT_EQ(s.moveEvent("e", 0), 0);
     EXPECT_EQ(diag.take(), "TORVIS: [pnScene::removeEvent]  Tried to delete non-existing even\n\n");

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <sys/stat.h>
 #include <utime.h>
@@ -18,6 +19,7 @@
 #include "tests/models/ModelTestSupport.h"
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
+#include "tests/support/TextCapture.h"
 #include "tools/ModelGen.h"
 
 using modeltest::captureList;
@@ -32,27 +34,14 @@ protected:
         GLTest::SetUp();
         // Each test has a fresh context: textures of an earlier one are gone.
         sgModelTable::instance().clear(false);
-        diag_ = std::tmpfile();
-        setDiagnosticStream(diag_);
+        diag_ = std::make_unique<DiagnosticLog>();
     }
     void TearDown() override {
-        setDiagnosticStream(nullptr);
-        std::fclose(diag_);
+        diag_.reset();
         sgModelTable::instance().clear(true);
         GLTest::TearDown();
     }
-    std::string diagnostics() {
-        std::fflush(diag_);
-        std::rewind(diag_);
-        std::string s;
-        char buf[512];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, diag_)) > 0) s.append(buf, n);
-        std::fclose(diag_);
-        diag_ = std::tmpfile();
-        setDiagnosticStream(diag_);
-        return s;
-    }
+    std::string diagnostics() { return diag_->take(); }
     static std::vector<uint8_t> cubeFile(const std::string& texture = "") {
         modelgen::Scene s;
         modelgen::Material m;
@@ -64,7 +53,7 @@ protected:
         s.meshes = {cube};
         return modelgen::write3DS(s);
     }
-    FILE* diag_ = nullptr;
+    std::unique_ptr<DiagnosticLog> diag_;
 };
 
 std::string readFile(const std::string& path) {

@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "tests/support/ShellCommand.h"
 #include "tools/ModelGen.h"
 
 namespace modeltest {
@@ -34,20 +35,7 @@ std::string TempDir::write(const std::string& name, const std::vector<uint8_t>& 
     return write(name, std::string(bytes.begin(), bytes.end()));
 }
 
-std::string runCommand(const std::string& command, int* status) {
-    std::string out;
-    FILE* p = popen((command + " 2>&1").c_str(), "r");
-    if (!p) {
-        if (status) *status = -1;
-        return out;
-    }
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    int rc = pclose(p);
-    if (status) *status = rc;
-    return out;
-}
+std::string runCommand(const std::string& command, int* status) { return ::runCommand(command + " 2>&1", status); }
 
 bool haveProgram(const char* name) {
     int rc = 0;

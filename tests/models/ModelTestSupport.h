@@ -27,7 +27,7 @@ private:
     std::string path_;
 };
 
-// Output of a shell command (standard output and error), and its status.
+// Output of a shell command (standard output and error), and its exit status.
 std::string runCommand(const std::string& command, int* status = nullptr);
 bool haveProgram(const char* name);
 

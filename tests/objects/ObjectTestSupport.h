@@ -4,53 +4,11 @@
 
 #include <GL/gl.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
+#include <utility>
 
-#include "scene/pnObject.h"
 #include "sg/sgAttrSet.h"
 #include "sg/sgGeoSet.h"
-#include "sg/sgRuntime.h"
-
-// The text obj.write writes, and its result.
-inline std::string writtenBy(pnObject& obj, int convertPaths = 0, int* result = nullptr) {
-    char* buf = nullptr;
-    size_t len = 0;
-    FILE* f = open_memstream(&buf, &len);
-    int r = obj.write(f, convertPaths);
-    std::fclose(f);
-    std::string text(buf ? buf : "", len);
-    std::free(buf);
-    if (result) *result = r;
-    return text;
-}
-
-// Collects the "TORVIS: " diagnostic prints while it lives.
-class DiagnosticLog {
-public:
-    DiagnosticLog() : file_(std::tmpfile()) { setDiagnosticStream(file_); }
-    ~DiagnosticLog() {
-        setDiagnosticStream(nullptr);
-        if (file_) std::fclose(file_);
-    }
-    DiagnosticLog(const DiagnosticLog&) = delete;
-    DiagnosticLog& operator=(const DiagnosticLog&) = delete;
-    std::string text() {
-        std::string out;
-        if (!file_) return out;
-        std::fflush(file_);
-        std::rewind(file_);
-        char buf[512];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, file_)) > 0) out.append(buf, n);
-        return out;
-    }
-
-private:
-    FILE* file_;
-};
+#include "tests/support/TextCapture.h"
 
 inline const sgAttrRecord* attrOf(const sgGeoSet* set, int key) {
     if (!set) return nullptr;

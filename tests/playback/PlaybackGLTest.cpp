@@ -113,10 +113,7 @@ TEST_F(PlaybackGLTest, LightsHangUnderTheLightGroupAndLeaveIt) {
 }
 
 TEST_F(PlaybackGLTest, LightEventsMoveAndTintTheLight) {
-    auto* warm = new pnMaterial;
-    warm->setName("warm");
-    warm->setDiffuse(1, 0.5f, 0);
-    scene().addMaterial(warm);
+    addMaterial(scene(), "warm", sgVec3(1, 0.5f, 0));
     auto* lamp = new pnLight;
     lamp->setName("lamp");
     lamp->setPosition(10, 0, 0);
@@ -304,14 +301,8 @@ TEST_F(PlaybackGLTest, PickOnACounterDigitReturnsTheCounter) {
 }
 
 TEST_F(PlaybackGLTest, TextTakesItsStyleAndItsMaterialOnTheFaceOnly) {
-    auto* red = new pnMaterial;
-    red->setName("red");
-    red->setDiffuse(1, 0, 0);
-    scene().addMaterial(red);
-    auto* blue = new pnMaterial;
-    blue->setName("blue");
-    blue->setDiffuse(0, 0, 1);
-    scene().addMaterial(blue);
+    pnMaterial* red = addMaterial(scene(), "red", sgVec3(1, 0, 0));
+    addMaterial(scene(), "blue", sgVec3(0, 0, 1));
     auto* style = new pnStringProperty;
     style->setName("caption");
     style->setKind(0);

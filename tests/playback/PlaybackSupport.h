@@ -18,15 +18,7 @@
 
 // root -> scene transform -> light group, event group; deleted with the record.
 struct TestRoots {
-    TestRoots() {
-        record.sceneRoot = new sgScene;
-        record.sceneTransform = new sgDCS;
-        record.lightGroup = new sgGroup;
-        record.eventGroup = new sgGroup;
-        record.sceneRoot->addChild(record.sceneTransform);
-        record.sceneTransform->addChild(record.lightGroup);
-        record.sceneTransform->addChild(record.eventGroup);
-    }
+    TestRoots() { sgMakeRootNodes(record); }
     ~TestRoots() { delete record.sceneRoot; }
     TestRoots(const TestRoots&) = delete;
     TestRoots& operator=(const TestRoots&) = delete;

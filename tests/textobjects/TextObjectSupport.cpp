@@ -7,39 +7,7 @@ namespace {
 struct PinFonts {
     PinFonts() { setenv("FONTCONFIG_FILE", KV_TEXTOBJ_FONTS_CONF, 1); }
 } g_pinFonts;
-}  // namespace
 
-std::string writtenBy(pnObject& obj, int convertPaths, int* result) {
-    char* buf = nullptr;
-    size_t len = 0;
-    FILE* f = open_memstream(&buf, &len);
-    int r = obj.write(f, convertPaths);
-    std::fclose(f);
-    std::string text(buf ? buf : "", len);
-    std::free(buf);
-    if (result) *result = r;
-    return text;
-}
-
-DiagnosticLog::DiagnosticLog() : file_(std::tmpfile()) { setDiagnosticStream(file_); }
-
-DiagnosticLog::~DiagnosticLog() {
-    setDiagnosticStream(nullptr);
-    if (file_) std::fclose(file_);
-}
-
-std::string DiagnosticLog::text() {
-    std::string out;
-    if (!file_) return out;
-    std::fflush(file_);
-    std::rewind(file_);
-    char buf[512];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, file_)) > 0) out.append(buf, n);
-    return out;
-}
-
-namespace {
 double segmentDistance(double px, double py, const sgTextPoint& a, const sgTextPoint& b) {
     double dx = b.x - a.x, dy = b.y - a.y;
     double l2 = dx * dx + dy * dy;

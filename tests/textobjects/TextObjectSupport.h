@@ -9,28 +9,11 @@
 #include <string>
 
 #include "assets/sgText3D.h"
-#include "scene/pnObject.h"
-#include "sg/sgRuntime.h"
+#include "tests/support/TextCapture.h"
 
 // Restores the C locale however a test ends.
 struct LocaleGuard {
     ~LocaleGuard() { std::setlocale(LC_ALL, "C"); }
-};
-
-// The text obj.write writes, and its result.
-std::string writtenBy(pnObject& obj, int convertPaths = 0, int* result = nullptr);
-
-// Collects the "TORVIS: " diagnostic prints while it lives.
-class DiagnosticLog {
-public:
-    DiagnosticLog();
-    ~DiagnosticLog();
-    DiagnosticLog(const DiagnosticLog&) = delete;
-    DiagnosticLog& operator=(const DiagnosticLog&) = delete;
-    std::string text();
-
-private:
-    FILE* file_;
 };
 
 // Distance from (x, y) to the glyph's nearest edge; inside tells whether the
