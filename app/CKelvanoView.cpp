@@ -16,7 +16,6 @@
 #include "scene/pnViewpoint.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgChannel.h"
-#include "sg/sgDCS.h"
 #include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
 
@@ -177,13 +176,7 @@ void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
     m_pRoots = std::make_unique<SceneGraphRoots>();
     SceneGraphRoots& r = *m_pRoots;
     r.channel = sceneChannel;
-    r.sceneRoot = new sgScene;
-    r.sceneTransform = new sgDCS;
-    r.lightGroup = new sgGroup;
-    r.eventGroup = new sgGroup;
-    r.sceneRoot->addChild(r.sceneTransform);
-    r.sceneTransform->addChild(r.lightGroup);
-    r.sceneTransform->addChild(r.eventGroup);
+    sgMakeRootNodes(r);
     r.currentFrame = 0;
     r.pauseReached = 0;
     sceneGraphRoots = m_pRoots.get();

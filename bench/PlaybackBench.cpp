@@ -27,7 +27,6 @@
 #include "scene/pnScene.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgChannel.h"
-#include "sg/sgDCS.h"
 #include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
 
@@ -36,15 +35,7 @@ namespace {
 const int kWidth = 580, kHeight = 392;
 
 struct Roots {
-    Roots() {
-        record.sceneRoot = new sgScene;
-        record.sceneTransform = new sgDCS;
-        record.lightGroup = new sgGroup;
-        record.eventGroup = new sgGroup;
-        record.sceneRoot->addChild(record.sceneTransform);
-        record.sceneTransform->addChild(record.lightGroup);
-        record.sceneTransform->addChild(record.eventGroup);
-    }
+    Roots() { sgMakeRootNodes(record); }
     ~Roots() { delete record.sceneRoot; }
     SceneGraphRoots record;
 };

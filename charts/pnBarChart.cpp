@@ -6,41 +6,8 @@
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
 #include "scene/pnModel.h"
-#include "scene/pnString.h"
 #include "scene/pnWriteUtil.h"
 #include "sg/sgRuntime.h"
-
-namespace {
-
-pnEvent* newEvent(const std::string& name) {
-    auto* ev = new pnEvent;
-    ev->setName(name.c_str());
-    ev->setObjectName(name.c_str());
-    return ev;
-}
-
-pnEffect* newEffect(const std::string& name) {
-    auto* e = new pnEffect;
-    e->setName(name.c_str());
-    return e;
-}
-
-// Play k of ev, when both exist, runs from start to end.
-void playTime(pnEvent* ev, int k, int start, int end) {
-    if (ev) ev->setPlayTime(k, start, end);
-}
-
-void playStart(pnEvent* ev, int k, int start) {
-    if (pnEventPlay* p = ev ? ev->getPlay(k) : nullptr) p->start = start;
-}
-
-void playEnd(pnEvent* ev, int k, int end) {
-    if (pnEventPlay* p = ev ? ev->getPlay(k) : nullptr) p->end = end;
-}
-
-bool hasPlay(const pnEvent* ev, int k) { return ev && ev->getPlay(k) != nullptr; }
-
-}  // namespace
 
 pnBarChart::pnBarChart() {
     setFile("cyl10x.3ds");
@@ -52,21 +19,10 @@ pnBarChart::~pnBarChart() = default;
 
 int pnBarChart::copy(const pnObject* other) { return pnChart::copy(other); }
 
-bool pnBarChart::hasShrink(int i) const {
-    const pnChartDataPt& p = pointOrDefault(i);
-    return p.shrinkStart >= 0 && p.shrinkEnd >= p.shrinkStart;
-}
-
 sgVec3 pnBarChart::growScale(int i) const {
     const double raw = pointOrDefault(i).growValue;
     if (raw >= -0.001 && raw <= 0.001) return sgVec3(0, 0, 0);
     return sgVec3(1, static_cast<float>(getDataPtHeight(i)), 1);
-}
-
-pnEffect* pnBarChart::growEffect(int i) const {
-    pnEvent* ev = getDataPtEvent(i, PART_MAIN);
-    const pnEventPlay* play = ev ? ev->getPlay(0) : nullptr;
-    return play ? findEffect(play->effect.c_str()) : nullptr;
 }
 
 // ---- transform ----
@@ -133,24 +89,6 @@ void pnBarChart::storeDataPtSpacing(int i, const sgVec3& v) {
     dataPts[static_cast<size_t>(i)].spacing = v;
 }
 
-void pnBarChart::setDataPtName(int i, const char* chartName) {
-    if (!validPoint(i)) {
-        debugPrint2("[pnBarChart::setDataPtName] ", "data pt index out of range");
-        return;
-    }
-    if (built) renameDataPt(i, chartName);
-}
-
-int pnBarChart::deleteDataPt(int i) {
-    if (!validPoint(i)) {
-        debugPrint2("[pnBarChart::deleteDataPt] ", "index out of range deleting a chart data");
-        return 0;
-    }
-    deleteDataPtParts(i);
-    if (built) updateLayout();
-    return 1;
-}
-
 void pnBarChart::updateLayout() {
     for (int i = 0; i < getNumDataPts(); ++i) {
         if (pnObject* bar = getDataPtPart(i, PART_MAIN)) bar->setPosition(getDataPtPosition(i));
@@ -170,15 +108,11 @@ pnObject* pnBarChart::makeObject(int i) {
         bar->setMaterialName(p.materialName.c_str());
     else if (!material.empty())
         bar->setMaterialName(material.c_str());
-    if (setFlags[ROTANGLE_FLAG]) bar->setRotAngle(rotAngle);
-    if (setFlags[ROTAXIS_FLAG]) bar->setRotAxis(rotAxis);
-    if (setFlags[SCALE_FLAG]) bar->setScale(scale);
-    bar->setCenter(center);
+    applyChartTransform(bar);
     bar->setPosition(getDataPtPosition(i));
     turnToDirection(bar);
     bar->setScaleOrigin(baseScale);
     bar->setFileName(file.c_str());
-    bar->setHighlight(highlight);
     return bar;
 }
 
@@ -189,51 +123,13 @@ pnEffect* pnBarChart::makeEffect(int i) {
     return e;
 }
 
-pnEffect* pnBarChart::makeShrinkEffect(int i) {
-    if (!validPoint(i) || !hasShrink(i)) return nullptr;
-    pnEffect* e = newEffect(generatedName("-shrink-%03d", i));
-    e->setScale(1, 1, 1);
-    return e;
-}
-
-pnEvent* pnBarChart::makeEvent(int i, const char* parent) {
-    if (!validPoint(i)) return nullptr;
-    const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
-    pnEvent* ev = newEvent(generatedName("-%03d", i));
-    ev->addPlay(generatedName("-%03d", i).c_str(), p.startTime, p.endTime, 1);
-    if (hasShrink(i)) {
-        const std::string shrink = generatedName("-shrink-%03d", i);
-        ev->addPlay(shrink.c_str(), p.shrinkStart, p.shrinkEnd, 1);
-        ev->addPlay(shrink.c_str(), p.shrinkEnd, p.shrinkEnd + 1, 0);
-    }
-    ev->setParent(parent);
-    return ev;
-}
-
-pnObject* pnBarChart::makeDataText(int i) {
-    if (!validPoint(i)) return nullptr;
-    auto* s = new pnString;
-    setupTextPart(s, i, PART_DATA_TEXT);
-    return s;
-}
-
-pnObject* pnBarChart::makeLabel(int i) {
-    if (!validPoint(i)) return nullptr;
-    auto* s = new pnString;
-    setupTextPart(s, i, PART_LABEL);
-    return s;
-}
-
 pnEvent* pnBarChart::makeDataTextEvent(int i, const char* parent) {
     if (!validPoint(i)) return nullptr;
     const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     const std::string text = generatedName("-text");
-    pnEvent* ev = newEvent(generatedName("-dataText-%03d", i));
     // The value appears once the bar has grown.
-    ev->addPlay(text.c_str(), p.endTime, p.endTime, showData ? 1 : 0);
-    ev->setHidden(showData ? 0 : 1);
+    pnEvent* ev = newTextEvent(generatedName("-dataText-%03d", i), text, p.endTime, p.endTime, showData, parent);
     if (hasShrink(i)) ev->addPlay(text.c_str(), p.shrinkStart, p.shrinkStart + 1, 0);
-    ev->setParent(parent);
     return ev;
 }
 
@@ -241,15 +137,10 @@ pnEvent* pnBarChart::makeLabelEvent(int i, const char* parent) {
     if (!validPoint(i)) return nullptr;
     const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     const std::string text = generatedName("-text");
-    pnEvent* ev = newEvent(generatedName("-label-%03d", i));
-    ev->addPlay(text.c_str(), p.startTime, p.startTime + 1, showLabel ? 1 : 0);
+    pnEvent* ev = newTextEvent(generatedName("-label-%03d", i), text, p.startTime, p.startTime + 1, showLabel, parent);
     if (hasShrink(i)) ev->addPlay(text.c_str(), p.shrinkEnd, p.shrinkEnd + 1, 0);
-    ev->setHidden(showLabel ? 0 : 1);
-    ev->setParent(parent);
     return ev;
 }
-
-pnEffect* pnBarChart::makeTextEffect() { return newEffect(generatedName("-text")); }
 
 // ---- timing ----
 //

@@ -28,10 +28,6 @@ public:
     int write(FILE* f, int convertPaths) override;
     const char* getTypeName() const override { return "pnBarChart"; }
 
-    // The point leaves with its parts, events and effects; the rest move up,
-    // take their new names and are laid out again. 0 for a bad index.
-    int deleteDataPt(int i) override;
-
     // Timing of point i (see the table in pnBarChart.cpp). The fields are
     // stored whether or not the chart is built; the plays follow when it is.
     // A bad index changes nothing and gives 0.
@@ -54,26 +50,15 @@ public:
     void storeDataPtSpacing(int i, const sgVec3& v) override;
     // Built: the bar's grow effect takes the new height, the data text moves.
     void setDataPtGrowValue(int i, double value) override;
-    void setDataPtName(int i, const char* chartName) override;
 
     pnObject* makeObject(int i) override;
-    pnEvent* makeEvent(int i, const char* parent) override;
     pnEffect* makeEffect(int i) override;
-    pnEffect* makeShrinkEffect(int i) override;
-    pnObject* makeDataText(int i) override;
-    pnObject* makeLabel(int i) override;
     pnEvent* makeDataTextEvent(int i, const char* parent) override;
     pnEvent* makeLabelEvent(int i, const char* parent) override;
-    pnEffect* makeTextEffect() override;
     // Every bar, data text and label to its place.
     void updateLayout() override;
 
     // The grow scale of point i: (1, mapped value, 1), or (0, 0, 0) for a
     // value within 0.001 of zero.
     sgVec3 growScale(int i) const;
-
-private:
-    bool hasShrink(int i) const;
-    // The grow effect that play 0 of point i's bar event names, or null.
-    pnEffect* growEffect(int i) const;
 };

@@ -18,19 +18,15 @@
 
 namespace {
 
-// The longest prefix of s of at most max bytes that does not cut a UTF-8
-// sequence in half.
-std::string cutBytes(const std::string& s, size_t max) {
-    if (s.size() <= max) return s;
-    size_t cut = max;
-    while (cut > 0 && (static_cast<unsigned char>(s[cut]) & 0xC0) == 0x80) --cut;
-    return s.substr(0, cut);
-}
-
 // Switch node names hold at most 63 bytes.
-std::string nodeName(const std::string& n) { return cutBytes(n, 63); }
+std::string nodeName(const std::string& n) { return sgCutBytes(n, 63); }
 
 bool zeroAxis(const sgVec3& v) { return v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f; }
+
+// "[pnBarChart::deleteDataPt] ": a kind's message prefix.
+std::string typePrefix(const char* typeName, const char* operation) {
+    return std::string("[") + typeName + "::" + operation + "] ";
+}
 
 bool isType(const pnObject* o, const char* typeName) {
     return o && std::strcmp(o->getTypeName(), typeName) == 0;
@@ -148,7 +144,7 @@ std::string pnChart::generatedName(const std::string& chartName, const char* suf
     std::snprintf(tail, sizeof tail, suffix, i);
     std::string t(tail);
     size_t room = SG_NAME_MAX > t.size() ? SG_NAME_MAX - t.size() : 0;
-    return cutBytes(chartName, room) + t;
+    return sgCutBytes(chartName, room) + t;
 }
 
 std::string pnChart::generatedName(const char* suffix, int i) const { return generatedName(name, suffix, i); }
@@ -520,7 +516,15 @@ void pnChart::setDataPtDataText(int i, const char* text) {
 
 // ---- the chart's own operations: base bodies ----
 
-int pnChart::deleteDataPt(int) { return 0; }
+int pnChart::deleteDataPt(int i) {
+    if (!validPoint(i)) {
+        debugPrint2(typePrefix(getTypeName(), "deleteDataPt").c_str(), "index out of range deleting a chart data");
+        return 0;
+    }
+    deleteDataPtParts(i);
+    if (built) updateLayout();
+    return 1;
+}
 
 int pnChart::setDefaultGrowAll() {
     if (!built) return 0;
@@ -581,16 +585,48 @@ void pnChart::setDataPtSpacing(int, const sgVec3&) {}
 void pnChart::setDataPtSpacingDistance(int, float) {}
 void pnChart::storeDataPtSpacing(int, const sgVec3&) {}
 void pnChart::setDataPtGrowValue(int, double) {}
-void pnChart::setDataPtName(int, const char*) {}
+
+void pnChart::setDataPtName(int i, const char* chartName) {
+    if (!validPoint(i)) {
+        debugPrint2(typePrefix(getTypeName(), "setDataPtName").c_str(), "data pt index out of range");
+        return;
+    }
+    if (built) renameDataPt(i, chartName);
+}
+
 pnObject* pnChart::makeObject(int) { return nullptr; }
-pnEvent* pnChart::makeEvent(int, const char*) { return nullptr; }
+
+pnEvent* pnChart::makeEvent(int i, const char* parent) {
+    if (!validPoint(i) || !hasPartSlot(i, PART_MAIN)) return nullptr;
+    return makeGrowEvent(i, parent, "-%03d", "-shrink-%03d", 0);
+}
+
 pnEffect* pnChart::makeEffect(int) { return nullptr; }
-pnEffect* pnChart::makeShrinkEffect(int) { return nullptr; }
-pnObject* pnChart::makeDataText(int) { return nullptr; }
-pnObject* pnChart::makeLabel(int) { return nullptr; }
+
+pnEffect* pnChart::makeShrinkEffect(int i) {
+    if (!validPoint(i) || !hasPartSlot(i, PART_MAIN) || !hasShrink(i)) return nullptr;
+    pnEffect* e = newEffect(generatedName("-shrink-%03d", i));
+    e->setScale(1, 1, 1);
+    return e;
+}
+
+pnObject* pnChart::makeDataText(int i) {
+    if (!validPoint(i)) return nullptr;
+    auto* s = new pnString;
+    setupTextPart(s, i, PART_DATA_TEXT);
+    return s;
+}
+
+pnObject* pnChart::makeLabel(int i) {
+    if (!validPoint(i)) return nullptr;
+    auto* s = new pnString;
+    setupTextPart(s, i, PART_LABEL);
+    return s;
+}
+
 pnEvent* pnChart::makeDataTextEvent(int, const char*) { return nullptr; }
 pnEvent* pnChart::makeLabelEvent(int, const char*) { return nullptr; }
-pnEffect* pnChart::makeTextEffect() { return nullptr; }
+pnEffect* pnChart::makeTextEffect() { return newEffect(generatedName("-text")); }
 pnObject* pnChart::makeSubObject(int) { return nullptr; }
 pnEvent* pnChart::makeSubEvent(int, const char*) { return nullptr; }
 pnEffect* pnChart::makeSubEffect(int) { return nullptr; }
@@ -687,17 +723,13 @@ void pnChart::setupTextPart(pnString* part, int i, int which) const {
     part->setPivotAngle(angle);
     if (!zeroAxis(axis)) part->setPivotAxis(axis);
     part->setPosition(label ? getLabelPosition(i) : getDataTextPosition(i));
-    if (setFlags[ROTANGLE_FLAG]) part->setRotAngle(rotAngle);
-    if (setFlags[ROTAXIS_FLAG]) part->setRotAxis(rotAxis);
-    if (setFlags[SCALE_FLAG]) part->setScale(scale);
-    part->setCenter(center);
+    applyChartTransform(part);
     const std::string& front = label ? labelMaterial : dataMaterial;
     const std::string& back = label ? labelBackMaterial : dataBackMaterial;
     const std::string& style = label ? labelString : dataString;
     if (!front.empty()) part->setMaterial(front.c_str());
     if (!back.empty()) part->setBackMaterial(back.c_str());
     if (!style.empty()) part->setStringProperty(style.c_str());
-    part->setHighlight(highlight);
     part->setScene(scene);
 }
 
@@ -1213,6 +1245,96 @@ void pnChart::makePointParts(int i, const char* parent) {
     }
 }
 
+// ---- helpers of the kinds' makers and timing ----
+
+pnEffect* pnChart::newEffect(const std::string& n) {
+    auto* e = new pnEffect;
+    e->setName(n.c_str());
+    return e;
+}
+
+pnEvent* pnChart::newEvent(const std::string& n) {
+    auto* ev = new pnEvent;
+    ev->setName(n.c_str());
+    ev->setObjectName(n.c_str());
+    return ev;
+}
+
+pnEvent* pnChart::makeGrowEvent(int i, const char* parent, const char* suffix, const char* shrinkSuffix,
+                                int hideDelay) const {
+    const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
+    const std::string n = generatedName(suffix, i);
+    pnEvent* ev = newEvent(n);
+    ev->addPlay(n.c_str(), p.startTime, p.endTime, 1);
+    if (hasShrink(p)) {
+        const std::string shrink = generatedName(shrinkSuffix, i);
+        ev->addPlay(shrink.c_str(), p.shrinkStart, p.shrinkEnd, 1);
+        ev->addPlay(shrink.c_str(), p.shrinkEnd + hideDelay, p.shrinkEnd + hideDelay + 1, 0);
+    }
+    ev->setParent(parent);
+    return ev;
+}
+
+pnEvent* pnChart::newTextEvent(const std::string& n, const std::string& effect, int from, int to, int show,
+                               const char* parent) {
+    pnEvent* ev = newEvent(n);
+    ev->addPlay(effect.c_str(), from, to, show ? 1 : 0);
+    ev->setHidden(show ? 0 : 1);
+    ev->setParent(parent);
+    return ev;
+}
+
+void pnChart::playTime(pnEvent* ev, int k, int start, int end) {
+    if (ev) ev->setPlayTime(k, start, end);
+}
+
+void pnChart::playStart(pnEvent* ev, int k, int start) {
+    if (pnEventPlay* p = ev ? ev->getPlay(k) : nullptr) p->start = start;
+}
+
+void pnChart::playEnd(pnEvent* ev, int k, int end) {
+    if (pnEventPlay* p = ev ? ev->getPlay(k) : nullptr) p->end = end;
+}
+
+bool pnChart::hasPlay(const pnEvent* ev, int k) { return ev && ev->getPlay(k) != nullptr; }
+
+pnEffect* pnChart::growEffect(int i) const {
+    pnEvent* ev = getDataPtEvent(i, PART_MAIN);
+    const pnEventPlay* play = ev ? ev->getPlay(0) : nullptr;
+    return play ? findEffect(play->effect.c_str()) : nullptr;
+}
+
+void pnChart::applyChartTransform(pnObject* part) const {
+    if (setFlags[ROTANGLE_FLAG]) part->setRotAngle(rotAngle);
+    if (setFlags[ROTAXIS_FLAG]) part->setRotAxis(rotAxis);
+    if (setFlags[SCALE_FLAG]) part->setScale(scale);
+    part->setCenter(center);
+    part->setHighlight(highlight);
+}
+
+void pnChart::replacePart(int k, pnObject* fresh) {
+    pnObject* old = getChartPart(k);
+    if (!old || !fresh) return;
+    fresh->setPartFlag(1);
+    fresh->setScene(scene);
+    pnEvent* ev = getChartEvent(k);
+    sgNode* dcs = ev ? findEventTransform(ev) : nullptr;
+    objects->set(k, fresh);
+    if (dcs) {
+        // The new part hangs where the old one did, with the scene material.
+        sgSwitch* oldNode = old->getSwitchNode();
+        if (oldNode && oldNode->getParent() == dcs) dcs->removeChild(oldNode);
+        if (sgNode* node = fresh->getNode()) {
+            if (pnMaterial* m = scene ? scene->findMaterial(fresh->getMaterialName().c_str()) : nullptr) m->apply(node);
+            dcs->addChild(node);
+            ev->setNode(fresh->getSwitchNode());
+            fresh->setBuilt(1);
+        }
+    }
+    if (ev) ev->setObjectName(fresh->getName().c_str());
+    delete old;
+}
+
 pnObject* pnChart::addSlotPart(int i, int which, pnObject* part) {
     if (!part) {
         // The slot keeps its place with an empty object nothing draws.
@@ -1230,10 +1352,7 @@ pnObject* pnChart::addSlotPart(int i, int which, pnObject* part) {
 
 pnEvent* pnChart::addSlotEvent(int i, int which, pnEvent* event, const char* parent) {
     if (!event) {
-        event = new pnEvent;
-        const std::string n = slotName(name, i, which);
-        event->setName(n.c_str());
-        event->setObjectName(n.c_str());
+        event = newEvent(slotName(name, i, which));
         if (parent && *parent) event->setParent(parent);
     }
     if (!addEvent(event)) {

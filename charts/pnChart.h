@@ -97,7 +97,10 @@ public:
 
     // ---- The chart's own virtual operations, in table order ----
 
-    // The kind's; 0 here. Kinds use deleteDataPtParts for the bookkeeping.
+    // The point leaves with its parts, events and effects (deleteDataPtParts);
+    // the rest move up, take their new names and, built, are laid out again.
+    // A bad index is reported and gives 0. Kinds that must rebuild parts
+    // around the gap override it.
     virtual int deleteDataPt(int i);
     // 0 when not built; else the per-point operation for every point, 1.
     virtual int setDefaultGrowAll();
@@ -125,9 +128,13 @@ public:
     virtual void storeDataPtSpacing(int i, const sgVec3& v);
     // Nothing here; kinds store the value and resize the point's parts.
     virtual void setDataPtGrowValue(int i, double value);
-    // Nothing here; kinds rename point i's parts after chartName (renameDataPt).
+    // Built: renames point i's parts after chartName (renameDataPt). A bad
+    // index is reported.
     virtual void setDataPtName(int i, const char* chartName);
-    // The makers (pnChartParts): none here.
+    // The makers (pnChartParts). Here the ones the kinds share: the main
+    // part's event (makeGrowEvent) and shrink effect (scale 1, for a point
+    // that shrinks), the data text and label (setupTextPart) and the one text
+    // effect; none of the other parts.
     pnObject* makeObject(int i) override;
     pnEvent* makeEvent(int i, const char* parent) override;
     pnEffect* makeEffect(int i) override;
@@ -422,6 +429,40 @@ protected:
     bool partsLive() const { return built && switchNode != nullptr; }
     const pnChartDataPt& pointOrDefault(int i) const;
     bool validPoint(int i) const { return i >= 0 && i < getNumDataPts(); }
+    // A point shrinks when its shrink frames are set and in order.
+    static bool hasShrink(const pnChartDataPt& p) { return p.shrinkStart >= 0 && p.shrinkEnd >= p.shrinkStart; }
+    bool hasShrink(int i) const { return hasShrink(pointOrDefault(i)); }
+
+    // ---- Helpers of the kinds' makers and timing ----
+
+    // A new effect of that name; a new event of that name that moves the
+    // object of the same name.
+    static pnEffect* newEffect(const std::string& name);
+    static pnEvent* newEvent(const std::string& name);
+    // The event of the part named after suffix of point i (a valid index):
+    // the effect of that name over the point's frames and, for a point that
+    // shrinks, the shrink effect named after shrinkSuffix over its shrink
+    // frames, then one hiding frame hideDelay frames after the shrink's end.
+    pnEvent* makeGrowEvent(int i, const char* parent, const char* suffix, const char* shrinkSuffix,
+                           int hideDelay) const;
+    // A text (or joint) event named name: effect shows the part of that name
+    // (or, with show 0, hides it) over from..to, the hidden flag following.
+    static pnEvent* newTextEvent(const std::string& name, const std::string& effect, int from, int to, int show,
+                                 const char* parent);
+    // Play k of ev, where both exist: its frames, its start, its end.
+    static void playTime(pnEvent* ev, int k, int start, int end);
+    static void playStart(pnEvent* ev, int k, int start);
+    static void playEnd(pnEvent* ev, int k, int end);
+    static bool hasPlay(const pnEvent* ev, int k);
+    // The grow effect that play 0 of point i's main event names, or null.
+    pnEffect* growEffect(int i) const;
+    // What a new main part or joint takes from the chart: its rotation and
+    // scale where set, its centre and its highlight.
+    void applyChartTransform(pnObject* part) const;
+    // Puts fresh in object slot k in place of the part there, in the scene
+    // graph too (with the scene material), and deletes the old part.
+    // Nothing without a part in the slot or without fresh.
+    void replacePart(int k, pnObject* fresh);
 
     // The settings every kind gives a data text or label (which is
     // PART_DATA_TEXT or PART_LABEL): name, text, depth 3, inner scale,

@@ -8,38 +8,10 @@
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
 #include "scene/pnModel.h"
-#include "scene/pnString.h"
 #include "scene/pnWriteUtil.h"
 #include "sg/sgRuntime.h"
 
 namespace {
-
-pnEvent* newEvent(const std::string& name) {
-    auto* ev = new pnEvent;
-    ev->setName(name.c_str());
-    ev->setObjectName(name.c_str());
-    return ev;
-}
-
-pnEffect* newEffect(const std::string& name) {
-    auto* e = new pnEffect;
-    e->setName(name.c_str());
-    return e;
-}
-
-void playTime(pnEvent* ev, int k, int start, int end) {
-    if (ev) ev->setPlayTime(k, start, end);
-}
-
-void playStart(pnEvent* ev, int k, int start) {
-    if (pnEventPlay* p = ev ? ev->getPlay(k) : nullptr) p->start = start;
-}
-
-void playEnd(pnEvent* ev, int k, int end) {
-    if (pnEventPlay* p = ev ? ev->getPlay(k) : nullptr) p->end = end;
-}
-
-bool hasPlay(const pnEvent* ev, int k) { return ev && ev->getPlay(k) != nullptr; }
 
 bool isModel(const pnObject* o) { return o && std::string(o->getTypeName()) == "pnModel"; }
 
@@ -63,17 +35,6 @@ int pnLineChart::copy(const pnObject* other) {
         showJoint = line->showJoint;
     }
     return 1;
-}
-
-bool pnLineChart::hasShrink(int i) const {
-    const pnChartDataPt& p = pointOrDefault(i);
-    return p.shrinkStart >= 0 && p.shrinkEnd >= p.shrinkStart;
-}
-
-pnEffect* pnLineChart::growEffect(int i) const {
-    pnEvent* ev = getDataPtEvent(i, PART_MAIN);
-    const pnEventPlay* play = ev ? ev->getPlay(0) : nullptr;
-    return play ? findEffect(play->effect.c_str()) : nullptr;
 }
 
 // ---- geometry ----
@@ -187,25 +148,6 @@ void pnLineChart::storeDataPtSpacing(int i, const sgVec3& v) {
     if (built) updateLayout();
 }
 
-void pnLineChart::setDataPtName(int i, const char* chartName) {
-    if (!validPoint(i)) {
-        debugPrint2("[pnLineChart::setDataPtName] ", "data pt index out of range");
-        return;
-    }
-    if (built) renameDataPt(i, chartName);
-}
-
-int pnLineChart::deleteDataPt(int i) {
-    if (!validPoint(i)) {
-        debugPrint2("[pnLineChart::deleteDataPt] ", "index out of range deleting a chart data");
-        return 0;
-    }
-    deleteDataPtParts(i);
-    // The segment after the gap now joins the point before it.
-    if (built) updateLayout();
-    return 1;
-}
-
 int pnLineChart::setBaseScale(const sgVec3& v) {
     baseScale = v;
     if (!built) return 0;
@@ -287,12 +229,9 @@ pnObject* pnLineChart::makeObject(int i) {
     auto* segment = new pnModel;
     segment->setPosition(a);
     segmentLength = length;
-    if (setFlags[ROTANGLE_FLAG]) segment->setRotAngle(rotAngle);
-    if (setFlags[ROTAXIS_FLAG]) segment->setRotAxis(rotAxis);
+    applyChartTransform(segment);
     segment->setPivotAngle(angle);
     segment->setPivotAxis(axis);
-    segment->setCenter(center);
-    if (setFlags[SCALE_FLAG]) segment->setScale(scale);
     segment->setScaleOrigin(baseScale);
     segment->setNameString(generatedName("-%03d", i).c_str());
     segment->setFileName(file.c_str());
@@ -300,7 +239,6 @@ pnObject* pnLineChart::makeObject(int i) {
         segment->setMaterialName(p.materialName.c_str());
     else if (!material.empty())
         segment->setMaterialName(material.c_str());
-    segment->setHighlight(highlight);
     return segment;
 }
 
@@ -313,68 +251,23 @@ pnEffect* pnLineChart::makeEffect(int i) {
     return e;
 }
 
-pnEffect* pnLineChart::makeShrinkEffect(int i) {
-    if (i < 1 || !validPoint(i) || !hasShrink(i)) return nullptr;
-    pnEffect* e = newEffect(generatedName("-shrink-%03d", i));
-    e->setScale(1, 1, 1);
-    return e;
-}
-
-pnEvent* pnLineChart::makeEvent(int i, const char* parent) {
-    if (i < 1 || !validPoint(i)) return nullptr;
+pnEvent* pnLineChart::pointEvent(int i, const char* suffix, const char* effectSuffix, int show,
+                                 const char* parent) const {
+    if (!validPoint(i)) return nullptr;
     const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
-    pnEvent* ev = newEvent(generatedName("-%03d", i));
-    ev->addPlay(generatedName("-%03d", i).c_str(), p.startTime, p.endTime, 1);
-    if (hasShrink(i)) {
-        const std::string shrink = generatedName("-shrink-%03d", i);
-        ev->addPlay(shrink.c_str(), p.shrinkStart, p.shrinkEnd, 1);
-        ev->addPlay(shrink.c_str(), p.shrinkEnd, p.shrinkEnd + 1, 0);
-    }
-    ev->setParent(parent);
+    const std::string effect = generatedName(effectSuffix);
+    pnEvent* ev = newTextEvent(generatedName(suffix, i), effect, p.endTime, p.endTime, show, parent);
+    if (hasShrink(p)) ev->addPlay(effect.c_str(), p.shrinkStart, p.shrinkStart + 1, 0);
     return ev;
 }
-
-pnObject* pnLineChart::makeDataText(int i) {
-    if (!validPoint(i)) return nullptr;
-    auto* s = new pnString;
-    setupTextPart(s, i, PART_DATA_TEXT);
-    return s;
-}
-
-pnObject* pnLineChart::makeLabel(int i) {
-    if (!validPoint(i)) return nullptr;
-    auto* s = new pnString;
-    setupTextPart(s, i, PART_LABEL);
-    return s;
-}
-
-namespace {
-// A text or joint event of a point: shown from the end of the point's grow,
-// hidden from the start of its shrink.
-pnEvent* pointEvent(const std::string& name, const std::string& effect, const pnChartDataPt& p, bool shrinks,
-                    int show, const char* parent) {
-    pnEvent* ev = newEvent(name);
-    ev->addPlay(effect.c_str(), p.endTime, p.endTime, show ? 1 : 0);
-    ev->setHidden(show ? 0 : 1);
-    if (shrinks) ev->addPlay(effect.c_str(), p.shrinkStart, p.shrinkStart + 1, 0);
-    ev->setParent(parent);
-    return ev;
-}
-}  // namespace
 
 pnEvent* pnLineChart::makeDataTextEvent(int i, const char* parent) {
-    if (!validPoint(i)) return nullptr;
-    return pointEvent(generatedName("-dataText-%03d", i), generatedName("-text"), dataPts[static_cast<size_t>(i)],
-                      hasShrink(i), showData, parent);
+    return pointEvent(i, "-dataText-%03d", "-text", showData, parent);
 }
 
 pnEvent* pnLineChart::makeLabelEvent(int i, const char* parent) {
-    if (!validPoint(i)) return nullptr;
-    return pointEvent(generatedName("-label-%03d", i), generatedName("-text"), dataPts[static_cast<size_t>(i)],
-                      hasShrink(i), showLabel, parent);
+    return pointEvent(i, "-label-%03d", "-text", showLabel, parent);
 }
-
-pnEffect* pnLineChart::makeTextEffect() { return newEffect(generatedName("-text")); }
 
 pnEffect* pnLineChart::makeJointEffect() { return newEffect(generatedName("-joint")); }
 
@@ -389,25 +282,19 @@ pnObject* pnLineChart::makeSubObject(int i) {
     joint->setFileName(jointFile.c_str());
     joint->setPosition(getDataPtTop(i));
     joint->setNameString(generatedName("-joint-%03d", i).c_str());
-    if (setFlags[ROTANGLE_FLAG]) joint->setRotAngle(rotAngle);
-    if (setFlags[ROTAXIS_FLAG]) joint->setRotAxis(rotAxis);
-    joint->setCenter(center);
-    if (setFlags[SCALE_FLAG]) joint->setScale(scale);
+    applyChartTransform(joint);
     joint->setScaleOrigin(jointScale);
     if (!p.jointMaterialName.empty())
         joint->setMaterialName(p.jointMaterialName.c_str());
     else if (!jointMaterial.empty())
         joint->setMaterialName(jointMaterial.c_str());
-    joint->setHighlight(highlight);
     // Playback moves a joint like a text part.
     joint->setLineFlag(1);
     return joint;
 }
 
 pnEvent* pnLineChart::makeSubEvent(int i, const char* parent) {
-    if (!validPoint(i)) return nullptr;
-    return pointEvent(generatedName("-joint-%03d", i), generatedName("-joint"), dataPts[static_cast<size_t>(i)],
-                      hasShrink(i), 1, parent);
+    return pointEvent(i, "-joint-%03d", "-joint", 1, parent);
 }
 
 // ---- timing ----

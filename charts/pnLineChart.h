@@ -27,11 +27,8 @@ public:
     // "}".
     int write(FILE* f, int convertPaths) override;
     const char* getTypeName() const override { return "pnLineChart"; }
-
-    // The point leaves with its parts, events and effects (with point 0 also
-    // the segment of the point that becomes point 0); the rest move up, take
-    // their new names and the chart is laid out again. 0 for a bad index.
-    int deleteDataPt(int i) override;
+    // (deleteDataPt is the base's: deleting point 0 also takes the segment of
+    // the point that becomes point 0.)
 
     // Timing of point i (see the table in pnLineChart.cpp). The fields are
     // stored whether or not the chart is built; the plays follow when it is.
@@ -58,18 +55,11 @@ public:
     // Built: both segments at the point follow (place, turn, grow effect),
     // and the point's joint and texts move to its new top.
     void setDataPtGrowValue(int i, double value) override;
-    // Segments, shrink effects, joints, data texts and labels of point i.
-    void setDataPtName(int i, const char* chartName) override;
 
     pnObject* makeObject(int i) override;
-    pnEvent* makeEvent(int i, const char* parent) override;
     pnEffect* makeEffect(int i) override;
-    pnEffect* makeShrinkEffect(int i) override;
-    pnObject* makeDataText(int i) override;
-    pnObject* makeLabel(int i) override;
     pnEvent* makeDataTextEvent(int i, const char* parent) override;
     pnEvent* makeLabelEvent(int i, const char* parent) override;
-    pnEffect* makeTextEffect() override;
     pnObject* makeSubObject(int i) override;
     pnEvent* makeSubEvent(int i, const char* parent) override;
     pnEffect* makeJointEffect() override;
@@ -110,8 +100,9 @@ public:
     float getSegmentLength() const { return segmentLength; }
 
 private:
-    bool hasShrink(int i) const;
-    pnEffect* growEffect(int i) const;
+    // A text or joint event of point i: shown from the end of the point's
+    // grow, hidden from the start of its shrink.
+    pnEvent* pointEvent(int i, const char* suffix, const char* effectSuffix, int show, const char* parent) const;
     // Segment i to its place, turned and (its grow effect) stretched.
     void placeSegment(int i);
     void placeJoint(int i);

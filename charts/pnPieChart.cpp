@@ -6,16 +6,11 @@
 
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
-#include "scene/pnMaterial.h"
-#include "scene/pnString.h"
 #include "scene/pnVolume.h"
 #include "scene/pnWriteUtil.h"
-#include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
 
 namespace {
-
-bool hasShrink(const pnChartDataPt& p) { return p.shrinkStart >= 0 && p.shrinkEnd >= p.shrinkStart; }
 
 const char* kIndexRange = "data pt index out of range";
 
@@ -223,96 +218,40 @@ pnObject* pnPieChart::makeObject(int i) {
         slice->setMaterialName(p.materialName.c_str());
     else if (setFlags[MATERIAL_FLAG] && !material.empty())
         slice->setMaterialName(material.c_str());
-    if (setFlags[ROTANGLE_FLAG]) slice->setRotAngle(rotAngle);
-    if (setFlags[ROTAXIS_FLAG]) slice->setRotAxis(rotAxis);
-    if (setFlags[SCALE_FLAG]) slice->setScale(scale);
-    slice->setCenter(center);
-    slice->setHighlight(highlight);
+    applyChartTransform(slice);
     slice->setScene(scene);
     return slice;
 }
 
 pnEffect* pnPieChart::makeEffect(int i) {
     if (!validPoint(i)) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-%03d", i).c_str());
+    pnEffect* e = newEffect(generatedName("-%03d", i));
     setGrowNumbers(e, i, false);
     return e;
 }
 
 pnEffect* pnPieChart::makeShrinkEffect(int i) {
-    if (!validPoint(i) || !hasShrink(dataPts[static_cast<size_t>(i)])) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-shrink-%03d", i).c_str());
+    if (!validPoint(i) || !hasShrink(i)) return nullptr;
+    pnEffect* e = newEffect(generatedName("-shrink-%03d", i));
     setGrowNumbers(e, i, true);
     return e;
 }
 
-pnEvent* pnPieChart::makeEvent(int i, const char* parent) {
+pnEvent* pnPieChart::textEvent(int i, int which, int show, const char* parent) const {
     if (!validPoint(i)) return nullptr;
     const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
-    auto* ev = new pnEvent;
-    const std::string n = generatedName("-%03d", i);
-    ev->setName(n.c_str());
-    ev->setObjectName(n.c_str());
-    ev->addPlay(n.c_str(), p.startTime, p.endTime, 1);
-    if (hasShrink(p)) {
-        const std::string s = generatedName("-shrink-%03d", i);
-        ev->addPlay(s.c_str(), p.shrinkStart, p.shrinkEnd, 1);
-        ev->addPlay(s.c_str(), p.shrinkEnd, p.shrinkEnd + 1, 0);
-    }
-    ev->setParent(parent);
-    return ev;
-}
-
-pnObject* pnPieChart::makeDataText(int i) {
-    if (!validPoint(i)) return nullptr;
-    auto* s = new pnString;
-    setupTextPart(s, i, PART_DATA_TEXT);
-    return s;
-}
-
-pnObject* pnPieChart::makeLabel(int i) {
-    if (!validPoint(i)) return nullptr;
-    auto* s = new pnString;
-    setupTextPart(s, i, PART_LABEL);
-    return s;
-}
-
-namespace {
-// A text event of the pie: shown from the end of the grow, hidden halfway
-// through a shrink.
-pnEvent* pieTextEvent(const std::string& n, const std::string& effect, const pnChartDataPt& p, int visible,
-                      const char* parent) {
-    auto* ev = new pnEvent;
-    ev->setName(n.c_str());
-    ev->setObjectName(n.c_str());
-    ev->addPlay(effect.c_str(), p.endTime, p.endTime + 1, visible);
-    ev->setHidden(visible ? 0 : 1);
+    const std::string effect = generatedName("-text");
+    pnEvent* ev = newTextEvent(slotName(name, i, which), effect, p.endTime, p.endTime + 1, show && hasSlice(i), parent);
     if (p.shrinkStart >= p.endTime && p.shrinkStart < p.shrinkEnd)
         ev->addPlay(effect.c_str(), (p.shrinkStart + p.shrinkEnd) / 2, p.shrinkEnd, 0);
-    ev->setParent(parent);
     return ev;
 }
-}  // namespace
 
 pnEvent* pnPieChart::makeDataTextEvent(int i, const char* parent) {
-    if (!validPoint(i)) return nullptr;
-    return pieTextEvent(slotName(name, i, PART_DATA_TEXT), generatedName("-text"), dataPts[static_cast<size_t>(i)],
-                        showData && hasSlice(i), parent);
+    return textEvent(i, PART_DATA_TEXT, showData, parent);
 }
 
-pnEvent* pnPieChart::makeLabelEvent(int i, const char* parent) {
-    if (!validPoint(i)) return nullptr;
-    return pieTextEvent(slotName(name, i, PART_LABEL), generatedName("-text"), dataPts[static_cast<size_t>(i)],
-                        showLabel && hasSlice(i), parent);
-}
-
-pnEffect* pnPieChart::makeTextEffect() {
-    auto* e = new pnEffect;
-    e->setName(generatedName("-text").c_str());
-    return e;
-}
+pnEvent* pnPieChart::makeLabelEvent(int i, const char* parent) { return textEvent(i, PART_LABEL, showLabel, parent); }
 
 pnEvent* pnPieChart::addSlotEvent(int i, int which, pnEvent* event, const char* parent) {
     pnEvent* added = pnChart::addSlotEvent(i, which, event, parent);
@@ -337,28 +276,10 @@ pnEvent* pnPieChart::addSlotEvent(int i, int which, pnEvent* event, const char* 
 void pnPieChart::rebuildSlice(int j) {
     if (!validPoint(j)) return;
     const int k = getDataPtObjectIndex(j);
-    pnObject* old = getChartPart(k);
-    if (!old) return;  // no parts to rebuild
+    if (!getChartPart(k)) return;  // no parts to rebuild
     pnObject* fresh = makeObject(j);
     if (!fresh) return;  // refused: the old slice stays
-    fresh->setPartFlag(1);
-    fresh->setScene(scene);
-    pnEvent* ev = getChartEvent(k);
-    sgNode* dcs = ev ? findEventTransform(ev) : nullptr;
-    objects->set(k, fresh);
-    if (dcs) {
-        // The new slice hangs where the old one did, with the scene material.
-        sgSwitch* oldNode = old->getSwitchNode();
-        if (oldNode && oldNode->getParent() == dcs) dcs->removeChild(oldNode);
-        if (sgNode* node = fresh->getNode()) {
-            if (pnMaterial* m = scene ? scene->findMaterial(fresh->getMaterialName().c_str()) : nullptr) m->apply(node);
-            dcs->addChild(node);
-            ev->setNode(fresh->getSwitchNode());
-            fresh->setBuilt(1);
-        }
-    }
-    if (ev) ev->setObjectName(fresh->getName().c_str());
-    delete old;
+    replacePart(k, fresh);
     setGrowNumbers(findEffect(generatedName("-%03d", j).c_str()), j, false);
     setGrowNumbers(findEffect(generatedName("-shrink-%03d", j).c_str()), j, true);
 }
@@ -483,14 +404,6 @@ void pnPieChart::setDataPtGrowValue(int i, double v) {
     updateLayout();
 }
 
-void pnPieChart::setDataPtName(int i, const char* chartName) {
-    if (!validPoint(i)) {
-        debugPrint2("[pnPieChart::setDataPtName] ", kIndexRange);
-        return;
-    }
-    if (built) renameDataPt(i, chartName);
-}
-
 int pnPieChart::deleteDataPt(int i) {
     if (!validPoint(i)) {
         debugPrint("index out or range deleting a chart data");
@@ -514,9 +427,9 @@ int pnPieChart::setDataPtDefaultGrow(int i) {
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     p.startTime = 0;
     p.endTime = 30;
-    if (pnEvent* ev = getDataPtEvent(i, PART_MAIN)) ev->setPlayTime(0, 0, 30);
-    if (pnEvent* ev = getDataPtEvent(i, PART_DATA_TEXT)) ev->setPlayTime(0, 30, 30);
-    if (pnEvent* ev = getDataPtEvent(i, PART_LABEL)) ev->setPlayTime(0, 0, 0);
+    playTime(getDataPtEvent(i, PART_MAIN), 0, 0, 30);
+    playTime(getDataPtEvent(i, PART_DATA_TEXT), 0, 30, 30);
+    playTime(getDataPtEvent(i, PART_LABEL), 0, 0, 0);
     return 1;
 }
 
@@ -525,8 +438,7 @@ int pnPieChart::clearDataPtGrow(int i) {
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     if (p.shrinkStart >= 0) return 0;
     p.startTime = p.endTime = 0;
-    for (int which = PART_MAIN; which <= PART_LABEL; ++which)
-        if (pnEvent* ev = getDataPtEvent(i, which)) ev->setPlayTime(0, 0, 0);
+    for (int which = PART_MAIN; which <= PART_LABEL; ++which) playTime(getDataPtEvent(i, which), 0, 0, 0);
     return 1;
 }
 
@@ -536,21 +448,20 @@ int pnPieChart::setDataPtDefaultShrink(int i) {
     const int end = p.endTime;
     p.shrinkStart = end + 10;
     p.shrinkEnd = end + 20;
-    if (pnEvent* ev = getDataPtEvent(i, PART_MAIN)) {
-        if (ev->getNumPlays() < 2) {
-            const std::string s = generatedName("-shrink-%03d", i);
-            ev->addPlay(s.c_str(), end + 10, end + 20, 1);
-            ev->addPlay(s.c_str(), end + 20, end + 21, 0);
-            if (!hasEffect(s.c_str())) {
-                pnEffect* e = makeShrinkEffect(i);
-                if (e && !addEffect(e)) delete e;
-            }
+    pnEvent* ev = getDataPtEvent(i, PART_MAIN);
+    if (ev && !hasPlay(ev, 1)) {
+        const std::string s = generatedName("-shrink-%03d", i);
+        ev->addPlay(s.c_str(), end + 10, end + 20, 1);
+        ev->addPlay(s.c_str(), end + 20, end + 21, 0);
+        if (!hasEffect(s.c_str())) {
+            pnEffect* e = makeShrinkEffect(i);
+            if (e && !addEffect(e)) delete e;
         }
     }
     const std::string text = generatedName("-text");
     for (int which : {PART_DATA_TEXT, PART_LABEL}) {
-        pnEvent* ev = getDataPtEvent(i, which);
-        if (ev && ev->getNumPlays() < 2) ev->addPlay(text.c_str(), end + 10, end + 11, 0);
+        pnEvent* t = getDataPtEvent(i, which);
+        if (t && !hasPlay(t, 1)) t->addPlay(text.c_str(), end + 10, end + 11, 0);
     }
     return 1;
 }
@@ -570,34 +481,29 @@ int pnPieChart::clearDataPtShrink(int i) {
 
 int pnPieChart::setDataPtStartTime(int i, int f) {
     if (!pnChart::setDataPtStartTime(i, f)) return 0;
-    pnEvent* ev = getDataPtEvent(i, PART_MAIN);
-    if (pnEventPlay* play = ev ? ev->getPlay(0) : nullptr) ev->setPlayTime(0, f, play->end);
+    playStart(getDataPtEvent(i, PART_MAIN), 0, f);
     return 1;
 }
 
 int pnPieChart::setDataPtEndTime(int i, int f) {
     if (!pnChart::setDataPtEndTime(i, f)) return 0;
-    pnEvent* ev = getDataPtEvent(i, PART_MAIN);
-    if (pnEventPlay* play = ev ? ev->getPlay(0) : nullptr) ev->setPlayTime(0, play->start, f);
-    for (int which : {PART_DATA_TEXT, PART_LABEL})
-        if (pnEvent* t = getDataPtEvent(i, which)) t->setPlayTime(0, f, f + 1);
+    playEnd(getDataPtEvent(i, PART_MAIN), 0, f);
+    for (int which : {PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 0, f, f + 1);
     return 1;
 }
 
 int pnPieChart::setDataPtShrinkStart(int i, int f) {
     if (!pnChart::setDataPtShrinkStart(i, f)) return 0;
-    pnEvent* ev = getDataPtEvent(i, PART_MAIN);
-    if (pnEventPlay* play = ev ? ev->getPlay(1) : nullptr) ev->setPlayTime(1, f, play->end);
-    for (int which : {PART_DATA_TEXT, PART_LABEL})
-        if (pnEvent* t = getDataPtEvent(i, which)) t->setPlayTime(1, f, f + 1);
+    playStart(getDataPtEvent(i, PART_MAIN), 1, f);
+    for (int which : {PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 1, f, f + 1);
     return 1;
 }
 
 int pnPieChart::setDataPtShrinkEnd(int i, int f) {
     if (!pnChart::setDataPtShrinkEnd(i, f)) return 0;
     pnEvent* ev = getDataPtEvent(i, PART_MAIN);
-    if (pnEventPlay* play = ev ? ev->getPlay(1) : nullptr) ev->setPlayTime(1, play->start, f);
-    if (ev) ev->setPlayTime(2, f + 1, f + 2);
+    playEnd(ev, 1, f);
+    playTime(ev, 2, f + 1, f + 2);
     return 1;
 }
 

@@ -49,21 +49,16 @@ public:
     void storeDataPtSpacing(int i, const sgVec3& v) override;
     // Percentages in (0, 100]. Built: the slices from i on and the layout.
     void setDataPtGrowValue(int i, double value) override;
-    void setDataPtName(int i, const char* chartName) override;
 
     // The slice: an empty volume for a point with no slice; null when the
     // mesh builder refuses (or a bad index).
     pnObject* makeObject(int i) override;
-    pnEvent* makeEvent(int i, const char* parent) override;
     // Grow (shrink) numbers of the slice: triangles, degrees, triangles per
     // degree; no triangles and no degrees for a point with no slice.
     pnEffect* makeEffect(int i) override;
     pnEffect* makeShrinkEffect(int i) override;
-    pnObject* makeDataText(int i) override;
-    pnObject* makeLabel(int i) override;
     pnEvent* makeDataTextEvent(int i, const char* parent) override;
     pnEvent* makeLabelEvent(int i, const char* parent) override;
-    pnEffect* makeTextEffect() override;
     // Slices turned and placed, texts placed, and shown only for points that
     // have a slice and while their show flag is on.
     void updateLayout() override;
@@ -126,6 +121,9 @@ protected:
     // Shows point i's text part (which) and its event's first play when the
     // point has a slice and show is on.
     void showText(int i, int which, int show);
+    // A text event: shown from the end of the grow while the point has a
+    // slice and show is on, hidden halfway through a shrink.
+    pnEvent* textEvent(int i, int which, int show, const char* parent) const;
 
     int rotDirection = 1;
     int close = 0;

@@ -4,6 +4,10 @@
 // face. One engine (pnPieSliceMesh.cpp) turns a table into the mesh.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <iterator>
+
 class pnPieSliceMesh;
 struct pnPieSliceShape;
 
@@ -37,6 +41,59 @@ struct Point {
     // A side-face point pulled in radially only.
     bool keepHeight;
 };
+
+// The number of entries of a table.
+template <class Table>
+constexpr int count(const Table& table) {
+    return static_cast<int>(std::size(table));
+}
+
+// A block put together from runs of rows, in order.
+template <std::size_t... n>
+constexpr std::array<Point, (n + ...)> join(const std::array<Point, n>&... runs) {
+    std::array<Point, (n + ...)> out{};
+    std::size_t k = 0;
+    auto put = [&](const auto& run) {
+        for (const Point& p : run) out[k++] = p;
+    };
+    (put(runs), ...);
+    return out;
+}
+
+// The runs both kinds of builder start their blocks with: the wall and cap
+// points of the outer edge and of the inner edge, plain or bevelled.
+inline constexpr std::array<Point, 4> kOuterWall{{
+    {OUTER, BOTTOM, OUTER_WALL, false, false},
+    {OUTER, TOP, OUTER_WALL, false, false},
+    {OUTER, BOTTOM, CAP_BOTTOM, false, false},
+    {OUTER, TOP, CAP_TOP, false, false},
+}};
+inline constexpr std::array<Point, 4> kInnerWall{{
+    {INNER, BOTTOM, INNER_WALL, false, false},
+    {INNER, TOP, INNER_WALL, false, false},
+    {INNER, BOTTOM, CAP_BOTTOM, false, false},
+    {INNER, TOP, CAP_TOP, false, false},
+}};
+inline constexpr std::array<Point, 8> kOuterBevelWall{{
+    {OUTER_CHAMFER, BOTTOM, OUTER_BOTTOM_CHAMFER, false, false},
+    {OUTER, BEVEL, OUTER_BOTTOM_CHAMFER, false, false},
+    {OUTER, BEVEL, OUTER_WALL, false, false},
+    {OUTER, TOP_BEVEL, OUTER_WALL, false, false},
+    {OUTER, TOP_BEVEL, OUTER_TOP_CHAMFER, false, false},
+    {OUTER_CHAMFER, TOP, OUTER_TOP_CHAMFER, false, false},
+    {OUTER_CHAMFER, BOTTOM, CAP_BOTTOM, false, false},
+    {OUTER_CHAMFER, TOP, CAP_TOP, false, false},
+}};
+inline constexpr std::array<Point, 8> kInnerBevelWall{{
+    {INNER_CHAMFER, BOTTOM, INNER_BOTTOM_CHAMFER, false, false},
+    {INNER, BEVEL, INNER_BOTTOM_CHAMFER, false, false},
+    {INNER, BEVEL, INNER_WALL, false, false},
+    {INNER, TOP_BEVEL, INNER_WALL, false, false},
+    {INNER, TOP_BEVEL, INNER_TOP_CHAMFER, false, false},
+    {INNER_CHAMFER, TOP, INNER_TOP_CHAMFER, false, false},
+    {INNER_CHAMFER, BOTTOM, CAP_BOTTOM, false, false},
+    {INNER_CHAMFER, TOP, CAP_TOP, false, false},
+}};
 
 // Triangle corners: i is vertex i of step k's block, NEXT + i of step k + 1's,
 // START + i and END + i the start and end face vertices, B and T the bottom

@@ -11,12 +11,7 @@ namespace {
 #define E(i) (END + (i))
 
 // ---- plain (4 per step) ----
-const Point kPlain[] = {
-    {OUTER, BOTTOM, OUTER_WALL, false, false},
-    {OUTER, TOP, OUTER_WALL, false, false},
-    {OUTER, BOTTOM, CAP_BOTTOM, false, false},
-    {OUTER, TOP, CAP_TOP, false, false},
-};
+constexpr auto kPlain = kOuterWall;
 const Point kPlainFace[] = {
     {OUTER, BOTTOM, FACE, false, false},
     {OUTER, TOP, FACE, false, false},
@@ -32,17 +27,8 @@ const Tri kPlainGroup[] = {
 };
 const Tri kPlainLast[] = {{E(2), E(3), E(0)}, {E(0), E(3), E(1)}};
 
-// ---- ring (8 per step) ----
-const Point kRing[] = {
-    {OUTER, BOTTOM, OUTER_WALL, false, false},
-    {OUTER, TOP, OUTER_WALL, false, false},
-    {OUTER, BOTTOM, CAP_BOTTOM, false, false},
-    {OUTER, TOP, CAP_TOP, false, false},
-    {INNER, BOTTOM, INNER_WALL, false, false},
-    {INNER, TOP, INNER_WALL, false, false},
-    {INNER, BOTTOM, CAP_BOTTOM, false, false},
-    {INNER, TOP, CAP_TOP, false, false},
-};
+// ---- ring (8 per step: outer 0-3, inner 4-7) ----
+constexpr auto kRing = join(kOuterWall, kInnerWall);
 const Point kRingFace[] = {
     {OUTER, BOTTOM, FACE, false, false},
     {OUTER, TOP, FACE, false, false},
@@ -60,16 +46,7 @@ const Tri kRingGroup[] = {
 const Tri kRingLast[] = {{E(1), E(0), E(3)}, {E(3), E(0), E(2)}};
 
 // ---- bevel (8 per step) ----
-const Point kBevel[] = {
-    {OUTER_CHAMFER, BOTTOM, OUTER_BOTTOM_CHAMFER, false, false},
-    {OUTER, BEVEL, OUTER_BOTTOM_CHAMFER, false, false},
-    {OUTER, BEVEL, OUTER_WALL, false, false},
-    {OUTER, TOP_BEVEL, OUTER_WALL, false, false},
-    {OUTER, TOP_BEVEL, OUTER_TOP_CHAMFER, false, false},
-    {OUTER_CHAMFER, TOP, OUTER_TOP_CHAMFER, false, false},
-    {OUTER_CHAMFER, BOTTOM, CAP_BOTTOM, false, false},
-    {OUTER_CHAMFER, TOP, CAP_TOP, false, false},
-};
+constexpr auto kBevel = kOuterBevelWall;
 const Point kBevelFace[] = {
     {OUTER_CHAMFER, BOTTOM, FACE, false, false}, {OUTER, BEVEL, FACE, false, false},
     {OUTER, TOP_BEVEL, FACE, false, false},      {OUTER_CHAMFER, TOP, FACE, false, false},
@@ -86,25 +63,8 @@ const Tri kBevelGroup[] = {
 };
 const Tri kBevelLast[] = {{E(2), E(1), E(3)}, {E(1), E(0), E(3)}, {E(0), E(4), E(3)}, {E(3), E(4), E(5)}};
 
-// ---- bevel and inner radius (16 per step) ----
-const Point kBevelRing[] = {
-    {OUTER_CHAMFER, BOTTOM, OUTER_BOTTOM_CHAMFER, false, false},
-    {OUTER, BEVEL, OUTER_BOTTOM_CHAMFER, false, false},
-    {OUTER, BEVEL, OUTER_WALL, false, false},
-    {OUTER, TOP_BEVEL, OUTER_WALL, false, false},
-    {OUTER, TOP_BEVEL, OUTER_TOP_CHAMFER, false, false},
-    {OUTER_CHAMFER, TOP, OUTER_TOP_CHAMFER, false, false},
-    {OUTER_CHAMFER, BOTTOM, CAP_BOTTOM, false, false},
-    {OUTER_CHAMFER, TOP, CAP_TOP, false, false},
-    {INNER_CHAMFER, BOTTOM, INNER_BOTTOM_CHAMFER, false, false},
-    {INNER, BEVEL, INNER_BOTTOM_CHAMFER, false, false},
-    {INNER, BEVEL, INNER_WALL, false, false},
-    {INNER, TOP_BEVEL, INNER_WALL, false, false},
-    {INNER, TOP_BEVEL, INNER_TOP_CHAMFER, false, false},
-    {INNER_CHAMFER, TOP, INNER_TOP_CHAMFER, false, false},
-    {INNER_CHAMFER, BOTTOM, CAP_BOTTOM, false, false},
-    {INNER_CHAMFER, TOP, CAP_TOP, false, false},
-};
+// ---- bevel and inner radius (16 per step: outer 0-7, inner 8-15) ----
+constexpr auto kBevelRing = join(kOuterBevelWall, kInnerBevelWall);
 const Point kBevelRingFace[] = {
     {OUTER_CHAMFER, BOTTOM, FACE, false, false}, {OUTER, BEVEL, FACE, false, false},
     {OUTER, TOP_BEVEL, FACE, false, false},      {OUTER_CHAMFER, TOP, FACE, false, false},
@@ -132,20 +92,15 @@ const Tri kBevelRingLast[] = {{E(1), E(0), E(2)}, {E(2), E(0), E(3)}, {E(3), E(0
 #undef S
 #undef E
 
-template <class T, int n>
-constexpr int count(const T (&)[n]) {
-    return n;
-}
-
 const Layout kLayouts[4] = {
     // The plain slice draws its start face after the first degree.
-    {kPlain, count(kPlain), kPlainNormals, count(kPlainNormals), kPlainFace, count(kPlainFace), true, kPlainFirst,
-     count(kPlainFirst), true, kPlainGroup, count(kPlainGroup), kPlainLast, count(kPlainLast)},
-    {kRing, count(kRing), kRingNormals, count(kRingNormals), kRingFace, count(kRingFace), false, kRingFirst,
+    {kPlain.data(), count(kPlain), kPlainNormals, count(kPlainNormals), kPlainFace, count(kPlainFace), true,
+     kPlainFirst, count(kPlainFirst), true, kPlainGroup, count(kPlainGroup), kPlainLast, count(kPlainLast)},
+    {kRing.data(), count(kRing), kRingNormals, count(kRingNormals), kRingFace, count(kRingFace), false, kRingFirst,
      count(kRingFirst), false, kRingGroup, count(kRingGroup), kRingLast, count(kRingLast)},
-    {kBevel, count(kBevel), kBevelNormals, count(kBevelNormals), kBevelFace, count(kBevelFace), true, kBevelFirst,
-     count(kBevelFirst), false, kBevelGroup, count(kBevelGroup), kBevelLast, count(kBevelLast)},
-    {kBevelRing, count(kBevelRing), kBevelRingNormals, count(kBevelRingNormals), kBevelRingFace,
+    {kBevel.data(), count(kBevel), kBevelNormals, count(kBevelNormals), kBevelFace, count(kBevelFace), true,
+     kBevelFirst, count(kBevelFirst), false, kBevelGroup, count(kBevelGroup), kBevelLast, count(kBevelLast)},
+    {kBevelRing.data(), count(kBevelRing), kBevelRingNormals, count(kBevelRingNormals), kBevelRingFace,
      count(kBevelRingFace), false, kBevelRingFirst, count(kBevelRingFirst), false, kBevelRingGroup,
      count(kBevelRingGroup), kBevelRingLast, count(kBevelRingLast)},
 };

@@ -9,18 +9,46 @@ namespace {
 
 #define N(i) (NEXT + (i))
 
-// ---- plain: no bevel, no inner radius (8 per step) ----
-const Point kPlain[] = {
-    {OUTER, BOTTOM, OUTER_WALL, false, false},
-    {OUTER, TOP, OUTER_WALL, false, false},
-    {OUTER, BOTTOM, CAP_BOTTOM, false, false},
-    {OUTER, TOP, CAP_TOP, false, false},
+// Side-face rows, each run in block order.
+constexpr std::array<Point, 2> kOuterSide{{
     {OUTER, BOTTOM, RADIAL, true, false},
     {OUTER, TOP, RADIAL, true, false},
-    // The centre pair stays just inside the caps at every step.
+}};
+constexpr std::array<Point, 2> kInnerSide{{
+    {INNER, BOTTOM, RADIAL, true, false},
+    {INNER, TOP, RADIAL, true, false},
+}};
+// The centre pair of the plain slice stays just inside the caps at every step.
+constexpr std::array<Point, 2> kCentreSide{{
     {CENTRE, ONE, RADIAL, false, false},
     {CENTRE, TOP_ONE, RADIAL, false, false},
-};
+}};
+constexpr std::array<Point, 6> kOuterBevelSide{{
+    {OUTER_CHAMFER, BOTTOM, RADIAL, true, false},
+    {OUTER, BEVEL, RADIAL, true, false},
+    {OUTER, TOP_BEVEL, RADIAL, true, false},
+    {OUTER_CHAMFER, TOP, RADIAL, true, false},
+    {CENTRE, BOTTOM, RADIAL, true, false},
+    {CENTRE, TOP, RADIAL, true, false},
+}};
+// With an inner radius the outer chamfer corners keep their height when
+// pulled in.
+constexpr std::array<Point, 4> kOuterBevelRingSide{{
+    {OUTER_CHAMFER, BOTTOM, RADIAL, true, false},
+    {OUTER, BEVEL, RADIAL, true, true},
+    {OUTER, TOP_BEVEL, RADIAL, true, true},
+    {OUTER_CHAMFER, TOP, RADIAL, true, false},
+}};
+constexpr std::array<Point, 4> kInnerBevelSide{{
+    {INNER_CHAMFER, BOTTOM, RADIAL, true, false},
+    {INNER, BEVEL, RADIAL, true, false},
+    {INNER, TOP_BEVEL, RADIAL, true, false},
+    {INNER_CHAMFER, TOP, RADIAL, true, false},
+}};
+
+// ---- plain: no bevel, no inner radius (8 per step: wall and caps 0-3,
+// side 4-5, centre 6-7) ----
+constexpr auto kPlain = join(kOuterWall, kOuterSide, kCentreSide);
 const Normal kPlainNormals[] = {OUTER_WALL, RADIAL};
 const Tri kPlainFirst[] = {{5, 7, 4}, {4, 7, 6}};
 const Tri kPlainGroup[] = {
@@ -30,21 +58,9 @@ const Tri kPlainGroup[] = {
     {N(4), N(6), N(5)}, {N(5), N(6), N(7)},  // side face of the next step
 };
 
-// ---- ring: inner radius, no bevel (12 per step) ----
-const Point kRing[] = {
-    {OUTER, BOTTOM, OUTER_WALL, false, false},
-    {OUTER, TOP, OUTER_WALL, false, false},
-    {OUTER, BOTTOM, CAP_BOTTOM, false, false},
-    {OUTER, TOP, CAP_TOP, false, false},
-    {OUTER, BOTTOM, RADIAL, true, false},
-    {OUTER, TOP, RADIAL, true, false},
-    {INNER, BOTTOM, INNER_WALL, false, false},
-    {INNER, TOP, INNER_WALL, false, false},
-    {INNER, BOTTOM, CAP_BOTTOM, false, false},
-    {INNER, TOP, CAP_TOP, false, false},
-    {INNER, BOTTOM, RADIAL, true, false},
-    {INNER, TOP, RADIAL, true, false},
-};
+// ---- ring: inner radius, no bevel (12 per step: outer wall and caps 0-3,
+// side 4-5, inner 6-9, side 10-11) ----
+constexpr auto kRing = join(kOuterWall, kOuterSide, kInnerWall, kInnerSide);
 const Normal kRingNormals[] = {OUTER_WALL, INNER_WALL, RADIAL};
 const Tri kRingFirst[] = {{5, 11, 4}, {4, 11, 10}};
 const Tri kRingGroup[] = {
@@ -55,23 +71,9 @@ const Tri kRingGroup[] = {
     {N(5), N(4), N(11)}, {N(11), N(4), N(10)},  // side face
 };
 
-// ---- bevel, no inner radius (14 per step) ----
-const Point kBevel[] = {
-    {OUTER_CHAMFER, BOTTOM, OUTER_BOTTOM_CHAMFER, false, false},
-    {OUTER, BEVEL, OUTER_BOTTOM_CHAMFER, false, false},
-    {OUTER, BEVEL, OUTER_WALL, false, false},
-    {OUTER, TOP_BEVEL, OUTER_WALL, false, false},
-    {OUTER, TOP_BEVEL, OUTER_TOP_CHAMFER, false, false},
-    {OUTER_CHAMFER, TOP, OUTER_TOP_CHAMFER, false, false},
-    {OUTER_CHAMFER, BOTTOM, CAP_BOTTOM, false, false},
-    {OUTER_CHAMFER, TOP, CAP_TOP, false, false},
-    {OUTER_CHAMFER, BOTTOM, RADIAL, true, false},
-    {OUTER, BEVEL, RADIAL, true, false},
-    {OUTER, TOP_BEVEL, RADIAL, true, false},
-    {OUTER_CHAMFER, TOP, RADIAL, true, false},
-    {CENTRE, BOTTOM, RADIAL, true, false},
-    {CENTRE, TOP, RADIAL, true, false},
-};
+// ---- bevel, no inner radius (14 per step: chamfers, wall and caps 0-7,
+// side 8-13) ----
+constexpr auto kBevel = join(kOuterBevelWall, kOuterBevelSide);
 const Normal kBevelNormals[] = {OUTER_BOTTOM_CHAMFER, OUTER_WALL, OUTER_TOP_CHAMFER, RADIAL};
 const Tri kBevelFirst[] = {{8, 9, 11}, {11, 9, 10}, {8, 11, 12}, {12, 11, 13}};
 const Tri kBevelGroup[] = {
@@ -83,34 +85,9 @@ const Tri kBevelGroup[] = {
     {N(9), N(8), N(10)}, {N(10), N(8), N(11)}, {N(12), N(13), N(8)}, {N(8), N(13), N(11)},  // side face
 };
 
-// ---- bevel and inner radius (24 per step) ----
-const Point kBevelRing[] = {
-    {OUTER_CHAMFER, BOTTOM, OUTER_BOTTOM_CHAMFER, false, false},
-    {OUTER, BEVEL, OUTER_BOTTOM_CHAMFER, false, false},
-    {OUTER, BEVEL, OUTER_WALL, false, false},
-    {OUTER, TOP_BEVEL, OUTER_WALL, false, false},
-    {OUTER, TOP_BEVEL, OUTER_TOP_CHAMFER, false, false},
-    {OUTER_CHAMFER, TOP, OUTER_TOP_CHAMFER, false, false},
-    {OUTER_CHAMFER, BOTTOM, CAP_BOTTOM, false, false},
-    {OUTER_CHAMFER, TOP, CAP_TOP, false, false},
-    {OUTER_CHAMFER, BOTTOM, RADIAL, true, false},
-    // The outer chamfer corners keep their height when pulled in.
-    {OUTER, BEVEL, RADIAL, true, true},
-    {OUTER, TOP_BEVEL, RADIAL, true, true},
-    {OUTER_CHAMFER, TOP, RADIAL, true, false},
-    {INNER_CHAMFER, BOTTOM, INNER_BOTTOM_CHAMFER, false, false},
-    {INNER, BEVEL, INNER_BOTTOM_CHAMFER, false, false},
-    {INNER, BEVEL, INNER_WALL, false, false},
-    {INNER, TOP_BEVEL, INNER_WALL, false, false},
-    {INNER, TOP_BEVEL, INNER_TOP_CHAMFER, false, false},
-    {INNER_CHAMFER, TOP, INNER_TOP_CHAMFER, false, false},
-    {INNER_CHAMFER, BOTTOM, CAP_BOTTOM, false, false},
-    {INNER_CHAMFER, TOP, CAP_TOP, false, false},
-    {INNER_CHAMFER, BOTTOM, RADIAL, true, false},
-    {INNER, BEVEL, RADIAL, true, false},
-    {INNER, TOP_BEVEL, RADIAL, true, false},
-    {INNER_CHAMFER, TOP, RADIAL, true, false},
-};
+// ---- bevel and inner radius (24 per step: outer 0-7, side 8-11, inner
+// 12-19, side 20-23) ----
+constexpr auto kBevelRing = join(kOuterBevelWall, kOuterBevelRingSide, kInnerBevelWall, kInnerBevelSide);
 const Normal kBevelRingNormals[] = {OUTER_BOTTOM_CHAMFER, OUTER_WALL, OUTER_TOP_CHAMFER, INNER_BOTTOM_CHAMFER,
                                      INNER_WALL,           INNER_TOP_CHAMFER, RADIAL};
 const Tri kBevelRingFirst[] = {{8, 9, 11}, {11, 9, 10}, {8, 11, 20}, {20, 11, 23}, {23, 22, 20}, {20, 22, 21}};
@@ -129,20 +106,15 @@ const Tri kBevelRingGroup[] = {
 
 #undef N
 
-template <class T, int n>
-constexpr int count(const T (&)[n]) {
-    return n;
-}
-
 const Layout kLayouts[4] = {
-    {kPlain, count(kPlain), kPlainNormals, count(kPlainNormals), nullptr, 0, true, kPlainFirst, count(kPlainFirst),
-     false, kPlainGroup, count(kPlainGroup), nullptr, 0},
-    {kRing, count(kRing), kRingNormals, count(kRingNormals), nullptr, 0, false, kRingFirst, count(kRingFirst), false,
-     kRingGroup, count(kRingGroup), nullptr, 0},
-    {kBevel, count(kBevel), kBevelNormals, count(kBevelNormals), nullptr, 0, true, kBevelFirst, count(kBevelFirst),
-     false, kBevelGroup, count(kBevelGroup), nullptr, 0},
-    {kBevelRing, count(kBevelRing), kBevelRingNormals, count(kBevelRingNormals), nullptr, 0, false, kBevelRingFirst,
-     count(kBevelRingFirst), false, kBevelRingGroup, count(kBevelRingGroup), nullptr, 0},
+    {kPlain.data(), count(kPlain), kPlainNormals, count(kPlainNormals), nullptr, 0, true, kPlainFirst,
+     count(kPlainFirst), false, kPlainGroup, count(kPlainGroup), nullptr, 0},
+    {kRing.data(), count(kRing), kRingNormals, count(kRingNormals), nullptr, 0, false, kRingFirst, count(kRingFirst),
+     false, kRingGroup, count(kRingGroup), nullptr, 0},
+    {kBevel.data(), count(kBevel), kBevelNormals, count(kBevelNormals), nullptr, 0, true, kBevelFirst,
+     count(kBevelFirst), false, kBevelGroup, count(kBevelGroup), nullptr, 0},
+    {kBevelRing.data(), count(kBevelRing), kBevelRingNormals, count(kBevelRingNormals), nullptr, 0, false,
+     kBevelRingFirst, count(kBevelRingFirst), false, kBevelRingGroup, count(kBevelRingGroup), nullptr, 0},
 };
 
 }  // namespace

@@ -7,16 +7,11 @@
 
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
-#include "scene/pnMaterial.h"
-#include "scene/pnString.h"
 #include "scene/pnVolume.h"
 #include "scene/pnWriteUtil.h"
-#include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
 
 namespace {
-
-bool hasShrink(const pnChartDataPt& p) { return p.shrinkStart >= 0 && p.shrinkEnd >= p.shrinkStart; }
 
 const char* kIndexRange = "data pt index out of range";
 
@@ -248,11 +243,7 @@ void pnVolumeChart::setupSegmentPart(pnVolume* part, int i, const std::string& n
         part->setMaterialName(m.c_str());
     else if (setFlags[MATERIAL_FLAG] && !material.empty())
         part->setMaterialName(material.c_str());
-    part->setCenter(center);
-    if (setFlags[SCALE_FLAG]) part->setScale(scale);
-    if (setFlags[ROTANGLE_FLAG]) part->setRotAngle(rotAngle);
-    if (setFlags[ROTAXIS_FLAG]) part->setRotAxis(rotAxis);
-    part->setHighlight(highlight);
+    applyChartTransform(part);
     part->setScene(scene);
 }
 
@@ -297,69 +288,34 @@ pnObject* pnVolumeChart::makeSubObject(int i) {
 
 pnEffect* pnVolumeChart::makeEffect(int i) {
     if (i < 1 || !validPoint(i)) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-%03d", i).c_str());
+    pnEffect* e = newEffect(generatedName("-%03d", i));
     e->setScale(getGrowScale(i));
     return e;
 }
 
 pnEffect* pnVolumeChart::makeSubEffect(int i) {
     if (i < 1 || !validPoint(i)) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-box-%03d", i).c_str());
+    pnEffect* e = newEffect(generatedName("-box-%03d", i));
     e->setScale(getBoxGrowScale(i));
     return e;
 }
 
-pnEffect* pnVolumeChart::makeShrinkEffect(int i) {
-    if (i < 1 || !validPoint(i) || !hasShrink(dataPts[static_cast<size_t>(i)])) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-shrink-%03d", i).c_str());
-    e->setScale(1, 1, 1);
-    return e;
-}
-
 pnEffect* pnVolumeChart::makeShrinkSubEffect(int i) {
-    if (i < 1 || !validPoint(i) || !hasShrink(dataPts[static_cast<size_t>(i)])) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-shrink-box-%03d", i).c_str());
+    if (i < 1 || !validPoint(i) || !hasShrink(i)) return nullptr;
+    pnEffect* e = newEffect(generatedName("-shrink-box-%03d", i));
     e->setScale(1, 1, 1);
     return e;
 }
 
-pnEvent* pnVolumeChart::segmentEvent(int i, const char* parent, bool box) const {
+// A segment part hides one frame after its shrink ends.
+pnEvent* pnVolumeChart::makeEvent(int i, const char* parent) {
     if (i < 1 || !validPoint(i)) return nullptr;
-    const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
-    const std::string n = generatedName(box ? "-box-%03d" : "-%03d", i);
-    auto* ev = new pnEvent;
-    ev->setName(n.c_str());
-    ev->setObjectName(n.c_str());
-    if (box) ev->setParent(parent);
-    ev->addPlay(n.c_str(), p.startTime, p.endTime, 1);
-    if (hasShrink(p)) {
-        const std::string s = generatedName(box ? "-shrink-box-%03d" : "-shrink-%03d", i);
-        ev->addPlay(s.c_str(), p.shrinkStart, p.shrinkEnd, 1);
-        ev->addPlay(s.c_str(), p.shrinkEnd + 1, p.shrinkEnd + 2, 0);
-    }
-    if (!box) ev->setParent(parent);
-    return ev;
+    return makeGrowEvent(i, parent, "-%03d", "-shrink-%03d", 1);
 }
 
-pnEvent* pnVolumeChart::makeEvent(int i, const char* parent) { return segmentEvent(i, parent, false); }
-pnEvent* pnVolumeChart::makeSubEvent(int i, const char* parent) { return segmentEvent(i, parent, true); }
-
-pnObject* pnVolumeChart::makeDataText(int i) {
-    if (!validPoint(i)) return nullptr;
-    auto* s = new pnString;
-    setupTextPart(s, i, PART_DATA_TEXT);
-    return s;
-}
-
-pnObject* pnVolumeChart::makeLabel(int i) {
-    if (!validPoint(i)) return nullptr;
-    auto* s = new pnString;
-    setupTextPart(s, i, PART_LABEL);
-    return s;
+pnEvent* pnVolumeChart::makeSubEvent(int i, const char* parent) {
+    if (i < 1 || !validPoint(i)) return nullptr;
+    return makeGrowEvent(i, parent, "-box-%03d", "-shrink-box-%03d", 1);
 }
 
 pnEvent* pnVolumeChart::textEvent(int i, int which, const char* parent) const {
@@ -371,26 +327,14 @@ pnEvent* pnVolumeChart::textEvent(int i, int which, const char* parent) const {
     const int t = borrowed ? p.startTime : p.endTime;
     const int s = borrowed ? p.shrinkEnd : p.shrinkStart;
     const int show = which == PART_LABEL ? showLabel : showData;
-    const std::string n = slotName(name, i, which);
     const std::string effect = generatedName("-text");
-    auto* ev = new pnEvent;
-    ev->setName(n.c_str());
-    ev->setObjectName(n.c_str());
-    ev->addPlay(effect.c_str(), t, t, show ? 1 : 0);
-    ev->setHidden(show ? 0 : 1);
+    pnEvent* ev = newTextEvent(slotName(name, i, which), effect, t, t, show, parent);
     if (hasShrink(p)) ev->addPlay(effect.c_str(), s, s + 1, 0);
-    ev->setParent(parent);
     return ev;
 }
 
 pnEvent* pnVolumeChart::makeDataTextEvent(int i, const char* parent) { return textEvent(i, PART_DATA_TEXT, parent); }
 pnEvent* pnVolumeChart::makeLabelEvent(int i, const char* parent) { return textEvent(i, PART_LABEL, parent); }
-
-pnEffect* pnVolumeChart::makeTextEffect() {
-    auto* e = new pnEffect;
-    e->setName(generatedName("-text").c_str());
-    return e;
-}
 
 // ---- layout and rebuilding ----
 
@@ -405,29 +349,6 @@ void pnVolumeChart::updateLayout() {
         placeTextPart(i, PART_DATA_TEXT);
         placeTextPart(i, PART_LABEL);
     }
-}
-
-void pnVolumeChart::replacePart(int k, pnObject* fresh) {
-    pnObject* old = getChartPart(k);
-    if (!old || !fresh) return;
-    fresh->setPartFlag(1);
-    fresh->setScene(scene);
-    pnEvent* ev = getChartEvent(k);
-    sgNode* dcs = ev ? findEventTransform(ev) : nullptr;
-    objects->set(k, fresh);
-    if (dcs) {
-        // The new part hangs where the old one did, with the scene material.
-        sgSwitch* oldNode = old->getSwitchNode();
-        if (oldNode && oldNode->getParent() == dcs) dcs->removeChild(oldNode);
-        if (sgNode* node = fresh->getNode()) {
-            if (pnMaterial* m = scene ? scene->findMaterial(fresh->getMaterialName().c_str()) : nullptr) m->apply(node);
-            dcs->addChild(node);
-            ev->setNode(fresh->getSwitchNode());
-            fresh->setBuilt(1);
-        }
-    }
-    if (ev) ev->setObjectName(fresh->getName().c_str());
-    delete old;
 }
 
 int pnVolumeChart::rebuildSegment(int j) {
@@ -499,14 +420,6 @@ void pnVolumeChart::storeDataPtSpacing(int i, const sgVec3& v) {
     if (built) rebuildAround(i);
 }
 
-void pnVolumeChart::setDataPtName(int i, const char* chartName) {
-    if (!validPoint(i)) {
-        debugPrint2("[pnVolumeChart::setDataPtName] ", kIndexRange);
-        return;
-    }
-    if (built) renameDataPt(i, chartName);
-}
-
 int pnVolumeChart::deleteDataPt(int i) {
     if (!validPoint(i)) {
         debugPrint("index out or range deleting a chart data");
@@ -530,10 +443,8 @@ int pnVolumeChart::setDataPtDefaultGrow(int i) {
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     p.startTime = 0;
     p.endTime = 30;
-    for (int which : {PART_MAIN, PART_EXTRA})
-        if (pnEvent* ev = getDataPtEvent(i, which)) ev->setPlayTime(0, 0, 30);
-    for (int which : {PART_DATA_TEXT, PART_LABEL})
-        if (pnEvent* ev = getDataPtEvent(i, which)) ev->setPlayTime(0, 30, 30);
+    for (int which : {PART_MAIN, PART_EXTRA}) playTime(getDataPtEvent(i, which), 0, 0, 30);
+    for (int which : {PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 0, 30, 30);
     return 1;
 }
 
@@ -545,8 +456,7 @@ int pnVolumeChart::clearDataPtGrow(int i) {
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     if (p.shrinkStart >= 0) return 0;
     p.startTime = p.endTime = 0;
-    for (int which = PART_MAIN; which <= PART_EXTRA; ++which)
-        if (pnEvent* ev = getDataPtEvent(i, which)) ev->setPlayTime(0, 0, 0);
+    for (int which = PART_MAIN; which <= PART_EXTRA; ++which) playTime(getDataPtEvent(i, which), 0, 0, 0);
     return 1;
 }
 
@@ -561,7 +471,7 @@ int pnVolumeChart::setDataPtDefaultShrink(int i) {
     const int ss = p.shrinkStart, se = p.shrinkEnd;
     for (int which : {PART_MAIN, PART_EXTRA}) {
         pnEvent* ev = getDataPtEvent(i, which);
-        if (!ev || ev->getNumPlays() >= 2) continue;
+        if (!ev || hasPlay(ev, 1)) continue;
         const bool box = which == PART_EXTRA;
         const std::string s = generatedName(box ? "-shrink-box-%03d" : "-shrink-%03d", i);
         ev->addPlay(s.c_str(), ss, se, 1);
@@ -574,7 +484,7 @@ int pnVolumeChart::setDataPtDefaultShrink(int i) {
     const std::string text = generatedName("-text");
     for (int which : {PART_DATA_TEXT, PART_LABEL}) {
         pnEvent* ev = getDataPtEvent(i, which);
-        if (ev && ev->getNumPlays() < 2) ev->addPlay(text.c_str(), ss, ss + 1, 0);
+        if (ev && !hasPlay(ev, 1)) ev->addPlay(text.c_str(), ss, ss + 1, 0);
     }
     return 1;
 }
@@ -599,32 +509,21 @@ int pnVolumeChart::clearDataPtShrink(int i) {
 
 int pnVolumeChart::setDataPtStartTime(int i, int f) {
     if (!pnChart::setDataPtStartTime(i, f) || !built) return 0;
-    for (int which : {PART_MAIN, PART_EXTRA}) {
-        pnEvent* ev = getDataPtEvent(i, which);
-        if (pnEventPlay* play = ev ? ev->getPlay(0) : nullptr) ev->setPlayTime(0, f, play->end);
-    }
+    for (int which : {PART_MAIN, PART_EXTRA}) playStart(getDataPtEvent(i, which), 0, f);
     return 1;
 }
 
 int pnVolumeChart::setDataPtEndTime(int i, int f) {
     if (!pnChart::setDataPtEndTime(i, f) || !built) return 0;
-    for (int which : {PART_MAIN, PART_EXTRA}) {
-        pnEvent* ev = getDataPtEvent(i, which);
-        if (pnEventPlay* play = ev ? ev->getPlay(0) : nullptr) ev->setPlayTime(0, play->start, f);
-    }
-    for (int which : {PART_DATA_TEXT, PART_LABEL})
-        if (pnEvent* ev = getDataPtEvent(i, which)) ev->setPlayTime(0, f, f + 1);
+    for (int which : {PART_MAIN, PART_EXTRA}) playEnd(getDataPtEvent(i, which), 0, f);
+    for (int which : {PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 0, f, f + 1);
     return 1;
 }
 
 int pnVolumeChart::setDataPtShrinkStart(int i, int f) {
     if (!pnChart::setDataPtShrinkStart(i, f) || !built) return 0;
-    for (int which : {PART_MAIN, PART_EXTRA}) {
-        pnEvent* ev = getDataPtEvent(i, which);
-        if (pnEventPlay* play = ev ? ev->getPlay(1) : nullptr) ev->setPlayTime(1, f, play->end);
-    }
-    for (int which : {PART_DATA_TEXT, PART_LABEL})
-        if (pnEvent* ev = getDataPtEvent(i, which)) ev->setPlayTime(1, f, f + 1);
+    for (int which : {PART_MAIN, PART_EXTRA}) playStart(getDataPtEvent(i, which), 1, f);
+    for (int which : {PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 1, f, f + 1);
     return 1;
 }
 
@@ -632,8 +531,8 @@ int pnVolumeChart::setDataPtShrinkEnd(int i, int f) {
     if (!pnChart::setDataPtShrinkEnd(i, f) || !built) return 0;
     for (int which : {PART_MAIN, PART_EXTRA}) {
         pnEvent* ev = getDataPtEvent(i, which);
-        if (pnEventPlay* play = ev ? ev->getPlay(1) : nullptr) ev->setPlayTime(1, play->start, f);
-        if (ev) ev->setPlayTime(2, f + 1, f + 2);
+        playEnd(ev, 1, f);
+        playTime(ev, 2, f + 1, f + 2);
     }
     return 1;
 }

@@ -77,18 +77,13 @@ public:
     void setDataPtSpacingDistance(int i, float distance) override;
     void storeDataPtSpacing(int i, const sgVec3& v) override;
     void setDataPtGrowValue(int i, double value) override;
-    void setDataPtName(int i, const char* chartName) override;
 
     // Main parts, boxes and their effects and events exist from point 1 on.
     pnObject* makeObject(int i) override;
     pnEvent* makeEvent(int i, const char* parent) override;
     pnEffect* makeEffect(int i) override;
-    pnEffect* makeShrinkEffect(int i) override;
-    pnObject* makeDataText(int i) override;
-    pnObject* makeLabel(int i) override;
     pnEvent* makeDataTextEvent(int i, const char* parent) override;
     pnEvent* makeLabelEvent(int i, const char* parent) override;
-    pnEffect* makeTextEffect() override;
     pnObject* makeSubObject(int i) override;
     pnEvent* makeSubEvent(int i, const char* parent) override;
     pnEffect* makeSubEffect(int i) override;
@@ -122,12 +117,8 @@ protected:
     // could not be made (the old parts stay).
     int rebuildAround(int a);
     int rebuildSegment(int j);
-    // Puts fresh in the object slot k in place of the part there, in the
-    // scene graph too, and deletes the old part.
-    void replacePart(int k, pnObject* fresh);
     // Name, material and the chart's transform settings of a new segment part.
     void setupSegmentPart(pnVolume* part, int i, const std::string& name) const;
-    pnEvent* segmentEvent(int i, const char* parent, bool box) const;
     pnEvent* textEvent(int i, int which, const char* parent) const;
 
     float depth = 50.0f;

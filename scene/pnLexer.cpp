@@ -192,7 +192,6 @@ int g_digitClass[128];
 // Line input: lines of any length, the newline kept.
 std::string g_line;
 size_t g_linePos = 0;
-int g_lineCount = 0;
 int g_ch = ' ';
 
 bool isIdentChar(int c) { return c >= 0 && c < 128 && g_identClass[c]; }
@@ -212,9 +211,7 @@ bool readLine() {
 
 bool nextLine() {
     g_linePos = 0;
-    if (!readLine()) return false;
-    ++g_lineCount;
-    return true;
+    return readLine();
 }
 
 void nextChar() {
@@ -399,10 +396,7 @@ void resetLexer() {
     scriptEof = 0;
     g_linePos = 0;
     g_line.clear();
-    g_lineCount = 0;
 }
-
-int lexerLineCount() { return g_lineCount; }
 
 int getSym() {
     if (scriptEof || !skipSpaceAndComments()) return sym = SYM_EOF;

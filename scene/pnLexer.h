@@ -201,5 +201,3 @@ int getSym();
 int gmatchSym(int token);
 // Name of a token for messages.
 const char* symName(int token);
-// Lines read since the last reset.
-int lexerLineCount();

@@ -63,6 +63,15 @@ bool admit(std::unordered_set<std::string>& names, const std::string& name, bool
     return names.insert(name).second;
 }
 
+// Appends a finished block's item to its list when the add rules allow its
+// name; the list then owns it. Null, the item still the caller's, when
+// refused.
+template <class T>
+T* adopt(sgList& list, std::unordered_set<std::string>& names, std::unique_ptr<T>& item, bool emptyAllowed) {
+    if (!admit(names, item->getName(), emptyAllowed) || !list.append(item.get())) return nullptr;
+    return item.release();
+}
+
 // Plays and object names per event. Events keep both in lists that each add
 // walks, so a crafted file with millions of them would take hours to read;
 // real events hold a handful.
@@ -218,19 +227,61 @@ int vJustWord(const std::string& w) {
 }
 
 // "bevel": "(" two values ")" or one bare value for both.
-void readBevel(pnObject* o, pnStringProperty* style) {
+template <class Style>
+void readBevel(Style* s) {
     getSym();
     if (sym == SYM_LPAREN) {
         getSym();
         float a = floatValue();
         float b = floatValue();
         gmatchSym(SYM_RPAREN);
-        if (o) o->setBevel(a, b);
-        if (style) style->setBevel(a, b);
+        s->setBevel(a, b);
     } else {
-        float b = floatValue();
-        if (o) o->setBevel(b);
-        if (style) style->setBevel(b);
+        s->setBevel(floatValue());
+    }
+}
+
+// The keys a string block shares with a text style (pnString or
+// pnStringProperty). Returns false for any other token. A justification word
+// that names none goes to badWord with the message to print before it.
+template <class Style, class Report>
+bool readTextStyleField(Style* s, Report badWord) {
+    switch (sym) {
+        case SYM_SIZE: s->setSize(pnScene::readFloat()); return true;
+        case SYM_SLANT_ANGLE: s->setSlantAngle(pnScene::readFloat()); return true;
+        case SYM_ITALIC: s->setItalic(pnScene::readInt()); return true;
+        case SYM_E_GAP: s->setSpacing1(pnScene::readFloat()); return true;
+        case SYM_H_GAP: s->setSpacing2(pnScene::readFloat()); return true;
+        case SYM_DEPTH: s->setDepth(pnScene::readFloat()); return true;
+        case SYM_RATIO: getSym(); s->setRatio(doubleValue()); return true;
+        case SYM_BEVEL: readBevel(s); return true;
+        case SYM_PRECISION: s->setPrecision(pnScene::readFloat()); return true;
+        case SYM_FONT: s->setFont(pnScene::readQuoted().c_str()); return true;
+        case SYM_BORDER: s->setBorder(pnScene::readFloat()); return true;
+        case SYM_KIND: s->setKind(kindWord(pnScene::readQuoted())); return true;
+        case SYM_H_OFFSET: s->setHOffset(pnScene::readFloat()); return true;
+        case SYM_V_OFFSET: s->setVOffset(pnScene::readFloat()); return true;
+        case SYM_H_JUST: {
+            std::string w = pnScene::readQuoted();
+            int h = hJustWord(w);
+            if (h >= 0)
+                s->setHJust(h);
+            else
+                badWord("Unidentifiable token for hJust: ", w);
+            return true;
+        }
+        case SYM_V_JUST: {
+            std::string w = pnScene::readQuoted();
+            int v = vJustWord(w);
+            if (v >= 0)
+                s->setVJust(v);
+            else
+                badWord("Unidentifiable token for vJust: ", w);
+            return true;
+        }
+        case SYM_W_JUST: s->setWJust(pnScene::readFloat()); return true;
+        case SYM_N_JUST: s->setNJust(pnScene::readFloat()); return true;
+        default: return false;
     }
 }
 
@@ -528,11 +579,8 @@ void pnScene::readMaterial() {
             default: skipUnexpected(kWho); break;
         }
     }
-    if (admit(g_index->materials, m->getName(), true) && materials->append(m.get())) {
-        m.release();
-    } else {
+    if (!adopt(*materials, g_index->materials, m, true))
         debugPrint2("[pnScene::readMaterial] duplicate material name: ", m->getName().c_str());
-    }
 }
 
 void pnScene::readLight() {
@@ -566,67 +614,24 @@ void pnScene::readLight() {
         }
     }
     l->setScene(this);
-    if (admit(g_index->lights, l->getName(), true) && lights->append(l.get())) {
-        l.release();
-    } else {
+    if (!adopt(*lights, g_index->lights, l, true))
         debugPrint2("[pnScene::readLight] duplicate light name: ", l->getName().c_str());
-    }
 }
 
 void pnScene::readStringProperty() {
     static const char* kWho = "[pnScene::readStringProperty] ";
     auto s = std::make_unique<pnStringProperty>();
+    auto badWord = [](const char* message, const std::string& w) { debugPrint3(kWho, message, w.c_str()); };
     while (sym != SYM_RBRACE && sym != SYM_EOF) {
+        if (readTextStyleField(s.get(), badWord)) continue;
         switch (sym) {
             case SYM_NAME: s->setName(readQuoted().c_str()); break;
-            case SYM_SIZE: s->setSize(readFloat()); break;
-            case SYM_SLANT_ANGLE: s->setSlantAngle(readFloat()); break;
-            case SYM_ITALIC: s->setItalic(readInt()); break;
             case SYM_GAP: s->setSpacing(readFloat(), s->getSpacing1(), s->getSpacing2()); break;
-            case SYM_E_GAP: s->setSpacing1(readFloat()); break;
-            case SYM_H_GAP: s->setSpacing2(readFloat()); break;
-            case SYM_DEPTH: s->setDepth(readFloat()); break;
-            case SYM_RATIO: {
-                getSym();
-                s->setRatio(doubleValue());
-                break;
-            }
-            case SYM_BEVEL: readBevel(nullptr, s.get()); break;
-            case SYM_PRECISION: s->setPrecision(readFloat()); break;
-            case SYM_FONT: s->setFont(readQuoted().c_str()); break;
-            case SYM_BORDER: s->setBorder(readFloat()); break;
-            case SYM_KIND: s->setKind(kindWord(readQuoted())); break;
-            case SYM_H_JUST: {
-                std::string w = readQuoted();
-                int h = hJustWord(w);
-                if (h >= 0)
-                    s->setHJust(h);
-                else
-                    debugPrint3(kWho, "Unidentifiable token for hJust: ", w.c_str());
-                break;
-            }
-            case SYM_V_JUST: {
-                std::string w = readQuoted();
-                int v = vJustWord(w);
-                if (v >= 0)
-                    s->setVJust(v);
-                else
-                    debugPrint3(kWho, "Unidentifiable token for vJust: ", w.c_str());
-                break;
-            }
-            case SYM_W_JUST: s->setWJust(readFloat()); break;
-            case SYM_N_JUST: s->setNJust(readFloat()); break;
-            case SYM_H_OFFSET: s->setHOffset(readFloat()); break;
-            case SYM_V_OFFSET: s->setVOffset(readFloat()); break;
             default: skipUnexpected(kWho, true); break;
         }
     }
-    if (admit(g_index->styles, s->getName(), true) && stringProperties->append(s.get())) {
-        s.release();
-    } else {
-        std::string msg = "duplicate object name: " + s->getName();
-        debugPrint2(kWho, msg.c_str());
-    }
+    if (!adopt(*stringProperties, g_index->styles, s, true))
+        debugPrint2(kWho, ("duplicate object name: " + s->getName()).c_str());
 }
 
 void pnScene::readEffect() {
@@ -668,11 +673,8 @@ void pnScene::readEffect() {
             default: skipUnexpected(kWho); break;
         }
     }
-    if (admit(g_index->effects, e->getName(), false) && effects->append(e.get())) {
-        e.release();
-    } else {
+    if (!adopt(*effects, g_index->effects, e, false))
         debugPrint2("[pnScene::readEffect] duplicate effect name", e->getName().c_str());
-    }
 }
 
 // ---- events ----
@@ -776,26 +778,28 @@ void pnScene::readEvent() {
             default: skipUnexpected(kWho); break;
         }
     }
-    if (admit(g_index->events, e->getName(), false) && events->append(e.get())) {
-        e->setScene(this);
-        e.release();
-    } else {
+    if (pnEvent* held = adopt(*events, g_index->events, e, false))
+        held->setScene(this);
+    else
         debugPrint2("[pnScene::readEvent] duplicate event name: ", e->getName().c_str());
-    }
 }
 
 // ---- objects ----
 
 namespace {
 
-// Adds a finished object block under the add rules; false when refused.
-bool admitObject(sgList& objects, pnObject* o) {
-    if (!admit(g_index->objects, o->getName(), false)) return false;
-    if (!objects.append(o)) {
+// Adds a finished object block under the add rules and gives it the scene;
+// the object list then owns it. Null, the block still the caller's, when
+// refused.
+template <class T>
+T* adoptObject(sgList& objects, std::unique_ptr<T>& o, pnScene* scene) {
+    if (!admit(g_index->objects, o->getName(), false)) return nullptr;
+    if (!objects.append(o.get())) {
         g_index->objects.erase(o->getName());
-        return false;
+        return nullptr;
     }
-    return true;
+    o->setScene(scene);
+    return o.release();
 }
 
 }  // namespace
@@ -830,11 +834,8 @@ void pnScene::readModel() {
             default: skipUnexpected("[pnScene::readModel] unexpected token: "); break;
         }
     }
-    if (admitObject(*objects, m.get())) {
-        m.release()->setScene(this);
-    } else {
+    if (!adoptObject(*objects, m, this))
         debugPrint2("[pnScene::readModel] duplicate object name: ", m->getName().c_str());
-    }
 }
 
 void pnScene::readPanel() {
@@ -875,18 +876,19 @@ void pnScene::readPanel() {
             default: skipUnexpected("[pnScene::readPanel] unexpected token: "); break;
         }
     }
-    if (admitObject(*objects, p.get())) {
-        p.release()->setScene(this);
-    } else {
+    if (!adoptObject(*objects, p, this))
         debugPrint2("[pnScene::readPanel] duplicate object name: ", p->getName().c_str());
-    }
 }
 
 void pnScene::readString() {
     static const char* kWho = "[pnScene::readString] ";
     auto s = std::make_unique<pnString>();
+    auto badWord = [](const char* message, const std::string& w) {
+        debugPrint2((std::string(kWho) + message).c_str(), w.c_str());
+    };
     while (sym != SYM_RBRACE && sym != SYM_EOF) {
         if (readCommonField(s.get(), kWho, false)) continue;
+        if (readTextStyleField(s.get(), badWord)) continue;
         switch (sym) {
             case SYM_STRING: s->setString(readQuoted().c_str()); break;
             case SYM_STRING_PROPERTY: {
@@ -897,21 +899,7 @@ void pnScene::readString() {
                     debugPrint2("[pnScene::readString] String material not found: ", n.c_str());
                 break;
             }
-            case SYM_SIZE: s->setSize(readFloat()); break;
-            case SYM_SLANT_ANGLE: s->setSlantAngle(readFloat()); break;
-            case SYM_ITALIC: s->setItalic(readInt()); break;
             case SYM_GAP: s->setGap(readFloat()); break;
-            case SYM_E_GAP: s->setSpacing1(readFloat()); break;
-            case SYM_H_GAP: s->setSpacing2(readFloat()); break;
-            case SYM_DEPTH: s->setDepth(readFloat()); break;
-            case SYM_RATIO: {
-                getSym();
-                s->setRatio(doubleValue());
-                break;
-            }
-            case SYM_BEVEL: readBevel(s.get(), nullptr); break;
-            case SYM_PRECISION: s->setPrecision(readFloat()); break;
-            case SYM_FONT: s->setFont(readQuoted().c_str()); break;
             case SYM_BACK_MATERIAL:
             case SYM_BACK_PROPERTY: {
                 std::string m = readQuoted();
@@ -921,41 +909,14 @@ void pnScene::readString() {
                     debugPrint2("[pnScene::readString] Material not found.", m.c_str());
                 break;
             }
-            case SYM_KIND: s->setKind(kindWord(readQuoted())); break;
-            case SYM_BORDER: s->setBorder(readFloat()); break;
-            case SYM_H_OFFSET: s->setHOffset(readFloat()); break;
-            case SYM_V_OFFSET: s->setVOffset(readFloat()); break;
-            case SYM_H_JUST: {
-                std::string w = readQuoted();
-                int h = hJustWord(w);
-                if (h >= 0)
-                    s->setHJust(h);
-                else
-                    debugPrint2("[pnScene::readString] Unidentifiable token for hJust: ", w.c_str());
-                break;
-            }
-            case SYM_V_JUST: {
-                std::string w = readQuoted();
-                int v = vJustWord(w);
-                if (v >= 0)
-                    s->setVJust(v);
-                else
-                    debugPrint2("[pnScene::readString] Unidentifiable token for vJust: ", w.c_str());
-                break;
-            }
-            case SYM_W_JUST: s->setWJust(readFloat()); break;
-            case SYM_N_JUST: s->setNJust(readFloat()); break;
             case SYM_MODE: s->setMode(readInt()); break;
             case SYM_SPLANE: s->setSPlane(planeValue()); break;
             case SYM_TPLANE: s->setTPlane(planeValue()); break;
             default: skipUnexpected("[pnScene::readString] unexpected token: "); break;
         }
     }
-    if (admitObject(*objects, s.get())) {
-        s.release()->setScene(this);
-    } else {
+    if (!adoptObject(*objects, s, this))
         debugPrint2("[pnScene::readString] duplicate object name ", s->getName().c_str());
-    }
 }
 
 void pnScene::readCounter() {
@@ -998,11 +959,8 @@ void pnScene::readCounter() {
             default: counterUnexpected(); break;
         }
     }
-    if (admitObject(*objects, c.get())) {
-        c.release()->setScene(this);
-    } else {
+    if (!adoptObject(*objects, c, this))
         std::fprintf(stderr, "ERROR: duplicate object name, %s.\n", c->getName().c_str());
-    }
 }
 
 // A mesh block as pnVolume writes it. Its counts are only read past: the
@@ -1077,11 +1035,8 @@ void pnScene::readVolume() {
     v->setNormals(normals.data(), static_cast<int>(normals.size() / 3));
     v->setIndex(index.data(), normIndex.empty() ? nullptr : normIndex.data(), static_cast<int>(index.size()));
     v->setNumPrims(static_cast<int>(index.size() / 3));
-    if (admitObject(*objects, v.get())) {
-        v.release()->setScene(this);
-    } else {
+    if (!adoptObject(*objects, v, this))
         debugPrint2("[pnScene::readVolume] duplicate object name: ", v->getName().c_str());
-    }
 }
 
 // ---- charts ----
@@ -1153,10 +1108,8 @@ void pnScene::readChart(int keyword) {
 
     std::unique_ptr<pnObject> chart(block->finish());
     if (!chart) return;
-    if (admitObject(*objects, chart.get())) {
-        chart->setScene(this);
+    if (pnObject* held = adoptObject(*objects, chart, this)) {
         // The chart list points into the object list, which now owns it.
-        pnObject* held = chart.release();
         if (!charts->append(held)) debugPrint2(who, "chart list is full");
     } else {
         debugPrint2((std::string(who) + "duplicate chart name: ").c_str(), chart->getName().c_str());

@@ -25,7 +25,6 @@
 #include "scene/pnScene.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgChannel.h"
-#include "sg/sgDCS.h"
 #include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
 #include "sg/sgTextureFileTable.h"
@@ -129,15 +128,7 @@ void resolveBesideScene(pnScene& scene, const std::string& folder) {
 
 // The view's roots: root -> scene transform -> light group, event group.
 struct Roots {
-    Roots() {
-        record.sceneRoot = new sgScene;
-        record.sceneTransform = new sgDCS;
-        record.lightGroup = new sgGroup;
-        record.eventGroup = new sgGroup;
-        record.sceneRoot->addChild(record.sceneTransform);
-        record.sceneTransform->addChild(record.lightGroup);
-        record.sceneTransform->addChild(record.eventGroup);
-    }
+    Roots() { sgMakeRootNodes(record); }
     ~Roots() { delete record.sceneRoot; }
     SceneGraphRoots record;
 };

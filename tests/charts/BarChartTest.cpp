@@ -313,15 +313,6 @@ std::vector<TimingRow> barRows() {
     };
 }
 
-// "#" stands for the point's grow effect, "shrink" for its shrink effect.
-std::vector<Play> forPoint(std::vector<Play> plays, const pnChart& c, int i) {
-    for (Play& p : plays) {
-        if (p.effect == "#") p.effect = c.generatedName("-%03d", i);
-        if (p.effect == "shrink") p.effect = c.generatedName("-shrink-%03d", i);
-    }
-    return plays;
-}
-
 class BarTiming : public ::testing::TestWithParam<std::tuple<TimingRow, int>> {};
 
 TEST_P(BarTiming, PlaysOfEveryEvent) {
@@ -334,28 +325,14 @@ TEST_P(BarTiming, PlaysOfEveryEvent) {
     }
     s.show();
     // The other points' events, as they were.
-    std::vector<std::string> before;
-    for (int k = 0; k < s.chart->getNumEvents(); ++k) before.push_back(describePlays(s.chart->getEvent(k)));
+    const std::vector<std::string> before = chartPlays(*s.chart);
 
     EXPECT_EQ(row.op(*s.chart, i), row.result);
-    EXPECT_EQ(s.chart->getDataPtStartTime(i), row.start);
-    EXPECT_EQ(s.chart->getDataPtEndTime(i), row.end);
-    EXPECT_EQ(s.chart->getDataPtShrinkStart(i), row.shrinkStart);
-    EXPECT_EQ(s.chart->getDataPtShrinkEnd(i), row.shrinkEnd);
+    expectFrames(*s.chart, i, row.start, row.end, row.shrinkStart, row.shrinkEnd);
     expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_MAIN), forPoint(row.bar, *s.chart, i), "bar");
     expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_DATA_TEXT), row.data, "data text");
     expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_LABEL), row.label, "label");
-    for (int k = 0; k < s.chart->getNumEvents(); ++k) {
-        int point = -1, which = -1;
-        s.chart->findDataPtPart(s.chart->getObject(k), &point, &which);
-        if (point != i) {
-            EXPECT_EQ(describePlays(s.chart->getEvent(k)), before[static_cast<size_t>(k)]) << k;
-        }
-    }
-    // Every play names an effect the chart holds.
-    for (int k = 0; k < s.chart->getNumEvents(); ++k)
-        for (int p = 0; p < s.chart->getEvent(k)->getNumPlays(); ++p)
-            EXPECT_NE(s.chart->findEffect(s.chart->getEvent(k)->getPlay(p)->effect.c_str()), nullptr);
+    expectOnlyPointChanged(*s.chart, i, before);
 
     // Unbuilt, the fields change alike and no event exists.
     BarScene plain(3);
@@ -364,10 +341,7 @@ TEST_P(BarTiming, PlaysOfEveryEvent) {
         plain.chart->setDataPtShrinkEnd(i, 50);
     }
     EXPECT_EQ(row.op(*plain.chart, i), row.result);
-    EXPECT_EQ(plain.chart->getDataPtStartTime(i), row.start);
-    EXPECT_EQ(plain.chart->getDataPtEndTime(i), row.end);
-    EXPECT_EQ(plain.chart->getDataPtShrinkStart(i), row.shrinkStart);
-    EXPECT_EQ(plain.chart->getDataPtShrinkEnd(i), row.shrinkEnd);
+    expectFrames(*plain.chart, i, row.start, row.end, row.shrinkStart, row.shrinkEnd);
     EXPECT_EQ(plain.chart->getNumEvents(), 0);
 
     // A bad index changes nothing.

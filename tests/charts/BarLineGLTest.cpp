@@ -25,6 +25,7 @@
 #include "tests/charts/BarLineSupport.h"
 #include "tests/charts/ChartTestSupport.h"
 #include "tests/charts/SampleCharts.h"
+#include "tests/playback/PlaybackSupport.h"
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
 
@@ -151,46 +152,23 @@ std::string chartBlock(const std::string& path, const std::string& keyword) {
     return end == std::string::npos ? "" : text.substr(at, end + 4 - at);
 }
 
-class BarLineGL : public GLTest {
+class BarLineGL : public SceneGLTest {
 protected:
-    BarLineGL() : GLTest(kW, kH) {}
+    BarLineGL() : SceneGLTest(kW, kH) {}
     void SetUp() override {
-        GLTest::SetUp();
-        sgInitGLState();
-        sgSetNoPacing(1);
+        SceneGLTest::SetUp();
         initLexer();
-        ch = sgChannel::sgGetChannel();
-        ch->setViewport(0, 0, width_, height_);
-        record.sceneRoot = new sgScene;
-        record.sceneTransform = new sgDCS;
-        record.lightGroup = new sgGroup;
-        record.eventGroup = new sgGroup;
-        record.sceneRoot->addChild(record.sceneTransform);
-        record.sceneTransform->addChild(record.lightGroup);
-        record.sceneTransform->addChild(record.eventGroup);
-        record.channel = ch;
-        ch->setScene(record.sceneRoot);
-        scene = std::make_unique<pnScene>();
-        scene->setRoots(&record);
-    }
-    void TearDown() override {
-        // Objects let go of their nodes before the roots go.
-        scene.reset();
-        ch->setScene(nullptr);
-        delete record.sceneRoot;
-        sgChannel::sgFreeChannel();
-        GLTest::TearDown();
     }
 
     // Adds chart (named c) with the event "show" that shows it, and hangs it.
     pnEvent* show(pnChart* chart) {
-        scene->addObject(chart);
-        scene->addChart(chart);
+        scene().addObject(chart);
+        scene().addChart(chart);
         auto* ev = new pnEvent;
         ev->setName("show");
         ev->setObjectName(chart->getName().c_str());
-        scene->addEvent(ev);
-        EXPECT_EQ(scene->addObjectsToScene(ev), 1);
+        scene().addEvent(ev);
+        EXPECT_EQ(scene().addObjectsToScene(ev), 1);
         return ev;
     }
 
@@ -207,10 +185,10 @@ protected:
             ADD_FAILURE() << path;
             return nullptr;
         }
-        scene->read();
+        scene().read();
         std::fclose(scriptFile);
         scriptFile = nullptr;
-        return dynamic_cast<Chart*>(scene->findObject(code->getName().c_str()));
+        return dynamic_cast<Chart*>(scene().findObject(code->getName().c_str()));
     }
 
     Pixels frame() {
@@ -221,9 +199,6 @@ protected:
         return img;
     }
 
-    sgChannel* ch = nullptr;
-    SceneGraphRoots record;
-    std::unique_ptr<pnScene> scene;
 };
 
 TEST_F(BarLineGL, BarsGrowThroughTheirBaseScale) {
@@ -243,10 +218,10 @@ TEST_F(BarLineGL, BarsGrowThroughTheirBaseScale) {
     EXPECT_EQ(bar->getSwitchNode()->getParent()->getName(), "c-000");
     EXPECT_EQ(chart->findEffect("c-000")->getScale(), sgVec3(1, 4, 1));
 
-    scene->setFrame(15);
+    scene().setFrame(15);
     expectNear(bar->getScaleOrigin(), sgVec3(2.5f, 2.5f, 2.5f), 1e-6f, "mid grow");
     expectNear(bar->getPivotNode()->getScale(), sgVec3(2.5f, 2.5f, 2.5f), 1e-6f, "pivot node");
-    scene->setFrame(30);
+    scene().setFrame(30);
     expectNear(bar->getScaleOrigin(), sgVec3(2.5f, 4, 2.5f), 1e-6f, "end of grow");
     pnEvent* ev = chart->getDataPtEvent(0, pnChart::PART_MAIN);
     EXPECT_EQ(ev->getAccScale(), sgVec3(1, 4, 1));
@@ -274,7 +249,7 @@ TEST_F(BarLineGL, LineSegmentsEndOnTheNextTopAfterTheirGrow) {
         chart->addDataPt(p);
     }
     show(chart);
-    scene->setFrame(20);
+    scene().setFrame(20);
     for (int i = 1; i < 11; ++i) {
         SCOPED_TRACE(i);
         pnObject* seg = chart->getDataPtPart(i, pnChart::PART_MAIN);
@@ -290,7 +265,7 @@ TEST_F(BarLineGL, LineSegmentsEndOnTheNextTopAfterTheirGrow) {
     }
     // Halfway through the grow the length is halfway from the model's one
     // unit to the full length.
-    scene->setFrame(10);
+    scene().setFrame(10);
     pnObject* seg = chart->getDataPtPart(1, pnChart::PART_MAIN);
     const sgVec3 a = chart->getDataPtTop(0), d = chart->getDataPtTop(1) - a;
     const float len = sgLength(d);
@@ -323,14 +298,14 @@ TEST_F(BarLineGL, PartsMadeAfterShowingHangInTheGraph) {
     line->setFileName(chartSlice("cyl10x.3ds").c_str());
     line->setJointFile(chartSlice("sphere10x.3ds").c_str());
     line->setNumDataPts(3);
-    scene->addObject(bars);
-    scene->addChart(bars);
+    scene().addObject(bars);
+    scene().addChart(bars);
     auto* ev = new pnEvent;
     ev->setName("showBars");
     ev->setObjectName("b");
-    scene->addEvent(ev);
+    scene().addEvent(ev);
     show(line);
-    ASSERT_EQ(scene->addObjectsToScene(ev), 1);
+    ASSERT_EQ(scene().addObjectsToScene(ev), 1);
     expectHung(*bars);
     expectHung(*line);
 
@@ -345,7 +320,7 @@ TEST_F(BarLineGL, PartsMadeAfterShowingHangInTheGraph) {
     line->setJointFile(chartSlice("sphere10x.3ds").c_str());
     EXPECT_EQ(line->getNumObjects(), 11);
     expectHung(*line);
-    scene->setFrame(40);
+    scene().setFrame(40);
     expectNear(toWorld(line->getDataPtPart(2, pnChart::PART_MAIN)->getGeode(), sgVec3(0, 1, 0)),
                line->getDataPtTop(2), 1e-4f, "far end");
     expectNear(toWorld(line->getDataPtPart(2, pnChart::PART_EXTRA)->getGeode(), sgVec3(0, 0, 0)),
@@ -356,9 +331,9 @@ TEST_F(BarLineGL, SampleBarChartDrawsItsBarTopsWhereTheValuesSay) {
     pnBarChart* chart = loadSample("barchart.apn", makeSampleBarChart(), "barChart");
     ASSERT_NE(chart, nullptr);
     chart->setFileName(chartSlice("cyl10x.3ds").c_str());
-    scene->buildSceneGraph();
+    scene().buildSceneGraph();
     ASSERT_EQ(chart->isBuilt(), 1);
-    scene->drawFrame(0, 60);
+    scene().drawFrame(0, 60);
     Pixels img = frame();
     EXPECT_TRUE(near(img.background, RGBA{13, 13, 38, 255}, 2)) << describe(img.background);
     expectBarTops(img, *chart);
@@ -375,9 +350,9 @@ TEST_F(BarLineGL, SampleLineChartDrawsItsJointsWhereTheValuesSay) {
     ASSERT_NE(chart, nullptr);
     chart->setFileName(chartSlice("cyl10x.3ds").c_str());
     chart->setJointFile(chartSlice("sphere10x.3ds").c_str());
-    scene->buildSceneGraph();
+    scene().buildSceneGraph();
     ASSERT_EQ(chart->isBuilt(), 1);
-    scene->drawFrame(0, 70);
+    scene().drawFrame(0, 70);
     Pixels img = frame();
     expectJointTops(img, *chart);
     // A segment's middle is drawn, the space under it is not.

@@ -1,6 +1,5 @@
 // Shared by the bar and line chart tests: a scene that shows one chart of a
-// real kind (parts generated the way membership does, no GL needed), a check
-// that every slot holds the part the layout puts there, and play comparison.
+// real kind and play comparison.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,75 +11,16 @@
 #include "charts/pnLineChart.h"
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
-#include "scene/pnScene.h"
-#include "sg/SceneGraphRoots.h"
-#include "sg/sgNode.h"
+#include "tests/charts/ChartSceneSupport.h"
 
-// A scene holding chart "c" of kind K and the event "show" that shows it.
 // Points get values 10, 20, 30, ..., frames 5 to 25 and spacing (80, 0, 0)
 // from the second on.
 template <class K>
-struct KindScene {
-    explicit KindScene(int points = 3) {
-        chart = new K;
-        chart->setName("c");
-        scene.addObject(chart);
-        scene.addChart(chart);
-        event = new pnEvent;
-        event->setName("show");
-        event->setObjectName("c");
-        scene.addEvent(event);
-        for (int i = 0; i < points; ++i) {
-            pnChartDataPt p;
-            p.growValue = 10.0 * (i + 1);
-            if (i > 0) p.spacing = sgVec3(80, 0, 0);
-            p.startTime = 5;
-            p.endTime = 25;
-            chart->addDataPt(p);
-        }
-        roots.eventGroup = &group;
+struct KindScene : OneChartScene<K> {
+    explicit KindScene(int points = 3) : OneChartScene<K>(new K) {
+        for (int i = 0; i < points; ++i) this->add(10.0 * (i + 1), 5, 25, i > 0 ? sgVec3(80, 0, 0) : sgVec3(0, 0, 0));
     }
-    ~KindScene() { scene.setRoots(nullptr); }
-
-    // Parts as membership makes them, without hanging them (no GL).
-    void show() {
-        scene.setRoots(&roots);
-        chart->getNode();
-        chart->setBuilt(1);
-        scene.generateChartParts(chart, event);
-    }
-
-    sgGroup group;
-    SceneGraphRoots roots;
-    pnScene scene;
-    K* chart = nullptr;  // owned by the scene
-    pnEvent* event = nullptr;
 };
-
-// Every slot of every point holds the part of its name, findDataPtPart maps
-// it back, its event shows it, and the lists are as long as the slots.
-inline void expectSlots(pnChart& c) {
-    int slots = 0;
-    for (int i = 0; i < c.getNumDataPts(); ++i) {
-        for (int which = 0; which < 4; ++which) {
-            if (!c.hasPartSlot(i, which)) continue;
-            ++slots;
-            pnObject* part = c.getDataPtPart(i, which);
-            ASSERT_NE(part, nullptr) << "point " << i << " part " << which;
-            EXPECT_EQ(part->getName(), c.slotName(c.getName(), i, which));
-            int point = -1, kind = -1;
-            ASSERT_EQ(c.findDataPtPart(part, &point, &kind), 1);
-            EXPECT_EQ(point, i);
-            EXPECT_EQ(kind, which);
-            pnEvent* ev = c.getDataPtEvent(i, which);
-            ASSERT_NE(ev, nullptr);
-            EXPECT_EQ(ev->getName(), part->getName());
-            EXPECT_STREQ(ev->getObjectName(0), part->getName().c_str());
-        }
-    }
-    EXPECT_EQ(c.getNumObjects(), slots);
-    EXPECT_EQ(c.getNumEvents(), slots);
-}
 
 // One expected play.
 struct Play {
@@ -109,6 +49,45 @@ inline void expectPlays(const pnEvent* ev, const std::vector<Play>& want, const 
         EXPECT_EQ(p->end, want[k].end) << what << " play " << k << ": " << describePlays(ev);
         EXPECT_EQ(p->visible, want[k].visible) << what << " play " << k;
     }
+}
+
+// "#" stands for point i's grow effect, "shrink" for its shrink effect.
+inline std::vector<Play> forPoint(std::vector<Play> plays, const pnChart& c, int i) {
+    for (Play& p : plays) {
+        if (p.effect == "#") p.effect = c.generatedName("-%03d", i);
+        if (p.effect == "shrink") p.effect = c.generatedName("-shrink-%03d", i);
+    }
+    return plays;
+}
+
+// The plays of every chart event, described.
+inline std::vector<std::string> chartPlays(const pnChart& c) {
+    std::vector<std::string> plays;
+    for (int k = 0; k < c.getNumEvents(); ++k) plays.push_back(describePlays(c.getEvent(k)));
+    return plays;
+}
+
+// The events of every point but i play as before, and every play names an
+// effect the chart holds.
+inline void expectOnlyPointChanged(pnChart& c, int i, const std::vector<std::string>& before) {
+    for (int k = 0; k < c.getNumEvents(); ++k) {
+        int point = -1, which = -1;
+        c.findDataPtPart(c.getObject(k), &point, &which);
+        if (point != i) {
+            EXPECT_EQ(describePlays(c.getEvent(k)), before[static_cast<size_t>(k)]) << k;
+        }
+    }
+    for (int k = 0; k < c.getNumEvents(); ++k)
+        for (int p = 0; p < c.getEvent(k)->getNumPlays(); ++p)
+            EXPECT_NE(c.findEffect(c.getEvent(k)->getPlay(p)->effect.c_str()), nullptr);
+}
+
+// Point i's grow and shrink frames.
+inline void expectFrames(const pnChart& c, int i, int start, int end, int shrinkStart, int shrinkEnd) {
+    EXPECT_EQ(c.getDataPtStartTime(i), start);
+    EXPECT_EQ(c.getDataPtEndTime(i), end);
+    EXPECT_EQ(c.getDataPtShrinkStart(i), shrinkStart);
+    EXPECT_EQ(c.getDataPtShrinkEnd(i), shrinkEnd);
 }
 
 // True when the debug print wrote the two-part message a, b.

@@ -26,29 +26,9 @@ namespace {
 
 const int kW = 580, kH = 392;
 
-class ChartFileGL : public GLTest {
+class ChartFileGL : public SceneGLTest {
 protected:
-    ChartFileGL() : GLTest(kW, kH) {}
-    void SetUp() override {
-        GLTest::SetUp();
-        sgInitGLState();
-        sgSetNoPacing(1);
-        ch = sgChannel::sgGetChannel();
-        ch->setViewport(0, 0, width_, height_);
-        holder = std::make_unique<SceneHolder>();
-        holder->roots.record.channel = ch;
-        ch->setScene(holder->roots.record.sceneRoot);
-    }
-    void TearDown() override {
-        holder.reset();
-        ch->setScene(nullptr);
-        sgChannel::sgFreeChannel();
-        GLTest::TearDown();
-    }
-    pnScene& scene() { return *holder->scene; }
-
-    sgChannel* ch = nullptr;
-    std::unique_ptr<SceneHolder> holder;
+    ChartFileGL() : SceneGLTest(kW, kH) {}
 };
 
 }  // namespace

@@ -4,7 +4,6 @@
 // showing each chart; reading and writing such scenes as text.
 #pragma once
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -14,54 +13,25 @@
 #include "charts/pnPieChart.h"
 #include "charts/pnVolumeChart.h"
 #include "scene/pnEvent.h"
-#include "scene/pnLexer.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
+#include "tests/scenefile/SceneFileSupport.h"
 
 namespace chartfile {
 
+using scenefile::readFile;
+using scenefile::writeText;
+
 inline void ensureReader() {
-    static bool ready = (initLexer(), true);
-    (void)ready;
+    scenefile::ensureLexer();
     installChartKinds();
 }
 
-inline std::string fileText(FILE* f) {
-    std::string out;
-    std::rewind(f);
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    return out;
-}
-
-// Reads text as a scene file into scene.
+// Reads text as a scene file into scene, charts included.
 inline void readText(pnScene& scene, const std::string& text) {
     ensureReader();
-    FILE* f = std::tmpfile();
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::rewind(f);
-    scriptFile = f;
-    scene.read();
-    scriptFile = nullptr;
-    std::fclose(f);
-}
-
-inline std::string writeText(const pnScene& scene, int convertPaths = 0) {
-    FILE* f = std::tmpfile();
-    scene.writeScene(f, convertPaths);
-    std::string out = fileText(f);
-    std::fclose(f);
-    return out;
-}
-
-inline std::string readFile(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return "<missing>";
-    std::string out = fileText(f);
-    std::fclose(f);
-    return out;
+    scenefile::readText(scene, text);
 }
 
 inline std::string sourceDir() {

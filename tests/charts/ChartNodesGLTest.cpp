@@ -47,7 +47,9 @@ protected:
             pnEvent* ev = chart.getEvent(k);
             EXPECT_EQ(dcs->getName(), ev->getName());
             pnObject* part = chart.findChartPart(ev->getObjectName(0));
-            if (part->getSwitchNode()) EXPECT_EQ(part->getSwitchNode()->getParent(), dcs);
+            if (part->getSwitchNode()) {
+                EXPECT_EQ(part->getSwitchNode()->getParent(), dcs);
+            }
         }
     }
 };

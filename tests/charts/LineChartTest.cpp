@@ -417,14 +417,6 @@ std::vector<TimingRow> lineRows() {
     };
 }
 
-std::vector<Play> forPoint(std::vector<Play> plays, const pnChart& c, int i) {
-    for (Play& p : plays) {
-        if (p.effect == "#") p.effect = c.generatedName("-%03d", i);
-        if (p.effect == "shrink") p.effect = c.generatedName("-shrink-%03d", i);
-    }
-    return plays;
-}
-
 class LineTiming : public ::testing::TestWithParam<std::tuple<TimingRow, int>> {};
 
 TEST_P(LineTiming, PlaysOfEveryEvent) {
@@ -436,14 +428,10 @@ TEST_P(LineTiming, PlaysOfEveryEvent) {
         s.chart->setDataPtShrinkEnd(i, 50);
     }
     s.show();
-    std::vector<std::string> before;
-    for (int k = 0; k < s.chart->getNumEvents(); ++k) before.push_back(describePlays(s.chart->getEvent(k)));
+    const std::vector<std::string> before = chartPlays(*s.chart);
 
     EXPECT_EQ(row.op(*s.chart, i), row.builtResult);
-    EXPECT_EQ(s.chart->getDataPtStartTime(i), row.start);
-    EXPECT_EQ(s.chart->getDataPtEndTime(i), row.end);
-    EXPECT_EQ(s.chart->getDataPtShrinkStart(i), row.shrinkStart);
-    EXPECT_EQ(s.chart->getDataPtShrinkEnd(i), row.shrinkEnd);
+    expectFrames(*s.chart, i, row.start, row.end, row.shrinkStart, row.shrinkEnd);
     if (i > 0)
         expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_MAIN), forPoint(row.segment, *s.chart, i), "segment");
     else
@@ -451,16 +439,7 @@ TEST_P(LineTiming, PlaysOfEveryEvent) {
     expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_EXTRA), row.joint, "joint");
     expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_DATA_TEXT), row.text, "data text");
     expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_LABEL), row.text, "label");
-    for (int k = 0; k < s.chart->getNumEvents(); ++k) {
-        int point = -1, which = -1;
-        s.chart->findDataPtPart(s.chart->getObject(k), &point, &which);
-        if (point != i) {
-            EXPECT_EQ(describePlays(s.chart->getEvent(k)), before[static_cast<size_t>(k)]) << k;
-        }
-    }
-    for (int k = 0; k < s.chart->getNumEvents(); ++k)
-        for (int p = 0; p < s.chart->getEvent(k)->getNumPlays(); ++p)
-            EXPECT_NE(s.chart->findEffect(s.chart->getEvent(k)->getPlay(p)->effect.c_str()), nullptr);
+    expectOnlyPointChanged(*s.chart, i, before);
 
     // Unbuilt, the fields change alike (the frame setters report 0).
     LineScene plain(3);
@@ -469,10 +448,7 @@ TEST_P(LineTiming, PlaysOfEveryEvent) {
         plain.chart->setDataPtShrinkEnd(i, 50);
     }
     EXPECT_EQ(row.op(*plain.chart, i), row.unbuiltResult);
-    EXPECT_EQ(plain.chart->getDataPtStartTime(i), row.start);
-    EXPECT_EQ(plain.chart->getDataPtEndTime(i), row.end);
-    EXPECT_EQ(plain.chart->getDataPtShrinkStart(i), row.shrinkStart);
-    EXPECT_EQ(plain.chart->getDataPtShrinkEnd(i), row.shrinkEnd);
+    expectFrames(*plain.chart, i, row.start, row.end, row.shrinkStart, row.shrinkEnd);
     EXPECT_EQ(plain.chart->getNumEvents(), 0);
 
     EXPECT_EQ(row.op(*s.chart, 3), 0);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "charts/pnPieChart.h"
@@ -21,8 +22,8 @@
 #include "scene/pnViewpoint.h"
 #include "scene/pnVolume.h"
 #include "sg/sgChannel.h"
-#include "sg/sgDCS.h"
 #include "tests/charts/PieAreaSupport.h"
+#include "tests/playback/PlaybackSupport.h"
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
 
@@ -34,19 +35,16 @@ const sgVec3 kEmission[] = {sgVec3(1, 0, 0), sgVec3(0, 1, 0), sgVec3(0, 0, 1), s
 // Pixel counts by colour as ImageMagick reads the PNG; empty when it cannot.
 std::map<std::string, long> histogram(const std::string& png) {
     std::map<std::string, long> counts;
-    const std::string cmd = "convert '" + png + "' -format %c histogram:info:- 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return counts;
-    char line[512];
-    while (std::fgets(line, sizeof line, p)) {
+    std::istringstream lines(runCommand("convert '" + png + "' -format %c histogram:info:- 2>/dev/null"));
+    std::string line;
+    while (std::getline(lines, line)) {
         long n = 0;
         char hex[16] = {};
         // "   1234: (255,0,0) #FF0000 red"
-        const char* hash = std::strchr(line, '#');
-        if (std::sscanf(line, " %ld:", &n) == 1 && hash && std::sscanf(hash, "#%8s", hex) == 1)
+        const char* hash = std::strchr(line.c_str(), '#');
+        if (std::sscanf(line.c_str(), " %ld:", &n) == 1 && hash && std::sscanf(hash, "#%8s", hex) == 1)
             counts[std::string(hex).substr(0, 6)] += n;
     }
-    pclose(p);
     return counts;
 }
 
@@ -64,50 +62,27 @@ void expectShares(const std::map<std::string, long>& counts, const double shares
     }
 }
 
-class PieAreaGLTest : public GLTest {
+class PieAreaGLTest : public SceneGLTest {
 protected:
-    PieAreaGLTest() : GLTest(300, 300) {}
+    PieAreaGLTest() : SceneGLTest(300, 300) {}
     void SetUp() override {
-        GLTest::SetUp();
-        sgInitGLState();
-        sgSetNoPacing(1);
-        ch = sgChannel::sgGetChannel();
-        ch->setViewport(0, 0, width_, height_);
-        root = new sgScene;
-        trans = new sgDCS;
-        roots.sceneRoot = root;
-        roots.sceneTransform = trans;
-        roots.lightGroup = new sgGroup;
-        roots.eventGroup = new sgGroup;
-        root->addChild(trans);
-        trans->addChild(roots.lightGroup);
-        trans->addChild(roots.eventGroup);
-        roots.channel = ch;
-        ch->setScene(root);
-        scene = std::make_unique<pnScene>();
-        scene->setRoots(&roots);
+        SceneGLTest::SetUp();
         // Seen straight down the z axis, 400 units across, on black.
         auto* vp = new pnViewpoint;
         vp->perspective = 0;
         vp->width = 400;
-        scene->setViewpoint(vp);
+        scene().setViewpoint(vp);
         auto* bg = new pnBackground;
         bg->setColor(sgVec4(0, 0, 0, 1));
-        scene->setBackground(bg);
+        scene().setBackground(bg);
         for (int i = 0; i < 4; ++i) {
             auto* m = new pnMaterial;
             m->setName(kColours[i]);
             m->setEmission(kEmission[i]);
             m->setDiffuse(0, 0, 0);
             m->setAmbient(0, 0, 0);
-            scene->addMaterial(m);
+            scene().addMaterial(m);
         }
-    }
-    void TearDown() override {
-        scene.reset();
-        delete root;
-        sgChannel::sgFreeChannel();
-        GLTest::TearDown();
     }
 
     // Adds chart c and the event "show" that shows it.
@@ -117,29 +92,23 @@ protected:
         c->setName("c");
         c->setShowData(0);
         c->setShowLabel(0);
-        scene->addObject(c);
-        scene->addChart(c);
+        scene().addObject(c);
+        scene().addChart(c);
         auto* e = new pnEvent;
         e->setName("show");
         e->addObjectName("c");
-        scene->addEvent(e);
+        scene().addEvent(e);
         return c;
     }
 
     std::map<std::string, long> draw(const char* name) {
-        scene->drawFrame(0, 30);
+        scene().drawFrame(0, 30);
         glFinish();
         const Frame f = readFrame(width_, height_);
         const std::string png = testOutputDir() + "/" + name + ".png";
         EXPECT_TRUE(writeFramePNG(f, png));
         return histogram(png);
     }
-
-    sgChannel* ch = nullptr;
-    sgScene* root = nullptr;
-    sgDCS* trans = nullptr;
-    SceneGraphRoots roots;
-    std::unique_ptr<pnScene> scene;
 };
 
 }  // namespace
@@ -155,7 +124,7 @@ TEST_F(PieAreaGLTest, EachSliceCoversItsShareOfTheDiscAndKeepsItWhenRebuilt) {
         pie->addDataPt(p);
         pie->setDataPtMaterialName(i, kColours[i]);
     }
-    scene->buildSceneGraph();
+    scene().buildSceneGraph();
     ASSERT_EQ(pie->getNumObjects(), 12);
     for (int i = 0; i < 4; ++i) {
         pnObject* slice = pie->getDataPtPart(i, pnChart::PART_MAIN);
@@ -178,7 +147,7 @@ TEST_F(PieAreaGLTest, EachSliceCoversItsShareOfTheDiscAndKeepsItWhenRebuilt) {
     expectShares(draw("pie-rebuilt"), rebuilt);
 
     // Halfway through the grow each slice shows half its degrees.
-    scene->drawFrame(0, 15);
+    scene().drawFrame(0, 15);
     EXPECT_EQ(static_cast<pnVolume*>(fresh)->getNumPrims(), 6 * 72 + 2);
 }
 
@@ -195,8 +164,8 @@ TEST_F(PieAreaGLTest, AnAreaChartCoversTheAreaUnderItsLine) {
         area->addDataPt(p);
     }
     area->setMaterial("green");
-    scene->buildSceneGraph();
-    scene->drawFrame(0, 30);
+    scene().buildSceneGraph();
+    scene().drawFrame(0, 30);
     glFinish();
     const Frame f = readFrame(width_, height_);
     writeFramePNG(f, testOutputDir() + "/area-front.png");
@@ -228,13 +197,9 @@ TEST(PieRenderTool, SamplePieCoversEachShareOfTheDisc) {
     std::remove(png.c_str());
     const std::string cmd = std::string("ASAN_OPTIONS=detect_leaks=0 '") + KV_RENDER_TOOL + "' '" + source +
                             "/data/scenes/pie.apn' --frame 30 --size 300x300 --verbose -o '" + png + "' 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    std::string log;
-    char buf[512];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) log.append(buf, n);
-    pclose(p);
+    int status = 0;
+    const std::string log = runCommand(cmd, &status);
+    ASSERT_NE(status, -1) << log;
     const double values[] = {10, 20, 30, 40};
     expectShares(histogram(png), values);
 }

@@ -1,7 +1,7 @@
 // Shared by the pie and area chart tests: a scene showing one chart of a real
-// kind (parts generated as membership makes them, no GL), diagnostic capture,
-// and mesh checks that do not trust the mesh builders: closedness by welded
-// positions, signed volume, and normals against the triangles' own.
+// kind (parts generated as membership makes them, no GL), and mesh checks
+// that do not trust the mesh builders: closedness by welded positions, signed
+// volume, and normals against the triangles' own.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,113 +16,16 @@
 
 #include "charts/pnChart.h"
 #include "scene/pnEffect.h"
-#include "scene/pnEvent.h"
-#include "scene/pnScene.h"
-#include "sg/SceneGraphRoots.h"
-#include "sg/sgNode.h"
-#include "sg/sgRuntime.h"
+#include "tests/charts/ChartSceneSupport.h"
+#include "tests/support/ShellCommand.h"
+#include "tests/support/TextCapture.h"
 
-// Collects the "TORVIS: " diagnostic prints while it lives.
-class DiagnosticCapture {
-public:
-    DiagnosticCapture() : file_(std::tmpfile()) { setDiagnosticStream(file_); }
-    ~DiagnosticCapture() {
-        setDiagnosticStream(nullptr);
-        if (file_) std::fclose(file_);
-    }
-    DiagnosticCapture(const DiagnosticCapture&) = delete;
-    DiagnosticCapture& operator=(const DiagnosticCapture&) = delete;
-    std::string text() {
-        std::string out;
-        if (!file_) return out;
-        std::fflush(file_);
-        std::rewind(file_);
-        char buf[512];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, file_)) > 0) out.append(buf, n);
-        return out;
-    }
-
-private:
-    FILE* file_;
-};
-
-// What obj.write writes.
-inline std::string writtenText(pnObject& obj) {
-    char* buf = nullptr;
-    size_t len = 0;
-    FILE* f = open_memstream(&buf, &len);
-    obj.write(f, 0);
-    std::fclose(f);
-    std::string text(buf ? buf : "", len);
-    std::free(buf);
-    return text;
-}
-
-// A scene holding chart "c" of kind K and the event "show" that shows it.
+// A scene holding chart "c" of kind K, with no points yet, and the event
+// "show" that shows it.
 template <class K>
-struct PieAreaScene {
-    PieAreaScene() {
-        chart = new K;
-        chart->setName("c");
-        scene.addObject(chart);
-        scene.addChart(chart);
-        event = new pnEvent;
-        event->setName("show");
-        event->setObjectName("c");
-        scene.addEvent(event);
-        roots.eventGroup = &group;
-    }
-    ~PieAreaScene() { scene.setRoots(nullptr); }
-
-    void add(double value, int start = 0, int end = 30, const sgVec3& spacing = sgVec3(0, 0, 0)) {
-        pnChartDataPt p;
-        p.growValue = value;
-        p.startTime = start;
-        p.endTime = end;
-        p.spacing = spacing;
-        chart->addDataPt(p);
-    }
-
-    // Parts as membership makes them, without hanging them (no GL).
-    void show() {
-        scene.setRoots(&roots);
-        chart->getNode();
-        chart->setBuilt(1);
-        scene.generateChartParts(chart, event);
-    }
-
-    sgGroup group;
-    SceneGraphRoots roots;
-    pnScene scene;
-    K* chart = nullptr;  // owned by the scene
-    pnEvent* event = nullptr;
+struct PieAreaScene : OneChartScene<K> {
+    PieAreaScene() : OneChartScene<K>(new K) {}
 };
-
-// Every slot holds the part of its name, findDataPtPart maps it back, its
-// event shows it, and the lists are as long as the slots.
-inline void expectSlotsRight(pnChart& c) {
-    int slots = 0;
-    for (int i = 0; i < c.getNumDataPts(); ++i) {
-        for (int which = 0; which < 4; ++which) {
-            if (!c.hasPartSlot(i, which)) continue;
-            ++slots;
-            pnObject* part = c.getDataPtPart(i, which);
-            ASSERT_NE(part, nullptr) << "point " << i << " part " << which;
-            EXPECT_EQ(part->getName(), c.slotName(c.getName(), i, which));
-            int point = -1, kind = -1;
-            ASSERT_EQ(c.findDataPtPart(part, &point, &kind), 1);
-            EXPECT_EQ(point, i);
-            EXPECT_EQ(kind, which);
-            pnEvent* ev = c.getDataPtEvent(i, which);
-            ASSERT_NE(ev, nullptr);
-            EXPECT_EQ(ev->getName(), part->getName());
-            EXPECT_STREQ(ev->getObjectName(0), part->getName().c_str());
-        }
-    }
-    EXPECT_EQ(c.getNumObjects(), slots);
-    EXPECT_EQ(c.getNumEvents(), slots);
-}
 
 // A triangle soup in world coordinates.
 struct Soup {
@@ -219,15 +122,7 @@ inline Soup soupOf(const std::vector<float>& coords, const std::vector<int>& ind
 
 // Runs admesh on an STL file and returns its report ("" when it cannot run).
 inline std::string admeshReport(const std::string& stl) {
-    const std::string cmd = "admesh --exact --normal-directions '" + stl + "' 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    if (!p) return "";
-    std::string out;
-    char buf[512];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    pclose(p);
-    return out;
+    return runCommand("admesh --exact --normal-directions '" + stl + "' 2>&1");
 }
 
 // The number admesh reports after label (the first column: the original mesh).

@@ -70,7 +70,7 @@ TEST(PieChart, SliceAnglesRoundToWholeDegreesAndStopAtTheFullCircle) {
     over.add(60);
     over.add(10);
     EXPECT_EQ(angles(*over.chart, 1), std::make_pair(216, 360));
-    DiagnosticCapture log;
+    DiagnosticLog log;
     EXPECT_EQ(angles(*over.chart, 2), std::make_pair(-1, -1));
     EXPECT_NE(log.text().find("Sum of angles of pie slices are over 360 deg.\n"), std::string::npos);
     EXPECT_EQ(angles(*over.chart, 3), std::make_pair(-1, -1));
@@ -88,7 +88,7 @@ TEST(PieChart, SliceAnglesRoundToWholeDegreesAndStopAtTheFullCircle) {
     EXPECT_EQ(angles(*odd.chart, 2), std::make_pair(0, 180));
     EXPECT_EQ(angles(*odd.chart, 3), std::make_pair(180, 180));
     odd.show();
-    expectSlotsRight(*odd.chart);
+    expectSlots(*odd.chart);
     EXPECT_EQ(slice(*odd.chart, 0)->getNumVertex(), 0);
     EXPECT_EQ(slice(*odd.chart, 2)->getNumPrims(), 6 * 180 + 2);
     EXPECT_EQ(odd.chart->findEffect("c-003")->getGrowShrink(0), 0);
@@ -99,7 +99,7 @@ TEST(PieChart, SlicesAreTurnedIntoPlaceWithTheirTextsOverTheirMiddle) {
     for (int i = 0; i < 4; ++i) s.add(25);
     s.chart->setPosition(sgVec3(10, 20, 30));
     s.show();
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     for (int i = 0; i < 4; ++i) {
         pnVolume* v = slice(*s.chart, i);
         ASSERT_NE(v, nullptr);
@@ -155,7 +155,7 @@ TEST(PieChart, SettersRefuseValuesThatBreakTheSlices) {
     c.setBevel(11);  // too thick for the point's own depth
     EXPECT_EQ(c.getBevel(), 6.0f);
 
-    DiagnosticCapture log;
+    DiagnosticLog log;
     c.setDataPtGrowValue(0, 0);
     c.setDataPtGrowValue(0, 100.5);
     c.setDataPtGrowValue(3, 10);
@@ -184,7 +184,7 @@ TEST(PieChart, EffectsCarryTheSliceTriangleCounts) {
     s.chart->setBevel(5);
     EXPECT_EQ(e->getGrowShrink(0), 16 * 90 + 12);
     EXPECT_EQ(slice(*s.chart, 1)->getNumVertex(), 16 * 90 + 32);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
 }
 
 // Three thirds fill the circle; the slice added after them has no room but
@@ -195,7 +195,7 @@ TEST(PieChart, AnAddedSliceBeyondTheFullCircleKeepsEveryLookupRight) {
     for (int i = 0; i < 3; ++i) s.chart->setDataPtGrowValue(i, 33.33);
     s.show();
     ASSERT_EQ(s.chart->appendDataPt(), 4);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     pnVolume* empty = slice(*s.chart, 3);
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(empty->getNumVertex(), 0);
@@ -209,7 +209,7 @@ TEST(PieChart, AnAddedSliceBeyondTheFullCircleKeepsEveryLookupRight) {
 
     // Making room gives the kept slot its slice in place.
     s.chart->setDataPtGrowValue(0, 10);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     ASSERT_NE(slice(*s.chart, 3), nullptr);
     EXPECT_GT(slice(*s.chart, 3)->getNumVertex(), 0);
     EXPECT_EQ(s.chart->findEffect("c-003")->getGrowShrink(1), 360 - 276);
@@ -217,7 +217,7 @@ TEST(PieChart, AnAddedSliceBeyondTheFullCircleKeepsEveryLookupRight) {
 
     // Deleting a point moves the later ones down, their names and slices too.
     ASSERT_EQ(s.chart->deleteDataPt(1), 1);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     EXPECT_EQ(s.chart->getNumDataPts(), 3);
     EXPECT_EQ(angles(*s.chart, 2), std::make_pair(156, 276));
     EXPECT_EQ(s.chart->findEffect("c-002")->getGrowShrink(1), 120);
@@ -232,7 +232,7 @@ TEST(PieChart, AClosedPieKeepsItsLastSliceAtTheFullCircleThroughAddsAndDeletes) 
     s.show();
     EXPECT_EQ(s.chart->findEffect("c-001")->getGrowShrink(1), 252);
     ASSERT_EQ(s.chart->appendDataPt(), 3);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     // The old last slice no longer stretches to 360 degrees.
     EXPECT_EQ(s.chart->findEffect("c-001")->getGrowShrink(1), 108);
     EXPECT_EQ(slice(*s.chart, 1)->getNumPrims(), 6 * 108 + 2);
@@ -243,7 +243,7 @@ TEST(PieChart, AClosedPieKeepsItsLastSliceAtTheFullCircleThroughAddsAndDeletes) 
                sgVec3(static_cast<float>(60 * std::cos(mid)), static_cast<float>(60 * std::sin(mid)) + 10, 40));
 
     ASSERT_EQ(s.chart->deleteDataPt(2), 1);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     EXPECT_EQ(s.chart->findEffect("c-001")->getGrowShrink(1), 252);
     EXPECT_EQ(slice(*s.chart, 1)->getNumPrims(), 6 * 252 + 2);
     s.chart->setClose(0);
@@ -260,16 +260,16 @@ TEST(PieChart, ARefusedRebuildKeepsTheOldSlice) {
     thin.growValue = 50;
     thin.depth = 6;  // thinner than twice the bevel: no setter takes it
     s.chart->addDataPt(thin);
-    DiagnosticCapture log;
+    DiagnosticLog log;
     s.show();
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     pnObject* kept = s.chart->getDataPtPart(1, pnChart::PART_MAIN);
     pnObject* first = s.chart->getDataPtPart(0, pnChart::PART_MAIN);
     s.chart->setShowSide(0);
     EXPECT_EQ(s.chart->getDataPtPart(1, pnChart::PART_MAIN), kept);
     EXPECT_NE(s.chart->getDataPtPart(0, pnChart::PART_MAIN), first);
     EXPECT_NE(log.text().find("too large bevel value: "), std::string::npos);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
 }
 
 TEST(PieChart, PointSettersMoveTheirSliceAndTexts) {
@@ -296,7 +296,7 @@ TEST(PieChart, PointSettersMoveTheirSliceAndTexts) {
     EXPECT_FLOAT_EQ(s.chart->getDataPtPart(1, pnChart::PART_DATA_TEXT)->getPosition()[2], 60.0f);
 
     s.chart->setName("pie");
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     EXPECT_NE(s.chart->findEffect("pie-001"), nullptr);
     EXPECT_EQ(s.chart->findEffect("c-001"), nullptr);
 }
@@ -384,7 +384,7 @@ TEST(PieChart, WritesItsBlockAfterTheCommonChartFields) {
     c.setName("pie");
     c.setInnerRad(20);
     c.setStartAngle(45);
-    std::string t = writtenText(c);
+    std::string t = writtenBy(c);
     EXPECT_EQ(t.rfind("pieChart {\n    name\t\"pie\"\n", 0), 0u) << t;
     const std::string tail =
         "    rotDirection\t1\n    close\t0\n    innerRad\t20.000000\n    outerRad\t120.000000\n"
@@ -393,7 +393,7 @@ TEST(PieChart, WritesItsBlockAfterTheCommonChartFields) {
     EXPECT_EQ(t.substr(t.size() - tail.size()), tail) << t;
     EXPECT_EQ(t.find("showSide"), std::string::npos);
     c.setShowSide(0);
-    t = writtenText(c);
+    t = writtenBy(c);
     EXPECT_NE(t.find("    bevel\t0.000000\n    showSide\t0\n    startAngle\t45\n"), std::string::npos) << t;
 }
 

@@ -228,13 +228,13 @@ TEST(PieSliceMesh, RefusesSpansOutsideAWholeCircleAndBevelsThatDoNotFit) {
     s.bevel = 20;
     s.outerRad = 15;
     {
-        DiagnosticCapture log;
+        DiagnosticLog log;
         EXPECT_EQ(m.build(s, 0, 90, D), 0);
         EXPECT_NE(log.text().find("too large bevel value: "), std::string::npos);
     }
     s.outerRad = 120;
     {
-        DiagnosticCapture log;
+        DiagnosticLog log;
         EXPECT_EQ(m.build(s, 0, 90, 30), 0);
         EXPECT_NE(log.text().find("too large bevel value: "), std::string::npos);
     }

@@ -9,18 +9,10 @@
 #include "charts/pnBarChart.h"
 #include "charts/pnLineChart.h"
 
-// Four bars from y = -120 rising 60, 140, 100 and 180, at x = -120, -40, 40
-// and 120, growing one after the other from frame 0 to frame 60.
-inline pnBarChart* makeSampleBarChart() {
-    auto* c = new pnBarChart;
-    c->setName("bars");
-    c->setFileName("../ChartSlices/cyl10x.3ds");
-    c->setPosition(sgVec3(0, -120, 0));
-    c->setLabelMaterialName("ink");
-    c->setDataMaterialName("ink");
-    const double values[] = {60, 140, 100, 180};
-    const char* labels[] = {"Q1", "Q2", "Q3", "Q4"};
-    for (int i = 0; i < 4; ++i) {
+// n points of those values and labels, each value's whole number as its
+// text, 80 apart along x, point i growing from frame 10 i for 30 frames.
+inline void addSamplePoints(pnChart* c, const double* values, const char* const* labels, int n) {
+    for (int i = 0; i < n; ++i) {
         pnChartDataPt p;
         p.growValue = values[i];
         p.setLabel(labels[i]);
@@ -32,6 +24,20 @@ inline pnBarChart* makeSampleBarChart() {
         if (i > 0) p.spacing = sgVec3(80, 0, 0);
         c->addDataPt(p);
     }
+}
+
+// Four bars from y = -120 rising 60, 140, 100 and 180, at x = -120, -40, 40
+// and 120, growing one after the other from frame 0 to frame 60.
+inline pnBarChart* makeSampleBarChart() {
+    auto* c = new pnBarChart;
+    c->setName("bars");
+    c->setFileName("../ChartSlices/cyl10x.3ds");
+    c->setPosition(sgVec3(0, -120, 0));
+    c->setLabelMaterialName("ink");
+    c->setDataMaterialName("ink");
+    const double values[] = {60, 140, 100, 180};
+    const char* labels[] = {"Q1", "Q2", "Q3", "Q4"};
+    addSamplePoints(c, values, labels, 4);
     c->setMaterial("barBlue");
     return c;
 }
@@ -50,18 +56,7 @@ inline pnLineChart* makeSampleLineChart() {
     c->setDataMaterialName("ink");
     const double values[] = {40, 120, 80, 160, 100};
     const char* labels[] = {"Mon", "Tue", "Wed", "Thu", "Fri"};
-    for (int i = 0; i < 5; ++i) {
-        pnChartDataPt p;
-        p.growValue = values[i];
-        p.setLabel(labels[i]);
-        char text[16];
-        std::snprintf(text, sizeof text, "%d", static_cast<int>(values[i]));
-        p.setDataText(text);
-        p.startTime = 10 * i;
-        p.endTime = 10 * i + 30;
-        if (i > 0) p.spacing = sgVec3(80, 0, 0);
-        c->addDataPt(p);
-    }
+    addSamplePoints(c, values, labels, 5);
     c->setMaterial("lineGreen");
     c->setJointMaterialName("jointGold");
     return c;

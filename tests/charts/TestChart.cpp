@@ -14,73 +14,23 @@ pnObject* TestChart::makeObject(int i) {
 
 pnEffect* TestChart::makeEffect(int i) {
     if (!hasPartSlot(i, PART_MAIN)) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-%03d", i).c_str());
+    pnEffect* e = newEffect(generatedName("-%03d", i));
     e->setScale(growScale(i));
     return e;
 }
 
-pnEffect* TestChart::makeShrinkEffect(int i) {
-    const pnChartDataPt* p = getDataPt(i);
-    if (!p || !hasShrink(*p) || !hasPartSlot(i, PART_MAIN)) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-shrink-%03d", i).c_str());
-    e->setScale(1, 1, 1);
-    return e;
-}
-
-pnEvent* TestChart::makeEvent(int i, const char* parent) {
-    const pnChartDataPt* p = getDataPt(i);
-    if (!p || !hasPartSlot(i, PART_MAIN)) return nullptr;
-    auto* ev = new pnEvent;
-    const std::string n = generatedName("-%03d", i);
-    ev->setName(n.c_str());
-    ev->setObjectName(n.c_str());
-    ev->addPlay(n.c_str(), p->startTime, p->endTime, 1);
-    if (hasShrink(*p)) {
-        const std::string s = generatedName("-shrink-%03d", i);
-        ev->addPlay(s.c_str(), p->shrinkStart, p->shrinkEnd, 1);
-        ev->addPlay(s.c_str(), p->shrinkEnd, p->shrinkEnd + 1, 0);
-    }
-    ev->setParent(parent);
-    return ev;
-}
-
-pnObject* TestChart::makeText(int i, int which) {
-    if (!getDataPt(i)) return nullptr;
-    auto* s = new pnString;
-    setupTextPart(s, i, which);
-    return s;
-}
-
-namespace {
-pnEvent* textEvent(const std::string& n, const std::string& effect, int frame, int show, const char* parent) {
-    auto* ev = new pnEvent;
-    ev->setName(n.c_str());
-    ev->setObjectName(n.c_str());
-    ev->addPlay(effect.c_str(), frame, frame, show);
-    ev->setHidden(show ? 0 : 1);
-    ev->setParent(parent);
-    return ev;
-}
-}  // namespace
-
 pnEvent* TestChart::makeDataTextEvent(int i, const char* parent) {
     const pnChartDataPt* p = getDataPt(i);
     if (!p) return nullptr;
-    return textEvent(slotName(name, i, PART_DATA_TEXT), generatedName("-text"), p->endTime, showData, parent);
+    return newTextEvent(slotName(name, i, PART_DATA_TEXT), generatedName("-text"), p->endTime, p->endTime, showData,
+                        parent);
 }
 
 pnEvent* TestChart::makeLabelEvent(int i, const char* parent) {
     const pnChartDataPt* p = getDataPt(i);
     if (!p) return nullptr;
-    return textEvent(slotName(name, i, PART_LABEL), generatedName("-text"), p->startTime, showLabel, parent);
-}
-
-pnEffect* TestChart::makeTextEffect() {
-    auto* e = new pnEffect;
-    e->setName(generatedName("-text").c_str());
-    return e;
+    return newTextEvent(slotName(name, i, PART_LABEL), generatedName("-text"), p->startTime, p->startTime, showLabel,
+                        parent);
 }
 
 pnObject* TestChart::makeSubObject(int i) {
@@ -95,10 +45,7 @@ pnObject* TestChart::makeSubObject(int i) {
 pnEvent* TestChart::makeSubEvent(int i, const char* parent) {
     const pnChartDataPt* p = getDataPt(i);
     if (!p || !hasPartSlot(i, PART_EXTRA)) return nullptr;
-    auto* ev = new pnEvent;
-    const std::string n = slotName(name, i, PART_EXTRA);
-    ev->setName(n.c_str());
-    ev->setObjectName(n.c_str());
+    pnEvent* ev = newEvent(slotName(name, i, PART_EXTRA));
     if (kind_ == "pnVolumeChart") {
         ev->addPlay(generatedName("-box-%03d", i).c_str(), p->startTime, p->endTime, 1);
         if (hasShrink(*p)) ev->addPlay(generatedName("-shrink-box-%03d", i).c_str(), p->shrinkStart, p->shrinkEnd, 1);
@@ -111,8 +58,7 @@ pnEvent* TestChart::makeSubEvent(int i, const char* parent) {
 
 pnEffect* TestChart::makeSubEffect(int i) {
     if (kind_ != "pnVolumeChart" || !hasPartSlot(i, PART_EXTRA)) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-box-%03d", i).c_str());
+    pnEffect* e = newEffect(generatedName("-box-%03d", i));
     e->setScale(growScale(i));
     return e;
 }
@@ -120,17 +66,10 @@ pnEffect* TestChart::makeSubEffect(int i) {
 pnEffect* TestChart::makeShrinkSubEffect(int i) {
     const pnChartDataPt* p = getDataPt(i);
     if (kind_ != "pnVolumeChart" || !p || !hasShrink(*p) || !hasPartSlot(i, PART_EXTRA)) return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-shrink-box-%03d", i).c_str());
-    return e;
+    return newEffect(generatedName("-shrink-box-%03d", i));
 }
 
-pnEffect* TestChart::makeJointEffect() {
-    if (kind_ != "pnLineChart") return nullptr;
-    auto* e = new pnEffect;
-    e->setName(generatedName("-joint").c_str());
-    return e;
-}
+pnEffect* TestChart::makeJointEffect() { return kind_ == "pnLineChart" ? newEffect(generatedName("-joint")) : nullptr; }
 
 void TestChart::setDataPtGrowValue(int i, double value) {
     if (!getDataPt(i)) {
@@ -139,11 +78,7 @@ void TestChart::setDataPtGrowValue(int i, double value) {
     }
     dataPts[static_cast<size_t>(i)].growValue = value;
     if (!built) return;
-    if (pnEvent* ev = getDataPtEvent(i, PART_MAIN)) {
-        if (ev->getNumPlays() > 0) {
-            if (pnEffect* e = findEffect(ev->getPlay(0)->effect.c_str())) e->setScale(growScale(i));
-        }
-    }
+    if (pnEffect* e = growEffect(i)) e->setScale(growScale(i));
     placeTextPart(i, PART_DATA_TEXT);
 }
 

@@ -27,15 +27,12 @@ public:
 
     // The points whose main part cannot be made (as a pie slice of no whole
     // degree): a value of exactly 0.
+    // The main part's event and shrink effect, the data text, the label and
+    // the text effect are the base's.
     pnObject* makeObject(int i) override;
     pnEffect* makeEffect(int i) override;
-    pnEffect* makeShrinkEffect(int i) override;
-    pnEvent* makeEvent(int i, const char* parent) override;
-    pnObject* makeDataText(int i) override { return makeText(i, PART_DATA_TEXT); }
-    pnObject* makeLabel(int i) override { return makeText(i, PART_LABEL); }
     pnEvent* makeDataTextEvent(int i, const char* parent) override;
     pnEvent* makeLabelEvent(int i, const char* parent) override;
-    pnEffect* makeTextEffect() override;
     pnObject* makeSubObject(int i) override;
     pnEvent* makeSubEvent(int i, const char* parent) override;
     pnEffect* makeSubEffect(int i) override;
@@ -60,9 +57,6 @@ public:
     using pnChart::renameDataPt;
 
 private:
-    pnObject* makeText(int i, int which);
-    static bool hasShrink(const pnChartDataPt& p) { return p.shrinkStart >= 0 && p.shrinkEnd >= p.shrinkStart; }
-
     std::string kind_;
     int joints_;
 };

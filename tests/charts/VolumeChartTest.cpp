@@ -100,7 +100,7 @@ TEST(VolumeChart, SegmentsFillTheAreaBetweenTheLineAndTheBaseLine) {
     for (double v : kSeries) s.add(v, 0, 30, sgVec3(80, 0, 0));
     s.chart->setPosition(sgVec3(5, 100, -7));
     s.show();
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     s.scene.setFrame(30);
     const float base = 100, depth = 50;
     for (int i = 1; i < s.chart->getNumDataPts(); ++i) {
@@ -164,7 +164,7 @@ TEST(VolumeChart, PointZeroHasOnlyItsTexts) {
     AreaScene s;
     s.add(10, 3, 7);
     s.show();
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     EXPECT_EQ(s.chart->getNumObjects(), 2);
     EXPECT_EQ(s.chart->getNumEffects(), 1);  // the text effect
     // With no point 1 the texts take point 0's own times.
@@ -176,7 +176,7 @@ TEST(VolumeChart, PointZeroHasOnlyItsTexts) {
     two.add(10, 3, 7);
     two.add(20, 11, 19, sgVec3(80, 0, 0));
     two.show();
-    expectSlotsRight(*two.chart);
+    expectSlots(*two.chart);
     EXPECT_EQ(two.chart->getNumObjects(), 2 + 4);
     EXPECT_EQ(two.chart->getDataPtEvent(0, pnChart::PART_LABEL)->getPlay(0)->start, 11);
     EXPECT_EQ(two.chart->getDataPtEvent(1, pnChart::PART_LABEL)->getPlay(0)->start, 19);
@@ -196,7 +196,7 @@ TEST(VolumeChart, ChangingAValueRebuildsTheSegmentsOnBothSides) {
     s.show();
     pnObject* oldMain = s.chart->getDataPtPart(1, pnChart::PART_MAIN);
     s.chart->setDataPtGrowValue(1, -30);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     EXPECT_NE(s.chart->getDataPtPart(1, pnChart::PART_MAIN), oldMain);
     EXPECT_EQ(s.chart->findEffect("c-001")->getScale(), s.chart->getGrowScale(1));
     EXPECT_EQ(s.chart->findEffect("c-box-002")->getScale(), s.chart->getBoxGrowScale(2));
@@ -216,7 +216,7 @@ TEST(VolumeChart, ChangingAValueRebuildsTheSegmentsOnBothSides) {
     EXPECT_FLOAT_EQ(s.chart->findEffect("c-box-002")->getScale()[0], 10.0f);
     EXPECT_FLOAT_EQ(s.chart->findEffect("c-002")->getScale()[0], 30.0f);
     EXPECT_FLOAT_EQ(part(*s.chart, 2, pnChart::PART_EXTRA)->getPosition()[0], 90.0f);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
 }
 
 // Deleting point 0 takes the new first point's segment too (it has none as
@@ -226,7 +226,7 @@ TEST(VolumeChart, DeletingPointZeroTakesTheNewFirstSegment) {
     for (double v : {10.0, 20.0, 30.0, 40.0}) s.add(v, 0, 30, sgVec3(80, 0, 0));
     s.show();
     ASSERT_EQ(s.chart->deleteDataPt(0), 1);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     EXPECT_EQ(s.chart->getNumObjects(), 2 + 4 + 4);
     for (int i = 1; i < 3; ++i) {
         pnEvent* ev = s.chart->getDataPtEvent(i, pnChart::PART_MAIN);
@@ -239,12 +239,12 @@ TEST(VolumeChart, DeletingPointZeroTakesTheNewFirstSegment) {
     }
     // A middle point: its neighbours are joined by one rebuilt segment.
     ASSERT_EQ(s.chart->deleteDataPt(1), 1);
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     EXPECT_EQ(s.chart->findEffect("c-001")->getScale(), s.chart->getGrowScale(1));
     const Soup both = placed(part(*s.chart, 1, pnChart::PART_MAIN));
     EXPECT_GT(both.triangles(), 0u);
     {
-        DiagnosticCapture log;
+        DiagnosticLog log;
         EXPECT_EQ(s.chart->deleteDataPt(5), 0);
         EXPECT_NE(log.text().find("index out or range deleting a chart data"), std::string::npos);
     }
@@ -256,12 +256,12 @@ TEST(VolumeChart, RenamingRenamesEveryPartTheTextsToo) {
     s.show();
     ASSERT_EQ(s.chart->setDataPtDefaultShrink(1), 1);
     s.chart->setName("area");
-    expectSlotsRight(*s.chart);
+    expectSlots(*s.chart);
     EXPECT_EQ(s.chart->getDataPtPart(0, pnChart::PART_DATA_TEXT)->getName(), "area-dataText-000");
     EXPECT_EQ(s.chart->getDataPtPart(0, pnChart::PART_LABEL)->getName(), "area-label-000");
     EXPECT_NE(s.chart->findEffect("area-shrink-box-001"), nullptr);
     EXPECT_NE(s.chart->findEffect("area-text"), nullptr);
-    DiagnosticCapture log;
+    DiagnosticLog log;
     s.chart->setDataPtName(4, "x");
     EXPECT_NE(log.text().find("[pnVolumeChart::setDataPtName]  data pt index out of range"), std::string::npos);
 }
@@ -314,7 +314,7 @@ TEST(VolumeChart, WritesItsDepthBeforeTheCommonChartFields) {
     c.setName("area");
     pnChartDataPt p;
     c.addDataPt(p);
-    const std::string t = writtenText(c);
+    const std::string t = writtenBy(c);
     EXPECT_EQ(t.rfind("volumeChart {\n    depth 50.000000\n    name\t\"area\"\n", 0), 0u) << t;
     EXPECT_NE(t.find("    data {\n"), std::string::npos);
     EXPECT_EQ(t.find("expansion"), std::string::npos);

@@ -25,25 +25,9 @@ namespace {
 // The published OpenGL jitter tables, kept here as the test's own oracle.
 const float kJ4[4][2] = {{0.375f, 0.25f}, {0.125f, 0.75f}, {0.875f, 0.25f}, {0.625f, 0.75f}};
 
-class PlaybackGLTest : public GLTest {
+class PlaybackGLTest : public SceneGLTest {
 protected:
-    PlaybackGLTest() : GLTest(160, 120) {}
-    void SetUp() override {
-        GLTest::SetUp();
-        sgInitGLState();
-        sgSetNoPacing(1);
-        ch = sgChannel::sgGetChannel();
-        ch->setViewport(0, 0, width_, height_);
-        holder = std::make_unique<SceneHolder>();
-        ch->setScene(roots().sceneRoot);
-    }
-    void TearDown() override {
-        holder.reset();
-        sgChannel::sgFreeChannel();
-        GLTest::TearDown();
-    }
-    pnScene& scene() { return *holder->scene; }
-    SceneGraphRoots& roots() { return holder->roots.record; }
+    PlaybackGLTest() : SceneGLTest(160, 120) {}
 
     // A black background and an unlit-looking panel: emission only.
     pnPanel* glowingPanel(const char* name, const sgVec3& pos, const sgVec3& colour, float size = 200) {
@@ -64,9 +48,6 @@ protected:
         scene().setBackground(bg);
     }
     Frame frame() { return readFrame(width_, height_); }
-
-    sgChannel* ch = nullptr;
-    std::unique_ptr<SceneHolder> holder;
 };
 
 }  // namespace

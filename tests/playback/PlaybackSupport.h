@@ -1,5 +1,6 @@
 // Scene fixtures for playback tests: the view's roots record with its nodes,
-// and small builders for panels, effects and events.
+// a GL fixture drawing a scene on them, and small builders for panels,
+// effects and events.
 #pragma once
 
 #include <memory>
@@ -15,6 +16,8 @@
 #include "sg/sgDCS.h"
 #include "sg/sgMatrix.h"
 #include "sg/sgNode.h"
+#include "sg/sgRuntime.h"
+#include "tests/support/OffscreenGL.h"
 
 // root -> scene transform -> light group, event group; deleted with the record.
 struct TestRoots {
@@ -31,6 +34,34 @@ struct SceneHolder {
     ~SceneHolder() { scene.reset(); }
     TestRoots roots;
     std::unique_ptr<pnScene> scene;
+};
+
+// A GL test drawing one scene: GL state set, no frame pacing, the channel
+// over the whole frame showing the roots, a fresh scene on them.
+class SceneGLTest : public GLTest {
+protected:
+    SceneGLTest(int width, int height) : GLTest(width, height) {}
+    void SetUp() override {
+        GLTest::SetUp();
+        sgInitGLState();
+        sgSetNoPacing(1);
+        ch = sgChannel::sgGetChannel();
+        ch->setViewport(0, 0, width_, height_);
+        holder = std::make_unique<SceneHolder>();
+        roots().channel = ch;
+        ch->setScene(roots().sceneRoot);
+    }
+    void TearDown() override {
+        holder.reset();
+        ch->setScene(nullptr);
+        sgChannel::sgFreeChannel();
+        GLTest::TearDown();
+    }
+    pnScene& scene() { return *holder->scene; }
+    SceneGraphRoots& roots() { return holder->roots.record; }
+
+    sgChannel* ch = nullptr;
+    std::unique_ptr<SceneHolder> holder;
 };
 
 inline pnPanel* addPanel(pnScene& scene, const char* name, const sgVec3& position = sgVec3(0, 0, 0),

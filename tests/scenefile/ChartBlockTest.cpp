@@ -13,13 +13,12 @@
 
 using chartfile::readText;
 using chartfile::writeText;
-using scenefile::DiagnosticCapture;
 
 namespace {
 
 std::string roundTrip(const std::string& first, std::string* log = nullptr) {
     pnScene again;
-    DiagnosticCapture capture;
+    DiagnosticLog capture;
     readText(again, first);
     if (log) *log = capture.text();
     return writeText(again);
@@ -31,7 +30,7 @@ bool said(const std::string& log, const std::string& head, const std::string& ta
 }
 
 std::string readLog(pnScene& scene, const std::string& text) {
-    DiagnosticCapture capture;
+    DiagnosticLog capture;
     readText(scene, text);
     return capture.text();
 }
@@ -301,7 +300,7 @@ TEST(ChartBlocks, WithoutTheChartKindsBlocksAreSkippedWhole) {
     pnScene s;
     std::string log;
     {
-        DiagnosticCapture capture;
+        DiagnosticLog capture;
         scenefile::readText(s, "pieChart { name \"p\" data { growValue 50 } }\nmaterial { name \"after\" }\n");
         log = capture.text();
     }

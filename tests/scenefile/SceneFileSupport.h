@@ -1,14 +1,13 @@
-// Reading scenes from text and writing them to text, with the diagnostic
-// stream captured, for the scene-file tests.
+// Reading scenes from text and writing them to text, for the scene-file and
+// chart tests; the diagnostic stream is captured by DiagnosticLog.
 #pragma once
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "scene/pnLexer.h"
 #include "scene/pnScene.h"
-#include "sg/sgRuntime.h"
+#include "tests/support/TextCapture.h"
 
 namespace scenefile {
 
@@ -53,24 +52,5 @@ inline std::string readFile(const std::string& path) {
     std::fclose(f);
     return out;
 }
-
-// Collects the "TORVIS: " diagnostic prints while it lives.
-class DiagnosticCapture {
-public:
-    DiagnosticCapture() : f_(std::tmpfile()) { setDiagnosticStream(f_); }
-    ~DiagnosticCapture() {
-        setDiagnosticStream(nullptr);
-        std::fclose(f_);
-    }
-    std::string text() {
-        std::fflush(f_);
-        std::string out = fileText(f_);
-        std::fseek(f_, 0, SEEK_END);
-        return out;
-    }
-
-private:
-    FILE* f_;
-};
 
 }  // namespace scenefile

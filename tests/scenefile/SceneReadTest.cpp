@@ -16,7 +16,6 @@
 #include "platform/TextEncoding.h"
 #include "SceneFileSupport.h"
 
-using scenefile::DiagnosticCapture;
 using scenefile::readText;
 
 namespace {
@@ -65,7 +64,7 @@ TEST(SceneBlock, AlignWordsInEitherCaseAndUnknownWordsReported) {
     EXPECT_EQ(s.getAlign(), 0);
     readText(s, "scene { align Right }");
     EXPECT_EQ(s.getAlign(), 4);
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     readText(s, "scene { align middle }");
     EXPECT_EQ(s.getAlign(), 4);
     EXPECT_NE(diag.text().find("[pnScene::readScene] Unidentifiable token for align:  middle"), std::string::npos);
@@ -116,7 +115,7 @@ TEST(SceneBlock, SoundListsAndTheirWarnings) {
 
 TEST(SceneRead, UnknownBlocksAreSkippedWholeWhateverTheirKeys) {
     pnScene s;
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     readText(s,
              "gadget {\n    material { name \"bogus\" }\n    name \"fake\"\n"
              "    inner { light { name \"l\" } \"}\" }\n}\n"
@@ -132,7 +131,7 @@ TEST(SceneRead, UnknownBlocksAreSkippedWholeWhateverTheirKeys) {
 
 TEST(SceneRead, MaterialDefinedAfterItsObjectIsNotFound) {
     pnScene s;
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     readText(s, "model { name \"m\" material \"red\" }\nmaterial { name \"red\" }\n"
                 "model { name \"n\" property \"red\" }\n");
     ASSERT_EQ(s.getNumObjects(), 2);
@@ -152,7 +151,7 @@ TEST(SceneRead, BlockCutOffByTheEndKeepsWhatWasRead) {
 
 TEST(SceneRead, BadValuesReadAsZeroWithoutEatingTheBlockEnd) {
     pnScene s;
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     readText(s, "material { name \"a\" shininess }\nmaterial { name \"b\" alpha 1 shininess \"x\" }\n"
                 "scene { width 800.9 height 1e5 }\n");
     ASSERT_EQ(s.getNumMaterials(), 2);
@@ -198,7 +197,7 @@ TEST(SceneRead, WindowsLineEndsAndLegacyBytes) {
 
 TEST(SceneRead, DuplicateNamesAreRefusedAndTheSecondItemDropped) {
     pnScene s;
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     readText(s,
              "material { name \"m\" alpha 0.5 }\nmaterial { name \"m\" alpha 0.25 }\n"
              "light { name \"l\" }\nlight { name \"l\" on 0 }\n"
@@ -248,7 +247,7 @@ TEST(RecordBlocks, ViewpointReplacesTheScenesCamera) {
 
 TEST(RecordBlocks, LightKeysAndItsMaterialLookUp) {
     pnScene s;
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     readText(s,
              "material { name \"warm\" }\n"
              "light {\n    name\t\"spot\"\n    position\t( 1 2 3 )\n    attenuation\t( 1 0.5 0 )\n"
@@ -274,7 +273,7 @@ TEST(RecordBlocks, LightKeysAndItsMaterialLookUp) {
 
 TEST(RecordBlocks, StyleWordsAndBevelForms) {
     pnScene s;
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     readText(s,
              "stringProperty {\n    name\t\"a\"\n    kind\t\"2d\"\n    hJust\t\"left\"\n    vJust\t\"Bottom\"\n"
              "    bevel\t(1.5 2.5)\n    gap\t\t3\n    eGap\t4\n    hGap\t5\n    ratio\t0.3333333333\n}\n"
@@ -332,7 +331,7 @@ TEST(RecordBlocks, EffectKeysWrittenAndOnlyRead) {
 
 TEST(EventBlock, TargetsPlaysAndTheirChecks) {
     pnScene s;
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     readText(s,
              "viewpoint { name \"cam\" }\nmodel { name \"box\" }\nlight { name \"sun\" }\n"
              "effect { name \"move\" trans ( 1 0 0 ) }\n"
@@ -396,7 +395,7 @@ TEST(EventBlock, PlaysPerEventAreBounded) {
     for (int i = 0; i < 10050; ++i) text += "    play\t( \"e\" " + std::to_string(i) + " " + std::to_string(i) + " 1 )\n";
     text += "}\nevent { name \"next\" }\n";
     pnScene s;
-    DiagnosticCapture diag;
+    DiagnosticLog diag;
     readText(s, text);
     ASSERT_EQ(s.getNumEvents(), 2);
     EXPECT_EQ(s.getEvent(0)->getNumPlays(), 10000);
