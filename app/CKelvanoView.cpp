@@ -1,5 +1,6 @@
 #include "app/CKelvanoView.h"
 
+#include "app/AboutLinks.h"
 #include "app/CKelvanoAppState.h"
 #include "app/CKelvanoDoc.h"
 #include "app/KelvanoIds.h"
@@ -31,7 +32,7 @@ SceneGraphRoots* sceneGraphRoots = nullptr;
 sgChannel* sceneChannel = nullptr;
 
 namespace {
-const char* const kAppName = "Kelvano";
+using kv::kAppName;
 
 // The new-scene palette: ambient, diffuse, specular and shininess.
 struct PaletteEntry {

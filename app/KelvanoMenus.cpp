@@ -30,7 +30,7 @@ std::vector<MenuEntry> buildFrameMenu() {
         check(ID_VIEW_STATUS_BAR, "&Status Bar"),
         end,
         popup("&Help"),
-        item(ID_APP_ABOUT, "&About Tesma..."),
+        item(ID_APP_ABOUT, "&About Kelvano..."),
         end,
     };
 }

@@ -60,7 +60,7 @@ TEST(MenusTest, DocumentedTextsAreKeptAsWritten) {
     EXPECT_EQ(textOf(normal, ID_APP_ABOUT), "&About Kelvano...");
     EXPECT_EQ(textOf(normal, ID_EXPORT_GIF_ANIMATION), "&GIF Animation File");
     EXPECT_EQ(textOf(normal, ID_FILE_SAVE), "&Save\tCtrl+S");
-    EXPECT_EQ(textOf(FrameMenu(), ID_APP_ABOUT), "&About Tesma...");
+    EXPECT_EQ(textOf(FrameMenu(), ID_APP_ABOUT), "&About Kelvano...");
     EXPECT_EQ(textOf(FrameMenu(), ID_FILE_SAVE), "<missing>");
 
     const auto& embedded = DocumentMenu(true);
