@@ -12,6 +12,7 @@
 #include "scene/pnScene.h"
 #include "scene/pnViewpoint.h"
 #include "sg/SceneGraphRoots.h"
+#include "sg/sgAccumTarget.h"
 #include "sg/sgChannel.h"
 #include "sg/sgGeoSet.h"
 #include "sg/sgGeode.h"
@@ -116,26 +117,43 @@ void pnScene::drawPasses(int level, int frame, bool initial) {
         putState();
         return;
     }
-    // A context without an accumulation buffer falls back to one pass.
+    const double(*table)[2] = level == 4 ? kJitter4 : kJitter8;
+    const int passes = level == 4 ? 4 : 8;
+    const float weight = level == 4 ? 0.25f : 0.125f;
+    // The passes are summed in offscreen targets where the context has them,
+    // else in the accumulation buffer; a context with neither draws one pass.
+    sgChannel* ch = sgChannel::sgGetChannel();
+    int viewport[4] = {0, 0, 0, 0};
+    ch->getViewport(viewport);
+    sgAccumTarget& target = ch->getAccumTarget();
+    const bool offscreen = level > 0 && target.begin(viewport, passes);
     GLint accumBits = 0;
-    glGetIntegerv(GL_ACCUM_RED_BITS, &accumBits);
-    if (level <= 0 || accumBits <= 0) {
+    if (level > 0 && !offscreen) glGetIntegerv(GL_ACCUM_RED_BITS, &accumBits);
+    if (level <= 0 || (!offscreen && accumBits <= 0)) {
         bool drawable = setProjection(0.0, 0.0);
         putState();
         if (drawable) drawPass();
         return;
     }
-    const double(*table)[2] = level == 4 ? kJitter4 : kJitter8;
-    const int passes = level == 4 ? 4 : 8;
-    const float weight = level == 4 ? 0.25f : 0.125f;
     putState();
     for (int i = 0; i < passes; ++i) {
-        if (!setProjection(table[i][0], table[i][1])) return;
-        drawPass();
-        // Loading the first pass replaces clearing the buffer and adding it.
-        glAccum(i == 0 ? GL_LOAD : GL_ACCUM, weight);
+        if (!setProjection(table[i][0], table[i][1])) {
+            if (offscreen) target.abandon();
+            return;
+        }
+        if (offscreen) {
+            target.beginPass(i);
+            drawPass();
+        } else {
+            drawPass();
+            // Loading the first pass replaces clearing the buffer and adding it.
+            glAccum(i == 0 ? GL_LOAD : GL_ACCUM, weight);
+        }
     }
-    glAccum(GL_RETURN, 1.0f);
+    if (offscreen)
+        target.finish(weight);
+    else
+        glAccum(GL_RETURN, 1.0f);
     glFlush();
 }
 

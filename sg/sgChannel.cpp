@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sg/sgAccumTarget.h"
 #include "sg/sgClock.h"
 #include "sg/sgDCS.h"
 #include "sg/sgDisplayListTable.h"
@@ -76,6 +77,11 @@ void sgChannel::sgFreeChannel() {
 }
 
 sgChannel* sgChannel::sgFindChannel() { return g_channel; }
+
+sgAccumTarget& sgChannel::getAccumTarget() {
+    if (!accum_) accum_ = std::make_unique<sgAccumTarget>();
+    return *accum_;
+}
 
 void sgChannel::freeBackground() {
     if (bgTexture_) glDeleteTextures(1, &bgTexture_);

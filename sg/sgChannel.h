@@ -3,12 +3,14 @@
 // sequence of passes and picks geometry sets under a window rectangle.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "sg/sgVec.h"
 
 class sgNode;
 class sgGeoSet;
+class sgAccumTarget;
 
 class sgChannel {
 public:
@@ -84,6 +86,9 @@ public:
     void loadProjection() const;
     void loadLookAt() const;
     void drawFrame(int frame);
+    // Where anti-aliasing sums its passes in this channel's context; its GL
+    // objects go with the channel.
+    sgAccumTarget& getAccumTarget();
 
 private:
     sgChannel();
@@ -112,6 +117,7 @@ private:
     sgVec4 clear_{0, 0, 0, 0};
     float bgS_ = 1.0f, bgT_ = 1.0f;
     sgNode* scene_ = nullptr;
+    std::unique_ptr<sgAccumTarget> accum_;
 };
 
 // One frame (or one anti-aliasing pass of it): paces (once per frame number),

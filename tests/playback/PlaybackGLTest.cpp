@@ -1,6 +1,8 @@
-// Lights in the scene graph, anti-aliased drawing through the accumulation
-// buffer and picking, on OSMesa.
+// Lights in the scene graph, anti-aliased drawing (offscreen targets and the
+// accumulation buffer) and picking, on OSMesa.
+#define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include "scene/pnLight.h"
 #include "scene/pnString.h"
 #include "scene/pnStringProperty.h"
+#include "sg/sgAccumTarget.h"
 #include "sg/sgGeoState.h"
 #include "scene/pnViewpoint.h"
 #include "sg/sgLightSource.h"
@@ -48,7 +51,38 @@ protected:
         scene().setBackground(bg);
     }
     Frame frame() { return readFrame(width_, height_); }
+    // A rotated panel whose edges cross many pixels partially.
+    void slantedPanel() {
+        blackBackground();
+        pnPanel* p = glowingPanel("green", sgVec3(0, 0, 0), sgVec3(0.2f, 1, 0.6f), 150);
+        p->setRotAngle(17);
+        p->setRotAxis(0, 0, 1);
+        scene().buildSceneGraph();
+    }
+    // The frame at level drawn through the accumulation buffer.
+    Frame throughAccumulationBuffer(int level) {
+        sgAccumTarget::setAllowed(false);
+        scene().drawFrame(level, 0);
+        sgAccumTarget::setAllowed(true);
+        return frame();
+    }
+    void TearDown() override {
+        sgAccumTarget::setAllowed(true);
+        SceneGLTest::TearDown();
+    }
 };
+
+// The largest difference of a colour channel between a and b inside the
+// rectangle (x, y, w, h).
+int worstDifference(const Frame& a, const Frame& b, int x, int y, int w, int h) {
+    int worst = 0;
+    for (int row = y; row < y + h; ++row)
+        for (int col = x; col < x + w; ++col) {
+            const size_t i = (static_cast<size_t>(row) * a.width + col) * 4;
+            for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(a.rgba[i + c] - b.rgba[i + c]));
+        }
+    return worst;
+}
 
 }  // namespace
 
@@ -139,12 +173,7 @@ TEST_F(PlaybackGLTest, LevelZeroDrawsOnceWithoutTouchingTheAccumulationBuffer) {
 }
 
 TEST_F(PlaybackGLTest, LevelFourIsTheAverageOfFourJitteredPasses) {
-    blackBackground();
-    // An edge at an odd angle crosses many pixels partially.
-    pnPanel* p = glowingPanel("green", sgVec3(0, 0, 0), sgVec3(0.2f, 1, 0.6f), 150);
-    p->setRotAngle(17);
-    p->setRotAxis(0, 0, 1);
-    scene().buildSceneGraph();
+    slantedPanel();
 
     std::vector<float> sum(static_cast<size_t>(width_) * height_ * 4, 0.0f);
     const pnViewpoint* vp = scene().getViewpoint();
@@ -179,6 +208,103 @@ TEST_F(PlaybackGLTest, LevelsOtherThanFourTakeEightPasses) {
     EXPECT_EQ(frame().rgba, eight.rgba);
     scene().drawFrame(4, 0);
     EXPECT_NE(frame().rgba, eight.rgba);
+}
+
+TEST_F(PlaybackGLTest, OffscreenTargetsSumThePassesAsTheAccumulationBufferDoes) {
+    slantedPanel();
+    for (int level : {4, 8}) {
+        Frame accumulated = throughAccumulationBuffer(level);
+        scene().drawFrame(level, 0);
+        Frame offscreen = frame();
+        EXPECT_LE(worstDifference(offscreen, accumulated, 0, 0, width_, height_), 1) << "level " << level;
+        scene().drawFrame(0, 0);
+        EXPECT_GT(worstDifference(offscreen, frame(), 0, 0, width_, height_), 40) << "level " << level;
+    }
+}
+
+TEST_F(PlaybackGLTest, AntiAliasingInsideASmallerViewportReadsItsOwnPixels) {
+    slantedPanel();
+    ch->setViewport(30, 20, 100, 80);
+    Frame accumulated = throughAccumulationBuffer(8);
+    scene().drawFrame(8, 0);
+    Frame offscreen = frame();
+    EXPECT_LE(worstDifference(offscreen, accumulated, 30, 20, 100, 80), 1);
+    // The panel's centre lies at the viewport's centre.
+    EXPECT_TRUE(near(offscreen.at(80, 60), RGBA{51, 255, 153, 255}, 2)) << describe(offscreen.at(80, 60));
+}
+
+TEST_F(PlaybackGLTest, AntiAliasingDrawsIntoTheBoundFramebufferAndRestoresTheState) {
+    slantedPanel();
+    GLuint color = 0, depth = 0, fbo = 0, unitOne = 0;
+    glGenTextures(1, &color);
+    glBindTexture(GL_TEXTURE_2D, color);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glGenRenderbuffers(1, &depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width_, height_);
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, color, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, depth);
+    ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glPopAttrib();
+    glGenTextures(1, &unitOne);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, unitOne);
+    glActiveTexture(GL_TEXTURE0);
+
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    scene().drawFrame(8, 0);
+    GLint bound = 0, active = 0, program = 0, onUnitOne = 0, viewport[4] = {};
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glActiveTexture(GL_TEXTURE1);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &onUnitOne);
+    glActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ(bound, static_cast<GLint>(fbo));
+    EXPECT_EQ(active, GL_TEXTURE0);
+    EXPECT_EQ(program, 0);
+    EXPECT_EQ(onUnitOne, static_cast<GLint>(unitOne));
+    EXPECT_EQ(viewport[2], width_);
+    EXPECT_EQ(viewport[3], height_);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    Frame drawn = frame();  // from the bound framebuffer
+    EXPECT_TRUE(near(drawn.at(80, 60), RGBA{51, 255, 153, 255}, 2)) << describe(drawn.at(80, 60));
+    EXPECT_TRUE(near(drawn.at(2, 2), RGBA{0, 0, 0, 255}, 1)) << describe(drawn.at(2, 2));
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    EXPECT_TRUE(near(frame().at(80, 60), RGBA{0, 0, 255, 255}, 0)) << "the window's buffer stays as it was";
+    glDeleteFramebuffers(1, &fbo);
+    glDeleteRenderbuffers(1, &depth);
+    GLuint textures[2] = {color, unitOne};
+    glDeleteTextures(2, textures);
+}
+
+TEST_F(PlaybackGLTest, ANewContextGetsNewTargets) {
+    slantedPanel();
+    scene().drawFrame(8, 0);
+    Frame first = frame();
+    // The channel, and with it the targets, outlives the context they were
+    // made in; the scene is made again in the new one.
+    holder.reset();
+    delete gl_;
+    gl_ = new OffscreenGL(width_, height_);
+    ASSERT_TRUE(gl_->ok());
+    sgInitGLState();
+    ch->setViewport(0, 0, width_, height_);
+    holder = std::make_unique<SceneHolder>();
+    roots().channel = ch;
+    ch->setScene(roots().sceneRoot);
+    slantedPanel();
+    scene().drawFrame(8, 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_LE(worstDifference(frame(), first, 0, 0, width_, height_), 1);
 }
 
 TEST_F(PlaybackGLTest, ZeroSizeViewportDrawsNothingButPlaybackGoesOn) {
