@@ -16,6 +16,7 @@
 #include "scene/pnScene.h"
 #include "scene/pnViewpoint.h"
 #include "sg/SceneGraphRoots.h"
+#include "sg/sgAccumTarget.h"
 #include "sg/sgChannel.h"
 #include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
@@ -263,7 +264,8 @@ void CKelvanoView::ClearDocumentSelection() {
 
 int CKelvanoView::AntiAliasPasses(int level) {
     if (level <= 0) return 0;
-    if (m_bAccumBuffer) return level;
+    // Offscreen targets sum the passes where the context has them.
+    if (m_bAccumBuffer || sgAccumTarget::available()) return level;
     if (!m_bToldNoAccum && m_pHost) {
         m_bToldNoAccum = true;
         m_pHost->SetStatusText("No accumulation buffer: anti-aliasing draws one pass");

@@ -90,8 +90,9 @@ public:
     // m_strPendingOpen without a dialog. 1 when the file was read.
     int OnFileOpen();
 
-    // Passes actually drawn for an anti-aliasing level: 4 and 8 need the
-    // accumulation buffer and fall back to one pass without it (said once).
+    // Passes actually drawn for an anti-aliasing level: 4 and 8 need offscreen
+    // targets (GL 3.0) or the accumulation buffer and fall back to one pass
+    // with neither (said once).
     int AntiAliasPasses(int level);
     bool HasAccumulationBuffer() const { return m_bAccumBuffer != 0; }
 

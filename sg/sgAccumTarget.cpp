@@ -54,7 +54,8 @@ bool sgAccumTarget::getAllowed() { return g_allowed; }
 
 sgAccumTarget::~sgAccumTarget() { release(); }
 
-bool sgAccumTarget::supported() {
+bool sgAccumTarget::available() {
+    if (!g_allowed) return false;
     // Framebuffer objects are core from GL 3.0 on; so are shaders and the
     // eight texture units the sum reads.
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
@@ -156,7 +157,7 @@ bool sgAccumTarget::make(int width, int height, int passes) {
 }
 
 bool sgAccumTarget::begin(const int viewport[4], int passes) {
-    if (!g_allowed || passes < 1 || passes > kMaxPasses || !supported()) return false;
+    if (passes < 1 || passes > kMaxPasses || !available()) return false;
     if (viewport[0] < 0 || viewport[1] < 0 || viewport[2] <= 0 || viewport[3] <= 0) return false;
     glGetIntegerv(GL_FRAMEBUFFER_BINDING, &previousFbo_);
     for (int i = 0; i < 4; ++i) viewport_[i] = viewport[i];

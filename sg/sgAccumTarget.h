@@ -35,9 +35,11 @@ public:
     // accumulation buffer). On by default.
     static void setAllowed(bool allowed);
     static bool getAllowed();
+    // Whether begin can say true in the current context (allowed, GL 3.0 or
+    // later with eight texture units).
+    static bool available();
 
 private:
-    static bool supported();
     bool make(int width, int height, int passes);
     bool makeProgram();
     bool stillOurs() const;

@@ -14,6 +14,7 @@
 #include "app/FramePlacement.h"
 #include "app/KelvanoIds.h"
 #include "scene/pnScene.h"
+#include "sg/sgAccumTarget.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -260,8 +261,9 @@ TEST(MainFrameGui, SceneWindowHasTheSceneSizeAndAnAccumulationBuffer) {
     CKelvanoView* view = child->GetView();
     ASSERT_NE(view, nullptr);
     // The view's format was made with the accumulation buffer asked for by
-    // name; where the X server's visuals have none, the high quality draws
-    // one pass and says so in the status bar.
+    // name; where the X server's visuals have none and the context cannot sum
+    // passes offscreen, the high quality draws one pass and says so in the
+    // status bar.
     ASSERT_TRUE(child->GetCanvas()->MakeContextCurrent());
     GLint accumBits = 0;
     glGetIntegerv(GL_ACCUM_RED_BITS, &accumBits);
@@ -271,7 +273,7 @@ TEST(MainFrameGui, SceneWindowHasTheSceneSizeAndAnAccumulationBuffer) {
     frame()->RouteCommand(ID_DISPLAY_HIGH);
     pump(300);
     EXPECT_EQ(view->m_nAntiAlias, 8);
-    EXPECT_EQ(frame()->GetStatusBar()->GetStatusText(0) == "Ready", accumBits > 0);
+    EXPECT_EQ(frame()->GetStatusBar()->GetStatusText(0) == "Ready", accumBits > 0 || sgAccumTarget::available());
     frame()->RouteCommand(ID_DISPLAY_LOW);
 
     CKelvanoDoc* doc = theApp.m_pCurrentDoc;

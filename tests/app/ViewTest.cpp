@@ -11,6 +11,7 @@
 #include "scene/pnScene.h"
 #include "scene/pnViewpoint.h"
 #include "sg/SceneGraphRoots.h"
+#include "sg/sgAccumTarget.h"
 #include "sg/sgChannel.h"
 #include "sg/sgDCS.h"
 #include "sg/sgNode.h"
@@ -59,6 +60,21 @@ protected:
         view->OnInitialUpdate();
     }
     pnScene& scene() { return *view->GetScene(); }
+    // A lit plate turned 20 degrees in the middle of the scene.
+    void addSlantedPlate() {
+        auto* panel = new pnPanel;
+        panel->setName("plate");
+        panel->setMaterial("Color18");
+        panel->setDimension(260, 150, 10);
+        panel->setRotAngle(20);
+        panel->setRotAxis(sgVec3(0, 0, 1));
+        ASSERT_TRUE(scene().addObject(panel));
+        auto* event = new pnEvent;
+        event->setName("plate");
+        event->addObjectName("plate");
+        ASSERT_TRUE(scene().addEvent(event));
+        scene().addObjectsToScene(event);
+    }
     Frame draw() {
         view->OnDraw();
         return readFrame(width_, height_);
@@ -219,18 +235,7 @@ TEST_F(ViewTest, ANewSceneHasThePaletteTheCameraAndFourLightsWithTheirEvents) {
 
 TEST_F(ViewTest, AntiAliasingLevelsChangeOnlyTheEdges) {
     create();
-    auto* panel = new pnPanel;
-    panel->setName("plate");
-    panel->setMaterial("Color18");
-    panel->setDimension(260, 150, 10);
-    panel->setRotAngle(20);
-    panel->setRotAxis(sgVec3(0, 0, 1));
-    ASSERT_TRUE(scene().addObject(panel));
-    auto* event = new pnEvent;
-    event->setName("plate");
-    event->addObjectName("plate");
-    ASSERT_TRUE(scene().addEvent(event));
-    scene().addObjectsToScene(event);
+    addSlantedPlate();
 
     const Frame plain = draw();
     // The plate is drawn, lit, in the middle of the background.
@@ -255,6 +260,12 @@ TEST_F(ViewTest, AntiAliasingLevelsChangeOnlyTheEdges) {
 
 TEST_F(ViewTest, WithoutAccumulationLevelsFallBackToOnePassAndSaySoOnce) {
     create(0);
+    addSlantedPlate();
+    // A context that cannot sum passes offscreen either.
+    struct Disallow {
+        Disallow() { sgAccumTarget::setAllowed(false); }
+        ~Disallow() { sgAccumTarget::setAllowed(true); }
+    } disallow;
     EXPECT_EQ(view->AntiAliasPasses(0), 0);
     EXPECT_TRUE(host.statusTexts.empty());
     const Frame plain = draw();
@@ -264,6 +275,17 @@ TEST_F(ViewTest, WithoutAccumulationLevelsFallBackToOnePassAndSaySoOnce) {
     draw();
     EXPECT_EQ(plain.rgba, four.rgba);
     EXPECT_EQ(host.statusTexts.size(), 1u);
+}
+
+TEST_F(ViewTest, WithoutAccumulationOffscreenTargetsStillSmoothTheEdges) {
+    create(0);
+    addSlantedPlate();
+    const Frame plain = draw();
+    view->m_nAntiAlias = 8;
+    EXPECT_EQ(view->AntiAliasPasses(8), 8);
+    const Frame eight = draw();
+    EXPECT_NE(plain.rgba, eight.rgba);
+    EXPECT_TRUE(host.statusTexts.empty());
 }
 
 TEST_F(ViewTest, APauseFrameIsNeitherDrawnNorSwapped) {
