@@ -211,13 +211,7 @@ int pnBarChart::clearDataPtShrink(int i) {
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     p.shrinkStart = -1;
     p.shrinkEnd = -1;
-    if (!built) return 1;
-    if (pnEvent* bar = getDataPtEvent(i, PART_MAIN)) {
-        bar->removePlayAt(2);
-        bar->removePlayAt(1);
-    }
-    if (pnEvent* data = getDataPtEvent(i, PART_DATA_TEXT)) data->removePlayAt(1);
-    if (pnEvent* label = getDataPtEvent(i, PART_LABEL)) label->removePlayAt(1);
+    if (built) removeShrinkPlays(i, {PART_MAIN}, {PART_DATA_TEXT, PART_LABEL});
     return 1;
 }
 

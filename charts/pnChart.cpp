@@ -1298,6 +1298,17 @@ void pnChart::playEnd(pnEvent* ev, int k, int end) {
 
 bool pnChart::hasPlay(const pnEvent* ev, int k) { return ev && ev->getPlay(k) != nullptr; }
 
+void pnChart::removeShrinkPlays(int i, std::initializer_list<int> shrunk, std::initializer_list<int> hidden) const {
+    for (int which : shrunk) {
+        if (pnEvent* ev = getDataPtEvent(i, which)) {
+            ev->removePlayAt(2);
+            ev->removePlayAt(1);
+        }
+    }
+    for (int which : hidden)
+        if (pnEvent* ev = getDataPtEvent(i, which)) ev->removePlayAt(1);
+}
+
 pnEffect* pnChart::growEffect(int i) const {
     pnEvent* ev = getDataPtEvent(i, PART_MAIN);
     const pnEventPlay* play = ev ? ev->getPlay(0) : nullptr;

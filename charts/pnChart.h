@@ -19,6 +19,7 @@
 // index never drift.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -454,6 +455,9 @@ protected:
     static void playStart(pnEvent* ev, int k, int start);
     static void playEnd(pnEvent* ev, int k, int end);
     static bool hasPlay(const pnEvent* ev, int k);
+    // Takes point i's shrink plays away: the events of the parts in shrunk
+    // lose plays 2 and 1 (shrink and hide), those in hidden play 1 (hide).
+    void removeShrinkPlays(int i, std::initializer_list<int> shrunk, std::initializer_list<int> hidden) const;
     // The grow effect that play 0 of point i's main event names, or null.
     pnEffect* growEffect(int i) const;
     // What a new main part or joint takes from the chart: its rotation and

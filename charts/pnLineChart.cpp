@@ -369,13 +369,7 @@ int pnLineChart::clearDataPtShrink(int i) {
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     p.shrinkStart = -1;
     p.shrinkEnd = -1;
-    if (!built) return 1;
-    if (pnEvent* segment = getDataPtEvent(i, PART_MAIN)) {
-        segment->removePlayAt(2);
-        segment->removePlayAt(1);
-    }
-    for (int which : {PART_DATA_TEXT, PART_LABEL, PART_EXTRA})
-        if (pnEvent* ev = getDataPtEvent(i, which)) ev->removePlayAt(1);
+    if (built) removeShrinkPlays(i, {PART_MAIN}, {PART_DATA_TEXT, PART_LABEL, PART_EXTRA});
     return 1;
 }
 

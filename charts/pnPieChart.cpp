@@ -470,12 +470,7 @@ int pnPieChart::clearDataPtShrink(int i) {
     if (!validPoint(i)) return 0;
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     p.shrinkStart = p.shrinkEnd = -1;
-    if (pnEvent* ev = getDataPtEvent(i, PART_MAIN)) {
-        ev->removePlayAt(2);
-        ev->removePlayAt(1);
-    }
-    for (int which : {PART_DATA_TEXT, PART_LABEL})
-        if (pnEvent* ev = getDataPtEvent(i, which)) ev->removePlayAt(1);
+    removeShrinkPlays(i, {PART_MAIN}, {PART_DATA_TEXT, PART_LABEL});
     return 1;
 }
 

@@ -496,14 +496,7 @@ int pnVolumeChart::clearDataPtShrink(int i) {
     }
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     p.shrinkStart = p.shrinkEnd = -1;
-    for (int which : {PART_MAIN, PART_EXTRA}) {
-        if (pnEvent* ev = getDataPtEvent(i, which)) {
-            ev->removePlayAt(2);
-            ev->removePlayAt(1);
-        }
-    }
-    for (int which : {PART_DATA_TEXT, PART_LABEL})
-        if (pnEvent* ev = getDataPtEvent(i, which)) ev->removePlayAt(1);
+    removeShrinkPlays(i, {PART_MAIN, PART_EXTRA}, {PART_DATA_TEXT, PART_LABEL});
     return 1;
 }
 

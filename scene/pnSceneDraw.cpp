@@ -122,13 +122,17 @@ void pnScene::drawPasses(int level, int frame, bool initial) {
     const float weight = level == 4 ? 0.25f : 0.125f;
     // The passes are summed in offscreen targets where the context has them,
     // else in the accumulation buffer; a context with neither draws one pass.
-    sgChannel* ch = sgChannel::sgGetChannel();
-    int viewport[4] = {0, 0, 0, 0};
-    ch->getViewport(viewport);
-    sgAccumTarget& target = ch->getAccumTarget();
-    const bool offscreen = level > 0 && target.begin(viewport, passes);
+    sgAccumTarget* target = nullptr;
+    bool offscreen = false;
     GLint accumBits = 0;
-    if (level > 0 && !offscreen) glGetIntegerv(GL_ACCUM_RED_BITS, &accumBits);
+    if (level > 0) {
+        sgChannel* ch = sgChannel::sgGetChannel();
+        int viewport[4] = {0, 0, 0, 0};
+        ch->getViewport(viewport);
+        target = &ch->getAccumTarget();
+        offscreen = target->begin(viewport, passes);
+        if (!offscreen) glGetIntegerv(GL_ACCUM_RED_BITS, &accumBits);
+    }
     if (level <= 0 || (!offscreen && accumBits <= 0)) {
         bool drawable = setProjection(0.0, 0.0);
         putState();
@@ -138,11 +142,11 @@ void pnScene::drawPasses(int level, int frame, bool initial) {
     putState();
     for (int i = 0; i < passes; ++i) {
         if (!setProjection(table[i][0], table[i][1])) {
-            if (offscreen) target.abandon();
+            if (offscreen) target->abandon();
             return;
         }
         if (offscreen) {
-            target.beginPass(i);
+            target->beginPass(i);
             drawPass();
         } else {
             drawPass();
@@ -151,7 +155,7 @@ void pnScene::drawPasses(int level, int frame, bool initial) {
         }
     }
     if (offscreen)
-        target.finish(weight);
+        target->finish(weight);
     else
         glAccum(GL_RETURN, 1.0f);
     glFlush();
