@@ -1,4 +1,4 @@
-#include "app/CDib.h"
+#include "app/core/CDib.h"
 #include "tests/support/OffscreenGL.h"
 
 #include <GL/gl.h>

@@ -1,5 +1,5 @@
-#include "app/CKelvanoAppState.h"
-#include "app/CKelvanoDoc.h"
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoDoc.h"
 #include "tests/app/MemoryProfile.h"
 
 #include <gtest/gtest.h>

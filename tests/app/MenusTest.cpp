@@ -1,5 +1,5 @@
-#include "app/KelvanoIds.h"
-#include "app/KelvanoMenus.h"
+#include "app/core/KelvanoIds.h"
+#include "app/core/KelvanoMenus.h"
 
 #include <gtest/gtest.h>
 

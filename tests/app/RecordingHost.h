@@ -3,7 +3,7 @@
 // queues the test fills.
 #pragma once
 
-#include "app/CViewHost.h"
+#include "app/core/CViewHost.h"
 
 #include <deque>
 #include <string>

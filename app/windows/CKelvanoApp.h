@@ -2,8 +2,8 @@
 // one document. Windows and dialogs reach it as theApp.
 #pragma once
 
-#include "app/CKelvanoAppState.h"
-#include "app/CRecentFileList.h"
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CRecentFileList.h"
 
 #include <wx/app.h>
 

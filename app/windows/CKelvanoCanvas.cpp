@@ -1,11 +1,11 @@
-#include "app/CKelvanoCanvas.h"
+#include "app/windows/CKelvanoCanvas.h"
 
-#include "app/AboutLinks.h"
-#include "app/CChildFrame.h"
-#include "app/CKelvanoApp.h"
-#include "app/CKelvanoView.h"
-#include "app/CMainFrame.h"
-#include "app/KelvanoArt.h"
+#include "app/core/AboutLinks.h"
+#include "app/windows/CChildFrame.h"
+#include "app/windows/CKelvanoApp.h"
+#include "app/core/CKelvanoView.h"
+#include "app/windows/CMainFrame.h"
+#include "app/windows/KelvanoArt.h"
 
 #include <wx/dcclient.h>
 #include <wx/filedlg.h>

@@ -1,4 +1,4 @@
-#include "app/CKelvanoAppState.h"
+#include "app/core/CKelvanoAppState.h"
 
 #include "assets/ImageReaders.h"
 #include "charts/pnChartRead.h"

@@ -1,6 +1,6 @@
-#include "app/CRecentFileList.h"
+#include "app/core/CRecentFileList.h"
 
-#include "app/CProfile.h"
+#include "app/core/CProfile.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The program's entry point: wx starts CKelvanoApp.
-#include "app/CKelvanoApp.h"
+#include "app/windows/CKelvanoApp.h"
 
 // Made by wxIMPLEMENT_APP_NO_MAIN in CKelvanoApp.cpp.
 wxAppConsole* wxCreateApp();

@@ -2,7 +2,7 @@
 // (~/.config/... without XDG_CONFIG_HOME). Sections are config groups.
 #pragma once
 
-#include "app/CProfile.h"
+#include "app/core/CProfile.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
-#include "app/CSplashWnd.h"
+#include "app/windows/CSplashWnd.h"
 
-#include "app/KelvanoArt.h"
+#include "app/windows/KelvanoArt.h"
 
 #include <wx/dcclient.h>
 

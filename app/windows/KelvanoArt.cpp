@@ -1,6 +1,6 @@
-#include "app/KelvanoArt.h"
+#include "app/windows/KelvanoArt.h"
 
-#include "app/AboutLinks.h"
+#include "app/core/AboutLinks.h"
 
 #include <wx/dcmemory.h>
 #include <wx/graphics.h>

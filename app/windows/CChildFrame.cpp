@@ -1,10 +1,10 @@
-#include "app/CChildFrame.h"
+#include "app/windows/CChildFrame.h"
 
-#include "app/CKelvanoApp.h"
-#include "app/CKelvanoCanvas.h"
-#include "app/CKelvanoDoc.h"
-#include "app/CMainFrame.h"
-#include "app/FramePlacement.h"
+#include "app/windows/CKelvanoApp.h"
+#include "app/windows/CKelvanoCanvas.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/windows/CMainFrame.h"
+#include "app/core/FramePlacement.h"
 
 #include <wx/dcclient.h>
 #include <wx/settings.h>

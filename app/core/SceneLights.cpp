@@ -1,6 +1,6 @@
-#include "app/SceneLights.h"
+#include "app/core/SceneLights.h"
 
-#include "app/CViewHost.h"
+#include "app/core/CViewHost.h"
 #include "scene/pnLight.h"
 #include "scene/pnScene.h"
 

@@ -1,14 +1,14 @@
-#include "app/CKelvanoApp.h"
+#include "app/windows/CKelvanoApp.h"
 
-#include "app/AboutLinks.h"
-#include "app/CAboutDlg.h"
-#include "app/CKelvanoDoc.h"
-#include "app/CKelvanoView.h"
-#include "app/CMainFrame.h"
-#include "app/CSplashWnd.h"
-#include "app/CWxProfile.h"
-#include "app/FramePlacement.h"
-#include "app/KelvanoIds.h"
+#include "app/core/AboutLinks.h"
+#include "app/windows/CAboutDlg.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
+#include "app/windows/CMainFrame.h"
+#include "app/windows/CSplashWnd.h"
+#include "app/windows/CWxProfile.h"
+#include "app/core/FramePlacement.h"
+#include "app/core/KelvanoIds.h"
 
 #include <wx/filename.h>
 #include <wx/stdpaths.h>

@@ -5,7 +5,7 @@
 // them. Rectangles are in window terms: y = 0 is the top row.
 #pragma once
 
-#include "app/CKelvanoDoc.h"  // CRectI
+#include "app/core/CKelvanoDoc.h"  // CRectI
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "app/KelvanoMenus.h"
+#include "app/core/KelvanoMenus.h"
 
-#include "app/KelvanoIds.h"
+#include "app/core/KelvanoIds.h"
 
 #include <cctype>
 

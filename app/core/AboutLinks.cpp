@@ -1,4 +1,4 @@
-#include "app/AboutLinks.h"
+#include "app/core/AboutLinks.h"
 
 #include <cctype>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "app/FramePlacement.h"
+#include "app/core/FramePlacement.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/CDib.h"
+#include "app/core/CDib.h"
 
 #include <GL/gl.h>
 

@@ -1,9 +1,9 @@
-#include "app/CAboutDlg.h"
+#include "app/windows/CAboutDlg.h"
 
-#include "app/AboutLinks.h"
-#include "app/CKelvanoApp.h"
-#include "app/KelvanoArt.h"
-#include "app/KelvanoIds.h"
+#include "app/core/AboutLinks.h"
+#include "app/windows/CKelvanoApp.h"
+#include "app/windows/KelvanoArt.h"
+#include "app/core/KelvanoIds.h"
 
 #include <wx/button.h>
 #include <wx/sizer.h>

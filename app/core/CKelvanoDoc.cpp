@@ -1,7 +1,7 @@
-#include "app/CKelvanoDoc.h"
+#include "app/core/CKelvanoDoc.h"
 
-#include "app/CKelvanoAppState.h"
-#include "app/CProfile.h"
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CProfile.h"
 
 #include <algorithm>
 

@@ -1,14 +1,14 @@
-#include "app/CMainFrame.h"
+#include "app/windows/CMainFrame.h"
 
-#include "app/AboutLinks.h"
-#include "app/CChildFrame.h"
-#include "app/CKelvanoApp.h"
-#include "app/CKelvanoView.h"
-#include "app/CProfile.h"
-#include "app/CSplashWnd.h"
-#include "app/FramePlacement.h"
-#include "app/KelvanoArt.h"
-#include "app/KelvanoIds.h"
+#include "app/core/AboutLinks.h"
+#include "app/windows/CChildFrame.h"
+#include "app/windows/CKelvanoApp.h"
+#include "app/core/CKelvanoView.h"
+#include "app/core/CProfile.h"
+#include "app/windows/CSplashWnd.h"
+#include "app/core/FramePlacement.h"
+#include "app/windows/KelvanoArt.h"
+#include "app/core/KelvanoIds.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/combobox.h>

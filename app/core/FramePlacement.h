@@ -4,7 +4,7 @@
 // screen coordinates on the nearest monitor that exists now.
 #pragma once
 
-#include "app/CKelvanoDoc.h"  // CRectI
+#include "app/core/CKelvanoDoc.h"  // CRectI
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "app/CWxProfile.h"
+#include "app/windows/CWxProfile.h"
 
 #include <wx/fileconf.h>
 #include <wx/filename.h>

@@ -3,9 +3,9 @@
 // its host (CViewHost), so it runs headless in tests.
 #pragma once
 
-#include "app/CCmdUI.h"
-#include "app/CDib.h"
-#include "app/CViewHost.h"
+#include "app/core/CCmdUI.h"
+#include "app/core/CDib.h"
+#include "app/core/CViewHost.h"
 
 #include <memory>
 #include <string>

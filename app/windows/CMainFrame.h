@@ -3,9 +3,9 @@
 // settings written on close, and the relays between the view and the bars.
 #pragma once
 
-#include "app/CKelvanoDoc.h"
-#include "app/CViewHost.h"
-#include "app/KelvanoMenus.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CViewHost.h"
+#include "app/core/KelvanoMenus.h"
 
 #include <wx/aui/aui.h>
 #include <wx/frame.h>
