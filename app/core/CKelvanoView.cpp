@@ -6,6 +6,8 @@
 #include "app/core/KelvanoIds.h"
 #include "app/core/SceneLights.h"
 #include "assets/sgModelTable.h"
+#include "export/CFrameBitmapSink.h"
+#include "export/FrameCapture.h"
 #include "sg/sgTextureFileTable.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"
@@ -336,6 +338,11 @@ void CKelvanoView::OnDestroy() {
     if ((m_pScene || m_pRoots) && m_pHost) m_pHost->MakeCurrent();
     ReleaseScene();
     m_bCreated = 0;
+}
+
+bool CKelvanoView::CaptureFrameToBitmap() {
+    DibBlock dib = CaptureBackBufferDib(m_nRecordWidth, m_nRecordHeight, m_pCaptureBuffer);
+    return !dib.empty() && m_pAviWriter && m_pAviWriter->addFrameBitmap(dib);
 }
 
 void CKelvanoView::OnTimer(int /*timerId*/) {
