@@ -25,6 +25,7 @@
 #include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
+#include <wx/uiaction.h>
 
 #include <chrono>
 #include <cstdio>
@@ -98,6 +99,68 @@ TEST(MainFrameGui, SplashShowsForAboutASecond) {
     CSplashWnd::EnableSplashScreen(false);
     CSplashWnd::ShowSplashScreen(frame());
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
+}
+
+// Real key presses and pointer moves through the X server (XTest), with no
+// click into the scene before.
+TEST(MainFrameGui, RightAfterStartTheViewTakesItsKeysAndToolsShowTheirPrompts) {
+    CKelvanoCanvas* canvas = frame()->GetChildFrame()->GetCanvas();
+    CKelvanoView* view = canvas->GetView();
+    wxAuiToolBar* bar = frame()->GetMainToolBar();
+    wxStatusBar* status = frame()->GetStatusBar();
+    ASSERT_EQ(view->m_nTransformMode, 0);
+    // The top-left corner of the scene: the splash stands in the screen's middle.
+    const wxPoint inScene = canvas->GetScreenPosition() + wxPoint(15, 15);
+    wxUIActionSimulator sim;
+    sim.MouseMove(inScene);
+    pump(200);
+    sim.Char('s');
+    pump(400);
+    EXPECT_EQ(view->m_nTransformMode, 1);
+    EXPECT_EQ(status->GetStatusText(0), "Scale mode");
+    EXPECT_TRUE(bar->GetToolToggled(ToWxId(ID_MODE_SCALE)));
+    EXPECT_FALSE(bar->GetToolToggled(ToWxId(ID_MODE_MOVE)));
+
+    struct Tip {
+        wxAuiToolBar* bar;
+        int id;
+        const char* toolTip;
+        const char* flyBy;
+    };
+    for (const Tip& t : {Tip{bar, ID_MODE_MOVE, "Move <Shift+L>", "Move mode"},
+                         Tip{bar, ID_AXIS_Y, "Y Axis <Shift+Y>", "Y Axis"},
+                         Tip{frame()->GetCameraToolBar(), ID_CAMERA_FRONT, "Front View <Shift+1>", "Front View"}}) {
+        wxAuiToolBarItem* tool = t.bar->FindTool(ToWxId(t.id));
+        ASSERT_NE(tool, nullptr);
+        EXPECT_EQ(tool->GetShortHelp(), t.toolTip);
+        const wxRect r = t.bar->GetToolRect(ToWxId(t.id));
+        sim.MouseMove(t.bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2)));
+        pump(300);
+        EXPECT_EQ(status->GetStatusText(0), t.flyBy);
+    }
+    // Off the tools the status bar has its own text back.
+    sim.MouseMove(inScene);
+    pump(300);
+    EXPECT_EQ(status->GetStatusText(0), "Scale mode");
+    EXPECT_EQ(menuItem(ID_MODE_ROTATE)->GetHelp(), "Rotate mode");
+    sim.Char('l');
+    pump(300);
+    EXPECT_EQ(view->m_nTransformMode, 0);
+}
+
+TEST(MainFrameGui, ANarrowWindowReachesEveryToolThroughTheOverflowButton) {
+    wxAuiToolBar* bar = frame()->GetMainToolBar();
+    EXPECT_TRUE(bar->HasFlag(wxAUI_TB_OVERFLOW));
+    EXPECT_TRUE(frame()->GetCameraToolBar()->HasFlag(wxAUI_TB_OVERFLOW));
+    EXPECT_TRUE(bar->GetToolFits(ToWxId(ID_MODE_ANIMATION)));
+    const wxRect wide = frame()->GetRect();
+    frame()->SetSize(520, 600);
+    pump(400);
+    EXPECT_TRUE(bar->GetToolFits(ToWxId(ID_FILE_NEW)));
+    EXPECT_FALSE(bar->GetToolFits(ToWxId(ID_MODE_ANIMATION)));
+    frame()->SetSize(wide);
+    pump(400);
+    EXPECT_TRUE(bar->GetToolFits(ToWxId(ID_MODE_ANIMATION)));
 }
 
 TEST(MainFrameGui, BarsHaveTheirTitlesAndPlaces) {
