@@ -94,6 +94,17 @@ def close(a, b, tol=3):
     return a is not None and all(abs(p - q) <= tol for p, q in zip(a, b))
 
 
+def shot_when(png, x, y, colour, env, tol=3, timeout=30.0):
+    """Screenshots the screen into png until (x, y) has the colour: a busy
+    machine may draw the scene late."""
+    deadline = time.time() + timeout
+    while True:
+        xh.run(["import", "-window", "root", png], env)
+        if close(pixel(png, x, y, env), colour, tol) or time.time() > deadline:
+            return
+        time.sleep(0.5)
+
+
 def scene_window(window, env):
     kids = children_named(window, env)
     return kids, [g for g in kids.get("", []) if g[0] == 580 and g[1] == 392]
@@ -142,15 +153,21 @@ def view_keys(window, kids, scene, home, env):
         xh.run(["import", "-window", "root", png], env)
         return {b: pixels(png, kids[b][0][2], kids[b][0][3], kids[b][0][0], kids[b][0][1], env) for b in bars}
 
+    def look_until(name, done, timeout=20.0):
+        deadline = time.time() + timeout
+        while True:
+            seen = look(name)
+            if done(seen) or time.time() > deadline:
+                return seen
+            time.sleep(0.5)
+
     start = look("keys-start")
     xh.run(["xdotool", "key", "s"], env)
-    time.sleep(1.0)
-    scale = look("keys-scale")
+    scale = look_until("keys-scale", lambda seen: all(seen[b] != start[b] for b in bars))
     for b in bars:
         check(scale[b] != start[b], f"pressing S right after start changed nothing in the {b}")
     xh.run(["xdotool", "key", "l"], env)
-    time.sleep(1.0)
-    move = look("keys-move")
+    move = look_until("keys-move", lambda seen: seen["Kelvano Toolbar"] == start["Kelvano Toolbar"])
     check(move["Kelvano Toolbar"] == start["Kelvano Toolbar"], "after L the tool bar does not show Move mode again")
     check(move["Kelvano Status Bar"] != scale["Kelvano Status Bar"], "after L the status bar still shows Scale mode")
 
@@ -216,7 +233,10 @@ def main():
         check(len(scene) == 1, "no 580 x 392 scene window among " + str(kids.get("", [])))
 
         shot = os.path.join(home, "first.png")
-        xh.run(["import", "-window", "root", shot], env)
+        if scene:
+            shot_when(shot, scene[0][2] + 5, scene[0][3] + 5, SAMPLE_BACKGROUND, env)
+        else:
+            xh.run(["import", "-window", "root", shot], env)
         if scene and check(os.path.isfile(shot), "no screenshot"):
             w, h, x, y = scene[0]
             for px, py in [(x + 5, y + 5), (x + w - 6, y + 5), (x + 5, y + h - 6), (x + w - 6, y + h - 6)]:
@@ -275,9 +295,9 @@ def main():
                 # Without a file the program shows a new scene.
                 _, scene = scene_window(window, env)
                 shot = os.path.join(home, "second.png")
-                xh.run(["import", "-window", "root", shot], env)
                 if check(len(scene) == 1, "second run: no 580 x 392 scene window"):
                     w, h, x, y = scene[0]
+                    shot_when(shot, x + w // 2, y + h // 2, BACKGROUND, env, 2)
                     got = pixel(shot, x + w // 2, y + h // 2, env)
                     check(close(got, BACKGROUND, 2), f"second run: scene pixel {got}, not {BACKGROUND}")
             stop(proc, display, window, log, env, what)
