@@ -7,6 +7,7 @@
 #include "app/core/CDib.h"
 #include "app/core/CViewHost.h"
 
+#include <climits>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -174,4 +175,10 @@ private:
     bool m_bToldNoAccum = false;
     int m_nClientWidth = 0;
     int m_nClientHeight = 0;
+    // The animation frame the scene was last played to by a paint; a paint on
+    // the same frame draws that state again without playing the frame (its
+    // sound cue sounds once). No frame while the scene is new or at its
+    // initial state.
+    static constexpr int kNoPlayedFrame = INT_MIN;
+    int m_nPlayedFrame = kNoPlayedFrame;
 };
