@@ -200,6 +200,9 @@ private:
     int OpenScene(OpenOrigin origin, const std::string& path);
     // Object chooser, Object List and selection after a scene came in.
     void FillSceneLists();
+    // The save dialog for an extension; on OK the path becomes the scene's
+    // and write saves it (the old path comes back when it fails).
+    int SaveAsWithDialog(const char* extension, const char* filter, int (CKelvanoView::*write)());
     void ToggleAxis(int axis);
 
     CKelvanoDoc* m_pDocument;

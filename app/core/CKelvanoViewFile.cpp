@@ -108,26 +108,30 @@ int CKelvanoView::OnFileSave() {
     return WriteScene();
 }
 
-int CKelvanoView::OnFileSaveAs() {
+int CKelvanoView::SaveAsWithDialog(const char* extension, const char* filter, int (CKelvanoView::*write)()) {
     if (!m_pHost) return 0;
     FileDialogRequest request;
     request.title = "Save As";
     request.save = true;
-    request.defaultExtension = ".apn";
+    request.defaultExtension = extension;
     request.initialName = m_strPathName;
-    request.filter = "Scene File (*.apn) |*.apn|";
+    request.filter = filter;
     request.overwritePrompt = true;
     if (CKelvanoAppState* app = GetAppState()) request.initialDir = SaveDialogFolder(app->GetSceneDir());
     std::string path;
     if (!m_pHost->FileDialog(request, path) || path.empty()) return 0;
     const std::string oldPath = m_strPathName;
     m_strPathName = path;
-    if (!WriteScene()) {
+    if (!(this->*write)()) {
         m_strPathName = oldPath;
         return 0;
     }
     if (CKelvanoAppState* app = GetAppState()) app->SetSceneDir(folderOf(path));
     return 1;
+}
+
+int CKelvanoView::OnFileSaveAs() {
+    return SaveAsWithDialog(".apn", "Scene File (*.apn) |*.apn|", &CKelvanoView::WriteScene);
 }
 
 int CKelvanoView::WriteScene() {
@@ -153,25 +157,7 @@ int CKelvanoView::WriteScene() {
 }
 
 int CKelvanoView::OnSaveBinaryAs() {
-    if (!m_pHost) return 0;
-    FileDialogRequest request;
-    request.title = "Save As";
-    request.save = true;
-    request.defaultExtension = ".bpn";
-    request.initialName = m_strPathName;
-    request.filter = "Binary File (*.bpn) |*.bpn|";
-    request.overwritePrompt = true;
-    if (CKelvanoAppState* app = GetAppState()) request.initialDir = SaveDialogFolder(app->GetSceneDir());
-    std::string path;
-    if (!m_pHost->FileDialog(request, path) || path.empty()) return 0;
-    const std::string oldPath = m_strPathName;
-    m_strPathName = path;
-    if (!OnSaveBinary()) {
-        m_strPathName = oldPath;
-        return 0;
-    }
-    if (CKelvanoAppState* app = GetAppState()) app->SetSceneDir(folderOf(path));
-    return 1;
+    return SaveAsWithDialog(".bpn", "Binary File (*.bpn) |*.bpn|", &CKelvanoView::OnSaveBinary);
 }
 
 int CKelvanoView::OnSaveBinary() {

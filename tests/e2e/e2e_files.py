@@ -17,41 +17,20 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_program as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"
 ERROR = "File open error"
 
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL:", message, flush=True)
-    return condition
-
-
-def start(program, cwd, args, env):
-    log = open(os.path.join(cwd, "program.log"), "a")
-    return subprocess.Popen([program] + args, cwd=cwd, env=env, stdout=log, stderr=subprocess.STDOUT), log
+# The checks and the program's start and close are those of e2e_program.
+failures = ep.failures
+check, start, finish = ep.check, ep.start, ep.stop
 
 
 def answer(window, env):
     xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
     xh.run(["xdotool", "key", "--window", str(window), "Return"], env)
-
-
-def finish(proc, display, window, log, what):
-    xh.close_window(display, window)
-    try:
-        rc = proc.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        proc.wait()
-        rc = None
-    log.close()
-    check(rc == 0, f"{what}: the program ended with {rc} after the close request")
 
 
 def refused_at_start(program, work, display, env, path, what):
@@ -73,7 +52,7 @@ def refused_at_start(program, work, display, env, path, what):
     check(proc.poll() is None, f"{what}: the program is gone")
     title = xh.run(["xprop", "-id", str(window), "WM_NAME"], env).stdout
     check(TITLE in title, f"{what}: the main window is gone")
-    finish(proc, display, window, log, what)
+    finish(proc, display, window, log, env, what)
 
 
 def main():
