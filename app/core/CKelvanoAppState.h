@@ -70,6 +70,8 @@ public:
     void SetModelDir(const std::string& dir) { m_strModelDir = dir; }
     // Adds a path to the recent-file list when the program keeps one.
     virtual void AddToRecentFiles(const std::string& path) {}
+    // Takes a path off the recent-file list (an entry whose file is gone).
+    virtual void RemoveFromRecentFiles(const std::string& path) {}
 
     // Width of a combo box's drop-down list from the measured item widths.
     // barFlag 0 (dialogs): widest + scroll bar + 8; otherwise widest - 15 on

@@ -1,7 +1,12 @@
 #include "app/core/CKelvanoDoc.h"
 
 #include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoView.h"
 #include "app/core/CProfile.h"
+#include "scene/pnBackground.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnScene.h"
+#include "scene/pnViewpoint.h"
 
 #include <algorithm>
 
@@ -13,7 +18,13 @@ const char* const kSection = "Configure";
 int sceneSide(int stored, int fallback) { return (stored < 1 || stored > kMaxSceneSide) ? fallback : stored; }
 }  // namespace
 
-CKelvanoDoc::CKelvanoDoc(CProfile* profile) {
+CKelvanoDoc::CKelvanoDoc(CProfile* profile)
+    : m_undo([](const pnMaterial* material) {
+          // Without a scene nothing can be told apart: keep what the steps hold.
+          CKelvanoAppState* app = GetAppState();
+          const pnScene* scene = app && app->m_pCurrentView ? app->m_pCurrentView->GetScene() : nullptr;
+          return !scene || scene->indexOfMaterial(material) >= 0;
+      }) {
     if (profile) {
         CProfile& p = *profile;
         m_bHighlight = p.GetProfileInt(kSection, "Highlight", 0);
@@ -101,3 +112,100 @@ void CKelvanoDoc::WriteSettings(CProfile& profile) const {
     profile.WriteProfileInt(kSection, "CopyOffsetX", m_nCopyOffsetX);
     profile.WriteProfileInt(kSection, "CopyOffsetY", m_nCopyOffsetY);
 }
+
+// ---- undo history ----
+
+CKelvanoView* CKelvanoDoc::UndoView() const {
+    CKelvanoAppState* app = GetAppState();
+    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    return view && view->GetScene() ? view : nullptr;
+}
+
+CUndoStep* CKelvanoDoc::PushStep(int kind) {
+    auto step = std::make_unique<CUndoStep>();
+    step->m_nKind = kind;
+    if (CKelvanoView* view = UndoView()) view->m_bModified = 1;
+    return m_undo.Push(std::move(step));
+}
+
+CUndoSnapshot* CKelvanoDoc::CurrentAfter() const {
+    CUndoStep* step = m_undo.Current();
+    return step && UndoView() ? step->m_pAfter.get() : nullptr;
+}
+
+void CKelvanoDoc::RecordUndoBefore(pnObject* object, int kind) {
+    CKelvanoView* view = UndoView();
+    if (!object || !view) return;
+    PushStep(kind)->m_pBefore->TakeObject(object, view->GetScene());
+}
+
+void CKelvanoDoc::RecordUndoAfter(pnObject* object) {
+    CKelvanoView* view = UndoView();
+    if (CUndoSnapshot* after = CurrentAfter()) after->TakeObject(object, view->GetScene());
+}
+
+void CKelvanoDoc::RecordUndoBeforeWithName(pnObject* object, const std::string& name, int kind) {
+    RecordUndoBefore(object, kind);
+    if (object && UndoView()) m_undo.Current()->m_pBefore->m_strName = name;
+}
+
+void CKelvanoDoc::RecordUndoAfterWithName(pnObject* object, const std::string& secondName) {
+    CUndoSnapshot* after = CurrentAfter();
+    if (!after) return;
+    RecordUndoAfter(object);
+    after->m_strSecondName = secondName;
+    // Both snapshots carry both names.
+    CUndoSnapshot* before = m_undo.Current()->m_pBefore.get();
+    after->m_strName = before->m_strName;
+    before->m_strSecondName = secondName;
+}
+
+void CKelvanoDoc::RecordUndoBeforeBackground(pnBackground* background) {
+    if (!UndoView()) return;
+    CUndoStep* step = PushStep(UNDO_BACKGROUND);
+    step->m_pBefore->m_pBackgroundCopy = std::make_unique<pnBackground>();
+    step->m_pBefore->m_pBackgroundCopy->copy(background);
+}
+
+void CKelvanoDoc::RecordUndoAfterBackground(pnBackground* background) {
+    if (CUndoSnapshot* after = CurrentAfter()) {
+        after->m_pBackgroundCopy = std::make_unique<pnBackground>();
+        after->m_pBackgroundCopy->copy(background);
+    }
+}
+
+void CKelvanoDoc::RecordUndoBeforeViewpoint(pnViewpoint* viewpoint) {
+    if (!UndoView()) return;
+    CUndoStep* step = PushStep(UNDO_VIEWPOINT);
+    step->m_pBefore->m_pViewpointCopy = std::make_unique<pnViewpoint>();
+    step->m_pBefore->m_pViewpointCopy->copy(viewpoint);
+}
+
+void CKelvanoDoc::RecordUndoAfterViewpoint(pnViewpoint* viewpoint) {
+    if (CUndoSnapshot* after = CurrentAfter()) {
+        after->m_pViewpointCopy = std::make_unique<pnViewpoint>();
+        after->m_pViewpointCopy->copy(viewpoint);
+    }
+}
+
+namespace {
+void takeMaterial(CUndoSnapshot& s, pnMaterial* material, int index) {
+    s.m_pMaterialCopy = std::make_unique<pnMaterial>();
+    s.m_pMaterialCopy->copy(material);
+    s.m_nMaterialIndex = index;
+    s.m_pLiveMaterial = material;
+}
+}  // namespace
+
+void CKelvanoDoc::RecordUndoBeforeMaterial(pnMaterial* material, int index, int kind) {
+    if (!material || !UndoView()) return;
+    takeMaterial(*PushStep(kind)->m_pBefore, material, index);
+}
+
+void CKelvanoDoc::RecordUndoAfterMaterial(pnMaterial* material, int index) {
+    if (!material) return;
+    if (CUndoSnapshot* after = CurrentAfter()) takeMaterial(*after, material, index);
+}
+
+CUndoSnapshot* CKelvanoDoc::Undo(int& kind, CUndoSnapshot** other) { return m_undo.Undo(kind, other); }
+CUndoSnapshot* CKelvanoDoc::Redo(int& kind, CUndoSnapshot** other) { return m_undo.Redo(kind, other); }

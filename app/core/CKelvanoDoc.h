@@ -3,12 +3,18 @@
 // itself belongs to the view.
 #pragma once
 
+#include "app/core/CUndoHistory.h"
+
 #include <string>
 #include <utility>
 #include <vector>
 
+class CKelvanoView;
 class CProfile;
+class pnBackground;
+class pnMaterial;
 class pnObject;
+class pnViewpoint;
 
 struct CRectI {
     int left = 0, top = 0, right = 0, bottom = 0;
@@ -46,6 +52,31 @@ public:
     // Writes the settings back to section "Configure".
     void WriteSettings(CProfile& profile) const;
 
+    // The undo bracket. Each "before" call pushes a new step holding copies of
+    // the record as it is and marks the view modified; the matching "after"
+    // call fills the same step's after snapshot. Nothing happens without a
+    // current view with a scene; the after calls need a current step.
+    void RecordUndoBefore(pnObject* object, int kind);
+    void RecordUndoAfter(pnObject* object);
+    void RecordUndoBeforeWithName(pnObject* object, const std::string& name, int kind);
+    void RecordUndoAfterWithName(pnObject* object, const std::string& secondName);
+    void RecordUndoBeforeBackground(pnBackground* background);
+    void RecordUndoAfterBackground(pnBackground* background);
+    void RecordUndoBeforeViewpoint(pnViewpoint* viewpoint);
+    void RecordUndoAfterViewpoint(pnViewpoint* viewpoint);
+    void RecordUndoBeforeMaterial(pnMaterial* material, int index, int kind);
+    void RecordUndoAfterMaterial(pnMaterial* material, int index);
+    // The before snapshot of the current step (moving back one step), or the
+    // after snapshot of the next one (moving forward); null when there is
+    // none. other, when given, receives the step's other snapshot.
+    CUndoSnapshot* Undo(int& kind, CUndoSnapshot** other = nullptr);
+    CUndoSnapshot* Redo(int& kind, CUndoSnapshot** other = nullptr);
+    bool CanUndo() const { return m_undo.CanUndo(); }
+    bool CanRedo() const { return m_undo.CanRedo(); }
+    // Called while the scene the steps refer to still exists.
+    void ClearUndoHistory() { m_undo.Clear(); }
+    const CUndoHistory& GetUndoHistory() const { return m_undo; }
+
     std::string m_strContainerName;
     std::string m_strStorageText;
     unsigned char m_bUpdatingContainer = 0;
@@ -72,6 +103,14 @@ public:
     int m_nMaterialEditor = 1;
     int m_bKeepAspect = 0;
     double m_dAspect = 1.0;
+
+private:
+    // The current view, when it has a scene.
+    CKelvanoView* UndoView() const;
+    CUndoStep* PushStep(int kind);
+    CUndoSnapshot* CurrentAfter() const;
+
+    CUndoHistory m_undo;
 };
 
 // Largest scene side read from the profile; a larger stored value is damage.

@@ -206,10 +206,11 @@ void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
         camera->perspective = 1;
         m_pScene->setViewpoint(camera);
     }
-    // The undo history is cleared here once the document keeps one.
 }
 
 void CKelvanoView::ReleaseScene() {
+    // The steps name records of this scene: they go while it still exists.
+    if (m_pDocument) m_pDocument->ClearUndoHistory();
     // Each pointer is cleared as its object goes, so a reset that follows
     // frees nothing twice.
     m_pScene.reset();
@@ -389,144 +390,6 @@ CRectI CKelvanoView::PrintTarget(int clientWidth, int clientHeight, int horzRes,
     return r;
 }
 
-int CKelvanoView::SaveModified() {
-    if (!m_bModified) return 1;
-    const int answer = m_pHost ? m_pHost->MessageBox("Save changes?", kAppName, KV_MB_YESNOCANCEL) : KV_IDCANCEL;
-    if (answer == KV_IDCANCEL) return 0;
-    if (answer == KV_IDYES) return OnFileSave() ? 1 : 0;
-    return 1;
-}
-
-int CKelvanoView::OnFileSave() {
-    if (m_strPathName.empty()) return OnFileSaveAs();
-    return WriteScene();
-}
-
-int CKelvanoView::OnFileSaveAs() {
-    if (!m_pHost) return 0;
-    FileDialogRequest request;
-    request.save = true;
-    request.defaultExtension = ".apn";
-    request.initialName = m_strPathName;
-    request.filter = "Scene File (*.apn) |*.apn|";
-    request.overwritePrompt = true;
-    if (CKelvanoAppState* app = GetAppState()) request.initialDir = app->GetSceneDir();
-    std::string path;
-    if (!m_pHost->FileDialog(request, path) || path.empty()) return 0;
-    const std::string oldPath = m_strPathName;
-    m_strPathName = path;
-    if (!WriteScene()) {
-        m_strPathName = oldPath;
-        return 0;
-    }
-    if (CKelvanoAppState* app = GetAppState())
-        app->SetSceneDir(std::filesystem::path(path).parent_path().string());
-    return 1;
-}
-
-int CKelvanoView::WriteScene() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) {
-        if (!m_bAnimationMode) {
-            frame->RebuildEventTree();
-            frame->ApplyEventTreeOrder();
-        } else {
-            frame->RebuildTimeLineRows();
-        }
-    }
-    if (m_strPathName.empty()) return 0;
-    if (m_pScene) m_pScene->setName(std::filesystem::path(m_strPathName).stem().string().c_str());
-    // A failed write keeps the document modified and says so.
-    if (!m_pScene || !m_pScene->save(m_strPathName.c_str(), 0)) {
-        if (m_pHost)
-            m_pHost->MessageBox("\"" + m_strPathName + "\" could not be saved.", kAppName, KV_MB_OK | KV_MB_ICONERROR);
-        return 0;
-    }
-    if (m_pHost) m_pHost->SetTitle(m_strPathName);
-    m_bModified = 0;
-    return 1;
-}
-
-int CKelvanoView::OnFileOpen() {
-    // The start-up open may come before the window can draw: it then runs as
-    // soon as the view is created.
-    if (!m_bCreated && m_pHost) m_pHost->MakeCurrent();
-    if (!m_bCreated) {
-        m_bOpenWhenCreated = 1;
-        return 0;
-    }
-    if (!SaveModified()) return 0;
-    CKelvanoAppState* app = GetAppState();
-    std::string path;
-    if (m_bOpenGivenFile) {
-        path = app ? app->m_strOpenFile : std::string();
-    } else if (!m_strPendingOpen.empty()) {
-        path = m_strPendingOpen;
-    } else {
-        // The open dialog comes with the file commands.
-        return 0;
-    }
-    if (!m_pDocument) return 0;
-    if (!m_pHost || !m_pHost->MakeCurrent()) return 0;
-
-    m_pHost->SetCursor(ViewCursor::Wait);
-    m_pDocument->m_bKeepAspect = 0;
-    ClearDocumentSelection();
-    ReleaseScene();
-    m_bOpenGivenFile = 0;
-    ResetScene(sceneChannel);
-
-    std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
-    if (!file) {
-        // The scene that stays is a complete new one, untitled, so that a
-        // later Save never writes it over the file that was asked for.
-        m_strPendingOpen.clear();
-        BuildNewScene();
-        m_strPathName.clear();
-        m_pHost->SetTitle("Untitled");
-        // The window may keep its size and send no size event: the viewport
-        // follows here all the same.
-        const int width = sceneSide(m_pDocument->m_nSceneWidth), height = sceneSide(m_pDocument->m_nSceneHeight);
-        m_pHost->SetSceneSize(width, height);
-        OnSize(width, height);
-        m_bModified = 0;
-        m_pHost->Redraw();
-        m_pHost->SetCursor(CurrentCursor());
-        return 0;
-    }
-    m_pScene = std::make_unique<pnScene>();
-    scriptFile = file;
-    m_pScene->read();
-    std::fclose(file);
-    scriptFile = nullptr;
-    m_pScene->setRoots(m_pRoots.get());
-    SetSceneFolders(std::filesystem::path(path).parent_path().string());
-
-    m_pRoots->currentFrame = 0;
-    RefreshLightPage(1);
-    m_pScene->buildSceneGraph();
-    m_pScene->applyViewpoint();
-
-    const int width = sceneSide(m_pScene->getWidth());
-    const int height = sceneSide(m_pScene->getHeight());
-    m_pHost->SetSceneSize(width, height);
-    sceneChannel->setViewport(0, 0, width, height);
-    m_strPathName = path;
-    m_pHost->SetTitle(path);
-
-    m_bModified = 0;
-    m_strPendingOpen.clear();
-    if (m_bAnimationMode) {
-        if (CFrameRelays* frame = m_pHost->GetMainFrame()) {
-            frame->RebuildTimeLineRows();
-            frame->RebuildEventTree();
-        }
-        m_nCurrentFrame = 0;
-    }
-    m_pHost->Redraw();
-    m_pHost->SetCursor(CurrentCursor());
-    return 1;
-}
-
 void CKelvanoView::SetSceneFolders(const std::string& sceneFolder) {
     // Relative model and texture names are looked up beside the scene file,
     // then in the program's folders. The stored names stay as the user wrote
@@ -548,8 +411,26 @@ void CKelvanoView::SetSceneFolders(const std::string& sceneFolder) {
 
 bool CKelvanoView::OnCommand(int id) {
     switch (id) {
+    case kv::ID_FILE_NEW:
+        OnFileNew();
+        return true;
     case kv::ID_FILE_OPEN:
         OnFileOpen();
+        return true;
+    case kv::ID_FILE_SAVE_BINARY:
+        if (m_pScene) OnSaveBinary();
+        return true;
+    case kv::ID_FILE_SAVE_BINARY_AS:
+        if (m_pScene) OnSaveBinaryAs();
+        return true;
+    case kv::ID_EDIT_UNDO:
+        OnEditUndo();
+        return true;
+    case kv::ID_EDIT_REDO:
+        OnEditRedo();
+        return true;
+    case kv::ID_HIGHLIGHT_SELECTED:
+        OnHighlightSelected();
         return true;
     case kv::ID_FILE_SAVE:
         if (m_pScene) OnFileSave();
@@ -579,6 +460,10 @@ bool CKelvanoView::OnCommand(int id) {
         }
         return true;
     default:
+        if (id >= kv::ID_SCENE_ALIGN_FIRST && id <= kv::ID_SCENE_ALIGN_LAST) {
+            OnSceneAlign(id - kv::ID_SCENE_ALIGN_FIRST);
+            return true;
+        }
         return false;
     }
 }
@@ -616,7 +501,20 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
     case kv::ID_OUTPUT_HIGH:
         ui.SetCheck(m_nOutputQuality == 4 * (id - kv::ID_OUTPUT_LOW));
         return true;
+    case kv::ID_EDIT_UNDO:
+        ui.Enable(m_pDocument && m_pDocument->CanUndo());
+        return true;
+    case kv::ID_EDIT_REDO:
+        ui.Enable(m_pDocument && m_pDocument->CanRedo());
+        return true;
+    case kv::ID_HIGHLIGHT_SELECTED:
+        ui.SetCheck(m_bHighlightSelected != 0);
+        return true;
     default:
+        if (id >= kv::ID_SCENE_ALIGN_FIRST && id <= kv::ID_SCENE_ALIGN_LAST) {
+            ui.SetCheck(m_nSceneAlign == id - kv::ID_SCENE_ALIGN_FIRST);
+            return true;
+        }
         return false;
     }
 }

@@ -15,6 +15,7 @@
 
 class CFrameBitmapSink;
 class CKelvanoDoc;
+class CUndoSnapshot;
 class pnObject;
 class pnScene;
 class sgChannel;
@@ -90,9 +91,47 @@ public:
     // Forgets the document's selection before the objects it names go.
     void ClearDocumentSelection();
 
-    // Opens m_strOpenFile of the application (m_bOpenGivenFile) or
-    // m_strPendingOpen without a dialog. 1 when the file was read.
+    // A new untitled scene (after the save-changes prompt). 1 when done.
+    int OnFileNew();
+    // Opens m_strOpenFile of the application (m_bOpenGivenFile), else
+    // m_strPendingOpen (a recent file), else a file chosen in the open dialog.
+    // The file is tested before the current scene goes: a missing file, one
+    // that is not a regular file, or one in which nothing of a scene is found
+    // keeps the current scene and says so. 1 when the file was read.
     int OnFileOpen();
+    // Files dropped on the view or the main frame: only the first is opened.
+    int OnDropFiles(const std::vector<std::string>& paths);
+    // Reads a scene file into an empty scene: the one place every open reads
+    // through. 1 when read, 0 when the file does not open, -1 when nothing in
+    // it is part of a scene.
+    static int ReadSceneFile(const std::string& path, pnScene& scene);
+    // For each object in list order, an event named after it that shows it.
+    void AddObjectEvents();
+    // The two saves under a ".bpn" name (the same text): 1 when saved.
+    int OnSaveBinary();
+    int OnSaveBinaryAs();
+    void OnHighlightSelected();
+    void HighlightSelection();
+    void ClearHighlights();
+    void OnSceneAlign(int index);
+    // The folder a save dialog proposes: the scene folder when it can be
+    // written to, else the user's documents folder, else home.
+    static std::string SaveDialogFolder(const std::string& sceneDir);
+
+    // Undo and Redo: apply the history's snapshot; 1 when one was applied.
+    int OnEditUndo();
+    int OnEditRedo();
+    // Applies a snapshot by the kind it is applied with (undo maps creation
+    // and deletion onto each other). other is the step's other snapshot.
+    void ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other = nullptr);
+    // Takes an object out of the scene with its event (its child events move
+    // up to its parent) and frees it.
+    void RemoveObjectFromScene(pnObject* object);
+    // Deletes the selected object (free 1 destroys it); a neighbour becomes
+    // the selection.
+    void DeleteSelectedObject(int free);
+    // The only selected object (highlighted when Highlight Selected is on).
+    void SelectObject(pnObject* object);
 
     // Passes actually drawn for an anti-aliasing level: 4 and 8 need offscreen
     // targets (GL 3.0) or the accumulation buffer and fall back to one pass
@@ -164,6 +203,18 @@ private:
     // file, found without depending on the current directory.
     void SetSceneFolders(const std::string& sceneFolder);
     void SetTransformMode(int mode);
+    // A new object from a snapshot, with its event hung back under its parent
+    // and its child events under it; it becomes the selection.
+    pnObject* RecreateObject(const CUndoSnapshot& snapshot);
+    // Event Tree and time line rows in animation mode, and a redraw.
+    void RefreshAfterEdit();
+    enum class OpenOrigin { Given, Recent, Dialog, Drop };
+    int OpenScene(OpenOrigin origin, const std::string& path);
+    // Object chooser, Object List and selection after a scene came in.
+    void FillSceneLists();
+    // The save dialog for an extension; on OK the path becomes the scene's
+    // and write saves it (the old path comes back when it fails).
+    int SaveAsWithDialog(const char* extension, const char* filter, int (CKelvanoView::*write)());
     void ToggleAxis(int axis);
 
     CKelvanoDoc* m_pDocument;

@@ -21,6 +21,7 @@ enum : int { KV_IDOK = 1, KV_IDCANCEL = 2, KV_IDYES = 6, KV_IDNO = 7 };
 enum class ViewCursor { Arrow, Wait, Move, Scale, Rotate };
 
 struct FileDialogRequest {
+    std::string title;             // "Open", "Save As"...
     bool save = false;
     std::string defaultExtension;  // ".apn"
     std::string initialName;       // file name or full path shown first

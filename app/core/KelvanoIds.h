@@ -89,6 +89,9 @@ enum CommandId : int {
     ID_IMAGE_SIZE = 32775,
     ID_BACKGROUND_COLOR = 33000,
     ID_BACKGROUND_TEXTURE = 33001,
+    // Scene alignment (no menu entries): index = id - ID_SCENE_ALIGN_FIRST.
+    ID_SCENE_ALIGN_FIRST = 33013,
+    ID_SCENE_ALIGN_LAST = 33017,
     // Help
     ID_HELP_CONTENTS = 32819,
 };

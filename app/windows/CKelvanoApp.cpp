@@ -111,6 +111,15 @@ void CKelvanoApp::AddToRecentFiles(const std::string& path) {
     if (m_pMainFrame) m_pMainFrame->RefreshRecentFiles();
 }
 
+void CKelvanoApp::RemoveFromRecentFiles(const std::string& path) {
+    for (int i = 0; i < m_recentFiles.GetSize(); ++i)
+        if (m_recentFiles.GetEntry(i) == path) {
+            m_recentFiles.Remove(i);
+            break;
+        }
+    if (m_pMainFrame) m_pMainFrame->RefreshRecentFiles();
+}
+
 bool CKelvanoApp::OnOpenRecentFile(int id) {
     const std::string path = m_recentFiles.GetEntry(id - kv::ID_FILE_MRU_FIRST);
     if (path.empty() || !m_pCurrentView || !m_pMainFrame) return true;

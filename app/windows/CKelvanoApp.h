@@ -29,6 +29,7 @@ public:
     bool InitInstance(const std::vector<std::string>& args, const std::string& currentDir);
 
     void AddToRecentFiles(const std::string& path) override;
+    void RemoveFromRecentFiles(const std::string& path) override;
     // Runs the view's Open command on recent-file entry id - first id.
     bool OnOpenRecentFile(int id);
     void OnAppAbout();

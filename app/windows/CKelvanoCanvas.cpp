@@ -5,6 +5,7 @@
 #include "app/windows/CKelvanoApp.h"
 #include "app/core/CKelvanoView.h"
 #include "app/windows/CMainFrame.h"
+#include "app/windows/CSceneDropTarget.h"
 #include "app/windows/KelvanoArt.h"
 
 #include <wx/dcclient.h>
@@ -59,7 +60,7 @@ public:
         wxFileName initial(wxString::FromUTF8(r.initialName));
         wxString dir = initial.GetPath().empty() ? wxString::FromUTF8(r.initialDir) : initial.GetPath();
         // The dialog leaves the current directory alone (no wxFD_CHANGE_DIR).
-        wxFileDialog dlg(m_canvas->GetMainFrame(), wxEmptyString, dir, initial.GetFullName(), wildcardOf(r.filter),
+        wxFileDialog dlg(m_canvas->GetMainFrame(), wxString::FromUTF8(r.title), dir, initial.GetFullName(), wildcardOf(r.filter),
                          style);
         if (dlg.ShowModal() != wxID_OK) return false;
         wxFileName chosen(dlg.GetPath());
@@ -142,6 +143,7 @@ CKelvanoCanvas::CKelvanoCanvas(CChildFrame* parent, CMainFrame* frame, const wxG
     Bind(wxEVT_ERASE_BACKGROUND, [](wxEraseEvent&) {});
     Bind(wxEVT_TIMER, &CKelvanoCanvas::OnTimerEvent, this);
     Bind(wxEVT_KEY_DOWN, &CKelvanoCanvas::OnKeyDown, this);
+    SetDropTarget(new CSceneDropTarget);
     // A click gives the view the keyboard, so its letter keys reach it.
     Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
         SetFocus();

@@ -3,6 +3,7 @@
 #include "app/core/AboutLinks.h"
 #include "app/windows/CChildFrame.h"
 #include "app/windows/CKelvanoApp.h"
+#include "app/windows/CSceneDropTarget.h"
 #include "app/core/CKelvanoView.h"
 #include "app/core/CProfile.h"
 #include "app/windows/CSplashWnd.h"
@@ -171,6 +172,7 @@ bool CMainFrame::OnCreate() {
         CSplashWnd::ShowSplashScreen(this);
     }
     m_mgr.SetManagedWindow(this);
+    SetDropTarget(new CSceneDropTarget);
     // A failing tool bar does not stop the frame.
     CreateToolBars();
 

@@ -18,6 +18,7 @@
 #include "sg/sgDCS.h"
 #include "sg/sgNode.h"
 #include "tests/app/RecordingHost.h"
+#include "tests/app/ViewFixture.h"
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
 
@@ -34,68 +35,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-const RGBA kNewSceneBackground{36, 89, 171, 0};
-
-class ViewTest : public GLTest {
-protected:
-    ViewTest() : GLTest(kDefaultSceneWidth, kDefaultSceneHeight) {}
-    void SetUp() override {
-        GLTest::SetUp();
-        doc = std::make_unique<CKelvanoDoc>(nullptr);
-        view = std::make_unique<CKelvanoView>(doc.get(), &host);
-    }
-    void TearDown() override {
-        view.reset();
-        GLTest::TearDown();
-    }
-    GLFormatInfo format(int alpha, int accum) {
-        GLFormatInfo f;
-        f.alphaBits = alpha;
-        f.accumRedBits = accum;
-        return f;
-    }
-    // The view as the canvas makes it: created, then sized.
-    void create(int accum = 16) {
-        view->OnCreate(format(8, accum));
-        view->OnSize(kDefaultSceneWidth, kDefaultSceneHeight);
-        view->OnInitialUpdate();
-    }
-    pnScene& scene() { return *view->GetScene(); }
-    // A lit plate turned 20 degrees in the middle of the scene.
-    void addSlantedPlate() {
-        auto* panel = new pnPanel;
-        panel->setName("plate");
-        panel->setMaterial("Color18");
-        panel->setDimension(260, 150, 10);
-        panel->setRotAngle(20);
-        panel->setRotAxis(sgVec3(0, 0, 1));
-        ASSERT_TRUE(scene().addObject(panel));
-        auto* event = new pnEvent;
-        event->setName("plate");
-        event->addObjectName("plate");
-        ASSERT_TRUE(scene().addEvent(event));
-        scene().addObjectsToScene(event);
-    }
-    Frame draw() {
-        view->OnDraw();
-        return readFrame(width_, height_);
-    }
-    // A scratch folder of its own for each test.
-    std::string folder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        fs::path dir = fs::path(testOutputDir()) / "view" / info->name();
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        return dir.string();
-    }
-    static void write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
-
-    CKelvanoAppState app;
-    RecordingHost host;
-    std::unique_ptr<CKelvanoDoc> doc;
-    std::unique_ptr<CKelvanoView> view;
-};
 
 bool sameColour(const RGBA& a, const RGBA& b) { return near(a, b, 2); }
 
@@ -467,7 +406,9 @@ TEST_F(ViewTest, YesWithASuccessfulSaveWritesTheSceneNamedAfterTheFile) {
     host.answers = {KV_IDYES};
     host.dialogPaths = {dir + "/demo.apn"};
     EXPECT_EQ(view->SaveModified(), 1);
-    EXPECT_EQ(host.dialogs[0].initialDir, "/opt/kelvano/scenes");
+    // The installed scenes folder cannot be written: the user's folder is proposed.
+    EXPECT_EQ(host.dialogs[0].initialDir, CKelvanoView::SaveDialogFolder("/opt/kelvano/scenes"));
+    EXPECT_NE(host.dialogs[0].initialDir, "/opt/kelvano/scenes");
     EXPECT_EQ(view->m_bModified, 0);
     EXPECT_EQ(view->m_strPathName, dir + "/demo.apn");
     EXPECT_EQ(host.titles, (std::vector<std::string>{dir + "/demo.apn"}));
@@ -498,9 +439,12 @@ TEST_F(ViewTest, SaveCommandsNeedAScene) {
     ui = CCmdUI{};
     EXPECT_TRUE(view->OnUpdateCommand(kv::ID_FILE_SAVE_AS, ui));
     EXPECT_TRUE(ui.enabled);
+    // Undo is greyed while the history is empty, and does nothing.
     CCmdUI other;
-    EXPECT_FALSE(view->OnUpdateCommand(kv::ID_EDIT_UNDO, other));
-    EXPECT_FALSE(view->OnCommand(kv::ID_EDIT_UNDO));
+    EXPECT_TRUE(view->OnUpdateCommand(kv::ID_EDIT_UNDO, other));
+    EXPECT_FALSE(other.enabled);
+    EXPECT_TRUE(view->OnCommand(kv::ID_EDIT_UNDO));
+    EXPECT_EQ(view->OnEditUndo(), 0);
 }
 
 TEST_F(ViewTest, ModeAndAxisRules) {
@@ -599,7 +543,8 @@ TEST_F(ViewTest, OpeningTheGivenFileReadsItIntoANewScene) {
     EXPECT_EQ(host.titles.back(), dir + "/probe.apn");
     EXPECT_EQ(host.sceneSizes.back(), (std::pair<int, int>{300, 200}));
     EXPECT_EQ(sceneChannel->getViewportWidth(), 300);
-    EXPECT_EQ(doc->m_pSelectedObject, nullptr);
+    // The earlier selection is forgotten; the first object is selected.
+    EXPECT_EQ(doc->m_pSelectedObject, scene().findObject("tri"));
     EXPECT_EQ(doc->m_bKeepAspect, 0);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_GE(host.redraws, 1);
@@ -623,23 +568,25 @@ TEST_F(ViewTest, OpeningTheGivenFileReadsItIntoANewScene) {
     EXPECT_FALSE(sameColour(f.at(150, 100), RGBA{255, 0, 0, 255})) << "the triangle is drawn";
 }
 
-TEST_F(ViewTest, AGivenFileThatCannotBeOpenedLeavesANewUntitledScene) {
+TEST_F(ViewTest, AFileThatCannotBeOpenedKeepsTheCurrentSceneAndSaysSo) {
     create();
-    view->OnSize(500, 300);
+    addSlantedPlate();
+    pnScene* before = view->GetScene();
     view->m_strPathName = "/scenes/earlier.apn";
-    view->m_strPendingOpen = folder() + "/absent.apn";
+    const std::string absent = folder() + "/absent.apn";
+    view->m_strPendingOpen = absent;
     EXPECT_EQ(view->OnFileOpen(), 0);
-    EXPECT_TRUE(host.messages.empty());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "\"" + absent + "\" is not found.");
+    EXPECT_EQ(host.messages[0].caption, "File open error");
+    EXPECT_EQ(host.messages[0].style, KV_MB_OK | KV_MB_ICONERROR);
+    // The recent entry goes; the scene, its name and its objects stay.
+    EXPECT_EQ(app.recentRemoved, std::vector<std::string>{absent});
     EXPECT_TRUE(view->m_strPendingOpen.empty());
-    // A Save now cannot overwrite the earlier file with the empty scene.
-    EXPECT_TRUE(view->m_strPathName.empty());
-    EXPECT_EQ(host.titles.back(), "Untitled");
-    EXPECT_EQ(scene().getNumMaterials(), 28);
-    EXPECT_EQ(scene().getNumEvents(), 5);
-    EXPECT_EQ(host.sceneSizes.back(), (std::pair<int, int>{500, 300}));
-    EXPECT_EQ(sceneChannel->getViewportWidth(), 500);
-    Frame f = draw();
-    EXPECT_TRUE(near(f.at(290, 196), kNewSceneBackground, 1));
+    EXPECT_EQ(view->GetScene(), before);
+    EXPECT_EQ(view->m_strPathName, "/scenes/earlier.apn");
+    EXPECT_NE(scene().findObject("plate"), nullptr);
+    EXPECT_TRUE(host.titles.empty());
 }
 
 TEST_F(ViewTest, AnyScenesSizeGivesAWindowAScreenCanShow) {

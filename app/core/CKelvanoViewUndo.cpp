@@ -1,0 +1,247 @@
+// The view's side of the undo history: applying a snapshot back to the scene,
+// and the object removal and recreation that applying relies on.
+#include "app/core/CKelvanoView.h"
+
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CUndoHistory.h"
+#include "charts/pnChart.h"
+#include "scene/pnBackground.h"
+#include "scene/pnEvent.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnObject.h"
+#include "scene/pnScene.h"
+#include "scene/pnStringProperty.h"
+#include "scene/pnViewpoint.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+// The event that shows an object: the one named after it.
+pnEvent* objectEvent(pnScene& scene, const pnObject* object) {
+    return object ? scene.findEvent(object->getName().c_str()) : nullptr;
+}
+
+// A text style from a snapshot back in the scene; the name it goes by there
+// (an existing style of that name is kept as it is).
+std::string restoreStyle(pnScene& scene, const pnStringProperty* copy) {
+    if (!copy) return std::string();
+    if (!scene.findStringProperty(copy->getName().c_str())) {
+        auto* style = new pnStringProperty;
+        style->copy(copy);
+        if (!scene.addStringProperty(style)) delete style;
+    }
+    return copy->getName();
+}
+}  // namespace
+
+void CKelvanoView::RefreshAfterEdit() {
+    if (!m_pHost) return;
+    if (m_bAnimationMode) {
+        if (CFrameRelays* frame = m_pHost->GetMainFrame()) {
+            frame->RebuildEventTree();
+            frame->RebuildTimeLineRows();
+        }
+    }
+    m_pHost->Redraw();
+}
+
+void CKelvanoView::SelectObject(pnObject* object) {
+    if (!m_pDocument) return;
+    if (m_bHighlightSelected) SetObjectHighlight(m_pDocument->m_pSelectedObject, 0);
+    m_pDocument->m_selectedObjects.clear();
+    m_pDocument->m_pSelectedObject = object;
+    m_pDocument->m_pSelectedPart = nullptr;
+    m_pDocument->m_nSelectedDataPt = -1;
+    m_pDocument->m_nSelectedPartKind = -1;
+    if (m_bHighlightSelected) SetObjectHighlight(object, 1);
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr)
+        if (object) frame->SelectObjectListItem(object->getName(), 1);
+}
+
+void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
+    if (!m_pScene || !object || m_pScene->indexOfObject(object) < 0) return;
+    // Nothing keeps pointing at the object once it is gone.
+    if (m_pDocument) {
+        auto& list = m_pDocument->m_selectedObjects;
+        list.erase(std::remove(list.begin(), list.end(), object), list.end());
+        if (m_pDocument->m_pSelectedObject == object) ClearDocumentSelection();
+    }
+    const std::string name = object->getName();
+    if (pnEvent* event = objectEvent(*m_pScene, object)) {
+        // Its child events move up to its parent (and keep their names there).
+        m_pScene->removeEventFromScene(event);
+        if (!event->getParent().empty())
+            if (pnEvent* parent = m_pScene->findEvent(event->getParent().c_str()))
+                parent->removeChildName(event->getName().c_str());
+        m_pScene->removeEvent(event);
+        delete event;
+    }
+    if (IsChartTypeName(object->getTypeName())) m_pScene->removeChart(object);
+    m_pScene->removeObject(object);
+    delete object;
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->RemoveObjectListItem(name);
+}
+
+void CKelvanoView::DeleteSelectedObject(int free) {
+    if (!m_pScene || !m_pDocument || !m_pDocument->m_pSelectedObject) return;
+    pnObject* object = m_pDocument->m_pSelectedObject;
+    const int index = m_pScene->indexOfObject(object);
+    if (index < 0) return;
+    if (free) {
+        RemoveObjectFromScene(object);
+    } else {
+        m_pScene->removeObject(object);
+    }
+    // A neighbour becomes the selection.
+    const int count = m_pScene->getNumObjects();
+    SelectObject(count > 0 ? m_pScene->getObject(std::min(index, count - 1)) : nullptr);
+}
+
+pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
+    if (!m_pScene || !snapshot.m_pObjectCopy) return nullptr;
+    std::unique_ptr<pnObject> made = CreateObjectOfKind(snapshot.m_pObjectCopy->getTypeName());
+    if (!made) return nullptr;
+    made->copy(snapshot.m_pObjectCopy.get());
+    if (!m_pScene->addObject(made.get())) return nullptr;
+    pnObject* object = made.release();
+    const std::string name = object->getName();
+    if (IsChartTypeName(object->getTypeName())) {
+        m_pScene->addChart(object);
+        auto* chart = static_cast<pnChart*>(object);
+        if (snapshot.m_pLabelStyleCopy)
+            chart->setLabelStringName(restoreStyle(*m_pScene, snapshot.m_pLabelStyleCopy.get()).c_str());
+        if (snapshot.m_pDataStyleCopy)
+            chart->setDataStringName(restoreStyle(*m_pScene, snapshot.m_pDataStyleCopy.get()).c_str());
+    }
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->AddObjectListItem(name);
+
+    auto* event = new pnEvent;
+    if (snapshot.m_pEventCopy) event->copy(snapshot.m_pEventCopy.get());
+    event->setScene(nullptr);
+    event->setName(name.c_str());
+    event->addObjectName(name.c_str());
+    if (!m_pScene->addEvent(event)) {
+        delete event;
+        SelectObject(object);
+        return object;
+    }
+    const std::string parent = event->getParent();
+    // Into its parent's child list first, so the graph hangs it there.
+    if (!parent.empty() && m_pScene->findEvent(parent.c_str()))
+        event->setParent(parent.c_str());
+    else
+        event->setParent("");
+    m_pScene->addObjectsToScene(event);
+    std::vector<std::string> children;
+    for (int i = 0; i < event->getNumChildNames(); ++i) children.push_back(event->getChildName(i));
+    for (size_t i = 0; i < children.size(); ++i) {
+        pnEvent* child = m_pScene->findEvent(children[i].c_str());
+        if (!child) {
+            event->removeChildName(children[i].c_str());
+            continue;
+        }
+        child->setParent(name.c_str());
+        m_pScene->moveEventNode(child, static_cast<int>(i));
+    }
+    m_pScene->moveEventNode(event, 0xffff);
+    SelectObject(object);
+    return object;
+}
+
+void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other) {
+    if (!snapshot || !m_pScene) return;
+    pnScene& scene = *m_pScene;
+    switch (kind) {
+    case UNDO_CREATE:
+        RecreateObject(*snapshot);
+        RefreshAfterEdit();
+        break;
+    case UNDO_CHANGE: {
+        // A rename leaves the object under the name of the step's other
+        // snapshot: look for that one first.
+        pnObject* object = other ? scene.findObject(other->ObjectName().c_str()) : nullptr;
+        if (!object) object = scene.findObject(snapshot->ObjectName().c_str());
+        if (!object || !snapshot->m_pObjectCopy) return;
+        RemoveObjectFromScene(object);
+        pnObject* made = RecreateObject(*snapshot);
+        const std::string& holder = undo ? snapshot->m_strSecondName : snapshot->m_strName;
+        if (made && !holder.empty())
+            if (pnEvent* former = scene.findEvent(holder.c_str())) former->removeChildName(made->getName().c_str());
+        RefreshAfterEdit();
+        break;
+    }
+    case UNDO_DELETE: {
+        pnObject* object = scene.findObject(snapshot->ObjectName().c_str());
+        if (!object) return;
+        SelectObject(object);
+        DeleteSelectedObject(1);
+        RefreshAfterEdit();
+        break;
+    }
+    case UNDO_BACKGROUND:
+        if (snapshot->m_pBackgroundCopy) {
+            auto* background = new pnBackground;
+            background->copy(snapshot->m_pBackgroundCopy.get());
+            scene.setBackground(background);
+            scene.applyViewpoint();
+        }
+        if (m_pHost) m_pHost->Redraw();
+        break;
+    case UNDO_MATERIAL_ADD:
+    case UNDO_MATERIAL_CHANGE: {
+        pnMaterial* material = snapshot->m_pLiveMaterial;
+        if (!material) return;
+        // The step's own material goes back, so a later undo or redo finds
+        // the very record it took out.
+        if (kind == UNDO_MATERIAL_CHANGE) {
+            if (scene.indexOfMaterial(material) >= 0) scene.deleteAMaterialFromScene(material);
+            if (snapshot->m_pMaterialCopy) material->copy(snapshot->m_pMaterialCopy.get());
+        } else if (scene.indexOfMaterial(material) >= 0) {
+            return;
+        }
+        const int index = snapshot->m_nMaterialIndex;
+        const bool inserted = index >= 0 && index < scene.getNumMaterials() && scene.insertMaterial(index, material);
+        if (!inserted) scene.addAMaterialToScene(material);
+        scene.updateObjectsUsingMaterial(material);
+        if (m_pHost) m_pHost->Redraw();
+        break;
+    }
+    case UNDO_MATERIAL_DELETE:
+        // Only the step's own record leaves, never another of the same name.
+        if (scene.indexOfMaterial(snapshot->m_pLiveMaterial) >= 0)
+            scene.deleteAMaterialFromScene(snapshot->m_pLiveMaterial);
+        if (m_pHost) m_pHost->Redraw();
+        break;
+    case UNDO_VIEWPOINT:
+        if (snapshot->m_pViewpointCopy) {
+            auto* viewpoint = new pnViewpoint;
+            viewpoint->copy(snapshot->m_pViewpointCopy.get());
+            scene.setViewpoint(viewpoint);
+            scene.applyViewpoint();
+        }
+        if (m_pHost) m_pHost->Redraw();
+        break;
+    default: break;
+    }
+}
+
+int CKelvanoView::OnEditUndo() {
+    if (!m_pDocument) return 0;
+    int kind = 0;
+    CUndoSnapshot* other = nullptr;
+    CUndoSnapshot* snapshot = m_pDocument->Undo(kind, &other);
+    if (!snapshot) return 0;
+    ApplyUndoSnapshot(UndoApplyKind(kind, true), snapshot, 1, other);
+    return 1;
+}
+
+int CKelvanoView::OnEditRedo() {
+    if (!m_pDocument) return 0;
+    int kind = 0;
+    CUndoSnapshot* other = nullptr;
+    CUndoSnapshot* snapshot = m_pDocument->Redo(kind, &other);
+    if (!snapshot) return 0;
+    ApplyUndoSnapshot(UndoApplyKind(kind, false), snapshot, 0, other);
+    return 1;
+}

@@ -1,0 +1,173 @@
+#include "app/core/CUndoHistory.h"
+
+#include "charts/pnBarChart.h"
+#include "charts/pnLineChart.h"
+#include "charts/pnPieChart.h"
+#include "charts/pnVolumeChart.h"
+#include "scene/pnBackground.h"
+#include "scene/pnCounter.h"
+#include "scene/pnEvent.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnModel.h"
+#include "scene/pnPanel.h"
+#include "scene/pnScene.h"
+#include "scene/pnString.h"
+#include "scene/pnStringProperty.h"
+#include "scene/pnViewpoint.h"
+#include "scene/pnVolume.h"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+int UndoApplyKind(int kind, bool undo) {
+    if (!undo) return kind;
+    switch (kind) {
+    case UNDO_CREATE: return UNDO_DELETE;
+    case UNDO_DELETE: return UNDO_CREATE;
+    case UNDO_MATERIAL_ADD: return UNDO_MATERIAL_DELETE;
+    case UNDO_MATERIAL_DELETE: return UNDO_MATERIAL_ADD;
+    default: return kind;
+    }
+}
+
+namespace {
+template <class T>
+std::unique_ptr<pnObject> make() {
+    return std::make_unique<T>();
+}
+struct Kind {
+    const char* name;
+    std::unique_ptr<pnObject> (*create)();
+};
+// Every kind gets a new object of its own: a snapshot never shares the live
+// object (a counter included).
+const Kind kKinds[] = {
+    {"pnString", make<pnString>},         {"pnPanel", make<pnPanel>},
+    {"pnModel", make<pnModel>},           {"pnCounter", make<pnCounter>},
+    {"pnVolume", make<pnVolume>},         {"pnBackground", make<pnBackground>},
+    {"pnBarChart", make<pnBarChart>},     {"pnLineChart", make<pnLineChart>},
+    {"pnPieChart", make<pnPieChart>},     {"pnVolumeChart", make<pnVolumeChart>},
+};
+}  // namespace
+
+std::unique_ptr<pnObject> CreateObjectOfKind(const char* typeName) {
+    if (!typeName) return nullptr;
+    for (const Kind& k : kKinds)
+        if (std::strcmp(k.name, typeName) == 0) return k.create();
+    return nullptr;
+}
+
+bool IsChartTypeName(const char* typeName) {
+    if (!typeName) return false;
+    for (const char* chart : {"pnBarChart", "pnLineChart", "pnPieChart", "pnVolumeChart"})
+        if (std::strcmp(chart, typeName) == 0) return true;
+    return false;
+}
+
+// ---- snapshots ----
+
+CUndoSnapshot::CUndoSnapshot() = default;
+CUndoSnapshot::~CUndoSnapshot() = default;
+
+namespace {
+std::unique_ptr<pnStringProperty> copyStyle(const pnScene* scene, const std::string& name) {
+    const pnStringProperty* style = scene && !name.empty() ? scene->findStringProperty(name.c_str()) : nullptr;
+    if (!style) return nullptr;
+    auto copy = std::make_unique<pnStringProperty>();
+    copy->copy(style);
+    return copy;
+}
+}  // namespace
+
+void CUndoSnapshot::TakeObject(pnObject* live, const pnScene* scene) {
+    m_pLiveObject = live;
+    m_pObjectCopy = live ? CreateObjectOfKind(live->getTypeName()) : nullptr;
+    if (m_pObjectCopy) m_pObjectCopy->copy(live);
+    m_pEventCopy.reset();
+    m_pLabelStyleCopy.reset();
+    m_pDataStyleCopy.reset();
+    if (!live || !scene) return;
+    if (const pnEvent* event = scene->findEvent(live->getName().c_str())) {
+        m_pEventCopy = std::make_unique<pnEvent>();
+        // The whole event, parent and child names included: recreating the
+        // object hangs it and its children back where they were.
+        m_pEventCopy->copy(event);
+        m_pEventCopy->setName(event->getName().c_str());
+        m_pEventCopy->setScene(nullptr);
+    }
+    if (IsChartTypeName(live->getTypeName())) {
+        const auto* chart = static_cast<const pnChart*>(live);
+        m_pLabelStyleCopy = copyStyle(scene, chart->getLabelStringName());
+        m_pDataStyleCopy = copyStyle(scene, chart->getDataStringName());
+    }
+}
+
+std::string CUndoSnapshot::ObjectName() const { return m_pObjectCopy ? m_pObjectCopy->getName() : std::string(); }
+
+CUndoStep::CUndoStep() : m_pBefore(std::make_unique<CUndoSnapshot>()), m_pAfter(std::make_unique<CUndoSnapshot>()) {}
+CUndoStep::~CUndoStep() = default;
+
+// ---- the history ----
+
+CUndoHistory::CUndoHistory(std::function<bool(const pnMaterial*)> inScene) : m_inScene(std::move(inScene)) {}
+
+CUndoHistory::~CUndoHistory() { Clear(); }
+
+bool CUndoHistory::Refers(const pnMaterial* material) const {
+    for (const auto& step : m_steps)
+        if (step && (step->m_pBefore->m_pLiveMaterial == material || step->m_pAfter->m_pLiveMaterial == material))
+            return true;
+    return false;
+}
+
+void CUndoHistory::Discard(int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, GetCount());
+    if (first >= last) return;
+    std::set<pnMaterial*> materials;
+    for (int i = first; i < last; ++i)
+        for (CUndoSnapshot* s : {m_steps[i]->m_pBefore.get(), m_steps[i]->m_pAfter.get()})
+            if (s->m_pLiveMaterial) materials.insert(s->m_pLiveMaterial);
+    m_steps.erase(m_steps.begin() + first, m_steps.begin() + last);
+    // A material out of the scene that no remaining step can bring back is
+    // nobody's any more.
+    for (pnMaterial* m : materials)
+        if (!Refers(m) && m_inScene && !m_inScene(m)) delete m;
+}
+
+CUndoStep* CUndoHistory::Push(std::unique_ptr<CUndoStep> step) {
+    if (!step) return nullptr;
+    Discard(m_nCurrent + 1, GetCount());
+    if (GetCount() >= kMaxSteps) Discard(0, GetCount() - kMaxSteps + 1);
+    m_steps.push_back(std::move(step));
+    m_nCurrent = GetCount() - 1;
+    return m_steps.back().get();
+}
+
+CUndoStep* CUndoHistory::Current() const {
+    return m_nCurrent >= 0 && m_nCurrent < GetCount() ? m_steps[m_nCurrent].get() : nullptr;
+}
+
+CUndoSnapshot* CUndoHistory::Undo(int& kind, CUndoSnapshot** other) {
+    if (!CanUndo()) return nullptr;
+    CUndoStep* step = m_steps[m_nCurrent].get();
+    --m_nCurrent;
+    kind = step->m_nKind;
+    if (other) *other = step->m_pAfter.get();
+    return step->m_pBefore.get();
+}
+
+CUndoSnapshot* CUndoHistory::Redo(int& kind, CUndoSnapshot** other) {
+    if (!CanRedo()) return nullptr;
+    ++m_nCurrent;
+    CUndoStep* step = m_steps[m_nCurrent].get();
+    kind = step->m_nKind;
+    if (other) *other = step->m_pBefore.get();
+    return step->m_pAfter.get();
+}
+
+void CUndoHistory::Clear() {
+    Discard(0, GetCount());
+    m_nCurrent = -1;
+}

@@ -1,0 +1,124 @@
+// The document's undo history: a linear list of steps, each holding whole
+// copies of a scene record before and after one change. Editors bracket every
+// change with a "before" call (which pushes a new step) and an "after" call;
+// Undo hands back the before snapshot of the current step and Redo the after
+// snapshot of the next one, and the view applies them by the step's kind.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class pnBackground;
+class pnEvent;
+class pnMaterial;
+class pnObject;
+class pnScene;
+class pnStringProperty;
+class pnViewpoint;
+
+// Step kinds.
+enum : int {
+    UNDO_CREATE = 0,
+    UNDO_CHANGE = 1,
+    UNDO_DELETE = 2,
+    UNDO_BACKGROUND = 3,
+    UNDO_MATERIAL_ADD = 4,
+    UNDO_MATERIAL_CHANGE = 5,
+    UNDO_MATERIAL_DELETE = 6,
+    UNDO_VIEWPOINT = 7,
+};
+
+// The kind a snapshot is applied with: undoing a creation deletes, undoing a
+// deletion recreates, and likewise for materials.
+int UndoApplyKind(int kind, bool undo);
+
+// A new, empty object of the kind a type name names ("pnPanel", "pnCounter",
+// the chart kinds...); null for a kind that cannot be made.
+std::unique_ptr<pnObject> CreateObjectOfKind(const char* typeName);
+// Whether a type name is one of the chart kinds.
+bool IsChartTypeName(const char* typeName);
+
+class CUndoSnapshot {
+public:
+    CUndoSnapshot();
+    virtual ~CUndoSnapshot();
+    CUndoSnapshot(const CUndoSnapshot&) = delete;
+    CUndoSnapshot& operator=(const CUndoSnapshot&) = delete;
+
+    // Copies of the object, of the event named after it (with its parent and
+    // child names) and, for charts, of its two text styles. An object of a kind
+    // that cannot be copied leaves the object copy null.
+    void TakeObject(pnObject* live, const pnScene* scene);
+
+    // The name the object had when the snapshot was taken ("" without a copy).
+    std::string ObjectName() const;
+
+    pnObject* m_pLiveObject = nullptr;  // not owned
+    std::unique_ptr<pnObject> m_pObjectCopy;
+    std::unique_ptr<pnEvent> m_pEventCopy;
+    std::unique_ptr<pnStringProperty> m_pLabelStyleCopy;
+    std::unique_ptr<pnStringProperty> m_pDataStyleCopy;
+    std::unique_ptr<pnBackground> m_pBackgroundCopy;
+    std::unique_ptr<pnMaterial> m_pMaterialCopy;
+    // The scene's material the step concerns. The history, not the snapshot,
+    // decides when it is freed (see CUndoHistory).
+    pnMaterial* m_pLiveMaterial = nullptr;
+    std::unique_ptr<pnViewpoint> m_pViewpointCopy;
+    std::string m_strName;
+    std::string m_strSecondName;
+    int m_nMaterialIndex = -1;
+};
+
+class CUndoStep {
+public:
+    CUndoStep();
+    ~CUndoStep();
+    std::unique_ptr<CUndoSnapshot> m_pBefore;
+    std::unique_ptr<CUndoSnapshot> m_pAfter;
+    int m_nKind = 1;
+};
+
+class CUndoHistory {
+public:
+    // At most this many steps stand after a push.
+    static constexpr int kMaxSteps = 11;
+
+    // inScene tells whether a material is in the current scene's list; a
+    // material taken out of the scene (deleted, or its addition undone) lives
+    // in the steps that name it and is freed when the last of them goes while
+    // it is still out.
+    explicit CUndoHistory(std::function<bool(const pnMaterial*)> inScene = {});
+    ~CUndoHistory();
+    CUndoHistory(const CUndoHistory&) = delete;
+    CUndoHistory& operator=(const CUndoHistory&) = delete;
+
+    // Drops the redo part, then the oldest step while more than kMaxSteps - 1
+    // stand, and appends the step as the current one.
+    CUndoStep* Push(std::unique_ptr<CUndoStep> step);
+    // The current step, null when every step is undone or none exists.
+    CUndoStep* Current() const;
+    // The before snapshot of the current step (null when none) and its kind;
+    // the current position moves back one step. other gets the after snapshot.
+    CUndoSnapshot* Undo(int& kind, CUndoSnapshot** other = nullptr);
+    // Moves forward one step and hands its after snapshot and kind (null when
+    // nothing follows). other gets the before snapshot.
+    CUndoSnapshot* Redo(int& kind, CUndoSnapshot** other = nullptr);
+    bool CanUndo() const { return m_nCurrent >= 0 && !m_steps.empty(); }
+    bool CanRedo() const { return m_nCurrent + 1 < static_cast<int>(m_steps.size()); }
+    void Clear();
+
+    int GetCount() const { return static_cast<int>(m_steps.size()); }
+    int GetCurrentIndex() const { return m_nCurrent; }
+
+private:
+    // Deletes steps [first, last) and frees the materials only they held that
+    // are out of the scene.
+    void Discard(int first, int last);
+    bool Refers(const pnMaterial* material) const;
+
+    std::vector<std::unique_ptr<CUndoStep>> m_steps;
+    int m_nCurrent = -1;
+    std::function<bool(const pnMaterial*)> m_inScene;
+};
