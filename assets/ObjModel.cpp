@@ -19,6 +19,9 @@ namespace {
 // buffer; a longer rest is skipped whole, never re-read in pieces.
 constexpr size_t kRestMax = 127;
 
+// Material libraries read for one model at most.
+constexpr int kMaxLibraryReads = 16;
+
 // The first word of the rest of the line, or false when the rest is too long
 // for the name buffer.
 bool firstWordOfRest(std::string_view line, size_t pos, std::string& word) {
@@ -212,6 +215,7 @@ bool groupName(std::string_view line, size_t pos, std::string& name) {
 bool firstPass(sgObjModel* model, FileLines& lines, GroupTable& groups, std::vector<size_t>& groupCounts) {
     // Libraries that failed, so that naming one again is not reported again.
     std::set<std::string> missingLibraries;
+    int libraryReads = 0;
     // Triangle counts by group, in creation order (as model->groups).
     std::unordered_map<sgObjGroup*, size_t> index;
     groupCounts.clear();
@@ -250,7 +254,10 @@ bool firstPass(sgObjModel* model, FileLines& lines, GroupTable& groups, std::vec
                     name = sgCutName(name);
                     if (!model->materials.empty() && name == model->mtllibname) break;
                     model->mtllibname = name;
-                    if (missingLibraries.count(name) || !readMTL(model, name, missingLibraries)) {
+                    // A hostile file could name thousands of libraries, each a
+                    // search of the folder: only the first few are tried.
+                    const bool tried = missingLibraries.count(name) || ++libraryReads > kMaxLibraryReads;
+                    if (tried || !readMTL(model, name, missingLibraries)) {
                         // The geometry is still worth showing: every group
                         // takes the default material.
                         model->materials.assign(1, sgObjMaterial());

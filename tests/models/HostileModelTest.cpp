@@ -247,6 +247,14 @@ TEST(HostileOBJ, BadFilesFailOrLoadTheirSoundPartsQuickly) {
     m = read("mtllib .\n", &out);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->nummaterials(), 1u);
+    // Thousands of missing libraries: only the first few are looked for.
+    std::string many;
+    for (int i = 0; i < 5000; ++i) many += "mtllib lib" + std::to_string(i) + ".mtl\n";
+    m = read(many, &out);
+    ASSERT_TRUE(m);
+    size_t said = 0;
+    for (size_t at = out.find("_glmReadMTL"); at != std::string::npos; at = out.find("_glmReadMTL", at + 1)) ++said;
+    EXPECT_EQ(said, 16u);
 
     // Binary garbage and one enormous face.
     std::string garbage;
