@@ -11,7 +11,7 @@
 void installImageReaders();
 
 // What the installed readers do; null for an unknown format code or a file
-// that cannot be read.
-sgImagePtr readImageByFormat(int format, const std::string& path, int* components);
+// that cannot be read, with the reason in `why` when given.
+sgImagePtr readImageByFormat(int format, const std::string& path, int* components, sgImageFailure* why = nullptr);
 sgImagePtr readTextureImageByFormat(int format, const std::string& path, int* components, float* sScale,
-                                    float* tScale);
+                                    float* tScale, sgImageFailure* why = nullptr);

@@ -10,6 +10,7 @@
 
 #include <sys/stat.h>
 
+#include "assets/ImageFileBytes.h"
 #include "platform/PathParts.h"
 #include "platform/PathResolver.h"
 
@@ -53,7 +54,7 @@ struct Tree3DS {
     bool needDefault = false;
 };
 
-// Thrown inside the parser only; load3DS turns it into "Failed to parse".
+// Thrown inside the parser only; read3DSModel turns it into "Failed to parse".
 struct ParseFailure {};
 
 // Reads chunks from the file image. Every read is bounded by the chunk it
@@ -324,47 +325,34 @@ void set3DSOptions(const std::string& path, float creaseDegrees, int strips, int
 const sg3DSOptions& get3DSOptions() { return g_options; }
 
 std::unique_ptr<sg3DSModel> read3DSModel(const std::string& path, const sg3DSOptions& options) {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    struct stat st;
-    if (f && (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode))) {
-        // A folder or a device opens, but has no size to read.
-        std::fclose(f);
-        f = nullptr;
-    }
-    if (!f) {
-        std::printf("Failed to open %s\n", path.c_str());
+    // Sized and capped before anything is read; folders and devices count as
+    // missing.
+    std::vector<uint8_t> data;
+    sgImageFailure why = sgImageFailure::none;
+    if (!readImageFileBytes(path, data, &why, kMax3DSFileBytes)) {
+        if (why == sgImageFailure::tooLarge) {
+            struct stat st;
+            long long size = stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+            std::printf("Error allocating mem size %lld\n", size);
+            std::printf("Failed to parse %s\n", path.c_str());
+        } else {
+            std::printf("Failed to open %s\n", path.c_str());
+        }
         return nullptr;
     }
-    if (std::fseek(f, 0, SEEK_END) != 0) {
-        std::printf("Error seeking %s\n", path.c_str());
-        std::fclose(f);
-        return nullptr;
-    }
-    long size = std::ftell(f);
-    if (size < 0) {
-        std::printf("Error sizing %s\n", path.c_str());
-        std::fclose(f);
-        return nullptr;
-    }
-    std::rewind(f);
 
     Tree3DS tree;
     bool parsed = false;
     try {
-        std::vector<uint8_t> data(static_cast<size_t>(size));
-        if (size > 0 && std::fread(data.data(), 1, data.size(), f) != data.size()) {
-            std::printf("Error reading file\n");
-            throw ParseFailure();
-        }
         Parser(data, tree).parseFile();
         parsed = true;
     } catch (const ParseFailure&) {
     } catch (const std::bad_alloc&) {
-        std::printf("Error allocating mem size %ld\n", size);
+        std::printf("Error allocating mem size %zu\n", data.size());
     } catch (const std::length_error&) {
-        std::printf("Error allocating mem size %ld\n", size);
+        std::printf("Error allocating mem size %zu\n", data.size());
     }
-    std::fclose(f);
+    std::vector<uint8_t>().swap(data);
     if (!parsed) {
         std::printf("Failed to parse %s\n", path.c_str());
         return nullptr;
@@ -392,13 +380,10 @@ std::unique_ptr<sg3DSModel> read3DSModel(const std::string& path, const sg3DSOpt
 
 namespace {
 
-std::unique_ptr<sg3DSModel> build(const Tree3DS& tree, const std::string& path, const sg3DSOptions& opt) {
-    auto model = std::make_unique<sg3DSModel>();
-    model->path = path;
-    const std::string dir = pathFolder(path);
-
-    // 1. Render materials: the default first when needed, then the file's.
-    std::vector<sg3DSRenderMaterial>& mats = model->materials;
+// 1. Render materials: the default first when needed, then the file's.
+// Returns the index of each name (the first of equal names wins).
+std::unordered_map<std::string, uint32_t> registerMaterials(const Tree3DS& tree, const std::string& dir,
+                                                            std::vector<sg3DSRenderMaterial>& mats) {
     if (tree.needDefault) {
         sg3DSRenderMaterial d;
         d.name = kDefaultMaterial;
@@ -426,113 +411,126 @@ std::unique_ptr<sg3DSModel> build(const Tree3DS& tree, const std::string& path, 
     }
     std::unordered_map<std::string, uint32_t> byName;
     for (uint32_t i = static_cast<uint32_t>(mats.size()); i-- > 0;) byName[mats[i].name] = i;
+    return byName;
+}
 
-    // 2. Vertices: (x, y, z) as stored becomes (-x, z, y).
+// 2. Vertices, mesh by mesh: (x, y, z) as stored becomes (-x, z, y). Returns
+// the count; `centroid` gets the position sums.
+size_t gatherVertices(const Tree3DS& tree, std::vector<GLfloat>& vt, double centroid[3]) {
     size_t total = 0;
     for (const Mesh3DS& m : tree.meshes) total += m.vertices.size() / 3;
-    std::vector<GLfloat>& vt = model->vertices;
+    // Room for the copies that smoothing appends at sharp edges.
     vt.reserve(total * 8 + total * 8 / 4);
     vt.resize(total * 8, 0.0f);
-    double centroid[3] = {0, 0, 0};
-    {
-        size_t v = 0;
-        for (const Mesh3DS& m : tree.meshes) {
-            size_t n = m.vertices.size() / 3;
-            size_t nt = m.texcoords.size() / 2;
-            for (size_t i = 0; i < n; ++i, ++v) {
-                float* out = &vt[v * 8];
-                if (i < nt) {
-                    out[0] = m.texcoords[2 * i];
-                    out[1] = m.texcoords[2 * i + 1];
-                }
-                out[5] = -m.vertices[3 * i];
-                out[6] = m.vertices[3 * i + 2];
-                out[7] = m.vertices[3 * i + 1];
-                centroid[0] += out[5];
-                centroid[1] += out[6];
-                centroid[2] += out[7];
+    size_t v = 0;
+    for (const Mesh3DS& m : tree.meshes) {
+        size_t n = m.vertices.size() / 3;
+        size_t nt = m.texcoords.size() / 2;
+        for (size_t i = 0; i < n; ++i, ++v) {
+            float* out = &vt[v * 8];
+            if (i < nt) {
+                out[0] = m.texcoords[2 * i];
+                out[1] = m.texcoords[2 * i + 1];
             }
+            out[5] = -m.vertices[3 * i];
+            out[6] = m.vertices[3 * i + 2];
+            out[7] = m.vertices[3 * i + 1];
+            centroid[0] += out[5];
+            centroid[1] += out[6];
+            centroid[2] += out[7];
         }
     }
-    const size_t readCount = total;
+    return total;
+}
 
-    // 3. Triangles per render material, with their unit face normals.
+// 3. Triangles per render material, with their unit face normals, in one
+// array: material i owns [matStart[i], matStart[i + 1]).
+void collectTriangles(const Tree3DS& tree, const std::vector<sg3DSRenderMaterial>& mats,
+                      const std::unordered_map<std::string, uint32_t>& byName, const std::vector<GLfloat>& vt,
+                      std::vector<Triangle>& tris, std::vector<size_t>& matStart) {
     std::vector<std::vector<Triangle>> perMat(mats.size());
-    {
-        size_t base = 0;
-        for (const Mesh3DS& m : tree.meshes) {
-            size_t nv = m.vertices.size() / 3;
-            size_t nf = m.faces.size() / 4;
-            for (const Group3DS& g : m.groups) {
-                auto it = byName.find(g.name);
-                if (it == byName.end()) continue;  // no such material: not drawn
-                uint32_t mi = it->second;
-                for (uint16_t fi : g.faces) {
-                    if (fi >= nf) continue;
-                    const uint16_t* f = &m.faces[size_t(fi) * 4];
-                    if (f[0] >= nv || f[1] >= nv || f[2] >= nv) continue;
-                    Triangle t;
-                    t.v[0] = static_cast<uint32_t>(base + f[0]);
-                    t.v[1] = static_cast<uint32_t>(base + f[1]);
-                    t.v[2] = static_cast<uint32_t>(base + f[2]);
-                    const float* A = &vt[t.v[0] * 8 + 5];
-                    const float* B = &vt[t.v[1] * 8 + 5];
-                    const float* C = &vt[t.v[2] * 8 + 5];
-                    if (!unitNormal(A, B, C, t.n)) continue;
-                    perMat[mi].push_back(t);
-                    if (mats[mi].twoSided) {
-                        Triangle r;
-                        r.v[0] = t.v[0];
-                        r.v[1] = t.v[2];
-                        r.v[2] = t.v[1];
-                        if (unitNormal(A, C, B, r.n)) perMat[mi].push_back(r);
-                    }
+    size_t base = 0;
+    for (const Mesh3DS& m : tree.meshes) {
+        size_t nv = m.vertices.size() / 3;
+        size_t nf = m.faces.size() / 4;
+        for (const Group3DS& g : m.groups) {
+            auto it = byName.find(g.name);
+            if (it == byName.end()) continue;  // no such material: not drawn
+            uint32_t mi = it->second;
+            for (uint16_t fi : g.faces) {
+                if (fi >= nf) continue;
+                const uint16_t* f = &m.faces[size_t(fi) * 4];
+                if (f[0] >= nv || f[1] >= nv || f[2] >= nv) continue;
+                Triangle t;
+                t.v[0] = static_cast<uint32_t>(base + f[0]);
+                t.v[1] = static_cast<uint32_t>(base + f[1]);
+                t.v[2] = static_cast<uint32_t>(base + f[2]);
+                const float* A = &vt[t.v[0] * 8 + 5];
+                const float* B = &vt[t.v[1] * 8 + 5];
+                const float* C = &vt[t.v[2] * 8 + 5];
+                if (!unitNormal(A, B, C, t.n)) continue;
+                perMat[mi].push_back(t);
+                if (mats[mi].twoSided) {
+                    Triangle r;
+                    r.v[0] = t.v[0];
+                    r.v[1] = t.v[2];
+                    r.v[2] = t.v[1];
+                    if (unitNormal(A, C, B, r.n)) perMat[mi].push_back(r);
                 }
             }
-            base += nv;
         }
+        base += nv;
     }
-    std::vector<Triangle> tris;
-    std::vector<size_t> matStart(mats.size() + 1, 0);
-    {
-        size_t n = 0;
-        for (const auto& p : perMat) n += p.size();
-        tris.reserve(n);
-        for (size_t i = 0; i < perMat.size(); ++i) {
-            matStart[i] = tris.size();
-            tris.insert(tris.end(), perMat[i].begin(), perMat[i].end());
-            std::vector<Triangle>().swap(perMat[i]);
-        }
-        matStart[mats.size()] = tris.size();
+    matStart.assign(mats.size() + 1, 0);
+    size_t n = 0;
+    for (const auto& p : perMat) n += p.size();
+    tris.reserve(n);
+    for (size_t i = 0; i < perMat.size(); ++i) {
+        matStart[i] = tris.size();
+        tris.insert(tris.end(), perMat[i].begin(), perMat[i].end());
+        std::vector<Triangle>().swap(perMat[i]);
     }
+    matStart[mats.size()] = tris.size();
+}
 
-    // 4. Adjacency: each triangle goes to the head of its vertices' lists, so
-    // a list runs from the last triangle added to the first.
-    std::vector<uint32_t> adjStart(total + 1, 0), adjCount(total, 0);
-    std::vector<uint32_t> adj(tris.size() * 3);
+// Triangles by vertex: vertex v's triangles are list[start[v]] onwards,
+// count[v] of them. Smoothing appends the lists of the copies it makes.
+struct Adjacency {
+    std::vector<uint32_t> start, count, list;
+};
+
+// 4. Each triangle goes to the head of its vertices' lists, so a list runs
+// from the last triangle added to the first.
+Adjacency buildAdjacency(const std::vector<Triangle>& tris, size_t vertexCount) {
+    Adjacency a;
+    a.start.assign(vertexCount + 1, 0);
+    a.count.assign(vertexCount, 0);
+    a.list.resize(tris.size() * 3);
     for (const Triangle& t : tris)
-        for (uint32_t v : t.v) ++adjCount[v];
-    for (size_t v = 0; v < total; ++v) adjStart[v + 1] = adjStart[v] + adjCount[v];
-    {
-        std::vector<uint32_t> fill(adjStart.begin(), adjStart.end() - 1);
-        for (size_t ti = tris.size(); ti-- > 0;)
-            for (uint32_t v : tris[ti].v) adj[fill[v]++] = static_cast<uint32_t>(ti);
-    }
-    adjStart.pop_back();
+        for (uint32_t v : t.v) ++a.count[v];
+    for (size_t v = 0; v < vertexCount; ++v) a.start[v + 1] = a.start[v] + a.count[v];
+    std::vector<uint32_t> fill(a.start.begin(), a.start.end() - 1);
+    for (size_t ti = tris.size(); ti-- > 0;)
+        for (uint32_t v : tris[ti].v) a.list[fill[v]++] = static_cast<uint32_t>(ti);
+    a.start.pop_back();
+    return a;
+}
 
-    // 5. Smoothing, including the copies this step appends.
-    const bool smoothing = opt.creaseDegrees != 0.0f;
-    const double threshold = std::cos(static_cast<double>(opt.creaseDegrees) * 0.01745327777777778);
+// 5. Smoothing, vertex by vertex, including the copies this step appends: a
+// triangle across a crease from the vertex's first one moves to a copy.
+void smoothNormals(std::vector<GLfloat>& vt, std::vector<Triangle>& tris, Adjacency& a, float creaseDegrees) {
+    const bool smoothing = creaseDegrees != 0.0f;
+    const double threshold = std::cos(static_cast<double>(creaseDegrees) * 0.01745327777777778);
     std::vector<uint32_t> moved;
-    for (size_t v = 0; v < adjStart.size(); ++v) {
-        uint32_t start = adjStart[v], count = adjCount[v];
+    for (size_t v = 0; v < a.start.size(); ++v) {
+        uint32_t start = a.start[v], count = a.count[v];
         if (count == 0) continue;
-        const float* ref = tris[adj[start]].n;
+        const float* ref = tris[a.list[start]].n;
         double sum[3] = {0, 0, 0};
         moved.clear();
         uint32_t copy = 0;
         for (uint32_t k = 0; k < count; ++k) {
-            uint32_t ti = adj[start + k];
+            uint32_t ti = a.list[start + k];
             Triangle& t = tris[ti];
             int corner = t.v[0] == v ? 0 : t.v[1] == v ? 1 : 2;
             // The first triangle always counts, so every pass keeps at least
@@ -559,9 +557,9 @@ std::unique_ptr<sg3DSModel> build(const Tree3DS& tree, const std::string& path, 
             const float* P = &vt[v * 8 + 5];
             const float* Q = &vt[size_t(t.v[(corner + 1) % 3]) * 8 + 5];
             const float* R = &vt[size_t(t.v[(corner + 2) % 3]) * 8 + 5];
-            double a = dist(P, Q), b = dist(P, R), c = dist(Q, R);
-            if (!(a > 0.0) || !(b > 0.0)) continue;
-            double arg = (c * c - a * a - b * b) / (2.0 * a * b);
+            double ea = dist(P, Q), eb = dist(P, R), ec = dist(Q, R);
+            if (!(ea > 0.0) || !(eb > 0.0)) continue;
+            double arg = (ec * ec - ea * ea - eb * eb) / (2.0 * ea * eb);
             arg = std::max(-1.0, std::min(1.0, arg));
             double w = std::acos(arg);
             sum[0] += w * t.n[0];
@@ -569,9 +567,9 @@ std::unique_ptr<sg3DSModel> build(const Tree3DS& tree, const std::string& path, 
             sum[2] += w * t.n[2];
         }
         if (!moved.empty()) {
-            adjStart.push_back(static_cast<uint32_t>(adj.size()));
-            adjCount.push_back(static_cast<uint32_t>(moved.size()));
-            adj.insert(adj.end(), moved.begin(), moved.end());
+            a.start.push_back(static_cast<uint32_t>(a.list.size()));
+            a.count.push_back(static_cast<uint32_t>(moved.size()));
+            a.list.insert(a.list.end(), moved.begin(), moved.end());
         }
         double len = std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]);
         float* n = &vt[v * 8 + 2];
@@ -581,22 +579,43 @@ std::unique_ptr<sg3DSModel> build(const Tree3DS& tree, const std::string& path, 
             for (int i = 0; i < 3; ++i) n[i] = ref[i];
         }
     }
+}
 
-    // 6. Centring on the vertices as read.
-    if (opt.centre && readCount > 0) {
-        float c[3];
-        for (int i = 0; i < 3; ++i) c[i] = static_cast<float>(centroid[i] / static_cast<double>(readCount));
-        for (size_t v = 0; v < vt.size() / 8; ++v)
-            for (int i = 0; i < 3; ++i) vt[v * 8 + 5 + i] -= c[i];
-    }
+// 6. Centring on the mean of the vertices as read (before any copies).
+void centreVertices(std::vector<GLfloat>& vt, const double centroid[3], size_t readCount) {
+    if (readCount == 0) return;
+    float c[3];
+    for (int i = 0; i < 3; ++i) c[i] = static_cast<float>(centroid[i] / static_cast<double>(readCount));
+    for (size_t v = 0; v < vt.size() / 8; ++v)
+        for (int i = 0; i < 3; ++i) vt[v * 8 + 5 + i] -= c[i];
+}
 
-    // 7. Index lists.
+// 7. Index lists, three vertex indices per triangle of each material.
+void fillIndexLists(std::vector<sg3DSRenderMaterial>& mats, const std::vector<Triangle>& tris,
+                    const std::vector<size_t>& matStart) {
     for (size_t mi = 0; mi < mats.size(); ++mi) {
         auto& idx = mats[mi].indices;
         idx.reserve((matStart[mi + 1] - matStart[mi]) * 3);
         for (size_t ti = matStart[mi]; ti < matStart[mi + 1]; ++ti)
             idx.insert(idx.end(), tris[ti].v, tris[ti].v + 3);
     }
+}
+
+std::unique_ptr<sg3DSModel> build(const Tree3DS& tree, const std::string& path, const sg3DSOptions& opt) {
+    auto model = std::make_unique<sg3DSModel>();
+    model->path = path;
+    std::vector<sg3DSRenderMaterial>& mats = model->materials;
+    std::vector<GLfloat>& vt = model->vertices;
+    const auto byName = registerMaterials(tree, pathFolder(path), mats);
+    double centroid[3] = {0, 0, 0};
+    const size_t readCount = gatherVertices(tree, vt, centroid);
+    std::vector<Triangle> tris;
+    std::vector<size_t> matStart;
+    collectTriangles(tree, mats, byName, vt, tris, matStart);
+    Adjacency adjacency = buildAdjacency(tris, readCount);
+    smoothNormals(vt, tris, adjacency, opt.creaseDegrees);
+    if (opt.centre) centreVertices(vt, centroid, readCount);
+    fillIndexLists(mats, tris, matStart);
     vt.shrink_to_fit();
     return model;
 }

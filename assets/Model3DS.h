@@ -50,6 +50,10 @@ struct sg3DSModel {
     size_t triangleCount() const;
 };
 
+// Files past this size are refused before reading: far more than any model
+// the program draws (every mesh holds at most 65,535 vertices and faces).
+constexpr size_t kMax3DSFileBytes = size_t(256) << 20;
+
 // Parse and build without GL. Null after printing the reader's messages.
 std::unique_ptr<sg3DSModel> read3DSModel(const std::string& path, const sg3DSOptions& options);
 

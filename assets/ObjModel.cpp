@@ -1,6 +1,7 @@
 #include "assets/ObjModel.h"
 
 #include <cstdio>
+#include <set>
 #include <string_view>
 #include <unordered_map>
 
@@ -18,6 +19,9 @@ namespace {
 // Statements that take a name read the rest of their line into a 128-byte
 // buffer; a longer rest is skipped whole, never re-read in pieces.
 constexpr size_t kRestMax = 127;
+
+// Material libraries read for one model at most.
+constexpr int kMaxLibraryReads = 16;
 
 // The first word of the rest of the line, or false when the rest is too long
 // for the name buffer.
@@ -117,13 +121,16 @@ bool isNewMtl(std::string_view line, std::string& name, bool& recognised) {
     return recognised && firstWordOfRest(line, p, name);
 }
 
-bool readMTL(sgObjModel* model, const std::string& name) {
+// False, after printing why once per library name, when the library cannot
+// be read.
+bool readMTL(sgObjModel* model, const std::string& name, std::set<std::string>& missing) {
     std::string filename = pathJoin(pathFolder(model->pathname), name);
     // Libraries written on other systems carry backslashes and DOS names.
     std::string found = findStoredPath(filename);
     FileLines lines;
     if (name.empty() || !lines.open(found.empty() ? filename : found)) {
         std::fprintf(stderr, "_glmReadMTL() failed: can't open material file \"%s\".\n", filename.c_str());
+        missing.insert(name);
         return false;
     }
 
@@ -204,6 +211,9 @@ bool groupName(std::string_view line, size_t pos, std::string& name) {
 }
 
 bool firstPass(sgObjModel* model, FileLines& lines, GroupTable& groups, std::vector<size_t>& groupCounts) {
+    // Libraries that failed, so that naming one again is not reported again.
+    std::set<std::string> missingLibraries;
+    int libraryReads = 0;
     // Triangle counts by group, in creation order (as model->groups).
     std::unordered_map<sgObjGroup*, size_t> index;
     groupCounts.clear();
@@ -242,7 +252,15 @@ bool firstPass(sgObjModel* model, FileLines& lines, GroupTable& groups, std::vec
                     name = sgCutName(name);
                     if (!model->materials.empty() && name == model->mtllibname) break;
                     model->mtllibname = name;
-                    if (!readMTL(model, model->mtllibname)) return false;
+                    // A hostile file could name thousands of libraries, each a
+                    // search of the folder: only the first few are tried.
+                    const bool tried = missingLibraries.count(name) || ++libraryReads > kMaxLibraryReads;
+                    if (tried || !readMTL(model, name, missingLibraries)) {
+                        // The geometry is still worth showing: every group
+                        // takes the default material.
+                        model->materials.assign(1, sgObjMaterial());
+                        model->materials[0].name = "default";
+                    }
                 }
                 break;
             case 'g':
@@ -266,6 +284,7 @@ void secondPass(sgObjModel* model, FileLines& lines, GroupTable& groups) {
     GLuint material = 0;
     sgObjGroup* group = groups.findOrAdd("default");
     std::unordered_map<std::string, GLuint> materialIndex;
+    std::set<std::string> unknown;
     for (GLuint i = static_cast<GLuint>(model->materials.size()); i-- > 0;)
         materialIndex[model->materials[i].name] = i;  // the first of equal names wins
 
@@ -301,9 +320,15 @@ void secondPass(sgObjModel* model, FileLines& lines, GroupTable& groups) {
                 break;
             case 'u':
                 if (firstWordOfRest(line, pos, name)) {
-                    auto it = materialIndex.find(sgCutName(name));
+                    name = sgCutName(name);
+                    auto it = materialIndex.find(name);
                     material = it == materialIndex.end() ? 0 : it->second;
                     group->material = material;
+                    // A name the library lacks draws in the default material;
+                    // said once per name. Without a library nothing was promised.
+                    if (it == materialIndex.end() && model->materials.size() > 1 && unknown.insert(name).second)
+                        std::fprintf(stderr, "_glmReadOBJ(): material \"%s\" not found in \"%s\"; the default is used.\n",
+                                     name.c_str(), model->mtllibname.c_str());
                 }
                 break;
             case 'f': {

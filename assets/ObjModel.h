@@ -68,8 +68,8 @@ struct sgObjModel {
 };
 
 // Reads the model and its material library. Null, after printing why, when the
-// file cannot be opened, holds an unknown 'v' token or names a material
-// library that cannot be opened.
+// file cannot be opened or holds an unknown 'v' token. A material library that
+// cannot be read is reported once and leaves only the default material.
 std::unique_ptr<sgObjModel> glmReadOBJ(const std::string& path);
 
 // Draws the model into a new display list; returns its id (0 when GL gives none).

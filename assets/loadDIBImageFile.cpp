@@ -1,7 +1,6 @@
 #include "assets/loadDIBImageFile.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 #include <vector>
 
@@ -11,7 +10,8 @@
 namespace {
 constexpr uint32_t kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3;
 
-sgImagePtr fail(const char* text) {
+sgImagePtr fail(sgImageFailure* why, sgImageFailure what, const char* text) {
+    sgSetImageFailure(why, what);
     sgReportError("Error", text);
     return nullptr;
 }
@@ -140,22 +140,27 @@ bool decodeRunLength(const Dib& d, sgImage& image) {
 }
 }  // namespace
 
-sgImagePtr loadDIBImageFile(const std::string& path, int* components) {
+sgImagePtr loadDIBImageFile(const std::string& path, int* components, sgImageFailure* why) {
     std::vector<uint8_t> bytes;
-    const ImageFileStatus status = readImageFileBytes(path, bytes);
-    if (status == ImageFileStatus::openFailed || (status == ImageFileStatus::ok && bytes.empty()))
-        return fail(("Failed to open DIB file " + path + ".\n").c_str());
-    if (status == ImageFileStatus::tooLarge) return fail("Out of memory.");
+    sgImageFailure opened = sgImageFailure::none;
+    if (!readImageFileBytes(path, bytes, &opened) && opened == sgImageFailure::tooLarge)
+        return fail(why, opened, "Out of memory.");
+    if (opened != sgImageFailure::none || bytes.empty())
+        return fail(why, opened == sgImageFailure::none ? sgImageFailure::corrupt : opened,
+                    ("Failed to open DIB file " + path + ".\n").c_str());
 
     Dib d;
     d.data = bytes.data();
     d.size = bytes.size();
     const bool fileHeader = d.size >= 14 && readLE16(d.data) == 0x4D42;  // "BM"
     const size_t infoAt = fileHeader ? 14 : 0;
-    if (d.size < infoAt + 4) return fail("Unknown DIB file format.");
+    if (d.size < infoAt + 4) return fail(why, sgImageFailure::corrupt, "Unknown DIB file format.");
     const uint32_t headerSize = readLE32(d.data + infoAt);
-    if ((headerSize != 12 && headerSize != 40) || d.size < infoAt + headerSize)
-        return fail("Unknown DIB file format.");
+    if ((headerSize != 12 && headerSize != 40) || d.size < infoAt + headerSize) {
+        // The later Windows headers are real bitmaps this loader does not take.
+        const bool later = headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124;
+        return fail(why, later ? sgImageFailure::unsupported : sgImageFailure::corrupt, "Unknown DIB file format.");
+    }
     const uint8_t* h = d.data + infoAt;
     const bool core = headerSize == 12;
     uint64_t colors;
@@ -175,11 +180,11 @@ sgImagePtr loadDIBImageFile(const std::string& path, int* components) {
         if (!colors) colors = d.bits <= 8 ? (1u << d.bits) : 0;
     }
     if (d.bits != 1 && d.bits != 4 && d.bits != 8 && d.bits != 16 && d.bits != 24 && d.bits != 32)
-        return fail("Image file conversion error.");
+        return fail(why, sgImageFailure::corrupt, "Image file conversion error.");
     const size_t masksAt = infoAt + headerSize;
     const size_t tableAt = masksAt + (d.compression == kBitFields ? 12 : 0);
     const size_t entry = core ? 3 : 4;
-    if (tableAt > d.size || colors > (d.size - tableAt) / entry) return fail("Image file conversion error.");
+    if (tableAt > d.size || colors > (d.size - tableAt) / entry) return fail(why, sgImageFailure::corrupt, "Image file conversion error.");
     const size_t pixelsAt = fileHeader ? readLE32(d.data + 10) : tableAt + size_t(colors) * entry;
     d.pixelsAt = pixelsAt;
 
@@ -193,7 +198,7 @@ sgImagePtr loadDIBImageFile(const std::string& path, int* components) {
         case kBitFields: valid = valid && (d.bits == 16 || d.bits == 32); break;
         default: valid = false;
     }
-    if (!valid) return fail("Image file conversion error.");
+    if (!valid) return fail(why, sgImageFailure::corrupt, "Image file conversion error.");
 
     for (size_t i = 0; i < colors && i < 256; ++i) {
         const uint8_t* c = d.data + tableAt + i * entry;
@@ -210,23 +215,24 @@ sgImagePtr loadDIBImageFile(const std::string& path, int* components) {
     }
 
     const size_t outBytes = sgImageByteCount(d.width, d.height, 3);
-    if (!outBytes) return fail("Out of memory.");
+    if (!outBytes) return fail(why, sgImageFailure::tooLarge, "Out of memory.");
     const bool runLength = d.compression == kRLE8 || d.compression == kRLE4;
-    if (!runLength && !holdsUncompressedRows(d)) return fail("Image file conversion error.");
+    if (!runLength && !holdsUncompressedRows(d)) return fail(why, sgImageFailure::corrupt, "Image file conversion error.");
     sgImagePtr image;
     try {
         image = std::make_unique<sgImage>();
         image->pixels.assign(outBytes, 0);
     } catch (const std::bad_alloc&) {
-        return fail("Out of memory.");
+        return fail(why, sgImageFailure::tooLarge, "Out of memory.");
     }
     image->width = static_cast<int32_t>(d.width);
     image->height = static_cast<int32_t>(d.height);
     if (runLength) {
-        if (!decodeRunLength(d, *image)) return fail("Image file conversion error.");
+        if (!decodeRunLength(d, *image)) return fail(why, sgImageFailure::corrupt, "Image file conversion error.");
     } else {
         decodeUncompressed(d, *image);
     }
     if (components) *components = 3;
+    sgSetImageFailure(why, sgImageFailure::none);
     return image;
 }

@@ -10,4 +10,5 @@
 #include "sg/sgImage.h"
 
 // Bottom-up image of red, green, blue bytes (components is always 3).
-sgImagePtr loadDIBImageFile(const std::string& path, int* components = nullptr);
+// Null on failure, with the reason in `why` when given.
+sgImagePtr loadDIBImageFile(const std::string& path, int* components = nullptr, sgImageFailure* why = nullptr);

@@ -11,7 +11,8 @@
 namespace {
 constexpr size_t kDataStart = 512;  // verbatim rows and the run-length tables start here
 
-sgImagePtr fail(const char* text) {
+sgImagePtr fail(sgImageFailure* why, sgImageFailure what, const char* text) {
+    sgSetImageFailure(why, what);
     sgReportError("Error", text);
     return nullptr;
 }
@@ -51,17 +52,14 @@ bool decodeRow(const SgiFile& f, uint32_t offset, uint32_t length, uint8_t* row,
 }
 }  // namespace
 
-sgImagePtr loadRGBImageFile(const std::string& path, int* components) {
+sgImagePtr loadRGBImageFile(const std::string& path, int* components, sgImageFailure* why) {
     std::vector<uint8_t> bytes;
-    switch (readImageFileBytes(path, bytes)) {
-        case ImageFileStatus::openFailed:
-            return fail(("Failed to open image file " + path + ".\n").c_str());
-        case ImageFileStatus::tooLarge:
-            return fail("Out of memory.");
-        case ImageFileStatus::ok:
-            break;
+    sgImageFailure opened = sgImageFailure::none;
+    if (!readImageFileBytes(path, bytes, &opened)) {
+        if (opened == sgImageFailure::tooLarge) return fail(why, opened, "Out of memory.");
+        return fail(why, opened, ("Failed to open image file " + path + ".\n").c_str());
     }
-    if (bytes.size() < 12) return fail("Invalid rgb file.");
+    if (bytes.size() < 12) return fail(why, sgImageFailure::corrupt, "Invalid rgb file.");
     // The magic is read little-endian: 474 as read, or byte-swapped (files
     // written on big-endian machines), where every header field and table
     // entry is swapped too.
@@ -70,7 +68,7 @@ sgImagePtr loadRGBImageFile(const std::string& path, int* components) {
     if (magic == 0xDA01)
         f.bigEndian = true;
     else if (magic != 474)
-        return fail("Invalid rgb file.");
+        return fail(why, sgImageFailure::corrupt, "Invalid rgb file.");
     const uint16_t storage = f.field16(2);
     const uint16_t dimension = f.field16(4);
     const size_t xsize = f.field16(6);
@@ -78,19 +76,19 @@ sgImagePtr loadRGBImageFile(const std::string& path, int* components) {
     size_t zsize = f.field16(10);
     const bool rle = (storage >> 8) == 1;
     // Only 1 byte per channel is read; two-byte channels are refused.
-    if ((storage >> 8) > 1 || (storage & 0xFF) != 1) return fail("Invalid rgb file.");
+    if ((storage >> 8) > 1 || (storage & 0xFF) != 1) return fail(why, sgImageFailure::unsupported, "Invalid rgb file.");
     if (dimension == 1) ysize = zsize = 1;
     if (dimension == 2) zsize = 1;
-    if (xsize == 0 || ysize == 0 || zsize == 0) return fail("Invalid rgb file.");
+    if (xsize == 0 || ysize == 0 || zsize == 0) return fail(why, sgImageFailure::corrupt, "Invalid rgb file.");
 
     const size_t outBytes = sgImageByteCount(int64_t(xsize), int64_t(ysize), 3);
-    if (!outBytes) return fail("Out of memory.");
+    if (!outBytes) return fail(why, sgImageFailure::tooLarge, "Out of memory.");
     const size_t channels = zsize >= 3 ? 3 : 1;
     const size_t planes = ysize * zsize;
     if (rle) {
-        if (kDataStart + planes * 8 > f.size) return fail("Invalid rgb file.");
+        if (kDataStart + planes * 8 > f.size) return fail(why, sgImageFailure::corrupt, "Invalid rgb file.");
     } else if (kDataStart + xsize * ysize * channels > f.size) {
-        return fail("Invalid rgb file.");
+        return fail(why, sgImageFailure::corrupt, "Invalid rgb file.");
     }
 
     sgImagePtr image;
@@ -100,7 +98,7 @@ sgImagePtr loadRGBImageFile(const std::string& path, int* components) {
         image->pixels.resize(outBytes);
         rows.resize(xsize * 3);
     } catch (const std::bad_alloc&) {
-        return fail("Out of memory.");
+        return fail(why, sgImageFailure::tooLarge, "Out of memory.");
     }
     image->width = static_cast<int32_t>(xsize);
     image->height = static_cast<int32_t>(ysize);
@@ -112,7 +110,7 @@ sgImagePtr loadRGBImageFile(const std::string& path, int* components) {
             const size_t plane = y + z * ysize;
             if (rle) {
                 if (!decodeRow(f, f.field32(offsets + plane * 4), f.field32(lengths + plane * 4), row, xsize))
-                    return fail("Invalid rgb file.");
+                    return fail(why, sgImageFailure::corrupt, "Invalid rgb file.");
             } else {
                 std::memcpy(row, f.data + kDataStart + plane * xsize, xsize);
             }
@@ -129,5 +127,6 @@ sgImagePtr loadRGBImageFile(const std::string& path, int* components) {
         }
     }
     if (components) *components = 3;
+    sgSetImageFailure(why, sgImageFailure::none);
     return image;
 }

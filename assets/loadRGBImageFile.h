@@ -8,4 +8,5 @@
 
 // Bottom-up image of red, green, blue bytes (components is always 3). Files
 // with one or two channels give grey; a fourth channel is ignored.
-sgImagePtr loadRGBImageFile(const std::string& path, int* components = nullptr);
+// Null on failure, with the reason in `why` when given.
+sgImagePtr loadRGBImageFile(const std::string& path, int* components = nullptr, sgImageFailure* why = nullptr);

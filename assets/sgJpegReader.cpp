@@ -5,6 +5,8 @@
 
 #include <jerror.h>
 
+#include "assets/ImageFileBytes.h"
+
 namespace {
 // Bounds libjpeg's own buffers (a progressive file keeps every coefficient):
 // past this the library fails instead of allocating.
@@ -57,6 +59,9 @@ bool sgJpegReader::decode(FILE* file, std::vector<uint8_t>& topDown, int* width,
     m_error.pub.emit_message = jpegEmitMessage;
     m_error.pub.output_message = jpegOutputMessage;
     if (setjmp(m_error.recover)) {
+        // libjpeg stops at its memory limit and past its largest dimension.
+        if (m_error.pub.msg_code == JERR_OUT_OF_MEMORY || m_error.pub.msg_code == JERR_IMAGE_TOO_BIG)
+            m_failure = sgImageFailure::tooLarge;
         jpeg_destroy_decompress(&m_cinfo);
         return false;
     }
@@ -67,6 +72,7 @@ bool sgJpegReader::decode(FILE* file, std::vector<uint8_t>& topDown, int* width,
     const bool cmyk = m_cinfo.jpeg_color_space == JCS_CMYK || m_cinfo.jpeg_color_space == JCS_YCCK;
     m_cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     if (!sgImageByteCount(m_cinfo.image_width, m_cinfo.image_height, 3)) {
+        m_failure = sgImageFailure::tooLarge;
         jpeg_destroy_decompress(&m_cinfo);
         return false;
     }
@@ -94,6 +100,7 @@ bool sgJpegReader::decode(FILE* file, std::vector<uint8_t>& topDown, int* width,
             try {
                 topDown.reserve(std::min(bytes, std::max(at + stride, at * 2)));
             } catch (const std::bad_alloc&) {
+                m_failure = sgImageFailure::tooLarge;
                 jpeg_destroy_decompress(&m_cinfo);
                 return false;
             }
@@ -118,13 +125,15 @@ bool sgJpegReader::decode(FILE* file, std::vector<uint8_t>& topDown, int* width,
     return topDown.size() == bytes;
 }
 
-sgImagePtr sgJpegReader::read(const std::string& path, int* components) {
-    FILE* file = std::fopen(path.c_str(), "rb");
+sgImagePtr sgJpegReader::read(const std::string& path, int* components, sgImageFailure* why) {
+    FILE* file = openImageFile(path, why);
     if (!file) return nullptr;
     auto image = std::make_unique<sgImage>();
     int w = 0, h = 0;
+    m_failure = sgImageFailure::corrupt;
     bool ok = decode(file, image->pixels, &w, &h);
     std::fclose(file);
+    sgSetImageFailure(why, ok ? sgImageFailure::none : m_failure);
     if (!ok) return nullptr;
     image->width = w;
     image->height = h;
@@ -133,10 +142,8 @@ sgImagePtr sgJpegReader::read(const std::string& path, int* components) {
     return image;
 }
 
-sgImagePtr sgJpegReader::readTexture(const std::string& path, int* components, float* sScale, float* tScale) {
-    sgImagePtr image = read(path, nullptr);
-    if (!image) return nullptr;
-    sgImagePtr padded = padToPowerOfTwo(*image, 3, 1, sScale, tScale);
-    if (padded && components) *components = 3;
-    return padded;
+sgImagePtr sgJpegReader::readTexture(const std::string& path, int* components, float* sScale, float* tScale,
+                                     sgImageFailure* why) {
+    sgImagePtr image = read(path, nullptr, why);
+    return image ? padImage(*image, 3, 1, components, sScale, tScale, why) : nullptr;
 }

@@ -18,14 +18,17 @@ struct sgJpegErrorManager {
 
 class sgJpegReader {
 public:
-    // Bottom-up RGB image (the first line of the file is the top row).
-    sgImagePtr read(const std::string& path, int* components);
+    // Bottom-up RGB image (the first line of the file is the top row); null
+    // on failure, with the reason in `why` when given.
+    sgImagePtr read(const std::string& path, int* components, sgImageFailure* why = nullptr);
     // The same image in the lower left corner of a power-of-two canvas.
-    sgImagePtr readTexture(const std::string& path, int* components, float* sScale, float* tScale);
+    sgImagePtr readTexture(const std::string& path, int* components, float* sScale, float* tScale,
+                           sgImageFailure* why = nullptr);
 
 private:
     bool decode(FILE* file, std::vector<uint8_t>& topDown, int* width, int* height);
 
     jpeg_decompress_struct m_cinfo{};
     sgJpegErrorManager m_error{};
+    sgImageFailure m_failure = sgImageFailure::none;
 };

@@ -35,7 +35,6 @@ public:
     // open scene's folder, the program's data folders). Stored names stay as
     // the user wrote them; only the look-up uses these.
     void setFolders(const std::vector<std::string>& folders) { folders_ = folders; }
-    const std::vector<std::string>& getFolders() const { return folders_; }
     // The file a stored model name designates (the stored name itself when
     // nothing exists).
     std::string resolve(const std::string& path) const;

@@ -6,6 +6,8 @@
 
 #include <png.h>
 
+#include "assets/ImageFileBytes.h"
+
 namespace {
 // Everything the decoder touches after its recovery point lives here, outside
 // the frame that libpng's error path jumps through.
@@ -17,6 +19,8 @@ struct PngReadState {
     sgImage* image = nullptr;
     int channels = 0;
     unsigned long long fileSize = 0;
+    // Why the decoder stopped; libpng's own errors mean a damaged file.
+    sgImageFailure failure = sgImageFailure::corrupt;
 };
 
 void pngError(png_structp png, png_const_charp message) {
@@ -58,21 +62,29 @@ bool decodePng(PngReadState& s) {
     size_t rowBytes = png_get_rowbytes(s.png, s.info);
     s.channels = png_get_channels(s.png, s.info);
     size_t bytes = sgImageByteCount(width, height, s.channels);
-    if (!bytes || depth != 8 || rowBytes != size_t(width) * s.channels)
+    if (!bytes || depth != 8 || rowBytes != size_t(width) * s.channels) {
+        s.failure = sgImageFailure::tooLarge;
         png_error(s.png, "out of image data memory");
+    }
     bool allocated = true;
     try {
         s.image->pixels.assign(bytes, 0);
     } catch (const std::bad_alloc&) {
         allocated = false;
     }
-    if (!allocated) png_error(s.png, "out of image data memory");
+    if (!allocated) {
+        s.failure = sgImageFailure::tooLarge;
+        png_error(s.png, "out of image data memory");
+    }
     try {
         s.rows.resize(height);
     } catch (const std::bad_alloc&) {
         allocated = false;
     }
-    if (!allocated) png_error(s.png, "out of row_pointer_memory");
+    if (!allocated) {
+        s.failure = sgImageFailure::tooLarge;
+        png_error(s.png, "out of row_pointer_memory");
+    }
     for (png_uint_32 y = 0; y < height; ++y) s.rows[y] = s.image->pixels.data() + size_t(y) * rowBytes;
     s.image->width = static_cast<int32_t>(width);
     s.image->height = static_cast<int32_t>(height);
@@ -83,43 +95,35 @@ bool decodePng(PngReadState& s) {
 }
 }  // namespace
 
-sgImagePtr sgPngReader::read(const std::string& path, int* bytesPerPixel) {
-    if (path.empty()) return nullptr;
-    FILE* file = std::fopen(path.c_str(), "rb");
+sgImagePtr sgPngReader::read(const std::string& path, int* bytesPerPixel, sgImageFailure* why) {
+    PngReadState s;
+    FILE* file = openImageFile(path, why, &s.fileSize);
     if (!file) return nullptr;
     png_byte signature[8];
     if (std::fread(signature, 1, 8, file) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
         std::fclose(file);
+        sgSetImageFailure(why, sgImageFailure::corrupt);
         return nullptr;
     }
-    PngReadState s;
     s.file = file;
-    if (fseeko(file, 0, SEEK_END) == 0) {
-        off_t size = ftello(file);
-        s.fileSize = size > 0 ? static_cast<unsigned long long>(size) : 0;
-    }
-    if (fseeko(file, 8, SEEK_SET) != 0) {
-        std::fclose(file);
-        return nullptr;
-    }
     auto image = std::make_unique<sgImage>();
     s.image = image.get();
     s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, nullptr);
     if (s.png) s.info = png_create_info_struct(s.png);
+    if (!s.png || !s.info) s.failure = sgImageFailure::tooLarge;
     bool ok = s.png && s.info && decodePng(s);
     png_destroy_read_struct(&s.png, s.info ? &s.info : nullptr, nullptr);
     std::fclose(file);
+    sgSetImageFailure(why, ok ? sgImageFailure::none : s.failure);
     if (!ok) return nullptr;
     flipRows(image->pixels, image->width, image->height, s.channels * 8);
     if (bytesPerPixel) *bytesPerPixel = s.channels;
     return image;
 }
 
-sgImagePtr sgPngReader::readTexture(const std::string& path, float* sScale, float* tScale, int* bytesPerPixel) {
+sgImagePtr sgPngReader::readTexture(const std::string& path, int* bytesPerPixel, float* sScale, float* tScale,
+                                    sgImageFailure* why) {
     int bpp = 0;
-    sgImagePtr image = read(path, &bpp);
-    if (!image) return nullptr;
-    sgImagePtr padded = padToPowerOfTwo(*image, bpp, 4, sScale, tScale);
-    if (padded && bytesPerPixel) *bytesPerPixel = bpp;
-    return padded;
+    sgImagePtr image = read(path, &bpp, why);
+    return image ? padImage(*image, bpp, 4, bytesPerPixel, sScale, tScale, why) : nullptr;
 }

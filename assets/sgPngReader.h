@@ -8,8 +8,10 @@
 class sgPngReader {
 public:
     // Bottom-up image of 3 or 4 bytes per pixel; null for a missing file, a
-    // file that is not a PNG, or a decoding error (printed as "libpng error").
-    sgImagePtr read(const std::string& path, int* bytesPerPixel);
+    // file that is not a PNG, or a decoding error (printed as "libpng error"),
+    // with the reason in `why` when given.
+    sgImagePtr read(const std::string& path, int* bytesPerPixel, sgImageFailure* why = nullptr);
     // The same image in the lower left corner of a power-of-two canvas (at least 4).
-    sgImagePtr readTexture(const std::string& path, float* sScale, float* tScale, int* bytesPerPixel);
+    sgImagePtr readTexture(const std::string& path, int* bytesPerPixel, float* sScale, float* tScale,
+                           sgImageFailure* why = nullptr);
 };

@@ -212,11 +212,12 @@ void sgText3D::layout() {
         sgTextGlyphOutline& o = g.outline;
         const double s = o.scale / 64.0f;
         g.pen = pen;
-        // Fixed pitch centres the glyph's inked box on the pen.
-        const double centre = fixedPitch ? (o.metrics.originX + o.metrics.blackBoxX / 2.0) * s : 0.0;
+        // Fixed pitch moves the glyph's inked box (at its natural width) back
+        // by half onto the pen; the ratio squeezes only the outline.
+        const double start = fixedPitch ? pen - (o.metrics.originX + o.metrics.blackBoxX / 2.0) * s : pen;
         for (sgTextContour& c : o.contours) {
             for (sgTextPoint& p : c.points) {
-                double x = pen + ratio * (p.x - centre);
+                double x = start + ratio * p.x;
                 if (slant != 0.0) x += slantFactor * p.y;
                 p.x = x;
                 if (!anyPoint || p.y > top) top = p.y;
@@ -232,8 +233,7 @@ void sgText3D::layout() {
         }
         g.tess.tessellate(o.contours);
     }
-    // The gap follows every character in proportional layout only.
-    width_ = static_cast<float>(fixedPitch ? pen : pen - gap_);
+    width_ = static_cast<float>(pen - gap_);
     height_ = static_cast<float>(top);
 }
 

@@ -16,28 +16,29 @@ void unpack555(uint16_t w, uint8_t* rgb) {
 }
 }  // namespace
 
-sgImagePtr sgTgaReader::read(const std::string& path, int* bytesPerPixel) {
+sgImagePtr sgTgaReader::read(const std::string& path, int* bytesPerPixel, sgImageFailure* why) {
     m_pos = m_size = 0;
-    if (readImageFileBytes(path, m_data) != ImageFileStatus::ok) return nullptr;
+    if (!readImageFileBytes(path, m_data, why)) return nullptr;
     m_size = m_data.size();
+    m_failure = sgImageFailure::corrupt;
     sgImagePtr image;
     try {
         image = decode();
     } catch (const std::bad_alloc&) {
+        m_failure = sgImageFailure::tooLarge;
         image.reset();
     }
     std::vector<uint8_t>().swap(m_data);
+    sgSetImageFailure(why, image ? sgImageFailure::none : m_failure);
     if (image && bytesPerPixel) *bytesPerPixel = m_pixelDepth == 32 ? 4 : 3;
     return image;
 }
 
-sgImagePtr sgTgaReader::readTexture(const std::string& path, int* bytesPerPixel, float* sScale, float* tScale) {
+sgImagePtr sgTgaReader::readTexture(const std::string& path, int* bytesPerPixel, float* sScale, float* tScale,
+                                    sgImageFailure* why) {
     int bpp = 0;
-    sgImagePtr image = read(path, &bpp);
-    if (!image) return nullptr;
-    sgImagePtr padded = padToPowerOfTwo(*image, bpp, 1, sScale, tScale);
-    if (padded && bytesPerPixel) *bytesPerPixel = bpp;
-    return padded;
+    sgImagePtr image = read(path, &bpp, why);
+    return image ? padImage(*image, bpp, 1, bytesPerPixel, sScale, tScale, why) : nullptr;
 }
 
 bool sgTgaReader::parseHeader() {
@@ -129,19 +130,26 @@ sgImagePtr sgTgaReader::decode() {
     if (!parseHeader()) return nullptr;
     const int kind = m_imageType & 7;
     const bool rle = m_imageType >= 9 && m_imageType <= 11;
-    if (m_imageType < 1 || (m_imageType > 3 && !rle)) return nullptr;
     // Indices and grey values are 8 bits; true colour is 15, 16, 24 or 32.
-    if (kind == 1 && (m_pixelDepth != 8 || m_colorMapType == 0)) return nullptr;
-    if (kind == 2 && m_pixelDepth != 15 && m_pixelDepth != 16 && m_pixelDepth != 24 && m_pixelDepth != 32)
+    const bool accepted = m_imageType >= 1 && (m_imageType <= 3 || rle) &&
+                          (kind != 1 || (m_pixelDepth == 8 && m_colorMapType != 0)) &&
+                          (kind != 2 || m_pixelDepth == 15 || m_pixelDepth == 16 || m_pixelDepth == 24 ||
+                           m_pixelDepth == 32) &&
+                          (kind != 3 || m_pixelDepth == 8);
+    if (!accepted) {
+        m_failure = sgImageFailure::unsupported;
         return nullptr;
-    if (kind == 3 && m_pixelDepth != 8) return nullptr;
+    }
     if (m_width == 0 || m_height == 0) return nullptr;
     if (!readColorMap()) return nullptr;
 
     const int outBpp = m_pixelDepth == 32 ? 4 : 3;
     const size_t inBpp = (m_pixelDepth + 7) / 8;
     const size_t bytes = sgImageByteCount(m_width, m_height, outBpp);
-    if (!bytes) return nullptr;
+    if (!bytes) {
+        m_failure = sgImageFailure::tooLarge;
+        return nullptr;
+    }
     const size_t count = size_t(m_width) * m_height;
     const size_t available = m_size - m_pos;
     // Refuse before allocating when the file cannot hold the pixels: a packet

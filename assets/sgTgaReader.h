@@ -11,10 +11,12 @@
 class sgTgaReader {
 public:
     // Bottom-up image of 3 bytes per pixel (4 for 32-bit files); null when the
-    // file cannot be read or is not a Targa image this reader accepts.
-    sgImagePtr read(const std::string& path, int* bytesPerPixel);
+    // file cannot be read or is not a Targa image this reader accepts, with the
+    // reason in `why` when given.
+    sgImagePtr read(const std::string& path, int* bytesPerPixel, sgImageFailure* why = nullptr);
     // The same image in the lower left corner of a power-of-two canvas.
-    sgImagePtr readTexture(const std::string& path, int* bytesPerPixel, float* sScale, float* tScale);
+    sgImagePtr readTexture(const std::string& path, int* bytesPerPixel, float* sScale, float* tScale,
+                           sgImageFailure* why = nullptr);
 
 private:
     bool parseHeader();
@@ -40,4 +42,5 @@ private:
     uint8_t m_descriptor = 0;
 
     uint8_t m_palette[256][4] = {};  // red, green, blue, alpha
+    sgImageFailure m_failure = sgImageFailure::none;
 };

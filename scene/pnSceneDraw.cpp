@@ -20,10 +20,14 @@
 
 namespace {
 
-// The published OpenGL jitter tables (sub-pixel sample positions).
-const double kJitter4[4][2] = {{0.375, 0.25}, {0.125, 0.75}, {0.875, 0.25}, {0.625, 0.75}};
-const double kJitter8[8][2] = {{0.5625, 0.4375}, {0.0625, 0.9375}, {0.3125, 0.6875}, {0.6875, 0.8125},
-                               {0.8125, 0.1875}, {0.9375, 0.5625}, {0.4375, 0.0625}, {0.1875, 0.3125}};
+// The published OpenGL jitter tables in their centred form: the samples
+// average to the pixel's centre, so an anti-aliased frame sits where the
+// single pass does.
+const double kJitter4[4][2] = {
+    {-0.208147, 0.353730}, {0.203849, -0.353780}, {-0.292626, -0.149945}, {0.296924, 0.149994}};
+const double kJitter8[8][2] = {{-0.334818, 0.435331}, {0.286438, -0.393495}, {0.459462, 0.141540},
+                               {-0.414498, -0.192829}, {-0.183790, 0.082102}, {-0.079263, -0.317383},
+                               {0.102254, 0.299133},  {0.164216, -0.054399}};
 
 bool viewportSize(int* width, int* height) {
     GLint vp[4] = {0, 0, 0, 0};

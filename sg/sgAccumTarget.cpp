@@ -50,7 +50,6 @@ void clearErrors() {
 }  // namespace
 
 void sgAccumTarget::setAllowed(bool allowed) { g_allowed = allowed; }
-bool sgAccumTarget::getAllowed() { return g_allowed; }
 
 sgAccumTarget::~sgAccumTarget() { release(); }
 

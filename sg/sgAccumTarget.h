@@ -34,7 +34,6 @@ public:
     // Off: begin always says false (tests and the benchmark compare with the
     // accumulation buffer). On by default.
     static void setAllowed(bool allowed);
-    static bool getAllowed();
     // Whether begin can say true in the current context (allowed, GL 3.0 or
     // later with eight texture units).
     static bool available();

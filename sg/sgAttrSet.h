@@ -30,7 +30,6 @@ public:
     void deleteDisplayList();
     int getDisplayList() const { return displayList_; }
 
-    const std::vector<sgAttrRecord>& getAttrs() const { return attrs_; }
     int getAttrCount() const { return static_cast<int>(attrs_.size()); }
     const sgAttrRecord* findAttr(int key) const;
 

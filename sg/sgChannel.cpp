@@ -182,16 +182,17 @@ int sgChannel::setBackgroundImage(const std::string& file) {
     int components = 3;
     float s = 1.0f, t = 1.0f;
     const std::string path = sgResolveTexturePath(file);
+    sgImageFailure why = sgImageFailure::none;
     if (ext == "rgb" || ext == "RGB") {
-        image = sgReadImage(SG_FMT_RGB, path, &components);
+        image = sgReadImage(SG_FMT_RGB, path, &components, &why);
     } else if (ext == "bmp" || ext == "BMP") {
-        image = sgReadImage(SG_FMT_DIB, path, &components);
+        image = sgReadImage(SG_FMT_DIB, path, &components, &why);
     } else if (ext == "tga" || ext == "TGA") {
-        image = sgReadTextureImage(SG_FMT_TGA, path, &components, &s, &t);
+        image = sgReadTextureImage(SG_FMT_TGA, path, &components, &s, &t, &why);
     } else if (ext == "jpg" || ext == "JPG") {
-        image = sgReadTextureImage(SG_FMT_JPEG, path, &components, &s, &t);
+        image = sgReadTextureImage(SG_FMT_JPEG, path, &components, &s, &t, &why);
     } else if (ext == "png" || ext == "PNG") {
-        image = sgReadTextureImage(SG_FMT_PNG, path, &components, &s, &t);
+        image = sgReadTextureImage(SG_FMT_PNG, path, &components, &s, &t, &why);
     } else if (ext == "4dv" || ext == "4DV") {
         std::fprintf(stderr, "MERAK: Unsupported texture file type.\n");
         glDisable(GL_TEXTURE_2D);
@@ -202,6 +203,9 @@ int sgChannel::setBackgroundImage(const std::string& file) {
     }
     size_t need = image ? sgImageByteCount(image->width, image->height, components) : 0;
     if (!image || (components != 3 && components != 4) || !need || image->pixels.size() < need) {
+        if (why == sgImageFailure::none) why = sgImageFailure::corrupt;
+        std::fprintf(stderr, "MERAK: Background file \"%s\" not loaded: %s.\n", path.c_str(),
+                     sgImageFailureText(why));
         glDisable(GL_TEXTURE_2D);
         return 1;
     }
@@ -398,7 +402,6 @@ float sgSetFrameRate(float fps) {
 
 float sgGetFrameRate() { return g_rate; }
 void sgSetNoPacing(int flag) { g_noPacing = flag; }
-int sgGetNoPacing() { return g_noPacing; }
 int sgGetConverted() { return g_converted; }
 
 void sgInitGLState() {

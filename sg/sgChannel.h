@@ -131,7 +131,6 @@ float sgSetFrameRate(float fps);
 float sgGetFrameRate();
 // 1 switches pacing off.
 void sgSetNoPacing(int flag);
-int sgGetNoPacing();
 
 // The default GL state; also resets the light numbering, the converted flag
 // and the frame pacing.

@@ -22,7 +22,6 @@ public:
     void removeGeoSet(const sgGeoSet* set);
     // Empties the table and restarts the names (each pick starts afresh).
     void clear();
-    int getCount() const { return static_cast<int>(entries_.size()); }
 
 private:
     struct Entry {

@@ -158,14 +158,16 @@ bool sgGeoState::convertEntry(sgTextureFileEntry* entry) {
     const std::string path = sgResolveTexturePath(entry->name);
     sgImagePtr image;
     int components = 3;
+    sgImageFailure why = sgImageFailure::none;
     switch (format_) {
         case SG_FMT_RGB:
         case SG_FMT_DIB:
         case SG_FMT_TGA:
         case SG_FMT_JPEG:
-        case SG_FMT_PNG: image = sgReadImage(format_, path, &components); break;
+        case SG_FMT_PNG: image = sgReadImage(format_, path, &components, &why); break;
         case SG_FMT_HANDLE:
             if (const sgImage* held = readImageHandle(path)) image = convertBGRAImage(*held);
+            else why = sgImageFailure::missing;
             components = 4;
             break;
         default:
@@ -180,6 +182,9 @@ bool sgGeoState::convertEntry(sgTextureFileEntry* entry) {
         glDisable(GL_TEXTURE_2D);
         opaqueTexture_ = 1;
         entry->failed = true;
+        entry->failure = why != sgImageFailure::none ? why : sgImageFailure::corrupt;
+        std::fprintf(stderr, "MERAK: Texture file \"%s\" not loaded: %s.\n", path.c_str(),
+                     sgImageFailureText(entry->failure));
         return false;
     }
     GLuint id = 0;
@@ -194,6 +199,7 @@ bool sgGeoState::convertEntry(sgTextureFileEntry* entry) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     entry->glId = id;
     entry->components = components;
+    entry->failure = sgImageFailure::none;
     opaqueTexture_ = components == 3 ? 1 : 0;
     return true;
 }

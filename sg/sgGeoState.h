@@ -69,8 +69,6 @@ public:
     sgTextureFileEntry* currentTexture() const;
     int getFormat() const { return format_; }
     int getMinFilter() const { return minFilter_; }
-    int getMagFilter() const { return magFilter_; }
-    const sgTexEnv* getTexEnv() const { return texEnv_.get(); }
     int getTexGenMode(int i) const { return i >= 0 && i < 4 ? genMode_[i] : 0; }
     const float* getTexGenPlane(int i) const { return planes_[i >= 0 && i < 4 ? i : 0]; }
     int getOpaqueTexture() const { return opaqueTexture_; }

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <map>
 
 int nextPowerAbove(int dimension, int start) {
@@ -99,14 +98,27 @@ const sgImage* readImageHandle(const std::string& path) {
 }
 
 void sgSetImageReaders(const sgImageReaders& readers) { g_readers = readers; }
-const sgImageReaders& sgGetImageReaders() { return g_readers; }
 
-sgImagePtr sgReadImage(int format, const std::string& path, int* components) {
-    if (!g_readers.read) return nullptr;
-    return g_readers.read(format, path, components);
+const char* sgImageFailureText(sgImageFailure why) {
+    switch (why) {
+        case sgImageFailure::missing: return "missing";
+        case sgImageFailure::tooLarge: return "too large";
+        case sgImageFailure::corrupt: return "corrupt";
+        case sgImageFailure::unsupported: return "unsupported";
+        case sgImageFailure::none: break;
+    }
+    return "";
 }
 
-sgImagePtr sgReadTextureImage(int format, const std::string& path, int* components, float* sScale, float* tScale) {
+sgImagePtr sgReadImage(int format, const std::string& path, int* components, sgImageFailure* why) {
+    sgSetImageFailure(why, sgImageFailure::unsupported);
+    if (!g_readers.read) return nullptr;
+    return g_readers.read(format, path, components, why);
+}
+
+sgImagePtr sgReadTextureImage(int format, const std::string& path, int* components, float* sScale, float* tScale,
+                              sgImageFailure* why) {
+    sgSetImageFailure(why, sgImageFailure::unsupported);
     if (!g_readers.readTexture) return nullptr;
-    return g_readers.readTexture(format, path, components, sScale, tScale);
+    return g_readers.readTexture(format, path, components, sScale, tScale, why);
 }

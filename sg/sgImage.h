@@ -49,17 +49,34 @@ const sgImage* readImageHandle(const std::string& path);
 // 9 image handle file.
 enum sgImageFormat { SG_FMT_RGB = 0, SG_FMT_DIB = 1, SG_FMT_TGA = 2, SG_FMT_JPEG = 3, SG_FMT_PNG = 4, SG_FMT_HANDLE = 9 };
 
+// Why a reader gave no image.
+enum class sgImageFailure {
+    none,
+    missing,      // no such file, or not a regular file
+    tooLarge,     // the file or the picture it holds exceeds what is accepted
+    corrupt,      // not the format it claims, or damaged
+    unsupported,  // a valid file of a kind no reader takes
+};
+// "missing", "too large", "corrupt", "unsupported" ("" for none).
+const char* sgImageFailureText(sgImageFailure why);
+// Stores `what` where `why` points, if it points anywhere.
+inline void sgSetImageFailure(sgImageFailure* why, sgImageFailure what) {
+    if (why) *why = what;
+}
+
 // The decoders live above this library; they install themselves here so the
-// texture and channel code can read files by format code.
+// texture and channel code can read files by format code. Each says why it
+// failed through `why` (which may be null).
 struct sgImageReaders {
     // Plain readers: bottom-up image and its bytes per pixel.
-    sgImagePtr (*read)(int format, const std::string& path, int* components) = nullptr;
+    sgImagePtr (*read)(int format, const std::string& path, int* components, sgImageFailure* why) = nullptr;
     // Padded to powers of two with the coordinate scales.
-    sgImagePtr (*readTexture)(int format, const std::string& path, int* components, float* sScale,
-                              float* tScale) = nullptr;
+    sgImagePtr (*readTexture)(int format, const std::string& path, int* components, float* sScale, float* tScale,
+                              sgImageFailure* why) = nullptr;
 };
 void sgSetImageReaders(const sgImageReaders& readers);
-const sgImageReaders& sgGetImageReaders();
-// Null (and nothing read) when no reader is installed for the format.
-sgImagePtr sgReadImage(int format, const std::string& path, int* components);
-sgImagePtr sgReadTextureImage(int format, const std::string& path, int* components, float* sScale, float* tScale);
+// Null (and nothing read, `why` unsupported) when no reader is installed for
+// the format.
+sgImagePtr sgReadImage(int format, const std::string& path, int* components, sgImageFailure* why = nullptr);
+sgImagePtr sgReadTextureImage(int format, const std::string& path, int* components, float* sScale, float* tScale,
+                              sgImageFailure* why = nullptr);

@@ -42,7 +42,6 @@ public:
     // The recorded four values of key; 0 when never recorded.
     int getAttr(int key, float out[4]) const;
 
-    int getIntensityMode() const { return intensityMode_; }
     float getIntensity() const { return intensity_; }
     int getLightNumber() const { return number_; }
     int isOn() const { return on_; }

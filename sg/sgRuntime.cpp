@@ -125,7 +125,6 @@ void sgSetErrorReporter(sgErrorReporter reporter) { g_reporter = reporter ? repo
 void sgReportError(const char* caption, const char* text) { g_reporter(caption, text); }
 
 void setDiagnosticStream(FILE* stream) { g_diagnostic = stream; }
-FILE* getDiagnosticStream() { return g_diagnostic; }
 
 void debugPrint(const char* s) {
     if (g_diagnostic) std::fprintf(g_diagnostic, "TORVIS: %s\n\n", s ? s : "(null)");

@@ -57,7 +57,6 @@ void sgReportError(const char* caption, const char* text);
 
 // Diagnostic prints, prefix "TORVIS: ". They write only when a stream is set.
 void setDiagnosticStream(FILE* stream);
-FILE* getDiagnosticStream();
 void debugPrint(const char* s);
 void debugPrint2(const char* a, const char* b);
 void debugPrint3(const char* a, const char* b, const char* c);

@@ -30,14 +30,12 @@ int sgTexture::loadFile(const std::string& path) {
     if (path.empty()) {
         fileName_.clear();
         format_ = -1;
-        glId_ = 0;
         return 1;
     }
     int format = sgTextureFormatOf(path);
     if (format < 0) return 0;
     fileName_ = path;
     format_ = format;
-    glId_ = 0;
     return 1;
 }
 

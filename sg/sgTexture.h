@@ -29,8 +29,6 @@ public:
     // The recorded value, or -1.
     int getFilter(int name) const;
 
-    unsigned getGLId() const { return glId_; }
-
 private:
     struct Filter {
         int name;
@@ -39,7 +37,6 @@ private:
     std::string fileName_;
     int format_ = -1;
     std::vector<Filter> filters_;
-    unsigned glId_ = 0;
 };
 
 // Format code of a texture file name by its extension, -1 when refused (the

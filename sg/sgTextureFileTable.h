@@ -7,6 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "sg/sgImage.h"
+
 struct sgTextureFileEntry {
     std::string name;
     int components = 3;    // 3 or 4 once loaded
@@ -14,6 +16,7 @@ struct sgTextureFileEntry {
     // Set when reading the file failed: it is not read again on every draw,
     // only after a new look-up of the name (or with the reload flag).
     bool failed = false;
+    sgImageFailure failure = sgImageFailure::none;  // why, when failed
 };
 
 class sgTextureFileTable {
@@ -27,7 +30,6 @@ public:
     sgTextureFileEntry* lookup(const std::string& name);
     // The entry without touching it, or null.
     sgTextureFileEntry* find(const std::string& name) const;
-    int getCount() const { return static_cast<int>(entries_.size()); }
     const sgTextureFileEntry* getEntry(int index) const;
 
 private:

@@ -105,7 +105,7 @@ TEST(PngReader, TexturePadsFromFourUpwards) {
     ASSERT_TRUE(run("convert -size 3x5 xc:'#102030' -define png:color-type=2 " + quote(file)));
     float s = 0, t = 0;
     int bpp = 0;
-    sgImagePtr image = sgPngReader().readTexture(file, &s, &t, &bpp);
+    sgImagePtr image = sgPngReader().readTexture(file, &bpp, &s, &t);
     ASSERT_TRUE(image);
     EXPECT_EQ(bpp, 3);
     EXPECT_EQ(image->width, 4);

@@ -4,6 +4,9 @@
 
 #include <functional>
 #include <random>
+#include <string>
+
+#include <unistd.h>
 
 #include "assets/Model3DS.h"
 #include "assets/ObjModel.h"
@@ -134,6 +137,21 @@ TEST(Hostile3DS, FoldersAndMissingFilesDoNotOpen) {
     }
 }
 
+TEST(Hostile3DS, OversizedFilesAreRefusedBeforeReading) {
+    TempDir dir;
+    // Sparse: a file past the cap that takes no disk space and, were it read,
+    // would take seconds and the memory of its size.
+    const std::string path = dir.write("big.3ds", std::vector<uint8_t>{0x4D, 0x4D});
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMax3DSFileBytes) + 1), 0);
+    testing::internal::CaptureStdout();
+    Stopwatch clock;
+    EXPECT_FALSE(read3DSModel(path, sg3DSOptions()));
+    EXPECT_LT(clock.seconds(), 0.5);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error allocating mem size " +
+                                                         std::to_string(kMax3DSFileBytes + 1) + "\nFailed to parse " +
+                                                         path + "\n");
+}
+
 TEST(Hostile3DS, NamesWithoutTerminatorStayInsideTheirChunk) {
     TempDir dir;
     ChunkWriter w;
@@ -218,11 +236,25 @@ TEST(HostileOBJ, BadFilesFailOrLoadTheirSoundPartsQuickly) {
     ASSERT_TRUE(m);
     EXPECT_EQ(out, "");
     EXPECT_EQ(m->numtriangles(), 1u);  // only the last: its corners all name vertex 1
-    // Missing material library: the load fails with the message.
-    EXPECT_FALSE(read("mtllib gone.mtl\n", &out));
+    // Missing material library: the geometry loads in the default material,
+    // with the message.
+    m = read("mtllib gone.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n", &out);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->numtriangles(), 1u);
+    EXPECT_EQ(m->nummaterials(), 1u);
     EXPECT_EQ(out, "_glmReadMTL() failed: can't open material file \"" + dir.file("gone.mtl") + "\".\n");
     // A directory is no material library either.
-    EXPECT_FALSE(read("mtllib .\n", &out));
+    m = read("mtllib .\n", &out);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->nummaterials(), 1u);
+    // Thousands of missing libraries: only the first few are looked for.
+    std::string many;
+    for (int i = 0; i < 5000; ++i) many += "mtllib lib" + std::to_string(i) + ".mtl\n";
+    m = read(many, &out);
+    ASSERT_TRUE(m);
+    size_t said = 0;
+    for (size_t at = out.find("_glmReadMTL"); at != std::string::npos; at = out.find("_glmReadMTL", at + 1)) ++said;
+    EXPECT_EQ(said, 16u);
 
     // Binary garbage and one enormous face.
     std::string garbage;

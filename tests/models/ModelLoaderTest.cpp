@@ -306,3 +306,51 @@ TEST_F(ModelLoaderTest, ChartPartModelsAreTheGeneratorsAndHaveTheirSizes) {
     glDeleteLists(c, 1);
     glDeleteLists(s, 1);
 }
+
+TEST_F(ModelLoaderTest, ObjWithoutItsLibraryDrawsInTheDefaultMaterial) {
+    TempDir dir;
+    // A unit cube whose faces name a material of a library that is not there.
+    std::string obj = "mtllib absent.mtl\nusemtl paint\n";
+    for (int x : {-1, 1})
+        for (int y : {-1, 1})
+            for (int z : {-1, 1}) obj += "v " + std::to_string(x * 0.5) + " " + std::to_string(y * 0.5) + " " +
+                                         std::to_string(z * 0.5) + "\n";
+    obj += "vn -1 0 0\nvn 1 0 0\nvn 0 -1 0\nvn 0 1 0\nvn 0 0 -1\nvn 0 0 1\n";
+    obj += "f 1//1 2//1 4//1 3//1\nf 5//2 7//2 8//2 6//2\nf 1//3 5//3 6//3 2//3\n"
+           "f 3//4 4//4 8//4 7//4\nf 1//5 3//5 7//5 5//5\nf 2//6 6//6 8//6 4//6\n";
+    testing::internal::CaptureStderr();
+    GLuint list = getModel(dir.write("cube.obj", obj));
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_NE(list, 0u);
+    EXPECT_NE(said.find("absent.mtl"), std::string::npos) << said;
+
+    glViewport(0, 0, width_, height_);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-2, 2, -1.5, 1.5, -10, 10);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const GLfloat black[4] = {0, 0, 0, 1}, white[4] = {1, 1, 1, 1}, front[4] = {0, 0, 1, 0};
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, black);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, black);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, black);
+    glLightfv(GL_LIGHT0, GL_POSITION, front);
+    // A red current material: the list must replace it with the default.
+    const GLfloat red[4] = {1, 0, 0, 1};
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, red);
+    glCallList(list);
+    glFinish();
+    Frame f = readFrame(width_, height_);
+    // Diffuse 0.8 of a white light straight onto the front face.
+    EXPECT_TRUE(near(f.at(width_ / 2, height_ / 2), RGBA{204, 204, 204, 255}, 2)) << describe(f.at(width_ / 2, height_ / 2));
+    EXPECT_TRUE(near(f.at(10, 10), RGBA{0, 0, 0, 255}, 1)) << describe(f.at(10, 10));
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDeleteLists(list, 1);
+}

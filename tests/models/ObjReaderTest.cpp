@@ -171,11 +171,43 @@ TEST(ObjReader, FailuresPrintTheirMessages) {
     testing::internal::CaptureStdout();
     EXPECT_FALSE(readText(dir, "v 0 0 0\nvp 1 2\n"));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "_glmFirstPass(): Unknown token \"vp\".\n");
+}
 
+TEST(ObjReader, MissingLibrariesAndMaterialsLeaveTheDefaultAndAreSaidOnce) {
+    TempDir dir;
+    // The library is missing: the geometry loads in the default material and
+    // the library is reported once, however often it is named.
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(readText(dir, std::string(kSquare) + "mtllib missing.mtl\nf 1 2 3\n"));
+    auto m = readText(dir, std::string(kSquare) + "mtllib missing.mtl\nusemtl red\nf 1 2 3\n"
+                                                  "mtllib other.mtl\nmtllib missing.mtl\ng b\nusemtl red\nf 1 3 4\n");
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(m);
+    EXPECT_EQ(said, "_glmReadMTL() failed: can't open material file \"" + dir.file("missing.mtl") + "\".\n" +
+                        "_glmReadMTL() failed: can't open material file \"" + dir.file("other.mtl") + "\".\n");
+    ASSERT_EQ(m->nummaterials(), 1u);
+    EXPECT_EQ(m->materials[0].name, "default");
+    EXPECT_FLOAT_EQ(m->materials[0].diffuse[0], 0.8f);
+    EXPECT_EQ(m->numtriangles(), 2u);
+    for (const auto& g : m->groups) EXPECT_EQ(g->material, 0u) << g->name;
+
+    // A folder is no library either.
+    mkdir(dir.file("lib.mtl").c_str(), 0755);
+    testing::internal::CaptureStderr();
+    m = readText(dir, std::string(kSquare) + "mtllib lib.mtl\nf 1 2 3\n");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("lib.mtl"), std::string::npos);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->nummaterials(), 1u);
+
+    // The library lacks a material: its faces take the default, said once.
+    dir.write("mats.mtl", "newmtl red\nKd 1 0 0\n");
+    testing::internal::CaptureStderr();
+    m = readText(dir, std::string(kSquare) + "mtllib mats.mtl\nusemtl blue\nf 1 2 3\nusemtl red\nf 1 3 4\n"
+                                             "g x\nusemtl blue\nf 2 3 4\n");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "_glmReadMTL() failed: can't open material file \"" + dir.file("missing.mtl") + "\".\n");
+              "_glmReadOBJ(): material \"blue\" not found in \"mats.mtl\"; the default is used.\n");
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->groups[0]->material, 1u);  // red, the last one named in "default"
+    EXPECT_EQ(m->groups[1]->material, 0u);
 }
 
 TEST(ObjReader, NumbersIgnoreTheProgramLocale) {

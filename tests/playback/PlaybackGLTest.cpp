@@ -25,8 +25,9 @@
 
 namespace {
 
-// The published OpenGL jitter tables, kept here as the test's own oracle.
-const float kJ4[4][2] = {{0.375f, 0.25f}, {0.125f, 0.75f}, {0.875f, 0.25f}, {0.625f, 0.75f}};
+// The published OpenGL jitter table j4 (centred), kept here as the test's own oracle.
+const float kJ4[4][2] = {
+    {-0.208147f, 0.353730f}, {0.203849f, -0.353780f}, {-0.292626f, -0.149945f}, {0.296924f, 0.149994f}};
 
 class PlaybackGLTest : public SceneGLTest {
 protected:
@@ -194,6 +195,41 @@ TEST_F(PlaybackGLTest, LevelFourIsTheAverageOfFourJitteredPasses) {
     }
     EXPECT_LE(worst, 1);
     EXPECT_GT(partial, 20) << "the edges should be smoothed";
+}
+
+// The brightness-weighted centre of the frame, in pixels.
+static void brightnessCentroid(const Frame& f, double* cx, double* cy) {
+    double sum = 0, sx = 0, sy = 0;
+    for (int y = 0; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x) {
+            const size_t i = (static_cast<size_t>(y) * f.width + x) * 4;
+            const double b = f.rgba[i] + f.rgba[i + 1] + f.rgba[i + 2];
+            sum += b;
+            sx += b * x;
+            sy += b * y;
+        }
+    *cx = sum > 0 ? sx / sum : -1;
+    *cy = sum > 0 ? sy / sum : -1;
+}
+
+TEST_F(PlaybackGLTest, AntiAliasedFramesSitWhereTheSinglePassDoes) {
+    blackBackground();
+    glowingPanel("white", sgVec3(0, 0, 0), sgVec3(1, 1, 1), 57);
+    scene().buildSceneGraph();
+    scene().drawFrame(0, 0);
+    Frame single = frame();
+    ASSERT_TRUE(near(single.at(80, 60), RGBA{255, 255, 255, 255}, 1)) << describe(single.at(80, 60));
+    ASSERT_TRUE(near(single.at(2, 2), RGBA{0, 0, 0, 255}, 1)) << "the panel must lie inside the view";
+    double x0, y0;
+    brightnessCentroid(single, &x0, &y0);
+    for (bool offscreen : {true, false})
+        for (int level : {4, 8}) {
+            Frame aa = offscreen ? (scene().drawFrame(level, 0), frame()) : throughAccumulationBuffer(level);
+            double x, y;
+            brightnessCentroid(aa, &x, &y);
+            EXPECT_NEAR(x, x0, 0.1) << "level " << level << (offscreen ? " offscreen" : " accumulated");
+            EXPECT_NEAR(y, y0, 0.1) << "level " << level << (offscreen ? " offscreen" : " accumulated");
+        }
 }
 
 TEST_F(PlaybackGLTest, LevelsOtherThanFourTakeEightPasses) {

@@ -32,18 +32,20 @@ sgImagePtr render(const FakeImages::Picture& p) {
     return img;
 }
 
-sgImagePtr readPlain(int, const std::string& path, int* components) {
+sgImagePtr readPlain(int, const std::string& path, int* components, sgImageFailure* why) {
     ++g_total;
     ++counts()[path];
     auto it = pictures().find(path);
+    sgSetImageFailure(why, it == pictures().end() ? sgImageFailure::missing : sgImageFailure::none);
     if (it == pictures().end()) return nullptr;
     if (components) *components = it->second.components;
     return render(it->second);
 }
 
-sgImagePtr readPadded(int format, const std::string& path, int* components, float* s, float* t) {
+sgImagePtr readPadded(int format, const std::string& path, int* components, float* s, float* t,
+                      sgImageFailure* why) {
     ++g_textureReads;
-    sgImagePtr img = readPlain(format, path, components);
+    sgImagePtr img = readPlain(format, path, components, why);
     if (!img) return nullptr;
     return padToPowerOfTwo(*img, *components, format == SG_FMT_PNG ? 4 : 1, s, t);
 }

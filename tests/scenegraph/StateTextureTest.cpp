@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "sg/sgChannel.h"
 #include "sg/sgGeoSet.h"
@@ -173,18 +174,27 @@ TEST_F(StateTextureTest, MissingTextureIsReadOnceOverTenFrames) {
     sgChannel* ch = sgChannel::sgGetChannel();
     ch->setScene(root);
     ch->setOrtho(0, width_, 0, height_, -10, 10);
+    testing::internal::CaptureStderr();
     for (int n = 0; n < 10; ++n) sgDrawFrame(GL_RENDER, n);
+    const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_EQ(FakeImages::reads("missing_texture.png"), 1);
     // Drawn untextured in the meantime.
     EXPECT_TRUE(near(frame().at(30, 30), rgb(255, 128, 0)));
     ASSERT_TRUE(set->currentTexture());
     EXPECT_TRUE(set->currentTexture()->failed);
+    // The reader's reason is kept and said once.
+    EXPECT_EQ(set->currentTexture()->failure, sgImageFailure::missing);
+    const std::string line = "MERAK: Texture file \"" + sgResolveTexturePath("missing_texture.png") +
+                             "\" not loaded: missing.\n";
+    EXPECT_EQ(said, line);
 
     // Naming the file again (the user put it back) tries once more.
     FakeImages::addColour("missing_texture.png", 0, 255, 0);
     attach(set, "missing_texture.png");
     for (int n = 10; n < 13; ++n) sgDrawFrame(GL_RENDER, n);
     EXPECT_EQ(FakeImages::reads("missing_texture.png"), 2);
+    EXPECT_FALSE(set->currentTexture()->failed);
+    EXPECT_EQ(set->currentTexture()->failure, sgImageFailure::none);
     // Modulated by the set's orange.
     EXPECT_TRUE(near(frame().at(30, 30), rgb(0, 128, 0))) << describe(frame().at(30, 30));
     ch->setScene(nullptr);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "assets/sgText3D.h"
 #include "platform/PathParts.h"
@@ -292,16 +293,35 @@ TEST_F(TextFontTest, FixedPitchLayout) {
     EXPECT_DOUBLE_EQ(t.getCharPosition(1), 6.0);
     EXPECT_DOUBLE_EQ(t.getCharPosition(2), 12.0);
     EXPECT_NEAR(t.getWidth(), 22.0, 1e-5);
-    t.setGap(4.0f);  // the gap is not part of fixed pitch
+    // The gap does not move the pen, but the width ends before it.
+    t.setGap(4.0f);
     t.generate("1.5");
-    EXPECT_NEAR(t.getWidth(), 22.0, 1e-5);
+    EXPECT_DOUBLE_EQ(t.getCharPosition(2), 12.0);
+    EXPECT_NEAR(t.getWidth(), 18.0, 1e-5);
+    t.setFixedAdvance(30.0f);
+    t.generate("123");
+    EXPECT_NEAR(t.getWidth(), 86.0, 1e-5);
 
-    // Each glyph's inked box is centred on its pen position, also squeezed.
+    // Each glyph's inked box is centred on its pen position.
+    t.setGap(0.0f);
+    t.generate("0:0");
+    std::vector<double> centres;
+    for (int i = 0; i < 3; ++i) {
+        const sgTextContour& c = t.getGlyph(i).contours[0];
+        centres.push_back((c.minX + c.maxX) / 2.0 - t.getCharPosition(i));
+        EXPECT_NEAR(centres[i], 0.0, 0.6) << i;
+    }
+    // Squeezed, the outline shrinks about the glyph's origin while the
+    // centring term keeps its natural width: the box centre moves back by
+    // half of what the squeeze takes from it.
     t.setRatio(0.5f);
     t.generate("0:0");
     for (int i = 0; i < 3; ++i) {
-        const sgTextContour& c = t.getGlyph(i).contours[0];
-        EXPECT_NEAR((c.minX + c.maxX) / 2.0, t.getCharPosition(i), 0.6) << i;
+        const sgTextGlyphOutline& g = t.getGlyph(i);
+        const double s = g.scale / 64.0;
+        const double centre = (g.metrics.originX + g.metrics.blackBoxX / 2.0) * s;
+        const sgTextContour& c = g.contours[0];
+        EXPECT_NEAR((c.minX + c.maxX) / 2.0 - t.getCharPosition(i), -0.5 * centre + 0.5 * centres[i], 1e-4) << i;
     }
 }
 
