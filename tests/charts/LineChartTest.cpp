@@ -459,6 +459,16 @@ TEST_P(LineTiming, PlaysOfEveryEvent) {
         s.chart->setDataPtShrinkStart(i, 40);
         s.chart->setDataPtShrinkEnd(i, 50);
     }
+    if (i == 0) {
+        // Point 0's texts and joint come with point 1's segment: shown at its
+        // start, hidden at the end of its shrink. Point 1 gets the frames that
+        // make them the other points' (shown at 25, hidden at 40).
+        s.chart->setDataPtStartTime(1, 25);
+        if (row.shrinking) {
+            s.chart->setDataPtShrinkStart(1, 30);
+            s.chart->setDataPtShrinkEnd(1, 40);
+        }
+    }
     s.show();
     const std::vector<std::string> before = chartPlays(*s.chart);
 
