@@ -5,9 +5,30 @@
 
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
+#include "scene/pnLexer.h"
 #include "scene/pnModel.h"
 #include "scene/pnWriteUtil.h"
 #include "sg/sgRuntime.h"
+
+namespace {
+
+const char* expansionWord(int e) {
+    switch (e) {
+    case pnChart::EXPAND_LEFT: return "left";
+    case pnChart::EXPAND_UP: return "up";
+    case pnChart::EXPAND_DOWN: return "down";
+    default: return "right";
+    }
+}
+
+int expansionFromWord(const std::string& w) {
+    if (w == "Left" || w == "left") return pnChart::EXPAND_LEFT;
+    if (w == "Right" || w == "right") return pnChart::EXPAND_RIGHT;
+    if (w == "Up" || w == "up") return pnChart::EXPAND_UP;
+    return pnChart::EXPAND_DOWN;
+}
+
+}  // namespace
 
 pnBarChart::pnBarChart() {
     setFile("cyl10x.3ds");
@@ -44,6 +65,41 @@ int pnBarChart::setBaseScale(const sgVec3& v) {
     for (int i = 0; i < getNumDataPts(); ++i)
         if (pnObject* bar = getDataPtPart(i, PART_MAIN)) bar->setScaleOrigin(v);
     return getNumDataPts();
+}
+
+void pnBarChart::setDirection(const sgVec3& v) {
+    pnChart::setDirection(v);
+    if (!built) return;
+    for (int i = 0; i < getNumDataPts(); ++i) turnToDirection(getDataPtPart(i, PART_MAIN));
+}
+
+void pnBarChart::setExpansion(int e) {
+    if (!built) {
+        expansion = e;
+        return;
+    }
+    const int cur = expansion;
+    auto valid = [](int x) { return x >= EXPAND_LEFT && x <= EXPAND_DOWN; };
+    auto horizontal = [](int x) { return x == EXPAND_LEFT || x == EXPAND_RIGHT; };
+    auto negative = [](int x) { return x == EXPAND_LEFT || x == EXPAND_DOWN; };
+    if (valid(e) && valid(cur) && e != cur) {
+        // The component on the current axis moves to the new axis; it turns
+        // round when the expansion crosses to the other side.
+        auto moved = [&](const sgVec3& s) {
+            float c = horizontal(cur) ? s[0] : s[1];
+            if (negative(cur) != negative(e)) c = -c;
+            return horizontal(e) ? sgVec3(c, 0, 0) : sgVec3(0, c, 0);
+        };
+        spacing = moved(spacing);
+        for (int i = 0; i < getNumDataPts(); ++i) storeDataPtSpacing(i, moved(dataPts[static_cast<size_t>(i)].spacing));
+        if (horizontal(cur) != horizontal(e)) {
+            setTextOffset(sgVec3(textOffset[1], textOffset[0], textOffset[2]));
+            setLabelOffset(sgVec3(labelOffset[1], labelOffset[0], labelOffset[2]));
+        }
+    }
+    if (valid(e)) setDirection(horizontal(e) ? sgVec3(0, 1, 0) : sgVec3(1, 0, 0));
+    expansion = e;
+    updateLayout();
 }
 
 // ---- points ----
@@ -254,7 +310,17 @@ int pnBarChart::setDataPtShrinkEnd(int i, int f) {
 int pnBarChart::write(FILE* f, int convertPaths) {
     if (!f) return 0;
     pnWriteBlockBegin(f, "barChart");
-    pnChart::write(f, convertPaths);
+    writeChartFields(f, convertPaths);
+    pnWriteWord(f, "expansion", expansionWord(expansion));
+    writeDataPts(f);
     pnWriteBlockEnd(f);
     return pnWriteOk(f);
+}
+
+bool pnBarChart::readChartKey(pnChartReadContext& in) {
+    if (sym == SYM_EXPANSION) {
+        setExpansion(expansionFromWord(pnScene::readQuoted()));
+        return true;
+    }
+    return pnChart::readChartKey(in) || readValueMapping();
 }

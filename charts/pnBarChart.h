@@ -24,8 +24,17 @@ public:
     // Built: every bar takes the chart's rotation axis again and the angle,
     // every text part the angle.
     void setRotAngle(float angle) override;
-    // "barChart {", the chart part, "}".
+    // "barChart {", the chart part with the expansion after the common
+    // fields, "}".
     int write(FILE* f, int convertPaths) override;
+    // The common keys, the value mapping and the expansion.
+    bool readChartKey(pnChartReadContext& in) override;
+    // Built: every bar turns to the direction.
+    void setDirection(const sgVec3& v) override;
+    // Moves the spacings onto the new axis (turning them round when the
+    // expansion crosses to the other side), swaps the offsets' x and y when
+    // the axis changes, sets the direction and, built, lays the chart out.
+    void setExpansion(int e) override;
     const char* getTypeName() const override { return "pnBarChart"; }
 
     // Timing of point i (see the table in pnBarChart.cpp). The fields are

@@ -7,6 +7,7 @@
 
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
+#include "scene/pnLexer.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnString.h"
 #include "scene/pnVolume.h"
@@ -46,13 +47,11 @@ void combineRotation(float chartAngle, const sgVec3& chartAxis, float pointAngle
 
 const char* justWord(int j) { return j == 0 ? "Left" : j == 2 ? "Right" : "Center"; }
 
-const char* expansionWord(int e) {
-    switch (e) {
-    case pnChart::EXPAND_LEFT: return "left";
-    case pnChart::EXPAND_UP: return "up";
-    case pnChart::EXPAND_DOWN: return "down";
-    default: return "right";
-    }
+int justFromWord(const std::string& w) {
+    if (w == "Left" || w == "left") return pnChart::JUST_LEFT;
+    if (w == "Right" || w == "right") return pnChart::JUST_RIGHT;
+    if (w == "Center" || w == "center") return pnChart::JUST_CENTER;
+    return -1;
 }
 
 int writeDataVec3(FILE* f, const char* key, const sgVec3& v) {
@@ -63,10 +62,7 @@ int writeDataVec3(FILE* f, const char* key, const sgVec3& v) {
 
 // ---- construction ----
 
-pnChart::pnChart()
-    : objects(std::make_unique<sgList>(8)), effects(std::make_unique<sgList>(8)), events(std::make_unique<sgList>(8)) {
-    dataPts.reserve(INITIAL_CAPACITY);
-}
+pnChart::pnChart() { dataPts.reserve(INITIAL_CAPACITY); }
 
 pnChart::~pnChart() {
     clearChartParts();
@@ -75,14 +71,6 @@ pnChart::~pnChart() {
     // any shown object.
     detachNodesForDelete(true);
 }
-
-pnChart::Layout pnChart::layout() const {
-    if (isKind("pnVolumeChart")) return LAYOUT_VOLUME;
-    if (isKind("pnLineChart")) return getShowJoint() ? LAYOUT_LINE_JOINTS : LAYOUT_LINE;
-    return LAYOUT_THREE;
-}
-
-bool pnChart::isKind(const char* typeName) const { return std::strcmp(getTypeName(), typeName) == 0; }
 
 const pnChartDataPt& pnChart::pointOrDefault(int i) const {
     static const pnChartDataPt defaults;
@@ -200,7 +188,6 @@ void pnChart::renameDataPt(int i, const char* chartName) {
 }
 
 void pnChart::setFileName(const char* f) {
-    if (isKind("pnVolumeChart")) return;
     setFlags[FILE_FLAG] = 1;
     file = f ? f : "";
     if (!built) return;
@@ -218,7 +205,7 @@ void pnChart::setPosition(const sgVec3& v) {
     if (!built) return;
     const sgVec3 move = v - old;
     for (int k = 0; k < getNumObjects(); ++k) {
-        pnObject* part = objects->getAs<pnObject>(k);
+        pnObject* part = objects.get(k);
         part->setPosition(part->getPosition() + move);
         if (!chartFlags[CENTER_SET]) part->setCenter(position);
     }
@@ -229,7 +216,7 @@ void pnChart::setCenter(const sgVec3& v) {
     chartFlags[CENTER_SET] = 1;
     setFlags[CENTER_FLAG] = 1;
     if (!built) return;
-    for (int k = 0; k < getNumObjects(); ++k) objects->getAs<pnObject>(k)->setCenter(v);
+    for (int k = 0; k < getNumObjects(); ++k) objects.get(k)->setCenter(v);
 }
 
 void pnChart::setRotAxis(const sgVec3& v) {
@@ -240,27 +227,27 @@ void pnChart::setRotAxis(const sgVec3& v) {
     rotAxis = v;
     setFlags[ROTAXIS_FLAG] = 1;
     if (!built) return;
-    for (int k = 0; k < getNumObjects(); ++k) objects->getAs<pnObject>(k)->setRotAxis(v);
+    for (int k = 0; k < getNumObjects(); ++k) objects.get(k)->setRotAxis(v);
 }
 
 void pnChart::setRotAngle(float a) {
     rotAngle = a;
     setFlags[ROTANGLE_FLAG] = 1;
     if (!built) return;
-    for (int k = 0; k < getNumObjects(); ++k) objects->getAs<pnObject>(k)->setRotAngle(a);
+    for (int k = 0; k < getNumObjects(); ++k) objects.get(k)->setRotAngle(a);
 }
 
 void pnChart::setScale(const sgVec3& v) {
     scale = v;
     setFlags[SCALE_FLAG] = 1;
     if (!built) return;
-    for (int k = 0; k < getNumObjects(); ++k) objects->getAs<pnObject>(k)->setScale(v);
+    for (int k = 0; k < getNumObjects(); ++k) objects.get(k)->setScale(v);
 }
 
 void pnChart::setHighlight(int h) {
     highlight = h;
     if (!built) return;
-    for (int k = 0; k < getNumObjects(); ++k) objects->getAs<pnObject>(k)->setHighlight(h);
+    for (int k = 0; k < getNumObjects(); ++k) objects.get(k)->setHighlight(h);
 }
 
 // ---- materials and text settings ----
@@ -375,25 +362,16 @@ int pnChart::setNumDataPts(int n) {
         if (make)
             for (int i = old; i < n; ++i) makePointParts(i, partParent.c_str());
     }
-    const bool pie = isKind("pnPieChart");
-    for (int i = 0; i < n; ++i) {
-        if (pie) {
-            const double v = 100.0 / n;
-            char text[32];
-            std::snprintf(text, sizeof text, "%d", static_cast<int>(v));
-            setDataPtSpacing(i, sgVec3(0, 0, 0));
-            setDataPtLabel(i, "m");
-            setDataPtGrowValue(i, v);
-            setDataPtDataText(i, text);
-        } else {
-            if (i > 0) setDataPtSpacing(i, sgVec3(80, 0, 0));
-            setDataPtLabel(i, "m");
-            setDataPtGrowValue(i, i % 2 == 0 ? 50.0 : 100.0);
-            setDataPtDataText(i, i % 2 == 0 ? "50" : "100");
-        }
-    }
+    for (int i = 0; i < n; ++i) setDefaultDataPt(i, n);
     if (n != old && built) updateLayout();
     return getNumDataPts();
+}
+
+void pnChart::setDefaultDataPt(int i, int) {
+    if (i > 0) setDataPtSpacing(i, sgVec3(80, 0, 0));
+    setDataPtLabel(i, "m");
+    setDataPtGrowValue(i, i % 2 == 0 ? 50.0 : 100.0);
+    setDataPtDataText(i, i % 2 == 0 ? "50" : "100");
 }
 
 int pnChart::addDataPt(const pnChartDataPt& pt) {
@@ -404,13 +382,7 @@ int pnChart::addDataPt(const pnChartDataPt& pt) {
 
 int pnChart::appendDataPt() {
     const int n = getNumDataPts();
-    const bool pie = isKind("pnPieChart");
-    if (pie) {
-        double sum = 0;
-        for (const pnChartDataPt& p : dataPts) sum += p.growValue;
-        if (sum >= 99.999) return 0;
-    }
-    if (n == 0) return 0;
+    if (!canAppendDataPt() || n == 0) return 0;
     const bool make = partsLive();
     // Parts for the new point need the graph they hang in; without it the
     // point is not added, so every point keeps its parts.
@@ -420,7 +392,7 @@ int pnChart::appendDataPt() {
     dataPts.push_back(last);
     if (make) {
         makePointParts(n, partParent.c_str());
-        if (!pie && hJust != JUST_LEFT) updateLayout();
+        if (appendMovesPoints()) updateLayout();
     }
     return getNumDataPts();
 }
@@ -899,63 +871,31 @@ void pnChart::turnToDirection(pnObject* part) const {
     part->setPivotAxis(sgVec3(0, 0, 1));
 }
 
-void pnChart::setDirection(const sgVec3& v) {
-    direction = v;
-    if (!built || !isKind("pnBarChart")) return;
-    for (int i = 0; i < getNumDataPts(); ++i) turnToDirection(getDataPtPart(i, PART_MAIN));
-}
+void pnChart::setDirection(const sgVec3& v) { direction = v; }
 
-void pnChart::setExpansion(int e) {
-    if (!isKind("pnBarChart")) return;
-    if (!built) {
-        expansion = e;
-        return;
-    }
-    const int cur = expansion;
-    auto valid = [](int x) { return x >= EXPAND_LEFT && x <= EXPAND_DOWN; };
-    auto horizontal = [](int x) { return x == EXPAND_LEFT || x == EXPAND_RIGHT; };
-    auto negative = [](int x) { return x == EXPAND_LEFT || x == EXPAND_DOWN; };
-    if (valid(e) && valid(cur) && e != cur) {
-        // The component on the current axis moves to the new axis; it turns
-        // round when the expansion crosses to the other side.
-        auto moved = [&](const sgVec3& s) {
-            float c = horizontal(cur) ? s[0] : s[1];
-            if (negative(cur) != negative(e)) c = -c;
-            return horizontal(e) ? sgVec3(c, 0, 0) : sgVec3(0, c, 0);
-        };
-        spacing = moved(spacing);
-        for (int i = 0; i < getNumDataPts(); ++i) storeDataPtSpacing(i, moved(dataPts[static_cast<size_t>(i)].spacing));
-        if (horizontal(cur) != horizontal(e)) {
-            setTextOffset(sgVec3(textOffset[1], textOffset[0], textOffset[2]));
-            setLabelOffset(sgVec3(labelOffset[1], labelOffset[0], labelOffset[2]));
-        }
-    }
-    if (valid(e)) setDirection(horizontal(e) ? sgVec3(0, 1, 0) : sgVec3(1, 0, 0));
-    expansion = e;
-    updateLayout();
-}
+void pnChart::setExpansion(int) {}
 
 // ---- part lists ----
 
 namespace {
 template <class T>
-T* findNamed(const sgList& list, const char* n, const std::string& (T::*getName)() const) {
+T* findNamed(const pnOwnedList<T>& list, const char* n) {
     if (!n) return nullptr;
-    for (int k = 0; k <= list.getTop(); ++k) {
-        T* item = list.getAs<T>(k);
-        if ((item->*getName)() == n) return item;
+    for (int k = 0; k < list.size(); ++k) {
+        T* item = list.get(k);
+        if (item->getName() == n) return item;
     }
     return nullptr;
 }
 }  // namespace
 
-pnObject* pnChart::findObject(const char* n) const { return findNamed<pnObject>(*objects, n, &pnObject::getName); }
-pnEffect* pnChart::findEffect(const char* n) const { return findNamed<pnEffect>(*effects, n, &pnEffect::getName); }
-pnEvent* pnChart::findEvent(const char* n) const { return findNamed<pnEvent>(*events, n, &pnEvent::getName); }
+pnObject* pnChart::findObject(const char* n) const { return findNamed(objects, n); }
+pnEffect* pnChart::findEffect(const char* n) const { return findNamed(effects, n); }
+pnEvent* pnChart::findEvent(const char* n) const { return findNamed(events, n); }
 
 int pnChart::addObject(pnObject* object) {
     if (!object || hasObject(object->getName().c_str())) return 0;
-    if (!objects->append(object)) return 0;
+    if (!objects.append(std::unique_ptr<pnObject>(object))) return 0;
     object->setPartFlag(1);
     if (scene) object->setScene(scene);
     return 1;
@@ -963,33 +903,28 @@ int pnChart::addObject(pnObject* object) {
 
 int pnChart::addEvent(pnEvent* event) {
     if (!event || hasEvent(event->getName().c_str())) return 0;
-    return events->append(event);
+    return events.append(std::unique_ptr<pnEvent>(event));
 }
 
 int pnChart::addEffect(pnEffect* effect) {
     if (!effect || hasEffect(effect->getName().c_str())) return 0;
-    return effects->append(effect);
+    return effects.append(std::unique_ptr<pnEffect>(effect));
 }
 
-pnObject* pnChart::getObject(int k) const { return objects->getAs<pnObject>(k); }
-pnEvent* pnChart::getEvent(int k) const { return events->getAs<pnEvent>(k); }
-pnEffect* pnChart::getEffect(int k) const { return effects->getAs<pnEffect>(k); }
-int pnChart::indexOfObject(const pnObject* object) const { return object ? objects->find(object) : -1; }
-
-pnEvent* pnChart::getChartEvent(int k) const {
-    return (k >= 0 && k <= events->getTop()) ? events->getAs<pnEvent>(k) : nullptr;
-}
-
-pnObject* pnChart::getChartPart(int k) const {
-    return (k >= 0 && k <= objects->getTop()) ? objects->getAs<pnObject>(k) : nullptr;
-}
+pnObject* pnChart::getObject(int k) const { return objects.get(k); }
+pnEvent* pnChart::getEvent(int k) const { return events.get(k); }
+pnEffect* pnChart::getEffect(int k) const { return effects.get(k); }
+int pnChart::indexOfObject(const pnObject* object) const { return objects.find(object); }
+pnEvent* pnChart::getChartEvent(int k) const { return events.at(k); }
+pnObject* pnChart::getChartPart(int k) const { return objects.at(k); }
 
 int pnChart::removeObject(pnObject* object) {
     if (getNumObjects() == 0) {
         debugPrint("[pnChart::removeObject] Tried to delete non-existing object");
         return 0;
     }
-    return objects->remove(object) >= 0 ? 1 : 0;
+    // The caller takes the object back.
+    return objects.take(object).release() ? 1 : 0;
 }
 
 int pnChart::removeEvent(pnEvent* event) {
@@ -997,7 +932,7 @@ int pnChart::removeEvent(pnEvent* event) {
         debugPrint("[pnChart::removeEvent] Tried to delete non-existing event");
         return 0;
     }
-    return events->remove(event) >= 0 ? 1 : 0;
+    return events.take(event).release() ? 1 : 0;
 }
 
 int pnChart::removeEffect(pnEffect* effect) {
@@ -1005,7 +940,7 @@ int pnChart::removeEffect(pnEffect* effect) {
         debugPrint("[pnChart::removeEffect] Tried to delete non-existing effect");
         return 0;
     }
-    return effects->remove(effect) >= 0 ? 1 : 0;
+    return effects.take(effect).release() ? 1 : 0;
 }
 
 int pnChart::getDataPtObjectIndex(int i) const {
@@ -1087,7 +1022,7 @@ int pnChart::findDataPtPart(pnObject* part, std::string* chartName, int* which, 
 int pnChart::getLastFrame() const {
     int last = 0;
     for (int k = 0; k < getNumEvents(); ++k) {
-        const pnEvent* ev = events->getAs<pnEvent>(k);
+        const pnEvent* ev = events.get(k);
         if (ev->getNumPlays() > 0) last = std::max(last, ev->getPlay(ev->getNumPlays() - 1)->end);
     }
     return last;
@@ -1140,16 +1075,12 @@ void pnChart::detachEventNode(pnEvent* event) {
 }
 
 void pnChart::destroyPart(pnObject* part, pnEvent* event, std::vector<std::string>& played) {
-    if (event) {
+    if (event && events.find(event) >= 0) {
         for (int k = 0; k < event->getNumPlays(); ++k) played.push_back(event->getPlay(k)->effect);
         detachEventNode(event);
-        if (events->find(event) >= 0) events->remove(event);
-        delete event;
+        events.take(event);
     }
-    if (part) {
-        if (objects->find(part) >= 0) objects->remove(part);
-        delete part;
-    }
+    if (part && objects.find(part) >= 0) objects.take(part);
 }
 
 void pnChart::destroyPointSlots(int i, std::vector<std::string>& played) {
@@ -1163,21 +1094,15 @@ void pnChart::deleteUnplayedEffects(const std::vector<std::string>& names) {
     for (const std::string& n : names) {
         bool stillPlayed = false;
         for (int k = 0; k < getNumEvents() && !stillPlayed; ++k) {
-            const pnEvent* ev = events->getAs<pnEvent>(k);
+            const pnEvent* ev = events.get(k);
             for (int p = 0; p < ev->getNumPlays() && !stillPlayed; ++p) stillPlayed = ev->getPlay(p)->effect == n;
         }
         if (stillPlayed) continue;
-        if (pnEffect* eff = findEffect(n.c_str())) {
-            effects->remove(eff);
-            delete eff;
-        }
+        if (pnEffect* eff = findEffect(n.c_str())) effects.take(eff);
     }
 }
 
-void pnChart::deleteAllEffects() {
-    for (int k = getNumEffects() - 1; k >= 0; --k) delete effects->getAs<pnEffect>(k);
-    effects = std::make_unique<sgList>(8);
-}
+void pnChart::deleteAllEffects() { effects.clear(); }
 
 int pnChart::deleteDataPtParts(int i) {
     const int n = getNumDataPts();
@@ -1235,12 +1160,9 @@ void pnChart::makePointParts(int i, const char* parent) {
     hang(addSlotEvent(i, PART_LABEL, makeLabelEvent(i, parent), parent));
     if (hasPartSlot(i, PART_EXTRA)) {
         addSlotPart(i, PART_EXTRA, makeSubObject(i));
-        if (layout() == LAYOUT_VOLUME) {
-            putEffect(makeSubEffect(i));
-            putEffect(makeShrinkSubEffect(i));
-        } else {
-            putEffect(makeJointEffect());
-        }
+        putEffect(makeSubEffect(i));
+        putEffect(makeShrinkSubEffect(i));
+        putEffect(makeJointEffect());
         hang(addSlotEvent(i, PART_EXTRA, makeSubEvent(i, parent), parent));
     }
 }
@@ -1281,6 +1203,19 @@ pnEvent* pnChart::newTextEvent(const std::string& n, const std::string& effect, 
     ev->addPlay(effect.c_str(), from, to, show ? 1 : 0);
     ev->setHidden(show ? 0 : 1);
     ev->setParent(parent);
+    return ev;
+}
+
+pnEvent* pnChart::makeFollowerEvent(int i, const std::string& n, const char* effectSuffix, int show,
+                                    const char* parent) const {
+    if (!validPoint(i)) return nullptr;
+    const bool borrowed = i == 0 && !hasPartSlot(0, PART_MAIN) && getNumDataPts() > 1;
+    const pnChartDataPt& p = dataPts[borrowed ? 1 : static_cast<size_t>(i)];
+    const int from = borrowed ? p.startTime : p.endTime;
+    const int hide = borrowed ? p.shrinkEnd : p.shrinkStart;
+    const std::string effect = generatedName(effectSuffix);
+    pnEvent* ev = newTextEvent(n, effect, from, from, show, parent);
+    if (hasShrink(p)) ev->addPlay(effect.c_str(), hide, hide + 1, 0);
     return ev;
 }
 
@@ -1330,7 +1265,7 @@ void pnChart::replacePart(int k, pnObject* fresh) {
     fresh->setScene(scene);
     pnEvent* ev = getChartEvent(k);
     sgNode* dcs = ev ? findEventTransform(ev) : nullptr;
-    objects->set(k, fresh);
+    std::unique_ptr<pnObject> gone = objects.replace(k, std::unique_ptr<pnObject>(fresh));
     if (dcs) {
         // The new part hangs where the old one did, with the scene material.
         sgSwitch* oldNode = old->getSwitchNode();
@@ -1343,7 +1278,6 @@ void pnChart::replacePart(int k, pnObject* fresh) {
         }
     }
     if (ev) ev->setObjectName(fresh->getName().c_str());
-    delete old;
 }
 
 pnObject* pnChart::addSlotPart(int i, int which, pnObject* part) {
@@ -1375,18 +1309,15 @@ pnEvent* pnChart::addSlotEvent(int i, int which, pnEvent* event, const char* par
 }
 
 int pnChart::putEffect(pnEffect* effect) {
-    if (!effect) return 0;
+    std::unique_ptr<pnEffect> taken(effect);
+    if (!taken) return 0;
     for (int k = 0; k < getNumEffects(); ++k) {
-        pnEffect* old = effects->getAs<pnEffect>(k);
-        if (old->getName() == effect->getName()) {
-            effects->set(k, effect);
-            delete old;
+        if (effects.get(k)->getName() == taken->getName()) {
+            effects.replace(k, std::move(taken));  // the old one goes
             return 1;
         }
     }
-    if (effects->append(effect)) return 1;
-    delete effect;
-    return 0;
+    return effects.append(std::move(taken));
 }
 
 void pnChart::resetChartParts(const char* parent) {
@@ -1395,11 +1326,9 @@ void pnChart::resetChartParts(const char* parent) {
 }
 
 void pnChart::clearChartParts() {
-    for (int k = 0; k < getNumEvents(); ++k) detachEventNode(events->getAs<pnEvent>(k));
-    for (int k = getNumEvents() - 1; k >= 0; --k) delete events->getAs<pnEvent>(k);
-    events = std::make_unique<sgList>(8);
-    for (int k = getNumObjects() - 1; k >= 0; --k) delete objects->getAs<pnObject>(k);
-    objects = std::make_unique<sgList>(8);
+    for (int k = 0; k < getNumEvents(); ++k) detachEventNode(events.get(k));
+    events.clear();
+    objects.clear();
 }
 
 // ---- pnChartAccess ----
@@ -1407,59 +1336,104 @@ void pnChart::clearChartParts() {
 void pnChart::generateChartParts(pnScene& s, pnEvent* event) { s.generateChartParts(this, event); }
 
 void pnChart::removeChartEvent(pnEvent* event) {
-    if (!event || events->find(event) < 0) return;
+    if (!event || events.find(event) < 0) return;
     detachEventNode(event);
-    events->remove(event);
-    delete event;
+    events.take(event);
 }
 
 void pnChart::deleteChartParts() {
     // Nothing may keep showing a deleted part.
-    for (int k = 0; k < getNumEvents(); ++k) detachEventNode(events->getAs<pnEvent>(k));
-    for (int k = getNumObjects() - 1; k >= 0; --k) delete objects->getAs<pnObject>(k);
-    objects = std::make_unique<sgList>(8);
+    for (int k = 0; k < getNumEvents(); ++k) detachEventNode(events.get(k));
+    objects.clear();
 }
 
 void pnChart::applyChartEffect(pnScene&, int frame, pnEvent* event, pnEffect* effect, pnObject* part) {
     if (!event || !effect || !part) return;
     const float t = pnScene::playFraction(frame, event->getCurStart(), event->getCurEnd());
-    if (isKind("pnPieChart")) {
-        if (!isType(part, "pnVolume")) return;
-        pnVolume* slice = static_cast<pnVolume*>(part);
-        const int degrees = effect->getGrowShrink(1);
-        const int perDegree = effect->getGrowShrink(2);
-        const bool side = getShowSide() != 0, bevel = getBevel() > 0, inner = getInnerRad() > 0;
-        if (effect->getFlag(pnEffect::GROW_FLAG)) {
-            const int n = static_cast<int>(static_cast<float>(degrees) * t);
-            // The closing faces a partial slice draws differ from a whole one's
-            // only where the sides are hidden.
-            int c;
-            if (!bevel)
-                c = side ? 2 : (n == degrees ? 4 : 2);
-            else if (!inner)
-                c = side ? 4 : (n == degrees ? 8 : 4);
-            else
-                c = side ? 6 : (n == degrees ? 12 : 6);
-            slice->setNumPrims(n == 0 ? 0 : n * perDegree + c);
-        }
-        if (effect->getFlag(pnEffect::SHRINK_FLAG)) {
-            const int n = static_cast<int>(static_cast<float>(degrees) * (1.0f - t));
-            slice->setNumPrims(n == 0 ? 0 : n * perDegree + 2);
-        }
-        return;
-    }
     const sgVec3 a = event->getAccScale();
-    const sgVec3 s = effect->getFlag(pnEffect::SCALE_FLAG) ? a + (effect->getScale() - a) * t : a;
-    if (isKind("pnBarChart") || isKind("pnLineChart"))
-        part->setScaleOrigin(sgVec3(baseScale[0], baseScale[1] * s[1], baseScale[2]));
-    else if (isKind("pnVolumeChart"))
-        part->setScaleOrigin(sgVec3(s[0], s[1], 1.0f));
-    if (t == 1.0f) event->setAccScale(s);
+    const sgVec3 sc = effect->getFlag(pnEffect::SCALE_FLAG) ? a + (effect->getScale() - a) * t : a;
+    applyGrowScale(part, sc);
+    if (t == 1.0f) event->setAccScale(sc);
+}
+
+void pnChart::applyGrowScale(pnObject* part, const sgVec3& sc) {
+    part->setScaleOrigin(sgVec3(baseScale[0], baseScale[1] * sc[1], baseScale[2]));
+}
+
+// ---- reading ----
+
+void pnChart::readMaterialKey(pnChartReadContext& in, void (pnChart::*set)(const char*)) {
+    const std::string n = pnScene::readQuoted();
+    if (in.knownMaterial(n)) (this->*set)(n.c_str());
+}
+
+void pnChart::readStyleKey(pnChartReadContext& in, void (pnChart::*set)(const char*)) {
+    const std::string n = pnScene::readQuoted();
+    if (in.knownStringProperty(n)) (this->*set)(n.c_str());
+}
+
+bool pnChart::readChartKey(pnChartReadContext& in) {
+    switch (sym) {
+    // A chart keeps its texture name only as a name (the parts are not
+    // textured), which the object setter would not store.
+    case SYM_TEXTURE: setTextureName(pnScene::readQuoted().c_str()); return true;
+    case SYM_BASE_SCALE: setBaseScale(pnScene::readVec3()); return true;
+    case SYM_DIRECTION: setDirection(pnScene::readVec3()); return true;
+    case SYM_SHOW_DATA: setShowData(pnScene::readInt()); return true;
+    case SYM_SHOW_LABEL: setShowLabel(pnScene::readInt()); return true;
+    case SYM_H_JUST: {
+        const std::string w = pnScene::readQuoted();
+        const int j = justFromWord(w);
+        if (j >= 0)
+            setHJust(j);
+        else
+            in.report("Unidentifiable token for hJust: ", w);
+        return true;
+    }
+    case SYM_LABEL_MATERIAL:
+    case SYM_LABEL_PROPERTY: readMaterialKey(in, &pnChart::setLabelMaterialName); return true;
+    case SYM_DATA_MATERIAL:
+    case SYM_DATA_PROPERTY: readMaterialKey(in, &pnChart::setDataMaterialName); return true;
+    case SYM_LABEL_BACK_MATERIAL:
+    case SYM_LABEL_BACK_PROPERTY: readMaterialKey(in, &pnChart::setLabelBackMaterialName); return true;
+    case SYM_DATA_BACK_MATERIAL:
+    case SYM_DATA_BACK_PROPERTY: readMaterialKey(in, &pnChart::setDataBackMaterialName); return true;
+    case SYM_LABEL_STRING: readStyleKey(in, &pnChart::setLabelStringName); return true;
+    case SYM_DATA_STRING: readStyleKey(in, &pnChart::setDataStringName); return true;
+    case SYM_VALUE_ROT_ANGLE: setValueRotAngle(pnScene::readFloat()); return true;
+    case SYM_VALUE_ROT_AXIS: setValueRotAxis(pnScene::readVec3()); return true;
+    // The scale setters multiply: from a new chart's (1, 1, 1) they give the
+    // file's value.
+    case SYM_VALUE_SCALE: setValueScale(pnScene::readVec3()); return true;
+    case SYM_LABEL_ROT_ANGLE: setLabelRotAngle(pnScene::readFloat()); return true;
+    case SYM_LABEL_ROT_AXIS: setLabelRotAxis(pnScene::readVec3()); return true;
+    case SYM_LABEL_SCALE: setLabelScale(pnScene::readVec3()); return true;
+    case SYM_LABEL_OFFSET: setLabelOffset(pnScene::readVec3()); return true;
+    case SYM_TEXT_OFFSET: setTextOffset(pnScene::readVec3()); return true;
+    case SYM_SPACING: setSpacing(pnScene::readVec3()); return true;
+    default: return false;
+    }
+}
+
+bool pnChart::readValueMapping() {
+    switch (sym) {
+    case SYM_DATA_MIN: setDataMin(pnScene::readFloat()); return true;
+    case SYM_DATA_MAX: setDataMax(pnScene::readFloat()); return true;
+    case SYM_GRAPH_MIN: setGraphMin(pnScene::readFloat()); return true;
+    case SYM_HEIGHT_SCALE: setHeightScale(pnScene::readFloat()); return true;
+    default: return false;
+    }
 }
 
 // ---- writing ----
 
 int pnChart::write(FILE* f, int convertPaths) {
+    if (!f) return 0;
+    writeChartFields(f, convertPaths);
+    return writeDataPts(f);
+}
+
+int pnChart::writeChartFields(FILE* f, int convertPaths) {
     if (!f) return 0;
     pnObject::write(f, convertPaths);
     pnWriteVec3(f, "baseScale", baseScale);
@@ -1486,7 +1460,11 @@ int pnChart::write(FILE* f, int convertPaths) {
     pnWriteVec3(f, "labelOffset", labelOffset);
     pnWriteVec3(f, "textOffset", textOffset);
     pnWriteVec3(f, "spacing", spacing);
-    if (isKind("pnBarChart")) pnWriteWord(f, "expansion", expansionWord(expansion));
+    return pnWriteOk(f);
+}
+
+int pnChart::writeDataPts(FILE* f) {
+    if (!f) return 0;
     for (const pnChartDataPt& p : dataPts) {
         pnWritef(f, "    data {\n");
         writeDataVec3(f, "spacing", p.spacing);

@@ -24,11 +24,12 @@
 #include <string>
 #include <vector>
 
+#include "scene/pnChartBlockReader.h"
 #include "scene/pnChartDataPt.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "scene/pnSceneChartParts.h"
-#include "sg/sgList.h"
+#include "charts/pnOwnedList.h"
 #include "sg/sgVec.h"
 
 class pnEvent;
@@ -84,6 +85,16 @@ public:
     // The chart part of a chart block: the common object fields, the common
     // chart keys and one data block per point. Kinds wrap it in their block.
     int write(FILE* f, int convertPaths) override;
+    // Reading a chart block (pnChartBlockReader): beginRead on a new chart
+    // before the first key; readChartKey for every key at the lexer's
+    // current token that is not a common object field or a data block,
+    // reading it and its value and giving true, or giving false, consuming
+    // nothing, for a key the kind does not take; finishRead at the closing
+    // brace, for settings that depend on one another. Here the keys of every
+    // kind; the kinds add their own.
+    virtual void beginRead() {}
+    virtual bool readChartKey(pnChartReadContext& in);
+    virtual void finishRead() {}
     const char* getTypeName() const override { return "pnChart"; }
     // A switch with a transform and a pivot transform below it; the chart's
     // events hang under the switch after the transform.
@@ -329,12 +340,13 @@ public:
     void setSpacingDistance(float d);
     float getSpacingDistance() const;
     sgVec3 getSpacing() const { return spacing; }
-    // A built bar chart turns every main part to the direction.
-    void setDirection(const sgVec3& v);
+    // Stores the growth direction; a built bar chart turns every bar to it.
+    virtual void setDirection(const sgVec3& v);
     sgVec3 getDirection() const { return direction; }
-    // Bar charts only: moves the spacings onto the new axis, swaps the offsets'
-    // x and y when the axis changes, sets the direction, re-lays out.
-    void setExpansion(int e);
+    // Bar charts: moves the spacings onto the new axis, swaps the offsets' x
+    // and y when the axis changes, sets the direction, re-lays out. Nothing
+    // here.
+    virtual void setExpansion(int e);
     int getExpansion() const { return expansion; }
     // The pivot of part turned to the chart direction (bars): x = 1 -90
     // degrees, x = -1 90, else y = 1 0, y = -1 180, about (0, 0, 1); any
@@ -367,9 +379,9 @@ public:
     pnEvent* getEvent(int k) const;
     pnEffect* getEffect(int k) const;
     int indexOfObject(const pnObject* object) const;
-    int getNumObjects() const { return objects->getTop() + 1; }
-    int getNumEvents() const { return events->getTop() + 1; }
-    int getNumEffects() const { return effects->getTop() + 1; }
+    int getNumObjects() const { return objects.size(); }
+    int getNumEvents() const { return events.size(); }
+    int getNumEffects() const { return effects.size(); }
     // Take the item out (not deleted); an empty list is reported, an item the
     // list does not hold is reported by the list. 1 when removed.
     int removeObject(pnObject* object);
@@ -423,9 +435,33 @@ public:
     void clearChartParts();
 
 protected:
+    // How the kind lays out its part slots (the table at the top).
     enum Layout { LAYOUT_THREE, LAYOUT_LINE, LAYOUT_LINE_JOINTS, LAYOUT_VOLUME };
-    Layout layout() const;
-    bool isKind(const char* typeName) const;
+    virtual Layout layout() const { return LAYOUT_THREE; }
+    // The values, texts, labels and spacing setNumDataPts gives point i of
+    // n: 50 / "50" and 100 / "100" alternating, label "m", spacing
+    // (80, 0, 0) from the second point on.
+    virtual void setDefaultDataPt(int i, int n);
+    // 1 while appendDataPt may add a point.
+    virtual bool canAppendDataPt() const { return true; }
+    // 1 when a point added at the end moves the others (centred and right
+    // justification), so the chart is laid out again.
+    virtual bool appendMovesPoints() const { return hJust != JUST_LEFT; }
+    // The kind's playback rule for a main part under a scaling effect, s
+    // the effect's scale at this frame: here the part grows along its own
+    // y axis over the base scale (bars, line segments).
+    virtual void applyGrowScale(pnObject* part, const sgVec3& s);
+    // The common chart fields of a chart block (the object fields first)
+    // and its data blocks; the kinds write their own keys around them.
+    int writeChartFields(FILE* f, int convertPaths);
+    int writeDataPts(FILE* f);
+    // The value mapping keys of a chart block (dataMin, dataMax, graphMin,
+    // heightScale), which the kinds whose values are not percentages read.
+    bool readValueMapping();
+    // A material (text-style) name key: the chart takes a name the scene
+    // holds; another is reported and the chart keeps its own.
+    void readMaterialKey(pnChartReadContext& in, void (pnChart::*set)(const char*));
+    void readStyleKey(pnChartReadContext& in, void (pnChart::*set)(const char*));
     // Parts exist for every point and new ones can be made.
     bool partsLive() const { return built && switchNode != nullptr; }
     const pnChartDataPt& pointOrDefault(int i) const;
@@ -450,6 +486,15 @@ protected:
     // (or, with show 0, hides it) over from..to, the hidden flag following.
     static pnEvent* newTextEvent(const std::string& name, const std::string& effect, int from, int to, int show,
                                  const char* parent);
+    // The event named name of a part that follows point i's growth (its data
+    // text, its label, a line joint): effect shows the part (or, with show 0,
+    // hides it) at the end of the point's grow and, for a point that shrinks,
+    // hides it for one frame from the start of the shrink. Point 0 of a chart
+    // whose point 0 has no main part (line, area) comes with point 1's
+    // segment: shown at point 1's start and hidden at the end of point 1's
+    // shrink; a point 0 alone keeps its own times. Null for a bad index.
+    pnEvent* makeFollowerEvent(int i, const std::string& name, const char* effectSuffix, int show,
+                               const char* parent) const;
     // Play k of ev, where both exist: its frames, its start, its end.
     static void playTime(pnEvent* ev, int k, int start, int end);
     static void playStart(pnEvent* ev, int k, int start);
@@ -534,10 +579,10 @@ protected:
     sgVec3 valueRotAxis{0, 1, 0};
     sgVec3 valueScale{1, 1, 1};
     int chartFlags[NUM_CHART_FLAGS] = {};
-    // Generated parts, effects and events; owned.
-    std::unique_ptr<sgList> objects;
-    std::unique_ptr<sgList> effects;
-    std::unique_ptr<sgList> events;
+    // Generated parts, effects and events.
+    pnOwnedList<pnObject> objects;
+    pnOwnedList<pnEffect> effects;
+    pnOwnedList<pnEvent> events;
     int hJust = JUST_CENTER;
     sgVec3 spacing{0, 0, 0};
     int expansion = EXPAND_RIGHT;

@@ -1,11 +1,11 @@
-// Chart blocks of scene files: the four chart kinds' key readers, which the
-// scene reader reaches through the maker it is given (the scene layer cannot
-// name the kinds itself).
+// Chart blocks of scene files: the reader of each chart kind's block, which
+// the scene reader reaches through the maker it is given (the scene layer
+// cannot name the kinds itself).
 #pragma once
 
 #include <memory>
 
-#include "scene/pnScene.h"
+#include "scene/pnChartBlockReader.h"
 
 // Gives the scene reader the chart kinds. The program, the render tool and
 // tests call it once before reading scene files; until then chart blocks are

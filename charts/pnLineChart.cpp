@@ -7,13 +7,14 @@
 
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
+#include "scene/pnLexer.h"
 #include "scene/pnModel.h"
 #include "scene/pnWriteUtil.h"
 #include "sg/sgRuntime.h"
 
 namespace {
 
-bool isModel(const pnObject* o) { return o && std::string(o->getTypeName()) == "pnModel"; }
+bool isModel(const pnObject* o) { return dynamic_cast<const pnModel*>(o) != nullptr; }
 
 }  // namespace
 
@@ -251,22 +252,12 @@ pnEffect* pnLineChart::makeEffect(int i) {
     return e;
 }
 
-pnEvent* pnLineChart::pointEvent(int i, const char* suffix, const char* effectSuffix, int show,
-                                 const char* parent) const {
-    if (!validPoint(i)) return nullptr;
-    const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
-    const std::string effect = generatedName(effectSuffix);
-    pnEvent* ev = newTextEvent(generatedName(suffix, i), effect, p.endTime, p.endTime, show, parent);
-    if (hasShrink(p)) ev->addPlay(effect.c_str(), p.shrinkStart, p.shrinkStart + 1, 0);
-    return ev;
-}
-
 pnEvent* pnLineChart::makeDataTextEvent(int i, const char* parent) {
-    return pointEvent(i, "-dataText-%03d", "-text", showData, parent);
+    return makeFollowerEvent(i, generatedName("-dataText-%03d", i), "-text", showData, parent);
 }
 
 pnEvent* pnLineChart::makeLabelEvent(int i, const char* parent) {
-    return pointEvent(i, "-label-%03d", "-text", showLabel, parent);
+    return makeFollowerEvent(i, generatedName("-label-%03d", i), "-text", showLabel, parent);
 }
 
 pnEffect* pnLineChart::makeJointEffect() { return newEffect(generatedName("-joint")); }
@@ -294,7 +285,7 @@ pnObject* pnLineChart::makeSubObject(int i) {
 }
 
 pnEvent* pnLineChart::makeSubEvent(int i, const char* parent) {
-    return pointEvent(i, "-joint-%03d", "-joint", 1, parent);
+    return makeFollowerEvent(i, generatedName("-joint-%03d", i), "-joint", 1, parent);
 }
 
 // ---- timing ----
@@ -401,7 +392,17 @@ int pnLineChart::setDataPtShrinkEnd(int i, int f) {
     return 1;
 }
 
-// ---- writing ----
+// ---- scene files ----
+
+bool pnLineChart::readChartKey(pnChartReadContext& in) {
+    switch (sym) {
+    case SYM_JOINT_FILE: setJointFile(pnScene::readQuoted().c_str()); return true;
+    case SYM_JOINT_MATERIAL:
+    case SYM_JOINT_PROPERTY: readMaterialKey(in, &pnChart::setJointMaterialName); return true;
+    case SYM_JOINT_SCALE: setJointScale(pnScene::readVec3()); return true;
+    default: return pnChart::readChartKey(in) || readValueMapping();
+    }
+}
 
 int pnLineChart::write(FILE* f, int convertPaths) {
     if (!f) return 0;

@@ -27,6 +27,11 @@ public:
     // "}".
     int write(FILE* f, int convertPaths) override;
     const char* getTypeName() const override { return "pnLineChart"; }
+    // The common keys, the value mapping and the joint keys. A block is read
+    // as a chart without joints until it names a joint file: the writer
+    // writes the joint keys only while joints are shown.
+    void beginRead() override { jointFile.clear(); }
+    bool readChartKey(pnChartReadContext& in) override;
     // (deleteDataPt is the base's: deleting point 0 also takes the segment of
     // the point that becomes point 0.)
 
@@ -99,10 +104,10 @@ public:
     sgVec3 getDataPtTop(int i) const;
     float getSegmentLength() const { return segmentLength; }
 
+protected:
+    Layout layout() const override { return getShowJoint() ? LAYOUT_LINE_JOINTS : LAYOUT_LINE; }
+
 private:
-    // A text or joint event of point i: shown from the end of the point's
-    // grow, hidden from the start of its shrink.
-    pnEvent* pointEvent(int i, const char* suffix, const char* effectSuffix, int show, const char* parent) const;
     // Segment i to its place, turned and (its grow effect) stretched.
     void placeSegment(int i);
     void placeJoint(int i);

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
+#include "scene/pnLexer.h"
 #include "scene/pnVolume.h"
 #include "scene/pnWriteUtil.h"
 #include "sg/sgRuntime.h"
@@ -55,6 +57,52 @@ int pnPieChart::write(FILE* f, int convertPaths) {
     pnWriteInt(f, "startAngle", startAngle);
     pnWriteBlockEnd(f);
     return pnWriteOk(f);
+}
+
+bool pnPieChart::readChartKey(pnChartReadContext& in) {
+    switch (sym) {
+    case SYM_ROT_DIRECTION: setRotDirection(pnScene::readInt()); return true;
+    case SYM_CLOSE: setClose(pnScene::readInt()); return true;
+    case SYM_INNER_RAD: readInnerRad = pnScene::readFloat(); return true;
+    case SYM_OUTER_RAD: readOuterRad = pnScene::readFloat(); return true;
+    case SYM_DEPTH: readDepth = pnScene::readFloat(); return true;
+    case SYM_BEVEL: readBevel = pnScene::readFloat(); return true;
+    case SYM_SHOW_SIDE: setShowSide(pnScene::readInt()); return true;
+    case SYM_START_ANGLE: setStartAngle(pnScene::readInt()); return true;
+    default: return pnChart::readChartKey(in);
+    }
+}
+
+void pnPieChart::finishRead() {
+    // Depth and radii first, while the bevel is still 0; the outer radius
+    // before the inner one, which must stay below it; the bevel last, checked
+    // against them and the points' own depths.
+    if (readDepth) setDepth(*readDepth);
+    if (readOuterRad) setOuterRad(*readOuterRad);
+    if (readInnerRad) setInnerRad(*readInnerRad);
+    if (readBevel) setBevel(*readBevel);
+    readDepth.reset();
+    readOuterRad.reset();
+    readInnerRad.reset();
+    readBevel.reset();
+}
+
+// ---- points ----
+
+void pnPieChart::setDefaultDataPt(int i, int n) {
+    const double v = 100.0 / n;
+    char text[32];
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(v));
+    setDataPtSpacing(i, sgVec3(0, 0, 0));
+    setDataPtLabel(i, "m");
+    setDataPtGrowValue(i, v);
+    setDataPtDataText(i, text);
+}
+
+bool pnPieChart::canAppendDataPt() const {
+    double sum = 0;
+    for (const pnChartDataPt& p : dataPts) sum += p.growValue;
+    return sum < 99.999;
 }
 
 // ---- slice angles and shape ----
@@ -202,17 +250,13 @@ void pnPieChart::updateLayout() {
 pnObject* pnPieChart::makeObject(int i) {
     if (!validPoint(i)) return nullptr;
     const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
+    int s = 0, e = 0;
+    pnPieSliceMesh mesh;
+    const bool whole = getSliceAngles(i, &s, &e) && e - s >= 1;
+    if (whole && !mesh.build(getSliceShape(), 0, e - s, getSliceDepth(i))) return nullptr;
     auto* slice = new pnVolume;
     slice->setNameString(generatedName("-%03d", i).c_str());
-    int s = 0, e = 0;
-    if (getSliceAngles(i, &s, &e) && e - s >= 1) {
-        pnPieSliceMesh mesh;
-        if (!mesh.build(getSliceShape(), 0, e - s, getSliceDepth(i))) {
-            delete slice;
-            return nullptr;
-        }
-        mesh.giveTo(slice);
-    }
+    if (whole) mesh.giveTo(slice);
     placeSlice(slice, i);
     if (!p.materialName.empty())
         slice->setMaterialName(p.materialName.c_str());
@@ -453,10 +497,7 @@ int pnPieChart::setDataPtDefaultShrink(int i) {
         const std::string s = generatedName("-shrink-%03d", i);
         ev->addPlay(s.c_str(), end + 10, end + 20, 1);
         ev->addPlay(s.c_str(), end + 20, end + 21, 0);
-        if (!hasEffect(s.c_str())) {
-            pnEffect* e = makeShrinkEffect(i);
-            if (e && !addEffect(e)) delete e;
-        }
+        if (!hasEffect(s.c_str())) putEffect(makeShrinkEffect(i));
     }
     const std::string text = generatedName("-text");
     for (int which : {PART_DATA_TEXT, PART_LABEL}) {
@@ -505,8 +546,8 @@ int pnPieChart::setDataPtShrinkEnd(int i, int f) {
 // ---- playback ----
 
 void pnPieChart::applyChartEffect(pnScene&, int frame, pnEvent* event, pnEffect* effect, pnObject* part) {
-    if (!event || !effect || !part || std::strcmp(part->getTypeName(), "pnVolume") != 0) return;
-    pnVolume* slice = static_cast<pnVolume*>(part);
+    auto* slice = dynamic_cast<pnVolume*>(part);
+    if (!event || !effect || !slice) return;
     const float t = pnScene::playFraction(frame, event->getCurStart(), event->getCurEnd());
     const long long degrees = effect->getGrowShrink(1);
     const long long perDegree = effect->getGrowShrink(2);

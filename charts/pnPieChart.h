@@ -9,6 +9,8 @@
 // it a slice in place.
 #pragma once
 
+#include <optional>
+
 #include "charts/pnChart.h"
 #include "charts/pnPieSliceMesh.h"
 
@@ -24,6 +26,13 @@ public:
     // "pieChart {", the common chart block, the pie's keys, "}".
     int write(FILE* f, int convertPaths) override;
     const char* getTypeName() const override { return "pnPieChart"; }
+    // The common keys and the pie's own. The shape settings refuse values
+    // that do not fit the others (an inner radius beyond the outer one, a
+    // bevel deeper than half the depth), and a file gives them in an order
+    // that would refuse some: they are applied together at the end of the
+    // block (finishRead).
+    bool readChartKey(pnChartReadContext& in) override;
+    void finishRead() override;
 
     // The bevel of the slice edges: refused unless 0 <= b, 2b <= the depth
     // and every point depth, and b <= the outer radius. Built: every slice.
@@ -108,6 +117,13 @@ public:
     pnEvent* addSlotEvent(int i, int which, pnEvent* event, const char* parent) override;
 
 protected:
+    // n points share the circle: 100/n each, with its whole-number text, no
+    // spacing, label "m".
+    void setDefaultDataPt(int i, int n) override;
+    // Refused once the values fill the circle.
+    bool canAppendDataPt() const override;
+    // The slices stand about the centre whatever the justification.
+    bool appendMovesPoints() const override { return false; }
     // Rebuilds the slices of points from..last (only `from` when one), each
     // replacing its old slice in place; a slice the builder refuses keeps the
     // old one. The grow and shrink numbers follow.
@@ -133,4 +149,6 @@ protected:
     int startAngle = 0;
     int showSide = 1;
     float depth = 30.0f;
+    // Shape settings read from a chart block, applied by finishRead.
+    std::optional<float> readDepth, readInnerRad, readOuterRad, readBevel;
 };

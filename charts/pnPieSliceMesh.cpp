@@ -50,39 +50,27 @@ void pnPieSliceMesh::clear() {
     degrees = 0;
 }
 
-int pnPieSliceMesh::build(const pnPieSliceShape& shape, int a, int b, float depth) {
-    clear();
-    const long span = std::labs(static_cast<long>(b) - static_cast<long>(a));
-    if (span < 1 || span > 360) return 0;
-    if (!std::isfinite(shape.outerRad) || !std::isfinite(shape.innerRad) || !std::isfinite(shape.bevel) ||
-        !std::isfinite(depth))
-        return 0;
-    const float R = shape.outerRad, r = shape.innerRad, bev = shape.bevel, D = depth;
-    if (bev > 0.0f && (D < 2.0f * bev || bev > R)) {
-        debugPrintFloat("too large bevel value: ", bev);
-        return 0;
-    }
-    const int d = static_cast<int>(span);
-    const Layout& l = layoutFor(shape);
-    const bool ccw = shape.rotDirection == 1;
+// What the phases of one build share: the span, the sweep direction, the
+// radii and heights the layout's symbols stand for, and where each phase put
+// its part of the tables.
+struct pnPieSliceMesh::Sweep {
+    Sweep(const pnPieSliceShape& shape, int a, int d, float depth)
+        : l(layoutFor(shape)), a(a), d(d), ccw(shape.rotDirection == 1), R(shape.outerRad), r(shape.innerRad),
+          bev(shape.bevel), D(depth) {}
 
-    coords.reserve(static_cast<size_t>(vertexCount(shape, d)) * 3);
-    normals.reserve(static_cast<size_t>(normalCount(shape, d)) * 3);
-    index.reserve(static_cast<size_t>(triangleCount(shape, d)) * 3);
-    normIndex.reserve(static_cast<size_t>(vertexCount(shape, d)));
-
-    auto thetaOf = [&](int k) { return (ccw ? 90.0 + a + k : 90.0 - a - k) * kDegToRad; };
-    auto rhoOf = [&](Rho rho) -> float {
-        switch (rho) {
+    // The angle of step k, radians.
+    double theta(int k) const { return (ccw ? 90.0 + a + k : 90.0 - a - k) * kDegToRad; }
+    float rho(Rho which) const {
+        switch (which) {
         case OUTER: return R;
         case OUTER_CHAMFER: return R - bev;
         case INNER: return r;
         case INNER_CHAMFER: return r + bev;
         default: return 0.0f;
         }
-    };
-    auto zOf = [&](Height z) -> float {
-        switch (z) {
+    }
+    float z(Height which) const {
+        switch (which) {
         case BOTTOM: return 0.0f;
         case TOP: return D;
         case BEVEL: return bev;
@@ -90,65 +78,105 @@ int pnPieSliceMesh::build(const pnPieSliceShape& shape, int a, int b, float dept
         case ONE: return 1.0f;
         default: return D - 1.0f;
         }
-    };
-    auto addVertex = [&](float rho, float z, double theta, int normal) {
-        // Points on the axis are exactly (0, 0, z), never -0.
-        coords.push_back(static_cast<float>(rho * std::cos(theta)) + 0.0f);
-        coords.push_back(static_cast<float>(rho * std::sin(theta)) + 0.0f);
-        coords.push_back(z);
-        normIndex.push_back(normal);
-    };
-    auto addNormal = [&](double x, double y, double z) {
-        normals.push_back(static_cast<float>(x));
-        normals.push_back(static_cast<float>(y));
-        normals.push_back(static_cast<float>(z));
-    };
+    }
+
+    const Layout& l;
+    int a, d;
+    bool ccw;
+    float R, r, bev, D;
+    // Normals: start face, per step, end face, then top and bottom.
+    int stepNormalBase = 0, endNormal = 0, topNormal = 0, bottomNormal = 0;
+    // Vertices: start face, the step blocks, end face, then the two centres.
+    int startBase = 0, blockBase = 0, endBase = 0, centreBase = 0;
+};
+
+int pnPieSliceMesh::build(const pnPieSliceShape& shape, int a, int b, float depth) {
+    clear();
+    const long span = std::labs(static_cast<long>(b) - static_cast<long>(a));
+    if (span < 1 || span > 360) return 0;
+    if (!std::isfinite(shape.outerRad) || !std::isfinite(shape.innerRad) || !std::isfinite(shape.bevel) ||
+        !std::isfinite(depth))
+        return 0;
+    if (shape.bevel > 0.0f && (depth < 2.0f * shape.bevel || shape.bevel > shape.outerRad)) {
+        debugPrintFloat("too large bevel value: ", shape.bevel);
+        return 0;
+    }
+    const int d = static_cast<int>(span);
+    coords.reserve(static_cast<size_t>(vertexCount(shape, d)) * 3);
+    normals.reserve(static_cast<size_t>(normalCount(shape, d)) * 3);
+    index.reserve(static_cast<size_t>(triangleCount(shape, d)) * 3);
+    normIndex.reserve(static_cast<size_t>(vertexCount(shape, d)));
+
+    Sweep sweep(shape, a, d, depth);
+    addNormals(sweep);
+    addVertices(sweep);
+    addTriangles(sweep);
+    degrees = d;
+    return 1;
+}
+
+void pnPieSliceMesh::addNormal(double x, double y, double z) {
+    normals.push_back(static_cast<float>(x));
+    normals.push_back(static_cast<float>(y));
+    normals.push_back(static_cast<float>(z));
+}
+
+void pnPieSliceMesh::addVertex(float rho, float z, double theta, int normal) {
+    // Points on the axis are exactly (0, 0, z), never -0.
+    coords.push_back(static_cast<float>(rho * std::cos(theta)) + 0.0f);
+    coords.push_back(static_cast<float>(rho * std::sin(theta)) + 0.0f);
+    coords.push_back(z);
+    normIndex.push_back(normal);
+}
+
+void pnPieSliceMesh::addNormals(Sweep& w) {
+    const Layout& l = w.l;
     // The radial face at the first step points away from the slice; every
     // later one points on in the sweep direction.
     auto addRadial = [&](double theta, bool first) {
         const double s = std::sin(theta), c = std::cos(theta);
-        const double sign = (first == ccw) ? 1.0 : -1.0;
+        const double sign = (first == w.ccw) ? 1.0 : -1.0;
         addNormal(sign * s, -sign * c, 0.0);
     };
-
-    // Normals: start face, per step, end face, then top and bottom.
     const int perStep = l.numStepNormals;
-    const int stepNormalBase = l.face ? 1 : 0;
-    const int endNormal = stepNormalBase + perStep * (d + 1);
-    const int topNormal = endNormal + (l.face ? 1 : 0);
-    const int bottomNormal = topNormal + 1;
-    if (l.face) addRadial(thetaOf(0), true);
-    const double w = 1.0 / std::sqrt(1.25);
-    for (int k = 0; k <= d; ++k) {
-        const double th = thetaOf(k), c = std::cos(th), s = std::sin(th);
+    w.stepNormalBase = l.face ? 1 : 0;
+    w.endNormal = w.stepNormalBase + perStep * (w.d + 1);
+    w.topNormal = w.endNormal + (l.face ? 1 : 0);
+    w.bottomNormal = w.topNormal + 1;
+    if (l.face) addRadial(w.theta(0), true);
+    const double k2 = 1.0 / std::sqrt(1.25);
+    for (int k = 0; k <= w.d; ++k) {
+        const double th = w.theta(k), c = std::cos(th), s = std::sin(th);
         for (int n = 0; n < perStep; ++n) {
             switch (l.stepNormals[n]) {
             case OUTER_WALL: addNormal(c, s, 0); break;
             case INNER_WALL: addNormal(-c, -s, 0); break;
-            case OUTER_BOTTOM_CHAMFER: addNormal(w * c, w * s, -0.5 * w); break;
-            case OUTER_TOP_CHAMFER: addNormal(w * c, w * s, 0.5 * w); break;
-            case INNER_BOTTOM_CHAMFER: addNormal(-w * c, -w * s, -0.5 * w); break;
-            case INNER_TOP_CHAMFER: addNormal(-w * c, -w * s, 0.5 * w); break;
+            case OUTER_BOTTOM_CHAMFER: addNormal(k2 * c, k2 * s, -0.5 * k2); break;
+            case OUTER_TOP_CHAMFER: addNormal(k2 * c, k2 * s, 0.5 * k2); break;
+            case INNER_BOTTOM_CHAMFER: addNormal(-k2 * c, -k2 * s, -0.5 * k2); break;
+            case INNER_TOP_CHAMFER: addNormal(-k2 * c, -k2 * s, 0.5 * k2); break;
             default: addRadial(th, k == 0); break;
             }
         }
     }
-    if (l.face) addRadial(thetaOf(d), false);
+    if (l.face) addRadial(w.theta(w.d), false);
     addNormal(0, 0, 1);
     addNormal(0, 0, -1);
+}
 
-    // Vertices: start face, the step blocks, end face, then B and T.
+void pnPieSliceMesh::addVertices(Sweep& w) {
+    const Layout& l = w.l;
     auto addFace = [&](int k, int normal) {
-        for (int i = 0; i < l.faceSize; ++i) addVertex(rhoOf(l.face[i].rho), zOf(l.face[i].z), thetaOf(k), normal);
+        for (int i = 0; i < l.faceSize; ++i) addVertex(w.rho(l.face[i].rho), w.z(l.face[i].z), w.theta(k), normal);
     };
-    const int startBase = 0;
+    w.startBase = 0;
     if (l.face) addFace(0, 0);
-    const int blockBase = l.faceSize;
-    for (int k = 0; k <= d; ++k) {
-        const bool between = k > 0 && k < d;
+    w.blockBase = l.faceSize;
+    for (int k = 0; k <= w.d; ++k) {
+        const bool between = k > 0 && k < w.d;
         for (int i = 0; i < l.blockSize; ++i) {
             const Point& p = l.block[i];
-            float rho = rhoOf(p.rho), z = zOf(p.z);
+            float rho = w.rho(p.rho), z = w.z(p.z);
             if (p.side && between) {
                 // Pulled just inside the walls and caps, so the side faces
                 // between the ends never show through them.
@@ -165,46 +193,47 @@ int pnPieSliceMesh::build(const pnPieSliceShape& shape, int a, int b, float dept
             }
             int normal;
             if (p.normal == CAP_TOP)
-                normal = topNormal;
+                normal = w.topNormal;
             else if (p.normal == CAP_BOTTOM)
-                normal = bottomNormal;
+                normal = w.bottomNormal;
             else
-                normal = stepNormalBase + perStep * k + findNormal(l, p.normal);
-            addVertex(rho, z, thetaOf(k), normal);
+                normal = w.stepNormalBase + l.numStepNormals * k + findNormal(l, p.normal);
+            addVertex(rho, z, w.theta(k), normal);
         }
     }
-    const int endBase = blockBase + l.blockSize * (d + 1);
-    if (l.face) addFace(d, endNormal);
-    const int centreBase = endBase + l.faceSize;
+    w.endBase = w.blockBase + l.blockSize * (w.d + 1);
+    if (l.face) addFace(w.d, w.endNormal);
+    w.centreBase = w.endBase + l.faceSize;
     if (l.centre) {
-        addVertex(0.0f, 0.0f, 0.0, bottomNormal);
-        addVertex(0.0f, D, 0.0, topNormal);
+        addVertex(0.0f, 0.0f, 0.0, w.bottomNormal);
+        addVertex(0.0f, w.D, 0.0, w.topNormal);
     }
+}
 
+void pnPieSliceMesh::addTriangles(const Sweep& w) {
+    const Layout& l = w.l;
     auto corner = [&](int ref, int k) {
-        if (ref == B) return centreBase;
-        if (ref == T) return centreBase + 1;
-        if (ref >= END) return endBase + ref - END;
-        if (ref >= START) return startBase + ref - START;
-        if (ref >= NEXT) return blockBase + l.blockSize * (k + 1) + ref - NEXT;
-        return blockBase + l.blockSize * k + ref;
+        if (ref == B) return w.centreBase;
+        if (ref == T) return w.centreBase + 1;
+        if (ref >= END) return w.endBase + ref - END;
+        if (ref >= START) return w.startBase + ref - START;
+        if (ref >= NEXT) return w.blockBase + l.blockSize * (k + 1) + ref - NEXT;
+        return w.blockBase + l.blockSize * k + ref;
     };
     auto addTris = [&](const Tri* t, int n, int k) {
         for (int i = 0; i < n; ++i) {
             const int u = corner(t[i].a, k), v = corner(t[i].b, k), x = corner(t[i].c, k);
-            index.push_back(ccw ? u : x);
+            index.push_back(w.ccw ? u : x);
             index.push_back(v);
-            index.push_back(ccw ? x : u);
+            index.push_back(w.ccw ? x : u);
         }
     };
     if (!l.firstAfterGroup) addTris(l.first, l.numFirst, 0);
-    for (int k = 0; k < d; ++k) {
+    for (int k = 0; k < w.d; ++k) {
         addTris(l.group, l.numGroup, k);
         if (k == 0 && l.firstAfterGroup) addTris(l.first, l.numFirst, 0);
     }
-    addTris(l.last, l.numLast, d);
-    degrees = d;
-    return 1;
+    addTris(l.last, l.numLast, w.d);
 }
 
 void pnPieSliceMesh::giveTo(pnVolume* volume) const {

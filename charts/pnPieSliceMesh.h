@@ -59,5 +59,15 @@ public:
     std::vector<int> normIndex;
 
 private:
+    struct Sweep;
+    // The phases of build: the normals, the vertices (each with its normal)
+    // and the triangles, which refer to both by the places the earlier
+    // phases noted in the sweep.
+    void addNormals(Sweep& sweep);
+    void addVertices(Sweep& sweep);
+    void addTriangles(const Sweep& sweep);
+    void addNormal(double x, double y, double z);
+    void addVertex(float rho, float z, double theta, int normal);
+
     int degrees = 0;
 };

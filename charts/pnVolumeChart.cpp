@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <memory>
 #include <utility>
 
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
+#include "scene/pnLexer.h"
 #include "scene/pnVolume.h"
 #include "scene/pnWriteUtil.h"
 #include "sg/sgRuntime.h"
@@ -185,6 +187,16 @@ int pnVolumeChart::write(FILE* f, int convertPaths) {
     return pnWriteOk(f);
 }
 
+bool pnVolumeChart::readChartKey(pnChartReadContext& in) {
+    if (sym == SYM_DEPTH) {
+        setDepth(pnScene::readFloat());
+        return true;
+    }
+    return pnChart::readChartKey(in) || readValueMapping();
+}
+
+void pnVolumeChart::applyGrowScale(pnObject* part, const sgVec3& s) { part->setScaleOrigin(sgVec3(s[0], s[1], 1.0f)); }
+
 // ---- segment geometry ----
 
 float pnVolumeChart::run(const sgVec3& p, const sgVec3& q) {
@@ -318,23 +330,13 @@ pnEvent* pnVolumeChart::makeSubEvent(int i, const char* parent) {
     return makeGrowEvent(i, parent, "-box-%03d", "-shrink-box-%03d", 1);
 }
 
-pnEvent* pnVolumeChart::textEvent(int i, int which, const char* parent) const {
-    if (!validPoint(i)) return nullptr;
-    // Point 0 has no segment of its own: its texts come with point 1's
-    // segment, or with its own times when it is the only point.
-    const bool borrowed = i == 0 && getNumDataPts() > 1;
-    const pnChartDataPt& p = dataPts[borrowed ? 1 : static_cast<size_t>(i)];
-    const int t = borrowed ? p.startTime : p.endTime;
-    const int s = borrowed ? p.shrinkEnd : p.shrinkStart;
-    const int show = which == PART_LABEL ? showLabel : showData;
-    const std::string effect = generatedName("-text");
-    pnEvent* ev = newTextEvent(slotName(name, i, which), effect, t, t, show, parent);
-    if (hasShrink(p)) ev->addPlay(effect.c_str(), s, s + 1, 0);
-    return ev;
+pnEvent* pnVolumeChart::makeDataTextEvent(int i, const char* parent) {
+    return makeFollowerEvent(i, slotName(name, i, PART_DATA_TEXT), "-text", showData, parent);
 }
 
-pnEvent* pnVolumeChart::makeDataTextEvent(int i, const char* parent) { return textEvent(i, PART_DATA_TEXT, parent); }
-pnEvent* pnVolumeChart::makeLabelEvent(int i, const char* parent) { return textEvent(i, PART_LABEL, parent); }
+pnEvent* pnVolumeChart::makeLabelEvent(int i, const char* parent) {
+    return makeFollowerEvent(i, slotName(name, i, PART_LABEL), "-text", showLabel, parent);
+}
 
 // ---- layout and rebuilding ----
 
@@ -356,15 +358,11 @@ int pnVolumeChart::rebuildSegment(int j) {
     const int mainSlot = getDataPtObjectIndex(j);
     const int boxSlot = mainSlot + PART_EXTRA;
     if (!getChartPart(mainSlot) || !getChartPart(boxSlot)) return 1;  // nothing shown
-    pnObject* main = makeObject(j);
-    pnObject* box = makeSubObject(j);
-    if (!main || !box) {
-        delete main;
-        delete box;
-        return 0;
-    }
-    replacePart(mainSlot, main);
-    replacePart(boxSlot, box);
+    std::unique_ptr<pnObject> main(makeObject(j));
+    std::unique_ptr<pnObject> box(makeSubObject(j));
+    if (!main || !box) return 0;
+    replacePart(mainSlot, main.release());
+    replacePart(boxSlot, box.release());
     putEffect(makeEffect(j));
     putEffect(makeSubEffect(j));
     return 1;
@@ -476,10 +474,7 @@ int pnVolumeChart::setDataPtDefaultShrink(int i) {
         const std::string s = generatedName(box ? "-shrink-box-%03d" : "-shrink-%03d", i);
         ev->addPlay(s.c_str(), ss, se, 1);
         ev->addPlay(s.c_str(), se, se + 1, 0);
-        if (!hasEffect(s.c_str())) {
-            pnEffect* e = box ? makeShrinkSubEffect(i) : makeShrinkEffect(i);
-            if (e && !addEffect(e)) delete e;
-        }
+        if (!hasEffect(s.c_str())) putEffect(box ? makeShrinkSubEffect(i) : makeShrinkEffect(i));
     }
     const std::string text = generatedName("-text");
     for (int which : {PART_DATA_TEXT, PART_LABEL}) {

@@ -61,6 +61,10 @@ public:
     // "volumeChart {", its depth, the common chart block, "}".
     int write(FILE* f, int convertPaths) override;
     const char* getTypeName() const override { return "pnVolumeChart"; }
+    // The common keys, the value mapping and the depth.
+    bool readChartKey(pnChartReadContext& in) override;
+    // The slabs are meshes of the chart's own: no part model file is taken.
+    void setFileName(const char*) override {}
 
     int deleteDataPt(int i) override;
     int setDataPtDefaultGrow(int i) override;
@@ -113,13 +117,15 @@ public:
     sgVec3 getBoxGrowScale(int i) const;
 
 protected:
+    Layout layout() const override { return LAYOUT_VOLUME; }
+    // A slab grows over its unit mesh in x and y, whatever the base scale.
+    void applyGrowScale(pnObject* part, const sgVec3& s) override;
     // Rebuilds the segments touching point a (a + 1, then a); 0 when a part
     // could not be made (the old parts stay).
     int rebuildAround(int a);
     int rebuildSegment(int j);
     // Name, material and the chart's transform settings of a new segment part.
     void setupSegmentPart(pnVolume* part, int i, const std::string& name) const;
-    pnEvent* textEvent(int i, int which, const char* parent) const;
 
     float depth = 50.0f;
 };

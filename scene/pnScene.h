@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "scene/pnChartAccess.h"
+#include "scene/pnChartBlockReader.h"
 #include "sg/sgList.h"
 #include "sg/sgVec.h"
 
@@ -34,78 +36,6 @@ struct pnSound {
     std::string file;
     int frame = -1;
 };
-
-// What membership, playback and picking need of a chart. The chart kinds live
-// in a layer above the scene: the chart base implements this beside pnObject,
-// and the scene finds it on a chart object with pnScene::chartAccess. A chart
-// object without it is neither hung, played nor picked.
-class pnChartAccess {
-public:
-    virtual ~pnChartAccess() = default;
-    // The chart's own events, effects and generated parts (its objects).
-    virtual int getNumChartEvents() const = 0;
-    virtual pnEvent* getChartEvent(int index) const = 0;
-    virtual pnEffect* findChartEffect(const char* name) const = 0;
-    virtual int getNumChartParts() const = 0;
-    virtual pnObject* getChartPart(int index) const = 0;
-    virtual pnObject* findChartPart(const char* name) const = 0;
-    // The group the chart's events hang under.
-    virtual void setChartEventGroup(sgGroup* group) = 0;
-    // Makes the parts, effects and events when an event shows the chart.
-    virtual void generateChartParts(pnScene& scene, pnEvent* event) = 0;
-    // Takes an event out of the chart's list and deletes it.
-    virtual void removeChartEvent(pnEvent* event) = 0;
-    // Takes every generated part out of the chart and deletes it.
-    virtual void deleteChartParts() = 0;
-    // The largest end frame of the chart's animation, 0 for none.
-    virtual int getChartLastFrame() const = 0;
-    // The chart kind's own effect on one generated part (slices grow, bars
-    // scale); t is pnScene::playFraction of the event's current play.
-    virtual void applyChartEffect(pnScene& scene, int frame, pnEvent* event, pnEffect* effect, pnObject* part) = 0;
-};
-
-// What the scene reader offers a chart kind while one chart block is read:
-// the block's message prefix and the name look-ups of the file being read.
-class pnChartReadContext {
-public:
-    explicit pnChartReadContext(const char* prefix) : prefix(prefix) {}
-    // Such as "[pnScene::readBarChart] ".
-    const char* getPrefix() const { return prefix; }
-    // True when the scene, with what the file defined so far, has a material
-    // (text style) of that name; else reports "Material not found: " ("String
-    // material not found: ") and the name with the prefix, and false.
-    bool knownMaterial(const std::string& name) const;
-    bool knownStringProperty(const std::string& name) const;
-    // Reports message and text with the prefix on the diagnostic stream.
-    void report(const char* message, const std::string& text) const;
-
-private:
-    const char* prefix;
-};
-
-// Reads one chart block. The chart kinds live in a layer above the scene:
-// that layer installs a maker of these readers (pnScene::setChartBlockReaders)
-// and the scene reader keeps the block's structure, the common object fields
-// and the "data" blocks, and hands the kind its own keys.
-class pnChartBlockReader {
-public:
-    virtual ~pnChartBlockReader() = default;
-    // The chart being read; the reader owns it until finish.
-    virtual pnObject* getChart() = 0;
-    // The key at the lexer's current token: reads it and its value and gives
-    // true, or gives false, consuming nothing, for a key the kind does not
-    // take.
-    virtual bool readKey(pnChartReadContext& context) = 0;
-    // A point read from a "data" block; no part is made.
-    virtual void addDataPt(const pnChartDataPt& point) = 0;
-    // At the closing brace: applies the settings that depend on one another
-    // and hands the chart to the caller.
-    virtual pnObject* finish() = 0;
-};
-
-// A reader for the block of keyword (SYM_BAR_CHART, SYM_PIE_CHART,
-// SYM_LINE_CHART or SYM_VOLUME_CHART), or null for a kind it does not read.
-using pnChartBlockReaderMaker = std::unique_ptr<pnChartBlockReader> (*)(int keyword);
 
 class pnScene {
 public:

@@ -1,7 +1,6 @@
 // Chart part generation: a chart read from a file or made in the program
 // holds only its settings and points; when an event shows it, the scene asks
 // it for its parts, effects and events, which the chart keeps in its own lists.
-#include <cstring>
 #include <string>
 
 #include "scene/pnEvent.h"
@@ -14,7 +13,6 @@
 
 void pnScene::generateChartParts(pnChartParts* chart, pnEvent* event) {
     if (!chart || !chart->getChartObject()) return;
-    pnObject* self = chart->getChartObject();
     // Every chart event is a child of the event that shows the chart. The
     // name is copied: the chart's makers may rename things as they go.
     const std::string parentName = event ? event->getName() : std::string();
@@ -26,11 +24,10 @@ void pnScene::generateChartParts(pnChartParts* chart, pnEvent* event) {
     const int count = chart->getNumDataPts();
     const int showData = chart->getShowData();
     const int showLabel = chart->getShowLabel();
-    const bool line = std::strcmp(self->getTypeName(), "pnLineChart") == 0;
-    const bool volume = std::strcmp(self->getTypeName(), "pnVolumeChart") == 0;
 
+    // The one text effect and, for the kinds with joints, the joint effect.
     chart->putEffect(chart->makeTextEffect());
-    if (line) chart->putEffect(chart->makeJointEffect());
+    chart->putEffect(chart->makeJointEffect());
 
     for (int i = 0; i < count; ++i) {
         if (chart->hasPartSlot(i, pnChartParts::PART_MAIN)) {
@@ -70,10 +67,10 @@ void pnScene::generateChartParts(pnChartParts* chart, pnEvent* event) {
         pnObject* sub = chart->makeSubObject(i);
         if (sub) sub->setScene(this);
         chart->addSlotPart(i, pnChartParts::PART_EXTRA, sub);
-        if (volume) {
-            chart->putEffect(chart->makeSubEffect(i));
-            chart->putEffect(chart->makeShrinkSubEffect(i));
-        }
+        // A box grows and shrinks by effects of its own; a joint plays the
+        // chart's joint effect, and the kind makes none here.
+        chart->putEffect(chart->makeSubEffect(i));
+        chart->putEffect(chart->makeShrinkSubEffect(i));
         chart->addSlotEvent(i, pnChartParts::PART_EXTRA, chart->makeSubEvent(i, parent), parent);
     }
 }

@@ -20,7 +20,7 @@ public:
 
     virtual ~pnChartParts() = default;
 
-    // The chart as an object (its type name tells the kinds apart).
+    // The chart as an object.
     virtual pnObject* getChartObject() = 0;
     virtual int getNumDataPts() const = 0;
     virtual int getShowData() const = 0;
@@ -30,7 +30,9 @@ public:
     // 1 when point i has a slot of the part kind which.
     virtual int hasPartSlot(int i, int which) const = 0;
 
-    // The kind's makers; each returns a new item (the caller owns it) or null.
+    // The kind's makers; each returns a new item (the caller owns it) or null
+    // where the kind has none (only a line chart makes a joint effect, only
+    // a volume chart effects for its extra parts).
     // parent is the name of the event that shows the chart: every generated
     // event becomes its child.
     virtual pnObject* makeObject(int i) = 0;

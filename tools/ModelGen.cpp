@@ -160,27 +160,21 @@ Mesh grid(int cols, int rows, float cell) {
     return m;
 }
 
+// The chart part models carry no material of their own: a 3DS mesh without a
+// material group draws with whatever material is current when its list is
+// called, so the chart part's own material colours it.
 Scene chartCylinder() {
     Scene s;
-    Material mat;
-    mat.name = "part";
-    mat.ambient[0] = mat.ambient[1] = mat.ambient[2] = 0.2f;
-    mat.diffuse[0] = mat.diffuse[1] = mat.diffuse[2] = 0.8f;
-    mat.specular[0] = mat.specular[1] = mat.specular[2] = 0.5f;
-    s.materials.push_back(mat);
     Mesh m = cylinder(5.0f, 1.0f, 32, true);
     m.name = "cyl10x";
-    m.assign("part");
     s.meshes.push_back(std::move(m));
     return s;
 }
 
 Scene chartSphere() {
-    Scene s = chartCylinder();
-    s.meshes.clear();
+    Scene s;
     Mesh m = sphere(5.0f, 32, 16, true);
     m.name = "sphere10x";
-    m.assign("part");
     s.meshes.push_back(std::move(m));
     return s;
 }

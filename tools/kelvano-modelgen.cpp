@@ -1,7 +1,8 @@
 // Writes the program's chart part models and simple shapes as 3DS or OBJ.
 //   kelvano-modelgen chartslices DIR      cyl10x.3ds and sphere10x.3ds into DIR
 //   kelvano-modelgen SHAPE OUT.3ds|OUT.obj  SHAPE: box, cylinder, sphere, grid
-// An OBJ gets its MTL file beside it.
+// The shapes name no material (an OBJ gets no MTL file): they take the
+// material of the object that shows them.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -33,10 +34,13 @@ bool write3DSFile(const Scene& scene, const std::string& path) {
 }
 
 bool writeObjFile(const Scene& scene, const std::string& path) {
-    std::string mtl = path.substr(0, path.size() - 4) + ".mtl";
     ObjOptions o;
-    o.mtllib = pathBaseName(mtl);
-    if (!writeFile(path, writeOBJ(scene, o)) || !writeFile(mtl, writeMTL(scene))) {
+    std::string mtl;
+    if (!scene.materials.empty()) {
+        mtl = path.substr(0, path.size() - 4) + ".mtl";
+        o.mtllib = pathBaseName(mtl);
+    }
+    if (!writeFile(path, writeOBJ(scene, o)) || (!mtl.empty() && !writeFile(mtl, writeMTL(scene)))) {
         std::fprintf(stderr, "kelvano-modelgen: cannot write %s\n", path.c_str());
         return false;
     }
@@ -59,8 +63,9 @@ int main(int argc, char** argv) {
         bool ok = write3DSFile(chartCylinder(), out + "/cyl10x.3ds") && write3DSFile(chartSphere(), out + "/sphere10x.3ds");
         return ok ? 0 : 1;
     }
-    Scene scene = chartCylinder();
-    scene.meshes.clear();
+    // Like the chart parts, the shapes take the material of the object that
+    // shows them.
+    Scene scene;
     Mesh m;
     if (what == "box")
         m = box(10.0f, false);
@@ -72,7 +77,6 @@ int main(int argc, char** argv) {
         m = grid(100, 100, 1.0f);
     else
         return usage();
-    m.assign("part");
     scene.meshes.push_back(std::move(m));
     if (endsWith(out, ".3ds") || endsWith(out, ".3DS")) return write3DSFile(scene, out) ? 0 : 1;
     if (endsWith(out, ".obj") || endsWith(out, ".OBJ")) return writeObjFile(scene, out) ? 0 : 1;

@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "assets/Model3DS.h"
 #include "charts/pnChartRead.h"
+#include "charts/pnPieChart.h"
 #include "scene/pnLexer.h"
 #include "sg/sgChannel.h"
 #include "sg/sgDCS.h"
@@ -362,6 +364,119 @@ TEST_F(BarLineGL, SampleLineChartDrawsItsJointsWhereTheValuesSay) {
     if (HasFailure()) {
         Frame f = readFrame(width_, height_);
         writeFramePNG(f, testOutputDir() + "/sample-linechart.png");
+    }
+}
+
+// ---- the parts' own materials ----
+
+// The chart part models name no material: the default one takes the colours
+// current when their list is called, so the part's material shows.
+TEST(ChartPartModels, CarryOnlyTheDefaultMaterial) {
+    for (const char* file : {"cyl10x.3ds", "sphere10x.3ds"}) {
+        SCOPED_TRACE(file);
+        std::unique_ptr<sg3DSModel> model = read3DSModel(chartSlice(file), sg3DSOptions());
+        ASSERT_NE(model, nullptr);
+        ASSERT_EQ(model->materials.size(), 1u);
+        EXPECT_EQ(model->materials[0].name, "WG_DEFAULT");
+        EXPECT_GT(model->triangleCount(), 0u);
+    }
+}
+
+// A bar, a line chart (segment and joints) and a pie slice given a plain red
+// material, lit by one light, come out red at the middle of each part, with
+// and without anti-aliasing.
+TEST_F(BarLineGL, PartsTakeTheirOwnMaterialsColour) {
+    const std::string path = testOutputDir() + "/red-parts.apn";
+    {
+        std::ofstream out(path);
+        out << "scene {\n    name\t\"red\"\n    width\t580\n    height\t392\n    version\t250\n}\n\n"
+               "viewpoint {\n    name\t\"camera\"\n    position\t( 0 0 906 )\n    direction\t( 0 0 -1 )\n"
+               "    near\t10\n    far\t5000\n    fov\t30\n    width\t720\n    perspective\t1\n}\n\n"
+               "material {\n    name\t\"red\"\n    diffuse\t( 0.9 0.05 0.05 )\n    ambient\t( 0.3 0 0 )\n"
+               "    specular\t( 0 0 0 )\n}\n\n"
+               "light {\n    name\t\"key\"\n    position\t( 0 0 900 )\n    positional\t1\n    on\t1\n}\n\n";
+    }
+    installChartKinds();
+    scriptFile = std::fopen(path.c_str(), "r");
+    ASSERT_NE(scriptFile, nullptr);
+    scene().read();
+    std::fclose(scriptFile);
+    scriptFile = nullptr;
+    ASSERT_NE(scene().findMaterial("red"), nullptr);
+
+    auto quiet = [](pnChart* c) {
+        c->setShowData(0);
+        c->setShowLabel(0);
+        c->setHJust(pnChart::JUST_LEFT);
+        c->setMaterial("red");
+    };
+    auto point = [](pnChart* c, double value, const sgVec3& spacing) {
+        pnChartDataPt p;
+        p.growValue = value;
+        p.spacing = spacing;
+        p.endTime = 10;
+        c->addDataPt(p);
+    };
+    auto* bar = new pnBarChart;
+    bar->setName("bar");
+    bar->setFileName(chartSlice("cyl10x.3ds").c_str());
+    bar->setPosition(sgVec3(-160, -100, 0));
+    point(bar, 100, sgVec3(0, 0, 0));
+    quiet(bar);
+    auto* line = new pnLineChart;
+    line->setName("line");
+    line->setFileName(chartSlice("cyl10x.3ds").c_str());
+    line->setJointFile(chartSlice("sphere10x.3ds").c_str());
+    line->setJointMaterialName("red");
+    line->setBaseScale(sgVec3(2, 1, 2));
+    line->setPosition(sgVec3(-40, -120, 0));
+    point(line, 60, sgVec3(0, 0, 0));
+    point(line, 60, sgVec3(100, 0, 0));
+    quiet(line);
+    auto* pie = new pnPieChart;
+    pie->setName("pie");
+    pie->setOuterRad(50);
+    pie->setPosition(sgVec3(170, 60, 0));
+    point(pie, 100, sgVec3(0, 0, 0));
+    quiet(pie);
+    for (pnChart* c : {static_cast<pnChart*>(bar), static_cast<pnChart*>(line), static_cast<pnChart*>(pie)}) {
+        scene().addObject(c);
+        scene().addChart(c);
+        auto* ev = new pnEvent;
+        ev->setName(("show-" + c->getName()).c_str());
+        ev->setObjectName(c->getName().c_str());
+        scene().addEvent(ev);
+    }
+    scene().buildSceneGraph();
+    ASSERT_EQ(bar->isBuilt(), 1);
+    ASSERT_EQ(pie->isBuilt(), 1);
+
+    // Where the middle of each part lands: the bar's front at half its
+    // height, the segment's middle, a joint's centre, and the pie's top half
+    // way out from its centre.
+    struct Probe {
+        const char* what;
+        double x, y, z;
+    } probes[] = {
+        {"bar", -160, -50, 12.5},
+        {"segment", 10, -60, 10},
+        {"joint", -40, -60, 10},
+        {"pie slice", 170, 60 + 25, 30},
+    };
+    for (int level : {0, 4}) {
+        scene().drawFrame(level, 20);
+        Pixels img = frame();
+        for (const Probe& p : probes) {
+            const double z = p.z;
+            const RGBA c = img.at(columnOf(p.x, z), static_cast<int>(rowOf(p.y, z)));
+            EXPECT_GT(c.r, 2 * c.g) << p.what << " at level " << level << ": " << describe(c);
+            EXPECT_GT(c.r, 2 * c.b) << p.what << " at level " << level << ": " << describe(c);
+            EXPECT_GT(c.r, 60) << p.what << " at level " << level << ": " << describe(c);
+        }
+        if (HasFailure()) {
+            Frame f = readFrame(width_, height_);
+            writeFramePNG(f, testOutputDir() + "/red-parts-" + std::to_string(level) + ".png");
+        }
     }
 }
 

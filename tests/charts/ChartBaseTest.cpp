@@ -1,10 +1,17 @@
 // The chart base without parts: data points, value mapping, layout, bar
-// expansion, copying, the common block writer and the kinds' playback rule.
+// expansion, copying, the common block writer and the kinds' playback rules
+// (the pie's point defaults, bar expansion and the playback rules of the real
+// kinds are checked on those kinds).
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 
+#include "charts/pnPieChart.h"
+#include "charts/pnVolumeChart.h"
+#include "scene/pnVolume.h"
+#include "tests/charts/BarLineSupport.h"
 #include "tests/charts/ChartTestSupport.h"
 
 namespace {
@@ -86,7 +93,7 @@ TEST(ChartBase, SetNumDataPtsFillsByKind) {
         expectVec(bar.getDataPtSpacing(i), i ? 80.0f : 0.0f, 0, 0);
     }
 
-    TestChart pie("pnPieChart");
+    pnPieChart pie;
     pie.setNumDataPts(3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_NEAR(pie.getDataPtGrowValue(i), 33.333, 1e-3);
@@ -123,7 +130,7 @@ TEST(ChartBase, AppendRefusals) {
     EXPECT_EQ(empty.appendDataPt(), 0);
     EXPECT_EQ(empty.getNumDataPts(), 0);
 
-    TestChart pie("pnPieChart");
+    pnPieChart pie;
     pie.setNumDataPts(4);  // 25 each: the circle is full
     EXPECT_EQ(pie.appendDataPt(), 0);
     EXPECT_EQ(pie.getNumDataPts(), 4);
@@ -212,7 +219,7 @@ TEST(ChartBase, ExpansionMovesSpacingsDirectionAndOffsets) {
         {pnChart::EXPAND_RIGHT, sgVec3(80, 0, 0), sgVec3(0, 1, 0), false},
     };
     for (const Case& k : cases) {
-        ChartScene s("pnBarChart", 3);
+        KindScene<pnBarChart> s(3);
         for (int i = 0; i < 3; ++i) s.chart->storeDataPtSpacing(i, sgVec3(80, 0, 0));
         s.show();
         s.chart->setExpansion(k.e);
@@ -230,7 +237,7 @@ TEST(ChartBase, ExpansionMovesSpacingsDirectionAndOffsets) {
     }
 
     // From up, going left: the y component moves to x with its sign turned.
-    ChartScene s("pnBarChart", 2);
+    KindScene<pnBarChart> s(2);
     s.chart->storeDataPtSpacing(1, sgVec3(80, 0, 0));
     s.show();
     s.chart->setExpansion(pnChart::EXPAND_UP);
@@ -247,7 +254,7 @@ TEST(ChartBase, ExpansionMovesSpacingsDirectionAndOffsets) {
 }
 
 TEST(ChartBase, ExpansionOnUnbuiltBarOrOtherKinds) {
-    TestChart bar;
+    pnBarChart bar;
     bar.setNumDataPts(2);
     bar.setExpansion(pnChart::EXPAND_UP);
     EXPECT_EQ(bar.getExpansion(), 2);
@@ -334,7 +341,6 @@ TEST(ChartBase, WriterPutsOutTheCommonChartKeys) {
         "    labelOffset\t( 0.000000 -30.000000 0.000000 )\n"
         "    textOffset\t( 0.000000 30.000000 30.000000 )\n"
         "    spacing\t( 80.000000 0.000000 0.000000 )\n"
-        "    expansion\tright\n"
         "    data {\n"
         "        spacing\t( 0.000000 0.000000 0.000000 )\n"
         "        growValue\t50.000000\n"
@@ -374,10 +380,15 @@ TEST(ChartBase, WriterPutsOutTheCommonChartKeys) {
         "    }\n";
     EXPECT_EQ(text, expected);
 
-    // Expansion belongs to bar charts only; words for every value.
-    TestChart line("pnLineChart");
+    // Expansion belongs to bar charts only, after the common keys; words for
+    // every value.
+    pnLineChart line;
     EXPECT_EQ(writtenBy(line).find("expansion"), std::string::npos);
-    TestChart up;
+    pnBarChart up;
+    EXPECT_NE(writtenBy(up).find("    spacing\t( 80.000000 0.000000 0.000000 )\n    expansion\tright\n}\n"),
+              std::string::npos);
+    up.setNumDataPts(1);
+    EXPECT_NE(writtenBy(up).find("    expansion\tright\n    data {\n"), std::string::npos);
     up.setExpansion(pnChart::EXPAND_DOWN);
     EXPECT_NE(writtenBy(up).find("    expansion\tdown\n"), std::string::npos);
     up.setHJust(0);
@@ -403,7 +414,7 @@ TEST(ChartBase, TheKindsPlaybackRuleOnOnePart) {
     EXPECT_EQ(ev.getAccScale(), sgVec3(1, 4, 1));
 
     // A volume part ignores the base scale.
-    TestChart vol("pnVolumeChart");
+    pnVolumeChart vol;
     pnEvent ev2;
     pnEffect e2;
     e2.setScale(3, 3, 1);
@@ -411,32 +422,39 @@ TEST(ChartBase, TheKindsPlaybackRuleOnOnePart) {
     vol.applyChartEffect(scene, 5, &ev2, &e2, &part);
     EXPECT_EQ(part.getScaleOrigin(), sgVec3(2, 2, 1));
 
-    // A pie slice grows and shrinks by whole degrees of triangles.
-    TestChart pie("pnPieChart");
-    pnVolume slice;
+    // A pie slice grows and shrinks by whole degrees of triangles, never
+    // beyond the triangles its mesh holds.
+    pnPieChart pie;
+    pie.setName("p");
+    pie.setShowSide(0);
+    pie.setNumDataPts(4);  // 90 degrees each
+    std::unique_ptr<pnObject> made(pie.makeObject(0));
+    auto* slice = dynamic_cast<pnVolume*>(made.get());
+    ASSERT_NE(slice, nullptr);
+    std::unique_ptr<pnEffect> g(pie.makeEffect(0));
+    ASSERT_EQ(g->getGrowShrink(1), 90);
+    const int perDegree = g->getGrowShrink(2);
     pnEvent ev3;
-    pnEffect g;
-    g.setGrow(364, 90, 4);  // no side faces (the base shows none)
     ev3.setCurFrames(0, 10);
-    pie.applyChartEffect(scene, 5, &ev3, &g, &slice);
-    EXPECT_EQ(slice.getNumPrims(), 182);
-    pie.applyChartEffect(scene, 10, &ev3, &g, &slice);
-    EXPECT_EQ(slice.getNumPrims(), 364);
-    pie.applyChartEffect(scene, 0, &ev3, &g, &slice);
-    EXPECT_EQ(slice.getNumPrims(), 0);
+    pie.applyChartEffect(scene, 5, &ev3, g.get(), slice);
+    EXPECT_EQ(slice->getNumPrims(), 45 * perDegree + 2);
+    pie.applyChartEffect(scene, 10, &ev3, g.get(), slice);
+    EXPECT_EQ(slice->getNumPrims(), slice->getNumIndex() / 3);
+    pie.applyChartEffect(scene, 0, &ev3, g.get(), slice);
+    EXPECT_EQ(slice->getNumPrims(), 0);
     pnEffect sh;
-    sh.setShrink(542, 90, 6);
+    sh.setShrink(542, 90, perDegree);
     ev3.setCurFrames(0, 4);
-    pie.applyChartEffect(scene, 1, &ev3, &sh, &slice);
-    EXPECT_EQ(slice.getNumPrims(), 67 * 6 + 2);
+    pie.applyChartEffect(scene, 1, &ev3, &sh, slice);
+    EXPECT_EQ(slice->getNumPrims(), 67 * perDegree + 2);
     // Other pie parts are left alone.
     pnString text;
-    pie.applyChartEffect(scene, 1, &ev3, &g, &text);
+    pie.applyChartEffect(scene, 1, &ev3, g.get(), &text);
     EXPECT_EQ(text.getScaleOrigin(), sgVec3(1, 1, 1));
 }
 
 TEST(ChartBase, FileNamesAndOperationsOnAllPoints) {
-    TestChart vol("pnVolumeChart");
+    pnVolumeChart vol;
     vol.setFileName("cyl10x.3ds");
     EXPECT_EQ(vol.getFile(), "");
     EXPECT_EQ(vol.getSetFlag(pnObject::FILE_FLAG), 0);

@@ -167,6 +167,22 @@ TEST(ChartRead, ASampleBarChartReadFromItsFileGrowsItsBars) {
     s.setRoots(nullptr);
 }
 
+// Every sample scene is written at the current format version, so opening
+// one never asks to convert it; its materials and charts are all there.
+TEST(ChartRead, TheSampleScenesAreAtTheCurrentVersion) {
+    const char* samples[] = {"allcharts.apn", "barchart.apn", "counter.apn", "linechart.apn",
+                             "pie.apn",       "pyramid.apn",  "titles.apn"};
+    for (const char* file : samples) {
+        SCOPED_TRACE(file);
+        pnScene s;
+        const std::string text = chartfile::readFile(chartfile::sourceDir() + "/data/scenes/" + file);
+        ASSERT_FALSE(text.empty());
+        chartfile::readText(s, text);
+        EXPECT_EQ(s.getVersion(), 250);
+        EXPECT_GT(s.getNumObjects(), 0);
+    }
+}
+
 // A pie's point without a slice (the points before fill the circle) keeps
 // its texts hidden when the chart's show flags are set again, through the
 // chart base as the property pages reach it.

@@ -1,6 +1,6 @@
 // The line chart: segments turned and stretched between point tops, joints,
 // text events, the faults mended (layout after spacing and value changes,
-// point 0's own times, an empty joint file, renaming texts), the timing
+// point 0's times, an empty joint file, renaming texts), the timing
 // operations (one case per row of the timing table), copy and the writer.
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "charts/pnVolumeChart.h"
 #include "scene/pnModel.h"
 #include "scene/pnString.h"
 #include "sg/sgMatrix.h"
@@ -246,13 +247,44 @@ TEST(LineChart, APointAloneTakesItsTimesFromItsOwnRecord) {
                 "joint");
     expectPlays(s.chart->getDataPtEvent(0, pnChart::PART_DATA_TEXT), {{"c-text", 25, 25, 1}, {"c-text", 40, 41, 0}},
                 "data text");
-    // Point 0 of a longer chart too, not point 1's.
+    // Point 0 of a longer chart comes with point 1's segment: its start.
     LineScene two(2);
     two.chart->setDataPtStartTime(1, 60);
     two.chart->setDataPtEndTime(1, 90);
     two.show();
-    expectPlays(two.chart->getDataPtEvent(0, pnChart::PART_LABEL), {{"c-text", 25, 25, 1}}, "label");
-    expectPlays(two.chart->getDataPtEvent(0, pnChart::PART_EXTRA), {{"c-joint", 25, 25, 1}}, "joint");
+    expectPlays(two.chart->getDataPtEvent(0, pnChart::PART_LABEL), {{"c-text", 60, 60, 1}}, "label");
+    expectPlays(two.chart->getDataPtEvent(0, pnChart::PART_EXTRA), {{"c-joint", 60, 60, 1}}, "joint");
+}
+
+// Point 0 of a line or area chart has no segment of its own: its texts (and
+// the line's joint) come with point 1's segment, shown at point 1's start
+// and hidden at the end of point 1's shrink. One rule for both kinds.
+template <class K>
+void expectPointZeroFollowsPointOne(const char* kind) {
+    SCOPED_TRACE(kind);
+    KindScene<K> s(2);
+    s.chart->setDataPtShrinkStart(0, 70);  // point 0's own frames play no part
+    s.chart->setDataPtShrinkEnd(0, 80);
+    s.chart->setDataPtStartTime(1, 5);
+    s.chart->setDataPtEndTime(1, 25);
+    s.chart->setDataPtShrinkStart(1, 40);
+    s.chart->setDataPtShrinkEnd(1, 50);
+    s.show();
+    const char* text = "c-text";
+    for (int which : {pnChart::PART_DATA_TEXT, pnChart::PART_LABEL})
+        expectPlays(s.chart->getDataPtEvent(0, which), {{text, 5, 5, 1}, {text, 50, 51, 0}},
+                    which == pnChart::PART_LABEL ? "label" : "data text");
+    if (s.chart->hasPartSlot(0, pnChart::PART_EXTRA))
+        expectPlays(s.chart->getDataPtEvent(0, pnChart::PART_EXTRA), {{"c-joint", 5, 5, 1}, {"c-joint", 50, 51, 0}},
+                    "joint");
+}
+
+TEST(LineChart, PointZeroComesWithPointOnesSegmentLikeTheAreaChart) {
+    expectPointZeroFollowsPointOne<pnLineChart>("line");
+    expectPointZeroFollowsPointOne<pnVolumeChart>("area");
+    LineScene line(2);
+    line.show();
+    EXPECT_TRUE(line.chart->hasPartSlot(0, pnChart::PART_EXTRA));  // the joint was checked
 }
 
 TEST(LineChart, JointsAreShownOnlyWithAJointFile) {
@@ -426,6 +458,16 @@ TEST_P(LineTiming, PlaysOfEveryEvent) {
     if (row.shrinking) {
         s.chart->setDataPtShrinkStart(i, 40);
         s.chart->setDataPtShrinkEnd(i, 50);
+    }
+    if (i == 0) {
+        // Point 0's texts and joint come with point 1's segment: shown at its
+        // start, hidden at the end of its shrink. Point 1 gets the frames that
+        // make them the other points' (shown at 25, hidden at 40).
+        s.chart->setDataPtStartTime(1, 25);
+        if (row.shrinking) {
+            s.chart->setDataPtShrinkStart(1, 30);
+            s.chart->setDataPtShrinkEnd(1, 40);
+        }
     }
     s.show();
     const std::vector<std::string> before = chartPlays(*s.chart);

@@ -1,6 +1,6 @@
-// A minimal chart kind for testing the chart base: it takes the type name of
-// the kind it stands in for (so the base's layout, pie and bar rules apply)
-// and makes simple parts: a volume as the main and extra part, text parts
+// A minimal chart kind for testing the chart base: it stands in for the kind
+// it is named after, taking that kind's type name and its slot layout (and a
+// pie's re-layout rule), and makes simple parts: a volume as the main and extra part, text parts
 // for the data text and label, grow and shrink effects and their events in
 // the shape the real kinds use.
 #pragma once
@@ -24,6 +24,12 @@ public:
     const char* getTypeName() const override { return kind_.c_str(); }
     int getShowJoint() const override { return kind_ == "pnLineChart" ? joints_ : 0; }
     void setShowJoint(int on) { joints_ = on; }
+    Layout layout() const override {
+        if (kind_ == "pnVolumeChart") return LAYOUT_VOLUME;
+        if (kind_ == "pnLineChart") return getShowJoint() ? LAYOUT_LINE_JOINTS : LAYOUT_LINE;
+        return LAYOUT_THREE;
+    }
+    bool appendMovesPoints() const override { return kind_ != "pnPieChart" && pnChart::appendMovesPoints(); }
 
     // The points whose main part cannot be made (as a pie slice of no whole
     // degree): a value of exactly 0.

@@ -259,11 +259,24 @@ TEST_F(ModelLoaderTest, ChartPartModelsAreTheGeneratorsAndHaveTheirSizes) {
     EXPECT_TRUE(readFile(dir + "cyl10x.3ds") == std::string(cyl.begin(), cyl.end())) << "cyl10x.3ds " << regen;
     EXPECT_TRUE(readFile(dir + "sphere10x.3ds") == std::string(sph.begin(), sph.end())) << "sphere10x.3ds " << regen;
 
+    // The models name no material: the default one is two-sided, so every
+    // face comes twice, the second copy wound the other way with its normals
+    // turned inwards. Each copy's normals agree with its winding.
+    auto facingOut = [](const auto& t, float cx, float cy, float cz) {
+        const float* a = t.v[0].pos;
+        const float* b = t.v[1].pos;
+        const float* c = t.v[2].pos;
+        const float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]}, w[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+        const float n[3] = {u[1] * w[2] - u[2] * w[1], u[2] * w[0] - u[0] * w[2], u[0] * w[1] - u[1] * w[0]};
+        const float m[3] = {(a[0] + b[0] + c[0]) / 3 - cx, (a[1] + b[1] + c[1]) / 3 - cy, (a[2] + b[2] + c[2]) / 3 - cz};
+        return n[0] * m[0] + n[1] * m[1] + n[2] * m[2] > 0;
+    };
+
     // The bar and segment: diameter 10 across x and z, one unit along +y from 0.
     GLuint c = getModel(dir + "cyl10x.3ds");
     ASSERT_NE(c, 0u);
     auto tris = captureList(c, 6);
-    EXPECT_EQ(tris.size(), 128u);
+    EXPECT_EQ(tris.size(), 2 * 128u);
     float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
     for (const auto& t : tris)
         for (const auto& v : t.v)
@@ -279,30 +292,41 @@ TEST_F(ModelLoaderTest, ChartPartModelsAreTheGeneratorsAndHaveTheirSizes) {
     EXPECT_NEAR(hi[2], 5, 1e-3);
     // The sides are smooth (radial but at the texture seam, half a side
     // off), the caps flat.
-    for (const auto& t : tris)
+    size_t outside = 0;
+    for (const auto& t : tris) {
+        const bool out = facingOut(t, 0, 0.5f, 0);
+        outside += out;
         for (const auto& v : t.v) {
             bool cap = std::fabs(v.normal[1]) > 0.5f;
             if (cap) {
                 EXPECT_NEAR(std::fabs(v.normal[1]), 1.0f, 1e-4f);
+                EXPECT_EQ(v.normal[1] * (v.pos[1] - 0.5f) > 0, out);
             } else {
                 float r = std::hypot(v.pos[0], v.pos[2]);
                 EXPECT_NEAR(v.normal[1], 0.0f, 1e-4f);
-                EXPECT_GT((v.normal[0] * v.pos[0] + v.normal[2] * v.pos[2]) / r, 0.99f);
+                EXPECT_GT((v.normal[0] * v.pos[0] + v.normal[2] * v.pos[2]) / r * (out ? 1 : -1), 0.99f);
             }
         }
+    }
+    EXPECT_EQ(outside, 128u);
 
     // The joint: a sphere of diameter 10 about the origin, smooth all over.
     GLuint s = getModel(dir + "sphere10x.3ds");
     ASSERT_NE(s, 0u);
     tris = captureList(s, 6);
-    EXPECT_EQ(tris.size(), 960u);
-    for (const auto& t : tris)
+    EXPECT_EQ(tris.size(), 2 * 960u);
+    outside = 0;
+    for (const auto& t : tris) {
+        const bool out = facingOut(t, 0, 0, 0);
+        outside += out;
         for (const auto& v : t.v) {
             float r = std::sqrt(v.pos[0] * v.pos[0] + v.pos[1] * v.pos[1] + v.pos[2] * v.pos[2]);
             EXPECT_NEAR(r, 5.0f, 1e-3f);
             float d = (v.normal[0] * v.pos[0] + v.normal[1] * v.pos[1] + v.normal[2] * v.pos[2]) / r;
-            EXPECT_GT(d, 0.99f);
+            EXPECT_GT(d * (out ? 1 : -1), 0.99f);
         }
+    }
+    EXPECT_EQ(outside, 960u);
     glDeleteLists(c, 1);
     glDeleteLists(s, 1);
 }
