@@ -5,15 +5,13 @@
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/KelvanoIds.h"
 #include "app/core/SceneLights.h"
-#include "assets/sgModelTable.h"
-#include "sg/sgTextureFileTable.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"
-#include "scene/pnLexer.h"
 #include "scene/pnLight.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
 #include "scene/pnViewpoint.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgAccumTarget.h"
@@ -92,10 +90,8 @@ constexpr int kMaxSceneWindowSide = 4096;
 int sceneSide(int side) { return std::clamp(side, 1, kMaxSceneWindowSide); }
 
 // Deletes a roots record with its root node (and every node only it holds).
-void deleteRoots(std::unique_ptr<SceneGraphRoots>& roots) {
-    if (!roots) return;
-    if (sceneGraphRoots == roots.get()) sceneGraphRoots = nullptr;
-    delete roots->sceneRoot;
+void deleteRoots(std::unique_ptr<SceneGraphRootsOwner>& roots) {
+    if (roots && sceneGraphRoots == roots.get()) sceneGraphRoots = nullptr;
     roots.reset();
 }
 
@@ -170,15 +166,12 @@ void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
     sceneChannel->setViewport(0, 0, kDefaultSceneWidth, kDefaultSceneHeight);
     sceneChannel->setFOV(0.0f, 30.0f);
 
-    initLexer();
-
     // The old root goes with every node still below it (the old scene let go
     // of its own nodes above).
     deleteRoots(m_pRoots);
-    m_pRoots = std::make_unique<SceneGraphRoots>();
+    m_pRoots = std::make_unique<SceneGraphRootsOwner>();
     SceneGraphRoots& r = *m_pRoots;
     r.channel = sceneChannel;
-    sgMakeRootNodes(r);
     r.currentFrame = 0;
     r.pauseReached = 0;
     sceneGraphRoots = m_pRoots.get();
@@ -454,8 +447,8 @@ int CKelvanoView::OnFileOpen() {
     m_bOpenGivenFile = 0;
     ResetScene(sceneChannel);
 
-    std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
-    if (!file) {
+    auto scene = std::make_unique<pnScene>();
+    if (!SceneLoader().readFile(*scene, path)) {
         // The scene that stays is a complete new one, untitled, so that a
         // later Save never writes it over the file that was asked for.
         m_strPendingOpen.clear();
@@ -472,17 +465,9 @@ int CKelvanoView::OnFileOpen() {
         m_pHost->SetCursor(CurrentCursor());
         return 0;
     }
-    m_pScene = std::make_unique<pnScene>();
-    scriptFile = file;
-    m_pScene->read();
-    std::fclose(file);
-    scriptFile = nullptr;
-    m_pScene->setRoots(m_pRoots.get());
-    SetSceneFolders(std::filesystem::path(path).parent_path().string());
-
-    m_pRoots->currentFrame = 0;
+    m_pScene = std::move(scene);
     RefreshLightPage(1);
-    m_pScene->buildSceneGraph();
+    pnSceneLoader::buildSceneGraph(*m_pScene, *m_pRoots);
     m_pScene->applyViewpoint();
 
     const int width = sceneSide(m_pScene->getWidth());
@@ -506,23 +491,12 @@ int CKelvanoView::OnFileOpen() {
     return 1;
 }
 
-void CKelvanoView::SetSceneFolders(const std::string& sceneFolder) {
+pnSceneLoader CKelvanoView::SceneLoader() const {
     // Relative model and texture names are looked up beside the scene file,
     // then in the program's folders. The stored names stay as the user wrote
     // them, so a saved scene keeps its relative paths.
     CKelvanoAppState* app = GetAppState();
-    std::vector<std::string> models, textures;
-    if (!sceneFolder.empty()) {
-        models.push_back(sceneFolder);
-        textures.push_back(sceneFolder);
-    }
-    if (app && !app->GetProgramDir().empty()) {
-        models.push_back(app->GetProgramDir());
-        textures.push_back(app->GetProgramDir() + "/Textures");
-        textures.push_back(app->GetProgramDir() + "/Backgrounds");
-    }
-    sgModelTable::instance().setFolders(models);
-    sgSetTextureFolders(textures);
+    return pnSceneLoader(app ? app->GetProgramDir() : std::string());
 }
 
 bool CKelvanoView::OnCommand(int id) {
