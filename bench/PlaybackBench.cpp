@@ -102,11 +102,10 @@ void generate(pnScene& scene) {
 
 void BM_SetFrame(benchmark::State& state) {
     gl();
-    Roots roots;
+    SceneGraphRootsOwner roots;
     auto scene = std::make_unique<pnScene>();
-    scene->setRoots(&roots.record);
     generate(*scene);
-    scene->buildSceneGraph();
+    pnSceneLoader::buildSceneGraph(*scene, roots);
     int frame = 0;
     for (auto _ : state) {
         scene->setFrame(frame);
