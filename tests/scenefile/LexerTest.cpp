@@ -243,17 +243,17 @@ TEST_F(LexerTest, ReservedWordTableChecksItsOrder) {
 // comment) leaves nothing for the next, and outside a read the block readers
 // see the end of input.
 TEST_F(LexerTest, EachReadStartsAfresh) {
-    std::string first = "alpha beta /* open comment", second = "gamma";
+    std::string first = "walnut beech /* open comment", second = "gamma";
     FILE* a = fmemopen(&first[0], first.size(), "r");
     FILE* b = fmemopen(&second[0], second.size(), "r");
     {
         pnLexer lexer(a);
         EXPECT_EQ(lexer.getSym(), SYM_IDENT);
-        EXPECT_EQ(lexer.symText, "alpha");
+        EXPECT_EQ(lexer.symText, "walnut");
         pnLexer::Scope reading(lexer);
         EXPECT_EQ(static_cast<int>(sym), SYM_IDENT);
         EXPECT_EQ(getSym(), SYM_IDENT);  // the active lexer's next token
-        EXPECT_EQ(lexer.symText, "beta");
+        EXPECT_EQ(lexer.symText, "beech");
     }
     EXPECT_EQ(pnLexer::active(), nullptr);
     EXPECT_EQ(static_cast<int>(sym), SYM_EOF);
