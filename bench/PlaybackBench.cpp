@@ -17,15 +17,14 @@
 #include <vector>
 
 #include "assets/ImageReaders.h"
-#include "assets/sgModelTable.h"
 #include "charts/pnChartRead.h"
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
-#include "scene/pnLexer.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnObject.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgAccumTarget.h"
 #include "sg/sgChannel.h"
@@ -35,12 +34,6 @@
 namespace {
 
 const int kWidth = 580, kHeight = 392;
-
-struct Roots {
-    Roots() { sgMakeRootNodes(record); }
-    ~Roots() { delete record.sceneRoot; }
-    SceneGraphRoots record;
-};
 
 struct Offscreen {
     Offscreen() : pixels(static_cast<size_t>(kWidth) * kHeight * 4) {
@@ -109,11 +102,10 @@ void generate(pnScene& scene) {
 
 void BM_SetFrame(benchmark::State& state) {
     gl();
-    Roots roots;
+    SceneGraphRootsOwner roots;
     auto scene = std::make_unique<pnScene>();
-    scene->setRoots(&roots.record);
     generate(*scene);
-    scene->buildSceneGraph();
+    pnSceneLoader::buildSceneGraph(*scene, roots);
     int frame = 0;
     for (auto _ : state) {
         scene->setFrame(frame);
@@ -142,28 +134,21 @@ void BM_DrawSample(benchmark::State& state) {
     if (!once) {
         installImageReaders();
         installChartKinds();
-        initLexer();
         once = true;
     }
     std::string dir = std::getenv("KELVANO_SOURCE_DIR") ? std::getenv("KELVANO_SOURCE_DIR") : KV_SOURCE_DIR;
     std::string file = dir + "/data/scenes/" + kSamples[sample] + ".apn";
     state.SetLabel(std::string(kSamples[sample]) + (path ? " accumulation buffer" : ""));
-    Roots roots;
+    SceneGraphRootsOwner roots;
     sgChannel* ch = sgChannel::sgGetChannel();
-    ch->setScene(roots.record.sceneRoot);
+    ch->setScene(roots.sceneRoot);
     auto scene = std::make_unique<pnScene>();
-    scene->setRoots(&roots.record);
-    scriptFile = std::fopen(file.c_str(), "r");
-    if (!scriptFile) {
+    // The repository's data/ stands for the program's folder.
+    if (!pnSceneLoader(dir + "/data").readFile(*scene, file)) {
         state.SkipWithError("sample scene not found");
         return;
     }
-    scene->read();
-    std::fclose(scriptFile);
-    scriptFile = nullptr;
-    // Model files sit beside the scene.
-    sgModelTable::instance().setFolders({dir + "/data/scenes"});
-    scene->buildSceneGraph();
+    pnSceneLoader::buildSceneGraph(*scene, roots);
     scene->drawFrame(level, 0);  // converts the scene
     int frame = 0;
     auto t0 = std::chrono::steady_clock::now();

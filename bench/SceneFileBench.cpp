@@ -15,11 +15,11 @@
 #include "scene/pnCounter.h"
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
-#include "scene/pnLexer.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnModel.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
 #include "scene/pnString.h"
 
 namespace {
@@ -132,16 +132,12 @@ void setRate(benchmark::State& state, long bytes) {
 }
 
 void BM_ReadScene(benchmark::State& state) {
-    initLexer();
     const SceneFile& file = sceneFile();
+    const pnSceneLoader loader;
     int objects = 0;
     for (auto _ : state) {
         auto scene = std::make_unique<pnScene>();
-        FILE* f = std::fopen(file.path.c_str(), "r");
-        scriptFile = f;
-        scene->read();
-        scriptFile = nullptr;
-        std::fclose(f);
+        loader.readFile(*scene, file.path);
         objects = scene->getNumObjects();
         state.PauseTiming();
         scene.reset();

@@ -7,8 +7,8 @@
 
 #include "charts/pnChart.h"
 #include "charts/pnChartRead.h"
-#include "scene/pnLexer.h"
 #include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgNode.h"
 
@@ -41,16 +41,14 @@ void showCharts(pnScene& scene) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool ready = (initLexer(), installChartKinds(), true);
+    static bool ready = (installChartKinds(), true);
     (void)ready;
     FILE* in = std::tmpfile();
     if (!in) return 0;
     std::fwrite(data, 1, size, in);
     std::rewind(in);
     pnScene scene;
-    scriptFile = in;
-    scene.read();
-    scriptFile = nullptr;
+    pnSceneLoader::readStream(scene, in);
     std::fclose(in);
     // Writing a scene read from anything must work as well.
     if (FILE* out = std::fopen("/dev/null", "w")) {

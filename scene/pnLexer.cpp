@@ -8,13 +8,6 @@
 #include "platform/TextEncoding.h"
 #include "sg/sgRuntime.h"
 
-FILE* scriptFile = nullptr;
-int scriptEof = 0;
-int sym = SYM_EOF;
-std::string symText;
-int symInt = 0;
-double symFloat = 0.0;
-
 namespace {
 
 struct ReservedWord {
@@ -189,162 +182,12 @@ std::vector<ReservedWord> g_rwTable;
 int g_identClass[128];
 int g_digitClass[128];
 
-// Line input: lines of any length, the newline kept.
-std::string g_line;
-size_t g_linePos = 0;
-int g_ch = ' ';
+pnLexer* g_active = nullptr;
 
 bool isIdentChar(int c) { return c >= 0 && c < 128 && g_identClass[c]; }
 bool isDigit(int c) { return c >= 0 && c < 128 && g_digitClass[c]; }
 bool isLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-
-bool readLine() {
-    g_line.clear();
-    if (!scriptFile) return false;
-    int c = EOF;
-    while ((c = getc_unlocked(scriptFile)) != EOF) {
-        g_line.push_back(static_cast<char>(c));
-        if (c == '\n') break;
-    }
-    return !g_line.empty();
-}
-
-bool nextLine() {
-    g_linePos = 0;
-    return readLine();
-}
-
-void nextChar() {
-    while (g_linePos >= g_line.size()) {
-        if (!nextLine()) {
-            scriptEof = 1;
-            g_ch = 0;
-            return;
-        }
-    }
-    g_ch = static_cast<unsigned char>(g_line[g_linePos++]);
-}
-
 bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-// Skips blanks and comments; false when the input ended.
-bool skipSpaceAndComments() {
-    for (;;) {
-        while (!scriptEof && isBlank(g_ch)) nextChar();
-        if (scriptEof) return false;
-        if (g_ch != '/') return true;
-        nextChar();
-        if (scriptEof) return false;
-        if (g_ch == '*') {
-            nextChar();
-            for (;;) {
-                if (scriptEof) return false;
-                if (g_ch == '*') {
-                    while (!scriptEof && g_ch == '*') nextChar();
-                    if (scriptEof) return false;
-                    if (g_ch == '/') {
-                        nextChar();
-                        break;
-                    }
-                } else {
-                    nextChar();
-                }
-            }
-        } else if (g_ch == '/') {
-            while (!scriptEof && g_ch != '\n') nextChar();
-        }
-        // A lone '/' is dropped; what follows is examined as usual.
-    }
-}
-
-void readWord() {
-    std::string text;
-    bool warned = false;
-    while (!scriptEof && (isIdentChar(g_ch) || g_ch == '.')) {
-        if (text.size() < PN_MAX_WORD) {
-            text.push_back(static_cast<char>(g_ch));
-        } else if (!warned) {
-            debugPrint("[getSym] Identifier is too long; truncated");
-            warned = true;
-        }
-        nextChar();
-    }
-    symText = text;
-    sym = lookupRW(symText.c_str());
-}
-
-void readString() {
-    std::string text;
-    bool warned = false;
-    nextChar();  // the opening quote
-    while (!scriptEof && g_ch != '"') {
-        if (text.size() < PN_MAX_STRING) {
-            // Files written on Windows end lines inside strings with CR LF.
-            if (!(g_ch == '\n' && !text.empty() && text.back() == '\r')) text.push_back(static_cast<char>(g_ch));
-            else text.back() = '\n';
-        } else if (!warned) {
-            debugPrint("[getSym]  Identifier is too long; truncated");
-            warned = true;
-        }
-        nextChar();
-    }
-    if (!scriptEof && g_ch == '"') nextChar();
-    symText = toUtf8FromLegacy(text);
-    sym = lookupRW(symText.c_str());
-}
-
-void appendDigits(std::string& text) {
-    // Digits beyond the bounded text are consumed so they never start a new token.
-    while (!scriptEof && isDigit(g_ch)) {
-        if (text.size() < PN_MAX_NUMBER) text.push_back(static_cast<char>(g_ch));
-        nextChar();
-    }
-}
-
-void readNumber() {
-    bool negative = false;
-    if (g_ch == '+') {
-        nextChar();
-    } else if (g_ch == '-') {
-        negative = true;
-        nextChar();
-    }
-    std::string text;
-    appendDigits(text);
-    bool isFloat = false;
-    if (!scriptEof && g_ch == '.') {
-        isFloat = true;
-        if (text.size() < PN_MAX_NUMBER) text.push_back('.');
-        nextChar();
-        appendDigits(text);
-    }
-    if (isFloat) {
-        // Locale-independent: "1.5" is one and a half whatever the user's locale.
-        double v = 0.0;
-        const char* b = text.c_str();
-        const char* e = b + text.size();
-        if (b != e && *b == '.') {
-            std::string padded = "0" + text;
-            std::from_chars(padded.c_str(), padded.c_str() + padded.size(), v);
-        } else {
-            std::from_chars(b, e, v);
-        }
-        symFloat = negative ? -v : v;
-        sym = SYM_FLOAT;
-    } else {
-        long long v = 0;
-        for (char c : text) {
-            v = v * 10 + (c - '0');
-            if (v > INT_MAX) {
-                v = INT_MAX;
-                break;
-            }
-        }
-        if (negative) v = -v;
-        symInt = static_cast<int>(v);
-        sym = SYM_INTEGER;
-    }
-}
 
 }  // namespace
 
@@ -391,40 +234,6 @@ void initLexer() {
     }
 }
 
-void resetLexer() {
-    g_ch = ' ';
-    scriptEof = 0;
-    g_linePos = 0;
-    g_line.clear();
-}
-
-int getSym() {
-    if (scriptEof || !skipSpaceAndComments()) return sym = SYM_EOF;
-    switch (g_ch) {
-        case '(': sym = SYM_LPAREN; nextChar(); return sym;
-        case ')': sym = SYM_RPAREN; nextChar(); return sym;
-        case '{': sym = SYM_LBRACE; nextChar(); return sym;
-        case '}': sym = SYM_RBRACE; nextChar(); return sym;
-        case '"': readString(); return sym;
-        default: break;
-    }
-    if (isLetter(g_ch)) {
-        readWord();
-    } else if (isDigit(g_ch) || g_ch == '+' || g_ch == '-') {
-        readNumber();
-    } else {
-        sym = SYM_OTHER;
-        nextChar();
-    }
-    return sym;
-}
-
-int gmatchSym(int token) {
-    if (sym == token) getSym();
-    else debugPrint("[gmatchSym] ncorrect script format");
-    return sym;
-}
-
 const char* symName(int token) {
     switch (token) {
         case SYM_INTEGER: return "integer";
@@ -433,7 +242,7 @@ const char* symName(int token) {
         case SYM_RPAREN: return ")";
         case SYM_LBRACE: return "{";
         case SYM_RBRACE: return "}";
-        case SYM_IDENT: return symText.c_str();
+        case SYM_IDENT: return g_active ? g_active->symText.c_str() : "";
         case SYM_ENV_PANEL: return "endPanel";
         case SYM_OBJECT_NAME: return "objName";
         case SYM_ROT_AXIS: return "RotAxis";
@@ -448,3 +257,190 @@ const char* symName(int token) {
             if (rw.token == token) return rw.word;
     return "unident";
 }
+
+pnLexer::pnLexer(FILE* file) : scriptFile(file) {
+    // The tables are the program's; a read that comes first builds them.
+    if (g_rwTable.empty()) initLexer();
+}
+
+pnLexer* pnLexer::active() { return g_active; }
+
+pnLexer::Scope::Scope(pnLexer& lexer) : previous(g_active) { g_active = &lexer; }
+pnLexer::Scope::~Scope() { g_active = previous; }
+
+bool pnLexer::readLine() {
+    line.clear();
+    linePos = 0;
+    if (!scriptFile) return false;
+    int c = EOF;
+    while ((c = getc_unlocked(scriptFile)) != EOF) {
+        line.push_back(static_cast<char>(c));
+        if (c == '\n') break;
+    }
+    return !line.empty();
+}
+
+void pnLexer::nextChar() {
+    while (linePos >= line.size()) {
+        if (!readLine()) {
+            scriptEof = 1;
+            ch = 0;
+            return;
+        }
+    }
+    ch = static_cast<unsigned char>(line[linePos++]);
+}
+
+// Skips blanks and comments; false when the input ended.
+bool pnLexer::skipSpaceAndComments() {
+    for (;;) {
+        while (!scriptEof && isBlank(ch)) nextChar();
+        if (scriptEof) return false;
+        if (ch != '/') return true;
+        nextChar();
+        if (scriptEof) return false;
+        if (ch == '*') {
+            nextChar();
+            for (;;) {
+                if (scriptEof) return false;
+                if (ch == '*') {
+                    while (!scriptEof && ch == '*') nextChar();
+                    if (scriptEof) return false;
+                    if (ch == '/') {
+                        nextChar();
+                        break;
+                    }
+                } else {
+                    nextChar();
+                }
+            }
+        } else if (ch == '/') {
+            while (!scriptEof && ch != '\n') nextChar();
+        }
+        // A lone '/' is dropped; what follows is examined as usual.
+    }
+}
+
+void pnLexer::readWord() {
+    std::string text;
+    bool warned = false;
+    while (!scriptEof && (isIdentChar(ch) || ch == '.')) {
+        if (text.size() < PN_MAX_WORD) {
+            text.push_back(static_cast<char>(ch));
+        } else if (!warned) {
+            debugPrint("[getSym] Identifier is too long; truncated");
+            warned = true;
+        }
+        nextChar();
+    }
+    symText = text;
+    sym = lookupRW(symText.c_str());
+}
+
+void pnLexer::readString() {
+    std::string text;
+    bool warned = false;
+    nextChar();  // the opening quote
+    while (!scriptEof && ch != '"') {
+        if (text.size() < PN_MAX_STRING) {
+            // Files written on Windows end lines inside strings with CR LF.
+            if (!(ch == '\n' && !text.empty() && text.back() == '\r')) text.push_back(static_cast<char>(ch));
+            else text.back() = '\n';
+        } else if (!warned) {
+            debugPrint("[getSym]  Identifier is too long; truncated");
+            warned = true;
+        }
+        nextChar();
+    }
+    if (!scriptEof && ch == '"') nextChar();
+    symText = toUtf8FromLegacy(text);
+    sym = lookupRW(symText.c_str());
+}
+
+void pnLexer::appendDigits(std::string& text) {
+    // Digits beyond the bounded text are consumed so they never start a new token.
+    while (!scriptEof && isDigit(ch)) {
+        if (text.size() < PN_MAX_NUMBER) text.push_back(static_cast<char>(ch));
+        nextChar();
+    }
+}
+
+void pnLexer::readNumber() {
+    bool negative = false;
+    if (ch == '+') {
+        nextChar();
+    } else if (ch == '-') {
+        negative = true;
+        nextChar();
+    }
+    std::string text;
+    appendDigits(text);
+    bool isFloat = false;
+    if (!scriptEof && ch == '.') {
+        isFloat = true;
+        if (text.size() < PN_MAX_NUMBER) text.push_back('.');
+        nextChar();
+        appendDigits(text);
+    }
+    if (isFloat) {
+        // Locale-independent: "1.5" is one and a half whatever the user's locale.
+        double v = 0.0;
+        const char* b = text.c_str();
+        const char* e = b + text.size();
+        if (b != e && *b == '.') {
+            std::string padded = "0" + text;
+            std::from_chars(padded.c_str(), padded.c_str() + padded.size(), v);
+        } else {
+            std::from_chars(b, e, v);
+        }
+        symFloat = negative ? -v : v;
+        sym = SYM_FLOAT;
+    } else {
+        long long v = 0;
+        for (char c : text) {
+            v = v * 10 + (c - '0');
+            if (v > INT_MAX) {
+                v = INT_MAX;
+                break;
+            }
+        }
+        if (negative) v = -v;
+        symInt = static_cast<int>(v);
+        sym = SYM_INTEGER;
+    }
+}
+
+int pnLexer::getSym() {
+    if (scriptEof || !skipSpaceAndComments()) return sym = SYM_EOF;
+    switch (ch) {
+        case '(': sym = SYM_LPAREN; nextChar(); return sym;
+        case ')': sym = SYM_RPAREN; nextChar(); return sym;
+        case '{': sym = SYM_LBRACE; nextChar(); return sym;
+        case '}': sym = SYM_RBRACE; nextChar(); return sym;
+        case '"': readString(); return sym;
+        default: break;
+    }
+    if (isLetter(ch)) {
+        readWord();
+    } else if (isDigit(ch) || ch == '+' || ch == '-') {
+        readNumber();
+    } else {
+        sym = SYM_OTHER;
+        nextChar();
+    }
+    return sym;
+}
+
+int pnLexer::gmatchSym(int token) {
+    if (sym == token) getSym();
+    else debugPrint("[gmatchSym] ncorrect script format");
+    return sym;
+}
+
+const char* pnLexer::symName(int token) const {
+    return token == SYM_IDENT ? symText.c_str() : ::symName(token);
+}
+
+int getSym() { return g_active ? g_active->getSym() : SYM_EOF; }
+
+int gmatchSym(int token) { return g_active ? g_active->gmatchSym(token) : SYM_EOF; }

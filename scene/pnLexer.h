@@ -1,6 +1,6 @@
-// Tokenizer of ".apn" scene files. One lexer serves the program: the reader
-// assigns `scriptFile`, calls resetLexer and pulls tokens with getSym; the
-// current token lives in `sym`, `symText`, `symInt` and `symFloat`.
+// Tokenizer of ".apn" scene files. Each read has a lexer of its own over its
+// open `scriptFile`; the current token lives in the lexer's `sym`, `symText`,
+// `symInt` and `symFloat`. The reserved-word table is the program's one.
 #pragma once
 
 #include <cstdio>
@@ -183,21 +183,77 @@ constexpr size_t PN_MAX_WORD = 256;
 constexpr size_t PN_MAX_STRING = 65536;
 constexpr size_t PN_MAX_NUMBER = 63;
 
-extern FILE* scriptFile;
-extern int scriptEof;
-extern int sym;
-extern std::string symText;
-extern int symInt;
-extern double symFloat;
-
+// Builds the reserved-word table and the character classes (once is enough;
+// the lexer builds them itself when nobody has).
 void initLexer();
 void initReservedWords();
 // Appends a reserved word; 0 when the table is full.
 int addRW(const char* word, int token);
 // Token of a reserved word, SYM_IDENT for any other text.
 int lookupRW(const char* text);
-void resetLexer();
+
+// The state of one read: the file, the line being read, the current character
+// and the current token. Nothing of one read reaches the next.
+class pnLexer {
+public:
+    explicit pnLexer(FILE* file);
+    pnLexer(const pnLexer&) = delete;
+    pnLexer& operator=(const pnLexer&) = delete;
+
+    // Reads the next token into sym (and its text or value); SYM_EOF at the end.
+    int getSym();
+    // Moves on when the current token is the expected one, else reports it.
+    int gmatchSym(int token);
+    // Name of a token for messages (an identifier's own text).
+    const char* symName(int token) const;
+
+    FILE* const scriptFile;
+    int scriptEof = 0;
+    int sym = SYM_EOF;
+    std::string symText;
+    int symInt = 0;
+    double symFloat = 0.0;
+
+    // The lexer of the read in progress, for the block readers that the
+    // scene reader hands a block to; null between reads.
+    static pnLexer* active();
+    // Makes a lexer the active one for as long as it lives.
+    class Scope {
+    public:
+        explicit Scope(pnLexer& lexer);
+        ~Scope();
+        Scope(const Scope&) = delete;
+        Scope& operator=(const Scope&) = delete;
+
+    private:
+        pnLexer* previous;
+    };
+
+private:
+    bool readLine();
+    void nextChar();
+    bool skipSpaceAndComments();
+    void readWord();
+    void readString();
+    void appendDigits(std::string& text);
+    void readNumber();
+
+    std::string line;  // lines of any length, the newline kept
+    size_t linePos = 0;
+    int ch = ' ';
+};
+
+// The active lexer's calls, for block readers: SYM_EOF when no read is in
+// progress.
 int getSym();
 int gmatchSym(int token);
-// Name of a token for messages.
 const char* symName(int token);
+
+// The active lexer's current token, read as an int (`switch (sym)`).
+struct pnActiveSymbol {
+    operator int() const {
+        const pnLexer* lexer = pnLexer::active();
+        return lexer ? lexer->sym : SYM_EOF;
+    }
+};
+inline constexpr pnActiveSymbol sym{};

@@ -9,7 +9,8 @@
 #include "sg/sgRuntime.h"
 #include "sg/sgTexture.h"
 
-pnLight::~pnLight() { delete texture; }
+pnLight::pnLight() = default;
+pnLight::~pnLight() = default;
 
 int pnLight::copy(const pnLight* other) {
     if (!other) return 0;
@@ -27,8 +28,7 @@ int pnLight::copy(const pnLight* other) {
     for (int i = 0; i < NUM_FLAGS; ++i) setFlags[i] = other->setFlags[i];
     // The copy is an unbuilt light: it owns no texture and no nodes.
     releaseNodes();
-    delete texture;
-    texture = nullptr;
+    texture.reset();
     built = 0;
     return 1;
 }
@@ -157,8 +157,7 @@ sgSwitch* pnLight::buildNodes() {
     if (setFlags[SPOTDIRECTION_FLAG])
         lightNode->setSpotDirection(spotDirection[0], spotDirection[1], spotDirection[2]);
     if (!file.empty()) {
-        delete texture;
-        texture = new sgTexture();
+        texture = std::make_unique<sgTexture>();
         texture->loadFile(file);
     }
     if (setFlags[INTENSITY_FLAG]) lightNode->setIntensity(-1, intensity);

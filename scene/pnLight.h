@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "sg/sgVec.h"
@@ -18,7 +19,7 @@ public:
     // Set flags, in file order.
     enum { ATTENUATION_FLAG = 0, SPOTDIRECTION_FLAG, SPOTCONE_FLAG, INTENSITY_FLAG, MATERIAL_FLAG, NUM_FLAGS };
 
-    pnLight() = default;
+    pnLight();
     ~pnLight();
     pnLight(const pnLight&) = delete;
     pnLight& operator=(const pnLight&) = delete;
@@ -79,7 +80,7 @@ public:
     void releaseNodes();
     sgSwitch* getSwitchNode() const { return switchNode; }
     sgLightSource* getLightNode() const { return lightNode; }
-    sgTexture* getTexture() const { return texture; }
+    sgTexture* getTexture() const { return texture.get(); }
 
     // Writes the "light" block: position, positional and on always, the
     // flagged fields when set. 0 when a write failed.
@@ -101,7 +102,7 @@ private:
     int positional = 1;
     int setFlags[NUM_FLAGS] = {};
     std::string file;
-    sgTexture* texture = nullptr;
+    std::unique_ptr<sgTexture> texture;
     sgLightSource* lightNode = nullptr;
     sgSwitch* switchNode = nullptr;
     int built = 0;

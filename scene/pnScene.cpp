@@ -21,25 +21,19 @@ namespace {
 // same way and a long name finds the item it named.
 std::string key(const char* name) { return sgCutName(name); }
 
-template <class T>
-int indexByName(const sgList& list, const char* name) {
+template <class List>
+int indexByName(const List& list, const char* name) {
     if (!name) return -1;
     std::string k = key(name);
     for (int i = 0; i <= list.getTop(); ++i)
-        if (static_cast<T*>(list.get(i))->getName() == k) return i;
+        if (list.get(i)->getName() == k) return i;
     return -1;
 }
 
-template <class T>
-T* itemByName(const sgList& list, const char* name) {
-    int i = indexByName<T>(list, name);
-    return i < 0 ? nullptr : static_cast<T*>(list.get(i));
-}
-
-template <class T>
-void deleteAll(sgList* list) {
-    if (!list) return;
-    for (int i = list->getTop(); i >= 0; --i) delete static_cast<T*>(list->get(i));
+template <class List>
+auto itemByName(const List& list, const char* name) -> decltype(list.get(0)) {
+    int i = indexByName(list, name);
+    return i < 0 ? nullptr : list.get(i);
 }
 
 int copyName(const std::string& name, char* buffer, size_t size) {
@@ -82,21 +76,15 @@ void pnScene::init() {
 }
 
 void pnScene::release() {
-    deleteAll<pnLight>(lights.get());
-    deleteAll<pnEvent>(events.get());
-    deleteAll<pnEffect>(effects.get());
-    deleteAll<pnObject>(objects.get());
-    deleteAll<pnStringProperty>(stringProperties.get());
-    deleteAll<pnMaterial>(materials.get());
-    // Charts are objects too: already deleted above. Empty lists stay so that
-    // a released scene can still be asked about.
-    lights = std::make_unique<sgList>(2);
-    materials = std::make_unique<sgList>(4);
-    stringProperties = std::make_unique<sgList>(4);
-    objects = std::make_unique<sgList>(4);
-    events = std::make_unique<sgList>(4);
-    effects = std::make_unique<sgList>(4);
-    charts = std::make_unique<sgList>(4);
+    // Charts are objects too: the chart list only lets go of them. Empty
+    // lists stay so that a released scene can still be asked about.
+    charts.clear();
+    lights.clear();
+    events.clear();
+    effects.clear();
+    objects.clear();
+    stringProperties.clear();
+    materials.clear();
     viewpoint.reset();
     background.reset();
     defaultMaterial.reset();
@@ -105,56 +93,57 @@ void pnScene::release() {
 // ---- adding ----
 
 int pnScene::addLight(pnLight* light) {
-    if (!light || indexByName<pnLight>(*lights, light->getName().c_str()) >= 0) return 0;
-    return lights->append(light);
+    if (!light || indexByName(lights, light->getName().c_str()) >= 0) return 0;
+    return lights.append(light);
 }
 
 int pnScene::addMaterial(pnMaterial* material) {
-    if (!material || indexByName<pnMaterial>(*materials, material->getName().c_str()) >= 0) return 0;
-    return materials->append(material);
+    if (!material || indexByName(materials, material->getName().c_str()) >= 0) return 0;
+    return materials.append(material);
 }
 
 int pnScene::insertMaterial(int index, pnMaterial* material) {
     if (!material || index < 0 || index >= getNumMaterials()) return 0;
-    if (indexByName<pnMaterial>(*materials, material->getName().c_str()) >= 0) return 0;
-    return materials->insert(index, material);
+    if (indexByName(materials, material->getName().c_str()) >= 0) return 0;
+    return materials.insert(index, material);
 }
 
 int pnScene::addStringProperty(pnStringProperty* style) {
-    if (!style || indexByName<pnStringProperty>(*stringProperties, style->getName().c_str()) >= 0) return 0;
-    return stringProperties->append(style);
+    if (!style || indexByName(stringProperties, style->getName().c_str()) >= 0) return 0;
+    return stringProperties.append(style);
 }
 
 int pnScene::addObject(pnObject* object) {
     if (!object || object->getName().empty() || objectExists(object->getName().c_str())) return 0;
-    if (!objects->append(object)) return 0;
+    if (!objects.append(object)) return 0;
     object->setScene(this);
     return 1;
 }
 
 int pnScene::addEvent(pnEvent* event) {
     if (!event || event->getName().empty() || eventExists(event->getName().c_str())) return 0;
-    if (!events->append(event)) return 0;
+    if (!events.append(event)) return 0;
     event->setScene(this);
     return 1;
 }
 
 int pnScene::addEffect(pnEffect* effect) {
     if (!effect || effect->getName().empty() || effectExists(effect->getName().c_str())) return 0;
-    return effects->append(effect);
+    return effects.append(effect);
 }
 
 int pnScene::addChart(pnObject* chart) {
     if (!chart || chart->getName().empty() || chartExists(chart->getName().c_str())) return 0;
-    if (!charts->append(chart)) return 0;
+    if (!charts.append(chart)) return 0;
     chart->setScene(this);
     return 1;
 }
 
 // ---- removing ----
 
-int pnScene::takeOut(sgList& list, void* item, const char* msg1, const char* msg2) {
-    if (count(list) == 0) {
+template <class List, class T>
+int pnScene::takeOut(List& list, T* item, const char* msg1, const char* msg2) {
+    if (list.count() == 0) {
         if (msg2)
             debugPrint2(msg1, msg2);
         else
@@ -165,28 +154,28 @@ int pnScene::takeOut(sgList& list, void* item, const char* msg1, const char* msg
 }
 
 int pnScene::removeLight(pnLight* light) {
-    return takeOut(*lights, light, "[pnScene::removeLight] Tried to delete non-existing light", nullptr);
+    return takeOut(lights, light, "[pnScene::removeLight] Tried to delete non-existing light", nullptr);
 }
 
 int pnScene::removeStringPropertyl(pnStringProperty* style) {
-    return takeOut(*stringProperties, style, "[pnScene::removeStringPropertyl] ",
+    return takeOut(stringProperties, style, "[pnScene::removeStringPropertyl] ",
                    "Tried to delete non-existing string property");
 }
 
 int pnScene::removeObject(pnObject* object) {
-    return takeOut(*objects, object, "[pnScene::removeObject] ", "Tried to delete non-existing object");
+    return takeOut(objects, object, "[pnScene::removeObject] ", "Tried to delete non-existing object");
 }
 
 int pnScene::removeEvent(pnEvent* event) {
-    return takeOut(*events, event, "[pnScene::removeEvent] ", "Tried to delete non-existing even");
+    return takeOut(events, event, "[pnScene::removeEvent] ", "Tried to delete non-existing even");
 }
 
 int pnScene::removeEffect(pnEffect* effect) {
-    return takeOut(*effects, effect, "[pnScene::removeEffect] ", "Tried to delete non-existing effect");
+    return takeOut(effects, effect, "[pnScene::removeEffect] ", "Tried to delete non-existing effect");
 }
 
 int pnScene::removeChart(pnObject* chart) {
-    return takeOut(*charts, chart, "[pnScene::removeChart] Tried to delete non-existing chart", nullptr);
+    return takeOut(charts, chart, "[pnScene::removeChart] Tried to delete non-existing chart", nullptr);
 }
 
 int pnScene::moveEvent(const char* eventName, int pos) {
@@ -197,12 +186,12 @@ int pnScene::moveEvent(const char* eventName, int pos) {
     }
     int from = findEventIndex(eventName);
     if (from < 0) return 0;
-    void* event = events->get(from);
-    events->removeIndex(from);
+    pnEvent* event = events.get(from);
+    events.removeIndex(from);
     if (pos >= getNumEvents())
-        events->append(event);
+        events.append(event);
     else
-        events->insert(pos, event);
+        events.insert(pos, event);
     return 1;
 }
 
@@ -212,30 +201,30 @@ void pnScene::setDefaultMaterial(pnMaterial* m) { defaultMaterial.reset(m); }
 
 // ---- look-ups ----
 
-int pnScene::findMaterialIndex(const char* n) const { return indexByName<pnMaterial>(*materials, n); }
-int pnScene::findLightIndex(const char* n) const { return indexByName<pnLight>(*lights, n); }
-int pnScene::findEventIndex(const char* n) const { return indexByName<pnEvent>(*events, n); }
+int pnScene::findMaterialIndex(const char* n) const { return indexByName(materials, n); }
+int pnScene::findLightIndex(const char* n) const { return indexByName(lights, n); }
+int pnScene::findEventIndex(const char* n) const { return indexByName(events, n); }
 
-int pnScene::indexOfMaterial(const pnMaterial* m) const { return m ? materials->find(m) : -1; }
-int pnScene::indexOfObject(const pnObject* o) const { return o ? objects->find(o) : -1; }
-int pnScene::indexOfEvent(const pnEvent* e) const { return e ? events->find(e) : -1; }
+int pnScene::indexOfMaterial(const pnMaterial* m) const { return m ? materials.find(m) : -1; }
+int pnScene::indexOfObject(const pnObject* o) const { return o ? objects.find(o) : -1; }
+int pnScene::indexOfEvent(const pnEvent* e) const { return e ? events.find(e) : -1; }
 
-pnMaterial* pnScene::findMaterial(const char* n) const { return itemByName<pnMaterial>(*materials, n); }
+pnMaterial* pnScene::findMaterial(const char* n) const { return itemByName(materials, n); }
 pnStringProperty* pnScene::findStringProperty(const char* n) const {
-    return itemByName<pnStringProperty>(*stringProperties, n);
+    return itemByName(stringProperties, n);
 }
-pnLight* pnScene::findLight(const char* n) const { return itemByName<pnLight>(*lights, n); }
-pnObject* pnScene::findObject(const char* n) const { return itemByName<pnObject>(*objects, n); }
-pnEffect* pnScene::findEffect(const char* n) const { return itemByName<pnEffect>(*effects, n); }
-pnEvent* pnScene::findEvent(const char* n) const { return itemByName<pnEvent>(*events, n); }
+pnLight* pnScene::findLight(const char* n) const { return itemByName(lights, n); }
+pnObject* pnScene::findObject(const char* n) const { return itemByName(objects, n); }
+pnEffect* pnScene::findEffect(const char* n) const { return itemByName(effects, n); }
+pnEvent* pnScene::findEvent(const char* n) const { return itemByName(events, n); }
 
-pnMaterial* pnScene::getMaterial(int i) const { return materials->getAs<pnMaterial>(i); }
-pnLight* pnScene::getLight(int i) const { return lights->getAs<pnLight>(i); }
-pnObject* pnScene::getObject(int i) const { return objects->getAs<pnObject>(i); }
-pnObject* pnScene::getChart(int i) const { return charts->getAs<pnObject>(i); }
-pnEffect* pnScene::getEffect(int i) const { return effects->getAs<pnEffect>(i); }
-pnEvent* pnScene::getEvent(int i) const { return events->getAs<pnEvent>(i); }
-pnStringProperty* pnScene::getStringProperty(int i) const { return stringProperties->getAs<pnStringProperty>(i); }
+pnMaterial* pnScene::getMaterial(int i) const { return materials.get(i); }
+pnLight* pnScene::getLight(int i) const { return lights.get(i); }
+pnObject* pnScene::getObject(int i) const { return objects.get(i); }
+pnObject* pnScene::getChart(int i) const { return charts.get(i); }
+pnEffect* pnScene::getEffect(int i) const { return effects.get(i); }
+pnEvent* pnScene::getEvent(int i) const { return events.get(i); }
+pnStringProperty* pnScene::getStringProperty(int i) const { return stringProperties.get(i); }
 
 int pnScene::getMaterialName(int i, char* buffer, size_t size) const {
     if (i < 0 || i >= getNumMaterials()) return 0;
@@ -247,14 +236,14 @@ int pnScene::getObjectName(int i, char* buffer, size_t size) const {
     return copyName(getObject(i)->getName(), buffer, size);
 }
 
-int pnScene::objectExists(const char* n) const { return indexByName<pnObject>(*objects, n) >= 0; }
-int pnScene::effectExists(const char* n) const { return indexByName<pnEffect>(*effects, n) >= 0; }
-int pnScene::eventExists(const char* n) const { return indexByName<pnEvent>(*events, n) >= 0; }
-int pnScene::lightExists(const char* n) const { return indexByName<pnLight>(*lights, n) >= 0; }
-int pnScene::materialExists(const char* n) const { return indexByName<pnMaterial>(*materials, n) >= 0; }
-int pnScene::chartExists(const char* n) const { return indexByName<pnObject>(*charts, n) >= 0; }
+int pnScene::objectExists(const char* n) const { return indexByName(objects, n) >= 0; }
+int pnScene::effectExists(const char* n) const { return indexByName(effects, n) >= 0; }
+int pnScene::eventExists(const char* n) const { return indexByName(events, n) >= 0; }
+int pnScene::lightExists(const char* n) const { return indexByName(lights, n) >= 0; }
+int pnScene::materialExists(const char* n) const { return indexByName(materials, n) >= 0; }
+int pnScene::chartExists(const char* n) const { return indexByName(charts, n) >= 0; }
 int pnScene::stringPropertyExists(const char* n) const {
-    return indexByName<pnStringProperty>(*stringProperties, n) >= 0;
+    return indexByName(stringProperties, n) >= 0;
 }
 
 int pnScene::isMaterialUsed(const char* n) const {

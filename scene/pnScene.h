@@ -12,6 +12,7 @@
 
 #include "scene/pnChartAccess.h"
 #include "scene/pnChartBlockReader.h"
+#include "scene/pnItemList.h"
 #include "sg/sgList.h"
 #include "sg/sgVec.h"
 
@@ -26,6 +27,7 @@ class pnViewpoint;
 class pnChartParts;
 class pnChartDataPt;
 struct SceneGraphRoots;
+class pnLexer;
 class sgDCS;
 class sgChannel;
 class sgGroup;
@@ -126,13 +128,13 @@ public:
     pnObject* findObjectUsingMaterial(const char* name) const;
     pnLight* findLightUsingMaterial(const char* name) const;
 
-    int getNumLights() const { return count(*lights); }
-    int getNumMaterials() const { return count(*materials); }
-    int getNumStringProperties() const { return count(*stringProperties); }
-    int getNumObjects() const { return count(*objects); }
-    int getNumEvents() const { return count(*events); }
-    int getNumEffects() const { return count(*effects); }
-    int getNumCharts() const { return count(*charts); }
+    int getNumLights() const { return lights.count(); }
+    int getNumMaterials() const { return materials.count(); }
+    int getNumStringProperties() const { return stringProperties.count(); }
+    int getNumObjects() const { return objects.count(); }
+    int getNumEvents() const { return events.count(); }
+    int getNumEffects() const { return effects.count(); }
+    int getNumCharts() const { return charts.count(); }
 
     // Pauses: at most 64, ascending, each frame once.
     void addPause(int frame);
@@ -271,9 +273,10 @@ public:
     pnObject* pickObject(sgChannel* channel, int x, int y, int width, int height, pnObject** chart);
 
     // ---- scene files (".apn") ----
-    // Reads the lexer's open `scriptFile` into this scene (normally an empty
-    // one); the caller opens and closes the file and builds the scene graph.
-    void read();
+    // Reads the lexer's file into this scene (normally an empty one); the
+    // caller opens and closes the file and builds the scene graph. Scene files
+    // are opened, read and closed by pnSceneLoader.
+    void read(pnLexer& lexer);
     // Saves through a temporary file in the target's folder, renamed over the
     // target only once every write and the close succeeded; convertPaths
     // writes portable paths. 1 on success; 0 leaves an existing file untouched.
@@ -339,8 +342,8 @@ private:
     static void fadeMaterial(pnMaterial& out, const pnMaterial& base, const pnMaterial& goal, float t);
     void resetLightColor(pnLight* light);
 
-    static int count(const sgList& list) { return list.getTop() + 1; }
-    int takeOut(sgList& list, void* item, const char* msg1, const char* msg2);
+    template <class List, class T>
+    static int takeOut(List& list, T* item, const char* msg1, const char* msg2);
     sgDCS* sceneTransform() const;
 
     std::string name;
@@ -355,13 +358,13 @@ private:
     int lastFrame = 0;
     // Owned items (released by release()), except charts, which live in
     // objects as well.
-    std::unique_ptr<sgList> lights;
-    std::unique_ptr<sgList> materials;
-    std::unique_ptr<sgList> stringProperties;
-    std::unique_ptr<sgList> objects;
-    std::unique_ptr<sgList> events;
-    std::unique_ptr<sgList> effects;
-    std::unique_ptr<sgList> charts;
+    pnItemList<pnLight> lights;
+    pnItemList<pnMaterial> materials;
+    pnItemList<pnStringProperty> stringProperties;
+    pnItemList<pnObject> objects;
+    pnItemList<pnEvent> events;
+    pnItemList<pnEffect> effects;
+    pnItemList<pnObject, false> charts;
     std::vector<int> pauses;
     std::vector<pnSound> sounds;
     int nextPause = -1;

@@ -376,7 +376,7 @@ int pnScene::deleteAMaterialFromScene(pnMaterial* material) {
         debugPrint2("[pnScene::deleteAMaterialFromScene] ", "Tried to delete non-existing material");
         return 0;
     }
-    materials->removeIndex(i);
+    materials.removeIndex(i);
     return 1;
 }
 

@@ -67,7 +67,7 @@ bool admit(std::unordered_set<std::string>& names, const std::string& name, bool
 // name; the list then owns it. Null, the item still the caller's, when
 // refused.
 template <class T>
-T* adopt(sgList& list, std::unordered_set<std::string>& names, std::unique_ptr<T>& item, bool emptyAllowed) {
+T* adopt(pnItemList<T>& list, std::unordered_set<std::string>& names, std::unique_ptr<T>& item, bool emptyAllowed) {
     if (!admit(names, item->getName(), emptyAllowed) || !list.append(item.get())) return nullptr;
     return item.release();
 }
@@ -76,6 +76,13 @@ T* adopt(sgList& list, std::unordered_set<std::string>& names, std::unique_ptr<T
 // walks, so a crafted file with millions of them would take hours to read;
 // real events hold a handful.
 const int kMaxEventEntries = 10000;
+
+// The current token of the read in progress (none outside a read).
+const pnLexer& token() {
+    static const pnLexer none(nullptr);
+    const pnLexer* lexer = pnLexer::active();
+    return lexer ? *lexer : none;
+}
 
 bool isNumber(int s) { return s == SYM_INTEGER || s == SYM_FLOAT; }
 // A word or quoted string, reserved or not.
@@ -112,9 +119,9 @@ void numberExpected(const char* who, const char* what) {
 double doubleValue() {
     double v = 0.0;
     if (sym == SYM_FLOAT)
-        v = symFloat;
+        v = token().symFloat;
     else if (sym == SYM_INTEGER)
-        v = symInt;
+        v = token().symInt;
     else {
         numberExpected("[pnScene::readFloat] ", "float");
         return 0.0;
@@ -128,9 +135,9 @@ float floatValue() { return toFloat(doubleValue()); }
 int intValue() {
     int v = 0;
     if (sym == SYM_INTEGER)
-        v = symInt;
+        v = token().symInt;
     else if (sym == SYM_FLOAT)
-        v = toInt(symFloat);
+        v = toInt(token().symFloat);
     else {
         numberExpected("[pnScene::readInt] ", "integer");
         return 0;
@@ -148,13 +155,13 @@ int optionalInt() { return isNumber(sym) ? intValue() : 0; }
 std::string textValue() {
     std::string text;
     if (isText(sym)) {
-        text = symText;
+        text = token().symText;
     } else if (sym == SYM_INTEGER) {
-        text = std::to_string(symInt);
+        text = std::to_string(token().symInt);
     } else if (sym == SYM_FLOAT) {
         // The shortest text that reads back as the same number, in any locale.
         char buf[64];
-        auto res = std::to_chars(buf, buf + sizeof buf, symFloat);
+        auto res = std::to_chars(buf, buf + sizeof buf, token().symFloat);
         text.assign(buf, res.ptr);
     } else if (isStructural(sym)) {
         return text;
@@ -396,7 +403,7 @@ void pnScene::readSound() {
         if (!spoilt && isNumber(sym)) {
             int frame = intValue();
             if (isText(sym)) {
-                addSound(frame, symText.c_str());
+                addSound(frame, token().symText.c_str());
                 getSym();
                 continue;
             }
@@ -434,7 +441,8 @@ void pnScene::raiseLastFrameForRepeat(const pnEvent* e) {
 
 // ---- top level ----
 
-void pnScene::read() {
+void pnScene::read(pnLexer& lexer) {
+    pnLexer::Scope reading(lexer);
     ReadIndex index;
     for (int i = 0; i < getNumObjects(); ++i) index.objects.insert(getObject(i)->getName());
     for (int i = 0; i < getNumEvents(); ++i) index.events.insert(getEvent(i)->getName());
@@ -444,7 +452,6 @@ void pnScene::read() {
     for (int i = 0; i < getNumStringProperties(); ++i) index.styles.insert(getStringProperty(i)->getName());
     IndexScope scope(&index);
 
-    resetLexer();
     getSym();
     while (sym != SYM_EOF) {
         int keyword = sym;
@@ -579,7 +586,7 @@ void pnScene::readMaterial() {
             default: skipUnexpected(kWho); break;
         }
     }
-    if (!adopt(*materials, g_index->materials, m, true))
+    if (!adopt(materials, g_index->materials, m, true))
         debugPrint2("[pnScene::readMaterial] duplicate material name: ", m->getName().c_str());
 }
 
@@ -614,7 +621,7 @@ void pnScene::readLight() {
         }
     }
     l->setScene(this);
-    if (!adopt(*lights, g_index->lights, l, true))
+    if (!adopt(lights, g_index->lights, l, true))
         debugPrint2("[pnScene::readLight] duplicate light name: ", l->getName().c_str());
 }
 
@@ -630,7 +637,7 @@ void pnScene::readStringProperty() {
             default: skipUnexpected(kWho, true); break;
         }
     }
-    if (!adopt(*stringProperties, g_index->styles, s, true))
+    if (!adopt(stringProperties, g_index->styles, s, true))
         debugPrint2(kWho, ("duplicate object name: " + s->getName()).c_str());
 }
 
@@ -673,7 +680,7 @@ void pnScene::readEffect() {
             default: skipUnexpected(kWho); break;
         }
     }
-    if (!adopt(*effects, g_index->effects, e, false))
+    if (!adopt(effects, g_index->effects, e, false))
         debugPrint2("[pnScene::readEffect] duplicate effect name", e->getName().c_str());
 }
 
@@ -693,7 +700,7 @@ void pnScene::readEventObjName(pnEvent* e) {
                 getSym();
                 continue;
             }
-            std::string n = symText;
+            std::string n = token().symText;
             getSym();
             if (e->getNumObjectNames() >= kMaxEventEntries)
                 debugPrint2("[pnScene::readEventObjName] too many objects: ", n.c_str());
@@ -778,7 +785,7 @@ void pnScene::readEvent() {
             default: skipUnexpected(kWho); break;
         }
     }
-    if (pnEvent* held = adopt(*events, g_index->events, e, false))
+    if (pnEvent* held = adopt(events, g_index->events, e, false))
         held->setScene(this);
     else
         debugPrint2("[pnScene::readEvent] duplicate event name: ", e->getName().c_str());
@@ -792,7 +799,7 @@ namespace {
 // the object list then owns it. Null, the block still the caller's, when
 // refused.
 template <class T>
-T* adoptObject(sgList& objects, std::unique_ptr<T>& o, pnScene* scene) {
+T* adoptObject(pnItemList<pnObject>& objects, std::unique_ptr<T>& o, pnScene* scene) {
     if (!admit(g_index->objects, o->getName(), false)) return nullptr;
     if (!objects.append(o.get())) {
         g_index->objects.erase(o->getName());
@@ -834,7 +841,7 @@ void pnScene::readModel() {
             default: skipUnexpected("[pnScene::readModel] unexpected token: "); break;
         }
     }
-    if (!adoptObject(*objects, m, this))
+    if (!adoptObject(objects, m, this))
         debugPrint2("[pnScene::readModel] duplicate object name: ", m->getName().c_str());
 }
 
@@ -876,7 +883,7 @@ void pnScene::readPanel() {
             default: skipUnexpected("[pnScene::readPanel] unexpected token: "); break;
         }
     }
-    if (!adoptObject(*objects, p, this))
+    if (!adoptObject(objects, p, this))
         debugPrint2("[pnScene::readPanel] duplicate object name: ", p->getName().c_str());
 }
 
@@ -915,7 +922,7 @@ void pnScene::readString() {
             default: skipUnexpected("[pnScene::readString] unexpected token: "); break;
         }
     }
-    if (!adoptObject(*objects, s, this))
+    if (!adoptObject(objects, s, this))
         debugPrint2("[pnScene::readString] duplicate object name ", s->getName().c_str());
 }
 
@@ -959,7 +966,7 @@ void pnScene::readCounter() {
             default: counterUnexpected(); break;
         }
     }
-    if (!adoptObject(*objects, c, this))
+    if (!adoptObject(objects, c, this))
         std::fprintf(stderr, "ERROR: duplicate object name, %s.\n", c->getName().c_str());
 }
 
@@ -1010,11 +1017,11 @@ void pnScene::readVolume() {
             readInt();
         } else if (sym == SYM_INDEX) {
             readIndexList(index);
-        } else if (sym == SYM_IDENT && symText == "numNormal") {
+        } else if (sym == SYM_IDENT && token().symText == "numNormal") {
             readInt();
-        } else if (sym == SYM_IDENT && symText == "normals") {
+        } else if (sym == SYM_IDENT && token().symText == "normals") {
             readPointList(normals);
-        } else if (sym == SYM_IDENT && symText == "normIndex") {
+        } else if (sym == SYM_IDENT && token().symText == "normIndex") {
             readIndexList(normIndex);
         } else if (!readCommonField(v.get(), kWho, false)) {
             skipUnexpected("[pnScene::readVolume] unexpected token: ");
@@ -1035,7 +1042,7 @@ void pnScene::readVolume() {
     v->setNormals(normals.data(), static_cast<int>(normals.size() / 3));
     v->setIndex(index.data(), normIndex.empty() ? nullptr : normIndex.data(), static_cast<int>(index.size()));
     v->setNumPrims(static_cast<int>(index.size() / 3));
-    if (!adoptObject(*objects, v, this))
+    if (!adoptObject(objects, v, this))
         debugPrint2("[pnScene::readVolume] duplicate object name: ", v->getName().c_str());
 }
 
@@ -1108,9 +1115,9 @@ void pnScene::readChart(int keyword) {
 
     std::unique_ptr<pnObject> chart(block->finish());
     if (!chart) return;
-    if (pnObject* held = adoptObject(*objects, chart, this)) {
+    if (pnObject* held = adoptObject(objects, chart, this)) {
         // The chart list points into the object list, which now owns it.
-        if (!charts->append(held)) debugPrint2(who, "chart list is full");
+        if (!charts.append(held)) debugPrint2(who, "chart list is full");
     } else {
         debugPrint2((std::string(who) + "duplicate chart name: ").c_str(), chart->getName().c_str());
     }

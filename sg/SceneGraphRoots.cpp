@@ -12,3 +12,5 @@ void sgMakeRootNodes(SceneGraphRoots& roots) {
     roots.sceneTransform->addChild(roots.lightGroup);
     roots.sceneTransform->addChild(roots.eventGroup);
 }
+
+SceneGraphRootsOwner::~SceneGraphRootsOwner() { delete sceneRoot; }

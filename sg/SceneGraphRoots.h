@@ -1,5 +1,5 @@
 // The view's record of the scene-graph roots, handed to the scene, which keeps a
-// pointer and never frees it.
+// pointer and never frees it; SceneGraphRootsOwner makes and frees the nodes.
 #pragma once
 
 class sgChannel;
@@ -22,3 +22,13 @@ struct SceneGraphRoots {
 // Makes the root nodes: sceneRoot -> sceneTransform -> lightGroup, eventGroup.
 // Deleting sceneRoot deletes the others.
 void sgMakeRootNodes(SceneGraphRoots& roots);
+
+// The one owner of a roots record's nodes: a record whose root nodes are made
+// on construction and deleted (the root with every node only it holds) on
+// destruction. A scene built on it lets go of its nodes first.
+struct SceneGraphRootsOwner : SceneGraphRoots {
+    SceneGraphRootsOwner() { sgMakeRootNodes(*this); }
+    ~SceneGraphRootsOwner();
+    SceneGraphRootsOwner(const SceneGraphRootsOwner&) = delete;
+    SceneGraphRootsOwner& operator=(const SceneGraphRootsOwner&) = delete;
+};

@@ -1,37 +1,41 @@
 // kelvano-render SCENE.apn [--frame N | --frames A-B] [--aa 0|4|8] [--size WxH] -o OUT
 //
-// Headless render of one frame of a scene file on OSMesa, for tests and
-// benchmarks: reads the scene, builds its graph, sets the frame, draws it with
-// the given anti-aliasing level and writes it in the format of the output's
-// extension (.png .bmp .jpg .tga .rgb .gif); --frames A-B with a ".gif"
-// output writes the animated GIF of those frames. With --repeat K the frame is
-// drawn K times and the frames per second are printed.
+// Headless render of a scene file on OSMesa, for tests and benchmarks: reads
+// the scene as the program opens it, builds its graph, sets the frame, draws it
+// with the given anti-aliasing level and writes it in the format of the
+// output's extension (.png .bmp .jpg .tga .rgb .gif); --frames A-B with a
+// ".gif" output writes the animated GIF of those frames. With --repeat K the
+// frame is drawn K times and the frames per second are printed. The program's
+// data folders are the ones beside the tool.
 #include <GL/gl.h>
 #include <GL/osmesa.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "assets/ImageReaders.h"
-#include "charts/pnChart.h"
 #include "charts/pnChartRead.h"
-#include "platform/PathResolver.h"
-#include "scene/pnLexer.h"
-#include "scene/pnObject.h"
 #include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgChannel.h"
 #include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
-#include "sg/sgTextureFileTable.h"
 #include "tools/RenderOutput.h"
 
 namespace {
+
+// As the program's scene window: a scene may ask for any size, the window
+// stays within what a screen shows.
+const int kMaxSceneSide = 4096;
 
 struct Options {
     std::string scene;
@@ -39,8 +43,8 @@ struct Options {
     int frame = 0;
     int lastFrame = -1;  // --frames A-B: frame A to lastFrame B
     int aa = 0;
-    int width = 580;
-    int height = 392;
+    int width = 0;  // 0: the scene's own size
+    int height = 0;
     int repeat = 0;
     bool verbose = false;
 };
@@ -48,7 +52,13 @@ struct Options {
 int usage() {
     std::fprintf(stderr,
                  "usage: kelvano-render SCENE.apn [--frame N | --frames A-B] [--aa 0|4|8] [--size WxH] [--repeat K] "
-                 "[--verbose] -o OUT.png|.bmp|.jpg|.tga|.rgb|.gif\n");
+                 "[--verbose] -o OUT.png|.bmp|.jpg|.tga|.rgb|.gif\n"
+                 "  --frame N   the animation frame to draw (default 0)\n"
+                 "  --frames A-B  frames A to B as an animated GIF (a \".gif\" output)\n"
+                 "  --aa L      anti-aliasing passes: 0, 4 or 8 (default 0)\n"
+                 "  --size WxH  image size (default: the scene's own size)\n"
+                 "  --repeat K  draw the frame K times and print the frames per second\n"
+                 "  --verbose   show the scene reader's messages\n");
     return 2;
 }
 
@@ -108,137 +118,129 @@ bool parseArgs(int argc, char** argv, Options& o) {
     return !o.scene.empty() && (!o.out.empty() || o.repeat > 0);
 }
 
+// The tool's own folder, where its data folders are.
+std::string programDir() {
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.parent_path().string();
+}
+
+// An OSMesa context drawing into memory of the image's size.
+class OffscreenContext {
+public:
+    OffscreenContext(int width, int height)
+        : width(width), height(height), buffer(static_cast<size_t>(width) * height * 4) {
+        ctx = OSMesaCreateContextExt(OSMESA_RGBA, 24, 8, 16, nullptr);
+        if (ctx && OSMesaMakeCurrent(ctx, buffer.data(), GL_UNSIGNED_BYTE, width, height))
+            OSMesaPixelStore(OSMESA_Y_UP, 1);
+        else
+            error = ctx ? "cannot use the OSMesa context" : "no OSMesa context";
+    }
+    ~OffscreenContext() {
+        if (ctx) OSMesaDestroyContext(ctx);
+    }
+    OffscreenContext(const OffscreenContext&) = delete;
+    OffscreenContext& operator=(const OffscreenContext&) = delete;
+
+    const int width, height;
+    const char* error = nullptr;
+
+private:
+    std::vector<uint8_t> buffer;
+    OSMesaContext ctx = nullptr;
+};
+
+// Draws the frame (K times with --repeat, printing the rate).
+void drawScene(pnScene& scene, const Options& o, int width, int height) {
+    if (o.repeat > 0) {
+        // Every frame number once, so each draw sets the scene anew.
+        scene.drawFrame(o.aa, o.frame);
+        auto t0 = std::chrono::steady_clock::now();
+        for (int i = 0; i < o.repeat; ++i) scene.drawFrame(o.aa, o.frame);
+        glFinish();
+        double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        std::printf("%s aa %d %dx%d: %.2f frames per second\n", o.scene.c_str(), o.aa, width, height,
+                    s > 0 ? o.repeat / s : 0.0);
+    } else {
+        scene.drawFrame(o.aa, o.frame);
+        glFinish();
+    }
+}
+
 // The drawn frame as opaque RGB, rows bottom-up: the clear alpha of a scene
 // is not an image alpha.
 std::vector<uint8_t> readOpaqueFrame(int width, int height) {
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-    for (size_t p = 0, q = 0; p < pixels.size(); p += 4, q += 3) {
-        rgb[q] = pixels[p];
-        rgb[q + 1] = pixels[p + 1];
-        rgb[q + 2] = pixels[p + 2];
-    }
+    for (size_t p = 0, q = 0; p < pixels.size(); p += 4, q += 3) std::memcpy(&rgb[q], &pixels[p], 3);
     return rgb;
 }
 
-std::string folderOf(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+// Writes the drawn frame, or draws and writes the range of --frames.
+bool writeImage(pnScene& scene, const Options& o, int width, int height) {
+    if (o.lastFrame >= 0) {
+        auto draw = [&](int frame, std::vector<uint8_t>& rgb) {
+            scene.drawFrame(o.aa, frame);
+            glFinish();
+            rgb = readOpaqueFrame(width, height);
+            return true;
+        };
+        return writeRenderAnimation(o.out, width, height, o.frame, o.lastFrame, draw);
+    }
+    return writeRenderOutput(o.out, readOpaqueFrame(width, height), width, height);
 }
 
-// Model and image names in a scene file are relative to the scene's folder;
-// the tool does not change its working folder, so it resolves them there.
-void resolveBesideScene(pnScene& scene, const std::string& folder) {
-    for (int i = 0; i < scene.getNumObjects(); ++i) {
-        pnObject* o = scene.getObject(i);
-        const std::string file = o->getFile();
-        if (!file.empty() && findStoredPath(file).empty()) {
-            std::string there = findStoredPath(file, {folder});
-            if (!there.empty()) o->setFileName(there.c_str());
-        }
-        // A line chart's joints have a model of their own.
-        auto* chart = dynamic_cast<pnChart*>(o);
-        const std::string joint = chart ? chart->getJointFile() : "";
-        if (!joint.empty() && findStoredPath(joint).empty()) {
-            // The joint file name is held to 127 bytes: a longer path stays
-            // as the file gives it rather than cut.
-            std::string there = findStoredPath(joint, {folder});
-            if (!there.empty() && there.size() <= 127) chart->setJointFile(there.c_str());
-        }
-    }
-    std::vector<std::string> folders = sgGetTextureFolders();
-    folders.insert(folders.begin(), folder);
-    sgSetTextureFolders(folders);
-}
-
-// The view's roots: root -> scene transform -> light group, event group.
-struct Roots {
-    Roots() { sgMakeRootNodes(record); }
-    ~Roots() { delete record.sceneRoot; }
-    SceneGraphRoots record;
-};
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    Options o;
-    if (!parseArgs(argc, argv, o)) return usage();
-
-    OSMesaContext ctx = OSMesaCreateContextExt(OSMESA_RGBA, 24, 8, 16, nullptr);
-    if (!ctx) {
-        std::fprintf(stderr, "kelvano-render: no OSMesa context\n");
+// Loads, draws and writes; the context outlives the scene and its roots.
+int render(const Options& o) {
+    pnSceneLoader loader(programDir());
+    auto scene = std::make_unique<pnScene>();
+    if (!loader.readFile(*scene, o.scene)) {
+        std::fprintf(stderr, "kelvano-render: cannot open %s\n", o.scene.c_str());
         return 1;
     }
-    std::vector<uint8_t> buffer(static_cast<size_t>(o.width) * o.height * 4);
-    if (!OSMesaMakeCurrent(ctx, buffer.data(), GL_UNSIGNED_BYTE, o.width, o.height)) {
-        std::fprintf(stderr, "kelvano-render: cannot use the OSMesa context\n");
-        OSMesaDestroyContext(ctx);
+    if (o.verbose)
+        std::fprintf(stderr, "kelvano-render: %d objects, %d events, %d effects, %d lights\n", scene->getNumObjects(),
+                     scene->getNumEvents(), scene->getNumEffects(), scene->getNumLights());
+    const int width = o.width > 0 ? o.width : std::clamp(scene->getWidth(), 1, kMaxSceneSide);
+    const int height = o.height > 0 ? o.height : std::clamp(scene->getHeight(), 1, kMaxSceneSide);
+    OffscreenContext gl(width, height);
+    if (gl.error) {
+        std::fprintf(stderr, "kelvano-render: %s\n", gl.error);
         return 1;
     }
-    OSMesaPixelStore(OSMESA_Y_UP, 1);
-
-    // --verbose shows the scene model's diagnostics (reader messages and the like).
-    if (o.verbose) setDiagnosticStream(stderr);
-    installImageReaders();
-    installChartKinds();
-    initLexer();
     sgInitGLState();
     sgSetNoPacing(1);
     sgChannel* ch = sgChannel::sgGetChannel();
-    ch->setViewport(0, 0, o.width, o.height);
+    ch->setViewport(0, 0, width, height);
 
     int rc = 0;
     {
-        Roots roots;
-        ch->setScene(roots.record.sceneRoot);
-        roots.record.channel = ch;
-        auto scene = std::make_unique<pnScene>();
-        scene->setRoots(&roots.record);
-        scriptFile = std::fopen(o.scene.c_str(), "r");
-        if (!scriptFile) {
-            std::fprintf(stderr, "kelvano-render: cannot open %s\n", o.scene.c_str());
+        SceneGraphRootsOwner roots;
+        roots.channel = ch;
+        ch->setScene(roots.sceneRoot);
+        pnSceneLoader::buildSceneGraph(*scene, roots);
+        if (o.lastFrame < 0 || o.repeat > 0) drawScene(*scene, o, width, height);
+        if (!o.out.empty() && !writeImage(*scene, o, width, height)) {
+            std::fprintf(stderr, "kelvano-render: cannot write %s\n", o.out.c_str());
             rc = 1;
-        } else {
-            scene->read();
-            std::fclose(scriptFile);
-            scriptFile = nullptr;
-            resolveBesideScene(*scene, folderOf(o.scene));
-            if (o.verbose)
-                std::fprintf(stderr, "kelvano-render: %d objects, %d events, %d effects, %d lights\n",
-                             scene->getNumObjects(), scene->getNumEvents(), scene->getNumEffects(),
-                             scene->getNumLights());
-            scene->buildSceneGraph();
-            if (o.repeat > 0) {
-                // Every frame number once, so each draw sets the scene anew.
-                scene->drawFrame(o.aa, o.frame);
-                auto t0 = std::chrono::steady_clock::now();
-                for (int i = 0; i < o.repeat; ++i) scene->drawFrame(o.aa, o.frame);
-                glFinish();
-                double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-                std::printf("%s aa %d %dx%d: %.2f frames per second\n", o.scene.c_str(), o.aa, o.width, o.height,
-                            s > 0 ? o.repeat / s : 0.0);
-            } else if (o.lastFrame < 0) {
-                scene->drawFrame(o.aa, o.frame);
-                glFinish();
-            }
-            if (o.lastFrame >= 0) {
-                auto draw = [&](int frame, std::vector<uint8_t>& rgb) {
-                    scene->drawFrame(o.aa, frame);
-                    glFinish();
-                    rgb = readOpaqueFrame(o.width, o.height);
-                    return true;
-                };
-                if (!writeRenderAnimation(o.out, o.width, o.height, o.frame, o.lastFrame, draw)) rc = 1;
-            } else if (!o.out.empty() && !writeRenderOutput(o.out, readOpaqueFrame(o.width, o.height), o.width, o.height)) {
-                rc = 1;
-            }
         }
         // Objects let go of their nodes before the roots go.
         scene.reset();
         ch->setScene(nullptr);
     }
     sgChannel::sgFreeChannel();
-    OSMesaDestroyContext(ctx);
     return rc;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!parseArgs(argc, argv, o)) return usage();
+    // --verbose shows the scene model's diagnostics (reader messages and the like).
+    if (o.verbose) setDiagnosticStream(stderr);
+    installImageReaders();
+    installChartKinds();
+    return render(o);
 }

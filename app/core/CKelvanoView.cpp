@@ -6,17 +6,15 @@
 #include "app/core/KelvanoIds.h"
 #include "app/core/KelvanoMenus.h"
 #include "app/core/SceneLights.h"
-#include "assets/sgModelTable.h"
 #include "export/CFrameBitmapSink.h"
 #include "export/FrameCapture.h"
-#include "sg/sgTextureFileTable.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"
-#include "scene/pnLexer.h"
 #include "scene/pnLight.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
 #include "scene/pnViewpoint.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgAccumTarget.h"
@@ -95,10 +93,8 @@ constexpr int kMaxSceneWindowSide = 4096;
 int sceneSide(int side) { return std::clamp(side, 1, kMaxSceneWindowSide); }
 
 // Deletes a roots record with its root node (and every node only it holds).
-void deleteRoots(std::unique_ptr<SceneGraphRoots>& roots) {
-    if (!roots) return;
-    if (sceneGraphRoots == roots.get()) sceneGraphRoots = nullptr;
-    delete roots->sceneRoot;
+void deleteRoots(std::unique_ptr<SceneGraphRootsOwner>& roots) {
+    if (roots && sceneGraphRoots == roots.get()) sceneGraphRoots = nullptr;
     roots.reset();
 }
 
@@ -174,15 +170,12 @@ void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
     sceneChannel->setViewport(0, 0, kDefaultSceneWidth, kDefaultSceneHeight);
     sceneChannel->setFOV(0.0f, 30.0f);
 
-    initLexer();
-
     // The old root goes with every node still below it (the old scene let go
     // of its own nodes above).
     deleteRoots(m_pRoots);
-    m_pRoots = std::make_unique<SceneGraphRoots>();
+    m_pRoots = std::make_unique<SceneGraphRootsOwner>();
     SceneGraphRoots& r = *m_pRoots;
     r.channel = sceneChannel;
-    sgMakeRootNodes(r);
     r.currentFrame = 0;
     r.pauseReached = 0;
     sceneGraphRoots = m_pRoots.get();
@@ -390,23 +383,12 @@ CRectI CKelvanoView::PrintTarget(int clientWidth, int clientHeight, int horzRes,
     return r;
 }
 
-void CKelvanoView::SetSceneFolders(const std::string& sceneFolder) {
+pnSceneLoader CKelvanoView::SceneLoader() const {
     // Relative model and texture names are looked up beside the scene file,
     // then in the program's folders. The stored names stay as the user wrote
     // them, so a saved scene keeps its relative paths.
     CKelvanoAppState* app = GetAppState();
-    std::vector<std::string> models, textures;
-    if (!sceneFolder.empty()) {
-        models.push_back(sceneFolder);
-        textures.push_back(sceneFolder);
-    }
-    if (app && !app->GetProgramDir().empty()) {
-        models.push_back(app->GetProgramDir());
-        textures.push_back(app->GetProgramDir() + "/Textures");
-        textures.push_back(app->GetProgramDir() + "/Backgrounds");
-    }
-    sgModelTable::instance().setFolders(models);
-    sgSetTextureFolders(textures);
+    return pnSceneLoader(app ? app->GetProgramDir() : std::string());
 }
 
 bool CKelvanoView::OnCommand(int id) {

@@ -6,6 +6,7 @@
 #include "app/core/CCmdUI.h"
 #include "app/core/CDib.h"
 #include "app/core/CViewHost.h"
+#include "sg/SceneGraphRoots.h"
 
 #include <climits>
 #include <cstdint>
@@ -19,7 +20,7 @@ class CUndoSnapshot;
 class pnObject;
 class pnScene;
 class sgChannel;
-struct SceneGraphRoots;
+class pnSceneLoader;
 
 // The scene-graph roots of the view's scene and the channel, made at every
 // scene reset; null while the view has no scene. Picking and the bars reach
@@ -201,7 +202,8 @@ private:
     void BuildNewScene();
     // Model files named relative to the program's folder or beside the scene
     // file, found without depending on the current directory.
-    void SetSceneFolders(const std::string& sceneFolder);
+    // Opens scene files with the program's data folders.
+    pnSceneLoader SceneLoader() const;
     void SetTransformMode(int mode);
     // A new object from a snapshot, with its event hung back under its parent
     // and its child events under it; it becomes the selection.
@@ -219,7 +221,7 @@ private:
 
     CKelvanoDoc* m_pDocument;
     CViewHost* m_pHost;
-    std::unique_ptr<SceneGraphRoots> m_pRoots;
+    std::unique_ptr<SceneGraphRootsOwner> m_pRoots;
     int m_bCreated = 0;
     int m_bOpenWhenCreated = 0;
     int m_bAccumBuffer = 0;

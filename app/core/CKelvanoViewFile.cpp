@@ -8,7 +8,7 @@
 #include "app/core/CKelvanoDoc.h"
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
-#include "scene/pnLexer.h"
+#include "scene/pnSceneLoader.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "sg/SceneGraphRoots.h"
@@ -61,11 +61,8 @@ bool readAnything(const pnScene& s) {
 int CKelvanoView::ReadSceneFile(const std::string& path, pnScene& scene) {
     std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
     if (!file) return 0;
-    initLexer();
-    scriptFile = file;
-    scene.read();
+    pnSceneLoader::readStream(scene, file);
     std::fclose(file);
-    scriptFile = nullptr;
     return readAnything(scene) ? 1 : -1;
 }
 
@@ -193,7 +190,7 @@ int CKelvanoView::OnFileNew() {
     ReleaseScene();
     ResetScene(sceneChannel);
     BuildNewScene();
-    SetSceneFolders(std::string());
+    SceneLoader().setFolders(std::string());
     const int width = sceneSide(m_pDocument->m_nSceneWidth), height = sceneSide(m_pDocument->m_nSceneHeight);
     m_pHost->SetSceneSize(width, height);
     OnSize(width, height);
@@ -284,7 +281,7 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     ResetScene(sceneChannel);
     m_pScene = std::move(scene);
     m_pScene->setRoots(m_pRoots.get());
-    SetSceneFolders(folderOf(path));
+    SceneLoader().setFolders(folderOf(path));
 
     bool convert = false;
     const int version = m_pScene->getVersion();

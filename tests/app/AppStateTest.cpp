@@ -2,7 +2,7 @@
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CRecentFileList.h"
 #include "assets/writePNG.h"
-#include "scene/pnLexer.h"
+#include "scene/pnSceneLoader.h"
 #include "scene/pnScene.h"
 #include "sg/sgImage.h"
 #include "sg/sgTextureFileTable.h"
@@ -112,15 +112,9 @@ TEST(AppStateTest, TheSampleScenesChartsAreReadOnceServicesAreInstalled) {
     CKelvanoAppState app;
     app.InitFolders(testOutputDir());
     app.InitSceneServices();
-    initLexer();
     const std::string path = std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/data/scenes/allcharts.apn";
-    FILE* f = std::fopen(path.c_str(), "r");
-    ASSERT_NE(f, nullptr) << path;
     pnScene scene;
-    scriptFile = f;
-    scene.read();
-    scriptFile = nullptr;
-    std::fclose(f);
+    ASSERT_EQ(pnSceneLoader().readFile(scene, path), 1) << path;
     EXPECT_EQ(scene.getNumCharts(), 4);
 }
 

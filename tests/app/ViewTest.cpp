@@ -21,13 +21,18 @@
 #include "tests/app/ViewFixture.h"
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
+#include "tests/support/RenderTool.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ToolCheck.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include "assets/sgModelTable.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -629,4 +634,73 @@ TEST_F(ViewTest, LightSlots) {
     EXPECT_EQ(host.messages[0].text, "Exceeded the maximum number of light: 4.\nOnly the first 4 lights can be modified.");
     EXPECT_EQ(host.messages[0].caption, "Error");
     EXPECT_EQ(scene().getNumLights(), 5);
+}
+
+// A scene in a folder of its own names its model and texture relative to that
+// folder and its bar chart's part by the bare default name: the view (with
+// the program's folders) and the render tool started elsewhere (with its
+// own) both find all three and draw the same picture at the scene's size.
+TEST_F(ViewTest, OpenedSceneDrawsAsTheRenderToolDrawsIt) {
+    REQUIRE_TOOL("convert");
+    const std::string source = std::getenv("KELVANO_SOURCE_DIR");
+    TempDir sceneDir("kv-scene-a");
+    ASSERT_FALSE(sceneDir.path().empty());
+    ASSERT_EQ(std::system(("convert -size 16x16 xc:'#c08040' " + shellQuote(sceneDir.path() + "/wood.jpg")).c_str()),
+              0);
+    std::filesystem::create_directories(sceneDir.file("textures"));
+    std::filesystem::rename(sceneDir.file("wood.jpg"), sceneDir.file("textures/wood.jpg"));
+    sceneDir.write("models/box.obj",
+                   "v -40 -40 0\nv 40 -40 0\nv 40 40 0\nv -40 40 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+                   "f 1/1 2/2 3/3 4/4\n");
+    std::ifstream sample(source + "/data/scenes/barchart.apn");
+    std::string text((std::istreambuf_iterator<char>(sample)), std::istreambuf_iterator<char>());
+    const std::string stored = "\"../ChartSlices/cyl10x.3ds\"";
+    ASSERT_NE(text.find(stored), std::string::npos);
+    text.replace(text.find(stored), stored.size(), "\"cyl10x.3ds\"");
+    text +=
+        "model {\n name \"box\"\n file \"models/box.obj\"\n position ( -200 100 0 )\n material \"ink\"\n}\n"
+        "panel {\n name \"plank\"\n position ( 200 100 0 )\n material \"ink\"\n texture \"textures/wood.jpg\"\n"
+        " kind \"2D\"\n faceFlag ( 1 1 1 1 1 1 )\n dimension ( 80 80 0 )\n}\n"
+        "event {\n name \"boxShown\"\n objectName \"box\"\n}\n"
+        "event {\n name \"plankShown\"\n objectName \"plank\"\n}\n";
+    const std::string path = sceneDir.write("scene.apn", text);
+
+    // The program's folder holds ChartSlices; the scene's folder holds no part.
+    app.InitFolders(source + "/data");
+    app.InitSceneServices();
+    create();
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    EXPECT_EQ(host.sceneSizes.back(), (std::pair<int, int>{kDefaultSceneWidth, kDefaultSceneHeight}));
+    view->m_nCurrentFrame = 60;
+    const Frame viewFrame = draw();
+
+    TempDir elsewhere("kv-cwd");
+    RenderToolImage tool;
+    ASSERT_TRUE(renderWithTool(path, "--frame 60", elsewhere.file("out.png"), tool, elsewhere.path())) << tool.log;
+    ASSERT_EQ(tool.width, kDefaultSceneWidth);  // the scene's own size
+    ASSERT_EQ(tool.height, kDefaultSceneHeight);
+
+    const RGBA background = viewFrame.at(2, 2);
+    long differing = 0, drawn = 0;
+    for (int y = 0; y < kDefaultSceneHeight; ++y)
+        for (int x = 0; x < kDefaultSceneWidth; ++x) {
+            const RGBA v = viewFrame.at(x, y);
+            if (!near(v, tool.at(x, kDefaultSceneHeight - 1 - y), 3)) ++differing;
+            if (!near(v, background, 8)) ++drawn;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(drawn, 2000);
+    // Probes at the parts: the tallest bar (180 of Q4 at x = 120), the box
+    // and the wood-textured plank all differ from the background.
+    auto pixelOf = [](double x, double y) {
+        const double top = 906.0 * std::tan(15.0 * 3.14159265359 / 180.0), right = top * kDefaultSceneWidth / kDefaultSceneHeight;
+        return std::pair<int, int>{static_cast<int>((x / right + 1.0) * 0.5 * kDefaultSceneWidth),
+                                   static_cast<int>((y / top + 1.0) * 0.5 * kDefaultSceneHeight)};
+    };
+    for (auto [x, y] : {pixelOf(120, -40), pixelOf(-200, 100), pixelOf(220, 120)})
+        EXPECT_FALSE(near(viewFrame.at(x, y), background, 8)) << x << "," << y << " " << describe(viewFrame.at(x, y));
+    const auto [px, py] = pixelOf(220, 120);
+    const RGBA wood = viewFrame.at(px, py);
+    EXPECT_GT(wood.r, wood.b + 40) << describe(wood);  // the texture's orange-brown, not the plain ink
 }

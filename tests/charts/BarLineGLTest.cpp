@@ -19,7 +19,7 @@
 #include "assets/Model3DS.h"
 #include "charts/pnChartRead.h"
 #include "charts/pnPieChart.h"
-#include "scene/pnLexer.h"
+#include "scene/pnSceneLoader.h"
 #include "sg/sgChannel.h"
 #include "sg/sgDCS.h"
 #include "sg/sgGeode.h"
@@ -29,6 +29,7 @@
 #include "tests/charts/SampleCharts.h"
 #include "tests/playback/PlaybackSupport.h"
 #include "tests/support/ImageCheck.h"
+#include "tests/support/RenderTool.h"
 #include "tests/support/OffscreenGL.h"
 
 namespace {
@@ -159,7 +160,6 @@ protected:
     BarLineGL() : SceneGLTest(kW, kH) {}
     void SetUp() override {
         SceneGLTest::SetUp();
-        initLexer();
     }
 
     // Adds chart (named c) with the event "show" that shows it, and hangs it.
@@ -182,14 +182,10 @@ protected:
         const std::string path = sourceDir() + "/data/scenes/" + file;
         EXPECT_EQ(chartBlock(path, keyword), writtenBy(*code)) << "the sample's chart block differs from the code's";
         installChartKinds();
-        scriptFile = std::fopen(path.c_str(), "r");
-        if (!scriptFile) {
+        if (!pnSceneLoader().readFile(scene(), path)) {
             ADD_FAILURE() << path;
             return nullptr;
         }
-        scene().read();
-        std::fclose(scriptFile);
-        scriptFile = nullptr;
         return dynamic_cast<Chart*>(scene().findObject(code->getName().c_str()));
     }
 
@@ -221,14 +217,14 @@ TEST_F(BarLineGL, BarsGrowThroughTheirBaseScale) {
     EXPECT_EQ(chart->findEffect("c-000")->getScale(), sgVec3(1, 4, 1));
 
     scene().setFrame(15);
-    expectNear(bar->getScaleOrigin(), sgVec3(2.5f, 2.5f, 2.5f), 1e-6f, "mid grow");
-    expectNear(bar->getPivotNode()->getScale(), sgVec3(2.5f, 2.5f, 2.5f), 1e-6f, "pivot node");
+    expectVec(bar->getScaleOrigin(), sgVec3(2.5f, 2.5f, 2.5f), 1e-6f, "mid grow");
+    expectVec(bar->getPivotNode()->getScale(), sgVec3(2.5f, 2.5f, 2.5f), 1e-6f, "pivot node");
     scene().setFrame(30);
-    expectNear(bar->getScaleOrigin(), sgVec3(2.5f, 4, 2.5f), 1e-6f, "end of grow");
+    expectVec(bar->getScaleOrigin(), sgVec3(2.5f, 4, 2.5f), 1e-6f, "end of grow");
     pnEvent* ev = chart->getDataPtEvent(0, pnChart::PART_MAIN);
     EXPECT_EQ(ev->getAccScale(), sgVec3(1, 4, 1));
     // The bar's top: y = 4 above the chart position.
-    expectNear(toWorld(bar->getGeode(), sgVec3(0, 1, 0)), sgVec3(0, 4, 0), 1e-5f, "top");
+    expectVec(toWorld(bar->getGeode(), sgVec3(0, 1, 0)), sgVec3(0, 4, 0), 1e-5f, "top");
 }
 
 TEST_F(BarLineGL, LineSegmentsEndOnTheNextTopAfterTheirGrow) {
@@ -257,13 +253,13 @@ TEST_F(BarLineGL, LineSegmentsEndOnTheNextTopAfterTheirGrow) {
         pnObject* seg = chart->getDataPtPart(i, pnChart::PART_MAIN);
         ASSERT_NE(seg->getGeode(), nullptr) << "segment not hung";
         const sgVec3 top = chart->getDataPtTop(i);
-        expectNear(toWorld(seg->getGeode(), sgVec3(0, 1, 0)), top, 1e-4f, "far end");
-        expectNear(toWorld(seg->getGeode(), sgVec3(0, 0, 0)), chart->getDataPtTop(i - 1), 1e-4f, "near end");
+        expectVec(toWorld(seg->getGeode(), sgVec3(0, 1, 0)), top, 1e-4f, "far end");
+        expectVec(toWorld(seg->getGeode(), sgVec3(0, 0, 0)), chart->getDataPtTop(i - 1), 1e-4f, "near end");
         pnObject* joint = chart->getDataPtPart(i, pnChart::PART_EXTRA);
         ASSERT_NE(joint->getGeode(), nullptr);
-        expectNear(toWorld(joint->getGeode(), sgVec3(0, 0, 0)), top, 1e-4f, "joint");
+        expectVec(toWorld(joint->getGeode(), sgVec3(0, 0, 0)), top, 1e-4f, "joint");
         // The joint is a sphere of radius 5 times the joint scale 2.
-        expectNear(toWorld(joint->getGeode(), sgVec3(0, 5, 0)), top + sgVec3(0, 10, 0), 1e-4f, "joint top");
+        expectVec(toWorld(joint->getGeode(), sgVec3(0, 5, 0)), top + sgVec3(0, 10, 0), 1e-4f, "joint top");
     }
     // Halfway through the grow the length is halfway from the model's one
     // unit to the full length.
@@ -271,7 +267,7 @@ TEST_F(BarLineGL, LineSegmentsEndOnTheNextTopAfterTheirGrow) {
     pnObject* seg = chart->getDataPtPart(1, pnChart::PART_MAIN);
     const sgVec3 a = chart->getDataPtTop(0), d = chart->getDataPtTop(1) - a;
     const float len = sgLength(d);
-    expectNear(toWorld(seg->getGeode(), sgVec3(0, 1, 0)), a + d * ((len + 1) * 0.5f / len), 1e-3f, "half way");
+    expectVec(toWorld(seg->getGeode(), sgVec3(0, 1, 0)), a + d * ((len + 1) * 0.5f / len), 1e-3f, "half way");
 }
 
 // The chart's switch holds its transform and one node per chart event, each
@@ -323,9 +319,9 @@ TEST_F(BarLineGL, PartsMadeAfterShowingHangInTheGraph) {
     EXPECT_EQ(line->getNumObjects(), 11);
     expectHung(*line);
     scene().setFrame(40);
-    expectNear(toWorld(line->getDataPtPart(2, pnChart::PART_MAIN)->getGeode(), sgVec3(0, 1, 0)),
+    expectVec(toWorld(line->getDataPtPart(2, pnChart::PART_MAIN)->getGeode(), sgVec3(0, 1, 0)),
                line->getDataPtTop(2), 1e-4f, "far end");
-    expectNear(toWorld(line->getDataPtPart(2, pnChart::PART_EXTRA)->getGeode(), sgVec3(0, 0, 0)),
+    expectVec(toWorld(line->getDataPtPart(2, pnChart::PART_EXTRA)->getGeode(), sgVec3(0, 0, 0)),
                line->getDataPtTop(2), 1e-4f, "joint");
 }
 
@@ -397,11 +393,7 @@ TEST_F(BarLineGL, PartsTakeTheirOwnMaterialsColour) {
                "light {\n    name\t\"key\"\n    position\t( 0 0 900 )\n    positional\t1\n    on\t1\n}\n\n";
     }
     installChartKinds();
-    scriptFile = std::fopen(path.c_str(), "r");
-    ASSERT_NE(scriptFile, nullptr);
-    scene().read();
-    std::fclose(scriptFile);
-    scriptFile = nullptr;
+    ASSERT_EQ(pnSceneLoader().readFile(scene(), path), 1);
     ASSERT_NE(scene().findMaterial("red"), nullptr);
 
     auto quiet = [](pnChart* c) {
@@ -482,32 +474,19 @@ TEST_F(BarLineGL, PartsTakeTheirOwnMaterialsColour) {
 
 // ---- the headless render tool on the sample files ----
 
-struct ToolImage {
-    std::vector<unsigned char> rgb;  // top-down rows
-    std::string log;
-};
+using ToolImage = RenderToolImage;
 
-// Renders a sample scene from its own folder (the chart part models are
-// named relative to it) and reads the PNG back through ImageMagick. False
+// Renders a sample scene from its own folder and reads the PNG back. False
 // when the tool failed.
 bool renderSample(const std::string& file, int frame, ToolImage& out) {
     const std::string png = testOutputDir() + "/tool-" + file + ".png";
-    const std::string raw = testOutputDir() + "/tool-" + file + ".rgb";
-    const std::string log = testOutputDir() + "/tool-" + file + ".log";
-    std::remove(png.c_str());
-    const std::string cmd = "cd " + sourceDir() + "/data/scenes && LSAN_OPTIONS=suppressions=" + sourceDir() +
-                            "/tests/lsan.supp:print_suppressions=0 " + KV_RENDER_TOOL + " " + file + " --frame " +
-                            std::to_string(frame) + " --size " + std::to_string(kW) + "x" + std::to_string(kH) +
-                            " --verbose -o " + png + " >" + log + " 2>&1";
-    const int rc = std::system(cmd.c_str());
-    std::ifstream in(log);
-    out.log.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (rc != 0) return false;
-    EXPECT_EQ(std::system(("pngcheck -q " + png + " >/dev/null").c_str()), 0) << png;
-    if (std::system(("convert " + png + " -depth 8 rgb:" + raw).c_str()) != 0) return false;
-    std::ifstream r(raw, std::ios::binary);
-    out.rgb.assign(std::istreambuf_iterator<char>(r), std::istreambuf_iterator<char>());
-    return out.rgb.size() == static_cast<size_t>(kW) * kH * 3;
+    if (!renderWithTool(file,
+                        "--frame " + std::to_string(frame) + " --size " + std::to_string(kW) + "x" +
+                            std::to_string(kH) + " --verbose",
+                        png, out, sourceDir() + "/data/scenes"))
+        return false;
+    EXPECT_EQ(std::system(("pngcheck -q " + shellQuote(png) + " >/dev/null").c_str()), 0) << png;
+    return out.width == kW && out.height == kH;
 }
 
 Pixels toolPixels(const ToolImage& image) {

@@ -12,6 +12,7 @@
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
 #include "tests/charts/ChartSceneSupport.h"
+#include "tests/support/VecCheck.h"
 
 // Points get values 10, 20, 30, ..., frames 5 to 25 and spacing (80, 0, 0)
 // from the second on.
@@ -95,6 +96,3 @@ inline bool printed(const std::string& log, const std::string& a, const std::str
     return log.find("TORVIS: " + a + " " + b + "\n") != std::string::npos;
 }
 
-inline void expectNear(const sgVec3& a, const sgVec3& b, float tol, const char* what = "") {
-    for (int k = 0; k < 3; ++k) EXPECT_NEAR(a[k], b[k], tol) << what << " component " << k;
-}

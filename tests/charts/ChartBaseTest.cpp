@@ -13,14 +13,10 @@
 #include "scene/pnVolume.h"
 #include "tests/charts/BarLineSupport.h"
 #include "tests/charts/ChartTestSupport.h"
+#include "tests/support/VecCheck.h"
 
 namespace {
 
-void expectVec(const sgVec3& v, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(v[0], x);
-    EXPECT_FLOAT_EQ(v[1], y);
-    EXPECT_FLOAT_EQ(v[2], z);
-}
 
 TEST(ChartBase, Defaults) {
     TestChart c;

@@ -20,7 +20,9 @@
 #include "tests/charts/ChartFileSupport.h"
 #include "tests/playback/PlaybackSupport.h"
 #include "tests/support/ImageCheck.h"
+#include "tests/support/RenderTool.h"
 #include "tests/support/OffscreenGL.h"
+#include "tests/support/ToolCheck.h"
 
 namespace {
 
@@ -93,18 +95,15 @@ struct ToolFrame {
 };
 
 bool renderSample(int frame, ToolFrame& out) {
-    const std::string base = testOutputDir() + "/allcharts-" + std::to_string(frame);
-    const std::string cmd = "cd '" + chartfile::sourceDir() + "/data/scenes' && LSAN_OPTIONS=suppressions='" +
-                            chartfile::sourceDir() + "/tests/lsan.supp':print_suppressions=0 '" + KV_RENDER_TOOL +
-                            "' allcharts.apn --frame " + std::to_string(frame) + " --size " + std::to_string(kW) + "x" +
-                            std::to_string(kH) + " --verbose -o '" + base + ".png' >'" + base + ".log' 2>&1";
-    const int rc = std::system(cmd.c_str());
-    out.log = chartfile::readFile(base + ".log");
-    if (rc != 0) return false;
-    if (std::system(("convert '" + base + ".png' -depth 8 rgb:'" + base + ".rgb'").c_str()) != 0) return false;
-    std::ifstream in(base + ".rgb", std::ios::binary);
-    out.rgb.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return out.rgb.size() == static_cast<size_t>(kW) * kH * 3;
+    RenderToolImage image;
+    const std::string png = testOutputDir() + "/allcharts-" + std::to_string(frame) + ".png";
+    const bool ok = renderWithTool("allcharts.apn",
+                                   "--frame " + std::to_string(frame) + " --size " + std::to_string(kW) + "x" +
+                                       std::to_string(kH) + " --verbose",
+                                   png, image, chartfile::sourceDir() + "/data/scenes");
+    out.log = image.log;
+    out.rgb = std::move(image.rgb);
+    return ok && image.width == kW && image.height == kH;
 }
 
 // Screen position of a point of the z = zDepth plane for the sample's camera:
@@ -139,7 +138,7 @@ bool notBackground(const unsigned char* p) { return p[0] > 40 || p[1] > 40 || p[
 // over frames 0 to 40, the area fills from frame 20 to 50; the title and the
 // counter stand in every frame.
 TEST(AllChartsRenderTool, TheSampleSceneAnimatesAsItsFileSays) {
-    if (std::system("convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+    REQUIRE_TOOL("convert");
     ToolFrame f0, f15, f30, f60;
     ASSERT_TRUE(renderSample(0, f0)) << f0.log;
     ASSERT_TRUE(renderSample(15, f15)) << f15.log;

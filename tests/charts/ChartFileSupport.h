@@ -23,10 +23,7 @@ namespace chartfile {
 using scenefile::readFile;
 using scenefile::writeText;
 
-inline void ensureReader() {
-    scenefile::ensureLexer();
-    installChartKinds();
-}
+inline void ensureReader() { installChartKinds(); }
 
 // Reads text as a scene file into scene, charts included.
 inline void readText(pnScene& scene, const std::string& text) {

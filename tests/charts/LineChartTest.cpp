@@ -41,7 +41,7 @@ void expectOnTops(pnLineChart& c, float tol = 1e-3f) {
         const sgVec3 top = c.getDataPtTop(i);
         if (i > 0) {
             EXPECT_EQ(c.getDataPtPart(i, pnChart::PART_MAIN)->getPosition(), c.getDataPtTop(i - 1));
-            expectNear(farEnd(c, i), top, tol, "far end");
+            expectVec(farEnd(c, i), top, tol, "far end");
         }
         if (c.getShowJoint()) {
             EXPECT_EQ(c.getDataPtPart(i, pnChart::PART_EXTRA)->getPosition(), top);
@@ -181,7 +181,7 @@ TEST(LineChart, SegmentsEndOnTheNextTopInEveryDirection) {
         SCOPED_TRACE(i);
         pnObject* seg = s.chart->getDataPtPart(i, pnChart::PART_MAIN);
         EXPECT_FALSE(std::isnan(seg->getPivotAngle()));
-        expectNear(farEnd(*s.chart, i), s.chart->getDataPtTop(i), 1e-4f, "far end");
+        expectVec(farEnd(*s.chart, i), s.chart->getDataPtTop(i), 1e-4f, "far end");
     }
     // The nearly vertical segment turns by a hair, about -z.
     // (The spacing itself carries the rounding of float positions near 100.)

@@ -26,6 +26,8 @@
 #include "tests/playback/PlaybackSupport.h"
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
+#include "tests/support/RenderTool.h"
+#include "tests/support/ToolCheck.h"
 
 namespace {
 
@@ -114,7 +116,7 @@ protected:
 }  // namespace
 
 TEST_F(PieAreaGLTest, EachSliceCoversItsShareOfTheDiscAndKeepsItWhenRebuilt) {
-    if (std::system("convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+    REQUIRE_TOOL("convert");
     pnPieChart* pie = addChart<pnPieChart>();
     const double values[] = {10, 20, 30, 40};
     for (int i = 0; i < 4; ++i) {
@@ -190,16 +192,17 @@ TEST_F(PieAreaGLTest, AnAreaChartCoversTheAreaUnderItsLine) {
 #ifdef KV_RENDER_TOOL
 // The sample pie scene through the headless render tool, seen from the top.
 TEST(PieRenderTool, SamplePieCoversEachShareOfTheDisc) {
-    if (std::system("convert -version > /dev/null 2>&1") != 0) GTEST_SKIP() << "ImageMagick is not installed";
+    REQUIRE_TOOL("convert");
     const char* source = std::getenv("KELVANO_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
     const std::string png = testOutputDir() + "/pie-sample.png";
     std::remove(png.c_str());
-    const std::string cmd = std::string("ASAN_OPTIONS=detect_leaks=0 '") + KV_RENDER_TOOL + "' '" + source +
-                            "/data/scenes/pie.apn' --frame 30 --size 300x300 --verbose -o '" + png + "' 2>&1";
-    int status = 0;
-    const std::string log = runCommand(cmd, &status);
-    ASSERT_NE(status, -1) << log;
+    std::string log;
+    ASSERT_EQ(runRenderTool(shellQuote(std::string(source) + "/data/scenes/pie.apn") +
+                                " --frame 30 --size 300x300 --verbose -o " + shellQuote(png),
+                            &log),
+              0)
+        << log;
     const double values[] = {10, 20, 30, 40};
     expectShares(histogram(png), values);
 }

@@ -9,6 +9,7 @@
 #include "scene/pnString.h"
 #include "scene/pnVolume.h"
 #include "tests/charts/PieAreaSupport.h"
+#include "tests/support/VecCheck.h"
 
 namespace {
 
@@ -25,9 +26,6 @@ pnVolume* slice(pnPieChart& c, int i) {
     return p && std::string(p->getTypeName()) == "pnVolume" ? static_cast<pnVolume*>(p) : nullptr;
 }
 
-void expectNear(const sgVec3& a, const sgVec3& b, float tol = 1e-3f) {
-    for (int k = 0; k < 3; ++k) EXPECT_NEAR(a[k], b[k], tol) << "component " << k;
-}
 
 }  // namespace
 
@@ -110,19 +108,19 @@ TEST(PieChart, SlicesAreTurnedIntoPlaceWithTheirTextsOverTheirMiddle) {
     }
     // Point 0 spans 0..90: its middle is at 45 + 90 degrees, 60 from the axis.
     const double a = 135.0 * 3.14159265359 / 180.0;
-    expectNear(s.chart->getDataPtPart(0, pnChart::PART_DATA_TEXT)->getPosition(),
+    expectVec(s.chart->getDataPtPart(0, pnChart::PART_DATA_TEXT)->getPosition(),
                sgVec3(static_cast<float>(60 * std::cos(a)) + 10, static_cast<float>(60 * std::sin(a)) + 20 - 10,
-                      30 + 30 + 10));
-    expectNear(s.chart->getDataPtPart(0, pnChart::PART_LABEL)->getPosition(),
+                      30 + 30 + 10), 1e-3f);
+    expectVec(s.chart->getDataPtPart(0, pnChart::PART_LABEL)->getPosition(),
                sgVec3(static_cast<float>(60 * std::cos(a)) + 10, static_cast<float>(60 * std::sin(a)) + 20 + 10,
-                      30 + 30 + 10));
+                      30 + 30 + 10), 1e-3f);
 
     // Clockwise: the pivots run the other way round, the texts follow.
     s.chart->setRotDirection(0);
     EXPECT_EQ(slice(*s.chart, 1)->getPivotAngle(), -90.0f);
     const double b = (90.0 - 135.0) * 3.14159265359 / 180.0;
-    expectNear(s.chart->getDataPtPart(1, pnChart::PART_DATA_TEXT)->getPosition(),
-               sgVec3(static_cast<float>(60 * std::cos(b)) + 10, static_cast<float>(60 * std::sin(b)) + 10, 70));
+    expectVec(s.chart->getDataPtPart(1, pnChart::PART_DATA_TEXT)->getPosition(),
+               sgVec3(static_cast<float>(60 * std::cos(b)) + 10, static_cast<float>(60 * std::sin(b)) + 10, 70), 1e-3f);
     s.chart->setStartAngle(30);
     EXPECT_EQ(slice(*s.chart, 1)->getPivotAngle(), -60.0f);
 }
@@ -239,8 +237,8 @@ TEST(PieChart, AClosedPieKeepsItsLastSliceAtTheFullCircleThroughAddsAndDeletes) 
     EXPECT_EQ(s.chart->findEffect("c-002")->getGrowShrink(1), 144);
     EXPECT_EQ(slice(*s.chart, 2)->getPivotAngle(), 216.0f);
     const double mid = (162.0 + 90.0) * 3.14159265359 / 180.0;
-    expectNear(s.chart->getDataPtPart(1, pnChart::PART_LABEL)->getPosition(),
-               sgVec3(static_cast<float>(60 * std::cos(mid)), static_cast<float>(60 * std::sin(mid)) + 10, 40));
+    expectVec(s.chart->getDataPtPart(1, pnChart::PART_LABEL)->getPosition(),
+               sgVec3(static_cast<float>(60 * std::cos(mid)), static_cast<float>(60 * std::sin(mid)) + 10, 40), 1e-3f);
 
     ASSERT_EQ(s.chart->deleteDataPt(2), 1);
     expectSlots(*s.chart);

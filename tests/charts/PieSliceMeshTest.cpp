@@ -10,6 +10,7 @@
 #include "scene/pnVolume.h"
 #include "tests/charts/PieAreaSupport.h"
 #include "tests/support/ImageCheck.h"
+#include "tests/support/ToolCheck.h"
 
 namespace {
 
@@ -262,7 +263,7 @@ TEST(PieSliceMesh, TheVolumeTakesItsOwnCopyWithOneNormalPerVertex) {
 // An independent check of the closed slices: admesh finds one part, no open
 // edges and nothing to turn round.
 TEST(PieSliceMesh, ClosedSlicesPassAdmesh) {
-    if (std::system("admesh --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "admesh is not installed";
+    REQUIRE_TOOL("admesh");
     for (const Variant& v : kVariants) {
         pnPieSliceMesh m;
         ASSERT_EQ(m.build(shapeOf(v), 0, 90, D), 1);

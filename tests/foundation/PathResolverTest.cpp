@@ -2,25 +2,27 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/PathResolver.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 class PathResolverTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/kvpathXXXXXX";
-        ASSERT_NE(mkdtemp(tmpl), nullptr);
-        root = tmpl;
+        dir = std::make_unique<TempDir>("kvpath");
+        ASSERT_FALSE(dir->path().empty());
+        root = dir->path();
         mkdir((root + "/textures").c_str(), 0755);
         mkdir((root + "/Data.v2").c_str(), 0755);
         touch(root + "/textures/wood.jpg");
         touch(root + "/Data.v2/Brick.TGA");
     }
-    void TearDown() override { std::system(("rm -rf '" + root + "'").c_str()); }
+    void TearDown() override { dir.reset(); }
     static void touch(const std::string& p) {
         FILE* f = std::fopen(p.c_str(), "w");
         ASSERT_NE(f, nullptr);
@@ -31,6 +33,7 @@ protected:
             if (c == '/') c = '\\';
         return p;
     }
+    std::unique_ptr<TempDir> dir;
     std::string root;
 };
 }  // namespace

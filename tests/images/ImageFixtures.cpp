@@ -10,25 +10,11 @@
 
 #include "sg/sgRuntime.h"
 #include "tests/support/ImageCheck.h"
-
-namespace {
-struct FixtureDir {
-    std::string path;
-    FixtureDir() {
-        std::string tmpl = testOutputDir() + "/images-XXXXXX";
-        std::vector<char> buf(tmpl.begin(), tmpl.end());
-        buf.push_back('\0');
-        if (mkdtemp(buf.data())) path = buf.data();
-    }
-    ~FixtureDir() {
-        if (!path.empty() && !std::getenv("KELVANO_KEEP_FIXTURES")) run("rm -rf " + quote(path));
-    }
-};
-}  // namespace
+#include "tests/support/TempDir.h"
 
 const std::string& fixtureDir() {
-    static FixtureDir dir;
-    return dir.path;
+    static TempDir dir("kelvano-images");
+    return dir.path();
 }
 
 std::string fixturePath(const std::string& name) { return fixtureDir() + "/" + name; }
@@ -44,8 +30,6 @@ bool run(const std::string& command) {
     runCommand("( " + command + " ) >/dev/null 2>&1", &status);
     return status == 0;
 }
-
-bool haveTool(const std::string& tool) { return run("command -v " + quote(tool)); }
 
 const std::string& pillowPython() {
     static const std::string python = [] {

@@ -9,13 +9,12 @@
 
 #include "sg/sgImage.h"
 #include "tests/support/ShellCommand.h"
+#include "tests/support/ToolCheck.h"
 
 // A private folder for this test process, removed at exit.
 const std::string& fixtureDir();
 std::string fixturePath(const std::string& name);
 
-// True when the command is on the PATH.
-bool haveTool(const std::string& tool);
 // A Python 3 with Pillow, or empty.
 const std::string& pillowPython();
 
@@ -50,13 +49,12 @@ struct ErrorRecorder {
 // Count of bytes differing by more than tol; the first differences described.
 size_t countDifferences(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int tol, std::string* first);
 
-#define REQUIRE_TOOL(t)                                                   \
-    do {                                                                  \
-        if (!haveTool(t)) GTEST_SKIP() << (t) << " is not installed";     \
-    } while (0)
-#define REQUIRE_PILLOW()                                                                      \
-    do {                                                                                      \
-        if (pillowPython().empty()) GTEST_SKIP() << "python3 with Pillow is not installed";   \
+#define REQUIRE_PILLOW()                                                                           \
+    do {                                                                                           \
+        if (pillowPython().empty()) {                                                              \
+            if (toolsRequired()) GTEST_FAIL() << "python3 with Pillow is not installed (CI is set)"; \
+            GTEST_SKIP() << "python3 with Pillow is not installed";                                \
+        }                                                                                          \
     } while (0)
 
 // Compares a decoded image with expected bottom-up pixels.

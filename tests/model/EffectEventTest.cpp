@@ -9,13 +9,9 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "tests/support/TextCapture.h"
+#include "tests/support/VecCheck.h"
 
 namespace {
-void expectVec(const sgVec3& v, float x, float y, float z) {
-    EXPECT_NEAR(v[0], x, 1e-5);
-    EXPECT_NEAR(v[1], y, 1e-5);
-    EXPECT_NEAR(v[2], z, 1e-5);
-}
 
 // "P 0-20" style summary of an event's plays.
 std::string playsOf(const pnEvent& e) {
@@ -31,8 +27,8 @@ std::string playsOf(const pnEvent& e) {
 
 TEST(Effect, DefaultsAndFlagsByIndex) {
     pnEffect e;
-    expectVec(e.getPivotAxis(), 0, 1, -1);
-    expectVec(e.getScale(), 1, 1, 1);
+    expectVec(e.getPivotAxis(), 0, 1, -1, 1e-5f);
+    expectVec(e.getScale(), 1, 1, 1, 1e-5f);
     EXPECT_EQ(e.getNumPathPoints(), 1);
     for (int i = 0; i < e.getNumFlags(); ++i) EXPECT_EQ(e.getFlag(i), 0);
 
@@ -66,17 +62,17 @@ TEST(Effect, AxesAreNormalisedOrRefused) {
     DiagnosticLog diag;
     pnEffect e;
     e.setRotAxis(0, 2, 0);
-    expectVec(e.getRotAxis(), 0, 1, 0);
+    expectVec(e.getRotAxis(), 0, 1, 0, 1e-5f);
     EXPECT_EQ(e.getFlag(pnEffect::ROTAXIS_FLAG), 1);
     e.setRotAxis(3, 0, 4);
-    expectVec(e.getRotAxis(), 0.6f, 0, 0.8f);
+    expectVec(e.getRotAxis(), 0.6f, 0, 0.8f, 1e-5f);
     diag.take();
 
     e.setRotAxis(0, 0, 0);
-    expectVec(e.getRotAxis(), 0.6f, 0, 0.8f);
+    expectVec(e.getRotAxis(), 0.6f, 0, 0.8f, 1e-5f);
     EXPECT_EQ(diag.take(), "TORVIS: [pnEffect::setRotAxis] zero rotation axis\n\n");
     e.setRotAxis(std::numeric_limits<float>::quiet_NaN(), 1, 0);
-    expectVec(e.getRotAxis(), 0.6f, 0, 0.8f);
+    expectVec(e.getRotAxis(), 0.6f, 0, 0.8f, 1e-5f);
     EXPECT_EQ(diag.take(), "TORVIS: [pnEffect::setRotAxis] zero rotation axis\n\n");
 
     pnEffect f;
@@ -84,7 +80,7 @@ TEST(Effect, AxesAreNormalisedOrRefused) {
     EXPECT_EQ(diag.take(),
               "TORVIS: [pnObject::setPivotAxis]  one of axis component should not be 0\n\n");
     EXPECT_EQ(f.getFlag(pnEffect::PIVOTAXIS_FLAG), 0);
-    expectVec(f.getPivotAxis(), 0, 1, -1);
+    expectVec(f.getPivotAxis(), 0, 1, -1, 1e-5f);
 }
 
 TEST(EffectPath, BezierPointsAndEasing) {
@@ -95,13 +91,13 @@ TEST(EffectPath, BezierPointsAndEasing) {
     EXPECT_EQ(e.addBezierPoint(40, 0, 0), 0);
     EXPECT_EQ(e.getNumPathPoints(), 4);
     // Evenly spaced control points and linear timing: the path is linear.
-    expectVec(e.getBezierPoint(0.5f), 15, 0, 0);
-    expectVec(e.getBezierPoint(0.0f), 0, 0, 0);
-    expectVec(e.getBezierPoint(1.0f), 30, 0, 0);
+    expectVec(e.getBezierPoint(0.5f), 15, 0, 0, 1e-5f);
+    expectVec(e.getBezierPoint(0.0f), 0, 0, 0, 1e-5f);
+    expectVec(e.getBezierPoint(1.0f), 30, 0, 0, 1e-5f);
     // Bad parameters stay on the path.
     sgVec3 p = e.getBezierPoint(std::numeric_limits<float>::quiet_NaN());
     EXPECT_TRUE(std::isfinite(p[0]));
-    expectVec(e.getBezierPoint(7.0f), 30, 0, 0);
+    expectVec(e.getBezierPoint(7.0f), 30, 0, 0, 1e-5f);
 
     pnEffectPath path;
     path.setEaseOut(50);
@@ -289,8 +285,8 @@ TEST(Event, CopiesAndRunTimeState) {
     EXPECT_EQ(dst.getRepeat(), 3);
     EXPECT_EQ(dst.getDisappear(), 40);
     EXPECT_EQ(dst.getNode(), nullptr);
-    expectVec(dst.getAccScale(), 1, 1, 1);
-    expectVec(dst.getAccTrans(), 0, 0, 0);
+    expectVec(dst.getAccScale(), 1, 1, 1, 1e-5f);
+    expectVec(dst.getAccTrans(), 0, 0, 0, 1e-5f);
     // The plays are the copy's own.
     src.getPlay(0)->end = 99;
     EXPECT_EQ(dst.getPlay(0)->end, 10);

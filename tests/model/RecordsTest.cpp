@@ -9,13 +9,9 @@
 #include "scene/pnLight.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnViewpoint.h"
+#include "tests/support/VecCheck.h"
 
 namespace {
-void expectVec(const sgVec3& v, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(v[0], x);
-    EXPECT_FLOAT_EQ(v[1], y);
-    EXPECT_FLOAT_EQ(v[2], z);
-}
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 }  // namespace
 

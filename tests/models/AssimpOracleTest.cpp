@@ -14,6 +14,7 @@
 #include "tests/models/ModelTestSupport.h"
 #include "tests/support/OffscreenGL.h"
 #include "tools/ModelGen.h"
+#include "tests/support/ToolCheck.h"
 
 using modeltest::TempDir;
 
@@ -24,7 +25,7 @@ protected:
     void SetUp() override {
         GLTest::SetUp();
         sgModelTable::instance().clear(false);
-        if (!modeltest::haveProgram("assimp")) GTEST_SKIP() << "assimp (assimp-utils) is not installed";
+        REQUIRE_TOOL("assimp");
     }
     void TearDown() override {
         sgModelTable::instance().clear(true);

@@ -14,34 +14,7 @@
 
 namespace modeltest {
 
-TempDir::TempDir() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/kvmodelsXXXXXX";
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = buf.data();
-}
-
-TempDir::~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-
-std::string TempDir::write(const std::string& name, const std::string& bytes) const {
-    std::string p = file(name);
-    if (!modelgen::writeFile(p, bytes)) throw std::runtime_error("cannot write " + p);
-    return p;
-}
-
-std::string TempDir::write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    return write(name, std::string(bytes.begin(), bytes.end()));
-}
-
 std::string runCommand(const std::string& command, int* status) { return ::runCommand(command + " 2>&1", status); }
-
-bool haveProgram(const char* name) {
-    int rc = 0;
-    runCommand(std::string("command -v ") + name, &rc);
-    return rc == 0;
-}
 
 bool assimpInfo(const std::string& path, AssimpCounts& out) {
     int rc = 0;

@@ -9,27 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempDir.h"
+
 namespace modeltest {
 
-// A private folder under the system temp folder, removed with its contents.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    std::string write(const std::string& name, const std::string& bytes) const;
-    std::string write(const std::string& name, const std::vector<uint8_t>& bytes) const;
-
-private:
-    std::string path_;
-};
+using ::TempDir;
 
 // Output of a shell command (standard output and error), and its exit status.
 std::string runCommand(const std::string& command, int* status = nullptr);
-bool haveProgram(const char* name);
 
 // Faces and vertices that `assimp info` reports for a file; false when the
 // tool fails.

@@ -12,6 +12,7 @@
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
 #include "tools/ModelGen.h"
+#include "tests/support/ToolCheck.h"
 
 using modeltest::TempDir;
 
@@ -124,7 +125,7 @@ TEST_F(ModelTextureTest, StoredNamesResolveBesideTheModel) {
 }
 
 TEST_F(ModelTextureTest, JpegTexturesGoThroughTheJpegLoader) {
-    if (!modeltest::haveProgram("convert")) GTEST_SKIP() << "ImageMagick convert is not installed";
+    REQUIRE_TOOL("convert");
     TempDir dir;
     int rc = 0;
     std::string out = modeltest::runCommand("convert -size 8x8 xc:'rgb(40,160,220)' '" + dir.file("sky.jpg") + "'", &rc);

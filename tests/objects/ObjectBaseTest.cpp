@@ -17,13 +17,9 @@
 #include "sg/sgNode.h"
 #include "sg/sgTexGen.h"
 #include "tests/objects/ObjectTestSupport.h"
+#include "tests/support/VecCheck.h"
 
 namespace {
-void expectVec(const sgVec3& v, float x, float y, float z) {
-    EXPECT_FLOAT_EQ(v[0], x);
-    EXPECT_FLOAT_EQ(v[1], y);
-    EXPECT_FLOAT_EQ(v[2], z);
-}
 
 void expectPlane(const sgTexGen* g, int i, float a, float b, float c, float d) {
     float p[4];

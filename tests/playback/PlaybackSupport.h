@@ -19,20 +19,11 @@
 #include "sg/sgRuntime.h"
 #include "tests/support/OffscreenGL.h"
 
-// root -> scene transform -> light group, event group; deleted with the record.
-struct TestRoots {
-    TestRoots() { sgMakeRootNodes(record); }
-    ~TestRoots() { delete record.sceneRoot; }
-    TestRoots(const TestRoots&) = delete;
-    TestRoots& operator=(const TestRoots&) = delete;
-    SceneGraphRoots record;
-};
-
 // The roots outlive the scene: objects let go of their nodes first.
 struct SceneHolder {
-    SceneHolder() : scene(std::make_unique<pnScene>()) { scene->setRoots(&roots.record); }
+    SceneHolder() : scene(std::make_unique<pnScene>()) { scene->setRoots(&roots); }
     ~SceneHolder() { scene.reset(); }
-    TestRoots roots;
+    SceneGraphRootsOwner roots;  // root -> scene transform -> light group, event group
     std::unique_ptr<pnScene> scene;
 };
 
@@ -58,7 +49,7 @@ protected:
         GLTest::TearDown();
     }
     pnScene& scene() { return *holder->scene; }
-    SceneGraphRoots& roots() { return holder->roots.record; }
+    SceneGraphRoots& roots() { return holder->roots; }
 
     sgChannel* ch = nullptr;
     std::unique_ptr<SceneHolder> holder;

@@ -7,12 +7,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "tests/support/ImageCheck.h"
+#include "tests/support/RenderTool.h"
 
 namespace {
 
@@ -23,38 +22,20 @@ std::string sourceDir() {
     return d ? d : ".";
 }
 
-int run(const std::string& command) {
-    // The tool is built with the sanitizers too; system libraries' leaks at
-    // exit are suppressed as in the tests.
-    std::string line = "LSAN_OPTIONS=suppressions=" + sourceDir() + "/tests/lsan.supp:print_suppressions=0 " +
-                       command + " >/dev/null 2>&1";
-    return std::system(line.c_str());
-}
-
-struct Image {
-    std::vector<unsigned char> rgb;  // top-down rows
-    RGBA at(int x, int yFromTop) const {
-        size_t i = (static_cast<size_t>(yFromTop) * kW + x) * 3;
-        return RGBA{rgb[i], rgb[i + 1], rgb[i + 2], 255};
-    }
-};
+using Image = RenderToolImage;
 
 // Renders a sample scene and reads the PNG back through ImageMagick.
 bool render(const std::string& scene, int frame, int aa, Image& image) {
     // One file per scene, frame and level: ctest may run these side by side.
-    std::string stem = testOutputDir() + "/render-" + scene + "-" + std::to_string(frame) + "-" + std::to_string(aa);
-    std::string out = stem + ".png";
-    std::string raw = stem + ".rgb";
-    std::remove(out.c_str());
-    std::string cmd = std::string(KV_RENDER_TOOL) + " " + sourceDir() + "/data/scenes/" + scene + ".apn --frame " +
-                      std::to_string(frame) + " --aa " + std::to_string(aa) + " --size " + std::to_string(kW) +
-                      "x" + std::to_string(kH) + " -o " + out;
-    if (run(cmd) != 0) return false;
-    EXPECT_EQ(std::system(("pngcheck -q " + out + " >/dev/null").c_str()), 0) << out;
-    if (std::system(("convert " + out + " -depth 8 rgb:" + raw).c_str()) != 0) return false;
-    std::ifstream in(raw, std::ios::binary);
-    image.rgb.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return image.rgb.size() == static_cast<size_t>(kW) * kH * 3;
+    std::string out = testOutputDir() + "/render-" + scene + "-" + std::to_string(frame) + "-" + std::to_string(aa) +
+                      ".png";
+    if (!renderWithTool(sourceDir() + "/data/scenes/" + scene + ".apn",
+                        "--frame " + std::to_string(frame) + " --aa " + std::to_string(aa) + " --size " +
+                            std::to_string(kW) + "x" + std::to_string(kH),
+                        out, image))
+        return false;
+    EXPECT_EQ(std::system(("pngcheck -q " + shellQuote(out) + " >/dev/null").c_str()), 0) << out;
+    return image.width == kW && image.height == kH;
 }
 
 // Pixel of the point (x, y, 0) seen from (0, 0, eyeZ).
@@ -133,9 +114,8 @@ TEST(RenderTool, PyramidSceneFollowsTheCameraDolly) {
 }
 
 TEST(RenderTool, RefusesBadArgumentsAndMissingScenes) {
-    std::string tool = KV_RENDER_TOOL;
-    EXPECT_NE(run(tool), 0);
-    EXPECT_NE(run(tool + " a.apn --aa x -o b.png"), 0);
-    EXPECT_NE(run(tool + " a.apn --size 10 -o b.png"), 0);
-    EXPECT_NE(run(tool + " /nonexistent/scene.apn -o " + testOutputDir() + "/none.png"), 0);
+    EXPECT_NE(runRenderTool(""), 0);
+    EXPECT_NE(runRenderTool("a.apn --aa x -o b.png"), 0);
+    EXPECT_NE(runRenderTool("a.apn --size 10 -o b.png"), 0);
+    EXPECT_NE(runRenderTool("/nonexistent/scene.apn -o " + shellQuote(testOutputDir() + "/none.png")), 0);
 }

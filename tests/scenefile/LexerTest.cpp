@@ -28,15 +28,15 @@ protected:
         if (src_.empty()) f = std::tmpfile();
         FILE* d = std::tmpfile();
         setDiagnosticStream(d);
-        scriptFile = f;
-        resetLexer();
         std::vector<Tok> out;
-        for (int guard = 0; guard < 100000; ++guard) {
-            getSym();
-            out.push_back({sym, symText, symInt, symFloat});
-            if (sym == SYM_EOF) break;
+        {
+            pnLexer lexer(f);
+            for (int guard = 0; guard < 100000; ++guard) {
+                lexer.getSym();
+                out.push_back({lexer.sym, lexer.symText, lexer.symInt, lexer.symFloat});
+                if (lexer.sym == SYM_EOF) break;
+            }
         }
-        scriptFile = nullptr;
         std::fclose(f);
         setDiagnosticStream(nullptr);
         std::rewind(d);
@@ -200,20 +200,18 @@ TEST_F(LexerTest, GmatchAndSymNames) {
     FILE* f = fmemopen(&src[0], src.size(), "r");
     FILE* d = std::tmpfile();
     setDiagnosticStream(d);
-    scriptFile = f;
-    resetLexer();
-    getSym();
-    EXPECT_EQ(gmatchSym(SYM_LPAREN), SYM_LBRACE);  // mismatch: stays
-    EXPECT_EQ(gmatchSym(SYM_LBRACE), SYM_RBRACE);
-    EXPECT_EQ(gmatchSym(SYM_RBRACE), SYM_EOF);
-    EXPECT_EQ(getSym(), SYM_EOF);
+    pnLexer lexer(f);
+    lexer.getSym();
+    EXPECT_EQ(lexer.gmatchSym(SYM_LPAREN), SYM_LBRACE);  // mismatch: stays
+    EXPECT_EQ(lexer.gmatchSym(SYM_LBRACE), SYM_RBRACE);
+    EXPECT_EQ(lexer.gmatchSym(SYM_RBRACE), SYM_EOF);
+    EXPECT_EQ(lexer.getSym(), SYM_EOF);
     setDiagnosticStream(nullptr);
     std::rewind(d);
     char buf[128] = {};
     std::fread(buf, 1, sizeof buf - 1, d);
     std::fclose(d);
     std::fclose(f);
-    scriptFile = nullptr;
     EXPECT_STREQ(buf, "TORVIS: [gmatchSym] ncorrect script format\n\n");
 
     EXPECT_STREQ(symName(SYM_INTEGER), "integer");
@@ -239,4 +237,32 @@ TEST_F(LexerTest, ReservedWordTableChecksItsOrder) {
     std::fclose(d);
     EXPECT_STREQ(buf, "TORVIS: [addRW] Too Many Reserved Words!\n\n");
     initLexer();
+}
+
+// Each read has a lexer of its own: a read left in the middle of a line (or a
+// comment) leaves nothing for the next, and outside a read the block readers
+// see the end of input.
+TEST_F(LexerTest, EachReadStartsAfresh) {
+    std::string first = "walnut beech /* open comment", second = "gamma";
+    FILE* a = fmemopen(&first[0], first.size(), "r");
+    FILE* b = fmemopen(&second[0], second.size(), "r");
+    {
+        pnLexer lexer(a);
+        EXPECT_EQ(lexer.getSym(), SYM_IDENT);
+        EXPECT_EQ(lexer.symText, "walnut");
+        pnLexer::Scope reading(lexer);
+        EXPECT_EQ(static_cast<int>(sym), SYM_IDENT);
+        EXPECT_EQ(getSym(), SYM_IDENT);  // the active lexer's next token
+        EXPECT_EQ(lexer.symText, "beech");
+    }
+    EXPECT_EQ(pnLexer::active(), nullptr);
+    EXPECT_EQ(static_cast<int>(sym), SYM_EOF);
+    EXPECT_EQ(getSym(), SYM_EOF);
+    pnLexer next(b);
+    EXPECT_EQ(next.getSym(), SYM_IDENT);
+    EXPECT_EQ(next.symText, "gamma");
+    EXPECT_EQ(next.getSym(), SYM_EOF);
+    EXPECT_EQ(next.scriptEof, 1);
+    std::fclose(a);
+    std::fclose(b);
 }

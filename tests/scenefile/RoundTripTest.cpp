@@ -18,11 +18,13 @@
 #include "scene/pnModel.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
 #include "scene/pnString.h"
 #include "scene/pnStringProperty.h"
 #include "scene/pnViewpoint.h"
 #include "scene/pnVolume.h"
 #include "SceneFileSupport.h"
+#include "tests/support/TempDir.h"
 
 using scenefile::readFile;
 using scenefile::readText;
@@ -318,20 +320,14 @@ TEST(RoundTrip, SameBytesUnderAGermanLocale) {
 TEST(RoundTrip, ThroughAFileOnDisk) {
     pnScene s;
     buildEveryKind(s);
-    char tmpl[] = "/tmp/kv-roundtrip-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    std::string path = std::string(tmpl) + "/every kind.apn";
+    TempDir dir("kv-roundtrip");
+    ASSERT_FALSE(dir.path().empty());
+    std::string path = dir.file("every kind.apn");
     ASSERT_EQ(s.save(path.c_str(), 0), 1);
 
     pnScene loaded;
-    scenefile::ensureLexer();
-    FILE* f = std::fopen(path.c_str(), "r");
-    ASSERT_NE(f, nullptr);
-    scriptFile = f;
-    loaded.read();
-    scriptFile = nullptr;
-    std::fclose(f);
-    std::string path2 = std::string(tmpl) + "/again.apn";
+    ASSERT_EQ(pnSceneLoader().readFile(loaded, path), 1);
+    std::string path2 = dir.file("again.apn");
     ASSERT_EQ(loaded.save(path2.c_str(), 0), 1);
     EXPECT_EQ(readFile(path2), readFile(path));
 
@@ -350,10 +346,6 @@ TEST(RoundTrip, ThroughAFileOnDisk) {
     EXPECT_EQ(headline->getString(), "Quarterly 'results': " + std::string(130, 'x'));
     EXPECT_EQ(loaded.findObject("car")->getForwardSetting(), 3);
     EXPECT_EQ(loaded.getBackground()->getFile(), "C:\\Backgrounds\\sky.jpg");
-
-    unlink(path.c_str());
-    unlink(path2.c_str());
-    rmdir(tmpl);
 }
 
 // The fuzz seeds are files the writer produced; they must still be exactly

@@ -5,26 +5,18 @@
 #include <cstdio>
 #include <string>
 
-#include "scene/pnLexer.h"
 #include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
 #include "tests/support/TextCapture.h"
 
 namespace scenefile {
 
-inline void ensureLexer() {
-    static bool ready = (initLexer(), true);
-    (void)ready;
-}
-
 // Reads text as a scene file into scene, as the view does with an open file.
 inline void readText(pnScene& scene, const std::string& text) {
-    ensureLexer();
     FILE* f = std::tmpfile();
     std::fwrite(text.data(), 1, text.size(), f);
     std::rewind(f);
-    scriptFile = f;
-    scene.read();
-    scriptFile = nullptr;
+    pnSceneLoader::readStream(scene, f);
     std::fclose(f);
 }
 

@@ -24,6 +24,7 @@
 #include "scene/pnScene.h"
 #include "scene/pnViewpoint.h"
 #include "SceneFileSupport.h"
+#include "tests/support/TempDir.h"
 
 using scenefile::fileText;
 using scenefile::readFile;
@@ -65,24 +66,19 @@ bool canCreateIn(const std::string& dir) {
     return true;
 }
 
-// A fresh folder under the system's temporary folder, removed with its files.
+// A fresh temporary folder, made writable again before the shared helper
+// removes it with its files.
 class TempFolder {
 public:
-    TempFolder() {
-        char tmpl[] = "/tmp/kv-scenefile-XXXXXX";
-        path_ = mkdtemp(tmpl) ? tmpl : "";
-    }
     ~TempFolder() {
-        setImmutable(path_, false);
-        chmod(path_.c_str(), 0700);
-        for (const std::string& n : entries()) unlink((path_ + "/" + n).c_str());
-        rmdir(path_.c_str());
+        setImmutable(path(), false);
+        chmod(path().c_str(), 0700);
     }
-    const std::string& path() const { return path_; }
-    std::string file(const char* name) const { return path_ + "/" + name; }
+    const std::string& path() const { return dir_.path(); }
+    std::string file(const char* name) const { return dir_.file(name); }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
-        if (DIR* d = opendir(path_.c_str())) {
+        if (DIR* d = opendir(path().c_str())) {
             while (dirent* e = readdir(d))
                 if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
             closedir(d);
@@ -91,7 +87,7 @@ public:
     }
 
 private:
-    std::string path_;
+    TempDir dir_{"kv-scenefile"};
 };
 
 void writeFile(const std::string& path, const std::string& text) {

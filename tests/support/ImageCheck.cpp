@@ -1,4 +1,5 @@
 #include "tests/support/ImageCheck.h"
+#include "tests/support/TempDir.h"
 
 #include <GL/gl.h>
 #include <png.h>
@@ -63,7 +64,7 @@ bool writeFramePNG(const Frame& f, const std::string& path) {
 
 std::string testOutputDir() {
     const char* env = std::getenv("KELVANO_TEST_OUT");
-    std::string dir = env && *env ? env : "/tmp/kelvano-test-out";
+    std::string dir = env && *env ? env : tempRoot() + "/kelvano-test-out";
     mkdir(dir.c_str(), 0755);
     return dir;
 }

@@ -27,5 +27,5 @@ std::string describe(const RGBA& c);
 // Writes the frame as a PNG (top-down, as viewers expect). Returns false on failure.
 bool writeFramePNG(const Frame& f, const std::string& path);
 
-// Folder for test output (KELVANO_TEST_OUT or the system temp folder), created.
+// Folder for test output (KELVANO_TEST_OUT, else under TMPDIR or /tmp), created.
 std::string testOutputDir();

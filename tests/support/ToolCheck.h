@@ -1,0 +1,22 @@
+// Tests that need an external oracle tool (ImageMagick, assimp, pngcheck ...):
+// skipped where the tool is missing, failed where the environment variable CI
+// is set, so a build machine never passes a check it did not make.
+#pragma once
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+// True when the command is on the PATH.
+bool haveTool(const std::string& tool);
+// True when missing tools fail tests (CI set and not empty).
+bool toolsRequired();
+
+#define REQUIRE_TOOL(tool)                                                                      \
+    do {                                                                                        \
+        const std::string kvTool_ = (tool);                                                     \
+        if (!haveTool(kvTool_)) {                                                               \
+            if (toolsRequired()) GTEST_FAIL() << kvTool_ << " is not installed (CI is set)";    \
+            GTEST_SKIP() << kvTool_ << " is not installed";                                     \
+        }                                                                                       \
+    } while (0)
