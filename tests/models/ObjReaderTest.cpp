@@ -3,6 +3,7 @@
 #include <string>
 #include <sys/stat.h>
 
+#include "tests/support/ToolCheck.h"
 #include "assets/ObjModel.h"
 #include "tests/models/ModelTestSupport.h"
 
@@ -214,10 +215,9 @@ TEST(ObjReader, NumbersIgnoreTheProgramLocale) {
     TempDir dir;
     const char* old = setlocale(LC_NUMERIC, nullptr);
     std::string saved = old ? old : "C";
-    bool german = setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    REQUIRE_GERMAN_LOCALE(LC_NUMERIC);
     auto m = readText(dir, "v 1.5 -2.25e1 +3\nf 1 1 1\n");
     setlocale(LC_NUMERIC, saved.c_str());
-    if (!german) GTEST_LOG_(INFO) << "de_DE.UTF-8 not installed; read in the C locale only";
     ASSERT_TRUE(m);
     EXPECT_FLOAT_EQ(m->vertices[3], 1.5f);
     EXPECT_FLOAT_EQ(m->vertices[4], -22.5f);

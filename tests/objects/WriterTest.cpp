@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "tests/support/ToolCheck.h"
 #include "scene/pnBackground.h"
 #include "scene/pnModel.h"
 #include "scene/pnPanel.h"
@@ -82,7 +83,7 @@ TEST(ObjectWriter, EmptyFileNullMaterialAndQuotesNeverCorruptTheBlock) {
 TEST(ObjectWriter, NumbersIgnoreTheUserLocale) {
     const char* previous = std::setlocale(LC_ALL, nullptr);
     std::string saved = previous ? previous : "C";
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    REQUIRE_GERMAN_LOCALE(LC_ALL);
     char probe[32];
     std::snprintf(probe, sizeof probe, "%f", 1.5);
     EXPECT_STREQ(probe, "1,500000");  // the locale is really in force

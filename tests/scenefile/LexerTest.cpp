@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ToolCheck.h"
 #include "scene/pnLexer.h"
 #include "sg/sgRuntime.h"
 
@@ -115,7 +116,7 @@ TEST_F(LexerTest, NumbersSignsAndPoints) {
 TEST_F(LexerTest, NumbersIgnoreTheUserLocale) {
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
     std::string saved = old ? old : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 locale not installed";
+    REQUIRE_GERMAN_LOCALE(LC_NUMERIC);
     auto t = lex("1.5");
     std::setlocale(LC_NUMERIC, saved.c_str());
     EXPECT_DOUBLE_EQ(t[0].f, 1.5);

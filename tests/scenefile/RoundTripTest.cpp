@@ -9,6 +9,7 @@
 
 #include <unistd.h>
 
+#include "tests/support/ToolCheck.h"
 #include "scene/pnBackground.h"
 #include "scene/pnCounter.h"
 #include "scene/pnEffect.h"
@@ -309,7 +310,7 @@ TEST(RoundTrip, SameBytesUnderAGermanLocale) {
     pnScene s;
     buildEveryKind(s);
     std::string inC = writeText(s);
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    REQUIRE_GERMAN_LOCALE(LC_ALL);
     std::string inGerman = writeText(s);
     std::string again = roundTrip(inGerman);
     std::setlocale(LC_ALL, "C");

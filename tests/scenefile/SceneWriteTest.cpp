@@ -16,6 +16,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/support/ToolCheck.h"
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
 #include "scene/pnLight.h"
@@ -286,7 +287,7 @@ TEST(SceneWriter, PortablePathsConvertOnlyTheLastExtension) {
 }
 
 TEST(SceneWriter, NumbersUseThePointInAnyLocale) {
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    REQUIRE_GERMAN_LOCALE(LC_ALL);
     pnMaterial m;
     m.setName("m");
     m.setAlpha(0.5f);

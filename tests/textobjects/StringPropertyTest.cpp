@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/support/ToolCheck.h"
 #include "scene/pnStringProperty.h"
 #include "tests/textobjects/TextObjectSupport.h"
 
@@ -198,7 +199,7 @@ TEST(StringProperty, WritesOptionalKeysAndWords) {
 
 TEST(StringProperty, WritesNumbersInTheCLocale) {
     LocaleGuard guard;
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    REQUIRE_GERMAN_LOCALE(LC_ALL);
     pnStringProperty s;
     s.setRatio(0.25);
     const std::string out = written(s);

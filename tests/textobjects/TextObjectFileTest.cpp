@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/support/ToolCheck.h"
 #include "scene/pnCounter.h"
 #include "scene/pnString.h"
 #include "scene/pnStringProperty.h"
@@ -209,7 +210,7 @@ TEST(TextObjectFile, WritesTheCounterBlock) {
     c.setUseComma(0);
     c.setNumFraction(2);
     c.setMode(3);
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) std::setlocale(LC_ALL, "C");
+    REQUIRE_GERMAN_LOCALE(LC_ALL);
     EXPECT_EQ(writtenBy(c),
               "counter {\n"
               "    name\t\"Count\"\n"
