@@ -154,7 +154,9 @@ bool CAviWriter::addFrame(std::vector<uint8_t> dib) {
     size_t size = row * size_t(height);
     if (m_options.handler == kAviMotionJpeg) {
         const int quality = m_options.quality < 0 ? 75 : m_options.quality / 100;
-        if (!EncodeJpegToMemory(bits, width, height, row, JpegPixels::BGR, true, quality, m_jpeg)) {
+        // Rendered charts and text have sharp coloured edges: colour keeps
+        // full resolution, as ffmpeg's encoder does for RGB sources.
+        if (!EncodeJpegToMemory(bits, width, height, row, JpegPixels::BGR, true, quality, m_jpeg, true)) {
             fail("Writing error!", "Error");
             return false;
         }

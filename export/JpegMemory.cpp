@@ -49,7 +49,7 @@ void termDestination(j_compress_ptr cinfo) {
 }  // namespace
 
 bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
-                        bool bottomUp, int quality, std::vector<uint8_t>& out) {
+                        bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma) {
     out.clear();
     if (!pixels || width <= 0 || height <= 0 || width > JPEG_MAX_DIMENSION || height > JPEG_MAX_DIMENSION)
         return false;
@@ -81,6 +81,8 @@ bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t str
     cinfo.in_color_space = format == JpegPixels::RGB ? JCS_RGB : format == JpegPixels::BGR ? JCS_EXT_BGR : JCS_EXT_BGRA;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality < 0 ? 0 : quality > 100 ? 100 : quality, TRUE);
+    if (fullChroma)
+        for (int c = 0; c < cinfo.num_components; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
     jpeg_start_compress(&cinfo, TRUE);
     // A batch of row pointers per call keeps the library's per-call cost low.
     JSAMPROW rows[16];

@@ -11,6 +11,7 @@ enum class JpegPixels { RGB, BGR, BGRA };
 
 // Encodes width x height pixels (stride bytes from one row to the next) as a
 // baseline JPEG of the given quality (0-100) into out. bottomUp says the rows
-// lie bottom row first, as in a DIB. False on bad arguments or a libjpeg error.
+// lie bottom row first, as in a DIB. fullChroma keeps colour at full
+// resolution (no 2x2 subsampling). False on bad arguments or a libjpeg error.
 bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
-                        bool bottomUp, int quality, std::vector<uint8_t>& out);
+                        bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma = false);

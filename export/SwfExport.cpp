@@ -72,12 +72,15 @@ int SwfExport::addFrame(int index, const uint8_t* pixels) {
                 }
             }
             uLongf packedSize = compressBound(uLong(m_scratch.size()));
-            std::vector<uint8_t> packed(packedSize);
-            if (compress2(packed.data(), &packedSize, m_scratch.data(), uLong(m_scratch.size()), 9) != Z_OK) {
+            if (m_packed.size() < packedSize) m_packed.resize(packedSize);
+            // zlib's default level: level 9 makes rendered frames about 5%
+            // smaller at a quarter of the speed.
+            if (compress2(m_packed.data(), &packedSize, m_scratch.data(), uLong(m_scratch.size()),
+                          Z_DEFAULT_COMPRESSION) != Z_OK) {
                 m_failed = true;
                 return 0;
             }
-            auto data = std::make_shared<std::vector<uint8_t>>(packed.begin(), packed.begin() + packedSize);
+            auto data = std::make_shared<std::vector<uint8_t>>(m_packed.begin(), m_packed.begin() + long(packedSize));
             bitmap = std::make_unique<SwfDefineBitsLossless>(id, kSwfLossless24, m_width, m_height, true, std::move(data));
         }
     } catch (const std::bad_alloc&) {
@@ -101,7 +104,7 @@ int SwfExport::close() {
     const bool written = !m_failed && m_movie.write(m_path);
     m_movie.clear();
     m_frames.clear();
-    m_scratch.clear();
-    m_scratch.shrink_to_fit();
+    m_scratch = std::vector<uint8_t>();
+    m_packed = std::vector<uint8_t>();
     return written ? 0 : -1;
 }

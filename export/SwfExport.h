@@ -47,6 +47,7 @@ private:
     bool m_open = false;
     bool m_failed = false;
     std::vector<SwfBitmapRect*> m_frames;
-    std::vector<uint8_t> m_scratch;
+    std::vector<uint8_t> m_scratch;  // one frame's A, R, G, B
+    std::vector<uint8_t> m_packed;   // its zlib stream
     SwfMovie m_movie;
 };
