@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/WaveFile.h"
+
 TestFolder::TestFolder(const std::string& name) {
     const char* base = std::getenv("TMPDIR");
     std::string tmpl = std::string(base && *base ? base : "/tmp") + "/kv-movies-" + name + "-XXXXXX";
@@ -124,30 +126,10 @@ double Psnr(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
 }
 
 std::vector<uint8_t> MakeWave(int channels, int rate, int bits, const std::vector<uint8_t>& samples, int formatTag) {
-    std::vector<uint8_t> h;
-    auto tag = [&](const char* s) { h.insert(h.end(), s, s + 4); };
-    auto u16 = [&](uint32_t v) {
-        h.push_back(uint8_t(v));
-        h.push_back(uint8_t(v >> 8));
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    const uint32_t align = uint32_t(channels * bits / 8);
-    tag("RIFF");
-    u32(uint32_t(36 + samples.size() + (samples.size() & 1)));
-    tag("WAVE");
-    tag("fmt ");
-    u32(16);
-    u16(uint32_t(formatTag));
-    u16(uint32_t(channels));
-    u32(uint32_t(rate));
-    u32(uint32_t(rate) * align);
-    u16(align);
-    u16(uint32_t(bits));
-    tag("data");
-    u32(uint32_t(samples.size()));
+    std::vector<uint8_t> h =
+        MakePcmWaveHeader(uint16_t(channels), uint32_t(rate), uint16_t(bits), uint32_t(samples.size()));
+    h[20] = uint8_t(formatTag);
+    h[21] = uint8_t(formatTag >> 8);
     h.insert(h.end(), samples.begin(), samples.end());
     if (samples.size() & 1) h.push_back(0);
     return h;
