@@ -1,0 +1,101 @@
+#include "export/JpegMemory.h"
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct ReturningError {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+void returnOnError(j_common_ptr info) {
+    auto* err = reinterpret_cast<ReturningError*>(info->err);
+    std::longjmp(err->jump, 1);
+}
+
+void quietMessage(j_common_ptr) {}
+
+// Compressed bytes go straight into a vector: unlike jpeg_mem_dest's own
+// buffer, nothing is lost when an error jumps out of the library.
+struct VectorDestination {
+    jpeg_destination_mgr pub;
+    std::vector<uint8_t>* out;
+};
+
+void initDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    dest->pub.next_output_byte = dest->out->data();
+    dest->pub.free_in_buffer = dest->out->size();
+}
+
+boolean growDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    size_t used = dest->out->size();
+    dest->out->resize(used * 2);
+    dest->pub.next_output_byte = dest->out->data() + used;
+    dest->pub.free_in_buffer = dest->out->size() - used;
+    return TRUE;
+}
+
+void termDestination(j_compress_ptr cinfo) {
+    auto* dest = reinterpret_cast<VectorDestination*>(cinfo->dest);
+    dest->out->resize(dest->out->size() - dest->pub.free_in_buffer);
+}
+
+}  // namespace
+
+bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
+                        bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma) {
+    out.clear();
+    if (!pixels || width <= 0 || height <= 0 || width > JPEG_MAX_DIMENSION || height > JPEG_MAX_DIMENSION)
+        return false;
+    const volatile int components = format == JpegPixels::BGRA ? 4 : 3;
+    if (stride < size_t(width) * components) return false;
+
+    jpeg_compress_struct cinfo;
+    ReturningError err;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = returnOnError;
+    err.pub.output_message = quietMessage;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        out.clear();
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    // A frame rarely compresses to more than a third of its pixels.
+    out.resize(size_t(width) * height + 4096);
+    VectorDestination dest;
+    dest.pub.init_destination = initDestination;
+    dest.pub.empty_output_buffer = growDestination;
+    dest.pub.term_destination = termDestination;
+    dest.out = &out;
+    cinfo.dest = &dest.pub;
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = components;
+    cinfo.in_color_space = format == JpegPixels::RGB ? JCS_RGB : format == JpegPixels::BGR ? JCS_EXT_BGR : JCS_EXT_BGRA;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality < 0 ? 0 : quality > 100 ? 100 : quality, TRUE);
+    if (fullChroma)
+        for (int c = 0; c < cinfo.num_components; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    jpeg_start_compress(&cinfo, TRUE);
+    // A batch of row pointers per call keeps the library's per-call cost low.
+    JSAMPROW rows[16];
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JDIMENSION count = 0;
+        for (; count < 16 && cinfo.next_scanline + count < cinfo.image_height; ++count) {
+            size_t row = cinfo.next_scanline + count;
+            if (bottomUp) row = size_t(height) - 1 - row;
+            rows[count] = const_cast<JSAMPROW>(pixels + row * stride);
+        }
+        jpeg_write_scanlines(&cinfo, rows, count);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
