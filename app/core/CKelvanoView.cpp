@@ -7,6 +7,7 @@
 #include "app/core/SceneLights.h"
 #include "assets/sgModelTable.h"
 #include "export/CFrameBitmapSink.h"
+#include "export/CGifEncoder.h"
 #include "export/FrameCapture.h"
 #include "sg/sgTextureFileTable.h"
 #include "scene/pnBackground.h"
@@ -345,11 +346,8 @@ bool CKelvanoView::CaptureFrameToBitmap() {
     return !dib.empty() && m_pAviWriter && m_pAviWriter->addFrameBitmap(dib);
 }
 
-void CKelvanoView::OnTimer(int /*timerId*/) {
-    // Playback and recording timers arrive here once those commands exist.
-}
-
 bool CKelvanoView::OnKeyDown(int key) {
+    if ((key == kKeySpace || key == kKeyEnter) && ContinueFromPause()) return true;
     int id = 0;
     switch (key) {
     case 'L': id = kv::ID_MODE_MOVE; break;
@@ -565,7 +563,7 @@ bool CKelvanoView::OnCommand(int id) {
         }
         return true;
     default:
-        return false;
+        return OnExportCommand(id);
     }
 }
 
@@ -603,7 +601,7 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         ui.SetCheck(m_nOutputQuality == 4 * (id - kv::ID_OUTPUT_LOW));
         return true;
     default:
-        return false;
+        return OnUpdateExportCommand(id, ui);
     }
 }
 
