@@ -23,13 +23,23 @@ CKelvanoAppState::~CKelvanoAppState() {
 
 CKelvanoAppState* GetAppState() { return g_pAppState; }
 
+std::string UserDocumentsFolder(const std::string& fallback) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (const char* docs = std::getenv("XDG_DOCUMENTS_DIR"); docs && *docs && fs::is_directory(docs, ec)) return docs;
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) return fallback;
+    if (fs::is_directory(fs::path(home) / "Documents", ec)) return (fs::path(home) / "Documents").string();
+    return home;
+}
+
 void CKelvanoAppState::InitFolders(const std::string& programDir) {
     m_strStartDir = programDir;
     m_strProgramDir = programDir;
     m_strTextureDir = m_strTextureDir2 = programDir + "/Textures";
     m_strBackgroundDir = m_strBackgroundDir2 = programDir + "/Backgrounds";
     m_strSoundDir = m_strSoundDir2 = programDir + "/Sounds";
-    m_strExportFolder = m_strExportFolder2 = programDir;
+    m_strExportFolder = m_strExportFolder2 = UserDocumentsFolder(programDir);
     m_strModelDir = m_strModelDir2 = programDir;
     m_strImageDir = m_strImageDir2 = programDir;
     m_strSceneDir = programDir + "/scenes";

@@ -102,6 +102,9 @@ public:
 // The current state object (the running program's application object, or the
 // one a test made); null when none exists.
 CKelvanoAppState* GetAppState();
+// The user's documents folder ($XDG_DOCUMENTS_DIR, ~/Documents), else the home
+// folder, else fallback: where exports are first offered.
+std::string UserDocumentsFolder(const std::string& fallback);
 
 // Primary language of a locale name such as "ko_KR.UTF-8" or "ja".
 int PrimaryLanguageOfLocale(const std::string& localeName);

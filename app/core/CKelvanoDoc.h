@@ -103,6 +103,11 @@ public:
     int m_nMaterialEditor = 1;
     int m_bKeepAspect = 0;
     double m_dAspect = 1.0;
+    // Export dialog choices, kept for the session only.
+    int m_nJpegQuality = 100;
+    int m_bJpegProgressive = 0;
+    int m_bSaveAlpha = 0;
+    int m_bGifTransparent = 0;
 
 private:
     // The current view, when it has a scene.

@@ -7,6 +7,7 @@
 #include "app/core/KelvanoMenus.h"
 #include "app/core/SceneLights.h"
 #include "export/CFrameBitmapSink.h"
+#include "export/CGifEncoder.h"
 #include "export/FrameCapture.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"
@@ -349,11 +350,8 @@ bool CKelvanoView::CaptureFrameToBitmap() {
     return !dib.empty() && m_pAviWriter && m_pAviWriter->addFrameBitmap(dib);
 }
 
-void CKelvanoView::OnTimer(int /*timerId*/) {
-    // Playback and recording timers arrive here once those commands exist.
-}
-
 bool CKelvanoView::OnKeyDown(int key) {
+    if ((key == kKeySpace || key == kKeyEnter) && ContinueFromPause()) return true;
     int id = 0;
     switch (key) {
     case 'L': id = kv::ID_MODE_MOVE; break;
@@ -446,7 +444,7 @@ bool CKelvanoView::OnCommand(int id) {
             OnSceneAlign(id - kv::ID_SCENE_ALIGN_FIRST);
             return true;
         }
-        return false;
+        return OnExportCommand(id);
     }
 }
 
@@ -497,7 +495,7 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
             ui.SetCheck(m_nSceneAlign == id - kv::ID_SCENE_ALIGN_FIRST);
             return true;
         }
-        return false;
+        return OnUpdateExportCommand(id, ui);
     }
 }
 

@@ -12,9 +12,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CFrameBitmapSink;
+class CGifEncoder;
 class CKelvanoDoc;
 class CUndoSnapshot;
 class pnObject;
@@ -41,6 +43,14 @@ struct GLFormatInfo {
 constexpr float kSceneBackground[4] = {0.14f, 0.35f, 0.67f, 0.0f};
 constexpr int kDefaultSceneWidth = 580;
 constexpr int kDefaultSceneHeight = 392;
+// Key codes the view reads besides letters (the toolkit's numbers).
+constexpr int kKeyEnter = 13;
+constexpr int kKeySpace = 32;
+// Timers: playback, and recording by export kind.
+constexpr int kPlaybackTimer = 9;
+constexpr int kRecordGifTimer = 201;
+constexpr int kRecordAviTimer = 203;
+constexpr int kRecordSwfTimer = 207;
 
 class CKelvanoView {
 public:
@@ -166,6 +176,39 @@ public:
     // without a writer or when nothing could be captured).
     bool CaptureFrameToBitmap();
 
+    // ---- Playback and recording (CKelvanoViewPlayback.cpp) ----
+    // Kind 201 (animated GIF), 203 (movie) or 207 (Flash) records; any other
+    // kind plays on timer 9. Play is ignored while a recording runs.
+    void StartPlayback(int kind);
+    // Ends playback; a recording ends at the current frame, finishing its file.
+    void StopPlayback();
+    // The time line's play, pause and stop.
+    void OnPlayStart() { StartPlayback(0); }
+    void OnPlayPause();
+    void OnPlayStop() { StopPlayback(); }
+    // The progress dialog's Cancel: the recording ends with the current frame.
+    void OnExportCancel();
+    void SetCurrentFrame(int frame);
+    void AdvanceFrame();
+    // The common end of a recording: restores what the export changed, closes
+    // the progress dialog and says how it ended.
+    void FinishRecording();
+
+    // ---- Export commands (CKelvanoViewExport.cpp) ----
+    bool OnExportCommand(int id);
+    bool OnUpdateExportCommand(int id, CCmdUI& ui);
+    // One of the six still commands, by command id.
+    void OnExportStill(int id);
+    void OnExportGifAnimation();
+    // Fills width x height bytes (rows bottom-up) with the scene's
+    // silhouette: 255 where an object is drawn, 0 elsewhere. 1 on success.
+    int RenderAlphaMask(uint8_t* buffer, int width, int height);
+    // Takes every highlight off and keeps what was on; Restore gives exactly
+    // those back (a multi-selection too).
+    void SuspendHighlights();
+    void RestoreHighlights();
+    CGifEncoder& GetGifEncoder();
+
     // Data model.
     CDibSection m_dibWindowCapture;
     std::unique_ptr<pnScene> m_pScene;
@@ -196,6 +239,23 @@ public:
     std::vector<uint8_t> m_pCaptureBuffer;
     CFrameBitmapSink* m_pAviWriter = nullptr;  // not owned; set while a movie records
 
+    int m_nTimerId = 0;
+    int m_nLastFrame = 0;
+    int m_bRecordDone = 0;
+    int m_nRecordEndFrame = -1;
+    int m_bRecordAlpha = 0;
+    int m_nGifTransparency = 0;
+    int m_nGifLoopCount = 1;
+    int m_nGifDelay = 0;
+    int m_nSavedAntiAlias = 0;
+    int m_bAntiAliasSaved = 0;  // m_nSavedAntiAlias holds what this export replaced
+    int m_nProgressPos = 0;
+    int m_bRecordCanceled = 0;
+    int m_bRecordFailed = 0;    // a frame or the file could not be written
+    std::string m_strGifPath;
+    std::string m_strRecordPath;  // the file the closing message names
+    std::unique_ptr<CGifEncoder> m_gifEncoder;
+
 private:
     // The contents of a new scene after ResetScene: lights, graph, viewpoint,
     // palette and the events of the camera and the lights.
@@ -218,6 +278,20 @@ private:
     // and write saves it (the old path comes back when it fails).
     int SaveAsWithDialog(const char* extension, const char* filter, int (CKelvanoView::*write)());
     void ToggleAxis(int axis);
+    // The frame step of every tick: draws the current frame (and swaps unless
+    // capture follows) and moves on, holding at a pause during playback.
+    void StepFrame(bool swap);
+    void OnGifRecordTick();
+    // Space or Enter at a pause: playback goes on. True when it was taken.
+    bool ContinueFromPause();
+    // Draws the scene once at level without swapping, for reading the back
+    // buffer; false without a context or scene.
+    bool DrawForCapture(int level);
+    // Replaces the display level by the output level; FinishRecording puts it back.
+    void UseOutputLevel();
+    void RestoreDisplayLevel();
+    void ReportWriteFailure(const std::string& path);
+    int WriteStill(int id, const std::string& path);
 
     CKelvanoDoc* m_pDocument;
     CViewHost* m_pHost;
@@ -234,4 +308,5 @@ private:
     // initial state.
     static constexpr int kNoPlayedFrame = INT_MIN;
     int m_nPlayedFrame = kNoPlayedFrame;
+    std::vector<std::pair<pnObject*, int>> m_suspendedHighlights;
 };

@@ -20,9 +20,24 @@ enum : int { KV_IDOK = 1, KV_IDCANCEL = 2, KV_IDYES = 6, KV_IDNO = 7 };
 
 enum class ViewCursor { Arrow, Wait, Move, Scale, Rotate };
 
+// The extra controls of an export file dialog. The host shows those of the
+// kind and writes the user's values back.
+struct ExportDialogOptions {
+    enum Kind { Jpeg, AlphaImage, Gif, GifAnimation };
+    Kind kind = Jpeg;
+    std::string group;      // "TGA Option", "PNG Option", "GIF Option"
+    int quality = 100;      // Jpeg: 0..100
+    int progressive = 0;    // Jpeg: "Progressive Compression"
+    int check = 0;          // "Save Alpha Channel" / "Transparent Background"
+    int loopCount = 1;      // GifAnimation: "Looping:"
+    int delay = 0;          // GifAnimation: "Frame Delay:" in 1/100 s
+};
+
 struct FileDialogRequest {
     std::string title;             // "Open", "Save As"...
     bool save = false;
+    std::string title;             // empty: the toolkit's own
+    ExportDialogOptions* options = nullptr;
     std::string defaultExtension;  // ".apn"
     std::string initialName;       // file name or full path shown first
     std::string initialDir;
@@ -56,6 +71,9 @@ public:
     virtual void SetModelPageTextureCheck(int on) = 0;
     // After the view switched between object and animation mode.
     virtual void UpdateBarsForMode(bool animationMode, const std::string& firstObjectName) = 0;
+    // The time line editor follows playback; nothing while it has no panel.
+    virtual void SetTimeLineFrame(int /*frame*/) {}
+    virtual void SetTimeLinePlaying(int /*on*/) {}
 };
 
 class CViewHost {
@@ -84,6 +102,13 @@ public:
     // Sizes the scene window's client area (the view) to a scene's size; the
     // view hears of it through OnSize.
     virtual void SetSceneSize(int width, int height) = 0;
+
+    // The modeless progress dialog of an animation export. Its Cancel calls
+    // CKelvanoView::OnExportCancel and leaves the dialog open; the view closes it.
+    virtual void ShowProgress(const std::string& /*caption*/, int /*minPos*/, int /*maxPos*/) {}
+    virtual void SetProgressPos(int /*pos*/) {}
+    virtual void SetProgressText(const std::string& /*text*/) {}
+    virtual void CloseProgress() {}
 
     // The main frame's relays, or null when there is no main frame.
     virtual CFrameRelays* GetMainFrame() = 0;

@@ -2,6 +2,8 @@
 
 #include "app/core/AboutLinks.h"
 #include "app/windows/CChildFrame.h"
+#include "app/windows/CExportOptionsPanel.h"
+#include "app/windows/CExportProgressDlg.h"
 #include "app/windows/CKelvanoApp.h"
 #include "app/core/CKelvanoView.h"
 #include "app/windows/CMainFrame.h"
@@ -59,18 +61,44 @@ public:
         if (r.save && r.overwritePrompt) style |= wxFD_OVERWRITE_PROMPT;
         wxFileName initial(wxString::FromUTF8(r.initialName));
         wxString dir = initial.GetPath().empty() ? wxString::FromUTF8(r.initialDir) : initial.GetPath();
-        // The dialog leaves the current directory alone (no wxFD_CHANGE_DIR).
-        wxFileDialog dlg(m_canvas->GetMainFrame(), wxString::FromUTF8(r.title), dir, initial.GetFullName(), wildcardOf(r.filter),
-                         style);
-        if (dlg.ShowModal() != wxID_OK) return false;
-        wxFileName chosen(dlg.GetPath());
-        if (r.save && chosen.GetExt().empty() && !r.defaultExtension.empty()) {
-            std::string ext = r.defaultExtension;
-            if (ext[0] == '.') ext.erase(0, 1);
-            chosen.SetExt(wxString::FromUTF8(ext));
+        wxString name = initial.GetFullName();
+        for (;;) {
+            // The dialog leaves the current directory alone (no wxFD_CHANGE_DIR).
+            wxFileDialog dlg(m_canvas->GetMainFrame(), wxString::FromUTF8(r.title), dir, name, wildcardOf(r.filter),
+                             style);
+            if (r.options) {
+                CExportOptionsPanel::s_pPending = r.options;
+                dlg.SetExtraControlCreator(&CExportOptionsPanel::Create);
+            }
+            const int answer = dlg.ShowModal();
+            CExportOptionsPanel::s_pPending = nullptr;
+            if (answer != wxID_OK) return false;
+            if (r.options)
+                if (auto* panel = dynamic_cast<CExportOptionsPanel*>(dlg.GetExtraControl())) panel->Collect(*r.options);
+            wxFileName chosen(dlg.GetPath());
+            bool appended = false;
+            if (r.save && chosen.GetExt().empty() && !r.defaultExtension.empty()) {
+                std::string ext = r.defaultExtension;
+                if (ext[0] == '.') ext.erase(0, 1);
+                chosen.SetExt(wxString::FromUTF8(ext));
+                appended = true;
+            }
+            // The dialog asked about the name as typed; the name with its
+            // extension is asked about here.
+            if (appended && r.overwritePrompt && chosen.FileExists()) {
+                wxMessageDialog ask(m_canvas->GetMainFrame(),
+                                    chosen.GetFullPath() + " already exists.\nDo you want to replace it?",
+                                    wxString::FromUTF8(r.title.empty() ? kv::kAppName : r.title),
+                                    wxYES_NO | wxICON_WARNING);
+                if (ask.ShowModal() != wxID_YES) {
+                    dir = chosen.GetPath();
+                    name = chosen.GetFullName();
+                    continue;
+                }
+            }
+            path = chosen.GetFullPath().ToStdString(wxConvUTF8);
+            return true;
         }
-        path = chosen.GetFullPath().ToStdString(wxConvUTF8);
-        return true;
     }
 
     void Redraw() override { m_canvas->Refresh(false); }
@@ -100,7 +128,33 @@ public:
     }
     CFrameRelays* GetMainFrame() override { return m_canvas->GetMainFrame(); }
 
+    void ShowProgress(const std::string& caption, int minPos, int maxPos) override {
+        CloseProgress();
+        m_progress = new CExportProgressDlg(m_canvas, [this] {
+            if (CKelvanoView* view = m_canvas->GetView()) view->OnExportCancel();
+        });
+        m_progress->SetTitle(wxString::FromUTF8(caption));
+        m_progress->SetRange(minPos, maxPos);
+        m_progress->Show();
+        // Beside the scene's bottom-right corner, inside the screen's work area.
+        m_progress->PlaceAt(m_canvas->ClientToScreen(wxPoint(m_canvas->GetClientSize().x, m_canvas->GetClientSize().y)));
+        m_progress->Update();
+    }
+    void SetProgressPos(int pos) override {
+        if (m_progress) m_progress->SetPos(pos);
+    }
+    void SetProgressText(const std::string& text) override {
+        if (m_progress) m_progress->SetStatusText(text);
+    }
+    void CloseProgress() override {
+        if (!m_progress) return;
+        m_progress->Hide();
+        m_progress->Destroy();
+        m_progress = nullptr;
+    }
+
 private:
+    CExportProgressDlg* m_progress = nullptr;
     CKelvanoCanvas* m_canvas;
 };
 
@@ -211,7 +265,8 @@ void CKelvanoCanvas::OnTimerEvent(wxTimerEvent& event) {
 void CKelvanoCanvas::OnKeyDown(wxKeyEvent& event) {
     // Bare letters (or with Shift, as the embedded menu shows them) only.
     const int mods = event.GetModifiers() & ~wxMOD_SHIFT;
-    if (m_pView && mods == wxMOD_NONE && m_pView->OnKeyDown(event.GetKeyCode())) return;
+    const int key = event.GetKeyCode() == WXK_NUMPAD_ENTER ? WXK_RETURN : event.GetKeyCode();
+    if (m_pView && mods == wxMOD_NONE && m_pView->OnKeyDown(key)) return;
     event.Skip();
 }
 

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -85,9 +87,28 @@ TEST(AppStateTest, FoldersLieNextToTheProgram) {
     EXPECT_EQ(app.m_strBackgroundDir, "/opt/kelvano/Backgrounds");
     EXPECT_EQ(app.m_strSoundDir, "/opt/kelvano/Sounds");
     EXPECT_EQ(app.GetSceneDir(), "/opt/kelvano/scenes");
-    EXPECT_EQ(app.GetExportFolder(), "/opt/kelvano");
     EXPECT_EQ(app.GetModelDir(), "/opt/kelvano");
     EXPECT_EQ(app.m_strImageDir, "/opt/kelvano");
+}
+
+TEST(AppStateTest, ExportsStartInTheUsersDocuments) {
+    namespace fs = std::filesystem;
+    const fs::path home = fs::temp_directory_path() / ("kv-home-" + std::to_string(::getpid()));
+    fs::remove_all(home);
+    fs::create_directories(home);
+    const std::string oldHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    ::unsetenv("XDG_DOCUMENTS_DIR");
+    ::setenv("HOME", home.c_str(), 1);
+    CKelvanoAppState app;
+    app.InitFolders("/opt/kelvano");
+    EXPECT_EQ(app.GetExportFolder(), home.string());
+    fs::create_directories(home / "Documents");
+    app.InitFolders("/opt/kelvano");
+    EXPECT_EQ(app.GetExportFolder(), (home / "Documents").string());
+    ::unsetenv("HOME");
+    EXPECT_EQ(UserDocumentsFolder("/opt/kelvano"), "/opt/kelvano");
+    ::setenv("HOME", oldHome.c_str(), 1);
+    fs::remove_all(home);
 }
 
 TEST(AppStateTest, TexturesAreFoundInTheProgramsFoldersAndRead) {

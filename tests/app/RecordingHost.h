@@ -20,6 +20,13 @@ public:
     }
     bool FileDialog(const FileDialogRequest& request, std::string& path) override {
         dialogs.push_back(request);
+        if (request.options) {
+            shownOptions.push_back(*request.options);
+            if (!optionAnswers.empty()) {
+                *request.options = optionAnswers.front();
+                optionAnswers.pop_front();
+            }
+        }
         if (dialogPaths.empty()) return false;
         path = dialogPaths.front();
         dialogPaths.pop_front();
@@ -38,6 +45,14 @@ public:
     void SetTitle(const std::string& title) override { titles.push_back(title); }
     void SetSceneSize(int width, int height) override { sceneSizes.push_back({width, height}); }
     CFrameRelays* GetMainFrame() override { return frame; }
+    void ShowProgress(const std::string& caption, int minPos, int maxPos) override {
+        progressCaptions.push_back(caption);
+        progressRange = {minPos, maxPos};
+        progressOpen = true;
+    }
+    void SetProgressPos(int pos) override { progressPositions.push_back(pos); }
+    void SetProgressText(const std::string& text) override { progressTexts.push_back(text); }
+    void CloseProgress() override { progressOpen = false; }
 
     struct Message {
         std::string text, caption;
@@ -56,4 +71,10 @@ public:
     std::vector<std::string> titles;
     std::vector<std::pair<int, int>> sceneSizes;
     CFrameRelays* frame = nullptr;
+    std::vector<ExportDialogOptions> shownOptions;
+    std::deque<ExportDialogOptions> optionAnswers;
+    std::vector<std::string> progressCaptions, progressTexts;
+    std::vector<int> progressPositions;
+    std::pair<int, int> progressRange{0, 0};
+    bool progressOpen = false;
 };

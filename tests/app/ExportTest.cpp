@@ -1,0 +1,323 @@
+// Playback, the animated GIF recording and the still exports of the view,
+// headless: an OSMesa context and a recording host answer for the windows.
+// The files are checked with ImageMagick, pngcheck and giflib's giftext.
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
+#include "app/core/KelvanoIds.h"
+#include "scene/pnBackground.h"
+#include "scene/pnEvent.h"
+#include "scene/pnPanel.h"
+#include "scene/pnScene.h"
+#include "sg/SceneGraphRoots.h"
+#include "tests/app/RecordingHost.h"
+#include "tests/support/ImageCheck.h"
+#include "tests/support/OffscreenGL.h"
+#include "tests/support/ShellCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kLast = 6;  // last event frame of the test scene
+
+class ExportTest : public GLTest {
+protected:
+    ExportTest() : GLTest(kDefaultSceneWidth, kDefaultSceneHeight) {}
+    void SetUp() override {
+        GLTest::SetUp();
+        doc = std::make_unique<CKelvanoDoc>(nullptr);
+        view = std::make_unique<CKelvanoView>(doc.get(), &host);
+        GLFormatInfo f;
+        f.alphaBits = 8;
+        f.accumRedBits = 16;
+        view->OnCreate(f);
+        view->OnSize(kDefaultSceneWidth, kDefaultSceneHeight);
+        // A white plate, highlighted as a selection is, shown from frame 0 to kLast.
+        auto* panel = new pnPanel;
+        panel->setName("plate");
+        panel->setMaterial("Color18");
+        panel->setDimension(260, 150, 10);
+        ASSERT_TRUE(scene().addObject(panel));
+        auto* event = new pnEvent;
+        event->setName("plate");
+        event->addObjectName("plate");
+        event->addPlay("none", 0, kLast, 1);
+        ASSERT_TRUE(scene().addEvent(event));
+        scene().addObjectsToScene(event);
+        plate = panel;
+        plate->setHighlight(1);
+        view->m_bHighlightSelected = 1;
+        view->m_nAntiAlias = 0;
+        view->m_nOutputQuality = 4;
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir = (fs::path(testOutputDir()) / "export-view" / info->name()).string();
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        view.reset();
+        GLTest::TearDown();
+    }
+    pnScene& scene() { return *view->GetScene(); }
+    // Ticks the recording until it ends (bounded).
+    int runRecording(int maxTicks = 100) {
+        int ticks = 0;
+        while (view->m_bBusy && ticks < maxTicks) {
+            view->OnTimer(kRecordGifTimer);
+            ++ticks;
+        }
+        return ticks;
+    }
+    std::string lastMessage() const { return host.messages.empty() ? "" : host.messages.back().text; }
+    // What is left of the view after an export, success or not.
+    void expectRestored(const char* what) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(view->m_nAntiAlias, 0) << "display level";
+        EXPECT_EQ(plate->getHighlight(), 1) << "highlight given back";
+        EXPECT_EQ(view->m_bBusy, 0);
+        EXPECT_EQ(view->m_bPlaying, 0);
+        EXPECT_FALSE(host.progressOpen);
+    }
+    static int gifFrames(const std::string& path) {
+        int status = 0;
+        const std::string out = runCommand("identify '" + path + "' 2>/dev/null", &status);
+        if (status != 0) return -1;
+        int lines = 0;
+        for (char c : out) lines += c == '\n';
+        return lines;
+    }
+
+    CKelvanoAppState app;
+    RecordingHost host;
+    std::unique_ptr<CKelvanoDoc> doc;
+    std::unique_ptr<CKelvanoView> view;
+    pnPanel* plate = nullptr;
+    std::string dir;
+};
+
+TEST_F(ExportTest, PlaybackRewindsContinuesAndHoldsAtPauses) {
+    view->m_bAnimationMode = 1;
+    // At the last frame play starts again from 0; mid-way it goes on.
+    view->SetCurrentFrame(kLast);
+    view->OnPlayStart();
+    EXPECT_EQ(view->m_nCurrentFrame, 0);
+    ASSERT_FALSE(host.timers.empty());
+    EXPECT_EQ(host.timers.back(), std::make_pair(kPlaybackTimer, 50));
+    EXPECT_EQ(plate->getHighlight(), 0) << "playback shows no highlight";
+    view->OnPlayPause();
+    EXPECT_EQ(view->m_bPlaying, 0);
+    view->SetCurrentFrame(3);
+    view->OnPlayStart();
+    EXPECT_EQ(view->m_nCurrentFrame, 3);
+    for (int i = 0; i < 20 && view->m_bPlaying; ++i) view->OnTimer(kPlaybackTimer);
+    EXPECT_EQ(view->m_nCurrentFrame, kLast);
+    EXPECT_EQ(view->m_bPlaying, 0);
+    EXPECT_EQ(host.killedTimers.back(), kPlaybackTimer);
+    EXPECT_EQ(plate->getHighlight(), 1) << "the end gives the highlight back";
+
+    // A pause at frame 2 holds until Space.
+    scene().addPause(2);
+    view->SetCurrentFrame(0);
+    view->OnPlayStart();
+    for (int i = 0; i < 10; ++i) view->OnTimer(kPlaybackTimer);
+    EXPECT_EQ(view->m_nCurrentFrame, 2);
+    EXPECT_EQ(view->m_bPlaying, 1);
+    EXPECT_FALSE(view->OnKeyDown('Q'));
+    EXPECT_EQ(view->m_nCurrentFrame, 2);
+    EXPECT_TRUE(view->OnKeyDown(kKeySpace));
+    for (int i = 0; i < 20 && view->m_bPlaying; ++i) view->OnTimer(kPlaybackTimer);
+    EXPECT_EQ(view->m_nCurrentFrame, kLast);
+    EXPECT_FALSE(view->OnKeyDown(kKeyEnter)) << "no pause to pass";
+
+    // Play and the pause keys are ignored while a recording runs.
+    view->m_bBusy = 1;
+    const size_t timers = host.timers.size();
+    view->OnPlayStart();
+    EXPECT_EQ(host.timers.size(), timers);
+    EXPECT_EQ(view->m_bPlaying, 0);
+    view->m_bBusy = 0;
+}
+
+TEST_F(ExportTest, GifAnimationRecordsEveryFrameCancelsAndReportsFailures) {
+    // Outside animation mode the command does nothing.
+    view->OnCommand(kv::ID_EXPORT_GIF_ANIMATION);
+    EXPECT_TRUE(host.dialogs.empty());
+    view->m_bAnimationMode = 1;
+
+    const std::string whole = dir + "/whole.gif";
+    host.dialogPaths.push_back(whole);
+    ExportDialogOptions answer;
+    answer.kind = ExportDialogOptions::GifAnimation;
+    answer.loopCount = 70000;  // clamped to the field
+    answer.delay = 7;
+    host.optionAnswers.push_back(answer);
+    doc->m_bGifTransparent = 1;
+    view->OnCommand(kv::ID_EXPORT_GIF_ANIMATION);
+    ASSERT_EQ(host.dialogs.size(), 1u);
+    EXPECT_EQ(host.dialogs[0].title, "Save To GIF Animation");
+    EXPECT_EQ(host.dialogs[0].filter, "GIF Animation File (*.gif) |*.gif|");
+    EXPECT_EQ(host.shownOptions.back().check, 0) << "Transparent Background starts unchecked";
+    EXPECT_EQ(view->m_nGifLoopCount, 65535);
+    EXPECT_EQ(view->m_bBusy, 1);
+    EXPECT_EQ(view->m_nAntiAlias, 4) << "recorded at the output level";
+    EXPECT_EQ(host.timers.back(), std::make_pair(kRecordGifTimer, 500));
+    EXPECT_EQ(host.progressCaptions.back(), "Creating GIF Animation File");
+    EXPECT_EQ(host.progressRange, std::make_pair(0, kLast));
+    runRecording();
+    EXPECT_EQ(lastMessage(), "Image creation completed.");
+    EXPECT_EQ(host.progressTexts.front(), "Creating whole.gif: frame 0");
+    expectRestored("completed");
+    EXPECT_EQ(gifFrames(whole), kLast + 1);
+    const std::string blocks = runCommand("giftext '" + whole + "' 2>&1");
+    EXPECT_NE(blocks.find("application block"), std::string::npos) << blocks.substr(0, 400);
+
+    // Play is refused during a recording; cancel at frame 2 ends with frame 2.
+    const std::string cut = dir + "/cut.gif";
+    host.dialogPaths.push_back(cut);
+    view->OnCommand(kv::ID_EXPORT_GIF_ANIMATION);
+    view->OnTimer(kRecordGifTimer);
+    view->OnTimer(kRecordGifTimer);
+    EXPECT_EQ(view->m_nCurrentFrame, 2);
+    CCmdUI ui;
+    view->OnUpdateCommand(kv::ID_EXPORT_PNG, ui);
+    EXPECT_FALSE(ui.enabled) << "stills are greyed while recording";
+    view->OnPlayStart();
+    EXPECT_EQ(view->m_nTimerId, kRecordGifTimer);
+    view->OnExportCancel();
+    EXPECT_EQ(lastMessage(), "Image creation canceled.");
+    expectRestored("canceled");
+    EXPECT_EQ(gifFrames(cut), 3);
+
+    // A file that cannot be made ends with an error box naming it.
+    const std::string bad = dir + "/missing/bad.gif";
+    host.dialogPaths.push_back(bad);
+    view->m_nAntiAlias = 0;
+    view->OnCommand(kv::ID_EXPORT_GIF_ANIMATION);
+    runRecording();
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_NE(lastMessage().find(bad), std::string::npos) << lastMessage();
+    EXPECT_NE(host.messages.back().style & KV_MB_ICONERROR, 0);
+    expectRestored("failed");
+    EXPECT_FALSE(fs::exists(bad));
+}
+
+TEST_F(ExportTest, StillExportsWriteTheOutputLevelWithoutHighlights) {
+    struct Case {
+        int id;
+        const char* name;
+        const char* title;
+        int alpha;  // asks for the alpha channel (Targa and PNG)
+    };
+    const Case cases[] = {
+        {kv::ID_EXPORT_BMP, "a.bmp", "Save To BMP", 0},   {kv::ID_EXPORT_JPEG, "a.jpg", "Save To JPG", 0},
+        {kv::ID_EXPORT_TARGA, "a.tga", "Save To TGA", 0}, {kv::ID_EXPORT_PNG, "a.png", "Save To PNG", 0},
+        {kv::ID_EXPORT_GIF, "a.gif", "Save To GIF", 0},   {kv::ID_EXPORT_RGB, "a.rgb", "Save To RGB", 0},
+        {kv::ID_EXPORT_PNG, "alpha.png", "Save To PNG", 1}, {kv::ID_EXPORT_TARGA, "alpha.tga", "Save To TGA", 1},
+        {kv::ID_EXPORT_PNG, "mask.png", "Save To PNG", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir + "/" + c.name;
+        host.dialogPaths.push_back(path);
+        doc->m_bSaveAlpha = c.alpha ? 1 : 0;
+        // 2: a drawable without alpha makes the silhouette mask.
+        view->m_bAlphaBits = c.alpha == 2 ? 0 : 1;
+        const size_t before = host.messages.size();
+        view->OnCommand(c.id);
+        EXPECT_EQ(host.dialogs.back().title, c.title);
+        EXPECT_EQ(host.messages.size(), before) << lastMessage();
+        expectRestored(c.name);
+        int status = 0;
+        const std::string typed = fs::path(path).extension() == ".rgb" ? "sgi:" + path : path;
+        const std::string info = runCommand("identify -format '%w %h' '" + typed + "' 2>&1", &status);
+        EXPECT_EQ(status, 0) << info;
+        EXPECT_EQ(info, "580 392");
+        // No pixel of the highlight's green in the file.
+        const std::string rgb = runCommand("convert '" + typed + "' -depth 8 rgb:- 2>/dev/null");
+        ASSERT_EQ(rgb.size(), size_t(580 * 392 * 3));
+        int green = 0;
+        for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+            const auto r = uint8_t(rgb[i]), g = uint8_t(rgb[i + 1]), b = uint8_t(rgb[i + 2]);
+            green += g > 235 && r > 80 && r < 125 && b > 80 && b < 125;
+        }
+        EXPECT_EQ(green, 0);
+        if (fs::path(path).extension() == ".png") {
+            EXPECT_EQ(runCommand("pngcheck -q '" + path + "' >/dev/null 2>&1; echo $?"), "0\n");
+        }
+        if (c.alpha) {
+            // Transparent beside the plate, opaque on it.
+            const std::string corner =
+                runCommand("convert '" + path + "' -format '%[fx:int(255*p{5,5}.a)] %[fx:int(255*p{290,196}.a)]' info:");
+            EXPECT_EQ(corner, "0 255");
+        }
+    }
+    EXPECT_EQ(doc->m_nJpegQuality, 100);
+    EXPECT_EQ(host.shownOptions[0].kind, ExportDialogOptions::Jpeg);
+
+    // A transparent GIF still: the background colour (0.14, 0.35, 0.67)
+    // rounds as GL does, so the corner is the transparent colour.
+    ExportDialogOptions transparent;
+    transparent.kind = ExportDialogOptions::Gif;
+    transparent.check = 1;
+    host.optionAnswers.push_back(transparent);
+    host.dialogPaths.push_back(dir + "/clear.gif");
+    view->OnCommand(kv::ID_EXPORT_GIF);
+    EXPECT_EQ(doc->m_bGifTransparent, 1);
+    EXPECT_EQ(runCommand("convert '" + dir + "/clear.gif' -format '%[fx:int(255*p{5,5}.a)]' info:"), "0");
+
+    // Failing writers end with an error box naming the file.
+    for (int id : {kv::ID_EXPORT_BMP, kv::ID_EXPORT_PNG, kv::ID_EXPORT_GIF}) {
+        const std::string bad = dir + "/missing/x.img";
+        host.dialogPaths.push_back(bad);
+        view->OnCommand(id);
+        EXPECT_NE(lastMessage().find(bad), std::string::npos) << id;
+        expectRestored("failed still");
+    }
+    // Cancel writes nothing and changes nothing.
+    const size_t messages = host.messages.size();
+    view->OnCommand(kv::ID_EXPORT_BMP);
+    EXPECT_EQ(host.messages.size(), messages);
+    expectRestored("cancel");
+}
+
+TEST_F(ExportTest, UpdateRulesAndAlphaMask) {
+    struct Rule {
+        int id;
+        bool object, animation, playing;
+    };
+    const Rule rules[] = {
+        {kv::ID_EXPORT_BMP, true, true, false},          {kv::ID_EXPORT_GIF, true, true, false},
+        {kv::ID_EXPORT_GIF_ANIMATION, false, true, false}, {kv::ID_EXPORT_AVI, false, false, false},
+        {kv::ID_EXPORT_SWF, false, false, false},
+    };
+    for (const Rule& r : rules) {
+        CCmdUI ui;
+        view->m_bAnimationMode = 0;
+        view->m_bPlaying = 0;
+        ASSERT_TRUE(view->OnUpdateCommand(r.id, ui));
+        EXPECT_EQ(ui.enabled, r.object) << r.id;
+        view->m_bAnimationMode = 1;
+        view->OnUpdateCommand(r.id, ui);
+        EXPECT_EQ(ui.enabled, r.animation) << r.id;
+        view->m_bPlaying = 1;
+        view->OnUpdateCommand(r.id, ui);
+        EXPECT_EQ(ui.enabled, r.playing) << r.id;
+    }
+    view->m_bPlaying = 0;
+    view->m_bAnimationMode = 0;
+    // The mask is the plate's silhouette, whatever its colour; highlights
+    // come back.
+    std::vector<uint8_t> mask(580 * 392);
+    ASSERT_EQ(view->RenderAlphaMask(mask.data(), 580, 392), 1);
+    EXPECT_EQ(mask[196 * 580 + 290], 255);
+    EXPECT_EQ(mask[5 * 580 + 5], 0);
+    EXPECT_EQ(plate->getHighlight(), 1);
+}
+
+}  // namespace
