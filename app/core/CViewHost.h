@@ -36,7 +36,6 @@ struct ExportDialogOptions {
 struct FileDialogRequest {
     std::string title;             // "Open", "Save As"...
     bool save = false;
-    std::string title;             // empty: the toolkit's own
     ExportDialogOptions* options = nullptr;
     std::string defaultExtension;  // ".apn"
     std::string initialName;       // file name or full path shown first
