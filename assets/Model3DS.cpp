@@ -10,6 +10,7 @@
 
 #include <sys/stat.h>
 
+#include "platform/PathParts.h"
 #include "platform/PathResolver.h"
 
 namespace {
@@ -275,11 +276,6 @@ struct Triangle {
     float n[3];
 };
 
-std::string directoryOf(const std::string& path) {
-    size_t p = path.find_last_of("/\\");
-    return p == std::string::npos ? std::string() : path.substr(0, p + 1);
-}
-
 bool unitNormal(const float* A, const float* B, const float* C, float* n) {
     double ux = B[0] - A[0], uy = B[1] - A[1], uz = B[2] - A[2];
     double vx = C[0] - B[0], vy = C[1] - B[1], vz = C[2] - B[2];
@@ -306,7 +302,7 @@ std::unique_ptr<sg3DSModel> build(const Tree3DS& tree, const std::string& path, 
 // folder is tried as given, then by its trailing parts under the model's folder.
 std::string resolve3DSTexturePath(const std::string& modelDir, const std::string& stored) {
     bool hasFolder = stored.find_first_of("\\:/") != std::string::npos;
-    std::string candidate = hasFolder ? stored : modelDir + stored;
+    std::string candidate = hasFolder ? stored : pathJoin(modelDir, stored);
     std::vector<std::string> search;
     if (!modelDir.empty()) search.push_back(normalizeStoredPath(modelDir));
     return resolvePath(candidate, search);
@@ -399,7 +395,7 @@ namespace {
 std::unique_ptr<sg3DSModel> build(const Tree3DS& tree, const std::string& path, const sg3DSOptions& opt) {
     auto model = std::make_unique<sg3DSModel>();
     model->path = path;
-    const std::string dir = directoryOf(path);
+    const std::string dir = pathFolder(path);
 
     // 1. Render materials: the default first when needed, then the file's.
     std::vector<sg3DSRenderMaterial>& mats = model->materials;

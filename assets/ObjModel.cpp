@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "assets/ModelFileText.h"
+#include "platform/PathParts.h"
 #include "platform/PathResolver.h"
 #include "sg/sgRuntime.h"
 
@@ -117,10 +118,7 @@ bool isNewMtl(std::string_view line, std::string& name, bool& recognised) {
 }
 
 bool readMTL(sgObjModel* model, const std::string& name) {
-    std::string dir;
-    size_t slash = model->pathname.rfind('/');
-    if (slash != std::string::npos) dir = model->pathname.substr(0, slash + 1);
-    std::string filename = dir + name;
+    std::string filename = pathJoin(pathFolder(model->pathname), name);
     // Libraries written on other systems carry backslashes and DOS names.
     std::string found = findStoredPath(filename);
     FileLines lines;

@@ -1,16 +1,13 @@
 #include "assets/writePNG.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <vector>
 
-#include <fcntl.h>
 #include <png.h>
-#include <unistd.h>
 
+#include "platform/AtomicFile.h"
 #include "sg/sgImage.h"
 
 namespace {
@@ -52,24 +49,6 @@ bool encodePng(PngWriteState& s) {
     return true;
 }
 
-// A new file in the target's folder, created exclusively with the usual
-// permissions (the umask applies).
-FILE* createSibling(const std::string& path, std::string& tempPath) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = path + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(attempt);
-        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            FILE* f = fdopen(fd, "wb");
-            if (!f) {
-                ::close(fd);
-                ::unlink(tempPath.c_str());
-            }
-            return f;
-        }
-        if (errno != EEXIST) return nullptr;
-    }
-    return nullptr;
-}
 }  // namespace
 
 int writePNG(const std::string& path, const uint8_t* pixels, int width, int height, int bitsPerPixel,
@@ -85,13 +64,12 @@ int writePNG(const std::string& path, const uint8_t* pixels, int width, int heig
     } catch (const std::bad_alloc&) {
         return 0;
     }
-    std::string tempPath;
-    FILE* file = createSibling(path, tempPath);
-    if (!file) return 0;
+    AtomicFile out;
+    if (!out.open(path)) return 0;
     flipRows(copy, width, height, bitsPerPixel);
 
     PngWriteState s;
-    s.file = file;
+    s.file = out.file();
     s.pixels = copy.data();
     s.width = width;
     s.height = height;
@@ -103,11 +81,11 @@ int writePNG(const std::string& path, const uint8_t* pixels, int width, int heig
     bool ok = s.png && s.info && encodePng(s);
     png_destroy_write_struct(&s.png, s.info ? &s.info : nullptr);
     // Every write and the close must succeed before the file replaces the target.
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) ok = std::rename(tempPath.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(tempPath.c_str());
-    return ok ? 1 : 0;
+    if (!ok) {
+        out.discard();
+        return 0;
+    }
+    return out.commit() ? 1 : 0;
 }
 
 int writePNGWithAlpha(const std::string& path, const uint8_t* rgb, const uint8_t* alpha, int width, int height,

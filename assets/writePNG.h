@@ -6,9 +6,9 @@
 #include <string>
 
 // Writes 8-bit RGB (24 bits per pixel) or RGBA (32). Interlace 1 selects Adam7;
-// a gamma other than 1.0 is recorded in a gAMA chunk. The file is written beside
-// the target and renamed over it only when complete, so a failure never leaves
-// a damaged file in its place. Returns 1 when written, 0 otherwise.
+// a gamma other than 1.0 is recorded in a gAMA chunk. The file is written
+// through AtomicFile, so a failure never leaves a damaged file in its place.
+// Returns 1 when written, 0 otherwise.
 int writePNG(const std::string& path, const uint8_t* pixels, int width, int height, int bitsPerPixel,
              int interlace, double gamma);
 

@@ -325,6 +325,10 @@ public:
     // summed in the accumulation buffer. A zero-size viewport draws nothing.
     void drawInitial(int level);
     void drawFrame(int level, int frame);
+    // Draws the state the last drawFrame (at this frame) or drawInitial left,
+    // without playing the frame again: a repaint neither replays the frame's
+    // sound cue nor reaches its pause a second time.
+    void redrawFrame(int level, int frame);
     void applyViewpoint();
     void jitterPerspective(double fovy, double aspect, double nearZ, double farZ, double pixdx, double pixdy,
                            double eyedx, double eyedy, double focus);
@@ -390,7 +394,8 @@ private:
     void playEvent(int frame, pnEvent* event, pnChartAccess* chart, const NameIndex* index);
     void applyBackground();
     bool setProjection(double dx, double dy);
-    void drawPasses(int level, int frame, bool initial);
+    enum class PassState { Initial, Frame, Kept };
+    void drawPasses(int level, int frame, PassState state);
     void hangLight(pnLight* light);
     static bool isAttachable(const pnObject* object, bool chartPart);
     sgNode* buildObjectNode(pnObject* object);

@@ -101,11 +101,11 @@ bool pnScene::setProjection(double dx, double dy) {
     return true;
 }
 
-void pnScene::drawPasses(int level, int frame, bool initial) {
+void pnScene::drawPasses(int level, int frame, PassState state) {
     auto putState = [&] {
-        if (initial)
+        if (state == PassState::Initial)
             resetAnimation();
-        else
+        else if (state == PassState::Frame)
             setFrame(frame);
     };
     auto drawPass = [&] {
@@ -161,9 +161,11 @@ void pnScene::drawPasses(int level, int frame, bool initial) {
     glFlush();
 }
 
-void pnScene::drawInitial(int level) { drawPasses(level, 0, true); }
+void pnScene::drawInitial(int level) { drawPasses(level, 0, PassState::Initial); }
 
-void pnScene::drawFrame(int level, int frame) { drawPasses(level, frame, false); }
+void pnScene::drawFrame(int level, int frame) { drawPasses(level, frame, PassState::Frame); }
+
+void pnScene::redrawFrame(int level, int frame) { drawPasses(level, frame, PassState::Kept); }
 
 pnObject* pnScene::pickObject(sgChannel* channel, int x, int y, int width, int height, pnObject** chart) {
     if (chart) *chart = nullptr;

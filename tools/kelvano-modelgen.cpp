@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/PathParts.h"
 #include "tools/ModelGen.h"
 
 using namespace modelgen;
@@ -33,9 +34,8 @@ bool write3DSFile(const Scene& scene, const std::string& path) {
 
 bool writeObjFile(const Scene& scene, const std::string& path) {
     std::string mtl = path.substr(0, path.size() - 4) + ".mtl";
-    size_t slash = mtl.rfind('/');
     ObjOptions o;
-    o.mtllib = slash == std::string::npos ? mtl : mtl.substr(slash + 1);
+    o.mtllib = pathBaseName(mtl);
     if (!writeFile(path, writeOBJ(scene, o)) || !writeFile(mtl, writeMTL(scene))) {
         std::fprintf(stderr, "kelvano-modelgen: cannot write %s\n", path.c_str());
         return false;

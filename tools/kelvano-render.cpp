@@ -1,8 +1,10 @@
-// kelvano-render SCENE.apn [--frame N] [--aa 0|4|8] [--size WxH] -o OUT.png
+// kelvano-render SCENE.apn [--frame N | --frames A-B] [--aa 0|4|8] [--size WxH] -o OUT
 //
 // Headless render of one frame of a scene file on OSMesa, for tests and
 // benchmarks: reads the scene, builds its graph, sets the frame, draws it with
-// the given anti-aliasing level and writes a PNG. With --repeat K the frame is
+// the given anti-aliasing level and writes it in the format of the output's
+// extension (.png .bmp .jpg .tga .rgb .gif); --frames A-B with a ".gif"
+// output writes the animated GIF of those frames. With --repeat K the frame is
 // drawn K times and the frames per second are printed.
 #include <GL/gl.h>
 #include <GL/osmesa.h>
@@ -16,7 +18,6 @@
 #include <vector>
 
 #include "assets/ImageReaders.h"
-#include "assets/writePNG.h"
 #include "charts/pnChart.h"
 #include "charts/pnChartRead.h"
 #include "platform/PathResolver.h"
@@ -28,6 +29,7 @@
 #include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
 #include "sg/sgTextureFileTable.h"
+#include "tools/RenderOutput.h"
 
 namespace {
 
@@ -35,6 +37,7 @@ struct Options {
     std::string scene;
     std::string out;
     int frame = 0;
+    int lastFrame = -1;  // --frames A-B: frame A to lastFrame B
     int aa = 0;
     int width = 580;
     int height = 392;
@@ -44,8 +47,8 @@ struct Options {
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: kelvano-render SCENE.apn [--frame N] [--aa 0|4|8] [--size WxH] [--repeat K] [--verbose] "
-                 "-o OUT.png\n");
+                 "usage: kelvano-render SCENE.apn [--frame N | --frames A-B] [--aa 0|4|8] [--size WxH] [--repeat K] "
+                 "[--verbose] -o OUT.png|.bmp|.jpg|.tga|.rgb|.gif\n");
     return 2;
 }
 
@@ -64,6 +67,13 @@ bool parseArgs(int argc, char** argv, Options& o) {
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
         if (a == "--frame") {
             if (!parseInt(next, 0, 100000000, &o.frame)) return false;
+            ++i;
+        } else if (a == "--frames") {
+            std::string s = next ? next : "";
+            size_t dash = s.find('-');
+            if (dash == std::string::npos || !parseInt(s.substr(0, dash).c_str(), 0, 100000000, &o.frame) ||
+                !parseInt(s.substr(dash + 1).c_str(), o.frame, 100000000, &o.lastFrame))
+                return false;
             ++i;
         } else if (a == "--aa") {
             if (!parseInt(next, 0, 64, &o.aa)) return false;
@@ -93,7 +103,23 @@ bool parseArgs(int argc, char** argv, Options& o) {
             return false;
         }
     }
+    if (!o.out.empty() && !isRenderOutputName(o.out)) return false;
+    if (o.lastFrame >= 0 && o.out.empty()) return false;
     return !o.scene.empty() && (!o.out.empty() || o.repeat > 0);
+}
+
+// The drawn frame as opaque RGB, rows bottom-up: the clear alpha of a scene
+// is not an image alpha.
+std::vector<uint8_t> readOpaqueFrame(int width, int height) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+    for (size_t p = 0, q = 0; p < pixels.size(); p += 4, q += 3) {
+        rgb[q] = pixels[p];
+        rgb[q + 1] = pixels[p + 1];
+        rgb[q + 2] = pixels[p + 2];
+    }
+    return rgb;
 }
 
 std::string folderOf(const std::string& path) {
@@ -192,24 +218,20 @@ int main(int argc, char** argv) {
                 double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
                 std::printf("%s aa %d %dx%d: %.2f frames per second\n", o.scene.c_str(), o.aa, o.width, o.height,
                             s > 0 ? o.repeat / s : 0.0);
-            } else {
+            } else if (o.lastFrame < 0) {
                 scene->drawFrame(o.aa, o.frame);
                 glFinish();
             }
-            if (!o.out.empty()) {
-                std::vector<uint8_t> pixels(buffer.size());
-                glReadPixels(0, 0, o.width, o.height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-                // Opaque output: the clear alpha of a scene is not an image alpha.
-                std::vector<uint8_t> rgb(static_cast<size_t>(o.width) * o.height * 3);
-                for (size_t p = 0, q = 0; p < pixels.size(); p += 4, q += 3) {
-                    rgb[q] = pixels[p];
-                    rgb[q + 1] = pixels[p + 1];
-                    rgb[q + 2] = pixels[p + 2];
-                }
-                if (!writePNG(o.out, rgb.data(), o.width, o.height, 24, 0, 1.0)) {
-                    std::fprintf(stderr, "kelvano-render: cannot write %s\n", o.out.c_str());
-                    rc = 1;
-                }
+            if (o.lastFrame >= 0) {
+                auto draw = [&](int frame, std::vector<uint8_t>& rgb) {
+                    scene->drawFrame(o.aa, frame);
+                    glFinish();
+                    rgb = readOpaqueFrame(o.width, o.height);
+                    return true;
+                };
+                if (!writeRenderAnimation(o.out, o.width, o.height, o.frame, o.lastFrame, draw)) rc = 1;
+            } else if (!o.out.empty() && !writeRenderOutput(o.out, readOpaqueFrame(o.width, o.height), o.width, o.height)) {
+                rc = 1;
             }
         }
         // Objects let go of their nodes before the roots go.

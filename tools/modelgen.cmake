@@ -5,7 +5,7 @@ add_library(kvmodelgen STATIC ${CMAKE_CURRENT_LIST_DIR}/ModelGen.cpp)
 target_include_directories(kvmodelgen PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_executable(kelvano-modelgen ${CMAKE_CURRENT_LIST_DIR}/kelvano-modelgen.cpp)
-target_link_libraries(kelvano-modelgen PRIVATE kvmodelgen)
+target_link_libraries(kelvano-modelgen PRIVATE kvmodelgen platform)
 
 add_custom_target(chartslice-models
   COMMAND kelvano-modelgen chartslices ${CMAKE_SOURCE_DIR}/data/ChartSlices

@@ -32,11 +32,6 @@ int mapNearest(int d, int dn, int sn) { return static_cast<int>((int64_t(2 * d +
 
 }  // namespace
 
-uint64_t DibRowBytes(int64_t width, int bitCount) {
-    if (width <= 0 || bitCount <= 0 || bitCount > 32) return 0;
-    return uint64_t((bitCount * width + 31) / 32) * 4;
-}
-
 // ---- CDib ----
 
 void CDib::Free() {

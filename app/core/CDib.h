@@ -6,31 +6,10 @@
 #pragma once
 
 #include "app/core/CKelvanoDoc.h"  // CRectI
+#include "export/PackedDib.h"
 
 #include <cstdint>
 #include <vector>
-
-#pragma pack(push, 1)
-struct DibInfoHeader {
-    uint32_t biSize = 40;
-    int32_t biWidth = 0;
-    int32_t biHeight = 0;
-    uint16_t biPlanes = 1;
-    uint16_t biBitCount = 0;
-    uint32_t biCompression = 0;
-    uint32_t biSizeImage = 0;
-    int32_t biXPelsPerMeter = 0;
-    int32_t biYPelsPerMeter = 0;
-    uint32_t biClrUsed = 0;
-    uint32_t biClrImportant = 0;
-};
-struct DibColor {
-    uint8_t blue = 0, green = 0, red = 0, reserved = 0;
-};
-#pragma pack(pop)
-static_assert(sizeof(DibInfoHeader) == 40, "DIB header is 40 bytes");
-
-enum : uint32_t { DIB_RGB = 0, DIB_RLE8 = 1, DIB_RLE4 = 2, DIB_BITFIELDS = 3 };
 
 // A device picture as a capture holds it: bottom-up rows padded to four bytes,
 // and for 8 bits or fewer its colour table.
@@ -42,9 +21,6 @@ struct CBitmapData {
     std::vector<uint8_t> bits;
     std::vector<DibColor> colors;
 };
-
-// Bytes of one padded row; 0 when the size is not representable.
-uint64_t DibRowBytes(int64_t width, int bitCount);
 
 class CDibSection;
 

@@ -8,6 +8,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <stdlib.h>
+#include <unistd.h>
 
 namespace {
 CKelvanoAppState* g_pAppState = nullptr;
@@ -107,6 +109,53 @@ std::string ResolveCommandLinePath(const std::string& argument, const std::strin
     std::filesystem::path p(argument);
     if (p.is_relative()) p = std::filesystem::path(currentDir) / p;
     return p.lexically_normal().string();
+}
+
+CommandLineRequest ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLineRequest request;
+    bool options = true;
+    for (const std::string& a : args) {
+        if (options && a == "--") {
+            options = false;
+        } else if (options && a.size() > 1 && a[0] == '-') {
+            if (a == "--help" || a == "-h") request.help = true;
+            else if (request.unknownOption.empty()) request.unknownOption = a;
+        } else if (request.file.empty() && !a.empty()) {
+            request.file = a;
+        }
+    }
+    return request;
+}
+
+std::string CommandLineUsage(const std::string& program) {
+    return "Usage: " + program + " [scene.apn]\n"
+           "Starts Kelvano and opens the scene file when one is named.\n"
+           "\n"
+           "  -h, --help   show this help and exit\n"
+           "  --           end of options: a scene file whose name starts with '-' follows\n";
+}
+
+bool SettingsFolderWritable(const std::string& settingsFile, std::string& folder) {
+    namespace fs = std::filesystem;
+    folder = fs::path(settingsFile).parent_path().string();
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec)) return false;
+    // The settings are written beside the file and renamed over it: the
+    // folder must take a new file (permission bits alone do not tell, for
+    // example on a read-only file system).
+    std::string probe = (fs::path(folder) / ".kelvano-XXXXXX").string();
+    const int fd = mkstemp(probe.data());
+    if (fd < 0) return false;
+    close(fd);
+    unlink(probe.c_str());
+    // A folder standing where the file belongs cannot be replaced by it.
+    return !fs::exists(settingsFile, ec) || fs::is_regular_file(settingsFile, ec);
+}
+
+std::string SettingsFolderMessage(const std::string& folder) {
+    return "The settings folder \"" + folder +
+           "\" cannot be written.\nKelvano runs with the settings it could read; changes to them are not kept.";
 }
 
 void makeVec4Point(const sgVec3& point, float out[4]) {

@@ -113,5 +113,23 @@ int SystemPrimaryLanguage();
 // typed it in, so that nothing later depends on the current directory.
 std::string ResolveCommandLinePath(const std::string& argument, const std::string& currentDir);
 
+// What the command line asks for: the usage, or the program with an optional
+// scene file (the first argument that is not an option; "--" ends the
+// options). An option the program does not know is kept to be reported.
+struct CommandLineRequest {
+    bool help = false;
+    std::string file;
+    std::string unknownOption;
+};
+CommandLineRequest ParseCommandLine(const std::vector<std::string>& args);
+// The text --help prints, for the program started as `program`.
+std::string CommandLineUsage(const std::string& program);
+
+// Whether the folder of the settings file exists (it is made when missing)
+// and takes new files; folder receives the folder either way.
+bool SettingsFolderWritable(const std::string& settingsFile, std::string& folder);
+// The start-up message for a settings folder that cannot be written.
+std::string SettingsFolderMessage(const std::string& folder);
+
 // x, y, z of a point and 1: a homogeneous position for GL lights.
 void makeVec4Point(const sgVec3& point, float out[4]);

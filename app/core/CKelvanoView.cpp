@@ -4,8 +4,11 @@
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/KelvanoIds.h"
+#include "app/core/KelvanoMenus.h"
 #include "app/core/SceneLights.h"
 #include "assets/sgModelTable.h"
+#include "export/CFrameBitmapSink.h"
+#include "export/FrameCapture.h"
 #include "sg/sgTextureFileTable.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"
@@ -165,6 +168,7 @@ void CKelvanoView::BuildNewScene() {
 void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
     m_pScene.reset();
     m_pScene = std::make_unique<pnScene>();
+    m_nPlayedFrame = kNoPlayedFrame;
 
     sceneChannel = sgChannel::sgGetChannel();
     sceneChannel->setViewport(0, 0, kDefaultSceneWidth, kDefaultSceneHeight);
@@ -210,6 +214,7 @@ void CKelvanoView::ReleaseScene() {
     // Each pointer is cleared as its object goes, so a reset that follows
     // frees nothing twice.
     m_pScene.reset();
+    m_nPlayedFrame = kNoPlayedFrame;
     deleteRoots(m_pRoots);
     if (sceneChannel || sgChannel::sgFindChannel()) sgChannel::sgFreeChannel();
     sceneChannel = nullptr;
@@ -285,9 +290,16 @@ void CKelvanoView::OnDraw() {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         } else if (!m_bAnimationMode) {
             m_pScene->drawInitial(AntiAliasPasses(m_nAntiAlias));
+            m_nPlayedFrame = kNoPlayedFrame;
         } else if (!(m_pRoots && m_pRoots->pauseReached)) {
             if (m_pRoots) m_pRoots->currentFrame = m_nCurrentFrame;
-            m_pScene->drawFrame(AntiAliasPasses(m_nAntiAlias), m_nCurrentFrame);
+            // Only reaching a frame plays it; repaints show it as it stands.
+            if (m_nPlayedFrame == m_nCurrentFrame) {
+                m_pScene->redrawFrame(AntiAliasPasses(m_nAntiAlias), m_nCurrentFrame);
+            } else {
+                m_pScene->drawFrame(AntiAliasPasses(m_nAntiAlias), m_nCurrentFrame);
+                m_nPlayedFrame = m_nCurrentFrame;
+            }
         } else {
             drawn = false;
         }
@@ -339,6 +351,11 @@ void CKelvanoView::OnDestroy() {
     m_bCreated = 0;
 }
 
+bool CKelvanoView::CaptureFrameToBitmap() {
+    DibBlock dib = CaptureBackBufferDib(m_nRecordWidth, m_nRecordHeight, m_pCaptureBuffer);
+    return !dib.empty() && m_pAviWriter && m_pAviWriter->addFrameBitmap(dib);
+}
+
 void CKelvanoView::OnTimer(int /*timerId*/) {
     // Playback and recording timers arrive here once those commands exist.
 }
@@ -355,7 +372,11 @@ bool CKelvanoView::OnKeyDown(int key) {
     default: return false;
     }
     // As the greyed menu item: nothing while the animation plays or records.
-    if (!m_bPlaying) OnCommand(id);
+    if (m_bPlaying) return true;
+    OnCommand(id);
+    // The status bar names what the key chose, as the command's menu item does.
+    std::string flyBy, toolTip;
+    if (m_pHost && kv::GetCommandPrompt(id, flyBy, toolTip)) m_pHost->SetStatusText(flyBy);
     return true;
 }
 

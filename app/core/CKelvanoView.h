@@ -7,10 +7,13 @@
 #include "app/core/CDib.h"
 #include "app/core/CViewHost.h"
 
+#include <climits>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+class CFrameBitmapSink;
 class CKelvanoDoc;
 class CUndoSnapshot;
 class pnObject;
@@ -157,6 +160,11 @@ public:
     SceneGraphRoots* GetRoots() const { return m_pRoots.get(); }
     bool IsCreated() const { return m_bCreated != 0; }
 
+    // Reads the m_nRecordWidth x m_nRecordHeight back buffer as a 24-bit
+    // packed DIB and hands it to the movie writer: its result (false also
+    // without a writer or when nothing could be captured).
+    bool CaptureFrameToBitmap();
+
     // Data model.
     CDibSection m_dibWindowCapture;
     std::unique_ptr<pnScene> m_pScene;
@@ -182,6 +190,10 @@ public:
     int m_bBusy = 0;
     int m_bClosingToolWindows = 0;
     CDib m_dibPrint;
+    int m_nRecordWidth = 0;
+    int m_nRecordHeight = 0;
+    std::vector<uint8_t> m_pCaptureBuffer;
+    CFrameBitmapSink* m_pAviWriter = nullptr;  // not owned; set while a movie records
 
 private:
     // The contents of a new scene after ResetScene: lights, graph, viewpoint,
@@ -211,4 +223,10 @@ private:
     bool m_bToldNoAccum = false;
     int m_nClientWidth = 0;
     int m_nClientHeight = 0;
+    // The animation frame the scene was last played to by a paint; a paint on
+    // the same frame draws that state again without playing the frame (its
+    // sound cue sounds once). No frame while the scene is new or at its
+    // initial state.
+    static constexpr int kNoPlayedFrame = INT_MIN;
+    int m_nPlayedFrame = kNoPlayedFrame;
 };

@@ -72,7 +72,7 @@ void appendModeStart(std::vector<MenuEntry>& m) {
         check(ID_MODE_OBJECT, "Object Mode"),
         check(ID_MODE_ANIMATION, "Animation Mode"),
         sep,
-        check(ID_CAMERA_FRONT, "Front View\tShitf+1"),
+        check(ID_CAMERA_FRONT, "Front View\tShift+1"),
         check(ID_CAMERA_BACK, "Back View\tShift+2"),
         check(ID_CAMERA_LEFT, "Left View\tShift+3"),
         check(ID_CAMERA_RIGHT, "Right View\tShift+4"),
@@ -338,6 +338,53 @@ bool ParseKeyHint(const std::string& hint, AccelEntry& out) {
     }
     out = AccelEntry{flags, code, 0};
     return true;
+}
+
+bool GetCommandPrompt(int id, std::string& flyBy, std::string& toolTip) {
+    // The status-bar text, then after "\n" the tool tip (none for menu-only
+    // commands).
+    static const struct {
+        int id;
+        const char* prompt;
+    } kPrompts[] = {
+        {ID_FILE_NEW, "Create a new scene\nNew <Ctrl+N>"},
+        {ID_FILE_OPEN, "Open an existing scene\nOpen <Ctrl+O>"},
+        {ID_FILE_SAVE, "Save the scene\nSave <Ctrl+S>"},
+        {ID_EDIT_CUT, "Cut the selection and put it on the Clipboard\nCut <Ctrl+X>"},
+        {ID_EDIT_COPY, "Copy the selection and put it on the Clipboard\nCopy <Ctrl+C>"},
+        {ID_EDIT_PASTE, "Insert Clipboard contents\nPaste <Ctrl+V>"},
+        {ID_EDIT_UNDO, "Undo the last action\nUndo <Ctrl+Z>"},
+        {ID_EDIT_REDO, "Redo the previously undone action\nRedo <Ctrl+Y>"},
+        {IDW_OBJECT_CHOOSER, "Select new object\nChange Object"},
+        {ID_ADD_TEXT, "Add a 3D text\nAdd Text <Shift+T>"},
+        {ID_ADD_PANEL, "Add a panel\nAdd Panel <Shift+P>"},
+        {ID_ADD_MODEL, "Add a model\nAdd Model <Shift+M>"},
+        {ID_ADD_GRAPH, "Add a graph\nAdd Graph <Shift+G>"},
+        {ID_MODE_MOVE, "Move mode\nMove <Shift+L>"},
+        {ID_MODE_SCALE, "Scale mode\nScale <Shift+S>"},
+        {ID_MODE_ROTATE, "Rotate mode\nRotate <Shift+R>"},
+        {ID_AXIS_X, "X Axis\nX Axis <Shift+X>"},
+        {ID_AXIS_Y, "Y Axis\nY Axis <Shift+Y>"},
+        {ID_AXIS_Z, "Z Axis\nZ Axis <Shift+Z>"},
+        {ID_MODE_ANIMATION, "Switch between object and animation mode\nAnimation Mode"},
+        {ID_CAMERA_FRONT, "Front View\nFront View <Shift+1>"},
+        {ID_CAMERA_BACK, "Back View\nBack View <Shift+2>"},
+        {ID_CAMERA_LEFT, "Left View\nLeft View <Shift+3>"},
+        {ID_CAMERA_RIGHT, "Right View\nRight View <Shift+4>"},
+        {ID_CAMERA_TOP, "Top View\nTop View <Shift+5>"},
+        {ID_CAMERA_BOTTOM, "Bottom View\nBottom View <Shift+6>"},
+        {ID_IMAGE_SIZE, "Change the size of the drawing window"},
+        {ID_BACKGROUND_COLOR, "Change the color of the background"},
+    };
+    for (const auto& p : kPrompts) {
+        if (p.id != id) continue;
+        const std::string text = p.prompt;
+        const size_t newline = text.find('\n');
+        flyBy = text.substr(0, newline);
+        toolTip = newline == std::string::npos ? std::string() : text.substr(newline + 1);
+        return true;
+    }
+    return false;
 }
 
 bool HintIsAccelerator(const std::string& hint, int id) {

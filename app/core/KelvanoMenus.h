@@ -40,11 +40,15 @@ struct AccelEntry {
 // the view handles them so that typing into the bars is never taken over.
 const std::vector<AccelEntry>& AcceleratorTable();
 
+// A command's prompt as the status bar and the tool tip show it: "Move mode"
+// and "Move <Shift+L>". False for a command without one.
+bool GetCommandPrompt(int id, std::string& flyBy, std::string& toolTip);
+
 // Splits "&Move\tL" into "&Move" and "L".
 void SplitMenuText(const std::string& text, std::string& label, std::string& hint);
 
 // Reads a hint such as "Ctrl+N", "Shift + T", "Del" or "F1". False for texts
-// that name no key ("Shitf+1" is shown as written but means nothing).
+// that name no key.
 bool ParseKeyHint(const std::string& hint, AccelEntry& out);
 
 // True when the hint names a key of the accelerator table for this command,

@@ -11,23 +11,12 @@
 #include "app/core/KelvanoIds.h"
 
 #include <wx/filename.h>
+#include <wx/msgdlg.h>
 #include <wx/stdpaths.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
-
-std::string CommandLineFile(const std::vector<std::string>& args) {
-    bool options = true;
-    for (const std::string& a : args) {
-        if (options && a == "--") {
-            options = false;
-            continue;
-        }
-        if (options && !a.empty() && a[0] == '-') continue;
-        if (!a.empty()) return a;
-    }
-    return "";
-}
 
 CKelvanoApp::CKelvanoApp() {
     SetAppName("Kelvano");
@@ -43,18 +32,34 @@ bool CKelvanoApp::OnInit() {
     const std::string cwd = std::filesystem::current_path(ec).string();
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) args.push_back(argv[i].ToStdString(wxConvUTF8));
+    // The toolkit has taken its own options from argv; any other is a mistake.
+    const CommandLineRequest request = ParseCommandLine(args);
+    if (!request.unknownOption.empty()) {
+        const std::string program = wxFileName(argv[0]).GetFullName().ToStdString(wxConvUTF8);
+        std::fprintf(stderr, "%s: unknown option \"%s\"\n%s", program.c_str(), request.unknownOption.c_str(),
+                     CommandLineUsage(program).c_str());
+        return false;
+    }
     return InitInstance(args, cwd);
 }
 
 bool CKelvanoApp::InitInstance(const std::vector<std::string>& args, const std::string& currentDir) {
-    const std::string file = ResolveCommandLinePath(CommandLineFile(args), currentDir);
+    const std::string file = ResolveCommandLinePath(ParseCommandLine(args).file, currentDir);
 
     // Data folders sit next to the program; the current directory is never changed.
     wxFileName exe(wxStandardPaths::Get().GetExecutablePath());
     InitFolders(exe.GetPath().ToStdString(wxConvUTF8));
     InitSceneServices();
 
-    m_pProfile = std::make_unique<CWxProfile>(CWxProfile::DefaultFileName());
+    auto profile = std::make_unique<CWxProfile>(CWxProfile::DefaultFileName());
+    std::string settingsFolder;
+    if (!SettingsFolderWritable(profile->FileName(), settingsFolder)) {
+        // Said once, here, instead of failing writes at every close.
+        profile->SetWritable(false);
+        wxMessageBox(wxString::FromUTF8(SettingsFolderMessage(settingsFolder)), kv::kAppName,
+                     wxOK | wxICON_WARNING);
+    }
+    m_pProfile = std::move(profile);
     m_recentFiles.ReadList(*m_pProfile);
     FillTemplateTable(SystemPrimaryLanguage());
 
@@ -76,6 +81,7 @@ bool CKelvanoApp::InitInstance(const std::vector<std::string>& args, const std::
     m_pMainFrame->Show(true);
     // The splash stays in front of the window it announces.
     if (CSplashWnd* splash = CSplashWnd::Current()) splash->Raise();
+    m_pMainFrame->FocusView();
 
     if (!file.empty()) {
         m_strOpenFile = file;

@@ -52,6 +52,3 @@ wxDECLARE_APP(CKelvanoApp);
 
 // The one application object, as the rest of the program names it.
 #define theApp (wxGetApp())
-
-// The first command-line argument that names a file ("--" ends the options).
-std::string CommandLineFile(const std::vector<std::string>& args);

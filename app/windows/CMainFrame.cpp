@@ -8,6 +8,7 @@
 #include "app/core/CProfile.h"
 #include "app/windows/CSplashWnd.h"
 #include "app/core/FramePlacement.h"
+#include "app/windows/CKelvanoCanvas.h"
 #include "app/windows/KelvanoArt.h"
 #include "app/core/KelvanoIds.h"
 
@@ -187,7 +188,14 @@ bool CMainFrame::OnCreate() {
 }
 
 bool CMainFrame::CreateToolBars() {
-    const long style = wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER | wxAUI_TB_HORIZONTAL;
+    // The overflow button reaches the tools a narrow window cannot show.
+    const long style = wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER | wxAUI_TB_HORIZONTAL | wxAUI_TB_OVERFLOW;
+    auto addTool = [](wxAuiToolBar* bar, const ToolDef& t, wxItemKind kind) {
+        std::string flyBy, toolTip;
+        if (!GetCommandPrompt(t.id, flyBy, toolTip) || toolTip.empty()) toolTip = t.label;
+        bar->AddTool(ToWxId(t.id), t.label, KelvanoArt(t.art), wxNullBitmap, kind, wxString::FromUTF8(toolTip),
+                     wxString::FromUTF8(flyBy), nullptr);
+    };
     m_pToolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, style);
     for (const ToolDef& t : kMainTools) {
         if (t.id == 0) {
@@ -195,11 +203,12 @@ bool CMainFrame::CreateToolBars() {
         } else if (t.id == IDW_OBJECT_CHOOSER) {
             m_pObjectChooser = new wxComboBox(m_pToolBar, wxID_ANY, wxEmptyString, wxDefaultPosition,
                                               wxSize(120, -1), 0, nullptr, wxCB_READONLY | wxCB_SORT);
-            m_pObjectChooser->SetToolTip("Change Object");
-            m_pToolBar->AddControl(m_pObjectChooser, "Select new object");
+            std::string flyBy, toolTip;
+            GetCommandPrompt(IDW_OBJECT_CHOOSER, flyBy, toolTip);
+            m_pObjectChooser->SetToolTip(wxString::FromUTF8(toolTip));
+            m_pToolBar->AddControl(m_pObjectChooser, wxString::FromUTF8(flyBy));
         } else {
-            m_pToolBar->AddTool(ToWxId(t.id), t.label, KelvanoArt(t.art), t.label,
-                                isCheckTool(t.id) ? wxITEM_CHECK : wxITEM_NORMAL);
+            addTool(m_pToolBar, t, isCheckTool(t.id) ? wxITEM_CHECK : wxITEM_NORMAL);
         }
     }
     m_pToolBar->Realize();
@@ -213,9 +222,19 @@ bool CMainFrame::CreateToolBars() {
                                   .Gripper(true));
 
     m_pCameraBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, style);
-    for (const ToolDef& t : kCameraTools)
-        m_pCameraBar->AddTool(ToWxId(t.id), t.label, KelvanoArt(t.art), t.label, wxITEM_CHECK);
+    for (const ToolDef& t : kCameraTools) addTool(m_pCameraBar, t, wxITEM_CHECK);
     m_pCameraBar->Realize();
+    for (wxAuiToolBar* bar : {m_pToolBar, m_pCameraBar}) {
+        bar->Bind(wxEVT_MOTION, [this, bar](wxMouseEvent& e) {
+            const wxAuiToolBarItem* item = bar->FindToolByPosition(e.GetX(), e.GetY());
+            ShowFlyBy(item ? item->GetLongHelp() : wxString());
+            e.Skip();
+        });
+        bar->Bind(wxEVT_LEAVE_WINDOW, [this](wxMouseEvent& e) {
+            ShowFlyBy(wxString());
+            e.Skip();
+        });
+    }
     // Docked on the same row, right of the main tool bar; it may dock anywhere.
     m_mgr.AddPane(m_pCameraBar,
                   wxAuiPaneInfo().Name(kPaneCameraToolBar).Caption("Camera").ToolbarPane().Top().Row(0).Position(1));
@@ -313,7 +332,10 @@ void CMainFrame::BuildMenuBar(const std::vector<MenuEntry>& menu) {
             const bool bind = !hint.empty() && HintIsAccelerator(hint, e.id);
             wxString text = wxString::FromUTF8(label);
             if (bind) text += "\t" + wxString::FromUTF8(hint);
-            wxMenuItem* item = current->Append(ToWxId(e.id), text, wxEmptyString,
+            // The status bar shows the command's prompt while the item is highlighted.
+            std::string flyBy, toolTip;
+            GetCommandPrompt(e.id, flyBy, toolTip);
+            wxMenuItem* item = current->Append(ToWxId(e.id), text, wxString::FromUTF8(flyBy),
                                                e.kind == MenuEntry::Check ? wxITEM_CHECK : wxITEM_NORMAL);
             if (!bind && !hint.empty()) m_menuHints.emplace_back(item, hint);
             break;
@@ -367,12 +389,12 @@ void CMainFrame::InstallAccelerators() {
 
 void CMainFrame::NameBarWindows() {
 #ifdef __WXGTK__
-    // Window-system tools (and the end-to-end tests) find the tool bars by the
-    // names of their own X windows.
+    // Window-system tools (and the end-to-end tests) find the tool bars and
+    // the status bar by the names of their own X windows.
     GdkDisplay* display = gdk_display_get_default();
     if (!display || !GDK_IS_X11_DISPLAY(display)) return;
     const std::pair<wxWindow*, const char*> named[] = {
-        {m_pToolBar, "Kelvano Toolbar"}, {m_pCameraBar, "Camera"}};
+        {m_pToolBar, "Kelvano Toolbar"}, {m_pCameraBar, "Camera"}, {GetStatusBar(), "Kelvano Status Bar"}};
     for (const auto& [window, name] : named) {
         if (!window) continue;
         GdkWindow* gdkWindow = window->GTKGetDrawingWindow();
@@ -382,6 +404,20 @@ void CMainFrame::NameBarWindows() {
         XStoreName(GDK_DISPLAY_XDISPLAY(display), GDK_WINDOW_XID(gdkWindow), name);
     }
 #endif
+}
+
+void CMainFrame::ShowFlyBy(const wxString& text) {
+    // As a menu item's help: shown over the first field, which gets its old
+    // text back when the pointer leaves the tools.
+    if (text == m_strFlyBy) return;
+    m_strFlyBy = text;
+    if (text.empty()) DoGiveHelp(wxEmptyString, false);
+    else DoGiveHelp(text, true);
+}
+
+void CMainFrame::FocusView() {
+    // The view takes the keyboard, so that its letter keys work at once.
+    if (m_pChildFrame && m_pChildFrame->GetCanvas()) m_pChildFrame->GetCanvas()->SetFocus();
 }
 
 CKelvanoView* CMainFrame::GetView() const { return m_pChildFrame ? m_pChildFrame->GetView() : nullptr; }
@@ -484,14 +520,21 @@ void CMainFrame::UpdateCommand(int id, bool& enabled, int& checked) {
 
 void CMainFrame::OnCommand(wxCommandEvent& event) {
     const int id = FromWxId(event.GetId());
+    // A scene that opens or starts new is worked on with the keys at once.
+    const bool sceneCommand = id == ID_FILE_NEW || id == ID_FILE_OPEN ||
+                              (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST);
     if (FrameCommand(id)) return;
-    if (CKelvanoView* view = GetView(); view && view->OnCommand(id)) return;
+    if (CKelvanoView* view = GetView(); view && view->OnCommand(id)) {
+        if (sceneCommand) FocusView();
+        return;
+    }
     if (id == ID_APP_ABOUT) {
         theApp.OnAppAbout();
     } else if (id == ID_APP_EXIT) {
         Close();
     } else if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
         theApp.OnOpenRecentFile(id);
+        FocusView();
     }
 }
 

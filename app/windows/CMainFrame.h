@@ -50,6 +50,11 @@ public:
     void UpdateCommand(int id, bool& enabled, int& checked);
 
     void RefreshRecentFiles();
+    // Gives the scene window the keyboard focus.
+    void FocusView();
+    // Shows a tool's fly-by text in the status bar; an empty text puts the
+    // status bar's own text back.
+    void ShowFlyBy(const wxString& text);
     void SetChildTitle(const std::string& title);
 
     CKelvanoView* GetView() const;
@@ -117,5 +122,6 @@ private:
     int m_nRecentPos = -1;  // position of the recent-file entries in m_pRecentMenu
     std::vector<std::pair<wxMenuItem*, std::string>> m_menuHints;
     wxRect m_rcNormal;
+    wxString m_strFlyBy;  // the fly-by text shown now, if any
     bool m_bClosing = false;
 };

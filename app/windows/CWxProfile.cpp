@@ -2,6 +2,7 @@
 
 #include <wx/fileconf.h>
 #include <wx/filename.h>
+#include <wx/log.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -26,7 +27,11 @@ std::string CWxProfile::DefaultFileName() {
 
 CWxProfile::CWxProfile(const std::string& fileName) : m_fileName(fileName) {
     const wxString name = wxString::FromUTF8(fileName);
-    wxFileName::Mkdir(wxFileName(name).GetPath(), 0700, wxPATH_MKDIR_FULL);
+    {
+        // A folder that cannot be made is reported once by the program.
+        wxLogNull quiet;
+        wxFileName::Mkdir(wxFileName(name).GetPath(), 0700, wxPATH_MKDIR_FULL);
+    }
     m_config = std::make_unique<wxFileConfig>("Kelvano", wxEmptyString, name, wxEmptyString,
                                               wxCONFIG_USE_LOCAL_FILE);
     // Values are stored as written; '%' and the like are not environment variables.
@@ -34,7 +39,11 @@ CWxProfile::CWxProfile(const std::string& fileName) : m_fileName(fileName) {
 }
 
 CWxProfile::~CWxProfile() {
-    if (m_config) m_config->Flush();
+    Flush();
+    // The file object writes once more when it goes; where it cannot, that is
+    // no news to the user.
+    wxLogNull quiet;
+    m_config.reset();
 }
 
 int CWxProfile::GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) {
@@ -60,4 +69,9 @@ void CWxProfile::WriteProfileString(const std::string& section, const std::strin
     m_config->Write(key(section, entry), wxString::FromUTF8(value));
 }
 
-bool CWxProfile::Flush() { return m_config->Flush(); }
+bool CWxProfile::Flush() {
+    if (!m_config || !m_bWritable) return false;
+    // A failure is the caller's to report, not a log box at exit.
+    wxLogNull quiet;
+    return m_config->Flush();
+}

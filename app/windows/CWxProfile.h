@@ -25,8 +25,12 @@ public:
     bool Flush() override;
 
     const std::string& FileName() const { return m_fileName; }
+    // A profile whose folder cannot be written keeps its values in memory
+    // only: Flush writes nothing (the program said so once at start).
+    void SetWritable(bool writable) { m_bWritable = writable; }
 
 private:
     std::string m_fileName;
+    bool m_bWritable = true;
     std::unique_ptr<wxFileConfig> m_config;
 };

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 TEST(AppStateTest, LayoutTableFollowsThePrimaryLanguage) {
     CKelvanoAppState app;
@@ -141,6 +142,48 @@ TEST(AppStateTest, CommandLinePathsBecomeAbsoluteAgainstTheStartFolder) {
     EXPECT_EQ(ResolveCommandLinePath("./a b.apn", "/tmp"), "/tmp/a b.apn");
     EXPECT_EQ(ResolveCommandLinePath("/data/x.apn", "/home/ann"), "/data/x.apn");
     EXPECT_EQ(ResolveCommandLinePath("", "/home/ann"), "");
+}
+
+TEST(AppStateTest, CommandLineAsksForTheUsageOrAFile) {
+    struct Case {
+        std::vector<std::string> args;
+        bool help;
+        const char* file;
+        const char* unknown;
+    };
+    for (const Case& c : {Case{{}, false, "", ""},
+                          Case{{"demo.apn"}, false, "demo.apn", ""},
+                          Case{{"--help"}, true, "", ""},
+                          Case{{"a.apn", "-h"}, true, "a.apn", ""},
+                          Case{{"--size", "a.apn", "b.apn"}, false, "a.apn", "--size"},
+                          Case{{"--", "-dash.apn", "--help"}, false, "-dash.apn", ""},
+                          Case{{"-"}, false, "-", ""}}) {
+        const CommandLineRequest r = ParseCommandLine(c.args);
+        EXPECT_EQ(r.help, c.help) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.file, c.file) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.unknownOption, c.unknown) << ::testing::PrintToString(c.args);
+    }
+    EXPECT_EQ(CommandLineUsage("kelvano").rfind("Usage: kelvano [scene.apn]\n", 0), 0u);
+}
+
+TEST(AppStateTest, ASettingsFolderThatCannotBeWrittenIsNamed) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::path(testOutputDir()) / "settings-folder";
+    fs::remove_all(dir);
+    std::string folder;
+    // Made when missing.
+    EXPECT_TRUE(SettingsFolderWritable((dir / "kelvano" / "kelvano.conf").string(), folder));
+    EXPECT_EQ(folder, (dir / "kelvano").string());
+    EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_TRUE(fs::is_empty(folder));  // the probe file is gone
+    // Under a plain file no folder can be made, whoever runs the test.
+    std::ofstream(dir / "file") << "x";
+    EXPECT_FALSE(SettingsFolderWritable((dir / "file" / "kelvano" / "kelvano.conf").string(), folder));
+    EXPECT_EQ(folder, (dir / "file" / "kelvano").string());
+    EXPECT_NE(SettingsFolderMessage(folder).find("\"" + folder + "\""), std::string::npos);
+    // A folder where the file belongs.
+    fs::create_directories(dir / "kelvano" / "kelvano.conf");
+    EXPECT_FALSE(SettingsFolderWritable((dir / "kelvano" / "kelvano.conf").string(), folder));
 }
 
 TEST(AppStateTest, HomogeneousPoint) {

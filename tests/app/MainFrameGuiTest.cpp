@@ -25,6 +25,7 @@
 #include <wx/menu.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
+#include <wx/uiaction.h>
 
 #include <chrono>
 #include <cstdio>
@@ -46,6 +47,13 @@ void pump(int milliseconds) {
         wxTheApp->ProcessIdle();
         wxMilliSleep(5);
     } while (std::chrono::steady_clock::now() < end);
+}
+
+// Pumps until done() holds, at most the given time (a busy machine is slow).
+template <class Done>
+void pumpUntil(Done done, int milliseconds = 5000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done() && std::chrono::steady_clock::now() < end) pump(20);
 }
 
 CMainFrame* frame() { return theApp.GetMainFrame(); }
@@ -75,6 +83,12 @@ TEST(MainFrameGui, StartUpOpensTheFileNamedRelativeToTheStartFolder) {
     EXPECT_EQ(theApp.m_nStartState, 0);
     EXPECT_EQ(theApp.m_nCmdShow, KV_SW_SHOWMAXIMIZED);
     EXPECT_NE(theApp.m_pCurrentDoc, nullptr);
+    // The splash is up until a second after its first paint; a second one is
+    // not made.
+    CSplashWnd* splash = CSplashWnd::Current();
+    ASSERT_NE(splash, nullptr);
+    CSplashWnd::ShowSplashScreen(frame());
+    EXPECT_EQ(CSplashWnd::Current(), splash);
     pump(500);
     // The view opened it itself, with no dialog, once its window could draw.
     CKelvanoView* view = theApp.m_pCurrentView;
@@ -88,16 +102,74 @@ TEST(MainFrameGui, StartUpOpensTheFileNamedRelativeToTheStartFolder) {
 }
 
 TEST(MainFrameGui, SplashShowsForAboutASecond) {
-    CSplashWnd* splash = CSplashWnd::Current();
-    ASSERT_NE(splash, nullptr);
-    CSplashWnd::ShowSplashScreen(frame());
-    EXPECT_EQ(CSplashWnd::Current(), splash);  // a second one is not made
-    // One second after it was first painted.
+    // One second after it was first painted (made by the start-up above).
     pump(2500);
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
     CSplashWnd::EnableSplashScreen(false);
     CSplashWnd::ShowSplashScreen(frame());
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
+}
+
+// Real key presses and pointer moves through the X server (XTest), with no
+// click into the scene before.
+TEST(MainFrameGui, RightAfterStartTheViewTakesItsKeysAndToolsShowTheirPrompts) {
+    CKelvanoCanvas* canvas = frame()->GetChildFrame()->GetCanvas();
+    CKelvanoView* view = canvas->GetView();
+    wxAuiToolBar* bar = frame()->GetMainToolBar();
+    wxStatusBar* status = frame()->GetStatusBar();
+    ASSERT_EQ(view->m_nTransformMode, 0);
+    // The top-left corner of the scene: the splash stands in the screen's middle.
+    const wxPoint inScene = canvas->GetScreenPosition() + wxPoint(15, 15);
+    wxUIActionSimulator sim;
+    sim.MouseMove(inScene);
+    pump(200);
+    sim.Char('s');
+    pumpUntil([&] { return view->m_nTransformMode == 1 && bar->GetToolToggled(ToWxId(ID_MODE_SCALE)); });
+    EXPECT_EQ(view->m_nTransformMode, 1);
+    EXPECT_EQ(status->GetStatusText(0), "Scale mode");
+    EXPECT_TRUE(bar->GetToolToggled(ToWxId(ID_MODE_SCALE)));
+    EXPECT_FALSE(bar->GetToolToggled(ToWxId(ID_MODE_MOVE)));
+
+    struct Tip {
+        wxAuiToolBar* bar;
+        int id;
+        const char* toolTip;
+        const char* flyBy;
+    };
+    for (const Tip& t : {Tip{bar, ID_MODE_MOVE, "Move <Shift+L>", "Move mode"},
+                         Tip{bar, ID_AXIS_Y, "Y Axis <Shift+Y>", "Y Axis"},
+                         Tip{frame()->GetCameraToolBar(), ID_CAMERA_FRONT, "Front View <Shift+1>", "Front View"}}) {
+        wxAuiToolBarItem* tool = t.bar->FindTool(ToWxId(t.id));
+        ASSERT_NE(tool, nullptr);
+        EXPECT_EQ(tool->GetShortHelp(), t.toolTip);
+        const wxRect r = t.bar->GetToolRect(ToWxId(t.id));
+        sim.MouseMove(t.bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2)));
+        pumpUntil([&] { return status->GetStatusText(0) == t.flyBy; });
+        EXPECT_EQ(status->GetStatusText(0), t.flyBy);
+    }
+    // Off the tools the status bar has its own text back.
+    sim.MouseMove(inScene);
+    pumpUntil([&] { return status->GetStatusText(0) == "Scale mode"; });
+    EXPECT_EQ(status->GetStatusText(0), "Scale mode");
+    EXPECT_EQ(menuItem(ID_MODE_ROTATE)->GetHelp(), "Rotate mode");
+    sim.Char('l');
+    pumpUntil([&] { return view->m_nTransformMode == 0; });
+    EXPECT_EQ(view->m_nTransformMode, 0);
+}
+
+TEST(MainFrameGui, ANarrowWindowReachesEveryToolThroughTheOverflowButton) {
+    wxAuiToolBar* bar = frame()->GetMainToolBar();
+    EXPECT_TRUE(bar->HasFlag(wxAUI_TB_OVERFLOW));
+    EXPECT_TRUE(frame()->GetCameraToolBar()->HasFlag(wxAUI_TB_OVERFLOW));
+    EXPECT_TRUE(bar->GetToolFits(ToWxId(ID_MODE_ANIMATION)));
+    const wxRect wide = frame()->GetRect();
+    frame()->SetSize(520, 600);
+    pump(400);
+    EXPECT_TRUE(bar->GetToolFits(ToWxId(ID_FILE_NEW)));
+    EXPECT_FALSE(bar->GetToolFits(ToWxId(ID_MODE_ANIMATION)));
+    frame()->SetSize(wide);
+    pump(400);
+    EXPECT_TRUE(bar->GetToolFits(ToWxId(ID_MODE_ANIMATION)));
 }
 
 TEST(MainFrameGui, BarsHaveTheirTitlesAndPlaces) {

@@ -50,8 +50,16 @@ TEST(MenusTest, DocumentedTextsAreKeptAsWritten) {
     const auto& normal = DocumentMenu(false);
     EXPECT_EQ(popupTitles(normal),
               (std::vector<std::string>{"&File", "&Edit", "&View", "&Mode", "&Objects", "E&nvironment", "&Help"}));
-    EXPECT_EQ(textOf(normal, ID_CAMERA_FRONT), "Front View\tShitf+1");
     EXPECT_EQ(textOf(normal, ID_CAMERA_BOTTOM), "Bottom View\tShift+6");
+    // Every preset shows its key the same way (Front's hint was misspelt).
+    for (int id = ID_CAMERA_FRONT; id <= ID_CAMERA_BOTTOM; ++id) {
+        std::string label, hint;
+        SplitMenuText(textOf(normal, id), label, hint);
+        AccelEntry key{};
+        ASSERT_TRUE(ParseKeyHint(hint, key)) << label;
+        EXPECT_EQ(key.flags, ACCEL_SHIFT);
+        EXPECT_EQ(key.key, '1' + id - ID_CAMERA_FRONT);
+    }
     EXPECT_EQ(textOf(normal, ID_MODE_MOVE), "&Move\tL");
     EXPECT_EQ(textOf(normal, ID_ADD_TEXT), "&Text\t    T");
     EXPECT_EQ(textOf(normal, ID_EDIT_DELETE), "&Delete\tDel");
@@ -93,6 +101,29 @@ TEST(MenusTest, KeyHints) {
     EXPECT_FALSE(ParseKeyHint("", a));
     EXPECT_FALSE(ParseKeyHint("F13", a));
     EXPECT_FALSE(ParseKeyHint("Ctrl+", a));
+}
+
+TEST(MenusTest, CommandPromptsGiveTheStatusTextAndTheToolTip) {
+    struct Case {
+        int id;
+        const char* flyBy;
+        const char* toolTip;
+    };
+    for (const Case& c : {Case{ID_MODE_MOVE, "Move mode", "Move <Shift+L>"},
+                          Case{ID_MODE_SCALE, "Scale mode", "Scale <Shift+S>"},
+                          Case{ID_MODE_ROTATE, "Rotate mode", "Rotate <Shift+R>"},
+                          Case{ID_AXIS_Z, "Z Axis", "Z Axis <Shift+Z>"},
+                          Case{ID_CAMERA_FRONT, "Front View", "Front View <Shift+1>"},
+                          Case{ID_CAMERA_BOTTOM, "Bottom View", "Bottom View <Shift+6>"},
+                          Case{IDW_OBJECT_CHOOSER, "Select new object", "Change Object"},
+                          Case{ID_IMAGE_SIZE, "Change the size of the drawing window", ""}}) {
+        std::string flyBy = "?", toolTip = "?";
+        ASSERT_TRUE(GetCommandPrompt(c.id, flyBy, toolTip)) << c.id;
+        EXPECT_EQ(flyBy, c.flyBy);
+        EXPECT_EQ(toolTip, c.toolTip);
+    }
+    std::string flyBy, toolTip;
+    EXPECT_FALSE(GetCommandPrompt(ID_FIXED_DURATION, flyBy, toolTip));
 }
 
 TEST(MenusTest, OnlyAcceleratorTableKeysAreBoundAndNoneIsABareLetter) {

@@ -3,7 +3,9 @@
 #include "app/core/CKelvanoView.h"
 #include "app/core/KelvanoIds.h"
 #include "assets/sgModelTable.h"
+#include "platform/SoundPlayer.h"
 #include "scene/pnBackground.h"
+#include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
 #include "scene/pnLight.h"
 #include "scene/pnMaterial.h"
@@ -239,6 +241,40 @@ TEST_F(ViewTest, APauseFrameIsNeitherDrawnNorSwapped) {
     EXPECT_EQ(host.swaps, 1);
 }
 
+// The view paints whenever the window asks; only reaching a frame plays it.
+TEST_F(ViewTest, RepaintsDrawTheReachedFrameWithoutPlayingItAgain) {
+    RecordingSoundPlayer sounds;
+    setSoundPlayer(&sounds);
+    create();
+    addSlantedPlate();
+    auto* fx = new pnEffect;
+    fx->setName("fx");
+    ASSERT_TRUE(scene().addEffect(fx));
+    scene().findEvent("plate")->addPlay("fx", 5, 10, 1);  // hidden before frame 5
+    scene().addSound(3, "cue.wav");
+    auto centreIsPlate = [this] { return !sameColour(draw().at(290, 196), kNewSceneBackground); };
+
+    view->m_bAnimationMode = 1;
+    view->m_nCurrentFrame = 3;
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(centreIsPlate()) << i;
+    EXPECT_EQ(host.swaps, 5);
+    EXPECT_EQ(sounds.played, std::vector<std::string>{"cue.wav"});
+    view->m_nCurrentFrame = 6;
+    EXPECT_TRUE(centreIsPlate());
+    EXPECT_TRUE(centreIsPlate());
+    // Reached again: played again. The initial state in object mode is not
+    // frame 3's, so coming back plays the frame anew.
+    view->m_nCurrentFrame = 3;
+    EXPECT_FALSE(centreIsPlate());
+    view->m_bAnimationMode = 0;
+    EXPECT_TRUE(centreIsPlate());
+    view->m_bAnimationMode = 1;
+    EXPECT_FALSE(centreIsPlate());
+    EXPECT_FALSE(centreIsPlate());
+    EXPECT_EQ(sounds.played.size(), 3u);
+    setSoundPlayer(nullptr);
+}
+
 TEST_F(ViewTest, NothingIsDrawnWithoutAContext) {
     host.contextAvailable = false;
     view->OnDraw();
@@ -426,6 +462,7 @@ TEST_F(ViewTest, ModeAndAxisRules) {
     // Scale keeps all three.
     EXPECT_TRUE(view->OnKeyDown('S'));
     EXPECT_EQ(view->m_nTransformMode, 1);
+    EXPECT_EQ(host.statusTexts, std::vector<std::string>{"Scale mode"});
     view->OnKeyDown('Y');
     view->OnKeyDown('Z');
     EXPECT_EQ(axes(), (std::vector<int>{1, 1, 1}));
@@ -448,6 +485,7 @@ TEST_F(ViewTest, ModeAndAxisRules) {
     }
     EXPECT_TRUE(view->OnKeyDown('L'));
     EXPECT_EQ(view->m_nTransformMode, 2);
+    EXPECT_EQ(host.statusTexts.back(), "Z Axis");
     // The quality menus stay enabled.
     EXPECT_TRUE(update(kv::ID_DISPLAY_LOW).enabled);
     EXPECT_TRUE(update(kv::ID_OUTPUT_HIGH).enabled);

@@ -7,10 +7,16 @@
    (read from an ImageMagick screenshot).
 2. Closed as a window manager would close it, it exits cleanly and its
    settings file holds the placement and the settings.
+   Right after start, with no click into the scene, S chooses Scale mode (the
+   tool bar and the status bar change) and L goes back to Move.
 3. Started again without a file after the placement was changed in the file,
    it opens where the file says and shows a new scene's background; a
    placement on a monitor that no longer exists lands on the screen's top-left
    corner.
+4. --help prints the usage, even without a display; a mistyped option is
+   named and the program ends.
+5. With a settings folder that cannot be made, one message box comes at start
+   and the program closes cleanly, without framework errors.
 
 e2e_program.py PROGRAM SOURCE_DIR
 """
@@ -88,6 +94,17 @@ def close(a, b, tol=3):
     return a is not None and all(abs(p - q) <= tol for p, q in zip(a, b))
 
 
+def shot_when(png, x, y, colour, env, tol=3, timeout=30.0):
+    """Screenshots the screen into png until (x, y) has the colour: a busy
+    machine may draw the scene late."""
+    deadline = time.time() + timeout
+    while True:
+        xh.run(["import", "-window", "root", png], env)
+        if close(pixel(png, x, y, env), colour, tol) or time.time() > deadline:
+            return
+        time.sleep(0.5)
+
+
 def scene_window(window, env):
     kids = children_named(window, env)
     return kids, [g for g in kids.get("", []) if g[0] == 580 and g[1] == 392]
@@ -108,6 +125,76 @@ def stop(proc, display, window, log, env, what):
         rc = None
     log.close()
     check(rc == 0, f"{what}: the program ended with {rc} after the close request")
+
+
+def command_line(program, env):
+    bare = dict(env)
+    bare.pop("DISPLAY", None)
+    out = subprocess.run([program, "--help"], env=bare, capture_output=True, text=True, timeout=60)
+    check(out.returncode == 0 and out.stdout.startswith("Usage: kelvano [scene.apn]\n"),
+          f"--help: exit {out.returncode}, output {out.stdout!r} {out.stderr[-500:]!r}")
+    # Named once the toolkit has taken its own options, which needs a display.
+    out = subprocess.run([program, "--bogus", "x.apn"], env=env, capture_output=True, text=True, timeout=60)
+    check(out.returncode not in (0, None) and 'unknown option "--bogus"' in out.stderr,
+          f"--bogus: exit {out.returncode}, errors {out.stderr[-500:]!r}")
+
+
+def view_keys(window, kids, scene, home, env):
+    """S and L work at once; the tool bar and the status bar show the mode."""
+    bars = ["Kelvano Toolbar", "Kelvano Status Bar"]
+    if not check(scene and all(b in kids for b in bars), "no scene, tool bar or status bar window"):
+        return
+    w, h, x, y = scene[0]
+    xh.run(["xdotool", "mousemove", str(x + 20), str(y + 20)], env)
+    time.sleep(0.5)
+
+    def look(name):
+        png = os.path.join(home, name + ".png")
+        xh.run(["import", "-window", "root", png], env)
+        return {b: pixels(png, kids[b][0][2], kids[b][0][3], kids[b][0][0], kids[b][0][1], env) for b in bars}
+
+    def look_until(name, done, timeout=20.0):
+        deadline = time.time() + timeout
+        while True:
+            seen = look(name)
+            if done(seen) or time.time() > deadline:
+                return seen
+            time.sleep(0.5)
+
+    start = look("keys-start")
+    xh.run(["xdotool", "key", "s"], env)
+    scale = look_until("keys-scale", lambda seen: all(seen[b] != start[b] for b in bars))
+    for b in bars:
+        check(scale[b] != start[b], f"pressing S right after start changed nothing in the {b}")
+    xh.run(["xdotool", "key", "l"], env)
+    move = look_until("keys-move", lambda seen: seen["Kelvano Toolbar"] == start["Kelvano Toolbar"])
+    check(move["Kelvano Toolbar"] == start["Kelvano Toolbar"], "after L the tool bar does not show Move mode again")
+    check(move["Kelvano Status Bar"] != scale["Kelvano Status Bar"], "after L the status bar still shows Scale mode")
+
+
+def blocked_settings(program, work, home, display, env):
+    blocked = dict(env)
+    with open(os.path.join(home, "plain-file"), "w") as f:
+        f.write("not a folder\n")
+    blocked["XDG_CONFIG_HOME"] = os.path.join(home, "plain-file", "config")
+    proc, log = start(program, work, [], blocked)
+    # The message comes before the main window, whose splash shares its title.
+    box = xh.wait_for_window("Kelvano", env)
+    if not check(box is not None and xh.wait_for_window(TITLE, env, timeout=1) is None,
+                 "blocked settings: no message box before the main window"):
+        proc.kill()
+        return
+    xh.run(["xdotool", "windowfocus", "--sync", str(box), "key", "Return"], env)
+    window = xh.wait_for_window(TITLE, env)
+    if not check(window is not None, "blocked settings: no main window after the message"):
+        proc.kill()
+        return
+    time.sleep(1.5)
+    stop(proc, display, window, log, env, "blocked settings")
+    with open(os.path.join(work, "program.log")) as f:
+        text = f.read()
+    check("kelvano.conf" not in text and "Error: " not in text,
+          "blocked settings: framework errors in the output: " + text[-2000:])
 
 
 def main():
@@ -146,7 +233,10 @@ def main():
         check(len(scene) == 1, "no 580 x 392 scene window among " + str(kids.get("", [])))
 
         shot = os.path.join(home, "first.png")
-        xh.run(["import", "-window", "root", shot], env)
+        if scene:
+            shot_when(shot, scene[0][2] + 5, scene[0][3] + 5, SAMPLE_BACKGROUND, env)
+        else:
+            xh.run(["import", "-window", "root", shot], env)
         if scene and check(os.path.isfile(shot), "no screenshot"):
             w, h, x, y = scene[0]
             for px, py in [(x + 5, y + 5), (x + w - 6, y + 5), (x + 5, y + h - 6), (x + w - 6, y + h - 6)]:
@@ -165,6 +255,7 @@ def main():
                   f"{len(gold)} gold pixels of the title, not all in the upper half")
             check(len(red) > 100 and all(i % w < w // 4 for i in red), f"{len(red)} red pixels of the bar")
 
+        view_keys(window, kids, scene, home, env)
         stop(proc, display, window, log, env, "first run")
         conf_path = os.path.join(home, ".config", "kelvano", "kelvano.conf")
         if not check(os.path.isfile(conf_path), "no settings file at " + conf_path):
@@ -204,19 +295,23 @@ def main():
                 # Without a file the program shows a new scene.
                 _, scene = scene_window(window, env)
                 shot = os.path.join(home, "second.png")
-                xh.run(["import", "-window", "root", shot], env)
                 if check(len(scene) == 1, "second run: no 580 x 392 scene window"):
                     w, h, x, y = scene[0]
+                    shot_when(shot, x + w // 2, y + h // 2, BACKGROUND, env, 2)
                     got = pixel(shot, x + w // 2, y + h // 2, env)
                     check(close(got, BACKGROUND, 2), f"second run: scene pixel {got}, not {BACKGROUND}")
             stop(proc, display, window, log, env, what)
 
+        command_line(program, env)
         with open(os.path.join(work, "program.log")) as f:
             text = f.read()
         check("ERROR: AddressSanitizer" not in text and "runtime error" not in text,
               "sanitizer reports in the program's output")
         if failures:
             print(text[-6000:])
+        # Last: its log is its own.
+        os.rename(os.path.join(work, "program.log"), os.path.join(work, "program-1.log"))
+        blocked_settings(program, work, home, display, env)
     return 1 if failures else 0
 
 

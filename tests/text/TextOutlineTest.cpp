@@ -6,6 +6,7 @@
 #include <string>
 
 #include "assets/sgText3D.h"
+#include "platform/PathParts.h"
 #include "sg/sgVec.h"
 #include "tests/text/TextFonts.h"
 
@@ -32,11 +33,6 @@ double triangleArea(const sgText3D& t, int i) {
 
 FontPoint fx(double x, double y) {
     return {sgText3D::fixedFromDouble(x), sgText3D::fixedFromDouble(y)};
-}
-
-std::string baseName(const std::string& path) {
-    size_t p = path.rfind('/');
-    return p == std::string::npos ? path : path.substr(p + 1);
 }
 
 }  // namespace
@@ -179,10 +175,10 @@ protected:
 TEST_F(TextFontTest, ArialResolvesToLiberationSans) {
     sgText3D t("arial");
     ASSERT_EQ(t.generate("A"), 1);
-    EXPECT_EQ(baseName(t.getFontFile()), "LiberationSans-Regular.ttf");
+    EXPECT_EQ(pathBaseName(t.getFontFile()), "LiberationSans-Regular.ttf");
     t.setItalic(1);
     t.generate("A");
-    EXPECT_EQ(baseName(t.getFontFile()), "LiberationSans-Italic.ttf");
+    EXPECT_EQ(pathBaseName(t.getFontFile()), "LiberationSans-Italic.ttf");
 }
 
 TEST_F(TextFontTest, ContourCountsAndAdvancesMatchTheFont) {
@@ -330,7 +326,7 @@ TEST_F(TextFontTest, ItalicWithoutAnItalicFaceIsSheared) {
     italic.setItalic(1);
     upright.generate("I");
     italic.generate("I");
-    EXPECT_EQ(baseName(italic.getFontFile()), "DejaVuSans.ttf");
+    EXPECT_EQ(pathBaseName(italic.getFontFile()), "DejaVuSans.ttf");
     const sgTextContour& u = upright.getGlyph(0).contours[0];
     const sgTextContour& s = italic.getGlyph(0).contours[0];
     ASSERT_EQ(u.getPointCount(), s.getPointCount());
