@@ -5,7 +5,9 @@
 #include "app/core/CProfile.h"
 #include "scene/pnBackground.h"
 #include "scene/pnMaterial.h"
+#include "scene/pnObject.h"
 #include "scene/pnScene.h"
+#include "scene/pnStringProperty.h"
 #include "scene/pnViewpoint.h"
 
 #include <algorithm>
@@ -141,6 +143,8 @@ void CKelvanoDoc::RecordUndoBefore(pnObject* object, int kind) {
 
 void CKelvanoDoc::RecordUndoAfter(pnObject* object) {
     CKelvanoView* view = UndoView();
+    // A null object leaves the step's after-state alone.
+    if (!object || !view) return;
     if (CUndoSnapshot* after = CurrentAfter()) after->TakeObject(object, view->GetScene());
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/core/CUndoHistory.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@ class CProfile;
 class pnBackground;
 class pnMaterial;
 class pnObject;
+class pnStringProperty;
 class pnViewpoint;
 
 struct CRectI {
@@ -91,6 +93,11 @@ public:
     pnObject* m_pSelectedPart = nullptr;
     int m_nSelectedDataPt = -1;
     int m_nSelectedPartKind = -1;
+    // What Paste adds: an independent copy, with copies of a chart's two text
+    // styles.
+    std::unique_ptr<pnObject> m_pClipboardObject;
+    std::unique_ptr<pnStringProperty> m_pClipboardLabelStyle;
+    std::unique_ptr<pnStringProperty> m_pClipboardDataStyle;
     int m_bHighlight = 0;
     int m_nEffectLength = 21;
     int m_nGrowLength = 21;

@@ -16,6 +16,7 @@
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "scene/pnSceneLoader.h"
+#include "scene/pnStringProperty.h"
 #include "scene/pnViewpoint.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgAccumTarget.h"
@@ -254,7 +255,12 @@ void CKelvanoView::HighlightObjectByName(const std::string& name, int on) {
 }
 
 void CKelvanoView::ClearDocumentSelection() {
+    m_bMultiDrag = 0;
+    m_bSelectAll = 0;
     if (!m_pDocument) return;
+    m_pDocument->m_pClipboardObject.reset();
+    m_pDocument->m_pClipboardLabelStyle.reset();
+    m_pDocument->m_pClipboardDataStyle.reset();
     m_pDocument->m_selectedObjects.clear();
     m_pDocument->m_pSelectedObject = nullptr;
     m_pDocument->m_pSelectedPart = nullptr;
@@ -350,27 +356,6 @@ bool CKelvanoView::CaptureFrameToBitmap() {
     return !dib.empty() && m_pAviWriter && m_pAviWriter->addFrameBitmap(dib);
 }
 
-bool CKelvanoView::OnKeyDown(int key) {
-    if ((key == kKeySpace || key == kKeyEnter) && ContinueFromPause()) return true;
-    int id = 0;
-    switch (key) {
-    case 'L': id = kv::ID_MODE_MOVE; break;
-    case 'S': id = kv::ID_MODE_SCALE; break;
-    case 'R': id = kv::ID_MODE_ROTATE; break;
-    case 'X': id = kv::ID_AXIS_X; break;
-    case 'Y': id = kv::ID_AXIS_Y; break;
-    case 'Z': id = kv::ID_AXIS_Z; break;
-    default: return false;
-    }
-    // As the greyed menu item: nothing while the animation plays or records.
-    if (m_bPlaying) return true;
-    OnCommand(id);
-    // The status bar names what the key chose, as the command's menu item does.
-    std::string flyBy, toolTip;
-    if (m_pHost && kv::GetCommandPrompt(id, flyBy, toolTip)) m_pHost->SetStatusText(flyBy);
-    return true;
-}
-
 CRectI CKelvanoView::PrintTarget(int clientWidth, int clientHeight, int horzRes, int logPixelsX, int logPixelsY) {
     CRectI r;
     r.right = std::max(horzRes, 0);
@@ -402,6 +387,15 @@ bool CKelvanoView::OnCommand(int id) {
         return true;
     case kv::ID_FILE_SAVE_BINARY_AS:
         if (m_pScene) OnSaveBinaryAs();
+        return true;
+    case kv::ID_EDIT_COPY:
+        OnEditCopy();
+        return true;
+    case kv::ID_EDIT_CUT:
+        OnEditCut();
+        return true;
+    case kv::ID_EDIT_PASTE:
+        OnEditPaste();
         return true;
     case kv::ID_EDIT_UNDO:
         OnEditUndo();
@@ -481,11 +475,18 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
     case kv::ID_OUTPUT_HIGH:
         ui.SetCheck(m_nOutputQuality == 4 * (id - kv::ID_OUTPUT_LOW));
         return true;
+    case kv::ID_EDIT_COPY:
+    case kv::ID_EDIT_CUT:
+        ui.Enable(!m_bAnimationMode && m_pDocument && m_pDocument->m_pSelectedObject);
+        return true;
+    case kv::ID_EDIT_PASTE:
+        ui.Enable(!m_bAnimationMode && m_pDocument && m_pDocument->m_pClipboardObject);
+        return true;
     case kv::ID_EDIT_UNDO:
-        ui.Enable(m_pDocument && m_pDocument->CanUndo());
+        ui.Enable(m_pDocument && m_pDocument->m_selectedObjects.empty() && m_pDocument->CanUndo());
         return true;
     case kv::ID_EDIT_REDO:
-        ui.Enable(m_pDocument && m_pDocument->CanRedo());
+        ui.Enable(m_pDocument && m_pDocument->m_selectedObjects.empty() && m_pDocument->CanRedo());
         return true;
     case kv::ID_HIGHLIGHT_SELECTED:
         ui.SetCheck(m_bHighlightSelected != 0);

@@ -52,6 +52,12 @@ constexpr int kRecordGifTimer = 201;
 constexpr int kRecordAviTimer = 203;
 constexpr int kRecordSwfTimer = 207;
 
+// Modifier flags of the view's mouse and key handlers.
+enum : int { KV_MOD_SHIFT = 1, KV_MOD_CTRL = 2 };
+// Keys the view takes besides letters and digits (which are their upper-case
+// characters).
+enum : int { KV_KEY_LEFT = 0x25, KV_KEY_UP = 0x26, KV_KEY_RIGHT = 0x27, KV_KEY_DOWN = 0x28, KV_KEY_DELETE = 0x2E };
+
 class CKelvanoView {
 public:
     // Becomes the application's current view.
@@ -82,8 +88,37 @@ public:
     // Lets go of the scene and its GL objects; the context must still exist.
     void OnDestroy();
     void OnTimer(int timerId);
-    // Keys of the view's own commands (L, S, R, X, Y, Z); true when handled.
-    bool OnKeyDown(int key);
+    // Keys of the view (arrows, Delete, Shift+1 to 6, and the letters G, L, M,
+    // P, R, S, T, X, Y, Z); true when the key is consumed.
+    bool OnKeyDown(int key, int modifiers = 0);
+
+    // Object-mode mouse, in window coordinates (y down).
+    void OnLButtonDown(int x, int y, int modifiers);
+    void OnMouseMove(int x, int y, int modifiers);
+    void OnLButtonUp(int x, int y, int modifiers);
+    // The window lost the mouse during a drag: the drag ends as a release.
+    void OnCaptureLost();
+    // The object chooser's new choice.
+    void OnObjectChosen(const std::string& name);
+    // Selects the object's name in the object chooser and shows its property
+    // page (by kind) loaded from it.
+    void ShowPageForObject(pnObject* object, int flag);
+    // Cancels the texture window of an object kind (1 text, 2 counter, 3
+    // model, 4 panel; 0 the selection's kind).
+    void CloseTextureWindowOfKind(int kind);
+    bool IsInMultiSelection(const pnObject* object) const;
+    void AddToMultiSelection(pnObject* object);
+    void RemoveFromMultiSelection(const pnObject* object);
+    void SelectObjectByName(const std::string& name);
+
+    // Copy, Cut and Paste of one object inside the program; 1 when done.
+    int OnEditCopy();
+    int OnEditCut();
+    int OnEditPaste();
+    // "%s%d" with the name's prefix and its trailing number plus 1, 2, ...
+    // (1000 tries): the first name no scene object has, or "" when all are
+    // taken. The trailing number keeps at most 9 digits.
+    static std::string NextPasteName(const std::string& name, const pnScene& scene);
 
     // A new empty scene with its roots record and channel: background, format
     // version 210 and the viewpoint "Camera". The argument is the channel the
@@ -214,6 +249,19 @@ public:
     std::unique_ptr<pnScene> m_pScene;
     int m_bAnimationMode = 0;
     int m_bOpenGivenFile = 0;
+    // Mouse interaction in object mode.
+    int m_nDragX = 0, m_nDragY = 0;
+    int m_bDragging = 0;
+    int m_bDragMoved = 0;
+    int m_bShiftClick = 0;
+    int m_bObjectHit = 0;
+    int m_bMultiDrag = 0;
+    int m_bSelectionKept = 0;
+    int m_bTexMoveDrag = 0, m_bTexScaleDrag = 0, m_bTexRotateDrag = 0;
+    int m_bPlacing = 0, m_bPlacingFirstMove = 0;
+    int m_bSelectAll = 0;
+    // Where the next paste goes before its offset.
+    float m_vPastePosition[3] = {0.0f, 0.0f, 0.0f};
     std::string m_strPathName;
     std::string m_strPendingOpen;
     int m_bAlphaBits = 0;
@@ -292,6 +340,21 @@ private:
     void RestoreDisplayLevel();
     void ReportWriteFailure(const std::string& path);
     int WriteStill(int id, const std::string& path);
+    // One drag step to (x, y) from the last drag point (which stays).
+    void DragStep(int x, int y, int modifiers);
+    void MoveStep(int dx, int dy);
+    void ScaleStep(int dx, int dy);
+    void RotateStep(int dx, int dy);
+    void ChartTextStep(int dx, int dy, int label, int allPoints);
+    void TextureStep(int x, int y);
+    // The click's selection rules.
+    void SelectPicked(pnObject* picked);
+    void TogglePicked(pnObject* picked);
+    void FocusRule(pnObject* picked);
+    // The objects a drag step moves: the members, or the selection.
+    std::vector<pnObject*> DragTargets() const;
+    void ShowTransformValues(int what);
+    void Nudge(int dx, int dyWindow, int modifiers);
 
     CKelvanoDoc* m_pDocument;
     CViewHost* m_pHost;

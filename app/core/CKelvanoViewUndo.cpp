@@ -65,7 +65,13 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
     if (m_pDocument) {
         auto& list = m_pDocument->m_selectedObjects;
         list.erase(std::remove(list.begin(), list.end(), object), list.end());
-        if (m_pDocument->m_pSelectedObject == object) ClearDocumentSelection();
+        // The clipboard's copy stays: a Cut removes the very object it copied.
+        if (m_pDocument->m_pSelectedObject == object) {
+            m_pDocument->m_pSelectedObject = nullptr;
+            m_pDocument->m_pSelectedPart = nullptr;
+            m_pDocument->m_nSelectedDataPt = -1;
+            m_pDocument->m_nSelectedPartKind = -1;
+        }
     }
     const std::string name = object->getName();
     if (pnEvent* event = objectEvent(*m_pScene, object)) {
@@ -227,7 +233,9 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
 }
 
 int CKelvanoView::OnEditUndo() {
-    if (!m_pDocument) return 0;
+    // Not while objects are selected together (the accelerator ignores the
+    // greyed menu item).
+    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty()) return 0;
     int kind = 0;
     CUndoSnapshot* other = nullptr;
     CUndoSnapshot* snapshot = m_pDocument->Undo(kind, &other);
@@ -237,7 +245,9 @@ int CKelvanoView::OnEditUndo() {
 }
 
 int CKelvanoView::OnEditRedo() {
-    if (!m_pDocument) return 0;
+    // Not while objects are selected together (the accelerator ignores the
+    // greyed menu item).
+    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty()) return 0;
     int kind = 0;
     CUndoSnapshot* other = nullptr;
     CUndoSnapshot* snapshot = m_pDocument->Redo(kind, &other);

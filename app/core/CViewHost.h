@@ -5,6 +5,8 @@
 
 #include <string>
 
+class pnObject;
+
 // Message box styles and answers, as the view's commands use them.
 enum : int {
     KV_MB_OK = 0x0,
@@ -73,6 +75,29 @@ public:
     // The time line editor follows playback; nothing while it has no panel.
     virtual void SetTimeLineFrame(int /*frame*/) {}
     virtual void SetTimeLinePlaying(int /*on*/) {}
+
+    // The main tool bar's object chooser: adds a name (widening the drop-down
+    // list to the longest), and selects the entry of exactly that name.
+    virtual void AddObjectChooserName(const std::string& name) = 0;
+    virtual void SelectObjectChooserName(const std::string& name) = 0;
+    // The property bar: 1 when it exists. ShowObjectPage shows the Object tab's
+    // page (0 text, 1 panel, 2 model, 3 bar, 4 line, 5 pie, 6 area graph, 7
+    // empty) and loads it from the object, passing flag on.
+    virtual int HasPropertyBar() = 0;
+    virtual void ShowObjectPage(int page, pnObject* object, int flag) = 0;
+    // The texture tool window of an object kind (1 text, 2 counter, 3 model, 4
+    // panel): cancels it when open.
+    virtual void CancelTextureWindow(int kind) = 0;
+    // Hands two texture values to the first open texture window (panel,
+    // model, text, then counter); 0 when none is open.
+    virtual int ShowTextureWindowValues(float a, float b) = 0;
+    // The Transformation bar's boxes, as texts the view formatted.
+    virtual void SetTransformPosition(const std::string& x, const std::string& y, const std::string& z) = 0;
+    virtual void SetTransformScale(const std::string& x, const std::string& y, const std::string& z) = 0;
+    virtual void SetTransformRotation(const std::string& angle, const std::string& x, const std::string& y,
+                                      const std::string& z) = 0;
+    // Unlocks the Transformation bar's edits when they are locked.
+    virtual void UnlockTransformEdits() = 0;
 };
 
 class CViewHost {
@@ -108,6 +133,10 @@ public:
     virtual void SetProgressPos(int /*pos*/) {}
     virtual void SetProgressText(const std::string& /*text*/) {}
     virtual void CloseProgress() {}
+    // Holds the mouse for a drag (the host reports a lost capture through
+    // CKelvanoView::OnCaptureLost) and lets it go.
+    virtual void CaptureMouse() = 0;
+    virtual void ReleaseMouse() = 0;
 
     // The main frame's relays, or null when there is no main frame.
     virtual CFrameRelays* GetMainFrame() = 0;

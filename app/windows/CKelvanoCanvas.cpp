@@ -16,6 +16,8 @@
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 
+#include <cstring>
+
 #include <GL/gl.h>
 
 namespace {
@@ -126,6 +128,12 @@ public:
     void SetSceneSize(int width, int height) override {
         if (CChildFrame* child = m_canvas->GetChildFrame()) child->SetSceneSize(width, height);
     }
+    void CaptureMouse() override {
+        if (!m_canvas->HasCapture()) m_canvas->CaptureMouse();
+    }
+    void ReleaseMouse() override {
+        if (m_canvas->HasCapture()) m_canvas->ReleaseMouse();
+    }
     CFrameRelays* GetMainFrame() override { return m_canvas->GetMainFrame(); }
 
     void ShowProgress(const std::string& caption, int minPos, int maxPos) override {
@@ -198,11 +206,33 @@ CKelvanoCanvas::CKelvanoCanvas(CChildFrame* parent, CMainFrame* frame, const wxG
     Bind(wxEVT_TIMER, &CKelvanoCanvas::OnTimerEvent, this);
     Bind(wxEVT_KEY_DOWN, &CKelvanoCanvas::OnKeyDown, this);
     SetDropTarget(new CSceneDropTarget);
-    // A click gives the view the keyboard, so its letter keys reach it.
-    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent& e) {
-        SetFocus();
-        e.Skip();
+    Bind(wxEVT_LEFT_DOWN, &CKelvanoCanvas::OnMouse, this);
+    Bind(wxEVT_LEFT_UP, &CKelvanoCanvas::OnMouse, this);
+    Bind(wxEVT_MOTION, &CKelvanoCanvas::OnMouse, this);
+    // Another window took the mouse during a drag: the drag ends there and
+    // its undo step is completed.
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) {
+        if (m_pView) m_pView->OnCaptureLost();
     });
+}
+
+namespace {
+int viewModifiers(const wxKeyboardState& state) {
+    return (state.ShiftDown() ? KV_MOD_SHIFT : 0) | (state.ControlDown() ? KV_MOD_CTRL : 0);
+}
+}  // namespace
+
+void CKelvanoCanvas::OnMouse(wxMouseEvent& event) {
+    event.Skip();
+    if (event.LeftDown()) SetFocus();  // the view's keys reach it after a click
+    if (!m_pView || !MakeContextCurrent()) return;
+    const int mods = viewModifiers(event);
+    if (event.LeftDown())
+        m_pView->OnLButtonDown(event.GetX(), event.GetY(), mods);
+    else if (event.LeftUp())
+        m_pView->OnLButtonUp(event.GetX(), event.GetY(), mods);
+    else if (event.Moving() || event.Dragging())
+        m_pView->OnMouseMove(event.GetX(), event.GetY(), mods);
 }
 
 CKelvanoCanvas::~CKelvanoCanvas() { ReleaseView(); }
@@ -263,10 +293,33 @@ void CKelvanoCanvas::OnTimerEvent(wxTimerEvent& event) {
 }
 
 void CKelvanoCanvas::OnKeyDown(wxKeyEvent& event) {
-    // Bare letters (or with Shift, as the embedded menu shows them) only.
-    const int mods = event.GetModifiers() & ~wxMOD_SHIFT;
-    const int key = event.GetKeyCode() == WXK_NUMPAD_ENTER ? WXK_RETURN : event.GetKeyCode();
-    if (m_pView && mods == wxMOD_NONE && m_pView->OnKeyDown(key)) return;
+    // Alt and Meta combinations belong to the menus.
+    if (!m_pView || (event.GetModifiers() & (wxMOD_ALT | wxMOD_META))) {
+        event.Skip();
+        return;
+    }
+    int key = event.GetKeyCode() == WXK_NUMPAD_ENTER ? WXK_RETURN : event.GetKeyCode();
+    switch (key) {
+    case WXK_LEFT: key = KV_KEY_LEFT; break;
+    case WXK_RIGHT: key = KV_KEY_RIGHT; break;
+    case WXK_UP: key = KV_KEY_UP; break;
+    case WXK_DOWN: key = KV_KEY_DOWN; break;
+    case WXK_DELETE: key = KV_KEY_DELETE; break;
+    default: {
+        // Shift+digit: a key-down carries the unshifted digit; a layout that
+        // reports the shifted sign maps back from the US row.
+        static const char kShifted[] = "!@#$%^";
+        if (const char* at = key > 0 && key < 128 ? std::strchr(kShifted, key) : nullptr) key = '1' + int(at - kShifted);
+        if (key >= 'a' && key <= 'z') key -= 'a' - 'A';
+        // Ctrl with a letter or digit is a menu accelerator.
+        if (event.ControlDown() && key < 128) {
+            event.Skip();
+            return;
+        }
+    }
+    }
+    MakeContextCurrent();
+    if (m_pView->OnKeyDown(key, viewModifiers(event))) return;
     event.Skip();
 }
 

@@ -41,6 +41,7 @@ private:
     void OnSize(wxSizeEvent& event);
     void OnTimerEvent(wxTimerEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    void OnMouse(wxMouseEvent& event);
 
     CChildFrame* m_pChild;
     CMainFrame* m_pFrame;

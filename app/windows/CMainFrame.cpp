@@ -207,6 +207,10 @@ bool CMainFrame::CreateToolBars() {
             GetCommandPrompt(IDW_OBJECT_CHOOSER, flyBy, toolTip);
             m_pObjectChooser->SetToolTip(wxString::FromUTF8(toolTip));
             m_pToolBar->AddControl(m_pObjectChooser, wxString::FromUTF8(flyBy));
+            m_pObjectChooser->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) {
+                if (CKelvanoView* view = GetView())
+                    view->OnObjectChosen(m_pObjectChooser->GetStringSelection().ToStdString(wxConvUTF8));
+            });
         } else {
             addTool(m_pToolBar, t, isCheckTool(t.id) ? wxITEM_CHECK : wxITEM_NORMAL);
         }
@@ -665,3 +669,23 @@ void CMainFrame::ShowViewWidthBar(int show, float) { ShowPane(kPaneViewWidth, sh
 void CMainFrame::SetPanelPageTextureCheck(int) {}
 void CMainFrame::SetTextPageTextureCheck(int) {}
 void CMainFrame::SetModelPageTextureCheck(int) {}
+int CMainFrame::HasPropertyBar() { return 0; }
+void CMainFrame::ShowObjectPage(int, pnObject*, int) {}
+void CMainFrame::CancelTextureWindow(int) {}
+int CMainFrame::ShowTextureWindowValues(float, float) { return 0; }
+void CMainFrame::SetTransformPosition(const std::string&, const std::string&, const std::string&) {}
+void CMainFrame::SetTransformScale(const std::string&, const std::string&, const std::string&) {}
+void CMainFrame::SetTransformRotation(const std::string&, const std::string&, const std::string&, const std::string&) {}
+void CMainFrame::UnlockTransformEdits() {}
+
+void CMainFrame::AddObjectChooserName(const std::string& name) {
+    if (!m_pObjectChooser) return;
+    // GTK's drop-down list widens itself to its longest entry.
+    m_pObjectChooser->Append(wxString::FromUTF8(name));
+}
+
+void CMainFrame::SelectObjectChooserName(const std::string& name) {
+    if (!m_pObjectChooser) return;
+    const int index = m_pObjectChooser->FindString(wxString::FromUTF8(name), true);
+    if (index != wxNOT_FOUND) m_pObjectChooser->SetSelection(index);
+}

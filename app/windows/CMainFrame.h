@@ -92,6 +92,17 @@ public:
     void SetTextPageTextureCheck(int on) override;
     void SetModelPageTextureCheck(int on) override;
     void UpdateBarsForMode(bool animationMode, const std::string& firstObjectName) override;
+    void AddObjectChooserName(const std::string& name) override;
+    void SelectObjectChooserName(const std::string& name) override;
+    int HasPropertyBar() override;
+    void ShowObjectPage(int page, pnObject* object, int flag) override;
+    void CancelTextureWindow(int kind) override;
+    int ShowTextureWindowValues(float a, float b) override;
+    void SetTransformPosition(const std::string& x, const std::string& y, const std::string& z) override;
+    void SetTransformScale(const std::string& x, const std::string& y, const std::string& z) override;
+    void SetTransformRotation(const std::string& angle, const std::string& x, const std::string& y,
+                              const std::string& z) override;
+    void UnlockTransformEdits() override;
 
 private:
     bool PreCreateWindow(CProfile& profile, wxPoint& pos, wxSize& size);

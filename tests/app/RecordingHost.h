@@ -44,6 +44,8 @@ public:
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void SetTitle(const std::string& title) override { titles.push_back(title); }
     void SetSceneSize(int width, int height) override { sceneSizes.push_back({width, height}); }
+    void CaptureMouse() override { ++captures; }
+    void ReleaseMouse() override { ++releases; }
     CFrameRelays* GetMainFrame() override { return frame; }
     void ShowProgress(const std::string& caption, int minPos, int maxPos) override {
         progressCaptions.push_back(caption);
@@ -62,7 +64,7 @@ public:
     std::deque<int> answers;
     std::vector<FileDialogRequest> dialogs;
     std::deque<std::string> dialogPaths;
-    int redraws = 0, makeCurrentCalls = 0, swaps = 0;
+    int redraws = 0, makeCurrentCalls = 0, swaps = 0, captures = 0, releases = 0;
     bool contextAvailable = true;
     std::vector<std::pair<int, int>> timers;
     std::vector<int> killedTimers;
@@ -77,4 +79,75 @@ public:
     std::vector<int> progressPositions;
     std::pair<int, int> progressRange{0, 0};
     bool progressOpen = false;
+};
+
+// The main frame's relays, each call written down as "Name(arguments)".
+class RecordingFrame : public CFrameRelays {
+public:
+    void UpdateTimeLineEventRow(const std::string& n) override { log("UpdateTimeLineEventRow", n); }
+    void RebuildTimeLineRows() override { log("RebuildTimeLineRows"); }
+    void RebuildEventTree() override { log("RebuildEventTree"); }
+    void SelectEventTreeItem(const std::string& n) override { log("SelectEventTreeItem", n); }
+    void SelectTimeLineEvent(const std::string& n) override { log("SelectTimeLineEvent", n); }
+    int ApplyEventTreeOrder() override { return log("ApplyEventTreeOrder"), 0; }
+    void RemoveEventTreeEffectItem(const std::string& e, const std::string& f) override {
+        log("RemoveEventTreeEffectItem", e + "," + f);
+    }
+    void AddEffectListName(const std::string& n) override { log("AddEffectListName", n); }
+    void RemoveEffectListName(const std::string& n) override { log("RemoveEffectListName", n); }
+    int AddObjectListItem(const std::string& n) override { return log("AddObjectListItem", n), 1; }
+    int RemoveObjectListItem(const std::string& n) override { return log("RemoveObjectListItem", n), 1; }
+    int SelectObjectListItem(const std::string& n, int on) override {
+        return log("SelectObjectListItem", n + "," + std::to_string(on)), 1;
+    }
+    int SelectObjectListIndex(int index, int on) override {
+        return log("SelectObjectListIndex", std::to_string(index) + "," + std::to_string(on)), 1;
+    }
+    int RenameObjectListItem(const std::string& a, const std::string& b) override {
+        return log("RenameObjectListItem", a + "," + b), 1;
+    }
+    void ClearObjectList() override { log("ClearObjectList"); }
+    void ShowViewWidthBar(int show, float) override { log("ShowViewWidthBar", std::to_string(show)); }
+    void SetPanelPageTextureCheck(int on) override { log("SetPanelPageTextureCheck", std::to_string(on)); }
+    void SetTextPageTextureCheck(int on) override { log("SetTextPageTextureCheck", std::to_string(on)); }
+    void SetModelPageTextureCheck(int on) override { log("SetModelPageTextureCheck", std::to_string(on)); }
+    void UpdateBarsForMode(bool animation, const std::string& first) override {
+        log("UpdateBarsForMode", std::to_string(animation) + "," + first);
+    }
+    void AddObjectChooserName(const std::string& n) override { log("AddObjectChooserName", n); }
+    void SelectObjectChooserName(const std::string& n) override { log("SelectObjectChooserName", n); }
+    int HasPropertyBar() override { return propertyBar; }
+    void ShowObjectPage(int page, pnObject*, int flag) override {
+        log("ShowObjectPage", std::to_string(page) + "," + std::to_string(flag));
+    }
+    void CancelTextureWindow(int kind) override { log("CancelTextureWindow", std::to_string(kind)); }
+    int ShowTextureWindowValues(float a, float b) override {
+        textureValues = {a, b};
+        return log("ShowTextureWindowValues"), 1;
+    }
+    void SetTransformPosition(const std::string& x, const std::string& y, const std::string& z) override {
+        log("SetTransformPosition", x + "," + y + "," + z);
+    }
+    void SetTransformScale(const std::string& x, const std::string& y, const std::string& z) override {
+        log("SetTransformScale", x + "," + y + "," + z);
+    }
+    void SetTransformRotation(const std::string& a, const std::string& x, const std::string& y,
+                              const std::string& z) override {
+        log("SetTransformRotation", a + "," + x + "," + y + "," + z);
+    }
+    void UnlockTransformEdits() override { log("UnlockTransformEdits"); }
+
+    // The calls of one relay, arguments only.
+    std::vector<std::string> callsOf(const std::string& name) const {
+        std::vector<std::string> out;
+        for (const auto& [n, a] : calls)
+            if (n == name) out.push_back(a);
+        return out;
+    }
+    std::vector<std::pair<std::string, std::string>> calls;
+    int propertyBar = 1;
+    std::pair<float, float> textureValues{0.0f, 0.0f};
+
+private:
+    void log(const std::string& name, const std::string& args = std::string()) { calls.push_back({name, args}); }
 };
