@@ -129,7 +129,11 @@ int pnChart::copy(const pnObject* other) {
 
 std::string pnChart::generatedName(const std::string& chartName, const char* suffix, int i) {
     char tail[64];
+    // The suffix is one of the kinds' own name formats ("-%03d" and the like).
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
     std::snprintf(tail, sizeof tail, suffix, i);
+#pragma GCC diagnostic pop
     std::string t(tail);
     size_t room = SG_NAME_MAX > t.size() ? SG_NAME_MAX - t.size() : 0;
     return sgCutBytes(chartName, room) + t;

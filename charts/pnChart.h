@@ -368,9 +368,9 @@ public:
     int addObject(pnObject* object);
     int addEvent(pnEvent* event);
     int addEffect(pnEffect* effect);
-    int hasObject(const char* name) const { return findObject(name) != nullptr; }
-    int hasEffect(const char* name) const { return findEffect(name) != nullptr; }
-    int hasEvent(const char* name) const { return findEvent(name) != nullptr; }
+    int hasObject(const char* partName) const { return findObject(partName) != nullptr; }
+    int hasEffect(const char* partName) const { return findEffect(partName) != nullptr; }
+    int hasEvent(const char* partName) const { return findEvent(partName) != nullptr; }
     pnObject* findObject(const char* name) const;
     pnEffect* findEffect(const char* name) const;
     pnEvent* findEvent(const char* name) const;
@@ -411,10 +411,10 @@ public:
     // ---- pnChartAccess ----
     int getNumChartEvents() const override { return getNumEvents(); }
     pnEvent* getChartEvent(int index) const override;
-    pnEffect* findChartEffect(const char* name) const override { return findEffect(name); }
+    pnEffect* findChartEffect(const char* partName) const override { return findEffect(partName); }
     int getNumChartParts() const override { return getNumObjects(); }
     pnObject* getChartPart(int index) const override;
-    pnObject* findChartPart(const char* name) const override { return findObject(name); }
+    pnObject* findChartPart(const char* partName) const override { return findObject(partName); }
     void setChartEventGroup(sgGroup* group) override { chartEventGroup = group; }
     sgGroup* getChartEventGroup() const { return chartEventGroup; }
     void generateChartParts(pnScene& scene, pnEvent* event) override;

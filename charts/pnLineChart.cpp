@@ -173,9 +173,9 @@ void pnLineChart::regenerateParts() {
     for (int i = 0; i < getNumDataPts(); ++i) makePointParts(i, parent.c_str());
 }
 
-void pnLineChart::setJointFile(const char* name) {
+void pnLineChart::setJointFile(const char* fileName) {
     const int before = getShowJoint();
-    jointFile = sgCutName(name);
+    jointFile = sgCutName(fileName);
     showJoint = 1;
     if (!built) return;
     if (getShowJoint() != before) {
@@ -198,8 +198,8 @@ void pnLineChart::setJointScaleX(float x) { setJointScale(sgVec3(x, jointScale[1
 void pnLineChart::setJointScaleY(float y) { setJointScale(sgVec3(jointScale[0], y, jointScale[2])); }
 void pnLineChart::setJointScaleZ(float z) { setJointScale(sgVec3(jointScale[0], jointScale[1], z)); }
 
-void pnLineChart::setJointMaterialName(const char* name) {
-    jointMaterial = sgCutName(name);
+void pnLineChart::setJointMaterialName(const char* materialName) {
+    jointMaterial = sgCutName(materialName);
     for (pnChartDataPt& p : dataPts) p.setJointMaterialName(jointMaterial.c_str());
     if (!built) return;
     for (int i = 0; i < getNumDataPts(); ++i) {
@@ -208,13 +208,13 @@ void pnLineChart::setJointMaterialName(const char* name) {
     }
 }
 
-void pnLineChart::setDataPtJointMaterialName(int i, const char* name) {
+void pnLineChart::setDataPtJointMaterialName(int i, const char* materialName) {
     if (!validPoint(i)) {
         debugPrint2("[pnLineChart::setDataPtJointMaterialName] ", "data pt index out of range");
         return;
     }
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
-    p.setJointMaterialName(name);
+    p.setJointMaterialName(materialName);
     if (!built) return;
     pnObject* joint = getDataPtPart(i, PART_EXTRA);
     if (isModel(joint)) joint->setMaterial(p.jointMaterialName.c_str());

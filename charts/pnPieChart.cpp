@@ -207,11 +207,11 @@ sgVec3 pnPieChart::getLabelPosition(int i) const {
 }
 
 void pnPieChart::showText(int i, int which, int show) {
-    const int visible = (show && hasSlice(i)) ? 1 : 0;
-    if (pnObject* part = getDataPtPart(i, which)) part->setVisible(visible);
+    const int shown = (show && hasSlice(i)) ? 1 : 0;
+    if (pnObject* part = getDataPtPart(i, which)) part->setVisible(shown);
     if (pnEvent* ev = getDataPtEvent(i, which)) {
-        ev->setPlayVisible(0, visible);
-        ev->setHidden(visible ? 0 : 1);
+        ev->setPlayVisible(0, shown);
+        ev->setHidden(shown ? 0 : 1);
     }
 }
 

@@ -54,8 +54,8 @@ void pnPieSliceMesh::clear() {
 // radii and heights the layout's symbols stand for, and where each phase put
 // its part of the tables.
 struct pnPieSliceMesh::Sweep {
-    Sweep(const pnPieSliceShape& shape, int a, int d, float depth)
-        : l(layoutFor(shape)), a(a), d(d), ccw(shape.rotDirection == 1), R(shape.outerRad), r(shape.innerRad),
+    Sweep(const pnPieSliceShape& shape, int first, int direction, float depth)
+        : l(layoutFor(shape)), a(first), d(direction), ccw(shape.rotDirection == 1), R(shape.outerRad), r(shape.innerRad),
           bev(shape.bevel), D(depth) {}
 
     // The angle of step k, radians.

@@ -150,9 +150,9 @@ int writeRGB(const std::string& path, const CapturedImage& image) {
                             // both the buffer and the format keep them.
                             std::vector<uint8_t> row(size_t(im.width));
                             const int in = im.bytesPerPixel;
-                            for (int c = 0; c < 3; ++c) {
+                            for (int plane = 0; plane < 3; ++plane) {
                                 for (int y = 0; y < im.height; ++y) {
-                                    const uint8_t* src = im.pixels + size_t(y) * im.width * in + c;
+                                    const uint8_t* src = im.pixels + size_t(y) * im.width * in + plane;
                                     for (int x = 0; x < im.width; ++x) row[size_t(x)] = src[size_t(x) * in];
                                     if (!writeAll(f, row.data(), row.size())) return false;
                                 }

@@ -12,7 +12,7 @@ class pnChartDataPt;
 // the block's message prefix and the name look-ups of the file being read.
 class pnChartReadContext {
 public:
-    explicit pnChartReadContext(const char* prefix) : prefix(prefix) {}
+    explicit pnChartReadContext(const char* namePrefix) : prefix(namePrefix) {}
     // Such as "[pnScene::readBarChart] ".
     const char* getPrefix() const { return prefix; }
     // True when the scene, with what the file defined so far, has a material

@@ -64,6 +64,7 @@ public:
             // Out of the list before it goes, so its destructor sees a whole list.
             Slot last = std::move(items.back());
             items.pop_back();
+            (void)last;
         }
     }
 

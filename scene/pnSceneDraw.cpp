@@ -171,10 +171,10 @@ void pnScene::drawFrame(int level, int frame) { drawPasses(level, frame, PassSta
 
 void pnScene::redrawFrame(int level, int frame) { drawPasses(level, frame, PassState::Kept); }
 
-pnObject* pnScene::pickObject(sgChannel* channel, int x, int y, int width, int height, pnObject** chart) {
+pnObject* pnScene::pickObject(sgChannel* channel, int x, int y, int pickWidth, int pickHeight, pnObject** chart) {
     if (chart) *chart = nullptr;
     if (!channel) return nullptr;
-    sgGeoSet* hit = channel->pick(x, y, width, height);
+    sgGeoSet* hit = channel->pick(x, y, pickWidth, pickHeight);
     const sgGeode* geode = hit ? hit->getGeode() : nullptr;
     if (!geode) return nullptr;
     for (int i = 0; i < getNumObjects(); ++i) {

@@ -304,8 +304,8 @@ int pnScene::removeEventFromScene(pnEvent* event) {
     }
     std::vector<std::string> children;
     for (int i = 0; i < event->getNumChildNames(); ++i) children.push_back(event->getChildName(i));
-    for (const std::string& name : children) {
-        if (pnEvent* child = findEvent(name.c_str())) child->setParent(event->getParent().c_str());
+    for (const std::string& childName : children) {
+        if (pnEvent* child = findEvent(childName.c_str())) child->setParent(event->getParent().c_str());
     }
     if (dcs) {
         if (grand) grand->removeChild(dcs);
@@ -337,7 +337,7 @@ void pnScene::removeChartEventNode(pnEvent* event) {
     event->setNode(nullptr);
 }
 
-int pnScene::moveEventNode(pnEvent* event, int position) {
+int pnScene::moveEventNode(pnEvent* event, int where) {
     if (!event) {
         debugPrint("[pnScene::removeEventFromScene] event NULL");
         return 0;
@@ -353,7 +353,7 @@ int pnScene::moveEventNode(pnEvent* event, int position) {
     }
     if (!dcs || !parent) return 0;
     if (sgNode* from = dcs->getParent()) from->removeChild(dcs);
-    int at = position < 0 ? first : position + first;
+    int at = where < 0 ? first : where + first;
     at = std::min(at, parent->getNumChildren());
     return parent->insertChild(at, dcs);
 }
@@ -381,15 +381,15 @@ int pnScene::deleteAMaterialFromScene(pnMaterial* material) {
 }
 
 void pnScene::updateObjectMaterial(pnObject* object, pnMaterial* material) {
-    const std::string& name = material->getName();
+    const std::string& materialName = material->getName();
     if (isKind(object, "pnString")) {
         pnString* text = static_cast<pnString*>(object);
-        if (text->getMaterialName() == name) text->setMaterial(name.c_str());
-        if (text->getBackMaterial() == name) text->setBackMaterial(name.c_str());
+        if (text->getMaterialName() == materialName) text->setMaterial(materialName.c_str());
+        if (text->getBackMaterial() == materialName) text->setBackMaterial(materialName.c_str());
     } else if (isKind(object, "pnCounter")) {
         // A counter's digits are shared glyph geodes, which it rebuilds itself.
-        if (object->getMaterialName() == name) object->setMaterial(name.c_str());
-    } else if (object->getMaterialName() == name) {
+        if (object->getMaterialName() == materialName) object->setMaterial(materialName.c_str());
+    } else if (object->getMaterialName() == materialName) {
         material->applyToGeode(object->getGeode());
     }
 }
@@ -417,8 +417,8 @@ void pnScene::updateStringsUsingProperty(pnStringProperty* style) {
     }
     auto update = [style](pnObject* object, bool counters) {
         if (!isKind(object, "pnString") && !(counters && isKind(object, "pnCounter"))) return;
-        const char* name = object->getStringPropertyName();
-        if (name && style->getName() == name) object->setStringProperty(style);
+        const char* styleName = object->getStringPropertyName();
+        if (styleName && style->getName() == styleName) object->setStringProperty(style);
     };
     for (int i = 0; i < getNumObjects(); ++i) update(getObject(i), true);
     for (int i = 0; i < getNumCharts(); ++i) {

@@ -424,9 +424,9 @@ void pnString::setBorder(float b) {
 
 void pnString::setFont(const char* f) {
     if (!f || !*f) return;
-    const std::string name = sgCutName(f);
-    if (name == font) return;
-    font = name;
+    const std::string fontName = sgCutName(f);
+    if (fontName == font) return;
+    font = fontName;
     if (nodesLive() && geoSet && edgeSet) regenerate();
 }
 

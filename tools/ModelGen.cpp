@@ -343,7 +343,10 @@ namespace {
 template <typename... Args>
 void appendf(std::string& out, const char* fmt, Args... args) {
     char buf[160];
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
     int n = std::snprintf(buf, sizeof buf, fmt, static_cast<double>(args)...);
+#pragma GCC diagnostic pop
     if (n > 0) out.append(buf, static_cast<size_t>(n) < sizeof buf ? static_cast<size_t>(n) : sizeof buf - 1);
 }
 

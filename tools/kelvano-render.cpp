@@ -128,8 +128,7 @@ std::string programDir() {
 // An OSMesa context drawing into memory of the image's size.
 class OffscreenContext {
 public:
-    OffscreenContext(int width, int height)
-        : width(width), height(height), buffer(static_cast<size_t>(width) * height * 4) {
+    OffscreenContext(int w, int h) : width(w), height(h), buffer(static_cast<size_t>(w) * h * 4) {
         ctx = OSMesaCreateContextExt(OSMESA_RGBA, 24, 8, 16, nullptr);
         if (ctx && OSMesaMakeCurrent(ctx, buffer.data(), GL_UNSIGNED_BYTE, width, height))
             OSMesaPixelStore(OSMESA_Y_UP, 1);

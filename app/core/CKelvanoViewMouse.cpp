@@ -29,9 +29,9 @@ constexpr float kMaxStepAngle = 45.0f;
 constexpr int kNudge = 10;
 constexpr int kFineNudge = 1;
 
-std::string fmt(const char* format, float v) {
+std::string fmt(int decimals, float v) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, format, static_cast<double>(v));
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, static_cast<double>(v));
     return buf;
 }
 
@@ -347,14 +347,14 @@ void CKelvanoView::ShowTransformValues(int what) {
     if (!frame || !s) return;
     if (what == 0) {
         const sgVec3 p = s->getPosition();
-        frame->SetTransformPosition(fmt("%.2f", p[0]), fmt("%.2f", p[1]), fmt("%.2f", p[2]));
+        frame->SetTransformPosition(fmt(2, p[0]), fmt(2, p[1]), fmt(2, p[2]));
     } else if (what == 1) {
         const sgVec3 v = s->getScale();
-        frame->SetTransformScale(fmt("%.2f", v[0]), fmt("%.2f", v[1]), fmt("%.2f", v[2]));
+        frame->SetTransformScale(fmt(2, v[0]), fmt(2, v[1]), fmt(2, v[2]));
     } else {
         const sgVec3 a = s->getRotAxis();
-        frame->SetTransformRotation(fmt("%.2f", s->getRotAngle()), fmt("%.3f", a[0]), fmt("%.3f", a[1]),
-                                    fmt("%.3f", a[2]));
+        frame->SetTransformRotation(fmt(2, s->getRotAngle()), fmt(3, a[0]), fmt(3, a[1]),
+                                    fmt(3, a[2]));
     }
 }
 

@@ -350,9 +350,9 @@ TEST_P(BarTiming, PlaysOfEveryEvent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, BarTiming, ::testing::Combine(::testing::ValuesIn(barRows()), ::testing::Values(0, 2)),
-                         [](const ::testing::TestParamInfo<BarTiming::ParamType>& info) {
-                             return std::string(std::get<0>(info.param).name) + "_point" +
-                                    std::to_string(std::get<1>(info.param));
+                         [](const ::testing::TestParamInfo<BarTiming::ParamType>& row) {
+                             return std::string(std::get<0>(row.param).name) + "_point" +
+                                    std::to_string(std::get<1>(row.param));
                          });
 
 TEST(BarChart, DefaultShrinkMakesTheEffectOnceAndKeepsExistingPlays) {

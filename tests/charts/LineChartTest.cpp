@@ -499,9 +499,9 @@ TEST_P(LineTiming, PlaysOfEveryEvent) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, LineTiming,
                          ::testing::Combine(::testing::ValuesIn(lineRows()), ::testing::Values(0, 2)),
-                         [](const ::testing::TestParamInfo<LineTiming::ParamType>& info) {
-                             return std::string(std::get<0>(info.param).name) + "_point" +
-                                    std::to_string(std::get<1>(info.param));
+                         [](const ::testing::TestParamInfo<LineTiming::ParamType>& row) {
+                             return std::string(std::get<0>(row.param).name) + "_point" +
+                                    std::to_string(std::get<1>(row.param));
                          });
 
 TEST(LineChart, ClearingTheGrowOfAShrinkingPointIsRefused) {

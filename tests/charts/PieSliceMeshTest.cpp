@@ -145,7 +145,7 @@ TEST_P(SliceVariant, ClockwiseIsTheMirrorWithEveryTriangleReversed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Builders, SliceVariant, ::testing::ValuesIn(kVariants),
-                         [](const ::testing::TestParamInfo<Variant>& info) { return variantName(info.param); });
+                         [](const ::testing::TestParamInfo<Variant>& row) { return variantName(row.param); });
 
 // Without side faces a slice is one closed solid whose volume is
 // 1/2 d sin(1 degree) times the integral of the squared radius over z.

@@ -105,7 +105,7 @@ void CImageButton::OnPaint(wxPaintEvent&) {
         dc.DrawRectangle(r);
         r.Deflate(1);
     }
-    wxRendererNative::Get().DrawPushButton(this, dc, r, m_bPressed ? wxCONTROL_PRESSED : 0);
+    wxRendererNative::Get().DrawPushButton(this, dc, r, m_bPressed ? int(wxCONTROL_PRESSED) : 0);
     const int offset = m_bPressed ? 1 : 0;
     if (m_bCornerMarker) {
         dc.SetPen(wxPen(m_markerColour));

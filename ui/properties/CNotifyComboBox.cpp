@@ -8,8 +8,8 @@ CNotifyComboBox::CNotifyComboBox(wxWindow* parent, wxWindowID id, const wxString
     Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { Report(1); });
     Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& e) {
         e.Skip();
-        wxWindow* parent = GetParent();
-        if (!IsBeingDeleted() && !(parent && parent->IsBeingDeleted())) Report(0);
+        wxWindow* owner = GetParent();
+        if (!IsBeingDeleted() && !(owner && owner->IsBeingDeleted())) Report(0);
     });
 }
 
