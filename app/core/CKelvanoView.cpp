@@ -89,11 +89,6 @@ void addNamedEvent(pnScene& scene, const std::string& name) {
     scene.addObjectsToScene(event);
 }
 
-// A scene file may ask for any size; the window (with its GL buffers, the
-// accumulation buffer among them) stays within what a screen shows.
-constexpr int kMaxSceneWindowSide = 4096;
-int sceneSide(int side) { return std::clamp(side, 1, kMaxSceneWindowSide); }
-
 // Deletes a roots record with its root node (and every node only it holds).
 void deleteRoots(std::unique_ptr<SceneGraphRootsOwner>& roots) {
     if (roots && sceneGraphRoots == roots.get()) sceneGraphRoots = nullptr;

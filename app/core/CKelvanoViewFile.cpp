@@ -26,6 +26,8 @@ namespace {
 using kv::kAppName;
 
 constexpr const char* kOpenErrorCaption = "File open error";
+// A scene file may ask for any size; the window (with its GL buffers, the
+// accumulation buffer among them) stays within what a screen shows.
 constexpr int kMaxSceneWindowSide = 4096;
 int sceneSide(int side) { return std::clamp(side, 1, kMaxSceneWindowSide); }
 
