@@ -2,6 +2,7 @@
 // sends to its parent, the range check, the spin release, the repeat button
 // on a fake clock and synchronous delivery. Run through
 // tests/e2e/run_in_xvfb.py.
+#include "tests/support/WxTestRun.h"
 #include "ui/properties/CImageButton.h"
 #include "ui/properties/CNotifyComboBox.h"
 #include "ui/properties/CNotifySliderCtrl.h"
@@ -304,22 +305,5 @@ TEST_F(ControlsTest, ObjectListAndTips) {
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     wxApp::SetInstance(new wxApp);
-    if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "no display\n");
-        return 1;
-    }
-    wxTheApp->OnInit();
-    wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
-                          const wxString& msg) {
-        ADD_FAILURE() << "wx assertion " << cond << " " << msg << " in " << func << " at " << file << ":" << line;
-    });
-    int rc = 1;
-    {
-        wxEventLoop loop;
-        wxEventLoopActivator activate(&loop);
-        rc = RUN_ALL_TESTS();
-    }
-    wxTheApp->OnExit();
-    wxEntryCleanup();
-    return rc;
+    return runWxTests(argc, argv, [] { wxTheApp->OnInit(); });
 }
