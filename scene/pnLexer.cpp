@@ -182,7 +182,6 @@ std::vector<ReservedWord> g_rwTable;
 int g_identClass[128];
 int g_digitClass[128];
 
-pnLexer* g_active = nullptr;
 
 bool isIdentChar(int c) { return c >= 0 && c < 128 && g_identClass[c]; }
 bool isDigit(int c) { return c >= 0 && c < 128 && g_digitClass[c]; }
@@ -242,7 +241,7 @@ const char* symName(int token) {
         case SYM_RPAREN: return ")";
         case SYM_LBRACE: return "{";
         case SYM_RBRACE: return "}";
-        case SYM_IDENT: return g_active ? g_active->symText.c_str() : "";
+        case SYM_IDENT: return pnLexer::active() ? pnLexer::active()->symText.c_str() : "";
         case SYM_ENV_PANEL: return "endPanel";
         case SYM_OBJECT_NAME: return "objName";
         case SYM_ROT_AXIS: return "RotAxis";
@@ -263,10 +262,9 @@ pnLexer::pnLexer(FILE* file) : scriptFile(file) {
     if (g_rwTable.empty()) initLexer();
 }
 
-pnLexer* pnLexer::active() { return g_active; }
 
-pnLexer::Scope::Scope(pnLexer& lexer) : previous(g_active) { g_active = &lexer; }
-pnLexer::Scope::~Scope() { g_active = previous; }
+pnLexer::Scope::Scope(pnLexer& lexer) : previous(s_active) { s_active = &lexer; }
+pnLexer::Scope::~Scope() { s_active = previous; }
 
 bool pnLexer::readLine() {
     line.clear();
@@ -441,6 +439,6 @@ const char* pnLexer::symName(int token) const {
     return token == SYM_IDENT ? symText.c_str() : ::symName(token);
 }
 
-int getSym() { return g_active ? g_active->getSym() : SYM_EOF; }
+int getSym() { pnLexer* lexer = pnLexer::active(); return lexer ? lexer->getSym() : SYM_EOF; }
 
-int gmatchSym(int token) { return g_active ? g_active->gmatchSym(token) : SYM_EOF; }
+int gmatchSym(int token) { pnLexer* lexer = pnLexer::active(); return lexer ? lexer->gmatchSym(token) : SYM_EOF; }

@@ -215,8 +215,9 @@ public:
     double symFloat = 0.0;
 
     // The lexer of the read in progress, for the block readers that the
-    // scene reader hands a block to; null between reads.
-    static pnLexer* active();
+    // scene reader hands a block to; null between reads. Inline: every token
+    // test of a read goes through it.
+    static pnLexer* active() { return s_active; }
     // Makes a lexer the active one for as long as it lives.
     class Scope {
     public:
@@ -230,6 +231,8 @@ public:
     };
 
 private:
+    inline static pnLexer* s_active = nullptr;
+
     bool readLine();
     void nextChar();
     bool skipSpaceAndComments();
