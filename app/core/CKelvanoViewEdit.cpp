@@ -18,14 +18,6 @@ constexpr int kNameTries = 1000;
 // and its successors fit an int.
 constexpr size_t kMaxNameDigits = 9;
 
-std::unique_ptr<pnStringProperty> copyStyle(const pnScene& scene, const std::string& name) {
-    const pnStringProperty* style = name.empty() ? nullptr : scene.findStringProperty(name.c_str());
-    if (!style) return nullptr;
-    auto copy = std::make_unique<pnStringProperty>();
-    copy->copy(style);
-    return copy;
-}
-
 // The first 10 characters of the style's name with the first free
 // three-digit number (never `taken`); "" when all are taken.
 std::string nextStyleName(const std::string& name, const pnScene& scene, const std::string& taken = std::string()) {
@@ -69,8 +61,8 @@ int CKelvanoView::OnEditCopy() {
     doc.m_pClipboardDataStyle.reset();
     if (IsChartTypeName(selected->getTypeName())) {
         const auto* chart = static_cast<const pnChart*>(selected);
-        doc.m_pClipboardLabelStyle = copyStyle(*m_pScene, chart->getLabelStringName());
-        doc.m_pClipboardDataStyle = copyStyle(*m_pScene, chart->getDataStringName());
+        doc.m_pClipboardLabelStyle = CopyStringStyle(m_pScene.get(), chart->getLabelStringName());
+        doc.m_pClipboardDataStyle = CopyStringStyle(m_pScene.get(), chart->getDataStringName());
     }
     const sgVec3 p = selected->getPosition();
     m_vPastePosition[0] = p[0], m_vPastePosition[1] = p[1], m_vPastePosition[2] = p[2];

@@ -71,14 +71,15 @@ CUndoSnapshot::CUndoSnapshot() = default;
 CUndoSnapshot::~CUndoSnapshot() = default;
 
 namespace {
-std::unique_ptr<pnStringProperty> copyStyle(const pnScene* scene, const std::string& name) {
+}  // namespace
+
+std::unique_ptr<pnStringProperty> CopyStringStyle(const pnScene* scene, const std::string& name) {
     const pnStringProperty* style = scene && !name.empty() ? scene->findStringProperty(name.c_str()) : nullptr;
     if (!style) return nullptr;
     auto copy = std::make_unique<pnStringProperty>();
     copy->copy(style);
     return copy;
 }
-}  // namespace
 
 void CUndoSnapshot::TakeObject(pnObject* live, const pnScene* scene) {
     m_pLiveObject = live;
@@ -98,8 +99,8 @@ void CUndoSnapshot::TakeObject(pnObject* live, const pnScene* scene) {
     }
     if (IsChartTypeName(live->getTypeName())) {
         const auto* chart = static_cast<const pnChart*>(live);
-        m_pLabelStyleCopy = copyStyle(scene, chart->getLabelStringName());
-        m_pDataStyleCopy = copyStyle(scene, chart->getDataStringName());
+        m_pLabelStyleCopy = CopyStringStyle(scene, chart->getLabelStringName());
+        m_pDataStyleCopy = CopyStringStyle(scene, chart->getDataStringName());
     }
 }
 

@@ -37,6 +37,8 @@ int UndoApplyKind(int kind, bool undo);
 // A new, empty object of the kind a type name names ("pnPanel", "pnCounter",
 // the chart kinds...); null for a kind that cannot be made.
 std::unique_ptr<pnObject> CreateObjectOfKind(const char* typeName);
+// A copy of the scene's text style of that name; null when there is none.
+std::unique_ptr<pnStringProperty> CopyStringStyle(const pnScene* scene, const std::string& name);
 // Whether a type name is one of the chart kinds.
 bool IsChartTypeName(const char* typeName);
 
