@@ -49,11 +49,12 @@ void termDestination(j_compress_ptr cinfo) {
 }  // namespace
 
 bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
-                        bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma) {
+                        bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma,
+                        bool progressive) {
     out.clear();
     if (!pixels || width <= 0 || height <= 0 || width > JPEG_MAX_DIMENSION || height > JPEG_MAX_DIMENSION)
         return false;
-    const volatile int components = format == JpegPixels::BGRA ? 4 : 3;
+    const volatile int components = format == JpegPixels::BGRA || format == JpegPixels::RGBA ? 4 : 3;
     if (stride < size_t(width) * components) return false;
 
     jpeg_compress_struct cinfo;
@@ -78,11 +79,17 @@ bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t str
     cinfo.image_width = JDIMENSION(width);
     cinfo.image_height = JDIMENSION(height);
     cinfo.input_components = components;
-    cinfo.in_color_space = format == JpegPixels::RGB ? JCS_RGB : format == JpegPixels::BGR ? JCS_EXT_BGR : JCS_EXT_BGRA;
+    switch (format) {
+    case JpegPixels::RGB: cinfo.in_color_space = JCS_RGB; break;
+    case JpegPixels::RGBA: cinfo.in_color_space = JCS_EXT_RGBA; break;
+    case JpegPixels::BGR: cinfo.in_color_space = JCS_EXT_BGR; break;
+    case JpegPixels::BGRA: cinfo.in_color_space = JCS_EXT_BGRA; break;
+    }
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality < 0 ? 0 : quality > 100 ? 100 : quality, TRUE);
     if (fullChroma)
         for (int c = 0; c < cinfo.num_components; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    if (progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     // A batch of row pointers per call keeps the library's per-call cost low.
     JSAMPROW rows[16];

@@ -1,17 +1,19 @@
-// JPEG compression into memory, shared by the Motion JPEG movie frames and the
-// Flash movie's bitmap frames. libjpeg errors come back as a false result; the
-// library never ends the program.
+// JPEG compression into memory, shared by the JPEG image writer, the Motion JPEG
+// movie frames and the Flash movie's bitmap frames. libjpeg errors come back as a
+// false result; the library never ends the program.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
-enum class JpegPixels { RGB, BGR, BGRA };
+enum class JpegPixels { RGB, RGBA, BGR, BGRA };
 
 // Encodes width x height pixels (stride bytes from one row to the next) as a
 // baseline JPEG of the given quality (0-100) into out. bottomUp says the rows
 // lie bottom row first, as in a DIB. fullChroma keeps colour at full
-// resolution (no 2x2 subsampling). False on bad arguments or a libjpeg error.
+// resolution (no 2x2 subsampling); progressive writes a progressive JPEG. False
+// on bad arguments or a libjpeg error.
 bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
-                        bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma = false);
+                        bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma = false,
+                        bool progressive = false);

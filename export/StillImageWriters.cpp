@@ -1,11 +1,12 @@
 #include "export/StillImageWriters.h"
 
-#include <csetjmp>
 #include <cstring>
 #include <new>
 #include <vector>
 
 #include <jpeglib.h>
+
+#include "export/JpegMemory.h"
 
 #include "platform/AtomicFile.h"
 #include "sg/sgImage.h"
@@ -215,78 +216,20 @@ int writeBMP(const std::string& path, const CapturedImage& image) {
 
 // ---- JPEG ----
 
-namespace {
-
-// libjpeg's own error handler ends the program; this one returns to the
-// writer, which then gives up the file.
-struct JpegError {
-    jpeg_error_mgr mgr;
-    jmp_buf jump;
-};
-
-void jpegErrorExit(j_common_ptr cinfo) {
-    char message[JMSG_LENGTH_MAX];
-    (*cinfo->err->format_message)(cinfo, message);
-    debugPrint2("[saveToJPG] ", message);
-    std::longjmp(reinterpret_cast<JpegError*>(cinfo->err)->jump, 1);
-}
-
-void jpegSilence(j_common_ptr, int) {}
-
-struct JpegArgs {
-    const CapturedImage* image;
-    int quality, progressive;
-    std::vector<uint8_t>* row;
-};
-
-// Kept apart from any C++ object with a destructor: longjmp leaves it.
-bool compressJpeg(FILE* f, const JpegArgs& a) {
-    jpeg_compress_struct cinfo;
-    JpegError err;
-    cinfo.err = jpeg_std_error(&err.mgr);
-    err.mgr.error_exit = jpegErrorExit;
-    err.mgr.emit_message = jpegSilence;
-    if (setjmp(err.jump)) {
-        jpeg_destroy_compress(&cinfo);
-        return false;
-    }
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, f);
-    const CapturedImage& im = *a.image;
-    cinfo.image_width = JDIMENSION(im.width);
-    cinfo.image_height = JDIMENSION(im.height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, a.quality < 0 ? 0 : a.quality > 100 ? 100 : a.quality, FALSE);
-    if (a.progressive) jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    const int in = im.bytesPerPixel;
-    uint8_t* rowData = a.row->data();
-    while (cinfo.next_scanline < cinfo.image_height) {
-        // Scan line k is buffer row H - 1 - k: the picture's top comes first.
-        const uint8_t* src = im.pixels + size_t(im.height - 1 - int(cinfo.next_scanline)) * im.width * in;
-        for (int x = 0; x < im.width; ++x) std::memcpy(rowData + 3 * x, src + x * in, 3);
-        JSAMPROW rows[1] = {rowData};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    return !std::ferror(f);
-}
-
-}  // namespace
-
 int writeJPG(const std::string& path, const CapturedImage& image, int quality, int progressive) {
     if (!usable(image, JPEG_MAX_DIMENSION)) return 0;
-    std::vector<uint8_t> row;
-    try {
-        row.resize(size_t(image.width) * 3);
-    } catch (const std::bad_alloc&) {
+    // Scan line k is buffer row H - 1 - k: the picture's top comes first.
+    std::vector<uint8_t> bytes;
+    const JpegPixels format = image.bytesPerPixel == 4 ? JpegPixels::RGBA : JpegPixels::RGB;
+    if (!EncodeJpegToMemory(image.pixels, image.width, image.height, size_t(image.width) * image.bytesPerPixel,
+                            format, true, quality, bytes, false, progressive != 0)) {
+        debugPrint2("[saveToJPG] ", "the JPEG could not be compressed");
         return 0;
     }
-    JpegArgs args{&image, quality, progressive, &row};
     return writeThrough("[saveToJPG]", path,
-                        [](FILE* f, const void* c) { return compressJpeg(f, *static_cast<const JpegArgs*>(c)); },
-                        &args);
+                        [](FILE* f, const void* c) {
+                            const auto& data = *static_cast<const std::vector<uint8_t>*>(c);
+                            return writeAll(f, data.data(), data.size());
+                        },
+                        &bytes);
 }
