@@ -1,8 +1,11 @@
 #include "scene/pnLexer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 #include "platform/TextEncoding.h"
@@ -179,19 +182,43 @@ const ReservedWord kReservedWords[] = {
 };
 
 std::vector<ReservedWord> g_rwTable;
-int g_identClass[128];
-int g_digitClass[128];
+// Character classes, one bit each, for every byte value.
+enum : unsigned char { kBlank = 1, kDigit = 2, kWord = 4 };
+unsigned char g_charClass[256];
 
+// The table's words by a hash of their bytes (open addressing, position + 1;
+// 0 is empty), kept in step by addRW: a look-up compares about one word
+// where a binary search compares eight.
+constexpr size_t kRwSlots = 512;
+short g_rwIndex[kRwSlots];
 
-bool isIdentChar(int c) { return c >= 0 && c < 128 && g_identClass[c]; }
-bool isDigit(int c) { return c >= 0 && c < 128 && g_digitClass[c]; }
+size_t rwSlot(const char* text, size_t n) {
+    uint32_t h = 2166136261u;
+    for (size_t i = 0; i < n; ++i) h = (h ^ static_cast<unsigned char>(text[i])) * 16777619u;
+    return (h ^ (h >> 15)) & (kRwSlots - 1);
+}
+
+int lookupWord(const char* text, size_t n) {
+    for (size_t slot = rwSlot(text, n);; slot = (slot + 1) & (kRwSlots - 1)) {
+        int entry = g_rwIndex[slot];
+        if (entry == 0) return SYM_IDENT;
+        const ReservedWord& rw = g_rwTable[static_cast<size_t>(entry - 1)];
+        if (std::strncmp(rw.word, text, n) == 0 && rw.word[n] == '\0') return rw.token;
+    }
+}
+
 bool isLetter(int c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool isBlank(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool inClass(int c, unsigned char cls) { return c >= 0 && c < 256 && (g_charClass[c] & cls) != 0; }
+bool isDigit(int c) { return inClass(c, kDigit); }
+
+// Blocks of the file read at once.
+constexpr size_t kBlockSize = 64 * 1024;
 
 }  // namespace
 
 void initReservedWords() {
     g_rwTable.clear();
+    std::fill(std::begin(g_rwIndex), std::end(g_rwIndex), 0);
     for (const ReservedWord& rw : kReservedWords) addRW(rw.word, rw.token);
     if (g_rwTable.size() != PN_NUM_RESERVED_WORDS) debugPrint("[initReservedWords] Reserved Word List no Complete");
 }
@@ -208,28 +235,22 @@ int addRW(const char* word, int token) {
         std::snprintf(buf, sizeof buf, "%s - %s\n", g_rwTable[n - 2].word, word);
         debugPrint2("[addRW] Reserved Word List out of Order: ", buf);
     }
+    // The table holds far fewer words than the index has slots, so a free slot is always found.
+    size_t slot = rwSlot(word, std::strlen(word));
+    while (g_rwIndex[slot] != 0) slot = (slot + 1) & (kRwSlots - 1);
+    g_rwIndex[slot] = static_cast<short>(n);
     return 1;
 }
 
-int lookupRW(const char* text) {
-    int low = 0, high = static_cast<int>(g_rwTable.size()) - 1;
-    int cmp = 1;
-    int mid = 0;
-    while (high >= low) {
-        mid = (low + high) / 2;
-        cmp = std::strcmp(text, g_rwTable[mid].word);
-        if (cmp < 0) high = mid - 1;
-        else if (cmp > 0) low = mid + 1;
-        else break;
-    }
-    return cmp == 0 && !g_rwTable.empty() ? g_rwTable[mid].token : SYM_IDENT;
-}
+int lookupRW(const char* text) { return lookupWord(text, std::strlen(text)); }
 
 void initLexer() {
     initReservedWords();
     for (int c = 0; c < 128; ++c) {
-        g_digitClass[c] = (c >= '0' && c <= '9') ? 1 : 0;
-        g_identClass[c] = (g_digitClass[c] || isLetter(c)) ? 1 : 0;
+        bool digit = c >= '0' && c <= '9';
+        bool blank = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        g_charClass[c] = static_cast<unsigned char>((blank ? kBlank : 0) | (digit ? kDigit : 0) |
+                                                    (digit || isLetter(c) || c == '.' ? kWord : 0));
     }
 }
 
@@ -257,7 +278,7 @@ const char* symName(int token) {
     return "unident";
 }
 
-pnLexer::pnLexer(FILE* file) : scriptFile(file) {
+pnLexer::pnLexer(FILE* file) : scriptFile(file), block(new char[kBlockSize]) {
     // The tables are the program's; a read that comes first builds them.
     if (g_rwTable.empty()) initLexer();
 }
@@ -266,33 +287,47 @@ pnLexer::pnLexer(FILE* file) : scriptFile(file) {
 pnLexer::Scope::Scope(pnLexer& lexer) : previous(s_active) { s_active = &lexer; }
 pnLexer::Scope::~Scope() { s_active = previous; }
 
-bool pnLexer::readLine() {
-    line.clear();
-    linePos = 0;
-    if (!scriptFile) return false;
-    int c = EOF;
-    while ((c = getc_unlocked(scriptFile)) != EOF) {
-        line.push_back(static_cast<char>(c));
-        if (c == '\n') break;
-    }
-    return !line.empty();
+bool pnLexer::readBlock() {
+    blockPos = 0;
+    blockEnd = scriptFile ? std::fread(block.get(), 1, kBlockSize, scriptFile) : 0;
+    return blockEnd > 0;
 }
 
-void pnLexer::nextChar() {
-    while (linePos >= line.size()) {
-        if (!readLine()) {
-            scriptEof = 1;
-            ch = 0;
-            return;
-        }
+// Every character of a read passes here: the common case stays in line.
+inline void pnLexer::nextChar() {
+    if (blockPos < blockEnd) ch = static_cast<unsigned char>(block[blockPos++]);
+    else nextCharFromNextBlock();
+}
+
+// Moves over the run of characters of a class that starts at the current one,
+// handing it to `take` a block's piece at a time; the current character is
+// then the first one after the run.
+template <class Take>
+void pnLexer::scanRun(unsigned char cls, Take&& take) {
+    while (!scriptEof && inClass(ch, cls)) {
+        // The current character came from the block, unless it is the blank a
+        // lexer starts with.
+        size_t start = blockPos > 0 ? blockPos - 1 : 0, end = blockPos;
+        while (end < blockEnd && (g_charClass[static_cast<unsigned char>(block[end])] & cls)) ++end;
+        take(block.get() + start, block.get() + end);
+        blockPos = end;
+        nextChar();
     }
-    ch = static_cast<unsigned char>(line[linePos++]);
+}
+
+void pnLexer::nextCharFromNextBlock() {
+    if (!readBlock()) {
+        scriptEof = 1;
+        ch = 0;
+        return;
+    }
+    ch = static_cast<unsigned char>(block[blockPos++]);
 }
 
 // Skips blanks and comments; false when the input ended.
 bool pnLexer::skipSpaceAndComments() {
     for (;;) {
-        while (!scriptEof && isBlank(ch)) nextChar();
+        scanRun(kBlank, [](const char*, const char*) {});
         if (scriptEof) return false;
         if (ch != '/') return true;
         nextChar();
@@ -320,23 +355,23 @@ bool pnLexer::skipSpaceAndComments() {
 }
 
 void pnLexer::readWord() {
-    std::string text;
-    bool warned = false;
-    while (!scriptEof && (isIdentChar(ch) || ch == '.')) {
-        if (text.size() < PN_MAX_WORD) {
-            text.push_back(static_cast<char>(ch));
-        } else if (!warned) {
-            debugPrint("[getSym] Identifier is too long; truncated");
-            warned = true;
+    symText.clear();
+    bool cut = false;
+    scanRun(kWord, [&](const char* b, const char* e) {
+        size_t n = static_cast<size_t>(e - b), room = PN_MAX_WORD - symText.size();
+        if (n > room) {
+            cut = true;
+            n = room;
         }
-        nextChar();
-    }
-    symText = text;
-    sym = lookupRW(symText.c_str());
+        symText.append(b, n);
+    });
+    if (cut) debugPrint("[getSym] Identifier is too long; truncated");
+    sym = lookupWord(symText.data(), symText.size());
 }
 
 void pnLexer::readString() {
-    std::string text;
+    std::string& text = stringText;
+    text.clear();
     bool warned = false;
     nextChar();  // the opening quote
     while (!scriptEof && ch != '"') {
@@ -355,12 +390,46 @@ void pnLexer::readString() {
     sym = lookupRW(symText.c_str());
 }
 
-void pnLexer::appendDigits(std::string& text) {
-    // Digits beyond the bounded text are consumed so they never start a new token.
-    while (!scriptEof && isDigit(ch)) {
-        if (text.size() < PN_MAX_NUMBER) text.push_back(static_cast<char>(ch));
-        nextChar();
+// Digits and at most one point, bounded; digits beyond the bound are consumed
+// all the same so they never start a new token.
+struct pnLexer::NumberText {
+    char text[PN_MAX_NUMBER + 2];  // room for a leading '0' before a point
+    size_t size = 1;               // text[0] is kept for that '0'
+    void push(char c) {
+        if (size <= PN_MAX_NUMBER) text[size++] = c;
     }
+};
+
+namespace {
+
+// The exact value of digits[.digits] where it needs no more than one
+// correctly rounded division (mantissa below 2^53, at most 22 decimals);
+// false where the general conversion must do it.
+bool fastDecimal(const char* b, const char* e, double& v) {
+    static const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    // Up to 19 digits fit 64 bits.
+    if (e - b > 20) return false;
+    uint64_t mantissa = 0;
+    const char* p = b;
+    for (; p != e && *p != '.'; ++p) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    const char* point = p;
+    if (p != e) ++p;
+    for (; p != e; ++p) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    long decimals = point == e ? 0 : e - point - 1;
+    if (mantissa > (uint64_t{1} << 53) || decimals > 22) return false;
+    v = static_cast<double>(mantissa) / kPow10[decimals];
+    return true;
+}
+
+}  // namespace
+
+void pnLexer::appendDigits(NumberText& text) {
+    scanRun(kDigit, [&](const char* b, const char* e) {
+        size_t n = std::min(static_cast<size_t>(e - b), PN_MAX_NUMBER + 1 - text.size);
+        std::memcpy(text.text + text.size, b, n);
+        text.size += n;
+    });
 }
 
 void pnLexer::readNumber() {
@@ -371,32 +440,30 @@ void pnLexer::readNumber() {
         negative = true;
         nextChar();
     }
-    std::string text;
-    appendDigits(text);
+    NumberText number;
+    appendDigits(number);
     bool isFloat = false;
     if (!scriptEof && ch == '.') {
         isFloat = true;
-        if (text.size() < PN_MAX_NUMBER) text.push_back('.');
+        number.push('.');
         nextChar();
-        appendDigits(text);
+        appendDigits(number);
     }
+    char* b = number.text + 1;
+    char* e = number.text + number.size;
     if (isFloat) {
         // Locale-independent: "1.5" is one and a half whatever the user's locale.
         double v = 0.0;
-        const char* b = text.c_str();
-        const char* e = b + text.size();
-        if (b != e && *b == '.') {
-            std::string padded = "0" + text;
-            std::from_chars(padded.c_str(), padded.c_str() + padded.size(), v);
-        } else {
+        if (!fastDecimal(b, e, v)) {
+            if (b != e && *b == '.') *--b = '0';
             std::from_chars(b, e, v);
         }
         symFloat = negative ? -v : v;
         sym = SYM_FLOAT;
     } else {
         long long v = 0;
-        for (char c : text) {
-            v = v * 10 + (c - '0');
+        for (const char* p = b; p != e; ++p) {
+            v = v * 10 + (*p - '0');
             if (v > INT_MAX) {
                 v = INT_MAX;
                 break;

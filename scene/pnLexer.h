@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 enum pnSymbol {
@@ -192,8 +193,8 @@ int addRW(const char* word, int token);
 // Token of a reserved word, SYM_IDENT for any other text.
 int lookupRW(const char* text);
 
-// The state of one read: the file, the line being read, the current character
-// and the current token. Nothing of one read reaches the next.
+// The state of one read: the file, the block of it being read, the current
+// character and the current token. Nothing of one read reaches the next.
 class pnLexer {
 public:
     explicit pnLexer(FILE* file);
@@ -233,16 +234,23 @@ public:
 private:
     inline static pnLexer* s_active = nullptr;
 
-    bool readLine();
+    bool readBlock();
     void nextChar();
+    void nextCharFromNextBlock();
+    template <class Take>
+    void scanRun(unsigned char cls, Take&& take);
     bool skipSpaceAndComments();
     void readWord();
     void readString();
-    void appendDigits(std::string& text);
+    struct NumberText;
+    void appendDigits(NumberText& text);
     void readNumber();
 
-    std::string line;  // lines of any length, the newline kept
-    size_t linePos = 0;
+    // The file is read in blocks; lines may be of any length.
+    std::unique_ptr<char[]> block;
+    size_t blockPos = 0;
+    size_t blockEnd = 0;
+    std::string stringText;  // a quoted string before its decoding, reused
     int ch = ' ';
 };
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -131,6 +133,45 @@ TEST_F(LexerTest, OverlongNumbersAreConsumedWhole) {
     EXPECT_EQ(t[1].sym, SYM_FLOAT);
     EXPECT_GT(t[1].f, 1e60);
     EXPECT_EQ(t[2].text, "next");
+}
+
+// Decimals read as the C library reads them, to the last bit, short or long.
+TEST_F(LexerTest, DecimalsReadExactly) {
+    const std::vector<std::string> numbers = {
+        "0.1", "0.3", "12.500000", "-7.125", "123456.789012", "0.30000000000000004", "9007199254740993.0",
+        "4503599627370497.5", "1.0000000000000000000000001", "0000000000000000000000.1", "3.14159265358979323846",
+        "-0.0", "1.7976931348623157"};
+    std::string text;
+    for (const std::string& n : numbers) text += n + " ";
+    auto t = lex(text);
+    ASSERT_EQ(t.size(), numbers.size() + 1);
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        EXPECT_EQ(t[i].sym, SYM_FLOAT) << numbers[i];
+        EXPECT_EQ(t[i].f, std::strtod(numbers[i].c_str(), nullptr)) << numbers[i];
+        EXPECT_EQ(std::signbit(t[i].f), numbers[i][0] == '-') << numbers[i];
+    }
+}
+
+// The file is read in blocks: every kind of token reads the same wherever a
+// block ends inside it, an overlong word still gives one message.
+TEST_F(LexerTest, TokensReadTheSameAcrossBlockEnds) {
+    const std::string tail = "material /* a\n comment */ \"quoted\r\nname\" -123.456789 98765 word.with.points " +
+                             std::string(300, 'w') + " " + std::string(80, '7') + ".25 // end\n}";
+    const std::vector<Tok> expected = lex(tail);
+    const std::string expectedDiag = diag;
+    ASSERT_EQ(expected.size(), 9u);
+    const size_t block = 64 * 1024;
+    for (size_t pad = block - tail.size(); pad <= block; ++pad) {
+        auto t = lex(std::string(pad, pad % 2 ? ' ' : '\n') + tail);
+        ASSERT_EQ(t.size(), expected.size()) << pad;
+        for (size_t i = 0; i < t.size(); ++i) {
+            EXPECT_EQ(t[i].sym, expected[i].sym) << pad << " " << i;
+            EXPECT_EQ(t[i].text, expected[i].text) << pad << " " << i;
+            EXPECT_EQ(t[i].i, expected[i].i) << pad << " " << i;
+            EXPECT_EQ(t[i].f, expected[i].f) << pad << " " << i;
+        }
+        EXPECT_EQ(diag, expectedDiag) << pad;
+    }
 }
 
 TEST_F(LexerTest, CommentsAndSlashes) {
