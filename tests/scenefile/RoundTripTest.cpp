@@ -306,6 +306,23 @@ TEST(RoundTrip, EveryKindSavesReadsAndSavesTheSameFile) {
     EXPECT_EQ(roundTrip(portable), portable);
 }
 
+// A file of several read blocks, its numbers of every length: read and
+// written again, it is the same file.
+TEST(RoundTrip, ManyBlocksReadBackToTheSameFile) {
+    pnScene s;
+    for (int i = 0; i < 1000; ++i) {
+        auto* p = new pnPanel;
+        p->setName(("panel " + std::to_string(i)).c_str());
+        p->setPosition(i * 0.37f - 100, 1.0f / (i + 1), i * 1234.5678f);
+        p->setDimension(40.0f + i % 7 * 0.001f, 30.125f, 5e-4f * i);
+        p->setRotAngle(i * 0.6f);
+        s.addObject(p);
+    }
+    std::string first = writeText(s);
+    ASSERT_GT(first.size(), 3u * 64 * 1024);
+    EXPECT_EQ(roundTrip(first), first);
+}
+
 TEST(RoundTrip, SameBytesUnderAGermanLocale) {
     pnScene s;
     buildEveryKind(s);
