@@ -4,6 +4,7 @@
 // tests/e2e/run_in_xvfb.py.
 #include "tests/app/ViewFixture.h"
 #include "tests/support/WxTestRun.h"
+#include "scene/pnCounter.h"
 #include "scene/pnViewpoint.h"
 #include "ui/properties/CEditBoxBar.h"
 #include "ui/properties/CNotifySliderCtrl.h"
@@ -133,6 +134,19 @@ TEST_F(BarsTest, EditBoxTabsPagesAndLocks) {
     pump(50);
     EXPECT_TRUE(pages[PAGE_MODEL]->IsShownOnScreen());
     EXPECT_EQ(bar->GetShownPage(), pages[PAGE_MODEL]);
+}
+
+TEST_F(BarsTest, ACounterShowsTheEmptyPage) {
+    RecordingFrame relays;
+    host.frame = &relays;
+    pnCounter counter;
+    counter.setName("count");
+    pnPanel panel;
+    panel.setName("plate");
+    view->ShowPageForObject(&panel, 1);
+    view->ShowPageForObject(&counter, -1);
+    EXPECT_EQ(relays.callsOf("ShowObjectPage"), (std::vector<std::string>{"1,1", "7,-1"}));
+    host.frame = nullptr;
 }
 
 TEST_F(BarsTest, TransformEditsApplyInOneStep) {
