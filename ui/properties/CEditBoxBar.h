@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class CMaterialDlg;
 class CObjectPageDlg;
 class wxNotebook;
 class wxSimplebook;
@@ -37,6 +38,11 @@ public:
     // destroyed. The page must have been made in PageParent(listIndex).
     void SetRolePage(int listIndex, CObjectPageDlg* page);
 
+    // The one material chooser the pages share: none until the first page
+    // that needs it makes it (a child of the bar, gone with it).
+    CMaterialDlg* GetMaterialDlg() const { return m_pMaterialDlg; }
+    void SetMaterialDlg(CMaterialDlg* dialog) { m_pMaterialDlg = dialog; }
+
     CObjectPageDlg* GetPage(int listIndex) const;
     std::string GetTabName(int listIndex) const;
     int GetPageCount() const { return static_cast<int>(m_pages.size()); }
@@ -55,4 +61,5 @@ private:
     std::vector<CObjectPageDlg*> m_pages;
     std::vector<std::string> m_names;
     CEditBoxTabs m_tabs;
+    CMaterialDlg* m_pMaterialDlg = nullptr;
 };
