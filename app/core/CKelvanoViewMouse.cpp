@@ -112,11 +112,11 @@ void CKelvanoView::ShowPageForObject(pnObject* object, int flag) {
     frame->SelectObjectChooserName(object->getName());
     static const char* const kPages[] = {"pnString",    "pnPanel",    "pnModel",      "pnBarChart",
                                          "pnLineChart", "pnPieChart", "pnVolumeChart"};
-    for (int page = 0; page < 7; ++page)
-        if (std::strcmp(object->getTypeName(), kPages[page]) == 0) {
-            frame->ShowObjectPage(page, object, flag);
-            return;
-        }
+    int page = 0;
+    while (page < 7 && std::strcmp(object->getTypeName(), kPages[page]) != 0) ++page;
+    // A kind without a page (a counter) shows the empty page: the page of the
+    // previous object must not go on editing this one as its own kind.
+    frame->ShowObjectPage(page, object, flag);
 }
 
 void CKelvanoView::CloseTextureWindowOfKind(int kind) {

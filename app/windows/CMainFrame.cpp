@@ -11,6 +11,13 @@
 #include "app/windows/CKelvanoCanvas.h"
 #include "app/windows/KelvanoArt.h"
 #include "app/core/KelvanoIds.h"
+#include "scene/pnObject.h"
+#include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CObjectListDlg.h"
+#include "ui/properties/CObjectPageDlg.h"
+#include "ui/properties/CTransformDlg.h"
+#include "ui/properties/CViewWidthDlg.h"
+#include "ui/properties/ViewAccelerators.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/combobox.h>
@@ -91,17 +98,6 @@ const ToolDef kCameraTools[] = {
 bool isCheckTool(int id) {
     return (id >= ID_MODE_MOVE && id <= ID_MODE_ROTATE) || (id >= ID_AXIS_X && id <= ID_AXIS_Z) ||
            id == ID_MODE_ANIMATION || (id >= ID_CAMERA_FRONT && id <= ID_CAMERA_BOTTOM);
-}
-
-int wxKeyOf(int key) {
-    switch (key) {
-    case KEY_BACK: return WXK_BACK;
-    case KEY_INSERT: return WXK_INSERT;
-    case KEY_DELETE: return WXK_DELETE;
-    default: break;
-    }
-    if (key >= KEY_F1 && key < KEY_F1 + 12) return WXK_F1 + (key - KEY_F1);
-    return key;
 }
 
 }  // namespace
@@ -260,21 +256,23 @@ bool CMainFrame::CreateDockingBars() {
         wxAuiPaneInfo info;
     };
     std::vector<Bar> bars = {
-        {panel(t.m_iddEditBoxBar, kPaneEditBox),
+        {m_pEditBoxBar = new CEditBoxBar(this, t.m_iddEditBoxBar),
          wxAuiPaneInfo().Name(kPaneEditBox).Caption("Edit Box").Left().Layer(1).Fixed().BestSize(250, 560)
              .MinSize(250, 300).Floatable(false).Dockable(false).LeftDockable(true).Show(true)},
-        {panel(IDD_TRANSFORM_BAR, kPaneTransformation),
+        {m_pTransformBar = new CTransformBar(this, IDD_TRANSFORM_BAR),
          wxAuiPaneInfo().Name(kPaneTransformation).Caption("Transformation").Float()
-             .FloatingPosition(screen.x - 255, 70).FloatingSize(250, 200).Dockable(false).Hide()},
-        {panel(IDD_OBJECT_LIST_BAR, kPaneObjectList),
+             .FloatingPosition(screen.x - 255, 70).FloatingSize(m_pTransformBar->GetBestSize() + wxSize(8, 40))
+             .Dockable(false).Hide()},
+        {m_pObjectListBar = new CObjectListBar(this, IDD_OBJECT_LIST_BAR),
          wxAuiPaneInfo().Name(kPaneObjectList).Caption("Obect List").Float().FloatingPosition(screen.x - 400, 70)
-             .FloatingSize(200, 320).Dockable(false).Resizable(true).Hide()},
+             .FloatingSize(m_pObjectListBar->GetBarSize()).Dockable(false).Resizable(true).Hide()},
         {panel(IDD_EFFECT_LIST_BAR, kPaneEffectList),
          wxAuiPaneInfo().Name(kPaneEffectList).Caption("Effect List").Float().FloatingPosition(screen.x - 400, 70)
              .FloatingSize(220, 300).Dockable(false).Hide()},
-        {panel(IDD_VIEW_WIDTH_BAR, kPaneViewWidth),
+        {m_pViewWidthBar = new CViewWidthBar(this, IDD_VIEW_WIDTH_BAR),
          wxAuiPaneInfo().Name(kPaneViewWidth).Caption("View Width").Float()
-             .FloatingPosition(frame.GetRight() - 250, frame.GetTop() + 70).FloatingSize(240, 90).Dockable(false)
+             .FloatingPosition(frame.GetRight() - 250, frame.GetTop() + 70)
+             .FloatingSize(m_pViewWidthBar->GetBestSize() + wxSize(8, 40)).Dockable(false)
              .Hide()},
         {panel(t.m_iddTimeLineBar, kPaneTimeLine),
          wxAuiPaneInfo().Name(kPaneTimeLine).Caption("Time Line Editor").Bottom().Row(0).Position(1)
@@ -379,17 +377,7 @@ void CMainFrame::ShowMenuHints() {
 #endif
 }
 
-void CMainFrame::InstallAccelerators() {
-    std::vector<wxAcceleratorEntry> entries;
-    for (const AccelEntry& a : AcceleratorTable()) {
-        int flags = wxACCEL_NORMAL;
-        if (a.flags & ACCEL_CTRL) flags |= wxACCEL_CTRL;
-        if (a.flags & ACCEL_SHIFT) flags |= wxACCEL_SHIFT;
-        if (a.flags & ACCEL_ALT) flags |= wxACCEL_ALT;
-        entries.emplace_back(flags, wxKeyOf(a.key), ToWxId(a.id));
-    }
-    SetAcceleratorTable(wxAcceleratorTable(static_cast<int>(entries.size()), entries.data()));
-}
+void CMainFrame::InstallAccelerators() { SetAcceleratorTable(ProgramAcceleratorTable()); }
 
 void CMainFrame::NameBarWindows() {
 #ifdef __WXGTK__
@@ -645,6 +633,11 @@ void CMainFrame::UpdateBarsForMode(bool animationMode, const std::string& firstO
         if (m_bObjectListWasVisible) m_mgr.GetPane(kPaneObjectList).Show(true);
     }
     m_mgr.Update();
+    if (m_pEditBoxBar) m_pEditBoxBar->LockPages(animationMode);
+    if (CTransformDlg* transform = m_pTransformBar ? m_pTransformBar->GetDialog() : nullptr) {
+        if (animationMode) transform->DisableEdits();
+        else transform->EnableEdits();
+    }
     if (m_pChildFrame) m_pChildFrame->RedrawView();
 }
 
@@ -659,24 +652,11 @@ int CMainFrame::ApplyEventTreeOrder() { return 0; }
 void CMainFrame::RemoveEventTreeEffectItem(const std::string&, const std::string&) {}
 void CMainFrame::AddEffectListName(const std::string&) {}
 void CMainFrame::RemoveEffectListName(const std::string&) {}
-int CMainFrame::AddObjectListItem(const std::string&) { return 0; }
-int CMainFrame::RemoveObjectListItem(const std::string&) { return 0; }
-int CMainFrame::SelectObjectListItem(const std::string&, int) { return 0; }
-int CMainFrame::SelectObjectListIndex(int, int) { return 0; }
-int CMainFrame::RenameObjectListItem(const std::string&, const std::string&) { return 0; }
-void CMainFrame::ClearObjectList() {}
-void CMainFrame::ShowViewWidthBar(int show, float) { ShowPane(kPaneViewWidth, show != 0); }
 void CMainFrame::SetPanelPageTextureCheck(int) {}
 void CMainFrame::SetTextPageTextureCheck(int) {}
 void CMainFrame::SetModelPageTextureCheck(int) {}
-int CMainFrame::HasPropertyBar() { return 0; }
-void CMainFrame::ShowObjectPage(int, pnObject*, int) {}
 void CMainFrame::CancelTextureWindow(int) {}
 int CMainFrame::ShowTextureWindowValues(float, float) { return 0; }
-void CMainFrame::SetTransformPosition(const std::string&, const std::string&, const std::string&) {}
-void CMainFrame::SetTransformScale(const std::string&, const std::string&, const std::string&) {}
-void CMainFrame::SetTransformRotation(const std::string&, const std::string&, const std::string&, const std::string&) {}
-void CMainFrame::UnlockTransformEdits() {}
 
 void CMainFrame::AddObjectChooserName(const std::string& name) {
     if (!m_pObjectChooser) return;
@@ -688,4 +668,67 @@ void CMainFrame::SelectObjectChooserName(const std::string& name) {
     if (!m_pObjectChooser) return;
     const int index = m_pObjectChooser->FindString(wxString::FromUTF8(name), true);
     if (index != wxNOT_FOUND) m_pObjectChooser->SetSelection(index);
+}
+
+// ---- the property bar, Transformation, Obect List and View Width bars ----
+
+int CMainFrame::AddObjectListItem(const std::string& name) {
+    return m_pObjectListBar && m_pObjectListBar->GetDialog()->AddObject(name);
+}
+
+int CMainFrame::RemoveObjectListItem(const std::string& name) {
+    return m_pObjectListBar && m_pObjectListBar->GetDialog()->RemoveObject(name);
+}
+
+int CMainFrame::SelectObjectListItem(const std::string& name, int on) {
+    return m_pObjectListBar && m_pObjectListBar->GetDialog()->SelectObject(name, on != 0);
+}
+
+int CMainFrame::SelectObjectListIndex(int index, int on) {
+    return m_pObjectListBar && m_pObjectListBar->GetDialog()->SelectIndex(index, on != 0);
+}
+
+int CMainFrame::RenameObjectListItem(const std::string& oldName, const std::string& newName) {
+    return m_pObjectListBar && m_pObjectListBar->GetDialog()->RenameObject(oldName, newName);
+}
+
+void CMainFrame::ClearObjectList() {
+    if (m_pObjectListBar) m_pObjectListBar->GetDialog()->Clear();
+}
+
+void CMainFrame::ShowViewWidthBar(int show, float width) {
+    ShowPane(kPaneViewWidth, show != 0);
+    if (show && m_pViewWidthBar) m_pViewWidthBar->GetDialog()->SetWidth(static_cast<int>(width));
+}
+
+int CMainFrame::HasPropertyBar() { return m_pEditBoxBar ? 1 : 0; }
+
+void CMainFrame::ShowObjectPage(int page, pnObject* object, int flag) {
+    if (!m_pEditBoxBar) return;
+    m_pEditBoxBar->SelectTab(0, page);
+    if (CObjectPageDlg* shown = m_pEditBoxBar->GetShownPage(); shown && object) shown->LoadFromObject(object, flag);
+    // The Transformation bar shows the object the page shows.
+    CTransformDlg* transform = m_pTransformBar ? m_pTransformBar->GetDialog() : nullptr;
+    if (transform && object) transform->LoadFromObject(object);
+}
+
+void CMainFrame::SetTransformPosition(const std::string& x, const std::string& y, const std::string& z) {
+    const std::string texts[] = {x, y, z};
+    if (m_pTransformBar) m_pTransformBar->GetDialog()->SetFieldTexts(TF_POS_X, texts, 3);
+}
+
+void CMainFrame::SetTransformScale(const std::string& x, const std::string& y, const std::string& z) {
+    const std::string texts[] = {x, y, z};
+    if (m_pTransformBar) m_pTransformBar->GetDialog()->SetFieldTexts(TF_SCALE_X, texts, 3);
+}
+
+void CMainFrame::SetTransformRotation(const std::string& angle, const std::string& x, const std::string& y,
+                                      const std::string& z) {
+    const std::string texts[] = {angle, x, y, z};
+    if (m_pTransformBar) m_pTransformBar->GetDialog()->SetFieldTexts(TF_ANGLE, texts, 4);
+}
+
+void CMainFrame::UnlockTransformEdits() {
+    CTransformDlg* transform = m_pTransformBar ? m_pTransformBar->GetDialog() : nullptr;
+    if (transform && !transform->IsEnabledFlag()) transform->EnableEdits();
 }

@@ -15,6 +15,10 @@
 #include <vector>
 
 class CChildFrame;
+class CEditBoxBar;
+class CObjectListBar;
+class CTransformBar;
+class CViewWidthBar;
 class CKelvanoView;
 class CProfile;
 class wxAuiToolBar;
@@ -63,6 +67,10 @@ public:
     wxAuiToolBar* GetMainToolBar() const { return m_pToolBar; }
     wxAuiToolBar* GetCameraToolBar() const { return m_pCameraBar; }
     wxComboBox* GetObjectChooser() const { return m_pObjectChooser; }
+    CEditBoxBar* GetEditBoxBar() const { return m_pEditBoxBar; }
+    CTransformBar* GetTransformBar() const { return m_pTransformBar; }
+    CObjectListBar* GetObjectListBar() const { return m_pObjectListBar; }
+    CViewWidthBar* GetViewWidthBar() const { return m_pViewWidthBar; }
     bool IsPaneShown(const char* name);
     void ShowPane(const char* name, bool show);
 
@@ -128,6 +136,10 @@ private:
     wxAuiToolBar* m_pCameraBar = nullptr;
     wxComboBox* m_pObjectChooser = nullptr;
     CChildFrame* m_pChildFrame = nullptr;
+    CEditBoxBar* m_pEditBoxBar = nullptr;
+    CTransformBar* m_pTransformBar = nullptr;
+    CObjectListBar* m_pObjectListBar = nullptr;
+    CViewWidthBar* m_pViewWidthBar = nullptr;
     int m_bObjectListWasVisible = 0;
     wxMenu* m_pRecentMenu = nullptr;
     int m_nRecentPos = -1;  // position of the recent-file entries in m_pRecentMenu

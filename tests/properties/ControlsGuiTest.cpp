@@ -27,14 +27,7 @@
 
 namespace {
 
-void pump(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
-        wxTheApp->ProcessPendingEvents();
-        if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_ALL);
-        wxMilliSleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
+void pump(int milliseconds) { pumpWxEvents(milliseconds); }
 
 using Sent = std::tuple<int, long, long>;
 

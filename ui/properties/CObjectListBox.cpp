@@ -6,8 +6,8 @@
 
 #include <vector>
 
-CObjectListBox::CObjectListBox(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
-    : wxListBox(parent, id, pos, size, 0, nullptr, wxLB_EXTENDED) {
+CObjectListBox::CObjectListBox(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
+    : wxListBox(parent, id, pos, size, 0, nullptr, style) {
     Bind(wxEVT_LEFT_UP, [this](wxMouseEvent& e) {
         ApplyClick(HitTest(e.GetPosition()), wxGetKeyState(WXK_SHIFT), wxGetKeyState(WXK_CONTROL));
         e.Skip();

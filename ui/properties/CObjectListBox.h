@@ -8,7 +8,7 @@
 class CObjectListBox : public wxListBox {
 public:
     CObjectListBox(wxWindow* parent, wxWindowID id, const wxPoint& pos = wxDefaultPosition,
-                   const wxSize& size = wxDefaultSize);
+                   const wxSize& size = wxDefaultSize, long style = wxLB_EXTENDED);
     // The rule at a left button-up over item, with the key states then.
     void ApplyClick(int item, bool shift, bool ctrl);
 

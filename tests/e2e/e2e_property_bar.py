@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+"""The Obect List and the floating Transformation bar of the real program
+under a private X server.
+
+A sample scene is opened and saved once. "bar" is picked in the "Obect List"
+pane (the first of the sorted names); 7 and Enter typed into position X of
+the floating "Transformation" pane; saved again: the file differs from the
+first save only in bar's x (7.000000). Ctrl+Z with the focus still in the
+pane and a save bring bar's first x back. The sample's events are named after
+their objects, as the program names the events of the objects it makes.
+
+e2e_property_bar.py PROGRAM SOURCE_DIR
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_program as ep  # noqa: E402
+import xvfb_harness as xh  # noqa: E402
+
+TITLE = "Kelvano 2.6 Std"
+SAMPLE = "titles.apn"
+failures = ep.failures
+check = ep.check
+
+
+def key(env, *keys):
+    xh.run(["xdotool", "key", "--delay", "80"] + list(keys), env)
+    time.sleep(0.4)
+
+
+def point_at(window, env, dx=40, dy=40):
+    x, y, _, _ = ep.geometry(window, env)
+    xh.run(["xdotool", "mousemove", "--sync", str(x + dx), str(y + dy)], env)
+    time.sleep(0.3)
+
+
+def first_white(window, home, env, name, width=20, timeout=20.0):
+    """(x, y) on the screen of the top-left of the top-left run of pure white
+    pixels at least width long: an edit's or a list's face. A busy machine
+    may draw the window late."""
+    deadline = time.time() + timeout
+    while True:
+        x0, y0, w, h = ep.geometry(window, env)
+        # Only what lies on the screen (a floating bar may reach past its edge).
+        screen = xh.run(["xdotool", "getdisplaygeometry"], env).stdout.split()
+        if len(screen) == 2:
+            w, h = min(w, int(screen[0]) - x0), min(h, int(screen[1]) - y0)
+        png = os.path.join(home, name + ".png")
+        xh.run(["import", "-window", "root", png], env)
+        every = ep.pixels(png, x0, y0, w, h, env)
+        # The leftmost run among the rows near the first one that has one:
+        # spin arrows beside an edit may start a few rows higher.
+        found = []
+        for row in range(h if len(every) == w * h else 0):
+            if found and row > found[0][1] + 12:
+                break
+            run = 0
+            for col in range(w):
+                if every[row * w + col] == (255, 255, 255):
+                    run += 1
+                    if run >= width:
+                        found.append((col - run + 1, row))
+                        break
+                else:
+                    run = 0
+        if found:
+            col, row = min(found)
+            return x0 + col, y0 + row
+        if time.time() > deadline:
+            return None
+        time.sleep(0.5)
+
+
+def save_and_read(path, env, what):
+    before = os.stat(path).st_mtime_ns
+    # A busy machine may not have the program ready for the first key: the
+    # save is asked for again until the file changes.
+    for _ in range(6):
+        key(env, "ctrl+s")
+        deadline = time.time() + 10
+        while time.time() < deadline and os.stat(path).st_mtime_ns == before:
+            time.sleep(0.2)
+        if os.stat(path).st_mtime_ns != before:
+            break
+    check(os.stat(path).st_mtime_ns != before, what + ": Ctrl+S did not save the scene")
+    time.sleep(0.3)
+    with open(path) as f:
+        return f.read().splitlines()
+
+
+def position(line):
+    m = re.match(r"\s*position\s+\(\s*(\S+)\s+(\S+)\s+(\S+)\s*\)", line)
+    return m.groups() if m else None
+
+
+def bar_position(lines):
+    """The position of the object named "bar" in a saved scene."""
+    for i, line in enumerate(lines):
+        if line.strip() == 'name\t"bar"' and i + 1 < len(lines) and position(lines[i + 1]):
+            return position(lines[i + 1])
+    return None
+
+
+def show_pane(window, letter, caption, env):
+    """Opens the View menu by its mnemonic and chooses a pane's item."""
+    for _ in range(3):
+        point_at(window, env, 300, 300)
+        key(env, "alt+v")
+        key(env, letter)
+        pane = xh.wait_for_window(caption, env, timeout=10)
+        if pane is not None:
+            return pane
+        key(env, "Escape")
+    return None
+
+
+def main():
+    program, source = os.path.abspath(sys.argv[1]), sys.argv[2]
+    with xh.private_display() as display, xh.private_home() as home:
+        env = xh.environment(display, home, source)
+        work = tempfile.mkdtemp(prefix="work-", dir=home)
+        scene = os.path.join(work, SAMPLE)
+        with open(os.path.join(source, "data", "scenes", SAMPLE)) as f:
+            text = f.read()
+        with open(scene, "w") as f:
+            f.write(text.replace('"headingEvent"', '"heading"').replace('"barEvent"', '"bar"'))
+        proc, log = ep.start(program, work, [scene], env)
+        window = xh.wait_for_window(TITLE, env, timeout=60)
+        if not check(window is not None, "no main window"):
+            proc.kill()
+            return 1
+        deadline = time.time() + 20
+        while time.time() < deadline and xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Kelvano$"], env).stdout.strip():
+            time.sleep(0.2)
+        time.sleep(1.0)
+        point_at(window, env, 300, 300)
+        first = save_and_read(scene, env, "first save")
+
+        listing = show_pane(window, "o", "Obect List", env)
+        if not check(listing is not None, "View > Object List shows no 'Obect List' pane"):
+            ep.stop(proc, display, window, log, env, "property bar")
+            return 1
+        time.sleep(0.5)
+        spot = first_white(listing, home, env, "list")
+        if check(spot is not None, "no list face in the Obect List pane"):
+            xh.run(["xdotool", "mousemove", "--sync", str(spot[0] + 20), str(spot[1] + 8), "click", "1"], env)
+            time.sleep(0.5)
+
+        transform = show_pane(window, "r", "Transformation", env)
+        if check(transform is not None, "View > Transformation shows no 'Transformation' pane"):
+            time.sleep(0.5)
+            spot = first_white(transform, home, env, "transform")
+            if check(spot is not None, "no edit in the Transformation pane"):
+                # Without a window manager the keyboard stays with the main
+                # window until the pane is given it.
+                xh.run(["xdotool", "windowfocus", "--sync", str(transform)], env)
+                xh.run(["xdotool", "mousemove", "--sync", str(spot[0] + 10), str(spot[1] + 6), "click", "1"], env)
+                time.sleep(0.3)
+                key(env, "End", *(["BackSpace"] * 12))
+                xh.run(["xdotool", "type", "--delay", "80", "7"], env)
+                key(env, "Return")
+                second = save_and_read(scene, env, "save after the edit")
+                changed = [(a, b) for a, b in zip(first, second) if a != b]
+                check(len(first) == len(second), "the second save has another number of lines")
+                check(len(changed) == 1, f"{len(changed)} lines changed: {changed[:4]}")
+                if len(changed) == 1:
+                    index = second.index(changed[0][1])
+                    owner = next((line for line in reversed(second[:index]) if "name" in line), "")
+                    check('"bar"' in owner, "the changed line is not bar's: " + owner)
+                    m, old = position(changed[0][1]), position(changed[0][0])
+                    check(m is not None and old is not None and m[0] == "7.000000" and m[1:] == old[1:],
+                          "bar's position: " + changed[0][1])
+                # Undo from the keys while the pane keeps the focus.
+                key(env, "ctrl+z")
+                third = save_and_read(scene, env, "save after Ctrl+Z")
+                check(bar_position(first) is not None and bar_position(third) == bar_position(first),
+                      f"after Ctrl+Z bar is at {bar_position(third)}, first at {bar_position(first)}")
+        if check(proc.poll() is None, f"the program ended early ({proc.poll()})"):
+            ep.stop(proc, display, window, log, env, "property bar")
+        with open(os.path.join(work, "program.log")) as f:
+            text = f.read()
+        check("ERROR: AddressSanitizer" not in text and "runtime error" not in text,
+              "sanitizer reports in the program's output")
+        if failures:
+            print(text[-4000:] if "AddressSanitizer" not in text else text[text.index("ERROR: AddressSanitizer"):][:5000])
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,32 @@
+// The base of the property bar's pages: a panel that carries the program's
+// accelerator keys (their commands reach the view) and that Enter and Escape
+// never close. CEmptyPage is the page without controls, shown for an object
+// that has no page, and held in each role whose page is not built yet.
+#pragma once
+
+#include <wx/panel.h>
+
+class pnObject;
+
+class CObjectPageDlg : public wxPanel {
+public:
+    CObjectPageDlg(wxWindow* parent, int templateId);
+
+    // The page shows an object (flag as the view passes it).
+    virtual void LoadFromObject(pnObject* /*object*/, int /*flag*/) {}
+    // Disables the page's controls while the view is in animation mode.
+    virtual void Lock(bool locked) { m_bLocked = locked; }
+    bool IsLocked() const { return m_bLocked; }
+    // The document's selected object when its kind is typeName, else null:
+    // every page handler checks the kind before it treats the object as its own.
+    static pnObject* SelectedObjectOfType(const char* typeName);
+
+private:
+    bool m_bLocked = false;
+};
+
+class CEmptyPage : public CObjectPageDlg {
+public:
+    explicit CEmptyPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {}
+    static constexpr int kTemplate = 127;
+};

@@ -1,0 +1,54 @@
+#include "ui/properties/ViewAccelerators.h"
+
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/KelvanoIds.h"
+#include "app/core/KelvanoMenus.h"
+
+#include <wx/app.h>
+#include <wx/window.h>
+
+#include <set>
+#include <vector>
+
+namespace {
+int wxKeyOf(int key) {
+    switch (key) {
+    case kv::KEY_BACK: return WXK_BACK;
+    case kv::KEY_INSERT: return WXK_INSERT;
+    case kv::KEY_DELETE: return WXK_DELETE;
+    default: break;
+    }
+    if (key >= kv::KEY_F1 && key < kv::KEY_F1 + 12) return WXK_F1 + (key - kv::KEY_F1);
+    return key;
+}
+}  // namespace
+
+wxAcceleratorTable ProgramAcceleratorTable() {
+    std::vector<wxAcceleratorEntry> entries;
+    for (const kv::AccelEntry& a : kv::AcceleratorTable()) {
+        int flags = wxACCEL_NORMAL;
+        if (a.flags & kv::ACCEL_CTRL) flags |= wxACCEL_CTRL;
+        if (a.flags & kv::ACCEL_SHIFT) flags |= wxACCEL_SHIFT;
+        if (a.flags & kv::ACCEL_ALT) flags |= wxACCEL_ALT;
+        entries.emplace_back(flags, wxKeyOf(a.key), kv::ToWxId(a.id));
+    }
+    return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
+void InstallViewAccelerators(wxWindow* window, std::function<void()> after) {
+    if (!window) return;
+    window->SetAcceleratorTable(ProgramAcceleratorTable());
+    std::set<int> ids;
+    for (const kv::AccelEntry& a : kv::AcceleratorTable()) ids.insert(kv::ToWxId(a.id));
+    for (const int id : ids) {
+        window->Bind(wxEVT_MENU, [after](wxCommandEvent& event) {
+            CKelvanoAppState* app = GetAppState();
+            wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
+            if (!app || !app->m_pCurrentView || !top) return;
+            wxCommandEvent command(wxEVT_MENU, event.GetId());
+            command.SetEventObject(top);
+            top->GetEventHandler()->ProcessEvent(command);
+            if (after) after();
+        }, id, id);
+    }
+}
