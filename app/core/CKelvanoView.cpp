@@ -407,6 +407,11 @@ bool CKelvanoView::OnCommand(int id) {
     case kv::ID_FILE_SAVE_AS:
         if (m_pScene) OnFileSaveAs();
         return true;
+    case kv::ID_MODE_OBJECT:
+    case kv::ID_MODE_ANIMATION: OnToggleMode(); return true;
+    case kv::ID_ADD_EFFECT:
+    case kv::ID_CREATE_EFFECT: OnCreateEffect(); return true;
+    case kv::ID_TIMELINE_OPTIONS: OnTimelineOptions(); return true;
     case kv::ID_MODE_MOVE: SetTransformMode(0); return true;
     case kv::ID_MODE_SCALE: SetTransformMode(1); return true;
     case kv::ID_MODE_ROTATE: SetTransformMode(2); return true;
@@ -485,6 +490,15 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         return true;
     case kv::ID_HIGHLIGHT_SELECTED:
         ui.SetCheck(m_bHighlightSelected != 0);
+        return true;
+    case kv::ID_MODE_OBJECT:
+    case kv::ID_MODE_ANIMATION:
+        ui.Enable(!m_bPlaying);
+        ui.SetCheck((id == kv::ID_MODE_ANIMATION) == (m_bAnimationMode != 0));
+        return true;
+    case kv::ID_ADD_EFFECT:
+        // Without the effect dialogs there is nothing Add Effect could open.
+        ui.Enable(m_pEffectDialogs && m_pDocument && m_pDocument->m_pSelectedObject);
         return true;
     default:
         if (id >= kv::ID_SCENE_ALIGN_FIRST && id <= kv::ID_SCENE_ALIGN_LAST) {

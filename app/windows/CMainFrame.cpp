@@ -1,4 +1,5 @@
 #include "app/windows/CMainFrame.h"
+#include "ui/animation/CTimeLineDlg.h"
 
 #include "app/core/AboutLinks.h"
 #include "app/windows/CChildFrame.h"
@@ -276,9 +277,9 @@ bool CMainFrame::CreateDockingBars() {
          wxAuiPaneInfo().Name(kPaneViewWidth).Caption("View Width").Float()
              .FloatingPosition(frame.GetRight() - 250, frame.GetTop() + 70).FloatingSize(240, 90).Dockable(false)
              .Hide()},
-        {panel(t.m_iddTimeLineBar, kPaneTimeLine),
+        {m_pTimeLine = new CTimeLineDlg(this, t.m_iddTimeLineBar, kPaneTimeLine),
          wxAuiPaneInfo().Name(kPaneTimeLine).Caption("Time Line Editor").Bottom().Row(0).Position(1)
-             .BestSize(640, 200).Dockable(false).BottomDockable(true).Hide()},
+             .BestSize(m_pTimeLine->GetMinSize()).Dockable(false).BottomDockable(true).Hide()},
         {panel(IDD_EVENT_TREE_BAR, kPaneEventTree),
          wxAuiPaneInfo().Name(kPaneEventTree).Caption("Event Tree").Bottom().Row(0).Position(0).BestSize(240, 200)
              .Dockable(false).BottomDockable(true).LeftDockable(true).Gripper(true).Hide()},
@@ -650,11 +651,8 @@ void CMainFrame::UpdateBarsForMode(bool animationMode, const std::string& firstO
 
 // The bars' panels are empty until their own windows are built; each relay
 // has nothing to reach yet and answers as for a missing bar.
-void CMainFrame::UpdateTimeLineEventRow(const std::string&) {}
-void CMainFrame::RebuildTimeLineRows() {}
 void CMainFrame::RebuildEventTree() {}
 void CMainFrame::SelectEventTreeItem(const std::string&) {}
-void CMainFrame::SelectTimeLineEvent(const std::string&) {}
 int CMainFrame::ApplyEventTreeOrder() { return 0; }
 void CMainFrame::RemoveEventTreeEffectItem(const std::string&, const std::string&) {}
 void CMainFrame::AddEffectListName(const std::string&) {}
@@ -688,4 +686,35 @@ void CMainFrame::SelectObjectChooserName(const std::string& name) {
     if (!m_pObjectChooser) return;
     const int index = m_pObjectChooser->FindString(wxString::FromUTF8(name), true);
     if (index != wxNOT_FOUND) m_pObjectChooser->SetSelection(index);
+}
+
+// ---- the time line editor ----
+
+void CMainFrame::UpdateTimeLineEventRow(const std::string& eventName) {
+    if (m_pTimeLine) m_pTimeLine->UpdateEventRow(eventName);
+}
+void CMainFrame::RebuildTimeLineRows() {
+    if (m_pTimeLine) m_pTimeLine->RebuildRows();
+}
+void CMainFrame::SelectTimeLineEvent(const std::string& name) {
+    if (!m_pTimeLine) return;
+    // The row already chosen keeps its entry.
+    const CTimeLineModel& m = m_pTimeLine->Model();
+    const bool same = m.SelectedRow() >= 2 && m.SelectedRow() < m.RowCount() && m.Rows()[m.SelectedRow()].name == name;
+    m_pTimeLine->SelectEvent(name, same ? m.SelectedEntry() : 0);
+}
+void CMainFrame::SelectTimeLineEntry(const std::string& eventName, int entry) {
+    if (m_pTimeLine) m_pTimeLine->SelectEvent(eventName, entry);
+}
+void CMainFrame::UpdateTimeLineEventRowAndSelect(const std::string& eventName, const std::string& effect) {
+    if (m_pTimeLine) m_pTimeLine->UpdateEventRowAndSelect(eventName, effect);
+}
+void CMainFrame::UpdateTimeLineAnimationEnd() {
+    if (m_pTimeLine) m_pTimeLine->UpdateAnimationEnd();
+}
+void CMainFrame::SetTimeLineFrame(int frame) {
+    if (m_pTimeLine) m_pTimeLine->SetCurrentFrame(frame);
+}
+void CMainFrame::SetTimeLinePlaying(int on) {
+    if (m_pTimeLine && !on) m_pTimeLine->ClearPlaying();
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 class CChildFrame;
+class CTimeLineDlg;
 class CKelvanoView;
 class CProfile;
 class wxAuiToolBar;
@@ -103,6 +104,12 @@ public:
     void SetTransformRotation(const std::string& angle, const std::string& x, const std::string& y,
                               const std::string& z) override;
     void UnlockTransformEdits() override;
+    void SelectTimeLineEntry(const std::string& eventName, int entry) override;
+    void UpdateTimeLineEventRowAndSelect(const std::string& eventName, const std::string& effect) override;
+    void UpdateTimeLineAnimationEnd() override;
+    void SetTimeLineFrame(int frame) override;
+    void SetTimeLinePlaying(int on) override;
+    CTimeLineDlg* GetTimeLine() const { return m_pTimeLine; }
 
 private:
     bool PreCreateWindow(CProfile& profile, wxPoint& pos, wxSize& size);
@@ -128,6 +135,7 @@ private:
     wxAuiToolBar* m_pCameraBar = nullptr;
     wxComboBox* m_pObjectChooser = nullptr;
     CChildFrame* m_pChildFrame = nullptr;
+    CTimeLineDlg* m_pTimeLine = nullptr;
     int m_bObjectListWasVisible = 0;
     wxMenu* m_pRecentMenu = nullptr;
     int m_nRecentPos = -1;  // position of the recent-file entries in m_pRecentMenu
