@@ -496,6 +496,9 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         ui.Enable(!m_bPlaying);
         ui.SetCheck((id == kv::ID_MODE_ANIMATION) == (m_bAnimationMode != 0));
         return true;
+    case kv::ID_TIMELINE_OPTIONS:
+        ui.Enable(m_pDocument != nullptr && m_pScene != nullptr);
+        return true;
     case kv::ID_ADD_EFFECT:
         // Without the effect dialogs there is nothing Add Effect could open.
         ui.Enable(m_pEffectDialogs && m_pDocument && m_pDocument->m_pSelectedObject);

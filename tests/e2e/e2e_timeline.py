@@ -67,6 +67,9 @@ def xdo(env, *args):
 def screenshot(home, name, env):
     png = os.path.join(home, name + ".png")
     xh.run(["import", "-window", "root", png], env)
+    keep = os.environ.get("KV_E2E_SHOTS")
+    if keep:
+        shutil.copy(png, os.path.join(keep, name + ".png"))
     return png
 
 
@@ -110,6 +113,13 @@ def menu(env, *keys):
     for k in keys[1:]:
         xdo(env, "key", k)
         time.sleep(0.6)
+
+
+def clear_field(env):
+    # Ctrl+A is the frame's Select All: empty the field key by key.
+    xdo(env, "key", "End")
+    for _ in range(8):
+        xdo(env, "key", "BackSpace")
 
 
 def saved(path):
@@ -195,18 +205,21 @@ def main():
             time.sleep(0.1)
         time.sleep(0.5)
         panel_x, panel_y = track_x - 96, track_top - 30
-        click(env, track_x + 300, track_top + 9)
+        screenshot(home, "rows-up", env)
+        click(env, track_x + 150, track_top + 9)
         click(env, panel_x + 262, panel_y + 14)
-        xdo(env, "key", "ctrl+a")
+        clear_field(env)
         xdo(env, "type", "50")
         xdo(env, "key", "Return")
         time.sleep(0.5)
-        click(env, track_x + 300, track_top + 9)
+        click(env, track_x + 150, track_top + 9)
         click(env, panel_x + 320, panel_y + 14)
 
         # The sound row: +E asks for the wave file.
-        click(env, track_x + 300, track_top + 19 + 9)
+        click(env, track_x + 150, track_top + 19 + 9)
+        screenshot(home, "pause", env)
         click(env, panel_x + 320, panel_y + 14)
+        screenshot(home, "sound", env)
         dialog = xh.wait_for_window("Open WAV File", env, timeout=15)
         if check(dialog is not None, "no \"Open WAV File\" dialog"):
             xdo(env, "windowfocus", "--sync", dialog)
@@ -231,14 +244,15 @@ def main():
                   f"soxi cannot read the stored sound {m.group(2)!r}: {info.stderr.strip()}")
 
         # Timeline Options: the length (the last frame, 50) doubled.
-        menu(env, "m", "n", "o")
+        menu(env, "n", "o")
+        screenshot(home, "options", env)
         options = xh.wait_for_window("Options", env, timeout=15)
         if check(options is not None, "no Options dialog"):
             xdo(env, "windowfocus", "--sync", options)
             for _ in range(3):
                 xdo(env, "key", "Tab")
                 time.sleep(0.1)
-            xdo(env, "key", "ctrl+a")
+            clear_field(env)
             xdo(env, "type", "100")
             xdo(env, "key", "Return")
             wait_gone("Options", env)
