@@ -1,4 +1,5 @@
 #include "app/core/CKelvanoView.h"
+#include "app/core/CUndoHistory.h"
 
 #include "app/core/AboutLinks.h"
 #include "app/core/CKelvanoAppState.h"
@@ -412,6 +413,7 @@ bool CKelvanoView::OnCommand(int id) {
     case kv::ID_ADD_EFFECT:
     case kv::ID_CREATE_EFFECT: OnCreateEffect(); return true;
     case kv::ID_TIMELINE_OPTIONS: OnTimelineOptions(); return true;
+    case kv::ID_ADD_GROW_SHRINK: OnAddGrowShrink(); return true;
     case kv::ID_MODE_MOVE: SetTransformMode(0); return true;
     case kv::ID_MODE_SCALE: SetTransformMode(1); return true;
     case kv::ID_MODE_ROTATE: SetTransformMode(2); return true;
@@ -498,6 +500,10 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         return true;
     case kv::ID_TIMELINE_OPTIONS:
         ui.Enable(m_pDocument != nullptr && m_pScene != nullptr);
+        return true;
+    case kv::ID_ADD_GROW_SHRINK:
+        ui.Enable(m_pEffectDialogs && m_pDocument && m_pDocument->m_pSelectedObject &&
+                  IsChartTypeName(m_pDocument->m_pSelectedObject->getTypeName()));
         return true;
     case kv::ID_ADD_EFFECT:
         // Without the effect dialogs there is nothing Add Effect could open.

@@ -264,6 +264,9 @@ public:
     CEffectDialogs* GetEffectDialogs() const { return m_pEffectDialogs; }
     void OnEffectApplied();
     void OnEffectDialogClosed();
+    // Add Grow/Shrink Effect: the chart's grow/shrink times, then the time
+    // line's animation end.
+    void OnAddGrowShrink();
     // Timeline Options: the dialog, then every time scaled to the new length.
     void OnTimelineOptions();
     // Every time of the scene scaled by newLength / oldLength (nothing from 0).

@@ -460,6 +460,14 @@ void CKelvanoView::OnEffectDialogClosed() {
     if (m_pHost) m_pHost->Redraw();
 }
 
+void CKelvanoView::OnAddGrowShrink() {
+    if (!m_pEffectDialogs || !m_pDocument || !m_pDocument->m_pSelectedObject ||
+        !IsChartTypeName(m_pDocument->m_pSelectedObject->getTypeName()))
+        return;
+    m_pEffectDialogs->RunGrowShrink();
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->UpdateTimeLineAnimationEnd();
+}
+
 // ---- Timeline Options ----
 
 void CKelvanoView::OnTimelineOptions() {

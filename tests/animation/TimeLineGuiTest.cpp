@@ -6,6 +6,7 @@
 #include "tests/support/WxTestRun.h"
 #include "ui/animation/CTimeLineDlg.h"
 #include "ui/animation/CTimeLineTrackCtrl.h"
+#include "ui/properties/ToolTips.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -13,19 +14,11 @@
 #include <wx/frame.h>
 #include <wx/uiaction.h>
 
-#include <chrono>
 #include <cstdlib>
 
 namespace {
 
-void pump(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
-        wxTheApp->ProcessPendingEvents();
-        if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_ALL);
-        wxMilliSleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
+void pump(int milliseconds) { pumpWxEvents(milliseconds); }
 
 // The panel on a scene of its own, its editor requests written down.
 class Panel : public CTimeLineDlg {
@@ -70,6 +63,7 @@ TEST(TimeLineGuiTest, DragAndDoubleClickOnBars) {
     const pnEventPlay* a = scene.findEvent("T")->getPlay(0);
     EXPECT_EQ(a->start, 15);
     EXPECT_EQ(a->end, 30);
+    EXPECT_EQ(RectTipAt(panel->TrackCtrl(), wxPoint(35, 4 * 19 + 9)), "b") << "each bar's tip names its effect";
 
     // A double-click names the bar under the pointer once.
     sim.MouseMove(origin + wxPoint(35, 4 * 19 + 9));  // the body of "b", 30 to 40

@@ -314,3 +314,42 @@ TEST(TimeLineRulesTest, ListenPlaysTheSelectedWaveOnce) {
     setSoundPlayer(nullptr);
     EXPECT_EQ(player.played, std::vector<std::string>{wav});
 }
+
+TEST_F(TimeLineModelTest, MultiSelectionShapesAndTheTrackLayout) {
+    struct Press {
+        int row, entry, shape;
+        bool align;
+    } presses[] = {
+        {7, 0, 3, false},  // one pair
+        {7, 1, 1, false},  // all in one row
+        {8, 0, 2, true},   // a row shared, another not
+        {7, 1, 0, true},   // removing one: worked out again
+        {7, 0, 3, false},  // one pair left
+    };
+    for (const Press& p : presses) {
+        model.Press(p.row, p.entry, true);
+        EXPECT_EQ(model.MultiShape(), p.shape) << p.row << "," << p.entry;
+        EXPECT_EQ(model.AlignEnabled(), p.align);
+    }
+    model.Align(CTimeLineModel::kAlignStartToStart);
+    EXPECT_EQ(plays(8), "10-10") << "align buttons wait for two rows";
+
+    // A pause being dragged shows at its new frame; the rows follow the top row.
+    model.Press(8, 0, false);
+    model.Press(0, 2, false);
+    EXPECT_FALSE(model.HasMultiSelection());
+    model.Drag(CTimeLineModel::kDragBody, 7);
+    CTimeLineTrack track(nullptr);
+    LayOutTrack(model, track);
+    EXPECT_EQ(track.GetBarRect(0, 2).left, 47);
+    EXPECT_EQ(track.GetBarRect(2, 0).left, 0) << "the camera row has no bars";
+    model.Release();
+    EXPECT_EQ(scene.getPause(2), 47);
+    model.ScrollRowsTo(4);
+    model.SetCurrentFrame(400);
+    LayOutTrack(model, track);
+    EXPECT_EQ(model.FrameScrollMaximum(), 400);
+    EXPECT_EQ(track.m_nOrigin, 41) << "the window ends at the maximum";
+    EXPECT_EQ(track.GetBarRect(3, 0).left, 5 - 41) << "T's first bar, left of the window";
+    EXPECT_EQ(track.GetBarRect(4, 0).right, 10 - 41 + 1);
+}

@@ -3,6 +3,7 @@
 // event loop and shuts wx down again.
 #pragma once
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 
@@ -10,6 +11,7 @@
 #include <wx/evtloop.h>
 #include <wx/init.h>
 #include <wx/app.h>
+#include <wx/utils.h>
 
 // init runs once wx has started (before the tests); done runs after the tests,
 // still inside the event loop. 1 when wx cannot start.
@@ -34,4 +36,15 @@ inline int runWxTests(int argc, char** argv, const std::function<void()>& init =
     wxTheApp->OnExit();
     wxEntryCleanup();
     return rc;
+}
+
+// Runs the event loop's pending work for a while: events, yields and idle time.
+inline void pumpWxEvents(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        wxTheApp->ProcessPendingEvents();
+        if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_ALL);
+        wxTheApp->ProcessIdle();
+        wxMilliSleep(5);
+    } while (std::chrono::steady_clock::now() < end);
 }

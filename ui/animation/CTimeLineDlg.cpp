@@ -13,6 +13,7 @@
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/CRepeatButton.h"
+#include "ui/properties/ToolTips.h"
 
 #include <wx/checkbox.h>
 #include <wx/msgdlg.h>
@@ -26,6 +27,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace {
 // Control ids of the panel.
@@ -147,6 +149,23 @@ void CTimeLineDlg::ShowModel() {
     m_pVisible->SetValue(visible);
     m_pVisible->SetBitmap(wxBitmap(TimeLineVisibleIcon(visible)));
     for (auto& [id, button] : m_alignButtons) button->Enable(m_model.AlignEnabled());
+    // One tip per visible bar with its effect's name; tips of bars gone go too.
+    std::set<int> tips;
+    for (int v = 0; v < CTimeLineModel::kVisibleRows; ++v) {
+        const int row = m_model.TopRow() + v;
+        if (row < 2 || row >= m_model.RowCount()) continue;
+        const auto& entries = m_model.Rows()[row].entries;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const CTrackRect r = m_pTrack->Track().GetBarRect(v, static_cast<int>(i));
+            const int tipId = 600 * (row + 1) + static_cast<int>(i) + 1;
+            AddRectTip(m_pTrack, wxString::FromUTF8(entries[i].name),
+                       wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top), tipId);
+            tips.insert(tipId);
+        }
+    }
+    for (int old : m_barTips)
+        if (!tips.count(old)) AddRectTip(m_pTrack, "", wxRect(), old);
+    m_barTips = tips;
     if (m_pFixed->GetValue() != (GetFixedDuration() != 0)) m_pFixed->SetValue(GetFixedDuration() != 0);
 }
 

@@ -10,6 +10,7 @@
 #include <wx/panel.h>
 
 #include <map>
+#include <set>
 #include <string>
 
 class CKelvanoView;
@@ -96,4 +97,5 @@ private:
     wxRadioButton* m_pSingle = nullptr;
     wxRadioButton* m_pAll = nullptr;
     std::map<int, wxWindow*> m_alignButtons;
+    std::set<int> m_barTips;
 };
