@@ -175,3 +175,28 @@ TEST_F(AnimationModeTest, TimeScalingKeepsOrderAndEveryMark) {
     view->ScaleSceneTimes(0, 40);  // nothing to scale from
     EXPECT_EQ(plateEvent().getPlay(0)->end, 30);
 }
+
+TEST_F(AnimationModeTest, TheCreationDialogTakesTheDragAndItsApplyPlaysTheEffect) {
+    enterWithPlate();
+    view->OnCommand(kv::ID_ADD_EFFECT);
+    EXPECT_EQ(view->m_nEffectEditMode, 0) << "nothing to open without the effect dialogs";
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    view->OnCommand(kv::ID_ADD_EFFECT);
+    ASSERT_EQ(view->m_nEffectEditMode, 1);
+    view->m_bAxisY = 0;
+    drag(40, 0);
+    ASSERT_EQ(plateEvent().getNumPlays(), 1) << "the preview plays while the dialog is open";
+    EXPECT_EQ(plateEvent().getPlay(0)->effect, "preview");
+    EXPECT_EQ(dialogs.moves.back(), sgVec3(40, 0, 0));
+    EXPECT_FALSE(scene().findEffect("effect001")) << "the dialog, not the drag, makes the effect";
+    view->m_strNewEffectName = "made";
+    view->OnEffectApplied();
+    ASSERT_EQ(plateEvent().getNumPlays(), 1);
+    EXPECT_EQ(plateEvent().getPlay(0)->effect, "made");
+    EXPECT_EQ(plateEvent().getPlay(0)->end, 20);
+    EXPECT_EQ(view->m_nCurrentFrame, 20);
+    EXPECT_EQ(doc->GetEffectUse("made"), 1);
+    EXPECT_EQ(view->m_nEffectEditMode, 0);
+    view->SetEffectDialogs(nullptr);
+}
