@@ -104,6 +104,8 @@ public:
     int m_nShrinkLength = 11;
     int m_nOutQuality = 4;
     int m_bFixedDuration = 0;
+    // The animation length the time line options show and scale to.
+    int m_nAnimationLength = 0;
     int m_nCopyOffsetX = 10;
     int m_nCopyOffsetY = 10;
     int m_bShowImagePreview = 1;

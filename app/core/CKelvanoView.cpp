@@ -1,4 +1,5 @@
 #include "app/core/CKelvanoView.h"
+#include "app/core/CUndoHistory.h"
 
 #include "app/core/AboutLinks.h"
 #include "app/core/CKelvanoAppState.h"
@@ -407,6 +408,12 @@ bool CKelvanoView::OnCommand(int id) {
     case kv::ID_FILE_SAVE_AS:
         if (m_pScene) OnFileSaveAs();
         return true;
+    case kv::ID_MODE_OBJECT:
+    case kv::ID_MODE_ANIMATION: OnToggleMode(); return true;
+    case kv::ID_ADD_EFFECT:
+    case kv::ID_CREATE_EFFECT: OnCreateEffect(); return true;
+    case kv::ID_TIMELINE_OPTIONS: OnTimelineOptions(); return true;
+    case kv::ID_ADD_GROW_SHRINK: OnAddGrowShrink(); return true;
     case kv::ID_MODE_MOVE: SetTransformMode(0); return true;
     case kv::ID_MODE_SCALE: SetTransformMode(1); return true;
     case kv::ID_MODE_ROTATE: SetTransformMode(2); return true;
@@ -485,6 +492,22 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         return true;
     case kv::ID_HIGHLIGHT_SELECTED:
         ui.SetCheck(m_bHighlightSelected != 0);
+        return true;
+    case kv::ID_MODE_OBJECT:
+    case kv::ID_MODE_ANIMATION:
+        ui.Enable(!m_bPlaying);
+        ui.SetCheck((id == kv::ID_MODE_ANIMATION) == (m_bAnimationMode != 0));
+        return true;
+    case kv::ID_TIMELINE_OPTIONS:
+        ui.Enable(m_pDocument != nullptr && m_pScene != nullptr);
+        return true;
+    case kv::ID_ADD_GROW_SHRINK:
+        ui.Enable(m_pEffectDialogs && m_pDocument && m_pDocument->m_pSelectedObject &&
+                  IsChartTypeName(m_pDocument->m_pSelectedObject->getTypeName()));
+        return true;
+    case kv::ID_ADD_EFFECT:
+        // Without the effect dialogs there is nothing Add Effect could open.
+        ui.Enable(m_pEffectDialogs && m_pDocument && m_pDocument->m_pSelectedObject);
         return true;
     default:
         if (id >= kv::ID_SCENE_ALIGN_FIRST && id <= kv::ID_SCENE_ALIGN_LAST) {

@@ -7,6 +7,7 @@
 #include "app/core/CDib.h"
 #include "app/core/CViewHost.h"
 #include "sg/SceneGraphRoots.h"
+#include "sg/sgVec.h"
 
 #include <climits>
 #include <cstdint>
@@ -16,9 +17,12 @@
 #include <vector>
 
 class CFrameBitmapSink;
+class CEffectDialogs;
 class CGifEncoder;
 class CKelvanoDoc;
 class CUndoSnapshot;
+class pnEffect;
+class pnEvent;
 class pnObject;
 class pnScene;
 class sgChannel;
@@ -244,6 +248,55 @@ public:
     void RestoreHighlights();
     CGifEncoder& GetGifEncoder();
 
+    // ---- Animation-mode editing (CKelvanoViewAnimation.cpp) ----
+    // Object Mode and Animation Mode both toggle the mode.
+    void OnToggleMode();
+    // Frames a new effect may take on the event at the current frame (see the
+    // definition); 0 with the "Effect Creation Error" box when none.
+    int GetFreeEffectLength(const std::string& eventName);
+    // Add Effect: the "Creating Effect" dialog for the selection's event.
+    void OnCreateEffect();
+    // The modeless editor on m_strEditEffectName.
+    void ShowEffectEditor();
+    // The effect dialogs (null until the program has them: Add Effect is then
+    // greyed).
+    void SetEffectDialogs(CEffectDialogs* dialogs) { m_pEffectDialogs = dialogs; }
+    CEffectDialogs* GetEffectDialogs() const { return m_pEffectDialogs; }
+    void OnEffectApplied();
+    void OnEffectDialogClosed();
+    // Add Grow/Shrink Effect: the chart's grow/shrink times, then the time
+    // line's animation end.
+    void OnAddGrowShrink();
+    // Timeline Options: the dialog, then every time scaled to the new length.
+    void OnTimelineOptions();
+    // Every time of the scene scaled by newLength / oldLength (nothing from 0).
+    void ScaleSceneTimes(int oldLength, int newLength);
+    std::string MakeUniqueObjectName(const std::string& base) const;
+    std::string MakeNumberedEffectName(const std::string& base) const;
+    std::string MakeUniqueMaterialName(const std::string& base) const;
+    void SelectInObjectChooser(const std::string& name);
+    void ClearMultiSelection(int deselectList);
+    void FocusLastSelected();
+    void RefreshAnimationBars(const std::string& eventName, const std::string& effectName);
+
+    int m_nEffectEditMode = 0;
+    std::string m_strEditEffectName;
+    std::string m_strEditEventName;
+    int m_nEditPlayIndex = -1;
+    int m_nNewEffectLength = 0;
+    int m_nAnimDragX = 0, m_nAnimDragY = 0;
+    sgVec3 m_fDragMove{0, 0, 0}, m_fDragScale{0, 0, 0};
+    sgVec3 m_fBaseMove{0, 0, 0}, m_fBaseScale{0, 0, 0};
+    sgVec4 m_qBaseRotation{1, 0, 0, 0};
+    int m_bAnimDragAllowed = 0;
+    int m_bDragEffectCreated = 0;
+    std::string m_strDragEffectName;
+    int m_bDialogPlayAdded = 0;
+    std::string m_strDialogPlayEffect;
+    std::string m_strCreateEventName, m_strNewEffectName;
+    int m_bEffectExisted = 0;
+    int m_bChooserSync = 0;
+
     // Data model.
     CDibSection m_dibWindowCapture;
     std::unique_ptr<pnScene> m_pScene;
@@ -354,6 +407,14 @@ private:
     // The objects a drag step moves: the members, or the selection.
     std::vector<pnObject*> DragTargets() const;
     void ShowTransformValues(int what);
+    // Animation-mode mouse: the click picks, a drag makes or feeds an effect.
+    void AnimLButtonDown(int x, int y);
+    void AnimMouseMove(int x, int y);
+    void AnimRelease();
+    void ResetAnimDrag();
+    pnEvent* SelectionEvent() const;
+    // The drag's values from the anchor, sent where they go.
+    void AnimDragValues(int x, int y, pnEffect* effect);
     void Nudge(int dx, int dyWindow, int modifiers);
 
     CKelvanoDoc* m_pDocument;
@@ -371,5 +432,6 @@ private:
     // initial state.
     static constexpr int kNoPlayedFrame = INT_MIN;
     int m_nPlayedFrame = kNoPlayedFrame;
+    CEffectDialogs* m_pEffectDialogs = nullptr;
     std::vector<std::pair<pnObject*, int>> m_suspendedHighlights;
 };

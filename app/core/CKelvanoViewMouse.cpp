@@ -221,7 +221,10 @@ void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
     if (!m_pDocument || !m_pScene || !m_pHost) return;
     m_pHost->SetCursor(CurrentCursor());
     // Clicks in animation mode belong to the animation editing.
-    if (m_bAnimationMode) return;
+    if (m_bAnimationMode) {
+        AnimLButtonDown(x, y);
+        return;
+    }
     CKelvanoDoc& doc = *m_pDocument;
     if (m_bPlacing) {
         // The click puts the new object down: its creation is one step.
@@ -290,7 +293,10 @@ void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
 void CKelvanoView::OnMouseMove(int x, int y, int modifiers) {
     if (!m_pDocument || !m_pScene || !m_pHost) return;
     m_pHost->SetCursor(CurrentCursor());
-    if (m_bAnimationMode) return;
+    if (m_bAnimationMode) {
+        AnimMouseMove(x, y);
+        return;
+    }
     CKelvanoDoc& doc = *m_pDocument;
     if (m_bPlacing) {
         // The new object follows the pointer from the middle of the view.
@@ -476,6 +482,10 @@ void CKelvanoView::OnLButtonUp(int /*x*/, int /*y*/, int /*modifiers*/) {
 }
 
 void CKelvanoView::OnCaptureLost() {
+    if (m_bAnimationMode) {
+        AnimRelease();
+        return;
+    }
     m_bDragging = 0;
     if (!m_bSelectionKept || !m_pDocument) return;
     if (m_bDragMoved) {
@@ -569,7 +579,8 @@ void CKelvanoView::OnObjectChosen(const std::string& name) {
     }
     if (frame) frame->SelectObjectListItem(name, 1);
     ShowPageForObject(chosen, -1);
-    if (m_bAnimationMode && frame) {
+    // Not when the view itself chose the name: the bars already show it.
+    if (m_bAnimationMode && frame && !m_bChooserSync) {
         frame->SelectEventTreeItem(name);
         frame->SelectTimeLineEvent(name);
     }

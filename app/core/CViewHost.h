@@ -75,6 +75,12 @@ public:
     // The time line editor follows playback; nothing while it has no panel.
     virtual void SetTimeLineFrame(int /*frame*/) {}
     virtual void SetTimeLinePlaying(int /*on*/) {}
+    // The time line selects the event's row and the entry, or rebuilds that
+    // row selecting the effect's entry.
+    virtual void SelectTimeLineEntry(const std::string& /*eventName*/, int /*entry*/) {}
+    virtual void UpdateTimeLineEventRowAndSelect(const std::string& /*eventName*/, const std::string& /*effect*/) {}
+    // The last event frame changed.
+    virtual void UpdateTimeLineAnimationEnd() {}
 
     // The main tool bar's object chooser: adds a name (widening the drop-down
     // list to the longest), and selects the entry of exactly that name.
@@ -137,6 +143,9 @@ public:
     // CKelvanoView::OnCaptureLost) and lets it go.
     virtual void CaptureMouse() = 0;
     virtual void ReleaseMouse() = 0;
+
+    // The modal time line "Options" dialog on the document's settings.
+    virtual void RunTimeLineOptions() {}
 
     // The main frame's relays, or null when there is no main frame.
     virtual CFrameRelays* GetMainFrame() = 0;

@@ -1,4 +1,6 @@
 #include "app/windows/CKelvanoCanvas.h"
+#include "app/core/CKelvanoAppState.h"
+#include "ui/animation/CTimeLineOptionsDlg.h"
 
 #include "app/core/AboutLinks.h"
 #include "app/windows/CChildFrame.h"
@@ -56,6 +58,12 @@ public:
         case wxID_OK: return KV_IDOK;
         default: return KV_IDCANCEL;
         }
+    }
+
+    void RunTimeLineOptions() override {
+        CKelvanoAppState* app = GetAppState();
+        CTimeLineOptionsDlg dlg(m_canvas->GetMainFrame(), app ? app->m_pCurrentDoc : nullptr);
+        dlg.ShowModal();
     }
 
     bool FileDialog(const FileDialogRequest& r, std::string& path) override {

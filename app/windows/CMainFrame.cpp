@@ -1,4 +1,5 @@
 #include "app/windows/CMainFrame.h"
+#include "ui/animation/CTimeLineDlg.h"
 
 #include "app/core/AboutLinks.h"
 #include "app/windows/CChildFrame.h"
@@ -274,9 +275,9 @@ bool CMainFrame::CreateDockingBars() {
              .FloatingPosition(frame.GetRight() - 250, frame.GetTop() + 70)
              .FloatingSize(m_pViewWidthBar->GetBestSize() + wxSize(8, 40)).Dockable(false)
              .Hide()},
-        {panel(t.m_iddTimeLineBar, kPaneTimeLine),
+        {m_pTimeLine = new CTimeLineDlg(this, t.m_iddTimeLineBar, kPaneTimeLine),
          wxAuiPaneInfo().Name(kPaneTimeLine).Caption("Time Line Editor").Bottom().Row(0).Position(1)
-             .BestSize(640, 200).Dockable(false).BottomDockable(true).Hide()},
+             .BestSize(m_pTimeLine->GetMinSize()).Dockable(false).BottomDockable(true).Hide()},
         {panel(IDD_EVENT_TREE_BAR, kPaneEventTree),
          wxAuiPaneInfo().Name(kPaneEventTree).Caption("Event Tree").Bottom().Row(0).Position(0).BestSize(240, 200)
              .Dockable(false).BottomDockable(true).LeftDockable(true).Gripper(true).Hide()},
@@ -643,11 +644,8 @@ void CMainFrame::UpdateBarsForMode(bool animationMode, const std::string& firstO
 
 // The bars' panels are empty until their own windows are built; each relay
 // has nothing to reach yet and answers as for a missing bar.
-void CMainFrame::UpdateTimeLineEventRow(const std::string&) {}
-void CMainFrame::RebuildTimeLineRows() {}
 void CMainFrame::RebuildEventTree() {}
 void CMainFrame::SelectEventTreeItem(const std::string&) {}
-void CMainFrame::SelectTimeLineEvent(const std::string&) {}
 int CMainFrame::ApplyEventTreeOrder() { return 0; }
 void CMainFrame::RemoveEventTreeEffectItem(const std::string&, const std::string&) {}
 void CMainFrame::AddEffectListName(const std::string&) {}
@@ -731,4 +729,35 @@ void CMainFrame::SetTransformRotation(const std::string& angle, const std::strin
 void CMainFrame::UnlockTransformEdits() {
     CTransformDlg* transform = m_pTransformBar ? m_pTransformBar->GetDialog() : nullptr;
     if (transform && !transform->IsEnabledFlag()) transform->EnableEdits();
+}
+
+// ---- the time line editor ----
+
+void CMainFrame::UpdateTimeLineEventRow(const std::string& eventName) {
+    if (m_pTimeLine) m_pTimeLine->UpdateEventRow(eventName);
+}
+void CMainFrame::RebuildTimeLineRows() {
+    if (m_pTimeLine) m_pTimeLine->RebuildRows();
+}
+void CMainFrame::SelectTimeLineEvent(const std::string& name) {
+    if (!m_pTimeLine) return;
+    // The row already chosen keeps its entry.
+    const CTimeLineModel& m = m_pTimeLine->Model();
+    const bool same = m.SelectedRow() >= 2 && m.SelectedRow() < m.RowCount() && m.Rows()[m.SelectedRow()].name == name;
+    m_pTimeLine->SelectEvent(name, same ? m.SelectedEntry() : 0);
+}
+void CMainFrame::SelectTimeLineEntry(const std::string& eventName, int entry) {
+    if (m_pTimeLine) m_pTimeLine->SelectEvent(eventName, entry);
+}
+void CMainFrame::UpdateTimeLineEventRowAndSelect(const std::string& eventName, const std::string& effect) {
+    if (m_pTimeLine) m_pTimeLine->UpdateEventRowAndSelect(eventName, effect);
+}
+void CMainFrame::UpdateTimeLineAnimationEnd() {
+    if (m_pTimeLine) m_pTimeLine->UpdateAnimationEnd();
+}
+void CMainFrame::SetTimeLineFrame(int frame) {
+    if (m_pTimeLine) m_pTimeLine->SetCurrentFrame(frame);
+}
+void CMainFrame::SetTimeLinePlaying(int on) {
+    if (m_pTimeLine && !on) m_pTimeLine->ClearPlaying();
 }

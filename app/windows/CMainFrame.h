@@ -19,6 +19,8 @@ class CEditBoxBar;
 class CObjectListBar;
 class CTransformBar;
 class CViewWidthBar;
+
+class CTimeLineDlg;
 class CKelvanoView;
 class CProfile;
 class wxAuiToolBar;
@@ -111,6 +113,12 @@ public:
     void SetTransformRotation(const std::string& angle, const std::string& x, const std::string& y,
                               const std::string& z) override;
     void UnlockTransformEdits() override;
+    void SelectTimeLineEntry(const std::string& eventName, int entry) override;
+    void UpdateTimeLineEventRowAndSelect(const std::string& eventName, const std::string& effect) override;
+    void UpdateTimeLineAnimationEnd() override;
+    void SetTimeLineFrame(int frame) override;
+    void SetTimeLinePlaying(int on) override;
+    CTimeLineDlg* GetTimeLine() const { return m_pTimeLine; }
 
 private:
     bool PreCreateWindow(CProfile& profile, wxPoint& pos, wxSize& size);
@@ -140,6 +148,8 @@ private:
     CTransformBar* m_pTransformBar = nullptr;
     CObjectListBar* m_pObjectListBar = nullptr;
     CViewWidthBar* m_pViewWidthBar = nullptr;
+
+    CTimeLineDlg* m_pTimeLine = nullptr;
     int m_bObjectListWasVisible = 0;
     wxMenu* m_pRecentMenu = nullptr;
     int m_nRecentPos = -1;  // position of the recent-file entries in m_pRecentMenu

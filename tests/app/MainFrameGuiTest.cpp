@@ -40,15 +40,7 @@ using namespace kv;
 
 namespace {
 
-void pump(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
-        wxTheApp->ProcessPendingEvents();
-        if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_ALL);
-        wxTheApp->ProcessIdle();
-        wxMilliSleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
+void pump(int milliseconds) { pumpWxEvents(milliseconds); }
 
 // Pumps until done() holds, at most the given time (a busy machine is slow).
 template <class Done>

@@ -13,16 +13,6 @@
 #include <wx/app.h>
 #include <wx/utils.h>
 
-// Lets wx deliver what is pending for about the given time.
-inline void pumpWxEvents(int milliseconds) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    do {
-        wxTheApp->ProcessPendingEvents();
-        if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_ALL);
-        wxMilliSleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
-
 // init runs once wx has started (before the tests); done runs after the tests,
 // still inside the event loop. 1 when wx cannot start.
 inline int runWxTests(int argc, char** argv, const std::function<void()>& init = {},
@@ -46,4 +36,15 @@ inline int runWxTests(int argc, char** argv, const std::function<void()>& init =
     wxTheApp->OnExit();
     wxEntryCleanup();
     return rc;
+}
+
+// Runs the event loop's pending work for a while: events, yields and idle time.
+inline void pumpWxEvents(int milliseconds) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    do {
+        wxTheApp->ProcessPendingEvents();
+        if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_ALL);
+        wxTheApp->ProcessIdle();
+        wxMilliSleep(5);
+    } while (std::chrono::steady_clock::now() < end);
 }

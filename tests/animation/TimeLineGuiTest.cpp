@@ -1,0 +1,82 @@
+// The time line panel as a real window under a private X server: the pointer
+// drags a bar and double-clicks one. Run through tests/e2e/run_in_xvfb.py.
+#include "scene/pnEvent.h"
+#include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
+#include "tests/support/WxTestRun.h"
+#include "ui/animation/CTimeLineDlg.h"
+#include "ui/animation/CTimeLineTrackCtrl.h"
+#include "ui/properties/ToolTips.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/frame.h>
+#include <wx/uiaction.h>
+
+#include <cstdlib>
+
+namespace {
+
+void pump(int milliseconds) { pumpWxEvents(milliseconds); }
+
+// The panel on a scene of its own, its editor requests written down.
+class Panel : public CTimeLineDlg {
+public:
+    Panel(wxWindow* parent, pnScene* s) : CTimeLineDlg(parent, wxID_ANY, "TimeLine"), scene(s) { RebuildRows(); }
+    pnScene* GetScene() override { return scene; }
+    void EditEffect(const std::string& event, const std::string& effect, int entry) override {
+        edits.push_back(event + "/" + effect + "/" + std::to_string(entry));
+    }
+    pnScene* scene;
+    std::vector<std::string> edits;
+};
+
+}  // namespace
+
+TEST(TimeLineGuiTest, DragAndDoubleClickOnBars) {
+    const char* src = std::getenv("KELVANO_SOURCE_DIR");
+    ASSERT_TRUE(src);
+    pnScene scene;
+    ASSERT_EQ(pnSceneLoader().readFile(scene, std::string(src) + "/tests/animation/timeline.apn"), 1);
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "timeline", wxPoint(0, 0), wxSize(800, 220));
+    auto* panel = new Panel(frame, &scene);
+    frame->Show();
+    pump(200);
+    panel->SelectEvent("T", 0);  // rows 3..7: T is the fifth
+    pump(100);
+    ASSERT_EQ(panel->Model().TopRow(), 3);
+    const wxPoint origin = panel->TrackCtrl()->ClientToScreen(wxPoint(0, 0));
+    wxUIActionSimulator sim;
+    // The body of "a" (frames 5 to 20) in the fifth row, dragged 10 pixels right.
+    const wxPoint body = origin + wxPoint(13, 4 * 19 + 9);
+    sim.MouseMove(body);
+    pump(100);
+    sim.MouseDown();
+    pump(100);
+    for (int i = 1; i <= 10; ++i) {
+        sim.MouseMove(body + wxPoint(i, 0));
+        pump(20);
+    }
+    sim.MouseUp();
+    pump(200);
+    const pnEventPlay* a = scene.findEvent("T")->getPlay(0);
+    EXPECT_EQ(a->start, 15);
+    EXPECT_EQ(a->end, 30);
+    EXPECT_EQ(RectTipAt(panel->TrackCtrl(), wxPoint(35, 4 * 19 + 9)), "b") << "each bar's tip names its effect";
+
+    // A double-click names the bar under the pointer once.
+    sim.MouseMove(origin + wxPoint(35, 4 * 19 + 9));  // the body of "b", 30 to 40
+    pump(100);
+    sim.MouseDblClick();
+    pump(300);
+    EXPECT_EQ(panel->edits, std::vector<std::string>{"T/b/1"});
+    frame->Destroy();
+    pump(50);
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    wxApp::SetInstance(new wxApp);
+    return runWxTests(argc, argv, [] { wxTheApp->OnInit(); });
+}

@@ -1,0 +1,355 @@
+// The time line without a window: the track's hit tests and raster, and the
+// rows, drag rules, frame window, selection and commands on a scene file.
+#include "platform/SoundPlayer.h"
+#include "scene/pnEvent.h"
+#include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ToolCheck.h"
+#include "ui/animation/CTimeLineModel.h"
+#include "ui/animation/CTimeLineTrack.h"
+#include "ui/animation/TimeLineRules.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Log : CTrackListener {
+    void OnTrackPress(int shift) override { calls.push_back("press" + std::to_string(shift)); }
+    void OnTrackPressNone() override { calls.push_back("none"); }
+    void OnTrackDrag(int mode, int dx) override { calls.push_back("drag" + std::to_string(mode) + ":" + std::to_string(dx)); }
+    void OnTrackScroll(int dx) override { calls.push_back("scroll" + std::to_string(dx)); }
+    void OnTrackRelease() override { calls.push_back("release"); }
+    void OnTrackDblClk(int row, int entry) override { calls.push_back("dbl" + std::to_string(row) + "," + std::to_string(entry)); }
+    std::vector<std::string> calls;
+};
+
+struct Host : CTimeLineHost {
+    pnScene* GetScene() override { return scene; }
+    int GetFixedDuration() override { return fixed; }
+    void SetFixedDuration(int on) override { fixed = on; }
+    void SetViewFrame(int f) override { viewFrame = f; }
+    int GetViewFrame() override { return viewFrame; }
+    void RedrawView() override {}
+    void SetModified() override { ++modified; }
+    int GetEffectEditMode() override { return 0; }
+    void CreateEffect() override { ++created; }
+    void EditEffect(const std::string&, const std::string& e, int) override { edited.push_back(e); }
+    void EditFixedEffect(const std::string& e, int) override { edited.push_back(e); }
+    void SelectInObjectChooser(const std::string&) override {}
+    void SelectEventTreeItem(const std::string&) override {}
+    void RemoveEventTreeEffectItem(const std::string&, const std::string& e) override { removed.push_back(e); }
+    void ReleaseEffectUse(const std::string& e) override { released.push_back(e); }
+    std::string ChooseSoundFile() override { return soundFile; }
+    void PlayStart() override {}
+    void PlayPause() override {}
+    void PlayStop() override {}
+    bool ContinueFromPause() override { return false; }
+    pnScene* scene = nullptr;
+    int fixed = 0, viewFrame = 0, modified = 0, created = 0;
+    std::string soundFile;
+    std::vector<std::string> edited, removed, released;
+};
+
+class TimeLineModelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* src = std::getenv("KELVANO_SOURCE_DIR");
+        ASSERT_TRUE(src);
+        ASSERT_EQ(pnSceneLoader().readFile(scene, std::string(src) + "/tests/animation/timeline.apn"), 1);
+        host.scene = &scene;
+        model.RebuildRows();
+    }
+    // Plays of an event row as "start-end" texts.
+    std::string plays(int row) {
+        std::string out;
+        const pnEvent* e = scene.getEvent(row - 2);
+        for (int i = 0; i < e->getNumPlays(); ++i)
+            out += (i ? " " : "") + std::to_string(e->getPlay(i)->start) + "-" + std::to_string(e->getPlay(i)->end);
+        return out;
+    }
+    pnScene scene;
+    Host host;
+    CTimeLineModel model{host};
+};
+
+// A bar from start to end frame in visible row 0 of a track.
+CTrackPainter bar(int start, int end) {
+    CTrackPainter p;
+    p.SetBar(start, end, 1, {0, 0, 370, 19}, CTrackPainter::kBar, 0);
+    return p;
+}
+
+}  // namespace
+
+TEST(TimeLineTrackTest, HitTestsClassifyPresses) {
+    struct Case {
+        int start, end, x, hit;
+    } cases[] = {
+        {10, 19, 10, 1}, {10, 19, 12, 1}, {10, 19, 13, 3}, {10, 19, 15, 3}, {10, 19, 16, 2}, {10, 19, 19, 2},
+        {10, 19, 20, 5}, {10, 19, 9, 4},  {10, 11, 10, 1}, {10, 11, 11, 2}, {10, 12, 11, 2}, {10, 10, 10, 1},
+        {0, 40, 5, 1},   {0, 40, 6, 3},   {0, 40, 34, 3},  {0, 40, 35, 2},  {0, 40, 41, 5},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(bar(c.start, c.end).HitTest(c.x, 9), c.hit) << c.start << ".." << c.end << " at " << c.x;
+    EXPECT_EQ(bar(10, 19).HitTest(15, 18), 5) << "below the bar";
+
+    Log log;
+    CTimeLineTrack track(&log);
+    track.SetRowCount(9);
+    track.m_nTopRow = 2;
+    track.m_nCurrentFrame = 300;
+    track.SetRowBars(2, 1);
+    track.SetBar(2, 0, 10, 19, 1, 0);
+    track.SetRowBars(3, 0);
+    track.ButtonDown(50, 5, true);  // right of every bar of the row
+    EXPECT_EQ(track.DragMode(), CTimeLineTrack::kNothing);
+    EXPECT_EQ(track.PressedEntry(), 0);
+    track.ButtonUp();
+    track.ButtonDown(50, 25, false);  // the empty row
+    EXPECT_EQ(track.DragMode(), CTimeLineTrack::kEmptyRow);
+    EXPECT_EQ(track.PressedRow(), 3);
+    EXPECT_EQ(track.PressedEntry(), -1);
+    track.ButtonUp();
+    track.ButtonDown(15, 5, true);
+    track.MouseMove(18, 5);
+    track.ButtonUp();
+    track.m_bLocked = 1;
+    track.ButtonDown(15, 5, false);
+    track.MouseMove(30, 5);
+    track.ButtonUp();
+    track.DoubleClick();
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"press0", "none", "release", "press0", "release", "press1",
+                                                   "drag1:3", "release", "press0", "release", "dbl2,0"}));
+}
+
+TEST(TimeLineTrackTest, RasterOfBarsAndMarks) {
+    CTimeLineTrack track(nullptr);
+    track.SetRowCount(4);
+    track.m_nAnimationEnd = 200;
+    track.m_nCurrentFrame = 100;
+    track.SetRowBars(0, 1);
+    track.SetBar(0, 0, 20, 20, 0, 0);  // pause mark
+    track.SetRowBars(1, 1);
+    track.SetBar(1, 0, 40, 40, 0, 0);  // sound mark
+    track.SetRowBars(2, 2);
+    track.SetBar(2, 0, 10, 40, 1, 0);  // normal
+    track.SetBar(2, 1, 50, 54, 1, 1);  // narrow, marked
+    track.SetRowBars(3, 1);
+    track.SetBar(3, 0, 10, 40, 1, 1);  // highlighted, marked
+    track.SetSelection(3, 0, 0);
+    CTrackRaster r(CTimeLineTrack::kWidth, CTimeLineTrack::kHeight);
+    track.Paint(r);
+    const CTrackColor black{0, 0, 0}, white{255, 255, 255}, grey{192, 192, 192}, gold{224, 165, 5},
+        mark{124, 91, 2}, square{18, 43, 145}, green{0, 128, 0}, pale{242, 245, 186}, khaki{216, 210, 101},
+        past{216, 216, 216}, dark{128, 128, 128};
+    struct Probe {
+        int x, y;
+        CTrackColor c;
+    } probes[] = {
+        {0, 50, black},   {5, 0, black},    {5, 1, black},    {150, 45, white}, {250, 45, past},
+        {150, 64, pale},  {250, 64, khaki}, {200, 30, black}, {100, 50, green}, {98, 5, green},
+        {96, 8, white},   {10, 45, black},  {40, 45, black},  {25, 45, grey},   {25, 40, white},
+        {25, 41, black},  {25, 42, white},  {25, 53, black},  {25, 52, dark},   {25, 51, grey},
+        {25, 64, gold},   {11, 61, square}, {37, 61, square}, {24, 61, square}, {25, 66, gold},
+        {51, 42, square}, {20, 2, mark},    {20, 8, mark},    {17, 14, mark},   {19, 9, white},
+        {20, 17, white},  {40, 30, mark},   {44, 29, mark},   {43, 31, mark},   {40, 36, white},
+    };
+    for (const Probe& p : probes) {
+        const CTrackColor c = r.At(p.x, p.y);
+        EXPECT_TRUE(c == p.c) << "(" << p.x << "," << p.y << ") is " << int(c.r) << "," << int(c.g) << ","
+                              << int(c.b);
+    }
+    // The whole picture, as this drawing makes it.
+    uint64_t hash = 1469598103934665603ull;
+    for (uint8_t b : r.Data()) hash = (hash ^ b) * 1099511628211ull;
+    EXPECT_EQ(hash, 13064782651895385406ull) << "raster hash";
+}
+
+TEST_F(TimeLineModelTest, RowsAndDragRules) {
+    ASSERT_EQ(model.RowCount(), 9);
+    EXPECT_EQ(model.Rows()[0].entries.size(), 3u);
+    EXPECT_EQ(model.Rows()[1].entries[0].name, "chime.wav");
+    EXPECT_EQ(model.Rows()[7].name, "T");
+    struct Step {
+        int entry, mode, dx, all;
+        bool taken;
+        const char* after;
+    } steps[] = {
+        {0, 0, -6, 0, false, "5-20 30-40 40-60"},  // start left of 0
+        {0, 0, -5, 0, true, "0-20 30-40 40-60"},
+        {0, 0, 21, 0, false, "0-20 30-40 40-60"},  // start past the end
+        {0, 0, 20, 0, true, "20-20 30-40 40-60"},  // one frame
+        {1, 0, -10, 0, true, "20-20 20-40 40-60"},  // onto the previous end
+        {1, 0, -1, 0, false, "20-20 20-40 40-60"},
+        {1, 2, 1, 0, false, "20-20 20-40 40-60"},  // finish past the next start
+        {1, 2, -21, 0, false, "20-20 20-40 40-60"},
+        {1, 1, 1, 0, false, "20-20 20-40 40-60"},  // Single body into the next
+        {1, 1, 500, 1, true, "20-20 520-540 540-560"},  // All: never refused
+        {2, 1, -21, 0, false, "20-20 520-540 540-560"},
+    };
+    for (const Step& s : steps) {
+        model.Press(7, s.entry, false);
+        model.SetMoveAll(s.all);
+        EXPECT_EQ(model.Drag(s.mode, s.dx), s.taken) << s.after;
+        EXPECT_EQ(plays(7), s.after);
+    }
+    EXPECT_EQ(model.FrameScrollMaximum(), 560);
+    EXPECT_EQ(model.AnimationEnd(), 560);
+    model.Press(8, 0, false);
+    EXPECT_EQ(model.FieldDuration(), 1);  // 10..10
+    model.TypeTime(CTimeLineModel::kFieldStart, 11);  // after the end: refused
+    EXPECT_EQ(plays(8), "10-10");
+    EXPECT_EQ(model.FieldStart(), 10);
+    model.TypeTime(CTimeLineModel::kFieldDuration, 5);
+    EXPECT_EQ(plays(8), "10-14");
+    host.fixed = 1;
+    model.TypeTime(CTimeLineModel::kFieldStart, 2);
+    EXPECT_EQ(plays(8), "2-6");
+}
+
+TEST_F(TimeLineModelTest, FrameWindow) {
+    scene.getEvent(5)->setPlayTime(2, 40, 1200);
+    model.RebuildRows();
+    EXPECT_EQ(model.FrameScrollMaximum(), 1200);
+    model.SetCurrentFrame(725);
+    EXPECT_EQ(model.FirstFrame(), 720);
+    model.SetCurrentFrame(100);
+    EXPECT_EQ(model.FirstFrame(), 0);
+    model.ScrollFramesBy(-1);
+    EXPECT_EQ(model.FirstFrame(), 1) << "line scrolling stops at frame 1";
+    model.ScrollFramesTo(0);
+    EXPECT_EQ(model.FirstFrame(), 0);
+    scene.getEvent(5)->setPlayTime(2, 40, 60);
+    model.RebuildRows();
+    EXPECT_EQ(model.FrameScrollMaximum(), 360);
+    model.SetCurrentFrame(725);
+    EXPECT_EQ(model.FrameScrollMaximum(), 725);
+    EXPECT_EQ(model.FirstFrame(), 366);
+    model.ScrollRowsTo(99);
+    EXPECT_EQ(model.TopRow(), 4);
+}
+
+TEST_F(TimeLineModelTest, AddDeleteAndStalePlays) {
+    model.Press(4, 0, false);  // a light row: +E does nothing
+    model.AddEntry();
+    EXPECT_EQ(host.created, 0);
+    model.Press(6, 0, false);  // -E there removes the play
+    model.DeleteEntry();
+    EXPECT_EQ(scene.getEvent(4)->getNumPlays(), 0);
+    EXPECT_EQ(host.released, std::vector<std::string>{"a"});
+    model.Press(7, 0, false);
+    model.AddEntry();
+    EXPECT_EQ(host.created, 1);
+
+    model.Press(0, 0, false);  // pause 10 dragged onto 11: stays at 10
+    model.Drag(CTimeLineModel::kDragBody, 1);
+    model.Release();
+    ASSERT_EQ(scene.getNumPauses(), 3);
+    EXPECT_EQ(scene.getPause(0), 10);
+    model.Drag(CTimeLineModel::kDragBody, 5);
+    model.Release();
+    EXPECT_EQ(scene.getPause(1), 15);
+    model.SetCurrentFrame(70);
+    host.soundFile = "/tmp/x.wav";
+    model.Press(1, 0, false);
+    model.AddEntry();
+    EXPECT_EQ(scene.getSound(1).file, "/tmp/x.wav");
+    EXPECT_EQ(model.FieldName(), "chime.wav");
+
+    // Selected together, then the scene changes under the rows.
+    model.Press(8, 0, true);
+    model.Press(7, 1, true);
+    EXPECT_TRUE(model.HasMultiSelection());
+    EXPECT_EQ(model.MultiShape(), 0);
+    model.Align(CTimeLineModel::kAlignStartToEnd);  // U's play onto b's end
+    EXPECT_EQ(plays(8), "40-40");
+    model.Align(CTimeLineModel::kAlignStartToStart);
+    EXPECT_EQ(plays(8), "30-30");
+    scene.getEvent(5)->removePlayAt(0);
+    model.Align(CTimeLineModel::kAlignEndToEnd);
+    EXPECT_FALSE(model.HasMultiSelection()) << "a stale play rebuilds the rows";
+    EXPECT_EQ(plays(8), "30-30");
+    model.Press(7, 0, false);
+    scene.getEvent(5)->setPlayEffect(0, "c");
+    model.DeleteEntry();
+    EXPECT_EQ(plays(7), "30-40 40-60") << "-E on a changed play removes nothing";
+}
+
+TEST(TimeLineRulesTest, OptionsAndSoundNames) {
+    struct Case {
+        const char* texts[4];
+        int shown;
+        bool good;
+    } cases[] = {
+        {{"21", "21", "11", "0"}, 0, true},  {{"0", "21", "11", "60"}, 60, false},
+        {{"21", "-5", "11", "60"}, 60, false}, {{"21", "21", "11", "0"}, 60, false},
+        {{"2.5", "21", "11", "60"}, 60, false}, {{"21", "21", "x", "60"}, 60, false},
+        {{" 30", "21", "11", "120"}, 60, true},
+    };
+    for (const Case& c : cases) {
+        const std::string texts[4] = {c.texts[0], c.texts[1], c.texts[2], c.texts[3]};
+        CTimeLineOptionValues v;
+        EXPECT_EQ(CheckTimeLineOptions(texts, c.shown, v).empty(), c.good) << c.texts[0] << " " << c.texts[1];
+    }
+    EXPECT_EQ(StoredSoundName("/opt/k/Sounds", "/opt/k/Sounds/bell.wav"), "bell.wav");
+    EXPECT_EQ(StoredSoundName("/opt/k/Sounds/", "/opt/k/Sounds/a/b.wav"), "a/b.wav");
+    EXPECT_EQ(StoredSoundName("/opt/k/Sounds", "/home/u/bell.wav"), "/home/u/bell.wav");
+    EXPECT_EQ(StoredSoundName("/opt/k/Sounds", "/opt/k/Soundsx/bell.wav"), "/opt/k/Soundsx/bell.wav");
+}
+
+TEST(TimeLineRulesTest, ListenPlaysTheSelectedWaveOnce) {
+    REQUIRE_TOOL("sox");
+    TempDir dir;
+    const std::string wav = dir.file("beep.wav");
+    ASSERT_EQ(std::system(("sox -n -r 22050 -c 1 -b 16 '" + wav + "' synth 0.1 sine 440").c_str()), 0);
+    RecordingSoundPlayer player;
+    setSoundPlayer(&player);
+    ListenToSound("");
+    ListenToSound(wav);
+    setSoundPlayer(nullptr);
+    EXPECT_EQ(player.played, std::vector<std::string>{wav});
+}
+
+TEST_F(TimeLineModelTest, MultiSelectionShapesAndTheTrackLayout) {
+    struct Press {
+        int row, entry, shape;
+        bool align;
+    } presses[] = {
+        {7, 0, 3, false},  // one pair
+        {7, 1, 1, false},  // all in one row
+        {8, 0, 2, true},   // a row shared, another not
+        {7, 1, 0, true},   // removing one: worked out again
+        {7, 0, 3, false},  // one pair left
+    };
+    for (const Press& p : presses) {
+        model.Press(p.row, p.entry, true);
+        EXPECT_EQ(model.MultiShape(), p.shape) << p.row << "," << p.entry;
+        EXPECT_EQ(model.AlignEnabled(), p.align);
+    }
+    model.Align(CTimeLineModel::kAlignStartToStart);
+    EXPECT_EQ(plays(8), "10-10") << "align buttons wait for two rows";
+
+    // A pause being dragged shows at its new frame; the rows follow the top row.
+    model.Press(8, 0, false);
+    model.Press(0, 2, false);
+    EXPECT_FALSE(model.HasMultiSelection());
+    model.Drag(CTimeLineModel::kDragBody, 7);
+    CTimeLineTrack track(nullptr);
+    LayOutTrack(model, track);
+    EXPECT_EQ(track.GetBarRect(0, 2).left, 47);
+    EXPECT_EQ(track.GetBarRect(2, 0).left, 0) << "the camera row has no bars";
+    model.Release();
+    EXPECT_EQ(scene.getPause(2), 47);
+    model.ScrollRowsTo(4);
+    model.SetCurrentFrame(400);
+    LayOutTrack(model, track);
+    EXPECT_EQ(model.FrameScrollMaximum(), 400);
+    EXPECT_EQ(track.m_nOrigin, 41) << "the window ends at the maximum";
+    EXPECT_EQ(track.GetBarRect(3, 0).left, 5 - 41) << "T's first bar, left of the window";
+    EXPECT_EQ(track.GetBarRect(4, 0).right, 10 - 41 + 1);
+}

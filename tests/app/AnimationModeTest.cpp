@@ -1,0 +1,202 @@
+// Animation-mode editing in the view, driven headless: the mode switch, the
+// free length, effects made by dragging, the effect editor's apply and the
+// time scaling of Timeline Options.
+#include "app/core/CEffectDialogs.h"
+#include "app/core/KelvanoIds.h"
+#include "scene/pnEffect.h"
+#include "tests/app/ViewFixture.h"
+
+namespace {
+
+// The effect editor as the view drives it: each call written down.
+class RecordingDialogs : public CEffectDialogs {
+public:
+    bool Open(int mode, const std::string& name) override { return open[mode] = true, log.push_back("Open" + name), true; }
+    bool IsOpen(int mode) const override { return open[mode]; }
+    void Focus(int) override {}
+    void Destroy(int mode) override { open[mode] = false; }
+    void SetMove(int, const sgVec3& v) override { moves.push_back(v); }
+    void SetScale(int, const sgVec3&) override {}
+    void SetRotate(int, float, const sgVec3&) override {}
+    std::string GetPreviewEffectName() override { return "preview"; }
+    void RevertEffect() override { log.push_back("Revert"); }
+    void LoadEffect(const std::string& n) override { log.push_back("Load" + n); }
+    void TakeSavedRotation(float& angle, sgVec3& axis) override {
+        angle = 0.0f;
+        axis = sgVec3(0, 0, 1);
+    }
+    void RunModalEditor(const std::string&, int) override {}
+    void RunGrowShrink() override {}
+    bool open[3] = {false, false, false};
+    std::vector<std::string> log;
+    std::vector<sgVec3> moves;
+};
+
+class AnimationModeTest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        host.frame = &frame;
+        create();
+    }
+    pnEvent& plateEvent() { return *scene().findEvent("plate"); }
+    // The plate selected in animation mode, at the window's middle.
+    void enterWithPlate() {
+        addSlantedPlate();
+        view->OnCommand(kv::ID_MODE_ANIMATION);
+        ASSERT_EQ(view->m_bAnimationMode, 1);
+        ASSERT_TRUE(doc->m_pSelectedObject);
+        draw();
+    }
+    void drag(int dx, int dy) {
+        const int x = kDefaultSceneWidth / 2, y = kDefaultSceneHeight / 2;
+        view->OnLButtonDown(x, y, 0);
+        view->OnMouseMove(x + dx / 2, y + dy / 2, 0);
+        view->OnMouseMove(x + dx, y + dy, 0);
+        view->OnLButtonUp(x + dx, y + dy, 0);
+    }
+    RecordingFrame frame;
+};
+
+}  // namespace
+
+TEST_F(AnimationModeTest, AnEmptySceneStaysInObjectMode) {
+    view->OnCommand(kv::ID_MODE_ANIMATION);
+    EXPECT_EQ(view->m_bAnimationMode, 0);
+    EXPECT_TRUE(frame.callsOf("UpdateBarsForMode").empty());
+    addSlantedPlate();
+    view->OnCommand(kv::ID_MODE_OBJECT);  // toggles as well
+    EXPECT_EQ(view->m_bAnimationMode, 1);
+    EXPECT_EQ(frame.callsOf("UpdateBarsForMode"), std::vector<std::string>{"1,plate"});
+    view->OnCommand(kv::ID_MODE_ANIMATION);
+    EXPECT_EQ(view->m_bAnimationMode, 0);
+}
+
+TEST_F(AnimationModeTest, FreeLength) {
+    addSlantedPlate();
+    struct Case {
+        std::vector<std::pair<int, int>> plays;
+        int frame, length;
+    } cases[] = {
+        {{}, 0, 20},
+        {{{0, 10}}, 10, 20},               // f taken, f+1 free
+        {{{0, 10}, {20, 40}}, 10, 9},      // f, then 12..19 up to the next play
+        {{{0, 10}, {11, 30}}, 10, 0},      // both taken
+    };
+    for (const Case& c : cases) {
+        while (plateEvent().getNumPlays()) plateEvent().removePlayAt(0);
+        for (auto [s, e] : c.plays) plateEvent().addPlay("x", s, e, 1);
+        view->SetCurrentFrame(c.frame);
+        host.messages.clear();
+        EXPECT_EQ(view->GetFreeEffectLength("plate"), c.length) << c.frame;
+        EXPECT_EQ(host.messages.size(), c.length ? 0u : 1u);
+    }
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages[0].text,
+              "Effect can't be created at current position.\nTime line [10] is already occupied by other effect");
+    EXPECT_EQ(host.messages[0].caption, "Effect Creation Error");
+}
+
+TEST_F(AnimationModeTest, ADragMakesAnEffectPlayedFromTheCurrentFrame) {
+    enterWithPlate();
+    view->m_bAxisY = 0;
+    drag(60, 0);
+    pnEffect* effect = scene().findEffect("effect001");
+    ASSERT_TRUE(effect);
+    EXPECT_EQ(effect->getTrans(), sgVec3(60, 0, 0));
+    ASSERT_EQ(plateEvent().getNumPlays(), 1);
+    EXPECT_EQ(plateEvent().getPlay(0)->effect, "effect001");
+    EXPECT_EQ(plateEvent().getPlay(0)->start, 0);
+    EXPECT_EQ(plateEvent().getPlay(0)->end, 20);
+    EXPECT_EQ(view->m_nCurrentFrame, 20);
+    EXPECT_EQ(doc->GetEffectUse("effect001"), 1);
+    EXPECT_EQ(frame.callsOf("AddEffectListName"), std::vector<std::string>{"effect001"});
+    EXPECT_EQ(view->m_bModified, 1);
+    // The next drag begins on the last frame of this one.
+    drag(0, 30);
+    ASSERT_TRUE(scene().findEffect("effect002"));
+    EXPECT_EQ(plateEvent().getPlay(1)->start, 20);
+    EXPECT_EQ(plateEvent().getPlay(1)->end, 40);
+}
+
+TEST_F(AnimationModeTest, AnEditorApplyCompensatesTheNextEffect) {
+    enterWithPlate();
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    auto* a = new pnEffect;
+    a->setName("a");
+    a->setTrans(10, 0, 0);
+    auto* b = new pnEffect;
+    b->setName("b");
+    b->setTrans(50, 5, 0);
+    scene().addEffect(a);
+    scene().addEffect(b);
+    plateEvent().addPlay("a", 0, 20, 1);
+    plateEvent().addPlay("b", 20, 40, 1);
+    view->m_strEditEffectName = "a";
+    view->ShowEffectEditor();
+    EXPECT_EQ(view->m_nEffectEditMode, 2);
+    EXPECT_EQ(dialogs.log, std::vector<std::string>{"Opena"});
+    drag(20, 0);  // the editor takes the drag: base 10 + 20
+    ASSERT_FALSE(dialogs.moves.empty());
+    EXPECT_EQ(dialogs.moves.back()[0], 30.0f);
+    a->setTrans(30, 0, 0);  // the editor applies what it showed
+    view->OnEffectApplied();
+    EXPECT_EQ(b->getTrans(), sgVec3(30, 5, 0));
+    EXPECT_EQ(view->m_fBaseMove, sgVec3(30, 0, 0));
+    EXPECT_EQ(view->m_nEffectEditMode, 2);
+    view->OnEffectDialogClosed();
+    EXPECT_EQ(view->m_nEffectEditMode, 0);
+    view->SetEffectDialogs(nullptr);
+}
+
+TEST_F(AnimationModeTest, TimeScalingKeepsOrderAndEveryMark) {
+    addSlantedPlate();
+    plateEvent().addPlay("x", 10, 31, 1);
+    for (int f : {10, 11, 40}) scene().addPause(f);
+    scene().addSound(10, "a.wav");
+    scene().addSound(11, "b.wav");
+    view->m_bModified = 0;
+    view->ScaleSceneTimes(40, 20);
+    ASSERT_EQ(scene().getNumPauses(), 3);
+    EXPECT_EQ(scene().getPause(0), 5);
+    EXPECT_EQ(scene().getPause(1), 6);
+    EXPECT_EQ(scene().getPause(2), 20);
+    ASSERT_EQ(scene().getNumSounds(), 2);
+    EXPECT_EQ(scene().getSound(0).file, "a.wav");
+    EXPECT_EQ(scene().getSound(1).frame, 6);
+    EXPECT_EQ(plateEvent().getPlay(0)->start, 5);
+    EXPECT_EQ(plateEvent().getPlay(0)->end, 15);
+    EXPECT_EQ(view->m_bModified, 1);
+    view->ScaleSceneTimes(20, 40);
+    EXPECT_EQ(scene().getPause(1), 12);
+    EXPECT_EQ(scene().getSound(1).frame, 12);
+    EXPECT_EQ(plateEvent().getPlay(0)->end, 30);
+    view->ScaleSceneTimes(0, 40);  // nothing to scale from
+    EXPECT_EQ(plateEvent().getPlay(0)->end, 30);
+}
+
+TEST_F(AnimationModeTest, TheCreationDialogTakesTheDragAndItsApplyPlaysTheEffect) {
+    enterWithPlate();
+    view->OnCommand(kv::ID_ADD_EFFECT);
+    EXPECT_EQ(view->m_nEffectEditMode, 0) << "nothing to open without the effect dialogs";
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    view->OnCommand(kv::ID_ADD_EFFECT);
+    ASSERT_EQ(view->m_nEffectEditMode, 1);
+    view->m_bAxisY = 0;
+    drag(40, 0);
+    ASSERT_EQ(plateEvent().getNumPlays(), 1) << "the preview plays while the dialog is open";
+    EXPECT_EQ(plateEvent().getPlay(0)->effect, "preview");
+    EXPECT_EQ(dialogs.moves.back(), sgVec3(40, 0, 0));
+    EXPECT_FALSE(scene().findEffect("effect001")) << "the dialog, not the drag, makes the effect";
+    view->m_strNewEffectName = "made";
+    view->OnEffectApplied();
+    ASSERT_EQ(plateEvent().getNumPlays(), 1);
+    EXPECT_EQ(plateEvent().getPlay(0)->effect, "made");
+    EXPECT_EQ(plateEvent().getPlay(0)->end, 20);
+    EXPECT_EQ(view->m_nCurrentFrame, 20);
+    EXPECT_EQ(doc->GetEffectUse("made"), 1);
+    EXPECT_EQ(view->m_nEffectEditMode, 0);
+    view->SetEffectDialogs(nullptr);
+}

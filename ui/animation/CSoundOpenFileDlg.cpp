@@ -1,0 +1,26 @@
+#include "ui/animation/CSoundOpenFileDlg.h"
+
+#include "ui/animation/TimeLineRules.h"
+
+namespace {
+// The program's filters end with a '|' that wx would read as an empty pattern.
+wxString wildcardOf(wxString filter) {
+    while (filter.EndsWith("|")) filter.RemoveLast();
+    return filter;
+}
+}  // namespace
+
+CSoundOpenFileDlg::CSoundOpenFileDlg(wxWindow* parent, const wxString& title, const wxString& folder,
+                                     const wxString& filter)
+    : wxFileDialog(parent, title, folder, wxEmptyString, wildcardOf(filter), wxFD_OPEN), m_hook(*this) {
+    SetCustomizeHook(m_hook);
+}
+
+CSoundOpenFileDlg::~CSoundOpenFileDlg() = default;
+
+void CSoundOpenFileDlg::ListenHook::AddCustomControls(wxFileDialogCustomize& customizer) {
+    wxFileDialogButton* listen = customizer.AddButton("&Listen");
+    listen->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        ListenToSound(m_dialog.GetCurrentlySelectedFilename().ToStdString(wxConvUTF8));
+    });
+}

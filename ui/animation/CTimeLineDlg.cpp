@@ -1,0 +1,389 @@
+#include "ui/animation/CTimeLineDlg.h"
+
+#include "app/core/CEffectDialogs.h"
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
+#include "scene/pnScene.h"
+#include "ui/animation/CSoundOpenFileDlg.h"
+#include "ui/animation/CTimeLineTrackCtrl.h"
+#include "ui/animation/TimeLineArt.h"
+#include "ui/animation/TimeLineRules.h"
+#include "ui/properties/CImageButton.h"
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/CRepeatButton.h"
+#include "ui/properties/ToolTips.h"
+
+#include <wx/checkbox.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+#include <wx/scrolbar.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+#include <wx/tglbtn.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace {
+// Control ids of the panel.
+enum : int {
+    IDC_GO_START = 1002, IDC_STEP_BACK = 1005, IDC_PAUSE = 1015, IDC_STOP = 1037, IDC_PLAY = 1018,
+    IDC_STEP_FORWARD = 1023, IDC_GO_END = 1029, IDC_FRAME = 1317, IDC_ADD = 1270, IDC_DELETE = 1301,
+    IDC_VISIBLE = 1242, IDC_NAME = 1249, IDC_FIXED = 1777, IDC_SINGLE = 1386, IDC_ALL = 1341,
+    IDC_ROW_BAR = 1595, IDC_FRAME_BAR = 1598
+};
+const int kRowLabelIds[5] = {1137, 1145, 1151, 1158, 1164};
+// Align buttons and their pictures.
+const int kAlignIds[8] = {1280, 1291, 1120, 1124, 1054, 1656, 1093, 1116};
+const int kAlignBitmaps[8] = {350, 351, 352, 361, 356, 353, 357, 355};
+
+// Where the track sits in the panel.
+constexpr int kTrackX = 96, kTrackY = 30;
+
+int leadingNumber(const std::string& text) { return std::atoi(text.c_str()); }
+}  // namespace
+
+CTimeLineDlg::CTimeLineDlg(wxWindow* parent, wxWindowID id, const wxString& name)
+    : wxPanel(parent, id, wxDefaultPosition, wxSize(740, 160), wxTAB_TRAVERSAL, name), m_model(*this) {
+    auto imageButton = [this](int buttonId, int bitmap, const wxString& caption, int x, int y, int w) {
+        CImageButton* b = (buttonId == IDC_STEP_BACK || buttonId == IDC_STEP_FORWARD)
+                              ? new CRepeatButton(this, buttonId, caption, wxPoint(x, y), wxSize(w, 22))
+                              : new CImageButton(this, buttonId, caption, wxPoint(x, y), wxSize(w, 22));
+        const wxImage img = TimeLineBitmap(bitmap);
+        b->SetImage(img, img.GetWidth(), img.GetHeight(), TimeLineMaskColour());
+        b->m_nMargin = 2;
+        b->m_nGap = 2;
+        if (auto* repeat = dynamic_cast<CRepeatButton*>(b)) {
+            repeat->m_pTarget = this;
+            repeat->m_nCode = buttonId;
+        }
+        return b;
+    };
+    const int frameIds[7] = {IDC_GO_START, IDC_STEP_BACK, IDC_PAUSE, IDC_STOP, IDC_PLAY, IDC_STEP_FORWARD, IDC_GO_END};
+    const int frameBitmaps[7] = {364, 365, 366, 367, 368, 369, 370};
+    for (int i = 0; i < 7; ++i)
+        imageButton(frameIds[i], frameBitmaps[i], frameIds[i] == IDC_STOP ? "ST" : "", 4 + i * 24, 3,
+                    frameIds[i] == IDC_STOP ? 38 : 22);
+    new wxStaticText(this, wxID_ANY, "Frame", wxPoint(190, 7));
+    m_pFrameEdit = new CNumEdit(this, IDC_FRAME, "0", wxPoint(232, 2), wxSize(60, 24));
+    imageButton(IDC_ADD, 363, "+E", 300, 3, 40)->SetToolTip("Add Effect");
+    imageButton(IDC_DELETE, 360, "-E", 344, 3, 40)->SetToolTip("Delete Effect");
+    m_pVisible = new wxBitmapToggleButton(this, IDC_VISIBLE, wxBitmap(TimeLineVisibleIcon(false)), wxPoint(390, 2),
+                                          wxSize(28, 24));
+    for (int i = 0; i < CTimeLineModel::kVisibleRows; ++i)
+        m_rowLabels[i] = new wxStaticText(this, kRowLabelIds[i], "", wxPoint(4, kTrackY + 3 + 19 * i), wxSize(88, 16),
+                                          wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+    m_pTrack = new CTimeLineTrackCtrl(this, this, wxPoint(kTrackX, kTrackY));
+    m_pRowBar = new wxScrollBar(this, IDC_ROW_BAR, wxPoint(kTrackX + CTimeLineTrack::kWidth + 2, kTrackY),
+                                wxSize(-1, CTimeLineTrack::kHeight), wxSB_VERTICAL);
+    m_pFrameBar = new wxScrollBar(this, IDC_FRAME_BAR, wxPoint(kTrackX, kTrackY + CTimeLineTrack::kHeight + 2),
+                                  wxSize(CTimeLineTrack::kWidth, -1), wxSB_HORIZONTAL);
+
+    const int fx = kTrackX + CTimeLineTrack::kWidth + 28;
+    new wxStaticText(this, wxID_ANY, "Current Effect", wxPoint(fx, 7));
+    m_pName = new wxTextCtrl(this, IDC_NAME, "", wxPoint(fx + 90, 2), wxSize(150, 24), wxTE_READONLY);
+    new wxStaticText(this, wxID_ANY, "Start", wxPoint(fx, 35));
+    m_pStart = new CNumEdit(this, CTimeLineModel::kFieldStart, "", wxPoint(fx + 34, 30), wxSize(56, 24));
+    new wxStaticText(this, wxID_ANY, "End", wxPoint(fx + 94, 35));
+    m_pEnd = new CNumEdit(this, CTimeLineModel::kFieldEnd, "", wxPoint(fx + 122, 30), wxSize(56, 24));
+    new wxStaticText(this, wxID_ANY, "Dur.", wxPoint(fx + 182, 35));
+    m_pDuration = new CNumEdit(this, CTimeLineModel::kFieldDuration, "", wxPoint(fx + 210, 30), wxSize(50, 24));
+    m_pFixed = new wxCheckBox(this, IDC_FIXED, "Fixed Dur.", wxPoint(fx, 60));
+    new wxStaticText(this, wxID_ANY, "Effect Move", wxPoint(fx + 100, 62));
+    m_pSingle = new wxRadioButton(this, IDC_SINGLE, "Single", wxPoint(fx + 100, 80), wxDefaultSize, wxRB_GROUP);
+    m_pAll = new wxRadioButton(this, IDC_ALL, "All", wxPoint(fx + 170, 80));
+    m_pSingle->SetValue(true);
+    for (int i = 0; i < 8; ++i)
+        m_alignButtons[kAlignIds[i]] = imageButton(kAlignIds[i], kAlignBitmaps[i], "", fx + i * 26, 108, 24);
+
+    Bind(wxEVT_BUTTON, &CTimeLineDlg::OnButton, this);
+    Bind(wxEVT_TOGGLEBUTTON, &CTimeLineDlg::OnButton, this);
+    Bind(wxEVT_CHECKBOX, &CTimeLineDlg::OnButton, this);
+    Bind(wxEVT_RADIOBUTTON, &CTimeLineDlg::OnButton, this);
+    Bind(kvEVT_WM_REPEAT_CLICK, &CTimeLineDlg::OnRepeatClick, this);
+    Bind(kvEVT_WM_NUMEDIT_COMMIT, &CTimeLineDlg::OnNumEditCommit, this);
+    m_pRowBar->Bind(wxEVT_SCROLL_CHANGED, &CTimeLineDlg::OnRowScroll, this);
+    m_pRowBar->Bind(wxEVT_SCROLL_THUMBTRACK, &CTimeLineDlg::OnRowScroll, this);
+    m_pFrameBar->Bind(wxEVT_SCROLL_LINEUP, &CTimeLineDlg::OnFrameScroll, this);
+    m_pFrameBar->Bind(wxEVT_SCROLL_LINEDOWN, &CTimeLineDlg::OnFrameScroll, this);
+    m_pFrameBar->Bind(wxEVT_SCROLL_PAGEUP, &CTimeLineDlg::OnFrameScroll, this);
+    m_pFrameBar->Bind(wxEVT_SCROLL_PAGEDOWN, &CTimeLineDlg::OnFrameScroll, this);
+    m_pFrameBar->Bind(wxEVT_SCROLL_THUMBTRACK, &CTimeLineDlg::OnFrameScroll, this);
+    m_pFrameBar->Bind(wxEVT_SCROLL_THUMBRELEASE, &CTimeLineDlg::OnFrameScroll, this);
+    Bind(wxEVT_CHAR_HOOK, &CTimeLineDlg::OnCharHook, this);
+    SetMinSize(wxSize(fx + 270, kTrackY + CTimeLineTrack::kHeight + 24));
+    RebuildRows();
+}
+
+CKelvanoView* CTimeLineDlg::View() const {
+    CKelvanoAppState* app = GetAppState();
+    return app ? app->m_pCurrentView : nullptr;
+}
+
+// ---- showing the model ----
+
+void CTimeLineDlg::ShowModel() {
+    LayOutTrack(m_model, m_pTrack->Track());
+    m_pTrack->Refresh();
+    for (int i = 0; i < CTimeLineModel::kVisibleRows; ++i) {
+        const int row = m_model.TopRow() + i;
+        m_rowLabels[i]->SetLabel(row < m_model.RowCount() ? wxString::FromUTF8(m_model.Rows()[row].name) : "");
+    }
+    m_pRowBar->SetScrollbar(m_model.TopRow(), CTimeLineModel::kVisibleRows, m_model.RowScrollMaximum() + 1,
+                            CTimeLineModel::kVisibleRows);
+    m_pFrameBar->SetScrollbar(m_model.FirstFrame(), CTimeLineModel::kPageFrames, m_model.FrameScrollMaximum() + 1,
+                              CTimeLineModel::kPageFrames);
+    m_pFrameEdit->ChangeValue(wxString::Format("%d", m_model.CurrentFrame()));
+    const CTimeLineEntry* e = m_model.SelectedItem();
+    m_pName->ChangeValue(wxString::FromUTF8(m_model.FieldName()));
+    const int pending = m_model.PendingFrame(m_model.SelectedRow());
+    m_pStart->ChangeValue(e ? wxString::Format("%d", pending >= 0 ? pending : m_model.FieldStart()) : "");
+    m_pEnd->ChangeValue(e ? wxString::Format("%d", pending >= 0 ? pending : m_model.FieldEnd()) : "");
+    m_pDuration->ChangeValue(e ? wxString::Format("%d", m_model.FieldDuration()) : "");
+    const bool visible = e && m_model.SelectedRow() >= 2 && e->visible;
+    m_pVisible->SetValue(visible);
+    m_pVisible->SetBitmap(wxBitmap(TimeLineVisibleIcon(visible)));
+    for (auto& [id, button] : m_alignButtons) button->Enable(m_model.AlignEnabled());
+    // One tip per visible bar with its effect's name; tips of bars gone go too.
+    std::set<int> tips;
+    for (int v = 0; v < CTimeLineModel::kVisibleRows; ++v) {
+        const int row = m_model.TopRow() + v;
+        if (row < 2 || row >= m_model.RowCount()) continue;
+        const auto& entries = m_model.Rows()[row].entries;
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const CTrackRect r = m_pTrack->Track().GetBarRect(v, static_cast<int>(i));
+            const int tipId = 600 * (row + 1) + static_cast<int>(i) + 1;
+            AddRectTip(m_pTrack, wxString::FromUTF8(entries[i].name),
+                       wxRect(r.left, r.top, r.right - r.left, r.bottom - r.top), tipId);
+            tips.insert(tipId);
+        }
+    }
+    for (int old : m_barTips)
+        if (!tips.count(old)) AddRectTip(m_pTrack, "", wxRect(), old);
+    m_barTips = tips;
+    if (m_pFixed->GetValue() != (GetFixedDuration() != 0)) m_pFixed->SetValue(GetFixedDuration() != 0);
+}
+
+void CTimeLineDlg::RebuildRows() {
+    m_pTrack->Track().Reset();
+    m_model.RebuildRows();
+    ShowModel();
+}
+void CTimeLineDlg::UpdateEventRow(const std::string& n) {
+    m_model.UpdateEventRow(n);
+    ShowModel();
+}
+void CTimeLineDlg::UpdateEventRowAndSelect(const std::string& n, const std::string& e) {
+    m_model.UpdateEventRowAndSelect(n, e);
+    ShowModel();
+}
+void CTimeLineDlg::SelectEvent(const std::string& n, int entry) {
+    m_model.SelectEvent(n, entry);
+    ShowModel();
+}
+void CTimeLineDlg::SetCurrentFrame(int frame) {
+    m_model.SetCurrentFrame(frame);
+    ShowModel();
+}
+void CTimeLineDlg::UpdateAnimationEnd() {
+    m_model.UpdateAnimationEnd();
+    ShowModel();
+}
+void CTimeLineDlg::ClearPlaying() { m_model.ClearPlaying(); }
+
+// ---- controls ----
+
+void CTimeLineDlg::OnButton(wxCommandEvent& event) {
+    switch (event.GetId()) {
+    case IDC_GO_START: m_model.GoToStart(); break;
+    case IDC_GO_END: m_model.GoToEnd(); break;
+    case IDC_PLAY: m_model.Play(); break;
+    case IDC_PAUSE: m_model.Pause(); break;
+    case IDC_STOP: m_model.Stop(); break;
+    case IDC_ADD: m_model.AddEntry(); break;
+    case IDC_DELETE: m_model.DeleteEntry(); break;
+    case IDC_VISIBLE: m_model.SetVisible(m_pVisible->GetValue() ? 1 : 0); break;
+    case IDC_FIXED: SetFixedDuration(m_pFixed->GetValue() ? 1 : 0); break;
+    case IDC_SINGLE:
+    case IDC_ALL: m_model.SetMoveAll(m_pAll->GetValue() ? 1 : 0); break;
+    default:
+        if (m_alignButtons.count(event.GetId())) m_model.Align(event.GetId());
+        else return event.Skip();
+    }
+    ShowModel();
+}
+
+void CTimeLineDlg::OnRepeatClick(CPrivateMessageEvent& event) {
+    if (event.GetWParam() == IDC_STEP_BACK) m_model.StepBack();
+    else if (event.GetWParam() == IDC_STEP_FORWARD) m_model.StepForward();
+    ShowModel();
+}
+
+void CTimeLineDlg::OnNumEditCommit(CPrivateMessageEvent& event) {
+    const int id = static_cast<int>(event.GetWParam());
+    if (id == IDC_FRAME) {
+        m_model.TypeFrame(leadingNumber(m_pFrameEdit->GetText()));
+    } else if (!m_model.HasMultiSelection()) {
+        CNumEdit* edit = id == CTimeLineModel::kFieldStart ? m_pStart
+                         : id == CTimeLineModel::kFieldEnd ? m_pEnd
+                         : id == CTimeLineModel::kFieldDuration ? m_pDuration
+                                                                : nullptr;
+        if (edit) m_model.TypeTime(id, leadingNumber(edit->GetText()));
+    }
+    // Refused values show the play's times again.
+    ShowModel();
+}
+
+void CTimeLineDlg::OnRowScroll(wxScrollEvent& event) {
+    m_model.ScrollRowsTo(event.GetPosition());
+    ShowModel();
+}
+
+void CTimeLineDlg::OnFrameScroll(wxScrollEvent& event) {
+    const wxEventType t = event.GetEventType();
+    if (t == wxEVT_SCROLL_LINEUP) m_model.ScrollFramesBy(-1);
+    else if (t == wxEVT_SCROLL_LINEDOWN) m_model.ScrollFramesBy(1);
+    else if (t == wxEVT_SCROLL_PAGEUP) m_model.ScrollFramesBy(-CTimeLineModel::kPageFrames);
+    else if (t == wxEVT_SCROLL_PAGEDOWN) m_model.ScrollFramesBy(CTimeLineModel::kPageFrames);
+    else m_model.ScrollFramesTo(event.GetPosition());
+    ShowModel();
+}
+
+void CTimeLineDlg::OnCharHook(wxKeyEvent& event) {
+    // Up and Down anywhere in the panel scroll the rows.
+    const int key = event.GetKeyCode();
+    if (key == WXK_UP || key == WXK_DOWN) {
+        m_pRowBar->SetFocus();
+        m_model.ScrollRowsTo(m_model.TopRow() + (key == WXK_UP ? -1 : 1));
+        ShowModel();
+        return;
+    }
+    event.Skip();
+}
+
+// ---- the track ----
+
+void CTimeLineDlg::OnTrackPress(int shift) {
+    const CTimeLineTrack& t = m_pTrack->Track();
+    m_model.Press(t.PressedRow(), t.PressedEntry(), shift != 0);
+    ShowModel();
+}
+void CTimeLineDlg::OnTrackPressNone() { m_pTrack->Refresh(); }
+void CTimeLineDlg::OnTrackDrag(int mode, int dx) {
+    if (m_model.IsPlaying()) return;
+    m_model.Drag(mode, dx);
+    ShowModel();
+    RedrawView();
+}
+void CTimeLineDlg::OnTrackScroll(int dx) {
+    m_model.ScrollFrame(dx);
+    ShowModel();
+}
+void CTimeLineDlg::OnTrackRelease() {
+    m_model.Release();
+    ShowModel();
+}
+void CTimeLineDlg::OnTrackDblClk(int row, int entry) {
+    m_model.DoubleClick(row, entry);
+    ShowModel();
+}
+
+// ---- the host ----
+
+pnScene* CTimeLineDlg::GetScene() {
+    CKelvanoView* view = View();
+    return view ? view->GetScene() : nullptr;
+}
+int CTimeLineDlg::GetFixedDuration() {
+    CKelvanoAppState* app = GetAppState();
+    return app && app->m_pCurrentDoc ? app->m_pCurrentDoc->m_bFixedDuration : 0;
+}
+void CTimeLineDlg::SetFixedDuration(int on) {
+    CKelvanoAppState* app = GetAppState();
+    if (app && app->m_pCurrentDoc) app->m_pCurrentDoc->m_bFixedDuration = on;
+    m_pFixed->SetValue(on != 0);
+}
+void CTimeLineDlg::SetViewFrame(int frame) {
+    if (CKelvanoView* view = View()) {
+        view->SetCurrentFrame(frame);
+        RedrawView();
+    }
+}
+int CTimeLineDlg::GetViewFrame() { return View() ? View()->m_nCurrentFrame : 0; }
+void CTimeLineDlg::RedrawView() {
+    if (CKelvanoView* view = View(); view && view->GetHost()) view->GetHost()->Redraw();
+}
+void CTimeLineDlg::SetModified() {
+    if (CKelvanoView* view = View()) view->m_bModified = 1;
+}
+int CTimeLineDlg::GetEffectEditMode() { return View() ? View()->m_nEffectEditMode : 0; }
+void CTimeLineDlg::CreateEffect() {
+    if (CKelvanoView* view = View()) view->OnCreateEffect();
+}
+void CTimeLineDlg::EditEffect(const std::string& eventName, const std::string& effectName, int entry) {
+    CKelvanoView* view = View();
+    if (!view) return;
+    view->m_strEditEventName = eventName;
+    view->m_strEditEffectName = effectName;
+    view->m_nEditPlayIndex = entry;
+    view->ShowEffectEditor();
+}
+void CTimeLineDlg::EditFixedEffect(const std::string& effectName, int mode) {
+    CKelvanoView* view = View();
+    if (view && view->GetEffectDialogs()) view->GetEffectDialogs()->RunModalEditor(effectName, mode);
+}
+void CTimeLineDlg::SelectInObjectChooser(const std::string& name) {
+    if (CKelvanoView* view = View()) view->SelectInObjectChooser(name);
+}
+void CTimeLineDlg::SelectEventTreeItem(const std::string& name) {
+    CKelvanoView* view = View();
+    if (CFrameRelays* frame = view && view->GetHost() ? view->GetHost()->GetMainFrame() : nullptr)
+        frame->SelectEventTreeItem(name);
+}
+void CTimeLineDlg::RemoveEventTreeEffectItem(const std::string& eventName, const std::string& effectName) {
+    CKelvanoView* view = View();
+    if (CFrameRelays* frame = view && view->GetHost() ? view->GetHost()->GetMainFrame() : nullptr)
+        frame->RemoveEventTreeEffectItem(eventName, effectName);
+}
+void CTimeLineDlg::ReleaseEffectUse(const std::string& effectName) {
+    CKelvanoAppState* app = GetAppState();
+    if (app && app->m_pCurrentDoc) app->m_pCurrentDoc->ReleaseEffectUse(effectName);
+}
+
+std::string CTimeLineDlg::ChooseSoundFile() {
+    CKelvanoAppState* app = GetAppState();
+    const std::string folder = app ? app->m_strSoundDir : std::string();
+    CSoundOpenFileDlg dlg(this, "Open WAV File", wxString::FromUTF8(folder), "Sound File (*.wav) |*.wav|");
+    if (dlg.ShowModal() != wxID_OK) return std::string();
+    const std::string path = dlg.GetPath().ToStdString(wxConvUTF8);
+    std::ifstream probe(path, std::ios::binary);
+    if (!probe || std::filesystem::is_directory(path)) {
+        wxMessageBox(wxString::FromUTF8("\"" + path + "\": not found"), "File open error", wxOK | wxICON_ERROR, this);
+        return std::string();
+    }
+    if (app) app->m_strSoundDir = std::filesystem::path(path).parent_path().string();
+    return StoredSoundName(app ? app->m_strSoundDir2 : std::string(), path);
+}
+
+void CTimeLineDlg::PlayStart() {
+    if (CKelvanoView* view = View()) view->OnPlayStart();
+}
+void CTimeLineDlg::PlayPause() {
+    if (CKelvanoView* view = View()) view->OnPlayPause();
+}
+void CTimeLineDlg::PlayStop() {
+    if (CKelvanoView* view = View()) {
+        view->m_nRecordEndFrame = view->m_nCurrentFrame;
+        view->OnPlayStop();
+    }
+}
+bool CTimeLineDlg::ContinueFromPause() {
+    // The view goes on past a held pause as it does for Space.
+    CKelvanoView* view = View();
+    return view && view->OnKeyDown(kKeySpace, 0);
+}
