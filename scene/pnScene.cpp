@@ -195,6 +195,14 @@ int pnScene::moveEvent(const char* eventName, int pos) {
     return 1;
 }
 
+int pnScene::moveObject(const pnObject* object, int pos) {
+    const int from = indexOfObject(object);
+    if (from < 0 || pos < 0) return 0;
+    pnObject* item = objects.get(from);
+    objects.removeIndex(from);
+    return pos >= getNumObjects() ? objects.append(item) : objects.insert(pos, item);
+}
+
 void pnScene::setBackground(pnObject* bg) { background.reset(bg); }
 void pnScene::setViewpoint(pnViewpoint* vp) { viewpoint.reset(vp); }
 void pnScene::setDefaultMaterial(pnMaterial* m) { defaultMaterial.reset(m); }

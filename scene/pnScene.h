@@ -82,6 +82,8 @@ public:
     int removeChart(pnObject* chart);
     // Moves the named event to position (appended when past the end).
     int moveEvent(const char* name, int position);
+    // Moves an object of the list to position (appended when past the end).
+    int moveObject(const pnObject* object, int position);
 
     // Replace (and delete) the current one; the scene owns the new one.
     void setBackground(pnObject* background);

@@ -17,11 +17,6 @@
 #include <vector>
 
 namespace {
-// The event that shows an object: the one named after it.
-pnEvent* objectEvent(pnScene& scene, const pnObject* object) {
-    return object ? scene.findEvent(object->getName().c_str()) : nullptr;
-}
-
 // A text style from a snapshot back in the scene; the name it goes by there
 // (an existing style of that name is kept as it is).
 std::string restoreStyle(pnScene& scene, const pnStringProperty* copy) {
@@ -74,7 +69,7 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
         }
     }
     const std::string name = object->getName();
-    if (pnEvent* event = objectEvent(*m_pScene, object)) {
+    if (pnEvent* event = FindShowingEvent(m_pScene.get(), object)) {
         // Its child events move up to its parent (and keep their names there).
         m_pScene->removeEventFromScene(event);
         if (!event->getParent().empty())
@@ -111,6 +106,8 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     made->copy(snapshot.m_pObjectCopy.get());
     if (!m_pScene->addObject(made.get())) return nullptr;
     pnObject* object = made.release();
+    // Back at its place in the list, so the scene is saved as it was.
+    if (snapshot.m_nObjectIndex >= 0) m_pScene->moveObject(object, snapshot.m_nObjectIndex);
     const std::string name = object->getName();
     if (IsChartTypeName(object->getTypeName())) {
         m_pScene->addChart(object);
@@ -122,16 +119,24 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     }
     if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->AddObjectListItem(name);
 
+    // The event that showed it comes back under its own name; an object that
+    // no event showed stays without one.
+    if (!snapshot.m_pEventCopy) {
+        SelectObject(object);
+        return object;
+    }
     auto* event = new pnEvent;
-    if (snapshot.m_pEventCopy) event->copy(snapshot.m_pEventCopy.get());
+    event->copy(snapshot.m_pEventCopy.get());
     event->setScene(nullptr);
-    event->setName(name.c_str());
+    const std::string& eventName = snapshot.m_pEventCopy->getName();
+    event->setName(eventName.empty() ? name.c_str() : eventName.c_str());
     event->addObjectName(name.c_str());
     if (!m_pScene->addEvent(event)) {
         delete event;
         SelectObject(object);
         return object;
     }
+    if (snapshot.m_nEventIndex >= 0) m_pScene->moveEvent(event->getName().c_str(), snapshot.m_nEventIndex);
     const std::string parent = event->getParent();
     // Into its parent's child list first, so the graph hangs it there.
     if (!parent.empty() && m_pScene->findEvent(parent.c_str()))
@@ -147,7 +152,7 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
             event->removeChildName(children[i].c_str());
             continue;
         }
-        child->setParent(name.c_str());
+        child->setParent(event->getName().c_str());
         m_pScene->moveEventNode(child, static_cast<int>(i));
     }
     m_pScene->moveEventNode(event, 0xffff);
@@ -173,7 +178,8 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
         pnObject* made = RecreateObject(*snapshot);
         const std::string& holder = undo ? snapshot->m_strSecondName : snapshot->m_strName;
         if (made && !holder.empty())
-            if (pnEvent* former = scene.findEvent(holder.c_str())) former->removeChildName(made->getName().c_str());
+            if (pnEvent* former = scene.findEvent(holder.c_str()))
+                if (const pnEvent* shown = FindShowingEvent(&scene, made)) former->removeChildName(shown->getName().c_str());
         RefreshAfterEdit();
         break;
     }

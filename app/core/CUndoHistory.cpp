@@ -70,8 +70,16 @@ bool IsChartTypeName(const char* typeName) {
 CUndoSnapshot::CUndoSnapshot() = default;
 CUndoSnapshot::~CUndoSnapshot() = default;
 
-namespace {
-}  // namespace
+pnEvent* FindShowingEvent(const pnScene* scene, const pnObject* object) {
+    if (!scene || !object) return nullptr;
+    const std::string& name = object->getName();
+    if (pnEvent* named = scene->findEvent(name.c_str())) return named;
+    for (int i = 0; i < scene->getNumEvents(); ++i) {
+        pnEvent* event = scene->getEvent(i);
+        if (event->getNumObjectNames() > 0 && name == event->getObjectName(0)) return event;
+    }
+    return nullptr;
+}
 
 std::unique_ptr<pnStringProperty> CopyStringStyle(const pnScene* scene, const std::string& name) {
     const pnStringProperty* style = scene && !name.empty() ? scene->findStringProperty(name.c_str()) : nullptr;
@@ -88,8 +96,11 @@ void CUndoSnapshot::TakeObject(pnObject* live, const pnScene* scene) {
     m_pEventCopy.reset();
     m_pLabelStyleCopy.reset();
     m_pDataStyleCopy.reset();
+    m_nObjectIndex = m_nEventIndex = -1;
     if (!live || !scene) return;
-    if (const pnEvent* event = scene->findEvent(live->getName().c_str())) {
+    m_nObjectIndex = scene->indexOfObject(live);
+    if (const pnEvent* event = FindShowingEvent(scene, live)) {
+        m_nEventIndex = scene->indexOfEvent(event);
         m_pEventCopy = std::make_unique<pnEvent>();
         // The whole event, parent and child names included: recreating the
         // object hangs it and its children back where they were.

@@ -41,6 +41,9 @@ std::unique_ptr<pnObject> CreateObjectOfKind(const char* typeName);
 std::unique_ptr<pnStringProperty> CopyStringStyle(const pnScene* scene, const std::string& name);
 // Whether a type name is one of the chart kinds.
 bool IsChartTypeName(const char* typeName);
+// The event that shows an object: the one named after it, else the first
+// whose (shown) first object it is; null when none.
+pnEvent* FindShowingEvent(const pnScene* scene, const pnObject* object);
 
 class CUndoSnapshot {
 public:
@@ -49,9 +52,10 @@ public:
     CUndoSnapshot(const CUndoSnapshot&) = delete;
     CUndoSnapshot& operator=(const CUndoSnapshot&) = delete;
 
-    // Copies of the object, of the event named after it (with its parent and
-    // child names) and, for charts, of its two text styles. An object of a kind
-    // that cannot be copied leaves the object copy null.
+    // Copies of the object, of the event that shows it (with its parent and
+    // child names) and, for charts, of its two text styles, and the places
+    // of both in the scene's lists. An object of a kind that cannot be copied
+    // leaves the object copy null.
     void TakeObject(pnObject* live, const pnScene* scene);
 
     // The name the object had when the snapshot was taken ("" without a copy).
@@ -71,6 +75,9 @@ public:
     std::string m_strName;
     std::string m_strSecondName;
     int m_nMaterialIndex = -1;
+    // Where the object and its event stood in the scene's lists (-1: nowhere).
+    int m_nObjectIndex = -1;
+    int m_nEventIndex = -1;
 };
 
 class CUndoStep {

@@ -242,3 +242,54 @@ TEST_F(UndoViewTest, NamedStepsCarryBothNamesAndNothingIsRecordedWithoutAView) {
     doc->RecordUndoBefore(&loose, UNDO_CHANGE);
     EXPECT_EQ(doc->GetUndoHistory().GetCount(), 0);
 }
+
+// A change, a rename-free move and a Cut of objects whose events are named
+// otherwise (one a child event) each undo to the very file that was opened.
+TEST_F(UndoViewTest, UndoPutsTheObjectBackInPlaceWithTheEventThatShowsIt) {
+    const std::string dir = folder();
+    const std::string opened = dir + "/order.apn";
+    write(opened,
+          "scene {\n name \"order\"\n width 580\n height 392\n version 250\n}\n"
+          "panel {\n name \"first\"\n position ( -150 0 0 )\n kind \"3D\"\n dimension ( 40 40 4 )\n}\n"
+          "panel {\n name \"middle\"\n position ( 0 0 0 )\n kind \"3D\"\n dimension ( 40 40 4 )\n}\n"
+          "panel {\n name \"last\"\n position ( 150 0 0 )\n kind \"3D\"\n dimension ( 40 40 4 )\n}\n"
+          "event {\n name \"firstShown\"\n objectName \"first\"\n}\n"
+          "event {\n name \"middleShown\"\n objectName \"middle\"\n parent \"firstShown\"\n}\n"
+          "event {\n name \"lastShown\"\n objectName \"last\"\n}\n");
+    view->m_strPendingOpen = opened;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    const auto saved = [&](const char* name) {
+        const std::string path = dir + "/" + name;
+        EXPECT_EQ(scene().save(path.c_str(), 0), 1);
+        std::ifstream in(path);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
+    const std::string original = saved("original.apn");
+    ASSERT_NE(original.find("parent\t\"firstShown\""), std::string::npos) << original;
+
+    for (const char* name : {"first", "middle", "last"}) {
+        SCOPED_TRACE(name);
+        pnObject* object = scene().findObject(name);
+        doc->RecordUndoBefore(object, UNDO_CHANGE);
+        object->setPositionX(object->getPosition()[0] + 50);
+        doc->RecordUndoAfter(object);
+        const std::string moved = saved("moved.apn");
+        EXPECT_NE(moved, original);
+        ASSERT_EQ(view->OnEditUndo(), 1);
+        EXPECT_EQ(saved("undone.apn"), original);
+        EXPECT_EQ(scene().getNumEvents(), 3);
+        ASSERT_EQ(view->OnEditRedo(), 1);
+        EXPECT_EQ(saved("redone.apn"), moved);
+        ASSERT_EQ(view->OnEditUndo(), 1);
+        EXPECT_EQ(doc->m_pSelectedObject, scene().findObject(name));
+    }
+    // Cut takes the event along; Undo brings both back where they stood.
+    view->SelectObject(scene().findObject("first"));
+    ASSERT_EQ(view->OnEditCut(), 1);
+    EXPECT_EQ(scene().findEvent("firstShown"), nullptr);
+    EXPECT_EQ(scene().findEvent("middleShown")->getParent(), "");
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(saved("uncut.apn"), original);
+    EXPECT_NE(scene().findEvent("firstShown")->getNode(), nullptr);
+    EXPECT_FALSE(near(draw().at(kDefaultSceneWidth / 2, kDefaultSceneHeight / 2), kNewSceneBackground, 1));
+}

@@ -127,6 +127,16 @@ def stop(proc, display, window, log, env, what):
     check(rc == 0, f"{what}: the program ended with {rc} after the close request")
 
 
+def check_log(work):
+    """No sanitizer reports in the program's output; its end printed on failure."""
+    with open(os.path.join(work, "program.log")) as f:
+        text = f.read()
+    check("ERROR: AddressSanitizer" not in text and "runtime error" not in text,
+          "sanitizer reports in the program's output")
+    if failures:
+        print(text[-6000:])
+
+
 def command_line(program, env):
     bare = dict(env)
     bare.pop("DISPLAY", None)
@@ -303,12 +313,7 @@ def main():
             stop(proc, display, window, log, env, what)
 
         command_line(program, env)
-        with open(os.path.join(work, "program.log")) as f:
-            text = f.read()
-        check("ERROR: AddressSanitizer" not in text and "runtime error" not in text,
-              "sanitizer reports in the program's output")
-        if failures:
-            print(text[-6000:])
+        check_log(work)
         # Last: its log is its own.
         os.rename(os.path.join(work, "program.log"), os.path.join(work, "program-1.log"))
         blocked_settings(program, work, home, display, env)
