@@ -15,8 +15,12 @@
 #include <utility>
 #include <vector>
 
+class CAviWriter;
 class CFrameBitmapSink;
 class CGifEncoder;
+class ViewMovieHost;
+class SwfExport;
+struct AviSound;
 class CKelvanoDoc;
 class CUndoSnapshot;
 class pnObject;
@@ -244,6 +248,16 @@ public:
     void RestoreHighlights();
     CGifEncoder& GetGifEncoder();
 
+    // ---- Movie exports (CKelvanoViewMovies.cpp) ----
+    void OnExportAvi();
+    void OnExportFlash();
+    // The scene's sounds up to m_nRecordEndFrame (the last event frame when it
+    // is -1), at most 256, into m_soundList; their count.
+    int BuildSoundList();
+    void ClearSoundList();
+    void FreeSoundList();
+    CAviWriter& GetAviWriter();
+
     // Data model.
     CDibSection m_dibWindowCapture;
     std::unique_ptr<pnScene> m_pScene;
@@ -303,6 +317,15 @@ public:
     std::string m_strGifPath;
     std::string m_strRecordPath;  // the file the closing message names
     std::unique_ptr<CGifEncoder> m_gifEncoder;
+    std::string m_strAviPath;
+    std::string m_strSwfBase, m_strSwfPath;
+    int m_bSwfBitmapFrames = 0;
+    int m_nSwfFrameRate = 12;
+    int m_nSwfQuality = 60;
+    int m_bSwfLoop = 0;
+    std::vector<AviSound> m_soundList;
+    std::unique_ptr<CAviWriter> m_aviWriter;
+    std::unique_ptr<SwfExport> m_pSwfExport;  // made at the recording's frame 0
 
 private:
     // The contents of a new scene after ResetScene: lights, graph, viewpoint,
@@ -330,6 +353,10 @@ private:
     // capture follows) and moves on, holding at a pause during playback.
     void StepFrame(bool swap);
     void OnGifRecordTick();
+    void OnAviRecordTick();
+    void OnSwfRecordTick();
+    // Ends a movie recording whose writer took no more frames.
+    void EndRecordingNow();
     // Space or Enter at a pause: playback goes on. True when it was taken.
     bool ContinueFromPause();
     // Draws the scene once at level without swapping, for reading the back
@@ -372,4 +399,6 @@ private:
     static constexpr int kNoPlayedFrame = INT_MIN;
     int m_nPlayedFrame = kNoPlayedFrame;
     std::vector<std::pair<pnObject*, int>> m_suspendedHighlights;
+    // Message boxes and the compressor choice of the movie writers.
+    std::unique_ptr<ViewMovieHost> m_pMovieHost;
 };

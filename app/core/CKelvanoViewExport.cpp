@@ -361,11 +361,12 @@ bool CKelvanoView::OnExportCommand(int id) {
         OnExportStill(id);
         return true;
     }
-    if (id == kv::ID_EXPORT_GIF_ANIMATION) {
-        OnExportGifAnimation();
-        return true;
+    switch (id) {
+    case kv::ID_EXPORT_GIF_ANIMATION: OnExportGifAnimation(); return true;
+    case kv::ID_EXPORT_AVI: OnExportAvi(); return true;
+    case kv::ID_EXPORT_SWF: OnExportFlash(); return true;
+    default: return false;
     }
-    return false;
 }
 
 bool CKelvanoView::OnUpdateExportCommand(int id, CCmdUI& ui) {
@@ -376,12 +377,9 @@ bool CKelvanoView::OnUpdateExportCommand(int id, CCmdUI& ui) {
     case kv::ID_EXPORT_PNG:
     case kv::ID_EXPORT_TARGA:
     case kv::ID_EXPORT_GIF: ui.Enable(!m_bPlaying && !m_bBusy); return true;
-    case kv::ID_EXPORT_GIF_ANIMATION: ui.Enable(m_bAnimationMode && !m_bPlaying && !m_bBusy); return true;
+    case kv::ID_EXPORT_GIF_ANIMATION:
     case kv::ID_EXPORT_AVI:
-    case kv::ID_EXPORT_SWF:
-        // Enabled with their writers.
-        ui.Enable(false);
-        return true;
+    case kv::ID_EXPORT_SWF: ui.Enable(m_bAnimationMode && !m_bPlaying && !m_bBusy); return true;
     default: return false;
     }
 }

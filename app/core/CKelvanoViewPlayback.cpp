@@ -139,9 +139,13 @@ void CKelvanoView::OnTimer(int timerId) {
     case kRecordGifTimer:
         if (m_bBusy) OnGifRecordTick();
         return;
-    default:
-        // The movie kinds are recorded by their writers' ticks.
+    case kRecordAviTimer:
+        if (m_bBusy) OnAviRecordTick();
         return;
+    case kRecordSwfTimer:
+        if (m_bBusy) OnSwfRecordTick();
+        return;
+    default: return;
     }
 }
 

@@ -293,8 +293,8 @@ TEST_F(ExportTest, UpdateRulesAndAlphaMask) {
     };
     const Rule rules[] = {
         {kv::ID_EXPORT_BMP, true, true, false},          {kv::ID_EXPORT_GIF, true, true, false},
-        {kv::ID_EXPORT_GIF_ANIMATION, false, true, false}, {kv::ID_EXPORT_AVI, false, false, false},
-        {kv::ID_EXPORT_SWF, false, false, false},
+        {kv::ID_EXPORT_GIF_ANIMATION, false, true, false}, {kv::ID_EXPORT_AVI, false, true, false},
+        {kv::ID_EXPORT_SWF, false, true, false},
     };
     for (const Rule& r : rules) {
         CCmdUI ui;
