@@ -35,7 +35,8 @@ CAviCompressorDlg::CAviCompressorDlg(wxWindow* parent, const AviCompressOptions&
     top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxALL | wxEXPAND, 10);
     SetSizerAndFit(top);
     UpdateQuality();
-    m_pCompressor->SetFocus();
+    // Enter takes the choice shown.
+    if (wxWindow* ok = FindWindow(wxID_OK)) ok->SetFocus();
     CentreOnParent();
 }
 

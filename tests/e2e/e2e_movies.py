@@ -72,14 +72,27 @@ def focus(window, env):
     time.sleep(0.3)
 
 
-def file_menu_item(window, env, downs, mnemonic):
-    """File > the entry `downs` below New (separators skipped) > its
-    sub-menu's item by its mnemonic."""
+def animation_file_item(window, env, work, mnemonic):
+    """File > Create Animation Files > the item of the mnemonic. The menu keys
+    skip greyed entries and wrap around, so Down goes on until the sub-menu's
+    row (the sixth, 163 pixels below the window's top) shows the selection."""
     focus(window, env)
     key(env, "alt+f")
-    key(env, *(["Down"] * downs))
-    key(env, "Right")
-    key(env, mnemonic)
+    for _ in range(12):
+        if menu_row_selected(window, env, work, 163):
+            break
+        key(env, "Down")
+    key(env, "Right", mnemonic)
+
+
+def menu_row_selected(window, env, work, y):
+    """Whether the open menu's row at y pixels below the window's top shows
+    the selection."""
+    wx, wy, _, _ = ep.geometry(window, env)
+    shot = os.path.join(work, "menu.png")
+    xh.run(["import", "-window", "root", shot], env)
+    p = ep.pixel(shot, wx + 8, wy + y, env)
+    return p is not None and p[2] > 180 and p[0] < 120
 
 
 def save_as(dialog_title, path, env, timeout=30):
@@ -140,8 +153,10 @@ PAGE = """<!doctype html>
 <script src="ruffle/ruffle.js"></script>
 <script>
 window.RufflePlayer = window.RufflePlayer || {};
+// Four seconds a frame: the first stays while it is read. Low quality draws
+// bitmaps unsmoothed, pixel for pixel.
 window.RufflePlayer.config = {autoplay: "on", splashScreen: false, unmuteOverlay: "hidden",
-  letterbox: "off", preferredRenderer: "canvas", frameRate: 0.01, quality: "high", logLevel: "error"};
+  letterbox: "off", preferredRenderer: "canvas", frameRate: 0.25, quality: "low", logLevel: "error"};
 const player = window.RufflePlayer.newest().createPlayer();
 player.style.width = "%(w)dpx"; player.style.height = "%(h)dpx";
 document.getElementById("stage").appendChild(player);
@@ -155,7 +170,8 @@ function grab() {
     const g = c.getContext("2d");
     g.drawImage(canvas, 0, 0, %(w)d, %(h)d);
     const d = g.getImageData(%(w)d / 2, %(h)d / 2, 1, 1).data;
-    if (d[3] > 0 && (d[0] || d[1] || d[2])) {
+    // Drawn once the middle is neither empty nor the stage's white.
+    if (d[3] > 0 && (d[0] < 250 || d[1] < 250 || d[2] < 250) && (d[0] || d[1] || d[2])) {
       c.toBlob(b => fetch("/frame", {method: "POST", body: b}));
       return;
     }
@@ -231,13 +247,21 @@ def main():
                                                 env).stdout.strip():
             time.sleep(0.2)
         time.sleep(1.0)
-        # Mode > Animation Mode (the second entry).
+        # Mode > Animation Mode, below Object Mode, which the menu key selects.
         focus(window, env)
-        key(env, "alt+m", "Down", "Down", "Return")
+        key(env, "alt+m")
+        if not menu_row_selected(window, env, work, 37):
+            # The mode commands come with the animation editing; until the
+            # program has them no animation can be recorded.
+            key(env, "Escape")
+            print("Object Mode and Animation Mode are greyed: nothing to record", flush=True)
+            ep.stop(proc, display, window, log, env, "movies")
+            return SKIP
+        key(env, "Down", "Return")
 
         # --- AVI: File > Create Animation Files > AVI ---
         avi = os.path.join(out, "titles.avi")
-        file_menu_item(window, env, 6, "a")
+        animation_file_item(window, env, work, "a")
         if save_as("Save To AVI", avi, env):
             compressor = xh.wait_for_window("Video Compression", env, 30)
             if check(compressor is not None, "no compressor dialog"):
@@ -255,7 +279,7 @@ def main():
 
         # --- SWF: File > Create Animation Files > Flash SWF ---
         swf = os.path.join(out, "titles.swf")
-        file_menu_item(window, env, 6, "s")
+        animation_file_item(window, env, work, "s")
         if save_as("Save As", swf, env):
             wait_done(env, "SWF")
         if check(os.path.isfile(swf), "no SWF written"):
@@ -265,6 +289,10 @@ def main():
             xh.run([render, scene, "--frame", "0", "--aa", "4", "-o", reference], env)
             played = first_frame_in_ruffle(swf, work, env)
             if check(played is not None, "Ruffle drew no frame"):
+                keep = os.environ.get("KELVANO_E2E_KEEP")
+                if keep:
+                    for f in (played, reference, swf, avi):
+                        shutil.copy(f, keep)
                 value = psnr(rgb_of(played, env), rgb_of(reference, env))
                 check(value >= 30.0, f"Ruffle's first frame against the scene's frame 0: PSNR {value:.1f} dB")
                 print(f"Ruffle first frame PSNR {value:.1f} dB", flush=True)
