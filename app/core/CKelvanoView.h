@@ -257,6 +257,10 @@ public:
     void ClearSoundList();
     void FreeSoundList();
     CAviWriter& GetAviWriter();
+    // An export's save dialog in the export folder, asking before overwriting.
+    FileDialogRequest ExportFileRequest(const char* title, const char* extension, const char* filter) const;
+    // An export switches the active camera preset view off first.
+    void SwitchPresetOff();
 
     // Data model.
     CDibSection m_dibWindowCapture;
@@ -353,6 +357,9 @@ private:
     // capture follows) and moves on, holding at a pause during playback.
     void StepFrame(bool swap);
     void OnGifRecordTick();
+    // The progress dialog's bar at m_nProgressPos with the text; the position
+    // then counts the frame.
+    void ShowRecordProgress(const std::string& text);
     void OnAviRecordTick();
     void OnSwfRecordTick();
     // Ends a movie recording whose writer took no more frames.

@@ -243,8 +243,7 @@ void CKelvanoView::OnExportStill(int id) {
     const StillCommand* command = findStill(id);
     if (!command || !m_pHost || m_bPlaying || m_bBusy) return;
     // A preset view is switched off before the frame is taken.
-    if (m_nActivePreset >= 0 && m_nActivePreset < 6 && m_bPresetOn[m_nActivePreset])
-        OnCommand(kv::ID_CAMERA_FRONT + m_nActivePreset);
+    SwitchPresetOff();
     if (!m_pScene || !m_pDocument) return;
 
     FileDialogRequest request;
@@ -298,18 +297,29 @@ void CKelvanoView::OnExportStill(int id) {
     if (!written) ReportWriteFailure(path);
 }
 
+FileDialogRequest CKelvanoView::ExportFileRequest(const char* title, const char* extension, const char* filter) const {
+    FileDialogRequest request;
+    request.save = true;
+    request.overwritePrompt = true;
+    request.title = title;
+    request.defaultExtension = extension;
+    request.filter = filter;
+    if (CKelvanoAppState* app = GetAppState()) request.initialDir = app->GetExportFolder();
+    return request;
+}
+
+void CKelvanoView::SwitchPresetOff() {
+    if (m_nActivePreset >= 0 && m_nActivePreset < 6 && m_bPresetOn[m_nActivePreset])
+        OnCommand(kv::ID_CAMERA_FRONT + m_nActivePreset);
+}
+
 void CKelvanoView::OnExportGifAnimation() {
     if (!m_bAnimationMode || !m_pHost || m_bPlaying || m_bBusy) return;
     m_nGifTransparency = 0;
     if (!m_pScene || !m_pDocument) return;
-    FileDialogRequest request;
-    request.save = true;
-    request.overwritePrompt = true;
-    request.title = "Save To GIF Animation";
-    request.defaultExtension = ".gif";
-    request.filter = "GIF Animation File (*.gif) |*.gif|";
+    FileDialogRequest request =
+        ExportFileRequest("Save To GIF Animation", ".gif", "GIF Animation File (*.gif) |*.gif|");
     CKelvanoAppState* app = GetAppState();
-    if (app) request.initialDir = app->GetExportFolder();
     ExportDialogOptions options;
     options.kind = ExportDialogOptions::GifAnimation;
     options.group = "GIF Option";
@@ -319,8 +329,7 @@ void CKelvanoView::OnExportGifAnimation() {
     if (!m_pHost->FileDialog(request, path) || path.empty()) return;
 
     m_bBusy = 1;
-    if (m_nActivePreset >= 0 && m_nActivePreset < 6 && m_bPresetOn[m_nActivePreset])
-        OnCommand(kv::ID_CAMERA_FRONT + m_nActivePreset);
+    SwitchPresetOff();
     if (app) app->SetExportFolder(folderOf(path));
     m_bRecordAlpha = options.check ? 1 : 0;
     m_pDocument->m_bGifTransparent = m_bRecordAlpha;

@@ -28,8 +28,6 @@
 
 namespace {
 
-std::string fileNameOf(const std::string& path) { return pathBaseName(path); }
-
 // The Flash base name: the chosen path without its ".swf".
 std::string swfBaseOf(const std::string& path) {
     const std::string ext = pathExtensionLower(path);
@@ -63,20 +61,13 @@ void CKelvanoView::OnExportAvi() {
     m_nRecordWidth = m_pDocument->m_nSceneWidth;
     m_nRecordHeight = m_pDocument->m_nSceneHeight;
     if (!m_bAnimationMode || m_bPlaying || m_bBusy) return;
-    FileDialogRequest request;
-    request.save = true;
-    request.overwritePrompt = true;
-    request.title = "Save To AVI";
-    request.defaultExtension = ".avi";
-    request.filter = "avi (*.avi) |*.avi|";
+    const FileDialogRequest request = ExportFileRequest("Save To AVI", ".avi", "avi (*.avi) |*.avi|");
     CKelvanoAppState* app = GetAppState();
-    if (app) request.initialDir = app->GetExportFolder();
     std::string path;
     if (!m_pHost->FileDialog(request, path) || path.empty()) return;
 
     m_bBusy = 1;
-    if (m_nActivePreset >= 0 && m_nActivePreset < 6 && m_bPresetOn[m_nActivePreset])
-        OnCommand(kv::ID_CAMERA_FRONT + m_nActivePreset);
+    SwitchPresetOff();
     if (app) app->SetExportFolder(pathFolder(path));
     m_strAviPath = m_strRecordPath = path;
     m_bRecordFailed = 0;
@@ -136,13 +127,9 @@ void CKelvanoView::OnAviRecordTick() {
     }
     if (m_pHost) m_pHost->SwapBuffers();
     if (!m_bRecordDone) {
-        if (m_pHost) {
-            m_pHost->SetProgressPos(m_nProgressPos);
-            char text[512];
-            std::snprintf(text, sizeof text, "Creating %s: frame %d", fileNameOf(m_strAviPath).c_str(), written);
-            m_pHost->SetProgressText(text);
-        }
-        ++m_nProgressPos;
+        char text[512];
+        std::snprintf(text, sizeof text, "Creating %s: frame %d", pathBaseName(m_strAviPath).c_str(), written);
+        ShowRecordProgress(text);
         return;
     }
     m_pAviWriter = nullptr;
@@ -162,14 +149,8 @@ void CKelvanoView::OnAviRecordTick() {
 void CKelvanoView::OnExportFlash() {
     if (!m_bAnimationMode || !m_pHost || m_bPlaying || m_bBusy) return;
     if (!m_pScene || !m_pDocument) return;
-    FileDialogRequest request;
-    request.save = true;
-    request.overwritePrompt = true;
-    request.title = "Save As";
-    request.defaultExtension = ".swf";
-    request.filter = "Flash Movie Files (*.swf)|*.swf|";
+    FileDialogRequest request = ExportFileRequest("Save As", ".swf", "Flash Movie Files (*.swf)|*.swf|");
     CKelvanoAppState* app = GetAppState();
-    if (app) request.initialDir = app->GetExportFolder();
     ExportDialogOptions options;
     options.kind = ExportDialogOptions::Flash;
     options.frameRate = 12;
@@ -181,8 +162,7 @@ void CKelvanoView::OnExportFlash() {
     if (!m_pHost->FileDialog(request, path) || path.empty()) return;
 
     m_bSwfLoop = options.loop ? 1 : 0;
-    if (m_nActivePreset >= 0 && m_nActivePreset < 6 && m_bPresetOn[m_nActivePreset])
-        OnCommand(kv::ID_CAMERA_FRONT + m_nActivePreset);
+    SwitchPresetOff();
     if (m_bHighlightSelected) SuspendHighlights();
     m_bBusy = 1;
     m_bSwfBitmapFrames = options.bitmap ? 1 : 0;
@@ -252,11 +232,7 @@ void CKelvanoView::OnSwfRecordTick() {
         m_bRecordFailed = 1;
         EndRecordingNow();
     }
-    if (m_pHost) {
-        m_pHost->SetProgressPos(m_nProgressPos);
-        m_pHost->SetProgressText("Creating " + m_strSwfPath);
-    }
-    ++m_nProgressPos;
+    ShowRecordProgress("Creating " + m_strSwfPath);
     if (!m_bRecordDone) return;
     if (!m_pSwfExport || m_pSwfExport->close() != 0) m_bRecordFailed = 1;
     m_pSwfExport.reset();

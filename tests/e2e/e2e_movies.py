@@ -1,16 +1,10 @@
 #!/usr/bin/env python3
-"""Movies recorded through the real program under a private X server.
-
-A sample scene with a sound cue (titles.apn, its chime made by sox) is opened,
-switched to animation mode, and recorded through the File menu's "Create
-Animation Files" entries and their dialogs:
-1. AVI: the save dialog, the compressor dialog (Motion JPEG), the progress
-   dialog and "Image creation completed."; ffprobe reads a video stream of
-   every frame and an audio stream.
-2. Flash SWF: the save dialog with its Flash options (JPEG frames, 12 a
-   second); ffprobe counts every frame, and the first frame as Ruffle plays it
-   in headless Chromium, served from 127.0.0.1, matches the scene's frame 0
-   (PSNR of at least 30 dB).
+"""Movies recorded through the real program under a private X server: a
+sample scene with a sound cue (its chime made by sox) is recorded through the
+File menu as an AVI (the compressor dialog's Motion JPEG) and as a Flash movie
+(its default options). ffprobe finds every frame and the AVI's audio; Ruffle,
+in headless Chromium served from 127.0.0.1, plays a first frame that matches
+the scene's frame 0 (PSNR of at least 30 dB).
 
 e2e_movies.py PROGRAM RENDER_TOOL SOURCE_DIR
 A missing tool skips the test (exit 77), or fails it where CI is set.
@@ -63,10 +57,6 @@ def key(env, *keys, delay=0.3):
         time.sleep(delay)
 
 
-def type_text(env, text):
-    xh.run(["xdotool", "type", "--delay", "20", text], env)
-
-
 def focus(window, env):
     xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
     time.sleep(0.3)
@@ -86,8 +76,6 @@ def animation_file_item(window, env, work, mnemonic):
 
 
 def menu_row_selected(window, env, work, y):
-    """Whether the open menu's row at y pixels below the window's top shows
-    the selection."""
     wx, wy, _, _ = ep.geometry(window, env)
     shot = os.path.join(work, "menu.png")
     xh.run(["import", "-window", "root", shot], env)
@@ -102,7 +90,7 @@ def save_as(dialog_title, path, env, timeout=30):
     focus(dialog, env)
     # The name field has the focus; a whole path goes there.
     key(env, "ctrl+a")
-    type_text(env, path)
+    xh.run(["xdotool", "type", "--delay", "20", path], env)
     time.sleep(0.3)
     key(env, "Return")
     return True
@@ -122,7 +110,6 @@ def probe(args, path, env):
 
 
 def psnr(a, b):
-    """PSNR over every byte of two RGB pictures of the same size."""
     if len(a) != len(b) or not a:
         return 0.0
     total = sum((x - y) * (x - y) for x, y in zip(a, b))
