@@ -155,8 +155,10 @@ bool CAviWriter::addFrame(std::vector<uint8_t> dib) {
     if (m_options.handler == kAviMotionJpeg) {
         const int quality = m_options.quality < 0 ? 75 : m_options.quality / 100;
         // Rendered charts and text have sharp coloured edges: colour keeps
-        // full resolution, as ffmpeg's encoder does for RGB sources.
-        if (!EncodeJpegToMemory(bits, width, height, row, JpegPixels::BGR, true, quality, m_jpeg, true)) {
+        // full resolution and the flatter movie quantisation.
+        JpegEncodeOptions movie;
+        movie.movieFrame = true;
+        if (!EncodeJpegToMemory(bits, width, height, row, JpegPixels::BGR, true, quality, m_jpeg, movie)) {
             fail("Writing error!", "Error");
             return false;
         }

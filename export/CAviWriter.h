@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "export/CFrameBitmapSink.h"
 #include "export/CMovieHost.h"
 #include "platform/PcmConverter.h"
 #include "platform/RiffAviFile.h"
@@ -25,6 +26,14 @@ struct AviSound {
     int64_t startFrame = 0;
 };
 using AviSoundList = std::vector<AviSound>;
+constexpr size_t kAviMaxSounds = 256;
+
+class pnScene;
+// The scene's sounds that start at frames first to last, in frame order, at
+// most kAviMaxSounds, with their frames counted from first. A stored name is
+// looked for beside sceneFile, then under each of folders.
+AviSoundList SceneSoundList(const pnScene& scene, int first, int last, const std::string& sceneFile,
+                            const std::vector<std::string>& folders);
 
 // A frame in memory: rows of B, G, R (3 bytes) or B, G, R, A (4 bytes).
 struct MovieImage {
@@ -40,10 +49,10 @@ struct MovieImage {
 // to four bytes); empty for an unusable image.
 std::vector<uint8_t> DibFromBitmap(const MovieImage& image);
 
-class CAviWriter {
+class CAviWriter : public CFrameBitmapSink {
 public:
     explicit CAviWriter(CMovieHost* host = nullptr);
-    ~CAviWriter();  // closes an open movie
+    ~CAviWriter() override;  // closes an open movie
     CAviWriter(const CAviWriter&) = delete;
     CAviWriter& operator=(const CAviWriter&) = delete;
 
@@ -60,6 +69,8 @@ public:
     // Adds a packed 24-bit DIB as the next frame; true when it was written.
     bool addFrame(std::vector<uint8_t> dib);
     bool addFrameBitmap(const MovieImage& image);
+    // The recording's captured frame (a 24-bit packed DIB).
+    bool addFrameBitmap(const DibBlock& dib) override { return addFrame(dib); }
 
     // Finishes the movie file; false when it could not be completed (the
     // broken file is deleted). A movie with no frame has no file.

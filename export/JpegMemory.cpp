@@ -46,11 +46,27 @@ void termDestination(j_compress_ptr cinfo) {
     dest->out->resize(dest->out->size() - dest->pub.free_in_buffer);
 }
 
+// MPEG's default intra matrix, in natural order: flatter than the JPEG
+// tables, so rendered edges and colour keep more of their detail.
+const unsigned int kMovieQuantTable[64] = {
+    8,  16, 19, 22, 26, 27, 29, 34, 16, 16, 22, 24, 27, 29, 34, 37, 19, 22, 26, 27, 29, 34,
+    34, 38, 22, 22, 26, 27, 29, 34, 37, 40, 22, 26, 27, 29, 32, 35, 40, 48, 26, 27, 29, 32,
+    35, 40, 48, 58, 26, 27, 29, 34, 38, 46, 56, 69, 27, 29, 35, 38, 46, 56, 69, 83,
+};
+
 }  // namespace
 
 bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
                         bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma,
                         bool progressive) {
+    JpegEncodeOptions options;
+    options.fullChroma = fullChroma;
+    options.progressive = progressive;
+    return EncodeJpegToMemory(pixels, width, height, stride, format, bottomUp, quality, out, options);
+}
+
+bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
+                        bool bottomUp, int quality, std::vector<uint8_t>& out, const JpegEncodeOptions& options) {
     out.clear();
     if (!pixels || width <= 0 || height <= 0 || width > JPEG_MAX_DIMENSION || height > JPEG_MAX_DIMENSION)
         return false;
@@ -86,10 +102,15 @@ bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t str
     case JpegPixels::BGRA: cinfo.in_color_space = JCS_EXT_BGRA; break;
     }
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality < 0 ? 0 : quality > 100 ? 100 : quality, TRUE);
-    if (fullChroma)
+    const int q = quality < 0 ? 0 : quality > 100 ? 100 : quality;
+    jpeg_set_quality(&cinfo, q, TRUE);
+    if (options.movieFrame) {
+        jpeg_add_quant_table(&cinfo, 0, kMovieQuantTable, jpeg_quality_scaling(q), TRUE);
+        for (int c = 0; c < cinfo.num_components; ++c) cinfo.comp_info[c].quant_tbl_no = 0;
+    }
+    if (options.fullChroma || options.movieFrame)
         for (int c = 0; c < cinfo.num_components; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
-    if (progressive) jpeg_simple_progression(&cinfo);
+    if (options.progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     // A batch of row pointers per call keeps the library's per-call cost low.
     JSAMPROW rows[16];

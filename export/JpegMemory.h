@@ -17,3 +17,14 @@ enum class JpegPixels { RGB, RGBA, BGR, BGRA };
 bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
                         bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma = false,
                         bool progressive = false);
+
+struct JpegEncodeOptions {
+    bool fullChroma = false;
+    bool progressive = false;
+    // Movie frames: one quantisation table for all three components, the
+    // MPEG intra matrix scaled by the quality as libjpeg scales its own (75
+    // halves it, as ffmpeg's Motion JPEG does at qscale 4).
+    bool movieFrame = false;
+};
+bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
+                        bool bottomUp, int quality, std::vector<uint8_t>& out, const JpegEncodeOptions& options);

@@ -3,8 +3,10 @@
 // Headless render of a scene file on OSMesa, for tests and benchmarks: reads
 // the scene as the program opens it, builds its graph, sets the frame, draws it
 // with the given anti-aliasing level and writes it in the format of the
-// output's extension (.png .bmp .jpg .tga .rgb .gif); --frames A-B with a
-// ".gif" output writes the animated GIF of those frames. With --repeat K the
+// output's extension (.png .bmp .jpg .tga .rgb .gif .avi .swf); --frames A-B
+// with a ".gif" output writes the animated GIF of those frames, with ".avi" a
+// Motion JPEG movie with the scene's sound track, with ".swf" a Flash movie
+// (one frame without --frames). With --repeat K the
 // frame is drawn K times and the frames per second are printed. The program's
 // data folders are the ones beside the tool.
 #include <GL/gl.h>
@@ -23,6 +25,7 @@
 
 #include "assets/ImageReaders.h"
 #include "charts/pnChartRead.h"
+#include "platform/PathParts.h"
 #include "scene/pnScene.h"
 #include "scene/pnSceneLoader.h"
 #include "sg/SceneGraphRoots.h"
@@ -52,9 +55,9 @@ struct Options {
 int usage() {
     std::fprintf(stderr,
                  "usage: kelvano-render SCENE.apn [--frame N | --frames A-B] [--aa 0|4|8] [--size WxH] [--repeat K] "
-                 "[--verbose] -o OUT.png|.bmp|.jpg|.tga|.rgb|.gif\n"
+                 "[--verbose] -o OUT.png|.bmp|.jpg|.tga|.rgb|.gif|.avi|.swf\n"
                  "  --frame N   the animation frame to draw (default 0)\n"
-                 "  --frames A-B  frames A to B as an animated GIF (a \".gif\" output)\n"
+                 "  --frames A-B  frames A to B as a movie (a \".gif\", \".avi\" or \".swf\" output)\n"
                  "  --aa L      anti-aliasing passes: 0, 4 or 8 (default 0)\n"
                  "  --size WxH  image size (default: the scene's own size)\n"
                  "  --repeat K  draw the frame K times and print the frames per second\n"
@@ -178,14 +181,19 @@ std::vector<uint8_t> readOpaqueFrame(int width, int height) {
 
 // Writes the drawn frame, or draws and writes the range of --frames.
 bool writeImage(pnScene& scene, const Options& o, int width, int height) {
-    if (o.lastFrame >= 0) {
+    const std::string ext = pathExtensionLower(o.out);
+    if (o.lastFrame >= 0 || ext == "avi" || ext == "swf") {
+        // A movie of the one frame when no range is given.
+        const int last = o.lastFrame >= 0 ? o.lastFrame : o.frame;
         auto draw = [&](int frame, std::vector<uint8_t>& rgb) {
             scene.drawFrame(o.aa, frame);
             glFinish();
             rgb = readOpaqueFrame(width, height);
             return true;
         };
-        return writeRenderAnimation(o.out, width, height, o.frame, o.lastFrame, draw);
+        const AviSoundList sounds =
+            ext == "avi" ? SceneSoundList(scene, o.frame, last, o.scene, {programDir() + "/Sounds"}) : AviSoundList();
+        return writeRenderAnimation(o.out, width, height, o.frame, last, draw, sounds);
     }
     return writeRenderOutput(o.out, readOpaqueFrame(width, height), width, height);
 }

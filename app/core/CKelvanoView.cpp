@@ -7,9 +7,12 @@
 #include "app/core/KelvanoIds.h"
 #include "app/core/KelvanoMenus.h"
 #include "app/core/SceneLights.h"
+#include "app/core/ViewMovieHost.h"
+#include "export/CAviWriter.h"
 #include "export/CFrameBitmapSink.h"
 #include "export/CGifEncoder.h"
 #include "export/FrameCapture.h"
+#include "export/SwfExport.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"
 #include "scene/pnLight.h"
@@ -103,6 +106,14 @@ CKelvanoView::CKelvanoView(CKelvanoDoc* doc, CViewHost* host) : m_pDocument(doc)
 }
 
 CKelvanoView::~CKelvanoView() {
+    // A movie still recording is given up: no message, no file left.
+    m_pSwfExport.reset();
+    if (m_aviWriter) {
+        m_aviWriter->setHost(nullptr);
+        m_aviWriter->close();
+        m_aviWriter->deleteTemporaryFiles();
+        m_aviWriter.reset();
+    }
     // The scene goes before its roots: objects unlink their nodes first.
     ReleaseScene();
     CKelvanoAppState* app = GetAppState();

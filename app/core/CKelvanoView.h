@@ -16,9 +16,13 @@
 #include <utility>
 #include <vector>
 
+class CAviWriter;
 class CFrameBitmapSink;
 class CEffectDialogs;
 class CGifEncoder;
+class ViewMovieHost;
+class SwfExport;
+struct AviSound;
 class CKelvanoDoc;
 class CUndoSnapshot;
 class pnEffect;
@@ -297,6 +301,20 @@ public:
     int m_bEffectExisted = 0;
     int m_bChooserSync = 0;
 
+    // ---- Movie exports (CKelvanoViewMovies.cpp) ----
+    void OnExportAvi();
+    void OnExportFlash();
+    // The scene's sounds up to m_nRecordEndFrame (the last event frame when it
+    // is -1), at most 256, into m_soundList; their count.
+    int BuildSoundList();
+    void ClearSoundList();
+    void FreeSoundList();
+    CAviWriter& GetAviWriter();
+    // An export's save dialog in the export folder, asking before overwriting.
+    FileDialogRequest ExportFileRequest(const char* title, const char* extension, const char* filter) const;
+    // An export switches the active camera preset view off first.
+    void SwitchPresetOff();
+
     // Data model.
     CDibSection m_dibWindowCapture;
     std::unique_ptr<pnScene> m_pScene;
@@ -356,6 +374,15 @@ public:
     std::string m_strGifPath;
     std::string m_strRecordPath;  // the file the closing message names
     std::unique_ptr<CGifEncoder> m_gifEncoder;
+    std::string m_strAviPath;
+    std::string m_strSwfBase, m_strSwfPath;
+    int m_bSwfBitmapFrames = 0;
+    int m_nSwfFrameRate = 12;
+    int m_nSwfQuality = 60;
+    int m_bSwfLoop = 0;
+    std::vector<AviSound> m_soundList;
+    std::unique_ptr<CAviWriter> m_aviWriter;
+    std::unique_ptr<SwfExport> m_pSwfExport;  // made at the recording's frame 0
 
 private:
     // The contents of a new scene after ResetScene: lights, graph, viewpoint,
@@ -383,6 +410,13 @@ private:
     // capture follows) and moves on, holding at a pause during playback.
     void StepFrame(bool swap);
     void OnGifRecordTick();
+    // The progress dialog's bar at m_nProgressPos with the text; the position
+    // then counts the frame.
+    void ShowRecordProgress(const std::string& text);
+    void OnAviRecordTick();
+    void OnSwfRecordTick();
+    // Ends a movie recording whose writer took no more frames.
+    void EndRecordingNow();
     // Space or Enter at a pause: playback goes on. True when it was taken.
     bool ContinueFromPause();
     // Draws the scene once at level without swapping, for reading the back
@@ -434,4 +468,6 @@ private:
     int m_nPlayedFrame = kNoPlayedFrame;
     CEffectDialogs* m_pEffectDialogs = nullptr;
     std::vector<std::pair<pnObject*, int>> m_suspendedHighlights;
+    // Message boxes and the compressor choice of the movie writers.
+    std::unique_ptr<ViewMovieHost> m_pMovieHost;
 };

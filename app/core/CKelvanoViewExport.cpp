@@ -243,8 +243,7 @@ void CKelvanoView::OnExportStill(int id) {
     const StillCommand* command = findStill(id);
     if (!command || !m_pHost || m_bPlaying || m_bBusy) return;
     // A preset view is switched off before the frame is taken.
-    if (m_nActivePreset >= 0 && m_nActivePreset < 6 && m_bPresetOn[m_nActivePreset])
-        OnCommand(kv::ID_CAMERA_FRONT + m_nActivePreset);
+    SwitchPresetOff();
     if (!m_pScene || !m_pDocument) return;
 
     FileDialogRequest request;
@@ -298,18 +297,29 @@ void CKelvanoView::OnExportStill(int id) {
     if (!written) ReportWriteFailure(path);
 }
 
+FileDialogRequest CKelvanoView::ExportFileRequest(const char* title, const char* extension, const char* filter) const {
+    FileDialogRequest request;
+    request.save = true;
+    request.overwritePrompt = true;
+    request.title = title;
+    request.defaultExtension = extension;
+    request.filter = filter;
+    if (CKelvanoAppState* app = GetAppState()) request.initialDir = app->GetExportFolder();
+    return request;
+}
+
+void CKelvanoView::SwitchPresetOff() {
+    if (m_nActivePreset >= 0 && m_nActivePreset < 6 && m_bPresetOn[m_nActivePreset])
+        OnCommand(kv::ID_CAMERA_FRONT + m_nActivePreset);
+}
+
 void CKelvanoView::OnExportGifAnimation() {
     if (!m_bAnimationMode || !m_pHost || m_bPlaying || m_bBusy) return;
     m_nGifTransparency = 0;
     if (!m_pScene || !m_pDocument) return;
-    FileDialogRequest request;
-    request.save = true;
-    request.overwritePrompt = true;
-    request.title = "Save To GIF Animation";
-    request.defaultExtension = ".gif";
-    request.filter = "GIF Animation File (*.gif) |*.gif|";
+    FileDialogRequest request =
+        ExportFileRequest("Save To GIF Animation", ".gif", "GIF Animation File (*.gif) |*.gif|");
     CKelvanoAppState* app = GetAppState();
-    if (app) request.initialDir = app->GetExportFolder();
     ExportDialogOptions options;
     options.kind = ExportDialogOptions::GifAnimation;
     options.group = "GIF Option";
@@ -319,8 +329,7 @@ void CKelvanoView::OnExportGifAnimation() {
     if (!m_pHost->FileDialog(request, path) || path.empty()) return;
 
     m_bBusy = 1;
-    if (m_nActivePreset >= 0 && m_nActivePreset < 6 && m_bPresetOn[m_nActivePreset])
-        OnCommand(kv::ID_CAMERA_FRONT + m_nActivePreset);
+    SwitchPresetOff();
     if (app) app->SetExportFolder(folderOf(path));
     m_bRecordAlpha = options.check ? 1 : 0;
     m_pDocument->m_bGifTransparent = m_bRecordAlpha;
@@ -361,11 +370,12 @@ bool CKelvanoView::OnExportCommand(int id) {
         OnExportStill(id);
         return true;
     }
-    if (id == kv::ID_EXPORT_GIF_ANIMATION) {
-        OnExportGifAnimation();
-        return true;
+    switch (id) {
+    case kv::ID_EXPORT_GIF_ANIMATION: OnExportGifAnimation(); return true;
+    case kv::ID_EXPORT_AVI: OnExportAvi(); return true;
+    case kv::ID_EXPORT_SWF: OnExportFlash(); return true;
+    default: return false;
     }
-    return false;
 }
 
 bool CKelvanoView::OnUpdateExportCommand(int id, CCmdUI& ui) {
@@ -376,12 +386,9 @@ bool CKelvanoView::OnUpdateExportCommand(int id, CCmdUI& ui) {
     case kv::ID_EXPORT_PNG:
     case kv::ID_EXPORT_TARGA:
     case kv::ID_EXPORT_GIF: ui.Enable(!m_bPlaying && !m_bBusy); return true;
-    case kv::ID_EXPORT_GIF_ANIMATION: ui.Enable(m_bAnimationMode && !m_bPlaying && !m_bBusy); return true;
+    case kv::ID_EXPORT_GIF_ANIMATION:
     case kv::ID_EXPORT_AVI:
-    case kv::ID_EXPORT_SWF:
-        // Enabled with their writers.
-        ui.Enable(false);
-        return true;
+    case kv::ID_EXPORT_SWF: ui.Enable(m_bAnimationMode && !m_bPlaying && !m_bBusy); return true;
     default: return false;
     }
 }

@@ -139,9 +139,13 @@ void CKelvanoView::OnTimer(int timerId) {
     case kRecordGifTimer:
         if (m_bBusy) OnGifRecordTick();
         return;
-    default:
-        // The movie kinds are recorded by their writers' ticks.
+    case kRecordAviTimer:
+        if (m_bBusy) OnAviRecordTick();
         return;
+    case kRecordSwfTimer:
+        if (m_bBusy) OnSwfRecordTick();
+        return;
+    default: return;
     }
 }
 
@@ -175,16 +179,20 @@ void CKelvanoView::OnGifRecordTick() {
         }
     }
     if (!last) {
-        if (m_pHost) {
-            m_pHost->SetProgressPos(m_nProgressPos);
-            char text[512];
-            std::snprintf(text, sizeof text, "Creating %s: frame %d", fileNameOf(m_strGifPath).c_str(), written);
-            m_pHost->SetProgressText(text);
-        }
-        ++m_nProgressPos;
+        char text[512];
+        std::snprintf(text, sizeof text, "Creating %s: frame %d", fileNameOf(m_strGifPath).c_str(), written);
+        ShowRecordProgress(text);
         return;
     }
     FinishRecording();
+}
+
+void CKelvanoView::ShowRecordProgress(const std::string& text) {
+    if (m_pHost) {
+        m_pHost->SetProgressPos(m_nProgressPos);
+        m_pHost->SetProgressText(text);
+    }
+    ++m_nProgressPos;
 }
 
 void CKelvanoView::UseOutputLevel() {

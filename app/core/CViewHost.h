@@ -6,6 +6,7 @@
 #include <string>
 
 class pnObject;
+struct AviCompressOptions;  // export/CMovieHost.h
 
 // Message box styles and answers, as the view's commands use them.
 enum : int {
@@ -25,7 +26,7 @@ enum class ViewCursor { Arrow, Wait, Move, Scale, Rotate };
 // The extra controls of an export file dialog. The host shows those of the
 // kind and writes the user's values back.
 struct ExportDialogOptions {
-    enum Kind { Jpeg, AlphaImage, Gif, GifAnimation };
+    enum Kind { Jpeg, AlphaImage, Gif, GifAnimation, Flash };
     Kind kind = Jpeg;
     std::string group;      // "TGA Option", "PNG Option", "GIF Option"
     int quality = 100;      // Jpeg: 0..100
@@ -33,6 +34,9 @@ struct ExportDialogOptions {
     int check = 0;          // "Save Alpha Channel" / "Transparent Background"
     int loopCount = 1;      // GifAnimation: "Looping:"
     int delay = 0;          // GifAnimation: "Frame Delay:" in 1/100 s
+    int frameRate = 12;     // Flash: "frames/sec"
+    int bitmap = 0;         // Flash: "Bitmap" chosen (else "Jpeg", of quality)
+    int loop = 0;           // Flash: "Loop"
 };
 
 struct FileDialogRequest {
@@ -139,6 +143,9 @@ public:
     virtual void SetProgressPos(int /*pos*/) {}
     virtual void SetProgressText(const std::string& /*text*/) {}
     virtual void CloseProgress() {}
+    // The AVI compressor dialog, started from options and writing the choice
+    // back; false when cancelled. A host without the dialog cancels.
+    virtual bool ChooseAviCompressor(AviCompressOptions& /*options*/) { return false; }
     // Holds the mouse for a drag (the host reports a lost capture through
     // CKelvanoView::OnCaptureLost) and lets it go.
     virtual void CaptureMouse() = 0;

@@ -1,6 +1,7 @@
 #include "app/windows/CExportOptionsPanel.h"
 
 #include <wx/checkbox.h>
+#include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/slider.h>
 #include <wx/spinctrl.h>
@@ -15,7 +16,9 @@ wxWindow* CExportOptionsPanel::Create(wxWindow* parent) {
 
 CExportOptionsPanel::CExportOptionsPanel(wxWindow* parent, const ExportDialogOptions& options) : wxPanel(parent) {
     auto* row = new wxBoxSizer(wxHORIZONTAL);
-    if (options.kind == ExportDialogOptions::Jpeg) {
+    if (options.kind == ExportDialogOptions::Flash) {
+        AddFlashControls(row, options);
+    } else if (options.kind == ExportDialogOptions::Jpeg) {
         auto* box = new wxStaticBoxSizer(wxHORIZONTAL, this, "JPEG Option");
         box->Add(new wxStaticText(box->GetStaticBox(), wxID_ANY, "Quality:"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
         m_pQuality = new wxSlider(box->GetStaticBox(), IDC_QUALITY, options.quality, 0, 100, wxDefaultPosition,
@@ -57,7 +60,50 @@ CExportOptionsPanel::CExportOptionsPanel(wxWindow* parent, const ExportDialogOpt
     SetSizerAndFit(row);
 }
 
+void CExportOptionsPanel::AddFlashControls(wxSizer* row, const ExportDialogOptions& options) {
+    auto* box = new wxStaticBoxSizer(wxHORIZONTAL, this, "Flash Option");
+    wxWindow* p = box->GetStaticBox();
+    m_pRate = new wxSpinCtrl(p, IDC_SWF_RATE, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxSP_ARROW_KEYS, 1, 255,
+                             options.frameRate);
+    box->Add(m_pRate, 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
+    box->Add(new wxStaticText(p, wxID_ANY, "frames/sec"), 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
+    auto* jpeg = new wxRadioButton(p, IDC_SWF_JPEG, "Jpeg", wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
+    m_pBitmap = new wxRadioButton(p, IDC_SWF_BITMAP, "Bitmap");
+    (options.bitmap ? m_pBitmap : jpeg)->SetValue(true);
+    m_pQuality = new wxSlider(p, IDC_SWF_QUALITY, options.quality, 0, 100, wxDefaultPosition, wxSize(120, -1));
+    m_pQualityText = new wxStaticText(p, IDC_SWF_QUALITY_TEXT, wxString::Format("%d", options.quality),
+                                      wxDefaultPosition, wxSize(30, -1));
+    m_pSwfLoop = new wxCheckBox(p, IDC_SWF_LOOP, "Loop");
+    m_pSwfLoop->SetValue(options.loop != 0);
+    box->Add(jpeg, 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
+    box->Add(m_pQuality, 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
+    box->Add(m_pQualityText, 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
+    box->Add(m_pBitmap, 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
+    box->Add(m_pSwfLoop, 0, wxALIGN_CENTER_VERTICAL | wxALL, 4);
+    row->Add(box, 0, wxALL, 4);
+    // The quality belongs to JPEG frames only.
+    auto follow = [this](wxCommandEvent&) {
+        const bool jpegFrames = !m_pBitmap->GetValue();
+        m_pQuality->Enable(jpegFrames);
+        m_pQualityText->Enable(jpegFrames);
+    };
+    jpeg->Bind(wxEVT_RADIOBUTTON, follow);
+    m_pBitmap->Bind(wxEVT_RADIOBUTTON, follow);
+    m_pQuality->Bind(wxEVT_SLIDER, [this](wxCommandEvent&) {
+        m_pQualityText->SetLabel(wxString::Format("%d", m_pQuality->GetValue()));
+    });
+    wxCommandEvent none;
+    follow(none);
+}
+
 void CExportOptionsPanel::Collect(ExportDialogOptions& options) const {
+    if (m_pRate) {
+        options.frameRate = m_pRate->GetValue();
+        options.bitmap = m_pBitmap->GetValue() ? 1 : 0;
+        options.quality = m_pQuality->GetValue();
+        options.loop = m_pSwfLoop->GetValue() ? 1 : 0;
+        return;
+    }
     if (m_pQuality) {
         options.quality = m_pQuality->GetValue();
         options.progressive = m_pCheck && m_pCheck->GetValue() ? 1 : 0;

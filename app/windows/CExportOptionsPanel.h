@@ -1,6 +1,6 @@
 // The extra controls of the export file dialogs: JPEG quality and progressive
 // compression; the alpha or transparency check; the animated GIF's loop count
-// and frame delay. Shown inside the file dialog.
+// and frame delay; the Flash movie's frame rate, frame format and loop. Shown inside the file dialog.
 #pragma once
 
 #include "app/core/CViewHost.h"
@@ -8,6 +8,7 @@
 #include <wx/panel.h>
 
 class wxCheckBox;
+class wxRadioButton;
 class wxSlider;
 class wxSpinCtrl;
 class wxStaticText;
@@ -21,6 +22,12 @@ public:
         IDC_ALPHA = 1061,
         IDC_LOOP = 2141,
         IDC_DELAY = 2142,
+        IDC_SWF_RATE = 2147,
+        IDC_SWF_JPEG = 2160,
+        IDC_SWF_BITMAP = 2161,
+        IDC_SWF_QUALITY = 1130,
+        IDC_SWF_QUALITY_TEXT = 2155,
+        IDC_SWF_LOOP = 1057,
     };
     CExportOptionsPanel(wxWindow* parent, const ExportDialogOptions& options);
     // The values shown, written into options.
@@ -32,9 +39,14 @@ public:
     static const ExportDialogOptions* s_pPending;
 
 private:
+    void AddFlashControls(wxSizer* row, const ExportDialogOptions& options);
+
     wxSlider* m_pQuality = nullptr;
     wxStaticText* m_pQualityText = nullptr;
     wxCheckBox* m_pCheck = nullptr;
     wxSpinCtrl* m_pLoop = nullptr;
     wxSpinCtrl* m_pDelay = nullptr;
+    wxSpinCtrl* m_pRate = nullptr;
+    wxRadioButton* m_pBitmap = nullptr;
+    wxCheckBox* m_pSwfLoop = nullptr;
 };

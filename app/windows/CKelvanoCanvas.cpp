@@ -3,6 +3,7 @@
 #include "ui/animation/CTimeLineOptionsDlg.h"
 
 #include "app/core/AboutLinks.h"
+#include "app/windows/CAviCompressorDlg.h"
 #include "app/windows/CChildFrame.h"
 #include "app/windows/CExportOptionsPanel.h"
 #include "app/windows/CExportProgressDlg.h"
@@ -155,6 +156,12 @@ public:
         // Beside the scene's bottom-right corner, inside the screen's work area.
         m_progress->PlaceAt(m_canvas->ClientToScreen(wxPoint(m_canvas->GetClientSize().x, m_canvas->GetClientSize().y)));
         m_progress->Update();
+    }
+    bool ChooseAviCompressor(AviCompressOptions& options) override {
+        CAviCompressorDlg dlg(m_canvas->GetMainFrame(), options);
+        if (dlg.ShowModal() != wxID_OK) return false;
+        dlg.Collect(options);
+        return true;
     }
     void SetProgressPos(int pos) override {
         if (m_progress) m_progress->SetPos(pos);

@@ -1,10 +1,12 @@
-// Playback, the animated GIF recording and the still exports of the view,
-// headless: an OSMesa context and a recording host answer for the windows.
-// The files are checked with ImageMagick, pngcheck and giflib's giftext.
+// Playback, the animated GIF, AVI and Flash recordings and the still exports
+// of the view, headless: an OSMesa context and a recording host answer for the
+// windows. The files are checked with ImageMagick, pngcheck, giflib's giftext
+// and ffprobe.
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "app/core/KelvanoIds.h"
+#include "export/CAviWriter.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"
 #include "scene/pnPanel.h"
@@ -14,10 +16,13 @@
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
 #include "tests/support/ShellCommand.h"
+#include "tests/support/ToolCheck.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -66,10 +71,10 @@ protected:
     }
     pnScene& scene() { return *view->GetScene(); }
     // Ticks the recording until it ends (bounded).
-    int runRecording(int maxTicks = 100) {
+    int runRecording(int maxTicks = 100, int timer = kRecordGifTimer) {
         int ticks = 0;
         while (view->m_bBusy && ticks < maxTicks) {
-            view->OnTimer(kRecordGifTimer);
+            view->OnTimer(timer);
             ++ticks;
         }
         return ticks;
@@ -100,6 +105,33 @@ protected:
     pnPanel* plate = nullptr;
     std::string dir;
 };
+
+// The names in a folder, temporary files included.
+std::vector<std::string> filesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string probeMovie(const std::string& args, const std::string& path) {
+    return runCommand("ffprobe -v error " + args + " -of csv=p=0 '" + path + "' 2>&1");
+}
+
+// Half a second of a 16-bit mono 22,050 Hz tone.
+void writeToneWav(const std::string& path) {
+    const uint32_t samples = 11025, bytes = samples * 2;
+    std::ofstream f(path, std::ios::binary);
+    auto u32 = [&f](uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&f](uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
+    f << "RIFF";
+    u32(36 + bytes);
+    f << "WAVEfmt ";
+    u32(16), u16(1), u16(1), u32(22050), u32(44100), u16(2), u16(16);
+    f << "data";
+    u32(bytes);
+    for (uint32_t i = 0; i < samples; ++i) u16(uint16_t(int16_t((i % 50) * 400 - 10000)));
+}
 
 TEST_F(ExportTest, PlaybackRewindsContinuesAndHoldsAtPauses) {
     view->m_bAnimationMode = 1;
@@ -293,8 +325,8 @@ TEST_F(ExportTest, UpdateRulesAndAlphaMask) {
     };
     const Rule rules[] = {
         {kv::ID_EXPORT_BMP, true, true, false},          {kv::ID_EXPORT_GIF, true, true, false},
-        {kv::ID_EXPORT_GIF_ANIMATION, false, true, false}, {kv::ID_EXPORT_AVI, false, false, false},
-        {kv::ID_EXPORT_SWF, false, false, false},
+        {kv::ID_EXPORT_GIF_ANIMATION, false, true, false}, {kv::ID_EXPORT_AVI, false, true, false},
+        {kv::ID_EXPORT_SWF, false, true, false},
     };
     for (const Rule& r : rules) {
         CCmdUI ui;
@@ -318,6 +350,110 @@ TEST_F(ExportTest, UpdateRulesAndAlphaMask) {
     EXPECT_EQ(mask[196 * 580 + 290], 255);
     EXPECT_EQ(mask[5 * 580 + 5], 0);
     EXPECT_EQ(plate->getHighlight(), 1);
+}
+
+TEST_F(ExportTest, AviRecordsEveryFrameWithTheSoundTrack) {
+    REQUIRE_TOOL("ffprobe");
+    view->m_bAnimationMode = 1;
+    writeToneWav(dir + "/tone.wav");
+    scene().addSound(2, (dir + "/tone.wav").c_str());
+    AviCompressOptions mjpeg;
+
+    // Cancelling the compressor ends quietly and leaves no file.
+    host.dialogPaths.push_back(dir + "/quiet.avi");
+    view->OnCommand(kv::ID_EXPORT_AVI);
+    ASSERT_EQ(host.dialogs.size(), 1u);
+    EXPECT_EQ(host.dialogs[0].title, "Save To AVI");
+    EXPECT_EQ(host.dialogs[0].filter, "avi (*.avi) |*.avi|");
+    ASSERT_EQ(host.compressorShown.size(), 1u);
+    EXPECT_EQ(host.compressorShown[0].handler, kAviMotionJpeg);
+    EXPECT_EQ(host.compressorShown[0].quality, 7500);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.timers.empty());
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"tone.wav"});
+    expectRestored("compressor cancelled");
+
+    // A whole recording: frames 0 to kLast and the tone from frame 2.
+    const std::string whole = dir + "/whole.avi";
+    host.dialogPaths.push_back(whole);
+    host.compressorAnswers.push_back({true, mjpeg});
+    view->OnCommand(kv::ID_EXPORT_AVI);
+    EXPECT_EQ(view->m_nCurrentFrame, 1) << "the command wrote frame 0";
+    EXPECT_EQ(view->m_nAntiAlias, 4);
+    EXPECT_EQ(host.timers.back(), std::make_pair(kRecordAviTimer, 500));
+    EXPECT_EQ(host.progressCaptions.back(), "Creating AVI File");
+    runRecording(100, kRecordAviTimer);
+    EXPECT_EQ(lastMessage(), "Image creation completed.");
+    EXPECT_EQ(host.progressTexts.front(), "Creating whole.avi: frame 1");
+    expectRestored("completed");
+    EXPECT_EQ(probeMovie("-select_streams v -show_entries stream=codec_name,nb_frames,r_frame_rate", whole),
+              "mjpeg,30/1,7\n");
+    // 2/30 s of silence, then the half second of the tone: 1,470 + 11,025 samples.
+    EXPECT_EQ(probeMovie("-select_streams a -show_entries stream=codec_name,sample_rate,nb_frames", whole),
+              "pcm_s16le,22050,12495\n");
+    EXPECT_EQ(filesIn(dir), (std::vector<std::string>{"tone.wav", "whole.avi"})) << "no temporary file stays";
+
+    // Cancelled at frame 2: frames 0-2, and the tone still starts in them.
+    const std::string cut = dir + "/cut.avi";
+    host.dialogPaths.push_back(cut);
+    host.compressorAnswers.push_back({true, mjpeg});
+    view->OnCommand(kv::ID_EXPORT_AVI);
+    view->OnTimer(kRecordAviTimer);
+    view->OnExportCancel();
+    EXPECT_EQ(lastMessage(), "Image creation canceled.");
+    expectRestored("cancelled");
+    EXPECT_EQ(probeMovie("-select_streams v -show_entries stream=nb_frames", cut), "3\n");
+    EXPECT_NE(probeMovie("-select_streams a -show_entries stream=codec_name", cut), "") << "sound kept";
+
+    // A folder that does not exist: an error naming the file, no recording.
+    const std::string bad = dir + "/missing/bad.avi";
+    host.dialogPaths.push_back(bad);
+    host.compressorAnswers.push_back({true, mjpeg});
+    view->OnCommand(kv::ID_EXPORT_AVI);
+    EXPECT_NE(lastMessage().find(bad), std::string::npos) << lastMessage();
+    expectRestored("failed");
+}
+
+TEST_F(ExportTest, FlashRecordsEveryFrameWithTheDialogsChoices) {
+    REQUIRE_TOOL("ffprobe");
+    view->m_bAnimationMode = 1;
+    const std::string path = dir + "/clip.swf";
+    host.dialogPaths.push_back(path);
+    ExportDialogOptions lossless;
+    lossless.kind = ExportDialogOptions::Flash;
+    lossless.frameRate = 300;  // kept in a byte
+    lossless.bitmap = 1;
+    lossless.loop = 1;
+    host.optionAnswers.push_back(lossless);
+    view->OnCommand(kv::ID_EXPORT_SWF);
+    ASSERT_EQ(host.shownOptions.size(), 1u);
+    const ExportDialogOptions& shown = host.shownOptions[0];
+    EXPECT_EQ(shown.kind, ExportDialogOptions::Flash);
+    EXPECT_EQ((std::vector<int>{shown.frameRate, shown.quality, shown.bitmap, shown.loop}),
+              (std::vector<int>{12, 60, 0, 0}));
+    EXPECT_EQ(host.dialogs.back().filter, "Flash Movie Files (*.swf)|*.swf|");
+    EXPECT_EQ(host.progressCaptions.back(), "Creating SWF Flash Files");
+    EXPECT_EQ(view->m_nSwfFrameRate, 255);
+    EXPECT_EQ(view->m_bSwfLoop, 1);
+    runRecording(100, kRecordSwfTimer);
+    EXPECT_EQ(lastMessage(), "Image creation completed.");
+    EXPECT_EQ(host.progressTexts.front(), "Creating " + path);
+    expectRestored("completed");
+    EXPECT_EQ(probeMovie("-count_frames -show_entries stream=nb_read_frames", path), "7\n");
+    std::ifstream swf(path, std::ios::binary);
+    char header[20] = {};
+    swf.read(header, sizeof header);
+    EXPECT_EQ(std::string(header, 3), "FWS");
+    EXPECT_EQ(uint8_t(header[18]), 255) << "the rate's whole part";
+
+    // JPEG frames into a folder that does not exist: the error names the file.
+    const std::string bad = dir + "/missing/bad.swf";
+    host.dialogPaths.push_back(bad);
+    view->OnCommand(kv::ID_EXPORT_SWF);
+    runRecording(100, kRecordSwfTimer);
+    EXPECT_NE(lastMessage().find(bad), std::string::npos) << lastMessage();
+    expectRestored("failed");
+    EXPECT_EQ(filesIn(dir), std::vector<std::string>{"clip.swf"});
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/core/CViewHost.h"
+#include "export/CMovieHost.h"
 
 #include <deque>
 #include <string>
@@ -55,6 +56,15 @@ public:
     void SetProgressPos(int pos) override { progressPositions.push_back(pos); }
     void SetProgressText(const std::string& text) override { progressTexts.push_back(text); }
     void CloseProgress() override { progressOpen = false; }
+    // Answers from compressorAnswers (false: cancel); none queued cancels.
+    bool ChooseAviCompressor(AviCompressOptions& options) override {
+        compressorShown.push_back(options);
+        if (compressorAnswers.empty()) return false;
+        const auto [ok, choice] = compressorAnswers.front();
+        compressorAnswers.pop_front();
+        if (ok) options = choice;
+        return ok;
+    }
 
     struct Message {
         std::string text, caption;
@@ -79,6 +89,8 @@ public:
     std::vector<int> progressPositions;
     std::pair<int, int> progressRange{0, 0};
     bool progressOpen = false;
+    std::vector<AviCompressOptions> compressorShown;
+    std::deque<std::pair<bool, AviCompressOptions>> compressorAnswers;
 };
 
 // The main frame's relays, each call written down as "Name(arguments)".

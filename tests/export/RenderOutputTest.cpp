@@ -74,3 +74,35 @@ TEST(RenderOutput, FrameRangeBecomesAnAnimatedGif) {
     EXPECT_NE(text.find("GIF89 application block"), std::string::npos) << text;
     EXPECT_NE(text.find("DelayTime: 20"), std::string::npos) << text;
 }
+
+TEST(RenderOutput, FrameRangeBecomesAMovieWithTheScenesSound) {
+    REQUIRE_TOOL("ffprobe");
+    REQUIRE_TOOL("ffmpeg");
+    REQUIRE_TOOL("sox");
+    // The sample's chime (frame 10) is looked for beside the scene.
+    const std::string scene = fixturePath("movie-scene.apn");
+    ASSERT_EQ(std::system(("cp " + quote(sourceDir() + "/data/scenes/titles.apn") + " " + quote(scene)).c_str()), 0);
+    ASSERT_EQ(std::system(("sox -n -r 22050 -b 16 -c 1 " + quote(fixturePath("chime.wav")) + " synth 0.5 sine 880")
+                              .c_str()),
+              0);
+    const std::string avi = fixturePath("movie.avi"), swf = fixturePath("movie.swf");
+    for (const std::string& out : {avi, swf})
+        ASSERT_EQ(render(quote(scene) + " --frames 5-20 --size 120x80 -o " + quote(out)), 0) << out;
+    auto probe = [](const std::string& args, const std::string& file) {
+        return runCommand("ffprobe -v error " + args + " -of csv=p=0 " + quote(file) + " 2>&1");
+    };
+    EXPECT_EQ(probe("-select_streams v -count_frames -show_entries stream=codec_name,r_frame_rate,nb_read_frames", avi),
+              "mjpeg,30/1,16\n");
+    // Five frames of silence, then the half-second chime: 3,675 + 11,025 samples.
+    EXPECT_EQ(probe("-select_streams a -show_entries stream=sample_rate,nb_frames", avi), "22050,14700\n");
+    EXPECT_EQ(probe("-count_frames -show_entries stream=nb_read_frames", swf), "16\n");
+    // The movies' first frames are the range's first frame.
+    const std::string png = fixturePath("movie-frame5.png");
+    ASSERT_EQ(render(quote(scene) + " --frame 5 --size 120x80 -o " + quote(png)), 0);
+    const std::vector<uint8_t> reference = magickPixels(png);
+    for (const std::string& movie : {avi, swf}) {
+        const std::string first = movie + "-first.png";
+        runCommand("ffmpeg -v error -y -i " + quote(movie) + " -frames:v 1 " + quote(first));
+        EXPECT_GE(psnr(magickPixels(first), reference), 30) << movie;
+    }
+}
