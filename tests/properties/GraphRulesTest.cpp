@@ -178,3 +178,36 @@ TEST(GraphRules, ShapeFiles) {
     };
     for (const auto& c : cases) EXPECT_EQ(StoredShapePath(c.start, c.path), c.stored) << c.path;
 }
+
+// The input step: pages of five, data texts that follow their values until
+// edited, negative pie values, and a fresh start after Back.
+TEST(GraphRules, InputRows) {
+    CGraphInputRows rows;
+    rows.Start(GRAPH_PIE, 6);
+    EXPECT_EQ(rows.GetLastPage(), 1);
+    EXPECT_FALSE(rows.PrevPage());
+    EXPECT_EQ(rows.CommitValue(0, "12.5"), "12.5");
+    EXPECT_EQ(rows.Row(0).dataText, "12.5");
+    rows.CommitDataText(1, "half");
+    EXPECT_EQ(rows.CommitValue(1, "-3"), "0.00");
+    EXPECT_EQ(rows.Row(1).value, 0.0f);
+    EXPECT_EQ(rows.Row(1).dataText, "half");
+    EXPECT_FALSE(rows.Follows(1));
+    ASSERT_TRUE(rows.NextPage());
+    EXPECT_FALSE(rows.NextPage());
+    EXPECT_TRUE(rows.RowUsed(0));
+    for (int r = 1; r < 5; ++r) EXPECT_FALSE(rows.RowUsed(r)) << r;
+    rows.CommitLabel(0, "six");
+    rows.CommitLabel(1, "beyond");  // a disabled row takes nothing
+    const std::vector<GraphRow> got = rows.GetRows();
+    ASSERT_EQ(got.size(), 6u);
+    EXPECT_EQ(got[5].label, "six");
+    EXPECT_EQ(got[0].value, 12.5f);
+
+    rows.Start(GRAPH_BAR, 2);
+    EXPECT_EQ(rows.CommitValue(0, "-4"), "-4");
+    EXPECT_EQ(rows.Row(0).value, -4.0f);
+    EXPECT_EQ(rows.GetRows()[1].label, "");
+    rows.Start(GRAPH_LINE, 500);
+    EXPECT_EQ(rows.GetCount(), 100);
+}

@@ -22,14 +22,11 @@ CUTS = ["circle", "cyl10x", "tri1", "rect1", "slimrect1", "square", "5gon", "6go
 JOINTS = ["sphere10x", "2-6box", "box2x", "2tetracone2x"]
 EPS = 1e-3
 
-failures = []
+# The checks of the end-to-end tests.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import e2e_program as ep  # noqa: E402
 
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL:", message, flush=True)
-    return condition
+check = ep.check
 
 
 def bounds(path):
@@ -98,7 +95,7 @@ def main():
             check(other is None or {other, name} == {"circle", "cyl10x"}, f"{kind} {other} and {name} are alike")
             seen.setdefault(digest, name)
     check(len(models) == 21 and len(pictures) == 21, f"{len(models)} models and {len(pictures)} pictures")
-    return 1 if failures else 0
+    return 1 if ep.failures else 0
 
 
 if __name__ == "__main__":

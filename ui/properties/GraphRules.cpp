@@ -8,6 +8,7 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
+#include "ui/properties/ControlRules.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -185,3 +186,56 @@ std::string StoredShapePath(const std::string& startDir, const std::string& path
     if (path.compare(0, folder.size(), folder) != 0 || path[folder.size()] != '/') return path;
     return path.substr(folder.size() + 1);
 }
+
+void CGraphInputRows::Start(int type, int count) {
+    m_nType = type;
+    m_nCount = std::clamp(count, 1, kGraphMaxItems);
+    m_nPage = 0;
+    for (int i = 0; i < kGraphMaxItems; ++i) {
+        m_rows[i] = GraphRow();
+        m_bFollow[i] = true;
+    }
+}
+
+bool CGraphInputRows::PrevPage() {
+    if (m_nPage <= 0) return false;
+    --m_nPage;
+    return true;
+}
+
+bool CGraphInputRows::NextPage() {
+    if (m_nPage >= GetLastPage()) return false;
+    ++m_nPage;
+    return true;
+}
+
+int CGraphInputRows::item(int r) const { return std::clamp(m_nPage * kGraphRowsPerPage + r, 0, kGraphMaxItems - 1); }
+
+const GraphRow& CGraphInputRows::Row(int r) const { return m_rows[item(r)]; }
+bool CGraphInputRows::Follows(int r) const { return m_bFollow[item(r)]; }
+
+void CGraphInputRows::CommitLabel(int r, const std::string& text) {
+    if (RowUsed(r)) m_rows[item(r)].label = text;
+}
+
+void CGraphInputRows::CommitDataText(int r, const std::string& text) {
+    if (!RowUsed(r)) return;
+    m_rows[item(r)].dataText = text;
+    m_bFollow[item(r)] = false;
+}
+
+std::string CGraphInputRows::CommitValue(int r, const std::string& text) {
+    if (!RowUsed(r)) return text;
+    GraphRow& row = m_rows[item(r)];
+    float v = static_cast<float>(ParseLeadingFloat(text));
+    std::string shown = text;
+    if (v < 0 && (m_nType == GRAPH_PIE || m_nType == GRAPH_AREA)) {
+        v = 0;
+        shown = "0.00";
+    }
+    row.value = v;
+    if (m_bFollow[item(r)]) row.dataText = shown;
+    return shown;
+}
+
+std::vector<GraphRow> CGraphInputRows::GetRows() const { return std::vector<GraphRow>(m_rows, m_rows + m_nCount); }

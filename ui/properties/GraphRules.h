@@ -67,3 +67,37 @@ std::string ShapeModelOfPicture(const std::string& picture);
 // lies below it ("ChartSlices/heart.3ds"), else whole. The folder must be
 // followed by a separator in the path to count.
 std::string StoredShapePath(const std::string& startDir, const std::string& path);
+
+// The rows of the wizard's input step, shown five to a page. Every item's
+// data text follows its value until the data text is edited.
+class CGraphInputRows {
+public:
+    // Empty rows for count items (kept within 1..kGraphMaxItems), page 0.
+    void Start(int type, int count);
+    int GetCount() const { return m_nCount; }
+    int GetPage() const { return m_nPage; }
+    int GetLastPage() const { return GraphLastPage(m_nCount); }
+    // Turn the page; false (and no change) at either end.
+    bool PrevPage();
+    bool NextPage();
+    // Row r (0..4) of the page shown.
+    bool RowUsed(int r) const { return GraphRowUsed(m_nPage, r, m_nCount); }
+    const GraphRow& Row(int r) const;
+    bool Follows(int r) const;
+    void CommitLabel(int r, const std::string& text);
+    void CommitDataText(int r, const std::string& text);
+    // Reads a typed value; pie and area take 0 for a negative one. Returns
+    // the text the value edit shows afterwards (and the data text, while it
+    // follows).
+    std::string CommitValue(int r, const std::string& text);
+    // The first count rows.
+    std::vector<GraphRow> GetRows() const;
+
+private:
+    int item(int r) const;
+    int m_nType = GRAPH_BAR;
+    int m_nCount = 0;
+    int m_nPage = 0;
+    GraphRow m_rows[kGraphMaxItems];
+    bool m_bFollow[kGraphMaxItems] = {};
+};
