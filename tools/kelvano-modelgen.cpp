@@ -1,5 +1,6 @@
 // Writes the program's chart part models and simple shapes as 3DS or OBJ.
-//   kelvano-modelgen chartslices DIR      cyl10x.3ds and sphere10x.3ds into DIR
+//   kelvano-modelgen chartslices DIR      the chart shapes (cyl10x.3ds, heart.3ds ...) into DIR
+//   kelvano-modelgen chartslice-scenes DIR OUT  a picture scene per shape of DIR into OUT
 //   kelvano-modelgen SHAPE OUT.3ds|OUT.obj  SHAPE: box, cylinder, sphere, grid
 // The shapes name no material (an OBJ gets no MTL file): they take the
 // material of the object that shows them.
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "platform/PathParts.h"
+#include "tools/ChartShapes.h"
 #include "tools/ModelGen.h"
 
 using namespace modelgen;
@@ -50,6 +52,7 @@ bool writeObjFile(const Scene& scene, const std::string& path) {
 int usage() {
     std::fprintf(stderr,
                  "usage: kelvano-modelgen chartslices DIR\n"
+                 "       kelvano-modelgen chartslice-scenes DIR OUT\n"
                  "       kelvano-modelgen box|cylinder|sphere|grid OUT.3ds|OUT.obj\n");
     return 2;
 }
@@ -57,11 +60,25 @@ int usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "chartslice-scenes") {
+        for (const ChartShape& shape : chartShapes()) {
+            const std::string model = std::string(argv[2]) + "/" + shape.name + ".3ds";
+            if (!writeFile(std::string(argv[3]) + "/" + shape.name + ".apn", chartShapePictureScene(shape, model))) {
+                std::fprintf(stderr, "kelvano-modelgen: cannot write into %s\n", argv[3]);
+                return 1;
+            }
+        }
+        return 0;
+    }
     if (argc != 3) return usage();
     std::string what = argv[1], out = argv[2];
     if (what == "chartslices") {
-        bool ok = write3DSFile(chartCylinder(), out + "/cyl10x.3ds") && write3DSFile(chartSphere(), out + "/sphere10x.3ds");
-        return ok ? 0 : 1;
+        for (ChartShape& shape : chartShapes()) {
+            Scene scene;
+            scene.meshes.push_back(std::move(shape.mesh));
+            if (!write3DSFile(scene, out + "/" + shape.name + ".3ds")) return 1;
+        }
+        return 0;
     }
     // Like the chart parts, the shapes take the material of the object that
     // shows them.

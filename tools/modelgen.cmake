@@ -1,13 +1,19 @@
 # Model writer (3DS, OBJ/MTL) for the chart part models, test fixtures and
 # benchmark meshes. `cmake --build B --target chartslice-models` regenerates
-# data/ChartSlices/cyl10x.3ds and sphere10x.3ds in the source tree.
-add_library(kvmodelgen STATIC ${CMAKE_CURRENT_LIST_DIR}/ModelGen.cpp)
+# the chart shapes of data/ChartSlices in the source tree: each model and its
+# 36 x 36 picture, rendered by kelvano-render.
+add_library(kvmodelgen STATIC ${CMAKE_CURRENT_LIST_DIR}/ModelGen.cpp ${CMAKE_CURRENT_LIST_DIR}/ChartShapes.cpp)
 target_include_directories(kvmodelgen PUBLIC ${CMAKE_SOURCE_DIR})
 
 add_executable(kelvano-modelgen ${CMAKE_CURRENT_LIST_DIR}/kelvano-modelgen.cpp)
 target_link_libraries(kelvano-modelgen PRIVATE kvmodelgen platform)
 
+set(KV_SHAPE_SCENES ${CMAKE_BINARY_DIR}/chartslice-scenes)
 add_custom_target(chartslice-models
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${KV_SHAPE_SCENES}
   COMMAND kelvano-modelgen chartslices ${CMAKE_SOURCE_DIR}/data/ChartSlices
-  DEPENDS kelvano-modelgen
-  COMMENT "Writing data/ChartSlices/cyl10x.3ds and sphere10x.3ds")
+  COMMAND kelvano-modelgen chartslice-scenes ${CMAKE_SOURCE_DIR}/data/ChartSlices ${KV_SHAPE_SCENES}
+  COMMAND ${CMAKE_COMMAND} -DRENDER=$<TARGET_FILE:kelvano-render> -DSCENES=${KV_SHAPE_SCENES}
+          -DOUT=${CMAKE_SOURCE_DIR}/data/ChartSlices -P ${CMAKE_SOURCE_DIR}/cmake/ChartSlicePictures.cmake
+  DEPENDS kelvano-modelgen kelvano-render
+  COMMENT "Writing the chart shapes and their pictures into data/ChartSlices")

@@ -1,0 +1,108 @@
+// The new-graph wizard's steps and the shape chooser as real dialogs: each
+// runs modally while the test acts on it from the event loop.
+#include "app/core/CKelvanoAppState.h"
+#include "scene/pnObject.h"
+#include "scene/pnScene.h"
+#include "ui/properties/CCutShapeDlg.h"
+#include "ui/properties/CGraphInputDlg.h"
+#include "ui/properties/CGraphNameDlg.h"
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/CShapePictureList.h"
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/spinctrl.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+void click(wxWindow* dlg, int id) {
+    wxCommandEvent e(wxEVT_BUTTON, id);
+    e.SetEventObject(dlg->FindWindow(id));
+    dlg->FindWindow(id)->GetEventHandler()->ProcessEvent(e);
+}
+
+wxString text(wxWindow* dlg, int id) {
+    if (auto* t = dynamic_cast<wxTextCtrl*>(dlg->FindWindow(id))) return t->GetValue();
+    return static_cast<wxStaticText*>(dlg->FindWindow(id))->GetLabel();
+}
+
+}  // namespace
+
+// An empty name brings back the free default and keeps the step open; Next
+// then closes it with the name and count; Back sets the flag.
+TEST(GraphDialogs, NameStep) {
+    pnScene scene;
+    auto* taken = new pnObject;
+    taken->setName("LineGraph");
+    ASSERT_TRUE(scene.addObject(taken));
+    CGraphNameDlg dlg(nullptr, 1, &scene);
+    EXPECT_EQ(text(&dlg, CGraphNameDlg::IDC_NAME), "LineGraph001");
+    EXPECT_EQ(static_cast<wxSpinCtrl*>(dlg.FindWindow(CGraphNameDlg::IDC_COUNT))->GetMin(), 2);
+    bool stayedOpen = false;
+    dlg.CallAfter([&] {
+        static_cast<wxTextCtrl*>(dlg.FindWindow(CGraphNameDlg::IDC_NAME))->SetValue("");
+        click(&dlg, wxID_OK);
+        stayedOpen = dlg.IsModal() && text(&dlg, CGraphNameDlg::IDC_NAME) == "LineGraph001";
+        static_cast<wxTextCtrl*>(dlg.FindWindow(CGraphNameDlg::IDC_NAME))->SetValue("Trend");
+        click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(dlg.m_strName, "Trend");
+    EXPECT_EQ(dlg.m_nCount, 3);
+    EXPECT_FALSE(dlg.m_bBack);
+
+    CGraphNameDlg back(nullptr, 0, &scene);
+    back.CallAfter([&] { click(&back, wxID_CANCEL); });
+    EXPECT_EQ(back.ShowModal(), wxID_OK);
+    EXPECT_TRUE(back.m_bBack);
+}
+
+// Six items: two pages, the second with rows 2 to 5 disabled and blank; a
+// committed value is copied into the data text; Enter closes as OK.
+TEST(GraphDialogs, InputStepPages) {
+    CGraphInputDlg dlg(nullptr, 2, 6);
+    EXPECT_EQ(text(&dlg, CGraphInputDlg::IDC_VALUE_CAPTION), "Percent");
+    EXPECT_FALSE(dlg.FindWindow(CGraphInputDlg::IDC_PREV)->IsEnabled());
+    EXPECT_TRUE(dlg.FindWindow(CGraphInputDlg::IDC_NEXT)->IsEnabled());
+    auto* value = static_cast<CNumEdit*>(dlg.FindWindow(CGraphInputDlg::kValueIds[0]));
+    value->ChangeValue("60");
+    SendPrivateMessage(&dlg, WM_NUMEDIT_COMMIT, CGraphInputDlg::kValueIds[0], 0);
+    EXPECT_EQ(text(&dlg, CGraphInputDlg::kTextIds[0]), "60");
+    click(&dlg, CGraphInputDlg::IDC_NEXT);
+    EXPECT_TRUE(dlg.FindWindow(CGraphInputDlg::IDC_PREV)->IsEnabled());
+    EXPECT_FALSE(dlg.FindWindow(CGraphInputDlg::IDC_NEXT)->IsEnabled());
+    EXPECT_EQ(text(&dlg, CGraphInputDlg::kNumberIds[0]), "6");
+    EXPECT_TRUE(dlg.FindWindow(CGraphInputDlg::kLabelIds[0])->IsEnabled());
+    for (int r = 1; r < 5; ++r) {
+        EXPECT_EQ(text(&dlg, CGraphInputDlg::kNumberIds[r]), "") << r;
+        EXPECT_FALSE(dlg.FindWindow(CGraphInputDlg::kValueIds[r])->IsEnabled()) << r;
+        EXPECT_EQ(text(&dlg, CGraphInputDlg::kValueIds[r]), "0.00") << r;
+    }
+    dlg.CallAfter([&] { SendPrivateMessage(&dlg, WM_NUMEDIT_COMMIT, CGraphInputDlg::kLabelIds[0], 1); });
+    EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    const std::vector<GraphRow> rows = dlg.GetRows();
+    ASSERT_EQ(rows.size(), 6u);
+    EXPECT_EQ(rows[0].value, 60.0f);
+}
+
+// A line chart's chooser offers cyl10x first; a double-click on a picture
+// returns at once with that shape's model.
+TEST(GraphDialogs, CutShapeChooser) {
+    CKelvanoAppState app;
+    app.InitFolders("/opt/kelvano");
+    CCutShapeDlg dlg(nullptr, app, 2);
+    std::string first;
+    dlg.CallAfter([&] {
+        auto* list = static_cast<CShapePictureList*>(dlg.FindWindow(CCutShapeDlg::IDC_LIST));
+        first = list->GetPictureFile(0);
+        SendPrivateMessage(&dlg, WM_THUMB_CLICK, 1, 14);
+    });
+    EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    EXPECT_EQ(first, "/opt/kelvano/ChartSlices/cyl10x.bmp");
+    EXPECT_EQ(dlg.GetSelectedFile(), "/opt/kelvano/ChartSlices/heart.3ds");
+    EXPECT_TRUE(dlg.m_bChosen);
+}

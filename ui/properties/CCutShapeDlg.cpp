@@ -1,0 +1,103 @@
+#include "ui/properties/CCutShapeDlg.h"
+
+#include "app/core/CKelvanoAppState.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/CShapePictureList.h"
+#include "ui/properties/GraphRules.h"
+
+#include <wx/artprov.h>
+#include <wx/bmpbuttn.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <fstream>
+
+namespace {
+
+std::string nameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+CCutShapeDlg::CCutShapeDlg(wxWindow* parent, CKelvanoAppState& app, int kind)
+    : CCutShapeDlg(parent, app, "Cut Shape", CutShapeNames(kind), 4) {}
+
+CJointShapeDlg::CJointShapeDlg(wxWindow* parent, CKelvanoAppState& app)
+    : CCutShapeDlg(parent, app, "Joint Shape", JointShapeNames(), 1) {}
+
+CCutShapeDlg::CCutShapeDlg(wxWindow* parent, CKelvanoAppState& app, const char* title,
+                           std::vector<std::string> shapes, int rows)
+    : wxDialog(parent, wxID_ANY, title), m_app(app), m_shapes(std::move(shapes)) {
+    m_pList = new CShapePictureList(this, IDC_LIST, 4, rows);
+    m_pFile = new wxTextCtrl(this, IDC_FILE, "", wxDefaultPosition, wxSize(160, -1));
+    auto* browse = new wxBitmapButton(this, IDC_BROWSE, wxArtProvider::GetBitmap(wxART_FILE_OPEN, wxART_BUTTON));
+    auto* file = new wxBoxSizer(wxHORIZONTAL);
+    file->Add(new wxStaticText(this, wxID_ANY, "File"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    file->Add(m_pFile, 1, wxRIGHT, 4);
+    file->Add(browse);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(m_pList, 0, wxALL, 10);
+    top->Add(file, 0, wxEXPAND | wxLEFT | wxRIGHT, 10);
+    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 10);
+    SetSizerAndFit(top);
+    Bind(kvEVT_WM_THUMB_CLICK, &CCutShapeDlg::OnThumbClick, this);
+    browse->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBrowse(); });
+    m_pFile->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_strResult = m_pFile->GetValue().ToStdString(wxConvUTF8); });
+}
+
+int CCutShapeDlg::ShowModal() {
+    Fill();
+    return wxDialog::ShowModal();
+}
+
+void CCutShapeDlg::Fill() {
+    if (m_pList->GetPictureCount() > 0) return;
+    const std::string folder = m_app.GetProgramDir() + "/ChartSlices/";
+    int selected = 0;
+    for (size_t i = 0; i < m_shapes.size(); ++i) {
+        const std::string picture = m_shapes[i] + ".bmp";
+        m_pList->AddPicture(folder + picture);
+        if (!m_strInitialFile.empty() && nameOf(m_strInitialFile) == picture) selected = static_cast<int>(i);
+    }
+    m_pList->SelectPicture(selected);
+    m_strResult = ShapeModelOfPicture(m_pList->GetPictureFile(selected));
+    ShowResult();
+}
+
+void CCutShapeDlg::ShowResult() { m_pFile->ChangeValue(wxString::FromUTF8(nameOf(m_strResult))); }
+
+void CCutShapeDlg::OnThumbClick(CPrivateMessageEvent& event) {
+    const int index = static_cast<int>(event.GetLParam());
+    if (index < 0 || index >= m_pList->GetPictureCount()) return;
+    m_strResult = ShapeModelOfPicture(m_pList->GetPictureFile(index));
+    ShowResult();
+    m_bChosen = true;
+    if (event.GetWParam() == 1 && IsModal()) EndModal(wxID_OK);
+}
+
+void CCutShapeDlg::OnBrowse() {
+    // The current directory never changes: the dialog starts in the model
+    // folder and upper-case extensions count too.
+    wxFileDialog dlg(this, wxFileSelectorPromptStr, wxString::FromUTF8(m_app.GetModelDir()), "",
+                     "3ds File (*.3ds; *.obj) |*.3ds;*.obj;*.3DS;*.OBJ", wxFD_OPEN);
+    if (dlg.ShowModal() != wxID_OK) {
+        m_bChosen = false;
+        return;
+    }
+    const std::string path = dlg.GetPath().ToStdString(wxConvUTF8);
+    if (!std::ifstream(path, std::ios::binary).is_open()) {
+        wxMessageBox(wxString::FromUTF8("\"" + path + "\": not found"), "File open error", wxOK | wxICON_ERROR, this);
+        return;
+    }
+    // A browsed model keeps its own name and extension.
+    m_strResult = path;
+    m_app.SetModelDir(wxFileName(dlg.GetPath()).GetPath().ToStdString(wxConvUTF8));
+    ShowResult();
+    m_bChosen = true;
+}
