@@ -401,6 +401,9 @@ bool CKelvanoView::OnCommand(int id) {
     case kv::ID_HIGHLIGHT_SELECTED:
         OnHighlightSelected();
         return true;
+    case kv::ID_BACKGROUND_COLOR:
+        OnBackgroundColor();
+        return true;
     case kv::ID_FILE_SAVE:
         if (m_pScene) OnFileSave();
         return true;
@@ -485,6 +488,9 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         return true;
     case kv::ID_HIGHLIGHT_SELECTED:
         ui.SetCheck(m_bHighlightSelected != 0);
+        return true;
+    case kv::ID_BACKGROUND_COLOR:
+        ui.Enable(m_pScene != nullptr && !m_bPlaying);
         return true;
     default:
         if (id >= kv::ID_SCENE_ALIGN_FIRST && id <= kv::ID_SCENE_ALIGN_LAST) {

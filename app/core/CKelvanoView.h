@@ -164,6 +164,15 @@ public:
     // written to, else the user's documents folder, else home.
     static std::string SaveDialogFolder(const std::string& sceneDir);
 
+    // The base name when no object (material) has it, else the base and the
+    // first free number 1..10000 in three digits ("%s%03d"); "" when all are
+    // taken or there is no scene.
+    std::string MakeUniqueObjectName(const std::string& base) const;
+    std::string MakeUniqueMaterialName(const std::string& base) const;
+    // Environment > Background > Color...: the colour editor on the
+    // background's colour and alpha; OK is one undo step. 1 when changed.
+    int OnBackgroundColor();
+
     // Undo and Redo: apply the history's snapshot; 1 when one was applied.
     int OnEditUndo();
     int OnEditRedo();

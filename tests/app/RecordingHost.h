@@ -55,6 +55,13 @@ public:
     void SetProgressPos(int pos) override { progressPositions.push_back(pos); }
     void SetProgressText(const std::string& text) override { progressTexts.push_back(text); }
     void CloseProgress() override { progressOpen = false; }
+    bool ColorDialog(ColorDialogRequest& request) override {
+        colorRequests.push_back(request);
+        if (colorAnswers.empty()) return false;
+        request = colorAnswers.front();
+        colorAnswers.pop_front();
+        return true;
+    }
 
     struct Message {
         std::string text, caption;
@@ -79,6 +86,8 @@ public:
     std::vector<int> progressPositions;
     std::pair<int, int> progressRange{0, 0};
     bool progressOpen = false;
+    std::vector<ColorDialogRequest> colorRequests;
+    std::deque<ColorDialogRequest> colorAnswers;
 };
 
 // The main frame's relays, each call written down as "Name(arguments)".
