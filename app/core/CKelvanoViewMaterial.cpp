@@ -42,6 +42,10 @@ int CKelvanoView::OnBackgroundColor() {
     request.transparency = old[3];
     request.makeUnique = false;
     if (!m_pHost->ColorDialog(request)) return 0;
+    // The dialog runs the event loop: a scene opened meanwhile brought its
+    // own background.
+    background = m_pScene ? dynamic_cast<pnBackground*>(m_pScene->getBackground()) : nullptr;
+    if (!background) return 0;
     if (m_pDocument) m_pDocument->RecordUndoBeforeBackground(background);
     background->setColor(sgVec4(request.color[0], request.color[1], request.color[2], request.transparency));
     background->setUseTexture(0);

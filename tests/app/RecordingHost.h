@@ -6,6 +6,7 @@
 #include "app/core/CViewHost.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,7 @@ public:
     void CloseProgress() override { progressOpen = false; }
     bool ColorDialog(ColorDialogRequest& request) override {
         colorRequests.push_back(request);
+        if (duringColorDialog) duringColorDialog();
         if (colorAnswers.empty()) return false;
         request = colorAnswers.front();
         colorAnswers.pop_front();
@@ -88,6 +90,7 @@ public:
     bool progressOpen = false;
     std::vector<ColorDialogRequest> colorRequests;
     std::deque<ColorDialogRequest> colorAnswers;
+    std::function<void()> duringColorDialog;  // what the event loop does meanwhile
 };
 
 // The main frame's relays, each call written down as "Name(arguments)".

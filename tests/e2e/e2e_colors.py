@@ -79,6 +79,11 @@ def main():
         if not check(window is not None, "no main window"):
             proc.kill()
             return 1
+        # The scene is in once the scene window shows its background.
+        kids, scene_win = ep.scene_window(window, env)
+        if scene_win:
+            w, h, x, y = scene_win[0]
+            ep.shot_when(os.path.join(home, "start.png"), x + 5, y + 5, ep.SAMPLE_BACKGROUND, env, timeout=60)
         time.sleep(1.0)
         editor = open_color_editor(window, env)
         if check(editor is not None, f"Environment > Background > Color... showed no '{EDITOR}'"):

@@ -65,21 +65,7 @@ void CColorDlg::Build() {
     Bind(kvEVT_WM_PALETTE_PICK, &CColorDlg::OnPick, this);
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CColorDlg::OnCommit, this);
     Bind(wxEVT_BUTTON, &CColorDlg::OnOk, this, wxID_OK);
-    // Mouse on the dialog itself goes to the slider under it.
-    auto route = [this](wxMouseEvent& e) {
-        e.Skip();
-        for (CColorRampCtrl* ramp : m_ramps) {
-            if (!ramp->m_rcParent.Contains(e.GetPosition())) continue;
-            const wxPoint p = e.GetPosition() - ramp->m_rcParent.GetPosition();
-            if (e.LeftDown()) ramp->MouseDown(p);
-            else if (e.LeftUp()) ramp->MouseUp(p);
-            else ramp->MouseMove(p);
-            return;
-        }
-    };
-    Bind(wxEVT_LEFT_DOWN, route);
-    Bind(wxEVT_LEFT_UP, route);
-    Bind(wxEVT_MOTION, route);
+    RouteMouseToRamps(this, m_ramps, CColorDlgLogic::NUM_SLIDERS);
 }
 
 void CColorDlg::InitControls() {
@@ -126,9 +112,7 @@ void CColorDlg::OnCommit(CPrivateMessageEvent& event) {
     std::string suggestion;
     switch (m_logic.OnCommit(id, num->GetText(), event.GetLParam() == 1, suggestion)) {
     case EditCommit::NameTaken:
-        num->ChangeValue(wxString::FromUTF8(suggestion));
-        num->SelectAll();
-        num->SetFocus();
+        num->Suggest(suggestion);
         m_logic.m_strName = suggestion;
         return;
     case EditCommit::CloseOk:

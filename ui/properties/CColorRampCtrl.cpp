@@ -88,3 +88,21 @@ void CColorRampCtrl::OnPaint(wxPaintEvent&) {
     dc.SetBrush(*wxBLACK_BRUSH);
     dc.DrawPolygon(3, tri);
 }
+
+void RouteMouseToRamps(wxWindow* dialog, CColorRampCtrl* const* ramps, int count) {
+    auto route = [ramps, count](wxMouseEvent& e) {
+        e.Skip();
+        for (int i = 0; i < count; ++i) {
+            CColorRampCtrl* ramp = ramps[i];
+            if (!ramp->m_rcParent.Contains(e.GetPosition())) continue;
+            const wxPoint p = e.GetPosition() - ramp->m_rcParent.GetPosition();
+            if (e.LeftDown()) ramp->MouseDown(p);
+            else if (e.LeftUp()) ramp->MouseUp(p);
+            else ramp->MouseMove(p);
+            return;
+        }
+    };
+    dialog->Bind(wxEVT_LEFT_DOWN, route);
+    dialog->Bind(wxEVT_LEFT_UP, route);
+    dialog->Bind(wxEVT_MOTION, route);
+}

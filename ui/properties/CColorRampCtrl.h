@@ -39,3 +39,7 @@ private:
     float m_color[3] = {1.0f, 1.0f, 1.0f};
     bool m_bDragging = false;
 };
+
+// The editors pass their own mouse messages to the first slider whose
+// rectangle holds the point, in the slider's coordinates.
+void RouteMouseToRamps(wxWindow* dialog, CColorRampCtrl* const* ramps, int count);

@@ -73,20 +73,7 @@ void CMaterialDetailDlg::Build() {
         m_logic.m_strName = m_pName->GetText();
         EndModal(wxID_OK);
     }, wxID_OK);
-    auto route = [this](wxMouseEvent& e) {
-        e.Skip();
-        for (CColorRampCtrl* ramp : m_ramps) {
-            if (!ramp->m_rcParent.Contains(e.GetPosition())) continue;
-            const wxPoint p = e.GetPosition() - ramp->m_rcParent.GetPosition();
-            if (e.LeftDown()) ramp->MouseDown(p);
-            else if (e.LeftUp()) ramp->MouseUp(p);
-            else ramp->MouseMove(p);
-            return;
-        }
-    };
-    Bind(wxEVT_LEFT_DOWN, route);
-    Bind(wxEVT_LEFT_UP, route);
-    Bind(wxEVT_MOTION, route);
+    RouteMouseToRamps(this, m_ramps, L::NUM);
 }
 
 void CMaterialDetailDlg::ReadChecks() {
@@ -130,9 +117,7 @@ void CMaterialDetailDlg::OnCommit(CPrivateMessageEvent& event) {
     std::string suggestion;
     switch (m_logic.OnCommit(id, edit->GetText(), event.GetLParam() == 1, suggestion)) {
     case EditCommit::NameTaken:
-        edit->ChangeValue(wxString::FromUTF8(suggestion));
-        edit->SelectAll();
-        edit->SetFocus();
+        edit->Suggest(suggestion);
         m_logic.m_strName = suggestion;
         return;
     case EditCommit::CloseOk:

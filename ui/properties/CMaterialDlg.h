@@ -62,6 +62,6 @@ private:
     CNumEdit* m_pName = nullptr;
     wxRadioButton* m_pSimple = nullptr;
     wxRadioButton* m_pDetailed = nullptr;
-    wxWindow* m_pOwner = nullptr;
+    wxWeakRef<wxWindow> m_pOwner;
     Listener m_listener;
 };
