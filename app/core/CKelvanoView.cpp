@@ -159,6 +159,7 @@ void CKelvanoView::BuildNewScene() {
 }
 
 void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
+    ++m_nSceneSerial;
     m_pScene.reset();
     m_pScene = std::make_unique<pnScene>();
     m_nPlayedFrame = kNoPlayedFrame;

@@ -256,6 +256,9 @@ public:
     // Data model.
     CDibSection m_dibWindowCapture;
     std::unique_ptr<pnScene> m_pScene;
+    // Counts the scenes the view has made: a command that waited on a dialog
+    // sees whether its scene is still the one shown.
+    int m_nSceneSerial = 0;
     int m_bAnimationMode = 0;
     int m_bOpenGivenFile = 0;
     // Mouse interaction in object mode.

@@ -41,9 +41,10 @@ int CKelvanoView::OnBackgroundColor() {
     for (int i = 0; i < 3; ++i) request.color[i] = old[i];
     request.transparency = old[3];
     request.makeUnique = false;
-    if (!m_pHost->ColorDialog(request)) return 0;
-    // The dialog runs the event loop: a scene opened meanwhile brought its
-    // own background.
+    const int serial = m_nSceneSerial;
+    // The dialog runs the event loop: a scene opened meanwhile keeps its own
+    // background (the colour was chosen for another one).
+    if (!m_pHost->ColorDialog(request) || serial != m_nSceneSerial) return 0;
     background = m_pScene ? dynamic_cast<pnBackground*>(m_pScene->getBackground()) : nullptr;
     if (!background) return 0;
     if (m_pDocument) m_pDocument->RecordUndoBeforeBackground(background);

@@ -80,10 +80,16 @@ def main():
             proc.kill()
             return 1
         # The scene is in once the scene window shows its background.
-        kids, scene_win = ep.scene_window(window, env)
-        if scene_win:
+        deadline = time.time() + 60
+        scene_win = []
+        while not scene_win and time.time() < deadline:
+            scene_win = ep.scene_window(window, env)[1]
+            time.sleep(0.2)
+        if check(scene_win, "no scene window"):
             w, h, x, y = scene_win[0]
-            ep.shot_when(os.path.join(home, "start.png"), x + 5, y + 5, ep.SAMPLE_BACKGROUND, env, timeout=60)
+            shot = os.path.join(home, "start.png")
+            ep.shot_when(shot, x + 5, y + 5, ep.SAMPLE_BACKGROUND, env, timeout=90)
+            check(ep.close(ep.pixel(shot, x + 5, y + 5, env), ep.SAMPLE_BACKGROUND), "the sample scene never showed")
         time.sleep(1.0)
         editor = open_color_editor(window, env)
         if check(editor is not None, f"Environment > Background > Color... showed no '{EDITOR}'"):

@@ -391,12 +391,12 @@ TEST_F(ChooserTest, BackgroundColourIsOneUndoStep) {
     EXPECT_EQ(view->OnBackgroundColor(), 0);
     EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps);
 
-    // A scene that comes in while the editor is up takes the colour.
+    // A scene that comes in while the editor is up keeps its own colour.
     host.duringColorDialog = [this] {
         view->m_bModified = 0;
         ASSERT_EQ(view->OnFileNew(), 1);
     };
     host.colorAnswers.push_back(answer);
-    EXPECT_EQ(view->OnBackgroundColor(), 1);
-    EXPECT_FLOAT_EQ(dynamic_cast<pnBackground*>(scene().getBackground())->getColor()[1], 0.25f);
+    EXPECT_EQ(view->OnBackgroundColor(), 0);
+    EXPECT_FLOAT_EQ(dynamic_cast<pnBackground*>(scene().getBackground())->getColor()[1], kSceneBackground[1]);
 }
