@@ -64,6 +64,10 @@ public:
     // Flag i, 0 outside 0..NUM_FLAGS-1.
     int getSetFlag(int i) const;
     int getNumFlags() const { return NUM_FLAGS; }
+    // Sets or clears flag i alone (the value stays); ignored outside the range.
+    void setSetFlag(int i, int on) {
+        if (i >= 0 && i < NUM_FLAGS) setFlags[i] = on ? 1 : 0;
+    }
 
     // Gives every geometry set below node this material's GL state; textured
     // sets take only the alpha. A null node does nothing.

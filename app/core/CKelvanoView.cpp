@@ -171,6 +171,7 @@ void CKelvanoView::BuildNewScene() {
 }
 
 void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
+    ++m_nSceneSerial;
     m_pScene.reset();
     m_pScene = std::make_unique<pnScene>();
     m_nPlayedFrame = kNoPlayedFrame;
@@ -413,6 +414,9 @@ bool CKelvanoView::OnCommand(int id) {
     case kv::ID_HIGHLIGHT_SELECTED:
         OnHighlightSelected();
         return true;
+    case kv::ID_BACKGROUND_COLOR:
+        OnBackgroundColor();
+        return true;
     case kv::ID_FILE_SAVE:
         if (m_pScene) OnFileSave();
         return true;
@@ -519,6 +523,9 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
     case kv::ID_ADD_EFFECT:
         // Without the effect dialogs there is nothing Add Effect could open.
         ui.Enable(m_pEffectDialogs && m_pDocument && m_pDocument->m_pSelectedObject);
+        return true;
+    case kv::ID_BACKGROUND_COLOR:
+        ui.Enable(m_pScene != nullptr && !m_bPlaying);
         return true;
     default:
         if (id >= kv::ID_SCENE_ALIGN_FIRST && id <= kv::ID_SCENE_ALIGN_LAST) {

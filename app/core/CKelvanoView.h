@@ -172,6 +172,15 @@ public:
     // written to, else the user's documents folder, else home.
     static std::string SaveDialogFolder(const std::string& sceneDir);
 
+    // The base name when no object (material) has it, else the base and the
+    // first free number 1..10000 in three digits ("%s%03d"); "" when all are
+    // taken or there is no scene.
+    std::string MakeUniqueObjectName(const std::string& base) const;
+    std::string MakeUniqueMaterialName(const std::string& base) const;
+    // Environment > Background > Color...: the colour editor on the
+    // background's colour and alpha; OK is one undo step. 1 when changed.
+    int OnBackgroundColor();
+
     // Undo and Redo: apply the history's snapshot; 1 when one was applied.
     int OnEditUndo();
     int OnEditRedo();
@@ -275,9 +284,7 @@ public:
     void OnTimelineOptions();
     // Every time of the scene scaled by newLength / oldLength (nothing from 0).
     void ScaleSceneTimes(int oldLength, int newLength);
-    std::string MakeUniqueObjectName(const std::string& base) const;
     std::string MakeNumberedEffectName(const std::string& base) const;
-    std::string MakeUniqueMaterialName(const std::string& base) const;
     void SelectInObjectChooser(const std::string& name);
     void ClearMultiSelection(int deselectList);
     void FocusLastSelected();
@@ -318,6 +325,9 @@ public:
     // Data model.
     CDibSection m_dibWindowCapture;
     std::unique_ptr<pnScene> m_pScene;
+    // Counts the scenes the view has made: a command that waited on a dialog
+    // sees whether its scene is still the one shown.
+    int m_nSceneSerial = 0;
     int m_bAnimationMode = 0;
     int m_bOpenGivenFile = 0;
     // Mouse interaction in object mode.

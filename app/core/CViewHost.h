@@ -50,6 +50,16 @@ struct FileDialogRequest {
     bool overwritePrompt = false;
 };
 
+// The simple colour editor: one colour with a transparency (1 opaque) and a
+// name. makeUnique turns the name given into one no material has and lets the
+// user edit it; the host writes the user's values back.
+struct ColorDialogRequest {
+    float color[3] = {1.0f, 1.0f, 1.0f};
+    float transparency = 1.0f;
+    std::string name;
+    bool makeUnique = true;
+};
+
 // What the main frame relays between the view and the docking bars. Every
 // relay does nothing (and answers 0) while its bar has no panel.
 class CFrameRelays {
@@ -153,6 +163,10 @@ public:
 
     // The modal time line "Options" dialog on the document's settings.
     virtual void RunTimeLineOptions() {}
+
+    // Runs the simple colour editor modally: true after OK with the values
+    // written back; false when cancelled or where there is no editor.
+    virtual bool ColorDialog(ColorDialogRequest& /*request*/) { return false; }
 
     // The main frame's relays, or null when there is no main frame.
     virtual CFrameRelays* GetMainFrame() = 0;

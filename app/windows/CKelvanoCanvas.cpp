@@ -12,6 +12,7 @@
 #include "app/windows/CMainFrame.h"
 #include "app/windows/CSceneDropTarget.h"
 #include "app/windows/KelvanoArt.h"
+#include "ui/properties/CColorDlg.h"
 
 #include <wx/dcclient.h>
 #include <wx/filedlg.h>
@@ -35,6 +36,20 @@ wxString wildcardOf(const std::string& filter) {
 class CanvasHost : public CViewHost {
 public:
     explicit CanvasHost(CKelvanoCanvas* canvas) : m_canvas(canvas) {}
+
+    bool ColorDialog(ColorDialogRequest& request) override {
+        CKelvanoAppState* app = GetAppState();
+        CColorDlg dlg(app && app->m_templates.m_iddColor ? app->m_templates.m_iddColor : 121, m_canvas->GetMainFrame());
+        dlg.SetMakeUnique(request.makeUnique);
+        dlg.SetColor(request.color[0], request.color[1], request.color[2]);
+        dlg.SetTransparency(request.transparency);
+        dlg.SetName(request.name);
+        if (dlg.ShowModal() != wxID_OK) return false;
+        for (int i = 0; i < 3; ++i) request.color[i] = dlg.GetColor()[i];
+        request.transparency = dlg.GetTransparency();
+        request.name = dlg.GetNameString();
+        return true;
+    }
 
     int MessageBox(const std::string& text, const std::string& caption, int style) override {
         long wxStyle = 0;

@@ -7,6 +7,7 @@
 #include "export/CMovieHost.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,14 @@ public:
         if (ok) options = choice;
         return ok;
     }
+    bool ColorDialog(ColorDialogRequest& request) override {
+        colorRequests.push_back(request);
+        if (duringColorDialog) duringColorDialog();
+        if (colorAnswers.empty()) return false;
+        request = colorAnswers.front();
+        colorAnswers.pop_front();
+        return true;
+    }
 
     struct Message {
         std::string text, caption;
@@ -91,6 +100,9 @@ public:
     bool progressOpen = false;
     std::vector<AviCompressOptions> compressorShown;
     std::deque<std::pair<bool, AviCompressOptions>> compressorAnswers;
+    std::vector<ColorDialogRequest> colorRequests;
+    std::deque<ColorDialogRequest> colorAnswers;
+    std::function<void()> duringColorDialog;  // what the event loop does meanwhile
 };
 
 // The main frame's relays, each call written down as "Name(arguments)".

@@ -62,3 +62,9 @@ void CNumEdit::OnText(wxCommandEvent& event) {
     m_bKeyTyped = false;
     SendPrivateMessage(GetParent(), WM_NUMEDIT_CHANGED, GetId(), 0);
 }
+
+void CNumEdit::Suggest(const std::string& text) {
+    ChangeValue(wxString::FromUTF8(text));
+    SelectAll();
+    SetFocus();
+}

@@ -15,6 +15,9 @@ public:
     // Applies the range check to the text (the receiver reads the result).
     void ClampText();
     std::string GetText() const { return GetValue().ToStdString(wxConvUTF8); }
+    // Replaces the text, selects all of it and takes the focus (a refused
+    // name's suggestion).
+    void Suggest(const std::string& text);
 
     int m_nMin = 0;
     int m_nMax = -1;

@@ -1,0 +1,129 @@
+// The colour editor and the material chooser as real wx windows under a
+// private X server, on a view whose scene has no GL side: Enter in the
+// editor's edits, and the chooser's entry point for owners.
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnScene.h"
+#include "tests/app/RecordingHost.h"
+#include "ui/properties/CColorDlg.h"
+#include "ui/properties/CMaterialDlg.h"
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/frame.h>
+
+namespace {
+
+class DialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        doc = std::make_unique<CKelvanoDoc>(nullptr);
+        view = std::make_unique<CKelvanoView>(doc.get(), &host);
+        app.m_pCurrentView = view.get();
+        app.m_pCurrentDoc = doc.get();
+        view->m_pScene = std::make_unique<pnScene>();
+        for (int i = 0; i < 20; ++i) {
+            auto* m = new pnMaterial;
+            m->setName(("M" + std::to_string(i)).c_str());
+            view->m_pScene->addAMaterialToScene(m);
+        }
+        frame = new wxFrame(nullptr, wxID_ANY, "owner", wxDefaultPosition, wxSize(300, 200));
+        frame->Show();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        pump();
+        view->m_pScene.reset();
+        view.reset();
+    }
+    static void pump() {
+        for (int i = 0; i < 20; ++i) {
+            wxTheApp->ProcessPendingEvents();
+            if (wxEventLoopBase* loop = wxEventLoopBase::GetActive()) loop->YieldFor(wxEVT_CATEGORY_ALL);
+            wxMilliSleep(5);
+        }
+    }
+    static void type(wxWindow* dlg, int id, const char* text) {
+        auto* edit = dynamic_cast<CNumEdit*>(dlg->FindWindow(id));
+        ASSERT_NE(edit, nullptr) << id;
+        edit->ChangeValue(text);
+        wxCommandEvent e(wxEVT_TEXT_ENTER, id);
+        e.SetEventObject(edit);
+        edit->GetEventHandler()->ProcessEvent(e);
+    }
+
+    CKelvanoAppState app;
+    RecordingHost host;
+    std::unique_ptr<CKelvanoDoc> doc;
+    std::unique_ptr<CKelvanoView> view;
+    wxFrame* frame = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DialogsTest, EnterInAValueEditClosesWithOkButATakenNameKeepsTheEditorOpen) {
+    CColorDlg dlg(121, frame);
+    EXPECT_EQ(dlg.GetTitle(), "Material Editor");
+    dlg.SetColor(0.2f, 0.4f, 0.8f);
+    dlg.SetName("M3");
+    EXPECT_EQ(dlg.GetNameString(), "M3001");
+    bool stayed = false;
+    dlg.CallAfter([&] {
+        type(&dlg, 1740, "M5");
+        stayed = dlg.IsModal();
+        EXPECT_EQ(dynamic_cast<CNumEdit*>(dlg.FindWindow(1740))->GetText(), "M5001");
+        type(&dlg, 1201, "0.25");
+    });
+    EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    EXPECT_TRUE(stayed) << "Enter with a taken name closed the editor";
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "\"M5\" is already used!");
+    EXPECT_FLOAT_EQ(dlg.GetColor()[1], 0.25f);
+    EXPECT_FLOAT_EQ(dlg.GetColor()[2], 0.8f);
+    EXPECT_EQ(dlg.GetNameString(), "M5001");
+}
+
+TEST_F(DialogsTest, OneChooserServesEveryOwnerAndReportsChoices) {
+    std::vector<std::tuple<int, int, int>> heard;
+    auto listener = [&heard](int message, int id, int index) { heard.emplace_back(message, id, index); };
+    wxWeakRef<CMaterialDlg> slot;
+    CMaterialDlg* first = CMaterialDlg::ShowFor(slot, frame, frame, 77, "M10", listener);
+    ASSERT_NE(first, nullptr);
+    pump();
+    EXPECT_TRUE(first->IsShown());
+    EXPECT_EQ(first->GetTitle(), "Color");
+    EXPECT_EQ(first->Logic().GetMaterialIndex(), 10);
+
+    // OK on the owner's own material only hides.
+    wxCommandEvent ok(wxEVT_BUTTON, 1519);
+    first->GetEventHandler()->ProcessEvent(ok);
+    EXPECT_FALSE(first->IsShown());
+    EXPECT_TRUE(heard.empty());
+
+    // Re-targeted to another owner: the same window, on its material.
+    CMaterialDlg* again = CMaterialDlg::ShowFor(slot, frame, frame, 88, "M2", listener);
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(again->Logic().GetMaterialIndex(), 2);
+    // M2 is grid index 17: the second page, the last one.
+    EXPECT_EQ(again->Logic().m_nPage, 1);
+    EXPECT_TRUE(again->FindWindow(1369)->IsEnabled());
+    EXPECT_FALSE(again->FindWindow(1380)->IsEnabled());
+    ASSERT_TRUE(again->Logic().Click(20, 20));  // grid 16: M3
+    again->OnEnterKey(false);
+    again->OnEnterKey(true);
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0], std::make_tuple(int(WM_MATERIAL_CHOSEN), 88, 3));
+    EXPECT_FALSE(again->IsShown());
+
+    CMaterialDlg::ShowFor(slot, frame, frame, 88, "M2");
+    again->OnDeactivate();
+    EXPECT_FALSE(again->IsShown());
+    again->Destroy();
+    pump();
+    EXPECT_FALSE(slot) << "the slot forgets a destroyed chooser";
+}

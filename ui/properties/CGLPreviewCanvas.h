@@ -1,0 +1,31 @@
+// The base of the small GL controls (material grid, material preview, camera
+// preview): a window with a GL context of its own (RGBA, depth 24, no
+// accumulation), made current only while the window is realized and only for
+// its own size and paint; the view's context is current again afterwards.
+#pragma once
+
+#include <wx/glcanvas.h>
+
+#include <memory>
+
+class CGLPreviewCanvas : public wxGLCanvas {
+public:
+    CGLPreviewCanvas(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size);
+    ~CGLPreviewCanvas() override;
+    // InvalidateRect without erase.
+    void Redraw() { Refresh(false); }
+
+protected:
+    // With the context current: the projection for a client size (false
+    // while a side is 0), and the picture.
+    virtual bool SizeGL(int width, int height) = 0;
+    virtual void RenderGL() = 0;
+
+private:
+    bool MakeCurrentHere();
+    void RestoreViewContext();
+    void OnPaint(wxPaintEvent& event);
+    void OnSize(wxSizeEvent& event);
+    std::unique_ptr<wxGLContext> m_pContext;
+    bool m_bSized = false;
+};

@@ -1,0 +1,102 @@
+// The material chooser's rules, free of any window: pages of sixteen
+// materials shown newest first, the selection, choosing, and adding,
+// modifying and deleting materials as undo steps. The chooser window
+// (CMaterialDlg) shows the state and forwards its buttons, mouse and keys;
+// the logic reaches it back through CMaterialChooserUi. The scene, the
+// document and the view are the application's current ones.
+#pragma once
+
+#include <string>
+
+class CKelvanoDoc;
+class CKelvanoView;
+class pnScene;
+
+// What an editor shows and gives back. The component flags are those of the
+// detailed editor; the simple editor uses diffuse, alpha and name.
+struct MaterialEditValues {
+    enum { AMBIENT = 0, DIFFUSE, SPECULAR, EMISSION, SHININESS, ALPHA, NUM };
+    float ambient[3] = {0.2f, 0.2f, 0.2f};
+    float diffuse[3] = {0.8f, 0.8f, 0.8f};
+    float specular[3] = {0.0f, 0.0f, 0.0f};
+    float emission[3] = {0.0f, 0.0f, 0.0f};
+    float shininess = 60.0f;
+    float alpha = 1.0f;
+    int flags[NUM] = {0, 0, 0, 0, 0, 0};
+    std::string name;
+};
+
+class CMaterialChooserUi {
+public:
+    virtual ~CMaterialChooserUi() = default;
+    virtual void HideChooser() = 0;
+    virtual void ShowChooser() = 0;
+    // The nested modal editors; true after OK with the values written back.
+    virtual bool RunSimpleEditor(MaterialEditValues& values) = 0;
+    virtual bool RunDetailedEditor(MaterialEditValues& values) = 0;
+    // WM_MATERIAL_CHOSEN or WM_MATERIAL_MODIFIED to the owner.
+    virtual void NotifyOwner(int message, int controlId, int index) = 0;
+    // Page, selection, page buttons or name changed: show them again.
+    virtual void RefreshChooser() = 0;
+};
+
+class CMaterialChooserLogic {
+public:
+    static constexpr int kCellsPerPage = 16;
+
+    explicit CMaterialChooserLogic(CMaterialChooserUi& ui) : m_ui(ui) {}
+
+    // Before the chooser first shows: the owner's material (-1 none).
+    void SetCurrentMaterial(int index);
+    // When an owner shows the chooser again: its material by name (empty:
+    // none).
+    void SelectMaterialByName(const std::string& name);
+    void SetOwner(bool hasOwner, int controlId) {
+        m_bHasOwner = hasOwner;
+        m_nOwnerId = controlId;
+    }
+
+    // The grid: the material a grid index (counted over all pages) stands
+    // for, the cell a click at (x, y) of the 160 x 160 grid hits (-1 none or
+    // an empty cell), and selecting it.
+    int MaterialIndexOfGrid(int grid) const { return grid < 0 ? -1 : m_nCount - grid - 1; }
+    int HitTest(int x, int y) const;
+    // A click on a cell: a hit selects it and shows its name; true on a hit.
+    bool Click(int x, int y);
+    // A double-click: a hit chooses.
+    bool DoubleClick(int x, int y);
+    int GetMaterialIndex() const { return m_bHasSelection ? MaterialIndexOfGrid(m_nSelected) : -1; }
+
+    void PreviousPage();
+    void NextPage();
+    bool CanGoBack() const { return m_nPage > 0; }
+    bool CanGoOn() const { return (m_nPage + 1) * kCellsPerPage < m_nCount; }
+
+    // OK, Enter and double-click: the owner hears of a material other than
+    // its own, and the chooser hides.
+    void Choose();
+    // Enter, pressed (down) and let go (up): one press chooses once; the
+    // press that closed a nested editor chooses nothing.
+    bool OnEnterKey(bool keyUp);
+    void Add(int detailed);
+    void Modify(int detailed);
+    void Delete();
+
+    int m_nPage = 0;
+    int m_nSelected = 0;      // grid index
+    int m_bHasSelection = 0;
+    int m_nCount = 0;
+    int m_nInitialIndex = -1;
+    int m_bEnter = 1;
+    std::string m_strName;    // what the name edit shows
+
+private:
+    pnScene* Scene() const;
+    void SetSelection(int grid);
+    int ReadCount();
+    void PageButtonsAfterCount();
+
+    CMaterialChooserUi& m_ui;
+    bool m_bHasOwner = false;
+    int m_nOwnerId = 0;
+};
