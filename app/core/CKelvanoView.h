@@ -51,6 +51,8 @@ struct GLFormatInfo {
 constexpr float kSceneBackground[4] = {0.14f, 0.35f, 0.67f, 0.0f};
 constexpr int kDefaultSceneWidth = 580;
 constexpr int kDefaultSceneHeight = 392;
+// The property bar's Object tab page for no object.
+constexpr int kEmptyObjectPage = 7;
 // Key codes the view reads besides letters (the toolkit's numbers).
 constexpr int kKeyEnter = 13;
 constexpr int kKeySpace = 32;
@@ -111,6 +113,10 @@ public:
     // Selects the object's name in the object chooser and shows its property
     // page (by kind) loaded from it.
     void ShowPageForObject(pnObject* object, int flag);
+    // The bars follow the document's selection: its page with the
+    // Transformation edits unlocked (not in animation mode), or the empty
+    // page with them locked.
+    void ShowSelectionInBars();
     // Cancels the texture window of an object kind (1 text, 2 counter, 3
     // model, 4 panel; 0 the selection's kind).
     void CloseTextureWindowOfKind(int kind);

@@ -201,6 +201,7 @@ int CKelvanoView::OnFileNew() {
     m_strPathName.clear();
     m_pHost->SetTitle("Untitled");
     ClearDocumentSelection();
+    ShowSelectionInBars();
     if (frame) frame->ClearObjectList();
     m_pHost->Redraw();
     return 1;
@@ -309,6 +310,7 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     m_pScene->buildSceneGraph();
     m_pScene->applyViewpoint();
     FillSceneLists();
+    ShowSelectionInBars();
 
     const int width = sceneSide(m_pScene->getWidth());
     const int height = sceneSide(m_pScene->getHeight());

@@ -113,10 +113,22 @@ void CKelvanoView::ShowPageForObject(pnObject* object, int flag) {
     static const char* const kPages[] = {"pnString",    "pnPanel",    "pnModel",      "pnBarChart",
                                          "pnLineChart", "pnPieChart", "pnVolumeChart"};
     int page = 0;
-    while (page < 7 && std::strcmp(object->getTypeName(), kPages[page]) != 0) ++page;
+    while (page < kEmptyObjectPage && std::strcmp(object->getTypeName(), kPages[page]) != 0) ++page;
     // A kind without a page (a counter) shows the empty page: the page of the
     // previous object must not go on editing this one as its own kind.
     frame->ShowObjectPage(page, object, flag);
+}
+
+void CKelvanoView::ShowSelectionInBars() {
+    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    if (!frame || !m_pDocument) return;
+    if (pnObject* selected = m_pDocument->m_pSelectedObject) {
+        ShowPageForObject(selected, 1);
+        if (!m_bAnimationMode) frame->UnlockTransformEdits();
+        return;
+    }
+    frame->ShowObjectPage(kEmptyObjectPage, nullptr, 0);
+    frame->LockTransformEdits();
 }
 
 void CKelvanoView::CloseTextureWindowOfKind(int kind) {

@@ -97,6 +97,7 @@ void CKelvanoView::DeleteSelectedObject(int free) {
     // A neighbour becomes the selection.
     const int count = m_pScene->getNumObjects();
     SelectObject(count > 0 ? m_pScene->getObject(std::min(index, count - 1)) : nullptr);
+    ShowSelectionInBars();
 }
 
 pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
@@ -166,6 +167,7 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
     switch (kind) {
     case UNDO_CREATE:
         RecreateObject(*snapshot);
+        ShowSelectionInBars();
         RefreshAfterEdit();
         break;
     case UNDO_CHANGE: {
@@ -180,6 +182,7 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
         if (made && !holder.empty())
             if (pnEvent* former = scene.findEvent(holder.c_str()))
                 if (const pnEvent* shown = FindShowingEvent(&scene, made)) former->removeChildName(shown->getName().c_str());
+        ShowSelectionInBars();
         RefreshAfterEdit();
         break;
     }

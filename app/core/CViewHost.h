@@ -116,8 +116,10 @@ public:
     virtual void SetTransformScale(const std::string& x, const std::string& y, const std::string& z) = 0;
     virtual void SetTransformRotation(const std::string& angle, const std::string& x, const std::string& y,
                                       const std::string& z) = 0;
-    // Unlocks the Transformation bar's edits when they are locked.
+    // Unlocks the Transformation bar's edits when they are locked; locks them
+    // when they are unlocked (nothing is selected).
     virtual void UnlockTransformEdits() = 0;
+    virtual void LockTransformEdits() = 0;
 };
 
 class CViewHost {

@@ -731,6 +731,11 @@ void CMainFrame::UnlockTransformEdits() {
     if (transform && !transform->IsEnabledFlag()) transform->EnableEdits();
 }
 
+void CMainFrame::LockTransformEdits() {
+    CTransformDlg* transform = m_pTransformBar ? m_pTransformBar->GetDialog() : nullptr;
+    if (transform && transform->IsEnabledFlag()) transform->DisableEdits();
+}
+
 // ---- the time line editor ----
 
 void CMainFrame::UpdateTimeLineEventRow(const std::string& eventName) {

@@ -113,6 +113,7 @@ public:
     void SetTransformRotation(const std::string& angle, const std::string& x, const std::string& y,
                               const std::string& z) override;
     void UnlockTransformEdits() override;
+    void LockTransformEdits() override;
     void SelectTimeLineEntry(const std::string& eventName, int entry) override;
     void UpdateTimeLineEventRowAndSelect(const std::string& eventName, const std::string& effect) override;
     void UpdateTimeLineAnimationEnd() override;

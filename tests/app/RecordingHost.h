@@ -160,6 +160,7 @@ public:
         log("SetTransformRotation", a + "," + x + "," + y + "," + z);
     }
     void UnlockTransformEdits() override { log("UnlockTransformEdits"); }
+    void LockTransformEdits() override { log("LockTransformEdits"); }
 
     // The calls of one relay, arguments only.
     std::vector<std::string> callsOf(const std::string& name) const {
