@@ -380,6 +380,10 @@ bool CKelvanoView::OnExportCommand(int id) {
 
 bool CKelvanoView::OnUpdateExportCommand(int id, CCmdUI& ui) {
     switch (id) {
+    // A scene that opens or starts new would pull the scene from under the
+    // playback or a recording.
+    case kv::ID_FILE_NEW:
+    case kv::ID_FILE_OPEN:
     case kv::ID_EXPORT_BMP:
     case kv::ID_EXPORT_JPEG:
     case kv::ID_EXPORT_RGB:

@@ -326,7 +326,8 @@ TEST_F(ExportTest, UpdateRulesAndAlphaMask) {
     const Rule rules[] = {
         {kv::ID_EXPORT_BMP, true, true, false},          {kv::ID_EXPORT_GIF, true, true, false},
         {kv::ID_EXPORT_GIF_ANIMATION, false, true, false}, {kv::ID_EXPORT_AVI, false, true, false},
-        {kv::ID_EXPORT_SWF, false, true, false},
+        {kv::ID_EXPORT_SWF, false, true, false},           {kv::ID_FILE_NEW, true, true, false},
+        {kv::ID_FILE_OPEN, true, true, false},
     };
     for (const Rule& r : rules) {
         CCmdUI ui;
@@ -340,6 +341,12 @@ TEST_F(ExportTest, UpdateRulesAndAlphaMask) {
         view->m_bPlaying = 1;
         view->OnUpdateCommand(r.id, ui);
         EXPECT_EQ(ui.enabled, r.playing) << r.id;
+        // A recording between its ticks greys them all.
+        view->m_bPlaying = 0;
+        view->m_bBusy = 1;
+        view->OnUpdateCommand(r.id, ui);
+        EXPECT_FALSE(ui.enabled) << r.id;
+        view->m_bBusy = 0;
     }
     view->m_bPlaying = 0;
     view->m_bAnimationMode = 0;

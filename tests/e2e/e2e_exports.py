@@ -8,7 +8,9 @@ pop-up and its save dialog answered with the keyboard (one name typed without
 its extension, which the program appends). Every file must open in ImageMagick
 at the scene's size and show the scene's background; PNGs must pass pngcheck;
 no file may hold the highlight's green, and the screen shows it again after
-the exports.
+the exports. In animation mode the animated GIF is then recorded through the
+File menu's "Create Animation Files" pop-up: giflib and ImageMagick must find
+one frame per frame of the animation, the loop block, and no highlight green.
 
 e2e_exports.py PROGRAM SOURCE_DIR
 """
@@ -21,6 +23,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_movies as em  # noqa: E402
 import e2e_program as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
@@ -104,6 +107,10 @@ def export(window, popup_letter, title, path, env):
     """Runs one still export through the menu and its save dialog."""
     xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
     xh.run(["xdotool", "key", "--delay", "150", "alt+f"] + TO_POPUP + [popup_letter], env)
+    answer_save(title, path, env)
+
+
+def answer_save(title, path, env):
     dialog = xh.wait_for_window(title, env, timeout=20)
     if not check(dialog is not None, f"no '{title}' dialog"):
         xh.run(["xdotool", "key", "Escape", "Escape", "Escape"], env)
@@ -146,6 +153,27 @@ def check_still(path, fmt, size, env):
     check(red > 100, f"{what}: only {red} pixels of the red bar")
 
 
+def check_animation(path, frames, env):
+    """The animated GIF: its frame count, loop block and no highlight green."""
+    if not check(os.path.isfile(path), "the animated GIF was not written"):
+        return
+    sizes = xh.run(["identify", "-format", "%m %w %h\n", path], env).stdout.split("\n")[:-1]
+    check(len(sizes) == frames and set(sizes) == {"GIF 580 392"},
+          f"animated GIF: {len(sizes)} frames, {sorted(set(sizes))}")
+    # giftext names no application block; the bytes name the loop block and
+    # the dialog's default of one loop.
+    blocks = xh.run(["giftext", path], env)
+    check(blocks.returncode == 0 and blocks.stdout.count("application block (Ext Code = 255") == 1,
+          f"animated GIF: giftext finds no single application block {blocks.stderr.strip()[-300:]!r}")
+    with open(path, "rb") as f:
+        check(b"!\xff\x0bNETSCAPE2.0\x03\x01\x01\x00\x00" in f.read(), "animated GIF: no NETSCAPE2.0 loop block")
+    # Per frame, the pixels within reach of the highlight's green.
+    green = xh.run(["convert", path, "-coalesce", "-alpha", "off", "-fuzz", "4%", "-fill", "black", "+opaque",
+                    "rgb%s" % (GREEN,), "-fill", "white", "-opaque", "rgb%s" % (GREEN,),
+                    "-format", "%[fx:round(mean*w*h)] ", "info:"], env).stdout.split()
+    check(len(green) == frames and all(g == "0" for g in green), f"animated GIF: green pixels per frame {green}")
+
+
 def main():
     program, source = os.path.abspath(sys.argv[1]), sys.argv[2]
     with xh.private_display() as display, xh.private_home() as home:
@@ -186,6 +214,14 @@ def main():
             w, h, x, y = scene[0]
             green = count_near(rgb_of(screenshot(home, "after", env), env, (w, h, x, y)), GREEN, 8)
             check(green > 20, f"after the exports the screen shows {green} green highlight pixels")
+            # Mode > Animation Mode, the second entry.
+            em.focus(window, env)
+            em.key(env, "alt+m", "Down", "Return")
+            gif = os.path.join(out_dir, "animation.gif")
+            em.animation_file_item(window, env, work, "g")
+            answer_save("Save To GIF Animation", gif, env)
+            em.wait_done(env, "GIF animation")
+            check_animation(gif, em.LAST_FRAME + 1, env)
         ep.stop(proc, display, window, log, env, "exports")
         with open(os.path.join(work, "program.log")) as f:
             text = f.read()

@@ -63,24 +63,29 @@ def focus(window, env):
 
 
 def animation_file_item(window, env, work, mnemonic):
-    """File > Create Animation Files > the item of the mnemonic. The menu keys
-    skip greyed entries and wrap around, so Down goes on until the sub-menu's
-    row (the sixth, 163 pixels below the window's top) shows the selection."""
+    """File > Create Animation Files (the sixth entry) > the item of the
+    mnemonic. The menu key selects New, which a scene in animation mode keeps
+    enabled."""
     focus(window, env)
     key(env, "alt+f")
-    for _ in range(12):
-        if menu_row_selected(window, env, work, 163):
-            break
-        key(env, "Down")
-    key(env, "Right", mnemonic)
+    check(menu_row_selected(window, env, work, 37), "File > New is greyed")
+    key(env, "Down", "Down", "Down", "Down", "Down", "Right", mnemonic)
 
 
-def menu_row_selected(window, env, work, y):
+def menu_row_selected(window, env, work, y, x=8, timeout=3.0):
+    """Whether the open menu's row at (x, y) in the window shows the selection;
+    a busy machine opens the menu late."""
     wx, wy, _, _ = ep.geometry(window, env)
     shot = os.path.join(work, "menu.png")
-    xh.run(["import", "-window", "root", shot], env)
-    p = ep.pixel(shot, wx + 8, wy + y, env)
-    return p is not None and p[2] > 180 and p[0] < 120
+    deadline = time.time() + timeout
+    while True:
+        xh.run(["import", "-window", "root", shot], env)
+        p = ep.pixel(shot, wx + x, wy + y, env)
+        if p is not None and p[2] > 180 and p[0] < 120:
+            return True
+        if time.time() > deadline:
+            return False
+        time.sleep(0.3)
 
 
 def save_as(dialog_title, path, env, timeout=30):
@@ -237,6 +242,13 @@ def main():
         # Mode > Animation Mode, below Object Mode, which the menu key selects.
         focus(window, env)
         key(env, "alt+m")
+        if not menu_row_selected(window, env, work, 37, x=260):
+            # The mode commands come with the animation editing; until the
+            # program has them no animation can be recorded.
+            key(env, "Escape")
+            print("Object Mode and Animation Mode are greyed: nothing to record", flush=True)
+            ep.stop(proc, display, window, log, env, "movies")
+            return SKIP
         key(env, "Down", "Return")
 
         # --- AVI: File > Create Animation Files > AVI ---
