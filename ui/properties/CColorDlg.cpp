@@ -105,15 +105,8 @@ void CColorDlg::OnPick(CPrivateMessageEvent& event) {
 }
 
 void CColorDlg::OnCommit(CPrivateMessageEvent& event) {
-    const int id = static_cast<int>(event.GetWParam());
-    wxWindow* edit = FindWindow(id);
-    auto* num = dynamic_cast<CNumEdit*>(edit);
-    if (!num) return;
-    std::string suggestion;
-    switch (m_logic.OnCommit(id, num->GetText(), event.GetLParam() == 1, suggestion)) {
+    switch (CommitEditOf(*this, m_logic, event)) {
     case EditCommit::NameTaken:
-        num->Suggest(suggestion);
-        m_logic.m_strName = suggestion;
         return;
     case EditCommit::CloseOk:
         ShowState();

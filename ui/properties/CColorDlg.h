@@ -13,6 +13,12 @@ class CColorRampCtrl;
 class CNumEdit;
 class CPrivateMessageEvent;
 
+// A committed edit of a colour editor handed to its rules: a taken name puts
+// the suggested one into the edit. What the rules decided, for the dialog to
+// show or close on.
+template <typename Logic>
+EditCommit CommitEditOf(wxDialog& dialog, Logic& logic, CPrivateMessageEvent& event);
+
 class CColorDlg : public wxDialog {
 public:
     // template 121 (the first layout set) or 219 (the second).
@@ -48,3 +54,20 @@ private:
 
 // Places an editor at its parent window's left edge, 200 pixels below its top.
 void PlaceEditorBelowParent(wxDialog* dialog);
+
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+
+template <typename Logic>
+EditCommit CommitEditOf(wxDialog& dialog, Logic& logic, CPrivateMessageEvent& event) {
+    const int id = static_cast<int>(event.GetWParam());
+    auto* edit = dynamic_cast<CNumEdit*>(dialog.FindWindow(id));
+    if (!edit) return EditCommit::None;
+    std::string suggestion;
+    const EditCommit result = logic.OnCommit(id, edit->GetText(), event.GetLParam() == 1, suggestion);
+    if (result == EditCommit::NameTaken) {
+        edit->Suggest(suggestion);
+        logic.m_strName = suggestion;
+    }
+    return result;
+}

@@ -111,14 +111,8 @@ void CMaterialDetailDlg::OnPick(CPrivateMessageEvent& event) {
 }
 
 void CMaterialDetailDlg::OnCommit(CPrivateMessageEvent& event) {
-    const int id = static_cast<int>(event.GetWParam());
-    auto* edit = dynamic_cast<CNumEdit*>(FindWindow(id));
-    if (!edit) return;
-    std::string suggestion;
-    switch (m_logic.OnCommit(id, edit->GetText(), event.GetLParam() == 1, suggestion)) {
+    switch (CommitEditOf(*this, m_logic, event)) {
     case EditCommit::NameTaken:
-        edit->Suggest(suggestion);
-        m_logic.m_strName = suggestion;
         return;
     case EditCommit::CloseOk:
         ReadChecks();
