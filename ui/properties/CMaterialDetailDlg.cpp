@@ -111,19 +111,10 @@ void CMaterialDetailDlg::OnPick(CPrivateMessageEvent& event) {
 }
 
 void CMaterialDetailDlg::OnCommit(CPrivateMessageEvent& event) {
-    switch (CommitEditOf(*this, m_logic, event)) {
-    case EditCommit::NameTaken:
-        return;
-    case EditCommit::CloseOk:
-        ReadChecks();
-        ShowState();
-        m_logic.m_strName = m_pName->GetText();
-        EndModal(wxID_OK);
-        return;
-    case EditCommit::Changed:
-        ShowState();
-        return;
-    case EditCommit::None:
-        return;
-    }
+    const EditCommit result = CommitEditOf(*this, m_logic, event);
+    if (result == EditCommit::CloseOk) ReadChecks();
+    if (result == EditCommit::CloseOk || result == EditCommit::Changed) ShowState();
+    if (result != EditCommit::CloseOk) return;
+    m_logic.m_strName = m_pName->GetText();
+    EndModal(wxID_OK);
 }
