@@ -24,7 +24,19 @@ struct Bytes {
     }
     void add(const std::vector<uint8_t>& b) { v.insert(v.end(), b.begin(), b.end()); }
     void zeros(size_t n) { v.insert(v.end(), n, 0); }
+    // A stream list "LIST strl" of the given size with its "strh" header of
+    // headerSize bytes started; the position of the header's fields.
+    size_t beginStreamList(uint32_t listSize, uint32_t headerSize);
 };
+
+size_t Bytes::beginStreamList(uint32_t listSize, uint32_t headerSize) {
+    u32(AviFourCC('L', 'I', 'S', 'T'));
+    u32(listSize);
+    u32(AviFourCC('s', 't', 'r', 'l'));
+    u32(AviFourCC('s', 't', 'r', 'h'));
+    u32(headerSize);
+    return v.size();
+}
 
 uint32_t le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
@@ -99,12 +111,7 @@ AviStatus RiffAviWriter::create(const std::string& path, const AviVideoFormat& v
     h.u32(uint32_t(video.height));
     h.zeros(16);
 
-    h.u32(AviFourCC('L', 'I', 'S', 'T'));
-    h.u32(videoStrl);
-    h.u32(AviFourCC('s', 't', 'r', 'l'));
-    h.u32(AviFourCC('s', 't', 'r', 'h'));
-    h.u32(kHeaderSize);
-    m_videoStrhPos = h.v.size();
+    m_videoStrhPos = h.beginStreamList(videoStrl, kHeaderSize);
     h.u32(AviFourCC('v', 'i', 'd', 's'));
     h.u32(video.handler);
     h.u32(0);  // flags
@@ -127,12 +134,7 @@ AviStatus RiffAviWriter::create(const std::string& path, const AviVideoFormat& v
     if (videoFormatSize & 1) h.v.push_back(0);
 
     if (audio) {
-        h.u32(AviFourCC('L', 'I', 'S', 'T'));
-        h.u32(audioStrl);
-        h.u32(AviFourCC('s', 't', 'r', 'l'));
-        h.u32(AviFourCC('s', 't', 'r', 'h'));
-        h.u32(kHeaderSize);
-        m_audioStrhPos = h.v.size();
+        m_audioStrhPos = h.beginStreamList(audioStrl, kHeaderSize);
         h.u32(AviFourCC('a', 'u', 'd', 's'));
         h.u32(0);
         h.u32(0);
