@@ -668,6 +668,12 @@ void CMainFrame::SelectObjectChooserName(const std::string& name) {
     if (index != wxNOT_FOUND) m_pObjectChooser->SetSelection(index);
 }
 
+void CMainFrame::RemoveObjectChooserName(const std::string& name) {
+    if (!m_pObjectChooser) return;
+    const int index = m_pObjectChooser->FindString(wxString::FromUTF8(name), true);
+    if (index != wxNOT_FOUND) m_pObjectChooser->Delete(index);
+}
+
 // ---- the property bar, Transformation, Obect List and View Width bars ----
 
 int CMainFrame::AddObjectListItem(const std::string& name) {
