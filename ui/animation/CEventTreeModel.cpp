@@ -272,18 +272,11 @@ int RenameEvent(pnScene& scene, const std::string& oldName, const std::string& n
         pnEvent* e = scene.getEvent(i);
         if (e != event && e->getParent() == oldName) children.push_back(e);
     }
-    // The children keep their place in the child list: rewrite it whole.
-    std::vector<std::string> childNames;
-    for (int i = 0; i < event->getNumChildNames(); ++i) childNames.push_back(event->getChildName(i));
+    // Each child names the new parent, which lists it (the old name is gone).
     for (pnEvent* child : children) child->setParent(name.c_str());
-    while (event->getNumChildNames() > 0) event->removeChildName(event->getChildName(0));
-    for (const std::string& c : childNames) event->addChildName(c.c_str());
     if (pnEvent* parent = event->getHasParent() ? scene.findEvent(event->getParent().c_str()) : nullptr) {
-        std::vector<std::string> siblings;
-        for (int i = 0; i < parent->getNumChildNames(); ++i)
-            siblings.push_back(parent->getChildName(i) == oldName ? name : parent->getChildName(i));
-        while (parent->getNumChildNames() > 0) parent->removeChildName(parent->getChildName(0));
-        for (const std::string& s : siblings) parent->addChildName(s.c_str());
+        parent->removeChildName(oldName.c_str());
+        parent->addChildName(name.c_str());
     }
     for (pnEvent* child : children) scene.moveEventNode(child, kLastNode);
     return 1;
@@ -307,8 +300,6 @@ int SetEventParent(pnScene& scene, const std::string& eventName, const std::stri
     pnEvent* event = scene.findEvent(eventName.c_str());
     if (!event) return 0;
     if (!parentName.empty() && !CanReparent(scene, eventName, parentName)) return 0;
-    if (parentName.empty() && event->getHasParent())
-        if (pnEvent* old = scene.findEvent(event->getParent().c_str())) old->removeChildName(eventName.c_str());
     event->setParent(parentName.c_str());
     scene.moveEventNode(event, kLastNode);
     return 1;
