@@ -56,6 +56,8 @@ void CCopyOptionDlg::SetPosition(int x, int y) {
     Move(x, y);
 }
 
+bool CCopyOptionDlg::TakeInput() { return AcceptNewEffectName(this, m_pView, m_pName, m_pName->GetText(), m_strName); }
+
 void CCopyOptionDlg::OnOK() {
-    if (AcceptNewEffectName(this, m_pView, m_pName, m_pName->GetText(), m_strName)) EndModal(wxID_OK);
+    if (TakeInput()) EndModal(wxID_OK);
 }

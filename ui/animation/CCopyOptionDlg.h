@@ -22,6 +22,8 @@ public:
     std::string GetNewName() const { return m_strName; }
     void SetChoice(int choice);
     CNumEdit* NameEdit() const { return m_pName; }
+    // Reads the controls: true when the name is free (else refused as OK refuses it).
+    bool TakeInput();
     void OnOK();
 
 private:

@@ -42,6 +42,8 @@ CEffectCopyDlg::CEffectCopyDlg(wxWindow* parent, CKelvanoView* view)
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_OK);
 }
 
+bool CEffectCopyDlg::TakeInput() { return AcceptNewEffectName(this, m_pView, m_pName, "effect", m_strNewName); }
+
 void CEffectCopyDlg::OnOK() {
-    if (AcceptNewEffectName(this, m_pView, m_pName, "effect", m_strNewName)) EndModal(wxID_OK);
+    if (TakeInput()) EndModal(wxID_OK);
 }

@@ -16,6 +16,7 @@ public:
     std::string GetNewName() const { return m_strNewName; }
     CNumEdit* NameEdit() const { return m_pName; }
     // OK: ends with wxID_OK for a free name, else says so and proposes another.
+    bool TakeInput();
     void OnOK();
 
 private:

@@ -80,8 +80,8 @@ CEventTreeCtrl::CEventTreeCtrl(CEventTreeDlg* panel, wxWindowID id)
 }
 
 CEventTreeCtrl::~CEventTreeCtrl() {
+    if (IsDragging()) EndDrag();
     m_timer.Stop();
-    if (HasCapture()) ReleaseMouse();
 }
 
 void CEventTreeCtrl::ShowModel(const CEventTreeModel& model) {
@@ -139,6 +139,7 @@ bool CEventTreeCtrl::BeginItemDrag(int id, const wxPoint& at) {
     m_nTargetClass = -1;
     m_nTicks = 0;
     m_timer.Start(50);
+    // The drag image holds the mouse while it is shown; without one the tree does.
     m_pImage = std::make_unique<wxGenericDragImage>(labelBitmap(this, GetItemText(ItemOf(id))));
     if (m_pImage->BeginDrag(wxPoint(0, 0), this)) {
         m_pImage->Move(at);
@@ -146,7 +147,8 @@ bool CEventTreeCtrl::BeginItemDrag(int id, const wxPoint& at) {
     } else {
         m_pImage.reset();
     }
-    if (!HasCapture()) CaptureMouse();
+    m_bOwnCapture = !HasCapture();
+    if (m_bOwnCapture) CaptureMouse();
     return true;
 }
 
@@ -187,8 +189,9 @@ void CEventTreeCtrl::OnTimer(wxTimerEvent&) {
 
 void CEventTreeCtrl::EndDrag() {
     m_timer.Stop();
-    if (HasCapture()) ReleaseMouse();
     if (const wxTreeItemId old = ItemOf(m_nTarget); old.IsOk()) SetItemDropHighlight(old, false);
+    if (m_bOwnCapture && HasCapture()) ReleaseMouse();
+    m_bOwnCapture = false;
     if (m_pImage) {
         m_pImage->Hide();
         m_pImage->EndDrag();
@@ -222,6 +225,9 @@ void CEventTreeCtrl::DropAt(const wxPoint& at) {
 
 void CEventTreeCtrl::OnCaptureLost(wxMouseCaptureLostEvent&) {
     if (!IsDragging()) return;
+    // The capture is gone already: nothing to release.
+    m_bOwnCapture = false;
+    if (m_pImage) m_pImage.reset();
     EndDrag();
     m_nDragged = m_nTarget = m_nTargetClass = -1;
 }

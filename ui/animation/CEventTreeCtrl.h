@@ -53,6 +53,7 @@ private:
     int m_nTarget = -1;
     int m_nTargetClass = -1;
     int m_nTicks = 0;
+    bool m_bOwnCapture = false;
     wxTimer m_timer;
     std::unique_ptr<wxGenericDragImage> m_pImage;
     std::vector<wxTreeItemId> m_items;
