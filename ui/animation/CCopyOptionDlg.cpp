@@ -35,8 +35,14 @@ CCopyOptionDlg::CCopyOptionDlg(wxWindow* parent, CKelvanoView* view, const std::
         m_pName->ChangeValue(
             wxString::FromUTF8(m_pView->MakeNumberedEffectName(effectName.empty() ? std::string("effect") : effectName)));
     SetChoice(1);
+    m_pUse->SetFocus();
     Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent& e) { SetChoice(e.GetId() == IDC_COPY ? 0 : 1); });
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOK(); }, wxID_OK);
+    // Enter anywhere is OK, as on the dialog's default button.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() == WXK_RETURN || e.GetKeyCode() == WXK_NUMPAD_ENTER) OnOK();
+        else e.Skip();
+    });
 }
 
 void CCopyOptionDlg::SetChoice(int choice) {

@@ -86,6 +86,8 @@ CEventTreeCtrl::~CEventTreeCtrl() {
 
 void CEventTreeCtrl::ShowModel(const CEventTreeModel& model) {
     m_bQuiet = true;
+    // A label being edited belongs to items that are about to go.
+    if (GetEditControl()) EndEditLabel(GetFocusedItem(), true);
     DeleteAllItems();
     m_items.clear();
     const wxTreeItemId root = AddRoot("Tree1");
