@@ -4,6 +4,8 @@
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
+#include "charts/pnChart.h"
+#include "charts/pnChartRead.h"
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
 #include "scene/pnScene.h"
@@ -16,6 +18,9 @@
 #include "ui/animation/CEffectListDlg.h"
 #include "ui/animation/CEventTreeCtrl.h"
 #include "ui/animation/CEventTreeDlg.h"
+#include "ui/animation/CGrowShrinkDlg.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/PrivateMessages.h"
 #include "ui/properties/CNumEdit.h"
 
 #include <gtest/gtest.h>
@@ -248,6 +253,40 @@ TEST_F(EffectDialogsGuiTest, TreeDragsAndItems) {
     tree->DropAt(centre(m.FolderOf(m.FindEvent("D"))));
     EXPECT_EQ(scene().findEvent("B")->getParent(), "D");
     EXPECT_EQ(m.Parent(m.FindEvent("B")), m.FindEvent("D"));
+}
+
+TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsAndEdits) {
+    installChartKinds();
+    pnScene charts;
+    ASSERT_EQ(pnSceneLoader().readFile(charts, std::string(std::getenv("KELVANO_SOURCE_DIR")) +
+                                                   "/tests/animation/growshrink.apn"),
+              1);
+    auto* chart = static_cast<pnChart*>(charts.findObject("bars"));
+    ASSERT_TRUE(chart);
+    CGrowShrinkDlg dlg(frame, 225, chart, 21, 11, 0);
+    EXPECT_EQ(dlg.GetTitle(), "[ bars ] - Grow / Shrink Time Setting");
+    auto enabled = [&](int id) { return dlg.Button(id)->IsEnabled(); };
+    EXPECT_TRUE(enabled(CGrowShrinkDlg::IDC_ADD_GROW));
+    EXPECT_FALSE(enabled(CGrowShrinkDlg::IDC_ADD_SHRINK) || enabled(CGrowShrinkDlg::IDC_REMOVE));
+    dlg.OnCommand(CGrowShrinkDlg::IDC_ADD_GROW);
+    EXPECT_EQ(dlg.Edit(CGrowShrinkDlg::IDC_END)->GetText(), "20");
+    dlg.OnCommand(CGrowShrinkDlg::IDC_ADD_SHRINK);
+    EXPECT_EQ(dlg.Edit(CGrowShrinkDlg::IDC_START)->GetText(), "41");
+    EXPECT_EQ(chart->getDataPtShrinkEnd(0), 51);
+    EXPECT_TRUE(enabled(CGrowShrinkDlg::IDC_REMOVE) && !enabled(CGrowShrinkDlg::IDC_ADD_SHRINK));
+    // A typed start past the end comes back as it was.
+    dlg.Edit(CGrowShrinkDlg::IDC_START)->ChangeValue("60");
+    CPrivateMessageEvent commit(kvEVT_WM_NUMEDIT_COMMIT, WM_NUMEDIT_COMMIT, CGrowShrinkDlg::IDC_START, 1);
+    dlg.OnCommit(commit);
+    EXPECT_EQ(dlg.Edit(CGrowShrinkDlg::IDC_START)->GetText(), "41");
+    EXPECT_EQ(chart->getDataPtShrinkStart(0), 41);
+
+    // A chart without points offers nothing.
+    CGrowShrinkDlg empty(frame, 225, static_cast<pnChart*>(charts.findObject("empty")), 21, 11, 0);
+    for (int id : {int(CGrowShrinkDlg::IDC_ADD_GROW), int(CGrowShrinkDlg::IDC_ADD_SHRINK), int(CGrowShrinkDlg::IDC_REMOVE),
+                   int(CGrowShrinkModel::kLj), int(CGrowShrinkModel::kEw)})
+        EXPECT_FALSE(empty.Button(id)->IsEnabled()) << id;
+    EXPECT_FALSE(empty.Edit(CGrowShrinkDlg::IDC_START)->IsEnabled());
 }
 
 int main(int argc, char** argv) {
