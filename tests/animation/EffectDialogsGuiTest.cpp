@@ -14,6 +14,7 @@
 #include "tests/support/WxTestRun.h"
 #include "ui/animation/CCopyOptionDlg.h"
 #include "ui/animation/CCreateEffectDlg.h"
+#include "ui/animation/CEffectDialogSet.h"
 #include "ui/animation/CEffectEditorDlg.h"
 #include "ui/animation/CEffectListDlg.h"
 #include "ui/animation/CEventTreeCtrl.h"
@@ -253,6 +254,47 @@ TEST_F(EffectDialogsGuiTest, TreeDragsAndItems) {
     tree->DropAt(centre(m.FolderOf(m.FindEvent("D"))));
     EXPECT_EQ(scene().findEvent("B")->getParent(), "D");
     EXPECT_EQ(m.Parent(m.FindEvent("B")), m.FindEvent("D"));
+}
+
+TEST_F(EffectDialogsGuiTest, DialogSetLeavesNothingBehind) {
+    CEffectDialogSet dialogs(frame, view.get());
+    view->SetEffectDialogs(&dialogs);
+    // The creation dialog's preview goes with it, the play the view gave it too.
+    view->m_bAnimationMode = 1;
+    view->OnCreateEffect();
+    ASSERT_TRUE(dialogs.IsOpen(1));
+    const std::string preview = dialogs.GetPreviewEffectName();
+    EXPECT_EQ(preview, "istempeffect001");
+    scene().findEvent("B")->addPlay(preview.c_str(), 0, 0, 1);
+    view->m_bDialogPlayAdded = 1;
+    view->m_strDialogPlayEffect = preview;
+    dialogs.Destroy(1);
+    pumpWxEvents(50);
+    EXPECT_FALSE(dialogs.IsOpen(1));
+    EXPECT_FALSE(scene().findEffect(preview.c_str()));
+    EXPECT_EQ(scene().findEvent("B")->getNumPlays(), 1);
+    // The editor: an unapplied drag is put back when the view closes it.
+    ASSERT_TRUE(dialogs.Open(2, "e2"));
+    dialogs.SetMove(2, sgVec3(0, 9, 0));
+    EXPECT_FLOAT_EQ(scene().findEffect("e2")->getTrans()[1], 9.0f);
+    dialogs.Destroy(2);
+    pumpWxEvents(50);
+    EXPECT_FALSE(dialogs.IsOpen(2));
+    EXPECT_FLOAT_EQ(scene().findEffect("e2")->getTrans()[1], 0.0f);
+    view->SetEffectDialogs(nullptr);
+
+    // Renames through the tree: refused with the message, or carried to the scene.
+    auto* panel = new CEventTreeDlg(frame, wxID_ANY);
+    panel->RebuildTree();
+    const CEventTreeModel& m = panel->Model();
+    wxTEST_DIALOG(EXPECT_FALSE(panel->OnRename(m.FindEvent("C"), "A")), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_TRUE(panel->OnRename(m.FindEvent("C"), "Z"));
+    EXPECT_GE(m.FindEvent("Z"), 0);
+    EXPECT_EQ(scene().findEvent("D")->getParent(), "Z");
+    EXPECT_EQ(relays.callsOf("RenameObjectListItem"), std::vector<std::string>{"C,Z"});
+    panel->OnNoParent(m.FindEvent("Z"));
+    EXPECT_FALSE(scene().findEvent("Z")->getHasParent());
+    EXPECT_EQ(m.Parent(m.FindEvent("Z")), -1);
 }
 
 TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsAndEdits) {
