@@ -13,9 +13,10 @@
 #include "ui/animation/EffectDialogSupport.h"
 
 CEffectDialogSet::~CEffectDialogSet() {
-    // Nothing stays open on a view that goes.
-    if (CCreateEffectDlg* d = Creating()) d->Destroy();
-    if (CEffectEditorDlg* d = Editor()) d->Destroy();
+    // Nothing stays open on a view that goes: each ends as by Cancel or Close
+    // while the view is still there.
+    Destroy(1);
+    Destroy(2);
 }
 
 CCreateEffectDlg* CEffectDialogSet::Creating() const {
