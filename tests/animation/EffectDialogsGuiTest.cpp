@@ -237,6 +237,17 @@ TEST_F(EffectDialogsGuiTest, TreeDragsAndItems) {
     EXPECT_EQ(relays.callsOf("AddEffectListName"), std::vector<std::string>{"e1001"});
     EXPECT_EQ(doc->GetEffectUse("e1001"), 1);
 
+    // No room before A's first play (it starts at 0): a warning, no copy.
+    const int aFolder = m.FolderOf(m.FindEvent("A"));
+    ASSERT_TRUE(tree->BeginItemDrag(m.Item(aFolder).children[0], centre(m.Item(aFolder).children[0])));
+    wxTEST_DIALOG(tree->DropAt(centre(aFolder)), wxExpectModal<wxMessageDialog>(wxID_OK).Describe("Effect Copy Error"));
+    EXPECT_EQ(scene().findEvent("A")->getNumPlays(), 3);
+    // A fixed event takes no copy: the drop shows the scene again (new item ids).
+    const int aPlay = m.Item(m.FolderOf(m.FindEvent("A"))).children[0];
+    ASSERT_TRUE(tree->BeginItemDrag(aPlay, centre(aPlay)));
+    tree->DropAt(centre(m.FolderOf(m.FindEvent("Camera"))));
+    EXPECT_EQ(scene().findEvent("Camera")->getNumPlays(), 0);
+
     // A dropped on the object item of its descendant D: nothing changes.
     const int dObject = m.Item(m.FindEvent("D")).children[0];
     ASSERT_TRUE(tree->BeginItemDrag(m.FindEvent("A"), centre(m.FindEvent("A"))));
