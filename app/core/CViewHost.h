@@ -71,7 +71,9 @@ public:
     virtual void SelectEventTreeItem(const std::string& name) = 0;
     virtual void SelectTimeLineEvent(const std::string& name) = 0;
     virtual int ApplyEventTreeOrder() = 0;
-    virtual void RemoveEventTreeEffectItem(const std::string& eventName, const std::string& effectName) = 0;
+    // The item of the event's play at playIndex (0-based): an event may play
+    // one effect twice.
+    virtual void RemoveEventTreeEffectItem(const std::string& eventName, int playIndex) = 0;
     virtual void AddEffectListName(const std::string& name) = 0;
     virtual void RemoveEffectListName(const std::string& name) = 0;
     virtual int AddObjectListItem(const std::string& name) = 0;

@@ -1,5 +1,8 @@
 #include "app/windows/CMainFrame.h"
 #include "ui/animation/CTimeLineDlg.h"
+#include "ui/animation/CEffectDialogSet.h"
+#include "ui/animation/CEffectListDlg.h"
+#include "ui/animation/CEventTreeDlg.h"
 
 #include "app/core/AboutLinks.h"
 #include "app/windows/CChildFrame.h"
@@ -248,10 +251,6 @@ bool CMainFrame::CreateDockingBars() {
     const wxRect frame = GetRect();
     // The bars' contents come with their own windows; each pane holds its
     // panel, numbered as the bar's layout.
-    auto panel = [this](int id, const char* name) {
-        auto* p = new wxPanel(this, id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, name);
-        return p;
-    };
     struct Bar {
         wxWindow* window;
         wxAuiPaneInfo info;
@@ -267,7 +266,7 @@ bool CMainFrame::CreateDockingBars() {
         {m_pObjectListBar = new CObjectListBar(this, IDD_OBJECT_LIST_BAR),
          wxAuiPaneInfo().Name(kPaneObjectList).Caption("Obect List").Float().FloatingPosition(screen.x - 400, 70)
              .FloatingSize(m_pObjectListBar->GetBarSize()).Dockable(false).Resizable(true).Hide()},
-        {panel(IDD_EFFECT_LIST_BAR, kPaneEffectList),
+        {m_pEffectList = new CEffectListDlg(this, IDD_EFFECT_LIST_BAR),
          wxAuiPaneInfo().Name(kPaneEffectList).Caption("Effect List").Float().FloatingPosition(screen.x - 400, 70)
              .FloatingSize(220, 300).Dockable(false).Hide()},
         {m_pViewWidthBar = new CViewWidthBar(this, IDD_VIEW_WIDTH_BAR),
@@ -278,7 +277,7 @@ bool CMainFrame::CreateDockingBars() {
         {m_pTimeLine = new CTimeLineDlg(this, t.m_iddTimeLineBar, kPaneTimeLine),
          wxAuiPaneInfo().Name(kPaneTimeLine).Caption("Time Line Editor").Bottom().Row(0).Position(1)
              .BestSize(m_pTimeLine->GetMinSize()).Dockable(false).BottomDockable(true).Hide()},
-        {panel(IDD_EVENT_TREE_BAR, kPaneEventTree),
+        {m_pEventTree = new CEventTreeDlg(this, IDD_EVENT_TREE_BAR),
          wxAuiPaneInfo().Name(kPaneEventTree).Caption("Event Tree").Bottom().Row(0).Position(0).BestSize(240, 200)
              .Dockable(false).BottomDockable(true).LeftDockable(true).Gripper(true).Hide()},
     };
@@ -288,6 +287,7 @@ bool CMainFrame::CreateDockingBars() {
 
     m_pChildFrame = new CChildFrame(this);
     if (!m_pChildFrame->CreateChild()) return false;
+    InstallAnimationPanels();
     m_mgr.AddPane(m_pChildFrame, wxAuiPaneInfo()
                                      .Name(kPaneScene)
                                      .CenterPane()
@@ -599,6 +599,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
     }
     if (view && theApp.m_bEmbedded) view->m_bModified = 0;
     m_bClosing = true;
+    CloseEffectDialogs();
     if (m_pChildFrame) m_pChildFrame->ReleaseView();
     Destroy();
 }
@@ -642,14 +643,53 @@ void CMainFrame::UpdateBarsForMode(bool animationMode, const std::string& firstO
     if (m_pChildFrame) m_pChildFrame->RedrawView();
 }
 
-// The bars' panels are empty until their own windows are built; each relay
-// has nothing to reach yet and answers as for a missing bar.
-void CMainFrame::RebuildEventTree() {}
-void CMainFrame::SelectEventTreeItem(const std::string&) {}
-int CMainFrame::ApplyEventTreeOrder() { return 0; }
-void CMainFrame::RemoveEventTreeEffectItem(const std::string&, const std::string&) {}
-void CMainFrame::AddEffectListName(const std::string&) {}
-void CMainFrame::RemoveEffectListName(const std::string&) {}
+// ---- the event tree, the effect list and the effect dialogs ----
+
+void CMainFrame::InstallAnimationPanels() {
+    m_pEffectList->SetName(kPaneEffectList);
+    m_pEffectList->m_onClose = [this] {
+        m_mgr.GetPane(kPaneEffectList).Show(false);
+        m_mgr.Update();
+    };
+    m_pEventTree->SetName(kPaneEventTree);
+    m_pEventTree->m_onRenamed = [this](const std::string& oldName, const std::string& newName) {
+        if (!m_pObjectChooser) return;
+        const int at = m_pObjectChooser->FindString(wxString::FromUTF8(oldName), true);
+        if (at != wxNOT_FOUND) m_pObjectChooser->Delete(static_cast<unsigned>(at));
+        AddObjectChooserName(newName);
+        SelectObjectChooserName(newName);
+    };
+    if (CKelvanoView* view = GetView()) {
+        m_pEffectDialogs = std::make_unique<CEffectDialogSet>(this, view);
+        view->SetEffectDialogs(m_pEffectDialogs.get());
+    }
+    m_pEffectList->FillFromScene();
+}
+
+void CMainFrame::CloseEffectDialogs() {
+    if (CKelvanoView* view = GetView()) view->SetEffectDialogs(nullptr);
+    m_pEffectDialogs.reset();
+}
+
+void CMainFrame::RebuildEventTree() {
+    if (m_pEventTree) m_pEventTree->RebuildTree();
+    // The effect list follows the scene's effects as the tree follows its events.
+    if (m_pEffectList) m_pEffectList->FillFromScene();
+}
+void CMainFrame::SelectEventTreeItem(const std::string& name) {
+    if (m_pEventTree) m_pEventTree->SelectItem(name);
+}
+int CMainFrame::ApplyEventTreeOrder() { return m_pEventTree ? m_pEventTree->ApplyEventOrder() : 0; }
+void CMainFrame::RemoveEventTreeEffectItem(const std::string& eventName, int playIndex) {
+    if (m_pEventTree) m_pEventTree->RemoveEffectItem(eventName, playIndex);
+}
+void CMainFrame::AddEffectListName(const std::string& name) {
+    if (m_pEffectList) m_pEffectList->AddEffectName(name);
+}
+void CMainFrame::RemoveEffectListName(const std::string& name) {
+    if (m_pEffectList) m_pEffectList->RemoveEffectName(name);
+}
+
 void CMainFrame::SetPanelPageTextureCheck(int) {}
 void CMainFrame::SetTextPageTextureCheck(int) {}
 void CMainFrame::SetModelPageTextureCheck(int) {}
@@ -698,6 +738,8 @@ int CMainFrame::RenameObjectListItem(const std::string& oldName, const std::stri
 
 void CMainFrame::ClearObjectList() {
     if (m_pObjectListBar) m_pObjectListBar->GetDialog()->Clear();
+    // The lists are emptied when a scene comes in: the effect list shows its effects.
+    if (m_pEffectList) m_pEffectList->FillFromScene();
 }
 
 void CMainFrame::ShowViewWidthBar(int show, float width) {

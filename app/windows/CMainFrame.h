@@ -10,6 +10,7 @@
 #include <wx/aui/aui.h>
 #include <wx/frame.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,9 @@ class CTransformBar;
 class CViewWidthBar;
 
 class CTimeLineDlg;
+class CEventTreeDlg;
+class CEffectListDlg;
+class CEffectDialogSet;
 class CKelvanoView;
 class CProfile;
 class wxAuiToolBar;
@@ -88,7 +92,7 @@ public:
     void SelectEventTreeItem(const std::string& name) override;
     void SelectTimeLineEvent(const std::string& name) override;
     int ApplyEventTreeOrder() override;
-    void RemoveEventTreeEffectItem(const std::string& eventName, const std::string& effectName) override;
+    void RemoveEventTreeEffectItem(const std::string& eventName, int playIndex) override;
     void AddEffectListName(const std::string& name) override;
     void RemoveEffectListName(const std::string& name) override;
     int AddObjectListItem(const std::string& name) override;
@@ -121,6 +125,8 @@ public:
     void SetTimeLineFrame(int frame) override;
     void SetTimeLinePlaying(int on) override;
     CTimeLineDlg* GetTimeLine() const { return m_pTimeLine; }
+    CEventTreeDlg* GetEventTree() const { return m_pEventTree; }
+    CEffectListDlg* GetEffectList() const { return m_pEffectList; }
 
 private:
     bool PreCreateWindow(CProfile& profile, wxPoint& pos, wxSize& size);
@@ -140,6 +146,9 @@ private:
     bool FrameCommand(int id);
     bool FrameUpdate(int id, bool& enabled, int& checked);
     void RememberNormalRect();
+    // The event tree's and effect list's hooks, and the effect dialogs on the view.
+    void InstallAnimationPanels();
+    void CloseEffectDialogs();
 
     wxAuiManager m_mgr;
     wxAuiToolBar* m_pToolBar = nullptr;
@@ -152,6 +161,9 @@ private:
     CViewWidthBar* m_pViewWidthBar = nullptr;
 
     CTimeLineDlg* m_pTimeLine = nullptr;
+    CEventTreeDlg* m_pEventTree = nullptr;
+    CEffectListDlg* m_pEffectList = nullptr;
+    std::unique_ptr<CEffectDialogSet> m_pEffectDialogs;
     int m_bObjectListWasVisible = 0;
     wxMenu* m_pRecentMenu = nullptr;
     int m_nRecentPos = -1;  // position of the recent-file entries in m_pRecentMenu

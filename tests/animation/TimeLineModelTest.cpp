@@ -42,7 +42,7 @@ struct Host : CTimeLineHost {
     void EditFixedEffect(const std::string& e, int) override { edited.push_back(e); }
     void SelectInObjectChooser(const std::string&) override {}
     void SelectEventTreeItem(const std::string&) override {}
-    void RemoveEventTreeEffectItem(const std::string&, const std::string& e) override { removed.push_back(e); }
+    void RemoveEventTreeEffectItem(const std::string&, int index) override { removed.push_back(std::to_string(index)); }
     void ReleaseEffectUse(const std::string& e) override { released.push_back(e); }
     std::string ChooseSoundFile() override { return soundFile; }
     void PlayStart() override {}

@@ -116,8 +116,8 @@ public:
     void SelectEventTreeItem(const std::string& n) override { log("SelectEventTreeItem", n); }
     void SelectTimeLineEvent(const std::string& n) override { log("SelectTimeLineEvent", n); }
     int ApplyEventTreeOrder() override { return log("ApplyEventTreeOrder"), 0; }
-    void RemoveEventTreeEffectItem(const std::string& e, const std::string& f) override {
-        log("RemoveEventTreeEffectItem", e + "," + f);
+    void RemoveEventTreeEffectItem(const std::string& e, int index) override {
+        log("RemoveEventTreeEffectItem", e + "," + std::to_string(index));
     }
     void AddEffectListName(const std::string& n) override { log("AddEffectListName", n); }
     void RemoveEffectListName(const std::string& n) override { log("RemoveEffectListName", n); }

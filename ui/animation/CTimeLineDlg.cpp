@@ -345,10 +345,10 @@ void CTimeLineDlg::SelectEventTreeItem(const std::string& name) {
     if (CFrameRelays* frame = view && view->GetHost() ? view->GetHost()->GetMainFrame() : nullptr)
         frame->SelectEventTreeItem(name);
 }
-void CTimeLineDlg::RemoveEventTreeEffectItem(const std::string& eventName, const std::string& effectName) {
+void CTimeLineDlg::RemoveEventTreeEffectItem(const std::string& eventName, int playIndex) {
     CKelvanoView* view = View();
     if (CFrameRelays* frame = view && view->GetHost() ? view->GetHost()->GetMainFrame() : nullptr)
-        frame->RemoveEventTreeEffectItem(eventName, effectName);
+        frame->RemoveEventTreeEffectItem(eventName, playIndex);
 }
 void CTimeLineDlg::ReleaseEffectUse(const std::string& effectName) {
     CKelvanoAppState* app = GetAppState();

@@ -65,7 +65,7 @@ public:
     void EditFixedEffect(const std::string& effectName, int mode) override;
     void SelectInObjectChooser(const std::string& name) override;
     void SelectEventTreeItem(const std::string& name) override;
-    void RemoveEventTreeEffectItem(const std::string& eventName, const std::string& effectName) override;
+    void RemoveEventTreeEffectItem(const std::string& eventName, int playIndex) override;
     void ReleaseEffectUse(const std::string& effectName) override;
     std::string ChooseSoundFile() override;
     void PlayStart() override;

@@ -30,7 +30,7 @@ public:
     virtual void EditFixedEffect(const std::string& effectName, int mode) = 0;
     virtual void SelectInObjectChooser(const std::string& name) = 0;
     virtual void SelectEventTreeItem(const std::string& name) = 0;
-    virtual void RemoveEventTreeEffectItem(const std::string& eventName, const std::string& effectName) = 0;
+    virtual void RemoveEventTreeEffectItem(const std::string& eventName, int playIndex) = 0;
     virtual void ReleaseEffectUse(const std::string& effectName) = 0;
     // A wave file for a new sound ("" when none was chosen).
     virtual std::string ChooseSoundFile() = 0;

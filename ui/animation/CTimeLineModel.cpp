@@ -526,7 +526,7 @@ void CTimeLineModel::DeleteEntry() {
         const std::string effect = event->getPlay(m_nSelEntry)->effect;
         event->removePlayAt(m_nSelEntry);
         FillEventRow(row);
-        m_host.RemoveEventTreeEffectItem(event->getName(), effect);
+        m_host.RemoveEventTreeEffectItem(event->getName(), m_nSelEntry);
         if (row >= kFirstObjectRow) m_nAnimationEnd = scene->getLastEventFrame();
         m_host.ReleaseEffectUse(effect);
     }

@@ -1,0 +1,349 @@
+// The effect dialogs, the effect list and the event tree as real windows on a
+// scene file, the view recording what reaches the frame. Modal dialogs and
+// message boxes are answered through wx's modal test hook.
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
+#include "charts/pnChart.h"
+#include "charts/pnChartRead.h"
+#include "scene/pnEffect.h"
+#include "scene/pnEvent.h"
+#include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
+#include "tests/app/RecordingHost.h"
+#include "tests/support/WxTestRun.h"
+#include "ui/animation/CCopyOptionDlg.h"
+#include "ui/animation/CCreateEffectDlg.h"
+#include "ui/animation/CEffectDialogSet.h"
+#include "ui/animation/CEffectEditorDlg.h"
+#include "ui/animation/CEffectListDlg.h"
+#include "ui/animation/CEventTreeCtrl.h"
+#include "ui/animation/CEventTreeDlg.h"
+#include "ui/animation/CGrowShrinkDlg.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/PrivateMessages.h"
+#include "ui/properties/CNumEdit.h"
+
+#include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/display.h>
+#include <wx/frame.h>
+#include <wx/listbox.h>
+#include <wx/msgdlg.h>
+#include <wx/testing.h>
+
+#include <functional>
+
+namespace {
+
+// Answers a modal dialog of type T through a function of the dialog.
+template <class T>
+class Answer : public wxExpectModalBase<T, Answer<T>> {
+public:
+    explicit Answer(std::function<int(T*)> f) : m_f(std::move(f)) {}
+    int OnInvoked(T* dlg) const override { return m_f(dlg); }
+
+private:
+    std::function<int(T*)> m_f;
+};
+
+class EffectDialogsGuiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* src = std::getenv("KELVANO_SOURCE_DIR");
+        ASSERT_TRUE(src);
+        doc = std::make_unique<CKelvanoDoc>(nullptr);
+        host.frame = &relays;
+        host.contextAvailable = false;
+        view = std::make_unique<CKelvanoView>(doc.get(), &host);
+        view->m_pScene = std::make_unique<pnScene>();
+        ASSERT_EQ(pnSceneLoader().readFile(*view->m_pScene, std::string(src) + "/tests/animation/eventtree.apn"), 1);
+        doc->m_effectUses = {{"e1", 3}, {"e2", 2}};
+        doc->m_pSelectedObject = scene().findObject("B");
+        frame = new wxFrame(nullptr, wxID_ANY, "effects", wxPoint(0, 0), wxSize(600, 980));
+        frame->Show();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        pumpWxEvents(50);
+        view.reset();
+    }
+    pnScene& scene() { return *view->GetScene(); }
+    static void type(CNumEdit* edit, const char* text) { edit->SetValue(text); }
+
+    CKelvanoAppState app;
+    RecordingHost host;
+    RecordingFrame relays;
+    std::unique_ptr<CKelvanoDoc> doc;
+    std::unique_ptr<CKelvanoView> view;
+    wxFrame* frame = nullptr;
+};
+
+}  // namespace
+
+TEST_F(EffectDialogsGuiTest, CreatingEffects) {
+    for (const char* name : {"effect001", "effect002"}) {
+        auto* e = new pnEffect;
+        e->setName(name);
+        ASSERT_TRUE(scene().addEffect(e));
+    }
+    view->m_nEffectEditMode = 1;
+    auto* dlg = new CCreateEffectDlg(frame, view.get());
+    EXPECT_EQ(dlg->NameEdit()->GetText(), "effect003");
+    EXPECT_EQ(dlg->List()->GetString(0), "                [None]");
+    // A drag before any typing previews through one temporary effect.
+    dlg->SetMove(sgVec3(7, 0, 0));
+    dlg->SetMove(sgVec3(8, 0, 0));
+    ASSERT_TRUE(scene().findEffect("istempeffect001"));
+    EXPECT_FALSE(scene().findEffect("istempeffect002"));
+    EXPECT_EQ(dlg->Fields().move[0]->GetText(), "8.00");
+    EXPECT_TRUE(dlg->FlagBox(CEffectFields::kMove)->GetValue());
+    ASSERT_TRUE(dlg->OnOK());
+    pumpWxEvents(50);
+    EXPECT_FALSE(scene().findEffect("istempeffect001"));
+    const pnEffect* made = scene().findEffect("effect003");
+    ASSERT_TRUE(made);
+    EXPECT_FLOAT_EQ(made->getTrans()[0], 8.0f);
+    EXPECT_EQ(view->m_bEffectExisted, 0);
+
+    // Typing in Move X ticks Move only; OK sets only the translation.
+    view->m_nEffectEditMode = 1;
+    dlg = new CCreateEffectDlg(frame, view.get());
+    type(dlg->Fields().move[0], "4");
+    EXPECT_TRUE(dlg->FlagBox(CEffectFields::kMove)->GetValue());
+    EXPECT_FALSE(dlg->FlagBox(CEffectFields::kScale)->GetValue());
+    EXPECT_FALSE(dlg->FlagBox(CEffectFields::kRotate)->GetValue());
+    ASSERT_TRUE(dlg->OnOK());
+    pumpWxEvents(50);
+    made = scene().findEffect("effect004");
+    ASSERT_TRUE(made);
+    EXPECT_EQ(made->getFlag(pnEffect::TRANS_FLAG), 1);
+    EXPECT_EQ(made->getFlag(pnEffect::SCALE_FLAG) + made->getFlag(pnEffect::ROTANGLE_FLAG), 0);
+
+    // An existing effect's scale changed through the dialog.
+    view->m_nEffectEditMode = 1;
+    dlg = new CCreateEffectDlg(frame, view.get());
+    dlg->SelectListEntry(dlg->List()->FindString("e2"));
+    EXPECT_FALSE(dlg->NameEdit()->IsEnabled());
+    type(dlg->Fields().scale[0], "3");
+    // A played effect is refused by Delete with the message.
+    wxTEST_DIALOG(dlg->OnDelete(), wxExpectModal<wxMessageDialog>(wxID_OK).Describe("\"e2\" is being used by an event."));
+    EXPECT_TRUE(scene().findEffect("e2"));
+    ASSERT_TRUE(dlg->OnOK());
+    pumpWxEvents(50);
+    EXPECT_FLOAT_EQ(scene().findEffect("e2")->getScale()[0], 3.0f);
+    EXPECT_EQ(view->m_bEffectExisted, 1);
+}
+
+TEST_F(EffectDialogsGuiTest, EffectListAndEditor) {
+    auto* list = new CEffectListDlg(frame, wxID_ANY);
+    list->FillFromScene();
+    ASSERT_EQ(list->List()->GetCount(), 2u);
+    // Typing without a selection is undone at once.
+    type(list->Fields().move[0], "9");
+    EXPECT_EQ(list->Fields().move[0]->GetText(), "");
+    list->SelectEffect(0);
+    EXPECT_EQ(list->Fields().move[0]->GetText(), "5.00");
+    type(list->Fields().move[1], "6");
+    EXPECT_TRUE(list->IsModified());
+    list->OnApply();
+    EXPECT_FLOAT_EQ(scene().findEffect("e1")->getTrans()[1], 6.0f);
+    // The Color box cleared: Apply takes the colour away.
+    list->ColorBox()->SetValue(false);
+    wxCommandEvent click(wxEVT_CHECKBOX, list->ColorBox()->GetId());
+    click.SetEventObject(list->ColorBox());
+    list->ColorBox()->GetEventHandler()->ProcessEvent(click);
+    list->OnApply();
+    EXPECT_EQ(scene().findEffect("e1")->getFlag(pnEffect::COLOR_FLAG), 0);
+
+    // The editor: Close after a drag puts the values back; Apply then Close keeps them.
+    scene().findEffect("e1")->setColor("red");
+    auto* editor = new CEffectEditorDlg(frame, view.get(), 0, "e1");
+    editor->SetMove(sgVec3(50, 0, 0));
+    EXPECT_FLOAT_EQ(scene().findEffect("e1")->getTrans()[0], 50.0f);
+    editor->CloseEditor();
+    pumpWxEvents(50);
+    EXPECT_FLOAT_EQ(scene().findEffect("e1")->getTrans()[0], 5.0f);
+    editor = new CEffectEditorDlg(frame, view.get(), 0, "e1");
+    editor->SetMove(sgVec3(60, 0, 0));
+    editor->ApplyValues();
+    editor->CloseEditor();
+    pumpWxEvents(50);
+    EXPECT_FLOAT_EQ(scene().findEffect("e1")->getTrans()[0], 60.0f);
+
+    // Mode 2 changes only the move; mode 1 keeps the colour.
+    CEffectEditorDlg camera(frame, view.get(), 2, "e2");
+    EXPECT_FALSE(camera.Fields().scale[0]->IsEnabled());
+    type(camera.Fields().move[2], "12");
+    type(camera.Fields().scale[0], "9");
+    camera.ApplyValues();
+    EXPECT_FLOAT_EQ(scene().findEffect("e2")->getTrans()[2], 12.0f);
+    EXPECT_FLOAT_EQ(scene().findEffect("e2")->getScale()[0], 2.0f);
+    CEffectEditorDlg light(frame, view.get(), 1, "e1");
+    EXPECT_TRUE(light.IsColorTicked());
+    type(light.Fields().move[0], "1");
+    light.ApplyValues();
+    EXPECT_EQ(scene().findEffect("e1")->getColor(), "red");
+}
+
+TEST_F(EffectDialogsGuiTest, CopyOptionStaysOnTheScreen) {
+    CCopyOptionDlg dlg(frame, view.get(), "e1");
+    EXPECT_EQ(dlg.GetChoice(), 1);
+    EXPECT_EQ(dlg.NameEdit()->GetText(), "e1001");
+    EXPECT_FALSE(dlg.NameEdit()->IsEnabled());
+    const wxRect area = wxDisplay(0u).GetClientArea();
+    dlg.SetPosition(area.GetRight() - 5, area.GetBottom() - 5);
+    const wxRect placed(dlg.GetPosition(), dlg.GetSize());
+    EXPECT_TRUE(area.Contains(placed)) << placed.x << "," << placed.y;
+    dlg.SetChoice(0);
+    dlg.NameEdit()->ChangeValue("e2");
+    wxTEST_DIALOG(EXPECT_FALSE(dlg.TakeInput()), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_EQ(dlg.NameEdit()->GetText(), "e2001");
+}
+
+TEST_F(EffectDialogsGuiTest, TreeDragsAndItems) {
+    auto* panel = new CEventTreeDlg(frame, wxID_ANY);
+    panel->SetSize(frame->GetClientSize());
+    panel->Layout();
+    panel->RebuildTree();
+    pumpWxEvents(100);
+    const CEventTreeModel& m = panel->Model();
+    CEventTreeCtrl* tree = panel->Tree();
+    auto centre = [&](int id) {
+        wxRect r;
+        tree->EnsureVisible(tree->ItemOf(id));
+        EXPECT_TRUE(tree->GetBoundingRect(tree->ItemOf(id), r, true));
+        return wxPoint(r.x + r.width / 2, r.y + r.height / 2);
+    };
+    const int a = m.FindEvent("A"), d = m.FindEvent("D");
+    const int aFirst = m.Item(m.FolderOf(a)).children[0];
+    EXPECT_FALSE(panel->CanRename(m.FindEvent("Camera")));
+    EXPECT_FALSE(panel->CanRename(m.FindEvent("L0")));
+    EXPECT_FALSE(tree->BeginItemDrag(m.FolderOf(a), centre(a)));
+
+    // A's first play dropped on D's folder: "Copy Option" copies it there.
+    ASSERT_TRUE(tree->BeginItemDrag(aFirst, centre(aFirst)));
+    tree->DragTo(centre(m.FolderOf(d)));
+    EXPECT_EQ(tree->DropTargetClass(), 0);
+    wxTEST_DIALOG(tree->DropAt(centre(m.FolderOf(d))), Answer<CCopyOptionDlg>([](CCopyOptionDlg* dlg) {
+                      dlg->SetChoice(0);
+                      return dlg->TakeInput() ? wxID_OK : wxID_CANCEL;
+                  }));
+    const pnEvent* dEvent = scene().findEvent("D");
+    ASSERT_EQ(dEvent->getNumPlays(), 1);
+    EXPECT_EQ(dEvent->getPlay(0)->effect, "e1001");
+    EXPECT_EQ(dEvent->getPlay(0)->end, 20);
+    EXPECT_TRUE(scene().findEffect("e1001"));
+    EXPECT_EQ(relays.callsOf("AddEffectListName"), std::vector<std::string>{"e1001"});
+    EXPECT_EQ(doc->GetEffectUse("e1001"), 1);
+
+    // No room before A's first play (it starts at 0): a warning, no copy.
+    const int aFolder = m.FolderOf(m.FindEvent("A"));
+    ASSERT_TRUE(tree->BeginItemDrag(m.Item(aFolder).children[0], centre(m.Item(aFolder).children[0])));
+    wxTEST_DIALOG(tree->DropAt(centre(aFolder)), wxExpectModal<wxMessageDialog>(wxID_OK).Describe("Effect Copy Error"));
+    EXPECT_EQ(scene().findEvent("A")->getNumPlays(), 3);
+    // A fixed event takes no copy: the drop shows the scene again (new item ids).
+    const int aPlay = m.Item(m.FolderOf(m.FindEvent("A"))).children[0];
+    ASSERT_TRUE(tree->BeginItemDrag(aPlay, centre(aPlay)));
+    tree->DropAt(centre(m.FolderOf(m.FindEvent("Camera"))));
+    EXPECT_EQ(scene().findEvent("Camera")->getNumPlays(), 0);
+
+    // A dropped on the object item of its descendant D: nothing changes.
+    const int dObject = m.Item(m.FindEvent("D")).children[0];
+    ASSERT_TRUE(tree->BeginItemDrag(m.FindEvent("A"), centre(m.FindEvent("A"))));
+    tree->DropAt(centre(dObject));
+    EXPECT_FALSE(scene().findEvent("A")->getHasParent());
+    // Delete on event, folder and object items does nothing; on a play it removes that play.
+    for (int id : {m.FindEvent("B"), m.FolderOf(m.FindEvent("B")), m.Item(m.FindEvent("B")).children[0]})
+        panel->OnDeleteItem(id);
+    EXPECT_EQ(scene().findEvent("B")->getNumPlays(), 1);
+    panel->OnDeleteItem(m.Item(m.FolderOf(m.FindEvent("A"))).children[2]);
+    EXPECT_EQ(scene().findEvent("A")->getNumPlays(), 2);
+    EXPECT_EQ(doc->GetEffectUse("e1"), 2);
+    // B dropped on D's folder becomes D's child.
+    ASSERT_TRUE(tree->BeginItemDrag(m.FindEvent("B"), centre(m.FindEvent("B"))));
+    tree->DropAt(centre(m.FolderOf(m.FindEvent("D"))));
+    EXPECT_EQ(scene().findEvent("B")->getParent(), "D");
+    EXPECT_EQ(m.Parent(m.FindEvent("B")), m.FindEvent("D"));
+}
+
+TEST_F(EffectDialogsGuiTest, DialogSetLeavesNothingBehind) {
+    CEffectDialogSet dialogs(frame, view.get());
+    view->SetEffectDialogs(&dialogs);
+    // The creation dialog's preview goes with it, the play the view gave it too.
+    view->m_bAnimationMode = 1;
+    view->OnCreateEffect();
+    ASSERT_TRUE(dialogs.IsOpen(1));
+    const std::string preview = dialogs.GetPreviewEffectName();
+    EXPECT_EQ(preview, "istempeffect001");
+    scene().findEvent("B")->addPlay(preview.c_str(), 0, 0, 1);
+    view->m_bDialogPlayAdded = 1;
+    view->m_strDialogPlayEffect = preview;
+    dialogs.Destroy(1);
+    pumpWxEvents(50);
+    EXPECT_FALSE(dialogs.IsOpen(1));
+    EXPECT_FALSE(scene().findEffect(preview.c_str()));
+    EXPECT_EQ(scene().findEvent("B")->getNumPlays(), 1);
+    // The editor: an unapplied drag is put back when the view closes it.
+    ASSERT_TRUE(dialogs.Open(2, "e2"));
+    dialogs.SetMove(2, sgVec3(0, 9, 0));
+    EXPECT_FLOAT_EQ(scene().findEffect("e2")->getTrans()[1], 9.0f);
+    dialogs.Destroy(2);
+    pumpWxEvents(50);
+    EXPECT_FALSE(dialogs.IsOpen(2));
+    EXPECT_FLOAT_EQ(scene().findEffect("e2")->getTrans()[1], 0.0f);
+    view->SetEffectDialogs(nullptr);
+
+    // Renames through the tree: refused with the message, or carried to the scene.
+    auto* panel = new CEventTreeDlg(frame, wxID_ANY);
+    panel->RebuildTree();
+    const CEventTreeModel& m = panel->Model();
+    wxTEST_DIALOG(EXPECT_FALSE(panel->OnRename(m.FindEvent("C"), "A")), wxExpectModal<wxMessageDialog>(wxID_OK));
+    EXPECT_TRUE(panel->OnRename(m.FindEvent("C"), "Z"));
+    EXPECT_GE(m.FindEvent("Z"), 0);
+    EXPECT_EQ(scene().findEvent("D")->getParent(), "Z");
+    EXPECT_EQ(relays.callsOf("RenameObjectListItem"), std::vector<std::string>{"C,Z"});
+    panel->OnNoParent(m.FindEvent("Z"));
+    EXPECT_FALSE(scene().findEvent("Z")->getHasParent());
+    EXPECT_EQ(m.Parent(m.FindEvent("Z")), -1);
+}
+
+TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsAndEdits) {
+    installChartKinds();
+    pnScene charts;
+    ASSERT_EQ(pnSceneLoader().readFile(charts, std::string(std::getenv("KELVANO_SOURCE_DIR")) +
+                                                   "/tests/animation/growshrink.apn"),
+              1);
+    auto* chart = static_cast<pnChart*>(charts.findObject("bars"));
+    ASSERT_TRUE(chart);
+    CGrowShrinkDlg dlg(frame, 225, chart, 21, 11, 0);
+    EXPECT_EQ(dlg.GetTitle(), "[ bars ] - Grow / Shrink Time Setting");
+    auto enabled = [&](int id) { return dlg.Button(id)->IsEnabled(); };
+    EXPECT_TRUE(enabled(CGrowShrinkDlg::IDC_ADD_GROW));
+    EXPECT_FALSE(enabled(CGrowShrinkDlg::IDC_ADD_SHRINK) || enabled(CGrowShrinkDlg::IDC_REMOVE));
+    dlg.OnCommand(CGrowShrinkDlg::IDC_ADD_GROW);
+    EXPECT_EQ(dlg.Edit(CGrowShrinkDlg::IDC_END)->GetText(), "20");
+    dlg.OnCommand(CGrowShrinkDlg::IDC_ADD_SHRINK);
+    EXPECT_EQ(dlg.Edit(CGrowShrinkDlg::IDC_START)->GetText(), "41");
+    EXPECT_EQ(chart->getDataPtShrinkEnd(0), 51);
+    EXPECT_TRUE(enabled(CGrowShrinkDlg::IDC_REMOVE) && !enabled(CGrowShrinkDlg::IDC_ADD_SHRINK));
+    // A typed start past the end comes back as it was.
+    dlg.Edit(CGrowShrinkDlg::IDC_START)->ChangeValue("60");
+    CPrivateMessageEvent commit(kvEVT_WM_NUMEDIT_COMMIT, WM_NUMEDIT_COMMIT, CGrowShrinkDlg::IDC_START, 1);
+    dlg.OnCommit(commit);
+    EXPECT_EQ(dlg.Edit(CGrowShrinkDlg::IDC_START)->GetText(), "41");
+    EXPECT_EQ(chart->getDataPtShrinkStart(0), 41);
+
+    // A chart without points offers nothing.
+    CGrowShrinkDlg empty(frame, 225, static_cast<pnChart*>(charts.findObject("empty")), 21, 11, 0);
+    for (int id : {int(CGrowShrinkDlg::IDC_ADD_GROW), int(CGrowShrinkDlg::IDC_ADD_SHRINK), int(CGrowShrinkDlg::IDC_REMOVE),
+                   int(CGrowShrinkModel::kLj), int(CGrowShrinkModel::kEw)})
+        EXPECT_FALSE(empty.Button(id)->IsEnabled()) << id;
+    EXPECT_FALSE(empty.Edit(CGrowShrinkDlg::IDC_START)->IsEnabled());
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    wxApp::SetInstance(new wxApp);
+    return runWxTests(argc, argv, [] { wxTheApp->OnInit(); });
+}

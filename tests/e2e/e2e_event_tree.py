@@ -1,0 +1,252 @@
+#!/usr/bin/env python3
+"""The event tree and the effect list with the real program under a private X server.
+
+A scene of format 2.5 where the event "A" plays "e1" from 0 to 20 and "B" plays
+nothing is opened in Animation Mode. In the "Event Tree" e1 is dragged onto B's
+"EFFECT" folder and copied ("Copy Effect", OK), then B is dragged onto A; in the
+"Effect List" e1's Move X becomes 5 and is applied. The saved scene holds
+"e1001" with e1's parts, B playing it from 0 to 20 under the parent "A", and e1
+moving 5 along X.
+
+e2e_event_tree.py PROGRAM SOURCE_DIR
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_program as ep  # noqa: E402
+import e2e_timeline as et  # noqa: E402
+import xvfb_harness as xh  # noqa: E402
+
+TITLE = "Kelvano 2.6 Std"
+WHITE = (255, 255, 255)
+
+failures = ep.failures
+check = ep.check
+
+SCENE = """scene {
+    name\t"tree"
+    width\t580
+    height\t392
+    version\t250
+}
+
+panel {
+    name\t"A"
+    position\t( -150.000000 0.000000 0.000000 )
+    dimension\t( 120.000000 80.000000 10.000000 )
+}
+
+panel {
+    name\t"B"
+    position\t( 150.000000 0.000000 0.000000 )
+    dimension\t( 120.000000 80.000000 10.000000 )
+}
+
+effect {
+    name\t"e1"
+    trans\t( 1.000000 2.000000 3.000000 )
+    scale\t( 1.500000 1.500000 1.500000 )
+}
+
+event {
+    name\t"A"
+    objectName\t"A"
+    play\t( "e1" 0 20 1 )
+}
+
+event {
+    name\t"B"
+    objectName\t"B"
+}
+"""
+
+
+def raw(png, env, box):
+    """The pixels of a box (x0, y0, x1, y1) of a picture, row by row."""
+    x0, y0, x1, y1 = box
+    w, h = x1 - x0, y1 - y0
+    data = subprocess.run(["convert", png, "-crop", f"{w}x{h}+{x0}+{y0}", "+repage", "-depth", "8", "rgb:-"],
+                          env=env, capture_output=True).stdout
+    return [[tuple(data[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]
+
+
+def accent(p):
+    """The theme's selection colour: a saturated blue."""
+    return p[2] > 150 and p[0] < 120 and 80 < p[1] < 180
+
+
+def tree_box(png, env):
+    """A box of the event tree around its selected row (the event of the first
+    object, selected by Animation Mode): the row is the accent-blue block in
+    the window's lower half."""
+    rows = raw(png, env, (0, 500, 1280, 1024))
+    pts = [(x, y + 500) for y, row in enumerate(rows) for x, p in enumerate(row) if accent(p)]
+    if not pts:
+        return None
+    x0, y0 = min(p[0] for p in pts), min(p[1] for p in pts)
+    return (max(0, x0 - 60), y0 - 4, x0 + 240, min(1024, y0 + 200))
+
+
+def highlight(png, env, box):
+    """Bounding box of the selected row's highlight (accent blue) in a box."""
+    rows = raw(png, env, box)
+    pts = [(x, y) for y, row in enumerate(rows) for x, p in enumerate(row) if accent(p)]
+    if not pts:
+        return None
+    xs, ys = [p[0] for p in pts], [p[1] for p in pts]
+    return (box[0] + min(xs), box[1] + min(ys), box[0] + max(xs), box[1] + max(ys))
+
+
+def rows_of_tree(env, home, box, count):
+    """Points on the first count rows' labels: the selected row by its
+    highlight, the others by the last dark (text) pixels of each band of rows
+    that hold text."""
+    png = et.screenshot(home, "tree", env)
+    first = highlight(png, env, box)
+    if not check(first is not None, "no selected row in the tree"):
+        return None
+    centres = [((first[0] + first[2]) // 2, (first[1] + first[3]) // 2)]
+    # Left of the first label only its expander: the pane's gripper stays out.
+    left, top = first[0] - 30, first[3] + 2
+    rows = raw(png, env, (left, top, box[2], box[3]))
+    band = None
+    for y, row in enumerate(rows + [[WHITE]]):
+        dark = [x for x, p in enumerate(row) if sum(p) < 300]
+        if dark and band is None:
+            band = [y, y, max(dark)]
+        elif dark:
+            band[1], band[2] = y, max(band[2], max(dark))
+        elif band is not None:
+            centres.append((left + band[2] - 3, top + (band[0] + band[1]) // 2))
+            band = None
+    check(len(centres) >= count, f"{len(centres)} rows of text in the tree, not {count}")
+    return centres[:count] if len(centres) >= count else None
+
+
+def tree_drag(env, start, end, steps=12):
+    et.xdo(env, "mousemove", *start)
+    time.sleep(0.3)
+    et.xdo(env, "mousedown", 1)
+    time.sleep(0.2)
+    for i in range(1, steps + 1):
+        et.xdo(env, "mousemove", start[0] + (end[0] - start[0]) * i // steps,
+               start[1] + (end[1] - start[1]) * i // steps)
+        time.sleep(0.08)
+    time.sleep(0.3)
+    et.xdo(env, "mouseup", 1)
+    time.sleep(0.8)
+
+
+def main():
+    program, source = os.path.abspath(sys.argv[1]), sys.argv[2]
+    for tool in ("xdotool", "convert"):
+        if not shutil.which(tool):
+            if os.environ.get("CI"):
+                print("FAIL:", tool, "is not installed")
+                return 1
+            print("SKIP:", tool, "is not installed")
+            return 0
+    with xh.private_display() as display, xh.private_home() as home:
+        env = xh.environment(display, home, source)
+        work = tempfile.mkdtemp(prefix="work-", dir=home)
+        scene_path = os.path.join(work, "tree.apn")
+        with open(scene_path, "w") as f:
+            f.write(SCENE)
+        proc, log = ep.start(program, work, [scene_path], env)
+        window = xh.wait_for_window(TITLE, env, timeout=60)
+        if not check(window is not None, "no main window"):
+            proc.kill()
+            return 1
+        et.wait_gone("Kelvano", env, timeout=20)
+        time.sleep(1.0)
+
+        et.menu(env, "m", "Down", "Return")
+        time.sleep(1.5)
+        box = tree_box(et.screenshot(home, "animation-mode", env), env)
+        if not check(box is not None, "no event tree after Animation Mode"):
+            ep.stop(proc, display, window, log, env, "event tree")
+            ep.check_log(work)
+            return 1
+        # A, its object, EFFECT, e1, B, its object, EFFECT.
+        rows = rows_of_tree(env, home, box, 7)
+        if rows:
+            tree_drag(env, rows[3], rows[6])
+            dialog = xh.wait_for_window("Copy Option", env, timeout=15)
+            if check(dialog is not None, "no \"Copy Option\" after dropping e1 on B's EFFECT"):
+                et.xdo(env, "windowfocus", "--sync", dialog)
+                et.xdo(env, "key", "Up")
+                time.sleep(0.4)
+                et.screenshot(home, "copy-option", env)
+                et.xdo(env, "key", "Return")
+                et.wait_gone("Copy Option", env)
+                time.sleep(0.8)
+            # B (row 4) onto A (row 0).
+            tree_drag(env, rows[4], rows[0])
+
+        # The Effect List: e1, Move X 5, Apply.
+        # The tree keeps typed letters for itself: the keys go to the scene
+        # window's grey surround first.
+        kids, scene = ep.scene_window(window, env)
+        if scene:
+            w, h, sx, sy = scene[0]
+            et.click(env, sx + w + 40, sy + h // 2)
+        et.menu(env, "v", "f")
+        time.sleep(1.0)
+        et.screenshot(home, "effect-list-shown", env)
+        effects = xh.wait_for_window("Effect List", env, timeout=15)
+        if check(effects is not None, "no Effect List"):
+            x, y, _, _ = ep.geometry(effects, env)
+            et.click(env, x + 30, y + 12)
+            et.xdo(env, "windowfocus", "--sync", effects)
+            time.sleep(0.3)
+            et.xdo(env, "key", "Tab")
+            et.xdo(env, "key", "Tab")
+            et.clear_field(env)
+            et.xdo(env, "type", "5")
+            time.sleep(0.3)
+            for _ in range(14):
+                et.xdo(env, "key", "Tab")
+                time.sleep(0.05)
+            et.screenshot(home, "effect-list", env)
+            et.xdo(env, "key", "space")
+            time.sleep(0.8)
+
+        # Ctrl+S belongs to the main window.
+        et.xdo(env, "windowfocus", "--sync", window)
+        if scene:
+            et.click(env, sx + w + 40, sy + h // 2)
+
+        before_save = os.path.getmtime(scene_path)
+        text = et.save_and_read(env, scene_path, before_save)
+        m = re.search(r'effect\s*\{\s*name\s+"e1001"(.*?)\}', text, re.S)
+        if check(m is not None, "no effect e1001 in the saved scene:\n" + text):
+            check(re.search(r"trans\s+\(\s*1\.0+ 2\.0+ 3\.0+\s*\)", m.group(1)) is not None and
+                  re.search(r"scale\s+\(\s*1\.50+ 1\.50+ 1\.50+\s*\)", m.group(1)) is not None,
+                  "e1001 lacks e1's parts:\n" + m.group(0))
+        b = re.search(r'event\s*\{\s*name\s+"B"(.*?)\}', text, re.S)
+        if check(b is not None, "no event B"):
+            check(re.search(r'play\s+\(\s*"e1001"\s+0\s+20\s+1\s*\)', b.group(1)) is not None,
+                  "B does not play e1001 from 0 to 20:\n" + b.group(0))
+            check(re.search(r'parent\s+"A"', b.group(1)) is not None, "B's parent is not A:\n" + b.group(0))
+        e1 = re.search(r'effect\s*\{\s*name\s+"e1"(.*?)\}', text, re.S)
+        check(e1 is not None and re.search(r"trans\s+\(\s*5\.0+ 2\.0+ 3\.0+\s*\)", e1.group(1)) is not None,
+              "e1 does not move 5 along X:\n" + (e1.group(0) if e1 else text))
+
+        ep.stop(proc, display, window, log, env, "event tree")
+        ep.check_log(work)
+    if failures:
+        print(f"{len(failures)} failure(s)")
+        return 1
+    print("event tree: ok")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,225 @@
+#include "ui/animation/CEffectEditorDlg.h"
+
+#include "app/core/CKelvanoView.h"
+#include "scene/pnEffect.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnScene.h"
+#include "ui/animation/EffectDialogSupport.h"
+#include "ui/properties/CColorButton.h"
+#include "ui/properties/CMaterialDlg.h"
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/PrivateMessages.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+enum : int { IDC_NAME = 1605, IDC_COLOR_CHECK = 1622, IDC_SWATCH = 1659, IDC_APPLY = 1, IDC_CLOSE = 2 };
+constexpr int kAxisIds[3] = {1409, 1417, 1422};
+constexpr int kSwatchOwner = 1239;
+}  // namespace
+
+CEffectEditorDlg::CEffectEditorDlg(wxWindow* parent, CKelvanoView* view, int mode, const std::string& effectName)
+    : wxDialog(parent, wxID_ANY, "Effect Editor"), m_pView(view), m_nMode(mode) {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
+    nameRow->Add(new wxStaticText(this, wxID_ANY, "Effect Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    m_pName = new wxTextCtrl(this, IDC_NAME, "", wxDefaultPosition, wxSize(160, -1), wxTE_READONLY);
+    m_pName->SetMaxLength(kEffectNameBytes);
+    nameRow->Add(m_pName, 1);
+    top->Add(nameRow, 0, wxEXPAND | wxALL, 4);
+    m_fields.Create(this, top, kAxisIds);
+    auto* colorRow = new wxBoxSizer(wxHORIZONTAL);
+    m_pColor = new wxCheckBox(this, IDC_COLOR_CHECK, "Color");
+    m_pSwatch = new CColorButton(this, IDC_SWATCH);
+    m_pSwatch->SetColor(wxColour(0xCC, 0xCC, 0xCC));
+    colorRow->Add(m_pColor, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
+    colorRow->Add(m_pSwatch, 0, wxALIGN_CENTER_VERTICAL);
+    top->Add(colorRow, 0, wxALL, 4);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    m_pApply = new wxButton(this, IDC_APPLY, "Apply");
+    buttons->Add(m_pApply, 0, wxRIGHT, 6);
+    buttons->Add(new wxButton(this, IDC_CLOSE, "Close"));
+    top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 4);
+    SetSizerAndFit(top);
+
+    Bind(wxEVT_TEXT, &CEffectEditorDlg::OnText, this);
+    Bind(wxEVT_BUTTON, &CEffectEditorDlg::OnButton, this);
+    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { SetModified(true); });
+    Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { CloseEditor(); });
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() == WXK_ESCAPE) CloseEditor();
+        else e.Skip();
+    });
+    if (mode == 0) PlaceBelowMainWindowTop(this);
+    LoadEffect(effectName);
+}
+
+pnScene* CEffectEditorDlg::Scene() const { return m_pView ? m_pView->GetScene() : nullptr; }
+
+pnEffect* CEffectEditorDlg::Effect() const {
+    // Looked up at each use: the effect may have left the scene meanwhile.
+    pnScene* scene = Scene();
+    return scene && !m_strName.empty() ? scene->findEffect(m_strName.c_str()) : nullptr;
+}
+
+bool CEffectEditorDlg::IsColorTicked() const { return m_pColor->GetValue(); }
+
+void CEffectEditorDlg::SetModified(bool on) {
+    m_bModified = on;
+    m_pApply->Enable(on);
+}
+
+bool CEffectEditorDlg::LoadEffect(const std::string& effectName) {
+    m_strName = effectName.substr(0, kEffectNameBytes);
+    m_bLoaded = false;
+    if (m_nMode != 0) m_pName->ChangeValue(wxString::FromUTF8(m_strName));
+    m_fields.EnableRotationAndScale(m_nMode == 0);
+    m_pSwatch->Enable(m_nMode != 2);
+    m_pColor->Enable(m_nMode != 2);
+    for (bool& c : m_changed) c = false;
+    SetModified(false);
+    pnEffect* effect = Effect();
+    if (!effect) return false;
+    m_savedMove = effect->getTrans();
+    m_fields.ShowMove(m_savedMove);
+    m_savedScale = effect->getScale();
+    m_fSavedAngle = effect->getRotAngle();
+    m_savedAxis = effect->getRotAxis();
+    if (m_nMode == 0) {
+        m_fields.ShowScale(m_savedScale);
+        m_fields.ShowRotation(m_fSavedAngle, m_savedAxis);
+    }
+    // Modes 0 and 1 both carry the colour: Apply would strip it otherwise.
+    if (m_nMode != 2) m_pColor->SetValue(effect->getFlag(pnEffect::COLOR_FLAG) != 0);
+    if (m_nMode == 2) {
+        m_strColor.clear();
+        m_pSwatch->SetColor(wxColour(0xCC, 0xCC, 0xCC));
+    } else {
+        m_strColor = effect->getColor();
+        m_pSwatch->SetColor(SwatchColour(Scene(), m_strColor));
+    }
+    m_pName->ChangeValue(wxString::FromUTF8(m_strName));
+    m_bLoaded = true;
+    return true;
+}
+
+void CEffectEditorDlg::RevertEffect() {
+    if (pnEffect* effect = m_bLoaded ? Effect() : nullptr) {
+        if (m_changed[CEffectFields::kMove]) effect->setTrans(m_savedMove);
+        if (m_changed[CEffectFields::kScale]) effect->setScale(m_savedScale);
+        if (m_changed[CEffectFields::kRotate]) {
+            effect->setRotAngle(m_fSavedAngle);
+            effect->setRotAxis(m_savedAxis);
+        }
+    }
+    for (bool& c : m_changed) c = false;
+    SetModified(false);
+    m_bLoaded = false;
+}
+
+void CEffectEditorDlg::SetMove(const sgVec3& v) {
+    m_fields.ShowMove(v);
+    if (pnEffect* effect = Effect()) effect->setTrans(v);
+    m_changed[CEffectFields::kMove] = true;
+    SetModified(true);
+}
+
+void CEffectEditorDlg::SetScale(const sgVec3& v) {
+    m_fields.ShowScale(v);
+    if (pnEffect* effect = Effect()) effect->setScale(v);
+    m_changed[CEffectFields::kScale] = true;
+    SetModified(true);
+}
+
+void CEffectEditorDlg::SetRotate(float angle, const sgVec3& axis) {
+    m_fields.ShowRotation(angle, axis);
+    if (pnEffect* effect = Effect()) {
+        effect->setRotAngle(angle);
+        if (sgLength(axis) > 0.0f) effect->setRotAxis(axis);
+    }
+    m_changed[CEffectFields::kRotate] = true;
+    SetModified(true);
+}
+
+void CEffectEditorDlg::TakeSavedRotation(float& angle, sgVec3& axis) {
+    angle = m_fSavedAngle;
+    axis = m_savedAxis;
+    if (const pnEffect* effect = Effect()) {
+        m_fSavedAngle = effect->getRotAngle();
+        m_savedAxis = effect->getRotAxis();
+    }
+}
+
+void CEffectEditorDlg::ApplyValues() {
+    pnEffect* effect = Effect();
+    if (!effect) return;
+    if (m_changed[CEffectFields::kMove]) effect->setTrans(m_fields.Move());
+    if (m_nMode == 0) {
+        if (m_changed[CEffectFields::kScale]) effect->setScale(m_fields.Scale());
+        if (m_changed[CEffectFields::kRotate]) {
+            effect->setRotAngle(m_fields.Angle());
+            if (sgLength(m_fields.Axis()) > 0.0f) effect->setRotAxis(m_fields.Axis());
+        }
+    }
+    if (m_nMode != 2 && !m_strColor.empty()) effect->setColor(m_pColor->GetValue() ? m_strColor.c_str() : "");
+    SetModified(false);
+    if (m_pView) m_pView->m_bModified = 1;
+    if (m_nMode == 0 && m_pView) m_pView->OnEffectApplied();
+    // What was applied is what Close keeps from now on.
+    if (const pnEffect* now = Effect()) {
+        m_savedMove = now->getTrans();
+        m_savedScale = now->getScale();
+        m_fSavedAngle = now->getRotAngle();
+        m_savedAxis = now->getRotAxis();
+    }
+    for (bool& c : m_changed) c = false;
+    if (m_nMode != 0 && IsModal()) EndModal(wxID_OK);
+}
+
+void CEffectEditorDlg::CloseEditor() {
+    RevertEffect();
+    if (m_nMode == 0) {
+        if (m_pView) m_pView->OnEffectDialogClosed();
+        Destroy();
+    } else if (IsModal()) {
+        EndModal(wxID_CANCEL);
+    }
+}
+
+void CEffectEditorDlg::OnText(wxCommandEvent& event) {
+    const int group = m_fields.GroupOf(event.GetId());
+    if (group == CEffectFields::kNone) return;
+    m_changed[group] = true;
+    SetModified(true);
+}
+
+void CEffectEditorDlg::OnButton(wxCommandEvent& event) {
+    switch (event.GetId()) {
+    case IDC_APPLY: ApplyValues(); break;
+    case IDC_CLOSE: CloseEditor(); break;
+    case IDC_SWATCH:
+        m_material = ShowEffectMaterialChooser(m_material, this, kSwatchOwner, m_strColor,
+                                               [this](int message, int, int index) { OnMaterialMessage(message, index); });
+        break;
+    default: event.Skip();
+    }
+}
+
+void CEffectEditorDlg::OnMaterialMessage(int message, int index) {
+    pnScene* scene = Scene();
+    const pnMaterial* m = scene ? scene->getMaterial(index) : nullptr;
+    if (!m) return;
+    if (message == WM_MATERIAL_CHOSEN) {
+        m_strColor = m->getName();
+        m_pSwatch->SetColor(SwatchColour(scene, m_strColor));
+        SetModified(true);
+        m_pColor->SetValue(true);
+    } else if (message == WM_MATERIAL_MODIFIED && m->getName() == m_strColor) {
+        m_pSwatch->SetColor(SwatchColour(scene, m_strColor));
+        m_pColor->SetValue(true);
+    }
+}

@@ -1,0 +1,221 @@
+#include "ui/animation/CEffectListDlg.h"
+
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoView.h"
+#include "scene/pnEffect.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnScene.h"
+#include "ui/animation/EffectDialogSupport.h"
+#include "ui/properties/CColorButton.h"
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/PrivateMessages.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/listbox.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+namespace {
+enum : int {
+    IDC_LIST = 1582, IDC_NAME = 1605, IDC_COLOR = 1622, IDC_SWATCH = 1659, IDC_COPY = 1283, IDC_DELETE = 1273,
+    IDC_APPLY = 1056, IDC_CLOSE = 1736
+};
+constexpr int kAxisIds[3] = {1409, 1417, 1422};
+constexpr int kColorGroup = 3;
+}  // namespace
+
+CEffectListDlg::CEffectListDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent, id) {
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    m_pList = new wxListBox(this, IDC_LIST, wxDefaultPosition, wxSize(200, 110));
+    top->Add(m_pList, 1, wxEXPAND | wxALL, 4);
+    auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
+    nameRow->Add(new wxStaticText(this, wxID_ANY, "Effect Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    m_pName = new wxTextCtrl(this, IDC_NAME, "", wxDefaultPosition, wxSize(120, -1), wxTE_READONLY);
+    nameRow->Add(m_pName, 1);
+    top->Add(nameRow, 0, wxEXPAND | wxLEFT | wxRIGHT, 4);
+    m_fields.Create(this, top, kAxisIds);
+    auto* colorRow = new wxBoxSizer(wxHORIZONTAL);
+    m_pColor = new wxCheckBox(this, IDC_COLOR, "Color");
+    m_pSwatch = new CColorButton(this, IDC_SWATCH);
+    m_pSwatch->SetColor(wxColour(0xCC, 0xCC, 0xCC));
+    colorRow->Add(m_pColor, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
+    colorRow->Add(m_pSwatch, 0, wxALIGN_CENTER_VERTICAL);
+    top->Add(colorRow, 0, wxALL, 4);
+    auto* buttons = new wxGridSizer(2, 4, 4);
+    buttons->Add(new wxButton(this, IDC_COPY, "Copy"));
+    buttons->Add(new wxButton(this, IDC_DELETE, "Delete"));
+    m_pApply = new wxButton(this, IDC_APPLY, "Apply");
+    buttons->Add(m_pApply);
+    buttons->Add(new wxButton(this, IDC_CLOSE, "Close"));
+    top->Add(buttons, 0, wxALL, 4);
+    SetSizerAndFit(top);
+    SetModified(false);
+
+    Bind(wxEVT_TEXT, &CEffectListDlg::OnText, this);
+    Bind(wxEVT_BUTTON, &CEffectListDlg::OnButton, this);
+    Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { ShowSelected(); });
+    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
+        if (m_pList->GetSelection() == wxNOT_FOUND) {
+            m_pColor->SetValue(false);
+            return;
+        }
+        m_changed[kColorGroup] = true;
+        SetModified(true);
+    });
+    // The panel has no default button: Enter does nothing.
+    Bind(wxEVT_CHAR_HOOK, [](wxKeyEvent& e) {
+        if (e.GetKeyCode() != WXK_RETURN && e.GetKeyCode() != WXK_NUMPAD_ENTER) e.Skip();
+    });
+    Bind(wxEVT_TEXT_ENTER, [](wxCommandEvent&) {});
+}
+
+CKelvanoView* CEffectListDlg::View() const {
+    CKelvanoAppState* app = GetAppState();
+    return app ? app->m_pCurrentView : nullptr;
+}
+
+std::string CEffectListDlg::SelectedName() const {
+    const int sel = m_pList->GetSelection();
+    return sel == wxNOT_FOUND ? std::string() : m_pList->GetString(static_cast<unsigned>(sel)).ToStdString(wxConvUTF8);
+}
+
+void CEffectListDlg::SetModified(bool on) {
+    m_bModified = on;
+    m_pApply->Enable(on);
+}
+
+void CEffectListDlg::AddEffectName(const std::string& name) { m_pList->Append(wxString::FromUTF8(name)); }
+
+void CEffectListDlg::RemoveEffectName(const std::string& name) {
+    const int at = m_pList->FindString(wxString::FromUTF8(name), true);
+    if (at != wxNOT_FOUND) m_pList->Delete(static_cast<unsigned>(at));
+}
+
+void CEffectListDlg::ClearList() {
+    m_pList->Clear();
+    ClearFields();
+}
+
+void CEffectListDlg::FillFromScene() {
+    m_pList->Clear();
+    ClearFields();
+    CKelvanoView* view = View();
+    const pnScene* scene = view ? view->GetScene() : nullptr;
+    if (!scene) return;
+    for (int i = 0; i < scene->getNumEffects(); ++i) AddEffectName(scene->getEffect(i)->getName());
+}
+
+void CEffectListDlg::ClearFields() {
+    m_fields.Clear();
+    for (wxString& s : m_shown) s.clear();
+    m_pName->ChangeValue("");
+    m_pColor->SetValue(false);
+    m_strColor.clear();
+    m_pSwatch->SetColor(wxColour(0xCC, 0xCC, 0xCC));
+    for (bool& c : m_changed) c = false;
+    SetModified(false);
+}
+
+void CEffectListDlg::SelectEffect(int index) {
+    if (index < 0 || index >= static_cast<int>(m_pList->GetCount())) return;
+    m_pList->SetSelection(index);
+    ShowSelected();
+}
+
+void CEffectListDlg::ShowSelected() {
+    CKelvanoView* view = View();
+    pnScene* scene = view ? view->GetScene() : nullptr;
+    const pnEffect* effect = scene ? scene->findEffect(SelectedName().c_str()) : nullptr;
+    if (!effect) return;
+    m_pName->ChangeValue(wxString::FromUTF8(effect->getName()));
+    m_fields.ShowEffect(*effect);
+    for (int i = 0; i < 10; ++i) m_shown[i] = m_fields.Edit(i)->GetValue();
+    m_strColor = effect->getColor();
+    m_pSwatch->SetColor(SwatchColour(scene, m_strColor));
+    m_pColor->SetValue(effect->getFlag(pnEffect::COLOR_FLAG) != 0);
+    for (bool& c : m_changed) c = false;
+    SetModified(false);
+}
+
+void CEffectListDlg::OnText(wxCommandEvent& event) {
+    const int group = m_fields.GroupOf(event.GetId());
+    if (group == CEffectFields::kNone) return;
+    if (m_pList->GetSelection() == wxNOT_FOUND) {
+        // Nothing to edit: the typing is undone.
+        for (int i = 0; i < 10; ++i) m_fields.Edit(i)->ChangeValue(m_shown[i]);
+        return;
+    }
+    m_changed[group] = true;
+    SetModified(true);
+}
+
+void CEffectListDlg::OnApply() {
+    CKelvanoView* view = View();
+    pnScene* scene = view ? view->GetScene() : nullptr;
+    pnEffect* effect = scene ? scene->findEffect(SelectedName().c_str()) : nullptr;
+    if (!effect) return;
+    if (m_changed[CEffectFields::kMove]) effect->setTrans(m_fields.Move());
+    if (m_changed[CEffectFields::kScale]) effect->setScale(m_fields.Scale());
+    if (m_changed[CEffectFields::kRotate]) {
+        effect->setRotAngle(m_fields.Angle());
+        if (sgLength(m_fields.Axis()) > 0.0f) effect->setRotAxis(m_fields.Axis());
+    }
+    if (m_changed[kColorGroup]) effect->setColor(m_pColor->GetValue() ? m_strColor.c_str() : "");
+    ShowSelected();
+    view->m_bModified = 1;
+    if (view->GetHost()) view->GetHost()->Redraw();
+}
+
+void CEffectListDlg::OnCopy() {
+    const std::string source = SelectedName();
+    if (source.empty()) return;
+    // The new name reaches this list through the frame's relay.
+    CopyEffectWithDialog(this, View(), source);
+}
+
+void CEffectListDlg::OnDelete() {
+    const int sel = m_pList->GetSelection();
+    if (sel == wxNOT_FOUND) return;
+    if (!DeleteEffectWithChecks(this, View(), SelectedName())) return;
+    // The frame's relay took the name out of this list.
+    if (m_pList->GetCount() == 0) {
+        ClearFields();
+        return;
+    }
+    SelectEffect(sel < static_cast<int>(m_pList->GetCount()) ? sel : 0);
+}
+
+void CEffectListDlg::OnButton(wxCommandEvent& event) {
+    switch (event.GetId()) {
+    case IDC_APPLY: OnApply(); break;
+    case IDC_COPY: OnCopy(); break;
+    case IDC_DELETE: OnDelete(); break;
+    case IDC_CLOSE:
+        if (m_onClose) m_onClose();
+        break;
+    case IDC_SWATCH:
+        if (m_pList->GetSelection() != wxNOT_FOUND)
+            m_material = ShowEffectMaterialChooser(m_material, this, IDC_SWATCH, m_strColor,
+                                                   [this](int message, int, int index) { OnMaterialMessage(message, index); });
+        break;
+    default: event.Skip();
+    }
+}
+
+void CEffectListDlg::OnMaterialMessage(int message, int index) {
+    CKelvanoView* view = View();
+    pnScene* scene = view ? view->GetScene() : nullptr;
+    const pnMaterial* m = scene ? scene->getMaterial(index) : nullptr;
+    if (!m) return;
+    if (message == WM_MATERIAL_CHOSEN) {
+        m_strColor = m->getName();
+        SetModified(true);
+    } else if (message != WM_MATERIAL_MODIFIED || m->getName() != m_strColor) {
+        return;
+    }
+    m_pSwatch->SetColor(SwatchColour(scene, m_strColor));
+    m_changed[kColorGroup] = true;
+    m_pColor->SetValue(true);
+}
