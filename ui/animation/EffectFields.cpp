@@ -14,7 +14,11 @@
 namespace {
 wxString format(const char* fmt, float v) {
     char buf[64];
+    // fmt is one of the fields' own float formats ("%.2f", "%.3f").
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
     std::snprintf(buf, sizeof buf, fmt, v);
+#pragma GCC diagnostic pop
     return buf;
 }
 float number(const CNumEdit* edit) { return edit ? static_cast<float>(std::atof(edit->GetText().c_str())) : 0.0f; }
