@@ -314,6 +314,24 @@ public:
     int m_bEffectExisted = 0;
     int m_bChooserSync = 0;
 
+    // ---- Camera presets and view tools (CKelvanoViewTools.cpp) ----
+    bool OnToolsCommand(int id);
+    bool OnUpdateToolsCommand(int id, CCmdUI& ui);
+    // Preset 0..5 (Front, Back, Left, Right, Top, Bottom) on or off.
+    void OnCameraPreset(int index);
+    void OnSelectAll();
+    void OnSceneTransform();
+    void OnSafetyZone();
+    // The window got the keyboard focus: the picture is drawn again.
+    void OnSetFocus();
+    // The safety zone's 1-pixel white outline over the drawn frame (screen
+    // paints only, before the swap).
+    void DrawSafetyZone();
+    int m_bPresetViewSaved = 0;
+    int m_bSavedPerspective = 0;
+    sgVec3 m_vSavedCameraPos{0, 0, 0};
+    float m_fSavedViewWidth = 720.0f;
+
     // ---- Movie exports (CKelvanoViewMovies.cpp) ----
     void OnExportAvi();
     void OnExportFlash();

@@ -1,0 +1,28 @@
+// The light page's small GL window over CLightPreviewModel: a left drag
+// swings the current light around the sphere, and letting go tells the page.
+#pragma once
+
+#include "ui/properties/CGLPreviewCanvas.h"
+
+#include <functional>
+
+class CLightPreviewModel;
+
+class CLightPreviewCtrl : public CGLPreviewCanvas {
+public:
+    CLightPreviewCtrl(wxWindow* parent, wxWindowID id, CLightPreviewModel& model, const wxPoint& pos,
+                      const wxSize& size);
+    // The owner page's drop operation, called when a drag ends.
+    std::function<void()> m_onDrop;
+
+protected:
+    bool SizeGL(int width, int height) override;
+    void RenderGL() override;
+
+private:
+    void OnMouse(wxMouseEvent& event);
+    void EndDrag();
+    CLightPreviewModel& m_model;
+    bool m_bDragging = false;
+    wxPoint m_ptLast;
+};
