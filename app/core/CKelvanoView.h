@@ -314,6 +314,20 @@ public:
     int m_bEffectExisted = 0;
     int m_bChooserSync = 0;
 
+    // ---- Movie exports (CKelvanoViewMovies.cpp) ----
+    void OnExportAvi();
+    void OnExportFlash();
+    // The scene's sounds up to m_nRecordEndFrame (the last event frame when it
+    // is -1), at most 256, into m_soundList; their count.
+    int BuildSoundList();
+    void ClearSoundList();
+    void FreeSoundList();
+    CAviWriter& GetAviWriter();
+    // An export's save dialog in the export folder, asking before overwriting.
+    FileDialogRequest ExportFileRequest(const char* title, const char* extension, const char* filter) const;
+    // An export switches the active camera preset view off first.
+    void SwitchPresetOff();
+
     // ---- Camera presets and view tools (CKelvanoViewTools.cpp) ----
     bool OnToolsCommand(int id);
     bool OnUpdateToolsCommand(int id, CCmdUI& ui);
@@ -331,20 +345,6 @@ public:
     int m_bSavedPerspective = 0;
     sgVec3 m_vSavedCameraPos{0, 0, 0};
     float m_fSavedViewWidth = 720.0f;
-
-    // ---- Movie exports (CKelvanoViewMovies.cpp) ----
-    void OnExportAvi();
-    void OnExportFlash();
-    // The scene's sounds up to m_nRecordEndFrame (the last event frame when it
-    // is -1), at most 256, into m_soundList; their count.
-    int BuildSoundList();
-    void ClearSoundList();
-    void FreeSoundList();
-    CAviWriter& GetAviWriter();
-    // An export's save dialog in the export folder, asking before overwriting.
-    FileDialogRequest ExportFileRequest(const char* title, const char* extension, const char* filter) const;
-    // An export switches the active camera preset view off first.
-    void SwitchPresetOff();
 
     // Data model.
     CDibSection m_dibWindowCapture;
