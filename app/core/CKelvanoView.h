@@ -336,6 +336,11 @@ public:
     void OnSelectAll();
     void OnSceneTransform();
     void OnSafetyZone();
+    // A texture tool window closed: whether its object shows a texture goes
+    // to the page's texture check box (through the main frame, when there is one).
+    void SetPanelPageTextureCheck(int on);
+    void SetTextPageTextureCheck(int on);
+    void SetModelPageTextureCheck(int on);
     // The window got the keyboard focus: the picture is drawn again.
     void OnSetFocus();
     // The safety zone's 1-pixel white outline over the drawn frame (screen

@@ -184,6 +184,18 @@ void CKelvanoView::OnSafetyZone() {
     m_pDocument->UpdateSafetyZone();
 }
 
+void CKelvanoView::SetPanelPageTextureCheck(int on) {
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->SetPanelPageTextureCheck(on);
+}
+
+void CKelvanoView::SetTextPageTextureCheck(int on) {
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->SetTextPageTextureCheck(on);
+}
+
+void CKelvanoView::SetModelPageTextureCheck(int on) {
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->SetModelPageTextureCheck(on);
+}
+
 void CKelvanoView::OnSetFocus() {
     if (m_pHost) m_pHost->Redraw();
 }

@@ -212,6 +212,16 @@ TEST_F(ViewToolsTest, BackgroundStatesPerFaceModeAndFocus) {
     const int redraws = host.redraws;
     view->OnSetFocus();
     EXPECT_EQ(host.redraws, redraws + 1);
+
+    // The texture windows' relays reach the pages through the frame.
+    view->SetPanelPageTextureCheck(1);
+    view->SetTextPageTextureCheck(0);
+    view->SetModelPageTextureCheck(1);
+    EXPECT_EQ(frame.callsOf("SetPanelPageTextureCheck"), std::vector<std::string>{"1"});
+    EXPECT_EQ(frame.callsOf("SetTextPageTextureCheck"), std::vector<std::string>{"0"});
+    EXPECT_EQ(frame.callsOf("SetModelPageTextureCheck"), std::vector<std::string>{"1"});
+    host.frame = nullptr;
+    view->SetModelPageTextureCheck(0);  // no main window: nothing happens
 }
 
 }  // namespace

@@ -18,11 +18,9 @@ public:
 protected:
     bool SizeGL(int width, int height) override;
     void RenderGL() override;
+    bool DragStep(int x0, int y0, int x, int y) override;
+    void DragEnded() override;
 
 private:
-    void OnMouse(wxMouseEvent& event);
-    void EndDrag();
     CLightPreviewModel& m_model;
-    bool m_bDragging = false;
-    wxPoint m_ptLast;
 };

@@ -64,15 +64,7 @@ bool CLightPreviewModel::Drag(int x0, int y0, int x, int y) {
 }
 
 bool CLightPreviewModel::Size(int width, int height) const {
-    if (width <= 0 || height <= 0) return false;
-    glViewport(0, 0, width, height);
-    const double e = 1.2 * m_fScale;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    if (height < width) glOrtho(-e * width / height, e * width / height, -e, e, m_fNear, m_fFar);
-    else glOrtho(-e, e, -e * height / width, e * height / width, m_fNear, m_fFar);
-    glMatrixMode(GL_MODELVIEW);
-    return true;
+    return SizePreviewOrtho(width, height, 1.2 * m_fScale, m_fNear, m_fFar, m_fNear, m_fFar);
 }
 
 void CLightPreviewModel::Render() const {

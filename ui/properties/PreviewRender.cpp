@@ -158,13 +158,17 @@ bool CCameraPreviewModel::Drag(int a, int b, int c, int d) {
     return true;
 }
 
-bool CCameraPreviewModel::Size(int w, int h) {
+bool SizePreviewOrtho(int w, int h, double e, double nearWide, double farWide, double nearTall, double farTall) {
     if (w <= 0 || h <= 0) return false;
-    const double e = kViewHalfSize;
     glViewport(0, 0, w, h);
-    if (h < w) ortho(-(w * e / h), w * e / h, -e, e, -10 * e, 10 * e);
-    else ortho(-e, e, -(e * h / w), e * h / w, -4 * e, 4 * e);
+    if (h < w) ortho(-(w * e / h), w * e / h, -e, e, nearWide, farWide);
+    else ortho(-e, e, -(e * h / w), e * h / w, nearTall, farTall);
     return true;
+}
+
+bool CCameraPreviewModel::Size(int w, int h) {
+    const double e = kViewHalfSize;
+    return SizePreviewOrtho(w, h, e, -10 * e, 10 * e, -4 * e, 4 * e);
 }
 
 void CCameraPreviewModel::Render() const {

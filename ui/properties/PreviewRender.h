@@ -8,6 +8,11 @@
 
 class pnScene;
 
+// The viewport and an orthographic projection whose shorter side spans
+// +-half, the longer one widened by the aspect; the depth range of a wide
+// client and of a tall (or square) one. False while a side is 0.
+bool SizePreviewOrtho(int width, int height, double half, double nearWide, double farWide, double nearTall,
+                      double farTall);
 // One GLU quadric for every preview sphere of the program, made on first use.
 void drawPreviewSphere(double radius, int slices, int stacks);
 // A cone cut at the top: diameters top and bottom, height, n segments, centred
