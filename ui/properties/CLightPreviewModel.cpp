@@ -68,15 +68,7 @@ bool CLightPreviewModel::Size(int width, int height) const {
 }
 
 void CLightPreviewModel::Render() const {
-    glLoadIdentity();
-    glClearColor(0.4f, 0.4f, 0.4f, 1.0f);
-    glClearDepth(1.0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    BeginGreyPreviewFrame();
 
     const float radius = SphereRadius();
     for (int i = 0; i < kLightPreviewSlots; ++i) {

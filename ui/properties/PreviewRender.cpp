@@ -158,6 +158,18 @@ bool CCameraPreviewModel::Drag(int a, int b, int c, int d) {
     return true;
 }
 
+void BeginGreyPreviewFrame() {
+    glLoadIdentity();
+    glClearColor(0.4f, 0.4f, 0.4f, 1.0f);
+    glClearDepth(1.0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
 bool SizePreviewOrtho(int w, int h, double e, double nearWide, double farWide, double nearTall, double farTall) {
     if (w <= 0 || h <= 0) return false;
     glViewport(0, 0, w, h);
@@ -172,15 +184,7 @@ bool CCameraPreviewModel::Size(int w, int h) {
 }
 
 void CCameraPreviewModel::Render() const {
-    glLoadIdentity();
-    glClearColor(0.4f, 0.4f, 0.4f, 1.0f);
-    glClearDepth(1.0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    BeginGreyPreviewFrame();
     const float pos[4] = {2.5f, 2.5f, 6.0f, 0.0f}, black[4] = {0, 0, 0, 1}, white[4] = {1, 1, 1, 1};
     glLightfv(GL_LIGHT0, GL_POSITION, pos);
     glLightfv(GL_LIGHT0, GL_AMBIENT, black);
