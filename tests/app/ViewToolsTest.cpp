@@ -167,13 +167,22 @@ TEST_F(ViewToolsTest, SafetyZoneOutlinesTheScreenOnly) {
     for (auto [x, y] : {std::pair{57, 39}, {59, 40}, {522, 352}, {520, 351}, {300, 200}})
         EXPECT_FALSE(isWhite(shown, x, y)) << x << "," << y;
 
-    // A still export draws its own frame: no outline in the file.
+    // A still export and a recording draw their own frames: no outline in the files.
     if (haveTool("convert")) {
-        const std::string path = folder() + "/still.png";
-        host.dialogPaths.push_back(path);
+        const std::string dir = folder();
+        host.dialogPaths.push_back(dir + "/still.png");
         view->OnCommand(kv::ID_EXPORT_PNG);
-        EXPECT_EQ(runCommand("convert '" + path + "' -format '%[fx:int(255*p{58,39}.r)]' info:"),
-                  std::to_string(int(kNewSceneBackground.r)));
+        view->m_bAnimationMode = 1;
+        host.dialogPaths.push_back(dir + "/movie.gif");
+        view->OnCommand(kv::ID_EXPORT_GIF_ANIMATION);
+        for (int tick = 0; view->m_bBusy && tick < 20; ++tick) view->OnTimer(kRecordGifTimer);
+        view->m_bAnimationMode = 0;
+        for (const char* file : {"/still.png", "/movie.gif[0]"}) {
+            const std::string corner =
+                runCommand("convert '" + dir + file + "' -format '%[fx:int(255*p{58,39}.r)]' info:");
+            EXPECT_NE(corner, "255") << file;
+            EXPECT_FALSE(corner.empty()) << file;
+        }
     }
 
     // Off keeps the percentages; the next draw has no outline.
