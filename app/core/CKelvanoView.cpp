@@ -250,8 +250,12 @@ void CKelvanoView::AddLightEvents() {
 }
 
 void CKelvanoView::RefreshLightPage(int keep) {
-    // The Light page binds itself to these slots once the property bar has it.
-    if (m_pScene) InitSceneLights(*m_pScene, keep, m_pHost);
+    if (!m_pScene) return;
+    // The Light page fills the slots and shows them; without it the slots
+    // are filled all the same.
+    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    if (frame && frame->RefreshLightPage(keep)) return;
+    InitSceneLights(*m_pScene, keep, m_pHost);
 }
 
 void CKelvanoView::SetObjectHighlight(pnObject* object, int on) {
@@ -320,6 +324,7 @@ void CKelvanoView::OnDraw() {
                     m_dibWindowCapture.Create(m_nClientWidth, m_nClientHeight);
                 m_dibWindowCapture.Capture(CRectI{0, 0, m_nClientWidth, m_nClientHeight}, m_nClientHeight);
             }
+            if (m_bSafetyZone) DrawSafetyZone();
             // A swap without a fresh picture would show an undefined back
             // buffer; the window keeps the last frame instead.
             m_pHost->SwapBuffers();
@@ -459,7 +464,7 @@ bool CKelvanoView::OnCommand(int id) {
             OnSceneAlign(id - kv::ID_SCENE_ALIGN_FIRST);
             return true;
         }
-        return OnExportCommand(id);
+        return OnToolsCommand(id) || OnExportCommand(id);
     }
 }
 
@@ -530,6 +535,8 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         return true;
     case kv::ID_BACKGROUND_COLOR:
         ui.Enable(m_pScene != nullptr && !m_bPlaying);
+        if (const auto* background = m_pScene ? dynamic_cast<pnBackground*>(m_pScene->getBackground()) : nullptr)
+            ui.SetCheck(background->getUseTexture() == 0);
         return true;
     case kv::ID_ADD_TEXT:
     case kv::ID_ADD_PANEL:
@@ -546,7 +553,7 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
             ui.SetCheck(m_nSceneAlign == id - kv::ID_SCENE_ALIGN_FIRST);
             return true;
         }
-        return OnUpdateExportCommand(id, ui);
+        return OnUpdateToolsCommand(id, ui) || OnUpdateExportCommand(id, ui);
     }
 }
 

@@ -362,6 +362,29 @@ public:
     // An export switches the active camera preset view off first.
     void SwitchPresetOff();
 
+    // ---- Camera presets and view tools (CKelvanoViewTools.cpp) ----
+    bool OnToolsCommand(int id);
+    bool OnUpdateToolsCommand(int id, CCmdUI& ui);
+    // Preset 0..5 (Front, Back, Left, Right, Top, Bottom) on or off.
+    void OnCameraPreset(int index);
+    void OnSelectAll();
+    void OnSceneTransform();
+    void OnSafetyZone();
+    // A texture tool window closed: whether its object shows a texture goes
+    // to the page's texture check box (through the main frame, when there is one).
+    void SetPanelPageTextureCheck(int on);
+    void SetTextPageTextureCheck(int on);
+    void SetModelPageTextureCheck(int on);
+    // The window got the keyboard focus: the picture is drawn again.
+    void OnSetFocus();
+    // The safety zone's 1-pixel white outline over the drawn frame (screen
+    // paints only, before the swap).
+    void DrawSafetyZone();
+    int m_bPresetViewSaved = 0;
+    int m_bSavedPerspective = 0;
+    sgVec3 m_vSavedCameraPos{0, 0, 0};
+    float m_fSavedViewWidth = 720.0f;
+
     // Data model.
     CDibSection m_dibWindowCapture;
     std::unique_ptr<pnScene> m_pScene;

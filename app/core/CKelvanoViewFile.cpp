@@ -178,7 +178,9 @@ int CKelvanoView::OnFileNew() {
     m_bModified = 0;
     if (!m_pHost || !m_pDocument || !m_bCreated) return 0;
     ClearDocumentSelection();
+    SwitchPresetOff();
     m_nActivePreset = -1;
+    m_bPresetViewSaved = 0;
     std::fill(std::begin(m_bPresetOn), std::end(m_bPresetOn), 0);
     CFrameRelays* frame = m_pHost->GetMainFrame();
     if (m_bAnimationMode) {
@@ -192,6 +194,7 @@ int CKelvanoView::OnFileNew() {
     ReleaseScene();
     ResetScene(sceneChannel);
     BuildNewScene();
+    if (frame) frame->ReloadCameraPage();
     SceneLoader().setFolders(std::string());
     const int width = sceneSide(m_pDocument->m_nSceneWidth), height = sceneSide(m_pDocument->m_nSceneHeight);
     m_pHost->SetSceneSize(width, height);
@@ -277,7 +280,9 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     }
 
     m_pDocument->m_bKeepAspect = 0;
+    SwitchPresetOff();
     m_nActivePreset = -1;
+    m_bPresetViewSaved = 0;
     std::fill(std::begin(m_bPresetOn), std::end(m_bPresetOn), 0);
     ClearDocumentSelection();
     ReleaseScene();
@@ -310,6 +315,7 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     m_pScene->buildSceneGraph();
     m_pScene->applyViewpoint();
     FillSceneLists();
+    if (CFrameRelays* frame = m_pHost->GetMainFrame()) frame->ReloadCameraPage();
     ShowSelectionInBars();
 
     const int width = sceneSide(m_pScene->getWidth());

@@ -235,6 +235,7 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
             scene.setViewpoint(viewpoint);
             scene.applyViewpoint();
         }
+        if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->ReloadCameraPage();
         if (m_pHost) m_pHost->Redraw();
         break;
     default: break;

@@ -60,6 +60,20 @@ struct ColorDialogRequest {
     bool makeUnique = true;
 };
 
+// The values the two modal scene dialogs edit; the host writes the user's
+// values back on OK.
+struct SceneTransformRequest {
+    float position[3] = {0, 0, 0};
+    float scale[3] = {1, 1, 1};
+    float angle = 0.0f;
+    float axis[3] = {0, 1, 0};
+};
+struct SafetyZoneRequest {
+    int on = 0;
+    float horizontal = 0.0f;  // margins in percent of the scene size
+    float vertical = 0.0f;
+};
+
 // What the main frame relays between the view and the docking bars. Every
 // relay does nothing (and answers 0) while its bar has no panel.
 class CFrameRelays {
@@ -97,6 +111,13 @@ public:
     virtual void UpdateTimeLineEventRowAndSelect(const std::string& /*eventName*/, const std::string& /*effect*/) {}
     // The last event frame changed.
     virtual void UpdateTimeLineAnimationEnd() {}
+    // The property bar's Light page binds itself to the scene's lights (1
+    // when it did; without the page the view fills the slots itself); the
+    // Camera page reloads the viewpoint, and shows every control disabled
+    // while a preset view is on.
+    virtual int RefreshLightPage(int /*keep*/) { return 0; }
+    virtual void ReloadCameraPage() {}
+    virtual void SetCameraPresetView(int /*on*/) {}
 
     // The main tool bar's object chooser: adds a name (widening the drop-down
     // list to the longest), and selects the entry of exactly that name.
@@ -178,6 +199,12 @@ public:
     // Runs the simple colour editor modally: true after OK with the values
     // written back; false when cancelled or where there is no editor.
     virtual bool ColorDialog(ColorDialogRequest& /*request*/) { return false; }
+
+    // The modal "Scene Transformation" and "Safety Zone" dialogs: true after
+    // OK with the values written back; false when cancelled or where there
+    // is no such dialog.
+    virtual bool SceneTransformDialog(SceneTransformRequest& /*request*/) { return false; }
+    virtual bool SafetyZoneDialog(SafetyZoneRequest& /*request*/) { return false; }
 
     // The main frame's relays, or null when there is no main frame.
     virtual CFrameRelays* GetMainFrame() = 0;

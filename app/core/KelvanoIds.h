@@ -92,6 +92,10 @@ enum CommandId : int {
     ID_IMAGE_SIZE = 32775,
     ID_BACKGROUND_COLOR = 33000,
     ID_BACKGROUND_TEXTURE = 33001,
+    ID_BACKGROUND_PER_FACE = 33002,  // no menu entry
+    // View tools without menu entries.
+    ID_SCENE_TRANSFORM = 32918,
+    ID_SAFETY_ZONE = 32930,
     // Scene alignment (no menu entries): index = id - ID_SCENE_ALIGN_FIRST.
     ID_SCENE_ALIGN_FIRST = 33013,
     ID_SCENE_ALIGN_LAST = 33017,

@@ -13,6 +13,7 @@
 #include "app/windows/CSceneDropTarget.h"
 #include "app/windows/KelvanoArt.h"
 #include "ui/properties/CColorDlg.h"
+#include "ui/properties/CSceneDialogs.h"
 
 #include <wx/dcclient.h>
 #include <wx/filedlg.h>
@@ -74,6 +75,34 @@ public:
         case wxID_OK: return KV_IDOK;
         default: return KV_IDCANCEL;
         }
+    }
+
+    bool SceneTransformDialog(SceneTransformRequest& r) override {
+        CSceneTransformDlg dlg(m_canvas->GetMainFrame());
+        dlg.SetPosition(r.position[0], r.position[1], r.position[2]);
+        dlg.SetScale(r.scale[0], r.scale[1], r.scale[2]);
+        dlg.SetAngle(r.angle);
+        dlg.SetAxis(r.axis[0], r.axis[1], r.axis[2]);
+        if (dlg.ShowModal() != dlg.GetAffirmativeId()) return false;
+        for (int i = 0; i < 3; ++i) {
+            r.position[i] = dlg.GetPosition()[i];
+            r.scale[i] = dlg.GetScale()[i];
+            r.axis[i] = dlg.GetAxis()[i];
+        }
+        r.angle = dlg.GetAngle();
+        return true;
+    }
+
+    bool SafetyZoneDialog(SafetyZoneRequest& r) override {
+        CSafetyZoneDlg dlg(m_canvas->GetMainFrame());
+        dlg.m_bOn = r.on;
+        dlg.SetHorizontal(r.horizontal);
+        dlg.SetVertical(r.vertical);
+        if (dlg.ShowModal() != dlg.GetAffirmativeId()) return false;
+        r.on = dlg.m_bOn;
+        r.horizontal = dlg.GetHorizontal();
+        r.vertical = dlg.GetVertical();
+        return true;
     }
 
     void RunTimeLineOptions() override {
@@ -239,6 +268,10 @@ CKelvanoCanvas::CKelvanoCanvas(CChildFrame* parent, CMainFrame* frame, const wxG
     Bind(wxEVT_ERASE_BACKGROUND, [](wxEraseEvent&) {});
     Bind(wxEVT_TIMER, &CKelvanoCanvas::OnTimerEvent, this);
     Bind(wxEVT_KEY_DOWN, &CKelvanoCanvas::OnKeyDown, this);
+    Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
+        e.Skip();
+        if (m_pView) m_pView->OnSetFocus();
+    });
     SetDropTarget(new CSceneDropTarget);
     Bind(wxEVT_LEFT_DOWN, &CKelvanoCanvas::OnMouse, this);
     Bind(wxEVT_LEFT_UP, &CKelvanoCanvas::OnMouse, this);

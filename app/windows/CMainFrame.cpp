@@ -16,7 +16,9 @@
 #include "app/windows/KelvanoArt.h"
 #include "app/core/KelvanoIds.h"
 #include "scene/pnObject.h"
+#include "ui/properties/CCameraPage.h"
 #include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CLightPage.h"
 #include "ui/properties/CObjectListDlg.h"
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
@@ -284,6 +286,8 @@ bool CMainFrame::CreateDockingBars() {
     for (Bar& bar : bars) {
         if (!bar.window || !m_mgr.AddPane(bar.window, bar.info)) return false;
     }
+    m_pEditBoxBar->SetRolePage(PAGE_LIGHT, new CLightPage(m_pEditBoxBar->PageParent(PAGE_LIGHT), t.m_iddLightPage));
+    m_pEditBoxBar->SetRolePage(PAGE_CAMERA, new CCameraPage(m_pEditBoxBar->PageParent(PAGE_CAMERA), t.m_iddCameraPage));
 
     m_pChildFrame = new CChildFrame(this);
     if (!m_pChildFrame->CreateChild()) return false;
@@ -740,6 +744,23 @@ void CMainFrame::ClearObjectList() {
     if (m_pObjectListBar) m_pObjectListBar->GetDialog()->Clear();
     // The lists are emptied when a scene comes in: the effect list shows its effects.
     if (m_pEffectList) m_pEffectList->FillFromScene();
+}
+
+int CMainFrame::RefreshLightPage(int keep) {
+    auto* page = m_pEditBoxBar ? dynamic_cast<CLightPage*>(m_pEditBoxBar->GetPage(PAGE_LIGHT)) : nullptr;
+    if (!page) return 0;
+    page->InitSceneLights(keep);
+    return 1;
+}
+
+void CMainFrame::ReloadCameraPage() {
+    if (auto* page = m_pEditBoxBar ? dynamic_cast<CCameraPage*>(m_pEditBoxBar->GetPage(PAGE_CAMERA)) : nullptr)
+        page->LoadViewpoint();
+}
+
+void CMainFrame::SetCameraPresetView(int on) {
+    if (auto* page = m_pEditBoxBar ? dynamic_cast<CCameraPage*>(m_pEditBoxBar->GetPage(PAGE_CAMERA)) : nullptr)
+        page->SetPresetView(on != 0);
 }
 
 void CMainFrame::ShowViewWidthBar(int show, float width) {

@@ -122,6 +122,9 @@ public:
     void SelectTimeLineEntry(const std::string& eventName, int entry) override;
     void UpdateTimeLineEventRowAndSelect(const std::string& eventName, const std::string& effect) override;
     void UpdateTimeLineAnimationEnd() override;
+    int RefreshLightPage(int keep) override;
+    void ReloadCameraPage() override;
+    void SetCameraPresetView(int on) override;
     void SetTimeLineFrame(int frame) override;
     void SetTimeLinePlaying(int on) override;
     CTimeLineDlg* GetTimeLine() const { return m_pTimeLine; }

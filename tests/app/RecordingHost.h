@@ -76,6 +76,22 @@ public:
         return true;
     }
 
+    // The scene dialogs answer from their queues (none queued: Cancel).
+    bool SceneTransformDialog(SceneTransformRequest& request) override {
+        transformShown.push_back(request);
+        if (transformAnswers.empty()) return false;
+        request = transformAnswers.front();
+        transformAnswers.pop_front();
+        return true;
+    }
+    bool SafetyZoneDialog(SafetyZoneRequest& request) override {
+        safetyShown.push_back(request);
+        if (safetyAnswers.empty()) return false;
+        request = safetyAnswers.front();
+        safetyAnswers.pop_front();
+        return true;
+    }
+
     struct Message {
         std::string text, caption;
         int style;
@@ -105,6 +121,10 @@ public:
     std::vector<ColorDialogRequest> colorRequests;
     std::deque<ColorDialogRequest> colorAnswers;
     std::function<void()> duringColorDialog;  // what the event loop does meanwhile
+    std::vector<SceneTransformRequest> transformShown;
+    std::deque<SceneTransformRequest> transformAnswers;
+    std::vector<SafetyZoneRequest> safetyShown;
+    std::deque<SafetyZoneRequest> safetyAnswers;
 };
 
 // The main frame's relays, each call written down as "Name(arguments)".
@@ -163,6 +183,9 @@ public:
                               const std::string& z) override {
         log("SetTransformRotation", a + "," + x + "," + y + "," + z);
     }
+    int RefreshLightPage(int keep) override { return log("RefreshLightPage", std::to_string(keep)), 0; }
+    void ReloadCameraPage() override { log("ReloadCameraPage"); }
+    void SetCameraPresetView(int on) override { log("SetCameraPresetView", std::to_string(on)); }
     void UnlockTransformEdits() override { log("UnlockTransformEdits"); }
     void LockTransformEdits() override { log("LockTransformEdits"); }
 

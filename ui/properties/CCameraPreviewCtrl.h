@@ -22,11 +22,9 @@ public:
 protected:
     bool SizeGL(int width, int height) override;
     void RenderGL() override { m_model.Render(); }
+    bool DragStep(int x0, int y0, int x, int y) override { return m_model.Drag(x0, y0, x, y); }
+    void DragEnded() override;
 
 private:
-    void OnMouse(wxMouseEvent& event);
-    void EndDrag();
     CCameraPreviewModel m_model;
-    bool m_bDragging = false;
-    wxPoint m_ptLast;
 };

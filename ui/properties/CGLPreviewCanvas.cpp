@@ -5,6 +5,8 @@
 
 #include <wx/dcclient.h>
 
+#include <algorithm>
+
 namespace {
 
 wxGLAttributes previewAttributes() {
@@ -67,4 +69,37 @@ void CGLPreviewCanvas::OnPaint(wxPaintEvent&) {
         SwapBuffers();
     }
     RestoreViewContext();
+}
+
+void CGLPreviewCanvas::EnableMouseDrags() {
+    Bind(wxEVT_LEFT_DOWN, &CGLPreviewCanvas::OnDragMouse, this);
+    Bind(wxEVT_LEFT_UP, &CGLPreviewCanvas::OnDragMouse, this);
+    Bind(wxEVT_MOTION, &CGLPreviewCanvas::OnDragMouse, this);
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { EndDrag(); });
+}
+
+void CGLPreviewCanvas::OnDragMouse(wxMouseEvent& event) {
+    // Capture and clamping stand for confining the cursor.
+    const wxSize client = GetClientSize();
+    const wxPoint p(std::clamp(event.GetX(), 0, std::max(0, client.x - 1)),
+                    std::clamp(event.GetY(), 0, std::max(0, client.y - 1)));
+    if (event.LeftDown()) {
+        m_ptLast = p;
+        m_bDragging = true;
+        if (!HasCapture()) CaptureMouse();
+    } else if (event.Dragging() && m_bDragging) {
+        if (DragStep(m_ptLast.x, m_ptLast.y, p.x, p.y)) {
+            Redraw();
+            m_ptLast = p;
+        }
+    } else if (event.LeftUp() && m_bDragging) {
+        if (HasCapture()) ReleaseMouse();
+        EndDrag();
+    }
+}
+
+void CGLPreviewCanvas::EndDrag() {
+    if (!m_bDragging) return;
+    m_bDragging = false;
+    DragEnded();
 }

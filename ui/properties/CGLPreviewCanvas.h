@@ -20,8 +20,18 @@ protected:
     // while a side is 0), and the picture.
     virtual bool SizeGL(int width, int height) = 0;
     virtual void RenderGL() = 0;
+    // Left-button drags inside the client (the mouse captured, points kept
+    // inside): each move from the last point; true takes the new point as
+    // the last one and redraws. DragEnded follows the release or a lost capture.
+    void EnableMouseDrags();
+    virtual bool DragStep(int /*x0*/, int /*y0*/, int /*x*/, int /*y*/) { return false; }
+    virtual void DragEnded() {}
 
 private:
+    void OnDragMouse(wxMouseEvent& event);
+    void EndDrag();
+    bool m_bDragging = false;
+    wxPoint m_ptLast;
     bool MakeCurrentHere();
     void RestoreViewContext();
     void OnPaint(wxPaintEvent& event);

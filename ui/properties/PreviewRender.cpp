@@ -158,16 +158,7 @@ bool CCameraPreviewModel::Drag(int a, int b, int c, int d) {
     return true;
 }
 
-bool CCameraPreviewModel::Size(int w, int h) {
-    if (w <= 0 || h <= 0) return false;
-    const double e = kViewHalfSize;
-    glViewport(0, 0, w, h);
-    if (h < w) ortho(-(w * e / h), w * e / h, -e, e, -10 * e, 10 * e);
-    else ortho(-e, e, -(e * h / w), e * h / w, -4 * e, 4 * e);
-    return true;
-}
-
-void CCameraPreviewModel::Render() const {
+void BeginGreyPreviewFrame() {
     glLoadIdentity();
     glClearColor(0.4f, 0.4f, 0.4f, 1.0f);
     glClearDepth(1.0);
@@ -177,6 +168,23 @@ void CCameraPreviewModel::Render() const {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+bool SizePreviewOrtho(int w, int h, double e, double nearWide, double farWide, double nearTall, double farTall) {
+    if (w <= 0 || h <= 0) return false;
+    glViewport(0, 0, w, h);
+    if (h < w) ortho(-(w * e / h), w * e / h, -e, e, nearWide, farWide);
+    else ortho(-e, e, -(e * h / w), e * h / w, nearTall, farTall);
+    return true;
+}
+
+bool CCameraPreviewModel::Size(int w, int h) {
+    const double e = kViewHalfSize;
+    return SizePreviewOrtho(w, h, e, -10 * e, 10 * e, -4 * e, 4 * e);
+}
+
+void CCameraPreviewModel::Render() const {
+    BeginGreyPreviewFrame();
     const float pos[4] = {2.5f, 2.5f, 6.0f, 0.0f}, black[4] = {0, 0, 0, 1}, white[4] = {1, 1, 1, 1};
     glLightfv(GL_LIGHT0, GL_POSITION, pos);
     glLightfv(GL_LIGHT0, GL_AMBIENT, black);

@@ -8,6 +8,14 @@
 
 class pnScene;
 
+// The viewport and an orthographic projection whose shorter side spans
+// +-half, the longer one widened by the aspect; the depth range of a wide
+// client and of a tall (or square) one. False while a side is 0.
+bool SizePreviewOrtho(int width, int height, double half, double nearWide, double farWide, double nearTall,
+                      double farTall);
+// A new frame of the light and camera previews: cleared to grey, smooth,
+// lit, depth-tested and blended, the model view reset.
+void BeginGreyPreviewFrame();
 // One GLU quadric for every preview sphere of the program, made on first use.
 void drawPreviewSphere(double radius, int slices, int stacks);
 // A cone cut at the top: diameters top and bottom, height, n segments, centred

@@ -1,0 +1,275 @@
+#include "ui/properties/CCameraPageLogic.h"
+
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
+#include "scene/pnScene.h"
+#include "scene/pnViewpoint.h"
+#include "ui/properties/CLightPageLogic.h"
+#include "ui/properties/ControlRules.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+constexpr int kWidthMin = 10, kWidthMax = 2000, kFovMin = 10, kFovMax = 120, kDistanceMin = 100, kDistanceMax = 5000;
+
+CKelvanoView* currentView() {
+    CKelvanoAppState* app = GetAppState();
+    return app && app->m_pCurrentDoc && app->m_pCurrentView && app->m_pCurrentView->GetScene()
+               ? app->m_pCurrentView
+               : nullptr;
+}
+
+pnViewpoint* currentViewpoint() {
+    CKelvanoView* view = currentView();
+    return view ? view->GetScene()->getViewpoint() : nullptr;
+}
+
+// "%.0f" of a value.
+std::string whole(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.0f", std::clamp(value, -1e9, 1e9));
+    return text;
+}
+
+float length(const sgVec3& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+
+// A typed number, read by its leading number, kept inside the slider's range.
+int typedValue(const std::string& text, int lo, int hi) {
+    return static_cast<int>(std::clamp(std::lround(ParseLeadingFloat(text)), long(lo), long(hi)));
+}
+
+}  // namespace
+
+void CCameraPageLogic::UpdateEnabling() {
+    CameraPageControls& c = m_controls;
+    const int persp = c.perspective;
+    const bool object = !m_bPreset && !m_bAnimation;
+    c.radiosEnabled = object;
+    c.widthSliderEnabled = c.fovSliderEnabled = object;
+    c.widthEditEnabled = object && !persp;
+    c.fovEditEnabled = c.distanceEditEnabled = object && persp;
+    c.distanceSliderEnabled = !m_bPreset && (object || persp);
+    c.resetEnabled = !m_bPreset;
+}
+
+void CCameraPageLogic::Begin() {
+    CKelvanoView* view = currentView();
+    if (view && !m_bAnimation && !m_bSliderHeld) view->GetDocument()->RecordUndoBeforeViewpoint(currentViewpoint());
+}
+
+void CCameraPageLogic::End() {
+    CKelvanoView* view = currentView();
+    if (view && !m_bAnimation && !m_bSliderHeld) view->GetDocument()->RecordUndoAfterViewpoint(currentViewpoint());
+}
+
+void CCameraPageLogic::Apply() const {
+    CKelvanoView* view = currentView();
+    if (!view) return;
+    view->GetScene()->applyViewpoint();
+    if (view->GetHost()) view->GetHost()->Redraw();
+}
+
+void CCameraPageLogic::SetProjection(int perspective) {
+    m_controls.perspective = perspective;
+    if (pnViewpoint* viewpoint = currentViewpoint()) viewpoint->perspective = perspective;
+    UpdateEnabling();
+}
+
+void CCameraPageLogic::LoadViewpoint() {
+    const pnViewpoint* viewpoint = currentViewpoint();
+    if (!viewpoint) return;
+    m_vEye = viewpoint->getPosition();
+    m_vReference = m_vEye;
+    const float distance = length(m_vEye);
+    m_controls.distance = std::clamp(static_cast<int>(std::lround(distance)), kDistanceMin, kDistanceMax);
+    m_controls.distanceText = whole(distance);
+    m_controls.perspective = viewpoint->perspective ? 1 : 0;
+    if (viewpoint->perspective) {
+        m_controls.fov = std::clamp(static_cast<int>(std::lround(viewpoint->fov)), kFovMin, kFovMax);
+        m_controls.fovText = whole(viewpoint->fov);
+    } else {
+        m_controls.width = std::clamp(static_cast<int>(std::lround(viewpoint->width)), kWidthMin, kWidthMax);
+        m_controls.widthText = whole(viewpoint->width);
+    }
+    UpdateEnabling();
+}
+
+void CCameraPageLogic::Lock(bool animation) {
+    m_bAnimation = animation;
+    if (!m_bPreset && !animation && currentView()) {
+        LoadViewpoint();
+        Apply();
+    }
+    UpdateEnabling();
+}
+
+void CCameraPageLogic::SetPresetView(bool on) {
+    m_bPreset = on;
+    if (!on) Lock(m_bAnimation);
+    UpdateEnabling();
+}
+
+void CCameraPageLogic::OnOrthographic() {
+    pnViewpoint* viewpoint = currentViewpoint();
+    if (!viewpoint || m_bAnimation || m_bPreset) return;
+    Begin();
+    SetProjection(0);
+    currentViewpoint()->width = float(m_controls.width);
+    End();
+    Apply();
+}
+
+void CCameraPageLogic::OnPerspective() {
+    pnViewpoint* viewpoint = currentViewpoint();
+    if (!viewpoint || m_bAnimation || m_bPreset) return;
+    Begin();
+    SetProjection(1);
+    currentViewpoint()->fov = float(m_controls.fov);
+    End();
+    Apply();
+}
+
+void CCameraPageLogic::OnWidthScroll(int position) {
+    if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
+    position = std::clamp(position, kWidthMin, kWidthMax);
+    // The same position again (the thumb let go after its last move) is no change.
+    if (position == m_controls.width && !m_controls.perspective) return;
+    Begin();
+    SetProjection(0);
+    m_controls.width = position;
+    m_controls.widthText = std::to_string(position);
+    currentViewpoint()->width = float(position);
+    End();
+    Apply();
+}
+
+void CCameraPageLogic::OnFovScroll(int position) {
+    if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
+    position = std::clamp(position, kFovMin, kFovMax);
+    if (position == m_controls.fov && m_controls.perspective) return;
+    Begin();
+    SetProjection(1);
+    m_controls.fov = position;
+    m_controls.fovText = std::to_string(position);
+    currentViewpoint()->fov = float(position);
+    End();
+    Apply();
+}
+
+void CCameraPageLogic::SetEyeDistance(float distance) {
+    const float now = length(m_vEye);
+    // An eye on the look-at point has no direction: it goes back along +Z.
+    if (now <= 0.0f) m_vEye = sgVec3(0, 0, distance);
+    else m_vEye = sgVec3(m_vEye[0] * distance / now, m_vEye[1] * distance / now, m_vEye[2] * distance / now);
+}
+
+void CCameraPageLogic::MoveEye(const sgVec3& eye, bool effect) {
+    CKelvanoView* view = currentView();
+    if (!view) return;
+    m_vEye = eye;
+    if (m_bAnimation) {
+        if (effect) {
+            const sgVec3 move(eye[0] - m_vReference[0], eye[1] - m_vReference[1], eye[2] - m_vReference[2]);
+            CreatePageEffect(*view, "Camera", "camEffect", &move, std::string(), false);
+            m_vReference = eye;
+        }
+        return;
+    }
+    Begin();
+    currentViewpoint()->setPosition(eye);
+    End();
+    Apply();
+}
+
+void CCameraPageLogic::OnDistanceScroll(int position, bool end) {
+    if (!currentViewpoint() || m_bPreset) return;
+    position = std::clamp(position, kDistanceMin, kDistanceMax);
+    const bool changed = position != m_controls.distance || !m_controls.perspective;
+    m_controls.distance = position;
+    m_controls.distanceText = std::to_string(position);
+    SetEyeDistance(float(position));
+    if (!m_bAnimation) {
+        if (changed) {
+            Begin();
+            SetProjection(1);
+            currentViewpoint()->setPosition(m_vEye);
+            End();
+            Apply();
+        }
+        if (end) m_vReference = m_vEye;
+    } else if (end) {
+        MoveEye(m_vEye, true);
+    }
+}
+
+void CCameraPageLogic::OnWidthCommit(const std::string& text) {
+    if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
+    m_controls.width = typedValue(text, kWidthMin, kWidthMax);
+    m_controls.widthText = std::to_string(m_controls.width);
+    Begin();
+    currentViewpoint()->width = float(m_controls.width);
+    End();
+    Apply();
+}
+
+void CCameraPageLogic::OnFovCommit(const std::string& text) {
+    if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
+    m_controls.fov = typedValue(text, kFovMin, kFovMax);
+    m_controls.fovText = std::to_string(m_controls.fov);
+    Begin();
+    currentViewpoint()->fov = float(m_controls.fov);
+    End();
+    Apply();
+}
+
+void CCameraPageLogic::OnDistanceCommit(const std::string& text) {
+    if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
+    m_controls.distance = typedValue(text, kDistanceMin, kDistanceMax);
+    m_controls.distanceText = std::to_string(m_controls.distance);
+    SetEyeDistance(float(m_controls.distance));
+    MoveEye(m_vEye, false);
+    m_vReference = m_vEye;
+}
+
+void CCameraPageLogic::OnSliderPressed() {
+    CKelvanoView* view = currentView();
+    if (!view || m_bAnimation || m_bPreset || m_bSliderHeld) return;
+    view->GetDocument()->RecordUndoBeforeViewpoint(currentViewpoint());
+    m_bSliderHeld = true;
+}
+
+void CCameraPageLogic::OnSliderReleased() {
+    if (!m_bSliderHeld) return;
+    m_bSliderHeld = false;
+    if (CKelvanoView* view = currentView(); view && !m_bAnimation)
+        view->GetDocument()->RecordUndoAfterViewpoint(currentViewpoint());
+}
+
+void CCameraPageLogic::OnReset() {
+    CKelvanoView* view = currentView();
+    if (!view || m_bPreset) return;
+    Begin();
+    pnViewpoint* viewpoint = currentViewpoint();
+    viewpoint->setPosition(0, 0, kResetDistance);
+    viewpoint->setLookAt(0, 0, 0);
+    if (viewpoint->perspective) viewpoint->fov = 30.0f;
+    else viewpoint->width = 720.0f;
+    End();
+    Apply();
+    LoadViewpoint();
+    if (!m_bAnimation && view->GetHost() && view->GetHost()->MakeCurrent())
+        view->GetScene()->drawInitial(view->AntiAliasPasses(view->m_nAntiAlias));
+}
+
+void CCameraPageLogic::OnPreviewDrop(const sgVec3& eye) {
+    if (!currentViewpoint() || m_bPreset) return;
+    m_vReference = m_vEye;
+    MoveEye(eye, true);
+    m_vReference = eye;
+    m_controls.distance = std::clamp(static_cast<int>(std::lround(length(eye))), kDistanceMin, kDistanceMax);
+    m_controls.distanceText = whole(length(eye));
+}
