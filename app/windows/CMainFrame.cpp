@@ -14,6 +14,7 @@
 #include "app/core/KelvanoIds.h"
 #include "scene/pnObject.h"
 #include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CGraphCreator.h"
 #include "ui/properties/CObjectListDlg.h"
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
@@ -288,6 +289,7 @@ bool CMainFrame::CreateDockingBars() {
 
     m_pChildFrame = new CChildFrame(this);
     if (!m_pChildFrame->CreateChild()) return false;
+    m_pGraphCreator = InstallGraphPages(*m_pEditBoxBar, m_pChildFrame->GetView());
     m_mgr.AddPane(m_pChildFrame, wxAuiPaneInfo()
                                      .Name(kPaneScene)
                                      .CenterPane()

@@ -4,12 +4,14 @@
 #pragma once
 
 #include "app/core/CKelvanoDoc.h"
+#include "app/core/CObjectCreator.h"
 #include "app/core/CViewHost.h"
 #include "app/core/KelvanoMenus.h"
 
 #include <wx/aui/aui.h>
 #include <wx/frame.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -142,6 +144,8 @@ private:
     void RememberNormalRect();
 
     wxAuiManager m_mgr;
+    // Add Graph (the view keeps a plain pointer).
+    std::unique_ptr<CObjectCreator> m_pGraphCreator;
     wxAuiToolBar* m_pToolBar = nullptr;
     wxAuiToolBar* m_pCameraBar = nullptr;
     wxComboBox* m_pObjectChooser = nullptr;
