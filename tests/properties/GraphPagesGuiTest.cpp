@@ -17,6 +17,7 @@
 #include <wx/dialog.h>
 #include <wx/frame.h>
 #include <wx/spinbutt.h>
+#include <wx/spinctrl.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
@@ -132,8 +133,6 @@ TEST_F(GraphPagesTest, BarPageEditsItsChart) {
     } fields[] = {
         {CGraphPage::IDC_WIDTH, "3.5", "3.500", [&] { return chart->getBaseScale()[0]; }},
         {CGraphPage::IDC_DEPTH, "3.25", "3.250", [&] { return chart->getBaseScale()[2]; }},
-        {CGraphPage::IDC_SCALE_HT, "0.5", "0.5", [&] { return chart->getHeightScale(); }},
-        {CGraphPage::IDC_SPACING, "40", "40", [&] { return chart->getSpacingDistance(); }},
     };
     for (const auto& f : fields) {
         const int before = steps();
@@ -181,8 +180,8 @@ TEST_F(GraphPagesTest, BarPageEditsItsChart) {
     EXPECT_TRUE(p->FindWindow(CGraphPage::IDC_CREATING)->IsEnabled());
 }
 
-// The pie page: typed rings follow the rules and move the spins; Add Slice
-// at a full pie does nothing; Side Faces records no step.
+// The pie page: a typed ring follows the rules and moves the spins; Add
+// Slice at a full pie does nothing; Side Faces records no step.
 TEST_F(GraphPagesTest, PiePageRingsAndSlices) {
     pnChart* pie = make(PAGE_PIE, {60, 30, 30});
     ASSERT_NE(pie, nullptr);
@@ -195,10 +194,6 @@ TEST_F(GraphPagesTest, PiePageRingsAndSlices) {
     auto* innerSpin = static_cast<wxSpinButton*>(p->FindWindow(CGraphPage::IDC_INNER_SPIN));
     EXPECT_EQ(innerSpin->GetMax(), 5);
     EXPECT_EQ(innerSpin->GetValue(), 5);
-    type(p, CGraphPage::IDC_BEVEL, "8");
-    type(p, CGraphPage::IDC_PIE_DEPTH, "10");
-    EXPECT_EQ(text(p, CGraphPage::IDC_BEVEL), "5.00");
-    EXPECT_FLOAT_EQ(pie->getBevel(), 5.0f);
 
     int before = steps();
     click(p, CGraphPage::IDC_ADD);
@@ -216,6 +211,7 @@ TEST_F(GraphPagesTest, PiePageRingsAndSlices) {
 // builds the chart as the selection, placed like any new object.
 TEST_F(GraphPagesTest, AddGraphThroughTheWizard) {
     std::string nameAfterBack;
+    int countAfterBack = 0;
     ModalScript script({
         [](wxDialog* d) { press(d, wxID_OK); },  // bar
         [](wxDialog* d) { press(d, wxID_CANCEL); },  // Back to the type step
@@ -226,11 +222,13 @@ TEST_F(GraphPagesTest, AddGraphThroughTheWizard) {
         },
         [](wxDialog* d) {
             static_cast<wxTextCtrl*>(d->FindWindow(CGraphNameDlg::IDC_NAME))->SetValue("Trend");
+            static_cast<wxSpinCtrl*>(d->FindWindow(CGraphNameDlg::IDC_COUNT))->SetValue(7);
             press(d, wxID_OK);
         },
         [](wxDialog* d) { press(d, CGraphInputDlg::IDC_BACK); },
         [&](wxDialog* d) {
             nameAfterBack = static_cast<wxTextCtrl*>(d->FindWindow(CGraphNameDlg::IDC_NAME))->GetValue().ToStdString();
+            countAfterBack = static_cast<wxSpinCtrl*>(d->FindWindow(CGraphNameDlg::IDC_COUNT))->GetValue();
             static_cast<wxTextCtrl*>(d->FindWindow(CGraphNameDlg::IDC_NAME))->SetValue("Trend");
             press(d, wxID_OK);
         },
@@ -244,6 +242,7 @@ TEST_F(GraphPagesTest, AddGraphThroughTheWizard) {
     script.Stop();
     EXPECT_TRUE(script.m_actions.empty());
     EXPECT_EQ(nameAfterBack, "LineGraph");
+    EXPECT_EQ(countAfterBack, 3);
     auto* chart = dynamic_cast<pnChart*>(scene().findObject("Trend"));
     ASSERT_NE(chart, nullptr);
     EXPECT_STREQ(chart->getTypeName(), "pnLineChart");

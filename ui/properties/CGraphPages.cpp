@@ -88,7 +88,7 @@ CNumEdit* CGraphPage::AddEdit(const char* caption, int id, float min, float max)
 CNumSpinCtrl* CGraphPage::AddSpin(CNumEdit* buddy, int id) {
     // The spin goes beside its edit in the edit's cell.
     wxSizerItem* cell = m_pGrid->GetItem(buddy);
-    auto* spin = new CNumSpinCtrl(this, id, wxDefaultPosition, wxSize(-1, buddy->GetBestSize().y));
+    auto* spin = new CNumSpinCtrl(this, id);
     spin->SetRange(0, 1000);
     spin->SetBuddy(buddy);
     if (cell) {
