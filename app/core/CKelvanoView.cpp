@@ -146,6 +146,8 @@ int CKelvanoView::OnCreate(const GLFormatInfo& format) {
 
     ResetScene(sceneChannel);
     BuildNewScene();
+    // The first scene finds chart shapes in the program folder as a New one does.
+    SceneLoader().setFolders(std::string());
     if (m_pDocument) {
         m_bHighlightSelected = m_pDocument->m_bHighlight;
         m_nOutputQuality = m_pDocument->m_nOutQuality;

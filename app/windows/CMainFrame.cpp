@@ -19,6 +19,8 @@
 #include "ui/properties/CCameraPage.h"
 #include "ui/properties/CEditBoxBar.h"
 #include "ui/properties/CLightPage.h"
+
+#include "ui/properties/CGraphCreator.h"
 #include "ui/properties/CObjectListDlg.h"
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
@@ -292,6 +294,8 @@ bool CMainFrame::CreateDockingBars() {
     m_pChildFrame = new CChildFrame(this);
     if (!m_pChildFrame->CreateChild()) return false;
     InstallAnimationPanels();
+
+    m_pGraphCreator = InstallGraphPages(*m_pEditBoxBar, m_pChildFrame->GetView());
     m_mgr.AddPane(m_pChildFrame, wxAuiPaneInfo()
                                      .Name(kPaneScene)
                                      .CenterPane()

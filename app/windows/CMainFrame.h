@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/core/CKelvanoDoc.h"
+#include "app/core/CObjectCreator.h"
 #include "app/core/CViewHost.h"
 #include "app/core/KelvanoMenus.h"
 
@@ -154,6 +155,8 @@ private:
     void CloseEffectDialogs();
 
     wxAuiManager m_mgr;
+    // Add Graph (the view keeps a plain pointer).
+    std::unique_ptr<CObjectCreator> m_pGraphCreator;
     wxAuiToolBar* m_pToolBar = nullptr;
     wxAuiToolBar* m_pCameraBar = nullptr;
     wxComboBox* m_pObjectChooser = nullptr;

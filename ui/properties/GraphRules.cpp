@@ -102,22 +102,19 @@ std::vector<float> PieSliceValues(const std::vector<GraphRow>& rows) {
     return values;
 }
 
-pnObject* CreateGraph(pnScene& scene, int type, const std::string& name, const std::vector<GraphRow>& rows) {
+std::unique_ptr<pnChart> BuildGraph(pnScene& scene, int type, const std::string& name,
+                                    const std::vector<GraphRow>& rows) {
     const int count = static_cast<int>(std::min<size_t>(rows.size(), kGraphMaxItems));
     if (!knownType(type) || count < 1) return nullptr;
     const std::string chartName = UniqueObjectName(scene, name);
-    if (chartName.empty()) return nullptr;
+    if (chartName.empty() || chartName.size() > kGraphMaxNameBytes) return nullptr;
+    // Both style names are found before either is added, so a refusal adds none.
     std::string styleNames[2];
-    for (std::string& styleName : styleNames) {
-        styleName = UniqueStyleName(scene);
-        if (styleName.empty()) return nullptr;
-        auto style = std::make_unique<pnStringProperty>();
-        style->setName(styleName.c_str());
-        style->setFont("Arial");
-        style->setDepth(0.0f);
-        if (!scene.addStringProperty(style.get())) return nullptr;
-        style.release();  // the scene owns it
-    }
+    styleNames[0] = UniqueStyleName(scene);
+    if (styleNames[0].empty()) return nullptr;
+    for (int i = std::stoi(styleNames[0].substr(7)) + 1; i < 1000 && styleNames[1].empty(); ++i)
+        if (!scene.findStringProperty(numbered("StringP", i).c_str())) styleNames[1] = numbered("StringP", i);
+    if (styleNames[1].empty()) return nullptr;
 
     std::unique_ptr<pnChart> chart(newChart(type));
     chart->setName(chartName.c_str());
@@ -148,22 +145,49 @@ pnObject* CreateGraph(pnScene& scene, int type, const std::string& name, const s
         for (int i = 0; i < count; ++i)
             if (const char* m = alternating(scene, i)) chart->setDataPtMaterialName(i, m);
 
+    for (const std::string& styleName : styleNames) {
+        auto style = std::make_unique<pnStringProperty>();
+        style->setName(styleName.c_str());
+        style->setFont("Arial");
+        style->setDepth(0.0f);
+        if (!scene.addStringProperty(style.get())) return nullptr;
+        style.release();  // the scene owns it
+    }
     chart->setLabelStringName(styleNames[0].c_str());
     chart->setDataStringName(styleNames[1].c_str());
+    return chart;
+}
 
+pnObject* CreateGraph(pnScene& scene, int type, const std::string& name, const std::vector<GraphRow>& rows) {
+    std::unique_ptr<pnChart> chart = BuildGraph(scene, type, name, rows);
+    if (!chart) return nullptr;
     pnChart* made = chart.get();
     if (!scene.addObject(made)) return nullptr;
     chart.release();  // the scene owns it
     scene.addChart(made);
     auto event = std::make_unique<pnEvent>();
-    event->setName(chartName.c_str());
-    event->addObjectName(chartName.c_str());
+    event->setName(made->getName().c_str());
+    event->addObjectName(made->getName().c_str());
     pnEvent* shown = event.get();
     if (scene.addEvent(shown)) {
         event.release();
         if (scene.getRoots()) scene.addObjectsToScene(shown);
     }
     return made;
+}
+
+bool RunGraphWizard(GraphWizardSteps& steps, GraphWizardResult& result) {
+    for (;;) {
+        if (steps.RunType(result.type) != GraphWizardSteps::NEXT) return false;
+        for (;;) {
+            if (steps.RunName(result.type, result.name, result.count) != GraphWizardSteps::NEXT) break;
+            result.count = GraphClampCount(result.type, result.count);
+            result.rows.clear();
+            const GraphWizardSteps::Result input = steps.RunInput(result.type, result.count, result.rows);
+            if (input == GraphWizardSteps::CANCEL) return false;
+            if (input == GraphWizardSteps::NEXT) return true;
+        }
+    }
 }
 
 std::vector<std::string> CutShapeNames(int kind) {

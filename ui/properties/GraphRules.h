@@ -4,9 +4,11 @@
 // and pages apply them.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+class pnChart;
 class pnObject;
 class pnScene;
 
@@ -21,6 +23,8 @@ struct GraphRow {
 
 constexpr int kGraphMaxItems = 100;
 constexpr int kGraphRowsPerPage = 5;
+// Longest chart name a new chart takes (as the view's object names).
+constexpr size_t kGraphMaxNameBytes = 127;
 
 // "Bar Graph" ... "Area Graph"; "" for another type.
 const char* GraphTypeCaption(int type);
@@ -48,12 +52,42 @@ std::string UniqueStyleName(const pnScene& scene);
 // what is left and ends the list. The result may be shorter than rows.
 std::vector<float> PieSliceValues(const std::vector<GraphRow>& rows);
 
+// A chart of the type from the rows, named (made unique), with its part
+// models, materials from the end of the scene's material list and two new
+// "Arial" text styles, which are added to the scene; the chart itself is not.
+// Null, with nothing added, when nothing can be made (no rows, an unknown
+// type, no free name or styles, a name too long).
+std::unique_ptr<pnChart> BuildGraph(pnScene& scene, int type, const std::string& name,
+                                    const std::vector<GraphRow>& rows);
 // Builds a chart of the type from the rows, names it (made unique), gives it
 // its part models, materials from the end of the scene's material list and
 // two new "Arial" text styles, adds it with its event to the scene and builds
 // its nodes where the scene has a scene graph. Returns the chart, or nullptr
 // when nothing was made (no rows, an unknown type, no free name or style).
 pnObject* CreateGraph(pnScene& scene, int type, const std::string& name, const std::vector<GraphRow>& rows);
+
+// The three steps of the new-graph wizard, each run modally by its dialog.
+class GraphWizardSteps {
+public:
+    enum Result { NEXT, BACK, CANCEL };
+    virtual ~GraphWizardSteps() = default;
+    // The type step: NEXT with the type, or CANCEL.
+    virtual Result RunType(int& type) = 0;
+    // The name step on a fresh dialog: NEXT with the name and count, or BACK.
+    virtual Result RunName(int type, std::string& name, int& count) = 0;
+    // The input step on fresh rows: NEXT with the rows, BACK or CANCEL.
+    virtual Result RunInput(int type, int count, std::vector<GraphRow>& rows) = 0;
+};
+struct GraphWizardResult {
+    int type = GRAPH_BAR;
+    std::string name;
+    int count = 0;
+    std::vector<GraphRow> rows;
+};
+// Runs the steps: Back from the name step returns to the type step, Back
+// from the input step to the name step; Cancel on the type or input step
+// ends. True with the result after the input step's OK.
+bool RunGraphWizard(GraphWizardSteps& steps, GraphWizardResult& result);
 
 // The shape choosers' pictures, in the order shown: the cut shapes of a bar
 // (kind 1) or line (kind 2) chart, or the joint shapes. Names without folder

@@ -1,0 +1,262 @@
+// The chart pages in a real Edit Box on a headless view, driven with typed
+// keys and clicks, and Add Graph through the wizard's real dialogs.
+#include "app/core/KelvanoIds.h"
+#include "charts/pnChart.h"
+#include "tests/app/ViewFixture.h"
+#include "tests/support/WxTestRun.h"
+#include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CGraphCreator.h"
+#include "ui/properties/CGraphInputDlg.h"
+#include "ui/properties/CGraphNameDlg.h"
+#include "ui/properties/CGraphPages.h"
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/PageHooks.h"
+
+#include <wx/checkbox.h>
+#include <wx/dialog.h>
+#include <wx/frame.h>
+#include <wx/spinbutt.h>
+#include <wx/spinctrl.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
+
+#include <deque>
+#include <functional>
+
+namespace {
+
+class GraphPagesTest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        host.frame = &relays;
+        // The chart shapes come from the program folder.
+        app.InitFolders(KELVANO_SOURCE_DIR "/data");
+        create();
+        frame = new wxFrame(nullptr, wxID_ANY, "pages", wxDefaultPosition, wxSize(400, 700));
+        bar = new CEditBoxBar(frame, 105);
+        creator = InstallGraphPages(*bar, view.get());
+        frame->Show();
+        pumpWxEvents(50);
+    }
+    void TearDown() override {
+        PageHooks::LabelDialog() = nullptr;
+        frame->Destroy();
+        pumpWxEvents(30);
+        ViewTest::TearDown();
+    }
+    CGraphPage* page(int listIndex) { return static_cast<CGraphPage*>(bar->GetPage(listIndex)); }
+    // A chart of the page's kind made by the page and shown on it.
+    pnChart* make(int listIndex, std::vector<float> values) {
+        std::vector<GraphRow> rows;
+        for (float v : values) rows.push_back({"", "", v});
+        bar->SelectTab(0, 10 - listIndex);
+        pumpWxEvents(20);
+        return static_cast<pnChart*>(page(listIndex)->CreateGraph("G", static_cast<int>(rows.size()), rows));
+    }
+    // Types text into a page edit and presses Enter.
+    void type(CGraphPage* p, int id, const std::string& text) {
+        auto* edit = static_cast<CNumEdit*>(p->FindWindow(id));
+        edit->SetFocus();
+        edit->SelectAll();
+        pumpWxEvents(30);
+        keys.Text(text.c_str());
+        keys.Char(WXK_RETURN);
+        pumpWxEvents(60);
+    }
+    void click(CGraphPage* p, int id) {
+        wxWindow* w = p->FindWindow(id);
+        keys.MouseMove(w->GetScreenRect().GetPosition() + wxPoint(5, 5));
+        pumpWxEvents(30);
+        keys.MouseClick();
+        pumpWxEvents(60);
+    }
+    std::string text(CGraphPage* p, int id) {
+        return static_cast<wxTextCtrl*>(p->FindWindow(id))->GetValue().ToStdString();
+    }
+    int steps() const { return doc->GetUndoHistory().GetCount(); }
+
+    RecordingFrame relays;
+    wxFrame* frame = nullptr;
+    CEditBoxBar* bar = nullptr;
+    std::unique_ptr<CObjectCreator> creator;
+    wxUIActionSimulator keys;
+};
+
+// Acts on each modal dialog as it comes up, one action per dialog.
+class ModalScript : public wxTimer {
+public:
+    explicit ModalScript(std::deque<std::function<void(wxDialog*)>> actions) : m_actions(std::move(actions)) {
+        Start(20);
+    }
+    void Notify() override {
+        for (wxWindow* w : wxTopLevelWindows) {
+            auto* dlg = dynamic_cast<wxDialog*>(w);
+            if (!dlg || !dlg->IsModal() || m_actions.empty()) continue;
+            auto action = std::move(m_actions.front());
+            m_actions.pop_front();
+            action(dlg);
+            return;
+        }
+    }
+    std::deque<std::function<void(wxDialog*)>> m_actions;
+};
+
+void press(wxDialog* dlg, int id) {
+    wxCommandEvent e(wxEVT_BUTTON, id);
+    e.SetEventObject(dlg->FindWindow(id));
+    dlg->FindWindow(id)->GetEventHandler()->ProcessEvent(e);
+}
+
+}  // namespace
+
+// The bar page: loads its chart, applies typed fields as single steps, keeps
+// the same name without a step, ignores a selection of another kind, and
+// keeps Label/Value disabled until their dialog exists.
+TEST_F(GraphPagesTest, BarPageEditsItsChart) {
+    pnChart* chart = make(PAGE_BAR, {10, 20, 30});
+    ASSERT_NE(chart, nullptr);
+    CGraphPage* p = page(PAGE_BAR);
+    EXPECT_EQ(bar->GetShownPage(), p);
+    EXPECT_EQ(text(p, CGraphPage::IDC_NAME), "G");
+    EXPECT_EQ(p->FindWindow(CGraphPage::IDC_CREATING)->GetLabel().ToStdString(), "Bar Graph");
+    EXPECT_EQ(text(p, CGraphPage::IDC_WIDTH), "2.500");
+    EXPECT_EQ(p->GetCutPicture(), "ChartSlices/circle.bmp");
+    EXPECT_FALSE(p->FindWindow(CGraphPage::IDC_VALUE)->IsEnabled());
+
+    const struct {
+        int id;
+        const char* typed;
+        const char* shown;
+        std::function<float()> value;
+    } fields[] = {
+        {CGraphPage::IDC_WIDTH, "3.5", "3.500", [&] { return chart->getBaseScale()[0]; }},
+        {CGraphPage::IDC_DEPTH, "3.25", "3.250", [&] { return chart->getBaseScale()[2]; }},
+    };
+    for (const auto& f : fields) {
+        const int before = steps();
+        type(p, f.id, f.typed);
+        EXPECT_EQ(text(p, f.id), f.shown) << f.typed;
+        EXPECT_FLOAT_EQ(f.value(), std::stof(f.typed)) << f.typed;
+        EXPECT_EQ(steps(), before + 1) << f.typed;
+    }
+
+    int before = steps();
+    type(p, CGraphPage::IDC_NAME, "G");
+    EXPECT_EQ(steps(), before) << "the same name records nothing";
+    type(p, CGraphPage::IDC_NAME, "Sales");
+    EXPECT_EQ(chart->getName(), "Sales");
+    EXPECT_NE(scene().findEvent("Sales"), nullptr);
+    EXPECT_EQ(steps(), before + 1);
+
+    before = steps();
+    click(p, CGraphPage::IDC_ADD);
+    EXPECT_EQ(chart->getNumDataPts(), 4);
+    EXPECT_EQ(steps(), before + 1);
+
+    // Another kind selected: the page's handlers leave everything alone.
+    pnPanel* plate = new pnPanel;
+    plate->setName("plate");
+    ASSERT_TRUE(scene().addObject(plate));
+    doc->m_pSelectedObject = plate;
+    before = steps();
+    type(p, CGraphPage::IDC_WIDTH, "9");
+    click(p, CGraphPage::IDC_ADD);
+    EXPECT_EQ(steps(), before);
+    EXPECT_EQ(chart->getNumDataPts(), 4);
+    EXPECT_FLOAT_EQ(chart->getBaseScale()[0], 3.5f);
+
+    // Label and Value open the label dialog once it is installed.
+    doc->m_pSelectedObject = chart;
+    std::vector<int> opened;
+    PageHooks::LabelDialog() = [&](wxWindow*, int kind) { opened.push_back(kind); };
+    p->Lock(false);
+    click(p, CGraphPage::IDC_LABEL);
+    click(p, CGraphPage::IDC_VALUE);
+    EXPECT_EQ(opened, (std::vector<int>{1, 0}));
+    bar->LockPages(true);
+    EXPECT_FALSE(p->FindWindow(CGraphPage::IDC_WIDTH)->IsEnabled());
+    EXPECT_TRUE(p->FindWindow(CGraphPage::IDC_CREATING)->IsEnabled());
+}
+
+// The pie page: a typed ring follows the rules and moves the spins; Add
+// Slice at a full pie does nothing; Side Faces records no step.
+TEST_F(GraphPagesTest, PiePageRingsAndSlices) {
+    pnChart* pie = make(PAGE_PIE, {60, 30, 30});
+    ASSERT_NE(pie, nullptr);
+    CGraphPage* p = page(PAGE_PIE);
+    EXPECT_DOUBLE_EQ(pie->getDataPtGrowValue(2), 10.0);
+    type(p, CGraphPage::IDC_INNER, "20");
+    type(p, CGraphPage::IDC_OUTER, "15");
+    EXPECT_EQ(text(p, CGraphPage::IDC_INNER), "5.00");
+    EXPECT_EQ(text(p, CGraphPage::IDC_OUTER), "15.00");
+    auto* innerSpin = static_cast<wxSpinButton*>(p->FindWindow(CGraphPage::IDC_INNER_SPIN));
+    EXPECT_EQ(innerSpin->GetMax(), 5);
+    EXPECT_EQ(innerSpin->GetValue(), 5);
+
+    int before = steps();
+    click(p, CGraphPage::IDC_ADD);
+    EXPECT_EQ(pie->getNumDataPts(), 3);
+    EXPECT_EQ(steps(), before);
+    auto* side = static_cast<wxCheckBox*>(p->FindWindow(CGraphPage::IDC_SIDE_FACES));
+    const int shown = pie->getShowSide();
+    click(p, CGraphPage::IDC_SIDE_FACES);
+    EXPECT_EQ(side->GetValue(), !shown);
+    EXPECT_EQ(pie->getShowSide(), shown ? 0 : 1);
+    EXPECT_EQ(steps(), before);
+}
+
+// Add Graph runs the three steps (with Back from each) and the line page
+// builds the chart as the selection, placed like any new object.
+TEST_F(GraphPagesTest, AddGraphThroughTheWizard) {
+    std::string nameAfterBack;
+    int countAfterBack = 0;
+    ModalScript script({
+        [](wxDialog* d) { press(d, wxID_OK); },  // bar
+        [](wxDialog* d) { press(d, wxID_CANCEL); },  // Back to the type step
+        [](wxDialog* d) {
+            wxCommandEvent line(wxEVT_RADIOBUTTON, 1354);
+            d->FindWindow(1354)->GetEventHandler()->ProcessEvent(line);
+            press(d, wxID_OK);
+        },
+        [](wxDialog* d) {
+            static_cast<wxTextCtrl*>(d->FindWindow(CGraphNameDlg::IDC_NAME))->SetValue("Trend");
+            static_cast<wxSpinCtrl*>(d->FindWindow(CGraphNameDlg::IDC_COUNT))->SetValue(7);
+            press(d, wxID_OK);
+        },
+        [](wxDialog* d) { press(d, CGraphInputDlg::IDC_BACK); },
+        [&](wxDialog* d) {
+            nameAfterBack = static_cast<wxTextCtrl*>(d->FindWindow(CGraphNameDlg::IDC_NAME))->GetValue().ToStdString();
+            countAfterBack = static_cast<wxSpinCtrl*>(d->FindWindow(CGraphNameDlg::IDC_COUNT))->GetValue();
+            static_cast<wxTextCtrl*>(d->FindWindow(CGraphNameDlg::IDC_NAME))->SetValue("Trend");
+            press(d, wxID_OK);
+        },
+        [](wxDialog* d) {
+            auto* value = static_cast<CNumEdit*>(d->FindWindow(CGraphInputDlg::kValueIds[1]));
+            value->ChangeValue("42");
+            SendPrivateMessage(d, WM_NUMEDIT_COMMIT, CGraphInputDlg::kValueIds[1], 1);
+        },
+    });
+    EXPECT_EQ(view->OnAddObject(kv::ID_ADD_GRAPH), 1);
+    script.Stop();
+    EXPECT_TRUE(script.m_actions.empty());
+    EXPECT_EQ(nameAfterBack, "LineGraph");
+    EXPECT_EQ(countAfterBack, 3);
+    auto* chart = dynamic_cast<pnChart*>(scene().findObject("Trend"));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_STREQ(chart->getTypeName(), "pnLineChart");
+    EXPECT_EQ(chart->getNumDataPts(), 3);
+    EXPECT_DOUBLE_EQ(chart->getDataPtGrowValue(1), 42.0);
+    EXPECT_STREQ(chart->getDataPtDataText(1), "42");
+    EXPECT_EQ(doc->m_pSelectedObject, chart);
+    EXPECT_EQ(bar->GetShownPage(), bar->GetPage(PAGE_LINE));
+    EXPECT_EQ(page(PAGE_LINE)->GetJointPicture(), "ChartSlices/sphere10x.bmp");
+    EXPECT_TRUE(view->m_bPlacing);
+
+    // Cancel on the type step makes nothing.
+    const int objects = scene().getNumObjects();
+    ModalScript cancel({[](wxDialog* d) { d->EndModal(wxID_CANCEL); }});
+    EXPECT_EQ(view->OnAddObject(kv::ID_ADD_GRAPH), 0);
+    EXPECT_EQ(scene().getNumObjects(), objects);
+}
