@@ -18,6 +18,7 @@
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
 #include "ui/properties/CViewWidthDlg.h"
+#include "ui/properties/TextEditing.h"
 #include "ui/properties/ViewAccelerators.h"
 
 #include <wx/aui/auibar.h>
@@ -288,6 +289,7 @@ bool CMainFrame::CreateDockingBars() {
 
     m_pChildFrame = new CChildFrame(this);
     if (!m_pChildFrame->CreateChild()) return false;
+    InstallTextEditing(m_pEditBoxBar, GetView());
     m_mgr.AddPane(m_pChildFrame, wxAuiPaneInfo()
                                      .Name(kPaneScene)
                                      .CenterPane()
