@@ -42,7 +42,7 @@ CEdgeShadowDlg::CEdgeShadowDlg(wxWindow* parent, int templateId)
     auto* top = new wxBoxSizer(wxVERTICAL);
     const char* captions[3] = {"None", "Edge", "Shadow"};
     const char* labels[3] = {"Width", "X offset", "Y offset"};
-    auto* grid = new wxFlexGridSizer(3, 4, 6, 6);
+    auto* grid = new wxFlexGridSizer(4, 6, 6);
     for (int i = 0; i < 3; ++i) {
         m_pRadio[i] = new wxRadioButton(this, kRadioIds[i], captions[i], wxDefaultPosition, wxDefaultSize,
                                         i == 0 ? wxRB_GROUP : 0);

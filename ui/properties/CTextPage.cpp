@@ -96,7 +96,7 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     auto spinRow = [this](CNumEdit*& edit, int editId, CNumSpinCtrl*& spin, int spinId, int lo, int hi) {
         auto* line = new wxBoxSizer(wxHORIZONTAL);
         edit = new CNumEdit(this, editId, "", wxDefaultPosition, wxSize(60, -1));
-        spin = new CNumSpinCtrl(this, spinId, wxDefaultPosition, wxSize(-1, edit->GetBestSize().y));
+        spin = new CNumSpinCtrl(this, spinId);
         spin->SetRange(lo, hi);
         spin->SetBuddy(edit);
         line->Add(edit, 1, wxEXPAND);
