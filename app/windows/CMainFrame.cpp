@@ -18,6 +18,7 @@
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
 #include "ui/properties/CViewWidthDlg.h"
+#include "ui/properties/CTextPage.h"
 #include "ui/properties/TextEditing.h"
 #include "ui/properties/ViewAccelerators.h"
 
@@ -653,7 +654,10 @@ void CMainFrame::RemoveEventTreeEffectItem(const std::string&, const std::string
 void CMainFrame::AddEffectListName(const std::string&) {}
 void CMainFrame::RemoveEffectListName(const std::string&) {}
 void CMainFrame::SetPanelPageTextureCheck(int) {}
-void CMainFrame::SetTextPageTextureCheck(int) {}
+void CMainFrame::SetTextPageTextureCheck(int on) {
+    if (auto* page = m_pEditBoxBar ? dynamic_cast<CTextPage*>(m_pEditBoxBar->GetPage(PAGE_TEXT)) : nullptr)
+        page->SetTextureCheck(on != 0);
+}
 void CMainFrame::SetModelPageTextureCheck(int) {}
 void CMainFrame::CancelTextureWindow(int) {}
 int CMainFrame::ShowTextureWindowValues(float, float) { return 0; }
