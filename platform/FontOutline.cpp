@@ -8,7 +8,9 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <cmath>
+#include <algorithm>
 #include <map>
+#include <set>
 #include <tuple>
 #include <utility>
 
@@ -264,4 +266,34 @@ bool FontOutline::glyphOutline(uint32_t codePoint, FontGlyphOutline& out) {
     gm.cellIncX = roundPixels(double(slot->metrics.horiAdvance), ppu);
     gm.cellIncY = 0;
     return true;
+}
+
+bool FontOutline::hasGlyph(uint32_t codePoint) const {
+    if (!impl_->ok) return false;
+    if (FT_Get_Char_Index(impl_->face, codePoint) != 0) return true;
+    return impl_->symbol && codePoint <= 0xFF && FT_Get_Char_Index(impl_->face, 0xF000 + codePoint) != 0;
+}
+
+std::vector<std::string> outlineFontFamilies() {
+    std::set<std::string> names;
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+    if (pattern && objects) {
+        FcPatternAddBool(pattern, FC_OUTLINE, FcTrue);
+        if (FcFontSet* set = FcFontList(nullptr, pattern, objects)) {
+            for (int i = 0; i < set->nfont; ++i) {
+                FcChar8* name = nullptr;
+                if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &name) == FcResultMatch && name && *name)
+                    names.insert(reinterpret_cast<const char*>(name));
+            }
+            FcFontSetDestroy(set);
+        }
+    }
+    if (objects) FcObjectSetDestroy(objects);
+    if (pattern) FcPatternDestroy(pattern);
+    return std::vector<std::string>(names.begin(), names.end());
+}
+
+std::string matchedFontFamily(const std::string& name) {
+    return cache().match(name, 400, false).family;
 }

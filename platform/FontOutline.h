@@ -81,6 +81,9 @@ public:
     // false (and an empty outline) when no outline can be made.
     bool glyphOutline(uint32_t codePoint, FontGlyphOutline& out);
 
+    // Whether the face maps the character to a glyph of its own.
+    bool hasGlyph(uint32_t codePoint) const;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
@@ -88,3 +91,9 @@ private:
 
 // Shear applied to synthesised italics: x += factor * y.
 constexpr double FONT_ITALIC_SHEAR = 0x0366A / 65536.0;
+
+// The first family name of every installed outline font, each once, sorted.
+std::vector<std::string> outlineFontFamilies();
+// The family fontconfig picks for a name (a family or an alias such as
+// "arial"); "" when nothing matches.
+std::string matchedFontFamily(const std::string& name);

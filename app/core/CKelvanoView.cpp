@@ -424,6 +424,9 @@ bool CKelvanoView::OnCommand(int id) {
     case kv::ID_BACKGROUND_COLOR:
         OnBackgroundColor();
         return true;
+    case kv::ID_BACKGROUND_TEXTURE: OnBackgroundTexture(); return true;
+    case kv::ID_IMAGE_SIZE: OnImageSize(); return true;
+    case kv::ID_EDIT_OPTIONS: OnEditOptions(); return true;
     case kv::ID_FILE_SAVE:
         if (m_pScene) OnFileSave();
         return true;
@@ -536,9 +539,13 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         ui.Enable(m_pEffectDialogs && m_pDocument && m_pDocument->m_pSelectedObject);
         return true;
     case kv::ID_BACKGROUND_COLOR:
+    case kv::ID_BACKGROUND_TEXTURE:
         ui.Enable(m_pScene != nullptr && !m_bPlaying);
         if (const auto* background = m_pScene ? dynamic_cast<pnBackground*>(m_pScene->getBackground()) : nullptr)
             ui.SetCheck(background->getUseTexture() == 0);
+        return true;
+    case kv::ID_EDIT_OPTIONS:
+        ui.Enable(m_pScene != nullptr);
         return true;
     case kv::ID_ADD_TEXT:
     case kv::ID_ADD_PANEL:

@@ -189,6 +189,16 @@ public:
     // background's colour and alpha; OK is one undo step. 1 when changed.
     int OnBackgroundColor();
 
+    // Image Size: the dialog on the document's scene size; OK sizes the scene
+    // window and keeps the proportion flag. 1 after OK.
+    int OnImageSize();
+    // Edit Options (only while the view holds a scene): the copy offsets.
+    int OnEditOptions();
+    // Environment > Background > Texture...: an image file as the background's
+    // texture, stored relative to the program folder when it lies below it;
+    // one undo step. 1 when changed.
+    int OnBackgroundTexture();
+
     // Undo and Redo: apply the history's snapshot; 1 when one was applied.
     int OnEditUndo();
     int OnEditRedo();

@@ -206,6 +206,12 @@ public:
     virtual bool SceneTransformDialog(SceneTransformRequest& /*request*/) { return false; }
     virtual bool SafetyZoneDialog(SafetyZoneRequest& /*request*/) { return false; }
 
+    // The "Image Size" dialog on the scene window's width and height and the
+    // keep-proportions flag: true after OK with the values written back.
+    virtual bool ImageSizeDialog(int& /*width*/, int& /*height*/, int& /*constrain*/) { return false; }
+    // The "Edit options" dialog on the copy offsets: true after OK.
+    virtual bool EditOptionsDialog(int& /*offsetX*/, int& /*offsetY*/) { return false; }
+
     // The main frame's relays, or null when there is no main frame.
     virtual CFrameRelays* GetMainFrame() = 0;
 };

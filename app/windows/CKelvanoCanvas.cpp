@@ -15,6 +15,8 @@
 #include "ui/properties/CColorDlg.h"
 #include "ui/properties/CSceneDialogs.h"
 
+#include "ui/properties/CSizeDialogs.h"
+
 #include <wx/dcclient.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
@@ -49,6 +51,25 @@ public:
         for (int i = 0; i < 3; ++i) request.color[i] = dlg.GetColor()[i];
         request.transparency = dlg.GetTransparency();
         request.name = dlg.GetNameString();
+        return true;
+    }
+
+    bool ImageSizeDialog(int& width, int& height, int& constrain) override {
+        CImageSizeDlg dlg(m_canvas->GetMainFrame());
+        dlg.m_nWidth = width;
+        dlg.m_nHeight = height;
+        dlg.m_bConstrain = constrain;
+        if (dlg.ShowModal() != wxID_OK) return false;
+        width = dlg.m_nWidth;
+        height = dlg.m_nHeight;
+        constrain = dlg.m_bConstrain;
+        return true;
+    }
+    bool EditOptionsDialog(int& offsetX, int& offsetY) override {
+        CEditOptionsDlg dlg(m_canvas->GetMainFrame());
+        if (dlg.ShowModal() != wxID_OK) return false;
+        offsetX = dlg.m_nOffsetX;
+        offsetY = dlg.m_nOffsetY;
         return true;
     }
 

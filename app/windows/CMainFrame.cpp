@@ -25,6 +25,8 @@
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
 #include "ui/properties/CViewWidthDlg.h"
+#include "ui/properties/CTextPage.h"
+#include "ui/properties/TextEditing.h"
 #include "ui/properties/ViewAccelerators.h"
 
 #include <wx/aui/auibar.h>
@@ -296,6 +298,8 @@ bool CMainFrame::CreateDockingBars() {
     InstallAnimationPanels();
 
     m_pGraphCreator = InstallGraphPages(*m_pEditBoxBar, m_pChildFrame->GetView());
+
+    InstallTextEditing(m_pEditBoxBar, GetView());
     m_mgr.AddPane(m_pChildFrame, wxAuiPaneInfo()
                                      .Name(kPaneScene)
                                      .CenterPane()
@@ -699,7 +703,10 @@ void CMainFrame::RemoveEffectListName(const std::string& name) {
 }
 
 void CMainFrame::SetPanelPageTextureCheck(int) {}
-void CMainFrame::SetTextPageTextureCheck(int) {}
+void CMainFrame::SetTextPageTextureCheck(int on) {
+    if (auto* page = m_pEditBoxBar ? dynamic_cast<CTextPage*>(m_pEditBoxBar->GetPage(PAGE_TEXT)) : nullptr)
+        page->SetTextureCheck(on != 0);
+}
 void CMainFrame::SetModelPageTextureCheck(int) {}
 void CMainFrame::CancelTextureWindow(int) {}
 int CMainFrame::ShowTextureWindowValues(float, float) { return 0; }

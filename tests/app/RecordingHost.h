@@ -6,7 +6,9 @@
 #include "app/core/CViewHost.h"
 #include "export/CMovieHost.h"
 
+#include <array>
 #include <deque>
+#include <tuple>
 #include <functional>
 #include <string>
 #include <vector>
@@ -67,6 +69,24 @@ public:
         if (ok) options = choice;
         return ok;
     }
+    // The size and options dialogs: the queued answer (false: cancel).
+    bool ImageSizeDialog(int& width, int& height, int& constrain) override {
+        imageSizeShown.push_back({width, height, constrain});
+        if (imageSizeAnswers.empty()) return false;
+        const std::array<int, 3> a = imageSizeAnswers.front();
+        imageSizeAnswers.pop_front();
+        width = a[0], height = a[1], constrain = a[2];
+        return true;
+    }
+    bool EditOptionsDialog(int& offsetX, int& offsetY) override {
+        if (offsetAnswers.empty()) return false;
+        std::tie(offsetX, offsetY) = offsetAnswers.front();
+        offsetAnswers.pop_front();
+        return true;
+    }
+    std::vector<std::array<int, 3>> imageSizeShown;
+    std::deque<std::array<int, 3>> imageSizeAnswers;
+    std::deque<std::pair<int, int>> offsetAnswers;
     bool ColorDialog(ColorDialogRequest& request) override {
         colorRequests.push_back(request);
         if (duringColorDialog) duringColorDialog();

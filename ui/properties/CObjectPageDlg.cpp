@@ -8,8 +8,6 @@
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/ViewAccelerators.h"
 
-#include <wx/msgdlg.h>
-
 #include <cstring>
 
 CObjectPageDlg::CObjectPageDlg(wxWindow* parent, int templateId)
@@ -40,8 +38,8 @@ int CObjectPageDlg::CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard,
     }
     if (view->GetScene()->findObject(typed.c_str())) {
         guard = 0;
-        wxMessageBox(wxString::FromUTF8("\"" + typed + "\"" + duplicateSuffix), wxString::FromUTF8(caption),
-                     wxOK | wxICON_STOP, edit->GetParent());
+        if (view->GetHost())
+            view->GetHost()->MessageBox("\"" + typed + "\"" + duplicateSuffix, caption, KV_MB_OK | KV_MB_ICONERROR);
         edit->Suggest(view->MakeUniqueObjectName(typed));
         guard = 1;
         return 0;

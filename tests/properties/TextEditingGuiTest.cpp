@@ -1,0 +1,430 @@
+// The text page, the "Text" dialog, the edge and shadow dialog and the size
+// and options dialogs as real wx windows under a private X server, on a
+// headless view (OSMesa) with a recording host. Run through
+// tests/e2e/run_in_xvfb.py.
+#include "app/core/CUndoHistory.h"
+#include "app/core/KelvanoIds.h"
+#include "scene/pnString.h"
+#include "tests/app/ViewFixture.h"
+#include "tests/support/WxTestRun.h"
+#include "ui/properties/BarRules.h"
+#include "ui/properties/CAddTextDlg.h"
+#include "ui/properties/CEdgeShadowDlg.h"
+#include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CNotifyComboBox.h"
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/CNumSpinCtrl.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/CSizeDialogs.h"
+#include "ui/properties/CTextPage.h"
+#include "ui/properties/TextEditing.h"
+#include "ui/properties/TextRules.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/frame.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <set>
+
+namespace {
+
+// Answers the modal dialog once it runs.
+std::function<void()> answerDialog;
+
+void click(wxWindow* w, wxEventType type) {
+    wxCommandEvent e(type, w->GetId());
+    e.SetEventObject(w);
+    if (auto* box = dynamic_cast<wxCheckBox*>(w)) e.SetInt(box->GetValue());
+    w->GetEventHandler()->ProcessEvent(e);
+}
+
+template <typename Edit>
+void enter(Edit* edit, const std::string& text) {
+    edit->ChangeValue(wxString::FromUTF8(text));
+    click(edit, wxEVT_TEXT_ENTER);
+}
+
+std::string shell(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buf[4096];
+        while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+        pclose(p);
+    }
+    return out;
+}
+
+class TextEditingTest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        host.frame = &relays;
+        create();
+        frame = new wxFrame(nullptr, wxID_ANY, "text", wxDefaultPosition, wxSize(700, 800));
+        bar = new CEditBoxBar(frame, 105);
+        InstallTextEditing(bar, view.get());
+        page = dynamic_cast<CTextPage*>(bar->GetPage(PAGE_TEXT));
+        frame->Show();
+        pumpWxEvents(30);
+    }
+    void TearDown() override {
+        frame->Destroy();
+        pumpWxEvents(30);
+        ViewTest::TearDown();
+    }
+    pnString* made(const std::string& name, const std::string& text = "Hello") {
+        const std::string got = page->CreateText(name, text, "Liberation Sans", 64, 0);
+        return dynamic_cast<pnString*>(scene().findObject(got.c_str()));
+    }
+    int steps() const { return doc->GetUndoHistory().GetCurrentIndex(); }
+    RecordingFrame relays;
+    wxFrame* frame = nullptr;
+    CEditBoxBar* bar = nullptr;
+    CTextPage* page = nullptr;
+};
+
+}  // namespace
+
+TEST(TextRulesTest, QualitiesFacesIntegersAndOutlines) {
+    for (int q = 1; q <= 10; ++q) EXPECT_EQ(QualityFromPrecision(PrecisionFromQuality(q)), q) << q;
+    EXPECT_EQ(QualityFromPrecision(0.6f), 5);
+    const std::vector<std::string> faces = {"DejaVu Sans", "Liberation Sans", "Liberation Serif"};
+    EXPECT_EQ(PickFace(faces, "Liberation", "x"), "Liberation Sans");
+    EXPECT_EQ(PickFace(faces, "Arial", "Liberation Sans"), "Liberation Sans");
+    EXPECT_EQ(PickFace(faces, "Arial", "Nothing"), "DejaVu Sans");
+    EXPECT_EQ(FaceIndex(faces, "arial", "Liberation Sans"), 1);
+    struct IntCase {
+        const char* text;
+        bool ok;
+        int value;
+    } ints[] = {{"12", true, 12}, {" -7 ", true, -7}, {"1.5", false, 0}, {"", false, 0}, {"9999999999", false, 0}};
+    for (const IntCase& c : ints) {
+        int v = 0;
+        EXPECT_EQ(ParseWholeInt(c.text, v), c.ok) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+    EXPECT_EQ(EdgeShadowKind(2.5f, 3, 3), 1);
+    EXPECT_EQ(EdgeShadowKind(0, 3, -3), 2);
+    EXPECT_EQ(EdgeShadowKind(0, 0, 0), 0);
+    const EdgeShadowValues edge = EdgeShadowApplied(1, 4, 3, 3), none = EdgeShadowApplied(0, 4, 3, 3);
+    EXPECT_EQ(edge.border, 4.0f);
+    EXPECT_EQ(edge.hOffset + edge.vOffset + none.border + none.hOffset, 0.0f);
+}
+
+TEST_F(TextEditingTest, FaceListsAreTheOutlineFamiliesOfFontconfig) {
+    std::set<std::string> listed;
+    std::string all = shell("fc-list :outline=true family");
+    for (size_t at = 0; at < all.size();) {
+        const size_t end = all.find('\n', at);
+        const std::string line = all.substr(at, end - at);
+        if (!line.empty()) listed.insert(line.substr(0, line.find(',')));
+        at = end == std::string::npos ? all.size() : end + 1;
+    }
+    ASSERT_FALSE(listed.empty());
+    EXPECT_EQ(page->Faces(), std::vector<std::string>(listed.begin(), listed.end()));
+    CAddTextDlg dlg(161, frame);
+    EXPECT_EQ(dlg.Faces(), page->Faces());
+    // "Arial" is no family here: the dialog and a stored "arial" show its match.
+    EXPECT_EQ(dlg.m_strFace, "Liberation Sans");
+    pnString* text = made("Text");
+    text->setFont("arial");
+    page->LoadFromObject(text, 0);
+    EXPECT_EQ(page->m_pFont->GetStringSelection(), "Liberation Sans");
+    EXPECT_EQ(text->getFont(), "arial");
+}
+
+TEST_F(TextEditingTest, CreateTextNamesBuildsAndAddTextWithAnEmptyTextMakesNothing) {
+    pnString* first = made("Text");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->getDepth(), 20.0f);
+    EXPECT_EQ(made("Text")->getName(), "Text001");
+    ASSERT_NE(scene().findEvent("Text001"), nullptr);
+    EXPECT_EQ(page->m_pName->GetValue(), "Text001");
+    // The dialog proposes the next free name and refuses a taken one.
+    CAddTextDlg dlg(161, frame);
+    EXPECT_EQ(dlg.m_pName->GetValue(), "Text002");
+    dlg.m_pName->ChangeValue("Text");
+    EXPECT_FALSE(dlg.TryOK());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "\"Text\" is alreay used!");
+    EXPECT_EQ(host.messages[0].caption, "Name conflicted !");
+    EXPECT_EQ(dlg.m_pName->GetValue(), "Text002");
+    EXPECT_TRUE(dlg.TryOK());
+
+    // Add Text through the view: the dialog answered with "" or "Hi".
+    for (const char* typed : {"", "Hi"}) {
+        SCOPED_TRACE(typed);
+        view->OnCommand(kv::ID_MODE_SCALE);
+        view->OnCommand(kv::ID_AXIS_X);
+        answerDialog = [typed] {
+            for (wxWindow* w : wxTopLevelWindows)
+                if (auto* d = dynamic_cast<CAddTextDlg*>(w); d && d->IsModal()) {
+                    d->m_pText->ChangeValue(typed);
+                    d->m_pName->ChangeValue("Added");
+                    wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+                    d->GetEventHandler()->ProcessEvent(ok);
+                    return;
+                }
+            wxTheApp->CallAfter(answerDialog);
+        };
+        wxTheApp->CallAfter(answerDialog);
+        const int before = scene().getNumObjects();
+        EXPECT_EQ(view->OnAddObject(kv::ID_ADD_TEXT), *typed ? 1 : 0);
+        EXPECT_EQ(scene().getNumObjects(), before + (*typed ? 1 : 0));
+        EXPECT_EQ(view->m_bPlacing, *typed ? 1 : 0);
+        if (*typed) {
+            EXPECT_NE(scene().findObject("Added"), nullptr);
+            EXPECT_EQ(view->m_nTransformMode, 0);
+            EXPECT_EQ(view->m_bAxisX + view->m_bAxisY, 2);
+        }
+    }
+}
+
+TEST_F(TextEditingTest, PageHandlersApplyEachChangeAsOneStep) {
+    pnString* text = made("Text");
+    ASSERT_NE(text, nullptr);
+    doc->ClearUndoHistory();
+    // Ten qualities go to the text and come back on a load.
+    for (int index = 0; index < 10; ++index) {
+        page->m_pQuality->SetSelection(index);
+        click(page->m_pQuality, wxEVT_CHOICE);
+        page->m_pQuality->SetSelection(0);
+        page->LoadFromObject(text, 0);
+        EXPECT_EQ(page->m_pQuality->GetSelection(), index);
+    }
+    EXPECT_NEAR(text->getPrecision(), 0.1f, 1e-6);
+    // A size not in the list.
+    enter(page->m_pSize, "50");
+    EXPECT_EQ(text->getSize(), 50.0f);
+    page->LoadFromObject(text, 0);
+    EXPECT_EQ(page->m_pSize->GetValue(), "50");
+    // Every keystroke of the text is a step.
+    doc->ClearUndoHistory();
+    for (const char* typed : {"H", "Hi", "Hi!"}) {
+        page->m_pText->ChangeValue(typed);
+        SendPrivateMessage(page, WM_NUMEDIT_CHANGED, 1009, 0);
+    }
+    EXPECT_EQ(steps(), 2);
+    EXPECT_EQ(text->getString(), "Hi!");
+    // Bevel: committed "%3.1f", the spin in tenths.
+    enter(page->m_pBevelWidth, "2.5");
+    EXPECT_EQ(text->getBevel(0), 2.5f);
+    EXPECT_EQ(page->m_pBevelWidthSpin->GetValue(), 25);
+    EXPECT_EQ(page->m_pBevelWidth->GetValue(), "2.5");
+    // N and W exclude each other.
+    page->m_pWJust->ChangeValue("30");
+    page->m_pWJustCheck->SetValue(true);
+    click(page->m_pWJustCheck, wxEVT_CHECKBOX);
+    page->m_pNJust->ChangeValue("40");
+    page->m_pNJustCheck->SetValue(true);
+    click(page->m_pNJustCheck, wxEVT_CHECKBOX);
+    EXPECT_FALSE(page->m_pWJustCheck->GetValue());
+    EXPECT_EQ(text->getWJust(), 0.0f);
+    EXPECT_EQ(text->getNJust(), 40.0f);
+    // 2D disables the 3D controls and enables Edge/Shadow.
+    page->m_p2D->SetValue(true);
+    click(page->m_p2D, wxEVT_CHECKBOX);
+    EXPECT_EQ(text->getKind(), 0);
+    EXPECT_FALSE(page->m_pBevelWidth->IsEnabled());
+    EXPECT_TRUE(page->m_pEdgeShadow->IsEnabled());
+    // The texture radios make no step but mark the scene modified.
+    const int before = steps();
+    view->m_bModified = 0;
+    page->m_pTextureOn->SetValue(true);
+    click(page->m_pTextureOn, wxEVT_RADIOBUTTON);
+    EXPECT_EQ(text->getMode(), 1);
+    EXPECT_EQ(steps(), before);
+    EXPECT_EQ(view->m_bModified, 1);
+}
+
+TEST_F(TextEditingTest, RenameCascadesAndRefusesTakenEmptyAndLongNames) {
+    pnString* text = made("Text");
+    made("dup");
+    view->SelectObject(text);
+    for (const char* name : {"top", "x", "leaf"}) {
+        auto* e = new pnEvent;
+        e->setName(name);
+        ASSERT_TRUE(scene().addEvent(e));
+        scene().addObjectsToScene(e);
+    }
+    auto nest = [this](const char* child, const char* parent) {
+        pnEvent* e = scene().findEvent(child);
+        e->setParent(parent);
+        scene().moveEventNode(e, -1);
+    };
+    nest("x", "top");
+    nest("Text", "top");
+    nest("leaf", "Text");
+    page->LoadFromObject(text, 0);
+    doc->ClearUndoHistory();
+
+    wxFocusEvent got(wxEVT_SET_FOCUS, page->m_pName->GetId());
+    page->m_pName->GetEventHandler()->ProcessEvent(got);
+    enter(page->m_pName, "Greeting");
+    EXPECT_EQ(text->getName(), "Greeting");
+    EXPECT_EQ(scene().findEvent("leaf")->getParent(), "Greeting");
+    pnEvent* top = scene().findEvent("top");
+    EXPECT_EQ(std::string(top->getChildName(1)), "Greeting");
+    EXPECT_EQ(relays.callsOf("RenameObjectListItem"), std::vector<std::string>{"Text,Greeting"});
+    EXPECT_EQ(relays.callsOf("AddObjectChooserName").back(), "Greeting");
+    // The focus leaving after Enter commits nothing more.
+    wxFocusEvent lost(wxEVT_KILL_FOCUS, page->m_pName->GetId());
+    page->m_pName->GetEventHandler()->ProcessEvent(lost);
+    EXPECT_EQ(steps(), 0);
+
+    struct Case {
+        const char* what;
+        std::string typed;
+        std::string shown;
+        size_t messages;
+    } cases[] = {
+        {"taken", "dup", "dup001", 1},
+        {"empty", "", "Greeting", 1},
+        {"128 bytes", std::string(128, 'a'), "Greeting", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        enter(page->m_pName, c.typed);
+        EXPECT_EQ(text->getName(), "Greeting");
+        EXPECT_EQ(page->m_pName->GetValue().ToStdString(), c.shown);
+        EXPECT_EQ(steps(), 0);
+        EXPECT_EQ(host.messages.size(), c.messages);
+    }
+    EXPECT_EQ(host.messages[0].text, "\"dup\" is already used!");
+    EXPECT_EQ(host.messages[0].caption, "Kelvano");
+    EXPECT_EQ(page->m_bNameGuard, 1);
+}
+
+TEST_F(TextEditingTest, TextDialogFontsCellsAndClicks) {
+    CAddTextDlg dlg(161, frame);
+    EXPECT_EQ(dlg.GetTextFontHeight(), 96);
+    EXPECT_EQ(dlg.m_pCells->GetCellHeight(), 15);
+    dlg.m_pSize->SetSelection(9);
+    dlg.OnSizeChange();
+    EXPECT_EQ(dlg.GetTextFontHeight(), 168);
+    dlg.OnFaceChange();
+    EXPECT_EQ(dlg.m_pCells->GetCellHeight(), 22);
+    // 'A' is cell 32: appended at the end, or in place of a selection.
+    const wxPoint a = dlg.m_pCells->CellRect('A' - 33).GetPosition() + wxPoint(3, 3);
+    dlg.m_pText->ChangeValue("xyz");
+    dlg.m_strText = "xyz";
+    dlg.m_pText->SetInsertionPoint(0);
+    dlg.OnCellClick(a);
+    EXPECT_EQ(dlg.m_pText->GetValue(), "xyzA");
+    dlg.m_pText->SetSelection(0, 2);
+    dlg.OnCellClick(a);
+    EXPECT_EQ(dlg.m_pText->GetValue(), "AzA");
+
+    // A face without capitals shows their cells empty and types nothing.
+    const std::string dir = folder();
+    const std::string font = dir + "/nocaps.ttf";
+    shell("pyftsubset /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf "
+          "--unicodes=U+0021-0040,U+005B-007E --output-file=" + font + " 2>&1");
+    // The family renamed with the interpreter that runs pyftsubset (it has fontTools).
+    shell("$(head -1 $(command -v pyftsubset) | cut -c3-) -c \"from fontTools.ttLib import TTFont; f = TTFont('" + font +
+          "'); [r.__setattr__('string', 'NoCaps Test') for r in f['name'].names if r.nameID in (1, 4, 16)]; "
+          "f.save('" + font + "')\"");
+    ASSERT_TRUE(FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(font.c_str())));
+    dlg.m_pCells->SetFace("NoCaps Test", 22, false);
+    for (int c = 33; c < 128; ++c) {
+        const bool capital = c >= 'A' && c <= 'Z';
+        EXPECT_EQ(dlg.m_pCells->CellText(c - 33).empty(), capital || c == 127) << c;
+    }
+    dlg.OnCellClick(a);
+    EXPECT_EQ(dlg.m_pText->GetValue(), "AzA");
+}
+
+TEST_F(TextEditingTest, EdgeShadowOpensOnTheRadioClampsAndAppliesOnlyOnOk) {
+    pnString* text = made("Text");
+    struct Open {
+        float border, h, v;
+        int kind;
+    } opens[] = {{2.5f, 0, 0, 1}, {0, 3, -3, 2}, {0, 0, 0, 0}};
+    for (const Open& o : opens) {
+        text->setBorder(o.border);
+        text->setHOffset(o.h);
+        text->setVOffset(o.v);
+        CEdgeShadowDlg dlg(frame);
+        dlg.SetTargetObject(text);
+        dlg.SetOwnerObject(text);
+        dlg.Open();
+        EXPECT_EQ(dlg.GetKind(), o.kind);
+        EXPECT_TRUE(dlg.m_pRadio[o.kind]->GetValue());
+    }
+    CEdgeShadowDlg dlg(frame);
+    dlg.SetTargetObject(text);
+    dlg.Open();
+    dlg.SetKind(2);
+    enter(dlg.m_pEdit[1], "150");
+    EXPECT_EQ(dlg.m_pEdit[1]->GetValue(), "100.0");
+    EXPECT_EQ(dlg.m_pSpin[1]->GetValue(), 1000);
+    enter(dlg.m_pEdit[0], "4");
+    ASSERT_TRUE(dlg.Apply());
+    EXPECT_EQ(text->getBorder(), 0.0f);
+    EXPECT_EQ(text->getHOffset(), 100.0f);
+
+    // A 3D style stays 3D when the dialog is cancelled, turns 2D on OK.
+    pnStringProperty style;
+    style.setKind(1);
+    {
+        CEdgeShadowDlg cancelled(frame);
+        cancelled.SetTargetStyle(&style);
+        cancelled.Open();
+    }
+    EXPECT_EQ(style.getKind(), 1);
+    CEdgeShadowDlg applied(frame);
+    applied.SetTargetStyle(&style);
+    applied.Open();
+    applied.SetKind(1);
+    enter(applied.m_pEdit[0], "3");
+    ASSERT_TRUE(applied.Apply());
+    EXPECT_EQ(style.getKind(), 0);
+    EXPECT_EQ(style.getBorder(), 3.0f);
+}
+
+TEST_F(TextEditingTest, ImageSizeKeepsTheTypedSideAndOptionsTakeIntegersOnly) {
+    CImageSizeDlg size(frame);
+    size.m_nWidth = 640;
+    size.m_nHeight = 480;
+    size.m_bConstrain = 1;
+    size.Start();
+    for (const char* typed : {"2", "24", "240"}) size.m_pHeight->SetValue(typed);
+    EXPECT_EQ(size.m_pHeight->GetValue(), "240");
+    EXPECT_EQ(size.m_pWidth->GetValue(), "320");
+    ASSERT_TRUE(size.TryOK());
+    EXPECT_EQ(size.m_nWidth, 320);
+    // No usable ratio: nothing is recomputed; a side below 1 is refused.
+    size.m_pHeight->SetValue("0");
+    size.m_pConstrain->SetValue(false);
+    click(size.m_pConstrain, wxEVT_CHECKBOX);
+    size.m_pConstrain->SetValue(true);
+    click(size.m_pConstrain, wxEVT_CHECKBOX);
+    size.m_pWidth->SetValue("100");
+    EXPECT_EQ(size.m_pHeight->GetValue(), "0");
+    EXPECT_FALSE(size.TryOK());
+
+    CEditOptionsDlg options(frame);
+    options.Start();
+    EXPECT_EQ(options.m_pX->GetValue(), "10");
+    options.m_pX->ChangeValue("1.5");
+    EXPECT_FALSE(options.TryOK());
+    EXPECT_EQ(host.messages.back().text, "Please enter an integer.");
+    options.m_pX->ChangeValue("-4");
+    EXPECT_TRUE(options.TryOK());
+    EXPECT_EQ(doc->m_nCopyOffsetX, -4);
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    wxApp::SetInstance(new wxApp);
+    return runWxTests(argc, argv, [] { wxTheApp->OnInit(); });
+}

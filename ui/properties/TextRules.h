@@ -1,0 +1,54 @@
+// The rules of the text page and of the text, image size and edge/shadow
+// dialogs that need no window.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Quality 1..10 of the text page and the text's precision (1.1 - 0.1 q); a
+// precision reads back as the nearest quality.
+float PrecisionFromQuality(int quality);
+int QualityFromPrecision(float precision);
+
+// The face a face list shows for a wanted name: the first entry that starts
+// with it, else the entry equal to the family fontconfig matches for it, else
+// the first entry ("" for an empty list).
+std::string PickFace(const std::vector<std::string>& faces, const std::string& wanted, const std::string& matched);
+// The list index of a stored face: exact, else fontconfig's match; -1.
+int FaceIndex(const std::vector<std::string>& faces, const std::string& stored, const std::string& matched);
+
+// The size of the text dialog's preview font: trunc(size x scale / 10).
+inline int PreviewFontHeight(int size, int scaleTenths) { return size * scaleTenths / 10; }
+
+// Width and height kept in proportion while one of them is typed.
+class ImageSizeRules {
+public:
+    void Start(int width, int height, int constrain);
+    // Constrain switched: on takes the ratio from the values shown.
+    void SetConstrain(int on, int width, int height);
+    // A typed side: the other side's new value, or -1 when it stays (not
+    // constrained, or no usable ratio).
+    int WidthTyped(int width);
+    int HeightTyped(int height);
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+    int m_bConstrain = 0;
+    double m_dRatio = 0.0;
+
+private:
+    bool RatioUsable() const;
+};
+
+// The edge and shadow dialog: the radio a text opens with (0 none, 1 edge,
+// 2 shadow) and the three values OK applies for a radio.
+int EdgeShadowKind(float border, float hOffset, float vOffset);
+struct EdgeShadowValues {
+    float border = 0.0f;
+    float hOffset = 0.0f;
+    float vOffset = 0.0f;
+};
+EdgeShadowValues EdgeShadowApplied(int kind, float edgeWidth, float hOffset, float vOffset);
+
+// A whole integer, as an integer-only edit takes it: optional blanks and sign,
+// digits, optional blanks, within int. False for anything else ("1.5", "").
+bool ParseWholeInt(const std::string& text, int& value);
