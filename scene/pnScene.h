@@ -216,6 +216,11 @@ public:
     // Child events move to the grandparent; the event's transform node goes.
     int removeEventFromScene(pnEvent* event);
     int moveEventNode(pnEvent* event, int position);
+    // Gives an event a new name with everything that names it: its transform
+    // node, its child events' parent (their nodes keep their order) and its
+    // place among its parent's children. Its object names stay. 0 for a null
+    // event or an empty name.
+    int renameEvent(pnEvent* event, const char* newName);
     int addAMaterialToScene(pnMaterial* material);
     int deleteAMaterialFromScene(pnMaterial* material);
     void updateObjectsUsingMaterial(pnMaterial* material);

@@ -337,6 +337,36 @@ void pnScene::removeChartEventNode(pnEvent* event) {
     event->setNode(nullptr);
 }
 
+int pnScene::renameEvent(pnEvent* event, const char* newName) {
+    if (!event || !newName || !*newName) return 0;
+    const std::string oldName = event->getName();
+    event->setName(newName);
+    const std::string renamed = event->getName();
+    // No node moves: the transform node takes the name, the children stay
+    // under it and it stays where it hangs.
+    if (sgSwitch* node = event->getNode())
+        if (sgNode* transform = node->getParent()) transform->setName(renamed);
+    for (int i = 0; i < getNumEvents(); ++i) {
+        pnEvent* child = getEvent(i);
+        if (child != event && child->getParent() == oldName) child->setParent(renamed.c_str());
+    }
+    pnEvent* parent = event->getHasParent() ? findEvent(event->getParent().c_str()) : nullptr;
+    if (!parent) return 1;
+    // The new name takes the old one's place among the parent's children.
+    std::vector<std::string> names;
+    while (parent->getNumChildNames() > 0) {
+        names.push_back(parent->getChildName(0));
+        parent->removeChildName(names.back().c_str());
+    }
+    const auto at = std::find(names.begin(), names.end(), oldName);
+    if (at != names.end())
+        *at = renamed;
+    else
+        names.push_back(renamed);
+    for (const std::string& n : names) parent->addChildName(n.c_str());
+    return 1;
+}
+
 int pnScene::moveEventNode(pnEvent* event, int where) {
     if (!event) {
         debugPrint("[pnScene::removeEventFromScene] event NULL");

@@ -539,7 +539,6 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         ui.Enable(m_pEffectDialogs && m_pDocument && m_pDocument->m_pSelectedObject);
         return true;
     case kv::ID_BACKGROUND_COLOR:
-    case kv::ID_BACKGROUND_TEXTURE:
         ui.Enable(m_pScene != nullptr && !m_bPlaying);
         if (const auto* background = m_pScene ? dynamic_cast<pnBackground*>(m_pScene->getBackground()) : nullptr)
             ui.SetCheck(background->getUseTexture() == 0);

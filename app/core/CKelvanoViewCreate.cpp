@@ -7,9 +7,7 @@
 #include "scene/pnEvent.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
-#include "sg/sgNode.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -116,30 +114,8 @@ int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
         frame->SelectObjectChooserName(newName);
     }
     if (pnEvent* event = scene.findEvent(oldName.c_str())) {
-        event->setName(newName.c_str());
         event->setObjectName(newName.c_str());
-        // The event's transform node carries its name.
-        if (sgSwitch* node = event->getNode())
-            if (sgNode* transform = node->getParent()) transform->setName(newName);
-        for (int i = 0; i < event->getNumChildNames(); ++i)
-            if (pnEvent* child = scene.findEvent(event->getChildName(i))) {
-                child->setParent(newName.c_str());
-                scene.moveEventNode(child, i);
-            }
-        if (pnEvent* parent = event->getHasParent() ? scene.findEvent(event->getParent().c_str()) : nullptr) {
-            // The new name takes the old one's place among the parent's children.
-            std::vector<std::string> names;
-            while (parent->getNumChildNames() > 0) {
-                names.push_back(parent->getChildName(0));
-                parent->removeChildName(names.back().c_str());
-            }
-            const auto at = std::find(names.begin(), names.end(), oldName);
-            const int place = at == names.end() ? -1 : static_cast<int>(at - names.begin());
-            if (place >= 0) *at = newName;
-            if (place < 0) names.push_back(newName);
-            for (const std::string& n : names) parent->addChildName(n.c_str());
-            scene.moveEventNode(event, place < 0 ? static_cast<int>(names.size()) - 1 : place);
-        }
+        scene.renameEvent(event, newName.c_str());
     }
     m_pDocument->RecordUndoAfter(object);
     RefreshAfterEdit();

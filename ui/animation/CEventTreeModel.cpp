@@ -265,20 +265,8 @@ int RenameEvent(pnScene& scene, const std::string& oldName, const std::string& n
     if (!CheckEventRename(scene, oldName, name).empty()) return 0;
     pnEvent* event = scene.findEvent(oldName.c_str());
     if (pnObject* object = scene.findObject(oldName.c_str())) object->setName(name.c_str());
-    event->setName(name.c_str());
     event->setObjectName(name.c_str());
-    std::vector<pnEvent*> children;
-    for (int i = 0; i < scene.getNumEvents(); ++i) {
-        pnEvent* e = scene.getEvent(i);
-        if (e != event && e->getParent() == oldName) children.push_back(e);
-    }
-    // Each child names the new parent, which lists it (the old name is gone).
-    for (pnEvent* child : children) child->setParent(name.c_str());
-    if (pnEvent* parent = event->getHasParent() ? scene.findEvent(event->getParent().c_str()) : nullptr) {
-        parent->removeChildName(oldName.c_str());
-        parent->addChildName(name.c_str());
-    }
-    for (pnEvent* child : children) scene.moveEventNode(child, kLastNode);
+    scene.renameEvent(event, name.c_str());
     return 1;
 }
 
