@@ -455,7 +455,7 @@ bool CKelvanoView::OnCommand(int id) {
             OnSceneAlign(id - kv::ID_SCENE_ALIGN_FIRST);
             return true;
         }
-        return OnExportCommand(id);
+        return OnObjectCommand(id) || OnExportCommand(id);
     }
 }
 
@@ -532,7 +532,7 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
             ui.SetCheck(m_nSceneAlign == id - kv::ID_SCENE_ALIGN_FIRST);
             return true;
         }
-        return OnUpdateExportCommand(id, ui);
+        return OnUpdateObjectCommand(id, ui) || OnUpdateExportCommand(id, ui);
     }
 }
 

@@ -23,6 +23,9 @@ enum : int { KV_IDOK = 1, KV_IDCANCEL = 2, KV_IDYES = 6, KV_IDNO = 7 };
 
 enum class ViewCursor { Arrow, Wait, Move, Scale, Rotate };
 
+// The dialogs the view opens on the selected chart.
+enum class ChartDialog { Data, Label, Value };
+
 // The extra controls of an export file dialog. The host shows those of the
 // kind and writes the user's values back.
 struct ExportDialogOptions {
@@ -100,6 +103,9 @@ public:
     // list to the longest), and selects the entry of exactly that name.
     virtual void AddObjectChooserName(const std::string& name) = 0;
     virtual void SelectObjectChooserName(const std::string& name) = 0;
+    // Takes a name out of the chooser; selects an entry by its index.
+    virtual void RemoveObjectChooserName(const std::string& /*name*/) {}
+    virtual void SelectObjectChooserIndex(int /*index*/) {}
     // The property bar: 1 when it exists. ShowObjectPage shows the Object tab's
     // page (0 text, 1 panel, 2 model, 3 bar, 4 line, 5 pie, 6 area graph, 7
     // empty) and loads it from the object, passing flag on.
@@ -169,6 +175,18 @@ public:
     // Runs the simple colour editor modally: true after OK with the values
     // written back; false when cancelled or where there is no editor.
     virtual bool ColorDialog(ColorDialogRequest& /*request*/) { return false; }
+
+    // The modal dialog of the selected chart: its kind's Graph Data dialog, or
+    // the label/data property dialog on its label or value text style.
+    virtual void RunChartDialog(ChartDialog /*which*/) {}
+    // Shows a popup of the context menu (0 "OBJ_POPUP", 1 "ANI_POPUP") at a
+    // view point; its commands go to the main frame.
+    virtual void TrackPopupMenu(int /*popup*/, int /*x*/, int /*y*/) {}
+    // Opens a URL in the user's browser; false when none could be started.
+    virtual bool LaunchBrowser(const std::string& /*url*/) { return false; }
+    // The print job (or its preview) of the view's print picture; false when
+    // preparing it failed or was cancelled.
+    virtual bool RunPrint(bool /*preview*/) { return false; }
 
     // The main frame's relays, or null when there is no main frame.
     virtual CFrameRelays* GetMainFrame() = 0;

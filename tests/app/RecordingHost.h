@@ -66,6 +66,17 @@ public:
         if (ok) options = choice;
         return ok;
     }
+    void RunChartDialog(ChartDialog which) override { chartDialogs.push_back(which); }
+    void TrackPopupMenu(int popup, int x, int /*y*/) override { popups.push_back({popup, x}); }
+    bool LaunchBrowser(const std::string& url) override {
+        browserUrls.push_back(url);
+        return browserStarts;
+    }
+    bool RunPrint(bool preview) override {
+        printPreviews.push_back(preview);
+        if (duringPrint) duringPrint();
+        return true;
+    }
     bool ColorDialog(ColorDialogRequest& request) override {
         colorRequests.push_back(request);
         if (duringColorDialog) duringColorDialog();
@@ -103,6 +114,12 @@ public:
     std::vector<ColorDialogRequest> colorRequests;
     std::deque<ColorDialogRequest> colorAnswers;
     std::function<void()> duringColorDialog;  // what the event loop does meanwhile
+    std::vector<ChartDialog> chartDialogs;
+    std::vector<std::pair<int, int>> popups;  // popup, x
+    std::vector<std::string> browserUrls;
+    bool browserStarts = true;
+    std::vector<bool> printPreviews;
+    std::function<void()> duringPrint;
 };
 
 // The main frame's relays, each call written down as "Name(arguments)".
@@ -140,6 +157,8 @@ public:
     }
     void AddObjectChooserName(const std::string& n) override { log("AddObjectChooserName", n); }
     void SelectObjectChooserName(const std::string& n) override { log("SelectObjectChooserName", n); }
+    void RemoveObjectChooserName(const std::string& n) override { log("RemoveObjectChooserName", n); }
+    void SelectObjectChooserIndex(int i) override { log("SelectObjectChooserIndex", std::to_string(i)); }
     int HasPropertyBar() override { return propertyBar; }
     void ShowObjectPage(int page, pnObject*, int flag) override {
         log("ShowObjectPage", std::to_string(page) + "," + std::to_string(flag));
