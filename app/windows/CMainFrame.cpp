@@ -662,6 +662,19 @@ void CMainFrame::AddObjectChooserName(const std::string& name) {
     m_pObjectChooser->Append(wxString::FromUTF8(name));
 }
 
+void CMainFrame::RemoveObjectChooserName(const std::string& name) {
+    if (!m_pObjectChooser) return;
+    const int index = m_pObjectChooser->FindString(wxString::FromUTF8(name), true);
+    if (index != wxNOT_FOUND) m_pObjectChooser->Delete(index);
+}
+
+void CMainFrame::SelectObjectChooserIndex(int index) {
+    if (!m_pObjectChooser) return;
+    // An empty chooser shows no text.
+    if (index >= 0 && index < int(m_pObjectChooser->GetCount())) m_pObjectChooser->SetSelection(index);
+    else m_pObjectChooser->SetSelection(wxNOT_FOUND);
+}
+
 void CMainFrame::SelectObjectChooserName(const std::string& name) {
     if (!m_pObjectChooser) return;
     const int index = m_pObjectChooser->FindString(wxString::FromUTF8(name), true);
