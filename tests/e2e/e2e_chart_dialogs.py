@@ -23,6 +23,7 @@ import time
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import e2e_exports as ee  # noqa: E402
 import e2e_program as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
@@ -85,15 +86,6 @@ def popup_choose(env, at, keys):
     key(env, *keys)
 
 
-def wait_gone(name, env, timeout=10):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        if not xh.run(["xdotool", "search", "--onlyvisible", "--name", "^" + name + "$"], env).stdout.strip():
-            return True
-        time.sleep(0.2)
-    return False
-
-
 def blocks(text):
     chart = re.search(r"barChart\s*\{(.*)\n\}", text, re.S)
     body = chart.group(1) if chart else ""
@@ -152,7 +144,7 @@ def main():
             key(env, "Tab", "Tab", "ctrl+a")
             xh.run(["xdotool", "type", "--delay", "60", "250"], env)
             key(env, "Return")
-            check(wait_gone("Graph Data", env), "Enter did not close 'Graph Data'")
+            check(ee.wait_gone("Graph Data", env, timeout=10), "Enter did not close 'Graph Data'")
 
         # The label style from the context menu (its last items: Label, Value, Graph Data).
         popup_choose(env, second, ["End", "Up", "Up", "Return"])
@@ -164,7 +156,7 @@ def main():
             key(env, "Tab", "Tab", "Tab", "Tab", "Tab", "ctrl+a")
             xh.run(["xdotool", "type", "--delay", "60", "48"], env)
             key(env, "Return")
-            check(wait_gone("Label String Property", env), "Enter in the Size combo did not close the dialog")
+            check(ee.wait_gone("Label String Property", env, timeout=10), "Enter in the Size combo did not close the dialog")
 
         # A click on the third bar, then Delete Column (the popup's second item).
         xh.run(["xdotool", "mousemove", "--sync", str(third[0]), str(third[1]), "click", "1"], env)

@@ -1,28 +1,14 @@
 // The Graph Data dialogs' and the label/data property dialog's rules on the
 // sample scene with one chart of each kind, on a headless view.
-#include "charts/pnChart.h"
 #include "scene/pnStringProperty.h"
-#include "tests/app/ViewFixture.h"
+#include "tests/properties/AllChartsViewTest.h"
 #include "ui/properties/ChartDialogRules.h"
-
-#include <cstdlib>
 
 namespace {
 
-class ChartDialogRulesTest : public ViewTest {
+class ChartDialogRulesTest : public AllChartsViewTest {
 protected:
-    void SetUp() override {
-        ViewTest::SetUp();
-        create();
-        app.InitSceneServices();
-        ASSERT_EQ(view->OnDropFiles({std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/data/scenes/allcharts.apn"}), 1);
-    }
-    pnChart& chart(const char* name) {
-        auto* object = scene().findObject(name);
-        EXPECT_TRUE(object);
-        view->SelectObject(object);
-        return *static_cast<pnChart*>(object);
-    }
+    pnChart& chart(const char* name) { return select(name); }
     int steps() const { return doc->GetUndoHistory().GetCount(); }
 };
 

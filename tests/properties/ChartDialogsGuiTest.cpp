@@ -1,9 +1,8 @@
 // The Graph Data and label/data property dialogs run modally on the sample
 // charts of a headless view, and the printed page of a captured frame.
-#include "charts/pnChart.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnStringProperty.h"
-#include "tests/app/ViewFixture.h"
+#include "tests/properties/AllChartsViewTest.h"
 #include "tests/support/ShellCommand.h"
 #include "tests/support/ToolCheck.h"
 #include "tests/support/WxTestRun.h"
@@ -22,15 +21,13 @@
 
 #include <cstdlib>
 
+
 namespace {
 
-class ChartDialogsGuiTest : public ViewTest {
+class ChartDialogsGuiTest : public AllChartsViewTest {
 protected:
     void SetUp() override {
-        ViewTest::SetUp();
-        create();
-        app.InitSceneServices();
-        ASSERT_EQ(view->OnDropFiles({std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/data/scenes/allcharts.apn"}), 1);
+        AllChartsViewTest::SetUp();
         frame = new wxFrame(nullptr, wxID_ANY, "dialogs", wxDefaultPosition, wxSize(300, 200));
         frame->Show();
         pumpWxEvents(30);
@@ -38,13 +35,7 @@ protected:
     void TearDown() override {
         frame->Destroy();
         pumpWxEvents(30);
-        ViewTest::TearDown();
-    }
-    pnChart* select(const char* name, int point) {
-        auto* chart = static_cast<pnChart*>(scene().findObject(name));
-        view->SelectObject(chart);
-        doc->m_nSelectedDataPt = point;
-        return chart;
+        AllChartsViewTest::TearDown();
     }
     static void click(wxWindow* dlg, int id) {
         wxCommandEvent e(wxEVT_BUTTON, id);
@@ -60,7 +51,7 @@ protected:
 }  // namespace
 
 TEST_F(ChartDialogsGuiTest, BarDataDialogAppliesOkAndLeavesTheChartOnCancel) {
-    pnChart* bars = select("bars", 1);
+    pnChart* bars = &select("bars", 1);
     {
         CBarDataDlg dlg(frame);
         ASSERT_TRUE(dlg.IsLoaded());
@@ -117,7 +108,7 @@ TEST_F(ChartDialogsGuiTest, AreaDialogKeepsNegativeHeightsOut) {
 }
 
 TEST_F(ChartDialogsGuiTest, LabelDialogEnterInTheSizeComboApplies) {
-    pnChart* bars = select("bars", 0);
+    pnChart* bars = &select("bars", 0);
     CLabelPropertyDlg dlg(frame, 1);
     EXPECT_EQ(dlg.GetTitle(), "Label String Property");
     EXPECT_FALSE(dlg.FindWindow(CLabelPropertyDlg::IDC_EDGE_SHADOW)->IsEnabled());

@@ -65,26 +65,17 @@ private:
 };
 
 // The dialogs by the name each chart kind's dialog has.
-class CBarDataDlg : public CChartDataDlg {
+template <DataDialogKind Kind>
+class CChartKindDataDlg : public CChartDataDlg {
 public:
-    explicit CBarDataDlg(wxWindow* parent, wxWeakRef<CMaterialDlg>* slot = nullptr, wxWindow* chooserParent = nullptr)
-        : CChartDataDlg(parent, DataDialogKind::Bar, slot, chooserParent) {}
+    explicit CChartKindDataDlg(wxWindow* parent, wxWeakRef<CMaterialDlg>* slot = nullptr,
+                               wxWindow* chooserParent = nullptr)
+        : CChartDataDlg(parent, Kind, slot, chooserParent) {}
 };
-class CLineDataDlg : public CChartDataDlg {
-public:
-    explicit CLineDataDlg(wxWindow* parent, wxWeakRef<CMaterialDlg>* slot = nullptr, wxWindow* chooserParent = nullptr)
-        : CChartDataDlg(parent, DataDialogKind::Line, slot, chooserParent) {}
-};
-class CPieDataDlg : public CChartDataDlg {
-public:
-    explicit CPieDataDlg(wxWindow* parent, wxWeakRef<CMaterialDlg>* slot = nullptr, wxWindow* chooserParent = nullptr)
-        : CChartDataDlg(parent, DataDialogKind::Pie, slot, chooserParent) {}
-};
-class CAreaDataDlg : public CChartDataDlg {
-public:
-    explicit CAreaDataDlg(wxWindow* parent, wxWeakRef<CMaterialDlg>* slot = nullptr, wxWindow* chooserParent = nullptr)
-        : CChartDataDlg(parent, DataDialogKind::Area, slot, chooserParent) {}
-};
+using CBarDataDlg = CChartKindDataDlg<DataDialogKind::Bar>;
+using CLineDataDlg = CChartKindDataDlg<DataDialogKind::Line>;
+using CPieDataDlg = CChartKindDataDlg<DataDialogKind::Pie>;
+using CAreaDataDlg = CChartKindDataDlg<DataDialogKind::Area>;
 
 // The data dialog of the selected chart's kind, run modally; wxID_CANCEL
 // without a chart.
