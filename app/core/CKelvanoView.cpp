@@ -429,6 +429,10 @@ bool CKelvanoView::OnCommand(int id) {
     case kv::ID_CREATE_EFFECT: OnCreateEffect(); return true;
     case kv::ID_TIMELINE_OPTIONS: OnTimelineOptions(); return true;
     case kv::ID_ADD_GROW_SHRINK: OnAddGrowShrink(); return true;
+    case kv::ID_ADD_TEXT:
+    case kv::ID_ADD_PANEL:
+    case kv::ID_ADD_MODEL:
+    case kv::ID_ADD_GRAPH: OnAddObject(id); return true;
     case kv::ID_MODE_MOVE: SetTransformMode(0); return true;
     case kv::ID_MODE_SCALE: SetTransformMode(1); return true;
     case kv::ID_MODE_ROTATE: SetTransformMode(2); return true;
@@ -527,6 +531,16 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
     case kv::ID_BACKGROUND_COLOR:
         ui.Enable(m_pScene != nullptr && !m_bPlaying);
         return true;
+    case kv::ID_ADD_TEXT:
+    case kv::ID_ADD_PANEL:
+    case kv::ID_ADD_MODEL:
+    case kv::ID_ADD_GRAPH: {
+        // Object mode only; greyed while the program has no dialog for it.
+        const auto creator = m_objectCreators.find(id);
+        ui.Enable(m_pScene && !m_bAnimationMode && !m_bPlaying && creator != m_objectCreators.end() &&
+                  creator->second);
+        return true;
+    }
     default:
         if (id >= kv::ID_SCENE_ALIGN_FIRST && id <= kv::ID_SCENE_ALIGN_LAST) {
             ui.SetCheck(m_nSceneAlign == id - kv::ID_SCENE_ALIGN_FIRST);

@@ -11,6 +11,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,6 +20,7 @@
 class CAviWriter;
 class CFrameBitmapSink;
 class CEffectDialogs;
+class CObjectCreator;
 class CGifEncoder;
 class ViewMovieHost;
 class SwfExport;
@@ -346,6 +348,38 @@ public:
     // chart texts (a counter) is selected.
     bool m_bChartItems[3] = {false, false, false};
 
+    // ---- Creating and renaming objects (CKelvanoViewCreate.cpp) ----
+    // Add Text, Add Panel, Add Model and Add Graph (by command id): the
+    // creator's dialog, then its page builds the object, which is announced,
+    // selected and follows the mouse until the next click. 1 when an object
+    // was made.
+    int OnAddObject(int command);
+    // The creator of an Add command (null: the command is greyed). Not owned.
+    void SetObjectCreator(int command, CObjectCreator* creator);
+    // Move mode, with the X and Y axes on.
+    void SetPlacementAxes();
+    // Adds the name to the Object List and makes it the list's only selection.
+    void AnnounceNewObject(const std::string& name);
+    // Puts a new object and an event named after it into the scene, builds
+    // it, adds its name to the object chooser, makes it the only selection
+    // and records its creation as one undo step. The object, or null when the
+    // scene refuses it (a taken or empty name).
+    pnObject* InsertNewObject(std::unique_ptr<pnObject> made);
+    // Longest object name an edit may take (event names are cut there).
+    static constexpr size_t kMaxObjectNameBytes = 127;
+    // Renames an object with everything that names it (object chooser,
+    // Object List, its event, its child events' parent, its place among its
+    // parent event's children) as one undo step. 0 without a change: the
+    // same name, "", a name longer than kMaxObjectNameBytes or one another
+    // object has.
+    int RenameObject(pnObject* object, const std::string& newName);
+    // The texture tool windows of the selection, by kind (the frame's
+    // OpenTextureWindow: 1 text, 2 counter, 3 model, 4 panel).
+    void ShowTextTextureDialog();
+    void ShowCounterTextureDialog();
+    void ShowModelTextureDialog();
+    void ShowPanelTextureDialog();
+
     // ---- Movie exports (CKelvanoViewMovies.cpp) ----
     void OnExportAvi();
     void OnExportFlash();
@@ -523,6 +557,7 @@ private:
     static constexpr int kNoPlayedFrame = INT_MIN;
     int m_nPlayedFrame = kNoPlayedFrame;
     CEffectDialogs* m_pEffectDialogs = nullptr;
+    std::map<int, CObjectCreator*> m_objectCreators;
     std::vector<std::pair<pnObject*, int>> m_suspendedHighlights;
     // Message boxes and the compressor choice of the movie writers.
     std::unique_ptr<ViewMovieHost> m_pMovieHost;

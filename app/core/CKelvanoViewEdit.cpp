@@ -134,32 +134,12 @@ int CKelvanoView::OnEditPaste() {
         }
     }
 
-    if (!scene.addObject(made.get())) return 0;
-    pnObject* object = made.release();
-    if (chart) scene.addChart(object);
-    auto* event = new pnEvent;
-    event->setName(name.c_str());
-    event->addObjectName(name.c_str());
-    if (scene.addEvent(event))
-        scene.addObjectsToScene(event);
-    else
-        delete event;
-
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
-    if (frame) {
-        frame->AddObjectListItem(name);
-        frame->SelectObjectListIndex(-1, 0);
-    }
-    // The new object is the only selection.
-    SelectObject(object);
-    m_bMultiDrag = 0;
+    pnObject* object = InsertNewObject(std::move(made));
+    if (!object) return 0;
+    AnnounceNewObject(name);
     doc.m_nSelectedPartKind = chart ? 0 : -1;
-    if (m_pHost) m_pHost->Redraw();
-    if (frame) frame->AddObjectChooserName(name);
     ShowPageForObject(object, 1);
-
-    doc.RecordUndoBefore(object, UNDO_CREATE);
-    doc.RecordUndoAfter(object);
+    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
     if (frame) frame->UnlockTransformEdits();
     return 1;
 }

@@ -103,9 +103,13 @@ public:
     // list to the longest), and selects the entry of exactly that name.
     virtual void AddObjectChooserName(const std::string& name) = 0;
     virtual void SelectObjectChooserName(const std::string& name) = 0;
-    // Takes a name out of the chooser; selects an entry by its index.
+    // Takes the entry of exactly that name out of the object chooser.
     virtual void RemoveObjectChooserName(const std::string& /*name*/) {}
+    // Selects the chooser's entry of an index (none when there is no such entry).
     virtual void SelectObjectChooserIndex(int /*index*/) {}
+    // Opens (or brings up) the texture tool window of an object kind (1 text,
+    // 2 counter, 3 model, 4 panel) on the selection.
+    virtual void OpenTextureWindow(int /*kind*/) {}
     // The property bar: 1 when it exists. ShowObjectPage shows the Object tab's
     // page (0 text, 1 panel, 2 model, 3 bar, 4 line, 5 pie, 6 area graph, 7
     // empty) and loads it from the object, passing flag on.
@@ -148,6 +152,8 @@ public:
     virtual void KillTimer(int id) = 0;
 
     virtual void SetCursor(ViewCursor cursor) = 0;
+    // Moves the mouse pointer to the middle of the view's window.
+    virtual void CenterCursor() {}
     virtual void SetStatusText(const std::string& text) = 0;
     // The scene window's title ("Untitled", or the scene file's path).
     virtual void SetTitle(const std::string& title) = 0;

@@ -185,6 +185,10 @@ public:
     void SetTimer(int id, int ms) override { m_canvas->StartTimer(id, ms); }
     void KillTimer(int id) override { m_canvas->StopTimer(id); }
 
+    void CenterCursor() override {
+        const wxSize size = m_canvas->GetClientSize();
+        m_canvas->WarpPointer(size.x / 2, size.y / 2);
+    }
     void SetCursor(ViewCursor cursor) override {
         switch (cursor) {
         case ViewCursor::Arrow: m_canvas->SetCursor(wxCursor(wxCURSOR_ARROW)); break;

@@ -14,6 +14,7 @@
 #include "app/core/KelvanoIds.h"
 #include "scene/pnObject.h"
 #include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CLabelPropertyDlg.h"
 #include "ui/properties/CObjectListDlg.h"
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
@@ -285,6 +286,8 @@ bool CMainFrame::CreateDockingBars() {
     for (Bar& bar : bars) {
         if (!bar.window || !m_mgr.AddPane(bar.window, bar.info)) return false;
     }
+    // The chart pages' Label and Value buttons open the label/data property dialog.
+    CLabelPropertyDlg::InstallPageHook();
 
     m_pChildFrame = new CChildFrame(this);
     if (!m_pChildFrame->CreateChild()) return false;
@@ -662,12 +665,6 @@ void CMainFrame::AddObjectChooserName(const std::string& name) {
     m_pObjectChooser->Append(wxString::FromUTF8(name));
 }
 
-void CMainFrame::RemoveObjectChooserName(const std::string& name) {
-    if (!m_pObjectChooser) return;
-    const int index = m_pObjectChooser->FindString(wxString::FromUTF8(name), true);
-    if (index != wxNOT_FOUND) m_pObjectChooser->Delete(index);
-}
-
 void CMainFrame::SelectObjectChooserIndex(int index) {
     if (!m_pObjectChooser) return;
     // An empty chooser shows no text.
@@ -679,6 +676,12 @@ void CMainFrame::SelectObjectChooserName(const std::string& name) {
     if (!m_pObjectChooser) return;
     const int index = m_pObjectChooser->FindString(wxString::FromUTF8(name), true);
     if (index != wxNOT_FOUND) m_pObjectChooser->SetSelection(index);
+}
+
+void CMainFrame::RemoveObjectChooserName(const std::string& name) {
+    if (!m_pObjectChooser) return;
+    const int index = m_pObjectChooser->FindString(wxString::FromUTF8(name), true);
+    if (index != wxNOT_FOUND) m_pObjectChooser->Delete(index);
 }
 
 // ---- the property bar, Transformation, Obect List and View Width bars ----

@@ -103,8 +103,8 @@ public:
     void SetModelPageTextureCheck(int on) override;
     void UpdateBarsForMode(bool animationMode, const std::string& firstObjectName) override;
     void AddObjectChooserName(const std::string& name) override;
-    void SelectObjectChooserName(const std::string& name) override;
     void RemoveObjectChooserName(const std::string& name) override;
+    void SelectObjectChooserName(const std::string& name) override;
     void SelectObjectChooserIndex(int index) override;
     int HasPropertyBar() override;
     void ShowObjectPage(int page, pnObject* object, int flag) override;

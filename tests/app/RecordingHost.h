@@ -43,6 +43,7 @@ public:
     void SetTimer(int id, int ms) override { timers.push_back({id, ms}); }
     void KillTimer(int id) override { killedTimers.push_back(id); }
     void SetCursor(ViewCursor cursor) override { cursors.push_back(cursor); }
+    void CenterCursor() override { ++centeredCursor; }
     void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
     void SetTitle(const std::string& title) override { titles.push_back(title); }
     void SetSceneSize(int width, int height) override { sceneSizes.push_back({width, height}); }
@@ -94,6 +95,7 @@ public:
     std::deque<int> answers;
     std::vector<FileDialogRequest> dialogs;
     std::deque<std::string> dialogPaths;
+    int centeredCursor = 0;
     int redraws = 0, makeCurrentCalls = 0, swaps = 0, captures = 0, releases = 0;
     bool contextAvailable = true;
     std::vector<std::pair<int, int>> timers;
@@ -159,6 +161,7 @@ public:
     void SelectObjectChooserName(const std::string& n) override { log("SelectObjectChooserName", n); }
     void RemoveObjectChooserName(const std::string& n) override { log("RemoveObjectChooserName", n); }
     void SelectObjectChooserIndex(int i) override { log("SelectObjectChooserIndex", std::to_string(i)); }
+    void OpenTextureWindow(int kind) override { log("OpenTextureWindow", std::to_string(kind)); }
     int HasPropertyBar() override { return propertyBar; }
     void ShowObjectPage(int page, pnObject*, int flag) override {
         log("ShowObjectPage", std::to_string(page) + "," + std::to_string(flag));

@@ -12,7 +12,9 @@
 #include "ui/properties/CMaterialDlg.h"
 #include "ui/properties/CNotifyComboBox.h"
 #include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/PageHooks.h"
 
+#include <wx/checkbox.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/imagpng.h>
@@ -121,6 +123,41 @@ TEST_F(ChartDialogsGuiTest, LabelDialogEnterInTheSizeComboApplies) {
     const pnStringProperty* style = scene().findStringProperty(bars->getLabelStringName().c_str());
     ASSERT_TRUE(style);
     EXPECT_FLOAT_EQ(style->getSize(), 48.0f);
+}
+
+// The pages' Value button opens the dialog through its hook; in 2D Edge/Shadow
+// hands the style to the edge and shadow dialog, whose changes Cancel takes back.
+TEST_F(ChartDialogsGuiTest, ValueDialogThroughThePageHookWithEdgeShadow) {
+    pnChart& bars = select("bars", 0);
+    CLabelPropertyDlg::InstallPageHook();
+    int dataTexts = -1;
+    PageHooks::StyleEdgeShadowDialog() = [&](wxWindow*, pnStringProperty* style, pnObject*, int flag) {
+        dataTexts = flag;
+        style->setBorder(4.0f);
+        return true;
+    };
+    std::string caption;
+    wxTheApp->CallAfter([&] {
+        auto* dlg = static_cast<wxDialog*>(wxWindow::FindWindowById(119));
+        ASSERT_TRUE(dlg);
+        caption = dlg->GetTitle().ToStdString();
+        auto* twoD = static_cast<wxCheckBox*>(dlg->FindWindow(CLabelPropertyDlg::IDC_2D));
+        twoD->SetValue(true);
+        wxCommandEvent tick(wxEVT_CHECKBOX, CLabelPropertyDlg::IDC_2D);
+        tick.SetInt(1);
+        twoD->GetEventHandler()->ProcessEvent(tick);
+        EXPECT_TRUE(dlg->FindWindow(CLabelPropertyDlg::IDC_EDGE_SHADOW)->IsEnabled());
+        click(dlg, CLabelPropertyDlg::IDC_EDGE_SHADOW);
+        click(dlg, wxID_CANCEL);
+    });
+    PageHooks::LabelDialog()(frame, 0);
+    PageHooks::StyleEdgeShadowDialog() = nullptr;
+    EXPECT_EQ(caption, "Value String Property");
+    EXPECT_EQ(dataTexts, 1);
+    const pnStringProperty* style = scene().findStringProperty(bars.getDataStringName().c_str());
+    ASSERT_TRUE(style);
+    EXPECT_FLOAT_EQ(style->getBorder(), 0.0f);
+    EXPECT_EQ(style->getKind(), 1);
 }
 
 // The page drawn on a memory DC holds the picture across the printable width

@@ -16,6 +16,7 @@
 #include "ui/properties/CNumSpinCtrl.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/ControlRules.h"
+#include "ui/properties/PageHooks.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -49,9 +50,11 @@ void setComboText(wxComboBox* combo, const std::string& text) {
 
 }  // namespace
 
-CLabelPropertyDlg::EdgeShadowRunner& CLabelPropertyDlg::EdgeShadowHook() {
-    static EdgeShadowRunner hook;
-    return hook;
+void CLabelPropertyDlg::InstallPageHook() {
+    PageHooks::LabelDialog() = [](wxWindow* parent, int kind) {
+        CLabelPropertyDlg dlg(parent, kind);
+        dlg.ShowModal();
+    };
 }
 
 CLabelPropertyDlg::CLabelPropertyDlg(wxWindow* parent, int kind, wxWeakRef<CMaterialDlg>* slot,
@@ -178,7 +181,9 @@ void CLabelPropertyDlg::Build() {
         OpenMaterialChooser(*m_pChooserSlot, m_pChooserParent, this, IDC_MATERIAL, m_form.material);
     });
     m_pEdgeShadow->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        if (EdgeShadowHook() && m_form.style) EdgeShadowHook()(this, m_form.style, m_pChart, m_nKind == 0 ? 1 : 0);
+        // Without the edge and shadow dialog the button does nothing.
+        if (PageHooks::StyleEdgeShadowDialog() && m_form.style)
+            PageHooks::StyleEdgeShadowDialog()(this, m_form.style, m_pChart, m_nKind == 0 ? 1 : 0);
     });
     m_p2D->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { Enable2D(); });
     m_pN->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) {

@@ -10,7 +10,6 @@
 #include <wx/dialog.h>
 #include <wx/weakref.h>
 
-#include <functional>
 
 class CColorButton;
 class CMaterialDlg;
@@ -33,11 +32,8 @@ public:
         IDC_NJUST = 1159, IDC_NJUST_EDIT = 1264, IDC_NJUST_SPIN = 1661, IDC_WJUST = 1165, IDC_WJUST_EDIT = 1281,
         IDC_WJUST_SPIN = 1663, IDC_2D = 1205, IDC_EDGE_SHADOW = 1292,
     };
-    // The edge and shadow dialog on the style, the chart owning the back
-    // material; dataText is 1 for data texts. Set by the program once it has
-    // the dialog; while empty the button does nothing.
-    using EdgeShadowRunner = std::function<void(wxWindow* parent, pnStringProperty* style, pnChart* chart, int dataText)>;
-    static EdgeShadowRunner& EdgeShadowHook();
+    // Makes this dialog the one the chart pages' Label and Value buttons open.
+    static void InstallPageHook();
 
     // kind 1: labels, 0: data texts of the document's selected chart. The
     // material chooser is the bar's (slot, made in chooserParent) or its own.

@@ -2,8 +2,13 @@
 
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
 #include "scene/pnObject.h"
+#include "scene/pnScene.h"
+#include "ui/properties/CNumEdit.h"
 #include "ui/properties/ViewAccelerators.h"
+
+#include <wx/msgdlg.h>
 
 #include <cstring>
 
@@ -19,4 +24,27 @@ pnObject* CObjectPageDlg::SelectedObjectOfType(const char* typeName) {
     if (!app || !app->m_pCurrentDoc || !app->m_pCurrentView || !typeName) return nullptr;
     pnObject* selected = app->m_pCurrentDoc->m_pSelectedObject;
     return selected && std::strcmp(selected->getTypeName(), typeName) == 0 ? selected : nullptr;
+}
+
+int CObjectPageDlg::CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard, const std::string& duplicateSuffix,
+                                   const std::string& caption) {
+    const CKelvanoAppState* app = GetAppState();
+    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    if (!edit || !object || !view || !view->GetScene() || view->m_bAnimationMode || !guard) return 0;
+    const std::string typed = edit->GetText();
+    const std::string current = object->getName();
+    if (typed == current) return 0;
+    if (typed.empty() || typed.size() > CKelvanoView::kMaxObjectNameBytes) {
+        edit->ChangeValue(wxString::FromUTF8(current));
+        return 0;
+    }
+    if (view->GetScene()->findObject(typed.c_str())) {
+        guard = 0;
+        wxMessageBox(wxString::FromUTF8("\"" + typed + "\"" + duplicateSuffix), wxString::FromUTF8(caption),
+                     wxOK | wxICON_STOP, edit->GetParent());
+        edit->Suggest(view->MakeUniqueObjectName(typed));
+        guard = 1;
+        return 0;
+    }
+    return view->RenameObject(object, typed);
 }

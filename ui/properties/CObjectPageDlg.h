@@ -6,6 +6,9 @@
 
 #include <wx/panel.h>
 
+#include <string>
+
+class CNumEdit;
 class pnObject;
 
 class CObjectPageDlg : public wxPanel {
@@ -20,6 +23,14 @@ public:
     // The document's selected object when its kind is typeName, else null:
     // every page handler checks the kind before it treats the object as its own.
     static pnObject* SelectedObjectOfType(const char* typeName);
+    // A page's Name edit committed (guard set): renames the object through
+    // the view. The same name, animation mode and a cleared guard do nothing;
+    // "" or a name too long puts the object's name back. A taken name shows
+    // "\"NAME\"" + duplicateSuffix (caption, stop icon) with the guard cleared,
+    // so the focus the box takes commits nothing, then puts the first free
+    // name into the edit, selected. 1 when renamed.
+    static int CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard, const std::string& duplicateSuffix,
+                              const std::string& caption);
 
 private:
     bool m_bLocked = false;

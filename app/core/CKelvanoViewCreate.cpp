@@ -1,0 +1,163 @@
+// The Add commands, the insertion of a new object and the rename of an object.
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
+#include "app/core/CObjectCreator.h"
+#include "app/core/CUndoHistory.h"
+#include "app/core/KelvanoIds.h"
+#include "scene/pnEvent.h"
+#include "scene/pnObject.h"
+#include "scene/pnScene.h"
+#include "sg/sgNode.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+void CKelvanoView::SetObjectCreator(int command, CObjectCreator* creator) { m_objectCreators[command] = creator; }
+
+int CKelvanoView::OnAddObject(int command) {
+    if (m_bAnimationMode || m_bPlaying || !m_pScene || !m_pDocument) return 0;
+    const auto found = m_objectCreators.find(command);
+    if (found == m_objectCreators.end() || !found->second) return 0;
+    CObjectCreator* creator = found->second;
+    CKelvanoDoc& doc = *m_pDocument;
+    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+
+    // The model dialog comes up with its texture window closed first.
+    const bool model = command == kv::ID_ADD_MODEL;
+    if (!model) {
+        FocusLastSelected();
+        ClearMultiSelection(1);
+    }
+    if (m_bHighlightSelected && doc.m_pSelectedObject) SetObjectHighlight(doc.m_pSelectedObject, 0);
+    CloseTextureWindowOfKind(0);
+    if (model) {
+        FocusLastSelected();
+        ClearMultiSelection(1);
+    }
+
+    const int serial = m_nSceneSerial;
+    if (!creator->RunDialog() || serial != m_nSceneSerial || !m_pScene) {
+        if (m_bHighlightSelected && doc.m_pSelectedObject) SetObjectHighlight(doc.m_pSelectedObject, 1);
+        return 0;
+    }
+    if (frame) frame->UnlockTransformEdits();
+    SetPlacementAxes();
+    const std::string name = creator->CreateObject();
+    pnObject* made = name.empty() ? nullptr : m_pScene->findObject(name.c_str());
+    if (!made) {
+        // Nothing was made: the bars show the selection that is kept.
+        ShowSelectionInBars();
+        if (m_bHighlightSelected && doc.m_pSelectedObject) SetObjectHighlight(doc.m_pSelectedObject, 1);
+        if (m_pHost) m_pHost->Redraw();
+        return 0;
+    }
+    AnnounceNewObject(name);
+    m_bPlacing = 1;
+    m_bPlacingFirstMove = 1;
+    if (m_pHost) m_pHost->CenterCursor();
+    if (m_bHighlightSelected) SetObjectHighlight(made, 1);
+    if (m_pHost) m_pHost->Redraw();
+    return 1;
+}
+
+void CKelvanoView::SetPlacementAxes() {
+    if (m_nTransformMode != 0) OnCommand(kv::ID_MODE_MOVE);
+    if (!m_bAxisX) OnCommand(kv::ID_AXIS_X);
+    if (!m_bAxisY) OnCommand(kv::ID_AXIS_Y);
+}
+
+void CKelvanoView::AnnounceNewObject(const std::string& name) {
+    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    if (!frame) return;
+    frame->AddObjectListItem(name);
+    frame->SelectObjectListIndex(-1, 0);
+    frame->SelectObjectListItem(name, 1);
+}
+
+pnObject* CKelvanoView::InsertNewObject(std::unique_ptr<pnObject> made) {
+    if (!m_pScene || !m_pDocument || !made) return nullptr;
+    pnScene& scene = *m_pScene;
+    const std::string name = made->getName();
+    if (name.empty() || name.size() > kMaxObjectNameBytes || scene.findObject(name.c_str())) return nullptr;
+    if (!scene.addObject(made.get())) return nullptr;
+    pnObject* object = made.release();
+    if (IsChartTypeName(object->getTypeName())) scene.addChart(object);
+    auto* event = new pnEvent;
+    event->setName(name.c_str());
+    event->addObjectName(name.c_str());
+    if (scene.addEvent(event))
+        scene.addObjectsToScene(event);
+    else
+        delete event;
+    SelectObject(object);
+    m_bMultiDrag = 0;
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->AddObjectChooserName(name);
+    m_pDocument->RecordUndoBefore(object, UNDO_CREATE);
+    m_pDocument->RecordUndoAfter(object);
+    if (m_pHost) m_pHost->Redraw();
+    return object;
+}
+
+int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
+    if (!object || !m_pScene || !m_pDocument) return 0;
+    pnScene& scene = *m_pScene;
+    const std::string oldName = object->getName();
+    if (newName.empty() || newName == oldName || newName.size() > kMaxObjectNameBytes ||
+        scene.findObject(newName.c_str()))
+        return 0;
+    m_pDocument->RecordUndoBefore(object, UNDO_CHANGE);
+    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    if (frame) frame->RenameObjectListItem(oldName, newName);
+    object->setName(newName.c_str());
+    if (frame) {
+        frame->RemoveObjectChooserName(oldName);
+        frame->AddObjectChooserName(newName);
+        frame->SelectObjectChooserName(newName);
+    }
+    if (pnEvent* event = scene.findEvent(oldName.c_str())) {
+        event->setName(newName.c_str());
+        event->setObjectName(newName.c_str());
+        // The event's transform node carries its name.
+        if (sgSwitch* node = event->getNode())
+            if (sgNode* transform = node->getParent()) transform->setName(newName);
+        for (int i = 0; i < event->getNumChildNames(); ++i)
+            if (pnEvent* child = scene.findEvent(event->getChildName(i))) {
+                child->setParent(newName.c_str());
+                scene.moveEventNode(child, i);
+            }
+        if (pnEvent* parent = event->getHasParent() ? scene.findEvent(event->getParent().c_str()) : nullptr) {
+            // The new name takes the old one's place among the parent's children.
+            std::vector<std::string> names;
+            while (parent->getNumChildNames() > 0) {
+                names.push_back(parent->getChildName(0));
+                parent->removeChildName(names.back().c_str());
+            }
+            const auto at = std::find(names.begin(), names.end(), oldName);
+            const int place = at == names.end() ? -1 : static_cast<int>(at - names.begin());
+            if (place >= 0) *at = newName;
+            if (place < 0) names.push_back(newName);
+            for (const std::string& n : names) parent->addChildName(n.c_str());
+            scene.moveEventNode(event, place < 0 ? static_cast<int>(names.size()) - 1 : place);
+        }
+    }
+    m_pDocument->RecordUndoAfter(object);
+    RefreshAfterEdit();
+    return 1;
+}
+
+void CKelvanoView::ShowTextTextureDialog() {
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(1);
+}
+
+void CKelvanoView::ShowCounterTextureDialog() {
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(2);
+}
+
+void CKelvanoView::ShowModelTextureDialog() {
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(3);
+}
+
+void CKelvanoView::ShowPanelTextureDialog() {
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(4);
+}
