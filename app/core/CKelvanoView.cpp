@@ -469,7 +469,7 @@ bool CKelvanoView::OnCommand(int id) {
             OnSceneAlign(id - kv::ID_SCENE_ALIGN_FIRST);
             return true;
         }
-        return OnToolsCommand(id) || OnExportCommand(id);
+        return OnToolsCommand(id) || OnObjectCommand(id) || OnExportCommand(id);
     }
 }
 
@@ -561,7 +561,7 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
             ui.SetCheck(m_nSceneAlign == id - kv::ID_SCENE_ALIGN_FIRST);
             return true;
         }
-        return OnUpdateToolsCommand(id, ui) || OnUpdateExportCommand(id, ui);
+        return OnUpdateToolsCommand(id, ui) || OnUpdateObjectCommand(id, ui) || OnUpdateExportCommand(id, ui);
     }
 }
 

@@ -208,6 +208,8 @@ public:
     // Takes an object out of the scene with its event (its child events move
     // up to its parent) and frees it.
     void RemoveObjectFromScene(pnObject* object);
+    // A text style that no object of the scene other than except names.
+    bool IsStyleUnused(const std::string& styleName, const pnObject* except) const;
     // Deletes the selected object (free 1 destroys it); a neighbour becomes
     // the selection.
     void DeleteSelectedObject(int free);
@@ -325,6 +327,36 @@ public:
     std::string m_strCreateEventName, m_strNewEffectName;
     int m_bEffectExisted = 0;
     int m_bChooserSync = 0;
+
+    // ---- Delete, the context menu, chart dialogs, printing and help
+    // (CKelvanoViewDelete.cpp) ----
+    bool OnObjectCommand(int id);
+    bool OnUpdateObjectCommand(int id, CCmdUI& ui);
+    // Delete: the selection goes as one undo step (object mode).
+    void OnEditDelete();
+    // Delete Column: the document's data point of the selected chart; the
+    // whole chart when it has only one.
+    void OnDeleteColumn();
+    // A right click (view coordinates): a hit becomes the only selection, then
+    // the popup of the mode shows there.
+    void OnContextMenu(int x, int y);
+    // Object mode: the Graph Data dialog of the picked chart; animation mode:
+    // the chart's grow/shrink times.
+    void OnLButtonDblClk(int x, int y);
+    // Graph Data, Label Property and Value Property of the selected chart.
+    void OnChartDialog(ChartDialog which);
+    // Help: the help page in the user's browser.
+    void OnHelpContents();
+    // The file URL of the help page below a program folder.
+    static std::string HelpPageUrl(const std::string& programDir);
+    // Print (or preview) the scene as it shows now.
+    void OnFilePrint(bool preview);
+    void OnPreparePrinting(bool preview);
+    void OnEndPrinting();
+    int m_bPrintDone = 1;
+    // Label, Value and Graph Data keep their state while a kind without
+    // chart texts (a counter) is selected.
+    bool m_bChartItems[3] = {false, false, false};
 
     // ---- Creating and renaming objects (CKelvanoViewCreate.cpp) ----
     // Add Text, Add Panel, Add Model and Add Graph (by command id): the
@@ -524,6 +556,14 @@ private:
     // The objects a drag step moves: the members, or the selection.
     std::vector<pnObject*> DragTargets() const;
     void ShowTransformValues(int what);
+    // What lies under a view point: the picked object (a chart for its parts)
+    // and the chart part with its point and kind.
+    struct PickResult {
+        pnObject* picked = nullptr;
+        pnObject* part = nullptr;
+        int point = -1, kind = -1;
+    };
+    PickResult PickAt(int x, int y);
     // Animation-mode mouse: the click picks, a drag makes or feeds an effect.
     void AnimLButtonDown(int x, int y);
     void AnimMouseMove(int x, int y);

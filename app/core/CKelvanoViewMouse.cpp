@@ -229,6 +229,22 @@ void CKelvanoView::FocusRule(pnObject* picked) {
 
 // ---- the mouse ----
 
+CKelvanoView::PickResult CKelvanoView::PickAt(int x, int y) {
+    PickResult r;
+    pnObject* chartObject = nullptr;
+    pnObject* hit = nullptr;
+    if (sceneChannel && m_pScene && m_pHost && m_pHost->MakeCurrent())
+        hit = m_pScene->pickObject(sceneChannel, x, y, kPickSize, kPickSize, &chartObject);
+    if (pnChart* chart = asChart(chartObject); chart && hit) {
+        r.part = hit;
+        if (!chart->findDataPtPart(hit, &r.point, &r.kind)) r.point = r.kind = -1;
+        r.picked = chart;
+    } else {
+        r.picked = hit;
+    }
+    return r;
+}
+
 void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
     if (!m_pDocument || !m_pScene || !m_pHost) return;
     m_pHost->SetCursor(CurrentCursor());
@@ -256,31 +272,12 @@ void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
     pnObject* const oldSelection = doc.m_pSelectedObject;
     const int oldKind = textureKindIndex(oldSelection);
 
-    pnObject* chartObject = nullptr;
-    pnObject* hit = nullptr;
-    if (sceneChannel && m_pHost->MakeCurrent())
-        hit = m_pScene->pickObject(sceneChannel, x, y, kPickSize, kPickSize, &chartObject);
-    pnObject* picked = nullptr;
-    if (pnChart* chart = asChart(chartObject); chart && hit) {
-        int point = -1, which = -1;
-        doc.m_pSelectedPart = hit;
-        if (chart->findDataPtPart(hit, &point, &which)) {
-            doc.m_nSelectedPartKind = which;
-            doc.m_nSelectedDataPt = point;
-        } else {
-            doc.m_nSelectedPartKind = -1;
-            doc.m_nSelectedDataPt = -1;
-        }
-        picked = chart;
-    } else if (hit) {
-        doc.m_pSelectedPart = nullptr;
-        doc.m_nSelectedDataPt = -1;
-        picked = hit;
-    } else {
-        doc.m_pSelectedPart = nullptr;
-        doc.m_nSelectedPartKind = -1;
-        doc.m_nSelectedDataPt = -1;
-    }
+    const PickResult pick = PickAt(x, y);
+    pnObject* const picked = pick.picked;
+    doc.m_pSelectedPart = pick.part;
+    doc.m_nSelectedDataPt = pick.point;
+    // A plain object keeps the part kind the last chart click left.
+    if (pick.part || !picked) doc.m_nSelectedPartKind = pick.kind;
 
     if (modifiers & KV_MOD_SHIFT) {
         m_bShiftClick = 1;

@@ -54,52 +54,6 @@ void CKelvanoView::SelectObject(pnObject* object) {
         if (object) frame->SelectObjectListItem(object->getName(), 1);
 }
 
-void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
-    if (!m_pScene || !object || m_pScene->indexOfObject(object) < 0) return;
-    // Nothing keeps pointing at the object once it is gone.
-    if (m_pDocument) {
-        auto& list = m_pDocument->m_selectedObjects;
-        list.erase(std::remove(list.begin(), list.end(), object), list.end());
-        // The clipboard's copy stays: a Cut removes the very object it copied.
-        if (m_pDocument->m_pSelectedObject == object) {
-            m_pDocument->m_pSelectedObject = nullptr;
-            m_pDocument->m_pSelectedPart = nullptr;
-            m_pDocument->m_nSelectedDataPt = -1;
-            m_pDocument->m_nSelectedPartKind = -1;
-        }
-    }
-    const std::string name = object->getName();
-    if (pnEvent* event = FindShowingEvent(m_pScene.get(), object)) {
-        // Its child events move up to its parent (and keep their names there).
-        m_pScene->removeEventFromScene(event);
-        if (!event->getParent().empty())
-            if (pnEvent* parent = m_pScene->findEvent(event->getParent().c_str()))
-                parent->removeChildName(event->getName().c_str());
-        m_pScene->removeEvent(event);
-        delete event;
-    }
-    if (IsChartTypeName(object->getTypeName())) m_pScene->removeChart(object);
-    m_pScene->removeObject(object);
-    delete object;
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->RemoveObjectListItem(name);
-}
-
-void CKelvanoView::DeleteSelectedObject(int free) {
-    if (!m_pScene || !m_pDocument || !m_pDocument->m_pSelectedObject) return;
-    pnObject* object = m_pDocument->m_pSelectedObject;
-    const int index = m_pScene->indexOfObject(object);
-    if (index < 0) return;
-    if (free) {
-        RemoveObjectFromScene(object);
-    } else {
-        m_pScene->removeObject(object);
-    }
-    // A neighbour becomes the selection.
-    const int count = m_pScene->getNumObjects();
-    SelectObject(count > 0 ? m_pScene->getObject(std::min(index, count - 1)) : nullptr);
-    ShowSelectionInBars();
-}
-
 pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     if (!m_pScene || !snapshot.m_pObjectCopy) return nullptr;
     std::unique_ptr<pnObject> made = CreateObjectOfKind(snapshot.m_pObjectCopy->getTypeName());
@@ -137,6 +91,9 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
         SelectObject(object);
         return object;
     }
+    // Its plays count as uses of their effects again.
+    if (m_pDocument)
+        for (int i = 0; i < event->getNumPlays(); ++i) m_pDocument->AddEffectUse(event->getPlay(i)->effect);
     if (snapshot.m_nEventIndex >= 0) m_pScene->moveEvent(event->getName().c_str(), snapshot.m_nEventIndex);
     const std::string parent = event->getParent();
     // Into its parent's child list first, so the graph hangs it there.

@@ -23,6 +23,9 @@ enum : int { KV_IDOK = 1, KV_IDCANCEL = 2, KV_IDYES = 6, KV_IDNO = 7 };
 
 enum class ViewCursor { Arrow, Wait, Move, Scale, Rotate };
 
+// The dialogs the view opens on the selected chart.
+enum class ChartDialog { Data, Label, Value };
+
 // The extra controls of an export file dialog. The host shows those of the
 // kind and writes the user's values back.
 struct ExportDialogOptions {
@@ -125,6 +128,8 @@ public:
     virtual void SelectObjectChooserName(const std::string& name) = 0;
     // Takes the entry of exactly that name out of the object chooser.
     virtual void RemoveObjectChooserName(const std::string& /*name*/) {}
+    // Selects the chooser's entry of an index (none when there is no such entry).
+    virtual void SelectObjectChooserIndex(int /*index*/) {}
     // Opens (or brings up) the texture tool window of an object kind (1 text,
     // 2 counter, 3 model, 4 panel) on the selection.
     virtual void OpenTextureWindow(int /*kind*/) {}
@@ -211,6 +216,18 @@ public:
     virtual bool ImageSizeDialog(int& /*width*/, int& /*height*/, int& /*constrain*/) { return false; }
     // The "Edit options" dialog on the copy offsets: true after OK.
     virtual bool EditOptionsDialog(int& /*offsetX*/, int& /*offsetY*/) { return false; }
+
+    // The modal dialog of the selected chart: its kind's Graph Data dialog, or
+    // the label/data property dialog on its label or value text style.
+    virtual void RunChartDialog(ChartDialog /*which*/) {}
+    // Shows a popup of the context menu (0 "OBJ_POPUP", 1 "ANI_POPUP") at a
+    // view point; its commands go to the main frame.
+    virtual void TrackPopupMenu(int /*popup*/, int /*x*/, int /*y*/) {}
+    // Opens a URL in the user's browser; false when none could be started.
+    virtual bool LaunchBrowser(const std::string& /*url*/) { return false; }
+    // The print job (or its preview) of the view's print picture; false when
+    // preparing it failed or was cancelled.
+    virtual bool RunPrint(bool /*preview*/) { return false; }
 
     // The main frame's relays, or null when there is no main frame.
     virtual CFrameRelays* GetMainFrame() = 0;

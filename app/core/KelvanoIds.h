@@ -10,6 +10,7 @@ enum CommandId : int {
     ID_FILE_NEW_FRAME = 57600,  // the frame menu's New (no document open)
     ID_FILE_OPEN_FRAME = 57601,
     ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_PREVIEW = 57609,
     ID_FILE_MRU_FIRST = 57616,
     ID_FILE_MRU_LAST = 57631,
     ID_APP_ABOUT = 57664,
@@ -77,6 +78,10 @@ enum CommandId : int {
     ID_ADD_PANEL = 32779,
     ID_ADD_MODEL = 32780,
     ID_ADD_GRAPH = 32813,
+    // Chart dialogs (context menu)
+    ID_LABEL_PROPERTY = 32810,
+    ID_VALUE_PROPERTY = 32811,
+    ID_GRAPH_DATA = 32812,
     // Environment
     ID_DISPLAY_LOW = 32781,
     ID_DISPLAY_MEDIUM = 32782,

@@ -242,6 +242,32 @@ std::vector<MenuEntry> buildEmbeddedMenu() {
     return m;
 }
 
+std::vector<MenuEntry> buildObjectPopup() {
+    return {
+        item(ID_EDIT_DELETE, "&Delete\tDel"),
+        item(ID_EDIT_DELETE_COLUMN, "D&elete Column"),
+        item(ID_EDIT_CUT, "Cu&t\tCtrl+X"),
+        item(ID_EDIT_COPY, "&Copy\tCtrl+C"),
+        item(ID_EDIT_PASTE, "&Paste\tCtrl+V"),
+        sep,
+        item(ID_ADD_TEXT, "Add &Text"),
+        item(ID_ADD_PANEL, "Add &Panel"),
+        item(ID_ADD_MODEL, "Add &Model"),
+        item(ID_ADD_GRAPH, "Add &Graph"),
+        sep,
+        item(ID_LABEL_PROPERTY, "Label Property Dialog"),
+        item(ID_VALUE_PROPERTY, "Value Property Dialog"),
+        item(ID_GRAPH_DATA, "Graph Data Dialog"),
+    };
+}
+
+std::vector<MenuEntry> buildAnimationPopup() {
+    return {
+        item(ID_ADD_EFFECT, "Add &Effect"),
+        item(ID_ADD_GROW_SHRINK, "Add &Grow/Shrink Effect"),
+    };
+}
+
 std::string trim(const std::string& s) {
     size_t b = 0, e = s.size();
     while (b < e && std::isspace(static_cast<unsigned char>(s[b]))) ++b;
@@ -255,6 +281,14 @@ std::string lower(std::string s) {
 }
 
 }  // namespace
+
+const std::vector<MenuEntry>& ContextMenu(int popup) {
+    static const std::vector<MenuEntry> objectPopup = buildObjectPopup();
+    static const std::vector<MenuEntry> animationPopup = buildAnimationPopup();
+    return popup == 1 ? animationPopup : objectPopup;
+}
+
+const char* ContextMenuName(int popup) { return popup == 1 ? "ANI_POPUP" : "OBJ_POPUP"; }
 
 const std::vector<MenuEntry>& FrameMenu() {
     static const std::vector<MenuEntry> menu = buildFrameMenu();

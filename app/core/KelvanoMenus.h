@@ -20,6 +20,11 @@ const std::vector<MenuEntry>& FrameMenu();
 // The document menu: the normal one, or the one used while embedded.
 const std::vector<MenuEntry>& DocumentMenu(bool embedded);
 
+// Menu 106, the view's context menu: popup 0 "OBJ_POPUP" (object mode) or 1
+// "ANI_POPUP" (animation mode), its items without the popup's brackets.
+const std::vector<MenuEntry>& ContextMenu(int popup);
+const char* ContextMenuName(int popup);
+
 enum AccelFlags : int { ACCEL_CTRL = 1, ACCEL_SHIFT = 2, ACCEL_ALT = 4 };
 // Virtual-key numbers of the keys the table uses besides letters and digits.
 enum AccelKey : int {

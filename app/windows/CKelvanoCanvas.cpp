@@ -12,15 +12,22 @@
 #include "app/windows/CMainFrame.h"
 #include "app/windows/CSceneDropTarget.h"
 #include "app/windows/KelvanoArt.h"
+#include "app/core/KelvanoIds.h"
+#include "app/core/KelvanoMenus.h"
+#include "ui/properties/CChartDataDlg.h"
 #include "ui/properties/CColorDlg.h"
 #include "ui/properties/CSceneDialogs.h"
-
 #include "ui/properties/CSizeDialogs.h"
+#include "ui/properties/CDibPrintout.h"
+#include "ui/properties/CLabelPropertyDlg.h"
 
 #include <wx/dcclient.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/print.h>
+#include <wx/printdlg.h>
 #include <wx/utils.h>
 
 #include <cstring>
@@ -124,6 +131,49 @@ public:
         r.horizontal = dlg.GetHorizontal();
         r.vertical = dlg.GetVertical();
         return true;
+
+    void RunChartDialog(ChartDialog which) override {
+        CMainFrame* frame = m_canvas->GetMainFrame();
+        if (which == ChartDialog::Data) {
+            RunChartDataDialog(frame);
+        } else {
+            CLabelPropertyDlg dlg(frame, which == ChartDialog::Label ? 1 : 0);
+            dlg.ShowModal();
+        }
+        m_canvas->Refresh(false);
+    }
+
+    void TrackPopupMenu(int popup, int x, int y) override {
+        CMainFrame* frame = m_canvas->GetMainFrame();
+        wxMenu menu;
+        for (const kv::MenuEntry& e : kv::ContextMenu(popup)) {
+            if (e.kind == kv::MenuEntry::Separator) menu.AppendSeparator();
+            else if (e.kind == kv::MenuEntry::Item) menu.Append(kv::ToWxId(e.id), wxString::FromUTF8(e.text));
+        }
+        // The main frame takes the commands and their update rules.
+        frame->PopupMenu(&menu, frame->ScreenToClient(m_canvas->ClientToScreen(wxPoint(x, y))));
+    }
+
+    bool LaunchBrowser(const std::string& url) override { return wxLaunchDefaultBrowser(wxString::FromUTF8(url)); }
+
+    bool RunPrint(bool preview) override {
+        CKelvanoView* view = m_canvas->GetView();
+        if (!view || !view->m_dibPrint.Valid()) return false;
+        CMainFrame* frame = m_canvas->GetMainFrame();
+        if (preview) {
+            auto* printPreview = new wxPrintPreview(new CDibPrintout(view->m_dibPrint), new CDibPrintout(view->m_dibPrint));
+            if (!printPreview->IsOk()) {
+                delete printPreview;
+                return false;
+            }
+            auto* previewFrame = new wxPreviewFrame(printPreview, frame, "Print Preview");
+            previewFrame->Initialize();
+            previewFrame->Show();
+            return true;
+        }
+        wxPrinter printer;
+        CDibPrintout printout(view->m_dibPrint);
+        return printer.Print(frame, &printout, true);
     }
 
     void RunTimeLineOptions() override {
@@ -297,6 +347,16 @@ CKelvanoCanvas::CKelvanoCanvas(CChildFrame* parent, CMainFrame* frame, const wxG
     Bind(wxEVT_LEFT_DOWN, &CKelvanoCanvas::OnMouse, this);
     Bind(wxEVT_LEFT_UP, &CKelvanoCanvas::OnMouse, this);
     Bind(wxEVT_MOTION, &CKelvanoCanvas::OnMouse, this);
+    Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent& e) {
+        e.Skip();
+        if (m_pView && MakeContextCurrent()) m_pView->OnLButtonDblClk(e.GetX(), e.GetY());
+    });
+    Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent& e) {
+        // From the keyboard the event has no point: the mouse's is used.
+        const wxPoint screen = e.GetPosition() == wxDefaultPosition ? wxGetMousePosition() : e.GetPosition();
+        const wxPoint at = ScreenToClient(screen);
+        if (m_pView && MakeContextCurrent()) m_pView->OnContextMenu(at.x, at.y);
+    });
     // Another window took the mouse during a drag: the drag ends there and
     // its undo step is completed.
     Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) {

@@ -19,8 +19,8 @@
 #include "ui/properties/CCameraPage.h"
 #include "ui/properties/CEditBoxBar.h"
 #include "ui/properties/CLightPage.h"
-
 #include "ui/properties/CGraphCreator.h"
+#include "ui/properties/CLabelPropertyDlg.h"
 #include "ui/properties/CObjectListDlg.h"
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
@@ -292,6 +292,9 @@ bool CMainFrame::CreateDockingBars() {
     }
     m_pEditBoxBar->SetRolePage(PAGE_LIGHT, new CLightPage(m_pEditBoxBar->PageParent(PAGE_LIGHT), t.m_iddLightPage));
     m_pEditBoxBar->SetRolePage(PAGE_CAMERA, new CCameraPage(m_pEditBoxBar->PageParent(PAGE_CAMERA), t.m_iddCameraPage));
+
+    // The chart pages' Label and Value buttons open the label/data property dialog.
+    CLabelPropertyDlg::InstallPageHook();
 
     m_pChildFrame = new CChildFrame(this);
     if (!m_pChildFrame->CreateChild()) return false;
@@ -715,6 +718,13 @@ void CMainFrame::AddObjectChooserName(const std::string& name) {
     if (!m_pObjectChooser) return;
     // GTK's drop-down list widens itself to its longest entry.
     m_pObjectChooser->Append(wxString::FromUTF8(name));
+}
+
+void CMainFrame::SelectObjectChooserIndex(int index) {
+    if (!m_pObjectChooser) return;
+    // An empty chooser shows no text.
+    if (index >= 0 && index < int(m_pObjectChooser->GetCount())) m_pObjectChooser->SetSelection(index);
+    else m_pObjectChooser->SetSelection(wxNOT_FOUND);
 }
 
 void CMainFrame::SelectObjectChooserName(const std::string& name) {

@@ -110,6 +110,7 @@ public:
     void AddObjectChooserName(const std::string& name) override;
     void RemoveObjectChooserName(const std::string& name) override;
     void SelectObjectChooserName(const std::string& name) override;
+    void SelectObjectChooserIndex(int index) override;
     int HasPropertyBar() override;
     void ShowObjectPage(int page, pnObject* object, int flag) override;
     void CancelTextureWindow(int kind) override;

@@ -147,3 +147,17 @@ TEST(MenusTest, OnlyAcceleratorTableKeysAreBoundAndNoneIsABareLetter) {
     EXPECT_EQ(seen.at({ACCEL_SHIFT, KEY_F6}), ID_PREV_PANE);
     EXPECT_EQ(AcceleratorTable().size(), 18u);
 }
+
+TEST(MenusTest, ContextMenuPopupsInTheirOrder) {
+    auto ids = [](int popup) {
+        std::vector<int> out;
+        for (const MenuEntry& e : ContextMenu(popup)) out.push_back(e.kind == MenuEntry::Separator ? 0 : e.id);
+        return out;
+    };
+    EXPECT_EQ(ids(0), (std::vector<int>{32804, 32833, 57635, 57634, 57637, 0, 32777, 32779, 32780, 32813, 0, 32810,
+                                        32811, 32812}));
+    EXPECT_EQ(ids(1), (std::vector<int>{32881, 32882}));
+    EXPECT_STREQ(ContextMenu(0)[1].text, "D&elete Column");
+    EXPECT_STREQ(ContextMenu(1)[1].text, "Add &Grow/Shrink Effect");
+    EXPECT_STREQ(ContextMenuName(1), "ANI_POPUP");
+}

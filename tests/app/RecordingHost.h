@@ -87,6 +87,18 @@ public:
     std::vector<std::array<int, 3>> imageSizeShown;
     std::deque<std::array<int, 3>> imageSizeAnswers;
     std::deque<std::pair<int, int>> offsetAnswers;
+
+    void RunChartDialog(ChartDialog which) override { chartDialogs.push_back(which); }
+    void TrackPopupMenu(int popup, int x, int /*y*/) override { popups.push_back({popup, x}); }
+    bool LaunchBrowser(const std::string& url) override {
+        browserUrls.push_back(url);
+        return browserStarts;
+    }
+    bool RunPrint(bool preview) override {
+        printPreviews.push_back(preview);
+        if (duringPrint) duringPrint();
+        return true;
+    }
     bool ColorDialog(ColorDialogRequest& request) override {
         colorRequests.push_back(request);
         if (duringColorDialog) duringColorDialog();
@@ -145,6 +157,13 @@ public:
     std::deque<SceneTransformRequest> transformAnswers;
     std::vector<SafetyZoneRequest> safetyShown;
     std::deque<SafetyZoneRequest> safetyAnswers;
+
+    std::vector<ChartDialog> chartDialogs;
+    std::vector<std::pair<int, int>> popups;  // popup, x
+    std::vector<std::string> browserUrls;
+    bool browserStarts = true;
+    std::vector<bool> printPreviews;
+    std::function<void()> duringPrint;
 };
 
 // The main frame's relays, each call written down as "Name(arguments)".
@@ -183,6 +202,7 @@ public:
     void AddObjectChooserName(const std::string& n) override { log("AddObjectChooserName", n); }
     void SelectObjectChooserName(const std::string& n) override { log("SelectObjectChooserName", n); }
     void RemoveObjectChooserName(const std::string& n) override { log("RemoveObjectChooserName", n); }
+    void SelectObjectChooserIndex(int i) override { log("SelectObjectChooserIndex", std::to_string(i)); }
     void OpenTextureWindow(int kind) override { log("OpenTextureWindow", std::to_string(kind)); }
     int HasPropertyBar() override { return propertyBar; }
     void ShowObjectPage(int page, pnObject*, int flag) override {

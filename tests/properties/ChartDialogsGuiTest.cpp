@@ -1,0 +1,200 @@
+// The Graph Data and label/data property dialogs run modally on the sample
+// charts of a headless view, and the printed page of a captured frame.
+#include "scene/pnMaterial.h"
+#include "scene/pnStringProperty.h"
+#include "tests/properties/AllChartsViewTest.h"
+#include "tests/support/ShellCommand.h"
+#include "tests/support/ToolCheck.h"
+#include "tests/support/WxTestRun.h"
+#include "ui/properties/CChartDataDlg.h"
+#include "ui/properties/CDibPrintout.h"
+#include "ui/properties/CLabelPropertyDlg.h"
+#include "ui/properties/CMaterialDlg.h"
+#include "ui/properties/CNotifyComboBox.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/PageHooks.h"
+
+#include <wx/checkbox.h>
+#include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/imagpng.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <cstdlib>
+
+
+namespace {
+
+class ChartDialogsGuiTest : public AllChartsViewTest {
+protected:
+    void SetUp() override {
+        AllChartsViewTest::SetUp();
+        frame = new wxFrame(nullptr, wxID_ANY, "dialogs", wxDefaultPosition, wxSize(300, 200));
+        frame->Show();
+        pumpWxEvents(30);
+    }
+    void TearDown() override {
+        frame->Destroy();
+        pumpWxEvents(30);
+        AllChartsViewTest::TearDown();
+    }
+    static void click(wxWindow* dlg, int id) {
+        wxCommandEvent e(wxEVT_BUTTON, id);
+        e.SetEventObject(dlg->FindWindow(id));
+        dlg->FindWindow(id)->GetEventHandler()->ProcessEvent(e);
+    }
+    static void setText(wxWindow* dlg, int id, const char* text) {
+        static_cast<wxTextCtrl*>(dlg->FindWindow(id))->ChangeValue(text);
+    }
+    wxFrame* frame = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ChartDialogsGuiTest, BarDataDialogAppliesOkAndLeavesTheChartOnCancel) {
+    pnChart* bars = &select("bars", 1);
+    {
+        CBarDataDlg dlg(frame);
+        ASSERT_TRUE(dlg.IsLoaded());
+        EXPECT_EQ(dlg.GetTitle(), "Graph Data");
+        dlg.CallAfter([&] {
+            setText(&dlg, CChartDataDlg::IDC_HEIGHT, "250");
+            click(&dlg, wxID_OK);
+        });
+        EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    }
+    EXPECT_DOUBLE_EQ(bars->getDataPtGrowValue(1), 250.0);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
+
+    // A material chosen in the shared chooser stays in the dialog until OK;
+    // the chooser lets go of the dialog when it ends.
+    wxWeakRef<CMaterialDlg> chooser;
+    const std::string before = bars->getDataPtMaterialName(1);
+    {
+        CBarDataDlg dlg(frame, &chooser, frame);
+        dlg.CallAfter([&] {
+            click(&dlg, CChartDataDlg::IDC_MATERIAL);
+            ASSERT_TRUE(chooser);
+            SendPrivateMessage(&dlg, WM_MATERIAL_CHOSEN, CChartDataDlg::IDC_MATERIAL, scene().findMaterialIndex("red"));
+            EXPECT_EQ(dlg.Form().material, "red");
+            click(&dlg, wxID_CANCEL);
+        });
+        EXPECT_EQ(dlg.ShowModal(), wxID_CANCEL);
+    }
+    ASSERT_TRUE(chooser);
+    EXPECT_FALSE(chooser->IsShown());
+    EXPECT_EQ(bars->getDataPtMaterialName(1), before);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
+
+    // A stale point closes the dialog at once.
+    select("bars", 7);
+    CBarDataDlg stale(frame);
+    EXPECT_EQ(stale.ShowModal(), wxID_CANCEL);
+}
+
+TEST_F(ChartDialogsGuiTest, AreaDialogKeepsNegativeHeightsOut) {
+    select("area", 0);
+    CAreaDataDlg dlg(frame);
+    bool stayed = false;
+    dlg.CallAfter([&] {
+        EXPECT_EQ(static_cast<wxStaticText*>(dlg.FindWindow(CChartDataDlg::IDC_NDX2))->GetLabel(), "2");
+        setText(&dlg, CChartDataDlg::IDC_HEIGHT2, "-3");
+        click(&dlg, wxID_OK);
+        stayed = dlg.IsModal() &&
+                 static_cast<wxTextCtrl*>(dlg.FindWindow(CChartDataDlg::IDC_HEIGHT2))->GetValue() == "0.00";
+        click(&dlg, wxID_CANCEL);
+    });
+    EXPECT_EQ(dlg.ShowModal(), wxID_CANCEL);
+    EXPECT_TRUE(stayed);
+}
+
+TEST_F(ChartDialogsGuiTest, LabelDialogEnterInTheSizeComboApplies) {
+    pnChart* bars = &select("bars", 0);
+    CLabelPropertyDlg dlg(frame, 1);
+    EXPECT_EQ(dlg.GetTitle(), "Label String Property");
+    EXPECT_FALSE(dlg.FindWindow(CLabelPropertyDlg::IDC_EDGE_SHADOW)->IsEnabled());
+    dlg.CallAfter([&] {
+        auto* size = static_cast<CNotifyComboBox*>(dlg.FindWindow(CLabelPropertyDlg::IDC_SIZE));
+        size->SetValue("48");
+        SendPrivateMessage(&dlg, WM_COMBO_COMMIT, CLabelPropertyDlg::IDC_SIZE, 1);
+    });
+    EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    const pnStringProperty* style = scene().findStringProperty(bars->getLabelStringName().c_str());
+    ASSERT_TRUE(style);
+    EXPECT_FLOAT_EQ(style->getSize(), 48.0f);
+}
+
+// The pages' Value button opens the dialog through its hook; in 2D Edge/Shadow
+// hands the style to the edge and shadow dialog, whose changes Cancel takes back.
+TEST_F(ChartDialogsGuiTest, ValueDialogThroughThePageHookWithEdgeShadow) {
+    pnChart& bars = select("bars", 0);
+    CLabelPropertyDlg::InstallPageHook();
+    int dataTexts = -1;
+    PageHooks::StyleEdgeShadowDialog() = [&](wxWindow*, pnStringProperty* style, pnObject*, int flag) {
+        dataTexts = flag;
+        style->setBorder(4.0f);
+        return true;
+    };
+    std::string caption;
+    wxTheApp->CallAfter([&] {
+        auto* dlg = static_cast<wxDialog*>(wxWindow::FindWindowById(119));
+        ASSERT_TRUE(dlg);
+        caption = dlg->GetTitle().ToStdString();
+        auto* twoD = static_cast<wxCheckBox*>(dlg->FindWindow(CLabelPropertyDlg::IDC_2D));
+        twoD->SetValue(true);
+        wxCommandEvent tick(wxEVT_CHECKBOX, CLabelPropertyDlg::IDC_2D);
+        tick.SetInt(1);
+        twoD->GetEventHandler()->ProcessEvent(tick);
+        EXPECT_TRUE(dlg->FindWindow(CLabelPropertyDlg::IDC_EDGE_SHADOW)->IsEnabled());
+        click(dlg, CLabelPropertyDlg::IDC_EDGE_SHADOW);
+        click(dlg, wxID_CANCEL);
+    });
+    PageHooks::LabelDialog()(frame, 0);
+    PageHooks::StyleEdgeShadowDialog() = nullptr;
+    EXPECT_EQ(caption, "Value String Property");
+    EXPECT_EQ(dataTexts, 1);
+    const pnStringProperty* style = scene().findStringProperty(bars.getDataStringName().c_str());
+    ASSERT_TRUE(style);
+    EXPECT_FLOAT_EQ(style->getBorder(), 0.0f);
+    EXPECT_EQ(style->getKind(), 1);
+}
+
+// The page drawn on a memory DC holds the picture across the printable width
+// (ImageMagick's resize is the oracle).
+TEST_F(ChartDialogsGuiTest, PrintoutHoldsTheCapturedFrame) {
+    REQUIRE_TOOL("compare");
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
+    draw();
+    CDib picture;
+    ASSERT_EQ(picture.Capture(CRectI{0, 0, kDefaultSceneWidth, kDefaultSceneHeight}, kDefaultSceneHeight), 1);
+    const std::string dir = folder();
+    ASSERT_TRUE(CDibPrintout::ToImage(picture).SaveFile(dir + "/frame.png", wxBITMAP_TYPE_PNG));
+
+    const int pageW = 1160, pageH = 1500;
+    wxBitmap page(pageW, pageH, 24);
+    wxMemoryDC dc(page);
+    dc.SetBackground(*wxWHITE_BRUSH);
+    dc.Clear();
+    CDibPrintout printout(picture);
+    printout.SetDC(&dc);
+    printout.SetPageSizePixels(pageW, pageH);
+    printout.SetPPIPrinter(300, 300);
+    ASSERT_TRUE(printout.OnPrintPage(1));
+    dc.SelectObject(wxNullBitmap);
+    ASSERT_TRUE(page.SaveFile(dir + "/page.png", wxBITMAP_TYPE_PNG));
+
+    const int h = kDefaultSceneHeight * pageW / kDefaultSceneWidth;
+    int status = 0;
+    runCommand("convert " + dir + "/frame.png -resize " + std::to_string(pageW) + "x" + std::to_string(h) + "! " + dir +
+                   "/expected.png && convert " + dir + "/page.png -crop " + std::to_string(pageW) + "x" +
+                   std::to_string(h) + "+0+0 +repage " + dir + "/printed.png",
+               &status);
+    ASSERT_EQ(status, 0);
+    const std::string psnr =
+        runCommand("compare -metric PSNR " + dir + "/expected.png " + dir + "/printed.png null: 2>&1");
+    EXPECT_GE(std::atof(psnr.c_str()), 30.0) << psnr;
+    // Below the picture the page stays blank.
+    wxImage printed(dir + "/page.png");
+    EXPECT_EQ(printed.GetRed(pageW / 2, h + 20), 255);
+}
