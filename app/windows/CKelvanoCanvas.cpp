@@ -131,6 +131,7 @@ public:
         r.horizontal = dlg.GetHorizontal();
         r.vertical = dlg.GetVertical();
         return true;
+    }
 
     void RunChartDialog(ChartDialog which) override {
         CMainFrame* frame = m_canvas->GetMainFrame();

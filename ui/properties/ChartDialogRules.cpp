@@ -1,4 +1,5 @@
 #include "ui/properties/ChartDialogRules.h"
+#include "ui/properties/TextRules.h"
 
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
@@ -168,8 +169,6 @@ bool ChartDataOk(CKelvanoView& view, pnChart& chart, ChartDataForm& f) {
 // ---- label/data property dialog ----
 
 const char* LabelDialogCaption(int kind) { return kind == 1 ? "Label String Property" : "Value String Property"; }
-
-int QualityFromPrecision(float precision) { return int(std::lround((1.1 - double(precision)) * 10.0)); }
 
 void LoadLabelProperty(pnScene& scene, pnChart& chart, int kind, LabelPropertyForm& f) {
     f = LabelPropertyForm();

@@ -4,6 +4,8 @@
 // show the forms and apply them through these functions.
 #pragma once
 
+#include "ui/properties/TextRules.h"
+
 #include <string>
 
 class CKelvanoView;
@@ -88,8 +90,6 @@ struct LabelPropertyForm {
 };
 
 const char* LabelDialogCaption(int kind);
-// The quality level of an outline precision: round((1.1 - precision) x 10).
-int QualityFromPrecision(float precision);
 // The style the dialog edits: the chart's style of the kind, or a new
 // "StringP%03d" style in "Arial" given to the chart when it names none or a
 // missing one (null when no name is free); then the form shows it.
