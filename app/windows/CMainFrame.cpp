@@ -14,6 +14,7 @@
 #include "app/core/KelvanoIds.h"
 #include "scene/pnObject.h"
 #include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CObjectCreators.h"
 #include "ui/properties/CObjectListDlg.h"
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
@@ -288,6 +289,7 @@ bool CMainFrame::CreateDockingBars() {
 
     m_pChildFrame = new CChildFrame(this);
     if (!m_pChildFrame->CreateChild()) return false;
+    InstallShapePages();
     m_mgr.AddPane(m_pChildFrame, wxAuiPaneInfo()
                                      .Name(kPaneScene)
                                      .CenterPane()
@@ -650,9 +652,7 @@ int CMainFrame::ApplyEventTreeOrder() { return 0; }
 void CMainFrame::RemoveEventTreeEffectItem(const std::string&, const std::string&) {}
 void CMainFrame::AddEffectListName(const std::string&) {}
 void CMainFrame::RemoveEffectListName(const std::string&) {}
-void CMainFrame::SetPanelPageTextureCheck(int) {}
 void CMainFrame::SetTextPageTextureCheck(int) {}
-void CMainFrame::SetModelPageTextureCheck(int) {}
 void CMainFrame::CancelTextureWindow(int) {}
 int CMainFrame::ShowTextureWindowValues(float, float) { return 0; }
 

@@ -10,11 +10,14 @@
 #include <wx/aui/aui.h>
 #include <wx/frame.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 class CChildFrame;
+class CModelCreator;
+class CPanelCreator;
 class CEditBoxBar;
 class CObjectListBar;
 class CTransformBar;
@@ -131,6 +134,8 @@ private:
     void ShowMenuHints();
     void InstallAccelerators();
     void NameBarWindows();
+    // The panel and model pages of the Edit Box and their Add commands.
+    void InstallShapePages();
 
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
@@ -159,4 +164,6 @@ private:
     wxRect m_rcNormal;
     wxString m_strFlyBy;  // the fly-by text shown now, if any
     bool m_bClosing = false;
+    std::unique_ptr<CPanelCreator> m_pPanelCreator;
+    std::unique_ptr<CModelCreator> m_pModelCreator;
 };
