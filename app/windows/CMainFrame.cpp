@@ -107,6 +107,7 @@ bool isCheckTool(int id) {
 CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
+    ForgetTextureWindows();
     m_mgr.UnInit();
     if (wxTheApp) theApp.MainFrameDestroyed();
 }
@@ -653,8 +654,6 @@ void CMainFrame::RemoveEventTreeEffectItem(const std::string&, const std::string
 void CMainFrame::AddEffectListName(const std::string&) {}
 void CMainFrame::RemoveEffectListName(const std::string&) {}
 void CMainFrame::SetTextPageTextureCheck(int) {}
-void CMainFrame::CancelTextureWindow(int) {}
-int CMainFrame::ShowTextureWindowValues(float, float) { return 0; }
 
 void CMainFrame::AddObjectChooserName(const std::string& name) {
     if (!m_pObjectChooser) return;
