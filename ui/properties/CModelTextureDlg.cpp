@@ -100,7 +100,7 @@ bool CModelTextureDlg::Create() {
 
     auto* mode = new wxStaticBoxSizer(wxHORIZONTAL, this, "Texture Mode");
     mode->Add(m_pTexMode = new wxChoice(this, IDC_TEXMODE), 0, wxRIGHT, 6);
-    mode->Add(new wxTextCtrl(this, IDC_FRAMES, "", wxDefaultPosition, wxSize(60, -1)));
+    mode->Add(new wxTextCtrl(this, IDC_FRAMES, "", wxDefaultPosition, wxSize(60, -1), wxTE_PROCESS_ENTER));
     mode->Add(m_pSpin = new wxSpinButton(this, IDC_FRAMES_SPIN), 0, wxALIGN_CENTER_VERTICAL);
     mode->Add(new wxStaticText(this, wxID_ANY, "frames"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
     top->Add(mode, 0, wxEXPAND | wxALL, 8);
