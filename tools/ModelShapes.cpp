@@ -58,7 +58,8 @@ Mesh standing(Mesh m) { return rotated(std::move(m), {1, 0, 0, 0, 0, 1, 0, -1, 0
 
 bool inside(const P& p, const P& a, const P& b, const P& c) {
     auto side = [](const P& u, const P& v, const P& w) { return (v.x - u.x) * (w.z - u.z) - (v.z - u.z) * (w.x - u.x); };
-    return side(a, b, p) > 0 && side(b, c, p) > 0 && side(c, a, p) > 0;
+    // On an edge counts as inside: a diagonal through a vertex would split an edge.
+    return side(a, b, p) >= 0 && side(b, c, p) >= 0 && side(c, a, p) >= 0;
 }
 
 // Ear clipping of a simple outline (counter-clockwise in x-z).
@@ -91,7 +92,9 @@ Mesh extruded(const std::string& name, Outline o, double depth) {
     if (signedArea(o) < 0) std::reverse(o.begin(), o.end());
     Mesh m;
     m.name = name;
-    walls(m, o, false);
+    // walls() turns its faces towards the hole side when asked for a hole;
+    // seen from the caps' winding that side is the outside here.
+    walls(m, o, true);
     for (int cap = 0; cap < 2; ++cap) {
         const double ny = cap ? 1 : -1;
         const uint32_t first = static_cast<uint32_t>(m.vertexCount());
@@ -105,8 +108,32 @@ Mesh extruded(const std::string& name, Outline o, double depth) {
 // A flat plate of the outline (x right, z up), depth thick, facing +z.
 Mesh plate(const std::string& name, const Outline& o, double depth) { return standing(extruded(name, o, depth)); }
 
+// A prism with a hole (outlines of the same length), its walls turned as
+// the plates' are.
+Mesh clockwiseRing(const std::string& name, const Outline& outer, const Outline& inner) {
+    Mesh m;
+    m.name = name;
+    walls(m, outer, true);
+    walls(m, inner, false);
+    for (int cap = 0; cap < 2; ++cap) {
+        const double ny = cap ? 1 : -1;
+        const uint32_t first = static_cast<uint32_t>(m.vertexCount());
+        for (size_t i = 0; i < outer.size(); ++i) {
+            vertex(m, outer[i].x, cap, outer[i].z, 0, ny, 0);
+            vertex(m, inner[i].x, cap, inner[i].z, 0, ny, 0);
+        }
+        const uint32_t n = static_cast<uint32_t>(outer.size());
+        for (uint32_t i = 0; i < n; ++i) {
+            const uint32_t o0 = first + 2 * i, i0 = o0 + 1, o1 = first + 2 * ((i + 1) % n), i1 = o1 + 1;
+            facing(m, o0, o1, i1, 0, ny, 0);
+            facing(m, o0, i1, i0, 0, ny, 0);
+        }
+    }
+    return m;
+}
+
 Mesh platedRing(const std::string& name, const Outline& outer, const Outline& inner, double depth) {
-    return standing(scaled(ring(name, outer, inner), name, 1, float(depth), 1));
+    return standing(scaled(clockwiseRing(name, outer, inner), name, 1, float(depth), 1));
 }
 
 // Turns a profile about the y axis; the profile runs from the axis at the
@@ -125,8 +152,9 @@ Mesh lathe(const std::string& name, const Profile& profile, int sides) {
             const uint32_t v1 = vertex(m, p.x * std::cos(a1), p.z, p.x * std::sin(a1), nx, ny, nz);
             const uint32_t v2 = vertex(m, q.x * std::cos(a1), q.z, q.x * std::sin(a1), nx, ny, nz);
             const uint32_t v3 = vertex(m, q.x * std::cos(a0), q.z, q.x * std::sin(a0), nx, ny, nz);
-            if (p.x > 0) facing(m, v0, v1, v2, nx, ny, nz);
-            if (q.x > 0) facing(m, v0, v2, v3, nx, ny, nz);
+            // A point on the axis (within rounding) closes the surface there.
+            if (p.x > 1e-6) facing(m, v0, v1, v2, nx, ny, nz);
+            if (q.x > 1e-6) facing(m, v0, v2, v3, nx, ny, nz);
         }
     }
     return m;
@@ -215,7 +243,7 @@ std::vector<Mesh> stockModels() {
     add(sphere(100, 32, 16, false), "sphere");
     add(cylinder(50, 200, 32, false), "cylinder");
     add(box(200, false), "cube");
-    add(scaled(ring("", rect(100, 100), rect(75, 75)), "", 1, 200, 1), "hbox");
+    add(scaled(clockwiseRing("", rect(100, 100), rect(75, 75)), "", 1, 200, 1), "hbox");
     add(lathe("", {{0, 0}, {100, 0}, {0, 200}}, 32), "cone1");
     add(lathe("", {{0, 0}, {100, 0}, {0, 200}}, 3), "tricone1");
     add(lathe("", {{0, 0}, {100, 0}, {0, 200}}, 4), "tetracone1");
@@ -252,7 +280,7 @@ std::vector<Mesh> stockModels() {
               30),
         "yshape");
     {
-        Mesh tube = scaled(ring("", regular(32, 40), regular(32, 25)), "", 1, 200, 1);
+        Mesh tube = scaled(clockwiseRing("", regular(32, 40), regular(32, 25)), "", 1, 200, 1);
         add(merged("", {moved(tube, -50, 0, 0), moved(tube, 50, 0, 0)}), "2tube");
     }
     add(merged("", {ball(60, 0, 0, 0), rotated(torus("", 95, 8, 48, 8), upTo(0.3, 1, 0))}), "saturn");

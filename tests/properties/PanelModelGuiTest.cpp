@@ -6,6 +6,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/WxTestRun.h"
 #include "app/core/CUndoHistory.h"
+#include "scene/pnMaterial.h"
 #include "scene/pnModel.h"
 #include "ui/properties/BarRules.h"
 #include "ui/properties/CAddPanelDlg.h"
@@ -306,6 +307,79 @@ TEST_F(PanelModelTest, TextureWindows) {
     pnScene again;
     ASSERT_EQ(CKelvanoView::ReadSceneFile(saved, again), 1);
     EXPECT_EQ(again.findObject("Model")->getTexture(), png);
+}
+
+TEST_F(PanelModelTest, LocksNamesMaterialsAndWindowVariants) {
+    pnPanel* panel = makePanel("Panel", 100, 50, 2);
+    addSlantedPlate();  // brings the scene's materials into use
+    // A material chosen for the page's swatch is one step; the swatch shows it.
+    const int steps = doc->GetUndoHistory().GetCount();
+    const int index = scene().getNumMaterials() - 1;
+    ASSERT_GE(index, 0);
+    SendPrivateMessage(panelPage, WM_MATERIAL_CHOSEN, CPanelPage::IDC_MATERIAL, index);
+    EXPECT_EQ(panel->getMaterialName(), scene().getMaterial(index)->getName());
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 1);
+
+    // Locks: every control greyed; unlocked, a 2D panel keeps Z and taper greyed.
+    click(frame->FindWindow(CPanelPage::IDC_2D));
+    struct Lock {
+        wxWindow* page;
+        int id;
+        bool lockedEnabled, unlockedEnabled;
+    } locks[] = {{panelPage, CPanelPage::IDC_NAME, false, true},   {panelPage, CPanelPage::IDC_TEXTURE, false, true},
+                 {panelPage, CPanelPage::IDC_Z, false, false},     {panelPage, CPanelPage::IDC_TAPER, false, false},
+                 {modelPage, CModelPage::IDC_BROWSE, false, true}, {modelPage, CModelPage::IDC_TEX_ON, false, true}};
+    for (bool locked : {true, false}) {
+        panelPage->Lock(locked);
+        modelPage->Lock(locked);
+        for (const Lock& l : locks)
+            EXPECT_EQ(l.page->FindWindow(l.id)->IsThisEnabled(), locked ? l.lockedEnabled : l.unlockedEnabled)
+                << l.id << (locked ? " locked" : " unlocked");
+    }
+
+    // A taken name typed into the model page is refused and a free one offered.
+    CModelCreator creator(frame, bar);
+    creator.m_strName = "Model";
+    creator.m_strPath = app.m_strProgramDir + "/Models/cube.3ds";
+    ASSERT_EQ(creator.CreateObject(), "Model");
+    commit(modelPage->GetNameEdit(), "Panel");
+    EXPECT_EQ(recorder.boxes.back(), "Kelvano: \"Panel\" is already used!");
+    EXPECT_EQ(modelPage->GetNameEdit()->GetValue(), "Panel001");
+    commit(modelPage->GetNameEdit(), "Ship");
+    EXPECT_NE(scene().findObject("Ship"), nullptr);
+
+    // The full thumbnail list refuses the 257th picture with its box.
+    auto* list = new CThumbnailListCtrl;
+    list->Create(0, frame, 0, 0);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(list->AddItem("x.bmp"), 1);
+    EXPECT_EQ(list->AddItem("x.bmp"), 0);
+    EXPECT_EQ(recorder.boxes.back(), "Error: Cannot add item..!!");
+
+    // The panel's window: Per Face without a file ticks all faces and greys
+    // the tools; Wrapping frees them; a missing file has the panel's text.
+    view->SelectObject(panel);
+    auto* dlg = new CPanelTextureDlg(frame);
+    const int none[6] = {0, 0, 0, 0, 0, 0};
+    dlg->SetTextureFile("", 1, none);
+    dlg->SetMappingMode(0);
+    ASSERT_TRUE(dlg->Create());
+    for (int f = 0; f < 6; ++f) EXPECT_TRUE(dlg->Face(f)->GetValue()) << f;
+    EXPECT_EQ(dlg->Face(5)->GetLabel(), "Buttom");
+    EXPECT_FALSE(dlg->Tool(CModelTextureDlg::IDC_MOVE)->IsEnabled());
+    dlg->SetFileChooser([](wxWindow*, const std::string&, const std::string&, std::string& path) {
+        path = "/nowhere/x.png";
+        return true;
+    });
+    dlg->Browse();
+    EXPECT_EQ(recorder.boxes.back(), "Kelvano: The texture image, \"/nowhere/x.png\" does not exist.");
+    EXPECT_EQ(dlg->GetTexturePath(), "");
+    dlg->OnClose();
+    auto* text = new CTextTextureDlg(frame, false);
+    ASSERT_TRUE(text->Create());
+    EXPECT_EQ(text->ScaleId(), 1257);
+    EXPECT_NE(text->Tool(1257), nullptr);
+    text->OnClose();
+    pumpWxEvents(30);
 }
 
 }  // namespace

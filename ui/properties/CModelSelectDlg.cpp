@@ -17,15 +17,6 @@
 #include <algorithm>
 #include <fstream>
 
-const char* const kStockModelNames[52] = {
-    "sphere",   "cylinder", "cube",     "hbox",        "cone1",       "tricone1",     "tetracone1", "2tetracone",
-    "2hemisph", "coins",    "square1",  "square2",     "rect1",       "rect2",        "rect3",      "square3",
-    "hholerect", "holerect", "1flag",   "guide",       "rdrect2",     "rdrect",       "parallel",   "square",
-    "1rect",    "2rect",    "leftrect", "2siderec",    "l-shape",     "l2shape",      "tshape",     "yshape",
-    "2tube",    "saturn",   "conesphere12", "conesphere8", "circlestar", "star2",     "star",       "5spherestar",
-    "cross",    "pencil1",  "pencil2",  "nail1",       "conearrow1",  "conearrow2",   "arrow1",     "arrow2",
-    "torus1",   "torus2",   "torus3",   "torus4"};
-
 namespace {
 
 bool readable(const std::string& path) { return std::ifstream(path, std::ios::binary).is_open(); }

@@ -3,6 +3,8 @@
 // fixed.
 #pragma once
 
+#include "ui/properties/ObjectRules.h"
+
 #include <wx/dialog.h>
 
 #include <functional>
@@ -11,9 +13,6 @@
 class CPrivateMessageEvent;
 class CThumbnailListCtrl;
 class wxTextCtrl;
-
-// The 52 stock models, in the chooser's order.
-extern const char* const kStockModelNames[52];
 
 class CModelSelectDlg : public wxDialog {
 public:

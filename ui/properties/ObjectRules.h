@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The model chooser's 52 stock models, in its order (Models/<name>.bmp and .3ds).
+extern const char* const kStockModelNames[52];
+
 // The text after the last backslash, else after the last slash (the whole
 // path when it has neither).
 std::string FileNamePart(const std::string& path);
