@@ -123,6 +123,7 @@ std::string sgCutName(const char* name) { return name ? sgCutName(std::string(na
 
 void sgSetErrorReporter(sgErrorReporter reporter) { g_reporter = reporter ? reporter : defaultReporter; }
 void sgReportError(const char* caption, const char* text) { g_reporter(caption, text); }
+sgErrorReporter sgGetErrorReporter() { return g_reporter; }
 
 void setDiagnosticStream(FILE* stream) { g_diagnostic = stream; }
 

@@ -53,6 +53,7 @@ std::string sgCutName(const char* name);
 // a message box; tests install a recorder; by default the text goes to stderr.
 using sgErrorReporter = void (*)(const char* caption, const char* text);
 void sgSetErrorReporter(sgErrorReporter reporter);
+sgErrorReporter sgGetErrorReporter();
 void sgReportError(const char* caption, const char* text);
 
 // Diagnostic prints, prefix "TORVIS: ". They write only when a stream is set.

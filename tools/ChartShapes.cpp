@@ -3,16 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "tools/ShapeBuilders.h"
+
 namespace modelgen {
-
-namespace {
-
-const double kPi = 3.14159265358979323846;
-
-struct P {
-    double x, z;
-};
-using Outline = std::vector<P>;
 
 uint32_t vertex(Mesh& m, double x, double y, double z, double nx, double ny, double nz) {
     m.positions.insert(m.positions.end(), {float(x), float(y), float(z)});
@@ -65,7 +58,7 @@ void walls(Mesh& m, const Outline& o, bool hole) {
 
 // A solid prism whose caps are fans about the centre (the outline is seen
 // whole from there).
-Mesh prism(const std::string& name, const Outline& o, P centre = {0, 0}) {
+Mesh prism(const std::string& name, const Outline& o, P centre) {
     Mesh m;
     m.name = name;
     walls(m, o, false);
@@ -103,7 +96,7 @@ Mesh ring(const std::string& name, const Outline& outer, const Outline& inner) {
     return m;
 }
 
-Outline regular(int sides, double radius, double start = 0) {
+Outline regular(int sides, double radius, double start) {
     Outline o;
     for (int i = 0; i < sides; ++i) {
         const double a = start + 2 * kPi * i / sides;
@@ -175,8 +168,6 @@ Mesh bipyramid(const std::string& name, double radius, double height) {
     return m;
 }
 
-}  // namespace
-
 std::vector<ChartShape> chartShapes() {
     std::vector<ChartShape> s;
     auto cut = [&](Mesh m) {
@@ -218,25 +209,29 @@ std::vector<ChartShape> chartShapes() {
 
 std::string chartShapePictureScene(const ChartShape& shape, const std::string& modelPath) {
     // Seen from 30 units away, 40 degrees above the shape's middle.
-    const double cy = shape.joint ? 0.0 : 0.5, elevation = 40 * kPi / 180, d = 30;
+    return shapePictureScene(shape.name, modelPath, shape.joint ? 0.0 : 0.5, 30, 40);
+}
+
+std::string shapePictureScene(const std::string& name, const std::string& modelPath, double cy, double d, double width) {
+    const double elevation = 40 * kPi / 180;
     const double py = cy + d * std::sin(elevation), pz = d * std::cos(elevation);
     char text[2048];
     std::snprintf(text, sizeof text,
                   "scene {\n    name\t\"%s\"\n    width\t36\n    height\t36\n    version\t250\n}\n\n"
                   "viewpoint {\n    name\t\"camera\"\n    position\t( 0.000000 %f %f )\n"
-                  "    direction\t( 0.000000 %f %f )\n    near\t1.000000\n    far\t\t200.000000\n"
-                  "    fov\t\t30.000000\n    width\t\t40.000000\n    perspective\t\t1\n}\n\n"
+                  "    direction\t( 0.000000 %f %f )\n    near\t1.000000\n    far\t\t%f\n"
+                  "    fov\t\t30.000000\n    width\t\t%f\n    perspective\t\t1\n}\n\n"
                   "background {\n    name\t\"Background\"\n    color\t( 0.850000 0.850000 0.850000 1.000000 )\n"
                   "    useTexture\t0\n}\n\n"
                   "material {\n    name\t\"shape\"\n    diffuse\t( 0.200000 0.400000 0.900000 )\n"
                   "    ambient\t( 0.100000 0.150000 0.300000 )\n    specular\t( 0.400000 0.400000 0.400000 )\n"
                   "    shininess\t30.000000\n}\n\n"
-                  "light {\n    name\t\"key\"\n    position\t( 20.000000 40.000000 30.000000 )\n"
+                  "light {\n    name\t\"key\"\n    position\t( %f %f %f )\n"
                   "    positional\t1\n    on\t1\n}\n\n"
                   "model {\n    name\t\"%s\"\n    file\t\"%s\"\n    material\t\"shape\"\n    forward\t0\n"
                   "    mode\t2\n}\n\nevent {\n    name\t\"show\"\n    objectName\t\"%s\"\n}\n",
-                  shape.name.c_str(), py, pz, -std::sin(elevation), -std::cos(elevation), shape.name.c_str(),
-                  modelPath.c_str(), shape.name.c_str());
+                  name.c_str(), py, pz, -std::sin(elevation), -std::cos(elevation), d * 200 / 30, width,
+                  d * 2 / 3, d * 4 / 3, d, name.c_str(), modelPath.c_str(), name.c_str());
     return text;
 }
 

@@ -1,6 +1,8 @@
 // Writes the program's chart part models and simple shapes as 3DS or OBJ.
 //   kelvano-modelgen chartslices DIR      the chart shapes (cyl10x.3ds, heart.3ds ...) into DIR
 //   kelvano-modelgen chartslice-scenes DIR OUT  a picture scene per shape of DIR into OUT
+//   kelvano-modelgen models DIR           the stock models of the model chooser into DIR
+//   kelvano-modelgen model-scenes DIR OUT a picture scene per stock model of DIR into OUT
 //   kelvano-modelgen SHAPE OUT.3ds|OUT.obj  SHAPE: box, cylinder, sphere, grid
 // The shapes name no material (an OBJ gets no MTL file): they take the
 // material of the object that shows them.
@@ -11,6 +13,8 @@
 #include "platform/PathParts.h"
 #include "tools/ChartShapes.h"
 #include "tools/ModelGen.h"
+#include "tools/ModelShapes.h"
+#include "tools/ShapeBuilders.h"
 
 using namespace modelgen;
 
@@ -53,6 +57,8 @@ int usage() {
     std::fprintf(stderr,
                  "usage: kelvano-modelgen chartslices DIR\n"
                  "       kelvano-modelgen chartslice-scenes DIR OUT\n"
+                 "       kelvano-modelgen models DIR\n"
+                 "       kelvano-modelgen model-scenes DIR OUT\n"
                  "       kelvano-modelgen box|cylinder|sphere|grid OUT.3ds|OUT.obj\n");
     return 2;
 }
@@ -70,6 +76,17 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    if (argc == 4 && std::string(argv[1]) == "model-scenes") {
+        // Seen from 600 units away: a model fills about 200 units.
+        for (const Mesh& m : stockModels()) {
+            const std::string model = std::string(argv[2]) + "/" + m.name + ".3ds";
+            if (!writeFile(std::string(argv[3]) + "/" + m.name + ".apn", shapePictureScene(m.name, model, 0, 600, 300))) {
+                std::fprintf(stderr, "kelvano-modelgen: cannot write into %s\n", argv[3]);
+                return 1;
+            }
+        }
+        return 0;
+    }
     if (argc != 3) return usage();
     std::string what = argv[1], out = argv[2];
     if (what == "chartslices") {
@@ -77,6 +94,15 @@ int main(int argc, char** argv) {
             Scene scene;
             scene.meshes.push_back(std::move(shape.mesh));
             if (!write3DSFile(scene, out + "/" + shape.name + ".3ds")) return 1;
+        }
+        return 0;
+    }
+    if (what == "models") {
+        for (Mesh& m : stockModels()) {
+            Scene scene;
+            const std::string name = m.name;
+            scene.meshes.push_back(std::move(m));
+            if (!write3DSFile(scene, out + "/" + name + ".3ds")) return 1;
         }
         return 0;
     }

@@ -21,6 +21,7 @@
 #include "ui/properties/CLightPage.h"
 #include "ui/properties/CGraphCreator.h"
 #include "ui/properties/CLabelPropertyDlg.h"
+#include "ui/properties/CObjectCreators.h"
 #include "ui/properties/CObjectListDlg.h"
 #include "ui/properties/CObjectPageDlg.h"
 #include "ui/properties/CTransformDlg.h"
@@ -115,6 +116,7 @@ bool isCheckTool(int id) {
 CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
+    ForgetTextureWindows();
     m_mgr.UnInit();
     if (wxTheApp) theApp.MainFrameDestroyed();
 }
@@ -303,6 +305,7 @@ bool CMainFrame::CreateDockingBars() {
     m_pGraphCreator = InstallGraphPages(*m_pEditBoxBar, m_pChildFrame->GetView());
 
     InstallTextEditing(m_pEditBoxBar, GetView());
+    InstallShapePages();
     m_mgr.AddPane(m_pChildFrame, wxAuiPaneInfo()
                                      .Name(kPaneScene)
                                      .CenterPane()
@@ -705,14 +708,10 @@ void CMainFrame::RemoveEffectListName(const std::string& name) {
     if (m_pEffectList) m_pEffectList->RemoveEffectName(name);
 }
 
-void CMainFrame::SetPanelPageTextureCheck(int) {}
 void CMainFrame::SetTextPageTextureCheck(int on) {
     if (auto* page = m_pEditBoxBar ? dynamic_cast<CTextPage*>(m_pEditBoxBar->GetPage(PAGE_TEXT)) : nullptr)
         page->SetTextureCheck(on != 0);
 }
-void CMainFrame::SetModelPageTextureCheck(int) {}
-void CMainFrame::CancelTextureWindow(int) {}
-int CMainFrame::ShowTextureWindowValues(float, float) { return 0; }
 
 void CMainFrame::AddObjectChooserName(const std::string& name) {
     if (!m_pObjectChooser) return;

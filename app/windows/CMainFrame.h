@@ -17,6 +17,9 @@
 #include <vector>
 
 class CChildFrame;
+class CModelCreator;
+class CModelTextureDlg;
+class CPanelCreator;
 class CEditBoxBar;
 class CObjectListBar;
 class CTransformBar;
@@ -113,6 +116,7 @@ public:
     void SelectObjectChooserIndex(int index) override;
     int HasPropertyBar() override;
     void ShowObjectPage(int page, pnObject* object, int flag) override;
+    void OpenTextureWindow(int kind) override;
     void CancelTextureWindow(int kind) override;
     int ShowTextureWindowValues(float a, float b) override;
     void SetTransformPosition(const std::string& x, const std::string& y, const std::string& z) override;
@@ -142,6 +146,10 @@ private:
     void ShowMenuHints();
     void InstallAccelerators();
     void NameBarWindows();
+    // The panel and model pages of the Edit Box and their Add commands.
+    void InstallShapePages();
+    // The open texture windows no longer report to the frame.
+    void ForgetTextureWindows();
 
     void OnCommand(wxCommandEvent& event);
     void OnUpdateCommand(wxUpdateUIEvent& event);
@@ -178,4 +186,8 @@ private:
     wxRect m_rcNormal;
     wxString m_strFlyBy;  // the fly-by text shown now, if any
     bool m_bClosing = false;
+    std::unique_ptr<CPanelCreator> m_pPanelCreator;
+    std::unique_ptr<CModelCreator> m_pModelCreator;
+    // The texture windows by kind - 1 (text, counter, model, panel), null when closed.
+    CModelTextureDlg* m_pTextureWindows[4] = {nullptr, nullptr, nullptr, nullptr};
 };

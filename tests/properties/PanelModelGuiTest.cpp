@@ -1,0 +1,385 @@
+// The panel and model pages, their creation dialogs, the thumbnail grid, the
+// preview control and the texture windows as real wx windows on a headless
+// view (OSMesa), with the message boxes answered by a recorder. The main is
+// BarsGuiTest's.
+#include "tests/app/ViewFixture.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WxTestRun.h"
+#include "app/core/CUndoHistory.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnModel.h"
+#include "ui/properties/BarRules.h"
+#include "ui/properties/CAddPanelDlg.h"
+#include "ui/properties/CDibPreviewCtrl.h"
+#include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CModelPage.h"
+#include "ui/properties/CModelSelectDlg.h"
+#include "ui/properties/CModelTextureDlg.h"
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/CObjectCreators.h"
+#include "ui/properties/CPanelPage.h"
+#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/CThumbnailListCtrl.h"
+
+#include <wx/checkbox.h>
+#include <wx/frame.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+#include <wx/tglbtn.h>
+
+namespace {
+
+// Answers every modal box at once and writes down what it said.
+class BoxRecorder : public wxModalDialogHook {
+public:
+    BoxRecorder() { Register(); }
+    ~BoxRecorder() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        if (auto* box = dynamic_cast<wxMessageDialog*>(dialog)) {
+            boxes.push_back(box->GetTitle().ToStdString() + ": " + box->GetMessage().ToStdString());
+            return wxID_OK;
+        }
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override {}
+    std::vector<std::string> boxes;
+};
+
+void commit(CNumEdit* edit, const char* text) {
+    edit->ChangeValue(text);
+    wxCommandEvent e(wxEVT_TEXT_ENTER, edit->GetId());
+    e.SetEventObject(edit);
+    edit->GetEventHandler()->ProcessEvent(e);
+}
+
+void click(wxWindow* button) {
+    wxCommandEvent e(dynamic_cast<wxRadioButton*>(button) ? wxEVT_RADIOBUTTON : wxEVT_BUTTON, button->GetId());
+    e.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(e);
+}
+
+class PanelModelTest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        app.m_strProgramDir = KELVANO_SOURCE_DIR "/data";
+        app.m_strTextureDir = KELVANO_SOURCE_DIR "/data/Textures";
+        frame = new wxFrame(nullptr, wxID_ANY, "pages", wxDefaultPosition, wxSize(700, 600));
+        bar = new CEditBoxBar(frame, 105);
+        panelPage = new CPanelPage(bar->PageParent(PAGE_PANEL));
+        bar->SetRolePage(PAGE_PANEL, panelPage);
+        modelPage = new CModelPage(bar->PageParent(PAGE_MODEL));
+        bar->SetRolePage(PAGE_MODEL, modelPage);
+        frame->Show();
+        pumpWxEvents(30);
+        create();
+    }
+    void TearDown() override {
+        frame->Destroy();
+        pumpWxEvents(30);
+        ViewTest::TearDown();
+    }
+    pnPanel* makePanel(const char* name, float x, float y, float taper) {
+        CPanelCreator creator(frame, bar);
+        creator.m_strName = name;
+        creator.m_fX = x, creator.m_fY = y, creator.m_fZ = 5, creator.m_fTaper = taper;
+        return static_cast<pnPanel*>(scene().findObject(creator.CreateObject().c_str()));
+    }
+    BoxRecorder recorder;
+    wxFrame* frame = nullptr;
+    CEditBoxBar* bar = nullptr;
+    CPanelPage* panelPage = nullptr;
+    CModelPage* modelPage = nullptr;
+};
+
+TEST_F(PanelModelTest, PanelPageAndCreation) {
+    pnPanel* panel = makePanel("Panel", 300, 100, 2);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(doc->m_pSelectedObject, panel);
+    EXPECT_EQ(panel->getKind(), 1);
+    for (int f = 0; f < pnPanel::NUM_FACES; ++f) EXPECT_EQ(panel->getFaceFlag(f), 0);
+    EXPECT_EQ(bar->GetObjectPageKind(), 1);
+    EXPECT_EQ(panelPage->Edit(CPanelPage::IDC_NAME)->GetValue(), "Panel");
+    EXPECT_EQ(panelPage->Edit(CPanelPage::IDC_X)->GetValue(), "300.00");
+
+    // X 3 with taper 2: the taper becomes 1.5 in the same step.
+    const int steps = doc->GetUndoHistory().GetCount();
+    commit(panelPage->Edit(CPanelPage::IDC_X), "3");
+    EXPECT_FLOAT_EQ(panel->getDimension()[0], 3);
+    EXPECT_FLOAT_EQ(panel->getBevel(), 1.5f);
+    EXPECT_EQ(panelPage->Edit(CPanelPage::IDC_TAPER)->GetValue(), "1.50");
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 1);
+    // An over-limit taper is cut and shown cut.
+    commit(panelPage->Edit(CPanelPage::IDC_X), "40");
+    commit(panelPage->Edit(CPanelPage::IDC_TAPER), "90");
+    EXPECT_FLOAT_EQ(panel->getBevel(), 20);
+    EXPECT_EQ(panelPage->Edit(CPanelPage::IDC_TAPER)->GetValue(), "20.00");
+    // 2D keeps Z and taper, greyed.
+    click(frame->FindWindow(CPanelPage::IDC_2D));
+    EXPECT_EQ(panel->getKind(), 0);
+    EXPECT_FLOAT_EQ(panel->getDimension()[2], 5);
+    EXPECT_FLOAT_EQ(panel->getBevel(), 20);
+    EXPECT_FALSE(panelPage->Edit(CPanelPage::IDC_Z)->IsEnabled());
+    click(frame->FindWindow(CPanelPage::IDC_3D));
+    EXPECT_TRUE(panelPage->Edit(CPanelPage::IDC_TAPER)->IsEnabled());
+    // The texture radios change the panel without a step, yet modify the scene.
+    view->m_bModified = 0;
+    const int before = doc->GetUndoHistory().GetCount();
+    click(frame->FindWindow(CPanelPage::IDC_TEX_ON));
+    EXPECT_EQ(panel->getFaceFlag(pnPanel::FACE_TOP), 1);
+    EXPECT_EQ(panel->getMode(), 1);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), before);
+    EXPECT_EQ(view->m_bModified, 1);
+
+    // The dialog proposes a free name and refuses "" and taken ones.
+    makePanel("Panel001", 10, 10, 1);
+    CAddPanelDlg dlg(frame);
+    EXPECT_EQ(dlg.m_strName, "Panel002");
+    for (const char* name : {"", "Panel"}) {
+        dlg.Edit(CAddPanelDlg::IDC_NAME)->ChangeValue(name);
+        EXPECT_FALSE(dlg.CheckAndStore()) << name;
+        EXPECT_EQ(recorder.boxes.back(), std::string("Name duplicated!!: \"") + name + "\" is Already used!");
+    }
+    dlg.Edit(CAddPanelDlg::IDC_NAME)->ChangeValue("Fresh");
+    EXPECT_TRUE(dlg.CheckAndStore());
+    float x, y, z;
+    dlg.GetSize(x, y, z);
+    EXPECT_EQ(std::vector<float>({x, y, z, dlg.m_fTaper}), std::vector<float>({300, 100, 5, 8}));
+}
+
+TEST_F(PanelModelTest, ModelChooserAndPage) {
+    const std::string models = app.m_strProgramDir + "/Models/";
+    TempDir dir;
+    const std::string obj = dir.path() + "/own.obj";
+    std::ofstream(obj) << "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    std::vector<std::string> answers;  // "" cancels
+    auto chooser = [&](wxWindow*, const std::string&, std::string& path) {
+        path = answers.front();
+        answers.erase(answers.begin());
+        return !path.empty();
+    };
+    {
+        CModelSelectDlg dlg(156, frame);
+        dlg.SetFileChooser(chooser);
+        dlg.InitDialog();
+        EXPECT_EQ(dlg.GetFilePath(), models + "sphere.3ds");
+        EXPECT_EQ(dlg.GetChosen(), 0);
+        EXPECT_EQ(dlg.GetModelName(), "Model");
+        // A double-click on torus4 (the last thumbnail).
+        dlg.GetList()->SelectIndex(51);
+        SendPrivateMessage(&dlg, WM_THUMB_CLICK, 1, 0);
+        EXPECT_EQ(dlg.GetFilePath(), models + "torus4.3ds");
+        EXPECT_EQ(dlg.GetChosen(), 1);
+        EXPECT_EQ(dlg.GetFileEdit()->GetValue(), "torus4.3ds");
+        // A cancelled browse keeps the path; a file that does not open too.
+        answers = {"", dir.path() + "/missing.3ds", obj};
+        dlg.Browse();
+        EXPECT_EQ(dlg.GetChosen(), 0);
+        dlg.Browse();
+        EXPECT_EQ(recorder.boxes.back(), "File open error: \"" + dir.path() + "/missing.3ds\": not found");
+        EXPECT_EQ(dlg.GetFilePath(), models + "torus4.3ds");
+        dlg.Browse();
+        EXPECT_EQ(dlg.GetFilePath(), obj);
+        EXPECT_EQ(dlg.GetChosen(), 1);
+        EXPECT_EQ(app.GetModelDir(), dir.path());
+        // Typed names: a taken one is numbered, "" is refused at OK.
+        dlg.GetNameEdit()->SetValue("");
+        EXPECT_FALSE(dlg.CheckName());
+    }
+
+    CModelCreator creator(frame, bar);
+    creator.m_strName = "Model";
+    creator.m_strPath = models + "cube.3ds";
+    ASSERT_EQ(creator.CreateObject(), "Model");
+    auto* model = static_cast<pnModel*>(doc->m_pSelectedObject);
+    EXPECT_EQ(model->getFile(), "Models/cube.3ds");
+    EXPECT_EQ(modelPage->GetFileEdit()->GetValue(), "cube.3ds");
+    {
+        CModelSelectDlg dlg(156, frame);
+        dlg.InitDialog();
+        EXPECT_EQ(dlg.GetModelName(), "Model001");
+        dlg.GetNameEdit()->SetValue("Model");
+        EXPECT_EQ(dlg.GetModelName(), "Model001");
+    }
+    // Changing the file: the program folder is cut whatever its case; an
+    // outside file keeps its path; one that does not open changes nothing.
+    EXPECT_EQ(modelPage->ChangeModelFile(obj), 1);
+    EXPECT_EQ(model->getFile(), obj);
+    EXPECT_EQ(modelPage->ChangeModelFile(dir.path() + "/none.3ds"), 0);
+    EXPECT_EQ(model->getFile(), obj);
+}
+
+TEST_F(PanelModelTest, ThumbnailsAndPreview) {
+    auto* list = new CThumbnailListCtrl;
+    list->Create(0, frame, 0, 0);
+    const std::string models = app.m_strProgramDir + "/Models/";
+    for (int i = 0; i < 13; ++i) list->AddItem(models + kStockModelNames[i] + ".bmp");
+    list->ScrollByCode(7);
+    const wxImage cells = list->RenderCells().ConvertToImage();
+    auto grey = [&](int cell) {
+        const wxRect r = list->CellRect(cell);
+        const int x = r.x + r.width / 2, y = r.y + r.height / 2;
+        return cells.GetRed(x, y) == 0xC0 && cells.GetGreen(x, y) == 0xC0 && cells.GetBlue(x, y) == 0xC0;
+    };
+    for (int cell = 0; cell < 12; ++cell) EXPECT_EQ(grey(cell), cell >= 9) << cell;
+    // A click right of the cells picks nothing.
+    EXPECT_EQ(list->ItemAt(wxPoint(4 * CThumbnailListCtrl::kCellSize + 3, 5)), -1);
+    EXPECT_EQ(list->ItemAt(wxPoint(5, 5)), 4);
+
+    auto* preview = new CDibPreviewCtrl(frame, 1742, wxPoint(0, 200), wxSize(102, 102));
+    const wxRect area = wxRect(preview->GetClientSize()).Deflate(1);
+    EXPECT_EQ(CDibPreviewCtrl::FitRect(wxRect(0, 0, 100, 100), 20, 10), wxRect(40, 45, 20, 10));
+    EXPECT_EQ(CDibPreviewCtrl::FitRect(wxRect(0, 0, 100, 100), 200, 100), wxRect(0, 25, 100, 50));
+    std::vector<uint8_t> pixels(20 * 10 * 3, 200);
+    preview->SetImage(20, 10, pixels.data(), 3);
+    EXPECT_EQ(preview->GetDestRect().GetSize(), wxSize(20, 10));
+    preview->SetImage(20, 10, pixels.data(), 2);  // fewer than three components: nothing new
+    EXPECT_TRUE(preview->HasImage());
+    preview->Clear();
+    EXPECT_FALSE(preview->HasImage());
+    EXPECT_FALSE(area.IsEmpty());
+}
+
+TEST_F(PanelModelTest, TextureWindows) {
+    TempDir dir;
+    const std::string png = dir.path() + "/own.png";
+    ASSERT_EQ(std::system(("convert -size 8x8 xc:red " + png).c_str()), 0);
+    makePanel("Panel", 100, 50, 2);
+    auto* panelDlg = new CPanelTextureDlg(frame);
+    const int none[6] = {0, 0, 0, 0, 0, 0};
+    panelDlg->SetTextureFile("", 0, none);
+    ASSERT_TRUE(panelDlg->Create());
+    // Without a file: no step, but the scene is modified.
+    auto* panel = static_cast<pnPanel*>(doc->m_pSelectedObject);
+    view->m_bModified = 0;
+    const int steps = doc->GetUndoHistory().GetCount();
+    panelDlg->SetFileChooser([&](wxWindow*, const std::string&, const std::string&, std::string& path) {
+        path = png;
+        return true;
+    });
+    panelDlg->Browse();
+    EXPECT_EQ(panel->getTexture(), png);  // outside the texture folder: the full path
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 1);
+    for (int f = 0; f < 6; ++f) panelDlg->OnFace(f, false);
+    int flags[6];
+    panel->getFaceFlags(flags);
+    EXPECT_EQ(std::vector<int>(flags, flags + 6), std::vector<int>(6, 0));
+    panelDlg->OnClose();
+    pumpWxEvents(30);
+
+    // The model's window: frames 0 applied as 1, exclusive tools, Reset.
+    CModelCreator creator(frame, bar);
+    creator.m_strName = "Model";
+    creator.m_strPath = app.m_strProgramDir + "/Models/cube.3ds";
+    creator.CreateObject();
+    pnObject* model = doc->m_pSelectedObject;
+    auto* dlg = new CModelTextureDlg(frame);
+    dlg->SetTextureFile(png, 0);
+    dlg->SetMappingMode(0);
+    ASSERT_TRUE(dlg->Create());
+    EXPECT_EQ(dlg->GetMappingMode(), 1);
+    dlg->Edit(CModelTextureDlg::IDC_FRAMES)->ChangeValue("0");
+    dlg->OnTextureMode(1);
+    EXPECT_EQ(model->getNumIndex(), 1);
+    EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_FRAMES)->GetValue(), "1");
+    dlg->OnTool(CModelTextureDlg::IDC_ROTATE, true);
+    dlg->OnTool(CModelTextureDlg::IDC_MOVE, true);
+    EXPECT_FALSE(dlg->Tool(CModelTextureDlg::IDC_ROTATE)->GetValue());
+    EXPECT_EQ(view->m_bTexMoveDrag + 2 * view->m_bTexRotateDrag, 1);
+    EXPECT_TRUE(dlg->Edit(CModelTextureDlg::IDC_U)->IsEnabled());
+    view->m_bModified = 0;
+    dlg->OnReset();
+    EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_U)->GetValue(), "0.5000");
+    EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_V)->GetValue(), "0.5000");
+    EXPECT_EQ(view->m_bModified, 1);
+    dlg->OnTool(CModelTextureDlg::IDC_MOVE, false);
+    EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_U)->GetValue(), "0.0000");
+    EXPECT_FALSE(dlg->Edit(CModelTextureDlg::IDC_U)->IsEnabled());
+    EXPECT_EQ(dlg->ScaleId(), 1579);
+    dlg->OnClose();
+    pumpWxEvents(30);
+
+    // Saved and read into a new scene, the texture outside the folder still names its file.
+    const std::string saved = dir.path() + "/t.apn";
+    ASSERT_EQ(scene().save(saved.c_str(), 0), 1);
+    pnScene again;
+    ASSERT_EQ(CKelvanoView::ReadSceneFile(saved, again), 1);
+    EXPECT_EQ(again.findObject("Model")->getTexture(), png);
+}
+
+TEST_F(PanelModelTest, LocksNamesMaterialsAndWindowVariants) {
+    pnPanel* panel = makePanel("Panel", 100, 50, 2);
+    addSlantedPlate();  // brings the scene's materials into use
+    // A material chosen for the page's swatch is one step; the swatch shows it.
+    const int steps = doc->GetUndoHistory().GetCount();
+    const int index = scene().getNumMaterials() - 1;
+    ASSERT_GE(index, 0);
+    SendPrivateMessage(panelPage, WM_MATERIAL_CHOSEN, CPanelPage::IDC_MATERIAL, index);
+    EXPECT_EQ(panel->getMaterialName(), scene().getMaterial(index)->getName());
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 1);
+
+    // Locks: every control greyed; unlocked, a 2D panel keeps Z and taper greyed.
+    click(frame->FindWindow(CPanelPage::IDC_2D));
+    struct Lock {
+        wxWindow* page;
+        int id;
+        bool lockedEnabled, unlockedEnabled;
+    } locks[] = {{panelPage, CPanelPage::IDC_NAME, false, true},   {panelPage, CPanelPage::IDC_TEXTURE, false, true},
+                 {panelPage, CPanelPage::IDC_Z, false, false},     {panelPage, CPanelPage::IDC_TAPER, false, false},
+                 {modelPage, CModelPage::IDC_BROWSE, false, true}, {modelPage, CModelPage::IDC_TEX_ON, false, true}};
+    for (bool locked : {true, false}) {
+        panelPage->Lock(locked);
+        modelPage->Lock(locked);
+        for (const Lock& l : locks)
+            EXPECT_EQ(l.page->FindWindow(l.id)->IsThisEnabled(), locked ? l.lockedEnabled : l.unlockedEnabled)
+                << l.id << (locked ? " locked" : " unlocked");
+    }
+
+    // A taken name typed into the model page is refused and a free one offered.
+    CModelCreator creator(frame, bar);
+    creator.m_strName = "Model";
+    creator.m_strPath = app.m_strProgramDir + "/Models/cube.3ds";
+    ASSERT_EQ(creator.CreateObject(), "Model");
+    commit(modelPage->GetNameEdit(), "Panel");
+    EXPECT_EQ(recorder.boxes.back(), "Kelvano: \"Panel\" is already used!");
+    EXPECT_EQ(modelPage->GetNameEdit()->GetValue(), "Panel001");
+    commit(modelPage->GetNameEdit(), "Ship");
+    EXPECT_NE(scene().findObject("Ship"), nullptr);
+
+    // The full thumbnail list refuses the 257th picture with its box.
+    auto* list = new CThumbnailListCtrl;
+    list->Create(0, frame, 0, 0);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(list->AddItem("x.bmp"), 1);
+    EXPECT_EQ(list->AddItem("x.bmp"), 0);
+    EXPECT_EQ(recorder.boxes.back(), "Error: Cannot add item..!!");
+
+    // The panel's window: Per Face without a file ticks all faces and greys
+    // the tools; Wrapping frees them; a missing file has the panel's text.
+    view->SelectObject(panel);
+    auto* dlg = new CPanelTextureDlg(frame);
+    const int none[6] = {0, 0, 0, 0, 0, 0};
+    dlg->SetTextureFile("", 1, none);
+    dlg->SetMappingMode(0);
+    ASSERT_TRUE(dlg->Create());
+    for (int f = 0; f < 6; ++f) EXPECT_TRUE(dlg->Face(f)->GetValue()) << f;
+    EXPECT_EQ(dlg->Face(5)->GetLabel(), "Buttom");
+    EXPECT_FALSE(dlg->Tool(CModelTextureDlg::IDC_MOVE)->IsEnabled());
+    dlg->SetFileChooser([](wxWindow*, const std::string&, const std::string&, std::string& path) {
+        path = "/nowhere/x.png";
+        return true;
+    });
+    dlg->Browse();
+    EXPECT_EQ(recorder.boxes.back(), "Kelvano: The texture image, \"/nowhere/x.png\" does not exist.");
+    EXPECT_EQ(dlg->GetTexturePath(), "");
+    dlg->OnClose();
+    auto* text = new CTextTextureDlg(frame, false);
+    ASSERT_TRUE(text->Create());
+    EXPECT_EQ(text->ScaleId(), 1257);
+    EXPECT_NE(text->Tool(1257), nullptr);
+    text->OnClose();
+    pumpWxEvents(30);
+}
+
+}  // namespace

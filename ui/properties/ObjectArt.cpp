@@ -1,0 +1,107 @@
+#include "ui/properties/ObjectArt.h"
+
+#include "sg/sgImage.h"
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+
+#include <functional>
+
+const wxColour kArtMask(0x00, 0x80, 0x80);
+
+namespace {
+
+wxImage drawn(int w, int h, const std::function<void(wxDC&, int, int)>& paint) {
+    wxBitmap bmp(w, h, 24);
+    {
+        wxMemoryDC dc(bmp);
+        dc.SetBackground(wxBrush(kArtMask));
+        dc.Clear();
+        paint(dc, w, h);
+    }
+    return bmp.ConvertToImage();
+}
+
+}  // namespace
+
+wxImage ObjectArt(int id) {
+    switch (id) {
+    case 141:  // a model: a shaded ball on a stand
+        return drawn(32, 32, [](wxDC& dc, int, int) {
+            dc.SetPen(*wxBLACK_PEN);
+            dc.SetBrush(wxBrush(wxColour(60, 110, 220)));
+            dc.DrawCircle(16, 13, 10);
+            dc.SetBrush(wxBrush(wxColour(190, 190, 190)));
+            dc.DrawRectangle(8, 25, 16, 5);
+        });
+    case 142:  // a panel: a bevelled plate in perspective
+        return drawn(32, 32, [](wxDC& dc, int, int) {
+            dc.SetPen(*wxBLACK_PEN);
+            dc.SetBrush(wxBrush(wxColour(60, 110, 220)));
+            const wxPoint plate[] = {{4, 10}, {26, 6}, {28, 22}, {6, 26}};
+            dc.DrawPolygon(4, plate);
+            dc.SetBrush(wxBrush(wxColour(120, 160, 240)));
+            const wxPoint face[] = {{8, 12}, {23, 9}, {24, 20}, {9, 23}};
+            dc.DrawPolygon(4, face);
+        });
+    case 26602:  // browse: an open folder
+        return drawn(15, 15, [](wxDC& dc, int, int) {
+            dc.SetPen(*wxBLACK_PEN);
+            dc.SetBrush(wxBrush(wxColour(230, 200, 80)));
+            const wxPoint back[] = {{1, 3}, {5, 3}, {6, 4}, {12, 4}, {12, 12}, {1, 12}};
+            dc.DrawPolygon(6, back);
+            dc.SetBrush(wxBrush(wxColour(250, 225, 120)));
+            const wxPoint front[] = {{1, 12}, {3, 7}, {14, 7}, {12, 12}};
+            dc.DrawPolygon(4, front);
+        });
+    default:
+        break;
+    }
+    if (id >= 400 && id <= 406) {
+        // A cube with the face of the icon filled: 400 front, 401 back, 402
+        // left, 404 right, 405 top, 406 bottom (403 the whole cube).
+        const int face = id - 400;
+        return drawn(16, 16, [face](wxDC& dc, int, int) {
+            const wxPoint front[] = {{2, 5}, {11, 5}, {11, 14}, {2, 14}};
+            const wxPoint top[] = {{2, 5}, {6, 1}, {15, 1}, {11, 5}};
+            const wxPoint right[] = {{11, 5}, {15, 1}, {15, 10}, {11, 14}};
+            const wxPoint* faces[] = {front, front, front, nullptr, right, top, front};
+            dc.SetPen(*wxBLACK_PEN);
+            dc.SetBrush(*wxWHITE_BRUSH);
+            dc.DrawPolygon(4, front);
+            dc.DrawPolygon(4, top);
+            dc.DrawPolygon(4, right);
+            dc.SetBrush(wxBrush(wxColour(220, 40, 40)));
+            if (face == 3) {
+                dc.DrawPolygon(4, front), dc.DrawPolygon(4, top), dc.DrawPolygon(4, right);
+            } else if (face == 1 || face == 2 || face == 6) {
+                // Hidden faces are hatched on the front.
+                dc.SetBrush(wxBrush(wxColour(220, 40, 40), face == 1 ? wxBRUSHSTYLE_CROSSDIAG_HATCH
+                                                                        : face == 2 ? wxBRUSHSTYLE_VERTICAL_HATCH
+                                                                                      : wxBRUSHSTYLE_HORIZONTAL_HATCH));
+                dc.DrawPolygon(4, faces[face]);
+            } else {
+                dc.DrawPolygon(4, faces[face]);
+            }
+        });
+    }
+    return wxImage();
+}
+
+wxImage ImageFromPicture(const sgImage& picture, int components) {
+    const int w = picture.width, h = picture.height;
+    if (w <= 0 || h <= 0 || (components != 3 && components != 4) ||
+        picture.pixels.size() < sgImageByteCount(w, h, components))
+        return wxImage();
+    wxImage image(w, h, false);
+    unsigned char* out = image.GetData();
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = picture.pixels.data() + size_t(h - 1 - y) * size_t(w) * size_t(components);
+        for (int x = 0; x < w; ++x, out += 3) {
+            out[0] = row[x * components];
+            out[1] = row[x * components + 1];
+            out[2] = row[x * components + 2];
+        }
+    }
+    return image;
+}

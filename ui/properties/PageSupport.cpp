@@ -1,0 +1,91 @@
+#include "ui/properties/PageSupport.h"
+
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
+#include "app/core/CUndoHistory.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnObject.h"
+#include "scene/pnScene.h"
+#include "ui/properties/CColorButton.h"
+#include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CMaterialDlg.h"
+#include "ui/properties/ObjectArt.h"
+
+#include <wx/statbmp.h>
+
+#include <algorithm>
+
+namespace pages {
+
+CKelvanoView* View() {
+    const CKelvanoAppState* app = GetAppState();
+    return app && app->m_pCurrentDoc ? app->m_pCurrentView : nullptr;
+}
+
+CKelvanoDoc* Doc() {
+    const CKelvanoAppState* app = GetAppState();
+    return app && app->m_pCurrentView ? app->m_pCurrentDoc : nullptr;
+}
+
+void RedrawView() {
+    if (CKelvanoView* view = View(); view && view->GetHost()) view->GetHost()->Redraw();
+}
+
+void Change(pnObject* object, const std::function<void()>& change) {
+    CKelvanoDoc* doc = Doc();
+    if (!doc || !object) return;
+    doc->RecordUndoBefore(object, UNDO_CHANGE);
+    change();
+    doc->RecordUndoAfter(object);
+    RedrawView();
+}
+
+void ChangeWithoutStep(const std::function<void()>& change) {
+    CKelvanoView* view = View();
+    if (!view) return;
+    change();
+    view->m_bModified = 1;
+    RedrawView();
+}
+
+wxColour SwatchColour(const pnObject* object) {
+    const CKelvanoView* view = View();
+    const pnMaterial* m = object && view && view->GetScene() && object->hasMaterial()
+                              ? view->GetScene()->findMaterial(object->getMaterialName().c_str())
+                              : nullptr;
+    if (!m) return wxColour(0xCC, 0xCC, 0xCC);
+    const sgVec3 d = m->getDiffuse();
+    auto byte = [](float v) { return static_cast<unsigned char>(std::min(std::max(v, 0.0f), 1.0f) * 255); };
+    return wxColour(byte(d[0]), byte(d[1]), byte(d[2]));
+}
+
+void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object) {
+    wxWindow* w = owner;
+    CEditBoxBar* bar = nullptr;
+    while (w && !(bar = dynamic_cast<CEditBoxBar*>(w))) w = w->GetParent();
+    if (!bar || !object) return;
+    wxWeakRef<CMaterialDlg> slot(bar->GetMaterialDlg());
+    CMaterialDlg::ShowFor(slot, bar, owner, controlId, object->getMaterialName());
+    bar->SetMaterialDlg(slot.get());
+}
+
+void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch) {
+    CKelvanoView* view = View();
+    if (!view || !view->GetScene() || !object) return;
+    const pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(index));
+    if (m && m->getName() != object->getMaterialName()) {
+        const std::string name = m->getName();
+        Change(object, [&] { object->setMaterial(name.c_str()); });
+    }
+    if (swatch) swatch->SetColor(SwatchColour(object));
+    RedrawView();
+}
+
+wxWindow* MakePicture(wxWindow* parent, int id, int artId) {
+    wxImage image = ObjectArt(artId);
+    if (image.IsOk()) image.SetMaskColour(kArtMask.Red(), kArtMask.Green(), kArtMask.Blue());
+    return new wxStaticBitmap(parent, id, image.IsOk() ? wxBitmap(image) : wxBitmap());
+}
+
+}  // namespace pages

@@ -1,0 +1,34 @@
+// What the panel and model pages share: the current view and document, the
+// change bracket, the material swatch and chooser, and the page picture.
+#pragma once
+
+#include <wx/colour.h>
+#include <wx/window.h>
+
+#include <functional>
+
+class CColorButton;
+class CKelvanoDoc;
+class CKelvanoView;
+class pnObject;
+
+namespace pages {
+
+CKelvanoView* View();
+CKelvanoDoc* Doc();
+void RedrawView();
+// One undo step around a change of the object; the view redraws.
+void Change(pnObject* object, const std::function<void()>& change);
+// A change that records no step still marks the scene modified.
+void ChangeWithoutStep(const std::function<void()>& change);
+// The swatch colour of an object's material (0xCCCCCC without one).
+wxColour SwatchColour(const pnObject* object);
+// Opens the Edit Box's one material chooser for owner (the swatch's id).
+void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object);
+// A material chosen in the chooser (its list index) goes on the object as
+// one step; the swatch follows.
+void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch);
+// The page picture: an art id drawn with its mask colour transparent.
+wxWindow* MakePicture(wxWindow* parent, int id, int artId);
+
+}  // namespace pages
