@@ -343,7 +343,8 @@ TEST_F(PanelModelTest, LocksNamesMaterialsAndWindowVariants) {
     creator.m_strPath = app.m_strProgramDir + "/Models/cube.3ds";
     ASSERT_EQ(creator.CreateObject(), "Model");
     commit(modelPage->GetNameEdit(), "Panel");
-    EXPECT_EQ(recorder.boxes.back(), "Kelvano: \"Panel\" is already used!");
+    ASSERT_FALSE(host.messages.empty()) << "the view's host shows the page's refusal";
+    EXPECT_EQ(host.messages.back().caption + ": " + host.messages.back().text, "Kelvano: \"Panel\" is already used!");
     EXPECT_EQ(modelPage->GetNameEdit()->GetValue(), "Panel001");
     commit(modelPage->GetNameEdit(), "Ship");
     EXPECT_NE(scene().findObject("Ship"), nullptr);
