@@ -73,12 +73,11 @@ Mesh prism(const std::string& name, const Outline& o, P centre) {
     return m;
 }
 
-// A prism with a hole: outer and inner outlines of the same length.
-Mesh ring(const std::string& name, const Outline& outer, const Outline& inner) {
+Mesh ring(const std::string& name, const Outline& outer, const Outline& inner, bool turned) {
     Mesh m;
     m.name = name;
-    walls(m, outer, false);
-    walls(m, inner, true);
+    walls(m, outer, turned);
+    walls(m, inner, !turned);
     for (int cap = 0; cap < 2; ++cap) {
         const double ny = cap ? 1 : -1;
         const uint32_t first = static_cast<uint32_t>(m.vertexCount());

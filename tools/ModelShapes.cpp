@@ -108,32 +108,8 @@ Mesh extruded(const std::string& name, Outline o, double depth) {
 // A flat plate of the outline (x right, z up), depth thick, facing +z.
 Mesh plate(const std::string& name, const Outline& o, double depth) { return standing(extruded(name, o, depth)); }
 
-// A prism with a hole (outlines of the same length), its walls turned as
-// the plates' are.
-Mesh clockwiseRing(const std::string& name, const Outline& outer, const Outline& inner) {
-    Mesh m;
-    m.name = name;
-    walls(m, outer, true);
-    walls(m, inner, false);
-    for (int cap = 0; cap < 2; ++cap) {
-        const double ny = cap ? 1 : -1;
-        const uint32_t first = static_cast<uint32_t>(m.vertexCount());
-        for (size_t i = 0; i < outer.size(); ++i) {
-            vertex(m, outer[i].x, cap, outer[i].z, 0, ny, 0);
-            vertex(m, inner[i].x, cap, inner[i].z, 0, ny, 0);
-        }
-        const uint32_t n = static_cast<uint32_t>(outer.size());
-        for (uint32_t i = 0; i < n; ++i) {
-            const uint32_t o0 = first + 2 * i, i0 = o0 + 1, o1 = first + 2 * ((i + 1) % n), i1 = o1 + 1;
-            facing(m, o0, o1, i1, 0, ny, 0);
-            facing(m, o0, i1, i0, 0, ny, 0);
-        }
-    }
-    return m;
-}
-
 Mesh platedRing(const std::string& name, const Outline& outer, const Outline& inner, double depth) {
-    return standing(scaled(clockwiseRing(name, outer, inner), name, 1, float(depth), 1));
+    return standing(scaled(ring(name, outer, inner, true), name, 1, float(depth), 1));
 }
 
 // Turns a profile about the y axis; the profile runs from the axis at the
@@ -243,7 +219,7 @@ std::vector<Mesh> stockModels() {
     add(sphere(100, 32, 16, false), "sphere");
     add(cylinder(50, 200, 32, false), "cylinder");
     add(box(200, false), "cube");
-    add(scaled(clockwiseRing("", rect(100, 100), rect(75, 75)), "", 1, 200, 1), "hbox");
+    add(scaled(ring("", rect(100, 100), rect(75, 75), true), "", 1, 200, 1), "hbox");
     add(lathe("", {{0, 0}, {100, 0}, {0, 200}}, 32), "cone1");
     add(lathe("", {{0, 0}, {100, 0}, {0, 200}}, 3), "tricone1");
     add(lathe("", {{0, 0}, {100, 0}, {0, 200}}, 4), "tetracone1");
@@ -280,7 +256,7 @@ std::vector<Mesh> stockModels() {
               30),
         "yshape");
     {
-        Mesh tube = scaled(clockwiseRing("", regular(32, 40), regular(32, 25)), "", 1, 200, 1);
+        Mesh tube = scaled(ring("", regular(32, 40), regular(32, 25), true), "", 1, 200, 1);
         add(merged("", {moved(tube, -50, 0, 0), moved(tube, 50, 0, 0)}), "2tube");
     }
     add(merged("", {ball(60, 0, 0, 0), rotated(torus("", 95, 8, 48, 8), upTo(0.3, 1, 0))}), "saturn");
