@@ -8,6 +8,12 @@ nothing is opened in Animation Mode. In the "Event Tree" e1 is dragged onto B's
 "e1001" with e1's parts, B playing it from 0 to 20 under the parent "A", and e1
 moving 5 along X.
 
+Then the chart fixture growshrink.apn is opened in Animation Mode; a right
+click on the chart chooses "Add Grow/Shrink Effect" from the context menu, and
+in "Graph Grow / Shrink Time Setting" the first point, which has no times yet,
+gets "+ G" and "+ S", then "Close". The saved chart gives that point the grow
+frames 0 to 20 and the shrink frames 41 to 51.
+
 e2e_event_tree.py PROGRAM SOURCE_DIR
 """
 
@@ -144,6 +150,95 @@ def tree_drag(env, start, end, steps=12):
     time.sleep(0.8)
 
 
+def chart_point(png, env, scene):
+    """A point on the chart in the scene window: the middle pixel of those far
+    from the new scene's background, or None."""
+    w, h, sx, sy = scene
+    rows = raw(png, env, (sx, sy, sx + w, sy + h))
+    pts = [(x, y) for y, row in enumerate(rows) for x, p in enumerate(row)
+           if sum(abs(a - b) for a, b in zip(p, ep.BACKGROUND)) > 90]
+    if len(pts) < 50:
+        return None
+    pts.sort()
+    x, y = pts[len(pts) // 2]
+    return sx + x, sy + y
+
+
+def data_blocks(text, chart):
+    """The data blocks of a chart in a saved scene, in order."""
+    m = re.search(r'barChart\s*\{\s*name\s+"' + chart + r'"(.*?)\n\}', text, re.S)
+    return re.findall(r"data\s*\{(.*?)\}", m.group(1), re.S) if m else []
+
+
+def grow_shrink(program, source, display, home, env):
+    """+ G and + S on an untimed point of a chart through its context menu."""
+    work = tempfile.mkdtemp(prefix="chart-", dir=home)
+    scene_path = os.path.join(work, "growshrink.apn")
+    shutil.copy(os.path.join(source, "tests", "animation", "growshrink.apn"), scene_path)
+    proc, log = ep.start(program, work, [scene_path], env)
+    window = xh.wait_for_window(TITLE, env, timeout=60)
+    if not check(window is not None, "grow/shrink: no main window"):
+        proc.kill()
+        return
+    et.wait_gone("Kelvano", env, timeout=20)
+    time.sleep(1.0)
+    et.menu(env, "m", "Down", "Return")
+    time.sleep(1.5)
+
+    at = None
+    deadline = time.time() + 60
+    while at is None and time.time() < deadline:
+        scene = ep.scene_window(window, env)[1]
+        if scene:
+            at = chart_point(et.screenshot(home, "chart", env), env, scene[0])
+        if at is None:
+            time.sleep(0.5)
+    if not check(at is not None, "grow/shrink: the chart never showed"):
+        ep.stop(proc, display, window, log, env, "grow/shrink")
+        ep.check_log(work)
+        return
+
+    xh.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1])], env)
+    time.sleep(0.3)
+    xh.run(["xdotool", "click", "3"], env)
+    time.sleep(1.0)
+    # The animation popup's last entry.
+    xh.run(["xdotool", "key", "--delay", "80", "End", "Return"], env)
+    dialog = xh.wait_for_window(r"\[ bars \] - Grow / Shrink Time Setting", env, timeout=20)
+    if check(dialog is not None, "grow/shrink: the context menu opened no Grow / Shrink Time Setting"):
+        time.sleep(1.0)
+        x, y, _, _ = ep.geometry(dialog, env)
+        # + G is 30 x 24 at (410, 6); + S, right of it, is reached from the
+        # Duration edit at (338, 8) with Tab past the then disabled + G.
+        et.click(env, x + 425, y + 18)
+        time.sleep(0.5)
+        et.click(env, x + 360, y + 20)
+        et.xdo(env, "key", "Tab")
+        time.sleep(0.4)
+        et.xdo(env, "key", "space")
+        time.sleep(0.5)
+        et.screenshot(home, "grow-shrink", env)
+        et.click(env, x + 350 + 30, y + 195 + 12)
+        et.wait_gone(r"\[ bars \] - Grow / Shrink Time Setting", env, timeout=15)
+        check(not xh.run(["xdotool", "search", "--onlyvisible", "--name", "Grow / Shrink Time Setting"],
+                         env).stdout.strip(), "grow/shrink: Close left the dialog open")
+
+    et.xdo(env, "windowfocus", "--sync", window)
+    time.sleep(0.5)
+    before_save = os.path.getmtime(scene_path)
+    text = et.save_and_read(env, scene_path, before_save)
+    check(os.path.getmtime(scene_path) != before_save, "grow/shrink: Ctrl+S did not save")
+    blocks = data_blocks(text, "bars")
+    if check(len(blocks) == 8, f"grow/shrink: {len(blocks)} data points in the saved chart, not 8:\n" + text):
+        first = blocks[0]
+        want = {"startTime": 0, "endTime": 20, "shrinkStart": 41, "shrinkEnd": 51}
+        got = {k: (int(m.group(1)) if (m := re.search(k + r"\s+(-?\d+)", first)) else None) for k in want}
+        check(got == want, f"grow/shrink: the first point holds {got}, not {want}:\n" + first)
+        check(re.search(r'label\s+"P1"', first) is not None, "grow/shrink: the first point is not P1:\n" + first)
+    ep.stop(proc, display, window, log, env, "grow/shrink")
+    ep.check_log(work)
+
+
 def main():
     program, source = os.path.abspath(sys.argv[1]), sys.argv[2]
     for tool in ("xdotool", "convert"):
@@ -241,6 +336,8 @@ def main():
 
         ep.stop(proc, display, window, log, env, "event tree")
         ep.check_log(work)
+
+        grow_shrink(program, source, display, home, env)
     if failures:
         print(f"{len(failures)} failure(s)")
         return 1
