@@ -10,6 +10,7 @@
 #include <wx/scrolbar.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -49,7 +50,8 @@ CGrowShrinkDlg::CGrowShrinkDlg(wxWindow* parent, int, pnChart* chart, int growLe
     m_pFrameBar = new wxScrollBar(this, IDC_FRAME_BAR, wxPoint(kTrackX, kTrackY + CTimeLineTrack::kHeight + 2),
                                   wxSize(CTimeLineTrack::kWidth, -1), wxSB_HORIZONTAL);
     new wxButton(this, IDC_CLOSE, "Close", wxPoint(kTrackX + CTimeLineTrack::kWidth - 60, kTrackY + CTimeLineTrack::kHeight + 60));
-    SetClientSize(kTrackX + CTimeLineTrack::kWidth + 40, kTrackY + CTimeLineTrack::kHeight + 100);
+    // Wide enough for the track and for the last of the three buttons on top.
+    SetClientSize(std::max(kTrackX + CTimeLineTrack::kWidth + 40, 478 + 30 + 8), kTrackY + CTimeLineTrack::kHeight + 100);
 
     Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) { OnCommand(e.GetId()); });
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CGrowShrinkDlg::OnCommit, this);
