@@ -2,11 +2,15 @@
 """The Light and Camera tabs of the Edit Box and a camera preset of the real
 program under a private X server.
 
-The pyramid sample is opened; on the "Light" tab "L2" is switched on; on the
+The pyramid sample is opened; a click selects the pyramid, the model page's
+"Texture" button opens the "Texture" window, whose browse button's file
+dialog takes a red picture outside the texture folder by its full path, and
+"Close" closes it. On the "Light" tab "L2" is switched on; on the
 "Camera" tab "Orthographic" is chosen and 1000 typed into the width with
 Enter. Shift+5 shows the "View Width" pane and Shift+5 again hides it. The
 saved scene has two lights "on 1" and an orthographic viewpoint 1000 wide,
-and kelvano-render draws it in a fresh process smaller than the sample.
+and kelvano-render draws it in a fresh process smaller than the sample. The
+saved model names the picture by its full path and is drawn red.
 
 e2e_lights_camera.py PROGRAM RENDER SOURCE_DIR
 """
@@ -24,7 +28,9 @@ import e2e_property_bar as pb  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"
-PREVIEW = (120, 120)  # the pages' GL previews, windows of their own
+PREVIEW = (120, 120)
+# The model page's "Texture" button: x on the screen, y below the tab row.
+TEXTURE_BUTTON = (159, 188)  # the pages' GL previews, windows of their own
 failures = ep.failures
 check = ep.check
 
@@ -104,6 +110,56 @@ def shape_pixels(render, scene, out, env):
     return sum(1 for p in every if not ep.close(p, every[0], 12)) if every else None
 
 
+def visible(title, env):
+    return xh.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"], env).stdout.split()
+
+
+def gone(title, env, timeout=20.0):
+    deadline = time.time() + timeout
+    while time.time() < deadline and visible(title, env):
+        time.sleep(0.3)
+    return not visible(title, env)
+
+
+def texture_step(scene, tab_y, picture, env):
+    """Selects the pyramid, opens the model page's "Texture" window, browses
+    the picture through the file dialog and closes the window."""
+    w, h, x, y = scene
+    click(env, x + 289, y + 195)  # the pyramid
+    window = None
+    for _ in range(3):
+        click(env, TEXTURE_BUTTON[0], tab_y + TEXTURE_BUTTON[1])
+        window = xh.wait_for_window("Texture", env, timeout=15)
+        if window:
+            break
+    if not check(window is not None, "the model page's Texture button shows no 'Texture' window"):
+        return
+    time.sleep(1.0)
+    dx, dy, dw, _ = ep.geometry(window, env)
+    chooser = None
+    for _ in range(3):
+        click(env, dx + dw - 20, dy + 22)  # the browse button right of the file name
+        chooser = xh.wait_for_window("Select a file", env, timeout=15)
+        if chooser:
+            break
+    if check(chooser is not None, "the Texture window's browse button shows no file dialog"):
+        time.sleep(1.0)
+        xh.run(["xdotool", "windowfocus", "--sync", str(chooser)], env)
+        key(env, "ctrl+l")
+        xh.run(["xdotool", "type", "--delay", "40", picture], env)
+        time.sleep(0.5)
+        key(env, "Return")
+        check(gone("Select a file", env), "the file dialog stays open")
+    dx, dy, dw, dh = ep.geometry(window, env)
+    click(env, dx + dw - 45, dy + dh - 24)  # "Close"
+    check(gone("Texture", env), "Close leaves the 'Texture' window open")
+
+
+def red_pixels(png, env):
+    every = ep.pixels(png, 0, 0, 580, 392, env) if os.path.exists(png) else []
+    return sum(1 for r, g, b in every if r > 150 and g < 80 and b < 80)
+
+
 def main():
     program, render, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2]), sys.argv[3]
     with xh.private_display() as display, xh.private_home() as home:
@@ -132,6 +188,9 @@ def main():
             ep.check_log(work)
             return 1
         tab_y = scene[0][3] + 18
+        picture = os.path.join(work, "red.png")
+        xh.run(["convert", "-size", "64x64", "xc:red", picture], env)
+        texture_step(scene[0], tab_y, picture, env)
 
         known = previews(window, env)
         click(env, tabs[1], tab_y)
@@ -167,6 +226,8 @@ def main():
         lights = blocks(lines, "light")
         lit = [b for b in lights if ["on", "1"] in b]
         check(len(lights) == 4 and len(lit) == 2, f"{len(lit)} of {len(lights)} lights on: {lights}")
+        model = dict((p[0], p[1] if len(p) > 1 else "") for p in (blocks(lines, "model") or [[]])[0])
+        check(model.get("texture") == '"' + picture + '"', f"the saved model: {model}")
         viewpoint = dict((p[0], p[1] if len(p) > 1 else "") for p in (blocks(lines, "viewpoint") or [[]])[0])
         check(viewpoint.get("perspective") == "0", f"the saved viewpoint: {viewpoint}")
         check(viewpoint.get("width", "").startswith("1000."), f"the saved viewpoint: {viewpoint}")
@@ -179,6 +240,9 @@ def main():
                               os.path.join(work, "sample.png"), env)
         saved = shape_pixels(render, scene_file, os.path.join(work, "saved.png"), env)
         check(sample and saved and saved < sample * 0.8, f"shape pixels: sample {sample}, saved {saved}")
+        # The red picture covers the model in the saved scene only.
+        reds = red_pixels(os.path.join(work, "sample.png"), env), red_pixels(os.path.join(work, "saved.png"), env)
+        check(reds[0] == 0 and reds[1] > 200, f"red pixels: sample {reds[0]}, saved {reds[1]}")
         ep.check_log(work)
     return 1 if failures else 0
 
