@@ -345,7 +345,10 @@ void CKelvanoView::FillSceneLists() {
     ClearDocumentSelection();
     if (!m_pScene) return;
     for (int i = 0; i < m_pScene->getNumObjects(); ++i)
-        if (frame) frame->AddObjectListItem(m_pScene->getObject(i)->getName());
+        if (frame) {
+            frame->AddObjectListItem(m_pScene->getObject(i)->getName());
+            frame->AddObjectChooserName(m_pScene->getObject(i)->getName());
+        }
     if (m_pScene->getNumObjects() > 0) SelectObject(m_pScene->getObject(0));
     if (m_pDocument) {
         std::vector<std::string> effects, plays;

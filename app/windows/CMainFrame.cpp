@@ -762,6 +762,7 @@ int CMainFrame::RenameObjectListItem(const std::string& oldName, const std::stri
 
 void CMainFrame::ClearObjectList() {
     if (m_pObjectListBar) m_pObjectListBar->GetDialog()->Clear();
+    if (m_pObjectChooser) m_pObjectChooser->Clear();
     // The lists are emptied when a scene comes in: the effect list shows its effects.
     if (m_pEffectList) m_pEffectList->FillFromScene();
 }

@@ -34,6 +34,8 @@ TEST_F(SelectionBarsTest, TheBarsShowTheSelectionOrTheEmptyPage) {
     std::ofstream(path) << "scene {\n version 250\n}\npanel {\n name \"p1\"\n}\npanel {\n name \"p2\"\n}\n";
     view->m_strPendingOpen = path;
     ASSERT_EQ(view->OnFileOpen(), 1);
+    EXPECT_EQ(frame.callsOf("AddObjectChooserName"), (Calls{"p1", "p2"})) << "the chooser lists the opened scene";
+    EXPECT_EQ(frame.callsOf("SelectObjectChooserName"), (Calls{"p1"}));
     EXPECT_EQ(barCalls(), shown) << "the first object's page";
 
     struct Step {
