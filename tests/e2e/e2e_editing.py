@@ -89,7 +89,10 @@ class Program:
             return
         wait_until(lambda: not visible("Kelvano", env))  # the splash
         time.sleep(1.0)
-        _, scenes = ep.scene_window(self.window, env)
+        # A busy machine may lay the scene window out late.
+        found = []
+        wait_until(lambda: found.append(ep.scene_window(self.window, env)[1]) or bool(found[-1]), 30.0)
+        scenes = found[-1] if found else []
         self.scene = scenes[0] if scenes else None
         if self.scene:
             # The view has the keyboard; the pointer rests over it.
