@@ -31,10 +31,7 @@ std::string programDir() {
 
 CModelPage::CModelPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    auto* head = new wxBoxSizer(wxHORIZONTAL);
-    head->Add(pages::MakePicture(this, IDC_PICTURE, 141), 0, wxRIGHT, 6);
-    head->Add(m_pHeading = new wxStaticText(this, IDC_HEADING, "Creating"), 0, wxALIGN_CENTER_VERTICAL);
-    top->Add(head, 0, wxALL, 6);
+    m_pHeading = pages::AddHeading(this, top, IDC_PICTURE, 141, IDC_HEADING);
     auto* grid = new wxFlexGridSizer(3, 4, 6);
     grid->Add(new wxStaticText(this, wxID_ANY, "Name"), 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(new CNumEdit(this, IDC_NAME, "", wxDefaultPosition, wxSize(130, -1)));

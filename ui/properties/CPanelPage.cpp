@@ -33,10 +33,7 @@ int spinOf(int edit) {
 
 CPanelPage::CPanelPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {
     auto* top = new wxBoxSizer(wxVERTICAL);
-    auto* head = new wxBoxSizer(wxHORIZONTAL);
-    head->Add(pages::MakePicture(this, IDC_PICTURE, 142), 0, wxRIGHT, 6);
-    head->Add(m_pHeading = new wxStaticText(this, IDC_HEADING, "Creating"), 0, wxALIGN_CENTER_VERTICAL);
-    top->Add(head, 0, wxALL, 6);
+    m_pHeading = pages::AddHeading(this, top, IDC_PICTURE, 142, IDC_HEADING);
 
     auto* grid = new wxFlexGridSizer(2, 4, 6);
     grid->Add(new wxStaticText(this, wxID_ANY, "Name"), 0, wxALIGN_CENTER_VERTICAL);

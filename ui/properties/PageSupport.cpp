@@ -12,7 +12,9 @@
 #include "ui/properties/CMaterialDlg.h"
 #include "ui/properties/ObjectArt.h"
 
+#include <wx/sizer.h>
 #include <wx/statbmp.h>
+#include <wx/stattext.h>
 
 #include <algorithm>
 
@@ -86,6 +88,15 @@ wxWindow* MakePicture(wxWindow* parent, int id, int artId) {
     wxImage image = ObjectArt(artId);
     if (image.IsOk()) image.SetMaskColour(kArtMask.Red(), kArtMask.Green(), kArtMask.Blue());
     return new wxStaticBitmap(parent, id, image.IsOk() ? wxBitmap(image) : wxBitmap());
+}
+
+wxStaticText* AddHeading(wxWindow* page, wxSizer* top, int pictureId, int artId, int headingId) {
+    auto* head = new wxBoxSizer(wxHORIZONTAL);
+    auto* heading = new wxStaticText(page, headingId, "Creating");
+    head->Add(MakePicture(page, pictureId, artId), 0, wxRIGHT, 6);
+    head->Add(heading, 0, wxALIGN_CENTER_VERTICAL);
+    top->Add(head, 0, wxALL, 6);
+    return heading;
 }
 
 }  // namespace pages

@@ -12,6 +12,9 @@ class CKelvanoDoc;
 class CKelvanoView;
 class pnObject;
 
+class wxSizer;
+class wxStaticText;
+
 namespace pages {
 
 CKelvanoView* View();
@@ -30,5 +33,7 @@ void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object)
 void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch);
 // The page picture: an art id drawn with its mask colour transparent.
 wxWindow* MakePicture(wxWindow* parent, int id, int artId);
+// The page's heading row (picture and "Creating" text) added to top; the text.
+wxStaticText* AddHeading(wxWindow* page, wxSizer* top, int pictureId, int artId, int headingId);
 
 }  // namespace pages
