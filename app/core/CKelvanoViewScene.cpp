@@ -57,6 +57,7 @@ int CKelvanoView::OnBackgroundTexture() {
     FileDialogRequest request;
     request.title = "Open";
     request.defaultExtension = ".tga";
+    request.preview = true;
     request.filter = "Texture Image (*.tga; *.bmp; *.jpg; *.png; *.rgb)" + std::string(27, ' ') +
                      "|*.tga; *.bmp; *.jpg; *.png; *.rgb|";
     const std::string& stored = background->getFile();

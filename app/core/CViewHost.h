@@ -51,6 +51,7 @@ struct FileDialogRequest {
     std::string initialDir;
     std::string filter;            // "Scene File(*.apn) |*.apn|"
     bool overwritePrompt = false;
+    bool preview = false;          // an open dialog with a picture of the selected image file
 };
 
 // The simple colour editor: one colour with a transparency (1 opaque) and a

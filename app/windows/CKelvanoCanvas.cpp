@@ -20,6 +20,8 @@
 #include "ui/properties/CSizeDialogs.h"
 #include "ui/properties/CDibPrintout.h"
 #include "ui/properties/CLabelPropertyDlg.h"
+#include "ui/properties/CPreviewImgDlg.h"
+#include "ui/properties/ObjectRules.h"
 
 #include <wx/dcclient.h>
 #include <wx/filedlg.h>
@@ -31,17 +33,14 @@
 #include <wx/utils.h>
 
 #include <cstring>
+#include <memory>
 
 #include <GL/gl.h>
 
 namespace {
 
 // wx's wildcard from a filter written as "Scene File(*.apn) |*.apn|".
-wxString wildcardOf(const std::string& filter) {
-    std::string w = filter;
-    while (!w.empty() && w.back() == '|') w.pop_back();
-    return wxString::FromUTF8(w);
-}
+wxString wildcardOf(const std::string& filter) { return wxString::FromUTF8(DialogWildcard(filter)); }
 
 class CanvasHost : public CViewHost {
 public:
@@ -191,8 +190,16 @@ public:
         wxString name = initial.GetFullName();
         for (;;) {
             // The dialog leaves the current directory alone (no wxFD_CHANGE_DIR).
-            wxFileDialog dlg(m_canvas->GetMainFrame(), wxString::FromUTF8(r.title), dir, name, wildcardOf(r.filter),
-                             style);
+            std::unique_ptr<wxFileDialog> owned;
+            if (r.preview && !r.save)
+                owned = std::make_unique<CPreviewImgDlg>(m_canvas->GetMainFrame(), dir.ToStdString(wxConvUTF8),
+                                                         name.ToStdString(wxConvUTF8),
+                                                         wildcardOf(r.filter).ToStdString(wxConvUTF8));
+            else
+                owned = std::make_unique<wxFileDialog>(m_canvas->GetMainFrame(), wxString::FromUTF8(r.title), dir, name,
+                                                       wildcardOf(r.filter), style);
+            wxFileDialog& dlg = *owned;
+            if (!r.title.empty()) dlg.SetTitle(wxString::FromUTF8(r.title));
             if (r.options) {
                 CExportOptionsPanel::s_pPending = r.options;
                 dlg.SetExtraControlCreator(&CExportOptionsPanel::Create);

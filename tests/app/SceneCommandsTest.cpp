@@ -95,6 +95,7 @@ TEST_F(SceneCommandsTest, BackgroundTextureIsStoredRelativeToTheProgramFolderAsO
     EXPECT_EQ(host.messages[0].caption, "File open error");
     const FileDialogRequest& request = host.dialogs.front();
     EXPECT_EQ(request.defaultExtension, ".tga");
+    EXPECT_TRUE(request.preview);
     EXPECT_EQ(request.filter, "Texture Image (*.tga; *.bmp; *.jpg; *.png; *.rgb)                           "
                               "|*.tga; *.bmp; *.jpg; *.png; *.rgb|");
     // The next dialog opens in the folder of the stored texture.

@@ -5,9 +5,11 @@ dialogs of the program under a private X server, driven with xdotool.
 P opens "Input Panel Data"; its OK and a click in the scene place the panel;
 3 and Enter typed into the page's X edit cut the taper to half of it. M opens
 "Model Selection"; a double-click on the "cube" thumbnail and a click place
-the model. Saved through the "Save As" dialog: the panel "Panel" has the
+the model. Environment > Background > Texture... shows the picture of the
+file selected in its dialog and takes it. Saved through the "Save As" dialog: the panel "Panel" has the
 dimension (3 100 5) and the bevel 1.5, the model "Model" the file
-"Models/cube.3ds", which assimp reads under the program's folder.
+"Models/cube.3ds", which assimp reads under the program's folder, and the
+background uses the chosen picture by its absolute path.
 
 e2e_panel_model.py PROGRAM SOURCE_DIR
 """
@@ -113,6 +115,44 @@ def main():
                   "a double-click on a thumbnail leaves the dialog open")
             click(env, sx + 2 * w // 3, sy + h // 2)
 
+        # Environment > Background > Texture... opens the file dialog with a
+        # preview: the picture of the file selected in the list shows beside
+        # the "Preview" box before Open takes it.
+        pics = os.path.join(home, "pics")
+        os.makedirs(pics)
+        sky = os.path.join(pics, "a-sky.png")
+        for name, colour in ((sky, "#ff0000"), (os.path.join(pics, "b-sea.png"), "#0000ff")):
+            subprocess.run(["convert", "-size", "64x48", "xc:" + colour, name], check=True, env=env)
+        click(env, sx + 4, sy + 4)
+        ee.key(env, "alt+n")
+        time.sleep(0.7)
+        ee.key(env, "b")
+        time.sleep(0.5)
+        ee.key(env, "t")
+        chooser = dialog_window("Open", env)
+        if check(chooser is not None, "Background > Texture... shows no 'Open' dialog"):
+            xh.run(["xdotool", "windowfocus", "--sync", chooser], env)
+            ee.key(env, "ctrl+l")
+            ee.typed(env, pics + "/")
+            time.sleep(0.5)
+            ee.key(env, "Return")  # into the folder, whose list takes the keys
+            time.sleep(1.0)
+            ee.key(env, "Home")  # the first file, the red one
+            shown = []
+
+            def red_preview():
+                png = os.path.join(home, "chooser.png")
+                xh.run(["import", "-window", "root", png], env)
+                dx, dy, dw, dh = ep.geometry(chooser, env)
+                shown.append(sum(1 for r, g, b in ep.pixels(png, dx, dy, dw, dh, env) if r > 240 and g < 20 and b < 20))
+                return shown[-1] > 2000
+            check(ee.wait_until(red_preview, 15), f"the dialog shows no picture of the file: {shown[-1:]} red pixels")
+            for _ in range(3):
+                ee.key(env, "Return")
+                if ee.wait_until(lambda: not ee.visible("Open", env), 10):
+                    break
+            check(not ee.visible("Open", env), "the texture dialog stays open")
+
         saved = os.path.join(work, "shapes.apn")
         ee.key(env, "ctrl+s")
         if run.dialog("Save As", saved, "save") and check(ee.wait_until(lambda: os.path.isfile(saved)), "no file"):
@@ -123,6 +163,11 @@ def main():
             check(re.search(r"dimension\s+\(\s*3\.000000 100\.000000 5\.000000\s*\)", panel) is not None,
                   "the panel's dimension:\n" + (panel or text[:3000]))
             check(re.search(r"bevel\s+1\.500000\b", panel) is not None, "the panel's bevel:\n" + panel)
+            background = re.search(r"background\s*\{[^{}]*\}", text)
+            background = background.group(0) if background else ""
+            check(re.search(r'file\s+"' + re.escape(sky) + '"', background) is not None
+                  and re.search(r"useTexture\s+1\b", background) is not None,
+                  "the background does not use the chosen texture:\n" + background)
             m = re.search(r"file\s+\"([^\"]*)\"", model)
             check(m is not None and m.group(1) == "Models/cube.3ds", "the model's file:\n" + model)
             if m:

@@ -8,7 +8,7 @@
 #include "ui/properties/CGraphNameDlg.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
-#include "ui/properties/CShapePictureList.h"
+#include "ui/properties/CThumbnailListCtrl.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
@@ -97,9 +97,13 @@ TEST(GraphDialogs, CutShapeChooser) {
     CCutShapeDlg dlg(nullptr, app, 2);
     std::string first;
     dlg.CallAfter([&] {
-        auto* list = static_cast<CShapePictureList*>(dlg.FindWindow(CCutShapeDlg::IDC_LIST));
-        first = list->GetPictureFile(0);
-        SendPrivateMessage(&dlg, WM_THUMB_CLICK, 1, 14);
+        auto* list = static_cast<CThumbnailListCtrl*>(dlg.FindWindow(CCutShapeDlg::IDC_LIST));
+        first = list->GetSelectedName();
+        // A double-click on the fifteenth picture, as the mouse gives it.
+        const wxRect heart = list->CellRect(14);
+        wxMouseEvent click(wxEVT_LEFT_DCLICK);
+        click.SetPosition(heart.GetPosition() + wxPoint(heart.width / 2, heart.height / 2));
+        list->GetEventHandler()->ProcessEvent(click);
     });
     EXPECT_EQ(dlg.ShowModal(), wxID_OK);
     EXPECT_EQ(first, "/opt/kelvano/ChartSlices/cyl10x.bmp");

@@ -40,6 +40,19 @@ TEST(ObjectRules, StoredPaths) {
     EXPECT_EQ(FileNamePart("Models/cube.3ds"), "cube.3ds");
     EXPECT_EQ(FileNamePart("cube.3ds"), "cube.3ds");
     EXPECT_EQ(ModelPathOfThumbnail("/p/Models/torus4.bmp"), "/p/Models/torus4.3ds");
+
+    // File dialog filters: the toolkit matches each pattern as written.
+    const struct {
+        const char* filter;
+        const char* wildcard;
+    } filters[] = {
+        {"3ds File (*.3ds; *.obj) |*.3ds; *.obj|", "3ds File (*.3ds; *.obj) |*.3ds;*.obj;*.3DS;*.OBJ"},
+        {"Scene File(*.apn) |*.apn|", "Scene File(*.apn) |*.apn;*.APN"},
+        {"A |*.a|B (*.*)|*.*|", "A |*.a;*.A|B (*.*)|*.*"},
+        {"Wave | *.wav ;; *.WAV|", "Wave |*.wav;*.WAV"},
+        {"", ""},
+    };
+    for (const auto& f : filters) EXPECT_EQ(DialogWildcard(f.filter), f.wildcard) << f.filter;
 }
 
 TEST(ObjectRules, PanelTaper) {

@@ -12,14 +12,18 @@
 #include "ui/properties/CAddPanelDlg.h"
 #include "ui/properties/CDibPreviewCtrl.h"
 #include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CImagePreviewButton.h"
 #include "ui/properties/CModelPage.h"
 #include "ui/properties/CModelSelectDlg.h"
 #include "ui/properties/CModelTextureDlg.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CObjectCreators.h"
+#include "ui/properties/CPictureCtrl.h"
 #include "ui/properties/CPanelPage.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/CThumbnailListCtrl.h"
+#include "ui/properties/ObjectArt.h"
+#include "sg/sgRuntime.h"
 
 #include <wx/checkbox.h>
 #include <wx/frame.h>
@@ -28,6 +32,9 @@
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
+
+#include <cstdlib>
+#include <fstream>
 
 namespace {
 
@@ -240,6 +247,94 @@ TEST_F(PanelModelTest, ThumbnailsAndPreview) {
     preview->Clear();
     EXPECT_FALSE(preview->HasImage());
     EXPECT_FALSE(area.IsEmpty());
+}
+
+namespace {
+int g_nReports = 0;
+void countReport(const char*, const char*) { ++g_nReports; }
+}  // namespace
+
+// The page picture leaves its mask colour to the page. The shape button shows
+// a picture file upright at (3, 3), stored bottom-up or top-down, and nothing
+// for a file it cannot read, without a word; it presses and clicks.
+TEST_F(PanelModelTest, PagePictureAndShapeButton) {
+    auto* picture = new CPictureCtrl(frame, 1492);
+    picture->SetBitmap(142, kArtMask);
+    EXPECT_EQ(picture->GetSize(), wxSize(32, 32));
+    const wxImage art = ObjectArt(142), face = picture->RenderFace().ConvertToImage();
+    const wxColour page = frame->GetBackgroundColour();
+    int masked = 0, drawn = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const bool mask = wxColour(art.GetRed(x, y), art.GetGreen(x, y), art.GetBlue(x, y)) == kArtMask;
+            const wxColour want = mask ? page : wxColour(art.GetRed(x, y), art.GetGreen(x, y), art.GetBlue(x, y));
+            EXPECT_EQ(wxColour(face.GetRed(x, y), face.GetGreen(x, y), face.GetBlue(x, y)), want) << x << "," << y;
+            ++(mask ? masked : drawn);
+        }
+    EXPECT_GT(masked, 100);
+    EXPECT_GT(drawn, 100);
+    picture->SetBitmap(99, kArtMask);
+    EXPECT_FALSE(picture->GetBitmap().IsOk());
+
+    TempDir dir;
+    const std::string up = dir.path() + "/up.bmp", down = dir.path() + "/down.bmp", bad = dir.path() + "/bad.bmp";
+    // 36 x 36, red above blue; the second file has its rows stored top first.
+    const std::string halves = "convert -size 36x18 xc:red -size 36x18 xc:blue -append -type truecolor ";
+    ASSERT_EQ(std::system((halves + "BMP3:" + up).c_str()), 0);
+    ASSERT_EQ(std::system((halves + "-flip BMP3:" + down).c_str()), 0);
+    {
+        std::fstream f(down, std::ios::in | std::ios::out | std::ios::binary);
+        const char minus36[4] = {'\xdc', '\xff', '\xff', '\xff'};
+        f.seekp(22);
+        f.write(minus36, 4);
+    }
+    std::ofstream(bad, std::ios::binary) << std::string("BM\x36\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xe8\x03\0\0\xe8\x03\0\0", 26);
+
+    g_nReports = 0;
+    sgSetErrorReporter(countReport);
+    auto* button = new CImagePreviewButton(frame, 1441, wxPoint(100, 300), wxSize(42, 42));
+    int clicks = 0;
+    button->Bind(wxEVT_BUTTON, [&](wxCommandEvent&) { ++clicks; });
+    const wxColour red(255, 0, 0), blue(0, 0, 255), white(255, 255, 255), grey(0x80, 0x80, 0x80), black(0, 0, 0);
+    auto at = [](const wxImage& i, int x, int y) { return wxColour(i.GetRed(x, y), i.GetGreen(x, y), i.GetBlue(x, y)); };
+    struct Case {
+        std::string file;
+        bool shown;
+    } cases[] = {{up, true}, {down, true}, {bad, false}, {dir.path() + "/none.bmp", false}, {"", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        button->SetFileName(c.file);
+        EXPECT_EQ(button->HasPicture(), c.shown);
+        const wxImage f = button->RenderFace().ConvertToImage();
+        const wxColour top = at(f, 3 + 17, 3 + 2), bottom = at(f, 3 + 17, 3 + 33), corner = at(f, 3, 3);
+        EXPECT_EQ(top, c.shown ? red : at(f, 20, 20));
+        EXPECT_EQ(bottom, c.shown ? blue : at(f, 20, 20));
+        EXPECT_EQ(corner, c.shown ? red : at(f, 20, 20));
+        // Raised: white at the top left, grey then black at the bottom right.
+        EXPECT_EQ(at(f, 0, 20), white);
+        EXPECT_EQ(at(f, 41, 20), grey);
+        EXPECT_EQ(at(f, 40, 20), black);
+    }
+    EXPECT_EQ(g_nReports, 0);
+    sgSetErrorReporter(nullptr);
+    EXPECT_TRUE(recorder.boxes.empty());
+
+    button->SetFileName(up);
+    auto mouse = [&](wxEventType type) {
+        wxMouseEvent e(type);
+        e.SetPosition(wxPoint(20, 20));
+        e.SetEventObject(button);
+        button->GetEventHandler()->ProcessEvent(e);
+    };
+    mouse(wxEVT_LEFT_DOWN);
+    const wxImage pressed = button->RenderFace().ConvertToImage();
+    EXPECT_EQ(at(pressed, 0, 20), black);
+    EXPECT_EQ(at(pressed, 1, 20), grey);
+    EXPECT_EQ(at(pressed, 41, 20), white);
+    EXPECT_EQ(at(pressed, 3 + 17, 3 + 2), red);
+    mouse(wxEVT_LEFT_UP);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(at(button->RenderFace().ConvertToImage(), 0, 20), white);
 }
 
 TEST_F(PanelModelTest, TextureWindows) {

@@ -1,12 +1,11 @@
 #include "ui/animation/CSoundOpenFileDlg.h"
 
 #include "ui/animation/TimeLineRules.h"
+#include "ui/properties/ObjectRules.h"
 
 namespace {
-// The program's filters end with a '|' that wx would read as an empty pattern.
-wxString wildcardOf(wxString filter) {
-    while (filter.EndsWith("|")) filter.RemoveLast();
-    return filter;
+wxString wildcardOf(const wxString& filter) {
+    return wxString::FromUTF8(DialogWildcard(filter.ToStdString(wxConvUTF8)));
 }
 }  // namespace
 

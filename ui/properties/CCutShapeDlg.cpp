@@ -2,8 +2,9 @@
 
 #include "app/core/CKelvanoAppState.h"
 #include "ui/properties/CPrivateMessageEvent.h"
-#include "ui/properties/CShapePictureList.h"
+#include "ui/properties/CThumbnailListCtrl.h"
 #include "ui/properties/GraphRules.h"
+#include "ui/properties/ObjectRules.h"
 
 #include <wx/artprov.h>
 #include <wx/bmpbuttn.h>
@@ -34,7 +35,11 @@ CJointShapeDlg::CJointShapeDlg(wxWindow* parent, CKelvanoAppState& app)
 CCutShapeDlg::CCutShapeDlg(wxWindow* parent, CKelvanoAppState& app, const char* title,
                            std::vector<std::string> shapes, int rows)
     : wxDialog(parent, wxID_ANY, title), m_app(app), m_shapes(std::move(shapes)) {
-    m_pList = new CShapePictureList(this, IDC_LIST, 4, rows);
+    m_pList = new CThumbnailListCtrl;
+    m_pList->SetGrid(4, rows);
+    m_pList->Create(wxBORDER_SUNKEN, this, 10, 10);
+    m_pList->SetId(IDC_LIST);
+    m_pList->SetMinSize(m_pList->GetSize());
     m_pFile = new wxTextCtrl(this, IDC_FILE, "", wxDefaultPosition, wxSize(160, -1));
     auto* browse = new wxBitmapButton(this, IDC_BROWSE, wxArtProvider::GetBitmap(wxART_FILE_OPEN, wxART_BUTTON));
     auto* file = new wxBoxSizer(wxHORIZONTAL);
@@ -57,25 +62,20 @@ int CCutShapeDlg::ShowModal() {
 }
 
 void CCutShapeDlg::Fill() {
-    if (m_pList->GetPictureCount() > 0) return;
+    if (m_pList->Grid().Count() > 0) return;
     const std::string folder = m_app.GetProgramDir() + "/ChartSlices/";
-    int selected = 0;
-    for (size_t i = 0; i < m_shapes.size(); ++i) {
-        const std::string picture = m_shapes[i] + ".bmp";
-        m_pList->AddPicture(folder + picture);
-        if (!m_strInitialFile.empty() && nameOf(m_strInitialFile) == picture) selected = static_cast<int>(i);
-    }
-    m_pList->SelectPicture(selected);
-    m_strResult = ShapeModelOfPicture(m_pList->GetPictureFile(selected));
+    for (const std::string& shape : m_shapes) m_pList->AddItem(folder + shape + ".bmp");
+    if (m_strInitialFile.empty() || !m_pList->SelectByName(nameOf(m_strInitialFile))) m_pList->SelectIndex(0);
+    m_strResult = ShapeModelOfPicture(m_pList->GetSelectedName());
     ShowResult();
 }
 
 void CCutShapeDlg::ShowResult() { m_pFile->ChangeValue(wxString::FromUTF8(nameOf(m_strResult))); }
 
 void CCutShapeDlg::OnThumbClick(CPrivateMessageEvent& event) {
-    const int index = static_cast<int>(event.GetLParam());
-    if (index < 0 || index >= m_pList->GetPictureCount()) return;
-    m_strResult = ShapeModelOfPicture(m_pList->GetPictureFile(index));
+    const std::string picture = m_pList->GetSelectedName();
+    if (picture.empty()) return;
+    m_strResult = ShapeModelOfPicture(picture);
     ShowResult();
     m_bChosen = true;
     if (event.GetWParam() == 1 && IsModal()) EndModal(wxID_OK);
@@ -85,7 +85,7 @@ void CCutShapeDlg::OnBrowse() {
     // The current directory never changes: the dialog starts in the model
     // folder and upper-case extensions count too.
     wxFileDialog dlg(this, wxFileSelectorPromptStr, wxString::FromUTF8(m_app.GetModelDir()), "",
-                     "3ds File (*.3ds; *.obj) |*.3ds;*.obj;*.3DS;*.OBJ", wxFD_OPEN);
+                     wxString::FromUTF8(DialogWildcard("3ds File (*.3ds; *.obj) |*.3ds; *.obj|")), wxFD_OPEN);
     if (dlg.ShowModal() != wxID_OK) {
         m_bChosen = false;
         return;

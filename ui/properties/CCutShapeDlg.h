@@ -10,7 +10,7 @@
 
 class CKelvanoAppState;
 class CPrivateMessageEvent;
-class CShapePictureList;
+class CThumbnailListCtrl;
 class wxTextCtrl;
 
 class CCutShapeDlg : public wxDialog {
@@ -39,7 +39,7 @@ private:
     std::vector<std::string> m_shapes;
     std::string m_strInitialFile;
     std::string m_strResult;
-    CShapePictureList* m_pList = nullptr;
+    CThumbnailListCtrl* m_pList = nullptr;
     wxTextCtrl* m_pFile = nullptr;
 };
 

@@ -12,14 +12,16 @@
 #include "ui/properties/CCutShapeDlg.h"
 #include "ui/properties/CEditBoxBar.h"
 #include "ui/properties/CGraphTypeDlg.h"
-#include "ui/properties/CImageButton.h"
+#include "ui/properties/CImagePreviewButton.h"
 #include "ui/properties/CLimitHeightDlg.h"
 #include "ui/properties/CMaterialDlg.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CNumSpinCtrl.h"
+#include "ui/properties/CPictureCtrl.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/ControlRules.h"
 #include "ui/properties/GraphPageRules.h"
+#include "ui/properties/ObjectArt.h"
 #include "ui/properties/PageHooks.h"
 
 #include <wx/button.h>
@@ -27,7 +29,6 @@
 #include <wx/choice.h>
 #include <wx/image.h>
 #include <wx/sizer.h>
-#include <wx/statbmp.h>
 #include <wx/stattext.h>
 
 #include <algorithm>
@@ -57,7 +58,9 @@ CGraphPage::CGraphPage(wxWindow* parent, int templateId, int type)
     : CObjectPageDlg(parent, templateId), m_nType(type) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* head = new wxBoxSizer(wxHORIZONTAL);
-    head->Add(new wxStaticBitmap(this, IDC_PICTURE, CGraphTypeDlg::TypePicture(type)), 0, wxRIGHT, 6);
+    auto* picture = new CPictureCtrl(this, IDC_PICTURE);
+    picture->SetBitmap(CGraphTypeDlg::TypeBitmap(type), kArtMask);
+    head->Add(picture, 0, wxRIGHT, 6);
     head->Add(new wxStaticText(this, IDC_CREATING, "Creating"), 0, wxALIGN_CENTER_VERTICAL);
     top->Add(head, 0, wxALL, 4);
     m_pGrid = new wxFlexGridSizer(2, 3, 4);
@@ -118,8 +121,9 @@ CColorButton* CGraphPage::AddSwatch(const char* caption, int id) {
     return button;
 }
 
-CImageButton* CGraphPage::AddShape(const char* caption, int id) {
-    auto* button = new CImageButton(this, id, "", wxDefaultPosition, wxSize(kPictureSide + 8, kPictureSide + 8));
+CImagePreviewButton* CGraphPage::AddShape(const char* caption, int id) {
+    const int side = kPictureSide + 2 * CImagePreviewButton::kInset;
+    auto* button = new CImagePreviewButton(this, id, wxDefaultPosition, wxSize(side, side));
     m_pGrid->Add(new wxStaticText(this, wxID_ANY, caption), 0, wxALIGN_CENTER_VERTICAL);
     m_pGrid->Add(button);
     return button;
@@ -220,7 +224,7 @@ void CGraphPage::SetText(int id, const char* format, double value) {
     if (auto* edit = dynamic_cast<wxTextCtrl*>(FindWindow(id))) edit->ChangeValue(wxString::Format(format, value));
 }
 
-void CGraphPage::ShowPicture(CImageButton* button, const std::string& file) {
+void CGraphPage::ShowPicture(CImagePreviewButton* button, const std::string& file) {
     if (!button) return;
     // A stored picture is relative to the program folder.
     std::string path = file;
@@ -231,12 +235,7 @@ void CGraphPage::ShowPicture(CImageButton* button, const std::string& file) {
         if (!wxFileExists(wxString::FromUTF8(path)))
             path = app->GetProgramDir() + "/ChartSlices/" + file.substr(file.find_last_of("/\\") + 1);
     }
-    wxImage image;
-    if (path.empty() || !wxFileExists(wxString::FromUTF8(path)) || !image.LoadFile(wxString::FromUTF8(path)) ||
-        image.GetWidth() != kPictureSide || image.GetHeight() != kPictureSide)
-        image = wxImage(kPictureSide, kPictureSide);  // a picture that cannot be read shows empty
-    button->SetImage(image, kPictureSide, kPictureSide, wxColour(0x80, 0x80, 0x00));
-    button->Refresh();
+    button->SetFileName(path);
 }
 
 void CGraphPage::ShowRing() {
@@ -282,7 +281,7 @@ void CGraphPage::LoadFromObject(pnObject* object, int /*flag*/) {
         SetText(IDC_WIDTH, "%.3f", chart->getBaseScale()[0]);
         SetText(IDC_DEPTH, "%.3f", chart->getBaseScale()[2]);
         m_strCutPicture = PictureOfModel(chart->getFile());
-        ShowPicture(dynamic_cast<CImageButton*>(FindWindow(IDC_CUT_SHAPE)), m_strCutPicture);
+        ShowPicture(dynamic_cast<CImagePreviewButton*>(FindWindow(IDC_CUT_SHAPE)), m_strCutPicture);
     }
     if (m_nType == GRAPH_BAR)
         if (auto* direction = dynamic_cast<wxChoice*>(FindWindow(IDC_DIRECTION)))
@@ -292,7 +291,7 @@ void CGraphPage::LoadFromObject(pnObject* object, int /*flag*/) {
         if (auto* button = dynamic_cast<CColorButton*>(FindWindow(IDC_JOINT_MATERIAL)))
             button->SetColor(swatch(SwatchColor(scene, chart->getJointMaterialName())));
         m_strJointPicture = PictureOfModel(chart->getJointFile());
-        ShowPicture(dynamic_cast<CImageButton*>(FindWindow(IDC_JOINT_SHAPE)), m_strJointPicture);
+        ShowPicture(dynamic_cast<CImagePreviewButton*>(FindWindow(IDC_JOINT_SHAPE)), m_strJointPicture);
     }
     if (m_nType == GRAPH_PIE) {
         SetText(IDC_START_ANGLE, "%.0f", static_cast<pnPieChart*>(chart)->getStartAngle());
@@ -312,7 +311,7 @@ void CGraphPage::Lock(bool locked) {
     CObjectPageDlg::Lock(locked);
     const bool labels = static_cast<bool>(PageHooks::LabelDialog());
     for (wxWindow* child : GetChildren()) {
-        if (dynamic_cast<wxStaticText*>(child) || dynamic_cast<wxStaticBitmap*>(child)) continue;
+        if (dynamic_cast<wxStaticText*>(child) || dynamic_cast<CPictureCtrl*>(child)) continue;
         const int id = child->GetId();
         // "Label" and "Value" wait for their dialog.
         child->Enable(!locked && (labels || (id != IDC_LABEL && id != IDC_VALUE)));
@@ -522,7 +521,7 @@ void CGraphPage::OnShape(bool joint) {
     SetChartShape(*view, chart, app->GetStartDir(), file, joint);
     std::string& picture = joint ? m_strJointPicture : m_strCutPicture;
     picture = PictureOfModel(joint ? chart->getJointFile() : chart->getFile());
-    ShowPicture(dynamic_cast<CImageButton*>(FindWindow(joint ? IDC_JOINT_SHAPE : IDC_CUT_SHAPE)), picture);
+    ShowPicture(dynamic_cast<CImagePreviewButton*>(FindWindow(joint ? IDC_JOINT_SHAPE : IDC_CUT_SHAPE)), picture);
 }
 
 void CGraphPage::OnLimitHeight() {

@@ -13,7 +13,7 @@
 #include <vector>
 
 class CColorButton;
-class CImageButton;
+class CImagePreviewButton;
 class CMaterialDlg;
 class CNumEdit;
 class CNumSpinCtrl;
@@ -57,7 +57,7 @@ protected:
     CNumSpinCtrl* AddSpin(CNumEdit* buddy, int id);
     wxChoice* AddChoice(const char* caption, int id, const std::vector<const char*>& items, int selected);
     CColorButton* AddSwatch(const char* caption, int id);
-    CImageButton* AddShape(const char* caption, int id);
+    CImagePreviewButton* AddShape(const char* caption, int id);
     void AddCheck(const char* caption, int id);
     void AddButtons(const std::vector<std::pair<int, const char*>>& buttons);
     void Finish();
@@ -83,7 +83,7 @@ private:
     // A ring field (PieRingField) from a typed value or spin position.
     void ApplyRing(int field, float v);
     void ShowRing();
-    void ShowPicture(CImageButton* button, const std::string& file);
+    void ShowPicture(CImagePreviewButton* button, const std::string& file);
     std::string Text(int id) const;
     void SetText(int id, const char* format, double value);
 

@@ -1,12 +1,12 @@
 #include "ui/properties/CGraphTypeDlg.h"
 
+#include "ui/properties/CPictureCtrl.h"
 #include "ui/properties/GraphRules.h"
+#include "ui/properties/ObjectArt.h"
 
 #include <wx/button.h>
-#include <wx/dcmemory.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
-#include <wx/statbmp.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 
@@ -15,39 +15,9 @@ const int kPictureIds[4] = {1493, 1495, 1496, 1497};
 const int kTextIds[4] = {1498, 1499, 1500, 1501};
 }  // namespace
 
-wxBitmap CGraphTypeDlg::TypePicture(int type) {
-    wxBitmap bmp(48, 40, 24);
-    wxMemoryDC dc(bmp);
-    dc.SetBackground(wxBrush(wxColour(0x80, 0x80, 0x00)));
-    dc.Clear();
-    dc.SetPen(*wxBLACK_PEN);
-    dc.SetBrush(wxBrush(wxColour(60, 120, 230)));
-    const int heights[4] = {14, 26, 20, 32};
-    switch (type) {
-    case GRAPH_BAR:
-        for (int i = 0; i < 4; ++i) dc.DrawRectangle(4 + 11 * i, 38 - heights[i], 8, heights[i]);
-        break;
-    case GRAPH_LINE: {
-        wxPoint pts[4];
-        for (int i = 0; i < 4; ++i) pts[i] = wxPoint(6 + 12 * i, 38 - heights[i]);
-        dc.SetPen(wxPen(wxColour(60, 120, 230), 3));
-        dc.DrawLines(4, pts);
-        break;
-    }
-    case GRAPH_PIE:
-        dc.DrawEllipticArc(6, 2, 36, 36, 90, 360);
-        dc.SetBrush(wxBrush(wxColour(230, 90, 60)));
-        dc.DrawEllipticArc(6, 2, 36, 36, 0, 90);
-        break;
-    default: {
-        wxPoint pts[6] = {{4, 38}, {4, 38 - heights[0]}, {17, 38 - heights[1]}, {30, 38 - heights[2]},
-                          {44, 38 - heights[3]}, {44, 38}};
-        dc.DrawPolygon(6, pts);
-        break;
-    }
-    }
-    dc.SelectObject(wxNullBitmap);
-    return bmp;
+int CGraphTypeDlg::TypeBitmap(int type) {
+    static const int bitmaps[4] = {146, 140, 144, 143};
+    return type >= 0 && type < 4 ? bitmaps[type] : -1;
 }
 
 CGraphTypeDlg::CGraphTypeDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, "Graph Type Selection") {
@@ -55,7 +25,8 @@ CGraphTypeDlg::CGraphTypeDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, "Gra
     const int radioIds[4] = {IDC_BAR, IDC_LINE, IDC_PIE, IDC_AREA};
     for (int t = 0; t < 4; ++t) {
         auto* column = new wxBoxSizer(wxVERTICAL);
-        auto* picture = new wxStaticBitmap(box->GetStaticBox(), kPictureIds[t], TypePicture(t));
+        auto* picture = new CPictureCtrl(box->GetStaticBox(), kPictureIds[t]);
+        picture->SetBitmap(TypeBitmap(t), kArtMask);
         auto* text = new wxStaticText(box->GetStaticBox(), kTextIds[t], GraphTypeCaption(t));
         m_pRadio[t] = new wxRadioButton(box->GetStaticBox(), radioIds[t], "", wxDefaultPosition, wxDefaultSize,
                                         t == 0 ? wxRB_GROUP : 0);

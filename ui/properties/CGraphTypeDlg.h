@@ -12,8 +12,8 @@ public:
     explicit CGraphTypeDlg(wxWindow* parent);
     int m_nType = 0;  // 0 bar, 1 line, 2 pie, 3 area
 
-    // The picture of a type: a small chart of that kind on the mask colour.
-    static wxBitmap TypePicture(int type);
+    // The art id of a type's picture (bar 146, line 140, pie 144, area 143).
+    static int TypeBitmap(int type);
 
 private:
     void SetType(int type);

@@ -96,6 +96,10 @@ void CImageButton::OnDoubleClick() {
 
 void CImageButton::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
+    PaintFace(dc);
+}
+
+void CImageButton::PaintFace(wxDC& dc) {
     wxRect r = GetClientRect();
     dc.SetBackground(wxBrush(wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE)));
     dc.Clear();

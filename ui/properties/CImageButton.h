@@ -35,6 +35,8 @@ protected:
     virtual void OnButtonDown();
     virtual void OnButtonUp(bool inside);
     virtual void OnDoubleClick();
+    // Draws the whole face; a derived button may draw its own.
+    virtual void PaintFace(wxDC& dc);
     bool m_bPressed = false;
 
 private:

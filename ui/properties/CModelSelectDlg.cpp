@@ -24,7 +24,7 @@ bool readable(const std::string& path) { return std::ifstream(path, std::ios::bi
 // The program never changes its current folder; upper-case extensions count.
 bool runFileDialog(wxWindow* parent, const std::string& folder, std::string& path) {
     wxFileDialog dlg(parent, wxFileSelectorPromptStr, wxString::FromUTF8(folder), "",
-                     "3ds File (*.3ds; *.obj) |*.3ds;*.obj;*.3DS;*.OBJ;*.3Ds;*.Obj", wxFD_OPEN);
+                     wxString::FromUTF8(DialogWildcard("3ds File (*.3ds; *.obj) |*.3ds; *.obj|")), wxFD_OPEN);
     if (dlg.ShowModal() != wxID_OK) return false;
     path = dlg.GetPath().ToStdString(wxConvUTF8);
     return true;

@@ -303,8 +303,13 @@ void CModelTextureDlg::OnReset() {
 std::string CModelTextureDlg::MissingFileText(const std::string& path) const { return "\"" + path + "\": not found"; }
 
 std::string CModelTextureDlg::Filter() const {
-    return "Texture Image (*.tga; *.bmp; *.jpg; *.png; *.rgb)|*.tga;*.bmp;*.jpg;*.png;*.rgb;*.TGA;*.BMP;*.JPG;*.PNG;"
-           "*.RGB";
+    return "Texture Image (*.tga; *.bmp; *.jpg; *.png; *.rgb)" + std::string(27, ' ') +
+           "|*.tga; *.bmp; *.jpg; *.png; *.rgb|";
+}
+
+std::string CPanelTextureDlg::Filter() const {
+    return "Texture Image (*.tga; *.bmp; *.jpg; *.png; *.rgb)" + std::string(11, ' ') +
+           "|*.tga; *.bmp; *.jpg; *.png; *.rgb|";
 }
 
 void CModelTextureDlg::Browse() {

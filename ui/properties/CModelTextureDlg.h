@@ -126,6 +126,7 @@ protected:
     void InitExtra() override;
     void ApplyTo(pnObject* object) override;
     bool ShowsTexture(const pnObject* object) const override;
+    std::string Filter() const override;
     void TellPage(bool on) override;
     std::string MissingFileText(const std::string& path) const override;
 

@@ -54,7 +54,7 @@ private:
 CPreviewImgDlg::CPreviewImgDlg(wxWindow* parent, const std::string& folder, const std::string& file,
                                const std::string& filter)
     : wxFileDialog(parent, wxFileSelectorPromptStr, wxString::FromUTF8(folder), wxString::FromUTF8(file),
-                   wxString::FromUTF8(filter), wxFD_OPEN | wxFD_FILE_MUST_EXIST) {
+                   wxString::FromUTF8(DialogWildcard(filter)), wxFD_OPEN | wxFD_FILE_MUST_EXIST) {
     SetExtraControlCreator([](wxWindow* p) -> wxWindow* { return new PreviewPanel(p); });
 }
 

@@ -15,19 +15,19 @@
 #include "ui/properties/CNotifyComboBox.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CNumSpinCtrl.h"
+#include "ui/properties/CPictureCtrl.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/ControlRules.h"
+#include "ui/properties/ObjectArt.h"
 #include "ui/properties/TextRules.h"
 #include "ui/properties/ToolTips.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
-#include <wx/dcmemory.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/statbox.h>
-#include <wx/statbmp.h>
 #include <wx/stattext.h>
 
 #include <cmath>
@@ -60,29 +60,14 @@ std::string fixed(double value, int decimals, int width = 0) {
     return text;
 }
 
-// Bitmap 145: the page's heading picture, a letter T on the transparent colour.
-wxBitmap headingPicture() {
-    wxBitmap bmp(32, 32);
-    {
-        wxMemoryDC dc(bmp);
-        dc.SetBackground(wxBrush(wxColour(0x80, 0x80, 0x00)));
-        dc.Clear();
-        dc.SetBrush(wxBrush(wxColour(0x30, 0x50, 0xA0)));
-        dc.SetPen(*wxTRANSPARENT_PEN);
-        dc.DrawRectangle(4, 4, 24, 6);
-        dc.DrawRectangle(13, 10, 6, 18);
-    }
-    wxImage image = bmp.ConvertToImage();
-    image.SetMaskColour(0x80, 0x80, 0x00);
-    return wxBitmap(image);
-}
-
 }  // namespace
 
 CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, templateId) {
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* head = new wxBoxSizer(wxHORIZONTAL);
-    head->Add(new wxStaticBitmap(this, IDC_PICTURE, headingPicture()), 0, wxRIGHT, 6);
+    auto* picture = new CPictureCtrl(this, IDC_PICTURE);
+    picture->SetBitmap(145, kArtMask);
+    head->Add(picture, 0, wxRIGHT, 6);
     m_pHeading = new wxStaticText(this, IDC_HEADING, "Text");
     head->Add(m_pHeading, 0, wxALIGN_CENTER_VERTICAL);
     top->Add(head, 0, wxALL, 4);

@@ -54,6 +54,38 @@ wxImage ObjectArt(int id) {
             const wxPoint front[] = {{1, 12}, {3, 7}, {14, 7}, {12, 12}};
             dc.DrawPolygon(4, front);
         });
+    case 145:  // a text: a capital T
+        return drawn(32, 32, [](wxDC& dc, int, int) {
+            dc.SetBrush(wxBrush(wxColour(0x30, 0x50, 0xA0)));
+            dc.SetPen(*wxTRANSPARENT_PEN);
+            dc.DrawRectangle(4, 4, 24, 6);
+            dc.DrawRectangle(13, 10, 6, 18);
+        });
+    case 140:  // the chart kinds: line, area, pie and bar
+    case 143:
+    case 144:
+    case 146:
+        return drawn(48, 40, [id](wxDC& dc, int, int) {
+            dc.SetPen(*wxBLACK_PEN);
+            dc.SetBrush(wxBrush(wxColour(60, 120, 230)));
+            const int heights[4] = {14, 26, 20, 32};
+            if (id == 146) {
+                for (int i = 0; i < 4; ++i) dc.DrawRectangle(4 + 11 * i, 38 - heights[i], 8, heights[i]);
+            } else if (id == 140) {
+                wxPoint pts[4];
+                for (int i = 0; i < 4; ++i) pts[i] = wxPoint(6 + 12 * i, 38 - heights[i]);
+                dc.SetPen(wxPen(wxColour(60, 120, 230), 3));
+                dc.DrawLines(4, pts);
+            } else if (id == 144) {
+                dc.DrawEllipticArc(6, 2, 36, 36, 90, 360);
+                dc.SetBrush(wxBrush(wxColour(230, 90, 60)));
+                dc.DrawEllipticArc(6, 2, 36, 36, 0, 90);
+            } else {
+                const wxPoint pts[6] = {{4, 38}, {4, 38 - heights[0]}, {17, 38 - heights[1]}, {30, 38 - heights[2]},
+                                        {44, 38 - heights[3]}, {44, 38}};
+                dc.DrawPolygon(6, pts);
+            }
+        });
     default:
         break;
     }

@@ -76,6 +76,45 @@ bool IsAbsoluteStoredPath(const std::string& path) {
     return !path.empty() && (isSeparator(path[0]) || (path.size() > 1 && path[1] == ':'));
 }
 
+std::string DialogWildcard(const std::string& filter) {
+    std::string text = filter;
+    while (!text.empty() && text.back() == '|') text.pop_back();
+    std::vector<std::string> fields;
+    for (size_t start = 0;;) {
+        const size_t bar = text.find('|', start);
+        fields.push_back(text.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    std::string out;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i) out += '|';
+        if (i % 2 == 0) {
+            out += fields[i];
+            continue;
+        }
+        // The patterns: trimmed, then those with lower-case letters once more
+        // in upper case.
+        std::vector<std::string> patterns;
+        for (size_t start = 0;;) {
+            const size_t semi = fields[i].find(';', start);
+            std::string p = fields[i].substr(start, semi == std::string::npos ? std::string::npos : semi - start);
+            const size_t first = p.find_first_not_of(" \t"), last = p.find_last_not_of(" \t");
+            if (first != std::string::npos) patterns.push_back(p.substr(first, last - first + 1));
+            if (semi == std::string::npos) break;
+            start = semi + 1;
+        }
+        const size_t given = patterns.size();
+        for (size_t k = 0; k < given; ++k) {
+            std::string upper = patterns[k];
+            for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (std::find(patterns.begin(), patterns.end(), upper) == patterns.end()) patterns.push_back(upper);
+        }
+        for (size_t k = 0; k < patterns.size(); ++k) out += (k ? ";" : "") + patterns[k];
+    }
+    return out;
+}
+
 std::string FullTexturePath(const std::string& stored, const std::string& textureDir) {
     if (stored.empty() || IsAbsoluteStoredPath(stored) || textureDir.empty()) return stored;
     return textureDir + "/" + stored;

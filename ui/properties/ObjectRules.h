@@ -28,6 +28,10 @@ std::string StoredTexturePath(const std::string& file, const std::string& textur
 std::string FullTexturePath(const std::string& stored, const std::string& textureDir);
 // True for an absolute stored path ("/x", "\\x" or a drive letter "C:").
 bool IsAbsoluteStoredPath(const std::string& path);
+// A file dialog's filter ("Text|*.a; *.b|...|") as the toolkit's file dialog
+// takes it: no trailing '|', the blanks around each pattern dropped, and each
+// pattern also in upper case, so that "BOX.3DS" shows beside "box.3ds".
+std::string DialogWildcard(const std::string& filter);
 
 // The panel's taper bound, min(X, Y) / 2, and a typed taper cut to it.
 float TaperLimit(float x, float y);

@@ -10,10 +10,10 @@
 #include "ui/properties/CColorButton.h"
 #include "ui/properties/CEditBoxBar.h"
 #include "ui/properties/CMaterialDlg.h"
+#include "ui/properties/CPictureCtrl.h"
 #include "ui/properties/ObjectArt.h"
 
 #include <wx/sizer.h>
-#include <wx/statbmp.h>
 #include <wx/stattext.h>
 
 #include <algorithm>
@@ -85,9 +85,9 @@ void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch) {
 }
 
 wxWindow* MakePicture(wxWindow* parent, int id, int artId) {
-    wxImage image = ObjectArt(artId);
-    if (image.IsOk()) image.SetMaskColour(kArtMask.Red(), kArtMask.Green(), kArtMask.Blue());
-    return new wxStaticBitmap(parent, id, image.IsOk() ? wxBitmap(image) : wxBitmap());
+    auto* picture = new CPictureCtrl(parent, id);
+    picture->SetBitmap(artId, kArtMask);
+    return picture;
 }
 
 wxStaticText* AddHeading(wxWindow* page, wxSizer* top, int pictureId, int artId, int headingId) {
