@@ -8,8 +8,10 @@
 #include "app/core/CUndoHistory.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnModel.h"
+#include "scene/pnViewpoint.h"
 #include "ui/properties/BarRules.h"
 #include "ui/properties/CAddPanelDlg.h"
+#include "ui/properties/CCameraPage.h"
 #include "ui/properties/CDibPreviewCtrl.h"
 #include "ui/properties/CEditBoxBar.h"
 #include "ui/properties/CImagePreviewButton.h"
@@ -335,6 +337,18 @@ TEST_F(PanelModelTest, PagePictureAndShapeButton) {
     mouse(wxEVT_LEFT_UP);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(at(button->RenderFace().ConvertToImage(), 0, 20), white);
+
+    // The camera page's pictures choose the viewing mode, as their texts do.
+    auto* camera = new CCameraPage(bar->PageParent(PAGE_CAMERA), 134);
+    for (const auto& [id, perspective] : {std::pair{CCameraPage::IDC_ORTHO_PICTURE, 0},
+                                          std::pair{CCameraPage::IDC_PERSP_PICTURE, 1}}) {
+        auto* shown = dynamic_cast<CPictureCtrl*>(camera->FindWindow(id));
+        ASSERT_TRUE(shown && shown->GetBitmap().IsOk()) << id;
+        wxMouseEvent e(wxEVT_LEFT_DOWN);
+        e.SetEventObject(shown);
+        shown->GetEventHandler()->ProcessEvent(e);
+        EXPECT_EQ(scene().getViewpoint()->perspective, perspective) << id;
+    }
 }
 
 TEST_F(PanelModelTest, TextureWindows) {

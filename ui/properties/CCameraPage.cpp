@@ -3,12 +3,16 @@
 #include "ui/properties/CCameraPreviewCtrl.h"
 #include "ui/properties/CNotifySliderCtrl.h"
 #include "ui/properties/CNumEdit.h"
+#include "ui/properties/CPictureCtrl.h"
 #include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/ObjectArt.h"
 
 #include <wx/button.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
+
+#include <tuple>
 
 CCameraPage::CCameraPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, templateId) {
     auto* top = new wxBoxSizer(wxVERTICAL);
@@ -17,10 +21,17 @@ CCameraPage::CCameraPage(wxWindow* parent, int templateId) : CObjectPageDlg(pare
     m_pPersp = new wxRadioButton(this, IDC_PERSPECTIVE, wxEmptyString);
     auto* orthoText = new wxStaticText(this, IDC_ORTHO_TEXT, "Orthographic");
     auto* perspText = new wxStaticText(this, IDC_PERSP_TEXT, "Perspective");
-    for (auto [radio, text] : {std::pair<wxRadioButton*, wxStaticText*>{m_pOrtho, orthoText}, {m_pPersp, perspText}}) {
+    auto* orthoPicture = new CPictureCtrl(this, IDC_ORTHO_PICTURE);
+    orthoPicture->SetBitmap(149, kArtMask);
+    auto* perspPicture = new CPictureCtrl(this, IDC_PERSP_PICTURE);
+    perspPicture->SetBitmap(147, kArtMask);
+    const std::tuple<wxRadioButton*, CPictureCtrl*, wxStaticText*> rows[] = {{m_pOrtho, orthoPicture, orthoText},
+                                                                           {m_pPersp, perspPicture, perspText}};
+    for (auto [radio, picture, text] : rows) {
         auto* row = new wxBoxSizer(wxHORIZONTAL);
         row->Add(radio, 0, wxALIGN_CENTER_VERTICAL);
         row->Add(text, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 2);
+        row->Add(picture, 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 6);
         mode->Add(row, 0, wxBOTTOM, 2);
     }
     top->Add(mode, 0, wxEXPAND | wxALL, 4);
@@ -64,6 +75,8 @@ CCameraPage::CCameraPage(wxWindow* parent, int templateId) : CObjectPageDlg(pare
     handle(m_pPersp, wxEVT_RADIOBUTTON, [this] { m_logic.OnPerspective(); });
     handle(orthoText, wxEVT_LEFT_DOWN, [this] { m_logic.OnOrthographic(); });
     handle(perspText, wxEVT_LEFT_DOWN, [this] { m_logic.OnPerspective(); });
+    handle(orthoPicture, wxEVT_LEFT_DOWN, [this] { m_logic.OnOrthographic(); });
+    handle(perspPicture, wxEVT_LEFT_DOWN, [this] { m_logic.OnPerspective(); });
     handle(m_pSliders[0], wxEVT_SLIDER, [this] { m_logic.OnWidthScroll(m_pSliders[0]->GetValue()); });
     handle(m_pSliders[1], wxEVT_SLIDER, [this] { m_logic.OnFovScroll(m_pSliders[1]->GetValue()); });
     // A distance move ends when the thumb is let go, or with each key step.

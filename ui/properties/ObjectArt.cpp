@@ -61,6 +61,23 @@ wxImage ObjectArt(int id) {
             dc.DrawRectangle(4, 4, 24, 6);
             dc.DrawRectangle(13, 10, 6, 18);
         });
+    case 149:  // orthographic viewing: a box with parallel edges
+    case 147:  // perspective viewing: a box whose edges meet far away
+        return drawn(24, 16, [id](wxDC& dc, int, int) {
+            dc.SetPen(*wxBLACK_PEN);
+            dc.SetBrush(wxBrush(wxColour(120, 160, 240)));
+            const bool parallel = id == 149;
+            const wxPoint front[] = {{2, 5}, {13, 5}, {13, 15}, {2, 15}};
+            const wxPoint shifted[] = {{9, 1}, {20, 1}, {20, 11}, {9, 11}};
+            const wxPoint shrunk[] = {{14, 2}, {19, 2}, {19, 7}, {14, 7}};
+            const wxPoint* back = parallel ? shifted : shrunk;
+            const wxPoint top[] = {front[0], back[0], back[1], front[1]};
+            const wxPoint side[] = {front[1], back[1], back[2], front[2]};
+            dc.DrawPolygon(4, top);
+            dc.DrawPolygon(4, side);
+            dc.SetBrush(wxBrush(wxColour(60, 110, 220)));
+            dc.DrawPolygon(4, front);
+        });
     case 140:  // the chart kinds: line, area, pie and bar
     case 143:
     case 144:
