@@ -40,7 +40,8 @@ double signedArea(const Outline& o) {
 
 // The walls of an outline from y 0 to 1, facing away from the solid.
 void walls(Mesh& m, const Outline& o, bool hole) {
-    const double turn = (signedArea(o) > 0) == hole ? 1 : -1;
+    // Outward of an anticlockwise outline (x right, z up) is (dz, -dx).
+    const double turn = (signedArea(o) > 0) == hole ? -1 : 1;
     for (size_t i = 0; i < o.size(); ++i) {
         const P& p = o[i];
         const P& q = o[(i + 1) % o.size()];
@@ -73,11 +74,11 @@ Mesh prism(const std::string& name, const Outline& o, P centre) {
     return m;
 }
 
-Mesh ring(const std::string& name, const Outline& outer, const Outline& inner, bool turned) {
+Mesh ring(const std::string& name, const Outline& outer, const Outline& inner) {
     Mesh m;
     m.name = name;
-    walls(m, outer, turned);
-    walls(m, inner, !turned);
+    walls(m, outer, false);
+    walls(m, inner, true);
     for (int cap = 0; cap < 2; ++cap) {
         const double ny = cap ? 1 : -1;
         const uint32_t first = static_cast<uint32_t>(m.vertexCount());

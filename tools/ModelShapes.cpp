@@ -92,9 +92,7 @@ Mesh extruded(const std::string& name, Outline o, double depth) {
     if (signedArea(o) < 0) std::reverse(o.begin(), o.end());
     Mesh m;
     m.name = name;
-    // walls() turns its faces towards the hole side when asked for a hole;
-    // seen from the caps' winding that side is the outside here.
-    walls(m, o, true);
+    walls(m, o, false);
     for (int cap = 0; cap < 2; ++cap) {
         const double ny = cap ? 1 : -1;
         const uint32_t first = static_cast<uint32_t>(m.vertexCount());
@@ -109,7 +107,7 @@ Mesh extruded(const std::string& name, Outline o, double depth) {
 Mesh plate(const std::string& name, const Outline& o, double depth) { return standing(extruded(name, o, depth)); }
 
 Mesh platedRing(const std::string& name, const Outline& outer, const Outline& inner, double depth) {
-    return standing(scaled(ring(name, outer, inner, true), name, 1, float(depth), 1));
+    return standing(scaled(ring(name, outer, inner), name, 1, float(depth), 1));
 }
 
 // Turns a profile about the y axis; the profile runs from the axis at the
@@ -219,7 +217,7 @@ std::vector<Mesh> stockModels() {
     add(sphere(100, 32, 16, false), "sphere");
     add(cylinder(50, 200, 32, false), "cylinder");
     add(box(200, false), "cube");
-    add(scaled(ring("", rect(100, 100), rect(75, 75), true), "", 1, 200, 1), "hbox");
+    add(scaled(ring("", rect(100, 100), rect(75, 75)), "", 1, 200, 1), "hbox");
     add(lathe("", {{0, 0}, {100, 0}, {0, 200}}, 32), "cone1");
     add(lathe("", {{0, 0}, {100, 0}, {0, 200}}, 3), "tricone1");
     add(lathe("", {{0, 0}, {100, 0}, {0, 200}}, 4), "tetracone1");
@@ -256,7 +254,7 @@ std::vector<Mesh> stockModels() {
               30),
         "yshape");
     {
-        Mesh tube = scaled(ring("", regular(32, 40), regular(32, 25), true), "", 1, 200, 1);
+        Mesh tube = scaled(ring("", regular(32, 40), regular(32, 25)), "", 1, 200, 1);
         add(merged("", {moved(tube, -50, 0, 0), moved(tube, 50, 0, 0)}), "2tube");
     }
     add(merged("", {ball(60, 0, 0, 0), rotated(torus("", 95, 8, 48, 8), upTo(0.3, 1, 0))}), "saturn");

@@ -24,9 +24,8 @@ double signedArea(const Outline& o);
 void walls(Mesh& m, const Outline& o, bool hole);
 // A solid prism whose caps are fans about the centre.
 Mesh prism(const std::string& name, const Outline& o, P centre = {0, 0});
-// A prism with a hole: outer and inner outlines of the same length. turned
-// swaps which way the two walls wind (the stock models' plates).
-Mesh ring(const std::string& name, const Outline& outer, const Outline& inner, bool turned = false);
+// A prism with a hole: outer and inner outlines of the same length.
+Mesh ring(const std::string& name, const Outline& outer, const Outline& inner);
 Outline regular(int sides, double radius, double start = 0);
 Outline rect(double hx, double hz);
 // A rectangle with its corners cut by b (steps 1) or rounded with radius b.

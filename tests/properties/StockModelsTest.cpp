@@ -1,6 +1,8 @@
 // The stock models as the generator makes them: the chooser's 52 names in
 // its order, each a closed surface (every edge shared by exactly two
-// triangles, once each way) fitted into 200 units about the origin.
+// triangles, once each way) facing outwards and fitted into 200 units about
+// the origin; and the chart shapes, closed and facing outwards as well.
+#include "tools/ChartShapes.h"
 #include "tools/ModelShapes.h"
 #include "ui/properties/ObjectRules.h"
 
@@ -38,6 +40,20 @@ int openEdges(const modelgen::Mesh& m) {
     return open;
 }
 
+// The volume the triangles enclose as they wind: above 0 when their fronts
+// face outwards.
+double windingVolume(const modelgen::Mesh& m) {
+    double volume = 0;
+    for (size_t t = 0; t + 2 < m.triangles.size(); t += 3) {
+        const float* a = &m.positions[3 * m.triangles[t]];
+        const float* b = &m.positions[3 * m.triangles[t + 1]];
+        const float* c = &m.positions[3 * m.triangles[t + 2]];
+        volume += (a[0] * (double(b[1]) * c[2] - double(b[2]) * c[1]) - a[1] * (double(b[0]) * c[2] - double(b[2]) * c[0]) +
+                   a[2] * (double(b[0]) * c[1] - double(b[1]) * c[0])) / 6;
+    }
+    return volume;
+}
+
 }  // namespace
 
 TEST(StockModels, ClosedCentredAndNamedAsTheChooser) {
@@ -49,6 +65,7 @@ TEST(StockModels, ClosedCentredAndNamedAsTheChooser) {
         EXPECT_GT(m.triangleCount(), 0u) << m.name;
         EXPECT_LT(m.vertexCount(), 65536u) << m.name;
         EXPECT_EQ(openEdges(m), 0) << m.name << " is not closed";
+        EXPECT_GT(windingVolume(m), 0.0) << m.name << " faces inwards";
         float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
         for (size_t v = 0; v < m.vertexCount(); ++v)
             for (int k = 0; k < 3; ++k) {
@@ -61,5 +78,14 @@ TEST(StockModels, ClosedCentredAndNamedAsTheChooser) {
             largest = std::max(largest, hi[k] - lo[k]);
         }
         EXPECT_NEAR(largest, 200.0f, 0.01f) << m.name;
+    }
+}
+
+// The chart shapes are closed and face outwards too: a wall turned inwards is
+// lit from behind.
+TEST(StockModels, ChartShapesClosedAndFacingOutwards) {
+    for (const modelgen::ChartShape& shape : modelgen::chartShapes()) {
+        EXPECT_EQ(openEdges(shape.mesh), 0) << shape.name << " is not closed";
+        EXPECT_GT(windingVolume(shape.mesh), 0.0) << shape.name << " faces inwards";
     }
 }
