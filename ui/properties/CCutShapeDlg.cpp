@@ -1,13 +1,13 @@
 #include "ui/properties/CCutShapeDlg.h"
 
 #include "app/core/CKelvanoAppState.h"
+#include "ui/properties/CImageButton.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/CThumbnailListCtrl.h"
 #include "ui/properties/GraphRules.h"
+#include "ui/properties/ObjectArt.h"
 #include "ui/properties/ObjectRules.h"
 
-#include <wx/artprov.h>
-#include <wx/bmpbuttn.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
@@ -41,7 +41,8 @@ CCutShapeDlg::CCutShapeDlg(wxWindow* parent, CKelvanoAppState& app, const char* 
     m_pList->SetId(IDC_LIST);
     m_pList->SetMinSize(m_pList->GetSize());
     m_pFile = new wxTextCtrl(this, IDC_FILE, "", wxDefaultPosition, wxSize(160, -1));
-    auto* browse = new wxBitmapButton(this, IDC_BROWSE, wxArtProvider::GetBitmap(wxART_FILE_OPEN, wxART_BUTTON));
+    auto* browse = new CImageButton(this, IDC_BROWSE, "", wxDefaultPosition, wxSize(24, 24));
+    browse->SetImage(ObjectArt(26602), 15, 15, kArtMask);
     auto* file = new wxBoxSizer(wxHORIZONTAL);
     file->Add(new wxStaticText(this, wxID_ANY, "File"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     file->Add(m_pFile, 1, wxRIGHT, 4);
