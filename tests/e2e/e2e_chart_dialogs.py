@@ -114,9 +114,9 @@ def main():
         scene = os.path.join(work, SAMPLE)
         shutil.copy(os.path.join(source, "data", "scenes", SAMPLE), scene)
         proc, log = ep.start(program, work, [scene], env)
-        window = xh.wait_for_window(TITLE, env, timeout=60)
-        if not check(window is not None, "no main window"):
-            proc.kill()
+        window = ep.main_window(proc, work, env)
+        if window is None:
+            log.close()
             return 1
         columns = None
         deadline = time.time() + 90

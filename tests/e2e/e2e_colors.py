@@ -75,9 +75,9 @@ def main():
         if not check(original is not None, "the sample has no background colour"):
             return 1
         proc, log = ep.start(program, work, [scene], env)
-        window = xh.wait_for_window(TITLE, env, timeout=60)
-        if not check(window is not None, "no main window"):
-            proc.kill()
+        window = ep.main_window(proc, work, env)
+        if window is None:
+            log.close()
             return 1
         # The scene is in once the scene window shows its background.
         deadline = time.time() + 60

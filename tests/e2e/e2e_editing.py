@@ -83,7 +83,7 @@ class Program:
     def __init__(self, program, work, args, env, display):
         self.env, self.display = env, display
         self.proc, self.log = ep.start(program, work, args, env)
-        self.window = xh.wait_for_window(TITLE, env, timeout=60)
+        self.window = ep.main_window(self.proc, work, env)
         self.scene = None
         if self.window is None:
             return
@@ -100,7 +100,9 @@ class Program:
             xh.run(["xdotool", "mousemove", str(x + w - 10), str(y + h - 10)], env)
 
     def ok(self, what):
-        if check(self.window is not None and self.scene is not None, what + ": no main window with a scene window"):
+        if self.window is None:
+            return False  # main_window has said why
+        if check(self.scene is not None, what + ": no scene window"):
             return True
         self.proc.kill()
         return False

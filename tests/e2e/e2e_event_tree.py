@@ -255,9 +255,9 @@ def main():
         with open(scene_path, "w") as f:
             f.write(SCENE)
         proc, log = ep.start(program, work, [scene_path], env)
-        window = xh.wait_for_window(TITLE, env, timeout=60)
-        if not check(window is not None, "no main window"):
-            proc.kill()
+        window = ep.main_window(proc, work, env)
+        if window is None:
+            log.close()
             return 1
         et.wait_gone("Kelvano", env, timeout=20)
         time.sleep(1.0)

@@ -198,9 +198,9 @@ def main():
             f.write("[Configure]\nHighlight=1\n")
 
         proc, log = ep.start(program, work, ["scenes/" + SAMPLE], env)
-        window = xh.wait_for_window(TITLE, env, timeout=60)
-        if not check(window is not None, "no main window"):
-            proc.kill()
+        window = ep.main_window(proc, work, env)
+        if window is None:
+            log.close()
             return 1
         wait_gone("Kelvano", env, 20)
         time.sleep(1.0)

@@ -169,9 +169,9 @@ def main():
         for name in ["pyramid.apn", "pyramid.obj"]:
             shutil.copyfile(os.path.join(source, "data", "scenes", name), os.path.join(work, name))
         proc, log = ep.start(program, work, [scene_file], env)
-        window = xh.wait_for_window(TITLE, env, timeout=60)
-        if not check(window is not None, "no main window"):
-            proc.kill()
+        window = ep.main_window(proc, work, env)
+        if window is None:
+            log.close()
             return 1
         _, scene = ep.scene_window(window, env)
         deadline = time.time() + 30

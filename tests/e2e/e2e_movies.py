@@ -230,9 +230,9 @@ def main():
         os.makedirs(out)
 
         proc, log = ep.start(program, work, ["scenes/" + SAMPLE], env)
-        window = xh.wait_for_window(TITLE, env, timeout=60)
-        if not check(window is not None, "no main window"):
-            proc.kill()
+        window = ep.main_window(proc, work, env)
+        if window is None:
+            log.close()
             return 1
         deadline = time.time() + 20
         while time.time() < deadline and xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Kelvano$"],

@@ -115,6 +115,22 @@ def start(program, cwd, args, env):
     return subprocess.Popen([program] + args, cwd=cwd, env=env, stdout=log, stderr=subprocess.STDOUT), log
 
 
+def main_window(proc, cwd, env, timeout=120.0):
+    """The started program's main window, or None after a failure that says
+    whether the program ended or still runs, with the end of its output."""
+    window = xh.wait_for_window(TITLE, env, timeout=timeout)
+    if window is not None:
+        return window
+    rc = proc.poll()
+    proc.kill()
+    proc.wait()
+    state = f"it ended with {rc}" if rc is not None else f"it still ran after {timeout:.0f} s"
+    check(False, "no main window: " + state)
+    with open(os.path.join(cwd, "program.log"), errors="replace") as f:
+        print(f.read()[-4000:])
+    return None
+
+
 def stop(proc, display, window, log, env, what):
     xh.close_window(display, window)
     try:
