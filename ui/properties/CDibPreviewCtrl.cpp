@@ -1,10 +1,10 @@
 #include "ui/properties/CDibPreviewCtrl.h"
 
+#include "ui/properties/ObjectArt.h"
+
 #include <wx/dcbuffer.h>
-#include <wx/dcmemory.h>
 #include <wx/image.h>
 
-#include <algorithm>
 
 CDibPreviewCtrl::CDibPreviewCtrl(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
     : wxWindow(parent, id, pos, size, wxBORDER_SUNKEN) {
@@ -63,10 +63,5 @@ void CDibPreviewCtrl::Paint(wxDC& dc) {
 }
 
 wxBitmap CDibPreviewCtrl::RenderFace() {
-    const wxSize size = GetClientSize();
-    wxBitmap bmp(std::max(1, size.x), std::max(1, size.y), 24);
-    wxMemoryDC dc(bmp);
-    Paint(dc);
-    dc.SelectObject(wxNullBitmap);
-    return bmp;
+    return PaintedBitmap(GetClientSize(), [this](wxDC& dc) { Paint(dc); });
 }

@@ -4,7 +4,7 @@
 #include "ui/properties/ObjectArt.h"
 #include "ui/properties/ObjectRules.h"
 
-#include <wx/dcmemory.h>
+#include <wx/dc.h>
 #include <wx/settings.h>
 
 #include <algorithm>
@@ -61,10 +61,5 @@ void CImagePreviewButton::PaintFace(wxDC& dc) {
 }
 
 wxBitmap CImagePreviewButton::RenderFace() {
-    const wxSize size = GetClientSize();
-    wxBitmap face(std::max(size.x, 1), std::max(size.y, 1), 24);
-    wxMemoryDC dc(face);
-    PaintFace(dc);
-    dc.SelectObject(wxNullBitmap);
-    return face;
+    return PaintedBitmap(GetClientSize(), [this](wxDC& dc) { PaintFace(dc); });
 }

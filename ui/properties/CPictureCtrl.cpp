@@ -3,9 +3,6 @@
 #include "ui/properties/ObjectArt.h"
 
 #include <wx/dcclient.h>
-#include <wx/dcmemory.h>
-
-#include <algorithm>
 
 void CMaskedBitmap::Draw(wxDC& dc, int x, int y) const {
     if (IsOk()) dc.DrawBitmap(*this, x, y, false);
@@ -50,10 +47,5 @@ void CPictureCtrl::OnPaint(wxPaintEvent&) {
 }
 
 wxBitmap CPictureCtrl::RenderFace() {
-    const wxSize size = GetClientSize();
-    wxBitmap face(std::max(size.x, 1), std::max(size.y, 1), 24);
-    wxMemoryDC dc(face);
-    Paint(dc);
-    dc.SelectObject(wxNullBitmap);
-    return face;
+    return PaintedBitmap(GetClientSize(), [this](wxDC& dc) { Paint(dc); });
 }

@@ -158,11 +158,8 @@ void CThumbnailListCtrl::Paint(wxDC& dc) {
 }
 
 wxBitmap CThumbnailListCtrl::RenderCells() {
-    wxBitmap bmp(m_grid.Columns() * kCellSize, m_grid.Rows() * kCellSize, 24);
-    wxMemoryDC dc(bmp);
-    Paint(dc);
-    dc.SelectObject(wxNullBitmap);
-    return bmp;
+    return PaintedBitmap(wxSize(m_grid.Columns() * kCellSize, m_grid.Rows() * kCellSize),
+                         [this](wxDC& dc) { Paint(dc); });
 }
 
 void CThumbnailListCtrl::OnPaint(wxPaintEvent&) {

@@ -5,6 +5,7 @@
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 
+#include <algorithm>
 #include <functional>
 
 const wxColour kArtMask(0x00, 0x80, 0x80);
@@ -12,14 +13,12 @@ const wxColour kArtMask(0x00, 0x80, 0x80);
 namespace {
 
 wxImage drawn(int w, int h, const std::function<void(wxDC&, int, int)>& paint) {
-    wxBitmap bmp(w, h, 24);
-    {
-        wxMemoryDC dc(bmp);
-        dc.SetBackground(wxBrush(kArtMask));
-        dc.Clear();
-        paint(dc, w, h);
-    }
-    return bmp.ConvertToImage();
+    return PaintedBitmap(wxSize(w, h), [&](wxDC& dc) {
+               dc.SetBackground(wxBrush(kArtMask));
+               dc.Clear();
+               paint(dc, w, h);
+           })
+        .ConvertToImage();
 }
 
 }  // namespace
@@ -135,6 +134,14 @@ wxImage ObjectArt(int id) {
         });
     }
     return wxImage();
+}
+
+wxBitmap PaintedBitmap(const wxSize& size, const std::function<void(wxDC&)>& paint) {
+    wxBitmap bmp(std::max(size.x, 1), std::max(size.y, 1), 24);
+    wxMemoryDC dc(bmp);
+    paint(dc);
+    dc.SelectObject(wxNullBitmap);
+    return bmp;
 }
 
 wxImage ImageFromPicture(const sgImage& picture, int components) {
