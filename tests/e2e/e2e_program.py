@@ -115,6 +115,16 @@ def start(program, cwd, args, env):
     return subprocess.Popen([program] + args, cwd=cwd, env=env, stdout=log, stderr=subprocess.STDOUT), log
 
 
+def missing_tool_exit(*tools):
+    """None when every tool is installed; else the exit code: a failure
+    where CI is set, a skip elsewhere."""
+    for tool in tools:
+        if not shutil.which(tool):
+            print("FAIL:" if os.environ.get("CI") else "SKIP:", tool, "is not installed")
+            return 1 if os.environ.get("CI") else 0
+    return None
+
+
 def main_window(proc, cwd, env, timeout=120.0):
     """The started program's main window, or None after a failure that says
     whether the program ended or still runs, with the end of its output."""

@@ -144,13 +144,9 @@ def save_and_read(env, path, before):
 
 def main():
     program, source = os.path.abspath(sys.argv[1]), sys.argv[2]
-    for tool in ("sox", "soxi", "xdotool", "convert"):
-        if not shutil.which(tool):
-            if os.environ.get("CI"):
-                print("FAIL:", tool, "is not installed")
-                return 1
-            print("SKIP:", tool, "is not installed")
-            return 0
+    missing = ep.missing_tool_exit("sox", "soxi", "xdotool", "convert")
+    if missing is not None:
+        return missing
     with xh.private_display() as display, xh.private_home() as home:
         env = xh.environment(display, home, source)
         work = tempfile.mkdtemp(prefix="work-", dir=home)
