@@ -194,9 +194,7 @@ def main():
               "the help page is not beside the program")
 
         ep.stop(proc, display, window, log, env, "chart dialogs")
-        if failures:
-            with open(os.path.join(work, "program.log")) as f:
-                print(f.read()[-3000:])
+        ep.check_log(work)
     return 1 if failures else 0
 
 

@@ -113,9 +113,7 @@ def main():
             restored = saved_background(scene, os.stat(scene).st_mtime_ns, env, window)
             check(restored == original, f"after Ctrl+Z the file has {restored}, not {original}")
         ep.stop(proc, display, window, log, env, "colours")
-        if failures:
-            with open(os.path.join(work, "program.log")) as f:
-                print(f.read()[-3000:])
+        ep.check_log(work)
     return 1 if failures else 0
 
 

@@ -155,7 +155,7 @@ def stop(proc, display, window, log, env, what):
 
 def check_log(work):
     """No sanitizer reports in the program's output; its end printed on failure."""
-    with open(os.path.join(work, "program.log")) as f:
+    with open(os.path.join(work, "program.log"), errors="replace") as f:
         text = f.read()
     check("ERROR: AddressSanitizer" not in text and "runtime error" not in text,
           "sanitizer reports in the program's output")
@@ -227,7 +227,7 @@ def blocked_settings(program, work, home, display, env):
         return
     time.sleep(1.5)
     stop(proc, display, window, log, env, "blocked settings")
-    with open(os.path.join(work, "program.log")) as f:
+    with open(os.path.join(work, "program.log"), errors="replace") as f:
         text = f.read()
     check("kelvano.conf" not in text and "Error: " not in text,
           "blocked settings: framework errors in the output: " + text[-2000:])

@@ -125,9 +125,7 @@ def main():
             corner = ep.pixel(out, 2, 2, env)
             centre = ep.pixels(out, 290 - 60, 196 - 20, 120, 40, env)
             check(any(not ep.close(p, corner, 8) for p in centre), "the rendered scene shows no text at the centre")
-        if failures:
-            with open(os.path.join(work, "program.log")) as f:
-                print(f.read()[-3000:])
+        ep.check_log(work)
     return 1 if failures else 0
 
 

@@ -261,9 +261,7 @@ def main():
             check(re.search(r'sound\s+\(\s*100\s+"', text) is not None, "the sound is not at 100")
 
         ep.stop(proc, display, window, log, env, "time line")
-        if failures:
-            with open(os.path.join(work, "program.log"), errors="replace") as f:
-                print(f.read()[-3000:])
+        ep.check_log(work)
     return 1 if failures else 0
 
 
