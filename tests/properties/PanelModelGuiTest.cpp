@@ -11,10 +11,13 @@
 #include "scene/pnViewpoint.h"
 #include "ui/properties/BarRules.h"
 #include "ui/properties/CAddPanelDlg.h"
+#include "ui/properties/CColorButton.h"
+#include "ui/properties/CColorDlg.h"
 #include "ui/properties/CCameraPage.h"
 #include "ui/properties/CDibPreviewCtrl.h"
 #include "ui/properties/CEditBoxBar.h"
 #include "ui/properties/CImagePreviewButton.h"
+#include "ui/properties/CMaterialDlg.h"
 #include "ui/properties/CModelPage.h"
 #include "ui/properties/CModelSelectDlg.h"
 #include "ui/properties/CModelTextureDlg.h"
@@ -37,6 +40,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -50,10 +54,12 @@ public:
             boxes.push_back(box->GetTitle().ToStdString() + ": " + box->GetMessage().ToStdString());
             return wxID_OK;
         }
-        return wxID_NONE;
+        return other ? other(dialog) : wxID_NONE;
     }
     void Exit(wxDialog*) override {}
     std::vector<std::string> boxes;
+    // Answers the other modal dialogs (wxID_NONE shows them).
+    std::function<int(wxDialog*)> other;
 };
 
 void commit(CNumEdit* edit, const char* text) {
@@ -490,6 +496,72 @@ TEST_F(PanelModelTest, LocksNamesMaterialsAndWindowVariants) {
     EXPECT_NE(text->Tool(1257), nullptr);
     text->OnClose();
     pumpWxEvents(30);
+}
+
+
+// Modify in the bar's chooser edits a material, it does not choose one: the
+// page's object keeps its own material and only the material's step is
+// recorded; the swatch follows when the modified material is the object's.
+TEST_F(PanelModelTest, ModifyInTheChooserLeavesTheObjectsMaterial) {
+    for (const char* name : {"Red", "Blue"}) {
+        auto* m = new pnMaterial;
+        m->setName(name);
+        m->setDiffuse(name[0] == 'R' ? 1.0f : 0.0f, 0.0f, name[0] == 'B' ? 1.0f : 0.0f);
+        ASSERT_TRUE(scene().addAMaterialToScene(m));
+    }
+    // The simple editor answers OK with green.
+    doc->m_nMaterialEditor = 0;
+    recorder.other = [](wxDialog* dialog) {
+        auto* editor = dynamic_cast<CColorDlg*>(dialog);
+        if (!editor) return int(wxID_NONE);
+        editor->SetColor(0.0f, 1.0f, 0.0f);
+        return int(wxID_OK);
+    };
+    const wxColour green(0, 255, 0);
+    auto modify = [&](wxWindow* page, int swatchId, const char* material) {
+        click(page->FindWindow(swatchId));
+        CMaterialDlg* chooser = bar->GetMaterialDlg();
+        ASSERT_NE(chooser, nullptr);
+        chooser->SelectMaterialByName(material, true);
+        click(chooser->FindWindow(1405));  // Modify
+        pumpWxEvents(30);
+    };
+
+    pnPanel* panel = makePanel("Panel", 100, 50, 2);
+    CModelCreator creator(frame, bar);
+    creator.m_strName = "Model";
+    creator.m_strPath = app.m_strProgramDir + "/Models/cube.3ds";
+    ASSERT_EQ(creator.CreateObject(), "Model");
+    auto* model = static_cast<pnModel*>(scene().findObject("Model"));
+    struct Page {
+        pnObject* object;
+        CObjectPageDlg* page;
+        int swatchId;
+    } pages[] = {{panel, panelPage, CPanelPage::IDC_MATERIAL}, {model, modelPage, CModelPage::IDC_MATERIAL}};
+    for (const Page& p : pages) {
+        scene().findMaterial("Blue")->setDiffuse(0, 0, 1);
+        scene().findMaterial("Red")->setDiffuse(1, 0, 0);
+        p.object->setMaterial("Red");
+        doc->m_pSelectedObject = p.object;
+        p.page->LoadFromObject(p.object, 0);
+        auto* swatch = dynamic_cast<CColorButton*>(p.page->FindWindow(p.swatchId));
+        ASSERT_NE(swatch, nullptr);
+        ASSERT_EQ(swatch->GetColor(), wxColour(255, 0, 0));
+        const int steps = doc->GetUndoHistory().GetCount();
+
+        // Another swatch modified: the object keeps Red, one step (the material's).
+        modify(p.page, p.swatchId, "Blue");
+        EXPECT_EQ(p.object->getMaterialName(), "Red") << p.object->getName();
+        EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 1) << p.object->getName();
+        EXPECT_EQ(swatch->GetColor(), wxColour(255, 0, 0)) << p.object->getName();
+        EXPECT_EQ(scene().findMaterial("Blue")->getDiffuse()[1], 1.0f);
+        // Its own material modified: the swatch shows the new colour.
+        modify(p.page, p.swatchId, "Red");
+        EXPECT_EQ(p.object->getMaterialName(), "Red");
+        EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 2);
+        EXPECT_EQ(swatch->GetColor(), green) << p.object->getName();
+    }
+    recorder.other = nullptr;
 }
 
 }  // namespace

@@ -118,7 +118,12 @@ void CModelPage::OnCommit(CPrivateMessageEvent& event) {
 
 void CModelPage::OnMaterial(CPrivateMessageEvent& event) {
     if (event.GetWParam() != IDC_MATERIAL) return;
-    if (pnModel* model = Model()) pages::ApplyMaterialChoice(model, event.GetLParam(), m_pSwatch);
+    pnModel* model = Model();
+    if (!model) return;
+    if (event.GetEventType() == kvEVT_WM_MATERIAL_CHOSEN)
+        pages::ApplyMaterialChoice(model, event.GetLParam(), m_pSwatch);
+    else
+        pages::ShowModifiedMaterial(model, event.GetLParam(), m_pSwatch);
 }
 
 void CModelPage::OnButton(wxCommandEvent& event) {

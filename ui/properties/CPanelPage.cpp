@@ -215,7 +215,12 @@ void CPanelPage::OnSpinReleased(CPrivateMessageEvent& event) {
 
 void CPanelPage::OnMaterial(CPrivateMessageEvent& event) {
     if (event.GetWParam() != IDC_MATERIAL) return;
-    if (pnPanel* panel = Panel()) pages::ApplyMaterialChoice(panel, event.GetLParam(), m_pSwatch);
+    pnPanel* panel = Panel();
+    if (!panel) return;
+    if (event.GetEventType() == kvEVT_WM_MATERIAL_CHOSEN)
+        pages::ApplyMaterialChoice(panel, event.GetLParam(), m_pSwatch);
+    else
+        pages::ShowModifiedMaterial(panel, event.GetLParam(), m_pSwatch);
 }
 
 void CPanelPage::OnButton(wxCommandEvent& event) {

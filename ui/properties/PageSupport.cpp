@@ -84,6 +84,13 @@ void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch) {
     RedrawView();
 }
 
+void ShowModifiedMaterial(const pnObject* object, long index, CColorButton* swatch) {
+    CKelvanoView* view = View();
+    if (!view || !view->GetScene() || !object || !swatch) return;
+    const pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(index));
+    if (m && m->getName() == object->getMaterialName()) swatch->SetColor(SwatchColour(object));
+}
+
 wxWindow* MakePicture(wxWindow* parent, int id, int artId) {
     auto* picture = new CPictureCtrl(parent, id);
     picture->SetBitmap(artId, kArtMask);

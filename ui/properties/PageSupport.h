@@ -31,6 +31,9 @@ void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object)
 // A material chosen in the chooser (its list index) goes on the object as
 // one step; the swatch follows.
 void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch);
+// A material modified in the chooser (its list index): the swatch follows
+// when it is the object's own; the object keeps its material.
+void ShowModifiedMaterial(const pnObject* object, long index, CColorButton* swatch);
 // The page picture: an art id drawn with its mask colour transparent.
 wxWindow* MakePicture(wxWindow* parent, int id, int artId);
 // The page's heading row (picture and "Creating" text) added to top; the text.
