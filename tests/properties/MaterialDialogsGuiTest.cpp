@@ -8,6 +8,8 @@
 #include "scene/pnScene.h"
 #include "tests/app/RecordingHost.h"
 #include "ui/properties/CColorDlg.h"
+#include "ui/properties/CColorPaletteCtrl.h"
+#include "ui/properties/CMaterialDetailDlg.h"
 #include "ui/properties/CMaterialDlg.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
@@ -16,6 +18,11 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/frame.h>
+#include <wx/modalhook.h>
+
+#include <algorithm>
+#include <array>
+#include <vector>
 
 namespace {
 
@@ -126,4 +133,51 @@ TEST_F(DialogsTest, OneChooserServesEveryOwnerAndReportsChoices) {
     again->Destroy();
     pump();
     EXPECT_FALSE(slot) << "the slot forgets a destroyed chooser";
+}
+
+namespace {
+
+// Cancels the detailed editor once it is up, writing down the colour under
+// its palette marker.
+class DetailEditorProbe : public wxModalDialogHook {
+public:
+    DetailEditorProbe() { Register(); }
+    ~DetailEditorProbe() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        if (!dynamic_cast<CMaterialDetailDlg*>(dialog)) return wxID_NONE;
+        for (wxWindow* child : dialog->GetChildren())
+            if (auto* palette = dynamic_cast<CColorPaletteCtrl*>(child)) {
+                std::array<float, 3> c;
+                palette->ColorAt(palette->GetMarker(), c.data());
+                marked.push_back(c);
+            }
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
+    std::vector<std::array<float, 3>> marked;
+};
+
+}  // namespace
+
+TEST_F(DialogsTest, DetailedModifyOpensWithThePaletteMarkerOnTheMaterialsHue) {
+    doc->m_nMaterialEditor = 1;
+    const float colours[][3] = {{0.0f, 0.4f, 0.8f}, {0.6f, 0.3f, 0.0f}, {0.0f, 0.5f, 0.1f}};
+    for (int i = 0; i < 3; ++i) view->m_pScene->getMaterial(i)->setDiffuse(colours[i][0], colours[i][1], colours[i][2]);
+    wxWeakRef<CMaterialDlg> slot;
+    CMaterialDlg* chooser = CMaterialDlg::ShowFor(slot, frame, frame, 77, "M0");
+    ASSERT_NE(chooser, nullptr);
+    DetailEditorProbe probe;
+    for (int i = 0; i < 3; ++i) {
+        chooser->SelectMaterialByName("M" + std::to_string(i), true);
+        wxCommandEvent modify(wxEVT_BUTTON, 1405);
+        chooser->FindWindow(1405)->GetEventHandler()->ProcessEvent(modify);
+        ASSERT_EQ(probe.marked.size(), size_t(i + 1));
+        // Colours without white: the marked colour is the colour over its largest
+        // component, within a pixel's step.
+        const float* c = colours[i];
+        const float top = std::max({c[0], c[1], c[2]});
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(probe.marked[i][k], c[k] / top, 0.1f) << "M" << i << " component " << k;
+    }
+    chooser->Destroy();
+    pump();
 }

@@ -24,6 +24,9 @@ int CMaterialDetailDlg::ShowModal() {
         m_pName->ChangeValue(wxString::FromUTF8(m_logic.m_strName));
         m_pName->Enable(m_logic.m_bMakeUnique);
         ShowState();
+        // The palette opens on the hue of the diffuse colour.
+        const float* hue = m_logic.m_norm[L::DIFFUSE];
+        m_pPalette->SetMarkerFromColor(hue[0], hue[1], hue[2]);
         PlaceEditorBelowParent(this);
     }
     return wxDialog::ShowModal();
