@@ -12,9 +12,13 @@
 #include "app/windows/CMainFrame.h"
 #include "app/windows/CSplashWnd.h"
 #include "app/windows/CWxProfile.h"
+#include "app/core/CUndoHistory.h"
 #include "app/core/FramePlacement.h"
 #include "app/core/KelvanoIds.h"
+#include "scene/pnPanel.h"
 #include "scene/pnScene.h"
+#include "ui/properties/CNumSpinCtrl.h"
+#include "ui/properties/CTransformDlg.h"
 #include "sg/sgAccumTarget.h"
 
 #include <GL/gl.h>
@@ -399,6 +403,57 @@ TEST(MainFrameGui, ProfileFile) {
     EXPECT_EQ(p.GetProfileInt("Window", "Top", 7), 7);
     EXPECT_EQ(p.GetProfileInt("Configure", "SceneX", 580), 580);  // not a number
     EXPECT_EQ(p.GetProfileString("Recent File List", "File1", ""), "/tmp/a 100%.apn");
+}
+
+// Animation mode locks the Transformation bar's spin arrows with its edits:
+// a click on an arrow leaves the selected object where it stands. Back in
+// object mode the same click moves it.
+TEST(MainFrameGui, AnimationModeLocksTheTransformationSpins) {
+    CKelvanoView* view = frame()->GetView();
+    ASSERT_NE(view, nullptr);
+    auto made = std::make_unique<pnPanel>();
+    made->setName("Plate");
+    made->setDimension(40, 40, 4);
+    pnObject* plate = view->InsertNewObject(std::move(made));
+    ASSERT_NE(plate, nullptr);
+    frame()->ShowPane(kPaneTransformation, true);
+    pump(300);
+    CTransformDlg* bar = frame()->GetTransformBar()->GetDialog();
+    CNumSpinCtrl* spin = bar->GetSpin(TF_POS_X);
+    wxUIActionSimulator sim;
+    auto clickUpArrow = [&] {
+        const wxRect r = spin->GetScreenRect();
+        sim.MouseMove(r.GetPosition() + wxPoint(r.width / 2, r.height / 4));
+        pump(100);
+        sim.MouseClick();
+        pump(600);
+    };
+    frame()->RouteCommand(ID_MODE_ANIMATION);
+    pump(300);
+    ASSERT_EQ(view->m_bAnimationMode, 1);
+    view->SelectObject(plate);
+    view->ShowSelectionInBars();
+    pump(100);
+    const float x = plate->getPosition()[0];
+    const int steps = theApp.m_pCurrentDoc->GetUndoHistory().GetCount();
+    clickUpArrow();
+    EXPECT_FALSE(spin->IsEnabled());
+    EXPECT_EQ(plate->getPosition()[0], x) << "a locked spin moved the object";
+    EXPECT_EQ(theApp.m_pCurrentDoc->GetUndoHistory().GetCount(), steps);
+
+    frame()->RouteCommand(ID_MODE_OBJECT);
+    pump(300);
+    view->SelectObject(plate);
+    view->ShowSelectionInBars();
+    pump(100);
+    EXPECT_TRUE(spin->IsEnabled());
+    clickUpArrow();
+    EXPECT_EQ(plate->getPosition()[0], x + 1) << "the click reaches the spin in object mode";
+
+    // Leave the scene as it was, so that closing asks nothing.
+    view->DeleteSelectedObject(1);
+    view->m_bModified = 0;
+    pump(100);
 }
 
 // Last: closes the window.

@@ -94,13 +94,16 @@ void CTransformDlg::SetFieldTexts(int firstField, const std::string* texts, int 
         m_pEdits[firstField + i]->ChangeValue(wxString::FromUTF8(texts[i]));
 }
 
+// The spins lock with their edits: a spin's release applies its field.
 void CTransformDlg::DisableEdits() {
     for (CNumEdit* edit : m_pEdits) edit->Disable();
+    for (CNumSpinCtrl* spin : m_pSpins) spin->Disable();
     m_bEnabled = false;
 }
 
 void CTransformDlg::EnableEdits() {
     for (CNumEdit* edit : m_pEdits) edit->Enable();
+    for (CNumSpinCtrl* spin : m_pSpins) spin->Enable();
     m_bEnabled = true;
 }
 
@@ -118,7 +121,8 @@ void CTransformDlg::OnSpinReleased(CPrivateMessageEvent& event) {
 
 void CTransformDlg::Apply(int field) {
     const CKelvanoAppState* app = GetAppState();
-    if (!app || !app->m_pCurrentDoc || !app->m_pCurrentView) return;
+    // A release already under way when the bar locked applies nothing.
+    if (!m_bEnabled || !app || !app->m_pCurrentDoc || !app->m_pCurrentView) return;
     CKelvanoDoc& doc = *app->m_pCurrentDoc;
     pnObject* selected = doc.m_pSelectedObject;
     if (!selected) return;
