@@ -10,6 +10,7 @@
 #include "scene/pnEvent.h"
 #include "scene/pnScene.h"
 #include "scene/pnSceneLoader.h"
+#include "tests/animation/AlignPictures.h"
 #include "tests/app/RecordingHost.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/animation/CCopyOptionDlg.h"
@@ -20,6 +21,7 @@
 #include "ui/animation/CEventTreeCtrl.h"
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CGrowShrinkDlg.h"
+#include "ui/properties/CImageButton.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/PrivateMessages.h"
 #include "ui/properties/CNumEdit.h"
@@ -33,6 +35,7 @@
 #include <wx/testing.h>
 
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -333,6 +336,31 @@ TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsAndEdits) {
     dlg.OnCommit(commit);
     EXPECT_EQ(dlg.Edit(CGrowShrinkDlg::IDC_START)->GetText(), "41");
     EXPECT_EQ(chart->getDataPtShrinkStart(0), 41);
+
+    // Each align button shows its own action, drawn as the time line's are
+    // ("Ew", which the time line lacks, only has to differ from the others).
+    struct Shown {
+        int id;
+        bool whole, playEnd, toRefEnd;
+    } shown[] = {{CGrowShrinkModel::kLj, true, false, false},
+                 {CGrowShrinkModel::kRj, true, true, true},
+                 {CGrowShrinkModel::kStartEdgeToStart, false, false, false},
+                 {CGrowShrinkModel::kEndEdgeToEnd, false, true, true},
+                 {CGrowShrinkModel::kStartToEnd, true, false, true},
+                 {CGrowShrinkModel::kEndToStart, true, true, false},
+                 {CGrowShrinkModel::kStartEdgeToEnd, false, false, true},
+                 {CGrowShrinkModel::kEndEdgeToStart, false, true, false}};
+    auto picture = [&](int id) { return static_cast<CImageButton*>(dlg.Button(id))->GetFaceBitmap().ConvertToImage(); };
+    for (const Shown& e : shown) {
+        const AlignAction a = readAlignPicture(picture(e.id));
+        EXPECT_TRUE(a.ok && a.whole == e.whole && a.playEnd == e.playEnd && a.toRefEnd == e.toRefEnd) << e.id;
+    }
+    std::set<std::vector<unsigned char>> pictures;
+    for (int id : CGrowShrinkModel::kAlignButtons) {
+        const wxImage img = picture(id);
+        pictures.insert(std::vector<unsigned char>(img.GetData(), img.GetData() + img.GetWidth() * img.GetHeight() * 3));
+    }
+    EXPECT_EQ(pictures.size(), 9u);
 
     // A chart without points offers nothing.
     CGrowShrinkDlg empty(frame, 225, static_cast<pnChart*>(charts.findObject("empty")), 21, 11, 0);

@@ -6,6 +6,8 @@
 #include "tests/support/WxTestRun.h"
 #include "ui/animation/CTimeLineDlg.h"
 #include "ui/animation/CTimeLineTrackCtrl.h"
+#include "tests/animation/AlignPictures.h"
+#include "ui/properties/CImageButton.h"
 #include "ui/properties/ToolTips.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@
 #include <wx/uiaction.h>
 
 #include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -71,6 +74,56 @@ TEST(TimeLineGuiTest, DragAndDoubleClickOnBars) {
     sim.MouseDblClick();
     pump(300);
     EXPECT_EQ(panel->edits, std::vector<std::string>{"T/b/1"});
+    frame->Destroy();
+    pump(50);
+}
+
+// The eight align buttons each show a picture of their own, and each picture
+// shows what its button does to the plays: pressed on U's play with T's "c" as
+// the reference, the play ends where the picture puts it.
+TEST(TimeLineGuiTest, AlignButtonsShowWhatTheyDo) {
+    const char* src = std::getenv("KELVANO_SOURCE_DIR");
+    ASSERT_TRUE(src);
+    pnScene scene;
+    ASSERT_EQ(pnSceneLoader().readFile(scene, std::string(src) + "/tests/animation/timeline.apn"), 1);
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "timeline", wxPoint(0, 0), wxSize(800, 220));
+    auto* panel = new Panel(frame, &scene);
+    frame->Show();
+    pump(100);
+    pnEvent* u = scene.findEvent("U");
+    const pnEventPlay ref = *scene.findEvent("T")->getPlay(2);  // "c", 40 to 60
+    const int rowT = scene.findEventIndex("T") + 2, rowU = scene.findEventIndex("U") + 2;
+    std::set<std::vector<unsigned char>> pictures;
+    for (int id : {1280, 1291, 1120, 1124, 1054, 1656, 1093, 1116}) {
+        auto* button = dynamic_cast<CImageButton*>(panel->FindWindow(id));
+        ASSERT_NE(button, nullptr) << id;
+        const wxImage img = button->GetFaceBitmap().ConvertToImage();
+        ASSERT_EQ(img.GetSize(), wxSize(17, 17)) << id;
+        pictures.insert(std::vector<unsigned char>(img.GetData(), img.GetData() + 17 * 17 * 3));
+        const AlignAction a = readAlignPicture(img);
+        ASSERT_TRUE(a.ok) << id << ": the picture shows no align action";
+
+        // U's play 30..65 aligned to c: every action is allowed here.
+        u->setPlayTime(0, 30, 65);
+        panel->RebuildRows();
+        panel->Model().Press(rowU, 0, true);
+        panel->Model().Press(rowT, 2, true);
+        ASSERT_TRUE(panel->Model().AlignEnabled());
+        wxCommandEvent press(wxEVT_BUTTON, id);
+        press.SetEventObject(button);
+        button->GetEventHandler()->ProcessEvent(press);
+        const int edge = a.toRefEnd ? ref.end : ref.start;
+        int start = 30, end = 65;
+        if (a.whole) {
+            const int shift = edge - (a.playEnd ? end : start);
+            start += shift, end += shift;
+        } else {
+            (a.playEnd ? end : start) = edge;
+        }
+        EXPECT_EQ(u->getPlay(0)->start, start) << id;
+        EXPECT_EQ(u->getPlay(0)->end, end) << id;
+    }
+    EXPECT_EQ(pictures.size(), 8u) << "two align buttons look the same";
     frame->Destroy();
     pump(50);
 }

@@ -17,6 +17,10 @@ namespace {
 enum : int { IDC_ROW_BAR = 1595, IDC_FRAME_BAR = 1598, IDC_CLOSE = 1 };
 const int kRowLabelIds[5] = {1137, 1145, 1151, 1158, 1164};
 const char* const kAlignCaptions[9] = {"Lj", "Rj", "Ew", "L'", "R'", "LS", "SL", "Ls'", "Sl'"};
+// Each align button shows the picture of its action, as on the time line.
+const int kAlignBitmaps[9] = {kArtStartToStart, kArtEndToEnd, kArtEqualWidth,
+                              kArtStartEdgeToStart, kArtEndEdgeToEnd, kArtStartToEnd,
+                              kArtEndToStart, kArtStartEdgeToEnd, kArtEndEdgeToStart};
 constexpr int kTrackX = 40, kTrackY = 40;
 }  // namespace
 
@@ -36,11 +40,11 @@ CGrowShrinkDlg::CGrowShrinkDlg(wxWindow* parent, int, pnChart* chart, int growLe
         new wxStaticText(this, wxID_ANY, labels[i], wxPoint(8 + i * 130, 12));
         m_edits[edits[i]] = new CNumEdit(this, edits[i], "", wxPoint(78 + i * 130, 8), wxSize(50, -1));
     }
-    button(IDC_ADD_GROW, 361, "+ G", 410, 6);
+    button(IDC_ADD_GROW, 358, "+ G", 410, 6);
     button(IDC_ADD_SHRINK, 359, "+ S", 444, 6);
     button(IDC_REMOVE, 360, "--", 478, 6);
     for (int i = 0; i < 9; ++i)
-        button(CGrowShrinkModel::kAlignButtons[i], 350 + i, kAlignCaptions[i], kTrackX + i * 34,
+        button(CGrowShrinkModel::kAlignButtons[i], kAlignBitmaps[i], kAlignCaptions[i], kTrackX + i * 34,
                kTrackY + CTimeLineTrack::kHeight + 24);
     for (int i = 0; i < CGrowShrinkModel::kVisibleRows; ++i)
         m_rowLabels[i] = new wxStaticText(this, kRowLabelIds[i], "", wxPoint(8, kTrackY + 2 + 19 * i), wxSize(28, 16));

@@ -20,8 +20,59 @@ void triangle(wxImage& img, int x0, int cy, int width, bool right) {
 }
 }  // namespace
 
+namespace {
+
+// The parts of an align picture (see the header).
+void alignPicture(wxImage& img, int id) {
+    const int refStart = kAlignArtRefStart, refEnd = kAlignArtRefEnd;
+    auto play = [&](int x0, int x1, bool whole, int handle) {
+        for (int x = x0; x <= x1; ++x)
+            for (int y = 3; y <= 6; ++y)
+                if (whole || x == x0 || x == x1 || y == 3 || y == 6) dot(img, x, y, 0, 0, 160);
+        if (handle >= 0)
+            for (int y = 1; y <= 8; ++y) dot(img, handle, y, 0, 0, 160);
+    };
+    auto guide = [&](int x) {
+        for (int y = 0; y < 17; ++y) dot(img, x, y, 200, 0, 0);
+    };
+    auto reference = [&](int x0, int x1) {
+        for (int x = x0; x <= x1; ++x)
+            for (int y = 11; y <= 13; ++y) dot(img, x, y);
+    };
+    switch (id) {
+    case kArtStartToStart: guide(refStart), play(refStart, refStart + 4, true, -1); break;
+    case kArtEndToEnd: guide(refEnd), play(refEnd - 4, refEnd, true, -1); break;
+    case kArtStartToEnd: guide(refEnd), play(refEnd, refEnd + 4, true, -1); break;
+    case kArtEndToStart: guide(refStart), play(refStart - 4, refStart, true, -1); break;
+    case kArtStartEdgeToStart: guide(refStart), play(refStart, 14, false, refStart); break;
+    case kArtEndEdgeToEnd: guide(refEnd), play(2, refEnd, false, refEnd); break;
+    case kArtStartEdgeToEnd: guide(refEnd), play(refEnd, 15, false, refEnd); break;
+    case kArtEndEdgeToStart: guide(refStart), play(1, refStart, false, refStart); break;
+    case kArtEqualWidth:
+        // Two plays of one length, each measured by a red line below it.
+        play(1, 7, false, 7);
+        reference(9, 15);
+        for (int x = 1; x <= 7; ++x) dot(img, x, 9, 200, 0, 0);
+        for (int x = 9; x <= 15; ++x) dot(img, x, 15, 200, 0, 0);
+        return;
+    default: return;
+    }
+    reference(refStart, refEnd);
+}
+
+bool isAlignPicture(int id) {
+    switch (id) {
+    case kArtStartToStart: case kArtEndToEnd: case kArtStartEdgeToStart: case kArtEndToStart:
+    case kArtEqualWidth: case kArtEndEdgeToStart: case kArtStartToEnd: case kArtStartEdgeToEnd:
+    case kArtEndEdgeToEnd: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
 wxImage TimeLineBitmap(int id) {
-    const bool align = id >= 350 && id <= 357;
+    const bool align = isAlignPicture(id);
     const bool edit = id == 360 || id == 363;
     const int w = align ? 17 : edit ? 15 : 14;
     const int h = align ? 17 : 15;
@@ -41,15 +92,7 @@ wxImage TimeLineBitmap(int id) {
     case 363: box(img, 3, 6, 12, 9), box(img, 6, 3, 9, 12); break;
     case 360: box(img, 3, 6, 12, 9); break;
     default:
-        if (align) {
-            // Two plays and the edge they are brought to.
-            const int k = id - 350;
-            const int shift = (k % 2) ? 4 : 0;
-            box(img, 2 + shift, 3, 11 + shift, 7);
-            box(img, 4, 10, 13, 14);
-            const int line = (k / 2) % 2 ? 14 : 2;
-            for (int y = 1; y < 16; ++y) dot(img, line, y, 200, 0, 0);
-        }
+        if (align) alignPicture(img, id);
         break;
     }
     return img;
