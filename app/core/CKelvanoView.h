@@ -347,7 +347,8 @@ public:
     void OnChartDialog(ChartDialog which);
     // Help: the help page in the user's browser.
     void OnHelpContents();
-    // The file URL of the help page below a program folder.
+    // The help page below a program folder, as a path and as a file URL.
+    static std::string HelpPageFile(const std::string& programDir);
     static std::string HelpPageUrl(const std::string& programDir);
     // Print (or preview) the scene as it shows now.
     void OnFilePrint(bool preview);

@@ -187,10 +187,14 @@ void CKelvanoView::OnChartDialog(ChartDialog which) {
     m_pHost->RunChartDialog(which);
 }
 
-std::string CKelvanoView::HelpPageUrl(const std::string& programDir) {
+std::string CKelvanoView::HelpPageFile(const std::string& programDir) {
     std::string path = programDir;
     while (path.size() > 1 && path.back() == '/') path.pop_back();
-    path += "/help/klvhelp.htm";
+    return path + "/help/klvhelp.htm";
+}
+
+std::string CKelvanoView::HelpPageUrl(const std::string& programDir) {
+    const std::string path = HelpPageFile(programDir);
     static const char* const kHex = "0123456789ABCDEF";
     std::string url = "file://";
     for (unsigned char c : path) {
@@ -208,9 +212,14 @@ std::string CKelvanoView::HelpPageUrl(const std::string& programDir) {
 void CKelvanoView::OnHelpContents() {
     if (!m_pHost) return;
     CKelvanoAppState* app = GetAppState();
-    const std::string url = HelpPageUrl(app ? app->GetProgramDir() : std::string());
-    if (!m_pHost->LaunchBrowser(url))
-        m_pHost->MessageBox("The help page could not be opened:\n" + url, "", KV_MB_OK | KV_MB_ICONERROR);
+    const std::string dir = app ? app->GetProgramDir() : std::string();
+    // The opener tells only when it ends whether a browser opened; the host
+    // lives as long as the window that waits for it.
+    CViewHost* host = m_pHost;
+    const std::string file = HelpPageFile(dir);
+    m_pHost->LaunchBrowser(HelpPageUrl(dir), [host, file] {
+        host->MessageBox("The help page could not be opened:\n" + file, "", KV_MB_OK | KV_MB_ICONERROR);
+    });
 }
 
 void CKelvanoView::OnPreparePrinting(bool /*preview*/) {

@@ -3,6 +3,7 @@
 // names a wx type.
 #pragma once
 
+#include <functional>
 #include <string>
 
 class pnObject;
@@ -224,8 +225,9 @@ public:
     // Shows a popup of the context menu (0 "OBJ_POPUP", 1 "ANI_POPUP") at a
     // view point; its commands go to the main frame.
     virtual void TrackPopupMenu(int /*popup*/, int /*x*/, int /*y*/) {}
-    // Opens a URL in the user's browser; false when none could be started.
-    virtual bool LaunchBrowser(const std::string& /*url*/) { return false; }
+    // Opens a URL in the user's browser; failed runs, at once or when the
+    // opener ends, when no browser opened.
+    virtual void LaunchBrowser(const std::string& /*url*/, std::function<void()> failed) { failed(); }
     // The print job (or its preview) of the view's print picture; false when
     // preparing it failed or was cancelled.
     virtual bool RunPrint(bool /*preview*/) { return false; }

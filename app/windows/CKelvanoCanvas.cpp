@@ -4,6 +4,7 @@
 
 #include "app/core/AboutLinks.h"
 #include "app/windows/CAviCompressorDlg.h"
+#include "app/windows/BrowserOpener.h"
 #include "app/windows/CChildFrame.h"
 #include "app/windows/CExportOptionsPanel.h"
 #include "app/windows/CExportProgressDlg.h"
@@ -154,7 +155,9 @@ public:
         frame->PopupMenu(&menu, frame->ScreenToClient(m_canvas->ClientToScreen(wxPoint(x, y))));
     }
 
-    bool LaunchBrowser(const std::string& url) override { return wxLaunchDefaultBrowser(wxString::FromUTF8(url)); }
+    void LaunchBrowser(const std::string& url, std::function<void()> failed) override {
+        OpenInBrowser(url, m_canvas, std::move(failed));
+    }
 
     bool RunPrint(bool preview) override {
         CKelvanoView* view = m_canvas->GetView();

@@ -28,6 +28,8 @@
 #include <wx/combobox.h>
 #include <wx/evtloop.h>
 #include <wx/menu.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/uiaction.h>
@@ -454,6 +456,65 @@ TEST(MainFrameGui, AnimationModeLocksTheTransformationSpins) {
     view->DeleteSelectedObject(1);
     view->m_bModified = 0;
     pump(100);
+}
+
+namespace {
+
+// Answers the message boxes and writes down their texts.
+class MessageRecorder : public wxModalDialogHook {
+public:
+    MessageRecorder() { Register(); }
+    ~MessageRecorder() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        if (!box) return wxID_NONE;
+        texts.push_back(box->GetMessage().ToStdString(wxConvUTF8));
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+    std::vector<std::string> texts;
+};
+
+}  // namespace
+
+// Help > Contents hands the help page to the desktop's opener and reports a
+// failure only when the opener says that no browser opened.
+TEST(MainFrameGui, HelpContentsSaysWhenNoBrowserOpened) {
+    const std::string bin = std::string(std::getenv("XDG_CONFIG_HOME")) + "/fake-opener";
+    const std::string opened = bin + "/opened.txt";
+    ASSERT_EQ(std::system(("mkdir -p '" + bin + "'").c_str()), 0);
+    auto opener = [&](int status) {
+        std::ofstream(bin + "/xdg-open") << "#!/bin/sh\necho \"$1\" >> '" << opened << "'\nexit " << status << "\n";
+        ASSERT_EQ(std::system(("chmod +x '" + bin + "/xdg-open'").c_str()), 0);
+    };
+    const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
+    setenv("PATH", (bin + ":" + path).c_str(), 1);
+    const std::string file = theApp.GetProgramDir() + "/help/klvhelp.htm";
+    MessageRecorder boxes;
+    auto lines = [&] {
+        std::vector<std::string> out;
+        std::ifstream in(opened);
+        for (std::string line; std::getline(in, line);) out.push_back(line);
+        return out;
+    };
+
+    // No browser: xdg-open ends with status 3, and the user hears of it.
+    opener(3);
+    frame()->RouteCommand(ID_HELP_CONTENTS);
+    pumpUntil([&] { return !boxes.texts.empty(); });
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "The help page could not be opened:\n" + file);
+    ASSERT_EQ(lines().size(), 1u);
+    EXPECT_EQ(lines()[0], CKelvanoView::HelpPageUrl(theApp.GetProgramDir()));
+
+    // A browser opened: the opener ends with 0 and nothing is said.
+    opener(0);
+    frame()->RouteCommand(ID_HELP_CONTENTS);
+    pumpUntil([&] { return lines().size() == 2; });
+    pump(500);
+    EXPECT_EQ(lines().size(), 2u);
+    EXPECT_EQ(boxes.texts.size(), 1u);
+    setenv("PATH", path.c_str(), 1);
 }
 
 // Last: closes the window.

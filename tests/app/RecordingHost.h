@@ -90,9 +90,9 @@ public:
 
     void RunChartDialog(ChartDialog which) override { chartDialogs.push_back(which); }
     void TrackPopupMenu(int popup, int x, int /*y*/) override { popups.push_back({popup, x}); }
-    bool LaunchBrowser(const std::string& url) override {
+    void LaunchBrowser(const std::string& url, std::function<void()> failed) override {
         browserUrls.push_back(url);
-        return browserStarts;
+        if (!browserStarts) failed();
     }
     bool RunPrint(bool preview) override {
         printPreviews.push_back(preview);
