@@ -25,6 +25,7 @@
 #include "ui/properties/CObjectCreators.h"
 #include "ui/properties/CPictureCtrl.h"
 #include "ui/properties/CPanelPage.h"
+#include "ui/properties/CPreviewImgDlg.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/CThumbnailListCtrl.h"
 #include "ui/properties/ObjectArt.h"
@@ -562,6 +563,43 @@ TEST_F(PanelModelTest, ModifyInTheChooserLeavesTheObjectsMaterial) {
         EXPECT_EQ(swatch->GetColor(), green) << p.object->getName();
     }
     recorder.other = nullptr;
+}
+
+
+// The image file dialog's "Preview" box is the document's setting: it starts
+// from it, and ticking it writes it.
+TEST_F(PanelModelTest, ImageDialogPreviewIsTheDocumentsSetting) {
+    ASSERT_EQ(doc->m_bShowImagePreview, 1);
+    // Shows the dialog; shown() gets its box once it is up, then it cancels.
+    auto show = [&](const std::function<void(wxCheckBox*)>& shown) {
+        CPreviewImgDlg dlg(frame, app.m_strTextureDir, "", "Texture Image (*.png)|*.png|");
+        bool reached = false;
+        dlg.CallAfter([&] {
+            wxWindow* extra = dlg.GetExtraControl();
+            auto* box = extra ? dynamic_cast<wxCheckBox*>(extra->FindWindow(CPreviewImgDlg::IDC_PREVIEW)) : nullptr;
+            reached = box != nullptr;
+            if (box) shown(box);
+            dlg.EndModal(wxID_CANCEL);
+        });
+        dlg.ShowModal();
+        EXPECT_TRUE(reached) << "the dialog showed no Preview box";
+    };
+    auto untick = [](wxCheckBox* box) {
+        EXPECT_TRUE(box->GetValue());
+        box->SetValue(false);
+        wxCommandEvent e(wxEVT_CHECKBOX, box->GetId());
+        e.SetEventObject(box);
+        e.SetInt(0);
+        box->GetEventHandler()->ProcessEvent(e);
+    };
+    show(untick);
+    EXPECT_EQ(doc->m_bShowImagePreview, 0);
+    show([](wxCheckBox* box) { EXPECT_FALSE(box->GetValue()) << "the next dialog starts from the document"; });
+    // Another document's setting (a new one starts with the preview on).
+    doc->m_bShowImagePreview = 1;
+    show(untick);
+    EXPECT_EQ(doc->m_bShowImagePreview, 0);
+    doc->m_bShowImagePreview = 1;
 }
 
 }  // namespace

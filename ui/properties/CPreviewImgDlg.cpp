@@ -1,5 +1,7 @@
 #include "ui/properties/CPreviewImgDlg.h"
 
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoDoc.h"
 #include "sg/sgImage.h"
 #include "ui/properties/CDibPreviewCtrl.h"
 #include "ui/properties/ObjectRules.h"
@@ -8,9 +10,18 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
-bool CPreviewImgDlg::s_bPreview = true;
-
 namespace {
+
+// The "Preview" setting is the current document's (on without a document).
+bool previewSetting() {
+    const CKelvanoAppState* app = GetAppState();
+    return !app || !app->m_pCurrentDoc || app->m_pCurrentDoc->m_bShowImagePreview != 0;
+}
+
+void setPreviewSetting(bool on) {
+    CKelvanoAppState* app = GetAppState();
+    if (app && app->m_pCurrentDoc) app->m_pCurrentDoc->m_bShowImagePreview = on ? 1 : 0;
+}
 
 // The extra controls: the check box and the picture, following the dialog's
 // selection while it is shown.
@@ -18,14 +29,14 @@ class PreviewPanel : public wxPanel {
 public:
     explicit PreviewPanel(wxWindow* parent) : wxPanel(parent) {
         auto* box = new wxCheckBox(this, CPreviewImgDlg::IDC_PREVIEW, "Preview");
-        box->SetValue(CPreviewImgDlg::s_bPreview);
+        box->SetValue(previewSetting());
         m_pPicture = new CDibPreviewCtrl(this, CPreviewImgDlg::IDC_PICTURE, wxDefaultPosition, wxSize(128, 96));
         auto* sizer = new wxBoxSizer(wxHORIZONTAL);
         sizer->Add(box, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
         sizer->Add(m_pPicture);
         SetSizerAndFit(sizer);
         box->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent& e) {
-            CPreviewImgDlg::s_bPreview = e.IsChecked();
+            setPreviewSetting(e.IsChecked());
             m_strShown = "\n";
             Follow();
         });
@@ -40,7 +51,7 @@ private:
         const std::string path = dlg ? dlg->GetCurrentlySelectedFilename().ToStdString(wxConvUTF8) : std::string();
         if (path == m_strShown) return;
         m_strShown = path;
-        if (CPreviewImgDlg::s_bPreview && !path.empty())
+        if (previewSetting() && !path.empty())
             CPreviewImgDlg::ShowFile(m_pPicture, path);
         else
             m_pPicture->Clear();

@@ -16,6 +16,4 @@ public:
     // Shows the picture of a file in a preview control (cleared when the
     // file does not read). True when a picture shows.
     static bool ShowFile(CDibPreviewCtrl* preview, const std::string& path);
-    // The document's preview setting, kept for the session.
-    static bool s_bPreview;
 };
