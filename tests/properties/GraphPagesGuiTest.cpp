@@ -9,6 +9,7 @@
 #include "ui/properties/CGraphInputDlg.h"
 #include "ui/properties/CGraphNameDlg.h"
 #include "ui/properties/CGraphPages.h"
+#include "ui/properties/CLimitHeightDlg.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/PageHooks.h"
@@ -16,6 +17,8 @@
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/frame.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/spinbutt.h>
 #include <wx/spinctrl.h>
 #include <wx/timer.h>
@@ -260,3 +263,69 @@ TEST_F(GraphPagesTest, AddGraphThroughTheWizard) {
     EXPECT_EQ(view->OnAddObject(kv::ID_ADD_GRAPH), 0);
     EXPECT_EQ(scene().getNumObjects(), objects);
 }
+
+namespace {
+
+// Answers the message boxes and writes down their texts.
+class MessageBoxes : public wxModalDialogHook {
+public:
+    MessageBoxes() { Register(); }
+    ~MessageBoxes() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        if (!box) return wxID_NONE;
+        texts.push_back(box->GetCaption().ToStdString() + ": " + box->GetMessage().ToStdString());
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+    std::vector<std::string> texts;
+};
+
+void typeInto(wxDialog* d, int id, const char* text) { static_cast<wxTextCtrl*>(d->FindWindow(id))->SetValue(text); }
+
+}  // namespace
+
+// Limit Height from the bar page: a text that is not a whole number is
+// refused with a message, the dialog stays open and the chart is left alone;
+// whole numbers apply as one step.
+TEST_F(GraphPagesTest, LimitHeightRefusesTextThatIsNoInteger) {
+    pnChart* chart = make(PAGE_BAR, {10, 20, 30});
+    ASSERT_NE(chart, nullptr);
+    CGraphPage* p = page(PAGE_BAR);
+    chart->setDataMin(0);
+    chart->setDataMax(100);
+    MessageBoxes boxes;
+    int before = steps();
+    std::vector<bool> stayed;
+    ModalScript refused({[&](wxDialog* d) {
+        for (auto typed : {std::make_pair("12a", "100"), std::make_pair("5", "1e3"), std::make_pair("", "100"),
+                           std::make_pair("7.5", "100")}) {
+            typeInto(d, CLimitHeightDlg::IDC_MIN, typed.first);
+            typeInto(d, CLimitHeightDlg::IDC_MAX, typed.second);
+            press(d, wxID_OK);
+            stayed.push_back(d->IsModal());
+        }
+        press(d, wxID_CANCEL);
+    }});
+    click(p, CGraphPage::IDC_LIMIT_BAR);
+    EXPECT_TRUE(refused.m_actions.empty()) << "no Limit Height dialog came up";
+    refused.Stop();
+    EXPECT_EQ(stayed, std::vector<bool>(4, true));
+    EXPECT_EQ(boxes.texts, std::vector<std::string>(4, "Kelvano: Please enter an integer."));
+    EXPECT_FLOAT_EQ(chart->getDataMin(), 0);
+    EXPECT_FLOAT_EQ(chart->getDataMax(), 100);
+    EXPECT_EQ(steps(), before);
+
+    ModalScript applied({[&](wxDialog* d) {
+        typeInto(d, CLimitHeightDlg::IDC_MIN, " -20 ");
+        typeInto(d, CLimitHeightDlg::IDC_MAX, "150");
+        press(d, wxID_OK);
+    }});
+    click(p, CGraphPage::IDC_LIMIT_BAR);
+    applied.Stop();
+    EXPECT_FLOAT_EQ(chart->getDataMin(), -20);
+    EXPECT_FLOAT_EQ(chart->getDataMax(), 150);
+    EXPECT_EQ(steps(), before + 1);
+    EXPECT_EQ(boxes.texts.size(), 4u);
+}
+

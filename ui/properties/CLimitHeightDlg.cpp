@@ -1,8 +1,9 @@
 #include "ui/properties/CLimitHeightDlg.h"
 
-#include "ui/properties/ControlRules.h"
+#include "ui/properties/TextRules.h"
 
 #include <wx/button.h>
+#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -21,11 +22,20 @@ CLimitHeightDlg::CLimitHeightDlg(wxWindow* parent, int max, int min)
 }
 
 bool CLimitHeightDlg::TransferDataFromWindow() {
-    auto read = [this](int id) {
-        auto* edit = static_cast<wxTextCtrl*>(FindWindow(id));
-        return ParseLeadingInt(edit->GetValue().ToStdString(wxConvUTF8));
-    };
-    m_nMax = read(IDC_MAX);
-    m_nMin = read(IDC_MIN);
+    // A text that is not a whole number is refused, as the other number
+    // dialogs refuse theirs: the dialog stays open and nothing is read.
+    int values[2];
+    const int ids[2] = {IDC_MAX, IDC_MIN};
+    for (int i = 0; i < 2; ++i) {
+        auto* edit = static_cast<wxTextCtrl*>(FindWindow(ids[i]));
+        if (!ParseWholeInt(edit->GetValue().ToStdString(wxConvUTF8), values[i])) {
+            wxMessageBox("Please enter an integer.", "Kelvano", wxOK | wxICON_EXCLAMATION, this);
+            edit->SetFocus();
+            edit->SelectAll();
+            return false;
+        }
+    }
+    m_nMax = values[0];
+    m_nMin = values[1];
     return true;
 }
