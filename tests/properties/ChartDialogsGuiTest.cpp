@@ -1,9 +1,11 @@
 // The Graph Data and label/data property dialogs run modally on the sample
 // charts of a headless view, and the printed page of a captured frame.
+#include "platform/FontOutline.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnStringProperty.h"
 #include "tests/properties/AllChartsViewTest.h"
 #include "tests/support/ShellCommand.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/properties/CChartDataDlg.h"
@@ -16,12 +18,17 @@
 
 #include <wx/checkbox.h>
 #include <wx/dcmemory.h>
+#include <wx/fontenum.h>
 #include <wx/frame.h>
 #include <wx/imagpng.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include <cstdlib>
+
+#include <dlfcn.h>
+#include <fontconfig/fontconfig.h>
+#include <pango/pangocairo.h>
 
 
 namespace {
@@ -123,6 +130,40 @@ TEST_F(ChartDialogsGuiTest, LabelDialogEnterInTheSizeComboApplies) {
     const pnStringProperty* style = scene().findStringProperty(bars->getLabelStringName().c_str());
     ASSERT_TRUE(style);
     EXPECT_FLOAT_EQ(style->getSize(), 48.0f);
+}
+
+// The Font list offers only faces the text engine can outline. A face that
+// holds bitmaps only is listed by the toolkit, yet would give empty labels.
+TEST_F(ChartDialogsGuiTest, LabelDialogOffersOnlyFacesTheEngineCanOutline) {
+    REQUIRE_TOOL("pyftsubset");  // fontTools, which writes the font
+    TempDir dir;
+    const std::string font = dir.path() + "/bitmap.ttf";
+    int status = -1;
+    runCommand("$(head -1 $(command -v pyftsubset) | cut -c3-) '" KELVANO_SOURCE_DIR
+               "/tests/properties/make_bitmap_font.py' '" + font + "' 2>&1",
+               &status);
+    ASSERT_EQ(status, 0);
+    ASSERT_TRUE(FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(font.c_str())));
+    // The toolkit keeps its family list until fontconfig's set is said to change.
+    using ConfigChanged = void (*)(PangoFontMap*);
+    auto changed = reinterpret_cast<ConfigChanged>(dlsym(RTLD_DEFAULT, "pango_fc_font_map_config_changed"));
+    if (changed) changed(pango_cairo_font_map_get_default());
+    const std::string face = "Kelvano Bitmap Test";
+    ASSERT_NE(wxFontEnumerator::GetFacenames().Index(face), wxNOT_FOUND) << "the toolkit lists the face";
+    EXPECT_FALSE(FontOutline(FontRequest{face}).ok()) << "the engine has no outline of it";
+
+    select("bars", 0);
+    CLabelPropertyDlg dlg(frame, 1);
+    auto* fonts = static_cast<CNotifyComboBox*>(dlg.FindWindow(CLabelPropertyDlg::IDC_FONT));
+    ASSERT_GT(fonts->GetCount(), 0u);
+    EXPECT_EQ(fonts->FindString(face, true), wxNOT_FOUND);
+    for (unsigned i = 0; i < fonts->GetCount(); ++i) {
+        const std::string listed = fonts->GetString(i).ToStdString(wxConvUTF8);
+        EXPECT_TRUE(FontOutline(FontRequest{listed}).ok()) << listed << " is offered but gives no outlines";
+    }
+    // The face goes with its folder.
+    FcConfigAppFontClear(nullptr);
+    if (changed) changed(pango_cairo_font_map_get_default());
 }
 
 // The pages' Value button opens the dialog through its hook; in 2D Edge/Shadow

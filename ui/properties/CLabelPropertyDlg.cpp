@@ -5,6 +5,7 @@
 #include "app/core/CKelvanoView.h"
 #include "app/core/CUndoHistory.h"
 #include "charts/pnChart.h"
+#include "platform/FontOutline.h"
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
 #include "ui/properties/BarRules.h"
@@ -21,7 +22,6 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/choice.h>
-#include <wx/fontenum.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
@@ -101,8 +101,10 @@ void CLabelPropertyDlg::Build() {
     grid->AddSpacer(1);
 
     label("Font");
-    wxArrayString faces = wxFontEnumerator::GetFacenames();
-    faces.Sort();
+    // The faces the text engine can outline, as the text page offers them: a
+    // face it cannot outline would give empty labels.
+    wxArrayString faces;
+    for (const std::string& face : outlineFontFamilies()) faces.Add(wxString::FromUTF8(face));
     m_pFont = new CNotifyComboBox(this, IDC_FONT, "Arial", wxDefaultPosition, wxSize(140, -1), faces, wxTE_PROCESS_ENTER);
     m_pFont->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { m_pFont->SetToolTip(m_pFont->GetValue()); });
     grid->Add(m_pFont);
