@@ -15,8 +15,12 @@
 #include "app/core/CUndoHistory.h"
 #include "app/core/FramePlacement.h"
 #include "app/core/KelvanoIds.h"
+#include "charts/pnChart.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
+#include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CGraphPages.h"
+#include "ui/properties/CLimitHeightDlg.h"
 #include "ui/properties/CNumSpinCtrl.h"
 #include "ui/properties/CTransformDlg.h"
 #include "sg/sgAccumTarget.h"
@@ -26,6 +30,7 @@
 #include <gtk/gtk.h>
 #include <wx/aui/auibar.h>
 #include <wx/combobox.h>
+#include <wx/textctrl.h>
 #include <wx/evtloop.h>
 #include <wx/menu.h>
 #include <wx/modalhook.h>
@@ -35,9 +40,12 @@
 #include <wx/uiaction.h>
 
 #include <chrono>
+#include <cctype>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 wxAppConsole* wxCreateApp();
@@ -515,6 +523,121 @@ TEST(MainFrameGui, HelpContentsSaysWhenNoBrowserOpened) {
     EXPECT_EQ(lines().size(), 2u);
     EXPECT_EQ(boxes.texts.size(), 1u);
     setenv("PATH", path.c_str(), 1);
+}
+
+namespace {
+
+// The scene with every decimal number times factor (0 stays 0).
+bool isDecimal(const std::string& token) {
+    size_t i = token.size() > 1 && token[0] == '-' ? 1 : 0;
+    const size_t dot = token.find('.', i);
+    if (dot == std::string::npos || dot == i || dot + 1 == token.size()) return false;
+    for (; i < token.size(); ++i)
+        if (i != dot && !std::isdigit(static_cast<unsigned char>(token[i]))) return false;
+    return true;
+}
+
+std::string scaledScene(const std::string& source, double factor) {
+    std::ifstream in(source);
+    std::string out, line;
+    while (std::getline(in, line)) {
+        for (size_t i = 0; i < line.size();) {
+            size_t j = i;
+            while (j < line.size() && !std::isspace(static_cast<unsigned char>(line[j]))) ++j;
+            const std::string token = line.substr(i, j - i);
+            if (j > i && isDecimal(token) && std::strtod(token.c_str(), nullptr) != 0.0) {
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "%.1f", std::strtod(token.c_str(), nullptr) * factor);
+                out += buf;
+            } else {
+                out += token;
+            }
+            for (i = j; i < line.size() && std::isspace(static_cast<unsigned char>(line[i])); ++i) out += line[i];
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+// Cancels every other modal dialog at once, writing down the Limit Height
+// dialog's two texts; answers the message boxes.
+class DialogCanceller : public wxModalDialogHook {
+public:
+    DialogCanceller() { Register(); }
+    ~DialogCanceller() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        if (dynamic_cast<wxMessageDialog*>(dialog)) return wxID_OK;
+        titles.insert(dialog->GetTitle().ToStdString());
+        if (dynamic_cast<CLimitHeightDlg*>(dialog)) {
+            auto text = [&](int id) { return static_cast<wxTextCtrl*>(dialog->FindWindow(id))->GetValue().ToStdString(); };
+            limits.emplace_back(text(CLimitHeightDlg::IDC_MAX), text(CLimitHeightDlg::IDC_MIN));
+        }
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
+    std::set<std::string> titles;
+    std::vector<std::pair<std::string, std::string>> limits;
+};
+
+}  // namespace
+
+// Numbers read from a file may lie far outside the int range: every object of
+// the sample scenes, their values times 1e30 and -1e30, shows in the bars and
+// the chart dialogs with those numbers held at the int range (the sanitizer
+// build stops at a float to int conversion that overflows).
+TEST(MainFrameGui, NumbersBeyondTheIntRangeShowInTheBarsAndDialogs) {
+    CKelvanoView* view = frame()->GetView();
+    ASSERT_NE(view, nullptr);
+    const std::string scenes = std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/data/scenes/";
+    const std::string dir = std::string(std::getenv("XDG_CONFIG_HOME")) + "/huge";
+    ASSERT_EQ(std::system(("mkdir -p '" + dir + "' && cp '" + scenes + "pyramid.obj' '" + dir + "/'").c_str()), 0);
+    DialogCanceller dialogs;
+    for (const char* name : {"allcharts", "titles", "counter", "pyramid"})
+        for (double factor : {1e30, -1e30}) {
+            const std::string path = dir + "/" + name + (factor > 0 ? "-up.apn" : "-down.apn");
+            std::ofstream(path) << scaledScene(scenes + name + ".apn", factor);
+            view->m_bModified = 0;
+            ASSERT_EQ(view->OnDropFiles({path}), 1) << path;
+            pump(100);
+            pnScene* scene = view->GetScene();
+            for (int i = 0; i < scene->getNumObjects(); ++i) {
+                pnObject* object = scene->getObject(i);
+                view->SelectObject(object);
+                view->ShowSelectionInBars();
+                pump(20);
+                if (!IsChartTypeName(object->getTypeName())) continue;
+                auto* chart = static_cast<pnChart*>(object);
+                chart->setDataMin(-1e30f);
+                chart->setDataMax(1e30f);
+                // The shown chart page's Limit Height, Label and Value buttons.
+                CObjectPageDlg* page = frame()->GetEditBoxBar()->GetShownPage();
+                ASSERT_NE(page, nullptr);
+                for (int id : {int(CGraphPage::IDC_LIMIT_BAR), int(CGraphPage::IDC_LIMIT), int(CGraphPage::IDC_LABEL),
+                               int(CGraphPage::IDC_VALUE)})
+                    if (wxWindow* button = page->FindWindow(id)) {
+                        wxCommandEvent click(wxEVT_BUTTON, id);
+                        click.SetEventObject(button);
+                        button->GetEventHandler()->ProcessEvent(click);
+                    }
+                // Graph Data shows the first point.
+                view->GetDocument()->m_nSelectedDataPt = 0;
+                view->OnChartDialog(ChartDialog::Data);
+            }
+            frame()->RouteCommand(ID_MODE_ANIMATION);
+            pump(100);
+            frame()->RouteCommand(ID_MODE_OBJECT);
+            pump(100);
+        }
+    for (const char* title : {"Limit Height", "Label String Property", "Value String Property", "Graph Data"})
+        EXPECT_EQ(dialogs.titles.count(title), 1u) << title << " did not open; opened: " << [&] {
+            std::string all;
+            for (const std::string& t : dialogs.titles) all += "\"" + t + "\" ";
+            return all;
+        }();
+    ASSERT_FALSE(dialogs.limits.empty());
+    for (const auto& limit : dialogs.limits)
+        EXPECT_EQ(limit, std::make_pair(std::to_string(INT_MAX), std::to_string(INT_MIN)));
+    view->m_bModified = 0;
 }
 
 // Last: closes the window.

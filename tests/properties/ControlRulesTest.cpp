@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -25,6 +26,16 @@ TEST(ControlRulesTest, LeadingNumbers) {
     EXPECT_DOUBLE_EQ(ParseLeadingFloat("+3"), 3.0);
     EXPECT_DOUBLE_EQ(ParseLeadingFloat("x1"), 0.0);
     EXPECT_DOUBLE_EQ(ParseLeadingFloat(""), 0.0);
+}
+
+TEST(ControlRulesTest, ClampedIntHoldsFileNumbersInsideTheIntRange) {
+    const struct {
+        double value;
+        int expected;
+    } rows[] = {{12.9, 12},     {-12.9, -12},       {1e30, INT_MAX},  {-1e30, INT_MIN},
+                {2147483647.5, INT_MAX}, {-2147483648.5, INT_MIN}, {2147483646.9, 2147483646},
+                {HUGE_VAL, INT_MAX}, {-HUGE_VAL, INT_MIN}, {std::nan(""), 0}};
+    for (const auto& row : rows) EXPECT_EQ(ClampedInt(row.value), row.expected) << row.value;
 }
 
 TEST(ControlRulesTest, RangeCheck) {

@@ -39,7 +39,7 @@ float length(const sgVec3& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2
 
 // A typed number, read by its leading number, kept inside the slider's range.
 int typedValue(const std::string& text, int lo, int hi) {
-    return static_cast<int>(std::clamp(std::lround(ParseLeadingFloat(text)), long(lo), long(hi)));
+    return std::clamp(ClampedInt(std::round(ParseLeadingFloat(text))), lo, hi);
 }
 
 }  // namespace
@@ -85,14 +85,15 @@ void CCameraPageLogic::LoadViewpoint() {
     m_vEye = viewpoint->getPosition();
     m_vReference = m_vEye;
     const float distance = length(m_vEye);
-    m_controls.distance = std::clamp(static_cast<int>(std::lround(distance)), kDistanceMin, kDistanceMax);
+    // A viewpoint from a file may lie beyond the int range.
+    m_controls.distance = std::clamp(ClampedInt(std::round(distance)), kDistanceMin, kDistanceMax);
     m_controls.distanceText = whole(distance);
     m_controls.perspective = viewpoint->perspective ? 1 : 0;
     if (viewpoint->perspective) {
-        m_controls.fov = std::clamp(static_cast<int>(std::lround(viewpoint->fov)), kFovMin, kFovMax);
+        m_controls.fov = std::clamp(ClampedInt(std::round(viewpoint->fov)), kFovMin, kFovMax);
         m_controls.fovText = whole(viewpoint->fov);
     } else {
-        m_controls.width = std::clamp(static_cast<int>(std::lround(viewpoint->width)), kWidthMin, kWidthMax);
+        m_controls.width = std::clamp(ClampedInt(std::round(viewpoint->width)), kWidthMin, kWidthMax);
         m_controls.widthText = whole(viewpoint->width);
     }
     UpdateEnabling();
@@ -270,6 +271,6 @@ void CCameraPageLogic::OnPreviewDrop(const sgVec3& eye) {
     m_vReference = m_vEye;
     MoveEye(eye, true);
     m_vReference = eye;
-    m_controls.distance = std::clamp(static_cast<int>(std::lround(length(eye))), kDistanceMin, kDistanceMax);
+    m_controls.distance = std::clamp(ClampedInt(std::round(length(eye))), kDistanceMin, kDistanceMax);
     m_controls.distanceText = whole(length(eye));
 }

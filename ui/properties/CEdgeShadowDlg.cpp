@@ -120,7 +120,7 @@ void CEdgeShadowDlg::Open() {
     }
     for (int i = 0; i < 3; ++i) {
         ShowValue(i, values[i]);
-        m_pSpin[i]->SetValue(static_cast<int>(values[i] * 10.0f));
+        m_pSpin[i]->SetValue(ClampedInt(values[i] * 10.0));
     }
     std::string material;
     if (m_pOwnerObject) {
@@ -167,7 +167,7 @@ void CEdgeShadowDlg::OnCommit(CPrivateMessageEvent& event) {
     for (int i = 0; i < 3; ++i) {
         if (event.GetWParam() != kEditIds[i]) continue;
         const float value = static_cast<float>(ParseLeadingFloat(m_pEdit[i]->GetText()));
-        m_pSpin[i]->SetValue(static_cast<short>(static_cast<int>(value * 10.0f) & 0xFFFF));
+        m_pSpin[i]->SetValue(static_cast<short>(ClampedInt(value * 10.0) & 0xFFFF));
         ShowValue(i, value);
         if (event.GetLParam() == 1 && IsModal()) {
             if (Apply()) EndModal(wxID_OK);

@@ -252,8 +252,9 @@ void CGraphPage::ShowRing() {
     for (const auto& f : fields) {
         SetText(f.edit, "%.2f", f.value);
         if (auto* spin = dynamic_cast<CNumSpinCtrl*>(FindWindow(f.spin))) {
-            spin->SetRange(0, static_cast<int>(f.max));
-            spin->SetValue(static_cast<int>(f.value));
+            // A ring from a file may hold any float.
+            spin->SetRange(0, std::max(0, ClampedInt(f.max)));
+            spin->SetValue(ClampedInt(f.value));
         }
     }
 }
@@ -303,7 +304,7 @@ void CGraphPage::LoadFromObject(pnObject* object, int /*flag*/) {
     if (m_nType == GRAPH_AREA) {
         SetText(IDC_AREA_DEPTH, "%.02f", chart->getDepth());
         if (auto* spin = dynamic_cast<CNumSpinCtrl*>(FindWindow(IDC_AREA_DEPTH_SPIN)))
-            spin->SetValue(static_cast<int>(chart->getDepth()));
+            spin->SetValue(ClampedInt(chart->getDepth()));
     }
 }
 
@@ -527,7 +528,7 @@ void CGraphPage::OnShape(bool joint) {
 void CGraphPage::OnLimitHeight() {
     pnChart* chart = EditableChart();
     if (!chart) return;
-    CLimitHeightDlg dlg(this, static_cast<int>(chart->getDataMax()), static_cast<int>(chart->getDataMin()));
+    CLimitHeightDlg dlg(this, ClampedInt(chart->getDataMax()), ClampedInt(chart->getDataMin()));
     if (dlg.ShowModal() != wxID_OK) return;
     CKelvanoView* view = View();
     if (view && EditableChart() == chart) LimitHeight(*view, chart, dlg.m_nMin, dlg.m_nMax);

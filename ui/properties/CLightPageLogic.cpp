@@ -145,8 +145,9 @@ void CLightPageLogic::ShowLight(int index) {
     m_preview.SetLightPosition(index, p[0], p[1], p[2]);
     ShowMaterial(light->getMaterial());
     m_controls.intensity = static_cast<int>(std::lround(std::clamp(light->getIntensity(), 0.0f, 1.0f) * 100.0f));
+    // A light far away (a position from a file) may give an infinite radius.
     m_controls.distance =
-        std::clamp(static_cast<int>(m_preview.GetLightSpherical(index).m_radius), kDistanceMin, kDistanceMax);
+        std::clamp(ClampedInt(m_preview.GetLightSpherical(index).m_radius), kDistanceMin, kDistanceMax);
     const sgVec2 cone = light->getSpotCone();
     s.exponent = cone[0];
     s.cutoff = spotOff(cone[1]) ? 180.0f : cone[1];
@@ -382,6 +383,6 @@ void CLightPageLogic::OnMaterialModified(int materialIndex) {
 void CLightPageLogic::OnPreviewDrop() {
     if (!CurrentLight()) return;
     m_controls.distance =
-        std::clamp(static_cast<int>(m_preview.GetLightSpherical(m_nCurrent).m_radius), kDistanceMin, kDistanceMax);
+        std::clamp(ClampedInt(m_preview.GetLightSpherical(m_nCurrent).m_radius), kDistanceMin, kDistanceMax);
     MoveCurrent(false);
 }

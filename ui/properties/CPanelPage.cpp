@@ -16,6 +16,7 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -89,7 +90,8 @@ pnPanel* CPanelPage::Panel() const { return static_cast<pnPanel*>(SelectedObject
 
 void CPanelPage::ShowValue(int editId, float value) {
     Edit(editId)->ChangeValue(wxString::Format("%.2f", value));
-    Spin(spinOf(editId))->SetValue(static_cast<int>(value));
+    // Dimensions from a file may lie beyond the int range.
+    Spin(spinOf(editId))->SetValue(ClampedInt(value));
 }
 
 void CPanelPage::EnableKindControls() {
@@ -109,7 +111,7 @@ void CPanelPage::LoadFromObject(pnObject* object, int) {
     ShowValue(IDC_Y, d[1]);
     ShowValue(IDC_Z, d[2]);
     ShowValue(IDC_TAPER, panel->getBevel());
-    Spin(IDC_TAPER_SPIN)->SetRange(0, static_cast<int>(TaperLimit(d[0], d[1])));
+    Spin(IDC_TAPER_SPIN)->SetRange(0, std::max(0, ClampedInt(TaperLimit(d[0], d[1]))));
     const CKelvanoView* view = pages::View();
     if (!view || !view->m_bAnimationMode) EnableKindControls();
     bool faces = false;
@@ -174,11 +176,11 @@ void CPanelPage::ApplyDimension(int id, float value) {
     if (id == IDC_Z) return;
     const sgVec3 d = panel->getDimension();
     if (cut) {
-        Spin(IDC_TAPER_SPIN)->SetRange(0, static_cast<int>(taper));
-        Spin(IDC_TAPER_SPIN)->SetValue(static_cast<int>(taper));
+        Spin(IDC_TAPER_SPIN)->SetRange(0, std::max(0, ClampedInt(taper)));
+        Spin(IDC_TAPER_SPIN)->SetValue(ClampedInt(taper));
         Edit(IDC_TAPER)->ChangeValue(wxString::Format("%.02f", taper));
     } else {
-        Spin(IDC_TAPER_SPIN)->SetRange(0, static_cast<int>(TaperLimit(d[0], d[1])));
+        Spin(IDC_TAPER_SPIN)->SetRange(0, std::max(0, ClampedInt(TaperLimit(d[0], d[1]))));
     }
 }
 

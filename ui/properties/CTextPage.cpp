@@ -216,7 +216,7 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
             const int size = ParseLeadingInt(m_pSize->GetString(at).ToStdString());
             Bracket([&](pnString* t) { t->setSize(static_cast<float>(size)); });
         } else if (pnString* t = Selected()) {
-            m_pSize->ChangeValue(wxString::Format("%d", static_cast<int>(t->getSize())));
+            m_pSize->ChangeValue(wxString::Format("%d", ClampedInt(t->getSize())));
         }
     });
     m_pItalic->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
@@ -315,28 +315,29 @@ void CTextPage::LoadFromObject(pnObject* object, int /*flag*/) {
     AddControlTip(m_pFont, wxString::FromUTF8(face >= 0 ? m_faces[face] : t->getFont()));
     m_pText->ChangeValue(wxString::FromUTF8(t->getString()));
     m_pName->ChangeValue(wxString::FromUTF8(t->getName()));
-    m_pSpacingSpin->SetValue(static_cast<int>(t->getGap()));
-    m_pSpacing->ChangeValue(wxString::Format("%d", static_cast<int>(t->getGap())));
-    const wxString size = wxString::Format("%d", static_cast<int>(t->getSize()));
+    // Numbers from a file may lie beyond the int range: they show held at it.
+    m_pSpacingSpin->SetValue(ClampedInt(t->getGap()));
+    m_pSpacing->ChangeValue(wxString::Format("%d", ClampedInt(t->getGap())));
+    const wxString size = wxString::Format("%d", ClampedInt(t->getSize()));
     const int listed = m_pSize->FindString(size, true);
     if (listed >= 0)
         m_pSize->SetSelection(listed);
     else
         m_pSize->ChangeValue(size);
-    m_pBevelWidthSpin->SetValue(static_cast<int>(t->getBevel(0) * 10.0f));
-    m_pBevelDepthSpin->SetValue(static_cast<int>(t->getBevel(1) * 10.0f));
+    m_pBevelWidthSpin->SetValue(ClampedInt(t->getBevel(0) * 10.0));
+    m_pBevelDepthSpin->SetValue(ClampedInt(t->getBevel(1) * 10.0));
     m_pBevelWidth->ChangeValue(fixed(t->getBevel(0), 2));
     m_pBevelDepth->ChangeValue(fixed(t->getBevel(1), 2));
     const int quality = QualityFromPrecision(t->getPrecision());
     m_pQuality->SetSelection(quality >= 1 && quality <= 10 ? quality - 1 : wxNOT_FOUND);
-    const int ratio = static_cast<int>(std::lround(t->getRatio() * 100.0));
+    const int ratio = ClampedInt(std::round(t->getRatio() * 100.0));
     m_pRatioSpin->SetValue(ratio);
     m_pRatio->ChangeValue(wxString::Format("%d", ratio));
-    m_pDepthSpin->SetValue(static_cast<int>(t->getDepth()));
-    m_pDepth->ChangeValue(wxString::Format("%d", static_cast<int>(t->getDepth())));
+    m_pDepthSpin->SetValue(ClampedInt(t->getDepth()));
+    m_pDepth->ChangeValue(wxString::Format("%d", ClampedInt(t->getDepth())));
     m_pItalic->SetValue(t->getItalic() != 0);
     ShowSwatch(t->getMaterialName());
-    const int w = static_cast<int>(t->getWJust()), n = static_cast<int>(t->getNJust());
+    const int w = ClampedInt(t->getWJust()), n = ClampedInt(t->getNJust());
     m_pWJust->ChangeValue(wxString::Format("%d", w));
     m_pWJustSpin->SetValue(w);
     m_pWJustCheck->SetValue(w != 0);
@@ -439,7 +440,7 @@ void CTextPage::OnComboCommit(CPrivateMessageEvent& event) {
     if (!t || event.GetWParam() != IDC_SIZE) return;
     const int size = ParseLeadingInt(m_pSize->m_strText);
     // A loss of focus with the size as it stands makes no step.
-    if (size == static_cast<int>(t->getSize())) return;
+    if (size == ClampedInt(t->getSize())) return;
     Bracket([&](pnString* s) { s->setSize(static_cast<float>(size)); });
 }
 

@@ -5,6 +5,7 @@
 #include "ui/properties/CNotifySliderCtrl.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/ControlRules.h"
 #include "ui/properties/ViewAccelerators.h"
 
 #include <wx/sizer.h>
@@ -14,7 +15,7 @@
 CViewWidthDlg::CViewWidthDlg(wxWindow* parent)
     : wxPanel(parent, kTemplate, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL) {
     auto* group = new wxStaticBoxSizer(wxVERTICAL, this, "Width");
-    m_pSlider = new CNotifySliderCtrl(this, kSliderId, static_cast<int>(m_fWidth), kViewWidthMin, kViewWidthMax,
+    m_pSlider = new CNotifySliderCtrl(this, kSliderId, ClampedInt(m_fWidth), kViewWidthMin, kViewWidthMax,
                                       wxDefaultPosition, wxSize(140, -1));
     m_pEdit = new CNumEdit(this, kEditId, wxEmptyString, wxDefaultPosition, wxSize(56, -1));
     auto* row = new wxBoxSizer(wxHORIZONTAL);
@@ -46,7 +47,8 @@ CViewWidthDlg::CViewWidthDlg(wxWindow* parent)
 }
 
 void CViewWidthDlg::ShowWidth() {
-    const wxString text = wxString::Format("%d", static_cast<int>(m_fWidth));
+    // A width from a file may lie beyond the int range.
+    const wxString text = wxString::Format("%d", ClampedInt(m_fWidth));
     m_pEdit->ChangeValue(text);
     m_pEdit->m_strSaved = text.ToStdString();
 }

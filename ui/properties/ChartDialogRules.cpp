@@ -197,26 +197,27 @@ void LoadLabelProperty(pnScene& scene, pnChart& chart, int kind, LabelPropertyFo
     const pnStringProperty* s = f.style;
     if (!s) return;
     f.font = s->getFont();
-    f.size = std::to_string(int(s->getSize()));
+    // A style from a file may hold numbers beyond the int range.
+    f.size = std::to_string(ClampedInt(s->getSize()));
     f.italic = s->getItalic() != 0;
-    f.spacing = int(s->getGap());
+    f.spacing = ClampedInt(s->getGap());
     char text[32];
     std::snprintf(text, sizeof text, "%3.1f", double(s->getBevel(0)));
     f.bevelWidth = text;
     std::snprintf(text, sizeof text, "%3.1f", double(s->getBevel(1)));
     f.bevelHeight = text;
     f.quality = std::to_string(QualityFromPrecision(s->getPrecision()));
-    f.ratio = int(std::lround(s->getRatio() * 100.0));
-    f.extrusion = int(s->getDepth());
+    f.ratio = ClampedInt(std::round(s->getRatio() * 100.0));
+    f.extrusion = ClampedInt(s->getDepth());
     f.origin = s->getHJust();
     f.twoD = s->getKind() == 0;
     f.border = s->getBorder();
     f.hOffset = s->getHOffset();
     f.vOffset = s->getVOffset();
     f.styleKind = s->getKind();
-    f.wValue = int(s->getWJust());
+    f.wValue = ClampedInt(s->getWJust());
     f.wJust = f.wValue != 0;
-    f.nValue = int(s->getNJust());
+    f.nValue = ClampedInt(s->getNJust());
     f.nJust = f.nValue != 0;
 }
 

@@ -11,6 +11,9 @@
 int ParseLeadingInt(const std::string& text);
 // The leading floating-point number of a text (C locale), 0.0 without one.
 double ParseLeadingFloat(const std::string& text);
+// A value as an int for a control: toward zero, held inside the int range
+// (a number read from a file may lie far outside it), NaN as 0.
+int ClampedInt(double value);
 
 // CNumEdit's range check. Mode 0: the integer range, active while nMax >= 0;
 // mode 1: the float range, active while fMax >= fMin; other modes: none. A

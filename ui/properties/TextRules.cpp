@@ -1,12 +1,14 @@
 #include "ui/properties/TextRules.h"
 
+#include "ui/properties/ControlRules.h"
+
 #include <cmath>
 
 float PrecisionFromQuality(int quality) { return 1.1f - quality * 0.1f; }
 
 int QualityFromPrecision(float precision) {
     // (1.1 - 0.6f) x 10 is 4.9999998: the nearest quality, not the truncation.
-    return static_cast<int>(std::lround((1.1 - static_cast<double>(precision)) * 10.0));
+    return ClampedInt(std::round((1.1 - static_cast<double>(precision)) * 10.0));
 }
 
 std::string PickFace(const std::vector<std::string>& faces, const std::string& wanted, const std::string& matched) {
