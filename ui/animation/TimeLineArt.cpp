@@ -18,9 +18,6 @@ void triangle(wxImage& img, int x0, int cy, int width, bool right) {
         for (int y = cy - half; y <= cy + half; ++y) dot(img, x0 + i, y);
     }
 }
-}  // namespace
-
-namespace {
 
 // The parts of an align picture (see the header).
 void alignPicture(wxImage& img, int id) {
