@@ -89,8 +89,12 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
         const char* style = object->getStringPropertyName();
         if (style && IsStyleUnused(style, object)) freeStyle(*m_pScene, style);
     }
+    // Whatever event still holds the object's nodes lets go of them first.
+    m_pScene->releaseObjectNodes(object);
     m_pScene->removeObject(object);
     delete object;
+    // The frame a repaint would draw again showed the object.
+    m_nPlayedFrame = kNoPlayedFrame;
     if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->RemoveObjectListItem(name);
 }
 

@@ -61,6 +61,7 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     made->copy(snapshot.m_pObjectCopy.get());
     if (!m_pScene->addObject(made.get())) return nullptr;
     pnObject* object = made.release();
+    m_nPlayedFrame = kNoPlayedFrame;
     // Back at its place in the list, so the scene is saved as it was.
     if (snapshot.m_nObjectIndex >= 0) m_pScene->moveObject(object, snapshot.m_nObjectIndex);
     const std::string name = object->getName();
