@@ -14,6 +14,8 @@
 #include "app/windows/CWxProfile.h"
 #include "app/core/FramePlacement.h"
 #include "app/core/KelvanoIds.h"
+#include "scene/pnEvent.h"
+#include "scene/pnPanel.h"
 #include "scene/pnScene.h"
 #include "sg/sgAccumTarget.h"
 
@@ -33,6 +35,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 wxAppConsole* wxCreateApp();
 
@@ -294,6 +297,88 @@ TEST(MainFrameGui, CommandsNobodyHandlesAreGreyed) {
     EXPECT_TRUE(frame()->IsPaneShown(kPaneCameraToolBar));
     frame()->RouteCommand(ID_VIEW_TOOLBAR);
     EXPECT_TRUE(frame()->IsPaneShown(kPaneMainToolBar));
+}
+
+// The update rules of every menu, the context menus too, in the states a user
+// reaches: a rule that checks an item without a check mark makes wx assert,
+// which fails this test.
+TEST(MainFrameGui, EveryMenuUpdatesInEveryStateWithoutAnAssertion) {
+    CKelvanoView* view = frame()->GetView();
+    ASSERT_NE(view, nullptr);
+    pnScene* scene = view->GetScene();
+    ASSERT_NE(scene, nullptr);
+    auto* panel = new pnPanel;
+    panel->setName("menuPanel");
+    panel->setDimension(100, 100, 10);
+    ASSERT_TRUE(scene->addObject(panel));
+    auto* event = new pnEvent;
+    event->setName("menuPanel");
+    event->addObjectName("menuPanel");
+    ASSERT_TRUE(scene->addEvent(event));
+    scene->addObjectsToScene(event);
+    view->SelectObject(panel);
+
+    std::vector<wxMenuItem*> plain;
+    std::function<void(wxMenu*)> collect = [&](wxMenu* menu) {
+        for (wxMenuItem* item : menu->GetMenuItems()) {
+            if (item->IsSubMenu()) collect(item->GetSubMenu());
+            else if (!item->IsSeparator() && !item->IsCheckable()) plain.push_back(item);
+        }
+    };
+    wxMenuBar* bar = frame()->GetMenuBar();
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i) collect(bar->GetMenu(i));
+    ASSERT_GT(plain.size(), 20u);
+    auto updateEverything = [&](const char* state) {
+        SCOPED_TRACE(state);
+        // As when a menu opens, and as each context menu comes up.
+        frame()->UpdateWindowUI(wxUPDATE_UI_NONE);
+        for (int popup : {0, 1}) CKelvanoCanvas::MakeContextMenu(popup)->UpdateUI(frame());
+        for (wxMenuItem* item : plain) {
+            bool enabled = true;
+            int checked = -1;
+            frame()->UpdateCommand(FromWxId(item->GetId()), enabled, checked);
+            EXPECT_EQ(checked, -1) << item->GetItemLabelText() << " has no check mark";
+        }
+    };
+    updateEverything("a selection");
+    frame()->RouteCommand(ID_EDIT_SELECT_ALL);
+    ASSERT_EQ(view->m_bSelectAll, 1);
+    updateEverything("Select All");
+    EXPECT_TRUE(menuItem(ID_EDIT_SELECT_ALL)->IsChecked());
+    frame()->RouteCommand(ID_EDIT_SELECT_ALL);
+    frame()->UpdateWindowUI(wxUPDATE_UI_NONE);
+    EXPECT_FALSE(menuItem(ID_EDIT_SELECT_ALL)->IsChecked());
+    frame()->RouteCommand(ID_MODE_ANIMATION);
+    ASSERT_EQ(view->m_bAnimationMode, 1);
+    updateEverything("animation mode");
+    frame()->RouteCommand(ID_MODE_OBJECT);
+    view->SelectObject(panel);
+    view->OnCommand(ID_EDIT_DELETE);
+    updateEverything("nothing left to select");
+    // The scene is closed without the save question later.
+    view->m_bModified = 0;
+    pump(100);
+}
+
+// The program's own assertion handler writes one line and returns: no modal
+// box stops the user (or this test).
+TEST(MainFrameGui, TheProgramLogsAnAssertionAndGoesOn) {
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    fflush(stderr);
+    const int saved = dup(2);
+    dup2(pipeEnds[1], 2);
+    theApp.OnAssertFailure(wxT("menu.cpp"), 797, wxT("Check"), wxT("IsCheckable()"), wxT("can't check this item"));
+    fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    close(pipeEnds[1]);
+    char buffer[512] = {};
+    const ssize_t n = read(pipeEnds[0], buffer, sizeof buffer - 1);
+    close(pipeEnds[0]);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(std::string(buffer, static_cast<size_t>(n)),
+              "kelvano: wx assertion \"IsCheckable()\" failed in Check() at menu.cpp:797: can't check this item\n");
 }
 
 TEST(MainFrameGui, AnimationModeHidesTheObjectListAndBringsItBack) {
