@@ -58,6 +58,7 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
     if (m_pDocument) {
         auto& list = m_pDocument->m_selectedObjects;
         list.erase(std::remove(list.begin(), list.end(), object), list.end());
+        if (list.empty()) ClearMultiSelection(0);
         // The clipboard's copy stays: a Cut removes the very object it copied.
         if (m_pDocument->m_pSelectedObject == object) {
             m_pDocument->m_pSelectedObject = nullptr;

@@ -17,6 +17,8 @@
 #include "scene/pnEvent.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
+#include "ui/properties/CNumEdit.h"
+#include "ui/properties/CTransformDlg.h"
 #include "sg/sgAccumTarget.h"
 
 #include <GL/gl.h>
@@ -61,6 +63,25 @@ std::string readFile(const std::string& path) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// A panel with its event in the view's scene.
+pnObject* addPanel(CKelvanoView* view, const char* name) {
+    auto* panel = new pnPanel;
+    panel->setName(name);
+    panel->setDimension(100, 100, 10);
+    if (!view->GetScene()->addObject(panel)) {
+        delete panel;
+        return nullptr;
+    }
+    auto* event = new pnEvent;
+    event->setName(name);
+    event->addObjectName(name);
+    if (view->GetScene()->addEvent(event))
+        view->GetScene()->addObjectsToScene(event);
+    else
+        delete event;
+    return panel;
 }
 
 }  // namespace
@@ -305,17 +326,9 @@ TEST(MainFrameGui, CommandsNobodyHandlesAreGreyed) {
 TEST(MainFrameGui, EveryMenuUpdatesInEveryStateWithoutAnAssertion) {
     CKelvanoView* view = frame()->GetView();
     ASSERT_NE(view, nullptr);
-    pnScene* scene = view->GetScene();
-    ASSERT_NE(scene, nullptr);
-    auto* panel = new pnPanel;
-    panel->setName("menuPanel");
-    panel->setDimension(100, 100, 10);
-    ASSERT_TRUE(scene->addObject(panel));
-    auto* event = new pnEvent;
-    event->setName("menuPanel");
-    event->addObjectName("menuPanel");
-    ASSERT_TRUE(scene->addEvent(event));
-    scene->addObjectsToScene(event);
+    ASSERT_NE(view->GetScene(), nullptr);
+    pnObject* panel = addPanel(view, "menuPanel");
+    ASSERT_NE(panel, nullptr);
     view->SelectObject(panel);
 
     std::vector<wxMenuItem*> plain;
@@ -358,6 +371,50 @@ TEST(MainFrameGui, EveryMenuUpdatesInEveryStateWithoutAnAssertion) {
     // The scene is closed without the save question later.
     view->m_bModified = 0;
     pump(100);
+}
+
+// The program's Ctrl keys reach the view from the bars too, but not while a
+// text box has the keys: there Ctrl+A selects the box's text and leaves the
+// objects as they were selected.
+TEST(MainFrameGui, CtrlAInABarsTextBoxSelectsItsText) {
+    CKelvanoView* view = frame()->GetView();
+    pnObject* first = addPanel(view, "keysFirst");
+    pnObject* second = addPanel(view, "keysSecond");
+    ASSERT_TRUE(first && second);
+    view->SelectObject(second);
+    view->ShowSelectionInBars();
+    CNumEdit* edit = frame()->GetTransformBar()->GetDialog()->GetEdit(TF_POS_X);
+    frame()->ShowPane(kPaneTransformation, true);
+    pump(200);
+    edit->SetFocus();
+    edit->ChangeValue("12.50");
+    edit->SetInsertionPointEnd();
+    pumpUntil([&] { return edit->HasFocus(); });
+    wxUIActionSimulator sim;
+    sim.Char('a', wxMOD_CONTROL);
+    pumpUntil([&] {
+        long from = 0, to = 0;
+        edit->GetSelection(&from, &to);
+        return view->m_bSelectAll || to - from == 5;
+    });
+    long from = 0, to = 0;
+    edit->GetSelection(&from, &to);
+    EXPECT_EQ(to - from, 5) << "the box's text is selected";
+    EXPECT_EQ(view->m_bSelectAll, 0);
+    EXPECT_TRUE(theApp.m_pCurrentDoc->m_selectedObjects.empty());
+    EXPECT_EQ(theApp.m_pCurrentDoc->m_pSelectedObject, second);
+    // In the scene window the same keys select every object.
+    frame()->GetChildFrame()->GetCanvas()->SetFocus();
+    pump(100);
+    sim.Char('a', wxMOD_CONTROL);
+    pumpUntil([&] { return view->m_bSelectAll != 0; });
+    EXPECT_EQ(view->m_bSelectAll, 1);
+    frame()->RouteCommand(ID_EDIT_SELECT_ALL);
+    for (pnObject* object : {first, second}) {
+        view->SelectObject(object);
+        view->OnCommand(ID_EDIT_DELETE);
+    }
+    view->m_bModified = 0;
 }
 
 // The program's own assertion handler writes one line and returns: no modal
