@@ -92,6 +92,9 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
     }
     // Whatever event still holds the object's nodes lets go of them first.
     m_pScene->releaseObjectNodes(object);
+    m_suspendedHighlights.erase(std::remove_if(m_suspendedHighlights.begin(), m_suspendedHighlights.end(),
+                                               [&](const auto& kept) { return kept.first == object; }),
+                                m_suspendedHighlights.end());
     m_pScene->removeObject(object);
     delete object;
     // The frame a repaint would draw again showed the object.
