@@ -144,7 +144,7 @@ void BM_DrawSample(benchmark::State& state) {
     ch->setScene(roots.sceneRoot);
     auto scene = std::make_unique<pnScene>();
     // The repository's data/ stands for the program's folder.
-    if (!pnSceneLoader(dir + "/data").readFile(*scene, file)) {
+    if (pnSceneLoader(dir + "/data").readFile(*scene, file) != pnSceneLoader::READ) {
         state.SkipWithError("sample scene not found");
         return;
     }

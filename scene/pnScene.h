@@ -215,6 +215,11 @@ public:
     int addChartEventObjects(sgGroup* group, pnEvent* event, pnObject* chart);
     // Child events move to the grandparent; the event's transform node goes.
     int removeEventFromScene(pnEvent* event);
+    // Before an object is deleted: every event still holding the object's
+    // nodes lets go of them (as removeEventFromScene does, whatever names
+    // the event carries), and a chart's own events and parts go. The
+    // object is left unbuilt; the number of events let go.
+    int releaseObjectNodes(pnObject* object);
     int moveEventNode(pnEvent* event, int position);
     // Gives an event a new name with everything that names it: its transform
     // node, its child events' parent (their nodes keep their order) and its
@@ -342,6 +347,9 @@ private:
     void attachObject(pnEvent* event, sgDCS* dcs, pnObject* object, bool chartPart);
     int hangObject(pnEvent* event, sgDCS* dcs, pnObject* object, sgNode* node);
     void removeChartEventNode(pnEvent* event);
+    // The graph part of removeEventFromScene.
+    void detachEventNode(pnEvent* event);
+    void releaseChartEvents(pnChartAccess* chart);
     void updateObjectMaterial(pnObject* object, pnMaterial* material);
     static bool isKind(const pnObject* object, const char* typeName);
     static bool hasChildName(const pnEvent* event, const std::string& name);

@@ -292,6 +292,14 @@ int pnScene::removeEventFromScene(pnEvent* event) {
         debugPrint("[pnScene::removeEventFromScene] event NULL");
         return 0;
     }
+    detachEventNode(event);
+    pnObject* object = event->getNumObjectNames() > 0 ? findObject(event->getObjectName(0)) : nullptr;
+    if (pnChartAccess* chart = chartAccess(object)) releaseChartEvents(chart);
+    if (object) object->setBuilt(0);
+    return 1;
+}
+
+void pnScene::detachEventNode(pnEvent* event) {
     sgGroup* group = roots ? roots->eventGroup : nullptr;
     sgSwitch* objectNode = event->getNode();
     sgDCS* dcs = findEventTransform(*this, event, group);
@@ -313,17 +321,31 @@ int pnScene::removeEventFromScene(pnEvent* event) {
         delete dcs;
     }
     event->setNode(nullptr);
-    pnObject* object = event->getNumObjectNames() > 0 ? findObject(event->getObjectName(0)) : nullptr;
-    if (pnChartAccess* chart = chartAccess(object)) {
-        while (chart->getNumChartEvents() > 0) {
-            pnEvent* chartEvent = chart->getChartEvent(0);
-            removeChartEventNode(chartEvent);
-            chart->removeChartEvent(chartEvent);
-        }
-        chart->deleteChartParts();
+}
+
+void pnScene::releaseChartEvents(pnChartAccess* chart) {
+    while (chart->getNumChartEvents() > 0) {
+        pnEvent* chartEvent = chart->getChartEvent(0);
+        removeChartEventNode(chartEvent);
+        chart->removeChartEvent(chartEvent);
     }
-    if (object) object->setBuilt(0);
-    return 1;
+    chart->deleteChartParts();
+}
+
+int pnScene::releaseObjectNodes(pnObject* object) {
+    if (!object) return 0;
+    int released = 0;
+    // An event may show the object under a name it no longer has: the node
+    // tells, not the name.
+    if (sgSwitch* sw = object->getSwitchNode())
+        for (int i = 0; i < getNumEvents(); ++i)
+            if (pnEvent* event = getEvent(i); event->getNode() == sw) {
+                detachEventNode(event);
+                ++released;
+            }
+    if (pnChartAccess* chart = chartAccess(object)) releaseChartEvents(chart);
+    object->setBuilt(0);
+    return released;
 }
 
 void pnScene::removeChartEventNode(pnEvent* event) {

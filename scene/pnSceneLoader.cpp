@@ -1,5 +1,7 @@
 #include "scene/pnSceneLoader.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <utility>
 
@@ -11,13 +13,37 @@
 
 pnSceneLoader::pnSceneLoader(std::string dir) : programDir(std::move(dir)) {}
 
-int pnSceneLoader::readFile(pnScene& scene, const std::string& path) const {
-    FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
-    if (!file) return 0;
+pnSceneLoader::Result pnSceneLoader::readScene(pnScene& scene, const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return NOT_FOUND;
+    if (!S_ISREG(st.st_mode)) return NOT_A_SCENE;
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) return NOT_FOUND;
+    // The file may have been swapped for a device between the two looks.
+    if (::fstat(::fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(file);
+        return NOT_A_SCENE;
+    }
     readStream(scene, file);
     std::fclose(file);
-    setFolders(std::filesystem::path(path).parent_path().string());
-    return 1;
+    return readAnything(scene) ? READ : NOT_A_SCENE;
+}
+
+pnSceneLoader::Result pnSceneLoader::readFile(pnScene& scene, const std::string& path) const {
+    const Result result = readScene(scene, path);
+    if (result == READ) setFolders(std::filesystem::path(path).parent_path().string());
+    return result;
+}
+
+bool pnSceneLoader::readAnything(const pnScene& s) {
+    const pnScene fresh;
+    return s.getNumObjects() || s.getNumMaterials() || s.getNumLights() || s.getNumEvents() || s.getNumEffects() ||
+           s.getNumStringProperties() || s.getNumCharts() || s.getNumPauses() || s.getNumSounds() ||
+           s.getBackground() || s.getViewpoint() || !s.getName().empty() || s.getVersion() != fresh.getVersion() ||
+           s.getWidth() != fresh.getWidth() || s.getHeight() != fresh.getHeight() ||
+           s.getAlign() != fresh.getAlign() || s.getSetFlag(pnScene::POSITION_FLAG) ||
+           s.getSetFlag(pnScene::ROTANGLE_FLAG) || s.getSetFlag(pnScene::ROTAXIS_FLAG) ||
+           s.getSetFlag(pnScene::SCALE_FLAG);
 }
 
 void pnSceneLoader::readStream(pnScene& scene, FILE* file) {

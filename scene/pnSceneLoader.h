@@ -17,12 +17,22 @@ public:
     // "Textures", "Backgrounds") sit in; empty when there is none.
     explicit pnSceneLoader(std::string programDir = std::string());
 
-    // Reads the scene file into scene (normally an empty one) and sets the
-    // folders for the file's folder. 0, with nothing changed, when the file
-    // cannot be opened.
-    int readFile(pnScene& scene, const std::string& path) const;
+    // What readScene and readFile return.
+    enum Result { NOT_FOUND = 0, READ = 1, NOT_A_SCENE = -1 };
+    // The checks every open makes, the program's and the render tool's: a
+    // path that names nothing readable is NOT_FOUND; a device, a pipe or a
+    // folder is NOT_A_SCENE and never read (/dev/zero would never end); a
+    // regular file is read into scene (an empty one), and is NOT_A_SCENE
+    // when nothing of a scene came of it (a text file, random bytes).
+    static Result readScene(pnScene& scene, const std::string& path);
+    // readScene, then, when read, the folders for the file's folder.
+    Result readFile(pnScene& scene, const std::string& path) const;
     // Reads an open file from where it stands; the caller closes it.
     static void readStream(pnScene& scene, FILE* file);
+    // Whether a read left anything of a scene in a scene that was empty
+    // before: a block of any kind leaves a record, a name, a size or a
+    // version behind.
+    static bool readAnything(const pnScene& scene);
 
     // Relative model names are found beside the scene, then in the program's
     // folder and its "ChartSlices" (where the charts' default part names

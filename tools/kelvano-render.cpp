@@ -202,8 +202,13 @@ bool writeImage(pnScene& scene, const Options& o, int width, int height) {
 int render(const Options& o) {
     pnSceneLoader loader(programDir());
     auto scene = std::make_unique<pnScene>();
-    if (!loader.readFile(*scene, o.scene)) {
+    const pnSceneLoader::Result read = loader.readFile(*scene, o.scene);
+    if (read == pnSceneLoader::NOT_FOUND) {
         std::fprintf(stderr, "kelvano-render: cannot open %s\n", o.scene.c_str());
+        return 1;
+    }
+    if (read != pnSceneLoader::READ) {
+        std::fprintf(stderr, "kelvano-render: \"%s\" is not a scene file.\n", o.scene.c_str());
         return 1;
     }
     if (o.verbose)

@@ -164,8 +164,9 @@ public:
     // Files dropped on the view or the main frame: only the first is opened.
     int OnDropFiles(const std::vector<std::string>& paths);
     // Reads a scene file into an empty scene: the one place every open reads
-    // through. 1 when read, 0 when the file does not open, -1 when nothing in
-    // it is part of a scene.
+    // through (pnSceneLoader::readScene). 1 when read, 0 when the file does
+    // not open, -1 when it is no regular file or nothing in it is part of a
+    // scene.
     static int ReadSceneFile(const std::string& path, pnScene& scene);
     // For each object in list order, an event named after it that shows it.
     void AddObjectEvents();

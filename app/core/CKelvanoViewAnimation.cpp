@@ -80,6 +80,10 @@ void CKelvanoView::SelectInObjectChooser(const std::string& name) {
 }
 
 void CKelvanoView::ClearMultiSelection(int deselectList) {
+    // With nothing selected together Select All is off and a drag moves the
+    // selection alone, whatever emptied the list.
+    m_bMultiDrag = 0;
+    m_bSelectAll = 0;
     if (!m_pDocument || m_pDocument->m_selectedObjects.empty()) return;
     if (m_bHighlightSelected)
         for (pnObject* member : m_pDocument->m_selectedObjects) SetObjectHighlight(member, 0);

@@ -117,6 +117,13 @@ int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
         event->setObjectName(newName.c_str());
         scene.renameEvent(event, newName.c_str());
     }
+    // An event named otherwise that shows the object keeps showing it: a
+    // save would else lose the object's place, and its removal the event.
+    for (int i = 0; i < scene.getNumEvents(); ++i) {
+        pnEvent* event = scene.getEvent(i);
+        if (const char* shown = event->getObjectName(0); shown && oldName == shown)
+            event->setObjectName(newName.c_str());
+    }
     m_pDocument->RecordUndoAfter(object);
     RefreshAfterEdit();
     return 1;

@@ -58,6 +58,7 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
     if (m_pDocument) {
         auto& list = m_pDocument->m_selectedObjects;
         list.erase(std::remove(list.begin(), list.end(), object), list.end());
+        if (list.empty()) ClearMultiSelection(0);
         // The clipboard's copy stays: a Cut removes the very object it copied.
         if (m_pDocument->m_pSelectedObject == object) {
             m_pDocument->m_pSelectedObject = nullptr;
@@ -89,8 +90,15 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
         const char* style = object->getStringPropertyName();
         if (style && IsStyleUnused(style, object)) freeStyle(*m_pScene, style);
     }
+    // Whatever event still holds the object's nodes lets go of them first.
+    m_pScene->releaseObjectNodes(object);
+    m_suspendedHighlights.erase(std::remove_if(m_suspendedHighlights.begin(), m_suspendedHighlights.end(),
+                                               [&](const auto& kept) { return kept.first == object; }),
+                                m_suspendedHighlights.end());
     m_pScene->removeObject(object);
     delete object;
+    // The frame a repaint would draw again showed the object.
+    m_nPlayedFrame = kNoPlayedFrame;
     if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->RemoveObjectListItem(name);
 }
 

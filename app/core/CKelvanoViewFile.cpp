@@ -14,7 +14,6 @@
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgChannel.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,39 +32,10 @@ int sceneSide(int side) { return std::clamp(side, 1, kMaxSceneWindowSide); }
 
 std::string inQuotes(const std::string& path) { return "\"" + path + "\""; }
 std::string folderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
-
-enum class FileCheck { Ok, Missing, NotRegular };
-
-// What a path names, before anything of the current scene is let go. A device
-// or a folder is never read: /dev/zero would never end.
-FileCheck checkSceneFile(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return FileCheck::Missing;
-    if (!S_ISREG(st.st_mode)) return FileCheck::NotRegular;
-    if (::access(path.c_str(), R_OK) != 0) return FileCheck::Missing;
-    return FileCheck::Ok;
-}
-
-// Whether a read left anything of a scene in a scene that was empty before:
-// a block of any kind leaves a record, a name, a size or a version behind.
-bool readAnything(const pnScene& s) {
-    const pnScene fresh;
-    return s.getNumObjects() || s.getNumMaterials() || s.getNumLights() || s.getNumEvents() || s.getNumEffects() ||
-           s.getNumStringProperties() || s.getNumCharts() || s.getNumPauses() || s.getNumSounds() ||
-           s.getBackground() || s.getViewpoint() || !s.getName().empty() || s.getVersion() != fresh.getVersion() ||
-           s.getWidth() != fresh.getWidth() || s.getHeight() != fresh.getHeight() ||
-           s.getAlign() != fresh.getAlign() || s.getSetFlag(pnScene::POSITION_FLAG) ||
-           s.getSetFlag(pnScene::ROTANGLE_FLAG) || s.getSetFlag(pnScene::ROTAXIS_FLAG) ||
-           s.getSetFlag(pnScene::SCALE_FLAG);
-}
 }  // namespace
 
 int CKelvanoView::ReadSceneFile(const std::string& path, pnScene& scene) {
-    std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
-    if (!file) return 0;
-    pnSceneLoader::readStream(scene, file);
-    std::fclose(file);
-    return readAnything(scene) ? 1 : -1;
+    return pnSceneLoader::readScene(scene, path);
 }
 
 namespace {
@@ -255,13 +225,6 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
         m_pHost->SetCursor(CurrentCursor());
         return 0;
     };
-    const FileCheck check = checkSceneFile(path);
-    if (check == FileCheck::Missing) {
-        if (origin == OpenOrigin::Recent && app) app->RemoveFromRecentFiles(path);
-        return refuse(dropped ? inQuotes(path) + ": not found" : inQuotes(path) + " is not found.");
-    }
-    if (check == FileCheck::NotRegular) return refuse(inQuotes(path) + " is not a scene file.");
-
     m_pHost->SetCursor(ViewCursor::Wait);
     auto scene = std::make_unique<pnScene>();
     const int read = ReadSceneFile(path, *scene);

@@ -99,6 +99,7 @@ void CKelvanoView::RemoveFromMultiSelection(const pnObject* object) {
     auto& list = m_pDocument->m_selectedObjects;
     auto it = std::find_if(list.begin(), list.end(), [&](const pnObject* m) { return sameName(m, object); });
     if (it != list.end()) list.erase(it);
+    if (list.empty()) ClearMultiSelection(0);
 }
 
 void CKelvanoView::SelectObjectByName(const std::string& name) {
@@ -212,12 +213,12 @@ void CKelvanoView::FocusRule(pnObject* picked) {
         ShowPageForObject(picked, 1);
         return;
     }
-    m_bMultiDrag = 0;
     if (!picked) doc.m_pSelectedObject = doc.m_selectedObjects.back();
     if (m_bHighlightSelected)
         for (pnObject* member : doc.m_selectedObjects) SetObjectHighlight(member, 0);
     if (frame) frame->SelectObjectListIndex(-1, 0);
     doc.m_selectedObjects.clear();
+    ClearMultiSelection(0);
     if (picked) {
         if (m_pHost) m_pHost->Redraw();
         return;
@@ -573,6 +574,9 @@ void CKelvanoView::OnObjectChosen(const std::string& name) {
     if (doc.m_pSelectedObject && doc.m_pSelectedObject->getName() == name) return;
     pnObject* chosen = m_pScene->findObject(name.c_str());
     if (!chosen) return;
+    // A choice outside the objects selected together ends them, as a click
+    // on it in the view does; the bars then edit the chosen object alone.
+    if (!doc.m_selectedObjects.empty() && !IsInMultiSelection(chosen)) ClearMultiSelection(1);
     if (doc.m_pSelectedObject) {
         if (m_bHighlightSelected) SetObjectHighlight(doc.m_pSelectedObject, 0);
         if (frame) frame->SelectObjectListItem(doc.m_pSelectedObject->getName(), 0);

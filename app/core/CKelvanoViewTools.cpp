@@ -55,7 +55,7 @@ bool CKelvanoView::OnUpdateToolsCommand(int id, CCmdUI& ui) {
     }
     switch (id) {
     case kv::ID_EDIT_SELECT_ALL:
-        ui.Enable(m_pScene && m_pScene->getNumObjects() > 0 && !m_bAnimationMode);
+        ui.Enable(m_pScene && m_pScene->getNumObjects() > 0 && !m_bAnimationMode && !m_bPlacing);
         ui.SetCheck(m_bSelectAll != 0);
         return true;
     case kv::ID_SCENE_TRANSFORM: return true;
@@ -118,8 +118,9 @@ void CKelvanoView::OnCameraPreset(int index) {
 }
 
 void CKelvanoView::OnSelectAll() {
-    // Ctrl+A reaches the view also while its menu item is greyed.
-    if (!m_pScene || m_pScene->getNumObjects() == 0 || m_bAnimationMode) return;
+    // Ctrl+A reaches the view also while its menu item is greyed. While a new
+    // object follows the pointer it alone moves until it is put down.
+    if (!m_pScene || m_pScene->getNumObjects() == 0 || m_bAnimationMode || m_bPlacing) return;
     m_bSelectAll = !m_bSelectAll;
     m_bMultiDrag = m_bSelectAll;
     CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;

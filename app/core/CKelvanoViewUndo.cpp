@@ -43,15 +43,18 @@ void CKelvanoView::RefreshAfterEdit() {
 
 void CKelvanoView::SelectObject(pnObject* object) {
     if (!m_pDocument) return;
-    if (m_bHighlightSelected) SetObjectHighlight(m_pDocument->m_pSelectedObject, 0);
-    m_pDocument->m_selectedObjects.clear();
+    pnObject* const old = m_pDocument->m_pSelectedObject;
+    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    if (m_bHighlightSelected) SetObjectHighlight(old, 0);
+    // The object is selected alone: the Object List shows none of the others.
+    ClearMultiSelection(1);
+    if (frame && old && old != object) frame->SelectObjectListItem(old->getName(), 0);
     m_pDocument->m_pSelectedObject = object;
     m_pDocument->m_pSelectedPart = nullptr;
     m_pDocument->m_nSelectedDataPt = -1;
     m_pDocument->m_nSelectedPartKind = -1;
     if (m_bHighlightSelected) SetObjectHighlight(object, 1);
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr)
-        if (object) frame->SelectObjectListItem(object->getName(), 1);
+    if (frame && object) frame->SelectObjectListItem(object->getName(), 1);
 }
 
 pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
@@ -61,6 +64,7 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     made->copy(snapshot.m_pObjectCopy.get());
     if (!m_pScene->addObject(made.get())) return nullptr;
     pnObject* object = made.release();
+    m_nPlayedFrame = kNoPlayedFrame;
     // Back at its place in the list, so the scene is saved as it was.
     if (snapshot.m_nObjectIndex >= 0) m_pScene->moveObject(object, snapshot.m_nObjectIndex);
     const std::string name = object->getName();

@@ -48,7 +48,7 @@ void appendEditAndView(std::vector<MenuEntry>& m) {
         item(ID_EDIT_DELETE, "&Delete\tDel"),
         item(ID_EDIT_DELETE_COLUMN, "D&elete Column"),
         sep,
-        item(ID_EDIT_SELECT_ALL, "Select All\tCtrl+A"),
+        check(ID_EDIT_SELECT_ALL, "Select All\tCtrl+A"),
         sep,
         item(ID_EDIT_OPTIONS, "Edit &Options..."),
         end,

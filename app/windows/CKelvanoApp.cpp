@@ -106,6 +106,14 @@ int CKelvanoApp::OnExit() {
     return wxApp::OnExit();
 }
 
+void CKelvanoApp::OnAssertFailure(const wxChar* file, int line, const wxChar* func, const wxChar* cond,
+                                  const wxChar* msg) {
+    auto text = [](const wxChar* s) { return s ? wxString(s).ToStdString(wxConvUTF8) : std::string(); };
+    std::fprintf(stderr, "kelvano: wx assertion \"%s\" failed in %s() at %s:%d%s%s\n", text(cond).c_str(),
+                 text(func).c_str(), text(file).c_str(), line, msg && *msg ? ": " : "", text(msg).c_str());
+    std::fflush(stderr);
+}
+
 void CKelvanoApp::AddToRecentFiles(const std::string& path) {
     m_recentFiles.Add(path);
     if (m_pMainFrame) m_pMainFrame->RefreshRecentFiles();

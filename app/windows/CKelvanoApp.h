@@ -22,6 +22,11 @@ public:
 
     bool OnInit() override;
     int OnExit() override;
+    // A failed wx assertion is written to standard error and the program goes
+    // on: the toolkit's modal box would stop the user's work, and a second
+    // assertion while it shows ends the program.
+    void OnAssertFailure(const wxChar* file, int line, const wxChar* func, const wxChar* cond,
+                         const wxChar* msg) override;
 
     // The start-up steps on given arguments (without the program name) and
     // the folder the program was started from; OnInit runs them on the real

@@ -146,13 +146,8 @@ public:
 
     void TrackPopupMenu(int popup, int x, int y) override {
         CMainFrame* frame = m_canvas->GetMainFrame();
-        wxMenu menu;
-        for (const kv::MenuEntry& e : kv::ContextMenu(popup)) {
-            if (e.kind == kv::MenuEntry::Separator) menu.AppendSeparator();
-            else if (e.kind == kv::MenuEntry::Item) menu.Append(kv::ToWxId(e.id), wxString::FromUTF8(e.text));
-        }
-        // The main frame takes the commands and their update rules.
-        frame->PopupMenu(&menu, frame->ScreenToClient(m_canvas->ClientToScreen(wxPoint(x, y))));
+        std::unique_ptr<wxMenu> menu = CKelvanoCanvas::MakeContextMenu(popup);
+        frame->PopupMenu(menu.get(), frame->ScreenToClient(m_canvas->ClientToScreen(wxPoint(x, y))));
     }
 
     void LaunchBrowser(const std::string& url, std::function<void()> failed) override {
@@ -335,6 +330,16 @@ wxGLAttributes CKelvanoCanvas::ChooseAttributes(bool* accumRequested) {
     wxGLAttributes a;
     a.Defaults().EndList();
     return a;
+}
+
+std::unique_ptr<wxMenu> CKelvanoCanvas::MakeContextMenu(int popup) {
+    auto menu = std::make_unique<wxMenu>();
+    for (const kv::MenuEntry& e : kv::ContextMenu(popup)) {
+        if (e.kind == kv::MenuEntry::Separator) menu->AppendSeparator();
+        else if (e.kind == kv::MenuEntry::Item) menu->Append(kv::ToWxId(e.id), wxString::FromUTF8(e.text));
+        else if (e.kind == kv::MenuEntry::Check) menu->AppendCheckItem(kv::ToWxId(e.id), wxString::FromUTF8(e.text));
+    }
+    return menu;
 }
 
 CKelvanoCanvas::CKelvanoCanvas(CChildFrame* parent, CMainFrame* frame, const wxGLAttributes& attributes,

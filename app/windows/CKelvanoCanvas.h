@@ -13,6 +13,7 @@ class CChildFrame;
 class CKelvanoView;
 class CMainFrame;
 class CViewHost;
+class wxMenu;
 
 class CKelvanoCanvas : public wxGLCanvas {
 public:
@@ -30,6 +31,10 @@ public:
     bool MakeContextCurrent();
     // Releases the view and the GL context while the window still exists.
     void ReleaseView();
+
+    // The view's context menu (0 object mode, 1 animation mode); the main
+    // frame takes its commands and update rules.
+    static std::unique_ptr<wxMenu> MakeContextMenu(int popup);
 
     CMainFrame* GetMainFrame() const { return m_pFrame; }
     CChildFrame* GetChildFrame() const { return m_pChild; }

@@ -531,6 +531,7 @@ void CMainFrame::UpdateCommand(int id, bool& enabled, int& checked) {
 
 void CMainFrame::OnCommand(wxCommandEvent& event) {
     const int id = FromWxId(event.GetId());
+    if (ApplyToFocusedText(id)) return;
     // A scene that opens or starts new is worked on with the keys at once.
     const bool sceneCommand = id == ID_FILE_NEW || id == ID_FILE_OPEN ||
                               (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST);

@@ -4,6 +4,7 @@
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
+#include "app/core/KelvanoIds.h"
 #include "charts/pnChart.h"
 #include "charts/pnChartRead.h"
 #include "scene/pnEffect.h"
@@ -31,6 +32,7 @@
 #include <wx/display.h>
 #include <wx/frame.h>
 #include <wx/listbox.h>
+#include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/testing.h>
 
@@ -268,6 +270,17 @@ TEST_F(EffectDialogsGuiTest, TreeDragsAndItems) {
     tree->DropAt(centre(m.FolderOf(m.FindEvent("D"))));
     EXPECT_EQ(scene().findEvent("B")->getParent(), "D");
     EXPECT_EQ(m.Parent(m.FindEvent("B")), m.FindEvent("D"));
+
+    // The context menus: made without a wx assertion, their commands known
+    // by their own numbers.
+    std::unique_ptr<wxMenu> noParent = tree->MakeItemMenu(m.FindEvent("B"));
+    ASSERT_TRUE(noParent);
+    EXPECT_EQ(kv::FromWxId(noParent->FindItem("No Parent")), CEventTreeCtrl::kNoParentCommand);
+    std::unique_ptr<wxMenu> deletePlay = tree->MakeItemMenu(m.Item(m.FolderOf(m.FindEvent("A"))).children[0]);
+    ASSERT_TRUE(deletePlay);
+    EXPECT_EQ(kv::FromWxId(deletePlay->FindItem("Delete")), CEventTreeCtrl::kDeleteCommand);
+    EXPECT_FALSE(tree->MakeItemMenu(m.FolderOf(m.FindEvent("A"))));
+    EXPECT_FALSE(tree->MakeItemMenu(m.FindEvent("A"))) << "no parent to leave";
 }
 
 TEST_F(EffectDialogsGuiTest, DialogSetLeavesNothingBehind) {

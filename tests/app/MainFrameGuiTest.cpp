@@ -16,11 +16,13 @@
 #include "app/core/FramePlacement.h"
 #include "app/core/KelvanoIds.h"
 #include "charts/pnChart.h"
+#include "scene/pnEvent.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
 #include "ui/properties/CEditBoxBar.h"
 #include "ui/properties/CGraphPages.h"
 #include "ui/properties/CLimitHeightDlg.h"
+#include "ui/properties/CNumEdit.h"
 #include "ui/properties/CNumSpinCtrl.h"
 #include "ui/properties/CTransformDlg.h"
 #include "sg/sgAccumTarget.h"
@@ -47,6 +49,7 @@
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <unistd.h>
 
 wxAppConsole* wxCreateApp();
 
@@ -72,6 +75,25 @@ std::string readFile(const std::string& path) {
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// A panel with its event in the view's scene.
+pnObject* addPanel(CKelvanoView* view, const char* name) {
+    auto* panel = new pnPanel;
+    panel->setName(name);
+    panel->setDimension(100, 100, 10);
+    if (!view->GetScene()->addObject(panel)) {
+        delete panel;
+        return nullptr;
+    }
+    auto* event = new pnEvent;
+    event->setName(name);
+    event->addObjectName(name);
+    if (view->GetScene()->addEvent(event))
+        view->GetScene()->addObjectsToScene(event);
+    else
+        delete event;
+    return panel;
 }
 
 }  // namespace
@@ -308,6 +330,124 @@ TEST(MainFrameGui, CommandsNobodyHandlesAreGreyed) {
     EXPECT_TRUE(frame()->IsPaneShown(kPaneCameraToolBar));
     frame()->RouteCommand(ID_VIEW_TOOLBAR);
     EXPECT_TRUE(frame()->IsPaneShown(kPaneMainToolBar));
+}
+
+// The update rules of every menu, the context menus too, in the states a user
+// reaches: a rule that checks an item without a check mark makes wx assert,
+// which fails this test.
+TEST(MainFrameGui, EveryMenuUpdatesInEveryStateWithoutAnAssertion) {
+    CKelvanoView* view = frame()->GetView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(view->GetScene(), nullptr);
+    pnObject* panel = addPanel(view, "menuPanel");
+    ASSERT_NE(panel, nullptr);
+    view->SelectObject(panel);
+
+    std::vector<wxMenuItem*> plain;
+    std::function<void(wxMenu*)> collect = [&](wxMenu* menu) {
+        for (wxMenuItem* item : menu->GetMenuItems()) {
+            if (item->IsSubMenu()) collect(item->GetSubMenu());
+            else if (!item->IsSeparator() && !item->IsCheckable()) plain.push_back(item);
+        }
+    };
+    wxMenuBar* bar = frame()->GetMenuBar();
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i) collect(bar->GetMenu(i));
+    ASSERT_GT(plain.size(), 20u);
+    auto updateEverything = [&](const char* state) {
+        SCOPED_TRACE(state);
+        // As when a menu opens, and as each context menu comes up.
+        frame()->UpdateWindowUI(wxUPDATE_UI_NONE);
+        for (int popup : {0, 1}) CKelvanoCanvas::MakeContextMenu(popup)->UpdateUI(frame());
+        for (wxMenuItem* item : plain) {
+            bool enabled = true;
+            int checked = -1;
+            frame()->UpdateCommand(FromWxId(item->GetId()), enabled, checked);
+            EXPECT_EQ(checked, -1) << item->GetItemLabelText() << " has no check mark";
+        }
+    };
+    updateEverything("a selection");
+    frame()->RouteCommand(ID_EDIT_SELECT_ALL);
+    ASSERT_EQ(view->m_bSelectAll, 1);
+    updateEverything("Select All");
+    EXPECT_TRUE(menuItem(ID_EDIT_SELECT_ALL)->IsChecked());
+    frame()->RouteCommand(ID_EDIT_SELECT_ALL);
+    frame()->UpdateWindowUI(wxUPDATE_UI_NONE);
+    EXPECT_FALSE(menuItem(ID_EDIT_SELECT_ALL)->IsChecked());
+    frame()->RouteCommand(ID_MODE_ANIMATION);
+    ASSERT_EQ(view->m_bAnimationMode, 1);
+    updateEverything("animation mode");
+    frame()->RouteCommand(ID_MODE_OBJECT);
+    view->SelectObject(panel);
+    view->OnCommand(ID_EDIT_DELETE);
+    updateEverything("nothing left to select");
+    // The scene is closed without the save question later.
+    view->m_bModified = 0;
+    pump(100);
+}
+
+// The program's Ctrl keys reach the view from the bars too, but not while a
+// text box has the keys: there Ctrl+A selects the box's text and leaves the
+// objects as they were selected.
+TEST(MainFrameGui, CtrlAInABarsTextBoxSelectsItsText) {
+    CKelvanoView* view = frame()->GetView();
+    pnObject* first = addPanel(view, "keysFirst");
+    pnObject* second = addPanel(view, "keysSecond");
+    ASSERT_TRUE(first && second);
+    view->SelectObject(second);
+    view->ShowSelectionInBars();
+    CNumEdit* edit = frame()->GetTransformBar()->GetDialog()->GetEdit(TF_POS_X);
+    frame()->ShowPane(kPaneTransformation, true);
+    pump(200);
+    edit->SetFocus();
+    edit->ChangeValue("12.50");
+    edit->SetInsertionPointEnd();
+    pumpUntil([&] { return edit->HasFocus(); });
+    wxUIActionSimulator sim;
+    sim.Char('a', wxMOD_CONTROL);
+    pumpUntil([&] {
+        long from = 0, to = 0;
+        edit->GetSelection(&from, &to);
+        return view->m_bSelectAll || to - from == 5;
+    });
+    long from = 0, to = 0;
+    edit->GetSelection(&from, &to);
+    EXPECT_EQ(to - from, 5) << "the box's text is selected";
+    EXPECT_EQ(view->m_bSelectAll, 0);
+    EXPECT_TRUE(theApp.m_pCurrentDoc->m_selectedObjects.empty());
+    EXPECT_EQ(theApp.m_pCurrentDoc->m_pSelectedObject, second);
+    // In the scene window the same keys select every object.
+    frame()->GetChildFrame()->GetCanvas()->SetFocus();
+    pump(100);
+    sim.Char('a', wxMOD_CONTROL);
+    pumpUntil([&] { return view->m_bSelectAll != 0; });
+    EXPECT_EQ(view->m_bSelectAll, 1);
+    frame()->RouteCommand(ID_EDIT_SELECT_ALL);
+    for (pnObject* object : {first, second}) {
+        view->SelectObject(object);
+        view->OnCommand(ID_EDIT_DELETE);
+    }
+    view->m_bModified = 0;
+}
+
+// The program's own assertion handler writes one line and returns: no modal
+// box stops the user (or this test).
+TEST(MainFrameGui, TheProgramLogsAnAssertionAndGoesOn) {
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    fflush(stderr);
+    const int saved = dup(2);
+    dup2(pipeEnds[1], 2);
+    theApp.OnAssertFailure(wxT("menu.cpp"), 797, wxT("Check"), wxT("IsCheckable()"), wxT("can't check this item"));
+    fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    close(pipeEnds[1]);
+    char buffer[512] = {};
+    const ssize_t n = read(pipeEnds[0], buffer, sizeof buffer - 1);
+    close(pipeEnds[0]);
+    ASSERT_GT(n, 0);
+    EXPECT_EQ(std::string(buffer, static_cast<size_t>(n)),
+              "kelvano: wx assertion \"IsCheckable()\" failed in Check() at menu.cpp:797: can't check this item\n");
 }
 
 TEST(MainFrameGui, AnimationModeHidesTheObjectListAndBringsItBack) {

@@ -6,6 +6,7 @@
 #include "tests/app/ViewFixture.h"
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -256,4 +257,89 @@ TEST_F(PickingTest, ATextureScaleTermDraggedToZeroOrBelowBecomesOneHundredth) {
     EXPECT_FLOAT_EQ(a, 0.01f);
     EXPECT_FLOAT_EQ(b, 2.0f);
     EXPECT_EQ(frame.textureValues, std::make_pair(a, b));
+}
+
+// Whatever empties the list of objects selected together ends Select All and
+// the drag of several objects with it: afterwards a drag moves the selected
+// object alone, as one undoable step, and Select All shows no check.
+TEST_F(PickingTest, OnceTheListEmptiesADragMovesTheSelectionAlone) {
+    struct Case {
+        const char* what;
+        std::function<void()> empty;
+    };
+    const Case cases[] = {
+        {"one name picked in the Object List",
+         [&] {
+             view->ClearMultiSelection(0);
+             view->OnObjectChosen("left");
+         }},
+        {"animation mode and back",
+         [&] {
+             view->OnToggleMode();
+             view->OnToggleMode();
+         }},
+        {"a paste",
+         [&] {
+             ASSERT_EQ(view->OnEditCopy(), 1);
+             ASSERT_EQ(view->OnEditPaste(), 1);
+             view->OnCommand(kv::ID_EDIT_DELETE);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        selectLeft();
+        view->OnCommand(kv::ID_EDIT_SELECT_ALL);
+        ASSERT_EQ(doc->m_selectedObjects.size(), 2u);
+        c.empty();
+        CCmdUI selectAll;
+        view->OnUpdateCommand(kv::ID_EDIT_SELECT_ALL, selectAll);
+        EXPECT_EQ(selectAll.checked, 0);
+        EXPECT_TRUE(doc->m_selectedObjects.empty());
+        selectLeft();
+        const float leftX = left->getPosition()[0], rightX = right->getPosition()[0];
+        const int before = steps();
+        drag(leftAt, 20, 0);
+        EXPECT_FLOAT_EQ(left->getPosition()[0], leftX + 20.0f);
+        EXPECT_FLOAT_EQ(right->getPosition()[0], rightX);
+        EXPECT_EQ(steps(), before + 1);
+        ASSERT_EQ(view->OnEditUndo(), 1);
+        // The step puts back an object of its own.
+        left = static_cast<pnPanel*>(scene().findObject("left"));
+        ASSERT_NE(left, nullptr);
+        EXPECT_FLOAT_EQ(left->getPosition()[0], leftX);
+    }
+}
+
+// The object chooser picking an object outside the list ends the list, as a
+// click on that object would: Undo comes back and the Transformation bar's
+// edits reach the chosen object alone.
+TEST_F(PickingTest, ChoosingAnObjectOutsideTheListEndsIt) {
+    selectLeft();
+    drag(leftAt, 10, 0);
+    click(leftAt, KV_MOD_SHIFT);
+    view->OnLButtonUp(leftAt.first, leftAt.second, KV_MOD_SHIFT);
+    ASSERT_EQ(doc->m_selectedObjects.size(), 1u);
+    frame.calls.clear();
+    view->OnObjectChosen("right");
+    EXPECT_EQ(doc->m_pSelectedObject, right);
+    EXPECT_TRUE(doc->m_selectedObjects.empty());
+    EXPECT_EQ(frame.callsOf("SelectObjectListIndex"), std::vector<std::string>{"-1,0"});
+    CCmdUI undo;
+    view->OnUpdateCommand(kv::ID_EDIT_UNDO, undo);
+    EXPECT_TRUE(undo.enabled);
+}
+
+// While a new object follows the pointer it moves alone: Select All waits.
+TEST_F(PickingTest, SelectAllWaitsUntilTheNewObjectIsPutDown) {
+    selectLeft();
+    view->m_bPlacing = view->m_bPlacingFirstMove = 1;
+    CCmdUI selectAll;
+    view->OnUpdateCommand(kv::ID_EDIT_SELECT_ALL, selectAll);
+    EXPECT_FALSE(selectAll.enabled);
+    view->OnCommand(kv::ID_EDIT_SELECT_ALL);
+    EXPECT_EQ(view->m_bSelectAll, 0);
+    EXPECT_TRUE(doc->m_selectedObjects.empty());
+    view->OnMouseMove(kDefaultSceneWidth / 2 + 30, kDefaultSceneHeight / 2, 0);
+    EXPECT_FLOAT_EQ(left->getPosition()[0], -120.0f);
+    EXPECT_FLOAT_EQ(right->getPosition()[0], 150.0f);
 }

@@ -223,12 +223,7 @@ def main():
             em.wait_done(env, "GIF animation")
             check_animation(gif, em.LAST_FRAME + 1, env)
         ep.stop(proc, display, window, log, env, "exports")
-        with open(os.path.join(work, "program.log")) as f:
-            text = f.read()
-        check("ERROR: AddressSanitizer" not in text and "runtime error" not in text,
-              "sanitizer reports in the program's output")
-        if ep.failures:
-            print(text[-6000:])
+        ep.check_log(work)
     return 1 if ep.failures else 0
 
 

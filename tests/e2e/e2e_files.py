@@ -66,6 +66,7 @@ def main():
             f.write(bytes(rnd.randrange(256) for _ in range(65536)))
         refused_at_start(program, work, display, env, "/dev/zero", "/dev/zero")
         refused_at_start(program, work, display, env, noise, "random bytes")
+        ep.check_log(work)
 
     return 1 if failures else 0
 

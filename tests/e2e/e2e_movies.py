@@ -290,12 +290,7 @@ def main():
                 print(f"Ruffle first frame PSNR {value:.1f} dB", flush=True)
 
         ep.stop(proc, display, window, log, env, "movies")
-        with open(os.path.join(work, "program.log")) as f:
-            text = f.read()
-        check("ERROR: AddressSanitizer" not in text and "runtime error" not in text,
-              "sanitizer reports in the program's output")
-        if failures:
-            print(text[-4000:])
+        ep.check_log(work)
     return 1 if failures else 0
 
 

@@ -177,9 +177,7 @@ def main():
                 check(faces is not None and int(faces.group(1)) > 0, f"assimp reads no faces in {stock}")
         if check(run.proc.poll() is None, f"the program ended early ({run.proc.poll()})"):
             run.stop("panel and model")
-        with open(os.path.join(work, "program.log")) as f:
-            log = f.read()
-        check("ERROR: AddressSanitizer" not in log and "runtime error" not in log, "sanitizer reports:\n" + log[-3000:])
+        ep.check_log(work)
     return 1 if ep.failures else 0
 
 

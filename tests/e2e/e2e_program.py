@@ -153,14 +153,32 @@ def stop(proc, display, window, log, env, what):
     check(rc == 0, f"{what}: the program ended with {rc} after the close request")
 
 
-def check_log(work):
-    """No sanitizer reports in the program's output; its end printed on failure."""
-    with open(os.path.join(work, "program.log"), errors="replace") as f:
+# What in the program's output is a fault: sanitizer reports, and the wx
+# assertions that the program writes out instead of showing them.
+LOG_FAULTS = [("ERROR: AddressSanitizer", "sanitizer reports"), ("runtime error", "sanitizer reports"),
+              ("ERROR: LeakSanitizer", "sanitizer reports"), ("kelvano: wx assertion", "wx assertions")]
+
+
+def log_faults(text):
+    """The kinds of fault found in a program's output, each once."""
+    found = []
+    for needle, kind in LOG_FAULTS:
+        if needle in text and kind not in found:
+            found.append(kind)
+    return found
+
+
+def check_log(work, name="program.log"):
+    """No sanitizer reports and no wx assertions in the program's output; its
+    end (or the first report) printed on failure."""
+    with open(os.path.join(work, name), errors="replace") as f:
         text = f.read()
-    check("ERROR: AddressSanitizer" not in text and "runtime error" not in text,
-          "sanitizer reports in the program's output")
+    faults = log_faults(text)
+    for kind in faults:
+        check(False, kind + " in the program's output")
     if failures:
-        print(text[-6000:])
+        first = min((text.find(n) for n, _ in LOG_FAULTS if n in text), default=-1)
+        print(text[first:first + 6000] if first >= 0 else text[-6000:])
 
 
 def command_line(program, env):
@@ -231,6 +249,7 @@ def blocked_settings(program, work, home, display, env):
         text = f.read()
     check("kelvano.conf" not in text and "Error: " not in text,
           "blocked settings: framework errors in the output: " + text[-2000:])
+    check_log(work)
 
 
 def main():

@@ -182,12 +182,7 @@ def main():
                 check(len(first) == len(third) and not undone, f"after Ctrl+Z the save differs: {undone[:4]}")
         if check(proc.poll() is None, f"the program ended early ({proc.poll()})"):
             ep.stop(proc, display, window, log, env, "property bar")
-        with open(os.path.join(work, "program.log")) as f:
-            text = f.read()
-        check("ERROR: AddressSanitizer" not in text and "runtime error" not in text,
-              "sanitizer reports in the program's output")
-        if failures:
-            print(text[-4000:] if "AddressSanitizer" not in text else text[text.index("ERROR: AddressSanitizer"):][:5000])
+        ep.check_log(work)
     return 1 if failures else 0
 
 

@@ -91,8 +91,7 @@ def main():
             if check(spot is not None, "no Name edit found in the Edit Box"):
                 xh.run(["xdotool", "mousemove", "--sync", str(spot[0]), str(spot[1]), "click", "1"], env)
                 time.sleep(0.5)
-                # Ctrl+A is the program's Select All: the edit's text is
-                # selected with the keys of a line.
+                # The edit's text is selected with the keys of a line.
                 ee.key(env, "End", "shift+Home")
                 ee.typed(env, "Greeting")
                 ee.key(env, "Return")

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -118,4 +119,25 @@ TEST(RenderTool, RefusesBadArgumentsAndMissingScenes) {
     EXPECT_NE(runRenderTool("a.apn --aa x -o b.png"), 0);
     EXPECT_NE(runRenderTool("a.apn --size 10 -o b.png"), 0);
     EXPECT_NE(runRenderTool("/nonexistent/scene.apn -o " + shellQuote(testOutputDir() + "/none.png")), 0);
+}
+
+// What the program refuses to open the tool refuses too, with the program's
+// words, and writes nothing: a device would never end, a text file would
+// make a black picture.
+TEST(RenderTool, RefusesWhatIsNotASceneFile) {
+    const std::string text = testOutputDir() + "/render-notes.apn";
+    {
+        std::FILE* f = std::fopen(text.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs("These are notes, not a scene.\n", f);
+        std::fclose(f);
+    }
+    for (const std::string& input : {std::string("/dev/zero"), text}) {
+        const std::string png = testOutputDir() + "/render-refused.png";
+        std::remove(png.c_str());
+        std::string log;
+        EXPECT_NE(runRenderTool(shellQuote(input) + " -o " + shellQuote(png), &log), 0) << input;
+        EXPECT_NE(log.find("\"" + input + "\" is not a scene file."), std::string::npos) << log;
+        EXPECT_FALSE(std::ifstream(png).good()) << "nothing is written for " << input;
+    }
 }

@@ -398,3 +398,32 @@ TEST(RoundTrip, MotionPathsAndEasingSurviveASave) {
     EXPECT_NEAR(mid[0], 30.0f, 1e-4);
     EXPECT_NEAR(mid[1], 0.0f, 1e-4);
 }
+
+// The checks every open makes, whichever program opens: nothing readable,
+// a device or a folder, and a file in which nothing of a scene is found.
+TEST(SceneLoader, OpensOnlyRegularFilesThatHoldAScene) {
+    TempDir dir("kv-loader");
+    ASSERT_FALSE(dir.path().empty());
+    const std::string fifo = dir.file("pipe.apn");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::string path;
+        pnSceneLoader::Result expected;
+    };
+    const Case cases[] = {
+        {"", pnSceneLoader::NOT_FOUND},
+        {dir.file("missing.apn"), pnSceneLoader::NOT_FOUND},
+        {"/dev/zero", pnSceneLoader::NOT_A_SCENE},
+        {fifo, pnSceneLoader::NOT_A_SCENE},
+        {dir.path(), pnSceneLoader::NOT_A_SCENE},
+        {dir.write("notes.apn", "Shopping list:\n  milk, 2 eggs\n"), pnSceneLoader::NOT_A_SCENE},
+        {dir.write("empty.apn", ""), pnSceneLoader::NOT_A_SCENE},
+        {dir.write("named.apn", "scene { name \"tiny\" }\n"), pnSceneLoader::READ},
+    };
+    for (const Case& c : cases) {
+        pnScene scene;
+        EXPECT_EQ(pnSceneLoader().readFile(scene, c.path), c.expected) << c.path;
+        EXPECT_EQ(pnSceneLoader::readScene(scene, c.path) == pnSceneLoader::READ, c.expected == pnSceneLoader::READ)
+            << c.path;
+    }
+}

@@ -21,11 +21,11 @@ inline int runWxTests(int argc, char** argv, const std::function<void()>& init =
         std::fprintf(stderr, "no display\n");
         return 1;
     }
-    if (init) init();
     wxSetAssertHandler([](const wxString& file, int line, const wxString& func, const wxString& cond,
                           const wxString& msg) {
         ADD_FAILURE() << "wx assertion " << cond << " " << msg << " in " << func << " at " << file << ":" << line;
     });
+    if (init) init();
     int rc = 1;
     {
         wxEventLoop loop;

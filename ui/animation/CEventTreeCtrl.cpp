@@ -1,5 +1,7 @@
 #include "ui/animation/CEventTreeCtrl.h"
 
+#include "app/core/KelvanoIds.h"
+
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CEventTreeModel.h"
 
@@ -52,15 +54,10 @@ CEventTreeCtrl::CEventTreeCtrl(CEventTreeDlg* panel, wxWindowID id)
         const int item = IdOf(e.GetItem());
         if (item < 0) return;
         SelectItem(e.GetItem());
-        const CEventTreeModel& model = m_pPanel->Model();
-        wxMenu menu;
-        if (model.KindOf(item) == CEventTreeModel::kEvent && model.Parent(item) >= 0)
-            menu.Append(kNoParentCommand, "No Parent");
-        else if (model.KindOf(item) == CEventTreeModel::kEffect)
-            menu.Append(kDeleteCommand, "Delete");
-        else
-            return;
-        const int chosen = GetPopupMenuSelectionFromUser(menu);
+        std::unique_ptr<wxMenu> menu = MakeItemMenu(item);
+        if (!menu) return;
+        const int picked = GetPopupMenuSelectionFromUser(*menu);
+        const int chosen = picked == wxID_NONE ? 0 : kv::FromWxId(picked);
         if (chosen == kNoParentCommand) m_pPanel->OnNoParent(item);
         else if (chosen == kDeleteCommand) m_pPanel->OnDeleteItem(item);
     });
@@ -77,6 +74,19 @@ CEventTreeCtrl::CEventTreeCtrl(CEventTreeDlg* panel, wxWindowID id)
     Bind(wxEVT_LEFT_UP, &CEventTreeCtrl::OnLeftUp, this);
     Bind(wxEVT_TIMER, &CEventTreeCtrl::OnTimer, this, kScrollTimer);
     Bind(wxEVT_MOUSE_CAPTURE_LOST, &CEventTreeCtrl::OnCaptureLost, this);
+}
+
+std::unique_ptr<wxMenu> CEventTreeCtrl::MakeItemMenu(int item) const {
+    const CEventTreeModel& model = m_pPanel->Model();
+    auto menu = std::make_unique<wxMenu>();
+    // The commands' numbers lie above wx's id range: they go through its own.
+    if (model.KindOf(item) == CEventTreeModel::kEvent && model.Parent(item) >= 0)
+        menu->Append(kv::ToWxId(kNoParentCommand), "No Parent");
+    else if (model.KindOf(item) == CEventTreeModel::kEffect)
+        menu->Append(kv::ToWxId(kDeleteCommand), "Delete");
+    else
+        return nullptr;
+    return menu;
 }
 
 CEventTreeCtrl::~CEventTreeCtrl() {

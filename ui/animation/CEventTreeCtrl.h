@@ -12,6 +12,7 @@
 class CEventTreeDlg;
 class CEventTreeModel;
 class wxGenericDragImage;
+class wxMenu;
 
 class CEventTreeCtrl : public wxTreeCtrl {
 public:
@@ -26,6 +27,9 @@ public:
     void ShowModel(const CEventTreeModel& model);
     wxTreeItemId ItemOf(int id) const;
     int IdOf(const wxTreeItemId& item) const;
+    // The context menu of a model item: "No Parent" for an event with a
+    // parent, "Delete" for an effect play, none for other items.
+    std::unique_ptr<wxMenu> MakeItemMenu(int item) const;
     // Makes the item of a model id the selected one without reporting it.
     void SelectQuietly(int id);
 

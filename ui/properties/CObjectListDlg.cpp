@@ -74,16 +74,13 @@ void CObjectListDlg::Clear() {
 void CObjectListDlg::OnSelChange() {
     const CKelvanoAppState* app = GetAppState();
     if (!app || !app->m_pCurrentDoc || !app->m_pCurrentView) return;
-    CKelvanoDoc& doc = *app->m_pCurrentDoc;
     CKelvanoView& view = *app->m_pCurrentView;
     wxArrayInt selected;
     m_pList->GetSelections(selected);
     std::vector<std::string> names;
     for (int index : selected) names.push_back(m_pList->GetString(index).ToStdString(wxConvUTF8));
     // The selection of several objects goes first; the list stays as it is.
-    if (view.m_bHighlightSelected)
-        for (pnObject* member : doc.m_selectedObjects) view.SetObjectHighlight(member, 0);
-    doc.m_selectedObjects.clear();
+    view.ClearMultiSelection(0);
     CViewHost* host = view.GetHost();
     if (names.size() == 1) {
         // As if chosen in the tool bar's object chooser.

@@ -5,6 +5,7 @@
 #include "app/core/KelvanoMenus.h"
 
 #include <wx/app.h>
+#include <wx/textentry.h>
 #include <wx/window.h>
 
 #include <set>
@@ -22,6 +23,21 @@ int wxKeyOf(int key) {
     return key;
 }
 }  // namespace
+
+bool ApplyToFocusedText(int command) {
+    if (command != kv::ID_EDIT_SELECT_ALL && command != kv::ID_EDIT_CUT && command != kv::ID_EDIT_COPY &&
+        command != kv::ID_EDIT_PASTE)
+        return false;
+    auto* text = dynamic_cast<wxTextEntry*>(wxWindow::FindFocus());
+    if (!text || !text->IsEditable()) return false;
+    switch (command) {
+    case kv::ID_EDIT_SELECT_ALL: text->SelectAll(); break;
+    case kv::ID_EDIT_CUT: text->Cut(); break;
+    case kv::ID_EDIT_COPY: text->Copy(); break;
+    default: text->Paste(); break;
+    }
+    return true;
+}
 
 wxAcceleratorTable ProgramAcceleratorTable() {
     std::vector<wxAcceleratorEntry> entries;
@@ -42,6 +58,7 @@ void InstallViewAccelerators(wxWindow* window, std::function<void()> after) {
     for (const kv::AccelEntry& a : kv::AcceleratorTable()) ids.insert(kv::ToWxId(a.id));
     for (const int id : ids) {
         window->Bind(wxEVT_MENU, [after](wxCommandEvent& event) {
+            if (ApplyToFocusedText(kv::FromWxId(event.GetId()))) return;
             CKelvanoAppState* app = GetAppState();
             wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
             if (!app || !app->m_pCurrentView || !top) return;

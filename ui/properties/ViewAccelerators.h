@@ -12,6 +12,11 @@ class wxWindow;
 
 // The accelerator table with the commands' wx numbers.
 wxAcceleratorTable ProgramAcceleratorTable();
+// While an editable text box has the keyboard, Select All, Cut, Copy and
+// Paste (by the commands' documented numbers) act on its text, as the keys
+// do in any text box, and never on the scene's objects. True when the
+// command was taken so.
+bool ApplyToFocusedText(int command);
 // Gives window the table. Its commands go to the application's top window
 // while a view exists (else the key does nothing); after, when given, runs
 // once the command is done.
