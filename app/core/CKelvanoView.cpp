@@ -271,6 +271,9 @@ void CKelvanoView::HighlightObjectByName(const std::string& name, int on) {
 void CKelvanoView::ClearDocumentSelection() {
     m_bMultiDrag = 0;
     m_bSelectAll = 0;
+    // An object still being placed goes with its scene.
+    m_bPlacing = m_bPlacingFirstMove = 0;
+    m_strPlacingName.clear();
     if (!m_pDocument) return;
     m_pDocument->m_pClipboardObject.reset();
     m_pDocument->m_pClipboardLabelStyle.reset();

@@ -255,12 +255,15 @@ void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
     }
     CKelvanoDoc& doc = *m_pDocument;
     if (m_bPlacing) {
-        // The click puts the new object down: its creation is one step.
+        // The click puts the new object down: its creation, where it now
+        // stands, is the Add's one step.
         m_bPlacing = 0;
         m_bPlacingFirstMove = 0;
-        if (doc.m_pSelectedObject) {
-            doc.RecordUndoBefore(doc.m_pSelectedObject, UNDO_CREATE);
-            doc.RecordUndoAfter(doc.m_pSelectedObject);
+        pnObject* placed = m_pScene->findObject(m_strPlacingName.c_str());
+        m_strPlacingName.clear();
+        if (placed) {
+            doc.RecordUndoBefore(placed, UNDO_CREATE);
+            doc.RecordUndoAfter(placed);
         }
     }
     m_bDragMoved = 0;
