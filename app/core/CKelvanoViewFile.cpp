@@ -103,6 +103,9 @@ int CKelvanoView::SaveModified() {
 }
 
 int CKelvanoView::OnFileSave() {
+    // A preset view is the program's camera, not the user's: the file gets
+    // the user's.
+    SwitchPresetOff();
     if (m_strPathName.empty()) return OnFileSaveAs();
     return WriteScene();
 }
@@ -130,6 +133,7 @@ int CKelvanoView::SaveAsWithDialog(const char* extension, const char* filter, in
 }
 
 int CKelvanoView::OnFileSaveAs() {
+    SwitchPresetOff();
     return SaveAsWithDialog(".apn", "Scene File (*.apn) |*.apn|", &CKelvanoView::WriteScene);
 }
 
@@ -177,6 +181,9 @@ int CKelvanoView::OnFileNew() {
     if (!SaveModified()) return 0;
     m_bModified = 0;
     if (!m_pHost || !m_pDocument || !m_bCreated) return 0;
+    // A texture window left open would apply its values to the new scene's
+    // selection.
+    for (int kind = 1; kind <= 4; ++kind) CloseTextureWindowOfKind(kind);
     ClearDocumentSelection();
     SwitchPresetOff();
     m_nActivePreset = -1;
@@ -280,6 +287,7 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     }
 
     m_pDocument->m_bKeepAspect = 0;
+    for (int kind = 1; kind <= 4; ++kind) CloseTextureWindowOfKind(kind);
     SwitchPresetOff();
     m_nActivePreset = -1;
     m_bPresetViewSaved = 0;
