@@ -480,8 +480,9 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
     switch (id) {
     case kv::ID_FILE_SAVE:
     case kv::ID_FILE_SAVE_AS:
-        // Nothing to write until a scene exists.
-        ui.Enable(m_pScene != nullptr);
+        // Nothing to write until a scene exists; nothing while the frames
+        // move under the writer.
+        ui.Enable(m_pScene != nullptr && !m_bPlaying && !m_bBusy);
         return true;
     case kv::ID_MODE_MOVE:
     case kv::ID_MODE_SCALE:

@@ -229,7 +229,8 @@ int CKelvanoView::OnFileOpen() {
 }
 
 int CKelvanoView::OnDropFiles(const std::vector<std::string>& paths) {
-    if (paths.empty() || paths.front().empty()) return 0;
+    // As Open, which is greyed then: a scene is never pulled from under playback or a recording.
+    if (paths.empty() || paths.front().empty() || m_bPlaying || m_bBusy) return 0;
     return OpenScene(OpenOrigin::Drop, paths.front());
 }
 
