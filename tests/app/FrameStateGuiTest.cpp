@@ -17,6 +17,7 @@
 #include "scene/pnEvent.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
+#include "scene/pnViewpoint.h"
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CTimeLineDlg.h"
 #include "ui/properties/BarRules.h"
@@ -133,6 +134,30 @@ TEST(FrameStateGui, StartsWithTwoPanels) {
     ASSERT_NE(addPanel("box", 300, 0), nullptr);
     view()->ShowSelectionInBars();
     pumpWxEvents(300);
+}
+
+TEST(FrameStateGui, UndoKeepsTheChooserAndAViewpointStepShowsTheCameraTab) {
+    wxComboBox* chooser = frame()->GetObjectChooser();
+    view()->OnObjectChosen("slab");
+    frame()->RouteCommand(ID_EDIT_DELETE);
+    EXPECT_EQ(chooser->FindString("slab", true), wxNOT_FOUND);
+    frame()->RouteCommand(ID_EDIT_UNDO);
+    EXPECT_NE(chooser->FindString("slab", true), wxNOT_FOUND) << "the object back is listed again";
+    EXPECT_EQ(chooser->GetStringSelection(), "slab");
+    frame()->RouteCommand(ID_EDIT_REDO);
+    EXPECT_EQ(chooser->FindString("slab", true), wxNOT_FOUND);
+    frame()->RouteCommand(ID_EDIT_UNDO);
+
+    CEditBoxBar* bar = frame()->GetEditBoxBar();
+    ASSERT_EQ(bar->GetCurrentTab(), 0);
+    pnViewpoint* viewpoint = scene().getViewpoint();
+    theApp.m_pCurrentDoc->RecordUndoBeforeViewpoint(viewpoint);
+    viewpoint->setPosition(sgVec3(0, 50, 900));
+    theApp.m_pCurrentDoc->RecordUndoAfterViewpoint(viewpoint);
+    frame()->RouteCommand(ID_EDIT_UNDO);
+    pumpWxEvents(100);
+    EXPECT_EQ(bar->GetCurrentTab(), 2) << "the Camera tab shows the camera the step gave back";
+    bar->SelectTab(0, ObjectPageKind("pnPanel"));
 }
 
 TEST(FrameStateGui, FixedDurationShowsInTheTimeLineBox) {
