@@ -539,7 +539,11 @@ bool CKelvanoView::OnKeyDown(int key, int modifiers) {
     }
     if (key >= '1' && key <= '6') {
         // Shift+1 to Shift+6 are the camera presets; the bare digits nothing.
-        if (modifiers & KV_MOD_SHIFT) OnCommand(kv::ID_CAMERA_FRONT + (key - '1'));
+        // A preset greyed now (while the animation plays or records) refuses its key too.
+        const int id = kv::ID_CAMERA_FRONT + (key - '1');
+        CCmdUI ui;
+        ui.id = id;
+        if ((modifiers & KV_MOD_SHIFT) && (!OnUpdateCommand(id, ui) || ui.enabled)) OnCommand(id);
         return true;
     }
     int id = 0;

@@ -79,6 +79,8 @@ TEST_F(ViewToolsTest, PresetsLookAlongTheAxesAndGiveTheFreeCameraBack) {
     EXPECT_FLOAT_EQ(camera().width, 800);
     view->m_bPlaying = 1;
     EXPECT_FALSE(update(kv::ID_CAMERA_TOP).enabled);
+    EXPECT_TRUE(view->OnKeyDown('5', KV_MOD_SHIFT));
+    EXPECT_EQ(view->m_nActivePreset, 0) << "a greyed preset refuses its key: the recorded camera stays";
     view->m_bPlaying = 0;
     // New switches the preset off first, restoring the camera it found.
     host.answers.push_back(KV_IDNO);
