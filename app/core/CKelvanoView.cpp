@@ -271,6 +271,9 @@ void CKelvanoView::HighlightObjectByName(const std::string& name, int on) {
 void CKelvanoView::ClearDocumentSelection() {
     m_bMultiDrag = 0;
     m_bSelectAll = 0;
+    // An object still being placed goes with its scene.
+    m_bPlacing = m_bPlacingFirstMove = 0;
+    m_strPlacingName.clear();
     if (!m_pDocument) return;
     m_pDocument->m_pClipboardObject.reset();
     m_pDocument->m_pClipboardLabelStyle.reset();
@@ -477,8 +480,9 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
     switch (id) {
     case kv::ID_FILE_SAVE:
     case kv::ID_FILE_SAVE_AS:
-        // Nothing to write until a scene exists.
-        ui.Enable(m_pScene != nullptr);
+        // Nothing to write until a scene exists; nothing while the frames
+        // move under the writer.
+        ui.Enable(m_pScene != nullptr && !m_bPlaying && !m_bBusy);
         return true;
     case kv::ID_MODE_MOVE:
     case kv::ID_MODE_SCALE:

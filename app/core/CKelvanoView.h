@@ -374,8 +374,9 @@ public:
     void AnnounceNewObject(const std::string& name);
     // Puts a new object and an event named after it into the scene, builds
     // it, adds its name to the object chooser, makes it the only selection
-    // and records its creation as one undo step. The object, or null when the
-    // scene refuses it (a taken or empty name).
+    // and marks the scene modified. It records no undo step: the caller does
+    // (an Add at its placement click, Paste at once). The object, or null
+    // when the scene refuses it (a taken or empty name).
     pnObject* InsertNewObject(std::unique_ptr<pnObject> made);
     // Longest object name an edit may take (event names are cut there).
     static constexpr size_t kMaxObjectNameBytes = 127;
@@ -447,6 +448,7 @@ public:
     int m_bSelectionKept = 0;
     int m_bTexMoveDrag = 0, m_bTexScaleDrag = 0, m_bTexRotateDrag = 0;
     int m_bPlacing = 0, m_bPlacingFirstMove = 0;
+    std::string m_strPlacingName;  // the object an Add is placing
     int m_bSelectAll = 0;
     // Where the next paste goes before its offset.
     float m_vPastePosition[3] = {0.0f, 0.0f, 0.0f};

@@ -101,6 +101,7 @@ void CKelvanoView::FocusLastSelected() {
 void CKelvanoView::RefreshAnimationBars(const std::string& eventName, const std::string& effectName) {
     if (!m_bAnimationMode || !m_pHost) return;
     if (CFrameRelays* frame = m_pHost->GetMainFrame()) {
+        frame->UpdateEventTreeEffects(eventName);
         frame->UpdateTimeLineEventRowAndSelect(eventName, effectName);
         frame->SetTimeLineFrame(m_nCurrentFrame);
     }
@@ -413,6 +414,8 @@ void CKelvanoView::OnEffectApplied() {
         m_strNewEffectName.clear();
         m_strCreateEventName.clear();
         m_nEffectEditMode = 0;
+        // Values typed and OK without a drag: the new play is unsaved work too.
+        m_bModified = 1;
     } else if (m_nEffectEditMode == 2) {
         pnEvent* event = SelectionEvent();
         pnEffect* edited = m_pScene->findEffect(m_strEditEffectName.c_str());

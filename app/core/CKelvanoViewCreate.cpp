@@ -53,6 +53,9 @@ int CKelvanoView::OnAddObject(int command) {
     AnnounceNewObject(name);
     m_bPlacing = 1;
     m_bPlacingFirstMove = 1;
+    // The placement click records the creation of this object, whatever is
+    // selected by then.
+    m_strPlacingName = name;
     if (m_pHost) m_pHost->CenterCursor();
     if (m_bHighlightSelected) SetObjectHighlight(made, 1);
     if (m_pHost) m_pHost->Redraw();
@@ -91,8 +94,9 @@ pnObject* CKelvanoView::InsertNewObject(std::unique_ptr<pnObject> made) {
     SelectObject(object);
     m_bMultiDrag = 0;
     if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->AddObjectChooserName(name);
-    m_pDocument->RecordUndoBefore(object, UNDO_CREATE);
-    m_pDocument->RecordUndoAfter(object);
+    // No undo step here: an Add records the creation at its placement click,
+    // a Paste after it. Until then the new object is unsaved work all the same.
+    m_bModified = 1;
     if (m_pHost) m_pHost->Redraw();
     return object;
 }

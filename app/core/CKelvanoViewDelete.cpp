@@ -99,7 +99,10 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
     delete object;
     // The frame a repaint would draw again showed the object.
     m_nPlayedFrame = kNoPlayedFrame;
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->RemoveObjectListItem(name);
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) {
+        frame->RemoveObjectListItem(name);
+        frame->RemoveObjectChooserName(name);
+    }
 }
 
 void CKelvanoView::DeleteSelectedObject(int free) {
@@ -111,13 +114,15 @@ void CKelvanoView::DeleteSelectedObject(int free) {
     CloseTextureWindowOfKind(0);
     const int count = m_pScene->getNumObjects();
     CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
-    if (frame) frame->RemoveObjectChooserName(object->getName());
     RemoveFromMultiSelection(object);
     if (free) {
         RemoveObjectFromScene(object);
     } else {
         m_pScene->removeObject(object);
-        if (frame) frame->RemoveObjectListItem(object->getName());
+        if (frame) {
+            frame->RemoveObjectListItem(object->getName());
+            frame->RemoveObjectChooserName(object->getName());
+        }
     }
     // The object that took its place, or the one before the last.
     const int next = index + 1 >= count ? index - 1 : index;

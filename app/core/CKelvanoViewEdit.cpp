@@ -139,6 +139,9 @@ int CKelvanoView::OnEditPaste() {
     AnnounceNewObject(name);
     doc.m_nSelectedPartKind = chart ? 0 : -1;
     ShowPageForObject(object, 1);
+    // A paste is placed at once: it is its own creation step.
+    doc.RecordUndoBefore(object, UNDO_CREATE);
+    doc.RecordUndoAfter(object);
     CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
     if (frame) frame->UnlockTransformEdits();
     return 1;

@@ -73,6 +73,9 @@ int CKelvanoView::SaveModified() {
 }
 
 int CKelvanoView::OnFileSave() {
+    // A preset view is the program's camera, not the user's: the file gets
+    // the user's.
+    SwitchPresetOff();
     if (m_strPathName.empty()) return OnFileSaveAs();
     return WriteScene();
 }
@@ -100,6 +103,7 @@ int CKelvanoView::SaveAsWithDialog(const char* extension, const char* filter, in
 }
 
 int CKelvanoView::OnFileSaveAs() {
+    SwitchPresetOff();
     return SaveAsWithDialog(".apn", "Scene File (*.apn) |*.apn|", &CKelvanoView::WriteScene);
 }
 
@@ -147,6 +151,9 @@ int CKelvanoView::OnFileNew() {
     if (!SaveModified()) return 0;
     m_bModified = 0;
     if (!m_pHost || !m_pDocument || !m_bCreated) return 0;
+    // A texture window left open would apply its values to the new scene's
+    // selection.
+    for (int kind = 1; kind <= 4; ++kind) CloseTextureWindowOfKind(kind);
     ClearDocumentSelection();
     SwitchPresetOff();
     m_nActivePreset = -1;
@@ -192,7 +199,8 @@ int CKelvanoView::OnFileOpen() {
 }
 
 int CKelvanoView::OnDropFiles(const std::vector<std::string>& paths) {
-    if (paths.empty() || paths.front().empty()) return 0;
+    // As Open, which is greyed then: a scene is never pulled from under playback or a recording.
+    if (paths.empty() || paths.front().empty() || m_bPlaying || m_bBusy) return 0;
     return OpenScene(OpenOrigin::Drop, paths.front());
 }
 
@@ -243,6 +251,7 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     }
 
     m_pDocument->m_bKeepAspect = 0;
+    for (int kind = 1; kind <= 4; ++kind) CloseTextureWindowOfKind(kind);
     SwitchPresetOff();
     m_nActivePreset = -1;
     m_bPresetViewSaved = 0;

@@ -256,12 +256,15 @@ void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
     }
     CKelvanoDoc& doc = *m_pDocument;
     if (m_bPlacing) {
-        // The click puts the new object down: its creation is one step.
+        // The click puts the new object down: its creation, where it now
+        // stands, is the Add's one step.
         m_bPlacing = 0;
         m_bPlacingFirstMove = 0;
-        if (doc.m_pSelectedObject) {
-            doc.RecordUndoBefore(doc.m_pSelectedObject, UNDO_CREATE);
-            doc.RecordUndoAfter(doc.m_pSelectedObject);
+        pnObject* placed = m_pScene->findObject(m_strPlacingName.c_str());
+        m_strPlacingName.clear();
+        if (placed) {
+            doc.RecordUndoBefore(placed, UNDO_CREATE);
+            doc.RecordUndoAfter(placed);
         }
     }
     m_bDragMoved = 0;
@@ -537,7 +540,11 @@ bool CKelvanoView::OnKeyDown(int key, int modifiers) {
     }
     if (key >= '1' && key <= '6') {
         // Shift+1 to Shift+6 are the camera presets; the bare digits nothing.
-        if (modifiers & KV_MOD_SHIFT) OnCommand(kv::ID_CAMERA_FRONT + (key - '1'));
+        // A preset greyed now (while the animation plays or records) refuses its key too.
+        const int id = kv::ID_CAMERA_FRONT + (key - '1');
+        CCmdUI ui;
+        ui.id = id;
+        if ((modifiers & KV_MOD_SHIFT) && (!OnUpdateCommand(id, ui) || ui.enabled)) OnCommand(id);
         return true;
     }
     int id = 0;

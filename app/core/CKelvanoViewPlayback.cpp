@@ -50,6 +50,9 @@ void CKelvanoView::StartPlayback(int kind) {
         m_pHost->Redraw();
     } else {
         SetCurrentFrame(kind == kRecordAviTimer ? 1 : 0);
+        // The time line's Stop of an earlier playback left its frame here:
+        // a recording's sounds run to its own end.
+        m_nRecordEndFrame = -1;
         m_nTimerId = kind;
         period = kRecordPeriod;
         if (CFrameRelays* frame = m_pHost->GetMainFrame()) frame->SetTimeLinePlaying(1);

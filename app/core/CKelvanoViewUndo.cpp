@@ -76,7 +76,11 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
         if (snapshot.m_pDataStyleCopy)
             chart->setDataStringName(restoreStyle(*m_pScene, snapshot.m_pDataStyleCopy.get()).c_str());
     }
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->AddObjectListItem(name);
+    // Both lists name it again; the chooser selects it as the bars show it.
+    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) {
+        frame->AddObjectListItem(name);
+        frame->AddObjectChooserName(name);
+    }
 
     // The event that showed it comes back under its own name; an object that
     // no event showed stays without one.
@@ -196,7 +200,10 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
             scene.setViewpoint(viewpoint);
             scene.applyViewpoint();
         }
-        if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->ReloadCameraPage();
+        if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) {
+            frame->ReloadCameraPage();
+            frame->ShowCameraPage();
+        }
         if (m_pHost) m_pHost->Redraw();
         break;
     default: break;

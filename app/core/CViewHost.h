@@ -114,6 +114,8 @@ public:
     // row selecting the effect's entry.
     virtual void SelectTimeLineEntry(const std::string& /*eventName*/, int /*entry*/) {}
     virtual void UpdateTimeLineEventRowAndSelect(const std::string& /*eventName*/, const std::string& /*effect*/) {}
+    // The event tree shows the event's plays again.
+    virtual void UpdateEventTreeEffects(const std::string& /*eventName*/) {}
     // The last event frame changed.
     virtual void UpdateTimeLineAnimationEnd() {}
     // The property bar's Light page binds itself to the scene's lights (1
@@ -122,6 +124,8 @@ public:
     // while a preset view is on.
     virtual int RefreshLightPage(int /*keep*/) { return 0; }
     virtual void ReloadCameraPage() {}
+    // The property bar shows its Camera tab.
+    virtual void ShowCameraPage() {}
     virtual void SetCameraPresetView(int /*on*/) {}
 
     // The main tool bar's object chooser: adds a name (widening the drop-down

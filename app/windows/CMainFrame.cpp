@@ -470,7 +470,10 @@ bool CMainFrame::FrameCommand(int id) {
     case ID_VIEW_EFFECT_LIST: TogglePane(kPaneEffectList); return true;
     case ID_VIEW_OBJECT_LIST: TogglePane(kPaneObjectList); return true;
     case ID_FIXED_DURATION:
-        if (doc) doc->m_bFixedDuration = !doc->m_bFixedDuration;
+        if (!doc) return true;
+        doc->m_bFixedDuration = !doc->m_bFixedDuration;
+        // The time line's "Fixed Dur." box shows the new value at once.
+        if (m_pTimeLine) m_pTimeLine->SetFixedDuration(doc->m_bFixedDuration);
         return true;
     default: return false;
     }
@@ -507,7 +510,9 @@ bool CMainFrame::FrameUpdate(int id, bool& enabled, int& checked) {
     case ID_APP_EXIT: return true;
     default:
         if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
-            enabled = id - ID_FILE_MRU_FIRST < theApp.RecentFiles().GetSize();
+            // A recent file opens as Open does: not while the animation plays or records.
+            enabled = id - ID_FILE_MRU_FIRST < theApp.RecentFiles().GetSize() &&
+                      !(view && (view->m_bPlaying || view->m_bBusy));
             return true;
         }
         return false;
@@ -535,6 +540,12 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
     // A scene that opens or starts new is worked on with the keys at once.
     const bool sceneCommand = id == ID_FILE_NEW || id == ID_FILE_OPEN ||
                               (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST);
+    // Accelerators (the frame's and the bars') reach here even for a greyed
+    // item: a command greyed now is refused as its menu item is.
+    bool enabled = true;
+    int checked = -1;
+    UpdateCommand(id, enabled, checked);
+    if (!enabled) return;
     if (FrameCommand(id)) return;
     if (CKelvanoView* view = GetView(); view && view->OnCommand(id)) {
         if (sceneCommand) FocusView();
@@ -672,11 +683,15 @@ void CMainFrame::InstallAnimationPanels() {
     };
     m_pEventTree->SetName(kPaneEventTree);
     m_pEventTree->m_onRenamed = [this](const std::string& oldName, const std::string& newName) {
-        if (!m_pObjectChooser) return;
-        const int at = m_pObjectChooser->FindString(wxString::FromUTF8(oldName), true);
-        if (at != wxNOT_FOUND) m_pObjectChooser->Delete(static_cast<unsigned>(at));
+        RemoveObjectChooserName(oldName);
         AddObjectChooserName(newName);
         SelectObjectChooserName(newName);
+        // The Object tab's page shows the selection's new name in its Name field.
+        CKelvanoDoc* doc = theApp.m_pCurrentDoc;
+        pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
+        if (m_pEditBoxBar && selected && selected->getName() == newName)
+            if (CObjectPageDlg* page = m_pEditBoxBar->GetPage(ObjectPageListIndex(m_pEditBoxBar->GetObjectPageKind())))
+                page->LoadFromObject(selected, 1);
     };
     if (CKelvanoView* view = GetView()) {
         m_pEffectDialogs = std::make_unique<CEffectDialogSet>(this, view);
@@ -688,6 +703,10 @@ void CMainFrame::InstallAnimationPanels() {
 void CMainFrame::CloseEffectDialogs() {
     if (CKelvanoView* view = GetView()) view->SetEffectDialogs(nullptr);
     m_pEffectDialogs.reset();
+}
+
+void CMainFrame::UpdateEventTreeEffects(const std::string& eventName) {
+    if (m_pEventTree) m_pEventTree->UpdateEventEffects(eventName);
 }
 
 void CMainFrame::RebuildEventTree() {
@@ -775,6 +794,11 @@ int CMainFrame::RefreshLightPage(int keep) {
     return 1;
 }
 
+void CMainFrame::ShowCameraPage() {
+    // Tab 2 is "Camera"; the Object tab keeps its kind.
+    if (m_pEditBoxBar) m_pEditBoxBar->SelectTab(2, m_pEditBoxBar->GetObjectPageKind());
+}
+
 void CMainFrame::ReloadCameraPage() {
     if (auto* page = m_pEditBoxBar ? dynamic_cast<CCameraPage*>(m_pEditBoxBar->GetPage(PAGE_CAMERA)) : nullptr)
         page->LoadViewpoint();
@@ -855,5 +879,8 @@ void CMainFrame::SetTimeLineFrame(int frame) {
     if (m_pTimeLine) m_pTimeLine->SetCurrentFrame(frame);
 }
 void CMainFrame::SetTimeLinePlaying(int on) {
-    if (m_pTimeLine && !on) m_pTimeLine->ClearPlaying();
+    if (!m_pTimeLine) return;
+    // A recording locks the panel as playback does; its Stop ends it.
+    if (on) m_pTimeLine->SetPlaying();
+    else m_pTimeLine->ClearPlaying();
 }

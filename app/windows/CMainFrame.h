@@ -130,6 +130,8 @@ public:
     void UpdateTimeLineAnimationEnd() override;
     int RefreshLightPage(int keep) override;
     void ReloadCameraPage() override;
+    void ShowCameraPage() override;
+    void UpdateEventTreeEffects(const std::string& eventName) override;
     void SetCameraPresetView(int on) override;
     void SetTimeLineFrame(int frame) override;
     void SetTimeLinePlaying(int on) override;

@@ -111,8 +111,10 @@ TEST_F(EffectDialogsGuiTest, CreatingEffects) {
     EXPECT_FLOAT_EQ(made->getTrans()[0], 8.0f);
     EXPECT_EQ(view->m_bEffectExisted, 0);
 
-    // Typing in Move X ticks Move only; OK sets only the translation.
+    // Typing in Move X ticks Move only; OK sets only the translation. Made
+    // without a drag, the effect is unsaved work all the same.
     view->m_nEffectEditMode = 1;
+    view->m_bModified = 0;
     dlg = new CCreateEffectDlg(frame, view.get());
     type(dlg->Fields().move[0], "4");
     EXPECT_TRUE(dlg->FlagBox(CEffectFields::kMove)->GetValue());
@@ -120,6 +122,7 @@ TEST_F(EffectDialogsGuiTest, CreatingEffects) {
     EXPECT_FALSE(dlg->FlagBox(CEffectFields::kRotate)->GetValue());
     ASSERT_TRUE(dlg->OnOK());
     pumpWxEvents(50);
+    EXPECT_EQ(view->m_bModified, 1);
     made = scene().findEffect("effect004");
     ASSERT_TRUE(made);
     EXPECT_EQ(made->getFlag(pnEffect::TRANS_FLAG), 1);

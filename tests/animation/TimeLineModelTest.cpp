@@ -45,10 +45,13 @@ struct Host : CTimeLineHost {
     void RemoveEventTreeEffectItem(const std::string&, int index) override { removed.push_back(std::to_string(index)); }
     void ReleaseEffectUse(const std::string& e) override { released.push_back(e); }
     std::string ChooseSoundFile() override { return soundFile; }
-    void PlayStart() override {}
-    void PlayPause() override {}
-    void PlayStop() override {}
+    void PlayStart() override { playCalls.push_back("start"); }
+    void PlayPause() override { playCalls.push_back("pause"); }
+    void PlayStop() override { playCalls.push_back("stop"); }
     bool ContinueFromPause() override { return false; }
+    bool IsRecording() override { return recording; }
+    bool recording = false;
+    std::vector<std::string> playCalls;
     pnScene* scene = nullptr;
     int fixed = 0, viewFrame = 0, modified = 0, created = 0;
     std::string soundFile;
@@ -352,4 +355,58 @@ TEST_F(TimeLineModelTest, MultiSelectionShapesAndTheTrackLayout) {
     EXPECT_EQ(track.m_nOrigin, 41) << "the window ends at the maximum";
     EXPECT_EQ(track.GetBarRect(3, 0).left, 5 - 41) << "T's first bar, left of the window";
     EXPECT_EQ(track.GetBarRect(4, 0).right, 10 - 41 + 1);
+}
+
+TEST_F(TimeLineModelTest, WhilePlayingOrRecordingNothingChangesTheFrames) {
+    const std::string before = plays(7);
+    const int pauses = scene.getNumPauses();
+    model.Press(8, 0, true);
+    model.Press(7, 1, true);
+    ASSERT_TRUE(model.AlignEnabled());
+    model.Press(7, 0, false);
+    host.viewFrame = 12;
+    model.SetCurrentFrame(12);
+    // The view starts a recording: the panel is set playing.
+    host.recording = true;
+    model.SetPlaying();
+    ASSERT_TRUE(model.IsPlaying());
+    model.GoToStart();
+    model.GoToEnd();
+    model.StepBack();
+    model.StepForward();
+    model.TypeFrame(3);
+    model.ScrollFrame(5);
+    EXPECT_EQ(host.viewFrame, 12) << "no frame command moves the recording";
+    EXPECT_EQ(model.CurrentFrame(), 12);
+    EXPECT_FALSE(model.Drag(CTimeLineModel::kDragBody, 3));
+    model.TypeTime(CTimeLineModel::kFieldStart, 9);
+    model.AddEntry();
+    model.DeleteEntry();
+    EXPECT_EQ(plays(7), before);
+    EXPECT_EQ(host.created, 0);
+    // A pause mark dragged and let go stays.
+    model.Press(0, 0, false);
+    EXPECT_FALSE(model.Drag(CTimeLineModel::kDragBody, 3));
+    model.Release();
+    EXPECT_EQ(scene.getPause(0), 10);
+    EXPECT_EQ(scene.getNumPauses(), pauses);
+    model.Press(8, 0, true);
+    model.Press(7, 1, true);
+    model.Align(CTimeLineModel::kAlignStartToEnd);
+    EXPECT_EQ(plays(8), "10-10");
+    EXPECT_EQ(host.modified, 0);
+
+    // Pause leaves a recording running and the panel locked; Stop ends it.
+    model.Pause();
+    EXPECT_TRUE(model.IsPlaying());
+    EXPECT_TRUE(host.playCalls.empty());
+    model.Stop();
+    EXPECT_FALSE(model.IsPlaying());
+    EXPECT_EQ(host.playCalls, std::vector<std::string>{"stop"});
+    host.recording = false;
+    // Playback pauses as before.
+    model.Play();
+    model.Pause();
+    EXPECT_FALSE(model.IsPlaying());
+    EXPECT_EQ(host.playCalls.back(), "pause");
 }

@@ -3,10 +3,12 @@
 #include "app/core/CObjectCreator.h"
 #include "app/core/KelvanoIds.h"
 #include "sg/sgNode.h"
+#include "scene/pnViewpoint.h"
 #include "tests/app/ViewFixture.h"
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
 namespace {
 
@@ -91,6 +93,10 @@ TEST_F(AddObjectTest, AddRunsTheDialogBuildsAnnouncesAndStartsPlacement) {
             ASSERT_FALSE(selects.empty());
             EXPECT_EQ(selects.back(), name + ",1");
             EXPECT_EQ(frame.callsOf("AddObjectChooserName"), std::vector<std::string>{name});
+            EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps) << "nothing is recorded before the placement click";
+            EXPECT_EQ(view->m_bModified, 1) << "the new object is unsaved work";
+            view->OnLButtonDown(10, 10, 0);
+            view->OnLButtonUp(10, 10, 0);
             EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 1);
             view->OnEditUndo();
             EXPECT_EQ(scene().findObject(name.c_str()), nullptr) << "one step takes the new object out";
@@ -156,4 +162,119 @@ TEST_F(AddObjectTest, RenameCarriesEveryNameAlongAsOneStep) {
     ASSERT_EQ(view->OnEditUndo(), 1);
     EXPECT_NE(scene().findObject("mid"), nullptr);
     EXPECT_EQ(scene().findObject("middle"), nullptr);
+}
+
+TEST_F(AddObjectTest, OneAddIsOneStepRecordedWherePlaced) {
+    makePanel("kept");
+    view->OnLButtonDown(5, 5, 0);
+    view->OnLButtonUp(5, 5, 0);
+    doc->ClearUndoHistory();
+    creator.create = [&] { return makePanel("Placed"); };
+    ASSERT_EQ(view->OnAddObject(kv::ID_ADD_PANEL), 1);
+    pnObject* placed = scene().findObject("Placed");
+    ASSERT_NE(placed, nullptr);
+    const sgVec3 start = placed->getPosition();
+    EXPECT_FALSE(doc->CanUndo()) << "the page's creation records nothing";
+
+    // The object follows the pointer from the middle of the view, then the
+    // click puts it down.
+    view->OnMouseMove(kDefaultSceneWidth / 2 + 40, kDefaultSceneHeight / 2 - 25, 0);
+    view->OnLButtonDown(kDefaultSceneWidth / 2 + 40, kDefaultSceneHeight / 2 - 25, 0);
+    view->OnLButtonUp(kDefaultSceneWidth / 2 + 40, kDefaultSceneHeight / 2 - 25, 0);
+    const sgVec3 put = scene().findObject("Placed")->getPosition();
+    EXPECT_EQ(put, start + sgVec3(40, 25, 0));
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
+
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(scene().findObject("Placed"), nullptr);
+    EXPECT_FALSE(doc->CanUndo()) << "a second Undo has nothing of this Add left";
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    ASSERT_NE(scene().findObject("Placed"), nullptr);
+    EXPECT_EQ(scene().findObject("Placed")->getPosition(), put) << "Redo puts it back where it was placed";
+
+    // Another object chosen while placing: the click still records the placed
+    // one, never the chosen one (whose Undo would delete it).
+    creator.create = [&] { return makePanel("Second"); };
+    ASSERT_EQ(view->OnAddObject(kv::ID_ADD_PANEL), 1);
+    view->OnObjectChosen("kept");
+    view->OnLButtonDown(3, 3, 0);
+    view->OnLButtonUp(3, 3, 0);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(scene().findObject("Second"), nullptr);
+    EXPECT_NE(scene().findObject("kept"), nullptr);
+
+    // An Add whose scene went before the click records nothing at the click.
+    creator.create = [&] { return makePanel("Dropped"); };
+    ASSERT_EQ(view->OnAddObject(kv::ID_ADD_PANEL), 1);
+    view->m_bModified = 0;
+    ASSERT_EQ(view->OnFileNew(), 1);
+    makePanel("Dropped");
+    doc->ClearUndoHistory();
+    view->OnLButtonDown(3, 3, 0);
+    view->OnLButtonUp(3, 3, 0);
+    EXPECT_FALSE(doc->CanUndo());
+}
+
+namespace {
+// The object chooser's entries as the frame was told them.
+std::multiset<std::string> chooserOf(const RecordingFrame& frame) {
+    std::multiset<std::string> entries;
+    for (const auto& [name, arg] : frame.calls) {
+        if (name == "AddObjectChooserName") entries.insert(arg);
+        if (name == "RemoveObjectChooserName" && entries.count(arg)) entries.erase(entries.find(arg));
+        if (name == "ClearObjectList") entries.clear();
+    }
+    return entries;
+}
+}  // namespace
+
+TEST_F(AddObjectTest, UndoAndRedoKeepTheObjectChooserInStep) {
+    for (const char* name : {"box", "ball", "cone"}) makePanel(name);
+    auto objectsOfScene = [&] {
+        std::multiset<std::string> names;
+        for (int i = 0; i < scene().getNumObjects(); ++i) names.insert(scene().getObject(i)->getName());
+        return names;
+    };
+    auto expectInStep = [&](const char* after, const char* selected) {
+        SCOPED_TRACE(after);
+        EXPECT_EQ(chooserOf(frame), objectsOfScene());
+        if (!selected) return;
+        const auto chosen = frame.callsOf("SelectObjectChooserName");
+        ASSERT_FALSE(chosen.empty());
+        EXPECT_EQ(chosen.back(), selected);
+    };
+    const auto steps = [&](int undo, int redo, const char* what, const char* undone, const char* redone) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(view->OnEditUndo(), undo);
+        expectInStep("undo", undone);
+        EXPECT_EQ(view->OnEditRedo(), redo);
+        expectInStep("redo", redone);
+    };
+
+    view->SelectObject(scene().findObject("ball"));
+    view->OnEditDelete();
+    steps(1, 1, "Delete", "ball", nullptr);
+    view->SelectObject(scene().findObject("box"));
+    ASSERT_EQ(view->OnEditCut(), 1);
+    steps(1, 1, "Cut", "box", nullptr);
+    ASSERT_EQ(view->OnEditPaste(), 1);
+    expectInStep("paste", "box1");
+    steps(1, 1, "Paste", nullptr, "box1");
+    ASSERT_EQ(view->RenameObject(scene().findObject("cone"), "spire"), 1);
+    steps(1, 1, "Rename", "cone", "spire");
+    EXPECT_EQ(chooserOf(frame).count("cone"), 0u);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(chooserOf(frame).count("spire"), 0u) << "the undone name leaves the chooser";
+    EXPECT_EQ(chooserOf(frame).count("cone"), 1u);
+
+    // A viewpoint step brings the Camera tab up with the camera it restores.
+    pnViewpoint* viewpoint = scene().getViewpoint();
+    ASSERT_NE(viewpoint, nullptr);
+    doc->RecordUndoBeforeViewpoint(viewpoint);
+    viewpoint->setPosition(sgVec3(10, 20, 900));
+    doc->RecordUndoAfterViewpoint(viewpoint);
+    frame.calls.clear();
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(frame.callsOf("ReloadCameraPage").size(), 1u);
+    EXPECT_EQ(frame.callsOf("ShowCameraPage").size(), 1u);
 }

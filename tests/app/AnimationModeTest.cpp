@@ -200,3 +200,36 @@ TEST_F(AnimationModeTest, TheCreationDialogTakesTheDragAndItsApplyPlaysTheEffect
     EXPECT_EQ(view->m_nEffectEditMode, 0);
     view->SetEffectDialogs(nullptr);
 }
+
+TEST_F(AnimationModeTest, AnEffectMadeWithoutADragIsSavedWorkAndShowsInTheEventTree) {
+    enterWithPlate();
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    view->OnCommand(kv::ID_ADD_EFFECT);
+    ASSERT_EQ(view->m_nEffectEditMode, 1);
+    // What the dialog's OK does with typed values: the effect, then the apply.
+    auto* typed = new pnEffect;
+    typed->setName("typed");
+    typed->setTrans(sgVec3(5, 0, 0));
+    ASSERT_TRUE(scene().addEffect(typed));
+    view->m_strNewEffectName = "typed";
+    view->m_bModified = 0;
+    frame.calls.clear();
+    view->OnEffectApplied();
+    ASSERT_EQ(plateEvent().getNumPlays(), 1);
+    EXPECT_EQ(view->m_bModified, 1);
+    EXPECT_EQ(frame.callsOf("UpdateEventTreeEffects"), std::vector<std::string>{"plate"});
+    EXPECT_EQ(frame.callsOf("UpdateTimeLineEventRowAndSelect"), std::vector<std::string>{"plate,typed"});
+    // So New asks before the effect goes.
+    host.answers = {KV_IDCANCEL};
+    EXPECT_EQ(view->OnFileNew(), 0);
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back().text, "Save changes?");
+    view->SetEffectDialogs(nullptr);
+
+    // A drag's effect reaches the tree too.
+    frame.calls.clear();
+    view->m_bAxisY = 0;
+    drag(30, 0);
+    EXPECT_EQ(frame.callsOf("UpdateEventTreeEffects"), std::vector<std::string>{"plate"});
+}

@@ -110,6 +110,9 @@ TEST_F(ClipboardTest, PastesStepByTheCopyOffsetsAndEachIsOneStep) {
     ASSERT_EQ(view->OnEditUndo(), 1);
     EXPECT_FALSE(scene().objectExists("Text3"));
     EXPECT_FALSE(scene().findEvent("Text3"));
+    EXPECT_TRUE(scene().objectExists("Text2")) << "one Undo takes one paste";
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    EXPECT_EQ(scene().findObject("Text3")->getPosition(), sgVec3(22, 26, 7));
 }
 
 TEST_F(ClipboardTest, CutThenUndoRestoresObjectAndEventAndRedoCutsAgain) {

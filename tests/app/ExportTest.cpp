@@ -380,6 +380,13 @@ TEST_F(ExportTest, AviRecordsEveryFrameWithTheSoundTrack) {
     EXPECT_EQ(filesIn(dir), std::vector<std::string>{"tone.wav"});
     expectRestored("compressor cancelled");
 
+    // A playback stopped at frame 1 from the time line (which notes that
+    // frame as the end of a recording's sounds) leaves the next movie whole.
+    view->OnPlayStart();
+    view->OnTimer(kPlaybackTimer);
+    view->m_nRecordEndFrame = view->m_nCurrentFrame;
+    view->OnPlayStop();
+
     // A whole recording: frames 0 to kLast and the tone from frame 2.
     const std::string whole = dir + "/whole.avi";
     host.dialogPaths.push_back(whole);
@@ -464,3 +471,56 @@ TEST_F(ExportTest, FlashRecordsEveryFrameWithTheDialogsChoices) {
 }
 
 }  // namespace
+
+TEST_F(ExportTest, EveryRecordingHoldsTheFramesUpToTheLastEventFrame) {
+    REQUIRE_TOOL("ffprobe");
+    REQUIRE_TOOL("identify");
+    view->m_bAnimationMode = 1;
+    struct Case {
+        const char* what;
+        int last;
+        bool pause, playedBefore;
+    } cases[] = {
+        {"a still scene", 0, false, false},
+        {"plays to frame 6", kLast, false, false},
+        {"a pause inside, after a playback stopped half way", kLast, true, true},
+    };
+    ExportDialogOptions flash;
+    flash.kind = ExportDialogOptions::Flash;
+    AviCompressOptions mjpeg;
+    mjpeg.handler = kAviMotionJpeg;
+    mjpeg.quality = 7500;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scene().findEvent("plate")->setPlayTime(0, 0, c.last);
+        if (c.pause) scene().addPause(3);
+        if (c.playedBefore) {
+            view->OnPlayStart();
+            view->OnTimer(kPlaybackTimer);
+            view->OnTimer(kPlaybackTimer);
+            view->OnPlayStop();
+        }
+        const std::string base = dir + "/" + std::to_string(&c - cases);
+        const auto count = [](const std::string& path) {
+            return probeMovie("-select_streams v -count_frames -show_entries stream=nb_read_frames", path);
+        };
+        host.dialogPaths.push_back(base + ".gif");
+        view->OnCommand(kv::ID_EXPORT_GIF_ANIMATION);
+        runRecording(100, kRecordGifTimer);
+        host.dialogPaths.push_back(base + ".avi");
+        host.compressorAnswers.push_back({true, mjpeg});
+        view->OnCommand(kv::ID_EXPORT_AVI);
+        runRecording(100, kRecordAviTimer);
+        host.dialogPaths.push_back(base + ".swf");
+        host.optionAnswers.push_back(flash);
+        view->OnCommand(kv::ID_EXPORT_SWF);
+        runRecording(100, kRecordSwfTimer);
+        const std::string frames = std::to_string(c.last + 1) + "\n";
+        EXPECT_EQ(gifFrames(base + ".gif"), c.last + 1);
+        EXPECT_EQ(count(base + ".gif"), frames);
+        // An AVI of a still scene holds frame 0 and frame 1.
+        EXPECT_EQ(count(base + ".avi"), std::to_string(std::max(c.last, 1) + 1) + "\n");
+        EXPECT_EQ(count(base + ".swf"), frames);
+        EXPECT_EQ(lastMessage(), "Image creation completed.");
+    }
+}

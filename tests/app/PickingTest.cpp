@@ -232,7 +232,9 @@ TEST_F(PickingTest, EachNudgeIsOneUndoableStep) {
 TEST_F(PickingTest, PlacementFollowsThePointerAndTheClickRecordsTheCreation) {
     selectLeft();
     const int before = steps();
+    // As an Add leaves it: placing the object it made.
     view->m_bPlacing = view->m_bPlacingFirstMove = 1;
+    view->m_strPlacingName = left->getName();
     view->m_bAxisX = view->m_bAxisY = 1;
     EXPECT_TRUE(view->OnKeyDown('S', 0)) << "keys are swallowed while placing";
     EXPECT_EQ(view->m_nTransformMode, 0);

@@ -225,6 +225,12 @@ public:
     }
     int RefreshLightPage(int keep) override { return log("RefreshLightPage", std::to_string(keep)), 0; }
     void ReloadCameraPage() override { log("ReloadCameraPage"); }
+    void ShowCameraPage() override { log("ShowCameraPage"); }
+    void UpdateEventTreeEffects(const std::string& n) override { log("UpdateEventTreeEffects", n); }
+    void UpdateTimeLineEventRowAndSelect(const std::string& n, const std::string& e) override {
+        log("UpdateTimeLineEventRowAndSelect", n + "," + e);
+    }
+    void SetTimeLinePlaying(int on) override { log("SetTimeLinePlaying", std::to_string(on)); }
     void SetCameraPresetView(int on) override { log("SetCameraPresetView", std::to_string(on)); }
     void UnlockTransformEdits() override { log("UnlockTransformEdits"); }
     void LockTransformEdits() override { log("LockTransformEdits"); }

@@ -79,6 +79,8 @@ TEST_F(ViewToolsTest, PresetsLookAlongTheAxesAndGiveTheFreeCameraBack) {
     EXPECT_FLOAT_EQ(camera().width, 800);
     view->m_bPlaying = 1;
     EXPECT_FALSE(update(kv::ID_CAMERA_TOP).enabled);
+    EXPECT_TRUE(view->OnKeyDown('5', KV_MOD_SHIFT));
+    EXPECT_EQ(view->m_nActivePreset, 0) << "a greyed preset refuses its key: the recorded camera stays";
     view->m_bPlaying = 0;
     // New switches the preset off first, restoring the camera it found.
     host.answers.push_back(KV_IDNO);
@@ -234,3 +236,53 @@ TEST_F(ViewToolsTest, BackgroundStatesPerFaceModeAndFocus) {
 }
 
 }  // namespace
+
+TEST_F(ViewToolsTest, SavesWriteTheUsersCameraAndNewAndOpenCloseTheTextureWindows) {
+    const std::string dir = folder();
+    camera().setPosition(100, 200, 700);
+    camera().width = 500;
+    const auto savedCamera = [&](const std::string& path) {
+        pnScene read;
+        EXPECT_EQ(CKelvanoView::ReadSceneFile(path, read), 1) << path;
+        const pnViewpoint* v = read.getViewpoint();
+        EXPECT_NE(v, nullptr);
+        return v ? std::make_pair(v->getPosition(), v->perspective) : std::make_pair(sgVec3(), -1);
+    };
+    // Save As with the Top view on: the file keeps the free camera.
+    view->OnCommand(kv::ID_CAMERA_TOP);
+    ASSERT_EQ(view->m_nActivePreset, 4);
+    const std::string path = dir + "/camera.apn";
+    host.dialogPaths.push_back(path);
+    ASSERT_EQ(view->OnFileSaveAs(), 1);
+    EXPECT_EQ(view->m_nActivePreset, -1) << "the preset is switched off first";
+    auto [position, perspective] = savedCamera(path);
+    expectVec(position, sgVec3(100, 200, 700));
+    EXPECT_EQ(perspective, 1);
+    // Save (the path known) with the Left view on.
+    view->OnCommand(kv::ID_CAMERA_LEFT);
+    ASSERT_EQ(view->OnFileSave(), 1);
+    EXPECT_EQ(view->m_nActivePreset, -1);
+    std::tie(position, perspective) = savedCamera(path);
+    expectVec(position, sgVec3(100, 200, 700));
+    EXPECT_EQ(perspective, 1);
+
+    // New and Open close every texture window before the scene changes.
+    for (int which : {0, 1}) {
+        SCOPED_TRACE(which ? "Open" : "New");
+        frame.calls.clear();
+        if (which) {
+            view->m_strPendingOpen = path;
+            ASSERT_EQ(view->OnFileOpen(), 1);
+        } else {
+            ASSERT_EQ(view->OnFileNew(), 1);
+        }
+        auto cancelled = frame.callsOf("CancelTextureWindow");
+        std::sort(cancelled.begin(), cancelled.end());
+        EXPECT_EQ(cancelled, (std::vector<std::string>{"1", "2", "3", "4"}));
+    }
+    // An Open refused (the file is gone) leaves them.
+    frame.calls.clear();
+    view->m_strPendingOpen = dir + "/gone.apn";
+    EXPECT_EQ(view->OnFileOpen(), 0);
+    EXPECT_TRUE(frame.callsOf("CancelTextureWindow").empty());
+}

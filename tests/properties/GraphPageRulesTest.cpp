@@ -36,8 +36,9 @@ protected:
 
 }  // namespace
 
-// A new chart goes in built, as the selection and one step, which undo
-// takes back; a name too long makes nothing and adds no style.
+// A new chart goes in built, as the selection, with no step of its own: the
+// Add's placement click records it, and undo takes it back; a name too long
+// makes nothing and adds no style.
 TEST_F(GraphPageTest, InsertGraph) {
     const int styles = scene().getNumStringProperties();
     pnChart* chart = make(GRAPH_LINE, {10, 20, 30});
@@ -45,6 +46,12 @@ TEST_F(GraphPageTest, InsertGraph) {
     EXPECT_EQ(doc->m_pSelectedObject, chart);
     EXPECT_GT(chart->getNumChartParts(), 0);
     EXPECT_EQ(scene().getNumStringProperties(), styles + 2);
+    EXPECT_EQ(steps(), 0);
+    view->m_bPlacing = 1;
+    view->m_strPlacingName = "G";
+    view->OnLButtonDown(5, 5, 0);
+    view->OnLButtonUp(5, 5, 0);
+    EXPECT_EQ(steps(), 1);
     ASSERT_EQ(view->OnEditUndo(), 1);
     EXPECT_EQ(scene().findObject("G"), nullptr);
 

@@ -195,6 +195,7 @@ void CTimeLineDlg::UpdateAnimationEnd() {
     ShowModel();
 }
 void CTimeLineDlg::ClearPlaying() { m_model.ClearPlaying(); }
+void CTimeLineDlg::SetPlaying() { m_model.SetPlaying(); }
 
 // ---- controls ----
 
@@ -386,4 +387,8 @@ bool CTimeLineDlg::ContinueFromPause() {
     // The view goes on past a held pause as it does for Space.
     CKelvanoView* view = View();
     return view && view->OnKeyDown(kKeySpace, 0);
+}
+bool CTimeLineDlg::IsRecording() {
+    CKelvanoView* view = View();
+    return view && view->m_bBusy;
 }

@@ -37,6 +37,8 @@ public:
     void SetCurrentFrame(int frame);
     void UpdateAnimationEnd();
     void ClearPlaying();
+    // A recording runs: the panel is locked as while playing.
+    void SetPlaying();
     void SetFixedDuration(int on) override;
 
     CTimeLineModel& Model() { return m_model; }
@@ -72,6 +74,7 @@ public:
     void PlayPause() override;
     void PlayStop() override;
     bool ContinueFromPause() override;
+    bool IsRecording() override;
 
 private:
     CKelvanoView* View() const;

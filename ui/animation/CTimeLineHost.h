@@ -40,4 +40,6 @@ public:
     virtual void PlayStop() = 0;
     // Playback waits at a pause: lets it go on; false when it was not waiting.
     virtual bool ContinueFromPause() = 0;
+    // The view records a movie: Pause does not hold it, Stop ends it.
+    virtual bool IsRecording() { return false; }
 };

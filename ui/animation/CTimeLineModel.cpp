@@ -237,6 +237,8 @@ void CTimeLineModel::Play() {
 }
 
 void CTimeLineModel::Pause() {
+    // A recording goes on through Pause: the panel stays locked until it ends.
+    if (m_host.IsRecording()) return;
     m_bPlaying = 0;
     m_host.PlayPause();
 }
@@ -406,7 +408,7 @@ void CTimeLineModel::AfterMove(int row, int entry, int dx, bool all) {
 }
 
 bool CTimeLineModel::Drag(int mode, int dx) {
-    if (m_bMulti || !Scene() || m_nSelRow < 0 || m_nSelRow >= RowCount()) return false;
+    if (m_bPlaying || m_bMulti || !Scene() || m_nSelRow < 0 || m_nSelRow >= RowCount()) return false;
     const int row = m_nSelRow, entry = m_nSelEntry;
     if (row <= 1) {
         const auto& entries = m_rows[static_cast<size_t>(row)].entries;
@@ -433,7 +435,7 @@ void CTimeLineModel::Release() {
     pnScene* scene = Scene();
     const int row = m_nPendingRow, index = m_nPendingIndex, frame = m_nPendingFrame;
     m_nPendingRow = m_nPendingIndex = m_nPendingFrame = -1;
-    if (!scene || row < 0) return;
+    if (!scene || row < 0 || m_bPlaying) return;
     if (row == 0) {
         // A frame that holds a pause already keeps the dragged one where it was.
         bool taken = false;
@@ -567,7 +569,7 @@ void CTimeLineModel::TypeTime(int field, int value) {
 }
 
 void CTimeLineModel::Align(int button) {
-    if (!AlignEnabled() || m_multi.size() < 2) return;
+    if (m_bPlaying || !AlignEnabled() || m_multi.size() < 2) return;
     const auto [refRow, refEntry] = m_multi.back();
     for (const auto& pair : m_multi)
         if (!PlayMatches(pair.first, pair.second)) return;

@@ -61,6 +61,8 @@ public:
     // The scene's last event frame (-1 without a scene).
     void UpdateAnimationEnd();
     void ClearPlaying() { m_bPlaying = 0; }
+    // The view plays or records: every editing and frame command waits.
+    void SetPlaying() { m_bPlaying = 1; }
 
     // ---- frames and playback ----
     void GoToStart();

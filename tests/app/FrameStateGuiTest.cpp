@@ -1,0 +1,312 @@
+// The main window's commands against the state of the view, as a user meets
+// them: keys that a greyed command must refuse during a recording, the time
+// line locked by a recording and its Stop ending it, Fixed Duration shown in
+// the time line, new plays and renames reaching the Event Tree and the page,
+// and texture windows closed by New and Open. One program in one process
+// (wx starts once), the tests in order; run through tests/e2e/run_in_xvfb.py.
+#include "tests/support/ShellCommand.h"
+#include "tests/support/WxTestRun.h"
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
+#include "app/core/KelvanoIds.h"
+#include "app/windows/CChildFrame.h"
+#include "app/windows/CKelvanoApp.h"
+#include "app/windows/CKelvanoCanvas.h"
+#include "app/windows/CMainFrame.h"
+#include "export/CGifEncoder.h"
+#include "scene/pnEvent.h"
+#include "scene/pnPanel.h"
+#include "scene/pnScene.h"
+#include "scene/pnViewpoint.h"
+#include "ui/animation/CEventTreeDlg.h"
+#include "ui/animation/CTimeLineDlg.h"
+#include "ui/properties/BarRules.h"
+#include "ui/properties/CEditBoxBar.h"
+#include "ui/properties/CModelTextureDlg.h"
+#include "ui/properties/CObjectPageDlg.h"
+#include "ui/properties/CPanelPage.h"
+
+#include <gtest/gtest.h>
+#include <wx/checkbox.h>
+#include <wx/combobox.h>
+#include <wx/dialog.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
+#include <wx/textctrl.h>
+#include <wx/uiaction.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+wxAppConsole* wxCreateApp();
+
+using namespace kv;
+
+namespace {
+
+// The time line's controls by id.
+enum : int { kGoStart = 1002, kPause = 1015, kStop = 1037, kFixedBox = 1777 };
+
+// Every modal dialog is written down and answered at once without showing:
+// message boxes with OK (No to a question), others with Cancel.
+class DialogRecorder : public wxModalDialogHook {
+public:
+    DialogRecorder() { Register(); }
+    ~DialogRecorder() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        seen.push_back(dialog->GetTitle().ToStdString() + "|" +
+                       wxString(dialog->GetClassInfo()->GetClassName()).ToStdString());
+        if (dynamic_cast<wxMessageDialogBase*>(dialog)) return wxID_NO;
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
+    std::vector<std::string> seen;
+};
+
+std::string g_work;
+
+template <class Done>
+void pumpUntil(Done done, int milliseconds = 8000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done() && std::chrono::steady_clock::now() < end) pumpWxEvents(20);
+}
+
+CMainFrame* frame() { return theApp.GetMainFrame(); }
+CKelvanoView* view() { return frame()->GetView(); }
+pnScene& scene() { return *view()->GetScene(); }
+
+void click(wxWindow* parent, int id) {
+    wxWindow* button = parent->FindWindow(id);
+    ASSERT_NE(button, nullptr) << id;
+    wxCommandEvent e(dynamic_cast<wxCheckBox*>(button) ? wxEVT_CHECKBOX : wxEVT_BUTTON, id);
+    e.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(e);
+}
+
+// A real key press through the X server into the scene window.
+void pressInScene(int key, int modifiers) {
+    CKelvanoCanvas* canvas = frame()->GetChildFrame()->GetCanvas();
+    wxUIActionSimulator sim;
+    sim.MouseMove(canvas->GetScreenPosition() + wxPoint(8, 8));
+    canvas->SetFocus();
+    pumpWxEvents(100);
+    sim.Char(key, modifiers);
+    pumpWxEvents(400);
+}
+
+// The texture windows the program has open.
+int textureWindows() {
+    int open = 0;
+    for (wxWindow* w : wxTopLevelWindows)
+        if (dynamic_cast<CModelTextureDlg*>(w) && !w->IsBeingDeleted()) ++open;
+    return open;
+}
+
+pnObject* addPanel(const char* name, float width, float x) {
+    auto panel = std::make_unique<pnPanel>();
+    panel->setName(name);
+    panel->setDimension(width, width * 0.6f, 10);
+    panel->setPosition(x, 0, 0);
+    return view()->InsertNewObject(std::move(panel));
+}
+
+int gifFrames(const std::string& path) {
+    int status = 0;
+    const std::string out = runCommand("identify '" + path + "' 2>/dev/null", &status);
+    int lines = 0;
+    for (char c : out) lines += c == '\n';
+    return status == 0 ? lines : -1;
+}
+
+}  // namespace
+
+TEST(FrameStateGui, StartsWithTwoPanels) {
+    g_work = std::string(std::getenv("XDG_CONFIG_HOME")) + "/work";
+    ASSERT_EQ(std::system(("mkdir -p " + g_work).c_str()), 0);
+    ASSERT_TRUE(theApp.InitInstance({"--"}, g_work));
+    pumpUntil([] { return view() && view()->GetScene(); });
+    ASSERT_NE(view(), nullptr);
+    // The box fills the middle of the scene window; the slab stands aside.
+    ASSERT_NE(addPanel("slab", 60, -250), nullptr);
+    ASSERT_NE(addPanel("box", 300, 0), nullptr);
+    view()->ShowSelectionInBars();
+    pumpWxEvents(300);
+}
+
+TEST(FrameStateGui, UndoKeepsTheChooserAndAViewpointStepShowsTheCameraTab) {
+    wxComboBox* chooser = frame()->GetObjectChooser();
+    view()->OnObjectChosen("slab");
+    frame()->RouteCommand(ID_EDIT_DELETE);
+    EXPECT_EQ(chooser->FindString("slab", true), wxNOT_FOUND);
+    frame()->RouteCommand(ID_EDIT_UNDO);
+    EXPECT_NE(chooser->FindString("slab", true), wxNOT_FOUND) << "the object back is listed again";
+    EXPECT_EQ(chooser->GetStringSelection(), "slab");
+    frame()->RouteCommand(ID_EDIT_REDO);
+    EXPECT_EQ(chooser->FindString("slab", true), wxNOT_FOUND);
+    frame()->RouteCommand(ID_EDIT_UNDO);
+
+    CEditBoxBar* bar = frame()->GetEditBoxBar();
+    ASSERT_EQ(bar->GetCurrentTab(), 0);
+    pnViewpoint* viewpoint = scene().getViewpoint();
+    theApp.m_pCurrentDoc->RecordUndoBeforeViewpoint(viewpoint);
+    viewpoint->setPosition(sgVec3(0, 50, 900));
+    theApp.m_pCurrentDoc->RecordUndoAfterViewpoint(viewpoint);
+    frame()->RouteCommand(ID_EDIT_UNDO);
+    pumpWxEvents(100);
+    EXPECT_EQ(bar->GetCurrentTab(), 2) << "the Camera tab shows the camera the step gave back";
+    bar->SelectTab(0, ObjectPageKind("pnPanel"));
+}
+
+TEST(FrameStateGui, FixedDurationShowsInTheTimeLineBox) {
+    auto* box = dynamic_cast<wxCheckBox*>(frame()->GetTimeLine()->FindWindow(kFixedBox));
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->GetValue());
+    // Ctrl+D, as the user presses it.
+    pressInScene('d', wxMOD_CONTROL);
+    pumpUntil([&] { return theApp.m_pCurrentDoc->m_bFixedDuration != 0; }, 3000);
+    EXPECT_EQ(theApp.m_pCurrentDoc->m_bFixedDuration, 1);
+    EXPECT_TRUE(box->GetValue()) << "the box shows the new value at once";
+    frame()->RouteCommand(ID_FIXED_DURATION);
+    EXPECT_EQ(theApp.m_pCurrentDoc->m_bFixedDuration, 0);
+    EXPECT_FALSE(box->GetValue());
+}
+
+TEST(FrameStateGui, NewAndOpenCloseTheTextureWindows) {
+    const std::string path = g_work + "/panels.apn";
+    view()->m_strPathName = path;
+    ASSERT_EQ(view()->WriteScene(), 1);
+    DialogRecorder dialogs;
+    for (int command : {ID_FILE_OPEN, ID_FILE_NEW}) {
+        SCOPED_TRACE(command == ID_FILE_NEW ? "New" : "Open");
+        if (command == ID_FILE_NEW) {
+            view()->m_strPendingOpen = path;
+            frame()->RouteCommand(ID_FILE_OPEN);
+        }
+        view()->OnObjectChosen("box");
+        frame()->OpenTextureWindow(4);
+        pumpWxEvents(200);
+        ASSERT_EQ(textureWindows(), 1);
+        view()->m_strPendingOpen = path;
+        frame()->RouteCommand(command);
+        pumpWxEvents(300);
+        EXPECT_EQ(textureWindows(), 0);
+    }
+    EXPECT_TRUE(dialogs.seen.empty()) << dialogs.seen.front();
+    // The panels again for the tests that follow.
+    view()->m_strPendingOpen = path;
+    frame()->RouteCommand(ID_FILE_OPEN);
+    pumpWxEvents(200);
+    ASSERT_NE(scene().findObject("box"), nullptr);
+}
+
+TEST(FrameStateGui, NewPlaysAndRenamesReachTheEventTreeAndThePage) {
+    frame()->RouteCommand(ID_MODE_ANIMATION);
+    ASSERT_EQ(view()->m_bAnimationMode, 1);
+    view()->OnObjectChosen("box");
+    pumpWxEvents(200);
+    CEventTreeDlg* tree = frame()->GetEventTree();
+    const CEventTreeModel& m = tree->Model();
+    auto effectsShown = [&] {
+        const int folder = m.FolderOf(m.FindEvent("box"));
+        return folder < 0 ? -1 : static_cast<int>(m.Item(folder).children.size());
+    };
+    ASSERT_EQ(effectsShown(), 0);
+    // A drag on the box in the scene window makes an effect: the tree shows
+    // its play with no mode change.
+    const int x = kDefaultSceneWidth / 2, y = kDefaultSceneHeight / 2;
+    view()->OnLButtonDown(x, y, 0);
+    view()->OnMouseMove(x + 20, y, 0);
+    view()->OnMouseMove(x + 40, y, 0);
+    view()->OnLButtonUp(x + 40, y, 0);
+    pumpWxEvents(200);
+    ASSERT_EQ(scene().findEvent("box")->getNumPlays(), 1);
+    EXPECT_EQ(effectsShown(), 1);
+
+    // Renamed in the tree: the page shows the new name.
+    auto* name = dynamic_cast<wxTextCtrl*>(frame()->GetEditBoxBar()->GetPage(PAGE_PANEL)->FindWindow(CPanelPage::IDC_NAME));
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->GetValue(), "box");
+    ASSERT_TRUE(tree->OnRename(m.FindEvent("box"), "crate"));
+    EXPECT_EQ(name->GetValue(), "crate");
+    EXPECT_NE(frame()->GetObjectChooser()->FindString("crate", true), wxNOT_FOUND);
+}
+
+TEST(FrameStateGui, ARecordingLocksTheTimeLineRefusesGreyedKeysAndEndsWithStop) {
+    CKelvanoView* v = view();
+    CTimeLineDlg* timeLine = frame()->GetTimeLine();
+    const int last = scene().getLastEventFrame();
+    ASSERT_GE(last, 10);
+    // A GIF recording as the export command leaves it after its dialog.
+    const std::string gif = g_work + "/locked.gif";
+    v->m_strPathName.clear();
+    v->m_bModified = 1;
+    v->m_bBusy = 1;
+    v->m_nRecordWidth = theApp.m_pCurrentDoc->m_nSceneWidth;
+    v->m_nRecordHeight = theApp.m_pCurrentDoc->m_nSceneHeight;
+    CGifEncoder& encoder = v->GetGifEncoder();
+    encoder.reset();
+    ASSERT_EQ(encoder.open(gif, v->m_nRecordWidth, v->m_nRecordHeight), 1);
+    encoder.setAnimation(0, 0);
+    v->m_strGifPath = v->m_strRecordPath = gif;
+    v->StartPlayback(kRecordGifTimer);
+    EXPECT_TRUE(timeLine->Model().IsPlaying()) << "the time line is set playing";
+    pumpUntil([&] { return v->m_nCurrentFrame >= 3; });
+    ASSERT_EQ(v->m_bBusy, 1);
+
+    DialogRecorder dialogs;
+    // The time line's frame buttons do nothing to the frames recorded.
+    const int frameNow = v->m_nCurrentFrame;
+    click(timeLine, kGoStart);
+    EXPECT_EQ(v->m_nCurrentFrame, frameNow);
+    click(timeLine, kPause);
+    EXPECT_TRUE(timeLine->Model().IsPlaying()) << "Pause does not unlock a recording";
+    // Keys whose items are greyed now do nothing: New, Open, Save.
+    for (int key : {'n', 'o', 's'}) {
+        SCOPED_TRACE(static_cast<char>(key));
+        pressInScene(key, wxMOD_CONTROL);
+        EXPECT_TRUE(dialogs.seen.empty()) << dialogs.seen.front();
+        EXPECT_NE(scene().findObject("crate"), nullptr);
+        ASSERT_EQ(v->m_bBusy, 1);
+    }
+    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_NEW, ID_FILE_OPEN}) {
+        bool enabled = true;
+        int checked = -1;
+        frame()->UpdateCommand(id, enabled, checked);
+        EXPECT_FALSE(enabled) << id;
+    }
+
+    // The time line's Stop ends the recording with the frame shown.
+    click(timeLine, kStop);
+    pumpUntil([&] { return v->m_bBusy == 0; }, 3000);
+    EXPECT_EQ(v->m_bBusy, 0);
+    EXPECT_FALSE(timeLine->Model().IsPlaying());
+    ASSERT_FALSE(dialogs.seen.empty());
+    EXPECT_EQ(dialogs.seen.back().substr(0, 8), "Kelvano|");
+    const int frames = gifFrames(gif);
+    EXPECT_GT(frames, 3);
+    EXPECT_LE(frames, last);
+    bool enabled = false;
+    int checked = -1;
+    frame()->UpdateCommand(ID_FILE_SAVE, enabled, checked);
+    EXPECT_TRUE(enabled) << "Save is back once the recording ended";
+}
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    char home[] = "/tmp/kelvano-frame-gui-XXXXXX";
+    if (!mkdtemp(home)) return 1;
+    setenv("XDG_CONFIG_HOME", home, 1);
+    wxApp::SetInitializerFunction(wxCreateApp);
+    const int rc = runWxTests(argc, argv, {}, [] {
+        if (CMainFrame* f = theApp.GetMainFrame()) {
+            if (f->GetView()) f->GetView()->m_bModified = 0;
+            f->Destroy();
+            pumpWxEvents(100);
+        }
+    });
+    if (std::system((std::string("rm -rf ") + home).c_str()) != 0) std::fprintf(stderr, "could not remove %s\n", home);
+    return rc;
+}
