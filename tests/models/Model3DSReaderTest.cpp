@@ -260,14 +260,14 @@ TEST(Reader3DS, CubeCreaseSplitsCornersOrAveragesThem) {
 
 TEST(Reader3DS, TinyCreaseAnglesStillFinish) {
     // A threshold of nearly 1 once failed even a triangle against itself and
-    // made copies without end.
+    // made copies without end: such a read never returns, and the test's time
+    // limit ends it.
     TempDir dir;
     modelgen::Scene s;
     s.materials = {material("m")};
     auto ball = modelgen::sphere(1, 12, 6, false);
     ball.assign("m");
     s.meshes = {ball};
-    modeltest::Stopwatch clock;
     auto m = readScene(dir, s, crease(1e-4f));
     ASSERT_TRUE(m);
     EXPECT_EQ(m->triangleCount(), ball.triangleCount());
@@ -275,7 +275,6 @@ TEST(Reader3DS, TinyCreaseAnglesStillFinish) {
     // each quad of the sphere's bands is planar, so its two triangles keep
     // sharing their diagonal (4 vertices per quad, 3 per pole triangle).
     EXPECT_EQ(drawnVertices(*m), size_t(2 * 12 * 3 + 12 * (6 - 2) * 4));
-    EXPECT_LT(clock.seconds(), 1.0);
 }
 
 TEST(Reader3DS, BadIndicesAndUnknownMaterialsDrawNothing) {

@@ -4,7 +4,6 @@
 
 #include <GL/gl.h>
 
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,17 +24,6 @@ struct AssimpCounts {
     long vertices = -1;
 };
 bool assimpInfo(const std::string& path, AssimpCounts& out);
-
-class Stopwatch {
-public:
-    Stopwatch() : start_(std::chrono::steady_clock::now()) {}
-    double seconds() const {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    }
-
-private:
-    std::chrono::steady_clock::time_point start_;
-};
 
 // One corner as drawn: object-space position, texture coordinate and normal.
 struct DrawnVertex {

@@ -204,6 +204,7 @@ TEST_F(ChartDialogsGuiTest, ValueDialogThroughThePageHookWithEdgeShadow) {
 // The page drawn on a memory DC holds the picture across the printable width
 // (ImageMagick's resize is the oracle).
 TEST_F(ChartDialogsGuiTest, PrintoutHoldsTheCapturedFrame) {
+    REQUIRE_TOOL("convert");
     REQUIRE_TOOL("compare");
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG)) wxImage::AddHandler(new wxPNGHandler);
     draw();

@@ -4,6 +4,7 @@
 // BarsGuiTest's.
 #include "tests/app/ViewFixture.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ToolCheck.h"
 #include "tests/support/WxTestRun.h"
 #include "app/core/CUndoHistory.h"
 #include "scene/pnMaterial.h"
@@ -285,6 +286,7 @@ TEST_F(PanelModelTest, PagePictureAndShapeButton) {
     picture->SetBitmap(99, kArtMask);
     EXPECT_FALSE(picture->GetBitmap().IsOk());
 
+    REQUIRE_TOOL("convert");  // ImageMagick writes the picture files
     TempDir dir;
     const std::string up = dir.path() + "/up.bmp", down = dir.path() + "/down.bmp", bad = dir.path() + "/bad.bmp";
     // 36 x 36, red above blue; the second file has its rows stored top first.
@@ -359,6 +361,7 @@ TEST_F(PanelModelTest, PagePictureAndShapeButton) {
 }
 
 TEST_F(PanelModelTest, TextureWindows) {
+    REQUIRE_TOOL("convert");
     TempDir dir;
     const std::string png = dir.path() + "/own.png";
     ASSERT_EQ(std::system(("convert -size 8x8 xc:red " + png).c_str()), 0);
