@@ -237,6 +237,19 @@ public:
     // Command routing from the frame: true when the view handles the id.
     bool OnCommand(int id);
     bool OnUpdateCommand(int id, CCmdUI& ui);
+    // The view's commands, one row each (CKelvanoViewCommands.cpp): the
+    // numbers first..last, what the command does, and the rule that enables
+    // and checks its menu item and tool button. Without a rule OnUpdateCommand
+    // answers false, and the frame greys a menu item that nobody rules.
+    using Action = void (*)(CKelvanoView& view, int id);
+    using Rule = void (*)(CKelvanoView& view, int id, CCmdUI& ui);
+    struct Command {
+        int first, last;
+        Action action;
+        Rule rule;
+    };
+    static const std::vector<Command>& Commands();
+    static const Command* FindCommand(int id);
 
     ViewCursor CurrentCursor() const;
 
@@ -268,8 +281,6 @@ public:
     void FinishRecording();
 
     // ---- Export commands (CKelvanoViewExport.cpp) ----
-    bool OnExportCommand(int id);
-    bool OnUpdateExportCommand(int id, CCmdUI& ui);
     // One of the six still commands, by command id.
     void OnExportStill(int id);
     void OnExportGifAnimation();
@@ -331,8 +342,6 @@ public:
 
     // ---- Delete, the context menu, chart dialogs, printing and help
     // (CKelvanoViewDelete.cpp) ----
-    bool OnObjectCommand(int id);
-    bool OnUpdateObjectCommand(int id, CCmdUI& ui);
     // Delete: the selection goes as one undo step (object mode).
     void OnEditDelete();
     // Delete Column: the document's data point of the selected chart; the
@@ -346,6 +355,10 @@ public:
     void OnLButtonDblClk(int x, int y);
     // Graph Data, Label Property and Value Property of the selected chart.
     void OnChartDialog(ChartDialog which);
+    // Their menu items' rule: on for a chart, off for a text, panel or model
+    // (a kind without chart texts leaves them as they were); Graph Data also
+    // wants a hit.
+    void UpdateChartItem(int id, CCmdUI& ui);
     // Help: the help page in the user's browser.
     void OnHelpContents();
     // The help page below a program folder, as a path and as a file URL.
@@ -408,8 +421,6 @@ public:
     void SwitchPresetOff();
 
     // ---- Camera presets and view tools (CKelvanoViewTools.cpp) ----
-    bool OnToolsCommand(int id);
-    bool OnUpdateToolsCommand(int id, CCmdUI& ui);
     // Preset 0..5 (Front, Back, Left, Right, Top, Bottom) on or off.
     void OnCameraPreset(int index);
     void OnSelectAll();

@@ -263,43 +263,14 @@ void CKelvanoView::OnFilePrint(bool preview) {
     OnEndPrinting();
 }
 
-bool CKelvanoView::OnObjectCommand(int id) {
-    switch (id) {
-    case kv::ID_EDIT_DELETE: OnEditDelete(); return true;
-    case kv::ID_EDIT_DELETE_COLUMN: OnDeleteColumn(); return true;
-    case kv::ID_LABEL_PROPERTY: OnChartDialog(ChartDialog::Label); return true;
-    case kv::ID_VALUE_PROPERTY: OnChartDialog(ChartDialog::Value); return true;
-    case kv::ID_GRAPH_DATA: OnChartDialog(ChartDialog::Data); return true;
-    case kv::ID_HELP_CONTENTS: OnHelpContents(); return true;
-    case kv::ID_FILE_PRINT:
-    case kv::ID_FILE_PRINT_PREVIEW: OnFilePrint(id == kv::ID_FILE_PRINT_PREVIEW); return true;
-    default: return false;
-    }
-}
-
-bool CKelvanoView::OnUpdateObjectCommand(int id, CCmdUI& ui) {
+void CKelvanoView::UpdateChartItem(int id, CCmdUI& ui) {
     const pnObject* selected = m_pDocument ? m_pDocument->m_pSelectedObject : nullptr;
-    switch (id) {
-    case kv::ID_EDIT_DELETE: ui.Enable(!m_bAnimationMode && selected); return true;
-    case kv::ID_EDIT_DELETE_COLUMN:
-        ui.Enable(!m_bAnimationMode && m_bObjectHit && selectedChart(m_pDocument));
-        return true;
-    case kv::ID_LABEL_PROPERTY:
-    case kv::ID_VALUE_PROPERTY:
-    case kv::ID_GRAPH_DATA: {
-        bool& state = m_bChartItems[id - kv::ID_LABEL_PROPERTY];
-        if (selectedChart(m_pDocument))
-            state = true;
-        else if (!selected || isKind(selected, "pnString") || isKind(selected, "pnPanel") || isKind(selected, "pnModel"))
-            state = false;
-        // Any other kind leaves the item as it was; Graph Data also wants a hit.
-        if (id == kv::ID_GRAPH_DATA && !m_bObjectHit) state = false;
-        ui.Enable(state);
-        return true;
-    }
-    case kv::ID_HELP_CONTENTS: return true;
-    case kv::ID_FILE_PRINT:
-    case kv::ID_FILE_PRINT_PREVIEW: ui.Enable(m_pScene != nullptr && !m_bPlaying); return true;
-    default: return false;
-    }
+    bool& state = m_bChartItems[id - kv::ID_LABEL_PROPERTY];
+    if (selectedChart(m_pDocument))
+        state = true;
+    else if (!selected || isKind(selected, "pnString") || isKind(selected, "pnPanel") || isKind(selected, "pnModel"))
+        state = false;
+    // Any other kind leaves the item as it was; Graph Data also wants a hit.
+    if (id == kv::ID_GRAPH_DATA && !m_bObjectHit) state = false;
+    ui.Enable(state);
 }

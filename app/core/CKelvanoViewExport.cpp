@@ -364,35 +364,3 @@ void CKelvanoView::OnExportGifAnimation() {
     m_pHost->ShowProgress("Creating GIF Animation File", 0, std::max(0, m_pScene->getLastEventFrame()));
     StartPlayback(kRecordGifTimer);
 }
-
-bool CKelvanoView::OnExportCommand(int id) {
-    if (findStill(id)) {
-        OnExportStill(id);
-        return true;
-    }
-    switch (id) {
-    case kv::ID_EXPORT_GIF_ANIMATION: OnExportGifAnimation(); return true;
-    case kv::ID_EXPORT_AVI: OnExportAvi(); return true;
-    case kv::ID_EXPORT_SWF: OnExportFlash(); return true;
-    default: return false;
-    }
-}
-
-bool CKelvanoView::OnUpdateExportCommand(int id, CCmdUI& ui) {
-    switch (id) {
-    // A scene that opens or starts new would pull the scene from under the
-    // playback or a recording.
-    case kv::ID_FILE_NEW:
-    case kv::ID_FILE_OPEN:
-    case kv::ID_EXPORT_BMP:
-    case kv::ID_EXPORT_JPEG:
-    case kv::ID_EXPORT_RGB:
-    case kv::ID_EXPORT_PNG:
-    case kv::ID_EXPORT_TARGA:
-    case kv::ID_EXPORT_GIF: ui.Enable(!m_bPlaying && !m_bBusy); return true;
-    case kv::ID_EXPORT_GIF_ANIMATION:
-    case kv::ID_EXPORT_AVI:
-    case kv::ID_EXPORT_SWF: ui.Enable(m_bAnimationMode && !m_bPlaying && !m_bBusy); return true;
-    default: return false;
-    }
-}

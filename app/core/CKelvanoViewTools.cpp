@@ -1,10 +1,9 @@
 // Camera presets and the view's smaller tools: the six views along the axes,
-// Select All, the scene transformation and safety zone dialogs, the
-// background commands' states and the safety zone's outline.
+// Select All, the scene transformation and safety zone dialogs and the safety
+// zone's outline.
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "app/core/KelvanoIds.h"
-#include "scene/pnBackground.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "scene/pnViewpoint.h"
@@ -25,49 +24,8 @@ const PresetCamera kPresets[6] = {
     {{0, kPresetDistance, 0}, {0, 0, -1}}, {{0, -kPresetDistance, 0}, {0, 0, 1}},
 };
 
-pnBackground* backgroundOf(const pnScene* scene) {
-    return scene ? dynamic_cast<pnBackground*>(scene->getBackground()) : nullptr;
-}
-
 }  // namespace
 
-bool CKelvanoView::OnToolsCommand(int id) {
-    if (id >= kv::ID_CAMERA_FRONT && id <= kv::ID_CAMERA_BOTTOM) {
-        OnCameraPreset(id - kv::ID_CAMERA_FRONT);
-        return true;
-    }
-    switch (id) {
-    case kv::ID_EDIT_SELECT_ALL: OnSelectAll(); return true;
-    case kv::ID_SCENE_TRANSFORM: OnSceneTransform(); return true;
-    case kv::ID_SAFETY_ZONE: OnSafetyZone(); return true;
-    case kv::ID_BACKGROUND_PER_FACE:
-        if (pnBackground* background = backgroundOf(m_pScene.get())) background->setTexMode(2);
-        return true;
-    default: return false;
-    }
-}
-
-bool CKelvanoView::OnUpdateToolsCommand(int id, CCmdUI& ui) {
-    if (id >= kv::ID_CAMERA_FRONT && id <= kv::ID_CAMERA_BOTTOM) {
-        ui.Enable(!m_bPlaying);
-        ui.SetCheck(m_bPresetOn[id - kv::ID_CAMERA_FRONT] != 0);
-        return true;
-    }
-    switch (id) {
-    case kv::ID_EDIT_SELECT_ALL:
-        ui.Enable(m_pScene && m_pScene->getNumObjects() > 0 && !m_bAnimationMode && !m_bPlacing);
-        ui.SetCheck(m_bSelectAll != 0);
-        return true;
-    case kv::ID_SCENE_TRANSFORM: return true;
-    case kv::ID_BACKGROUND_TEXTURE: {
-        ui.Enable(m_pScene != nullptr && !m_bPlaying);
-        const pnBackground* background = backgroundOf(m_pScene.get());
-        ui.SetCheck(background && background->getUseTexture() && background->getTexMode() != 2);
-        return true;
-    }
-    default: return false;
-    }
-}
 
 void CKelvanoView::OnCameraPreset(int index) {
     CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
