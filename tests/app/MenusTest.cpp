@@ -1,3 +1,4 @@
+#include "app/core/CKelvanoView.h"
 #include "app/core/KelvanoIds.h"
 #include "app/core/KelvanoMenus.h"
 
@@ -160,4 +161,23 @@ TEST(MenusTest, ContextMenuPopupsInTheirOrder) {
     EXPECT_STREQ(ContextMenu(0)[1].text, "D&elete Column");
     EXPECT_STREQ(ContextMenu(1)[1].text, "Add &Grow/Shrink Effect");
     EXPECT_STREQ(ContextMenuName(1), "ANI_POPUP");
+}
+
+// The frame routes only its command ranges to the view, and the first row that
+// covers a number wins: a row outside the ranges, or one that another row
+// hides, would never run.
+TEST(MenusTest, EveryViewCommandIsRoutedAndFoundByItsOwnRow) {
+    const auto routed = [](int id) {
+        return (id >= kFirstViewCommand && id <= kLastViewCommand) ||
+               (id >= kFirstFrameworkCommand && id <= kLastFrameworkCommand);
+    };
+    for (const CKelvanoView::Command& row : CKelvanoView::Commands()) {
+        EXPECT_LE(row.first, row.last);
+        EXPECT_NE(row.action, nullptr) << row.first;
+        for (int id = row.first; id <= row.last; ++id) {
+            EXPECT_TRUE(routed(id)) << id;
+            EXPECT_EQ(CKelvanoView::FindCommand(id), &row) << id;
+        }
+    }
+    EXPECT_EQ(CKelvanoView::FindCommand(ID_VIEW_TOOLBAR), nullptr) << "the frame's own command";
 }
