@@ -244,6 +244,8 @@ public:
     using Action = void (*)(CKelvanoView& view, int id);
     using Rule = void (*)(CKelvanoView& view, int id, CCmdUI& ui);
     struct Command {
+        Command(int id, Action act, Rule ui) : Command(id, id, act, ui) {}
+        Command(int from, int to, Action act, Rule ui) : first(from), last(to), action(act), rule(ui) {}
         int first, last;
         Action action;
         Rule rule;

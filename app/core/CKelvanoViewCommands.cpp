@@ -76,65 +76,63 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
     const Action setTransformMode = [](V& v, int id) { v.SetTransformMode(id - ID_MODE_MOVE); };
     const Action toggleAxis = [](V& v, int id) { v.ToggleAxis(id - ID_AXIS_X); };
     const Action chartDialog = [](V& v, int id) {
-        v.OnChartDialog(id == ID_LABEL_PROPERTY ? ChartDialog::Label
+        v.OnChartDialog(id == ID_LABEL_PROPERTY   ? ChartDialog::Label
                         : id == ID_VALUE_PROPERTY ? ChartDialog::Value
                                                   : ChartDialog::Data);
     };
 
     static const std::vector<Command> commands = {
         // File
-        {ID_FILE_NEW, ID_FILE_NEW, [](V& v, int) { v.OnFileNew(); }, whenIdle},
-        {ID_FILE_OPEN, ID_FILE_OPEN, [](V& v, int) { v.OnFileOpen(); }, whenIdle},
-        {ID_FILE_SAVE, ID_FILE_SAVE, [](V& v, int) { if (v.m_pScene) v.OnFileSave(); }, whenSceneIdle},
-        {ID_FILE_SAVE_AS, ID_FILE_SAVE_AS, [](V& v, int) { if (v.m_pScene) v.OnFileSaveAs(); }, whenSceneIdle},
-        {ID_FILE_SAVE_BINARY, ID_FILE_SAVE_BINARY, [](V& v, int) { if (v.m_pScene) v.OnSaveBinary(); }, none},
-        {ID_FILE_SAVE_BINARY_AS, ID_FILE_SAVE_BINARY_AS, [](V& v, int) { if (v.m_pScene) v.OnSaveBinaryAs(); },
-         none},
-        {ID_EXPORT_BMP, ID_EXPORT_BMP, exportStill, whenIdle},
-        {ID_EXPORT_JPEG, ID_EXPORT_JPEG, exportStill, whenIdle},
-        {ID_EXPORT_TARGA, ID_EXPORT_TARGA, exportStill, whenIdle},
-        {ID_EXPORT_PNG, ID_EXPORT_PNG, exportStill, whenIdle},
-        {ID_EXPORT_GIF, ID_EXPORT_GIF, exportStill, whenIdle},
-        {ID_EXPORT_RGB, ID_EXPORT_RGB, exportStill, whenIdle},
-        {ID_EXPORT_GIF_ANIMATION, ID_EXPORT_GIF_ANIMATION, [](V& v, int) { v.OnExportGifAnimation(); },
-         movieWhenIdle},
-        {ID_EXPORT_AVI, ID_EXPORT_AVI, [](V& v, int) { v.OnExportAvi(); }, movieWhenIdle},
-        {ID_EXPORT_SWF, ID_EXPORT_SWF, [](V& v, int) { v.OnExportFlash(); }, movieWhenIdle},
-        {ID_FILE_PRINT, ID_FILE_PRINT, [](V& v, int) { v.OnFilePrint(false); }, whenSceneStill},
-        {ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_PREVIEW, [](V& v, int) { v.OnFilePrint(true); }, whenSceneStill},
+        {ID_FILE_NEW, [](V& v, int) { v.OnFileNew(); }, whenIdle},
+        {ID_FILE_OPEN, [](V& v, int) { v.OnFileOpen(); }, whenIdle},
+        {ID_FILE_SAVE, [](V& v, int) { if (v.m_pScene) v.OnFileSave(); }, whenSceneIdle},
+        {ID_FILE_SAVE_AS, [](V& v, int) { if (v.m_pScene) v.OnFileSaveAs(); }, whenSceneIdle},
+        {ID_FILE_SAVE_BINARY, [](V& v, int) { if (v.m_pScene) v.OnSaveBinary(); }, none},
+        {ID_FILE_SAVE_BINARY_AS, [](V& v, int) { if (v.m_pScene) v.OnSaveBinaryAs(); }, none},
+        {ID_EXPORT_BMP, exportStill, whenIdle},
+        {ID_EXPORT_JPEG, exportStill, whenIdle},
+        {ID_EXPORT_TARGA, exportStill, whenIdle},
+        {ID_EXPORT_PNG, exportStill, whenIdle},
+        {ID_EXPORT_GIF, exportStill, whenIdle},
+        {ID_EXPORT_RGB, exportStill, whenIdle},
+        {ID_EXPORT_GIF_ANIMATION, [](V& v, int) { v.OnExportGifAnimation(); }, movieWhenIdle},
+        {ID_EXPORT_AVI, [](V& v, int) { v.OnExportAvi(); }, movieWhenIdle},
+        {ID_EXPORT_SWF, [](V& v, int) { v.OnExportFlash(); }, movieWhenIdle},
+        {ID_FILE_PRINT, [](V& v, int) { v.OnFilePrint(false); }, whenSceneStill},
+        {ID_FILE_PRINT_PREVIEW, [](V& v, int) { v.OnFilePrint(true); }, whenSceneStill},
 
         // Edit
-        {ID_EDIT_UNDO, ID_EDIT_UNDO, [](V& v, int) { v.OnEditUndo(); },
+        {ID_EDIT_UNDO, [](V& v, int) { v.OnEditUndo(); },
          [](V& v, int, CCmdUI& ui) {
              ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && v.m_pDocument->CanUndo());
          }},
-        {ID_EDIT_REDO, ID_EDIT_REDO, [](V& v, int) { v.OnEditRedo(); },
+        {ID_EDIT_REDO, [](V& v, int) { v.OnEditRedo(); },
          [](V& v, int, CCmdUI& ui) {
              ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && v.m_pDocument->CanRedo());
          }},
-        {ID_EDIT_CUT, ID_EDIT_CUT, [](V& v, int) { v.OnEditCut(); }, selectionInObjectMode},
-        {ID_EDIT_COPY, ID_EDIT_COPY, [](V& v, int) { v.OnEditCopy(); }, selectionInObjectMode},
-        {ID_EDIT_PASTE, ID_EDIT_PASTE, [](V& v, int) { v.OnEditPaste(); },
+        {ID_EDIT_CUT, [](V& v, int) { v.OnEditCut(); }, selectionInObjectMode},
+        {ID_EDIT_COPY, [](V& v, int) { v.OnEditCopy(); }, selectionInObjectMode},
+        {ID_EDIT_PASTE, [](V& v, int) { v.OnEditPaste(); },
          [](V& v, int, CCmdUI& ui) {
              ui.Enable(!v.m_bAnimationMode && v.m_pDocument && v.m_pDocument->m_pClipboardObject);
          }},
-        {ID_EDIT_DELETE, ID_EDIT_DELETE, [](V& v, int) { v.OnEditDelete(); }, selectionInObjectMode},
-        {ID_EDIT_DELETE_COLUMN, ID_EDIT_DELETE_COLUMN, [](V& v, int) { v.OnDeleteColumn(); },
+        {ID_EDIT_DELETE, [](V& v, int) { v.OnEditDelete(); }, selectionInObjectMode},
+        {ID_EDIT_DELETE_COLUMN, [](V& v, int) { v.OnDeleteColumn(); },
          [](V& v, int, CCmdUI& ui) {
              ui.Enable(!v.m_bAnimationMode && v.m_bObjectHit && chartSelected(v.m_pDocument));
          }},
         // A check item: it shows whether everything is selected.
-        {ID_EDIT_SELECT_ALL, ID_EDIT_SELECT_ALL, [](V& v, int) { v.OnSelectAll(); },
+        {ID_EDIT_SELECT_ALL, [](V& v, int) { v.OnSelectAll(); },
          [](V& v, int, CCmdUI& ui) {
              ui.Enable(v.m_pScene && v.m_pScene->getNumObjects() > 0 && !v.m_bAnimationMode && !v.m_bPlacing);
              ui.SetCheck(v.m_bSelectAll != 0);
          }},
-        {ID_EDIT_OPTIONS, ID_EDIT_OPTIONS, [](V& v, int) { v.OnEditOptions(); },
+        {ID_EDIT_OPTIONS, [](V& v, int) { v.OnEditOptions(); },
          [](V& v, int, CCmdUI& ui) { ui.Enable(v.m_pScene != nullptr); }},
 
         // Mode
-        {ID_MODE_OBJECT, ID_MODE_OBJECT, [](V& v, int) { v.OnToggleMode(); }, objectMode},
-        {ID_MODE_ANIMATION, ID_MODE_ANIMATION, [](V& v, int) { v.OnToggleMode(); }, objectMode},
+        {ID_MODE_OBJECT, [](V& v, int) { v.OnToggleMode(); }, objectMode},
+        {ID_MODE_ANIMATION, [](V& v, int) { v.OnToggleMode(); }, objectMode},
         {ID_CAMERA_FRONT, ID_CAMERA_BOTTOM, [](V& v, int id) { v.OnCameraPreset(id - ID_CAMERA_FRONT); },
          [](V& v, int id, CCmdUI& ui) {
              ui.Enable(!v.m_bPlaying);
@@ -144,10 +142,10 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
         {ID_AXIS_X, ID_AXIS_Z, toggleAxis, transformTool},
 
         // Objects
-        {ID_ADD_TEXT, ID_ADD_TEXT, addObjectAction, addObject},
-        {ID_ADD_PANEL, ID_ADD_PANEL, addObjectAction, addObject},
-        {ID_ADD_MODEL, ID_ADD_MODEL, addObjectAction, addObject},
-        {ID_ADD_GRAPH, ID_ADD_GRAPH, addObjectAction, addObject},
+        {ID_ADD_TEXT, addObjectAction, addObject},
+        {ID_ADD_PANEL, addObjectAction, addObject},
+        {ID_ADD_MODEL, addObjectAction, addObject},
+        {ID_ADD_GRAPH, addObjectAction, addObject},
         {ID_LABEL_PROPERTY, ID_GRAPH_DATA, chartDialog, chartItem},
 
         // Environment
@@ -165,45 +163,45 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
              v.m_pDocument->m_nOutQuality = v.m_nOutputQuality;
          },
          outputQuality},
-        {ID_HIGHLIGHT_SELECTED, ID_HIGHLIGHT_SELECTED, [](V& v, int) { v.OnHighlightSelected(); },
+        {ID_HIGHLIGHT_SELECTED, [](V& v, int) { v.OnHighlightSelected(); },
          [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_bHighlightSelected != 0); }},
-        {ID_TIMELINE_OPTIONS, ID_TIMELINE_OPTIONS, [](V& v, int) { v.OnTimelineOptions(); },
+        {ID_TIMELINE_OPTIONS, [](V& v, int) { v.OnTimelineOptions(); },
          [](V& v, int, CCmdUI& ui) { ui.Enable(v.m_pDocument != nullptr && v.m_pScene != nullptr); }},
-        {ID_CREATE_EFFECT, ID_CREATE_EFFECT, [](V& v, int) { v.OnCreateEffect(); }, none},
+        {ID_CREATE_EFFECT, [](V& v, int) { v.OnCreateEffect(); }, none},
         // Without the effect dialogs there is nothing Add Effect could open.
-        {ID_ADD_EFFECT, ID_ADD_EFFECT, [](V& v, int) { v.OnCreateEffect(); },
+        {ID_ADD_EFFECT, [](V& v, int) { v.OnCreateEffect(); },
          [](V& v, int, CCmdUI& ui) {
              ui.Enable(v.m_pEffectDialogs && v.m_pDocument && v.m_pDocument->m_pSelectedObject);
          }},
-        {ID_ADD_GROW_SHRINK, ID_ADD_GROW_SHRINK, [](V& v, int) { v.OnAddGrowShrink(); },
+        {ID_ADD_GROW_SHRINK, [](V& v, int) { v.OnAddGrowShrink(); },
          [](V& v, int, CCmdUI& ui) { ui.Enable(v.m_pEffectDialogs && chartSelected(v.m_pDocument)); }},
-        {ID_IMAGE_SIZE, ID_IMAGE_SIZE, [](V& v, int) { v.OnImageSize(); }, none},
-        {ID_BACKGROUND_COLOR, ID_BACKGROUND_COLOR, [](V& v, int) { v.OnBackgroundColor(); },
+        {ID_IMAGE_SIZE, [](V& v, int) { v.OnImageSize(); }, none},
+        {ID_BACKGROUND_COLOR, [](V& v, int) { v.OnBackgroundColor(); },
          [](V& v, int, CCmdUI& ui) {
              ui.Enable(v.m_pScene != nullptr && !v.m_bPlaying);
              if (const pnBackground* background = backgroundOf(v.m_pScene.get()))
                  ui.SetCheck(background->getUseTexture() == 0);
          }},
-        {ID_BACKGROUND_TEXTURE, ID_BACKGROUND_TEXTURE, [](V& v, int) { v.OnBackgroundTexture(); },
+        {ID_BACKGROUND_TEXTURE, [](V& v, int) { v.OnBackgroundTexture(); },
          [](V& v, int, CCmdUI& ui) {
              ui.Enable(v.m_pScene != nullptr && !v.m_bPlaying);
              const pnBackground* background = backgroundOf(v.m_pScene.get());
              ui.SetCheck(background && background->getUseTexture() && background->getTexMode() != 2);
          }},
-        {ID_BACKGROUND_PER_FACE, ID_BACKGROUND_PER_FACE,
+        {ID_BACKGROUND_PER_FACE,
          [](V& v, int) {
              if (pnBackground* background = backgroundOf(v.m_pScene.get())) background->setTexMode(2);
          },
          none},
 
         // View tools without menu entries
-        {ID_SCENE_TRANSFORM, ID_SCENE_TRANSFORM, [](V& v, int) { v.OnSceneTransform(); }, always},
-        {ID_SAFETY_ZONE, ID_SAFETY_ZONE, [](V& v, int) { v.OnSafetyZone(); }, none},
+        {ID_SCENE_TRANSFORM, [](V& v, int) { v.OnSceneTransform(); }, always},
+        {ID_SAFETY_ZONE, [](V& v, int) { v.OnSafetyZone(); }, none},
         {ID_SCENE_ALIGN_FIRST, ID_SCENE_ALIGN_LAST, [](V& v, int id) { v.OnSceneAlign(id - ID_SCENE_ALIGN_FIRST); },
          [](V& v, int id, CCmdUI& ui) { ui.SetCheck(v.m_nSceneAlign == id - ID_SCENE_ALIGN_FIRST); }},
 
         // Help
-        {ID_HELP_CONTENTS, ID_HELP_CONTENTS, [](V& v, int) { v.OnHelpContents(); }, always},
+        {ID_HELP_CONTENTS, [](V& v, int) { v.OnHelpContents(); }, always},
     };
     return commands;
 }
