@@ -16,26 +16,21 @@ e2e_chart_dialogs.py PROGRAM SOURCE_DIR
 import os
 import re
 import shutil
-import stat
 import sys
 import tempfile
 import time
 import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_exports as ee  # noqa: E402
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
+from e2e_support import recording_browser  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"
 SAMPLE = "barchart.apn"
 failures = ep.failures
 check = ep.check
-
-
-def key(env, *keys):
-    xh.run(["xdotool", "key", "--delay", "80"] + list(keys), env)
-    time.sleep(0.4)
+key = ep.key_slowly
 
 
 def bar_columns(png, x, y, env):
@@ -54,27 +49,6 @@ def bar_columns(png, x, y, env):
         if len(runs) == 4:
             return [x + c for c in runs], y + row
     return None, None
-
-
-def recording_browser(home, record):
-    """A program that writes its arguments to record, known as the text/html handler, xdg-open and $BROWSER."""
-    bindir = os.path.join(home, "bin")
-    os.makedirs(bindir)
-    script = os.path.join(bindir, "record-url")
-    with open(script, "w") as f:
-        f.write(f'#!/bin/sh\necho "$@" >> "{record}"\n')
-    os.chmod(script, stat.S_IRWXU)
-    os.symlink(script, os.path.join(bindir, "xdg-open"))
-    apps = os.path.join(home, ".local", "share", "applications")
-    os.makedirs(apps)
-    with open(os.path.join(apps, "record-url.desktop"), "w") as f:
-        f.write("[Desktop Entry]\nType=Application\nName=Record URL\n"
-                f"Exec={script} %u\nMimeType=text/html;x-scheme-handler/http;x-scheme-handler/file;\n")
-    os.makedirs(os.path.join(home, ".config"), exist_ok=True)
-    with open(os.path.join(home, ".config", "mimeapps.list"), "w") as f:
-        f.write("[Default Applications]\ntext/html=record-url.desktop\n"
-                "x-scheme-handler/http=record-url.desktop\nx-scheme-handler/file=record-url.desktop\n")
-    return bindir, script
 
 
 def popup_choose(env, at, keys):
@@ -144,7 +118,7 @@ def main():
             key(env, "Tab", "Tab", "ctrl+a")
             xh.run(["xdotool", "type", "--delay", "60", "250"], env)
             key(env, "Return")
-            check(ee.wait_gone("Graph Data", env, timeout=10), "Enter did not close 'Graph Data'")
+            check(ep.wait_gone("Graph Data", env, timeout=10), "Enter did not close 'Graph Data'")
 
         # The label style from the context menu (its last items: Label, Value, Graph Data).
         popup_choose(env, second, ["End", "Up", "Up", "Return"])
@@ -156,7 +130,7 @@ def main():
             key(env, "Tab", "Tab", "Tab", "Tab", "Tab", "ctrl+a")
             xh.run(["xdotool", "type", "--delay", "60", "48"], env)
             key(env, "Return")
-            check(ee.wait_gone("Label String Property", env, timeout=10), "Enter in the Size combo did not close the dialog")
+            check(ep.wait_gone("Label String Property", env, timeout=10), "Enter in the Size combo did not close the dialog")
 
         # A click on the third bar, then Delete Column (the popup's second item).
         xh.run(["xdotool", "mousemove", "--sync", str(third[0]), str(third[1]), "click", "1"], env)

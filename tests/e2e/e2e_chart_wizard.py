@@ -21,15 +21,14 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_program as ep  # noqa: E402
-import e2e_property_bar as pb  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"
 SAMPLE = "barchart.apn"
 failures = ep.failures
 check = ep.check
-key = pb.key
+key = ep.key_slowly
 
 
 def bmp_row(path, row):
@@ -158,17 +157,17 @@ def main():
             return 1
         w, h, x, y = scene_win[0]
 
-        listing = pb.show_pane(window, "o", "Obect List", env)
+        listing = ep.show_pane(window, "o", "Obect List", env)
         if check(listing is not None, "View > Object List shows no 'Obect List' pane"):
             time.sleep(0.5)
-            spot = pb.first_white(listing, home, env, "list")
+            spot = ep.first_white(listing, home, env, "list")
             if check(spot is not None, "no list face in the Obect List pane"):
                 click_at((spot[0] + 20, spot[1] + 8), env)
                 choose_heart(window, program_dir, home, env)
         add_pie(window, (x + w // 2, y + h // 4), env)
 
         xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
-        text = "\n".join(pb.save_and_read(scene, env, "save"))
+        text = "\n".join(ep.save_and_read(scene, env, "save"))
         grow = [float(v) for v in re.findall(r"growValue\s+(\S+)", text.split("pieChart", 1)[-1])][:3]
         check(grow == [60.0, 30.0, 10.0], f"the pie's growValues are {grow}, not 60, 30, 10")
         for style in ("StringP001", "StringP002"):

@@ -18,7 +18,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"

@@ -25,8 +25,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
+from e2e_support import Program, identity, key, rewritten, visible, wait_until  # noqa: E402
 
 TITLE = ep.TITLE
 SAMPLE = ep.SAMPLE                      # titles.apn: the gold title "heading" first
@@ -36,107 +37,9 @@ failures = ep.failures
 check = ep.check
 
 
-def key(env, *keys):
-    xh.run(["xdotool", "key", "--delay", "60"] + list(keys), env)
-    time.sleep(0.3)
-
-
-def typed(env, text):
-    xh.run(["xdotool", "type", "--delay", "20", text], env)
-    time.sleep(0.3)
-
-
-def wait_until(done, timeout=20.0):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        if done():
-            return True
-        time.sleep(0.2)
-    return done()
-
-
-def visible(name, env):
-    return bool(xh.run(["xdotool", "search", "--onlyvisible", "--name", "^" + name + "$"], env).stdout.strip())
-
-
 def read(path):
     with open(path, "rb") as f:
         return f.read()
-
-
-def identity(path):
-    try:
-        st = os.stat(path)
-        return (st.st_ino, st.st_mtime_ns, st.st_size)
-    except OSError:
-        return None
-
-
-def rewritten(path, before, timeout=60.0):
-    """Waits until the file was written anew (saves replace the file)."""
-    return wait_until(lambda: identity(path) not in (None, before), timeout)
-
-
-class Program:
-    """One run of the program on a scene, up to its shown scene window."""
-
-    def __init__(self, program, work, args, env, display):
-        self.env, self.display = env, display
-        self.proc, self.log = ep.start(program, work, args, env)
-        self.window = ep.main_window(self.proc, work, env)
-        self.scene = None
-        if self.window is None:
-            return
-        wait_until(lambda: not visible("Kelvano", env))  # the splash
-        time.sleep(1.0)
-        # A busy machine may lay the scene window out late.
-        found = []
-        wait_until(lambda: found.append(ep.scene_window(self.window, env)[1]) or bool(found[-1]), 30.0)
-        scenes = found[-1] if found else []
-        self.scene = scenes[0] if scenes else None
-        if self.scene:
-            # The view has the keyboard; the pointer rests over it.
-            w, h, x, y = self.scene
-            xh.run(["xdotool", "mousemove", str(x + w - 10), str(y + h - 10)], env)
-
-    def ok(self, what):
-        if self.window is None:
-            return False  # main_window has said why
-        if check(self.scene is not None, what + ": no scene window"):
-            return True
-        self.proc.kill()
-        return False
-
-    def shot(self, path, colour=SAMPLE_BACKGROUND):
-        w, h, x, y = self.scene
-        ep.shot_when(path, x + 3, y + 3, colour, self.env)
-        return ep.pixel(path, x + 3, y + 3, self.env)
-
-    def menu(self, *keys):
-        """A File menu command chosen with the keyboard as a user would."""
-        key(self.env, "alt+f")
-        time.sleep(0.7)  # the menu opens before its key is typed
-        key(self.env, *keys)
-
-    def dialog(self, title, path, what):
-        """Types a full path into the file dialog titled title and accepts it."""
-        if not check(wait_until(lambda: visible(title, self.env), 60), f"{what}: no '{title}' dialog"):
-            return False
-        time.sleep(1.5)  # a loaded machine fills the dialog late
-        found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"], self.env).stdout.split()
-        if found:
-            xh.run(["xdotool", "windowfocus", "--sync", found[0]], self.env)
-        key(self.env, "ctrl+l" if title == "Open" else "ctrl+a")
-        typed(self.env, path)
-        # A completion pop-up may take the first Return.
-        for _ in range(4):
-            key(self.env, "Return")
-            if wait_until(lambda: not visible(title, self.env), 15):
-                return True
-        return check(False, f"{what}: the '{title}' dialog stays")
-
-    def stop(self, what):
-        ep.stop(self.proc, self.display, self.window, self.log, self.env, what)
 
 
 def save_as_round_trip(program, work, display, env):

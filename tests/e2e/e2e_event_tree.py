@@ -26,8 +26,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_program as ep  # noqa: E402
-import e2e_timeline as et  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"
@@ -114,7 +113,7 @@ def rows_of_tree(env, home, box, count):
     """Points on the first count rows' labels: the selected row by its
     highlight, the others by the last dark (text) pixels of each band of rows
     that hold text."""
-    png = et.screenshot(home, "tree", env)
+    png = ep.screenshot(home, "tree", env)
     first = highlight(png, env, box)
     if not check(first is not None, "no selected row in the tree"):
         return None
@@ -137,16 +136,16 @@ def rows_of_tree(env, home, box, count):
 
 
 def tree_drag(env, start, end, steps=12):
-    et.xdo(env, "mousemove", *start)
+    ep.xdo(env, "mousemove", *start)
     time.sleep(0.3)
-    et.xdo(env, "mousedown", 1)
+    ep.xdo(env, "mousedown", 1)
     time.sleep(0.2)
     for i in range(1, steps + 1):
-        et.xdo(env, "mousemove", start[0] + (end[0] - start[0]) * i // steps,
+        ep.xdo(env, "mousemove", start[0] + (end[0] - start[0]) * i // steps,
                start[1] + (end[1] - start[1]) * i // steps)
         time.sleep(0.08)
     time.sleep(0.3)
-    et.xdo(env, "mouseup", 1)
+    ep.xdo(env, "mouseup", 1)
     time.sleep(0.8)
 
 
@@ -180,9 +179,9 @@ def grow_shrink(program, source, display, home, env):
     if not check(window is not None, "grow/shrink: no main window"):
         proc.kill()
         return
-    et.wait_gone("Kelvano", env, timeout=20)
+    ep.wait_gone("Kelvano", env, timeout=20)
     time.sleep(1.0)
-    et.menu(env, "m", "Down", "Return")
+    ep.menu(env, "m", "Down", "Return")
     time.sleep(1.5)
 
     at = None
@@ -190,7 +189,7 @@ def grow_shrink(program, source, display, home, env):
     while at is None and time.time() < deadline:
         scene = ep.scene_window(window, env)[1]
         if scene:
-            at = chart_point(et.screenshot(home, "chart", env), env, scene[0])
+            at = chart_point(ep.screenshot(home, "chart", env), env, scene[0])
         if at is None:
             time.sleep(0.5)
     if not check(at is not None, "grow/shrink: the chart never showed"):
@@ -210,23 +209,23 @@ def grow_shrink(program, source, display, home, env):
         x, y, _, _ = ep.geometry(dialog, env)
         # + G is 30 x 24 at (410, 6); + S, right of it, is reached from the
         # Duration edit at (338, 8) with Tab past the then disabled + G.
-        et.click(env, x + 425, y + 18)
+        ep.click(env, x + 425, y + 18)
         time.sleep(0.5)
-        et.click(env, x + 360, y + 20)
-        et.xdo(env, "key", "Tab")
+        ep.click(env, x + 360, y + 20)
+        ep.xdo(env, "key", "Tab")
         time.sleep(0.4)
-        et.xdo(env, "key", "space")
+        ep.xdo(env, "key", "space")
         time.sleep(0.5)
-        et.screenshot(home, "grow-shrink", env)
-        et.click(env, x + 350 + 30, y + 195 + 12)
-        et.wait_gone(r"\[ bars \] - Grow / Shrink Time Setting", env, timeout=15)
+        ep.screenshot(home, "grow-shrink", env)
+        ep.click(env, x + 350 + 30, y + 195 + 12)
+        ep.wait_gone(r"\[ bars \] - Grow / Shrink Time Setting", env, timeout=15)
         check(not xh.run(["xdotool", "search", "--onlyvisible", "--name", "Grow / Shrink Time Setting"],
                          env).stdout.strip(), "grow/shrink: Close left the dialog open")
 
-    et.xdo(env, "windowfocus", "--sync", window)
+    ep.xdo(env, "windowfocus", "--sync", window)
     time.sleep(0.5)
     before_save = os.path.getmtime(scene_path)
-    text = et.save_and_read(env, scene_path, before_save)
+    text = ep.save_and_read_text(env, scene_path, before_save)
     check(os.path.getmtime(scene_path) != before_save, "grow/shrink: Ctrl+S did not save")
     blocks = data_blocks(text, "bars")
     if check(len(blocks) == 8, f"grow/shrink: {len(blocks)} data points in the saved chart, not 8:\n" + text):
@@ -255,12 +254,12 @@ def main():
         if window is None:
             log.close()
             return 1
-        et.wait_gone("Kelvano", env, timeout=20)
+        ep.wait_gone("Kelvano", env, timeout=20)
         time.sleep(1.0)
 
-        et.menu(env, "m", "Down", "Return")
+        ep.menu(env, "m", "Down", "Return")
         time.sleep(1.5)
-        box = tree_box(et.screenshot(home, "animation-mode", env), env)
+        box = tree_box(ep.screenshot(home, "animation-mode", env), env)
         if not check(box is not None, "no event tree after Animation Mode"):
             ep.stop(proc, display, window, log, env, "event tree")
             ep.check_log(work)
@@ -271,12 +270,12 @@ def main():
             tree_drag(env, rows[3], rows[6])
             dialog = xh.wait_for_window("Copy Option", env, timeout=15)
             if check(dialog is not None, "no \"Copy Option\" after dropping e1 on B's EFFECT"):
-                et.xdo(env, "windowfocus", "--sync", dialog)
-                et.xdo(env, "key", "Up")
+                ep.xdo(env, "windowfocus", "--sync", dialog)
+                ep.xdo(env, "key", "Up")
                 time.sleep(0.4)
-                et.screenshot(home, "copy-option", env)
-                et.xdo(env, "key", "Return")
-                et.wait_gone("Copy Option", env)
+                ep.screenshot(home, "copy-option", env)
+                ep.xdo(env, "key", "Return")
+                ep.wait_gone("Copy Option", env)
                 time.sleep(0.8)
             # B (row 4) onto A (row 0).
             tree_drag(env, rows[4], rows[0])
@@ -287,35 +286,35 @@ def main():
         kids, scene = ep.scene_window(window, env)
         if scene:
             w, h, sx, sy = scene[0]
-            et.click(env, sx + w + 40, sy + h // 2)
-        et.menu(env, "v", "f")
+            ep.click(env, sx + w + 40, sy + h // 2)
+        ep.menu(env, "v", "f")
         time.sleep(1.0)
-        et.screenshot(home, "effect-list-shown", env)
+        ep.screenshot(home, "effect-list-shown", env)
         effects = xh.wait_for_window("Effect List", env, timeout=15)
         if check(effects is not None, "no Effect List"):
             x, y, _, _ = ep.geometry(effects, env)
-            et.click(env, x + 30, y + 12)
-            et.xdo(env, "windowfocus", "--sync", effects)
+            ep.click(env, x + 30, y + 12)
+            ep.xdo(env, "windowfocus", "--sync", effects)
             time.sleep(0.3)
-            et.xdo(env, "key", "Tab")
-            et.xdo(env, "key", "Tab")
-            et.clear_field(env)
-            et.xdo(env, "type", "5")
+            ep.xdo(env, "key", "Tab")
+            ep.xdo(env, "key", "Tab")
+            ep.clear_field(env)
+            ep.xdo(env, "type", "5")
             time.sleep(0.3)
             for _ in range(14):
-                et.xdo(env, "key", "Tab")
+                ep.xdo(env, "key", "Tab")
                 time.sleep(0.05)
-            et.screenshot(home, "effect-list", env)
-            et.xdo(env, "key", "space")
+            ep.screenshot(home, "effect-list", env)
+            ep.xdo(env, "key", "space")
             time.sleep(0.8)
 
         # Ctrl+S belongs to the main window.
-        et.xdo(env, "windowfocus", "--sync", window)
+        ep.xdo(env, "windowfocus", "--sync", window)
         if scene:
-            et.click(env, sx + w + 40, sy + h // 2)
+            ep.click(env, sx + w + 40, sy + h // 2)
 
         before_save = os.path.getmtime(scene_path)
-        text = et.save_and_read(env, scene_path, before_save)
+        text = ep.save_and_read_text(env, scene_path, before_save)
         m = re.search(r'effect\s*\{\s*name\s+"e1001"(.*?)\}', text, re.S)
         if check(m is not None, "no effect e1001 in the saved scene:\n" + text):
             check(re.search(r"trans\s+\(\s*1\.0+ 2\.0+ 3\.0+\s*\)", m.group(1)) is not None and

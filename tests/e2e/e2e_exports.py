@@ -23,9 +23,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_movies as em  # noqa: E402
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
+from e2e_support import answer_save, screenshot, wait_gone  # noqa: E402
 
 TITLE = ep.TITLE
 SAMPLE = ep.SAMPLE
@@ -63,21 +63,6 @@ def rgb_of(path, env, crop=None):
     return subprocess.run(args, env=env, capture_output=True).stdout
 
 
-def screenshot(home, name, env):
-    png = os.path.join(home, name + ".png")
-    xh.run(["import", "-window", "root", png], env)
-    return png
-
-
-def wait_gone(name, env, timeout=30.0):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        if not xh.run(["xdotool", "search", "--onlyvisible", "--name", "^" + name + "$"], env).stdout.strip():
-            return True
-        time.sleep(0.2)
-    return False
-
-
 def select_bar(scene, home, env):
     """Clicks the middle of the red bar; True when the green outline shows."""
     w, h, x, y = scene
@@ -108,24 +93,6 @@ def export(window, popup_letter, title, path, env):
     xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
     xh.run(["xdotool", "key", "--delay", "150", "alt+f"] + TO_POPUP + [popup_letter], env)
     answer_save(title, path, env)
-
-
-def answer_save(title, path, env):
-    dialog = xh.wait_for_window(title, env, timeout=20)
-    if not check(dialog is not None, f"no '{title}' dialog"):
-        xh.run(["xdotool", "key", "Escape", "Escape", "Escape"], env)
-        return
-    # The chooser takes keys a moment after it maps; a name typed too early
-    # is lost, so it is typed again while the dialog stays.
-    for _ in range(3):
-        time.sleep(1.0)
-        xh.run(["xdotool", "windowfocus", "--sync", str(dialog)], env)
-        xh.run(["xdotool", "key", "ctrl+a"], env)
-        xh.run(["xdotool", "type", "--delay", "20", path], env)
-        xh.run(["xdotool", "key", "Return"], env)
-        if wait_gone(title, env, 10):
-            return
-    check(False, f"the '{title}' dialog stays open")
 
 
 def check_still(path, fmt, size, env):
@@ -215,13 +182,13 @@ def main():
             green = count_near(rgb_of(screenshot(home, "after", env), env, (w, h, x, y)), GREEN, 8)
             check(green > 20, f"after the exports the screen shows {green} green highlight pixels")
             # Mode > Animation Mode, the second entry.
-            em.focus(window, env)
-            em.key(env, "alt+m", "Down", "Return")
+            ep.focus(window, env)
+            ep.key_each(env, "alt+m", "Down", "Return")
             gif = os.path.join(out_dir, "animation.gif")
-            em.animation_file_item(window, env, work, "g")
+            ep.animation_file_item(window, env, work, "g")
             answer_save("Save To GIF Animation", gif, env)
-            em.wait_done(env, "GIF animation")
-            check_animation(gif, em.LAST_FRAME + 1, env)
+            ep.wait_done(env, "GIF animation")
+            check_animation(gif, ep.LAST_FRAME + 1, env)
         ep.stop(proc, display, window, log, env, "exports")
         ep.check_log(work)
     return 1 if ep.failures else 0

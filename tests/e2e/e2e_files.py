@@ -17,13 +17,13 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"
 ERROR = "File open error"
 
-# The checks and the program's start and close are those of e2e_program.
+# The checks and the program's start and close are the shared ones.
 failures = ep.failures
 check, start, finish = ep.check, ep.start, ep.stop
 

@@ -23,8 +23,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_program as ep  # noqa: E402
-import e2e_property_bar as pb  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"
@@ -222,7 +221,7 @@ def main():
         check(not xh.run(["xdotool", "search", "--onlyvisible", "--name", "^View Width$"], env).stdout.strip(),
               "Shift+5 again leaves the 'View Width' pane shown")
 
-        lines = pb.save_and_read(scene_file, env, "save")
+        lines = ep.save_and_read(scene_file, env, "save")
         lights = blocks(lines, "light")
         lit = [b for b in lights if ["on", "1"] in b]
         check(len(lights) == 4 and len(lit) == 2, f"{len(lit)} of {len(lights)} lights on: {lights}")

@@ -21,17 +21,19 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
+from e2e_support import (LAST_FRAME, animation_file_item, focus, menu_row_selected, probe, save_as,  # noqa: E402
+                         wait_done)
 
 TITLE = ep.TITLE
 SAMPLE = "titles.apn"
-LAST_FRAME = 60  # the sample's last event frame
 WIDTH, HEIGHT = 580, 392
 SKIP = 77
 
 failures = ep.failures
 check = ep.check
+key = ep.key_each
 
 
 def ruffle_dir():
@@ -49,69 +51,6 @@ def missing_tools():
     if ruffle_dir() is None:
         tools.append("@ruffle-rs/ruffle (npm)")
     return tools
-
-
-def key(env, *keys, delay=0.3):
-    for k in keys:
-        xh.run(["xdotool", "key", "--clearmodifiers", k], env)
-        time.sleep(delay)
-
-
-def focus(window, env):
-    xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
-    time.sleep(0.3)
-
-
-def animation_file_item(window, env, work, mnemonic):
-    """File > Create Animation Files (the sixth entry) > the item of the
-    mnemonic. The menu key selects New, which a scene in animation mode keeps
-    enabled."""
-    focus(window, env)
-    key(env, "alt+f")
-    check(menu_row_selected(window, env, work, 37), "File > New is greyed")
-    key(env, "Down", "Down", "Down", "Down", "Down", "Right", mnemonic)
-
-
-def menu_row_selected(window, env, work, y, x=8, timeout=3.0):
-    """Whether the open menu's row at (x, y) in the window shows the selection;
-    a busy machine opens the menu late."""
-    wx, wy, _, _ = ep.geometry(window, env)
-    shot = os.path.join(work, "menu.png")
-    deadline = time.time() + timeout
-    while True:
-        xh.run(["import", "-window", "root", shot], env)
-        p = ep.pixel(shot, wx + x, wy + y, env)
-        if p is not None and p[2] > 180 and p[0] < 120:
-            return True
-        if time.time() > deadline:
-            return False
-        time.sleep(0.3)
-
-
-def save_as(dialog_title, path, env, timeout=30):
-    dialog = xh.wait_for_window(dialog_title, env, timeout)
-    if not check(dialog is not None, f"no '{dialog_title}' dialog"):
-        return False
-    focus(dialog, env)
-    # The name field has the focus; a whole path goes there.
-    key(env, "ctrl+a")
-    xh.run(["xdotool", "type", "--delay", "20", path], env)
-    time.sleep(0.3)
-    key(env, "Return")
-    return True
-
-
-def wait_done(env, what, timeout=180):
-    box = xh.wait_for_window("Kelvano", env, timeout)
-    if not check(box is not None, f"{what}: no closing message"):
-        return
-    focus(box, env)
-    key(env, "Return")
-    time.sleep(0.5)
-
-
-def probe(args, path, env):
-    return xh.run(["ffprobe", "-v", "error"] + args + ["-of", "csv=p=0", path], env).stdout.strip()
 
 
 def psnr(a, b):

@@ -21,8 +21,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_editing as ee  # noqa: E402
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 check = ep.check
@@ -57,7 +56,7 @@ def edit_tops(png, x0, y0, w, h, env, width=60):
 
 
 def dialog_window(title, env):
-    if not ee.wait_until(lambda: ee.visible(title, env), 30):
+    if not ep.wait_until(lambda: ep.visible(title, env), 30):
         return None
     time.sleep(1.0)
     found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"], env).stdout.split()
@@ -75,17 +74,17 @@ def main():
         env = xh.environment(display, home, source)
         work = os.path.join(home, "work")
         os.makedirs(work)
-        run = ee.Program(program, work, [], env, display)
+        run = ep.Program(program, work, [], env, display)
         if not run.ok("panel and model"):
             return 1
         w, h, sx, sy = run.scene
 
-        ee.key(env, "p")
+        ep.key(env, "p")
         panel_dialog = dialog_window("Input Panel Data", env)
         if check(panel_dialog is not None, "P shows no 'Input Panel Data' dialog"):
             xh.run(["xdotool", "windowfocus", "--sync", panel_dialog], env)
-            ee.key(env, "Return")
-            check(ee.wait_until(lambda: not ee.visible("Input Panel Data", env), 15), "OK leaves the dialog open")
+            ep.key(env, "Return")
+            check(ep.wait_until(lambda: not ep.visible("Input Panel Data", env), 15), "OK leaves the dialog open")
             click(env, sx + w // 3, sy + h // 2)
 
             # The page's edits: Name first, then X.
@@ -100,18 +99,18 @@ def main():
                 time.sleep(0.5)
             if check(len(fields) >= 2, f"the panel page shows no Name and X edits: {fields}"):
                 click(env, fields[1][0] + 20, fields[1][1] + 10)
-                ee.key(env, "End", *(["BackSpace"] * 12))
-                ee.typed(env, "3")
-                ee.key(env, "Return")
+                ep.key(env, "End", *(["BackSpace"] * 12))
+                ep.typed(env, "3")
+                ep.key(env, "Return")
             # The view takes the keyboard back from an empty corner.
             click(env, sx + 4, sy + 4)
 
-        ee.key(env, "m")
+        ep.key(env, "m")
         model_dialog = dialog_window("Model Selection", env)
         if check(model_dialog is not None, "M shows no 'Model Selection' dialog"):
             dx, dy, _, _ = ep.geometry(model_dialog, env)
             click(env, dx + 12 + CUBE * 40 + 20, dy + 40 + 20, repeat=2)
-            check(ee.wait_until(lambda: not ee.visible("Model Selection", env), 15),
+            check(ep.wait_until(lambda: not ep.visible("Model Selection", env), 15),
                   "a double-click on a thumbnail leaves the dialog open")
             click(env, sx + 2 * w // 3, sy + h // 2)
 
@@ -124,20 +123,20 @@ def main():
         for name, colour in ((sky, "#ff0000"), (os.path.join(pics, "b-sea.png"), "#0000ff")):
             subprocess.run(["convert", "-size", "64x48", "xc:" + colour, name], check=True, env=env)
         click(env, sx + 4, sy + 4)
-        ee.key(env, "alt+n")
+        ep.key(env, "alt+n")
         time.sleep(0.7)
-        ee.key(env, "b")
+        ep.key(env, "b")
         time.sleep(0.5)
-        ee.key(env, "t")
+        ep.key(env, "t")
         chooser = dialog_window("Open", env)
         if check(chooser is not None, "Background > Texture... shows no 'Open' dialog"):
             xh.run(["xdotool", "windowfocus", "--sync", chooser], env)
-            ee.key(env, "ctrl+l")
-            ee.typed(env, pics + "/")
+            ep.key(env, "ctrl+l")
+            ep.typed(env, pics + "/")
             time.sleep(0.5)
-            ee.key(env, "Return")  # into the folder, whose list takes the keys
+            ep.key(env, "Return")  # into the folder, whose list takes the keys
             time.sleep(1.0)
-            ee.key(env, "Home")  # the first file, the red one
+            ep.key(env, "Home")  # the first file, the red one
             shown = []
 
             def red_preview():
@@ -146,16 +145,16 @@ def main():
                 dx, dy, dw, dh = ep.geometry(chooser, env)
                 shown.append(sum(1 for r, g, b in ep.pixels(png, dx, dy, dw, dh, env) if r > 240 and g < 20 and b < 20))
                 return shown[-1] > 2000
-            check(ee.wait_until(red_preview, 15), f"the dialog shows no picture of the file: {shown[-1:]} red pixels")
+            check(ep.wait_until(red_preview, 15), f"the dialog shows no picture of the file: {shown[-1:]} red pixels")
             for _ in range(3):
-                ee.key(env, "Return")
-                if ee.wait_until(lambda: not ee.visible("Open", env), 10):
+                ep.key(env, "Return")
+                if ep.wait_until(lambda: not ep.visible("Open", env), 10):
                     break
-            check(not ee.visible("Open", env), "the texture dialog stays open")
+            check(not ep.visible("Open", env), "the texture dialog stays open")
 
         saved = os.path.join(work, "shapes.apn")
-        ee.key(env, "ctrl+s")
-        if run.dialog("Save As", saved, "save") and check(ee.wait_until(lambda: os.path.isfile(saved)), "no file"):
+        ep.key(env, "ctrl+s")
+        if run.dialog("Save As", saved, "save") and check(ep.wait_until(lambda: os.path.isfile(saved)), "no file"):
             time.sleep(0.5)
             with open(saved) as f:
                 text = f.read()

@@ -20,78 +20,15 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
+from e2e_support import first_white, point_at, save_and_read, show_pane  # noqa: E402
 
 TITLE = "Kelvano 2.6 Std"
 SAMPLE = "titles.apn"
 failures = ep.failures
 check = ep.check
-
-
-def key(env, *keys):
-    xh.run(["xdotool", "key", "--delay", "80"] + list(keys), env)
-    time.sleep(0.4)
-
-
-def point_at(window, env, dx=40, dy=40):
-    x, y, _, _ = ep.geometry(window, env)
-    xh.run(["xdotool", "mousemove", "--sync", str(x + dx), str(y + dy)], env)
-    time.sleep(0.3)
-
-
-def first_white(window, home, env, name, width=20, timeout=20.0):
-    """(x, y) on the screen of the top-left of the top-left run of pure white
-    pixels at least width long: an edit's or a list's face. A busy machine
-    may draw the window late."""
-    deadline = time.time() + timeout
-    while True:
-        x0, y0, w, h = ep.geometry(window, env)
-        # Only what lies on the screen (a floating bar may reach past its edge).
-        screen = xh.run(["xdotool", "getdisplaygeometry"], env).stdout.split()
-        if len(screen) == 2:
-            w, h = min(w, int(screen[0]) - x0), min(h, int(screen[1]) - y0)
-        png = os.path.join(home, name + ".png")
-        xh.run(["import", "-window", "root", png], env)
-        every = ep.pixels(png, x0, y0, w, h, env)
-        # The leftmost run among the rows near the first one that has one:
-        # spin arrows beside an edit may start a few rows higher.
-        found = []
-        for row in range(h if len(every) == w * h else 0):
-            if found and row > found[0][1] + 12:
-                break
-            run = 0
-            for col in range(w):
-                if every[row * w + col] == (255, 255, 255):
-                    run += 1
-                    if run >= width:
-                        found.append((col - run + 1, row))
-                        break
-                else:
-                    run = 0
-        if found:
-            col, row = min(found)
-            return x0 + col, y0 + row
-        if time.time() > deadline:
-            return None
-        time.sleep(0.5)
-
-
-def save_and_read(path, env, what):
-    before = os.stat(path).st_mtime_ns
-    # A busy machine may not have the program ready for the first key: the
-    # save is asked for again until the file changes.
-    for _ in range(6):
-        key(env, "ctrl+s")
-        deadline = time.time() + 10
-        while time.time() < deadline and os.stat(path).st_mtime_ns == before:
-            time.sleep(0.2)
-        if os.stat(path).st_mtime_ns != before:
-            break
-    check(os.stat(path).st_mtime_ns != before, what + ": Ctrl+S did not save the scene")
-    time.sleep(0.3)
-    with open(path) as f:
-        return f.read().splitlines()
+key = ep.key_slowly
 
 
 def position(line):
@@ -104,19 +41,6 @@ def bar_position(lines):
     for i, line in enumerate(lines):
         if line.strip() == 'name\t"bar"' and i + 1 < len(lines) and position(lines[i + 1]):
             return position(lines[i + 1])
-    return None
-
-
-def show_pane(window, letter, caption, env):
-    """Opens the View menu by its mnemonic and chooses a pane's item."""
-    for _ in range(3):
-        point_at(window, env, 300, 300)
-        key(env, "alt+v")
-        key(env, letter)
-        pane = xh.wait_for_window(caption, env, timeout=10)
-        if pane is not None:
-            return pane
-        key(env, "Escape")
     return None
 
 

@@ -29,11 +29,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_editing as ee  # noqa: E402
-import e2e_exports as ex  # noqa: E402
-import e2e_movies as em  # noqa: E402
-import e2e_program as ep  # noqa: E402
-import e2e_timeline as et  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 SKIP = 77
@@ -59,10 +55,10 @@ class Walk:
         """Whether the Edit menu, opened by its key, selects Undo: the first
         enabled item is the one selected."""
         self.focus()
-        ee.key(self.env, "alt+e")
+        ep.key(self.env, "alt+e")
         time.sleep(0.4)
-        on = em.menu_row_selected(self.window, self.env, self.work, 37, x=100, timeout=2.0)
-        ee.key(self.env, "Escape")
+        on = ep.menu_row_selected(self.window, self.env, self.work, 37, x=100, timeout=2.0)
+        ep.key(self.env, "Escape")
         time.sleep(0.3)
         return on
 
@@ -71,19 +67,19 @@ class Walk:
         count = 0
         while count < 12 and self.undo_enabled():
             self.focus()
-            ee.key(self.env, "ctrl+z")
+            ep.key(self.env, "ctrl+z")
             time.sleep(0.6)
             count += 1
         for _ in range(count):
             self.focus()
-            ee.key(self.env, "ctrl+y")
+            ep.key(self.env, "ctrl+y")
             time.sleep(0.6)
         self.counts.append((what, count))
         check(count == expected, f"after {what}: {count} undo steps, not {expected}")
         print(f"{what}: {count} undo steps", flush=True)
 
     def shot(self, name):
-        return et.screenshot(self.home, name, self.env)
+        return ep.screenshot(self.home, name, self.env)
 
     def scene_box(self):
         w, h, x, y = self.run.scene
@@ -96,35 +92,35 @@ def add_bar_graph(walk, spot):
     wizard = None
     for _ in range(3):
         walk.focus()
-        ee.key(env, "alt+o")
-        ee.key(env, "g")
+        ep.key(env, "alt+o")
+        ep.key(env, "g")
         wizard = xh.wait_for_window("Graph Type Selection", env, timeout=8)
         if wizard is not None:
             break
-        ee.key(env, "Escape", "Escape")
+        ep.key(env, "Escape", "Escape")
     if not check(wizard is not None, "Objects > Graph showed no 'Graph Type Selection'"):
         return False
     xh.run(["xdotool", "windowfocus", "--sync", str(wizard)], env)
     time.sleep(0.5)
-    ee.key(env, "Return")
+    ep.key(env, "Return")
     name = xh.wait_for_window("Graph Name", env, timeout=10)
     if not check(name is not None, "no 'Graph Name' step"):
         return False
     xh.run(["xdotool", "windowfocus", "--sync", str(name)], env)
     time.sleep(0.5)
-    ee.key(env, "ctrl+a")
-    ee.typed(env, "Sales")
-    ee.key(env, "Return")
+    ep.key(env, "ctrl+a")
+    ep.typed(env, "Sales")
+    ep.key(env, "Return")
     data = xh.wait_for_window("Input Graph Data", env, timeout=10)
     if not check(data is not None, "no 'Input Graph Data' step"):
         return False
     xh.run(["xdotool", "windowfocus", "--sync", str(data)], env)
     time.sleep(0.5)
     for value, last in (("120", False), ("80", False), ("150", True)):
-        ee.key(env, "Tab", "Tab")
-        ee.typed(env, value)
-        ee.key(env, "Return" if last else "Tab")
-    check(ee.wait_until(lambda: not ee.visible("Input Graph Data", env), 10), "the data step stays open")
+        ep.key(env, "Tab", "Tab")
+        ep.typed(env, value)
+        ep.key(env, "Return" if last else "Tab")
+    check(ep.wait_until(lambda: not ep.visible("Input Graph Data", env), 10), "the data step stays open")
     time.sleep(0.8)
     # The chart follows the pointer until a click puts it down.
     xh.run(["xdotool", "mousemove", "--sync", str(spot[0]), str(spot[1])], env)
@@ -140,16 +136,16 @@ def add_title(walk, spot):
     # The view takes the keys with a click on empty background.
     xh.run(["xdotool", "mousemove", "--sync", str(x + 8), str(y + h - 8), "click", "1"], env)
     time.sleep(0.5)
-    ee.key(env, "t")
-    if not check(ee.wait_until(lambda: ee.visible("Text", env), 30), "T showed no 'Text' dialog"):
+    ep.key(env, "t")
+    if not check(ep.wait_until(lambda: ep.visible("Text", env), 30), "T showed no 'Text' dialog"):
         return False
     time.sleep(1.0)
     found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Text$"], env).stdout.split()
     if found:
         xh.run(["xdotool", "windowfocus", "--sync", found[0]], env)
-    ee.typed(env, "Sales 2024")
-    ee.key(env, "Return")
-    check(ee.wait_until(lambda: not ee.visible("Text", env), 15), "OK left the 'Text' dialog open")
+    ep.typed(env, "Sales 2024")
+    ep.key(env, "Return")
+    check(ep.wait_until(lambda: not ep.visible("Text", env), 15), "OK left the 'Text' dialog open")
     time.sleep(1.0)
     xh.run(["xdotool", "mousemove", "--sync", str(spot[0]), str(spot[1]), "click", "1"], env)
     time.sleep(1.0)
@@ -193,7 +189,7 @@ def choose_material(walk):
     xh.run(["xdotool", "mousemove", "--sync", str(cx + 10 + 60), str(cy + 10 + 20)], env)
     time.sleep(0.3)
     xh.run(["xdotool", "click", "--repeat", "2", "--delay", "80", "1"], env)
-    check(ee.wait_until(lambda: not ee.visible("Color", env), 10), "a double-click left the chooser open")
+    check(ep.wait_until(lambda: not ep.visible("Color", env), 10), "a double-click left the chooser open")
     time.sleep(0.5)
     return True
 
@@ -228,11 +224,11 @@ def grow_effect(walk, at):
         return False
     time.sleep(1.0)
     dx, dy, _, _ = ep.geometry(dialog, env)
-    et.click(env, dx + 425, dy + 18)  # + G
+    ep.click(env, dx + 425, dy + 18)  # + G
     time.sleep(0.5)
-    et.click(env, dx + 380, dy + 207)  # Close
-    et.wait_gone(r"\[ Sales \] - Grow / Shrink Time Setting", env, timeout=15)
-    return check(not ee.visible(r"\[ Sales \] - Grow / Shrink Time Setting", env), "Close left the dialog open")
+    ep.click(env, dx + 380, dy + 207)  # Close
+    ep.wait_gone(r"\[ Sales \] - Grow / Shrink Time Setting", env, timeout=15)
+    return check(not ep.visible(r"\[ Sales \] - Grow / Shrink Time Setting", env), "Close left the dialog open")
 
 
 def play(walk):
@@ -243,7 +239,7 @@ def play(walk):
     deadline = time.time() + 20
     while box is None and time.time() < deadline:
         png = walk.shot("time-line")
-        box = et.find_colour(png, KHAKI, env)
+        box = ep.find_colour(png, KHAKI, env)
         if box is None:
             time.sleep(0.5)
     if not check(box is not None, "no selected row on the time line"):
@@ -253,14 +249,14 @@ def play(walk):
     track_top = box[1]
     # Up the left outline, black or the current frame's green line at frame 0.
     while track_top > 0 and any(ep.close(ep.pixel(png, track_x, track_top - 1, env), c, 10)
-                                for c in (et.BLACK, (0, 128, 0))):
+                                for c in (ep.BLACK, (0, 128, 0))):
         track_top -= 1
     panel_x, panel_y = track_x - 96, track_top - 30
     # The Frame edit (60 x 24 at (232, 2)) shows 0 before and the last frame after.
     frame_box = (panel_x + 236, panel_y + 6, 50, 16)
     before = ep.pixels(png, *frame_box, env)
     # Play is 22 wide at (100, 3); its left part lies under the wider Stop.
-    et.click(env, panel_x + 100 + 18, panel_y + 3 + 11)
+    ep.click(env, panel_x + 100 + 18, panel_y + 3 + 11)
     time.sleep(3.0)
     after = ep.pixels(walk.shot("played"), *frame_box, env)
     return check(before and after and before != after, "Play did not move the time line's frame")
@@ -331,7 +327,7 @@ def main():
         out = os.path.join(work, "out")
         os.makedirs(out)
         saved = os.path.join(work, "sales.apn")
-        run = ee.Program(program, work, [], env, display)
+        run = ep.Program(program, work, [], env, display)
         if not run.ok("sales chart"):
             return 1
         # Room for the whole Edit Box page (there is no window manager to
@@ -340,14 +336,14 @@ def main():
         xh.run(["xdotool", "windowsize", "--sync", str(run.window), "1270", "1010"], env)
         time.sleep(1.5)
         placed = []
-        ee.wait_until(lambda: placed.append(ep.scene_window(run.window, env)[1]) or bool(placed[-1]), 30.0)
+        ep.wait_until(lambda: placed.append(ep.scene_window(run.window, env)[1]) or bool(placed[-1]), 30.0)
         if placed and placed[-1]:
             run.scene = placed[-1][0]
         walk = Walk(run, work, home, env)
         x, y, w, h = walk.scene_box()
 
         walk.focus()
-        ee.key(env, "ctrl+n")
+        ep.key(env, "ctrl+n")
         time.sleep(1.0)
         walk.undo_steps("New", 0)
         if add_bar_graph(walk, (x + w // 2, y + h * 2 // 3)):
@@ -357,7 +353,7 @@ def main():
         if choose_material(walk):
             walk.undo_steps("the title's colour", 3)
 
-        et.menu(env, "m", "Down", "Return")  # Animation Mode
+        ep.menu(env, "m", "Down", "Return")  # Animation Mode
         time.sleep(1.5)
         walk.undo_steps("Animation Mode", 0)
         at = chart_spot(walk, "chart")
@@ -367,19 +363,19 @@ def main():
             walk.undo_steps("Play", 0)
 
         walk.focus()
-        ee.key(env, "alt+f")
+        ep.key(env, "alt+f")
         time.sleep(0.7)
-        ee.key(env, "a")
+        ep.key(env, "a")
         run.dialog("Save As", saved, "Save As")
-        check(ee.wait_until(lambda: os.path.isfile(saved), 20), "Save As wrote no file")
+        check(ep.wait_until(lambda: os.path.isfile(saved), 20), "Save As wrote no file")
         walk.undo_steps("Save As", 0)
         walk.focus()
-        ee.key(env, "ctrl+n")
+        ep.key(env, "ctrl+n")
         time.sleep(1.5)
-        check(not ee.visible("Kelvano", env), "New after Save As asks to save")
+        check(not ep.visible("Kelvano", env), "New after Save As asks to save")
         walk.undo_steps("New", 0)
         walk.focus()
-        ee.key(env, "ctrl+o")
+        ep.key(env, "ctrl+o")
         run.dialog("Open", saved, "Open")
         time.sleep(1.5)
         walk.undo_steps("Open", 0)
@@ -388,28 +384,28 @@ def main():
         last = last_event_frame(text) if text else 0
         print(f"last event frame {last}", flush=True)
 
-        et.menu(env, "m", "Down", "Return")  # Animation Mode again
+        ep.menu(env, "m", "Down", "Return")  # Animation Mode again
         time.sleep(1.5)
         gif = os.path.join(out, "sales.gif")
-        em.animation_file_item(walk.window, env, work, "g")
-        ex.answer_save("Save To GIF Animation", gif, env)
-        em.wait_done(env, "GIF")
+        ep.animation_file_item(walk.window, env, work, "g")
+        ep.answer_save("Save To GIF Animation", gif, env)
+        ep.wait_done(env, "GIF")
         avi = os.path.join(out, "sales.avi")
-        em.animation_file_item(walk.window, env, work, "a")
-        if em.save_as("Save To AVI", avi, env):
+        ep.animation_file_item(walk.window, env, work, "a")
+        if ep.save_as("Save To AVI", avi, env):
             compressor = xh.wait_for_window("Video Compression", env, 30)
             if check(compressor is not None, "no compressor dialog"):
-                em.focus(compressor, env)
-                em.key(env, "Return")  # Motion JPEG
-                em.wait_done(env, "AVI")
+                ep.focus(compressor, env)
+                ep.key_each(env, "Return")  # Motion JPEG
+                ep.wait_done(env, "AVI")
 
         if check(os.path.isfile(gif), "no GIF written"):
-            frames = em.probe(["-count_frames", "-show_entries", "stream=nb_read_frames"], gif, env)
+            frames = ep.probe(["-count_frames", "-show_entries", "stream=nb_read_frames"], gif, env)
             check(frames == str(last + 1), f"GIF: ffprobe reads {frames!r} frames, not {last + 1}")
             images = xh.run(["identify", gif], env).stdout.count("\n")
             check(images == last + 1, f"GIF: identify finds {images} frames, not {last + 1}")
         if check(os.path.isfile(avi), "no AVI written"):
-            frames = em.probe(["-select_streams", "v", "-count_frames", "-show_entries",
+            frames = ep.probe(["-select_streams", "v", "-count_frames", "-show_entries",
                                "stream=codec_name,nb_read_frames"], avi, env)
             check(frames == f"mjpeg,{last + 1}", f"AVI: ffprobe reads {frames!r}, not mjpeg,{last + 1}")
 

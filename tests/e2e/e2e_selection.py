@@ -19,9 +19,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_editing as ee  # noqa: E402
-import e2e_program as ep  # noqa: E402
-import e2e_text_object as et  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 failures = ep.failures
@@ -44,8 +42,8 @@ def placement(lines):
 
 
 def saved(path, before, env):
-    ee.key(env, "ctrl+s")
-    if not check(ee.rewritten(path, before), "Ctrl+S wrote nothing"):
+    ep.key(env, "ctrl+s")
+    if not check(ep.rewritten(path, before), "Ctrl+S wrote nothing"):
         return None
     time.sleep(0.3)
     with open(path) as f:
@@ -66,16 +64,16 @@ def drawn_spot(before, after, x, y, w, h, env):
 
 def add_graph(run, at, env):
     """G, the wizard's three steps with their proposals, a click puts it down."""
-    ee.key(env, "g")
+    ep.key(env, "g")
     for title in ("Graph Type Selection", "Graph Name", "Input Graph Data"):
-        if not check(ee.wait_until(lambda: ee.visible(title, env), 30), f"G showed no '{title}'"):
+        if not check(ep.wait_until(lambda: ep.visible(title, env), 30), f"G showed no '{title}'"):
             return False
         time.sleep(0.8)
         found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"], env).stdout.split()
         if found:
             xh.run(["xdotool", "windowfocus", "--sync", found[0]], env)
-        ee.key(env, "Return")
-        check(ee.wait_until(lambda: not ee.visible(title, env), 15), f"Return left '{title}' open")
+        ep.key(env, "Return")
+        check(ep.wait_until(lambda: not ep.visible(title, env), 15), f"Return left '{title}' open")
     time.sleep(0.8)
     xh.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1]), "click", "1"], env)
     time.sleep(0.8)
@@ -83,16 +81,16 @@ def add_graph(run, at, env):
 
 
 def add_text(run, at, env):
-    ee.key(env, "t")
-    if not check(ee.wait_until(lambda: ee.visible("Text", env), 30), "T showed no 'Text' dialog"):
+    ep.key(env, "t")
+    if not check(ep.wait_until(lambda: ep.visible("Text", env), 30), "T showed no 'Text' dialog"):
         return False
     time.sleep(1.0)
     found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Text$"], env).stdout.split()
     if found:
         xh.run(["xdotool", "windowfocus", "--sync", found[0]], env)
-    ee.typed(env, "Title")
-    ee.key(env, "Return")
-    check(ee.wait_until(lambda: not ee.visible("Text", env), 15), "OK left the 'Text' dialog open")
+    ep.typed(env, "Title")
+    ep.key(env, "Return")
+    check(ep.wait_until(lambda: not ep.visible("Text", env), 15), "OK left the 'Text' dialog open")
     time.sleep(0.8)
     xh.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1]), "click", "1"], env)
     time.sleep(0.8)
@@ -105,7 +103,7 @@ def main():
         env = xh.environment(display, home, source)
         work = tempfile.mkdtemp(prefix="work-", dir=home)
         path = os.path.join(work, "edits.apn")
-        run = ee.Program(program, work, [], env, display)
+        run = ep.Program(program, work, [], env, display)
         if not run.ok("selection"):
             return 1
         w, h, x, y = run.scene
@@ -113,7 +111,7 @@ def main():
         # The view takes the keyboard with a click on empty background.
         xh.run(["xdotool", "mousemove", "--sync", str(x + 20), str(y + 20), "click", "1"], env)
         time.sleep(0.5)
-        ee.key(env, "ctrl+n")
+        ep.key(env, "ctrl+n")
         time.sleep(1.0)
         empty = os.path.join(home, "empty.png")
         xh.run(["import", "-window", "root", empty], env)
@@ -127,15 +125,15 @@ def main():
                 check(title is not None, "the placed text shows nowhere")
                 # The text page's Name edit: its text replaced as in any box.
                 fx, _, _, _ = ep.geometry(run.window, env)
-                spot = et.name_edit(fx, y, max(1, x - fx - 10), 250, with_text, env)
+                spot = ep.name_edit(fx, y, max(1, x - fx - 10), 250, with_text, env)
                 if title and check(spot is not None, "no Name edit found in the Edit Box"):
                     xh.run(["xdotool", "mousemove", "--sync", str(spot[0]), str(spot[1]), "click", "1"], env)
                     time.sleep(0.5)
-                    ee.key(env, "ctrl+a")
-                    ee.typed(env, "Heading")
-                    ee.key(env, "Return")
-                    ee.key(env, "ctrl+s")
-                    if run.dialog("Save As", path, "selection") and ee.wait_until(lambda: os.path.isfile(path)):
+                    ep.key(env, "ctrl+a")
+                    ep.typed(env, "Heading")
+                    ep.key(env, "Return")
+                    ep.key(env, "ctrl+s")
+                    if run.dialog("Save As", path, "selection") and ep.wait_until(lambda: os.path.isfile(path)):
                         time.sleep(0.5)
                         with open(path) as f:
                             first = f.read()
@@ -151,9 +149,9 @@ def main():
                             time.sleep(0.05)
                         xh.run(["xdotool", "mouseup", "1"], env)
                         time.sleep(0.5)
-                        second = saved(path, ee.identity(path), env)
-                        ee.key(env, "ctrl+z")
-                        third = saved(path, ee.identity(path), env)
+                        second = saved(path, ep.identity(path), env)
+                        ep.key(env, "ctrl+z")
+                        third = saved(path, ep.identity(path), env)
                         if second is not None and third is not None:
                             dragged, undone = blocks(second), blocks(third)
                             moved = [k for k in placed if k in dragged and placement(placed[k]) != placement(dragged[k])]

@@ -24,8 +24,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_chart_dialogs as ec  # noqa: E402
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
 failures = ep.failures
@@ -93,7 +92,7 @@ def main():
     with xh.private_display(width, height) as display, xh.private_home() as home:
         env = xh.environment(display, home, source)
         # Help opens a browser: one that only notes the page.
-        bindir, script = ec.recording_browser(home, os.path.join(home, "browsed.txt"))
+        bindir, script = ep.recording_browser(home, os.path.join(home, "browsed.txt"))
         env["PATH"] = bindir + os.pathsep + env.get("PATH", "")
         env["BROWSER"] = script
         env["ASAN_OPTIONS"] = "detect_leaks=0:halt_on_error=1"

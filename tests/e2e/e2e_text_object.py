@@ -19,9 +19,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_editing as ee  # noqa: E402
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
+from e2e_support import name_edit  # noqa: E402
 
 failures = ep.failures
 check = ep.check
@@ -35,50 +35,28 @@ def block(text, kind, name):
     return None
 
 
-HEADING = (0x30, 0x50, 0xA0)  # the text page's heading picture
-BORDER = (205, 199, 194)  # an edit's frame
-
-
-def name_edit(x0, y0, w, h, png, env):
-    """A point inside the text page's Name edit: the first edit frame (a
-    horizontal run of the frame colour) below the page's heading picture."""
-    every = ep.pixels(png, x0, y0, w, h, env)
-    if len(every) != w * h:
-        return None
-    rows = [r for r in range(h) if any(ep.close(every[r * w + c], HEADING, 6) for c in range(w))]
-    if not rows:
-        return None
-    for row in range(rows[-1] + 1, h):
-        run = 0
-        for col in range(w):
-            run = run + 1 if ep.close(every[row * w + col], BORDER, 24) else 0
-            if run >= 80:
-                return x0 + col - run // 2, y0 + row + 10
-    return None
-
-
 def main():
     program, render, source = (os.path.abspath(a) for a in sys.argv[1:4])
     with xh.private_display() as display, xh.private_home() as home:
         env = xh.environment(display, home, source)
         work = tempfile.mkdtemp(prefix="work-", dir=home)
         saved = os.path.join(work, "greeting.apn")
-        run = ee.Program(program, work, [], env, display)
+        run = ep.Program(program, work, [], env, display)
         if not run.ok("text object"):
             return 1
         w, h, x, y = run.scene
         # The view takes the keyboard with a click on empty background.
         xh.run(["xdotool", "mousemove", "--sync", str(x + 20), str(y + 20), "click", "1"], env)
         time.sleep(0.5)
-        ee.key(env, "t")
-        if check(ee.wait_until(lambda: ee.visible("Text", env), 30), "T showed no 'Text' dialog"):
+        ep.key(env, "t")
+        if check(ep.wait_until(lambda: ep.visible("Text", env), 30), "T showed no 'Text' dialog"):
             time.sleep(1.0)
             found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Text$"], env).stdout.split()
             if found:
                 xh.run(["xdotool", "windowfocus", "--sync", found[0]], env)
-            ee.typed(env, "Hello")
-            ee.key(env, "Return")
-            check(ee.wait_until(lambda: not ee.visible("Text", env), 15), "OK left the 'Text' dialog open")
+            ep.typed(env, "Hello")
+            ep.key(env, "Return")
+            check(ep.wait_until(lambda: not ep.visible("Text", env), 15), "OK left the 'Text' dialog open")
             time.sleep(1.0)
             # Placement: the text follows the pointer until the click.
             xh.run(["xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2), "click", "1"], env)
@@ -92,17 +70,17 @@ def main():
                 xh.run(["xdotool", "mousemove", "--sync", str(spot[0]), str(spot[1]), "click", "1"], env)
                 time.sleep(0.5)
                 # The edit's text is selected with the keys of a line.
-                ee.key(env, "End", "shift+Home")
-                ee.typed(env, "Greeting")
-                ee.key(env, "Return")
+                ep.key(env, "End", "shift+Home")
+                ep.typed(env, "Greeting")
+                ep.key(env, "Return")
                 # Tab to Input Text, Font, then Size.
-                ee.key(env, "Tab", "Tab", "Tab")
-                ee.key(env, "End", "shift+Home")
-                ee.typed(env, "48")
-                ee.key(env, "Return")
-                ee.key(env, "ctrl+s")
+                ep.key(env, "Tab", "Tab", "Tab")
+                ep.key(env, "End", "shift+Home")
+                ep.typed(env, "48")
+                ep.key(env, "Return")
+                ep.key(env, "ctrl+s")
                 if run.dialog("Save As", saved, "text object"):
-                    check(ee.wait_until(lambda: os.path.isfile(saved)), f"no {saved}")
+                    check(ep.wait_until(lambda: os.path.isfile(saved)), f"no {saved}")
         run.stop("text object")
         if not os.path.isfile(saved):
             check(False, "nothing was saved")

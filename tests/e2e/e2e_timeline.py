@@ -13,20 +13,19 @@ e2e_timeline.py PROGRAM SOURCE_DIR
 
 import os
 import re
-import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
+from e2e_support import (BLACK, clear_field, click, find_colour, menu, save_and_read_text, screenshot,  # noqa: E402
+                         wait_gone, xdo)
 
 TITLE = "Kelvano 2.6 Std"
 BAR_BODY = (224, 165, 5)  # the selected bar's body on the track
-BLACK = (0, 0, 0)
-
 failures = ep.failures
 check = ep.check
 
@@ -60,33 +59,6 @@ event {
 """
 
 
-def xdo(env, *args):
-    return xh.run(["xdotool"] + [str(a) for a in args], env)
-
-
-def screenshot(home, name, env):
-    png = os.path.join(home, name + ".png")
-    xh.run(["import", "-window", "root", png], env)
-    keep = os.environ.get("KV_E2E_SHOTS")
-    if keep:
-        shutil.copy(png, os.path.join(keep, name + ".png"))
-    return png
-
-
-def find_colour(png, colour, env):
-    """Bounding box (x0, y0, x1, y1) of the pixels of exactly this colour, or None."""
-    out = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], env=env, capture_output=True).stdout
-    width = int(xh.run(["identify", "-format", "%w", png], env).stdout or 0)
-    want = bytes(colour)
-    xs, ys = [], []
-    for i in range(0, len(out) - 2, 3):
-        if out[i:i + 3] == want:
-            p = i // 3
-            xs.append(p % width)
-            ys.append(p // width)
-    return (min(xs), min(ys), max(xs), max(ys)) if xs else None
-
-
 def drag(env, x, y, dx, steps=6):
     xdo(env, "mousemove", x, y)
     time.sleep(0.3)
@@ -97,49 +69,6 @@ def drag(env, x, y, dx, steps=6):
         time.sleep(0.1)
     xdo(env, "mouseup", 1)
     time.sleep(0.5)
-
-
-def click(env, x, y):
-    xdo(env, "mousemove", x, y)
-    time.sleep(0.2)
-    xdo(env, "click", 1)
-    time.sleep(0.4)
-
-
-def menu(env, *keys):
-    """A menu command by its mnemonics: alt+first, then the others."""
-    xdo(env, "key", "alt+" + keys[0])
-    time.sleep(0.6)
-    for k in keys[1:]:
-        xdo(env, "key", k)
-        time.sleep(0.6)
-
-
-def clear_field(env):
-    # Ctrl+A is the frame's Select All: empty the field key by key.
-    xdo(env, "key", "End")
-    for _ in range(8):
-        xdo(env, "key", "BackSpace")
-
-
-def saved(path):
-    with open(path, encoding="utf-8", errors="replace") as f:
-        return f.read()
-
-
-def wait_gone(name, env, timeout=10.0):
-    deadline = time.time() + timeout
-    while time.time() < deadline and xdo(env, "search", "--onlyvisible", "--name", "^" + name + "$").stdout.strip():
-        time.sleep(0.2)
-
-
-def save_and_read(env, path, before):
-    xdo(env, "key", "ctrl+s")
-    deadline = time.time() + 15
-    while time.time() < deadline and os.path.getmtime(path) == before:
-        time.sleep(0.2)
-    time.sleep(0.3)
-    return saved(path)
 
 
 def main():
@@ -226,7 +155,7 @@ def main():
         time.sleep(0.5)
 
         before = os.path.getmtime(scene_path)
-        text = save_and_read(env, scene_path, before)
+        text = save_and_read_text(env, scene_path, before)
         check(re.search(r'effect\s*\{\s*name\s+"effect001"\s+trans\s+\(\s*60\.0+ 0\.0+ 0\.0+\s*\)', text) is not None,
               "effect001 does not move 60 along X:\n" + text)
         check(re.search(r'play\s+\(\s*"effect001"\s+10\s+30\s+1\s*\)', text) is not None,
@@ -254,7 +183,7 @@ def main():
             wait_gone("Options", env)
             time.sleep(0.5)
             before = os.path.getmtime(scene_path)
-            text = save_and_read(env, scene_path, before)
+            text = save_and_read_text(env, scene_path, before)
             check(re.search(r'play\s+\(\s*"effect001"\s+20\s+60\s+1\s*\)', text) is not None,
                   "the play is not doubled to 20..60:\n" + text)
             check(re.search(r"pause\s+100\b", text) is not None, "the pause is not at 100")

@@ -24,7 +24,7 @@ EPS = 1e-3
 
 # The checks of the end-to-end tests.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 
 check = ep.check
 

@@ -21,7 +21,7 @@ NAMES = ("sphere cylinder cube hbox cone1 tricone1 tetracone1 2tetracone 2hemisp
          "torus4").split()
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-import e2e_program as ep  # noqa: E402
+import e2e_support as ep  # noqa: E402
 
 check = ep.check
 
