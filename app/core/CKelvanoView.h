@@ -239,8 +239,9 @@ public:
     bool OnUpdateCommand(int id, CCmdUI& ui);
     // The view's commands, one row each (CKelvanoViewCommands.cpp): the
     // numbers first..last, what the command does, and the rule that enables
-    // and checks its menu item and tool button. Without a rule OnUpdateCommand
-    // answers false, and the frame greys a menu item that nobody rules.
+    // and checks its menu item and tool button. A row without a rule is always
+    // enabled; OnUpdateCommand answers false only for a number without a row,
+    // whose menu item the frame greys unless it handles the number itself.
     using Action = void (*)(CKelvanoView& view, int id);
     using Rule = void (*)(CKelvanoView& view, int id, CCmdUI& ui);
     struct Command {

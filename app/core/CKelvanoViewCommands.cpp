@@ -25,8 +25,8 @@ bool chartSelected(const CKelvanoDoc* doc) {
 const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
     using namespace kv;
     using V = CKelvanoView;
-    // Rules that several rows share.
-    const Rule always = [](V&, int, CCmdUI&) {};
+    // Rules that several rows share. A row without a rule is always enabled.
+    const Rule always = nullptr;
     // A scene that opens or starts new, or an export, would pull the scene
     // from under the playback or a recording.
     const Rule whenIdle = [](V& v, int, CCmdUI& ui) { ui.Enable(!v.m_bPlaying && !v.m_bBusy); };
@@ -69,7 +69,6 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
     const Rule outputQuality = [](V& v, int id, CCmdUI& ui) {
         ui.SetCheck(v.m_nOutputQuality == 4 * (id - ID_OUTPUT_LOW));
     };
-    const Rule none = nullptr;  // left to the frame
 
     const Action exportStill = [](V& v, int id) { v.OnExportStill(id); };
     const Action addObjectAction = [](V& v, int id) { v.OnAddObject(id); };
@@ -87,8 +86,8 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
         {ID_FILE_OPEN, [](V& v, int) { v.OnFileOpen(); }, whenIdle},
         {ID_FILE_SAVE, [](V& v, int) { if (v.m_pScene) v.OnFileSave(); }, whenSceneIdle},
         {ID_FILE_SAVE_AS, [](V& v, int) { if (v.m_pScene) v.OnFileSaveAs(); }, whenSceneIdle},
-        {ID_FILE_SAVE_BINARY, [](V& v, int) { if (v.m_pScene) v.OnSaveBinary(); }, none},
-        {ID_FILE_SAVE_BINARY_AS, [](V& v, int) { if (v.m_pScene) v.OnSaveBinaryAs(); }, none},
+        {ID_FILE_SAVE_BINARY, [](V& v, int) { if (v.m_pScene) v.OnSaveBinary(); }, whenSceneIdle},
+        {ID_FILE_SAVE_BINARY_AS, [](V& v, int) { if (v.m_pScene) v.OnSaveBinaryAs(); }, whenSceneIdle},
         {ID_EXPORT_BMP, exportStill, whenIdle},
         {ID_EXPORT_JPEG, exportStill, whenIdle},
         {ID_EXPORT_TARGA, exportStill, whenIdle},
@@ -167,7 +166,7 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
          [](V& v, int, CCmdUI& ui) { ui.SetCheck(v.m_bHighlightSelected != 0); }},
         {ID_TIMELINE_OPTIONS, [](V& v, int) { v.OnTimelineOptions(); },
          [](V& v, int, CCmdUI& ui) { ui.Enable(v.m_pDocument != nullptr && v.m_pScene != nullptr); }},
-        {ID_CREATE_EFFECT, [](V& v, int) { v.OnCreateEffect(); }, none},
+        {ID_CREATE_EFFECT, [](V& v, int) { v.OnCreateEffect(); }, always},
         // Without the effect dialogs there is nothing Add Effect could open.
         {ID_ADD_EFFECT, [](V& v, int) { v.OnCreateEffect(); },
          [](V& v, int, CCmdUI& ui) {
@@ -175,7 +174,7 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
          }},
         {ID_ADD_GROW_SHRINK, [](V& v, int) { v.OnAddGrowShrink(); },
          [](V& v, int, CCmdUI& ui) { ui.Enable(v.m_pEffectDialogs && chartSelected(v.m_pDocument)); }},
-        {ID_IMAGE_SIZE, [](V& v, int) { v.OnImageSize(); }, none},
+        {ID_IMAGE_SIZE, [](V& v, int) { v.OnImageSize(); }, always},
         {ID_BACKGROUND_COLOR, [](V& v, int) { v.OnBackgroundColor(); },
          [](V& v, int, CCmdUI& ui) {
              ui.Enable(v.m_pScene != nullptr && !v.m_bPlaying);
@@ -192,11 +191,11 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
          [](V& v, int) {
              if (pnBackground* background = backgroundOf(v.m_pScene.get())) background->setTexMode(2);
          },
-         none},
+         always},
 
         // View tools without menu entries
         {ID_SCENE_TRANSFORM, [](V& v, int) { v.OnSceneTransform(); }, always},
-        {ID_SAFETY_ZONE, [](V& v, int) { v.OnSafetyZone(); }, none},
+        {ID_SAFETY_ZONE, [](V& v, int) { v.OnSafetyZone(); }, always},
         {ID_SCENE_ALIGN_FIRST, ID_SCENE_ALIGN_LAST, [](V& v, int id) { v.OnSceneAlign(id - ID_SCENE_ALIGN_FIRST); },
          [](V& v, int id, CCmdUI& ui) { ui.SetCheck(v.m_nSceneAlign == id - ID_SCENE_ALIGN_FIRST); }},
 
@@ -221,7 +220,7 @@ bool CKelvanoView::OnCommand(int id) {
 
 bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
     const Command* command = FindCommand(id);
-    if (!command || !command->rule) return false;
-    command->rule(*this, id, ui);
+    if (!command) return false;
+    if (command->rule) command->rule(*this, id, ui);
     return true;
 }

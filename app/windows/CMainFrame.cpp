@@ -530,7 +530,9 @@ void CMainFrame::UpdateCommand(int id, bool& enabled, int& checked) {
         checked = ui.checked;
         return;
     }
-    // As in any command routing: a command nobody handles is greyed.
+    // A command that neither the frame nor the view handles is greyed; one the
+    // view handles without a rule of its own stays enabled (the view answers
+    // true for every row of its table).
     enabled = false;
 }
 

@@ -721,6 +721,46 @@ public:
 
 }  // namespace
 
+// The frame greys, and refuses, only what nobody handles: each number of the
+// view's table is enabled exactly when the view's own rule says so (always,
+// for a row without a rule), and Image Size and Safety Zone open their
+// dialogs when chosen.
+TEST(MainFrameGui, CommandsTheViewHandlesAreEnabledAsItsRulesSay) {
+    CKelvanoView* view = frame()->GetView();
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(view->GetScene(), nullptr);
+    ASSERT_FALSE(view->m_bPlaying);
+    const int modified = view->m_bModified;
+    int withoutRule = 0;
+    for (const CKelvanoView::Command& row : CKelvanoView::Commands()) {
+        if (!row.rule) ++withoutRule;
+        for (int id = row.first; id <= row.last; ++id) {
+            CCmdUI ui;
+            ui.id = id;
+            view->OnUpdateCommand(id, ui);
+            bool enabled = !ui.enabled;
+            int checked = -1;
+            frame()->UpdateCommand(id, enabled, checked);
+            EXPECT_EQ(enabled, ui.enabled) << id;
+        }
+    }
+    EXPECT_GE(withoutRule, 2);
+
+    // As a user meets them: the menu item after its update, then the choice.
+    frame()->UpdateWindowUI(wxUPDATE_UI_NONE);
+    ASSERT_NE(menuItem(ID_IMAGE_SIZE), nullptr);
+    EXPECT_TRUE(menuItem(ID_IMAGE_SIZE)->IsEnabled());
+    DialogCanceller dialogs;
+    wxCommandEvent choice(wxEVT_MENU, ToWxId(ID_IMAGE_SIZE));
+    choice.SetEventObject(frame());
+    frame()->GetEventHandler()->ProcessEvent(choice);
+    EXPECT_EQ(dialogs.titles, std::set<std::string>{"Image Size"});
+    // Safety Zone has no menu item; its number routes as any command's does.
+    frame()->RouteCommand(ID_SAFETY_ZONE);
+    EXPECT_EQ(dialogs.titles, (std::set<std::string>{"Image Size", "Safety Zone"}));
+    EXPECT_EQ(view->m_bModified, modified) << "both were cancelled";
+}
+
 // Numbers read from a file may lie far outside the int range: every object of
 // the sample scenes, their values times 1e30 and -1e30, shows in the bars and
 // the chart dialogs with those numbers held at the int range (the sanitizer

@@ -235,6 +235,34 @@ TEST_F(ViewToolsTest, BackgroundStatesPerFaceModeAndFocus) {
     view->SetModelPageTextureCheck(0);  // no main window: nothing happens
 }
 
+// The frame greys a menu item, and refuses its command, when the view gives no
+// state for its number: every number the view acts on has one, and a row
+// without a rule (Image Size and Safety Zone among them) is enabled.
+TEST_F(ViewToolsTest, EveryCommandTheViewActsOnHasAStateAndRowsWithoutARuleAreEnabled) {
+    int withoutRule = 0;
+    for (const CKelvanoView::Command& row : CKelvanoView::Commands())
+        for (int id = row.first; id <= row.last; ++id) {
+            const CCmdUI ui = update(id);
+            if (!row.rule) {
+                ++withoutRule;
+                EXPECT_TRUE(ui.enabled) << id;
+            }
+        }
+    EXPECT_GE(withoutRule, 2);
+    EXPECT_TRUE(update(kv::ID_IMAGE_SIZE).enabled);
+    EXPECT_TRUE(update(kv::ID_SAFETY_ZONE).enabled);
+    // The binary saves write the scene as Save does, and are held back as it is.
+    for (int id : {kv::ID_FILE_SAVE_BINARY, kv::ID_FILE_SAVE_BINARY_AS}) {
+        EXPECT_TRUE(update(id).enabled) << id;
+        view->m_bPlaying = 1;
+        EXPECT_FALSE(update(id).enabled) << id;
+        view->m_bPlaying = 0;
+    }
+    // A number the view does not handle gets no state: the frame greys it.
+    CCmdUI none;
+    EXPECT_FALSE(view->OnUpdateCommand(kv::ID_EMBED_EXPORT_METAFILE, none));
+}
+
 }  // namespace
 
 TEST_F(ViewToolsTest, SavesWriteTheUsersCameraAndNewAndOpenCloseTheTextureWindows) {
