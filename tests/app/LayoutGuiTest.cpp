@@ -53,6 +53,7 @@
 #include "ui/properties/GraphRules.h"
 
 #include <gdk/gdk.h>
+#include <gtk/gtk.h>
 #include <gtest/gtest.h>
 #include <wx/anybutton.h>
 #include <wx/aui/auibar.h>
@@ -140,17 +141,33 @@ bool isPlaceholder(const wxWindow* w) {
     return label && label->GetLabel().empty();
 }
 
+// The width a one-line edit needs to show its text whole: the text and the
+// entry's own padding and border on both sides.
+int editWidthFor(wxTextCtrl* edit, const wxString& text) {
+    int frame = 0;
+    if (GtkWidget* widget = static_cast<GtkWidget*>(edit->GetHandle())) {
+        GtkStyleContext* style = gtk_widget_get_style_context(widget);
+        GtkBorder padding{}, border{};
+        gtk_style_context_get_padding(style, gtk_style_context_get_state(style), &padding);
+        gtk_style_context_get_border(style, gtk_style_context_get_state(style), &border);
+        frame = padding.left + padding.right + border.left + border.right;
+    }
+    return edit->GetTextExtent(text).x + frame;
+}
+
 // What a text-bearing control needs: its best size; an edit needs the height
-// of its best size and the width of its text.
+// of its best size and the width of its text (a number; other texts scroll).
 wxString fitFailure(wxWindow* w) {
     const wxSize size = w->GetSize();
     if (auto* edit = dynamic_cast<wxTextCtrl*>(w)) {
         if (edit->IsMultiLine()) return {};
         const wxSize best = edit->GetBestSize();
-        const wxSize needed = edit->GetSizeFromTextSize(edit->GetTextExtent(edit->GetValue()).x);
-        if (size.y < best.y || size.x < needed.x)
-            return wxString::Format("edit %dx%d, its text \"%s\" needs %dx%d", size.x, size.y, edit->GetValue(),
-                                    needed.x, best.y);
+        double number = 0;
+        const wxString text = edit->GetValue();
+        const int needed = text.ToCDouble(&number) ? editWidthFor(edit, text) : 0;
+        if (size.y < best.y || size.x < needed)
+            return wxString::Format("edit %dx%d, its text \"%s\" needs %dx%d", size.x, size.y, text, needed,
+                                    best.y);
         return {};
     }
     const bool labelled = dynamic_cast<wxStaticText*>(w) || dynamic_cast<wxAnyButton*>(w) ||
@@ -173,9 +190,17 @@ void walk(wxWindow* parent, std::vector<std::string>& out) {
         int rateX = 0, rateY = 0;
         scrolled->GetScrollPixelsPerUnit(&rateX, &rateY);
         const wxSize client = parent->GetClientSize();
-        if ((area.width > client.x && rateX <= 0) || (area.height > client.y && rateY <= 0))
+        const bool wider = area.width > client.x, taller = area.height > client.y;
+        if ((wider && rateX <= 0) || (taller && rateY <= 0))
             out.push_back(describe(parent) + " holds " + rectText(area) + " in " + std::to_string(client.x) + "x" +
                           std::to_string(client.y) + " but cannot scroll there");
+        // Scroll bars that show only under a moving pointer make a cut-off
+        // page look whole.
+        auto* widget = static_cast<GtkWidget*>(parent->GetHandle());
+        if ((wider || taller) && widget && GTK_IS_SCROLLED_WINDOW(widget) &&
+            gtk_scrolled_window_get_overlay_scrolling(GTK_SCROLLED_WINDOW(widget)))
+            out.push_back(describe(parent) + " holds " + rectText(area) + " in " + std::to_string(client.x) + "x" +
+                          std::to_string(client.y) + " but shows no scroll bar");
     }
     const auto* asFrame = dynamic_cast<const wxFrame*>(parent);
     for (wxWindow* child : parent->GetChildren()) {

@@ -95,6 +95,10 @@ void CEditBoxBar::SetRolePage(int listIndex, CObjectPageDlg* page) {
     }
     m_pages[listIndex] = page;
     old->Destroy();
+    // Taking out the selected page showed its neighbour: only the selected
+    // page stays shown.
+    for (size_t i = 0; i < m_pObjectBook->GetPageCount(); ++i)
+        m_pObjectBook->GetPage(i)->Show(static_cast<int>(i) == m_pObjectBook->GetSelection());
     page->Lock(locked);
     page->Disable();
     // Removing a selected tab may have moved the selection: show again.
