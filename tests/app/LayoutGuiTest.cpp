@@ -482,6 +482,8 @@ TEST(Layout, StatusBarAfterHoveringATool) {
     sim.MouseMove(bar->ClientToScreen(r.GetPosition() + wxPoint(r.width / 2, r.height / 2)));
     pumpUntil([&] { return status->GetStatusText(0) != "Ready" && !status->GetStatusText(0).empty(); });
     const wxString hovered = status->GetStatusText(0);
+    pumpWxEvents(300);
+    checkWindow(status, "Status bar over a tool", statusFieldPlain(status));
     const wxRect scene = frame()->GetChildFrame()->GetScreenRect();
     sim.MouseMove(scene.GetPosition() + wxPoint(20, 20));
     pumpUntil([&] { return status->GetStatusText(0) != hovered; });

@@ -70,16 +70,16 @@ CGrowShrinkDlg::CGrowShrinkDlg(wxWindow* parent, int, pnChart* chart, int growLe
     auto* align = new wxBoxSizer(wxHORIZONTAL);
     for (int i = 0; i < 9; ++i)
         align->Add(button(CGrowShrinkModel::kAlignButtons[i], 350 + i, kAlignCaptions[i]), 0, wxRIGHT, 4);
-    auto* track = new wxFlexGridSizer(3, 2, 2);
-    track->Add(numbers, 0, wxALIGN_TOP | wxRIGHT, 4);
-    track->Add(m_pTrack, 0, wxALIGN_TOP);
-    track->Add(m_pRowBar, 0, wxALIGN_TOP);
-    track->AddSpacer(0);
-    track->Add(m_pFrameBar);
-    track->AddSpacer(0);
-    track->AddSpacer(0);
-    track->Add(align, 0, wxTOP, 8);
-    track->AddSpacer(0);
+    auto* rows = new wxBoxSizer(wxHORIZONTAL);
+    rows->Add(m_pTrack);
+    rows->Add(m_pRowBar, 0, wxLEFT, 2);
+    auto* middle = new wxBoxSizer(wxVERTICAL);
+    middle->Add(rows);
+    middle->Add(m_pFrameBar, 0, wxTOP, 2);
+    middle->Add(align, 0, wxTOP, 8);
+    auto* track = new wxBoxSizer(wxHORIZONTAL);
+    track->Add(numbers, 0, wxRIGHT, 4);
+    track->Add(middle);
 
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(fields, 0, wxEXPAND | wxALL, 8);
