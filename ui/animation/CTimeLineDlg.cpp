@@ -55,7 +55,8 @@ constexpr int kMinFieldColumn = 80;
 class CFieldColumn : public wxScrolledWindow {
 public:
     explicit CFieldColumn(wxWindow* parent)
-        : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxHSCROLL | wxVSCROLL | wxTAB_TRAVERSAL) {
+        : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(kMinFieldColumn, kMinFieldColumn),
+                           wxHSCROLL | wxVSCROLL | wxTAB_TRAVERSAL) {
         SetScrollRate(8, 8);
         layout::ShowScrollBars(this);
     }

@@ -15,7 +15,9 @@
 #include <cstring>
 
 CObjectPageDlg::CObjectPageDlg(wxWindow* parent, int templateId)
-    : wxScrolledWindow(parent, templateId, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxVSCROLL) {
+    // Until the bar lays the page out it keeps a size its scroll bars fit in
+    // (GTK complains about a scroll bar squeezed into the default 20 pixels).
+    : wxScrolledWindow(parent, templateId, wxDefaultPosition, wxSize(200, 200), wxTAB_TRAVERSAL | wxVSCROLL) {
     // Up and down only: the bar is as wide as its widest page.
     SetScrollRate(0, 10);
     layout::ShowScrollBars(this);
