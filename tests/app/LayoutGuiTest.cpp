@@ -439,6 +439,13 @@ TEST(Layout, FloatingBarsOpenOnTheScreen) {
         checkWindow(info.window, p.name, floatsOnScreen(p.pane));
         showPane(p.pane, false);
     }
+    // A place kept from a larger screen (or a monitor that has gone) comes
+    // back into the work area.
+    frame()->GetAuiManager().GetPane(kPaneObjectList).FloatingPosition(5000, 3000);
+    showPane(kPaneObjectList, true);
+    checkWindow(frame()->GetAuiManager().GetPane(kPaneObjectList).window, "Obect List bar from a place off the screen",
+                floatsOnScreen(kPaneObjectList));
+    showPane(kPaneObjectList, false);
     setAnimationMode(true);
     showPane(kPaneEffectList, true);
     checkWindow(frame()->GetAuiManager().GetPane(kPaneEffectList).window, "Effect List bar",

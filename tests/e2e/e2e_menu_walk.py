@@ -46,7 +46,8 @@ def keys(env, *names, pause=0.25):
 
 
 def shown_windows(env):
-    return set(xdo(env, "search", "--onlyvisible", "--name", ".").stdout.split())
+    # By the program's window class: some dialogs have no title.
+    return set(xdo(env, "search", "--onlyvisible", "--class", "Kelvano").stdout.split())
 
 
 def open_menu(env, top):
@@ -116,6 +117,7 @@ def main():
             time.sleep(0.2)
         time.sleep(1.0)
         xdo(env, "windowfocus", "--sync", window)
+        start_windows = shown_windows(env)
 
         for top in MENUS:
             walk_menu(env, top)
@@ -140,6 +142,13 @@ def main():
         open_menu(env, "m")
         keys(env, "Down", "Return", pause=1.0)
 
+        # A window a busy machine opened late is closed before the program is.
+        deadline = time.time() + 15
+        while time.time() < deadline and shown_windows(env) - start_windows:
+            for w in shown_windows(env) - start_windows:
+                xdo(env, "windowfocus", "--sync", w)
+                keys(env, "Escape", pause=0.4)
+            time.sleep(0.3)
         ep.stop(proc, display, window, log, env, "menu walk")
         with open(os.path.join(work, "program.log"), errors="replace") as f:
             text = f.read()
