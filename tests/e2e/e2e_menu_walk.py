@@ -69,7 +69,20 @@ def walk_menu(env, top, sub=None):
     keys(env, "Escape", "Escape", "Escape", pause=0.3)
 
 
-def run_window_command(env, window, path):
+def close_new_windows(display, env, known, timeout):
+    """Closes the windows shown beyond known: Escape, then as a window
+    manager would (a dialog without a Cancel button may keep Escape)."""
+    deadline = time.time() + timeout
+    while time.time() < deadline and shown_windows(env) - known:
+        for w in shown_windows(env) - known:
+            xdo(env, "windowfocus", "--sync", w)
+            keys(env, "Escape", pause=0.4)
+            if w in shown_windows(env):
+                xh.close_window(display, int(w))
+        time.sleep(0.5)
+
+
+def run_window_command(display, env, window, path):
     """Runs a command through its mnemonics and closes the window it opens."""
     step("command " + " ".join(path))
     before = shown_windows(env)
@@ -85,14 +98,7 @@ def run_window_command(env, window, path):
     for w in opened:
         xdo(env, "windowfocus", "--sync", w)
         keys(env, "Escape", pause=0.5)
-    # Whatever still stands (a dialog that keeps Escape) is closed as a
-    # window manager would.
-    deadline = time.time() + 10
-    while time.time() < deadline and shown_windows(env) - before:
-        for w in shown_windows(env) - before:
-            xdo(env, "windowfocus", "--sync", w)
-            keys(env, "Escape", pause=0.4)
-        time.sleep(0.3)
+    close_new_windows(display, env, before, 15)
     xdo(env, "windowfocus", "--sync", window)
     time.sleep(0.3)
 
@@ -124,7 +130,7 @@ def main():
         for top, sub in SUBMENUS:
             walk_menu(env, top, sub)
         for path in WINDOWS:
-            run_window_command(env, window, path)
+            run_window_command(display, env, window, path)
         step("object list")
         # The Object List on and off again.
         for _ in range(2):
@@ -143,12 +149,7 @@ def main():
         keys(env, "Down", "Return", pause=1.0)
 
         # A window a busy machine opened late is closed before the program is.
-        deadline = time.time() + 15
-        while time.time() < deadline and shown_windows(env) - start_windows:
-            for w in shown_windows(env) - start_windows:
-                xdo(env, "windowfocus", "--sync", w)
-                keys(env, "Escape", pause=0.4)
-            time.sleep(0.3)
+        close_new_windows(display, env, start_windows, 15)
         ep.stop(proc, display, window, log, env, "menu walk")
         with open(os.path.join(work, "program.log"), errors="replace") as f:
             text = f.read()

@@ -47,6 +47,12 @@ CGrowShrinkDlg::CGrowShrinkDlg(wxWindow* parent, int, pnChart* chart, int growLe
     fields->Add(button(IDC_ADD_GROW, 361, "+ G"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
     fields->Add(button(IDC_ADD_SHRINK, 359, "+ S"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
     fields->Add(button(IDC_REMOVE, 360, "--"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    // Made in the order of the dialog's controls: the align buttons and Close
+    // before the row numbers and the scroll bars.
+    auto* align = new wxBoxSizer(wxHORIZONTAL);
+    for (int i = 0; i < 9; ++i)
+        align->Add(button(CGrowShrinkModel::kAlignButtons[i], 350 + i, kAlignCaptions[i]), 0, wxRIGHT, 4);
+    auto* close = new wxButton(this, IDC_CLOSE, "Close");
 
     // The row numbers level with the track's rows, the track and its scroll bars.
     auto* numbers = new wxBoxSizer(wxVERTICAL);
@@ -67,9 +73,6 @@ CGrowShrinkDlg::CGrowShrinkDlg(wxWindow* parent, int, pnChart* chart, int growLe
                                 wxSB_VERTICAL);
     m_pFrameBar = new wxScrollBar(this, IDC_FRAME_BAR, wxDefaultPosition, wxSize(CTimeLineTrack::kWidth, -1),
                                   wxSB_HORIZONTAL);
-    auto* align = new wxBoxSizer(wxHORIZONTAL);
-    for (int i = 0; i < 9; ++i)
-        align->Add(button(CGrowShrinkModel::kAlignButtons[i], 350 + i, kAlignCaptions[i]), 0, wxRIGHT, 4);
     auto* rows = new wxBoxSizer(wxHORIZONTAL);
     rows->Add(m_pTrack);
     rows->Add(m_pRowBar, 0, wxLEFT, 2);
@@ -84,7 +87,7 @@ CGrowShrinkDlg::CGrowShrinkDlg(wxWindow* parent, int, pnChart* chart, int growLe
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(fields, 0, wxEXPAND | wxALL, 8);
     top->Add(track, 0, wxLEFT | wxRIGHT, 8);
-    top->Add(new wxButton(this, IDC_CLOSE, "Close"), 0, wxALIGN_RIGHT | wxALL, 8);
+    top->Add(close, 0, wxALIGN_RIGHT | wxALL, 8);
     SetSizerAndFit(top);
 
     Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) { OnCommand(e.GetId()); });

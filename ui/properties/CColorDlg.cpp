@@ -36,6 +36,7 @@ void CColorDlg::Build() {
         w->SetMinSize(size);
         return w;
     };
+    auto* paletteLabel = new wxStaticText(this, wxID_ANY, "Palette");
     m_pPalette = new CColorPaletteCtrl(this, wxRect(wxPoint(0, 0), palette));
     m_pPalette->SetBitmap(palette.x, palette.y, second ? "simple_palette_2" : "simple_palette");
     const wxSize brightness(26, palette.y + 8);
@@ -44,7 +45,7 @@ void CColorDlg::Build() {
     pictures->Add(fixed(m_pPalette, palette), 0, wxTOP, 4);
     pictures->Add(fixed(m_ramps[CColorDlgLogic::BRIGHTNESS], brightness), 0, wxLEFT, 4);
     auto* left = new wxBoxSizer(wxVERTICAL);
-    left->Add(new wxStaticText(this, wxID_ANY, "Palette"));
+    left->Add(paletteLabel);
     left->Add(pictures);
 
     const char* labels[] = {"Red", "Green", "Blue", "Transp. "};

@@ -105,16 +105,6 @@ void CMaterialDlg::Build() {
     pages->Add(m_pPrev, 0, wxALIGN_CENTER_VERTICAL);
     pages->Add(new wxStaticText(this, ID_STATIC, ""), 1, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, 4);
     pages->Add(m_pNext, 0, wxALIGN_CENTER_VERTICAL);
-    auto* name = new wxBoxSizer(wxHORIZONTAL);
-    name->Add(new wxStaticText(this, wxID_ANY, "Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
-    m_pName = new CNumEdit(this, ID_NAME, "", wxDefaultPosition, wxSize(120, -1));
-    m_pName->m_nMode = 2;
-    name->Add(m_pName, 1, wxALIGN_CENTER_VERTICAL);
-    auto* left = new wxBoxSizer(wxVERTICAL);
-    left->Add(m_pGrid);
-    left->Add(pages, 0, wxEXPAND | wxTOP, 6);
-    left->Add(name, 0, wxEXPAND | wxTOP, 6);
-
     auto* right = new wxBoxSizer(wxVERTICAL);
     auto button = [this](int id, const char* caption) {
         auto* b = new wxButton(this, id, caption);
@@ -132,6 +122,15 @@ void CMaterialDlg::Build() {
     edit->Add(m_pSimple, 0, wxALL, 2);
     edit->Add(m_pDetailed, 0, wxALL, 2);
     right->Add(edit, 0, wxEXPAND);
+    auto* name = new wxBoxSizer(wxHORIZONTAL);
+    name->Add(new wxStaticText(this, wxID_ANY, "Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    m_pName = new CNumEdit(this, ID_NAME, "", wxDefaultPosition, wxSize(120, -1));
+    m_pName->m_nMode = 2;
+    name->Add(m_pName, 1, wxALIGN_CENTER_VERTICAL);
+    auto* left = new wxBoxSizer(wxVERTICAL);
+    left->Add(m_pGrid);
+    left->Add(pages, 0, wxEXPAND | wxTOP, 6);
+    left->Add(name, 0, wxEXPAND | wxTOP, 6);
 
     auto* top = new wxBoxSizer(wxHORIZONTAL);
     top->Add(left, 0, wxALL, 10);
