@@ -32,11 +32,11 @@
 
 #include <wx/aui/auibar.h>
 #include <wx/combobox.h>
+#include <wx/dc.h>
 #include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
-#include <wx/dc.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
 

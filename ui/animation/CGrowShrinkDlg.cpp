@@ -44,14 +44,16 @@ CGrowShrinkDlg::CGrowShrinkDlg(wxWindow* parent, int, pnChart* chart, int growLe
         fields->Add(m_edits[edits[i]], 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 12);
     }
     fields->AddStretchSpacer();
-    fields->Add(button(IDC_ADD_GROW, 361, "+ G"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    fields->Add(button(IDC_ADD_GROW, 358, "+ G"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
     fields->Add(button(IDC_ADD_SHRINK, 359, "+ S"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
     fields->Add(button(IDC_REMOVE, 360, "--"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
     // Made in the order of the dialog's controls: the align buttons and Close
     // before the row numbers and the scroll bars.
+    // The align pictures are the time line's: 350 to 357 and 361.
     auto* align = new wxBoxSizer(wxHORIZONTAL);
     for (int i = 0; i < 9; ++i)
-        align->Add(button(CGrowShrinkModel::kAlignButtons[i], 350 + i, kAlignCaptions[i]), 0, wxRIGHT, 4);
+        align->Add(button(CGrowShrinkModel::kAlignButtons[i], i < 8 ? 350 + i : 361, kAlignCaptions[i]), 0, wxRIGHT,
+                   4);
     auto* close = new wxButton(this, IDC_CLOSE, "Close");
 
     // The row numbers level with the track's rows, the track and its scroll bars.

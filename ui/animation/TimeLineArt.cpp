@@ -21,10 +21,11 @@ void triangle(wxImage& img, int x0, int cy, int width, bool right) {
 }  // namespace
 
 wxImage TimeLineBitmap(int id) {
-    const bool align = id >= 350 && id <= 357;
+    // 350 to 361 are 17 x 17 but for the minus (360); the frame buttons 14 x 15.
     const bool edit = id == 360 || id == 363;
-    const int w = align ? 17 : edit ? 15 : 14;
-    const int h = align ? 17 : 15;
+    const bool large = id >= 350 && id <= 361 && !edit;
+    const int w = large ? 17 : edit ? 15 : 14;
+    const int h = large ? 17 : 15;
     wxImage img(w, h);
     const wxColour mask = TimeLineMaskColour();
     for (int y = 0; y < h; ++y)
@@ -40,14 +41,25 @@ wxImage TimeLineBitmap(int id) {
     case 370: triangle(img, 3, cy, 6, true), box(img, 10, 3, 12, 12); break;
     case 363: box(img, 3, 6, 12, 9), box(img, 6, 3, 9, 12); break;
     case 360: box(img, 3, 6, 12, 9); break;
+    case 358:
+    case 359: {
+        // Add a grow (rising) or a shrink (falling) bar: a plus and a wedge.
+        box(img, 1, 4, 8, 6), box(img, 4, 1, 6, 9);
+        for (int x = 6; x < 16; ++x) {
+            const int height = id == 358 ? x - 5 : 16 - x;
+            box(img, x, 15 - height, x + 1, 15);
+        }
+        break;
+    }
     default:
-        if (align) {
-            // Two plays and the edge they are brought to.
-            const int k = id - 350;
-            const int shift = (k % 2) ? 4 : 0;
+        if (large) {
+            // Two plays and the edge they are brought to; each of the nine
+            // align pictures (350 to 357 and 361) its own.
+            const int k = id == 361 ? 8 : id - 350;
+            const int shift = 2 * (k % 3);
             box(img, 2 + shift, 3, 11 + shift, 7);
             box(img, 4, 10, 13, 14);
-            const int line = (k / 2) % 2 ? 14 : 2;
+            const int line = k / 3 == 0 ? 2 : k / 3 == 1 ? 14 : 8;
             for (int y = 1; y < 16; ++y) dot(img, line, y, 200, 0, 0);
         }
         break;
