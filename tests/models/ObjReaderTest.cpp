@@ -311,6 +311,19 @@ TEST(ObjReader, TheModelIsTheSameHoweverTheTextIsSplit) {
     }
     EXPECT_EQ(first, "_glmReadMTL() failed: can't open material file \"" + dir.file("gone.mtl") +
                          "\".\n_glmFirstPass(): Unknown token \"vp\".\n");
+
+    // Only a regular file is read; an empty one is an empty model.
+    mkdir(dir.file("folder.obj").c_str(), 0755);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(glmReadOBJ(dir.file("folder.obj"), sgObjReadSplit{7, 2}));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "glmReadOBJ() failed: can't open data file \"" + dir.file("folder.obj") + "\".\n");
+    auto empty = glmReadOBJ(dir.write("empty.obj", ""), sgObjReadSplit{7, 2});
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->numtriangles(), 0u);
+    ASSERT_EQ(empty->groups.size(), 1u);
+    EXPECT_EQ(empty->groups[0]->name, "default");
+    EXPECT_EQ(empty->vertices.size(), 3u);
 }
 
 TEST(ObjReader, NumbersConvertAsTheFullParserDoes) {
