@@ -277,10 +277,8 @@ int main(int argc, char** argv) {
                         g_fps[{sample, 4, path}], f8, ratio, ratio <= 9.0 ? "ok" : "over");
         }
     }
-    if (!g_fullHdFps.empty()) {
-        const double f8 = g_fullHdFps[8];
-        std::printf("allcharts full HD 1920x1080 fps level 0 %.1f, 4 %.1f, 8 %.1f (level 8 goal 30): %s\n",
-                    g_fullHdFps[0], g_fullHdFps[4], f8, f8 >= 30.0 ? "ok" : "under");
-    }
+    for (const auto& [level, fps] : g_fullHdFps)
+        std::printf("allcharts full HD 1920x1080 level %d: %.1f fps%s\n", level, fps,
+                    level == 8 ? (fps >= 30.0 ? " (goal 30: ok)" : " (goal 30: under)") : "");
     return 0;
 }
