@@ -8,8 +8,9 @@ figures worth quoting). Each run starts every benchmark program once, so ours
 and the peer alternate within a run; with --before the two builds alternate
 run by run as well. Each figure is the median of the runs (3 by default).
 Peers: assimp and lib3ds (models), ffmpeg (Motion JPEG), ffmpeg and
-ImageMagick (animated GIF). A build whose bench_playback lacks the full-HD
-case is measured with its kelvano-render, as `--repeat 40` prints it.
+ImageMagick (animated GIF). The full-HD rows come from bench_playback; when a
+build's bench_playback lacks that case, every build is measured the same way,
+with its kelvano-render as `--repeat 40` prints the rate.
 """
 
 import argparse
@@ -73,7 +74,13 @@ def render_fps(build, level):
     return float(m.group(1))
 
 
-def one_run(build):
+def has_full_hd(build):
+    out = subprocess.run([os.path.join(build, "bench", "bench_playback"), "--benchmark_list_tests",
+                          "--benchmark_filter=FullHd"], check=True, capture_output=True, text=True).stdout
+    return "FullHd" in out
+
+
+def one_run(build, render_tool):
     """Figure name -> value for one run of every program."""
     v = {}
     models = run_program(build, *PROGRAMS[0])
@@ -89,7 +96,7 @@ def one_run(build):
     for key, prefix in [("gif", "BM_GifAnimationOurs"), ("gif_ffmpeg", "BM_GifAnimationFfmpeg"),
                         ("gif_magick", "BM_GifAnimationImageMagick")]:
         v[key] = millis(entry(gif, prefix))
-    playback = run_program(build, *PROGRAMS[3])
+    playback = {} if render_tool else run_program(build, *PROGRAMS[3])
     for level in LEVELS:
         b = entry(playback, "BM_FullHdAllcharts/%d/" % level)
         v["fps%d" % level] = b["fps"] if b else render_fps(build, level)
@@ -136,17 +143,19 @@ def main():
     ap.add_argument("--before", help="a second build, measured alternately, whose table comes first")
     args = ap.parse_args()
     builds = ([("before", args.before)] if args.before else []) + [("after" if args.before else "ours", args.build)]
+    render_tool = not all(has_full_hd(build) for _, build in builds)
     results = {name: [] for name, _ in builds}
     loads = []
     for i in range(args.runs):
         for name, build in builds:
             print("run %d of %d: %s (%s), load %s" % (i + 1, args.runs, name, build, load()), file=sys.stderr)
             loads.append(load())
-            results[name].append(one_run(build))
+            results[name].append(one_run(build, render_tool))
     for name, build in builds:
         med = {k: statistics.median(r[k] for r in results[name]) for k in results[name][0]}
         print(table(med, "%s: %s, median of %d runs" % (name, build, args.runs)))
         print()
+    print("full HD drawn by %s" % ("kelvano-render --repeat 40" if render_tool else "bench_playback"))
     print("load averages at the runs' starts: " + ", ".join(loads))
 
 
