@@ -349,6 +349,8 @@ pnObject* choose(const char* typeName) {
 pnChart* chooseChart(const char* typeName) {
     auto* chart = dynamic_cast<pnChart*>(choose(typeName));
     doc()->m_nSelectedDataPt = 1;
+    // As a click on the chart in the view leaves it: Graph Data needs the hit.
+    view()->m_bObjectHit = 1;
     return chart;
 }
 
