@@ -603,6 +603,10 @@ TEST(MainFrameGui, AnimationModeLocksTheTransformationSpins) {
     CNumSpinCtrl* spin = bar->GetSpin(TF_POS_X);
     wxUIActionSimulator sim;
     auto clickUpArrow = [&] {
+        // Without a window manager nothing keeps the floating bar above the
+        // main window, which it overlaps on the test display.
+        wxGetTopLevelParent(spin)->Raise();
+        pump(100);
         const wxRect r = spin->GetScreenRect();
         sim.MouseMove(r.GetPosition() + wxPoint(r.width / 2, r.height / 4));
         pump(100);
