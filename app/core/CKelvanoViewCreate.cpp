@@ -19,7 +19,7 @@ int CKelvanoView::OnAddObject(int command) {
     if (found == m_objectCreators.end() || !found->second) return 0;
     CObjectCreator* creator = found->second;
     CKelvanoDoc& doc = *m_pDocument;
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
 
     // The model dialog comes up with its texture window closed first.
     const bool model = command == kv::ID_ADD_MODEL;
@@ -47,7 +47,7 @@ int CKelvanoView::OnAddObject(int command) {
         // Nothing was made: the bars show the selection that is kept.
         ShowSelectionInBars();
         if (m_bHighlightSelected && doc.m_pSelectedObject) SetObjectHighlight(doc.m_pSelectedObject, 1);
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
         return 0;
     }
     AnnounceNewObject(name);
@@ -58,7 +58,7 @@ int CKelvanoView::OnAddObject(int command) {
     m_strPlacingName = name;
     if (m_pHost) m_pHost->CenterCursor();
     if (m_bHighlightSelected) SetObjectHighlight(made, 1);
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
     return 1;
 }
 
@@ -69,7 +69,7 @@ void CKelvanoView::SetPlacementAxes() {
 }
 
 void CKelvanoView::AnnounceNewObject(const std::string& name) {
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (!frame) return;
     frame->AddObjectListItem(name);
     frame->SelectObjectListIndex(-1, 0);
@@ -93,11 +93,11 @@ pnObject* CKelvanoView::InsertNewObject(std::unique_ptr<pnObject> made) {
         delete event;
     SelectObject(object);
     m_bMultiDrag = 0;
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->AddObjectChooserName(name);
+    if (CFrameRelays* frame = Frame()) frame->AddObjectChooserName(name);
     // No undo step here: an Add records the creation at its placement click,
     // a Paste after it. Until then the new object is unsaved work all the same.
-    m_bModified = 1;
-    if (m_pHost) m_pHost->Redraw();
+    SetModified();
+    Redraw();
     return object;
 }
 
@@ -109,7 +109,7 @@ int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
         scene.findObject(newName.c_str()))
         return 0;
     m_pDocument->RecordUndoBefore(object, UNDO_CHANGE);
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (frame) frame->RenameObjectListItem(oldName, newName);
     object->setName(newName.c_str());
     if (frame) {
@@ -134,17 +134,17 @@ int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
 }
 
 void CKelvanoView::ShowTextTextureDialog() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(1);
+    if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(1);
 }
 
 void CKelvanoView::ShowCounterTextureDialog() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(2);
+    if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(2);
 }
 
 void CKelvanoView::ShowModelTextureDialog() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(3);
+    if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(3);
 }
 
 void CKelvanoView::ShowPanelTextureDialog() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(4);
+    if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(4);
 }

@@ -77,7 +77,6 @@ public:
     bool IsRecording() override;
 
 private:
-    CKelvanoView* View() const;
     void OnButton(wxCommandEvent& event);
     void OnRepeatClick(CPrivateMessageEvent& event);
     void OnNumEditCommit(CPrivateMessageEvent& event);

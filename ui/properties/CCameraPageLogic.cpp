@@ -16,16 +16,9 @@ namespace {
 
 constexpr int kWidthMin = 10, kWidthMax = 2000, kFovMin = 10, kFovMax = 120, kDistanceMin = 100, kDistanceMax = 5000;
 
-CKelvanoView* currentView() {
-    CKelvanoAppState* app = GetAppState();
-    return app && app->m_pCurrentDoc && app->m_pCurrentView && app->m_pCurrentView->GetScene()
-               ? app->m_pCurrentView
-               : nullptr;
-}
-
 pnViewpoint* currentViewpoint() {
-    CKelvanoView* view = currentView();
-    return view ? view->GetScene()->getViewpoint() : nullptr;
+    CKelvanoView* view = CurrentView();
+    return PageHasScene(view) ? view->GetScene()->getViewpoint() : nullptr;
 }
 
 // "%.0f" of a value.
@@ -57,20 +50,22 @@ void CCameraPageLogic::UpdateEnabling() {
 }
 
 void CCameraPageLogic::Begin() {
-    CKelvanoView* view = currentView();
-    if (view && !m_bAnimation && !m_bSliderHeld) view->GetDocument()->RecordUndoBeforeViewpoint(currentViewpoint());
+    CKelvanoView* view = CurrentView();
+    if (PageHasScene(view) && !m_bAnimation && !m_bSliderHeld)
+        view->GetDocument()->RecordUndoBeforeViewpoint(currentViewpoint());
 }
 
 void CCameraPageLogic::End() {
-    CKelvanoView* view = currentView();
-    if (view && !m_bAnimation && !m_bSliderHeld) view->GetDocument()->RecordUndoAfterViewpoint(currentViewpoint());
+    CKelvanoView* view = CurrentView();
+    if (PageHasScene(view) && !m_bAnimation && !m_bSliderHeld)
+        view->GetDocument()->RecordUndoAfterViewpoint(currentViewpoint());
 }
 
 void CCameraPageLogic::Apply() const {
-    CKelvanoView* view = currentView();
-    if (!view) return;
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view)) return;
     view->GetScene()->applyViewpoint();
-    if (view->GetHost()) view->GetHost()->Redraw();
+    view->Redraw();
 }
 
 void CCameraPageLogic::SetProjection(int perspective) {
@@ -101,7 +96,7 @@ void CCameraPageLogic::LoadViewpoint() {
 
 void CCameraPageLogic::Lock(bool animation) {
     m_bAnimation = animation;
-    if (!m_bPreset && !animation && currentView()) {
+    if (!m_bPreset && !animation && PageHasScene(CurrentView())) {
         LoadViewpoint();
         Apply();
     }
@@ -169,8 +164,8 @@ void CCameraPageLogic::SetEyeDistance(float distance) {
 }
 
 void CCameraPageLogic::MoveEye(const sgVec3& eye, bool effect) {
-    CKelvanoView* view = currentView();
-    if (!view) return;
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view)) return;
     m_vEye = eye;
     if (m_bAnimation) {
         if (effect) {
@@ -237,8 +232,8 @@ void CCameraPageLogic::OnDistanceCommit(const std::string& text) {
 }
 
 void CCameraPageLogic::OnSliderPressed() {
-    CKelvanoView* view = currentView();
-    if (!view || m_bAnimation || m_bPreset || m_bSliderHeld) return;
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view) || m_bAnimation || m_bPreset || m_bSliderHeld) return;
     view->GetDocument()->RecordUndoBeforeViewpoint(currentViewpoint());
     m_bSliderHeld = true;
 }
@@ -246,13 +241,13 @@ void CCameraPageLogic::OnSliderPressed() {
 void CCameraPageLogic::OnSliderReleased() {
     if (!m_bSliderHeld) return;
     m_bSliderHeld = false;
-    if (CKelvanoView* view = currentView(); view && !m_bAnimation)
+    if (CKelvanoView* view = CurrentView(); PageHasScene(view) && !m_bAnimation)
         view->GetDocument()->RecordUndoAfterViewpoint(currentViewpoint());
 }
 
 void CCameraPageLogic::OnReset() {
-    CKelvanoView* view = currentView();
-    if (!view || m_bPreset) return;
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view) || m_bPreset) return;
     Begin();
     pnViewpoint* viewpoint = currentViewpoint();
     viewpoint->setPosition(0, 0, kResetDistance);

@@ -31,8 +31,8 @@ constexpr int kSpinIds[3] = {1024, 1030, 1038};
 constexpr int kSwatchId = 1474;
 
 pnScene* currentScene() {
-    CKelvanoAppState* app = GetAppState();
-    return app && app->m_pCurrentView ? app->m_pCurrentView->GetScene() : nullptr;
+    CKelvanoView* view = CurrentView();
+    return view ? view->GetScene() : nullptr;
 }
 
 }  // namespace
@@ -176,8 +176,7 @@ void CEdgeShadowDlg::OnCommit(CPrivateMessageEvent& event) {
 }
 
 bool CEdgeShadowDlg::Apply() {
-    CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene()) return false;
     float typed[3];
     for (int i = 0; i < 3; ++i) typed[i] = static_cast<float>(ParseLeadingFloat(m_pEdit[i]->GetText()));
@@ -205,7 +204,7 @@ bool CEdgeShadowDlg::Apply() {
         }
         view->GetScene()->updateStringsUsingProperty(m_pTargetStyle);
     }
-    if (view->GetHost()) view->GetHost()->Redraw();
+    view->Redraw();
     return true;
 }
 

@@ -36,11 +36,6 @@ wxImage arrowImage(bool right) {
     return image;
 }
 
-CKelvanoDoc* currentDoc() {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentDoc : nullptr;
-}
-
 int colorTemplate() {
     CKelvanoAppState* app = GetAppState();
     return app && app->m_templates.m_iddColor ? app->m_templates.m_iddColor : 121;
@@ -58,7 +53,7 @@ CMaterialDlg::CMaterialDlg(int, wxWindow* parent) : wxDialog(parent, wxID_ANY, "
 CMaterialDlg* CMaterialDlg::ShowFor(wxWeakRef<CMaterialDlg>& slot, wxWindow* parent, wxWindow* owner, int controlId,
                                     const std::string& materialName, Listener listener) {
     CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene()) return nullptr;
     if (!slot) {
         const int tpl = app->m_templates.m_iddMaterial ? app->m_templates.m_iddMaterial : 126;
@@ -107,7 +102,8 @@ void CMaterialDlg::Build() {
     m_pName->m_nMode = 2;
     SetClientSize(x + 100, 256);
 
-    CKelvanoDoc* doc = currentDoc();
+    CKelvanoView* view = CurrentView();
+    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     (doc && doc->m_nMaterialEditor == 0 ? m_pSimple : m_pDetailed)->SetValue(true);
 
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_logic.PreviousPage(); }, ID_PREV);
@@ -118,7 +114,8 @@ void CMaterialDlg::Build() {
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_logic.Modify(EditorChoice()); }, ID_MODIFY);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_logic.Delete(); }, ID_DELETE);
     auto choice = [this](wxCommandEvent&) {
-        if (CKelvanoDoc* d = currentDoc()) d->m_nMaterialEditor = EditorChoice();
+        if (CKelvanoView* current = CurrentView(); current && current->GetDocument())
+            current->GetDocument()->m_nMaterialEditor = EditorChoice();
     };
     Bind(wxEVT_RADIOBUTTON, choice, ID_SIMPLE);
     Bind(wxEVT_RADIOBUTTON, choice, ID_DETAILED);
