@@ -21,6 +21,12 @@ CEditScope::CEditScope(CKelvanoView& view, pnBackground* background)
     if (m_pDoc) m_pDoc->RecordUndoBeforeBackground(background);
 }
 
+CEditScope::CEditScope(CKelvanoView& view, pnViewpoint* viewpoint)
+    : m_view(view), m_pDoc(view.GetDocument()),
+      m_after([viewpoint](CKelvanoDoc& doc) { doc.RecordUndoAfterViewpoint(viewpoint); }) {
+    if (m_pDoc) m_pDoc->RecordUndoBeforeViewpoint(viewpoint);
+}
+
 CEditScope::CEditScope(CKelvanoView& view, pnMaterial* material, int index, int kind)
     : m_view(view), m_pDoc(view.GetDocument()),
       m_after([material, index](CKelvanoDoc& doc) { doc.RecordUndoAfterMaterial(material, index); }) {

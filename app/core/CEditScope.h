@@ -20,6 +20,7 @@ class CKelvanoView;
 class pnBackground;
 class pnMaterial;
 class pnObject;
+class pnViewpoint;
 
 class CEditScope {
 public:
@@ -30,6 +31,8 @@ public:
     CEditScope(CKelvanoView& view, pnObject* object, const std::string& name, const std::string& secondName);
     // A change of the background.
     CEditScope(CKelvanoView& view, pnBackground* background);
+    // A change of the viewpoint.
+    CEditScope(CKelvanoView& view, pnViewpoint* viewpoint);
     // A change of the material at index in the scene's list.
     CEditScope(CKelvanoView& view, pnMaterial* material, int index, int kind = UNDO_MATERIAL_CHANGE);
     ~CEditScope();

@@ -523,7 +523,9 @@ private:
     // A new object from a snapshot, with its event hung back under its parent
     // and its child events under it; it becomes the selection.
     pnObject* RecreateObject(const CUndoSnapshot& snapshot);
-    // Event Tree and time line rows in animation mode, and a redraw.
+    // Event Tree and time line rows in animation mode.
+    void RebuildAnimationRows();
+    // Those rows, and a redraw.
     void RefreshAfterEdit();
     enum class OpenOrigin { Given, Recent, Dialog, Drop };
     int OpenScene(OpenOrigin origin, const std::string& path);

@@ -1,6 +1,8 @@
 // The Add commands, the insertion of a new object and the rename of an object.
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
+
+#include "app/core/CEditScope.h"
 #include "app/core/CObjectCreator.h"
 #include "app/core/CUndoHistory.h"
 #include "app/core/KelvanoIds.h"
@@ -108,28 +110,29 @@ int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
     if (newName.empty() || newName == oldName || newName.size() > kMaxObjectNameBytes ||
         scene.findObject(newName.c_str()))
         return 0;
-    m_pDocument->RecordUndoBefore(object, UNDO_CHANGE);
-    CFrameRelays* frame = Frame();
-    if (frame) frame->RenameObjectListItem(oldName, newName);
-    object->setName(newName.c_str());
-    if (frame) {
-        frame->RemoveObjectChooserName(oldName);
-        frame->AddObjectChooserName(newName);
-        frame->SelectObjectChooserName(newName);
-    }
-    if (pnEvent* event = scene.findEvent(oldName.c_str())) {
-        event->setObjectName(newName.c_str());
-        scene.renameEvent(event, newName.c_str());
-    }
-    // An event named otherwise that shows the object keeps showing it: a
-    // save would else lose the object's place, and its removal the event.
-    for (int i = 0; i < scene.getNumEvents(); ++i) {
-        pnEvent* event = scene.getEvent(i);
-        if (const char* shown = event->getObjectName(0); shown && oldName == shown)
+    {
+        CEditScope edit(*this, object);
+        CFrameRelays* frame = Frame();
+        if (frame) frame->RenameObjectListItem(oldName, newName);
+        object->setName(newName.c_str());
+        if (frame) {
+            frame->RemoveObjectChooserName(oldName);
+            frame->AddObjectChooserName(newName);
+            frame->SelectObjectChooserName(newName);
+        }
+        if (pnEvent* event = scene.findEvent(oldName.c_str())) {
             event->setObjectName(newName.c_str());
+            scene.renameEvent(event, newName.c_str());
+        }
+        // An event named otherwise that shows the object keeps showing it: a
+        // save would else lose the object's place, and its removal the event.
+        for (int i = 0; i < scene.getNumEvents(); ++i) {
+            pnEvent* event = scene.getEvent(i);
+            if (const char* shown = event->getObjectName(0); shown && oldName == shown)
+                event->setObjectName(newName.c_str());
+        }
     }
-    m_pDocument->RecordUndoAfter(object);
-    RefreshAfterEdit();
+    RebuildAnimationRows();
     return 1;
 }
 

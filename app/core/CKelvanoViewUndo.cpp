@@ -30,14 +30,16 @@ std::string restoreStyle(pnScene& scene, const pnStringProperty* copy) {
 }
 }  // namespace
 
-void CKelvanoView::RefreshAfterEdit() {
-    if (!m_pHost) return;
-    if (m_bAnimationMode) {
-        if (CFrameRelays* frame = Frame()) {
-            frame->RebuildEventTree();
-            frame->RebuildTimeLineRows();
-        }
+void CKelvanoView::RebuildAnimationRows() {
+    if (!m_bAnimationMode) return;
+    if (CFrameRelays* frame = Frame()) {
+        frame->RebuildEventTree();
+        frame->RebuildTimeLineRows();
     }
+}
+
+void CKelvanoView::RefreshAfterEdit() {
+    RebuildAnimationRows();
     Redraw();
 }
 

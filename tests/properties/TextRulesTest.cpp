@@ -19,6 +19,13 @@ TEST(TextRulesTest, StartValuesLieInsideTheRangesTheEditsTake) {
     ASSERT_LT(d.sizeIndex, 11);
     EXPECT_STREQ(kTextSizes[d.sizeIndex], "72");
     EXPECT_FLOAT_EQ(PrecisionFromQuality(d.qualityIndex + 1), 0.6f);
+    EXPECT_STREQ(kTextOrigins[d.origin], "Center");
+    // The bevel spins end where the bevel edits do.
+    EXPECT_TRUE(inside(d.bevelTenths, kTextBevelSpinRange));
+    EXPECT_EQ(kTextBevelSpinRange.lo, 0);
+    EXPECT_FLOAT_EQ(BevelOfSpin(kTextBevelSpinRange.hi), kTextBevelMax);
+    // Every entry of the Quality list reads back from the precision it sets.
+    for (int q = 1; q <= kTextQualities; ++q) EXPECT_EQ(QualityFromPrecision(PrecisionFromQuality(q)), q) << q;
 }
 
 TEST(TextRulesTest, ShownNumbersAndFaces) {

@@ -1,5 +1,6 @@
 #include "ui/properties/CCameraPageLogic.h"
 
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
@@ -49,16 +50,19 @@ void CCameraPageLogic::UpdateEnabling() {
     c.resetEnabled = !m_bPreset;
 }
 
-void CCameraPageLogic::Begin() {
+void CCameraPageLogic::Edit(const std::function<void(pnViewpoint&)>& change) {
     CKelvanoView* view = CurrentView();
-    if (PageHasScene(view) && !m_bAnimation && !m_bSliderHeld)
-        view->GetDocument()->RecordUndoBeforeViewpoint(currentViewpoint());
-}
-
-void CCameraPageLogic::End() {
-    CKelvanoView* view = CurrentView();
-    if (PageHasScene(view) && !m_bAnimation && !m_bSliderHeld)
-        view->GetDocument()->RecordUndoAfterViewpoint(currentViewpoint());
+    pnViewpoint* viewpoint = currentViewpoint();
+    if (!viewpoint) return;
+    if (m_bAnimation || m_bSliderHeld) {
+        change(*viewpoint);
+        Apply();
+        return;
+    }
+    // Applying only reads the viewpoint: the step's after-state is the same.
+    CEditScope edit(*view, viewpoint);
+    change(*viewpoint);
+    view->GetScene()->applyViewpoint();
 }
 
 void CCameraPageLogic::Apply() const {
@@ -112,21 +116,19 @@ void CCameraPageLogic::SetPresetView(bool on) {
 void CCameraPageLogic::OnOrthographic() {
     pnViewpoint* viewpoint = currentViewpoint();
     if (!viewpoint || m_bAnimation || m_bPreset) return;
-    Begin();
-    SetProjection(0);
-    currentViewpoint()->width = float(m_controls.width);
-    End();
-    Apply();
+    Edit([this](pnViewpoint& v) {
+        SetProjection(0);
+        v.width = float(m_controls.width);
+    });
 }
 
 void CCameraPageLogic::OnPerspective() {
     pnViewpoint* viewpoint = currentViewpoint();
     if (!viewpoint || m_bAnimation || m_bPreset) return;
-    Begin();
-    SetProjection(1);
-    currentViewpoint()->fov = float(m_controls.fov);
-    End();
-    Apply();
+    Edit([this](pnViewpoint& v) {
+        SetProjection(1);
+        v.fov = float(m_controls.fov);
+    });
 }
 
 void CCameraPageLogic::OnWidthScroll(int position) {
@@ -134,26 +136,24 @@ void CCameraPageLogic::OnWidthScroll(int position) {
     position = std::clamp(position, kWidthMin, kWidthMax);
     // The same position again (the thumb let go after its last move) is no change.
     if (position == m_controls.width && !m_controls.perspective) return;
-    Begin();
-    SetProjection(0);
-    m_controls.width = position;
-    m_controls.widthText = std::to_string(position);
-    currentViewpoint()->width = float(position);
-    End();
-    Apply();
+    Edit([this, position](pnViewpoint& v) {
+        SetProjection(0);
+        m_controls.width = position;
+        m_controls.widthText = std::to_string(position);
+        v.width = float(position);
+    });
 }
 
 void CCameraPageLogic::OnFovScroll(int position) {
     if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
     position = std::clamp(position, kFovMin, kFovMax);
     if (position == m_controls.fov && m_controls.perspective) return;
-    Begin();
-    SetProjection(1);
-    m_controls.fov = position;
-    m_controls.fovText = std::to_string(position);
-    currentViewpoint()->fov = float(position);
-    End();
-    Apply();
+    Edit([this, position](pnViewpoint& v) {
+        SetProjection(1);
+        m_controls.fov = position;
+        m_controls.fovText = std::to_string(position);
+        v.fov = float(position);
+    });
 }
 
 void CCameraPageLogic::SetEyeDistance(float distance) {
@@ -175,10 +175,7 @@ void CCameraPageLogic::MoveEye(const sgVec3& eye, bool effect) {
         }
         return;
     }
-    Begin();
-    currentViewpoint()->setPosition(eye);
-    End();
-    Apply();
+    Edit([&eye](pnViewpoint& v) { v.setPosition(eye); });
 }
 
 void CCameraPageLogic::OnDistanceScroll(int position, bool end) {
@@ -190,11 +187,10 @@ void CCameraPageLogic::OnDistanceScroll(int position, bool end) {
     SetEyeDistance(float(position));
     if (!m_bAnimation) {
         if (changed) {
-            Begin();
-            SetProjection(1);
-            currentViewpoint()->setPosition(m_vEye);
-            End();
-            Apply();
+            Edit([this](pnViewpoint& v) {
+                SetProjection(1);
+                v.setPosition(m_vEye);
+            });
         }
         if (end) m_vReference = m_vEye;
     } else if (end) {
@@ -206,20 +202,14 @@ void CCameraPageLogic::OnWidthCommit(const std::string& text) {
     if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
     m_controls.width = typedValue(text, kWidthMin, kWidthMax);
     m_controls.widthText = std::to_string(m_controls.width);
-    Begin();
-    currentViewpoint()->width = float(m_controls.width);
-    End();
-    Apply();
+    Edit([this](pnViewpoint& v) { v.width = float(m_controls.width); });
 }
 
 void CCameraPageLogic::OnFovCommit(const std::string& text) {
     if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
     m_controls.fov = typedValue(text, kFovMin, kFovMax);
     m_controls.fovText = std::to_string(m_controls.fov);
-    Begin();
-    currentViewpoint()->fov = float(m_controls.fov);
-    End();
-    Apply();
+    Edit([this](pnViewpoint& v) { v.fov = float(m_controls.fov); });
 }
 
 void CCameraPageLogic::OnDistanceCommit(const std::string& text) {
@@ -248,14 +238,12 @@ void CCameraPageLogic::OnSliderReleased() {
 void CCameraPageLogic::OnReset() {
     CKelvanoView* view = CurrentView();
     if (!PageHasScene(view) || m_bPreset) return;
-    Begin();
-    pnViewpoint* viewpoint = currentViewpoint();
-    viewpoint->setPosition(0, 0, kResetDistance);
-    viewpoint->setLookAt(0, 0, 0);
-    if (viewpoint->perspective) viewpoint->fov = 30.0f;
-    else viewpoint->width = 720.0f;
-    End();
-    Apply();
+    Edit([](pnViewpoint& v) {
+        v.setPosition(0, 0, kResetDistance);
+        v.setLookAt(0, 0, 0);
+        if (v.perspective) v.fov = 30.0f;
+        else v.width = 720.0f;
+    });
     LoadViewpoint();
     if (!m_bAnimation && view->GetHost() && view->GetHost()->MakeCurrent())
         view->GetScene()->drawInitial(view->AntiAliasPasses(view->m_nAntiAlias));

@@ -30,11 +30,6 @@ constexpr int kEditIds[3] = {1229, 1236, 1244};
 constexpr int kSpinIds[3] = {1024, 1030, 1038};
 constexpr int kSwatchId = 1474;
 
-pnScene* currentScene() {
-    CKelvanoView* view = CurrentView();
-    return view ? view->GetScene() : nullptr;
-}
-
 }  // namespace
 
 CEdgeShadowDlg::CEdgeShadowDlg(wxWindow* parent, int templateId)
@@ -80,7 +75,8 @@ CEdgeShadowDlg::CEdgeShadowDlg(wxWindow* parent, int templateId)
             if (e.GetWParam() == kSpinIds[i]) showSpin(i, static_cast<int>(e.GetLParam()));
     });
     m_pSwatch->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        pnScene* scene = currentScene();
+        const CKelvanoView* view = CurrentView();
+        pnScene* scene = view ? view->GetScene() : nullptr;
         if (!scene) return;
         CMaterialDlg::ShowFor(m_materialDlg, this, this, kSwatchId, m_strBackMaterial,
                               [this, scene](int message, int id, int index) {
@@ -136,7 +132,8 @@ void CEdgeShadowDlg::Open() {
 }
 
 void CEdgeShadowDlg::ColorSwatch() {
-    pnScene* scene = currentScene();
+    const CKelvanoView* view = CurrentView();
+    pnScene* scene = view ? view->GetScene() : nullptr;
     if (!scene) return;
     pnMaterial* m = m_strBackMaterial.empty() ? nullptr : scene->findMaterial(m_strBackMaterial.c_str());
     if (m) {

@@ -231,7 +231,6 @@ void CMaterialChooserLogic::Modify(int detailed) {
         CEditScope edit(*view, m, scene->indexOfMaterial(m));
         if (detailed) applyDetailed(*m, values, true);
         else applySimple(*m, values);
-        view->Redraw();
         scene->updateObjectsUsingMaterial(m);
         if (index >= 0 && m_bHasOwner) m_ui.NotifyOwner(WM_MATERIAL_MODIFIED, m_nOwnerId, index);
     }

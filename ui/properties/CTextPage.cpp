@@ -62,11 +62,11 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
         grid->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(control, 1, wxEXPAND);
     };
-    auto spinRow = [this](CNumEdit*& edit, int editId, CNumSpinCtrl*& spin, int spinId, int lo, int hi) {
+    auto spinRow = [this](CNumEdit*& edit, int editId, CNumSpinCtrl*& spin, int spinId, TextIntRange range) {
         auto* line = new wxBoxSizer(wxHORIZONTAL);
         edit = new CNumEdit(this, editId, "", wxDefaultPosition, wxSize(60, -1));
         spin = new CNumSpinCtrl(this, spinId);
-        spin->SetRange(lo, hi);
+        spin->SetRange(range.lo, range.hi);
         spin->SetBuddy(edit);
         line->Add(edit, 1, wxEXPAND);
         line->Add(spin, 0);
@@ -89,19 +89,21 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     m_pSize = new CNotifyComboBox(this, IDC_SIZE, "", wxDefaultPosition, wxDefaultSize, sizes, wxTE_PROCESS_ENTER);
     row("Size ", m_pSize);
     m_pOrigin = new wxChoice(this, IDC_ORIGIN);
-    for (const char* o : {"Left", "Center", "Right"}) m_pOrigin->Append(o);
+    for (const char* o : kTextOrigins) m_pOrigin->Append(o);
     row("Origin", m_pOrigin);
     auto lineRow = [this, grid](const char* label, wxSizer* line) {
         grid->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(line, 1, wxEXPAND);
     };
-    lineRow("Spacing", spinRow(m_pSpacing, IDC_SPACING, m_pSpacingSpin, IDC_SPACING_SPIN, -20, 50));
-    lineRow("Bevel Width", spinRow(m_pBevelWidth, IDC_BEVEL_WIDTH, m_pBevelWidthSpin, IDC_BEVEL_WIDTH_SPIN, 0, 100));
-    lineRow("Height", spinRow(m_pBevelDepth, IDC_BEVEL_DEPTH, m_pBevelDepthSpin, IDC_BEVEL_DEPTH_SPIN, 0, 100));
-    lineRow("Ratio(%)", spinRow(m_pRatio, IDC_RATIO, m_pRatioSpin, IDC_RATIO_SPIN, 10, 500));
-    lineRow("Extrusion", spinRow(m_pDepth, IDC_DEPTH, m_pDepthSpin, IDC_DEPTH_SPIN, 0, 1000));
+    lineRow("Spacing", spinRow(m_pSpacing, IDC_SPACING, m_pSpacingSpin, IDC_SPACING_SPIN, kTextSpacingRange));
+    lineRow("Bevel Width",
+            spinRow(m_pBevelWidth, IDC_BEVEL_WIDTH, m_pBevelWidthSpin, IDC_BEVEL_WIDTH_SPIN, kTextBevelSpinRange));
+    lineRow("Height",
+            spinRow(m_pBevelDepth, IDC_BEVEL_DEPTH, m_pBevelDepthSpin, IDC_BEVEL_DEPTH_SPIN, kTextBevelSpinRange));
+    lineRow("Ratio(%)", spinRow(m_pRatio, IDC_RATIO, m_pRatioSpin, IDC_RATIO_SPIN, kTextRatioRange));
+    lineRow("Extrusion", spinRow(m_pDepth, IDC_DEPTH, m_pDepthSpin, IDC_DEPTH_SPIN, kTextDepthRange));
     m_pQuality = new wxChoice(this, IDC_QUALITY);
-    for (int q = 1; q <= 10; ++q) m_pQuality->Append(wxString::Format("%d", q));
+    for (int q = 1; q <= kTextQualities; ++q) m_pQuality->Append(wxString::Format("%d", q));
     row("Quality", m_pQuality);
     top->Add(grid, 0, wxALL | wxEXPAND, 4);
 
@@ -112,10 +114,10 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     checks->Add(m_p2D);
     m_pNJustCheck = new wxCheckBox(this, IDC_NJUST_CHECK, "N Just.");
     checks->Add(m_pNJustCheck, 0, wxALIGN_CENTER_VERTICAL);
-    checks->Add(spinRow(m_pNJust, IDC_NJUST, m_pNJustSpin, IDC_NJUST_SPIN, 0, 1000));
+    checks->Add(spinRow(m_pNJust, IDC_NJUST, m_pNJustSpin, IDC_NJUST_SPIN, kTextJustRange));
     m_pWJustCheck = new wxCheckBox(this, IDC_WJUST_CHECK, "W Just.");
     checks->Add(m_pWJustCheck, 0, wxALIGN_CENTER_VERTICAL);
-    checks->Add(spinRow(m_pWJust, IDC_WJUST, m_pWJustSpin, IDC_WJUST_SPIN, 0, 1000));
+    checks->Add(spinRow(m_pWJust, IDC_WJUST, m_pWJustSpin, IDC_WJUST_SPIN, kTextJustRange));
     top->Add(checks, 0, wxALL, 4);
     m_pEdgeShadow = new wxButton(this, IDC_EDGE_SHADOW, "Edge/Shadow");
     top->Add(m_pEdgeShadow, 0, wxALL, 4);
@@ -325,7 +327,7 @@ void CTextPage::LoadFromObject(pnObject* object, int /*flag*/) {
     m_pBevelWidth->ChangeValue(FixedText(t->getBevel(0), 2));
     m_pBevelDepth->ChangeValue(FixedText(t->getBevel(1), 2));
     const int quality = QualityFromPrecision(t->getPrecision());
-    m_pQuality->SetSelection(quality >= 1 && quality <= 10 ? quality - 1 : wxNOT_FOUND);
+    m_pQuality->SetSelection(quality >= 1 && quality <= kTextQualities ? quality - 1 : wxNOT_FOUND);
     const int ratio = ClampedInt(std::round(t->getRatio() * 100.0));
     m_pRatioSpin->SetValue(ratio);
     m_pRatio->ChangeValue(wxString::Format("%d", ratio));

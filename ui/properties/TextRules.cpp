@@ -6,6 +6,7 @@
 #include <cstdio>
 
 const char* const kTextSizes[11] = {"20", "24", "28", "32", "40", "48", "64", "72", "80", "96", "112"};
+const char* const kTextOrigins[3] = {"Left", "Center", "Right"};
 
 std::string FixedText(double value, int decimals, int width) {
     char text[64];

@@ -17,8 +17,9 @@ std::string PickFace(const std::vector<std::string>& faces, const std::string& w
 // The list index of a stored face: exact, else fontconfig's match; -1.
 int FaceIndex(const std::vector<std::string>& faces, const std::string& stored, const std::string& matched);
 
-// The text page's number fields. The integer edits take these ranges; the
-// bevel's edits take 0..kTextBevelMax, and its spins count tenths of it.
+// The text page's number fields. The integer edits and their spins take
+// these ranges; the bevel's edits take 0..kTextBevelMax, and its spins count
+// tenths of it.
 struct TextIntRange {
     int lo;
     int hi;
@@ -28,9 +29,14 @@ constexpr TextIntRange kTextRatioRange{10, 500};
 constexpr TextIntRange kTextDepthRange{0, 1000};
 constexpr TextIntRange kTextJustRange{0, 1000};
 constexpr float kTextBevelMax = 10.0f;
+constexpr TextIntRange kTextBevelSpinRange{0, 100};
 
-// The Size list's entries, and what the page shows before a text is loaded.
+// The Size list's entries, the Origin list's (the text's horizontal
+// justification, by index) and the Quality list's 1..kTextQualities; what the
+// page shows before a text is loaded.
 extern const char* const kTextSizes[11];
+extern const char* const kTextOrigins[3];
+constexpr int kTextQualities = 10;
 struct TextPageDefaults {
     int spacing = 0;
     int bevelTenths = 0;       // both bevel spins
