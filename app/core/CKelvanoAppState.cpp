@@ -23,6 +23,8 @@ CKelvanoAppState::~CKelvanoAppState() {
 
 CKelvanoAppState* GetAppState() { return g_pAppState; }
 
+CKelvanoView* CurrentView() { return g_pAppState ? g_pAppState->m_pCurrentView : nullptr; }
+
 std::string UserDocumentsFolder(const std::string& fallback) {
     namespace fs = std::filesystem;
     std::error_code ec;

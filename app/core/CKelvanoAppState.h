@@ -102,6 +102,9 @@ public:
 // The current state object (the running program's application object, or the
 // one a test made); null when none exists.
 CKelvanoAppState* GetAppState();
+// The current view: the one way windows and dialogs reach the view (and,
+// through it, the document and the scene); null when there is none.
+CKelvanoView* CurrentView();
 // The user's documents folder ($XDG_DOCUMENTS_DIR, ~/Documents), else the home
 // folder, else fallback: where exports are first offered.
 std::string UserDocumentsFolder(const std::string& fallback);

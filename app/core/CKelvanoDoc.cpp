@@ -21,10 +21,9 @@ int sceneSide(int stored, int fallback) { return (stored < 1 || stored > kMaxSce
 }  // namespace
 
 CKelvanoDoc::CKelvanoDoc(CProfile* profile)
-    : m_undo([](const pnMaterial* material) {
+    : m_undo([this](const pnMaterial* material) {
           // Without a scene nothing can be told apart: keep what the steps hold.
-          CKelvanoAppState* app = GetAppState();
-          const pnScene* scene = app && app->m_pCurrentView ? app->m_pCurrentView->GetScene() : nullptr;
+          const pnScene* scene = m_pView ? m_pView->GetScene() : nullptr;
           return !scene || scene->indexOfMaterial(material) >= 0;
       }) {
     if (profile) {
@@ -117,16 +116,12 @@ void CKelvanoDoc::WriteSettings(CProfile& profile) const {
 
 // ---- undo history ----
 
-CKelvanoView* CKelvanoDoc::UndoView() const {
-    CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
-    return view && view->GetScene() ? view : nullptr;
-}
+CKelvanoView* CKelvanoDoc::UndoView() const { return m_pView && m_pView->GetScene() ? m_pView : nullptr; }
 
 CUndoStep* CKelvanoDoc::PushStep(int kind) {
     auto step = std::make_unique<CUndoStep>();
     step->m_nKind = kind;
-    if (CKelvanoView* view = UndoView()) view->m_bModified = 1;
+    if (CKelvanoView* view = UndoView()) view->SetModified();
     return m_undo.Push(std::move(step));
 }
 

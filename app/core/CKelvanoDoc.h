@@ -51,6 +51,14 @@ public:
 
     std::string GetContainerName() const { return m_strContainerName; }
 
+    // The view that shows this document; it attaches itself when it is made
+    // and detaches when it goes.
+    CKelvanoView* GetView() const { return m_pView; }
+    void AttachView(CKelvanoView* view) { m_pView = view; }
+    void DetachView(const CKelvanoView* view) {
+        if (m_pView == view) m_pView = nullptr;
+    }
+
     // Writes the settings back to section "Configure".
     void WriteSettings(CProfile& profile) const;
 
@@ -119,12 +127,13 @@ public:
     int m_bGifTransparent = 0;
 
 private:
-    // The current view, when it has a scene.
+    // The document's view, when it has a scene.
     CKelvanoView* UndoView() const;
     CUndoStep* PushStep(int kind);
     CUndoSnapshot* CurrentAfter() const;
 
     CUndoHistory m_undo;
+    CKelvanoView* m_pView = nullptr;
 };
 
 // Largest scene side read from the profile; a larger stored value is damage.

@@ -102,6 +102,7 @@ void deleteRoots(std::unique_ptr<SceneGraphRootsOwner>& roots) {
 }  // namespace
 
 CKelvanoView::CKelvanoView(CKelvanoDoc* doc, CViewHost* host) : m_pDocument(doc), m_pHost(host) {
+    if (m_pDocument) m_pDocument->AttachView(this);
     if (CKelvanoAppState* app = GetAppState()) app->m_pCurrentView = this;
 }
 
@@ -116,6 +117,7 @@ CKelvanoView::~CKelvanoView() {
     }
     // The scene goes before its roots: objects unlink their nodes first.
     ReleaseScene();
+    if (m_pDocument) m_pDocument->DetachView(this);
     CKelvanoAppState* app = GetAppState();
     if (app && app->m_pCurrentView == this) app->m_pCurrentView = nullptr;
 }
@@ -255,7 +257,7 @@ void CKelvanoView::RefreshLightPage(int keep) {
     if (!m_pScene) return;
     // The Light page fills the slots and shows them; without it the slots
     // are filled all the same.
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (frame && frame->RefreshLightPage(keep)) return;
     InitSceneLights(*m_pScene, keep, m_pHost);
 }

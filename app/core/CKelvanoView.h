@@ -72,7 +72,7 @@ enum : int { KV_KEY_LEFT = 0x25, KV_KEY_UP = 0x26, KV_KEY_RIGHT = 0x27, KV_KEY_D
 
 class CKelvanoView {
 public:
-    // Becomes the application's current view.
+    // Becomes the application's current view and the document's view.
     CKelvanoView(CKelvanoDoc* doc, CViewHost* host);
     ~CKelvanoView();
     CKelvanoView(const CKelvanoView&) = delete;
@@ -80,6 +80,14 @@ public:
 
     CKelvanoDoc* GetDocument() const { return m_pDocument; }
     CViewHost* GetHost() const { return m_pHost; }
+    // The main frame's relays to the bars; null without a host or frame.
+    CFrameRelays* Frame() const { return m_pHost ? m_pHost->GetMainFrame() : nullptr; }
+    // Asks the host to draw the scene again (the draw itself comes later).
+    void Redraw() const {
+        if (m_pHost) m_pHost->Redraw();
+    }
+    // The scene has changes a Save would keep (or, with false, has none).
+    void SetModified(bool modified = true) { m_bModified = modified ? 1 : 0; }
 
     // Colour and alpha bits to ask of a display whose usual format has these:
     // 8 alpha bits or more are taken as they are; without alpha, fewer than
@@ -529,7 +537,9 @@ private:
     // A new object from a snapshot, with its event hung back under its parent
     // and its child events under it; it becomes the selection.
     pnObject* RecreateObject(const CUndoSnapshot& snapshot);
-    // Event Tree and time line rows in animation mode, and a redraw.
+    // Event Tree and time line rows in animation mode.
+    void RebuildAnimationRows();
+    // Those rows, and a redraw.
     void RefreshAfterEdit();
     enum class OpenOrigin { Given, Recent, Dialog, Drop };
     int OpenScene(OpenOrigin origin, const std::string& path);

@@ -64,7 +64,7 @@ void CKelvanoView::ResetAnimDrag() {
 }
 
 void CKelvanoView::SelectInObjectChooser(const std::string& name) {
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (!frame || !m_pScene) return;
     // The first object whose name begins with the given one.
     pnObject* found = nullptr;
@@ -88,7 +88,7 @@ void CKelvanoView::ClearMultiSelection(int deselectList) {
     if (m_bHighlightSelected)
         for (pnObject* member : m_pDocument->m_selectedObjects) SetObjectHighlight(member, 0);
     m_pDocument->m_selectedObjects.clear();
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (deselectList && frame) frame->SelectObjectListIndex(-1, 0);
 }
 
@@ -100,7 +100,7 @@ void CKelvanoView::FocusLastSelected() {
 
 void CKelvanoView::RefreshAnimationBars(const std::string& eventName, const std::string& effectName) {
     if (!m_bAnimationMode || !m_pHost) return;
-    if (CFrameRelays* frame = m_pHost->GetMainFrame()) {
+    if (CFrameRelays* frame = Frame()) {
         frame->UpdateEventTreeEffects(eventName);
         frame->UpdateTimeLineEventRowAndSelect(eventName, effectName);
         frame->SetTimeLineFrame(m_nCurrentFrame);
@@ -136,7 +136,7 @@ std::string CKelvanoView::MakeNumberedEffectName(const std::string& base) const 
 void CKelvanoView::OnToggleMode() {
     if (!m_pScene || !m_pDocument) return;
     if (!m_bAnimationMode && m_pScene->getNumObjects() == 0) return;
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (!frame) return;
     m_pDocument->ClearUndoHistory();
     std::string first;
@@ -165,7 +165,7 @@ void CKelvanoView::OnToggleMode() {
     }
     frame->UpdateBarsForMode(m_bAnimationMode != 0, first);
     if (!first.empty()) SelectInObjectChooser(first);
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 // ---- free length and Add Effect ----
@@ -241,7 +241,7 @@ void CKelvanoView::AnimLButtonDown(int x, int y) {
     pnObject* picked = chartObject && hit ? chartObject : hit;
     SelectPicked(picked);
     if (picked) {
-        if (CFrameRelays* frame = m_pHost->GetMainFrame()) {
+        if (CFrameRelays* frame = Frame()) {
             frame->SelectEventTreeItem(picked->getName());
             frame->SelectTimeLineEvent(picked->getName());
         }
@@ -298,9 +298,9 @@ void CKelvanoView::AnimMouseMove(int x, int y) {
     AnimDragValues(x, y, effect);
     m_nDragX = x;
     m_nDragY = y;
-    m_bModified = 1;
+    SetModified();
     m_nPlayedFrame = kNoPlayedFrame;
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::AnimDragValues(int x, int y, pnEffect* effect) {
@@ -378,7 +378,7 @@ void CKelvanoView::AnimRelease() {
         RefreshAnimationBars(event->getName(), name);
     }
     if (m_pDocument) m_pDocument->m_effectUses.emplace_back(name, 1);
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) {
+    if (CFrameRelays* frame = Frame()) {
         frame->AddEffectListName(name);
         frame->UpdateTimeLineAnimationEnd();
     }
@@ -386,7 +386,7 @@ void CKelvanoView::AnimRelease() {
     m_bDragEffectCreated = 0;
     m_strDragEffectName.clear();
     m_nPlayedFrame = kNoPlayedFrame;
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 // ---- the effect dialogs' messages ----
@@ -394,7 +394,7 @@ void CKelvanoView::AnimRelease() {
 void CKelvanoView::OnEffectApplied() {
     if (!m_pScene || !m_pDocument) return;
     ResetAnimDrag();
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (m_nEffectEditMode == 1) {
         pnEvent* event = m_pScene->findEvent(m_strCreateEventName.c_str());
         if (event) {
@@ -415,7 +415,7 @@ void CKelvanoView::OnEffectApplied() {
         m_strCreateEventName.clear();
         m_nEffectEditMode = 0;
         // Values typed and OK without a drag: the new play is unsaved work too.
-        m_bModified = 1;
+        SetModified();
     } else if (m_nEffectEditMode == 2) {
         pnEvent* event = SelectionEvent();
         pnEffect* edited = m_pScene->findEffect(m_strEditEffectName.c_str());
@@ -447,10 +447,10 @@ void CKelvanoView::OnEffectApplied() {
             m_fBaseScale = edited->getScale();
             m_qBaseRotation = sgQuatFromAngleAxis(edited->getRotAngle(), edited->getRotAxis());
         }
-        m_bModified = 1;
+        SetModified();
     }
     m_nPlayedFrame = kNoPlayedFrame;
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::OnEffectDialogClosed() {
@@ -466,7 +466,7 @@ void CKelvanoView::OnEffectDialogClosed() {
     }
     m_nEffectEditMode = 0;
     m_nPlayedFrame = kNoPlayedFrame;
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::OnAddGrowShrink() {
@@ -474,7 +474,7 @@ void CKelvanoView::OnAddGrowShrink() {
         !IsChartTypeName(m_pDocument->m_pSelectedObject->getTypeName()))
         return;
     m_pEffectDialogs->RunGrowShrink();
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->UpdateTimeLineAnimationEnd();
+    if (CFrameRelays* frame = Frame()) frame->UpdateTimeLineAnimationEnd();
 }
 
 // ---- Timeline Options ----
@@ -536,8 +536,8 @@ void CKelvanoView::ScaleSceneTimes(int oldLength, int newLength) {
             }
         }
     }
-    m_bModified = 1;
+    SetModified();
     m_nPlayedFrame = kNoPlayedFrame;
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->RebuildTimeLineRows();
-    if (m_pHost) m_pHost->Redraw();
+    if (CFrameRelays* frame = Frame()) frame->RebuildTimeLineRows();
+    Redraw();
 }

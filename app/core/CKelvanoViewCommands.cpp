@@ -152,7 +152,7 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
          [](V& v, int id) {
              v.m_nAntiAlias = 4 * (id - ID_DISPLAY_LOW);
              v.m_bWaitCursorOnDraw = 1;
-             if (v.m_pHost) v.m_pHost->Redraw();
+             v.Redraw();
          },
          displayQuality},
         {ID_OUTPUT_LOW, ID_OUTPUT_HIGH,

@@ -1,6 +1,8 @@
 // The Add commands, the insertion of a new object and the rename of an object.
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
+
+#include "app/core/CEditScope.h"
 #include "app/core/CObjectCreator.h"
 #include "app/core/CUndoHistory.h"
 #include "app/core/KelvanoIds.h"
@@ -19,7 +21,7 @@ int CKelvanoView::OnAddObject(int command) {
     if (found == m_objectCreators.end() || !found->second) return 0;
     CObjectCreator* creator = found->second;
     CKelvanoDoc& doc = *m_pDocument;
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
 
     // The model dialog comes up with its texture window closed first.
     const bool model = command == kv::ID_ADD_MODEL;
@@ -47,7 +49,7 @@ int CKelvanoView::OnAddObject(int command) {
         // Nothing was made: the bars show the selection that is kept.
         ShowSelectionInBars();
         if (m_bHighlightSelected && doc.m_pSelectedObject) SetObjectHighlight(doc.m_pSelectedObject, 1);
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
         return 0;
     }
     AnnounceNewObject(name);
@@ -58,7 +60,7 @@ int CKelvanoView::OnAddObject(int command) {
     m_strPlacingName = name;
     if (m_pHost) m_pHost->CenterCursor();
     if (m_bHighlightSelected) SetObjectHighlight(made, 1);
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
     return 1;
 }
 
@@ -69,7 +71,7 @@ void CKelvanoView::SetPlacementAxes() {
 }
 
 void CKelvanoView::AnnounceNewObject(const std::string& name) {
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (!frame) return;
     frame->AddObjectListItem(name);
     frame->SelectObjectListIndex(-1, 0);
@@ -93,11 +95,11 @@ pnObject* CKelvanoView::InsertNewObject(std::unique_ptr<pnObject> made) {
         delete event;
     SelectObject(object);
     m_bMultiDrag = 0;
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->AddObjectChooserName(name);
+    if (CFrameRelays* frame = Frame()) frame->AddObjectChooserName(name);
     // No undo step here: an Add records the creation at its placement click,
     // a Paste after it. Until then the new object is unsaved work all the same.
-    m_bModified = 1;
-    if (m_pHost) m_pHost->Redraw();
+    SetModified();
+    Redraw();
     return object;
 }
 
@@ -108,43 +110,44 @@ int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
     if (newName.empty() || newName == oldName || newName.size() > kMaxObjectNameBytes ||
         scene.findObject(newName.c_str()))
         return 0;
-    m_pDocument->RecordUndoBefore(object, UNDO_CHANGE);
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
-    if (frame) frame->RenameObjectListItem(oldName, newName);
-    object->setName(newName.c_str());
-    if (frame) {
-        frame->RemoveObjectChooserName(oldName);
-        frame->AddObjectChooserName(newName);
-        frame->SelectObjectChooserName(newName);
-    }
-    if (pnEvent* event = scene.findEvent(oldName.c_str())) {
-        event->setObjectName(newName.c_str());
-        scene.renameEvent(event, newName.c_str());
-    }
-    // An event named otherwise that shows the object keeps showing it: a
-    // save would else lose the object's place, and its removal the event.
-    for (int i = 0; i < scene.getNumEvents(); ++i) {
-        pnEvent* event = scene.getEvent(i);
-        if (const char* shown = event->getObjectName(0); shown && oldName == shown)
+    {
+        CEditScope edit(*this, object);
+        CFrameRelays* frame = Frame();
+        if (frame) frame->RenameObjectListItem(oldName, newName);
+        object->setName(newName.c_str());
+        if (frame) {
+            frame->RemoveObjectChooserName(oldName);
+            frame->AddObjectChooserName(newName);
+            frame->SelectObjectChooserName(newName);
+        }
+        if (pnEvent* event = scene.findEvent(oldName.c_str())) {
             event->setObjectName(newName.c_str());
+            scene.renameEvent(event, newName.c_str());
+        }
+        // An event named otherwise that shows the object keeps showing it: a
+        // save would else lose the object's place, and its removal the event.
+        for (int i = 0; i < scene.getNumEvents(); ++i) {
+            pnEvent* event = scene.getEvent(i);
+            if (const char* shown = event->getObjectName(0); shown && oldName == shown)
+                event->setObjectName(newName.c_str());
+        }
     }
-    m_pDocument->RecordUndoAfter(object);
-    RefreshAfterEdit();
+    RebuildAnimationRows();
     return 1;
 }
 
 void CKelvanoView::ShowTextTextureDialog() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(1);
+    if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(1);
 }
 
 void CKelvanoView::ShowCounterTextureDialog() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(2);
+    if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(2);
 }
 
 void CKelvanoView::ShowModelTextureDialog() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(3);
+    if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(3);
 }
 
 void CKelvanoView::ShowPanelTextureDialog() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(4);
+    if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(4);
 }

@@ -3,6 +3,7 @@
 // and Help.
 #include "app/core/CKelvanoView.h"
 
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CUndoHistory.h"
@@ -99,7 +100,7 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
     delete object;
     // The frame a repaint would draw again showed the object.
     m_nPlayedFrame = kNoPlayedFrame;
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) {
+    if (CFrameRelays* frame = Frame()) {
         frame->RemoveObjectListItem(name);
         frame->RemoveObjectChooserName(name);
     }
@@ -113,7 +114,7 @@ void CKelvanoView::DeleteSelectedObject(int free) {
     // A texture window applies its values to the selection as it closes.
     CloseTextureWindowOfKind(0);
     const int count = m_pScene->getNumObjects();
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     RemoveFromMultiSelection(object);
     if (free) {
         RemoveObjectFromScene(object);
@@ -137,7 +138,7 @@ void CKelvanoView::OnEditDelete() {
     doc.RecordUndoBefore(doc.m_pSelectedObject, UNDO_DELETE);
     doc.RecordUndoAfter(doc.m_pSelectedObject);
     DeleteSelectedObject(1);
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::OnDeleteColumn() {
@@ -151,7 +152,7 @@ void CKelvanoView::OnDeleteColumn() {
         OnEditDelete();
         return;
     }
-    doc.RecordUndoBefore(chart, UNDO_CHANGE);
+    CEditScope edit(*this, chart);
     int point = doc.m_nSelectedDataPt;
     if (point < 0 || point >= count) point = 0;
     // The chart frees the point's geometry.
@@ -160,8 +161,6 @@ void CKelvanoView::OnDeleteColumn() {
     doc.m_nSelectedDataPt = point - 1;
     // The picked part may have gone with the point.
     doc.m_pSelectedPart = nullptr;
-    doc.RecordUndoAfter(chart);
-    if (m_pHost) m_pHost->Redraw();
 }
 
 void CKelvanoView::OnContextMenu(int x, int y) {
@@ -247,7 +246,7 @@ void CKelvanoView::OnPreparePrinting(bool /*preview*/) {
         m_pHost->SwapBuffers();
     }
     RestoreHighlights();
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::OnEndPrinting() {

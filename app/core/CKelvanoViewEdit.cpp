@@ -83,7 +83,7 @@ int CKelvanoView::OnEditCut() {
     // The history keeps copies of the object and its event: the object itself
     // goes with its event.
     DeleteSelectedObject(1);
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
     return 1;
 }
 
@@ -142,7 +142,7 @@ int CKelvanoView::OnEditPaste() {
     // A paste is placed at once: it is its own creation step.
     doc.RecordUndoBefore(object, UNDO_CREATE);
     doc.RecordUndoAfter(object);
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (frame) frame->UnlockTransformEdits();
     return 1;
 }

@@ -273,7 +273,7 @@ void CKelvanoView::OnExportStill(int id) {
     }
     std::string path;
     if (!m_pHost->FileDialog(request, path) || path.empty()) {
-        m_pHost->Redraw();
+        Redraw();
         return;
     }
     m_pHost->SetCursor(ViewCursor::Wait);
@@ -293,7 +293,7 @@ void CKelvanoView::OnExportStill(int id) {
     RestoreHighlights();
     m_pHost->SetCursor(CurrentCursor());
     // The next paint draws the display level again.
-    m_pHost->Redraw();
+    Redraw();
     if (!written) ReportWriteFailure(path);
 }
 

@@ -108,7 +108,7 @@ int CKelvanoView::OnFileSaveAs() {
 }
 
 int CKelvanoView::WriteScene() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) {
+    if (CFrameRelays* frame = Frame()) {
         if (!m_bAnimationMode) {
             frame->RebuildEventTree();
             frame->ApplyEventTreeOrder();
@@ -125,7 +125,7 @@ int CKelvanoView::WriteScene() {
         return 0;
     }
     if (m_pHost) m_pHost->SetTitle(m_strPathName);
-    m_bModified = 0;
+    SetModified(false);
     return 1;
 }
 
@@ -135,13 +135,13 @@ int CKelvanoView::OnSaveBinaryAs() {
 
 int CKelvanoView::OnSaveBinary() {
     if (m_strPathName.empty()) return OnFileSaveAs();
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->ApplyEventTreeOrder();
+    if (CFrameRelays* frame = Frame()) frame->ApplyEventTreeOrder();
     if (!m_pScene || !m_pScene->save(m_strPathName.c_str(), 0)) {
         if (m_pHost)
             m_pHost->MessageBox(inQuotes(m_strPathName) + " could not be saved.", kAppName, KV_MB_OK | KV_MB_ICONERROR);
         return 0;
     }
-    m_bModified = 0;
+    SetModified(false);
     return 1;
 }
 
@@ -149,7 +149,7 @@ int CKelvanoView::OnSaveBinary() {
 
 int CKelvanoView::OnFileNew() {
     if (!SaveModified()) return 0;
-    m_bModified = 0;
+    SetModified(false);
     if (!m_pHost || !m_pDocument || !m_bCreated) return 0;
     // A texture window left open would apply its values to the new scene's
     // selection.
@@ -159,7 +159,7 @@ int CKelvanoView::OnFileNew() {
     m_nActivePreset = -1;
     m_bPresetViewSaved = 0;
     std::fill(std::begin(m_bPresetOn), std::end(m_bPresetOn), 0);
-    CFrameRelays* frame = m_pHost->GetMainFrame();
+    CFrameRelays* frame = Frame();
     if (m_bAnimationMode) {
         m_bAnimationMode = 0;
         if (frame) frame->UpdateBarsForMode(false, std::string());
@@ -183,7 +183,7 @@ int CKelvanoView::OnFileNew() {
     ClearDocumentSelection();
     ShowSelectionInBars();
     if (frame) frame->ClearObjectList();
-    m_pHost->Redraw();
+    Redraw();
     return 1;
 }
 
@@ -287,7 +287,7 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     m_pScene->buildSceneGraph();
     m_pScene->applyViewpoint();
     FillSceneLists();
-    if (CFrameRelays* frame = m_pHost->GetMainFrame()) frame->ReloadCameraPage();
+    if (CFrameRelays* frame = Frame()) frame->ReloadCameraPage();
     ShowSelectionInBars();
 
     const int width = sceneSide(m_pScene->getWidth());
@@ -297,22 +297,22 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     m_strPathName = path;
     m_pHost->SetTitle(path);
 
-    m_bModified = 0;
+    SetModified(false);
     m_strPendingOpen.clear();
     if (m_bAnimationMode) {
-        if (CFrameRelays* frame = m_pHost->GetMainFrame()) {
+        if (CFrameRelays* frame = Frame()) {
             frame->RebuildTimeLineRows();
             frame->RebuildEventTree();
         }
         m_nCurrentFrame = 0;
     }
-    m_pHost->Redraw();
+    Redraw();
     m_pHost->SetCursor(CurrentCursor());
     return 1;
 }
 
 void CKelvanoView::FillSceneLists() {
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (frame) frame->ClearObjectList();
     ClearDocumentSelection();
     if (!m_pScene) return;
@@ -366,7 +366,7 @@ void CKelvanoView::OnHighlightSelected() {
         HighlightSelection();
     else
         ClearHighlights();
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::OnSceneAlign(int index) {

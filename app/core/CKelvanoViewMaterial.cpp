@@ -1,5 +1,5 @@
 // The background colour command.
-#include "app/core/CKelvanoDoc.h"
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoView.h"
 #include "scene/pnBackground.h"
 #include "scene/pnScene.h"
@@ -21,11 +21,9 @@ int CKelvanoView::OnBackgroundColor() {
     if (!m_pHost->ColorDialog(request) || serial != m_nSceneSerial) return 0;
     background = m_pScene ? dynamic_cast<pnBackground*>(m_pScene->getBackground()) : nullptr;
     if (!background) return 0;
-    if (m_pDocument) m_pDocument->RecordUndoBeforeBackground(background);
+    CEditScope edit(*this, background);
     background->setColor(sgVec4(request.color[0], request.color[1], request.color[2], request.transparency));
     background->setUseTexture(0);
     m_pScene->applyViewpoint();
-    m_pHost->Redraw();
-    if (m_pDocument) m_pDocument->RecordUndoAfterBackground(background);
     return 1;
 }

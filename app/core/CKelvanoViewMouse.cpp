@@ -108,7 +108,7 @@ void CKelvanoView::SelectObjectByName(const std::string& name) {
 }
 
 void CKelvanoView::ShowPageForObject(pnObject* object, int flag) {
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (!frame || !object) return;
     frame->SelectObjectChooserName(object->getName());
     static const char* const kPages[] = {"pnString",    "pnPanel",    "pnModel",      "pnBarChart",
@@ -121,7 +121,7 @@ void CKelvanoView::ShowPageForObject(pnObject* object, int flag) {
 }
 
 void CKelvanoView::ShowSelectionInBars() {
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (!frame || !m_pDocument) return;
     if (pnObject* selected = m_pDocument->m_pSelectedObject) {
         ShowPageForObject(selected, 1);
@@ -133,7 +133,7 @@ void CKelvanoView::ShowSelectionInBars() {
 }
 
 void CKelvanoView::CloseTextureWindowOfKind(int kind) {
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (!m_pDocument || !frame || !frame->HasPropertyBar()) return;
     if (kind == 0) {
         const pnObject* selected = m_pDocument->m_pSelectedObject;
@@ -150,7 +150,7 @@ void CKelvanoView::CloseTextureWindowOfKind(int kind) {
 
 void CKelvanoView::SelectPicked(pnObject* picked) {
     CKelvanoDoc& doc = *m_pDocument;
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (!picked) {
         // Empty space keeps the selection; a drag from here moves it.
         m_bObjectHit = 0;
@@ -161,7 +161,7 @@ void CKelvanoView::SelectPicked(pnObject* picked) {
             if (m_bHighlightSelected) SetObjectHighlight(doc.m_pSelectedObject, 1);
             if (frame) frame->SelectObjectListItem(doc.m_pSelectedObject->getName(), 1);
         }
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
         return;
     }
     m_bObjectHit = 1;
@@ -177,13 +177,13 @@ void CKelvanoView::SelectPicked(pnObject* picked) {
     doc.m_pSelectedObject = picked;
     if (m_bHighlightSelected) SetObjectHighlight(picked, 1);
     if (frame) frame->SelectObjectListItem(picked->getName(), 1);
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::TogglePicked(pnObject* picked) {
     if (!picked) return;
     CKelvanoDoc& doc = *m_pDocument;
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (IsInMultiSelection(picked)) {
         // The object stays the document's selection even when the list empties.
         RemoveFromMultiSelection(picked);
@@ -200,12 +200,12 @@ void CKelvanoView::TogglePicked(pnObject* picked) {
         doc.m_pSelectedObject = picked;
         ShowPageForObject(picked, 1);
     }
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::FocusRule(pnObject* picked) {
     CKelvanoDoc& doc = *m_pDocument;
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (picked && IsInMultiSelection(picked)) {
         m_bMultiDrag = 1;
         m_bObjectHit = 1;
@@ -220,12 +220,12 @@ void CKelvanoView::FocusRule(pnObject* picked) {
     doc.m_selectedObjects.clear();
     ClearMultiSelection(0);
     if (picked) {
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
         return;
     }
     if (m_bHighlightSelected) SetObjectHighlight(doc.m_pSelectedObject, 1);
     if (frame && doc.m_pSelectedObject) frame->SelectObjectListItem(doc.m_pSelectedObject->getName(), 1);
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 // ---- the mouse ----
@@ -320,7 +320,7 @@ void CKelvanoView::OnMouseMove(int x, int y, int modifiers) {
             m_nDragY = m_nClientHeight / 2;
         }
         MoveStep(x - m_nDragX, m_nDragY - y);
-        m_pHost->Redraw();
+        Redraw();
         m_nDragX = x;
         m_nDragY = y;
         return;
@@ -350,7 +350,7 @@ void CKelvanoView::DragStep(int x, int y, int modifiers) {
     } else {
         MoveStep(dx, dy);
     }
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 std::vector<pnObject*> CKelvanoView::DragTargets() const {
@@ -361,7 +361,7 @@ std::vector<pnObject*> CKelvanoView::DragTargets() const {
 }
 
 void CKelvanoView::ShowTransformValues(int what) {
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     const pnObject* s = m_pDocument ? m_pDocument->m_pSelectedObject : nullptr;
     if (!frame || !s) return;
     if (what == 0) {
@@ -486,7 +486,7 @@ void CKelvanoView::TextureStep(int x, int y) {
         b += down;
         object->setTexRotate(a, b);
     }
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->ShowTextureWindowValues(a, b);
+    if (CFrameRelays* frame = Frame()) frame->ShowTextureWindowValues(a, b);
 }
 
 void CKelvanoView::OnLButtonUp(int /*x*/, int /*y*/, int /*modifiers*/) {
@@ -577,7 +577,7 @@ bool CKelvanoView::OnKeyDown(int key, int modifiers) {
 void CKelvanoView::OnObjectChosen(const std::string& name) {
     if (!m_pDocument || !m_pScene) return;
     CKelvanoDoc& doc = *m_pDocument;
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (doc.m_pSelectedObject && doc.m_pSelectedObject->getName() == name) return;
     pnObject* chosen = m_pScene->findObject(name.c_str());
     if (!chosen) return;
@@ -595,7 +595,7 @@ void CKelvanoView::OnObjectChosen(const std::string& name) {
     doc.m_pSelectedPart = nullptr;
     if (m_bHighlightSelected) {
         SetObjectHighlight(chosen, 1);
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
     }
     if (frame) frame->SelectObjectListItem(name, 1);
     ShowPageForObject(chosen, -1);

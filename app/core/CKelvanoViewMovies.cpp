@@ -80,7 +80,7 @@ void CKelvanoView::OnExportAvi() {
     const std::string temp = CAviWriter::makeTemporaryMovieName(path);
     bool started = !temp.empty() && writer.open(temp, -1, -1);
     SetCurrentFrame(0);
-    if (CFrameRelays* frame = m_pHost->GetMainFrame()) frame->SetTimeLineFrame(0);
+    if (CFrameRelays* frame = Frame()) frame->SetTimeLineFrame(0);
     UseOutputLevel();
     if (started) {
         // The first frame also asks for the compressor.
@@ -101,7 +101,7 @@ void CKelvanoView::OnExportAvi() {
         m_strRecordPath.clear();
         if (m_bHighlightSelected) RestoreHighlights();
         RestoreDisplayLevel();
-        m_pHost->Redraw();
+        Redraw();
         if (!quiet) ReportWriteFailure(path);
         return;
     }

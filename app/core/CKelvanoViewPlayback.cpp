@@ -47,7 +47,7 @@ void CKelvanoView::StartPlayback(int kind) {
         if (!m_bPlaying && m_nCurrentFrame >= m_nLastFrame) SetCurrentFrame(0);
         m_nTimerId = kPlaybackTimer;
         if (m_bHighlightSelected) SuspendHighlights();
-        m_pHost->Redraw();
+        Redraw();
     } else {
         SetCurrentFrame(kind == kRecordAviTimer ? 1 : 0);
         // The time line's Stop of an earlier playback left its frame here:
@@ -55,7 +55,7 @@ void CKelvanoView::StartPlayback(int kind) {
         m_nRecordEndFrame = -1;
         m_nTimerId = kind;
         period = kRecordPeriod;
-        if (CFrameRelays* frame = m_pHost->GetMainFrame()) frame->SetTimeLinePlaying(1);
+        if (CFrameRelays* frame = Frame()) frame->SetTimeLinePlaying(1);
     }
     m_nLastFrame = std::max(0, m_pScene->getLastEventFrame());
     if (m_pRoots) m_pRoots->pauseReached = 0;
@@ -81,7 +81,7 @@ void CKelvanoView::StopPlayback() {
     } else if (m_nTimerId == kPlaybackTimer) {
         m_nTimerId = 0;
         if (m_bHighlightSelected) RestoreHighlights();
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
     }
 }
 
@@ -106,7 +106,7 @@ void CKelvanoView::StepFrame(bool swap) {
     } else {
         DrawForCapture(m_nAntiAlias);
     }
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (frame) frame->SetTimeLineFrame(m_nCurrentFrame);
     const bool paused = m_pRoots && m_pRoots->pauseReached;
     if (m_nCurrentFrame < m_nLastFrame && m_bPlaying && !m_bRecordDone) {
@@ -136,7 +136,7 @@ void CKelvanoView::OnTimer(int timerId) {
             m_nRecordEndFrame = -1;
             m_nTimerId = 0;
             if (m_bHighlightSelected) RestoreHighlights();
-            if (m_pHost) m_pHost->Redraw();
+            Redraw();
         }
         return;
     case kRecordGifTimer:
@@ -229,7 +229,7 @@ void CKelvanoView::FinishRecording() {
     if (m_bHighlightSelected) RestoreHighlights();
     if (!m_pHost) return;
     m_pHost->SetCursor(CurrentCursor());
-    m_pHost->Redraw();
+    Redraw();
     if (m_bRecordFailed)
         ReportWriteFailure(path);
     else

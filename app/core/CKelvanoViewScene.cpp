@@ -1,4 +1,5 @@
 // The scene window's size, the copy offsets and the background texture.
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
@@ -31,7 +32,7 @@ int CKelvanoView::OnImageSize() {
     if (width < 1 || height < 1) return 0;
     m_pHost->SetSceneSize(width, height);
     doc.m_bKeepAspect = constrain;
-    m_bModified = 1;
+    SetModified();
     return 1;
 }
 
@@ -43,7 +44,7 @@ int CKelvanoView::OnEditOptions() {
         m_pDocument->m_nCopyOffsetX = x;
         m_pDocument->m_nCopyOffsetY = y;
     }
-    m_pHost->Redraw();
+    Redraw();
     return ok ? 1 : 0;
 }
 
@@ -82,14 +83,12 @@ int CKelvanoView::OnBackgroundTexture() {
 
     background = dynamic_cast<pnBackground*>(m_pScene->getBackground());
     if (!background) return 0;
-    if (m_pDocument) m_pDocument->RecordUndoBeforeBackground(background);
+    CEditScope edit(*this, background);
     m_pHost->SetCursor(ViewCursor::Wait);
     background->setFileName(name.c_str());
     background->setUseTexture(1);
     background->setTexMode(0);
     m_pScene->applyViewpoint();
     m_pHost->SetCursor(CurrentCursor());
-    m_pHost->Redraw();
-    if (m_pDocument) m_pDocument->RecordUndoAfterBackground(background);
     return 1;
 }

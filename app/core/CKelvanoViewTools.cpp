@@ -28,7 +28,7 @@ const PresetCamera kPresets[6] = {
 
 
 void CKelvanoView::OnCameraPreset(int index) {
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (index < 0 || index >= 6 || !frame || !frame->HasPropertyBar() || !m_pScene) return;
     pnViewpoint* viewpoint = m_pScene->getViewpoint();
     if (!viewpoint) return;
@@ -72,7 +72,7 @@ void CKelvanoView::OnCameraPreset(int index) {
         if (m_bAnimationMode) m_pScene->drawFrame(0, m_nCurrentFrame);
         else m_pScene->drawInitial(0);
     }
-    m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::OnSelectAll() {
@@ -81,7 +81,7 @@ void CKelvanoView::OnSelectAll() {
     if (!m_pScene || m_pScene->getNumObjects() == 0 || m_bAnimationMode || m_bPlacing) return;
     m_bSelectAll = !m_bSelectAll;
     m_bMultiDrag = m_bSelectAll;
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (!m_pDocument || !frame) return;
     std::vector<pnObject*>& members = m_pDocument->m_selectedObjects;
     if (m_bSelectAll) {
@@ -106,7 +106,7 @@ void CKelvanoView::OnSelectAll() {
         }
         members.clear();
     }
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::OnSceneTransform() {
@@ -125,8 +125,8 @@ void CKelvanoView::OnSceneTransform() {
     m_pScene->setRotAngle(request.angle);
     m_pScene->setRotAxis(sgVec3(request.axis[0], request.axis[1], request.axis[2]));
     // No undo step, but the change is the document's: a close asks to save it.
-    m_bModified = 1;
-    m_pHost->Redraw();
+    SetModified();
+    Redraw();
 }
 
 void CKelvanoView::OnSafetyZone() {
@@ -144,19 +144,19 @@ void CKelvanoView::OnSafetyZone() {
 }
 
 void CKelvanoView::SetPanelPageTextureCheck(int on) {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->SetPanelPageTextureCheck(on);
+    if (CFrameRelays* frame = Frame()) frame->SetPanelPageTextureCheck(on);
 }
 
 void CKelvanoView::SetTextPageTextureCheck(int on) {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->SetTextPageTextureCheck(on);
+    if (CFrameRelays* frame = Frame()) frame->SetTextPageTextureCheck(on);
 }
 
 void CKelvanoView::SetModelPageTextureCheck(int on) {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->SetModelPageTextureCheck(on);
+    if (CFrameRelays* frame = Frame()) frame->SetModelPageTextureCheck(on);
 }
 
 void CKelvanoView::OnSetFocus() {
-    if (m_pHost) m_pHost->Redraw();
+    Redraw();
 }
 
 void CKelvanoView::DrawSafetyZone() {

@@ -30,21 +30,23 @@ std::string restoreStyle(pnScene& scene, const pnStringProperty* copy) {
 }
 }  // namespace
 
-void CKelvanoView::RefreshAfterEdit() {
-    if (!m_pHost) return;
-    if (m_bAnimationMode) {
-        if (CFrameRelays* frame = m_pHost->GetMainFrame()) {
-            frame->RebuildEventTree();
-            frame->RebuildTimeLineRows();
-        }
+void CKelvanoView::RebuildAnimationRows() {
+    if (!m_bAnimationMode) return;
+    if (CFrameRelays* frame = Frame()) {
+        frame->RebuildEventTree();
+        frame->RebuildTimeLineRows();
     }
-    m_pHost->Redraw();
+}
+
+void CKelvanoView::RefreshAfterEdit() {
+    RebuildAnimationRows();
+    Redraw();
 }
 
 void CKelvanoView::SelectObject(pnObject* object) {
     if (!m_pDocument) return;
     pnObject* const old = m_pDocument->m_pSelectedObject;
-    CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr;
+    CFrameRelays* frame = Frame();
     if (m_bHighlightSelected) SetObjectHighlight(old, 0);
     // The object is selected alone: the Object List shows none of the others.
     ClearMultiSelection(1);
@@ -77,7 +79,7 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
             chart->setDataStringName(restoreStyle(*m_pScene, snapshot.m_pDataStyleCopy.get()).c_str());
     }
     // Both lists name it again; the chooser selects it as the bars show it.
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) {
+    if (CFrameRelays* frame = Frame()) {
         frame->AddObjectListItem(name);
         frame->AddObjectChooserName(name);
     }
@@ -166,7 +168,7 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
             scene.setBackground(background);
             scene.applyViewpoint();
         }
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
         break;
     case UNDO_MATERIAL_ADD:
     case UNDO_MATERIAL_CHANGE: {
@@ -184,14 +186,14 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
         const bool inserted = index >= 0 && index < scene.getNumMaterials() && scene.insertMaterial(index, material);
         if (!inserted) scene.addAMaterialToScene(material);
         scene.updateObjectsUsingMaterial(material);
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
         break;
     }
     case UNDO_MATERIAL_DELETE:
         // Only the step's own record leaves, never another of the same name.
         if (scene.indexOfMaterial(snapshot->m_pLiveMaterial) >= 0)
             scene.deleteAMaterialFromScene(snapshot->m_pLiveMaterial);
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
         break;
     case UNDO_VIEWPOINT:
         if (snapshot->m_pViewpointCopy) {
@@ -200,11 +202,11 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
             scene.setViewpoint(viewpoint);
             scene.applyViewpoint();
         }
-        if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) {
+        if (CFrameRelays* frame = Frame()) {
             frame->ReloadCameraPage();
             frame->ShowCameraPage();
         }
-        if (m_pHost) m_pHost->Redraw();
+        Redraw();
         break;
     default: break;
     }

@@ -87,8 +87,8 @@ bool CKelvanoApp::InitInstance(const std::vector<std::string>& args, const std::
         m_strOpenFile = file;
         // The view opens it through its Open command once its window exists.
         CallAfter([this] {
-            if (m_pCurrentView && m_pMainFrame) {
-                m_pCurrentView->m_bOpenGivenFile = 1;
+            if (CKelvanoView* view = CurrentView(); view && m_pMainFrame) {
+                view->m_bOpenGivenFile = 1;
                 m_pMainFrame->RouteCommand(kv::ID_FILE_OPEN);
             }
         });
@@ -130,8 +130,9 @@ void CKelvanoApp::RemoveFromRecentFiles(const std::string& path) {
 
 bool CKelvanoApp::OnOpenRecentFile(int id) {
     const std::string path = m_recentFiles.GetEntry(id - kv::ID_FILE_MRU_FIRST);
-    if (path.empty() || !m_pCurrentView || !m_pMainFrame) return true;
-    m_pCurrentView->m_strPendingOpen = path;
+    CKelvanoView* view = CurrentView();
+    if (path.empty() || !view || !m_pMainFrame) return true;
+    view->m_strPendingOpen = path;
     m_pMainFrame->RouteCommand(kv::ID_FILE_OPEN);
     return true;
 }

@@ -175,8 +175,8 @@ public:
     }
 
     void RunTimeLineOptions() override {
-        CKelvanoAppState* app = GetAppState();
-        CTimeLineOptionsDlg dlg(m_canvas->GetMainFrame(), app ? app->m_pCurrentDoc : nullptr);
+        CKelvanoView* view = CurrentView();
+        CTimeLineOptionsDlg dlg(m_canvas->GetMainFrame(), view ? view->GetDocument() : nullptr);
         dlg.ShowModal();
     }
 

@@ -674,7 +674,7 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
         theApp.RecentFiles().WriteList(*profile);
         profile->Flush();
     }
-    if (view && theApp.m_bEmbedded) view->m_bModified = 0;
+    if (view && theApp.m_bEmbedded) view->SetModified(false);
     m_bClosing = true;
     CloseEffectDialogs();
     if (m_pChildFrame) m_pChildFrame->ReleaseView();

@@ -11,7 +11,7 @@ bool CSceneDropTarget::OnDropFiles(wxCoord, wxCoord, const wxArrayString& names)
     for (const wxString& name : names) paths.push_back(name.ToStdString(wxConvUTF8));
     if (paths.empty()) return false;
     theApp.CallAfter([paths] {
-        if (CKelvanoView* view = theApp.m_pCurrentView) view->OnDropFiles(paths);
+        if (CKelvanoView* view = CurrentView()) view->OnDropFiles(paths);
     });
     return true;
 }

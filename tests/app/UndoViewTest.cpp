@@ -1,5 +1,7 @@
 // Undo and Redo through the view: the document's bracket around each edit,
 // and every kind of step applied back to a live scene.
+#include "app/core/CEditScope.h"
+#include "app/core/CKelvanoAppState.h"
 #include "app/core/CUndoHistory.h"
 #include "scene/pnBackground.h"
 #include "scene/pnCounter.h"
@@ -241,6 +243,51 @@ TEST_F(UndoViewTest, NamedStepsCarryBothNamesAndNothingIsRecordedWithoutAView) {
     pnPanel loose;
     doc->RecordUndoBefore(&loose, UNDO_CHANGE);
     EXPECT_EQ(doc->GetUndoHistory().GetCount(), 0);
+}
+
+// The one edit scope: a step around the change, one redraw once it is made,
+// and a scene marked modified; without a document the change is still drawn
+// and kept, but nothing is recorded.
+TEST_F(UndoViewTest, AnEditScopeIsOneStepDrawnAndMarkedModified) {
+    pnPanel* box = addPanel("box");
+    view->SetModified(false);
+    const int redraws = host.redraws;
+    {
+        CEditScope edit(*view, box);
+        box->setPositionX(30.0f);
+        EXPECT_EQ(host.redraws, redraws) << "nothing is drawn before the change is made";
+    }
+    EXPECT_EQ(host.redraws, redraws + 1);
+    EXPECT_EQ(view->m_bModified, 1);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
+    auto* background = static_cast<pnBackground*>(scene().getBackground());
+    {
+        CEditScope edit(*view, background);
+        background->setColor(sgVec4(1, 0, 0, 0));
+    }
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_TRUE(near(draw().at(5, 5), kNewSceneBackground, 1));
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_FLOAT_EQ(x("box"), 0.0f);
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    EXPECT_FLOAT_EQ(x("box"), 30.0f);
+
+    // A second view without a document becomes the current one: it records
+    // nothing, and the document goes on recording through its own view.
+    box = static_cast<pnPanel*>(scene().findObject("box"));  // the undo put back a copy
+    CKelvanoView lone(nullptr, &host);
+    ASSERT_EQ(CurrentView(), &lone);
+    EXPECT_EQ(doc->GetView(), view.get());
+    {
+        CEditScope edit(lone, box);
+        box->setPositionX(50.0f);
+    }
+    EXPECT_EQ(lone.m_bModified, 1);
+    EXPECT_TRUE(doc->CanRedo()) << "no step was recorded: the background step can still be redone";
+    moveX("box", 70.0f);
+    EXPECT_FALSE(doc->CanRedo());
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_FLOAT_EQ(x("box"), 50.0f);
 }
 
 // A change, a rename-free move and a Cut of objects whose events are named

@@ -246,7 +246,11 @@ TEST_F(PagesTest, CameraProjectionResetAndUndoSteps) {
     EXPECT_EQ(page.Controls().perspective, 1);
     EXPECT_EQ(page.Controls().widthEditEnabled, 0);
 
+    const int first = doc->GetUndoHistory().GetCount();
+    const int redraws = host.redraws;
     page.OnWidthScroll(900);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), first + 1);
+    EXPECT_EQ(host.redraws, redraws + 1) << "one step and one draw for one change";
     EXPECT_EQ(camera.perspective, 0) << "the width slider goes orthographic";
     EXPECT_FLOAT_EQ(camera.width, 900);
     EXPECT_EQ(page.Controls().widthText, "900");
@@ -260,6 +264,7 @@ TEST_F(PagesTest, CameraProjectionResetAndUndoSteps) {
     EXPECT_FLOAT_EQ(camera.fov, 30);
     expectVec(camera.getPosition(), sgVec3(0, 0, 906));
     EXPECT_EQ(page.Controls().fovText, "30");
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), first + 4) << "width, field of view, drop and reset";
 
     // One drag, one step, however many moves; the release's echo adds none.
     const int steps = doc->GetUndoHistory().GetCount();

@@ -100,7 +100,7 @@ void CEffectDialogSet::RunModalEditor(const std::string& effectName, int mode) {
     if (!m_pView || !m_pView->GetScene() || (mode != 1 && mode != 2)) return;
     CEffectEditorDlg dlg(m_pParent, m_pView, mode, effectName);
     dlg.ShowModal();
-    if (m_pView->GetHost()) m_pView->GetHost()->Redraw();
+    m_pView->Redraw();
 }
 
 void CEffectDialogSet::RunGrowShrink() {
@@ -112,7 +112,7 @@ void CEffectDialogSet::RunGrowShrink() {
     CGrowShrinkDlg dlg(m_pParent, tpl, static_cast<pnChart*>(object), doc->m_nGrowLength, doc->m_nShrinkLength,
                        doc->m_bFixedDuration);
     dlg.ShowModal();
-    if (dlg.Model().Changed()) m_pView->m_bModified = 1;
+    if (dlg.Model().Changed()) m_pView->SetModified();
     if (CFrameRelays* frame = FrameRelaysOf(m_pView)) frame->UpdateTimeLineAnimationEnd();
-    if (m_pView->GetHost()) m_pView->GetHost()->Redraw();
+    m_pView->Redraw();
 }

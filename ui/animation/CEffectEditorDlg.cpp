@@ -167,7 +167,7 @@ void CEffectEditorDlg::ApplyValues() {
     }
     if (m_nMode != 2 && !m_strColor.empty()) effect->setColor(m_pColor->GetValue() ? m_strColor.c_str() : "");
     SetModified(false);
-    if (m_pView) m_pView->m_bModified = 1;
+    if (m_pView) m_pView->SetModified();
     if (m_nMode == 0 && m_pView) m_pView->OnEffectApplied();
     // What was applied is what Close keeps from now on.
     if (const pnEffect* now = Effect()) {

@@ -71,11 +71,6 @@ CEffectListDlg::CEffectListDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent
     Bind(wxEVT_TEXT_ENTER, [](wxCommandEvent&) {});
 }
 
-CKelvanoView* CEffectListDlg::View() const {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentView : nullptr;
-}
-
 std::string CEffectListDlg::SelectedName() const {
     const int sel = m_pList->GetSelection();
     return sel == wxNOT_FOUND ? std::string() : m_pList->GetString(static_cast<unsigned>(sel)).ToStdString(wxConvUTF8);
@@ -101,7 +96,7 @@ void CEffectListDlg::ClearList() {
 void CEffectListDlg::FillFromScene() {
     m_pList->Clear();
     ClearFields();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     const pnScene* scene = view ? view->GetScene() : nullptr;
     if (!scene) return;
     for (int i = 0; i < scene->getNumEffects(); ++i) AddEffectName(scene->getEffect(i)->getName());
@@ -125,7 +120,7 @@ void CEffectListDlg::SelectEffect(int index) {
 }
 
 void CEffectListDlg::ShowSelected() {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     pnScene* scene = view ? view->GetScene() : nullptr;
     const pnEffect* effect = scene ? scene->findEffect(SelectedName().c_str()) : nullptr;
     if (!effect) return;
@@ -152,7 +147,7 @@ void CEffectListDlg::OnText(wxCommandEvent& event) {
 }
 
 void CEffectListDlg::OnApply() {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     pnScene* scene = view ? view->GetScene() : nullptr;
     pnEffect* effect = scene ? scene->findEffect(SelectedName().c_str()) : nullptr;
     if (!effect) return;
@@ -164,21 +159,21 @@ void CEffectListDlg::OnApply() {
     }
     if (m_changed[kColorGroup]) effect->setColor(m_pColor->GetValue() ? m_strColor.c_str() : "");
     ShowSelected();
-    view->m_bModified = 1;
-    if (view->GetHost()) view->GetHost()->Redraw();
+    view->SetModified();
+    view->Redraw();
 }
 
 void CEffectListDlg::OnCopy() {
     const std::string source = SelectedName();
     if (source.empty()) return;
     // The new name reaches this list through the frame's relay.
-    CopyEffectWithDialog(this, View(), source);
+    CopyEffectWithDialog(this, CurrentView(), source);
 }
 
 void CEffectListDlg::OnDelete() {
     const int sel = m_pList->GetSelection();
     if (sel == wxNOT_FOUND) return;
-    if (!DeleteEffectWithChecks(this, View(), SelectedName())) return;
+    if (!DeleteEffectWithChecks(this, CurrentView(), SelectedName())) return;
     // The frame's relay took the name out of this list.
     if (m_pList->GetCount() == 0) {
         ClearFields();
@@ -205,7 +200,7 @@ void CEffectListDlg::OnButton(wxCommandEvent& event) {
 }
 
 void CEffectListDlg::OnMaterialMessage(int message, int index) {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     pnScene* scene = view ? view->GetScene() : nullptr;
     const pnMaterial* m = scene ? scene->getMaterial(index) : nullptr;
     if (!m) return;

@@ -41,7 +41,6 @@ public:
     bool IsModified() const { return m_bModified; }
 
 private:
-    CKelvanoView* View() const;
     std::string SelectedName() const;
     void ShowSelected();
     void SetModified(bool on);

@@ -1,6 +1,7 @@
 #include "ui/animation/CEventTreeDlg.h"
 
 #include "app/core/CEffectDialogs.h"
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
@@ -28,13 +29,8 @@ CEventTreeDlg::CEventTreeDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent, 
     SetSizer(sizer);
 }
 
-CKelvanoView* CEventTreeDlg::View() const {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentView : nullptr;
-}
-
 pnScene* CEventTreeDlg::Scene() const {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     return view ? view->GetScene() : nullptr;
 }
 
@@ -80,8 +76,8 @@ void CEventTreeDlg::RemoveEffectItem(const std::string& eventName, int playIndex
 }
 
 void CEventTreeDlg::RefreshEventRow(const std::string& eventName) {
-    CKelvanoView* view = View();
-    if (view) view->m_bModified = 1;
+    CKelvanoView* view = CurrentView();
+    if (view) view->SetModified();
     if (CFrameRelays* frame = FrameRelaysOf(view)) {
         frame->UpdateTimeLineEventRow(eventName);
         frame->UpdateTimeLineAnimationEnd();
@@ -93,7 +89,7 @@ void CEventTreeDlg::OnItemSelected(int id) {
     const int kind = m_model.KindOf(id);
     const int eventItem = m_model.EventItemOf(id);
     const pnScene* scene = Scene();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!scene || !view || eventItem < 0 || kind == CEventTreeModel::kOther) return;
     const std::string name = m_model.Text(eventItem);
     if (!IsFixedEvent(*scene, name)) view->SelectInObjectChooser(name);
@@ -118,12 +114,12 @@ void CEventTreeDlg::OnDeleteItem(int id) {
     m_model.Remove(id);
     Show();
     RefreshEventRow(eventName);
-    if (CKelvanoView* view = View(); view && view->GetDocument()) view->GetDocument()->ReleaseEffectUse(effect);
+    if (CKelvanoView* view = CurrentView(); view && view->GetDocument()) view->GetDocument()->ReleaseEffectUse(effect);
 }
 
 void CEventTreeDlg::OnEditItem(int id) {
     pnScene* scene = Scene();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!scene || !view || m_model.KindOf(id) != CEventTreeModel::kEffect) return;
     const std::string eventName = m_model.Text(m_model.EventItemOf(id));
     const std::string effect = m_model.Text(id);
@@ -145,20 +141,15 @@ void CEventTreeDlg::OnEditItem(int id) {
 
 void CEventTreeDlg::OnNoParent(int id) {
     pnScene* scene = Scene();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!scene || !view || m_model.KindOf(id) != CEventTreeModel::kEvent) return;
     const std::string name = m_model.Text(id);
     pnEvent* event = scene->findEvent(name.c_str());
     if (!event || !event->getHasParent() || IsFixedEvent(*scene, name)) return;
-    CKelvanoDoc* doc = view->GetDocument();
-    pnObject* object = scene->findObject(name.c_str());
-    if (doc) doc->RecordUndoBeforeWithName(object, event->getParent(), UNDO_CHANGE);
+    CEditScope edit(*view, scene->findObject(name.c_str()), event->getParent(), "");
     SetEventParent(*scene, name, "");
-    if (doc) doc->RecordUndoAfterWithName(object, "");
     m_model.MoveUnder(id, -1);
     Show();
-    view->m_bModified = 1;
-    if (view->GetHost()) view->GetHost()->Redraw();
 }
 
 bool CEventTreeDlg::CanRename(int id) {
@@ -185,19 +176,19 @@ bool CEventTreeDlg::OnRename(int id, const std::string& newName) {
     m_pTree->SetItemText(m_pTree->ItemOf(id), wxString::FromUTF8(name));
     Show();
     m_pTree->SelectQuietly(id);
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (CFrameRelays* frame = FrameRelaysOf(view)) {
         frame->RenameObjectListItem(oldName, name);
         frame->RebuildTimeLineRows();
     }
     if (m_onRenamed) m_onRenamed(oldName, name);
-    if (view) view->m_bModified = 1;
+    if (view) view->SetModified();
     return true;
 }
 
 void CEventTreeDlg::OnDropEffect(int dragged, int target, const wxPoint& screen) {
     pnScene* scene = Scene();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!scene || !view) return;
     const std::string sourceName = m_model.Text(m_model.EventItemOf(dragged));
     const std::string effect = m_model.Text(dragged);
@@ -251,7 +242,7 @@ void CEventTreeDlg::OnDropEffect(int dragged, int target, const wxPoint& screen)
 
 void CEventTreeDlg::OnDropEvent(int dragged, int target) {
     pnScene* scene = Scene();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     const int targetItem = m_model.EventItemOf(target);
     if (!scene || !view || targetItem < 0 || m_model.KindOf(dragged) != CEventTreeModel::kEvent) return;
     const std::string name = m_model.Text(dragged);
@@ -262,13 +253,8 @@ void CEventTreeDlg::OnDropEvent(int dragged, int target) {
         RebuildTree();
         return;
     }
-    CKelvanoDoc* doc = view->GetDocument();
-    pnObject* object = scene->findObject(name.c_str());
-    if (doc) doc->RecordUndoBeforeWithName(object, event->getParent(), UNDO_CHANGE);
+    CEditScope edit(*view, scene->findObject(name.c_str()), event->getParent(), parent);
     SetEventParent(*scene, name, parent);
-    if (doc) doc->RecordUndoAfterWithName(object, parent);
     m_model.MoveUnder(dragged, targetItem);
     Show();
-    view->m_bModified = 1;
-    if (view->GetHost()) view->GetHost()->Redraw();
 }

@@ -44,9 +44,6 @@ public:
     // The main frame renames the object chooser's entry.
     std::function<void(const std::string&, const std::string&)> m_onRenamed;
 
-protected:
-    virtual CKelvanoView* View() const;
-
 private:
     pnScene* Scene() const;
     void Show();

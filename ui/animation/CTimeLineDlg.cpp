@@ -220,11 +220,6 @@ wxSize CTimeLineDlg::DoGetBestSize() const {
     return best;
 }
 
-CKelvanoView* CTimeLineDlg::View() const {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentView : nullptr;
-}
-
 // ---- showing the model ----
 
 void CTimeLineDlg::ShowModel() {
@@ -397,37 +392,36 @@ void CTimeLineDlg::OnTrackDblClk(int row, int entry) {
 // ---- the host ----
 
 pnScene* CTimeLineDlg::GetScene() {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     return view ? view->GetScene() : nullptr;
 }
 int CTimeLineDlg::GetFixedDuration() {
-    CKelvanoAppState* app = GetAppState();
-    return app && app->m_pCurrentDoc ? app->m_pCurrentDoc->m_bFixedDuration : 0;
+    const CKelvanoView* view = CurrentView();
+    return view && view->GetDocument() ? view->GetDocument()->m_bFixedDuration : 0;
 }
 void CTimeLineDlg::SetFixedDuration(int on) {
-    CKelvanoAppState* app = GetAppState();
-    if (app && app->m_pCurrentDoc) app->m_pCurrentDoc->m_bFixedDuration = on;
+    if (CKelvanoView* view = CurrentView(); view && view->GetDocument()) view->GetDocument()->m_bFixedDuration = on;
     m_pFixed->SetValue(on != 0);
 }
 void CTimeLineDlg::SetViewFrame(int frame) {
-    if (CKelvanoView* view = View()) {
+    if (CKelvanoView* view = CurrentView()) {
         view->SetCurrentFrame(frame);
         RedrawView();
     }
 }
-int CTimeLineDlg::GetViewFrame() { return View() ? View()->m_nCurrentFrame : 0; }
+int CTimeLineDlg::GetViewFrame() { return CurrentView() ? CurrentView()->m_nCurrentFrame : 0; }
 void CTimeLineDlg::RedrawView() {
-    if (CKelvanoView* view = View(); view && view->GetHost()) view->GetHost()->Redraw();
+    if (CKelvanoView* view = CurrentView()) view->Redraw();
 }
 void CTimeLineDlg::SetModified() {
-    if (CKelvanoView* view = View()) view->m_bModified = 1;
+    if (CKelvanoView* view = CurrentView()) view->SetModified();
 }
-int CTimeLineDlg::GetEffectEditMode() { return View() ? View()->m_nEffectEditMode : 0; }
+int CTimeLineDlg::GetEffectEditMode() { return CurrentView() ? CurrentView()->m_nEffectEditMode : 0; }
 void CTimeLineDlg::CreateEffect() {
-    if (CKelvanoView* view = View()) view->OnCreateEffect();
+    if (CKelvanoView* view = CurrentView()) view->OnCreateEffect();
 }
 void CTimeLineDlg::EditEffect(const std::string& eventName, const std::string& effectName, int entry) {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!view) return;
     view->m_strEditEventName = eventName;
     view->m_strEditEffectName = effectName;
@@ -435,25 +429,23 @@ void CTimeLineDlg::EditEffect(const std::string& eventName, const std::string& e
     view->ShowEffectEditor();
 }
 void CTimeLineDlg::EditFixedEffect(const std::string& effectName, int mode) {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (view && view->GetEffectDialogs()) view->GetEffectDialogs()->RunModalEditor(effectName, mode);
 }
 void CTimeLineDlg::SelectInObjectChooser(const std::string& name) {
-    if (CKelvanoView* view = View()) view->SelectInObjectChooser(name);
+    if (CKelvanoView* view = CurrentView()) view->SelectInObjectChooser(name);
 }
 void CTimeLineDlg::SelectEventTreeItem(const std::string& name) {
-    CKelvanoView* view = View();
-    if (CFrameRelays* frame = view && view->GetHost() ? view->GetHost()->GetMainFrame() : nullptr)
-        frame->SelectEventTreeItem(name);
+    CKelvanoView* view = CurrentView();
+    if (CFrameRelays* frame = view ? view->Frame() : nullptr) frame->SelectEventTreeItem(name);
 }
 void CTimeLineDlg::RemoveEventTreeEffectItem(const std::string& eventName, int playIndex) {
-    CKelvanoView* view = View();
-    if (CFrameRelays* frame = view && view->GetHost() ? view->GetHost()->GetMainFrame() : nullptr)
-        frame->RemoveEventTreeEffectItem(eventName, playIndex);
+    CKelvanoView* view = CurrentView();
+    if (CFrameRelays* frame = view ? view->Frame() : nullptr) frame->RemoveEventTreeEffectItem(eventName, playIndex);
 }
 void CTimeLineDlg::ReleaseEffectUse(const std::string& effectName) {
-    CKelvanoAppState* app = GetAppState();
-    if (app && app->m_pCurrentDoc) app->m_pCurrentDoc->ReleaseEffectUse(effectName);
+    if (CKelvanoView* view = CurrentView(); view && view->GetDocument())
+        view->GetDocument()->ReleaseEffectUse(effectName);
 }
 
 std::string CTimeLineDlg::ChooseSoundFile() {
@@ -472,23 +464,23 @@ std::string CTimeLineDlg::ChooseSoundFile() {
 }
 
 void CTimeLineDlg::PlayStart() {
-    if (CKelvanoView* view = View()) view->OnPlayStart();
+    if (CKelvanoView* view = CurrentView()) view->OnPlayStart();
 }
 void CTimeLineDlg::PlayPause() {
-    if (CKelvanoView* view = View()) view->OnPlayPause();
+    if (CKelvanoView* view = CurrentView()) view->OnPlayPause();
 }
 void CTimeLineDlg::PlayStop() {
-    if (CKelvanoView* view = View()) {
+    if (CKelvanoView* view = CurrentView()) {
         view->m_nRecordEndFrame = view->m_nCurrentFrame;
         view->OnPlayStop();
     }
 }
 bool CTimeLineDlg::ContinueFromPause() {
     // The view goes on past a held pause as it does for Space.
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     return view && view->OnKeyDown(kKeySpace, 0);
 }
 bool CTimeLineDlg::IsRecording() {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     return view && view->m_bBusy;
 }

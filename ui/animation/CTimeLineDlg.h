@@ -81,7 +81,6 @@ protected:
     wxSize DoGetBestSize() const override;
 
 private:
-    CKelvanoView* View() const;
     void OnButton(wxCommandEvent& event);
     void OnRepeatClick(CPrivateMessageEvent& event);
     void OnNumEditCommit(CPrivateMessageEvent& event);

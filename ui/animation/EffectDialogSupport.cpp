@@ -30,7 +30,7 @@ CMaterialDlg* ShowEffectMaterialChooser(wxWeakRef<CMaterialDlg>& slot, wxWindow*
 }
 
 CFrameRelays* FrameRelaysOf(CKelvanoView* view) {
-    return view && view->GetHost() ? view->GetHost()->GetMainFrame() : nullptr;
+    return view ? view->Frame() : nullptr;
 }
 
 std::string CopyEffectWithDialog(wxWindow* parent, CKelvanoView* view, const std::string& source) {
@@ -46,7 +46,7 @@ std::string CopyEffectWithDialog(wxWindow* parent, CKelvanoView* view, const std
     const std::string name = copy.release()->getName();
     if (CKelvanoDoc* doc = view->GetDocument()) doc->m_effectUses.emplace_back(name, 0);
     if (CFrameRelays* frame = FrameRelaysOf(view)) frame->AddEffectListName(name);
-    view->m_bModified = 1;
+    view->SetModified();
     return name;
 }
 
@@ -67,6 +67,6 @@ bool DeleteEffectWithChecks(wxWindow* parent, CKelvanoView* view, const std::str
     uses.erase(std::remove_if(uses.begin(), uses.end(), [&](const auto& u) { return u.first == name; }), uses.end());
     if (CFrameRelays* frame = FrameRelaysOf(view)) frame->RemoveEffectListName(name);
     if (CCreateEffectDlg* creating = CCreateEffectDlg::OpenDialog()) creating->RemoveListName(name);
-    view->m_bModified = 1;
+    view->SetModified();
     return true;
 }

@@ -1,5 +1,6 @@
 #include "ui/properties/BarRules.h"
 
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "app/core/CUndoHistory.h"
@@ -132,7 +133,7 @@ void setField(pnObject& object, int field, float value, bool whole) {
 int ApplyTransformField(CKelvanoDoc& doc, CKelvanoView& view, int field, float value) {
     pnObject* selected = doc.m_pSelectedObject;
     if (!selected || field < 0 || field >= kTransformFieldCount) return 0;
-    doc.RecordUndoBefore(selected, UNDO_CHANGE);
+    CEditScope edit(view, selected);
     if (doc.m_selectedObjects.empty()) {
         setField(*selected, field, value, false);
     } else {
@@ -140,8 +141,6 @@ int ApplyTransformField(CKelvanoDoc& doc, CKelvanoView& view, int field, float v
         for (pnObject* member : doc.m_selectedObjects)
             if (member) setField(*member, field, ObjectFieldValue(*member, field) + difference, true);
     }
-    doc.RecordUndoAfter(selected);
-    if (CViewHost* host = view.GetHost()) host->Redraw();
     return 1;
 }
 
@@ -176,7 +175,7 @@ void ApplyViewWidth(CKelvanoView* view, float width) {
         if (view->m_bAnimationMode) scene.drawFrame(passes, view->m_nCurrentFrame);
         else scene.drawInitial(passes);
     }
-    if (host) host->Redraw();
+    view->Redraw();
 }
 
 std::string FormatDecimals(double value, int decimals) {

@@ -28,8 +28,7 @@ bool readFloat(const wxString& text, float& out) {
 }  // namespace
 
 CAddPanelDlg::CAddPanelDlg(wxWindow* parent) : wxDialog(parent, 157, "Input Panel Data") {
-    const CKelvanoAppState* app = GetAppState();
-    if (app && app->m_pCurrentView) m_strName = app->m_pCurrentView->MakeUniqueObjectName("Panel");
+    if (CKelvanoView* view = CurrentView()) m_strName = view->MakeUniqueObjectName("Panel");
 
     auto* grid = new wxFlexGridSizer(2, 6, 8);
     auto row = [&](const char* label, int id) {
@@ -76,8 +75,7 @@ bool CAddPanelDlg::CheckAndStore() {
     }
     m_fTaper = values[0], m_fX = values[1], m_fY = values[2], m_fZ = values[3];
     m_strName = Edit(IDC_NAME)->GetValue().ToStdString(wxConvUTF8);
-    const CKelvanoAppState* app = GetAppState();
-    const CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    const CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene()) return true;
     // An empty name could never be added: refused like a taken one.
     if (!m_strName.empty() && !view->GetScene()->objectExists(m_strName.c_str())) return true;

@@ -29,11 +29,6 @@ enum : int { IDC_TEXT = 1313, IDC_FACE = 1537, IDC_SIZE = 1485, IDC_ITALIC = 106
 constexpr int kCellWidth = 26;
 constexpr int kCellPad = 6;
 
-CKelvanoView* currentView() {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentView : nullptr;
-}
-
 wxFont pixelFont(const std::string& face, int height, bool italic) {
     wxFontInfo info(wxSize(0, height > 0 ? height : 1));
     info.FaceName(wxString::FromUTF8(face)).Italic(italic);
@@ -161,7 +156,7 @@ CAddTextDlg::CAddTextDlg(int templateId, wxWindow* parent)
     MakeTextFont();
     m_pText->ChangeValue("");
     m_pCells->SetFace(m_strFace, m_nScale / 10 * 15, false);
-    if (CKelvanoView* view = currentView()) m_strName = view->MakeUniqueObjectName("Text");
+    if (CKelvanoView* view = CurrentView()) m_strName = view->MakeUniqueObjectName("Text");
     m_pName->ChangeValue(wxString::FromUTF8(m_strName));
     top->Hide(m_pCells);
     Fit();
@@ -246,7 +241,7 @@ void CAddTextDlg::OnCellClick(const wxPoint& point) {
 }
 
 bool CAddTextDlg::TryOK() {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene()) return false;
     ReadControls();
     if (!view->GetScene()->objectExists(m_strName.c_str())) {

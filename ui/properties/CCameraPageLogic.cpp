@@ -1,5 +1,6 @@
 #include "ui/properties/CCameraPageLogic.h"
 
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
@@ -16,16 +17,9 @@ namespace {
 
 constexpr int kWidthMin = 10, kWidthMax = 2000, kFovMin = 10, kFovMax = 120, kDistanceMin = 100, kDistanceMax = 5000;
 
-CKelvanoView* currentView() {
-    CKelvanoAppState* app = GetAppState();
-    return app && app->m_pCurrentDoc && app->m_pCurrentView && app->m_pCurrentView->GetScene()
-               ? app->m_pCurrentView
-               : nullptr;
-}
-
 pnViewpoint* currentViewpoint() {
-    CKelvanoView* view = currentView();
-    return view ? view->GetScene()->getViewpoint() : nullptr;
+    CKelvanoView* view = CurrentView();
+    return PageHasScene(view) ? view->GetScene()->getViewpoint() : nullptr;
 }
 
 // "%.0f" of a value.
@@ -56,21 +50,26 @@ void CCameraPageLogic::UpdateEnabling() {
     c.resetEnabled = !m_bPreset;
 }
 
-void CCameraPageLogic::Begin() {
-    CKelvanoView* view = currentView();
-    if (view && !m_bAnimation && !m_bSliderHeld) view->GetDocument()->RecordUndoBeforeViewpoint(currentViewpoint());
-}
-
-void CCameraPageLogic::End() {
-    CKelvanoView* view = currentView();
-    if (view && !m_bAnimation && !m_bSliderHeld) view->GetDocument()->RecordUndoAfterViewpoint(currentViewpoint());
+void CCameraPageLogic::Edit(const std::function<void(pnViewpoint&)>& change) {
+    CKelvanoView* view = CurrentView();
+    pnViewpoint* viewpoint = currentViewpoint();
+    if (!viewpoint) return;
+    if (m_bAnimation || m_bSliderHeld) {
+        change(*viewpoint);
+        Apply();
+        return;
+    }
+    // Applying only reads the viewpoint: the step's after-state is the same.
+    CEditScope edit(*view, viewpoint);
+    change(*viewpoint);
+    view->GetScene()->applyViewpoint();
 }
 
 void CCameraPageLogic::Apply() const {
-    CKelvanoView* view = currentView();
-    if (!view) return;
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view)) return;
     view->GetScene()->applyViewpoint();
-    if (view->GetHost()) view->GetHost()->Redraw();
+    view->Redraw();
 }
 
 void CCameraPageLogic::SetProjection(int perspective) {
@@ -101,7 +100,7 @@ void CCameraPageLogic::LoadViewpoint() {
 
 void CCameraPageLogic::Lock(bool animation) {
     m_bAnimation = animation;
-    if (!m_bPreset && !animation && currentView()) {
+    if (!m_bPreset && !animation && PageHasScene(CurrentView())) {
         LoadViewpoint();
         Apply();
     }
@@ -117,21 +116,19 @@ void CCameraPageLogic::SetPresetView(bool on) {
 void CCameraPageLogic::OnOrthographic() {
     pnViewpoint* viewpoint = currentViewpoint();
     if (!viewpoint || m_bAnimation || m_bPreset) return;
-    Begin();
-    SetProjection(0);
-    currentViewpoint()->width = float(m_controls.width);
-    End();
-    Apply();
+    Edit([this](pnViewpoint& v) {
+        SetProjection(0);
+        v.width = float(m_controls.width);
+    });
 }
 
 void CCameraPageLogic::OnPerspective() {
     pnViewpoint* viewpoint = currentViewpoint();
     if (!viewpoint || m_bAnimation || m_bPreset) return;
-    Begin();
-    SetProjection(1);
-    currentViewpoint()->fov = float(m_controls.fov);
-    End();
-    Apply();
+    Edit([this](pnViewpoint& v) {
+        SetProjection(1);
+        v.fov = float(m_controls.fov);
+    });
 }
 
 void CCameraPageLogic::OnWidthScroll(int position) {
@@ -139,26 +136,24 @@ void CCameraPageLogic::OnWidthScroll(int position) {
     position = std::clamp(position, kWidthMin, kWidthMax);
     // The same position again (the thumb let go after its last move) is no change.
     if (position == m_controls.width && !m_controls.perspective) return;
-    Begin();
-    SetProjection(0);
-    m_controls.width = position;
-    m_controls.widthText = std::to_string(position);
-    currentViewpoint()->width = float(position);
-    End();
-    Apply();
+    Edit([this, position](pnViewpoint& v) {
+        SetProjection(0);
+        m_controls.width = position;
+        m_controls.widthText = std::to_string(position);
+        v.width = float(position);
+    });
 }
 
 void CCameraPageLogic::OnFovScroll(int position) {
     if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
     position = std::clamp(position, kFovMin, kFovMax);
     if (position == m_controls.fov && m_controls.perspective) return;
-    Begin();
-    SetProjection(1);
-    m_controls.fov = position;
-    m_controls.fovText = std::to_string(position);
-    currentViewpoint()->fov = float(position);
-    End();
-    Apply();
+    Edit([this, position](pnViewpoint& v) {
+        SetProjection(1);
+        m_controls.fov = position;
+        m_controls.fovText = std::to_string(position);
+        v.fov = float(position);
+    });
 }
 
 void CCameraPageLogic::SetEyeDistance(float distance) {
@@ -169,8 +164,8 @@ void CCameraPageLogic::SetEyeDistance(float distance) {
 }
 
 void CCameraPageLogic::MoveEye(const sgVec3& eye, bool effect) {
-    CKelvanoView* view = currentView();
-    if (!view) return;
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view)) return;
     m_vEye = eye;
     if (m_bAnimation) {
         if (effect) {
@@ -180,10 +175,7 @@ void CCameraPageLogic::MoveEye(const sgVec3& eye, bool effect) {
         }
         return;
     }
-    Begin();
-    currentViewpoint()->setPosition(eye);
-    End();
-    Apply();
+    Edit([&eye](pnViewpoint& v) { v.setPosition(eye); });
 }
 
 void CCameraPageLogic::OnDistanceScroll(int position, bool end) {
@@ -195,11 +187,10 @@ void CCameraPageLogic::OnDistanceScroll(int position, bool end) {
     SetEyeDistance(float(position));
     if (!m_bAnimation) {
         if (changed) {
-            Begin();
-            SetProjection(1);
-            currentViewpoint()->setPosition(m_vEye);
-            End();
-            Apply();
+            Edit([this](pnViewpoint& v) {
+                SetProjection(1);
+                v.setPosition(m_vEye);
+            });
         }
         if (end) m_vReference = m_vEye;
     } else if (end) {
@@ -211,20 +202,14 @@ void CCameraPageLogic::OnWidthCommit(const std::string& text) {
     if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
     m_controls.width = typedValue(text, kWidthMin, kWidthMax);
     m_controls.widthText = std::to_string(m_controls.width);
-    Begin();
-    currentViewpoint()->width = float(m_controls.width);
-    End();
-    Apply();
+    Edit([this](pnViewpoint& v) { v.width = float(m_controls.width); });
 }
 
 void CCameraPageLogic::OnFovCommit(const std::string& text) {
     if (!currentViewpoint() || m_bAnimation || m_bPreset) return;
     m_controls.fov = typedValue(text, kFovMin, kFovMax);
     m_controls.fovText = std::to_string(m_controls.fov);
-    Begin();
-    currentViewpoint()->fov = float(m_controls.fov);
-    End();
-    Apply();
+    Edit([this](pnViewpoint& v) { v.fov = float(m_controls.fov); });
 }
 
 void CCameraPageLogic::OnDistanceCommit(const std::string& text) {
@@ -237,8 +222,8 @@ void CCameraPageLogic::OnDistanceCommit(const std::string& text) {
 }
 
 void CCameraPageLogic::OnSliderPressed() {
-    CKelvanoView* view = currentView();
-    if (!view || m_bAnimation || m_bPreset || m_bSliderHeld) return;
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view) || m_bAnimation || m_bPreset || m_bSliderHeld) return;
     view->GetDocument()->RecordUndoBeforeViewpoint(currentViewpoint());
     m_bSliderHeld = true;
 }
@@ -246,21 +231,19 @@ void CCameraPageLogic::OnSliderPressed() {
 void CCameraPageLogic::OnSliderReleased() {
     if (!m_bSliderHeld) return;
     m_bSliderHeld = false;
-    if (CKelvanoView* view = currentView(); view && !m_bAnimation)
+    if (CKelvanoView* view = CurrentView(); PageHasScene(view) && !m_bAnimation)
         view->GetDocument()->RecordUndoAfterViewpoint(currentViewpoint());
 }
 
 void CCameraPageLogic::OnReset() {
-    CKelvanoView* view = currentView();
-    if (!view || m_bPreset) return;
-    Begin();
-    pnViewpoint* viewpoint = currentViewpoint();
-    viewpoint->setPosition(0, 0, kResetDistance);
-    viewpoint->setLookAt(0, 0, 0);
-    if (viewpoint->perspective) viewpoint->fov = 30.0f;
-    else viewpoint->width = 720.0f;
-    End();
-    Apply();
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view) || m_bPreset) return;
+    Edit([](pnViewpoint& v) {
+        v.setPosition(0, 0, kResetDistance);
+        v.setLookAt(0, 0, 0);
+        if (v.perspective) v.fov = 30.0f;
+        else v.width = 720.0f;
+    });
     LoadViewpoint();
     if (!m_bAnimation && view->GetHost() && view->GetHost()->MakeCurrent())
         view->GetScene()->drawInitial(view->AntiAliasPasses(view->m_nAntiAlias));

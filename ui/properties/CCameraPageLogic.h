@@ -8,7 +8,10 @@
 
 #include "sg/sgVec.h"
 
+#include <functional>
 #include <string>
+
+class pnViewpoint;
 
 struct CameraPageControls {
     int perspective = 1;  // "Perspective" checked, else "Orthographic"
@@ -52,10 +55,9 @@ public:
 
 private:
     void UpdateEnabling();
-    // A change of the viewpoint: one undo step unless a slider drag holds
-    // one open, or in animation mode.
-    void Begin();
-    void End();
+    // A change of the viewpoint, applied and drawn: one undo step unless a
+    // slider drag holds one open, or in animation mode.
+    void Edit(const std::function<void(pnViewpoint&)>& change);
     void SetProjection(int perspective);
     void Apply() const;
     void SetEyeDistance(float distance);

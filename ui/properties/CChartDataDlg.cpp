@@ -21,11 +21,6 @@
 
 namespace {
 
-CKelvanoView* currentView() {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentView : nullptr;
-}
-
 int templateOf(DataDialogKind kind) {
     switch (kind) {
     case DataDialogKind::Bar: return 120;
@@ -39,7 +34,7 @@ int templateOf(DataDialogKind kind) {
 
 void ShowMaterialSwatch(CColorButton* button, const std::string& materialName) {
     if (!button) return;
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     const pnMaterial* m = view && view->GetScene() && !materialName.empty()
                               ? view->GetScene()->findMaterial(materialName.c_str())
                               : nullptr;
@@ -57,7 +52,7 @@ void OpenMaterialChooser(wxWeakRef<CMaterialDlg>& slot, wxWindow* parent, wxWind
 }
 
 std::string ChosenMaterialName(long index) {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     const pnMaterial* m = view && view->GetScene() ? view->GetScene()->getMaterial(int(index)) : nullptr;
     return m ? m->getName() : std::string();
 }
@@ -68,7 +63,7 @@ CChartDataDlg::CChartDataDlg(wxWindow* parent, DataDialogKind kind, wxWeakRef<CM
       m_kind(kind),
       m_pChooserSlot(materialSlot ? materialSlot : &m_ownChooser),
       m_pChooserParent(materialParent ? materialParent : this) {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
     if (selected && IsChartTypeName(selected->getTypeName())) {
@@ -196,7 +191,7 @@ void CChartDataDlg::BuildSegment(wxSizer* top) {
 }
 
 void CChartDataDlg::OnOk(wxCommandEvent&) {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     if (!view || !m_pChart) return;
     for (auto& [edit, field] : m_edits) field->text = edit->GetValue().ToStdString(wxConvUTF8);
     if (m_pDepthCheck) m_form.depthOn = m_pDepthCheck->GetValue();
@@ -234,7 +229,7 @@ void CChartDataDlg::OnMaterialModified(CPrivateMessageEvent& event) {
 }
 
 int RunChartDataDialog(wxWindow* parent, wxWeakRef<CMaterialDlg>* slot, wxWindow* chooserParent) {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     const pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
     if (!selected) return wxID_CANCEL;

@@ -30,11 +30,6 @@ constexpr int kEditIds[3] = {1229, 1236, 1244};
 constexpr int kSpinIds[3] = {1024, 1030, 1038};
 constexpr int kSwatchId = 1474;
 
-pnScene* currentScene() {
-    CKelvanoAppState* app = GetAppState();
-    return app && app->m_pCurrentView ? app->m_pCurrentView->GetScene() : nullptr;
-}
-
 }  // namespace
 
 CEdgeShadowDlg::CEdgeShadowDlg(wxWindow* parent, int templateId)
@@ -80,7 +75,8 @@ CEdgeShadowDlg::CEdgeShadowDlg(wxWindow* parent, int templateId)
             if (e.GetWParam() == kSpinIds[i]) showSpin(i, static_cast<int>(e.GetLParam()));
     });
     m_pSwatch->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        pnScene* scene = currentScene();
+        const CKelvanoView* view = CurrentView();
+        pnScene* scene = view ? view->GetScene() : nullptr;
         if (!scene) return;
         CMaterialDlg::ShowFor(m_materialDlg, this, this, kSwatchId, m_strBackMaterial,
                               [this, scene](int message, int id, int index) {
@@ -136,7 +132,8 @@ void CEdgeShadowDlg::Open() {
 }
 
 void CEdgeShadowDlg::ColorSwatch() {
-    pnScene* scene = currentScene();
+    const CKelvanoView* view = CurrentView();
+    pnScene* scene = view ? view->GetScene() : nullptr;
     if (!scene) return;
     pnMaterial* m = m_strBackMaterial.empty() ? nullptr : scene->findMaterial(m_strBackMaterial.c_str());
     if (m) {
@@ -176,8 +173,7 @@ void CEdgeShadowDlg::OnCommit(CPrivateMessageEvent& event) {
 }
 
 bool CEdgeShadowDlg::Apply() {
-    CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene()) return false;
     float typed[3];
     for (int i = 0; i < 3; ++i) typed[i] = static_cast<float>(ParseLeadingFloat(m_pEdit[i]->GetText()));
@@ -205,7 +201,7 @@ bool CEdgeShadowDlg::Apply() {
         }
         view->GetScene()->updateStringsUsingProperty(m_pTargetStyle);
     }
-    if (view->GetHost()) view->GetHost()->Redraw();
+    view->Redraw();
     return true;
 }
 

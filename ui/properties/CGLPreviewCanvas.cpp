@@ -42,8 +42,7 @@ bool CGLPreviewCanvas::MakeCurrentHere() {
 }
 
 void CGLPreviewCanvas::RestoreViewContext() {
-    CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    CKelvanoView* view = CurrentView();
     if (view && view->GetHost()) view->GetHost()->MakeCurrent();
 }
 

@@ -200,19 +200,14 @@ CAreaGraphPage::CAreaGraphPage(wxWindow* parent) : CGraphPage(parent, kTemplate,
 
 // ---- state ----
 
-CKelvanoView* CGraphPage::View() {
-    const CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
-    return view && view->GetScene() && view->GetDocument() ? view : nullptr;
-}
-
 pnChart* CGraphPage::Chart() const {
-    if (!View()) return nullptr;
+    const CKelvanoView* view = CurrentView();
+    if (!view || !view->GetScene() || !view->GetDocument()) return nullptr;
     return static_cast<pnChart*>(SelectedObjectOfType(GraphTypeName(m_nType)));
 }
 
 pnChart* CGraphPage::EditableChart() const {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     return view && !view->m_bAnimationMode ? Chart() : nullptr;
 }
 
@@ -264,7 +259,7 @@ void CGraphPage::LoadFromObject(pnObject* object, int /*flag*/) {
     pnChart* chart = object && std::strcmp(object->getTypeName(), GraphTypeName(m_nType)) == 0
                          ? static_cast<pnChart*>(object)
                          : Chart();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!chart || !view) return;
     const pnScene& scene = *view->GetScene();
     if (auto* name = dynamic_cast<CNumEdit*>(FindWindow(IDC_NAME))) name->ChangeValue(wxString::FromUTF8(chart->getName()));
@@ -321,7 +316,7 @@ void CGraphPage::Lock(bool locked) {
 }
 
 pnObject* CGraphPage::CreateGraph(const std::string& name, int count, const std::vector<GraphRow>& rows) {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!view || count < 1) return nullptr;
     const std::vector<GraphRow> used(rows.begin(), rows.begin() + std::min<size_t>(rows.size(), count));
     pnObject* made = InsertGraph(*view, m_nType, name, used);
@@ -334,7 +329,7 @@ pnObject* CGraphPage::CreateGraph(const std::string& name, int count, const std:
 void CGraphPage::OnCommit(CPrivateMessageEvent& event) {
     const int id = static_cast<int>(event.GetWParam());
     pnChart* chart = EditableChart();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!chart || !view) return;
     if (id == IDC_NAME) {
         event.SetResult(CommitNameEdit(dynamic_cast<CNumEdit*>(FindWindow(IDC_NAME)), chart, m_bCommitName,
@@ -387,7 +382,7 @@ void CGraphPage::OnCommit(CPrivateMessageEvent& event) {
 
 void CGraphPage::ApplyRing(int field, float v) {
     pnChart* pie = EditableChart();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!pie || !view) return;
     const PieRing now = GetPieRing(*pie);
     const float current[] = {now.inner, now.outer, now.depth, now.bevel};
@@ -398,7 +393,7 @@ void CGraphPage::ApplyRing(int field, float v) {
 
 void CGraphPage::OnSpinReleased(CPrivateMessageEvent& event) {
     pnChart* chart = EditableChart();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!chart || !view) return;
     const float v = static_cast<float>(event.GetLParam());
     switch (event.GetWParam()) {
@@ -420,7 +415,7 @@ void CGraphPage::OnMaterialChosen(CPrivateMessageEvent& event) {
     const int id = static_cast<int>(event.GetWParam());
     const bool joint = id == IDC_JOINT_MATERIAL;
     pnChart* chart = Chart();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!chart || !view || (id != IDC_MATERIAL && !joint)) return;
     const int index = static_cast<int>(event.GetLParam());
     if (!SetChartMaterial(*view, chart, index, joint)) {
@@ -434,7 +429,7 @@ void CGraphPage::OnMaterialChosen(CPrivateMessageEvent& event) {
 void CGraphPage::OnMaterialModified(CPrivateMessageEvent& event) {
     const int id = static_cast<int>(event.GetWParam());
     pnChart* chart = Chart();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     const int index = static_cast<int>(event.GetLParam());
     const pnScene* scene = view ? view->GetScene() : nullptr;
     const pnMaterial* material =
@@ -448,7 +443,7 @@ void CGraphPage::OnMaterialModified(CPrivateMessageEvent& event) {
 
 void CGraphPage::OnChoice(wxCommandEvent& event) {
     pnChart* chart = EditableChart();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!chart || !view) return;
     const int index = event.GetSelection();
     switch (event.GetId()) {
@@ -468,14 +463,14 @@ void CGraphPage::OnSideFaces() {
     if (!chart || !side) return;
     // Side Faces is not an undo step.
     chart->setShowSide(side->GetValue() ? 1 : 0);
-    if (CViewHost* host = View()->GetHost()) host->Redraw();
+    CurrentView()->Redraw();
 }
 
 void CGraphPage::OnButton(wxCommandEvent& event) {
     const int id = event.GetId();
     if (id == IDC_MATERIAL || id == IDC_JOINT_MATERIAL) return OnOpenMaterial(id);
     pnChart* chart = EditableChart();
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!chart || !view) return;
     switch (id) {
     case IDC_CUT_SHAPE: OnShape(false); break;
@@ -518,7 +513,7 @@ void CGraphPage::OnShape(bool joint) {
     if (dlg->ShowModal() != wxID_OK) return;
     const std::string file = dlg->GetSelectedFile();
     // The chooser may have changed the selection or the scene meanwhile.
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (file.empty() || !view || EditableChart() != chart) return;
     SetChartShape(*view, chart, app->GetStartDir(), file, joint);
     std::string& picture = joint ? m_strJointPicture : m_strCutPicture;
@@ -531,6 +526,6 @@ void CGraphPage::OnLimitHeight() {
     if (!chart) return;
     CLimitHeightDlg dlg(this, ClampedInt(chart->getDataMax()), ClampedInt(chart->getDataMin()));
     if (dlg.ShowModal() != wxID_OK) return;
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (view && EditableChart() == chart) LimitHeight(*view, chart, dlg.m_nMin, dlg.m_nMax);
 }

@@ -66,7 +66,6 @@ private:
     // The selected chart of the page's kind, or null (no view, no scene, or
     // another kind selected): then handlers do nothing.
     pnChart* Chart() const;
-    static CKelvanoView* View();
     // Chart() outside animation mode.
     pnChart* EditableChart() const;
 

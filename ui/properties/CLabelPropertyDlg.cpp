@@ -30,11 +30,6 @@
 
 namespace {
 
-CKelvanoView* currentView() {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentView : nullptr;
-}
-
 std::string textOf(const wxWindow* w) {
     if (const auto* edit = dynamic_cast<const CNumEdit*>(w)) return edit->GetText();
     if (const auto* combo = dynamic_cast<const wxComboBox*>(w)) return combo->GetValue().ToStdString(wxConvUTF8);
@@ -64,7 +59,7 @@ CLabelPropertyDlg::CLabelPropertyDlg(wxWindow* parent, int kind, wxWeakRef<CMate
       m_pChooserSlot(slot ? slot : &m_ownChooser),
       m_pChooserParent(chooserParent ? chooserParent : this) {
     Build();
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
     SetTitle(LabelDialogCaption(m_nKind));
@@ -293,7 +288,7 @@ void CLabelPropertyDlg::ReleaseChooser() {
 }
 
 void CLabelPropertyDlg::OnOk() {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     if (view && m_pChart) {
         ReadForm();
         LabelPropertyOk(*view, *m_pChart, m_form);
@@ -302,7 +297,7 @@ void CLabelPropertyDlg::OnOk() {
 }
 
 void CLabelPropertyDlg::OnCancel() {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     if (view && m_pChart) LabelPropertyCancel(*view, *m_pChart, m_form);
     if (IsModal()) EndModal(wxID_CANCEL);
 }

@@ -191,8 +191,7 @@ void CLightPage::OnColor() {
 void CLightPage::OnMaterialMessage(CPrivateMessageEvent& event, bool chosen) {
     if (event.GetWParam() != IDC_COLOR) return;
     // The chooser drew with its own context.
-    if (CKelvanoAppState* app = GetAppState(); app && app->m_pCurrentView && app->m_pCurrentView->GetHost())
-        app->m_pCurrentView->GetHost()->MakeCurrent();
+    if (CKelvanoView* view = CurrentView(); view && view->GetHost()) view->GetHost()->MakeCurrent();
     if (chosen) m_logic.OnMaterialChosen(static_cast<int>(event.GetLParam()));
     else m_logic.OnMaterialModified(static_cast<int>(event.GetLParam()));
     ShowControls();

@@ -19,13 +19,6 @@ namespace {
 
 constexpr int kDistanceMin = 10, kDistanceMax = 2400;
 
-CKelvanoView* currentView() {
-    CKelvanoAppState* app = GetAppState();
-    return app && app->m_pCurrentDoc && app->m_pCurrentView && app->m_pCurrentView->GetScene()
-               ? app->m_pCurrentView
-               : nullptr;
-}
-
 std::string format2(float value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.2f", std::clamp(value, -1e9f, 1e9f));
@@ -36,6 +29,8 @@ std::string format2(float value) {
 bool spotOff(float cutoff) { return cutoff <= 0.0f || cutoff >= 180.0f; }
 
 }  // namespace
+
+bool PageHasScene(const CKelvanoView* view) { return view && view->GetScene() && view->GetDocument(); }
 
 std::string CreatePageEffect(CKelvanoView& view, const std::string& eventName, const char* base, const sgVec3* move,
                              const std::string& color, bool shorter) {
@@ -60,12 +55,12 @@ std::string CreatePageEffect(CKelvanoView& view, const std::string& eventName, c
     const int start = view.m_nCurrentFrame;
     event->addPlay(name.c_str(), start, start + length, 1);
     doc->m_effectUses.emplace_back(name, 1);
-    CFrameRelays* frame = view.GetHost() ? view.GetHost()->GetMainFrame() : nullptr;
+    CFrameRelays* frame = view.Frame();
     if (move && frame) frame->AddEffectListName(name);
     view.SetCurrentFrame(start + length);
     view.RefreshAnimationBars(eventName, name);
     // The effect makes no undo step, but the scene has changed.
-    view.m_bModified = 1;
+    view.SetModified();
     return name;
 }
 
@@ -83,15 +78,18 @@ pnLight* CLightPageLogic::Light(int slot) const {
     return slot >= 0 && slot < kLightPreviewSlots ? m_lights[slot] : nullptr;
 }
 
-pnLight* CLightPageLogic::CurrentLight() const { return currentView() ? Light(m_nCurrent) : nullptr; }
+pnLight* CLightPageLogic::CurrentLight() const { return PageHasScene(CurrentView()) ? Light(m_nCurrent) : nullptr; }
 
-void CLightPageLogic::RedrawView() const {
-    if (CKelvanoView* view = currentView(); view && view->GetHost()) view->GetHost()->Redraw();
+void CLightPageLogic::Changed() const {
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view)) return;
+    view->SetModified();
+    view->Redraw();
 }
 
 void CLightPageLogic::InitSceneLights(int keep) {
-    CKelvanoView* view = currentView();
-    if (!view) return;
+    CKelvanoView* view = CurrentView();
+    if (!PageHasScene(view)) return;
     pnScene& scene = *view->GetScene();
     const int first = ::InitSceneLights(scene, keep, view->GetHost());
     for (int i = 0; i < kLightPreviewSlots; ++i) {
@@ -113,8 +111,9 @@ void CLightPageLogic::InitSceneLights(int keep) {
 }
 
 void CLightPageLogic::ShowMaterial(const std::string& name) {
-    CKelvanoView* view = currentView();
-    const pnMaterial* material = view && !name.empty() ? view->GetScene()->findMaterial(name.c_str()) : nullptr;
+    CKelvanoView* view = CurrentView();
+    const pnMaterial* material =
+        PageHasScene(view) && !name.empty() ? view->GetScene()->findMaterial(name.c_str()) : nullptr;
     CLightPreviewModel::Slot& s = m_preview.m_slots[m_nCurrent];
     if (!material) {
         m_controls.swatch = 0xCCCCCC;
@@ -186,7 +185,7 @@ void CLightPageLogic::Lock(bool animation) {
         // Moves made as effects never reached the lights: show them as they are.
         for (int i = 0; i < kLightPreviewSlots; ++i) {
             pnLight* light = m_lights[i];
-            if (!light || !light->getOn() || !currentView()) continue;
+            if (!light || !light->getOn() || !PageHasScene(CurrentView())) continue;
             const sgVec3 p = light->getPosition();
             m_preview.SetLightPosition(i, p[0], p[1], p[2]);
             m_reference[i] = p;
@@ -198,10 +197,8 @@ void CLightPageLogic::Lock(bool animation) {
 
 void CLightPageLogic::OnLightButton(int slot, bool on) {
     pnLight* light = Light(slot);
-    CKelvanoView* view = currentView();
-    if (!light || !view) return;
+    if (!light || !PageHasScene(CurrentView())) return;
     light->setOn(on ? 1 : 0);
-    view->m_bModified = 1;
     m_preview.m_slots[slot].on = on;
     m_controls.check[slot] = on;
     m_controls.radioEnabled[slot] = on;
@@ -219,16 +216,16 @@ void CLightPageLogic::OnLightButton(int slot, bool on) {
             UpdateEnabling();
         }
     }
-    RedrawView();
+    Changed();
 }
 
 void CLightPageLogic::OnLightRadio(int slot) {
-    if (!currentView() || !Light(slot) || !Light(slot)->getOn()) return;
+    if (!PageHasScene(CurrentView()) || !Light(slot) || !Light(slot)->getOn()) return;
     ShowLight(slot);
 }
 
 void CLightPageLogic::MoveCurrent(bool byDistance) {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     pnLight* light = CurrentLight();
     if (!light) return;
     float x = 0, y = 0, z = 0;
@@ -240,10 +237,10 @@ void CLightPageLogic::MoveCurrent(bool byDistance) {
         CreatePageEffect(*view, light->getName(), "litEffect", &move, std::string(), byDistance);
     } else {
         light->setPosition(now);
-        view->m_bModified = 1;
+        view->SetModified();
     }
     m_reference[m_nCurrent] = now;
-    RedrawView();
+    view->Redraw();
 }
 
 void CLightPageLogic::OnDistance(int position, bool end) {
@@ -257,8 +254,7 @@ void CLightPageLogic::OnDistance(int position, bool end) {
         float x = 0, y = 0, z = 0;
         m_preview.GetLightPosition(m_nCurrent, x, y, z);
         light->setPosition(x, y, z);
-        currentView()->m_bModified = 1;
-        RedrawView();
+        Changed();
     }
     if (end) MoveCurrent(true);
 }
@@ -268,8 +264,7 @@ void CLightPageLogic::OnIntensity(int position) {
     if (!light) return;
     light->setIntensity(float(position) * 0.01f);
     m_controls.intensity = position;
-    currentView()->m_bModified = 1;
-    RedrawView();
+    Changed();
 }
 
 void CLightPageLogic::OnSpotOn(const std::string& cutoffText) {
@@ -279,9 +274,8 @@ void CLightPageLogic::OnSpotOn(const std::string& cutoffText) {
     light->setSpotCutoff(cutoff);
     m_preview.m_slots[m_nCurrent].cutoff = cutoff;
     m_controls.spotOff = 0;
-    currentView()->m_bModified = 1;
     UpdateEnabling();
-    RedrawView();
+    Changed();
 }
 
 void CLightPageLogic::OnSpotOff() {
@@ -290,9 +284,8 @@ void CLightPageLogic::OnSpotOff() {
     light->setSpotCutoff(180.0f);
     m_preview.m_slots[m_nCurrent].cutoff = 180.0f;
     m_controls.spotOff = 1;
-    currentView()->m_bModified = 1;
     UpdateEnabling();
-    RedrawView();
+    Changed();
 }
 
 void CLightPageLogic::OnDirectional() {
@@ -300,8 +293,7 @@ void CLightPageLogic::OnDirectional() {
     if (pnLight* light = CurrentLight()) {
         light->setPositional(0);
         m_preview.m_slots[m_nCurrent].positional = 0;
-        currentView()->m_bModified = 1;
-        RedrawView();
+        Changed();
     }
     UpdateEnabling();
 }
@@ -311,8 +303,7 @@ void CLightPageLogic::OnPositional() {
     if (pnLight* light = CurrentLight()) {
         light->setPositional(1);
         m_preview.m_slots[m_nCurrent].positional = 1;
-        currentView()->m_bModified = 1;
-        RedrawView();
+        Changed();
     }
     UpdateEnabling();
 }
@@ -348,8 +339,7 @@ void CLightPageLogic::OnNumCommit(Field field, const std::string& text) {
         break;
     }
     }
-    currentView()->m_bModified = 1;
-    RedrawView();
+    Changed();
 }
 
 std::string CLightPageLogic::CurrentMaterial() const {
@@ -360,7 +350,7 @@ std::string CLightPageLogic::CurrentMaterial() const {
 void CLightPageLogic::OnMaterialChosen(int materialIndex) {
     pnLight* light = CurrentLight();
     if (!light) return;
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     const pnMaterial* material = view->GetScene()->getMaterial(materialIndex);
     if (!material) return;
     if (m_bAnimation) {
@@ -368,15 +358,14 @@ void CLightPageLogic::OnMaterialChosen(int materialIndex) {
         return;
     }
     light->setMaterial(material->getName().c_str());
-    view->m_bModified = 1;
     ShowMaterial(material->getName());
-    RedrawView();
+    Changed();
 }
 
 void CLightPageLogic::OnMaterialModified(int materialIndex) {
     pnLight* light = CurrentLight();
     if (!light) return;
-    const pnMaterial* material = currentView()->GetScene()->getMaterial(materialIndex);
+    const pnMaterial* material = CurrentView()->GetScene()->getMaterial(materialIndex);
     if (material && material->getName() == light->getMaterial()) ShowMaterial(material->getName());
 }
 

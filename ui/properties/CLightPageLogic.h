@@ -34,6 +34,10 @@ struct LightPageControls {
     int colorEnabled = 1;
 };
 
+// Whether the light and camera pages can edit through the view: it has a
+// scene and a document (they are idle otherwise).
+bool PageHasScene(const CKelvanoView* view);
+
 // A new effect made by the light or camera page in animation mode: named
 // base + the first free number, played with flag 1 from the current frame
 // for the event's free length (one frame less when shorter is set and the
@@ -83,7 +87,8 @@ private:
     void UpdateEnabling();
     void ShowMaterial(const std::string& name);
     void MoveCurrent(bool byDistance);
-    void RedrawView() const;
+    // A light changed without an undo step: the scene is modified and redrawn.
+    void Changed() const;
     // The light of the current slot with a document and a view, else null.
     pnLight* CurrentLight() const;
 

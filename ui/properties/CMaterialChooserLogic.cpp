@@ -1,5 +1,6 @@
 #include "ui/properties/CMaterialChooserLogic.h"
 
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
@@ -12,20 +13,6 @@
 #include <memory>
 
 namespace {
-
-CKelvanoView* currentView() {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentView : nullptr;
-}
-
-CKelvanoDoc* currentDoc() {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentDoc : nullptr;
-}
-
-void redrawView() {
-    if (CKelvanoView* view = currentView(); view && view->GetHost()) view->GetHost()->Redraw();
-}
 
 void copy3(const sgVec3& from, float to[3]) {
     for (int i = 0; i < 3; ++i) to[i] = from[i];
@@ -96,7 +83,7 @@ void applyDetailed(pnMaterial& m, const MaterialEditValues& v, bool withDefaults
 }  // namespace
 
 pnScene* CMaterialChooserLogic::Scene() const {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     return view ? view->GetScene() : nullptr;
 }
 
@@ -199,7 +186,8 @@ bool CMaterialChooserLogic::OnEnterKey(bool keyUp) {
 }
 
 void CMaterialChooserLogic::Add(int detailed) {
-    CKelvanoDoc* doc = currentDoc();
+    CKelvanoView* view = CurrentView();
+    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     pnScene* scene = Scene();
     if (!doc || !scene) return;
     const pnMaterial* source = scene->getMaterial(GetMaterialIndex());
@@ -229,9 +217,9 @@ void CMaterialChooserLogic::Add(int detailed) {
 }
 
 void CMaterialChooserLogic::Modify(int detailed) {
-    CKelvanoDoc* doc = currentDoc();
+    CKelvanoView* view = CurrentView();
     pnScene* scene = Scene();
-    if (!doc || !scene) return;
+    if (!view || !view->GetDocument() || !scene) return;
     const int index = GetMaterialIndex();
     pnMaterial* m = scene->getMaterial(index);
     if (!m) return;
@@ -240,23 +228,19 @@ void CMaterialChooserLogic::Modify(int detailed) {
     m_ui.HideChooser();
     if (detailed ? m_ui.RunDetailedEditor(values) : m_ui.RunSimpleEditor(values)) {
         m_bEnter = 0;
-        const int at = scene->indexOfMaterial(m);
-        doc->RecordUndoBeforeMaterial(m, at, UNDO_MATERIAL_CHANGE);
+        CEditScope edit(*view, m, scene->indexOfMaterial(m));
         if (detailed) applyDetailed(*m, values, true);
         else applySimple(*m, values);
-        redrawView();
         scene->updateObjectsUsingMaterial(m);
         if (index >= 0 && m_bHasOwner) m_ui.NotifyOwner(WM_MATERIAL_MODIFIED, m_nOwnerId, index);
-        doc->RecordUndoAfterMaterial(m, at);
-        redrawView();
     }
     m_ui.RefreshChooser();
     m_ui.ShowChooser();
 }
 
 void CMaterialChooserLogic::Delete() {
-    CKelvanoDoc* doc = currentDoc();
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
+    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     pnScene* scene = Scene();
     if (!m_bHasSelection || !doc || !scene) return;
     const int index = GetMaterialIndex();

@@ -39,11 +39,6 @@ wxImage arrowImage(bool right) {
     return image;
 }
 
-CKelvanoDoc* currentDoc() {
-    CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentDoc : nullptr;
-}
-
 int colorTemplate() {
     CKelvanoAppState* app = GetAppState();
     return app && app->m_templates.m_iddColor ? app->m_templates.m_iddColor : 121;
@@ -61,7 +56,7 @@ CMaterialDlg::CMaterialDlg(int, wxWindow* parent) : wxDialog(parent, wxID_ANY, "
 CMaterialDlg* CMaterialDlg::ShowFor(wxWeakRef<CMaterialDlg>& slot, wxWindow* parent, wxWindow* owner, int controlId,
                                     const std::string& materialName, Listener listener) {
     CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene()) return nullptr;
     if (!slot) {
         const int tpl = app->m_templates.m_iddMaterial ? app->m_templates.m_iddMaterial : 126;
@@ -137,7 +132,8 @@ void CMaterialDlg::Build() {
     top->Add(right, 0, wxTOP | wxRIGHT | wxBOTTOM, 10);
     SetSizerAndFit(top);
 
-    CKelvanoDoc* doc = currentDoc();
+    CKelvanoView* view = CurrentView();
+    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     (doc && doc->m_nMaterialEditor == 0 ? m_pSimple : m_pDetailed)->SetValue(true);
 
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_logic.PreviousPage(); }, ID_PREV);
@@ -148,7 +144,8 @@ void CMaterialDlg::Build() {
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_logic.Modify(EditorChoice()); }, ID_MODIFY);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_logic.Delete(); }, ID_DELETE);
     auto choice = [this](wxCommandEvent&) {
-        if (CKelvanoDoc* d = currentDoc()) d->m_nMaterialEditor = EditorChoice();
+        if (CKelvanoView* current = CurrentView(); current && current->GetDocument())
+            current->GetDocument()->m_nMaterialEditor = EditorChoice();
     };
     Bind(wxEVT_RADIOBUTTON, choice, ID_SIMPLE);
     Bind(wxEVT_RADIOBUTTON, choice, ID_DETAILED);

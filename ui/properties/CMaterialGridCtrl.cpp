@@ -23,8 +23,7 @@ CMaterialGridCtrl::CMaterialGridCtrl(wxWindow* parent, wxWindowID id, const wxPo
 bool CMaterialGridCtrl::SizeGL(int width, int height) { return SizeMaterialGrid(width, height); }
 
 void CMaterialGridCtrl::RenderGL() {
-    CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    CKelvanoView* view = CurrentView();
     if (!view) return;
     const wxSize client = GetClientSize();
     SizeMaterialGrid(client.x, client.y);

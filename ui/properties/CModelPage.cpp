@@ -86,7 +86,7 @@ void CModelPage::Lock(bool locked) {
 }
 
 pnModel* CModelPage::CreateModel(const std::string& name, const std::string& path) {
-    CKelvanoView* view = pages::View();
+    CKelvanoView* view = CurrentView();
     if (!view) return nullptr;
     auto made = std::make_unique<pnModel>();
     made->setName(name.c_str());
@@ -128,7 +128,7 @@ void CModelPage::OnMaterial(CPrivateMessageEvent& event) {
 
 void CModelPage::OnButton(wxCommandEvent& event) {
     pnModel* model = Model();
-    CKelvanoView* view = pages::View();
+    CKelvanoView* view = CurrentView();
     if (!model || !view) return;
     switch (event.GetId()) {
     case IDC_BROWSE: {

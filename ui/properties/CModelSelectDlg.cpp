@@ -30,11 +30,6 @@ bool runFileDialog(wxWindow* parent, const std::string& folder, std::string& pat
     return true;
 }
 
-CKelvanoView* currentView() {
-    const CKelvanoAppState* app = GetAppState();
-    return app ? app->m_pCurrentView : nullptr;
-}
-
 }  // namespace
 
 CModelSelectDlg::CModelSelectDlg(int templateId, wxWindow* parent)
@@ -77,7 +72,7 @@ void CModelSelectDlg::InitDialog() {
     for (const char* stock : kStockModelNames) m_pList->AddItem(folder + stock + ".bmp");
     m_pList->SelectIndex(0);
     if (!m_bNameFixed)
-        if (CKelvanoView* view = currentView()) m_strResultName = view->MakeUniqueObjectName("Model");
+        if (CKelvanoView* view = CurrentView()) m_strResultName = view->MakeUniqueObjectName("Model");
     m_strModelPath = ModelPathOfThumbnail(m_pList->GetSelectedName());
     m_nChosen = 0;
     ShowMembers();
@@ -103,7 +98,7 @@ void CModelSelectDlg::OnNameChange() {
         return;
     }
     const std::string typed = m_pName->GetValue().ToStdString(wxConvUTF8);
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     m_strResultName = view && !typed.empty() ? view->MakeUniqueObjectName(typed) : typed;
 }
 

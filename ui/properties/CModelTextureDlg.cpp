@@ -43,8 +43,8 @@ bool runPreviewDialog(wxWindow* parent, const std::string& folder, const std::st
 }
 
 CFrameRelays* frameRelays() {
-    CKelvanoView* view = pages::View();
-    return view && view->GetHost() ? view->GetHost()->GetMainFrame() : nullptr;
+    CKelvanoView* view = CurrentView();
+    return view ? view->Frame() : nullptr;
 }
 
 }  // namespace
@@ -58,7 +58,7 @@ CModelTextureDlg::CModelTextureDlg(wxWindow* owner, int templateId, int scaleId)
 
 CModelTextureDlg::~CModelTextureDlg() {
     if (!m_closed) return;
-    CKelvanoView* view = pages::View();
+    CKelvanoView* view = CurrentView();
     if (!(view && view->m_bClosingToolWindows)) m_closed();
 }
 
@@ -71,7 +71,8 @@ wxTextCtrl* CModelTextureDlg::Edit(int id) const { return dynamic_cast<wxTextCtr
 wxToggleButton* CModelTextureDlg::Tool(int id) const { return dynamic_cast<wxToggleButton*>(FindWindow(id)); }
 
 pnObject* CModelTextureDlg::Selected() const {
-    CKelvanoDoc* doc = pages::Doc();
+    CKelvanoView* view = CurrentView();
+    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     return doc ? doc->m_pSelectedObject : nullptr;
 }
 
@@ -194,7 +195,7 @@ void CModelTextureDlg::SetToolsAllowed(bool allowed) {
 void CModelTextureDlg::ClearTools() {
     for (int id : {int(IDC_MOVE), m_nScaleId, int(IDC_ROTATE)})
         if (wxToggleButton* t = Tool(id)) t->SetValue(false);
-    if (CKelvanoView* view = pages::View()) view->m_bTexMoveDrag = view->m_bTexScaleDrag = view->m_bTexRotateDrag = 0;
+    if (CKelvanoView* view = CurrentView()) view->m_bTexMoveDrag = view->m_bTexScaleDrag = view->m_bTexRotateDrag = 0;
     ShowMapping(0, 0);
     Edit(IDC_U)->Enable(false);
     Edit(IDC_V)->Enable(false);
@@ -219,8 +220,7 @@ void CModelTextureDlg::ReadFrames() {
 void CModelTextureDlg::Apply() {
     ReadFrames();
     pnObject* object = Selected();
-    CKelvanoDoc* doc = pages::Doc();
-    if (!object || !doc) return;
+    if (!object) return;
     if (m_strPath.empty() && dynamic_cast<CPanelTextureDlg*>(this)) {
         // A panel without a file records no step; the scene still changed.
         pages::ChangeWithoutStep([&] { ApplyTo(object); });
@@ -252,7 +252,7 @@ void CModelTextureDlg::OnTextureMode(int selection) {
 }
 
 void CModelTextureDlg::OnTool(int id, bool on) {
-    CKelvanoView* view = pages::View();
+    CKelvanoView* view = CurrentView();
     pnObject* object = Selected();
     if (!view) return;
     if (Tool(id)) Tool(id)->SetValue(on);
@@ -351,7 +351,7 @@ void CTextTextureDlg::TellPage(bool on) {
 void CModelTextureDlg::OnClose() {
     Apply();
     TellPage(ShowsTexture(Selected()));
-    if (CKelvanoView* view = pages::View()) view->m_bTexMoveDrag = view->m_bTexScaleDrag = view->m_bTexRotateDrag = 0;
+    if (CKelvanoView* view = CurrentView()) view->m_bTexMoveDrag = view->m_bTexScaleDrag = view->m_bTexRotateDrag = 0;
     Hide();
     Destroy();
 }

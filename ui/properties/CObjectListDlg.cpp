@@ -72,26 +72,24 @@ void CObjectListDlg::Clear() {
 }
 
 void CObjectListDlg::OnSelChange() {
-    const CKelvanoAppState* app = GetAppState();
-    if (!app || !app->m_pCurrentDoc || !app->m_pCurrentView) return;
-    CKelvanoView& view = *app->m_pCurrentView;
+    if (!CurrentView() || !CurrentView()->GetDocument()) return;
+    CKelvanoView& view = *CurrentView();
     wxArrayInt selected;
     m_pList->GetSelections(selected);
     std::vector<std::string> names;
     for (int index : selected) names.push_back(m_pList->GetString(index).ToStdString(wxConvUTF8));
     // The selection of several objects goes first; the list stays as it is.
     view.ClearMultiSelection(0);
-    CViewHost* host = view.GetHost();
     if (names.size() == 1) {
         // As if chosen in the tool bar's object chooser.
-        if (CFrameRelays* frame = host ? host->GetMainFrame() : nullptr) frame->SelectObjectChooserName(names[0]);
+        if (CFrameRelays* frame = view.Frame()) frame->SelectObjectChooserName(names[0]);
         view.OnObjectChosen(names[0]);
     } else if (names.size() > 1) {
         for (const std::string& name : names) {
             view.SelectObjectByName(name);
             if (view.m_bHighlightSelected) view.HighlightObjectByName(name, 1);
         }
-        if (host) host->Redraw();
+        view.Redraw();
     }
 }
 

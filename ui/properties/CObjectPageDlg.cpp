@@ -33,16 +33,15 @@ wxSize CObjectPageDlg::DoGetBestSize() const {
 }
 
 pnObject* CObjectPageDlg::SelectedObjectOfType(const char* typeName) {
-    const CKelvanoAppState* app = GetAppState();
-    if (!app || !app->m_pCurrentDoc || !app->m_pCurrentView || !typeName) return nullptr;
-    pnObject* selected = app->m_pCurrentDoc->m_pSelectedObject;
+    const CKelvanoView* view = CurrentView();
+    if (!view || !view->GetDocument() || !typeName) return nullptr;
+    pnObject* selected = view->GetDocument()->m_pSelectedObject;
     return selected && std::strcmp(selected->getTypeName(), typeName) == 0 ? selected : nullptr;
 }
 
 int CObjectPageDlg::CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard, const std::string& duplicateSuffix,
                                    const std::string& caption) {
-    const CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    CKelvanoView* view = CurrentView();
     if (!edit || !object || !view || !view->GetScene() || view->m_bAnimationMode || !guard) return 0;
     const std::string typed = edit->GetText();
     const std::string current = object->getName();

@@ -1,5 +1,6 @@
 #include "ui/properties/CPanelPage.h"
 
+#include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "scene/pnPanel.h"
@@ -112,7 +113,7 @@ void CPanelPage::LoadFromObject(pnObject* object, int) {
     ShowValue(IDC_Z, d[2]);
     ShowValue(IDC_TAPER, panel->getBevel());
     Spin(IDC_TAPER_SPIN)->SetRange(0, std::max(0, ClampedInt(TaperLimit(d[0], d[1]))));
-    const CKelvanoView* view = pages::View();
+    const CKelvanoView* view = CurrentView();
     if (!view || !view->m_bAnimationMode) EnableKindControls();
     bool faces = false;
     for (int f = 0; f < pnPanel::NUM_FACES; ++f) faces = faces || panel->getFaceFlag(f) == 1;
@@ -134,7 +135,7 @@ void CPanelPage::Lock(bool locked) {
 }
 
 pnPanel* CPanelPage::CreatePanel(const std::string& name, float x, float y, float z, float taper) {
-    CKelvanoView* view = pages::View();
+    CKelvanoView* view = CurrentView();
     if (!view) return nullptr;
     auto made = std::make_unique<pnPanel>();
     made->setName(name.c_str());
@@ -227,7 +228,7 @@ void CPanelPage::OnMaterial(CPrivateMessageEvent& event) {
 
 void CPanelPage::OnButton(wxCommandEvent& event) {
     pnPanel* panel = Panel();
-    CKelvanoView* view = pages::View();
+    CKelvanoView* view = CurrentView();
     if (!panel || !view) return;
     switch (event.GetId()) {
     case IDC_3D:

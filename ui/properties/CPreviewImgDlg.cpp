@@ -2,6 +2,7 @@
 
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
 #include "sg/sgImage.h"
 #include "ui/properties/CDibPreviewCtrl.h"
 #include "ui/properties/ObjectRules.h"
@@ -14,13 +15,13 @@ namespace {
 
 // The "Preview" setting is the current document's (on without a document).
 bool previewSetting() {
-    const CKelvanoAppState* app = GetAppState();
-    return !app || !app->m_pCurrentDoc || app->m_pCurrentDoc->m_bShowImagePreview != 0;
+    const CKelvanoView* view = CurrentView();
+    return !view || !view->GetDocument() || view->GetDocument()->m_bShowImagePreview != 0;
 }
 
 void setPreviewSetting(bool on) {
-    CKelvanoAppState* app = GetAppState();
-    if (app && app->m_pCurrentDoc) app->m_pCurrentDoc->m_bShowImagePreview = on ? 1 : 0;
+    if (CKelvanoView* view = CurrentView(); view && view->GetDocument())
+        view->GetDocument()->m_bShowImagePreview = on ? 1 : 0;
 }
 
 // The extra controls: the check box and the picture, following the dialog's

@@ -21,9 +21,9 @@ int readInt(wxTextCtrl* edit) { return ParseLeadingInt(edit->GetValue().ToStdStr
 
 // A message through the view's host where there is one.
 void tell(wxWindow* parent, const std::string& text) {
-    const CKelvanoAppState* app = GetAppState();
-    if (app && app->m_pCurrentView && app->m_pCurrentView->GetHost())
-        app->m_pCurrentView->GetHost()->MessageBox(text, "Kelvano", KV_MB_OK | KV_MB_ICONWARNING);
+    const CKelvanoView* view = CurrentView();
+    if (view && view->GetHost())
+        view->GetHost()->MessageBox(text, "Kelvano", KV_MB_OK | KV_MB_ICONWARNING);
     else
         wxMessageBox(text, "Kelvano", wxOK | wxICON_WARNING, parent);
 }
@@ -106,10 +106,11 @@ CEditOptionsDlg::CEditOptionsDlg(wxWindow* parent) : wxDialog(parent, kTemplate,
 }
 
 void CEditOptionsDlg::Start() {
-    const CKelvanoAppState* app = GetAppState();
-    if (!app || !app->m_pCurrentDoc) return;
-    m_nOffsetX = app->m_pCurrentDoc->m_nCopyOffsetX;
-    m_nOffsetY = app->m_pCurrentDoc->m_nCopyOffsetY;
+    const CKelvanoView* view = CurrentView();
+    const CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
+    if (!doc) return;
+    m_nOffsetX = doc->m_nCopyOffsetX;
+    m_nOffsetY = doc->m_nCopyOffsetY;
     m_pX->ChangeValue(wxString::Format("%d", m_nOffsetX));
     m_pY->ChangeValue(wxString::Format("%d", m_nOffsetY));
 }
@@ -125,11 +126,12 @@ bool CEditOptionsDlg::TryOK() {
             return false;
         }
     }
-    const CKelvanoAppState* app = GetAppState();
-    if (!app || !app->m_pCurrentDoc) return false;
+    const CKelvanoView* view = CurrentView();
+    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
+    if (!doc) return false;
     m_nOffsetX = x;
     m_nOffsetY = y;
-    app->m_pCurrentDoc->m_nCopyOffsetX = x;
-    app->m_pCurrentDoc->m_nCopyOffsetY = y;
+    doc->m_nCopyOffsetX = x;
+    doc->m_nCopyOffsetY = y;
     return true;
 }

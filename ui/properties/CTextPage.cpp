@@ -1,9 +1,8 @@
 #include "ui/properties/CTextPage.h"
 
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
-#include "app/core/CUndoHistory.h"
 #include "platform/FontOutline.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
@@ -31,7 +30,6 @@
 #include <wx/stattext.h>
 
 #include <cmath>
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -45,20 +43,6 @@ enum : int {
     IDC_WJUST_SPIN = 1663, IDC_2D = 1205, IDC_EDGE_SHADOW = 1292, IDC_TEXTURE_OFF = 1393, IDC_TEXTURE_ON = 1403,
     IDC_SWATCH = 1239, IDC_TEXTURE = 1269, IDC_BOTTOM = 1523,
 };
-
-const char* const kSizes[] = {"20", "24", "28", "32", "40", "48", "64", "72", "80", "96", "112"};
-
-CKelvanoView* currentView() {
-    CKelvanoAppState* app = GetAppState();
-    return app && app->m_pCurrentDoc && app->m_pCurrentView ? app->m_pCurrentView : nullptr;
-}
-
-// "%<width>.<decimals>f" in the C locale.
-std::string fixed(double value, int decimals, int width = 0) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%*.*f", width, decimals, value);
-    return text;
-}
 
 }  // namespace
 
@@ -78,11 +62,11 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
         grid->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(control, 1, wxEXPAND);
     };
-    auto spinRow = [this](CNumEdit*& edit, int editId, CNumSpinCtrl*& spin, int spinId, int lo, int hi) {
+    auto spinRow = [this](CNumEdit*& edit, int editId, CNumSpinCtrl*& spin, int spinId, TextIntRange range) {
         auto* line = new wxBoxSizer(wxHORIZONTAL);
         edit = new CNumEdit(this, editId, "", wxDefaultPosition, wxSize(60, -1));
         spin = new CNumSpinCtrl(this, spinId);
-        spin->SetRange(lo, hi);
+        spin->SetRange(range.lo, range.hi);
         spin->SetBuddy(edit);
         line->Add(edit, 1, wxEXPAND);
         line->Add(spin, 0);
@@ -101,38 +85,26 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     m_pFont = new wxChoice(this, IDC_FONT, wxDefaultPosition, wxDefaultSize, faces);
     row("Font", m_pFont);
     wxArrayString sizes;
-    for (const char* s : kSizes) sizes.Add(s);
+    for (const char* s : kTextSizes) sizes.Add(s);
     m_pSize = new CNotifyComboBox(this, IDC_SIZE, "", wxDefaultPosition, wxDefaultSize, sizes, wxTE_PROCESS_ENTER);
     row("Size ", m_pSize);
     m_pOrigin = new wxChoice(this, IDC_ORIGIN);
-    for (const char* o : {"Left", "Center", "Right"}) m_pOrigin->Append(o);
+    for (const char* o : kTextOrigins) m_pOrigin->Append(o);
     row("Origin", m_pOrigin);
     auto lineRow = [this, grid](const char* label, wxSizer* line) {
         grid->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(line, 1, wxEXPAND);
     };
-    lineRow("Spacing", spinRow(m_pSpacing, IDC_SPACING, m_pSpacingSpin, IDC_SPACING_SPIN, -20, 50));
-    lineRow("Bevel Width", spinRow(m_pBevelWidth, IDC_BEVEL_WIDTH, m_pBevelWidthSpin, IDC_BEVEL_WIDTH_SPIN, 0, 100));
-    lineRow("Height", spinRow(m_pBevelDepth, IDC_BEVEL_DEPTH, m_pBevelDepthSpin, IDC_BEVEL_DEPTH_SPIN, 0, 100));
-    lineRow("Ratio(%)", spinRow(m_pRatio, IDC_RATIO, m_pRatioSpin, IDC_RATIO_SPIN, 10, 500));
-    lineRow("Extrusion", spinRow(m_pDepth, IDC_DEPTH, m_pDepthSpin, IDC_DEPTH_SPIN, 0, 1000));
+    lineRow("Spacing", spinRow(m_pSpacing, IDC_SPACING, m_pSpacingSpin, IDC_SPACING_SPIN, kTextSpacingRange));
+    lineRow("Bevel Width",
+            spinRow(m_pBevelWidth, IDC_BEVEL_WIDTH, m_pBevelWidthSpin, IDC_BEVEL_WIDTH_SPIN, kTextBevelSpinRange));
+    lineRow("Height",
+            spinRow(m_pBevelDepth, IDC_BEVEL_DEPTH, m_pBevelDepthSpin, IDC_BEVEL_DEPTH_SPIN, kTextBevelSpinRange));
+    lineRow("Ratio(%)", spinRow(m_pRatio, IDC_RATIO, m_pRatioSpin, IDC_RATIO_SPIN, kTextRatioRange));
+    lineRow("Extrusion", spinRow(m_pDepth, IDC_DEPTH, m_pDepthSpin, IDC_DEPTH_SPIN, kTextDepthRange));
     m_pQuality = new wxChoice(this, IDC_QUALITY);
-    for (int q = 1; q <= 10; ++q) m_pQuality->Append(wxString::Format("%d", q));
+    for (int q = 1; q <= kTextQualities; ++q) m_pQuality->Append(wxString::Format("%d", q));
     row("Quality", m_pQuality);
-    // The edits' ranges (integers, or floats for the bevel).
-    auto intRange = [](CNumEdit* e, int lo, int hi) {
-        e->m_nMode = 0;
-        e->m_nMin = lo;
-        e->m_nMax = hi;
-    };
-    intRange(m_pSpacing, -20, 50);
-    intRange(m_pRatio, 10, 500);
-    intRange(m_pDepth, 0, 1000);
-    for (CNumEdit* e : {m_pBevelWidth, m_pBevelDepth}) {
-        e->m_nMode = 1;
-        e->m_fMin = 0.0f;
-        e->m_fMax = 10.0f;
-    }
     top->Add(grid, 0, wxALL | wxEXPAND, 4);
 
     auto* checks = new wxFlexGridSizer(2, 4, 4);
@@ -142,12 +114,10 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     checks->Add(m_p2D);
     m_pNJustCheck = new wxCheckBox(this, IDC_NJUST_CHECK, "N Just.");
     checks->Add(m_pNJustCheck, 0, wxALIGN_CENTER_VERTICAL);
-    checks->Add(spinRow(m_pNJust, IDC_NJUST, m_pNJustSpin, IDC_NJUST_SPIN, 0, 1000));
+    checks->Add(spinRow(m_pNJust, IDC_NJUST, m_pNJustSpin, IDC_NJUST_SPIN, kTextJustRange));
     m_pWJustCheck = new wxCheckBox(this, IDC_WJUST_CHECK, "W Just.");
     checks->Add(m_pWJustCheck, 0, wxALIGN_CENTER_VERTICAL);
-    checks->Add(spinRow(m_pWJust, IDC_WJUST, m_pWJustSpin, IDC_WJUST_SPIN, 0, 1000));
-    intRange(m_pNJust, 0, 1000);
-    intRange(m_pWJust, 0, 1000);
+    checks->Add(spinRow(m_pWJust, IDC_WJUST, m_pWJustSpin, IDC_WJUST_SPIN, kTextJustRange));
     top->Add(checks, 0, wxALL, 4);
     m_pEdgeShadow = new wxButton(this, IDC_EDGE_SHADOW, "Edge/Shadow");
     top->Add(m_pEdgeShadow, 0, wxALL, 4);
@@ -168,21 +138,8 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     top->Add(bottom);
     SetSizer(top);
 
-    // Before any object is loaded.
-    m_pSpacingSpin->SetValue(0);
-    m_pBevelWidthSpin->SetValue(0);
-    m_pBevelDepthSpin->SetValue(0);
-    m_pRatioSpin->SetValue(100);
-    m_pDepthSpin->SetValue(50);
-    m_pRatio->ChangeValue("100");
-    m_pDepth->ChangeValue("50");
-    m_pSpacing->ChangeValue("0");
-    m_pOrigin->SetSelection(1);
-    m_pQuality->SetSelection(4);
-    m_pSize->SetSelection(7);
-    const std::string arial = PickFace(m_faces, "Arial", matchedFontFamily("Arial"));
-    for (size_t i = 0; i < m_faces.size(); ++i)
-        if (m_faces[i] == arial) m_pFont->SetSelection(static_cast<int>(i));
+    SetEditRanges();
+    ShowDefaults();
 
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CTextPage::OnCommit, this);
     Bind(kvEVT_WM_NUMEDIT_CHANGED, &CTextPage::OnChanged, this);
@@ -190,83 +147,124 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     Bind(kvEVT_WM_COMBO_COMMIT, &CTextPage::OnComboCommit, this);
     Bind(kvEVT_WM_MATERIAL_CHOSEN, &CTextPage::OnMaterial, this);
     Bind(kvEVT_WM_MATERIAL_MODIFIED, &CTextPage::OnMaterial, this);
-    // The bevel spins count tenths.
-    Bind(wxEVT_SPIN, [this](wxSpinEvent& e) {
-        if (e.GetId() == IDC_BEVEL_WIDTH_SPIN) m_pBevelWidth->ChangeValue(fixed(e.GetPosition() * 0.1, 1));
-        if (e.GetId() == IDC_BEVEL_DEPTH_SPIN) m_pBevelDepth->ChangeValue(fixed(e.GetPosition() * 0.1, 1));
-    });
-    m_pFont->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
-        const int at = m_pFont->GetSelection();
-        if (at < 0 || at >= static_cast<int>(m_faces.size())) return;
-        const std::string face = m_faces[at];
-        Bracket([&](pnString* t) { t->setFont(face.c_str()); });
-        AddControlTip(m_pFont, wxString::FromUTF8(face));
-    });
-    m_pOrigin->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
-        const int at = m_pOrigin->GetSelection();
-        Bracket([&](pnString* t) { t->setHJust(at); });
-    });
-    m_pQuality->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) {
-        const float precision = PrecisionFromQuality(m_pQuality->GetSelection() + 1);
-        Bracket([&](pnString* t) { t->setPrecision(precision); });
-    });
-    m_pSize->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) {
-        const int at = m_pSize->GetSelection();
-        if (at >= 0) {
-            const int size = ParseLeadingInt(m_pSize->GetString(at).ToStdString());
-            Bracket([&](pnString* t) { t->setSize(static_cast<float>(size)); });
-        } else if (pnString* t = Selected()) {
-            m_pSize->ChangeValue(wxString::Format("%d", ClampedInt(t->getSize())));
-        }
-    });
-    m_pItalic->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
-        const int on = m_pItalic->GetValue() ? 1 : 0;
-        Bracket([&](pnString* t) { t->setItalic(on); });
-    });
+    Bind(wxEVT_SPIN, &CTextPage::OnBevelSpin, this);
+    m_pFont->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnFont(); });
+    m_pOrigin->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnOrigin(); });
+    m_pQuality->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { OnQuality(); });
+    m_pSize->Bind(wxEVT_COMBOBOX, [this](wxCommandEvent&) { OnSizeChosen(); });
+    m_pItalic->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { OnItalic(); });
     m_pNJustCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { ApplyJust(true); });
     m_pWJustCheck->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { ApplyJust(false); });
-    m_p2D->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
-        const int kind = m_p2D->GetValue() ? 0 : 1;
-        Bracket([&](pnString* t) { t->setKind(kind); });
-        EnableControls();
-    });
+    m_p2D->Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { On2D(); });
     m_pEdgeShadow->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnEdgeShadow(); });
     m_pSwatch->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnSwatch(); });
     m_pTexture->Bind(wxEVT_BUTTON, [](wxCommandEvent&) {
-        if (CKelvanoView* view = currentView()) view->ShowTextTextureDialog();
+        if (CKelvanoView* view = CurrentView()) view->ShowTextTextureDialog();
     });
-    // Texturing on or off: the document becomes modified, so a close asks to
-    // save it, though no undo step is made.
-    auto texture = [this](int mode) {
-        CKelvanoView* view = currentView();
-        pnString* t = Selected();
-        if (!view || !t) return;
-        t->setMode(mode);
-        view->m_bModified = 1;
-        Redraw();
-    };
-    m_pTextureOff->Bind(wxEVT_RADIOBUTTON, [texture](wxCommandEvent&) { texture(0); });
-    m_pTextureOn->Bind(wxEVT_RADIOBUTTON, [texture](wxCommandEvent&) { texture(1); });
+    m_pTextureOff->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { OnTextureMode(0); });
+    m_pTextureOn->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { OnTextureMode(1); });
     EnableControls();
 }
 
 pnString* CTextPage::Selected() const { return dynamic_cast<pnString*>(SelectedObjectOfType("pnString")); }
 
-template <typename Change>
-void CTextPage::Bracket(Change change) {
-    CKelvanoView* view = currentView();
-    pnString* text = Selected();
-    if (!view || !text) return;
-    CKelvanoDoc* doc = view->GetDocument();
-    doc->RecordUndoBefore(text, UNDO_CHANGE);
-    change(text);
-    doc->RecordUndoAfter(text);
-    Redraw();
+void CTextPage::SetEditRanges() {
+    auto intRange = [](CNumEdit* e, TextIntRange range) {
+        e->m_nMode = 0;
+        e->m_nMin = range.lo;
+        e->m_nMax = range.hi;
+    };
+    intRange(m_pSpacing, kTextSpacingRange);
+    intRange(m_pRatio, kTextRatioRange);
+    intRange(m_pDepth, kTextDepthRange);
+    intRange(m_pNJust, kTextJustRange);
+    intRange(m_pWJust, kTextJustRange);
+    for (CNumEdit* e : {m_pBevelWidth, m_pBevelDepth}) {
+        e->m_nMode = 1;
+        e->m_fMin = 0.0f;
+        e->m_fMax = kTextBevelMax;
+    }
 }
 
-void CTextPage::Redraw() const {
-    if (CKelvanoView* view = currentView())
-        if (view->GetHost()) view->GetHost()->Redraw();
+void CTextPage::ShowDefaults() {
+    const TextPageDefaults d;
+    m_pSpacingSpin->SetValue(d.spacing);
+    m_pBevelWidthSpin->SetValue(d.bevelTenths);
+    m_pBevelDepthSpin->SetValue(d.bevelTenths);
+    m_pRatioSpin->SetValue(d.ratio);
+    m_pDepthSpin->SetValue(d.depth);
+    m_pRatio->ChangeValue(wxString::Format("%d", d.ratio));
+    m_pDepth->ChangeValue(wxString::Format("%d", d.depth));
+    m_pSpacing->ChangeValue(wxString::Format("%d", d.spacing));
+    m_pOrigin->SetSelection(d.origin);
+    m_pQuality->SetSelection(d.qualityIndex);
+    m_pSize->SetSelection(d.sizeIndex);
+    const std::string face = PickFace(m_faces, d.face, matchedFontFamily(d.face));
+    for (size_t i = 0; i < m_faces.size(); ++i)
+        if (m_faces[i] == face) m_pFont->SetSelection(static_cast<int>(i));
+}
+
+void CTextPage::OnBevelSpin(wxSpinEvent& event) {
+    if (event.GetId() == IDC_BEVEL_WIDTH_SPIN) m_pBevelWidth->ChangeValue(BevelSpinText(event.GetPosition()));
+    if (event.GetId() == IDC_BEVEL_DEPTH_SPIN) m_pBevelDepth->ChangeValue(BevelSpinText(event.GetPosition()));
+}
+
+void CTextPage::OnFont() {
+    const std::string face = FaceAt(m_faces, m_pFont->GetSelection());
+    if (face.empty()) return;
+    Bracket([&](pnString* t) { t->setFont(face.c_str()); });
+    AddControlTip(m_pFont, wxString::FromUTF8(face));
+}
+
+void CTextPage::OnOrigin() {
+    const int at = m_pOrigin->GetSelection();
+    Bracket([&](pnString* t) { t->setHJust(at); });
+}
+
+void CTextPage::OnQuality() {
+    const float precision = PrecisionFromQuality(m_pQuality->GetSelection() + 1);
+    Bracket([&](pnString* t) { t->setPrecision(precision); });
+}
+
+void CTextPage::OnSizeChosen() {
+    const int at = m_pSize->GetSelection();
+    if (at >= 0) {
+        const int size = ParseLeadingInt(m_pSize->GetString(at).ToStdString());
+        Bracket([&](pnString* t) { t->setSize(static_cast<float>(size)); });
+    } else if (pnString* t = Selected()) {
+        m_pSize->ChangeValue(wxString::Format("%d", ClampedInt(t->getSize())));
+    }
+}
+
+void CTextPage::OnItalic() {
+    const int on = m_pItalic->GetValue() ? 1 : 0;
+    Bracket([&](pnString* t) { t->setItalic(on); });
+}
+
+void CTextPage::On2D() {
+    const int kind = TextKindOf2D(m_p2D->GetValue());
+    Bracket([&](pnString* t) { t->setKind(kind); });
+    EnableControls();
+}
+
+void CTextPage::OnTextureMode(int mode) {
+    // Texturing on or off: the document becomes modified, so a close asks to
+    // save it, though no undo step is made.
+    CKelvanoView* view = CurrentView();
+    pnString* t = Selected();
+    if (!view || !t) return;
+    t->setMode(mode);
+    view->SetModified();
+    view->Redraw();
+}
+
+template <typename Change>
+void CTextPage::Bracket(Change change) {
+    CKelvanoView* view = CurrentView();
+    pnString* text = Selected();
+    if (!view || !text) return;
+    CEditScope edit(*view, text);
+    change(text);
 }
 
 void CTextPage::EnableControls() {
@@ -294,7 +292,7 @@ void CTextPage::Lock(bool locked) {
 }
 
 void CTextPage::ShowSwatch(const std::string& materialName) {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     pnMaterial* m = view && view->GetScene() && !materialName.empty()
                         ? view->GetScene()->findMaterial(materialName.c_str())
                         : nullptr;
@@ -307,7 +305,7 @@ void CTextPage::ShowSwatch(const std::string& materialName) {
 }
 
 void CTextPage::LoadFromObject(pnObject* object, int /*flag*/) {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     auto* t = dynamic_cast<pnString*>(object);
     if (!view || !view->GetScene() || !t) return;
     const int face = FaceIndex(m_faces, t->getFont(), matchedFontFamily(t->getFont()));
@@ -326,10 +324,10 @@ void CTextPage::LoadFromObject(pnObject* object, int /*flag*/) {
         m_pSize->ChangeValue(size);
     m_pBevelWidthSpin->SetValue(ClampedInt(t->getBevel(0) * 10.0));
     m_pBevelDepthSpin->SetValue(ClampedInt(t->getBevel(1) * 10.0));
-    m_pBevelWidth->ChangeValue(fixed(t->getBevel(0), 2));
-    m_pBevelDepth->ChangeValue(fixed(t->getBevel(1), 2));
+    m_pBevelWidth->ChangeValue(FixedText(t->getBevel(0), 2));
+    m_pBevelDepth->ChangeValue(FixedText(t->getBevel(1), 2));
     const int quality = QualityFromPrecision(t->getPrecision());
-    m_pQuality->SetSelection(quality >= 1 && quality <= 10 ? quality - 1 : wxNOT_FOUND);
+    m_pQuality->SetSelection(quality >= 1 && quality <= kTextQualities ? quality - 1 : wxNOT_FOUND);
     const int ratio = ClampedInt(std::round(t->getRatio() * 100.0));
     m_pRatioSpin->SetValue(ratio);
     m_pRatio->ChangeValue(wxString::Format("%d", ratio));
@@ -354,7 +352,7 @@ void CTextPage::LoadFromObject(pnObject* object, int /*flag*/) {
 
 std::string CTextPage::CreateText(const std::string& name, const std::string& text, const std::string& face,
                                   int size, int italic) {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene()) return "";
     const std::string unique = view->MakeUniqueObjectName(name);
     if (unique.empty()) return "";
@@ -377,7 +375,7 @@ void CTextPage::SetTextureCheck(bool on) { (on ? m_pTextureOn : m_pTextureOff)->
 
 void CTextPage::OnCommit(CPrivateMessageEvent& event) {
     pnString* t = Selected();
-    if (!t || !currentView()) return;
+    if (!t || !CurrentView()) return;
     const int id = static_cast<int>(event.GetWParam());
     if (id == IDC_NAME) {
         CommitNameEdit(m_pName, t, m_bNameGuard, " is already used!", "Kelvano");
@@ -389,7 +387,7 @@ void CTextPage::OnCommit(CPrivateMessageEvent& event) {
         CNumEdit* edit = width ? m_pBevelWidth : m_pBevelDepth;
         const float value = static_cast<float>(ParseLeadingFloat(edit->GetText()));
         (width ? m_pBevelWidthSpin : m_pBevelDepthSpin)->SetValue(static_cast<int>(value * 10.0f));
-        edit->ChangeValue(fixed(value, 1, 3));
+        edit->ChangeValue(FixedText(value, 1, 3));
         Bracket([&](pnString* s) { width ? s->setBevelWidth(value) : s->setBevelDepth(value); });
         return;
     }
@@ -416,12 +414,12 @@ void CTextPage::ApplySpin(int id, int p) {
     case IDC_SPACING:
     case IDC_SPACING_SPIN: Bracket([&](pnString* t) { t->setGap(static_cast<float>(p)); }); break;
     case IDC_BEVEL_WIDTH_SPIN:
-        m_pBevelWidth->ChangeValue(fixed(p * 0.1, 1));
-        Bracket([&](pnString* t) { t->setBevelWidth(p * 0.1f); });
+        m_pBevelWidth->ChangeValue(BevelSpinText(p));
+        Bracket([&](pnString* t) { t->setBevelWidth(BevelOfSpin(p)); });
         break;
     case IDC_BEVEL_DEPTH_SPIN:
-        m_pBevelDepth->ChangeValue(fixed(p * 0.1, 1));
-        Bracket([&](pnString* t) { t->setBevelDepth(p * 0.1f); });
+        m_pBevelDepth->ChangeValue(BevelSpinText(p));
+        Bracket([&](pnString* t) { t->setBevelDepth(BevelOfSpin(p)); });
         break;
     case IDC_RATIO:
     case IDC_RATIO_SPIN: Bracket([&](pnString* t) { t->setRatio(p * 0.01); }); break;
@@ -460,16 +458,14 @@ void CTextPage::ApplyJust(bool n) {
 }
 
 void CTextPage::OnEdgeShadow() {
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     pnString* t = Selected();
     if (!view || !t) return;
-    CKelvanoDoc* doc = view->GetDocument();
-    doc->RecordUndoBefore(t, UNDO_CHANGE);
+    CEditScope edit(*view, t);
     CEdgeShadowDlg dlg(this);
     dlg.SetTargetObject(t);
     dlg.SetOwnerObject(t);
     dlg.ShowModal();
-    doc->RecordUndoAfter(t);
 }
 
 void CTextPage::OnSwatch() {
@@ -485,7 +481,7 @@ void CTextPage::OnSwatch() {
 
 void CTextPage::OnMaterial(CPrivateMessageEvent& event) {
     pnString* t = Selected();
-    CKelvanoView* view = currentView();
+    CKelvanoView* view = CurrentView();
     if (!t || !view || !view->GetScene() || event.GetWParam() != IDC_SWATCH) return;
     pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(event.GetLParam()));
     if (!m) return;

@@ -21,6 +21,7 @@ class wxButton;
 class wxCheckBox;
 class wxChoice;
 class wxRadioButton;
+class wxSpinEvent;
 class wxStaticText;
 
 class CTextPage : public CObjectPageDlg {
@@ -75,12 +76,22 @@ public:
 
 private:
     pnString* Selected() const;
-    // Records the text before, applies, records it after, redraws.
+    // Applies a change to the selected text as one undo step.
     template <typename Change>
     void Bracket(Change change);
-    void Redraw() const;
     void EnableControls();
+    // The edits' ranges and the values shown before a text is loaded.
+    void SetEditRanges();
+    void ShowDefaults();
     void ShowSwatch(const std::string& materialName);
+    void OnBevelSpin(wxSpinEvent& event);
+    void OnFont();
+    void OnOrigin();
+    void OnQuality();
+    void OnSizeChosen();
+    void OnItalic();
+    void On2D();
+    void OnTextureMode(int mode);
     void OnCommit(CPrivateMessageEvent& event);
     void OnChanged(CPrivateMessageEvent& event);
     void OnSpinReleased(CPrivateMessageEvent& event);

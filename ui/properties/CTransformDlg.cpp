@@ -69,8 +69,7 @@ CTransformDlg::CTransformDlg(wxWindow* parent)
     m_pEdits[TF_AXIS_X]->ChangeValue("0.000");
     m_pEdits[TF_AXIS_Y]->ChangeValue("1.000");
     m_pEdits[TF_AXIS_Z]->ChangeValue("0.000");
-    const CKelvanoAppState* app = GetAppState();
-    if (app && app->m_pCurrentView && app->m_pCurrentView->m_bAnimationMode) DisableEdits();
+    if (const CKelvanoView* view = CurrentView(); view && view->m_bAnimationMode) DisableEdits();
 
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CTransformDlg::OnCommit, this);
     Bind(kvEVT_WM_SPIN_RELEASED, &CTransformDlg::OnSpinReleased, this);
@@ -121,25 +120,25 @@ void CTransformDlg::OnSpinReleased(CPrivateMessageEvent& event) {
 }
 
 void CTransformDlg::Apply(int field) {
-    const CKelvanoAppState* app = GetAppState();
+    CKelvanoView* view = CurrentView();
     // A release already under way when the bar locked applies nothing.
-    if (!m_bEnabled || !app || !app->m_pCurrentDoc || !app->m_pCurrentView) return;
-    CKelvanoDoc& doc = *app->m_pCurrentDoc;
+    if (!m_bEnabled || !view || !view->GetDocument()) return;
+    CKelvanoDoc& doc = *view->GetDocument();
     pnObject* selected = doc.m_pSelectedObject;
     if (!selected) return;
     const float value = TransformFieldValue(field, m_pEdits[field]->GetText());
     // A commit that changes nothing (focus leaving a field already applied)
     // records no step.
-    if (value != ObjectFieldValue(*selected, field)) ApplyTransformField(doc, *app->m_pCurrentView, field, value);
+    if (value != ObjectFieldValue(*selected, field)) ApplyTransformField(doc, *view, field, value);
     // The object may have refused the value (an axis of zero length): the
     // edits show what it holds.
     LoadFromObject(selected);
 }
 
 void CTransformDlg::ReloadSelected() {
-    const CKelvanoAppState* app = GetAppState();
-    if (app && app->m_pCurrentDoc && app->m_pCurrentDoc->m_pSelectedObject)
-        LoadFromObject(app->m_pCurrentDoc->m_pSelectedObject);
+    const CKelvanoView* view = CurrentView();
+    if (view && view->GetDocument() && view->GetDocument()->m_pSelectedObject)
+        LoadFromObject(view->GetDocument()->m_pSelectedObject);
 }
 
 CTransformBar::CTransformBar(wxWindow* parent, int id)

@@ -80,8 +80,7 @@ void CViewWidthDlg::SetWidth(int width) {
 }
 
 void CViewWidthDlg::ApplyWidth(float width) {
-    const CKelvanoAppState* app = GetAppState();
-    if (app) ApplyViewWidth(app->m_pCurrentView, width);
+    ApplyViewWidth(CurrentView(), width);
 }
 
 CViewWidthBar::CViewWidthBar(wxWindow* parent, int id)

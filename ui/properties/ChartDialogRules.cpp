@@ -1,6 +1,7 @@
 #include "ui/properties/ChartDialogRules.h"
 #include "ui/properties/TextRules.h"
 
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "app/core/CUndoHistory.h"
@@ -44,10 +45,6 @@ void loadOffset(const pnChart& chart, int i, DataField (&out)[3]) {
 
 void makeViewCurrent(CKelvanoView& view) {
     if (view.GetHost()) view.GetHost()->MakeCurrent();
-}
-
-void redraw(CKelvanoView& view) {
-    if (view.GetHost()) view.GetHost()->Redraw();
 }
 
 }  // namespace
@@ -156,13 +153,10 @@ void ApplyChartData(pnChart& chart, const ChartDataForm& f) {
 
 bool ChartDataOk(CKelvanoView& view, pnChart& chart, ChartDataForm& f) {
     if (!CheckChartData(f)) return false;
-    CKelvanoDoc* doc = view.GetDocument();
     // The chart rebuilds geometry in the view's context.
     makeViewCurrent(view);
-    if (doc) doc->RecordUndoBefore(&chart, UNDO_CHANGE);
+    CEditScope edit(view, &chart);
     ApplyChartData(chart, f);
-    if (doc) doc->RecordUndoAfter(&chart);
-    redraw(view);
     return true;
 }
 
@@ -253,13 +247,12 @@ void ApplyLabelProperty(pnChart& chart, const LabelPropertyForm& f) {
 }
 
 void LabelPropertyOk(CKelvanoView& view, pnChart& chart, const LabelPropertyForm& f) {
-    CKelvanoDoc* doc = view.GetDocument();
     makeViewCurrent(view);
-    if (doc) doc->RecordUndoBefore(&chart, UNDO_CHANGE);
-    ApplyLabelProperty(chart, f);
-    if (doc) doc->RecordUndoAfter(&chart);
+    {
+        CEditScope edit(view, &chart);
+        ApplyLabelProperty(chart, f);
+    }
     if (f.style && view.GetScene()) view.GetScene()->updateStringsUsingProperty(f.style);
-    redraw(view);
 }
 
 void LabelPropertyCancel(CKelvanoView& view, pnChart& chart, const LabelPropertyForm& f) {
@@ -273,5 +266,5 @@ void LabelPropertyCancel(CKelvanoView& view, pnChart& chart, const LabelProperty
         s->setKind(f.styleKind);
         if (view.GetScene()) view.GetScene()->updateStringsUsingProperty(s);
     }
-    redraw(view);
+    view.Redraw();
 }

@@ -11,12 +11,6 @@
 
 namespace {
 
-CKelvanoView* viewWithScene() {
-    CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
-    return view && view->GetScene() ? view : nullptr;
-}
-
 // The edits' number formats.
 enum class Fmt { Fixed42, Fixed2, Plain, Whole };
 std::string format(Fmt fmt, double v) {
@@ -40,14 +34,13 @@ void CColorNameRules::SetName(const std::string& name) {
         m_strName = name;
         return;
     }
-    CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = app ? app->m_pCurrentView : nullptr;
+    CKelvanoView* view = CurrentView();
     m_strName = view ? view->MakeUniqueMaterialName(name) : "";
 }
 
 EditCommit CColorNameRules::CommitName(const std::string& text, bool enter, std::string& suggestion) {
-    CKelvanoView* view = viewWithScene();
-    if (!view) return EditCommit::None;
+    CKelvanoView* view = CurrentView();
+    if (!view || !view->GetScene()) return EditCommit::None;
     if (!m_bNameCheck) return EditCommit::None;
     m_strName = text;
     if (view->GetScene()->materialExists(text.c_str())) {
@@ -132,7 +125,7 @@ void CColorDlgLogic::OnPalettePick(const float c[3]) {
 }
 
 EditCommit CColorDlgLogic::OnCommit(int editId, const std::string& text, bool enter, std::string& suggestion) {
-    if (!viewWithScene()) return EditCommit::None;
+    if (const CKelvanoView* view = CurrentView(); !view || !view->GetScene()) return EditCommit::None;
     const float d = static_cast<float>(ParseLeadingFloat(text));
     switch (editId) {
     case EDIT_RED:
@@ -251,7 +244,7 @@ void CMaterialDetailLogic::OnPalettePick(const float c[3]) {
 }
 
 EditCommit CMaterialDetailLogic::OnCommit(int editId, const std::string& text, bool enter, std::string& suggestion) {
-    if (!viewWithScene()) return EditCommit::None;
+    if (const CKelvanoView* view = CurrentView(); !view || !view->GetScene()) return EditCommit::None;
     if (editId == 1740) return CommitName(text, enter, suggestion);
     int c = 0;
     while (c < NUM && kEditIds[c] != editId) ++c;

@@ -1,5 +1,6 @@
 #include "ui/properties/GraphPageRules.h"
 
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "app/core/CUndoHistory.h"
@@ -52,10 +53,8 @@ pnObject* InsertGraph(CKelvanoView& view, int type, const std::string& name, con
 void EditChart(CKelvanoView& view, pnObject* chart, const std::function<void()>& change) {
     CKelvanoDoc* doc = view.GetDocument();
     if (!chart || !doc || !view.GetScene()) return;
-    doc->RecordUndoBefore(chart, UNDO_CHANGE);
+    CEditScope edit(view, chart);
     change();
-    if (CViewHost* host = view.GetHost()) host->Redraw();
-    doc->RecordUndoAfter(chart);
 }
 
 bool AddColumn(CKelvanoView& view, pnChart* chart) {

@@ -1,9 +1,8 @@
 #include "ui/properties/PageSupport.h"
 
+#include "app/core/CEditScope.h"
 #include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
-#include "app/core/CUndoHistory.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
@@ -20,39 +19,23 @@
 
 namespace pages {
 
-CKelvanoView* View() {
-    const CKelvanoAppState* app = GetAppState();
-    return app && app->m_pCurrentDoc ? app->m_pCurrentView : nullptr;
-}
-
-CKelvanoDoc* Doc() {
-    const CKelvanoAppState* app = GetAppState();
-    return app && app->m_pCurrentView ? app->m_pCurrentDoc : nullptr;
-}
-
-void RedrawView() {
-    if (CKelvanoView* view = View(); view && view->GetHost()) view->GetHost()->Redraw();
-}
-
 void Change(pnObject* object, const std::function<void()>& change) {
-    CKelvanoDoc* doc = Doc();
-    if (!doc || !object) return;
-    doc->RecordUndoBefore(object, UNDO_CHANGE);
+    CKelvanoView* view = CurrentView();
+    if (!view || !view->GetDocument() || !object) return;
+    CEditScope edit(*view, object);
     change();
-    doc->RecordUndoAfter(object);
-    RedrawView();
 }
 
 void ChangeWithoutStep(const std::function<void()>& change) {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!view) return;
     change();
-    view->m_bModified = 1;
-    RedrawView();
+    view->SetModified();
+    view->Redraw();
 }
 
 wxColour SwatchColour(const pnObject* object) {
-    const CKelvanoView* view = View();
+    const CKelvanoView* view = CurrentView();
     const pnMaterial* m = object && view && view->GetScene() && object->hasMaterial()
                               ? view->GetScene()->findMaterial(object->getMaterialName().c_str())
                               : nullptr;
@@ -73,7 +56,7 @@ void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object)
 }
 
 void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch) {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene() || !object) return;
     const pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(index));
     if (m && m->getName() != object->getMaterialName()) {
@@ -81,11 +64,11 @@ void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch) {
         Change(object, [&] { object->setMaterial(name.c_str()); });
     }
     if (swatch) swatch->SetColor(SwatchColour(object));
-    RedrawView();
+    view->Redraw();
 }
 
 void ShowModifiedMaterial(const pnObject* object, long index, CColorButton* swatch) {
-    CKelvanoView* view = View();
+    CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene() || !object || !swatch) return;
     const pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(index));
     if (m && m->getName() == object->getMaterialName()) swatch->SetColor(SwatchColour(object));

@@ -1,5 +1,5 @@
-// What the panel and model pages share: the current view and document, the
-// change bracket, the material swatch and chooser, and the page picture.
+// What the panel and model pages share: the change bracket, the material
+// swatch and chooser, and the page picture.
 #pragma once
 
 #include <wx/colour.h>
@@ -8,8 +8,6 @@
 #include <functional>
 
 class CColorButton;
-class CKelvanoDoc;
-class CKelvanoView;
 class pnObject;
 
 class wxSizer;
@@ -17,9 +15,6 @@ class wxStaticText;
 
 namespace pages {
 
-CKelvanoView* View();
-CKelvanoDoc* Doc();
-void RedrawView();
 // One undo step around a change of the object; the view redraws.
 void Change(pnObject* object, const std::function<void()>& change);
 // A change that records no step still marks the scene modified.

@@ -3,6 +3,20 @@
 #include "ui/properties/ControlRules.h"
 
 #include <cmath>
+#include <cstdio>
+
+const char* const kTextSizes[11] = {"20", "24", "28", "32", "40", "48", "64", "72", "80", "96", "112"};
+const char* const kTextOrigins[3] = {"Left", "Center", "Right"};
+
+std::string FixedText(double value, int decimals, int width) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%*.*f", width, decimals, value);
+    return text;
+}
+
+std::string FaceAt(const std::vector<std::string>& faces, int index) {
+    return index >= 0 && index < static_cast<int>(faces.size()) ? faces[index] : std::string();
+}
 
 float PrecisionFromQuality(int quality) { return 1.1f - quality * 0.1f; }
 

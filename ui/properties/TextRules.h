@@ -17,6 +17,47 @@ std::string PickFace(const std::vector<std::string>& faces, const std::string& w
 // The list index of a stored face: exact, else fontconfig's match; -1.
 int FaceIndex(const std::vector<std::string>& faces, const std::string& stored, const std::string& matched);
 
+// The text page's number fields. The integer edits and their spins take
+// these ranges; the bevel's edits take 0..kTextBevelMax, and its spins count
+// tenths of it.
+struct TextIntRange {
+    int lo;
+    int hi;
+};
+constexpr TextIntRange kTextSpacingRange{-20, 50};
+constexpr TextIntRange kTextRatioRange{10, 500};
+constexpr TextIntRange kTextDepthRange{0, 1000};
+constexpr TextIntRange kTextJustRange{0, 1000};
+constexpr float kTextBevelMax = 10.0f;
+constexpr TextIntRange kTextBevelSpinRange{0, 100};
+
+// The Size list's entries, the Origin list's (the text's horizontal
+// justification, by index) and the Quality list's 1..kTextQualities; what the
+// page shows before a text is loaded.
+extern const char* const kTextSizes[11];
+extern const char* const kTextOrigins[3];
+constexpr int kTextQualities = 10;
+struct TextPageDefaults {
+    int spacing = 0;
+    int bevelTenths = 0;       // both bevel spins
+    int ratio = 100;           // percent
+    int depth = 50;
+    int origin = 1;            // Center
+    int qualityIndex = 4;      // quality 5
+    int sizeIndex = 7;         // "72"
+    const char* face = "Arial";
+};
+
+// "%<width>.<decimals>f": the bevel, spin and loaded values as the edits show them.
+std::string FixedText(double value, int decimals, int width = 0);
+// The bevel spins count tenths: the value a position stands for, and its text.
+inline float BevelOfSpin(int position) { return position * 0.1f; }
+inline std::string BevelSpinText(int position) { return FixedText(position * 0.1, 1); }
+// The face a Font list index stands for; "" outside the list.
+std::string FaceAt(const std::vector<std::string>& faces, int index);
+// The text's kind for the 2D box (0 flat, 1 extruded).
+inline int TextKindOf2D(bool flat) { return flat ? 0 : 1; }
+
 // The size of the text dialog's preview font: trunc(size x scale / 10).
 inline int PreviewFontHeight(int size, int scaleTenths) { return size * scaleTenths / 10; }
 

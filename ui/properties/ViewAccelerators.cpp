@@ -59,9 +59,8 @@ void InstallViewAccelerators(wxWindow* window, std::function<void()> after) {
     for (const int id : ids) {
         window->Bind(wxEVT_MENU, [after](wxCommandEvent& event) {
             if (ApplyToFocusedText(kv::FromWxId(event.GetId()))) return;
-            CKelvanoAppState* app = GetAppState();
             wxWindow* top = wxTheApp ? wxTheApp->GetTopWindow() : nullptr;
-            if (!app || !app->m_pCurrentView || !top) return;
+            if (!CurrentView() || !top) return;
             wxCommandEvent command(wxEVT_MENU, event.GetId());
             command.SetEventObject(top);
             top->GetEventHandler()->ProcessEvent(command);
