@@ -226,9 +226,9 @@ def grow_effect(walk, at):
         return False
     time.sleep(1.0)
     dx, dy, _, _ = ep.geometry(dialog, env)
-    ep.click(env, dx + 425, dy + 18)  # + G
+    ep.click(env, dx + 461, dy + 19)  # + G
     time.sleep(0.5)
-    ep.click(env, dx + 380, dy + 207)  # Close
+    ep.click(env, dx + 549, dy + 209)  # Close
     ep.wait_gone(r"\[ Sales \] - Grow / Shrink Time Setting", env, timeout=15)
     return check(not ep.visible(r"\[ Sales \] - Grow / Shrink Time Setting", env), "Close left the dialog open")
 
