@@ -305,7 +305,6 @@ public:
     void readPause();
     // The maker of chart block readers (null: chart blocks are skipped).
     static void setChartBlockReaders(pnChartBlockReaderMaker maker);
-    static pnChartBlockReaderMaker getChartBlockReaders();
     void readSound();
 
 private:

@@ -137,9 +137,9 @@ public:
     static std::string NextPasteName(const std::string& name, const pnScene& scene);
 
     // A new empty scene with its roots record and channel: background, format
-    // version 210 and the viewpoint "Camera". The argument is the channel the
-    // caller holds; the channel singleton is taken afresh.
-    void ResetScene(sgChannel* channel);
+    // version 210 and the viewpoint "Camera". The channel singleton is taken
+    // afresh.
+    void ResetScene();
     // Deletes the scene, the roots record with its nodes and the channel.
     void ReleaseScene();
     void AddDefaultMaterials();
@@ -389,7 +389,6 @@ public:
     // The texture tool windows of the selection, by kind (the frame's
     // OpenTextureWindow: 1 text, 2 counter, 3 model, 4 panel).
     void ShowTextTextureDialog();
-    void ShowCounterTextureDialog();
     void ShowModelTextureDialog();
     void ShowPanelTextureDialog();
 

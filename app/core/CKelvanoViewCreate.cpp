@@ -137,10 +137,6 @@ void CKelvanoView::ShowTextTextureDialog() {
     if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(1);
 }
 
-void CKelvanoView::ShowCounterTextureDialog() {
-    if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(2);
-}
-
 void CKelvanoView::ShowModelTextureDialog() {
     if (CFrameRelays* frame = m_pHost ? m_pHost->GetMainFrame() : nullptr) frame->OpenTextureWindow(3);
 }
