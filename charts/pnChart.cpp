@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
@@ -27,10 +26,6 @@ bool zeroAxis(const sgVec3& v) { return v[0] == 0.0f && v[1] == 0.0f && v[2] == 
 // "[pnBarChart::deleteDataPt] ": a kind's message prefix.
 std::string typePrefix(const char* typeName, const char* operation) {
     return std::string("[") + typeName + "::" + operation + "] ";
-}
-
-bool isType(const pnObject* o, const char* typeName) {
-    return o && std::strcmp(o->getTypeName(), typeName) == 0;
 }
 
 // Angle and axis of the chart's rotation followed by the point's.
@@ -274,9 +269,9 @@ void pnChart::setDataPtMaterialName(int i, const char* n) {
     const bool known = scene && !m.empty() && scene->findMaterial(m.c_str());
     auto give = [&](pnObject* part) {
         if (!part) return;
-        if (isType(part, "pnModel") || (known && isType(part, "pnVolume")))
+        if (pnIsKind(part, pnObjectKind::Model) || (known && pnIsKind(part, pnObjectKind::Volume)))
             part->setMaterial(m.c_str());  // a model without that material takes the default one
-        else if (isType(part, "pnVolume"))
+        else if (pnIsKind(part, pnObjectKind::Volume))
             part->setMaterialName(m.c_str());
     };
     give(getDataPtPart(i, PART_MAIN));
@@ -289,7 +284,7 @@ template <class Set>
 void forEachText(pnChart& chart, int which, Set set) {
     for (int i = 0; i < chart.getNumDataPts(); ++i) {
         pnObject* part = chart.getDataPtPart(i, which);
-        if (isType(part, "pnString")) set(part);
+        if (pnIsKind(part, pnObjectKind::String)) set(part);
     }
 }
 }  // namespace
@@ -473,7 +468,7 @@ void pnChart::setDataPtLabel(int i, const char* text) {
     p.label = t;
     if (!built) return;
     pnObject* part = getDataPtPart(i, PART_LABEL);
-    if (isType(part, "pnString")) part->setString(p.label.c_str());
+    if (pnIsKind(part, pnObjectKind::String)) part->setString(p.label.c_str());
 }
 
 void pnChart::setDataPtDataText(int i, const char* text) {
@@ -487,7 +482,7 @@ void pnChart::setDataPtDataText(int i, const char* text) {
     p.dataText = t;
     if (!built) return;
     pnObject* part = getDataPtPart(i, PART_DATA_TEXT);
-    if (isType(part, "pnString")) part->setString(p.dataText.c_str());
+    if (pnIsKind(part, pnObjectKind::String)) part->setString(p.dataText.c_str());
 }
 
 // ---- the chart's own operations: base bodies ----

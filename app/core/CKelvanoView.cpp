@@ -534,7 +534,7 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
         return true;
     case kv::ID_ADD_GROW_SHRINK:
         ui.Enable(m_pEffectDialogs && m_pDocument && m_pDocument->m_pSelectedObject &&
-                  IsChartTypeName(m_pDocument->m_pSelectedObject->getTypeName()));
+                  m_pDocument->m_pSelectedObject->isChart());
         return true;
     case kv::ID_ADD_EFFECT:
         // Without the effect dialogs there is nothing Add Effect could open.

@@ -6,6 +6,7 @@
 #include "app/core/CCmdUI.h"
 #include "app/core/CDib.h"
 #include "app/core/CViewHost.h"
+#include "scene/pnObjectKind.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgVec.h"
 
@@ -53,8 +54,8 @@ struct GLFormatInfo {
 constexpr float kSceneBackground[4] = {0.14f, 0.35f, 0.67f, 0.0f};
 constexpr int kDefaultSceneWidth = 580;
 constexpr int kDefaultSceneHeight = 392;
-// The property bar's Object tab page for no object.
-constexpr int kEmptyObjectPage = 7;
+// The property bar's Object tab page for no object (or a kind without a page).
+constexpr int kEmptyObjectPage = static_cast<int>(pnObjectPage::None);
 // Key codes the view reads besides letters (the toolkit's numbers).
 constexpr int kKeyEnter = 13;
 constexpr int kKeySpace = 32;

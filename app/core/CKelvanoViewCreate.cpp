@@ -83,7 +83,7 @@ pnObject* CKelvanoView::InsertNewObject(std::unique_ptr<pnObject> made) {
     if (name.empty() || name.size() > kMaxObjectNameBytes || scene.findObject(name.c_str())) return nullptr;
     if (!scene.addObject(made.get())) return nullptr;
     pnObject* object = made.release();
-    if (IsChartTypeName(object->getTypeName())) scene.addChart(object);
+    if (object->isChart()) scene.addChart(object);
     auto* event = new pnEvent;
     event->setName(name.c_str());
     event->addObjectName(name.c_str());

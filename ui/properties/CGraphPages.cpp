@@ -32,7 +32,6 @@
 #include <wx/stattext.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -207,7 +206,8 @@ CKelvanoView* CGraphPage::View() {
 
 pnChart* CGraphPage::Chart() const {
     if (!View()) return nullptr;
-    return static_cast<pnChart*>(SelectedObjectOfType(GraphTypeName(m_nType)));
+    pnChart* chart = SelectedObjectAs<pnChart>();
+    return pnIsKind(chart, GraphKind(m_nType)) ? chart : nullptr;
 }
 
 pnChart* CGraphPage::EditableChart() const {
@@ -260,9 +260,7 @@ void CGraphPage::ShowRing() {
 }
 
 void CGraphPage::LoadFromObject(pnObject* object, int /*flag*/) {
-    pnChart* chart = object && std::strcmp(object->getTypeName(), GraphTypeName(m_nType)) == 0
-                         ? static_cast<pnChart*>(object)
-                         : Chart();
+    pnChart* chart = pnIsKind(object, GraphKind(m_nType)) ? pnKindCast<pnChart>(object) : Chart();
     CKelvanoView* view = View();
     if (!chart || !view) return;
     const pnScene& scene = *view->GetScene();

@@ -8,7 +8,6 @@
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/ViewAccelerators.h"
 
-#include <cstring>
 
 CObjectPageDlg::CObjectPageDlg(wxWindow* parent, int templateId)
     : wxPanel(parent, templateId, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL) {
@@ -17,11 +16,10 @@ CObjectPageDlg::CObjectPageDlg(wxWindow* parent, int templateId)
     if (!app || !app->m_bEmbedded) InstallViewAccelerators(this);
 }
 
-pnObject* CObjectPageDlg::SelectedObjectOfType(const char* typeName) {
+pnObject* CObjectPageDlg::SelectedObject() {
     const CKelvanoAppState* app = GetAppState();
-    if (!app || !app->m_pCurrentDoc || !app->m_pCurrentView || !typeName) return nullptr;
-    pnObject* selected = app->m_pCurrentDoc->m_pSelectedObject;
-    return selected && std::strcmp(selected->getTypeName(), typeName) == 0 ? selected : nullptr;
+    if (!app || !app->m_pCurrentDoc || !app->m_pCurrentView) return nullptr;
+    return app->m_pCurrentDoc->m_pSelectedObject;
 }
 
 int CObjectPageDlg::CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard, const std::string& duplicateSuffix,

@@ -250,7 +250,7 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     EnableControls();
 }
 
-pnString* CTextPage::Selected() const { return dynamic_cast<pnString*>(SelectedObjectOfType("pnString")); }
+pnString* CTextPage::Selected() const { return SelectedObjectAs<pnString>(); }
 
 template <typename Change>
 void CTextPage::Bracket(Change change) {
