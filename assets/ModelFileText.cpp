@@ -103,10 +103,56 @@ std::string_view restOfLine(std::string_view line, size_t pos) {
     return r;
 }
 
+namespace {
+
+// Powers of ten that a float holds exactly.
+constexpr float kExactTens[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+// The common spelling "-123.456" or "1.5e-3" with few digits, converted with
+// one rounding: the digits and the power of ten are both exact floats, so one
+// multiplication or division rounds as a correctly rounding parser does.
+// False for anything else, which the full parser then takes.
+bool parseShortDecimal(const char* p, const char* e, float& out) {
+    const bool negative = p < e && *p == '-';
+    if (negative) ++p;
+    const char* start = p;
+    uint64_t digits = 0;
+    unsigned d;
+    for (; p < e && (d = static_cast<unsigned>(*p - '0')) <= 9; ++p) digits = digits * 10 + d;
+    if (p == start) return false;
+    int exponent = 0;
+    if (p < e && *p == '.') {
+        const char* fraction = ++p;
+        for (; p < e && (d = static_cast<unsigned>(*p - '0')) <= 9; ++p) digits = digits * 10 + d;
+        if (p == fraction) return false;
+        exponent = -static_cast<int>(p - fraction);
+    }
+    // Longer digit strings could have wrapped: the full parser takes those.
+    if (p - start > 19) return false;
+    if (p < e && (*p == 'e' || *p == 'E')) {
+        ++p;
+        const bool down = p < e && *p == '-';
+        if (p < e && (*p == '-' || *p == '+')) ++p;
+        const char* first = p;
+        int written = 0;
+        for (; p < e && (d = static_cast<unsigned>(*p - '0')) <= 9 && p - first < 3; ++p) written = written * 10 + int(d);
+        if (p == first) return false;
+        exponent += down ? -written : written;
+    }
+    if (p != e || digits > (1u << 24) || exponent < -10 || exponent > 10) return false;
+    float v = static_cast<float>(digits);
+    v = exponent < 0 ? v / kExactTens[-exponent] : v * kExactTens[exponent];
+    out = negative ? -v : v;
+    return true;
+}
+
+}  // namespace
+
 bool parseFloat(std::string_view word, float& out) {
     const char* b = word.data();
     const char* e = b + word.size();
     if (b < e && *b == '+') ++b;
+    if (parseShortDecimal(b, e, out)) return true;
     auto res = std::from_chars(b, e, out, std::chars_format::general);
     // Out-of-range values leave `out` untouched and count as unreadable.
     return res.ec == std::errc() && res.ptr != b;

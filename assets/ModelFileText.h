@@ -12,7 +12,7 @@ namespace modeltext {
 
 // Reads a text file line by line through a small buffer (a line longer than
 // the buffer grows it), without the line ends ("\n" or "\r\n"). Both passes
-// of a reader go through it, the second after rewind().
+// of the material library reader go through it, the second after rewind().
 class FileLines {
 public:
     FileLines() = default;

@@ -72,6 +72,14 @@ struct sgObjModel {
 // cannot be read is reported once and leaves only the default material.
 std::unique_ptr<sgObjModel> glmReadOBJ(const std::string& path);
 
+// How the reader splits a file's text to convert its pieces side by side.
+// The model read is the same whatever the split.
+struct sgObjReadSplit {
+    size_t chunkBytes = 0;  // a piece ends at the end of the line this many bytes on; 0: by the file's size
+    unsigned threads = 0;   // 0: the machine's processors, up to eight
+};
+std::unique_ptr<sgObjModel> glmReadOBJ(const std::string& path, const sgObjReadSplit& split);
+
 // Draws the model into a new display list; returns its id (0 when GL gives none).
 GLuint glmCompileList(const sgObjModel* model, GLuint mode);
 

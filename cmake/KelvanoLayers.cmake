@@ -22,9 +22,13 @@ endfunction()
 set(KV_GL_HEADLESS PkgConfig::OSMESA PkgConfig::GLU OpenGL::OpenGL)
 set(KV_GL_WINDOW PkgConfig::GLU OpenGL::OpenGL OpenGL::GLX)
 
-# Headless executables (tools, benchmarks): OSMesa is loaded ahead of the GL
-# dispatch library, else gl* calls go nowhere and frames come out black.
+# Headless executables (tools, benchmarks, tests): OSMesa is loaded ahead of
+# the GL dispatch library, else gl* calls go nowhere and frames come out black.
+# Without the sanitizers the compiler links with --as-needed, which drops a
+# provider that comes on the line before the static libraries calling it; all
+# three are kept wherever they stand.
+set(KV_GL_HEADLESS_KEEP "SHELL:-Wl,--push-state,--no-as-needed -lOSMesa -lGLU -lOpenGL -Wl,--pop-state")
 function(kv_link_headless_gl target)
   target_link_libraries(${target} PRIVATE ${KV_GL_HEADLESS})
-  target_link_options(${target} PRIVATE -Wl,--push-state,--no-as-needed -lOSMesa -Wl,--pop-state)
+  target_link_options(${target} PRIVATE ${KV_GL_HEADLESS_KEEP})
 endfunction()

@@ -79,7 +79,9 @@ public:
     bool hasMovie() const { return m_movieComplete; }
 
     // Builds the merged WAVE file of the sounds in the temporary movie's
-    // folder; on failure shows the message and deletes what it made.
+    // folder; on failure shows the message and deletes what it made. Sounds
+    // after the first that cannot be read or converted are left out, named in
+    // one message.
     bool mergeWaveFiles(const AviSoundList& sounds);
     // Writes finalPath from the temporary movie and the merged sound, then
     // deletes the temporary files. On failure the temporary movie stays.
@@ -108,7 +110,11 @@ public:
 private:
     bool startMovie();
     void fail(const char* text, const char* caption);
-    bool convertSound(size_t index, const std::string& path, std::string& message);
+    enum class SoundCopy { Copied, Unreadable, Unconvertible, Failed };
+    // Writes the next sound copy in the movie's format; the first sound sets
+    // that format. The message says why a sound could not be read or why
+    // the copy failed.
+    SoundCopy convertSound(const std::string& path, bool first, std::string& message);
     void deleteSoundFiles();
 
     CMovieHost* m_host;

@@ -1,5 +1,5 @@
 // The sound track of an AVI export: every sound converted to the first
-// sound's PCM format, joined into one merged WAVE file at the frames where the
+// sound's format (16-bit PCM where that is not integer PCM), joined into one merged WAVE file at the frames where the
 // sounds start, and interleaved with the temporary movie's frames.
 #include <algorithm>
 #include <cstdio>
@@ -28,7 +28,7 @@ bool writeAll(FILE* file, const uint8_t* data, size_t size, uint64_t& written) {
     return n == size;
 }
 
-// Writes count bytes of silence (0x80 for 8-bit samples, 0 for 16-bit).
+// Writes count bytes of silence (0x80 for 8-bit samples, 0 for wider ones).
 bool writeSilence(FILE* file, uint64_t count, const PcmFormat& format, uint64_t& written) {
     const std::vector<uint8_t> silence(65536, format.bitsPerSample == 8 ? 0x80 : 0);
     while (count > 0) {
@@ -39,47 +39,38 @@ bool writeSilence(FILE* file, uint64_t count, const PcmFormat& format, uint64_t&
     return true;
 }
 
-// A PCM format we convert: 8 or 16 bits, mono or stereo, consistent fields.
-bool pcmFormatOf(const WaveFormatRecord& f, PcmFormat& out) {
-    if (f.formatTag != kWaveFormatPcm || f.samplesPerSec > 768000) return false;
-    out.channels = f.channels;
-    out.samplesPerSec = int(f.samplesPerSec);
-    out.bitsPerSample = f.bitsPerSample;
-    return out.isValid() && f.blockAlign == out.blockAlign();
-}
-
 }  // namespace
 
-bool CAviWriter::convertSound(size_t index, const std::string& path, std::string& message) {
+CAviWriter::SoundCopy CAviWriter::convertSound(const std::string& path, bool first, std::string& message) {
     WaveData source;
     WaveDetails details;
     switch (ReadWaveDetails(path, details, MakeWaveCorruptQuestion(m_host))) {
     case WaveStatus::Ok: break;
-    case WaveStatus::OpenFailed: message = "The wave file open failure!"; return false;
-    case WaveStatus::ReadFailed: message = "The wave file reading failure!"; return false;
-    default: message = kCouldNotRead; return false;
-    }
-    PcmFormat format;
-    if (!pcmFormatOf(details.format, format)) {
-        message = kCouldNotRead;
-        return false;
+    case WaveStatus::OpenFailed: message = "The wave file open failure!"; return SoundCopy::Unreadable;
+    case WaveStatus::ReadFailed: message = "The wave file reading failure!"; return SoundCopy::Unreadable;
+    default: message = kCouldNotRead; return SoundCopy::Unreadable;
     }
     if (details.dataSize > kWaveDataLimit) {
         message = "The wave file could not be opened because of insufficient memory!";
-        return false;
+        return SoundCopy::Unreadable;
     }
-    if (index == 0) m_soundFormat = format;
+    PcmFormat format;
+    if (!WaveSampleFormat(details.format, format)) return SoundCopy::Unconvertible;
+    const PcmFormat target = first ? PcmTargetFormat(format) : m_soundFormat;
+    if (ConvertedPcmBytes(details.dataSize, format, target) > kWaveDataLimit) return SoundCopy::Unconvertible;
     // The details were read above; the samples load without asking again.
     if (!source.load(path, nullptr)) {
         message = "The wave file reading failure!";
-        return false;
+        return SoundCopy::Unreadable;
     }
+    if (first) m_soundFormat = target;
     const std::vector<uint8_t> converted = ConvertPcm(source.m_data.data(), source.m_data.size(), format, m_soundFormat);
     source.m_data.clear();
-    const std::string copy = makeUniqueWaveName(MovieFolderOf(m_tempPath), "_tmp" + std::to_string(index));
+    const std::string copy =
+        makeUniqueWaveName(MovieFolderOf(m_tempPath), "_tmp" + std::to_string(m_soundCopies.size()));
     if (copy.empty()) {
         message = "Error.";
-        return false;
+        return SoundCopy::Failed;
     }
     m_soundCopies.push_back(copy);
     const std::vector<uint8_t> header =
@@ -96,25 +87,47 @@ bool CAviWriter::convertSound(size_t index, const std::string& path, std::string
         char text[64];
         std::snprintf(text, sizeof text, "%d  Not enough space..!\n", int(std::min<uint64_t>(written, 0x7FFFFFFF)));
         message = text;
+        return SoundCopy::Failed;
     }
-    return ok;
+    return SoundCopy::Copied;
 }
 
 bool CAviWriter::mergeWaveFiles(const AviSoundList& list) {
     if (list.empty()) return false;
     deleteSoundFiles();
     // Frame order; sounds of one frame keep the scene's order.
-    AviSoundList sounds = list;
-    std::stable_sort(sounds.begin(), sounds.end(),
+    AviSoundList all = list;
+    std::stable_sort(all.begin(), all.end(),
                      [](const AviSound& a, const AviSound& b) { return a.startFrame < b.startFrame; });
     auto failWith = [this](const std::string& message) {
         if (m_host) m_host->MessageBox(message, "Kelvano", MOVIE_MB_OK);
         deleteSoundFiles();
         return false;
     };
+    // Every sound becomes a copy in the movie's format. A first sound that
+    // cannot be read gives up the sound track; any other sound that cannot be
+    // read or converted is left out, and the others still go in.
+    AviSoundList sounds;
+    std::string leftOut;
     std::string message;
-    for (size_t i = 0; i < sounds.size(); ++i)
-        if (!convertSound(i, sounds[i].path, message)) return failWith(message);
+    for (size_t i = 0; i < all.size(); ++i) {
+        switch (convertSound(all[i].path, sounds.empty(), message)) {
+        case SoundCopy::Copied: sounds.push_back(all[i]); break;
+        case SoundCopy::Failed: return failWith(message);
+        case SoundCopy::Unreadable:
+            if (i == 0) return failWith(message);
+            leftOut += "\n" + all[i].path;
+            break;
+        case SoundCopy::Unconvertible: leftOut += "\n" + all[i].path; break;
+        }
+    }
+    if (!leftOut.empty() && m_host)
+        m_host->MessageBox("These sounds cannot be read or converted and are left out of the movie:" + leftOut,
+                           "Kelvano", MOVIE_MB_OK);
+    if (sounds.empty()) {
+        deleteSoundFiles();
+        return false;
+    }
 
     m_mergedPath = makeUniqueWaveName(MovieFolderOf(m_tempPath), "merged");
     FILE* file = m_mergedPath.empty() ? nullptr : std::fopen(m_mergedPath.c_str(), "wb");

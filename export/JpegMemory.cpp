@@ -103,9 +103,9 @@ bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t str
     }
     jpeg_set_defaults(&cinfo);
     const int q = quality < 0 ? 0 : quality > 100 ? 100 : quality;
-    jpeg_set_quality(&cinfo, q, TRUE);
+    jpeg_set_quality(&cinfo, q, options.baseline ? TRUE : FALSE);
     if (options.movieFrame) {
-        jpeg_add_quant_table(&cinfo, 0, kMovieQuantTable, jpeg_quality_scaling(q), TRUE);
+        jpeg_add_quant_table(&cinfo, 0, kMovieQuantTable, jpeg_quality_scaling(q), options.baseline ? TRUE : FALSE);
         for (int c = 0; c < cinfo.num_components; ++c) cinfo.comp_info[c].quant_tbl_no = 0;
     }
     if (options.fullChroma || options.movieFrame)

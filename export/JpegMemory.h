@@ -10,7 +10,7 @@
 enum class JpegPixels { RGB, RGBA, BGR, BGRA };
 
 // Encodes width x height pixels (stride bytes from one row to the next) as a
-// baseline JPEG of the given quality (0-100) into out. bottomUp says the rows
+// baseline JPEG (unless the options say otherwise) of the given quality (0-100) into out. bottomUp says the rows
 // lie bottom row first, as in a DIB. fullChroma keeps colour at full
 // resolution (no 2x2 subsampling); progressive writes a progressive JPEG. False
 // on bad arguments or a libjpeg error.
@@ -25,6 +25,10 @@ struct JpegEncodeOptions {
     // MPEG intra matrix scaled by the quality as libjpeg scales its own (75
     // halves it, as ffmpeg's Motion JPEG does at qscale 4).
     bool movieFrame = false;
+    // Tables clamped to 8-bit entries (a baseline file). Movie frames keep
+    // them for every player; a still image at a low quality keeps the full
+    // 16-bit entries that the quality asks for.
+    bool baseline = true;
 };
 bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
                         bool bottomUp, int quality, std::vector<uint8_t>& out, const JpegEncodeOptions& options);

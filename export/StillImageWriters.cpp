@@ -221,8 +221,11 @@ int writeJPG(const std::string& path, const CapturedImage& image, int quality, i
     // Scan line k is buffer row H - 1 - k: the picture's top comes first.
     std::vector<uint8_t> bytes;
     const JpegPixels format = image.bytesPerPixel == 4 ? JpegPixels::RGBA : JpegPixels::RGB;
+    JpegEncodeOptions options;
+    options.progressive = progressive != 0;
+    options.baseline = false;
     if (!EncodeJpegToMemory(image.pixels, image.width, image.height, size_t(image.width) * image.bytesPerPixel,
-                            format, true, quality, bytes, false, progressive != 0)) {
+                            format, true, quality, bytes, options)) {
         debugPrint2("[saveToJPG] ", "the JPEG could not be compressed");
         return 0;
     }

@@ -64,8 +64,6 @@ uint32_t WaveData::lengthSeconds() const {
 
 PcmFormat WaveData::pcmFormat() const {
     PcmFormat f;
-    f.channels = m_format.channels;
-    f.samplesPerSec = int(std::min<uint32_t>(m_format.samplesPerSec, 0x7FFFFFFF));
-    f.bitsPerSample = m_format.bitsPerSample;
+    if (!WaveSampleFormat(m_format, f)) f.channels = 0;  // not valid: nothing to convert
     return f;
 }

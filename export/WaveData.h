@@ -21,7 +21,8 @@ public:
 
     // Whole seconds of sound.
     uint32_t lengthSeconds() const;
-    // The format as the PCM converter takes it.
+    // The format as the PCM converter takes it; not valid for codings it
+    // cannot read.
     PcmFormat pcmFormat() const;
 
     std::string m_fileName;

@@ -84,6 +84,34 @@ WaveStatus ReadWaveDetails(const std::string& path, WaveDetails& details, const 
     return WaveStatus::Ok;
 }
 
+bool WaveSampleFormat(const WaveFormatRecord& f, PcmFormat& out) {
+    uint16_t tag = f.formatTag;
+    if (tag == kWaveFormatExtensible) {
+        // cbSize of at least 22, then valid bits, channel mask and the sub-format
+        // GUID, whose first two bytes are the format tag and the rest fixed.
+        static const uint8_t kGuidTail[14] = {0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+        if (f.raw.size() < 40 || le16(&f.raw[16]) < 22) return false;
+        if (!std::equal(kGuidTail, kGuidTail + 14, &f.raw[26])) return false;
+        tag = le16(&f.raw[24]);
+        if (le16(&f.raw[18]) > f.bitsPerSample) return false;
+    }
+    PcmFormat format;
+    switch (tag) {
+    case kWaveFormatPcm: format.encoding = PcmEncoding::Integer; break;
+    case kWaveFormatIeeeFloat: format.encoding = PcmEncoding::Float; break;
+    case kWaveFormatALaw: format.encoding = PcmEncoding::ALaw; break;
+    case kWaveFormatMuLaw: format.encoding = PcmEncoding::MuLaw; break;
+    default: return false;
+    }
+    if (f.samplesPerSec > 768000) return false;
+    format.channels = f.channels;
+    format.samplesPerSec = int(f.samplesPerSec);
+    format.bitsPerSample = f.bitsPerSample;
+    if (!format.isValid() || f.blockAlign != format.blockAlign()) return false;
+    out = format;
+    return true;
+}
+
 std::vector<uint8_t> MakePcmWaveHeader(uint16_t channels, uint32_t samplesPerSec, uint16_t bitsPerSample,
                                        uint32_t dataBytes) {
     const uint16_t blockAlign = uint16_t(channels * bitsPerSample / 8);

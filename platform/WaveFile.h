@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/PcmConverter.h"
+
 struct WaveFormatRecord {
     uint16_t formatTag = 0;
     uint16_t channels = 0;
@@ -40,6 +42,15 @@ enum class WaveStatus {
 };
 
 constexpr uint16_t kWaveFormatPcm = 1;
+constexpr uint16_t kWaveFormatIeeeFloat = 3;
+constexpr uint16_t kWaveFormatALaw = 6;
+constexpr uint16_t kWaveFormatMuLaw = 7;
+constexpr uint16_t kWaveFormatExtensible = 0xFFFE;
+
+// The samples of a format record as the PCM converter reads them: integer
+// PCM, IEEE float, A-law and µ-law, also inside WAVE_FORMAT_EXTENSIBLE. False
+// for any other coding (ADPCM and the like) or inconsistent fields.
+bool WaveSampleFormat(const WaveFormatRecord& format, PcmFormat& out);
 
 // Asked when a chunk fits the file but runs past the RIFF chunk's own size;
 // answering false fails the read. Null means yes.

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 
 namespace {
 bool g_allowed = true;
@@ -18,17 +19,16 @@ const char* const kVertexShader =
     "    gl_TexCoord[0] = gl_MultiTexCoord0;\n"
     "    gl_Position = gl_Vertex;\n"
     "}\n";
-const char* const kFragmentShader =
-    "#version 120\n"
-    "uniform sampler2D pass[8];\n"
-    "uniform int count;\n"
-    "uniform float weight;\n"
-    "void main() {\n"
-    "    vec4 sum = vec4(0.0);\n"
-    "    for (int i = 0; i < 8; ++i)\n"
-    "        if (i < count) sum += texture2D(pass[i], gl_TexCoord[0].st);\n"
-    "    gl_FragColor = sum * weight;\n"
-    "}\n";
+// One program per pass count, the reads written out: a loop over all eight
+// units that skips the unused ones still costs the software rasteriser every
+// read, since it runs both sides of a branch across a block of pixels.
+std::string fragmentShader(int passes) {
+    std::string s = "#version 120\nuniform sampler2D pass[" + std::to_string(passes) +
+                    "];\nuniform float weight;\nvoid main() {\n    vec4 sum = vec4(0.0);\n";
+    for (int i = 0; i < passes; ++i)
+        s += "    sum += texture2D(pass[" + std::to_string(i) + "], gl_TexCoord[0].st);\n";
+    return s + "    gl_FragColor = sum * weight;\n}\n";
+}
 
 GLuint compile(GLenum kind, const char* source) {
     GLuint shader = glCreateShader(kind);
@@ -71,16 +71,22 @@ void sgAccumTarget::release() {
         glDeleteTextures(made_, color_);
     }
     if (depth_) glDeleteRenderbuffers(1, &depth_);
-    if (program_) glDeleteProgram(program_);
-    for (int i = 0; i < kMaxPasses; ++i) fbo_[i] = color_[i] = 0;
-    depth_ = program_ = 0;
+    for (Sum& sum : sums_)
+        if (sum.program) glDeleteProgram(sum.program);
+    for (int i = 0; i < kMaxPasses; ++i) {
+        fbo_[i] = color_[i] = 0;
+        sums_[i] = Sum();
+    }
+    depth_ = 0;
     made_ = width_ = height_ = 0;
 }
 
 // The names stay valid only in the context that made them: a new context
 // (its names unknown, or other objects behind them) makes new targets.
 bool sgAccumTarget::stillOurs() const {
-    if (!program_ || !glIsProgram(program_)) return false;
+    if (made_ == 0) return false;
+    for (const Sum& sum : sums_)
+        if (sum.program && !glIsProgram(sum.program)) return false;
     for (int i = 0; i < made_; ++i)
         if (!glIsFramebuffer(fbo_[i])) return false;
     GLint attached = 0;
@@ -91,36 +97,37 @@ bool sgAccumTarget::stillOurs() const {
     return static_cast<unsigned>(attached) == color_[0];
 }
 
-bool sgAccumTarget::makeProgram() {
+bool sgAccumTarget::makeProgram(int passes) {
+    Sum& sum = sums_[passes - 1];
+    const std::string fragment = fragmentShader(passes);
     GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader);
-    GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentShader);
+    GLuint fs = compile(GL_FRAGMENT_SHADER, fragment.c_str());
     if (vs && fs) {
-        program_ = glCreateProgram();
-        glAttachShader(program_, vs);
-        glAttachShader(program_, fs);
-        glLinkProgram(program_);
+        sum.program = glCreateProgram();
+        glAttachShader(sum.program, vs);
+        glAttachShader(sum.program, fs);
+        glLinkProgram(sum.program);
     }
     if (vs) glDeleteShader(vs);
     if (fs) glDeleteShader(fs);
     GLint linked = 0;
-    if (program_) glGetProgramiv(program_, GL_LINK_STATUS, &linked);
+    if (sum.program) glGetProgramiv(sum.program, GL_LINK_STATUS, &linked);
     if (!linked) return false;
     GLint previous = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
-    glUseProgram(program_);
+    glUseProgram(sum.program);
     GLint units[kMaxPasses];
-    for (int i = 0; i < kMaxPasses; ++i) units[i] = i;
-    glUniform1iv(glGetUniformLocation(program_, "pass"), kMaxPasses, units);
+    for (int i = 0; i < passes; ++i) units[i] = i;
+    glUniform1iv(glGetUniformLocation(sum.program, "pass"), passes, units);
     glUseProgram(static_cast<GLuint>(previous));
-    weightLocation_ = glGetUniformLocation(program_, "weight");
-    countLocation_ = glGetUniformLocation(program_, "count");
-    return weightLocation_ >= 0 && countLocation_ >= 0;
+    sum.weightLocation = glGetUniformLocation(sum.program, "weight");
+    return sum.weightLocation >= 0;
 }
 
 bool sgAccumTarget::make(int width, int height, int passes) {
     release();
     clearErrors();
-    bool complete = makeProgram();
+    bool complete = makeProgram(passes);
     // The scene's own texture binding is left as it was.
     GLint boundTexture = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &boundTexture);
@@ -165,8 +172,13 @@ bool sgAccumTarget::begin(const int viewport[4], int passes) {
     // the scene draws into them with the viewport it has. Fewer passes reuse
     // targets made for more.
     const int width = viewport[0] + viewport[2], height = viewport[1] + viewport[3];
-    if (width == width_ && height == height_ && passes <= made_ && stillOurs()) return true;
-    return make(width, height, passes > made_ ? passes : made_);
+    const bool kept = width == width_ && height == height_ && passes <= made_ && stillOurs();
+    if (!kept && !make(width, height, passes > made_ ? passes : made_)) return false;
+    if (sums_[passes - 1].program) return true;
+    clearErrors();
+    if (makeProgram(passes) && glGetError() == GL_NO_ERROR) return true;
+    release();
+    return false;
 }
 
 void sgAccumTarget::beginPass(int i) {
@@ -186,9 +198,9 @@ void sgAccumTarget::finish(float weight) {
         glDisable(cap);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-    glUseProgram(program_);
-    glUniform1f(weightLocation_, weight);
-    glUniform1i(countLocation_, passes_);
+    const Sum& sum = sums_[passes_ - 1];
+    glUseProgram(sum.program);
+    glUniform1f(sum.weightLocation, weight);
     for (int i = 0; i < passes_; ++i) {
         glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(i));
         glBindTexture(GL_TEXTURE_2D, color_[i]);

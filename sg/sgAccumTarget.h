@@ -40,15 +40,19 @@ public:
 
 private:
     bool make(int width, int height, int passes);
-    bool makeProgram();
+    bool makeProgram(int passes);
     bool stillOurs() const;
     void release();
 
     unsigned fbo_[kMaxPasses] = {};
     unsigned color_[kMaxPasses] = {};
     unsigned depth_ = 0;
-    unsigned program_ = 0;
-    int weightLocation_ = -1, countLocation_ = -1;
+    // The programs summing 1 .. kMaxPasses passes, made as first asked for.
+    struct Sum {
+        unsigned program = 0;
+        int weightLocation = -1;
+    };
+    Sum sums_[kMaxPasses];
     int made_ = 0;  // targets made
     int width_ = 0, height_ = 0;
     int passes_ = 0;  // in the current frame

@@ -268,11 +268,14 @@ void sgChannel::drawFrame(int frame) {
     const int alphaOut = sgGetAlphaOutput();
     // A background whose image could not be read falls back to the clear colour.
     const bool background = bgOn_ && (bgMode_ == 1 || bgMode_ == 2 || bgTexture_ != 0);
+    // Depth and stencil share one buffer. Clearing the two together lets the
+    // software rasteriser fill it; clearing the depth alone makes it read and
+    // write back every pixel to keep a stencil that no frame keeps anyway.
     if (!background) {
         glColorMask(1, 1, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     } else {
-        glClear(GL_DEPTH_BUFFER_BIT);
+        glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glOrtho(0, vpWidth_, 0, vpHeight_, -1, far_);

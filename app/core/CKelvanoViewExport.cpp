@@ -361,7 +361,8 @@ void CKelvanoView::OnExportGifAnimation() {
         FinishRecording();
         return;
     }
-    m_pHost->ShowProgress("Creating GIF Animation File", 0, std::max(0, m_pScene->getLastEventFrame()));
+    m_pHost->ShowProgress("Creating GIF Animation File", 0, std::max(0, m_pScene->getLastEventFrame()),
+                          CViewHost::ProgressPlace::BottomRight);
     StartPlayback(kRecordGifTimer);
 }
 

@@ -106,7 +106,8 @@ void CKelvanoView::OnExportAvi() {
         return;
     }
     m_nProgressPos = 0;
-    m_pHost->ShowProgress("Creating AVI File", 0, std::max(0, m_pScene->getLastEventFrame()));
+    m_pHost->ShowProgress("Creating AVI File", 0, std::max(0, m_pScene->getLastEventFrame()),
+                          CViewHost::ProgressPlace::BottomMiddle);
     StartPlayback(kRecordAviTimer);
 }
 
@@ -182,7 +183,8 @@ void CKelvanoView::OnExportFlash() {
     m_bRecordDone = 0;
     m_nProgressPos = 0;
     m_pSwfExport.reset();
-    m_pHost->ShowProgress("Creating SWF Flash Files", 0, std::max(0, m_pScene->getLastEventFrame()));
+    m_pHost->ShowProgress("Creating SWF Flash Files", 0, std::max(0, m_pScene->getLastEventFrame()),
+                          CViewHost::ProgressPlace::BottomMiddle);
     m_pHost->SetCursor(ViewCursor::Wait);
     StartPlayback(kRecordSwfTimer);
 }

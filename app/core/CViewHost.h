@@ -190,9 +190,12 @@ public:
     // view hears of it through OnSize.
     virtual void SetSceneSize(int width, int height) = 0;
 
-    // The modeless progress dialog of an animation export. Its Cancel calls
+    // The modeless progress dialog of an animation export, its top-left corner
+    // at a point of the view's bottom edge. Its Cancel calls
     // CKelvanoView::OnExportCancel and leaves the dialog open; the view closes it.
-    virtual void ShowProgress(const std::string& /*caption*/, int /*minPos*/, int /*maxPos*/) {}
+    enum class ProgressPlace { BottomRight, BottomMiddle };
+    virtual void ShowProgress(const std::string& /*caption*/, int /*minPos*/, int /*maxPos*/,
+                              ProgressPlace /*place*/) {}
     virtual void SetProgressPos(int /*pos*/) {}
     virtual void SetProgressText(const std::string& /*text*/) {}
     virtual void CloseProgress() {}

@@ -1,5 +1,7 @@
 #include "app/core/FramePlacement.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -49,6 +51,19 @@ CRectI StorePlacement(const CRectI& screen, const std::vector<MonitorArea>& moni
     const int dx = m.work.left - m.monitor.left;
     const int dy = m.work.top - m.monitor.top;
     return CRectI{screen.left - dx, screen.top - dy, screen.right - dx, screen.bottom - dy};
+}
+
+CRectI KeepOnScreen(const CRectI& wanted, const std::vector<MonitorArea>& monitors) {
+    const int i = NearestMonitor(wanted.left, wanted.top, monitors);
+    if (i < 0) return wanted;
+    const CRectI& work = monitors[i].work;
+    auto fit = [](int start, int length, int low, int high) {
+        start = std::min(start, high - length);
+        return std::max(start, low);
+    };
+    const int left = fit(wanted.left, wanted.Width(), work.left, work.right);
+    const int top = fit(wanted.top, wanted.Height(), work.top, work.bottom);
+    return CRectI{left, top, left + wanted.Width(), top + wanted.Height()};
 }
 
 int RestoredShowCommand(int stored) {

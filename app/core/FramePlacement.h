@@ -28,6 +28,13 @@ bool RestorePlacement(const CRectI& stored, const std::vector<MonitorArea>& moni
 // the monitor nearest to its top-left corner).
 CRectI StorePlacement(const CRectI& screen, const std::vector<MonitorArea>& monitors);
 
+// Where a floating bar opens: at wanted (screen coordinates), moved left or up
+// just enough when it would reach past the work area of the monitor nearest to
+// its top-left corner, and right or down when it starts outside it (a place
+// kept from a screen that was larger). A bar larger than the work area keeps
+// its top-left corner in it. wanted itself without monitors.
+CRectI KeepOnScreen(const CRectI& wanted, const std::vector<MonitorArea>& monitors);
+
 // The show command a stored value restores: minimised windows come back as
 // normal ones, a value that names no state reads as normal.
 int RestoredShowCommand(int stored);

@@ -270,7 +270,7 @@ public:
     }
     CFrameRelays* GetMainFrame() override { return m_canvas->GetMainFrame(); }
 
-    void ShowProgress(const std::string& caption, int minPos, int maxPos) override {
+    void ShowProgress(const std::string& caption, int minPos, int maxPos, ProgressPlace place) override {
         CloseProgress();
         m_progress = new CExportProgressDlg(m_canvas, [this] {
             if (CKelvanoView* view = m_canvas->GetView()) view->OnExportCancel();
@@ -278,8 +278,11 @@ public:
         m_progress->SetTitle(wxString::FromUTF8(caption));
         m_progress->SetRange(minPos, maxPos);
         m_progress->Show();
-        // Beside the scene's bottom-right corner, inside the screen's work area.
-        m_progress->PlaceAt(m_canvas->ClientToScreen(wxPoint(m_canvas->GetClientSize().x, m_canvas->GetClientSize().y)));
+        // Below the scene's bottom-right corner or the middle of its bottom
+        // edge, inside the screen's work area.
+        const wxSize size = m_canvas->GetClientSize();
+        const int x = place == ProgressPlace::BottomMiddle ? size.x / 2 : size.x;
+        m_progress->PlaceAt(m_canvas->ClientToScreen(wxPoint(x, size.y)));
         m_progress->Update();
     }
     bool ChooseAviCompressor(AviCompressOptions& options) override {

@@ -32,12 +32,15 @@
 
 #include <wx/aui/auibar.h>
 #include <wx/combobox.h>
+#include <wx/dc.h>
 #include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/statusbr.h>
 #include <wx/utils.h>
+
+#include <algorithm>
 
 #ifdef __WXGTK__
 #include <gdk/gdkkeysyms.h>
@@ -188,6 +191,15 @@ bool CMainFrame::OnCreate() {
     if (!status) return false;
     const int widths[] = {-1, 48, 48, 48};
     status->SetStatusWidths(4, widths);
+    // The bar has a window of its own (named for window-system tools) that
+    // nothing paints under: each repaint clears the fields first, so a new
+    // text never lands on the old one.
+    status->Bind(wxEVT_ERASE_BACKGROUND, [status](wxEraseEvent& e) {
+        if (wxDC* dc = e.GetDC()) {
+            dc->SetBackground(wxBrush(status->GetBackgroundColour()));
+            dc->Clear();
+        }
+    });
     SetStatusText("Ready", 0);
 
     if (!CreateDockingBars()) return false;
@@ -205,6 +217,8 @@ bool CMainFrame::CreateToolBars() {
                      wxString::FromUTF8(flyBy), nullptr);
     };
     m_pToolBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, style);
+    // Snug tools: both bars fit side by side at the default window width.
+    m_pToolBar->SetToolBorderPadding(2);
     for (const ToolDef& t : kMainTools) {
         if (t.id == 0) {
             m_pToolBar->AddSeparator();
@@ -234,6 +248,7 @@ bool CMainFrame::CreateToolBars() {
                                   .Gripper(true));
 
     m_pCameraBar = new wxAuiToolBar(this, wxID_ANY, wxDefaultPosition, wxDefaultSize, style);
+    m_pCameraBar->SetToolBorderPadding(2);
     for (const ToolDef& t : kCameraTools) addTool(m_pCameraBar, t, wxITEM_CHECK);
     m_pCameraBar->Realize();
     for (wxAuiToolBar* bar : {m_pToolBar, m_pCameraBar}) {
@@ -276,21 +291,28 @@ bool CMainFrame::CreateDockingBars() {
              .FloatingSize(m_pObjectListBar->GetBarSize()).Dockable(false).Resizable(true).Hide()},
         {m_pEffectList = new CEffectListDlg(this, IDD_EFFECT_LIST_BAR),
          wxAuiPaneInfo().Name(kPaneEffectList).Caption("Effect List").Float().FloatingPosition(screen.x - 400, 70)
-             .FloatingSize(220, 300).Dockable(false).Hide()},
+             .FloatingSize(m_pEffectList->GetBestSize() + wxSize(8, 40)).Dockable(false).Hide()},
         {m_pViewWidthBar = new CViewWidthBar(this, IDD_VIEW_WIDTH_BAR),
          wxAuiPaneInfo().Name(kPaneViewWidth).Caption("View Width").Float()
              .FloatingPosition(frame.GetRight() - 250, frame.GetTop() + 70)
              .FloatingSize(m_pViewWidthBar->GetBestSize() + wxSize(8, 40)).Dockable(false)
              .Hide()},
         {m_pTimeLine = new CTimeLineDlg(this, t.m_iddTimeLineBar, kPaneTimeLine),
-         wxAuiPaneInfo().Name(kPaneTimeLine).Caption("Time Line Editor").Bottom().Row(0).Position(1)
-             .BestSize(m_pTimeLine->GetMinSize()).Dockable(false).BottomDockable(true).Hide()},
+         wxAuiPaneInfo().Name(kPaneTimeLine).Caption("Time Line Editor").Bottom().Layer(2).Row(0).Position(1)
+             .BestSize(m_pTimeLine->GetBestSize()).MinSize(m_pTimeLine->GetMinSize()).Dockable(false)
+             .BottomDockable(true).Hide()},
         {m_pEventTree = new CEventTreeDlg(this, IDD_EVENT_TREE_BAR),
-         wxAuiPaneInfo().Name(kPaneEventTree).Caption("Event Tree").Bottom().Row(0).Position(0).BestSize(240, 200)
+         wxAuiPaneInfo().Name(kPaneEventTree).Caption("Event Tree").Bottom().Layer(2).Row(0).Position(0).BestSize(200, 200)
              .Dockable(false).BottomDockable(true).LeftDockable(true).Gripper(true).Hide()},
     };
     for (Bar& bar : bars) {
         if (!bar.window || !m_mgr.AddPane(bar.window, bar.info)) return false;
+    }
+    // The bottom bars span the window under the Edit Box and share their row
+    // by their widths, so the time line shows whole where the window allows.
+    for (const char* name : {kPaneEventTree, kPaneTimeLine}) {
+        wxAuiPaneInfo& pane = m_mgr.GetPane(name);
+        pane.dock_proportion = pane.best_size.x;
     }
     m_pEditBoxBar->SetRolePage(PAGE_LIGHT, new CLightPage(m_pEditBoxBar->PageParent(PAGE_LIGHT), t.m_iddLightPage));
     m_pEditBoxBar->SetRolePage(PAGE_CAMERA, new CCameraPage(m_pEditBoxBar->PageParent(PAGE_CAMERA), t.m_iddCameraPage));
@@ -306,6 +328,10 @@ bool CMainFrame::CreateDockingBars() {
 
     InstallTextEditing(m_pEditBoxBar, GetView());
     InstallShapePages();
+    // The Edit Box is as wide as its widest page; a page taller than the bar scrolls.
+    wxAuiPaneInfo& editBox = m_mgr.GetPane(kPaneEditBox);
+    const int editBoxWidth = std::max(250, m_pEditBoxBar->GetBestSize().x);
+    editBox.BestSize(editBoxWidth, 560).MinSize(editBoxWidth, 300);
     m_mgr.AddPane(m_pChildFrame, wxAuiPaneInfo()
                                      .Name(kPaneScene)
                                      .CenterPane()
@@ -441,8 +467,27 @@ bool CMainFrame::IsPaneShown(const char* name) {
 void CMainFrame::ShowPane(const char* name, bool show) {
     wxAuiPaneInfo& pane = m_mgr.GetPane(name);
     if (!pane.IsOk()) return;
+    if (show) KeepFloatingPaneOnScreen(pane, false);
     pane.Show(show);
     m_mgr.Update();
+    if (show) KeepFloatingPaneOnScreen(pane, true);
+}
+
+void CMainFrame::KeepFloatingPaneOnScreen(wxAuiPaneInfo& pane, bool shown) {
+    if (!pane.IsFloating() || !pane.window) return;
+    wxRect r(pane.floating_pos, pane.floating_size);
+    if (shown && pane.frame) {
+        // The frame the toolkit made: never smaller than the bar's content.
+        const wxSize client = pane.frame->GetClientSize(), best = pane.window->GetBestSize();
+        if (client.x < best.x || client.y < best.y)
+            pane.frame->SetClientSize(std::max(client.x, best.x), std::max(client.y, best.y));
+        r = pane.frame->GetRect();
+    }
+    if (r.width <= 0 || r.height <= 0) r.SetSize(pane.window->GetBestSize());
+    const CRectI fitted = KeepOnScreen(CRectI{r.x, r.y, r.x + r.width, r.y + r.height}, currentMonitors());
+    if (fitted.left == r.x && fitted.top == r.y) return;
+    pane.FloatingPosition(fitted.left, fitted.top);
+    if (shown && pane.frame) pane.frame->Move(fitted.left, fitted.top);
 }
 
 void CMainFrame::TogglePane(const char* name) { ShowPane(name, !IsPaneShown(name)); }
@@ -665,6 +710,7 @@ void CMainFrame::UpdateBarsForMode(bool animationMode, const std::string& firstO
         if (m_bObjectListWasVisible) m_mgr.GetPane(kPaneObjectList).Show(true);
     }
     m_mgr.Update();
+    if (!animationMode && m_bObjectListWasVisible) KeepFloatingPaneOnScreen(m_mgr.GetPane(kPaneObjectList), true);
     if (m_pEditBoxBar) m_pEditBoxBar->LockPages(animationMode);
     if (CTransformDlg* transform = m_pTransformBar ? m_pTransformBar->GetDialog() : nullptr) {
         if (animationMode) transform->DisableEdits();

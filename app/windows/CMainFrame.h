@@ -155,6 +155,9 @@ private:
     void OnClose(wxCloseEvent& event);
     void OnIdle(wxIdleEvent& event);
     void TogglePane(const char* name);
+    // A floating bar shows whole inside the screen's work area: moved left or
+    // up only as far as it must, and as large as its content.
+    void KeepFloatingPaneOnScreen(wxAuiPaneInfo& pane, bool shown);
     bool FrameCommand(int id);
     bool FrameUpdate(int id, bool& enabled, int& checked);
     void RememberNormalRect();

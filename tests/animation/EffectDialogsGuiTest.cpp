@@ -25,6 +25,7 @@
 #include "ui/properties/CImageButton.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/PrivateMessages.h"
+#include "ui/properties/CImageButton.h"
 #include "ui/properties/CNumEdit.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,7 @@
 #include <wx/listbox.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/settings.h>
 #include <wx/testing.h>
 
 #include <functional>
@@ -384,6 +386,36 @@ TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsAndEdits) {
                    int(CGrowShrinkModel::kLj), int(CGrowShrinkModel::kEw)})
         EXPECT_FALSE(empty.Button(id)->IsEnabled()) << id;
     EXPECT_FALSE(empty.Edit(CGrowShrinkDlg::IDC_START)->IsEnabled());
+}
+
+// Each of the twelve image buttons draws a picture of its own: none is left
+// blank (the face colour only), and no two are alike.
+TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsDrawTheirOwnPictures) {
+    installChartKinds();
+    pnScene charts;
+    ASSERT_EQ(pnSceneLoader().readFile(charts, std::string(std::getenv("KELVANO_SOURCE_DIR")) +
+                                                   "/tests/animation/growshrink.apn"),
+              1);
+    CGrowShrinkDlg dlg(frame, 225, static_cast<pnChart*>(charts.findObject("bars")), 21, 11, 0);
+    const wxColour face = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
+    std::vector<std::string> pictures;
+    for (wxWindow* child : dlg.GetChildren()) {
+        auto* button = dynamic_cast<CImageButton*>(child);
+        if (!button) continue;
+        ASSERT_TRUE(button->GetFaceBitmap().IsOk()) << button->GetLabel();
+        const wxImage img = button->GetFaceBitmap().ConvertToImage();
+        const unsigned char* rgb = img.GetData();
+        bool drawn = false;
+        for (int i = 0; i < img.GetWidth() * img.GetHeight() && !drawn; ++i)
+            drawn = rgb[3 * i] != face.Red() || rgb[3 * i + 1] != face.Green() || rgb[3 * i + 2] != face.Blue();
+        EXPECT_TRUE(drawn) << "\"" << button->GetLabel() << "\" shows a blank picture";
+        std::string key = std::to_string(img.GetWidth()) + "x" + std::to_string(img.GetHeight()) + ":";
+        key.append(reinterpret_cast<const char*>(rgb), 3 * img.GetWidth() * img.GetHeight());
+        for (size_t j = 0; j < pictures.size(); ++j)
+            EXPECT_TRUE(pictures[j] != key) << "\"" << button->GetLabel() << "\" has the picture of button " << j;
+        pictures.push_back(key);
+    }
+    EXPECT_EQ(pictures.size(), 12u);
 }
 
 int main(int argc, char** argv) {

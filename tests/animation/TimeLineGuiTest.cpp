@@ -14,10 +14,12 @@
 #include <wx/app.h>
 #include <wx/evtloop.h>
 #include <wx/frame.h>
+#include <wx/settings.h>
 #include <wx/uiaction.h>
 
 #include <cstdlib>
 #include <set>
+#include <functional>
 
 namespace {
 
@@ -124,6 +126,36 @@ TEST(TimeLineGuiTest, AlignButtonsShowWhatTheyDo) {
         EXPECT_EQ(u->getPlay(0)->end, end) << id;
     }
     EXPECT_EQ(pictures.size(), 8u) << "two align buttons look the same";
+    frame->Destroy();
+    pump(50);
+}
+
+// Every image button of the panel, the align buttons in its field column too,
+// draws a picture: none shows the face colour only.
+TEST(TimeLineGuiTest, EveryButtonDrawsItsPicture) {
+    pnScene scene;
+    ASSERT_EQ(pnSceneLoader().readFile(scene, std::string(std::getenv("KELVANO_SOURCE_DIR")) +
+                                                  "/tests/animation/timeline.apn"),
+              1);
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "timeline", wxPoint(0, 0), wxSize(800, 220));
+    auto* panel = new Panel(frame, &scene);
+    const wxColour face = wxSystemSettings::GetColour(wxSYS_COLOUR_BTNFACE);
+    int buttons = 0;
+    std::function<void(wxWindow*)> visit = [&](wxWindow* w) {
+        if (auto* button = dynamic_cast<CImageButton*>(w)) {
+            ++buttons;
+            const wxImage img = button->GetFaceBitmap().ConvertToImage();
+            ASSERT_TRUE(img.IsOk()) << button->GetId();
+            bool drawn = false;
+            for (int y = 0; y < img.GetHeight() && !drawn; ++y)
+                for (int x = 0; x < img.GetWidth() && !drawn; ++x)
+                    drawn = wxColour(img.GetRed(x, y), img.GetGreen(x, y), img.GetBlue(x, y)) != face;
+            EXPECT_TRUE(drawn) << "button " << button->GetId() << " shows a blank picture";
+        }
+        for (wxWindow* child : w->GetChildren()) visit(child);
+    };
+    visit(panel);
+    EXPECT_EQ(buttons, 17);  // seven frame buttons, +E, -E and eight align buttons
     frame->Destroy();
     pump(50);
 }

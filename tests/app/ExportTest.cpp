@@ -200,6 +200,7 @@ TEST_F(ExportTest, GifAnimationRecordsEveryFrameCancelsAndReportsFailures) {
     EXPECT_EQ(view->m_nAntiAlias, 4) << "recorded at the output level";
     EXPECT_EQ(host.timers.back(), std::make_pair(kRecordGifTimer, 500));
     EXPECT_EQ(host.progressCaptions.back(), "Creating GIF Animation File");
+    EXPECT_EQ(host.progressPlaces.back(), CViewHost::ProgressPlace::BottomRight);
     EXPECT_EQ(host.progressRange, std::make_pair(0, kLast));
     runRecording();
     EXPECT_EQ(lastMessage(), "Image creation completed.");
@@ -396,6 +397,7 @@ TEST_F(ExportTest, AviRecordsEveryFrameWithTheSoundTrack) {
     EXPECT_EQ(view->m_nAntiAlias, 4);
     EXPECT_EQ(host.timers.back(), std::make_pair(kRecordAviTimer, 500));
     EXPECT_EQ(host.progressCaptions.back(), "Creating AVI File");
+    EXPECT_EQ(host.progressPlaces.back(), CViewHost::ProgressPlace::BottomMiddle);
     runRecording(100, kRecordAviTimer);
     EXPECT_EQ(lastMessage(), "Image creation completed.");
     EXPECT_EQ(host.progressTexts.front(), "Creating whole.avi: frame 1");
@@ -447,6 +449,7 @@ TEST_F(ExportTest, FlashRecordsEveryFrameWithTheDialogsChoices) {
               (std::vector<int>{12, 60, 0, 0}));
     EXPECT_EQ(host.dialogs.back().filter, "Flash Movie Files (*.swf)|*.swf|");
     EXPECT_EQ(host.progressCaptions.back(), "Creating SWF Flash Files");
+    EXPECT_EQ(host.progressPlaces.back(), CViewHost::ProgressPlace::BottomMiddle);
     EXPECT_EQ(view->m_nSwfFrameRate, 255);
     EXPECT_EQ(view->m_bSwfLoop, 1);
     runRecording(100, kRecordSwfTimer);

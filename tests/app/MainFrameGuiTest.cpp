@@ -5,6 +5,7 @@
 #include "app/core/AboutLinks.h"
 #include "app/windows/CAboutDlg.h"
 #include "app/windows/CChildFrame.h"
+#include "app/windows/CExportProgressDlg.h"
 #include "app/windows/CKelvanoApp.h"
 #include "app/windows/CKelvanoCanvas.h"
 #include "app/core/CKelvanoDoc.h"
@@ -32,6 +33,7 @@
 #include <gtk/gtk.h>
 #include <wx/aui/auibar.h>
 #include <wx/combobox.h>
+#include <wx/display.h>
 #include <wx/textctrl.h>
 #include <wx/evtloop.h>
 #include <wx/menu.h>
@@ -521,6 +523,35 @@ TEST(MainFrameGui, SceneWindowHasTheSceneSizeAndAnAccumulationBuffer) {
     child->SetTitleText("/home/ann/demo.apn");
     EXPECT_EQ(frame()->GetAuiManager().GetPane(kPaneScene).caption, "/home/ann/demo.apn");
     child->SetTitleText(view->m_strPathName);
+}
+
+// The AVI and Flash progress windows hang below the middle of the scene's
+// bottom edge, the GIF animation's below its bottom-right corner.
+TEST(MainFrameGui, ProgressWindowHangsBelowTheScene) {
+    CKelvanoCanvas* canvas = frame()->GetChildFrame()->GetCanvas();
+    CViewHost* host = canvas->GetView()->GetHost();
+    const wxSize size = canvas->GetClientSize();
+    const wxPoint bottomLeft = canvas->ClientToScreen(wxPoint(0, size.y));
+    const int display = wxDisplay::GetFromWindow(canvas);
+    const wxRect area = wxDisplay(display == wxNOT_FOUND ? 0u : unsigned(display)).GetClientArea();
+    const std::pair<CViewHost::ProgressPlace, int> places[] = {{CViewHost::ProgressPlace::BottomMiddle, size.x / 2},
+                                                               {CViewHost::ProgressPlace::BottomRight, size.x}};
+    for (const auto& [place, x] : places) {
+        SCOPED_TRACE(x);
+        host->ShowProgress("Creating AVI File", 0, 10, place);
+        pump(100);
+        CExportProgressDlg* progress = nullptr;
+        for (wxWindow* w : wxTopLevelWindows)
+            if (auto* d = dynamic_cast<CExportProgressDlg*>(w); d && d->IsShown()) progress = d;
+        ASSERT_NE(progress, nullptr);
+        const wxSize dialog = progress->GetSize();
+        // The whole dialog fits beside the scene on the test display.
+        ASSERT_LE(bottomLeft.x + size.x + dialog.x, area.GetRight() + 1);
+        EXPECT_EQ(progress->GetPosition().x, bottomLeft.x + x);
+        EXPECT_EQ(progress->GetPosition().y, std::min(bottomLeft.y, area.GetBottom() + 1 - dialog.y));
+        host->CloseProgress();
+        pump(50);
+    }
 }
 
 TEST(MainFrameGui, AboutBoxTextsAndLinks) {

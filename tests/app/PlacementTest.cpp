@@ -34,6 +34,22 @@ TEST(PlacementTest, AMissingMonitorMovesTheWindowToTheNearestWorkArea) {
     EXPECT_FALSE(RestorePlacement(CRectI{0, 0, 10, 10}, {}, screen));
 }
 
+TEST(PlacementTest, FloatingBarsStayInTheWorkArea) {
+    // Where it fits, a bar opens where it is asked to.
+    EXPECT_EQ(KeepOnScreen(CRectI{1665, 70, 1905, 300}, kTwo), (CRectI{1665, 70, 1905, 300}));
+    // Wider than the 255 pixels left at the right edge: moved left just enough.
+    EXPECT_EQ(KeepOnScreen(CRectI{1665, 70, 2165, 300}, kTwo), (CRectI{1420, 70, 1920, 300}));
+    // Past the bottom, and above the panel: up, and down below the panel.
+    EXPECT_EQ(KeepOnScreen(CRectI{100, 900, 400, 1200}, kTwo), (CRectI{100, 780, 400, 1080}));
+    EXPECT_EQ(KeepOnScreen(CRectI{100, 0, 400, 200}, kTwo), (CRectI{100, 32, 400, 232}));
+    // A place kept from a larger screen comes back to the nearest work area.
+    EXPECT_EQ(KeepOnScreen(CRectI{3500, 1500, 3800, 1700}, kTwo), (CRectI{2900, 824, 3200, 1024}));
+    EXPECT_EQ(KeepOnScreen(CRectI{-500, -300, -200, -100}, kTwo), (CRectI{0, 32, 300, 232}));
+    // Larger than the work area: its top-left corner stays visible.
+    EXPECT_EQ(KeepOnScreen(CRectI{10, 10, 2110, 1310}, kTwo), (CRectI{0, 32, 2100, 1332}));
+    EXPECT_EQ(KeepOnScreen(CRectI{5, 6, 7, 8}, {}), (CRectI{5, 6, 7, 8}));
+}
+
 TEST(PlacementTest, ShowCommands) {
     EXPECT_EQ(RestoredShowCommand(KV_SW_SHOWMAXIMIZED), KV_SW_SHOWMAXIMIZED);
     EXPECT_EQ(RestoredShowCommand(KV_SW_SHOWNORMAL), KV_SW_SHOWNORMAL);

@@ -52,8 +52,9 @@ public:
     void CaptureMouse() override { ++captures; }
     void ReleaseMouse() override { ++releases; }
     CFrameRelays* GetMainFrame() override { return frame; }
-    void ShowProgress(const std::string& caption, int minPos, int maxPos) override {
+    void ShowProgress(const std::string& caption, int minPos, int maxPos, ProgressPlace place) override {
         progressCaptions.push_back(caption);
+        progressPlaces.push_back(place);
         progressRange = {minPos, maxPos};
         progressOpen = true;
     }
@@ -145,6 +146,7 @@ public:
     std::vector<ExportDialogOptions> shownOptions;
     std::deque<ExportDialogOptions> optionAnswers;
     std::vector<std::string> progressCaptions, progressTexts;
+    std::vector<ProgressPlace> progressPlaces;
     std::vector<int> progressPositions;
     std::pair<int, int> progressRange{0, 0};
     bool progressOpen = false;

@@ -97,7 +97,8 @@ def tree_box(png, env):
     if not pts:
         return None
     x0, y0 = min(p[0] for p in pts), min(p[1] for p in pts)
-    return (max(0, x0 - 60), y0 - 4, x0 + 240, min(1024, y0 + 200))
+    # The labels end well inside the tree, whose right neighbour is the time line.
+    return (max(0, x0 - 60), y0 - 4, x0 + 150, min(1024, y0 + 200))
 
 
 def highlight(png, env, box):
@@ -208,17 +209,17 @@ def grow_shrink(program, source, display, home, env):
     if check(dialog is not None, "grow/shrink: the context menu opened no Grow / Shrink Time Setting"):
         time.sleep(1.0)
         x, y, _, _ = ep.geometry(dialog, env)
-        # + G is 30 x 24 at (410, 6); + S, right of it, is reached from the
-        # Duration edit at (338, 8) with Tab past the then disabled + G.
-        et.click(env, x + 425, y + 18)
+        # + G is 53 x 25 at (435, 7); + S, right of it, is reached from the
+        # Duration edit at (363, 7) with Tab past the then disabled + G.
+        et.click(env, x + 461, y + 19)
         time.sleep(0.5)
-        et.click(env, x + 360, y + 20)
+        et.click(env, x + 390, y + 20)
         et.xdo(env, "key", "Tab")
         time.sleep(0.4)
         et.xdo(env, "key", "space")
         time.sleep(0.5)
         et.screenshot(home, "grow-shrink", env)
-        et.click(env, x + 350 + 30, y + 195 + 12)
+        et.click(env, x + 549, y + 209)  # "Close"
         et.wait_gone(r"\[ bars \] - Grow / Shrink Time Setting", env, timeout=15)
         check(not xh.run(["xdotool", "search", "--onlyvisible", "--name", "Grow / Shrink Time Setting"],
                          env).stdout.strip(), "grow/shrink: Close left the dialog open")

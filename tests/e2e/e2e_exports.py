@@ -178,15 +178,6 @@ def main():
     program, source = os.path.abspath(sys.argv[1]), sys.argv[2]
     with xh.private_display() as display, xh.private_home() as home:
         env = xh.environment(display, home, source)
-        # The file chooser keeps its own settings; without a session bus the
-        # dconf back end fails to store them (and leaks on each try).
-        env["GSETTINGS_BACKEND"] = "memory"
-        # The file chooser leaves a few bytes at exit that glib allocates; the
-        # fast unwinder stops inside glib, before the GTK frame that the
-        # window libraries' suppressions name.
-        merged = env["LSAN_OPTIONS"].split("suppressions=")[1].split(":")[0]
-        with open(merged, "a") as f:
-            f.write("leak:libglib-2.0\n")
         work = tempfile.mkdtemp(prefix="work-", dir=home)
         out_dir = os.path.join(home, "exports")
         os.makedirs(os.path.join(work, "scenes"))

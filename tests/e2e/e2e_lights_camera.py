@@ -203,7 +203,7 @@ def main():
         camera = new_preview(window, env, known)
         if check(camera is not None, "the Camera tab shows no preview"):
             click(env, camera[0] - 48, camera[1] - 185)  # "Orthographic"
-            click(env, camera[0] + 154, camera[1] - 126)  # the width edit
+            click(env, camera[0] + 178, camera[1] - 123)  # the width edit
             key(env, "End", *(["BackSpace"] * 6))
             xh.run(["xdotool", "type", "--delay", "80", "1000"], env)
             key(env, "Return")

@@ -57,11 +57,13 @@ class Walk:
 
     def undo_enabled(self):
         """Whether the Edit menu, opened by its key, selects Undo: the first
-        enabled item is the one selected."""
+        enabled item is the one selected. The sampled point lies between the
+        caption and the accelerator, clear of both texts, whether or not the
+        menu keeps a gutter for its check items."""
         self.focus()
         ee.key(self.env, "alt+e")
         time.sleep(0.4)
-        on = em.menu_row_selected(self.window, self.env, self.work, 37, x=100, timeout=2.0)
+        on = em.menu_row_selected(self.window, self.env, self.work, 37, x=150, timeout=2.0)
         ee.key(self.env, "Escape")
         time.sleep(0.3)
         return on

@@ -55,6 +55,9 @@ def environment(display, home, source_dir):
     env["XDG_CONFIG_HOME"] = os.path.join(home, ".config")
     env["XDG_RUNTIME_DIR"] = home
     env["NO_AT_BRIDGE"] = "1"          # no accessibility bus in a bare X server
+    # No session bus either: GTK's own settings (the file chooser's) stay in
+    # memory instead of failing to reach dconf, whose failed writes leak.
+    env["GSETTINGS_BACKEND"] = "memory"
     env["GDK_BACKEND"] = "x11"
     env["LC_ALL"] = "C.UTF-8"
     # LeakSanitizer reads one suppression file: the project's and the window

@@ -3,7 +3,9 @@
 // frame range with a ".gif" output becomes an animated GIF.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "tests/images/ImageFixtures.h"
@@ -105,4 +107,52 @@ TEST(RenderOutput, FrameRangeBecomesAMovieWithTheScenesSound) {
         runCommand("ffmpeg -v error -y -i " + quote(movie) + " -frames:v 1 " + quote(first));
         EXPECT_GE(psnr(magickPixels(first), reference), 30) << movie;
     }
+}
+
+TEST(RenderOutput, MovieCarriesA24BitAndAFloatSoundCue) {
+    REQUIRE_TOOL("ffprobe");
+    REQUIRE_TOOL("ffmpeg");
+    REQUIRE_TOOL("sox");
+    // The sample scene with two cues of its own: 24-bit mono 22,050 Hz at
+    // frame 10 and 32-bit float stereo 44,100 Hz at frame 40, half a second each.
+    const std::string scene = fixturePath("codings-scene.apn");
+    std::string text = runCommand("cat " + quote(sourceDir() + "/data/scenes/titles.apn"));
+    const std::string cue = "sound\t(10 \"chime.wav\")";
+    ASSERT_NE(text.find(cue), std::string::npos);
+    text.replace(text.find(cue), cue.size(), "sound\t(10 \"deep.wav\")\n    sound\t(40 \"float.wav\")");
+    {
+        std::FILE* f = std::fopen(scene.c_str(), "w");
+        ASSERT_NE(f, nullptr);
+        std::fputs(text.c_str(), f);
+        std::fclose(f);
+    }
+    ASSERT_EQ(std::system(("sox -n -r 22050 -b 24 -c 1 " + quote(fixturePath("deep.wav")) + " synth 0.5 sine 440")
+                              .c_str()),
+              0);
+    ASSERT_EQ(std::system(("sox -n -r 44100 -b 32 -e float -c 2 " + quote(fixturePath("float.wav")) +
+                           " synth 0.5 sine 660 sine 880")
+                              .c_str()),
+              0);
+    const std::string avi = fixturePath("codings.avi");
+    ASSERT_EQ(render(quote(scene) + " --frames 0-50 --size 64x48 -o " + quote(avi)), 0);
+    auto probe = [](const std::string& args, const std::string& file) {
+        return runCommand("ffprobe -v error " + args + " -of csv=p=0 " + quote(file) + " 2>&1");
+    };
+    // One audio stream in the first cue's format; it runs to the end of the
+    // float cue: 40 frames (29,400 samples) and its 11,025 samples.
+    EXPECT_EQ(probe("-select_streams a -show_entries stream=codec_name,sample_rate,channels,nb_frames", avi),
+              "pcm_s24le,22050,1,40425\n");
+    // Both cues are heard where they start; silence lies between them.
+    const std::string pcm = runCommand("ffmpeg -v error -i " + quote(avi) + " -map 0:a -f s16le -acodec pcm_s16le -");
+    ASSERT_EQ(pcm.size(), 2u * 40425u);
+    auto peak = [&](double from, double to) {
+        int p = 0;
+        for (size_t i = size_t(from * 22050) * 2; i + 1 < size_t(to * 22050) * 2 && i + 1 < pcm.size(); i += 2)
+            p = std::max(p, std::abs(int(int16_t(uint16_t(uint8_t(pcm[i]) | uint8_t(pcm[i + 1]) << 8)))));
+        return p;
+    };
+    EXPECT_EQ(peak(0, 0.33), 0);
+    EXPECT_GT(peak(0.34, 0.83), 16000);
+    EXPECT_LE(peak(0.84, 1.33), 64);
+    EXPECT_GT(peak(1.34, 1.83), 16000);
 }

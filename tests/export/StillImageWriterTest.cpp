@@ -7,6 +7,7 @@
 
 #include "export/StillImageWriters.h"
 #include "tests/images/ImageFixtures.h"
+#include "tests/support/JpegMarkers.h"
 
 namespace {
 
@@ -131,6 +132,34 @@ TEST(StillImageWriters, FilesDecodeUprightAndExactThroughIndependentReaders) {
             }
         }
     }
+}
+
+// A low quality asks for quantisation steps above 255: the still keeps them
+// (16-bit tables, an extended or progressive frame) and every reader decodes it.
+TEST(StillImageWriters, LowQualityJpegKeepsItsFullTables) {
+    REQUIRE_TOOL("convert");
+    REQUIRE_TOOL("djpeg");
+    const int w = 96, h = 64;
+    const std::vector<uint8_t> px = pattern(w, h, 3, true);
+    for (int progressive : {0, 1}) {
+        SCOPED_TRACE(progressive ? "progressive" : "sequential");
+        const std::string file = fixturePath("quality10.jpg");
+        ASSERT_EQ(writeJPG(file, view(px, w, h, 3), 10, progressive), 1);
+        const JpegHeaderInfo info = ReadJpegHeaderInfo(readFile(file));
+        EXPECT_EQ(info.frameMarker, progressive ? 0xC2 : 0xC1);
+        EXPECT_TRUE(info.wideTables);
+        EXPECT_GE(psnr(magickPixels(file), px), 25.0);
+        const std::string ppm = fixturePath("quality10.ppm");
+        ASSERT_EQ(runCommand("djpeg -outfile " + quote(ppm) + " " + quote(file) + " && echo ok"), "ok\n");
+        EXPECT_EQ(runCommand("head -c 2 " + quote(ppm)), "P6");
+        EXPECT_GE(psnr(magickPixels(ppm), px), 25.0);
+    }
+    // A quality that needs no wide step stays baseline.
+    const std::string file = fixturePath("quality90.jpg");
+    ASSERT_EQ(writeJPG(file, view(px, w, h, 3), 90, 0), 1);
+    const JpegHeaderInfo info = ReadJpegHeaderInfo(readFile(file));
+    EXPECT_EQ(info.frameMarker, 0xC0);
+    EXPECT_FALSE(info.wideTables);
 }
 
 TEST(StillImageWriters, ExactLayouts) {

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstring>
+#include <random>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 #include "tests/support/ToolCheck.h"
+#include "assets/ModelFileText.h"
 #include "assets/ObjModel.h"
 #include "tests/models/ModelTestSupport.h"
 
@@ -222,4 +227,130 @@ TEST(ObjReader, NumbersIgnoreTheProgramLocale) {
     EXPECT_FLOAT_EQ(m->vertices[3], 1.5f);
     EXPECT_FLOAT_EQ(m->vertices[4], -22.5f);
     EXPECT_FLOAT_EQ(m->vertices[5], 3.0f);
+}
+
+namespace {
+
+// Everything the reader fills in, compared field by field and bit for bit.
+void expectSameModel(const sgObjModel& a, const sgObjModel& b, const std::string& how) {
+    SCOPED_TRACE(how);
+    EXPECT_EQ(a.mtllibname, b.mtllibname);
+    EXPECT_EQ(a.numvertices, b.numvertices);
+    EXPECT_EQ(a.numnormals, b.numnormals);
+    EXPECT_EQ(a.numtexcoords, b.numtexcoords);
+    auto sameFloats = [](const std::vector<GLfloat>& x, const std::vector<GLfloat>& y) {
+        return x.size() == y.size() && (x.empty() || std::memcmp(x.data(), y.data(), x.size() * sizeof(GLfloat)) == 0);
+    };
+    EXPECT_TRUE(sameFloats(a.vertices, b.vertices));
+    EXPECT_TRUE(sameFloats(a.normals, b.normals));
+    EXPECT_TRUE(sameFloats(a.texcoords, b.texcoords));
+    ASSERT_EQ(a.triangles.size(), b.triangles.size());
+    for (size_t i = 0; i < a.triangles.size(); ++i)
+        ASSERT_EQ(std::memcmp(&a.triangles[i], &b.triangles[i], sizeof(sgObjTriangle)), 0) << "triangle " << i;
+    ASSERT_EQ(a.materials.size(), b.materials.size());
+    for (size_t i = 0; i < a.materials.size(); ++i) EXPECT_EQ(a.materials[i].name, b.materials[i].name);
+    ASSERT_EQ(a.groups.size(), b.groups.size());
+    for (size_t i = 0; i < a.groups.size(); ++i) {
+        EXPECT_EQ(a.groups[i]->name, b.groups[i]->name);
+        EXPECT_EQ(a.groups[i]->material, b.groups[i]->material) << a.groups[i]->name;
+        EXPECT_EQ(a.groups[i]->triangles, b.groups[i]->triangles) << a.groups[i]->name;
+    }
+}
+
+}  // namespace
+
+TEST(ObjReader, TheModelIsTheSameHoweverTheTextIsSplit) {
+    TempDir dir;
+    dir.write("mats.mtl", "newmtl red\nKd 1 0 0\nnewmtl blue\nKd 0 0 1\n");
+    // Groups and materials that change between pieces, indices counted back
+    // from the lines read so far, corners that drop triangles, polygons,
+    // "\r\n" ends, comments, a line longer than a piece and no end on the last.
+    std::string text = "mtllib mats.mtl\r\n";
+    for (int i = 0; i < 40; ++i) {
+        text += "v " + std::to_string(i) + ".25 -" + std::to_string(i % 7) + "e-3 1.5e2\n";
+        text += i % 3 ? "vt 0.5 0.125\r\n" : "vn 0 0 1 # up\n";
+        if (i % 9 == 4) text += (i % 2 ? "g part" : "g other") + std::to_string(i % 4) + "\n";
+        if (i % 11 == 5) text += i % 2 ? "usemtl red\n" : "usemtl green\n";
+        if (i >= 3) {
+            text += "f -1 -2 -3 " + std::to_string(i) + "\n";
+            text += "f 1/1/1 2/-1/1 3/1/-1 # tail\n";
+            text += "f 1//1 0//1 2//1 3//1\n";  // the second corner names no vertex
+            text += "\t f " + std::to_string(i + 5) + " 1 2\n";  // a vertex further on
+        }
+    }
+    text += "f";
+    for (int i = 0; i < 3000; ++i) text += " " + std::to_string(i % 40 + 1);
+    text += "\n# the end\nf 1 2 3";
+    const std::string path = dir.write("split.obj", text);
+
+    auto whole = glmReadOBJ(path, sgObjReadSplit{size_t(1) << 30, 1});
+    ASSERT_TRUE(whole);
+    ASSERT_GT(whole->numtriangles(), 3000u);
+    ASSERT_GT(whole->groups.size(), 3u);
+    // (Two threads are enough to share the pieces: more only slow the
+    // sanitizer builds down.)
+    const sgObjReadSplit splits[] = {{1, 1}, {7, 1}, {64, 1}, {1000, 1}, {0, 0}, {300, 2}};
+    for (const sgObjReadSplit& s : splits) {
+        auto split = glmReadOBJ(path, s);
+        ASSERT_TRUE(split);
+        expectSameModel(*whole, *split, std::to_string(s.chunkBytes) + " bytes a piece, " + std::to_string(s.threads) +
+                                            " threads");
+    }
+
+    // A failure late in the file still comes after what the lines before it
+    // said, and only once.
+    const std::string failing = dir.write("late.obj", "mtllib gone.mtl\n" + text + "\nvp 1 2 3\nmtllib other.mtl\n");
+    std::string first;
+    for (size_t bytes : {size_t(1) << 30, size_t(3), size_t(100)}) {
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(glmReadOBJ(failing, sgObjReadSplit{bytes, bytes < 50 ? 1u : 2u}));
+        std::string said = testing::internal::GetCapturedStderr() + testing::internal::GetCapturedStdout();
+        if (first.empty()) first = said;
+        EXPECT_EQ(said, first) << bytes << " bytes a piece";
+    }
+    EXPECT_EQ(first, "_glmReadMTL() failed: can't open material file \"" + dir.file("gone.mtl") +
+                         "\".\n_glmFirstPass(): Unknown token \"vp\".\n");
+
+    // Only a regular file is read; an empty one is an empty model.
+    mkdir(dir.file("folder.obj").c_str(), 0755);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(glmReadOBJ(dir.file("folder.obj"), sgObjReadSplit{7, 2}));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "glmReadOBJ() failed: can't open data file \"" + dir.file("folder.obj") + "\".\n");
+    auto empty = glmReadOBJ(dir.write("empty.obj", ""), sgObjReadSplit{7, 2});
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->numtriangles(), 0u);
+    ASSERT_EQ(empty->groups.size(), 1u);
+    EXPECT_EQ(empty->groups[0]->name, "default");
+    EXPECT_EQ(empty->vertices.size(), 3u);
+}
+
+TEST(ObjReader, NumbersConvertAsTheFullParserDoes) {
+    // Short decimals take a quicker way than the full parser: the same float
+    // must come out, bit for bit, whatever the digits and the exponent.
+    std::mt19937 rng(47);
+    auto digits = [&](int n) {
+        std::string d;
+        for (int i = 0; i < n; ++i) d += static_cast<char>('0' + rng() % 10);
+        return d;
+    };
+    std::vector<std::string> words = {"16777216", "16777217", "-16777215.5", "0.1", "-0", "-0.0e5", "9999999e-10",
+                                      "1e10", "1e11", "3.4028235e38", "1e-45", "000001.0000", "+2.5", "+-2.5",
+                                      "1.", ".5", "1e", "1e+", "1.5e-3x", "nan", "-inf", "0x1p3", "1e0001"};
+    for (int i = 0; i < 100000; ++i) {
+        std::string w = rng() % 2 ? "-" : "";
+        w += digits(1 + static_cast<int>(rng() % 10));
+        if (rng() % 4) w += "." + digits(1 + static_cast<int>(rng() % 10));
+        if (rng() % 3 == 0) w += (rng() % 2 ? "e" : "E") + std::string(rng() % 2 ? "-" : "+") + std::to_string(rng() % 16);
+        words.push_back(w);
+    }
+    for (const std::string& w : words) {
+        float ours = 12345.0f, full = 12345.0f;
+        const bool read = modeltext::parseFloat(w, ours);
+        const char* b = w.data() + (w[0] == '+' ? 1 : 0);
+        const auto res = std::from_chars(b, w.data() + w.size(), full, std::chars_format::general);
+        ASSERT_EQ(read, res.ec == std::errc() && res.ptr != b) << w;
+        ASSERT_EQ(std::memcmp(&ours, &full, sizeof ours), 0) << w << ": " << ours << " against " << full;
+    }
 }

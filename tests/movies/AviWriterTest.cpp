@@ -10,6 +10,7 @@
 #include "export/CAviWriter.h"
 #include "platform/RiffAviFile.h"
 #include "tests/movies/MovieTestSupport.h"
+#include "tests/support/JpegMarkers.h"
 
 namespace {
 
@@ -71,6 +72,24 @@ TEST(AviWriter, MoviesReadBackByFfmpeg) {
             EXPECT_GE(Psnr(decoded, input), 35.0);
         }
     }
+}
+
+// Players take Motion JPEG frames only as baseline files: even at quality 10,
+// whose steps the 8-bit tables clamp, the frames stay baseline.
+TEST(AviWriter, MotionJpegFramesStayBaselineAtLowQuality) {
+    TestFolder folder("baseline");
+    Recording rec(folder, kAviMotionJpeg, 64, 48);
+    rec.host.quality = 1000;
+    ASSERT_TRUE(rec.add(0));
+    ASSERT_TRUE(rec.writer.close());
+    RiffAviReader movie;
+    ASSERT_TRUE(movie.open(rec.tempPath, kAviSizeLimit));
+    std::vector<uint8_t> frame;
+    ASSERT_TRUE(movie.readFrame(0, frame));
+    const JpegHeaderInfo info = ReadJpegHeaderInfo(frame);
+    EXPECT_EQ(info.frameMarker, 0xC0);
+    EXPECT_FALSE(info.wideTables);
+    rec.writer.deleteTemporaryFiles();
 }
 
 TEST(AviWriter, RefusesFramesThatDoNotFit) {

@@ -9,6 +9,7 @@
 #include "export/SwfMovie.h"
 #include "export/SwfOutput.h"
 #include "tests/movies/MovieTestSupport.h"
+#include "tests/support/JpegMarkers.h"
 
 namespace {
 
@@ -229,6 +230,24 @@ TEST(SwfExport, DecodedByFfmpeg) {
             EXPECT_EQ(decoded, first);
         }
     }
+}
+
+// Flash players take baseline JPEG bitmaps only: quality 10 stays baseline.
+TEST(SwfExport, JpegFramesStayBaselineAtLowQuality) {
+    TestFolder folder("swfq10");
+    SwfExport swf;
+    ASSERT_EQ(swf.open(folder.path("m.swf"), 1, 64, 48, 1, 10, 12, 32), 0);
+    std::vector<uint8_t> frame = MakeFrame(64, 48, 0, 4);
+    ASSERT_EQ(swf.addFrame(0, frame.data()), 0);
+    ASSERT_EQ(swf.close(), 0);
+    const ParsedSwf s = parse(ReadFileBytes(folder.path("m.swf")));
+    ASSERT_FALSE(s.tags.empty());
+    ASSERT_EQ(s.tags[0].code, 21);
+    // After the id and FF D9 FF D8 comes the JPEG file.
+    const JpegHeaderInfo info =
+        ReadJpegHeaderInfo(std::vector<uint8_t>(s.tags[0].body.begin() + 6, s.tags[0].body.end()));
+    EXPECT_EQ(info.frameMarker, 0xC0);
+    EXPECT_FALSE(info.wideTables);
 }
 
 TEST(SwfExport, RefusesWhatItCannotWrite) {

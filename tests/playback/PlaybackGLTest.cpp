@@ -258,6 +258,19 @@ TEST_F(PlaybackGLTest, OffscreenTargetsSumThePassesAsTheAccumulationBufferDoes) 
     }
 }
 
+TEST_F(PlaybackGLTest, FewerPassesAfterMoreSumOnlyTheirOwn) {
+    // Level 4 after level 8 reuses the eight targets: its sum must take its
+    // own four passes, as the accumulation buffer does, and level 8 after it
+    // all eight again.
+    slantedPanel();
+    const Frame four = throughAccumulationBuffer(4), eight = throughAccumulationBuffer(8);
+    for (int level : {8, 4, 8, 4}) {
+        scene().drawFrame(level, 0);
+        EXPECT_LE(worstDifference(frame(), level == 4 ? four : eight, 0, 0, width_, height_), 1) << "level " << level;
+    }
+    EXPECT_GT(worstDifference(four, eight, 0, 0, width_, height_), 2) << "the two levels should differ";
+}
+
 TEST_F(PlaybackGLTest, AntiAliasingInsideASmallerViewportReadsItsOwnPixels) {
     slantedPanel();
     ch->setViewport(30, 20, 100, 80);

@@ -11,6 +11,7 @@
 #include "ui/properties/CObjectListBox.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/CRepeatButton.h"
+#include "ui/properties/ObjectArt.h"
 #include "ui/properties/ToolTips.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 #include <wx/panel.h>
 #include <wx/tooltip.h>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <tuple>
@@ -269,6 +271,45 @@ TEST_F(ControlsTest, ImageButtonFacesAndClick) {
     EXPECT_EQ(clicks, 1);
     button->Refresh();
     pump(50);
+}
+
+namespace {
+// An image button whose face can be read back.
+class FaceButton : public CImageButton {
+public:
+    FaceButton(wxWindow* parent, const wxString& caption, const wxImage& picture) : CImageButton(parent, 1037, caption) {
+        SetImage(picture, picture.GetWidth(), picture.GetHeight(), wxColour(0x00, 0x80, 0x80));
+    }
+    wxImage Face() {
+        return PaintedBitmap(GetClientSize(), [this](wxDC& dc) { PaintFace(dc); }).ConvertToImage();
+    }
+};
+
+bool samePixels(const wxImage& a, const wxImage& b) {
+    return a.GetSize() == b.GetSize() &&
+           std::equal(a.GetData(), a.GetData() + a.GetWidth() * a.GetHeight() * 3, b.GetData());
+}
+}  // namespace
+
+TEST_F(ControlsTest, ImageButtonCaptionsShowWholeOrNotAtAll) {
+    wxImage picture(14, 15);
+    picture.SetRGB(wxRect(0, 0, 14, 15), 0x00, 0x80, 0x80);
+    picture.SetRGB(wxRect(3, 3, 8, 9), 0, 0, 0);
+    auto* stop = new FaceButton(page, "ST", picture);
+    auto* plain = new FaceButton(page, "", picture);
+    // At its best size the caption shows beside the picture.
+    const wxSize best = stop->GetBestSize();
+    EXPECT_GT(best.x, plain->GetBestSize().x + stop->GetTextExtent("ST").x);
+    stop->SetSize(best);
+    plain->SetSize(best);
+    EXPECT_FALSE(samePixels(stop->Face(), plain->Face()));
+    // Too narrow for it, the caption is left out and the picture centred,
+    // as on a button without one: never a cut letter.
+    for (const int width : {best.x - 3, 22}) {
+        stop->SetSize(width, best.y);
+        plain->SetSize(width, best.y);
+        EXPECT_TRUE(samePixels(stop->Face(), plain->Face())) << width;
+    }
 }
 
 TEST_F(ControlsTest, ObjectListAndTips) {

@@ -6,6 +6,7 @@
 #include "ui/properties/CCutShapeDlg.h"
 #include "ui/properties/CGraphInputDlg.h"
 #include "ui/properties/CGraphNameDlg.h"
+#include "ui/properties/CGraphTypeDlg.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/CThumbnailListCtrl.h"
@@ -30,6 +31,29 @@ wxString text(wxWindow* dlg, int id) {
 }
 
 }  // namespace
+
+// The first step has only "Next": Escape and the window's close box cancel
+// the wizard instead of going on to the name step.
+TEST(GraphDialogs, TypeStepEscapeAndCloseCancel) {
+    for (const bool escape : {true, false}) {
+        CGraphTypeDlg dlg(nullptr);
+        dlg.CallAfter([&] {
+            if (escape) {
+                wxKeyEvent key(wxEVT_CHAR_HOOK);
+                key.m_keyCode = WXK_ESCAPE;
+                key.SetEventObject(&dlg);
+                dlg.GetEventHandler()->ProcessEvent(key);
+            } else {
+                dlg.Close();
+            }
+        });
+        EXPECT_EQ(dlg.ShowModal(), wxID_CANCEL) << (escape ? "Escape" : "close box");
+    }
+    // Next still goes on.
+    CGraphTypeDlg next(nullptr);
+    next.CallAfter([&] { click(&next, wxID_OK); });
+    EXPECT_EQ(next.ShowModal(), wxID_OK);
+}
 
 // An empty name brings back the free default and keeps the step open; Next
 // then closes it with the name and count; Back sets the flag.

@@ -402,6 +402,12 @@ TEST_F(TextEditingTest, ImageSizeKeepsTheTypedSideAndOptionsTakeIntegersOnly) {
     EXPECT_EQ(size.m_pWidth->GetValue(), "320");
     ASSERT_TRUE(size.TryOK());
     EXPECT_EQ(size.m_nWidth, 320);
+    // A typed side is never recomputed: height 100 at 4:3 stays 100.
+    for (const char* typed : {"1", "10", "100"}) size.m_pHeight->SetValue(typed);
+    EXPECT_EQ(size.m_pHeight->GetValue(), "100");
+    EXPECT_EQ(size.m_pWidth->GetValue(), "133");
+    ASSERT_TRUE(size.TryOK());
+    EXPECT_EQ(size.m_nHeight, 100);
     // No usable ratio: nothing is recomputed; a side below 1 is refused.
     size.m_pHeight->SetValue("0");
     size.m_pConstrain->SetValue(false);

@@ -4,6 +4,7 @@
 
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CEventTreeModel.h"
+#include "ui/properties/LayoutFit.h"
 
 #include <wx/dcmemory.h>
 #include <wx/generic/dragimgg.h>
@@ -39,6 +40,7 @@ CEventTreeCtrl::CEventTreeCtrl(CEventTreeDlg* panel, wxWindowID id)
     : wxTreeCtrl(panel, id, wxDefaultPosition, wxDefaultSize,
                  wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_EDIT_LABELS | wxTR_HIDE_ROOT | wxTR_SINGLE),
       m_pPanel(panel), m_timer(this, kScrollTimer) {
+    layout::ShowScrollBars(this);
     Bind(wxEVT_TREE_SEL_CHANGED, [this](wxTreeEvent& e) {
         if (!m_bQuiet) m_pPanel->OnItemSelected(IdOf(e.GetItem()));
     });

@@ -5,9 +5,11 @@
 #include "ui/properties/CImageButton.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/LayoutFit.h"
 
 #include <wx/button.h>
 #include <wx/scrolbar.h>
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 
 #include <algorithm>
@@ -21,41 +23,77 @@ const char* const kAlignCaptions[9] = {"Lj", "Rj", "Ew", "L'", "R'", "LS", "SL",
 const int kAlignBitmaps[9] = {kArtStartToStart, kArtEndToEnd, kArtEqualWidth,
                               kArtStartEdgeToStart, kArtEndEdgeToEnd, kArtStartToEnd,
                               kArtEndToStart, kArtStartEdgeToEnd, kArtEndEdgeToStart};
-constexpr int kTrackX = 40, kTrackY = 40;
 }  // namespace
 
 CGrowShrinkDlg::CGrowShrinkDlg(wxWindow* parent, int, pnChart* chart, int growLength, int shrinkLength,
                                int fixedDuration)
     : wxDialog(parent, wxID_ANY, "Graph Grow / Shrink Time Setting"), m_bFixedDuration(fixedDuration) {
-    auto button = [this](int id, int bitmap, const char* caption, int x, int y) {
-        auto* b = new CImageButton(this, id, caption, wxPoint(x, y), wxSize(30, 24));
+    // Picture and caption whole: the buttons are as large as both.
+    auto button = [this](int id, int bitmap, const char* caption) {
+        auto* b = new CImageButton(this, id, caption);
         const wxImage img = TimeLineBitmap(bitmap);
         if (img.IsOk()) b->SetImage(img, img.GetWidth(), img.GetHeight(), TimeLineMaskColour());
         b->SetToolTip(caption);
+        const wxSize best = b->GetBestSize();
+        b->SetInitialSize(wxSize(std::max(30, best.x), std::max(24, best.y)));
         m_buttons[id] = b;
+        return b;
     };
+    auto* fields = new wxBoxSizer(wxHORIZONTAL);
     const int edits[3] = {IDC_START, IDC_END, IDC_DURATION};
     const char* labels[3] = {"Start Frame", "End Frame", "Duration"};
     for (int i = 0; i < 3; ++i) {
-        new wxStaticText(this, wxID_ANY, labels[i], wxPoint(8 + i * 130, 12));
-        m_edits[edits[i]] = new CNumEdit(this, edits[i], "", wxPoint(78 + i * 130, 8), wxSize(50, -1));
+        fields->Add(new wxStaticText(this, wxID_ANY, labels[i]), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+        m_edits[edits[i]] = layout::FitEdit(new CNumEdit(this, edits[i]), layout::kFrameSample);
+        fields->Add(m_edits[edits[i]], 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 12);
     }
-    button(IDC_ADD_GROW, 358, "+ G", 410, 6);
-    button(IDC_ADD_SHRINK, 359, "+ S", 444, 6);
-    button(IDC_REMOVE, 360, "--", 478, 6);
+    fields->AddStretchSpacer();
+    fields->Add(button(IDC_ADD_GROW, 358, "+ G"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    fields->Add(button(IDC_ADD_SHRINK, 359, "+ S"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    fields->Add(button(IDC_REMOVE, 360, "--"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT, 4);
+    // Made in the order of the dialog's controls: the align buttons and Close
+    // before the row numbers and the scroll bars.
+    auto* align = new wxBoxSizer(wxHORIZONTAL);
     for (int i = 0; i < 9; ++i)
-        button(CGrowShrinkModel::kAlignButtons[i], kAlignBitmaps[i], kAlignCaptions[i], kTrackX + i * 34,
-               kTrackY + CTimeLineTrack::kHeight + 24);
-    for (int i = 0; i < CGrowShrinkModel::kVisibleRows; ++i)
-        m_rowLabels[i] = new wxStaticText(this, kRowLabelIds[i], "", wxPoint(8, kTrackY + 2 + 19 * i), wxSize(28, 16));
-    m_pTrack = new CTimeLineTrackCtrl(this, this, wxPoint(kTrackX, kTrackY));
-    m_pRowBar = new wxScrollBar(this, IDC_ROW_BAR, wxPoint(kTrackX + CTimeLineTrack::kWidth + 2, kTrackY),
-                                wxSize(-1, CTimeLineTrack::kHeight), wxSB_VERTICAL);
-    m_pFrameBar = new wxScrollBar(this, IDC_FRAME_BAR, wxPoint(kTrackX, kTrackY + CTimeLineTrack::kHeight + 2),
-                                  wxSize(CTimeLineTrack::kWidth, -1), wxSB_HORIZONTAL);
-    new wxButton(this, IDC_CLOSE, "Close", wxPoint(kTrackX + CTimeLineTrack::kWidth - 60, kTrackY + CTimeLineTrack::kHeight + 60));
-    // Wide enough for the track and for the last of the three buttons on top.
-    SetClientSize(std::max(kTrackX + CTimeLineTrack::kWidth + 40, 478 + 30 + 8), kTrackY + CTimeLineTrack::kHeight + 100);
+        align->Add(button(CGrowShrinkModel::kAlignButtons[i], kAlignBitmaps[i], kAlignCaptions[i]), 0, wxRIGHT,
+                   4);
+    auto* close = new wxButton(this, IDC_CLOSE, "Close");
+
+    // The row numbers level with the track's rows, the track and its scroll bars.
+    auto* numbers = new wxBoxSizer(wxVERTICAL);
+    for (int i = 0; i < CGrowShrinkModel::kVisibleRows; ++i) {
+        m_rowLabels[i] = new wxStaticText(this, kRowLabelIds[i], "", wxDefaultPosition, wxDefaultSize,
+                                          wxST_NO_AUTORESIZE);
+        // Wide enough for a four-digit row number.
+        m_rowLabels[i]->SetMinSize(wxSize(m_rowLabels[i]->GetTextExtent("0000").x, -1));
+        auto* row = new wxBoxSizer(wxVERTICAL);
+        row->SetMinSize(wxSize(-1, CTimeLineTrack::kRowHeight));
+        row->AddStretchSpacer();
+        row->Add(m_rowLabels[i], 0, wxEXPAND);
+        row->AddStretchSpacer();
+        numbers->Add(row, 0, wxEXPAND);
+    }
+    m_pTrack = new CTimeLineTrackCtrl(this, this, wxDefaultPosition);
+    m_pRowBar = new wxScrollBar(this, IDC_ROW_BAR, wxDefaultPosition, wxSize(-1, CTimeLineTrack::kHeight),
+                                wxSB_VERTICAL);
+    m_pFrameBar = new wxScrollBar(this, IDC_FRAME_BAR, wxDefaultPosition, wxSize(CTimeLineTrack::kWidth, -1),
+                                  wxSB_HORIZONTAL);
+    auto* rows = new wxBoxSizer(wxHORIZONTAL);
+    rows->Add(m_pTrack);
+    rows->Add(m_pRowBar, 0, wxLEFT, 2);
+    auto* middle = new wxBoxSizer(wxVERTICAL);
+    middle->Add(rows);
+    middle->Add(m_pFrameBar, 0, wxTOP, 2);
+    middle->Add(align, 0, wxTOP, 8);
+    auto* track = new wxBoxSizer(wxHORIZONTAL);
+    track->Add(numbers, 0, wxRIGHT, 4);
+    track->Add(middle);
+
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(fields, 0, wxEXPAND | wxALL, 8);
+    top->Add(track, 0, wxLEFT | wxRIGHT, 8);
+    top->Add(close, 0, wxALIGN_RIGHT | wxALL, 8);
+    SetSizerAndFit(top);
 
     Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) { OnCommand(e.GetId()); });
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CGrowShrinkDlg::OnCommit, this);

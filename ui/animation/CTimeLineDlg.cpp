@@ -13,16 +13,20 @@
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/CRepeatButton.h"
+#include "ui/properties/LayoutFit.h"
 #include "ui/properties/ToolTips.h"
 
 #include <wx/checkbox.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
+#include <wx/scrolwin.h>
+#include <wx/sizer.h>
 #include <wx/scrolbar.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -42,64 +46,152 @@ const int kRowLabelIds[5] = {1137, 1145, 1151, 1158, 1164};
 const int kAlignIds[8] = {1280, 1291, 1120, 1124, 1054, 1656, 1093, 1116};
 const int kAlignBitmaps[8] = {350, 351, 352, 361, 356, 353, 357, 355};
 
-// Where the track sits in the panel.
-constexpr int kTrackX = 96, kTrackY = 30;
+// The smallest part of the field column the panel keeps in view; the rest
+// scrolls.
+constexpr int kMinFieldColumn = 80;
+
+// The "Current Effect" fields: as large as its content wants to be, scrolled
+// when the pane is smaller.
+class CFieldColumn : public wxScrolledWindow {
+public:
+    explicit CFieldColumn(wxWindow* parent)
+        : wxScrolledWindow(parent, wxID_ANY, wxDefaultPosition, wxSize(kMinFieldColumn, kMinFieldColumn),
+                           wxHSCROLL | wxVSCROLL | wxTAB_TRAVERSAL) {
+        SetScrollRate(8, 8);
+        layout::ShowScrollBars(this);
+    }
+
+protected:
+    wxSize DoGetBestSize() const override { return GetSizer() ? GetSizer()->GetMinSize() : wxSize(1, 1); }
+};
 
 int leadingNumber(const std::string& text) { return std::atoi(text.c_str()); }
 }  // namespace
 
 CTimeLineDlg::CTimeLineDlg(wxWindow* parent, wxWindowID id, const wxString& name)
-    : wxPanel(parent, id, wxDefaultPosition, wxSize(740, 160), wxTAB_TRAVERSAL, name), m_model(*this) {
-    auto imageButton = [this](int buttonId, int bitmap, const wxString& caption, int x, int y, int w) {
+    : wxPanel(parent, id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, name), m_model(*this) {
+    auto* fields = new CFieldColumn(this);
+    m_pFields = fields;
+    auto imageButton = [](wxWindow* owner, int buttonId, int bitmap, const wxString& caption, int width) {
         CImageButton* b = (buttonId == IDC_STEP_BACK || buttonId == IDC_STEP_FORWARD)
-                              ? new CRepeatButton(this, buttonId, caption, wxPoint(x, y), wxSize(w, 22))
-                              : new CImageButton(this, buttonId, caption, wxPoint(x, y), wxSize(w, 22));
+                              ? new CRepeatButton(owner, buttonId, caption)
+                              : new CImageButton(owner, buttonId, caption);
         const wxImage img = TimeLineBitmap(bitmap);
         b->SetImage(img, img.GetWidth(), img.GetHeight(), TimeLineMaskColour());
         b->m_nMargin = 2;
         b->m_nGap = 2;
+        // The size the buttons were drawn for, or more where picture and caption need it.
+        const wxSize best = b->GetBestSize();
+        b->SetInitialSize(wxSize(std::max(width, best.x), std::max(22, best.y)));
         if (auto* repeat = dynamic_cast<CRepeatButton*>(b)) {
-            repeat->m_pTarget = this;
+            repeat->m_pTarget = owner;
             repeat->m_nCode = buttonId;
         }
         return b;
     };
+    auto label = [](wxWindow* owner, const char* text) { return new wxStaticText(owner, wxID_ANY, text); };
+
+    // The frame buttons, the current frame, +E, -E and the visible toggle.
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     const int frameIds[7] = {IDC_GO_START, IDC_STEP_BACK, IDC_PAUSE, IDC_STOP, IDC_PLAY, IDC_STEP_FORWARD, IDC_GO_END};
     const int frameBitmaps[7] = {364, 365, 366, 367, 368, 369, 370};
     for (int i = 0; i < 7; ++i)
-        imageButton(frameIds[i], frameBitmaps[i], frameIds[i] == IDC_STOP ? "ST" : "", 4 + i * 24, 3,
-                    frameIds[i] == IDC_STOP ? 38 : 22);
-    new wxStaticText(this, wxID_ANY, "Frame", wxPoint(190, 7));
-    m_pFrameEdit = new CNumEdit(this, IDC_FRAME, "0", wxPoint(232, 2), wxSize(60, 24));
-    imageButton(IDC_ADD, 363, "+E", 300, 3, 40)->SetToolTip("Add Effect");
-    imageButton(IDC_DELETE, 360, "-E", 344, 3, 40)->SetToolTip("Delete Effect");
-    m_pVisible = new wxBitmapToggleButton(this, IDC_VISIBLE, wxBitmap(TimeLineVisibleIcon(false)), wxPoint(390, 2),
-                                          wxSize(28, 24));
-    for (int i = 0; i < CTimeLineModel::kVisibleRows; ++i)
-        m_rowLabels[i] = new wxStaticText(this, kRowLabelIds[i], "", wxPoint(4, kTrackY + 3 + 19 * i), wxSize(88, 16),
-                                          wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
-    m_pTrack = new CTimeLineTrackCtrl(this, this, wxPoint(kTrackX, kTrackY));
-    m_pRowBar = new wxScrollBar(this, IDC_ROW_BAR, wxPoint(kTrackX + CTimeLineTrack::kWidth + 2, kTrackY),
-                                wxSize(-1, CTimeLineTrack::kHeight), wxSB_VERTICAL);
-    m_pFrameBar = new wxScrollBar(this, IDC_FRAME_BAR, wxPoint(kTrackX, kTrackY + CTimeLineTrack::kHeight + 2),
-                                  wxSize(CTimeLineTrack::kWidth, -1), wxSB_HORIZONTAL);
+        buttons->Add(imageButton(this, frameIds[i], frameBitmaps[i], frameIds[i] == IDC_STOP ? "ST" : "", 22), 0,
+                     wxALIGN_CENTER_VERTICAL | wxRIGHT, 2);
+    buttons->Add(label(this, "Frame"), 0, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, 6);
+    m_pFrameEdit = layout::FitEdit(new CNumEdit(this, IDC_FRAME, "0"), layout::kFrameSample);
+    buttons->Add(m_pFrameEdit, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    CImageButton* add = imageButton(this, IDC_ADD, 363, "+E", 40);
+    add->SetToolTip("Add Effect");
+    buttons->Add(add, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+    CImageButton* remove = imageButton(this, IDC_DELETE, 360, "-E", 40);
+    remove->SetToolTip("Delete Effect");
+    buttons->Add(remove, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    m_pVisible = new wxBitmapToggleButton(this, IDC_VISIBLE, wxBitmap(TimeLineVisibleIcon(false)));
+    buttons->Add(m_pVisible, 0, wxALIGN_CENTER_VERTICAL);
 
-    const int fx = kTrackX + CTimeLineTrack::kWidth + 28;
-    new wxStaticText(this, wxID_ANY, "Current Effect", wxPoint(fx, 7));
-    m_pName = new wxTextCtrl(this, IDC_NAME, "", wxPoint(fx + 90, 2), wxSize(150, 24), wxTE_READONLY);
-    new wxStaticText(this, wxID_ANY, "Start", wxPoint(fx, 35));
-    m_pStart = new CNumEdit(this, CTimeLineModel::kFieldStart, "", wxPoint(fx + 34, 30), wxSize(56, 24));
-    new wxStaticText(this, wxID_ANY, "End", wxPoint(fx + 94, 35));
-    m_pEnd = new CNumEdit(this, CTimeLineModel::kFieldEnd, "", wxPoint(fx + 122, 30), wxSize(56, 24));
-    new wxStaticText(this, wxID_ANY, "Dur.", wxPoint(fx + 182, 35));
-    m_pDuration = new CNumEdit(this, CTimeLineModel::kFieldDuration, "", wxPoint(fx + 210, 30), wxSize(50, 24));
-    m_pFixed = new wxCheckBox(this, IDC_FIXED, "Fixed Dur.", wxPoint(fx, 60));
-    new wxStaticText(this, wxID_ANY, "Effect Move", wxPoint(fx + 100, 62));
-    m_pSingle = new wxRadioButton(this, IDC_SINGLE, "Single", wxPoint(fx + 100, 80), wxDefaultSize, wxRB_GROUP);
-    m_pAll = new wxRadioButton(this, IDC_ALL, "All", wxPoint(fx + 170, 80));
+    // The row names level with the track's rows, the track and its scroll bars.
+    auto* names = new wxBoxSizer(wxVERTICAL);
+    for (int i = 0; i < CTimeLineModel::kVisibleRows; ++i) {
+        m_rowLabels[i] = new wxStaticText(this, kRowLabelIds[i], "", wxDefaultPosition, wxSize(88, -1),
+                                          wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+        auto* row = new wxBoxSizer(wxVERTICAL);
+        row->SetMinSize(wxSize(88, CTimeLineTrack::kRowHeight));
+        row->AddStretchSpacer();
+        row->Add(m_rowLabels[i], 0, wxEXPAND);
+        row->AddStretchSpacer();
+        names->Add(row, 0, wxEXPAND);
+    }
+    m_pTrack = new CTimeLineTrackCtrl(this, this, wxDefaultPosition);
+    m_pRowBar = new wxScrollBar(this, IDC_ROW_BAR, wxDefaultPosition, wxSize(-1, CTimeLineTrack::kHeight),
+                                wxSB_VERTICAL);
+    m_pFrameBar = new wxScrollBar(this, IDC_FRAME_BAR, wxDefaultPosition, wxSize(CTimeLineTrack::kWidth, -1),
+                                  wxSB_HORIZONTAL);
+    auto* track = new wxFlexGridSizer(3, 0, 2);
+    track->Add(names, 0, wxALIGN_TOP | wxRIGHT, 6);
+    track->Add(m_pTrack, 0, wxALIGN_TOP);
+    track->Add(m_pRowBar, 0, wxALIGN_TOP);
+    track->AddSpacer(0);
+    track->Add(m_pFrameBar, 0, wxTOP, 2);
+    track->AddSpacer(0);
+
+    auto* left = new wxBoxSizer(wxVERTICAL);
+    left->Add(buttons, 0, wxALL, 3);
+    left->Add(track, 0, wxLEFT | wxRIGHT | wxBOTTOM, 3);
+
+    // "Current Effect" and the align buttons, in a column that scrolls.
+    auto* column = new wxBoxSizer(wxVERTICAL);
+    auto* current = new wxBoxSizer(wxHORIZONTAL);
+    current->Add(label(fields, "Current Effect"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    m_pName = new wxTextCtrl(fields, IDC_NAME, "", wxDefaultPosition, wxSize(150, -1), wxTE_READONLY);
+    current->Add(m_pName, 1, wxALIGN_CENTER_VERTICAL);
+    column->Add(current, 0, wxEXPAND | wxBOTTOM, 4);
+    auto* times = new wxBoxSizer(wxHORIZONTAL);
+    auto timeField = [&](const char* caption, int fieldId, int gap) {
+        times->Add(label(fields, caption), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 4);
+        CNumEdit* edit = layout::FitEdit(new CNumEdit(fields, fieldId), layout::kFrameSample);
+        times->Add(edit, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, gap);
+        return edit;
+    };
+    m_pStart = timeField("Start", CTimeLineModel::kFieldStart, 8);
+    m_pEnd = timeField("End", CTimeLineModel::kFieldEnd, 8);
+    m_pDuration = timeField("Dur.", CTimeLineModel::kFieldDuration, 0);
+    column->Add(times, 0, wxBOTTOM, 4);
+    auto* moves = new wxBoxSizer(wxHORIZONTAL);
+    m_pFixed = new wxCheckBox(fields, IDC_FIXED, "Fixed Dur.");
+    moves->Add(m_pFixed, 0, wxALIGN_BOTTOM | wxRIGHT, 10);
+    auto* move = new wxBoxSizer(wxVERTICAL);
+    move->Add(label(fields, "Effect Move"));
+    auto* radios = new wxBoxSizer(wxHORIZONTAL);
+    m_pSingle = new wxRadioButton(fields, IDC_SINGLE, "Single", wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
+    m_pAll = new wxRadioButton(fields, IDC_ALL, "All");
+    radios->Add(m_pSingle, 0, wxRIGHT, 6);
+    radios->Add(m_pAll);
+    move->Add(radios);
+    moves->Add(move);
+    column->Add(moves, 0, wxBOTTOM, 4);
     m_pSingle->SetValue(true);
-    for (int i = 0; i < 8; ++i)
-        m_alignButtons[kAlignIds[i]] = imageButton(kAlignIds[i], kAlignBitmaps[i], "", fx + i * 26, 108, 24);
+    auto* align = new wxBoxSizer(wxHORIZONTAL);
+    for (int i = 0; i < 8; ++i) {
+        m_alignButtons[kAlignIds[i]] = imageButton(fields, kAlignIds[i], kAlignBitmaps[i], "", 24);
+        align->Add(m_alignButtons[kAlignIds[i]], 0, wxRIGHT, 2);
+    }
+    column->Add(align);
+    auto* framed = new wxBoxSizer(wxVERTICAL);
+    framed->Add(column, 0, wxALL, 3);
+    fields->SetSizer(framed);
+    // The column's edits report to it; the panel handles them.
+    auto forward = [this](CPrivateMessageEvent& e) { GetEventHandler()->ProcessEvent(e); };
+    fields->Bind(kvEVT_WM_NUMEDIT_COMMIT, forward);
+    fields->Bind(kvEVT_WM_NUMEDIT_CHANGED, forward);
+
+    auto* top = new wxBoxSizer(wxHORIZONTAL);
+    top->Add(left, 0);
+    top->Add(fields, 1, wxEXPAND | wxLEFT, 10);
+    fields->SetMinSize(wxSize(kMinFieldColumn, kMinFieldColumn));
+    SetSizer(top);
+    // Smallest: the track whole and a part of the field column.
+    SetMinSize(top->GetMinSize());
 
     Bind(wxEVT_BUTTON, &CTimeLineDlg::OnButton, this);
     Bind(wxEVT_TOGGLEBUTTON, &CTimeLineDlg::OnButton, this);
@@ -116,8 +208,16 @@ CTimeLineDlg::CTimeLineDlg(wxWindow* parent, wxWindowID id, const wxString& name
     m_pFrameBar->Bind(wxEVT_SCROLL_THUMBTRACK, &CTimeLineDlg::OnFrameScroll, this);
     m_pFrameBar->Bind(wxEVT_SCROLL_THUMBRELEASE, &CTimeLineDlg::OnFrameScroll, this);
     Bind(wxEVT_CHAR_HOOK, &CTimeLineDlg::OnCharHook, this);
-    SetMinSize(wxSize(fx + 270, kTrackY + CTimeLineTrack::kHeight + 24));
     RebuildRows();
+}
+
+wxSize CTimeLineDlg::DoGetBestSize() const {
+    // The whole field column beside the track, unscrolled.
+    wxSize best = GetSizer()->GetMinSize();
+    const wxSize column = m_pFields->GetBestSize();
+    best.x += column.x - kMinFieldColumn;
+    best.y = std::max(best.y, column.y + 6);
+    return best;
 }
 
 CKelvanoView* CTimeLineDlg::View() const {

@@ -76,6 +76,10 @@ public:
     bool ContinueFromPause() override;
     bool IsRecording() override;
 
+protected:
+    // The track and the whole field column; the column scrolls in a smaller pane.
+    wxSize DoGetBestSize() const override;
+
 private:
     CKelvanoView* View() const;
     void OnButton(wxCommandEvent& event);
@@ -87,6 +91,7 @@ private:
 
     CTimeLineModel m_model;
     CTimeLineTrackCtrl* m_pTrack = nullptr;
+    wxWindow* m_pFields = nullptr;
     wxStaticText* m_rowLabels[CTimeLineModel::kVisibleRows] = {};
     wxScrollBar* m_pRowBar = nullptr;
     wxScrollBar* m_pFrameBar = nullptr;

@@ -4,6 +4,7 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "ui/properties/CNumEdit.h"
+#include "ui/properties/LayoutFit.h"
 
 #include <wx/sizer.h>
 #include <wx/stattext.h>
@@ -30,7 +31,7 @@ void CEffectFields::Create(wxWindow* parent, wxSizer* sizer, const int axisIds[3
         grid->Add(new wxStaticText(parent, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
         for (int i = 0; i < 3; ++i) {
             if (i < count) {
-                edits[i] = new CNumEdit(parent, ids[i], "", wxDefaultPosition, wxSize(64, -1));
+                edits[i] = layout::FitEdit(new CNumEdit(parent, ids[i]), layout::kNumberSample);
                 grid->Add(edits[i]);
             } else {
                 grid->AddSpacer(1);

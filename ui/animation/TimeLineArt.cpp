@@ -69,10 +69,12 @@ bool isAlignPicture(int id) {
 }  // namespace
 
 wxImage TimeLineBitmap(int id) {
+    // The align pictures and + G, + S are 17 x 17; the minus and the frame buttons 15 or 14 wide.
     const bool align = isAlignPicture(id);
     const bool edit = id == 360 || id == 363;
-    const int w = align ? 17 : edit ? 15 : 14;
-    const int h = align ? 17 : 15;
+    const bool large = align || id == 358 || id == 359;
+    const int w = large ? 17 : edit ? 15 : 14;
+    const int h = large ? 17 : 15;
     wxImage img(w, h);
     const wxColour mask = TimeLineMaskColour();
     for (int y = 0; y < h; ++y)
@@ -88,6 +90,16 @@ wxImage TimeLineBitmap(int id) {
     case 370: triangle(img, 3, cy, 6, true), box(img, 10, 3, 12, 12); break;
     case 363: box(img, 3, 6, 12, 9), box(img, 6, 3, 9, 12); break;
     case 360: box(img, 3, 6, 12, 9); break;
+    case 358:
+    case 359: {
+        // Add a grow (rising) or a shrink (falling) bar: a plus and a wedge.
+        box(img, 1, 4, 8, 6), box(img, 4, 1, 6, 9);
+        for (int x = 6; x < 16; ++x) {
+            const int height = id == 358 ? x - 5 : 16 - x;
+            box(img, x, 15 - height, x + 1, 15);
+        }
+        break;
+    }
     default:
         if (align) alignPicture(img, id);
         break;

@@ -1,4 +1,4 @@
-// The time line's button pictures (bitmaps 350 to 370: align, +E, -E and the
+// The time line's button pictures (bitmaps 350 to 370: align, + G, + S, +E, -E and the
 // frame buttons) and the visible/hidden icons (412, 413), drawn in code on
 // the buttons' mask colour.
 #pragma once

@@ -19,6 +19,8 @@
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
 
+#include <algorithm>
+
 namespace {
 
 enum : int { IDC_TEXT = 1313, IDC_FACE = 1537, IDC_SIZE = 1485, IDC_ITALIC = 1060, IDC_NAME = 1336, IDC_MORE = 1143,
@@ -189,8 +191,12 @@ void CAddTextDlg::ReadControls() {
 }
 
 void CAddTextDlg::MakeTextFont() {
+    if (m_nTextFrame < 0) m_nTextFrame = std::max(0, m_pText->GetBestSize().y - m_pText->GetCharHeight());
     m_nTextFontHeight = PreviewFontHeight(m_nSize, m_nScale);
     m_pText->SetFont(pixelFont(m_strFace, m_nTextFontHeight, m_bItalic != 0));
+    // The toolkit tells the taller line only once the edit is drawn: the
+    // dialog makes room for it now, so the buttons below keep their size.
+    m_pText->SetMinSize(wxSize(m_pText->GetMinSize().x, m_pText->GetCharHeight() + m_nTextFrame));
 }
 
 void CAddTextDlg::OnFaceChange() {
@@ -209,11 +215,13 @@ void CAddTextDlg::OnSizeChange() {
     if (at < 0) return;
     m_nSize = static_cast<int>(ParseLeadingFloat(m_pSize->GetString(at).ToStdString()));
     MakeTextFont();
+    Fit();
 }
 
 void CAddTextDlg::OnItalicChange() {
     ReadControls();
     MakeTextFont();
+    Fit();
 }
 
 void CAddTextDlg::OnMore() {

@@ -81,4 +81,6 @@ private:
     void MakeTextFont();
     std::vector<std::string> m_faces;
     int m_nTextFontHeight = 0;
+    // The text edit's frame: its height less one line of its first font.
+    int m_nTextFrame = -1;
 };

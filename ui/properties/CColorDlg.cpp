@@ -4,8 +4,10 @@
 #include "ui/properties/CColorRampCtrl.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/LayoutFit.h"
 
 #include <wx/button.h>
+#include <wx/sizer.h>
 #include <wx/stattext.h>
 
 void PlaceEditorBelowParent(wxDialog* dialog) {
@@ -29,37 +31,63 @@ int CColorDlg::ShowModal() {
 void CColorDlg::Build() {
     const bool second = m_nTemplate == 219;
     const wxSize palette = second ? wxSize(131, 93) : wxSize(113, 101);
-    const int top = 24, right = 10 + palette.x + 40;
-    new wxStaticText(this, wxID_ANY, "Palette", wxPoint(10, 6));
-    m_pPalette = new CColorPaletteCtrl(this, wxRect(wxPoint(10, top), palette));
+    // The pictures keep their pixel sizes; the texts and edits take the font's.
+    auto fixed = [](wxWindow* w, const wxSize& size) {
+        w->SetMinSize(size);
+        return w;
+    };
+    auto* paletteLabel = new wxStaticText(this, wxID_ANY, "Palette");
+    m_pPalette = new CColorPaletteCtrl(this, wxRect(wxPoint(0, 0), palette));
     m_pPalette->SetBitmap(palette.x, palette.y, second ? "simple_palette_2" : "simple_palette");
-    m_ramps[CColorDlgLogic::BRIGHTNESS] = new CColorRampCtrl(this, wxRect(14 + palette.x, top - 4, 26, palette.y + 8), false);
+    const wxSize brightness(26, palette.y + 8);
+    m_ramps[CColorDlgLogic::BRIGHTNESS] = new CColorRampCtrl(this, wxRect(wxPoint(0, 0), brightness), false);
+    auto* pictures = new wxBoxSizer(wxHORIZONTAL);
+    pictures->Add(fixed(m_pPalette, palette), 0, wxTOP, 4);
+    pictures->Add(fixed(m_ramps[CColorDlgLogic::BRIGHTNESS], brightness), 0, wxLEFT, 4);
+    auto* left = new wxBoxSizer(wxVERTICAL);
+    left->Add(paletteLabel);
+    left->Add(pictures);
+
     const char* labels[] = {"Red", "Green", "Blue", "Transp. "};
     const int editIds[] = {CColorDlgLogic::EDIT_RED, CColorDlgLogic::EDIT_GREEN, CColorDlgLogic::EDIT_BLUE,
                            CColorDlgLogic::EDIT_TRANSPARENCY};
     const float colours[4][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}};
+    auto* sliders = new wxFlexGridSizer(3, 2, 6);
     for (int i = 0; i < 4; ++i) {
-        const int y = top + i * 28;
-        new wxStaticText(this, wxID_ANY, labels[i], wxPoint(right, y + 4));
-        CColorRampCtrl* ramp = new CColorRampCtrl(this, wxRect(right + 50, y, 150, 24));
+        sliders->Add(new wxStaticText(this, wxID_ANY, labels[i]), 0, wxALIGN_CENTER_VERTICAL);
+        const wxSize rampSize(150, 24);
+        CColorRampCtrl* ramp = new CColorRampCtrl(this, wxRect(wxPoint(0, 0), rampSize));
         ramp->SetColor(colours[i], false);
         m_ramps[CColorDlgLogic::RED + i] = ramp;
-        CNumEdit* edit = new CNumEdit(this, editIds[i], "", wxPoint(right + 206, y), wxSize(64, -1));
+        sliders->Add(fixed(ramp, rampSize), 0, wxALIGN_CENTER_VERTICAL);
+        CNumEdit* edit = layout::FitEdit(new CNumEdit(this, editIds[i]), "0.000");
         edit->m_nMode = 1;
         edit->m_fMin = 0.0f;
         edit->m_fMax = 1.0f;
         m_edits[CColorDlgLogic::RED + i] = edit;
+        sliders->Add(edit, 0, wxALIGN_CENTER_VERTICAL);
     }
     for (int i = 0; i < CColorDlgLogic::NUM_SLIDERS; ++i)
         m_ramps[i]->m_nRampId = CColorDlgLogic::RAMP_BRIGHTNESS + i;
-    const int below = top + std::max(palette.y, 4 * 28) + 12;
-    new wxStaticText(this, wxID_ANY, "Name", wxPoint(10, below + 4));
-    m_pName = new CNumEdit(this, CColorDlgLogic::EDIT_NAME, "", wxPoint(60, below), wxSize(200, -1));
+    auto* upper = new wxBoxSizer(wxHORIZONTAL);
+    upper->Add(left, 0, wxRIGHT, 14);
+    upper->Add(sliders, 0, wxALIGN_CENTER_VERTICAL);
+
+    auto* name = new wxBoxSizer(wxHORIZONTAL);
+    name->Add(new wxStaticText(this, wxID_ANY, "Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 8);
+    m_pName = new CNumEdit(this, CColorDlgLogic::EDIT_NAME, "", wxDefaultPosition, wxSize(200, -1));
     m_pName->m_nMode = 2;
-    wxButton* ok = new wxButton(this, wxID_OK, "OK", wxPoint(right + 40, below + 40));
-    new wxButton(this, wxID_CANCEL, "Cancel", wxPoint(right + 140, below + 40));
+    name->Add(m_pName, 0, wxALIGN_CENTER_VERTICAL);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    wxButton* ok = new wxButton(this, wxID_OK, "OK");
+    buttons->Add(ok, 0, wxRIGHT, 8);
+    buttons->Add(new wxButton(this, wxID_CANCEL, "Cancel"));
     ok->SetDefault();
-    SetClientSize(right + 280, below + 80);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(upper, 0, wxALL, 10);
+    top->Add(name, 0, wxLEFT | wxRIGHT | wxBOTTOM, 10);
+    top->Add(buttons, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 10);
+    SetSizerAndFit(top);
 
     Bind(kvEVT_WM_RAMP_CHANGED, &CColorDlg::OnRamp, this);
     Bind(kvEVT_WM_PALETTE_PICK, &CColorDlg::OnPick, this);

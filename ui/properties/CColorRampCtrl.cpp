@@ -94,8 +94,10 @@ void RouteMouseToRamps(wxWindow* dialog, CColorRampCtrl* const* ramps, int count
         e.Skip();
         for (int i = 0; i < count; ++i) {
             CColorRampCtrl* ramp = ramps[i];
-            if (!ramp->m_rcParent.Contains(e.GetPosition())) continue;
-            const wxPoint p = e.GetPosition() - ramp->m_rcParent.GetPosition();
+            // Where the dialog's layout put the ramp.
+            const wxRect at = ramp->GetRect();
+            if (!at.Contains(e.GetPosition())) continue;
+            const wxPoint p = e.GetPosition() - at.GetPosition();
             if (e.LeftDown()) ramp->MouseDown(p);
             else if (e.LeftUp()) ramp->MouseUp(p);
             else ramp->MouseMove(p);

@@ -6,6 +6,8 @@
 #include <wx/simplebook.h>
 #include <wx/sizer.h>
 
+#include <algorithm>
+
 namespace {
 constexpr int kTabControlId = 1000;
 }
@@ -81,6 +83,12 @@ void CEditBoxBar::SetRolePage(int listIndex, CObjectPageDlg* page) {
     CObjectPageDlg* old = GetPage(listIndex);
     if (!page || !old || page == old || page->GetParent() != PageParent(listIndex)) return;
     const bool locked = old->IsLocked();
+    // A page takes the book's size. Until the bar is laid out the book is as
+    // large as its largest page, so no page is squeezed (GTK complains of
+    // controls and scroll bars given less than they need).
+    const wxSize book = m_pObjectBook->GetSize(), best = page->GetBestSize();
+    if (best.x > book.x || best.y > book.y)
+        m_pObjectBook->SetSize(wxSize(std::max(book.x, best.x), std::max(book.y, best.y)));
     const wxString label = wxString::FromUTF8(m_names[listIndex]);
     const int position = BookPosition(listIndex);
     if (position >= 0) {
@@ -95,6 +103,10 @@ void CEditBoxBar::SetRolePage(int listIndex, CObjectPageDlg* page) {
     }
     m_pages[listIndex] = page;
     old->Destroy();
+    // Taking out the selected page showed its neighbour: only the selected
+    // page stays shown.
+    for (size_t i = 0; i < m_pObjectBook->GetPageCount(); ++i)
+        m_pObjectBook->GetPage(i)->Show(static_cast<int>(i) == m_pObjectBook->GetSelection());
     page->Lock(locked);
     page->Disable();
     // Removing a selected tab may have moved the selection: show again.

@@ -21,6 +21,7 @@
 #include "ui/properties/CPrivateMessageEvent.h"
 #include "ui/properties/ControlRules.h"
 #include "ui/properties/GraphPageRules.h"
+#include "ui/properties/LayoutFit.h"
 #include "ui/properties/ObjectArt.h"
 #include "ui/properties/PageHooks.h"
 
@@ -78,7 +79,7 @@ CGraphPage::CGraphPage(wxWindow* parent, int templateId, int type)
 }
 
 CNumEdit* CGraphPage::AddEdit(const char* caption, int id, float min, float max) {
-    auto* edit = new CNumEdit(this, id, "", wxDefaultPosition, wxSize(110, -1));
+    auto* edit = layout::FitEdit(new CNumEdit(this, id), layout::kNumberSample);
     edit->m_fMin = min;
     edit->m_fMax = max;
     if (max >= min) edit->m_nMode = 1;

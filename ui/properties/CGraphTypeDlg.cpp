@@ -45,6 +45,14 @@ CGraphTypeDlg::CGraphTypeDlg(wxWindow* parent) : wxDialog(parent, wxID_ANY, "Gra
     top->Add(next, 0, wxALIGN_RIGHT | wxLEFT | wxRIGHT | wxBOTTOM, 10);
     SetSizerAndFit(top);
     SetType(0);
+    // Escape and the close box cancel the wizard. Without a Cancel button the
+    // toolkit would press "Next" for them, and the name step's Escape (Back)
+    // would bring the user back here again and again.
+    SetEscapeId(wxID_CANCEL);
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
+        if (e.GetKeyCode() == WXK_ESCAPE && IsModal()) EndModal(wxID_CANCEL);
+        else e.Skip();
+    });
 }
 
 void CGraphTypeDlg::SetType(int type) {

@@ -116,8 +116,15 @@ void CImageButton::PaintFace(wxDC& dc) {
         for (int i = 0; i < 8; ++i) dc.DrawLine(r.x + 1, r.y + 1 + i, r.x + 1 + 8 - i, r.y + 1 + i);
     }
     const wxBitmap& bitmap = IsEnabled() ? m_bmpFace : m_bmpDisabled;
-    const wxString caption = GetLabel();
+    wxString caption = GetLabel();
     const int iw = bitmap.IsOk() ? bitmap.GetWidth() : 0, ih = bitmap.IsOk() ? bitmap.GetHeight() : 0;
+    // A caption is drawn whole or not at all: one that does not fit beside
+    // the picture is left out and the picture centred.
+    if (m_bAutoLayout && !caption.empty()) {
+        dc.SetFont(GetFont());
+        const int room = r.width - (m_nMargin + iw + m_nGap) - m_nMargin;
+        if (dc.GetTextExtent(wxStripMenuCodes(caption)).x > room) caption.clear();
+    }
     wxPoint image;
     if (m_bAutoLayout) {
         image.x = caption.empty() ? r.x + (r.width - iw) / 2 : r.x + m_nMargin;

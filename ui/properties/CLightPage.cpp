@@ -9,6 +9,7 @@
 #include "ui/properties/CNotifySliderCtrl.h"
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/LayoutFit.h"
 
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
@@ -25,7 +26,7 @@ CLightPage::CLightPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent
     auto* lights = new wxFlexGridSizer(4, 2, 4);
     for (int i = 0; i < 4; ++i) {
         m_pLights[i] = new wxToggleButton(this, kLightIds[i], wxString::Format("L%d", i + 1), wxDefaultPosition,
-                                          wxSize(40, -1));
+                                          wxDefaultSize, wxBU_EXACTFIT);
         lights->Add(m_pLights[i], 0, wxALIGN_CENTER);
     }
     for (int i = 0; i < 4; ++i) {
@@ -76,7 +77,7 @@ CLightPage::CLightPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent
             spot->Add(new wxStaticText(this, wxID_ANY, "Direction"), 0, wxTOP, 4);
             cone = new wxFlexGridSizer(2, 4, 4);
         }
-        m_pEdits[i] = new CNumEdit(this, kEditIds[i], wxEmptyString, wxDefaultPosition, wxSize(60, -1));
+        m_pEdits[i] = layout::FitEdit(new CNumEdit(this, kEditIds[i]), layout::kNumberSample);
         cone->Add(new wxStaticText(this, wxID_ANY, kEditLabels[i]), 0, wxALIGN_CENTER_VERTICAL);
         cone->Add(m_pEdits[i]);
     }

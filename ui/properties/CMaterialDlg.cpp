@@ -12,9 +12,12 @@
 #include "ui/properties/CPrivateMessageEvent.h"
 
 #include <wx/button.h>
+#include <wx/sizer.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -87,25 +90,52 @@ void CMaterialDlg::SelectMaterialByName(const std::string& name, bool redraw) {
 }
 
 void CMaterialDlg::Build() {
-    m_pGrid = new CMaterialGridCtrl(this, wxID_ANY, wxPoint(10, 10), m_logic);
-    m_pPrev = new CImageButton(this, ID_PREV, "", wxPoint(10, 176), wxSize(40, 26));
-    m_pNext = new CImageButton(this, ID_NEXT, "", wxPoint(130, 176), wxSize(40, 26));
+    // The grid keeps its 160 x 160 pixels.
+    m_pGrid = new CMaterialGridCtrl(this, wxID_ANY, wxDefaultPosition, m_logic);
+    m_pGrid->SetMinSize(wxSize(160, 160));
+    m_pPrev = new CImageButton(this, ID_PREV, "");
+    m_pNext = new CImageButton(this, ID_NEXT, "");
     m_pPrev->SetImage(arrowImage(false), 30, 20, wxColour(0, 128, 128));
     m_pNext->SetImage(arrowImage(true), 30, 20, wxColour(0, 128, 128));
-    new wxStaticText(this, ID_STATIC, "", wxPoint(60, 182));
-    const int x = 182;
-    new wxButton(this, ID_OK, "OK", wxPoint(x, 10), wxSize(90, -1));
-    new wxButton(this, ID_CANCEL, "Cancel", wxPoint(x, 46), wxSize(90, -1));
-    new wxStaticBox(this, wxID_ANY, " Edit Material ", wxPoint(x - 4, 84), wxSize(100, 150));
-    new wxButton(this, ID_ADD, "Add", wxPoint(x, 104), wxSize(90, -1));
-    new wxButton(this, ID_MODIFY, "Modify", wxPoint(x, 138), wxSize(90, -1));
-    new wxButton(this, ID_DELETE, "Delete", wxPoint(x, 172), wxSize(90, -1));
-    m_pSimple = new wxRadioButton(this, ID_SIMPLE, "Simple", wxPoint(x, 206), wxDefaultSize, wxRB_GROUP);
-    m_pDetailed = new wxRadioButton(this, ID_DETAILED, "Detailed", wxPoint(x, 228));
-    new wxStaticText(this, wxID_ANY, "Name", wxPoint(10, 218));
-    m_pName = new CNumEdit(this, ID_NAME, "", wxPoint(50, 214), wxSize(120, -1));
+    for (CImageButton* b : {m_pPrev, m_pNext}) {
+        const wxSize best = b->GetBestSize();
+        b->SetInitialSize(wxSize(std::max(40, best.x), std::max(26, best.y)));
+    }
+    auto* pages = new wxBoxSizer(wxHORIZONTAL);
+    pages->Add(m_pPrev, 0, wxALIGN_CENTER_VERTICAL);
+    pages->Add(new wxStaticText(this, ID_STATIC, ""), 1, wxALIGN_CENTER_VERTICAL | wxLEFT | wxRIGHT, 4);
+    pages->Add(m_pNext, 0, wxALIGN_CENTER_VERTICAL);
+    auto* right = new wxBoxSizer(wxVERTICAL);
+    auto button = [this](int id, const char* caption) {
+        auto* b = new wxButton(this, id, caption);
+        b->SetMinSize(wxSize(std::max(90, b->GetBestSize().x), -1));
+        return b;
+    };
+    right->Add(button(ID_OK, "OK"), 0, wxEXPAND | wxBOTTOM, 4);
+    right->Add(button(ID_CANCEL, "Cancel"), 0, wxEXPAND | wxBOTTOM, 8);
+    auto* edit = new wxStaticBoxSizer(wxVERTICAL, this, " Edit Material ");
+    edit->Add(button(ID_ADD, "Add"), 0, wxEXPAND | wxALL, 2);
+    edit->Add(button(ID_MODIFY, "Modify"), 0, wxEXPAND | wxALL, 2);
+    edit->Add(button(ID_DELETE, "Delete"), 0, wxEXPAND | wxALL, 2);
+    m_pSimple = new wxRadioButton(this, ID_SIMPLE, "Simple", wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
+    m_pDetailed = new wxRadioButton(this, ID_DETAILED, "Detailed");
+    edit->Add(m_pSimple, 0, wxALL, 2);
+    edit->Add(m_pDetailed, 0, wxALL, 2);
+    right->Add(edit, 0, wxEXPAND);
+    auto* name = new wxBoxSizer(wxHORIZONTAL);
+    name->Add(new wxStaticText(this, wxID_ANY, "Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+    m_pName = new CNumEdit(this, ID_NAME, "", wxDefaultPosition, wxSize(120, -1));
     m_pName->m_nMode = 2;
-    SetClientSize(x + 100, 256);
+    name->Add(m_pName, 1, wxALIGN_CENTER_VERTICAL);
+    auto* left = new wxBoxSizer(wxVERTICAL);
+    left->Add(m_pGrid);
+    left->Add(pages, 0, wxEXPAND | wxTOP, 6);
+    left->Add(name, 0, wxEXPAND | wxTOP, 6);
+
+    auto* top = new wxBoxSizer(wxHORIZONTAL);
+    top->Add(left, 0, wxALL, 10);
+    top->Add(right, 0, wxTOP | wxRIGHT | wxBOTTOM, 10);
+    SetSizerAndFit(top);
 
     CKelvanoDoc* doc = currentDoc();
     (doc && doc->m_nMaterialEditor == 0 ? m_pSimple : m_pDetailed)->SetValue(true);

@@ -6,14 +6,28 @@
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "ui/properties/CNumEdit.h"
+#include "ui/properties/LayoutFit.h"
 #include "ui/properties/ViewAccelerators.h"
 
+#include <wx/settings.h>
+#include <wx/sizer.h>
 
 CObjectPageDlg::CObjectPageDlg(wxWindow* parent, int templateId)
-    : wxPanel(parent, templateId, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL) {
+    // Until the bar lays the page out it keeps a size its scroll bars fit in
+    // (GTK complains about a scroll bar squeezed into the default 20 pixels).
+    : wxScrolledWindow(parent, templateId, wxDefaultPosition, wxSize(200, 200), wxTAB_TRAVERSAL | wxVSCROLL) {
+    // Up and down only: the bar is as wide as its widest page.
+    SetScrollRate(0, 10);
+    layout::ShowScrollBars(this);
     // Embedded, the container owns the keys.
     const CKelvanoAppState* app = GetAppState();
     if (!app || !app->m_bEmbedded) InstallViewAccelerators(this);
+}
+
+wxSize CObjectPageDlg::DoGetBestSize() const {
+    wxSize best = GetSizer() ? GetSizer()->GetMinSize() : wxSize(20, 20);
+    best.x += wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this);
+    return best;
 }
 
 pnObject* CObjectPageDlg::SelectedObject() {

@@ -1,10 +1,10 @@
 // The base of the property bar's pages: a panel that carries the program's
 // accelerator keys (their commands reach the view) and that Enter and Escape
-// never close. CEmptyPage is the page without controls, shown for an object
+// never close. A page taller than the bar scrolls. CEmptyPage is the page without controls, shown for an object
 // that has no page, and held in each role whose page is not built yet.
 #pragma once
 
-#include <wx/panel.h>
+#include <wx/scrolwin.h>
 
 #include <string>
 
@@ -13,7 +13,7 @@
 class CNumEdit;
 class pnObject;
 
-class CObjectPageDlg : public wxPanel {
+class CObjectPageDlg : public wxScrolledWindow {
 public:
     CObjectPageDlg(wxWindow* parent, int templateId);
 
@@ -39,6 +39,10 @@ public:
     // name into the edit, selected. 1 when renamed.
     static int CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard, const std::string& duplicateSuffix,
                               const std::string& caption);
+
+protected:
+    // As wide as the content and the scroll bar beside it; as tall as the content.
+    wxSize DoGetBestSize() const override;
 
 private:
     bool m_bLocked = false;

@@ -7,6 +7,7 @@
 #include "ui/properties/CNumEdit.h"
 #include "ui/properties/CNumSpinCtrl.h"
 #include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/LayoutFit.h"
 #include "ui/properties/ViewAccelerators.h"
 
 #include <wx/sizer.h>
@@ -23,7 +24,7 @@ constexpr int kSpinRange = 100000;
 CTransformDlg::CTransformDlg(wxWindow* parent)
     : wxPanel(parent, kTemplate, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL) {
     auto field = [this](wxSizer* row, int f) {
-        m_pEdits[f] = new CNumEdit(this, kTransformFields[f].editId, wxEmptyString, wxDefaultPosition, wxSize(64, -1));
+        m_pEdits[f] = layout::FitEdit(new CNumEdit(this, kTransformFields[f].editId), layout::kNumberSample);
         m_pSpins[f] = new CNumSpinCtrl(this, kTransformFields[f].spinId);
         m_pSpins[f]->SetRange(-kSpinRange, kSpinRange);
         m_pSpins[f]->SetBuddy(m_pEdits[f]);
