@@ -187,7 +187,6 @@ public:
     const std::string& getFontFile() const { return fontFile_; }
 
     // Geometry of the lists, without GL.
-    void buildFrontFace(sgTextMesh& mesh) const;
     void buildOutline(sgTextMesh& mesh) const;
     void buildSolid(sgTextMesh& mesh) const;
     // Translation applied before the geometry of a list.

@@ -370,11 +370,6 @@ void sgText3D::emit(Geometry what, sgTextSink& sink) const {
     }
 }
 
-void sgText3D::buildFrontFace(sgTextMesh& mesh) const {
-    mesh.clear();
-    emit(Geometry::FrontFace, mesh);
-}
-
 void sgText3D::buildOutline(sgTextMesh& mesh) const {
     mesh.clear();
     emit(Geometry::Outline, mesh);

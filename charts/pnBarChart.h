@@ -36,6 +36,7 @@ public:
     // the axis changes, sets the direction and, built, lays the chart out.
     void setExpansion(int e) override;
     const char* getTypeName() const override { return "pnBarChart"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::BarChart;
 
     // Timing of point i (see the table in pnBarChart.cpp). The fields are
     // stored whether or not the chart is built; the plays follow when it is.

@@ -96,6 +96,7 @@ public:
     virtual bool readChartKey(pnChartReadContext& in);
     virtual void finishRead() {}
     const char* getTypeName() const override { return "pnChart"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::Chart;
     // A switch with a transform and a pivot transform below it; the chart's
     // events hang under the switch after the transform.
     sgNode* getNode() override;

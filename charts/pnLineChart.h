@@ -27,6 +27,7 @@ public:
     // "}".
     int write(FILE* f, int convertPaths) override;
     const char* getTypeName() const override { return "pnLineChart"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::LineChart;
     // The common keys, the value mapping and the joint keys. A block is read
     // as a chart without joints until it names a joint file: the writer
     // writes the joint keys only while joints are shown.

@@ -26,6 +26,7 @@ public:
     // "pieChart {", the common chart block, the pie's keys, "}".
     int write(FILE* f, int convertPaths) override;
     const char* getTypeName() const override { return "pnPieChart"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::PieChart;
     // The common keys and the pie's own. The shape settings refuse values
     // that do not fit the others (an inner radius beyond the outer one, a
     // bevel deeper than half the depth), and a file gives them in an order

@@ -61,6 +61,7 @@ public:
     // "volumeChart {", its depth, the common chart block, "}".
     int write(FILE* f, int convertPaths) override;
     const char* getTypeName() const override { return "pnVolumeChart"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::VolumeChart;
     // The common keys, the value mapping and the depth.
     bool readChartKey(pnChartReadContext& in) override;
     // The slabs are meshes of the chart's own: no part model file is taken.

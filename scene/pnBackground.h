@@ -10,6 +10,7 @@ public:
     pnBackground();
 
     const char* getTypeName() const override { return "pnBackground"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::Background;
     // The background image.
     void setFileName(const char* file) override;
     int copy(const pnObject* other) override;

@@ -69,6 +69,7 @@ public:
     // nodes are not shared. 1, or 0 for null.
     int copy(const pnObject* other) override;
     const char* getTypeName() const override { return "pnCounter"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::Counter;
 
     // Builds the switch, the two transforms, a group of 13 positions and the
     // 14 glyphs from the style (null: the scene's style of the stored name,

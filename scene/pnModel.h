@@ -17,6 +17,7 @@ public:
     // it; null (and no nodes) when the file cannot be read.
     sgNode* getNode() override;
     const char* getTypeName() const override { return "pnModel"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::Model;
 
     // Takes mode and the planes as well; the texture objects stay this
     // object's own.

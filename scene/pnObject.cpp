@@ -110,13 +110,7 @@ void pnObject::setMaterialName(const char* n) {
 
 int pnObject::getSetFlag(int i) const { return (i >= 0 && i < NUM_FLAGS) ? setFlags[i] : 0; }
 
-int pnObject::isChart() const {
-    const char* t = getTypeName();
-    return (std::strcmp(t, "pnBarChart") == 0 || std::strcmp(t, "pnLineChart") == 0 ||
-            std::strcmp(t, "pnPieChart") == 0 || std::strcmp(t, "pnVolumeChart") == 0)
-               ? 1
-               : 0;
-}
+int pnObject::isChart() const { return pnIsKind(this, pnObjectKind::Chart) ? 1 : 0; }
 
 // ---- Base bodies that do nothing (kinds override) ----
 

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "scene/pnObjectKind.h"
 #include "sg/sgVec.h"
 
 class pnScene;

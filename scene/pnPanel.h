@@ -25,6 +25,7 @@ public:
 
     sgNode* getNode() override;
     const char* getTypeName() const override { return "pnPanel"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::Panel;
     int copy(const pnObject* other) override;
     // The "panel" block.
     int write(FILE* f, int convertPaths) override;

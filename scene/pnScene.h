@@ -305,7 +305,6 @@ public:
     void readPause();
     // The maker of chart block readers (null: chart blocks are skipped).
     static void setChartBlockReaders(pnChartBlockReaderMaker maker);
-    static pnChartBlockReaderMaker getChartBlockReaders();
     void readSound();
 
 private:
@@ -351,7 +350,6 @@ private:
     void detachEventNode(pnEvent* event);
     void releaseChartEvents(pnChartAccess* chart);
     void updateObjectMaterial(pnObject* object, pnMaterial* material);
-    static bool isKind(const pnObject* object, const char* typeName);
     static bool hasChildName(const pnEvent* event, const std::string& name);
     void fadeTarget(const Target& target, pnEvent* event, pnEffect* effect, pnMaterial* base, float t);
     static void fadeMaterial(pnMaterial& out, const pnMaterial& base, const pnMaterial& goal, float t);

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "scene/pnCounter.h"
 #include "scene/pnObject.h"
@@ -39,8 +38,7 @@ bool viewportSize(int* width, int* height) {
 
 bool geodeOf(const pnObject* object, const sgGeode* geode) {
     if (!geode) return false;
-    if (std::strcmp(object->getTypeName(), "pnCounter") == 0) {
-        const pnCounter* counter = static_cast<const pnCounter*>(object);
+    if (const pnCounter* counter = pnKindCast<pnCounter>(object)) {
         for (int i = 0; i < pnCounter::NUM_GLYPHS; ++i)
             if (counter->getGlyphGeode(i) == geode) return true;
         return false;

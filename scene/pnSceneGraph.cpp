@@ -3,7 +3,6 @@
 // node), camera and background onto the channel, and taking them out again.
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,10 +22,6 @@
 #include "sg/sgLightSource.h"
 #include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
-
-bool pnScene::isKind(const pnObject* object, const char* typeName) {
-    return object && std::strcmp(object->getTypeName(), typeName) == 0;
-}
 
 bool pnScene::hasChildName(const pnEvent* event, const std::string& name) {
     for (int i = 0; i < event->getNumChildNames(); ++i)
@@ -62,8 +57,8 @@ void pnScene::buildSceneGraph() {
 }
 
 void pnScene::applyBackground() {
-    if (!isKind(background.get(), "pnBackground")) return;
-    pnBackground* bg = static_cast<pnBackground*>(background.get());
+    pnBackground* bg = pnKindCast<pnBackground>(background.get());
+    if (!bg) return;
     sgChannel* ch = sgChannel::sgGetChannel();
     if (!ch) return;
     if (bg->getUseTexture() && !bg->getFile().empty()) {
@@ -165,18 +160,22 @@ int pnScene::hangObject(pnEvent* event, sgDCS* dcs, pnObject* object, sgNode* no
     event->setNode(object->getSwitchNode());
     object->setBuilt(1);
     // Text takes its material on the face only; its edge keeps the back material.
-    if (isKind(object, "pnString") && findMaterial(object->getMaterialName().c_str()))
+    if (pnIsKind(object, pnObjectKind::String) && findMaterial(object->getMaterialName().c_str()))
         object->setMaterial(object->getMaterialName().c_str());
     return 1;
 }
 
 bool pnScene::isAttachable(const pnObject* object, bool chartPart) {
-    return isKind(object, "pnModel") || isKind(object, "pnVolume") || isKind(object, "pnPanel") ||
-           isKind(object, "pnString") || (!chartPart && isKind(object, "pnCounter"));
+    switch (pnKindOf(object)) {
+    case pnObjectKind::Model: case pnObjectKind::Volume: case pnObjectKind::Panel: case pnObjectKind::String: return true;
+    case pnObjectKind::Counter: return !chartPart;
+    default: return false;
+    }
 }
 
 sgNode* pnScene::buildObjectNode(pnObject* object) {
-    if (isKind(object, "pnModel") || isKind(object, "pnVolume") || isKind(object, "pnPanel")) {
+    const pnObjectKind kind = pnKindOf(object);
+    if (kind == pnObjectKind::Model || kind == pnObjectKind::Volume || kind == pnObjectKind::Panel) {
         sgNode* node = object->getNode();
         if (node) {
             if (pnMaterial* m = findMaterial(object->getMaterialName().c_str())) m->apply(node);
@@ -185,7 +184,7 @@ sgNode* pnScene::buildObjectNode(pnObject* object) {
     }
     pnStringProperty* style = findStringProperty(object->getStringPropertyName());
     // A counter without a style of the scene draws its digits in the default style.
-    if (isKind(object, "pnCounter")) return object->getNode(style);
+    if (kind == pnObjectKind::Counter) return object->getNode(style);
     return style ? object->getNode(style) : object->getNode();
 }
 
@@ -434,11 +433,10 @@ int pnScene::deleteAMaterialFromScene(pnMaterial* material) {
 
 void pnScene::updateObjectMaterial(pnObject* object, pnMaterial* material) {
     const std::string& materialName = material->getName();
-    if (isKind(object, "pnString")) {
-        pnString* text = static_cast<pnString*>(object);
+    if (pnString* text = pnKindCast<pnString>(object)) {
         if (text->getMaterialName() == materialName) text->setMaterial(materialName.c_str());
         if (text->getBackMaterial() == materialName) text->setBackMaterial(materialName.c_str());
-    } else if (isKind(object, "pnCounter")) {
+    } else if (pnIsKind(object, pnObjectKind::Counter)) {
         // A counter's digits are shared glyph geodes, which it rebuilds itself.
         if (object->getMaterialName() == materialName) object->setMaterial(materialName.c_str());
     } else if (object->getMaterialName() == materialName) {
@@ -468,7 +466,7 @@ void pnScene::updateStringsUsingProperty(pnStringProperty* style) {
         return;
     }
     auto update = [style](pnObject* object, bool counters) {
-        if (!isKind(object, "pnString") && !(counters && isKind(object, "pnCounter"))) return;
+        if (!pnIsKind(object, pnObjectKind::String) && !(counters && pnIsKind(object, pnObjectKind::Counter))) return;
         const char* styleName = object->getStringPropertyName();
         if (styleName && style->getName() == styleName) object->setStringProperty(style);
     };

@@ -5,7 +5,6 @@
 #include <GL/gl.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -69,12 +68,6 @@ void placeLight(pnLight* light, const sgVec3& p) {
 
 sgVec3 blend(const sgVec3& base, const sgVec3& goal, float t) { return goal * t + base * (1.0f - t); }
 
-pnCounter* asCounter(pnObject* object) {
-    return object && std::strcmp(object->getTypeName(), "pnCounter") == 0 ? static_cast<pnCounter*>(object)
-                                                                          : nullptr;
-}
-
-
 }  // namespace
 
 float pnScene::playFraction(int frame, int start, int end) {
@@ -136,7 +129,7 @@ void pnScene::resetEventTarget(pnEvent* event, pnObject* object) {
         placeLight(target.light, target.light->getPosition());
         return;
     }
-    if (pnCounter* counter = asCounter(target.object)) counter->showFrame(0);
+    if (pnCounter* counter = pnKindCast<pnCounter>(target.object)) counter->showFrame(0);
     if (sgDCS* dcs = eventTransform(event)) dcs->setMatrix(sgMatrix());
 }
 
@@ -187,7 +180,7 @@ void pnScene::playEvent(int frame, pnEvent* event, pnChartAccess* chart, const N
         } else if (object) {
             // Text parts and line joints move like any object; the rest grow
             // the chart kind's own way.
-            if (isKind(object, "pnString") || object->getLineFlag())
+            if (pnIsKind(object, pnObjectKind::String) || object->getLineFlag())
                 applyEffect(at, event, effect, object);
             else
                 applyChartEffect(at, event, effect, object, dynamic_cast<pnObject*>(chart));
@@ -287,7 +280,7 @@ void pnScene::resetAnimation() {
             const char* first = event->getObjectName(0);
             pnObject* part = first ? chart->findChartPart(first) : nullptr;
             if (!effect || !part) continue;
-            if (isKind(part, "pnString") || part->getLineFlag())
+            if (pnIsKind(part, pnObjectKind::String) || part->getLineFlag())
                 applyEffect(play->end, event, effect, part);
             else
                 applyChartEffect(play->end, event, effect, part, chartObject);
@@ -335,7 +328,7 @@ void pnScene::applyEffect(int frame, pnEvent* event, pnEffect* effect, pnObject*
             object->setTexFrame(texFrame);
         }
         // A growing counter counts over the play's frames.
-        pnCounter* counter = asCounter(object);
+        pnCounter* counter = pnKindCast<pnCounter>(object);
         if (counter && effect->getFlag(pnEffect::GROW_FLAG)) {
             if (t == 0.0f || !(counter->getEndFrame() > 0)) counter->setFrames(start, end);
             counter->showFrame(frame - start);

@@ -1069,8 +1069,6 @@ const int kMaxChartPoints = 10000;
 
 void pnScene::setChartBlockReaders(pnChartBlockReaderMaker maker) { g_chartReaders = maker; }
 
-pnChartBlockReaderMaker pnScene::getChartBlockReaders() { return g_chartReaders; }
-
 bool pnChartReadContext::knownMaterial(const std::string& name) const {
     if (g_index && has(g_index->materials, name)) return true;
     debugPrint2((std::string(prefix) + "Material not found: ").c_str(), name.c_str());

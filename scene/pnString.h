@@ -31,6 +31,7 @@ public:
     // and planes; the engine is made again at the next build. 1, or 0 for null.
     int copy(const pnObject* other) override;
     const char* getTypeName() const override { return "pnString"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::String;
 
     // Builds the nodes with the style's values copied into the object (all
     // but vJust and the spare spacings); a null style builds from the own

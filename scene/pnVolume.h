@@ -18,6 +18,7 @@ public:
     // and inner scale are always applied.
     sgNode* getNode() override;
     const char* getTypeName() const override { return "pnVolume"; }
+    static constexpr pnObjectKind kKind = pnObjectKind::Volume;
     // The base copy takes the object's settings only; the mesh is not copied.
     // The "volume" block.
     int write(FILE* f, int convertPaths) override;

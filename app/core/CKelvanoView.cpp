@@ -146,7 +146,7 @@ int CKelvanoView::OnCreate(const GLFormatInfo& format) {
     m_bAlphaBits = format.alphaBits >= 8 ? 1 : 0;
     m_bAccumBuffer = format.accumRedBits > 0 ? 1 : 0;
 
-    ResetScene(sceneChannel);
+    ResetScene();
     BuildNewScene();
     // The first scene finds chart shapes in the program folder as a New one does.
     SceneLoader().setFolders(std::string());
@@ -174,7 +174,7 @@ void CKelvanoView::BuildNewScene() {
     AddLightEvents();
 }
 
-void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
+void CKelvanoView::ResetScene() {
     ++m_nSceneSerial;
     m_pScene.reset();
     m_pScene = std::make_unique<pnScene>();
@@ -203,16 +203,14 @@ void CKelvanoView::ResetScene(sgChannel* /*channel*/) {
     m_pScene->setBackground(background);
     m_pScene->setVersion(210);
 
-    if (!m_pScene->getViewpoint()) {
-        auto* camera = new pnViewpoint;
-        camera->setName("Camera");
-        camera->setPosition(0, 0, 906);
-        camera->setLookAt(0, 0, 0);
-        camera->fov = 30.0f;
-        camera->far = 3000.0f;
-        camera->perspective = 1;
-        m_pScene->setViewpoint(camera);
-    }
+    auto* camera = new pnViewpoint;
+    camera->setName("Camera");
+    camera->setPosition(0, 0, 906);
+    camera->setLookAt(0, 0, 0);
+    camera->fov = 30.0f;
+    camera->far = 3000.0f;
+    camera->perspective = 1;
+    m_pScene->setViewpoint(camera);
 }
 
 void CKelvanoView::ReleaseScene() {

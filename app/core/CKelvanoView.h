@@ -6,6 +6,7 @@
 #include "app/core/CCmdUI.h"
 #include "app/core/CDib.h"
 #include "app/core/CViewHost.h"
+#include "scene/pnObjectKind.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgVec.h"
 
@@ -53,8 +54,8 @@ struct GLFormatInfo {
 constexpr float kSceneBackground[4] = {0.14f, 0.35f, 0.67f, 0.0f};
 constexpr int kDefaultSceneWidth = 580;
 constexpr int kDefaultSceneHeight = 392;
-// The property bar's Object tab page for no object.
-constexpr int kEmptyObjectPage = 7;
+// The property bar's Object tab page for no object (or a kind without a page).
+constexpr int kEmptyObjectPage = static_cast<int>(pnObjectPage::None);
 // Key codes the view reads besides letters (the toolkit's numbers).
 constexpr int kKeyEnter = 13;
 constexpr int kKeySpace = 32;
@@ -145,9 +146,9 @@ public:
     static std::string NextPasteName(const std::string& name, const pnScene& scene);
 
     // A new empty scene with its roots record and channel: background, format
-    // version 210 and the viewpoint "Camera". The argument is the channel the
-    // caller holds; the channel singleton is taken afresh.
-    void ResetScene(sgChannel* channel);
+    // version 210 and the viewpoint "Camera". The channel singleton is taken
+    // afresh.
+    void ResetScene();
     // Deletes the scene, the roots record with its nodes and the channel.
     void ReleaseScene();
     void AddDefaultMaterials();
@@ -413,7 +414,6 @@ public:
     // The texture tool windows of the selection, by kind (the frame's
     // OpenTextureWindow: 1 text, 2 counter, 3 model, 4 panel).
     void ShowTextTextureDialog();
-    void ShowCounterTextureDialog();
     void ShowModelTextureDialog();
     void ShowPanelTextureDialog();
 

@@ -471,7 +471,7 @@ void CKelvanoView::OnEffectDialogClosed() {
 
 void CKelvanoView::OnAddGrowShrink() {
     if (!m_pEffectDialogs || !m_pDocument || !m_pDocument->m_pSelectedObject ||
-        !IsChartTypeName(m_pDocument->m_pSelectedObject->getTypeName()))
+        !m_pDocument->m_pSelectedObject->isChart())
         return;
     m_pEffectDialogs->RunGrowShrink();
     if (CFrameRelays* frame = Frame()) frame->UpdateTimeLineAnimationEnd();
@@ -517,9 +517,8 @@ void CKelvanoView::ScaleSceneTimes(int oldLength, int newLength) {
     // the kinds' plays never overtake one another.
     const bool down = newLength < oldLength;
     for (int c = 0; c < scene.getNumCharts(); ++c) {
-        pnObject* object = scene.getChart(c);
-        if (!object || !IsChartTypeName(object->getTypeName())) continue;
-        auto* chart = static_cast<pnChart*>(object);
+        auto* chart = pnKindCast<pnChart>(scene.getChart(c));
+        if (!chart) continue;
         for (int p = 0; p < chart->getNumDataPts(); ++p) {
             const pnChartDataPt* pt = chart->getDataPt(p);
             if (!pt) continue;

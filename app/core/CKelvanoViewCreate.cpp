@@ -85,7 +85,7 @@ pnObject* CKelvanoView::InsertNewObject(std::unique_ptr<pnObject> made) {
     if (name.empty() || name.size() > kMaxObjectNameBytes || scene.findObject(name.c_str())) return nullptr;
     if (!scene.addObject(made.get())) return nullptr;
     pnObject* object = made.release();
-    if (IsChartTypeName(object->getTypeName())) scene.addChart(object);
+    if (object->isChart()) scene.addChart(object);
     auto* event = new pnEvent;
     event->setName(name.c_str());
     event->addObjectName(name.c_str());
@@ -138,10 +138,6 @@ int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
 
 void CKelvanoView::ShowTextTextureDialog() {
     if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(1);
-}
-
-void CKelvanoView::ShowCounterTextureDialog() {
-    if (CFrameRelays* frame = Frame()) frame->OpenTextureWindow(2);
 }
 
 void CKelvanoView::ShowModelTextureDialog() {

@@ -22,10 +22,8 @@ namespace {
 
 pnChart* selectedChart(const CKelvanoDoc* doc) {
     pnObject* object = doc ? doc->m_pSelectedObject : nullptr;
-    return object && IsChartTypeName(object->getTypeName()) ? static_cast<pnChart*>(object) : nullptr;
+    return pnKindCast<pnChart>(object);
 }
-
-bool isKind(const pnObject* object, const char* type) { return std::strcmp(object->getTypeName(), type) == 0; }
 
 // Frees a text style of the scene by name.
 void freeStyle(pnScene& scene, const std::string& name) {
@@ -43,8 +41,7 @@ bool CKelvanoView::IsStyleUnused(const std::string& styleName, const pnObject* e
     for (int i = 0; i < m_pScene->getNumObjects(); ++i) {
         const pnObject* object = m_pScene->getObject(i);
         if (object == except) continue;
-        if (IsChartTypeName(object->getTypeName())) {
-            const auto* chart = static_cast<const pnChart*>(object);
+        if (const pnChart* chart = pnKindCast<pnChart>(object)) {
             if (chart->getLabelStringName() == styleName || chart->getDataStringName() == styleName) return false;
         } else if (const char* name = object->getStringPropertyName(); name && styleName == name) {
             return false;
@@ -82,12 +79,11 @@ void CKelvanoView::RemoveObjectFromScene(pnObject* object) {
         delete event;
     }
     // A text style goes with its last user only.
-    if (IsChartTypeName(object->getTypeName())) {
-        const auto* chart = static_cast<const pnChart*>(object);
+    if (const pnChart* chart = pnKindCast<pnChart>(object)) {
         for (const std::string& style : {chart->getLabelStringName(), chart->getDataStringName()})
             if (IsStyleUnused(style, object)) freeStyle(*m_pScene, style);
         m_pScene->removeChart(object);
-    } else if (isKind(object, "pnCounter")) {
+    } else if (pnIsKind(object, pnObjectKind::Counter)) {
         const char* style = object->getStringPropertyName();
         if (style && IsStyleUnused(style, object)) freeStyle(*m_pScene, style);
     }
@@ -267,7 +263,8 @@ void CKelvanoView::UpdateChartItem(int id, CCmdUI& ui) {
     bool& state = m_bChartItems[id - kv::ID_LABEL_PROPERTY];
     if (selectedChart(m_pDocument))
         state = true;
-    else if (!selected || isKind(selected, "pnString") || isKind(selected, "pnPanel") || isKind(selected, "pnModel"))
+    else if (!selected || pnIsKind(selected, pnObjectKind::String) || pnIsKind(selected, pnObjectKind::Panel) ||
+             pnIsKind(selected, pnObjectKind::Model))
         state = false;
     // Any other kind leaves the item as it was; Graph Data also wants a hit.
     if (id == kv::ID_GRAPH_DATA && !m_bObjectHit) state = false;

@@ -59,8 +59,7 @@ int CKelvanoView::OnEditCopy() {
     copy->copy(selected);
     doc.m_pClipboardLabelStyle.reset();
     doc.m_pClipboardDataStyle.reset();
-    if (IsChartTypeName(selected->getTypeName())) {
-        const auto* chart = static_cast<const pnChart*>(selected);
+    if (const auto* chart = pnKindCast<pnChart>(selected)) {
         doc.m_pClipboardLabelStyle = CopyStringStyle(m_pScene.get(), chart->getLabelStringName());
         doc.m_pClipboardDataStyle = CopyStringStyle(m_pScene.get(), chart->getDataStringName());
     }
@@ -95,7 +94,7 @@ int CKelvanoView::OnEditPaste() {
     std::unique_ptr<pnObject> made = CreateObjectOfKind(clip->getTypeName());
     if (!made) return 0;
     made->copy(clip);
-    const bool chart = IsChartTypeName(made->getTypeName());
+    const bool chart = made->isChart();
 
     // Every name first: a paste that cannot be named adds nothing.
     const std::string name = NextPasteName(clip->getName(), scene);

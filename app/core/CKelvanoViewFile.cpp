@@ -169,7 +169,7 @@ int CKelvanoView::OnFileNew() {
 
     m_pHost->MakeCurrent();
     ReleaseScene();
-    ResetScene(sceneChannel);
+    ResetScene();
     BuildNewScene();
     if (frame) frame->ReloadCameraPage();
     SceneLoader().setFolders(std::string());
@@ -258,7 +258,7 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     std::fill(std::begin(m_bPresetOn), std::end(m_bPresetOn), 0);
     ClearDocumentSelection();
     ReleaseScene();
-    ResetScene(sceneChannel);
+    ResetScene();
     m_pScene = std::move(scene);
     m_pScene->setRoots(m_pRoots.get());
     SceneLoader().setFolders(folderOf(path));

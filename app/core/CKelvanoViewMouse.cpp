@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 // Pixels a drag or a nudge covers per scene unit and per step.
@@ -37,15 +36,23 @@ std::string fmt(int decimals, float v) {
 
 bool sameName(const pnObject* a, const pnObject* b) { return a && b && a->getName() == b->getName(); }
 
-// The selection's kind as the texture windows know it, minus one: text 0,
-// model 2, panel 3, anything else 4 (closes nothing).
-int textureKindIndex(const pnObject* object) {
-    if (!object) return 4;
-    const char* type = object->getTypeName();
-    if (std::strcmp(type, "pnString") == 0) return 0;
-    if (std::strcmp(type, "pnPanel") == 0) return 3;
-    if (std::strcmp(type, "pnModel") == 0) return 2;
-    return 4;
+// The texture window that edits an object's kind: text 1, counter 2, model 3,
+// panel 4; 0 for none.
+int textureWindowOf(const pnObject* object) {
+    switch (pnKindOf(object)) {
+    case pnObjectKind::String: return 1;
+    case pnObjectKind::Counter: return 2;
+    case pnObjectKind::Model: return 3;
+    case pnObjectKind::Panel: return 4;
+    default: return 0;
+    }
+}
+
+// The texture window a change of selection closes for the old selection: its
+// own, a counter's excepted; 0 for none.
+int windowClosedOnSelect(const pnObject* object) {
+    const int window = textureWindowOf(object);
+    return window == 2 ? 0 : window;
 }
 
 // The rotation of one step as angle and axis; false when the step turns nothing.
@@ -76,9 +83,7 @@ void compose(float stepAngle, const sgVec3& stepAxis, float& angle, sgVec3& axis
     axis = sgQuatToAngleAxis(q, &angle);
 }
 
-pnChart* asChart(pnObject* object) {
-    return object && IsChartTypeName(object->getTypeName()) ? static_cast<pnChart*>(object) : nullptr;
-}
+pnChart* asChart(pnObject* object) { return pnKindCast<pnChart>(object); }
 }  // namespace
 
 // ---- selection bookkeeping ----
@@ -111,13 +116,9 @@ void CKelvanoView::ShowPageForObject(pnObject* object, int flag) {
     CFrameRelays* frame = Frame();
     if (!frame || !object) return;
     frame->SelectObjectChooserName(object->getName());
-    static const char* const kPages[] = {"pnString",    "pnPanel",    "pnModel",      "pnBarChart",
-                                         "pnLineChart", "pnPieChart", "pnVolumeChart"};
-    int page = 0;
-    while (page < kEmptyObjectPage && std::strcmp(object->getTypeName(), kPages[page]) != 0) ++page;
     // A kind without a page (a counter) shows the empty page: the page of the
     // previous object must not go on editing this one as its own kind.
-    frame->ShowObjectPage(page, object, flag);
+    frame->ShowObjectPage(static_cast<int>(pnObjectPageOf(object)), object, flag);
 }
 
 void CKelvanoView::ShowSelectionInBars() {
@@ -138,12 +139,7 @@ void CKelvanoView::CloseTextureWindowOfKind(int kind) {
     if (kind == 0) {
         const pnObject* selected = m_pDocument->m_pSelectedObject;
         if (!selected) return;
-        const char* type = selected->getTypeName();
-        kind = std::strcmp(type, "pnString") == 0    ? 1
-               : std::strcmp(type, "pnCounter") == 0 ? 2
-               : std::strcmp(type, "pnModel") == 0   ? 3
-               : std::strcmp(type, "pnPanel") == 0   ? 4
-                                                     : 0;
+        kind = textureWindowOf(selected);
     }
     if (kind >= 1 && kind <= 4) frame->CancelTextureWindow(kind);
 }
@@ -274,7 +270,7 @@ void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
     m_nDragY = y;
     m_bDragging = 1;
     pnObject* const oldSelection = doc.m_pSelectedObject;
-    const int oldKind = textureKindIndex(oldSelection);
+    const int oldWindow = windowClosedOnSelect(oldSelection);
 
     const PickResult pick = PickAt(x, y);
     pnObject* const picked = pick.picked;
@@ -297,7 +293,7 @@ void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
         // it closes: the old one, whose values it shows.
         pnObject* const newSelection = doc.m_pSelectedObject;
         doc.m_pSelectedObject = oldSelection;
-        CloseTextureWindowOfKind(oldKind + 1);
+        if (oldWindow) CloseTextureWindowOfKind(oldWindow);
         doc.m_pSelectedObject = newSelection;
         if (newSelection) ShowPageForObject(newSelection, 1);
     }
@@ -587,8 +583,8 @@ void CKelvanoView::OnObjectChosen(const std::string& name) {
     if (doc.m_pSelectedObject) {
         if (m_bHighlightSelected) SetObjectHighlight(doc.m_pSelectedObject, 0);
         if (frame) frame->SelectObjectListItem(doc.m_pSelectedObject->getName(), 0);
-        const int kind = textureKindIndex(doc.m_pSelectedObject);
-        if (!m_bAnimationMode && kind != 4) CloseTextureWindowOfKind(kind + 1);
+        const int window = windowClosedOnSelect(doc.m_pSelectedObject);
+        if (!m_bAnimationMode && window) CloseTextureWindowOfKind(window);
     }
     doc.m_pSelectedObject = chosen;
     doc.m_nSelectedDataPt = asChart(chosen) ? 0 : -1;

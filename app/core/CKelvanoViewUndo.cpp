@@ -70,9 +70,8 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     // Back at its place in the list, so the scene is saved as it was.
     if (snapshot.m_nObjectIndex >= 0) m_pScene->moveObject(object, snapshot.m_nObjectIndex);
     const std::string name = object->getName();
-    if (IsChartTypeName(object->getTypeName())) {
+    if (auto* chart = pnKindCast<pnChart>(object)) {
         m_pScene->addChart(object);
-        auto* chart = static_cast<pnChart*>(object);
         if (snapshot.m_pLabelStyleCopy)
             chart->setLabelStringName(restoreStyle(*m_pScene, snapshot.m_pLabelStyleCopy.get()).c_str());
         if (snapshot.m_pDataStyleCopy)

@@ -1,23 +1,15 @@
 #include "app/core/CUndoHistory.h"
 
-#include "charts/pnBarChart.h"
-#include "charts/pnLineChart.h"
-#include "charts/pnPieChart.h"
-#include "charts/pnVolumeChart.h"
+#include "charts/pnChart.h"
+#include "charts/pnChartRead.h"
 #include "scene/pnBackground.h"
-#include "scene/pnCounter.h"
 #include "scene/pnEvent.h"
 #include "scene/pnMaterial.h"
-#include "scene/pnModel.h"
-#include "scene/pnPanel.h"
 #include "scene/pnScene.h"
-#include "scene/pnString.h"
 #include "scene/pnStringProperty.h"
 #include "scene/pnViewpoint.h"
-#include "scene/pnVolume.h"
 
 #include <algorithm>
-#include <cstring>
 #include <set>
 
 int UndoApplyKind(int kind, bool undo) {
@@ -31,38 +23,16 @@ int UndoApplyKind(int kind, bool undo) {
     }
 }
 
-namespace {
-template <class T>
-std::unique_ptr<pnObject> make() {
-    return std::make_unique<T>();
-}
-struct Kind {
-    const char* name;
-    std::unique_ptr<pnObject> (*create)();
-};
-// Every kind gets a new object of its own: a snapshot never shares the live
-// object (a counter included).
-const Kind kKinds[] = {
-    {"pnString", make<pnString>},         {"pnPanel", make<pnPanel>},
-    {"pnModel", make<pnModel>},           {"pnCounter", make<pnCounter>},
-    {"pnVolume", make<pnVolume>},         {"pnBackground", make<pnBackground>},
-    {"pnBarChart", make<pnBarChart>},     {"pnLineChart", make<pnLineChart>},
-    {"pnPieChart", make<pnPieChart>},     {"pnVolumeChart", make<pnVolumeChart>},
-};
-}  // namespace
-
 std::unique_ptr<pnObject> CreateObjectOfKind(const char* typeName) {
-    if (!typeName) return nullptr;
-    for (const Kind& k : kKinds)
-        if (std::strcmp(k.name, typeName) == 0) return k.create();
-    return nullptr;
+    // The program always has the chart kinds, whether or not it reads files.
+    static const bool chartsReady = (installChartMakers(), true);
+    (void)chartsReady;
+    return pnMakeObject(typeName);
 }
 
 bool IsChartTypeName(const char* typeName) {
-    if (!typeName) return false;
-    for (const char* chart : {"pnBarChart", "pnLineChart", "pnPieChart", "pnVolumeChart"})
-        if (std::strcmp(chart, typeName) == 0) return true;
-    return false;
+    const pnObjectKindInfo* kind = pnFindObjectKind(typeName);
+    return kind && kind->chart;
 }
 
 // ---- snapshots ----
@@ -108,8 +78,7 @@ void CUndoSnapshot::TakeObject(pnObject* live, const pnScene* scene) {
         m_pEventCopy->setName(event->getName().c_str());
         m_pEventCopy->setScene(nullptr);
     }
-    if (IsChartTypeName(live->getTypeName())) {
-        const auto* chart = static_cast<const pnChart*>(live);
+    if (const pnChart* chart = pnKindCast<pnChart>(live)) {
         m_pLabelStyleCopy = CopyStringStyle(scene, chart->getLabelStringName());
         m_pDataStyleCopy = CopyStringStyle(scene, chart->getDataStringName());
     }

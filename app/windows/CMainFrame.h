@@ -79,8 +79,6 @@ public:
     wxComboBox* GetObjectChooser() const { return m_pObjectChooser; }
     CEditBoxBar* GetEditBoxBar() const { return m_pEditBoxBar; }
     CTransformBar* GetTransformBar() const { return m_pTransformBar; }
-    CObjectListBar* GetObjectListBar() const { return m_pObjectListBar; }
-    CViewWidthBar* GetViewWidthBar() const { return m_pViewWidthBar; }
     bool IsPaneShown(const char* name);
     void ShowPane(const char* name, bool show);
 
@@ -137,7 +135,6 @@ public:
     void SetTimeLinePlaying(int on) override;
     CTimeLineDlg* GetTimeLine() const { return m_pTimeLine; }
     CEventTreeDlg* GetEventTree() const { return m_pEventTree; }
-    CEffectListDlg* GetEffectList() const { return m_pEffectList; }
 
 private:
     bool PreCreateWindow(CProfile& profile, wxPoint& pos, wxSize& size);

@@ -349,10 +349,10 @@ TEST_F(ViewTest, ReleaseThenResetFreesNothingTwice) {
     EXPECT_EQ(sceneGraphRoots, nullptr);
     EXPECT_EQ(sceneChannel, nullptr);
     EXPECT_EQ(sgChannel::sgFindChannel(), nullptr);
-    view->ResetScene(sceneChannel);
+    view->ResetScene();
     view->ReleaseScene();
     view->ReleaseScene();
-    view->ResetScene(nullptr);
+    view->ResetScene();
     EXPECT_NE(view->GetScene(), nullptr);
     view->OnDestroy();
     EXPECT_EQ(view->GetScene(), nullptr);
@@ -606,7 +606,7 @@ TEST_F(ViewTest, AnyScenesSizeGivesAWindowAScreenCanShow) {
 TEST_F(ViewTest, LightSlots) {
     create();
     view->ReleaseScene();
-    view->ResetScene(nullptr);
+    view->ResetScene();
     // Two lights: two more with the first free numbers, off, at slots 3 and 4.
     for (const char* name : {"Light1", "key"}) {
         auto* light = new pnLight;

@@ -25,7 +25,7 @@ protected:
     }
     // A scene holding only the named lights, each on and with its event.
     void sceneWithLights(std::initializer_list<const char*> names) {
-        view->ResetScene(sceneChannel);
+        view->ResetScene();
         for (const char* name : names) {
             auto* light = new pnLight;
             light->setName(name);

@@ -106,10 +106,11 @@ void CEffectDialogSet::RunModalEditor(const std::string& effectName, int mode) {
 void CEffectDialogSet::RunGrowShrink() {
     CKelvanoDoc* doc = m_pView ? m_pView->GetDocument() : nullptr;
     pnObject* object = doc ? doc->m_pSelectedObject : nullptr;
-    if (!object || !IsChartTypeName(object->getTypeName())) return;
+    auto* chart = pnKindCast<pnChart>(object);
+    if (!chart) return;
     CKelvanoAppState* app = GetAppState();
     const int tpl = app && app->m_templates.m_iddGrowShrink ? app->m_templates.m_iddGrowShrink : 225;
-    CGrowShrinkDlg dlg(m_pParent, tpl, static_cast<pnChart*>(object), doc->m_nGrowLength, doc->m_nShrinkLength,
+    CGrowShrinkDlg dlg(m_pParent, tpl, chart, doc->m_nGrowLength, doc->m_nShrinkLength,
                        doc->m_bFixedDuration);
     dlg.ShowModal();
     if (dlg.Model().Changed()) m_pView->SetModified();

@@ -88,11 +88,6 @@ void CEffectListDlg::RemoveEffectName(const std::string& name) {
     if (at != wxNOT_FOUND) m_pList->Delete(static_cast<unsigned>(at));
 }
 
-void CEffectListDlg::ClearList() {
-    m_pList->Clear();
-    ClearFields();
-}
-
 void CEffectListDlg::FillFromScene() {
     m_pList->Clear();
     ClearFields();

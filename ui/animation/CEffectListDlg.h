@@ -25,7 +25,6 @@ public:
     void AddEffectName(const std::string& name);
     void RemoveEffectName(const std::string& name);
     void FillFromScene();
-    void ClearList();
     void ClearFields();
     void SelectEffect(int index);
     void OnApply();

@@ -164,11 +164,6 @@ void CEventTreeModel::Remove(int item) {
     }
 }
 
-int CEventTreeModel::AppendEffect(int eventItem, const std::string& name) {
-    const int folder = FolderOf(eventItem);
-    return folder < 0 ? -1 : Add(name, folder);
-}
-
 void CEventTreeModel::SetEffects(int eventItem, const pnEvent& event) {
     const int folder = FolderOf(eventItem);
     if (folder < 0) return;

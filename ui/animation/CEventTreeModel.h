@@ -55,7 +55,6 @@ public:
     // Edits of the items alone.
     void MoveUnder(int item, int newParent);  // -1: to the roots (appended)
     void Remove(int item);
-    int AppendEffect(int eventItem, const std::string& name);
     // The event's effect items again from its plays.
     void SetEffects(int eventItem, const pnEvent& event);
     void Rename(int item, const std::string& text) { m_items[static_cast<size_t>(item)].text = text; }

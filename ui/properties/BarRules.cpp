@@ -12,17 +12,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
 // ---- the Edit Box ----
 
 int ObjectPageKind(const char* typeName) {
-    static const char* const kTypes[] = {"pnString",    "pnPanel",    "pnModel",      "pnBarChart",
-                                         "pnLineChart", "pnPieChart", "pnVolumeChart"};
-    if (!typeName) return kObjectPageEmpty;
-    for (int kind = 0; kind < 7; ++kind)
-        if (std::strcmp(typeName, kTypes[kind]) == 0) return kind;
-    return kObjectPageEmpty;
+    const pnObjectKindInfo* kind = pnFindObjectKind(typeName);
+    return static_cast<int>(kind ? kind->page : pnObjectPage::None);
 }
 
 int ObjectPageListIndex(int kind) {

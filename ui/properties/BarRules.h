@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "scene/pnObjectKind.h"
+
 class CKelvanoDoc;
 class CKelvanoView;
 class pnObject;
@@ -28,9 +30,10 @@ enum EditBoxPage : int {
     kEditBoxPageCount = 10,
     kEditBoxTabCount = kEditBoxPageCount - 7,
 };
-// Object page kinds: pnString 0, pnPanel 1, pnModel 2, pnBarChart 3,
-// pnLineChart 4, pnPieChart 5, pnVolumeChart 6, anything else (or nothing) 7.
-constexpr int kObjectPageEmpty = 7;
+// Object page kinds: the kind table's page of a type name (pnObjectPage: text
+// 0, panel 1, model 2, bar 3, line 4, pie 5, area 6), anything else (or
+// nothing) 7.
+constexpr int kObjectPageEmpty = static_cast<int>(pnObjectPage::None);
 int ObjectPageKind(const char* typeName);
 // The list index the Object tab shows for a kind: 0 for 0, else 10 - kind; a
 // kind out of range shows the empty page.

@@ -17,7 +17,6 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include <cstring>
 
 namespace {
 
@@ -66,10 +65,8 @@ CChartDataDlg::CChartDataDlg(wxWindow* parent, DataDialogKind kind, wxWeakRef<CM
     CKelvanoView* view = CurrentView();
     CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
-    if (selected && IsChartTypeName(selected->getTypeName())) {
-        m_pChart = static_cast<pnChart*>(selected);
-        m_bLoaded = LoadChartData(*m_pChart, doc->m_nSelectedDataPt, kind, m_form);
-    }
+    m_pChart = pnKindCast<pnChart>(selected);
+    if (m_pChart) m_bLoaded = LoadChartData(*m_pChart, doc->m_nSelectedDataPt, kind, m_form);
     if (!m_bLoaded) return;
 
     auto* top = new wxBoxSizer(wxVERTICAL);
@@ -233,12 +230,8 @@ int RunChartDataDialog(wxWindow* parent, wxWeakRef<CMaterialDlg>* slot, wxWindow
     CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     const pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
     if (!selected) return wxID_CANCEL;
-    static const std::pair<const char*, DataDialogKind> kinds[] = {{"pnBarChart", DataDialogKind::Bar},
-                                                                   {"pnLineChart", DataDialogKind::Line},
-                                                                   {"pnPieChart", DataDialogKind::Pie},
-                                                                   {"pnVolumeChart", DataDialogKind::Area}};
-    for (const auto& [type, kind] : kinds)
-        if (std::strcmp(selected->getTypeName(), type) == 0) {
+    for (DataDialogKind kind : {DataDialogKind::Bar, DataDialogKind::Line, DataDialogKind::Pie, DataDialogKind::Area})
+        if (pnIsKind(selected, DataDialogChartKind(kind))) {
             CChartDataDlg dlg(parent, kind, slot, chooserParent);
             return dlg.ShowModal();
         }

@@ -33,7 +33,6 @@
 #include <wx/stattext.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -203,7 +202,8 @@ CAreaGraphPage::CAreaGraphPage(wxWindow* parent) : CGraphPage(parent, kTemplate,
 pnChart* CGraphPage::Chart() const {
     const CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene() || !view->GetDocument()) return nullptr;
-    return static_cast<pnChart*>(SelectedObjectOfType(GraphTypeName(m_nType)));
+    pnChart* chart = SelectedObjectAs<pnChart>();
+    return pnIsKind(chart, GraphKind(m_nType)) ? chart : nullptr;
 }
 
 pnChart* CGraphPage::EditableChart() const {
@@ -256,9 +256,7 @@ void CGraphPage::ShowRing() {
 }
 
 void CGraphPage::LoadFromObject(pnObject* object, int /*flag*/) {
-    pnChart* chart = object && std::strcmp(object->getTypeName(), GraphTypeName(m_nType)) == 0
-                         ? static_cast<pnChart*>(object)
-                         : Chart();
+    pnChart* chart = pnIsKind(object, GraphKind(m_nType)) ? pnKindCast<pnChart>(object) : Chart();
     CKelvanoView* view = CurrentView();
     if (!chart || !view) return;
     const pnScene& scene = *view->GetScene();

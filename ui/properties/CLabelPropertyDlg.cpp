@@ -63,8 +63,9 @@ CLabelPropertyDlg::CLabelPropertyDlg(wxWindow* parent, int kind, wxWeakRef<CMate
     CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
     SetTitle(LabelDialogCaption(m_nKind));
-    if (view && view->GetScene() && selected && IsChartTypeName(selected->getTypeName())) {
-        m_pChart = static_cast<pnChart*>(selected);
+    pnChart* chart = pnKindCast<pnChart>(selected);
+    if (view && view->GetScene() && chart) {
+        m_pChart = chart;
         LoadLabelProperty(*view->GetScene(), *m_pChart, m_nKind, m_form);
         ShowForm();
     }

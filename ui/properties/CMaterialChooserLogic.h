@@ -94,7 +94,6 @@ private:
     pnScene* Scene() const;
     void SetSelection(int grid);
     int ReadCount();
-    void PageButtonsAfterCount();
 
     CMaterialChooserUi& m_ui;
     bool m_bHasOwner = false;

@@ -62,7 +62,7 @@ CModelPage::CModelPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {
 
 CNumEdit* CModelPage::GetNameEdit() const { return dynamic_cast<CNumEdit*>(FindWindow(IDC_NAME)); }
 
-pnModel* CModelPage::Model() const { return static_cast<pnModel*>(SelectedObjectOfType("pnModel")); }
+pnModel* CModelPage::Model() const { return SelectedObjectAs<pnModel>(); }
 
 void CModelPage::LoadFromObject(pnObject* object, int) {
     auto* model = dynamic_cast<pnModel*>(object);

@@ -12,8 +12,6 @@
 #include <wx/settings.h>
 #include <wx/sizer.h>
 
-#include <cstring>
-
 CObjectPageDlg::CObjectPageDlg(wxWindow* parent, int templateId)
     // Until the bar lays the page out it keeps a size its scroll bars fit in
     // (GTK complains about a scroll bar squeezed into the default 20 pixels).
@@ -32,11 +30,10 @@ wxSize CObjectPageDlg::DoGetBestSize() const {
     return best;
 }
 
-pnObject* CObjectPageDlg::SelectedObjectOfType(const char* typeName) {
+pnObject* CObjectPageDlg::SelectedObject() {
     const CKelvanoView* view = CurrentView();
-    if (!view || !view->GetDocument() || !typeName) return nullptr;
-    pnObject* selected = view->GetDocument()->m_pSelectedObject;
-    return selected && std::strcmp(selected->getTypeName(), typeName) == 0 ? selected : nullptr;
+    if (!view || !view->GetDocument()) return nullptr;
+    return view->GetDocument()->m_pSelectedObject;
 }
 
 int CObjectPageDlg::CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard, const std::string& duplicateSuffix,

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "scene/pnObjectKind.h"
+
 class CNumEdit;
 class pnObject;
 
@@ -20,9 +22,15 @@ public:
     // Disables the page's controls while the view is in animation mode.
     virtual void Lock(bool locked) { m_bLocked = locked; }
     bool IsLocked() const { return m_bLocked; }
-    // The document's selected object when its kind is typeName, else null:
-    // every page handler checks the kind before it treats the object as its own.
-    static pnObject* SelectedObjectOfType(const char* typeName);
+    // The document's selected object when it is of kind T (pnKindCast), else
+    // null: every page handler checks the kind before it treats the object as
+    // its own.
+    template <class T>
+    static T* SelectedObjectAs() {
+        return pnKindCast<T>(SelectedObject());
+    }
+    // The document's selected object; null without a current view.
+    static pnObject* SelectedObject();
     // A page's Name edit committed (guard set): renames the object through
     // the view. The same name, animation mode and a cleared guard do nothing;
     // "" or a name too long puts the object's name back. A taken name shows

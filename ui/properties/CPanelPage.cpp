@@ -87,7 +87,7 @@ CPanelPage::CPanelPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {
 CNumEdit* CPanelPage::Edit(int id) const { return dynamic_cast<CNumEdit*>(FindWindow(id)); }
 CNumSpinCtrl* CPanelPage::Spin(int id) const { return dynamic_cast<CNumSpinCtrl*>(FindWindow(id)); }
 
-pnPanel* CPanelPage::Panel() const { return static_cast<pnPanel*>(SelectedObjectOfType("pnPanel")); }
+pnPanel* CPanelPage::Panel() const { return SelectedObjectAs<pnPanel>(); }
 
 void CPanelPage::ShowValue(int editId, float value) {
     Edit(editId)->ChangeValue(wxString::Format("%.2f", value));

@@ -166,7 +166,7 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     EnableControls();
 }
 
-pnString* CTextPage::Selected() const { return dynamic_cast<pnString*>(SelectedObjectOfType("pnString")); }
+pnString* CTextPage::Selected() const { return SelectedObjectAs<pnString>(); }
 
 void CTextPage::SetEditRanges() {
     auto intRange = [](CNumEdit* e, TextIntRange range) {

@@ -15,14 +15,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 namespace {
 
 double number(const DataField& f) { return ParseLeadingFloat(f.text); }
-
-bool isType(const pnChart& chart, const char* type) { return std::strcmp(chart.getTypeName(), type) == 0; }
 
 void applyText(pnChart& chart, int i, const ChartDataForm& f, int column) {
     if (f.label[column].Changed()) chart.setDataPtLabel(i, f.label[column].text.c_str());
@@ -49,12 +46,12 @@ void makeViewCurrent(CKelvanoView& view) {
 
 }  // namespace
 
-const char* DataDialogChartType(DataDialogKind kind) {
+pnObjectKind DataDialogChartKind(DataDialogKind kind) {
     switch (kind) {
-    case DataDialogKind::Bar: return "pnBarChart";
-    case DataDialogKind::Line: return "pnLineChart";
-    case DataDialogKind::Pie: return "pnPieChart";
-    default: return "pnVolumeChart";
+    case DataDialogKind::Bar: return pnObjectKind::BarChart;
+    case DataDialogKind::Line: return pnObjectKind::LineChart;
+    case DataDialogKind::Pie: return pnObjectKind::PieChart;
+    default: return pnObjectKind::VolumeChart;
     }
 }
 
@@ -63,7 +60,7 @@ bool LoadChartData(const pnChart& chart, int a, DataDialogKind kind, ChartDataFo
     f.kind = kind;
     const int n = chart.getNumDataPts();
     // A stale index or a chart of another kind closes the dialog unchanged.
-    if (a < 0 || a >= n || !isType(chart, DataDialogChartType(kind))) return false;
+    if (a < 0 || a >= n || !pnIsKind(&chart, DataDialogChartKind(kind))) return false;
     const bool segment = kind == DataDialogKind::Line || kind == DataDialogKind::Area;
     const int s = a > 0 ? a : 1;
     if (segment && s >= n) return false;  // a one-point chart has no segment

@@ -4,6 +4,7 @@
 // show the forms and apply them through these functions.
 #pragma once
 
+#include "scene/pnObjectKind.h"
 #include "ui/properties/TextRules.h"
 
 #include <string>
@@ -41,8 +42,8 @@ struct ChartDataForm {
     std::string pointMaterial, pointJointMaterial;
 };
 
-// The chart type a dialog kind edits ("pnBarChart" ...).
-const char* DataDialogChartType(DataDialogKind kind);
+// The chart kind a dialog kind edits.
+pnObjectKind DataDialogChartKind(DataDialogKind kind);
 // Fills the form from the chart's selected point. False when the dialog must
 // close at once: no such point (for line and area, no segment), or a chart of
 // another kind.

@@ -25,9 +25,14 @@ constexpr double kPieFull = 99.999;
 
 }  // namespace
 
-const char* GraphTypeName(int type) {
-    static const char* const kNames[] = {"pnBarChart", "pnLineChart", "pnPieChart", "pnVolumeChart"};
-    return type >= GRAPH_BAR && type <= GRAPH_AREA ? kNames[type] : "";
+pnObjectKind GraphKind(int type) {
+    switch (type) {
+    case GRAPH_BAR: return pnObjectKind::BarChart;
+    case GRAPH_LINE: return pnObjectKind::LineChart;
+    case GRAPH_PIE: return pnObjectKind::PieChart;
+    case GRAPH_AREA: return pnObjectKind::VolumeChart;
+    default: return pnObjectKind::None;
+    }
 }
 
 uint32_t SwatchColor(const pnScene& scene, const std::string& materialName) {

@@ -4,6 +4,7 @@
 // swatch colours. The pages read their controls and show the result.
 #pragma once
 
+#include "scene/pnObjectKind.h"
 #include "ui/properties/GraphRules.h"
 
 #include <cstdint>
@@ -16,8 +17,8 @@ class pnChart;
 class pnObject;
 class pnScene;
 
-// The chart type a page edits and the object type name it takes.
-const char* GraphTypeName(int type);
+// The chart kind a page of that chart type edits; None for another type.
+pnObjectKind GraphKind(int type);
 
 // A swatch's colour: r + g*256 + b*65536 from the material's diffuse colour
 // (each x 255, truncated); 0xCCCCCC for no material or one the scene lacks.
