@@ -69,5 +69,4 @@ private:
     bool m_bAnimation = false;
     bool m_bPreset = false;
     bool m_bSliderHeld = false;
-    bool m_bStepOpen = false;
 };
