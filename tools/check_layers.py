@@ -26,6 +26,9 @@ LAYERS = [
     ("app/windows", 9),
 ]
 WX_ALLOWED = ("ui/properties", "ui/animation", "app/windows")
+# Folders inside a window layer that hold no window code: no wx header and no
+# header of their layer outside them.
+WINDOW_FREE = ("ui/properties/rules",)
 SOURCE_SUFFIXES = (".h", ".hpp", ".c", ".cc", ".cpp")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 
@@ -50,6 +53,7 @@ def breaches(root):
                 path = os.path.join(folder, name)
                 rel = os.path.relpath(path, root).replace(os.sep, "/")
                 own = layer_of(rel)
+                free = next((f for f in WINDOW_FREE if rel.startswith(f + "/")), None)
                 with open(path, encoding="utf-8", errors="replace") as f:
                     for number, line in enumerate(f, 1):
                         m = INCLUDE.match(line)
@@ -58,6 +62,10 @@ def breaches(root):
                         target = os.path.normpath(m.group(2)).replace(os.sep, "/")
                         if target.startswith("wx/") and not own[0].startswith(WX_ALLOWED):
                             found.append(f"{rel}:{number}: wx header <{target}> below the windows")
+                            continue
+                        if free and (target.startswith("wx/") or
+                                     (target.startswith(own[0] + "/") and not target.startswith(free + "/"))):
+                            found.append(f"{rel}:{number}: the window-free {free} includes {target}")
                             continue
                         if m.group(1) != '"':
                             continue

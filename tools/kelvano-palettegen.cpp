@@ -1,7 +1,7 @@
 // Writes the colour editors' palette pictures into a folder (the program
 // compiles res/bitmaps in): kelvano-palettegen FOLDER
 #include "assets/writePNG.h"
-#include "ui/properties/ColorMath.h"
+#include "ui/properties/rules/ColorMath.h"
 
 #include <cstdio>
 #include <cstring>

@@ -15,14 +15,14 @@
 #include "app/windows/KelvanoArt.h"
 #include "app/core/KelvanoIds.h"
 #include "app/core/KelvanoMenus.h"
-#include "ui/properties/CChartDataDlg.h"
-#include "ui/properties/CColorDlg.h"
-#include "ui/properties/CSceneDialogs.h"
-#include "ui/properties/CSizeDialogs.h"
-#include "ui/properties/CDibPrintout.h"
-#include "ui/properties/CLabelPropertyDlg.h"
-#include "ui/properties/CPreviewImgDlg.h"
-#include "ui/properties/ObjectRules.h"
+#include "ui/properties/dialogs/CChartDataDlg.h"
+#include "ui/properties/dialogs/CColorDlg.h"
+#include "ui/properties/dialogs/CSceneDialogs.h"
+#include "ui/properties/dialogs/CSizeDialogs.h"
+#include "ui/properties/controls/CDibPrintout.h"
+#include "ui/properties/dialogs/CLabelPropertyDlg.h"
+#include "ui/properties/dialogs/CPreviewImgDlg.h"
+#include "ui/properties/rules/ObjectRules.h"
 
 #include <wx/dcclient.h>
 #include <wx/filedlg.h>

@@ -4,12 +4,12 @@
 #include "app/core/CKelvanoView.h"
 #include "app/core/KelvanoIds.h"
 #include "app/windows/CMainFrame.h"
-#include "ui/properties/BarRules.h"
-#include "ui/properties/CEditBoxBar.h"
-#include "ui/properties/CModelPage.h"
-#include "ui/properties/CModelTextureDlg.h"
-#include "ui/properties/CObjectCreators.h"
-#include "ui/properties/CPanelPage.h"
+#include "ui/properties/rules/BarRules.h"
+#include "ui/properties/bars/CEditBoxBar.h"
+#include "ui/properties/pages/CModelPage.h"
+#include "ui/properties/dialogs/CModelTextureDlg.h"
+#include "ui/properties/dialogs/CObjectCreators.h"
+#include "ui/properties/pages/CPanelPage.h"
 #include "scene/pnPanel.h"
 
 void CMainFrame::InstallShapePages() {

@@ -22,11 +22,11 @@
 #include "ui/animation/CEventTreeCtrl.h"
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CGrowShrinkDlg.h"
-#include "ui/properties/CImageButton.h"
-#include "ui/properties/CPrivateMessageEvent.h"
-#include "ui/properties/PrivateMessages.h"
-#include "ui/properties/CImageButton.h"
-#include "ui/properties/CNumEdit.h"
+#include "ui/properties/controls/CImageButton.h"
+#include "ui/properties/controls/CPrivateMessageEvent.h"
+#include "ui/properties/rules/PrivateMessages.h"
+#include "ui/properties/controls/CImageButton.h"
+#include "ui/properties/controls/CNumEdit.h"
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>

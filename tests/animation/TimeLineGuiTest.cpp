@@ -7,8 +7,8 @@
 #include "ui/animation/CTimeLineDlg.h"
 #include "ui/animation/CTimeLineTrackCtrl.h"
 #include "tests/animation/AlignPictures.h"
-#include "ui/properties/CImageButton.h"
-#include "ui/properties/ToolTips.h"
+#include "ui/properties/controls/CImageButton.h"
+#include "ui/properties/controls/ToolTips.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>

@@ -20,11 +20,11 @@
 #include "scene/pnViewpoint.h"
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CTimeLineDlg.h"
-#include "ui/properties/BarRules.h"
-#include "ui/properties/CEditBoxBar.h"
-#include "ui/properties/CModelTextureDlg.h"
-#include "ui/properties/CObjectPageDlg.h"
-#include "ui/properties/CPanelPage.h"
+#include "ui/properties/rules/BarRules.h"
+#include "ui/properties/bars/CEditBoxBar.h"
+#include "ui/properties/dialogs/CModelTextureDlg.h"
+#include "ui/properties/pages/CObjectPageDlg.h"
+#include "ui/properties/pages/CPanelPage.h"
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>

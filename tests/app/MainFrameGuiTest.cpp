@@ -20,12 +20,12 @@
 #include "scene/pnEvent.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
-#include "ui/properties/CEditBoxBar.h"
-#include "ui/properties/CGraphPages.h"
-#include "ui/properties/CLimitHeightDlg.h"
-#include "ui/properties/CNumEdit.h"
-#include "ui/properties/CNumSpinCtrl.h"
-#include "ui/properties/CTransformDlg.h"
+#include "ui/properties/bars/CEditBoxBar.h"
+#include "ui/properties/pages/CGraphPages.h"
+#include "ui/properties/dialogs/CLimitHeightDlg.h"
+#include "ui/properties/controls/CNumEdit.h"
+#include "ui/properties/controls/CNumSpinCtrl.h"
+#include "ui/properties/bars/CTransformDlg.h"
 #include "sg/sgAccumTarget.h"
 
 #include <GL/gl.h>

@@ -16,6 +16,11 @@ CASES = [
     ({"export/w.cpp": '#include "app/core/CDib.h"\n'}, 1, "export includes app/core/CDib.h"),
     ({"charts/c.cpp": "#include <wx/string.h>\n"}, 1, "wx header <wx/string.h> below the windows"),
     ({"app/windows/f.cpp": '#include <wx/frame.h>\n#include "ui/properties/p.h"\n'}, 0, "clean"),
+    ({"ui/properties/rules/r.cpp": '#include "ui/properties/rules/s.h"\n#include "app/core/v.h"\n'}, 0, "clean"),
+    ({"ui/properties/rules/r.cpp": "#include <wx/window.h>\n"}, 1,
+     "the window-free ui/properties/rules includes wx/window.h"),
+    ({"ui/properties/rules/r.cpp": '#include "ui/properties/pages/CTextPage.h"\n'}, 1,
+     "the window-free ui/properties/rules includes ui/properties/pages/CTextPage.h"),
 ]
 
 failures = 0

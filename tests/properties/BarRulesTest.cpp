@@ -1,7 +1,7 @@
 // The bars' rules without windows: which page each tab and kind shows, the
 // Edit Box's tab state, how typed transform values are cut, list matching and
 // the accepted view widths.
-#include "ui/properties/BarRules.h"
+#include "ui/properties/rules/BarRules.h"
 
 #include <gtest/gtest.h>
 

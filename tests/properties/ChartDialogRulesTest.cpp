@@ -2,7 +2,7 @@
 // sample scene with one chart of each kind, on a headless view.
 #include "scene/pnStringProperty.h"
 #include "tests/properties/AllChartsViewTest.h"
-#include "ui/properties/ChartDialogRules.h"
+#include "ui/properties/rules/ChartDialogRules.h"
 
 namespace {
 

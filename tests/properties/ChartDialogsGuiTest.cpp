@@ -8,13 +8,13 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
 #include "tests/support/WxTestRun.h"
-#include "ui/properties/CChartDataDlg.h"
-#include "ui/properties/CDibPrintout.h"
-#include "ui/properties/CLabelPropertyDlg.h"
-#include "ui/properties/CMaterialDlg.h"
-#include "ui/properties/CNotifyComboBox.h"
-#include "ui/properties/CPrivateMessageEvent.h"
-#include "ui/properties/PageHooks.h"
+#include "ui/properties/dialogs/CChartDataDlg.h"
+#include "ui/properties/controls/CDibPrintout.h"
+#include "ui/properties/dialogs/CLabelPropertyDlg.h"
+#include "ui/properties/dialogs/CMaterialDlg.h"
+#include "ui/properties/controls/CNotifyComboBox.h"
+#include "ui/properties/controls/CPrivateMessageEvent.h"
+#include "ui/properties/pages/PageHooks.h"
 
 #include <wx/checkbox.h>
 #include <wx/dcmemory.h>

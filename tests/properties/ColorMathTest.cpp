@@ -2,9 +2,9 @@
 // the palette pictures (decoded by ImageMagick) and the slider geometry.
 #include "tests/support/ShellCommand.h"
 #include "tests/support/ToolCheck.h"
-#include "ui/properties/CPolarCoord.h"
-#include "ui/properties/CSphericalCoord.h"
-#include "ui/properties/ColorMath.h"
+#include "ui/properties/rules/CPolarCoord.h"
+#include "ui/properties/rules/CSphericalCoord.h"
+#include "ui/properties/rules/ColorMath.h"
 
 #include <gtest/gtest.h>
 

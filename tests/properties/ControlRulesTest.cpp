@@ -1,8 +1,8 @@
 // The custom controls' rules without a window: numbers typed into an edit,
 // the range check, the repeat button's timing on a fake clock, the object
 // list's anchor rules and the private message table.
-#include "ui/properties/ControlRules.h"
-#include "ui/properties/PrivateMessages.h"
+#include "ui/properties/rules/ControlRules.h"
+#include "ui/properties/rules/PrivateMessages.h"
 
 #include <gtest/gtest.h>
 

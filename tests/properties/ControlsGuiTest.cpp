@@ -3,16 +3,16 @@
 // on a fake clock and synchronous delivery. Run through
 // tests/e2e/run_in_xvfb.py.
 #include "tests/support/WxTestRun.h"
-#include "ui/properties/CImageButton.h"
-#include "ui/properties/CNotifyComboBox.h"
-#include "ui/properties/CNotifySliderCtrl.h"
-#include "ui/properties/CNumEdit.h"
-#include "ui/properties/CNumSpinCtrl.h"
-#include "ui/properties/CObjectListBox.h"
-#include "ui/properties/CPrivateMessageEvent.h"
-#include "ui/properties/CRepeatButton.h"
-#include "ui/properties/ObjectArt.h"
-#include "ui/properties/ToolTips.h"
+#include "ui/properties/controls/CImageButton.h"
+#include "ui/properties/controls/CNotifyComboBox.h"
+#include "ui/properties/controls/CNotifySliderCtrl.h"
+#include "ui/properties/controls/CNumEdit.h"
+#include "ui/properties/controls/CNumSpinCtrl.h"
+#include "ui/properties/controls/CObjectListBox.h"
+#include "ui/properties/controls/CPrivateMessageEvent.h"
+#include "ui/properties/controls/CRepeatButton.h"
+#include "ui/properties/controls/ObjectArt.h"
+#include "ui/properties/controls/ToolTips.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>

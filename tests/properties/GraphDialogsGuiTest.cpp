@@ -3,13 +3,13 @@
 #include "app/core/CKelvanoAppState.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
-#include "ui/properties/CCutShapeDlg.h"
-#include "ui/properties/CGraphInputDlg.h"
-#include "ui/properties/CGraphNameDlg.h"
-#include "ui/properties/CGraphTypeDlg.h"
-#include "ui/properties/CNumEdit.h"
-#include "ui/properties/CPrivateMessageEvent.h"
-#include "ui/properties/CThumbnailListCtrl.h"
+#include "ui/properties/dialogs/CCutShapeDlg.h"
+#include "ui/properties/dialogs/CGraphInputDlg.h"
+#include "ui/properties/dialogs/CGraphNameDlg.h"
+#include "ui/properties/dialogs/CGraphTypeDlg.h"
+#include "ui/properties/controls/CNumEdit.h"
+#include "ui/properties/controls/CPrivateMessageEvent.h"
+#include "ui/properties/controls/CThumbnailListCtrl.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>

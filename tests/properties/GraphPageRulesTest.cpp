@@ -5,7 +5,7 @@
 #include "charts/pnChart.h"
 #include "scene/pnMaterial.h"
 #include "tests/app/ViewFixture.h"
-#include "ui/properties/GraphPageRules.h"
+#include "ui/properties/rules/GraphPageRules.h"
 
 #include <string>
 #include <vector>

@@ -11,7 +11,7 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
-#include "ui/properties/GraphRules.h"
+#include "ui/properties/rules/GraphRules.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "scene/pnViewpoint.h"
 #include "tests/app/ViewFixture.h"
 #include "tests/support/VecCheck.h"
-#include "ui/properties/CCameraPageLogic.h"
-#include "ui/properties/CLightPageLogic.h"
+#include "ui/properties/rules/CCameraPageLogic.h"
+#include "ui/properties/rules/CLightPageLogic.h"
 
 #include <cmath>
 

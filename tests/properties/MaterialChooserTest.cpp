@@ -6,9 +6,9 @@
 #include "scene/pnLight.h"
 #include "scene/pnMaterial.h"
 #include "tests/app/ViewFixture.h"
-#include "ui/properties/CMaterialChooserLogic.h"
-#include "ui/properties/ColorEditLogic.h"
-#include "ui/properties/PrivateMessages.h"
+#include "ui/properties/rules/CMaterialChooserLogic.h"
+#include "ui/properties/rules/ColorEditLogic.h"
+#include "ui/properties/rules/PrivateMessages.h"
 
 #include <functional>
 #include <tuple>

@@ -7,12 +7,12 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "tests/app/RecordingHost.h"
-#include "ui/properties/CColorDlg.h"
-#include "ui/properties/CColorPaletteCtrl.h"
-#include "ui/properties/CMaterialDetailDlg.h"
-#include "ui/properties/CMaterialDlg.h"
-#include "ui/properties/CNumEdit.h"
-#include "ui/properties/CPrivateMessageEvent.h"
+#include "ui/properties/dialogs/CColorDlg.h"
+#include "ui/properties/controls/CColorPaletteCtrl.h"
+#include "ui/properties/dialogs/CMaterialDetailDlg.h"
+#include "ui/properties/dialogs/CMaterialDlg.h"
+#include "ui/properties/controls/CNumEdit.h"
+#include "ui/properties/controls/CPrivateMessageEvent.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>

@@ -3,7 +3,7 @@
 #include "sg/sgImage.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
-#include "ui/properties/ObjectRules.h"
+#include "ui/properties/rules/ObjectRules.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "scene/pnScene.h"
 #include "tests/support/ImageCheck.h"
 #include "tests/support/OffscreenGL.h"
-#include "ui/properties/PreviewRender.h"
+#include "ui/properties/rules/PreviewRender.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

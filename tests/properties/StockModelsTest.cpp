@@ -4,7 +4,7 @@
 // the origin; and the chart shapes, closed and facing outwards as well.
 #include "tools/ChartShapes.h"
 #include "tools/ModelShapes.h"
-#include "ui/properties/ObjectRules.h"
+#include "ui/properties/rules/ObjectRules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The text page's window-free rules: its ranges and start values agree with
 // each other, and the numbers it shows are written safely.
-#include "ui/properties/TextRules.h"
+#include "ui/properties/rules/TextRules.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "app/core/CKelvanoView.h"
 #include "scene/pnScene.h"
 #include "ui/animation/EffectFields.h"
-#include "ui/properties/CNumEdit.h"
+#include "ui/properties/controls/CNumEdit.h"
 
 #include <wx/button.h>
 #include <wx/msgdlg.h>

@@ -6,9 +6,9 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "ui/animation/EffectDialogSupport.h"
-#include "ui/properties/CColorButton.h"
-#include "ui/properties/CNumEdit.h"
-#include "ui/properties/PrivateMessages.h"
+#include "ui/properties/controls/CColorButton.h"
+#include "ui/properties/controls/CNumEdit.h"
+#include "ui/properties/rules/PrivateMessages.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

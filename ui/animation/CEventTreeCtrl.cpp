@@ -4,7 +4,7 @@
 
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CEventTreeModel.h"
-#include "ui/properties/LayoutFit.h"
+#include "ui/properties/controls/LayoutFit.h"
 
 #include <wx/dcmemory.h>
 #include <wx/generic/dragimgg.h>

@@ -2,10 +2,10 @@
 
 #include "ui/animation/CTimeLineTrackCtrl.h"
 #include "ui/animation/TimeLineArt.h"
-#include "ui/properties/CImageButton.h"
-#include "ui/properties/CNumEdit.h"
-#include "ui/properties/CPrivateMessageEvent.h"
-#include "ui/properties/LayoutFit.h"
+#include "ui/properties/controls/CImageButton.h"
+#include "ui/properties/controls/CNumEdit.h"
+#include "ui/properties/controls/CPrivateMessageEvent.h"
+#include "ui/properties/controls/LayoutFit.h"
 
 #include <wx/button.h>
 #include <wx/scrolbar.h>

@@ -1,7 +1,7 @@
 #include "ui/animation/CSoundOpenFileDlg.h"
 
 #include "ui/animation/TimeLineRules.h"
-#include "ui/properties/ObjectRules.h"
+#include "ui/properties/rules/ObjectRules.h"
 
 namespace {
 wxString wildcardOf(const wxString& filter) {

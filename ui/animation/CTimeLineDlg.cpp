@@ -9,12 +9,12 @@
 #include "ui/animation/CTimeLineTrackCtrl.h"
 #include "ui/animation/TimeLineArt.h"
 #include "ui/animation/TimeLineRules.h"
-#include "ui/properties/CImageButton.h"
-#include "ui/properties/CNumEdit.h"
-#include "ui/properties/CPrivateMessageEvent.h"
-#include "ui/properties/CRepeatButton.h"
-#include "ui/properties/LayoutFit.h"
-#include "ui/properties/ToolTips.h"
+#include "ui/properties/controls/CImageButton.h"
+#include "ui/properties/controls/CNumEdit.h"
+#include "ui/properties/controls/CPrivateMessageEvent.h"
+#include "ui/properties/controls/CRepeatButton.h"
+#include "ui/properties/controls/LayoutFit.h"
+#include "ui/properties/controls/ToolTips.h"
 
 #include <wx/checkbox.h>
 #include <wx/msgdlg.h>

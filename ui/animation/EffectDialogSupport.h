@@ -3,7 +3,7 @@
 // that the creation dialog and the "Effect List" both offer.
 #pragma once
 
-#include "ui/properties/CMaterialDlg.h"
+#include "ui/properties/dialogs/CMaterialDlg.h"
 
 #include <wx/weakref.h>
 

@@ -3,8 +3,8 @@
 #include "scene/pnEffect.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
-#include "ui/properties/CNumEdit.h"
-#include "ui/properties/LayoutFit.h"
+#include "ui/properties/controls/CNumEdit.h"
+#include "ui/properties/controls/LayoutFit.h"
 
 #include <wx/sizer.h>
 #include <wx/stattext.h>

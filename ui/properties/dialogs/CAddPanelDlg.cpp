@@ -1,0 +1,89 @@
+#include "ui/properties/dialogs/CAddPanelDlg.h"
+
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoView.h"
+#include "scene/pnScene.h"
+
+#include <wx/button.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include <cstdlib>
+
+namespace {
+
+// A number as the validating exchange takes it: the whole text must read.
+bool readFloat(const wxString& text, float& out) {
+    const std::string s = text.ToStdString();
+    char* end = nullptr;
+    const double v = std::strtod(s.c_str(), &end);
+    while (end && (*end == ' ' || *end == '\t')) ++end;
+    if (s.empty() || !end || *end != '\0') return false;
+    out = static_cast<float>(v);
+    return true;
+}
+
+}  // namespace
+
+CAddPanelDlg::CAddPanelDlg(wxWindow* parent) : wxDialog(parent, 157, "Input Panel Data") {
+    if (CKelvanoView* view = CurrentView()) m_strName = view->MakeUniqueObjectName("Panel");
+
+    auto* grid = new wxFlexGridSizer(2, 6, 8);
+    auto row = [&](const char* label, int id) {
+        grid->Add(new wxStaticText(this, wxID_ANY, label), 0, wxALIGN_CENTER_VERTICAL);
+        grid->Add(new wxTextCtrl(this, id, "", wxDefaultPosition, wxSize(id == IDC_NAME ? 150 : 80, -1)), 0);
+    };
+    row("Name", IDC_NAME);
+    grid->Add(new wxStaticText(this, wxID_ANY, "Dimension"));
+    grid->AddSpacer(0);
+    row("X", IDC_X);
+    row("Y", IDC_Y);
+    row("Z", IDC_Z);
+    row("Taper", IDC_TAPER);
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(grid, 0, wxALL, 10);
+    top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 10);
+    SetSizerAndFit(top);
+    ShowMembers();
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        if (CheckAndStore()) EndModal(wxID_OK);
+    }, wxID_OK);
+}
+
+wxTextCtrl* CAddPanelDlg::Edit(int id) const { return dynamic_cast<wxTextCtrl*>(FindWindow(id)); }
+
+void CAddPanelDlg::ShowMembers() {
+    Edit(IDC_NAME)->ChangeValue(wxString::FromUTF8(m_strName));
+    Edit(IDC_TAPER)->ChangeValue(wxString::Format("%g", m_fTaper));
+    Edit(IDC_X)->ChangeValue(wxString::Format("%g", m_fX));
+    Edit(IDC_Y)->ChangeValue(wxString::Format("%g", m_fY));
+    Edit(IDC_Z)->ChangeValue(wxString::Format("%g", m_fZ));
+}
+
+bool CAddPanelDlg::CheckAndStore() {
+    float values[4];
+    const int ids[4] = {IDC_TAPER, IDC_X, IDC_Y, IDC_Z};
+    for (int i = 0; i < 4; ++i) {
+        if (!readFloat(Edit(ids[i])->GetValue(), values[i])) {
+            wxMessageBox("Please enter a number.", "Kelvano", wxOK | wxICON_EXCLAMATION, this);
+            Edit(ids[i])->SetFocus();
+            Edit(ids[i])->SelectAll();
+            return false;
+        }
+    }
+    m_fTaper = values[0], m_fX = values[1], m_fY = values[2], m_fZ = values[3];
+    m_strName = Edit(IDC_NAME)->GetValue().ToStdString(wxConvUTF8);
+    const CKelvanoView* view = CurrentView();
+    if (!view || !view->GetScene()) return true;
+    // An empty name could never be added: refused like a taken one.
+    if (!m_strName.empty() && !view->GetScene()->objectExists(m_strName.c_str())) return true;
+    wxMessageBox(wxString::FromUTF8("\"" + m_strName + "\" is Already used!"), "Name duplicated!!",
+                 wxOK | wxICON_STOP, this);
+    wxTextCtrl* name = Edit(IDC_NAME);
+    name->SetFocus();
+    name->SelectAll();
+    name->ShowPosition(name->GetLastPosition());
+    return false;
+}

@@ -1,0 +1,92 @@
+#include "ui/properties/pages/PageSupport.h"
+
+#include "app/core/CEditScope.h"
+#include "app/core/CKelvanoAppState.h"
+#include "app/core/CKelvanoView.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnObject.h"
+#include "scene/pnScene.h"
+#include "ui/properties/controls/CColorButton.h"
+#include "ui/properties/bars/CEditBoxBar.h"
+#include "ui/properties/dialogs/CMaterialDlg.h"
+#include "ui/properties/controls/CPictureCtrl.h"
+#include "ui/properties/controls/ObjectArt.h"
+
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+
+#include <algorithm>
+
+namespace pages {
+
+void Change(pnObject* object, const std::function<void()>& change) {
+    CKelvanoView* view = CurrentView();
+    if (!view || !view->GetDocument() || !object) return;
+    CEditScope edit(*view, object);
+    change();
+}
+
+void ChangeWithoutStep(const std::function<void()>& change) {
+    CKelvanoView* view = CurrentView();
+    if (!view) return;
+    change();
+    view->SetModified();
+    view->Redraw();
+}
+
+wxColour SwatchColour(const pnObject* object) {
+    const CKelvanoView* view = CurrentView();
+    const pnMaterial* m = object && view && view->GetScene() && object->hasMaterial()
+                              ? view->GetScene()->findMaterial(object->getMaterialName().c_str())
+                              : nullptr;
+    if (!m) return wxColour(0xCC, 0xCC, 0xCC);
+    const sgVec3 d = m->getDiffuse();
+    auto byte = [](float v) { return static_cast<unsigned char>(std::min(std::max(v, 0.0f), 1.0f) * 255); };
+    return wxColour(byte(d[0]), byte(d[1]), byte(d[2]));
+}
+
+void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object) {
+    wxWindow* w = owner;
+    CEditBoxBar* bar = nullptr;
+    while (w && !(bar = dynamic_cast<CEditBoxBar*>(w))) w = w->GetParent();
+    if (!bar || !object) return;
+    wxWeakRef<CMaterialDlg> slot(bar->GetMaterialDlg());
+    CMaterialDlg::ShowFor(slot, bar, owner, controlId, object->getMaterialName());
+    bar->SetMaterialDlg(slot.get());
+}
+
+void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch) {
+    CKelvanoView* view = CurrentView();
+    if (!view || !view->GetScene() || !object) return;
+    const pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(index));
+    if (m && m->getName() != object->getMaterialName()) {
+        const std::string name = m->getName();
+        Change(object, [&] { object->setMaterial(name.c_str()); });
+    }
+    if (swatch) swatch->SetColor(SwatchColour(object));
+    view->Redraw();
+}
+
+void ShowModifiedMaterial(const pnObject* object, long index, CColorButton* swatch) {
+    CKelvanoView* view = CurrentView();
+    if (!view || !view->GetScene() || !object || !swatch) return;
+    const pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(index));
+    if (m && m->getName() == object->getMaterialName()) swatch->SetColor(SwatchColour(object));
+}
+
+wxWindow* MakePicture(wxWindow* parent, int id, int artId) {
+    auto* picture = new CPictureCtrl(parent, id);
+    picture->SetBitmap(artId, kArtMask);
+    return picture;
+}
+
+wxStaticText* AddHeading(wxWindow* page, wxSizer* top, int pictureId, int artId, int headingId) {
+    auto* head = new wxBoxSizer(wxHORIZONTAL);
+    auto* heading = new wxStaticText(page, headingId, "Creating");
+    head->Add(MakePicture(page, pictureId, artId), 0, wxRIGHT, 6);
+    head->Add(heading, 0, wxALIGN_CENTER_VERTICAL);
+    top->Add(head, 0, wxALL, 6);
+    return heading;
+}
+
+}  // namespace pages
