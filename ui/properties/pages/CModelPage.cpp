@@ -120,10 +120,7 @@ void CModelPage::OnMaterial(CPrivateMessageEvent& event) {
     if (event.GetWParam() != IDC_MATERIAL) return;
     pnModel* model = Model();
     if (!model) return;
-    if (event.GetEventType() == kvEVT_WM_MATERIAL_CHOSEN)
-        pages::ApplyMaterialChoice(model, event.GetLParam(), m_pSwatch);
-    else
-        pages::ShowModifiedMaterial(model, event.GetLParam(), m_pSwatch);
+    pages::OnMaterialMessage(model, event, m_pSwatch);
 }
 
 void CModelPage::OnButton(wxCommandEvent& event) {

@@ -220,10 +220,7 @@ void CPanelPage::OnMaterial(CPrivateMessageEvent& event) {
     if (event.GetWParam() != IDC_MATERIAL) return;
     pnPanel* panel = Panel();
     if (!panel) return;
-    if (event.GetEventType() == kvEVT_WM_MATERIAL_CHOSEN)
-        pages::ApplyMaterialChoice(panel, event.GetLParam(), m_pSwatch);
-    else
-        pages::ShowModifiedMaterial(panel, event.GetLParam(), m_pSwatch);
+    pages::OnMaterialMessage(panel, event, m_pSwatch);
 }
 
 void CPanelPage::OnButton(wxCommandEvent& event) {

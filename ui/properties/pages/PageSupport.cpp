@@ -10,6 +10,7 @@
 #include "ui/properties/bars/CEditBoxBar.h"
 #include "ui/properties/dialogs/CMaterialDlg.h"
 #include "ui/properties/controls/CPictureCtrl.h"
+#include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/controls/ObjectArt.h"
 
 #include <wx/sizer.h>
@@ -55,23 +56,21 @@ void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object)
     bar->SetMaterialDlg(slot.get());
 }
 
-void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch) {
+void OnMaterialMessage(pnObject* object, const CPrivateMessageEvent& event, CColorButton* swatch) {
+    const long index = event.GetLParam();
     CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene() || !object) return;
     const pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(index));
+    if (event.GetEventType() != kvEVT_WM_MATERIAL_CHOSEN) {
+        if (swatch && m && m->getName() == object->getMaterialName()) swatch->SetColor(SwatchColour(object));
+        return;
+    }
     if (m && m->getName() != object->getMaterialName()) {
         const std::string name = m->getName();
         Change(object, [&] { object->setMaterial(name.c_str()); });
     }
     if (swatch) swatch->SetColor(SwatchColour(object));
     view->Redraw();
-}
-
-void ShowModifiedMaterial(const pnObject* object, long index, CColorButton* swatch) {
-    CKelvanoView* view = CurrentView();
-    if (!view || !view->GetScene() || !object || !swatch) return;
-    const pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(index));
-    if (m && m->getName() == object->getMaterialName()) swatch->SetColor(SwatchColour(object));
 }
 
 wxWindow* MakePicture(wxWindow* parent, int id, int artId) {

@@ -8,6 +8,7 @@
 #include <functional>
 
 class CColorButton;
+class CPrivateMessageEvent;
 class pnObject;
 
 class wxSizer;
@@ -23,12 +24,10 @@ void ChangeWithoutStep(const std::function<void()>& change);
 wxColour SwatchColour(const pnObject* object);
 // Opens the Edit Box's one material chooser for owner (the swatch's id).
 void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object);
-// A material chosen in the chooser (its list index) goes on the object as
-// one step; the swatch follows.
-void ApplyMaterialChoice(pnObject* object, long index, CColorButton* swatch);
-// A material modified in the chooser (its list index): the swatch follows
-// when it is the object's own; the object keeps its material.
-void ShowModifiedMaterial(const pnObject* object, long index, CColorButton* swatch);
+// The chooser's message about the material at its list index: a chosen one
+// goes on the object as one step; a modified one only refreshes the swatch
+// when it is the object's own, and the object keeps its material.
+void OnMaterialMessage(pnObject* object, const CPrivateMessageEvent& event, CColorButton* swatch);
 // The page picture: an art id drawn with its mask colour transparent.
 wxWindow* MakePicture(wxWindow* parent, int id, int artId);
 // The page's heading row (picture and "Creating" text) added to top; the text.
