@@ -412,41 +412,9 @@ void pnCounter::setMaterial(const char* n) {
     if (nodesLive()) rebuildGlyphs(nullptr);
 }
 
-void pnCounter::setMode(int m) {
-    mode = m;
+// Texturing as a model does it; a built counter makes its glyphs again.
+void pnCounter::textureChanged(TextureChange) {
     if (nodesLive()) rebuildGlyphs(nullptr);
-}
-
-void pnCounter::setTexture(const char* t) {
-    setTextureName(t);
-    if (nodesLive()) rebuildGlyphs(nullptr);
-}
-
-void pnCounter::setTexMode(int m) {
-    texMode = m;
-    if (nodesLive()) rebuildGlyphs(nullptr);
-}
-
-void pnCounter::setNumIndex(int n) {
-    numIndex = n;
-    if (nodesLive()) rebuildGlyphs(nullptr);
-}
-
-void pnCounter::resetTexPlanes() {
-    pnObject::resetTexPlanes();
-    if (nodesLive()) rebuildGlyphs(nullptr);
-}
-
-void pnCounter::setTexMove(float s, float t) {
-    if (editTexPlanes(TEX_MOVE, s, t) && nodesLive()) rebuildGlyphs(nullptr);
-}
-
-void pnCounter::setTexRotate(float s, float t) {
-    if (editTexPlanes(TEX_ROTATE, s, t) && nodesLive()) rebuildGlyphs(nullptr);
-}
-
-void pnCounter::setTexScale(float s, float t) {
-    if (editTexPlanes(TEX_SCALE, s, t) && nodesLive()) rebuildGlyphs(nullptr);
 }
 
 void pnCounter::setTexFrame(int frame) {

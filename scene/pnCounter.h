@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "scene/pnObject.h"
+#include "scene/pnTexturedObject.h"
 #include "scene/pnStringProperty.h"
 
 class sgGroup;
@@ -51,7 +51,7 @@ struct pnCounterDisplay {
 // the final value from frameCount on.
 double pnCounterValueAt(int frame, int frameCount, double step, double initValue, double finalValue);
 
-class pnCounter : public pnObject {
+class pnCounter : public pnTexturedObject {
 public:
     static constexpr int NUM_POSITIONS = pnCounterDisplay::NUM_POSITIONS;
     static constexpr int NUM_GLYPHS = pnCounterDisplay::NUM_GLYPHS;
@@ -115,15 +115,6 @@ public:
     const std::string& getBackMaterial() const { return backMaterial; }
     void setMaterial(const char* name) override;
 
-    // Texturing as a model does it; a built counter makes its glyphs again.
-    void setMode(int mode) override;
-    void setTexture(const char* texture) override;
-    void setTexMode(int texMode) override;
-    void setNumIndex(int numIndex) override;
-    void resetTexPlanes() override;
-    void setTexMove(float s, float t) override;
-    void setTexRotate(float s, float t) override;
-    void setTexScale(float s, float t) override;
     // Sequence frame of the main set of every glyph.
     void setTexFrame(int frame) override;
 
@@ -137,6 +128,9 @@ public:
     sgGeode* getGlyphGeode(int i) const;
     // 1 when the set belongs to one of the glyphs.
     int ownsGeoSet(const sgGeoSet* set) const;
+
+protected:
+    void textureChanged(TextureChange what) override;
 
 private:
     // Forgets the nodes (deleted when they hang nowhere).

@@ -51,34 +51,8 @@ void pnModel::setFileName(const char* f) {
     geoSet->setDisplayList(static_cast<int>(id));  // deletes the old list
 }
 
-void pnModel::setTexture(const char* t) {
-    setTextureName(t);
-    if (nodesLive()) applyTexture();
-}
-
-void pnModel::setMode(int m) {
-    mode = m;
-    if (nodesLive()) applyTexture();
-}
-
-void pnModel::setTexMode(int m) { texMode = m; }
-
-void pnModel::setNumIndex(int n) { numIndex = n; }
-
-void pnModel::setTexMove(float s, float t) {
-    if (editTexPlanes(TEX_MOVE, s, t) && nodesLive()) applyTexture();
-}
-
-void pnModel::setTexRotate(float s, float t) {
-    if (editTexPlanes(TEX_ROTATE, s, t) && nodesLive()) applyTexture();
-}
-
-void pnModel::setTexScale(float s, float t) {
-    if (editTexPlanes(TEX_SCALE, s, t) && nodesLive()) applyTexture();
-}
-
-void pnModel::resetTexPlanes() {
-    pnObject::resetTexPlanes();
+void pnModel::textureChanged(TextureChange what) {
+    if (what == TextureChange::TexMode || what == TextureChange::NumIndex) return;
     if (nodesLive()) applyTexture();
 }
 

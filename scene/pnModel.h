@@ -3,9 +3,9 @@
 // charts use it for their bars, segments and joints.
 #pragma once
 
-#include "scene/pnObject.h"
+#include "scene/pnTexturedObject.h"
 
-class pnModel : public pnObject {
+class pnModel : public pnTexturedObject {
 public:
     pnModel() = default;
     // Deletes the texturing, moves child events' nodes to the event's parent
@@ -25,15 +25,11 @@ public:
     // A built model loads the new file first and keeps the old one when that
     // fails.
     void setFileName(const char* file) override;
-    void setTexture(const char* texture) override;
-    void setMode(int mode) override;
-    void setTexMode(int texMode) override;
-    void setNumIndex(int numIndex) override;
-    // Ignored while mode is 0 (no texture coordinates) or 4 (sphere map).
-    void setTexMove(float s, float t) override;
-    void setTexRotate(float s, float t) override;
-    void setTexScale(float s, float t) override;
-    void resetTexPlanes() override;
     // The "model" block.
     int write(FILE* f, int convertPaths) override;
+
+protected:
+    // A built model textures again; the sequence settings wait for the next
+    // texture or mode change.
+    void textureChanged(TextureChange what) override;
 };

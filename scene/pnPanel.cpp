@@ -241,42 +241,9 @@ void pnPanel::getCoords(float* left, float* bottom, float* right, float* top) co
     if (top) *top = coords[3];
 }
 
-void pnPanel::setTexture(const char* t) {
-    setTextureName(t);
+void pnPanel::textureChanged(TextureChange what) {
     rebuild();
-    recomputeTexCoords();
-}
-
-void pnPanel::setMode(int m) {
-    mode = m;
-    rebuild();
-}
-
-void pnPanel::setTexMode(int m) {
-    texMode = m;
-    rebuild();
-}
-
-void pnPanel::setNumIndex(int n) {
-    numIndex = n;
-    rebuild();
-}
-
-void pnPanel::setTexMove(float s, float t) {
-    if (editTexPlanes(TEX_MOVE, s, t)) rebuild();
-}
-
-void pnPanel::setTexRotate(float s, float t) {
-    if (editTexPlanes(TEX_ROTATE, s, t)) rebuild();
-}
-
-void pnPanel::setTexScale(float s, float t) {
-    if (editTexPlanes(TEX_SCALE, s, t)) rebuild();
-}
-
-void pnPanel::resetTexPlanes() {
-    pnObject::resetTexPlanes();
-    rebuild();
+    if (what == TextureChange::Texture) recomputeTexCoords();
 }
 
 void pnPanel::setTexFrame(int frame) {

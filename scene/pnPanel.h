@@ -9,9 +9,9 @@
 
 #include <vector>
 
-#include "scene/pnObject.h"
+#include "scene/pnTexturedObject.h"
 
-class pnPanel : public pnObject {
+class pnPanel : public pnTexturedObject {
 public:
     enum { FACE_FRONT = 0, FACE_BACK, FACE_LEFT, FACE_RIGHT, FACE_TOP, FACE_BOTTOM, NUM_FACES };
     enum { KIND_2D = 0, KIND_3D = 1 };
@@ -58,15 +58,6 @@ public:
     void setCoords(float left, float bottom, float right, float top);
     void getCoords(float* left, float* bottom, float* right, float* top) const;
 
-    void setTexture(const char* texture) override;
-    void setMode(int mode) override;
-    void setTexMode(int texMode) override;
-    void setNumIndex(int numIndex) override;
-    // Ignored while mode is 0 or 4.
-    void setTexMove(float s, float t) override;
-    void setTexRotate(float s, float t) override;
-    void setTexScale(float s, float t) override;
-    void resetTexPlanes() override;
     // Sequence frame of every textured face.
     void setTexFrame(int frame) override;
     // Applied to every face's geometry set.
@@ -76,6 +67,11 @@ public:
     // Index in the geode of a face's geometry set, -1 when the kind has no
     // such face.
     static int faceSetIndex(int face, int kind);
+
+protected:
+    // A built panel is made again; a new texture also takes new coordinate
+    // lists.
+    void textureChanged(TextureChange what) override;
 
 private:
     // Adds the face sets to the geode (see the order above). A 2D panel built

@@ -442,40 +442,8 @@ void pnString::setSpacing2(float s) { spacing2 = s; }
 
 // ---- Texturing ----
 
-void pnString::setMode(int m) {
-    mode = m;
-    if (nodesLive()) retexture();
-}
-
-void pnString::setTexture(const char* t) {
-    setTextureName(t);
-    if (nodesLive()) retexture();
-}
-
-void pnString::setTexMode(int m) {
-    texMode = m;
-    if (nodesLive()) retexture();
-}
-
-void pnString::setNumIndex(int n) {
-    numIndex = n;
-    if (nodesLive()) retexture();
-}
-
-void pnString::setTexMove(float s, float t) {
-    if (editTexPlanes(TEX_MOVE, s, t) && nodesLive()) retexture();
-}
-
-void pnString::setTexRotate(float s, float t) {
-    if (editTexPlanes(TEX_ROTATE, s, t) && nodesLive()) retexture();
-}
-
-void pnString::setTexScale(float s, float t) {
-    if (editTexPlanes(TEX_SCALE, s, t) && nodesLive()) retexture();
-}
-
-void pnString::resetTexPlanes() {
-    pnObject::resetTexPlanes();
+// Texturing as a model does it (generated coordinates from the planes).
+void pnString::textureChanged(TextureChange) {
     if (nodesLive()) retexture();
 }
 

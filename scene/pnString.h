@@ -11,13 +11,13 @@
 #include <memory>
 #include <string>
 
-#include "scene/pnObject.h"
+#include "scene/pnTexturedObject.h"
 #include "scene/pnStringProperty.h"
 
 class sgText3D;
 
 // The own copy of a text style is the pnTextStyleValues base.
-class pnString : public pnObject, public pnTextStyleValues {
+class pnString : public pnTexturedObject, public pnTextStyleValues {
 public:
     pnString();
     // Deletes the texturing, moves child events' nodes to the event's parent
@@ -81,16 +81,6 @@ public:
     // 1 extruded 3D, any other value flat 2D.
     void setKind(int kind) override;
 
-    // Texturing as a model does it (generated coordinates from the planes).
-    void setMode(int mode) override;
-    void setTexture(const char* texture) override;
-    void setTexMode(int texMode) override;
-    void setNumIndex(int numIndex) override;
-    void setTexMove(float s, float t) override;
-    void setTexRotate(float s, float t) override;
-    void setTexScale(float s, float t) override;
-    void resetTexPlanes() override;
-
     // The "string" block.
     int write(FILE* f, int convertPaths) override;
 
@@ -113,6 +103,9 @@ public:
     sgText3D* getEngine() const { return engine.get(); }
     sgGeoSet* getEdgeSet() const { return edgeSet; }
     sgGeoState* getEdgeState() const { return edgeState; }
+
+protected:
+    void textureChanged(TextureChange what) override;
 
 private:
     // Copies the style's values that a build takes (not vJust and the spare

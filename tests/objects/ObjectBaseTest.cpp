@@ -5,10 +5,12 @@
 
 #include <climits>
 
+#include "scene/pnCounter.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnModel.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
+#include "scene/pnString.h"
 #include "scene/pnVolume.h"
 #include "sg/sgDCS.h"
 #include "sg/sgGeoSet.h"
@@ -378,4 +380,47 @@ TEST(Volume, BuildsWithOrWithoutArrays) {
     EXPECT_EQ(c.copy(&v), 1);
     EXPECT_EQ(c.getNumVertex(), 0);  // the mesh is not copied
     EXPECT_EQ(c.copy(nullptr), 0);
+}
+
+// Model, panel, text and counter take their texture settings the same way:
+// each setting is stored unbuilt, plane edits wait for a mode with
+// coordinates, and a reset gives the default planes back.
+TEST(ObjectBase, TexturedKindsStoreTheirSettingsAlike) {
+    // The move and scale read back from the planes.
+    auto expectPlacement = [](const pnObject* o, float moveS, float moveT, float scaleS, float scaleT) {
+        float s = 0, t = 0;
+        o->getTexMove(&s, &t);
+        EXPECT_FLOAT_EQ(s, moveS);
+        EXPECT_FLOAT_EQ(t, moveT);
+        o->getTexScale(&s, &t);
+        EXPECT_FLOAT_EQ(s, scaleS);
+        EXPECT_FLOAT_EQ(t, scaleT);
+    };
+    pnModel model;
+    pnPanel panel;
+    pnString text;
+    pnCounter counter;
+    for (pnObject* o : std::initializer_list<pnObject*>{&model, &panel, &text, &counter}) {
+        SCOPED_TRACE(o->getTypeName());
+        o->setTexture("brick.png");
+        EXPECT_EQ(o->getTexture(), "brick.png");
+        o->setTexMode(1);
+        o->setNumIndex(12);
+        EXPECT_EQ(o->getTexMode(), 1);
+        EXPECT_EQ(o->getNumIndex(), 12);
+
+        o->setMode(4);  // a sphere map takes no plane edits
+        o->setTexMove(0.25f, 0.75f);
+        o->setTexScale(2, 3);
+        expectPlacement(o, 0.5f, 0.5f, 1, 1);
+
+        o->setMode(2);
+        EXPECT_EQ(o->getMode(), 2);
+        o->setTexMove(0.25f, 0.75f);
+        o->setTexScale(2, 3);
+        expectPlacement(o, 0.25f, 0.75f, 2, 3);
+
+        o->resetTexPlanes();
+        expectPlacement(o, 0.5f, 0.5f, 1, 1);
+    }
 }
