@@ -226,6 +226,9 @@ private:
     void emit(Geometry what, sgTextSink& sink) const;
     void addFaceTriangles(sgTextSink& sink, bool back) const;
     void addPlainWalls(sgTextSink& sink) const;
+    // fn(corners, offset corners) for every contour of three or more corners,
+    // each corner offset by the bevel width.
+    template <class Fn> void forEachBevelContour(Fn fn) const;
     void addBevelWalls(sgTextSink& sink) const;
     void addOutline(sgTextSink& sink) const;
     unsigned compile(Geometry what, bool shadow, bool colorMaterial) const;

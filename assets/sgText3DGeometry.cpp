@@ -285,73 +285,72 @@ void sgText3D::addPlainWalls(sgTextSink& sink) const {
     sink.end();
 }
 
+template <class Fn> void sgText3D::forEachBevelContour(Fn fn) const {
+    const double w = bevelWidth_;
+    std::vector<sgTextPoint> off;
+    for (const Glyph& g : glyphs_) {
+        for (const sgTextContour& c : g.outline.contours) {
+            const std::vector<sgTextPoint>& p = c.points;
+            const size_t n = p.size();
+            if (n <= 2) continue;
+            off.resize(n);
+            for (size_t k = 0; k < n; ++k) off[k] = offsetCorner(p[(k + n - 1) % n], p[k], p[(k + 1) % n], w);
+            fn(p, off);
+        }
+    }
+}
+
 void sgText3D::addBevelWalls(sgTextSink& sink) const {
     sink.begin(GL_QUADS);
     const double bs = bevelSize_;
     const double ex = extrusion_;
     const double d = totalDepth_;
-    const double w = bevelWidth_;
     // With no bevel depth the chamfers lie flat and shade like the faces.
     const double frontNormal[3] = {0.0, 0.0, 1.0};
     const double backNormal[3] = {0.0, 0.0, -1.0};
     const bool flat = bs == 0.0;
-    std::vector<sgTextPoint> off;
-    for (const Glyph& g : glyphs_) {
-        for (const sgTextContour& c : g.outline.contours) {
-            const std::vector<sgTextPoint>& p = c.points;
-            const size_t n = p.size();
-            if (n <= 2) continue;
-            off.resize(n);
-            for (size_t k = 0; k < n; ++k) off[k] = offsetCorner(p[(k + n - 1) % n], p[k], p[(k + 1) % n], w);
-            EdgeNormals en(off);
-            for (size_t k = 0; k < n; ++k) {
-                const size_t k1 = (k + 1) % n;
-                sgTextVertex q[4];
-                q[0] = vertex(p[k], 0.0, 0, 0, 0);
-                q[1] = vertex(p[k1], 0.0, 0, 0, 0);
-                q[2] = vertex(off[k1], -bs, 0, 0, 0);
-                q[3] = vertex(off[k], -bs, 0, 0, 0);
-                addFlatQuad(sink, q, flat ? frontNormal : nullptr);
-                if (ex > 0.0) {
-                    const Vec2& na = en.start[k];
-                    const Vec2& ne = en.end[k];
-                    sink.vertex(vertex(off[k], -(bs + ex), na.x, na.y, 0.0));
-                    sink.vertex(vertex(off[k], -bs, na.x, na.y, 0.0));
-                    sink.vertex(vertex(off[k1], -bs, ne.x, ne.y, 0.0));
-                    sink.vertex(vertex(off[k1], -(bs + ex), ne.x, ne.y, 0.0));
-                }
-                q[0] = vertex(off[k], -(bs + ex), 0, 0, 0);
-                q[1] = vertex(off[k1], -(bs + ex), 0, 0, 0);
-                q[2] = vertex(p[k1], -d, 0, 0, 0);
-                q[3] = vertex(p[k], -d, 0, 0, 0);
-                addFlatQuad(sink, q, flat ? backNormal : nullptr);
+    forEachBevelContour([&](const std::vector<sgTextPoint>& p, const std::vector<sgTextPoint>& off) {
+        const size_t n = p.size();
+        EdgeNormals en(off);
+        for (size_t k = 0; k < n; ++k) {
+            const size_t k1 = (k + 1) % n;
+            sgTextVertex q[4];
+            q[0] = vertex(p[k], 0.0, 0, 0, 0);
+            q[1] = vertex(p[k1], 0.0, 0, 0, 0);
+            q[2] = vertex(off[k1], -bs, 0, 0, 0);
+            q[3] = vertex(off[k], -bs, 0, 0, 0);
+            addFlatQuad(sink, q, flat ? frontNormal : nullptr);
+            if (ex > 0.0) {
+                const Vec2& na = en.start[k];
+                const Vec2& ne = en.end[k];
+                sink.vertex(vertex(off[k], -(bs + ex), na.x, na.y, 0.0));
+                sink.vertex(vertex(off[k], -bs, na.x, na.y, 0.0));
+                sink.vertex(vertex(off[k1], -bs, ne.x, ne.y, 0.0));
+                sink.vertex(vertex(off[k1], -(bs + ex), ne.x, ne.y, 0.0));
             }
+            q[0] = vertex(off[k], -(bs + ex), 0, 0, 0);
+            q[1] = vertex(off[k1], -(bs + ex), 0, 0, 0);
+            q[2] = vertex(p[k1], -d, 0, 0, 0);
+            q[3] = vertex(p[k], -d, 0, 0, 0);
+            addFlatQuad(sink, q, flat ? backNormal : nullptr);
         }
-    }
+    });
     sink.end();
 }
 
 void sgText3D::addOutline(sgTextSink& sink) const {
     sink.begin(GL_QUADS);
-    const double w = bevelWidth_;
-    std::vector<sgTextPoint> off;
-    for (const Glyph& g : glyphs_) {
-        for (const sgTextContour& c : g.outline.contours) {
-            const std::vector<sgTextPoint>& p = c.points;
-            const size_t n = p.size();
-            if (n <= 2) continue;
-            off.resize(n);
-            for (size_t k = 0; k < n; ++k) off[k] = offsetCorner(p[(k + n - 1) % n], p[k], p[(k + 1) % n], w);
-            // One band quad per edge, from the offset edge in to the contour.
-            for (size_t k = 0; k < n; ++k) {
-                const size_t k1 = (k + 1) % n;
-                sink.vertex(vertex(off[k], 0.0, 0.0, 0.0, 1.0));
-                sink.vertex(vertex(p[k], 0.0, 0.0, 0.0, 1.0));
-                sink.vertex(vertex(p[k1], 0.0, 0.0, 0.0, 1.0));
-                sink.vertex(vertex(off[k1], 0.0, 0.0, 0.0, 1.0));
-            }
+    // One band quad per edge, from the offset edge in to the contour.
+    forEachBevelContour([&](const std::vector<sgTextPoint>& p, const std::vector<sgTextPoint>& off) {
+        const size_t n = p.size();
+        for (size_t k = 0; k < n; ++k) {
+            const size_t k1 = (k + 1) % n;
+            sink.vertex(vertex(off[k], 0.0, 0.0, 0.0, 1.0));
+            sink.vertex(vertex(p[k], 0.0, 0.0, 0.0, 1.0));
+            sink.vertex(vertex(p[k1], 0.0, 0.0, 0.0, 1.0));
+            sink.vertex(vertex(off[k1], 0.0, 0.0, 0.0, 1.0));
         }
-    }
+    });
     sink.end();
 }
 

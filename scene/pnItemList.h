@@ -11,6 +11,8 @@
 #include <type_traits>
 #include <vector>
 
+#include "sg/sgList.h"
+
 template <class T, bool Owning = true>
 class pnItemList {
 public:
@@ -44,10 +46,7 @@ public:
     // The index the item had, -1 when it was not in the list.
     int remove(const T* item) {
         int i = find(item);
-        if (i < 0) {
-            std::fputs("MERAK: element not exist in list [sgList]\n", stderr);
-            return -1;
-        }
+        if (i < 0) return sgListItemMissing();
         removeIndex(i);
         return i;
     }

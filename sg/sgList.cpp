@@ -89,22 +89,21 @@ int sgList::find(const void* item) const {
     return -1;
 }
 
+int sgListItemMissing() {
+    std::fputs("MERAK: element not exist in list [sgList]\n", stderr);
+    return -1;
+}
+
 int sgList::remove(void* item) {
     int i = find(item);
-    if (i < 0) {
-        std::fputs("MERAK: element not exist in list [sgList]\n", stderr);
-        return -1;
-    }
+    if (i < 0) return sgListItemMissing();
     removeIndex(i);
     return i;
 }
 
 int sgList::fastRemove(void* item) {
     int i = find(item);
-    if (i < 0) {
-        std::fputs("MERAK: element not exist in list [sgList]\n", stderr);
-        return -1;
-    }
+    if (i < 0) return sgListItemMissing();
     fastRemoveIndex(i);
     return i;
 }

@@ -35,3 +35,6 @@ private:
     int top_ = -1;
     void** items_ = nullptr;
 };
+
+// The lists' message for an item that is not there; gives remove's -1.
+int sgListItemMissing();

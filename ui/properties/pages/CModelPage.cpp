@@ -54,8 +54,7 @@ CModelPage::CModelPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {
     SetSizer(top);
 
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CModelPage::OnCommit, this);
-    Bind(kvEVT_WM_MATERIAL_CHOSEN, &CModelPage::OnMaterial, this);
-    Bind(kvEVT_WM_MATERIAL_MODIFIED, &CModelPage::OnMaterial, this);
+    pages::BindMaterialMessages(this, m_pSwatch, [this]() -> pnObject* { return Model(); });
     Bind(wxEVT_BUTTON, &CModelPage::OnButton, this);
     Bind(wxEVT_RADIOBUTTON, &CModelPage::OnButton, this);
 }
@@ -114,13 +113,6 @@ void CModelPage::OnCommit(CPrivateMessageEvent& event) {
     if (!model || event.GetWParam() != IDC_NAME) return;
     if (CommitNameEdit(GetNameEdit(), model, m_bNameGuard, " is already used!", "Kelvano"))
         GetNameEdit()->SetInsertionPoint(0);
-}
-
-void CModelPage::OnMaterial(CPrivateMessageEvent& event) {
-    if (event.GetWParam() != IDC_MATERIAL) return;
-    pnModel* model = Model();
-    if (!model) return;
-    pages::OnMaterialMessage(model, event, m_pSwatch);
 }
 
 void CModelPage::OnButton(wxCommandEvent& event) {

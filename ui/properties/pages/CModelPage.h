@@ -39,7 +39,6 @@ public:
 private:
     pnModel* Model() const;
     void OnCommit(CPrivateMessageEvent& event);
-    void OnMaterial(CPrivateMessageEvent& event);
     void OnButton(wxCommandEvent& event);
 
     wxStaticText* m_pHeading = nullptr;

@@ -78,8 +78,7 @@ CPanelPage::CPanelPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {
 
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CPanelPage::OnCommit, this);
     Bind(kvEVT_WM_SPIN_RELEASED, &CPanelPage::OnSpinReleased, this);
-    Bind(kvEVT_WM_MATERIAL_CHOSEN, &CPanelPage::OnMaterial, this);
-    Bind(kvEVT_WM_MATERIAL_MODIFIED, &CPanelPage::OnMaterial, this);
+    pages::BindMaterialMessages(this, m_pSwatch, [this]() -> pnObject* { return Panel(); });
     Bind(wxEVT_BUTTON, &CPanelPage::OnButton, this);
     Bind(wxEVT_RADIOBUTTON, &CPanelPage::OnButton, this);
 }
@@ -214,13 +213,6 @@ void CPanelPage::OnSpinReleased(CPrivateMessageEvent& event) {
         else
             ApplyDimension(edit, p);
     }
-}
-
-void CPanelPage::OnMaterial(CPrivateMessageEvent& event) {
-    if (event.GetWParam() != IDC_MATERIAL) return;
-    pnPanel* panel = Panel();
-    if (!panel) return;
-    pages::OnMaterialMessage(panel, event, m_pSwatch);
 }
 
 void CPanelPage::OnButton(wxCommandEvent& event) {

@@ -42,7 +42,6 @@ private:
     pnPanel* Panel() const;
     void OnCommit(CPrivateMessageEvent& event);
     void OnSpinReleased(CPrivateMessageEvent& event);
-    void OnMaterial(CPrivateMessageEvent& event);
     void OnButton(wxCommandEvent& event);
     void ApplyDimension(int id, float value);
     void ApplyTaper(float value);

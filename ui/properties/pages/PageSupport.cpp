@@ -73,6 +73,14 @@ void OnMaterialMessage(pnObject* object, const CPrivateMessageEvent& event, CCol
     view->Redraw();
 }
 
+void BindMaterialMessages(wxWindow* page, CColorButton* swatch, std::function<pnObject*()> object) {
+    auto handler = [object = std::move(object), swatch](CPrivateMessageEvent& event) {
+        if (event.GetWParam() == swatch->GetId()) OnMaterialMessage(object(), event, swatch);
+    };
+    page->Bind(kvEVT_WM_MATERIAL_CHOSEN, handler);
+    page->Bind(kvEVT_WM_MATERIAL_MODIFIED, handler);
+}
+
 wxWindow* MakePicture(wxWindow* parent, int id, int artId) {
     auto* picture = new CPictureCtrl(parent, id);
     picture->SetBitmap(artId, kArtMask);

@@ -28,6 +28,10 @@ void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object)
 // goes on the object as one step; a modified one only refreshes the swatch
 // when it is the object's own, and the object keeps its material.
 void OnMaterialMessage(pnObject* object, const CPrivateMessageEvent& event, CColorButton* swatch);
+// Hands the chooser's messages for the page's swatch (its id is the
+// messages' wParam) to OnMaterialMessage with the page's object, which
+// object() may give as null.
+void BindMaterialMessages(wxWindow* page, CColorButton* swatch, std::function<pnObject*()> object);
 // The page picture: an art id drawn with its mask colour transparent.
 wxWindow* MakePicture(wxWindow* parent, int id, int artId);
 // The page's heading row (picture and "Creating" text) added to top; the text.
