@@ -15,9 +15,7 @@ e2e_chart_dialogs.py PROGRAM SOURCE_DIR
 
 import os
 import re
-import shutil
 import sys
-import tempfile
 import time
 import urllib.parse
 
@@ -84,13 +82,8 @@ def main():
         env["PATH"] = bindir + os.pathsep + env.get("PATH", "")
         env["BROWSER"] = script
         env["XDG_DATA_HOME"] = os.path.join(home, ".local", "share")
-        work = tempfile.mkdtemp(prefix="work-", dir=home)
-        scene = os.path.join(work, SAMPLE)
-        shutil.copy(os.path.join(source, "data", "scenes", SAMPLE), scene)
-        proc, log = ep.start(program, work, [scene], env)
-        window = ep.main_window(proc, work, env)
+        work, scene, proc, log, window = ep.start_on_sample(program, source, home, env, SAMPLE)
         if window is None:
-            log.close()
             return 1
         columns = None
         deadline = time.time() + 90

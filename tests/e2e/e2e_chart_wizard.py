@@ -14,10 +14,8 @@ e2e_chart_wizard.py PROGRAM SOURCE_DIR
 
 import os
 import re
-import shutil
 import struct
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -138,13 +136,8 @@ def main():
     program_dir = os.path.dirname(program)
     with xh.private_display() as display, xh.private_home() as home:
         env = xh.environment(display, home, source)
-        work = tempfile.mkdtemp(prefix="work-", dir=home)
-        scene = os.path.join(work, SAMPLE)
-        shutil.copyfile(os.path.join(source, "data", "scenes", SAMPLE), scene)
-        proc, log = ep.start(program, work, [scene], env)
-        window = ep.main_window(proc, work, env)
+        work, scene, proc, log, window = ep.start_on_sample(program, source, home, env, SAMPLE)
         if window is None:
-            log.close()
             return 1
         deadline = time.time() + 60
         scene_win = []

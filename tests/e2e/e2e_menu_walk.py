@@ -14,9 +14,7 @@ e2e_menu_walk.py PROGRAM SOURCE_DIR
 """
 
 import os
-import shutil
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -106,17 +104,10 @@ def main():
         return missing
     with xh.private_display(1280, 900) as display, xh.private_home() as home:
         env = xh.environment(display, home, source)
-        work = tempfile.mkdtemp(prefix="work-", dir=home)
-        scene = os.path.join(work, SAMPLE)
-        shutil.copy(os.path.join(source, "data", "scenes", SAMPLE), scene)
-        proc, log = ep.start(program, work, [scene], env)
-        window = ep.main_window(proc, work, env)
+        work, _, proc, log, window = ep.start_on_sample(program, source, home, env, SAMPLE)
         if window is None:
-            log.close()
             return 1
-        deadline = time.time() + 20
-        while time.time() < deadline and ep.xdo(env, "search", "--onlyvisible", "--name", "^Kelvano$").stdout.strip():
-            time.sleep(0.2)
+        ep.wait_gone("Kelvano", env, 20)
         time.sleep(1.0)
         ep.xdo(env, "windowfocus", "--sync", window)
         start_windows = shown_windows(env)

@@ -13,10 +13,7 @@ e2e_property_bar.py PROGRAM SOURCE_DIR
 
 import os
 import re
-import shutil
-import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -48,17 +45,10 @@ def main():
     program, source = os.path.abspath(sys.argv[1]), sys.argv[2]
     with xh.private_display() as display, xh.private_home() as home:
         env = xh.environment(display, home, source)
-        work = tempfile.mkdtemp(prefix="work-", dir=home)
-        scene = os.path.join(work, SAMPLE)
-        shutil.copyfile(os.path.join(source, "data", "scenes", SAMPLE), scene)
-        proc, log = ep.start(program, work, [scene], env)
-        window = ep.main_window(proc, work, env)
+        work, scene, proc, log, window = ep.start_on_sample(program, source, home, env, SAMPLE)
         if window is None:
-            log.close()
             return 1
-        deadline = time.time() + 20
-        while time.time() < deadline and xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Kelvano$"], env).stdout.strip():
-            time.sleep(0.2)
+        ep.wait_gone("Kelvano", env, 20)
         time.sleep(1.0)
         point_at(window, env, 300, 300)
         first = save_and_read(scene, env, "first save")

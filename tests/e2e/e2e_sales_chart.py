@@ -138,20 +138,7 @@ def add_title(walk, spot):
     # The view takes the keys with a click on empty background.
     xh.run(["xdotool", "mousemove", "--sync", str(x + 8), str(y + h - 8), "click", "1"], env)
     time.sleep(0.5)
-    ep.key(env, "t")
-    if not check(ep.wait_until(lambda: ep.visible("Text", env), 30), "T showed no 'Text' dialog"):
-        return False
-    time.sleep(1.0)
-    found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Text$"], env).stdout.split()
-    if found:
-        xh.run(["xdotool", "windowfocus", "--sync", found[0]], env)
-    ep.typed(env, "Sales 2024")
-    ep.key(env, "Return")
-    check(ep.wait_until(lambda: not ep.visible("Text", env), 15), "OK left the 'Text' dialog open")
-    time.sleep(1.0)
-    xh.run(["xdotool", "mousemove", "--sync", str(spot[0]), str(spot[1]), "click", "1"], env)
-    time.sleep(1.0)
-    return True
+    return ep.add_text(env, "Sales 2024", spot)
 
 
 def find_run(png, x0, y0, w, h, colour, env, length=12):

@@ -80,23 +80,6 @@ def add_graph(run, at, env):
     return True
 
 
-def add_text(run, at, env):
-    ep.key(env, "t")
-    if not check(ep.wait_until(lambda: ep.visible("Text", env), 30), "T showed no 'Text' dialog"):
-        return False
-    time.sleep(1.0)
-    found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Text$"], env).stdout.split()
-    if found:
-        xh.run(["xdotool", "windowfocus", "--sync", found[0]], env)
-    ep.typed(env, "Title")
-    ep.key(env, "Return")
-    check(ep.wait_until(lambda: not ep.visible("Text", env), 15), "OK left the 'Text' dialog open")
-    time.sleep(0.8)
-    xh.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1]), "click", "1"], env)
-    time.sleep(0.8)
-    return True
-
-
 def main():
     program, source = os.path.abspath(sys.argv[1]), sys.argv[2]
     with xh.private_display() as display, xh.private_home() as home:
@@ -118,7 +101,7 @@ def main():
         if add_graph(run, (cx - 150, cy + 60), env):
             with_chart = os.path.join(home, "chart.png")
             xh.run(["import", "-window", "root", with_chart], env)
-            if add_text(run, (cx + 120, cy - 90), env):
+            if ep.add_text(env, "Title", (cx + 120, cy - 90), settle=0.8):
                 with_text = os.path.join(home, "text.png")
                 xh.run(["import", "-window", "root", with_text], env)
                 title = drawn_spot(with_chart, with_text, x, y, w, h, env)

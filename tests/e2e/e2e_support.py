@@ -11,6 +11,7 @@ import shutil
 import stat
 import subprocess
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -91,6 +92,20 @@ def main_window(proc, cwd, env, timeout=120.0):
     with open(os.path.join(cwd, "program.log"), errors="replace") as f:
         print(f.read()[-4000:])
     return None
+
+
+def start_on_sample(program, source, home, env, sample=SAMPLE):
+    """The program started on a copy of a sample scene in a new work folder:
+    (work, scene, proc, log, window); window is None (and the log closed) when
+    no main window showed."""
+    work = tempfile.mkdtemp(prefix="work-", dir=home)
+    scene = os.path.join(work, sample)
+    shutil.copyfile(os.path.join(source, "data", "scenes", sample), scene)
+    proc, log = start(program, work, [scene], env)
+    window = main_window(proc, work, env)
+    if window is None:
+        log.close()
+    return work, scene, proc, log, window
 
 
 def stop(proc, display, window, log, env, what):
@@ -242,6 +257,26 @@ def visible(name, env):
 
 def wait_gone(name, env, timeout=10.0):
     return wait_until(lambda: not visible(name, env), timeout)
+
+
+def add_text(env, text, at, settle=1.0):
+    """T, the text typed into the 'Text' dialog and OK; a click at `at` puts
+    the new text down. The view must have the keyboard."""
+    key(env, "t")
+    if not check(wait_until(lambda: visible("Text", env), 30), "T showed no 'Text' dialog"):
+        return False
+    time.sleep(1.0)
+    found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Text$"], env).stdout.split()
+    if found:
+        xh.run(["xdotool", "windowfocus", "--sync", found[0]], env)
+    typed(env, text)
+    key(env, "Return")
+    check(wait_until(lambda: not visible("Text", env), 15), "OK left the 'Text' dialog open")
+    time.sleep(settle)
+    # Placement: the text follows the pointer until the click.
+    xh.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1]), "click", "1"], env)
+    time.sleep(settle)
+    return True
 
 
 def wait_done(env, what, timeout=180):

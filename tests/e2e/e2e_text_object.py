@@ -48,19 +48,7 @@ def main():
         # The view takes the keyboard with a click on empty background.
         xh.run(["xdotool", "mousemove", "--sync", str(x + 20), str(y + 20), "click", "1"], env)
         time.sleep(0.5)
-        ep.key(env, "t")
-        if check(ep.wait_until(lambda: ep.visible("Text", env), 30), "T showed no 'Text' dialog"):
-            time.sleep(1.0)
-            found = xh.run(["xdotool", "search", "--onlyvisible", "--name", "^Text$"], env).stdout.split()
-            if found:
-                xh.run(["xdotool", "windowfocus", "--sync", found[0]], env)
-            ep.typed(env, "Hello")
-            ep.key(env, "Return")
-            check(ep.wait_until(lambda: not ep.visible("Text", env), 15), "OK left the 'Text' dialog open")
-            time.sleep(1.0)
-            # Placement: the text follows the pointer until the click.
-            xh.run(["xdotool", "mousemove", "--sync", str(x + w // 2), str(y + h // 2), "click", "1"], env)
-            time.sleep(1.0)
+        if ep.add_text(env, "Hello", (x + w // 2, y + h // 2)):
             # The page's Name edit, in the Edit Box left of the scene window.
             fx, fy, _, _ = ep.geometry(run.window, env)
             png = os.path.join(home, "page.png")
