@@ -16,7 +16,6 @@
 #include "sg/sgNode.h"
 #include "sg/sgRuntime.h"
 
-using pnChartUtil::nodeName;
 using pnChartUtil::zeroAxis;
 
 namespace {
@@ -121,9 +120,8 @@ std::string pnChart::slotName(const std::string& chartName, int i, int which) co
 
 void pnChart::setName(const char* n) {
     if (!n) return;
-    setNameString(n);
+    pnObject::setName(n);
     if (!built) return;
-    if (switchNode) switchNode->setName(nodeName(name));
     for (int i = 0; i < getNumDataPts(); ++i) setDataPtName(i, name.c_str());
 }
 
@@ -241,10 +239,10 @@ void pnChart::setDataPtMaterialName(int i, const char* n) {
     const std::string& m = dataPts[static_cast<size_t>(i)].materialName;
     const bool known = scene && !m.empty() && scene->findMaterial(m.c_str());
     auto give = [&](pnObject* part) {
-        if (!part) return;
-        if (pnIsKind(part, pnObjectKind::Model) || (known && pnIsKind(part, pnObjectKind::Volume)))
+        const pnObjectKind kind = pnKindOf(part);
+        if (kind == pnObjectKind::Model || (known && kind == pnObjectKind::Volume))
             part->setMaterial(m.c_str());  // a model without that material takes the default one
-        else if (pnIsKind(part, pnObjectKind::Volume))
+        else if (kind == pnObjectKind::Volume)
             part->setMaterialName(m.c_str());
     };
     give(getDataPtPart(i, PART_MAIN));

@@ -523,6 +523,13 @@ protected:
     void placeTextPart(int i, int which);
     void orientTextPart(int i, int which);
     void scaleTextPart(int i, int which);
+    // The rotation setters and the orientation rule, for the labels (which
+    // is PART_LABEL) or the data texts.
+    void setTextRot(int which, float angle, const sgVec3& axis);
+    void setDataPtTextRot(int which, int i, float angle, const sgVec3& axis);
+    void getTextOrientation(int which, int i, float* angle, sgVec3* axis) const;
+    // The data text's place with "up" for the direction values grow in.
+    sgVec3 dataTextPositionAlong(int i, const sgVec3& up) const;
 
     // Renames point i's parts and events after chartName, with the effects
     // their plays name: a main event's play 0 the grow effect, later plays

@@ -8,7 +8,6 @@
 #include "scene/pnEvent.h"
 #include "sg/sgDCS.h"
 
-using pnChartUtil::nodeName;
 
 // ---- nodes ----
 
@@ -18,7 +17,7 @@ sgNode* pnChart::getNode() {
     sgDCS* pivot = new sgDCS;
     sw->addChild(trans);
     trans->addChild(pivot);
-    sw->setName(nodeName(name));
+    sw->setName(switchNodeName());
     // Events already hanging under the old switch stay with the chart.
     if (switchNode) {
         while (switchNode->getNumChildren() > 1) {

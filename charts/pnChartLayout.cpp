@@ -26,17 +26,19 @@ void combineRotation(float chartAngle, const sgVec3& chartAxis, float pointAngle
 
 // ---- text parts: place, orientation, scale ----
 
-sgVec3 pnChart::getDataTextPosition(int i) const {
+sgVec3 pnChart::dataTextPositionAlong(int i, const sgVec3& up) const {
     if (!validPoint(i)) return sgVec3(0, 0, 0);
     const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     const float v = static_cast<float>(getDataPtHeight(i));
-    sgVec3 r = getDataPtPosition(i) + direction * v;
+    sgVec3 r = getDataPtPosition(i) + up * v;
     if (v >= 0)
         r += p.textOffset + textOffset;
     else
-        r += orientOffset(p.textOffset, direction) + orientOffset(textOffset, direction);
+        r += orientOffset(p.textOffset, up) + orientOffset(textOffset, up);
     return r;
 }
+
+sgVec3 pnChart::getDataTextPosition(int i) const { return dataTextPositionAlong(i, direction); }
 
 sgVec3 pnChart::getLabelPosition(int i) const {
     if (!validPoint(i)) return sgVec3(0, 0, 0);
@@ -44,22 +46,24 @@ sgVec3 pnChart::getLabelPosition(int i) const {
     return getDataPtPosition(i) + p.labelOffset + labelOffset;
 }
 
-void pnChart::getLabelOrientation(int i, float* angle, sgVec3* axis) const {
+void pnChart::getTextOrientation(int which, int i, float* angle, sgVec3* axis) const {
     const pnChartDataPt& p = pointOrDefault(i);
     float a = 0;
     sgVec3 x;
-    combineRotation(labelRotAngle, labelRotAxis, p.labelRotAngle, p.labelRotAxis, &a, &x);
+    if (which == PART_LABEL)
+        combineRotation(labelRotAngle, labelRotAxis, p.labelRotAngle, p.labelRotAxis, &a, &x);
+    else
+        combineRotation(valueRotAngle, valueRotAxis, p.valueRotAngle, p.valueRotAxis, &a, &x);
     if (angle) *angle = a;
     if (axis) *axis = x;
 }
 
+void pnChart::getLabelOrientation(int i, float* angle, sgVec3* axis) const {
+    getTextOrientation(PART_LABEL, i, angle, axis);
+}
+
 void pnChart::getValueOrientation(int i, float* angle, sgVec3* axis) const {
-    const pnChartDataPt& p = pointOrDefault(i);
-    float a = 0;
-    sgVec3 x;
-    combineRotation(valueRotAngle, valueRotAxis, p.valueRotAngle, p.valueRotAxis, &a, &x);
-    if (angle) *angle = a;
-    if (axis) *axis = x;
+    getTextOrientation(PART_DATA_TEXT, i, angle, axis);
 }
 
 void pnChart::setupTextPart(pnString* part, int i, int which) const {
@@ -72,10 +76,7 @@ void pnChart::setupTextPart(pnString* part, int i, int which) const {
     part->setScaleOrigin(sgCompMult(label ? labelScale : valueScale, label ? p.labelScale : p.valueScale));
     float angle = 0;
     sgVec3 axis;
-    if (label)
-        getLabelOrientation(i, &angle, &axis);
-    else
-        getValueOrientation(i, &angle, &axis);
+    getTextOrientation(which, i, &angle, &axis);
     part->setPivotAngle(angle);
     if (!zeroAxis(axis)) part->setPivotAxis(axis);
     part->setPosition(label ? getLabelPosition(i) : getDataTextPosition(i));
@@ -100,10 +101,7 @@ void pnChart::orientTextPart(int i, int which) {
     if (!part) return;
     float angle = 0;
     sgVec3 axis;
-    if (which == PART_LABEL)
-        getLabelOrientation(i, &angle, &axis);
-    else
-        getValueOrientation(i, &angle, &axis);
+    getTextOrientation(which, i, &angle, &axis);
     part->setPivotAngle(angle);
     if (!zeroAxis(axis)) part->setPivotAxis(axis);
 }
@@ -164,40 +162,33 @@ void pnChart::setDataPtValueScale(int i, const sgVec3& v) {
     if (built) scaleTextPart(i, PART_DATA_TEXT);
 }
 
-void pnChart::setLabelRot(float angle, const sgVec3& axis) {
-    labelRotAngle = angle;
-    if (!zeroAxis(axis)) labelRotAxis = axis;
+void pnChart::setTextRot(int which, float angle, const sgVec3& axis) {
+    const bool label = which == PART_LABEL;
+    (label ? labelRotAngle : valueRotAngle) = angle;
+    if (!zeroAxis(axis)) (label ? labelRotAxis : valueRotAxis) = axis;
     if (built)
-        for (int i = 0; i < getNumDataPts(); ++i) orientTextPart(i, PART_LABEL);
+        for (int i = 0; i < getNumDataPts(); ++i) orientTextPart(i, which);
 }
 
+void pnChart::setDataPtTextRot(int which, int i, float angle, const sgVec3& axis) {
+    if (!validPoint(i)) return;
+    pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
+    const bool label = which == PART_LABEL;
+    (label ? p.labelRotAngle : p.valueRotAngle) = angle;
+    if (!zeroAxis(axis)) (label ? p.labelRotAxis : p.valueRotAxis) = axis;
+    if (built) orientTextPart(i, which);
+}
+
+void pnChart::setLabelRot(float angle, const sgVec3& axis) { setTextRot(PART_LABEL, angle, axis); }
 void pnChart::setLabelRotAngle(float angle) { setLabelRot(angle, labelRotAxis); }
 void pnChart::setLabelRotAxis(const sgVec3& axis) { setLabelRot(labelRotAngle, axis); }
+void pnChart::setDataPtLabelRot(int i, float angle, const sgVec3& axis) { setDataPtTextRot(PART_LABEL, i, angle, axis); }
 
-void pnChart::setDataPtLabelRot(int i, float angle, const sgVec3& axis) {
-    if (!validPoint(i)) return;
-    pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
-    p.setLabelRotAngle(angle);
-    if (!zeroAxis(axis)) p.setLabelRotAxis(axis);
-    if (built) orientTextPart(i, PART_LABEL);
-}
-
-void pnChart::setValueRot(float angle, const sgVec3& axis) {
-    valueRotAngle = angle;
-    if (!zeroAxis(axis)) valueRotAxis = axis;
-    if (built)
-        for (int i = 0; i < getNumDataPts(); ++i) orientTextPart(i, PART_DATA_TEXT);
-}
-
+void pnChart::setValueRot(float angle, const sgVec3& axis) { setTextRot(PART_DATA_TEXT, angle, axis); }
 void pnChart::setValueRotAngle(float angle) { setValueRot(angle, valueRotAxis); }
 void pnChart::setValueRotAxis(const sgVec3& axis) { setValueRot(valueRotAngle, axis); }
-
 void pnChart::setDataPtValueRot(int i, float angle, const sgVec3& axis) {
-    if (!validPoint(i)) return;
-    pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
-    p.setValueRotAngle(angle);
-    if (!zeroAxis(axis)) p.setValueRotAxis(axis);
-    if (built) orientTextPart(i, PART_DATA_TEXT);
+    setDataPtTextRot(PART_DATA_TEXT, i, angle, axis);
 }
 
 // ---- layout ----

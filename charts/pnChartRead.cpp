@@ -50,15 +50,7 @@ std::unique_ptr<pnChartBlockReader> pnMakeChartBlockReader(int keyword) {
     return std::make_unique<ChartBlockReader>(std::move(chart));
 }
 
-void installChartMakers() {
-    pnSetObjectMaker(pnBarChart::kKind, pnMakeKind<pnBarChart>);
-    pnSetObjectMaker(pnLineChart::kKind, pnMakeKind<pnLineChart>);
-    pnSetObjectMaker(pnPieChart::kKind, pnMakeKind<pnPieChart>);
-    pnSetObjectMaker(pnVolumeChart::kKind, pnMakeKind<pnVolumeChart>);
-}
-
 void installChartKinds() {
-    installChartMakers();
     pnScene::setChartBlockReaders(&pnMakeChartBlockReader);
 }
 

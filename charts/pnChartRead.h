@@ -7,12 +7,10 @@
 
 #include "scene/pnChartBlockReader.h"
 
-// Gives the scene reader the chart kinds (installChartMakers included). The
-// program, the render tool and tests call it once before reading scene files;
-// until then chart blocks are skipped.
+// Gives the scene reader the chart kinds. The program, the render tool and
+// tests call it once before reading scene files; until then chart blocks are
+// skipped.
 void installChartKinds();
-// Gives the kind table (pnMakeObject) the makers of the chart kinds.
-void installChartMakers();
 
 // A reader for one block of the keyword SYM_BAR_CHART, SYM_PIE_CHART,
 // SYM_LINE_CHART or SYM_VOLUME_CHART; null for any other keyword.

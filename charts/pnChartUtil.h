@@ -1,15 +1,9 @@
 // Small helpers the chart's source files share.
 #pragma once
 
-#include <string>
-
-#include "sg/sgRuntime.h"
 #include "sg/sgVec.h"
 
 namespace pnChartUtil {
-
-// Switch node names hold at most 63 bytes.
-inline std::string nodeName(const std::string& n) { return sgCutBytes(n, 63); }
 
 // An axis of all zeros turns about nothing: the setters refuse it.
 inline bool zeroAxis(const sgVec3& v) { return v[0] == 0.0f && v[1] == 0.0f && v[2] == 0.0f; }

@@ -6,7 +6,10 @@
 
 namespace {
 
-const char* justWord(int j) { return j == 0 ? "Left" : j == 2 ? "Right" : "Center"; }
+// The word the reader's justFromWord (pnChartRead.cpp) takes back.
+const char* justWord(int j) {
+    return j == pnChart::JUST_LEFT ? "Left" : j == pnChart::JUST_RIGHT ? "Right" : "Center";
+}
 
 int writeDataVec3(FILE* f, const char* key, const sgVec3& v) {
     return pnWritef(f, "        %s\t( %f %f %f )\n", key, v[0], v[1], v[2]);

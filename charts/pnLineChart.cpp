@@ -74,18 +74,7 @@ int pnLineChart::getSegment(int i, sgVec3* start, float* length, float* angle, s
     return 1;
 }
 
-sgVec3 pnLineChart::getDataTextPosition(int i) const {
-    if (!validPoint(i)) return sgVec3(0, 0, 0);
-    const pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
-    const sgVec3 up(0, 1, 0);
-    const float v = static_cast<float>(getDataPtHeight(i));
-    sgVec3 r = getDataPtPosition(i) + up * v;
-    if (v >= 0)
-        r += p.textOffset + textOffset;
-    else
-        r += orientOffset(p.textOffset, up) + orientOffset(textOffset, up);
-    return r;
-}
+sgVec3 pnLineChart::getDataTextPosition(int i) const { return dataTextPositionAlong(i, sgVec3(0, 1, 0)); }
 
 void pnLineChart::placeSegment(int i) {
     pnObject* segment = getDataPtPart(i, PART_MAIN);

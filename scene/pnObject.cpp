@@ -20,8 +20,6 @@
 #include "sg/sgTexture.h"
 
 namespace {
-// Node names hold at most 63 bytes.
-std::string nodeName(const std::string& n) { return sgCutBytes(n, 63); }
 
 // Every axis setter refuses a zero axis: there is no rotation about it.
 bool refusedAxis(const sgVec3& v, const char* where) {
@@ -82,8 +80,10 @@ int pnObject::copy(const pnObject* other) {
 
 void pnObject::setName(const char* n) {
     setNameString(n);
-    if (n && nodesLive()) switchNode->setName(nodeName(name));
+    if (n && nodesLive()) switchNode->setName(switchNodeName());
 }
+
+std::string pnObject::switchNodeName() const { return sgCutBytes(name, 63); }
 
 void pnObject::setNameString(const char* n) {
     if (n) name = sgCutName(n);
@@ -403,7 +403,7 @@ void pnObject::makeNodeChain(bool alwaysTransform) {
     transNode->addChild(pivotNode);
     pivotNode->addChild(geode);
     setVisible(visible);
-    switchNode->setName(nodeName(name));
+    switchNode->setName(switchNodeName());
     applyTranslation();
     if (alwaysTransform) {
         transNode->setRot(rotAngle, rotAxis);

@@ -332,6 +332,9 @@ protected:
     int loadTextureObject();
     // 1 when the built nodes should follow a setter.
     bool nodesLive() const { return built && switchNode; }
+    // The switch node's name: the object's name, cut to the 63 bytes a node
+    // name holds.
+    std::string switchNodeName() const;
 
     std::string name;
     std::string file;

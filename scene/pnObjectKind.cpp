@@ -1,39 +1,43 @@
 #include "scene/pnObjectKind.h"
 
+#include <cstddef>
 #include <cstring>
 
-#include "scene/pnBackground.h"
-#include "scene/pnCounter.h"
-#include "scene/pnModel.h"
 #include "scene/pnObject.h"
-#include "scene/pnPanel.h"
-#include "scene/pnString.h"
-#include "scene/pnVolume.h"
 
 namespace {
 
 using K = pnObjectKind;
 using P = pnObjectPage;
 
-// Every kind gets a new object of its own: an undo snapshot never shares the
-// live object (a counter included).
-pnObjectKindInfo g_kinds[] = {
-    {K::String, "pnString", false, P::Text, pnMakeKind<pnString>},
-    {K::Panel, "pnPanel", false, P::Panel, pnMakeKind<pnPanel>},
-    {K::Model, "pnModel", false, P::Model, pnMakeKind<pnModel>},
-    {K::Counter, "pnCounter", false, P::None, pnMakeKind<pnCounter>},
-    {K::Volume, "pnVolume", false, P::None, pnMakeKind<pnVolume>},
-    {K::Background, "pnBackground", false, P::None, pnMakeKind<pnBackground>},
-    {K::BarChart, "pnBarChart", true, P::Bar, nullptr},
-    {K::LineChart, "pnLineChart", true, P::Line, nullptr},
-    {K::PieChart, "pnPieChart", true, P::Pie, nullptr},
-    {K::VolumeChart, "pnVolumeChart", true, P::Area, nullptr},
+// In the enum's order, one row per named kind, so a kind finds its row by
+// index.
+constexpr pnObjectKindInfo g_kinds[] = {
+    {K::String, "pnString", false, P::Text},
+    {K::Panel, "pnPanel", false, P::Panel},
+    {K::Model, "pnModel", false, P::Model},
+    {K::Counter, "pnCounter", false, P::None},
+    {K::Volume, "pnVolume", false, P::None},
+    {K::Background, "pnBackground", false, P::None},
+    {K::BarChart, "pnBarChart", true, P::Bar},
+    {K::LineChart, "pnLineChart", true, P::Line},
+    {K::PieChart, "pnPieChart", true, P::Pie},
+    {K::VolumeChart, "pnVolumeChart", true, P::Area},
 };
+constexpr std::size_t kNamedKinds = sizeof g_kinds / sizeof g_kinds[0];
+static_assert(kNamedKinds == static_cast<std::size_t>(K::Chart) - 1, "one row per named kind");
 
-pnObjectKindInfo* rowOf(pnObjectKind kind) {
-    for (pnObjectKindInfo& row : g_kinds)
-        if (row.kind == kind) return &row;
-    return nullptr;
+constexpr bool rowsInKindOrder() {
+    for (std::size_t i = 0; i < kNamedKinds; ++i)
+        if (static_cast<std::size_t>(g_kinds[i].kind) != i + 1) return false;
+    return true;
+}
+static_assert(rowsInKindOrder(), "the rows follow the enum");
+
+// The row of a named kind; null for None and Chart.
+const pnObjectKindInfo* rowOf(pnObjectKind kind) {
+    const std::size_t i = static_cast<std::size_t>(kind);
+    return i >= 1 && i <= kNamedKinds ? &g_kinds[i - 1] : nullptr;
 }
 
 }  // namespace
@@ -70,11 +74,3 @@ pnObjectPage pnObjectPageOf(const pnObject* object) {
     return row ? row->page : pnObjectPage::None;
 }
 
-std::unique_ptr<pnObject> pnMakeObject(const char* typeName) {
-    const pnObjectKindInfo* row = pnFindObjectKind(typeName);
-    return row && row->make ? row->make() : nullptr;
-}
-
-void pnSetObjectMaker(pnObjectKind kind, pnObjectMaker make) {
-    if (pnObjectKindInfo* row = rowOf(kind)) row->make = make;
-}

@@ -1,14 +1,10 @@
 // The object kinds, in one table: each kind's type name (what getTypeName
-// gives and undo snapshots and the clipboard key on), how to make an empty
-// one, whether it is a chart and which object page edits it. Everything that
-// asks what an object is asks here; only this table and the kinds' own
-// getTypeName spell the names.
-//
-// The chart kinds live in the layer above the scene: their rows are here, and
-// the chart layer installs their makers (installChartKinds).
+// gives and undo snapshots and the clipboard key on), whether it is a chart
+// and which object page edits it. Everything that asks what an object is asks
+// here; only this table and the kinds' own getTypeName spell the names. The
+// chart kinds live in the layer above the scene, which makes objects of every
+// kind (charts/pnObjectMaker.h).
 #pragma once
-
-#include <memory>
 
 class pnObject;
 
@@ -33,15 +29,11 @@ enum class pnObjectKind {
 // without a page (it shows the empty page). The windows map it to their page.
 enum class pnObjectPage { Text, Panel, Model, Bar, Line, Pie, Area, None };
 
-using pnObjectMaker = std::unique_ptr<pnObject> (*)();
-
 struct pnObjectKindInfo {
     pnObjectKind kind;
     const char* typeName;
     bool chart;
     pnObjectPage page;
-    // Null for a chart kind until the chart layer installs it.
-    pnObjectMaker make;
 };
 
 // The row of a type name or of an object; null for a name or object of no kind
@@ -56,16 +48,6 @@ pnObjectKind pnKindOf(const pnObject* object);
 bool pnIsKind(const pnObject* object, pnObjectKind kind);
 // The page that edits the object; None for null or a kind without a page.
 pnObjectPage pnObjectPageOf(const pnObject* object);
-// A new, empty object of the kind; null for a name of no kind, null, or a
-// chart kind whose maker is not installed.
-std::unique_ptr<pnObject> pnMakeObject(const char* typeName);
-// Installs the maker of a kind (the chart layer, for its kinds).
-void pnSetObjectMaker(pnObjectKind kind, pnObjectMaker make);
-// The maker of the kind of class T.
-template <class T>
-std::unique_ptr<pnObject> pnMakeKind() {
-    return std::make_unique<T>();
-}
 
 // The object as T when it is of T's kind (T::kKind), else null.
 template <class T>

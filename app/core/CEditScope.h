@@ -40,6 +40,9 @@ public:
     CEditScope& operator=(const CEditScope&) = delete;
 
 private:
+    // What every form shares; after takes the step's after-state.
+    CEditScope(CKelvanoView& view, std::function<void(CKelvanoDoc&)> after);
+
     CKelvanoView& m_view;
     // The view's document (none: the change is drawn and marked, not recorded).
     CKelvanoDoc* m_pDoc;

@@ -6,7 +6,6 @@
 #include "app/core/CCmdUI.h"
 #include "app/core/CDib.h"
 #include "app/core/CViewHost.h"
-#include "scene/pnObjectKind.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgVec.h"
 
@@ -28,6 +27,7 @@ class SwfExport;
 struct AviSound;
 class CKelvanoDoc;
 class CUndoSnapshot;
+class pnChart;
 class pnEffect;
 class pnEvent;
 class pnObject;
@@ -54,8 +54,6 @@ struct GLFormatInfo {
 constexpr float kSceneBackground[4] = {0.14f, 0.35f, 0.67f, 0.0f};
 constexpr int kDefaultSceneWidth = 580;
 constexpr int kDefaultSceneHeight = 392;
-// The property bar's Object tab page for no object (or a kind without a page).
-constexpr int kEmptyObjectPage = static_cast<int>(pnObjectPage::None);
 // Key codes the view reads besides letters (the toolkit's numbers).
 constexpr int kKeyEnter = 13;
 constexpr int kKeySpace = 32;
@@ -80,6 +78,8 @@ public:
     CKelvanoView& operator=(const CKelvanoView&) = delete;
 
     CKelvanoDoc* GetDocument() const { return m_pDocument; }
+    // The document's selected object when it is a chart, else null.
+    pnChart* SelectedChart() const;
     CViewHost* GetHost() const { return m_pHost; }
     // The main frame's relays to the bars; null without a host or frame.
     CFrameRelays* Frame() const { return m_pHost ? m_pHost->GetMainFrame() : nullptr; }

@@ -470,9 +470,7 @@ void CKelvanoView::OnEffectDialogClosed() {
 }
 
 void CKelvanoView::OnAddGrowShrink() {
-    if (!m_pEffectDialogs || !m_pDocument || !m_pDocument->m_pSelectedObject ||
-        !m_pDocument->m_pSelectedObject->isChart())
-        return;
+    if (!m_pEffectDialogs || !SelectedChart()) return;
     m_pEffectDialogs->RunGrowShrink();
     if (CFrameRelays* frame = Frame()) frame->UpdateTimeLineAnimationEnd();
 }
@@ -483,7 +481,7 @@ void CKelvanoView::OnTimelineOptions() {
     if (!m_pDocument || !m_pScene || !m_pHost) return;
     const int old = m_pScene->updateLastFrame();
     m_pDocument->m_nAnimationLength = old;
-    m_pHost->RunTimeLineOptions();
+    m_pHost->RunTimeLineOptions(*m_pDocument);
     if (m_pDocument->m_nAnimationLength != old) ScaleSceneTimes(old, m_pDocument->m_nAnimationLength);
 }
 

@@ -20,11 +20,6 @@
 
 namespace {
 
-pnChart* selectedChart(const CKelvanoDoc* doc) {
-    pnObject* object = doc ? doc->m_pSelectedObject : nullptr;
-    return pnKindCast<pnChart>(object);
-}
-
 // Frees a text style of the scene by name.
 void freeStyle(pnScene& scene, const std::string& name) {
     if (name.empty()) return;
@@ -35,6 +30,10 @@ void freeStyle(pnScene& scene, const std::string& name) {
 }
 
 }  // namespace
+
+pnChart* CKelvanoView::SelectedChart() const {
+    return pnKindCast<pnChart>(m_pDocument ? m_pDocument->m_pSelectedObject : nullptr);
+}
 
 bool CKelvanoView::IsStyleUnused(const std::string& styleName, const pnObject* except) const {
     if (!m_pScene || styleName.empty()) return false;
@@ -139,7 +138,7 @@ void CKelvanoView::OnEditDelete() {
 
 void CKelvanoView::OnDeleteColumn() {
     if (m_bAnimationMode || !m_pScene) return;
-    pnChart* chart = selectedChart(m_pDocument);
+    pnChart* chart = SelectedChart();
     if (!chart) return;
     CKelvanoDoc& doc = *m_pDocument;
     const int count = chart->getNumDataPts();
@@ -190,7 +189,7 @@ void CKelvanoView::OnLButtonDblClk(int x, int y) {
 }
 
 void CKelvanoView::OnChartDialog(ChartDialog which) {
-    if (!m_pHost || !m_pScene || !selectedChart(m_pDocument)) return;
+    if (!m_pHost || !m_pScene || !SelectedChart()) return;
     if (which != ChartDialog::Data && m_bAnimationMode) return;
     m_pHost->RunChartDialog(which);
 }
@@ -261,7 +260,7 @@ void CKelvanoView::OnFilePrint(bool preview) {
 void CKelvanoView::UpdateChartItem(int id, CCmdUI& ui) {
     const pnObject* selected = m_pDocument ? m_pDocument->m_pSelectedObject : nullptr;
     bool& state = m_bChartItems[id - kv::ID_LABEL_PROPERTY];
-    if (selectedChart(m_pDocument))
+    if (SelectedChart())
         state = true;
     else if (!selected || pnIsKind(selected, pnObjectKind::String) || pnIsKind(selected, pnObjectKind::Panel) ||
              pnIsKind(selected, pnObjectKind::Model))

@@ -4,6 +4,7 @@
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CUndoHistory.h"
 #include "charts/pnChart.h"
+#include "charts/pnObjectMaker.h"
 #include "scene/pnEvent.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
@@ -53,7 +54,7 @@ int CKelvanoView::OnEditCopy() {
     if (m_bAnimationMode || !m_pDocument || !m_pScene || !m_pDocument->m_pSelectedObject) return 0;
     CKelvanoDoc& doc = *m_pDocument;
     pnObject* selected = doc.m_pSelectedObject;
-    std::unique_ptr<pnObject> copy = CreateObjectOfKind(selected->getTypeName());
+    std::unique_ptr<pnObject> copy = pnMakeObject(selected->getTypeName());
     // A kind that cannot be made is not copied; the previous copy stays.
     if (!copy) return 0;
     copy->copy(selected);
@@ -91,7 +92,7 @@ int CKelvanoView::OnEditPaste() {
     CKelvanoDoc& doc = *m_pDocument;
     pnScene& scene = *m_pScene;
     const pnObject* clip = doc.m_pClipboardObject.get();
-    std::unique_ptr<pnObject> made = CreateObjectOfKind(clip->getTypeName());
+    std::unique_ptr<pnObject> made = pnMakeObject(clip->getTypeName());
     if (!made) return 0;
     made->copy(clip);
     const bool chart = made->isChart();

@@ -129,7 +129,7 @@ void CKelvanoView::ShowSelectionInBars() {
         if (!m_bAnimationMode) frame->UnlockTransformEdits();
         return;
     }
-    frame->ShowObjectPage(kEmptyObjectPage, nullptr, 0);
+    frame->ShowObjectPage(static_cast<int>(pnObjectPage::None), nullptr, 0);
     frame->LockTransformEdits();
 }
 

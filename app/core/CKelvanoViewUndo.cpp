@@ -5,6 +5,7 @@
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CUndoHistory.h"
 #include "charts/pnChart.h"
+#include "charts/pnObjectMaker.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"
 #include "scene/pnMaterial.h"
@@ -61,7 +62,7 @@ void CKelvanoView::SelectObject(pnObject* object) {
 
 pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     if (!m_pScene || !snapshot.m_pObjectCopy) return nullptr;
-    std::unique_ptr<pnObject> made = CreateObjectOfKind(snapshot.m_pObjectCopy->getTypeName());
+    std::unique_ptr<pnObject> made = pnMakeObject(snapshot.m_pObjectCopy->getTypeName());
     if (!made) return nullptr;
     made->copy(snapshot.m_pObjectCopy.get());
     if (!m_pScene->addObject(made.get())) return nullptr;

@@ -2,6 +2,7 @@
 
 #include "charts/pnChart.h"
 #include "charts/pnChartRead.h"
+#include "charts/pnObjectMaker.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"
 #include "scene/pnMaterial.h"
@@ -21,18 +22,6 @@ int UndoApplyKind(int kind, bool undo) {
     case UNDO_MATERIAL_DELETE: return UNDO_MATERIAL_ADD;
     default: return kind;
     }
-}
-
-std::unique_ptr<pnObject> CreateObjectOfKind(const char* typeName) {
-    // The program always has the chart kinds, whether or not it reads files.
-    static const bool chartsReady = (installChartMakers(), true);
-    (void)chartsReady;
-    return pnMakeObject(typeName);
-}
-
-bool IsChartTypeName(const char* typeName) {
-    const pnObjectKindInfo* kind = pnFindObjectKind(typeName);
-    return kind && kind->chart;
 }
 
 // ---- snapshots ----
@@ -61,7 +50,7 @@ std::unique_ptr<pnStringProperty> CopyStringStyle(const pnScene* scene, const st
 
 void CUndoSnapshot::TakeObject(pnObject* live, const pnScene* scene) {
     m_pLiveObject = live;
-    m_pObjectCopy = live ? CreateObjectOfKind(live->getTypeName()) : nullptr;
+    m_pObjectCopy = live ? pnMakeObject(live->getTypeName()) : nullptr;
     if (m_pObjectCopy) m_pObjectCopy->copy(live);
     m_pEventCopy.reset();
     m_pLabelStyleCopy.reset();

@@ -34,14 +34,8 @@ enum : int {
 // deletion recreates, and likewise for materials.
 int UndoApplyKind(int kind, bool undo);
 
-// A new, empty object of the kind a type name names (the kind table's
-// pnMakeObject, the chart kinds always installed); null for a kind that
-// cannot be made.
-std::unique_ptr<pnObject> CreateObjectOfKind(const char* typeName);
 // A copy of the scene's text style of that name; null when there is none.
 std::unique_ptr<pnStringProperty> CopyStringStyle(const pnScene* scene, const std::string& name);
-// Whether a type name is one of the chart kinds (the kind table's row).
-bool IsChartTypeName(const char* typeName);
 // The event that shows an object: the one named after it, else the first
 // whose (shown) first object it is; null when none.
 pnEvent* FindShowingEvent(const pnScene* scene, const pnObject* object);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+class CKelvanoDoc;
 class pnObject;
 struct AviCompressOptions;  // export/CMovieHost.h
 
@@ -208,7 +209,7 @@ public:
     virtual void ReleaseMouse() = 0;
 
     // The modal time line "Options" dialog on the document's settings.
-    virtual void RunTimeLineOptions() {}
+    virtual void RunTimeLineOptions(CKelvanoDoc& /*doc*/) {}
 
     // Runs the simple colour editor modally: true after OK with the values
     // written back; false when cancelled or where there is no editor.

@@ -174,9 +174,8 @@ public:
         return printer.Print(frame, &printout, true);
     }
 
-    void RunTimeLineOptions() override {
-        CKelvanoView* view = CurrentView();
-        CTimeLineOptionsDlg dlg(m_canvas->GetMainFrame(), view ? view->GetDocument() : nullptr);
+    void RunTimeLineOptions(CKelvanoDoc& doc) override {
+        CTimeLineOptionsDlg dlg(m_canvas->GetMainFrame(), &doc);
         dlg.ShowModal();
     }
 

@@ -19,7 +19,7 @@ protected:
         object->setName(name.c_str());
         object->setPosition(at);
         EXPECT_TRUE(scene().addObject(object));
-        if (IsChartTypeName(object->getTypeName())) scene().addChart(object);
+        if (object->isChart()) scene().addChart(object);
         auto* event = new pnEvent;
         event->setName(name.c_str());
         event->addObjectName(name.c_str());

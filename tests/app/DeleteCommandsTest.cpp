@@ -21,7 +21,7 @@ protected:
     pnObject* add(pnObject* object, const std::string& name, bool withEvent = true) {
         object->setName(name.c_str());
         EXPECT_TRUE(scene().addObject(object));
-        if (IsChartTypeName(object->getTypeName())) scene().addChart(object);
+        if (object->isChart()) scene().addChart(object);
         if (withEvent) {
             auto* event = new pnEvent;
             event->setName(name.c_str());

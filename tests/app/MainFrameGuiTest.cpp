@@ -820,7 +820,7 @@ TEST(MainFrameGui, NumbersBeyondTheIntRangeShowInTheBarsAndDialogs) {
                 view->SelectObject(object);
                 view->ShowSelectionInBars();
                 pump(20);
-                if (!IsChartTypeName(object->getTypeName())) continue;
+                if (!object->isChart()) continue;
                 auto* chart = static_cast<pnChart*>(object);
                 chart->setDataMin(-1e30f);
                 chart->setDataMax(1e30f);

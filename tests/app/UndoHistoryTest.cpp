@@ -2,6 +2,7 @@
 // lifetime of materials that the steps hold out of the scene.
 #include "app/core/CUndoHistory.h"
 #include "charts/pnBarChart.h"
+#include "charts/pnObjectMaker.h"
 #include "scene/pnCounter.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnObject.h"
@@ -93,14 +94,14 @@ TEST(UndoHistoryTest, SnapshotsCopyEveryKindAndNeverShareTheLiveObject) {
 
     for (const char* kind : {"pnString", "pnPanel", "pnModel", "pnCounter", "pnVolume", "pnBackground",
                              "pnBarChart", "pnLineChart", "pnPieChart", "pnVolumeChart"}) {
-        auto made = CreateObjectOfKind(kind);
+        auto made = pnMakeObject(kind);
         ASSERT_NE(made, nullptr) << kind;
         EXPECT_STREQ(made->getTypeName(), kind);
-        EXPECT_EQ(IsChartTypeName(kind), std::strstr(kind, "Chart") != nullptr) << kind;
+        EXPECT_EQ(pnIsKind(made.get(), pnObjectKind::Chart), std::strstr(kind, "Chart") != nullptr) << kind;
     }
     // A kind that cannot be made gives no copy; such a snapshot is skipped.
-    EXPECT_EQ(CreateObjectOfKind("pnObject"), nullptr);
-    EXPECT_EQ(CreateObjectOfKind(nullptr), nullptr);
+    EXPECT_EQ(pnMakeObject("pnObject"), nullptr);
+    EXPECT_EQ(pnMakeObject(nullptr), nullptr);
     pnObject plain;
     plain.setName("plain");
     snapshot.TakeObject(&plain, nullptr);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "charts/pnBarChart.h"
-#include "charts/pnChartRead.h"
+#include "charts/pnObjectMaker.h"
 #include "charts/pnLineChart.h"
 #include "charts/pnPieChart.h"
 #include "charts/pnVolumeChart.h"
@@ -37,7 +37,6 @@ void expectKindAgrees(bool chart, pnObjectPage page) {
 }
 
 TEST(ObjectKind, EveryKindIsMadeAndKnownByItsOwnName) {
-    installChartMakers();
     expectKindAgrees<pnString>(false, pnObjectPage::Text);
     expectKindAgrees<pnPanel>(false, pnObjectPage::Panel);
     expectKindAgrees<pnModel>(false, pnObjectPage::Model);
@@ -51,7 +50,6 @@ TEST(ObjectKind, EveryKindIsMadeAndKnownByItsOwnName) {
 }
 
 TEST(ObjectKind, ObjectsOfNoKindAreNeitherMadeNorCast) {
-    installChartMakers();
     pnObject plain;
     EXPECT_EQ(pnKindOf(&plain), pnObjectKind::None);
     EXPECT_EQ(pnObjectPageOf(&plain), pnObjectPage::None);
