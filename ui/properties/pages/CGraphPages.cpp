@@ -1,7 +1,6 @@
 #include "ui/properties/pages/CGraphPages.h"
 
 #include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "app/core/CViewHost.h"
 #include "charts/pnChart.h"
@@ -200,8 +199,7 @@ CAreaGraphPage::CAreaGraphPage(wxWindow* parent) : CGraphPage(parent, kTemplate,
 // ---- state ----
 
 pnChart* CGraphPage::Chart() const {
-    const CKelvanoView* view = CurrentView();
-    if (!view || !view->GetScene() || !view->GetDocument()) return nullptr;
+    if (!CurrentScene()) return nullptr;
     pnChart* chart = SelectedObjectAs<pnChart>();
     return pnIsKind(chart, GraphKind(m_nType)) ? chart : nullptr;
 }
@@ -427,16 +425,15 @@ void CGraphPage::OnMaterialChosen(CPrivateMessageEvent& event) {
 void CGraphPage::OnMaterialModified(CPrivateMessageEvent& event) {
     const int id = static_cast<int>(event.GetWParam());
     pnChart* chart = Chart();
-    CKelvanoView* view = CurrentView();
     const int index = static_cast<int>(event.GetLParam());
-    const pnScene* scene = view ? view->GetScene() : nullptr;
+    const pnScene* scene = CurrentScene();
     const pnMaterial* material =
         scene && index >= 0 && index < scene->getNumMaterials() ? scene->getMaterial(index) : nullptr;
     if (!chart || !material || (id != IDC_MATERIAL && id != IDC_JOINT_MATERIAL)) return;
     const std::string own = id == IDC_JOINT_MATERIAL ? chart->getJointMaterialName() : chart->getMaterialName();
     if (own == material->getName())
         if (auto* button = dynamic_cast<CColorButton*>(FindWindow(id)))
-            button->SetColor(swatch(SwatchColor(*view->GetScene(), own)));
+            button->SetColor(swatch(SwatchColor(*scene, own)));
 }
 
 void CGraphPage::OnChoice(wxCommandEvent& event) {

@@ -36,9 +36,9 @@ void ChangeWithoutStep(const std::function<void()>& change) {
 }
 
 wxColour SwatchColour(const pnObject* object) {
-    const CKelvanoView* view = CurrentView();
-    const pnMaterial* m = object && view && view->GetScene() && object->hasMaterial()
-                              ? view->GetScene()->findMaterial(object->getMaterialName().c_str())
+    const pnScene* scene = CurrentScene();
+    const pnMaterial* m = object && scene && object->hasMaterial()
+                              ? scene->findMaterial(object->getMaterialName().c_str())
                               : nullptr;
     if (!m) return wxColour(0xCC, 0xCC, 0xCC);
     const sgVec3 d = m->getDiffuse();
