@@ -23,6 +23,7 @@
 #include "ui/properties/controls/LayoutFit.h"
 #include "ui/properties/controls/ObjectArt.h"
 #include "ui/properties/pages/PageHooks.h"
+#include "ui/properties/pages/PageSupport.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -41,13 +42,6 @@ constexpr int kPictureSide = 36;
 const std::vector<const char*> kOrigins = {"Left", "Center", "Right"};
 
 wxColour swatch(uint32_t c) { return wxColour(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-// The Edit Box a page sits in, whose material chooser all pages share.
-CEditBoxBar* barOf(wxWindow* window) {
-    for (wxWindow* w = window; w; w = w->GetParent())
-        if (auto* bar = dynamic_cast<CEditBoxBar*>(w)) return bar;
-    return nullptr;
-}
 
 }  // namespace
 
@@ -489,7 +483,7 @@ void CGraphPage::OnOpenMaterial(int id) {
     if (!chart) return;
     const std::string name = id == IDC_JOINT_MATERIAL ? chart->getJointMaterialName() : chart->getMaterialName();
     // One chooser serves every page of the bar.
-    CEditBoxBar* bar = barOf(this);
+    CEditBoxBar* bar = pages::EnclosingEditBoxBar(this);
     wxWeakRef<CMaterialDlg> slot = bar ? bar->GetMaterialDlg() : m_pMaterialDlg.get();
     CMaterialDlg::ShowFor(slot, bar ? static_cast<wxWindow*>(bar) : wxGetTopLevelParent(this), this, id, name);
     if (bar) bar->SetMaterialDlg(slot.get());
