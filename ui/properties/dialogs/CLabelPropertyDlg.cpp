@@ -16,6 +16,7 @@
 #include "ui/properties/controls/CNumSpinCtrl.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/rules/ControlRules.h"
+#include "ui/properties/rules/TextRules.h"
 #include "ui/properties/pages/PageHooks.h"
 
 #include <wx/button.h>
@@ -103,7 +104,7 @@ void CLabelPropertyDlg::Build() {
     grid->Add(m_pFont);
     label("Origin");
     m_pOrigin = new wxChoice(this, IDC_ORIGIN);
-    for (const char* o : {"Left", "Center", "Right"}) m_pOrigin->Append(o);
+    for (const char* o : kTextOrigins) m_pOrigin->Append(o);
     grid->Add(m_pOrigin);
 
     label("Size");

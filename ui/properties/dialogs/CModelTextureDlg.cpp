@@ -3,7 +3,6 @@
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
-#include "app/core/CUndoHistory.h"
 #include "scene/pnPanel.h"
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/dialogs/CPreviewImgDlg.h"

@@ -20,6 +20,7 @@
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/rules/ControlRules.h"
 #include "ui/properties/rules/GraphPageRules.h"
+#include "ui/properties/rules/TextRules.h"
 #include "ui/properties/controls/LayoutFit.h"
 #include "ui/properties/controls/ObjectArt.h"
 #include "ui/properties/pages/PageHooks.h"
@@ -34,12 +35,13 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 namespace {
 
 constexpr int kPictureSide = 36;
-const std::vector<const char*> kOrigins = {"Left", "Center", "Right"};
+const std::vector<const char*> kOrigins(std::begin(kTextOrigins), std::end(kTextOrigins));
 
 wxColour swatch(uint32_t c) { return wxColour(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
