@@ -1,5 +1,7 @@
 #include "app/core/CKelvanoAppState.h"
 
+#include "app/core/CKelvanoDoc.h"
+#include "app/core/CKelvanoView.h"
 #include "assets/ImageReaders.h"
 #include "charts/pnChartRead.h"
 #include "sg/sgTextureFileTable.h"
@@ -24,6 +26,21 @@ CKelvanoAppState::~CKelvanoAppState() {
 CKelvanoAppState* GetAppState() { return g_pAppState; }
 
 CKelvanoView* CurrentView() { return g_pAppState ? g_pAppState->m_pCurrentView : nullptr; }
+
+CKelvanoDoc* CurrentDocument() {
+    const CKelvanoView* view = CurrentView();
+    return view ? view->GetDocument() : nullptr;
+}
+
+pnScene* CurrentScene() {
+    const CKelvanoView* view = CurrentView();
+    return view ? view->GetScene() : nullptr;
+}
+
+pnObject* CurrentSelection() {
+    const CKelvanoDoc* doc = CurrentDocument();
+    return doc ? doc->m_pSelectedObject : nullptr;
+}
 
 std::string UserDocumentsFolder(const std::string& fallback) {
     namespace fs = std::filesystem;

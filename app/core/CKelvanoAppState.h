@@ -12,6 +12,8 @@
 
 class CKelvanoDoc;
 class CKelvanoView;
+class pnObject;
+class pnScene;
 
 // Dialog layouts exist twice; each dialog reads its layout number here.
 struct DialogTemplates {
@@ -105,6 +107,11 @@ CKelvanoAppState* GetAppState();
 // The current view: the one way windows and dialogs reach the view (and,
 // through it, the document and the scene); null when there is none.
 CKelvanoView* CurrentView();
+// The current view's document, scene and selected object; null when there is
+// no view (or no document) for them.
+CKelvanoDoc* CurrentDocument();
+pnScene* CurrentScene();
+pnObject* CurrentSelection();
 // The user's documents folder ($XDG_DOCUMENTS_DIR, ~/Documents), else the home
 // folder, else fallback: where exports are first offered.
 std::string UserDocumentsFolder(const std::string& fallback);

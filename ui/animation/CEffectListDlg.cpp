@@ -91,8 +91,7 @@ void CEffectListDlg::RemoveEffectName(const std::string& name) {
 void CEffectListDlg::FillFromScene() {
     m_pList->Clear();
     ClearFields();
-    CKelvanoView* view = CurrentView();
-    const pnScene* scene = view ? view->GetScene() : nullptr;
+    const pnScene* scene = CurrentScene();
     if (!scene) return;
     for (int i = 0; i < scene->getNumEffects(); ++i) AddEffectName(scene->getEffect(i)->getName());
 }
@@ -115,8 +114,7 @@ void CEffectListDlg::SelectEffect(int index) {
 }
 
 void CEffectListDlg::ShowSelected() {
-    CKelvanoView* view = CurrentView();
-    pnScene* scene = view ? view->GetScene() : nullptr;
+    pnScene* scene = CurrentScene();
     const pnEffect* effect = scene ? scene->findEffect(SelectedName().c_str()) : nullptr;
     if (!effect) return;
     m_pName->ChangeValue(wxString::FromUTF8(effect->getName()));
@@ -195,8 +193,7 @@ void CEffectListDlg::OnButton(wxCommandEvent& event) {
 }
 
 void CEffectListDlg::OnMaterialMessage(int message, int index) {
-    CKelvanoView* view = CurrentView();
-    pnScene* scene = view ? view->GetScene() : nullptr;
+    pnScene* scene = CurrentScene();
     const pnMaterial* m = scene ? scene->getMaterial(index) : nullptr;
     if (!m) return;
     if (message == WM_MATERIAL_CHOSEN) {

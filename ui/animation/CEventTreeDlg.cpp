@@ -29,10 +29,7 @@ CEventTreeDlg::CEventTreeDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent, 
     SetSizer(sizer);
 }
 
-pnScene* CEventTreeDlg::Scene() const {
-    CKelvanoView* view = CurrentView();
-    return view ? view->GetScene() : nullptr;
-}
+pnScene* CEventTreeDlg::Scene() const { return CurrentScene(); }
 
 std::string CEventTreeDlg::FifthEventName() const {
     const pnScene* scene = Scene();
@@ -114,7 +111,7 @@ void CEventTreeDlg::OnDeleteItem(int id) {
     m_model.Remove(id);
     Show();
     RefreshEventRow(eventName);
-    if (CKelvanoView* view = CurrentView(); view && view->GetDocument()) view->GetDocument()->ReleaseEffectUse(effect);
+    if (CKelvanoDoc* doc = CurrentDocument()) doc->ReleaseEffectUse(effect);
 }
 
 void CEventTreeDlg::OnEditItem(int id) {

@@ -391,16 +391,13 @@ void CTimeLineDlg::OnTrackDblClk(int row, int entry) {
 
 // ---- the host ----
 
-pnScene* CTimeLineDlg::GetScene() {
-    CKelvanoView* view = CurrentView();
-    return view ? view->GetScene() : nullptr;
-}
+pnScene* CTimeLineDlg::GetScene() { return CurrentScene(); }
 int CTimeLineDlg::GetFixedDuration() {
-    const CKelvanoView* view = CurrentView();
-    return view && view->GetDocument() ? view->GetDocument()->m_bFixedDuration : 0;
+    const CKelvanoDoc* doc = CurrentDocument();
+    return doc ? doc->m_bFixedDuration : 0;
 }
 void CTimeLineDlg::SetFixedDuration(int on) {
-    if (CKelvanoView* view = CurrentView(); view && view->GetDocument()) view->GetDocument()->m_bFixedDuration = on;
+    if (CKelvanoDoc* doc = CurrentDocument()) doc->m_bFixedDuration = on;
     m_pFixed->SetValue(on != 0);
 }
 void CTimeLineDlg::SetViewFrame(int frame) {
@@ -444,8 +441,7 @@ void CTimeLineDlg::RemoveEventTreeEffectItem(const std::string& eventName, int p
     if (CFrameRelays* frame = view ? view->Frame() : nullptr) frame->RemoveEventTreeEffectItem(eventName, playIndex);
 }
 void CTimeLineDlg::ReleaseEffectUse(const std::string& effectName) {
-    if (CKelvanoView* view = CurrentView(); view && view->GetDocument())
-        view->GetDocument()->ReleaseEffectUse(effectName);
+    if (CKelvanoDoc* doc = CurrentDocument()) doc->ReleaseEffectUse(effectName);
 }
 
 std::string CTimeLineDlg::ChooseSoundFile() {

@@ -75,10 +75,10 @@ bool CAddPanelDlg::CheckAndStore() {
     }
     m_fTaper = values[0], m_fX = values[1], m_fY = values[2], m_fZ = values[3];
     m_strName = Edit(IDC_NAME)->GetValue().ToStdString(wxConvUTF8);
-    const CKelvanoView* view = CurrentView();
-    if (!view || !view->GetScene()) return true;
+    const pnScene* scene = CurrentScene();
+    if (!scene) return true;
     // An empty name could never be added: refused like a taken one.
-    if (!m_strName.empty() && !view->GetScene()->objectExists(m_strName.c_str())) return true;
+    if (!m_strName.empty() && !scene->objectExists(m_strName.c_str())) return true;
     wxMessageBox(wxString::FromUTF8("\"" + m_strName + "\" is Already used!"), "Name duplicated!!",
                  wxOK | wxICON_STOP, this);
     wxTextCtrl* name = Edit(IDC_NAME);

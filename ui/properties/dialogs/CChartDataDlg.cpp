@@ -33,10 +33,8 @@ int templateOf(DataDialogKind kind) {
 
 void ShowMaterialSwatch(CColorButton* button, const std::string& materialName) {
     if (!button) return;
-    CKelvanoView* view = CurrentView();
-    const pnMaterial* m = view && view->GetScene() && !materialName.empty()
-                              ? view->GetScene()->findMaterial(materialName.c_str())
-                              : nullptr;
+    const pnScene* scene = CurrentScene();
+    const pnMaterial* m = scene && !materialName.empty() ? scene->findMaterial(materialName.c_str()) : nullptr;
     if (!m) {
         button->SetColor(wxColour(0xCC, 0xCC, 0xCC));
         return;
@@ -51,8 +49,8 @@ void OpenMaterialChooser(wxWeakRef<CMaterialDlg>& slot, wxWindow* parent, wxWind
 }
 
 std::string ChosenMaterialName(long index) {
-    CKelvanoView* view = CurrentView();
-    const pnMaterial* m = view && view->GetScene() ? view->GetScene()->getMaterial(int(index)) : nullptr;
+    const pnScene* scene = CurrentScene();
+    const pnMaterial* m = scene ? scene->getMaterial(int(index)) : nullptr;
     return m ? m->getName() : std::string();
 }
 
@@ -62,10 +60,8 @@ CChartDataDlg::CChartDataDlg(wxWindow* parent, DataDialogKind kind, wxWeakRef<CM
       m_kind(kind),
       m_pChooserSlot(materialSlot ? materialSlot : &m_ownChooser),
       m_pChooserParent(materialParent ? materialParent : this) {
-    CKelvanoView* view = CurrentView();
-    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
-    pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
-    m_pChart = pnKindCast<pnChart>(selected);
+    const CKelvanoDoc* doc = CurrentDocument();
+    m_pChart = pnKindCast<pnChart>(CurrentSelection());
     if (m_pChart) m_bLoaded = LoadChartData(*m_pChart, doc->m_nSelectedDataPt, kind, m_form);
     if (!m_bLoaded) return;
 
@@ -226,9 +222,7 @@ void CChartDataDlg::OnMaterialModified(CPrivateMessageEvent& event) {
 }
 
 int RunChartDataDialog(wxWindow* parent, wxWeakRef<CMaterialDlg>* slot, wxWindow* chooserParent) {
-    CKelvanoView* view = CurrentView();
-    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
-    const pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
+    const pnObject* selected = CurrentSelection();
     if (!selected) return wxID_CANCEL;
     for (DataDialogKind kind : {DataDialogKind::Bar, DataDialogKind::Line, DataDialogKind::Pie, DataDialogKind::Area})
         if (pnIsKind(selected, DataDialogChartKind(kind))) {

@@ -75,8 +75,7 @@ CEdgeShadowDlg::CEdgeShadowDlg(wxWindow* parent, int templateId)
             if (e.GetWParam() == kSpinIds[i]) showSpin(i, static_cast<int>(e.GetLParam()));
     });
     m_pSwatch->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
-        const CKelvanoView* view = CurrentView();
-        pnScene* scene = view ? view->GetScene() : nullptr;
+        pnScene* scene = CurrentScene();
         if (!scene) return;
         CMaterialDlg::ShowFor(m_materialDlg, this, this, kSwatchId, m_strBackMaterial,
                               [this, scene](int message, int id, int index) {
@@ -132,8 +131,7 @@ void CEdgeShadowDlg::Open() {
 }
 
 void CEdgeShadowDlg::ColorSwatch() {
-    const CKelvanoView* view = CurrentView();
-    pnScene* scene = view ? view->GetScene() : nullptr;
+    pnScene* scene = CurrentScene();
     if (!scene) return;
     pnMaterial* m = m_strBackMaterial.empty() ? nullptr : scene->findMaterial(m_strBackMaterial.c_str());
     if (m) {

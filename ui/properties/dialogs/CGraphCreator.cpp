@@ -23,8 +23,7 @@ public:
         return NEXT;
     }
     Result RunName(int type, std::string& name, int& count) override {
-        CKelvanoView* view = CurrentView();
-        CGraphNameDlg dlg(m_pParent, type, view ? view->GetScene() : nullptr);
+        CGraphNameDlg dlg(m_pParent, type, CurrentScene());
         // Escape and the window's close go back, as Back does.
         if (dlg.ShowModal() != wxID_OK || dlg.m_bBack) return BACK;
         name = dlg.m_strName;

@@ -1,7 +1,6 @@
 #include "ui/properties/dialogs/CLabelPropertyDlg.h"
 
 #include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "app/core/CUndoHistory.h"
 #include "charts/pnChart.h"
@@ -17,6 +16,7 @@
 #include "ui/properties/controls/CNumSpinCtrl.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/rules/ControlRules.h"
+#include "ui/properties/rules/TextRules.h"
 #include "ui/properties/pages/PageHooks.h"
 
 #include <wx/button.h>
@@ -59,14 +59,12 @@ CLabelPropertyDlg::CLabelPropertyDlg(wxWindow* parent, int kind, wxWeakRef<CMate
       m_pChooserSlot(slot ? slot : &m_ownChooser),
       m_pChooserParent(chooserParent ? chooserParent : this) {
     Build();
-    CKelvanoView* view = CurrentView();
-    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
-    pnObject* selected = doc ? doc->m_pSelectedObject : nullptr;
+    pnScene* scene = CurrentScene();
+    pnChart* chart = pnKindCast<pnChart>(CurrentSelection());
     SetTitle(LabelDialogCaption(m_nKind));
-    pnChart* chart = pnKindCast<pnChart>(selected);
-    if (view && view->GetScene() && chart) {
+    if (scene && chart) {
         m_pChart = chart;
-        LoadLabelProperty(*view->GetScene(), *m_pChart, m_nKind, m_form);
+        LoadLabelProperty(*scene, *m_pChart, m_nKind, m_form);
         ShowForm();
     }
 }
@@ -106,7 +104,7 @@ void CLabelPropertyDlg::Build() {
     grid->Add(m_pFont);
     label("Origin");
     m_pOrigin = new wxChoice(this, IDC_ORIGIN);
-    for (const char* o : {"Left", "Center", "Right"}) m_pOrigin->Append(o);
+    for (const char* o : kTextOrigins) m_pOrigin->Append(o);
     grid->Add(m_pOrigin);
 
     label("Size");

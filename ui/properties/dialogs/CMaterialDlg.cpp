@@ -2,7 +2,6 @@
 
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
 #include "scene/pnScene.h"
 #include "ui/properties/dialogs/CColorDlg.h"
 #include "ui/properties/controls/CImageButton.h"
@@ -56,13 +55,13 @@ CMaterialDlg::CMaterialDlg(int, wxWindow* parent) : wxDialog(parent, wxID_ANY, "
 CMaterialDlg* CMaterialDlg::ShowFor(wxWeakRef<CMaterialDlg>& slot, wxWindow* parent, wxWindow* owner, int controlId,
                                     const std::string& materialName, Listener listener) {
     CKelvanoAppState* app = GetAppState();
-    CKelvanoView* view = CurrentView();
-    if (!view || !view->GetScene()) return nullptr;
+    pnScene* scene = CurrentScene();
+    if (!scene) return nullptr;
     if (!slot) {
         const int tpl = app->m_templates.m_iddMaterial ? app->m_templates.m_iddMaterial : 126;
         auto* dlg = new CMaterialDlg(tpl, parent);
         dlg->SetOwner(owner, controlId, std::move(listener));
-        dlg->SetCurrentMaterial(view->GetScene()->findMaterialIndex(materialName.c_str()));
+        dlg->SetCurrentMaterial(scene->findMaterialIndex(materialName.c_str()));
         dlg->Build();
         slot = dlg;
     } else {
@@ -132,8 +131,7 @@ void CMaterialDlg::Build() {
     top->Add(right, 0, wxTOP | wxRIGHT | wxBOTTOM, 10);
     SetSizerAndFit(top);
 
-    CKelvanoView* view = CurrentView();
-    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
+    CKelvanoDoc* doc = CurrentDocument();
     (doc && doc->m_nMaterialEditor == 0 ? m_pSimple : m_pDetailed)->SetValue(true);
 
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_logic.PreviousPage(); }, ID_PREV);
@@ -144,8 +142,7 @@ void CMaterialDlg::Build() {
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_logic.Modify(EditorChoice()); }, ID_MODIFY);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_logic.Delete(); }, ID_DELETE);
     auto choice = [this](wxCommandEvent&) {
-        if (CKelvanoView* current = CurrentView(); current && current->GetDocument())
-            current->GetDocument()->m_nMaterialEditor = EditorChoice();
+        if (CKelvanoDoc* current = CurrentDocument()) current->m_nMaterialEditor = EditorChoice();
     };
     Bind(wxEVT_RADIOBUTTON, choice, ID_SIMPLE);
     Bind(wxEVT_RADIOBUTTON, choice, ID_DETAILED);

@@ -3,7 +3,6 @@
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
-#include "app/core/CUndoHistory.h"
 #include "scene/pnPanel.h"
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/dialogs/CPreviewImgDlg.h"
@@ -69,12 +68,6 @@ void CModelTextureDlg::SetTextureFile(const std::string& path, int frames) {
 
 wxTextCtrl* CModelTextureDlg::Edit(int id) const { return dynamic_cast<wxTextCtrl*>(FindWindow(id)); }
 wxToggleButton* CModelTextureDlg::Tool(int id) const { return dynamic_cast<wxToggleButton*>(FindWindow(id)); }
-
-pnObject* CModelTextureDlg::Selected() const {
-    CKelvanoView* view = CurrentView();
-    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
-    return doc ? doc->m_pSelectedObject : nullptr;
-}
 
 bool CModelTextureDlg::Create() {
     if (m_bBuilt) return true;
@@ -219,7 +212,7 @@ void CModelTextureDlg::ReadFrames() {
 
 void CModelTextureDlg::Apply() {
     ReadFrames();
-    pnObject* object = Selected();
+    pnObject* object = CurrentSelection();
     if (!object) return;
     if (m_strPath.empty() && dynamic_cast<CPanelTextureDlg*>(this)) {
         // A panel without a file records no step; the scene still changed.
@@ -253,7 +246,7 @@ void CModelTextureDlg::OnTextureMode(int selection) {
 
 void CModelTextureDlg::OnTool(int id, bool on) {
     CKelvanoView* view = CurrentView();
-    pnObject* object = Selected();
+    pnObject* object = CurrentSelection();
     if (!view) return;
     if (Tool(id)) Tool(id)->SetValue(on);
     if (!on) {
@@ -280,7 +273,7 @@ void CModelTextureDlg::OnTool(int id, bool on) {
 }
 
 void CModelTextureDlg::OnMappingEdited() {
-    pnObject* object = Selected();
+    pnObject* object = CurrentSelection();
     if (m_bGuard || !object) return;
     const float u = static_cast<float>(ParseLeadingFloat(Edit(IDC_U)->GetValue().ToStdString()));
     const float v = static_cast<float>(ParseLeadingFloat(Edit(IDC_V)->GetValue().ToStdString()));
@@ -292,7 +285,7 @@ void CModelTextureDlg::OnMappingEdited() {
 }
 
 void CModelTextureDlg::OnReset() {
-    pnObject* object = Selected();
+    pnObject* object = CurrentSelection();
     if (!object) return;
     pages::ChangeWithoutStep([&] { object->resetTexPlanes(); });
     if (Tool(m_nScaleId)->GetValue()) ShowMapping(1, 1);
@@ -350,7 +343,7 @@ void CTextTextureDlg::TellPage(bool on) {
 
 void CModelTextureDlg::OnClose() {
     Apply();
-    TellPage(ShowsTexture(Selected()));
+    TellPage(ShowsTexture(CurrentSelection()));
     if (CKelvanoView* view = CurrentView()) view->m_bTexMoveDrag = view->m_bTexScaleDrag = view->m_bTexRotateDrag = 0;
     Hide();
     Destroy();

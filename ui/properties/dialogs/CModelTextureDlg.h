@@ -73,7 +73,6 @@ protected:
     virtual void TellPage(bool on);
     virtual std::string MissingFileText(const std::string& path) const;
     virtual std::string Filter() const;
-    pnObject* Selected() const;
     void EnableTextureControls();
     bool ToolsAllowed() const { return m_bToolsAllowed; }
     void SetToolsAllowed(bool allowed);

@@ -2,7 +2,6 @@
 
 #include "app/core/CKelvanoAppState.h"
 #include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
 #include "sg/sgImage.h"
 #include "ui/properties/controls/CDibPreviewCtrl.h"
 #include "ui/properties/rules/ObjectRules.h"
@@ -15,13 +14,12 @@ namespace {
 
 // The "Preview" setting is the current document's (on without a document).
 bool previewSetting() {
-    const CKelvanoView* view = CurrentView();
-    return !view || !view->GetDocument() || view->GetDocument()->m_bShowImagePreview != 0;
+    const CKelvanoDoc* doc = CurrentDocument();
+    return !doc || doc->m_bShowImagePreview != 0;
 }
 
 void setPreviewSetting(bool on) {
-    if (CKelvanoView* view = CurrentView(); view && view->GetDocument())
-        view->GetDocument()->m_bShowImagePreview = on ? 1 : 0;
+    if (CKelvanoDoc* doc = CurrentDocument()) doc->m_bShowImagePreview = on ? 1 : 0;
 }
 
 // The extra controls: the check box and the picture, following the dialog's

@@ -106,8 +106,7 @@ CEditOptionsDlg::CEditOptionsDlg(wxWindow* parent) : wxDialog(parent, kTemplate,
 }
 
 void CEditOptionsDlg::Start() {
-    const CKelvanoView* view = CurrentView();
-    const CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
+    const CKelvanoDoc* doc = CurrentDocument();
     if (!doc) return;
     m_nOffsetX = doc->m_nCopyOffsetX;
     m_nOffsetY = doc->m_nCopyOffsetY;
@@ -126,8 +125,7 @@ bool CEditOptionsDlg::TryOK() {
             return false;
         }
     }
-    const CKelvanoView* view = CurrentView();
-    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
+    CKelvanoDoc* doc = CurrentDocument();
     if (!doc) return false;
     m_nOffsetX = x;
     m_nOffsetY = y;

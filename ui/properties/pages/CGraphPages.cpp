@@ -1,7 +1,6 @@
 #include "ui/properties/pages/CGraphPages.h"
 
 #include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "app/core/CViewHost.h"
 #include "charts/pnChart.h"
@@ -21,9 +20,11 @@
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/rules/ControlRules.h"
 #include "ui/properties/rules/GraphPageRules.h"
+#include "ui/properties/rules/TextRules.h"
 #include "ui/properties/controls/LayoutFit.h"
 #include "ui/properties/controls/ObjectArt.h"
 #include "ui/properties/pages/PageHooks.h"
+#include "ui/properties/pages/PageSupport.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -34,21 +35,15 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 namespace {
 
 constexpr int kPictureSide = 36;
-const std::vector<const char*> kOrigins = {"Left", "Center", "Right"};
+const std::vector<const char*> kOrigins(std::begin(kTextOrigins), std::end(kTextOrigins));
 
 wxColour swatch(uint32_t c) { return wxColour(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-// The Edit Box a page sits in, whose material chooser all pages share.
-CEditBoxBar* barOf(wxWindow* window) {
-    for (wxWindow* w = window; w; w = w->GetParent())
-        if (auto* bar = dynamic_cast<CEditBoxBar*>(w)) return bar;
-    return nullptr;
-}
 
 }  // namespace
 
@@ -200,8 +195,7 @@ CAreaGraphPage::CAreaGraphPage(wxWindow* parent) : CGraphPage(parent, kTemplate,
 // ---- state ----
 
 pnChart* CGraphPage::Chart() const {
-    const CKelvanoView* view = CurrentView();
-    if (!view || !view->GetScene() || !view->GetDocument()) return nullptr;
+    if (!CurrentScene()) return nullptr;
     pnChart* chart = SelectedObjectAs<pnChart>();
     return pnIsKind(chart, GraphKind(m_nType)) ? chart : nullptr;
 }
@@ -427,16 +421,15 @@ void CGraphPage::OnMaterialChosen(CPrivateMessageEvent& event) {
 void CGraphPage::OnMaterialModified(CPrivateMessageEvent& event) {
     const int id = static_cast<int>(event.GetWParam());
     pnChart* chart = Chart();
-    CKelvanoView* view = CurrentView();
     const int index = static_cast<int>(event.GetLParam());
-    const pnScene* scene = view ? view->GetScene() : nullptr;
+    const pnScene* scene = CurrentScene();
     const pnMaterial* material =
         scene && index >= 0 && index < scene->getNumMaterials() ? scene->getMaterial(index) : nullptr;
     if (!chart || !material || (id != IDC_MATERIAL && id != IDC_JOINT_MATERIAL)) return;
     const std::string own = id == IDC_JOINT_MATERIAL ? chart->getJointMaterialName() : chart->getMaterialName();
     if (own == material->getName())
         if (auto* button = dynamic_cast<CColorButton*>(FindWindow(id)))
-            button->SetColor(swatch(SwatchColor(*view->GetScene(), own)));
+            button->SetColor(swatch(SwatchColor(*scene, own)));
 }
 
 void CGraphPage::OnChoice(wxCommandEvent& event) {
@@ -492,7 +485,7 @@ void CGraphPage::OnOpenMaterial(int id) {
     if (!chart) return;
     const std::string name = id == IDC_JOINT_MATERIAL ? chart->getJointMaterialName() : chart->getMaterialName();
     // One chooser serves every page of the bar.
-    CEditBoxBar* bar = barOf(this);
+    CEditBoxBar* bar = pages::EnclosingEditBoxBar(this);
     wxWeakRef<CMaterialDlg> slot = bar ? bar->GetMaterialDlg() : m_pMaterialDlg.get();
     CMaterialDlg::ShowFor(slot, bar ? static_cast<wxWindow*>(bar) : wxGetTopLevelParent(this), this, id, name);
     if (bar) bar->SetMaterialDlg(slot.get());

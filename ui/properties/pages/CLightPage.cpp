@@ -10,6 +10,7 @@
 #include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/controls/LayoutFit.h"
+#include "ui/properties/pages/PageSupport.h"
 
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
@@ -180,8 +181,7 @@ void CLightPage::OnCommit(CPrivateMessageEvent& event) {
 
 void CLightPage::OnColor() {
     if (m_logic.Current() < 0) return;
-    CEditBoxBar* editBox = nullptr;
-    for (wxWindow* w = GetParent(); w && !editBox; w = w->GetParent()) editBox = dynamic_cast<CEditBoxBar*>(w);
+    CEditBoxBar* editBox = pages::EnclosingEditBoxBar(this);
     wxWeakRef<CMaterialDlg> slot(editBox ? editBox->GetMaterialDlg() : nullptr);
     CMaterialDlg::ShowFor(slot, editBox ? static_cast<wxWindow*>(editBox) : this, this, IDC_COLOR,
                           m_logic.CurrentMaterial());

@@ -1,7 +1,6 @@
 #include "ui/properties/pages/CObjectPageDlg.h"
 
 #include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
@@ -28,12 +27,6 @@ wxSize CObjectPageDlg::DoGetBestSize() const {
     wxSize best = GetSizer() ? GetSizer()->GetMinSize() : wxSize(20, 20);
     best.x += wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, this);
     return best;
-}
-
-pnObject* CObjectPageDlg::SelectedObject() {
-    const CKelvanoView* view = CurrentView();
-    if (!view || !view->GetDocument()) return nullptr;
-    return view->GetDocument()->m_pSelectedObject;
 }
 
 int CObjectPageDlg::CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard, const std::string& duplicateSuffix,

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "app/core/CKelvanoAppState.h"
 #include "scene/pnObjectKind.h"
 
 class CNumEdit;
@@ -23,14 +24,12 @@ public:
     virtual void Lock(bool locked) { m_bLocked = locked; }
     bool IsLocked() const { return m_bLocked; }
     // The document's selected object when it is of kind T (pnKindCast), else
-    // null: every page handler checks the kind before it treats the object as
-    // its own.
+    // null (also without a current view): every page handler checks the kind
+    // before it treats the object as its own.
     template <class T>
     static T* SelectedObjectAs() {
-        return pnKindCast<T>(SelectedObject());
+        return pnKindCast<T>(CurrentSelection());
     }
-    // The document's selected object; null without a current view.
-    static pnObject* SelectedObject();
     // A page's Name edit committed (guard set): renames the object through
     // the view. The same name, animation mode and a cleared guard do nothing;
     // "" or a name too long puts the object's name back. A taken name shows

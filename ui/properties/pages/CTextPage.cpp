@@ -20,6 +20,7 @@
 #include "ui/properties/controls/ObjectArt.h"
 #include "ui/properties/rules/TextRules.h"
 #include "ui/properties/controls/ToolTips.h"
+#include "ui/properties/pages/PageSupport.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -250,21 +251,15 @@ void CTextPage::On2D() {
 void CTextPage::OnTextureMode(int mode) {
     // Texturing on or off: the document becomes modified, so a close asks to
     // save it, though no undo step is made.
-    CKelvanoView* view = CurrentView();
     pnString* t = Selected();
-    if (!view || !t) return;
-    t->setMode(mode);
-    view->SetModified();
-    view->Redraw();
+    if (!t) return;
+    pages::ChangeWithoutStep([&] { t->setMode(mode); });
 }
 
 template <typename Change>
 void CTextPage::Bracket(Change change) {
-    CKelvanoView* view = CurrentView();
     pnString* text = Selected();
-    if (!view || !text) return;
-    CEditScope edit(*view, text);
-    change(text);
+    pages::Change(text, [&] { change(text); });
 }
 
 void CTextPage::EnableControls() {
@@ -289,19 +284,6 @@ void CTextPage::EnableControls() {
 void CTextPage::Lock(bool locked) {
     CObjectPageDlg::Lock(locked);
     EnableControls();
-}
-
-void CTextPage::ShowSwatch(const std::string& materialName) {
-    CKelvanoView* view = CurrentView();
-    pnMaterial* m = view && view->GetScene() && !materialName.empty()
-                        ? view->GetScene()->findMaterial(materialName.c_str())
-                        : nullptr;
-    if (m) {
-        const sgVec3 d = m->getDiffuse();
-        m_pSwatch->SetColor(d[0], d[1], d[2]);
-    } else {
-        m_pSwatch->SetColor(wxColour(0xCC, 0xCC, 0xCC));
-    }
 }
 
 void CTextPage::LoadFromObject(pnObject* object, int /*flag*/) {
@@ -334,7 +316,7 @@ void CTextPage::LoadFromObject(pnObject* object, int /*flag*/) {
     m_pDepthSpin->SetValue(ClampedInt(t->getDepth()));
     m_pDepth->ChangeValue(wxString::Format("%d", ClampedInt(t->getDepth())));
     m_pItalic->SetValue(t->getItalic() != 0);
-    ShowSwatch(t->getMaterialName());
+    m_pSwatch->SetColor(pages::SwatchColour(t));
     const int w = ClampedInt(t->getWJust()), n = ClampedInt(t->getNJust());
     m_pWJust->ChangeValue(wxString::Format("%d", w));
     m_pWJustSpin->SetValue(w);
@@ -471,8 +453,7 @@ void CTextPage::OnEdgeShadow() {
 void CTextPage::OnSwatch() {
     pnString* t = Selected();
     if (!t) return;
-    CEditBoxBar* bar = nullptr;
-    for (wxWindow* w = GetParent(); w && !bar; w = w->GetParent()) bar = dynamic_cast<CEditBoxBar*>(w);
+    CEditBoxBar* bar = pages::EnclosingEditBoxBar(this);
     wxWeakRef<CMaterialDlg> slot(bar ? bar->GetMaterialDlg() : nullptr);
     CMaterialDlg* dlg = CMaterialDlg::ShowFor(slot, bar ? static_cast<wxWindow*>(bar) : this, this, IDC_SWATCH,
                                               t->getMaterialName());
@@ -481,15 +462,15 @@ void CTextPage::OnSwatch() {
 
 void CTextPage::OnMaterial(CPrivateMessageEvent& event) {
     pnString* t = Selected();
-    CKelvanoView* view = CurrentView();
-    if (!t || !view || !view->GetScene() || event.GetWParam() != IDC_SWATCH) return;
-    pnMaterial* m = view->GetScene()->getMaterial(static_cast<int>(event.GetLParam()));
+    const pnScene* scene = CurrentScene();
+    if (!t || !scene || event.GetWParam() != IDC_SWATCH) return;
+    const pnMaterial* m = scene->getMaterial(static_cast<int>(event.GetLParam()));
     if (!m) return;
     if (event.GetEventType() == kvEVT_WM_MATERIAL_CHOSEN) {
         const std::string name = m->getName();
         Bracket([&](pnString* s) { s->setMaterial(name.c_str()); });
-        ShowSwatch(name);
+        m_pSwatch->SetColor(pages::SwatchColour(t));
     } else if (t->getMaterialName() == m->getName()) {
-        ShowSwatch(t->getMaterialName());
+        m_pSwatch->SetColor(pages::SwatchColour(t));
     }
 }

@@ -83,7 +83,6 @@ private:
     // The edits' ranges and the values shown before a text is loaded.
     void SetEditRanges();
     void ShowDefaults();
-    void ShowSwatch(const std::string& materialName);
     void OnBevelSpin(wxSpinEvent& event);
     void OnFont();
     void OnOrigin();

@@ -35,10 +35,16 @@ void ChangeWithoutStep(const std::function<void()>& change) {
     view->Redraw();
 }
 
+CEditBoxBar* EnclosingEditBoxBar(wxWindow* window) {
+    for (wxWindow* w = window; w; w = w->GetParent())
+        if (auto* bar = dynamic_cast<CEditBoxBar*>(w)) return bar;
+    return nullptr;
+}
+
 wxColour SwatchColour(const pnObject* object) {
-    const CKelvanoView* view = CurrentView();
-    const pnMaterial* m = object && view && view->GetScene() && object->hasMaterial()
-                              ? view->GetScene()->findMaterial(object->getMaterialName().c_str())
+    const pnScene* scene = CurrentScene();
+    const pnMaterial* m = object && scene && object->hasMaterial()
+                              ? scene->findMaterial(object->getMaterialName().c_str())
                               : nullptr;
     if (!m) return wxColour(0xCC, 0xCC, 0xCC);
     const sgVec3 d = m->getDiffuse();
@@ -47,15 +53,16 @@ wxColour SwatchColour(const pnObject* object) {
 }
 
 void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object) {
-    wxWindow* w = owner;
-    CEditBoxBar* bar = nullptr;
-    while (w && !(bar = dynamic_cast<CEditBoxBar*>(w))) w = w->GetParent();
+    CEditBoxBar* bar = EnclosingEditBoxBar(owner);
     if (!bar || !object) return;
     wxWeakRef<CMaterialDlg> slot(bar->GetMaterialDlg());
     CMaterialDlg::ShowFor(slot, bar, owner, controlId, object->getMaterialName());
     bar->SetMaterialDlg(slot.get());
 }
 
+namespace {
+
+// The chooser's message about the material at its list index, for the object.
 void OnMaterialMessage(pnObject* object, const CPrivateMessageEvent& event, CColorButton* swatch) {
     const long index = event.GetLParam();
     CKelvanoView* view = CurrentView();
@@ -72,6 +79,8 @@ void OnMaterialMessage(pnObject* object, const CPrivateMessageEvent& event, CCol
     if (swatch) swatch->SetColor(SwatchColour(object));
     view->Redraw();
 }
+
+}  // namespace
 
 void BindMaterialMessages(wxWindow* page, CColorButton* swatch, std::function<pnObject*()> object) {
     auto handler = [object = std::move(object), swatch](CPrivateMessageEvent& event) {

@@ -1,5 +1,5 @@
-// What the panel and model pages share: the change bracket, the material
-// swatch and chooser, and the page picture.
+// What the object pages share: the change bracket, the Edit Box they sit in,
+// the material swatch and chooser, and the page picture.
 #pragma once
 
 #include <wx/colour.h>
@@ -8,6 +8,7 @@
 #include <functional>
 
 class CColorButton;
+class CEditBoxBar;
 class CPrivateMessageEvent;
 class pnObject;
 
@@ -20,17 +21,18 @@ namespace pages {
 void Change(pnObject* object, const std::function<void()>& change);
 // A change that records no step still marks the scene modified.
 void ChangeWithoutStep(const std::function<void()>& change);
+// The Edit Box the window is or sits in, whose material chooser all pages
+// share; null outside one.
+CEditBoxBar* EnclosingEditBoxBar(wxWindow* window);
 // The swatch colour of an object's material (0xCCCCCC without one).
 wxColour SwatchColour(const pnObject* object);
 // Opens the Edit Box's one material chooser for owner (the swatch's id).
 void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object);
-// The chooser's message about the material at its list index: a chosen one
-// goes on the object as one step; a modified one only refreshes the swatch
-// when it is the object's own, and the object keeps its material.
-void OnMaterialMessage(pnObject* object, const CPrivateMessageEvent& event, CColorButton* swatch);
 // Hands the chooser's messages for the page's swatch (its id is the
-// messages' wParam) to OnMaterialMessage with the page's object, which
-// object() may give as null.
+// messages' wParam) to the page's object, which object() may give as null:
+// a chosen material goes on the object as one step; a modified one only
+// refreshes the swatch when it is the object's own, and the object keeps
+// its material.
 void BindMaterialMessages(wxWindow* page, CColorButton* swatch, std::function<pnObject*()> object);
 // The page picture: an art id drawn with its mask colour transparent.
 wxWindow* MakePicture(wxWindow* parent, int id, int artId);

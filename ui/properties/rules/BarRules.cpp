@@ -3,7 +3,6 @@
 #include "app/core/CEditScope.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
-#include "app/core/CUndoHistory.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "scene/pnViewpoint.h"

@@ -82,10 +82,7 @@ void applyDetailed(pnMaterial& m, const MaterialEditValues& v, bool withDefaults
 
 }  // namespace
 
-pnScene* CMaterialChooserLogic::Scene() const {
-    CKelvanoView* view = CurrentView();
-    return view ? view->GetScene() : nullptr;
-}
+pnScene* CMaterialChooserLogic::Scene() const { return CurrentScene(); }
 
 int CMaterialChooserLogic::ReadCount() {
     pnScene* scene = Scene();
@@ -186,8 +183,7 @@ bool CMaterialChooserLogic::OnEnterKey(bool keyUp) {
 }
 
 void CMaterialChooserLogic::Add(int detailed) {
-    CKelvanoView* view = CurrentView();
-    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
+    CKelvanoDoc* doc = CurrentDocument();
     pnScene* scene = Scene();
     if (!doc || !scene) return;
     const pnMaterial* source = scene->getMaterial(GetMaterialIndex());

@@ -2,14 +2,13 @@
 #include "ui/properties/rules/TextRules.h"
 
 #include "app/core/CEditScope.h"
-#include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
-#include "app/core/CUndoHistory.h"
 #include "charts/pnChart.h"
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
 #include "ui/properties/rules/BarRules.h"
 #include "ui/properties/rules/ControlRules.h"
+#include "ui/properties/rules/GraphPageRules.h"
 #include "ui/properties/rules/GraphRules.h"
 
 #include <algorithm>
@@ -47,12 +46,12 @@ void makeViewCurrent(CKelvanoView& view) {
 }  // namespace
 
 pnObjectKind DataDialogChartKind(DataDialogKind kind) {
-    switch (kind) {
-    case DataDialogKind::Bar: return pnObjectKind::BarChart;
-    case DataDialogKind::Line: return pnObjectKind::LineChart;
-    case DataDialogKind::Pie: return pnObjectKind::PieChart;
-    default: return pnObjectKind::VolumeChart;
-    }
+    // The dialog kinds are the graph types in the same order.
+    static_assert(static_cast<int>(DataDialogKind::Bar) == GRAPH_BAR &&
+                  static_cast<int>(DataDialogKind::Line) == GRAPH_LINE &&
+                  static_cast<int>(DataDialogKind::Pie) == GRAPH_PIE &&
+                  static_cast<int>(DataDialogKind::Area) == GRAPH_AREA);
+    return GraphKind(static_cast<int>(kind));
 }
 
 bool LoadChartData(const pnChart& chart, int a, DataDialogKind kind, ChartDataForm& f) {

@@ -125,7 +125,7 @@ void CColorDlgLogic::OnPalettePick(const float c[3]) {
 }
 
 EditCommit CColorDlgLogic::OnCommit(int editId, const std::string& text, bool enter, std::string& suggestion) {
-    if (const CKelvanoView* view = CurrentView(); !view || !view->GetScene()) return EditCommit::None;
+    if (!CurrentScene()) return EditCommit::None;
     const float d = static_cast<float>(ParseLeadingFloat(text));
     switch (editId) {
     case EDIT_RED:
@@ -244,7 +244,7 @@ void CMaterialDetailLogic::OnPalettePick(const float c[3]) {
 }
 
 EditCommit CMaterialDetailLogic::OnCommit(int editId, const std::string& text, bool enter, std::string& suggestion) {
-    if (const CKelvanoView* view = CurrentView(); !view || !view->GetScene()) return EditCommit::None;
+    if (!CurrentScene()) return EditCommit::None;
     if (editId == 1740) return CommitName(text, enter, suggestion);
     int c = 0;
     while (c < NUM && kEditIds[c] != editId) ++c;

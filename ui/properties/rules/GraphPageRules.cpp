@@ -3,7 +3,6 @@
 #include "app/core/CEditScope.h"
 #include "app/core/CKelvanoDoc.h"
 #include "app/core/CKelvanoView.h"
-#include "app/core/CUndoHistory.h"
 #include "app/core/CViewHost.h"
 #include "charts/pnChart.h"
 #include "scene/pnMaterial.h"

@@ -31,9 +31,10 @@ constexpr TextIntRange kTextJustRange{0, 1000};
 constexpr float kTextBevelMax = 10.0f;
 constexpr TextIntRange kTextBevelSpinRange{0, 100};
 
-// The Size list's entries, the Origin list's (the text's horizontal
-// justification, by index) and the Quality list's 1..kTextQualities; what the
-// page shows before a text is loaded.
+// The Size list's entries, the Origin list's (the horizontal justification,
+// by index; the chart pages and the label dialog list the same three) and the
+// Quality list's 1..kTextQualities; what the page shows before a text is
+// loaded.
 extern const char* const kTextSizes[11];
 extern const char* const kTextOrigins[3];
 constexpr int kTextQualities = 10;
