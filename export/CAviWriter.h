@@ -111,10 +111,10 @@ private:
     bool startMovie();
     void fail(const char* text, const char* caption);
     enum class SoundCopy { Copied, Unreadable, Unconvertible, Failed };
-    // Writes the next sound copy in the movie's format; the first sound sets
+    // Writes the next sound copy in the movie's format; the first copy sets
     // that format. The message says why a sound could not be read or why
     // the copy failed.
-    SoundCopy convertSound(const std::string& path, bool first, std::string& message);
+    SoundCopy convertSound(const std::string& path, std::string& message);
     void deleteSoundFiles();
 
     CMovieHost* m_host;

@@ -41,7 +41,7 @@ bool writeSilence(FILE* file, uint64_t count, const PcmFormat& format, uint64_t&
 
 }  // namespace
 
-CAviWriter::SoundCopy CAviWriter::convertSound(const std::string& path, bool first, std::string& message) {
+CAviWriter::SoundCopy CAviWriter::convertSound(const std::string& path, std::string& message) {
     WaveData source;
     WaveDetails details;
     switch (ReadWaveDetails(path, details, MakeWaveCorruptQuestion(m_host))) {
@@ -56,6 +56,7 @@ CAviWriter::SoundCopy CAviWriter::convertSound(const std::string& path, bool fir
     }
     PcmFormat format;
     if (!WaveSampleFormat(details.format, format)) return SoundCopy::Unconvertible;
+    const bool first = m_soundCopies.empty();
     const PcmFormat target = first ? PcmTargetFormat(format) : m_soundFormat;
     if (ConvertedPcmBytes(details.dataSize, format, target) > kWaveDataLimit) return SoundCopy::Unconvertible;
     // The details were read above; the samples load without asking again.
@@ -64,7 +65,7 @@ CAviWriter::SoundCopy CAviWriter::convertSound(const std::string& path, bool fir
         return SoundCopy::Unreadable;
     }
     if (first) m_soundFormat = target;
-    const std::vector<uint8_t> converted = ConvertPcm(source.m_data.data(), source.m_data.size(), format, m_soundFormat);
+    const std::vector<uint8_t> converted = ConvertPcm(source.m_data.data(), source.m_data.size(), format, target);
     source.m_data.clear();
     const std::string copy =
         makeUniqueWaveName(MovieFolderOf(m_tempPath), "_tmp" + std::to_string(m_soundCopies.size()));
@@ -74,8 +75,8 @@ CAviWriter::SoundCopy CAviWriter::convertSound(const std::string& path, bool fir
     }
     m_soundCopies.push_back(copy);
     const std::vector<uint8_t> header =
-        MakePcmWaveHeader(uint16_t(m_soundFormat.channels), uint32_t(m_soundFormat.samplesPerSec),
-                          uint16_t(m_soundFormat.bitsPerSample), uint32_t(converted.size()));
+        MakePcmWaveHeader(uint16_t(target.channels), uint32_t(target.samplesPerSec), uint16_t(target.bitsPerSample),
+                          uint32_t(converted.size()));
     FILE* file = std::fopen(copy.c_str(), "wb");
     uint64_t written = 0;
     static const uint8_t pad = 0;
@@ -111,7 +112,7 @@ bool CAviWriter::mergeWaveFiles(const AviSoundList& list) {
     std::string leftOut;
     std::string message;
     for (size_t i = 0; i < all.size(); ++i) {
-        switch (convertSound(all[i].path, sounds.empty(), message)) {
+        switch (convertSound(all[i].path, message)) {
         case SoundCopy::Copied: sounds.push_back(all[i]); break;
         case SoundCopy::Failed: return failWith(message);
         case SoundCopy::Unreadable:

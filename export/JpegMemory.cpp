@@ -57,15 +57,6 @@ const unsigned int kMovieQuantTable[64] = {
 }  // namespace
 
 bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
-                        bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma,
-                        bool progressive) {
-    JpegEncodeOptions options;
-    options.fullChroma = fullChroma;
-    options.progressive = progressive;
-    return EncodeJpegToMemory(pixels, width, height, stride, format, bottomUp, quality, out, options);
-}
-
-bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
                         bool bottomUp, int quality, std::vector<uint8_t>& out, const JpegEncodeOptions& options) {
     out.clear();
     if (!pixels || width <= 0 || height <= 0 || width > JPEG_MAX_DIMENSION || height > JPEG_MAX_DIMENSION)

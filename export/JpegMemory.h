@@ -9,17 +9,10 @@
 
 enum class JpegPixels { RGB, RGBA, BGR, BGRA };
 
-// Encodes width x height pixels (stride bytes from one row to the next) as a
-// baseline JPEG (unless the options say otherwise) of the given quality (0-100) into out. bottomUp says the rows
-// lie bottom row first, as in a DIB. fullChroma keeps colour at full
-// resolution (no 2x2 subsampling); progressive writes a progressive JPEG. False
-// on bad arguments or a libjpeg error.
-bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
-                        bool bottomUp, int quality, std::vector<uint8_t>& out, bool fullChroma = false,
-                        bool progressive = false);
-
 struct JpegEncodeOptions {
+    // Colour at full resolution (no 2x2 subsampling).
     bool fullChroma = false;
+    // A progressive JPEG.
     bool progressive = false;
     // Movie frames: one quantisation table for all three components, the
     // MPEG intra matrix scaled by the quality as libjpeg scales its own (75
@@ -30,5 +23,10 @@ struct JpegEncodeOptions {
     // 16-bit entries that the quality asks for.
     bool baseline = true;
 };
+
+// Encodes width x height pixels (stride bytes from one row to the next) as a
+// baseline JPEG (unless the options say otherwise) of the given quality
+// (0-100) into out. bottomUp says the rows lie bottom row first, as in a DIB.
+// False on bad arguments or a libjpeg error.
 bool EncodeJpegToMemory(const uint8_t* pixels, int width, int height, size_t stride, JpegPixels format,
                         bool bottomUp, int quality, std::vector<uint8_t>& out, const JpegEncodeOptions& options);

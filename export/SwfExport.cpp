@@ -146,7 +146,7 @@ int SwfExport::addFrame(int index, const uint8_t* pixels) {
         if (m_jpeg) {
             auto jpeg = std::make_shared<std::vector<uint8_t>>();
             if (!EncodeJpegToMemory(pixels, m_width, m_height, size_t(m_width) * 4, JpegPixels::BGRA, false, m_quality,
-                                    *jpeg)) {
+                                    *jpeg, JpegEncodeOptions{})) {
                 m_failed = true;
                 return 0;
             }

@@ -24,7 +24,6 @@ import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 from e2e_support import recording_browser  # noqa: E402
 
-TITLE = "Kelvano 2.6 Std"
 SAMPLE = "barchart.apn"
 failures = ep.failures
 check = ep.check

@@ -22,7 +22,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
-TITLE = "Kelvano 2.6 Std"
 SAMPLE = "barchart.apn"
 failures = ep.failures
 check = ep.check

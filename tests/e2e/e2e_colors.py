@@ -21,18 +21,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
-TITLE = "Kelvano 2.6 Std"
 EDITOR = "Material Editor"
 SAMPLE = "titles.apn"
 COLOR = re.compile(r"background\s*\{[^}]*?color\s+\(\s*(\S+) (\S+) (\S+) (\S+)\s*\)", re.S)
 
 failures = ep.failures
 check = ep.check
-
-
-def key(env, *keys):
-    xh.run(["xdotool", "key", "--delay", "60"] + list(keys), env)
-    time.sleep(0.3)
 
 
 def background(path):
@@ -43,7 +37,7 @@ def background(path):
 
 def saved_background(path, before_mtime, env, window):
     xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
-    key(env, "ctrl+s")
+    ep.key(env, "ctrl+s")
     deadline = time.time() + 20
     while time.time() < deadline and os.stat(path).st_mtime_ns == before_mtime:
         time.sleep(0.2)
@@ -54,13 +48,13 @@ def open_color_editor(window, env):
     """Environment > Background > Color... by the menu's mnemonics."""
     for _ in range(3):
         xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
-        key(env, "alt+n")
-        key(env, "b")
-        key(env, "c")
+        ep.key(env, "alt+n")
+        ep.key(env, "b")
+        ep.key(env, "c")
         editor = xh.wait_for_window(EDITOR, env, timeout=8)
         if editor is not None:
             return editor
-        key(env, "Escape", "Escape", "Escape")
+        ep.key(env, "Escape", "Escape", "Escape")
     return None
 
 
@@ -96,9 +90,9 @@ def main():
             xh.run(["xdotool", "windowfocus", "--sync", str(editor)], env)
             time.sleep(0.5)
             for value, last in (("0.50", False), ("0.25", False), ("0.00", True)):
-                key(env, "ctrl+a")
+                ep.key(env, "ctrl+a")
                 xh.run(["xdotool", "type", "--delay", "60", value], env)
-                key(env, "Return" if last else "Tab")
+                ep.key(env, "Return" if last else "Tab")
             deadline = time.time() + 10
             while time.time() < deadline and xh.run(
                     ["xdotool", "search", "--onlyvisible", "--name", "^" + EDITOR + "$"], env).stdout.strip():
@@ -109,7 +103,7 @@ def main():
             check(changed == ("0.500000", "0.250000", "0.000000", original[3]),
                   f"after the editor the file has {changed}, not 0.5 0.25 0 {original[3]}")
             xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
-            key(env, "ctrl+z")
+            ep.key(env, "ctrl+z")
             restored = saved_background(scene, os.stat(scene).st_mtime_ns, env, window)
             check(restored == original, f"after Ctrl+Z the file has {restored}, not {original}")
         ep.stop(proc, display, window, log, env, "colours")

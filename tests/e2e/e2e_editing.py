@@ -29,7 +29,6 @@ import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 from e2e_support import Program, identity, key, rewritten, visible, wait_until  # noqa: E402
 
-TITLE = ep.TITLE
 SAMPLE = ep.SAMPLE                      # titles.apn: the gold title "heading" first
 SAMPLE_BACKGROUND = ep.SAMPLE_BACKGROUND
 ERROR = "File open error"

@@ -29,7 +29,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
-TITLE = "Kelvano 2.6 Std"
 WHITE = (255, 255, 255)
 
 failures = ep.failures
@@ -176,7 +175,7 @@ def grow_shrink(program, source, display, home, env):
     scene_path = os.path.join(work, "growshrink.apn")
     shutil.copy(os.path.join(source, "tests", "animation", "growshrink.apn"), scene_path)
     proc, log = ep.start(program, work, [scene_path], env)
-    window = xh.wait_for_window(TITLE, env, timeout=60)
+    window = xh.wait_for_window(ep.TITLE, env, timeout=60)
     if not check(window is not None, "grow/shrink: no main window"):
         proc.kill()
         return

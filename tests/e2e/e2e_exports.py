@@ -27,7 +27,6 @@ import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 from e2e_support import answer_save, screenshot, wait_gone  # noqa: E402
 
-TITLE = ep.TITLE
 SAMPLE = ep.SAMPLE
 GREEN = (102, 255, 102)      # the highlight outline: (0.4, 1.0, 0.4)
 check = ep.check

@@ -20,7 +20,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
-TITLE = "Kelvano 2.6 Std"
 ERROR = "File open error"
 
 # The checks and the program's start and close are the shared ones.
@@ -35,7 +34,7 @@ def answer(window, env):
 
 def refused_at_start(program, work, display, env, path, what):
     proc, log = start(program, work, [path], env)
-    window = xh.wait_for_window(TITLE, env, timeout=60)
+    window = xh.wait_for_window(ep.TITLE, env, timeout=60)
     if not check(window is not None, what + ": no main window"):
         proc.kill()
         return
@@ -51,7 +50,7 @@ def refused_at_start(program, work, display, env, path, what):
             time.sleep(0.1)
     check(proc.poll() is None, f"{what}: the program is gone")
     title = xh.run(["xprop", "-id", str(window), "WM_NAME"], env).stdout
-    check(TITLE in title, f"{what}: the main window is gone")
+    check(ep.TITLE in title, f"{what}: the main window is gone")
     finish(proc, display, window, log, env, what)
 
 

@@ -26,7 +26,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 
-TITLE = "Kelvano 2.6 Std"
 PREVIEW = (120, 120)
 # The model page's "Texture" button: x on the screen, y below the tab row.
 TEXTURE_BUTTON = (159, 188)  # the pages' GL previews, windows of their own
@@ -109,17 +108,6 @@ def shape_pixels(render, scene, out, env):
     return sum(1 for p in every if not ep.close(p, every[0], 12)) if every else None
 
 
-def visible(title, env):
-    return xh.run(["xdotool", "search", "--onlyvisible", "--name", "^" + title + "$"], env).stdout.split()
-
-
-def gone(title, env, timeout=20.0):
-    deadline = time.time() + timeout
-    while time.time() < deadline and visible(title, env):
-        time.sleep(0.3)
-    return not visible(title, env)
-
-
 def texture_step(scene, tab_y, picture, env):
     """Selects the pyramid, opens the model page's "Texture" window, browses
     the picture through the file dialog and closes the window."""
@@ -148,10 +136,10 @@ def texture_step(scene, tab_y, picture, env):
         xh.run(["xdotool", "type", "--delay", "40", picture], env)
         time.sleep(0.5)
         key(env, "Return")
-        check(gone("Select a file", env), "the file dialog stays open")
+        check(ep.wait_gone("Select a file", env, 20), "the file dialog stays open")
     dx, dy, dw, dh = ep.geometry(window, env)
     click(env, dx + dw - 45, dy + dh - 24)  # "Close"
-    check(gone("Texture", env), "Close leaves the 'Texture' window open")
+    check(ep.wait_gone("Texture", env, 20), "Close leaves the 'Texture' window open")
 
 
 def red_pixels(png, env):
@@ -214,12 +202,7 @@ def main():
         pane = xh.wait_for_window("View Width", env, timeout=10)
         check(pane is not None, "Shift+5 shows no 'View Width' pane")
         key(env, "shift+5")
-        deadline = time.time() + 10
-        while time.time() < deadline and xh.run(["xdotool", "search", "--onlyvisible", "--name", "^View Width$"],
-                                                 env).stdout.strip():
-            time.sleep(0.3)
-        check(not xh.run(["xdotool", "search", "--onlyvisible", "--name", "^View Width$"], env).stdout.strip(),
-              "Shift+5 again leaves the 'View Width' pane shown")
+        check(ep.wait_gone("View Width", env, 10), "Shift+5 again leaves the 'View Width' pane shown")
 
         lines = ep.save_and_read(scene_file, env, "save")
         lights = blocks(lines, "light")

@@ -26,7 +26,6 @@ import xvfb_harness as xh  # noqa: E402
 from e2e_support import (LAST_FRAME, animation_file_item, focus, menu_row_selected, probe, save_as,  # noqa: E402
                          wait_done)
 
-TITLE = ep.TITLE
 SAMPLE = "titles.apn"
 WIDTH, HEIGHT = 580, 392
 SKIP = 77

@@ -84,7 +84,7 @@ def main():
         if check(panel_dialog is not None, "P shows no 'Input Panel Data' dialog"):
             xh.run(["xdotool", "windowfocus", "--sync", panel_dialog], env)
             ep.key(env, "Return")
-            check(ep.wait_until(lambda: not ep.visible("Input Panel Data", env), 15), "OK leaves the dialog open")
+            check(ep.wait_gone("Input Panel Data", env, 15), "OK leaves the dialog open")
             click(env, sx + w // 3, sy + h // 2)
 
             # The page's edits: Name first, then X.
@@ -110,7 +110,7 @@ def main():
         if check(model_dialog is not None, "M shows no 'Model Selection' dialog"):
             dx, dy, _, _ = ep.geometry(model_dialog, env)
             click(env, dx + 12 + CUBE * 40 + 20, dy + 40 + 20, repeat=2)
-            check(ep.wait_until(lambda: not ep.visible("Model Selection", env), 15),
+            check(ep.wait_gone("Model Selection", env, 15),
                   "a double-click on a thumbnail leaves the dialog open")
             click(env, sx + 2 * w // 3, sy + h // 2)
 
@@ -148,7 +148,7 @@ def main():
             check(ep.wait_until(red_preview, 15), f"the dialog shows no picture of the file: {shown[-1:]} red pixels")
             for _ in range(3):
                 ep.key(env, "Return")
-                if ep.wait_until(lambda: not ep.visible("Open", env), 10):
+                if ep.wait_gone("Open", env, 10):
                     break
             check(not ep.visible("Open", env), "the texture dialog stays open")
 

@@ -21,7 +21,6 @@ import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
 from e2e_support import first_white, point_at, save_and_read, show_pane  # noqa: E402
 
-TITLE = "Kelvano 2.6 Std"
 SAMPLE = "titles.apn"
 failures = ep.failures
 check = ep.check

@@ -122,7 +122,7 @@ def add_bar_graph(walk, spot):
         ep.key(env, "Tab", "Tab")
         ep.typed(env, value)
         ep.key(env, "Return" if last else "Tab")
-    check(ep.wait_until(lambda: not ep.visible("Input Graph Data", env), 10), "the data step stays open")
+    check(ep.wait_gone("Input Graph Data", env, 10), "the data step stays open")
     time.sleep(0.8)
     # The chart follows the pointer until a click puts it down.
     xh.run(["xdotool", "mousemove", "--sync", str(spot[0]), str(spot[1])], env)
@@ -178,7 +178,7 @@ def choose_material(walk):
     xh.run(["xdotool", "mousemove", "--sync", str(cx + 10 + 60), str(cy + 10 + 20)], env)
     time.sleep(0.3)
     xh.run(["xdotool", "click", "--repeat", "2", "--delay", "80", "1"], env)
-    check(ep.wait_until(lambda: not ep.visible("Color", env), 10), "a double-click left the chooser open")
+    check(ep.wait_gone("Color", env, 10), "a double-click left the chooser open")
     time.sleep(0.5)
     return True
 
@@ -251,18 +251,6 @@ def play(walk):
     return check(before and after and before != after, "Play did not move the time line's frame")
 
 
-def saved_text(path):
-    with open(path, encoding="utf-8", errors="replace") as f:
-        return f.read()
-
-
-def block(text, kind, name):
-    for m in re.finditer(kind + r" \{\n(.*?)\n\}", text, re.S):
-        if re.search(r'^\s*name\s+"' + re.escape(name) + '"$', m.group(1), re.M):
-            return m.group(1)
-    return None
-
-
 def last_event_frame(text):
     """The last frame any play reaches: the events' plays, and a bar chart's
     point (without shrink) grows to endTime and shows its label from
@@ -276,7 +264,7 @@ def last_event_frame(text):
 def check_file(path, env):
     if not check(os.path.isfile(path), "Save As wrote nothing"):
         return None
-    text = saved_text(path)
+    text = ep.saved(path)
     chart = re.search(r'barChart\s*\{\s*name\s+"Sales"(.*?)\n\}', text, re.S)
     if check(chart is not None, "no bar chart \"Sales\" in the saved file"):
         values = [float(v) for v in re.findall(r"growValue\s+(\S+)", chart.group(1))]
@@ -294,7 +282,7 @@ def check_file(path, env):
         check(re.search(r'^\s*kind\s+"3D"$', title, re.M), "the title is not 3D:\n" + title)
         check(re.search(r'^\s*material\s+"[^"]+"$', title, re.M), "the title has no material:\n" + title)
     for name in ["Sales"] + ([title_name] if title_name else []):
-        event = block(text, "event", name)
+        event = ep.block(text, "event", name)
         if check(event is not None, f"no event \"{name}\""):
             check(re.search(r'^\s*objectName\s+"' + re.escape(name) + '"$', event, re.M),
                   f"the event \"{name}\" shows another object:\n{event}")

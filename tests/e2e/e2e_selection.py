@@ -73,7 +73,7 @@ def add_graph(run, at, env):
         if found:
             xh.run(["xdotool", "windowfocus", "--sync", found[0]], env)
         ep.key(env, "Return")
-        check(ep.wait_until(lambda: not ep.visible(title, env), 15), f"Return left '{title}' open")
+        check(ep.wait_gone(title, env, 15), f"Return left '{title}' open")
     time.sleep(0.8)
     xh.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1]), "click", "1"], env)
     time.sleep(0.8)

@@ -427,6 +427,14 @@ def saved(path):
         return f.read()
 
 
+def block(text, kind, name):
+    """The lines of the first `kind { ... }` block named name."""
+    for m in re.finditer(kind + r" \{\n(.*?)\n\}", text, re.S):
+        if re.search(r'^\s*name\s+"' + re.escape(name) + '"$', m.group(1), re.M):
+            return m.group(1)
+    return None
+
+
 def save_and_read_text(env, path, before):
     """Ctrl+S, then the file's text once its time differs from before."""
     xdo(env, "key", "ctrl+s")

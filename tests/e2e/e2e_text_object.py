@@ -27,14 +27,6 @@ failures = ep.failures
 check = ep.check
 
 
-def block(text, kind, name):
-    """The lines of the first `kind { ... }` block named name."""
-    for m in re.finditer(kind + r" \{\n(.*?)\n\}", text, re.S):
-        if re.search(r'^\s*name\s+"' + re.escape(name) + '"$', m.group(1), re.M):
-            return m.group(1)
-    return None
-
-
 def main():
     program, render, source = (os.path.abspath(a) for a in sys.argv[1:4])
     with xh.private_display() as display, xh.private_home() as home:
@@ -76,11 +68,11 @@ def main():
         time.sleep(0.3)
         with open(saved) as f:
             text = f.read()
-        string = block(text, "string", "Greeting")
+        string = ep.block(text, "string", "Greeting")
         if check(string is not None, f"no string block \"Greeting\" in:\n{text[-1500:]}"):
             check(re.search(r'^\s*string\s+"Hello"$', string, re.M), f"the string is not \"Hello\":\n{string}")
             check(re.search(r"^\s*size\s+48\.000000$", string, re.M), f"the size is not 48:\n{string}")
-        event = block(text, "event", "Greeting")
+        event = ep.block(text, "event", "Greeting")
         if check(event is not None, "no event \"Greeting\""):
             check(re.search(r'^\s*objectName\s+"Greeting"$', event, re.M), f"the event names another object:\n{event}")
         # The file draws the text: the centre is not all background.

@@ -24,7 +24,6 @@ import xvfb_harness as xh  # noqa: E402
 from e2e_support import (BLACK, clear_field, click, find_colour, menu, save_and_read_text, screenshot,  # noqa: E402
                          wait_gone, xdo)
 
-TITLE = "Kelvano 2.6 Std"
 BAR_BODY = (224, 165, 5)  # the selected bar's body on the track
 failures = ep.failures
 check = ep.check

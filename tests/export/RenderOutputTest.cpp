@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "tests/images/ImageFixtures.h"
@@ -116,16 +115,12 @@ TEST(RenderOutput, MovieCarriesA24BitAndAFloatSoundCue) {
     // The sample scene with two cues of its own: 24-bit mono 22,050 Hz at
     // frame 10 and 32-bit float stereo 44,100 Hz at frame 40, half a second each.
     const std::string scene = fixturePath("codings-scene.apn");
-    std::string text = runCommand("cat " + quote(sourceDir() + "/data/scenes/titles.apn"));
+    const std::vector<uint8_t> sample = readFile(sourceDir() + "/data/scenes/titles.apn");
+    std::string text(sample.begin(), sample.end());
     const std::string cue = "sound\t(10 \"chime.wav\")";
     ASSERT_NE(text.find(cue), std::string::npos);
     text.replace(text.find(cue), cue.size(), "sound\t(10 \"deep.wav\")\n    sound\t(40 \"float.wav\")");
-    {
-        std::FILE* f = std::fopen(scene.c_str(), "w");
-        ASSERT_NE(f, nullptr);
-        std::fputs(text.c_str(), f);
-        std::fclose(f);
-    }
+    ASSERT_TRUE(writeFile(scene, std::vector<uint8_t>(text.begin(), text.end())));
     ASSERT_EQ(std::system(("sox -n -r 22050 -b 24 -c 1 " + quote(fixturePath("deep.wav")) + " synth 0.5 sine 440")
                               .c_str()),
               0);

@@ -39,6 +39,15 @@ struct MovieWithSound {
     std::string finalPath;
 };
 
+// Makes a sound file with sox (or ffmpeg); the command has %s for the file.
+void makeSound(const std::string& command, const std::string& file) {
+    std::string line = command;
+    line.replace(line.find("%s"), 2, ShellQuote(file));
+    int status = -1;
+    RunCommand(line, &status);
+    ASSERT_EQ(status, 0) << line;
+}
+
 TEST(PcmConverter, ConvertsSamplesChannelsAndRates) {
     struct Case {
         const char* name;
@@ -85,31 +94,32 @@ TEST(PcmConverter, DecodesWhatSoxAndFfmpegWriteAsSoxDoes) {
         std::string make;  // the command, with %s for the file
         PcmEncoding encoding;
         int bits, channels;
-        bool extensible;
+        uint16_t formatTag;  // the tag of the file's format record
     } cases[] = {
-        {"24-bit", "sox -n -r 22050 -b 24 -c 1 %s synth 0.2 sine 440", PcmEncoding::Integer, 24, 1, true},
-        {"32-bit", "sox -n -r 11025 -b 32 -c 2 %s synth 0.2 sine 440 sine 660", PcmEncoding::Integer, 32, 2, true},
+        {"24-bit", "sox -n -r 22050 -b 24 -c 1 %s synth 0.2 sine 440", PcmEncoding::Integer, 24, 1,
+         kWaveFormatExtensible},
+        {"32-bit", "sox -n -r 11025 -b 32 -c 2 %s synth 0.2 sine 440 sine 660", PcmEncoding::Integer, 32, 2,
+         kWaveFormatExtensible},
         {"float", "sox -n -r 44100 -b 32 -e float -c 2 %s synth 0.2 sine 440 sine 660", PcmEncoding::Float, 32, 2,
-         false},
-        {"double", "sox -n -r 8000 -b 64 -e float -c 1 %s synth 0.2 sine 440", PcmEncoding::Float, 64, 1, false},
-        {"A-law", "sox -n -r 8000 -e a-law -c 1 %s synth 0.2 sine 440", PcmEncoding::ALaw, 8, 1, false},
-        {"mu-law", "sox -n -r 8000 -e u-law -c 2 %s synth 0.2 sine 440 sine 660", PcmEncoding::MuLaw, 8, 2, false},
+         kWaveFormatIeeeFloat},
+        {"double", "sox -n -r 8000 -b 64 -e float -c 1 %s synth 0.2 sine 440", PcmEncoding::Float, 64, 1,
+         kWaveFormatIeeeFloat},
+        {"A-law", "sox -n -r 8000 -e a-law -c 1 %s synth 0.2 sine 440", PcmEncoding::ALaw, 8, 1, kWaveFormatALaw},
+        {"mu-law", "sox -n -r 8000 -e u-law -c 2 %s synth 0.2 sine 440 sine 660", PcmEncoding::MuLaw, 8, 2,
+         kWaveFormatMuLaw},
         {"ffmpeg float", "ffmpeg -v error -f lavfi -i sine=f=440:d=0.2 -c:a pcm_f32le %s", PcmEncoding::Float, 32, 1,
-         true},
+         kWaveFormatExtensible},
         {"ffmpeg 24-bit", "ffmpeg -v error -f lavfi -i sine=f=440:d=0.2 -c:a pcm_s24le %s", PcmEncoding::Integer, 24,
-         1, true},
+         1, kWaveFormatExtensible},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string file = folder.path("in.wav"), reference = folder.path("ref.wav");
-        std::string make = c.make;
-        make.replace(make.find("%s"), 2, ShellQuote(file));
-        int status = -1;
-        RunCommand("rm -f " + ShellQuote(file) + "; " + make, &status);
-        ASSERT_EQ(status, 0) << make;
+        // One file per case: ffmpeg does not overwrite.
+        const std::string file = folder.path(std::string(c.name) + ".wav"), reference = folder.path("ref.wav");
+        ASSERT_NO_FATAL_FAILURE(makeSound(c.make, file));
         WaveData wave;
         ASSERT_EQ(wave.load(file, nullptr), 1);
-        EXPECT_EQ(wave.m_format.formatTag, c.extensible ? kWaveFormatExtensible : wave.m_format.formatTag);
+        EXPECT_EQ(wave.m_format.formatTag, c.formatTag);
         const PcmFormat from = wave.pcmFormat();
         ASSERT_TRUE(from.isValid());
         EXPECT_EQ(from.encoding, c.encoding);
@@ -123,6 +133,7 @@ TEST(PcmConverter, DecodesWhatSoxAndFfmpegWriteAsSoxDoes) {
         to16.bitsPerSample = 16;
         to16.encoding = PcmEncoding::Integer;
         const std::vector<uint8_t> ours = ConvertPcm(wave.m_data.data(), wave.m_data.size(), from, to16);
+        int status = -1;
         RunCommand("sox -D " + ShellQuote(file) + " -e signed-integer -b 16 " + ShellQuote(reference), &status);
         ASSERT_EQ(status, 0);
         WaveData sox;
@@ -357,15 +368,6 @@ TEST(SoundMerge, MovieCarriesTheSoundTrack) {
     EXPECT_EQ(pcm.substr(0, 44100), std::string(44100, '\0'));
     EXPECT_EQ(pcm.substr(44100, 8), std::string("\1\0\2\0\1\0\2\0", 8));
     EXPECT_EQ(pcm.substr(pcm.size() - 4), std::string("\1\0\2\0", 4));
-}
-
-// Makes a sound file with sox (or ffmpeg); the command has %s for the file.
-void makeSound(const std::string& command, const std::string& file) {
-    std::string line = command;
-    line.replace(line.find("%s"), 2, ShellQuote(file));
-    int status = -1;
-    RunCommand(line, &status);
-    ASSERT_EQ(status, 0) << line;
 }
 
 // The largest sample magnitude of the 16-bit signed samples in bytes[from, to).
