@@ -20,12 +20,12 @@ LAYERS = [
     ("scene", 3),
     ("charts", 4),
     ("export", 5),
-    ("app/core", 6),
+    ("editor", 6),
     ("ui/properties", 7),
     ("ui/animation", 8),
-    ("app/windows", 9),
+    ("app", 9),
 ]
-WX_ALLOWED = ("ui/properties", "ui/animation", "app/windows")
+WX_ALLOWED = ("ui/properties", "ui/animation", "app")
 # Folders inside a window layer that hold no window code: no wx header and no
 # header of their layer outside them.
 WINDOW_FREE = ("ui/properties/rules",)

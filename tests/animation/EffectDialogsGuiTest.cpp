@@ -1,10 +1,10 @@
 // The effect dialogs, the effect list and the event tree as real windows on a
 // scene file, the view recording what reaches the frame. Modal dialogs and
 // message boxes are answered through wx's modal test hook.
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
+#include "editor/KelvanoIds.h"
 #include "charts/pnChart.h"
 #include "charts/pnChartRead.h"
 #include "scene/pnEffect.h"

@@ -1,7 +1,7 @@
 // The Add commands' common sequence and the rename of an object, on a
 // headless view with a recording frame and a scripted creator.
-#include "app/core/CObjectCreator.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CObjectCreator.h"
+#include "editor/KelvanoIds.h"
 #include "sg/sgNode.h"
 #include "scene/pnViewpoint.h"
 #include "tests/app/ViewFixture.h"

@@ -1,8 +1,8 @@
 // Animation-mode editing in the view, driven headless: the mode switch, the
 // free length, effects made by dragging, the effect editor's apply and the
 // time scaling of Timeline Options.
-#include "app/core/CEffectDialogs.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CEffectDialogs.h"
+#include "editor/KelvanoIds.h"
 #include "scene/pnEffect.h"
 #include "tests/app/ViewFixture.h"
 

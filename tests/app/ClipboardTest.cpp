@@ -1,7 +1,7 @@
 // Copy, Cut and Paste of one object inside the program: numbered names,
 // stepping offsets, chart style copies, and their undo steps.
-#include "app/core/CUndoHistory.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CUndoHistory.h"
+#include "editor/KelvanoIds.h"
 #include "charts/pnBarChart.h"
 #include "scene/pnStringProperty.h"
 #include "tests/app/ViewFixture.h"

@@ -1,7 +1,7 @@
 // Delete and Delete Column, the context menu and double-click, the chart items'
 // update rules, Help and printing, on the headless view.
-#include "app/core/CUndoHistory.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CUndoHistory.h"
+#include "editor/KelvanoIds.h"
 #include "charts/pnBarChart.h"
 #include "scene/pnCounter.h"
 #include "scene/pnStringProperty.h"

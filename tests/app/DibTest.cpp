@@ -1,4 +1,4 @@
-#include "app/core/CDib.h"
+#include "editor/CDib.h"
 #include "tests/support/OffscreenGL.h"
 
 #include <GL/gl.h>

@@ -1,5 +1,5 @@
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
 #include "tests/app/MemoryProfile.h"
 
 #include <gtest/gtest.h>

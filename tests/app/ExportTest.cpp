@@ -2,10 +2,10 @@
 // of the view, headless: an OSMesa context and a recording host answer for the
 // windows. The files are checked with ImageMagick, pngcheck, giflib's giftext
 // and ffprobe.
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
+#include "editor/KelvanoIds.h"
 #include "export/CAviWriter.h"
 #include "scene/pnBackground.h"
 #include "scene/pnEvent.h"

@@ -1,7 +1,7 @@
 // The view's file commands: New, Open from every source, the 1.2 conversion,
 // Save and Save As with their failures, the ".bpn" saves, dropped files,
 // Highlight Selected and the scene alignment.
-#include "app/core/KelvanoIds.h"
+#include "editor/KelvanoIds.h"
 #include "tests/app/ViewFixture.h"
 
 #include <sys/stat.h>

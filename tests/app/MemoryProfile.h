@@ -1,7 +1,7 @@
 // A profile kept in memory, for tests of the code that reads and writes settings.
 #pragma once
 
-#include "app/core/CProfile.h"
+#include "editor/CProfile.h"
 
 #include <map>
 #include <string>

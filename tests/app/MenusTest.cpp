@@ -1,6 +1,6 @@
-#include "app/core/CKelvanoView.h"
-#include "app/core/KelvanoIds.h"
-#include "app/core/KelvanoMenus.h"
+#include "editor/CKelvanoView.h"
+#include "editor/KelvanoIds.h"
+#include "editor/KelvanoMenus.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Objects leaving the scene (Cut, Delete, Undo) while events still hold their
 // nodes under names they no longer carry; each sequence ends in a repaint,
 // which the sanitizer build checks for freed nodes.
-#include "app/core/CUndoHistory.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CUndoHistory.h"
+#include "editor/KelvanoIds.h"
 #include "charts/pnChart.h"
 #include "tests/app/ViewFixture.h"
 

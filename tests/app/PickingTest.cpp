@@ -1,8 +1,8 @@
 // Picking, the selection and mouse manipulation in object mode: the view is
 // driven headless with window coordinates, picking through the scene's
 // selection mode in the OSMesa context.
-#include "app/core/CUndoHistory.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CUndoHistory.h"
+#include "editor/KelvanoIds.h"
 #include "tests/app/ViewFixture.h"
 
 #include <cmath>

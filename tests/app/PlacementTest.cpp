@@ -1,4 +1,4 @@
-#include "app/core/FramePlacement.h"
+#include "editor/FramePlacement.h"
 
 #include <gtest/gtest.h>
 

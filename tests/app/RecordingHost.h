@@ -3,7 +3,7 @@
 // queues the test fills.
 #pragma once
 
-#include "app/core/CViewHost.h"
+#include "editor/CViewHost.h"
 #include "export/CMovieHost.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 // Image Size, Edit Options and Background Texture on a headless view with a
 // recording host.
-#include "app/core/CUndoHistory.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CUndoHistory.h"
+#include "editor/KelvanoIds.h"
 #include "scene/pnBackground.h"
 #include "tests/app/ViewFixture.h"
 

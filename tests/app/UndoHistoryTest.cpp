@@ -1,6 +1,6 @@
 // The undo history on its own: the bound, the redo part, the kinds and the
 // lifetime of materials that the steps hold out of the scene.
-#include "app/core/CUndoHistory.h"
+#include "editor/CUndoHistory.h"
 #include "charts/pnBarChart.h"
 #include "charts/pnObjectMaker.h"
 #include "scene/pnCounter.h"

@@ -1,8 +1,8 @@
 // Undo and Redo through the view: the document's bracket around each edit,
 // and every kind of step applied back to a live scene.
-#include "app/core/CEditScope.h"
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CUndoHistory.h"
+#include "editor/CEditScope.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CUndoHistory.h"
 #include "scene/pnBackground.h"
 #include "scene/pnCounter.h"
 #include "scene/pnMaterial.h"

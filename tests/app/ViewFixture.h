@@ -2,9 +2,9 @@
 // document, the application state and a recording host.
 #pragma once
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnEvent.h"
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"

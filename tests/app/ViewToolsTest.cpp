@@ -1,7 +1,7 @@
 // The camera presets, Select All, the scene transformation and safety zone
 // commands, the background commands' states and the repaint on focus, on a
 // headless view with a recording host and frame.
-#include "app/core/KelvanoIds.h"
+#include "editor/KelvanoIds.h"
 #include "scene/pnBackground.h"
 #include "scene/pnViewpoint.h"
 #include "tests/app/ViewFixture.h"

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <functional>
 
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "export/CFrameBitmapSink.h"
 #include "export/CGifEncoder.h"
 #include "export/FrameCapture.h"

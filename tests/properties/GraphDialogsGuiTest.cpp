@@ -1,6 +1,6 @@
 // The new-graph wizard's steps and the shape chooser as real dialogs: each
 // runs modally while the test acts on it from the event loop.
-#include "app/core/CKelvanoAppState.h"
+#include "editor/CKelvanoAppState.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "ui/properties/dialogs/CCutShapeDlg.h"

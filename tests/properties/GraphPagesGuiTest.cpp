@@ -1,6 +1,6 @@
 // The chart pages in a real Edit Box on a headless view, driven with typed
 // keys and clicks, and Add Graph through the wizard's real dialogs.
-#include "app/core/KelvanoIds.h"
+#include "editor/KelvanoIds.h"
 #include "charts/pnChart.h"
 #include "tests/app/ViewFixture.h"
 #include "tests/support/WxTestRun.h"

@@ -2,7 +2,7 @@
 // (OSMesa, recording host): slots, switching, spot and distance display,
 // effects made in animation mode, the drag mapping and the picture, the
 // camera's projection, undo steps per drag and the preset lock.
-#include "app/core/SceneLights.h"
+#include "editor/SceneLights.h"
 #include "scene/pnEffect.h"
 #include "scene/pnLight.h"
 #include "scene/pnMaterial.h"

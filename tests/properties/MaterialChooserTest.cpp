@@ -1,7 +1,7 @@
 // The material chooser's rules and the colour editors' rules on a headless
 // view: pages, choosing, Enter, Add/Modify/Delete as undo steps, the editors'
 // sliders, palette and edits, and the background colour command.
-#include "app/core/CUndoHistory.h"
+#include "editor/CUndoHistory.h"
 #include "scene/pnBackground.h"
 #include "scene/pnLight.h"
 #include "scene/pnMaterial.h"

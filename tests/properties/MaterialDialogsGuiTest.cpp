@@ -1,9 +1,9 @@
 // The colour editor and the material chooser as real wx windows under a
 // private X server, on a view whose scene has no GL side: Enter in the
 // editor's edits, and the chooser's entry point for owners.
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "tests/app/RecordingHost.h"

@@ -6,7 +6,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
 #include "tests/support/WxTestRun.h"
-#include "app/core/CUndoHistory.h"
+#include "editor/CUndoHistory.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnModel.h"
 #include "scene/pnViewpoint.h"

@@ -2,8 +2,8 @@
 // and options dialogs as real wx windows under a private X server, on a
 // headless view (OSMesa) with a recording host. Run through
 // tests/e2e/run_in_xvfb.py.
-#include "app/core/CUndoHistory.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CUndoHistory.h"
+#include "editor/KelvanoIds.h"
 #include "scene/pnString.h"
 #include "tests/app/ViewFixture.h"
 #include "tests/support/WxTestRun.h"

@@ -1,6 +1,6 @@
 #include "ui/animation/CCopyOptionDlg.h"
 
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoView.h"
 #include "ui/animation/CEffectCopyDlg.h"
 #include "ui/animation/EffectFields.h"
 #include "ui/properties/controls/CNumEdit.h"

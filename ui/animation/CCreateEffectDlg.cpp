@@ -1,7 +1,7 @@
 #include "ui/animation/CCreateEffectDlg.h"
 
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnEffect.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnObject.h"

@@ -3,7 +3,7 @@
 // editor of the camera and light effects, and the grow/shrink time setting.
 #pragma once
 
-#include "app/core/CEffectDialogs.h"
+#include "editor/CEffectDialogs.h"
 
 #include <wx/weakref.h>
 

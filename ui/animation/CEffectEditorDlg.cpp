@@ -1,6 +1,6 @@
 #include "ui/animation/CEffectEditorDlg.h"
 
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnEffect.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"

@@ -1,7 +1,7 @@
 #include "ui/animation/CEffectListDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnEffect.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"

@@ -1,6 +1,6 @@
 #include "ui/animation/CEventTreeCtrl.h"
 
-#include "app/core/KelvanoIds.h"
+#include "editor/KelvanoIds.h"
 
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CEventTreeModel.h"

@@ -1,9 +1,9 @@
 #include "ui/animation/CTimeLineDlg.h"
 
-#include "app/core/CEffectDialogs.h"
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CEffectDialogs.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnScene.h"
 #include "ui/animation/CSoundOpenFileDlg.h"
 #include "ui/animation/CTimeLineTrackCtrl.h"

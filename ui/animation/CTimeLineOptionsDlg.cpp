@@ -1,6 +1,6 @@
 #include "ui/animation/CTimeLineOptionsDlg.h"
 
-#include "app/core/CKelvanoDoc.h"
+#include "editor/CKelvanoDoc.h"
 #include "ui/animation/TimeLineRules.h"
 
 #include <wx/button.h>

@@ -1,8 +1,8 @@
 #include "ui/animation/EffectDialogSupport.h"
 
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/CViewHost.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
+#include "editor/CViewHost.h"
 #include "scene/pnEffect.h"
 #include "scene/pnScene.h"
 #include "ui/animation/CCreateEffectDlg.h"

@@ -1,6 +1,6 @@
 #include "ui/properties/bars/CViewWidthDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
+#include "editor/CKelvanoAppState.h"
 #include "ui/properties/rules/BarRules.h"
 #include "ui/properties/controls/CNotifySliderCtrl.h"
 #include "ui/properties/controls/CNumEdit.h"

@@ -1,6 +1,6 @@
 #include "ui/properties/controls/CDibPrintout.h"
 
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoView.h"
 
 #include <wx/bitmap.h>
 #include <wx/dc.h>

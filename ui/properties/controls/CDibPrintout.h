@@ -2,7 +2,7 @@
 // printable width, its shape kept (as the view's print target).
 #pragma once
 
-#include "app/core/CDib.h"
+#include "editor/CDib.h"
 
 #include <wx/image.h>
 #include <wx/print.h>

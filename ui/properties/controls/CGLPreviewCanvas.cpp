@@ -1,7 +1,7 @@
 #include "ui/properties/controls/CGLPreviewCanvas.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 
 #include <wx/dcclient.h>
 

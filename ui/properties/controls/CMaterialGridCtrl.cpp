@@ -1,7 +1,7 @@
 #include "ui/properties/controls/CMaterialGridCtrl.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "ui/properties/rules/CMaterialChooserLogic.h"
 #include "ui/properties/rules/PreviewRender.h"
 #include "scene/pnScene.h"

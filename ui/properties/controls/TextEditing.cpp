@@ -1,9 +1,9 @@
 #include "ui/properties/controls/TextEditing.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/CObjectCreator.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
+#include "editor/CObjectCreator.h"
+#include "editor/KelvanoIds.h"
 #include "ui/properties/rules/BarRules.h"
 #include "ui/properties/dialogs/CAddTextDlg.h"
 #include "ui/properties/dialogs/CEdgeShadowDlg.h"

@@ -1,8 +1,8 @@
 #include "ui/properties/controls/ViewAccelerators.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/KelvanoIds.h"
-#include "app/core/KelvanoMenus.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/KelvanoIds.h"
+#include "editor/KelvanoMenus.h"
 
 #include <wx/app.h>
 #include <wx/textentry.h>

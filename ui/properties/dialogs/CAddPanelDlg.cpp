@@ -1,7 +1,7 @@
 #include "ui/properties/dialogs/CAddPanelDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnScene.h"
 
 #include <wx/button.h>

@@ -1,7 +1,7 @@
 #include "ui/properties/dialogs/CAddTextDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "platform/FontOutline.h"
 #include "scene/pnScene.h"
 #include "ui/properties/rules/ControlRules.h"

@@ -1,9 +1,9 @@
 #include "ui/properties/dialogs/CChartDataDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/CUndoHistory.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
+#include "editor/CUndoHistory.h"
 #include "charts/pnChart.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"

@@ -1,6 +1,6 @@
 #include "ui/properties/dialogs/CCutShapeDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
+#include "editor/CKelvanoAppState.h"
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/controls/CThumbnailListCtrl.h"

@@ -1,7 +1,7 @@
 #include "ui/properties/dialogs/CEdgeShadowDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "charts/pnChart.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnObject.h"

@@ -1,8 +1,8 @@
 #include "ui/properties/dialogs/CGraphCreator.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/KelvanoIds.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
+#include "editor/KelvanoIds.h"
 #include "scene/pnObject.h"
 #include "ui/properties/bars/CEditBoxBar.h"
 #include "ui/properties/dialogs/CGraphInputDlg.h"

@@ -3,7 +3,7 @@
 // into the Edit Box and gives the view this creator.
 #pragma once
 
-#include "app/core/CObjectCreator.h"
+#include "editor/CObjectCreator.h"
 #include "ui/properties/rules/GraphRules.h"
 
 #include <wx/weakref.h>

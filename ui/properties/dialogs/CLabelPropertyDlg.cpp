@@ -1,8 +1,8 @@
 #include "ui/properties/dialogs/CLabelPropertyDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/CUndoHistory.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
+#include "editor/CUndoHistory.h"
 #include "charts/pnChart.h"
 #include "platform/FontOutline.h"
 #include "scene/pnScene.h"

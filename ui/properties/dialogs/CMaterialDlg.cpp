@@ -1,7 +1,7 @@
 #include "ui/properties/dialogs/CMaterialDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
 #include "scene/pnScene.h"
 #include "ui/properties/dialogs/CColorDlg.h"
 #include "ui/properties/controls/CImageButton.h"

@@ -1,7 +1,7 @@
 #include "ui/properties/dialogs/CModelSelectDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/controls/CThumbnailListCtrl.h"

@@ -1,8 +1,8 @@
 #include "ui/properties/dialogs/CModelTextureDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnPanel.h"
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/dialogs/CPreviewImgDlg.h"

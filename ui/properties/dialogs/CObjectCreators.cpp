@@ -1,6 +1,6 @@
 #include "ui/properties/dialogs/CObjectCreators.h"
 
-#include "app/core/CKelvanoAppState.h"
+#include "editor/CKelvanoAppState.h"
 #include "scene/pnModel.h"
 #include "scene/pnPanel.h"
 #include "ui/properties/rules/BarRules.h"

@@ -2,7 +2,7 @@
 // the Edit Box's panel or model page builds the object.
 #pragma once
 
-#include "app/core/CObjectCreator.h"
+#include "editor/CObjectCreator.h"
 
 #include <string>
 

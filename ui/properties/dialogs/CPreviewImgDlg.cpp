@@ -1,7 +1,7 @@
 #include "ui/properties/dialogs/CPreviewImgDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
 #include "sg/sgImage.h"
 #include "ui/properties/controls/CDibPreviewCtrl.h"
 #include "ui/properties/rules/ObjectRules.h"

@@ -1,8 +1,8 @@
 #include "ui/properties/dialogs/CSizeDialogs.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "ui/properties/rules/ControlRules.h"
 
 #include <wx/checkbox.h>

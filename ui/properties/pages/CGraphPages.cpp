@@ -1,8 +1,8 @@
 #include "ui/properties/pages/CGraphPages.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/CViewHost.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
+#include "editor/CViewHost.h"
 #include "charts/pnChart.h"
 #include "charts/pnPieChart.h"
 #include "scene/pnMaterial.h"

@@ -1,7 +1,7 @@
 #include "ui/properties/pages/CLightPage.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "ui/properties/controls/CColorButton.h"
 #include "ui/properties/bars/CEditBoxBar.h"
 #include "ui/properties/controls/CLightPreviewCtrl.h"

@@ -1,7 +1,7 @@
 #include "ui/properties/pages/CModelPage.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnModel.h"
 #include "ui/properties/controls/CColorButton.h"
 #include "ui/properties/controls/CImageButton.h"

@@ -1,7 +1,7 @@
 #include "ui/properties/pages/CObjectPageDlg.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "ui/properties/controls/CNumEdit.h"

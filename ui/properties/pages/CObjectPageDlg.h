@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app/core/CKelvanoAppState.h"
+#include "editor/CKelvanoAppState.h"
 #include "scene/pnObjectKind.h"
 
 class CNumEdit;

@@ -1,8 +1,8 @@
 #include "ui/properties/pages/CPanelPage.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnPanel.h"
 #include "ui/properties/controls/CColorButton.h"
 #include "ui/properties/controls/CNumEdit.h"

@@ -1,8 +1,8 @@
 #include "ui/properties/pages/CTextPage.h"
 
-#include "app/core/CEditScope.h"
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CEditScope.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoView.h"
 #include "platform/FontOutline.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"

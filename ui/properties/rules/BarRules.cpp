@@ -1,8 +1,8 @@
 #include "ui/properties/rules/BarRules.h"
 
-#include "app/core/CEditScope.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CEditScope.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "scene/pnViewpoint.h"

@@ -1,9 +1,9 @@
 #include "ui/properties/rules/CCameraPageLogic.h"
 
-#include "app/core/CEditScope.h"
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CEditScope.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnScene.h"
 #include "scene/pnViewpoint.h"
 #include "ui/properties/rules/CLightPageLogic.h"

@@ -1,9 +1,9 @@
 #include "ui/properties/rules/CLightPageLogic.h"
 
-#include "app/core/CKelvanoAppState.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/SceneLights.h"
+#include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
+#include "editor/SceneLights.h"
 #include "scene/pnEffect.h"
 #include "scene/pnEvent.h"
 #include "scene/pnLight.h"

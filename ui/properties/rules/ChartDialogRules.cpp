@@ -1,8 +1,8 @@
 #include "ui/properties/rules/ChartDialogRules.h"
 #include "ui/properties/rules/TextRules.h"
 
-#include "app/core/CEditScope.h"
-#include "app/core/CKelvanoView.h"
+#include "editor/CEditScope.h"
+#include "editor/CKelvanoView.h"
 #include "charts/pnChart.h"
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"

@@ -1,9 +1,9 @@
 #include "ui/properties/rules/GraphPageRules.h"
 
-#include "app/core/CEditScope.h"
-#include "app/core/CKelvanoDoc.h"
-#include "app/core/CKelvanoView.h"
-#include "app/core/CViewHost.h"
+#include "editor/CEditScope.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
+#include "editor/CViewHost.h"
 #include "charts/pnChart.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
