@@ -458,6 +458,11 @@ void pnScene::updateObjectsUsingMaterial(pnMaterial* material) {
         for (int p = 0; chart && p < chart->getNumChartParts(); ++p)
             updateObjectMaterial(chart->getChartPart(p), material);
     }
+    // A light takes its colours from its material: they go to its light node again.
+    for (int i = 0; i < getNumLights(); ++i) {
+        pnLight* light = getLight(i);
+        if (light && light->getMaterial() == material->getName()) light->setMaterial(material->getName().c_str());
+    }
 }
 
 void pnScene::updateStringsUsingProperty(pnStringProperty* style) {
