@@ -6,20 +6,16 @@
 // reaches the scene. The run is clean under the sanitizers. A window or a
 // command joins the matrix by one line of its table.
 #include "editor/CEditScope.h"
-#include "editor/CEffectDialogs.h"
 #include "editor/CObjectCreator.h"
 #include "editor/KelvanoIds.h"
 #include "scene/pnEffect.h"
 #include "scene/pnLight.h"
+#include "scene/pnMaterial.h"
 #include "scene/pnViewpoint.h"
+#include "tests/app/FollowingFrame.h"
 #include "tests/app/ViewFixture.h"
 #include "tests/support/TempDir.h"
 #include "ui/animation/CEffectDialogModels.h"
-#include "ui/animation/CEventTreeModel.h"
-#include "ui/animation/CTimeLineModel.h"
-#include "ui/animation/CViewTimeLineHost.h"
-#include "ui/properties/rules/CCameraPageLogic.h"
-#include "ui/properties/rules/CLightPageLogic.h"
 #include "ui/properties/rules/CTextureWindowModel.h"
 
 #include <algorithm>
@@ -27,107 +23,6 @@
 #include <sstream>
 
 namespace {
-
-// The effect dialogs as the program's dialog set holds them, without windows:
-// each dialog is its model.
-class ModelEffectDialogs : public CEffectDialogs {
-public:
-    explicit ModelEffectDialogs(CKelvanoView* view) : m_pView(view) {}
-    bool Open(int mode, const std::string& effectName) override {
-        Destroy(mode);
-        if (mode == 1) creating = std::make_unique<CCreateEffectModel>(m_pView);
-        if (mode != 2) return mode == 1;
-        editor = std::make_unique<CEffectEditorModel>(m_pView, 0);
-        editor->Load(effectName);
-        return true;
-    }
-    bool IsOpen(int mode) const override {
-        return mode == 1 ? creating && creating->IsOpen() : mode == 2 && editor && editor->IsOpen();
-    }
-    void Focus(int) override {}
-    void Destroy(int mode) override {
-        if (mode == 1 && IsOpen(1)) creating->Cancel();
-        if (mode == 2 && IsOpen(2)) editor->Close();
-    }
-    void SetMove(int mode, const sgVec3& v) override {
-        if (mode == 2 && IsOpen(2)) editor->SetMove(v);
-        else if (pnEffect* preview = mode == 1 && IsOpen(1) ? creating->Preview() : nullptr) preview->setTrans(v);
-    }
-    void SetScale(int mode, const sgVec3& v) override {
-        if (mode == 2 && IsOpen(2)) editor->SetScale(v);
-        else if (pnEffect* preview = mode == 1 && IsOpen(1) ? creating->Preview() : nullptr) preview->setScale(v);
-    }
-    void SetRotate(int mode, float angle, const sgVec3& axis) override {
-        if (mode == 2 && IsOpen(2)) editor->SetRotate(angle, axis);
-        else if (pnEffect* preview = mode == 1 && IsOpen(1) ? creating->Preview() : nullptr) preview->setRotAngle(angle);
-    }
-    std::string GetPreviewEffectName() override {
-        const pnEffect* preview = IsOpen(1) ? creating->Preview() : nullptr;
-        return preview ? preview->getName() : std::string();
-    }
-    void RevertEffect() override {
-        if (IsOpen(2)) editor->Revert();
-    }
-    void LoadEffect(const std::string& name) override {
-        if (IsOpen(2)) editor->Load(name);
-    }
-    void TakeSavedRotation(float& angle, sgVec3& axis) override {
-        if (IsOpen(2)) editor->TakeSavedRotation(angle, axis);
-    }
-    void RunModalEditor(const std::string&, int) override {}
-    void RunGrowShrink() override {}
-
-    std::unique_ptr<CCreateEffectModel> creating;
-    std::unique_ptr<CEffectEditorModel> editor;
-
-private:
-    CKelvanoView* m_pView;
-};
-
-struct TimeLineHost : CViewTimeLineHost {
-    std::string ChooseSoundFile() override { return std::string(); }
-};
-
-// The frame's relays as the main frame wires them: the time line, the event
-// tree and the light and camera pages are their models; the page shown is
-// written down by its object.
-class FollowingFrame : public RecordingFrame {
-public:
-    FollowingFrame() : timeLine(timeLineHost) {}
-    void RebuildTimeLineRows() override { timeLine.RebuildRows(); }
-    void UpdateTimeLineEventRow(const std::string& name) override { timeLine.UpdateEventRow(name); }
-    void UpdateTimeLineEventRowAndSelect(const std::string& name, const std::string& effect) override {
-        timeLine.UpdateEventRowAndSelect(name, effect);
-    }
-    void SelectTimeLineEvent(const std::string& name) override { timeLine.SelectEvent(name, 0); }
-    void SetTimeLineFrame(int frame) override { timeLine.SetCurrentFrame(frame); }
-    void RebuildEventTree() override { tree.Build(CurrentScene()); }
-    void UpdateBarsForMode(bool animation, const std::string& first) override {
-        RecordingFrame::UpdateBarsForMode(animation, first);
-        if (!animation) return;
-        timeLine.RebuildRows();
-        tree.Build(CurrentScene());
-    }
-    void ReloadCameraPage() override { camera.LoadViewpoint(); }
-    int RefreshLightPage(int keep) override {
-        light.InitSceneLights(keep);
-        return 1;
-    }
-    void ReloadLightPage() override {
-        if (light.Current() >= 0) light.ShowLight(light.Current());
-    }
-    void ShowObjectPage(int page, pnObject* object, int flag) override {
-        RecordingFrame::ShowObjectPage(page, object, flag);
-        pageObject = object ? object->getName() : std::string();
-    }
-
-    TimeLineHost timeLineHost;
-    CTimeLineModel timeLine;
-    CEventTreeModel tree;
-    CCameraPageLogic camera;
-    CLightPageLogic light;
-    std::string pageObject = "-";
-};
 
 class PanelCreator : public CObjectCreator {
 public:
@@ -533,12 +428,14 @@ const CommandRow kCommands[] = {
          t.view->OnContextMenu(x, y);
      }},
     {"the object chooser", true, true, [](FollowersTest& t) { t.view->OnObjectChosen("B"); }},
+    // B and A selected together, B focused: empty space focuses A, the last added.
     {"empty space with objects selected together", true, false, [](FollowersTest& t) {
          t.Click("B", KV_MOD_SHIFT);
          t.Click("A", KV_MOD_SHIFT);
-         t.Click("A");
+         t.Click("B");
          t.view->OnLButtonDown(4, 4, 0);
          t.view->OnLButtonUp(4, 4, 0);
+         EXPECT_EQ(t.selected(), "A");
      }},
     {"the mode switch", true, true, [](FollowersTest& t) { t.view->OnToggleMode(); }},
 };
@@ -566,4 +463,74 @@ TEST_F(FollowersTest, EveryWindowFollowsEveryCommand) {
         }
     }
     EXPECT_GE(pairs, 150);
+}
+
+// "Creating Effect" previews through one play, however many drags feed it,
+// on the event of the object it makes the effect for; a save leaves the
+// preview out of the file and keeps it in the scene; OK leaves the one play
+// of the new effect.
+TEST_F(FollowersTest, CreatingEffectPreviewsThroughOnePlayThatNoSaveWrites) {
+    MakeScenes();
+    if (HasFatalFailure()) return;
+    Start(true, kCommands[0]);
+    if (HasFatalFailure()) return;
+    pnEvent& a = *scene().findEvent("A");
+    const int plays = a.getNumPlays();
+    view->SetCurrentFrame(30);
+    view->OnCreateEffect();
+    ASSERT_TRUE(dialogs->IsOpen(1));
+    for (int drag = 0; drag < 3; ++drag) Drag("A", 20 + drag);
+    int previews = 0;
+    for (int i = 0; i < a.getNumPlays(); ++i) previews += a.getPlay(i)->effect == "istempeffect001";
+    EXPECT_EQ(previews, 1) << "one preview play for three drags";
+    EXPECT_EQ(a.getNumPlays(), plays + 1);
+
+    const std::string saved = dir + "/saved.apn";
+    view->m_strPathName = saved;
+    ASSERT_EQ(view->OnFileSave(), 1);
+    std::ifstream in(saved);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("istempeffect"), std::string::npos) << "the preview is no part of the file";
+    EXPECT_NE(text.find("effect001"), std::string::npos);
+    EXPECT_TRUE(scene().findEffect("istempeffect001")) << "the preview goes on in the scene";
+    EXPECT_EQ(a.getNumPlays(), plays + 1);
+
+    dialogs->creating->Applied("made", false);
+    EXPECT_FALSE(scene().findEffect("istempeffect001"));
+    ASSERT_EQ(a.getNumPlays(), plays + 1);
+    int made = 0;
+    for (int i = 0; i < a.getNumPlays(); ++i) {
+        EXPECT_NE(a.getPlay(i)->effect, "istempeffect001");
+        made += a.getPlay(i)->effect == "made";
+    }
+    EXPECT_EQ(made, 1);
+    Finish();
+}
+
+// An undone material change shows on the Light page (its swatch) and on the
+// selection's page; the scene's lighting takes a material a light uses.
+TEST_F(FollowersTest, AnUndoneMaterialChangeShowsOnThePages) {
+    MakeScenes();
+    if (HasFatalFailure()) return;
+    Start(false, kCommands[0]);
+    if (HasFatalFailure()) return;
+    pnLight* light = scene().getLight(0);
+    ASSERT_NE(light, nullptr);
+    light->setMaterial("Color19");
+    frame->light.InitSceneLights(1);
+    frame->light.ShowLight(0);
+    const unsigned before = frame->light.Controls().swatch;
+    pnMaterial* material = scene().findMaterial("Color19");
+    {
+        CEditScope edit(*view, material, scene().indexOfMaterial(material));
+        material->setDiffuse(0.0f, 0.0f, 1.0f);
+        scene().updateObjectsUsingMaterial(material);
+    }
+    frame->light.OnMaterialModified(scene().indexOfMaterial(material));
+    EXPECT_NE(frame->light.Controls().swatch, before);
+    frame->pageObject = "-";
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(frame->light.Controls().swatch, before) << "the light's swatch shows the colour back";
+    EXPECT_EQ(frame->pageObject, "A") << "the page reloads its swatches";
+    Finish();
 }
