@@ -107,8 +107,8 @@ CKelvanoView::CKelvanoView(CKelvanoDoc* doc, CViewHost* host) : m_pDocument(doc)
 }
 
 CKelvanoView::~CKelvanoView() {
-    // Windows still following let go of the scene while it is there.
-    if (m_pScene) Announce(ViewChange::SceneClosing);
+    // Windows still following let go of the scene (while it is there) and of the view.
+    if (!m_listeners.empty()) Announce(ViewChange::SceneClosing);
     m_listeners.clear();
     // A movie still recording is given up: no message, no file left.
     m_pSwfExport.reset();

@@ -417,8 +417,13 @@ TEST_F(PanelModelTest, TextureWindows) {
     EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_U)->GetValue(), "0.0000");
     EXPECT_FALSE(dlg->Edit(CModelTextureDlg::IDC_U)->IsEnabled());
     EXPECT_EQ(dlg->ScaleId(), 1579);
+    // The page's texture "Off" while the window is open stays after its
+    // Close: the window writes only what was typed and not yet taken.
+    model->setMode(0);
     dlg->OnClose();
     pumpWxEvents(30);
+    EXPECT_EQ(model->getMode(), 0) << "Close turned the texture back on";
+    EXPECT_EQ(view->m_bTexMoveDrag + view->m_bTexScaleDrag + view->m_bTexRotateDrag, 0);
 
     // Saved and read into a new scene, the texture outside the folder still names its file.
     const std::string saved = dir.path() + "/t.apn";
