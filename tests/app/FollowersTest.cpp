@@ -534,3 +534,67 @@ TEST_F(FollowersTest, AnUndoneMaterialChangeShowsOnThePages) {
     EXPECT_EQ(frame->pageObject, "A") << "the page reloads its swatches";
     Finish();
 }
+
+namespace {
+// Writes down what it hears; may make another listener leave when told.
+struct Ear : CViewListener {
+    void OnViewChange(ViewChange change) override {
+        heard.push_back(change);
+        if (leave) leave();
+    }
+    std::vector<ViewChange> heard;
+    std::function<void()> leave;
+};
+}  // namespace
+
+// Each change is told once, in the order it happens; a listener that leaves
+// while others are told is told no more.
+TEST_F(FollowersTest, EachChangeIsToldOnceInOrder) {
+    MakeScenes();
+    if (HasFatalFailure()) return;
+    Start(false, kCommands[0]);
+    if (HasFatalFailure()) return;
+    using C = ViewChange;
+    auto ear = std::make_unique<Ear>(), second = std::make_unique<Ear>();
+    view->AddListener(ear.get());
+    view->AddListener(second.get());
+    view->AddListener(ear.get());  // once is enough
+    const struct {
+        const char* what;
+        std::function<void()> run;
+        std::vector<ViewChange> heard;
+    } cases[] = {
+        {"a click on B", [&] { Click("B"); }, {C::SelectionChanged}},
+        {"a click on B again", [&] { Click("B"); }, {}},
+        {"Delete", [&] { view->OnEditDelete(); }, {C::SelectionChanged}},
+        {"Undo", [&] { view->OnEditUndo(); }, {C::UndoApplied}},
+        // Animation mode starts on the first object, A, and B was selected.
+        {"the mode switch", [&] { view->OnToggleMode(); }, {C::ModeChanged, C::SelectionChanged}},
+        {"a time line edit", [&] { view->FrameContentChanged(); }, {C::FrameChanged}},
+        {"Open", [&] {
+             host->answers.push_back(KV_IDNO);
+             view->m_strPendingOpen = other;
+             view->OnFileOpen();
+         }, {C::SceneClosing, C::SceneReplaced}},
+        {"New from animation mode", [&] {
+             host->answers.push_back(KV_IDNO);
+             view->OnFileNew();
+         }, {C::SceneClosing, C::SceneReplaced, C::ModeChanged}},
+    };
+    for (const auto& c : cases) {
+        ear->heard.clear();
+        c.run();
+        EXPECT_EQ(ear->heard, c.heard) << c.what;
+        EXPECT_EQ(second->heard, c.heard) << c.what << ", the other listener";
+        second->heard.clear();
+    }
+    // One makes the other leave, and frees it, while a change is told.
+    ear->leave = [&] {
+        view->RemoveListener(second.get());
+        second.reset();
+    };
+    view->FrameContentChanged();
+    EXPECT_EQ(second, nullptr);
+    view->RemoveListener(ear.get());
+    Finish();
+}
