@@ -507,6 +507,23 @@ TEST_F(FollowersTest, CreatingEffectPreviewsThroughOnePlayThatNoSaveWrites) {
     Finish();
 }
 
+// The Effect Editor's Close takes back a drag that a save wrote: the scene
+// differs from its file again.
+TEST_F(FollowersTest, AnEditorCloseAfterASaveLeavesTheSceneModified) {
+    MakeScenes();
+    if (HasFatalFailure()) return;
+    Start(true, kCommands[0]);
+    if (HasFatalFailure()) return;
+    EffectEditor editor(*this);
+    view->m_strPathName = dir + "/saved.apn";
+    ASSERT_EQ(view->OnFileSave(), 1);
+    EXPECT_EQ(view->m_bModified, 0);
+    dialogs->Destroy(2);
+    EXPECT_FLOAT_EQ(scene().findEffect("effect001")->getTrans()[1], 0.0f);
+    EXPECT_EQ(view->m_bModified, 1) << "the file holds the drag the Close took back";
+    Finish();
+}
+
 // An undone material change shows on the Light page (its swatch) and on the
 // selection's page; the scene's lighting takes a material a light uses.
 TEST_F(FollowersTest, AnUndoneMaterialChangeShowsOnThePages) {

@@ -136,6 +136,8 @@ void CEffectEditorModel::Revert() {
             effect->setRotAngle(m_fSavedAngle);
             effect->setRotAxis(m_savedAxis);
         }
+        // A save since the drag wrote what is now taken back.
+        if (m_pView && (m_changed[kMove] || m_changed[kScale] || m_changed[kRotate])) m_pView->SetModified();
     }
     for (bool& c : m_changed) c = false;
     m_bLoaded = false;

@@ -75,7 +75,8 @@ public:
     bool Load(const std::string& effectName);
     bool IsLoaded() const { return m_bLoaded; }
     // What the effect had when loaded or last applied back into it (each
-    // group only when it changed); the effect is forgotten.
+    // group only when it changed; the scene is then modified); the effect is
+    // forgotten.
     void Revert();
     // A drag's values go into the effect at once, so that the view shows them.
     void SetMove(const sgVec3& v);
