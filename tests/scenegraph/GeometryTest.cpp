@@ -68,8 +68,9 @@ TEST_F(GeometryTest, PassMembership) {
         {transparent, {true, false, true, true}},
         {rgbaTextured, {true, false, false, true}},
         {rgbTextured, {true, true, false, false}},
-        {plain, {true, true, false, true}},
-        {noState, {true, true, false, true}},
+        // Opaque sets without an RGBA texture are drawn once, in pass 1.
+        {plain, {true, true, false, false}},
+        {noState, {true, true, false, false}},
     };
     int r = 0;
     for (const Row& row : rows) {
