@@ -159,7 +159,8 @@ void CKelvanoView::OnDeleteColumn() {
 }
 
 void CKelvanoView::OnContextMenu(int x, int y) {
-    if (!m_pDocument || !m_pHost) return;
+    // Neither the pick nor the menu while a drag or a placement holds its step.
+    if (!m_pDocument || !m_pHost || HoldsStep()) return;
     CKelvanoDoc& doc = *m_pDocument;
     if (m_pScene && !m_bPlaying && m_pScene->getNumObjects() > 0) {
         // Empty space keeps the selection as it is.
@@ -189,8 +190,12 @@ void CKelvanoView::OnLButtonDblClk(int x, int y) {
 }
 
 void CKelvanoView::OnChartDialog(ChartDialog which) {
-    if (!m_pHost || !m_pScene || !SelectedChart()) return;
+    pnChart* chart = SelectedChart();
+    if (!m_pHost || !m_pScene || !chart) return;
     if (which != ChartDialog::Data && m_bAnimationMode) return;
+    // The dialog is one step from its opening: what its inner windows (edge
+    // and shadow, the material chooser) write at once is part of it.
+    CEditScope edit(*this, chart);
     m_pHost->RunChartDialog(which);
 }
 

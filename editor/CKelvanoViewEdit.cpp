@@ -60,9 +60,13 @@ int CKelvanoView::OnEditCopy() {
     copy->copy(selected);
     doc.m_pClipboardLabelStyle.reset();
     doc.m_pClipboardDataStyle.reset();
+    doc.m_pClipboardTextStyle.reset();
     if (const auto* chart = pnKindCast<pnChart>(selected)) {
         doc.m_pClipboardLabelStyle = CopyStringStyle(m_pScene.get(), chart->getLabelStringName());
         doc.m_pClipboardDataStyle = CopyStringStyle(m_pScene.get(), chart->getDataStringName());
+    } else if (const char* style = selected->getStringPropertyName()) {
+        // A Cut may free the style with its last user: the paste brings it back.
+        doc.m_pClipboardTextStyle = CopyStringStyle(m_pScene.get(), style);
     }
     const sgVec3 p = selected->getPosition();
     m_vPastePosition[0] = p[0], m_vPastePosition[1] = p[1], m_vPastePosition[2] = p[2];
@@ -132,6 +136,15 @@ int CKelvanoView::OnEditPaste() {
             addStyle(*doc.m_pClipboardDataStyle, dataName);
             chartObject->setDataStringName(dataName.c_str());
         }
+    }
+
+    // A text's or counter's style keeps its name: the paste shares it, or
+    // brings it back when a Cut took it away with its last user.
+    if (const pnStringProperty* style = doc.m_pClipboardTextStyle.get();
+        style && !scene.findStringProperty(style->getName().c_str())) {
+        auto* back = new pnStringProperty;
+        back->copy(style);
+        if (!scene.addStringProperty(back)) delete back;
     }
 
     pnObject* object = InsertNewObject(std::move(made));

@@ -18,16 +18,26 @@
 #include <vector>
 
 namespace {
-// A text style from a snapshot back in the scene; the name it goes by there
-// (an existing style of that name is kept as it is).
-std::string restoreStyle(pnScene& scene, const pnStringProperty* copy) {
-    if (!copy) return std::string();
-    if (!scene.findStringProperty(copy->getName().c_str())) {
-        auto* style = new pnStringProperty;
-        style->copy(copy);
-        if (!scene.addStringProperty(style)) delete style;
+// A text style from a snapshot back in the scene at its place in the list:
+// an existing style of that name takes the copy's values. The name it goes
+// by; changed tells whether an existing style's values changed.
+std::string restoreStyle(pnScene& scene, const CStyleCopy& copy, bool& changed) {
+    changed = false;
+    if (!copy.style) return std::string();
+    pnStringProperty* style = scene.findStringProperty(copy.style->getName().c_str());
+    if (style) {
+        changed = copy.style->giveFaceValues(*style) || style->getVJust() != copy.style->getVJust();
+        style->copy(copy.style.get());
+    } else {
+        style = new pnStringProperty;
+        style->copy(copy.style.get());
+        if (!scene.addStringProperty(style)) {
+            delete style;
+            return copy.style->getName();
+        }
     }
-    return copy->getName();
+    if (copy.index >= 0) scene.moveStringProperty(style, copy.index);
+    return copy.style->getName();
 }
 }  // namespace
 
@@ -71,13 +81,27 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     // Back at its place in the list, so the scene is saved as it was.
     if (snapshot.m_nObjectIndex >= 0) m_pScene->moveObject(object, snapshot.m_nObjectIndex);
     const std::string name = object->getName();
+    // Its text styles come back with the values it was built with; the
+    // other users of a style whose values changed are built again below.
+    std::vector<std::string> restyled;
+    auto restore = [&](const CStyleCopy& copy) {
+        bool changed = false;
+        std::string styleName = restoreStyle(*m_pScene, copy, changed);
+        if (changed) restyled.push_back(styleName);
+        return styleName;
+    };
     if (auto* chart = pnKindCast<pnChart>(object)) {
         m_pScene->addChart(object);
-        if (snapshot.m_pLabelStyleCopy)
-            chart->setLabelStringName(restoreStyle(*m_pScene, snapshot.m_pLabelStyleCopy.get()).c_str());
-        if (snapshot.m_pDataStyleCopy)
-            chart->setDataStringName(restoreStyle(*m_pScene, snapshot.m_pDataStyleCopy.get()).c_str());
+        if (snapshot.m_labelStyle.style) chart->setLabelStringName(restore(snapshot.m_labelStyle).c_str());
+        if (snapshot.m_dataStyle.style) chart->setDataStringName(restore(snapshot.m_dataStyle).c_str());
+    } else if (snapshot.m_ownStyle.style) {
+        restore(snapshot.m_ownStyle);
     }
+    const auto rebuildStyleUsers = [&] {
+        for (const std::string& styleName : restyled)
+            if (pnStringProperty* style = m_pScene->findStringProperty(styleName.c_str()))
+                m_pScene->updateStringsUsingProperty(style);
+    };
     // Both lists name it again; the chooser selects it as the bars show it.
     if (CFrameRelays* frame = Frame()) {
         frame->AddObjectListItem(name);
@@ -87,6 +111,7 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     // The event that showed it comes back under its own name; an object that
     // no event showed stays without one.
     if (!snapshot.m_pEventCopy) {
+        rebuildStyleUsers();
         SelectObject(object);
         return object;
     }
@@ -98,6 +123,7 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     event->addObjectName(name.c_str());
     if (!m_pScene->addEvent(event)) {
         delete event;
+        rebuildStyleUsers();
         SelectObject(object);
         return object;
     }
@@ -124,8 +150,22 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
         m_pScene->moveEventNode(child, static_cast<int>(i));
     }
     m_pScene->moveEventNode(event, 0xffff);
+    rebuildStyleUsers();
     SelectObject(object);
     return object;
+}
+
+void CKelvanoView::ApplyUndoStep(CUndoStep& step, bool undo) {
+    if (!step.m_parts.empty()) {
+        if (undo)
+            for (auto part = step.m_parts.rbegin(); part != step.m_parts.rend(); ++part) ApplyUndoStep(**part, true);
+        else
+            for (auto& part : step.m_parts) ApplyUndoStep(*part, false);
+        return;
+    }
+    CUndoSnapshot* applied = undo ? step.m_pBefore.get() : step.m_pAfter.get();
+    const CUndoSnapshot* other = undo ? step.m_pAfter.get() : step.m_pBefore.get();
+    ApplyUndoSnapshot(UndoApplyKind(step.m_nKind, undo), applied, undo, other);
 }
 
 void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other) {
@@ -144,12 +184,19 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
         if (!object) object = scene.findObject(snapshot->ObjectName().c_str());
         if (!object || !snapshot->m_pObjectCopy) return;
         RemoveObjectFromScene(object);
-        pnObject* made = RecreateObject(*snapshot);
-        const std::string& holder = undo ? snapshot->m_strSecondName : snapshot->m_strName;
-        if (made && !holder.empty())
-            if (pnEvent* former = scene.findEvent(holder.c_str()))
-                if (const pnEvent* shown = FindShowingEvent(&scene, made)) former->removeChildName(shown->getName().c_str());
+        RecreateObject(*snapshot);
         ShowSelectionInBars();
+        RefreshAfterEdit();
+        break;
+    }
+    case UNDO_EVENT_PARENT: {
+        // Only the parent links: the event's plays and its object stay as
+        // later edits left them.
+        pnEvent* event = scene.findEvent(snapshot->m_strEvent.c_str());
+        if (!event) return;
+        event->setParent(snapshot->m_strParent.c_str());
+        scene.moveEventNode(event, snapshot->m_nChildIndex >= 0 ? snapshot->m_nChildIndex : 0xffff);
+        m_nPlayedFrame = kNoPlayedFrame;
         RefreshAfterEdit();
         break;
     }
@@ -196,6 +243,9 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
         Redraw();
         break;
     case UNDO_VIEWPOINT:
+        // A camera preset's view would otherwise come back over the
+        // restored viewpoint when the preset goes off.
+        SwitchPresetOff();
         if (snapshot->m_pViewpointCopy) {
             auto* viewpoint = new pnViewpoint;
             viewpoint->copy(snapshot->m_pViewpointCopy.get());
@@ -214,24 +264,22 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
 
 int CKelvanoView::OnEditUndo() {
     // Not while objects are selected together (the accelerator ignores the
-    // greyed menu item).
-    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty()) return 0;
-    int kind = 0;
-    CUndoSnapshot* other = nullptr;
-    CUndoSnapshot* snapshot = m_pDocument->Undo(kind, &other);
-    if (!snapshot) return 0;
-    ApplyUndoSnapshot(UndoApplyKind(kind, true), snapshot, 1, other);
+    // greyed menu item), nor while an edit holds its step open.
+    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty() || HoldsStep()) return 0;
+    CUndoStep* step = m_pDocument->UndoStep();
+    if (!step) return 0;
+    ApplyUndoStep(*step, true);
+    // The scene now differs from what was saved (or equals it again: only
+    // the user can tell, and the prompt asks).
+    SetModified();
     return 1;
 }
 
 int CKelvanoView::OnEditRedo() {
-    // Not while objects are selected together (the accelerator ignores the
-    // greyed menu item).
-    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty()) return 0;
-    int kind = 0;
-    CUndoSnapshot* other = nullptr;
-    CUndoSnapshot* snapshot = m_pDocument->Redo(kind, &other);
-    if (!snapshot) return 0;
-    ApplyUndoSnapshot(UndoApplyKind(kind, false), snapshot, 0, other);
+    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty() || HoldsStep()) return 0;
+    CUndoStep* step = m_pDocument->RedoStep();
+    if (!step) return 0;
+    ApplyUndoStep(*step, false);
+    SetModified();
     return 1;
 }

@@ -155,10 +155,13 @@ TEST_F(ClipboardTest, NothingSelectedOrAnimationModeCopiesAndCutsNothing) {
     EXPECT_EQ(steps(), before);
     ASSERT_TRUE(doc->m_pClipboardObject);
     EXPECT_EQ(doc->m_pClipboardObject->getName(), "box") << "the earlier copy stays";
-    // A null object leaves a step's after-state alone.
+    // A null object leaves the open step alone; closed unchanged, it is dropped.
     doc->RecordUndoBefore(box, UNDO_CHANGE);
     doc->RecordUndoAfter(nullptr);
-    EXPECT_TRUE(doc->GetUndoHistory().Current()->m_pBefore->m_pObjectCopy);
+    EXPECT_TRUE(doc->IsRecording());
+    doc->RecordUndoAfter(box);
+    EXPECT_FALSE(doc->IsRecording());
+    EXPECT_EQ(steps(), before);
 
     view->SelectObject(box);
     view->m_bAnimationMode = 1;

@@ -19,6 +19,7 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnString.h"
 #include "tests/app/ViewFixture.h"
+#include "tests/support/TempDir.h"
 #include "ui/properties/rules/BarRules.h"
 #include "ui/properties/rules/CCameraPageLogic.h"
 #include "ui/properties/rules/CMaterialChooserLogic.h"
@@ -27,6 +28,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <sstream>
@@ -94,8 +96,13 @@ protected:
         ViewTest::SetUp();
         host.frame = &frame;
         app.InitFolders(KELVANO_SOURCE_DIR "/data");
+        app.InitSceneServices();
         create();
         view->SetObjectCreator(kv::ID_ADD_PANEL, &creator);
+        // A 2 x 2 Targa picture for the texture windows.
+        std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0};
+        for (int i = 0; i < 4; ++i) tga.insert(tga.end(), {uint8_t(40 * i), 200, uint8_t(255 - 40 * i)});
+        texture = files.write("checker.tga", tga);
     }
 
     // ---- the run ----
@@ -157,10 +164,19 @@ protected:
                           << sequence;
             return false;
         }
+        if (std::getenv("KV_UNDO_VERBOSE")) for (const std::string& a : actions) std::printf("%u: %s\n", seed, a.c_str());
         return true;
     }
 
     [[noreturn]] void fail(const std::string& what) { throw SequenceFailure{what}; }
+
+    // KV_UNDO_DUMP names a folder for the two texts of a failed comparison.
+    static void dump(const std::string& expected, const std::string& actual) {
+        const char* folder = std::getenv("KV_UNDO_DUMP");
+        if (!folder) return;
+        std::ofstream(std::string(folder) + "/expected.apn") << expected;
+        std::ofstream(std::string(folder) + "/actual.apn") << actual;
+    }
 
     int pick(int n) { return n <= 1 ? 0 : static_cast<int>(rng() % static_cast<uint32_t>(n)); }
     bool chance(int percent) { return pick(100) < percent; }
@@ -224,9 +240,11 @@ protected:
         ++stepsApplied;
         at = next;
         const std::string now = savedText(scene());
-        if (now != texts[at])
+        if (now != texts[at]) {
+            dump(texts[at], now);
             fail(std::string(undo ? "Undo" : "Redo") + " did not give back the saved text: " +
                  firstDifference(texts[at], now));
+        }
         if (!view->m_bModified) fail(std::string(undo ? "Undo" : "Redo") + " left the scene unmodified");
     }
 
@@ -457,7 +475,7 @@ protected:
         switch (pick(4)) {
         case 0: {
             // The texture window's Close applies the file, mode and wrapping.
-            const std::string file = KELVANO_SOURCE_DIR "/data/ChartSlices/5gon.bmp";
+            const std::string& file = texture;
             const int mapping = 1 + pick(4);
             onPage(o, "texture window Close, wrapping " + std::to_string(mapping), [&] {
                 o->setTexture(file.c_str());
@@ -554,9 +572,10 @@ protected:
         }
         case 3:
             if (pie) {
+                // The pie page's check box.
                 const int on = !chart->getShowSide();
                 actions.push_back(on ? "Side Faces on" : "Side Faces off");
-                chart->setShowSide(on);
+                EditChart(*view, chart, [&] { chart->setShowSide(on); });
             } else {
                 actions.push_back("Delete Column");
                 doc->m_nSelectedDataPt = pick(chart->getNumDataPts());
@@ -564,15 +583,24 @@ protected:
             }
             break;
         default: {
-            // The Label or Value Property dialog: a few fields, then OK.
+            // The Label or Value Property dialog from the view's command: it
+            // loads, a few fields change, then OK (or Cancel).
             const int kind = 1 + pick(2);
-            LabelPropertyForm form;
-            LoadLabelProperty(scene(), *chart, kind, form);
-            form.size = std::to_string(12 + pick(40));
-            form.italic = chance(50);
-            form.twoD = chance(30);
-            actions.push_back(std::string(kind == 1 ? "Label" : "Value") + " Property OK, size " + form.size);
-            LabelPropertyOk(*view, *chart, form);
+            const bool ok = chance(80);
+            const int size = 12 + pick(40);
+            const bool italic = chance(50), twoD = chance(30);
+            host.duringChartDialog = [&](ChartDialog) {
+                LabelPropertyForm form;
+                LoadLabelProperty(scene(), *chart, kind, form);
+                form.size = std::to_string(size);
+                form.italic = italic;
+                form.twoD = twoD;
+                ok ? LabelPropertyOk(*view, *chart, form) : LabelPropertyCancel(*view, *chart, form);
+            };
+            actions.push_back(std::string(kind == 1 ? "Label" : "Value") + " Property, size " + std::to_string(size) +
+                              (ok ? ", OK" : ", Cancel"));
+            view->OnCommand(kind == 1 ? kv::ID_LABEL_PROPERTY : kv::ID_VALUE_PROPERTY);
+            host.duringChartDialog = nullptr;
             break;
         }
         }
@@ -580,6 +608,8 @@ protected:
 
     RecordingFrame frame;
     PanelCreator creator;
+    TempDir files{"kv-undo-model"};
+    std::string texture;
     std::mt19937 rng;
     std::vector<std::string> actions;
     std::vector<std::string> texts;  // the saved text after each recorded step

@@ -214,11 +214,6 @@ void CModelTextureDlg::Apply() {
     ReadFrames();
     pnObject* object = CurrentSelection();
     if (!object) return;
-    if (m_strPath.empty() && dynamic_cast<CPanelTextureDlg*>(this)) {
-        // A panel without a file records no step; the scene still changed.
-        pages::ChangeWithoutStep([&] { ApplyTo(object); });
-        return;
-    }
     pages::Change(object, [&] { ApplyTo(object); });
 }
 
@@ -277,7 +272,7 @@ void CModelTextureDlg::OnMappingEdited() {
     if (m_bGuard || !object) return;
     const float u = static_cast<float>(ParseLeadingFloat(Edit(IDC_U)->GetValue().ToStdString()));
     const float v = static_cast<float>(ParseLeadingFloat(Edit(IDC_V)->GetValue().ToStdString()));
-    pages::ChangeWithoutStep([&] {
+    pages::Change(object, [&] {
         if (Tool(IDC_MOVE)->GetValue()) object->setTexMove(u, v);
         else if (Tool(m_nScaleId)->GetValue()) object->setTexScale(u, v);
         else if (Tool(IDC_ROTATE)->GetValue()) object->setTexRotate(u, v);
@@ -287,7 +282,7 @@ void CModelTextureDlg::OnMappingEdited() {
 void CModelTextureDlg::OnReset() {
     pnObject* object = CurrentSelection();
     if (!object) return;
-    pages::ChangeWithoutStep([&] { object->resetTexPlanes(); });
+    pages::Change(object, [&] { object->resetTexPlanes(); });
     if (Tool(m_nScaleId)->GetValue()) ShowMapping(1, 1);
     else if (Tool(IDC_MOVE)->GetValue()) ShowMapping(0.5f, 0.5f);
     else ShowMapping(0, 0);
