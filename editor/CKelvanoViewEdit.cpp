@@ -103,14 +103,15 @@ int CKelvanoView::OnEditPaste() {
 
     // Every name first: a paste that cannot be named adds nothing.
     const std::string name = NextPasteName(clip->getName(), scene);
+    // Each of a chart's styles gets a numbered copy of its own, so the paste
+    // never shares a style with the chart it was copied from.
     std::string labelName, dataName;
-    if (chart && doc.m_pClipboardLabelStyle) {
-        labelName = nextStyleName(doc.m_pClipboardLabelStyle->getName(), scene);
-        // Both styles may start alike: the data style never takes the label's name.
-        if (doc.m_pClipboardDataStyle) dataName = nextStyleName(doc.m_pClipboardDataStyle->getName(), scene, labelName);
-        if (doc.m_pClipboardDataStyle && dataName.empty()) labelName.clear();
-    }
-    if (name.empty() || (chart && doc.m_pClipboardLabelStyle && labelName.empty())) {
+    if (chart && doc.m_pClipboardLabelStyle) labelName = nextStyleName(doc.m_pClipboardLabelStyle->getName(), scene);
+    // Both styles may start alike: the data style never takes the label's name.
+    if (chart && doc.m_pClipboardDataStyle)
+        dataName = nextStyleName(doc.m_pClipboardDataStyle->getName(), scene, labelName);
+    if (name.empty() || (chart && doc.m_pClipboardLabelStyle && labelName.empty()) ||
+        (chart && doc.m_pClipboardDataStyle && dataName.empty())) {
         std::printf("Object Text Name Error\n");
         std::fflush(stdout);
         if (m_pHost) m_pHost->MessageBox("Object Text Name Error", "", KV_MB_OK | KV_MB_ICONWARNING);
@@ -122,7 +123,7 @@ int CKelvanoView::OnEditPaste() {
     made->setPosition(m_vPastePosition[0], m_vPastePosition[1], m_vPastePosition[2]);
     made->setName(name.c_str());
 
-    if (!labelName.empty()) {
+    if (chart) {
         auto* chartObject = static_cast<pnChart*>(made.get());
         auto addStyle = [&](const pnStringProperty& source, const std::string& styleName) {
             auto* style = new pnStringProperty;
@@ -130,12 +131,12 @@ int CKelvanoView::OnEditPaste() {
             style->setName(styleName.c_str());
             if (!scene.addStringProperty(style)) delete style;
         };
-        addStyle(*doc.m_pClipboardLabelStyle, labelName);
+        // A style the copied chart named but the scene lacked is named by
+        // neither: the paste gets a style of its own when one is needed.
+        if (doc.m_pClipboardLabelStyle) addStyle(*doc.m_pClipboardLabelStyle, labelName);
         chartObject->setLabelStringName(labelName.c_str());
-        if (doc.m_pClipboardDataStyle) {
-            addStyle(*doc.m_pClipboardDataStyle, dataName);
-            chartObject->setDataStringName(dataName.c_str());
-        }
+        if (doc.m_pClipboardDataStyle) addStyle(*doc.m_pClipboardDataStyle, dataName);
+        chartObject->setDataStringName(dataName.c_str());
     }
 
     // A text's or counter's style keeps its name: the paste shares it, or
