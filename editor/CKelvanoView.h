@@ -214,8 +214,7 @@ public:
     // when one was applied. Both wait while a step is held open.
     int OnEditUndo();
     int OnEditRedo();
-    // A drag or a placement holds its undo step open, or an edit has begun
-    // that has not ended (a held slider, a dialog): the commands that would
+    // A drag or a placement holds its undo step open: the commands that would
     // change the scene, the selection or the history wait until it ends.
     bool HoldsStep() const;
     // Commands that may run while a step is held: they change neither the

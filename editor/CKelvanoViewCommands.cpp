@@ -100,11 +100,13 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
             // Edit
             {ID_EDIT_UNDO, [](V& v, int) { v.OnEditUndo(); },
              [](V& v, int, CCmdUI& ui) {
-                 ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && v.m_pDocument->CanUndo());
+                 ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && !v.m_pDocument->IsRecording() &&
+                           v.m_pDocument->CanUndo());
              }},
             {ID_EDIT_REDO, [](V& v, int) { v.OnEditRedo(); },
              [](V& v, int, CCmdUI& ui) {
-                 ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && v.m_pDocument->CanRedo());
+                 ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && !v.m_pDocument->IsRecording() &&
+                           v.m_pDocument->CanRedo());
              }},
             {ID_EDIT_CUT, [](V& v, int) { v.OnEditCut(); }, selectionInObjectMode},
             {ID_EDIT_COPY, [](V& v, int) { v.OnEditCopy(); }, selectionInObjectMode},
@@ -209,9 +211,7 @@ const CKelvanoView::Command* CKelvanoView::FindCommand(int id) {
     return nullptr;
 }
 
-bool CKelvanoView::HoldsStep() const {
-    return m_bPlacing || m_bDragging || (m_pDocument && m_pDocument->IsRecording());
-}
+bool CKelvanoView::HoldsStep() const { return m_bPlacing || m_bDragging; }
 
 bool CKelvanoView::RunsWhileHeld(int id) {
     using namespace kv;

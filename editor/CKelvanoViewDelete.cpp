@@ -190,12 +190,8 @@ void CKelvanoView::OnLButtonDblClk(int x, int y) {
 }
 
 void CKelvanoView::OnChartDialog(ChartDialog which) {
-    pnChart* chart = SelectedChart();
-    if (!m_pHost || !m_pScene || !chart) return;
+    if (!m_pHost || !m_pScene || !SelectedChart()) return;
     if (which != ChartDialog::Data && m_bAnimationMode) return;
-    // The dialog is one step from its opening: what its inner windows (edge
-    // and shadow, the material chooser) write at once is part of it.
-    CEditScope edit(*this, chart);
     m_pHost->RunChartDialog(which);
 }
 

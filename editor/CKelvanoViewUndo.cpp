@@ -264,8 +264,10 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
 
 int CKelvanoView::OnEditUndo() {
     // Not while objects are selected together (the accelerator ignores the
-    // greyed menu item), nor while an edit holds its step open.
-    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty() || HoldsStep()) return 0;
+    // greyed menu item), nor while an edit holds its step open (a held
+    // slider, a dialog), whose record the step would change under it.
+    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty() || HoldsStep() || m_pDocument->IsRecording())
+        return 0;
     CUndoStep* step = m_pDocument->UndoStep();
     if (!step) return 0;
     ApplyUndoStep(*step, true);
@@ -276,7 +278,8 @@ int CKelvanoView::OnEditUndo() {
 }
 
 int CKelvanoView::OnEditRedo() {
-    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty() || HoldsStep()) return 0;
+    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty() || HoldsStep() || m_pDocument->IsRecording())
+        return 0;
     CUndoStep* step = m_pDocument->RedoStep();
     if (!step) return 0;
     ApplyUndoStep(*step, false);

@@ -141,13 +141,13 @@ TEST_F(PanelModelTest, PanelPageAndCreation) {
     EXPECT_FALSE(panelPage->Edit(CPanelPage::IDC_Z)->IsEnabled());
     click(frame->FindWindow(CPanelPage::IDC_3D));
     EXPECT_TRUE(panelPage->Edit(CPanelPage::IDC_TAPER)->IsEnabled());
-    // The texture radios change the panel without a step, yet modify the scene.
+    // A texture radio is a step of its own and modifies the scene.
     view->m_bModified = 0;
     const int before = doc->GetUndoHistory().GetCount();
     click(frame->FindWindow(CPanelPage::IDC_TEX_ON));
     EXPECT_EQ(panel->getFaceFlag(pnPanel::FACE_TOP), 1);
     EXPECT_EQ(panel->getMode(), 1);
-    EXPECT_EQ(doc->GetUndoHistory().GetCount(), before);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), before + 1);
     EXPECT_EQ(view->m_bModified, 1);
 
     // The dialog proposes a free name and refuses "" and taken ones.
@@ -408,11 +408,19 @@ TEST_F(PanelModelTest, TextureWindows) {
     EXPECT_FALSE(dlg->Tool(CModelTextureDlg::IDC_ROTATE)->GetValue());
     EXPECT_EQ(view->m_bTexMoveDrag + 2 * view->m_bTexRotateDrag, 1);
     EXPECT_TRUE(dlg->Edit(CModelTextureDlg::IDC_U)->IsEnabled());
+    // Reset is a step when it changes the planes, and nothing when it does not.
+    model->setTexMove(0.25f, 0.75f);
     view->m_bModified = 0;
+    const int beforeReset = doc->GetUndoHistory().GetCount();
     dlg->OnReset();
     EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_U)->GetValue(), "0.5000");
     EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_V)->GetValue(), "0.5000");
     EXPECT_EQ(view->m_bModified, 1);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), beforeReset + 1);
+    view->m_bModified = 0;
+    dlg->OnReset();
+    EXPECT_EQ(view->m_bModified, 0);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), beforeReset + 1);
     dlg->OnTool(CModelTextureDlg::IDC_MOVE, false);
     EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_U)->GetValue(), "0.0000");
     EXPECT_FALSE(dlg->Edit(CModelTextureDlg::IDC_U)->IsEnabled());

@@ -590,6 +590,8 @@ protected:
             const int size = 12 + pick(40);
             const bool italic = chance(50), twoD = chance(30);
             host.duringChartDialog = [&](ChartDialog) {
+                // The dialog's step is open from before it loads to its end.
+                CEditScope dialog(*view, chart);
                 LabelPropertyForm form;
                 LoadLabelProperty(scene(), *chart, kind, form);
                 form.size = std::to_string(size);

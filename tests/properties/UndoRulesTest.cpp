@@ -262,6 +262,7 @@ TEST_F(UndoRulesTest, ALabelDialogsEdgeAndShadowArePartOfItsStep) {
     view->OnObjectChosen(chart->getName());
     const std::string before = saved();
     host.duringChartDialog = [&](ChartDialog) {
+        CEditScope dialog(*view, chart);  // as the dialog opens its step
         LabelPropertyForm form;
         LoadLabelProperty(scene(), *chart, 1, form);
         ASSERT_NE(form.style, nullptr);
