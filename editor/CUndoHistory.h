@@ -1,8 +1,9 @@
 // The document's undo history: a linear list of steps, each holding whole
 // copies of a scene record before and after one change. Editors bracket every
-// change with a "before" call (which pushes a new step) and an "after" call;
-// Undo hands back the before snapshot of the current step and Redo the after
-// snapshot of the next one, and the view applies them by the step's kind.
+// change with a "before" call (which opens a step) and an "after" call (which
+// closes it; the document pushes it when it changed something); Undo hands
+// back the before snapshot of the current step and Redo the after snapshot of
+// the next one, and the view applies them by the step's kind.
 #pragma once
 
 #include <functional>

@@ -444,8 +444,15 @@ TEST_F(PanelModelTest, TextureWindows) {
     EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_U)->GetValue(), "0.0000");
     EXPECT_FALSE(dlg->Edit(CModelTextureDlg::IDC_U)->IsEnabled());
     EXPECT_EQ(dlg->ScaleId(), 1579);
+    // Closed with nothing changed: no step, the scene unmodified, Redo kept.
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    const int beforeClose = doc->GetUndoHistory().GetCurrentIndex();
+    view->m_bModified = 0;
     dlg->OnClose();
     pumpWxEvents(30);
+    EXPECT_EQ(doc->GetUndoHistory().GetCurrentIndex(), beforeClose);
+    EXPECT_TRUE(doc->CanRedo());
+    EXPECT_EQ(view->m_bModified, 0);
 
     // Saved and read into a new scene, the texture outside the folder still names its file.
     const std::string saved = dir.path() + "/t.apn";
