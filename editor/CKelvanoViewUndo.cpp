@@ -92,8 +92,14 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     };
     if (auto* chart = pnKindCast<pnChart>(object)) {
         m_pScene->addChart(object);
-        if (snapshot.m_labelStyle.style) chart->setLabelStringName(restore(snapshot.m_labelStyle).c_str());
-        if (snapshot.m_dataStyle.style) chart->setDataStringName(restore(snapshot.m_dataStyle).c_str());
+        // The lower place first: each goes where it stood among the others.
+        const bool labelFirst = snapshot.m_labelStyle.index <= snapshot.m_dataStyle.index;
+        for (const bool label : {labelFirst, !labelFirst}) {
+            const CStyleCopy& copy = label ? snapshot.m_labelStyle : snapshot.m_dataStyle;
+            if (!copy.style) continue;
+            const std::string styleName = restore(copy);
+            label ? chart->setLabelStringName(styleName.c_str()) : chart->setDataStringName(styleName.c_str());
+        }
     } else if (snapshot.m_ownStyle.style) {
         restore(snapshot.m_ownStyle);
     }

@@ -5,6 +5,7 @@
 // all the object owns (its text style, a volume's mesh, an event's links)
 // and marks the scene modified.
 #include "charts/pnChart.h"
+#include "charts/pnObjectMaker.h"
 #include "editor/CEditScope.h"
 #include "editor/CObjectCreator.h"
 #include "editor/KelvanoIds.h"
@@ -501,4 +502,27 @@ TEST_F(UndoRulesTest, UndoingAReparentPutsBackOnlyTheParentLinks) {
     EXPECT_FLOAT_EQ(object("one")->getPosition()[1], 20.0f) << "the step before is untouched";
     ASSERT_EQ(view->OnEditRedo(), 1);
     EXPECT_EQ(scene().findEvent("two")->getParent(), "one");
+}
+
+// A chart's two styles, freed with it, come back each at its own place in the
+// list, whichever of them stood first.
+TEST_F(UndoRulesTest, AChartsStylesComeBackInTheirPlaces) {
+    for (const char* name : {"values", "labels", "other"}) {
+        auto* style = new pnStringProperty;
+        style->setName(name);
+        ASSERT_TRUE(scene().addStringProperty(style));
+    }
+    auto* chart = pnKindCast<pnChart>(pnMakeObject("pnBarChart").release());
+    ASSERT_NE(chart, nullptr);
+    chart->setName("bars");
+    chart->setLabelStringName("labels");
+    chart->setDataStringName("values");
+    ASSERT_TRUE(scene().addObject(chart));
+    scene().addChart(chart);
+    const std::string before = saved();
+    view->OnObjectChosen("bars");
+    view->OnCommand(kv::ID_EDIT_DELETE);
+    ASSERT_EQ(scene().findStringProperty("labels"), nullptr);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(saved(), before);
 }
