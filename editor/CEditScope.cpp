@@ -2,17 +2,38 @@
 
 #include "editor/CKelvanoDoc.h"
 #include "editor/CKelvanoView.h"
+#include "scene/pnScene.h"
+#include "scene/pnString.h"
+#include "scene/pnStringProperty.h"
 
 #include <utility>
 
+bool KeepTextFaceInStyle(pnObject* object) {
+    auto* text = pnKindCast<pnString>(object);
+    pnScene* scene = text ? text->getScene() : nullptr;
+    const char* name = text ? text->getStringPropertyName() : nullptr;
+    pnStringProperty* style = scene && name ? scene->findStringProperty(name) : nullptr;
+    if (!style || !text->giveFaceValues(*style)) return false;
+    scene->updateStringsUsingProperty(style);
+    return true;
+}
+
 CEditScope::CEditScope(CKelvanoView& view, pnObject* object, int kind)
-    : CEditScope(view, [object](CKelvanoDoc& doc) { doc.RecordUndoAfter(object); }) {
+    : CEditScope(view, [object, kind](CKelvanoDoc& doc) {
+          if (kind == UNDO_CHANGE) KeepTextFaceInStyle(object);
+          doc.RecordUndoAfter(object);
+      }) {
     if (m_pDoc) m_pDoc->RecordUndoBefore(object, kind);
 }
 
-CEditScope::CEditScope(CKelvanoView& view, pnObject* object, const std::string& name, const std::string& secondName)
-    : CEditScope(view, [object, secondName](CKelvanoDoc& doc) { doc.RecordUndoAfterWithName(object, secondName); }) {
-    if (m_pDoc) m_pDoc->RecordUndoBeforeWithName(object, name, UNDO_CHANGE);
+CEditScope::CEditScope(CKelvanoView& view, const std::vector<pnObject*>& objects)
+    : CEditScope(view, [objects](CKelvanoDoc& doc) { doc.RecordUndoAfter(objects); }) {
+    if (m_pDoc) m_pDoc->RecordUndoBefore(objects);
+}
+
+CEditScope::CEditScope(CKelvanoView& view, const pnEvent* event)
+    : CEditScope(view, [event](CKelvanoDoc& doc) { doc.RecordUndoAfterEventParent(event); }) {
+    if (m_pDoc) m_pDoc->RecordUndoBeforeEventParent(event);
 }
 
 CEditScope::CEditScope(CKelvanoView& view, pnBackground* background)
@@ -35,6 +56,9 @@ CEditScope::CEditScope(CKelvanoView& view, std::function<void(CKelvanoDoc&)> aft
 
 CEditScope::~CEditScope() {
     m_view.Redraw();
-    if (m_pDoc) m_after(*m_pDoc);
-    m_view.SetModified();
+    // The document marks the scene modified when it keeps the step.
+    if (m_pDoc)
+        m_after(*m_pDoc);
+    else
+        m_view.SetModified();
 }

@@ -1,23 +1,32 @@
 // One undoable edit, written the same way wherever the scene is changed: the
 // step's before-state is taken when the scope opens, the caller changes the
-// scene, and when the scope closes the view redraws, the after-state is taken
-// and the scene is marked modified. The view's host only schedules the draw,
+// scene, and when the scope closes the view redraws and the after-state is
+// taken. The document keeps the step only when it changed the scene, and
+// then marks the scene modified; a scope opened inside an open step of the
+// same record is part of that step. The view's host only schedules the draw,
 // so the after-state never sees a drawn frame.
 //
 //     {
 //         CEditScope edit(view, object);
 //         object->setSize(size);
 //     }
+//
+// A text that names a text style shows the style's face (it takes the
+// style's values whenever it is built): a face value edited on the text
+// goes to its style as the scope closes, so it lasts through every rebuild,
+// Undo, Redo, Save and Open, and reaches the other texts of that style.
 #pragma once
 
 #include "editor/CUndoHistory.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class CKelvanoDoc;
 class CKelvanoView;
 class pnBackground;
+class pnEvent;
 class pnMaterial;
 class pnObject;
 class pnViewpoint;
@@ -26,9 +35,10 @@ class CEditScope {
 public:
     // A change of an object (or another step kind that records the object).
     CEditScope(CKelvanoView& view, pnObject* object, int kind = UNDO_CHANGE);
-    // A change of an object's event parent: the step carries the parent it
-    // leaves (name) and the one it goes under (secondName).
-    CEditScope(CKelvanoView& view, pnObject* object, const std::string& name, const std::string& secondName);
+    // One change of several objects (the objects selected together).
+    CEditScope(CKelvanoView& view, const std::vector<pnObject*>& objects);
+    // A change of an event's parent.
+    CEditScope(CKelvanoView& view, const pnEvent* event);
     // A change of the background.
     CEditScope(CKelvanoView& view, pnBackground* background);
     // A change of the viewpoint.
@@ -48,3 +58,7 @@ private:
     CKelvanoDoc* m_pDoc;
     std::function<void(CKelvanoDoc&)> m_after;
 };
+
+// Gives a text's face values to the text style it names (when the scene has
+// it) and rebuilds the style's other users; false when they already agreed.
+bool KeepTextFaceInStyle(pnObject* object);

@@ -4,6 +4,7 @@
 #include "editor/CKelvanoView.h"
 #include "editor/CProfile.h"
 #include "scene/pnBackground.h"
+#include "scene/pnEvent.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
@@ -116,78 +117,17 @@ void CKelvanoDoc::WriteSettings(CProfile& profile) const {
 
 // ---- undo history ----
 
-CKelvanoView* CKelvanoDoc::UndoView() const { return m_pView && m_pView->GetScene() ? m_pView : nullptr; }
-
-CUndoStep* CKelvanoDoc::PushStep(int kind) {
-    auto step = std::make_unique<CUndoStep>();
-    step->m_nKind = kind;
-    if (CKelvanoView* view = UndoView()) view->SetModified();
-    return m_undo.Push(std::move(step));
-}
-
-CUndoSnapshot* CKelvanoDoc::CurrentAfter() const {
-    CUndoStep* step = m_undo.Current();
-    return step && UndoView() ? step->m_pAfter.get() : nullptr;
-}
-
-void CKelvanoDoc::RecordUndoBefore(pnObject* object, int kind) {
-    CKelvanoView* view = UndoView();
-    if (!object || !view) return;
-    PushStep(kind)->m_pBefore->TakeObject(object, view->GetScene());
-}
-
-void CKelvanoDoc::RecordUndoAfter(pnObject* object) {
-    CKelvanoView* view = UndoView();
-    // A null object leaves the step's after-state alone.
-    if (!object || !view) return;
-    if (CUndoSnapshot* after = CurrentAfter()) after->TakeObject(object, view->GetScene());
-}
-
-void CKelvanoDoc::RecordUndoBeforeWithName(pnObject* object, const std::string& name, int kind) {
-    RecordUndoBefore(object, kind);
-    if (object && UndoView()) m_undo.Current()->m_pBefore->m_strName = name;
-}
-
-void CKelvanoDoc::RecordUndoAfterWithName(pnObject* object, const std::string& secondName) {
-    CUndoSnapshot* after = CurrentAfter();
-    if (!after) return;
-    RecordUndoAfter(object);
-    after->m_strSecondName = secondName;
-    // Both snapshots carry both names.
-    CUndoSnapshot* before = m_undo.Current()->m_pBefore.get();
-    after->m_strName = before->m_strName;
-    before->m_strSecondName = secondName;
-}
-
-void CKelvanoDoc::RecordUndoBeforeBackground(pnBackground* background) {
-    if (!UndoView()) return;
-    CUndoStep* step = PushStep(UNDO_BACKGROUND);
-    step->m_pBefore->m_pBackgroundCopy = std::make_unique<pnBackground>();
-    step->m_pBefore->m_pBackgroundCopy->copy(background);
-}
-
-void CKelvanoDoc::RecordUndoAfterBackground(pnBackground* background) {
-    if (CUndoSnapshot* after = CurrentAfter()) {
-        after->m_pBackgroundCopy = std::make_unique<pnBackground>();
-        after->m_pBackgroundCopy->copy(background);
-    }
-}
-
-void CKelvanoDoc::RecordUndoBeforeViewpoint(pnViewpoint* viewpoint) {
-    if (!UndoView()) return;
-    CUndoStep* step = PushStep(UNDO_VIEWPOINT);
-    step->m_pBefore->m_pViewpointCopy = std::make_unique<pnViewpoint>();
-    step->m_pBefore->m_pViewpointCopy->copy(viewpoint);
-}
-
-void CKelvanoDoc::RecordUndoAfterViewpoint(pnViewpoint* viewpoint) {
-    if (CUndoSnapshot* after = CurrentAfter()) {
-        after->m_pViewpointCopy = std::make_unique<pnViewpoint>();
-        after->m_pViewpointCopy->copy(viewpoint);
-    }
-}
-
 namespace {
+// Kinds whose before and after are compared, and which a later "before" call
+// on the same record joins.
+bool isChangeKind(int kind) { return kind != UNDO_CREATE && kind != UNDO_DELETE && kind != UNDO_MATERIAL_ADD && kind != UNDO_MATERIAL_DELETE; }
+
+bool holds(const CUndoStep& step, const void* record) {
+    if (step.m_pBefore->m_pLiveObject == record) return true;
+    return std::any_of(step.m_parts.begin(), step.m_parts.end(),
+                       [record](const auto& part) { return part->m_pBefore->m_pLiveObject == record; });
+}
+
 void takeMaterial(CUndoSnapshot& s, pnMaterial* material, int index) {
     s.m_pMaterialCopy = std::make_unique<pnMaterial>();
     s.m_pMaterialCopy->copy(material);
@@ -196,14 +136,152 @@ void takeMaterial(CUndoSnapshot& s, pnMaterial* material, int index) {
 }
 }  // namespace
 
+CKelvanoView* CKelvanoDoc::UndoView() const { return m_pView && m_pView->GetScene() ? m_pView : nullptr; }
+
+CUndoStep* CKelvanoDoc::Open(const void* record, int kind) {
+    if (isChangeKind(kind))
+        for (auto it = m_open.rbegin(); it != m_open.rend(); ++it)
+            if (isChangeKind(it->step->m_nKind) && (it->record == record || holds(*it->step, record))) {
+                ++it->depth;
+                return nullptr;
+            }
+    auto step = std::make_unique<CUndoStep>();
+    step->m_nKind = kind;
+    m_open.push_back({std::move(step), record, 1});
+    return m_open.back().step.get();
+}
+
+std::unique_ptr<CUndoStep> CKelvanoDoc::Close(const void* record) {
+    for (auto it = m_open.end(); it != m_open.begin();) {
+        --it;
+        if (it->record != record && !holds(*it->step, record)) continue;
+        if (--it->depth > 0) return nullptr;
+        std::unique_ptr<CUndoStep> step = std::move(it->step);
+        m_open.erase(it);
+        return step;
+    }
+    return nullptr;
+}
+
+bool CKelvanoDoc::Commit(std::unique_ptr<CUndoStep> step) {
+    CKelvanoView* view = UndoView();
+    if (!step || !view) return false;
+    auto& parts = step->m_parts;
+    parts.erase(std::remove_if(parts.begin(), parts.end(), [](const auto& part) { return !part->ChangesScene(); }),
+                parts.end());
+    // A step over several objects that changed one is that object's step.
+    if (parts.size() == 1) step = std::move(parts.front());
+    if (!step->ChangesScene()) return false;
+    m_undo.Push(std::move(step));
+    view->SetModified();
+    return true;
+}
+
+void CKelvanoDoc::RecordUndoBefore(pnObject* object, int kind) {
+    CKelvanoView* view = UndoView();
+    if (!object || !view) return;
+    if (CUndoStep* step = Open(object, kind)) step->m_pBefore->TakeObject(object, view->GetScene());
+}
+
+void CKelvanoDoc::RecordUndoAfter(pnObject* object) {
+    CKelvanoView* view = UndoView();
+    // A null object leaves every open step alone.
+    if (!object || !view) return;
+    std::unique_ptr<CUndoStep> step = Close(object);
+    // An object that left the scene meanwhile has no after-state: its step goes.
+    if (!step || view->GetScene()->indexOfObject(object) < 0) return;
+    step->m_pAfter->TakeObject(object, view->GetScene());
+    Commit(std::move(step));
+}
+
+void CKelvanoDoc::RecordUndoBefore(const std::vector<pnObject*>& objects) {
+    CKelvanoView* view = UndoView();
+    if (objects.empty() || !view) return;
+    if (objects.size() == 1) return RecordUndoBefore(objects.front(), UNDO_CHANGE);
+    CUndoStep* step = Open(objects.front(), UNDO_CHANGE);
+    if (!step) return;
+    for (pnObject* object : objects) {
+        auto part = std::make_unique<CUndoStep>();
+        part->m_pBefore->TakeObject(object, view->GetScene());
+        step->m_parts.push_back(std::move(part));
+    }
+}
+
+void CKelvanoDoc::RecordUndoAfter(const std::vector<pnObject*>& objects) {
+    CKelvanoView* view = UndoView();
+    if (objects.empty() || !view) return;
+    if (objects.size() == 1) return RecordUndoAfter(objects.front());
+    std::unique_ptr<CUndoStep> step = Close(objects.front());
+    if (!step) return;
+    auto& parts = step->m_parts;
+    const pnScene* scene = view->GetScene();
+    parts.erase(std::remove_if(parts.begin(), parts.end(),
+                               [scene](const auto& part) { return scene->indexOfObject(part->m_pBefore->m_pLiveObject) < 0; }),
+                parts.end());
+    for (auto& part : parts) part->m_pAfter->TakeObject(part->m_pBefore->m_pLiveObject, scene);
+    Commit(std::move(step));
+}
+
+void CKelvanoDoc::RecordUndoBeforeEventParent(const pnEvent* event) {
+    CKelvanoView* view = UndoView();
+    if (!event || !view) return;
+    if (CUndoStep* step = Open(event, UNDO_EVENT_PARENT)) step->m_pBefore->TakeEventParent(event, view->GetScene());
+}
+
+void CKelvanoDoc::RecordUndoAfterEventParent(const pnEvent* event) {
+    CKelvanoView* view = UndoView();
+    if (!event || !view) return;
+    std::unique_ptr<CUndoStep> step = Close(event);
+    if (!step) return;
+    step->m_pAfter->TakeEventParent(event, view->GetScene());
+    Commit(std::move(step));
+}
+
+void CKelvanoDoc::RecordUndoBeforeBackground(pnBackground* background) {
+    if (!background || !UndoView()) return;
+    if (CUndoStep* step = Open(background, UNDO_BACKGROUND)) {
+        step->m_pBefore->m_pBackgroundCopy = std::make_unique<pnBackground>();
+        step->m_pBefore->m_pBackgroundCopy->copy(background);
+    }
+}
+
+void CKelvanoDoc::RecordUndoAfterBackground(pnBackground* background) {
+    if (!background || !UndoView()) return;
+    std::unique_ptr<CUndoStep> step = Close(background);
+    if (!step) return;
+    step->m_pAfter->m_pBackgroundCopy = std::make_unique<pnBackground>();
+    step->m_pAfter->m_pBackgroundCopy->copy(background);
+    Commit(std::move(step));
+}
+
+void CKelvanoDoc::RecordUndoBeforeViewpoint(pnViewpoint* viewpoint) {
+    if (!viewpoint || !UndoView()) return;
+    if (CUndoStep* step = Open(viewpoint, UNDO_VIEWPOINT)) {
+        step->m_pBefore->m_pViewpointCopy = std::make_unique<pnViewpoint>();
+        step->m_pBefore->m_pViewpointCopy->copy(viewpoint);
+    }
+}
+
+void CKelvanoDoc::RecordUndoAfterViewpoint(pnViewpoint* viewpoint) {
+    if (!viewpoint || !UndoView()) return;
+    std::unique_ptr<CUndoStep> step = Close(viewpoint);
+    if (!step) return;
+    step->m_pAfter->m_pViewpointCopy = std::make_unique<pnViewpoint>();
+    step->m_pAfter->m_pViewpointCopy->copy(viewpoint);
+    Commit(std::move(step));
+}
+
 void CKelvanoDoc::RecordUndoBeforeMaterial(pnMaterial* material, int index, int kind) {
     if (!material || !UndoView()) return;
-    takeMaterial(*PushStep(kind)->m_pBefore, material, index);
+    if (CUndoStep* step = Open(material, kind)) takeMaterial(*step->m_pBefore, material, index);
 }
 
 void CKelvanoDoc::RecordUndoAfterMaterial(pnMaterial* material, int index) {
-    if (!material) return;
-    if (CUndoSnapshot* after = CurrentAfter()) takeMaterial(*after, material, index);
+    if (!material || !UndoView()) return;
+    std::unique_ptr<CUndoStep> step = Close(material);
+    if (!step) return;
+    takeMaterial(*step->m_pAfter, material, index);
+    Commit(std::move(step));
 }
 
 CUndoSnapshot* CKelvanoDoc::Undo(int& kind, CUndoSnapshot** other) { return m_undo.Undo(kind, other); }

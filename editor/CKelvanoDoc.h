@@ -13,6 +13,7 @@
 class CKelvanoView;
 class CProfile;
 class pnBackground;
+class pnEvent;
 class pnMaterial;
 class pnObject;
 class pnStringProperty;
@@ -62,29 +63,48 @@ public:
     // Writes the settings back to section "Configure".
     void WriteSettings(CProfile& profile) const;
 
-    // The undo bracket. Each "before" call pushes a new step holding copies of
-    // the record as it is and marks the view modified; the matching "after"
-    // call fills the same step's after snapshot. Nothing happens without a
-    // current view with a scene; the after calls need a current step.
+    // The undo bracket. A "before" call opens a step holding copies of the
+    // record as it is; the matching "after" call takes the record as it has
+    // become and closes the step. A step that changes nothing is dropped; one
+    // that does goes into the history (dropping the redo part) and marks the
+    // view modified. A "before" call on a record whose change step is already
+    // open joins that step, so one action stays one step however many edits
+    // it makes; steps of other records may open and close inside an open one.
+    // Nothing happens without a view with a scene, and an "after" call whose
+    // step is not open does nothing.
     void RecordUndoBefore(pnObject* object, int kind);
     void RecordUndoAfter(pnObject* object);
-    void RecordUndoBeforeWithName(pnObject* object, const std::string& name, int kind);
-    void RecordUndoAfterWithName(pnObject* object, const std::string& secondName);
+    // One change step over several objects (the objects selected together).
+    void RecordUndoBefore(const std::vector<pnObject*>& objects);
+    void RecordUndoAfter(const std::vector<pnObject*>& objects);
+    // An event's parent links (the event tree's re-parenting).
+    void RecordUndoBeforeEventParent(const pnEvent* event);
+    void RecordUndoAfterEventParent(const pnEvent* event);
     void RecordUndoBeforeBackground(pnBackground* background);
     void RecordUndoAfterBackground(pnBackground* background);
     void RecordUndoBeforeViewpoint(pnViewpoint* viewpoint);
     void RecordUndoAfterViewpoint(pnViewpoint* viewpoint);
     void RecordUndoBeforeMaterial(pnMaterial* material, int index, int kind);
     void RecordUndoAfterMaterial(pnMaterial* material, int index);
+    // A step is open: an edit has begun (a drag, a held slider, a dialog)
+    // that has not ended.
+    bool IsRecording() const { return !m_open.empty(); }
     // The before snapshot of the current step (moving back one step), or the
     // after snapshot of the next one (moving forward); null when there is
     // none. other, when given, receives the step's other snapshot.
     CUndoSnapshot* Undo(int& kind, CUndoSnapshot** other = nullptr);
     CUndoSnapshot* Redo(int& kind, CUndoSnapshot** other = nullptr);
+    // The same moves, handing the whole step.
+    CUndoStep* UndoStep() { return m_undo.UndoStep(); }
+    CUndoStep* RedoStep() { return m_undo.RedoStep(); }
     bool CanUndo() const { return m_undo.CanUndo(); }
     bool CanRedo() const { return m_undo.CanRedo(); }
-    // Called while the scene the steps refer to still exists.
-    void ClearUndoHistory() { m_undo.Clear(); }
+    // Called while the scene the steps refer to still exists; steps still
+    // open are dropped too.
+    void ClearUndoHistory() {
+        m_open.clear();
+        m_undo.Clear();
+    }
     const CUndoHistory& GetUndoHistory() const { return m_undo; }
 
     std::string m_strContainerName;
@@ -102,10 +122,11 @@ public:
     int m_nSelectedDataPt = -1;
     int m_nSelectedPartKind = -1;
     // What Paste adds: an independent copy, with copies of a chart's two text
-    // styles.
+    // styles, or of the text style a text or counter names.
     std::unique_ptr<pnObject> m_pClipboardObject;
     std::unique_ptr<pnStringProperty> m_pClipboardLabelStyle;
     std::unique_ptr<pnStringProperty> m_pClipboardDataStyle;
+    std::unique_ptr<pnStringProperty> m_pClipboardTextStyle;
     int m_bHighlight = 0;
     int m_nEffectLength = 21;
     int m_nGrowLength = 21;
@@ -129,9 +150,23 @@ public:
 private:
     // The document's view, when it has a scene.
     CKelvanoView* UndoView() const;
-    CUndoStep* PushStep(int kind);
-    CUndoSnapshot* CurrentAfter() const;
+    // A step being recorded: the record it is about (an object, the first of
+    // several, an event, the background, the viewpoint or a material) and
+    // how many "before" calls on it are open.
+    struct OpenStep {
+        std::unique_ptr<CUndoStep> step;
+        const void* record = nullptr;
+        int depth = 1;
+    };
+    // Opens a step, or joins the open change step of the record.
+    CUndoStep* Open(const void* record, int kind);
+    // The innermost open step of the record, null when none; a joined call
+    // only leaves it (null as well).
+    std::unique_ptr<CUndoStep> Close(const void* record);
+    // Into the history when it changes the scene; true then.
+    bool Commit(std::unique_ptr<CUndoStep> step);
 
+    std::vector<OpenStep> m_open;
     CUndoHistory m_undo;
     CKelvanoView* m_pView = nullptr;
 };

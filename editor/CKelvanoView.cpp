@@ -340,13 +340,16 @@ void CKelvanoView::FrameContentChanged() {
 void CKelvanoView::ClearDocumentSelection() {
     m_bMultiDrag = 0;
     m_bSelectAll = 0;
-    // An object still being placed goes with its scene.
+    // An object still being placed, or dragged, goes with its scene.
     m_bPlacing = m_bPlacingFirstMove = 0;
     m_strPlacingName.clear();
+    m_bDragging = 0;
+    m_dragTargets.clear();
     if (!m_pDocument) return;
     m_pDocument->m_pClipboardObject.reset();
     m_pDocument->m_pClipboardLabelStyle.reset();
     m_pDocument->m_pClipboardDataStyle.reset();
+    m_pDocument->m_pClipboardTextStyle.reset();
     m_pDocument->m_selectedObjects.clear();
     m_pDocument->m_pSelectedObject = nullptr;
     m_pDocument->m_pSelectedPart = nullptr;

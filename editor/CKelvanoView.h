@@ -28,6 +28,7 @@ class SwfExport;
 struct AviSound;
 class CKelvanoDoc;
 class CUndoSnapshot;
+class CUndoStep;
 class pnChart;
 class pnEffect;
 class pnEvent;
@@ -207,14 +208,22 @@ public:
     // one undo step. 1 when changed.
     int OnBackgroundTexture();
 
-    // Undo and Redo: apply the history's snapshot; 1 when one was applied.
+    // Undo and Redo: apply the history's step and mark the scene modified; 1
+    // when one was applied. Both wait while a step is held open.
     int OnEditUndo();
     int OnEditRedo();
+    // A drag or a placement holds its undo step open: the commands that would
+    // change the scene, the selection or the history wait until it ends.
+    bool HoldsStep() const;
+    // Commands that may run while a step is held: they change neither the
+    // scene, the selection nor the history.
+    static bool RunsWhileHeld(int id);
+    // Applies a whole step (its parts in order, or in reverse order to
+    // undo), then tells the followers once.
+    void ApplyUndoStep(CUndoStep& step, bool undo);
     // Applies a snapshot by the kind it is applied with (undo maps creation
     // and deletion onto each other). other is the step's other snapshot.
     void ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other = nullptr);
-    // Undo and Redo: the snapshot applied, then the followers told.
-    void ApplyStep(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other);
     // Takes an object out of the scene with its event (its child events move
     // up to its parent) and frees it.
     void RemoveObjectFromScene(pnObject* object);
@@ -582,7 +591,7 @@ private:
     int WriteStill(int id, const std::string& path);
     // One drag step to (x, y) from the last drag point (which stays).
     void DragStep(int x, int y, int modifiers);
-    void MoveStep(int dx, int dy);
+    void MoveStep(int dx, int dy, const std::vector<pnObject*>& targets);
     void ScaleStep(int dx, int dy);
     void RotateStep(int dx, int dy);
     void ChartTextStep(int dx, int dy, int label, int allPoints);
@@ -593,6 +602,8 @@ private:
     void FocusRule(pnObject* picked);
     // The objects a drag step moves: the members, or the selection.
     std::vector<pnObject*> DragTargets() const;
+    // What the drag's open step records, taken at its first move.
+    std::vector<pnObject*> m_dragTargets;
     void ShowTransformValues(int what);
     // What lies under a view point: the picked object (a chart for its parts)
     // and the chart part with its point and kind.

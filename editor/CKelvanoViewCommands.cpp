@@ -100,11 +100,13 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
             // Edit
             {ID_EDIT_UNDO, [](V& v, int) { v.OnEditUndo(); },
              [](V& v, int, CCmdUI& ui) {
-                 ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && v.m_pDocument->CanUndo());
+                 ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && !v.m_pDocument->IsRecording() &&
+                           v.m_pDocument->CanUndo());
              }},
             {ID_EDIT_REDO, [](V& v, int) { v.OnEditRedo(); },
              [](V& v, int, CCmdUI& ui) {
-                 ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && v.m_pDocument->CanRedo());
+                 ui.Enable(v.m_pDocument && v.m_pDocument->m_selectedObjects.empty() && !v.m_pDocument->IsRecording() &&
+                           v.m_pDocument->CanRedo());
              }},
             {ID_EDIT_CUT, [](V& v, int) { v.OnEditCut(); }, selectionInObjectMode},
             {ID_EDIT_COPY, [](V& v, int) { v.OnEditCopy(); }, selectionInObjectMode},
@@ -209,9 +211,21 @@ const CKelvanoView::Command* CKelvanoView::FindCommand(int id) {
     return nullptr;
 }
 
+bool CKelvanoView::HoldsStep() const { return m_bPlacing || m_bDragging; }
+
+bool CKelvanoView::RunsWhileHeld(int id) {
+    using namespace kv;
+    return (id >= ID_MODE_MOVE && id <= ID_MODE_ROTATE) || (id >= ID_AXIS_X && id <= ID_AXIS_Z) ||
+           (id >= ID_DISPLAY_LOW && id <= ID_DISPLAY_HIGH) || (id >= ID_OUTPUT_LOW && id <= ID_OUTPUT_HIGH) ||
+           id == ID_EDIT_COPY || id == ID_HIGHLIGHT_SELECTED || id == ID_HELP_CONTENTS;
+}
+
 bool CKelvanoView::OnCommand(int id) {
     const Command* command = FindCommand(id);
     if (!command) return false;
+    // Taken, and refused: it waits for the held step (keys reach here
+    // whatever the menu item shows).
+    if (HoldsStep() && !RunsWhileHeld(id)) return true;
     command->action(*this, id);
     return true;
 }
@@ -220,5 +234,6 @@ bool CKelvanoView::OnUpdateCommand(int id, CCmdUI& ui) {
     const Command* command = FindCommand(id);
     if (!command) return false;
     if (command->rule) command->rule(*this, id, ui);
+    if (HoldsStep() && !RunsWhileHeld(id)) ui.Enable(false);
     return true;
 }

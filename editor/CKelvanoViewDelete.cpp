@@ -156,7 +156,8 @@ void CKelvanoView::OnDeleteColumn() {
 }
 
 void CKelvanoView::OnContextMenu(int x, int y) {
-    if (!m_pDocument || !m_pHost) return;
+    // Neither the pick nor the menu while a drag or a placement holds its step.
+    if (!m_pDocument || !m_pHost || HoldsStep()) return;
     CKelvanoDoc& doc = *m_pDocument;
     if (m_pScene && !m_bPlaying && m_pScene->getNumObjects() > 0) {
         // Empty space keeps the selection as it is.

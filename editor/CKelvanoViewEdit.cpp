@@ -60,9 +60,13 @@ int CKelvanoView::OnEditCopy() {
     copy->copy(selected);
     doc.m_pClipboardLabelStyle.reset();
     doc.m_pClipboardDataStyle.reset();
+    doc.m_pClipboardTextStyle.reset();
     if (const auto* chart = pnKindCast<pnChart>(selected)) {
         doc.m_pClipboardLabelStyle = CopyStringStyle(m_pScene.get(), chart->getLabelStringName());
         doc.m_pClipboardDataStyle = CopyStringStyle(m_pScene.get(), chart->getDataStringName());
+    } else if (const char* style = selected->getStringPropertyName()) {
+        // A Cut may free the style with its last user: the paste brings it back.
+        doc.m_pClipboardTextStyle = CopyStringStyle(m_pScene.get(), style);
     }
     const sgVec3 p = selected->getPosition();
     m_vPastePosition[0] = p[0], m_vPastePosition[1] = p[1], m_vPastePosition[2] = p[2];
@@ -99,14 +103,15 @@ int CKelvanoView::OnEditPaste() {
 
     // Every name first: a paste that cannot be named adds nothing.
     const std::string name = NextPasteName(clip->getName(), scene);
+    // Each of a chart's styles gets a numbered copy of its own, so the paste
+    // never shares a style with the chart it was copied from.
     std::string labelName, dataName;
-    if (chart && doc.m_pClipboardLabelStyle) {
-        labelName = nextStyleName(doc.m_pClipboardLabelStyle->getName(), scene);
-        // Both styles may start alike: the data style never takes the label's name.
-        if (doc.m_pClipboardDataStyle) dataName = nextStyleName(doc.m_pClipboardDataStyle->getName(), scene, labelName);
-        if (doc.m_pClipboardDataStyle && dataName.empty()) labelName.clear();
-    }
-    if (name.empty() || (chart && doc.m_pClipboardLabelStyle && labelName.empty())) {
+    if (chart && doc.m_pClipboardLabelStyle) labelName = nextStyleName(doc.m_pClipboardLabelStyle->getName(), scene);
+    // Both styles may start alike: the data style never takes the label's name.
+    if (chart && doc.m_pClipboardDataStyle)
+        dataName = nextStyleName(doc.m_pClipboardDataStyle->getName(), scene, labelName);
+    if (name.empty() || (chart && doc.m_pClipboardLabelStyle && labelName.empty()) ||
+        (chart && doc.m_pClipboardDataStyle && dataName.empty())) {
         std::printf("Object Text Name Error\n");
         std::fflush(stdout);
         if (m_pHost) m_pHost->MessageBox("Object Text Name Error", "", KV_MB_OK | KV_MB_ICONWARNING);
@@ -118,7 +123,7 @@ int CKelvanoView::OnEditPaste() {
     made->setPosition(m_vPastePosition[0], m_vPastePosition[1], m_vPastePosition[2]);
     made->setName(name.c_str());
 
-    if (!labelName.empty()) {
+    if (chart) {
         auto* chartObject = static_cast<pnChart*>(made.get());
         auto addStyle = [&](const pnStringProperty& source, const std::string& styleName) {
             auto* style = new pnStringProperty;
@@ -126,12 +131,21 @@ int CKelvanoView::OnEditPaste() {
             style->setName(styleName.c_str());
             if (!scene.addStringProperty(style)) delete style;
         };
-        addStyle(*doc.m_pClipboardLabelStyle, labelName);
+        // A style the copied chart named but the scene lacked is named by
+        // neither: the paste gets a style of its own when one is needed.
+        if (doc.m_pClipboardLabelStyle) addStyle(*doc.m_pClipboardLabelStyle, labelName);
         chartObject->setLabelStringName(labelName.c_str());
-        if (doc.m_pClipboardDataStyle) {
-            addStyle(*doc.m_pClipboardDataStyle, dataName);
-            chartObject->setDataStringName(dataName.c_str());
-        }
+        if (doc.m_pClipboardDataStyle) addStyle(*doc.m_pClipboardDataStyle, dataName);
+        chartObject->setDataStringName(dataName.c_str());
+    }
+
+    // A text's or counter's style keeps its name: the paste shares it, or
+    // brings it back when a Cut took it away with its last user.
+    if (const pnStringProperty* style = doc.m_pClipboardTextStyle.get();
+        style && !scene.findStringProperty(style->getName().c_str())) {
+        auto* back = new pnStringProperty;
+        back->copy(style);
+        if (!scene.addStringProperty(back)) delete back;
     }
 
     pnObject* object = InsertNewObject(std::move(made));

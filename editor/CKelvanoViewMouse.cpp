@@ -273,7 +273,8 @@ void CKelvanoView::OnMouseMove(int x, int y, int modifiers) {
             m_nDragX = m_nClientWidth / 2;
             m_nDragY = m_nClientHeight / 2;
         }
-        MoveStep(x - m_nDragX, m_nDragY - y);
+        if (pnObject* placing = m_pScene->findObject(m_strPlacingName.c_str()))
+            MoveStep(x - m_nDragX, m_nDragY - y, {placing});
         Redraw();
         m_nDragX = x;
         m_nDragY = y;
@@ -288,7 +289,12 @@ void CKelvanoView::OnMouseMove(int x, int y, int modifiers) {
 
 void CKelvanoView::DragStep(int x, int y, int modifiers) {
     CKelvanoDoc& doc = *m_pDocument;
-    if (!m_bDragMoved && !m_bMultiDrag) doc.RecordUndoBefore(doc.m_pSelectedObject, UNDO_CHANGE);
+    if (!m_bDragMoved) {
+        // One step from the first move to the release, over every object the
+        // drag moves.
+        m_dragTargets = DragTargets();
+        doc.RecordUndoBefore(m_dragTargets);
+    }
     m_bDragMoved = 1;
     const int dx = x - m_nDragX;
     const int dy = m_nDragY - y;
@@ -302,7 +308,7 @@ void CKelvanoView::DragStep(int x, int y, int modifiers) {
     } else if (m_nTransformMode == 2) {
         RotateStep(dx, dy);
     } else {
-        MoveStep(dx, dy);
+        MoveStep(dx, dy, DragTargets());
     }
     Redraw();
 }
@@ -331,8 +337,8 @@ void CKelvanoView::ShowTransformValues(int what) {
     }
 }
 
-void CKelvanoView::MoveStep(int dx, int dy) {
-    for (pnObject* object : DragTargets()) {
+void CKelvanoView::MoveStep(int dx, int dy, const std::vector<pnObject*>& targets) {
+    for (pnObject* object : targets) {
         const sgVec3 p = object->getPosition();
         if (m_bAxisX) object->setPositionX(p[0] + dx);
         if (m_bAxisY) object->setPositionY(p[1] + dy);
@@ -454,13 +460,11 @@ void CKelvanoView::OnCaptureLost() {
         return;
     }
     m_bDragging = 0;
+    // The step opened at the drag's first move closes here.
+    if (m_pDocument && !m_dragTargets.empty()) m_pDocument->RecordUndoAfter(m_dragTargets);
+    m_dragTargets.clear();
     if (!m_bSelectionKept || !m_pDocument) return;
-    if (m_bDragMoved) {
-        // The step opened at the drag's first move closes here.
-        if (!m_bAnimationMode && m_pDocument->m_pSelectedObject && !m_bMultiDrag)
-            m_pDocument->RecordUndoAfter(m_pDocument->m_pSelectedObject);
-        m_bDragMoved = 0;
-    }
+    m_bDragMoved = 0;
 }
 
 // ---- keys ----
@@ -473,7 +477,8 @@ void CKelvanoView::Nudge(int dx, int dyWindow, int modifiers) {
     const int moved = m_bDragMoved;
     m_bDragMoved = 0;
     DragStep(m_nDragX + dx, m_nDragY + dyWindow, modifiers);
-    if (!m_bMultiDrag) m_pDocument->RecordUndoAfter(m_pDocument->m_pSelectedObject);
+    m_pDocument->RecordUndoAfter(m_dragTargets);
+    m_dragTargets.clear();
     m_bDragMoved = moved;
 }
 
@@ -533,6 +538,11 @@ void CKelvanoView::OnObjectChosen(const std::string& name) {
     CKelvanoDoc& doc = *m_pDocument;
     CFrameRelays* frame = Frame();
     if (doc.m_pSelectedObject && doc.m_pSelectedObject->getName() == name) return;
+    if (HoldsStep()) {
+        // The selection waits for the held step: the chooser shows it again.
+        if (frame && doc.m_pSelectedObject) frame->SelectObjectChooserName(doc.m_pSelectedObject->getName());
+        return;
+    }
     pnObject* chosen = m_pScene->findObject(name.c_str());
     if (!chosen) return;
     // A choice outside the objects selected together ends them, as a click

@@ -18,16 +18,26 @@
 #include <vector>
 
 namespace {
-// A text style from a snapshot back in the scene; the name it goes by there
-// (an existing style of that name is kept as it is).
-std::string restoreStyle(pnScene& scene, const pnStringProperty* copy) {
-    if (!copy) return std::string();
-    if (!scene.findStringProperty(copy->getName().c_str())) {
-        auto* style = new pnStringProperty;
-        style->copy(copy);
-        if (!scene.addStringProperty(style)) delete style;
+// A text style from a snapshot back in the scene at its place in the list:
+// an existing style of that name takes the copy's values. The name it goes
+// by; changed tells whether an existing style's values changed.
+std::string restoreStyle(pnScene& scene, const CStyleCopy& copy, bool& changed) {
+    changed = false;
+    if (!copy.style) return std::string();
+    pnStringProperty* style = scene.findStringProperty(copy.style->getName().c_str());
+    if (style) {
+        changed = copy.style->giveFaceValues(*style) || style->getVJust() != copy.style->getVJust();
+        style->copy(copy.style.get());
+    } else {
+        style = new pnStringProperty;
+        style->copy(copy.style.get());
+        if (!scene.addStringProperty(style)) {
+            delete style;
+            return copy.style->getName();
+        }
     }
-    return copy->getName();
+    if (copy.index >= 0) scene.moveStringProperty(style, copy.index);
+    return copy.style->getName();
 }
 }  // namespace
 
@@ -72,13 +82,33 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     // Back at its place in the list, so the scene is saved as it was.
     if (snapshot.m_nObjectIndex >= 0) m_pScene->moveObject(object, snapshot.m_nObjectIndex);
     const std::string name = object->getName();
+    // Its text styles come back with the values it was built with; the
+    // other users of a style whose values changed are built again below.
+    std::vector<std::string> restyled;
+    auto restore = [&](const CStyleCopy& copy) {
+        bool changed = false;
+        std::string styleName = restoreStyle(*m_pScene, copy, changed);
+        if (changed) restyled.push_back(styleName);
+        return styleName;
+    };
     if (auto* chart = pnKindCast<pnChart>(object)) {
         m_pScene->addChart(object);
-        if (snapshot.m_pLabelStyleCopy)
-            chart->setLabelStringName(restoreStyle(*m_pScene, snapshot.m_pLabelStyleCopy.get()).c_str());
-        if (snapshot.m_pDataStyleCopy)
-            chart->setDataStringName(restoreStyle(*m_pScene, snapshot.m_pDataStyleCopy.get()).c_str());
+        // The lower place first: each goes where it stood among the others.
+        const bool labelFirst = snapshot.m_labelStyle.index <= snapshot.m_dataStyle.index;
+        for (const bool label : {labelFirst, !labelFirst}) {
+            const CStyleCopy& copy = label ? snapshot.m_labelStyle : snapshot.m_dataStyle;
+            if (!copy.style) continue;
+            const std::string styleName = restore(copy);
+            label ? chart->setLabelStringName(styleName.c_str()) : chart->setDataStringName(styleName.c_str());
+        }
+    } else if (snapshot.m_ownStyle.style) {
+        restore(snapshot.m_ownStyle);
     }
+    const auto rebuildStyleUsers = [&] {
+        for (const std::string& styleName : restyled)
+            if (pnStringProperty* style = m_pScene->findStringProperty(styleName.c_str()))
+                m_pScene->updateStringsUsingProperty(style);
+    };
     // Both lists name it again; the chooser selects it as the bars show it.
     if (CFrameRelays* frame = Frame()) {
         frame->AddObjectListItem(name);
@@ -88,6 +118,7 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     // The event that showed it comes back under its own name; an object that
     // no event showed stays without one.
     if (!snapshot.m_pEventCopy) {
+        rebuildStyleUsers();
         SelectObject(object);
         return object;
     }
@@ -99,6 +130,7 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
     event->addObjectName(name.c_str());
     if (!m_pScene->addEvent(event)) {
         delete event;
+        rebuildStyleUsers();
         SelectObject(object);
         return object;
     }
@@ -125,8 +157,37 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
         m_pScene->moveEventNode(child, static_cast<int>(i));
     }
     m_pScene->moveEventNode(event, 0xffff);
+    rebuildStyleUsers();
     SelectObject(object);
     return object;
+}
+
+namespace {
+// A step's parts in order, or in reverse order to undo; a step without parts
+// is its own snapshot.
+void applyParts(CKelvanoView& view, CUndoStep& step, bool undo) {
+    if (!step.m_parts.empty()) {
+        if (undo)
+            for (auto part = step.m_parts.rbegin(); part != step.m_parts.rend(); ++part) applyParts(view, **part, true);
+        else
+            for (auto& part : step.m_parts) applyParts(view, *part, false);
+        return;
+    }
+    CUndoSnapshot* applied = undo ? step.m_pBefore.get() : step.m_pAfter.get();
+    const CUndoSnapshot* other = undo ? step.m_pAfter.get() : step.m_pBefore.get();
+    view.ApplyUndoSnapshot(UndoApplyKind(step.m_nKind, undo), applied, undo, other);
+}
+}  // namespace
+
+void CKelvanoView::ApplyUndoStep(CUndoStep& step, bool undo) {
+    // The selection is told once, with the step, however many parts it has.
+    ++m_nHoldSelection;
+    applyParts(*this, step, undo);
+    --m_nHoldSelection;
+    Announce(ViewChange::UndoApplied);
+    // The camera the step gave back comes up on its page.
+    if (step.m_nKind == UNDO_VIEWPOINT)
+        if (CFrameRelays* frame = Frame()) frame->ShowCameraPage();
 }
 
 void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other) {
@@ -144,11 +205,18 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
         if (!object) object = scene.findObject(snapshot->ObjectName().c_str());
         if (!object || !snapshot->m_pObjectCopy) return;
         RemoveObjectFromScene(object);
-        pnObject* made = RecreateObject(*snapshot);
-        const std::string& holder = undo ? snapshot->m_strSecondName : snapshot->m_strName;
-        if (made && !holder.empty())
-            if (pnEvent* former = scene.findEvent(holder.c_str()))
-                if (const pnEvent* shown = FindShowingEvent(&scene, made)) former->removeChildName(shown->getName().c_str());
+        RecreateObject(*snapshot);
+        RefreshAfterEdit();
+        break;
+    }
+    case UNDO_EVENT_PARENT: {
+        // Only the parent links: the event's plays and its object stay as
+        // later edits left them.
+        pnEvent* event = scene.findEvent(snapshot->m_strEvent.c_str());
+        if (!event) return;
+        event->setParent(snapshot->m_strParent.c_str());
+        scene.moveEventNode(event, snapshot->m_nChildIndex >= 0 ? snapshot->m_nChildIndex : 0xffff);
+        m_nPlayedFrame = kNoPlayedFrame;
         RefreshAfterEdit();
         break;
     }
@@ -195,6 +263,9 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
         Redraw();
         break;
     case UNDO_VIEWPOINT:
+        // A camera preset's view would otherwise come back over the
+        // restored viewpoint when the preset goes off.
+        SwitchPresetOff();
         if (snapshot->m_pViewpointCopy) {
             auto* viewpoint = new pnViewpoint;
             viewpoint->copy(snapshot->m_pViewpointCopy.get());
@@ -207,37 +278,27 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
     }
 }
 
-void CKelvanoView::ApplyStep(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other) {
-    // The selection is told once, with the step.
-    ++m_nHoldSelection;
-    ApplyUndoSnapshot(kind, snapshot, undo, other);
-    --m_nHoldSelection;
-    Announce(ViewChange::UndoApplied);
-    // The camera the step gave back comes up on its page.
-    if (kind == UNDO_VIEWPOINT)
-        if (CFrameRelays* frame = Frame()) frame->ShowCameraPage();
-}
-
 int CKelvanoView::OnEditUndo() {
     // Not while objects are selected together (the accelerator ignores the
-    // greyed menu item).
-    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty()) return 0;
-    int kind = 0;
-    CUndoSnapshot* other = nullptr;
-    CUndoSnapshot* snapshot = m_pDocument->Undo(kind, &other);
-    if (!snapshot) return 0;
-    ApplyStep(UndoApplyKind(kind, true), snapshot, 1, other);
+    // greyed menu item), nor while an edit holds its step open (a held
+    // slider, a dialog), whose record the step would change under it.
+    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty() || HoldsStep() || m_pDocument->IsRecording())
+        return 0;
+    CUndoStep* step = m_pDocument->UndoStep();
+    if (!step) return 0;
+    ApplyUndoStep(*step, true);
+    // The scene now differs from what was saved (or equals it again: only
+    // the user can tell, and the prompt asks).
+    SetModified();
     return 1;
 }
 
 int CKelvanoView::OnEditRedo() {
-    // Not while objects are selected together (the accelerator ignores the
-    // greyed menu item).
-    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty()) return 0;
-    int kind = 0;
-    CUndoSnapshot* other = nullptr;
-    CUndoSnapshot* snapshot = m_pDocument->Redo(kind, &other);
-    if (!snapshot) return 0;
-    ApplyStep(UndoApplyKind(kind, false), snapshot, 0, other);
+    if (!m_pDocument || !m_pDocument->m_selectedObjects.empty() || HoldsStep() || m_pDocument->IsRecording())
+        return 0;
+    CUndoStep* step = m_pDocument->RedoStep();
+    if (!step) return 0;
+    ApplyUndoStep(*step, false);
+    SetModified();
     return 1;
 }

@@ -11,6 +11,8 @@
 #include "scene/pnViewpoint.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 
 int UndoApplyKind(int kind, bool undo) {
@@ -48,13 +50,19 @@ std::unique_ptr<pnStringProperty> CopyStringStyle(const pnScene* scene, const st
     return copy;
 }
 
+void CStyleCopy::Take(const pnScene* scene, const std::string& name) {
+    style = CopyStringStyle(scene, name);
+    index = style ? scene->indexOfStringProperty(scene->findStringProperty(name.c_str())) : -1;
+}
+
 void CUndoSnapshot::TakeObject(pnObject* live, const pnScene* scene) {
     m_pLiveObject = live;
     m_pObjectCopy = live ? pnMakeObject(live->getTypeName()) : nullptr;
     if (m_pObjectCopy) m_pObjectCopy->copy(live);
     m_pEventCopy.reset();
-    m_pLabelStyleCopy.reset();
-    m_pDataStyleCopy.reset();
+    m_labelStyle = CStyleCopy();
+    m_dataStyle = CStyleCopy();
+    m_ownStyle = CStyleCopy();
     m_nObjectIndex = m_nEventIndex = -1;
     if (!live || !scene) return;
     m_nObjectIndex = scene->indexOfObject(live);
@@ -68,15 +76,72 @@ void CUndoSnapshot::TakeObject(pnObject* live, const pnScene* scene) {
         m_pEventCopy->setScene(nullptr);
     }
     if (const pnChart* chart = pnKindCast<pnChart>(live)) {
-        m_pLabelStyleCopy = CopyStringStyle(scene, chart->getLabelStringName());
-        m_pDataStyleCopy = CopyStringStyle(scene, chart->getDataStringName());
+        m_labelStyle.Take(scene, chart->getLabelStringName());
+        m_dataStyle.Take(scene, chart->getDataStringName());
+    } else if (const char* style = live->getStringPropertyName()) {
+        m_ownStyle.Take(scene, style);
     }
+}
+
+void CUndoSnapshot::TakeEventParent(const pnEvent* event, const pnScene* scene) {
+    m_strEvent = event ? event->getName() : std::string();
+    m_strParent = event && event->getHasParent() ? event->getParent() : std::string();
+    m_nChildIndex = -1;
+    const pnEvent* parent = scene && !m_strParent.empty() ? scene->findEvent(m_strParent.c_str()) : nullptr;
+    for (int i = 0; parent && i < parent->getNumChildNames(); ++i)
+        if (m_strEvent == parent->getChildName(i)) m_nChildIndex = i;
 }
 
 std::string CUndoSnapshot::ObjectName() const { return m_pObjectCopy ? m_pObjectCopy->getName() : std::string(); }
 
+std::string CUndoSnapshot::Text() const {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* f = open_memstream(&buffer, &size);
+    if (!f) return std::string();
+    if (m_pObjectCopy) m_pObjectCopy->write(f, 0);
+    if (m_pEventCopy && m_pEventCopy->getNumObjectNames() > 0) {
+        m_pEventCopy->write(f);
+    } else if (m_pEventCopy) {
+        // An event without objects is written (and compared) as showing the
+        // object, without the writer's warning.
+        pnEvent shown;
+        shown.copy(m_pEventCopy.get());
+        shown.setName(m_pEventCopy->getName().c_str());
+        shown.addObjectName(ObjectName().empty() ? "?" : ObjectName().c_str());
+        shown.setScene(nullptr);
+        shown.write(f);
+    }
+    for (const CStyleCopy* s : {&m_labelStyle, &m_dataStyle, &m_ownStyle})
+        if (s->style) {
+            s->style->write(f);
+            std::fprintf(f, "at %d\n", s->index);
+        }
+    if (m_pBackgroundCopy) m_pBackgroundCopy->write(f, 0);
+    if (m_pMaterialCopy) m_pMaterialCopy->write(f);
+    if (m_pViewpointCopy) m_pViewpointCopy->write(f);
+    std::fprintf(f, "object %d event %d material %d\n", m_nObjectIndex, m_nEventIndex, m_nMaterialIndex);
+    std::fprintf(f, "event \"%s\" parent \"%s\" at %d\n", m_strEvent.c_str(), m_strParent.c_str(), m_nChildIndex);
+    std::fclose(f);
+    std::string text(buffer, size);
+    std::free(buffer);
+    return text;
+}
+
 CUndoStep::CUndoStep() : m_pBefore(std::make_unique<CUndoSnapshot>()), m_pAfter(std::make_unique<CUndoSnapshot>()) {}
 CUndoStep::~CUndoStep() = default;
+
+bool CUndoStep::ChangesScene() const {
+    if (!m_parts.empty())
+        return std::any_of(m_parts.begin(), m_parts.end(), [](const auto& part) { return part->ChangesScene(); });
+    switch (m_nKind) {
+    case UNDO_CREATE:
+    case UNDO_DELETE:
+    case UNDO_MATERIAL_ADD:
+    case UNDO_MATERIAL_DELETE: return true;
+    default: return m_pBefore->Text() != m_pAfter->Text();
+    }
+}
 
 // ---- the history ----
 
@@ -126,6 +191,16 @@ CUndoSnapshot* CUndoHistory::Undo(int& kind, CUndoSnapshot** other) {
     kind = step->m_nKind;
     if (other) *other = step->m_pAfter.get();
     return step->m_pBefore.get();
+}
+
+CUndoStep* CUndoHistory::UndoStep() {
+    if (!CanUndo()) return nullptr;
+    return m_steps[m_nCurrent--].get();
+}
+
+CUndoStep* CUndoHistory::RedoStep() {
+    if (!CanRedo()) return nullptr;
+    return m_steps[++m_nCurrent].get();
 }
 
 CUndoSnapshot* CUndoHistory::Redo(int& kind, CUndoSnapshot** other) {

@@ -50,6 +50,15 @@ public:
         removeIndex(i);
         return i;
     }
+    // Moves an item of the list to position (appended when past the end);
+    // 0 when the item is not in the list.
+    int move(const T* item, int position) {
+        const int from = find(item);
+        if (from < 0 || position < 0) return 0;
+        T* held = get(from);
+        removeIndex(from);
+        return position >= count() ? append(held) : insert(position, held);
+    }
     int find(const T* item) const {
         for (size_t i = 0; i < items.size(); ++i)
             if (raw(items[i]) == item) return static_cast<int>(i);

@@ -195,13 +195,9 @@ int pnScene::moveEvent(const char* eventName, int pos) {
     return 1;
 }
 
-int pnScene::moveObject(const pnObject* object, int pos) {
-    const int from = indexOfObject(object);
-    if (from < 0 || pos < 0) return 0;
-    pnObject* item = objects.get(from);
-    objects.removeIndex(from);
-    return pos >= getNumObjects() ? objects.append(item) : objects.insert(pos, item);
-}
+int pnScene::moveObject(const pnObject* object, int pos) { return objects.move(object, pos); }
+
+int pnScene::moveStringProperty(const pnStringProperty* style, int pos) { return stringProperties.move(style, pos); }
 
 void pnScene::setBackground(pnObject* bg) { background.reset(bg); }
 void pnScene::setViewpoint(pnViewpoint* vp) { viewpoint.reset(vp); }
@@ -216,6 +212,7 @@ int pnScene::findEventIndex(const char* n) const { return indexByName(events, n)
 int pnScene::indexOfMaterial(const pnMaterial* m) const { return m ? materials.find(m) : -1; }
 int pnScene::indexOfObject(const pnObject* o) const { return o ? objects.find(o) : -1; }
 int pnScene::indexOfEvent(const pnEvent* e) const { return e ? events.find(e) : -1; }
+int pnScene::indexOfStringProperty(const pnStringProperty* s) const { return s ? stringProperties.find(s) : -1; }
 
 pnMaterial* pnScene::findMaterial(const char* n) const { return itemByName(materials, n); }
 pnStringProperty* pnScene::findStringProperty(const char* n) const {

@@ -84,6 +84,8 @@ public:
     int moveEvent(const char* name, int position);
     // Moves an object of the list to position (appended when past the end).
     int moveObject(const pnObject* object, int position);
+    // Moves a text style of the list to position (appended when past the end).
+    int moveStringProperty(const pnStringProperty* style, int position);
 
     // Replace (and delete) the current one; the scene owns the new one.
     void setBackground(pnObject* background);
@@ -100,6 +102,7 @@ public:
     int indexOfMaterial(const pnMaterial* material) const;
     int indexOfObject(const pnObject* object) const;
     int indexOfEvent(const pnEvent* event) const;
+    int indexOfStringProperty(const pnStringProperty* style) const;
     pnMaterial* findMaterial(const char* name) const;
     pnStringProperty* findStringProperty(const char* name) const;
     pnLight* findLight(const char* name) const;

@@ -922,6 +922,10 @@ void pnScene::readString() {
             default: skipUnexpected("[pnScene::readString] unexpected token: "); break;
         }
     }
+    // A text of a style shows the style's face (every build takes it): its
+    // own values follow the style, so a save writes what the text shows.
+    if (const char* styleName = s->getStringPropertyName())
+        if (const pnStringProperty* style = findStringProperty(styleName)) style->giveFaceValues(*s);
     if (!adoptObject(objects, s, this))
         debugPrint2("[pnScene::readString] duplicate object name ", s->getName().c_str());
 }

@@ -65,25 +65,7 @@ int pnString::copy(const pnObject* other) {
 
 // ---- Building ----
 
-void pnString::takeStyle(const pnStringProperty* style) {
-    size = style->getSize();
-    depth = style->getDepth();
-    precision = style->getPrecision();
-    ratio = style->getRatio();
-    bevel[0] = style->getBevel(0);
-    bevel[1] = style->getBevel(1);
-    slantAngle = style->getSlantAngle();
-    italic = style->getItalic();
-    gap = style->getGap();
-    kind = style->getKind();
-    border = style->getBorder();
-    hOffset = style->getHOffset();
-    vOffset = style->getVOffset();
-    hJust = style->getStoredHJust();
-    wJust = style->getWJust();
-    nJust = style->getNJust();
-    if (!style->getFont().empty()) font = style->getFont();
-}
+void pnString::takeStyle(const pnStringProperty* style) { style->giveFaceValues(*this); }
 
 void pnString::setupEngine(bool withNJust) {
     engine = std::make_unique<sgText3D>(font);

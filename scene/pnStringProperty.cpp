@@ -7,6 +7,34 @@ void pnTextStyleValues::copyValues(const pnTextStyleValues& other) {
     if (font.empty()) font = DEFAULT_FONT;
 }
 
+bool pnTextStyleValues::giveFaceValues(pnTextStyleValues& o) const {
+    const std::string& face = font.empty() ? o.font : font;
+    const bool same = o.size == size && o.depth == depth && o.precision == precision && o.ratio == ratio &&
+                      o.bevel[0] == bevel[0] && o.bevel[1] == bevel[1] && o.slantAngle == slantAngle &&
+                      o.italic == italic && o.gap == gap && o.kind == kind && o.border == border &&
+                      o.hOffset == hOffset && o.vOffset == vOffset && o.hJust == hJust && o.wJust == wJust &&
+                      o.nJust == nJust && o.font == face;
+    if (same) return false;
+    o.font = face;
+    o.size = size;
+    o.depth = depth;
+    o.precision = precision;
+    o.ratio = ratio;
+    o.bevel[0] = bevel[0];
+    o.bevel[1] = bevel[1];
+    o.slantAngle = slantAngle;
+    o.italic = italic;
+    o.gap = gap;
+    o.kind = kind;
+    o.border = border;
+    o.hOffset = hOffset;
+    o.vOffset = vOffset;
+    o.hJust = hJust;
+    o.wJust = wJust;
+    o.nJust = nJust;
+    return true;
+}
+
 bool pnTextStyleValues::writeFaceValues(FILE* f) const {
     bool ok = true;
     auto line = [&ok](int result) { ok = ok && result >= 0; };

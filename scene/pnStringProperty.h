@@ -36,6 +36,11 @@ public:
     float getPrecision() const { return precision; }
     double getRatio() const { return ratio; }
 
+    // Gives other the values a text takes from its style whenever it is built
+    // (all but vJust and the two spare spacings; the face only when this one
+    // has a face); true when any of them differed.
+    bool giveFaceValues(pnTextStyleValues& other) const;
+
 protected:
     pnTextStyleValues() = default;
     pnTextStyleValues(const pnTextStyleValues&) = default;

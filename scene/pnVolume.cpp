@@ -110,6 +110,19 @@ void pnVolume::applyDrawn() {
     geoSet->setNumPrims(count);
 }
 
+int pnVolume::copy(const pnObject* other) {
+    if (!pnObject::copy(other)) return 0;
+    if (const auto* v = dynamic_cast<const pnVolume*>(other); v && v != this) {
+        coords = v->coords;
+        numPrims = v->numPrims;
+        normals = v->normals;
+        index = v->index;
+        normIndex = v->normIndex;
+        normalBind = v->normalBind;
+    }
+    return 1;
+}
+
 int pnVolume::write(FILE* f, int convertPaths) {
     if (!f) return 0;
     pnWriteBlockBegin(f, "volume");

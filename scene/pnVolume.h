@@ -19,7 +19,9 @@ public:
     sgNode* getNode() override;
     const char* getTypeName() const override { return "pnVolume"; }
     static constexpr pnObjectKind kKind = pnObjectKind::Volume;
-    // The base copy takes the object's settings only; the mesh is not copied.
+    // The object's settings and the mesh: a copy (an undo step's, the
+    // clipboard's) draws and saves as the original does.
+    int copy(const pnObject* other) override;
     // The "volume" block.
     int write(FILE* f, int convertPaths) override;
 

@@ -156,10 +156,13 @@ TEST_F(ClipboardTest, NothingSelectedOrAnimationModeCopiesAndCutsNothing) {
     EXPECT_EQ(steps(), before);
     ASSERT_TRUE(doc->m_pClipboardObject);
     EXPECT_EQ(doc->m_pClipboardObject->getName(), "box") << "the earlier copy stays";
-    // A null object leaves a step's after-state alone.
+    // A null object leaves the open step alone; closed unchanged, it is dropped.
     doc->RecordUndoBefore(box, UNDO_CHANGE);
     doc->RecordUndoAfter(nullptr);
-    EXPECT_TRUE(doc->GetUndoHistory().Current()->m_pBefore->m_pObjectCopy);
+    EXPECT_TRUE(doc->IsRecording());
+    doc->RecordUndoAfter(box);
+    EXPECT_FALSE(doc->IsRecording());
+    EXPECT_EQ(steps(), before);
 
     view->SelectObject(box);
     view->m_bAnimationMode = 1;
@@ -232,4 +235,25 @@ TEST_F(ClipboardTest, AChartPasteAddsNumberedCopiesOfItsTwoTextStyles) {
     EXPECT_TRUE(scene().findStringProperty("DataStyle001"));
     EXPECT_EQ(doc->m_nSelectedPartKind, 0);
     EXPECT_EQ(scene().getNumCharts(), 3);
+}
+
+// A chart with a data style and no label style (or one naming a style the
+// scene lacks) pastes with a copy of its data style and no dangling name: the
+// paste never shares a style with the chart it came from.
+TEST_F(ClipboardTest, AChartPasteCopiesEachStyleItHasAndNamesNoMissingOne) {
+    auto* style = new pnStringProperty;
+    style->setName("Values");
+    ASSERT_TRUE(scene().addStringProperty(style));
+    auto* chart = new pnBarChart;
+    chart->setLabelStringName("Gone");
+    chart->setDataStringName("Values");
+    addObject(chart, "Bars");
+    view->SelectObject(chart);
+    ASSERT_EQ(view->OnEditCopy(), 1);
+    ASSERT_EQ(view->OnEditPaste(), 1);
+    auto* pasted = static_cast<pnBarChart*>(scene().findObject("Bars1"));
+    ASSERT_TRUE(pasted);
+    EXPECT_EQ(pasted->getDataStringName(), "Values001");
+    EXPECT_TRUE(scene().findStringProperty("Values001"));
+    EXPECT_EQ(pasted->getLabelStringName(), "");
 }

@@ -195,7 +195,7 @@ TEST_F(PickingTest, ShiftClickOnTheOnlyMemberEmptiesTheListAndKeepsTheObjectSele
     EXPECT_EQ(doc->m_pSelectedObject, left);
 }
 
-TEST_F(PickingTest, MembersDragTogetherWithoutAStepAndAClickElsewhereEndsTheList) {
+TEST_F(PickingTest, MembersDragTogetherAsOneStepAndAClickElsewhereEndsTheList) {
     click(leftAt, KV_MOD_SHIFT);
     click(rightAt, KV_MOD_SHIFT);
     ASSERT_EQ(doc->m_selectedObjects.size(), 2u);
@@ -207,13 +207,20 @@ TEST_F(PickingTest, MembersDragTogetherWithoutAStepAndAClickElsewhereEndsTheList
     EXPECT_EQ(view->m_bMultiDrag, 1);
     EXPECT_FLOAT_EQ(left->getPosition()[0], -125.0f);
     EXPECT_FLOAT_EQ(right->getPosition()[0], 175.0f);
-    EXPECT_EQ(steps(), before);
+    EXPECT_EQ(steps(), before + 1) << "one drag, one step over both";
     // Empty space: the member added last stays selected, alone.
     click(empty);
     view->OnLButtonUp(kEmptyX, kEmptyY, 0);
     EXPECT_TRUE(doc->m_selectedObjects.empty());
     EXPECT_EQ(view->m_bMultiDrag, 0);
     EXPECT_EQ(doc->m_pSelectedObject, right);
+    // Undo puts both back, Redo moves both again.
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_FLOAT_EQ(scene().findObject("left")->getPosition()[0], -150.0f);
+    EXPECT_FLOAT_EQ(scene().findObject("right")->getPosition()[0], 150.0f);
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    EXPECT_FLOAT_EQ(scene().findObject("left")->getPosition()[0], -125.0f);
+    EXPECT_FLOAT_EQ(scene().findObject("right")->getPosition()[0], 175.0f);
 }
 
 TEST_F(PickingTest, EachNudgeIsOneUndoableStep) {
@@ -340,6 +347,7 @@ TEST_F(PickingTest, ChoosingAnObjectOutsideTheListEndsIt) {
 TEST_F(PickingTest, SelectAllWaitsUntilTheNewObjectIsPutDown) {
     selectLeft();
     view->m_bPlacing = view->m_bPlacingFirstMove = 1;
+    view->m_strPlacingName = "left";
     CCmdUI selectAll;
     view->OnUpdateCommand(kv::ID_EDIT_SELECT_ALL, selectAll);
     EXPECT_FALSE(selectAll.enabled);

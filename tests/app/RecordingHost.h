@@ -89,7 +89,10 @@ public:
     std::deque<std::array<int, 3>> imageSizeAnswers;
     std::deque<std::pair<int, int>> offsetAnswers;
 
-    void RunChartDialog(ChartDialog which) override { chartDialogs.push_back(which); }
+    void RunChartDialog(ChartDialog which) override {
+        chartDialogs.push_back(which);
+        if (duringChartDialog) duringChartDialog(which);
+    }
     void TrackPopupMenu(int popup, int x, int /*y*/) override { popups.push_back({popup, x}); }
     void LaunchBrowser(const std::string& url, std::function<void()> failed) override {
         browserUrls.push_back(url);
@@ -161,6 +164,7 @@ public:
     std::deque<SafetyZoneRequest> safetyAnswers;
 
     std::vector<ChartDialog> chartDialogs;
+    std::function<void(ChartDialog)> duringChartDialog;  // what the dialog does before it closes
     std::vector<std::pair<int, int>> popups;  // popup, x
     std::vector<std::string> browserUrls;
     bool browserStarts = true;

@@ -224,15 +224,20 @@ TEST_F(UndoViewTest, BackgroundAndViewpointSteps) {
     EXPECT_FLOAT_EQ(scene().getViewpoint()->getPosition()[2], 100.0f);
 }
 
-TEST_F(UndoViewTest, NamedStepsCarryBothNamesAndNothingIsRecordedWithoutAView) {
-    pnPanel* panel = addPanel("moved");
-    doc->RecordUndoBeforeWithName(panel, "oldParent", UNDO_CHANGE);
-    doc->RecordUndoAfterWithName(panel, "newParent");
+TEST_F(UndoViewTest, AnEventParentStepHoldsTheLinksAndNothingIsRecordedWithoutAView) {
+    addPanel("oldParent");
+    addPanel("newParent");
+    addPanel("moved", "oldParent");
+    pnEvent* moved = scene().findEvent("moved");
+    doc->RecordUndoBeforeEventParent(moved);
+    moved->setParent("newParent");
+    doc->RecordUndoAfterEventParent(moved);
     const CUndoStep* step = doc->GetUndoHistory().Current();
-    for (const CUndoSnapshot* s : {step->m_pBefore.get(), step->m_pAfter.get()}) {
-        EXPECT_EQ(s->m_strName, "oldParent");
-        EXPECT_EQ(s->m_strSecondName, "newParent");
-    }
+    ASSERT_NE(step, nullptr);
+    EXPECT_EQ(step->m_nKind, UNDO_EVENT_PARENT);
+    EXPECT_EQ(step->m_pBefore->m_strParent, "oldParent");
+    EXPECT_EQ(step->m_pAfter->m_strParent, "newParent");
+    EXPECT_EQ(step->m_pBefore->m_strEvent, "moved");
     doc->RecordUndoBefore(nullptr, UNDO_CHANGE);
     EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
     // Opening another scene (or New) clears the history.

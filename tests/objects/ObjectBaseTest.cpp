@@ -378,7 +378,8 @@ TEST(Volume, BuildsWithOrWithoutArrays) {
     pnVolume c;
     c.setName("c");
     EXPECT_EQ(c.copy(&v), 1);
-    EXPECT_EQ(c.getNumVertex(), 0);  // the mesh is not copied
+    EXPECT_EQ(c.getNumVertex(), 3);  // the mesh comes along: a copy draws and saves as the original
+    EXPECT_EQ(c.getNumPrims(), v.getNumPrims());
     EXPECT_EQ(c.copy(nullptr), 0);
 }
 

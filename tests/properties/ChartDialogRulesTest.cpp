@@ -52,14 +52,14 @@ TEST_F(ChartDialogRulesTest, OkAppliesOnlyChangedFieldsAsOneStep) {
     ChartDataForm form;
     ASSERT_TRUE(LoadChartData(bars, 1, DataDialogKind::Bar, form));
     EXPECT_EQ(form.height[0].text, "120.00");
-    // Untouched: one step whose two snapshots agree.
+    // Untouched: the step changes nothing and is not kept.
     ASSERT_TRUE(ChartDataOk(*view, bars, form));
-    EXPECT_EQ(steps(), 1);
+    EXPECT_EQ(steps(), 0);
     bars.setDataPtDataText(1, "kept");  // an unchanged field is not written back
     form.height[0].text = "-250";
     form.label[0].text = "New";
     ASSERT_TRUE(ChartDataOk(*view, bars, form));
-    EXPECT_EQ(steps(), 2);
+    EXPECT_EQ(steps(), 1);
     EXPECT_DOUBLE_EQ(bars.getDataPtGrowValue(1), -250.0);
     EXPECT_STREQ(bars.getDataPtLabel(1), "New");
     EXPECT_STREQ(bars.getDataPtDataText(1), "kept");

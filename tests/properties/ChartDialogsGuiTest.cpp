@@ -201,6 +201,40 @@ TEST_F(ChartDialogsGuiTest, ValueDialogThroughThePageHookWithEdgeShadow) {
     EXPECT_EQ(style->getKind(), 1);
 }
 
+// The dialog is one step from its opening: the edge its Edge/Shadow button
+// writes at once goes back with the rest at one Undo, and comes again with Redo.
+TEST_F(ChartDialogsGuiTest, ValueDialogOkWithEdgeShadowIsOneStep) {
+    pnChart& bars = select("bars", 0);
+    CLabelPropertyDlg::InstallPageHook();
+    PageHooks::StyleEdgeShadowDialog() = [&](wxWindow*, pnStringProperty* style, pnObject*, int) {
+        style->setBorder(4.0f);
+        return true;
+    };
+    const int before = doc->GetUndoHistory().GetCount();
+    wxTheApp->CallAfter([&] {
+        auto* dlg = static_cast<wxDialog*>(wxWindow::FindWindowById(119));
+        ASSERT_TRUE(dlg);
+        auto* twoD = static_cast<wxCheckBox*>(dlg->FindWindow(CLabelPropertyDlg::IDC_2D));
+        twoD->SetValue(true);
+        wxCommandEvent tick(wxEVT_CHECKBOX, CLabelPropertyDlg::IDC_2D);
+        tick.SetInt(1);
+        twoD->GetEventHandler()->ProcessEvent(tick);
+        click(dlg, CLabelPropertyDlg::IDC_EDGE_SHADOW);
+        click(dlg, wxID_OK);
+    });
+    PageHooks::LabelDialog()(frame, 0);
+    PageHooks::StyleEdgeShadowDialog() = nullptr;
+    const std::string styleName = bars.getDataStringName();
+    ASSERT_FLOAT_EQ(scene().findStringProperty(styleName.c_str())->getBorder(), 4.0f);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), before + 1);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    const pnStringProperty* undone = scene().findStringProperty(styleName.c_str());
+    EXPECT_TRUE(!undone || undone->getBorder() == 0.0f) << "the edge goes back with the dialog's step";
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    ASSERT_TRUE(scene().findStringProperty(styleName.c_str()));
+    EXPECT_FLOAT_EQ(scene().findStringProperty(styleName.c_str())->getBorder(), 4.0f);
+}
+
 // The page drawn on a memory DC holds the picture across the printable width
 // (ImageMagick's resize is the oracle).
 TEST_F(ChartDialogsGuiTest, PrintoutHoldsTheCapturedFrame) {

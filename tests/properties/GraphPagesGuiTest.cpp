@@ -184,7 +184,7 @@ TEST_F(GraphPagesTest, BarPageEditsItsChart) {
 }
 
 // The pie page: a typed ring follows the rules and moves the spins; Add
-// Slice at a full pie does nothing; Side Faces records no step.
+// Slice at a full pie does nothing; Side Faces is a step of its own.
 TEST_F(GraphPagesTest, PiePageRingsAndSlices) {
     pnChart* pie = make(PAGE_PIE, {60, 30, 30});
     ASSERT_NE(pie, nullptr);
@@ -204,10 +204,18 @@ TEST_F(GraphPagesTest, PiePageRingsAndSlices) {
     EXPECT_EQ(steps(), before);
     auto* side = static_cast<wxCheckBox*>(p->FindWindow(CGraphPage::IDC_SIDE_FACES));
     const int shown = pie->getShowSide();
+    view->SetModified(false);
     click(p, CGraphPage::IDC_SIDE_FACES);
     EXPECT_EQ(side->GetValue(), !shown);
     EXPECT_EQ(pie->getShowSide(), shown ? 0 : 1);
-    EXPECT_EQ(steps(), before);
+    EXPECT_EQ(steps(), before + 1);
+    EXPECT_EQ(view->m_bModified, 1) << "a close asks to save the change";
+    // Undo takes back the check alone, Redo gives it again.
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(static_cast<pnChart*>(scene().findObject("G"))->getShowSide(), shown);
+    EXPECT_EQ(static_cast<pnChart*>(scene().findObject("G"))->getOuterRad(), 15.0f);
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    EXPECT_EQ(static_cast<pnChart*>(scene().findObject("G"))->getShowSide(), shown ? 0 : 1);
 }
 
 // Add Graph runs the three steps (with Back from each) and the line page

@@ -143,13 +143,13 @@ TEST_F(PanelModelTest, PanelPageAndCreation) {
     EXPECT_FALSE(panelPage->Edit(CPanelPage::IDC_Z)->IsEnabled());
     click(frame->FindWindow(CPanelPage::IDC_3D));
     EXPECT_TRUE(panelPage->Edit(CPanelPage::IDC_TAPER)->IsEnabled());
-    // The texture radios change the panel without a step, yet modify the scene.
+    // A texture radio is a step of its own and modifies the scene.
     view->m_bModified = 0;
     const int before = doc->GetUndoHistory().GetCount();
     click(frame->FindWindow(CPanelPage::IDC_TEX_ON));
     EXPECT_EQ(panel->getFaceFlag(pnPanel::FACE_TOP), 1);
     EXPECT_EQ(panel->getMode(), 1);
-    EXPECT_EQ(doc->GetUndoHistory().GetCount(), before);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), before + 1);
     EXPECT_EQ(view->m_bModified, 1);
 
     // The dialog proposes a free name and refuses "" and taken ones.
@@ -372,7 +372,7 @@ TEST_F(PanelModelTest, TextureWindows) {
     const int none[6] = {0, 0, 0, 0, 0, 0};
     panelDlg->SetTextureFile("", 0, none);
     ASSERT_TRUE(panelDlg->Create());
-    // Without a file: no step, but the scene is modified.
+    // The window opens on a panel without a file; the file chosen is one step.
     auto* panel = static_cast<pnPanel*>(doc->m_pSelectedObject);
     view->m_bModified = 0;
     const int steps = doc->GetUndoHistory().GetCount();
@@ -427,11 +427,19 @@ TEST_F(PanelModelTest, TextureWindows) {
     EXPECT_FALSE(dlg->Tool(CModelTextureDlg::IDC_ROTATE)->GetValue());
     EXPECT_EQ(view->m_bTexMoveDrag + 2 * view->m_bTexRotateDrag, 1);
     EXPECT_TRUE(dlg->Edit(CModelTextureDlg::IDC_U)->IsEnabled());
+    // Reset is a step when it changes the planes, and nothing when it does not.
+    model->setTexMove(0.25f, 0.75f);
     view->m_bModified = 0;
+    const int beforeReset = doc->GetUndoHistory().GetCount();
     dlg->OnReset();
     EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_U)->GetValue(), "0.5000");
     EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_V)->GetValue(), "0.5000");
     EXPECT_EQ(view->m_bModified, 1);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), beforeReset + 1);
+    view->m_bModified = 0;
+    dlg->OnReset();
+    EXPECT_EQ(view->m_bModified, 0);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), beforeReset + 1);
     dlg->OnTool(CModelTextureDlg::IDC_MOVE, false);
     EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_U)->GetValue(), "0.0000");
     EXPECT_FALSE(dlg->Edit(CModelTextureDlg::IDC_U)->IsEnabled());
@@ -443,6 +451,26 @@ TEST_F(PanelModelTest, TextureWindows) {
     pumpWxEvents(30);
     EXPECT_EQ(model->getMode(), 0) << "Close turned the texture back on";
     EXPECT_EQ(view->m_bTexMoveDrag + view->m_bTexScaleDrag + view->m_bTexRotateDrag, 0);
+    // After an Undo (which closes any window), a window opened and closed
+    // with nothing changed records no step: the scene stays unmodified and
+    // Redo stays. A choice that gives the object what it has records none.
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    const int beforeClose = doc->GetUndoHistory().GetCurrentIndex();
+    ASSERT_TRUE(doc->CanRedo());
+    model = doc->m_pSelectedObject;  // the undo made it anew
+    ASSERT_TRUE(model && model->getName() == "Model");
+    auto* unchanged = new CModelTextureDlg(frame);
+    unchanged->SetTextureFile(model->getTexture(), model->getNumIndex());
+    unchanged->SetTextureMode(model->getTexMode());
+    unchanged->SetMappingMode(model->getMode());
+    ASSERT_TRUE(unchanged->Create());
+    view->m_bModified = 0;
+    unchanged->OnTextureMode(model->getTexMode());
+    unchanged->OnClose();
+    pumpWxEvents(30);
+    EXPECT_EQ(doc->GetUndoHistory().GetCurrentIndex(), beforeClose);
+    EXPECT_TRUE(doc->CanRedo());
+    EXPECT_EQ(view->m_bModified, 0);
 
     // Saved and read into a new scene, the texture outside the folder still names its file.
     const std::string saved = dir.path() + "/t.apn";

@@ -220,29 +220,31 @@ TEST_F(TextEditingTest, PageHandlersApplyEachChangeAsOneStep) {
     EXPECT_EQ(text->getBevel(0), 2.5f);
     EXPECT_EQ(page->m_pBevelWidthSpin->GetValue(), 25);
     EXPECT_EQ(page->m_pBevelWidth->GetValue(), "2.5");
-    // N and W exclude each other.
+    // N and W exclude each other; the click that clears the other is one step.
     page->m_pWJust->ChangeValue("30");
     page->m_pWJustCheck->SetValue(true);
     click(page->m_pWJustCheck, wxEVT_CHECKBOX);
+    const int beforeN = steps();
     page->m_pNJust->ChangeValue("40");
     page->m_pNJustCheck->SetValue(true);
     click(page->m_pNJustCheck, wxEVT_CHECKBOX);
     EXPECT_FALSE(page->m_pWJustCheck->GetValue());
     EXPECT_EQ(text->getWJust(), 0.0f);
     EXPECT_EQ(text->getNJust(), 40.0f);
+    EXPECT_EQ(steps(), beforeN + 1);
     // 2D disables the 3D controls and enables Edge/Shadow.
     page->m_p2D->SetValue(true);
     click(page->m_p2D, wxEVT_CHECKBOX);
     EXPECT_EQ(text->getKind(), 0);
     EXPECT_FALSE(page->m_pBevelWidth->IsEnabled());
     EXPECT_TRUE(page->m_pEdgeShadow->IsEnabled());
-    // The texture radios make no step but mark the scene modified.
+    // A texture radio is a step of its own and marks the scene modified.
     const int before = steps();
     view->m_bModified = 0;
     page->m_pTextureOn->SetValue(true);
     click(page->m_pTextureOn, wxEVT_RADIOBUTTON);
     EXPECT_EQ(text->getMode(), 1);
-    EXPECT_EQ(steps(), before);
+    EXPECT_EQ(steps(), before + 1);
     EXPECT_EQ(view->m_bModified, 1);
 }
 

@@ -146,7 +146,8 @@ void addObjects(pnScene& s) {
     setCommonFields(text, "headline");
     // A double quote cannot stand in a quoted value: it is saved as "'".
     text->setString(("Quarterly \"results\": " + std::string(130, 'x')).c_str());
-    text->setStringProperty("title");
+    // No style: a styled text shows (and saves) its style's values, and
+    // these are its own.
     text->setSize(36);
     text->setSlantAngle(5);
     text->setItalic(1);

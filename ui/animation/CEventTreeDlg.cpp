@@ -146,7 +146,7 @@ void CEventTreeDlg::OnNoParent(int id) {
     const std::string name = m_model.Text(id);
     pnEvent* event = scene->findEvent(name.c_str());
     if (!event || !event->getHasParent() || IsFixedEvent(*scene, name)) return;
-    CEditScope edit(*view, scene->findObject(name.c_str()), event->getParent(), "");
+    CEditScope edit(*view, event);
     SetEventParent(*scene, name, "");
     m_model.MoveUnder(id, -1);
     Show();
@@ -253,7 +253,7 @@ void CEventTreeDlg::OnDropEvent(int dragged, int target) {
         RebuildTree();
         return;
     }
-    CEditScope edit(*view, scene->findObject(name.c_str()), event->getParent(), parent);
+    CEditScope edit(*view, event);
     SetEventParent(*scene, name, parent);
     m_model.MoveUnder(dragged, targetItem);
     Show();

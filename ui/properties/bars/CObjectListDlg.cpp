@@ -74,6 +74,8 @@ void CObjectListDlg::Clear() {
 void CObjectListDlg::OnSelChange() {
     if (!CurrentView() || !CurrentView()->GetDocument()) return;
     CKelvanoView& view = *CurrentView();
+    // The selection waits while a drag or a placement holds its step.
+    if (view.HoldsStep()) return;
     wxArrayInt selected;
     m_pList->GetSelections(selected);
     std::vector<std::string> names;

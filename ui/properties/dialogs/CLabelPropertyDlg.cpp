@@ -1,5 +1,6 @@
 #include "ui/properties/dialogs/CLabelPropertyDlg.h"
 
+#include "editor/CEditScope.h"
 #include "editor/CKelvanoAppState.h"
 #include "editor/CKelvanoView.h"
 #include "editor/CUndoHistory.h"
@@ -64,6 +65,7 @@ CLabelPropertyDlg::CLabelPropertyDlg(wxWindow* parent, int kind, wxWeakRef<CMate
     SetTitle(LabelDialogCaption(m_nKind));
     if (scene && chart) {
         m_pChart = chart;
+        if (CKelvanoView* view = CurrentView()) m_pStep = std::make_unique<CEditScope>(*view, chart);
         LoadLabelProperty(*scene, *m_pChart, m_nKind, m_form);
         ShowForm();
     }
@@ -292,12 +294,14 @@ void CLabelPropertyDlg::OnOk() {
         ReadForm();
         LabelPropertyOk(*view, *m_pChart, m_form);
     }
+    m_pStep.reset();
     if (IsModal()) EndModal(wxID_OK);
 }
 
 void CLabelPropertyDlg::OnCancel() {
     CKelvanoView* view = CurrentView();
     if (view && m_pChart) LabelPropertyCancel(*view, *m_pChart, m_form);
+    m_pStep.reset();
     if (IsModal()) EndModal(wxID_CANCEL);
 }
 

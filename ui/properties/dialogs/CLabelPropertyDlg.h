@@ -10,8 +10,11 @@
 #include <wx/dialog.h>
 #include <wx/weakref.h>
 
+#include <memory>
+
 
 class CColorButton;
+class CEditScope;
 class CMaterialDlg;
 class CNotifyComboBox;
 class CNumEdit;
@@ -62,6 +65,10 @@ private:
     int m_nKind;
     LabelPropertyForm m_form;
     pnChart* m_pChart = nullptr;
+    // The dialog's one undo step, open from before the form loads (which may
+    // give the chart a style) to OK or Cancel: what the Edge/Shadow button
+    // writes at once is part of it.
+    std::unique_ptr<CEditScope> m_pStep;
     wxCheckBox *m_pShow = nullptr, *m_pItalic = nullptr, *m_p2D = nullptr, *m_pN = nullptr, *m_pW = nullptr;
     CNotifyComboBox *m_pFont = nullptr, *m_pSize = nullptr, *m_pQuality = nullptr;
     wxChoice* m_pOrigin = nullptr;

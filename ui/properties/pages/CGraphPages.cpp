@@ -452,9 +452,8 @@ void CGraphPage::OnSideFaces() {
     pnChart* chart = EditableChart();
     auto* side = dynamic_cast<wxCheckBox*>(FindWindow(IDC_SIDE_FACES));
     if (!chart || !side) return;
-    // Side Faces is not an undo step.
-    chart->setShowSide(side->GetValue() ? 1 : 0);
-    CurrentView()->Redraw();
+    const int on = side->GetValue() ? 1 : 0;
+    EditChart(*CurrentView(), chart, [&] { chart->setShowSide(on); });
 }
 
 void CGraphPage::OnButton(wxCommandEvent& event) {

@@ -133,7 +133,7 @@ void CModelPage::OnButton(wxCommandEvent& event) {
     case IDC_TEX_OFF:
     case IDC_TEX_ON:
         m_nTexture = event.GetId() == IDC_TEX_ON ? 1 : 0;
-        pages::ChangeWithoutStep([&] { model->setMode(m_nTexture); });
+        pages::Change(model, [&] { model->setMode(m_nTexture); });
         break;
     case IDC_TEXTURE:
         if (!view->m_bAnimationMode) view->ShowModelTextureDialog();

@@ -228,11 +228,11 @@ void CPanelPage::OnButton(wxCommandEvent& event) {
         break;
     case IDC_TEX_OFF:
         m_nTexture = 0;
-        pages::ChangeWithoutStep([&] { panel->setEachFaceFlag(0, 0, 0, 0, 0, 0); });
+        pages::Change(panel, [&] { panel->setEachFaceFlag(0, 0, 0, 0, 0, 0); });
         break;
     case IDC_TEX_ON:
         m_nTexture = 1;
-        pages::ChangeWithoutStep([&] {
+        pages::Change(panel, [&] {
             panel->setEachFaceFlag(1, 1, 1, 1, 1, 1);
             panel->setMode(1);
         });

@@ -249,11 +249,7 @@ void CTextPage::On2D() {
 }
 
 void CTextPage::OnTextureMode(int mode) {
-    // Texturing on or off: the document becomes modified, so a close asks to
-    // save it, though no undo step is made.
-    pnString* t = Selected();
-    if (!t) return;
-    pages::ChangeWithoutStep([&] { t->setMode(mode); });
+    Bracket([&](pnString* t) { t->setMode(mode); });
 }
 
 template <typename Change>
@@ -427,15 +423,19 @@ void CTextPage::OnComboCommit(CPrivateMessageEvent& event) {
 void CTextPage::ApplyJust(bool n) {
     wxCheckBox* box = n ? m_pNJustCheck : m_pWJustCheck;
     wxCheckBox* other = n ? m_pWJustCheck : m_pNJustCheck;
-    if (box->GetValue() && other->GetValue()) {
+    // One click, one step: the other box's value goes to 0 with it.
+    const bool clearOther = box->GetValue() && other->GetValue();
+    if (clearOther) {
         other->SetValue(false);
         (n ? m_pWJust : m_pNJust)->ChangeValue("0");
         (n ? m_pWJustSpin : m_pNJustSpin)->SetValue(0);
-        Bracket([&](pnString* t) { n ? t->setWJust(0.0f) : t->setNJust(0.0f); });
     }
     const float value = box->GetValue() ? static_cast<float>(ParseLeadingInt((n ? m_pNJust : m_pWJust)->GetText()))
                                         : 0.0f;
-    Bracket([&](pnString* t) { n ? t->setNJust(value) : t->setWJust(value); });
+    Bracket([&](pnString* t) {
+        if (clearOther) n ? t->setWJust(0.0f) : t->setNJust(0.0f);
+        n ? t->setNJust(value) : t->setWJust(value);
+    });
     EnableControls();
 }
 

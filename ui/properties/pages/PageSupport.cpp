@@ -27,14 +27,6 @@ void Change(pnObject* object, const std::function<void()>& change) {
     change();
 }
 
-void ChangeWithoutStep(const std::function<void()>& change) {
-    CKelvanoView* view = CurrentView();
-    if (!view) return;
-    change();
-    view->SetModified();
-    view->Redraw();
-}
-
 CEditBoxBar* EnclosingEditBoxBar(wxWindow* window) {
     for (wxWindow* w = window; w; w = w->GetParent())
         if (auto* bar = dynamic_cast<CEditBoxBar*>(w)) return bar;

@@ -17,10 +17,9 @@ class wxStaticText;
 
 namespace pages {
 
-// One undo step around a change of the object; the view redraws.
+// One undo step around a change of the object; the view redraws. A change
+// that leaves the object as it was records nothing.
 void Change(pnObject* object, const std::function<void()>& change);
-// A change that records no step still marks the scene modified.
-void ChangeWithoutStep(const std::function<void()>& change);
 // The Edit Box the window is or sits in, whose material chooser all pages
 // share; null outside one.
 CEditBoxBar* EnclosingEditBoxBar(wxWindow* window);

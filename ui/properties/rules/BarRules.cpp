@@ -128,14 +128,19 @@ void setField(pnObject& object, int field, float value, bool whole) {
 int ApplyTransformField(CKelvanoDoc& doc, CKelvanoView& view, int field, float value) {
     pnObject* selected = doc.m_pSelectedObject;
     if (!selected || field < 0 || field >= kTransformFieldCount) return 0;
-    CEditScope edit(view, selected);
     if (doc.m_selectedObjects.empty()) {
+        CEditScope edit(view, selected);
         setField(*selected, field, value, false);
-    } else {
-        const float difference = value - ObjectFieldValue(*selected, field);
-        for (pnObject* member : doc.m_selectedObjects)
-            if (member) setField(*member, field, ObjectFieldValue(*member, field) + difference, true);
+        return 1;
     }
+    // Every member moves by the selected object's difference: one step over
+    // them all.
+    std::vector<pnObject*> members;
+    for (pnObject* member : doc.m_selectedObjects)
+        if (member) members.push_back(member);
+    const float difference = value - ObjectFieldValue(*selected, field);
+    CEditScope edit(view, members);
+    for (pnObject* member : members) setField(*member, field, ObjectFieldValue(*member, field) + difference, true);
     return 1;
 }
 

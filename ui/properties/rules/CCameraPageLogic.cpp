@@ -57,6 +57,9 @@ void CCameraPageLogic::Edit(const std::function<void(pnViewpoint&)>& change) {
     if (m_bAnimation || m_bSliderHeld) {
         change(*viewpoint);
         Apply();
+        // No step of its own (animation mode has none; a held slider's step
+        // closes at the release), but the change is the document's.
+        if (m_bAnimation) view->SetModified();
         return;
     }
     // Applying only reads the viewpoint: the step's after-state is the same.

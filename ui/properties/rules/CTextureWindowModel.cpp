@@ -41,8 +41,11 @@ void CTextureWindowModel::Apply() {
             object.setTexMode(0);
         }
     };
+    // One step, kept only when the object changed (a Close with nothing new
+    // records none).
+    CEditScope edit(*m_pView, m_pObject);
     if (panel && m_strPath.empty()) {
-        // Without a file only the modes change: no step, the scene still changed.
+        // Without a file only the modes change.
         if (m_nTexMode == 2) {
             panel->setFaceFlags(m_faces);
             panel->setTexMode(2);
@@ -50,11 +53,8 @@ void CTextureWindowModel::Apply() {
         } else {
             texMode();
         }
-        m_pView->SetModified();
-        m_pView->Redraw();
         return;
     }
-    CEditScope edit(*m_pView, m_pObject);
     object.setTexture(m_strPath.c_str());
     texMode();
     if (!panel) {
@@ -89,18 +89,16 @@ void CTextureWindowModel::TermsOf(Tool tool, float& u, float& v) const {
 
 void CTextureWindowModel::SetTerms(float u, float v) {
     if (!m_pView || !m_pObject || m_tool == kNoTool) return;
+    CEditScope edit(*m_pView, m_pObject);
     if (m_tool == kMove) m_pObject->setTexMove(u, v);
     else if (m_tool == kScale) m_pObject->setTexScale(u, v);
     else m_pObject->setTexRotate(u, v);
-    m_pView->SetModified();
-    m_pView->Redraw();
 }
 
 void CTextureWindowModel::Reset() {
     if (!m_pView || !m_pObject) return;
+    CEditScope edit(*m_pView, m_pObject);
     m_pObject->resetTexPlanes();
-    m_pView->SetModified();
-    m_pView->Redraw();
 }
 
 bool CTextureWindowModel::ShowsTexture() const {

@@ -38,8 +38,7 @@ public:
     int m_faces[6] = {0, 0, 0, 0, 0, 0};
     int m_bWrapping = 0;  // a panel: Wrapping (1) or Per Face (0)
 
-    // The values onto the object, one undo step; a panel without a file
-    // records none (the scene is modified all the same).
+    // The values onto the object, one undo step (none when nothing changed).
     void Apply();
     // A tool pressed or let go: at most one is on, and the view's drags move
     // the texture with it while it is.
@@ -47,9 +46,9 @@ public:
     Tool CurrentTool() const { return m_tool; }
     // The object's two terms of a tool (move offsets, scale or rotate terms).
     void TermsOf(Tool tool, float& u, float& v) const;
-    // Typed U and V: the terms of the tool that is on (no undo step).
+    // Typed U and V: the terms of the tool that is on, one undo step.
     void SetTerms(float u, float v);
-    // The texture planes back to their start (no undo step).
+    // The texture planes back to their start, one undo step.
     void Reset();
     // Whether the object shows a texture, as its page's check box says.
     bool ShowsTexture() const;

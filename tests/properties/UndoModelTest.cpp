@@ -1,0 +1,630 @@
+// Undo as a user relies on it, checked against a model: random sequences of
+// edits from every sample scene, through the view's commands (Add, Delete,
+// Cut, Paste, drags, nudges, Undo, Redo), the Transformation bar's rules and
+// the pages' rules (text, panel, chart, camera, material chooser, texture
+// windows, background). The model is the saved text after every recorded
+// step. Each action must record no step or exactly one; a step must change
+// the saved text and a change of the saved text must be a step; Undo and
+// Redo must give back the saved text of the model's neighbour, and the
+// document must then be modified. Each sequence ends with Undo to the start
+// and Redo to the end.
+//
+// KV_UNDO_SEQUENCES sets the sequences per scene (default 150);
+// KV_UNDO_SEED runs the one sequence of that seed (on every scene).
+#include "charts/pnChart.h"
+#include "editor/CEditScope.h"
+#include "editor/CObjectCreator.h"
+#include "editor/KelvanoIds.h"
+#include "scene/pnBackground.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnString.h"
+#include "tests/app/ViewFixture.h"
+#include "tests/support/TempDir.h"
+#include "ui/properties/rules/BarRules.h"
+#include "ui/properties/rules/CCameraPageLogic.h"
+#include "ui/properties/rules/CMaterialChooserLogic.h"
+#include "ui/properties/rules/ChartDialogRules.h"
+#include "ui/properties/rules/GraphPageRules.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The text a save writes.
+std::string savedText(const pnScene& scene) {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* f = open_memstream(&buffer, &size);
+    scene.writeScene(f, 0);
+    std::fclose(f);
+    std::string text(buffer, size);
+    std::free(buffer);
+    return text;
+}
+
+// The first line where two texts differ, both ways, for a failure message.
+std::string firstDifference(const std::string& expected, const std::string& actual) {
+    std::istringstream a(expected), b(actual);
+    std::string la, lb;
+    for (int line = 1;; ++line) {
+        const bool ha = static_cast<bool>(std::getline(a, la)), hb = static_cast<bool>(std::getline(b, lb));
+        if (!ha && !hb) return "(no difference)";
+        if (!ha || !hb || la != lb)
+            return "line " + std::to_string(line) + ": expected \"" + (ha ? la : "<end>") + "\", got \"" +
+                   (hb ? lb : "<end>") + "\"";
+    }
+}
+
+class PanelCreator : public CObjectCreator {
+public:
+    bool RunDialog() override { return true; }
+    std::string CreateObject() override {
+        CKelvanoView* view = CurrentView();
+        auto panel = std::make_unique<pnPanel>();
+        panel->setName(view->MakeUniqueObjectName("Panel").c_str());
+        panel->setDimension(60, 40, 8);
+        pnObject* made = view->InsertNewObject(std::move(panel));
+        return made ? made->getName() : std::string();
+    }
+};
+
+struct ChooserUi : CMaterialChooserUi {
+    void HideChooser() override {}
+    void ShowChooser() override {}
+    bool RunSimpleEditor(MaterialEditValues& v) override { return answer ? (answer(v), true) : false; }
+    bool RunDetailedEditor(MaterialEditValues& v) override { return RunSimpleEditor(v); }
+    void NotifyOwner(int, int, int) override {}
+    void RefreshChooser() override {}
+    std::function<void(MaterialEditValues&)> answer;
+};
+
+// Why a sequence stopped.
+struct SequenceFailure {
+    std::string what;
+};
+
+class UndoModelTest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        host.frame = &frame;
+        app.InitFolders(KELVANO_SOURCE_DIR "/data");
+        app.InitSceneServices();
+        create();
+        view->SetObjectCreator(kv::ID_ADD_PANEL, &creator);
+        // A 2 x 2 Targa picture for the texture windows.
+        std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0};
+        for (int i = 0; i < 4; ++i) tga.insert(tga.end(), {uint8_t(40 * i), 200, uint8_t(255 - 40 * i)});
+        texture = files.write("checker.tga", tga);
+    }
+
+    // ---- the run ----
+
+    void runScene(const std::string& file) {
+        const std::string path = std::string(KELVANO_SOURCE_DIR "/data/scenes/") + file;
+        int sequences = 150;
+        if (const char* n = std::getenv("KV_UNDO_SEQUENCES")) sequences = std::atoi(n);
+        std::vector<uint32_t> seeds;
+        if (const char* s = std::getenv("KV_UNDO_SEED")) {
+            seeds.push_back(static_cast<uint32_t>(std::strtoul(s, nullptr, 10)));
+        } else {
+            // Every scene has seeds of its own.
+            const uint32_t base = static_cast<uint32_t>(std::hash<std::string>()(file) % 100000) * 10000;
+            for (int i = 0; i < sequences; ++i) seeds.push_back(base + i);
+        }
+        int failures = 0;
+        for (uint32_t seed : seeds) {
+            if (!runSequence(path, seed)) ++failures;
+            if (failures >= 3) break;  // the first few tell enough
+        }
+        std::printf("%s: %zu sequences, %d steps recorded, %d undone and redone\n", file.c_str(), seeds.size(),
+                    stepsRecorded, stepsApplied);
+        EXPECT_EQ(failures, 0);
+    }
+
+    bool runSequence(const std::string& path, uint32_t seed) {
+        rng.seed(seed);
+        actions.clear();
+        view->SetModified(false);
+        view->m_strPendingOpen = path;
+        if (view->OnFileOpen() != 1) {
+            ADD_FAILURE() << path << " does not open";
+            return false;
+        }
+        texts = {savedText(scene())};
+        at = 0;
+        try {
+            const int wanted = 1 + pick(10);
+            int recorded = 0;
+            for (int tries = 0; recorded < wanted && tries < 60; ++tries) {
+                if (chance(15)) {
+                    undoOrRedo(chance(60));
+                    continue;
+                }
+                const int before = at;
+                const size_t models = texts.size();
+                act();
+                if (at > before || texts.size() != models) ++recorded;
+            }
+            while (at > 0) undoOrRedo(true);
+            if (doc->CanUndo()) fail("Undo to the start leaves a step the model lacks");
+            while (at + 1 < static_cast<int>(texts.size())) undoOrRedo(false);
+            if (doc->CanRedo()) fail("Redo to the end leaves a step the model lacks");
+        } catch (const SequenceFailure& failure) {
+            std::string sequence;
+            for (const std::string& a : actions) sequence += "  " + a + "\n";
+            ADD_FAILURE() << "seed " << seed << " (" << path << "): " << failure.what << "\nsequence:\n"
+                          << sequence;
+            return false;
+        }
+        if (std::getenv("KV_UNDO_VERBOSE")) for (const std::string& a : actions) std::printf("%u: %s\n", seed, a.c_str());
+        return true;
+    }
+
+    [[noreturn]] void fail(const std::string& what) { throw SequenceFailure{what}; }
+
+    // KV_UNDO_DUMP names a folder for the two texts of a failed comparison.
+    static void dump(const std::string& expected, const std::string& actual) {
+        const char* folder = std::getenv("KV_UNDO_DUMP");
+        if (!folder) return;
+        std::ofstream(std::string(folder) + "/expected.apn") << expected;
+        std::ofstream(std::string(folder) + "/actual.apn") << actual;
+    }
+
+    int pick(int n) { return n <= 1 ? 0 : static_cast<int>(rng() % static_cast<uint32_t>(n)); }
+    bool chance(int percent) { return pick(100) < percent; }
+    float between(float lo, float hi) { return lo + (hi - lo) * static_cast<float>(pick(10001)) / 10000.0f; }
+    // A value as an edit shows it: two decimals.
+    float typed(float lo, float hi) { return std::round(between(lo, hi) * 100.0f) / 100.0f; }
+
+    // ---- the model ----
+
+    struct Mark {
+        int count, index;
+        const CUndoStep* current;
+    };
+    Mark mark() const {
+        const CUndoHistory& h = doc->GetUndoHistory();
+        return {h.GetCount(), h.GetCurrentIndex(), h.Current()};
+    }
+    // Steps pushed since the mark (the oldest may have dropped out meanwhile).
+    int stepsSince(const Mark& m) const {
+        const Mark now = mark();
+        if (now.index > m.index) return now.index - m.index;
+        if (now.index == m.index && now.current != m.current) return 1;
+        if (now.index < m.index) throw SequenceFailure{"an action took steps out of the history"};
+        return 0;
+    }
+
+    // One action: what it did is written down, then checked against the model.
+    void act() {
+        frame.calls.clear();
+        const Mark before = mark();
+        view->SetModified(false);
+        const std::string was = texts[at];
+        doAction();
+        const std::string now = savedText(scene());
+        const int steps = stepsSince(before);
+        if (steps > 1) fail("one action recorded " + std::to_string(steps) + " steps");
+        if (steps == 1) {
+            ++stepsRecorded;
+            if (now == was) fail("a recorded step changed nothing in the saved text");
+            if (!view->m_bModified) fail("a recorded step left the scene unmodified");
+            texts.resize(at + 1);
+            texts.push_back(now);
+            ++at;
+        } else if (now != was) {
+            fail("the saved text changed without an undo step: " + firstDifference(was, now));
+        }
+    }
+
+    void undoOrRedo(bool undo) {
+        frame.calls.clear();
+        view->SetModified(false);
+        const bool possible = undo ? doc->CanUndo() : doc->CanRedo();
+        actions.push_back(undo ? "Undo" : "Redo");
+        view->OnCommand(undo ? kv::ID_EDIT_UNDO : kv::ID_EDIT_REDO);
+        const int next = undo ? at - 1 : at + 1;
+        if (next < 0 || next >= static_cast<int>(texts.size())) {
+            if (possible) fail(std::string(undo ? "Undo" : "Redo") + " possible where the model has no step");
+            return;
+        }
+        if (!possible) fail(std::string(undo ? "Undo" : "Redo") + " refused where the model has a step");
+        ++stepsApplied;
+        at = next;
+        const std::string now = savedText(scene());
+        if (now != texts[at]) {
+            dump(texts[at], now);
+            fail(std::string(undo ? "Undo" : "Redo") + " did not give back the saved text: " +
+                 firstDifference(texts[at], now));
+        }
+        if (!view->m_bModified) fail(std::string(undo ? "Undo" : "Redo") + " left the scene unmodified");
+    }
+
+    // ---- the actions ----
+
+    pnObject* selected() const { return doc->m_pSelectedObject; }
+
+    // The object chooser picks one object (sometimes keeps the selection).
+    pnObject* chooseObject() {
+        const int n = scene().getNumObjects();
+        if (n == 0) return nullptr;
+        if (!selected() || chance(70)) {
+            const std::string name = scene().getObject(pick(n))->getName();
+            actions.push_back("choose \"" + name + "\"");
+            view->OnObjectChosen(name);
+        }
+        return selected();
+    }
+
+    void doAction() {
+        switch (pick(16)) {
+        case 0: add(); break;
+        case 1:
+            if (chooseObject()) actions.push_back("Delete key"), view->OnKeyDown(KV_KEY_DELETE);
+            break;
+        case 2:
+            if (chooseObject()) actions.push_back("Cut"), view->OnCommand(kv::ID_EDIT_CUT);
+            break;
+        case 3:
+            if (chooseObject() && (!doc->m_pClipboardObject || chance(50)))
+                actions.push_back("Copy"), view->OnCommand(kv::ID_EDIT_COPY);
+            actions.push_back("Paste");
+            view->OnCommand(kv::ID_EDIT_PASTE);
+            break;
+        case 4:
+            if (chooseObject()) drag();
+            break;
+        case 5: nudge(); break;
+        case 6: transformField(false); break;
+        case 7: transformField(true); break;
+        case 8: multiDrag(); break;
+        case 9:
+        case 10: pageEdit(); break;
+        case 11: materialEdit(); break;
+        case 12: textureEdit(); break;
+        case 13: cameraEdit(); break;
+        case 14: backgroundEdit(); break;
+        default: chartEdit(); break;
+        }
+    }
+
+    void add() {
+        actions.push_back("Add Panel, placed");
+        view->OnCommand(kv::ID_ADD_PANEL);
+        const int x = 100 + pick(380), y = 80 + pick(230);
+        view->OnMouseMove(x - 5, y - 5, 0);
+        view->OnMouseMove(x, y, 0);
+        view->OnLButtonDown(x, y, 0);
+        view->OnLButtonUp(x, y, 0);
+    }
+
+    void setMode() {
+        const int mode = pick(3);
+        view->OnCommand(kv::ID_MODE_MOVE + mode);
+        for (int axis = 0; axis < 3; ++axis)
+            if (chance(25)) view->OnCommand(kv::ID_AXIS_X + axis);
+        actions.push_back(std::string(mode == 0 ? "move" : mode == 1 ? "scale" : "rotate") + " mode, axes " +
+                          (view->m_bAxisX ? "X" : "") + (view->m_bAxisY ? "Y" : "") + (view->m_bAxisZ ? "Z" : ""));
+    }
+
+    void drag() {
+        setMode();
+        int x = pick(kDefaultSceneWidth), y = pick(kDefaultSceneHeight);
+        std::string path = "drag from (" + std::to_string(x) + "," + std::to_string(y) + ")";
+        view->OnLButtonDown(x, y, chance(10) ? KV_MOD_CTRL : 0);
+        for (int i = 1 + pick(3); i > 0; --i) {
+            x += pick(41) - 20;
+            y += pick(41) - 20;
+            path += " to (" + std::to_string(x) + "," + std::to_string(y) + ")";
+            view->OnMouseMove(x, y, 0);
+        }
+        view->OnLButtonUp(x, y, 0);
+        actions.push_back(path);
+    }
+
+    void nudge() {
+        if (!chooseObject()) return;
+        if (chance(30)) setMode();
+        const int keys[] = {KV_KEY_LEFT, KV_KEY_RIGHT, KV_KEY_UP, KV_KEY_DOWN};
+        const int key = keys[pick(4)];
+        const int modifiers = chance(30) ? KV_MOD_CTRL : 0;
+        actions.push_back("arrow key " + std::to_string(key) + (modifiers ? " with Ctrl" : ""));
+        view->OnKeyDown(key, modifiers);
+    }
+
+    void selectAll(bool on) {
+        if ((view->m_bSelectAll != 0) == on) return;
+        actions.push_back(on ? "Select All" : "Select All off");
+        view->OnSelectAll();
+    }
+
+    void transformField(bool together) {
+        if (!chooseObject()) return;
+        if (together) selectAll(true);
+        const int field = pick(kTransformFieldCount);
+        float value = 0.0f;
+        if (field <= TF_POS_Z) value = typed(-300, 300);
+        else if (field <= TF_SCALE_Z) value = typed(0.2f, 3.0f);
+        else if (field == TF_ANGLE) value = typed(0, 360);
+        else value = typed(0.1f, 1.0f);
+        actions.push_back("Transformation field " + std::to_string(field) + " = " + std::to_string(value));
+        // The bar records nothing for a value the object already holds.
+        if (ObjectFieldValue(*selected(), field) != value) ApplyTransformField(*doc, *view, field, value);
+        selectAll(false);
+    }
+
+    void multiDrag() {
+        if (!chooseObject()) return;
+        selectAll(true);
+        setMode();
+        int x = pick(kDefaultSceneWidth), y = pick(kDefaultSceneHeight);
+        // A press on a member keeps the objects selected together; empty
+        // space ends them.
+        view->OnLButtonDown(x, y, 0);
+        for (int i = 1 + pick(3); i > 0; --i) view->OnMouseMove(x += pick(41) - 20, y += pick(41) - 20, 0);
+        view->OnLButtonUp(x, y, 0);
+        actions.push_back("drag of the objects selected together, to (" + std::to_string(x) + "," +
+                          std::to_string(y) + ")");
+        selectAll(false);
+    }
+
+    // A page's handler: one bracket around the setter (pages::Change).
+    void onPage(pnObject* object, const std::string& what, const std::function<void()>& change) {
+        actions.push_back(what + " on the page of \"" + object->getName() + "\"");
+        CEditScope edit(*view, object);
+        change();
+    }
+
+    void pageEdit() {
+        pnObject* o = chooseObject();
+        if (!o) return;
+        if (auto* t = pnKindCast<pnString>(o)) {
+            static const int sizes[] = {20, 24, 28, 32, 40, 48, 64, 72, 80, 96, 112};
+            switch (pick(12)) {
+            case 0: { const int s = sizes[pick(11)]; onPage(t, "Size " + std::to_string(s), [&] { t->setSize(float(s)); }); break; }
+            case 1: { const int d = pick(60); onPage(t, "Extrusion " + std::to_string(d), [&] { t->setDepth(float(d)); }); break; }
+            case 2: { const int g = pick(71) - 20; onPage(t, "Spacing " + std::to_string(g), [&] { t->setGap(float(g)); }); break; }
+            case 3: onPage(t, "2D", [&] { t->setKind(t->getKind() == 1 ? 0 : 1); }); break;
+            case 4: onPage(t, "Italic", [&] { t->setItalic(!t->getItalic()); }); break;
+            case 5: { const int h = pick(3); onPage(t, "Origin " + std::to_string(h), [&] { t->setHJust(h); }); break; }
+            case 6: {
+                const float border = float(pick(4)), dx = float(pick(7) - 3), dy = float(pick(7) - 3);
+                onPage(t, "Edge/Shadow OK", [&] {
+                    t->setBorder(border);
+                    t->setHOffset(border > 0 ? 0.0f : dx);
+                    t->setVOffset(border > 0 ? 0.0f : dy);
+                });
+                break;
+            }
+            case 7: { const int n = pick(100); onPage(t, "Input Text", [&] { t->setString(("Text " + std::to_string(n)).c_str()); }); break; }
+            case 8: onPage(t, "Font", [&] { t->setFont(chance(50) ? "Arial" : "DejaVu Sans"); }); break;
+            case 9: { const int r = 50 + pick(150); onPage(t, "Ratio " + std::to_string(r), [&] { t->setRatio(r * 0.01); }); break; }
+            case 10: onPage(t, "Edge/Shadow Cancel", [] {}); break;
+            default: textureRadio(o); break;
+            }
+        } else if (auto* p = pnKindCast<pnPanel>(o)) {
+            switch (pick(4)) {
+            case 0: {
+                const float w = float(20 + pick(200)), h = float(20 + pick(200)), d = float(1 + pick(30));
+                onPage(p, "Dimension", [&] { p->setDimension(w, h, d); });
+                break;
+            }
+            case 1: onPage(p, "3D/2D", [&] { p->setKind(p->getKind() == 1 ? 0 : 1); }); break;
+            case 2: { const float b = float(pick(5)); onPage(p, "Bevel", [&] { p->setBevel(b); }); break; }
+            default: textureRadio(o); break;
+            }
+        } else if (o->isChart()) {
+            chartEdit();
+        } else {
+            textureRadio(o);
+        }
+    }
+
+    // The texture radios of the text, panel and model pages.
+    void textureRadio(pnObject* o) {
+        const int on = pick(2);
+        if (pnIsKind(o, pnObjectKind::Panel)) {
+            auto* p = static_cast<pnPanel*>(o);
+            onPage(p, on ? "Texture On" : "Texture Off", [&] {
+                p->setEachFaceFlag(on, on, on, on, on, on);
+                if (on) p->setMode(1);
+            });
+        } else if (pnIsKind(o, pnObjectKind::String) || pnIsKind(o, pnObjectKind::Model)) {
+            onPage(o, on ? "Texture On" : "Texture Off", [&] { o->setMode(on); });
+        }
+    }
+
+    void materialEdit() {
+        pnScene& s = scene();
+        ChooserUi ui;
+        CMaterialChooserLogic chooser(ui);
+        chooser.SetOwner(false, 0);
+        if (s.getNumMaterials() > 0) chooser.SetCurrentMaterial(pick(s.getNumMaterials()));
+        const float r = between(0, 1), g = between(0, 1);
+        ui.answer = [&](MaterialEditValues& v) {
+            v.diffuse[0] = r;
+            v.diffuse[1] = g;
+            if (v.name.empty() || s.findMaterial(v.name.c_str())) v.name = view->MakeUniqueMaterialName("Mat");
+        };
+        switch (pick(4)) {
+        case 0: actions.push_back("material chooser: Add"); chooser.Add(0); break;
+        case 1: actions.push_back("material chooser: Modify"); chooser.Modify(0); break;
+        case 2: actions.push_back("material chooser: Delete"); chooser.Delete(); break;
+        default: {
+            pnObject* o = chooseObject();
+            const pnMaterial* m = s.getNumMaterials() > 0 ? s.getMaterial(pick(s.getNumMaterials())) : nullptr;
+            if (!o || !m) return;
+            const std::string name = m->getName();
+            // The chooser's message: the page sets a material the object lacks.
+            if (name != o->getMaterialName()) onPage(o, "material \"" + name + "\"", [&] { o->setMaterial(name.c_str()); });
+        }
+        }
+    }
+
+    void textureEdit() {
+        pnObject* o = chooseObject();
+        if (!o || o->isChart()) return;
+        switch (pick(4)) {
+        case 0: {
+            // The texture window's Close applies the file, mode and wrapping.
+            const std::string& file = texture;
+            const int mapping = 1 + pick(4);
+            onPage(o, "texture window Close, wrapping " + std::to_string(mapping), [&] {
+                o->setTexture(file.c_str());
+                o->setTexMode(0);
+                o->setMode(mapping);
+            });
+            break;
+        }
+        case 1: onPage(o, "texture window Close unchanged", [] {}); break;
+        case 2: {
+            const int tool = pick(3);
+            view->m_bTexMoveDrag = tool == 0;
+            view->m_bTexScaleDrag = tool == 1;
+            view->m_bTexRotateDrag = tool == 2;
+            actions.push_back("texture tool " + std::to_string(tool));
+            drag();
+            view->m_bTexMoveDrag = view->m_bTexScaleDrag = view->m_bTexRotateDrag = 0;
+            break;
+        }
+        default: {
+            const float u = typed(-1, 1), v = typed(-1, 1);
+            onPage(o, "texture window U/V typed", [&] { o->setTexMove(u, v); });
+            break;
+        }
+        }
+    }
+
+    void cameraEdit() {
+        CCameraPageLogic camera;
+        camera.LoadViewpoint();
+        switch (pick(7)) {
+        case 0: { const int fov = 5 + pick(80); actions.push_back("camera FOV " + std::to_string(fov)); camera.OnFovCommit(std::to_string(fov)); break; }
+        case 1: { const int w = 100 + pick(1500); actions.push_back("camera width " + std::to_string(w)); camera.OnWidthCommit(std::to_string(w)); break; }
+        case 2: { const int d = 200 + pick(2000); actions.push_back("camera distance " + std::to_string(d)); camera.OnDistanceCommit(std::to_string(d)); break; }
+        case 3: actions.push_back("camera Reset"); camera.OnReset(); break;
+        case 4: actions.push_back("camera Orthographic"); camera.OnOrthographic(); break;
+        case 5: actions.push_back("camera Perspective"); camera.OnPerspective(); break;
+        default: {
+            const int moves = pick(3);
+            actions.push_back("camera FOV slider held, " + std::to_string(moves) + " moves");
+            camera.OnSliderPressed();
+            for (int i = 0; i < moves; ++i) camera.OnFovScroll(5 + pick(80));
+            camera.OnSliderReleased();
+            break;
+        }
+        }
+    }
+
+    void backgroundEdit() {
+        ColorDialogRequest answer;
+        answer.color[0] = between(0, 1);
+        answer.color[1] = between(0, 1);
+        answer.color[2] = between(0, 1);
+        answer.transparency = 1.0f;
+        host.colorAnswers.push_back(answer);
+        actions.push_back("Background Color");
+        view->OnBackgroundColor();
+        host.colorAnswers.clear();
+    }
+
+    void chartEdit() {
+        std::vector<pnChart*> charts;
+        for (int i = 0; i < scene().getNumObjects(); ++i)
+            if (auto* c = pnKindCast<pnChart>(scene().getObject(i))) charts.push_back(c);
+        if (charts.empty()) return;
+        pnChart* chart = charts[pick(static_cast<int>(charts.size()))];
+        if (selected() != chart) {
+            actions.push_back("choose \"" + chart->getName() + "\"");
+            view->OnObjectChosen(chart->getName());
+        }
+        const bool pie = pnIsKind(chart, pnObjectKind::PieChart);
+        switch (pick(6)) {
+        case 0:
+            actions.push_back(pie ? "Add Slice" : "Add Column");
+            pie ? AddSlice(*view, chart) : AddColumn(*view, chart);
+            break;
+        case 1:
+            if (pie) {
+                const int field = pick(4);
+                const float value = float(pick(120));
+                actions.push_back("pie ring field " + std::to_string(field) + " = " + std::to_string(value));
+                ApplyPieRing(*view, chart, static_cast<PieRingField>(field), value);
+            } else {
+                const int lo = pick(50), hi = lo + 1 + pick(200);
+                actions.push_back("Limit Height " + std::to_string(lo) + ".." + std::to_string(hi));
+                LimitHeight(*view, chart, lo, hi);
+            }
+            break;
+        case 2: {
+            const int index = pick(scene().getNumMaterials());
+            actions.push_back("chart material " + std::to_string(index));
+            SetChartMaterial(*view, chart, index, chance(30));
+            break;
+        }
+        case 3:
+            if (pie) {
+                // The pie page's check box.
+                const int on = !chart->getShowSide();
+                actions.push_back(on ? "Side Faces on" : "Side Faces off");
+                EditChart(*view, chart, [&] { chart->setShowSide(on); });
+            } else {
+                actions.push_back("Delete Column");
+                doc->m_nSelectedDataPt = pick(chart->getNumDataPts());
+                view->OnDeleteColumn();
+            }
+            break;
+        default: {
+            // The Label or Value Property dialog from the view's command: it
+            // loads, a few fields change, then OK (or Cancel).
+            const int kind = 1 + pick(2);
+            const bool ok = chance(80);
+            const int size = 12 + pick(40);
+            const bool italic = chance(50), twoD = chance(30);
+            host.duringChartDialog = [&](ChartDialog) {
+                // The dialog's step is open from before it loads to its end.
+                CEditScope dialog(*view, chart);
+                LabelPropertyForm form;
+                LoadLabelProperty(scene(), *chart, kind, form);
+                form.size = std::to_string(size);
+                form.italic = italic;
+                form.twoD = twoD;
+                ok ? LabelPropertyOk(*view, *chart, form) : LabelPropertyCancel(*view, *chart, form);
+            };
+            actions.push_back(std::string(kind == 1 ? "Label" : "Value") + " Property, size " + std::to_string(size) +
+                              (ok ? ", OK" : ", Cancel"));
+            view->OnCommand(kind == 1 ? kv::ID_LABEL_PROPERTY : kv::ID_VALUE_PROPERTY);
+            host.duringChartDialog = nullptr;
+            break;
+        }
+        }
+    }
+
+    RecordingFrame frame;
+    PanelCreator creator;
+    TempDir files{"kv-undo-model"};
+    std::string texture;
+    std::mt19937 rng;
+    std::vector<std::string> actions;
+    std::vector<std::string> texts;  // the saved text after each recorded step
+    int at = 0;                      // the model's current step
+    int stepsRecorded = 0, stepsApplied = 0;
+};
+
+}  // namespace
+
+TEST_F(UndoModelTest, AllCharts) { runScene("allcharts.apn"); }
+TEST_F(UndoModelTest, BarChart) { runScene("barchart.apn"); }
+TEST_F(UndoModelTest, Counter) { runScene("counter.apn"); }
+TEST_F(UndoModelTest, LineChart) { runScene("linechart.apn"); }
+TEST_F(UndoModelTest, Pie) { runScene("pie.apn"); }
+TEST_F(UndoModelTest, Pyramid) { runScene("pyramid.apn"); }
+TEST_F(UndoModelTest, Titles) { runScene("titles.apn"); }
