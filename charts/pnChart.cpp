@@ -46,6 +46,17 @@ const pnChartDataPt& pnChart::pointOrDefault(int i) const {
 
 const pnChartDataPt* pnChart::getDataPt(int i) const { return validPoint(i) ? &dataPts[static_cast<size_t>(i)] : nullptr; }
 
+bool pnChart::usesMaterial(const std::string& materialName) const {
+    const std::string& m = materialName;
+    if (m.empty()) return false;
+    if (pnObject::usesMaterial(m) || labelMaterial == m || dataMaterial == m || labelBackMaterial == m ||
+        dataBackMaterial == m || m == getJointMaterialName())
+        return true;
+    for (const pnChartDataPt& point : dataPts)
+        if (point.materialName == m || point.jointMaterialName == m) return true;
+    return false;
+}
+
 int pnChart::copy(const pnObject* other) {
     if (!other) return 0;
     if (other == this) return 1;

@@ -107,6 +107,7 @@ public:
     int findDataPtPart(pnObject* part, int* point, int* which) override;
     int getNumDataPts() const override { return static_cast<int>(dataPts.size()); }
     const pnChartDataPt* getDataPt(int i) const override;
+    bool usesMaterial(const std::string& materialName) const override;
 
     // ---- The chart's own virtual operations, in table order ----
 

@@ -189,9 +189,15 @@ public:
     virtual int findDataPtPart(pnObject* part, int* point, int* which);
 
     // A chart's data points; other kinds have none. The scene reads them to
-    // find material uses and the last animated frame.
+    // find the last animated frame.
     virtual int getNumDataPts() const { return 0; }
     virtual const pnChartDataPt* getDataPt(int index) const { return nullptr; }
+    // Whether the object names the material anywhere: its own, and in the
+    // kinds that have them a text's back material, a chart's point, label,
+    // data, back and joint materials. A material in use is never deleted.
+    virtual bool usesMaterial(const std::string& materialName) const {
+        return !materialName.empty() && material == materialName;
+    }
 
     // ---- Non-virtual operations. ----
 

@@ -257,15 +257,8 @@ int pnScene::stringPropertyExists(const char* n) const {
 int pnScene::isMaterialUsed(const char* n) const {
     if (!n || !*n) return 0;
     std::string k = key(n);
-    for (int i = 0; i < getNumObjects(); ++i) {
-        const pnObject* o = getObject(i);
-        if (o->getMaterialName() == k) return 1;
-        if (!o->isChart()) continue;
-        for (int p = 0; p < o->getNumDataPts(); ++p) {
-            const pnChartDataPt* pt = o->getDataPt(p);
-            if (pt && pt->materialName == k) return 1;
-        }
-    }
+    for (int i = 0; i < getNumObjects(); ++i)
+        if (getObject(i)->usesMaterial(k)) return 1;
     return 0;
 }
 

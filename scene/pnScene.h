@@ -124,7 +124,7 @@ public:
     int materialExists(const char* name) const;
     int chartExists(const char* name) const;
     int stringPropertyExists(const char* name) const;
-    // Objects' materials and, for charts, their data points' materials.
+    // Whether an object names the material anywhere (pnObject::usesMaterial).
     int isMaterialUsed(const char* name) const;
     int isMaterialUsedByEffect(const char* name) const;
     pnObject* findObjectUsingMaterial(const char* name) const;

@@ -412,7 +412,8 @@ int pnScene::moveEventNode(pnEvent* event, int where) {
 // ---- materials and text styles ----
 
 int pnScene::addAMaterialToScene(pnMaterial* material) {
-    if (!material) return 0;
+    // A nameless material could never be chosen, kept apart or saved back.
+    if (!material || material->getName().empty()) return 0;
     if (materialExists(material->getName().c_str())) {
         debugPrint2("[pnScene::addAMaterialToScene] ", "A material with the same name already exists");
         return 0;

@@ -25,6 +25,14 @@ void click(wxWindow* dlg, int id) {
     dlg->FindWindow(id)->GetEventHandler()->ProcessEvent(e);
 }
 
+// Text typed into a cell as a user types it (the edit hears it as typed),
+// without a focus change.
+void type(wxWindow* dlg, int id, const char* typed) {
+    auto* edit = static_cast<CNumEdit*>(dlg->FindWindow(id));
+    edit->Remove(0, -1);
+    edit->WriteText(typed);
+}
+
 wxString text(wxWindow* dlg, int id) {
     if (auto* t = dynamic_cast<wxTextCtrl*>(dlg->FindWindow(id))) return t->GetValue();
     return static_cast<wxStaticText*>(dlg->FindWindow(id))->GetLabel();
@@ -111,6 +119,43 @@ TEST(GraphDialogs, InputStepPages) {
     const std::vector<GraphRow> rows = dlg.GetRows();
     ASSERT_EQ(rows.size(), 6u);
     EXPECT_EQ(rows[0].value, 60.0f);
+}
+
+// Without a window manager no edit ever hears a focus change: OK, the page
+// arrows, Back and an Enter in any cell still take every cell as typed.
+TEST(GraphDialogs, InputStepTakesTypedCellsWithoutFocusChanges) {
+    const char* labels[] = {"North", "South", "East", "West", "Middle", "Far"};
+    for (const int closing : {int(wxID_OK), int(CGraphInputDlg::IDC_BACK), int(WXK_RETURN)}) {
+        CGraphInputDlg dlg(nullptr, 2, 6);
+        dlg.CallAfter([&] {
+            for (int r = 0; r < 5; ++r) {
+                type(&dlg, CGraphInputDlg::kLabelIds[r], labels[r]);
+                type(&dlg, CGraphInputDlg::kValueIds[r], std::to_string(10 + r).c_str());
+            }
+            type(&dlg, CGraphInputDlg::kTextIds[1], "25 M");
+            click(&dlg, CGraphInputDlg::IDC_NEXT);
+            type(&dlg, CGraphInputDlg::kLabelIds[0], labels[5]);
+            type(&dlg, CGraphInputDlg::kValueIds[0], "5");
+            if (closing == WXK_RETURN) {
+                wxCommandEvent enter(wxEVT_TEXT_ENTER, CGraphInputDlg::kLabelIds[0]);
+                enter.SetEventObject(dlg.FindWindow(CGraphInputDlg::kLabelIds[0]));
+                dlg.FindWindow(CGraphInputDlg::kLabelIds[0])->GetEventHandler()->ProcessEvent(enter);
+            } else {
+                click(&dlg, closing);
+            }
+        });
+        EXPECT_EQ(dlg.ShowModal(), wxID_OK) << closing;
+        EXPECT_EQ(dlg.m_bBack, closing == CGraphInputDlg::IDC_BACK);
+        const std::vector<GraphRow> rows = dlg.GetRows();
+        ASSERT_EQ(rows.size(), 6u);
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(rows[i].label, labels[i]) << closing << " row " << i;
+            const float value = i < 5 ? 10.0f + i : 5.0f;
+            EXPECT_EQ(rows[i].value, value) << closing << " row " << i;
+            // The value text follows the value unless it was typed itself.
+            EXPECT_EQ(rows[i].dataText, i == 1 ? "25 M" : i < 5 ? std::to_string(10 + i) : "5") << i;
+        }
+    }
 }
 
 // A line chart's chooser offers cyl10x first; a double-click on a picture
