@@ -433,6 +433,7 @@ public:
     pnEvent* addSlotEvent(int i, int which, pnEvent* event, const char* parent) override;
     int putEffect(pnEffect* effect) override;
     void resetChartParts(const char* parent) override;
+    void renameShowingEvent(const std::string& oldName, const std::string& newName) override;
     // Takes every part and event out of the graph and deletes them.
     void clearChartParts();
 

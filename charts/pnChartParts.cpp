@@ -321,6 +321,15 @@ void pnChart::resetChartParts(const char* parent) {
     partParent = parent ? parent : "";
 }
 
+void pnChart::renameShowingEvent(const std::string& oldName, const std::string& newName) {
+    if (partParent != oldName) return;
+    partParent = newName;
+    for (int k = 0; k < getNumEvents(); ++k) {
+        pnEvent* event = events.get(k);
+        if (event->getHasParent() && event->getParent() == oldName) event->setParent(newName.c_str());
+    }
+}
+
 void pnChart::clearChartParts() {
     for (int k = 0; k < getNumEvents(); ++k) detachEventNode(events.get(k));
     events.clear();

@@ -107,8 +107,7 @@ int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
     if (!object || !m_pScene || !m_pDocument) return 0;
     pnScene& scene = *m_pScene;
     const std::string oldName = object->getName();
-    if (newName.empty() || newName == oldName || newName.size() > kMaxObjectNameBytes ||
-        scene.findObject(newName.c_str()))
+    if (newName == oldName || newName.size() > kMaxObjectNameBytes || !scene.isObjectNameFree(newName.c_str()))
         return 0;
     {
         CEditScope edit(*this, object);

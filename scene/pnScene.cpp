@@ -254,6 +254,38 @@ int pnScene::stringPropertyExists(const char* n) const {
     return indexByName(stringProperties, n) >= 0;
 }
 
+int pnScene::isObjectNameFree(const char* n) const {
+    if (!n || !*n) return 0;
+    const std::string k = key(n);
+    if (viewpoint && viewpoint->getName() == k) return 0;
+    return !objectExists(n) && !eventExists(n) && !lightExists(n);
+}
+
+int pnScene::isMaterialNameFree(const char* n) const { return n && *n && !materialExists(n); }
+
+namespace {
+
+template <class Free>
+std::string firstFree(const std::string& base, int last, Free isFree) {
+    if (isFree(base)) return base;
+    for (int n = 1; n <= last; ++n) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%03d", n);
+        if (isFree(base + digits)) return base + digits;
+    }
+    return std::string();
+}
+
+}  // namespace
+
+std::string pnScene::freeObjectName(const std::string& base, int last) const {
+    return firstFree(base, last, [this](const std::string& n) { return isObjectNameFree(n.c_str()) != 0; });
+}
+
+std::string pnScene::freeMaterialName(const std::string& base, int last) const {
+    return firstFree(base, last, [this](const std::string& n) { return isMaterialNameFree(n.c_str()) != 0; });
+}
+
 int pnScene::isMaterialUsed(const char* n) const {
     if (!n || !*n) return 0;
     std::string k = key(n);

@@ -124,6 +124,18 @@ public:
     int materialExists(const char* name) const;
     int chartExists(const char* name) const;
     int stringPropertyExists(const char* name) const;
+    // The one rule for a name an object takes (added, renamed, pasted, a
+    // chart from the wizard, a text): it is free when it is not empty and no
+    // object, event, light or the viewpoint (the camera) holds it; events
+    // take their objects' names, so a name any of them holds would leave an
+    // object without its event.
+    int isObjectNameFree(const char* name) const;
+    // A material's name is free when it is not empty and no material holds it.
+    int isMaterialNameFree(const char* name) const;
+    // base when it is free, else the first free of base001 .. base<last>
+    // (three digits at least); "" when none is.
+    std::string freeObjectName(const std::string& base, int last = 9999) const;
+    std::string freeMaterialName(const std::string& base, int last = 9999) const;
     // Whether an object names the material anywhere (pnObject::usesMaterial).
     int isMaterialUsed(const char* name) const;
     int isMaterialUsedByEffect(const char* name) const;

@@ -371,6 +371,9 @@ int pnScene::renameEvent(pnEvent* event, const char* newName) {
         pnEvent* child = getEvent(i);
         if (child != event && child->getParent() == oldName) child->setParent(renamed.c_str());
     }
+    // A chart's own events and its parts to come hang under the event too.
+    for (int i = 0; i < getNumCharts(); ++i)
+        if (pnChartAccess* chart = chartAccess(getChart(i))) chart->renameShowingEvent(oldName, renamed);
     pnEvent* parent = event->getHasParent() ? findEvent(event->getParent().c_str()) : nullptr;
     if (!parent) return 1;
     // The new name takes the old one's place among the parent's children.

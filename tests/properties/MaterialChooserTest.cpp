@@ -375,7 +375,7 @@ TEST_F(ChooserTest, SimpleEditorFollowsItsSlidersPaletteAndEdits) {
     c.m_bMakeUnique = false;
     c.SetName("Color1");
     EXPECT_EQ(c.m_strName, "Color1");
-    EXPECT_EQ(view->MakeUniqueObjectName("Camera"), "Camera");
+    EXPECT_EQ(view->MakeUniqueObjectName("Camera"), "Camera001") << "the camera holds its name";
     addSlantedPlate();
     EXPECT_EQ(view->MakeUniqueObjectName("plate"), "plate001");
 }

@@ -250,18 +250,29 @@ std::string CheckEventRename(const pnScene& scene, const std::string& oldName, s
     newName = cutName(newName);
     if (newName.empty() || newName == oldName || IsFixedEvent(scene, oldName) || !scene.findEvent(oldName.c_str()))
         return kRefusedQuietly;
-    if (scene.objectExists(newName.c_str()) || scene.findEvent(newName.c_str()))
-        return "\"" + newName + "\" is alreay used.";
+    if (!scene.isObjectNameFree(newName.c_str())) return "\"" + newName + "\" is alreay used.";
     return std::string();
 }
 
-int RenameEvent(pnScene& scene, const std::string& oldName, const std::string& newName) {
+int RenameEvent(pnScene& scene, const std::string& oldName, const std::string& newName, bool* objectRenamed) {
+    if (objectRenamed) *objectRenamed = false;
     std::string name = newName;
     if (!CheckEventRename(scene, oldName, name).empty()) return 0;
     pnEvent* event = scene.findEvent(oldName.c_str());
-    if (pnObject* object = scene.findObject(oldName.c_str())) object->setName(name.c_str());
-    event->setObjectName(name.c_str());
+    // The object follows only when it bears the event's name: an event named
+    // otherwise keeps showing its own object.
+    const char* shown = event->getObjectName(0);
+    pnObject* object = shown && oldName == shown ? scene.findObject(oldName.c_str()) : nullptr;
     scene.renameEvent(event, name.c_str());
+    if (!object) return 1;
+    object->setName(name.c_str());
+    // Every event that shows the object shows it under its new name.
+    for (int i = 0; i < scene.getNumEvents(); ++i) {
+        pnEvent* showing = scene.getEvent(i);
+        if (const char* first = showing->getObjectName(0); first && oldName == first)
+            showing->setObjectName(name.c_str());
+    }
+    if (objectRenamed) *objectRenamed = true;
     return 1;
 }
 

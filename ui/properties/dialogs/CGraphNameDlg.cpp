@@ -50,7 +50,7 @@ void CGraphNameDlg::OnNext(wxCommandEvent&) {
         m_pName->SetValue(wxString::FromUTF8(unique));
         return;
     }
-    if (m_pScene->findObject(m_strName.c_str())) {
+    if (!m_pScene->isObjectNameFree(m_strName.c_str())) {
         wxMessageBox(wxString::FromUTF8("\"" + m_strName + "\" is alreay used!"), "Name conflicted !",
                      wxOK | wxICON_WARNING, this);
         m_pName->SetValue(wxString::FromUTF8(unique));

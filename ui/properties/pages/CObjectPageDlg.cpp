@@ -40,7 +40,7 @@ int CObjectPageDlg::CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard,
         edit->ChangeValue(wxString::FromUTF8(current));
         return 0;
     }
-    if (view->GetScene()->findObject(typed.c_str())) {
+    if (!view->GetScene()->isObjectNameFree(typed.c_str())) {
         guard = 0;
         if (view->GetHost())
             view->GetHost()->MessageBox("\"" + typed + "\"" + duplicateSuffix, caption, KV_MB_OK | KV_MB_ICONERROR);

@@ -69,14 +69,7 @@ int GraphClampCount(int type, int count) { return std::clamp(count, GraphMinCoun
 int GraphLastPage(int count) { return std::max(0, (count + kGraphRowsPerPage - 1) / kGraphRowsPerPage - 1); }
 bool GraphRowUsed(int page, int row, int count) { return page * kGraphRowsPerPage + row < count; }
 
-std::string UniqueObjectName(const pnScene& scene, const std::string& name) {
-    if (!scene.findObject(name.c_str())) return name;
-    for (int i = 1; i < 1000; ++i) {
-        std::string candidate = numbered(name, i);
-        if (!scene.findObject(candidate.c_str())) return candidate;
-    }
-    return {};
-}
+std::string UniqueObjectName(const pnScene& scene, const std::string& name) { return scene.freeObjectName(name, 999); }
 
 std::string UniqueStyleName(const pnScene& scene) {
     for (int i = 1; i < 1000; ++i) {
