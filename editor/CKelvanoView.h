@@ -32,6 +32,7 @@ class pnEffect;
 class pnEvent;
 class pnObject;
 class pnScene;
+struct pnReadEnd;
 class sgChannel;
 class pnSceneLoader;
 
@@ -168,15 +169,16 @@ public:
     // m_strPendingOpen (a recent file), else a file chosen in the open dialog.
     // The file is tested before the current scene goes: a missing file, one
     // that is not a regular file, or one in which nothing of a scene is found
-    // keeps the current scene and says so. 1 when the file was read.
+    // keeps the current scene and says so; one that ends inside a block is
+    // opened only when the user says so. 1 when the file was read.
     int OnFileOpen();
     // Files dropped on the view or the main frame: only the first is opened.
     int OnDropFiles(const std::vector<std::string>& paths);
     // Reads a scene file into an empty scene: the one place every open reads
     // through (pnSceneLoader::readScene). 1 when read, 0 when the file does
     // not open, -1 when it is no regular file or nothing in it is part of a
-    // scene.
-    static int ReadSceneFile(const std::string& path, pnScene& scene);
+    // scene. end, when given, tells whether the file ended inside a block.
+    static int ReadSceneFile(const std::string& path, pnScene& scene, pnReadEnd* end = nullptr);
     // For each object in list order, an event named after it that shows it.
     void AddObjectEvents();
     // The two saves under a ".bpn" name (the same text): 1 when saved.
@@ -242,6 +244,9 @@ public:
     int OnFileSave();
     int OnFileSaveAs();
     int WriteScene();
+    // Saves the scene to path; a failure is shown with the system's reason
+    // ("Permission denied") and gives 0.
+    int SaveSceneTo(const std::string& path);
 
     // Command routing from the frame: true when the view handles the id.
     bool OnCommand(int id);

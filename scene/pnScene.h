@@ -303,8 +303,9 @@ public:
     void read(pnLexer& lexer);
     // Saves through a temporary file in the target's folder, renamed over the
     // target only once every write and the close succeeded; convertPaths
-    // writes portable paths. 1 on success; 0 leaves an existing file untouched.
-    int save(const char* path, int convertPaths);
+    // writes portable paths. 1 on success; 0 leaves an existing file untouched
+    // and puts the system's reason in *why when given.
+    int save(const char* path, int convertPaths, std::string* why = nullptr);
     // Writes every block in file order; 0 when a write failed.
     int writeScene(FILE* f, int convertPaths) const;
     // Value readers: each consumes its key token, then the value.
