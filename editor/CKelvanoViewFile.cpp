@@ -109,12 +109,11 @@ int CKelvanoView::OnFileSaveAs() {
 
 int CKelvanoView::WriteScene() {
     if (CFrameRelays* frame = Frame()) {
-        if (!m_bAnimationMode) {
-            frame->RebuildEventTree();
-            frame->ApplyEventTreeOrder();
-        } else {
-            frame->RebuildTimeLineRows();
-        }
+        // The tree's order goes to the scene in both modes: in animation mode
+        // the tree is current (a re-parenting drop changes only the parents).
+        if (!m_bAnimationMode) frame->RebuildEventTree();
+        frame->ApplyEventTreeOrder();
+        if (m_bAnimationMode) frame->RebuildTimeLineRows();
     }
     if (m_strPathName.empty()) return 0;
     if (m_pScene) m_pScene->setName(std::filesystem::path(m_strPathName).stem().string().c_str());

@@ -243,6 +243,12 @@ public:
     void updateObjectsUsingMaterial(pnMaterial* material);
     void updateStringsUsingProperty(pnStringProperty* style);
     int getLastEventFrame() const;
+    // The events in list order, except that an event whose parent stands
+    // later comes right after that parent (and so on down): the order the
+    // graph is built and the file is written in, so a child always finds its
+    // parent's node, whatever order the list was left in. Events caught in a
+    // parent cycle keep their list order at the end.
+    std::vector<pnEvent*> eventsParentsFirst() const;
     // The chart interface of a chart object, or null.
     static pnChartAccess* chartAccess(pnObject* object);
 

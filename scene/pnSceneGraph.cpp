@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "scene/pnBackground.h"
@@ -130,7 +131,44 @@ int pnScene::removeLightFromScene(pnLight* light) {
 // ---- events ----
 
 void pnScene::addAllEventsToScene() {
-    for (int i = 0; i < getNumEvents(); ++i) addObjectsToScene(getEvent(i));
+    for (pnEvent* event : eventsParentsFirst()) addObjectsToScene(event);
+}
+
+std::vector<pnEvent*> pnScene::eventsParentsFirst() const {
+    const int n = getNumEvents();
+    std::vector<pnEvent*> order;
+    order.reserve(static_cast<size_t>(n));
+    std::unordered_map<std::string, int> index;
+    for (int i = 0; i < n; ++i) index.emplace(getEvent(i)->getName(), i);
+    // Children waiting for a parent that stands later, by the parent's index.
+    std::unordered_map<int, std::vector<int>> waiting;
+    std::vector<char> placed(static_cast<size_t>(n), 0);
+    std::vector<int> stack;
+    for (int i = 0; i < n; ++i) {
+        const pnEvent* event = getEvent(i);
+        if (event->getHasParent()) {
+            auto up = index.find(event->getParent());
+            if (up != index.end() && up->second != i && !placed[static_cast<size_t>(up->second)]) {
+                waiting[up->second].push_back(i);
+                continue;
+            }
+        }
+        // The event, then whatever waited for it, depth first in list order.
+        stack.assign(1, i);
+        while (!stack.empty()) {
+            const int at = stack.back();
+            stack.pop_back();
+            placed[static_cast<size_t>(at)] = 1;
+            order.push_back(getEvent(at));
+            auto kids = waiting.find(at);
+            if (kids == waiting.end()) continue;
+            for (auto k = kids->second.rbegin(); k != kids->second.rend(); ++k) stack.push_back(*k);
+            waiting.erase(kids);
+        }
+    }
+    for (int i = 0; i < n; ++i)
+        if (!placed[static_cast<size_t>(i)]) order.push_back(getEvent(i));
+    return order;
 }
 
 int pnScene::attachEventNode(sgGroup* group, pnEvent* event, sgNode* node) {

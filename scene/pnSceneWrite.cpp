@@ -63,7 +63,7 @@ int pnScene::writeScene(FILE* f, int convertPaths) const {
     for (int i = 0; i < getNumStringProperties(); ++i) ok &= getStringProperty(i)->write(f);
     for (int i = 0; i < getNumObjects(); ++i) ok &= getObject(i)->write(f, convertPaths);
     for (int i = 0; i < getNumEffects(); ++i) ok &= getEffect(i)->write(f);
-    for (int i = 0; i < getNumEvents(); ++i) ok &= getEvent(i)->write(f);
+    for (const pnEvent* event : eventsParentsFirst()) ok &= event->write(f);
     return ok && pnWriteOk(f);
 }
 

@@ -2,6 +2,7 @@
 // Save and Save As with their failures, the ".bpn" saves, dropped files,
 // Highlight Selected and the scene alignment.
 #include "editor/KelvanoIds.h"
+#include "sg/sgNode.h"
 #include "tests/app/ViewFixture.h"
 
 #include <sys/stat.h>
@@ -400,4 +401,35 @@ TEST_F(FileCommandsTest, ACancelledRecentOpenLeavesNothingPending) {
     EXPECT_EQ(host.dialogs.size(), dialogs + 1);
     EXPECT_EQ(scene().findObject("p1"), nullptr);
     EXPECT_NE(scene().findObject("plate"), nullptr);
+}
+
+// A re-parenting drop changes only the parent names: a child event could
+// stand before its parent in the list, be saved there, and after Open its
+// object was not drawn. The file puts every parent first, and a scene read
+// with a child first draws it all the same.
+TEST_F(FileCommandsTest, AChildEventBeforeItsParentIsSavedAfterItAndDrawn) {
+    const std::string path = dir + "/family.apn";
+    write(path, "scene {\n version 250\n}\n"
+                "panel {\n name \"kid\"\n dimension ( 10 10 1 )\n}\n"
+                "panel {\n name \"mom\"\n dimension ( 20 20 1 )\n}\n"
+                "event {\n name \"kid\"\n objectName \"kid\"\n parent \"mom\"\n}\n"
+                "event {\n name \"mom\"\n objectName \"mom\"\n}\n");
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    const pnObject* kid = scene().findObject("kid");
+    ASSERT_NE(kid, nullptr);
+    ASSERT_NE(kid->getSwitchNode(), nullptr);
+    EXPECT_NE(kid->getSwitchNode()->getParent(), nullptr) << "the child hangs under its parent";
+    EXPECT_EQ(scene().getEvent(0)->getName(), "kid") << "the list keeps the file's order";
+
+    view->m_bModified = 1;
+    ASSERT_EQ(view->OnFileSave(), 1);
+    const std::string text = read(path);
+    ASSERT_NE(text.find("name\t\"mom\"\n    objectName"), std::string::npos) << text;
+    EXPECT_LT(text.find("name\t\"mom\"\n    objectName"), text.find("name\t\"kid\"\n    objectName"));
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    kid = scene().findObject("kid");
+    ASSERT_NE(kid->getSwitchNode(), nullptr);
+    EXPECT_NE(kid->getSwitchNode()->getParent(), nullptr);
 }

@@ -427,3 +427,31 @@ TEST(SceneLoader, OpensOnlyRegularFilesThatHoldAScene) {
             << c.path;
     }
 }
+
+// An event's repeat, delay, disappear and nonStop were read but never
+// written: a save dropped them and the last frame they reach.
+TEST(RoundTrip, EventTimingKeysSurviveASave) {
+    const std::string text =
+        "effect {\n    name\t\"go\"\n}\n"
+        "event {\n    name\t\"e\"\n    objectName\t\"e\"\n    play\t( \"go\" 10 30 1 )\n"
+        "    delay\t5\n    disappear\t200\n    nonStop\t1\n    repeat\t3\n}\n";
+    pnScene first;
+    scenefile::readText(first, text);
+    const std::string written = scenefile::writeText(first);
+    for (const char* key : {"    delay\t5\n", "    disappear\t200\n", "    nonStop\t1\n", "    repeat\t3\n"})
+        EXPECT_NE(written.find(key), std::string::npos) << key << written;
+    pnScene again;
+    scenefile::readText(again, written);
+    EXPECT_EQ(scenefile::writeText(again), written);
+    EXPECT_EQ(again.getLastFrame(), first.getLastFrame());
+    const pnEvent* e = again.findEvent("e");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->getRepeat(), 3);
+    EXPECT_EQ(e->getDelay(), 5);
+    EXPECT_EQ(e->getDisappear(), 200);
+    EXPECT_EQ(e->getNonStop(), 1);
+    // A new event's values write nothing.
+    pnScene plain;
+    scenefile::readText(plain, "event {\n    name\t\"p\"\n    objectName\t\"p\"\n}\n");
+    EXPECT_EQ(scenefile::writeText(plain).find("repeat"), std::string::npos);
+}
