@@ -49,12 +49,8 @@ const pnChartDataPt* pnChart::getDataPt(int i) const { return validPoint(i) ? &d
 bool pnChart::usesMaterial(const std::string& materialName) const {
     const std::string& m = materialName;
     if (m.empty()) return false;
-    if (pnObject::usesMaterial(m) || labelMaterial == m || dataMaterial == m || labelBackMaterial == m ||
-        dataBackMaterial == m || m == getJointMaterialName())
-        return true;
-    for (const pnChartDataPt& point : dataPts)
-        if (point.materialName == m || point.jointMaterialName == m) return true;
-    return false;
+    return pnObject::usesMaterial(m) || labelMaterial == m || dataMaterial == m || labelBackMaterial == m ||
+           dataBackMaterial == m || m == getJointMaterialName();
 }
 
 int pnChart::copy(const pnObject* other) {
@@ -114,7 +110,7 @@ std::string pnChart::generatedName(const std::string& chartName, const char* suf
 #pragma GCC diagnostic pop
     std::string t(tail);
     size_t room = SG_NAME_MAX > t.size() ? SG_NAME_MAX - t.size() : 0;
-    return sgCutBytes(chartName, room) + t;
+    return sgCutChars(chartName, room) + t;
 }
 
 std::string pnChart::generatedName(const char* suffix, int i) const { return generatedName(name, suffix, i); }

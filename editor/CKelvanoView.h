@@ -409,11 +409,11 @@ public:
     // when the scene refuses it (a taken or empty name).
     pnObject* InsertNewObject(std::unique_ptr<pnObject> made);
     // Longest object name an edit may take (event names are cut there).
-    static constexpr size_t kMaxObjectNameBytes = 127;
+    static constexpr size_t kMaxObjectNameChars = 127;
     // Renames an object with everything that names it (object chooser,
     // Object List, its event, its child events' parent, its place among its
     // parent event's children) as one undo step. 0 without a change: the
-    // same name, "", a name longer than kMaxObjectNameBytes or one another
+    // same name, "", a name longer than kMaxObjectNameChars or one another
     // object has.
     int RenameObject(pnObject* object, const std::string& newName);
     // The texture tool windows of the selection, by kind (the frame's

@@ -192,12 +192,11 @@ public:
     // find the last animated frame.
     virtual int getNumDataPts() const { return 0; }
     virtual const pnChartDataPt* getDataPt(int index) const { return nullptr; }
-    // Whether the object names the material anywhere: its own, and in the
-    // kinds that have them a text's back material, a chart's point, label,
-    // data, back and joint materials. A material in use is never deleted.
-    virtual bool usesMaterial(const std::string& materialName) const {
-        return !materialName.empty() && material == materialName;
-    }
+    // Whether the object names the material anywhere: its own and its data
+    // points' (material and joint material), and in the kinds that have them
+    // a text's back material, a chart's label, data, back and joint
+    // materials. A material in use is never deleted.
+    virtual bool usesMaterial(const std::string& materialName) const;
 
     // ---- Non-virtual operations. ----
 

@@ -38,8 +38,9 @@ auto itemByName(const List& list, const char* name) -> decltype(list.get(0)) {
 
 int copyName(const std::string& name, char* buffer, size_t size) {
     if (!buffer || size == 0) return 0;
-    size_t n = std::min(name.size(), size - 1);
-    std::memcpy(buffer, name.data(), n);
+    const std::string cut = sgCutBytes(name, size - 1);
+    const size_t n = cut.size();
+    std::memcpy(buffer, cut.data(), n);
     buffer[n] = '\0';
     return 1;
 }

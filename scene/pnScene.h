@@ -113,8 +113,8 @@ public:
     pnEffect* getEffect(int index) const;
     pnEvent* getEvent(int index) const;
     pnStringProperty* getStringProperty(int index) const;
-    // Copy the name into buffer (size bytes, terminated; names never exceed
-    // 127 bytes). 0 when there is no such item.
+    // Copy the name into buffer (size bytes, terminated; a name too long for
+    // it is cut on a character boundary). 0 when there is no such item.
     int getMaterialName(int index, char* buffer, size_t size = 128) const;
     int getObjectName(int index, char* buffer, size_t size = 128) const;
     int objectExists(const char* name) const;

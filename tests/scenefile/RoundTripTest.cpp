@@ -23,6 +23,8 @@
 #include "scene/pnString.h"
 #include "scene/pnStringProperty.h"
 #include "scene/pnViewpoint.h"
+#include "platform/TextEncoding.h"
+#include "sg/sgRuntime.h"
 #include "scene/pnVolume.h"
 #include "SceneFileSupport.h"
 #include "tests/support/TempDir.h"
@@ -454,4 +456,45 @@ TEST(RoundTrip, EventTimingKeysSurviveASave) {
     pnScene plain;
     scenefile::readText(plain, "event {\n    name\t\"p\"\n    objectName\t\"p\"\n}\n");
     EXPECT_EQ(scenefile::writeText(plain).find("repeat"), std::string::npos);
+}
+
+// A legacy file keeps each name in 127 bytes of its code page. Recoded to
+// UTF-8, such a name takes up to three bytes a character: names that fit
+// their field stay whole and apart, and the saved file reads back the same.
+TEST(RoundTrip, LegacyNamesStayWholeOnceRecoded) {
+    struct Case {
+        int codePage;
+        std::string unit;  // one character in the code page
+        size_t count;      // characters that fill (at most) 127 bytes
+    };
+    const Case cases[] = {
+        {1252, "\xE9", 126},      // é
+        {949, "\xB0\xA1", 62},    // 가
+        {932, "\x82\xA0", 62},    // あ
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.codePage);
+        setLegacyCodePage(c.codePage);
+        std::string stem;
+        for (size_t i = 0; i < c.count; ++i) stem += c.unit;
+        const std::string text = "material {\n    name\t\"" + stem + "A\"\n}\n"
+                                 "material {\n    name\t\"" + stem + "B\"\n}\n"
+                                 "panel {\n    name\t\"" + stem + "A\"\n    material\t\"" + stem + "B\"\n}\n";
+        pnScene first;
+        scenefile::readText(first, text);
+        ASSERT_EQ(first.getNumMaterials(), 2) << "the second name was taken for the first";
+        const std::string a = first.getMaterial(0)->getName(), b = first.getMaterial(1)->getName();
+        EXPECT_NE(a, b);
+        EXPECT_EQ(sgCharCount(a), c.count + 1);
+        EXPECT_EQ(a.back(), 'A');
+        EXPECT_EQ(b.back(), 'B');
+        ASSERT_NE(first.findObject(a.c_str()), nullptr);
+        EXPECT_EQ(first.findObject(a.c_str())->getMaterialName(), b);
+        const std::string written = scenefile::writeText(first);
+        pnScene again;
+        scenefile::readText(again, written);
+        EXPECT_EQ(scenefile::writeText(again), written);
+        EXPECT_EQ(again.getMaterial(1)->getName(), b);
+    }
+    setLegacyCodePage(1252);
 }

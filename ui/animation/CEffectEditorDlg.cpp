@@ -9,6 +9,7 @@
 #include "ui/properties/dialogs/CMaterialDlg.h"
 #include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/rules/PrivateMessages.h"
+#include "sg/sgRuntime.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -28,7 +29,7 @@ CEffectEditorDlg::CEffectEditorDlg(wxWindow* parent, CKelvanoView* view, int mod
     auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
     nameRow->Add(new wxStaticText(this, wxID_ANY, "Effect Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     m_pName = new wxTextCtrl(this, IDC_NAME, "", wxDefaultPosition, wxSize(160, -1), wxTE_READONLY);
-    m_pName->SetMaxLength(kEffectNameBytes);
+    m_pName->SetMaxLength(kEffectNameChars);
     nameRow->Add(m_pName, 1);
     top->Add(nameRow, 0, wxEXPAND | wxALL, 4);
     m_fields.Create(this, top, kAxisIds);
@@ -74,7 +75,7 @@ void CEffectEditorDlg::SetModified(bool on) {
 }
 
 bool CEffectEditorDlg::LoadEffect(const std::string& effectName) {
-    m_strName = effectName.substr(0, kEffectNameBytes);
+    m_strName = sgCutName(effectName);
     m_bLoaded = false;
     if (m_nMode != 0) m_pName->ChangeValue(wxString::FromUTF8(m_strName));
     m_fields.EnableRotationAndScale(m_nMode == 0);

@@ -5,21 +5,13 @@
 #include "scene/pnLight.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
+#include "sg/sgRuntime.h"
 
 #include <algorithm>
 
 namespace {
-constexpr size_t kNameBytes = 127;
 // Appended below every other child of the parent's node.
 constexpr int kLastNode = 1 << 20;
-
-std::string cutName(const std::string& name) {
-    if (name.size() <= kNameBytes) return name;
-    size_t n = kNameBytes;
-    // Never split a UTF-8 sequence.
-    while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80) --n;
-    return name.substr(0, n);
-}
 }  // namespace
 
 const char* const kRefusedQuietly = "\x01";
@@ -247,7 +239,7 @@ std::unique_ptr<pnEffect> CopyEffectParts(const pnEffect& source, const std::str
 }
 
 std::string CheckEventRename(const pnScene& scene, const std::string& oldName, std::string& newName) {
-    newName = cutName(newName);
+    newName = sgCutName(newName);
     if (newName.empty() || newName == oldName || IsFixedEvent(scene, oldName) || !scene.findEvent(oldName.c_str()))
         return kRefusedQuietly;
     if (!scene.isObjectNameFree(newName.c_str())) return "\"" + newName + "\" is alreay used.";

@@ -97,7 +97,7 @@ std::unique_ptr<pnEffect> CopyEffectParts(const pnEffect& source, const std::str
 // The rename of a non-fixed event (and of its object): "" when allowed; the
 // message when the name is not free for an object (pnScene::isObjectNameFree:
 // "\"NAME\" is alreay used."); kRefusedQuietly for a fixed event, an empty or
-// unchanged name. Names are cut to 127 bytes first.
+// unchanged name. Names are cut to 127 characters first (sgCutName).
 extern const char* const kRefusedQuietly;
 std::string CheckEventRename(const pnScene& scene, const std::string& oldName, std::string& newName);
 // Renames the event, its children's parent name and its parent's child list.

@@ -134,7 +134,7 @@ CAddTextDlg::CAddTextDlg(int templateId, wxWindow* parent)
     nameLine->Add(new wxStaticText(this, wxID_ANY, templateId == 207 ? "Name:" : "Name"), 0,
                   wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     m_pName = new wxTextCtrl(this, IDC_NAME, "");
-    m_pName->SetMaxLength(CKelvanoView::kMaxObjectNameBytes);
+    m_pName->SetMaxLength(CKelvanoView::kMaxObjectNameChars);
     nameLine->Add(m_pName, 1);
     m_pMore = new wxToggleButton(this, IDC_MORE, "More >>");
     nameLine->Add(m_pMore, 0, wxLEFT, 6);

@@ -9,6 +9,7 @@
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
 #include "ui/properties/rules/ControlRules.h"
+#include "sg/sgRuntime.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -100,7 +101,7 @@ std::unique_ptr<pnChart> BuildGraph(pnScene& scene, int type, const std::string&
     const int count = static_cast<int>(std::min<size_t>(rows.size(), kGraphMaxItems));
     if (!knownType(type) || count < 1) return nullptr;
     const std::string chartName = UniqueObjectName(scene, name);
-    if (chartName.empty() || chartName.size() > kGraphMaxNameBytes) return nullptr;
+    if (chartName.empty() || sgCharCount(chartName) > kGraphMaxNameChars) return nullptr;
     // Both style names are found before either is added, so a refusal adds none.
     std::string styleNames[2];
     styleNames[0] = UniqueStyleName(scene);
