@@ -26,6 +26,10 @@ TEST(ControlRulesTest, LeadingNumbers) {
     EXPECT_DOUBLE_EQ(ParseLeadingFloat("+3"), 3.0);
     EXPECT_DOUBLE_EQ(ParseLeadingFloat("x1"), 0.0);
     EXPECT_DOUBLE_EQ(ParseLeadingFloat(""), 0.0);
+    // Words for infinity and numbers no float holds are no numbers either.
+    for (const char* none : {"inf", "-inf", "nan", "infinity", "NAN", "1e39", "-1e39"})
+        EXPECT_DOUBLE_EQ(ParseLeadingFloat(none), 0.0) << none;
+    EXPECT_DOUBLE_EQ(ParseLeadingFloat("3.4e38"), 3.4e38);
 }
 
 TEST(ControlRulesTest, ClampedIntHoldsFileNumbersInsideTheIntRange) {

@@ -3,6 +3,7 @@
 #include "ui/properties/rules/PrivateMessages.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -54,7 +55,10 @@ double ParseLeadingFloat(const std::string& text) {
     double value = 0.0;
     const char* first = text.data() + i;
     const auto result = std::from_chars(first, text.data() + text.size(), value);
-    return result.ec == std::errc() ? value : 0.0;
+    // "inf", "nan" and numbers no float holds are no numbers: a scene keeps
+    // floats, and the file would keep a word that reads back as 0.
+    if (result.ec != std::errc() || !std::isfinite(value) || std::fabs(value) > FLT_MAX) return 0.0;
+    return value;
 }
 
 bool ClampNumText(int mode, int nMin, int nMax, float fMin, float fMax, const std::string& text, std::string& out) {
