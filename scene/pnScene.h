@@ -305,8 +305,9 @@ public:
     // ---- scene files (".apn") ----
     // Reads the lexer's file into this scene (normally an empty one); the
     // caller opens and closes the file and builds the scene graph. Scene files
-    // are opened, read and closed by pnSceneLoader.
-    void read(pnLexer& lexer);
+    // are opened, read and closed by pnSceneLoader. The number of blocks of
+    // known kinds read (a block whose values are all defaults counts too).
+    int read(pnLexer& lexer);
     // Saves through a temporary file in the target's folder, renamed over the
     // target only once every write and the close succeeded; convertPaths
     // writes portable paths. 1 on success; 0 leaves an existing file untouched

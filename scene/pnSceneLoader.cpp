@@ -25,9 +25,11 @@ pnSceneLoader::Result pnSceneLoader::readScene(pnScene& scene, const std::string
         std::fclose(file);
         return NOT_A_SCENE;
     }
-    readStream(scene, file, end);
+    const int blocks = readStream(scene, file, end);
     std::fclose(file);
-    return readAnything(scene) ? READ : NOT_A_SCENE;
+    // A scene block of default values is a scene all the same: the writer
+    // writes one for a new, empty scene.
+    return blocks > 0 || readAnything(scene) ? READ : NOT_A_SCENE;
 }
 
 pnSceneLoader::Result pnSceneLoader::readFile(pnScene& scene, const std::string& path, pnReadEnd* end) const {
@@ -47,14 +49,15 @@ bool pnSceneLoader::readAnything(const pnScene& s) {
            s.getSetFlag(pnScene::SCALE_FLAG);
 }
 
-void pnSceneLoader::readStream(pnScene& scene, FILE* file, pnReadEnd* end) {
+int pnSceneLoader::readStream(pnScene& scene, FILE* file, pnReadEnd* end) {
     pnLexer lexer(file);
-    scene.read(lexer);
+    const int blocks = scene.read(lexer);
     if (end) {
         end->whole = !lexer.endedInsideBlock();
         end->block = end->whole ? std::string() : lexer.openBlockWord();
         end->line = end->whole ? 0 : lexer.openBlockLine();
     }
+    return blocks;
 }
 
 std::string pnSceneLoader::cutShortMessage(const std::string& path, const pnReadEnd& end) {

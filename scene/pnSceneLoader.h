@@ -31,13 +31,15 @@ public:
     // path that names nothing readable is NOT_FOUND; a device, a pipe or a
     // folder is NOT_A_SCENE and never read (/dev/zero would never end); a
     // regular file is read into scene (an empty one), and is NOT_A_SCENE
-    // when nothing of a scene came of it (a text file, random bytes).
+    // when nothing of a scene came of it (a text file, random bytes): no
+    // block of a known kind and nothing a block leaves behind.
     // end, when given, tells whether the file ended inside a block.
     static Result readScene(pnScene& scene, const std::string& path, pnReadEnd* end = nullptr);
     // readScene, then, when read, the folders for the file's folder.
     Result readFile(pnScene& scene, const std::string& path, pnReadEnd* end = nullptr) const;
-    // Reads an open file from where it stands; the caller closes it.
-    static void readStream(pnScene& scene, FILE* file, pnReadEnd* end = nullptr);
+    // Reads an open file from where it stands; the caller closes it. The
+    // number of blocks of known kinds read.
+    static int readStream(pnScene& scene, FILE* file, pnReadEnd* end = nullptr);
     // What every program says of a file that ends inside a block:
     // "PATH" ends inside the "material" block at line 212.
     static std::string cutShortMessage(const std::string& path, const pnReadEnd& end);

@@ -421,6 +421,9 @@ TEST(SceneLoader, OpensOnlyRegularFilesThatHoldAScene) {
         {dir.write("notes.apn", "Shopping list:\n  milk, 2 eggs\n"), pnSceneLoader::NOT_A_SCENE},
         {dir.write("empty.apn", ""), pnSceneLoader::NOT_A_SCENE},
         {dir.write("named.apn", "scene { name \"tiny\" }\n"), pnSceneLoader::READ},
+        // What the writer makes of a new, empty scene: every value a default.
+        {dir.write("defaults.apn", "scene {\n    name\t\"\"\n    version\t120\n}\n"), pnSceneLoader::READ},
+        {dir.write("words.apn", "not a scene at all { }\n"), pnSceneLoader::NOT_A_SCENE},
     };
     for (const Case& c : cases) {
         pnScene scene;
