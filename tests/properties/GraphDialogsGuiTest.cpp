@@ -1,5 +1,6 @@
 // The new-graph wizard's steps and the shape chooser as real dialogs: each
 // runs modally while the test acts on it from the event loop.
+#include "assets/sgModelTable.h"
 #include "editor/CKelvanoAppState.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
@@ -13,6 +14,8 @@
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -178,4 +181,62 @@ TEST(GraphDialogs, CutShapeChooser) {
     EXPECT_EQ(first, "/opt/kelvano/ChartSlices/cyl10x.bmp");
     EXPECT_EQ(dlg.GetSelectedFile(), "/opt/kelvano/ChartSlices/heart.3ds");
     EXPECT_TRUE(dlg.m_bChosen);
+}
+
+namespace {
+
+// Answers message boxes at once and keeps their texts.
+class AnswerBoxes : public wxModalDialogHook {
+public:
+    AnswerBoxes() { Register(); }
+    ~AnswerBoxes() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        if (!box) return wxID_NONE;
+        texts.push_back(box->GetMessage().ToStdString(wxConvUTF8));
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+    std::vector<std::string> texts;
+};
+
+}  // namespace
+
+// OK without a pick, while the chart's shape (a browsed model) is none of
+// the pictures, returned the first picture, which the page stored; a name
+// typed into File was stored unchecked. Now OK without a pick is no choice,
+// and a typed name must name a file.
+TEST(GraphDialogs, ShapeChoosersTakeOnlyWhatWasChosen) {
+    const char* source = std::getenv("KELVANO_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    CKelvanoAppState app;
+    app.InitFolders(std::string(source) + "/data");
+    {
+        CCutShapeDlg dlg(nullptr, app, 1);
+        dlg.SetInitialFile("cup.bmp");
+        dlg.CallAfter([&] { click(&dlg, wxID_OK); });
+        EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+        EXPECT_FALSE(dlg.m_bChosen) << "OK without a pick";
+    }
+    // Typed names are looked up as the program looks up models.
+    sgModelTable::instance().setFolders({std::string(source) + "/data", std::string(source) + "/data/ChartSlices"});
+    AnswerBoxes boxes;
+    CJointShapeDlg dlg(nullptr, app);
+    bool stayed = false;
+    dlg.CallAfter([&] {
+        auto* file = static_cast<wxTextCtrl*>(dlg.FindWindow(CCutShapeDlg::IDC_FILE));
+        file->SelectAll();
+        file->WriteText("nowhere.3ds");
+        click(&dlg, wxID_OK);
+        stayed = dlg.IsModal();
+        file->SelectAll();
+        file->WriteText("sphere10x.3ds");
+        click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    EXPECT_TRUE(stayed) << "a typed name that names no file closed the chooser";
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "\"nowhere.3ds\": not found");
+    EXPECT_TRUE(dlg.m_bChosen);
+    EXPECT_EQ(dlg.GetSelectedFile(), "sphere10x.3ds");
 }

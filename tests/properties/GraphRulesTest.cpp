@@ -220,3 +220,19 @@ TEST(GraphRules, InputRows) {
     rows.Start(GRAPH_LINE, 500);
     EXPECT_EQ(rows.GetCount(), 100);
 }
+
+// A chart name within the 127 characters the name edit takes was refused
+// whole when its UTF-8 bytes passed 127 (about 43 Hangul syllables), and the
+// wizard's whole input went with it.
+TEST(GraphRules, NamesCountCharactersNotBytes) {
+    pnScene scene;
+    std::string hangul;
+    for (int i = 0; i < 100; ++i) hangul += "\xEA\xB0\x80";  // 100 syllables, 300 bytes
+    pnObject* chart = CreateGraph(scene, GRAPH_PIE, hangul, rows({40, 60}));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->getName(), hangul);
+    ASSERT_NE(scene.findEvent(hangul.c_str()), nullptr);
+    std::string tooLong;
+    for (int i = 0; i < 128; ++i) tooLong += "\xEA\xB0\x80";
+    EXPECT_EQ(CreateGraph(scene, GRAPH_PIE, tooLong, rows({40, 60})), nullptr);
+}
