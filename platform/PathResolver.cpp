@@ -93,3 +93,13 @@ std::string resolvePath(const std::string& stored, const std::vector<std::string
     std::string hit = findStoredPath(stored, searchDirs);
     return hit.empty() ? normalizeStoredPath(stored) : hit;
 }
+
+FileStamp fileStampOf(const std::string& path) {
+    FileStamp stamp;
+    struct stat st;
+    if (path.empty() || stat(path.c_str(), &st) != 0) return stamp;
+    stamp.exists = true;
+    stamp.mtimeNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    stamp.size = static_cast<long long>(st.st_size);
+    return stamp;
+}

@@ -65,7 +65,9 @@ void pnScene::applyBackground() {
     if (bg->getUseTexture() && !bg->getFile().empty()) {
         ch->setBackgroundImage(bg->getFile());
         ch->setBackgroundOn(1);
-    } else if (bg->getColorSet()) {
+    } else {
+        // A background without a colour takes the block's default colour: the
+        // channel outlives the scene, and must not show the last one's.
         sgVec4 c = bg->getColor();
         ch->setClearColor(c[0], c[1], c[2], c[3]);
         ch->setBackgroundOn(0);

@@ -3,6 +3,7 @@
 #include "editor/CKelvanoAppState.h"
 #include "editor/CKelvanoDoc.h"
 #include "editor/CKelvanoView.h"
+#include "editor/PictureErrors.h"
 #include "scene/pnPanel.h"
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/dialogs/CPreviewImgDlg.h"
@@ -314,10 +315,16 @@ void CModelTextureDlg::Browse() {
         EnableTextureControls();
         return;
     }
+    const bool panel = dynamic_cast<CPanelTextureDlg*>(this) != nullptr;
     if (!std::ifstream(chosen, std::ios::binary).is_open()) {
-        const bool panel = dynamic_cast<CPanelTextureDlg*>(this) != nullptr;
         wxMessageBox(wxString::FromUTF8(MissingFileText(chosen)), panel ? "Kelvano" : "File open error",
                      wxOK | wxICON_STOP, this);
+        return;
+    }
+    // A picture that cannot be read is refused: the texture stays as it is.
+    std::string refusal;
+    if (!CheckPictureFile(chosen, refusal)) {
+        wxMessageBox(wxString::FromUTF8(refusal), panel ? "Kelvano" : "File open error", wxOK | wxICON_STOP, this);
         return;
     }
     // Stored under the default texture folder by its relative path, else by
