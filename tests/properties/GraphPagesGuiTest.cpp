@@ -333,8 +333,9 @@ TEST_F(GraphPagesTest, LimitHeightRefusesTextThatIsNoInteger) {
 
 
 // "inf", "nan" and numbers no float holds went into a chart and were saved as
-// words that read back as 0. Typed into the line page, they count as no
-// number, as any other text that is none, and the file keeps numbers only.
+// words that read back as 0. Typed into the line page, the words count as no
+// number, as any other text that is none, a huge number is held at the float
+// range, and the file keeps numbers only.
 TEST_F(GraphPagesTest, WordsForInfinityAreNoNumbers) {
     pnChart* chart = make(PAGE_LINE, {10, 20});
     ASSERT_NE(chart, nullptr);

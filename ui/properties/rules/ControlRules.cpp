@@ -55,10 +55,11 @@ double ParseLeadingFloat(const std::string& text) {
     double value = 0.0;
     const char* first = text.data() + i;
     const auto result = std::from_chars(first, text.data() + text.size(), value);
-    // "inf", "nan" and numbers no float holds are no numbers: a scene keeps
-    // floats, and the file would keep a word that reads back as 0.
-    if (result.ec != std::errc() || !std::isfinite(value) || std::fabs(value) > FLT_MAX) return 0.0;
-    return value;
+    // "inf" and "nan" are no numbers: the file would keep a word that reads
+    // back as 0. A number no float holds is held at the float range, which
+    // the file keeps as a number.
+    if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
+    return std::clamp(value, -double(FLT_MAX), double(FLT_MAX));
 }
 
 bool ClampNumText(int mode, int nMin, int nMax, float fMin, float fMax, const std::string& text, std::string& out) {

@@ -10,7 +10,8 @@
 // it has no digits; values beyond the int range saturate.
 int ParseLeadingInt(const std::string& text);
 // The leading floating-point number of a text (C locale), 0.0 without one;
-// "inf", "nan" and numbers beyond the float range count as none.
+// "inf" and "nan" count as none, and a number beyond the float range is held
+// at it (a scene keeps floats).
 double ParseLeadingFloat(const std::string& text);
 // A value as an int for a control: toward zero, held inside the int range
 // (a number read from a file may lie far outside it), NaN as 0.
