@@ -81,6 +81,19 @@ void buildEveryObject(pnScene& s) {
     text->setBackMaterial("blue");
     text->setPosition(0, 120, 0);
     s.addObject(text);
+    // A text that names a style and keeps a size and an edge of its own.
+    auto* caption = new pnString;
+    caption->setName("caption");
+    caption->setString("own size");
+    caption->setStringProperty("title");
+    caption->setFont("Arial");
+    caption->setSize(28);
+    caption->setKind(0);
+    caption->setBorder(2);
+    caption->setBackMaterial("blue");
+    caption->setMaterial("green");
+    caption->setPosition(0, 60, 0);
+    s.addObject(caption);
     auto* panel = new pnPanel;
     panel->setName("plate");
     panel->setKind(1);
@@ -145,6 +158,7 @@ void buildEveryObject(pnScene& s) {
     repeating->setRepeat(2);
     repeating->setDelay(5);
     event("mesh", nullptr, nullptr, 0, 0);
+    event("caption", nullptr, nullptr, 0, 0);
     s.updateLastFrame();
 }
 
@@ -152,6 +166,8 @@ struct SceneFile {
     std::string name;  // shown in the test's name
     std::string path;  // "" for a scene made by the test
 };
+
+void PrintTo(const SceneFile& file, std::ostream* out) { *out << file.name; }
 
 std::vector<SceneFile> everyScene() {
     std::vector<SceneFile> files;
