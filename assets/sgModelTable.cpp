@@ -4,6 +4,18 @@
 
 #include "platform/PathResolver.h"
 
+namespace {
+
+// A file without one face that can be drawn (random bytes, a text of
+// another kind) is no model: it would add an object nobody sees.
+bool drawableOBJ(const sgObjModel& model) {
+    if (model.numtriangles() > 0) return true;
+    std::printf("glmReadOBJ() failed: no face in data file \"%s\".\n", model.pathname.c_str());
+    return false;
+}
+
+}  // namespace
+
 sgModelTable& sgModelTable::instance() {
     // Never destroyed: at exit the GL context that owns the textures is gone.
     static sgModelTable* table = new sgModelTable();
@@ -67,10 +79,10 @@ GLuint sgModelTable::compileOBJ(const std::string& path, GLuint mode) {
         ++parses_;
         fresh.modelObj = glmReadOBJ(resolved);
         if (!fresh.modelObj) return 0;
-        if (!stamped) return glmCompileList(fresh.modelObj.get(), mode);
+        if (!stamped) return drawableOBJ(*fresh.modelObj) ? glmCompileList(fresh.modelObj.get(), mode) : 0;
         e = &(entries_[key] = std::move(fresh));
     }
-    return glmCompileList(e->modelObj.get(), mode);
+    return drawableOBJ(*e->modelObj) ? glmCompileList(e->modelObj.get(), mode) : 0;
 }
 
 void sgModelTable::clear(bool deleteTextures) {

@@ -24,7 +24,8 @@ public:
     // `path` names the file as stored; the table resolves it and keys its
     // entries by the resolved path (and, for 3DS, by the reader options). A
     // file changed on disk since it was parsed is parsed again. 0 when the file
-    // cannot be read (nothing is kept then).
+    // cannot be read (nothing is kept then), or for an OBJ, when it holds no
+    // face that can be drawn.
     GLuint compile3DS(const std::string& path, const sg3DSOptions& options);
     GLuint compileOBJ(const std::string& path, GLuint mode);
 

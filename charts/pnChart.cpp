@@ -46,6 +46,13 @@ const pnChartDataPt& pnChart::pointOrDefault(int i) const {
 
 const pnChartDataPt* pnChart::getDataPt(int i) const { return validPoint(i) ? &dataPts[static_cast<size_t>(i)] : nullptr; }
 
+bool pnChart::usesMaterial(const std::string& materialName) const {
+    const std::string& m = materialName;
+    if (m.empty()) return false;
+    return pnObject::usesMaterial(m) || labelMaterial == m || dataMaterial == m || labelBackMaterial == m ||
+           dataBackMaterial == m || m == getJointMaterialName();
+}
+
 int pnChart::copy(const pnObject* other) {
     if (!other) return 0;
     if (other == this) return 1;
@@ -103,7 +110,7 @@ std::string pnChart::generatedName(const std::string& chartName, const char* suf
 #pragma GCC diagnostic pop
     std::string t(tail);
     size_t room = SG_NAME_MAX > t.size() ? SG_NAME_MAX - t.size() : 0;
-    return sgCutBytes(chartName, room) + t;
+    return sgCutChars(chartName, room) + t;
 }
 
 std::string pnChart::generatedName(const char* suffix, int i) const { return generatedName(name, suffix, i); }

@@ -107,6 +107,7 @@ public:
     int findDataPtPart(pnObject* part, int* point, int* which) override;
     int getNumDataPts() const override { return static_cast<int>(dataPts.size()); }
     const pnChartDataPt* getDataPt(int i) const override;
+    bool usesMaterial(const std::string& materialName) const override;
 
     // ---- The chart's own virtual operations, in table order ----
 
@@ -432,6 +433,7 @@ public:
     pnEvent* addSlotEvent(int i, int which, pnEvent* event, const char* parent) override;
     int putEffect(pnEffect* effect) override;
     void resetChartParts(const char* parent) override;
+    void renameShowingEvent(const std::string& oldName, const std::string& newName) override;
     // Takes every part and event out of the graph and deletes them.
     void clearChartParts();
 
@@ -493,9 +495,11 @@ protected:
     // hides it for one frame from the start of the shrink. Point 0 of a chart
     // whose point 0 has no main part (line, area) comes with point 1's
     // segment: shown at point 1's start and hidden at the end of point 1's
-    // shrink; a point 0 alone keeps its own times. Null for a bad index.
+    // shrink; a point 0 alone keeps its own times. With ownShrink (a line
+    // chart's joints) point 0 is shown at point 1's start but hides at its
+    // own shrink start, when it has a shrink. Null for a bad index.
     pnEvent* makeFollowerEvent(int i, const std::string& name, const char* effectSuffix, int show,
-                               const char* parent) const;
+                               const char* parent, bool ownShrink = false) const;
     // Play k of ev, where both exist: its frames, its start, its end.
     static void playTime(pnEvent* ev, int k, int start, int end);
     static void playStart(pnEvent* ev, int k, int start);

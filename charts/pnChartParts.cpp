@@ -203,15 +203,17 @@ pnEvent* pnChart::newTextEvent(const std::string& n, const std::string& effect, 
 }
 
 pnEvent* pnChart::makeFollowerEvent(int i, const std::string& n, const char* effectSuffix, int show,
-                                    const char* parent) const {
+                                    const char* parent, bool ownShrink) const {
     if (!validPoint(i)) return nullptr;
     const bool borrowed = i == 0 && !hasPartSlot(0, PART_MAIN) && getNumDataPts() > 1;
     const pnChartDataPt& p = dataPts[borrowed ? 1 : static_cast<size_t>(i)];
+    const pnChartDataPt& own = dataPts[static_cast<size_t>(i)];
     const int from = borrowed ? p.startTime : p.endTime;
-    const int hide = borrowed ? p.shrinkEnd : p.shrinkStart;
+    const pnChartDataPt& shrinking = borrowed && ownShrink ? own : p;
+    const int hide = borrowed && !ownShrink ? p.shrinkEnd : shrinking.shrinkStart;
     const std::string effect = generatedName(effectSuffix);
     pnEvent* ev = newTextEvent(n, effect, from, from, show, parent);
-    if (hasShrink(p)) ev->addPlay(effect.c_str(), hide, hide + 1, 0);
+    if (hasShrink(shrinking)) ev->addPlay(effect.c_str(), hide, hide + 1, 0);
     return ev;
 }
 
@@ -319,6 +321,15 @@ int pnChart::putEffect(pnEffect* effect) {
 void pnChart::resetChartParts(const char* parent) {
     clearChartParts();
     partParent = parent ? parent : "";
+}
+
+void pnChart::renameShowingEvent(const std::string& oldName, const std::string& newName) {
+    if (partParent != oldName) return;
+    partParent = newName;
+    for (int k = 0; k < getNumEvents(); ++k) {
+        pnEvent* event = events.get(k);
+        if (event->getHasParent() && event->getParent() == oldName) event->setParent(newName.c_str());
+    }
 }
 
 void pnChart::clearChartParts() {

@@ -274,7 +274,9 @@ pnObject* pnLineChart::makeSubObject(int i) {
 }
 
 pnEvent* pnLineChart::makeSubEvent(int i, const char* parent) {
-    return makeFollowerEvent(i, generatedName("-joint-%03d", i), "-joint", 1, parent);
+    // The first joint shows with point 1's segment but hides at its own
+    // shrink start, as every joint does.
+    return makeFollowerEvent(i, generatedName("-joint-%03d", i), "-joint", 1, parent, true);
 }
 
 // ---- timing ----

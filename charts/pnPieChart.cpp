@@ -76,11 +76,13 @@ bool pnPieChart::readChartKey(pnChartReadContext& in) {
 void pnPieChart::finishRead() {
     // Depth and radii first, while the bevel is still 0; the outer radius
     // before the inner one, which must stay below it; the bevel last, checked
-    // against them and the points' own depths.
+    // against them. A point of its own depth too shallow for the bevel does
+    // not take it from the others: only that point's slice is refused, by
+    // the slice builder, with its message.
     if (readDepth) setDepth(*readDepth);
     if (readOuterRad) setOuterRad(*readOuterRad);
     if (readInnerRad) setInnerRad(*readInnerRad);
-    if (readBevel) setBevel(*readBevel);
+    if (readBevel && *readBevel >= 0.0f && 2.0f * *readBevel <= depth && *readBevel <= outerRad) bevel = *readBevel;
     readDepth.reset();
     readOuterRad.reset();
     readInnerRad.reset();

@@ -34,6 +34,7 @@ class pnEffect;
 class pnEvent;
 class pnObject;
 class pnScene;
+struct pnReadEnd;
 class sgChannel;
 class pnSceneLoader;
 
@@ -167,15 +168,16 @@ public:
     // m_strPendingOpen (a recent file), else a file chosen in the open dialog.
     // The file is tested before the current scene goes: a missing file, one
     // that is not a regular file, or one in which nothing of a scene is found
-    // keeps the current scene and says so. 1 when the file was read.
+    // keeps the current scene and says so; one that ends inside a block is
+    // opened only when the user says so. 1 when the file was read.
     int OnFileOpen();
     // Files dropped on the view or the main frame: only the first is opened.
     int OnDropFiles(const std::vector<std::string>& paths);
     // Reads a scene file into an empty scene: the one place every open reads
     // through (pnSceneLoader::readScene). 1 when read, 0 when the file does
     // not open, -1 when it is no regular file or nothing in it is part of a
-    // scene.
-    static int ReadSceneFile(const std::string& path, pnScene& scene);
+    // scene. end, when given, tells whether the file ended inside a block.
+    static int ReadSceneFile(const std::string& path, pnScene& scene, pnReadEnd* end = nullptr);
     // For each object in list order, an event named after it that shows it.
     void AddObjectEvents();
     // The two saves under a ".bpn" name (the same text): 1 when saved.
@@ -251,6 +253,9 @@ public:
     int OnFileSave();
     int OnFileSaveAs();
     int WriteScene();
+    // Saves the scene to path; a failure is shown with the system's reason
+    // ("Permission denied") and gives 0.
+    int SaveSceneTo(const std::string& path);
 
     // Command routing from the frame: true when the view handles the id.
     bool OnCommand(int id);
@@ -423,11 +428,11 @@ public:
     // when the scene refuses it (a taken or empty name).
     pnObject* InsertNewObject(std::unique_ptr<pnObject> made);
     // Longest object name an edit may take (event names are cut there).
-    static constexpr size_t kMaxObjectNameBytes = 127;
+    static constexpr size_t kMaxObjectNameChars = 127;
     // Renames an object with everything that names it (object chooser,
     // Object List, its event, its child events' parent, its place among its
     // parent event's children) as one undo step. 0 without a change: the
-    // same name, "", a name longer than kMaxObjectNameBytes or one another
+    // same name, "", a name longer than kMaxObjectNameChars or one another
     // object has.
     int RenameObject(pnObject* object, const std::string& newName);
     // The texture tool windows of the selection, by kind (the frame's
@@ -632,8 +637,9 @@ private:
     // Announces the selection when it is not the one last announced.
     void NoteSelection();
     // The preview of an open "Creating Effect" is no part of the document: it
-    // is out of the scene while a save writes it.
-    int WriteWithoutPreview(const std::string& path);
+    // is out of the scene while a save writes it. why gets the system's
+    // reason for a failure.
+    int WriteWithoutPreview(const std::string& path, std::string* why);
 
     CKelvanoDoc* m_pDocument;
     CViewHost* m_pHost;

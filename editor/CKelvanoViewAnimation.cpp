@@ -111,19 +111,11 @@ void CKelvanoView::RefreshAnimationBars(const std::string& eventName, const std:
 // ---- names ----
 
 std::string CKelvanoView::MakeUniqueObjectName(const std::string& base) const {
-    if (!m_pScene) return std::string();
-    if (!m_pScene->findObject(base.c_str())) return base;
-    for (int n = 1; n <= kMaxNameNumber; ++n)
-        if (!m_pScene->findObject(numbered(base, n).c_str())) return numbered(base, n);
-    return std::string();
+    return m_pScene ? m_pScene->freeObjectName(base, kMaxNameNumber) : std::string();
 }
 
 std::string CKelvanoView::MakeUniqueMaterialName(const std::string& base) const {
-    if (!m_pScene) return std::string();
-    if (!m_pScene->findMaterial(base.c_str())) return base;
-    for (int n = 1; n <= kMaxNameNumber; ++n)
-        if (!m_pScene->findMaterial(numbered(base, n).c_str())) return numbered(base, n);
-    return std::string();
+    return m_pScene ? m_pScene->freeMaterialName(base, kMaxNameNumber) : std::string();
 }
 
 std::string CKelvanoView::MakeNumberedEffectName(const std::string& base) const {

@@ -9,6 +9,7 @@
 #include "scene/pnEvent.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
+#include "sg/sgRuntime.h"
 
 #include <string>
 #include <vector>
@@ -73,7 +74,8 @@ pnObject* CKelvanoView::InsertNewObject(std::unique_ptr<pnObject> made) {
     if (!m_pScene || !m_pDocument || !made) return nullptr;
     pnScene& scene = *m_pScene;
     const std::string name = made->getName();
-    if (name.empty() || name.size() > kMaxObjectNameBytes || scene.findObject(name.c_str())) return nullptr;
+    // A name not free would leave the object without its event.
+    if (sgCharCount(name) > kMaxObjectNameChars || !scene.isObjectNameFree(name.c_str())) return nullptr;
     if (!scene.addObject(made.get())) return nullptr;
     pnObject* object = made.release();
     if (object->isChart()) scene.addChart(object);
@@ -98,8 +100,7 @@ int CKelvanoView::RenameObject(pnObject* object, const std::string& newName) {
     if (!object || !m_pScene || !m_pDocument) return 0;
     pnScene& scene = *m_pScene;
     const std::string oldName = object->getName();
-    if (newName.empty() || newName == oldName || newName.size() > kMaxObjectNameBytes ||
-        scene.findObject(newName.c_str()))
+    if (newName == oldName || sgCharCount(newName) > kMaxObjectNameChars || !scene.isObjectNameFree(newName.c_str()))
         return 0;
     {
         CEditScope edit(*this, object);

@@ -45,7 +45,7 @@ std::string CKelvanoView::NextPasteName(const std::string& name, const pnScene& 
     for (size_t i = start; i < name.size(); ++i) n = n * 10 + (name[i] - '0');
     for (int k = 1; k <= kNameTries; ++k) {
         const std::string candidate = prefix + std::to_string(n + k);
-        if (!scene.objectExists(candidate.c_str())) return candidate;
+        if (scene.isObjectNameFree(candidate.c_str())) return candidate;
     }
     return std::string();
 }

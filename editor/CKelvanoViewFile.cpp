@@ -34,8 +34,8 @@ std::string inQuotes(const std::string& path) { return "\"" + path + "\""; }
 std::string folderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 }  // namespace
 
-int CKelvanoView::ReadSceneFile(const std::string& path, pnScene& scene) {
-    return pnSceneLoader::readScene(scene, path);
+int CKelvanoView::ReadSceneFile(const std::string& path, pnScene& scene, pnReadEnd* end) {
+    return pnSceneLoader::readScene(scene, path, end);
 }
 
 namespace {
@@ -109,24 +109,28 @@ int CKelvanoView::OnFileSaveAs() {
 
 int CKelvanoView::WriteScene() {
     if (CFrameRelays* frame = Frame()) {
-        if (!m_bAnimationMode) {
-            frame->RebuildEventTree();
-            frame->ApplyEventTreeOrder();
-        } else {
-            frame->RebuildTimeLineRows();
-        }
+        // The tree's order goes to the scene in both modes: in animation mode
+        // the tree is current (a re-parenting drop changes only the parents).
+        if (!m_bAnimationMode) frame->RebuildEventTree();
+        frame->ApplyEventTreeOrder();
+        if (m_bAnimationMode) frame->RebuildTimeLineRows();
     }
     if (m_strPathName.empty()) return 0;
     if (m_pScene) m_pScene->setName(std::filesystem::path(m_strPathName).stem().string().c_str());
-    // A failed write keeps the document modified and says so.
-    if (!m_pScene || !WriteWithoutPreview(m_strPathName)) {
-        if (m_pHost)
-            m_pHost->MessageBox(inQuotes(m_strPathName) + " could not be saved.", kAppName, KV_MB_OK | KV_MB_ICONERROR);
-        return 0;
-    }
+    // A failed write keeps the document modified and says so, and why.
+    if (!SaveSceneTo(m_strPathName)) return 0;
     if (m_pHost) m_pHost->SetTitle(m_strPathName);
     SetModified(false);
     return 1;
+}
+
+int CKelvanoView::SaveSceneTo(const std::string& path) {
+    std::string why;
+    if (m_pScene && WriteWithoutPreview(path, &why)) return 1;
+    if (m_pHost)
+        m_pHost->MessageBox(inQuotes(path) + " could not be saved." + (why.empty() ? "" : "\n" + why + "."), kAppName,
+                            KV_MB_OK | KV_MB_ICONERROR);
+    return 0;
 }
 
 int CKelvanoView::OnSaveBinaryAs() {
@@ -136,16 +140,12 @@ int CKelvanoView::OnSaveBinaryAs() {
 int CKelvanoView::OnSaveBinary() {
     if (m_strPathName.empty()) return OnFileSaveAs();
     if (CFrameRelays* frame = Frame()) frame->ApplyEventTreeOrder();
-    if (!m_pScene || !WriteWithoutPreview(m_strPathName)) {
-        if (m_pHost)
-            m_pHost->MessageBox(inQuotes(m_strPathName) + " could not be saved.", kAppName, KV_MB_OK | KV_MB_ICONERROR);
-        return 0;
-    }
+    if (!SaveSceneTo(m_strPathName)) return 0;
     SetModified(false);
     return 1;
 }
 
-int CKelvanoView::WriteWithoutPreview(const std::string& path) {
+int CKelvanoView::WriteWithoutPreview(const std::string& path, std::string* why) {
     pnScene& scene = *m_pScene;
     pnEffect* preview = m_nEffectEditMode == 1 && !m_strDialogPlayEffect.empty()
                             ? scene.findEffect(m_strDialogPlayEffect.c_str())
@@ -160,7 +160,7 @@ int CKelvanoView::WriteWithoutPreview(const std::string& path) {
         event->removePlayAt(at);
     }
     if (preview) scene.removeEffect(preview);
-    const int saved = scene.save(path.c_str(), 0);
+    const int saved = scene.save(path.c_str(), 0, why);
     if (preview) scene.addEffect(preview);
     if (at >= 0) event->insertPlayAt(at, play);
     return saved;
@@ -235,10 +235,14 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
         if (origin == OpenOrigin::Given || origin == OpenOrigin::Recent) m_bOpenWhenCreated = 1;
         return 0;
     }
+    // A recent file's path is used by this open alone, however it ends: a
+    // Cancel at "Save changes?" must not leave it for the next Ctrl+O. (The
+    // given path may be that very field.)
+    std::string path = givenPath;
+    m_strPendingOpen.clear();
     if (!m_pHost || !SaveModified()) return 0;
     CKelvanoAppState* app = GetAppState();
     const bool dropped = origin == OpenOrigin::Drop;
-    std::string path = givenPath;
     m_bOpenGivenFile = 0;
     if (origin == OpenOrigin::Dialog) {
         FileDialogRequest request;
@@ -258,12 +262,20 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     };
     m_pHost->SetCursor(ViewCursor::Wait);
     auto scene = std::make_unique<pnScene>();
-    const int read = ReadSceneFile(path, *scene);
+    pnReadEnd end;
+    const int read = ReadSceneFile(path, *scene, &end);
     if (read == 0) {
         if (origin == OpenOrigin::Recent && app) app->RemoveFromRecentFiles(path);
         return refuse(dropped ? inQuotes(path) + ": not found" : inQuotes(path) + " is not found.");
     }
     if (read < 0) return refuse(inQuotes(path) + " is not a scene file.");
+    // A file cut off inside a block holds only part of its scene: the
+    // current scene goes only when the user wants what could be read.
+    if (!end.whole && m_pHost->MessageBox(pnSceneLoader::cutShortMessage(path, end) + "\nOpen what could be read?",
+                                          kOpenErrorCaption, KV_MB_YESNO | KV_MB_ICONWARNING) != KV_IDYES) {
+        m_pHost->SetCursor(CurrentCursor());
+        return 0;
+    }
     if ((origin == OpenOrigin::Dialog || dropped) && app) {
         app->SetSceneDir(folderOf(path));
         app->AddToRecentFiles(path);

@@ -54,13 +54,15 @@ void failWritesOverTheSizeLimit() {
 AtomicFile::~AtomicFile() { discard(); }
 
 void AtomicFile::fail(const char* what) {
-    m_error = std::string(what) + " " + m_target + ": " + std::strerror(errno);
+    m_reason = std::strerror(errno);
+    m_error = std::string(what) + " " + m_target + ": " + m_reason;
 }
 
 bool AtomicFile::open(const std::string& path) {
     discard();
     failWritesOverTheSizeLimit();
     m_error.clear();
+    m_reason.clear();
     m_target = followLink(path);
     if (m_target.empty()) {
         errno = ENOENT;

@@ -34,6 +34,8 @@ public:
     const std::string& target() const { return m_target; }
     // Why the last open or commit failed, for messages.
     const std::string& error() const { return m_error; }
+    // The system's own words for it ("Permission denied"), for users.
+    const std::string& reason() const { return m_reason; }
 
 private:
     void fail(const char* what);
@@ -42,6 +44,7 @@ private:
     std::string m_target;
     std::string m_temp;  // empty when writing in place
     std::string m_error;
+    std::string m_reason;
 };
 
 // Opens path atomically, lets write fill the stream and commits when it

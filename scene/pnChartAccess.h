@@ -4,6 +4,8 @@
 // object without it is neither hung, played nor picked.
 #pragma once
 
+#include <string>
+
 class pnScene;
 class pnObject;
 class pnEvent;
@@ -24,6 +26,9 @@ public:
     virtual void setChartEventGroup(sgGroup* group) = 0;
     // Makes the parts, effects and events when an event shows the chart.
     virtual void generateChartParts(pnScene& scene, pnEvent* event) = 0;
+    // The event that shows the chart was renamed: the chart's events name it
+    // as their parent, and parts made later hang under it.
+    virtual void renameShowingEvent(const std::string& oldName, const std::string& newName) = 0;
     // Takes an event out of the chart's list and deletes it.
     virtual void removeChartEvent(pnEvent* event) = 0;
     // Takes every generated part out of the chart and deletes it.

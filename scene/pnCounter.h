@@ -112,6 +112,9 @@ public:
     void setStringProperty(pnStringProperty* style) override;
     const char* getStringPropertyName() const override;
     void setBackMaterial(const char* name) override;
+    bool usesMaterial(const std::string& materialName) const override {
+        return pnObject::usesMaterial(materialName) || (!materialName.empty() && backMaterial == materialName);
+    }
     const std::string& getBackMaterial() const { return backMaterial; }
     void setMaterial(const char* name) override;
 

@@ -288,9 +288,21 @@ pnLexer::Scope::Scope(pnLexer& lexer) : previous(s_active) { s_active = &lexer; 
 pnLexer::Scope::~Scope() { s_active = previous; }
 
 bool pnLexer::readBlock() {
+    if (blockEnd > countedPos) linesBefore += std::count(block.get() + countedPos, block.get() + blockEnd, '\n');
+    countedPos = 0;
     blockPos = 0;
     blockEnd = scriptFile ? std::fread(block.get(), 1, kBlockSize, scriptFile) : 0;
     return blockEnd > 0;
+}
+
+int pnLexer::lineNumber() {
+    // The current character (block[blockPos - 1]) stands on the line counted.
+    const size_t upTo = blockPos > 0 ? blockPos - 1 : 0;
+    if (upTo > countedPos) {
+        linesBefore += std::count(block.get() + countedPos, block.get() + upTo, '\n');
+        countedPos = upTo;
+    }
+    return linesBefore + 1 > INT_MAX ? INT_MAX : static_cast<int>(linesBefore + 1);
 }
 
 // Every character of a read passes here: the common case stays in line.
@@ -385,6 +397,7 @@ void pnLexer::readString() {
         }
         nextChar();
     }
+    openString = scriptEof;
     if (!scriptEof && ch == '"') nextChar();
     symText = toUtf8FromLegacy(text);
     sym = lookupRW(symText.c_str());
@@ -480,8 +493,20 @@ int pnLexer::getSym() {
     switch (ch) {
         case '(': sym = SYM_LPAREN; nextChar(); return sym;
         case ')': sym = SYM_RPAREN; nextChar(); return sym;
-        case '{': sym = SYM_LBRACE; nextChar(); return sym;
-        case '}': sym = SYM_RBRACE; nextChar(); return sym;
+        case '{':
+            // The word before an outermost "{" (still in symText) names the block.
+            if (depth++ == 0) {
+                openWord = symText;
+                openLine = lineNumber();
+            }
+            sym = SYM_LBRACE;
+            nextChar();
+            return sym;
+        case '}':
+            if (depth > 0) --depth;
+            sym = SYM_RBRACE;
+            nextChar();
+            return sym;
         case '"': readString(); return sym;
         default: break;
     }

@@ -215,6 +215,13 @@ public:
     int symInt = 0;
     double symFloat = 0.0;
 
+    // Whether the input ended inside a block: an outermost "{" never closed,
+    // or a quoted string never ended. The block is named by the word before
+    // its "{" and the line that "{" stands on (lines count from 1).
+    bool endedInsideBlock() const { return scriptEof && (depth > 0 || openString); }
+    const std::string& openBlockWord() const { return openWord; }
+    int openBlockLine() const { return openLine; }
+
     // The lexer of the read in progress, for the block readers that the
     // scene reader hands a block to; null between reads. Inline: every token
     // test of a read goes through it.
@@ -235,6 +242,9 @@ private:
     inline static pnLexer* s_active = nullptr;
 
     bool readBlock();
+    // The line of the current character, counted lazily: only when an
+    // outermost block opens.
+    int lineNumber();
     void nextChar();
     void nextCharFromNextBlock();
     template <class Take>
@@ -252,6 +262,14 @@ private:
     size_t blockEnd = 0;
     std::string stringText;  // a quoted string before its decoding, reused
     int ch = ' ';
+    // Braces open, and the outermost open block.
+    long long depth = 0;
+    bool openString = false;
+    std::string openWord;
+    int openLine = 0;
+    // Lines ended before block[countedPos].
+    long long linesBefore = 0;
+    size_t countedPos = 0;
 };
 
 // The active lexer's calls, for block readers: SYM_EOF when no read is in

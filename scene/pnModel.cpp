@@ -13,6 +13,13 @@ pnModel::~pnModel() {
     detachNodesForDelete(true);
 }
 
+bool pnModel::readable(const std::string& f) {
+    const GLuint id = getModel(f);
+    if (id == 0) return false;
+    glDeleteLists(id, 1);
+    return true;
+}
+
 sgNode* pnModel::getNode() {
     releaseNodes();
     GLuint id = getModel(file);

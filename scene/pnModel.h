@@ -11,6 +11,9 @@ public:
     // Deletes the texturing, moves child events' nodes to the event's parent
     // and deletes the nodes.
     ~pnModel() override;
+    // Whether a model file (as stored) can be read and drawn: an object made
+    // of one that cannot would never be seen. Needs a current GL context.
+    static bool readable(const std::string& file);
 
     using pnObject::getNode;
     // Loads the model file's display list and builds the node chain around

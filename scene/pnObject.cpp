@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstring>
 
+#include "scene/pnChartDataPt.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "scene/pnWriteUtil.h"
@@ -81,6 +82,16 @@ int pnObject::copy(const pnObject* other) {
 void pnObject::setName(const char* n) {
     setNameString(n);
     if (n && nodesLive()) switchNode->setName(switchNodeName());
+}
+
+bool pnObject::usesMaterial(const std::string& materialName) const {
+    if (materialName.empty()) return false;
+    if (material == materialName) return true;
+    for (int i = 0; i < getNumDataPts(); ++i) {
+        const pnChartDataPt* point = getDataPt(i);
+        if (point && (point->materialName == materialName || point->jointMaterialName == materialName)) return true;
+    }
+    return false;
 }
 
 std::string pnObject::switchNodeName() const { return sgCutBytes(name, 63); }

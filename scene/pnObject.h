@@ -189,9 +189,14 @@ public:
     virtual int findDataPtPart(pnObject* part, int* point, int* which);
 
     // A chart's data points; other kinds have none. The scene reads them to
-    // find material uses and the last animated frame.
+    // find the last animated frame.
     virtual int getNumDataPts() const { return 0; }
     virtual const pnChartDataPt* getDataPt(int index) const { return nullptr; }
+    // Whether the object names the material anywhere: its own and its data
+    // points' (material and joint material), and in the kinds that have them
+    // a text's back material, a chart's label, data, back and joint
+    // materials. A material in use is never deleted.
+    virtual bool usesMaterial(const std::string& materialName) const;
 
     // ---- Non-virtual operations. ----
 

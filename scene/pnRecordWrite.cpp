@@ -95,6 +95,12 @@ int pnEvent::write(FILE* f) const {
     if (hasParent) pnWriteQuoted(f, "parent", parent);
     for (const auto& p : plays)
         pnWritef(f, "    play\t( \"%s\" %d %d %d )\n", pnQuotable(p->effect).c_str(), p->start, p->end, p->visible);
+    // What the reader takes the file keeps: each key only where it differs
+    // from a new event's, after the plays that a repeat counts from.
+    if (delay != 0) pnWriteInt(f, "delay", delay);
+    if (disappear != -1) pnWriteInt(f, "disappear", disappear);
+    if (nonStop != 0) pnWriteInt(f, "nonStop", nonStop);
+    if (repeat != 1) pnWriteInt(f, "repeat", repeat);
     pnWriteBlockEnd(f);
     return pnWriteOk(f);
 }

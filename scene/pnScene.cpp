@@ -38,8 +38,9 @@ auto itemByName(const List& list, const char* name) -> decltype(list.get(0)) {
 
 int copyName(const std::string& name, char* buffer, size_t size) {
     if (!buffer || size == 0) return 0;
-    size_t n = std::min(name.size(), size - 1);
-    std::memcpy(buffer, name.data(), n);
+    const std::string cut = sgCutBytes(name, size - 1);
+    const size_t n = cut.size();
+    std::memcpy(buffer, cut.data(), n);
     buffer[n] = '\0';
     return 1;
 }
@@ -251,18 +252,43 @@ int pnScene::stringPropertyExists(const char* n) const {
     return indexByName(stringProperties, n) >= 0;
 }
 
+int pnScene::isObjectNameFree(const char* n) const {
+    if (!n || !*n) return 0;
+    const std::string k = key(n);
+    if (viewpoint && viewpoint->getName() == k) return 0;
+    return !objectExists(n) && !eventExists(n) && !lightExists(n);
+}
+
+int pnScene::isMaterialNameFree(const char* n) const { return n && *n && !materialExists(n); }
+
+namespace {
+
+template <class Free>
+std::string firstFree(const std::string& base, int last, Free isFree) {
+    if (isFree(base)) return base;
+    for (int n = 1; n <= last; ++n) {
+        char digits[16];
+        std::snprintf(digits, sizeof digits, "%03d", n);
+        if (isFree(base + digits)) return base + digits;
+    }
+    return std::string();
+}
+
+}  // namespace
+
+std::string pnScene::freeObjectName(const std::string& base, int last) const {
+    return firstFree(base, last, [this](const std::string& n) { return isObjectNameFree(n.c_str()) != 0; });
+}
+
+std::string pnScene::freeMaterialName(const std::string& base, int last) const {
+    return firstFree(base, last, [this](const std::string& n) { return isMaterialNameFree(n.c_str()) != 0; });
+}
+
 int pnScene::isMaterialUsed(const char* n) const {
     if (!n || !*n) return 0;
     std::string k = key(n);
-    for (int i = 0; i < getNumObjects(); ++i) {
-        const pnObject* o = getObject(i);
-        if (o->getMaterialName() == k) return 1;
-        if (!o->isChart()) continue;
-        for (int p = 0; p < o->getNumDataPts(); ++p) {
-            const pnChartDataPt* pt = o->getDataPt(p);
-            if (pt && pt->materialName == k) return 1;
-        }
-    }
+    for (int i = 0; i < getNumObjects(); ++i)
+        if (getObject(i)->usesMaterial(k)) return 1;
     return 0;
 }
 

@@ -116,8 +116,8 @@ public:
     pnEffect* getEffect(int index) const;
     pnEvent* getEvent(int index) const;
     pnStringProperty* getStringProperty(int index) const;
-    // Copy the name into buffer (size bytes, terminated; names never exceed
-    // 127 bytes). 0 when there is no such item.
+    // Copy the name into buffer (size bytes, terminated; a name too long for
+    // it is cut on a character boundary). 0 when there is no such item.
     int getMaterialName(int index, char* buffer, size_t size = 128) const;
     int getObjectName(int index, char* buffer, size_t size = 128) const;
     int objectExists(const char* name) const;
@@ -127,7 +127,19 @@ public:
     int materialExists(const char* name) const;
     int chartExists(const char* name) const;
     int stringPropertyExists(const char* name) const;
-    // Objects' materials and, for charts, their data points' materials.
+    // The one rule for a name an object takes (added, renamed, pasted, a
+    // chart from the wizard, a text): it is free when it is not empty and no
+    // object, event, light or the viewpoint (the camera) holds it; events
+    // take their objects' names, so a name any of them holds would leave an
+    // object without its event.
+    int isObjectNameFree(const char* name) const;
+    // A material's name is free when it is not empty and no material holds it.
+    int isMaterialNameFree(const char* name) const;
+    // base when it is free, else the first free of base001 .. base<last>
+    // (three digits at least); "" when none is.
+    std::string freeObjectName(const std::string& base, int last = 9999) const;
+    std::string freeMaterialName(const std::string& base, int last = 9999) const;
+    // Whether an object names the material anywhere (pnObject::usesMaterial).
     int isMaterialUsed(const char* name) const;
     int isMaterialUsedByEffect(const char* name) const;
     pnObject* findObjectUsingMaterial(const char* name) const;
@@ -234,6 +246,12 @@ public:
     void updateObjectsUsingMaterial(pnMaterial* material);
     void updateStringsUsingProperty(pnStringProperty* style);
     int getLastEventFrame() const;
+    // The events in list order, except that an event whose parent stands
+    // later comes right after that parent (and so on down): the order the
+    // graph is built and the file is written in, so a child always finds its
+    // parent's node, whatever order the list was left in. Events caught in a
+    // parent cycle keep their list order at the end.
+    std::vector<pnEvent*> eventsParentsFirst() const;
     // The chart interface of a chart object, or null.
     static pnChartAccess* chartAccess(pnObject* object);
 
@@ -297,12 +315,14 @@ public:
     // ---- scene files (".apn") ----
     // Reads the lexer's file into this scene (normally an empty one); the
     // caller opens and closes the file and builds the scene graph. Scene files
-    // are opened, read and closed by pnSceneLoader.
-    void read(pnLexer& lexer);
+    // are opened, read and closed by pnSceneLoader. The number of blocks of
+    // known kinds read (a block whose values are all defaults counts too).
+    int read(pnLexer& lexer);
     // Saves through a temporary file in the target's folder, renamed over the
     // target only once every write and the close succeeded; convertPaths
-    // writes portable paths. 1 on success; 0 leaves an existing file untouched.
-    int save(const char* path, int convertPaths);
+    // writes portable paths. 1 on success; 0 leaves an existing file untouched
+    // and puts the system's reason in *why when given.
+    int save(const char* path, int convertPaths, std::string* why = nullptr);
     // Writes every block in file order; 0 when a write failed.
     int writeScene(FILE* f, int convertPaths) const;
     // Value readers: each consumes its key token, then the value.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "scene/pnBackground.h"
@@ -132,7 +133,44 @@ int pnScene::removeLightFromScene(pnLight* light) {
 // ---- events ----
 
 void pnScene::addAllEventsToScene() {
-    for (int i = 0; i < getNumEvents(); ++i) addObjectsToScene(getEvent(i));
+    for (pnEvent* event : eventsParentsFirst()) addObjectsToScene(event);
+}
+
+std::vector<pnEvent*> pnScene::eventsParentsFirst() const {
+    const int n = getNumEvents();
+    std::vector<pnEvent*> order;
+    order.reserve(static_cast<size_t>(n));
+    std::unordered_map<std::string, int> index;
+    for (int i = 0; i < n; ++i) index.emplace(getEvent(i)->getName(), i);
+    // Children waiting for a parent that stands later, by the parent's index.
+    std::unordered_map<int, std::vector<int>> waiting;
+    std::vector<char> placed(static_cast<size_t>(n), 0);
+    std::vector<int> stack;
+    for (int i = 0; i < n; ++i) {
+        const pnEvent* event = getEvent(i);
+        if (event->getHasParent()) {
+            auto up = index.find(event->getParent());
+            if (up != index.end() && up->second != i && !placed[static_cast<size_t>(up->second)]) {
+                waiting[up->second].push_back(i);
+                continue;
+            }
+        }
+        // The event, then whatever waited for it, depth first in list order.
+        stack.assign(1, i);
+        while (!stack.empty()) {
+            const int at = stack.back();
+            stack.pop_back();
+            placed[static_cast<size_t>(at)] = 1;
+            order.push_back(getEvent(at));
+            auto kids = waiting.find(at);
+            if (kids == waiting.end()) continue;
+            for (auto k = kids->second.rbegin(); k != kids->second.rend(); ++k) stack.push_back(*k);
+            waiting.erase(kids);
+        }
+    }
+    for (int i = 0; i < n; ++i)
+        if (!placed[static_cast<size_t>(i)]) order.push_back(getEvent(i));
+    return order;
 }
 
 int pnScene::attachEventNode(sgGroup* group, pnEvent* event, sgNode* node) {
@@ -373,6 +411,9 @@ int pnScene::renameEvent(pnEvent* event, const char* newName) {
         pnEvent* child = getEvent(i);
         if (child != event && child->getParent() == oldName) child->setParent(renamed.c_str());
     }
+    // A chart's own events and its parts to come hang under the event too.
+    for (int i = 0; i < getNumCharts(); ++i)
+        if (pnChartAccess* chart = chartAccess(getChart(i))) chart->renameShowingEvent(oldName, renamed);
     pnEvent* parent = event->getHasParent() ? findEvent(event->getParent().c_str()) : nullptr;
     if (!parent) return 1;
     // The new name takes the old one's place among the parent's children.
@@ -414,7 +455,8 @@ int pnScene::moveEventNode(pnEvent* event, int where) {
 // ---- materials and text styles ----
 
 int pnScene::addAMaterialToScene(pnMaterial* material) {
-    if (!material) return 0;
+    // A nameless material could never be chosen, kept apart or saved back.
+    if (!material || material->getName().empty()) return 0;
     if (materialExists(material->getName().c_str())) {
         debugPrint2("[pnScene::addAMaterialToScene] ", "A material with the same name already exists");
         return 0;

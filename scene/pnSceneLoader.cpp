@@ -13,7 +13,8 @@
 
 pnSceneLoader::pnSceneLoader(std::string dir) : programDir(std::move(dir)) {}
 
-pnSceneLoader::Result pnSceneLoader::readScene(pnScene& scene, const std::string& path) {
+pnSceneLoader::Result pnSceneLoader::readScene(pnScene& scene, const std::string& path, pnReadEnd* end) {
+    if (end) *end = pnReadEnd();
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0) return NOT_FOUND;
     if (!S_ISREG(st.st_mode)) return NOT_A_SCENE;
@@ -24,13 +25,15 @@ pnSceneLoader::Result pnSceneLoader::readScene(pnScene& scene, const std::string
         std::fclose(file);
         return NOT_A_SCENE;
     }
-    readStream(scene, file);
+    const int blocks = readStream(scene, file, end);
     std::fclose(file);
-    return readAnything(scene) ? READ : NOT_A_SCENE;
+    // A scene block of default values is a scene all the same: the writer
+    // writes one for a new, empty scene.
+    return blocks > 0 || readAnything(scene) ? READ : NOT_A_SCENE;
 }
 
-pnSceneLoader::Result pnSceneLoader::readFile(pnScene& scene, const std::string& path) const {
-    const Result result = readScene(scene, path);
+pnSceneLoader::Result pnSceneLoader::readFile(pnScene& scene, const std::string& path, pnReadEnd* end) const {
+    const Result result = readScene(scene, path, end);
     if (result == READ) setFolders(std::filesystem::path(path).parent_path().string());
     return result;
 }
@@ -46,9 +49,20 @@ bool pnSceneLoader::readAnything(const pnScene& s) {
            s.getSetFlag(pnScene::SCALE_FLAG);
 }
 
-void pnSceneLoader::readStream(pnScene& scene, FILE* file) {
+int pnSceneLoader::readStream(pnScene& scene, FILE* file, pnReadEnd* end) {
     pnLexer lexer(file);
-    scene.read(lexer);
+    const int blocks = scene.read(lexer);
+    if (end) {
+        end->whole = !lexer.endedInsideBlock();
+        end->block = end->whole ? std::string() : lexer.openBlockWord();
+        end->line = end->whole ? 0 : lexer.openBlockLine();
+    }
+    return blocks;
+}
+
+std::string pnSceneLoader::cutShortMessage(const std::string& path, const pnReadEnd& end) {
+    if (end.whole) return std::string();
+    return "\"" + path + "\" ends inside the \"" + end.block + "\" block at line " + std::to_string(end.line) + ".";
 }
 
 std::vector<std::string> pnSceneLoader::modelFolders(const std::string& sceneFolder) const {

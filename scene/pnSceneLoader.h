@@ -11,6 +11,14 @@
 class pnScene;
 struct SceneGraphRoots;
 
+// How a read file ended: whole, or inside a block (cut off while it was
+// written or copied), named by the word before its "{" and that "{"'s line.
+struct pnReadEnd {
+    bool whole = true;
+    std::string block;
+    int line = 0;
+};
+
 class pnSceneLoader {
 public:
     // programDir: the folder the program's data folders ("ChartSlices",
@@ -23,12 +31,18 @@ public:
     // path that names nothing readable is NOT_FOUND; a device, a pipe or a
     // folder is NOT_A_SCENE and never read (/dev/zero would never end); a
     // regular file is read into scene (an empty one), and is NOT_A_SCENE
-    // when nothing of a scene came of it (a text file, random bytes).
-    static Result readScene(pnScene& scene, const std::string& path);
+    // when nothing of a scene came of it (a text file, random bytes): no
+    // block of a known kind and nothing a block leaves behind.
+    // end, when given, tells whether the file ended inside a block.
+    static Result readScene(pnScene& scene, const std::string& path, pnReadEnd* end = nullptr);
     // readScene, then, when read, the folders for the file's folder.
-    Result readFile(pnScene& scene, const std::string& path) const;
-    // Reads an open file from where it stands; the caller closes it.
-    static void readStream(pnScene& scene, FILE* file);
+    Result readFile(pnScene& scene, const std::string& path, pnReadEnd* end = nullptr) const;
+    // Reads an open file from where it stands; the caller closes it. The
+    // number of blocks of known kinds read.
+    static int readStream(pnScene& scene, FILE* file, pnReadEnd* end = nullptr);
+    // What every program says of a file that ends inside a block:
+    // "PATH" ends inside the "material" block at line 212.
+    static std::string cutShortMessage(const std::string& path, const pnReadEnd& end);
     // Whether a read left anything of a scene in a scene that was empty
     // before: a block of any kind leaves a record, a name, a size or a
     // version behind.

@@ -441,7 +441,8 @@ void pnScene::raiseLastFrameForRepeat(const pnEvent* e) {
 
 // ---- top level ----
 
-void pnScene::read(pnLexer& lexer) {
+int pnScene::read(pnLexer& lexer) {
+    int blocks = 0;
     pnLexer::Scope reading(lexer);
     ReadIndex index;
     for (int i = 0; i < getNumObjects(); ++i) index.objects.insert(getObject(i)->getName());
@@ -479,6 +480,8 @@ void pnScene::read(pnLexer& lexer) {
         }
         if (block) {
             getSym();
+            // Only a keyword followed by its "{" makes a block.
+            blocks += sym == SYM_LBRACE;
             gmatchSym(SYM_LBRACE);
             (this->*block)();
             if (sym == SYM_RBRACE) getSym();
@@ -489,6 +492,7 @@ void pnScene::read(pnLexer& lexer) {
         if (sym != SYM_LBRACE) getSym();
         if (sym == SYM_LBRACE) skipGroup();
     }
+    return blocks;
 }
 
 // ---- the scene block ----

@@ -1,5 +1,7 @@
 // Writing ".apn" scene files: the file order, the scene block and the save
 // that never damages the file it replaces.
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "platform/AtomicFile.h"
@@ -61,21 +63,26 @@ int pnScene::writeScene(FILE* f, int convertPaths) const {
     for (int i = 0; i < getNumStringProperties(); ++i) ok &= getStringProperty(i)->write(f);
     for (int i = 0; i < getNumObjects(); ++i) ok &= getObject(i)->write(f, convertPaths);
     for (int i = 0; i < getNumEffects(); ++i) ok &= getEffect(i)->write(f);
-    for (int i = 0; i < getNumEvents(); ++i) ok &= getEvent(i)->write(f);
+    for (const pnEvent* event : eventsParentsFirst()) ok &= event->write(f);
     return ok && pnWriteOk(f);
 }
 
-int pnScene::save(const char* path, int convertPaths) {
+int pnScene::save(const char* path, int convertPaths, std::string* why) {
     static const char* kWho = "[pnScene::save] ";
     AtomicFile out;
     if (!path || !*path || !out.open(path)) {
         debugPrint2(kWho, "file cannot be opened for writing");
+        if (why) *why = out.reason().empty() ? std::string(std::strerror(ENOENT)) : out.reason();
         return 0;
     }
     // The old file is replaced only once all of the scene is written.
-    if (!writeScene(out.file(), convertPaths) || !out.commit()) {
+    errno = 0;
+    const bool written = writeScene(out.file(), convertPaths) != 0;
+    const int writeError = errno;
+    if (!written || !out.commit()) {
         out.discard();
         debugPrint2(kWho, "file could not be written");
+        if (why) *why = !written ? std::strerror(writeError ? writeError : EIO) : out.reason();
         return 0;
     }
     return 1;

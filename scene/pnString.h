@@ -47,6 +47,9 @@ public:
     void setMaterial(const char* name) override;
     void setString(const char* text) override;
     void setBackMaterial(const char* name) override;
+    bool usesMaterial(const std::string& materialName) const override {
+        return pnObject::usesMaterial(materialName) || (!materialName.empty() && backMaterial == materialName);
+    }
     // By name: a built text takes the scene's style of that name (when there
     // is one) and is built again. By pointer: takes the style at once.
     void setStringProperty(const char* name) override;

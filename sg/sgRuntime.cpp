@@ -117,7 +117,25 @@ std::string sgCutBytes(const std::string& text, size_t maxBytes) {
     return text.substr(0, cut);
 }
 
-std::string sgCutName(const std::string& name) { return sgCutBytes(name, SG_NAME_MAX); }
+size_t sgCharCount(const std::string& text) {
+    size_t n = 0;
+    for (unsigned char c : text) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+std::string sgCutChars(const std::string& text, size_t maxChars) {
+    // Every character takes at least one byte: short texts need no count.
+    if (text.size() <= maxChars) return text;
+    size_t chars = 0, at = 0;
+    for (; at < text.size(); ++at) {
+        if ((static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) continue;
+        if (chars == maxChars) break;
+        ++chars;
+    }
+    return text.substr(0, at);
+}
+
+std::string sgCutName(const std::string& name) { return sgCutChars(name, SG_NAME_MAX); }
 
 std::string sgCutName(const char* name) { return name ? sgCutName(std::string(name)) : std::string(); }
 

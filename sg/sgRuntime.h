@@ -43,11 +43,18 @@ uint32_t sgTimeMs();
 // UTF-8 sequence in half.
 std::string sgCutBytes(const std::string& text, size_t maxBytes);
 
-// Names that the file format and the lists keep in 128-byte fields: at most
-// 127 bytes, never cutting a UTF-8 sequence in half.
+// Names (of objects, materials, lights, events, effects, styles and points'
+// texts) keep at most 127 characters, never cutting a UTF-8 sequence in
+// half. A legacy file keeps a name in 127 bytes of its own code page, so it
+// holds at most 127 characters: recoded to UTF-8 (up to three bytes each) it
+// stays whole, and a name written back reads back the same.
 constexpr size_t SG_NAME_MAX = 127;
 std::string sgCutName(const std::string& name);
 std::string sgCutName(const char* name);
+// The characters of UTF-8 text (bytes that do not continue a sequence).
+size_t sgCharCount(const std::string& text);
+// The longest prefix of text of at most maxChars characters.
+std::string sgCutChars(const std::string& text, size_t maxChars);
 
 // Failures a user must see (caption "Error" and the like). The program installs
 // a message box; tests install a recorder; by default the text goes to stderr.

@@ -202,13 +202,19 @@ bool writeImage(pnScene& scene, const Options& o, int width, int height) {
 int render(const Options& o) {
     pnSceneLoader loader(programDir());
     auto scene = std::make_unique<pnScene>();
-    const pnSceneLoader::Result read = loader.readFile(*scene, o.scene);
+    pnReadEnd end;
+    const pnSceneLoader::Result read = loader.readFile(*scene, o.scene, &end);
     if (read == pnSceneLoader::NOT_FOUND) {
         std::fprintf(stderr, "kelvano-render: cannot open %s\n", o.scene.c_str());
         return 1;
     }
     if (read != pnSceneLoader::READ) {
         std::fprintf(stderr, "kelvano-render: \"%s\" is not a scene file.\n", o.scene.c_str());
+        return 1;
+    }
+    // A file cut off inside a block would draw only part of its scene.
+    if (!end.whole) {
+        std::fprintf(stderr, "kelvano-render: %s\n", pnSceneLoader::cutShortMessage(o.scene, end).c_str());
         return 1;
     }
     if (o.verbose)

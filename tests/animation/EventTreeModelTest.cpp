@@ -316,3 +316,26 @@ TEST_F(GrowShrinkModelTest, AlignmentsRowsAndEmptyChart) {
     empty.TypeEnd(5);
     EXPECT_EQ(empty.RowLabel(0), "");
 }
+
+// Renaming an event that is not named after its object renamed nothing of
+// the object but pointed the event at a name no object has: the object was
+// cut off from its event. Only an object that bears the event's name follows.
+TEST_F(EventTreeModelTest, RenamingAnEventNamedOtherwiseKeepsItsObject) {
+    pnEvent* moves = scene.findEvent("B");
+    ASSERT_NE(moves, nullptr);
+    // B shows the object A, not the object named B.
+    moves->setObjectName("A");
+    bool objectRenamed = true;
+    ASSERT_EQ(RenameEvent(scene, "B", "Slide", &objectRenamed), 1);
+    EXPECT_FALSE(objectRenamed);
+    ASSERT_NE(scene.findEvent("Slide"), nullptr);
+    EXPECT_EQ(std::string(scene.findEvent("Slide")->getObjectName(0)), "A");
+    EXPECT_TRUE(scene.findObject("A"));
+    // Named after its object, both go together, and so does every event that
+    // shows the object.
+    ASSERT_EQ(RenameEvent(scene, "A", "Lead", &objectRenamed), 1);
+    EXPECT_TRUE(objectRenamed);
+    EXPECT_TRUE(scene.findObject("Lead"));
+    EXPECT_EQ(std::string(scene.findEvent("Lead")->getObjectName(0)), "Lead");
+    EXPECT_EQ(std::string(scene.findEvent("Slide")->getObjectName(0)), "Lead");
+}

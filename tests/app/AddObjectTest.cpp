@@ -131,7 +131,7 @@ TEST_F(AddObjectTest, RenameCarriesEveryNameAlongAsOneStep) {
     pnObject* mid = scene().findObject("mid");
     const int steps = doc->GetUndoHistory().GetCount();
 
-    const std::string tooLong(CKelvanoView::kMaxObjectNameBytes + 1, 'n');
+    const std::string tooLong(CKelvanoView::kMaxObjectNameChars + 1, 'n');
     for (const std::string& refused : {std::string(), std::string("mid"), std::string("other"), tooLong}) {
         EXPECT_EQ(view->RenameObject(mid, refused), 0) << refused;
         EXPECT_EQ(mid->getName(), "mid");

@@ -2,9 +2,11 @@
 // Save and Save As with their failures, the ".bpn" saves, dropped files,
 // Highlight Selected and the scene alignment.
 #include "editor/KelvanoIds.h"
+#include "sg/sgNode.h"
 #include "tests/app/ViewFixture.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <random>
 #include <sstream>
@@ -249,7 +251,8 @@ TEST_F(FileCommandsTest, SaveAsWritesWhatOpenReadsAndAFailedSaveKeepsTheChanges)
     host.messages.clear();
     EXPECT_EQ(view->OnFileSave(), 0);
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, "\"/proc/kelvano-test.apn\" could not be saved.");
+    EXPECT_EQ(host.messages[0].text.rfind("\"/proc/kelvano-test.apn\" could not be saved.\n", 0), 0u)
+        << host.messages[0].text;
     EXPECT_EQ(host.messages[0].style & KV_MB_ICONERROR, KV_MB_ICONERROR);
     EXPECT_EQ(view->m_bModified, 1);
     EXPECT_FALSE(fs::exists("/proc/kelvano-test.apn"));
@@ -315,4 +318,118 @@ TEST_F(FileCommandsTest, HighlightSelectedAndSceneAlignment) {
         EXPECT_EQ(checked(id), 1);
         EXPECT_EQ(checked(id == kv::ID_SCENE_ALIGN_FIRST ? id + 1 : kv::ID_SCENE_ALIGN_FIRST), 0);
     }
+}
+
+// A failed save says why, in the system's words: a folder that no longer
+// exists, a folder that may not be written to. The document stays modified.
+TEST_F(FileCommandsTest, AFailedSaveSaysWhy) {
+    addSlantedPlate();
+    struct Case {
+        std::string path, reason;
+    };
+    std::vector<Case> cases = {{dir + "/gone/away/scene.apn", "No such file or directory."}};
+    const std::string locked = dir + "/locked";
+    fs::create_directories(locked);
+    ::chmod(locked.c_str(), 0500);
+    // The superuser writes anywhere: the locked folder only counts for others.
+    if (::geteuid() != 0) cases.push_back({locked + "/scene.apn", "Permission denied."});
+    for (const Case& c : cases) {
+        view->m_bModified = 1;
+        view->m_strPathName = c.path;
+        host.messages.clear();
+        EXPECT_EQ(view->OnFileSave(), 0) << c.path;
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].text, "\"" + c.path + "\" could not be saved.\n" + c.reason);
+        EXPECT_EQ(view->m_bModified, 1);
+    }
+    ::chmod(locked.c_str(), 0700);
+}
+
+// A file cut off inside a block (a copy that stopped, a full disk) used to
+// replace the scene without a word. The user is asked first: No keeps the
+// scene on the screen, Yes opens what could be read.
+TEST_F(FileCommandsTest, AFileCutOffInsideABlockAsksBeforeTheSceneGoes) {
+    const std::string whole = twoPanels(250) + "material {\n name \"red\"\n diffuse ( 1 0 0 )\n}\n";
+    const std::string path = dir + "/cut.apn";
+    // Cut inside the material block, whose "{" stands on line 15 (6 lines of
+    // scene, 4 of each panel).
+    write(path, whole.substr(0, whole.find("diffuse")));
+    addSlantedPlate();
+    pnScene* before = view->GetScene();
+    const std::string question = "\"" + path + "\" ends inside the \"material\" block at line 15.\n"
+                                 "Open what could be read?";
+    for (const int answer : {int(KV_IDNO), int(KV_IDYES)}) {
+        host.messages.clear();
+        host.answers = {answer};
+        view->m_strPendingOpen = path;
+        EXPECT_EQ(view->OnFileOpen(), answer == KV_IDYES ? 1 : 0);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].text, question);
+        EXPECT_EQ(host.messages[0].style & KV_MB_YESNO, KV_MB_YESNO);
+        if (answer == KV_IDNO) {
+            EXPECT_EQ(view->GetScene(), before);
+            EXPECT_NE(scene().findObject("plate"), nullptr);
+        } else {
+            EXPECT_NE(scene().findObject("p2"), nullptr);
+            EXPECT_EQ(view->m_strPathName, path);
+        }
+    }
+    // A whole file asks nothing.
+    write(path, whole);
+    host.messages.clear();
+    view->m_strPendingOpen = path;
+    EXPECT_EQ(view->OnFileOpen(), 1);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_NE(scene().findMaterial("red"), nullptr);
+}
+
+// A recent file's open cancelled at "Save changes?" left its path pending:
+// the next Ctrl+O opened that file without showing the Open dialog.
+TEST_F(FileCommandsTest, ACancelledRecentOpenLeavesNothingPending) {
+    const std::string recent = dir + "/recent.apn";
+    write(recent, twoPanels(250));
+    addSlantedPlate();
+    view->m_bModified = 1;
+    view->m_strPendingOpen = recent;
+    host.answers = {KV_IDCANCEL};
+    EXPECT_EQ(view->OnFileOpen(), 0);
+    EXPECT_TRUE(view->m_strPendingOpen.empty());
+    // Ctrl+O: after the prompt, the Open dialog (cancelled here), not the recent file.
+    host.answers = {KV_IDNO};
+    const size_t dialogs = host.dialogs.size();
+    EXPECT_EQ(view->OnFileOpen(), 0);
+    EXPECT_EQ(host.dialogs.size(), dialogs + 1);
+    EXPECT_EQ(scene().findObject("p1"), nullptr);
+    EXPECT_NE(scene().findObject("plate"), nullptr);
+}
+
+// A re-parenting drop changes only the parent names: a child event could
+// stand before its parent in the list, be saved there, and after Open its
+// object was not drawn. The file puts every parent first, and a scene read
+// with a child first draws it all the same.
+TEST_F(FileCommandsTest, AChildEventBeforeItsParentIsSavedAfterItAndDrawn) {
+    const std::string path = dir + "/family.apn";
+    write(path, "scene {\n version 250\n}\n"
+                "panel {\n name \"kid\"\n dimension ( 10 10 1 )\n}\n"
+                "panel {\n name \"mom\"\n dimension ( 20 20 1 )\n}\n"
+                "event {\n name \"kid\"\n objectName \"kid\"\n parent \"mom\"\n}\n"
+                "event {\n name \"mom\"\n objectName \"mom\"\n}\n");
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    const pnObject* kid = scene().findObject("kid");
+    ASSERT_NE(kid, nullptr);
+    ASSERT_NE(kid->getSwitchNode(), nullptr);
+    EXPECT_NE(kid->getSwitchNode()->getParent(), nullptr) << "the child hangs under its parent";
+    EXPECT_EQ(scene().getEvent(0)->getName(), "kid") << "the list keeps the file's order";
+
+    view->m_bModified = 1;
+    ASSERT_EQ(view->OnFileSave(), 1);
+    const std::string text = read(path);
+    ASSERT_NE(text.find("name\t\"mom\"\n    objectName"), std::string::npos) << text;
+    EXPECT_LT(text.find("name\t\"mom\"\n    objectName"), text.find("name\t\"kid\"\n    objectName"));
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    kid = scene().findObject("kid");
+    ASSERT_NE(kid->getSwitchNode(), nullptr);
+    EXPECT_NE(kid->getSwitchNode()->getParent(), nullptr);
 }

@@ -467,8 +467,8 @@ TEST_F(FollowersTest, EveryWindowFollowsEveryCommand) {
 
 // "Creating Effect" previews through one play, however many drags feed it,
 // on the event of the object it makes the effect for; a save leaves the
-// preview out of the file and keeps it in the scene; OK leaves the one play
-// of the new effect.
+// preview out of the file and keeps it in the scene, and so does a save that
+// fails, which says why; OK leaves the one play of the new effect.
 TEST_F(FollowersTest, CreatingEffectPreviewsThroughOnePlayThatNoSaveWrites) {
     MakeScenes();
     if (HasFatalFailure()) return;
@@ -483,6 +483,15 @@ TEST_F(FollowersTest, CreatingEffectPreviewsThroughOnePlayThatNoSaveWrites) {
     int previews = 0;
     for (int i = 0; i < a.getNumPlays(); ++i) previews += a.getPlay(i)->effect == "istempeffect001";
     EXPECT_EQ(previews, 1) << "one preview play for three drags";
+    EXPECT_EQ(a.getNumPlays(), plays + 1);
+
+    const std::string gone = dir + "/gone/saved.apn";
+    view->m_strPathName = gone;
+    host->messages.clear();
+    EXPECT_EQ(view->OnFileSave(), 0);
+    ASSERT_EQ(host->messages.size(), 1u);
+    EXPECT_EQ(host->messages[0].text, "\"" + gone + "\" could not be saved.\nNo such file or directory.");
+    EXPECT_TRUE(scene().findEffect("istempeffect001")) << "a failed save took the preview away";
     EXPECT_EQ(a.getNumPlays(), plays + 1);
 
     const std::string saved = dir + "/saved.apn";

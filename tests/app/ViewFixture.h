@@ -55,6 +55,20 @@ protected:
         view->OnInitialUpdate();
     }
     pnScene& scene() { return *view->GetScene(); }
+    // A panel (side x side x depth) with an event that shows it, named
+    // eventName or else after the panel, hung into the graph.
+    pnPanel* addShownPanel(const std::string& name, float side, float depth, const std::string& eventName = "") {
+        auto* panel = new pnPanel;
+        panel->setName(name.c_str());
+        panel->setDimension(side, side, depth);
+        EXPECT_TRUE(scene().addObject(panel));
+        auto* event = new pnEvent;
+        event->setName(eventName.empty() ? name.c_str() : eventName.c_str());
+        event->addObjectName(name.c_str());
+        EXPECT_TRUE(scene().addEvent(event));
+        scene().addObjectsToScene(event);
+        return panel;
+    }
     // A lit plate turned 20 degrees in the middle of the scene.
     void addSlantedPlate() {
         auto* panel = new pnPanel;

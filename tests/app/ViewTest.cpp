@@ -399,7 +399,7 @@ TEST_F(ViewTest, YesWithAFailedSaveCancelsAndKeepsTheChanges) {
     EXPECT_FALSE(fs::exists(path));
     EXPECT_EQ(view->m_bModified, 1);
     ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[1].text, "\"" + path + "\" could not be saved.");
+    EXPECT_EQ(host.messages[1].text, "\"" + path + "\" could not be saved.\nNo such file or directory.");
     EXPECT_TRUE(host.titles.empty());
 }
 

@@ -11,6 +11,7 @@
 #include "charts/pnPieChart.h"
 #include "charts/pnVolumeChart.h"
 #include "scene/pnVolume.h"
+#include "sg/sgRuntime.h"
 #include "tests/charts/BarLineSupport.h"
 #include "tests/charts/ChartTestSupport.h"
 #include "tests/support/VecCheck.h"
@@ -479,16 +480,16 @@ TEST(ChartBase, GeneratedNamesStayDistinctWithinTheNameLimit) {
     const std::string longName(126, 'n');
     const std::string a = pnChart::generatedName(longName, "-dataText-%03d", 1);
     const std::string b = pnChart::generatedName(longName, "-dataText-%03d", 2);
-    EXPECT_LE(a.size(), 127u);
+    EXPECT_LE(sgCharCount(a), 127u);
     EXPECT_NE(a, b);
     EXPECT_EQ(a.substr(a.size() - 13), "-dataText-001");
     EXPECT_EQ(pnChart::generatedName("c", "-%03d", 7), "c-007");
     EXPECT_EQ(pnChart::generatedName("c", "-text"), "c-text");
-    // A cut never splits a UTF-8 sequence.
-    const std::string wide = std::string(120, 'x') + "\xC3\xA9\xC3\xA9";
+    // The limit counts characters and a cut never splits a UTF-8 sequence.
+    const std::string wide = std::string(120, 'x') + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9";
     const std::string w = pnChart::generatedName(wide, "-%03d", 1);
-    EXPECT_LE(w.size(), 127u);
-    EXPECT_EQ(w.substr(0, 122), std::string(120, 'x') + "\xC3\xA9");
+    EXPECT_EQ(sgCharCount(w), 127u);
+    EXPECT_EQ(w, std::string(120, 'x') + "\xC3\xA9\xC3\xA9\xC3\xA9-001");
 }
 
 }  // namespace

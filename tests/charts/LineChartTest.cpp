@@ -257,13 +257,14 @@ TEST(LineChart, APointAloneTakesItsTimesFromItsOwnRecord) {
 }
 
 // Point 0 of a line or area chart has no segment of its own: its texts (and
-// the line's joint) come with point 1's segment, shown at point 1's start
-// and hidden at the end of point 1's shrink. One rule for both kinds.
+// the line's joint) come with point 1's segment, shown at point 1's start.
+// The texts hide at the end of point 1's shrink, one rule for both kinds;
+// the line's first joint hides at its own shrink start, as every joint does.
 template <class K>
 void expectPointZeroFollowsPointOne(const char* kind) {
     SCOPED_TRACE(kind);
     KindScene<K> s(2);
-    s.chart->setDataPtShrinkStart(0, 70);  // point 0's own frames play no part
+    s.chart->setDataPtShrinkStart(0, 70);  // point 0's own shrink: its joint's alone
     s.chart->setDataPtShrinkEnd(0, 80);
     s.chart->setDataPtStartTime(1, 5);
     s.chart->setDataPtEndTime(1, 25);
@@ -275,7 +276,7 @@ void expectPointZeroFollowsPointOne(const char* kind) {
         expectPlays(s.chart->getDataPtEvent(0, which), {{text, 5, 5, 1}, {text, 50, 51, 0}},
                     which == pnChart::PART_LABEL ? "label" : "data text");
     if (s.chart->hasPartSlot(0, pnChart::PART_EXTRA))
-        expectPlays(s.chart->getDataPtEvent(0, pnChart::PART_EXTRA), {{"c-joint", 5, 5, 1}, {"c-joint", 50, 51, 0}},
+        expectPlays(s.chart->getDataPtEvent(0, pnChart::PART_EXTRA), {{"c-joint", 5, 5, 1}, {"c-joint", 70, 71, 0}},
                     "joint");
 }
 

@@ -386,6 +386,60 @@ def name_edit(x0, y0, w, h, png, env):
     return None
 
 
+def _spans(png, x0, y0, w, h, env, runs_of_row, least_rows):
+    """Boxes made of the horizontal spans that runs_of_row(row pixels) finds,
+    spans on consecutive rows that overlap being one box, at least least_rows
+    high: [(screen x, screen y of the middle row, width)], top to bottom, left
+    to right."""
+    every = pixels(png, x0, y0, w, h, env)
+    boxes, open_boxes = [], []  # [x0, x1, first row, last row]
+    for row in range(h if len(every) == w * h else 0):
+        still = []
+        for start, end in runs_of_row(every[row * w:(row + 1) * w]):
+            box = next((b for b in open_boxes if b[3] == row - 1 and start < b[1] and end > b[0]), None)
+            if box is None:
+                box = [start, end, row, row]
+                boxes.append(box)
+            else:
+                open_boxes.remove(box)
+                box[0], box[1], box[3] = min(box[0], start), max(box[1], end), row
+            still.append(box)
+        open_boxes = still
+    found = [(x0 + a, y0 + (top + bottom) // 2, b - a) for a, b, top, bottom in boxes if bottom - top + 1 >= least_rows]
+    found.sort(key=lambda f: (f[1], f[0]))
+    return found
+
+
+def white_fields(png, x0, y0, w, h, env, least_width=30):
+    """The enabled edits of a window region: faces of pure white at least
+    least_width wide and 10 rows high, as (x, middle y, width) on the screen."""
+    def runs(line):
+        spans, start = [], None
+        for col, p in enumerate(line + [None]):
+            if p == (255, 255, 255):
+                start = col if start is None else start
+            else:
+                if start is not None and col - start >= least_width:
+                    spans.append((start, col))
+                start = None
+        return spans
+    return _spans(png, x0, y0, w, h, env, runs, 10)
+
+
+def framed_boxes(png, x0, y0, w, h, env, least_width=40):
+    """Buttons of a window region: boxes between two frame-coloured columns
+    that are not white inside, as (x, middle y, width) on the screen."""
+    def runs(line):
+        edges = [col for col, p in enumerate(line) if close(p, BORDER, 2)]
+        spans = []
+        for a, b in zip(edges, edges[1:]):
+            inside = line[a + 1:b]
+            if b - a >= least_width and sum(p == (255, 255, 255) for p in inside) < len(inside) // 2:
+                spans.append((a, b))
+        return spans
+    return _spans(png, x0, y0, w, h, env, runs, 10)
+
+
 def show_pane(window, letter, caption, env):
     """Opens the View menu by its mnemonic and chooses a pane's item."""
     for _ in range(3):

@@ -62,13 +62,19 @@ TEST(Runtime, ExtensionsAndSlashes) {
     EXPECT_EQ(out, "a/b/c.tga");
 }
 
-TEST(Runtime, NamesAreCutAt127BytesOnACharacterBoundary) {
+TEST(Runtime, NamesAreCutAt127CharactersOnACharacterBoundary) {
     EXPECT_EQ(sgCutName(std::string(200, 'n')).size(), 127u);
     EXPECT_EQ(sgCutName("short"), "short");
     EXPECT_EQ(sgCutName(static_cast<const char*>(nullptr)), "");
-    // 126 ASCII bytes then a two-byte character: cutting at 127 would split it.
+    // 126 ASCII bytes then a two-byte character: the 127th character stays whole.
     std::string s = std::string(126, 'a') + "\xC3\xA9" + "tail";
-    EXPECT_EQ(sgCutName(s), std::string(126, 'a'));
+    EXPECT_EQ(sgCutName(s), std::string(126, 'a') + "\xC3\xA9");
+    // 127 three-byte characters are one name of 381 bytes.
+    std::string hangul;
+    for (int i = 0; i < 130; ++i) hangul += "\xEA\xB0\x80";
+    EXPECT_EQ(sgCutName(hangul), hangul.substr(0, 381));
+    EXPECT_EQ(sgCharCount(sgCutName(hangul)), 127u);
+    EXPECT_EQ(sgCutBytes(s, 127), std::string(126, 'a')) << "byte cuts still never split a sequence";
 }
 
 TEST(Runtime, DebugPrintWritesOnlyWithAStream) {

@@ -145,6 +145,22 @@ TEST_F(ModelLoaderTest, TableParsesOnceAndEveryCallerOwnsItsList) {
     EXPECT_EQ(sgModelTable::instance().parseCount(), parses + 4);
 }
 
+// An OBJ without one face that can be drawn (random bytes, a text of
+// another kind) is no model: no list, and the reason is printed.
+TEST_F(ModelLoaderTest, AnObjWithoutAFaceIsNoModel) {
+    TempDir dir;
+    std::string noise;
+    unsigned seed = 3;
+    for (int i = 0; i < 5000; ++i) noise += static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+    for (const std::string& text : {noise, std::string("Shopping list:\n milk\n"), std::string("v 0 0 0\nv 1 0 0\n")}) {
+        const std::string path = dir.write("bad.obj", text);
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(getModel(path), 0u);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find("glmReadOBJ() failed:"), std::string::npos) << out;
+    }
+}
+
 TEST_F(ModelLoaderTest, ObjModeEighteenDrawsOnlyWhatTheFileHas) {
     TempDir dir;
     GLfloat probe[4] = {0.3f, 0.6f, 0.9f, 1.0f};

@@ -86,6 +86,7 @@ public:
     void setChartEventGroup(sgGroup* g) override { group = g; }
     void generateChartParts(pnScene&, pnEvent*) override { ++generated; }
     void removeChartEvent(pnEvent*) override { removedEvent = true; }
+    void renameShowingEvent(const std::string&, const std::string&) override {}
     void deleteChartParts() override { ++partsDeleted; }
     int getChartLastFrame() const override { return 70; }
     void applyChartEffect(pnScene&, int frame, pnEvent* e, pnEffect* fx, pnObject* p) override {

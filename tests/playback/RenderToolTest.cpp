@@ -4,10 +4,12 @@
 // 30 degrees, so a point (x, y, 0) lands at a known pixel).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -140,4 +142,29 @@ TEST(RenderTool, RefusesWhatIsNotASceneFile) {
         EXPECT_NE(log.find("\"" + input + "\" is not a scene file."), std::string::npos) << log;
         EXPECT_FALSE(std::ifstream(png).good()) << "nothing is written for " << input;
     }
+}
+
+// A sample scene cut off inside its first material block draws only part of
+// the scene: the tool says where the file ends, writes nothing and fails.
+TEST(RenderTool, RefusesAFileCutOffInsideABlock) {
+    const char* source = std::getenv("KELVANO_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::ifstream in(std::string(source) + "/data/scenes/titles.apn", std::ios::binary);
+    const std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t material = whole.find("\nmaterial {");
+    ASSERT_NE(material, std::string::npos);
+    const int line = static_cast<int>(std::count(whole.begin(), whole.begin() + material + 1, '\n')) + 1;
+    const std::string cut = testOutputDir() + "/render-cut.apn";
+    {
+        std::ofstream out(cut, std::ios::binary);
+        out << whole.substr(0, whole.find("diffuse", material));
+    }
+    const std::string png = testOutputDir() + "/render-cut.png";
+    std::remove(png.c_str());
+    std::string log;
+    EXPECT_NE(runRenderTool(shellQuote(cut) + " -o " + shellQuote(png), &log), 0);
+    EXPECT_NE(log.find("\"" + cut + "\" ends inside the \"material\" block at line " + std::to_string(line) + "."),
+              std::string::npos)
+        << log;
+    EXPECT_FALSE(std::ifstream(png).good());
 }

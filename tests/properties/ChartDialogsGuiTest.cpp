@@ -132,6 +132,31 @@ TEST_F(ChartDialogsGuiTest, LabelDialogEnterInTheSizeComboApplies) {
     EXPECT_FLOAT_EQ(style->getSize(), 48.0f);
 }
 
+// A label face not installed here (a scene from another machine) turned
+// into Arial on any OK, an OK only to untick Show included. It stays.
+TEST_F(ChartDialogsGuiTest, LabelDialogKeepsAFaceNotInstalledHere) {
+    pnChart* bars = &select("bars", 0);
+    auto* own = new pnStringProperty;
+    own->setName("absent face");
+    own->setFont("Kelvano Absent Face");
+    ASSERT_TRUE(scene().addStringProperty(own));
+    bars->setLabelStringName("absent face");
+    pnStringProperty* style = nullptr;
+    CLabelPropertyDlg dlg(frame, 1);
+    auto* fonts = static_cast<CNotifyComboBox*>(dlg.FindWindow(CLabelPropertyDlg::IDC_FONT));
+    EXPECT_EQ(fonts->GetValue(), "Kelvano Absent Face");
+    dlg.CallAfter([&] {
+        auto* show = static_cast<wxCheckBox*>(dlg.FindWindow(CLabelPropertyDlg::IDC_SHOW));
+        show->SetValue(false);
+        click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    style = scene().findStringProperty(bars->getLabelStringName().c_str());
+    ASSERT_TRUE(style);
+    EXPECT_EQ(style->getFont(), "Kelvano Absent Face");
+    EXPECT_EQ(bars->getShowLabel(), 0);
+}
+
 // The Font list offers only faces the text engine can outline. A face that
 // holds bitmaps only is listed by the toolkit, yet would give empty labels.
 TEST_F(ChartDialogsGuiTest, LabelDialogOffersOnlyFacesTheEngineCanOutline) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <map>
@@ -26,6 +27,13 @@ TEST(ControlRulesTest, LeadingNumbers) {
     EXPECT_DOUBLE_EQ(ParseLeadingFloat("+3"), 3.0);
     EXPECT_DOUBLE_EQ(ParseLeadingFloat("x1"), 0.0);
     EXPECT_DOUBLE_EQ(ParseLeadingFloat(""), 0.0);
+    // Words for infinity are no numbers either; a number no float holds is
+    // held at the float range.
+    for (const char* none : {"inf", "-inf", "nan", "infinity", "NAN", "1e999"})
+        EXPECT_DOUBLE_EQ(ParseLeadingFloat(none), 0.0) << none;
+    EXPECT_DOUBLE_EQ(ParseLeadingFloat("3.4e38"), 3.4e38);
+    EXPECT_DOUBLE_EQ(ParseLeadingFloat("1e39"), double(FLT_MAX));
+    EXPECT_DOUBLE_EQ(ParseLeadingFloat("-1e300"), -double(FLT_MAX));
 }
 
 TEST(ControlRulesTest, ClampedIntHoldsFileNumbersInsideTheIntRange) {

@@ -1,5 +1,6 @@
 // The new-graph wizard's steps and the shape chooser as real dialogs: each
 // runs modally while the test acts on it from the event loop.
+#include "assets/sgModelTable.h"
 #include "editor/CKelvanoAppState.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
@@ -13,6 +14,8 @@
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
@@ -23,6 +26,14 @@ void click(wxWindow* dlg, int id) {
     wxCommandEvent e(wxEVT_BUTTON, id);
     e.SetEventObject(dlg->FindWindow(id));
     dlg->FindWindow(id)->GetEventHandler()->ProcessEvent(e);
+}
+
+// Text typed into a cell as a user types it (the edit hears it as typed),
+// without a focus change.
+void type(wxWindow* dlg, int id, const char* typed) {
+    auto* edit = static_cast<CNumEdit*>(dlg->FindWindow(id));
+    edit->Remove(0, -1);
+    edit->WriteText(typed);
 }
 
 wxString text(wxWindow* dlg, int id) {
@@ -113,6 +124,43 @@ TEST(GraphDialogs, InputStepPages) {
     EXPECT_EQ(rows[0].value, 60.0f);
 }
 
+// Without a window manager no edit ever hears a focus change: OK, the page
+// arrows, Back and an Enter in any cell still take every cell as typed.
+TEST(GraphDialogs, InputStepTakesTypedCellsWithoutFocusChanges) {
+    const char* labels[] = {"North", "South", "East", "West", "Middle", "Far"};
+    for (const int closing : {int(wxID_OK), int(CGraphInputDlg::IDC_BACK), int(WXK_RETURN)}) {
+        CGraphInputDlg dlg(nullptr, 2, 6);
+        dlg.CallAfter([&] {
+            for (int r = 0; r < 5; ++r) {
+                type(&dlg, CGraphInputDlg::kLabelIds[r], labels[r]);
+                type(&dlg, CGraphInputDlg::kValueIds[r], std::to_string(10 + r).c_str());
+            }
+            type(&dlg, CGraphInputDlg::kTextIds[1], "25 M");
+            click(&dlg, CGraphInputDlg::IDC_NEXT);
+            type(&dlg, CGraphInputDlg::kLabelIds[0], labels[5]);
+            type(&dlg, CGraphInputDlg::kValueIds[0], "5");
+            if (closing == WXK_RETURN) {
+                wxCommandEvent enter(wxEVT_TEXT_ENTER, CGraphInputDlg::kLabelIds[0]);
+                enter.SetEventObject(dlg.FindWindow(CGraphInputDlg::kLabelIds[0]));
+                dlg.FindWindow(CGraphInputDlg::kLabelIds[0])->GetEventHandler()->ProcessEvent(enter);
+            } else {
+                click(&dlg, closing);
+            }
+        });
+        EXPECT_EQ(dlg.ShowModal(), wxID_OK) << closing;
+        EXPECT_EQ(dlg.m_bBack, closing == CGraphInputDlg::IDC_BACK);
+        const std::vector<GraphRow> rows = dlg.GetRows();
+        ASSERT_EQ(rows.size(), 6u);
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(rows[i].label, labels[i]) << closing << " row " << i;
+            const float value = i < 5 ? 10.0f + i : 5.0f;
+            EXPECT_EQ(rows[i].value, value) << closing << " row " << i;
+            // The value text follows the value unless it was typed itself.
+            EXPECT_EQ(rows[i].dataText, i == 1 ? "25 M" : i < 5 ? std::to_string(10 + i) : "5") << i;
+        }
+    }
+}
+
 // A line chart's chooser offers cyl10x first; a double-click on a picture
 // returns at once with that shape's model.
 TEST(GraphDialogs, CutShapeChooser) {
@@ -133,4 +181,62 @@ TEST(GraphDialogs, CutShapeChooser) {
     EXPECT_EQ(first, "/opt/kelvano/ChartSlices/cyl10x.bmp");
     EXPECT_EQ(dlg.GetSelectedFile(), "/opt/kelvano/ChartSlices/heart.3ds");
     EXPECT_TRUE(dlg.m_bChosen);
+}
+
+namespace {
+
+// Answers message boxes at once and keeps their texts.
+class AnswerBoxes : public wxModalDialogHook {
+public:
+    AnswerBoxes() { Register(); }
+    ~AnswerBoxes() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        if (!box) return wxID_NONE;
+        texts.push_back(box->GetMessage().ToStdString(wxConvUTF8));
+        return wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+    std::vector<std::string> texts;
+};
+
+}  // namespace
+
+// OK without a pick, while the chart's shape (a browsed model) is none of
+// the pictures, returned the first picture, which the page stored; a name
+// typed into File was stored unchecked. Now OK without a pick is no choice,
+// and a typed name must name a file.
+TEST(GraphDialogs, ShapeChoosersTakeOnlyWhatWasChosen) {
+    const char* source = std::getenv("KELVANO_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    CKelvanoAppState app;
+    app.InitFolders(std::string(source) + "/data");
+    {
+        CCutShapeDlg dlg(nullptr, app, 1);
+        dlg.SetInitialFile("cup.bmp");
+        dlg.CallAfter([&] { click(&dlg, wxID_OK); });
+        EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+        EXPECT_FALSE(dlg.m_bChosen) << "OK without a pick";
+    }
+    // Typed names are looked up as the program looks up models.
+    sgModelTable::instance().setFolders({std::string(source) + "/data", std::string(source) + "/data/ChartSlices"});
+    AnswerBoxes boxes;
+    CJointShapeDlg dlg(nullptr, app);
+    bool stayed = false;
+    dlg.CallAfter([&] {
+        auto* file = static_cast<wxTextCtrl*>(dlg.FindWindow(CCutShapeDlg::IDC_FILE));
+        file->SelectAll();
+        file->WriteText("nowhere.3ds");
+        click(&dlg, wxID_OK);
+        stayed = dlg.IsModal();
+        file->SelectAll();
+        file->WriteText("sphere10x.3ds");
+        click(&dlg, wxID_OK);
+    });
+    EXPECT_EQ(dlg.ShowModal(), wxID_OK);
+    EXPECT_TRUE(stayed) << "a typed name that names no file closed the chooser";
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.texts[0], "\"nowhere.3ds\": not found");
+    EXPECT_TRUE(dlg.m_bChosen);
+    EXPECT_EQ(dlg.GetSelectedFile(), "sphere10x.3ds");
 }

@@ -133,17 +133,19 @@ TEST_F(GraphPageTest, AddSliceAndColumn) {
 TEST_F(GraphPageTest, LimitShapesAndMaterials) {
     pnChart* bar = make(GRAPH_BAR, {5, 7});
     ASSERT_NE(bar, nullptr);
-    const float min = bar->getDataMin(), max = bar->getDataMax();
     int before = steps();
-    EXPECT_FALSE(LimitHeight(*view, bar, 200, 150));
-    EXPECT_FALSE(LimitHeight(*view, bar, 150, 150));
-    EXPECT_EQ(bar->getDataMin(), min);
-    EXPECT_EQ(bar->getDataMax(), max);
-    EXPECT_EQ(steps(), before);
     EXPECT_TRUE(LimitHeight(*view, bar, -20, 150));
     EXPECT_EQ(bar->getDataMin(), -20.0f);
     EXPECT_EQ(bar->getDataMax(), 150.0f);
     EXPECT_EQ(steps(), before + 1);
+    // A Max not above Min: Min takes, the old maximum stays, one step each.
+    EXPECT_TRUE(LimitHeight(*view, bar, 100, 100));
+    EXPECT_EQ(bar->getDataMin(), 100.0f);
+    EXPECT_EQ(bar->getDataMax(), 150.0f);
+    EXPECT_TRUE(LimitHeight(*view, bar, 40, 30));
+    EXPECT_EQ(bar->getDataMin(), 40.0f);
+    EXPECT_EQ(bar->getDataMax(), 150.0f);
+    EXPECT_EQ(steps(), before + 3);
 
     // A shape under the start folder is stored relative to it; a browsed one whole.
     pnChart* line = make(GRAPH_LINE, {5, 7});

@@ -24,6 +24,8 @@
 #include <wx/timer.h>
 #include <wx/uiaction.h>
 
+#include <cmath>
+#include <cstdio>
 #include <deque>
 #include <functional>
 
@@ -337,3 +339,29 @@ TEST_F(GraphPagesTest, LimitHeightRefusesTextThatIsNoInteger) {
     EXPECT_EQ(boxes.texts.size(), 4u);
 }
 
+
+// "inf", "nan" and numbers no float holds went into a chart and were saved as
+// words that read back as 0. Typed into the line page, the words count as no
+// number, as any other text that is none, a huge number is held at the float
+// range, and the file keeps numbers only.
+TEST_F(GraphPagesTest, WordsForInfinityAreNoNumbers) {
+    pnChart* chart = make(PAGE_LINE, {10, 20});
+    ASSERT_NE(chart, nullptr);
+    CGraphPage* p = page(PAGE_LINE);
+    for (const char* typed : {"inf", "nan", "-infinity", "1e39"}) {
+        for (int id : {int(CGraphPage::IDC_SCALE_HT), int(CGraphPage::IDC_SPACING), int(CGraphPage::IDC_JOINT_SCALE)})
+            type(p, id, typed);
+        EXPECT_TRUE(std::isfinite(chart->getHeightScale())) << typed;
+        EXPECT_TRUE(std::isfinite(chart->getSpacingDistance())) << typed;
+        EXPECT_TRUE(std::isfinite(chart->getJointScale()[0])) << typed;
+    }
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(scene().writeScene(f, 0), 1);
+    std::rewind(f);
+    std::string text;
+    for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
+    std::fclose(f);
+    EXPECT_EQ(text.find("inf"), std::string::npos);
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+}

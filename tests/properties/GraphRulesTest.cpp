@@ -101,6 +101,15 @@ TEST(GraphRules, CreateGraphNamesAndRefusals) {
     EXPECT_EQ(second->getName(), "Sales001");
     EXPECT_EQ(static_cast<pnChart*>(second)->getLabelStringName(), "StringP003");
     EXPECT_EQ(UniqueObjectName(scene, "Sales"), "Sales002");
+    // An event's name is taken too: a chart of that name would have no event.
+    auto* light = new pnEvent;
+    light->setName("Light1");
+    ASSERT_TRUE(scene.addEvent(light));
+    EXPECT_EQ(UniqueObjectName(scene, "Light1"), "Light1001");
+    pnObject* third = CreateGraph(scene, GRAPH_BAR, "Light1", rows({1}));
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->getName(), "Light1001");
+    ASSERT_NE(scene.findEvent("Light1001"), nullptr);
 
     for (int i = 2; i < 1000; ++i) {
         char name[32];
@@ -118,7 +127,7 @@ TEST(GraphRules, CreateGraphNamesAndRefusals) {
     EXPECT_EQ(scene.getNumObjects(), objects);
     EXPECT_EQ(scene.getNumStringProperties(), styles);
     EXPECT_EQ(scene.getNumEvents(), events);
-    EXPECT_EQ(scene.getNumCharts(), 2);
+    EXPECT_EQ(scene.getNumCharts(), 3);
 }
 
 // Pie slices stop where the sum reaches 100; the slice that would pass it
@@ -210,4 +219,20 @@ TEST(GraphRules, InputRows) {
     EXPECT_EQ(rows.GetRows()[1].label, "");
     rows.Start(GRAPH_LINE, 500);
     EXPECT_EQ(rows.GetCount(), 100);
+}
+
+// A chart name within the 127 characters the name edit takes was refused
+// whole when its UTF-8 bytes passed 127 (about 43 Hangul syllables), and the
+// wizard's whole input went with it.
+TEST(GraphRules, NamesCountCharactersNotBytes) {
+    pnScene scene;
+    std::string hangul;
+    for (int i = 0; i < 100; ++i) hangul += "\xEA\xB0\x80";  // 100 syllables, 300 bytes
+    pnObject* chart = CreateGraph(scene, GRAPH_PIE, hangul, rows({40, 60}));
+    ASSERT_NE(chart, nullptr);
+    EXPECT_EQ(chart->getName(), hangul);
+    ASSERT_NE(scene.findEvent(hangul.c_str()), nullptr);
+    std::string tooLong;
+    for (int i = 0; i < 128; ++i) tooLong += "\xEA\xB0\x80";
+    EXPECT_EQ(CreateGraph(scene, GRAPH_PIE, tooLong, rows({40, 60})), nullptr);
 }

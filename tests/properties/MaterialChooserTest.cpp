@@ -2,9 +2,13 @@
 // view: pages, choosing, Enter, Add/Modify/Delete as undo steps, the editors'
 // sliders, palette and edits, and the background colour command.
 #include "editor/CUndoHistory.h"
+#include "charts/pnBarChart.h"
+#include "charts/pnLineChart.h"
 #include "scene/pnBackground.h"
+#include "scene/pnCounter.h"
 #include "scene/pnLight.h"
 #include "scene/pnMaterial.h"
+#include "scene/pnString.h"
 #include "tests/app/ViewFixture.h"
 #include "ui/properties/rules/CMaterialChooserLogic.h"
 #include "ui/properties/rules/ColorEditLogic.h"
@@ -62,6 +66,13 @@ protected:
     // The centre of a cell of the page shown.
     static int cx(int cell) { return 40 * (cell % 4) + 20; }
     static int cy(int cell) { return 40 * (cell / 4) + 20; }
+    // A click on the cell of the material at a list index.
+    void select(int index) {
+        const int grid = logic.MaterialIndexOfGrid(0) - index;
+        logic.m_nPage = grid / CMaterialChooserLogic::kCellsPerPage;
+        const int cell = grid % CMaterialChooserLogic::kCellsPerPage;
+        ASSERT_TRUE(logic.Click(cx(cell), cy(cell))) << index;
+    }
 
     FakeChooserUi ui;
     CMaterialChooserLogic logic{ui};
@@ -237,7 +248,9 @@ TEST_F(ChooserTest, DeletingPagesBackAndUndoRestoresPositions) {
     logic.Delete();
     EXPECT_EQ(scene().getNumMaterials(), 16);
     EXPECT_EQ(logic.m_nPage, 0) << "the last page's only material went";
-    EXPECT_EQ(logic.GetMaterialIndex(), -1);
+    // The oldest material left takes the selection: Add and Modify go on.
+    EXPECT_EQ(nameAt(logic.GetMaterialIndex()), "M1");
+    EXPECT_EQ(logic.m_strName, "M1");
     EXPECT_FALSE(logic.CanGoOn());
 
     // Delete in the middle, then undo and redo both: positions hold.
@@ -395,7 +408,7 @@ TEST_F(ChooserTest, SimpleEditorFollowsItsSlidersPaletteAndEdits) {
     c.m_bMakeUnique = false;
     c.SetName("Color1");
     EXPECT_EQ(c.m_strName, "Color1");
-    EXPECT_EQ(view->MakeUniqueObjectName("Camera"), "Camera");
+    EXPECT_EQ(view->MakeUniqueObjectName("Camera"), "Camera001") << "the camera holds its name";
     addSlantedPlate();
     EXPECT_EQ(view->MakeUniqueObjectName("plate"), "plate001");
 }
@@ -432,4 +445,110 @@ TEST_F(ChooserTest, BackgroundColourIsOneUndoStep) {
     host.colorAnswers.push_back(answer);
     EXPECT_EQ(view->OnBackgroundColor(), 0);
     EXPECT_FLOAT_EQ(dynamic_cast<pnBackground*>(scene().getBackground())->getColor()[1], kSceneBackground[1]);
+}
+
+// Every name an object keeps for a material is a use: a text's and a
+// counter's back material, a chart's label, data, label back, data back and
+// joint materials and a point's joint material. Deleting any of them is
+// refused as for an object's own material; a material nothing names goes.
+TEST_F(ChooserTest, MaterialsNamedAsBackLabelDataOrJointMaterialsAreNotDeleted) {
+    materials(9);
+    auto* text = new pnString;
+    text->setName("title");
+    text->setBackMaterial("M0");
+    auto* counter = new pnCounter;
+    counter->setName("count");
+    counter->setBackMaterial("M1");
+    auto* bars = new pnBarChart;
+    bars->setName("bars");
+    bars->setLabelMaterialName("M2");
+    bars->setDataMaterialName("M3");
+    bars->setLabelBackMaterialName("M4");
+    bars->setDataBackMaterialName("M5");
+    auto* line = new pnLineChart;
+    line->setName("line");
+    line->setNumDataPts(2);
+    line->setJointMaterialName("M6");
+    line->setDataPtJointMaterialName(1, "M7");
+    for (pnObject* o : std::initializer_list<pnObject*>{text, counter, bars, line}) ASSERT_TRUE(scene().addObject(o));
+    for (int i = 0; i < 8; ++i) {
+        const std::string name = "M" + std::to_string(i);
+        EXPECT_EQ(scene().isMaterialUsed(name.c_str()), 1) << name;
+        logic.SetCurrentMaterial(scene().findMaterialIndex(name.c_str()));
+        host.messages.clear();
+        logic.Delete();
+        ASSERT_EQ(host.messages.size(), 1u) << name;
+        EXPECT_EQ(host.messages[0].text, "Not deleted due to being used by an Object.");
+        EXPECT_TRUE(scene().materialExists(name.c_str())) << name;
+    }
+    logic.SetCurrentMaterial(scene().findMaterialIndex("M8"));
+    host.messages.clear();
+    logic.Delete();
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_FALSE(scene().materialExists("M8"));
+}
+
+// The owner's material is known by name: after a Delete moves the list, a
+// material that took its old position is a choice like any other, and the
+// owner's own is still no news.
+TEST_F(ChooserTest, ChoosingAfterADeleteComparesMaterialsNotPositions) {
+    materials(8);
+    logic.SetCurrentMaterial(5);  // the owner has M5
+    select(scene().findMaterialIndex("M2"));
+    logic.Delete();
+    ASSERT_EQ(nameAt(5), "M6") << "M6 took M5's old position";
+    select(5);
+    logic.Choose();
+    ASSERT_EQ(ui.notes.size(), 1u);
+    EXPECT_EQ(ui.notes[0], std::make_tuple(int(WM_MATERIAL_CHOSEN), 1234, 5));
+    ui.notes.clear();
+    select(scene().findMaterialIndex("M5"));
+    logic.Choose();
+    EXPECT_TRUE(ui.notes.empty()) << "the owner's own material chosen again";
+}
+
+// After a Delete the chooser keeps a selection, so Add and Modify still
+// work; a list emptied whole still takes a new material, made from a new
+// material's values. A nameless material is never added.
+TEST_F(ChooserTest, AddAndModifyWorkAfterDeletesAndInAnEmptyList) {
+    materials(3);
+    logic.SetCurrentMaterial(1);
+    logic.Delete();
+    ASSERT_EQ(scene().getNumMaterials(), 2);
+    ASSERT_GE(logic.GetMaterialIndex(), 0);
+    ui.answer = [](MaterialEditValues& v) { v.diffuse[2] = 0.25f; };
+    const std::string modified = nameAt(logic.GetMaterialIndex());
+    logic.Modify(0);
+    EXPECT_FLOAT_EQ(scene().findMaterial(modified.c_str())->getDiffuse()[2], 0.25f);
+    ui.answer = [](MaterialEditValues& v) { v.name = "After"; };
+    logic.Add(0);
+    EXPECT_TRUE(scene().materialExists("After"));
+
+    doc->ClearUndoHistory();  // its steps hold the materials taken out
+    materials(0);
+    logic.SetCurrentMaterial(-1);
+    EXPECT_EQ(logic.GetMaterialIndex(), -1);
+    ui.answer = [](MaterialEditValues&) {};
+    logic.Add(1);
+    ASSERT_EQ(scene().getNumMaterials(), 1);
+    EXPECT_FALSE(nameAt(0).empty());
+    EXPECT_FLOAT_EQ(ui.given.diffuse[0], 0.8f) << "a new material's values";
+
+    ui.answer = [](MaterialEditValues& v) { v.name.clear(); };
+    logic.Add(0);
+    EXPECT_EQ(scene().getNumMaterials(), 1) << "a nameless material was added";
+}
+
+// The editors refuse an emptied name as they refuse a taken one: the user
+// is told and a free name is suggested.
+TEST_F(ChooserTest, EditorsRefuseAnEmptyName) {
+    materials(2);
+    CColorNameRules rules;
+    std::string suggestion;
+    host.messages.clear();
+    EXPECT_EQ(rules.CommitName("", false, suggestion), EditCommit::NameTaken);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "A material needs a name.");
+    EXPECT_FALSE(suggestion.empty());
+    EXPECT_FALSE(scene().materialExists(suggestion.c_str()));
 }

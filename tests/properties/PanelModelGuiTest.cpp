@@ -230,6 +230,53 @@ TEST_F(PanelModelTest, ModelChooserAndPage) {
     EXPECT_EQ(model->getFile(), obj);
 }
 
+// Random bytes named ".obj" made an object nobody could see, without a
+// word; the model chooser's OK without a pick turned the model into the
+// first picture. Both now leave the scene as it was.
+TEST_F(PanelModelTest, GarbageModelsAndChoosersWithoutAPickChangeNothing) {
+    const std::string models = app.m_strProgramDir + "/Models/";
+    TempDir dir;
+    const std::string garbage = dir.path() + "/noise.obj";
+    {
+        std::string bytes;
+        unsigned seed = 7;
+        for (int i = 0; i < 20000; ++i) bytes += static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+        std::ofstream(garbage, std::ios::binary) << bytes;
+    }
+    CModelCreator creator(frame, bar);
+    creator.m_strName = "Noise";
+    creator.m_strPath = garbage;
+    const int objects = scene().getNumObjects();
+    host.messages.clear();
+    EXPECT_EQ(creator.CreateObject(), "");
+    EXPECT_EQ(scene().getNumObjects(), objects);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].text, "\"" + garbage + "\" is not a model file.");
+    EXPECT_EQ(host.messages[0].caption, "File open error");
+
+    creator.m_strName = "Cube";
+    creator.m_strPath = models + "cube.3ds";
+    ASSERT_EQ(creator.CreateObject(), "Cube");
+    auto* model = static_cast<pnModel*>(doc->m_pSelectedObject);
+    ASSERT_NE(model, nullptr);
+    EXPECT_EQ(modelPage->ChangeModelFile(garbage), 0);
+    EXPECT_EQ(model->getFile(), "Models/cube.3ds");
+
+    // "..." on the page, then OK at once: the chooser comes back without a pick.
+    int chooserShown = 0;
+    recorder.other = [&](wxDialog* dialog) {
+        if (!dynamic_cast<CModelSelectDlg*>(dialog)) return int(wxID_NONE);
+        ++chooserShown;
+        return int(wxID_OK);
+    };
+    const int steps = doc->GetUndoHistory().GetCount();
+    click(modelPage->FindWindow(CModelPage::IDC_BROWSE));
+    recorder.other = nullptr;
+    EXPECT_EQ(chooserShown, 1);
+    EXPECT_EQ(model->getFile(), "Models/cube.3ds");
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps);
+}
+
 TEST_F(PanelModelTest, ThumbnailsAndPreview) {
     auto* list = new CThumbnailListCtrl;
     list->Create(0, frame, 0, 0);

@@ -4,6 +4,7 @@
 // tests/e2e/run_in_xvfb.py.
 #include "editor/CUndoHistory.h"
 #include "editor/KelvanoIds.h"
+#include "scene/pnLight.h"
 #include "scene/pnString.h"
 #include "tests/app/ViewFixture.h"
 #include "tests/support/WxTestRun.h"
@@ -22,6 +23,7 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/clipbrd.h>
 #include <wx/choice.h>
 #include <wx/combobox.h>
 #include <wx/frame.h>
@@ -246,6 +248,49 @@ TEST_F(TextEditingTest, PageHandlersApplyEachChangeAsOneStep) {
     EXPECT_EQ(text->getMode(), 1);
     EXPECT_EQ(steps(), before + 1);
     EXPECT_EQ(view->m_bModified, 1);
+}
+
+// Text pasted or cut into "Input Text" showed in the edit but never reached
+// the 3D text: only typed keys were reported. A paste (by key, the menu or
+// the middle button), a cut and a replacement by an input method all are.
+TEST_F(TextEditingTest, PastedAndCutInputTextReachesTheText) {
+    pnString* text = made("Text");
+    ASSERT_NE(text, nullptr);
+    ASSERT_TRUE(wxTheClipboard->Open());
+    wxTheClipboard->SetData(new wxTextDataObject("World"));
+    wxTheClipboard->Close();
+    page->m_pText->SelectAll();
+    page->m_pText->Paste();
+    pumpWxEvents(60);
+    EXPECT_EQ(page->m_pText->GetValue(), "World");
+    EXPECT_EQ(text->getString(), "World");
+    page->m_pText->SetSelection(0, 2);
+    page->m_pText->Cut();
+    pumpWxEvents(30);
+    EXPECT_EQ(text->getString(), "rld");
+    page->m_pText->Replace(0, 3, "Hello");
+    pumpWxEvents(30);
+    EXPECT_EQ(text->getString(), "Hello");
+    // Text the program puts there (another selection's) is no edit.
+    const int before = steps();
+    page->LoadFromObject(text, 0);
+    EXPECT_EQ(steps(), before);
+}
+
+// Add Text with an emptied name closed and made nothing without a word; a
+// name that an event holds (a light's, the camera's) made a text without an
+// event. Both are refused as a taken name is.
+TEST_F(TextEditingTest, AddTextRefusesAnEmptyNameAndEventNames) {
+    CAddTextDlg dlg(161, frame);
+    const std::string light = scene().getLight(0)->getName();
+    for (const std::string& name : {std::string(""), light, std::string("Camera")}) {
+        host.messages.clear();
+        dlg.m_pName->ChangeValue(wxString::FromUTF8(name));
+        EXPECT_FALSE(dlg.TryOK()) << name;
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].text, name.empty() ? "Please enter a name." : "\"" + name + "\" is alreay used!");
+        EXPECT_FALSE(dlg.m_pName->GetValue().empty());
+    }
 }
 
 TEST_F(TextEditingTest, RenameCascadesAndRefusesTakenEmptyAndLongNames) {

@@ -65,16 +65,8 @@ protected:
         return text;
     }
     pnPanel* addPanel(const std::string& name, float x) {
-        auto* panel = new pnPanel;
-        panel->setName(name.c_str());
-        panel->setDimension(60, 60, 6);
+        pnPanel* panel = addShownPanel(name, 60, 6);
         panel->setPositionX(x);
-        EXPECT_TRUE(scene().addObject(panel));
-        auto* event = new pnEvent;
-        event->setName(name.c_str());
-        event->addObjectName(name.c_str());
-        EXPECT_TRUE(scene().addEvent(event));
-        scene().addObjectsToScene(event);
         return panel;
     }
     pnObject* object(const std::string& name) { return scene().findObject(name.c_str()); }

@@ -371,3 +371,30 @@ TEST(ChartBlocks, TheSampleWithEveryChartKindIsWriterOutput) {
                                                "pnVolumeChart"}));
     EXPECT_EQ(s.getNumCharts(), 4);
 }
+
+// One point whose own depth is too shallow for the pie's bevel took the
+// bevel from every slice. The bevel stays; only that point's slice is
+// refused by the slice builder, and the saved file keeps the bevel.
+TEST(ChartBlocks, AShallowPointKeepsThePiesBevelForTheOtherSlices) {
+    pnScene s;
+    const std::string text =
+        "pieChart {\n    name\t\"pie\"\n"
+        "    data {\n        growValue\t40.000000\n    }\n"
+        "    data {\n        growValue\t30.000000\n        depth\t4.000000\n    }\n"
+        "    data {\n        growValue\t30.000000\n    }\n"
+        "    depth\t20.000000\n    bevel\t3.000000\n}\n";
+    readText(s, text);
+    auto* pie = dynamic_cast<pnPieChart*>(chartNamed(s, "pie"));
+    ASSERT_NE(pie, nullptr);
+    ASSERT_EQ(pie->getNumDataPts(), 3);
+    EXPECT_FLOAT_EQ(pie->getBevel(), 3.0f);
+    std::unique_ptr<pnObject> first(pie->makeObject(0)), shallow(pie->makeObject(1)), last(pie->makeObject(2));
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(shallow, nullptr) << "the slice too shallow for the bevel";
+    EXPECT_NE(last, nullptr);
+    const std::string written = writeText(s);
+    EXPECT_NE(written.find("    bevel\t3.000000\n"), std::string::npos) << written;
+    pnScene again;
+    readText(again, written);
+    EXPECT_EQ(writeText(again), written);
+}

@@ -23,6 +23,8 @@
 #include "scene/pnString.h"
 #include "scene/pnStringProperty.h"
 #include "scene/pnViewpoint.h"
+#include "platform/TextEncoding.h"
+#include "sg/sgRuntime.h"
 #include "scene/pnVolume.h"
 #include "SceneFileSupport.h"
 #include "tests/support/TempDir.h"
@@ -420,6 +422,9 @@ TEST(SceneLoader, OpensOnlyRegularFilesThatHoldAScene) {
         {dir.write("notes.apn", "Shopping list:\n  milk, 2 eggs\n"), pnSceneLoader::NOT_A_SCENE},
         {dir.write("empty.apn", ""), pnSceneLoader::NOT_A_SCENE},
         {dir.write("named.apn", "scene { name \"tiny\" }\n"), pnSceneLoader::READ},
+        // What the writer makes of a new, empty scene: every value a default.
+        {dir.write("defaults.apn", "scene {\n    name\t\"\"\n    version\t120\n}\n"), pnSceneLoader::READ},
+        {dir.write("words.apn", "not a scene at all { }\n"), pnSceneLoader::NOT_A_SCENE},
     };
     for (const Case& c : cases) {
         pnScene scene;
@@ -427,4 +432,73 @@ TEST(SceneLoader, OpensOnlyRegularFilesThatHoldAScene) {
         EXPECT_EQ(pnSceneLoader::readScene(scene, c.path) == pnSceneLoader::READ, c.expected == pnSceneLoader::READ)
             << c.path;
     }
+}
+
+// An event's repeat, delay, disappear and nonStop were read but never
+// written: a save dropped them and the last frame they reach.
+TEST(RoundTrip, EventTimingKeysSurviveASave) {
+    const std::string text =
+        "effect {\n    name\t\"go\"\n}\n"
+        "event {\n    name\t\"e\"\n    objectName\t\"e\"\n    play\t( \"go\" 10 30 1 )\n"
+        "    delay\t5\n    disappear\t200\n    nonStop\t1\n    repeat\t3\n}\n";
+    pnScene first;
+    scenefile::readText(first, text);
+    const std::string written = scenefile::writeText(first);
+    for (const char* key : {"    delay\t5\n", "    disappear\t200\n", "    nonStop\t1\n", "    repeat\t3\n"})
+        EXPECT_NE(written.find(key), std::string::npos) << key << written;
+    pnScene again;
+    scenefile::readText(again, written);
+    EXPECT_EQ(scenefile::writeText(again), written);
+    EXPECT_EQ(again.getLastFrame(), first.getLastFrame());
+    const pnEvent* e = again.findEvent("e");
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->getRepeat(), 3);
+    EXPECT_EQ(e->getDelay(), 5);
+    EXPECT_EQ(e->getDisappear(), 200);
+    EXPECT_EQ(e->getNonStop(), 1);
+    // A new event's values write nothing.
+    pnScene plain;
+    scenefile::readText(plain, "event {\n    name\t\"p\"\n    objectName\t\"p\"\n}\n");
+    EXPECT_EQ(scenefile::writeText(plain).find("repeat"), std::string::npos);
+}
+
+// A legacy file keeps each name in 127 bytes of its code page. Recoded to
+// UTF-8, such a name takes up to three bytes a character: names that fit
+// their field stay whole and apart, and the saved file reads back the same.
+TEST(RoundTrip, LegacyNamesStayWholeOnceRecoded) {
+    struct Case {
+        int codePage;
+        std::string unit;  // one character in the code page
+        size_t count;      // characters that fill (at most) 127 bytes
+    };
+    const Case cases[] = {
+        {1252, "\xE9", 126},      // é
+        {949, "\xB0\xA1", 62},    // 가
+        {932, "\x82\xA0", 62},    // あ
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.codePage);
+        setLegacyCodePage(c.codePage);
+        std::string stem;
+        for (size_t i = 0; i < c.count; ++i) stem += c.unit;
+        const std::string text = "material {\n    name\t\"" + stem + "A\"\n}\n"
+                                 "material {\n    name\t\"" + stem + "B\"\n}\n"
+                                 "panel {\n    name\t\"" + stem + "A\"\n    material\t\"" + stem + "B\"\n}\n";
+        pnScene first;
+        scenefile::readText(first, text);
+        ASSERT_EQ(first.getNumMaterials(), 2) << "the second name was taken for the first";
+        const std::string a = first.getMaterial(0)->getName(), b = first.getMaterial(1)->getName();
+        EXPECT_NE(a, b);
+        EXPECT_EQ(sgCharCount(a), c.count + 1);
+        EXPECT_EQ(a.back(), 'A');
+        EXPECT_EQ(b.back(), 'B');
+        ASSERT_NE(first.findObject(a.c_str()), nullptr);
+        EXPECT_EQ(first.findObject(a.c_str())->getMaterialName(), b);
+        const std::string written = scenefile::writeText(first);
+        pnScene again;
+        scenefile::readText(again, written);
+        EXPECT_EQ(scenefile::writeText(again), written);
+        EXPECT_EQ(again.getMaterial(1)->getName(), b);
+    }
+    setLegacyCodePage(1252);
 }

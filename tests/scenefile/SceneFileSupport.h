@@ -12,11 +12,11 @@
 namespace scenefile {
 
 // Reads text as a scene file into scene, as the view does with an open file.
-inline void readText(pnScene& scene, const std::string& text) {
+inline void readText(pnScene& scene, const std::string& text, pnReadEnd* end = nullptr) {
     FILE* f = std::tmpfile();
     std::fwrite(text.data(), 1, text.size(), f);
     std::rewind(f);
-    pnSceneLoader::readStream(scene, f);
+    pnSceneLoader::readStream(scene, f, end);
     std::fclose(f);
 }
 

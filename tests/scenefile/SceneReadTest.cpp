@@ -2,7 +2,10 @@
 // does with input it cannot use.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <climits>
+#include <cstdlib>
+#include <vector>
 #include <string>
 
 #include "scene/pnEffect.h"
@@ -401,4 +404,84 @@ TEST(EventBlock, PlaysPerEventAreBounded) {
     EXPECT_EQ(s.getEvent(0)->getNumPlays(), 10000);
     EXPECT_EQ(s.getLastFrame(), 10049);
     EXPECT_NE(diag.text().find("[pnScene::readEventPlay] too many plays:  e"), std::string::npos);
+}
+
+namespace {
+
+// Where a file cut after its first n bytes ends, found by walking it: the
+// outermost block still open (the word before its "{" and its line), or
+// whole. Quoted strings hold no structure; the files here have no comments.
+pnReadEnd expectedEnd(const std::string& text) {
+    pnReadEnd end;
+    int line = 1, depth = 0;
+    bool quoted = false;
+    std::string word, lastWord;
+    for (char c : text) {
+        if (quoted) {
+            if (c == '"') quoted = false;
+        } else if (c == '"') {
+            quoted = true;
+        } else if (std::isalnum(static_cast<unsigned char>(c)) || c == '_') {
+            word += c;
+        } else {
+            if (!word.empty() && !std::isdigit(static_cast<unsigned char>(word[0]))) lastWord = word;
+            word.clear();
+            if (c == '{' && depth++ == 0) {
+                end.block = lastWord;
+                end.line = line;
+            } else if (c == '}' && depth > 0) {
+                --depth;
+            }
+        }
+        if (c == '\n') ++line;
+    }
+    end.whole = depth == 0 && !quoted;
+    if (end.whole) end.block.clear(), end.line = 0;
+    return end;
+}
+
+std::string sourceFile(const std::string& relative) {
+    const char* root = std::getenv("KELVANO_SOURCE_DIR");
+    return scenefile::readFile(std::string(root ? root : ".") + "/" + relative);
+}
+
+}  // namespace
+
+// Every sample scene and fuzz seed cut at many points, and a file of many
+// blocks cut beyond its first 64 KiB: the reader tells whether the file
+// ended inside a block, which block and on what line it opened.
+TEST(CutOffFiles, TheReaderSaysInWhichBlockAFileEnds) {
+    std::vector<std::string> files;
+    for (const char* name : {"titles", "counter", "barchart", "linechart", "pie", "pyramid", "allcharts"})
+        files.push_back(sourceFile(std::string("data/scenes/") + name + ".apn"));
+    for (const char* name : {"every-kind", "every-chart", "every-kind-portable"})
+        files.push_back(sourceFile(std::string("fuzz/seeds/scenefile/") + name + ".apn"));
+    std::string many;
+    for (int i = 0; i < 1500; ++i)
+        many += "panel {\n    name\t\"panel " + std::to_string(i) + "\"\n    dimension\t( 40 30 5 )\n}\n";
+    files.push_back(many);
+    int cuts = 0, inside = 0;
+    for (const std::string& text : files) {
+        ASSERT_NE(text, "<missing>");
+        ASSERT_GT(text.size(), 100u);
+        for (int k = 1; k <= 60; ++k) {
+            const std::string cut = text.substr(0, text.size() * k / 61 + k % 7);
+            pnScene scene;
+            pnReadEnd end;
+            readText(scene, cut, &end);
+            const pnReadEnd expected = expectedEnd(cut);
+            EXPECT_EQ(end.whole, expected.whole) << cut.size();
+            EXPECT_EQ(end.block, expected.block) << cut.size();
+            EXPECT_EQ(end.line, expected.line) << cut.size();
+            ++cuts;
+            inside += !end.whole;
+        }
+        pnScene scene;
+        pnReadEnd end;
+        readText(scene, text, &end);
+        EXPECT_TRUE(end.whole) << "the whole file";
+    }
+    EXPECT_GT(inside, cuts / 2) << "most cuts fall inside a block";
+    // The last cut of the long file lies past its first 64 KiB.
+    EXPECT_GT(many.size() * 60 / 61, 65536u);
 }

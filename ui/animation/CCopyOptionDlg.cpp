@@ -25,7 +25,7 @@ CCopyOptionDlg::CCopyOptionDlg(wxWindow* parent, CKelvanoView* view, const std::
     m_pCopy = new wxRadioButton(this, IDC_COPY, "Copy Effect", wxDefaultPosition, wxDefaultSize, wxRB_GROUP);
     top->Add(m_pCopy, 0, wxLEFT | wxRIGHT, 8);
     m_pName = new CNumEdit(this, IDC_NAME, "", wxDefaultPosition, wxSize(160, -1));
-    m_pName->SetMaxLength(kEffectNameBytes);
+    m_pName->SetMaxLength(kEffectNameChars);
     top->Add(m_pName, 0, wxEXPAND | wxLEFT | wxRIGHT, 28);
     m_pUse = new wxRadioButton(this, IDC_USE, "Use Current Effect");
     top->Add(m_pUse, 0, wxALL, 8);

@@ -11,6 +11,7 @@
 #include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/rules/PrivateMessages.h"
+#include "sg/sgRuntime.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -45,7 +46,7 @@ CCreateEffectDlg::CCreateEffectDlg(wxWindow* parent, CKelvanoView* view)
     names->Add(m_pObject);
     names->Add(new wxStaticText(this, wxID_ANY, "Effect "), 0, wxALIGN_CENTER_VERTICAL);
     m_pName = new CNumEdit(this, IDC_NAME, "", wxDefaultPosition, wxSize(160, -1));
-    m_pName->SetMaxLength(kEffectNameBytes);
+    m_pName->SetMaxLength(kEffectNameChars);
     names->Add(m_pName);
     left->Add(names, 0, wxALL, 4);
     auto* flags = new wxBoxSizer(wxHORIZONTAL);
@@ -207,7 +208,7 @@ void CCreateEffectDlg::ApplyFlagged(pnEffect& effect, const std::string& color) 
 bool CCreateEffectDlg::OnOK() {
     pnScene* scene = Scene();
     if (!scene || !m_model.IsOpen() || m_model.ObjectName().empty()) return false;
-    const std::string name = m_pName->GetText().substr(0, kEffectNameBytes);
+    const std::string name = sgCutName(m_pName->GetText());
     if (name.empty()) {
         wxMessageBox("Effect name is required", "Kelvano", wxOK, this);
         return false;

@@ -4,6 +4,7 @@
 #include "scene/pnScene.h"
 #include "ui/animation/EffectFields.h"
 #include "ui/properties/controls/CNumEdit.h"
+#include "sg/sgRuntime.h"
 
 #include <wx/button.h>
 #include <wx/msgdlg.h>
@@ -18,7 +19,7 @@ bool AcceptNewEffectName(wxWindow* parent, CKelvanoView* view, CNumEdit* edit, c
                          std::string& name) {
     pnScene* scene = view ? view->GetScene() : nullptr;
     if (!scene) return false;
-    name = edit->GetText().substr(0, kEffectNameBytes);
+    name = sgCutName(edit->GetText());
     if (!name.empty() && !scene->findEffect(name.c_str())) return true;
     if (!name.empty())
         wxMessageBox(wxString::FromUTF8("\"" + name + "\" is already used!"), "Kelvano", wxOK | wxICON_STOP, parent);
@@ -33,7 +34,7 @@ CEffectCopyDlg::CEffectCopyDlg(wxWindow* parent, CKelvanoView* view)
     auto* row = new wxBoxSizer(wxHORIZONTAL);
     row->Add(new wxStaticText(this, wxID_ANY, "Copy To"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     m_pName = new CNumEdit(this, IDC_COPY_TO, "", wxDefaultPosition, wxSize(160, -1));
-    m_pName->SetMaxLength(kEffectNameBytes);
+    m_pName->SetMaxLength(kEffectNameChars);
     row->Add(m_pName, 1);
     top->Add(row, 0, wxEXPAND | wxALL, 8);
     top->Add(CreateStdDialogButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxALL, 8);

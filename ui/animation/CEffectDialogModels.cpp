@@ -5,11 +5,9 @@
 #include "scene/pnEffect.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
+#include "sg/sgRuntime.h"
 
 namespace {
-// Effect names are cut where the dialogs' name edits stop.
-constexpr size_t kNameBytes = 127;
-
 // Hands the model's closing to its window once.
 void tellClosed(std::function<void()>& closed) {
     if (!closed) return;
@@ -110,7 +108,7 @@ pnEffect* CEffectEditorModel::Effect() const {
 }
 
 bool CEffectEditorModel::Load(const std::string& effectName) {
-    m_strName = effectName.substr(0, kNameBytes);
+    m_strName = sgCutName(effectName);
     m_bLoaded = false;
     for (bool& c : m_changed) c = false;
     if (!Effect()) return false;

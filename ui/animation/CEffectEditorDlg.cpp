@@ -33,7 +33,7 @@ CEffectEditorDlg::CEffectEditorDlg(wxWindow* parent, CKelvanoView* view, int mod
     auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
     nameRow->Add(new wxStaticText(this, wxID_ANY, "Effect Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     m_pName = new wxTextCtrl(this, IDC_NAME, "", wxDefaultPosition, wxSize(160, -1), wxTE_READONLY);
-    m_pName->SetMaxLength(kEffectNameBytes);
+    m_pName->SetMaxLength(kEffectNameChars);
     nameRow->Add(m_pName, 1);
     top->Add(nameRow, 0, wxEXPAND | wxALL, 4);
     m_fields.Create(this, top, kAxisIds);

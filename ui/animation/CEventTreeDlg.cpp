@@ -168,7 +168,8 @@ bool CEventTreeDlg::OnRename(int id, const std::string& newName) {
         wxMessageBox(wxString::FromUTF8(refusal), "Kelvano", wxOK | wxICON_ERROR, this);
         return false;
     }
-    if (!RenameEvent(*scene, oldName, name)) return false;
+    bool objectRenamed = false;
+    if (!RenameEvent(*scene, oldName, name, &objectRenamed)) return false;
     m_model.Rename(id, name);
     for (int child : m_model.Item(id).children)
         if (m_model.KindOf(child) == CEventTreeModel::kOther && m_model.FolderOf(id) != child && m_model.Text(child) == oldName)
@@ -178,10 +179,11 @@ bool CEventTreeDlg::OnRename(int id, const std::string& newName) {
     m_pTree->SelectQuietly(id);
     CKelvanoView* view = CurrentView();
     if (CFrameRelays* frame = FrameRelaysOf(view)) {
-        frame->RenameObjectListItem(oldName, name);
+        if (objectRenamed) frame->RenameObjectListItem(oldName, name);
         frame->RebuildTimeLineRows();
     }
-    if (m_onRenamed) m_onRenamed(oldName, name);
+    // The object lists follow only an object that took the new name.
+    if (objectRenamed && m_onRenamed) m_onRenamed(oldName, name);
     if (view) view->SetModified();
     return true;
 }

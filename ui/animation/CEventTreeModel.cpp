@@ -5,21 +5,13 @@
 #include "scene/pnLight.h"
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
+#include "sg/sgRuntime.h"
 
 #include <algorithm>
 
 namespace {
-constexpr size_t kNameBytes = 127;
 // Appended below every other child of the parent's node.
 constexpr int kLastNode = 1 << 20;
-
-std::string cutName(const std::string& name) {
-    if (name.size() <= kNameBytes) return name;
-    size_t n = kNameBytes;
-    // Never split a UTF-8 sequence.
-    while (n > 0 && (static_cast<unsigned char>(name[n]) & 0xC0) == 0x80) --n;
-    return name.substr(0, n);
-}
 }  // namespace
 
 const char* const kRefusedQuietly = "\x01";
@@ -247,21 +239,32 @@ std::unique_ptr<pnEffect> CopyEffectParts(const pnEffect& source, const std::str
 }
 
 std::string CheckEventRename(const pnScene& scene, const std::string& oldName, std::string& newName) {
-    newName = cutName(newName);
+    newName = sgCutName(newName);
     if (newName.empty() || newName == oldName || IsFixedEvent(scene, oldName) || !scene.findEvent(oldName.c_str()))
         return kRefusedQuietly;
-    if (scene.objectExists(newName.c_str()) || scene.findEvent(newName.c_str()))
-        return "\"" + newName + "\" is alreay used.";
+    if (!scene.isObjectNameFree(newName.c_str())) return "\"" + newName + "\" is alreay used.";
     return std::string();
 }
 
-int RenameEvent(pnScene& scene, const std::string& oldName, const std::string& newName) {
+int RenameEvent(pnScene& scene, const std::string& oldName, const std::string& newName, bool* objectRenamed) {
+    if (objectRenamed) *objectRenamed = false;
     std::string name = newName;
     if (!CheckEventRename(scene, oldName, name).empty()) return 0;
     pnEvent* event = scene.findEvent(oldName.c_str());
-    if (pnObject* object = scene.findObject(oldName.c_str())) object->setName(name.c_str());
-    event->setObjectName(name.c_str());
+    // The object follows only when it bears the event's name: an event named
+    // otherwise keeps showing its own object.
+    const char* shown = event->getObjectName(0);
+    pnObject* object = shown && oldName == shown ? scene.findObject(oldName.c_str()) : nullptr;
     scene.renameEvent(event, name.c_str());
+    if (!object) return 1;
+    object->setName(name.c_str());
+    // Every event that shows the object shows it under its new name.
+    for (int i = 0; i < scene.getNumEvents(); ++i) {
+        pnEvent* showing = scene.getEvent(i);
+        if (const char* first = showing->getObjectName(0); first && oldName == first)
+            showing->setObjectName(name.c_str());
+    }
+    if (objectRenamed) *objectRenamed = true;
     return 1;
 }
 

@@ -95,15 +95,18 @@ CCopySpan ComputeCopySpan(const pnEvent& target, int dropIndex, int length);
 std::unique_ptr<pnEffect> CopyEffectParts(const pnEffect& source, const std::string& name);
 
 // The rename of a non-fixed event (and of its object): "" when allowed; the
-// message when the name is taken by an object or another event ("\"NAME\" is
-// alreay used."); kRefusedQuietly for a fixed event, an empty or unchanged
-// name. Names are cut to 127 bytes first.
+// message when the name is not free for an object (pnScene::isObjectNameFree:
+// "\"NAME\" is alreay used."); kRefusedQuietly for a fixed event, an empty or
+// unchanged name. Names are cut to 127 characters first (sgCutName).
 extern const char* const kRefusedQuietly;
 std::string CheckEventRename(const pnScene& scene, const std::string& oldName, std::string& newName);
-// Renames the event, the object of that name, its first object name, its
-// children's parent name and its parent's child list, and re-hangs the
-// children's nodes. 0 when the rename is refused.
-int RenameEvent(pnScene& scene, const std::string& oldName, const std::string& newName);
+// Renames the event, its children's parent name and its parent's child list.
+// When the event is named after its object (its first object name is the old
+// name), the object takes the new name too, and every event that shows it
+// names it so (*objectRenamed true); an event named otherwise keeps its
+// object. 0 when the rename is refused.
+int RenameEvent(pnScene& scene, const std::string& oldName, const std::string& newName,
+                bool* objectRenamed = nullptr);
 
 // Whether the dragged event may become a child of the target: both exist, are
 // not fixed, differ, and the target is not below the dragged one.

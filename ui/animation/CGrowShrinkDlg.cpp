@@ -116,6 +116,8 @@ CGrowShrinkDlg::CGrowShrinkDlg(wxWindow* parent, int, pnChart* chart, int growLe
         else e.Skip();
     });
 
+    // Close and the other buttons take the frames as typed, focus change or not.
+    CommitTypedFieldsBeforeButtons(this);
     if (m_model.Load(chart, growLength, shrinkLength)) SetTitle(wxString::FromUTF8(m_model.Title()));
     ShowModel();
 }

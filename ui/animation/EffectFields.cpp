@@ -1,6 +1,7 @@
 #include "ui/animation/EffectFields.h"
 
 #include "scene/pnEffect.h"
+#include "ui/properties/rules/ControlRules.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "ui/properties/controls/CNumEdit.h"
@@ -22,7 +23,9 @@ wxString format(const char* fmt, float v) {
 #pragma GCC diagnostic pop
     return buf;
 }
-float number(const CNumEdit* edit) { return edit ? static_cast<float>(std::atof(edit->GetText().c_str())) : 0.0f; }
+// As every number field reads: C locale, and "inf", "nan" or a number no
+// float holds count as no number.
+float number(const CNumEdit* edit) { return edit ? static_cast<float>(ParseLeadingFloat(edit->GetText())) : 0.0f; }
 }  // namespace
 
 void CEffectFields::Create(wxWindow* parent, wxSizer* sizer, const int axisIds[3]) {

@@ -51,5 +51,5 @@ struct CEffectFields {
 // The swatch of a material name: its diffuse colour x 255, grey 0xCCCCCC for
 // an empty name or one the scene lacks.
 wxColour SwatchColour(const pnScene* scene, const std::string& materialName);
-// Effect names are kept in 127 bytes.
-constexpr int kEffectNameBytes = 127;
+// Effect names are kept in 127 characters (sgCutName).
+constexpr int kEffectNameChars = 127;

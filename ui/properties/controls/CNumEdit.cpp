@@ -1,24 +1,31 @@
 #include "ui/properties/controls/CNumEdit.h"
 
+#include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/rules/ControlRules.h"
 
+#include <wx/anybutton.h>
+#include <wx/dialog.h>
+
 CNumEdit::CNumEdit(wxWindow* parent, wxWindowID id, const wxString& value, const wxPoint& pos, const wxSize& size,
                    long style)
-    : wxTextCtrl(parent, id, value, pos, size, style | wxTE_PROCESS_ENTER) {
+    : wxTextCtrl(parent, id, value, pos, size, style | wxTE_PROCESS_ENTER), m_strCommitted(value.ToStdString(wxConvUTF8)) {
     Bind(wxEVT_TEXT_ENTER, &CNumEdit::OnEnter, this);
     Bind(wxEVT_SET_FOCUS, &CNumEdit::OnSetFocus, this);
     Bind(wxEVT_KILL_FOCUS, &CNumEdit::OnKillFocus, this);
     Bind(wxEVT_TEXT, &CNumEdit::OnText, this);
-    // A typed character or Delete is reported once the edit has taken it.
-    Bind(wxEVT_CHAR, [this](wxKeyEvent& e) {
-        m_bKeyTyped = true;
-        e.Skip();
-    });
-    Bind(wxEVT_KEY_DOWN, [this](wxKeyEvent& e) {
-        if (e.GetKeyCode() == WXK_DELETE) m_bKeyTyped = true;
-        e.Skip();
-    });
+}
+
+void CNumEdit::SetValue(const wxString& value) {
+    m_bSetting = true;
+    wxTextCtrl::SetValue(value);
+    m_bSetting = false;
+    m_strCommitted = GetText();
+}
+
+void CNumEdit::ChangeValue(const wxString& value) {
+    wxTextCtrl::ChangeValue(value);
+    m_strCommitted = GetText();
 }
 
 void CNumEdit::ClampText() {
@@ -27,10 +34,21 @@ void CNumEdit::ClampText() {
         ChangeValue(wxString::FromUTF8(corrected));
 }
 
-void CNumEdit::OnEnter(wxCommandEvent&) {
-    // Consumed: the dialog's default button does not fire.
+void CNumEdit::Commit(long lParam) {
     ClampText();
-    SendPrivateMessage(GetParent(), WM_NUMEDIT_COMMIT, GetId(), 1);
+    m_bRefused = false;
+    // What the receiver has once it has heard (it may put another text in).
+    m_strCommitted = GetText();
+    SendPrivateMessage(GetParent(), WM_NUMEDIT_COMMIT, GetId(), lParam);
+    if (!m_bRefused) m_strCommitted = GetText();
+}
+
+void CNumEdit::OnEnter(wxCommandEvent&) {
+    // Consumed: the dialog's default button does not fire. The dialog may
+    // close on it, so the other fields typed into go first.
+    wxWindow* top = wxGetTopLevelParent(this);
+    if (!CommitTypedFields(dynamic_cast<wxDialog*>(top) ? top : GetParent(), this)) return;
+    Commit(1);
     m_strSaved.clear();
 }
 
@@ -48,8 +66,7 @@ void CNumEdit::OnKillFocus(wxFocusEvent& event) {
     if (m_bEditing) {
         const std::string text = GetText();
         if (text != m_strSaved) {
-            ClampText();
-            SendPrivateMessage(parent, WM_NUMEDIT_COMMIT, GetId(), 0);
+            Commit(0);
             m_strSaved = text;
         }
     }
@@ -58,13 +75,52 @@ void CNumEdit::OnKillFocus(wxFocusEvent& event) {
 
 void CNumEdit::OnText(wxCommandEvent& event) {
     event.Skip();
-    if (!m_bKeyTyped) return;
-    m_bKeyTyped = false;
+    // Every change of the user's reaches the receiver, whatever made it: a
+    // key, a paste or cut by key, menu or middle button, an input method.
+    if (m_bSetting) return;
     SendPrivateMessage(GetParent(), WM_NUMEDIT_CHANGED, GetId(), 0);
+}
+
+bool CNumEdit::CommitPending() {
+    if (!IsPending()) return true;
+    const std::string text = GetText();
+    Commit(0);
+    // A focus loss afterwards has nothing new to report.
+    if (m_bEditing) m_strSaved = text;
+    return !m_bRefused;
 }
 
 void CNumEdit::Suggest(const std::string& text) {
     ChangeValue(wxString::FromUTF8(text));
+    m_bRefused = true;
     SelectAll();
     SetFocus();
+}
+
+bool CommitTypedFields(wxWindow* root, const CNumEdit* except) {
+    if (!root) return true;
+    bool kept = true;
+    for (wxWindow* child : root->GetChildren()) {
+        // A dialog of its own commits its fields itself.
+        if (child->IsTopLevel()) continue;
+        auto* edit = dynamic_cast<CNumEdit*>(child);
+        if (edit && edit != except && edit->IsEnabled() && !edit->CommitPending()) kept = false;
+        if (!CommitTypedFields(child, except)) kept = false;
+    }
+    return kept;
+}
+
+void CommitTypedFieldsBeforeButtons(wxWindow* dialog) {
+    if (!dialog) return;
+    for (wxWindow* child : dialog->GetChildren()) {
+        if (child->IsTopLevel()) continue;
+        const bool button = dynamic_cast<wxAnyButton*>(child) || dynamic_cast<CImageButton*>(child);
+        if (button && child->GetId() != wxID_CANCEL) {
+            // Bound on the button: it runs before the dialog hears the click.
+            child->Bind(wxEVT_BUTTON, [dialog](wxCommandEvent& event) {
+                if (CommitTypedFields(dialog)) event.Skip();
+            });
+        }
+        CommitTypedFieldsBeforeButtons(child);
+    }
 }

@@ -1,6 +1,12 @@
 // A single-line edit that reports its value to its parent on Enter and when
 // it loses focus with a changed text (WM_NUMEDIT_COMMIT), and after every
-// typed character (WM_NUMEDIT_CHANGED), with an optional range check.
+// change the user makes to its text, typed, pasted, cut or dropped
+// (WM_NUMEDIT_CHANGED), with an optional range check.
+//
+// Whether focus changes reach a window depends on the desktop (without a
+// window manager none do), so a dialog never waits for them: its buttons and
+// an Enter in one edit first commit every edit the user changed since its
+// last report (CommitTypedFields).
 #pragma once
 
 #include <wx/textctrl.h>
@@ -18,6 +24,16 @@ public:
     // Replaces the text, selects all of it and takes the focus (a refused
     // name's suggestion).
     void Suggest(const std::string& text);
+    // Text set by the program is what the receiver already has: it is
+    // neither reported as changed nor committed.
+    void SetValue(const wxString& value) override;
+    void ChangeValue(const wxString& value) override;
+    // Whether the user changed the text since its last report or since the
+    // program set it.
+    bool IsPending() const { return GetText() != m_strCommitted; }
+    // Commits a pending text as a loss of focus would (lParam 0). false when
+    // the receiver refused it (it suggested another text).
+    bool CommitPending();
 
     int m_nMin = 0;
     int m_nMax = -1;
@@ -32,5 +48,17 @@ private:
     void OnSetFocus(wxFocusEvent& event);
     void OnKillFocus(wxFocusEvent& event);
     void OnText(wxCommandEvent& event);
-    bool m_bKeyTyped = false;
+    void Commit(long lParam);
+    // The text the receiver last heard of (a report, a commit) or that the
+    // program set.
+    std::string m_strCommitted;
+    bool m_bSetting = false;
+    bool m_bRefused = false;
 };
+
+// Every enabled edit under root whose text the user changed since its last
+// report commits it now (but except). false when one of them was refused.
+bool CommitTypedFields(wxWindow* root, const CNumEdit* except = nullptr);
+// Every button under dialog but Cancel first commits the typed fields, as the
+// focus it takes would; a refused field keeps the click from going on.
+void CommitTypedFieldsBeforeButtons(wxWindow* dialog);

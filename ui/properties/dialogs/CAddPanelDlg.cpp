@@ -78,7 +78,7 @@ bool CAddPanelDlg::CheckAndStore() {
     const pnScene* scene = CurrentScene();
     if (!scene) return true;
     // An empty name could never be added: refused like a taken one.
-    if (!m_strName.empty() && !scene->objectExists(m_strName.c_str())) return true;
+    if (scene->isObjectNameFree(m_strName.c_str())) return true;
     wxMessageBox(wxString::FromUTF8("\"" + m_strName + "\" is Already used!"), "Name duplicated!!",
                  wxOK | wxICON_STOP, this);
     wxTextCtrl* name = Edit(IDC_NAME);

@@ -134,7 +134,7 @@ CAddTextDlg::CAddTextDlg(int templateId, wxWindow* parent)
     nameLine->Add(new wxStaticText(this, wxID_ANY, templateId == 207 ? "Name:" : "Name"), 0,
                   wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
     m_pName = new wxTextCtrl(this, IDC_NAME, "");
-    m_pName->SetMaxLength(CKelvanoView::kMaxObjectNameBytes);
+    m_pName->SetMaxLength(CKelvanoView::kMaxObjectNameChars);
     nameLine->Add(m_pName, 1);
     m_pMore = new wxToggleButton(this, IDC_MORE, "More >>");
     nameLine->Add(m_pMore, 0, wxLEFT, 6);
@@ -244,13 +244,15 @@ bool CAddTextDlg::TryOK() {
     CKelvanoView* view = CurrentView();
     if (!view || !view->GetScene()) return false;
     ReadControls();
-    if (!view->GetScene()->objectExists(m_strName.c_str())) {
+    // An empty name could never be added: refused like a taken one.
+    if (view->GetScene()->isObjectNameFree(m_strName.c_str())) {
         m_strText = m_pText->GetValue().ToStdString(wxConvUTF8);
         return true;
     }
     if (view->GetHost())
-        view->GetHost()->MessageBox("\"" + m_strName + "\" is alreay used!", "Name conflicted !",
-                                    KV_MB_OK | KV_MB_ICONWARNING);
+        view->GetHost()->MessageBox(m_strName.empty() ? std::string("Please enter a name.")
+                                                      : "\"" + m_strName + "\" is alreay used!",
+                                    "Name conflicted !", KV_MB_OK | KV_MB_ICONWARNING);
     m_strName = view->MakeUniqueObjectName("Text");
     m_pName->ChangeValue(wxString::FromUTF8(m_strName));
     return false;

@@ -94,6 +94,8 @@ void CColorDlg::Build() {
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CColorDlg::OnCommit, this);
     Bind(wxEVT_BUTTON, &CColorDlg::OnOk, this, wxID_OK);
     RouteMouseToRamps(this, m_ramps, CColorDlgLogic::NUM_SLIDERS);
+    // OK and the other buttons take the numbers as typed, focus change or not.
+    CommitTypedFieldsBeforeButtons(this);
 }
 
 void CColorDlg::InitControls() {

@@ -1,5 +1,6 @@
 #include "ui/properties/dialogs/CCutShapeDlg.h"
 
+#include "assets/sgModelTable.h"
 #include "editor/CKelvanoAppState.h"
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
@@ -54,7 +55,23 @@ CCutShapeDlg::CCutShapeDlg(wxWindow* parent, CKelvanoAppState& app, const char* 
     SetSizerAndFit(top);
     Bind(kvEVT_WM_THUMB_CLICK, &CCutShapeDlg::OnThumbClick, this);
     browse->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnBrowse(); });
-    m_pFile->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { m_strResult = m_pFile->GetValue().ToStdString(wxConvUTF8); });
+    m_pFile->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
+        m_strResult = m_pFile->GetValue().ToStdString(wxConvUTF8);
+        m_bChosen = m_bTyped = true;
+    });
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnOk(); }, wxID_OK);
+}
+
+void CCutShapeDlg::OnOk() {
+    // A typed name is taken only when it names a file, as the model look-up
+    // finds it (beside the scene, in the program folder or its ChartSlices).
+    if (m_bTyped && !std::ifstream(sgModelTable::instance().resolve(m_strResult), std::ios::binary).is_open()) {
+        wxMessageBox(wxString::FromUTF8("\"" + m_strResult + "\": not found"), "File open error",
+                     wxOK | wxICON_ERROR, this);
+        m_pFile->SetFocus();
+        return;
+    }
+    EndModal(wxID_OK);
 }
 
 int CCutShapeDlg::ShowModal() {
@@ -71,7 +88,10 @@ void CCutShapeDlg::Fill() {
     ShowResult();
 }
 
-void CCutShapeDlg::ShowResult() { m_pFile->ChangeValue(wxString::FromUTF8(nameOf(m_strResult))); }
+void CCutShapeDlg::ShowResult() {
+    m_pFile->ChangeValue(wxString::FromUTF8(nameOf(m_strResult)));
+    m_bTyped = false;
+}
 
 void CCutShapeDlg::OnThumbClick(CPrivateMessageEvent& event) {
     const std::string picture = m_pList->GetSelectedName();

@@ -24,6 +24,8 @@ public:
     // browsed file as it is.
     const std::string& GetSelectedFile() const { return m_strResult; }
     int ShowModal() override;
+    // Set by a click on a picture, a browsed file or a name typed into File;
+    // OK without any of them changes nothing.
     bool m_bChosen = false;
 
 protected:
@@ -35,6 +37,8 @@ private:
     void ShowResult();
     void OnThumbClick(CPrivateMessageEvent& event);
     void OnBrowse();
+    void OnOk();
+    bool m_bTyped = false;
     CKelvanoAppState& m_app;
     std::vector<std::string> m_shapes;
     std::string m_strInitialFile;

@@ -48,17 +48,19 @@ CGraphInputDlg::CGraphInputDlg(wxWindow* parent, int type, int count)
     top->Add(buttons, 0, wxALIGN_RIGHT | wxALL, 10);
     SetSizerAndFit(top);
 
-    m_pPrev->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         if (m_rows.PrevPage()) ShowPage();
-    });
-    m_pNext->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+    }, IDC_PREV);
+    Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         if (m_rows.NextPage()) ShowPage();
-    });
+    }, IDC_NEXT);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
         m_bBack = true;
         EndModal(wxID_OK);
     }, IDC_BACK);
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CGraphInputDlg::OnCommit, this);
+    // OK, Back and the page arrows take every cell as it stands.
+    CommitTypedFieldsBeforeButtons(this);
     ShowPage();
 }
 

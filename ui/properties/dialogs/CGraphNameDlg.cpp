@@ -16,6 +16,8 @@ CGraphNameDlg::CGraphNameDlg(wxWindow* parent, int type, const pnScene* scene)
     auto* grid = new wxFlexGridSizer(2, 6, 6);
     grid->Add(new wxStaticText(this, wxID_ANY, "Name"), 0, wxALIGN_CENTER_VERTICAL);
     m_pName = new wxTextCtrl(this, IDC_NAME, wxString::FromUTF8(m_strName), wxDefaultPosition, wxSize(180, -1));
+    // A longer name could never be a chart's: the whole wizard's input would go.
+    m_pName->SetMaxLength(kGraphMaxNameChars);
     grid->Add(m_pName);
     grid->Add(new wxStaticText(this, wxID_ANY, "Number of Columns"), 0, wxALIGN_CENTER_VERTICAL);
     // The spin and its edit are one control here.
@@ -50,7 +52,7 @@ void CGraphNameDlg::OnNext(wxCommandEvent&) {
         m_pName->SetValue(wxString::FromUTF8(unique));
         return;
     }
-    if (m_pScene->findObject(m_strName.c_str())) {
+    if (!m_pScene->isObjectNameFree(m_strName.c_str())) {
         wxMessageBox(wxString::FromUTF8("\"" + m_strName + "\" is alreay used!"), "Name conflicted !",
                      wxOK | wxICON_WARNING, this);
         m_pName->SetValue(wxString::FromUTF8(unique));

@@ -212,7 +212,8 @@ void CLabelPropertyDlg::ShowForm() {
     m_pShow->SetValue(f.show);
     const int face = m_pFont->FindString(wxString::FromUTF8(f.font), false);
     if (face != wxNOT_FOUND) m_pFont->SetSelection(face);
-    else m_pFont->SetValue("Arial");
+    // A face not installed here stays as stored until another is picked.
+    else m_pFont->SetValue(f.font.empty() ? wxString("Arial") : wxString::FromUTF8(f.font));
     m_pFont->SetToolTip(m_pFont->GetValue());
     setComboText(m_pSize, f.size);
     m_pItalic->SetValue(f.italic);

@@ -77,6 +77,8 @@ void CMaterialDetailDlg::Build() {
         EndModal(wxID_OK);
     }, wxID_OK);
     RouteMouseToRamps(this, m_ramps, L::NUM);
+    // OK and the other buttons take the numbers as typed, focus change or not.
+    CommitTypedFieldsBeforeButtons(this);
 }
 
 void CMaterialDetailDlg::ReadChecks() {

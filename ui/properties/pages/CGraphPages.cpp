@@ -500,7 +500,9 @@ void CGraphPage::OnShape(bool joint) {
     if (joint) dlg = std::make_unique<CJointShapeDlg>(this, *app);
     else dlg = std::make_unique<CCutShapeDlg>(this, *app, m_nType == GRAPH_LINE ? 2 : 1);
     dlg->SetInitialFile(current.substr(current.find_last_of("/\\") + 1));
-    if (dlg->ShowModal() != wxID_OK) return;
+    // OK without a pick (the first picture stands selected when the current
+    // shape is none of them) keeps the shape.
+    if (dlg->ShowModal() != wxID_OK || !dlg->m_bChosen) return;
     const std::string file = dlg->GetSelectedFile();
     // The chooser may have changed the selection or the scene meanwhile.
     CKelvanoView* view = CurrentView();

@@ -84,12 +84,23 @@ void CModelPage::Lock(bool locked) {
         FindWindow(id)->Enable(!locked);
 }
 
+bool CModelPage::ReadableModel(CKelvanoView& view, const std::string& stored, const std::string& path) {
+    CViewHost* host = view.GetHost();
+    if (host) host->MakeCurrent();
+    if (pnModel::readable(stored)) return true;
+    if (host)
+        host->MessageBox("\"" + path + "\" is not a model file.", "File open error", KV_MB_OK | KV_MB_ICONERROR);
+    return false;
+}
+
 pnModel* CModelPage::CreateModel(const std::string& name, const std::string& path) {
     CKelvanoView* view = CurrentView();
     if (!view) return nullptr;
+    const std::string stored = StripProgramDir(path, programDir(), false);
+    if (!ReadableModel(*view, stored, path)) return nullptr;
     auto made = std::make_unique<pnModel>();
     made->setName(name.c_str());
-    made->setFileName(StripProgramDir(path, programDir(), false).c_str());
+    made->setFileName(stored.c_str());
     auto* model = static_cast<pnModel*>(view->InsertNewObject(std::move(made)));
     if (model) LoadFromObject(model, 0);
     return model;
@@ -103,6 +114,8 @@ int CModelPage::ChangeModelFile(const std::string& path) {
         return 0;
     }
     const std::string stored = StripProgramDir(path, programDir(), true);
+    CKelvanoView* view = CurrentView();
+    if (!view || !ReadableModel(*view, stored, path)) return 0;
     pages::Change(model, [&] { model->setFileName(stored.c_str()); });
     m_pFile->ChangeValue(wxString::FromUTF8(FileNamePart(model->getFile())));
     return 1;
@@ -126,7 +139,8 @@ void CModelPage::OnButton(wxCommandEvent& event) {
         CModelSelectDlg dlg(tpl, this);
         dlg.SetName(model->getName());
         dlg.SetNameFixed(true);
-        if (dlg.ShowModal() == wxID_OK) ChangeModelFile(dlg.GetFilePath());
+        // OK without a pick (the first picture stands selected) keeps the model.
+        if (dlg.ShowModal() == wxID_OK && dlg.GetChosen()) ChangeModelFile(dlg.GetFilePath());
         break;
     }
     case IDC_MATERIAL: pages::OpenMaterialChooser(this, IDC_MATERIAL, model); break;

@@ -6,6 +6,7 @@
 #include <string>
 
 class CColorButton;
+class CKelvanoView;
 class CNumEdit;
 class CPrivateMessageEvent;
 class pnModel;
@@ -26,10 +27,12 @@ public:
     void LoadFromObject(pnObject* object, int flag) override;
     void Lock(bool locked) override;
     // Builds a model of the file (stored relative to the program folder when
-    // it lies there) and puts it into the scene as the selection.
+    // it lies there) and puts it into the scene as the selection; a file that
+    // is no model that can be drawn is refused with "File open error".
     pnModel* CreateModel(const std::string& name, const std::string& path);
     // Another file for the selected model, as the "..." chooser hands it:
-    // refused with "File open error" when it does not open. 1 when changed.
+    // refused with "File open error" when it does not open or is no model
+    // that can be drawn. 1 when changed.
     int ChangeModelFile(const std::string& path);
     void SetTextureCheck(bool on);
     int GetTextureRadio() const { return m_nTexture; }
@@ -37,6 +40,7 @@ public:
     CNumEdit* GetNameEdit() const;
 
 private:
+    static bool ReadableModel(CKelvanoView& view, const std::string& stored, const std::string& path);
     pnModel* Model() const;
     void OnCommit(CPrivateMessageEvent& event);
     void OnButton(wxCommandEvent& event);

@@ -7,6 +7,7 @@
 #include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/controls/LayoutFit.h"
 #include "ui/properties/controls/ViewAccelerators.h"
+#include "sg/sgRuntime.h"
 
 #include <wx/settings.h>
 #include <wx/sizer.h>
@@ -36,11 +37,11 @@ int CObjectPageDlg::CommitNameEdit(CNumEdit* edit, pnObject* object, int& guard,
     const std::string typed = edit->GetText();
     const std::string current = object->getName();
     if (typed == current) return 0;
-    if (typed.empty() || typed.size() > CKelvanoView::kMaxObjectNameBytes) {
+    if (typed.empty() || sgCharCount(typed) > CKelvanoView::kMaxObjectNameChars) {
         edit->ChangeValue(wxString::FromUTF8(current));
         return 0;
     }
-    if (view->GetScene()->findObject(typed.c_str())) {
+    if (!view->GetScene()->isObjectNameFree(typed.c_str())) {
         guard = 0;
         if (view->GetHost())
             view->GetHost()->MessageBox("\"" + typed + "\"" + duplicateSuffix, caption, KV_MB_OK | KV_MB_ICONERROR);

@@ -74,7 +74,7 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
         return line;
     };
     m_pName = new CNumEdit(this, IDC_NAME);
-    m_pName->SetMaxLength(CKelvanoView::kMaxObjectNameBytes);
+    m_pName->SetMaxLength(CKelvanoView::kMaxObjectNameChars);
     m_pName->m_nMode = 2;
     row("Name", m_pName);
     m_pText = new CNumEdit(this, IDC_TEXT);

@@ -11,6 +11,7 @@
 #include "ui/properties/rules/ColorEditLogic.h"
 #include "ui/properties/rules/PrivateMessages.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -98,11 +99,13 @@ void CMaterialChooserLogic::SetSelection(int grid) {
 void CMaterialChooserLogic::SetCurrentMaterial(int index) {
     pnScene* scene = Scene();
     ReadCount();
+    m_strOwnerMaterial.clear();
     if (index < 0) {
         SetSelection(0);
         m_strName = scene && m_nCount > 0 ? scene->getMaterial(m_nCount - 1)->getName() : "";
     } else {
         m_nInitialIndex = index;
+        if (const pnMaterial* m = scene ? scene->getMaterial(index) : nullptr) m_strOwnerMaterial = m->getName();
         SetSelection(m_nCount - index - 1);
         const pnMaterial* m = scene ? scene->getMaterial(index) : nullptr;
         m_strName = m ? m->getName() : "";
@@ -114,6 +117,7 @@ void CMaterialChooserLogic::SelectMaterialByName(const std::string& name) {
     pnScene* scene = Scene();
     ReadCount();
     m_nInitialIndex = scene && !name.empty() ? scene->findMaterialIndex(name.c_str()) : -1;
+    m_strOwnerMaterial = m_nInitialIndex >= 0 ? name : std::string();
     if (m_nInitialIndex >= 0) {
         SetSelection(m_nCount - m_nInitialIndex - 1);
         m_strName = name;
@@ -166,8 +170,11 @@ void CMaterialChooserLogic::NextPage() {
 
 void CMaterialChooserLogic::Choose() {
     const int index = GetMaterialIndex();
-    if (index < 0 || !m_bHasOwner) return;
-    if (index != m_nInitialIndex) m_ui.NotifyOwner(WM_MATERIAL_CHOSEN, m_nOwnerId, index);
+    pnScene* scene = Scene();
+    const pnMaterial* chosen = scene ? scene->getMaterial(index) : nullptr;
+    if (!chosen || !m_bHasOwner) return;
+    // The owner's own material by name: a Delete moves the list positions.
+    if (chosen->getName() != m_strOwnerMaterial) m_ui.NotifyOwner(WM_MATERIAL_CHOSEN, m_nOwnerId, index);
     m_ui.HideChooser();
 }
 
@@ -183,13 +190,17 @@ bool CMaterialChooserLogic::OnEnterKey(bool keyUp) {
 }
 
 void CMaterialChooserLogic::Add(int detailed) {
-    CKelvanoDoc* doc = CurrentDocument();
+    CKelvanoView* view = CurrentView();
+    CKelvanoDoc* doc = view ? view->GetDocument() : nullptr;
     pnScene* scene = Scene();
     if (!doc || !scene) return;
+    // With nothing selected (an empty list) the editor starts from a new
+    // material's values.
+    const pnMaterial fresh;
     const pnMaterial* source = scene->getMaterial(GetMaterialIndex());
-    if (!source) return;
     ReadCount();
-    MaterialEditValues values = valuesOf(*source);
+    MaterialEditValues values = valuesOf(source ? *source : fresh);
+    if (!source) values.name = view->MakeUniqueMaterialName("Color");
     m_ui.HideChooser();
     if (detailed ? m_ui.RunDetailedEditor(values) : m_ui.RunSimpleEditor(values)) {
         m_bEnter = 0;
@@ -263,6 +274,11 @@ void CMaterialChooserLogic::Delete() {
     scene->deleteAMaterialFromScene(m);
     ReadCount();
     if (oldCount - m_nPage * kCellsPerPage - 1 <= 0 && m_nPage > 0) --m_nPage;
-    SetSelection(-1);
+    // The material that took the deleted one's cell (or the one before it)
+    // is selected, so Add and Modify go on working.
+    SetSelection(m_nCount > 0 ? std::min(m_nSelected, m_nCount - 1) : -1);
+    if (m_bHasSelection) m_nPage = m_nSelected / kCellsPerPage;
+    const pnMaterial* selected = scene->getMaterial(GetMaterialIndex());
+    m_strName = selected ? selected->getName() : "";
     m_ui.RefreshChooser();
 }

@@ -98,4 +98,6 @@ private:
     CMaterialChooserUi& m_ui;
     bool m_bHasOwner = false;
     int m_nOwnerId = 0;
+    // The owner's material when the chooser showed for it ("" none).
+    std::string m_strOwnerMaterial;
 };

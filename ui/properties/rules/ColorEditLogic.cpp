@@ -43,12 +43,15 @@ EditCommit CColorNameRules::CommitName(const std::string& text, bool enter, std:
     if (!view || !view->GetScene()) return EditCommit::None;
     if (!m_bNameCheck) return EditCommit::None;
     m_strName = text;
-    if (view->GetScene()->materialExists(text.c_str())) {
+    const bool empty = text.empty();
+    if (empty || view->GetScene()->materialExists(text.c_str())) {
         // The check rests while the message is up.
         m_bNameCheck = false;
-        if (view->GetHost()) view->GetHost()->MessageBox("\"" + text + "\" is already used!", "Kelvano", KV_MB_ICONERROR);
+        if (view->GetHost())
+            view->GetHost()->MessageBox(empty ? "A material needs a name." : "\"" + text + "\" is already used!",
+                                        "Kelvano", KV_MB_ICONERROR);
         m_bNameCheck = true;
-        suggestion = view->MakeUniqueMaterialName(text);
+        suggestion = view->MakeUniqueMaterialName(empty ? "Color" : text);
         return EditCommit::NameTaken;
     }
     return enter ? EditCommit::CloseOk : EditCommit::Changed;

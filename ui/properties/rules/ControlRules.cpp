@@ -3,6 +3,7 @@
 #include "ui/properties/rules/PrivateMessages.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -54,7 +55,11 @@ double ParseLeadingFloat(const std::string& text) {
     double value = 0.0;
     const char* first = text.data() + i;
     const auto result = std::from_chars(first, text.data() + text.size(), value);
-    return result.ec == std::errc() ? value : 0.0;
+    // "inf" and "nan" are no numbers: the file would keep a word that reads
+    // back as 0. A number no float holds is held at the float range, which
+    // the file keeps as a number.
+    if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
+    return std::clamp(value, -double(FLT_MAX), double(FLT_MAX));
 }
 
 bool ClampNumText(int mode, int nMin, int nMax, float fMin, float fMax, const std::string& text, std::string& out) {

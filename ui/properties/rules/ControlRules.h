@@ -9,7 +9,9 @@
 // The leading decimal integer of a text (spaces and a sign allowed), 0 when
 // it has no digits; values beyond the int range saturate.
 int ParseLeadingInt(const std::string& text);
-// The leading floating-point number of a text (C locale), 0.0 without one.
+// The leading floating-point number of a text (C locale), 0.0 without one;
+// "inf" and "nan" count as none, and a number beyond the float range is held
+// at it (a scene keeps floats).
 double ParseLeadingFloat(const std::string& text);
 // A value as an int for a control: toward zero, held inside the int range
 // (a number read from a file may lie far outside it), NaN as 0.

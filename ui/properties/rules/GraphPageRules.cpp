@@ -82,7 +82,9 @@ bool AddSlice(CKelvanoView& view, pnChart* chart) {
 }
 
 bool LimitHeight(CKelvanoView& view, pnChart* chart, int min, int max) {
-    if (!chart || max <= min || !view.GetDocument() || !view.GetScene()) return false;
+    if (!chart || !view.GetDocument() || !view.GetScene()) return false;
+    // Min always takes; a Max not above it is refused by the chart, which
+    // keeps its old maximum.
     EditChart(view, chart, [&] {
         chart->setDataMin(static_cast<float>(min));
         chart->setDataMax(static_cast<float>(max));

@@ -43,8 +43,8 @@ bool AddColumn(CKelvanoView& view, pnChart* chart);
 // above what is left to 100 gives the new slice that rest. False (no step)
 // when nothing was added.
 bool AddSlice(CKelvanoView& view, pnChart* chart);
-// Sets dataMin then dataMax as one step; false, changing neither, when max
-// is not above min.
+// Sets dataMin then dataMax as one step; a max not above min leaves the old
+// maximum. False (no step) without a chart, document or scene.
 bool LimitHeight(CKelvanoView& view, pnChart* chart, int min, int max);
 // Stores a chosen cut shape (joint false) or joint shape as one step,
 // relative to the start folder when it lies below it.

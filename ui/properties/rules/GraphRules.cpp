@@ -9,6 +9,7 @@
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
 #include "ui/properties/rules/ControlRules.h"
+#include "sg/sgRuntime.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -69,14 +70,7 @@ int GraphClampCount(int type, int count) { return std::clamp(count, GraphMinCoun
 int GraphLastPage(int count) { return std::max(0, (count + kGraphRowsPerPage - 1) / kGraphRowsPerPage - 1); }
 bool GraphRowUsed(int page, int row, int count) { return page * kGraphRowsPerPage + row < count; }
 
-std::string UniqueObjectName(const pnScene& scene, const std::string& name) {
-    if (!scene.findObject(name.c_str())) return name;
-    for (int i = 1; i < 1000; ++i) {
-        std::string candidate = numbered(name, i);
-        if (!scene.findObject(candidate.c_str())) return candidate;
-    }
-    return {};
-}
+std::string UniqueObjectName(const pnScene& scene, const std::string& name) { return scene.freeObjectName(name, 999); }
 
 std::string UniqueStyleName(const pnScene& scene) {
     for (int i = 1; i < 1000; ++i) {
@@ -107,7 +101,7 @@ std::unique_ptr<pnChart> BuildGraph(pnScene& scene, int type, const std::string&
     const int count = static_cast<int>(std::min<size_t>(rows.size(), kGraphMaxItems));
     if (!knownType(type) || count < 1) return nullptr;
     const std::string chartName = UniqueObjectName(scene, name);
-    if (chartName.empty() || chartName.size() > kGraphMaxNameBytes) return nullptr;
+    if (chartName.empty() || sgCharCount(chartName) > kGraphMaxNameChars) return nullptr;
     // Both style names are found before either is added, so a refusal adds none.
     std::string styleNames[2];
     styleNames[0] = UniqueStyleName(scene);

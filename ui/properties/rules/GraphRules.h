@@ -24,7 +24,7 @@ struct GraphRow {
 constexpr int kGraphMaxItems = 100;
 constexpr int kGraphRowsPerPage = 5;
 // Longest chart name a new chart takes (as the view's object names).
-constexpr size_t kGraphMaxNameBytes = 127;
+constexpr size_t kGraphMaxNameChars = 127;
 
 // "Bar Graph" ... "Area Graph"; "" for another type.
 const char* GraphTypeCaption(int type);
