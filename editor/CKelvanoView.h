@@ -288,6 +288,9 @@ public:
     void OnExportCancel();
     void SetCurrentFrame(int frame);
     void AdvanceFrame();
+    // The time line's frame commands (a click, a step, go to start or end, a
+    // typed frame): the view shows that frame next.
+    void GoToFrame(int frame);
     // The common end of a recording: restores what the export changed, closes
     // the progress dialog and says how it ended.
     void FinishRecording();

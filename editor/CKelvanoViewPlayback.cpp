@@ -33,6 +33,11 @@ void CKelvanoView::SetCurrentFrame(int frame) {
 
 void CKelvanoView::AdvanceFrame() { SetCurrentFrame(m_nCurrentFrame + 1); }
 
+void CKelvanoView::GoToFrame(int frame) {
+    SetCurrentFrame(frame);
+    Redraw();
+}
+
 void CKelvanoView::StartPlayback(int kind) {
     if (!m_pHost || !m_pScene) {
         m_bPlaying = 0;

@@ -212,12 +212,18 @@ void sgGeoState::convertSequence() {
 
 void sgGeoState::convertSequenceElement(int i) { convertEntry(getSequenceEntry(i)); }
 
+void sgGeoState::setFadeColors(const sgVec4& ambient, const sgVec4& diffuse, const sgVec4& specular,
+                                const sgVec4& emission, const sgVec4& shininess) {
+    fade_[0] = ambient, fade_[1] = diffuse, fade_[2] = specular, fade_[3] = emission, fade_[4] = shininess;
+    faded_ = true;
+}
+
 void sgGeoState::apply(int) {
-    glMaterialfv(GL_FRONT, GL_AMBIENT, ambient_.v);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse_.v);
-    glMaterialfv(GL_FRONT, GL_EMISSION, emission_.v);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, specular_.v);
-    glMaterialfv(GL_FRONT, GL_SHININESS, shininess_.v);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, faded_ ? fade_[0].v : ambient_.v);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, faded_ ? fade_[1].v : diffuse_.v);
+    glMaterialfv(GL_FRONT, GL_EMISSION, faded_ ? fade_[3].v : emission_.v);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, faded_ ? fade_[2].v : specular_.v);
+    glMaterialfv(GL_FRONT, GL_SHININESS, faded_ ? fade_[4].v : shininess_.v);
     sgTextureFileEntry* entry = currentTexture();
     if (entry && entry->glId == 0 && !entry->failed) {
         if (texMode_ == SG_TEX_SINGLE)

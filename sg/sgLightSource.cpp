@@ -101,7 +101,22 @@ int sgLightSource::getAttr(int key, float out[4]) const {
 
 void sgLightSource::send(int key, const float v[4]) const {
     if (!validNumber(number_)) return;
+    // GL takes a position or direction through the model-view matrix that
+    // stands when it is sent: an identity one, so a light sits where its
+    // values say whatever was drawn before (a frame's last object, a pick).
+    const bool placed = key == GL_POSITION || key == GL_SPOT_DIRECTION;
+    GLint mode = GL_MODELVIEW;
+    if (placed) {
+        glGetIntegerv(GL_MATRIX_MODE, &mode);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+    }
     glLightfv(GL_LIGHT0 + number_, static_cast<GLenum>(key), v);
+    if (placed) {
+        glPopMatrix();
+        glMatrixMode(static_cast<GLenum>(mode));
+    }
 }
 
 void sgLightSource::sendColor(const Record& r) const {

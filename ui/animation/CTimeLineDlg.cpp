@@ -401,10 +401,7 @@ void CTimeLineDlg::SetFixedDuration(int on) {
     m_pFixed->SetValue(on != 0);
 }
 void CTimeLineDlg::SetViewFrame(int frame) {
-    if (CKelvanoView* view = CurrentView()) {
-        view->SetCurrentFrame(frame);
-        RedrawView();
-    }
+    if (CKelvanoView* view = CurrentView()) view->GoToFrame(frame);
 }
 int CTimeLineDlg::GetViewFrame() { return CurrentView() ? CurrentView()->m_nCurrentFrame : 0; }
 void CTimeLineDlg::RedrawView() {
