@@ -116,6 +116,10 @@ void pnScene::drawPasses(int level, int frame, PassState state) {
     // A viewpoint that sees nothing (an orthographic width of 0) shows the
     // background colour, never what the buffer held before.
     auto drawEmpty = [] {
+        if (sgChannel* ch = sgChannel::sgFindChannel()) {
+            const sgVec4& c = ch->getClearColor();
+            glClearColor(c[0], c[1], c[2], c[3]);
+        }
         glColorMask(1, 1, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     };

@@ -256,7 +256,7 @@ void pnScene::setFrame(int frame) {
             }
             nextSoundFrame = nextSound.frame;
         }
-        if (frame == nextSoundFrame) getSoundPlayer().play(nextSound.file);
+        if (frame == nextSoundFrame) getSoundPlayer().play(findSoundCue(nextSound.file));
     }
 }
 

@@ -94,6 +94,18 @@ sgVec4 sgGeoState::getColor(int name) const {
     }
 }
 
+sgVec4 sgGeoState::getShownColor(int name) const {
+    if (!faded_) return getColor(name);
+    switch (name) {
+        case GL_AMBIENT: return fade_[0];
+        case GL_DIFFUSE: return fade_[1];
+        case GL_SPECULAR: return fade_[2];
+        case GL_EMISSION: return fade_[3];
+        case GL_SHININESS: return fade_[4];
+        default: return sgVec4();
+    }
+}
+
 void sgGeoState::reattachTexture() {
     if (sgStateAttribute* tex = getAttr(GL_TEXTURE_2D)) tex->writeInto(*this);
 }

@@ -46,6 +46,8 @@ public:
     // (shininess and three spare values).
     void setColor(int name, const sgVec4& value);
     sgVec4 getColor(int name) const;
+    // The colour drawn now: the fade's while one is set, else the own one.
+    sgVec4 getShownColor(int name) const;
     // The diffuse alpha drawn now; below 1 the set draws in the transparent
     // passes.
     float getAlpha() const { return faded_ ? fade_[1][3] : diffuse_[3]; }

@@ -7,14 +7,13 @@
 #include "editor/KelvanoIds.h"
 #include "platform/SoundPlayer.h"
 #include "tests/app/ViewFixture.h"
-#include "tests/support/RenderTool.h"
+#include "tests/app/ToolFrames.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <random>
 #include <sstream>
 
@@ -174,34 +173,15 @@ protected:
         host.dialogPaths = {saved};
         ASSERT_EQ(view->OnFileSaveAs(), 1);
         ASSERT_TRUE(host.messages.empty()) << host.messages.front().text;
+        tool = ToolFrames(saved, c.antiAlias, dir.path());
         lastFrame = std::max(0, scene().getLastEventFrame());
-    }
-
-    const RenderToolImage& toolFrame(int frame) {
-        auto it = tool.find(frame);
-        if (it != tool.end()) return it->second;
-        RenderToolImage& image = tool[frame];
-        const std::string png = dir.file("tool" + std::to_string(frame) + ".png");
-        EXPECT_TRUE(renderWithTool(saved, "--frame " + std::to_string(frame) + " --aa " +
-                                              std::to_string(GetParam().antiAlias),
-                                   png, image))
-            << image.log;
-        return image;
     }
 
     // The picture the view shows now is the tool's picture of frame.
     void expectFrame(const Frame& shown, int frame, const std::string& how) {
         ++checked;
-        const RenderToolImage& image = toolFrame(frame);
-        ASSERT_EQ(image.width, shown.width);
-        ASSERT_EQ(image.height, shown.height);
-        long differing = 0;
-        for (int y = 0; y < shown.height; ++y)
-            for (int x = 0; x < shown.width; ++x) {
-                const RGBA v = shown.at(x, y), t = image.at(x, shown.height - 1 - y);
-                if (v.r != t.r || v.g != t.g || v.b != t.b) ++differing;
-            }
-        if (differing > 0) {
+        const long differing = tool.differing(shown, frame);
+        if (differing != 0) {
             const std::string base = testOutputDir() + "/frames-" + GetParam().name + "-" + std::to_string(frame);
             writeFramePNG(shown, base + "-view.png");
             ADD_FAILURE() << GetParam().name << ": frame " << frame << " reached by " << how << " differs in "
@@ -234,7 +214,7 @@ protected:
     std::string saved;
     int lastFrame = 0;
     int checked = 0;
-    std::map<int, RenderToolImage> tool;
+    ToolFrames tool;
 };
 
 }  // namespace
