@@ -173,7 +173,16 @@ void CKelvanoView::OnToggleMode() {
 int CKelvanoView::GetFreeEffectLength(const std::string& eventName) {
     if (!m_pScene || !m_pDocument) return 0;
     const pnEvent* event = m_pScene->findEvent(eventName.c_str());
-    if (!event) return 0;
+    if (!event) {
+        // A scene made without its own events (older files name them
+        // "<object>Event"): nothing would take the effect.
+        if (m_pHost)
+            m_pHost->MessageBox("No event is named \"" + eventName +
+                                    "\": an effect is added to the event named after its object, the camera "
+                                    "(\"Camera\") or the light.",
+                                "Effect Creation Error", KV_MB_OK | KV_MB_ICONWARNING);
+        return 0;
+    }
     const int f = m_nCurrentFrame;
     const int length = m_pDocument->m_nEffectLength;
     auto isFree = [&](int frame) { return event->getPlayAtFrame(frame) == nullptr; };

@@ -2,6 +2,7 @@
 // rows, drag rules, frame window, selection and commands on a scene file.
 #include "platform/SoundPlayer.h"
 #include "scene/pnEvent.h"
+#include "scene/pnLight.h"
 #include "scene/pnScene.h"
 #include "scene/pnSceneLoader.h"
 #include "tests/support/TempDir.h"
@@ -50,7 +51,9 @@ struct Host : CTimeLineHost {
     void PlayStop() override { playCalls.push_back("stop"); }
     bool ContinueFromPause() override { return false; }
     bool IsRecording() override { return recording; }
+    void ShowMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
     bool recording = false;
+    std::vector<std::string> messages;
     std::vector<std::string> playCalls;
     pnScene* scene = nullptr;
     int fixed = 0, viewFrame = 0, modified = 0, created = 0;
@@ -281,6 +284,30 @@ TEST_F(TimeLineModelTest, AddDeleteAndStalePlays) {
     scene.getEvent(5)->setPlayEffect(0, "c");
     model.DeleteEntry();
     EXPECT_EQ(plays(7), "30-40 40-60") << "-E on a changed play removes nothing";
+}
+
+// The first five event rows are the camera's and the lights': their effects
+// come from the Camera and Light pages, so +E there is quiet. An event of
+// another name in those rows (a scene made without the camera's and lights'
+// events) cannot take an effect there, and +E says why.
+TEST_F(TimeLineModelTest, PlusEOnARowKeptForTheCameraAndLightsSaysWhyOtherEventsCannot) {
+    auto* light = new pnLight;
+    light->setName("Light0");
+    ASSERT_TRUE(scene.addLight(light));
+    for (int row : {2, 3}) {
+        model.Press(row, 0, false);
+        model.AddEntry();
+    }
+    EXPECT_TRUE(host.messages.empty());
+    model.Press(4, 0, false);  // "Light1" names no light of this scene
+    model.AddEntry();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("\"Light1\" cannot take an effect here"), std::string::npos) << host.messages[0];
+    EXPECT_EQ(host.created, 0);
+    model.Press(7, 0, false);
+    model.AddEntry();
+    EXPECT_EQ(host.created, 1);
+    EXPECT_EQ(host.messages.size(), 1u);
 }
 
 TEST(TimeLineRulesTest, OptionsAndSoundNames) {

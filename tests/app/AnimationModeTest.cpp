@@ -4,6 +4,7 @@
 #include "editor/CEffectDialogs.h"
 #include "editor/KelvanoIds.h"
 #include "scene/pnEffect.h"
+#include "scene/pnLight.h"
 #include "tests/app/ViewFixture.h"
 
 namespace {
@@ -232,4 +233,79 @@ TEST_F(AnimationModeTest, AnEffectMadeWithoutADragIsSavedWorkAndShowsInTheEventT
     view->m_bAxisY = 0;
     drag(30, 0);
     EXPECT_EQ(frame.callsOf("UpdateEventTreeEffects"), std::vector<std::string>{"plate"});
+}
+
+namespace {
+
+// A drag that starts on empty space moves the selection's effect.
+void dragSelection(CKelvanoView& view, int dx) {
+    view.OnLButtonDown(3, 3, 0);
+    view.OnMouseMove(3 + dx / 2, 3, 0);
+    view.OnMouseMove(3 + dx, 3, 0);
+    view.OnLButtonUp(3 + dx, 3, 0);
+}
+
+}  // namespace
+
+// The shipped scenes lead with the camera's and the four lights' events (the
+// time line's fixed rows) and show each object through an event of its name,
+// so every object of every sample takes a new effect.
+TEST_F(AnimationModeTest, EverySampleTakesAnEffectOnEveryObject) {
+    const std::string source = std::getenv("KELVANO_SOURCE_DIR");
+    app.InitFolders(source + "/data");
+    app.InitSceneServices();
+    for (const char* sample : {"titles", "counter", "barchart", "linechart", "pie", "pyramid", "allcharts"}) {
+        SCOPED_TRACE(sample);
+        view->m_bModified = 0;
+        view->m_strPendingOpen = source + "/data/scenes/" + sample + ".apn";
+        ASSERT_EQ(view->OnFileOpen(), 1);
+        ASSERT_GE(scene().getNumEvents(), 5);
+        EXPECT_EQ(scene().getEvent(0)->getName(), "Camera");
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(scene().getEvent(i + 1)->getName(), scene().getLight(i)->getName());
+        if (!view->m_bAnimationMode) view->OnCommand(kv::ID_MODE_ANIMATION);
+        ASSERT_EQ(view->m_bAnimationMode, 1);
+        view->m_bAxisY = 0;
+        for (int i = 0; i < scene().getNumObjects(); ++i) {
+            pnObject* object = scene().getObject(i);
+            pnEvent* event = scene().findEvent(object->getName().c_str());
+            ASSERT_TRUE(event) << object->getName();
+            const int plays = event->getNumPlays();
+            view->GoToFrame(scene().getLastEventFrame() + 1);
+            view->SelectObject(object);
+            dragSelection(*view, 40);
+            ASSERT_EQ(event->getNumPlays(), plays + 1) << object->getName();
+            const pnEffect* made = scene().findEffect(event->getPlay(plays)->effect.c_str());
+            ASSERT_TRUE(made);
+            EXPECT_EQ(made->getTrans(), sgVec3(40, 0, 0));
+        }
+        EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
+    }
+}
+
+// A scene made without events of its objects' names says why no effect can
+// be added, rather than doing nothing.
+TEST_F(AnimationModeTest, ASceneWithoutItsObjectsEventsSaysWhyNoEffectIsAdded) {
+    const std::string path = folder() + "/old.apn";
+    write(path,
+          "scene {\n name \"old\"\n version 250\n}\n"
+          "panel {\n name \"plate\"\n dimension ( 100 60 10 )\n}\n"
+          "event {\n name \"plateEvent\"\n objectName \"plate\"\n}\n");
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    view->OnCommand(kv::ID_MODE_ANIMATION);
+    view->SelectObject(scene().findObject("plate"));
+    host.messages.clear();
+    dragSelection(*view, 40);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "Effect Creation Error");
+    EXPECT_NE(host.messages[0].text.find("No event is named \"plate\""), std::string::npos) << host.messages[0].text;
+    EXPECT_EQ(scene().getNumEffects(), 0);
+    // Add Effect says the same.
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    view->OnCommand(kv::ID_ADD_EFFECT);
+    EXPECT_EQ(view->m_nEffectEditMode, 0);
+    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_FALSE(dialogs.open[1]);
+    view->SetEffectDialogs(nullptr);
 }

@@ -403,6 +403,10 @@ void CTimeLineDlg::SetFixedDuration(int on) {
 void CTimeLineDlg::SetViewFrame(int frame) {
     if (CKelvanoView* view = CurrentView()) view->GoToFrame(frame);
 }
+void CTimeLineDlg::ShowMessage(const std::string& text, const std::string& caption) {
+    CKelvanoView* view = CurrentView();
+    if (CViewHost* host = view ? view->GetHost() : nullptr) host->MessageBox(text, caption, KV_MB_OK | KV_MB_ICONWARNING);
+}
 int CTimeLineDlg::GetViewFrame() { return CurrentView() ? CurrentView()->m_nCurrentFrame : 0; }
 void CTimeLineDlg::RedrawView() {
     if (CKelvanoView* view = CurrentView()) view->Redraw();

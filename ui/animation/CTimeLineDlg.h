@@ -57,6 +57,7 @@ public:
     // CTimeLineHost
     pnScene* GetScene() override;
     int GetFixedDuration() override;
+    void ShowMessage(const std::string& text, const std::string& caption) override;
     void SetViewFrame(int frame) override;
     int GetViewFrame() override;
     void RedrawView() override;

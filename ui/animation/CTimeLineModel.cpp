@@ -463,21 +463,13 @@ void CTimeLineModel::Release() {
 
 void CTimeLineModel::DoubleClick(int row, int entry) {
     if (row < 2 || m_bPlaying || m_bMulti) return;
-    pnScene* scene = Scene();
     const pnEvent* event = RowEvent(row);
     const pnEventPlay* play = event ? event->getPlay(entry) : nullptr;
     if (!play) return;
     const std::string& name = event->getName();
-    if (name == "Camera") {
-        m_host.EditFixedEffect(play->effect, 2);
+    if (const int kind = FixedEventKind(name)) {
+        m_host.EditFixedEffect(play->effect, kind);
         return;
-    }
-    for (int i = 0; i < 4; ++i) {
-        const pnLight* light = i < scene->getNumLights() ? scene->getLight(i) : nullptr;
-        if (light && light->getName() == name) {
-            m_host.EditFixedEffect(play->effect, 1);
-            return;
-        }
     }
     if (m_host.GetEffectEditMode() != 0) return;
     SetCurrentFrame(play->end);
@@ -509,7 +501,23 @@ void CTimeLineModel::AddEntry() {
         m_host.SetModified();
     } else if (m_nSelRow >= kFirstObjectRow) {
         if (m_host.GetEffectEditMode() == 0) m_host.CreateEffect();
+    } else if (const pnEvent* event = RowEvent(m_nSelRow)) {
+        // The camera's and the lights' rows take their effects from the
+        // Camera and Light pages; any other event here sits in a row kept
+        // for them, in a scene made without them.
+        if (FixedEventKind(event->getName()) == 0)
+            m_host.ShowMessage("This scene has no \"Camera\" and light events: the first five event rows are kept for "
+                               "them, so \"" + event->getName() + "\" cannot take an effect here.",
+                               "Effect Creation Error");
     }
+}
+
+int CTimeLineModel::FixedEventKind(const std::string& name) const {
+    if (name == "Camera") return 2;
+    pnScene* scene = Scene();
+    for (int i = 0; scene && i < 4 && i < scene->getNumLights(); ++i)
+        if (scene->getLight(i)->getName() == name) return 1;
+    return 0;
 }
 
 void CTimeLineModel::DeleteEntry() {
