@@ -312,8 +312,13 @@ public:
     // Object Mode and Animation Mode both toggle the mode.
     void OnToggleMode();
     // Frames a new effect may take on the event at the current frame (see the
-    // definition); 0 with the "Effect Creation Error" box when none.
-    int GetFreeEffectLength(const std::string& eventName);
+    // definition), the plays of ignoredEffect aside; 0 with the "Effect
+    // Creation Error" box when none (or when no event has that name).
+    int GetFreeEffectLength(const std::string& eventName, const std::string& ignoredEffect = std::string());
+    // "Creating Effect" OK on the event: the free length at the frame that
+    // stands now (the dialog's preview play aside) becomes the new play's;
+    // 0, with the "Effect Creation Error" box, when the frame is taken.
+    int TakeNewEffectLength(const std::string& eventName);
     // Add Effect: the "Creating Effect" dialog for the selection's event.
     void OnCreateEffect();
     // The modeless editor on m_strEditEffectName.
@@ -324,6 +329,12 @@ public:
     CEffectDialogs* GetEffectDialogs() const { return m_pEffectDialogs; }
     void OnEffectApplied();
     void OnEffectDialogClosed();
+    // Plays of the effect in all the scene's events.
+    int CountPlaysOf(const std::string& effectName) const;
+    // The play at playIndex of the event takes a copy of its effect under a
+    // numbered name of its own (announced like a new effect); the copy, or
+    // null when none could be made.
+    pnEffect* OwnEffectForPlay(pnEvent& event, int playIndex);
     // Add Grow/Shrink Effect: the chart's grow/shrink times, then the time
     // line's animation end.
     void OnAddGrowShrink();

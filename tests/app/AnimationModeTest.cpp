@@ -309,3 +309,116 @@ TEST_F(AnimationModeTest, ASceneWithoutItsObjectsEventsSaysWhyNoEffectIsAdded) {
     EXPECT_FALSE(dialogs.open[1]);
     view->SetEffectDialogs(nullptr);
 }
+
+// "Creating Effect" OK plays the effect from the frame that stands at OK, for
+// the length free there: the time line may have moved the frame since Add
+// Effect. A taken frame is refused and cuts no neighbour short.
+TEST_F(AnimationModeTest, CreationOkTakesTheLengthFreeAtTheFrameOfOk) {
+    enterWithPlate();
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    plateEvent().addPlay("x", 0, 20, 1);
+    plateEvent().addPlay("y", 20, 40, 1);
+    view->GoToFrame(40);
+    view->OnCommand(kv::ID_ADD_EFFECT);
+    ASSERT_EQ(view->m_nEffectEditMode, 1);
+    EXPECT_EQ(view->m_nNewEffectLength, 20);
+    view->m_bAxisY = 0;
+    drag(30, 0);  // the preview plays at 40
+    view->GoToFrame(0);  // the time line's go-to-start
+    host.messages.clear();
+    // What the dialog's OK asks first.
+    EXPECT_EQ(view->TakeNewEffectLength("plate"), 0);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "Effect Creation Error");
+    EXPECT_EQ(plateEvent().getPlay(0)->end, 20);
+    EXPECT_EQ(plateEvent().getPlay(1)->start, 20);
+    // Nearer the next play than Add Effect was: a shorter play.
+    plateEvent().addPlay("z", 60, 80, 1);
+    view->GoToFrame(50);
+    EXPECT_EQ(view->TakeNewEffectLength("plate"), 9);
+    view->m_strCreateEventName = "plate";
+    view->m_strNewEffectName = "made";
+    view->OnEffectApplied();
+    std::vector<std::string> plays;
+    for (int i = 0; i < plateEvent().getNumPlays(); ++i) {
+        const pnEventPlay* p = plateEvent().getPlay(i);
+        plays.push_back(p->effect + " " + std::to_string(p->start) + "-" + std::to_string(p->end));
+    }
+    EXPECT_EQ(plays, (std::vector<std::string>{"x 0-20", "y 20-40", "made 50-59", "z 60-80"}));
+    view->SetEffectDialogs(nullptr);
+}
+
+// After an Apply in the editor the next drag goes on from the applied values,
+// whether or not a play follows; a next effect that other plays share gets a
+// copy of its own to compensate, and the others keep theirs.
+TEST_F(AnimationModeTest, EditorApplyIsTheBaseOfTheNextDragAndCompensatesOnlyThisPlay) {
+    enterWithPlate();
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    auto* a = new pnEffect;
+    a->setName("a");
+    a->setTrans(10, 0, 0);
+    auto* b = new pnEffect;
+    b->setName("b");
+    b->setTrans(50, 5, 0);
+    scene().addEffect(a);
+    scene().addEffect(b);
+    plateEvent().addPlay("a", 0, 20, 1);
+    view->m_strEditEffectName = "a";
+    view->ShowEffectEditor();
+    view->m_bAxisY = 0;
+    drag(20, 0);
+    ASSERT_EQ(dialogs.moves.back(), sgVec3(30, 0, 0));
+    a->setTrans(30, 0, 0);  // the editor applies what it shows
+    view->OnEffectApplied();  // a is the last play: nothing to compensate
+    drag(10, 0);
+    EXPECT_EQ(dialogs.moves.back(), sgVec3(40, 0, 0)) << "the drag starts from the applied move";
+    a->setTrans(40, 0, 0);
+
+    // b follows a here and plays on another object too.
+    plateEvent().addPlay("b", 20, 40, 1);
+    auto* other = new pnPanel;
+    other->setName("other");
+    other->setDimension(40, 40, 10);
+    ASSERT_TRUE(scene().addObject(other));
+    auto* otherEvent = new pnEvent;
+    otherEvent->setName("other");
+    otherEvent->addObjectName("other");
+    otherEvent->addPlay("b", 0, 20, 1);
+    ASSERT_TRUE(scene().addEvent(otherEvent));
+    doc->m_effectUses = {{"a", 1}, {"b", 2}};
+    view->OnEffectApplied();  // the move went from 30 to 40
+    ASSERT_EQ(plateEvent().getNumPlays(), 2);
+    const std::string own = plateEvent().getPlay(1)->effect;
+    EXPECT_NE(own, "b");
+    ASSERT_TRUE(scene().findEffect(own.c_str()));
+    EXPECT_EQ(scene().findEffect(own.c_str())->getTrans(), sgVec3(40, 5, 0));
+    EXPECT_EQ(b->getTrans(), sgVec3(50, 5, 0)) << "the other object's play keeps its effect";
+    EXPECT_EQ(otherEvent->getPlay(0)->effect, "b");
+    EXPECT_EQ(doc->GetEffectUse("b"), 1);
+    EXPECT_EQ(doc->GetEffectUse(own), 1);
+    // Now only this play has it: the next Apply compensates it in place.
+    a->setTrans(45, 0, 0);
+    view->OnEffectApplied();
+    EXPECT_EQ(plateEvent().getPlay(1)->effect, own);
+    EXPECT_EQ(scene().findEffect(own.c_str())->getTrans(), sgVec3(35, 5, 0));
+    view->OnEffectDialogClosed();
+    view->SetEffectDialogs(nullptr);
+}
+
+// A time line row selects the object of its own name, not the first whose
+// name begins with it.
+TEST_F(AnimationModeTest, ARowSelectsTheObjectOfItsOwnName) {
+    for (const char* name : {"Text001", "Text"}) {
+        auto* panel = new pnPanel;
+        panel->setName(name);
+        panel->setDimension(40, 40, 10);
+        ASSERT_TRUE(scene().addObject(panel));
+    }
+    view->SelectInObjectChooser("Text");
+    ASSERT_TRUE(doc->m_pSelectedObject);
+    EXPECT_EQ(doc->m_pSelectedObject->getName(), "Text");
+    view->SelectInObjectChooser("Text0");
+    EXPECT_EQ(doc->m_pSelectedObject->getName(), "Text001");
+}
