@@ -310,6 +310,53 @@ TEST_F(TimeLineModelTest, PlusEOnARowKeptForTheCameraAndLightsSaysWhyOtherEvents
     EXPECT_EQ(host.messages.size(), 1u);
 }
 
+// Typed frames and times stay within 0..99,999: a typed two billion neither
+// moves a play there nor wraps a sum round; the Frame box goes to the last
+// frame the editors take.
+TEST_F(TimeLineModelTest, TypedFramesAndTimesKeepWithinTheFramesTheEditorsTake) {
+    model.Press(7, 2, false);  // T's play c, 40-60, the last one
+    for (int field : {CTimeLineModel::kFieldStart, CTimeLineModel::kFieldEnd, CTimeLineModel::kFieldDuration})
+        for (int typed : {999999999, 2147483647, 100000, -1}) model.TypeTime(field, typed);
+    EXPECT_EQ(plays(7), "5-20 30-40 40-60");
+    model.TypeTime(CTimeLineModel::kFieldEnd, 99999);
+    EXPECT_EQ(plays(7), "5-20 30-40 40-99999");
+    model.TypeTime(CTimeLineModel::kFieldDuration, 100000);  // would end at 100039
+    EXPECT_EQ(plays(7), "5-20 30-40 40-99999");
+    // An "All" move that would carry the last play past the end is refused.
+    host.fixed = 1;
+    model.SetMoveAll(1);
+    model.Press(7, 0, false);
+    model.TypeTime(CTimeLineModel::kFieldStart, 6);
+    EXPECT_EQ(plays(7), "5-20 30-40 40-99999");
+    host.fixed = 0;
+    model.TypeFrame(2000000000);
+    EXPECT_EQ(model.CurrentFrame(), 99999);
+    EXPECT_EQ(host.viewFrame, 99999);
+    // A pause dragged past the last frame stays where it was.
+    model.Press(0, 2, false);
+    model.Drag(CTimeLineModel::kDragBody, 2000000000);
+    model.Release();
+    EXPECT_EQ(scene.getPause(2), 40);
+}
+
+// A play that a file placed two billion frames on is drawn in no time: the
+// track walks only its own pixels, and the bar's visible part shows.
+TEST_F(TimeLineModelTest, APlayFarOffTheTrackDrawsOnlyWhatShows) {
+    scene.getEvent(6)->setPlayTime(2, 40, 2000000000);
+    model.RebuildRows();
+    Log log;
+    CTimeLineTrack track(&log);
+    model.ScrollRowsTo(5);
+    LayOutTrack(model, track);
+    CTrackRaster raster(CTimeLineTrack::kWidth, CTimeLineTrack::kHeight);
+    track.Paint(raster);
+    // T's row is shown third from the top; its last bar covers the track to the right edge.
+    const int y = 2 * CTimeLineTrack::kRowHeight + CTimeLineTrack::kRowHeight / 2;
+    const CTrackColor inside = raster.At(300, y);
+    EXPECT_FALSE(inside == raster.At(20, y)) << "no bar at frame 20 of T's row";
+    EXPECT_TRUE(inside == raster.At(200, y));
+}
+
 TEST(TimeLineRulesTest, OptionsAndSoundNames) {
     struct Case {
         const char* texts[4];
@@ -320,6 +367,10 @@ TEST(TimeLineRulesTest, OptionsAndSoundNames) {
         {{"21", "-5", "11", "60"}, 60, false}, {{"21", "21", "11", "0"}, 60, false},
         {{"2.5", "21", "11", "60"}, 60, false}, {{"21", "21", "x", "60"}, 60, false},
         {{" 30", "21", "11", "120"}, 60, true},
+        // Lengths up to the last frame the editors take, and no further.
+        {{"99999", "99999", "99999", "99999"}, 60, true},
+        {{"2000000000", "21", "11", "60"}, 60, false}, {{"21", "21", "100000", "60"}, 60, false},
+        {{"21", "21", "11", "100000"}, 60, false},
     };
     for (const Case& c : cases) {
         const std::string texts[4] = {c.texts[0], c.texts[1], c.texts[2], c.texts[3]};

@@ -1,5 +1,6 @@
 #include "ui/animation/CTimeLineModel.h"
 
+#include "editor/EditLimits.h"
 #include "scene/pnEvent.h"
 #include "scene/pnLight.h"
 #include "scene/pnScene.h"
@@ -225,7 +226,7 @@ void CTimeLineModel::ScrollFrame(int dx) {
 
 void CTimeLineModel::TypeFrame(int frame) {
     if (m_bPlaying || !Scene()) return;
-    SetCurrentFrame(frame);
+    SetCurrentFrame(std::min(frame, kMaxFrame));
     m_host.SetViewFrame(m_nCurrentFrame);
 }
 
@@ -347,6 +348,7 @@ bool CTimeLineModel::MoveStart(int row, int entry, int dx) {
     if (!p || dx == 0) return false;
     const int ns = p->start + dx;
     if (dx > 0 && p->end < ns) return false;
+    if (ns > kMaxFrame) return false;
     if (dx < 0) {
         const pnEventPlay* prev = event->getPlay(entry - 1);
         if (prev ? ns < prev->end : ns < 0) return false;
@@ -361,6 +363,7 @@ bool CTimeLineModel::MoveFinish(int row, int entry, int dx) {
     if (!p || dx == 0) return false;
     const int ne = p->end + dx;
     if (dx < 0 && ne < p->start) return false;
+    if (ne > kMaxFrame) return false;
     if (dx > 0) {
         const pnEventPlay* next = event->getPlay(entry + 1);
         if (next && ne > next->start) return false;
@@ -381,6 +384,7 @@ bool CTimeLineModel::MoveBody(int row, int entry, int dx, bool all) {
         if (next && p->end + dx > next->start) return false;
     }
     const int last = all ? event->getNumPlays() - 1 : entry;
+    if (dx > 0 && event->getPlay(last)->end + dx > kMaxFrame) return false;
     for (int i = entry; i <= last; ++i) {
         const pnEventPlay* q = event->getPlay(i);
         event->setPlayTime(i, q->start + dx, q->end + dx);
@@ -414,7 +418,7 @@ bool CTimeLineModel::Drag(int mode, int dx) {
         const auto& entries = m_rows[static_cast<size_t>(row)].entries;
         if (entry < 0 || entry >= static_cast<int>(entries.size())) return false;
         const int from = m_nPendingRow == row ? m_nPendingFrame : entries[static_cast<size_t>(entry)].start;
-        if (from + dx < 0) return false;
+        if (from + dx < 0 || from + dx > kMaxFrame) return false;
         m_nPendingRow = row;
         m_nPendingIndex = entry;
         m_nPendingFrame = from + dx;
@@ -560,6 +564,8 @@ void CTimeLineModel::TypeTime(int field, int value) {
     const int row = m_nSelRow, entry = m_nSelEntry;
     pnEvent* event = RowEvent(row);
     if (!event || event->getNumPlays() == 0 || entry < 0 || !PlayMatches(row, entry)) return;
+    // A typed frame stays within what the editors take.
+    if (value < 0 || value > kMaxFrame || (field == kFieldDuration && value < 1)) return;
     const pnEventPlay* p = event->getPlay(entry);
     bool moved = false;
     int dx = 0;
