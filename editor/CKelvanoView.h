@@ -294,6 +294,11 @@ public:
     // The common end of a recording: restores what the export changed, closes
     // the progress dialog and says how it ended.
     void FinishRecording();
+    // Display Quality: the level the screen draws at (passes 0, 4 or 8).
+    // During a recording the frames keep their level and the choice waits for
+    // the end of it.
+    int DisplayLevel() const;
+    void SetDisplayLevel(int level);
 
     // ---- Export commands (CKelvanoViewExport.cpp) ----
     // One of the six still commands, by command id.
@@ -526,6 +531,7 @@ public:
     int m_nProgressPos = 0;
     int m_bRecordCanceled = 0;
     int m_bRecordFailed = 0;    // a frame or the file could not be written
+    int m_nRecordCutFrame = -1;  // the frame a movie writer refused; the file keeps those before it
     std::string m_strGifPath;
     std::string m_strRecordPath;  // the file the closing message names
     std::unique_ptr<CGifEncoder> m_gifEncoder;

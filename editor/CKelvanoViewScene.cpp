@@ -23,7 +23,8 @@ std::string folderOf(const std::string& path) {
 }  // namespace
 
 int CKelvanoView::OnImageSize() {
-    if (!m_pDocument || !m_pHost) return 0;
+    // A recording reads every frame at the size it started with.
+    if (!m_pDocument || !m_pHost || m_bBusy) return 0;
     CKelvanoDoc& doc = *m_pDocument;
     int width = doc.m_nSceneWidth, height = doc.m_nSceneHeight, constrain = doc.m_bKeepAspect;
     if (!m_pHost->ImageSizeDialog(width, height, constrain)) return 0;
