@@ -45,6 +45,15 @@ int sgFirstFreeLight() {
     return -1;
 }
 
+void sgPlaceLights(sgNode* node) {
+    if (!node) return;
+    if (auto* light = dynamic_cast<sgLightSource*>(node)) {
+        light->place();
+        return;
+    }
+    for (int i = 0; i < node->getNumChildren(); ++i) sgPlaceLights(node->getChild(i));
+}
+
 void sgLightPass(sgNode* root) {
     bool wanted[kLights] = {};
     if (root) markWanted(root, wanted);
@@ -101,22 +110,7 @@ int sgLightSource::getAttr(int key, float out[4]) const {
 
 void sgLightSource::send(int key, const float v[4]) const {
     if (!validNumber(number_)) return;
-    // GL takes a position or direction through the model-view matrix that
-    // stands when it is sent: an identity one, so a light sits where its
-    // values say whatever was drawn before (a frame's last object, a pick).
-    const bool placed = key == GL_POSITION || key == GL_SPOT_DIRECTION;
-    GLint mode = GL_MODELVIEW;
-    if (placed) {
-        glGetIntegerv(GL_MATRIX_MODE, &mode);
-        glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
-        glLoadIdentity();
-    }
     glLightfv(GL_LIGHT0 + number_, static_cast<GLenum>(key), v);
-    if (placed) {
-        glPopMatrix();
-        glMatrixMode(static_cast<GLenum>(mode));
-    }
 }
 
 void sgLightSource::sendColor(const Record& r) const {
@@ -135,6 +129,11 @@ int sgLightSource::setColor(int which, float r, float g, float b) {
 void sgLightSource::setPosition(float x, float y, float z, float w) {
     setAttr(GL_POSITION, x, y, z, w);
     send(GL_POSITION, find(GL_POSITION)->v);
+}
+
+void sgLightSource::place() const {
+    for (int key : {GL_POSITION, GL_SPOT_DIRECTION})
+        if (const Record* r = find(key)) send(key, r->v);
 }
 
 void sgLightSource::setSpotDirection(float x, float y, float z) {
