@@ -9,6 +9,7 @@
 #include "app/CWxProfile.h"
 #include "editor/FramePlacement.h"
 #include "editor/KelvanoIds.h"
+#include "editor/PictureErrors.h"
 
 #include <wx/filename.h>
 #include <wx/msgdlg.h>
@@ -50,6 +51,15 @@ bool CKelvanoApp::InitInstance(const std::vector<std::string>& args, const std::
     wxFileName exe(wxStandardPaths::Get().GetExecutablePath());
     InitFolders(exe.GetPath().ToStdString(wxConvUTF8));
     InitSceneServices();
+    // A picture reader's report waits until the paint (or command) that read
+    // the picture is over, then shows in a box.
+    InstallQueuedErrorReporter([this] {
+        CallAfter([this] {
+            for (const QueuedError& e : TakeQueuedErrors())
+                wxMessageBox(wxString::FromUTF8(e.text), wxString::FromUTF8(e.caption), wxOK | wxICON_ERROR,
+                             GetTopWindow());
+        });
+    });
 
     auto profile = std::make_unique<CWxProfile>(CWxProfile::DefaultFileName());
     std::string settingsFolder;

@@ -119,6 +119,7 @@ bool isCheckTool(int id) {
 CMainFrame::CMainFrame() = default;
 
 CMainFrame::~CMainFrame() {
+    if (CKelvanoView* view = GetView()) view->RemoveListener(this);
     ForgetTextureWindows();
     m_mgr.UnInit();
     if (wxTheApp) theApp.MainFrameDestroyed();
@@ -744,13 +745,23 @@ void CMainFrame::InstallAnimationPanels() {
     if (CKelvanoView* view = GetView()) {
         m_pEffectDialogs = std::make_unique<CEffectDialogSet>(this, view);
         view->SetEffectDialogs(m_pEffectDialogs.get());
+        view->AddListener(this);
     }
     m_pEffectList->FillFromScene();
 }
 
 void CMainFrame::CloseEffectDialogs() {
-    if (CKelvanoView* view = GetView()) view->SetEffectDialogs(nullptr);
+    if (CKelvanoView* view = GetView()) {
+        view->RemoveListener(this);
+        view->SetEffectDialogs(nullptr);
+    }
     m_pEffectDialogs.reset();
+}
+
+void CMainFrame::OnViewChange(ViewChange change) {
+    // The effect list shows the effects of the scene that came in; a value
+    // typed for an effect of the old one goes with it.
+    if (change == ViewChange::SceneReplaced && m_pEffectList) m_pEffectList->FillFromScene();
 }
 
 void CMainFrame::UpdateEventTreeEffects(const std::string& eventName) {
@@ -831,8 +842,6 @@ int CMainFrame::RenameObjectListItem(const std::string& oldName, const std::stri
 void CMainFrame::ClearObjectList() {
     if (m_pObjectListBar) m_pObjectListBar->GetDialog()->Clear();
     if (m_pObjectChooser) m_pObjectChooser->Clear();
-    // The lists are emptied when a scene comes in: the effect list shows its effects.
-    if (m_pEffectList) m_pEffectList->FillFromScene();
 }
 
 int CMainFrame::RefreshLightPage(int keep) {
@@ -850,6 +859,11 @@ void CMainFrame::ShowCameraPage() {
 void CMainFrame::ReloadCameraPage() {
     if (auto* page = m_pEditBoxBar ? dynamic_cast<CCameraPage*>(m_pEditBoxBar->GetPage(PAGE_CAMERA)) : nullptr)
         page->LoadViewpoint();
+}
+
+void CMainFrame::ReloadLightPage() {
+    if (auto* page = m_pEditBoxBar ? dynamic_cast<CLightPage*>(m_pEditBoxBar->GetPage(PAGE_LIGHT)) : nullptr)
+        page->ReloadLight();
 }
 
 void CMainFrame::SetCameraPresetView(int on) {

@@ -6,6 +6,7 @@
 #include "editor/CKelvanoDoc.h"
 #include "editor/CObjectCreator.h"
 #include "editor/CViewHost.h"
+#include "editor/CViewListener.h"
 #include "editor/KelvanoMenus.h"
 
 #include <wx/aui/aui.h>
@@ -49,7 +50,7 @@ constexpr const char* kPaneEventTree = "EventTree";
 constexpr const char* kPaneScene = "Scene";
 }  // namespace kv
 
-class CMainFrame : public wxFrame, public CFrameRelays {
+class CMainFrame : public wxFrame, public CFrameRelays, public CViewListener {
 public:
     CMainFrame();
     ~CMainFrame() override;
@@ -115,7 +116,6 @@ public:
     int HasPropertyBar() override;
     void ShowObjectPage(int page, pnObject* object, int flag) override;
     void OpenTextureWindow(int kind) override;
-    void CancelTextureWindow(int kind) override;
     int ShowTextureWindowValues(float a, float b) override;
     void SetTransformPosition(const std::string& x, const std::string& y, const std::string& z) override;
     void SetTransformScale(const std::string& x, const std::string& y, const std::string& z) override;
@@ -128,6 +128,9 @@ public:
     void UpdateTimeLineAnimationEnd() override;
     int RefreshLightPage(int keep) override;
     void ReloadCameraPage() override;
+    void ReloadLightPage() override;
+    // The bars that follow the view on their own (the effect list).
+    void OnViewChange(ViewChange change) override;
     void ShowCameraPage() override;
     void UpdateEventTreeEffects(const std::string& eventName) override;
     void SetCameraPresetView(int on) override;

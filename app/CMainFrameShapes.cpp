@@ -67,14 +67,6 @@ void CMainFrame::OpenTextureWindow(int kind) {
     }
 }
 
-void CMainFrame::CancelTextureWindow(int kind) {
-    if (kind < 1 || kind > 4 || !m_pTextureWindows[kind - 1]) return;
-    CModelTextureDlg* dlg = m_pTextureWindows[kind - 1];
-    m_pTextureWindows[kind - 1] = nullptr;
-    dlg->SetClosedHandler({});
-    dlg->Destroy();
-}
-
 int CMainFrame::ShowTextureWindowValues(float a, float b) {
     // Panel, model, text, then counter.
     for (int kind : {4, 3, 1, 2})

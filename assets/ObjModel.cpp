@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string_view>
@@ -185,9 +187,9 @@ bool readMTL(sgObjModel* model, const std::string& name, std::set<std::string>& 
         if (tok[0] == 'K' && tok.size() >= 2) {
             float* dst = tok[1] == 'a' ? m.ambient : tok[1] == 'd' ? m.diffuse : tok[1] == 's' ? m.specular : nullptr;
             if (dst) modeltext::readFloats(line, pos, dst, 3);
-        } else if (tok[0] == 'N') {
-            // Every N... word is taken as shininess (so Ni after Ns wins);
-            // 0..1000 maps to GL's 0..128.
+        } else if (tok == "Ns") {
+            // The specular exponent; 0..1000 maps to GL's 0..128. The other N
+            // words (Ni, the optical density) are not shininess.
             float s;
             if (modeltext::readFloats(line, pos, &s, 1) == 1) {
                 s = s * 0.001f * 128.0f;
@@ -245,6 +247,7 @@ struct Statement {
     std::string line;
     size_t pos;  // just past the statement's word
     StatementKind kind;
+    size_t trianglesBefore;  // the chunk's triangles counted before the statement
 };
 
 struct Chunk {
@@ -258,7 +261,7 @@ struct Chunk {
     GLuint firstVertex = 0, firstNormal = 0, firstTexcoord = 0;
     size_t firstTriangle = 0;
     sgObjGroup* group = nullptr;          // the group at the chunk's start
-    std::vector<sgObjGroup*> groupAfter;  // the group after each "g" statement
+    std::vector<sgObjGroup*> groupAfter;  // the group after each "g" and "usemtl" statement
     // Second scan: the triangles kept, in runs of one group.
     struct Run {
         sgObjGroup* group;
@@ -371,7 +374,8 @@ void scanChunk(const char* text, Chunk& c) {
     forEachLine(text, text + (c.end - c.begin), [&](const char* line, const char* e, const char* w, const char* we) {
         if (stop) return;
         auto keep = [&](StatementKind kind) {
-            c.statements.push_back({std::string(line, static_cast<size_t>(e - line)), static_cast<size_t>(we - line), kind});
+            c.statements.push_back(
+                {std::string(line, static_cast<size_t>(e - line)), static_cast<size_t>(we - line), kind, c.triangles});
         };
         switch (*w) {
             case 'v':
@@ -456,13 +460,50 @@ bool takeDefinitions(sgObjModel* model, std::vector<Chunk>& chunks, GroupTable& 
     return true;
 }
 
+// The group records the faces go to. A group's faces drawn in more than one
+// material are split into one record per material (named as the group), so a
+// "usemtl" between the faces of one group changes only the faces after it.
+class GroupSelection {
+public:
+    GroupSelection(sgObjModel* model, GroupTable& groups) : model_(model), groups_(groups) {}
+
+    // The record for the group's faces in the material: the group's own while
+    // it has no faces or has them in that material, else one of its own.
+    sgObjGroup* select(const std::string& name, GLuint material) {
+        sgObjGroup* named = groups_.findOrAdd(name);
+        if (named->material == material) return named;
+        if (!withFaces_.count(named)) {
+            named->material = material;
+            return named;
+        }
+        sgObjGroup*& split = splits_[{named, material}];
+        if (!split) {
+            auto g = std::make_unique<sgObjGroup>();
+            g->name = name;
+            g->material = material;
+            split = g.get();
+            model_->groups.push_back(std::move(g));
+        }
+        return split;
+    }
+    void tookFaces(sgObjGroup* g) { withFaces_.insert(g); }
+
+private:
+    sgObjModel* model_;
+    GroupTable& groups_;
+    std::set<sgObjGroup*> withFaces_;
+    std::map<std::pair<sgObjGroup*, GLuint>, sgObjGroup*> splits_;
+};
+
 // The statements as the second reading takes them: group and material
 // selection. Gives each chunk the counts and the group it starts with.
 void takeSelections(sgObjModel* model, std::vector<Chunk>& chunks, GroupTable& groups) {
     GLuint nv = 0, nn = 0, nt = 0;
     size_t triangles = 0;
     GLuint material = 0;
-    sgObjGroup* group = groups.findOrAdd("default");
+    std::string current = "default";
+    GroupSelection selection(model, groups);
+    sgObjGroup* group = selection.select(current, material);
     std::unordered_map<std::string, GLuint> materialIndex;
     std::set<std::string> unknown;
     for (GLuint i = static_cast<GLuint>(model->materials.size()); i-- > 0;)
@@ -474,25 +515,37 @@ void takeSelections(sgObjModel* model, std::vector<Chunk>& chunks, GroupTable& g
         c.firstTexcoord = nt;
         c.firstTriangle = triangles;
         c.group = group;
+        size_t counted = 0;  // the chunk's triangles given to a group so far
+        auto facesUpTo = [&](size_t upTo) {
+            if (upTo > counted) selection.tookFaces(group);
+            counted = upTo;
+        };
         for (const Statement& st : c.statements) {
             if (st.kind == ST_GROUP) {
+                facesUpTo(st.trianglesBefore);
                 if (groupName(st.line, st.pos, name)) {
-                    group = groups.findOrAdd(name);
-                    group->material = material;
+                    current = name;
+                    group = selection.select(current, material);
                 }
                 c.groupAfter.push_back(group);
-            } else if (st.kind == ST_USEMTL && firstWordOfRest(st.line, st.pos, name)) {
-                name = sgCutName(name);
-                auto it = materialIndex.find(name);
-                material = it == materialIndex.end() ? 0 : it->second;
-                group->material = material;
-                // A name the library lacks draws in the default material;
-                // said once per name. Without a library nothing was promised.
-                if (it == materialIndex.end() && model->materials.size() > 1 && unknown.insert(name).second)
-                    std::fprintf(stderr, "_glmReadOBJ(): material \"%s\" not found in \"%s\"; the default is used.\n",
-                                 name.c_str(), model->mtllibname.c_str());
+            } else if (st.kind == ST_USEMTL) {
+                facesUpTo(st.trianglesBefore);
+                if (firstWordOfRest(st.line, st.pos, name)) {
+                    name = sgCutName(name);
+                    auto it = materialIndex.find(name);
+                    material = it == materialIndex.end() ? 0 : it->second;
+                    group = selection.select(current, material);
+                    // A name the library lacks draws in the default material;
+                    // said once per name. Without a library nothing was promised.
+                    if (it == materialIndex.end() && model->materials.size() > 1 && unknown.insert(name).second)
+                        std::fprintf(stderr,
+                                     "_glmReadOBJ(): material \"%s\" not found in \"%s\"; the default is used.\n",
+                                     name.c_str(), model->mtllibname.c_str());
+                }
+                c.groupAfter.push_back(group);
             }
         }
+        facesUpTo(c.triangles);
         nv += c.vertices;
         nn += c.normals;
         nt += c.texcoords;
@@ -538,6 +591,7 @@ void convertChunk(sgObjModel* model, const char* text, Chunk& c) {
                 }
                 break;
             case 'g':
+            case 'u':
                 group = c.groupAfter[groupStatements++];
                 break;
             case 'f': {
@@ -615,6 +669,103 @@ void forEachIndex(size_t n, unsigned threads, F&& work) {
     run(0);
     for (std::thread& t : pool) t.join();
     if (failure) std::rethrow_exception(failure);
+}
+
+// Normals for the corners the file gives none: a model drawn without them would
+// take whatever normal GL holds from what was drawn before. At each vertex the
+// triangles within the crease angle of a first one share one normal, the sum of
+// their facet normals weighted by their angle at the vertex; the others are
+// taken in the same way, so a sharp edge stays sharp and a curve smooth.
+constexpr double kCreaseDegrees = 45.0;
+
+void makeMissingNormals(sgObjModel* model) {
+    const size_t count = model->triangles.size();
+    std::vector<uint32_t> needing;  // triangles with a corner to fill
+    for (size_t t = 0; t < count; ++t) {
+        const sgObjTriangle& tri = model->triangles[t];
+        if (!tri.nindices[0] || !tri.nindices[1] || !tri.nindices[2]) needing.push_back(static_cast<uint32_t>(t));
+    }
+    if (needing.empty()) return;
+
+    const GLfloat* vt = model->vertices.data();
+    auto point = [&](GLuint v) { return vt + 3 * size_t(v); };
+    // Facet normals (unit, or zero for a triangle without area) and corner angles.
+    std::vector<double> facet(needing.size() * 3), angle(needing.size() * 3);
+    for (size_t i = 0; i < needing.size(); ++i) {
+        const sgObjTriangle& tri = model->triangles[needing[i]];
+        const GLfloat* p[3] = {point(tri.vindices[0]), point(tri.vindices[1]), point(tri.vindices[2])};
+        double e1[3], e2[3];
+        for (int k = 0; k < 3; ++k) e1[k] = double(p[1][k]) - p[0][k], e2[k] = double(p[2][k]) - p[0][k];
+        double n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
+        const double len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        for (int k = 0; k < 3; ++k) facet[3 * i + k] = len > 0.0 && std::isfinite(len) ? n[k] / len : 0.0;
+        for (int c = 0; c < 3; ++c) {
+            const GLfloat* a = p[c];
+            const GLfloat* b = p[(c + 1) % 3];
+            const GLfloat* d = p[(c + 2) % 3];
+            double u[3], w[3];
+            for (int k = 0; k < 3; ++k) u[k] = double(b[k]) - a[k], w[k] = double(d[k]) - a[k];
+            const double lu = std::sqrt(u[0] * u[0] + u[1] * u[1] + u[2] * u[2]);
+            const double lw = std::sqrt(w[0] * w[0] + w[1] * w[1] + w[2] * w[2]);
+            double cosine = lu > 0.0 && lw > 0.0 ? (u[0] * w[0] + u[1] * w[1] + u[2] * w[2]) / (lu * lw) : 1.0;
+            if (!std::isfinite(cosine)) cosine = 1.0;
+            angle[3 * i + c] = std::acos(std::clamp(cosine, -1.0, 1.0));
+        }
+    }
+
+    // The corners to fill, by vertex: (triangle slot in `needing`, corner).
+    std::vector<uint32_t> start(size_t(model->numvertices) + 2, 0);
+    for (uint32_t tri : needing)
+        for (int c = 0; c < 3; ++c)
+            if (!model->triangles[tri].nindices[c]) ++start[model->triangles[tri].vindices[c] + 1];
+    for (size_t v = 1; v < start.size(); ++v) start[v] += start[v - 1];
+    std::vector<uint64_t> corners(start.back());
+    std::vector<uint32_t> fill(start.begin(), start.end() - 1);
+    for (size_t i = 0; i < needing.size(); ++i)
+        for (int c = 0; c < 3; ++c) {
+            const sgObjTriangle& tri = model->triangles[needing[i]];
+            if (!tri.nindices[c]) corners[fill[tri.vindices[c]]++] = uint64_t(i) * 3 + uint64_t(c);
+        }
+
+    const double threshold = std::cos(kCreaseDegrees * 3.14159265358979323846 / 180.0);
+    std::vector<GLfloat>& normals = model->normals;
+    if (normals.empty()) normals.assign(3, 0.0f);  // the spare entry 0
+    std::vector<uint64_t> left, later;
+    for (size_t v = 0; v + 1 < start.size(); ++v) {
+        left.assign(corners.begin() + start[v], corners.begin() + start[v + 1]);
+        while (!left.empty()) {
+            // The first triangle with an area leads; triangles without one
+            // join whichever normal is made first (they draw nothing).
+            const double* ref = nullptr;
+            for (uint64_t c : left) {
+                const double* f = &facet[3 * (c / 3)];
+                if (f[0] != 0.0 || f[1] != 0.0 || f[2] != 0.0) {
+                    ref = f;
+                    break;
+                }
+            }
+            double sum[3] = {0, 0, 0};
+            later.clear();
+            const GLuint index = static_cast<GLuint>(normals.size() / 3);
+            for (size_t k = 0; k < left.size(); ++k) {
+                const double* f = &facet[3 * (left[k] / 3)];
+                const bool flat = f[0] == 0.0 && f[1] == 0.0 && f[2] == 0.0;
+                if (!flat && f != ref && f[0] * ref[0] + f[1] * ref[1] + f[2] * ref[2] <= threshold) {
+                    later.push_back(left[k]);
+                    continue;
+                }
+                for (int j = 0; j < 3; ++j) sum[j] += angle[left[k]] * f[j];
+                model->triangles[needing[left[k] / 3]].nindices[left[k] % 3] = index;
+            }
+            const double len = std::sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]);
+            for (int j = 0; j < 3; ++j) {
+                const double n = len > 0.0 && std::isfinite(len) ? sum[j] / len : (j == 2 ? 1.0 : 0.0);
+                normals.push_back(static_cast<GLfloat>(n));
+            }
+            left.swap(later);
+        }
+    }
+    model->numnormals = static_cast<GLuint>(normals.size() / 3 - 1);
 }
 
 // Chunk size when none is asked for: big enough that reading one is cheap
@@ -736,6 +887,7 @@ std::unique_ptr<sgObjModel> glmReadOBJ(const std::string& path, const sgObjReadS
             for (size_t i = 0; i < r.count; ++i) to[i] = first + static_cast<GLuint>(i);
             perGroup[r.group] += r.count;
         }
+    makeMissingNormals(model.get());
     return model;
 }
 

@@ -1,22 +1,8 @@
 #include "assets/sgModelTable.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
 #include "platform/PathResolver.h"
-
-namespace {
-
-bool fileStamp(const std::string& path, long long& mtimeNs, long long& size) {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) return false;
-    mtimeNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-    size = static_cast<long long>(st.st_size);
-    return true;
-}
-
-}  // namespace
 
 sgModelTable& sgModelTable::instance() {
     // Never destroyed: at exit the GL context that owns the textures is gone.
@@ -27,11 +13,14 @@ sgModelTable& sgModelTable::instance() {
 sgModelTable::Entry* sgModelTable::lookup(const std::string& key, const std::string& resolved) {
     auto it = entries_.find(key);
     if (it == entries_.end()) return nullptr;
-    long long mtime, size;
-    if (fileStamp(resolved, mtime, size) && mtime == it->second.mtimeNs && size == it->second.fileSize)
-        return &it->second;
-    // Changed or gone: parse again. The old textures are this table's own.
-    if (it->second.model3ds) release3DSTextures(*it->second.model3ds);
+    const FileStamp now = fileStampOf(resolved);
+    if (now.exists && now == it->second.stamp) return &it->second;
+    // Changed or gone: parse again. Lists compiled from the old model still
+    // bind its textures, and the objects that call them stay in the scene:
+    // the textures are kept until the table is cleared.
+    if (it->second.model3ds)
+        for (const sg3DSRenderMaterial& m : it->second.model3ds->materials)
+            if (m.texture) retiredTextures_.push_back(m.texture);
     entries_.erase(it);
     return nullptr;
 }
@@ -56,7 +45,8 @@ GLuint sgModelTable::compile3DS(const std::string& path, const sg3DSOptions& opt
     Entry* e = lookup(key, resolved);
     if (!e) {
         Entry fresh;
-        bool stamped = fileStamp(resolved, fresh.mtimeNs, fresh.fileSize);
+        fresh.stamp = fileStampOf(resolved);
+        const bool stamped = fresh.stamp.exists;
         ++parses_;
         fresh.model3ds = read3DSModel(resolved, options);
         if (!fresh.model3ds) return 0;
@@ -72,7 +62,8 @@ GLuint sgModelTable::compileOBJ(const std::string& path, GLuint mode) {
     Entry* e = lookup(key, resolved);
     if (!e) {
         Entry fresh;
-        bool stamped = fileStamp(resolved, fresh.mtimeNs, fresh.fileSize);
+        fresh.stamp = fileStampOf(resolved);
+        const bool stamped = fresh.stamp.exists;
         ++parses_;
         fresh.modelObj = glmReadOBJ(resolved);
         if (!fresh.modelObj) return 0;
@@ -83,8 +74,12 @@ GLuint sgModelTable::compileOBJ(const std::string& path, GLuint mode) {
 }
 
 void sgModelTable::clear(bool deleteTextures) {
-    if (deleteTextures)
+    if (deleteTextures) {
         for (auto& kv : entries_)
             if (kv.second.model3ds) release3DSTextures(*kv.second.model3ds);
+        if (!retiredTextures_.empty())
+            glDeleteTextures(static_cast<GLsizei>(retiredTextures_.size()), retiredTextures_.data());
+    }
     entries_.clear();
+    retiredTextures_.clear();
 }

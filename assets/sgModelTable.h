@@ -2,7 +2,8 @@
 // every data point: the file is parsed once and each request compiles a fresh
 // display list from the kept model. The list belongs to whoever asked for it
 // (the geometry set that receives it deletes it once); the table never deletes
-// a list. The table owns the GL textures of its 3DS models.
+// a list. The table owns the GL textures of its 3DS models, also of those it
+// parsed again after their file changed, as lists made earlier still bind them.
 #pragma once
 
 #include <GL/gl.h>
@@ -14,6 +15,7 @@
 
 #include "assets/Model3DS.h"
 #include "assets/ObjModel.h"
+#include "platform/PathResolver.h"
 
 class sgModelTable {
 public:
@@ -27,7 +29,7 @@ public:
     GLuint compileOBJ(const std::string& path, GLuint mode);
 
     // Forgets every parsed model. With deleteTextures the models' GL textures
-    // are deleted (their context must be current); without, they are only
+    // (also those of replaced models) are deleted (their context must be current); without, they are only
     // forgotten, for a context that is already gone.
     void clear(bool deleteTextures);
 
@@ -45,8 +47,7 @@ public:
 
 private:
     struct Entry {
-        long long mtimeNs = 0;
-        long long fileSize = -1;
+        FileStamp stamp;
         std::unique_ptr<sg3DSModel> model3ds;
         std::unique_ptr<sgObjModel> modelObj;
     };
@@ -54,5 +55,8 @@ private:
     std::vector<std::string> folders_;
 
     std::map<std::string, Entry> entries_;
+    // Textures of 3DS models parsed again since: lists compiled from the old
+    // models still bind them, so they live on until clear().
+    std::vector<GLuint> retiredTextures_;
     unsigned parses_ = 0;
 };

@@ -47,6 +47,7 @@ void pnPieSliceMesh::clear() {
     normals.clear();
     index.clear();
     normIndex.clear();
+    closingStep.clear();
     degrees = 0;
 }
 
@@ -220,20 +221,24 @@ void pnPieSliceMesh::addTriangles(const Sweep& w) {
         if (ref >= NEXT) return w.blockBase + l.blockSize * (k + 1) + ref - NEXT;
         return w.blockBase + l.blockSize * k + ref;
     };
-    auto addTris = [&](const Tri* t, int n, int k) {
+    // With side faces, the first triangles close step 0 and each degree's
+    // group ends with as many that close the next step.
+    const bool sides = l.face == nullptr;
+    auto addTris = [&](const Tri* t, int n, int k, int closes) {
         for (int i = 0; i < n; ++i) {
             const int u = corner(t[i].a, k), v = corner(t[i].b, k), x = corner(t[i].c, k);
             index.push_back(w.ccw ? u : x);
             index.push_back(v);
             index.push_back(w.ccw ? x : u);
+            closingStep.push_back(sides && i >= n - l.numFirst ? closes : -1);
         }
     };
-    if (!l.firstAfterGroup) addTris(l.first, l.numFirst, 0);
+    if (!l.firstAfterGroup) addTris(l.first, l.numFirst, 0, 0);
     for (int k = 0; k < w.d; ++k) {
-        addTris(l.group, l.numGroup, k);
-        if (k == 0 && l.firstAfterGroup) addTris(l.first, l.numFirst, 0);
+        addTris(l.group, l.numGroup, k, k + 1);
+        if (k == 0 && l.firstAfterGroup) addTris(l.first, l.numFirst, 0, 0);
     }
-    addTris(l.last, l.numLast, w.d);
+    addTris(l.last, l.numLast, w.d, -1);
 }
 
 void pnPieSliceMesh::giveTo(pnVolume* volume) const {
@@ -247,4 +252,5 @@ void pnPieSliceMesh::giveTo(pnVolume* volume) const {
     volume->setIndex(index.data(), perVertex.data(), static_cast<int>(index.size()));
     volume->setNormalBind(1);
     volume->setNumPrims(getNumTriangles());
+    volume->setClosingSteps(closingStep);
 }

@@ -42,7 +42,8 @@ public:
     int build(const pnPieSliceShape& shape, int a, int b, float depth);
 
     // Gives the volume its own copies of the arrays, with one normal per
-    // vertex, and draws every triangle.
+    // vertex, and draws every triangle (the side faces inside the slice left
+    // out, see pnVolume::setClosingSteps).
     void giveTo(pnVolume* volume) const;
 
     void clear();
@@ -57,6 +58,8 @@ public:
     std::vector<float> normals;
     std::vector<int> index;
     std::vector<int> normIndex;
+    // Per triangle: the step whose side face it belongs to, -1 for the rest.
+    std::vector<int> closingStep;
 
 private:
     struct Sweep;

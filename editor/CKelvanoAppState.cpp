@@ -68,8 +68,9 @@ void CKelvanoAppState::InitSceneServices() const {
     installImageReaders();
     // Scene files hold charts; the chart kinds read their own blocks.
     installChartKinds();
-    // Texture names are kept relative to these folders (or absolute).
-    sgSetTextureFolders({m_strTextureDir, m_strBackgroundDir});
+    // Texture names are kept relative to these folders (or absolute); a
+    // picture chosen elsewhere under the program folder is stored relative to it.
+    sgSetTextureFolders({m_strTextureDir, m_strBackgroundDir, m_strProgramDir});
 }
 
 void CKelvanoAppState::FillTemplateTable(int primaryLanguage) {

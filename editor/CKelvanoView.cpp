@@ -107,6 +107,9 @@ CKelvanoView::CKelvanoView(CKelvanoDoc* doc, CViewHost* host) : m_pDocument(doc)
 }
 
 CKelvanoView::~CKelvanoView() {
+    // Windows still following let go of the scene (while it is there) and of the view.
+    if (!m_listeners.empty()) Announce(ViewChange::SceneClosing);
+    m_listeners.clear();
     // A movie still recording is given up: no message, no file left.
     m_pSwfExport.reset();
     if (m_aviWriter) {
@@ -268,6 +271,72 @@ void CKelvanoView::HighlightObjectByName(const std::string& name, int on) {
     if (m_pScene) SetObjectHighlight(m_pScene->findObject(name.c_str()), on);
 }
 
+// ---- the followers ----
+
+void CKelvanoView::AddListener(CViewListener* listener) {
+    if (listener && std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
+        m_listeners.push_back(listener);
+}
+
+void CKelvanoView::RemoveListener(CViewListener* listener) {
+    m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), listener), m_listeners.end());
+}
+
+void CKelvanoView::Announce(ViewChange change) {
+    if (change == ViewChange::SceneReplaced || change == ViewChange::UndoApplied) {
+        // The selection is told with the scene or the step.
+        m_pShownSelection = m_pDocument ? m_pDocument->m_pSelectedObject : nullptr;
+        m_strShownSelection = m_pShownSelection ? m_pShownSelection->getName() : std::string();
+    }
+    FollowChange(change);
+    // A listener may close (and leave) or make another leave while it is told:
+    // only those still listening hear it.
+    const std::vector<CViewListener*> told = m_listeners;
+    for (CViewListener* listener : told)
+        if (std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end())
+            listener->OnViewChange(change);
+}
+
+void CKelvanoView::FollowChange(ViewChange change) {
+    CFrameRelays* frame = Frame();
+    switch (change) {
+    case ViewChange::SelectionChanged:
+    case ViewChange::ModeChanged: ShowSelectionInBars(); break;
+    case ViewChange::SceneReplaced:
+        ShowSelectionInBars();
+        if (frame) frame->ReloadCameraPage();
+        break;
+    case ViewChange::UndoApplied:
+        // A step may have put back an object, a material or the viewpoint:
+        // every page shows the scene as the step left it.
+        ShowSelectionInBars();
+        if (frame) {
+            frame->ReloadCameraPage();
+            frame->ReloadLightPage();
+        }
+        break;
+    case ViewChange::SceneClosing:
+    case ViewChange::FrameChanged: break;
+    }
+}
+
+void CKelvanoView::NoteSelection() {
+    if (m_nHoldSelection > 0) return;
+    const pnObject* now = m_pDocument ? m_pDocument->m_pSelectedObject : nullptr;
+    const std::string name = now ? now->getName() : std::string();
+    if (now == m_pShownSelection && name == m_strShownSelection) return;
+    m_pShownSelection = now;
+    m_strShownSelection = name;
+    Announce(ViewChange::SelectionChanged);
+}
+
+void CKelvanoView::FrameContentChanged() {
+    // A frame the view has not played yet is played by the next paint anyway.
+    if (m_nPlayedFrame == m_nCurrentFrame) m_bPoseFrame = 1;
+    Redraw();
+    Announce(ViewChange::FrameChanged);
+}
+
 void CKelvanoView::ClearDocumentSelection() {
     m_bMultiDrag = 0;
     m_bSelectAll = 0;
@@ -283,6 +352,7 @@ void CKelvanoView::ClearDocumentSelection() {
     m_pDocument->m_pSelectedPart = nullptr;
     m_pDocument->m_nSelectedDataPt = -1;
     m_pDocument->m_nSelectedPartKind = -1;
+    NoteSelection();
 }
 
 int CKelvanoView::AntiAliasPasses(int level) {
@@ -311,12 +381,17 @@ void CKelvanoView::OnDraw() {
             // A held pause only keeps the playback timer from going on: the
             // frame, reached by whatever path, is always drawn.
             if (m_pRoots) m_pRoots->currentFrame = m_nCurrentFrame;
-            // Only reaching a frame plays it; repaints show it as it stands.
-            if (m_nPlayedFrame == m_nCurrentFrame) {
+            // Only reaching a frame plays it; repaints show it as it stands,
+            // posed anew when its plays changed meanwhile.
+            if (m_nPlayedFrame == m_nCurrentFrame && m_bPoseFrame) {
+                m_pScene->drawPosedFrame(AntiAliasPasses(m_nAntiAlias), m_nCurrentFrame);
+                m_bPoseFrame = 0;
+            } else if (m_nPlayedFrame == m_nCurrentFrame) {
                 m_pScene->redrawFrame(AntiAliasPasses(m_nAntiAlias), m_nCurrentFrame);
             } else {
                 m_pScene->drawFrame(AntiAliasPasses(m_nAntiAlias), m_nCurrentFrame);
                 m_nPlayedFrame = m_nCurrentFrame;
+                m_bPoseFrame = 0;
             }
         }
         // The container's picture is read from the back buffer, before the
@@ -358,6 +433,7 @@ void CKelvanoView::OnSize(int width, int height) {
 
 void CKelvanoView::OnDestroy() {
     m_bClosingToolWindows = 1;
+    if (m_pScene) Announce(ViewChange::SceneClosing);
     // The scene's GL objects are deleted while the view's context still exists.
     if ((m_pScene || m_pRoots) && m_pHost) m_pHost->MakeCurrent();
     ReleaseScene();

@@ -6,6 +6,7 @@
 #include "editor/CCmdUI.h"
 #include "editor/CDib.h"
 #include "editor/CViewHost.h"
+#include "editor/CViewListener.h"
 #include "sg/SceneGraphRoots.h"
 #include "sg/sgVec.h"
 
@@ -128,9 +129,6 @@ public:
     // Transformation edits unlocked (not in animation mode), or the empty
     // page with them locked.
     void ShowSelectionInBars();
-    // Cancels the texture window of an object kind (1 text, 2 counter, 3
-    // model, 4 panel; 0 the selection's kind).
-    void CloseTextureWindowOfKind(int kind);
     bool IsInMultiSelection(const pnObject* object) const;
     void AddToMultiSelection(pnObject* object);
     void RemoveFromMultiSelection(const pnObject* object);
@@ -215,6 +213,8 @@ public:
     // Applies a snapshot by the kind it is applied with (undo maps creation
     // and deletion onto each other). other is the step's other snapshot.
     void ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other = nullptr);
+    // Undo and Redo: the snapshot applied, then the followers told.
+    void ApplyStep(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other);
     // Takes an object out of the scene with its event (its child events move
     // up to its parent) and frees it.
     void RemoveObjectFromScene(pnObject* object);
@@ -246,6 +246,15 @@ public:
     // Command routing from the frame: true when the view handles the id.
     bool OnCommand(int id);
     bool OnUpdateCommand(int id, CCmdUI& ui);
+    // The windows, pages and bars that follow the view hear every change
+    // here (CViewListener.h); a listener may leave while it is told.
+    void AddListener(CViewListener* listener);
+    void RemoveListener(CViewListener* listener);
+    // What the current frame shows changed outside the view's own drags (a
+    // play, an effect or a time edited): the next paint poses the frame anew
+    // without its sound cue or pause, and the followers hear of it.
+    void FrameContentChanged();
+
     // The view's commands, one row each (CKelvanoViewCommands.cpp): the
     // numbers first..last, what the command does, and the rule that enables
     // and checks its menu item and tool button. A row without a rule is always
@@ -367,6 +376,7 @@ public:
     std::string m_strDragEffectName;
     int m_bDialogPlayAdded = 0;
     std::string m_strDialogPlayEffect;
+    std::string m_strDialogPlayEvent;  // the event the preview play went to
     std::string m_strCreateEventName, m_strNewEffectName;
     int m_bEffectExisted = 0;
     int m_bChooserSync = 0;
@@ -617,13 +627,34 @@ private:
     void AnimMouseMove(int x, int y);
     void AnimRelease();
     void ResetAnimDrag();
+    // Takes the preview play of "Creating Effect" out of its event.
+    void RemovePreviewPlay();
     pnEvent* SelectionEvent() const;
     // The drag's values from the anchor, sent where they go.
     void AnimDragValues(int x, int y, pnEffect* effect);
     void Nudge(int dx, int dyWindow, int modifiers);
 
+    // Tells the view's own bars (through the frame's relays), then every
+    // listener, of a change.
+    void Announce(ViewChange change);
+    void FollowChange(ViewChange change);
+    // Announces the selection when it is not the one last announced.
+    void NoteSelection();
+    // The preview of an open "Creating Effect" is no part of the document: it
+    // is out of the scene while a save writes it.
+    int WriteWithoutPreview(const std::string& path);
+
     CKelvanoDoc* m_pDocument;
     CViewHost* m_pHost;
+    std::vector<CViewListener*> m_listeners;
+    // The selection the followers were last told of.
+    const pnObject* m_pShownSelection = nullptr;
+    std::string m_strShownSelection;
+    // Above 0 while a scene comes in or a step is applied: the selection is
+    // told with that change, once.
+    int m_nHoldSelection = 0;
+    // The frame's plays changed since it was played: the next paint poses it.
+    int m_bPoseFrame = 0;
     std::unique_ptr<SceneGraphRootsOwner> m_pRoots;
     int m_bCreated = 0;
     int m_bOpenWhenCreated = 0;

@@ -96,6 +96,7 @@ void CKelvanoView::FocusLastSelected() {
     if (!m_pDocument || m_pDocument->m_selectedObjects.empty()) return;
     m_pDocument->m_pSelectedObject = m_pDocument->m_selectedObjects.back();
     if (m_bHighlightSelected) SetObjectHighlight(m_pDocument->m_pSelectedObject, 1);
+    NoteSelection();
 }
 
 void CKelvanoView::RefreshAnimationBars(const std::string& eventName, const std::string& effectName) {
@@ -145,7 +146,6 @@ void CKelvanoView::OnToggleMode() {
         FocusLastSelected();
         ClearMultiSelection(1);
         m_bSelectAll = 0;
-        CloseTextureWindowOfKind(0);
         m_bAnimationMode = 1;
         SetCurrentFrame(0);
         m_nPlayedFrame = kNoPlayedFrame;
@@ -156,10 +156,10 @@ void CKelvanoView::OnToggleMode() {
         m_bAnimationMode = 0;
         frame->UnlockTransformEdits();
         frame->ApplyEventTreeOrder();
-        if (m_pEffectDialogs) {
-            m_pEffectDialogs->Destroy(1);
-            m_pEffectDialogs->Destroy(2);
-        }
+    }
+    // The texture windows and the effect dialogs close as they hear of it.
+    Announce(ViewChange::ModeChanged);
+    if (!m_bAnimationMode) {
         m_nEffectEditMode = 0;
         ResetAnimDrag();
     }
@@ -248,14 +248,12 @@ void CKelvanoView::ShowEffectEditor() {
 
 void CKelvanoView::AnimLButtonDown(int x, int y) {
     if (m_bPlaying || !m_pDocument || !m_pScene || !m_pHost) return;
-    CKelvanoDoc& doc = *m_pDocument;
     m_bDragMoved = 0;
     m_pHost->CaptureMouse();
     if (m_pScene->getNumObjects() == 0) return;
     m_nDragX = m_nAnimDragX = x;
     m_nDragY = m_nAnimDragY = y;
     m_bDragging = 1;
-    pnObject* const old = doc.m_pSelectedObject;
     pnObject* chartObject = nullptr;
     pnObject* hit = nullptr;
     if (sceneChannel && m_pHost->MakeCurrent())
@@ -267,8 +265,8 @@ void CKelvanoView::AnimLButtonDown(int x, int y) {
             frame->SelectEventTreeItem(picked->getName());
             frame->SelectTimeLineEvent(picked->getName());
         }
-        if (doc.m_pSelectedObject != old) ShowPageForObject(doc.m_pSelectedObject, 1);
     }
+    NoteSelection();
     m_fDragMove = sgVec3(0, 0, 0);
     m_fDragScale = sgVec3(0, 0, 0);
     m_bAnimDragAllowed = 1;
@@ -295,10 +293,15 @@ void CKelvanoView::AnimMouseMove(int x, int y) {
     if (m_nEffectEditMode == 2) {
         // The editor takes the values.
     } else if (dialog) {
-        if (first && event) {
-            m_strDialogPlayEffect = m_pEffectDialogs->GetPreviewEffectName();
-            event->addPlay(m_strDialogPlayEffect.c_str(), m_nCurrentFrame, m_nCurrentFrame, 1);
+        // One preview play for the dialog, on the event of the object it makes
+        // the effect for, however many drags feed it.
+        if (first) m_strDialogPlayEffect = m_pEffectDialogs->GetPreviewEffectName();
+        pnEvent* target = m_pScene->findEvent(m_strCreateEventName.c_str());
+        if (!target) target = event;
+        if (first && target && !m_bDialogPlayAdded && !m_strDialogPlayEffect.empty()) {
+            target->addPlay(m_strDialogPlayEffect.c_str(), m_nCurrentFrame, m_nCurrentFrame, 1);
             m_bDialogPlayAdded = 1;
+            m_strDialogPlayEvent = target->getName();
         }
     } else {
         if (!event) return;
@@ -418,9 +421,9 @@ void CKelvanoView::OnEffectApplied() {
     ResetAnimDrag();
     CFrameRelays* frame = Frame();
     if (m_nEffectEditMode == 1) {
+        RemovePreviewPlay();
         pnEvent* event = m_pScene->findEvent(m_strCreateEventName.c_str());
         if (event) {
-            if (m_bDialogPlayAdded) event->removePlay(m_strDialogPlayEffect.c_str());
             event->addPlay(m_strNewEffectName.c_str(), m_nCurrentFrame, m_nCurrentFrame + m_nNewEffectLength, 1);
             SetCurrentFrame(m_nCurrentFrame + m_nNewEffectLength);
             RefreshAnimationBars(event->getName(), m_strNewEffectName);
@@ -431,8 +434,6 @@ void CKelvanoView::OnEffectApplied() {
             m_pDocument->m_effectUses.emplace_back(m_strNewEffectName, 1);
             if (frame) frame->AddEffectListName(m_strNewEffectName);
         }
-        m_bDialogPlayAdded = 0;
-        m_strDialogPlayEffect.clear();
         m_strNewEffectName.clear();
         m_strCreateEventName.clear();
         m_nEffectEditMode = 0;
@@ -518,17 +519,27 @@ pnEffect* CKelvanoView::OwnEffectForPlay(pnEvent& event, int playIndex) {
 void CKelvanoView::OnEffectDialogClosed() {
     ResetAnimDrag();
     if (m_nEffectEditMode == 1) {
-        if (m_bDialogPlayAdded && m_pScene)
-            if (pnEvent* event = m_pScene->findEvent(m_strCreateEventName.c_str()))
-                event->removePlay(m_strDialogPlayEffect.c_str());
-        m_bDialogPlayAdded = 0;
-        m_strDialogPlayEffect.clear();
+        RemovePreviewPlay();
     } else if (m_nEffectEditMode == 2) {
         m_strEditEffectName.clear();
     }
     m_nEffectEditMode = 0;
     m_nPlayedFrame = kNoPlayedFrame;
     Redraw();
+}
+
+void CKelvanoView::RemovePreviewPlay() {
+    pnEvent* event = m_bDialogPlayAdded && m_pScene ? m_pScene->findEvent(m_strDialogPlayEvent.c_str()) : nullptr;
+    for (int i = 0; event && i < event->getNumPlays(); ++i) {
+        const pnEventPlay* play = event->getPlay(i);
+        if (play->effect == m_strDialogPlayEffect && play->start == play->end) {
+            event->removePlayAt(i);
+            break;
+        }
+    }
+    m_bDialogPlayAdded = 0;
+    m_strDialogPlayEffect.clear();
+    m_strDialogPlayEvent.clear();
 }
 
 void CKelvanoView::OnAddGrowShrink() {

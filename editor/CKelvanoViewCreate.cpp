@@ -23,18 +23,9 @@ int CKelvanoView::OnAddObject(int command) {
     CKelvanoDoc& doc = *m_pDocument;
     CFrameRelays* frame = Frame();
 
-    // The model dialog comes up with its texture window closed first.
-    const bool model = command == kv::ID_ADD_MODEL;
-    if (!model) {
-        FocusLastSelected();
-        ClearMultiSelection(1);
-    }
+    FocusLastSelected();
+    ClearMultiSelection(1);
     if (m_bHighlightSelected && doc.m_pSelectedObject) SetObjectHighlight(doc.m_pSelectedObject, 0);
-    CloseTextureWindowOfKind(0);
-    if (model) {
-        FocusLastSelected();
-        ClearMultiSelection(1);
-    }
 
     const int serial = m_nSceneSerial;
     if (!creator->RunDialog() || serial != m_nSceneSerial || !m_pScene) {

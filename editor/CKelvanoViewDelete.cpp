@@ -106,8 +106,6 @@ void CKelvanoView::DeleteSelectedObject(int free) {
     pnObject* object = m_pDocument->m_pSelectedObject;
     const int index = m_pScene->indexOfObject(object);
     if (index < 0) return;
-    // A texture window applies its values to the selection as it closes.
-    CloseTextureWindowOfKind(0);
     const int count = m_pScene->getNumObjects();
     CFrameRelays* frame = Frame();
     RemoveFromMultiSelection(object);
@@ -124,7 +122,6 @@ void CKelvanoView::DeleteSelectedObject(int free) {
     const int next = index + 1 >= count ? index - 1 : index;
     SelectObject(next >= 0 ? m_pScene->getObject(next) : nullptr);
     if (next < 0 && frame) frame->SelectObjectChooserIndex(0);
-    ShowSelectionInBars();
 }
 
 void CKelvanoView::OnEditDelete() {
@@ -169,7 +166,7 @@ void CKelvanoView::OnContextMenu(int x, int y) {
             doc.m_nSelectedDataPt = pick.point;
             if (pick.part) doc.m_nSelectedPartKind = pick.kind;
             SelectPicked(pick.picked);
-            ShowPageForObject(doc.m_pSelectedObject, 1);
+            NoteSelection();
         }
     }
     m_pHost->TrackPopupMenu(m_bAnimationMode ? 1 : 0, x, y);

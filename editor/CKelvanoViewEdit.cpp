@@ -138,11 +138,8 @@ int CKelvanoView::OnEditPaste() {
     if (!object) return 0;
     AnnounceNewObject(name);
     doc.m_nSelectedPartKind = chart ? 0 : -1;
-    ShowPageForObject(object, 1);
     // A paste is placed at once: it is its own creation step.
     doc.RecordUndoBefore(object, UNDO_CREATE);
     doc.RecordUndoAfter(object);
-    CFrameRelays* frame = Frame();
-    if (frame) frame->UnlockTransformEdits();
     return 1;
 }

@@ -118,7 +118,7 @@ int CKelvanoView::WriteScene() {
     if (m_strPathName.empty()) return 0;
     if (m_pScene) m_pScene->setName(std::filesystem::path(m_strPathName).stem().string().c_str());
     // A failed write keeps the document modified and says so.
-    if (!m_pScene || !m_pScene->save(m_strPathName.c_str(), 0)) {
+    if (!m_pScene || !WriteWithoutPreview(m_strPathName)) {
         if (m_pHost)
             m_pHost->MessageBox(inQuotes(m_strPathName) + " could not be saved.", kAppName, KV_MB_OK | KV_MB_ICONERROR);
         return 0;
@@ -135,7 +135,7 @@ int CKelvanoView::OnSaveBinaryAs() {
 int CKelvanoView::OnSaveBinary() {
     if (m_strPathName.empty()) return OnFileSaveAs();
     if (CFrameRelays* frame = Frame()) frame->ApplyEventTreeOrder();
-    if (!m_pScene || !m_pScene->save(m_strPathName.c_str(), 0)) {
+    if (!m_pScene || !WriteWithoutPreview(m_strPathName)) {
         if (m_pHost)
             m_pHost->MessageBox(inQuotes(m_strPathName) + " could not be saved.", kAppName, KV_MB_OK | KV_MB_ICONERROR);
         return 0;
@@ -144,21 +144,43 @@ int CKelvanoView::OnSaveBinary() {
     return 1;
 }
 
+int CKelvanoView::WriteWithoutPreview(const std::string& path) {
+    pnScene& scene = *m_pScene;
+    pnEffect* preview = m_nEffectEditMode == 1 && !m_strDialogPlayEffect.empty()
+                            ? scene.findEffect(m_strDialogPlayEffect.c_str())
+                            : nullptr;
+    pnEvent* event = m_bDialogPlayAdded ? scene.findEvent(m_strDialogPlayEvent.c_str()) : nullptr;
+    int at = -1;
+    pnEventPlay play;
+    for (int i = 0; event && at < 0 && i < event->getNumPlays(); ++i)
+        if (event->getPlay(i)->effect == m_strDialogPlayEffect) at = i;
+    if (at >= 0) {
+        play = *event->getPlay(at);
+        event->removePlayAt(at);
+    }
+    if (preview) scene.removeEffect(preview);
+    const int saved = scene.save(path.c_str(), 0);
+    if (preview) scene.addEffect(preview);
+    if (at >= 0) event->insertPlayAt(at, play);
+    return saved;
+}
+
 // ---- New ----
 
 int CKelvanoView::OnFileNew() {
     if (!SaveModified()) return 0;
     SetModified(false);
     if (!m_pHost || !m_pDocument || !m_bCreated) return 0;
-    // A texture window left open would apply its values to the new scene's
-    // selection.
-    for (int kind = 1; kind <= 4; ++kind) CloseTextureWindowOfKind(kind);
+    // The windows on the scene let go of it while it is still there.
+    Announce(ViewChange::SceneClosing);
+    ++m_nHoldSelection;
     ClearDocumentSelection();
     SwitchPresetOff();
     m_nActivePreset = -1;
     m_bPresetViewSaved = 0;
     std::fill(std::begin(m_bPresetOn), std::end(m_bPresetOn), 0);
     CFrameRelays* frame = Frame();
+    const bool leftAnimation = m_bAnimationMode != 0;
     if (m_bAnimationMode) {
         m_bAnimationMode = 0;
         if (frame) frame->UpdateBarsForMode(false, std::string());
@@ -170,7 +192,6 @@ int CKelvanoView::OnFileNew() {
     ReleaseScene();
     ResetScene();
     BuildNewScene();
-    if (frame) frame->ReloadCameraPage();
     SceneLoader().setFolders(std::string());
     const int width = sceneSide(m_pDocument->m_nSceneWidth), height = sceneSide(m_pDocument->m_nSceneHeight);
     m_pHost->SetSceneSize(width, height);
@@ -180,8 +201,10 @@ int CKelvanoView::OnFileNew() {
     m_strPathName.clear();
     m_pHost->SetTitle("Untitled");
     ClearDocumentSelection();
-    ShowSelectionInBars();
     if (frame) frame->ClearObjectList();
+    --m_nHoldSelection;
+    Announce(ViewChange::SceneReplaced);
+    if (leftAnimation) Announce(ViewChange::ModeChanged);
     Redraw();
     return 1;
 }
@@ -250,7 +273,9 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     }
 
     m_pDocument->m_bKeepAspect = 0;
-    for (int kind = 1; kind <= 4; ++kind) CloseTextureWindowOfKind(kind);
+    // The windows on the scene let go of it while it is still there.
+    Announce(ViewChange::SceneClosing);
+    ++m_nHoldSelection;
     SwitchPresetOff();
     m_nActivePreset = -1;
     m_bPresetViewSaved = 0;
@@ -286,8 +311,6 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     m_pScene->buildSceneGraph();
     m_pScene->applyViewpoint();
     FillSceneLists();
-    if (CFrameRelays* frame = Frame()) frame->ReloadCameraPage();
-    ShowSelectionInBars();
 
     const int width = sceneSide(m_pScene->getWidth());
     const int height = sceneSide(m_pScene->getHeight());
@@ -299,12 +322,15 @@ int CKelvanoView::OpenScene(OpenOrigin origin, const std::string& givenPath) {
     SetModified(false);
     m_strPendingOpen.clear();
     if (m_bAnimationMode) {
+        // The rows follow the view's frame.
+        SetCurrentFrame(0);
         if (CFrameRelays* frame = Frame()) {
             frame->RebuildTimeLineRows();
             frame->RebuildEventTree();
         }
-        m_nCurrentFrame = 0;
     }
+    --m_nHoldSelection;
+    Announce(ViewChange::SceneReplaced);
     Redraw();
     m_pHost->SetCursor(CurrentCursor());
     return 1;

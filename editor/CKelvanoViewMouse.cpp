@@ -36,25 +36,6 @@ std::string fmt(int decimals, float v) {
 
 bool sameName(const pnObject* a, const pnObject* b) { return a && b && a->getName() == b->getName(); }
 
-// The texture window that edits an object's kind: text 1, counter 2, model 3,
-// panel 4; 0 for none.
-int textureWindowOf(const pnObject* object) {
-    switch (pnKindOf(object)) {
-    case pnObjectKind::String: return 1;
-    case pnObjectKind::Counter: return 2;
-    case pnObjectKind::Model: return 3;
-    case pnObjectKind::Panel: return 4;
-    default: return 0;
-    }
-}
-
-// The texture window a change of selection closes for the old selection: its
-// own, a counter's excepted; 0 for none.
-int windowClosedOnSelect(const pnObject* object) {
-    const int window = textureWindowOf(object);
-    return window == 2 ? 0 : window;
-}
-
 // The rotation of one step as angle and axis; false when the step turns nothing.
 // xOnlyUp: the axis of an X-only step is +X when the pointer went up (chart
 // texts), else when it went down.
@@ -133,17 +114,6 @@ void CKelvanoView::ShowSelectionInBars() {
     frame->LockTransformEdits();
 }
 
-void CKelvanoView::CloseTextureWindowOfKind(int kind) {
-    CFrameRelays* frame = Frame();
-    if (!m_pDocument || !frame || !frame->HasPropertyBar()) return;
-    if (kind == 0) {
-        const pnObject* selected = m_pDocument->m_pSelectedObject;
-        if (!selected) return;
-        kind = textureWindowOf(selected);
-    }
-    if (kind >= 1 && kind <= 4) frame->CancelTextureWindow(kind);
-}
-
 void CKelvanoView::SelectPicked(pnObject* picked) {
     CKelvanoDoc& doc = *m_pDocument;
     CFrameRelays* frame = Frame();
@@ -194,7 +164,6 @@ void CKelvanoView::TogglePicked(pnObject* picked) {
         if (m_bHighlightSelected) SetObjectHighlight(picked, 1);
         if (frame) frame->SelectObjectListItem(picked->getName(), 1);
         doc.m_pSelectedObject = picked;
-        ShowPageForObject(picked, 1);
     }
     Redraw();
 }
@@ -206,7 +175,6 @@ void CKelvanoView::FocusRule(pnObject* picked) {
         m_bMultiDrag = 1;
         m_bObjectHit = 1;
         doc.m_pSelectedObject = picked;
-        ShowPageForObject(picked, 1);
         return;
     }
     if (!picked) doc.m_pSelectedObject = doc.m_selectedObjects.back();
@@ -269,8 +237,6 @@ void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
     m_nDragX = x;
     m_nDragY = y;
     m_bDragging = 1;
-    pnObject* const oldSelection = doc.m_pSelectedObject;
-    const int oldWindow = windowClosedOnSelect(oldSelection);
 
     const PickResult pick = PickAt(x, y);
     pnObject* const picked = pick.picked;
@@ -287,16 +253,8 @@ void CKelvanoView::OnLButtonDown(int x, int y, int modifiers) {
         if (!doc.m_selectedObjects.empty()) FocusRule(picked);
         SelectPicked(picked);
     }
-
-    if (!m_bSelectionKept) {
-        // A texture window applies its values to the document's selection as
-        // it closes: the old one, whose values it shows.
-        pnObject* const newSelection = doc.m_pSelectedObject;
-        doc.m_pSelectedObject = oldSelection;
-        if (oldWindow) CloseTextureWindowOfKind(oldWindow);
-        doc.m_pSelectedObject = newSelection;
-        if (newSelection) ShowPageForObject(newSelection, 1);
-    }
+    // The bars and the windows follow a selection that changed.
+    NoteSelection();
 }
 
 void CKelvanoView::OnMouseMove(int x, int y, int modifiers) {
@@ -583,8 +541,6 @@ void CKelvanoView::OnObjectChosen(const std::string& name) {
     if (doc.m_pSelectedObject) {
         if (m_bHighlightSelected) SetObjectHighlight(doc.m_pSelectedObject, 0);
         if (frame) frame->SelectObjectListItem(doc.m_pSelectedObject->getName(), 0);
-        const int window = windowClosedOnSelect(doc.m_pSelectedObject);
-        if (!m_bAnimationMode && window) CloseTextureWindowOfKind(window);
     }
     doc.m_pSelectedObject = chosen;
     doc.m_nSelectedDataPt = asChart(chosen) ? 0 : -1;
@@ -594,7 +550,7 @@ void CKelvanoView::OnObjectChosen(const std::string& name) {
         Redraw();
     }
     if (frame) frame->SelectObjectListItem(name, 1);
-    ShowPageForObject(chosen, -1);
+    NoteSelection();
     // Not when the view itself chose the name: the bars already show it.
     if (m_bAnimationMode && frame && !m_bChooserSync) {
         frame->SelectEventTreeItem(name);

@@ -3,6 +3,7 @@
 #include "editor/CKelvanoAppState.h"
 #include "editor/CKelvanoDoc.h"
 #include "editor/CKelvanoView.h"
+#include "editor/PictureErrors.h"
 #include "scene/pnBackground.h"
 #include "scene/pnScene.h"
 
@@ -75,6 +76,12 @@ int CKelvanoView::OnBackgroundTexture() {
         std::fclose(f);
     else {
         m_pHost->MessageBox("\"" + path + "\": not found", "File open error", KV_MB_OK | KV_MB_ICONERROR);
+        return 0;
+    }
+    // A picture that cannot be read is refused; the background stays as it is.
+    std::string refusal;
+    if (!CheckPictureFile(path, refusal)) {
+        m_pHost->MessageBox(refusal, "File open error", KV_MB_OK | KV_MB_ICONERROR);
         return 0;
     }
     if (app) app->m_strBackgroundDir = folderOf(path);

@@ -58,6 +58,7 @@ void CKelvanoView::SelectObject(pnObject* object) {
     m_pDocument->m_nSelectedPartKind = -1;
     if (m_bHighlightSelected) SetObjectHighlight(object, 1);
     if (frame && object) frame->SelectObjectListItem(object->getName(), 1);
+    NoteSelection();
 }
 
 pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
@@ -134,7 +135,6 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
     switch (kind) {
     case UNDO_CREATE:
         RecreateObject(*snapshot);
-        ShowSelectionInBars();
         RefreshAfterEdit();
         break;
     case UNDO_CHANGE: {
@@ -149,7 +149,6 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
         if (made && !holder.empty())
             if (pnEvent* former = scene.findEvent(holder.c_str()))
                 if (const pnEvent* shown = FindShowingEvent(&scene, made)) former->removeChildName(shown->getName().c_str());
-        ShowSelectionInBars();
         RefreshAfterEdit();
         break;
     }
@@ -202,14 +201,21 @@ void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo
             scene.setViewpoint(viewpoint);
             scene.applyViewpoint();
         }
-        if (CFrameRelays* frame = Frame()) {
-            frame->ReloadCameraPage();
-            frame->ShowCameraPage();
-        }
         Redraw();
         break;
     default: break;
     }
+}
+
+void CKelvanoView::ApplyStep(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other) {
+    // The selection is told once, with the step.
+    ++m_nHoldSelection;
+    ApplyUndoSnapshot(kind, snapshot, undo, other);
+    --m_nHoldSelection;
+    Announce(ViewChange::UndoApplied);
+    // The camera the step gave back comes up on its page.
+    if (kind == UNDO_VIEWPOINT)
+        if (CFrameRelays* frame = Frame()) frame->ShowCameraPage();
 }
 
 int CKelvanoView::OnEditUndo() {
@@ -220,7 +226,7 @@ int CKelvanoView::OnEditUndo() {
     CUndoSnapshot* other = nullptr;
     CUndoSnapshot* snapshot = m_pDocument->Undo(kind, &other);
     if (!snapshot) return 0;
-    ApplyUndoSnapshot(UndoApplyKind(kind, true), snapshot, 1, other);
+    ApplyStep(UndoApplyKind(kind, true), snapshot, 1, other);
     return 1;
 }
 
@@ -232,6 +238,6 @@ int CKelvanoView::OnEditRedo() {
     CUndoSnapshot* other = nullptr;
     CUndoSnapshot* snapshot = m_pDocument->Redo(kind, &other);
     if (!snapshot) return 0;
-    ApplyUndoSnapshot(UndoApplyKind(kind, false), snapshot, 0, other);
+    ApplyStep(UndoApplyKind(kind, false), snapshot, 0, other);
     return 1;
 }

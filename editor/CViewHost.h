@@ -125,6 +125,8 @@ public:
     // while a preset view is on.
     virtual int RefreshLightPage(int /*keep*/) { return 0; }
     virtual void ReloadCameraPage() {}
+    // The Light page shows its light again (its material's colours).
+    virtual void ReloadLightPage() {}
     // The property bar shows its Camera tab.
     virtual void ShowCameraPage() {}
     virtual void SetCameraPresetView(int /*on*/) {}
@@ -145,9 +147,6 @@ public:
     // empty) and loads it from the object, passing flag on.
     virtual int HasPropertyBar() = 0;
     virtual void ShowObjectPage(int page, pnObject* object, int flag) = 0;
-    // The texture tool window of an object kind (1 text, 2 counter, 3 model, 4
-    // panel): cancels it when open.
-    virtual void CancelTextureWindow(int kind) = 0;
     // Hands two texture values to the first open texture window (panel,
     // model, text, then counter); 0 when none is open.
     virtual int ShowTextureWindowValues(float a, float b) = 0;

@@ -1,6 +1,7 @@
 // Wu's colour quantiser (greedy orthogonal bipartition of RGB space over
 // cumulative moments on a 33 x 33 x 33 grid), reducing each frame of the GIF
 // encoder to at most 256 colours.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -160,6 +161,29 @@ int CGifEncoder::quantize(int width, int height, int colors, const uint8_t* rgb,
         mb[cell] += b;
         m2[cell] += r * r + g * g + b * b;
     }
+
+    // The first pixel in the transparent colour's cell, looked for anew in
+    // every frame. That cell gets a palette entry of its own, the last one
+    // after the boxes, and is left out of the boxes: a box holding it would
+    // make every pixel of the box transparent, object pixels near the
+    // background's colour too.
+    m_transparentPos = -1;
+    int tcell = -1;
+    if (m_bTransparent) {
+        tcell = at((m_transparentColor[0] >> 3) + 1, (m_transparentColor[1] >> 3) + 1, (m_transparentColor[2] >> 3) + 1);
+        for (size_t i = 0; i < n; ++i) {
+            if (cells[i] == tcell) {
+                m_transparentPos = long(i);
+                break;
+            }
+        }
+    }
+    if (m_transparentPos >= 0) {
+        wt[tcell] = mr[tcell] = mg[tcell] = mb[tcell] = m2[tcell] = 0;
+        colors = std::max(colors - 1, 1);
+    } else {
+        tcell = -1;
+    }
     buildMoments();
 
     // Split the box of largest variance until there are enough.
@@ -206,18 +230,9 @@ int CGifEncoder::quantize(int width, int height, int colors, const uint8_t* rgb,
         }
     }
 
-    // The first pixel in the transparent colour's cell, looked for anew in
-    // every frame.
-    m_transparentPos = -1;
-    if (m_bTransparent) {
-        const int tcell =
-            at((m_transparentColor[0] >> 3) + 1, (m_transparentColor[1] >> 3) + 1, (m_transparentColor[2] >> 3) + 1);
-        for (size_t i = 0; i < n; ++i) {
-            if (cells[i] == tcell) {
-                m_transparentPos = long(i);
-                break;
-            }
-        }
+    if (tcell >= 0) {
+        labels[tcell] = uint8_t(count);
+        for (int k = 0; k < 3; ++k) palette[3 * count + k] = m_transparentColor[k];
     }
 
     uint8_t* out = m_indexImage.data();

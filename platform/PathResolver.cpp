@@ -107,3 +107,13 @@ std::string resolveSceneFile(const std::string& stored, const std::string& scene
     searchDirs.insert(searchDirs.end(), folders.begin(), folders.end());
     return resolvePath(stored, searchDirs);
 }
+
+FileStamp fileStampOf(const std::string& path) {
+    FileStamp stamp;
+    struct stat st;
+    if (path.empty() || stat(path.c_str(), &st) != 0) return stamp;
+    stamp.exists = true;
+    stamp.mtimeNs = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+    stamp.size = static_cast<long long>(st.st_size);
+    return stamp;
+}

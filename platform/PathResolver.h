@@ -25,3 +25,14 @@ std::string resolveSceneFile(const std::string& stored, const std::string& scene
                              const std::vector<std::string>& folders);
 
 bool fileExists(const std::string& path);
+
+// What tells a changed file from the one read before: its modification time
+// and size; `exists` is false where nothing can be found.
+struct FileStamp {
+    bool exists = false;
+    long long mtimeNs = 0;
+    long long size = -1;
+    bool operator==(const FileStamp& o) const { return exists == o.exists && mtimeNs == o.mtimeNs && size == o.size; }
+    bool operator!=(const FileStamp& o) const { return !(*this == o); }
+};
+FileStamp fileStampOf(const std::string& path);

@@ -24,7 +24,13 @@ SdlSoundPlayer::~SdlSoundPlayer() {
 }
 
 bool SdlSoundPlayer::openAudio() {
-    if (initState_ == 0) initState_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? 1 : -1;
+    if (initState_ == 0) {
+        // Audio brings up SDL's event layer, which would catch SIGINT and
+        // SIGTERM and turn them into a quit event that nobody reads: the
+        // program would no longer end when the desktop asks it to.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        initState_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0 ? 1 : -1;
+    }
     return initState_ == 1;
 }
 

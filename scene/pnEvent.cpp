@@ -178,6 +178,12 @@ int pnEvent::removePlayAt(int i) {
     return 1;
 }
 
+int pnEvent::insertPlayAt(int i, const pnEventPlay& play) {
+    if (i < 0 || i > getNumPlays()) return 0;
+    plays.insert(plays.begin() + i, std::make_unique<pnEventPlay>(play));
+    return 1;
+}
+
 int pnEvent::getStartFrame() const { return plays.empty() ? 0 : plays.front()->start; }
 int pnEvent::getEndFrame() const { return plays.empty() ? 0 : plays.back()->end; }
 

@@ -75,6 +75,8 @@ public:
     int setPlayVisible(int i, int visible);
     int removePlay(const char* effectName);
     int removePlayAt(int i);
+    // Puts a play in at index i as it is: no neighbour is trimmed.
+    int insertPlayAt(int i, const pnEventPlay& play);
     // Null out of range.
     pnEventPlay* getPlay(int i) const;
     pnEventPlay* playAt(int i) const { return getPlay(i); }

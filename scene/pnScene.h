@@ -248,6 +248,10 @@ public:
     // Puts every event, light, the camera, pauses and sound cues into the
     // state of frame.
     void setFrame(int frame);
+    // The two halves of setFrame: every event, light and the camera in the
+    // state of frame; then the frame's pause and sound cue.
+    void poseFrame(int frame);
+    void reachFrame(int frame);
     // The state before frame 0.
     void resetAnimation();
     void applyCamera();
@@ -273,6 +277,9 @@ public:
     // without playing the frame again: a repaint neither replays the frame's
     // sound cue nor reaches its pause a second time.
     void redrawFrame(int level, int frame);
+    // Draws frame posed anew (its plays may have changed since it was
+    // reached), without its pause or sound cue.
+    void drawPosedFrame(int level, int frame);
     void applyViewpoint();
     void jitterPerspective(double fovy, double aspect, double nearZ, double farZ, double pixdx, double pixdy,
                            double eyedx, double eyedy, double focus);
@@ -338,7 +345,7 @@ private:
     void playEvent(int frame, pnEvent* event, pnChartAccess* chart, const NameIndex* index);
     void applyBackground();
     bool setProjection(double dx, double dy);
-    enum class PassState { Initial, Frame, Kept };
+    enum class PassState { Initial, Frame, Kept, Posed };
     void drawPasses(int level, int frame, PassState state);
     void hangLight(pnLight* light);
     static bool isAttachable(const pnObject* object, bool chartPart);

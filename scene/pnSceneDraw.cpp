@@ -109,6 +109,8 @@ void pnScene::drawPasses(int level, int frame, PassState state) {
             resetAnimation();
         else if (state == PassState::Frame)
             setFrame(frame);
+        else if (state == PassState::Posed)
+            poseFrame(frame);
     };
     auto drawPass = [&] {
         if (roots && roots->sceneRoot) sgDrawFrame(GL_RENDER, frame);
@@ -182,6 +184,8 @@ void pnScene::drawInitial(int level) { drawPasses(level, 0, PassState::Initial);
 void pnScene::drawFrame(int level, int frame) { drawPasses(level, frame, PassState::Frame); }
 
 void pnScene::redrawFrame(int level, int frame) { drawPasses(level, frame, PassState::Kept); }
+
+void pnScene::drawPosedFrame(int level, int frame) { drawPasses(level, frame, PassState::Posed); }
 
 pnObject* pnScene::pickObject(sgChannel* channel, int x, int y, int pickWidth, int pickHeight, pnObject** chart) {
     if (chart) *chart = nullptr;

@@ -64,7 +64,9 @@ void pnScene::applyBackground() {
     if (bg->getUseTexture() && !bg->getFile().empty()) {
         ch->setBackgroundImage(bg->getFile());
         ch->setBackgroundOn(1);
-    } else if (bg->getColorSet()) {
+    } else {
+        // A background without a colour takes the block's default colour: the
+        // channel outlives the scene, and must not show the last one's.
         sgVec4 c = bg->getColor();
         ch->setClearColor(c[0], c[1], c[2], c[3]);
         ch->setBackgroundOn(0);
@@ -457,6 +459,11 @@ void pnScene::updateObjectsUsingMaterial(pnMaterial* material) {
         pnChartAccess* chart = chartAccess(getChart(i));
         for (int p = 0; chart && p < chart->getNumChartParts(); ++p)
             updateObjectMaterial(chart->getChartPart(p), material);
+    }
+    // A light takes its colours from its material: they go to its light node again.
+    for (int i = 0; i < getNumLights(); ++i) {
+        pnLight* light = getLight(i);
+        if (light && light->getMaterial() == material->getName()) light->setMaterial(material->getName().c_str());
     }
 }
 

@@ -68,6 +68,8 @@ std::vector<std::string> pnSceneLoader::textureFolders(const std::string& sceneF
     if (!programDir.empty()) {
         folders.push_back(programDir + "/Textures");
         folders.push_back(programDir + "/Backgrounds");
+        // Pictures chosen elsewhere under the program folder are stored relative to it.
+        folders.push_back(programDir);
     }
     return folders;
 }

@@ -216,6 +216,11 @@ void pnScene::playEvent(int frame, pnEvent* event, pnChartAccess* chart, const N
 }
 
 void pnScene::setFrame(int frame) {
+    poseFrame(frame);
+    reachFrame(frame);
+}
+
+void pnScene::poseFrame(int frame) {
     NameIndex index;
     index.objects.reserve(static_cast<size_t>(getNumObjects()));
     for (int i = 0; i < getNumObjects(); ++i) index.objects.emplace(getObject(i)->getName(), getObject(i));
@@ -226,7 +231,9 @@ void pnScene::setFrame(int frame) {
         for (int e = 0; chart && e < chart->getNumChartEvents(); ++e)
             playEvent(frame, chart->getChartEvent(e), chart, nullptr);
     }
+}
 
+void pnScene::reachFrame(int frame) {
     // The cursors walk the used entries only; past the last one they rest at
     // NO_LATER_FRAME.
     if (!pauses.empty()) {

@@ -2,6 +2,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <map>
+#include <utility>
+
 #include "scene/pnWriteUtil.h"
 #include "sg/sgGeoSet.h"
 #include "sg/sgGeode.h"
@@ -45,7 +49,7 @@ sgNode* pnVolume::getNode() {
     geoSet->setAttr(GL_VERTEX_ARRAY, coords, index);
     geoSet->setAttr(GL_NORMAL_ARRAY, normals, normIndex);
     geoSet->setPrimType(GL_TRIANGLES);
-    geoSet->setNumPrims(numPrims);
+    applyDrawn();
     geoSet->setPolygonOffset(static_cast<float>(forward));
     geoSet->setOutline(highlight);
     return switchNode;
@@ -62,7 +66,48 @@ void pnVolume::setIndex(const int* idx, const int* nidx, int n) {
 
 void pnVolume::setNumPrims(int n) {
     numPrims = n;
-    if (nodesLive() && geoSet) geoSet->setNumPrims(n);
+    if (nodesLive() && geoSet) applyDrawn();
+}
+
+void pnVolume::setClosingSteps(std::vector<int> steps) {
+    closingSteps = std::move(steps);
+    if (nodesLive() && geoSet) applyDrawn();
+}
+
+std::vector<int> pnVolume::drawnIndex() const {
+    const size_t triangles = index.size() / 3;
+    const size_t drawn = std::min(triangles, static_cast<size_t>(std::max(numPrims, 0)));
+    // Faces of each step, in all and among the triangles drawn.
+    std::map<int, std::pair<size_t, size_t>> faces;
+    for (size_t t = 0; t < triangles; ++t)
+        if (closingSteps[t] >= 0) {
+            auto& f = faces[closingSteps[t]];
+            ++f.first;
+            if (t < drawn) ++f.second;
+        }
+    int lastClosed = 0;
+    for (const auto& [step, f] : faces)
+        if (f.second == f.first) lastClosed = std::max(lastClosed, step);
+    std::vector<int> out;
+    out.reserve(drawn * 3);
+    for (size_t t = 0; t < drawn; ++t) {
+        const int step = closingSteps[t];
+        if (step > 0 && step < lastClosed) continue;
+        out.insert(out.end(), index.begin() + static_cast<std::ptrdiff_t>(3 * t),
+                   index.begin() + static_cast<std::ptrdiff_t>(3 * t + 3));
+    }
+    return out;
+}
+
+void pnVolume::applyDrawn() {
+    if (closingSteps.size() != index.size() / 3) {
+        geoSet->setNumPrims(numPrims);
+        return;
+    }
+    std::vector<int> drawn = drawnIndex();
+    const int count = static_cast<int>(drawn.size() / 3);
+    geoSet->setAttr(GL_VERTEX_ARRAY, coords, std::move(drawn));
+    geoSet->setNumPrims(count);
 }
 
 int pnVolume::write(FILE* f, int convertPaths) {

@@ -31,6 +31,14 @@ public:
     void setIndex(const int* index, const int* normIndex, int numIndex);
     // Triangles drawn; a built volume hands the count to its set at once.
     void setNumPrims(int n);
+    // Closing faces: for each triangle, the step of the faces that close a
+    // volume drawn up to that step (-1 for the rest of the surface), as a pie
+    // slice that grows has them. Of those in the triangles drawn, only the
+    // first step's and the last complete step's (and a later one begun) are
+    // drawn: the others lie inside the solid and would only leak through its
+    // surface where they are seen edge-on. Empty (the default): every triangle
+    // drawn is drawn.
+    void setClosingSteps(std::vector<int> steps);
     // 0 one normal per triangle, 1 one per vertex.
     void setNormalBind(int bind) { normalBind = bind; }
 
@@ -45,8 +53,13 @@ public:
     const std::vector<int>& getNormIndex() const { return normIndex; }
 
 private:
+    // The vertex indices of the triangles the set draws.
+    std::vector<int> drawnIndex() const;
+    void applyDrawn();
+
     std::vector<float> coords;
     int numPrims = 0;
+    std::vector<int> closingSteps;
     std::vector<float> normals;
     std::vector<int> index;
     std::vector<int> normIndex;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/PathResolver.h"
 #include "sg/sgAccumTarget.h"
 #include "sg/sgClock.h"
 #include "sg/sgDCS.h"
@@ -87,6 +88,9 @@ void sgChannel::freeBackground() {
     if (bgTexture_) glDeleteTextures(1, &bgTexture_);
     bgTexture_ = 0;
     hasBgRecord_ = false;
+    bgPath_.clear();
+    bgStamp_ = FileStamp();
+    bgResult_ = 0;
 }
 
 void sgChannel::updateAspect() {
@@ -172,16 +176,34 @@ void sgChannel::getOrtho(float* left, float* right, float* bottom, float* top) c
 
 int sgChannel::setBackgroundImage(const std::string& file) {
     if (file.empty()) return 0;
+    const std::string path = sgResolveTexturePath(file);
+    const FileStamp stamp = fileStampOf(path);
     bgFile_ = file;
     clear_[3] = 0;
+    // Every camera and view-width change applies the background again: the
+    // picture already read is kept while its file stays as it was (and its
+    // texture still lives in the current context).
+    if (hasBgRecord_ && path == bgPath_ && stamp == bgStamp_ && (bgTexture_ == 0 || glIsTexture(bgTexture_)))
+        return bgResult_;
     freeBackground();
     hasBgRecord_ = true;
+    bgPath_ = path;
+    bgStamp_ = stamp;
+    bgResult_ = loadBackground(file, path);
+    return bgResult_;
+}
+
+void sgChannel::forgetBackgroundFile() {
+    bgPath_.clear();
+    bgStamp_ = FileStamp();
+}
+
+int sgChannel::loadBackground(const std::string& file, const std::string& path) {
     std::string ext;
     if (!sgGetExtension(file, ext)) return 0;
     sgImagePtr image;
     int components = 3;
     float s = 1.0f, t = 1.0f;
-    const std::string path = sgResolveTexturePath(file);
     sgImageFailure why = sgImageFailure::none;
     if (ext == "rgb" || ext == "RGB") {
         image = sgReadImage(SG_FMT_RGB, path, &components, &why);
@@ -247,6 +269,9 @@ void sgChannel::drawBackground() const {
     for (GLenum g : gens)
         if (glIsEnabled(g)) glDisable(g);
     if (bgMode_ != 1 && bgMode_ != 2) {
+        // A picture's transparent parts show the current colour (decal): white,
+        // whatever colour the last drawing (a selection outline) left.
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         glBindTexture(GL_TEXTURE_2D, bgTexture_);
         glBegin(GL_QUADS);
         glTexCoord2f(0, 0);
@@ -425,6 +450,8 @@ void sgInitGLState() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     sgResetLights();
     g_converted = 0;
+    // A new context, or a new scene: the background picture is read again.
+    if (g_channel) g_channel->forgetBackgroundFile();
     glCullFace(GL_BACK);
     glFrontFace(GL_CCW);
     glDisable(GL_DITHER);

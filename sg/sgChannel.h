@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/PathResolver.h"
 #include "sg/sgVec.h"
 
 class sgNode;
@@ -55,7 +56,11 @@ public:
 
     // Reads the image for the background quad: 0 for an empty name or a refused
     // file, else 1 (also when the file could not be read: no texture then).
+    // The picture already read is kept, not read again, while the name
+    // designates the same file and that file is unchanged.
     int setBackgroundImage(const std::string& file);
+    // The next setBackgroundImage reads its file whatever it names.
+    void forgetBackgroundFile();
     const std::string& getBackgroundFile() const { return bgFile_; }
     unsigned getBackgroundTexture() const { return bgTexture_; }
     float getBackgroundSScale() const { return bgS_; }
@@ -95,6 +100,7 @@ private:
     void updateAspect();
     void drawBackground() const;
     void freeBackground();
+    int loadBackground(const std::string& file, const std::string& path);
 
     float aspect_ = 0;
     float hfov_ = 0;
@@ -112,6 +118,10 @@ private:
     std::string bgFile_;
     unsigned bgTexture_ = 0;
     bool hasBgRecord_ = false;
+    // The file the picture was read from, as it was then, and what reading gave.
+    std::string bgPath_;
+    FileStamp bgStamp_;
+    int bgResult_ = 0;
     int bgOn_ = 0;
     int bgMode_ = 0;
     sgVec4 clear_{0, 0, 0, 0};
@@ -132,8 +142,8 @@ float sgGetFrameRate();
 // 1 switches pacing off.
 void sgSetNoPacing(int flag);
 
-// The default GL state; also resets the light numbering, the converted flag
-// and the frame pacing.
+// The default GL state; also resets the light numbering, the converted flag,
+// the frame pacing and the channel's record of the background file read.
 void sgInitGLState();
 // Whether the scene was converted since the last sgInitGLState.
 int sgGetConverted();

@@ -227,8 +227,10 @@ bool sgGeoSet::drawsInPass(int pass) const {
         case 0: return true;
         case 1: return !transparent && !(tex && tex->components == 4);
         case 2: return transparent;
+        // The front faces of what pass 1 left out. An opaque set drawn here
+        // again would paint over what a transparent set in front of it blended.
         case 3:
-        case 4: return transparent || !tex || tex->components >= 4;
+        case 4: return transparent || (tex && tex->components == 4);
         default: return false;
     }
 }
@@ -260,6 +262,9 @@ void sgGeoSet::draw(int pass) {
     glCallList(static_cast<GLuint>(list));
     glDisable(GL_POLYGON_OFFSET_FILL);
     if (outline_) {
+        // Plain green lines: the set's texture would tint them.
+        const bool textured = glIsEnabled(GL_TEXTURE_2D);
+        if (textured) glDisable(GL_TEXTURE_2D);
         glDisable(GL_LIGHTING);
         glColor3f(0.4f, 1.0f, 0.4f);
         glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
@@ -271,5 +276,6 @@ void sgGeoSet::draw(int pass) {
         glDisable(GL_POLYGON_OFFSET_FILL);
         glEnable(GL_LIGHTING);
         glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        if (textured) glEnable(GL_TEXTURE_2D);
     }
 }

@@ -70,7 +70,8 @@ public:
     void convertGL();
 
     // Pass filter: 1 opaque sets without an RGBA texture; 2 transparent sets;
-    // 3 and 4 everything but opaque sets with an RGB texture; 0 every set.
+    // 3 and 4 what pass 1 leaves out (transparent sets and sets with an RGBA
+    // texture); 0 every set.
     bool drawsInPass(int pass) const;
     // The texture this set draws with now (mode 0 the texture, 1 the current
     // sequence element, 2 or no state none).

@@ -326,6 +326,7 @@ TEST_F(EffectDialogsGuiTest, DialogSetLeavesNothingBehind) {
     scene().findEvent("B")->addPlay(preview.c_str(), 0, 0, 1);
     view->m_bDialogPlayAdded = 1;
     view->m_strDialogPlayEffect = preview;
+    view->m_strDialogPlayEvent = "B";
     dialogs.Destroy(1);
     pumpWxEvents(50);
     EXPECT_FALSE(dialogs.IsOpen(1));

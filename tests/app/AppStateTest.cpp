@@ -119,7 +119,7 @@ TEST(AppStateTest, TexturesAreFoundInTheProgramsFoldersAndRead) {
     CKelvanoAppState app;
     app.InitFolders(dir);
     app.InitSceneServices();
-    EXPECT_EQ(sgGetTextureFolders(), (std::vector<std::string>{dir + "/Textures", dir + "/Backgrounds"}));
+    EXPECT_EQ(sgGetTextureFolders(), (std::vector<std::string>{dir + "/Textures", dir + "/Backgrounds", dir}));
     const std::string found = sgResolveTexturePath("tile.png");
     EXPECT_EQ(found, dir + "/Textures/tile.png");
     int components = 0;

@@ -80,6 +80,7 @@ TEST_F(ClipboardTest, PasteNamesNumberOnFromTheTrailingDigits) {
 TEST_F(ClipboardTest, PastesStepByTheCopyOffsetsAndEachIsOneStep) {
     pnObject* text = addPanel("Text", sgVec3(5, 6, 7));
     view->SelectObject(text);
+    frame.calls.clear();
     EXPECT_FALSE(enabled(kv::ID_EDIT_PASTE));
     ASSERT_EQ(view->OnEditCopy(), 1);
     EXPECT_TRUE(enabled(kv::ID_EDIT_PASTE));

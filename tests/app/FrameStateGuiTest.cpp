@@ -2,7 +2,8 @@
 // them: keys that a greyed command must refuse during a recording, the time
 // line locked by a recording and its Stop ending it, Fixed Duration shown in
 // the time line, new plays and renames reaching the Event Tree and the page,
-// and texture windows closed by New and Open. One program in one process
+// and texture windows, "Creating Effect" and the Effect List following New
+// and Open. One program in one process
 // (wx starts once), the tests in order; run through tests/e2e/run_in_xvfb.py.
 #include "tests/support/ShellCommand.h"
 #include "tests/support/WxTestRun.h"
@@ -18,6 +19,8 @@
 #include "scene/pnPanel.h"
 #include "scene/pnScene.h"
 #include "scene/pnViewpoint.h"
+#include "editor/CEffectDialogs.h"
+#include "ui/animation/CEffectListDlg.h"
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CTimeLineDlg.h"
 #include "ui/properties/rules/BarRules.h"
@@ -30,6 +33,7 @@
 #include <wx/checkbox.h>
 #include <wx/combobox.h>
 #include <wx/dialog.h>
+#include <wx/listbox.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/textctrl.h>
@@ -300,6 +304,39 @@ TEST(FrameStateGui, ARecordingLocksTheTimeLineRefusesGreyedKeysAndEndsWithStop) 
     int checked = -1;
     frame()->UpdateCommand(ID_FILE_SAVE, enabled, checked);
     EXPECT_TRUE(enabled) << "Save is back once the recording ended";
+}
+
+// The real "Creating Effect" goes with the scene it was opened on, and the
+// Effect List shows the effects of the scene that came in.
+TEST(FrameStateGui, TheEffectListAndCreatingEffectFollowTheScene) {
+    auto* list = dynamic_cast<CEffectListDlg*>(wxWindow::FindWindowByName(kPaneEffectList, frame()));
+    ASSERT_NE(list, nullptr);
+    ASSERT_GT(scene().getNumEffects(), 0);
+    ASSERT_GT(scene().getNumObjects(), 0);
+    const std::string path = g_work + "/effects.apn";
+    view()->m_strPathName = path;
+    ASSERT_EQ(view()->WriteScene(), 1);
+    DialogRecorder dialogs;
+    if (!view()->m_bAnimationMode) frame()->RouteCommand(ID_MODE_ANIMATION);
+    ASSERT_EQ(view()->m_bAnimationMode, 1);
+    view()->SetCurrentFrame(900);
+    view()->OnObjectChosen(scene().getObject(0)->getName());
+    view()->OnCreateEffect();
+    CEffectDialogs* effects = view()->GetEffectDialogs();
+    ASSERT_TRUE(effects && effects->IsOpen(1));
+    const std::string preview = effects->GetPreviewEffectName();
+    ASSERT_NE(scene().findEffect(preview.c_str()), nullptr);
+
+    view()->m_bModified = 1;
+    frame()->RouteCommand(ID_FILE_NEW);
+    pumpWxEvents(200);
+    EXPECT_FALSE(effects->IsOpen(1)) << "the dialog outlived its scene";
+    EXPECT_EQ(list->List()->GetCount(), 0u);
+    view()->m_strPendingOpen = path;
+    frame()->RouteCommand(ID_FILE_OPEN);
+    pumpWxEvents(200);
+    EXPECT_EQ(static_cast<int>(list->List()->GetCount()), scene().getNumEffects());
+    EXPECT_EQ(scene().findEffect(preview.c_str()), nullptr) << "the file holds no preview";
 }
 
 int main(int argc, char** argv) {

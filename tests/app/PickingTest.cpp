@@ -4,6 +4,7 @@
 #include "editor/CUndoHistory.h"
 #include "editor/KelvanoIds.h"
 #include "tests/app/ViewFixture.h"
+#include "ui/properties/rules/CTextureWindowModel.h"
 
 #include <cmath>
 #include <functional>
@@ -99,6 +100,9 @@ TEST_F(PickingTest, EmptySpaceKeepsTheSelectionAndItsDragMovesIt) {
 
 TEST_F(PickingTest, TheFirstClickOnAnObjectOnlySelectsIt) {
     selectLeft();
+    CTextureWindowModel window(4);
+    window.Open(*view, *left);
+    window.SetTool(CTextureWindowModel::kMove, true);
     frame.calls.clear();
     const int before = steps();
     drag(rightAt, 40, -25);
@@ -109,7 +113,8 @@ TEST_F(PickingTest, TheFirstClickOnAnObjectOnlySelectsIt) {
     EXPECT_EQ(frame.callsOf("SelectObjectListItem"), (std::vector<std::string>{"left,0", "right,1"}));
     EXPECT_EQ(frame.callsOf("SelectObjectChooserName"), std::vector<std::string>{"right"});
     EXPECT_EQ(frame.callsOf("ShowObjectPage"), std::vector<std::string>{"1,1"}) << "the panel page";
-    EXPECT_EQ(frame.callsOf("CancelTextureWindow"), std::vector<std::string>{"4"}) << "the old panel's window";
+    EXPECT_FALSE(window.IsOpen()) << "the old panel's window";
+    EXPECT_EQ(view->m_bTexMoveDrag, 0) << "its tool goes with it";
 
     // The second click on it drags it.
     drag(rightAt, 40, 0);

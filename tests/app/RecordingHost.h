@@ -210,7 +210,6 @@ public:
     void ShowObjectPage(int page, pnObject*, int flag) override {
         log("ShowObjectPage", std::to_string(page) + "," + std::to_string(flag));
     }
-    void CancelTextureWindow(int kind) override { log("CancelTextureWindow", std::to_string(kind)); }
     int ShowTextureWindowValues(float a, float b) override {
         textureValues = {a, b};
         return log("ShowTextureWindowValues"), 1;

@@ -8,6 +8,7 @@
 #include "tests/support/ShellCommand.h"
 #include "tests/support/ToolCheck.h"
 #include "tests/support/VecCheck.h"
+#include "ui/properties/rules/CTextureWindowModel.h"
 
 #include <algorithm>
 
@@ -306,22 +307,34 @@ TEST_F(ViewToolsTest, SavesWriteTheUsersCameraAndNewAndOpenCloseTheTextureWindow
     EXPECT_EQ(perspective, 1);
 
     // New and Open close every texture window before the scene changes.
+    auto openWindows = [&](std::vector<std::unique_ptr<CTextureWindowModel>>& windows) {
+        auto panel = std::make_unique<pnPanel>();
+        panel->setName(("p" + std::to_string(scene().getNumObjects())).c_str());
+        pnObject* object = view->InsertNewObject(std::move(panel));
+        ASSERT_NE(object, nullptr);
+        windows.clear();
+        for (int kind = 1; kind <= 4; ++kind) {
+            windows.push_back(std::make_unique<CTextureWindowModel>(kind));
+            windows.back()->Open(*view, *object);
+        }
+    };
+    std::vector<std::unique_ptr<CTextureWindowModel>> windows;
     for (int which : {0, 1}) {
         SCOPED_TRACE(which ? "Open" : "New");
-        frame.calls.clear();
+        openWindows(windows);
+        host.answers.push_back(KV_IDNO);  // "Save changes?"
         if (which) {
             view->m_strPendingOpen = path;
             ASSERT_EQ(view->OnFileOpen(), 1);
         } else {
             ASSERT_EQ(view->OnFileNew(), 1);
         }
-        auto cancelled = frame.callsOf("CancelTextureWindow");
-        std::sort(cancelled.begin(), cancelled.end());
-        EXPECT_EQ(cancelled, (std::vector<std::string>{"1", "2", "3", "4"}));
+        for (const auto& window : windows) EXPECT_FALSE(window->IsOpen()) << window->Kind();
     }
     // An Open refused (the file is gone) leaves them.
-    frame.calls.clear();
+    openWindows(windows);
     view->m_strPendingOpen = dir + "/gone.apn";
+    host.answers.push_back(KV_IDNO);
     EXPECT_EQ(view->OnFileOpen(), 0);
-    EXPECT_TRUE(frame.callsOf("CancelTextureWindow").empty());
+    for (const auto& window : windows) EXPECT_TRUE(window->IsOpen()) << window->Kind();
 }

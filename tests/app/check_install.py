@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Installs the build into a scratch prefix and checks what desktops read:
 the desktop entry, the ".apn" type (through shared-mime-info's own tools),
-the icons, and the program with its link in bin."""
+the icons, the program with its link in bin, and beside the program the
+stock folders as the source tree holds them."""
 
+import filecmp
 import os
 import shutil
 import subprocess
@@ -11,7 +13,7 @@ import tempfile
 
 
 def main():
-    build = sys.argv[1]
+    build, source = sys.argv[1], sys.argv[2]
     prefix = tempfile.mkdtemp(prefix="kelvano-install-")
     failures = []
     try:
@@ -28,6 +30,19 @@ def main():
                      os.path.join(prefix, "lib", "kelvano", "kelvano")]:
             if not os.path.isfile(path):
                 failures.append("missing " + path)
+        # The choosers open on these folders beside the program: real folders
+        # holding the stock set.
+        for folder in ("Textures", "Backgrounds", "Sounds"):
+            installed, stock = os.path.join(prefix, "lib", "kelvano", folder), os.path.join(source, "data", folder)
+            names = sorted(os.listdir(stock))
+            if os.path.islink(installed) or not os.path.isdir(installed):
+                failures.append(f"{folder} is not a folder beside the installed program")
+                continue
+            if sorted(os.listdir(installed)) != names:
+                failures.append(f"{folder} holds {sorted(os.listdir(installed))}, not {names}")
+            _, differ, unread = filecmp.cmpfiles(stock, installed, names, shallow=False)
+            if differ or unread:
+                failures.append(f"{folder}: {differ + unread} differ from the source tree")
         program = os.path.join(prefix, "bin", "kelvano")
         if not (os.path.islink(program) and os.access(program, os.X_OK)):
             failures.append("bin/kelvano is not a link to the program")

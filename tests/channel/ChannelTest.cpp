@@ -12,6 +12,7 @@
 #include "sg/sgTexture.h"
 #include "sg/sgGeoState.h"
 #include "tests/scenegraph/SgFixture.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 sgGeode* geode(sgGeoSet* set) {
@@ -208,6 +209,60 @@ TEST_F(ChannelTest, BackgroundFormats) {
     EXPECT_FALSE(glIsTexture(last));
     ch = sgChannel::sgGetChannel();
     EXPECT_EQ(ch->getBackgroundFile(), "");
+}
+
+// Every camera or view-width change applies the background again: the picture
+// is read once while its file stays as it was, and again once it changes.
+TEST_F(ChannelTest, BackgroundPictureIsReadAgainOnlyWhenItsFileChanges) {
+    TempDir dir;
+    const std::string path = dir.write("sky.png", std::string("first"));
+    FakeImages::addColour(path, 10, 20, 30);
+    EXPECT_EQ(ch->setBackgroundImage(path), 1);
+    const GLuint texture = ch->getBackgroundTexture();
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(ch->setBackgroundImage(path), 1);
+    EXPECT_EQ(FakeImages::reads(path), 1);
+    EXPECT_EQ(ch->getBackgroundTexture(), texture);
+    EXPECT_TRUE(glIsTexture(texture));
+    // Saved again (another size): read again.
+    dir.write("sky.png", std::string("second, longer"));
+    EXPECT_EQ(ch->setBackgroundImage(path), 1);
+    EXPECT_EQ(FakeImages::reads(path), 2);
+    // Another picture and back: read again; so after the GL state is set up anew.
+    FakeImages::addColour("other.png", 1, 1, 1);
+    ch->setBackgroundImage("other.png");
+    ch->setBackgroundImage(path);
+    EXPECT_EQ(FakeImages::reads(path), 3);
+    sgInitGLState();
+    ch->setBackgroundImage(path);
+    EXPECT_EQ(FakeImages::reads(path), 4);
+    // A picture that does not load is not tried again at every move either.
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(ch->setBackgroundImage("missing.png"), 1);
+    EXPECT_EQ(FakeImages::reads("missing.png"), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("missing.png"), std::string::npos);
+}
+
+// The transparent parts of a background picture show white, whatever colour
+// the last drawing (a selection outline) left current.
+TEST_F(ChannelTest, TransparentPartsOfABackgroundPictureShowWhite) {
+    FakeImages::Picture p;
+    p.width = p.height = 64;
+    p.components = 4;
+    p.left[0] = 255, p.left[3] = 0;  // left half transparent
+    p.right[2] = 255;                // right half opaque blue
+    FakeImages::add("holes.png", p);
+    ch->setOrtho(0, width_, 0, height_, -10, 10);
+    ch->setBackgroundImage("holes.png");
+    ch->setBackgroundOn(1);
+    sgGeoSet* outlined = makeQuad(300, 200, 380, 280, 0, 1, 0, 0);
+    outlined->setOutline(1);
+    root->addChild(geode(outlined));
+    for (int frameNo = 0; frameNo < 2; ++frameNo) {
+        sgDrawFrame(GL_RENDER, frameNo);
+        Frame f = frame();
+        EXPECT_TRUE(near(f.at(40, 40), rgb(255, 255, 255))) << frameNo << " " << describe(f.at(40, 40));
+        EXPECT_TRUE(near(f.at(250, 40), rgb(0, 0, 255))) << frameNo << " " << describe(f.at(250, 40));
+    }
 }
 
 TEST_F(ChannelTest, AlphaOutputHoldsCoverage) {

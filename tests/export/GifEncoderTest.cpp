@@ -348,3 +348,41 @@ TEST(GifEncoder, StatesAndFailures) {
     EXPECT_EQ(gif.m_bTransparent, 0);
     EXPECT_EQ(gif.transparentPosition(), -1);
 }
+
+// With "Transparent Background", only the background's own colour cell turns
+// transparent: object pixels close to it (here in the next cells, which
+// the quantiser's boxes of a picture of many colours take in with it) stay.
+TEST(GifEncoder, TransparencyTakesOnlyTheBackgroundsColourCell) {
+    const int w = 128, h = 128;
+    const std::string file = fixturePath("transparent-cell.gif");
+    CGifEncoder gif;
+    ASSERT_EQ(gif.open(file, w, h), 1);
+    gif.m_bTransparent = 1;
+    gif.setTransparentBytes(8, 8, 8);
+    // Dark background on the left; dark object pixels near it in the middle;
+    // on the right a spread of thousands of colours, so that each box of the
+    // 256 holds many cells.
+    std::vector<uint8_t> rgb = image(w, h, [](int x, int y) -> uint32_t {
+        if (x < 32) return 0x080808;
+        if (y == 10 && x < 36) return 0x101010;  // a dark object pixel or four
+        return (uint32_t(x * 2) << 16) | (uint32_t(y * 2) << 8) | uint32_t((x + y) & 0xFF);
+    });
+    ASSERT_EQ(gif.encodeFrame(rgb.data(), -1), CGifEncoder::kFileFinished);
+    DecodedGif d = decodeGif(file);
+    ASSERT_TRUE(d.ok);
+    const int transparent = d.controls[0].TransparentColor;
+    ASSERT_NE(transparent, NO_TRANSPARENT_COLOR);
+    const std::vector<uint8_t>& r = d.rasters[0];
+    int background = 0, holes = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool clear = r[size_t(y) * w + x] == transparent;
+            if (x < 32) background += clear;
+            else holes += clear;  // the dark pixels at y 10 among them
+        }
+    EXPECT_EQ(background, 32 * h);
+    EXPECT_EQ(holes, 0);
+    // The transparent entry holds the background's colour.
+    EXPECT_EQ(std::vector<uint8_t>(d.palettes[0].begin() + 3 * transparent, d.palettes[0].begin() + 3 * transparent + 3),
+              (std::vector<uint8_t>{8, 8, 8}));
+}

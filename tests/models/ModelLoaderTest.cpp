@@ -149,13 +149,16 @@ TEST_F(ModelLoaderTest, ObjModeEighteenDrawsOnlyWhatTheFileHas) {
     TempDir dir;
     GLfloat probe[4] = {0.3f, 0.6f, 0.9f, 1.0f};
     GLfloat got[4];
-    // No normals and no material library: the current normal and material stay.
+    // No normals and no material library: the current material stays, and the
+    // triangle is drawn with its own normal, whatever GL held before.
     GLuint plain = getModel(dir.write("plain.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n"));
     glNormal3f(0.0f, 0.6f, 0.8f);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, probe);
     glCallList(plain);
     glGetFloatv(GL_CURRENT_NORMAL, got);
-    EXPECT_FLOAT_EQ(got[1], 0.6f);
+    EXPECT_FLOAT_EQ(got[0], 0.0f);
+    EXPECT_FLOAT_EQ(got[1], 0.0f);
+    EXPECT_FLOAT_EQ(got[2], 1.0f);
     glGetMaterialfv(GL_FRONT, GL_DIFFUSE, got);
     EXPECT_FLOAT_EQ(got[2], 0.9f);
 

@@ -144,14 +144,14 @@ std::vector<DrawnTriangle> captureList(GLuint list, float extent) {
     return tris;
 }
 
-size_t distinctVertices(const std::vector<DrawnTriangle>& tris, float extent) {
+size_t distinctVertices(const std::vector<DrawnTriangle>& tris, float extent, bool withNormals) {
     auto q = [](double v, double step) { return static_cast<long long>(std::llround(v / step)); };
     std::set<std::tuple<long long, long long, long long, long long, long long, long long, long long, long long>> seen;
-    double ps = extent * 1e-4, us = 1e-4;
+    double ps = extent * 1e-4, us = 1e-4, ns = withNormals ? us : 1e9;
     for (const DrawnTriangle& t : tris)
         for (const DrawnVertex& v : t.v)
             seen.emplace(q(v.pos[0], ps), q(v.pos[1], ps), q(v.pos[2], ps), q(v.tex[0], us), q(v.tex[1], us),
-                         q(v.normal[0], us), q(v.normal[1], us), q(v.normal[2], us));
+                         q(v.normal[0], ns), q(v.normal[1], ns), q(v.normal[2], ns));
     return seen.size();
 }
 

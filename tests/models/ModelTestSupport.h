@@ -42,8 +42,8 @@ struct DrawnTriangle {
 std::vector<DrawnTriangle> captureList(GLuint list, float extent);
 
 // Distinct drawn vertices: corners equal in position, texture coordinate and
-// normal (to about 1e-4 of the extent) count once.
-size_t distinctVertices(const std::vector<DrawnTriangle>& tris, float extent);
+// (withNormals) normal, to about 1e-4 of the extent, count once.
+size_t distinctVertices(const std::vector<DrawnTriangle>& tris, float extent, bool withNormals = true);
 
 // Unit normal of the triangle's winding.
 void faceNormal(const DrawnTriangle& t, float* n);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <utime.h>
 
 #include "assets/ModelLoader.h"
 #include "assets/sgModelTable.h"
@@ -132,4 +133,42 @@ TEST_F(ModelTextureTest, JpegTexturesGoThroughTheJpegLoader) {
     ASSERT_EQ(rc, 0) << out;
     RGBA c = drawn(dir.write("sky.3ds", quadModel("SKY.JPG")));
     EXPECT_TRUE(near(c, {40, 160, 220, 255}, 4)) << describe(c);
+}
+
+// A model already in the scene keeps drawing with its texture when its file
+// is saved again and read anew for a later object: the lists compiled from the
+// old reading still bind the old textures, which must live on.
+TEST_F(ModelTextureTest, ReadingAChangedFileAgainKeepsTheTexturesOfEarlierLists) {
+    TempDir dir;
+    const RGBA wood{200, 120, 40, 255};
+    dir.write("wood.tga", tga(wood));
+    const std::string path = dir.write("chair.3ds", quadModel("wood.tga"));
+    const GLuint first = getModel(path);
+    ASSERT_NE(first, 0u);
+    // Saved again from a modeller: another size, another time.
+    std::vector<uint8_t> again = quadModel("wood.tga");
+    again.push_back(0);
+    dir.write("chair.3ds", again);
+    struct utimbuf t = {1000000000, 1000000000};
+    utime(path.c_str(), &t);
+    const unsigned parses = sgModelTable::instance().parseCount();
+    const GLuint second = getModel(path);
+    ASSERT_NE(second, 0u);
+    EXPECT_EQ(sgModelTable::instance().parseCount(), parses + 1);
+    // GL may hand the freed name of an old texture to the next one made.
+    GLuint other = 0;
+    glGenTextures(1, &other);
+    glBindTexture(GL_TEXTURE_2D, other);
+    const uint8_t green[3] = {0, 255, 0};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, green);
+    for (GLuint list : {first, second}) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glColor3f(1, 1, 1);
+        glCallList(list);
+        const RGBA c = readFrame(width_, height_).at(width_ / 2, height_ / 2);
+        EXPECT_TRUE(near(c, wood, 3)) << list << " " << describe(c);
+        glDeleteLists(list, 1);
+    }
+    glDeleteTextures(1, &other);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <string>
@@ -57,15 +58,18 @@ TEST(ObjReader, CornerFormsTakeOnlyTheirIndices) {
     ASSERT_TRUE(m);
     ASSERT_EQ(m->numtriangles(), 4u);
     const auto& t = m->triangles;
+    // The file's two normals come first; a corner without one takes a normal
+    // the reader makes after them.
+    const GLuint fileNormals = 2;
     EXPECT_EQ(t[0].nindices[1], 2u);
     EXPECT_EQ(t[0].tindices[0], 0u);
     EXPECT_EQ(t[1].tindices[2], 3u);
-    EXPECT_EQ(t[1].nindices[2], 0u);
+    EXPECT_GT(t[1].nindices[2], fileNormals);
     EXPECT_EQ(t[2].tindices[0], 3u);
     EXPECT_EQ(t[2].nindices[0], 2u);
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(t[3].tindices[k], 0u);
-        EXPECT_EQ(t[3].nindices[k], 0u);
+        EXPECT_GT(t[3].nindices[k], fileNormals);
     }
 }
 
@@ -88,7 +92,7 @@ TEST(ObjReader, IndicesAreResolvedCheckedAndMissingOnesSkipped) {
     EXPECT_EQ(verts(*m, 0), "1 2 3");
     EXPECT_EQ(verts(*m, 1), "1 2 4");
     EXPECT_EQ(m->triangles[2].nindices[0], 1u);
-    EXPECT_EQ(m->triangles[2].nindices[2], 0u);
+    EXPECT_GT(m->triangles[2].nindices[2], 1u);  // made by the reader
     EXPECT_EQ(verts(*m, 3), "1 2 3");
 }
 
@@ -137,7 +141,7 @@ TEST(ObjReader, MaterialLibraryValuesAndShininess) {
     EXPECT_FLOAT_EQ(mt[1].shininess, 64.0f);   // Ns 500 -> 64
     EXPECT_FLOAT_EQ(mt[2].shininess, 128.0f);  // clamped
     EXPECT_FLOAT_EQ(mt[3].shininess, 0.0f);    // clamped
-    EXPECT_FLOAT_EQ(mt[4].shininess, 128.0f);  // Ni counts as shininess and comes last
+    EXPECT_FLOAT_EQ(mt[4].shininess, 32.0f);   // Ns 250; Ni is no shininess
     EXPECT_EQ(m->groups[1]->material, 1u);
     EXPECT_EQ(m->groups[2]->material, 0u);  // unknown name: material 0
     EXPECT_EQ(m->groups[3]->material, 4u);
@@ -212,8 +216,12 @@ TEST(ObjReader, MissingLibrariesAndMaterialsLeaveTheDefaultAndAreSaidOnce) {
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "_glmReadOBJ(): material \"blue\" not found in \"mats.mtl\"; the default is used.\n");
     ASSERT_TRUE(m);
-    EXPECT_EQ(m->groups[0]->material, 1u);  // red, the last one named in "default"
-    EXPECT_EQ(m->groups[1]->material, 0u);
+    ASSERT_EQ(m->groups.size(), 3u);
+    EXPECT_EQ(m->groups[0]->material, 0u);  // "default": its first face, in "blue"
+    EXPECT_EQ(m->groups[1]->material, 0u);  // "x"
+    EXPECT_EQ(m->groups[2]->name, "default");  // the faces after "usemtl red"
+    EXPECT_EQ(m->groups[2]->material, 1u);
+    EXPECT_EQ(m->groups[2]->triangles, (std::vector<GLuint>{1}));
 }
 
 TEST(ObjReader, NumbersIgnoreTheProgramLocale) {
@@ -353,4 +361,72 @@ TEST(ObjReader, NumbersConvertAsTheFullParserDoes) {
         ASSERT_EQ(read, res.ec == std::errc() && res.ptr != b) << w;
         ASSERT_EQ(std::memcmp(&ours, &full, sizeof ours), 0) << w << ": " << ours << " against " << full;
     }
+}
+
+// A file as common exporters write it: one object ("o", no "g"), the material
+// changing between its faces, no normals, and "Ni" after "Ns" in the library.
+TEST(ObjReader, ExportedFilesKeepEachFacesMaterialAndGetNormals) {
+    TempDir dir;
+    dir.write("two.mtl",
+              "newmtl Red\nNs 250.000000\nKa 1 1 1\nKd 0.8 0 0\nKs 0.5 0.5 0.5\nNi 1.450000\nd 1.0\nillum 2\n"
+              "newmtl Blue\nNs 96.078431\nKd 0 0 0.8\nNi 1.000000\n");
+    auto m = readText(dir,
+                      "# exporter\nmtllib two.mtl\no Pyramid\n"
+                      "v -60 -60 60\nv 60 -60 60\nv 60 -60 -60\nv -60 -60 -60\nv 0 60 0\ns off\n"
+                      "usemtl Red\nf 1 2 5\nf 2 3 5\n"
+                      "usemtl Blue\nf 3 4 5\nf 4 1 5\n"
+                      "usemtl Red\nf 1 4 3 2\n");
+    ASSERT_TRUE(m);
+    ASSERT_EQ(m->nummaterials(), 3u);
+    EXPECT_FLOAT_EQ(m->materials[1].shininess, 32.0f);  // Ns 250, not Ni 1.45
+    EXPECT_NEAR(m->materials[2].shininess, 96.078431f * 0.128f, 1e-4);
+    // The faces go to one record per material, each named as the group; the
+    // red faces after the blue ones join the first red record.
+    ASSERT_EQ(m->groups.size(), 2u);
+    EXPECT_EQ(m->groups[0]->name, "default");
+    EXPECT_EQ(m->groups[0]->material, 1u);
+    EXPECT_EQ(m->groups[0]->triangles, (std::vector<GLuint>{0, 1, 4, 5}));
+    EXPECT_EQ(m->groups[1]->name, "default");
+    EXPECT_EQ(m->groups[1]->material, 2u);
+    EXPECT_EQ(m->groups[1]->triangles, (std::vector<GLuint>{2, 3}));
+
+    // Every corner has a normal: the sides meet at 78 degrees, more than the
+    // crease angle, so each takes its facet's own.
+    const double k = 1.0 / std::sqrt(5.0);
+    const double facets[4][3] = {{0, k, 2 * k}, {2 * k, k, 0}, {0, k, -2 * k}, {-2 * k, k, 0}};
+    for (int t = 0; t < 4; ++t)
+        for (int c = 0; c < 3; ++c) {
+            const GLuint n = m->triangles[t].nindices[c];
+            ASSERT_GT(n, 0u);
+            ASSERT_LE(n, m->numnormals);
+            for (int i = 0; i < 3; ++i) EXPECT_NEAR(m->normals[3 * n + i], facets[t][i], 1e-6) << t << " " << c;
+        }
+}
+
+// Corners within the crease angle share a smooth normal; across a sharper
+// edge each side keeps its own, and a normal the file gives is kept.
+TEST(ObjReader, MadeNormalsFollowTheCreaseAngle) {
+    TempDir dir;
+    // A shallow roof (two faces 20 degrees apart) standing on a wall at 90.
+    const double rise = std::tan(10.0 * 3.14159265358979 / 180.0);
+    std::string text = "v -1 0 0\nv 0 " + std::to_string(rise) + " 0\nv 1 0 0\nv -1 0 -1\nv 0 " +
+                       std::to_string(rise) + " -1\nv 1 0 -1\nv -1 -1 0\nv 1 -1 0\nvn 0 0 1\n"
+                       "f 1 2 5\nf 1 5 4\nf 2 3 6\nf 2 6 5\nf 7 8 3\nf 7//1 3//1 1//1\n";
+    auto m = readText(dir, text);
+    ASSERT_TRUE(m);
+    ASSERT_EQ(m->numtriangles(), 6u);
+    auto normal = [&](int t, int c) {
+        const GLuint n = m->triangles[t].nindices[c];
+        return std::vector<float>(m->normals.begin() + 3 * n, m->normals.begin() + 3 * n + 3);
+    };
+    // Vertex 2 (the ridge) in the two roof faces: one normal, straight up.
+    const auto ridgeLeft = normal(0, 1), ridgeRight = normal(2, 0);
+    EXPECT_EQ(ridgeLeft, ridgeRight);
+    EXPECT_NEAR(ridgeLeft[1], 1.0f, 1e-5);
+    // Vertex 3 (eave) in the roof and in the wall: apart.
+    const auto roof = normal(2, 1), wall = normal(4, 2);
+    EXPECT_GT(roof[1], 0.9f);
+    EXPECT_NEAR(wall[2], 1.0f, 1e-5);
+    // Corners the file gave a normal keep it.
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(m->triangles[5].nindices[c], 1u);
 }

@@ -2,10 +2,12 @@
 // player that playback tests use.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <unistd.h>
 
 #include "platform/SoundPlayer.h"
 
@@ -56,4 +58,20 @@ TEST(SoundPlayer, InstalledPlayerReplacesTheDefault) {
     EXPECT_EQ(recorder.stops, 1);
     setSoundPlayer(nullptr);
     EXPECT_EQ(&getSoundPlayer(), &original);
+}
+
+// A desktop that logs out sends SIGTERM: once a cue has played the process must
+// still end on it, as it does before any sound (the audio library must not
+// take the signal for an event nobody reads).
+TEST(SoundPlayerDeathTest, TermEndsTheProcessAfterACuePlayed) {
+    EXPECT_EXIT(
+        {
+            SdlSoundPlayer player;
+            player.play(sourceFile("data/Sounds/chime.wav"));
+            if (!player.lastPlayStarted()) std::_Exit(3);
+            std::raise(SIGTERM);
+            sleep(3);
+            std::_Exit(0);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
 }

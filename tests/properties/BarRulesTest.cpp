@@ -1,6 +1,7 @@
 // The bars' rules without windows: which page each tab and kind shows, the
 // Edit Box's tab state, how typed transform values are cut, list matching and
 // the accepted view widths.
+#include "sg/sgVec.h"
 #include "ui/properties/rules/BarRules.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,14 @@ TEST(BarRulesTest, TypedTransformValues) {
         EXPECT_FLOAT_EQ(applied, row.applied) << row.text;
         EXPECT_EQ(FormatTransformField(row.field, applied), row.shown) << row.text;
     }
+    // An angle composed from turns (a rotation drag, then Redo) is a hair
+    // off its whole degrees: the bar shows the degrees the view turned.
+    const sgVec4 turned = sgQuatMult(sgQuatFromAngleAxis(60.0f, sgVec3(0, 0, 1)), sgVec4(1, 0, 0, 0));
+    float angle = 0.0f;
+    sgQuatToAngleAxis(turned, &angle);
+    EXPECT_EQ(FormatTransformField(TF_ANGLE, angle), "60") << angle;
+    EXPECT_EQ(FormatTransformField(TF_ANGLE, 59.99998f), "60");
+    EXPECT_EQ(FormatTransformField(TF_ANGLE, -29.9999f), "-30");
     EXPECT_EQ(TransformFieldOfId(1254), TF_POS_X);
     EXPECT_EQ(TransformFieldOfId(1083), TF_AXIS_Z) << "a spin finds its buddy's field";
     EXPECT_EQ(TransformFieldOfId(1000), -1);

@@ -195,6 +195,39 @@ TEST_F(ChooserTest, AddModifyAndDeleteAreUndoStepsThatKeepListPositions) {
 
 }
 
+// What the detailed editor previews for a component left unticked is what its
+// Modify then stores: the editor run inside the chooser's Modify, every box
+// unticked.
+TEST_F(ChooserTest, DetailedModifyStoresWhatThePreviewShowed) {
+    materials(3);
+    logic.SetCurrentMaterial(-1);
+    logic.Click(cx(0), cy(0));  // the newest
+    const int index = logic.GetMaterialIndex();
+    ASSERT_GE(index, 0);
+    MaterialPreviewState shown;
+    ui.answer = [&](MaterialEditValues& v) {
+        CMaterialDetailLogic d;
+        d.SetColor(CMaterialDetailLogic::AMBIENT, v.ambient[0], v.ambient[1], v.ambient[2]);
+        d.SetColor(CMaterialDetailLogic::DIFFUSE, v.diffuse[0], v.diffuse[1], v.diffuse[2]);
+        d.SetColor(CMaterialDetailLogic::SPECULAR, 0.1f, 0.2f, 0.3f);
+        d.SetColor(CMaterialDetailLogic::EMISSION, 0.3f, 0.2f, 0.1f);
+        d.Init();
+        for (int c = 0; c < CMaterialDetailLogic::NUM; ++c) d.OnFlag(c, 0);
+        shown = d.m_preview;
+        for (int& f : v.flags) f = 0;
+    };
+    logic.Modify(1);
+    const pnMaterial* m = scene().getMaterial(index);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FLOAT_EQ(m->getAmbient()[i], shown.ambient[i]) << i;
+        EXPECT_FLOAT_EQ(m->getDiffuse()[i], shown.diffuse[i]) << i;
+        EXPECT_FLOAT_EQ(m->getSpecular()[i], shown.specular[i]) << i;
+        EXPECT_FLOAT_EQ(m->getEmission()[i], shown.emission[i]) << i;
+    }
+    EXPECT_FLOAT_EQ(m->getShininess(), shown.shininess);
+    EXPECT_FLOAT_EQ(m->getAlpha(), shown.opacity);
+}
+
 TEST_F(ChooserTest, DeletingPagesBackAndUndoRestoresPositions) {
     materials(17);
     logic.SetCurrentMaterial(-1);
@@ -311,9 +344,9 @@ TEST_F(ChooserTest, DetailedEditorSlidersPaletteAndEdits) {
     EXPECT_FLOAT_EQ(d.m_raw[CMaterialDetailLogic::DIFFUSE][2], 0.4f);
     EXPECT_FLOAT_EQ(d.m_raw[CMaterialDetailLogic::DIFFUSE][0], 0.0f);
 
-    // The preview shows given components, defaults otherwise (black specular).
+    // The preview shows given components, defaults otherwise (white specular).
     d.OnFlag(CMaterialDetailLogic::SPECULAR, 0);
-    EXPECT_FLOAT_EQ(d.m_preview.specular[0], 0.0f);
+    EXPECT_FLOAT_EQ(d.m_preview.specular[0], 1.0f);
     d.OnFlag(CMaterialDetailLogic::DIFFUSE, 1);
     EXPECT_FLOAT_EQ(d.m_preview.diffuse[2], 0.4f);
     d.OnFlag(CMaterialDetailLogic::DIFFUSE, 0);

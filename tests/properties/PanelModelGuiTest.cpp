@@ -2,6 +2,7 @@
 // preview control and the texture windows as real wx windows on a headless
 // view (OSMesa), with the message boxes answered by a recorder. The main is
 // BarsGuiTest's.
+#include "assets/ImageReaders.h"
 #include "tests/app/ViewFixture.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
@@ -81,6 +82,7 @@ class PanelModelTest : public ViewTest {
 protected:
     void SetUp() override {
         ViewTest::SetUp();
+        installImageReaders();  // as the program's start does
         app.m_strProgramDir = KELVANO_SOURCE_DIR "/data";
         app.m_strTextureDir = KELVANO_SOURCE_DIR "/data/Textures";
         frame = new wxFrame(nullptr, wxID_ANY, "pages", wxDefaultPosition, wxSize(700, 600));
@@ -381,6 +383,23 @@ TEST_F(PanelModelTest, TextureWindows) {
     panelDlg->Browse();
     EXPECT_EQ(panel->getTexture(), png);  // outside the texture folder: the full path
     EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 1);
+    // A picture that opens but does not decode is refused, and the panel keeps
+    // its texture.
+    const std::string cut = dir.path() + "/cut.jpg";
+    ASSERT_EQ(std::system(("convert -size 64x64 plasma:fractal -quality 90 " + dir.path() + "/whole.jpg && head -c 600 " +
+                           dir.path() + "/whole.jpg > " + cut)
+                              .c_str()),
+              0);
+    panelDlg->SetFileChooser([&](wxWindow*, const std::string&, const std::string&, std::string& path) {
+        path = cut;
+        return true;
+    });
+    panelDlg->Browse();
+    ASSERT_FALSE(recorder.boxes.empty());
+    EXPECT_EQ(recorder.boxes.back(), "Kelvano: \"" + cut + "\" cannot be used as a picture: corrupt.");
+    EXPECT_EQ(panel->getTexture(), png);
+    EXPECT_EQ(panelDlg->GetTexturePath(), png);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 1);
     for (int f = 0; f < 6; ++f) panelDlg->OnFace(f, false);
     int flags[6];
     panel->getFaceFlags(flags);
@@ -417,8 +436,13 @@ TEST_F(PanelModelTest, TextureWindows) {
     EXPECT_EQ(dlg->Edit(CModelTextureDlg::IDC_U)->GetValue(), "0.0000");
     EXPECT_FALSE(dlg->Edit(CModelTextureDlg::IDC_U)->IsEnabled());
     EXPECT_EQ(dlg->ScaleId(), 1579);
+    // The page's texture "Off" while the window is open stays after its
+    // Close: the window writes only what was typed and not yet taken.
+    model->setMode(0);
     dlg->OnClose();
     pumpWxEvents(30);
+    EXPECT_EQ(model->getMode(), 0) << "Close turned the texture back on";
+    EXPECT_EQ(view->m_bTexMoveDrag + view->m_bTexScaleDrag + view->m_bTexRotateDrag, 0);
 
     // Saved and read into a new scene, the texture outside the folder still names its file.
     const std::string saved = dir.path() + "/t.apn";

@@ -68,8 +68,9 @@ TEST_F(GeometryTest, PassMembership) {
         {transparent, {true, false, true, true}},
         {rgbaTextured, {true, false, false, true}},
         {rgbTextured, {true, true, false, false}},
-        {plain, {true, true, false, true}},
-        {noState, {true, true, false, true}},
+        // Opaque sets without an RGBA texture are drawn once, in pass 1.
+        {plain, {true, true, false, false}},
+        {noState, {true, true, false, false}},
     };
     int r = 0;
     for (const Row& row : rows) {
@@ -289,5 +290,26 @@ TEST_F(GeometryTest, OutlineDrawsTheEdgesInGreen) {
     EXPECT_TRUE(near(f.at(50, 50), rgb(0, 0, 255)));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_FILL));
+    delete set;
+}
+
+TEST_F(GeometryTest, OutlineOfATexturedSetIsPlainGreen) {
+    FakeImages::addColour("outline_tex.png", 0, 0, 255);
+    sgGeoSet* set = makeQuad(20, 20, 80, 80, 0, 1, 1, 1);
+    texture(set, "outline_tex.png");
+    set->setOutline(1);
+    clear();
+    set->draw(SG_PASS_OPAQUE);
+    Frame f = frame();
+    // The lines are green, not green times the picture's blue.
+    int green = 0, tinted = 0;
+    for (int x = 17; x <= 23; ++x) {
+        green += near(f.at(x, 50), rgb(102, 255, 102), 3);
+        tinted += near(f.at(x, 50), rgb(0, 0, 102), 3);
+    }
+    EXPECT_GT(green, 0);
+    EXPECT_EQ(tinted, 0);
+    EXPECT_TRUE(near(f.at(50, 50), rgb(0, 0, 255))) << describe(f.at(50, 50));  // the face keeps its texture
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
     delete set;
 }

@@ -289,18 +289,29 @@ TEST_F(TextFontTest, FixedPitchLayout) {
     t.setFixedAdvance(10.0f);
     t.generate("1.5");
     ASSERT_EQ(t.getCharCount(), 3);
-    EXPECT_DOUBLE_EQ(t.getCharPosition(0), 0.0);
-    EXPECT_DOUBLE_EQ(t.getCharPosition(1), 6.0);
-    EXPECT_DOUBLE_EQ(t.getCharPosition(2), 12.0);
-    EXPECT_NEAR(t.getWidth(), 22.0, 1e-5);
-    // The gap does not move the pen, but the width ends before it.
+    // Each glyph sits in the middle of its cell, the first cell from 0: the
+    // pens (cell middles) step by 6 into and out of the narrow '.'.
+    EXPECT_DOUBLE_EQ(t.getCharPosition(0), 5.0);
+    EXPECT_DOUBLE_EQ(t.getCharPosition(1), 11.0);
+    EXPECT_DOUBLE_EQ(t.getCharPosition(2), 17.0);
+    EXPECT_NEAR(t.getWidth(), 22.0, 1e-5);  // up to the right edge of the last cell
+    // The gap moves nothing and takes nothing from the width.
     t.setGap(4.0f);
     t.generate("1.5");
-    EXPECT_DOUBLE_EQ(t.getCharPosition(2), 12.0);
-    EXPECT_NEAR(t.getWidth(), 18.0, 1e-5);
+    EXPECT_DOUBLE_EQ(t.getCharPosition(2), 17.0);
+    EXPECT_NEAR(t.getWidth(), 22.0, 1e-5);
     t.setFixedAdvance(30.0f);
     t.generate("123");
-    EXPECT_NEAR(t.getWidth(), 86.0, 1e-5);
+    EXPECT_NEAR(t.getWidth(), 90.0, 1e-5);
+    // Centred, the cells lie evenly about the justification point; right
+    // justified, the last cell ends on it.
+    double at[3];
+    t.setHJust(1);
+    t.getPlacement(false, at);
+    EXPECT_NEAR(at[0] + t.getCharPosition(1), 0.0, 1e-5);
+    t.setHJust(2);
+    t.getPlacement(false, at);
+    EXPECT_NEAR(at[0] + t.getCharPosition(2) + 15.0, 0.0, 1e-5);
 
     // Each glyph's inked box is centred on its pen position.
     t.setGap(0.0f);

@@ -383,3 +383,39 @@ TEST_F(TextBuild, DeletingATextUnderAnEventKeepsChildEvents) {
     ASSERT_EQ(events.getNumChildren(), 1);
     EXPECT_EQ(events.getChild(0), childEvent);
 }
+
+// A flat text with a style whose border is 3 keeps its letter spacing through
+// an edit and a reopen: the border only widens its outline, never its advance.
+TEST_F(TextBuild, StyledFlatTextKeepsItsSpacingThroughEditsAndReopening) {
+    pnScene scene;
+    auto* style = new pnStringProperty;
+    style->setName("Boxed");
+    style->setKind(0);
+    style->setBorder(3.0f);
+    ASSERT_EQ(scene.addStringProperty(style), 1);
+    auto build = [&](pnString& s) {
+        s.setScene(&scene);
+        s.setString("Wide");
+        s.setStringProperty("Boxed");
+        s.getNode(style);  // as the scene builds a text that names a style
+        s.setBuilt(1);
+        return s.getEngine()->getWidth();
+    };
+    pnString plain;
+    plain.setScene(&scene);
+    plain.setString("Wide");
+    plain.setKind(0);
+    plain.getNode();
+    const float own = plain.getEngine()->getWidth();
+    ASSERT_GT(own, 0.0f);
+
+    pnString text;
+    const float opened = build(text);
+    EXPECT_NEAR(opened, own, 1e-3);
+    text.setGap(0.5f);  // an edit rebuilds the text
+    text.setGap(0.0f);
+    EXPECT_NEAR(text.getEngine()->getWidth(), opened, 1e-3);
+    pnString reopened;
+    EXPECT_NEAR(build(reopened), opened, 1e-3);
+    EXPECT_TRUE(reopened.hasEdge());
+}

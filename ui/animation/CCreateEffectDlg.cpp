@@ -34,7 +34,9 @@ wxWeakRef<CCreateEffectDlg> g_open;
 CCreateEffectDlg* CCreateEffectDlg::OpenDialog() { return g_open.get(); }
 
 CCreateEffectDlg::CCreateEffectDlg(wxWindow* parent, CKelvanoView* view)
-    : wxDialog(parent, wxID_ANY, "Creating Effect"), m_pView(view) {
+    : wxDialog(parent, wxID_ANY, "Creating Effect"), m_pView(view), m_model(view) {
+    // OK, Cancel or the view moving on: the window goes with its model.
+    m_model.m_onClosed = [this] { Destroy(); };
     auto* top = new wxBoxSizer(wxHORIZONTAL);
     auto* left = new wxBoxSizer(wxVERTICAL);
     auto* names = new wxFlexGridSizer(2, 4, 6);
@@ -88,11 +90,9 @@ CCreateEffectDlg::CCreateEffectDlg(wxWindow* parent, CKelvanoView* view)
     });
     g_open = this;
 
-    CKelvanoDoc* doc = m_pView ? m_pView->GetDocument() : nullptr;
     pnScene* scene = Scene();
-    if (!doc || !doc->m_pSelectedObject || !scene) return;
-    m_strObject = doc->m_pSelectedObject->getName();
-    m_pObject->ChangeValue(wxString::FromUTF8(m_strObject));
+    if (m_model.ObjectName().empty() || !scene) return;
+    m_pObject->ChangeValue(wxString::FromUTF8(m_model.ObjectName()));
     m_pName->ChangeValue(wxString::FromUTF8(m_pView->MakeNumberedEffectName("effect")));
     m_fields.ShowMove(sgVec3(0, 0, 0));
     m_fields.ShowRotation(0.0f, sgVec3(0, 1, 0));
@@ -105,53 +105,30 @@ CCreateEffectDlg::CCreateEffectDlg(wxWindow* parent, CKelvanoView* view)
     PlaceBelowMainWindowTop(this);
 }
 
-CCreateEffectDlg::~CCreateEffectDlg() {
-    // A dialog torn down without OK or Cancel leaves no preview behind.
-    DropTemp();
-}
-
-pnScene* CCreateEffectDlg::Scene() const { return m_pView ? m_pView->GetScene() : nullptr; }
-
-pnEffect* CCreateEffectDlg::EnsureTemp() {
-    pnScene* scene = Scene();
-    if (!scene) return nullptr;
-    if (!m_pTemp) {
-        m_pTemp = new pnEffect;
-        m_pTemp->setName(m_pView->MakeNumberedEffectName("istempeffect").c_str());
-    }
-    if (!m_bTempAdded) m_bTempAdded = scene->addEffect(m_pTemp) != 0;
-    return m_pTemp;
-}
-
-void CCreateEffectDlg::DropTemp() {
-    if (!m_pTemp) return;
-    if (m_bTempAdded)
-        if (pnScene* scene = Scene()) scene->removeEffect(m_pTemp);
-    delete m_pTemp;
-    m_pTemp = nullptr;
-    m_bTempAdded = false;
-}
+// A dialog torn down without OK or Cancel cancels its model, which leaves no
+// preview behind.
+CCreateEffectDlg::~CCreateEffectDlg() = default;
 
 std::string CCreateEffectDlg::PreviewEffectName() {
-    const pnEffect* temp = EnsureTemp();
+    const pnEffect* temp = m_model.Preview();
     return temp ? temp->getName() : std::string();
 }
 
 void CCreateEffectDlg::SetMove(const sgVec3& v) {
     m_flags[CEffectFields::kMove]->SetValue(true);
-    if (pnEffect* temp = EnsureTemp()) temp->setTrans(v);
+    if (pnEffect* temp = m_model.Preview()) temp->setTrans(v);
     if (!m_bShowingExisting) m_fields.ShowMove(v);
 }
 
 void CCreateEffectDlg::SetScale(const sgVec3& v) {
     m_flags[CEffectFields::kScale]->SetValue(true);
-    if (pnEffect* temp = EnsureTemp()) temp->setScale(v);
+    if (pnEffect* temp = m_model.Preview()) temp->setScale(v);
     if (!m_bShowingExisting) m_fields.ShowScale(v);
 }
 
 void CCreateEffectDlg::SetRotate(float angle, const sgVec3& axis) {
     m_flags[CEffectFields::kRotate]->SetValue(true);
-    if (pnEffect* temp = EnsureTemp()) {
+    if (pnEffect* temp = m_model.Preview()) {
         temp->setRotAngle(angle);
         if (sgLength(axis) > 0.0f) temp->setRotAxis(axis);
     }
@@ -167,8 +144,8 @@ void CCreateEffectDlg::SaveNewEffectView() {
 }
 
 void CCreateEffectDlg::RestoreNewEffectView() {
-    if (m_pTemp) {
-        m_fields.ShowEffect(*m_pTemp);
+    if (const pnEffect* temp = m_model.PreviewIfMade()) {
+        m_fields.ShowEffect(*temp);
     } else {
         for (int i = 0; i < 10; ++i) m_fields.Edit(i)->ChangeValue(m_saved.texts[i]);
     }
@@ -229,7 +206,7 @@ void CCreateEffectDlg::ApplyFlagged(pnEffect& effect, const std::string& color) 
 
 bool CCreateEffectDlg::OnOK() {
     pnScene* scene = Scene();
-    if (!scene || m_bClosed || m_strObject.empty()) return false;
+    if (!scene || !m_model.IsOpen() || m_model.ObjectName().empty()) return false;
     const std::string name = m_pName->GetText().substr(0, kEffectNameBytes);
     if (name.empty()) {
         wxMessageBox("Effect name is required", "Kelvano", wxOK, this);
@@ -246,39 +223,29 @@ bool CCreateEffectDlg::OnOK() {
     if (m_bShowingExisting) {
         pnEffect* effect = scene->findEffect(name.c_str());
         if (!effect) return false;
-        DropTemp();
+        m_model.DropPreview();
         ApplyFlagged(*effect, m_strListedColor);
-        m_pView->m_bEffectExisted = 1;
         for (wxCheckBox* box : m_flags) box->SetValue(false);
     } else {
         auto made = std::make_unique<pnEffect>();
         made->setName(name.c_str());
         ApplyFlagged(*made, m_strNewColor);
         // Make room for the name first: the preview may hold it.
-        DropTemp();
+        m_model.DropPreview();
         if (!scene->addEffect(made.get())) {
             wxMessageBox(wxString::FromUTF8("[ " + name + " ] is already used. Please use different name"),
                          "Kelvano", wxOK, this);
             return false;
         }
         made.release();
-        m_pView->m_bEffectExisted = 0;
     }
-    m_pView->m_strNewEffectName = name;
-    m_pView->m_strCreateEventName = m_strObject;
-    m_bClosed = true;
-    m_pView->OnEffectApplied();
-    Destroy();
+    m_model.Applied(name, m_bShowingExisting);
     return true;
 }
 
 void CCreateEffectDlg::OnCancel() {
-    if (m_bClosed) return;
-    m_bClosed = true;
-    if (m_pView) m_pView->m_strCreateEventName = m_strObject;
-    DropTemp();
-    if (m_pView) m_pView->OnEffectDialogClosed();
-    Destroy();
+    if (m_model.IsOpen()) m_model.Cancel();
+    else if (!IsBeingDeleted()) Destroy();
 }
 
 void CCreateEffectDlg::OnCopy() {

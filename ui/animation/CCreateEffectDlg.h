@@ -1,10 +1,12 @@
 // "Creating Effect": a new effect for the selected object's event, or new
 // values for an effect the scene has. A drag of the object while it is open
 // previews through a temporary effect ("istempeffect" and a number) that OK
-// and Cancel take out of the scene again.
+// and Cancel take out of the scene again. What it holds of the scene is its
+// CCreateEffectModel, which cancels it when the view moves on.
 #pragma once
 
 #include "sg/sgVec.h"
+#include "ui/animation/CEffectDialogModels.h"
 #include "ui/animation/EffectFields.h"
 
 #include <wx/dialog.h>
@@ -48,7 +50,8 @@ public:
     wxCheckBox* ColorBox() const { return m_pColor; }
     CNumEdit* NameEdit() const { return m_pName; }
     wxListBox* List() const { return m_pList; }
-    const pnEffect* TempEffect() const { return m_pTemp; }
+    const pnEffect* TempEffect() const { return m_model.PreviewIfMade(); }
+    const CCreateEffectModel& Model() const { return m_model; }
 
 private:
     struct Saved {
@@ -56,9 +59,7 @@ private:
         wxString texts[10];
         bool flags[4] = {false, false, false, false};
     };
-    pnScene* Scene() const;
-    pnEffect* EnsureTemp();
-    void DropTemp();
+    pnScene* Scene() const { return m_model.Scene(); }
     void ShowListed(const pnEffect& effect);
     void SaveNewEffectView();
     void RestoreNewEffectView();
@@ -68,13 +69,10 @@ private:
     void OnCommit(CPrivateMessageEvent& event);
 
     CKelvanoView* m_pView;
-    std::string m_strObject;
-    pnEffect* m_pTemp = nullptr;
-    bool m_bTempAdded = false;
+    CCreateEffectModel m_model;
     std::string m_strNewColor;
     std::string m_strListedColor;
     bool m_bShowingExisting = false;
-    bool m_bClosed = false;
     Saved m_saved;
     CEffectFields m_fields;
     wxTextCtrl* m_pObject = nullptr;

@@ -19,12 +19,14 @@ CEffectDialogSet::~CEffectDialogSet() {
     Destroy(2);
 }
 
+// A dialog whose model closed (OK, Cancel, the view moving on) is gone,
+// whenever its window goes.
 CCreateEffectDlg* CEffectDialogSet::Creating() const {
-    return m_creating && m_creating->IsShown() ? m_creating.get() : nullptr;
+    return m_creating && m_creating->Model().IsOpen() && m_creating->IsShown() ? m_creating.get() : nullptr;
 }
 
 CEffectEditorDlg* CEffectDialogSet::Editor() const {
-    return m_editor && m_editor->IsShown() ? m_editor.get() : nullptr;
+    return m_editor && m_editor->Model().IsOpen() && m_editor->IsShown() ? m_editor.get() : nullptr;
 }
 
 bool CEffectDialogSet::Open(int mode, const std::string& effectName) {
@@ -100,7 +102,7 @@ void CEffectDialogSet::RunModalEditor(const std::string& effectName, int mode) {
     if (!m_pView || !m_pView->GetScene() || (mode != 1 && mode != 2)) return;
     CEffectEditorDlg dlg(m_pParent, m_pView, mode, effectName);
     dlg.ShowModal();
-    m_pView->Redraw();
+    m_pView->FrameContentChanged();
 }
 
 void CEffectDialogSet::RunGrowShrink() {
@@ -115,5 +117,5 @@ void CEffectDialogSet::RunGrowShrink() {
     dlg.ShowModal();
     if (dlg.Model().Changed()) m_pView->SetModified();
     if (CFrameRelays* frame = FrameRelaysOf(m_pView)) frame->UpdateTimeLineAnimationEnd();
-    m_pView->Redraw();
+    m_pView->FrameContentChanged();
 }

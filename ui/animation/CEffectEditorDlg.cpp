@@ -23,7 +23,12 @@ constexpr int kSwatchOwner = 1239;
 }  // namespace
 
 CEffectEditorDlg::CEffectEditorDlg(wxWindow* parent, CKelvanoView* view, int mode, const std::string& effectName)
-    : wxDialog(parent, wxID_ANY, "Effect Editor"), m_pView(view), m_nMode(mode) {
+    : wxDialog(parent, wxID_ANY, "Effect Editor"), m_pView(view), m_nMode(mode), m_model(view, mode) {
+    // Close, or the view moving on: the modeless editor goes, a modal one ends.
+    m_model.m_onClosed = [this] {
+        if (m_nMode == 0) Destroy();
+        else if (IsModal()) EndModal(wxID_CANCEL);
+    };
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
     nameRow->Add(new wxStaticText(this, wxID_ANY, "Effect Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
@@ -58,14 +63,6 @@ CEffectEditorDlg::CEffectEditorDlg(wxWindow* parent, CKelvanoView* view, int mod
     LoadEffect(effectName);
 }
 
-pnScene* CEffectEditorDlg::Scene() const { return m_pView ? m_pView->GetScene() : nullptr; }
-
-pnEffect* CEffectEditorDlg::Effect() const {
-    // Looked up at each use: the effect may have left the scene meanwhile.
-    pnScene* scene = Scene();
-    return scene && !m_strName.empty() ? scene->findEffect(m_strName.c_str()) : nullptr;
-}
-
 bool CEffectEditorDlg::IsColorTicked() const { return m_pColor->GetValue(); }
 
 void CEffectEditorDlg::SetModified(bool on) {
@@ -74,24 +71,19 @@ void CEffectEditorDlg::SetModified(bool on) {
 }
 
 bool CEffectEditorDlg::LoadEffect(const std::string& effectName) {
-    m_strName = effectName.substr(0, kEffectNameBytes);
-    m_bLoaded = false;
-    if (m_nMode != 0) m_pName->ChangeValue(wxString::FromUTF8(m_strName));
+    const bool found = m_model.Load(effectName);
+    const std::string& name = m_model.EffectName();
+    if (m_nMode != 0) m_pName->ChangeValue(wxString::FromUTF8(name));
     m_fields.EnableRotationAndScale(m_nMode == 0);
     m_pSwatch->Enable(m_nMode != 2);
     m_pColor->Enable(m_nMode != 2);
-    for (bool& c : m_changed) c = false;
     SetModified(false);
     pnEffect* effect = Effect();
-    if (!effect) return false;
-    m_savedMove = effect->getTrans();
-    m_fields.ShowMove(m_savedMove);
-    m_savedScale = effect->getScale();
-    m_fSavedAngle = effect->getRotAngle();
-    m_savedAxis = effect->getRotAxis();
+    if (!found || !effect) return false;
+    m_fields.ShowMove(m_model.m_savedMove);
     if (m_nMode == 0) {
-        m_fields.ShowScale(m_savedScale);
-        m_fields.ShowRotation(m_fSavedAngle, m_savedAxis);
+        m_fields.ShowScale(m_model.m_savedScale);
+        m_fields.ShowRotation(m_model.m_fSavedAngle, m_model.m_savedAxis);
     }
     // Modes 0 and 1 both carry the colour: Apply would strip it otherwise.
     if (m_nMode != 2) m_pColor->SetValue(effect->getFlag(pnEffect::COLOR_FLAG) != 0);
@@ -102,98 +94,53 @@ bool CEffectEditorDlg::LoadEffect(const std::string& effectName) {
         m_strColor = effect->getColor();
         m_pSwatch->SetColor(SwatchColour(Scene(), m_strColor));
     }
-    m_pName->ChangeValue(wxString::FromUTF8(m_strName));
-    m_bLoaded = true;
+    m_pName->ChangeValue(wxString::FromUTF8(name));
     return true;
 }
 
 void CEffectEditorDlg::RevertEffect() {
-    if (pnEffect* effect = m_bLoaded ? Effect() : nullptr) {
-        if (m_changed[CEffectFields::kMove]) effect->setTrans(m_savedMove);
-        if (m_changed[CEffectFields::kScale]) effect->setScale(m_savedScale);
-        if (m_changed[CEffectFields::kRotate]) {
-            effect->setRotAngle(m_fSavedAngle);
-            effect->setRotAxis(m_savedAxis);
-        }
-    }
-    for (bool& c : m_changed) c = false;
+    m_model.Revert();
     SetModified(false);
-    m_bLoaded = false;
 }
 
 void CEffectEditorDlg::SetMove(const sgVec3& v) {
     m_fields.ShowMove(v);
-    if (pnEffect* effect = Effect()) effect->setTrans(v);
-    m_changed[CEffectFields::kMove] = true;
+    m_model.SetMove(v);
     SetModified(true);
 }
 
 void CEffectEditorDlg::SetScale(const sgVec3& v) {
     m_fields.ShowScale(v);
-    if (pnEffect* effect = Effect()) effect->setScale(v);
-    m_changed[CEffectFields::kScale] = true;
+    m_model.SetScale(v);
     SetModified(true);
 }
 
 void CEffectEditorDlg::SetRotate(float angle, const sgVec3& axis) {
     m_fields.ShowRotation(angle, axis);
-    if (pnEffect* effect = Effect()) {
-        effect->setRotAngle(angle);
-        if (sgLength(axis) > 0.0f) effect->setRotAxis(axis);
-    }
-    m_changed[CEffectFields::kRotate] = true;
+    m_model.SetRotate(angle, axis);
     SetModified(true);
 }
 
-void CEffectEditorDlg::TakeSavedRotation(float& angle, sgVec3& axis) {
-    angle = m_fSavedAngle;
-    axis = m_savedAxis;
-    if (const pnEffect* effect = Effect()) {
-        m_fSavedAngle = effect->getRotAngle();
-        m_savedAxis = effect->getRotAxis();
-    }
-}
+void CEffectEditorDlg::TakeSavedRotation(float& angle, sgVec3& axis) { m_model.TakeSavedRotation(angle, axis); }
 
 void CEffectEditorDlg::ApplyValues() {
-    pnEffect* effect = Effect();
-    if (!effect) return;
-    if (m_changed[CEffectFields::kMove]) effect->setTrans(m_fields.Move());
-    if (m_nMode == 0) {
-        if (m_changed[CEffectFields::kScale]) effect->setScale(m_fields.Scale());
-        if (m_changed[CEffectFields::kRotate]) {
-            effect->setRotAngle(m_fields.Angle());
-            if (sgLength(m_fields.Axis()) > 0.0f) effect->setRotAxis(m_fields.Axis());
-        }
-    }
-    if (m_nMode != 2 && !m_strColor.empty()) effect->setColor(m_pColor->GetValue() ? m_strColor.c_str() : "");
+    if (!Effect()) return;
+    const std::string color = m_pColor->GetValue() ? m_strColor : std::string();
+    const bool withColor = m_nMode != 2 && !m_strColor.empty();
     SetModified(false);
-    if (m_pView) m_pView->SetModified();
-    if (m_nMode == 0 && m_pView) m_pView->OnEffectApplied();
-    // What was applied is what Close keeps from now on.
-    if (const pnEffect* now = Effect()) {
-        m_savedMove = now->getTrans();
-        m_savedScale = now->getScale();
-        m_fSavedAngle = now->getRotAngle();
-        m_savedAxis = now->getRotAxis();
-    }
-    for (bool& c : m_changed) c = false;
+    m_model.Apply(m_fields.Move(), m_fields.Scale(), m_fields.Angle(), m_fields.Axis(), withColor ? &color : nullptr);
     if (m_nMode != 0 && IsModal()) EndModal(wxID_OK);
 }
 
 void CEffectEditorDlg::CloseEditor() {
-    RevertEffect();
-    if (m_nMode == 0) {
-        if (m_pView) m_pView->OnEffectDialogClosed();
-        Destroy();
-    } else if (IsModal()) {
-        EndModal(wxID_CANCEL);
-    }
+    m_model.Close();
+    SetModified(false);
 }
 
 void CEffectEditorDlg::OnText(wxCommandEvent& event) {
     const int group = m_fields.GroupOf(event.GetId());
     if (group == CEffectFields::kNone) return;
-    m_changed[group] = true;
+    m_model.MarkChanged(static_cast<CEffectEditorModel::Group>(group));
     SetModified(true);
 }
 

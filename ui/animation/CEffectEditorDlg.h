@@ -2,10 +2,13 @@
 // view's animation-mode editing) shows every value; mode 1 (a light's effect,
 // modal) the move and the colour; mode 2 (the camera's, modal) the move only.
 // Drags in the view write into the effect at once; Close puts back what the
-// effect had when it was loaded (or last applied).
+// effect had when it was loaded (or last applied). What it holds of the scene
+// is its CEffectEditorModel, which closes the modeless editor when the view
+// moves on.
 #pragma once
 
 #include "sg/sgVec.h"
+#include "ui/animation/CEffectDialogModels.h"
 #include "ui/animation/EffectFields.h"
 
 #include <wx/dialog.h>
@@ -41,27 +44,24 @@ public:
     int Mode() const { return m_nMode; }
     bool IsModified() const { return m_bModified; }
     bool IsColorTicked() const;
-    const std::string& EffectName() const { return m_strName; }
+    const std::string& EffectName() const { return m_model.EffectName(); }
+    const CEffectEditorModel& Model() const { return m_model; }
     CEffectFields& Fields() { return m_fields; }
     // The material chooser picked or changed a colour (as its messages do).
     void OnMaterialMessage(int message, int index);
 
 private:
-    pnEffect* Effect() const;
-    pnScene* Scene() const;
+    pnEffect* Effect() const { return m_model.Effect(); }
+    pnScene* Scene() const { return m_model.Scene(); }
     void SetModified(bool on);
     void OnText(wxCommandEvent& event);
     void OnButton(wxCommandEvent& event);
 
     CKelvanoView* m_pView;
     int m_nMode;
-    std::string m_strName;
+    CEffectEditorModel m_model;
     std::string m_strColor;
-    sgVec3 m_savedMove{0, 0, 0}, m_savedScale{1, 1, 1}, m_savedAxis{0, 1, 0};
-    float m_fSavedAngle = 0.0f;
-    bool m_changed[3] = {false, false, false};
     bool m_bModified = false;
-    bool m_bLoaded = false;
     CEffectFields m_fields;
     wxTextCtrl* m_pName = nullptr;
     wxCheckBox* m_pColor = nullptr;

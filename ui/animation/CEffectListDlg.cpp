@@ -153,7 +153,7 @@ void CEffectListDlg::OnApply() {
     if (m_changed[kColorGroup]) effect->setColor(m_pColor->GetValue() ? m_strColor.c_str() : "");
     ShowSelected();
     view->SetModified();
-    view->Redraw();
+    view->FrameContentChanged();
 }
 
 void CEffectListDlg::OnCopy() {

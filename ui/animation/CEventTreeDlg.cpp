@@ -74,7 +74,10 @@ void CEventTreeDlg::RemoveEffectItem(const std::string& eventName, int playIndex
 
 void CEventTreeDlg::RefreshEventRow(const std::string& eventName) {
     CKelvanoView* view = CurrentView();
-    if (view) view->SetModified();
+    if (view) {
+        view->SetModified();
+        view->FrameContentChanged();
+    }
     if (CFrameRelays* frame = FrameRelaysOf(view)) {
         frame->UpdateTimeLineEventRow(eventName);
         frame->UpdateTimeLineAnimationEnd();

@@ -391,58 +391,9 @@ void CTimeLineDlg::OnTrackDblClk(int row, int entry) {
 
 // ---- the host ----
 
-pnScene* CTimeLineDlg::GetScene() { return CurrentScene(); }
-int CTimeLineDlg::GetFixedDuration() {
-    const CKelvanoDoc* doc = CurrentDocument();
-    return doc ? doc->m_bFixedDuration : 0;
-}
 void CTimeLineDlg::SetFixedDuration(int on) {
-    if (CKelvanoDoc* doc = CurrentDocument()) doc->m_bFixedDuration = on;
+    CViewTimeLineHost::SetFixedDuration(on);
     m_pFixed->SetValue(on != 0);
-}
-void CTimeLineDlg::SetViewFrame(int frame) {
-    if (CKelvanoView* view = CurrentView()) view->GoToFrame(frame);
-}
-void CTimeLineDlg::ShowMessage(const std::string& text, const std::string& caption) {
-    CKelvanoView* view = CurrentView();
-    if (CViewHost* host = view ? view->GetHost() : nullptr) host->MessageBox(text, caption, KV_MB_OK | KV_MB_ICONWARNING);
-}
-int CTimeLineDlg::GetViewFrame() { return CurrentView() ? CurrentView()->m_nCurrentFrame : 0; }
-void CTimeLineDlg::RedrawView() {
-    if (CKelvanoView* view = CurrentView()) view->Redraw();
-}
-void CTimeLineDlg::SetModified() {
-    if (CKelvanoView* view = CurrentView()) view->SetModified();
-}
-int CTimeLineDlg::GetEffectEditMode() { return CurrentView() ? CurrentView()->m_nEffectEditMode : 0; }
-void CTimeLineDlg::CreateEffect() {
-    if (CKelvanoView* view = CurrentView()) view->OnCreateEffect();
-}
-void CTimeLineDlg::EditEffect(const std::string& eventName, const std::string& effectName, int entry) {
-    CKelvanoView* view = CurrentView();
-    if (!view) return;
-    view->m_strEditEventName = eventName;
-    view->m_strEditEffectName = effectName;
-    view->m_nEditPlayIndex = entry;
-    view->ShowEffectEditor();
-}
-void CTimeLineDlg::EditFixedEffect(const std::string& effectName, int mode) {
-    CKelvanoView* view = CurrentView();
-    if (view && view->GetEffectDialogs()) view->GetEffectDialogs()->RunModalEditor(effectName, mode);
-}
-void CTimeLineDlg::SelectInObjectChooser(const std::string& name) {
-    if (CKelvanoView* view = CurrentView()) view->SelectInObjectChooser(name);
-}
-void CTimeLineDlg::SelectEventTreeItem(const std::string& name) {
-    CKelvanoView* view = CurrentView();
-    if (CFrameRelays* frame = view ? view->Frame() : nullptr) frame->SelectEventTreeItem(name);
-}
-void CTimeLineDlg::RemoveEventTreeEffectItem(const std::string& eventName, int playIndex) {
-    CKelvanoView* view = CurrentView();
-    if (CFrameRelays* frame = view ? view->Frame() : nullptr) frame->RemoveEventTreeEffectItem(eventName, playIndex);
-}
-void CTimeLineDlg::ReleaseEffectUse(const std::string& effectName) {
-    if (CKelvanoDoc* doc = CurrentDocument()) doc->ReleaseEffectUse(effectName);
 }
 
 std::string CTimeLineDlg::ChooseSoundFile() {
@@ -458,26 +409,4 @@ std::string CTimeLineDlg::ChooseSoundFile() {
     }
     if (app) app->m_strSoundDir = std::filesystem::path(path).parent_path().string();
     return StoredSoundName(app ? app->m_strSoundDir2 : std::string(), path);
-}
-
-void CTimeLineDlg::PlayStart() {
-    if (CKelvanoView* view = CurrentView()) view->OnPlayStart();
-}
-void CTimeLineDlg::PlayPause() {
-    if (CKelvanoView* view = CurrentView()) view->OnPlayPause();
-}
-void CTimeLineDlg::PlayStop() {
-    if (CKelvanoView* view = CurrentView()) {
-        view->m_nRecordEndFrame = view->m_nCurrentFrame;
-        view->OnPlayStop();
-    }
-}
-bool CTimeLineDlg::ContinueFromPause() {
-    // The view goes on past a held pause as it does for Space.
-    CKelvanoView* view = CurrentView();
-    return view && view->OnKeyDown(kKeySpace, 0);
-}
-bool CTimeLineDlg::IsRecording() {
-    CKelvanoView* view = CurrentView();
-    return view && view->m_bBusy;
 }

@@ -3,9 +3,9 @@
 // buttons, bound to a CTimeLineModel that works on the current view's scene.
 #pragma once
 
-#include "ui/animation/CTimeLineHost.h"
 #include "ui/animation/CTimeLineModel.h"
 #include "ui/animation/CTimeLineTrack.h"
+#include "ui/animation/CViewTimeLineHost.h"
 
 #include <wx/panel.h>
 
@@ -25,7 +25,7 @@ class wxScrollEvent;
 class wxStaticText;
 class wxTextCtrl;
 
-class CTimeLineDlg : public wxPanel, public CTrackListener, public CTimeLineHost {
+class CTimeLineDlg : public wxPanel, public CTrackListener, public CViewTimeLineHost {
 public:
     CTimeLineDlg(wxWindow* parent, wxWindowID id, const wxString& name);
 
@@ -54,28 +54,8 @@ public:
     void OnTrackRelease() override;
     void OnTrackDblClk(int row, int entry) override;
 
-    // CTimeLineHost
-    pnScene* GetScene() override;
-    int GetFixedDuration() override;
-    void ShowMessage(const std::string& text, const std::string& caption) override;
-    void SetViewFrame(int frame) override;
-    int GetViewFrame() override;
-    void RedrawView() override;
-    void SetModified() override;
-    int GetEffectEditMode() override;
-    void CreateEffect() override;
-    void EditEffect(const std::string& eventName, const std::string& effectName, int entry) override;
-    void EditFixedEffect(const std::string& effectName, int mode) override;
-    void SelectInObjectChooser(const std::string& name) override;
-    void SelectEventTreeItem(const std::string& name) override;
-    void RemoveEventTreeEffectItem(const std::string& eventName, int playIndex) override;
-    void ReleaseEffectUse(const std::string& effectName) override;
+    // The host's part that needs a window.
     std::string ChooseSoundFile() override;
-    void PlayStart() override;
-    void PlayPause() override;
-    void PlayStop() override;
-    bool ContinueFromPause() override;
-    bool IsRecording() override;
 
 protected:
     // The track and the whole field column; the column scrolls in a smaller pane.

@@ -85,6 +85,8 @@ void CTimeLineModel::RebuildRows() {
     m_nCurrentFrame = 0;
     m_nTopRow = 0;
     BuildRows();
+    // The rows come back at the frame the view shows.
+    if (RowCount() > 0) SetCurrentFrame(m_host.GetViewFrame());
     m_nSelRow = 0;
     m_nSelEntry = -1;
     if (RowCount() == 0) return;

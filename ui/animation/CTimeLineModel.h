@@ -49,9 +49,9 @@ public:
     explicit CTimeLineModel(CTimeLineHost& host) : m_host(host) {}
 
     // ---- rows ----
-    // Empties the rows, goes to frame 0 and row 0, builds them from the scene
-    // and selects the event that was current again (by name, else the same
-    // row and entry). The multi-selection ends.
+    // Empties the rows, goes to row 0, builds them from the scene at the
+    // view's frame and selects the event that was current again (by name,
+    // else the same row and entry). The multi-selection ends.
     void RebuildRows();
     void UpdateEventRow(const std::string& eventName);
     void UpdateEventRowAndSelect(const std::string& eventName, const std::string& effectName);

@@ -3,13 +3,13 @@
 #include "editor/CKelvanoAppState.h"
 #include "editor/CKelvanoDoc.h"
 #include "editor/CKelvanoView.h"
+#include "editor/PictureErrors.h"
 #include "scene/pnPanel.h"
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/dialogs/CPreviewImgDlg.h"
 #include "ui/properties/rules/ControlRules.h"
 #include "ui/properties/controls/ObjectArt.h"
 #include "ui/properties/rules/ObjectRules.h"
-#include "ui/properties/pages/PageSupport.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -24,6 +24,7 @@
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -41,29 +42,38 @@ bool runPreviewDialog(wxWindow* parent, const std::string& folder, const std::st
     return true;
 }
 
-CFrameRelays* frameRelays() {
-    CKelvanoView* view = CurrentView();
-    return view ? view->Frame() : nullptr;
-}
-
 }  // namespace
 
-CModelTextureDlg::CModelTextureDlg(wxWindow* owner, int templateId, int scaleId)
-    : m_nTemplate(templateId), m_nScaleId(scaleId), m_pOwner(owner) {
+CModelTextureDlg::CModelTextureDlg(wxWindow* owner, int templateId, int scaleId, int kind)
+    : m_model(kind), m_nTemplate(templateId), m_nScaleId(scaleId), m_pOwner(owner) {
     m_chooser = [this](wxWindow* parent, const std::string& folder, const std::string& file, std::string& path) {
         return runPreviewDialog(parent, folder, file, Filter(), path);
     };
 }
 
 CModelTextureDlg::~CModelTextureDlg() {
+    m_model.m_onClosed = nullptr;
     if (!m_closed) return;
     CKelvanoView* view = CurrentView();
     if (!(view && view->m_bClosingToolWindows)) m_closed();
 }
 
 void CModelTextureDlg::SetTextureFile(const std::string& path, int frames) {
-    m_strPath = path;
-    m_nFrames = frames;
+    m_model.m_strPath = path;
+    m_model.m_nFrames = frames;
+}
+
+void CModelTextureDlg::Go() {
+    if (m_bGone) return;
+    m_bGone = true;
+    // The frame forgets the window at once: it may open a new one meanwhile.
+    if (m_closed) {
+        auto closed = std::move(m_closed);
+        m_closed = nullptr;
+        closed();
+    }
+    Hide();
+    Destroy();
 }
 
 wxTextCtrl* CModelTextureDlg::Edit(int id) const { return dynamic_cast<wxTextCtrl*>(FindWindow(id)); }
@@ -116,26 +126,33 @@ bool CModelTextureDlg::Create() {
     top->Add(new wxButton(this, IDC_CLOSE, "Clo&se"), 0, wxALIGN_RIGHT | wxALL, 8);
     SetSizerAndFit(top);
 
+    // The window works on the object selected as it opens, and goes when
+    // the view moves on (another selection or scene, an undo step, the mode).
+    if (CKelvanoView* view = CurrentView())
+        if (pnObject* object = CurrentSelection()) m_model.Open(*view, *object);
+    m_model.m_onClosed = [this] { Go(); };
+
     // Initialisation as the window opens.
-    const int original = m_nMapping;
-    if (m_nMapping < 1 || m_nMapping > 4) m_nMapping = 1;
+    int& wrapMode = m_model.m_nMapping;
+    const int original = wrapMode;
+    if (wrapMode < 1 || wrapMode > 4) wrapMode = 1;
     m_pWrapping->SetSelection(original >= 1 && original <= 4 ? original - 1 : 0);
     m_pTexMode->Append("Single");
     m_pTexMode->Append("Sequence");
-    m_pTexMode->SetSelection(m_nTexMode);
-    if (m_nFrames < 1) m_nFrames = 1;
+    m_pTexMode->SetSelection(m_model.m_nTexMode == 1 ? 1 : 0);
+    if (m_model.m_nFrames < 1) m_model.m_nFrames = 1;
     m_pSpin->SetRange(1, 30000);
-    m_pSpin->SetValue(m_nFrames);
-    Edit(IDC_FRAMES)->ChangeValue(wxString::Format("%d", m_nFrames));
-    Edit(IDC_FILE)->ChangeValue(wxString::FromUTF8(FileNamePart(m_strPath)));
+    m_pSpin->SetValue(m_model.m_nFrames);
+    Edit(IDC_FRAMES)->ChangeValue(wxString::Format("%d", m_model.m_nFrames));
+    Edit(IDC_FILE)->ChangeValue(wxString::FromUTF8(FileNamePart(m_model.m_strPath)));
     EnableTextureControls();
     ShowMapping(0, 0);
     Edit(IDC_U)->Enable(false);
     Edit(IDC_V)->Enable(false);
-    Edit(IDC_FILE)->SetToolTip(wxString::FromUTF8(FullTexturePath(m_strPath, textureDir())));
-    m_nMapping = original;
+    Edit(IDC_FILE)->SetToolTip(wxString::FromUTF8(FullTexturePath(m_model.m_strPath, textureDir())));
+    wrapMode = original;
     InitExtra();
-    if (m_nMapping < 1 || m_nMapping > 4) m_nMapping = 1;
+    if (wrapMode < 1 || wrapMode > 4) wrapMode = 1;
 
     m_pWrapping->Bind(wxEVT_CHOICE, [this](wxCommandEvent& e) { OnWrapping(e.GetSelection()); });
     m_pTexMode->Bind(wxEVT_CHOICE, [this](wxCommandEvent& e) { OnTextureMode(e.GetSelection()); });
@@ -144,7 +161,7 @@ bool CModelTextureDlg::Create() {
         Apply();
     });
     Edit(IDC_FRAMES)->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& e) {
-        m_nTexMode = 1;
+        m_model.m_nTexMode = 1;
         m_pTexMode->SetSelection(1);
         e.Skip();
     });
@@ -170,13 +187,13 @@ bool CModelTextureDlg::Create() {
 }
 
 void CModelTextureDlg::EnableTextureControls() {
-    const bool on = !m_strPath.empty();
+    const bool on = !m_model.m_strPath.empty();
     for (int id : {int(IDC_FILE), int(IDC_WRAPPING), int(IDC_TEXMODE), int(IDC_MOVE), m_nScaleId, int(IDC_ROTATE),
                    int(IDC_RESET)})
         if (wxWindow* w = FindWindow(id)) w->Enable(on && (m_bToolsAllowed || id == IDC_FILE || id == IDC_TEXMODE ||
                                                            id == IDC_WRAPPING));
     for (int id : {IDC_FRAMES, IDC_FRAMES_SPIN})
-        if (wxWindow* w = FindWindow(id)) w->Enable(on && m_nTexMode == 1);
+        if (wxWindow* w = FindWindow(id)) w->Enable(on && m_model.m_nTexMode == 1);
 }
 
 void CModelTextureDlg::SetToolsAllowed(bool allowed) {
@@ -188,7 +205,8 @@ void CModelTextureDlg::SetToolsAllowed(bool allowed) {
 void CModelTextureDlg::ClearTools() {
     for (int id : {int(IDC_MOVE), m_nScaleId, int(IDC_ROTATE)})
         if (wxToggleButton* t = Tool(id)) t->SetValue(false);
-    if (CKelvanoView* view = CurrentView()) view->m_bTexMoveDrag = view->m_bTexScaleDrag = view->m_bTexRotateDrag = 0;
+    for (auto tool : {CTextureWindowModel::kMove, CTextureWindowModel::kScale, CTextureWindowModel::kRotate})
+        m_model.SetTool(tool, false);
     ShowMapping(0, 0);
     Edit(IDC_U)->Enable(false);
     Edit(IDC_V)->Enable(false);
@@ -201,56 +219,40 @@ void CModelTextureDlg::ShowMapping(float u, float v) {
     m_bGuard = 0;
 }
 
+int CModelTextureDlg::TypedFrames() const {
+    return std::clamp(ParseLeadingInt(Edit(IDC_FRAMES)->GetValue().ToStdString()), 1, 30000);
+}
+
 void CModelTextureDlg::ReadFrames() {
-    int frames = ParseLeadingInt(Edit(IDC_FRAMES)->GetValue().ToStdString());
-    if (frames < 1) frames = 1;
-    if (frames > 30000) frames = 30000;
-    m_nFrames = frames;
+    const int frames = TypedFrames();
+    m_model.m_nFrames = frames;
     Edit(IDC_FRAMES)->ChangeValue(wxString::Format("%d", frames));
     m_pSpin->SetValue(frames);
 }
 
 void CModelTextureDlg::Apply() {
     ReadFrames();
-    pnObject* object = CurrentSelection();
-    if (!object) return;
-    if (m_strPath.empty() && dynamic_cast<CPanelTextureDlg*>(this)) {
-        // A panel without a file records no step; the scene still changed.
-        pages::ChangeWithoutStep([&] { ApplyTo(object); });
-        return;
-    }
-    pages::Change(object, [&] { ApplyTo(object); });
-}
-
-void CModelTextureDlg::ApplyTo(pnObject* object) {
-    object->setTexture(m_strPath.c_str());
-    if (m_nTexMode == 1) {
-        object->setTexMode(1);
-        object->setNumIndex(m_nFrames);
-    } else {
-        object->setTexMode(0);
-    }
-    object->setMode(m_nMapping);
+    m_model.Apply();
 }
 
 void CModelTextureDlg::OnWrapping(int selection) {
-    m_nMapping = selection + 1;
+    m_model.m_nMapping = selection + 1;
     Apply();
 }
 
 void CModelTextureDlg::OnTextureMode(int selection) {
-    m_nTexMode = selection == 1 ? 1 : 0;
+    m_model.m_nTexMode = selection == 1 ? 1 : 0;
     EnableTextureControls();
     Apply();
 }
 
 void CModelTextureDlg::OnTool(int id, bool on) {
-    CKelvanoView* view = CurrentView();
-    pnObject* object = CurrentSelection();
-    if (!view) return;
+    const auto tool = id == IDC_MOVE     ? CTextureWindowModel::kMove
+                      : id == IDC_ROTATE ? CTextureWindowModel::kRotate
+                                         : CTextureWindowModel::kScale;
     if (Tool(id)) Tool(id)->SetValue(on);
+    m_model.SetTool(tool, on);
     if (!on) {
-        (id == IDC_MOVE ? view->m_bTexMoveDrag : id == IDC_ROTATE ? view->m_bTexRotateDrag : view->m_bTexScaleDrag) = 0;
         ShowMapping(0, 0);
         Edit(IDC_U)->Enable(false);
         Edit(IDC_V)->Enable(false);
@@ -258,36 +260,23 @@ void CModelTextureDlg::OnTool(int id, bool on) {
     }
     for (int other : {int(IDC_MOVE), m_nScaleId, int(IDC_ROTATE)})
         if (other != id) Tool(other)->SetValue(false);
-    view->m_bTexMoveDrag = id == IDC_MOVE;
-    view->m_bTexRotateDrag = id == IDC_ROTATE;
-    view->m_bTexScaleDrag = id == m_nScaleId;
     Edit(IDC_U)->Enable(true);
     Edit(IDC_V)->Enable(true);
     float u = 0, v = 0;
-    if (object) {
-        if (id == IDC_MOVE) object->getTexMove(&u, &v);
-        else if (id == IDC_ROTATE) object->getTexRotate(&u, &v);
-        else object->getTexScale(&u, &v);
-    }
+    m_model.TermsOf(tool, u, v);
     ShowMapping(u, v);
 }
 
 void CModelTextureDlg::OnMappingEdited() {
-    pnObject* object = CurrentSelection();
-    if (m_bGuard || !object) return;
+    if (m_bGuard) return;
     const float u = static_cast<float>(ParseLeadingFloat(Edit(IDC_U)->GetValue().ToStdString()));
     const float v = static_cast<float>(ParseLeadingFloat(Edit(IDC_V)->GetValue().ToStdString()));
-    pages::ChangeWithoutStep([&] {
-        if (Tool(IDC_MOVE)->GetValue()) object->setTexMove(u, v);
-        else if (Tool(m_nScaleId)->GetValue()) object->setTexScale(u, v);
-        else if (Tool(IDC_ROTATE)->GetValue()) object->setTexRotate(u, v);
-    });
+    m_model.SetTerms(u, v);
 }
 
 void CModelTextureDlg::OnReset() {
-    pnObject* object = CurrentSelection();
-    if (!object) return;
-    pages::ChangeWithoutStep([&] { object->resetTexPlanes(); });
+    if (!m_model.IsOpen()) return;
+    m_model.Reset();
     if (Tool(m_nScaleId)->GetValue()) ShowMapping(1, 1);
     else if (Tool(IDC_MOVE)->GetValue()) ShowMapping(0.5f, 0.5f);
     else ShowMapping(0, 0);
@@ -307,46 +296,42 @@ std::string CPanelTextureDlg::Filter() const {
 
 void CModelTextureDlg::Browse() {
     const std::string dir = textureDir();
-    const std::string full = FullTexturePath(m_strPath, dir);
-    const std::string folder = m_strPath.empty() ? dir : FolderPart(full);
+    std::string& path = m_model.m_strPath;
+    const std::string full = FullTexturePath(path, dir);
+    const std::string folder = path.empty() ? dir : FolderPart(full);
     std::string chosen;
-    if (!m_chooser || !m_chooser(this, folder, m_strPath.empty() ? std::string() : FileNamePart(full), chosen)) {
+    if (!m_chooser || !m_chooser(this, folder, path.empty() ? std::string() : FileNamePart(full), chosen)) {
         EnableTextureControls();
         return;
     }
+    const bool panel = dynamic_cast<CPanelTextureDlg*>(this) != nullptr;
     if (!std::ifstream(chosen, std::ios::binary).is_open()) {
-        const bool panel = dynamic_cast<CPanelTextureDlg*>(this) != nullptr;
         wxMessageBox(wxString::FromUTF8(MissingFileText(chosen)), panel ? "Kelvano" : "File open error",
                      wxOK | wxICON_STOP, this);
         return;
     }
+    // A picture that cannot be read is refused: the texture stays as it is.
+    std::string refusal;
+    if (!CheckPictureFile(chosen, refusal)) {
+        wxMessageBox(wxString::FromUTF8(refusal), panel ? "Kelvano" : "File open error", wxOK | wxICON_STOP, this);
+        return;
+    }
     // Stored under the default texture folder by its relative path, else by
     // its full path: other objects' textures stay where they are.
-    m_strPath = StoredTexturePath(chosen, dir);
-    Edit(IDC_FILE)->ChangeValue(wxString::FromUTF8(FileNamePart(m_strPath)));
+    path = StoredTexturePath(chosen, dir);
+    Edit(IDC_FILE)->ChangeValue(wxString::FromUTF8(FileNamePart(path)));
     Edit(IDC_FILE)->SetToolTip(wxString::FromUTF8(chosen));
     EnableTextureControls();
     Apply();
 }
 
-bool CModelTextureDlg::ShowsTexture(const pnObject* object) const {
-    return object && !object->getTexture().empty() && object->getMode() != 0;
-}
-
-void CModelTextureDlg::TellPage(bool on) {
-    if (CFrameRelays* frame = frameRelays()) frame->SetModelPageTextureCheck(on ? 1 : 0);
-}
-
-void CTextTextureDlg::TellPage(bool on) {
-    if (CFrameRelays* frame = frameRelays(); frame && !m_bCounter) frame->SetTextPageTextureCheck(on ? 1 : 0);
-}
-
 void CModelTextureDlg::OnClose() {
-    Apply();
-    TellPage(ShowsTexture(CurrentSelection()));
-    if (CKelvanoView* view = CurrentView()) view->m_bTexMoveDrag = view->m_bTexScaleDrag = view->m_bTexRotateDrag = 0;
-    Hide();
-    Destroy();
+    if (m_bGone) return;
+    // Every other change went on the object as it was made; writing them all
+    // again would undo what the page changed since (its texture Off).
+    if (m_model.IsOpen() && TypedFrames() != m_model.m_nFrames) Apply();
+    m_model.Close();
+    Go();
 }
 
 // ---- the panel's window ----
@@ -360,7 +345,7 @@ int panelTemplate() {
 }
 }  // namespace
 
-CPanelTextureDlg::CPanelTextureDlg(wxWindow* owner) : CModelTextureDlg(owner, panelTemplate(), IDC_SCALE) {}
+CPanelTextureDlg::CPanelTextureDlg(wxWindow* owner) : CModelTextureDlg(owner, panelTemplate(), IDC_SCALE, 4) {}
 
 wxCheckBox* CPanelTextureDlg::Face(int face) const {
     return face >= 0 && face < 6 ? dynamic_cast<wxCheckBox*>(FindWindow(kFaceIds[face])) : nullptr;
@@ -368,7 +353,7 @@ wxCheckBox* CPanelTextureDlg::Face(int face) const {
 
 void CPanelTextureDlg::SetTextureFile(const std::string& path, int frames, const int faces[6]) {
     CModelTextureDlg::SetTextureFile(path, frames);
-    for (int f = 0; f < 6; ++f) m_faces[f] = faces[f];
+    for (int f = 0; f < 6; ++f) m_model.m_faces[f] = faces[f];
     m_bFileSet = true;
 }
 
@@ -396,20 +381,18 @@ void CPanelTextureDlg::BuildExtra(wxWindow* parent, wxSizer* sizer) {
 }
 
 void CPanelTextureDlg::InitExtra() {
-    const bool wrapping = m_nMapping != 0;
-    m_bWrapping = wrapping ? 1 : 0;
+    const bool wrapping = m_model.m_nMapping != 0;
+    m_model.m_bWrapping = wrapping ? 1 : 0;
     (wrapping ? m_pWrap : m_pPerFace)->SetValue(true);
+    int* faces = m_model.m_faces;
     if (wrapping) {
-        for (int& f : m_faces) f = 1;
+        std::fill(faces, faces + 6, 1);
     } else {
         dynamic_cast<wxChoice*>(FindWindow(IDC_WRAPPING))->SetSelection(0);
-        bool any = false;
-        for (int f : m_faces) any = any || f;
-        if (m_strPath.empty() || !any)
-            for (int& f : m_faces) f = 1;
+        if (m_model.m_strPath.empty() || std::count(faces, faces + 6, 0) == 6) std::fill(faces, faces + 6, 1);
     }
     for (int f = 0; f < 6; ++f) {
-        Face(f)->SetValue(m_faces[f] != 0);
+        Face(f)->SetValue(faces[f] != 0);
         Face(f)->Bind(wxEVT_CHECKBOX, [this, f](wxCommandEvent& e) { OnFace(f, e.IsChecked()); });
     }
     m_pPerFace->Bind(wxEVT_RADIOBUTTON, [this](wxCommandEvent&) { OnWrapChoice(false); });
@@ -418,7 +401,7 @@ void CPanelTextureDlg::InitExtra() {
 }
 
 void CPanelTextureDlg::OnWrapChoice(bool wrapping) {
-    m_bWrapping = wrapping ? 1 : 0;
+    m_model.m_bWrapping = wrapping ? 1 : 0;
     (wrapping ? m_pWrap : m_pPerFace)->SetValue(true);
     SetToolsAllowed(wrapping);
     Apply();
@@ -426,57 +409,12 @@ void CPanelTextureDlg::OnWrapChoice(bool wrapping) {
 
 void CPanelTextureDlg::OnFace(int face, bool on) {
     if (face < 0 || face >= 6) return;
-    m_faces[face] = on ? 1 : 0;
+    m_model.m_faces[face] = on ? 1 : 0;
     Face(face)->SetValue(on);
-    m_bWrapping = 0;
+    m_model.m_bWrapping = 0;
     m_pPerFace->SetValue(true);
     SetToolsAllowed(false);
     Apply();
-}
-
-void CPanelTextureDlg::ApplyTo(pnObject* object) {
-    auto* panel = dynamic_cast<pnPanel*>(object);
-    if (!panel) return;
-    for (int f = 0; f < 6; ++f) m_faces[f] = Face(f)->GetValue() ? 1 : 0;
-    if (!m_strPath.empty()) {
-        panel->setTexture(m_strPath.c_str());
-        if (m_nTexMode == 1) {
-            panel->setTexMode(1);
-            panel->setNumIndex(m_nFrames);
-        } else {
-            panel->setTexMode(0);
-        }
-        if (m_bWrapping) {
-            panel->setEachFaceFlag(1, 1, 1, 1, 1, 1);
-            panel->setMode(m_nMapping);
-        } else {
-            panel->setFaceFlags(m_faces);
-            panel->setMode(0);
-        }
-        return;
-    }
-    if (m_nTexMode == 2) {
-        panel->setFaceFlags(m_faces);
-        panel->setTexMode(2);
-        panel->setMode(0);
-    } else if (m_nTexMode == 1) {
-        panel->setTexMode(1);
-        panel->setNumIndex(m_nFrames);
-    } else {
-        panel->setTexMode(0);
-    }
-}
-
-bool CPanelTextureDlg::ShowsTexture(const pnObject* object) const {
-    const auto* panel = dynamic_cast<const pnPanel*>(object);
-    if (!panel || panel->getTexture().empty()) return false;
-    for (int f = 0; f < 6; ++f)
-        if (panel->getFaceFlag(f)) return true;
-    return false;
-}
-
-void CPanelTextureDlg::TellPage(bool on) {
-    if (CFrameRelays* frame = frameRelays()) frame->SetPanelPageTextureCheck(on ? 1 : 0);
 }
 
 std::string CPanelTextureDlg::MissingFileText(const std::string& path) const {

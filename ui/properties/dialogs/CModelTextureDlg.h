@@ -2,8 +2,11 @@
 // image or numbered frames, how the coordinates wrap, and moving, scaling and
 // rotating the texture by numbers or by dragging in the view. The model's
 // window is the base; the text's differs in its layout, the panel's adds the
-// six faces.
+// six faces. What they edit is a CTextureWindowModel on the object selected
+// when the window was made; it closes the window when the view moves on.
 #pragma once
+
+#include "ui/properties/rules/CTextureWindowModel.h"
 
 #include <wx/dialog.h>
 
@@ -31,13 +34,14 @@ public:
     using FileChooser = std::function<bool(wxWindow* parent, const std::string& folder, const std::string& file,
                                            std::string& path)>;
 
-    explicit CModelTextureDlg(wxWindow* owner) : CModelTextureDlg(owner, 183, IDC_SCALE_MODEL) {}
+    explicit CModelTextureDlg(wxWindow* owner) : CModelTextureDlg(owner, 183, IDC_SCALE_MODEL, 3) {}
     ~CModelTextureDlg() override;
 
     void SetTextureFile(const std::string& path, int frames);
-    void SetTextureMode(int mode) { m_nTexMode = mode == 1 ? 1 : 0; }
-    void SetMappingMode(int mode) { m_nMapping = mode; }
-    // Builds the window (once) and shows it left of where it was placed.
+    void SetTextureMode(int mode) { m_model.m_nTexMode = mode == 1 ? 1 : 0; }
+    void SetMappingMode(int mode) { m_model.m_nMapping = mode; }
+    // Builds the window (once), opens its model on the view's selection and
+    // shows it left of where it was placed.
     bool Create();
     void ShowMapping(float u, float v);
     // Told when the window goes (not while the view closes its tool windows).
@@ -52,25 +56,23 @@ public:
     void OnMappingEdited();
     void OnReset();
     void Browse();
-    // Applies, tells the page whether the object shows a texture, and goes.
+    // Applies a frame count typed and not yet taken, tells the page whether
+    // the object shows a texture, and goes.
     void OnClose();
 
-    int GetMappingMode() const { return m_nMapping; }
-    int GetFrameCount() const { return m_nFrames; }
-    const std::string& GetTexturePath() const { return m_strPath; }
+    int GetMappingMode() const { return m_model.m_nMapping; }
+    int GetFrameCount() const { return m_model.m_nFrames; }
+    const std::string& GetTexturePath() const { return m_model.m_strPath; }
+    const CTextureWindowModel& Model() const { return m_model; }
     wxTextCtrl* Edit(int id) const;
     wxToggleButton* Tool(int id) const;
     int ScaleId() const { return m_nScaleId; }
 
 protected:
-    CModelTextureDlg(wxWindow* owner, int templateId, int scaleId);
+    // kind: 1 text, 2 counter, 3 model, 4 panel.
+    CModelTextureDlg(wxWindow* owner, int templateId, int scaleId, int kind);
     virtual void BuildExtra(wxWindow* /*parent*/, wxSizer* /*sizer*/) {}
     virtual void InitExtra() {}
-    // Puts the values on the object (inside the caller's bracket for a file).
-    virtual void ApplyTo(pnObject* object);
-    // Whether the object shows a texture, for its page.
-    virtual bool ShowsTexture(const pnObject* object) const;
-    virtual void TellPage(bool on);
     virtual std::string MissingFileText(const std::string& path) const;
     virtual std::string Filter() const;
     void EnableTextureControls();
@@ -78,15 +80,16 @@ protected:
     void SetToolsAllowed(bool allowed);
     void ClearTools();
 
-    std::string m_strPath;
-    int m_nMapping = 0;
-    int m_nTexMode = 0;
-    int m_nFrames = 1;
+    CTextureWindowModel m_model;
     int m_bGuard = 0;
     bool m_bToolsAllowed = true;
 
 private:
+    // The frame count typed, held to 1..30000.
+    int TypedFrames() const;
     void ReadFrames();
+    // The window goes (once).
+    void Go();
     int m_nTemplate, m_nScaleId;
     wxWindow* m_pOwner;
     bool m_bBuilt = false;
@@ -95,18 +98,13 @@ private:
     wxSpinButton* m_pSpin = nullptr;
     std::function<void()> m_closed;
     FileChooser m_chooser;
+    bool m_bGone = false;
 };
 
 class CTextTextureDlg : public CModelTextureDlg {
 public:
     // counter: the window of a counter's texts (its page is not told).
-    CTextTextureDlg(wxWindow* owner, bool counter) : CModelTextureDlg(owner, 182, IDC_SCALE), m_bCounter(counter) {}
-
-protected:
-    void TellPage(bool on) override;
-
-private:
-    bool m_bCounter;
+    CTextTextureDlg(wxWindow* owner, bool counter) : CModelTextureDlg(owner, 182, IDC_SCALE, counter ? 2 : 1) {}
 };
 
 class CPanelTextureDlg : public CModelTextureDlg {
@@ -123,15 +121,10 @@ public:
 protected:
     void BuildExtra(wxWindow* parent, wxSizer* sizer) override;
     void InitExtra() override;
-    void ApplyTo(pnObject* object) override;
-    bool ShowsTexture(const pnObject* object) const override;
     std::string Filter() const override;
-    void TellPage(bool on) override;
     std::string MissingFileText(const std::string& path) const override;
 
 private:
-    int m_faces[6] = {0, 0, 0, 0, 0, 0};
-    int m_bWrapping = 0;
     bool m_bFileSet = false;
     wxRadioButton *m_pPerFace = nullptr, *m_pWrap = nullptr;
 };

@@ -136,6 +136,11 @@ void CLightPage::InitSceneLights(int keep) {
     ShowControls();
 }
 
+void CLightPage::ReloadLight() {
+    if (m_logic.Current() >= 0) m_logic.ShowLight(m_logic.Current());
+    ShowControls();
+}
+
 void CLightPage::Lock(bool locked) {
     CObjectPageDlg::Lock(locked);
     m_logic.Lock(locked);

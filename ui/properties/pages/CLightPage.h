@@ -21,6 +21,9 @@ public:
     CLightPage(wxWindow* parent, int templateId);
 
     void InitSceneLights(int keep);
+    // Shows its light again as the scene holds it (an undo step may have
+    // changed its material).
+    void ReloadLight();
     void Lock(bool locked) override;
     CLightPageLogic& Logic() { return m_logic; }
     CLightPreviewCtrl* GetPreview() const { return m_pPreview; }

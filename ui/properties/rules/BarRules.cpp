@@ -86,7 +86,8 @@ std::string FormatTransformField(int field, float value) {
     if (field < 0 || field >= kTransformFieldCount) return std::string();
     if (kTransformFields[field].decimals == 0) {
         char buffer[32];
-        std::snprintf(buffer, sizeof buffer, "%d", static_cast<int>(std::clamp(value, -1e9f, 1e9f)));
+        // Rounded: an angle composed from turns (59.99998 for 60) shows as turned.
+        std::snprintf(buffer, sizeof buffer, "%ld", std::lround(std::clamp(value, -1e9f, 1e9f)));
         return buffer;
     }
     return FormatDecimals(value, kTransformFields[field].decimals);

@@ -88,13 +88,12 @@ void CCameraPageLogic::LoadViewpoint() {
     m_controls.distance = std::clamp(ClampedInt(std::round(distance)), kDistanceMin, kDistanceMax);
     m_controls.distanceText = whole(distance);
     m_controls.perspective = viewpoint->perspective ? 1 : 0;
-    if (viewpoint->perspective) {
-        m_controls.fov = std::clamp(ClampedInt(std::round(viewpoint->fov)), kFovMin, kFovMax);
-        m_controls.fovText = whole(viewpoint->fov);
-    } else {
-        m_controls.width = std::clamp(ClampedInt(std::round(viewpoint->width)), kWidthMin, kWidthMax);
-        m_controls.widthText = whole(viewpoint->width);
-    }
+    // Both, whichever projection is on: the other slider shows this scene's
+    // value, which switching the projection writes.
+    m_controls.fov = std::clamp(ClampedInt(std::round(viewpoint->fov)), kFovMin, kFovMax);
+    m_controls.fovText = whole(viewpoint->fov);
+    m_controls.width = std::clamp(ClampedInt(std::round(viewpoint->width)), kWidthMin, kWidthMax);
+    m_controls.widthText = whole(viewpoint->width);
     UpdateEnabling();
 }
 

@@ -8,6 +8,7 @@
 #include "scene/pnLight.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
+#include "ui/properties/rules/ColorEditLogic.h"
 #include "ui/properties/rules/PrivateMessages.h"
 
 #include <memory>
@@ -54,28 +55,27 @@ void applyDetailed(pnMaterial& m, const MaterialEditValues& v, bool withDefaults
     struct Colour {
         int component, flag;
         const float* value;
-        float fallback[3];
         void (pnMaterial::*set)(float, float, float);
     };
     const Colour colours[] = {
-        {V::AMBIENT, pnMaterial::AMBIENT_FLAG, v.ambient, {0.2f, 0.2f, 0.2f}, &pnMaterial::setAmbient},
-        {V::DIFFUSE, pnMaterial::DIFFUSE_FLAG, v.diffuse, {0.8f, 0.8f, 0.8f}, &pnMaterial::setDiffuse},
-        {V::SPECULAR, pnMaterial::SPECULAR_FLAG, v.specular, {1.0f, 1.0f, 1.0f}, &pnMaterial::setSpecular},
-        {V::EMISSION, pnMaterial::EMISSION_FLAG, v.emission, {0.0f, 0.0f, 0.0f}, &pnMaterial::setEmission},
+        {V::AMBIENT, pnMaterial::AMBIENT_FLAG, v.ambient, &pnMaterial::setAmbient},
+        {V::DIFFUSE, pnMaterial::DIFFUSE_FLAG, v.diffuse, &pnMaterial::setDiffuse},
+        {V::SPECULAR, pnMaterial::SPECULAR_FLAG, v.specular, &pnMaterial::setSpecular},
+        {V::EMISSION, pnMaterial::EMISSION_FLAG, v.emission, &pnMaterial::setEmission},
     };
     for (const Colour& c : colours) {
         const bool given = v.flags[c.component] != 0;
         if (!given && !withDefaults) continue;
-        const float* value = given ? c.value : c.fallback;
+        const float* value = given ? c.value : kMaterialDefaultColours[c.component];
         (m.*c.set)(value[0], value[1], value[2]);
         m.setSetFlag(c.flag, given);
     }
     if (v.flags[V::SHININESS] || withDefaults) {
-        m.setShininess(v.flags[V::SHININESS] ? v.shininess : 60.0f);
+        m.setShininess(v.flags[V::SHININESS] ? v.shininess : kMaterialDefaultShininess);
         m.setSetFlag(pnMaterial::SHININESS_FLAG, v.flags[V::SHININESS]);
     }
     if (v.flags[V::ALPHA] || withDefaults) {
-        m.setAlpha(v.flags[V::ALPHA] ? v.alpha : 1.0f);
+        m.setAlpha(v.flags[V::ALPHA] ? v.alpha : kMaterialDefaultAlpha);
         m.setSetFlag(pnMaterial::ALPHA_FLAG, v.flags[V::ALPHA]);
     }
 }

@@ -160,9 +160,6 @@ const int CMaterialDetailLogic::kTargetIds[4] = {1435, 1141, 1156, 1202};
 
 namespace {
 
-const float kDefaultColours[4][3] = {{0.2f, 0.2f, 0.2f}, {0.8f, 0.8f, 0.8f}, {0, 0, 0}, {0, 0, 0}};
-constexpr float kDefaultShininess = 60.0f;
-constexpr float kDefaultTransparency = 1.0f;
 
 float* previewColour(MaterialPreviewState& p, int component) {
     float* slots[4] = {p.ambient, p.diffuse, p.specular, p.emission};
@@ -199,11 +196,11 @@ void CMaterialDetailLogic::PreviewComponent(int c) {
     const bool given = m_given[c] != 0;
     if (c <= EMISSION) {
         float* p = previewColour(m_preview, c);
-        for (int i = 0; i < 3; ++i) p[i] = given ? m_raw[c][i] : kDefaultColours[c][i];
+        for (int i = 0; i < 3; ++i) p[i] = given ? m_raw[c][i] : kMaterialDefaultColours[c][i];
     } else if (c == SHININESS) {
-        m_preview.shininess = given ? m_fShininess : kDefaultShininess;
+        m_preview.shininess = given ? m_fShininess : kMaterialDefaultShininess;
     } else {
-        m_preview.opacity = given ? m_fTransparency : kDefaultTransparency;
+        m_preview.opacity = given ? m_fTransparency : kMaterialDefaultAlpha;
     }
 }
 

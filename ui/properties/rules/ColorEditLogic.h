@@ -10,6 +10,13 @@
 
 #include <string>
 
+// What the detailed editor's Modify stores for a component left unticked, and
+// so what its preview shows for it: ambient, diffuse, specular, emission, then
+// shininess and opacity.
+inline constexpr float kMaterialDefaultColours[4][3] = {{0.2f, 0.2f, 0.2f}, {0.8f, 0.8f, 0.8f}, {1, 1, 1}, {0, 0, 0}};
+inline constexpr float kMaterialDefaultShininess = 60.0f;
+inline constexpr float kMaterialDefaultAlpha = 1.0f;
+
 // What a committed edit asks of the dialog.
 enum class EditCommit {
     None,       // nothing to do (no current view with a scene)

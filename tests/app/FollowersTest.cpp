@@ -1,0 +1,617 @@
+// The windows that follow the view, against the commands that move it on.
+// Every modeless window (through the model that holds its part of the scene)
+// and every page and bar meets every command that replaces the scene, changes
+// the selection, applies an undo step or switches the mode: after the command
+// the window has closed or shows the view's state, and nothing it still does
+// reaches the scene. The run is clean under the sanitizers. A window or a
+// command joins the matrix by one line of its table.
+#include "editor/CEditScope.h"
+#include "editor/CObjectCreator.h"
+#include "editor/KelvanoIds.h"
+#include "scene/pnEffect.h"
+#include "scene/pnLight.h"
+#include "scene/pnMaterial.h"
+#include "scene/pnViewpoint.h"
+#include "tests/app/FollowingFrame.h"
+#include "tests/app/ViewFixture.h"
+#include "tests/support/TempDir.h"
+#include "ui/animation/CEffectDialogModels.h"
+#include "ui/properties/rules/CTextureWindowModel.h"
+
+#include <algorithm>
+#include <functional>
+#include <sstream>
+
+namespace {
+
+class PanelCreator : public CObjectCreator {
+public:
+    explicit PanelCreator(CKelvanoView* view) : m_pView(view) {}
+    bool RunDialog() override { return true; }
+    std::string CreateObject() override {
+        auto panel = std::make_unique<pnPanel>();
+        panel->setName("Added");
+        panel->setDimension(40, 40, 4);
+        pnObject* made = m_pView->InsertNewObject(std::move(panel));
+        return made ? made->getName() : std::string();
+    }
+
+private:
+    CKelvanoView* m_pView;
+};
+
+class FollowersTest;
+
+// A window open with a change pending while the command runs.
+struct Follower {
+    virtual ~Follower() = default;
+    // After the command: closed, or showing the view's state.
+    virtual void Check(FollowersTest& t) = 0;
+    // What the window can still be made to do; it must reach nothing.
+    virtual void Later(FollowersTest&) {}
+};
+
+struct WindowRow {
+    const char* name;
+    bool animation;  // opened in animation mode, else in object mode
+    std::function<std::unique_ptr<Follower>(FollowersTest&)> open;
+};
+
+struct CommandRow {
+    const char* name;
+    bool inObjectMode, inAnimationMode;
+    std::function<void(FollowersTest&)> run;
+    bool undone = false;  // wants a step undone first (Redo)
+};
+
+class FollowersTest : public GLTest {
+public:
+    FollowersTest() : GLTest(kDefaultSceneWidth, kDefaultSceneHeight) {}
+
+    // A fresh program on the first scene, A selected, in the window's mode,
+    // with a step on B (undone when the command wants one) and B copied.
+    void Start(bool animation, const CommandRow& command) {
+        doc = std::make_unique<CKelvanoDoc>(nullptr);
+        host = std::make_unique<RecordingHost>();
+        frame = std::make_unique<FollowingFrame>();
+        host->frame = frame.get();
+        view = std::make_unique<CKelvanoView>(doc.get(), host.get());
+        dialogs = std::make_unique<ModelEffectDialogs>(view.get());
+        creator = std::make_unique<PanelCreator>(view.get());
+        view->SetEffectDialogs(dialogs.get());
+        view->SetObjectCreator(kv::ID_ADD_PANEL, creator.get());
+        GLFormatInfo format;
+        format.alphaBits = 8;
+        view->OnCreate(format);
+        view->OnSize(kDefaultSceneWidth, kDefaultSceneHeight);
+        view->m_strPendingOpen = first;
+        ASSERT_EQ(view->OnFileOpen(), 1);
+        if (animation) view->OnToggleMode();
+        ASSERT_EQ(view->m_bAnimationMode, animation ? 1 : 0);
+        view->OnObjectChosen("B");
+        if (!animation) {
+            ASSERT_EQ(view->OnEditCopy(), 1);
+        }
+        {
+            CEditScope edit(*view, scene().findObject("B"));
+            scene().findObject("B")->setPositionY(30);
+        }
+        if (command.undone) {
+            ASSERT_EQ(view->OnEditUndo(), 1);
+        }
+        view->OnObjectChosen("A");
+        ASSERT_EQ(selected(), "A");
+        view->OnDraw();
+    }
+    void Finish() {
+        followers.clear();
+        if (view) view->SetEffectDialogs(nullptr);
+        dialogs.reset();
+        view.reset();
+        creator.reset();
+        frame.reset();
+        host.reset();
+        doc.reset();
+    }
+
+    pnScene& scene() { return *view->GetScene(); }
+    std::string selected() const {
+        return doc->m_pSelectedObject ? doc->m_pSelectedObject->getName() : std::string();
+    }
+    // A window point that picks the object, found along the middle row.
+    std::pair<int, int> PointOn(const std::string& name) {
+        view->OnDraw();
+        const int y = kDefaultSceneHeight / 2;
+        for (int x = 0; x < kDefaultSceneWidth; x += 3) {
+            pnObject* chart = nullptr;
+            pnObject* hit = scene().pickObject(sceneChannel, x, y, 4, 4, &chart);
+            if (hit && hit->getName() == name) return {x + 6, y};
+        }
+        ADD_FAILURE() << name << " is not on screen";
+        return {0, 0};
+    }
+    void Click(const std::string& name, int modifiers = 0) {
+        const auto [x, y] = PointOn(name);
+        view->OnLButtonDown(x, y, modifiers);
+        view->OnLButtonUp(x, y, modifiers);
+    }
+    void Drag(const std::string& name, int dx) {
+        const auto [x, y] = PointOn(name);
+        view->OnLButtonDown(x, y, 0);
+        view->OnMouseMove(x + dx / 2, y, 0);
+        view->OnMouseMove(x + dx, y, 0);
+        view->OnLButtonUp(x + dx, y, 0);
+    }
+    // The scene as a save writes it.
+    std::string SavedText() {
+        const std::string path = dir + "/now.apn";
+        EXPECT_EQ(scene().save(path.c_str(), 0), 1);
+        std::ifstream in(path);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    // Two scenes with the same effect name, a step apart in every setting a
+    // page shows: the first orthographic, the other perspective.
+    void MakeScenes() {
+        doc = std::make_unique<CKelvanoDoc>(nullptr);
+        host = std::make_unique<RecordingHost>();
+        view = std::make_unique<CKelvanoView>(doc.get(), host.get());
+        view->OnCreate(GLFormatInfo());
+        view->OnSize(kDefaultSceneWidth, kDefaultSceneHeight);
+        auto make = [&](const std::string& path, const char* a, const char* b, float move, int perspective) {
+            for (auto [name, x] : {std::pair{a, -80.0f}, std::pair{b, 80.0f}}) {
+                auto panel = std::make_unique<pnPanel>();
+                panel->setName(name);
+                panel->setMaterial("Color18");
+                panel->setDimension(100, 100, 10);
+                panel->setPosition(x, 0, 0);
+                ASSERT_NE(view->InsertNewObject(std::move(panel)), nullptr);
+            }
+            auto* effect = new pnEffect;
+            effect->setName("effect001");
+            effect->setTrans(sgVec3(move, 0, 0));
+            ASSERT_TRUE(scene().addEffect(effect));
+            scene().findEvent(a)->addPlay("effect001", 0, 20, 1);
+            pnViewpoint* camera = scene().getViewpoint();
+            camera->perspective = perspective;
+            camera->width = perspective ? 1000.0f : 300.0f;
+            camera->fov = perspective ? 45.0f : 30.0f;
+            view->m_strPathName = path;
+            ASSERT_EQ(view->WriteScene(), 1);
+        };
+        make(first, "A", "B", 5.0f, 0);
+        host->answers.push_back(KV_IDNO);
+        ASSERT_EQ(view->OnFileNew(), 1);
+        make(other, "C", "D", 7.0f, 1);
+        view.reset();
+        host.reset();
+        doc.reset();
+    }
+
+    RecordingAppState app;
+    TempDir temp;
+    std::string dir = temp.path();
+    std::string first = dir + "/first.apn", other = dir + "/other.apn";
+    std::unique_ptr<CKelvanoDoc> doc;
+    std::unique_ptr<RecordingHost> host;
+    std::unique_ptr<FollowingFrame> frame;
+    std::unique_ptr<CKelvanoView> view;
+    std::unique_ptr<ModelEffectDialogs> dialogs;
+    std::unique_ptr<PanelCreator> creator;
+    std::vector<std::unique_ptr<Follower>> followers;
+};
+
+// ---- the windows ----
+
+// A texture window on A: its values changed, its Move tool on.
+struct TextureWindow : Follower {
+    TextureWindow(FollowersTest& t, int kind) : model(kind) {
+        model.Open(*t.view, *t.doc->m_pSelectedObject);
+        model.m_strPath = "wood.png";
+        model.m_nMapping = 3;
+        model.SetTool(CTextureWindowModel::kMove, true);
+        EXPECT_EQ(t.view->m_bTexMoveDrag, 1);
+    }
+    void Check(FollowersTest& t) override {
+        EXPECT_FALSE(model.IsOpen());
+        EXPECT_EQ(t.view->m_bTexMoveDrag + t.view->m_bTexScaleDrag + t.view->m_bTexRotateDrag, 0) << "the tool is off";
+        // Keys move the selection itself again.
+        pnObject* now = t.doc->m_pSelectedObject;
+        if (!now || t.view->m_bAnimationMode || t.view->m_bShiftClick || !t.doc->m_selectedObjects.empty()) return;
+        const float x = now->getPosition()[0];
+        t.view->OnKeyDown(KV_KEY_RIGHT);
+        EXPECT_FLOAT_EQ(now->getPosition()[0], x + 10.0f) << "the object moves, not its texture";
+    }
+    void Later(FollowersTest&) override {
+        model.Apply();
+        model.SetTerms(0.3f, 0.4f);
+        model.Reset();
+        model.Close();
+    }
+    CTextureWindowModel model;
+};
+
+// "Creating Effect" on A with two drags previewed.
+struct CreatingEffect : Follower {
+    explicit CreatingEffect(FollowersTest& t) {
+        // Past A's play: the time line has room there.
+        t.view->SetCurrentFrame(30);
+        t.view->OnCreateEffect();
+        EXPECT_TRUE(t.dialogs->IsOpen(1));
+        t.Drag("A", 20);
+        t.Drag("A", 20);
+        EXPECT_TRUE(t.scene().findEffect("istempeffect001"));
+    }
+    void Check(FollowersTest& t) override {
+        EXPECT_FALSE(t.dialogs->IsOpen(1));
+        EXPECT_EQ(t.view->m_nEffectEditMode, 0);
+        EXPECT_EQ(t.view->m_bDialogPlayAdded, 0);
+        for (int i = 0; i < t.scene().getNumEffects(); ++i)
+            EXPECT_EQ(t.scene().getEffect(i)->getName().rfind("istempeffect", 0), std::string::npos);
+        for (int i = 0; i < t.scene().getNumEvents(); ++i)
+            for (int p = 0; p < t.scene().getEvent(i)->getNumPlays(); ++p)
+                EXPECT_EQ(t.scene().getEvent(i)->getPlay(p)->effect.rfind("istempeffect", 0), std::string::npos)
+                    << "no preview play in " << t.scene().getEvent(i)->getName();
+    }
+    void Later(FollowersTest& t) override {
+        t.dialogs->creating->Applied("late", false);
+        t.dialogs->creating->Cancel();
+        EXPECT_EQ(t.dialogs->creating->Preview(), nullptr);
+    }
+};
+
+// The Effect Editor on A's effect001, a drag written into it.
+struct EffectEditor : Follower {
+    explicit EffectEditor(FollowersTest& t) {
+        t.view->m_strEditEventName = "A";
+        t.view->m_strEditEffectName = "effect001";
+        t.view->m_nEditPlayIndex = 0;
+        t.view->ShowEffectEditor();
+        EXPECT_TRUE(t.dialogs->IsOpen(2));
+        t.dialogs->SetMove(2, sgVec3(0, 9, 0));
+        EXPECT_FLOAT_EQ(t.scene().findEffect("effect001")->getTrans()[1], 9.0f);
+    }
+    void Check(FollowersTest& t) override {
+        EXPECT_FALSE(t.dialogs->IsOpen(2));
+        EXPECT_EQ(t.view->m_nEffectEditMode, 0);
+        // Each scene's effect001 keeps what its file holds.
+        if (const pnEffect* e = t.scene().findEffect("effect001")) {
+            EXPECT_FLOAT_EQ(e->getTrans()[1], 0.0f);
+        }
+    }
+    void Later(FollowersTest& t) override {
+        CEffectEditorModel& editor = *t.dialogs->editor;
+        editor.MarkChanged(CEffectEditorModel::kMove);
+        const std::string color = "Color1";
+        editor.Apply(sgVec3(0, 4, 0), sgVec3(1, 1, 1), 0.0f, sgVec3(0, 1, 0), &color);
+        editor.SetMove(sgVec3(0, 3, 0));
+        editor.Close();
+    }
+};
+
+// The Edit Box's object page and the Transformation bar: the page of the
+// selection (or the empty one), edits unlocked in object mode with a
+// selection, locked without one.
+struct PageAndTransformation : Follower {
+    explicit PageAndTransformation(FollowersTest& t) {
+        t.frame->pageObject = "-";
+        t.frame->calls.clear();
+    }
+    void Check(FollowersTest& t) override {
+        EXPECT_EQ(t.frame->pageObject, t.selected());
+        std::string lock;
+        for (const auto& [name, args] : t.frame->calls)
+            if (name == "LockTransformEdits" || name == "UnlockTransformEdits") lock = name;
+        if (t.selected().empty()) {
+            EXPECT_EQ(lock, "LockTransformEdits");
+        } else if (!t.view->m_bAnimationMode) {
+            EXPECT_EQ(lock, "UnlockTransformEdits");
+        }
+    }
+};
+
+// The tool bar's object chooser shows the selection's name.
+struct ObjectChooser : Follower {
+    explicit ObjectChooser(FollowersTest& t) { t.frame->calls.clear(); }
+    void Check(FollowersTest& t) override {
+        if (t.selected().empty()) return;
+        const auto shown = t.frame->callsOf("SelectObjectChooserName");
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.back(), t.selected());
+    }
+};
+
+// The Camera and Light pages show what a page loaded now would.
+struct CameraAndLightPages : Follower {
+    explicit CameraAndLightPages(FollowersTest& t) {
+        t.frame->camera.LoadViewpoint();
+        EXPECT_EQ(t.frame->camera.Controls().width, 300);
+    }
+    void Check(FollowersTest& t) override {
+        CCameraPageLogic fresh;
+        fresh.LoadViewpoint();
+        const CameraPageControls& shown = t.frame->camera.Controls();
+        EXPECT_EQ(shown.perspective, fresh.Controls().perspective);
+        EXPECT_EQ(shown.width, fresh.Controls().width) << "the width slider";
+        EXPECT_EQ(shown.fov, fresh.Controls().fov) << "the field of view slider";
+        CLightPageLogic light;
+        light.InitSceneLights(1);
+        if (t.frame->light.Current() >= 0) light.ShowLight(t.frame->light.Current());
+        EXPECT_EQ(t.frame->light.Controls().swatch, light.Controls().swatch);
+        EXPECT_EQ(t.frame->light.Controls().intensity, light.Controls().intensity);
+    }
+};
+
+// The time line's rows are the scene's events at the view's frame.
+struct TimeLine : Follower {
+    explicit TimeLine(FollowersTest& t) {
+        t.view->SetCurrentFrame(12);
+        t.frame->timeLine.SetCurrentFrame(12);
+    }
+    void Check(FollowersTest& t) override {
+        if (!t.view->m_bAnimationMode) return;
+        const CTimeLineModel& m = t.frame->timeLine;
+        ASSERT_EQ(m.RowCount(), t.scene().getNumEvents() + 2);
+        for (int i = 0; i < t.scene().getNumEvents(); ++i) EXPECT_EQ(m.Rows()[i + 2].name, t.scene().getEvent(i)->getName());
+        EXPECT_EQ(m.CurrentFrame(), t.view->m_nCurrentFrame);
+    }
+};
+
+// The event tree holds the scene's events.
+struct EventTree : Follower {
+    explicit EventTree(FollowersTest&) {}
+    void Check(FollowersTest& t) override {
+        if (!t.view->m_bAnimationMode) return;
+        std::vector<std::string> shown = t.frame->tree.EventOrder(), events;
+        for (int i = 0; i < t.scene().getNumEvents(); ++i) events.push_back(t.scene().getEvent(i)->getName());
+        std::sort(shown.begin(), shown.end());
+        std::sort(events.begin(), events.end());
+        EXPECT_EQ(shown, events);
+    }
+};
+
+template <class T, class... Args>
+std::function<std::unique_ptr<Follower>(FollowersTest&)> opens(Args... args) {
+    return [args...](FollowersTest& t) { return std::make_unique<T>(t, args...); };
+}
+
+const WindowRow kWindows[] = {
+    {"text texture window", false, opens<TextureWindow>(1)},
+    {"counter texture window", false, opens<TextureWindow>(2)},
+    {"model texture window", false, opens<TextureWindow>(3)},
+    {"panel texture window", false, opens<TextureWindow>(4)},
+    {"Creating Effect", true, opens<CreatingEffect>()},
+    {"Effect Editor", true, opens<EffectEditor>()},
+    {"object page and Transformation bar", false, opens<PageAndTransformation>()},
+    {"object page in animation mode", true, opens<PageAndTransformation>()},
+    {"object chooser", false, opens<ObjectChooser>()},
+    {"object chooser in animation mode", true, opens<ObjectChooser>()},
+    {"Camera and Light pages", false, opens<CameraAndLightPages>()},
+    {"Camera and Light pages in animation mode", true, opens<CameraAndLightPages>()},
+    {"time line", true, opens<TimeLine>()},
+    {"event tree", true, opens<EventTree>()},
+};
+
+// ---- the commands ----
+
+const CommandRow kCommands[] = {
+    {"New", true, true, [](FollowersTest& t) {
+         t.host->answers.push_back(KV_IDNO);
+         EXPECT_EQ(t.view->OnFileNew(), 1);
+     }},
+    {"Open", true, true, [](FollowersTest& t) {
+         t.host->answers.push_back(KV_IDNO);
+         t.view->m_strPendingOpen = t.other;
+         EXPECT_EQ(t.view->OnFileOpen(), 1);
+     }},
+    {"a dropped file", true, true, [](FollowersTest& t) {
+         t.host->answers.push_back(KV_IDNO);
+         EXPECT_EQ(t.view->OnDropFiles({t.other}), 1);
+     }},
+    {"Undo", true, true, [](FollowersTest& t) { EXPECT_EQ(t.view->OnEditUndo(), 1); }},
+    {"Redo", true, true, [](FollowersTest& t) { EXPECT_EQ(t.view->OnEditRedo(), 1); }, true},
+    {"Paste", true, false, [](FollowersTest& t) { EXPECT_EQ(t.view->OnEditPaste(), 1); }},
+    {"Cut", true, false, [](FollowersTest& t) { EXPECT_EQ(t.view->OnEditCut(), 1); }},
+    {"Delete", true, false, [](FollowersTest& t) { t.view->OnEditDelete(); }},
+    {"Add Panel and its placement click", true, false, [](FollowersTest& t) {
+         EXPECT_EQ(t.view->OnAddObject(kv::ID_ADD_PANEL), 1);
+         t.view->OnMouseMove(10, 10, 0);
+         t.view->OnLButtonDown(10, 10, 0);
+         t.view->OnLButtonUp(10, 10, 0);
+     }},
+    {"a click on another object", true, true, [](FollowersTest& t) { t.Click("B"); }},
+    {"Shift+click on another object", true, false, [](FollowersTest& t) { t.Click("B", KV_MOD_SHIFT); }},
+    {"a right click on another object", true, true, [](FollowersTest& t) {
+         const auto [x, y] = t.PointOn("B");
+         t.view->OnContextMenu(x, y);
+     }},
+    {"the object chooser", true, true, [](FollowersTest& t) { t.view->OnObjectChosen("B"); }},
+    // B and A selected together, B focused: empty space focuses A, the last added.
+    {"empty space with objects selected together", true, false, [](FollowersTest& t) {
+         t.Click("B", KV_MOD_SHIFT);
+         t.Click("A", KV_MOD_SHIFT);
+         t.Click("B");
+         t.view->OnLButtonDown(4, 4, 0);
+         t.view->OnLButtonUp(4, 4, 0);
+         EXPECT_EQ(t.selected(), "A");
+     }},
+    {"the mode switch", true, true, [](FollowersTest& t) { t.view->OnToggleMode(); }},
+};
+
+}  // namespace
+
+TEST_F(FollowersTest, EveryWindowFollowsEveryCommand) {
+    MakeScenes();
+    if (HasFatalFailure()) return;
+    int pairs = 0;
+    for (const WindowRow& window : kWindows) {
+        for (const CommandRow& command : kCommands) {
+            if (!(window.animation ? command.inAnimationMode : command.inObjectMode)) continue;
+            SCOPED_TRACE(std::string(window.name) + " meets " + command.name);
+            Start(window.animation, command);
+            if (HasFatalFailure()) return;
+            followers.push_back(window.open(*this));
+            command.run(*this);
+            followers.back()->Check(*this);
+            const std::string before = SavedText();
+            followers.back()->Later(*this);
+            EXPECT_EQ(SavedText(), before) << "the window reached the scene after the command";
+            Finish();
+            ++pairs;
+        }
+    }
+    EXPECT_GE(pairs, 150);
+}
+
+// "Creating Effect" previews through one play, however many drags feed it,
+// on the event of the object it makes the effect for; a save leaves the
+// preview out of the file and keeps it in the scene; OK leaves the one play
+// of the new effect.
+TEST_F(FollowersTest, CreatingEffectPreviewsThroughOnePlayThatNoSaveWrites) {
+    MakeScenes();
+    if (HasFatalFailure()) return;
+    Start(true, kCommands[0]);
+    if (HasFatalFailure()) return;
+    pnEvent& a = *scene().findEvent("A");
+    const int plays = a.getNumPlays();
+    view->SetCurrentFrame(30);
+    view->OnCreateEffect();
+    ASSERT_TRUE(dialogs->IsOpen(1));
+    for (int drag = 0; drag < 3; ++drag) Drag("A", 20 + drag);
+    int previews = 0;
+    for (int i = 0; i < a.getNumPlays(); ++i) previews += a.getPlay(i)->effect == "istempeffect001";
+    EXPECT_EQ(previews, 1) << "one preview play for three drags";
+    EXPECT_EQ(a.getNumPlays(), plays + 1);
+
+    const std::string saved = dir + "/saved.apn";
+    view->m_strPathName = saved;
+    ASSERT_EQ(view->OnFileSave(), 1);
+    std::ifstream in(saved);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.find("istempeffect"), std::string::npos) << "the preview is no part of the file";
+    EXPECT_NE(text.find("effect001"), std::string::npos);
+    EXPECT_TRUE(scene().findEffect("istempeffect001")) << "the preview goes on in the scene";
+    EXPECT_EQ(a.getNumPlays(), plays + 1);
+
+    dialogs->creating->Applied("made", false);
+    EXPECT_FALSE(scene().findEffect("istempeffect001"));
+    ASSERT_EQ(a.getNumPlays(), plays + 1);
+    int made = 0;
+    for (int i = 0; i < a.getNumPlays(); ++i) {
+        EXPECT_NE(a.getPlay(i)->effect, "istempeffect001");
+        made += a.getPlay(i)->effect == "made";
+    }
+    EXPECT_EQ(made, 1);
+    Finish();
+}
+
+// The Effect Editor's Close takes back a drag that a save wrote: the scene
+// differs from its file again.
+TEST_F(FollowersTest, AnEditorCloseAfterASaveLeavesTheSceneModified) {
+    MakeScenes();
+    if (HasFatalFailure()) return;
+    Start(true, kCommands[0]);
+    if (HasFatalFailure()) return;
+    EffectEditor editor(*this);
+    view->m_strPathName = dir + "/saved.apn";
+    ASSERT_EQ(view->OnFileSave(), 1);
+    EXPECT_EQ(view->m_bModified, 0);
+    dialogs->Destroy(2);
+    EXPECT_FLOAT_EQ(scene().findEffect("effect001")->getTrans()[1], 0.0f);
+    EXPECT_EQ(view->m_bModified, 1) << "the file holds the drag the Close took back";
+    Finish();
+}
+
+// An undone material change shows on the Light page (its swatch) and on the
+// selection's page; the scene's lighting takes a material a light uses.
+TEST_F(FollowersTest, AnUndoneMaterialChangeShowsOnThePages) {
+    MakeScenes();
+    if (HasFatalFailure()) return;
+    Start(false, kCommands[0]);
+    if (HasFatalFailure()) return;
+    pnLight* light = scene().getLight(0);
+    ASSERT_NE(light, nullptr);
+    light->setMaterial("Color19");
+    frame->light.InitSceneLights(1);
+    frame->light.ShowLight(0);
+    const unsigned before = frame->light.Controls().swatch;
+    pnMaterial* material = scene().findMaterial("Color19");
+    {
+        CEditScope edit(*view, material, scene().indexOfMaterial(material));
+        material->setDiffuse(0.0f, 0.0f, 1.0f);
+        scene().updateObjectsUsingMaterial(material);
+    }
+    frame->light.OnMaterialModified(scene().indexOfMaterial(material));
+    EXPECT_NE(frame->light.Controls().swatch, before);
+    frame->pageObject = "-";
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(frame->light.Controls().swatch, before) << "the light's swatch shows the colour back";
+    EXPECT_EQ(frame->pageObject, "A") << "the page reloads its swatches";
+    Finish();
+}
+
+namespace {
+// Writes down what it hears; may make another listener leave when told.
+struct Ear : CViewListener {
+    void OnViewChange(ViewChange change) override {
+        heard.push_back(change);
+        if (leave) leave();
+    }
+    std::vector<ViewChange> heard;
+    std::function<void()> leave;
+};
+}  // namespace
+
+// Each change is told once, in the order it happens; a listener that leaves
+// while others are told is told no more.
+TEST_F(FollowersTest, EachChangeIsToldOnceInOrder) {
+    MakeScenes();
+    if (HasFatalFailure()) return;
+    Start(false, kCommands[0]);
+    if (HasFatalFailure()) return;
+    using C = ViewChange;
+    auto ear = std::make_unique<Ear>(), second = std::make_unique<Ear>();
+    view->AddListener(ear.get());
+    view->AddListener(second.get());
+    view->AddListener(ear.get());  // once is enough
+    const struct {
+        const char* what;
+        std::function<void()> run;
+        std::vector<ViewChange> heard;
+    } cases[] = {
+        {"a click on B", [&] { Click("B"); }, {C::SelectionChanged}},
+        {"a click on B again", [&] { Click("B"); }, {}},
+        {"Delete", [&] { view->OnEditDelete(); }, {C::SelectionChanged}},
+        {"Undo", [&] { view->OnEditUndo(); }, {C::UndoApplied}},
+        // Animation mode starts on the first object, A, and B was selected.
+        {"the mode switch", [&] { view->OnToggleMode(); }, {C::ModeChanged, C::SelectionChanged}},
+        {"a time line edit", [&] { view->FrameContentChanged(); }, {C::FrameChanged}},
+        {"Open", [&] {
+             host->answers.push_back(KV_IDNO);
+             view->m_strPendingOpen = other;
+             view->OnFileOpen();
+         }, {C::SceneClosing, C::SceneReplaced}},
+        {"New from animation mode", [&] {
+             host->answers.push_back(KV_IDNO);
+             view->OnFileNew();
+         }, {C::SceneClosing, C::SceneReplaced, C::ModeChanged}},
+    };
+    for (const auto& c : cases) {
+        ear->heard.clear();
+        c.run();
+        EXPECT_EQ(ear->heard, c.heard) << c.what;
+        EXPECT_EQ(second->heard, c.heard) << c.what << ", the other listener";
+        second->heard.clear();
+    }
+    // One makes the other leave, and frees it, while a change is told.
+    ear->leave = [&] {
+        view->RemoveListener(second.get());
+        second.reset();
+    };
+    view->FrameContentChanged();
+    EXPECT_EQ(second, nullptr);
+    view->RemoveListener(ear.get());
+    Finish();
+}

@@ -1,0 +1,120 @@
+// The frame's relays and the effect dialogs as the program wires them, with
+// the windows' models in place of the windows: for headless tests of what
+// follows the view.
+#pragma once
+
+#include "editor/CEffectDialogs.h"
+#include "editor/CKelvanoAppState.h"
+#include "scene/pnEffect.h"
+#include "scene/pnObject.h"
+#include "tests/app/RecordingHost.h"
+#include "ui/animation/CEffectDialogModels.h"
+#include "ui/animation/CEventTreeModel.h"
+#include "ui/animation/CTimeLineModel.h"
+#include "ui/animation/CViewTimeLineHost.h"
+#include "ui/properties/rules/CCameraPageLogic.h"
+#include "ui/properties/rules/CLightPageLogic.h"
+
+#include <memory>
+#include <string>
+
+// The effect dialogs as the program's dialog set holds them, without windows:
+// each dialog is its model.
+class ModelEffectDialogs : public CEffectDialogs {
+public:
+    explicit ModelEffectDialogs(CKelvanoView* view) : m_pView(view) {}
+    bool Open(int mode, const std::string& effectName) override {
+        Destroy(mode);
+        if (mode == 1) creating = std::make_unique<CCreateEffectModel>(m_pView);
+        if (mode != 2) return mode == 1;
+        editor = std::make_unique<CEffectEditorModel>(m_pView, 0);
+        editor->Load(effectName);
+        return true;
+    }
+    bool IsOpen(int mode) const override {
+        return mode == 1 ? creating && creating->IsOpen() : mode == 2 && editor && editor->IsOpen();
+    }
+    void Focus(int) override {}
+    void Destroy(int mode) override {
+        if (mode == 1 && IsOpen(1)) creating->Cancel();
+        if (mode == 2 && IsOpen(2)) editor->Close();
+    }
+    void SetMove(int mode, const sgVec3& v) override {
+        if (mode == 2 && IsOpen(2)) editor->SetMove(v);
+        else if (pnEffect* preview = mode == 1 && IsOpen(1) ? creating->Preview() : nullptr) preview->setTrans(v);
+    }
+    void SetScale(int mode, const sgVec3& v) override {
+        if (mode == 2 && IsOpen(2)) editor->SetScale(v);
+        else if (pnEffect* preview = mode == 1 && IsOpen(1) ? creating->Preview() : nullptr) preview->setScale(v);
+    }
+    void SetRotate(int mode, float angle, const sgVec3& axis) override {
+        if (mode == 2 && IsOpen(2)) editor->SetRotate(angle, axis);
+        else if (pnEffect* preview = mode == 1 && IsOpen(1) ? creating->Preview() : nullptr) preview->setRotAngle(angle);
+    }
+    std::string GetPreviewEffectName() override {
+        const pnEffect* preview = IsOpen(1) ? creating->Preview() : nullptr;
+        return preview ? preview->getName() : std::string();
+    }
+    void RevertEffect() override {
+        if (IsOpen(2)) editor->Revert();
+    }
+    void LoadEffect(const std::string& name) override {
+        if (IsOpen(2)) editor->Load(name);
+    }
+    void TakeSavedRotation(float& angle, sgVec3& axis) override {
+        if (IsOpen(2)) editor->TakeSavedRotation(angle, axis);
+    }
+    void RunModalEditor(const std::string&, int) override {}
+    void RunGrowShrink() override {}
+
+    std::unique_ptr<CCreateEffectModel> creating;
+    std::unique_ptr<CEffectEditorModel> editor;
+
+private:
+    CKelvanoView* m_pView;
+};
+
+struct TimeLineHost : CViewTimeLineHost {
+    std::string ChooseSoundFile() override { return std::string(); }
+};
+
+// The frame's relays as the main frame wires them: the time line, the event
+// tree and the light and camera pages are their models; the page shown is
+// written down by its object.
+class FollowingFrame : public RecordingFrame {
+public:
+    FollowingFrame() : timeLine(timeLineHost) {}
+    void RebuildTimeLineRows() override { timeLine.RebuildRows(); }
+    void UpdateTimeLineEventRow(const std::string& name) override { timeLine.UpdateEventRow(name); }
+    void UpdateTimeLineEventRowAndSelect(const std::string& name, const std::string& effect) override {
+        timeLine.UpdateEventRowAndSelect(name, effect);
+    }
+    void SelectTimeLineEvent(const std::string& name) override { timeLine.SelectEvent(name, 0); }
+    void SetTimeLineFrame(int frame) override { timeLine.SetCurrentFrame(frame); }
+    void RebuildEventTree() override { tree.Build(CurrentScene()); }
+    void UpdateBarsForMode(bool animation, const std::string& first) override {
+        RecordingFrame::UpdateBarsForMode(animation, first);
+        if (!animation) return;
+        timeLine.RebuildRows();
+        tree.Build(CurrentScene());
+    }
+    void ReloadCameraPage() override { camera.LoadViewpoint(); }
+    int RefreshLightPage(int keep) override {
+        light.InitSceneLights(keep);
+        return 1;
+    }
+    void ReloadLightPage() override {
+        if (light.Current() >= 0) light.ShowLight(light.Current());
+    }
+    void ShowObjectPage(int page, pnObject* object, int flag) override {
+        RecordingFrame::ShowObjectPage(page, object, flag);
+        pageObject = object ? object->getName() : std::string();
+    }
+
+    TimeLineHost timeLineHost;
+    CTimeLineModel timeLine;
+    CEventTreeModel tree;
+    CCameraPageLogic camera;
+    CLightPageLogic light;
+    std::string pageObject = "-";
+};
