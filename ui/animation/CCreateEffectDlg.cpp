@@ -219,7 +219,7 @@ bool CCreateEffectDlg::OnOK() {
     }
     // The new play starts at the frame that stands now; the view says why
     // when the time line is taken there, and the dialog stays open.
-    if (m_pView->TakeNewEffectLength(m_strObject) == 0) return false;
+    if (m_pView->TakeNewEffectLength(m_model.ObjectName()) == 0) return false;
     if (m_bShowingExisting) {
         pnEffect* effect = scene->findEffect(name.c_str());
         if (!effect) return false;
