@@ -3,6 +3,7 @@
 #include "app/CKelvanoApp.h"
 #include "app/CKelvanoCanvas.h"
 #include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "app/CMainFrame.h"
 #include "editor/FramePlacement.h"
 
@@ -66,7 +67,14 @@ void CChildFrame::SetSceneSize(int width, int height) {
     Refresh();
 }
 
+bool CChildFrame::SizeLocked() const {
+    // A recording reads every frame at the size it started with.
+    const CKelvanoView* view = theApp.m_pCurrentView;
+    return view && view->m_bBusy;
+}
+
 void CChildFrame::ResizeByUser(int cx, int cy) {
+    if (SizeLocked()) return;
     cx = std::max(cx, kMinSide);
     cy = std::max(cy, kMinSide);
     CKelvanoDoc* doc = theApp.m_pCurrentDoc;
@@ -93,7 +101,7 @@ int CChildFrame::EdgeAt(const wxPoint& point) const {
 void CChildFrame::OnMouse(wxMouseEvent& event) {
     const wxPoint p = CalcUnscrolledPosition(event.GetPosition());
     if (event.LeftDown()) {
-        m_nDragEdge = EdgeAt(event.GetPosition());
+        m_nDragEdge = SizeLocked() ? static_cast<int>(None) : EdgeAt(event.GetPosition());
         if (m_nDragEdge != None && !HasCapture()) CaptureMouse();
     } else if (event.LeftUp()) {
         m_nDragEdge = None;
@@ -102,7 +110,7 @@ void CChildFrame::OnMouse(wxMouseEvent& event) {
         const wxSize s = GetSceneSize();
         ResizeByUser(m_nDragEdge & Right ? p.x : s.x, m_nDragEdge & Bottom ? p.y : s.y);
     }
-    const int edge = m_nDragEdge != None ? m_nDragEdge : EdgeAt(event.GetPosition());
+    const int edge = m_nDragEdge != None ? m_nDragEdge : SizeLocked() ? static_cast<int>(None) : EdgeAt(event.GetPosition());
     SetCursor(edge == (Right | Bottom) ? wxCursor(wxCURSOR_SIZENWSE)
               : edge == Right         ? wxCursor(wxCURSOR_SIZEWE)
               : edge == Bottom        ? wxCursor(wxCURSOR_SIZENS)

@@ -30,7 +30,10 @@ public:
     wxSize GetSceneSize() const;
     void SetSceneSize(int width, int height);
     // The user dragged an edge to cx x cy: applies the keep-aspect rule.
+    // Nothing changes while a recording runs.
     void ResizeByUser(int cx, int cy);
+    // Whether the edges stay where they are (a recording runs).
+    bool SizeLocked() const;
 
 private:
     enum Edge { None = 0, Right = 1, Bottom = 2 };

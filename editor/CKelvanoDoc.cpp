@@ -19,6 +19,9 @@ const char* const kSection = "Configure";
 // A stored scene side outside 1..kMaxSceneSide (a zero from a minimised
 // window, or a damaged file) falls back to the default.
 int sceneSide(int stored, int fallback) { return (stored < 1 || stored > kMaxSceneSide) ? fallback : stored; }
+// So is an effect length outside 1..kMaxFrame (a huge one would make the
+// first drag count frames for seconds).
+int effectLength(int stored, int fallback) { return (stored < 1 || stored > kMaxFrame) ? fallback : stored; }
 }  // namespace
 
 CKelvanoDoc::CKelvanoDoc(CProfile* profile)
@@ -32,9 +35,9 @@ CKelvanoDoc::CKelvanoDoc(CProfile* profile)
         m_bHighlight = p.GetProfileInt(kSection, "Highlight", 0);
         m_nOutQuality = p.GetProfileInt(kSection, "OutQuality", 4);
         if (m_nOutQuality != 0 && m_nOutQuality != 4 && m_nOutQuality != 8) m_nOutQuality = 4;
-        m_nEffectLength = p.GetProfileInt(kSection, "EffectLength", 21);
-        m_nGrowLength = p.GetProfileInt(kSection, "GrowLength", 21);
-        m_nShrinkLength = p.GetProfileInt(kSection, "ShrinkLength", 11);
+        m_nEffectLength = effectLength(p.GetProfileInt(kSection, "EffectLength", 21), 21);
+        m_nGrowLength = effectLength(p.GetProfileInt(kSection, "GrowLength", 21), 21);
+        m_nShrinkLength = effectLength(p.GetProfileInt(kSection, "ShrinkLength", 11), 11);
         m_nCopyOffsetX = p.GetProfileInt(kSection, "CopyOffsetX", 10);
         m_nCopyOffsetY = p.GetProfileInt(kSection, "CopyOffsetY", 10);
         m_nSceneWidth = sceneSide(p.GetProfileInt(kSection, "SceneX", 580), 580);
@@ -49,6 +52,11 @@ CKelvanoDoc::CKelvanoDoc(CProfile* profile)
 CKelvanoDoc::~CKelvanoDoc() {
     CKelvanoAppState* app = GetAppState();
     if (app && app->m_pCurrentDoc == this) app->m_pCurrentDoc = nullptr;
+}
+
+float CKelvanoDoc::SafetyZonePercent(float percent) {
+    if (!(percent > 0.0f)) return 0.0f;
+    return percent > 50.0f ? 50.0f : percent;
 }
 
 void CKelvanoDoc::UpdateSafetyZone() {
@@ -69,6 +77,9 @@ void CKelvanoDoc::UpdateSafetyZone() {
         r.top = n;
         r.bottom = h - n - 1;
     }
+    // Margins of half a side meet in the middle; the frame never turns over.
+    r.right = std::max(r.right, r.left);
+    r.bottom = std::max(r.bottom, r.top);
 }
 
 void CKelvanoDoc::AddEffectUse(const std::string& effectName) {

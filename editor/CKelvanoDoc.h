@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/CUndoHistory.h"
+#include "editor/EditLimits.h"
 
 #include <memory>
 #include <string>
@@ -38,6 +39,9 @@ public:
     CKelvanoDoc& operator=(const CKelvanoDoc&) = delete;
 
     void UpdateSafetyZone();
+    // A safety-zone margin as the zone takes it: 0 to 50 percent of a side
+    // (more would turn the frame inside out); NaN is 0.
+    static float SafetyZonePercent(float percent);
 
     void AddEffectUse(const std::string& effectName);
     void ReleaseEffectUse(const std::string& effectName);
@@ -171,5 +175,3 @@ private:
     CKelvanoView* m_pView = nullptr;
 };
 
-// Largest scene side read from the profile; a larger stored value is damage.
-constexpr int kMaxSceneSide = 16384;

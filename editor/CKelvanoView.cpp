@@ -374,14 +374,15 @@ void CKelvanoView::OnDraw() {
     const bool waitCursor = m_bWaitCursorOnDraw != 0;
     if (waitCursor) m_pHost->SetCursor(ViewCursor::Wait);
     if (m_pHost->MakeCurrent()) {
-        bool drawn = true;
         if (!m_pScene) {
             glClearColor(kSceneBackground[0], kSceneBackground[1], kSceneBackground[2], kSceneBackground[3]);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         } else if (!m_bAnimationMode) {
             m_pScene->drawInitial(AntiAliasPasses(m_nAntiAlias));
             m_nPlayedFrame = kNoPlayedFrame;
-        } else if (!(m_pRoots && m_pRoots->pauseReached)) {
+        } else {
+            // A held pause only keeps the playback timer from going on: the
+            // frame, reached by whatever path, is always drawn.
             if (m_pRoots) m_pRoots->currentFrame = m_nCurrentFrame;
             // Only reaching a frame plays it; repaints show it as it stands,
             // posed anew when its plays changed meanwhile.
@@ -395,23 +396,17 @@ void CKelvanoView::OnDraw() {
                 m_nPlayedFrame = m_nCurrentFrame;
                 m_bPoseFrame = 0;
             }
-        } else {
-            drawn = false;
         }
-        if (drawn) {
-            // The container's picture is read from the back buffer, before
-            // the swap leaves it undefined.
-            CKelvanoAppState* app = GetAppState();
-            if (app && app->m_bEmbedded && m_nClientWidth > 0 && m_nClientHeight > 0) {
-                if (m_dibWindowCapture.Width() != m_nClientWidth || m_dibWindowCapture.Height() != m_nClientHeight)
-                    m_dibWindowCapture.Create(m_nClientWidth, m_nClientHeight);
-                m_dibWindowCapture.Capture(CRectI{0, 0, m_nClientWidth, m_nClientHeight}, m_nClientHeight);
-            }
-            if (m_bSafetyZone) DrawSafetyZone();
-            // A swap without a fresh picture would show an undefined back
-            // buffer; the window keeps the last frame instead.
-            m_pHost->SwapBuffers();
+        // The container's picture is read from the back buffer, before the
+        // swap leaves it undefined.
+        CKelvanoAppState* app = GetAppState();
+        if (app && app->m_bEmbedded && m_nClientWidth > 0 && m_nClientHeight > 0) {
+            if (m_dibWindowCapture.Width() != m_nClientWidth || m_dibWindowCapture.Height() != m_nClientHeight)
+                m_dibWindowCapture.Create(m_nClientWidth, m_nClientHeight);
+            m_dibWindowCapture.Capture(CRectI{0, 0, m_nClientWidth, m_nClientHeight}, m_nClientHeight);
         }
+        if (m_bSafetyZone) DrawSafetyZone();
+        m_pHost->SwapBuffers();
     }
     if (waitCursor) {
         m_pHost->SetCursor(CurrentCursor());

@@ -311,9 +311,17 @@ public:
     void OnExportCancel();
     void SetCurrentFrame(int frame);
     void AdvanceFrame();
+    // The time line's frame commands (a click, a step, go to start or end, a
+    // typed frame): the view shows that frame next.
+    void GoToFrame(int frame);
     // The common end of a recording: restores what the export changed, closes
     // the progress dialog and says how it ended.
     void FinishRecording();
+    // Display Quality: the level the screen draws at (passes 0, 4 or 8).
+    // During a recording the frames keep their level and the choice waits for
+    // the end of it.
+    int DisplayLevel() const;
+    void SetDisplayLevel(int level);
 
     // ---- Export commands (CKelvanoViewExport.cpp) ----
     // One of the six still commands, by command id.
@@ -332,8 +340,13 @@ public:
     // Object Mode and Animation Mode both toggle the mode.
     void OnToggleMode();
     // Frames a new effect may take on the event at the current frame (see the
-    // definition); 0 with the "Effect Creation Error" box when none.
-    int GetFreeEffectLength(const std::string& eventName);
+    // definition), the plays of ignoredEffect aside; 0 with the "Effect
+    // Creation Error" box when none (or when no event has that name).
+    int GetFreeEffectLength(const std::string& eventName, const std::string& ignoredEffect = std::string());
+    // "Creating Effect" OK on the event: the free length at the frame that
+    // stands now (the dialog's preview play aside) becomes the new play's;
+    // 0, with the "Effect Creation Error" box, when the frame is taken.
+    int TakeNewEffectLength(const std::string& eventName);
     // Add Effect: the "Creating Effect" dialog for the selection's event.
     void OnCreateEffect();
     // The modeless editor on m_strEditEffectName.
@@ -344,6 +357,12 @@ public:
     CEffectDialogs* GetEffectDialogs() const { return m_pEffectDialogs; }
     void OnEffectApplied();
     void OnEffectDialogClosed();
+    // Plays of the effect in all the scene's events.
+    int CountPlaysOf(const std::string& effectName) const;
+    // The play at playIndex of the event takes a copy of its effect under a
+    // numbered name of its own (announced like a new effect); the copy, or
+    // null when none could be made.
+    pnEffect* OwnEffectForPlay(pnEvent& event, int playIndex);
     // Add Grow/Shrink Effect: the chart's grow/shrink times, then the time
     // line's animation end.
     void OnAddGrowShrink();
@@ -536,6 +555,7 @@ public:
     int m_nProgressPos = 0;
     int m_bRecordCanceled = 0;
     int m_bRecordFailed = 0;    // a frame or the file could not be written
+    int m_nRecordCutFrame = -1;  // the frame a movie writer refused; the file keeps those before it
     std::string m_strGifPath;
     std::string m_strRecordPath;  // the file the closing message names
     std::unique_ptr<CGifEncoder> m_gifEncoder;

@@ -66,8 +66,8 @@ void CKelvanoView::ResetAnimDrag() {
 void CKelvanoView::SelectInObjectChooser(const std::string& name) {
     CFrameRelays* frame = Frame();
     if (!frame || !m_pScene) return;
-    // The first object whose name begins with the given one.
-    pnObject* found = nullptr;
+    // The object of that name, else the first whose name begins with it.
+    pnObject* found = m_pScene->findObject(name.c_str());
     for (int i = 0; i < m_pScene->getNumObjects() && !found; ++i) {
         pnObject* o = m_pScene->getObject(i);
         if (o && o->getName().compare(0, name.size(), name) == 0) found = o;
@@ -162,13 +162,29 @@ void CKelvanoView::OnToggleMode() {
 
 // ---- free length and Add Effect ----
 
-int CKelvanoView::GetFreeEffectLength(const std::string& eventName) {
+int CKelvanoView::GetFreeEffectLength(const std::string& eventName, const std::string& ignoredEffect) {
     if (!m_pScene || !m_pDocument) return 0;
     const pnEvent* event = m_pScene->findEvent(eventName.c_str());
-    if (!event) return 0;
+    if (!event) {
+        // A scene made without its own events (older files name them
+        // "<object>Event"): nothing would take the effect.
+        if (m_pHost)
+            m_pHost->MessageBox("No event is named \"" + eventName +
+                                    "\": an effect is added to the event named after its object, the camera "
+                                    "(\"Camera\") or the light.",
+                                "Effect Creation Error", KV_MB_OK | KV_MB_ICONWARNING);
+        return 0;
+    }
     const int f = m_nCurrentFrame;
     const int length = m_pDocument->m_nEffectLength;
-    auto isFree = [&](int frame) { return event->getPlayAtFrame(frame) == nullptr; };
+    auto isFree = [&](int frame) {
+        for (int i = 0; i < event->getNumPlays(); ++i) {
+            const pnEventPlay* p = event->getPlay(i);
+            if (p->start <= frame && frame <= p->end && (ignoredEffect.empty() || p->effect != ignoredEffect))
+                return false;
+        }
+        return frame >= 0;
+    };
     if (!isFree(f) && !isFree(f + 1)) {
         char text[160];
         std::snprintf(text, sizeof text,
@@ -180,6 +196,12 @@ int CKelvanoView::GetFreeEffectLength(const std::string& eventName) {
     int n = 1;
     for (int frame = f + 2; frame <= f + length - 1 && isFree(frame); ++frame) ++n;
     return n;
+}
+
+int CKelvanoView::TakeNewEffectLength(const std::string& eventName) {
+    // The time line may have moved the frame since Add Effect found a length.
+    m_nNewEffectLength = GetFreeEffectLength(eventName, m_bDialogPlayAdded ? m_strDialogPlayEffect : std::string());
+    return m_nNewEffectLength;
 }
 
 void CKelvanoView::OnCreateEffect() {
@@ -420,11 +442,15 @@ void CKelvanoView::OnEffectApplied() {
         }
         const pnEventPlay* next = event && k >= 0 ? event->getPlay(k + 1) : nullptr;
         pnEffect* nextEffect = next ? m_pScene->findEffect(next->effect.c_str()) : nullptr;
+        // Another play of the next effect (this object's or another's) keeps
+        // it as it is: this play gets a copy of its own to compensate.
+        if (edited && nextEffect && m_pEffectDialogs && CountPlaysOf(nextEffect->getName()) > 1)
+            nextEffect = OwnEffectForPlay(*event, k + 1);
+        float oldAngle = 0.0f;
+        sgVec3 oldAxis(0, 0, 1);
+        if (edited && m_pEffectDialogs) m_pEffectDialogs->TakeSavedRotation(oldAngle, oldAxis);
         if (edited && nextEffect && m_pEffectDialogs) {
             nextEffect->setTrans(nextEffect->getTrans() - (edited->getTrans() - m_fBaseMove));
-            float oldAngle = 0.0f;
-            sgVec3 oldAxis(0, 0, 1);
-            m_pEffectDialogs->TakeSavedRotation(oldAngle, oldAxis);
             const sgVec4 qNext = sgQuatFromAngleAxis(nextEffect->getRotAngle(), nextEffect->getRotAxis());
             const sgVec4 qOld = sgQuatFromAngleAxis(oldAngle, oldAxis);
             const sgVec4 qNew = sgQuatFromAngleAxis(edited->getRotAngle(), edited->getRotAxis());
@@ -436,6 +462,9 @@ void CKelvanoView::OnEffectApplied() {
                 nextEffect->setRotAngle(angle);
                 if (sgLength(axis) > 0.0f) nextEffect->setRotAxis(axis);
             }
+        }
+        // The next drag goes on from what was applied, next play or not.
+        if (edited) {
             m_fBaseMove = edited->getTrans();
             m_fBaseScale = edited->getScale();
             m_qBaseRotation = sgQuatFromAngleAxis(edited->getRotAngle(), edited->getRotAxis());
@@ -444,6 +473,39 @@ void CKelvanoView::OnEffectApplied() {
     }
     m_nPlayedFrame = kNoPlayedFrame;
     Redraw();
+}
+
+int CKelvanoView::CountPlaysOf(const std::string& effectName) const {
+    int count = 0;
+    for (int i = 0; m_pScene && i < m_pScene->getNumEvents(); ++i) {
+        const pnEvent* e = m_pScene->getEvent(i);
+        for (int p = 0; p < e->getNumPlays(); ++p) count += e->getPlay(p)->effect == effectName;
+    }
+    return count;
+}
+
+pnEffect* CKelvanoView::OwnEffectForPlay(pnEvent& event, int playIndex) {
+    const pnEventPlay* play = event.getPlay(playIndex);
+    const pnEffect* shared = play && m_pScene ? m_pScene->findEffect(play->effect.c_str()) : nullptr;
+    if (!shared) return nullptr;
+    const std::string name = MakeNumberedEffectName(shared->getName());
+    if (name.empty()) return nullptr;
+    auto* copy = new pnEffect;
+    copy->setName(name.c_str());
+    copy->copyFields(*shared);
+    if (!m_pScene->addEffect(copy)) {
+        delete copy;
+        return nullptr;
+    }
+    const std::string old = play->effect;
+    event.setPlayEffect(playIndex, name.c_str());
+    if (m_pDocument) {
+        m_pDocument->ReleaseEffectUse(old);
+        m_pDocument->m_effectUses.emplace_back(name, 1);
+    }
+    if (CFrameRelays* frame = Frame()) frame->AddEffectListName(name);
+    RefreshAnimationBars(event.getName(), name);
+    return copy;
 }
 
 void CKelvanoView::OnEffectDialogClosed() {

@@ -61,7 +61,7 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
         };
         const Rule chartItem = [](V& v, int id, CCmdUI& ui) { v.UpdateChartItem(id, ui); };
         const Rule displayQuality = [](V& v, int id, CCmdUI& ui) {
-            ui.SetCheck(v.m_nAntiAlias == 4 * (id - ID_DISPLAY_LOW));
+            ui.SetCheck(v.DisplayLevel() == 4 * (id - ID_DISPLAY_LOW));
         };
         const Rule outputQuality = [](V& v, int id, CCmdUI& ui) {
             ui.SetCheck(v.m_nOutputQuality == 4 * (id - ID_OUTPUT_LOW));
@@ -147,12 +147,7 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
             {ID_LABEL_PROPERTY, ID_GRAPH_DATA, chartDialog, chartItem},
 
             // Environment
-            {ID_DISPLAY_LOW, ID_DISPLAY_HIGH,
-             [](V& v, int id) {
-                 v.m_nAntiAlias = 4 * (id - ID_DISPLAY_LOW);
-                 v.m_bWaitCursorOnDraw = 1;
-                 v.Redraw();
-             },
+            {ID_DISPLAY_LOW, ID_DISPLAY_HIGH, [](V& v, int id) { v.SetDisplayLevel(4 * (id - ID_DISPLAY_LOW)); },
              displayQuality},
             {ID_OUTPUT_LOW, ID_OUTPUT_HIGH,
              [](V& v, int id) {
@@ -173,7 +168,9 @@ const std::vector<CKelvanoView::Command>& CKelvanoView::Commands() {
              }},
             {ID_ADD_GROW_SHRINK, [](V& v, int) { v.OnAddGrowShrink(); },
              [](V& v, int, CCmdUI& ui) { ui.Enable(v.m_pEffectDialogs && v.SelectedChart()); }},
-            {ID_IMAGE_SIZE, [](V& v, int) { v.OnImageSize(); }, always},
+            // A recording reads every frame at the size it started with.
+            {ID_IMAGE_SIZE, [](V& v, int) { v.OnImageSize(); },
+             [](V& v, int, CCmdUI& ui) { ui.Enable(!v.m_bBusy); }},
             {ID_BACKGROUND_COLOR, [](V& v, int) { v.OnBackgroundColor(); },
              [](V& v, int, CCmdUI& ui) {
                  ui.Enable(v.m_pScene != nullptr && !v.m_bPlaying);

@@ -27,8 +27,7 @@ using kv::kAppName;
 constexpr const char* kOpenErrorCaption = "File open error";
 // A scene file may ask for any size; the window (with its GL buffers, the
 // accumulation buffer among them) stays within what a screen shows.
-constexpr int kMaxSceneWindowSide = 4096;
-int sceneSide(int side) { return std::clamp(side, 1, kMaxSceneWindowSide); }
+int sceneSide(int side) { return std::clamp(side, 1, kMaxSceneSide); }
 
 std::string inQuotes(const std::string& path) { return "\"" + path + "\""; }
 std::string folderOf(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }

@@ -71,6 +71,7 @@ void CKelvanoView::OnExportAvi() {
     if (app) app->SetExportFolder(pathFolder(path));
     m_strAviPath = m_strRecordPath = path;
     m_bRecordFailed = 0;
+    m_nRecordCutFrame = -1;
     m_bRecordCanceled = 0;
     if (m_bHighlightSelected) SuspendHighlights();
 
@@ -122,8 +123,9 @@ void CKelvanoView::OnAviRecordTick() {
     const int written = m_nCurrentFrame;
     StepFrame(false);
     if (!CaptureFrameToBitmap()) {
-        // The writer takes no more frames: the movie ends with those it has.
-        m_bRecordFailed = 1;
+        // The writer takes no more frames: the movie ends with those it has,
+        // and the end says so once the file is written.
+        m_nRecordCutFrame = written;
         EndRecordingNow();
     }
     if (m_pHost) m_pHost->SwapBuffers();

@@ -33,6 +33,11 @@ void CKelvanoView::SetCurrentFrame(int frame) {
 
 void CKelvanoView::AdvanceFrame() { SetCurrentFrame(m_nCurrentFrame + 1); }
 
+void CKelvanoView::GoToFrame(int frame) {
+    SetCurrentFrame(frame);
+    Redraw();
+}
+
 void CKelvanoView::StartPlayback(int kind) {
     if (!m_pHost || !m_pScene) {
         m_bPlaying = 0;
@@ -205,6 +210,22 @@ void CKelvanoView::UseOutputLevel() {
     m_nAntiAlias = m_nOutputQuality;
 }
 
+int CKelvanoView::DisplayLevel() const { return m_bBusy && m_bAntiAliasSaved ? m_nSavedAntiAlias : m_nAntiAlias; }
+
+void CKelvanoView::SetDisplayLevel(int level) {
+    if (m_bBusy) {
+        // The recording keeps the level it started with to its last frame;
+        // the display takes the new one when it ends.
+        if (!m_bAntiAliasSaved && level == m_nAntiAlias) return;
+        m_nSavedAntiAlias = level;
+        m_bAntiAliasSaved = 1;
+        return;
+    }
+    m_nAntiAlias = level;
+    m_bWaitCursorOnDraw = 1;
+    Redraw();
+}
+
 void CKelvanoView::RestoreDisplayLevel() {
     // Only what this export replaced goes back; a stale value never does.
     if (!m_bAntiAliasSaved) return;
@@ -232,9 +253,14 @@ void CKelvanoView::FinishRecording() {
     Redraw();
     if (m_bRecordFailed)
         ReportWriteFailure(path);
+    else if (m_nRecordCutFrame >= 0)
+        m_pHost->MessageBox("Image creation stopped at frame " + std::to_string(m_nRecordCutFrame) + ": \"" + path +
+                                "\" holds the frames before it.",
+                            kv::kAppName, KV_MB_OK | KV_MB_ICONWARNING);
     else
         m_pHost->MessageBox(m_bRecordCanceled ? "Image creation canceled." : "Image creation completed.", kv::kAppName,
                             KV_MB_OK);
     m_bRecordCanceled = 0;
     m_bRecordFailed = 0;
+    m_nRecordCutFrame = -1;
 }

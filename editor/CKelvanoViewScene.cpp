@@ -24,13 +24,14 @@ std::string folderOf(const std::string& path) {
 }  // namespace
 
 int CKelvanoView::OnImageSize() {
-    if (!m_pDocument || !m_pHost) return 0;
+    // A recording reads every frame at the size it started with.
+    if (!m_pDocument || !m_pHost || m_bBusy) return 0;
     CKelvanoDoc& doc = *m_pDocument;
     int width = doc.m_nSceneWidth, height = doc.m_nSceneHeight, constrain = doc.m_bKeepAspect;
     if (!m_pHost->ImageSizeDialog(width, height, constrain)) return 0;
-    // The dialog refuses a side below 1; the document hears the new size
-    // through OnSize.
-    if (width < 1 || height < 1) return 0;
+    // The dialog refuses a side outside 1..kMaxSceneSide; the document hears
+    // the new size through OnSize.
+    if (width < 1 || height < 1 || width > kMaxSceneSide || height > kMaxSceneSide) return 0;
     m_pHost->SetSceneSize(width, height);
     doc.m_bKeepAspect = constrain;
     SetModified();

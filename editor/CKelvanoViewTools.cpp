@@ -137,8 +137,8 @@ void CKelvanoView::OnSafetyZone() {
     request.vertical = m_pDocument->m_fSafetyZoneV;
     if (!m_pHost->SafetyZoneDialog(request)) return;
     m_bSafetyZone = request.on != 0 ? 1 : 0;
-    m_pDocument->m_fSafetyZoneH = request.horizontal;
-    m_pDocument->m_fSafetyZoneV = request.vertical;
+    m_pDocument->m_fSafetyZoneH = CKelvanoDoc::SafetyZonePercent(request.horizontal);
+    m_pDocument->m_fSafetyZoneV = CKelvanoDoc::SafetyZonePercent(request.vertical);
     // The frame shows, or goes, with the next draw.
     m_pDocument->UpdateSafetyZone();
 }

@@ -192,8 +192,10 @@ bool CAviWriter::addSoundTrack(const std::string& finalPath) {
     if (!m_movieComplete || m_mergedPath.empty()) return false;
     RiffAviReader movie;
     WaveData sound;
+    // Every failure here leaves the movie without its sound (finish keeps it).
+    const char* const soundLost = "The sound track could not be added: the movie is written without sound.";
     if (!movie.open(m_tempPath, m_sizeLimit) || !sound.load(m_mergedPath, nullptr)) {
-        fail("Writing error!", "Error");
+        fail(soundLost, "Error");
         return false;
     }
     const PcmFormat format = sound.pcmFormat();
@@ -226,7 +228,7 @@ bool CAviWriter::addSoundTrack(const std::string& finalPath) {
     ok = ok && std::rename(output.c_str(), finalPath.c_str()) == 0;
     if (!ok) {
         RemoveMovieFile(output);
-        fail("Writing error!", "Error");
+        fail(soundLost, "Error");
         return false;
     }
     deleteTemporaryFiles();

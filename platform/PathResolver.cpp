@@ -94,6 +94,20 @@ std::string resolvePath(const std::string& stored, const std::vector<std::string
     return hit.empty() ? normalizeStoredPath(stored) : hit;
 }
 
+std::string resolveSceneFile(const std::string& stored, const std::string& sceneDir,
+                             const std::vector<std::string>& folders) {
+    if (stored.empty()) return stored;
+    std::string path;
+    // A relative name means the scene's folder before the current one.
+    const std::string norm = normalizeStoredPath(stored);
+    if (!sceneDir.empty() && !norm.empty() && norm[0] != '/') path = findStoredPath(join(sceneDir, norm));
+    if (!path.empty()) return path;
+    std::vector<std::string> searchDirs;
+    if (!sceneDir.empty()) searchDirs.push_back(sceneDir);
+    searchDirs.insert(searchDirs.end(), folders.begin(), folders.end());
+    return resolvePath(stored, searchDirs);
+}
+
 FileStamp fileStampOf(const std::string& path) {
     FileStamp stamp;
     struct stat st;

@@ -17,6 +17,13 @@ std::string findStoredPath(const std::string& stored, const std::vector<std::str
 // caller's open fails naming the file the user recognises.
 std::string resolvePath(const std::string& stored, const std::vector<std::string>& searchDirs = {});
 
+// A file a scene names beside itself (a sound cue): a relative name is looked
+// for in the scene's folder first, then as findStoredPath finds it with the
+// scene's folder and then folders searched; when nothing exists, the
+// normalised name.
+std::string resolveSceneFile(const std::string& stored, const std::string& sceneDir,
+                             const std::vector<std::string>& folders);
+
 bool fileExists(const std::string& path);
 
 // What tells a changed file from the one read before: its modification time

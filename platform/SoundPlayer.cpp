@@ -7,7 +7,16 @@
 
 namespace {
 SoundPlayer* g_installed = nullptr;
+std::string g_sceneDir;
+std::vector<std::string> g_soundFolders;
 }  // namespace
+
+void setSoundFolders(const std::string& sceneDir, const std::vector<std::string>& folders) {
+    g_sceneDir = sceneDir;
+    g_soundFolders = folders;
+}
+
+std::string findSoundCue(const std::string& stored) { return resolveSceneFile(stored, g_sceneDir, g_soundFolders); }
 
 SdlSoundPlayer::~SdlSoundPlayer() {
     closeDevice();

@@ -58,6 +58,13 @@ public:
     int stops = 0;
 };
 
+// Where playback looks for the wave files that cues name: the open scene's
+// folder, then the program's sound folders (each open sets them).
+void setSoundFolders(const std::string& sceneDir, const std::vector<std::string>& folders);
+// The file a stored cue name designates, found as a movie's sound track finds
+// it (the program never changes its current folder).
+std::string findSoundCue(const std::string& stored);
+
 // The installed player; never null. By default an SdlSoundPlayer.
 SoundPlayer& getSoundPlayer();
 // Installs a player (not owned); null restores the default.

@@ -1,5 +1,6 @@
 #include "scene/pnCounter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -50,6 +51,20 @@ constexpr int COMMA_SEP_POS[3] = {9, 5, 1};
 // separator).
 constexpr int FRACTION_COMMA_POWER[9] = {6, -1, 5, 4, 3, -1, 2, 1, 0};
 
+// The value held to what the row can show with its sign: a wider one shows
+// the widest number of its sign (all nines), never a number with its leading
+// digits or its minus cut off. A negative number needs a place for the sign.
+double fitToRow(double value, int numFraction, int useComma) {
+    if (std::isnan(value)) return value;
+    const bool negative = value < 0.0;
+    const int places = numFraction <= 0 ? (useComma ? 10 : pnCounterDisplay::NUM_POSITIONS) - (negative ? 1 : 0)
+                                        : (useComma ? 7 : 9) - (negative ? 1 : 0);
+    // Fraction places show the three printed digits at most: .999 is the
+    // widest that does not carry.
+    const double limit = std::pow(10.0, places) - 1.0 + (numFraction > 0 ? 0.999 : 0.0);
+    return value > limit ? limit : value < -limit ? -limit : value;
+}
+
 }  // namespace
 
 pnCounterDisplay::pnCounterDisplay() {
@@ -63,31 +78,25 @@ void pnCounterDisplay::setValue(double value, int numFraction, int useComma) {
     digits = sign = separators = fraction = 0;
     width = 0.0f;
     if (numFraction > 3) numFraction = 3;
+    value = fitToRow(value, numFraction, useComma);
 
     if (numFraction <= 0) {
         const int64_t n = truncClamp(value);
         const uint64_t m = magnitude(n);
         const int slots = useComma ? 10 : NUM_POSITIONS;
         auto posOf = [&](int k) { return useComma ? COMMA_DIGIT_POS[k] : NUM_POSITIONS - 1 - k; };
-        const int d = countDigits(m);
-        if (d > slots) {
-            // Too wide for the row: every place shows its digit, no sign.
-            for (int k = 0; k < slots; ++k) glyph[posOf(k)] = digitAt(m, k);
-            if (useComma)
-                for (int p : COMMA_SEP_POS) glyph[p] = GLYPH_COMMA;
-            digits = slots;
-        } else {
-            for (int k = 0; k < d; ++k) glyph[posOf(k)] = digitAt(m, k);
-            const int first = posOf(d - 1);
-            if (useComma)
-                for (int p : COMMA_SEP_POS)
-                    if (p > first) glyph[p] = GLYPH_COMMA;
-            if (n < 0 && first > 0) {
-                glyph[first - 1] = GLYPH_MINUS;
-                sign = 1;
-            }
-            digits = d;
+        // The row holds the value (fitToRow), its sign included.
+        const int d = std::min(countDigits(m), slots);
+        for (int k = 0; k < d; ++k) glyph[posOf(k)] = digitAt(m, k);
+        const int first = posOf(d - 1);
+        if (useComma)
+            for (int p : COMMA_SEP_POS)
+                if (p > first) glyph[p] = GLYPH_COMMA;
+        if (n < 0 && first > 0) {
+            glyph[first - 1] = GLYPH_MINUS;
+            sign = 1;
         }
+        digits = d;
         separators = useComma ? (digits - 1) / 3 : 0;
         return;
     }

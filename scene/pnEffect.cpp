@@ -51,6 +51,22 @@ void pnEffect::clearFlags() {
     for (int& f : flags) f = 0;
 }
 
+void pnEffect::copyFields(const pnEffect& other) {
+    if (&other == this) return;
+    color = other.color;
+    trans = other.trans;
+    scale = other.scale;
+    rotAxis = other.rotAxis;
+    center = other.center;
+    rotAngle = other.rotAngle;
+    pivotAngle = other.pivotAngle;
+    pivotAxis = other.pivotAxis;
+    for (int i = 0; i < 3; ++i) growShrink[i] = other.growShrink[i];
+    numPathPoints = other.numPathPoints;
+    path = other.path;
+    for (int i = 0; i < NUM_FLAGS; ++i) flags[i] = other.flags[i];
+}
+
 void pnEffect::setName(const char* n) { name = sgCutName(n); }
 
 void pnEffect::setTrans(const sgVec3& v) {

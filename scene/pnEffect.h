@@ -58,6 +58,8 @@ public:
     virtual void setPivotAngle(float angle);
 
     void clearFlags();
+    // Every field and flag of other; the name stays.
+    void copyFields(const pnEffect& other);
 
     void setName(const char* name);
     const std::string& getName() const { return name; }

@@ -74,13 +74,45 @@ void pnMaterial::setFile(const char* f) {
 
 int pnMaterial::getSetFlag(int i) const { return (i >= 0 && i < NUM_FLAGS) ? setFlags[i] : 0; }
 
-void pnMaterial::apply(sgNode* node) const {
+namespace {
+// Every geometry state below node, depth first; geodes are not descended.
+template <class Fn>
+void forEachState(sgNode* node, const Fn& fn) {
     if (!node) return;
     if (node->isOfType("sgGeode")) {
-        applyToGeode(static_cast<sgGeode*>(node));
+        sgGeode* geode = static_cast<sgGeode*>(node);
+        for (int i = 0; i < geode->getNumGSets(); ++i)
+            if (sgGeoSet* set = geode->getGSet(i))
+                if (sgGeoState* state = set->getGState()) fn(*state);
         return;
     }
-    for (int i = 0; i < node->getNumChildren(); ++i) apply(node->getChild(i));
+    for (int i = 0; i < node->getNumChildren(); ++i) forEachState(node->getChild(i), fn);
+}
+}  // namespace
+
+void pnMaterial::apply(sgNode* node) const {
+    forEachState(node, [this](sgGeoState& state) { applyToState(&state); });
+}
+
+void pnMaterial::fade(sgNode* node) const {
+    forEachState(node, [this](sgGeoState& state) {
+        const bool textured = state.getTextureMode() != sgGeoState::SG_TEX_NONE &&
+                              (state.getTexture() || state.getSequenceEntry(0));
+        auto own = [&](int which) { return state.getColor(which); };
+        auto mine = [&](const sgVec3& c) { return sgVec4(c[0], c[1], c[2], alpha); };
+        if (textured) {
+            sgVec4 d = own(GL_DIFFUSE);
+            d[3] = alpha;
+            state.setFadeColors(own(GL_AMBIENT), d, own(GL_SPECULAR), own(GL_EMISSION), own(GL_SHININESS));
+        } else {
+            state.setFadeColors(mine(ambient), mine(diffuse), mine(specular), mine(emission),
+                                sgVec4(shininess, 0, 0, alpha));
+        }
+    });
+}
+
+void pnMaterial::clearFade(sgNode* node) {
+    forEachState(node, [](sgGeoState& state) { state.clearFadeColors(); });
 }
 
 void pnMaterial::applyToGeode(sgGeode* geode) const {

@@ -74,6 +74,10 @@ public:
     void apply(sgNode* node) const;
     // The same for the geometry sets of one geode.
     void applyToGeode(sgGeode* geode) const;
+    // A colour fade: the sets below node draw this material (textured sets
+    // only its alpha) over their own colours, which clearFade shows again.
+    void fade(sgNode* node) const;
+    static void clearFade(sgNode* node);
     // The same for one geometry state; a null state does nothing.
     void applyToState(sgGeoState* state) const;
 

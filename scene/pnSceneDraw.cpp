@@ -115,6 +115,16 @@ void pnScene::drawPasses(int level, int frame, PassState state) {
     auto drawPass = [&] {
         if (roots && roots->sceneRoot) sgDrawFrame(GL_RENDER, frame);
     };
+    // A viewpoint that sees nothing (an orthographic width of 0) shows the
+    // background colour, never what the buffer held before.
+    auto drawEmpty = [] {
+        if (sgChannel* ch = sgChannel::sgFindChannel()) {
+            const sgVec4& c = ch->getClearColor();
+            glClearColor(c[0], c[1], c[2], c[3]);
+        }
+        glColorMask(1, 1, 1, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    };
     int w = 0, h = 0;
     if (!viewportSize(&w, &h)) {
         // Minimised: the animation goes on (pauses, sound cues), nothing is drawn.
@@ -140,13 +150,17 @@ void pnScene::drawPasses(int level, int frame, PassState state) {
     if (level <= 0 || (!offscreen && accumBits <= 0)) {
         bool drawable = setProjection(0.0, 0.0);
         putState();
-        if (drawable) drawPass();
+        if (drawable)
+            drawPass();
+        else
+            drawEmpty();
         return;
     }
     putState();
     for (int i = 0; i < passes; ++i) {
         if (!setProjection(table[i][0], table[i][1])) {
             if (offscreen) target->abandon();
+            drawEmpty();
             return;
         }
         if (offscreen) {

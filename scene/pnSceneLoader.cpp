@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "assets/sgModelTable.h"
+#include "platform/SoundPlayer.h"
 #include "scene/pnLexer.h"
 #include "scene/pnScene.h"
 #include "sg/SceneGraphRoots.h"
@@ -90,6 +91,7 @@ std::vector<std::string> pnSceneLoader::textureFolders(const std::string& sceneF
 void pnSceneLoader::setFolders(const std::string& sceneFolder) const {
     sgModelTable::instance().setFolders(modelFolders(sceneFolder));
     sgSetTextureFolders(textureFolders(sceneFolder));
+    setSoundFolders(sceneFolder, programDir.empty() ? std::vector<std::string>() : std::vector<std::string>{programDir + "/Sounds"});
 }
 
 void pnSceneLoader::buildSceneGraph(pnScene& scene, SceneGraphRoots& roots) {

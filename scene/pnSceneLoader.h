@@ -51,7 +51,8 @@ public:
     // Relative model names are found beside the scene, then in the program's
     // folder and its "ChartSlices" (where the charts' default part names
     // live); texture names beside the scene, then in "Textures",
-    // "Backgrounds" and the program's folder. Stored names are never rewritten.
+    // "Backgrounds" and the program's folder; sound cues beside the scene,
+    // then in "Sounds". Stored names are never rewritten.
     std::vector<std::string> modelFolders(const std::string& sceneFolder) const;
     std::vector<std::string> textureFolders(const std::string& sceneFolder) const;
     void setFolders(const std::string& sceneFolder) const;

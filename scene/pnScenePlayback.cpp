@@ -120,6 +120,12 @@ void pnScene::resetLightForEvent(pnEvent* event) {
 void pnScene::resetEventTarget(pnEvent* event, pnObject* object) {
     Target target = findTarget(event, object);
     sgChannel* ch = sgChannel::sgGetChannel();
+    // A colour fade of an earlier frame goes: the target shows its own colours.
+    if (event && event->getColorMaterial()) {
+        if (target.kind == Target::OBJECT) pnMaterial::clearFade(target.object->getTransNode());
+        if (target.kind == Target::LIGHT) resetLightColor(target.light);
+        event->setColorMaterial(nullptr);
+    }
     if (target.kind == Target::VIEWPOINT) {
         sgVec3 p = viewpoint->getPosition(), c = viewpoint->getLookAt(), u = viewpoint->getUpVector();
         if (ch) ch->setLookAt(p[0], p[1], p[2], c[0], c[1], c[2], u[0], u[1], u[2]);
@@ -156,6 +162,9 @@ void pnScene::playEvent(int frame, pnEvent* event, pnChartAccess* chart, const N
         if (chart) return;
         if (object && object->getTexMode() == pnObject::TEXMODE_SEQUENCE) object->setTexFrame(-1);
         resetEventTarget(event, object);
+        // Nothing animates it: shown as at rest, also after its last play went
+        // (before that play the switch hid it).
+        if (sw) sw->setVal(event->getHidden() ? sgSwitch::SG_SWITCH_OFF : sgSwitch::SG_SWITCH_ON);
         return;
     }
 
@@ -254,7 +263,7 @@ void pnScene::reachFrame(int frame) {
             }
             nextSoundFrame = nextSound.frame;
         }
-        if (frame == nextSoundFrame) getSoundPlayer().play(nextSound.file);
+        if (frame == nextSoundFrame) getSoundPlayer().play(findSoundCue(nextSound.file));
     }
 }
 
@@ -334,10 +343,11 @@ void pnScene::applyEffect(int frame, pnEvent* event, pnEffect* effect, pnObject*
                 texFrame = frame - start;
             object->setTexFrame(texFrame);
         }
-        // A growing counter counts over the play's frames.
+        // A growing counter counts over the frames of the play applied now,
+        // whatever play it met before.
         pnCounter* counter = pnKindCast<pnCounter>(object);
         if (counter && effect->getFlag(pnEffect::GROW_FLAG)) {
-            if (t == 0.0f || !(counter->getEndFrame() > 0)) counter->setFrames(start, end);
+            counter->setFrames(start, end);
             counter->showFrame(frame - start);
         }
         sgVec3 c = acc;
@@ -419,7 +429,10 @@ void pnScene::fadeTarget(const Target& target, pnEvent* event, pnEffect* effect,
         // Below the object's own transform only: child events hang beside it.
         pnMaterial faded;
         fadeMaterial(faded, *base, *goal, t);
-        faded.apply(target.object->getTransNode());
+        faded.fade(target.object->getTransNode());
+    } else if (target.kind == Target::OBJECT) {
+        // No goal: every colour stays the base colour, the object's own.
+        pnMaterial::clearFade(target.object->getTransNode());
     }
     if (t != 1.0f) event->setBaseMaterial(goal);
 }

@@ -316,6 +316,7 @@ void sgChannel::drawFrame(int frame) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     loadLookAt();
+    sgPlaceLights(scene_);
     sgDCS::resetMirrorParity();
 
     if (alphaOut) {

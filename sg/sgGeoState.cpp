@@ -94,6 +94,18 @@ sgVec4 sgGeoState::getColor(int name) const {
     }
 }
 
+sgVec4 sgGeoState::getShownColor(int name) const {
+    if (!faded_) return getColor(name);
+    switch (name) {
+        case GL_AMBIENT: return fade_[0];
+        case GL_DIFFUSE: return fade_[1];
+        case GL_SPECULAR: return fade_[2];
+        case GL_EMISSION: return fade_[3];
+        case GL_SHININESS: return fade_[4];
+        default: return sgVec4();
+    }
+}
+
 void sgGeoState::reattachTexture() {
     if (sgStateAttribute* tex = getAttr(GL_TEXTURE_2D)) tex->writeInto(*this);
 }
@@ -212,12 +224,18 @@ void sgGeoState::convertSequence() {
 
 void sgGeoState::convertSequenceElement(int i) { convertEntry(getSequenceEntry(i)); }
 
+void sgGeoState::setFadeColors(const sgVec4& ambient, const sgVec4& diffuse, const sgVec4& specular,
+                                const sgVec4& emission, const sgVec4& shininess) {
+    fade_[0] = ambient, fade_[1] = diffuse, fade_[2] = specular, fade_[3] = emission, fade_[4] = shininess;
+    faded_ = true;
+}
+
 void sgGeoState::apply(int) {
-    glMaterialfv(GL_FRONT, GL_AMBIENT, ambient_.v);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, diffuse_.v);
-    glMaterialfv(GL_FRONT, GL_EMISSION, emission_.v);
-    glMaterialfv(GL_FRONT, GL_SPECULAR, specular_.v);
-    glMaterialfv(GL_FRONT, GL_SHININESS, shininess_.v);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, faded_ ? fade_[0].v : ambient_.v);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, faded_ ? fade_[1].v : diffuse_.v);
+    glMaterialfv(GL_FRONT, GL_EMISSION, faded_ ? fade_[3].v : emission_.v);
+    glMaterialfv(GL_FRONT, GL_SPECULAR, faded_ ? fade_[2].v : specular_.v);
+    glMaterialfv(GL_FRONT, GL_SHININESS, faded_ ? fade_[4].v : shininess_.v);
     sgTextureFileEntry* entry = currentTexture();
     if (entry && entry->glId == 0 && !entry->failed) {
         if (texMode_ == SG_TEX_SINGLE)

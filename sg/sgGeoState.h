@@ -46,8 +46,18 @@ public:
     // (shininess and three spare values).
     void setColor(int name, const sgVec4& value);
     sgVec4 getColor(int name) const;
-    // The diffuse alpha; below 1 the set draws in the transparent passes.
-    float getAlpha() const { return diffuse_[3]; }
+    // The colour drawn now: the fade's while one is set, else the own one.
+    sgVec4 getShownColor(int name) const;
+    // The diffuse alpha drawn now; below 1 the set draws in the transparent
+    // passes.
+    float getAlpha() const { return faded_ ? fade_[1][3] : diffuse_[3]; }
+    // A colour fade: ambient, diffuse, specular, emission and shininess drawn
+    // in place of the state's own colours, which stay as they are, until the
+    // fade is cleared.
+    void setFadeColors(const sgVec4& ambient, const sgVec4& diffuse, const sgVec4& specular, const sgVec4& emission,
+                       const sgVec4& shininess);
+    void clearFadeColors() { faded_ = false; }
+    bool hasFadeColors() const { return faded_; }
 
     // Texture mode. Changing the mode or the sequence length while a texture is
     // attached names the texture's entries again.
@@ -93,6 +103,8 @@ private:
     sgVec4 specular_{0, 0, 0, 1};
     sgVec4 emission_{0, 0, 0, 1};
     sgVec4 shininess_{0, 0, 0, 1};
+    bool faded_ = false;
+    sgVec4 fade_[5];  // ambient, diffuse, specular, emission, shininess
     int texMode_ = SG_TEX_SINGLE;
     sgTextureFileEntry* texture_ = nullptr;
     int seqCount_ = 0;

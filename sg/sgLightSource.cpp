@@ -45,6 +45,15 @@ int sgFirstFreeLight() {
     return -1;
 }
 
+void sgPlaceLights(sgNode* node) {
+    if (!node) return;
+    if (auto* light = dynamic_cast<sgLightSource*>(node)) {
+        light->place();
+        return;
+    }
+    for (int i = 0; i < node->getNumChildren(); ++i) sgPlaceLights(node->getChild(i));
+}
+
 void sgLightPass(sgNode* root) {
     bool wanted[kLights] = {};
     if (root) markWanted(root, wanted);
@@ -120,6 +129,11 @@ int sgLightSource::setColor(int which, float r, float g, float b) {
 void sgLightSource::setPosition(float x, float y, float z, float w) {
     setAttr(GL_POSITION, x, y, z, w);
     send(GL_POSITION, find(GL_POSITION)->v);
+}
+
+void sgLightSource::place() const {
+    for (int key : {GL_POSITION, GL_SPOT_DIRECTION})
+        if (const Record* r = find(key)) send(key, r->v);
 }
 
 void sgLightSource::setSpotDirection(float x, float y, float z) {

@@ -49,6 +49,9 @@ public:
     // Enable or disable the GL light when it has a number and GL's state differs.
     void on();
     void off();
+    // Sends the recorded position and spot direction again: GL takes them
+    // through the model-view matrix that stands now.
+    void place() const;
 
 private:
     struct Record {
@@ -71,6 +74,12 @@ private:
 // the others. Runs after the scene is converted; callers may run it again after
 // switching lights.
 void sgLightPass(sgNode* root);
+
+// Places every light node below node (whatever its switches) through the
+// model-view matrix that stands: the channel does it under the camera at the
+// start of each frame, so light positions are scene coordinates, whatever
+// was drawn before or where the light was when it was moved.
+void sgPlaceLights(sgNode* node);
 
 // The first light number 0..7 that no light node below the channel's scene
 // uses (switches, enabled and on flags ignored), or -1 when all are used.

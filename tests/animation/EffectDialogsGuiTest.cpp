@@ -95,6 +95,7 @@ TEST_F(EffectDialogsGuiTest, CreatingEffects) {
         ASSERT_TRUE(scene().addEffect(e));
     }
     view->m_nEffectEditMode = 1;
+    view->SetCurrentFrame(100);  // after B's plays: every OK finds room
     auto* dlg = new CCreateEffectDlg(frame, view.get());
     EXPECT_EQ(dlg->NameEdit()->GetText(), "effect003");
     EXPECT_EQ(dlg->List()->GetString(0), "                [None]");
@@ -143,6 +144,31 @@ TEST_F(EffectDialogsGuiTest, CreatingEffects) {
     pumpWxEvents(50);
     EXPECT_FLOAT_EQ(scene().findEffect("e2")->getScale()[0], 3.0f);
     EXPECT_EQ(view->m_bEffectExisted, 1);
+}
+
+// OK on a frame the time line has taken meanwhile is refused with the
+// view's box; the dialog stays open, makes no effect and cuts no play.
+TEST_F(EffectDialogsGuiTest, CreationOkOnATakenFrameStaysOpen) {
+    view->m_nEffectEditMode = 1;
+    view->m_strCreateEventName = "B";
+    auto* dlg = new CCreateEffectDlg(frame, view.get());
+    type(dlg->Fields().move[0], "4");
+    view->SetCurrentFrame(6);  // inside B's play 5-8
+    const int effects = scene().getNumEffects();
+    EXPECT_FALSE(dlg->OnOK());
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back().caption, "Effect Creation Error");
+    EXPECT_EQ(scene().getNumEffects(), effects);
+    const pnEvent* b = scene().findEvent("B");
+    ASSERT_EQ(b->getNumPlays(), 1);
+    EXPECT_EQ(b->getPlay(0)->end, 8);
+    view->SetCurrentFrame(30);
+    ASSERT_TRUE(dlg->OnOK());
+    pumpWxEvents(50);
+    ASSERT_EQ(b->getNumPlays(), 2);
+    EXPECT_EQ(b->getPlay(1)->start, 30);
+    EXPECT_EQ(b->getPlay(1)->end, 50);
+    EXPECT_EQ(b->getPlay(0)->end, 8);
 }
 
 TEST_F(EffectDialogsGuiTest, EffectListAndEditor) {

@@ -249,7 +249,8 @@ TEST_F(GrowShrinkModelTest, AddBarsLimitsAndTypedTimes) {
         {"grow bar past the shrink start", CGrowShrinkModel::kGrow, 1, 1, false},
         {"shrink start before the grow end", CGrowShrinkModel::kShrink, 0, -1, false},
         {"shrink start after its end", CGrowShrinkModel::kShrink, 0, 11, false},
-        {"shrink end without limit", CGrowShrinkModel::kShrink, 2, 400, true},
+        {"shrink end far on", CGrowShrinkModel::kShrink, 2, 400, true},
+        {"shrink end past the last frame", CGrowShrinkModel::kShrink, 2, 2000000000, false},
     };
     for (const Case& k : cases) {
         model.SetCurrent(0, k.kind);
@@ -268,6 +269,16 @@ TEST_F(GrowShrinkModelTest, AddBarsLimitsAndTypedTimes) {
     model.TypeStart(4, true);
     EXPECT_EQ(model.Start(), 4);
     EXPECT_EQ(model.End(), 14);
+    // Typed times stay within the frames the editors take (0..99,999).
+    model.SetCurrent(0, CGrowShrinkModel::kShrink);
+    for (int typed : {100000, 2147483647}) {
+        model.TypeEnd(typed);
+        model.TypeDuration(typed);
+    }
+    EXPECT_EQ(model.End(), 451);
+    model.TypeEnd(99999);
+    EXPECT_EQ(model.End(), 99999);
+    model.SetCurrent(0, CGrowShrinkModel::kGrow);
     // -- on the grow bar removes both bars.
     model.Remove();
     EXPECT_EQ(model.RowState(0), 0);

@@ -2,6 +2,7 @@
 // rows, drag rules, frame window, selection and commands on a scene file.
 #include "platform/SoundPlayer.h"
 #include "scene/pnEvent.h"
+#include "scene/pnLight.h"
 #include "scene/pnScene.h"
 #include "scene/pnSceneLoader.h"
 #include "tests/support/TempDir.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -50,7 +52,9 @@ struct Host : CTimeLineHost {
     void PlayStop() override { playCalls.push_back("stop"); }
     bool ContinueFromPause() override { return false; }
     bool IsRecording() override { return recording; }
+    void ShowMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
     bool recording = false;
+    std::vector<std::string> messages;
     std::vector<std::string> playCalls;
     pnScene* scene = nullptr;
     int fixed = 0, viewFrame = 0, modified = 0, created = 0;
@@ -283,6 +287,82 @@ TEST_F(TimeLineModelTest, AddDeleteAndStalePlays) {
     EXPECT_EQ(plays(7), "30-40 40-60") << "-E on a changed play removes nothing";
 }
 
+// The first five event rows are the camera's and the lights': their effects
+// come from the Camera and Light pages, so +E there is quiet. An event of
+// another name in those rows (a scene made without the camera's and lights'
+// events) cannot take an effect there, and +E says why.
+TEST_F(TimeLineModelTest, PlusEOnARowKeptForTheCameraAndLightsSaysWhyOtherEventsCannot) {
+    auto* light = new pnLight;
+    light->setName("Light0");
+    ASSERT_TRUE(scene.addLight(light));
+    for (int row : {2, 3}) {
+        model.Press(row, 0, false);
+        model.AddEntry();
+    }
+    EXPECT_TRUE(host.messages.empty());
+    model.Press(4, 0, false);  // "Light1" names no light of this scene
+    model.AddEntry();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].find("\"Light1\" cannot take an effect here"), std::string::npos) << host.messages[0];
+    EXPECT_EQ(host.created, 0);
+    model.Press(7, 0, false);
+    model.AddEntry();
+    EXPECT_EQ(host.created, 1);
+    EXPECT_EQ(host.messages.size(), 1u);
+}
+
+// Typed frames and times stay within 0..99,999: a typed two billion neither
+// moves a play there nor wraps a sum round; the Frame box goes to the last
+// frame the editors take.
+TEST_F(TimeLineModelTest, TypedFramesAndTimesKeepWithinTheFramesTheEditorsTake) {
+    model.Press(7, 2, false);  // T's play c, 40-60, the last one
+    for (int field : {CTimeLineModel::kFieldStart, CTimeLineModel::kFieldEnd, CTimeLineModel::kFieldDuration})
+        for (int typed : {999999999, 2147483647, 100000, -1}) model.TypeTime(field, typed);
+    EXPECT_EQ(plays(7), "5-20 30-40 40-60");
+    model.TypeTime(CTimeLineModel::kFieldEnd, 99999);
+    EXPECT_EQ(plays(7), "5-20 30-40 40-99999");
+    model.TypeTime(CTimeLineModel::kFieldDuration, 100000);  // would end at 100039
+    EXPECT_EQ(plays(7), "5-20 30-40 40-99999");
+    // An "All" move that would carry the last play past the end is refused.
+    host.fixed = 1;
+    model.SetMoveAll(1);
+    model.Press(7, 0, false);
+    model.TypeTime(CTimeLineModel::kFieldStart, 6);
+    EXPECT_EQ(plays(7), "5-20 30-40 40-99999");
+    host.fixed = 0;
+    model.TypeFrame(2000000000);
+    EXPECT_EQ(model.CurrentFrame(), 99999);
+    EXPECT_EQ(host.viewFrame, 99999);
+    // A pause dragged past the last frame stays where it was.
+    model.Press(0, 2, false);
+    model.Drag(CTimeLineModel::kDragBody, 2000000000);
+    model.Release();
+    EXPECT_EQ(scene.getPause(2), 40);
+}
+
+// A play that a file placed two billion frames on is drawn in no time: the
+// track walks only its own pixels, and the bar's visible part shows.
+TEST_F(TimeLineModelTest, APlayFarOffTheTrackDrawsOnlyWhatShows) {
+    ASSERT_EQ(scene.getEvent(5)->setPlayTime(2, 40, 2000000000), 1);  // T's last play
+    model.RebuildRows();
+    Log log;
+    CTimeLineTrack track(&log);
+    model.ScrollRowsTo(5);
+    LayOutTrack(model, track);
+    CTrackRaster raster(CTimeLineTrack::kWidth, CTimeLineTrack::kHeight);
+    const auto start = std::chrono::steady_clock::now();
+    track.Paint(raster);
+    // Walking two billion pixels took half a minute; the track's own take
+    // well under a millisecond.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    // T's row (7) is shown: its last bar, from frame 40 on, fills the track
+    // to the right edge; frame 25 lies between two plays.
+    const int y = (7 - model.TopRow()) * CTimeLineTrack::kRowHeight + CTimeLineTrack::kRowHeight / 2;
+    const CTrackColor inside = raster.At(300, y);
+    for (int x : {60, 200, CTimeLineTrack::kWidth - 2}) EXPECT_TRUE(inside == raster.At(x, y)) << x;
+    EXPECT_FALSE(inside == raster.At(25, y)) << "no bar at frame 25 of T's row";
+}
+
 TEST(TimeLineRulesTest, OptionsAndSoundNames) {
     struct Case {
         const char* texts[4];
@@ -293,6 +373,10 @@ TEST(TimeLineRulesTest, OptionsAndSoundNames) {
         {{"21", "-5", "11", "60"}, 60, false}, {{"21", "21", "11", "0"}, 60, false},
         {{"2.5", "21", "11", "60"}, 60, false}, {{"21", "21", "x", "60"}, 60, false},
         {{" 30", "21", "11", "120"}, 60, true},
+        // Lengths up to the last frame the editors take, and no further.
+        {{"99999", "99999", "99999", "99999"}, 60, true},
+        {{"2000000000", "21", "11", "60"}, 60, false}, {{"21", "21", "100000", "60"}, 60, false},
+        {{"21", "21", "11", "100000"}, 60, false},
     };
     for (const Case& c : cases) {
         const std::string texts[4] = {c.texts[0], c.texts[1], c.texts[2], c.texts[3]};

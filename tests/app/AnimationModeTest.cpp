@@ -4,6 +4,7 @@
 #include "editor/CEffectDialogs.h"
 #include "editor/KelvanoIds.h"
 #include "scene/pnEffect.h"
+#include "scene/pnLight.h"
 #include "tests/app/ViewFixture.h"
 
 namespace {
@@ -232,4 +233,192 @@ TEST_F(AnimationModeTest, AnEffectMadeWithoutADragIsSavedWorkAndShowsInTheEventT
     view->m_bAxisY = 0;
     drag(30, 0);
     EXPECT_EQ(frame.callsOf("UpdateEventTreeEffects"), std::vector<std::string>{"plate"});
+}
+
+namespace {
+
+// A drag that starts on empty space moves the selection's effect.
+void dragSelection(CKelvanoView& view, int dx) {
+    view.OnLButtonDown(3, 3, 0);
+    view.OnMouseMove(3 + dx / 2, 3, 0);
+    view.OnMouseMove(3 + dx, 3, 0);
+    view.OnLButtonUp(3 + dx, 3, 0);
+}
+
+}  // namespace
+
+// The shipped scenes lead with the camera's and the four lights' events (the
+// time line's fixed rows) and show each object through an event of its name,
+// so every object of every sample takes a new effect.
+TEST_F(AnimationModeTest, EverySampleTakesAnEffectOnEveryObject) {
+    const std::string source = std::getenv("KELVANO_SOURCE_DIR");
+    app.InitFolders(source + "/data");
+    app.InitSceneServices();
+    for (const char* sample : {"titles", "counter", "barchart", "linechart", "pie", "pyramid", "allcharts"}) {
+        SCOPED_TRACE(sample);
+        view->m_bModified = 0;
+        view->m_strPendingOpen = source + "/data/scenes/" + sample + ".apn";
+        ASSERT_EQ(view->OnFileOpen(), 1);
+        ASSERT_GE(scene().getNumEvents(), 5);
+        EXPECT_EQ(scene().getEvent(0)->getName(), "Camera");
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(scene().getEvent(i + 1)->getName(), scene().getLight(i)->getName());
+        if (!view->m_bAnimationMode) view->OnCommand(kv::ID_MODE_ANIMATION);
+        ASSERT_EQ(view->m_bAnimationMode, 1);
+        view->m_bAxisY = 0;
+        for (int i = 0; i < scene().getNumObjects(); ++i) {
+            pnObject* object = scene().getObject(i);
+            pnEvent* event = scene().findEvent(object->getName().c_str());
+            ASSERT_TRUE(event) << object->getName();
+            const int plays = event->getNumPlays();
+            view->GoToFrame(scene().getLastEventFrame() + 1);
+            view->SelectObject(object);
+            dragSelection(*view, 40);
+            ASSERT_EQ(event->getNumPlays(), plays + 1) << object->getName();
+            const pnEffect* made = scene().findEffect(event->getPlay(plays)->effect.c_str());
+            ASSERT_TRUE(made);
+            EXPECT_EQ(made->getTrans(), sgVec3(40, 0, 0));
+        }
+        EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
+    }
+}
+
+// A scene made without events of its objects' names says why no effect can
+// be added, rather than doing nothing.
+TEST_F(AnimationModeTest, ASceneWithoutItsObjectsEventsSaysWhyNoEffectIsAdded) {
+    const std::string path = folder() + "/old.apn";
+    write(path,
+          "scene {\n name \"old\"\n version 250\n}\n"
+          "panel {\n name \"plate\"\n dimension ( 100 60 10 )\n}\n"
+          "event {\n name \"plateEvent\"\n objectName \"plate\"\n}\n");
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    view->OnCommand(kv::ID_MODE_ANIMATION);
+    view->SelectObject(scene().findObject("plate"));
+    host.messages.clear();
+    dragSelection(*view, 40);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "Effect Creation Error");
+    EXPECT_NE(host.messages[0].text.find("No event is named \"plate\""), std::string::npos) << host.messages[0].text;
+    EXPECT_EQ(scene().getNumEffects(), 0);
+    // Add Effect says the same.
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    view->OnCommand(kv::ID_ADD_EFFECT);
+    EXPECT_EQ(view->m_nEffectEditMode, 0);
+    EXPECT_EQ(host.messages.size(), 2u);
+    EXPECT_FALSE(dialogs.open[1]);
+    view->SetEffectDialogs(nullptr);
+}
+
+// "Creating Effect" OK plays the effect from the frame that stands at OK, for
+// the length free there: the time line may have moved the frame since Add
+// Effect. A taken frame is refused and cuts no neighbour short.
+TEST_F(AnimationModeTest, CreationOkTakesTheLengthFreeAtTheFrameOfOk) {
+    enterWithPlate();
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    plateEvent().addPlay("x", 0, 20, 1);
+    plateEvent().addPlay("y", 20, 40, 1);
+    view->GoToFrame(40);
+    view->OnCommand(kv::ID_ADD_EFFECT);
+    ASSERT_EQ(view->m_nEffectEditMode, 1);
+    EXPECT_EQ(view->m_nNewEffectLength, 20);
+    view->m_bAxisY = 0;
+    drag(30, 0);  // the preview plays at 40
+    view->GoToFrame(0);  // the time line's go-to-start
+    host.messages.clear();
+    // What the dialog's OK asks first.
+    EXPECT_EQ(view->TakeNewEffectLength("plate"), 0);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "Effect Creation Error");
+    EXPECT_EQ(plateEvent().getPlay(0)->end, 20);
+    EXPECT_EQ(plateEvent().getPlay(1)->start, 20);
+    // Nearer the next play than Add Effect was: a shorter play.
+    plateEvent().addPlay("z", 60, 80, 1);
+    view->GoToFrame(50);
+    EXPECT_EQ(view->TakeNewEffectLength("plate"), 9);
+    view->m_strCreateEventName = "plate";
+    view->m_strNewEffectName = "made";
+    view->OnEffectApplied();
+    std::vector<std::string> plays;
+    for (int i = 0; i < plateEvent().getNumPlays(); ++i) {
+        const pnEventPlay* p = plateEvent().getPlay(i);
+        plays.push_back(p->effect + " " + std::to_string(p->start) + "-" + std::to_string(p->end));
+    }
+    EXPECT_EQ(plays, (std::vector<std::string>{"x 0-20", "y 20-40", "made 50-59", "z 60-80"}));
+    view->SetEffectDialogs(nullptr);
+}
+
+// After an Apply in the editor the next drag goes on from the applied values,
+// whether or not a play follows; a next effect that other plays share gets a
+// copy of its own to compensate, and the others keep theirs.
+TEST_F(AnimationModeTest, EditorApplyIsTheBaseOfTheNextDragAndCompensatesOnlyThisPlay) {
+    enterWithPlate();
+    RecordingDialogs dialogs;
+    view->SetEffectDialogs(&dialogs);
+    auto* a = new pnEffect;
+    a->setName("a");
+    a->setTrans(10, 0, 0);
+    auto* b = new pnEffect;
+    b->setName("b");
+    b->setTrans(50, 5, 0);
+    scene().addEffect(a);
+    scene().addEffect(b);
+    plateEvent().addPlay("a", 0, 20, 1);
+    view->m_strEditEffectName = "a";
+    view->ShowEffectEditor();
+    view->m_bAxisY = 0;
+    drag(20, 0);
+    ASSERT_EQ(dialogs.moves.back(), sgVec3(30, 0, 0));
+    a->setTrans(30, 0, 0);  // the editor applies what it shows
+    view->OnEffectApplied();  // a is the last play: nothing to compensate
+    drag(10, 0);
+    EXPECT_EQ(dialogs.moves.back(), sgVec3(40, 0, 0)) << "the drag starts from the applied move";
+    a->setTrans(40, 0, 0);
+
+    // b follows a here and plays on another object too.
+    plateEvent().addPlay("b", 20, 40, 1);
+    auto* other = new pnPanel;
+    other->setName("other");
+    other->setDimension(40, 40, 10);
+    ASSERT_TRUE(scene().addObject(other));
+    auto* otherEvent = new pnEvent;
+    otherEvent->setName("other");
+    otherEvent->addObjectName("other");
+    otherEvent->addPlay("b", 0, 20, 1);
+    ASSERT_TRUE(scene().addEvent(otherEvent));
+    doc->m_effectUses = {{"a", 1}, {"b", 2}};
+    view->OnEffectApplied();  // the move went from 30 to 40
+    ASSERT_EQ(plateEvent().getNumPlays(), 2);
+    const std::string own = plateEvent().getPlay(1)->effect;
+    EXPECT_NE(own, "b");
+    ASSERT_TRUE(scene().findEffect(own.c_str()));
+    EXPECT_EQ(scene().findEffect(own.c_str())->getTrans(), sgVec3(40, 5, 0));
+    EXPECT_EQ(b->getTrans(), sgVec3(50, 5, 0)) << "the other object's play keeps its effect";
+    EXPECT_EQ(otherEvent->getPlay(0)->effect, "b");
+    EXPECT_EQ(doc->GetEffectUse("b"), 1);
+    EXPECT_EQ(doc->GetEffectUse(own), 1);
+    // Now only this play has it: the next Apply compensates it in place.
+    a->setTrans(45, 0, 0);
+    view->OnEffectApplied();
+    EXPECT_EQ(plateEvent().getPlay(1)->effect, own);
+    EXPECT_EQ(scene().findEffect(own.c_str())->getTrans(), sgVec3(35, 5, 0));
+    view->OnEffectDialogClosed();
+    view->SetEffectDialogs(nullptr);
+}
+
+// A time line row selects the object of its own name, not the first whose
+// name begins with it.
+TEST_F(AnimationModeTest, ARowSelectsTheObjectOfItsOwnName) {
+    for (const char* name : {"Text001", "Text"}) {
+        auto* panel = new pnPanel;
+        panel->setName(name);
+        panel->setDimension(40, 40, 10);
+        ASSERT_TRUE(scene().addObject(panel));
+    }
+    view->SelectInObjectChooser("Text");
+    ASSERT_TRUE(doc->m_pSelectedObject);
+    EXPECT_EQ(doc->m_pSelectedObject->getName(), "Text");
+    view->SelectInObjectChooser("Text0");
+    EXPECT_EQ(doc->m_pSelectedObject->getName(), "Text001");
 }

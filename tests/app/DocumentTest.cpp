@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(DocumentTest, DefaultsWithoutStoredSettings) {
     CKelvanoAppState app;
     MemoryProfile profile;
@@ -56,6 +58,24 @@ TEST(DocumentTest, StoredSettingsAreReadAndBadOnesReplaced) {
     }
 }
 
+// Effect lengths from the settings file stay within the frames the editors
+// take: a huge one would make the first drag count frames for seconds.
+TEST(DocumentTest, StoredEffectLengthsOutsideTheFramesFallBack) {
+    CKelvanoAppState app;
+    MemoryProfile profile;
+    for (int bad : {0, -3, kMaxFrame + 1, 2000000000}) {
+        profile.WriteProfileInt("Configure", "EffectLength", bad);
+        profile.WriteProfileInt("Configure", "GrowLength", bad);
+        profile.WriteProfileInt("Configure", "ShrinkLength", bad);
+        CKelvanoDoc doc(&profile);
+        EXPECT_EQ(doc.m_nEffectLength, 21) << bad;
+        EXPECT_EQ(doc.m_nGrowLength, 21) << bad;
+        EXPECT_EQ(doc.m_nShrinkLength, 11) << bad;
+    }
+    profile.WriteProfileInt("Configure", "EffectLength", kMaxFrame);
+    EXPECT_EQ(CKelvanoDoc(&profile).m_nEffectLength, kMaxFrame);
+}
+
 TEST(DocumentTest, SettingsAreWrittenBack) {
     CKelvanoAppState app;
     MemoryProfile profile;
@@ -95,6 +115,12 @@ TEST(DocumentTest, SafetyZone) {
     doc.m_fSafetyZoneH = 1;
     doc.UpdateSafetyZone();
     EXPECT_EQ(doc.m_rcSafetyZone, (CRectI{1, 1, 50, 392}));
+    // Margins are taken as 0 to 50 percent: never a frame turned inside out.
+    EXPECT_FLOAT_EQ(CKelvanoDoc::SafetyZonePercent(60), 50);
+    EXPECT_FLOAT_EQ(CKelvanoDoc::SafetyZonePercent(1e10f), 50);
+    EXPECT_FLOAT_EQ(CKelvanoDoc::SafetyZonePercent(-5), 0);
+    EXPECT_FLOAT_EQ(CKelvanoDoc::SafetyZonePercent(std::nanf("")), 0);
+    EXPECT_FLOAT_EQ(CKelvanoDoc::SafetyZonePercent(12.5f), 12.5f);
 }
 
 TEST(DocumentTest, EffectUseCounts) {

@@ -527,3 +527,91 @@ TEST_F(ExportTest, EveryRecordingHoldsTheFramesUpToTheLastEventFrame) {
         EXPECT_EQ(lastMessage(), "Image creation completed.");
     }
 }
+
+// A movie writer that takes no more frames (the size limit of an AVI file)
+// leaves the movie with the frames before, and the end says so rather than
+// that the file could not be written; a sound track that no longer fits is
+// left out and said to be.
+TEST_F(ExportTest, AnAviCutShortSaysWhatTheFileHolds) {
+    REQUIRE_TOOL("ffprobe");
+    view->m_bAnimationMode = 1;
+    AviCompressOptions full;
+    full.handler = kAviFullFrames;
+    const std::string whole = dir + "/whole.avi";
+    host.dialogPaths.push_back(whole);
+    host.compressorAnswers.push_back({true, full});
+    view->OnCommand(kv::ID_EXPORT_AVI);
+    runRecording(100, kRecordAviTimer);
+    ASSERT_EQ(lastMessage(), "Image creation completed.");
+    const uintmax_t frameBytes = fs::file_size(whole) / (kLast + 1);
+
+    // Room for three frames only.
+    const std::string cut = dir + "/cut.avi";
+    host.messages.clear();
+    view->GetAviWriter().setSizeLimit(3 * frameBytes + 4096);
+    host.dialogPaths.push_back(cut);
+    host.compressorAnswers.push_back({true, full});
+    view->OnCommand(kv::ID_EXPORT_AVI);
+    runRecording(100, kRecordAviTimer);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_NE(host.messages[0].text.find("1 GB size limit"), std::string::npos) << host.messages[0].text;
+    EXPECT_EQ(host.messages[1].text, "Image creation stopped at frame 3: \"" + cut + "\" holds the frames before it.");
+    EXPECT_EQ(probeMovie("-select_streams v -show_entries stream=nb_frames", cut), "3\n");
+    expectRestored("cut short");
+
+    // The frames fit, the frames with their sound do not.
+    writeToneWav(dir + "/tone.wav");
+    scene().addSound(1, (dir + "/tone.wav").c_str());
+    const std::string silent = dir + "/silent.avi";
+    host.messages.clear();
+    view->GetAviWriter().setSizeLimit(fs::file_size(whole) + 2048);
+    host.dialogPaths.push_back(silent);
+    host.compressorAnswers.push_back({true, full});
+    view->OnCommand(kv::ID_EXPORT_AVI);
+    runRecording(100, kRecordAviTimer);
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0].text, "The sound track could not be added: the movie is written without sound.");
+    EXPECT_EQ(host.messages[1].text, "Image creation completed.");
+    EXPECT_EQ(probeMovie("-select_streams v -show_entries stream=nb_frames", silent), "7\n");
+    EXPECT_EQ(probeMovie("-select_streams a -show_entries stream=codec_name", silent), "");
+    view->GetAviWriter().setSizeLimit(kAviSizeLimit);
+}
+
+// While a recording runs, Image Size and Display Quality leave its frames as
+// they started: Image Size is greyed, Display Quality waits for the end, and
+// the end leaves the display at the level chosen meanwhile.
+TEST_F(ExportTest, ARecordingKeepsItsSizeAndLevelAndTheUsersChoiceSurvivesIt) {
+    REQUIRE_TOOL("identify");
+    view->m_bAnimationMode = 1;
+    const std::string gif = dir + "/steady.gif";
+    host.dialogPaths.push_back(gif);
+    view->OnCommand(kv::ID_EXPORT_GIF_ANIMATION);
+    ASSERT_EQ(view->m_bBusy, 1);
+    view->OnTimer(kRecordGifTimer);
+    EXPECT_EQ(view->m_nAntiAlias, 4) << "the output level";
+
+    CCmdUI ui;
+    EXPECT_TRUE(view->OnUpdateCommand(kv::ID_IMAGE_SIZE, ui));
+    EXPECT_FALSE(ui.enabled) << "Image Size is greyed";
+    host.imageSizeAnswers.push_back({300, 200, 0});
+    view->OnImageSize();
+    EXPECT_TRUE(host.imageSizeShown.empty());
+    EXPECT_TRUE(host.sceneSizes.empty());
+
+    view->OnCommand(kv::ID_DISPLAY_HIGH);
+    EXPECT_EQ(view->m_nAntiAlias, 4) << "the frames keep the output level";
+    CCmdUI high;
+    view->OnUpdateCommand(kv::ID_DISPLAY_HIGH, high);
+    EXPECT_EQ(high.checked, 1) << "the menu shows the choice";
+    view->OnTimer(kRecordGifTimer);
+    EXPECT_EQ(view->m_nAntiAlias, 4);
+    runRecording();
+    EXPECT_EQ(view->m_bBusy, 0);
+    EXPECT_EQ(view->m_nAntiAlias, 8) << "High, chosen during the recording, stays";
+    const std::string sizes = runCommand("identify -format '%wx%h\\n' '" + gif + "' | sort -u");
+    EXPECT_EQ(sizes, std::to_string(kDefaultSceneWidth) + "x" + std::to_string(kDefaultSceneHeight) + "\n");
+
+    // A choice of the level the recording left behind is the display's again.
+    view->OnCommand(kv::ID_DISPLAY_LOW);
+    EXPECT_EQ(view->m_nAntiAlias, 0);
+}

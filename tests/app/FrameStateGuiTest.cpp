@@ -275,7 +275,15 @@ TEST(FrameStateGui, ARecordingLocksTheTimeLineRefusesGreyedKeysAndEndsWithStop) 
         EXPECT_NE(scene().findObject("crate"), nullptr);
         ASSERT_EQ(v->m_bBusy, 1);
     }
-    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_NEW, ID_FILE_OPEN}) {
+    // The scene window keeps the size the frames are read at: its edge does
+    // not drag and Image Size is greyed.
+    CChildFrame* child = frame()->GetChildFrame();
+    const wxSize before = child->GetSceneSize();
+    EXPECT_TRUE(child->SizeLocked());
+    child->ResizeByUser(before.x / 2, before.y / 2);
+    pumpWxEvents(50);
+    EXPECT_EQ(child->GetSceneSize(), before);
+    for (int id : {ID_FILE_SAVE, ID_FILE_SAVE_AS, ID_FILE_NEW, ID_FILE_OPEN, ID_IMAGE_SIZE}) {
         bool enabled = true;
         int checked = -1;
         frame()->UpdateCommand(id, enabled, checked);

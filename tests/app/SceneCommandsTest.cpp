@@ -46,6 +46,10 @@ TEST_F(SceneCommandsTest, ImageSizeSizesTheSceneWindowKeepsTheFlagAndMarksTheSce
         {"cancel", false, {0, 0, 0}, 0, 0, 0},
         {"ok", true, {320, 240, 1}, 1, 1, 1},
         {"a side below 1", true, {0, 240, 0}, 1, 1, 1},
+        // A GL drawable of several gigabytes is never asked for.
+        {"a side above 4096", true, {58000, 240, 0}, 1, 1, 1},
+        {"a height above 4096", true, {320, 4097, 0}, 1, 1, 1},
+        {"the largest side", true, {4096, 4096, 1}, 2, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -57,7 +61,8 @@ TEST_F(SceneCommandsTest, ImageSizeSizesTheSceneWindowKeepsTheFlagAndMarksTheSce
         EXPECT_EQ(doc->m_bKeepAspect, c.keepAspect);
         EXPECT_EQ(view->m_bModified, c.modified);
     }
-    EXPECT_EQ(host.sceneSizes.back(), (std::pair<int, int>{320, 240}));
+    EXPECT_EQ(host.sceneSizes.front(), (std::pair<int, int>{320, 240}));
+    EXPECT_EQ(host.sceneSizes.back(), (std::pair<int, int>{4096, 4096}));
     // The document's size comes only through OnSize.
     EXPECT_EQ(doc->m_nSceneWidth, 640);
 }

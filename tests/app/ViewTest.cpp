@@ -234,16 +234,16 @@ TEST_F(ViewTest, WithoutAccumulationOffscreenTargetsStillSmoothTheEdges) {
     EXPECT_TRUE(host.statusTexts.empty());
 }
 
-TEST_F(ViewTest, APauseFrameIsNeitherDrawnNorSwapped) {
+TEST_F(ViewTest, APauseFrameIsDrawnAndSwappedLikeAnyOther) {
     create();
     view->m_bAnimationMode = 1;
     view->m_nCurrentFrame = 3;
     view->OnDraw();
     EXPECT_EQ(host.swaps, 1);
-    // The window keeps the last picture instead of an undefined back buffer.
+    // A held pause holds the playback timer, never the picture.
     view->GetRoots()->pauseReached = 1;
     view->OnDraw();
-    EXPECT_EQ(host.swaps, 1);
+    EXPECT_EQ(host.swaps, 2);
 }
 
 // The view paints whenever the window asks; only reaching a frame plays it.

@@ -197,6 +197,17 @@ TEST_F(ViewToolsTest, SafetyZoneOutlinesTheScreenOnly) {
     EXPECT_EQ(view->m_bSafetyZone, 0);
     EXPECT_FLOAT_EQ(doc->m_fSafetyZoneH, 20);
     EXPECT_EQ(doc->m_rcSafetyZone.left, 116);
+    // OK with margins past the middle, or beyond any number, takes 50 percent.
+    SafetyZoneRequest wide = on;
+    wide.horizontal = 60, wide.vertical = 1e10f;
+    host.safetyAnswers.push_back(wide);
+    view->OnCommand(kv::ID_SAFETY_ZONE);
+    EXPECT_FLOAT_EQ(doc->m_fSafetyZoneH, 50);
+    EXPECT_FLOAT_EQ(doc->m_fSafetyZoneV, 50);
+    EXPECT_LE(doc->m_rcSafetyZone.left, doc->m_rcSafetyZone.right);
+    EXPECT_LE(doc->m_rcSafetyZone.top, doc->m_rcSafetyZone.bottom);
+    host.safetyAnswers.push_back(off);
+    view->OnCommand(kv::ID_SAFETY_ZONE);
     shown = draw();
     EXPECT_FALSE(isWhite(shown, 58, 39));
     EXPECT_FALSE(isWhite(shown, 116, 39));

@@ -8,12 +8,14 @@
 #include <string>
 
 #include "platform/SoundPlayer.h"
+#include "scene/pnLight.h"
 #include "scene/pnModel.h"
 #include "scene/pnViewpoint.h"
 #include "scene/pnVolume.h"
 #include "sg/sgGeoState.h"
 #include "sg/sgGeode.h"
 #include "sg/sgGeoSet.h"
+#include "sg/sgLightSource.h"
 #include "tests/playback/PlaybackSupport.h"
 #include "tests/support/VecCheck.h"
 
@@ -50,7 +52,7 @@ sgVec3 diffuseOf(const pnObject* o) {
     sgGeode* g = o->getGeode();
     sgGeoState* s = g && g->getNumGSets() > 0 ? g->getGSet(0)->getGState() : nullptr;
     if (!s) return sgVec3(-1, -1, -1);
-    sgVec4 d = s->getColor(GL_DIFFUSE);
+    sgVec4 d = s->getShownColor(GL_DIFFUSE);
     return sgVec3(d[0], d[1], d[2]);
 }
 
@@ -423,6 +425,60 @@ TEST_F(PlaybackTest, ColourFadeBlendsTowardsTheGoalMaterial) {
     expectVec(diffuseOf(box), 0.5f, 0, 0.5f, 1e-4f);
     scene().setFrame(10);
     expectVec(diffuseOf(box), 0, 0, 1, 1e-4f);
+}
+
+// Whatever frame came before, a frame shows the colours its plays give: the
+// object's own before a fade begins, after a later play without colour, and
+// at rest; the own colours were never overwritten.
+TEST_F(PlaybackTest, ColourFadesAreTakenBackOnEarlierFramesAndAtRest) {
+    addMaterial(scene(), "red", sgVec3(1, 0, 0));
+    addMaterial(scene(), "blue", sgVec3(0, 0, 1));
+    pnPanel* box = addPanel(scene(), "box", sgVec3(0, 0, 0), "red");
+    pnEffect* fx = addEffect(scene(), "fade");
+    fx->setColor("blue");
+    addEffect(scene(), "still");
+    pnEvent* ev = addEvent(scene(), "ev", "box");
+    ev->addPlay("fade", 10, 20, 1);
+    ev->addPlay("still", 30, 40, 1);
+    scene().buildSceneGraph();
+    scene().setFrame(20);
+    expectVec(diffuseOf(box), 0, 0, 1, 1e-4f);
+    scene().setFrame(5);  // before the fade
+    expectVec(diffuseOf(box), 1, 0, 0, 1e-4f);
+    scene().setFrame(15);
+    expectVec(diffuseOf(box), 0.5f, 0, 0.5f, 1e-4f);
+    scene().setFrame(35);  // a play without colour shows the base colour
+    expectVec(diffuseOf(box), 1, 0, 0, 1e-4f);
+    scene().setFrame(20);
+    scene().resetAnimation();  // object mode
+    expectVec(diffuseOf(box), 1, 0, 0, 1e-4f);
+    const sgGeoState* state = box->getGeode()->getGSet(0)->getGState();
+    expectVec(sgVec3(state->getColor(GL_DIFFUSE)[0], state->getColor(GL_DIFFUSE)[1], state->getColor(GL_DIFFUSE)[2]),
+              1, 0, 0, 1e-4f);
+}
+
+// A light's fade goes too once its event rests before its play.
+TEST_F(PlaybackTest, ALightFadeIsTakenBackBeforeItsPlay) {
+    addMaterial(scene(), "blue", sgVec3(0, 0, 1));
+    auto* light = new pnLight;
+    light->setName("lamp");
+    light->setOn(1);
+    ASSERT_TRUE(scene().addLight(light));
+    pnEffect* fx = addEffect(scene(), "fade");
+    fx->setColor("blue");
+    addEvent(scene(), "lamp", "lamp")->addPlay("fade", 10, 20, 1);
+    scene().buildSceneGraph();
+    sgLightSource* node = light->getLightNode();
+    ASSERT_TRUE(node);
+    float r = 0, g = 0, b = 0;
+    node->getColor(GL_DIFFUSE, &r, &g, &b);
+    const sgVec3 own(r, g, b);
+    scene().setFrame(20);
+    node->getColor(GL_DIFFUSE, &r, &g, &b);
+    EXPECT_FALSE(sgVec3(r, g, b) == own);
+    scene().setFrame(5);
+    node->getColor(GL_DIFFUSE, &r, &g, &b);
+    expectVec(sgVec3(r, g, b), own[0], own[1], own[2], 1e-6f);
 }
 
 TEST_F(PlaybackTest, ColourFadeWithoutItsGoalMaterialChangesNothing) {

@@ -464,6 +464,26 @@ TEST_F(TextEditingTest, ImageSizeKeepsTheTypedSideAndOptionsTakeIntegersOnly) {
     size.m_pWidth->SetValue("100");
     EXPECT_EQ(size.m_pHeight->GetValue(), "0");
     EXPECT_FALSE(size.TryOK());
+    // Sides run 1 to 4096, as a scene file's size is held; a huge typed side
+    // never wraps the other one round to a negative number.
+    size.m_pHeight->SetValue("200");
+    size.m_pConstrain->SetValue(false);
+    click(size.m_pConstrain, wxEVT_CHECKBOX);
+    size.m_pConstrain->SetValue(true);
+    click(size.m_pConstrain, wxEVT_CHECKBOX);  // ratio 1:2
+    size.m_pHeight->SetValue("2000000000");
+    EXPECT_EQ(size.m_pWidth->GetValue(), "1000000000");
+    EXPECT_FALSE(size.TryOK());
+    size.m_pWidth->SetValue("2147483647");
+    EXPECT_EQ(size.m_pHeight->GetValue(), "2147483647");
+    EXPECT_FALSE(size.TryOK());
+    size.m_pWidth->SetValue("2048");
+    EXPECT_EQ(size.m_pHeight->GetValue(), "4096");
+    ASSERT_TRUE(size.TryOK());
+    EXPECT_EQ(size.m_nHeight, 4096);
+    size.m_pWidth->SetValue("2049");
+    EXPECT_EQ(size.m_pHeight->GetValue(), "4098");
+    EXPECT_FALSE(size.TryOK());
 
     CEditOptionsDlg options(frame);
     options.Start();

@@ -218,6 +218,9 @@ bool CCreateEffectDlg::OnOK() {
                      wxOK, this);
         return false;
     }
+    // The new play starts at the frame that stands now; the view says why
+    // when the time line is taken there, and the dialog stays open.
+    if (m_pView->TakeNewEffectLength(m_model.ObjectName()) == 0) return false;
     if (m_bShowingExisting) {
         pnEffect* effect = scene->findEffect(name.c_str());
         if (!effect) return false;

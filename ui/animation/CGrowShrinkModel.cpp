@@ -1,6 +1,7 @@
 #include "ui/animation/CGrowShrinkModel.h"
 
 #include "charts/pnChart.h"
+#include "editor/EditLimits.h"
 #include "ui/animation/CTimeLineTrack.h"
 
 const int CGrowShrinkModel::kAlignButtons[9] = {kLj, kRj, kEw, kStartEdgeToStart, kEndEdgeToEnd,
@@ -122,6 +123,8 @@ void CGrowShrinkModel::Remove() {
 }
 
 bool CGrowShrinkModel::Set(int row, int kind, int start, int end) {
+    // Typed or dragged, a time stays a frame the editors take.
+    if (start < 0 || end > kMaxFrame) return false;
     Row& r = m_rows[static_cast<size_t>(row)];
     if (kind == kGrow) {
         r.growStart = start;
@@ -174,12 +177,17 @@ bool CGrowShrinkModel::Drag(int mode, int d) {
 }
 
 void CGrowShrinkModel::TypeStart(int value, bool fixedDuration) {
+    if (value < 0 || value > kMaxFrame) return;
     const int d = value - Start();
     if (fixedDuration) MoveBar(m_nRow, m_nKind, d);
     else MoveStartEdge(m_nRow, m_nKind, d);
 }
-void CGrowShrinkModel::TypeEnd(int value) { MoveEndEdge(m_nRow, m_nKind, value - End()); }
-void CGrowShrinkModel::TypeDuration(int value) { MoveEndEdge(m_nRow, m_nKind, value - Duration()); }
+void CGrowShrinkModel::TypeEnd(int value) {
+    if (value >= 0 && value <= kMaxFrame) MoveEndEdge(m_nRow, m_nKind, value - End());
+}
+void CGrowShrinkModel::TypeDuration(int value) {
+    if (value >= 0 && value <= kMaxFrame) MoveEndEdge(m_nRow, m_nKind, value - Duration());
+}
 
 void CGrowShrinkModel::ToggleSelection(int row, int kind) {
     if (!HasBar(row, kind)) return;

@@ -42,4 +42,6 @@ public:
     virtual bool ContinueFromPause() = 0;
     // The view records a movie: Pause does not hold it, Stop ends it.
     virtual bool IsRecording() { return false; }
+    // Tells the user why a command did nothing (a warning box).
+    virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
 };

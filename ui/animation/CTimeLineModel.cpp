@@ -1,5 +1,6 @@
 #include "ui/animation/CTimeLineModel.h"
 
+#include "editor/EditLimits.h"
 #include "scene/pnEvent.h"
 #include "scene/pnLight.h"
 #include "scene/pnScene.h"
@@ -227,7 +228,7 @@ void CTimeLineModel::ScrollFrame(int dx) {
 
 void CTimeLineModel::TypeFrame(int frame) {
     if (m_bPlaying || !Scene()) return;
-    SetCurrentFrame(frame);
+    SetCurrentFrame(std::min(frame, kMaxFrame));
     m_host.SetViewFrame(m_nCurrentFrame);
 }
 
@@ -349,6 +350,7 @@ bool CTimeLineModel::MoveStart(int row, int entry, int dx) {
     if (!p || dx == 0) return false;
     const int ns = p->start + dx;
     if (dx > 0 && p->end < ns) return false;
+    if (ns > kMaxFrame) return false;
     if (dx < 0) {
         const pnEventPlay* prev = event->getPlay(entry - 1);
         if (prev ? ns < prev->end : ns < 0) return false;
@@ -363,6 +365,7 @@ bool CTimeLineModel::MoveFinish(int row, int entry, int dx) {
     if (!p || dx == 0) return false;
     const int ne = p->end + dx;
     if (dx < 0 && ne < p->start) return false;
+    if (ne > kMaxFrame) return false;
     if (dx > 0) {
         const pnEventPlay* next = event->getPlay(entry + 1);
         if (next && ne > next->start) return false;
@@ -383,6 +386,7 @@ bool CTimeLineModel::MoveBody(int row, int entry, int dx, bool all) {
         if (next && p->end + dx > next->start) return false;
     }
     const int last = all ? event->getNumPlays() - 1 : entry;
+    if (dx > 0 && event->getPlay(last)->end + dx > kMaxFrame) return false;
     for (int i = entry; i <= last; ++i) {
         const pnEventPlay* q = event->getPlay(i);
         event->setPlayTime(i, q->start + dx, q->end + dx);
@@ -416,7 +420,7 @@ bool CTimeLineModel::Drag(int mode, int dx) {
         const auto& entries = m_rows[static_cast<size_t>(row)].entries;
         if (entry < 0 || entry >= static_cast<int>(entries.size())) return false;
         const int from = m_nPendingRow == row ? m_nPendingFrame : entries[static_cast<size_t>(entry)].start;
-        if (from + dx < 0) return false;
+        if (from + dx < 0 || from + dx > kMaxFrame) return false;
         m_nPendingRow = row;
         m_nPendingIndex = entry;
         m_nPendingFrame = from + dx;
@@ -465,21 +469,13 @@ void CTimeLineModel::Release() {
 
 void CTimeLineModel::DoubleClick(int row, int entry) {
     if (row < 2 || m_bPlaying || m_bMulti) return;
-    pnScene* scene = Scene();
     const pnEvent* event = RowEvent(row);
     const pnEventPlay* play = event ? event->getPlay(entry) : nullptr;
     if (!play) return;
     const std::string& name = event->getName();
-    if (name == "Camera") {
-        m_host.EditFixedEffect(play->effect, 2);
+    if (const int kind = FixedEventKind(name)) {
+        m_host.EditFixedEffect(play->effect, kind);
         return;
-    }
-    for (int i = 0; i < 4; ++i) {
-        const pnLight* light = i < scene->getNumLights() ? scene->getLight(i) : nullptr;
-        if (light && light->getName() == name) {
-            m_host.EditFixedEffect(play->effect, 1);
-            return;
-        }
     }
     if (m_host.GetEffectEditMode() != 0) return;
     SetCurrentFrame(play->end);
@@ -511,7 +507,23 @@ void CTimeLineModel::AddEntry() {
         m_host.SetModified();
     } else if (m_nSelRow >= kFirstObjectRow) {
         if (m_host.GetEffectEditMode() == 0) m_host.CreateEffect();
+    } else if (const pnEvent* event = RowEvent(m_nSelRow)) {
+        // The camera's and the lights' rows take their effects from the
+        // Camera and Light pages; any other event here sits in a row kept
+        // for them, in a scene made without them.
+        if (FixedEventKind(event->getName()) == 0)
+            m_host.ShowMessage("This scene has no \"Camera\" and light events: the first five event rows are kept for "
+                               "them, so \"" + event->getName() + "\" cannot take an effect here.",
+                               "Effect Creation Error");
     }
+}
+
+int CTimeLineModel::FixedEventKind(const std::string& name) const {
+    if (name == "Camera") return 2;
+    pnScene* scene = Scene();
+    for (int i = 0; scene && i < 4 && i < scene->getNumLights(); ++i)
+        if (scene->getLight(i)->getName() == name) return 1;
+    return 0;
 }
 
 void CTimeLineModel::DeleteEntry() {
@@ -554,6 +566,8 @@ void CTimeLineModel::TypeTime(int field, int value) {
     const int row = m_nSelRow, entry = m_nSelEntry;
     pnEvent* event = RowEvent(row);
     if (!event || event->getNumPlays() == 0 || entry < 0 || !PlayMatches(row, entry)) return;
+    // A typed frame stays within what the editors take.
+    if (value < 0 || value > kMaxFrame || (field == kFieldDuration && value < 1)) return;
     const pnEventPlay* p = event->getPlay(entry);
     bool moved = false;
     int dx = 0;

@@ -128,6 +128,9 @@ public:
 private:
     pnScene* Scene() const { return m_host.GetScene(); }
     pnEvent* RowEvent(int row) const;
+    // 2 for the camera's event, 1 for a light's (one of the scene's first
+    // four), 0 for any other event.
+    int FixedEventKind(const std::string& name) const;
     void BuildRows();
     void FillEventRow(int row);
     void FillPauseRow();

@@ -42,12 +42,19 @@ void CTrackRaster::Fill(int left, int top, int right, int bottom, CTrackColor c)
 }
 
 void CTrackRaster::Line(int x0, int y0, int x1, int y1, CTrackColor c) {
+    // Only the part inside the raster is walked: a play far off the track
+    // costs nothing.
+    auto span = [](int from, int to, int size, int& lo, int& hi) {
+        lo = std::max(to >= from ? from : to + 1, 0);
+        hi = std::min(to >= from ? to - 1 : from, size - 1);
+    };
+    int lo = 0, hi = -1;
     if (y0 == y1) {
-        const int step = x1 >= x0 ? 1 : -1;
-        for (int x = x0; x != x1; x += step) Set(x, y0, c);
+        span(x0, x1, m_w, lo, hi);
+        for (int x = lo; x <= hi; ++x) Set(x, y0, c);
     } else if (x0 == x1) {
-        const int step = y1 >= y0 ? 1 : -1;
-        for (int y = y0; y != y1; y += step) Set(x0, y, c);
+        span(y0, y1, m_h, lo, hi);
+        for (int y = lo; y <= hi; ++y) Set(x0, y, c);
     }
 }
 
@@ -166,7 +173,13 @@ void CTimeLineTrack::SetBar(int row, int entry, int start, int end, int value, i
     const int style = m_bPlain ? CTrackPainter::kBar : row == 0 ? CTrackPainter::kPause
                                                  : row == 1 ? CTrackPainter::kSound
                                                             : CTrackPainter::kBar;
-    m_bars[v][static_cast<size_t>(entry)].SetBar(start - m_nOrigin, end - m_nOrigin, value, RowRect(v), style, marked);
+    // Frames far off the track are drawn at its margin (the same picture),
+    // so no pixel arithmetic overflows.
+    auto pixel = [this](int frame) {
+        return static_cast<int>(std::clamp<long long>(static_cast<long long>(frame) - m_nOrigin, -kBarMargin,
+                                                      kWidth + kBarMargin));
+    };
+    m_bars[v][static_cast<size_t>(entry)].SetBar(pixel(start), pixel(end), value, RowRect(v), style, marked);
 }
 
 void CTimeLineTrack::SetSelection(int row, int entry, int top) {

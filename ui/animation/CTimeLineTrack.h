@@ -77,6 +77,8 @@ public:
 class CTimeLineTrack {
 public:
     static constexpr int kWidth = 370;
+    // How far past either side of the track a bar is still laid out.
+    static constexpr int kBarMargin = 64;
     static constexpr int kRowHeight = 19;
     static constexpr int kRows = 5;
     static constexpr int kHeight = kRows * kRowHeight;

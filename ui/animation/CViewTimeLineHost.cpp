@@ -14,10 +14,11 @@ void CViewTimeLineHost::SetFixedDuration(int on) {
     if (CKelvanoDoc* doc = CurrentDocument()) doc->m_bFixedDuration = on;
 }
 void CViewTimeLineHost::SetViewFrame(int frame) {
-    if (CKelvanoView* view = CurrentView()) {
-        view->SetCurrentFrame(frame);
-        RedrawView();
-    }
+    if (CKelvanoView* view = CurrentView()) view->GoToFrame(frame);
+}
+void CViewTimeLineHost::ShowMessage(const std::string& text, const std::string& caption) {
+    CKelvanoView* view = CurrentView();
+    if (CViewHost* host = view ? view->GetHost() : nullptr) host->MessageBox(text, caption, KV_MB_OK | KV_MB_ICONWARNING);
 }
 int CViewTimeLineHost::GetViewFrame() { return CurrentView() ? CurrentView()->m_nCurrentFrame : 0; }
 void CViewTimeLineHost::RedrawView() {

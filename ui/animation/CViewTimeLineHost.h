@@ -29,4 +29,5 @@ public:
     void PlayStop() override;
     bool ContinueFromPause() override;
     bool IsRecording() override;
+    void ShowMessage(const std::string& text, const std::string& caption) override;
 };

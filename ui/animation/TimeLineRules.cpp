@@ -1,5 +1,6 @@
 #include "ui/animation/TimeLineRules.h"
 
+#include "editor/EditLimits.h"
 #include "platform/SoundPlayer.h"
 
 #include <charconv>
@@ -25,9 +26,13 @@ std::string CheckTimeLineOptions(const std::string texts[4], int shownLength, CT
     int v[4] = {0, 0, 0, 0};
     for (int i = 0; i < 4; ++i)
         if (!wholeNumber(texts[i], v[i])) return "Please enter a whole number.";
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         if (v[i] < 1) return "An effect length must be at least 1 frame.";
+        if (v[i] > kMaxFrame) return "An effect length must be at most " + std::to_string(kMaxFrame) + " frames.";
+    }
     if (v[3] != shownLength && v[3] < 1) return "The animation length must be at least 1 frame.";
+    if (v[3] != shownLength && v[3] > kMaxFrame)
+        return "The animation length must be at most " + std::to_string(kMaxFrame) + " frames.";
     out = {v[0], v[1], v[2], v[3]};
     return std::string();
 }

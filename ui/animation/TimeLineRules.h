@@ -12,8 +12,8 @@ struct CTimeLineOptionValues {
 };
 
 // Reads the four edits (effect, grow, shrink length, animation length).
-// Each must be a whole number; the three effect lengths at least 1, and the
-// animation length too once the user changed it from shownLength (a scene
+// Each must be a whole number; the three effect lengths 1 to kMaxFrame, and
+// the animation length too once the user changed it from shownLength (a scene
 // without plays shows 0). "" and the values when they are good, else the
 // message to show (the dialog stays open).
 std::string CheckTimeLineOptions(const std::string texts[4], int shownLength, CTimeLineOptionValues& out);

@@ -77,10 +77,11 @@ void CImageSizeDlg::OnTyped(bool width) {
 
 bool CImageSizeDlg::TryOK() {
     const int w = readInt(m_pWidth), h = readInt(m_pHeight);
-    if (w < 1 || h < 1) {
+    if (!ImageSizeRules::SideAccepted(w) || !ImageSizeRules::SideAccepted(h)) {
         wxBell();
-        (w < 1 ? m_pWidth : m_pHeight)->SetFocus();
-        (w < 1 ? m_pWidth : m_pHeight)->SelectAll();
+        wxTextCtrl* refused = ImageSizeRules::SideAccepted(w) ? m_pHeight : m_pWidth;
+        refused->SetFocus();
+        refused->SelectAll();
         return false;
     }
     m_nWidth = w;

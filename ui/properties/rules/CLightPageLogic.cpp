@@ -36,11 +36,12 @@ std::string CreatePageEffect(CKelvanoView& view, const std::string& eventName, c
                              const std::string& color, bool shorter) {
     pnScene* scene = view.GetScene();
     CKelvanoDoc* doc = view.GetDocument();
-    pnEvent* event = scene ? scene->findEvent(eventName.c_str()) : nullptr;
-    if (!event || !doc) return std::string();
-    // 0: the view has told the user that the time line is taken here.
+    if (!scene || !doc) return std::string();
+    // 0: the view has told the user why (no such event, or the time line is
+    // taken here).
     int length = view.GetFreeEffectLength(eventName);
-    if (length <= 0) return std::string();
+    pnEvent* event = scene->findEvent(eventName.c_str());
+    if (length <= 0 || !event) return std::string();
     if (shorter && event->getNumPlays() == 0 && length > 1) --length;
     const std::string name = view.MakeNumberedEffectName(base);
     if (name.empty()) return std::string();

@@ -1,4 +1,5 @@
 #include "ui/properties/rules/TextRules.h"
+#include "editor/EditLimits.h"
 
 #include "ui/properties/rules/ControlRules.h"
 
@@ -61,16 +62,19 @@ bool ImageSizeRules::RatioUsable() const { return std::isfinite(m_dRatio) && m_d
 int ImageSizeRules::WidthTyped(int width) {
     m_nWidth = width;
     if (!m_bConstrain || !RatioUsable()) return -1;
-    m_nHeight = static_cast<int>(width / m_dRatio);
+    // Held at the int range: a huge side must not wrap the other one.
+    m_nHeight = ClampedInt(width / m_dRatio);
     return m_nHeight;
 }
 
 int ImageSizeRules::HeightTyped(int height) {
     m_nHeight = height;
     if (!m_bConstrain || !RatioUsable()) return -1;
-    m_nWidth = static_cast<int>(height * m_dRatio);
+    m_nWidth = ClampedInt(height * m_dRatio);
     return m_nWidth;
 }
+
+bool ImageSizeRules::SideAccepted(int side) { return side >= 1 && side <= kMaxSceneSide; }
 
 int EdgeShadowKind(float border, float hOffset, float vOffset) {
     if (border > 0.0f) return 1;

@@ -72,6 +72,8 @@ public:
     // constrained, or no usable ratio).
     int WidthTyped(int width);
     int HeightTyped(int height);
+    // OK takes sides of 1 to kMaxSceneSide pixels, as a scene file's size is held.
+    static bool SideAccepted(int side);
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_bConstrain = 0;
