@@ -211,6 +211,12 @@ void walk(wxWindow* parent, std::vector<std::string>& out) {
             gtk_scrolled_window_get_overlay_scrolling(GTK_SCROLLED_WINDOW(widget)))
             out.push_back(describe(parent) + " holds " + rectText(area) + " in " + std::to_string(client.x) + "x" +
                           std::to_string(client.y) + " but shows no scroll bar");
+        // Scrolling moves every window the scrolled one holds, and the
+        // toolkit complains of each hidden one (the focus moving to a field
+        // below the fold scrolls).
+        for (wxWindow* child : parent->GetChildren())
+            if (!child->IsTopLevel() && !child->IsShown())
+                out.push_back(describe(child) + " is hidden inside " + describe(parent) + ", which scrolls");
     }
     const auto* asFrame = dynamic_cast<const wxFrame*>(parent);
     for (wxWindow* child : parent->GetChildren()) {

@@ -17,6 +17,8 @@
    named and the program ends.
 5. With a settings folder that cannot be made, one message box comes at start
    and the program closes cleanly, without framework errors.
+6. On a desktop with a window manager, a first run comes up maximised with its
+   menu bar and prints no toolkit complaint.
 
 e2e_program.py PROGRAM SOURCE_DIR
 """
@@ -104,6 +106,39 @@ def blocked_settings(program, work, home, display, env):
     check("kelvano.conf" not in text and "Error: " not in text,
           "blocked settings: framework errors in the output: " + text[-2000:])
     check_log(work)
+
+
+def under_window_manager(program, source):
+    """A first run as on a user's desktop: openbox frames the window."""
+    if not shutil.which("openbox"):
+        check(not os.environ.get("CI"), "openbox is not installed")
+        print("SKIP: openbox is not installed")
+        return
+    with xh.private_display(1280, 1024) as display, xh.private_home() as home:
+        env = xh.environment(display, home, source)
+        work = tempfile.mkdtemp(prefix="work-", dir=home)
+        shutil.copy(os.path.join(source, "data", "scenes", SAMPLE), os.path.join(work, SAMPLE))
+        manager = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            time.sleep(1.0)
+            proc, log = start(program, work, [SAMPLE], env)
+            window = xh.wait_for_window(TITLE, env)
+            if not check(window is not None, "under a window manager: no window titled " + TITLE):
+                proc.kill()
+                return
+            time.sleep(3.0)
+            x, y, w, h = geometry(window, env)
+            check(w is not None and w >= 1200 and h >= 900, f"under a window manager: {w} x {h}, not maximised")
+            # The menu bar's captions: dark text on the light bar above the tool bar.
+            png = os.path.join(home, "desktop.png")
+            xh.run(["import", "-window", "root", png], env)
+            dark = [p for p in pixels(png, x, y, 120, 24, env) if sum(p) < 200]
+            check(len(dark) > 30, f"under a window manager: no menu bar ({len(dark)} dark pixels where it goes)")
+            stop(proc, display, window, log, env, "under a window manager")
+            check_log(work)
+        finally:
+            manager.terminate()
+            manager.wait(timeout=10)
 
 
 def main():
@@ -216,6 +251,7 @@ def main():
         # Last: its log is its own.
         os.rename(os.path.join(work, "program.log"), os.path.join(work, "program-1.log"))
         blocked_settings(program, work, home, display, env)
+    under_window_manager(program, source)
     return 1 if failures else 0
 
 

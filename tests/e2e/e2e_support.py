@@ -35,10 +35,14 @@ def check(condition, message):
     return condition
 
 
-# What in the program's output is a fault: sanitizer reports, and the wx
-# assertions that the program writes out instead of showing them.
+# What in the program's output is a fault: sanitizer reports, the wx
+# assertions that the program writes out instead of showing them, and the
+# toolkit's criticals and warnings (notes about the machine, such as dconf's or
+# ALSA's, are not faults of the program).
 LOG_FAULTS = [("ERROR: AddressSanitizer", "sanitizer reports"), ("runtime error", "sanitizer reports"),
-              ("ERROR: LeakSanitizer", "sanitizer reports"), ("kelvano: wx assertion", "wx assertions")]
+              ("ERROR: LeakSanitizer", "sanitizer reports"), ("kelvano: wx assertion", "wx assertions"),
+              ("Gtk-CRITICAL", "toolkit criticals"), ("GLib-GObject-CRITICAL", "toolkit criticals"),
+              ("Gtk-WARNING", "toolkit warnings")]
 
 
 def log_faults(text):
@@ -51,8 +55,8 @@ def log_faults(text):
 
 
 def check_log(work, name="program.log"):
-    """No sanitizer reports and no wx assertions in the program's output; its
-    end (or the first report) printed on failure."""
+    """No sanitizer reports, wx assertions or toolkit complaints in the
+    program's output; its end (or the first report) printed on failure."""
     with open(os.path.join(work, name), errors="replace") as f:
         text = f.read()
     faults = log_faults(text)

@@ -42,7 +42,7 @@ enum : int {
     IDC_RATIO_SPIN = 1219, IDC_DEPTH = 1222, IDC_DEPTH_SPIN = 1231, IDC_QUALITY = 1482, IDC_ITALIC = 1060,
     IDC_NJUST_CHECK = 1159, IDC_NJUST = 1264, IDC_NJUST_SPIN = 1661, IDC_WJUST_CHECK = 1165, IDC_WJUST = 1281,
     IDC_WJUST_SPIN = 1663, IDC_2D = 1205, IDC_EDGE_SHADOW = 1292, IDC_TEXTURE_OFF = 1393, IDC_TEXTURE_ON = 1403,
-    IDC_SWATCH = 1239, IDC_TEXTURE = 1269, IDC_BOTTOM = 1523,
+    IDC_SWATCH = 1239, IDC_TEXTURE = 1269,
 };
 
 }  // namespace
@@ -134,9 +134,6 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
     material->Add(m_pTextureOn, 0, wxALL | wxALIGN_CENTER_VERTICAL, 4);
     material->Add(m_pTexture, 0, wxALL, 4);
     top->Add(material, 0, wxALL | wxEXPAND, 4);
-    auto* bottom = new wxStaticText(this, IDC_BOTTOM, "");
-    bottom->Hide();
-    top->Add(bottom);
     SetSizer(top);
 
     SetEditRanges();
