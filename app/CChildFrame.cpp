@@ -79,13 +79,16 @@ void CChildFrame::ResizeByUser(int cx, int cy) {
     cy = std::max(cy, kMinSide);
     CKelvanoDoc* doc = theApp.m_pCurrentDoc;
     int w = cx, h = cy;
+    double aspect = 0.0;
     if (doc && doc->m_bKeepAspect) {
+        aspect = m_nDragEdge != None && m_dDragAspect > 0.0 ? m_dDragAspect : doc->m_dAspect;
         int kw = 0, kh = 0;
-        if (KeepAspectSize(cx, cy, GetSceneSize().x, doc->m_dAspect, kw, kh)) {
+        if (KeepAspectSize(cx, cy, GetSceneSize().x, aspect, kw, kh)) {
             w = kw;
             h = kh;
         }
     }
+    HoldSceneSize(w, h, kMinSide, aspect);
     SetSceneSize(w, h);
 }
 
@@ -102,6 +105,8 @@ void CChildFrame::OnMouse(wxMouseEvent& event) {
     const wxPoint p = CalcUnscrolledPosition(event.GetPosition());
     if (event.LeftDown()) {
         m_nDragEdge = SizeLocked() ? static_cast<int>(None) : EdgeAt(event.GetPosition());
+        const CKelvanoDoc* doc = theApp.m_pCurrentDoc;
+        m_dDragAspect = doc && doc->m_bKeepAspect ? doc->m_dAspect : 0.0;
         if (m_nDragEdge != None && !HasCapture()) CaptureMouse();
     } else if (event.LeftUp()) {
         m_nDragEdge = None;

@@ -45,4 +45,7 @@ private:
     CKelvanoCanvas* m_pCanvas = nullptr;
     std::string m_strTitle;
     int m_nDragEdge = None;
+    // The aspect kept through one drag of an edge, taken at its start: each
+    // step's size is whole pixels, so an aspect taken from it would drift.
+    double m_dDragAspect = 0.0;
 };

@@ -1,5 +1,7 @@
 #include "editor/FramePlacement.h"
 
+#include "editor/EditLimits.h"
+
 #include <algorithm>
 
 #include <cmath>
@@ -81,4 +83,19 @@ bool KeepAspectSize(int cx, int cy, int sceneWidth, double aspect, int& outWidth
         outHeight = static_cast<int>(cx / aspect);
     }
     return outWidth > 0 && outHeight > 0;
+}
+
+void HoldSceneSize(int& width, int& height, int minSide, double aspect) {
+    const bool keep = aspect > 0.0 && std::isfinite(aspect);
+    auto hold = [&](int side) { return std::clamp(side, minSide, kMaxSceneSide); };
+    if (keep && width > kMaxSceneSide) {
+        width = kMaxSceneSide;
+        height = static_cast<int>(std::min(width / aspect, double(kMaxSceneSide)));
+    }
+    if (keep && height > kMaxSceneSide) {
+        height = kMaxSceneSide;
+        width = static_cast<int>(std::min(height * aspect, double(kMaxSceneSide)));
+    }
+    width = hold(width);
+    height = hold(height);
 }

@@ -45,3 +45,8 @@ int RestoredShowCommand(int stored);
 // height becomes cx / aspect. False when the size already fits (within half a
 // pixel) or the aspect is unusable.
 bool KeepAspectSize(int cx, int cy, int sceneWidth, double aspect, int& outWidth, int& outHeight);
+
+// A size the user dragged the scene window to, held within minSide..
+// kMaxSceneSide on each side; with an aspect above 0 a side held at a bound
+// takes the other along, so the aspect stays.
+void HoldSceneSize(int& width, int& height, int minSide, double aspect);

@@ -72,3 +72,23 @@ TEST(PlacementTest, KeepAspect) {
     EXPECT_FALSE(KeepAspectSize(450, 300, 600, 0.0, w, h));
     EXPECT_FALSE(KeepAspectSize(0, 300, 600, 1.5, w, h));
 }
+
+TEST(PlacementTest, DraggedSizesStayWithinTheSceneSides) {
+    struct Case {
+        int w, h;
+        double aspect;
+        int wantW, wantH;
+    } cases[] = {
+        {9000, 6000, 1.5, 4096, 2730},  // both past the bound: the aspect stays
+        {3000, 9000, 0.5, 2048, 4096},
+        {9000, 100, 0.0, 4096, 100},    // free: each side alone
+        {5, 5000, 0.0, 16, 4096},
+        {800, 600, 4.0 / 3.0, 800, 600},
+    };
+    for (const Case& c : cases) {
+        int w = c.w, h = c.h;
+        HoldSceneSize(w, h, 16, c.aspect);
+        EXPECT_EQ(w, c.wantW) << c.w << "x" << c.h;
+        EXPECT_EQ(h, c.wantH) << c.w << "x" << c.h;
+    }
+}

@@ -220,6 +220,23 @@ TEST_F(GraphPagesTest, PiePageRingsAndSlices) {
     EXPECT_EQ(static_cast<pnChart*>(scene().findObject("G"))->getShowSide(), shown ? 0 : 1);
 }
 
+// Every chart page shows a name of common length whole, not only its end.
+TEST_F(GraphPagesTest, NameFieldShowsACommonNameWhole) {
+    for (int kind : {PAGE_BAR, PAGE_PIE, PAGE_LINE, PAGE_AREA}) {
+        SCOPED_TRACE(kind);
+        pnChart* chart = make(kind, {40, 25, 20, 15});
+        ASSERT_NE(chart, nullptr);
+        ASSERT_EQ(view->RenameObject(chart, "Market Share"), 1);
+        page(kind)->LoadFromObject(chart, 0);
+        pumpWxEvents(60);
+        auto* name = static_cast<wxTextCtrl*>(page(kind)->FindWindow(CGraphPage::IDC_NAME));
+        EXPECT_EQ(name->GetValue(), "Market Share");
+        EXPECT_GE(name->GetSize().x, name->GetSizeFromTextSize(name->GetTextExtent("Market Share").x).x);
+        // The next page's chart takes the name again.
+        ASSERT_EQ(view->RenameObject(chart, "chart" + std::to_string(kind)), 1);
+    }
+}
+
 // Add Graph runs the three steps (with Back from each) and the line page
 // builds the chart as the selection, placed like any new object.
 TEST_F(GraphPagesTest, AddGraphThroughTheWizard) {

@@ -13,6 +13,8 @@ namespace layout {
 // position such as "-1280.50" with a digit to spare.
 inline const char* const kNumberSample = "-00000.00";
 inline const char* const kFrameSample = "00000";
+// An object's name as charts and texts are commonly named.
+inline const char* const kNameSample = "Quarterly Sales 2026";
 
 // Gives a one-line edit the width that shows sample whole (its height stays
 // the toolkit's); returns the edit.
