@@ -16,6 +16,7 @@
 #include "app/KelvanoArt.h"
 #include "editor/KelvanoIds.h"
 #include "scene/pnObject.h"
+#include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/pages/CCameraPage.h"
 #include "ui/properties/bars/CEditBoxBar.h"
 #include "ui/properties/pages/CLightPage.h"
@@ -172,7 +173,10 @@ bool CMainFrame::CreateFrame(CProfile& profile) {
     Bind(wxEVT_SIZE, [this](wxSizeEvent& e) { RememberNormalRect(); e.Skip(); });
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
     Bind(wxEVT_SHOW, [this](wxShowEvent& e) {
-        if (e.IsShown()) CallAfter([this] { NameBarWindows(); });
+        if (e.IsShown()) {
+            if (wxMenuBar* bar = GetMenuBar(); bar && !bar->IsShown()) bar->Show(true);
+            CallAfter([this] { NameBarWindows(); });
+        }
         e.Skip();
     });
     return true;
@@ -262,11 +266,71 @@ bool CMainFrame::CreateToolBars() {
             ShowFlyBy(wxString());
             e.Skip();
         });
+        // The toolkit's own overflow menu lists plain tools only, and none at
+        // all while every tool shows: the arrow shows only while the bar's
+        // width cuts tools off, and its menu holds every one of them.
+        bar->Bind(wxEVT_AUITOOLBAR_OVERFLOW_CLICK, [this, bar](wxAuiToolBarEvent&) {
+            std::unique_ptr<wxMenu> menu = OverflowMenu(bar);
+            if (menu->GetMenuItemCount() == 0) return;
+            // Below the arrow, at the bar's right end.
+            const int arrow = bar->GetArtProvider()->GetElementSize(wxAUI_TBART_OVERFLOW_SIZE);
+            bar->PopupMenu(menu.get(), bar->GetClientSize().x - arrow, bar->GetClientSize().y);
+        });
+        bar->Bind(wxEVT_SIZE, [this, bar](wxSizeEvent& e) {
+            e.Skip();
+            // After the bar has laid its tools out at the new size.
+            bar->CallAfter([this, bar] { UpdateOverflowArrow(bar); });
+        });
     }
     // Docked on the same row, right of the main tool bar; it may dock anywhere.
     m_mgr.AddPane(m_pCameraBar,
                   wxAuiPaneInfo().Name(kPaneCameraToolBar).Caption("Camera").ToolbarPane().Top().Row(0).Position(1));
     return true;
+}
+
+std::vector<int> CMainFrame::OverflowTools(wxAuiToolBar* bar) const {
+    std::vector<int> tools;
+    if (!bar) return tools;
+    // Measured as if the arrow showed, so that showing it changes nothing.
+    const int arrow = bar->GetArtProvider() ? bar->GetArtProvider()->GetElementSize(wxAUI_TBART_OVERFLOW_SIZE) : 0;
+    const int width = bar->GetClientSize().x - arrow;
+    for (size_t i = 0; i < bar->GetToolCount(); ++i) {
+        const wxAuiToolBarItem* item = bar->FindToolByIndex(static_cast<int>(i));
+        wxSizerItem* cell = item ? item->GetSizerItem() : nullptr;
+        if (!cell || cell->GetRect().GetRight() < width) continue;
+        if (item->GetKind() == wxITEM_SEPARATOR) {
+            if (!tools.empty() && tools.back() != 0) tools.push_back(0);
+        } else if (item->GetKind() == wxITEM_NORMAL || item->GetKind() == wxITEM_CHECK) {
+            tools.push_back(item->GetId());
+        }
+    }
+    while (!tools.empty() && tools.back() == 0) tools.pop_back();
+    return tools;
+}
+
+void CMainFrame::UpdateOverflowArrow(wxAuiToolBar* bar) {
+    const bool cut = !OverflowTools(bar).empty();
+    if (bar && bar->GetOverflowVisible() != cut) bar->SetOverflowVisible(cut);
+}
+
+std::unique_ptr<wxMenu> CMainFrame::OverflowMenu(wxAuiToolBar* bar) {
+    auto menu = std::make_unique<wxMenu>();
+    for (int id : OverflowTools(bar)) {
+        if (id == 0) {
+            menu->AppendSeparator();
+            continue;
+        }
+        const wxAuiToolBarItem* item = bar->FindTool(id);
+        const wxString label = item->GetLabel().empty() ? item->GetShortHelp() : item->GetLabel();
+        wxMenuItem* entry = item->GetKind() == wxITEM_CHECK ? menu->AppendCheckItem(id, label, item->GetLongHelp())
+                                                            : menu->Append(id, label, item->GetLongHelp());
+        bool enabled = true;
+        int checked = 0;
+        UpdateCommand(FromWxId(id), enabled, checked);
+        entry->Enable(enabled);
+        if (entry->IsCheckable()) entry->Check(checked != 0);
+    }
+    return menu;
 }
 
 bool CMainFrame::CreateDockingBars() {
@@ -391,7 +455,11 @@ void CMainFrame::BuildMenuBar(const std::vector<MenuEntry>& menu) {
         }
     }
     wxMenuBar* old = GetMenuBar();
+    // Before the window's first showing the bar stays hidden: a window manager
+    // has the window laid out once at a placeholder size of a pixel or two, too
+    // narrow for a menu bar, and GTK complains. It shows with the window.
     SetMenuBar(bar);
+    if (!IsShown()) bar->Show(false);
     delete old;
     RefreshRecentFiles();
     ShowMenuHints();
@@ -594,6 +662,11 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
     int checked = -1;
     UpdateCommand(id, enabled, checked);
     if (!enabled) return;
+    // A field typed into and not yet taken goes first, as a step of its own:
+    // the command may take the focus from it (Undo showing another page), and
+    // taken then it would change the scene in the middle of the command. A
+    // field that refuses what was typed keeps the command from running.
+    if (auto* edit = dynamic_cast<CNumEdit*>(wxWindow::FindFocus()); edit && !edit->CommitPending()) return;
     if (FrameCommand(id)) return;
     if (CKelvanoView* view = GetView(); view && view->OnCommand(id)) {
         if (sceneCommand) FocusView();

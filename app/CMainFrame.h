@@ -11,6 +11,7 @@
 
 #include <wx/aui/aui.h>
 #include <wx/frame.h>
+#include <wx/menu.h>
 
 #include <memory>
 #include <string>
@@ -78,6 +79,14 @@ public:
     wxAuiToolBar* GetMainToolBar() const { return m_pToolBar; }
     wxAuiToolBar* GetCameraToolBar() const { return m_pCameraBar; }
     wxComboBox* GetObjectChooser() const { return m_pObjectChooser; }
+    // The tools of a tool bar that its width cuts off, in bar order (0 for a
+    // separator between them); the overflow arrow lists them and shows only
+    // while there are any.
+    std::vector<int> OverflowTools(wxAuiToolBar* bar) const;
+    void UpdateOverflowArrow(wxAuiToolBar* bar);
+    // The overflow arrow's menu: each tool cut off, checked and greyed as its
+    // command is.
+    std::unique_ptr<wxMenu> OverflowMenu(wxAuiToolBar* bar);
     CEditBoxBar* GetEditBoxBar() const { return m_pEditBoxBar; }
     CTransformBar* GetTransformBar() const { return m_pTransformBar; }
     bool IsPaneShown(const char* name);

@@ -176,7 +176,7 @@ std::unique_ptr<CUndoStep> CKelvanoDoc::Close(const void* record) {
 
 bool CKelvanoDoc::Commit(std::unique_ptr<CUndoStep> step) {
     CKelvanoView* view = UndoView();
-    if (!step || !view) return false;
+    if (!step || !view || m_nApplyingStep > 0) return false;
     auto& parts = step->m_parts;
     parts.erase(std::remove_if(parts.begin(), parts.end(), [](const auto& part) { return !part->ChangesScene(); }),
                 parts.end());

@@ -110,6 +110,9 @@ public:
         m_undo.Clear();
     }
     const CUndoHistory& GetUndoHistory() const { return m_undo; }
+    // Undo or Redo is putting a step back. No step is kept meanwhile: a new
+    // one would take the place of the step being applied.
+    int m_nApplyingStep = 0;
 
     std::string m_strContainerName;
     std::string m_strStorageText;

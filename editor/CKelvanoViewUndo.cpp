@@ -181,13 +181,16 @@ void applyParts(CKelvanoView& view, CUndoStep& step, bool undo) {
 
 void CKelvanoView::ApplyUndoStep(CUndoStep& step, bool undo) {
     // The selection is told once, with the step, however many parts it has.
+    const int kind = step.m_nKind;
     ++m_nHoldSelection;
+    if (m_pDocument) ++m_pDocument->m_nApplyingStep;
     applyParts(*this, step, undo);
-    --m_nHoldSelection;
     Announce(ViewChange::UndoApplied);
     // The camera the step gave back comes up on its page.
-    if (step.m_nKind == UNDO_VIEWPOINT)
+    if (kind == UNDO_VIEWPOINT)
         if (CFrameRelays* frame = Frame()) frame->ShowCameraPage();
+    if (m_pDocument) --m_pDocument->m_nApplyingStep;
+    --m_nHoldSelection;
 }
 
 void CKelvanoView::ApplyUndoSnapshot(int kind, CUndoSnapshot* snapshot, int undo, const CUndoSnapshot* other) {

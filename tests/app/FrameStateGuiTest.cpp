@@ -164,6 +164,53 @@ TEST(FrameStateGui, UndoKeepsTheChooserAndAViewpointStepShowsTheCameraTab) {
     bar->SelectTab(0, ObjectPageKind("pnPanel"));
 }
 
+// A name typed into the page and not yet taken when Undo runs is taken first,
+// as a step of its own: the Undo that switches the Edit Box to the Camera tab
+// takes the focus from the field, and a field taken then would record a step
+// in the middle of the one being applied. The Undo takes back the name.
+TEST(FrameStateGui, ANameTypedBeforeUndoIsItsOwnStep) {
+    view()->OnObjectChosen("box");
+    pnViewpoint* viewpoint = scene().getViewpoint();
+    const sgVec3 before = viewpoint->getPosition();
+    theApp.m_pCurrentDoc->RecordUndoBeforeViewpoint(viewpoint);
+    viewpoint->setPosition(sgVec3(0, 80, 900));
+    theApp.m_pCurrentDoc->RecordUndoAfterViewpoint(viewpoint);
+    CEditBoxBar* bar = frame()->GetEditBoxBar();
+    ASSERT_EQ(bar->GetCurrentTab(), 0);
+    auto* name = dynamic_cast<wxTextCtrl*>(bar->GetShownPage()->FindWindow(CPanelPage::IDC_NAME));
+    ASSERT_NE(name, nullptr);
+    ASSERT_EQ(name->GetValue(), "box");
+    wxUIActionSimulator sim;
+    sim.MouseMove(name->GetScreenRect().GetRightTop() + wxPoint(-6, 6));
+    name->SetFocus();
+    pumpWxEvents(200);
+    name->SetInsertionPointEnd();
+    sim.Text("2");
+    pumpWxEvents(200);
+    ASSERT_EQ(name->GetValue(), "box2");
+    ASSERT_EQ(wxWindow::FindFocus(), name);
+    const int steps = theApp.m_pCurrentDoc->GetUndoHistory().GetCount();
+
+    frame()->RouteCommand(ID_EDIT_UNDO);
+    pumpWxEvents(300);
+    EXPECT_EQ(theApp.m_pCurrentDoc->GetUndoHistory().GetCount(), steps + 1) << "the rename is a step";
+    EXPECT_NE(scene().findObject("box"), nullptr) << "Undo took the typed name back";
+    EXPECT_TRUE(scene().getViewpoint()->getPosition() == sgVec3(0, 80, 900))
+        << "the viewpoint step waits for the next Undo";
+    frame()->RouteCommand(ID_EDIT_UNDO);
+    pumpWxEvents(200);
+    EXPECT_TRUE(scene().getViewpoint()->getPosition() == before);
+    frame()->RouteCommand(ID_EDIT_REDO);
+    frame()->RouteCommand(ID_EDIT_REDO);
+    pumpWxEvents(200);
+    EXPECT_NE(scene().findObject("box2"), nullptr);
+    frame()->RouteCommand(ID_EDIT_UNDO);
+    frame()->RouteCommand(ID_EDIT_UNDO);
+    pumpWxEvents(200);
+    EXPECT_NE(scene().findObject("box"), nullptr);
+    bar->SelectTab(0, ObjectPageKind("pnPanel"));
+}
+
 TEST(FrameStateGui, FixedDurationShowsInTheTimeLineBox) {
     auto* box = dynamic_cast<wxCheckBox*>(frame()->GetTimeLine()->FindWindow(kFixedBox));
     ASSERT_NE(box, nullptr);

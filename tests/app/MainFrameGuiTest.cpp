@@ -14,6 +14,7 @@
 #include "app/CSplashWnd.h"
 #include "app/CWxProfile.h"
 #include "editor/CUndoHistory.h"
+#include "editor/EditLimits.h"
 #include "editor/FramePlacement.h"
 #include "editor/KelvanoIds.h"
 #include "charts/pnChart.h"
@@ -29,6 +30,7 @@
 #include "sg/sgAccumTarget.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <wx/aui/auibar.h>
@@ -198,17 +200,44 @@ TEST(MainFrameGui, RightAfterStartTheViewTakesItsKeysAndToolsShowTheirPrompts) {
 
 TEST(MainFrameGui, ANarrowWindowReachesEveryToolThroughTheOverflowButton) {
     wxAuiToolBar* bar = frame()->GetMainToolBar();
-    EXPECT_TRUE(bar->HasFlag(wxAUI_TB_OVERFLOW));
-    EXPECT_TRUE(frame()->GetCameraToolBar()->HasFlag(wxAUI_TB_OVERFLOW));
     EXPECT_TRUE(bar->GetToolFits(ToWxId(ID_MODE_ANIMATION)));
+    // Every tool shows: no arrow, and nothing to list.
+    for (wxAuiToolBar* each : {bar, frame()->GetCameraToolBar()}) {
+        EXPECT_FALSE(each->GetOverflowVisible());
+        EXPECT_TRUE(frame()->OverflowTools(each).empty());
+    }
     const wxRect wide = frame()->GetRect();
     frame()->SetSize(520, 600);
     pump(400);
     EXPECT_TRUE(bar->GetToolFits(ToWxId(ID_FILE_NEW)));
     EXPECT_FALSE(bar->GetToolFits(ToWxId(ID_MODE_ANIMATION)));
+    EXPECT_TRUE(bar->GetOverflowVisible());
+    // The arrow's menu holds each tool cut off, the check tools checked as
+    // their commands are, and nothing that shows.
+    frame()->RouteCommand(ID_AXIS_Y);
+    std::unique_ptr<wxMenu> menu = frame()->OverflowMenu(bar);
+    std::vector<int> listed;
+    for (wxMenuItem* item : menu->GetMenuItems()) {
+        if (item->IsSeparator()) continue;
+        listed.push_back(FromWxId(item->GetId()));
+        EXPECT_FALSE(bar->GetToolFits(item->GetId())) << item->GetItemLabelText();
+        bool enabled = true;
+        int checked = 0;
+        frame()->UpdateCommand(FromWxId(item->GetId()), enabled, checked);
+        EXPECT_EQ(item->IsEnabled(), enabled) << item->GetItemLabelText();
+        if (item->IsCheckable()) {
+            EXPECT_EQ(item->IsChecked(), checked != 0) << item->GetItemLabelText();
+        }
+    }
+    for (int id : {ID_AXIS_Y, ID_AXIS_Z, ID_MODE_ANIMATION})
+        EXPECT_NE(std::find(listed.begin(), listed.end(), id), listed.end()) << id;
+    EXPECT_EQ(std::find(listed.begin(), listed.end(), ID_FILE_NEW), listed.end());
+    EXPECT_EQ(menu->FindItem(ToWxId(ID_MODE_ANIMATION))->GetItemLabelText(), "Animation Mode");
+    frame()->RouteCommand(ID_AXIS_Y);
     frame()->SetSize(wide);
     pump(400);
     EXPECT_TRUE(bar->GetToolFits(ToWxId(ID_MODE_ANIMATION)));
+    EXPECT_FALSE(bar->GetOverflowVisible());
 }
 
 TEST(MainFrameGui, BarsHaveTheirTitlesAndPlaces) {
@@ -516,6 +545,38 @@ TEST(MainFrameGui, SceneWindowHasTheSceneSizeAndAnAccumulationBuffer) {
     EXPECT_EQ(child->GetSceneSize(), wxSize(450, 300));
     EXPECT_EQ(doc->m_nSceneWidth, 450);
     EXPECT_EQ(doc->m_nSceneHeight, 300);
+
+    // A slow drag of the right edge, a few pixels at a time, keeps the aspect
+    // the scene had when the drag began; so does one of the bottom edge.
+    auto drag = [&](wxPoint from, wxPoint to) {
+        auto send = [&](wxEventType type, wxPoint at, bool down) {
+            wxMouseEvent e(type);
+            e.SetEventObject(child);
+            e.SetPosition(child->CalcScrolledPosition(at));
+            e.SetLeftDown(down);
+            child->GetEventHandler()->ProcessEvent(e);
+        };
+        send(wxEVT_LEFT_DOWN, from, true);
+        const int steps = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y)) / 3;
+        for (int i = 1; i <= steps; ++i) {
+            send(wxEVT_MOTION, from + wxPoint((to.x - from.x) * i / steps, (to.y - from.y) * i / steps), true);
+            pump(0);  // the scene window takes each size before the next step
+        }
+        send(wxEVT_LEFT_UP, to, false);
+        pump(100);
+    };
+    doc->m_bKeepAspect = 0;
+    child->SetSceneSize(300, 200);
+    pump(100);
+    doc->m_bKeepAspect = 1;
+    drag({302, 100}, {600, 100});
+    EXPECT_EQ(child->GetSceneSize(), wxSize(600, 400));
+    drag({300, 402}, {300, 200});
+    EXPECT_EQ(child->GetSceneSize(), wxSize(300, 200));
+    // No side goes past what a GL drawable takes, and the aspect stays.
+    child->ResizeByUser(9000, 400);
+    pump(100);
+    EXPECT_EQ(child->GetSceneSize(), wxSize(kMaxSceneSide, kMaxSceneSide * 2 / 3));
     doc->m_bKeepAspect = 0;
     child->SetSceneSize(580, 392);
     pump(100);
