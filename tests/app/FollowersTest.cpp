@@ -276,8 +276,11 @@ struct EffectEditor : Follower {
     void Check(FollowersTest& t) override {
         EXPECT_FALSE(t.dialogs->IsOpen(2));
         EXPECT_EQ(t.view->m_nEffectEditMode, 0);
-        // Each scene's effect001 keeps what its file holds.
+        // Each scene's effect001 keeps what its file holds: the other scene's
+        // moves by 7, the first one's by 5.
         if (const pnEffect* e = t.scene().findEffect("effect001")) {
+            const float x = t.scene().findObject("C") ? 7.0f : 5.0f;
+            EXPECT_FLOAT_EQ(e->getTrans()[0], x);
             EXPECT_FLOAT_EQ(e->getTrans()[1], 0.0f);
         }
     }
@@ -397,18 +400,23 @@ const WindowRow kWindows[] = {
 // ---- the commands ----
 
 const CommandRow kCommands[] = {
+    // The scene that comes in is as its file (or as new): what the windows
+    // took back went with the old one.
     {"New", true, true, [](FollowersTest& t) {
          t.host->answers.push_back(KV_IDNO);
          EXPECT_EQ(t.view->OnFileNew(), 1);
+         EXPECT_EQ(t.view->m_bModified, 0) << "the new scene is modified";
      }},
     {"Open", true, true, [](FollowersTest& t) {
          t.host->answers.push_back(KV_IDNO);
          t.view->m_strPendingOpen = t.other;
          EXPECT_EQ(t.view->OnFileOpen(), 1);
+         EXPECT_EQ(t.view->m_bModified, 0) << "the scene opened is modified";
      }},
     {"a dropped file", true, true, [](FollowersTest& t) {
          t.host->answers.push_back(KV_IDNO);
          EXPECT_EQ(t.view->OnDropFiles({t.other}), 1);
+         EXPECT_EQ(t.view->m_bModified, 0) << "the scene dropped is modified";
      }},
     {"Undo", true, true, [](FollowersTest& t) { EXPECT_EQ(t.view->OnEditUndo(), 1); }},
     {"Redo", true, true, [](FollowersTest& t) { EXPECT_EQ(t.view->OnEditRedo(), 1); }, true},
@@ -516,21 +524,66 @@ TEST_F(FollowersTest, CreatingEffectPreviewsThroughOnePlayThatNoSaveWrites) {
     Finish();
 }
 
-// The Effect Editor's Close takes back a drag that a save wrote: the scene
-// differs from its file again.
-TEST_F(FollowersTest, AnEditorCloseAfterASaveLeavesTheSceneModified) {
+// No save writes an Effect Editor's unapplied drag or "Creating Effect"'s
+// preview: neither Save nor the save that "Yes" at the "Save changes?" prompt
+// of New, Open and quit makes. The scene keeps showing the drag, and a Close
+// after a save gives back what the file holds.
+TEST_F(FollowersTest, NoSaveWritesAWindowsUnappliedValues) {
     MakeScenes();
     if (HasFatalFailure()) return;
+    auto savedMove = [&](const std::string& path) {
+        pnScene saved;
+        EXPECT_EQ(CKelvanoView::ReadSceneFile(path, saved), 1) << path;
+        const pnEffect* e = saved.findEffect("effect001");
+        return e ? e->getTrans() : sgVec3(-1, -1, -1);
+    };
     Start(true, kCommands[0]);
     if (HasFatalFailure()) return;
-    EffectEditor editor(*this);
-    view->m_strPathName = dir + "/saved.apn";
-    ASSERT_EQ(view->OnFileSave(), 1);
-    EXPECT_EQ(view->m_bModified, 0);
-    dialogs->Destroy(2);
-    EXPECT_FLOAT_EQ(scene().findEffect("effect001")->getTrans()[1], 0.0f);
-    EXPECT_EQ(view->m_bModified, 1) << "the file holds the drag the Close took back";
+    {
+        EffectEditor editor(*this);
+        const std::string path = dir + "/saved.apn";
+        view->m_strPathName = path;
+        ASSERT_EQ(view->OnFileSave(), 1);
+        EXPECT_EQ(savedMove(path), sgVec3(5, 0, 0)) << "Save wrote the unapplied drag";
+        EXPECT_EQ(scene().findEffect("effect001")->getTrans(), sgVec3(0, 9, 0)) << "the view still shows the drag";
+        EXPECT_EQ(view->m_bModified, 0);
+        dialogs->Destroy(2);
+        EXPECT_EQ(scene().findEffect("effect001")->getTrans(), sgVec3(5, 0, 0));
+        EXPECT_EQ(view->m_bModified, 0) << "the scene is as its file";
+    }
     Finish();
+
+    const struct {
+        const char* what;
+        std::function<int(FollowersTest&)> run;
+    } prompts[] = {
+        {"New", [](FollowersTest& t) { return t.view->OnFileNew(); }},
+        {"Open", [](FollowersTest& t) {
+             t.view->m_strPendingOpen = t.other;
+             return t.view->OnFileOpen();
+         }},
+        {"quit", [](FollowersTest& t) { return t.view->SaveModified(); }},
+    };
+    for (const auto& prompt : prompts) {
+        for (const bool editing : {true, false}) {
+            SCOPED_TRACE(std::string(prompt.what) + (editing ? " with the Effect Editor" : " with Creating Effect"));
+            Start(true, kCommands[0]);
+            if (HasFatalFailure()) return;
+            const std::string path = dir + "/prompted.apn";
+            std::remove(path.c_str());
+            view->m_strPathName = path;
+            followers.push_back(editing ? opens<EffectEditor>()(*this) : opens<CreatingEffect>()(*this));
+            ASSERT_EQ(view->m_bModified, 1);
+            host->answers.push_back(KV_IDYES);
+            EXPECT_EQ(prompt.run(*this), 1);
+            EXPECT_EQ(savedMove(path), sgVec3(5, 0, 0)) << "the prompt's save wrote the unapplied drag";
+            std::ifstream in(path);
+            const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            EXPECT_NE(text.find("effect001"), std::string::npos);
+            EXPECT_EQ(text.find("istempeffect"), std::string::npos) << "the prompt's save wrote the preview";
+            Finish();
+        }
+    }
 }
 
 // An undone material change shows on the Light page (its swatch) and on the

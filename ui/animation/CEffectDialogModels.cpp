@@ -134,8 +134,6 @@ void CEffectEditorModel::Revert() {
             effect->setRotAngle(m_fSavedAngle);
             effect->setRotAxis(m_savedAxis);
         }
-        // A save since the drag wrote what is now taken back.
-        if (m_pView && (m_changed[kMove] || m_changed[kScale] || m_changed[kRotate])) m_pView->SetModified();
     }
     for (bool& c : m_changed) c = false;
     m_bLoaded = false;
@@ -199,6 +197,34 @@ void CEffectEditorModel::Close() {
         view->OnEffectDialogClosed();
     }
     tellClosed(m_onClosed);
+}
+
+void CEffectEditorModel::SwapWithKept() {
+    pnEffect* effect = m_bLoaded ? Effect() : nullptr;
+    if (!effect) return;
+    if (m_changed[kMove]) {
+        const sgVec3 now = effect->getTrans();
+        effect->setTrans(m_savedMove);
+        m_savedMove = now;
+    }
+    if (m_changed[kScale]) {
+        const sgVec3 now = effect->getScale();
+        effect->setScale(m_savedScale);
+        m_savedScale = now;
+    }
+    if (m_changed[kRotate]) {
+        const float angle = effect->getRotAngle();
+        const sgVec3 axis = effect->getRotAxis();
+        effect->setRotAngle(m_fSavedAngle);
+        effect->setRotAxis(m_savedAxis);
+        m_fSavedAngle = angle;
+        m_savedAxis = axis;
+    }
+}
+
+void CEffectEditorModel::OnSceneWrite(bool) {
+    // Out for the write, back after it: the same exchange twice.
+    SwapWithKept();
 }
 
 void CEffectEditorModel::OnViewChange(ViewChange change) {
