@@ -181,7 +181,9 @@ void CEffectEditorModel::Apply(const sgVec3& move, const sgVec3& scale, float an
     if (color && m_nMode != 2) effect->setColor(color->c_str());
     if (m_pView) {
         m_pView->SetModified();
+        // The modal editors' camera and light effects show in the view at once.
         if (m_nMode == 0) m_pView->OnEffectApplied();
+        else m_pView->FrameContentChanged();
     }
     // What was applied is what Close keeps from now on.
     KeepCurrent();
