@@ -832,9 +832,8 @@ void CMainFrame::CloseEffectDialogs() {
 }
 
 void CMainFrame::OnViewChange(ViewChange change) {
-    // The effect list shows the effects of the scene that came in; a value
-    // typed for an effect of the old one goes with it.
-    if (change == ViewChange::SceneReplaced && m_pEffectList) m_pEffectList->FillFromScene();
+    // The effect list follows the view while the frame has one.
+    if (m_pEffectList) m_pEffectList->Model().OnViewChange(change);
 }
 
 void CMainFrame::UpdateEventTreeEffects(const std::string& eventName) {

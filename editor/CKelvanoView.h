@@ -656,8 +656,9 @@ private:
     void FollowChange(ViewChange change);
     // Announces the selection when it is not the one last announced.
     void NoteSelection();
-    // The preview of an open "Creating Effect" is no part of the document: it
-    // is out of the scene while a save writes it. why gets the system's
+    // The preview of an open "Creating Effect" and the unapplied values of the
+    // followers (an Effect Editor's drag) are no part of the document: they
+    // are out of the scene while a save writes it. why gets the system's
     // reason for a failure.
     int WriteWithoutPreview(const std::string& path, std::string* why);
 

@@ -98,6 +98,9 @@ int CKelvanoView::SaveAsWithDialog(const char* extension, const char* filter, in
         return 0;
     }
     if (CKelvanoAppState* app = GetAppState()) app->SetSceneDir(folderOf(path));
+    // The scene lives in its new folder now: its sounds, pictures and models
+    // are looked for there, as after an Open of the file.
+    SceneLoader().setFolders(folderOf(path));
     return 1;
 }
 
@@ -159,7 +162,11 @@ int CKelvanoView::WriteWithoutPreview(const std::string& path, std::string* why)
         event->removePlayAt(at);
     }
     if (preview) scene.removeEffect(preview);
+    // The followers' unapplied values leave the scene while it is written.
+    const std::vector<CViewListener*> told = m_listeners;
+    for (CViewListener* listener : told) listener->OnSceneWrite(true);
     const int saved = scene.save(path.c_str(), 0, why);
+    for (CViewListener* listener : told) listener->OnSceneWrite(false);
     if (preview) scene.addEffect(preview);
     if (at >= 0) event->insertPlayAt(at, play);
     return saved;
@@ -169,9 +176,9 @@ int CKelvanoView::WriteWithoutPreview(const std::string& path, std::string* why)
 
 int CKelvanoView::OnFileNew() {
     if (!SaveModified()) return 0;
-    SetModified(false);
     if (!m_pHost || !m_pDocument || !m_bCreated) return 0;
-    // The windows on the scene let go of it while it is still there.
+    // The windows on the scene let go of it while it is still there; what
+    // they take back (an editor's unapplied drag) goes with it.
     Announce(ViewChange::SceneClosing);
     ++m_nHoldSelection;
     ClearDocumentSelection();
@@ -199,6 +206,7 @@ int CKelvanoView::OnFileNew() {
 
     m_pDocument->ClearEffectUses();
     m_strPathName.clear();
+    SetModified(false);
     m_pHost->SetTitle("Untitled");
     ClearDocumentSelection();
     if (frame) frame->ClearObjectList();

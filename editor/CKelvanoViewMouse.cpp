@@ -34,6 +34,14 @@ std::string fmt(int decimals, float v) {
     return buf;
 }
 
+// The Transformation bar's angle: whole degrees, rounded (a turn composed of
+// steps comes to 59.99998 for 60).
+std::string wholeDegrees(float v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%ld", std::lround(std::clamp(v, -1e9f, 1e9f)));
+    return buf;
+}
+
 bool sameName(const pnObject* a, const pnObject* b) { return a && b && a->getName() == b->getName(); }
 
 // The rotation of one step as angle and axis; false when the step turns nothing.
@@ -332,7 +340,7 @@ void CKelvanoView::ShowTransformValues(int what) {
         frame->SetTransformScale(fmt(2, v[0]), fmt(2, v[1]), fmt(2, v[2]));
     } else {
         const sgVec3 a = s->getRotAxis();
-        frame->SetTransformRotation(fmt(2, s->getRotAngle()), fmt(3, a[0]), fmt(3, a[1]),
+        frame->SetTransformRotation(wholeDegrees(s->getRotAngle()), fmt(3, a[0]), fmt(3, a[1]),
                                     fmt(3, a[2]));
     }
 }

@@ -25,4 +25,8 @@ class CViewListener {
 public:
     virtual ~CViewListener() = default;
     virtual void OnViewChange(ViewChange change) = 0;
+    // A save writes the scene (writing true) and has written it (false): a
+    // window whose unapplied values are in the scene (a drag it shows) puts
+    // back what the scene held meanwhile, so that no file holds them.
+    virtual void OnSceneWrite(bool /*writing*/) {}
 };

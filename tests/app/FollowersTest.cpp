@@ -4,7 +4,11 @@
 // the selection, applies an undo step or switches the mode: after the command
 // the window has closed or shows the view's state, and nothing it still does
 // reaches the scene. The run is clean under the sanitizers. A window or a
-// command joins the matrix by one line of its table.
+// command joins the matrix by one line of its table. Grow/Shrink and the
+// camera and light editors are modal: no command runs while they are open,
+// so they have no row. The View Width bar holds nothing of its own: it shows
+// the preset camera's width only while a preset is on, is set each time it
+// shows, and New, Open and a dropped file switch the preset off first.
 #include "editor/CEditScope.h"
 #include "editor/CObjectCreator.h"
 #include "editor/KelvanoIds.h"
@@ -16,10 +20,14 @@
 #include "tests/app/ViewFixture.h"
 #include "tests/support/TempDir.h"
 #include "ui/animation/CEffectDialogModels.h"
+#include "ui/animation/CEffectListModel.h"
+#include "ui/properties/rules/CMaterialChooserLogic.h"
 #include "ui/properties/rules/CTextureWindowModel.h"
+#include "ui/properties/rules/PrivateMessages.h"
 
 #include <algorithm>
 #include <functional>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -276,8 +284,11 @@ struct EffectEditor : Follower {
     void Check(FollowersTest& t) override {
         EXPECT_FALSE(t.dialogs->IsOpen(2));
         EXPECT_EQ(t.view->m_nEffectEditMode, 0);
-        // Each scene's effect001 keeps what its file holds.
+        // Each scene's effect001 keeps what its file holds: the other scene's
+        // moves by 7, the first one's by 5.
         if (const pnEffect* e = t.scene().findEffect("effect001")) {
+            const float x = t.scene().findObject("C") ? 7.0f : 5.0f;
+            EXPECT_FLOAT_EQ(e->getTrans()[0], x);
             EXPECT_FLOAT_EQ(e->getTrans()[1], 0.0f);
         }
     }
@@ -372,6 +383,113 @@ struct EventTree : Follower {
     }
 };
 
+// The Effect List (its window's model, filled by the frame) with a move typed
+// for the first scene's effect001 and not yet applied.
+struct EffectList : Follower {
+    explicit EffectList(FollowersTest& t) : view(t.view.get()), list(t.frame->effectList) {
+        // The main frame hands the list what it hears from the view.
+        view->AddListener(&list);
+        list.Fill();
+        const auto& names = list.Names();
+        const auto at = std::find(names.begin(), names.end(), "effect001");
+        EXPECT_NE(at, names.end());
+        EXPECT_TRUE(list.Select(static_cast<int>(at - names.begin())));
+        EXPECT_TRUE(list.MarkChanged(CEffectListModel::kMove));
+    }
+    ~EffectList() override { view->RemoveListener(&list); }
+    static bool FirstScene(FollowersTest& t) { return t.scene().getName() == "first"; }
+    void Check(FollowersTest& t) override {
+        std::vector<std::string> effects;
+        for (int i = 0; i < t.scene().getNumEffects(); ++i) effects.push_back(t.scene().getEffect(i)->getName());
+        EXPECT_EQ(list.Names(), effects) << "the list shows another scene's effects";
+        if (!FirstScene(t)) {
+            EXPECT_EQ(list.Selected(), -1);
+            EXPECT_FALSE(list.AnyChanged()) << "a value typed for the old scene waits for the new one";
+        } else if (list.Selected() >= 0) {
+            EXPECT_EQ(list.SelectedName(), "effect001");
+        }
+    }
+    void Later(FollowersTest& t) override {
+        pnEffect* own = FirstScene(t) ? t.scene().findEffect("effect001") : nullptr;
+        const sgVec3 was = own ? own->getTrans() : sgVec3(0, 0, 0);
+        const bool applied = list.Apply(sgVec3(0, 4, 0), sgVec3(1, 1, 1), 0.0f, sgVec3(0, 1, 0), false);
+        if (!own) {
+            EXPECT_FALSE(applied);
+            return;
+        }
+        // In its own scene the typed move is the list's work on its own
+        // effect: taken back here, the rest of the scene must be as it was.
+        if (applied) {
+            EXPECT_EQ(own->getTrans(), sgVec3(0, 4, 0));
+            own->setTrans(was);
+        }
+    }
+    CKelvanoView* view;
+    CEffectListModel& list;
+};
+
+// The property bar's material chooser ("Color"), shown for A's page with
+// another material clicked and not yet chosen. The page it serves gives the
+// chosen material to the object it shows.
+struct MaterialChooser : Follower, CMaterialChooserUi {
+    explicit MaterialChooser(FollowersTest& t) : test(t) {
+        const pnObject& a = *t.doc->m_pSelectedObject;
+        logic.SetOwner(true, 1474);
+        logic.SetCurrentMaterial(t.scene().findMaterialIndex(a.getMaterialName().c_str()));
+        shown = true;
+        EXPECT_TRUE(logic.Click(2, 2));
+        EXPECT_NE(t.scene().getMaterial(logic.GetMaterialIndex())->getName(), a.getMaterialName());
+    }
+    void Check(FollowersTest&) override {
+        EXPECT_FALSE(shown) << "the chooser stays on screen";
+        EXPECT_FALSE(logic.HasOwner()) << "the chooser still serves the page";
+    }
+    void Later(FollowersTest&) override {
+        logic.Choose();
+        logic.OnEnterKey(false);
+        EXPECT_EQ(chosen, 0);
+    }
+    void HideChooser() override { shown = false; }
+    void ShowChooser() override { shown = true; }
+    bool RunSimpleEditor(MaterialEditValues&) override { return false; }
+    bool RunDetailedEditor(MaterialEditValues&) override { return false; }
+    void NotifyOwner(int message, int, int index) override {
+        pnObject* object = test.doc->m_pSelectedObject;
+        const pnMaterial* m = test.scene().getMaterial(index);
+        if (message != WM_MATERIAL_CHOSEN || !object || !m) return;
+        ++chosen;
+        CEditScope edit(*test.view, object);
+        object->setMaterial(m->getName().c_str());
+    }
+    void RefreshChooser() override {}
+
+    FollowersTest& test;
+    CMaterialChooserLogic logic{*this};
+    bool shown = false;
+    int chosen = 0;
+};
+
+// The Object List bar lists the scene's objects and ticks the selection.
+struct ObjectList : Follower {
+    explicit ObjectList(FollowersTest&) {}
+    void Check(FollowersTest& t) override {
+        std::vector<std::string> objects;
+        for (int i = 0; i < t.scene().getNumObjects(); ++i) objects.push_back(t.scene().getObject(i)->getName());
+        std::sort(objects.begin(), objects.end());
+        EXPECT_EQ(t.frame->objectList, objects);
+        std::set<std::string> selection;
+        for (const pnObject* o : t.doc->m_selectedObjects) selection.insert(o->getName());
+        if (t.doc->m_pSelectedObject) selection.insert(t.doc->m_pSelectedObject->getName());
+        if (!t.view->m_bShiftClick) {
+            EXPECT_EQ(t.frame->ticked, selection);
+            return;
+        }
+        // A Shift+click that starts a selection together leaves the object
+        // selected before it ticked as well.
+        for (const std::string& name : selection) EXPECT_EQ(t.frame->ticked.count(name), 1u) << name;
+    }
+};
+
 template <class T, class... Args>
 std::function<std::unique_ptr<Follower>(FollowersTest&)> opens(Args... args) {
     return [args...](FollowersTest& t) { return std::make_unique<T>(t, args...); };
@@ -392,23 +510,33 @@ const WindowRow kWindows[] = {
     {"Camera and Light pages in animation mode", true, opens<CameraAndLightPages>()},
     {"time line", true, opens<TimeLine>()},
     {"event tree", true, opens<EventTree>()},
+    {"Effect List", true, opens<EffectList>()},
+    {"Effect List in object mode", false, opens<EffectList>()},
+    {"material chooser", false, opens<MaterialChooser>()},
+    {"material chooser in animation mode", true, opens<MaterialChooser>()},
+    {"Object List", false, opens<ObjectList>()},
 };
 
 // ---- the commands ----
 
 const CommandRow kCommands[] = {
+    // The scene that comes in is as its file (or as new): what the windows
+    // took back went with the old one.
     {"New", true, true, [](FollowersTest& t) {
          t.host->answers.push_back(KV_IDNO);
          EXPECT_EQ(t.view->OnFileNew(), 1);
+         EXPECT_EQ(t.view->m_bModified, 0) << "the new scene is modified";
      }},
     {"Open", true, true, [](FollowersTest& t) {
          t.host->answers.push_back(KV_IDNO);
          t.view->m_strPendingOpen = t.other;
          EXPECT_EQ(t.view->OnFileOpen(), 1);
+         EXPECT_EQ(t.view->m_bModified, 0) << "the scene opened is modified";
      }},
     {"a dropped file", true, true, [](FollowersTest& t) {
          t.host->answers.push_back(KV_IDNO);
          EXPECT_EQ(t.view->OnDropFiles({t.other}), 1);
+         EXPECT_EQ(t.view->m_bModified, 0) << "the scene dropped is modified";
      }},
     {"Undo", true, true, [](FollowersTest& t) { EXPECT_EQ(t.view->OnEditUndo(), 1); }},
     {"Redo", true, true, [](FollowersTest& t) { EXPECT_EQ(t.view->OnEditRedo(), 1); }, true},
@@ -462,7 +590,7 @@ TEST_F(FollowersTest, EveryWindowFollowsEveryCommand) {
             ++pairs;
         }
     }
-    EXPECT_GE(pairs, 150);
+    EXPECT_GE(pairs, 200);
 }
 
 // "Creating Effect" previews through one play, however many drags feed it,
@@ -516,21 +644,66 @@ TEST_F(FollowersTest, CreatingEffectPreviewsThroughOnePlayThatNoSaveWrites) {
     Finish();
 }
 
-// The Effect Editor's Close takes back a drag that a save wrote: the scene
-// differs from its file again.
-TEST_F(FollowersTest, AnEditorCloseAfterASaveLeavesTheSceneModified) {
+// No save writes an Effect Editor's unapplied drag or "Creating Effect"'s
+// preview: neither Save nor the save that "Yes" at the "Save changes?" prompt
+// of New, Open and quit makes. The scene keeps showing the drag, and a Close
+// after a save gives back what the file holds.
+TEST_F(FollowersTest, NoSaveWritesAWindowsUnappliedValues) {
     MakeScenes();
     if (HasFatalFailure()) return;
+    auto savedMove = [&](const std::string& path) {
+        pnScene saved;
+        EXPECT_EQ(CKelvanoView::ReadSceneFile(path, saved), 1) << path;
+        const pnEffect* e = saved.findEffect("effect001");
+        return e ? e->getTrans() : sgVec3(-1, -1, -1);
+    };
     Start(true, kCommands[0]);
     if (HasFatalFailure()) return;
-    EffectEditor editor(*this);
-    view->m_strPathName = dir + "/saved.apn";
-    ASSERT_EQ(view->OnFileSave(), 1);
-    EXPECT_EQ(view->m_bModified, 0);
-    dialogs->Destroy(2);
-    EXPECT_FLOAT_EQ(scene().findEffect("effect001")->getTrans()[1], 0.0f);
-    EXPECT_EQ(view->m_bModified, 1) << "the file holds the drag the Close took back";
+    {
+        EffectEditor editor(*this);
+        const std::string path = dir + "/saved.apn";
+        view->m_strPathName = path;
+        ASSERT_EQ(view->OnFileSave(), 1);
+        EXPECT_EQ(savedMove(path), sgVec3(5, 0, 0)) << "Save wrote the unapplied drag";
+        EXPECT_EQ(scene().findEffect("effect001")->getTrans(), sgVec3(0, 9, 0)) << "the view still shows the drag";
+        EXPECT_EQ(view->m_bModified, 0);
+        dialogs->Destroy(2);
+        EXPECT_EQ(scene().findEffect("effect001")->getTrans(), sgVec3(5, 0, 0));
+        EXPECT_EQ(view->m_bModified, 0) << "the scene is as its file";
+    }
     Finish();
+
+    const struct {
+        const char* what;
+        std::function<int(FollowersTest&)> run;
+    } prompts[] = {
+        {"New", [](FollowersTest& t) { return t.view->OnFileNew(); }},
+        {"Open", [](FollowersTest& t) {
+             t.view->m_strPendingOpen = t.other;
+             return t.view->OnFileOpen();
+         }},
+        {"quit", [](FollowersTest& t) { return t.view->SaveModified(); }},
+    };
+    for (const auto& prompt : prompts) {
+        for (const bool editing : {true, false}) {
+            SCOPED_TRACE(std::string(prompt.what) + (editing ? " with the Effect Editor" : " with Creating Effect"));
+            Start(true, kCommands[0]);
+            if (HasFatalFailure()) return;
+            const std::string path = dir + "/prompted.apn";
+            std::remove(path.c_str());
+            view->m_strPathName = path;
+            followers.push_back(editing ? opens<EffectEditor>()(*this) : opens<CreatingEffect>()(*this));
+            ASSERT_EQ(view->m_bModified, 1);
+            host->answers.push_back(KV_IDYES);
+            EXPECT_EQ(prompt.run(*this), 1);
+            EXPECT_EQ(savedMove(path), sgVec3(5, 0, 0)) << "the prompt's save wrote the unapplied drag";
+            std::ifstream in(path);
+            const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            EXPECT_NE(text.find("effect001"), std::string::npos);
+            EXPECT_EQ(text.find("istempeffect"), std::string::npos) << "the prompt's save wrote the preview";
+            Finish();
+        }
+    }
 }
 
 // An undone material change shows on the Light page (its swatch) and on the

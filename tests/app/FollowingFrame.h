@@ -3,20 +3,29 @@
 // follows the view.
 #pragma once
 
+#include "charts/pnChart.h"
 #include "editor/CEffectDialogs.h"
 #include "editor/CKelvanoAppState.h"
+#include "editor/CKelvanoDoc.h"
+#include "editor/CKelvanoView.h"
 #include "scene/pnEffect.h"
 #include "scene/pnObject.h"
 #include "tests/app/RecordingHost.h"
 #include "ui/animation/CEffectDialogModels.h"
+#include "ui/animation/CEffectListModel.h"
 #include "ui/animation/CEventTreeModel.h"
+#include "ui/animation/CGrowShrinkModel.h"
 #include "ui/animation/CTimeLineModel.h"
 #include "ui/animation/CViewTimeLineHost.h"
 #include "ui/properties/rules/CCameraPageLogic.h"
 #include "ui/properties/rules/CLightPageLogic.h"
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <vector>
 
 // The effect dialogs as the program's dialog set holds them, without windows:
 // each dialog is its model.
@@ -64,8 +73,22 @@ public:
     void TakeSavedRotation(float& angle, sgVec3& axis) override {
         if (IsOpen(2)) editor->TakeSavedRotation(angle, axis);
     }
-    void RunModalEditor(const std::string&, int) override {}
-    void RunGrowShrink() override {}
+    // The modal dialogs as the program's set runs them, what the user does in
+    // them given by the test (nothing when unset).
+    void RunModalEditor(const std::string& effectName, int mode) override {
+        CEffectEditorModel modal(m_pView, mode);
+        if (modal.Load(effectName) && inModalEditor) inModalEditor(modal);
+        modal.Close();
+    }
+    void RunGrowShrink() override {
+        CKelvanoDoc* doc = m_pView->GetDocument();
+        CGrowShrinkModel model;
+        if (!model.Load(pnKindCast<pnChart>(doc->m_pSelectedObject), doc->m_nGrowLength, doc->m_nShrinkLength)) return;
+        model.ShowIn(m_pView);
+        if (inGrowShrink) inGrowShrink(model);
+    }
+    std::function<void(CEffectEditorModel&)> inModalEditor;
+    std::function<void(CGrowShrinkModel&)> inGrowShrink;
 
     std::unique_ptr<CCreateEffectModel> creating;
     std::unique_ptr<CEffectEditorModel> editor;
@@ -75,7 +98,8 @@ private:
 };
 
 struct TimeLineHost : CViewTimeLineHost {
-    std::string ChooseSoundFile() override { return std::string(); }
+    std::string ChooseSoundFile() override { return sound; }
+    std::string sound;  // what the sound file dialog gives
 };
 
 // The frame's relays as the main frame wires them: the time line, the event
@@ -91,7 +115,10 @@ public:
     }
     void SelectTimeLineEvent(const std::string& name) override { timeLine.SelectEvent(name, 0); }
     void SetTimeLineFrame(int frame) override { timeLine.SetCurrentFrame(frame); }
-    void RebuildEventTree() override { tree.Build(CurrentScene()); }
+    void RebuildEventTree() override {
+        tree.Build(CurrentScene());
+        effectList.Fill();
+    }
     void UpdateBarsForMode(bool animation, const std::string& first) override {
         RecordingFrame::UpdateBarsForMode(animation, first);
         if (!animation) return;
@@ -110,11 +137,65 @@ public:
         RecordingFrame::ShowObjectPage(page, object, flag);
         pageObject = object ? object->getName() : std::string();
     }
+    void AddEffectListName(const std::string& name) override {
+        RecordingFrame::AddEffectListName(name);
+        effectList.Add(name);
+    }
+    void RemoveEffectListName(const std::string& name) override {
+        RecordingFrame::RemoveEffectListName(name);
+        effectList.Remove(name);
+    }
+
+    // The Object List bar as its sorted list box holds it: names, and the
+    // names ticked.
+    int AddObjectListItem(const std::string& name) override {
+        RecordingFrame::AddObjectListItem(name);
+        objectList.insert(std::upper_bound(objectList.begin(), objectList.end(), name), name);
+        return 1;
+    }
+    int RemoveObjectListItem(const std::string& name) override {
+        RecordingFrame::RemoveObjectListItem(name);
+        const auto at = std::find(objectList.begin(), objectList.end(), name);
+        if (at == objectList.end()) return 0;
+        objectList.erase(at);
+        ticked.erase(name);
+        return 1;
+    }
+    int SelectObjectListItem(const std::string& name, int on) override {
+        RecordingFrame::SelectObjectListItem(name, on);
+        if (std::find(objectList.begin(), objectList.end(), name) == objectList.end()) return 0;
+        if (on) ticked.insert(name);
+        else ticked.erase(name);
+        return 1;
+    }
+    int SelectObjectListIndex(int index, int on) override {
+        RecordingFrame::SelectObjectListIndex(index, on);
+        if (index < -1 || index >= static_cast<int>(objectList.size())) return 0;
+        for (int i = 0; i < static_cast<int>(objectList.size()); ++i)
+            if (index == -1 || index == i) {
+                if (on) ticked.insert(objectList[static_cast<size_t>(i)]);
+                else ticked.erase(objectList[static_cast<size_t>(i)]);
+            }
+        return 1;
+    }
+    int RenameObjectListItem(const std::string& oldName, const std::string& newName) override {
+        RecordingFrame::RenameObjectListItem(oldName, newName);
+        return RemoveObjectListItem(oldName) && AddObjectListItem(newName);
+    }
+    void ClearObjectList() override {
+        RecordingFrame::ClearObjectList();
+        objectList.clear();
+        ticked.clear();
+    }
 
     TimeLineHost timeLineHost;
     CTimeLineModel timeLine;
     CEventTreeModel tree;
     CCameraPageLogic camera;
     CLightPageLogic light;
+    // The Effect List as the frame fills it (its window's model).
+    CEffectListModel effectList;
     std::string pageObject = "-";
+    std::vector<std::string> objectList;
+    std::set<std::string> ticked;
 };

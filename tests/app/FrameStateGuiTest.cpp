@@ -24,6 +24,10 @@
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CTimeLineDlg.h"
 #include "ui/properties/rules/BarRules.h"
+#include "ui/properties/bars/CTransformDlg.h"
+#include "ui/properties/controls/CNumEdit.h"
+#include "ui/properties/dialogs/CAddPanelDlg.h"
+#include "editor/CEditScope.h"
 #include "ui/properties/bars/CEditBoxBar.h"
 #include "ui/properties/dialogs/CModelTextureDlg.h"
 #include "ui/properties/pages/CObjectPageDlg.h"
@@ -384,6 +388,92 @@ TEST(FrameStateGui, TheEffectListAndCreatingEffectFollowTheScene) {
     pumpWxEvents(200);
     EXPECT_EQ(static_cast<int>(list->List()->GetCount()), scene().getNumEffects());
     EXPECT_EQ(scene().findEffect(preview.c_str()), nullptr) << "the file holds no preview";
+}
+
+// The Transformation bar shows the values of the object its edits act on:
+// an object being placed (not the one selected before), a rotation dragged to
+// 60 degrees and its Redo, and the selection in animation mode.
+TEST(FrameStateGui, TheTransformationBarShowsTheObjectItEdits) {
+    CTransformDlg* bar = frame()->GetTransformBar()->GetDialog();
+    auto shown = [&](int field) { return bar->GetEdit(field)->GetText(); };
+    if (view()->m_bAnimationMode) frame()->RouteCommand(ID_MODE_ANIMATION);
+    ASSERT_EQ(view()->m_bAnimationMode, 0);
+    view()->m_bModified = 0;
+    frame()->RouteCommand(ID_FILE_NEW);
+    pumpWxEvents(100);
+    pnObject* turned = addPanel("turned", 60, -250);
+    ASSERT_NE(turned, nullptr);
+    // In the middle of the scene window.
+    pnObject* plain = addPanel("plain", 200, 0);
+    ASSERT_NE(plain, nullptr);
+    {
+        CEditScope edit(*view(), turned);
+        turned->setScale(2, 3, 4);
+        turned->setRotAngle(30);
+    }
+    view()->OnObjectChosen("plain");
+    view()->OnObjectChosen("turned");
+    EXPECT_EQ(shown(TF_SCALE_Y), "3.00");
+    EXPECT_EQ(shown(TF_ANGLE), "30");
+
+    // Add Panel, its dialog answered with OK: while the new panel follows the
+    // pointer, the bar shows its scale and rotation.
+    struct AddOk : wxModalDialogHook {
+        AddOk() { Register(); }
+        ~AddOk() override { Unregister(); }
+        int Enter(wxDialog* d) override { return dynamic_cast<CAddPanelDlg*>(d) ? wxID_OK : wxID_CANCEL; }
+        void Exit(wxDialog*) override {}
+    } ok;
+    frame()->RouteCommand(ID_ADD_PANEL);
+    pumpWxEvents(100);
+    ASSERT_EQ(view()->m_bPlacing, 1);
+    pnObject* placed = theApp.m_pCurrentDoc->m_pSelectedObject;
+    ASSERT_TRUE(placed && placed != turned && placed != plain);
+    for (int f : {TF_SCALE_X, TF_SCALE_Y, TF_SCALE_Z}) EXPECT_EQ(shown(f), "1.00") << "scale field " << f;
+    EXPECT_EQ(shown(TF_ANGLE), "0");
+    view()->OnMouseMove(40, 40, 0);
+    view()->OnLButtonDown(40, 40, 0);
+    view()->OnLButtonUp(40, 40, 0);
+    ASSERT_EQ(view()->m_bPlacing, 0);
+
+    // A rotation dragged about Y in three steps of 20 degrees, undone and
+    // done again.
+    view()->OnObjectChosen("plain");
+    frame()->RouteCommand(ID_MODE_ROTATE);
+    if (!view()->m_bAxisY) frame()->RouteCommand(ID_AXIS_Y);
+    if (view()->m_bAxisX) frame()->RouteCommand(ID_AXIS_X);
+    if (view()->m_bAxisZ) frame()->RouteCommand(ID_AXIS_Z);
+    const int x = kDefaultSceneWidth / 2, y = kDefaultSceneHeight / 2;
+    view()->OnLButtonDown(x, y, 0);
+    for (int step = 1; step <= 3; ++step) view()->OnMouseMove(x + 20 * step, y, 0);
+    view()->OnLButtonUp(x + 60, y, 0);
+    ASSERT_NEAR(plain->getRotAngle(), 60.0f, 0.01f);
+    EXPECT_EQ(shown(TF_ANGLE), "60") << "after the drag";
+    frame()->RouteCommand(ID_EDIT_UNDO);
+    plain = scene().findObject("plain");
+    EXPECT_EQ(shown(TF_ANGLE), "0");
+    frame()->RouteCommand(ID_EDIT_REDO);
+    plain = scene().findObject("plain");
+    ASSERT_NEAR(plain->getRotAngle(), 60.0f, 0.01f);
+    EXPECT_EQ(shown(TF_ANGLE), "60") << "after the Redo";
+    frame()->RouteCommand(ID_MODE_MOVE);
+
+    // Animation mode: the bar shows the object the mode selects, then the
+    // one chosen, where each stands.
+    view()->OnObjectChosen("turned");
+    frame()->RouteCommand(ID_MODE_ANIMATION);
+    ASSERT_EQ(view()->m_bAnimationMode, 1);
+    for (const char* name : {"", "plain", "turned"}) {
+        SCOPED_TRACE(*name ? name : "the selection of the mode");
+        if (*name) view()->OnObjectChosen(name);
+        const pnObject* selected = theApp.m_pCurrentDoc->m_pSelectedObject;
+        ASSERT_NE(selected, nullptr);
+        char where[32];
+        std::snprintf(where, sizeof where, "%.2f", selected->getPosition()[0]);
+        EXPECT_EQ(shown(TF_POS_X), where);
+    }
+    frame()->RouteCommand(ID_MODE_ANIMATION);
+    view()->m_bModified = 0;
 }
 
 int main(int argc, char** argv) {

@@ -176,7 +176,8 @@ TEST_F(PickingTest, DragStepsByModeAndAxes) {
             for (int k = 0; k < 3; ++k) EXPECT_NEAR(left->getRotAxis()[k], c.axis[k], 1e-4) << k;
         }
     }
-    EXPECT_EQ(frame.callsOf("SetTransformRotation").back(), "40.00,0.000,0.000,1.000");
+    // The angle in whole degrees, as the bar shows it.
+    EXPECT_EQ(frame.callsOf("SetTransformRotation").back(), "40,0.000,0.000,1.000");
 }
 
 TEST_F(PickingTest, ShiftClickOnTheOnlyMemberEmptiesTheListAndKeepsTheObjectSelected) {

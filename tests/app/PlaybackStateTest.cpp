@@ -192,4 +192,18 @@ TEST_F(PlaybackStateTest, SoundCuesAreFoundBesideTheSceneAndInTheSoundsFolder) {
     EXPECT_EQ(view->BuildSoundList(), 2);
     EXPECT_EQ(view->m_soundList[0].path, sounds.played[0]);
     EXPECT_EQ(view->m_soundList[1].path, sounds.played[1]);
+
+    // Saved as into another folder with a cue of that name beside it: Play
+    // hears the one beside the scene's new place, as the movie does.
+    TempDir elsewhere("kv-saved-as");
+    const std::string moved = elsewhere.write("cue.wav", std::string("RIFF"));
+    host.dialogPaths.push_back(elsewhere.file("sounds.apn"));
+    ASSERT_EQ(view->OnFileSaveAs(), 1);
+    sounds.played.clear();
+    for (int f = 0; f <= 7; ++f) (view->GoToFrame(f), draw());
+    ASSERT_EQ(sounds.played.size(), 2u);
+    EXPECT_TRUE(std::filesystem::equivalent(sounds.played[0], moved)) << sounds.played[0];
+    EXPECT_EQ(view->BuildSoundList(), 2);
+    EXPECT_EQ(view->m_soundList[0].path, sounds.played[0]);
+    EXPECT_EQ(view->m_soundList[1].path, sounds.played[1]);
 }

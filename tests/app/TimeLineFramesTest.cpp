@@ -5,14 +5,19 @@
 #include "editor/KelvanoIds.h"
 #include "scene/pnEffect.h"
 #include "scene/pnLight.h"
+#include "charts/pnChart.h"
 #include "scene/pnMaterial.h"
 #include "tests/app/FollowingFrame.h"
 #include "tests/app/ViewFixture.h"
 #include "tests/support/RenderTool.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
+#include "ui/animation/CEffectListModel.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -29,6 +34,13 @@ protected:
         ViewTest::SetUp();
         host.frame = &frame;
         create();
+        dialogs = std::make_unique<ModelEffectDialogs>(view.get());
+        view->SetEffectDialogs(dialogs.get());
+    }
+    void TearDown() override {
+        view->SetEffectDialogs(nullptr);
+        dialogs.reset();
+        ViewTest::TearDown();
     }
     void addPanel(const char* name, float x) {
         auto panel = std::make_unique<pnPanel>();
@@ -68,6 +80,7 @@ protected:
     }
 
     FollowingFrame frame;
+    std::unique_ptr<ModelEffectDialogs> dialogs;
     TempDir dir{"kv-timeline-frames"};
     int m_nShots = 0;
 };
@@ -112,6 +125,16 @@ TEST_F(TimeLineFramesTest, EveryEditShowsAtOnceAsTheRenderToolDrawsIt) {
              t.TypeTime(CTimeLineModel::kFieldStart, 2);
              EXPECT_EQ(q->getPlay(0)->start, 2);
          }},
+        {"Q's end typed as 24", [&] {
+             t.Press(rowQ, 0, false);
+             t.TypeTime(CTimeLineModel::kFieldEnd, 24);
+             EXPECT_EQ(q->getPlay(0)->end, 24);
+         }},
+        {"Q's duration typed as 9", [&] {
+             t.Press(rowQ, 0, false);
+             t.TypeTime(CTimeLineModel::kFieldDuration, 9);
+             EXPECT_EQ(q->getPlay(0)->end, 10);
+         }},
         {"Q's play aligned to start with P's", [&] {
              t.Press(rowQ, 0, true);
              t.Press(rowP, 0, true);
@@ -128,9 +151,16 @@ TEST_F(TimeLineFramesTest, EveryEditShowsAtOnceAsTheRenderToolDrawsIt) {
              t.DeleteEntry();
              EXPECT_EQ(p->getNumPlays(), 1);
          }},
-        {"Q's effect given new values (the Effect List's Apply)", [&] {
-             scene().findEffect("right")->setTrans(sgVec3(-60, 40, 0));
-             view->FrameContentChanged();
+        {"Q's effect given new values in the Effect List, then Apply", [&] {
+             CEffectListModel list;
+             list.Fill();
+             const auto& names = list.Names();
+             const auto at = std::find(names.begin(), names.end(), "right");
+             ASSERT_NE(at, names.end());
+             ASSERT_TRUE(list.Select(static_cast<int>(at - names.begin())));
+             ASSERT_TRUE(list.MarkChanged(CEffectListModel::kMove));
+             EXPECT_TRUE(list.Apply(sgVec3(-60, 40, 0), sgVec3(1, 1, 1), 0.0f, sgVec3(0, 1, 0), false));
+             EXPECT_EQ(scene().findEffect("right")->getTrans(), sgVec3(-60, 40, 0));
          }},
     };
     for (const auto& e : edits) {
@@ -150,6 +180,116 @@ TEST_F(TimeLineFramesTest, EveryEditShowsAtOnceAsTheRenderToolDrawsIt) {
     t.AddEntry();
     ASSERT_EQ(scene().getNumPauses(), 1);
     EXPECT_EQ(scene().getPause(0), 15);
+
+    // Renamed in the event tree as its window does it (the rows rebuilt):
+    // the time line stays where the view is.
+    bool objectRenamed = false;
+    ASSERT_EQ(RenameEvent(scene(), "Q", "R", &objectRenamed), 1);
+    EXPECT_TRUE(objectRenamed);
+    frame.RebuildTimeLineRows();
+    EXPECT_EQ(view->m_nCurrentFrame, 15);
+    EXPECT_EQ(t.CurrentFrame(), 15) << "the tree's rename moved the time line";
+    expectRenderToolPicture("Q renamed R in the event tree");
+
+    // Every time doubled (Timeline Options): the view stays on frame 15 and
+    // shows what frame 15 of the scaled scene shows; +E on the sound row
+    // puts the sound there.
+    const int length = scene().updateLastFrame();
+    ASSERT_GT(length, 15);
+    view->ScaleSceneTimes(length, 2 * length);
+    EXPECT_EQ(p->getPlay(0)->start, 40);
+    EXPECT_EQ(view->m_nCurrentFrame, 15);
+    EXPECT_EQ(t.CurrentFrame(), 15) << "the scaling moved the time line";
+    expectRenderToolPicture("every time doubled");
+    frame.timeLineHost.sound = "chime.wav";
+    t.Press(1, -1, false);
+    t.AddEntry();
+    ASSERT_EQ(scene().getNumSounds(), 1);
+    EXPECT_EQ(scene().getSound(0).frame, 15);
+
+    // +E on P's row opens "Creating Effect"; its OK plays the new effect on P
+    // from the view's frame, and the view stands at its end.
+    const int rowNow = scene().findEventIndex("P") + 2;
+    t.Press(rowNow, 0, false);
+    t.AddEntry();
+    ASSERT_TRUE(dialogs->IsOpen(1)) << "+E opened no Creating Effect";
+    addEffect("made", sgVec3(0, -70, 0));
+    const int plays = p->getNumPlays();
+    dialogs->creating->Applied("made", false);
+    ASSERT_EQ(p->getNumPlays(), plays + 1);
+    EXPECT_EQ(p->getPlay(0)->effect, "made");
+    EXPECT_EQ(p->getPlay(0)->start, 15);
+    EXPECT_EQ(view->m_nCurrentFrame, p->getPlay(0)->end);
+    EXPECT_EQ(t.CurrentFrame(), view->m_nCurrentFrame);
+    expectRenderToolPicture("an effect made with +E");
+}
+
+// What the modal editors change shows in the view while they are open: the
+// grow/shrink times of a chart, and the camera's and a light's effect in the
+// editor the time line opens on their rows.
+TEST_F(TimeLineFramesTest, ModalEditorsShowTheirChangesAtOnce) {
+    REQUIRE_TOOL("convert");
+    const char* source = std::getenv("KELVANO_SOURCE_DIR");
+    const std::string data = std::string(source ? source : ".") + "/data";
+    app.InitFolders(data);
+    app.InitSceneServices();
+    std::ifstream in(data + "/scenes/barchart.apn");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty());
+    // The chart's model beside the scene, as the saved scene names it.
+    for (size_t at; (at = text.find("\"../ChartSlices/")) != std::string::npos;) text.replace(at, 16, "\"ChartSlices/");
+    std::filesystem::create_directories(dir.file("ChartSlices"));
+    std::filesystem::copy_file(data + "/ChartSlices/cyl10x.3ds", dir.file("ChartSlices/cyl10x.3ds"));
+    const std::string path = dir.write("bars.apn", text);
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    ASSERT_NE(scene().findObject("bars"), nullptr);
+    view->OnSize(kDefaultSceneWidth, kDefaultSceneHeight);
+    addEffect("dolly", sgVec3(0, 0, -200));
+    addEffect("swing", sgVec3(-900, 0, 0));
+    scene().findEvent("Camera")->addPlay("dolly", 0, 30, 1);
+    const std::string keyLight = scene().getLight(0)->getName();
+    scene().findEvent(keyLight.c_str())->addPlay("swing", 0, 30, 1);
+    view->OnToggleMode();
+    ASSERT_EQ(view->m_bAnimationMode, 1);
+    view->SetCurrentFrame(15);
+    view->OnObjectChosen("bars");
+    expectRenderToolPicture("frame 15 of the chart");
+
+    int changes = 0;
+    dialogs->inGrowShrink = [&](CGrowShrinkModel& g) {
+        ASSERT_EQ(g.RowCount(), 4);
+        g.SetCurrent(0, CGrowShrinkModel::kGrow);
+        g.TypeEnd(16);
+        EXPECT_EQ(static_cast<pnChart*>(scene().findObject("bars"))->getDataPtEndTime(0), 16);
+        expectRenderToolPicture("Q1 grows until 16, the dialog still open");
+        g.SetCurrent(3, CGrowShrinkModel::kGrow);
+        g.TypeStart(5, false);
+        expectRenderToolPicture("Q4 grows from 5, the dialog still open");
+        ++changes;
+    };
+    view->m_bModified = 0;
+    view->OnAddGrowShrink();
+    EXPECT_EQ(changes, 1) << "the grow/shrink setting did not run";
+    EXPECT_EQ(view->m_bModified, 1);
+
+    CTimeLineModel& t = frame.timeLine;
+    t.RebuildRows();
+    for (const auto& [event, move] : {std::pair{std::string("Camera"), sgVec3(0, 0, -500)},
+                                      std::pair{keyLight, sgVec3(900, 0, 0)}}) {
+        SCOPED_TRACE(event);
+        int applied = 0;
+        dialogs->inModalEditor = [&, move = move](CEffectEditorModel& editor) {
+            editor.MarkChanged(CEffectEditorModel::kMove);
+            editor.Apply(move, sgVec3(1, 1, 1), 0.0f, sgVec3(0, 1, 0), nullptr);
+            EXPECT_EQ(editor.Effect()->getTrans(), move);
+            expectRenderToolPicture("the effect applied, the editor still open");
+            ++applied;
+        };
+        t.DoubleClick(scene().findEventIndex(event.c_str()) + 2, 0);
+        EXPECT_EQ(applied, 1) << "the time line opened no editor";
+        EXPECT_EQ(view->m_nCurrentFrame, 15);
+    }
 }
 
 // A light takes the colours of the material it names: a change of that

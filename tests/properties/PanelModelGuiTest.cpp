@@ -453,6 +453,22 @@ TEST_F(PanelModelTest, TextureWindows) {
     EXPECT_EQ(std::vector<int>(flags, flags + 6), std::vector<int>(6, 0));
     panelDlg->OnClose();
     pumpWxEvents(30);
+    // The page's texture "On", a window opened on the wrapped panel, then the
+    // page's "Off": the window's Close leaves the panel untextured.
+    click(panelPage->FindWindow(CPanelPage::IDC_TEX_ON));
+    panel->getFaceFlags(flags);
+    ASSERT_EQ(std::vector<int>(flags, flags + 6), std::vector<int>(6, 1));
+    auto* wrapped = new CPanelTextureDlg(frame);
+    wrapped->SetTextureFile(panel->getTexture(), panel->getNumIndex(), flags);
+    wrapped->SetMappingMode(panel->getMode());
+    ASSERT_TRUE(wrapped->Create());
+    click(panelPage->FindWindow(CPanelPage::IDC_TEX_OFF));
+    panel->getFaceFlags(flags);
+    ASSERT_EQ(std::vector<int>(flags, flags + 6), std::vector<int>(6, 0));
+    wrapped->OnClose();
+    pumpWxEvents(30);
+    panel->getFaceFlags(flags);
+    EXPECT_EQ(std::vector<int>(flags, flags + 6), std::vector<int>(6, 0)) << "Close put the panel's texture back";
 
     // The model's window: frames 0 applied as 1, exclusive tools, Reset.
     CModelCreator creator(frame, bar);
@@ -493,7 +509,9 @@ TEST_F(PanelModelTest, TextureWindows) {
     EXPECT_EQ(dlg->ScaleId(), 1579);
     // The page's texture "Off" while the window is open stays after its
     // Close: the window writes only what was typed and not yet taken.
-    model->setMode(0);
+    ASSERT_NE(model->getMode(), 0);
+    click(modelPage->FindWindow(CModelPage::IDC_TEX_OFF));
+    ASSERT_EQ(model->getMode(), 0) << "the page's Off";
     dlg->OnClose();
     pumpWxEvents(30);
     EXPECT_EQ(model->getMode(), 0) << "Close turned the texture back on";

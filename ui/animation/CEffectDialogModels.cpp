@@ -134,8 +134,6 @@ void CEffectEditorModel::Revert() {
             effect->setRotAngle(m_fSavedAngle);
             effect->setRotAxis(m_savedAxis);
         }
-        // A save since the drag wrote what is now taken back.
-        if (m_pView && (m_changed[kMove] || m_changed[kScale] || m_changed[kRotate])) m_pView->SetModified();
     }
     for (bool& c : m_changed) c = false;
     m_bLoaded = false;
@@ -183,7 +181,9 @@ void CEffectEditorModel::Apply(const sgVec3& move, const sgVec3& scale, float an
     if (color && m_nMode != 2) effect->setColor(color->c_str());
     if (m_pView) {
         m_pView->SetModified();
+        // The modal editors' camera and light effects show in the view at once.
         if (m_nMode == 0) m_pView->OnEffectApplied();
+        else m_pView->FrameContentChanged();
     }
     // What was applied is what Close keeps from now on.
     KeepCurrent();
@@ -199,6 +199,34 @@ void CEffectEditorModel::Close() {
         view->OnEffectDialogClosed();
     }
     tellClosed(m_onClosed);
+}
+
+void CEffectEditorModel::SwapWithKept() {
+    pnEffect* effect = m_bLoaded ? Effect() : nullptr;
+    if (!effect) return;
+    if (m_changed[kMove]) {
+        const sgVec3 now = effect->getTrans();
+        effect->setTrans(m_savedMove);
+        m_savedMove = now;
+    }
+    if (m_changed[kScale]) {
+        const sgVec3 now = effect->getScale();
+        effect->setScale(m_savedScale);
+        m_savedScale = now;
+    }
+    if (m_changed[kRotate]) {
+        const float angle = effect->getRotAngle();
+        const sgVec3 axis = effect->getRotAxis();
+        effect->setRotAngle(m_fSavedAngle);
+        effect->setRotAxis(m_savedAxis);
+        m_fSavedAngle = angle;
+        m_savedAxis = axis;
+    }
+}
+
+void CEffectEditorModel::OnSceneWrite(bool) {
+    // Out for the write, back after it: the same exchange twice.
+    SwapWithKept();
 }
 
 void CEffectEditorModel::OnViewChange(ViewChange change) {

@@ -75,7 +75,7 @@ public:
     bool Load(const std::string& effectName);
     bool IsLoaded() const { return m_bLoaded; }
     // What the effect had when loaded or last applied back into it (each
-    // group only when it changed; the scene is then modified); the effect is
+    // group only when it changed: what a save wrote); the effect is
     // forgotten.
     void Revert();
     // A drag's values go into the effect at once, so that the view shows them.
@@ -94,6 +94,8 @@ public:
     // view; the model closes.
     void Close();
     void OnViewChange(ViewChange change) override;
+    // A save writes what Close would give back, not the unapplied drag.
+    void OnSceneWrite(bool writing) override;
     // The window goes when the model closes.
     std::function<void()> m_onClosed;
 
@@ -102,6 +104,8 @@ public:
 
 private:
     void KeepCurrent();
+    // The effect's values and the kept ones change places (groups changed only).
+    void SwapWithKept();
 
     CKelvanoView* m_pView = nullptr;
     int m_nMode;

@@ -100,9 +100,9 @@ void CEffectDialogSet::TakeSavedRotation(float& angle, sgVec3& axis) {
 
 void CEffectDialogSet::RunModalEditor(const std::string& effectName, int mode) {
     if (!m_pView || !m_pView->GetScene() || (mode != 1 && mode != 2)) return;
+    // Its Apply shows in the view at once (the model tells the view).
     CEffectEditorDlg dlg(m_pParent, m_pView, mode, effectName);
     dlg.ShowModal();
-    m_pView->FrameContentChanged();
 }
 
 void CEffectDialogSet::RunGrowShrink() {
@@ -114,8 +114,8 @@ void CEffectDialogSet::RunGrowShrink() {
     const int tpl = app && app->m_templates.m_iddGrowShrink ? app->m_templates.m_iddGrowShrink : 225;
     CGrowShrinkDlg dlg(m_pParent, tpl, chart, doc->m_nGrowLength, doc->m_nShrinkLength,
                        doc->m_bFixedDuration);
+    // Each change reaches the chart, and the view shows it, at once.
+    dlg.Model().ShowIn(m_pView);
     dlg.ShowModal();
-    if (dlg.Model().Changed()) m_pView->SetModified();
     if (CFrameRelays* frame = FrameRelaysOf(m_pView)) frame->UpdateTimeLineAnimationEnd();
-    m_pView->FrameContentChanged();
 }

@@ -23,7 +23,6 @@ enum : int {
     IDC_APPLY = 1056, IDC_CLOSE = 1736
 };
 constexpr int kAxisIds[3] = {1409, 1417, 1422};
-constexpr int kColorGroup = 3;
 }  // namespace
 
 CEffectListDlg::CEffectListDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent, id) {
@@ -52,16 +51,19 @@ CEffectListDlg::CEffectListDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent
     top->Add(buttons, 0, wxALL, 4);
     SetSizerAndFit(top);
     SetModified(false);
+    m_model.m_onRefilled = [this] { ShowNames(); };
 
     Bind(wxEVT_TEXT, &CEffectListDlg::OnText, this);
     Bind(wxEVT_BUTTON, &CEffectListDlg::OnButton, this);
-    Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) { ShowSelected(); });
+    Bind(wxEVT_LISTBOX, [this](wxCommandEvent&) {
+        m_model.Select(m_pList->GetSelection() == wxNOT_FOUND ? -1 : m_pList->GetSelection());
+        ShowSelected();
+    });
     Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
-        if (m_pList->GetSelection() == wxNOT_FOUND) {
+        if (!m_model.MarkChanged(CEffectListModel::kColor)) {
             m_pColor->SetValue(false);
             return;
         }
-        m_changed[kColorGroup] = true;
         SetModified(true);
     });
     // The panel has no default button: Enter does nothing.
@@ -71,29 +73,33 @@ CEffectListDlg::CEffectListDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent
     Bind(wxEVT_TEXT_ENTER, [](wxCommandEvent&) {});
 }
 
-std::string CEffectListDlg::SelectedName() const {
-    const int sel = m_pList->GetSelection();
-    return sel == wxNOT_FOUND ? std::string() : m_pList->GetString(static_cast<unsigned>(sel)).ToStdString(wxConvUTF8);
-}
-
 void CEffectListDlg::SetModified(bool on) {
     m_bModified = on;
     m_pApply->Enable(on);
 }
 
-void CEffectListDlg::AddEffectName(const std::string& name) { m_pList->Append(wxString::FromUTF8(name)); }
+void CEffectListDlg::AddEffectName(const std::string& name) {
+    m_model.Add(name);
+    m_pList->Append(wxString::FromUTF8(name));
+}
 
 void CEffectListDlg::RemoveEffectName(const std::string& name) {
+    const int selected = m_model.Selected();
+    m_model.Remove(name);
     const int at = m_pList->FindString(wxString::FromUTF8(name), true);
     if (at != wxNOT_FOUND) m_pList->Delete(static_cast<unsigned>(at));
+    if (selected >= 0 && m_model.Selected() < 0) ClearFields();
 }
 
 void CEffectListDlg::FillFromScene() {
+    m_model.Fill();
+    ShowNames();
+}
+
+void CEffectListDlg::ShowNames() {
     m_pList->Clear();
+    for (const std::string& name : m_model.Names()) m_pList->Append(wxString::FromUTF8(name));
     ClearFields();
-    const pnScene* scene = CurrentScene();
-    if (!scene) return;
-    for (int i = 0; i < scene->getNumEffects(); ++i) AddEffectName(scene->getEffect(i)->getName());
 }
 
 void CEffectListDlg::ClearFields() {
@@ -101,72 +107,56 @@ void CEffectListDlg::ClearFields() {
     for (wxString& s : m_shown) s.clear();
     m_pName->ChangeValue("");
     m_pColor->SetValue(false);
-    m_strColor.clear();
     m_pSwatch->SetColor(wxColour(0xCC, 0xCC, 0xCC));
-    for (bool& c : m_changed) c = false;
     SetModified(false);
 }
 
 void CEffectListDlg::SelectEffect(int index) {
-    if (index < 0 || index >= static_cast<int>(m_pList->GetCount())) return;
+    if (!m_model.Select(index) || index < 0) return;
     m_pList->SetSelection(index);
     ShowSelected();
 }
 
 void CEffectListDlg::ShowSelected() {
-    pnScene* scene = CurrentScene();
-    const pnEffect* effect = scene ? scene->findEffect(SelectedName().c_str()) : nullptr;
+    const pnEffect* effect = m_model.SelectedEffect();
     if (!effect) return;
+    m_model.Select(m_model.Selected());
     m_pName->ChangeValue(wxString::FromUTF8(effect->getName()));
     m_fields.ShowEffect(*effect);
     for (int i = 0; i < 10; ++i) m_shown[i] = m_fields.Edit(i)->GetValue();
-    m_strColor = effect->getColor();
-    m_pSwatch->SetColor(SwatchColour(scene, m_strColor));
+    m_pSwatch->SetColor(SwatchColour(CurrentScene(), m_model.m_strColor));
     m_pColor->SetValue(effect->getFlag(pnEffect::COLOR_FLAG) != 0);
-    for (bool& c : m_changed) c = false;
     SetModified(false);
 }
 
 void CEffectListDlg::OnText(wxCommandEvent& event) {
     const int group = m_fields.GroupOf(event.GetId());
     if (group == CEffectFields::kNone) return;
-    if (m_pList->GetSelection() == wxNOT_FOUND) {
+    if (!m_model.MarkChanged(static_cast<CEffectListModel::Group>(group))) {
         // Nothing to edit: the typing is undone.
         for (int i = 0; i < 10; ++i) m_fields.Edit(i)->ChangeValue(m_shown[i]);
         return;
     }
-    m_changed[group] = true;
     SetModified(true);
 }
 
 void CEffectListDlg::OnApply() {
-    CKelvanoView* view = CurrentView();
-    pnScene* scene = view ? view->GetScene() : nullptr;
-    pnEffect* effect = scene ? scene->findEffect(SelectedName().c_str()) : nullptr;
-    if (!effect) return;
-    if (m_changed[CEffectFields::kMove]) effect->setTrans(m_fields.Move());
-    if (m_changed[CEffectFields::kScale]) effect->setScale(m_fields.Scale());
-    if (m_changed[CEffectFields::kRotate]) {
-        effect->setRotAngle(m_fields.Angle());
-        if (sgLength(m_fields.Axis()) > 0.0f) effect->setRotAxis(m_fields.Axis());
-    }
-    if (m_changed[kColorGroup]) effect->setColor(m_pColor->GetValue() ? m_strColor.c_str() : "");
+    if (!m_model.Apply(m_fields.Move(), m_fields.Scale(), m_fields.Angle(), m_fields.Axis(), m_pColor->GetValue()))
+        return;
     ShowSelected();
-    view->SetModified();
-    view->FrameContentChanged();
 }
 
 void CEffectListDlg::OnCopy() {
-    const std::string source = SelectedName();
+    const std::string source = m_model.SelectedName();
     if (source.empty()) return;
     // The new name reaches this list through the frame's relay.
     CopyEffectWithDialog(this, CurrentView(), source);
 }
 
 void CEffectListDlg::OnDelete() {
-    const int sel = m_pList->GetSelection();
-    if (sel == wxNOT_FOUND) return;
-    if (!DeleteEffectWithChecks(this, CurrentView(), SelectedName())) return;
+    const int sel = m_model.Selected();
+    if (sel < 0) return;
+    if (!DeleteEffectWithChecks(this, CurrentView(), m_model.SelectedName())) return;
     // The frame's relay took the name out of this list.
     if (m_pList->GetCount() == 0) {
         ClearFields();
@@ -184,8 +174,8 @@ void CEffectListDlg::OnButton(wxCommandEvent& event) {
         if (m_onClose) m_onClose();
         break;
     case IDC_SWATCH:
-        if (m_pList->GetSelection() != wxNOT_FOUND)
-            m_material = ShowEffectMaterialChooser(m_material, this, IDC_SWATCH, m_strColor,
+        if (m_model.Selected() >= 0)
+            m_material = ShowEffectMaterialChooser(m_material, this, IDC_SWATCH, m_model.m_strColor,
                                                    [this](int message, int, int index) { OnMaterialMessage(message, index); });
         break;
     default: event.Skip();
@@ -197,12 +187,13 @@ void CEffectListDlg::OnMaterialMessage(int message, int index) {
     const pnMaterial* m = scene ? scene->getMaterial(index) : nullptr;
     if (!m) return;
     if (message == WM_MATERIAL_CHOSEN) {
-        m_strColor = m->getName();
+        if (!m_model.MarkChanged(CEffectListModel::kColor)) return;
+        m_model.m_strColor = m->getName();
         SetModified(true);
-    } else if (message != WM_MATERIAL_MODIFIED || m->getName() != m_strColor) {
+    } else if (message != WM_MATERIAL_MODIFIED || m->getName() != m_model.m_strColor) {
         return;
     }
-    m_pSwatch->SetColor(SwatchColour(scene, m_strColor));
-    m_changed[kColorGroup] = true;
+    m_pSwatch->SetColor(SwatchColour(scene, m_model.m_strColor));
+    m_model.MarkChanged(CEffectListModel::kColor);
     m_pColor->SetValue(true);
 }

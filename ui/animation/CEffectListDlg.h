@@ -2,6 +2,7 @@
 // selected one with Apply, and Copy, Delete and Close.
 #pragma once
 
+#include "ui/animation/CEffectListModel.h"
 #include "ui/animation/EffectFields.h"
 
 #include <wx/panel.h>
@@ -38,17 +39,19 @@ public:
     CEffectFields& Fields() { return m_fields; }
     wxCheckBox* ColorBox() const { return m_pColor; }
     bool IsModified() const { return m_bModified; }
+    // What the list holds of the scene; the frame lets it follow the view.
+    CEffectListModel& Model() { return m_model; }
 
 private:
-    std::string SelectedName() const;
+    // The list box shows the model's names, nothing selected.
+    void ShowNames();
     void ShowSelected();
     void SetModified(bool on);
     void OnText(wxCommandEvent& event);
     void OnButton(wxCommandEvent& event);
 
+    CEffectListModel m_model;
     bool m_bModified = false;
-    bool m_changed[4] = {false, false, false, false};
-    std::string m_strColor;
     wxString m_shown[10];
     CEffectFields m_fields;
     wxListBox* m_pList = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/animation/CGrowShrinkModel.h"
 
 #include "charts/pnChart.h"
+#include "editor/CKelvanoView.h"
 #include "editor/EditLimits.h"
 #include "ui/animation/CTimeLineTrack.h"
 
@@ -70,6 +71,10 @@ void CGrowShrinkModel::Write(int row, int kind) {
     } else {
         m_pChart->setDataPtShrinkStart(row, r.shrinkStart);
         m_pChart->setDataPtShrinkEnd(row, r.shrinkEnd);
+    }
+    if (m_pView) {
+        m_pView->SetModified();
+        m_pView->FrameContentChanged();
     }
 }
 

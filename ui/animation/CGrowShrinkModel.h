@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+class CKelvanoView;
 class pnChart;
 class CTimeLineTrack;
 
@@ -33,6 +34,9 @@ public:
     pnChart* Chart() const { return m_pChart; }
     // Something was written to the chart since the load.
     bool Changed() const { return m_bChanged; }
+    // The view whose scene holds the chart: each change written marks it
+    // modified and shows in its frame at once, while the dialog is open.
+    void ShowIn(CKelvanoView* view) { m_pView = view; }
     std::string Title() const;
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     const Row& RowAt(int i) const { return m_rows[static_cast<size_t>(i)]; }
@@ -91,6 +95,7 @@ private:
     void Write(int row, int kind);
 
     pnChart* m_pChart = nullptr;
+    CKelvanoView* m_pView = nullptr;
     bool m_bChanged = false;
     int m_nGrowLength = 21;
     int m_nShrinkLength = 11;

@@ -85,6 +85,28 @@ void applyDetailed(pnMaterial& m, const MaterialEditValues& v, bool withDefaults
 
 pnScene* CMaterialChooserLogic::Scene() const { return CurrentScene(); }
 
+CMaterialChooserLogic::~CMaterialChooserLogic() { Follow(nullptr); }
+
+void CMaterialChooserLogic::Follow(CKelvanoView* view) {
+    if (view == m_pView) return;
+    if (m_pView) m_pView->RemoveListener(this);
+    m_pView = view;
+    if (m_pView) m_pView->AddListener(this);
+}
+
+void CMaterialChooserLogic::SetOwner(bool hasOwner, int controlId) {
+    m_bHasOwner = hasOwner;
+    m_nOwnerId = controlId;
+    Follow(hasOwner ? CurrentView() : nullptr);
+}
+
+void CMaterialChooserLogic::OnViewChange(ViewChange change) {
+    if (change == ViewChange::FrameChanged) return;
+    m_bHasOwner = false;
+    Follow(nullptr);
+    m_ui.HideChooser();
+}
+
 int CMaterialChooserLogic::ReadCount() {
     pnScene* scene = Scene();
     m_nCount = scene ? scene->getNumMaterials() : 0;

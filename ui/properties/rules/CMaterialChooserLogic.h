@@ -3,8 +3,13 @@
 // modifying and deleting materials as undo steps. The chooser window
 // (CMaterialDlg) shows the state and forwards its buttons, mouse and keys;
 // the logic reaches it back through CMaterialChooserUi. The scene, the
-// document and the view are the application's current ones.
+// document and the view are the application's current ones. While it serves
+// an owner it follows the view: a new scene, another selection, an undo step
+// or the mode switch hide it and it forgets the owner, so that no choice made
+// after reaches an object the owner no longer shows.
 #pragma once
+
+#include "editor/CViewListener.h"
 
 #include <string>
 
@@ -40,21 +45,25 @@ public:
     virtual void RefreshChooser() = 0;
 };
 
-class CMaterialChooserLogic {
+class CMaterialChooserLogic : public CViewListener {
 public:
     static constexpr int kCellsPerPage = 16;
 
     explicit CMaterialChooserLogic(CMaterialChooserUi& ui) : m_ui(ui) {}
+    ~CMaterialChooserLogic() override;
+    CMaterialChooserLogic(const CMaterialChooserLogic&) = delete;
+    CMaterialChooserLogic& operator=(const CMaterialChooserLogic&) = delete;
 
     // Before the chooser first shows: the owner's material (-1 none).
     void SetCurrentMaterial(int index);
     // When an owner shows the chooser again: its material by name (empty:
     // none).
     void SelectMaterialByName(const std::string& name);
-    void SetOwner(bool hasOwner, int controlId) {
-        m_bHasOwner = hasOwner;
-        m_nOwnerId = controlId;
-    }
+    // Serves an owner (and follows the current view) or none.
+    void SetOwner(bool hasOwner, int controlId);
+    bool HasOwner() const { return m_bHasOwner; }
+    // Every change but a frame's hides the chooser and ends its owner's turn.
+    void OnViewChange(ViewChange change) override;
 
     // The grid: the material a grid index (counted over all pages) stands
     // for, the cell a click at (x, y) of the 160 x 160 grid hits (-1 none or
@@ -95,7 +104,10 @@ private:
     void SetSelection(int grid);
     int ReadCount();
 
+    void Follow(CKelvanoView* view);
+
     CMaterialChooserUi& m_ui;
+    CKelvanoView* m_pView = nullptr;
     bool m_bHasOwner = false;
     int m_nOwnerId = 0;
     // The owner's material when the chooser showed for it ("" none).
