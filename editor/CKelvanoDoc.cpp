@@ -158,34 +158,61 @@ CUndoStep* CKelvanoDoc::Open(const void* record, int kind) {
             }
     auto step = std::make_unique<CUndoStep>();
     step->m_nKind = kind;
-    m_open.push_back({std::move(step), record, 1});
+    m_open.push_back({std::move(step), record, 1, {}});
     return m_open.back().step.get();
 }
 
-std::unique_ptr<CUndoStep> CKelvanoDoc::Close(const void* record) {
+CKelvanoDoc::ClosedStep CKelvanoDoc::Close(const void* record) {
     for (auto it = m_open.end(); it != m_open.begin();) {
         --it;
         if (it->record != record && !holds(*it->step, record)) continue;
-        if (--it->depth > 0) return nullptr;
-        std::unique_ptr<CUndoStep> step = std::move(it->step);
+        if (--it->depth > 0) return {};
+        ClosedStep closed{std::move(it->step), std::move(it->inner)};
         m_open.erase(it);
-        return step;
+        return closed;
     }
-    return nullptr;
+    return {};
 }
 
-bool CKelvanoDoc::Commit(std::unique_ptr<CUndoStep> step) {
+bool CKelvanoDoc::Commit(ClosedStep closed) {
     CKelvanoView* view = UndoView();
-    if (!step || !view || m_nApplyingStep > 0) return false;
-    auto& parts = step->m_parts;
-    parts.erase(std::remove_if(parts.begin(), parts.end(), [](const auto& part) { return !part->ChangesScene(); }),
-                parts.end());
-    // A step over several objects that changed one is that object's step.
-    if (parts.size() == 1) step = std::move(parts.front());
-    if (!step->ChangesScene()) return false;
-    m_undo.Push(std::move(step));
+    // A step applied now is not written over (see m_nApplyingStep).
+    if (!view || m_nApplyingStep > 0) return false;
+    std::vector<std::unique_ptr<CUndoStep>> kept = std::move(closed.inner);
+    if (std::unique_ptr<CUndoStep> step = std::move(closed.step)) {
+        auto& parts = step->m_parts;
+        parts.erase(std::remove_if(parts.begin(), parts.end(), [](const auto& part) { return !part->ChangesScene(); }),
+                    parts.end());
+        // A step over several objects that changed one is that object's step.
+        if (parts.size() == 1) step = std::move(parts.front());
+        if (step->ChangesScene()) kept.push_back(std::move(step));
+    }
+    if (kept.empty()) return false;
+    // The inner steps first: undone in reverse order, the enclosing record
+    // goes back before what its dialog changed meanwhile.
+    std::unique_ptr<CUndoStep> whole;
+    if (kept.size() == 1) {
+        whole = std::move(kept.front());
+    } else {
+        whole = std::make_unique<CUndoStep>();
+        whole->m_nKind = kept.back()->m_nKind;
+        whole->m_parts = std::move(kept);
+    }
+    if (!m_open.empty())
+        m_open.back().inner.push_back(std::move(whole));
+    else
+        m_undo.Push(std::move(whole));
     view->SetModified();
     return true;
+}
+
+void CKelvanoDoc::ClearUndoHistory() {
+    // What open steps gathered goes through the history, which frees the
+    // materials that only those steps held.
+    for (OpenStep& open : m_open)
+        for (auto& inner : open.inner) m_undo.Push(std::move(inner));
+    m_open.clear();
+    m_undo.Clear();
 }
 
 void CKelvanoDoc::RecordUndoBefore(pnObject* object, int kind) {
@@ -198,11 +225,12 @@ void CKelvanoDoc::RecordUndoAfter(pnObject* object) {
     CKelvanoView* view = UndoView();
     // A null object leaves every open step alone.
     if (!object || !view) return;
-    std::unique_ptr<CUndoStep> step = Close(object);
-    // An object that left the scene meanwhile has no after-state: its step goes.
-    if (!step || view->GetScene()->indexOfObject(object) < 0) return;
-    step->m_pAfter->TakeObject(object, view->GetScene());
-    Commit(std::move(step));
+    ClosedStep closed = Close(object);
+    // An object that left the scene meanwhile has no after-state: its step
+    // goes (what closed inside it stays).
+    if (closed.step && view->GetScene()->indexOfObject(object) < 0) closed.step.reset();
+    if (closed.step) closed.step->m_pAfter->TakeObject(object, view->GetScene());
+    Commit(std::move(closed));
 }
 
 void CKelvanoDoc::RecordUndoBefore(const std::vector<pnObject*>& objects) {
@@ -222,15 +250,15 @@ void CKelvanoDoc::RecordUndoAfter(const std::vector<pnObject*>& objects) {
     CKelvanoView* view = UndoView();
     if (objects.empty() || !view) return;
     if (objects.size() == 1) return RecordUndoAfter(objects.front());
-    std::unique_ptr<CUndoStep> step = Close(objects.front());
-    if (!step) return;
-    auto& parts = step->m_parts;
+    ClosedStep closed = Close(objects.front());
+    if (!closed.step) return;
+    auto& parts = closed.step->m_parts;
     const pnScene* scene = view->GetScene();
     parts.erase(std::remove_if(parts.begin(), parts.end(),
                                [scene](const auto& part) { return scene->indexOfObject(part->m_pBefore->m_pLiveObject) < 0; }),
                 parts.end());
     for (auto& part : parts) part->m_pAfter->TakeObject(part->m_pBefore->m_pLiveObject, scene);
-    Commit(std::move(step));
+    Commit(std::move(closed));
 }
 
 void CKelvanoDoc::RecordUndoBeforeEventParent(const pnEvent* event) {
@@ -242,10 +270,11 @@ void CKelvanoDoc::RecordUndoBeforeEventParent(const pnEvent* event) {
 void CKelvanoDoc::RecordUndoAfterEventParent(const pnEvent* event) {
     CKelvanoView* view = UndoView();
     if (!event || !view) return;
-    std::unique_ptr<CUndoStep> step = Close(event);
-    if (!step) return;
+    ClosedStep closed = Close(event);
+    if (!closed.step) return;
+    CUndoStep* step = closed.step.get();
     step->m_pAfter->TakeEventParent(event, view->GetScene());
-    Commit(std::move(step));
+    Commit(std::move(closed));
 }
 
 void CKelvanoDoc::RecordUndoBeforeBackground(pnBackground* background) {
@@ -258,11 +287,12 @@ void CKelvanoDoc::RecordUndoBeforeBackground(pnBackground* background) {
 
 void CKelvanoDoc::RecordUndoAfterBackground(pnBackground* background) {
     if (!background || !UndoView()) return;
-    std::unique_ptr<CUndoStep> step = Close(background);
-    if (!step) return;
+    ClosedStep closed = Close(background);
+    if (!closed.step) return;
+    CUndoStep* step = closed.step.get();
     step->m_pAfter->m_pBackgroundCopy = std::make_unique<pnBackground>();
     step->m_pAfter->m_pBackgroundCopy->copy(background);
-    Commit(std::move(step));
+    Commit(std::move(closed));
 }
 
 void CKelvanoDoc::RecordUndoBeforeViewpoint(pnViewpoint* viewpoint) {
@@ -275,11 +305,12 @@ void CKelvanoDoc::RecordUndoBeforeViewpoint(pnViewpoint* viewpoint) {
 
 void CKelvanoDoc::RecordUndoAfterViewpoint(pnViewpoint* viewpoint) {
     if (!viewpoint || !UndoView()) return;
-    std::unique_ptr<CUndoStep> step = Close(viewpoint);
-    if (!step) return;
+    ClosedStep closed = Close(viewpoint);
+    if (!closed.step) return;
+    CUndoStep* step = closed.step.get();
     step->m_pAfter->m_pViewpointCopy = std::make_unique<pnViewpoint>();
     step->m_pAfter->m_pViewpointCopy->copy(viewpoint);
-    Commit(std::move(step));
+    Commit(std::move(closed));
 }
 
 void CKelvanoDoc::RecordUndoBeforeMaterial(pnMaterial* material, int index, int kind) {
@@ -289,10 +320,11 @@ void CKelvanoDoc::RecordUndoBeforeMaterial(pnMaterial* material, int index, int 
 
 void CKelvanoDoc::RecordUndoAfterMaterial(pnMaterial* material, int index) {
     if (!material || !UndoView()) return;
-    std::unique_ptr<CUndoStep> step = Close(material);
-    if (!step) return;
+    ClosedStep closed = Close(material);
+    if (!closed.step) return;
+    CUndoStep* step = closed.step.get();
     takeMaterial(*step->m_pAfter, material, index);
-    Commit(std::move(step));
+    Commit(std::move(closed));
 }
 
 CUndoSnapshot* CKelvanoDoc::Undo(int& kind, CUndoSnapshot** other) { return m_undo.Undo(kind, other); }

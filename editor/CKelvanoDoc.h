@@ -73,7 +73,9 @@ public:
     // that does goes into the history (dropping the redo part) and marks the
     // view modified. A "before" call on a record whose change step is already
     // open joins that step, so one action stays one step however many edits
-    // it makes; steps of other records may open and close inside an open one.
+    // it makes. A step of another record that closes while a step is open
+    // becomes a part of the open one (a dialog's inner windows, such as a
+    // material chooser opened from it, belong to the step its OK records).
     // Nothing happens without a view with a scene, and an "after" call whose
     // step is not open does nothing.
     void RecordUndoBefore(pnObject* object, int kind);
@@ -105,10 +107,7 @@ public:
     bool CanRedo() const { return m_undo.CanRedo(); }
     // Called while the scene the steps refer to still exists; steps still
     // open are dropped too.
-    void ClearUndoHistory() {
-        m_open.clear();
-        m_undo.Clear();
-    }
+    void ClearUndoHistory();
     const CUndoHistory& GetUndoHistory() const { return m_undo; }
     // Undo or Redo is putting a step back. No step is kept meanwhile: a new
     // one would take the place of the step being applied.
@@ -160,18 +159,28 @@ private:
     // A step being recorded: the record it is about (an object, the first of
     // several, an event, the background, the viewpoint or a material) and
     // how many "before" calls on it are open.
+    // The steps of other records that closed while it was open wait in
+    // inner, in the order they closed.
     struct OpenStep {
         std::unique_ptr<CUndoStep> step;
         const void* record = nullptr;
         int depth = 1;
+        std::vector<std::unique_ptr<CUndoStep>> inner;
+    };
+    // A step taken out of the open ones, with the inner steps it gathered.
+    struct ClosedStep {
+        std::unique_ptr<CUndoStep> step;
+        std::vector<std::unique_ptr<CUndoStep>> inner;
     };
     // Opens a step, or joins the open change step of the record.
     CUndoStep* Open(const void* record, int kind);
-    // The innermost open step of the record, null when none; a joined call
-    // only leaves it (null as well).
-    std::unique_ptr<CUndoStep> Close(const void* record);
-    // Into the history when it changes the scene; true then.
-    bool Commit(std::unique_ptr<CUndoStep> step);
+    // The innermost open step of the record (step null when none); a joined
+    // call only leaves it (null as well).
+    ClosedStep Close(const void* record);
+    // The closed step, after its inner steps, when it changes the scene:
+    // into the open step that encloses it, else into the history. True when
+    // anything was kept.
+    bool Commit(ClosedStep closed);
 
     std::vector<OpenStep> m_open;
     CUndoHistory m_undo;

@@ -149,11 +149,24 @@ CUndoHistory::CUndoHistory(std::function<bool(const pnMaterial*)> inScene) : m_i
 
 CUndoHistory::~CUndoHistory() { Clear(); }
 
+namespace {
+// The materials a step and its parts name.
+void collectMaterials(const CUndoStep& step, std::set<pnMaterial*>& materials) {
+    for (const CUndoSnapshot* s : {step.m_pBefore.get(), step.m_pAfter.get()})
+        if (s->m_pLiveMaterial) materials.insert(s->m_pLiveMaterial);
+    for (const auto& part : step.m_parts) collectMaterials(*part, materials);
+}
+
+bool namesMaterial(const CUndoStep& step, const pnMaterial* material) {
+    if (step.m_pBefore->m_pLiveMaterial == material || step.m_pAfter->m_pLiveMaterial == material) return true;
+    return std::any_of(step.m_parts.begin(), step.m_parts.end(),
+                       [material](const auto& part) { return namesMaterial(*part, material); });
+}
+}  // namespace
+
 bool CUndoHistory::Refers(const pnMaterial* material) const {
-    for (const auto& step : m_steps)
-        if (step && (step->m_pBefore->m_pLiveMaterial == material || step->m_pAfter->m_pLiveMaterial == material))
-            return true;
-    return false;
+    return std::any_of(m_steps.begin(), m_steps.end(),
+                       [material](const auto& step) { return step && namesMaterial(*step, material); });
 }
 
 void CUndoHistory::Discard(int first, int last) {
@@ -161,9 +174,7 @@ void CUndoHistory::Discard(int first, int last) {
     last = std::min(last, GetCount());
     if (first >= last) return;
     std::set<pnMaterial*> materials;
-    for (int i = first; i < last; ++i)
-        for (CUndoSnapshot* s : {m_steps[i]->m_pBefore.get(), m_steps[i]->m_pAfter.get()})
-            if (s->m_pLiveMaterial) materials.insert(s->m_pLiveMaterial);
+    for (int i = first; i < last; ++i) collectMaterials(*m_steps[i], materials);
     m_steps.erase(m_steps.begin() + first, m_steps.begin() + last);
     // A material out of the scene that no remaining step can bring back is
     // nobody's any more.

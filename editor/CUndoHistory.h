@@ -107,9 +107,10 @@ public:
     std::unique_ptr<CUndoSnapshot> m_pBefore;
     std::unique_ptr<CUndoSnapshot> m_pAfter;
     int m_nKind = 1;
-    // One action on several objects (the objects selected together): a
-    // change step per object, applied in order (undo in reverse order). The
-    // step's own snapshots are then unused.
+    // One action made of several steps, applied in order (undo in reverse
+    // order): a change step per object of the objects selected together, or
+    // the steps of other records made inside a dialog's step, then the
+    // dialog's own. The step's own snapshots are then unused.
     std::vector<std::unique_ptr<CUndoStep>> m_parts;
 };
 

@@ -22,6 +22,10 @@
 #include "ui/animation/CEventTreeCtrl.h"
 #include "ui/animation/CEventTreeDlg.h"
 #include "ui/animation/CGrowShrinkDlg.h"
+#include "ui/animation/CTimeLineModel.h"
+#include "ui/animation/CViewTimeLineHost.h"
+#include "editor/CEditScope.h"
+#include "scene/pnObject.h"
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/rules/PrivateMessages.h"
@@ -312,6 +316,87 @@ TEST_F(EffectDialogsGuiTest, TreeDragsAndItems) {
     EXPECT_EQ(kv::FromWxId(deletePlay->FindItem("Delete")), CEventTreeCtrl::kDeleteCommand);
     EXPECT_FALSE(tree->MakeItemMenu(m.FolderOf(m.FindEvent("A"))));
     EXPECT_FALSE(tree->MakeItemMenu(m.FindEvent("A"))) << "no parent to leave";
+}
+
+// In animation mode, a drop in the tree and No Parent on an event that no
+// object is named after are each a step of their own: Undo takes them back
+// one by one, keeps the time line edit made on the event in between, and
+// leaves the step before them alone; Redo gives them again.
+TEST_F(EffectDialogsGuiTest, TreeReparentsAreTheirOwnStepsAndKeepLaterPlays) {
+    ASSERT_EQ(scene().renameEvent(scene().findEvent("B"), "showB"), 1);
+    view->m_bAnimationMode = 1;
+    auto* panel = new CEventTreeDlg(frame, wxID_ANY);
+    panel->SetSize(frame->GetClientSize());
+    panel->Layout();
+    panel->RebuildTree();
+    pumpWxEvents(100);
+    const CEventTreeModel& m = panel->Model();
+    CEventTreeCtrl* tree = panel->Tree();
+    auto centre = [&](int id) {
+        wxRect r;
+        tree->EnsureVisible(tree->ItemOf(id));
+        EXPECT_TRUE(tree->GetBoundingRect(tree->ItemOf(id), r, true));
+        return wxPoint(r.x + r.width / 2, r.y + r.height / 2);
+    };
+    auto count = [&] { return doc->GetUndoHistory().GetCount(); };
+    auto showB = [&] { return scene().findEvent("showB"); };
+    // The step before: A moved.
+    {
+        CEditScope moved(*view, scene().findObject("A"));
+        scene().findObject("A")->setPositionY(20);
+    }
+    ASSERT_EQ(count(), 1);
+
+    // showB dropped on D's folder.
+    ASSERT_TRUE(tree->BeginItemDrag(m.FindEvent("showB"), centre(m.FindEvent("showB"))));
+    tree->DropAt(centre(m.FolderOf(m.FindEvent("D"))));
+    ASSERT_EQ(showB()->getParent(), "D");
+    EXPECT_EQ(count(), 2);
+    // On the time line, showB's play ends at 12 (no step).
+    struct TimeLineHost : CViewTimeLineHost {
+        std::string ChooseSoundFile() override { return std::string(); }
+    } onView;
+    CTimeLineModel timeLine(onView);
+    timeLine.RebuildRows();
+    timeLine.SelectEvent("showB", 0);
+    timeLine.TypeTime(CTimeLineModel::kFieldEnd, 12);
+    ASSERT_EQ(showB()->getPlay(0)->end, 12);
+    EXPECT_EQ(count(), 2);
+    // No Parent from the tree's menu.
+    panel->OnNoParent(m.FindEvent("showB"));
+    ASSERT_FALSE(showB()->getHasParent());
+    EXPECT_EQ(count(), 3);
+
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(showB()->getParent(), "D") << "No Parent is taken back alone";
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_FALSE(showB()->getHasParent()) << "then the drop";
+    EXPECT_EQ(scene().findEvent("D")->getNumChildNames(), 0);
+    ASSERT_EQ(showB()->getNumPlays(), 1);
+    EXPECT_EQ(showB()->getPlay(0)->end, 12) << "the time line edit stays";
+    EXPECT_FLOAT_EQ(scene().findObject("A")->getPosition()[1], 20.0f) << "the step before is untouched";
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_FLOAT_EQ(scene().findObject("A")->getPosition()[1], 0.0f);
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    EXPECT_EQ(showB()->getParent(), "D");
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    EXPECT_FALSE(showB()->getHasParent());
+    EXPECT_EQ(showB()->getPlay(0)->end, 12);
+
+    // The same for an event named after its object: No Parent on C, then
+    // its play stretched; Undo hangs C under A again with the longer play.
+    panel->RebuildTree();
+    panel->OnNoParent(m.FindEvent("C"));
+    ASSERT_FALSE(scene().findEvent("C")->getHasParent());
+    timeLine.RebuildRows();
+    timeLine.SelectEvent("C", 0);
+    timeLine.TypeTime(CTimeLineModel::kFieldEnd, 9);
+    ASSERT_EQ(scene().findEvent("C")->getPlay(0)->end, 9);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(scene().findEvent("C")->getParent(), "A");
+    EXPECT_EQ(scene().findEvent("C")->getPlay(0)->end, 9) << "the time line edit stays";
+    EXPECT_EQ(scene().findEvent("D")->getParent(), "C") << "C keeps its child";
 }
 
 TEST_F(EffectDialogsGuiTest, DialogSetLeavesNothingBehind) {

@@ -38,6 +38,8 @@
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
+#include <wx/slider.h>
+#include <wx/spinbutt.h>
 #include <wx/textctrl.h>
 #include <wx/tglbtn.h>
 
@@ -76,6 +78,34 @@ void click(wxWindow* button) {
     wxCommandEvent e(dynamic_cast<wxRadioButton*>(button) ? wxEVT_RADIOBUTTON : wxEVT_BUTTON, button->GetId());
     e.SetEventObject(button);
     button->GetEventHandler()->ProcessEvent(e);
+}
+
+void focus(wxWindow* field, wxEventType type) {
+    wxFocusEvent e(type, field->GetId());
+    e.SetEventObject(field);
+    field->GetEventHandler()->ProcessEvent(e);
+}
+
+// The focus comes, the text is typed over as keys do, Enter takes it, and
+// the focus leaves for the view.
+void typeEnterAndLeave(CNumEdit* edit, const char* text) {
+    focus(edit, wxEVT_SET_FOCUS);
+    edit->SelectAll();
+    edit->WriteText(text);
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, edit->GetId());
+    enter.SetEventObject(edit);
+    edit->GetEventHandler()->ProcessEvent(enter);
+    focus(edit, wxEVT_KILL_FOCUS);
+}
+
+// A press and a release of the left button on a control, without a move.
+void clickWithoutMove(wxWindow* control) {
+    for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+        wxMouseEvent e(type);
+        e.SetEventObject(control);
+        e.SetPosition(wxPoint(control->GetSize().x / 2, control->GetSize().y / 2));
+        control->GetEventHandler()->ProcessEvent(e);
+    }
 }
 
 class PanelModelTest : public ViewTest {
@@ -407,6 +437,100 @@ TEST_F(PanelModelTest, PagePictureAndShapeButton) {
         shown->GetEventHandler()->ProcessEvent(e);
         EXPECT_EQ(scene().getViewpoint()->perspective, perspective) << id;
     }
+}
+
+// A value typed on the panel or camera page and taken with Enter is taken
+// again when the focus leaves the field: one step, which one Undo takes back.
+// A camera slider clicked without a move records nothing.
+TEST_F(PanelModelTest, EnterThenLeavingAFieldIsOneStepAndASliderClickIsNone) {
+    makePanel("Panel", 300, 100, 0);
+    doc->ClearUndoHistory();
+    typeEnterAndLeave(panelPage->Edit(CPanelPage::IDC_X), "150");
+    auto* panel = static_cast<pnPanel*>(scene().findObject("Panel"));
+    EXPECT_FLOAT_EQ(panel->getDimension()[0], 150.0f);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    panel = static_cast<pnPanel*>(scene().findObject("Panel"));
+    EXPECT_FLOAT_EQ(panel->getDimension()[0], 300.0f) << "the one Undo takes the value back";
+    EXPECT_FALSE(doc->CanUndo());
+
+    doc->ClearUndoHistory();
+    auto* camera = new CCameraPage(bar->PageParent(PAGE_CAMERA), 134);
+    auto* fov = dynamic_cast<CNumEdit*>(camera->FindWindow(CCameraPage::IDC_FOV));
+    ASSERT_NE(fov, nullptr);
+    const float fovBefore = scene().getViewpoint()->fov;
+    typeEnterAndLeave(fov, "45");
+    EXPECT_FLOAT_EQ(scene().getViewpoint()->fov, 45.0f);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_FLOAT_EQ(scene().getViewpoint()->fov, fovBefore);
+    EXPECT_FALSE(doc->CanUndo());
+
+    // The FOV and distance sliders pressed and let go where they stand.
+    camera->LoadViewpoint();
+    view->SetModified(false);
+    for (int id : {CCameraPage::IDC_FOV_SLIDER, CCameraPage::IDC_DISTANCE_SLIDER}) {
+        wxWindow* slider = camera->FindWindow(id);
+        ASSERT_NE(slider, nullptr) << id;
+        clickWithoutMove(slider);
+    }
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
+    EXPECT_TRUE(doc->CanRedo()) << "Redo stays";
+    EXPECT_EQ(view->m_bModified, 0);
+    EXPECT_FALSE(doc->IsRecording()) << "the release ended the slider's step";
+}
+
+// A texture window's frame spin clicked at its end (the count stays) and its
+// frame edit and U edit left as they were record nothing; a spin that
+// changes the count is one step.
+TEST_F(PanelModelTest, TextureWindowControlsThatChangeNothingRecordNothing) {
+    REQUIRE_TOOL("convert");
+    TempDir dir;
+    const std::string png = dir.path() + "/own.png";
+    ASSERT_EQ(std::system(("convert -size 8x8 xc:red " + png).c_str()), 0);
+    CModelCreator creator(frame, bar);
+    creator.m_strName = "Model";
+    creator.m_strPath = app.m_strProgramDir + "/Models/cube.3ds";
+    creator.CreateObject();
+    pnObject* model = doc->m_pSelectedObject;
+    ASSERT_NE(model, nullptr);
+    model->setTexture(png.c_str());
+    model->setTexMode(1);
+    model->setNumIndex(1);
+    model->setMode(1);
+    model->setTexMove(0.25f, 0.75f);
+    auto* dlg = new CModelTextureDlg(frame);
+    dlg->SetTextureFile(model->getTexture(), model->getNumIndex());
+    dlg->SetTextureMode(model->getTexMode());
+    dlg->SetMappingMode(model->getMode());
+    ASSERT_TRUE(dlg->Create());
+    auto* spin = dynamic_cast<wxSpinButton*>(dlg->FindWindow(CModelTextureDlg::IDC_FRAMES_SPIN));
+    ASSERT_NE(spin, nullptr);
+    wxTextCtrl* frames = dlg->Edit(CModelTextureDlg::IDC_FRAMES);
+    ASSERT_TRUE(frames->IsEnabled());
+    doc->ClearUndoHistory();
+    view->SetModified(false);
+    auto spinTo = [&](int position) {
+        wxSpinEvent e(wxEVT_SPIN, spin->GetId());
+        e.SetEventObject(spin);
+        e.SetPosition(position);
+        spin->GetEventHandler()->ProcessEvent(e);
+    };
+    spinTo(1);  // the down arrow at 1
+    focus(frames, wxEVT_SET_FOCUS);
+    focus(frames, wxEVT_KILL_FOCUS);
+    dlg->OnTool(CModelTextureDlg::IDC_MOVE, true);
+    wxTextCtrl* u = dlg->Edit(CModelTextureDlg::IDC_U);
+    u->SetValue(u->GetValue());  // the same text again
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 0);
+    EXPECT_EQ(view->m_bModified, 0);
+    spinTo(2);
+    EXPECT_EQ(model->getNumIndex(), 2);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
+    EXPECT_EQ(view->m_bModified, 1);
+    dlg->OnClose();
+    pumpWxEvents(30);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
 }
 
 TEST_F(PanelModelTest, TextureWindows) {

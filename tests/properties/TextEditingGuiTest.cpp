@@ -5,13 +5,17 @@
 #include "editor/CUndoHistory.h"
 #include "editor/KelvanoIds.h"
 #include "scene/pnLight.h"
+#include "scene/pnMaterial.h"
 #include "scene/pnString.h"
 #include "tests/app/ViewFixture.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/properties/rules/BarRules.h"
 #include "ui/properties/dialogs/CAddTextDlg.h"
+#include "ui/properties/controls/CColorButton.h"
+#include "ui/properties/dialogs/CColorDlg.h"
 #include "ui/properties/dialogs/CEdgeShadowDlg.h"
 #include "ui/properties/bars/CEditBoxBar.h"
+#include "ui/properties/dialogs/CMaterialDlg.h"
 #include "ui/properties/controls/CNotifyComboBox.h"
 #include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/controls/CNumSpinCtrl.h"
@@ -55,6 +59,28 @@ void enter(Edit* edit, const std::string& text) {
     click(edit, wxEVT_TEXT_ENTER);
 }
 
+// The focus comes, the text is typed over as keys do, Enter takes it, and
+// the focus leaves for the view.
+void typeEnterAndLeave(wxTextEntry* entry, wxWindow* field, const std::string& text) {
+    wxFocusEvent got(wxEVT_SET_FOCUS, field->GetId());
+    got.SetEventObject(field);
+    field->GetEventHandler()->ProcessEvent(got);
+    entry->SelectAll();
+    entry->WriteText(wxString::FromUTF8(text));
+    click(field, wxEVT_TEXT_ENTER);
+    wxFocusEvent lost(wxEVT_KILL_FOCUS, field->GetId());
+    lost.SetEventObject(field);
+    field->GetEventHandler()->ProcessEvent(lost);
+}
+
+// The shown dialog of type T (the modal one when modal is set).
+template <typename T>
+T* shownDialog(bool modal) {
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* d = dynamic_cast<T*>(w); d && d->IsShown() && (!modal || d->IsModal())) return d;
+    return nullptr;
+}
+
 std::string shell(const std::string& command) {
     std::string out;
     if (FILE* p = popen(command.c_str(), "r")) {
@@ -88,6 +114,16 @@ protected:
         return dynamic_cast<pnString*>(scene().findObject(got.c_str()));
     }
     int steps() const { return doc->GetUndoHistory().GetCurrentIndex(); }
+    std::string saved() const {
+        char* buffer = nullptr;
+        size_t size = 0;
+        FILE* f = open_memstream(&buffer, &size);
+        view->GetScene()->writeScene(f, 0);
+        std::fclose(f);
+        std::string text(buffer, size);
+        std::free(buffer);
+        return text;
+    }
     RecordingFrame relays;
     wxFrame* frame = nullptr;
     CEditBoxBar* bar = nullptr;
@@ -248,6 +284,118 @@ TEST_F(TextEditingTest, PageHandlersApplyEachChangeAsOneStep) {
     EXPECT_EQ(text->getMode(), 1);
     EXPECT_EQ(steps(), before + 1);
     EXPECT_EQ(view->m_bModified, 1);
+}
+
+// A value typed and taken with Enter is taken again when the focus leaves
+// the field: the two are one step, which one Undo takes back. So is a click
+// on "N Just." while "W Just." is checked, which clears W with it.
+TEST_F(TextEditingTest, EnterThenLeavingAFieldIsOneStep) {
+    ASSERT_NE(made("Text"), nullptr);
+    auto text = [&] { return pnKindCast<pnString>(scene().findObject("Text")); };
+    doc->ClearUndoHistory();
+    const std::string opened = saved();
+    typeEnterAndLeave(page->m_pDepth, page->m_pDepth, "35");
+    EXPECT_EQ(text()->getDepth(), 35.0f);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
+    typeEnterAndLeave(page->m_pSize, page->m_pSize, "50");
+    EXPECT_EQ(text()->getSize(), 50.0f);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 2);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(text()->getSize(), 64.0f);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(saved(), opened) << "two Undos take back the two values";
+    EXPECT_FALSE(doc->CanUndo());
+
+    // W Just. 30, then N Just. 40 checked: one step, and one Undo gives W back.
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    page->LoadFromObject(text(), 0);
+    doc->ClearUndoHistory();
+    page->m_pWJust->ChangeValue("30");
+    page->m_pWJustCheck->SetValue(true);
+    click(page->m_pWJustCheck, wxEVT_CHECKBOX);
+    ASSERT_EQ(text()->getWJust(), 30.0f);
+    const std::string wideJust = saved();
+    page->m_pNJust->ChangeValue("40");
+    page->m_pNJustCheck->SetValue(true);
+    click(page->m_pNJustCheck, wxEVT_CHECKBOX);
+    EXPECT_EQ(text()->getWJust(), 0.0f);
+    EXPECT_EQ(text()->getNJust(), 40.0f);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 2);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(saved(), wideJust);
+}
+
+// Edge/Shadow from the text page is one step from its opening to OK: a
+// material modified in its swatch's chooser meanwhile is part of it, so one
+// Undo puts back the edge and the colour, and Redo gives both again. Cancel
+// with nothing changed records nothing.
+TEST_F(TextEditingTest, EdgeShadowWithItsChoosersModifyIsOneStep) {
+    ASSERT_NE(made("Text"), nullptr);
+    auto text = [&] { return pnKindCast<pnString>(scene().findObject("Text")); };
+    auto* shade = new pnMaterial;
+    shade->setName("shade");
+    shade->setDiffuse(sgVec3(0.2f, 0.2f, 0.2f));
+    ASSERT_TRUE(scene().addAMaterialToScene(shade));
+    page->m_p2D->SetValue(true);
+    click(page->m_p2D, wxEVT_CHECKBOX);
+    ASSERT_EQ(text()->getKind(), 0);
+    ASSERT_TRUE(page->m_pEdgeShadow->IsEnabled());
+    doc->ClearUndoHistory();
+    const std::string before = saved();
+
+    // Cancel with nothing changed.
+    view->SetModified(false);
+    wxTheApp->CallAfter([] {
+        auto* dlg = shownDialog<CEdgeShadowDlg>(true);
+        ASSERT_NE(dlg, nullptr);
+        wxCommandEvent cancel(wxEVT_BUTTON, wxID_CANCEL);
+        dlg->GetEventHandler()->ProcessEvent(cancel);
+    });
+    click(page->m_pEdgeShadow, wxEVT_BUTTON);
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 0);
+    EXPECT_EQ(view->m_bModified, 0);
+
+    // Edge 2.0; the swatch's chooser modifies "shade" and chooses it; OK.
+    bool modified = false;
+    wxTheApp->CallAfter([&] {
+        auto* dlg = shownDialog<CEdgeShadowDlg>(true);
+        ASSERT_NE(dlg, nullptr);
+        dlg->m_pRadio[1]->SetValue(true);
+        click(dlg->m_pRadio[1], wxEVT_RADIOBUTTON);
+        dlg->m_pEdit[0]->ChangeValue("2.0");
+        click(dlg->m_pSwatch, wxEVT_BUTTON);
+        auto* chooser = shownDialog<CMaterialDlg>(false);
+        ASSERT_NE(chooser, nullptr);
+        // Without a back material the chooser opens on the newest, "shade".
+        ASSERT_EQ(chooser->Logic().GetMaterialIndex(), scene().findMaterialIndex("shade"));
+        // The simple editor, modal over the chooser, takes a red.
+        wxTheApp->CallAfter([&] {
+            auto* editor = shownDialog<CColorDlg>(true);
+            ASSERT_NE(editor, nullptr);
+            editor->SetColor(0.9f, 0.1f, 0.1f);
+            wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+            editor->GetEventHandler()->ProcessEvent(ok);
+            modified = true;
+        });
+        chooser->Logic().Modify(0);
+        chooser->Logic().Choose();
+        EXPECT_EQ(dlg->GetBackMaterial(), "shade");
+        wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+        dlg->GetEventHandler()->ProcessEvent(ok);
+    });
+    click(page->m_pEdgeShadow, wxEVT_BUTTON);
+    ASSERT_TRUE(modified);
+    EXPECT_FLOAT_EQ(scene().findMaterial("shade")->getDiffuse()[0], 0.9f);
+    EXPECT_EQ(text()->getBorder(), 2.0f);
+    EXPECT_EQ(text()->getBackMaterial(), "shade");
+    const std::string after = saved();
+    EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1) << "the chooser's Modify is part of the dialog's step";
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(saved(), before) << "one Undo puts back the edge and the colour";
+    EXPECT_FALSE(doc->CanUndo());
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    EXPECT_EQ(saved(), after);
 }
 
 // Text pasted or cut into "Input Text" showed in the edit but never reached

@@ -19,6 +19,7 @@
 #include "ui/animation/CEventTreeModel.h"
 #include "ui/properties/rules/BarRules.h"
 #include "ui/properties/rules/CCameraPageLogic.h"
+#include "ui/properties/rules/CMaterialChooserLogic.h"
 #include "ui/properties/rules/ChartDialogRules.h"
 
 #include <cstdio>
@@ -278,34 +279,60 @@ TEST_F(UndoRulesTest, ALabelDialogsEdgeAndShadowArePartOfItsStep) {
 }
 
 // Edge/Shadow on the text page holds the text's step open while its swatch's
-// chooser modifies a material: each keeps a step of its own, and Undo and
-// Redo restore both.
-TEST_F(UndoRulesTest, AMaterialChangedInsideAnOpenStepKeepsBothSteps) {
+// chooser adds and modifies materials: they are part of that one step, which
+// one Undo takes back whole and Redo gives again. A material the undone step
+// added is freed when the step goes out of the history.
+TEST_F(UndoRulesTest, StepsMadeInsideAnOpenStepArePartOfIt) {
     open("counter.apn");
     auto* label = pnKindCast<pnString>(object("label"));
     ASSERT_NE(label, nullptr);
     pnMaterial* shade = scene().findMaterial("shade");
     ASSERT_NE(shade, nullptr);
     const std::string before = saved();
+    struct Ui : CMaterialChooserUi {
+        void HideChooser() override {}
+        void ShowChooser() override {}
+        bool RunSimpleEditor(MaterialEditValues& v) override {
+            v.diffuse[0] = 0.9f;
+            if (!name.empty()) v.name = name;
+            return true;
+        }
+        std::string name;
+        bool RunDetailedEditor(MaterialEditValues& v) override { return RunSimpleEditor(v); }
+        void NotifyOwner(int, int, int) override {}
+        void RefreshChooser() override {}
+    } ui;
+    CMaterialChooserLogic chooser(ui);
+    chooser.SetOwner(false, 0);
     {
         CEditScope edgeShadow(*view, label);
-        {
-            CEditScope modify(*view, shade, scene().indexOfMaterial(shade));
-            shade->setDiffuse(sgVec3(0.9f, 0.1f, 0.1f));
-        }
+        ui.name = "edge";
+        chooser.Add(0);
+        ui.name.clear();
+        ASSERT_NE(scene().findMaterial("edge"), nullptr);
+        chooser.SetCurrentMaterial(scene().indexOfMaterial(shade));
+        chooser.Modify(0);
+        EXPECT_FLOAT_EQ(shade->getDiffuse()[0], 0.9f);
         label->setBorder(2.0f);
         label->setHOffset(0.0f);
         label->setVOffset(0.0f);
+        label->setBackMaterial("edge");
+        EXPECT_EQ(steps(), 0) << "nothing goes into the history while the step is open";
     }
     const std::string after = saved();
-    EXPECT_EQ(steps(), 2);
+    EXPECT_EQ(steps(), 1);
+    EXPECT_EQ(view->m_bModified, 1);
     ASSERT_EQ(view->OnEditUndo(), 1);
-    EXPECT_EQ(pnKindCast<pnString>(object("label"))->getBorder(), 0.0f) << "the edge goes first";
+    EXPECT_EQ(saved(), before) << "the edge and both materials go back at once";
+    EXPECT_EQ(scene().findMaterial("edge"), nullptr);
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    EXPECT_EQ(saved(), after);
+    // Undone again and pushed out by a new step: "edge", out of the scene and
+    // in no step any more, is freed (the leak check would report it).
     ASSERT_EQ(view->OnEditUndo(), 1);
-    EXPECT_EQ(saved(), before);
-    ASSERT_EQ(view->OnEditRedo(), 1);
-    ASSERT_EQ(view->OnEditRedo(), 1);
-    EXPECT_EQ(saved(), after) << "Redo gives the edge back";
+    view->OnObjectChosen("label");
+    view->OnKeyDown(KV_KEY_UP);
+    EXPECT_EQ(steps(), 1);
 }
 
 // A counter's text style stays through Undo of a nudge, Delete and Undo, and
