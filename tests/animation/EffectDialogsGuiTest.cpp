@@ -13,6 +13,7 @@
 #include "scene/pnSceneLoader.h"
 #include "tests/animation/AlignPictures.h"
 #include "tests/app/RecordingHost.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/animation/CCopyOptionDlg.h"
 #include "ui/animation/CCreateEffectDlg.h"
@@ -38,6 +39,9 @@
 #include <wx/settings.h>
 #include <wx/testing.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -220,6 +224,47 @@ TEST_F(EffectDialogsGuiTest, EffectListAndEditor) {
     type(light.Fields().move[0], "1");
     light.ApplyValues();
     EXPECT_EQ(scene().findEffect("e1")->getColor(), "red");
+}
+
+// "inf", "nan" and numbers no float holds typed into an effect's fields went
+// into the effect: the file kept words that read back as 0, or the float
+// range. Each counts as no number, as "abc" does, and the saved file holds
+// numbers only, which read back.
+TEST_F(EffectDialogsGuiTest, EffectFieldsSaveNumbersOnly) {
+    auto* list = new CEffectListDlg(frame, wxID_ANY);
+    list->FillFromScene();
+    list->SelectEffect(0);
+    const std::string name = list->List()->GetString(0).ToStdString();
+    pnEffect* effect = scene().findEffect(name.c_str());
+    ASSERT_TRUE(effect) << name;
+    auto apply = [&](const char* move, const char* scale) {
+        type(list->Fields().move[0], move);
+        type(list->Fields().scale[1], scale);
+        list->OnApply();
+        return std::vector<float>{effect->getTrans()[0], effect->getScale()[1]};
+    };
+    apply("4", "3");
+    const std::vector<float> none = apply("abc", "abc");
+    for (const char* typed : {"inf", "-nan", "1e39", "-1e39", "1e400"}) {
+        ASSERT_EQ(apply("4", "3"), (std::vector<float>{4, 3}));
+        EXPECT_EQ(apply(typed, typed), none) << typed;
+    }
+    apply("1e39", "-inf");
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("kelvano-effects-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "effects.apn").string();
+    ASSERT_EQ(view->SaveSceneTo(path), 1);
+    EXPECT_EQ(wordsForNumbers(readText(path)), std::vector<std::string>{});
+    pnScene reread;
+    ASSERT_EQ(pnSceneLoader().readFile(reread, path), 1);
+    const pnEffect* back = reread.findEffect(name.c_str());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->getTrans()[0], effect->getTrans()[0]);
+    EXPECT_EQ(back->getScale()[1], effect->getScale()[1]);
+    std::filesystem::remove_all(dir);
+    list->Destroy();
+    pumpWxEvents(30);
 }
 
 TEST_F(EffectDialogsGuiTest, CopyOptionStaysOnTheScreen) {

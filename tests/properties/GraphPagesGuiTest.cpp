@@ -340,20 +340,25 @@ TEST_F(GraphPagesTest, LimitHeightRefusesTextThatIsNoInteger) {
 }
 
 
+
 // "inf", "nan" and numbers no float holds went into a chart and were saved as
-// words that read back as 0. Typed into the line page, the words count as no
-// number, as any other text that is none, a huge number is held at the float
-// range, and the file keeps numbers only.
+// words that read back as 0 (or held at the float range, which the chart
+// drew as infinite geometry). Typed into the line page, they count as no
+// number, as "abc" does, and the file keeps numbers only.
 TEST_F(GraphPagesTest, WordsForInfinityAreNoNumbers) {
     pnChart* chart = make(PAGE_LINE, {10, 20});
     ASSERT_NE(chart, nullptr);
     CGraphPage* p = page(PAGE_LINE);
-    for (const char* typed : {"inf", "nan", "-infinity", "1e39"}) {
-        for (int id : {int(CGraphPage::IDC_SCALE_HT), int(CGraphPage::IDC_SPACING), int(CGraphPage::IDC_JOINT_SCALE)})
-            type(p, id, typed);
-        EXPECT_TRUE(std::isfinite(chart->getHeightScale())) << typed;
-        EXPECT_TRUE(std::isfinite(chart->getSpacingDistance())) << typed;
-        EXPECT_TRUE(std::isfinite(chart->getJointScale()[0])) << typed;
+    const int ids[] = {int(CGraphPage::IDC_SCALE_HT), int(CGraphPage::IDC_SPACING), int(CGraphPage::IDC_JOINT_SCALE)};
+    auto typeEverywhere = [&](const char* typed) {
+        for (int id : ids) type(p, id, typed);
+        return std::vector<float>{chart->getHeightScale(), chart->getSpacingDistance(), chart->getJointScale()[0]};
+    };
+    typeEverywhere("7");
+    const std::vector<float> none = typeEverywhere("abc");
+    for (const char* typed : {"inf", "nan", "-infinity", "1e39", "-1e39", "1e400"}) {
+        ASSERT_EQ(typeEverywhere("7"), std::vector<float>(3, 7.0f));
+        EXPECT_EQ(typeEverywhere(typed), none) << typed;
     }
     std::FILE* f = std::tmpfile();
     ASSERT_NE(f, nullptr);

@@ -4,6 +4,7 @@
 // BarsGuiTest's.
 #include "assets/ImageReaders.h"
 #include "tests/app/ViewFixture.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
 #include "tests/support/WxTestRun.h"
@@ -166,6 +167,53 @@ TEST_F(PanelModelTest, PanelPageAndCreation) {
     float x, y, z;
     dlg.GetSize(x, y, z);
     EXPECT_EQ(std::vector<float>({x, y, z, dlg.m_fTaper}), std::vector<float>({300, 100, 5, 8}));
+}
+
+// Add Panel took "inf", "nan" and numbers no float holds into the panel, and
+// the file kept them as words. OK now refuses each with the dialog's message
+// and keeps the dialog open; the panel made at last is saved with numbers only.
+TEST_F(PanelModelTest, AddPanelRefusesWordsForInfinityAndHugeNumbers) {
+    const struct {
+        int id;
+        const char* typed;
+    } bad[] = {{CAddPanelDlg::IDC_X, "inf"},      {CAddPanelDlg::IDC_Y, "nan"},   {CAddPanelDlg::IDC_Z, "1e39"},
+               {CAddPanelDlg::IDC_TAPER, "-1e400"}, {CAddPanelDlg::IDC_X, "-infinity"}, {CAddPanelDlg::IDC_Y, "abc"}};
+    std::vector<std::string> stayedFor;
+    recorder.other = [&](wxDialog* dialog) {
+        auto* dlg = dynamic_cast<CAddPanelDlg*>(dialog);
+        if (!dlg) return int(wxID_NONE);
+        dlg->CallAfter([&, dlg] {
+            auto fill = [&] {
+                dlg->Edit(CAddPanelDlg::IDC_NAME)->ChangeValue("Board");
+                for (int id : {int(CAddPanelDlg::IDC_X), int(CAddPanelDlg::IDC_Y), int(CAddPanelDlg::IDC_Z)})
+                    dlg->Edit(id)->ChangeValue("40");
+                dlg->Edit(CAddPanelDlg::IDC_TAPER)->ChangeValue("2");
+            };
+            for (const auto& b : bad) {
+                fill();
+                dlg->Edit(b.id)->ChangeValue(b.typed);
+                click(dlg->FindWindow(wxID_OK));
+                if (!dlg->IsModal()) return;
+                stayedFor.push_back(b.typed);
+            }
+            fill();
+            click(dlg->FindWindow(wxID_OK));
+        });
+        return int(wxID_NONE);
+    };
+    CPanelCreator creator(frame, bar);
+    ASSERT_TRUE(creator.RunDialog());
+    recorder.other = nullptr;
+    EXPECT_EQ(stayedFor, (std::vector<std::string>{"inf", "nan", "1e39", "-1e400", "-infinity", "abc"}));
+    EXPECT_EQ(recorder.boxes, std::vector<std::string>(6, "Kelvano: Please enter a number."));
+    const std::string made = creator.CreateObject();
+    ASSERT_EQ(made, "Board");
+    const auto* panel = static_cast<const pnPanel*>(scene().findObject("Board"));
+    EXPECT_EQ(panel->getDimension()[0], 40.0f);
+    EXPECT_EQ(panel->getBevel(), 2.0f);
+    const std::string path = folder() + "/panel.apn";
+    ASSERT_EQ(view->SaveSceneTo(path), 1);
+    EXPECT_EQ(wordsForNumbers(readText(path)), std::vector<std::string>{});
 }
 
 TEST_F(PanelModelTest, ModelChooserAndPage) {
