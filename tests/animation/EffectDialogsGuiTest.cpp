@@ -460,6 +460,59 @@ TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsAndEdits) {
     EXPECT_FALSE(empty.Edit(CGrowShrinkDlg::IDC_START)->IsEnabled());
 }
 
+// Without a window manager no edit hears a focus change: frames typed into
+// Grow/Shrink and Close with the mouse left the chart's play as it was.
+// Close now takes the field as it stands, and the view keeps it as unsaved work.
+TEST_F(EffectDialogsGuiTest, GrowShrinkCloseTakesTheTypedFrames) {
+    installChartKinds();
+    view->m_pScene = std::make_unique<pnScene>();
+    ASSERT_EQ(pnSceneLoader().readFile(scene(), std::string(std::getenv("KELVANO_SOURCE_DIR")) +
+                                                    "/tests/animation/growshrink.apn"),
+              1);
+    auto* chart = static_cast<pnChart*>(scene().findObject("bars"));
+    ASSERT_TRUE(chart);
+    doc->m_pSelectedObject = chart;
+    view->m_bModified = 0;
+    CEffectDialogSet dialogs(frame, view.get());
+    view->SetEffectDialogs(&dialogs);
+    bool closed = false;
+    struct CloseTyped : wxModalDialogHook {
+        std::function<void(CGrowShrinkDlg*)> act;
+        int Enter(wxDialog* dialog) override {
+            if (auto* dlg = dynamic_cast<CGrowShrinkDlg*>(dialog)) dlg->CallAfter([this, dlg] { act(dlg); });
+            return wxID_NONE;
+        }
+        void Exit(wxDialog*) override {}
+    } hook;
+    hook.act = [&](CGrowShrinkDlg* dlg) {
+        auto press = [&](int id) {
+            wxCommandEvent click(wxEVT_BUTTON, id);
+            click.SetEventObject(dlg->FindWindow(id));
+            dlg->FindWindow(id)->GetEventHandler()->ProcessEvent(click);
+        };
+        press(CGrowShrinkDlg::IDC_ADD_GROW);  // P1 grows over frames 0 to 20
+        // Both typed before Close: the start's commit shows the bar in the
+        // other edits, and the end typed still goes.
+        for (const auto& [id, text] : {std::pair{int(CGrowShrinkDlg::IDC_START), "5"},
+                                       std::pair{int(CGrowShrinkDlg::IDC_END), "33"}}) {
+            CNumEdit* edit = dlg->Edit(id);
+            edit->SelectAll();
+            edit->WriteText(text);
+        }
+        press(1);  // Close
+        closed = !dlg->IsModal();
+        if (!closed) dlg->EndModal(wxID_CANCEL);
+    };
+    hook.Register();
+    view->OnAddGrowShrink();
+    hook.Unregister();
+    view->SetEffectDialogs(nullptr);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(chart->getDataPtStartTime(0), 5);
+    EXPECT_EQ(chart->getDataPtEndTime(0), 33);
+    EXPECT_EQ(view->m_bModified, 1);
+}
+
 // Each of the twelve image buttons draws a picture of its own: none is left
 // blank (the face colour only), and no two are alike.
 TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsDrawTheirOwnPictures) {
