@@ -5,6 +5,7 @@
 #include "tests/app/ViewFixture.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/properties/bars/CEditBoxBar.h"
+#include "ui/properties/dialogs/CCutShapeDlg.h"
 #include "ui/properties/dialogs/CGraphCreator.h"
 #include "ui/properties/dialogs/CGraphInputDlg.h"
 #include "ui/properties/dialogs/CGraphNameDlg.h"
@@ -12,6 +13,8 @@
 #include "ui/properties/dialogs/CLimitHeightDlg.h"
 #include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
+#include "ui/properties/controls/CThumbnailListCtrl.h"
+#include "ui/properties/rules/GraphPageRules.h"
 #include "ui/properties/pages/PageHooks.h"
 
 #include <wx/checkbox.h>
@@ -339,6 +342,45 @@ TEST_F(GraphPagesTest, LimitHeightRefusesTextThatIsNoInteger) {
     EXPECT_EQ(boxes.texts.size(), 4u);
 }
 
+
+// OK in the Cut Shape chooser without a pick, while the chart's shape is a
+// browsed model that none of the pictures shows, gave the chart the first
+// picture's shape. Clicked on the page, OK alone now keeps the shape and
+// records no step; a picture double-clicked still changes it.
+TEST_F(GraphPagesTest, ShapeChooserOkWithoutAPickKeepsTheShape) {
+    pnChart* chart = make(PAGE_BAR, {10, 20});
+    ASSERT_NE(chart, nullptr);
+    CGraphPage* p = page(PAGE_BAR);
+    SetChartShape(*view, chart, app.GetStartDir(), KELVANO_SOURCE_DIR "/data/Models/cube.3ds", false);
+    const std::string browsed = chart->getFile();
+    ASSERT_NE(browsed.find("cube.3ds"), std::string::npos) << browsed;
+    const int before = steps();
+    bool shown = false;
+    {
+        ModalScript script({[&](wxDialog* d) {
+            shown = dynamic_cast<CCutShapeDlg*>(d) != nullptr;
+            press(d, wxID_OK);
+        }});
+        click(p, CGraphPage::IDC_CUT_SHAPE);
+    }
+    ASSERT_TRUE(shown) << "the page's button opens the chooser";
+    EXPECT_EQ(chart->getFile(), browsed);
+    EXPECT_EQ(steps(), before);
+
+    {
+        ModalScript script({[](wxDialog* d) {
+            auto* list = static_cast<CThumbnailListCtrl*>(d->FindWindow(CCutShapeDlg::IDC_LIST));
+            const wxRect cell = list->CellRect(14);
+            wxMouseEvent pick(wxEVT_LEFT_DCLICK);
+            pick.SetPosition(cell.GetPosition() + wxPoint(cell.width / 2, cell.height / 2));
+            list->GetEventHandler()->ProcessEvent(pick);
+        }});
+        click(p, CGraphPage::IDC_CUT_SHAPE);
+    }
+    EXPECT_NE(chart->getFile(), browsed);
+    EXPECT_NE(chart->getFile().find("ChartSlices"), std::string::npos) << chart->getFile();
+    EXPECT_EQ(steps(), before + 1);
+}
 
 
 // "inf", "nan" and numbers no float holds went into a chart and were saved as
