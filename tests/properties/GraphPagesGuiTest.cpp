@@ -382,6 +382,24 @@ TEST_F(GraphPagesTest, ShapeChooserOkWithoutAPickKeepsTheShape) {
     EXPECT_EQ(steps(), before + 1);
 }
 
+// A chart name over 127 characters typed on the page was put back without a
+// word; the edit takes no more, as the name step's.
+TEST_F(GraphPagesTest, TheNameEditStopsAtTheLongestName) {
+    pnChart* chart = make(PAGE_BAR, {10, 20});
+    ASSERT_NE(chart, nullptr);
+    CGraphPage* p = page(PAGE_BAR);
+    auto* edit = static_cast<CNumEdit*>(p->FindWindow(CGraphPage::IDC_NAME));
+    // Typed a character at a time, as keys put them in.
+    edit->SelectAll();
+    for (int i = 0; i < 130; ++i) edit->WriteText("n");
+    EXPECT_EQ(edit->GetValue().length(), CKelvanoView::kMaxObjectNameChars);
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, edit->GetId());
+    enter.SetEventObject(edit);
+    edit->GetEventHandler()->ProcessEvent(enter);
+    EXPECT_EQ(chart->getName(), std::string(CKelvanoView::kMaxObjectNameChars, 'n'));
+    EXPECT_TRUE(host.messages.empty());
+}
+
 
 // "inf", "nan" and numbers no float holds went into a chart and were saved as
 // words that read back as 0 (or held at the float range, which the chart

@@ -216,6 +216,44 @@ TEST_F(PanelModelTest, AddPanelRefusesWordsForInfinityAndHugeNumbers) {
     EXPECT_EQ(wordsForNumbers(readText(path)), std::vector<std::string>{});
 }
 
+// A name over 127 characters typed on the panel or model page was put back
+// without a word: the edits take no more than a name may hold, as the graph
+// name step's, so what the user typed up to there becomes the name.
+TEST_F(PanelModelTest, NameEditsStopAtTheLongestName) {
+    pnPanel* panel = makePanel("Panel", 100, 50, 2);
+    ASSERT_NE(panel, nullptr);
+    CModelCreator creator(frame, bar);
+    creator.m_strName = "Model";
+    creator.m_strPath = app.m_strProgramDir + "/Models/cube.3ds";
+    ASSERT_EQ(creator.CreateObject(), "Model");
+    // Characters of one and of two bytes: the edits count characters.
+    auto letters = [](const std::string& first, int count) {
+        std::string text = first;
+        for (int i = 1; i < count; ++i) text += i % 2 ? "\u00fc" : "b";
+        return text;
+    };
+    struct Case {
+        CNumEdit* edit;
+        const char* selected;
+        std::string prefix;
+    } cases[] = {{panelPage->Edit(CPanelPage::IDC_NAME), "Panel", "p"}, {modelPage->GetNameEdit(), "Model", "m"}};
+    for (Case& c : cases) {
+        view->SelectObject(scene().findObject(c.selected));
+        pumpWxEvents(20);
+        // Typed a character at a time, as keys put them in.
+        c.edit->SelectAll();
+        for (const wxUniChar ch : wxString::FromUTF8(letters(c.prefix, 130))) c.edit->WriteText(wxString(ch));
+        EXPECT_EQ(c.edit->GetValue().length(), CKelvanoView::kMaxObjectNameChars) << c.selected;
+        wxCommandEvent enter(wxEVT_TEXT_ENTER, c.edit->GetId());
+        enter.SetEventObject(c.edit);
+        c.edit->GetEventHandler()->ProcessEvent(enter);
+        const std::string name = letters(c.prefix, int(CKelvanoView::kMaxObjectNameChars));
+        EXPECT_NE(scene().findObject(name.c_str()), nullptr) << c.selected;
+        EXPECT_EQ(scene().findObject(c.selected), nullptr) << c.selected;
+    }
+    EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(PanelModelTest, ModelChooserAndPage) {
     const std::string models = app.m_strProgramDir + "/Models/";
     TempDir dir;
