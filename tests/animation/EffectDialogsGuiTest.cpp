@@ -13,6 +13,7 @@
 #include "scene/pnSceneLoader.h"
 #include "tests/animation/AlignPictures.h"
 #include "tests/app/RecordingHost.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/animation/CCopyOptionDlg.h"
 #include "ui/animation/CCreateEffectDlg.h"
@@ -42,6 +43,9 @@
 #include <wx/settings.h>
 #include <wx/testing.h>
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -224,6 +228,47 @@ TEST_F(EffectDialogsGuiTest, EffectListAndEditor) {
     type(light.Fields().move[0], "1");
     light.ApplyValues();
     EXPECT_EQ(scene().findEffect("e1")->getColor(), "red");
+}
+
+// "inf", "nan" and numbers no float holds typed into an effect's fields went
+// into the effect: the file kept words that read back as 0, or the float
+// range. Each counts as no number, as "abc" does, and the saved file holds
+// numbers only, which read back.
+TEST_F(EffectDialogsGuiTest, EffectFieldsSaveNumbersOnly) {
+    auto* list = new CEffectListDlg(frame, wxID_ANY);
+    list->FillFromScene();
+    list->SelectEffect(0);
+    const std::string name = list->List()->GetString(0).ToStdString();
+    pnEffect* effect = scene().findEffect(name.c_str());
+    ASSERT_TRUE(effect) << name;
+    auto apply = [&](const char* move, const char* scale) {
+        type(list->Fields().move[0], move);
+        type(list->Fields().scale[1], scale);
+        list->OnApply();
+        return std::vector<float>{effect->getTrans()[0], effect->getScale()[1]};
+    };
+    apply("4", "3");
+    const std::vector<float> none = apply("abc", "abc");
+    for (const char* typed : {"inf", "-nan", "1e39", "-1e39", "1e400"}) {
+        ASSERT_EQ(apply("4", "3"), (std::vector<float>{4, 3}));
+        EXPECT_EQ(apply(typed, typed), none) << typed;
+    }
+    apply("1e39", "-inf");
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("kelvano-effects-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string path = (dir / "effects.apn").string();
+    ASSERT_EQ(view->SaveSceneTo(path), 1);
+    EXPECT_EQ(wordsForNumbers(readText(path)), std::vector<std::string>{});
+    pnScene reread;
+    ASSERT_EQ(pnSceneLoader().readFile(reread, path), 1);
+    const pnEffect* back = reread.findEffect(name.c_str());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->getTrans()[0], effect->getTrans()[0]);
+    EXPECT_EQ(back->getScale()[1], effect->getScale()[1]);
+    std::filesystem::remove_all(dir);
+    list->Destroy();
+    pumpWxEvents(30);
 }
 
 TEST_F(EffectDialogsGuiTest, CopyOptionStaysOnTheScreen) {
@@ -498,6 +543,59 @@ TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsAndEdits) {
                    int(CGrowShrinkModel::kLj), int(CGrowShrinkModel::kEw)})
         EXPECT_FALSE(empty.Button(id)->IsEnabled()) << id;
     EXPECT_FALSE(empty.Edit(CGrowShrinkDlg::IDC_START)->IsEnabled());
+}
+
+// Without a window manager no edit hears a focus change: frames typed into
+// Grow/Shrink and Close with the mouse left the chart's play as it was.
+// Close now takes the field as it stands, and the view keeps it as unsaved work.
+TEST_F(EffectDialogsGuiTest, GrowShrinkCloseTakesTheTypedFrames) {
+    installChartKinds();
+    view->m_pScene = std::make_unique<pnScene>();
+    ASSERT_EQ(pnSceneLoader().readFile(scene(), std::string(std::getenv("KELVANO_SOURCE_DIR")) +
+                                                    "/tests/animation/growshrink.apn"),
+              1);
+    auto* chart = static_cast<pnChart*>(scene().findObject("bars"));
+    ASSERT_TRUE(chart);
+    doc->m_pSelectedObject = chart;
+    view->m_bModified = 0;
+    CEffectDialogSet dialogs(frame, view.get());
+    view->SetEffectDialogs(&dialogs);
+    bool closed = false;
+    struct CloseTyped : wxModalDialogHook {
+        std::function<void(CGrowShrinkDlg*)> act;
+        int Enter(wxDialog* dialog) override {
+            if (auto* dlg = dynamic_cast<CGrowShrinkDlg*>(dialog)) dlg->CallAfter([this, dlg] { act(dlg); });
+            return wxID_NONE;
+        }
+        void Exit(wxDialog*) override {}
+    } hook;
+    hook.act = [&](CGrowShrinkDlg* dlg) {
+        auto press = [&](int id) {
+            wxCommandEvent click(wxEVT_BUTTON, id);
+            click.SetEventObject(dlg->FindWindow(id));
+            dlg->FindWindow(id)->GetEventHandler()->ProcessEvent(click);
+        };
+        press(CGrowShrinkDlg::IDC_ADD_GROW);  // P1 grows over frames 0 to 20
+        // Both typed before Close: the start's commit shows the bar in the
+        // other edits, and the end typed still goes.
+        for (const auto& [id, text] : {std::pair{int(CGrowShrinkDlg::IDC_START), "5"},
+                                       std::pair{int(CGrowShrinkDlg::IDC_END), "33"}}) {
+            CNumEdit* edit = dlg->Edit(id);
+            edit->SelectAll();
+            edit->WriteText(text);
+        }
+        press(1);  // Close
+        closed = !dlg->IsModal();
+        if (!closed) dlg->EndModal(wxID_CANCEL);
+    };
+    hook.Register();
+    view->OnAddGrowShrink();
+    hook.Unregister();
+    view->SetEffectDialogs(nullptr);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(chart->getDataPtStartTime(0), 5);
+    EXPECT_EQ(chart->getDataPtEndTime(0), 33);
+    EXPECT_EQ(view->m_bModified, 1);
 }
 
 // Each of the twelve image buttons draws a picture of its own: none is left

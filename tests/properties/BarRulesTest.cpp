@@ -56,6 +56,9 @@ TEST(BarRulesTest, TypedTransformValues) {
         {TF_POS_Y, "12abc", 12.0f, "12.00"},   {TF_POS_Z, "abc", 0.0f, "0.00"},
         {TF_POS_Z, "nan", 0.0f, "0.00"},       {TF_POS_Z, "-inf", 0.0f, "0.00"},
         {TF_POS_Z, "1e300", 1e9f, "1000000000.00"},
+        // Beyond the float range is beyond the bar's range: held at it too.
+        {TF_POS_Z, "1e39", 1e9f, "1000000000.00"},  {TF_POS_Z, "1e400", 1e9f, "1000000000.00"},
+        {TF_SCALE_X, "-1e400", -1e9f, "-1000000000.00"}, {TF_POS_X, "inf", 0.0f, "0.00"},
     };
     for (const auto& row : rows) {
         const float applied = TransformFieldValue(row.field, row.text);

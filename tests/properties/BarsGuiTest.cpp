@@ -3,14 +3,18 @@
 // headless view (OSMesa) with a recording host. Run through
 // tests/e2e/run_in_xvfb.py.
 #include "tests/app/ViewFixture.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/WxTestRun.h"
 #include "scene/pnCounter.h"
+#include "scene/pnLight.h"
+#include "scene/pnSceneLoader.h"
 #include "scene/pnViewpoint.h"
 #include "ui/properties/bars/CEditBoxBar.h"
 #include "ui/properties/controls/CNotifySliderCtrl.h"
 #include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/controls/CObjectListBox.h"
 #include "ui/properties/bars/CObjectListDlg.h"
+#include "ui/properties/pages/CLightPage.h"
 #include "ui/properties/pages/CObjectPageDlg.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/dialogs/CSceneDialogs.h"
@@ -20,6 +24,7 @@
 #include <wx/checkbox.h>
 #include <wx/frame.h>
 #include <wx/notebook.h>
+#include <wx/radiobut.h>
 #include <wx/uiaction.h>
 
 #include <chrono>
@@ -267,6 +272,71 @@ TEST_F(BarsTest, ViewWidthWaitsForTheRelease) {
     dlg->SetWidth(640);
     EXPECT_FLOAT_EQ(viewpoint->width, 640.0f);
     EXPECT_EQ(slider->GetValue(), 640);
+}
+
+// "inf", "nan" and numbers no float holds typed on the light page went into
+// the light, and the file kept them as words or as the float range. A spot
+// direction takes them as no number, as "abc"; the exponent and the cutoff
+// hold them at their range, as any number beyond it; the saved file holds
+// numbers only, and they read back.
+TEST_F(BarsTest, TheLightPageSavesNumbersOnly) {
+    create();
+    auto* bar = new CEditBoxBar(frame, 105);
+    auto* page = new CLightPage(bar->PageParent(PAGE_LIGHT), 112);
+    bar->SetRolePage(PAGE_LIGHT, page);
+    bar->SelectTab(1, 0);
+    frame->SendSizeEvent();
+    pump(30);
+    const int current = page->Logic().Current();
+    ASSERT_GE(current, 0);
+    pnLight* light = scene().getLight(current);
+    ASSERT_NE(light, nullptr);
+    auto choose = [&](int id) {
+        wxWindow* radio = page->FindWindow(id);
+        static_cast<wxRadioButton*>(radio)->SetValue(true);
+        wxCommandEvent e(wxEVT_RADIOBUTTON, id);
+        e.SetEventObject(radio);
+        radio->GetEventHandler()->ProcessEvent(e);
+    };
+    choose(CLightPage::IDC_POSITIONAL);
+    choose(CLightPage::IDC_SPOT_ON);
+    auto edit = [&](int id) { return static_cast<CNumEdit*>(page->FindWindow(id)); };
+    ASSERT_TRUE(edit(CLightPage::IDC_DIRECTION_X)->IsEnabled());
+
+    commit(edit(CLightPage::IDC_DIRECTION_X), "0.5");
+    commit(edit(CLightPage::IDC_DIRECTION_X), "abc");
+    const float none = light->getSpotDirection()[0];
+    commit(edit(CLightPage::IDC_EXPONENT), "500");
+    commit(edit(CLightPage::IDC_CUTOFF), "500");
+    const float topExponent = light->getSpotCone()[0], topCutoff = light->getSpotCone()[1];
+    EXPECT_FLOAT_EQ(topExponent, 128.0f);
+    EXPECT_FLOAT_EQ(topCutoff, 90.0f);
+    for (const char* typed : {"inf", "-nan", "1e39", "-1e39", "1e400"}) {
+        commit(edit(CLightPage::IDC_DIRECTION_X), "0.5");
+        commit(edit(CLightPage::IDC_DIRECTION_X), typed);
+        EXPECT_EQ(light->getSpotDirection()[0], none) << typed;
+    }
+    for (const char* typed : {"1e39", "1e400"}) {
+        commit(edit(CLightPage::IDC_EXPONENT), "10");
+        commit(edit(CLightPage::IDC_EXPONENT), typed);
+        EXPECT_EQ(light->getSpotCone()[0], topExponent) << typed;
+        commit(edit(CLightPage::IDC_CUTOFF), "10");
+        commit(edit(CLightPage::IDC_CUTOFF), typed);
+        EXPECT_EQ(light->getSpotCone()[1], topCutoff) << typed;
+    }
+    commit(edit(CLightPage::IDC_DIRECTION_Y), "1e39");
+    commit(edit(CLightPage::IDC_DIRECTION_Z), "nan");
+    const sgVec3 direction = light->getSpotDirection();
+
+    const std::string path = folder() + "/lights.apn";
+    ASSERT_EQ(view->SaveSceneTo(path), 1);
+    EXPECT_EQ(wordsForNumbers(readText(path)), std::vector<std::string>{});
+    pnScene reread;
+    ASSERT_EQ(pnSceneLoader().readFile(reread, path), 1);
+    const pnLight* back = reread.findLight(light->getName().c_str());
+    ASSERT_NE(back, nullptr);
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(back->getSpotDirection()[k], direction[k]) << k;
+    EXPECT_EQ(back->getSpotCone()[1], light->getSpotCone()[1]);
 }
 
 TEST_F(BarsTest, SafetyZoneAndSceneTransformDialogs) {

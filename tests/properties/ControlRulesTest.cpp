@@ -27,13 +27,51 @@ TEST(ControlRulesTest, LeadingNumbers) {
     EXPECT_DOUBLE_EQ(ParseLeadingFloat("+3"), 3.0);
     EXPECT_DOUBLE_EQ(ParseLeadingFloat("x1"), 0.0);
     EXPECT_DOUBLE_EQ(ParseLeadingFloat(""), 0.0);
-    // Words for infinity are no numbers either; a number no float holds is
-    // held at the float range.
-    for (const char* none : {"inf", "-inf", "nan", "infinity", "NAN", "1e999"})
+    // Words for infinity and numbers no float holds are no numbers either,
+    // as "abc" is none.
+    for (const char* none : {"inf", "-inf", "nan", "infinity", "NAN", "1e39", "-1e39", "-1e300", "1e999", "-1e999"})
         EXPECT_DOUBLE_EQ(ParseLeadingFloat(none), 0.0) << none;
     EXPECT_DOUBLE_EQ(ParseLeadingFloat("3.4e38"), 3.4e38);
-    EXPECT_DOUBLE_EQ(ParseLeadingFloat("1e39"), double(FLT_MAX));
-    EXPECT_DOUBLE_EQ(ParseLeadingFloat("-1e300"), -double(FLT_MAX));
+    EXPECT_DOUBLE_EQ(ParseLeadingFloat("1e-999"), 0.0) << "too small for a double is 0";
+}
+
+// A field with a range of its own holds a number beyond the float range at
+// its bound, as any number beyond its range: the bound of the number's sign,
+// whether a double holds the number or not. Words are still no numbers.
+TEST(ControlRulesTest, RangedFieldsReadNumbersBeyondTheFloatRangeAsItsBounds) {
+    const struct {
+        const char* text;
+        double value;
+    } rows[] = {
+        {"12.5kg", 12.5},         {"abc", 0},           {"inf", 0},           {"-nan", 0},
+        {"3.4e38", 3.4e38},       {"1e39", FLT_MAX},    {"-1e39", -FLT_MAX},  {"1e300", FLT_MAX},
+        {"1e400", FLT_MAX},       {"-1e400", -FLT_MAX}, {" +2e999x", FLT_MAX}, {"0.001e400", FLT_MAX},
+        {"000123.4e306", FLT_MAX}, {"1000e-400", 0},    {"0.0001e-320", 0},   {"-1e-999", 0},
+    };
+    for (const auto& row : rows) EXPECT_DOUBLE_EQ(ParseRangedFloat(row.text), row.value) << row.text;
+    // A number of 400 digits, and one with 400 zeros after the point.
+    EXPECT_DOUBLE_EQ(ParseRangedFloat(std::string(400, '9')), FLT_MAX);
+    EXPECT_DOUBLE_EQ(ParseRangedFloat("-0." + std::string(400, '0') + "1e20"), 0.0);
+}
+
+// A text that must be a number as a whole: refused like "abc" when it holds
+// a word for infinity or a number no float holds.
+TEST(ControlRulesTest, WholeNumbers) {
+    for (const char* text : {"", " ", "abc", "12kg", "1 2", "inf", "-inf", "nan", "infinity", "1e39", "-1e39",
+                             "1e400", "0x10"}) {
+        float value = 7.0f;
+        EXPECT_FALSE(ParseWholeFloat(text, value)) << text;
+        EXPECT_EQ(value, 7.0f) << text;
+    }
+    const struct {
+        const char* text;
+        float value;
+    } rows[] = {{"12.5", 12.5f}, {" -3 ", -3.0f}, {"+8", 8.0f}, {"1e-400", 0.0f}, {"3.4e38\t", 3.4e38f}};
+    for (const auto& row : rows) {
+        float value = 7.0f;
+        EXPECT_TRUE(ParseWholeFloat(row.text, value)) << row.text;
+        EXPECT_FLOAT_EQ(value, row.value) << row.text;
+    }
 }
 
 TEST(ControlRulesTest, ClampedIntHoldsFileNumbersInsideTheIntRange) {
@@ -63,6 +101,13 @@ TEST(ControlRulesTest, RangeCheck) {
         {1, 0, -1, 0.0f, 10.0f, "12.5", "10.000000"},
         {1, 0, -1, 1.0f, 128.0f, "0.5", "1.000000"},
         {1, 0, -1, 0.0f, 10.0f, "9.99", nullptr},
+        // Beyond the float range is beyond the field's range; words are no
+        // numbers, as "abc" is none.
+        {1, 0, -1, 0.0f, 10.0f, "1e39", "10.000000"},
+        {1, 0, -1, 0.0f, 10.0f, "-1e400", "0.000000"},
+        {1, 0, -1, 1.0f, 128.0f, "inf", "1.000000"},
+        {1, 0, -1, 1.0f, 128.0f, "abc", "1.000000"},
+        {1, 0, -1, -5.0f, 10.0f, "nan", nullptr},
         {1, 0, -1, 5.0f, 1.0f, "99", nullptr},  // no float range
         {2, 10, 500, 0.0f, 10.0f, "5", nullptr},  // plain text
     };

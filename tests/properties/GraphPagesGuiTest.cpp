@@ -5,6 +5,7 @@
 #include "tests/app/ViewFixture.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/properties/bars/CEditBoxBar.h"
+#include "ui/properties/dialogs/CCutShapeDlg.h"
 #include "ui/properties/dialogs/CGraphCreator.h"
 #include "ui/properties/dialogs/CGraphInputDlg.h"
 #include "ui/properties/dialogs/CGraphNameDlg.h"
@@ -12,6 +13,8 @@
 #include "ui/properties/dialogs/CLimitHeightDlg.h"
 #include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
+#include "ui/properties/controls/CThumbnailListCtrl.h"
+#include "ui/properties/rules/GraphPageRules.h"
 #include "ui/properties/pages/PageHooks.h"
 
 #include <wx/checkbox.h>
@@ -357,20 +360,82 @@ TEST_F(GraphPagesTest, LimitHeightRefusesTextThatIsNoInteger) {
 }
 
 
+// OK in the Cut Shape chooser without a pick, while the chart's shape is a
+// browsed model that none of the pictures shows, gave the chart the first
+// picture's shape. Clicked on the page, OK alone now keeps the shape and
+// records no step; a picture double-clicked still changes it.
+TEST_F(GraphPagesTest, ShapeChooserOkWithoutAPickKeepsTheShape) {
+    pnChart* chart = make(PAGE_BAR, {10, 20});
+    ASSERT_NE(chart, nullptr);
+    CGraphPage* p = page(PAGE_BAR);
+    SetChartShape(*view, chart, app.GetStartDir(), KELVANO_SOURCE_DIR "/data/Models/cube.3ds", false);
+    const std::string browsed = chart->getFile();
+    ASSERT_NE(browsed.find("cube.3ds"), std::string::npos) << browsed;
+    const int before = steps();
+    bool shown = false;
+    {
+        ModalScript script({[&](wxDialog* d) {
+            shown = dynamic_cast<CCutShapeDlg*>(d) != nullptr;
+            press(d, wxID_OK);
+        }});
+        click(p, CGraphPage::IDC_CUT_SHAPE);
+    }
+    ASSERT_TRUE(shown) << "the page's button opens the chooser";
+    EXPECT_EQ(chart->getFile(), browsed);
+    EXPECT_EQ(steps(), before);
+
+    {
+        ModalScript script({[](wxDialog* d) {
+            auto* list = static_cast<CThumbnailListCtrl*>(d->FindWindow(CCutShapeDlg::IDC_LIST));
+            const wxRect cell = list->CellRect(14);
+            wxMouseEvent pick(wxEVT_LEFT_DCLICK);
+            pick.SetPosition(cell.GetPosition() + wxPoint(cell.width / 2, cell.height / 2));
+            list->GetEventHandler()->ProcessEvent(pick);
+        }});
+        click(p, CGraphPage::IDC_CUT_SHAPE);
+    }
+    EXPECT_NE(chart->getFile(), browsed);
+    EXPECT_NE(chart->getFile().find("ChartSlices"), std::string::npos) << chart->getFile();
+    EXPECT_EQ(steps(), before + 1);
+}
+
+// A chart name over 127 characters typed on the page was put back without a
+// word; the edit takes no more, as the name step's.
+TEST_F(GraphPagesTest, TheNameEditStopsAtTheLongestName) {
+    pnChart* chart = make(PAGE_BAR, {10, 20});
+    ASSERT_NE(chart, nullptr);
+    CGraphPage* p = page(PAGE_BAR);
+    auto* edit = static_cast<CNumEdit*>(p->FindWindow(CGraphPage::IDC_NAME));
+    // Typed a character at a time, as keys put them in.
+    edit->SelectAll();
+    for (int i = 0; i < 130; ++i) edit->WriteText("n");
+    EXPECT_EQ(edit->GetValue().length(), CKelvanoView::kMaxObjectNameChars);
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, edit->GetId());
+    enter.SetEventObject(edit);
+    edit->GetEventHandler()->ProcessEvent(enter);
+    EXPECT_EQ(chart->getName(), std::string(CKelvanoView::kMaxObjectNameChars, 'n'));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+
 // "inf", "nan" and numbers no float holds went into a chart and were saved as
-// words that read back as 0. Typed into the line page, the words count as no
-// number, as any other text that is none, a huge number is held at the float
-// range, and the file keeps numbers only.
+// words that read back as 0 (or held at the float range, which the chart
+// drew as infinite geometry). Typed into the line page, they count as no
+// number, as "abc" does, and the file keeps numbers only.
 TEST_F(GraphPagesTest, WordsForInfinityAreNoNumbers) {
     pnChart* chart = make(PAGE_LINE, {10, 20});
     ASSERT_NE(chart, nullptr);
     CGraphPage* p = page(PAGE_LINE);
-    for (const char* typed : {"inf", "nan", "-infinity", "1e39"}) {
-        for (int id : {int(CGraphPage::IDC_SCALE_HT), int(CGraphPage::IDC_SPACING), int(CGraphPage::IDC_JOINT_SCALE)})
-            type(p, id, typed);
-        EXPECT_TRUE(std::isfinite(chart->getHeightScale())) << typed;
-        EXPECT_TRUE(std::isfinite(chart->getSpacingDistance())) << typed;
-        EXPECT_TRUE(std::isfinite(chart->getJointScale()[0])) << typed;
+    const int ids[] = {int(CGraphPage::IDC_SCALE_HT), int(CGraphPage::IDC_SPACING), int(CGraphPage::IDC_JOINT_SCALE)};
+    auto typeEverywhere = [&](const char* typed) {
+        for (int id : ids) type(p, id, typed);
+        return std::vector<float>{chart->getHeightScale(), chart->getSpacingDistance(), chart->getJointScale()[0]};
+    };
+    typeEverywhere("7");
+    const std::vector<float> none = typeEverywhere("abc");
+    for (const char* typed : {"inf", "nan", "-infinity", "1e39", "-1e39", "1e400"}) {
+        ASSERT_EQ(typeEverywhere("7"), std::vector<float>(3, 7.0f));
+        EXPECT_EQ(typeEverywhere(typed), none) << typed;
     }
     std::FILE* f = std::tmpfile();
     ASSERT_NE(f, nullptr);

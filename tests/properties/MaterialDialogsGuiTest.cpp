@@ -181,3 +181,79 @@ TEST_F(DialogsTest, DetailedModifyOpensWithThePaletteMarkerOnTheMaterialsHue) {
     chooser->Destroy();
     pump();
 }
+
+namespace {
+
+// Types into the editor that comes up as a user types, with no focus change
+// and no Enter, then presses its OK button.
+class TypeAndOk : public wxModalDialogHook {
+public:
+    explicit TypeAndOk(std::vector<std::pair<int, const char*>> typed) : m_typed(std::move(typed)) { Register(); }
+    ~TypeAndOk() override { Unregister(); }
+    int Enter(wxDialog* dialog) override {
+        if (!dynamic_cast<CColorDlg*>(dialog) && !dynamic_cast<CMaterialDetailDlg*>(dialog)) return wxID_NONE;
+        dialog->CallAfter([this, dialog] {
+            for (const auto& [id, text] : m_typed) {
+                auto* edit = dynamic_cast<CNumEdit*>(dialog->FindWindow(id));
+                if (!edit) continue;
+                edit->SelectAll();
+                edit->WriteText(text);
+            }
+            wxWindow* ok = dialog->FindWindow(wxID_OK);
+            wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+            click.SetEventObject(ok);
+            ok->GetEventHandler()->ProcessEvent(click);
+            closed = !dialog->IsModal();
+            if (!closed) dialog->EndModal(wxID_CANCEL);
+        });
+        return wxID_NONE;
+    }
+    void Exit(wxDialog*) override {}
+    bool closed = false;
+
+private:
+    std::vector<std::pair<int, const char*>> m_typed;
+};
+
+}  // namespace
+
+// Without a window manager no edit hears a focus change: Modify, values
+// typed into either editor and OK with the mouse left the material as it
+// was. OK now takes every field as it stands, also when the commit of one
+// shows the editor's state in the others.
+TEST_F(DialogsTest, ModifyTakesTheTypedFieldsWithoutFocusChanges) {
+    pnMaterial* simple = view->m_pScene->getMaterial(4);
+    pnMaterial* detailed = view->m_pScene->getMaterial(5);
+    for (pnMaterial* m : {simple, detailed}) {
+        m->setDiffuse(0.2f, 0.4f, 0.8f);
+        m->setShininess(10);
+    }
+    // The chooser's Modify opens the editor the document names.
+    auto modify = [&](int editor, const char* name) {
+        doc->m_nMaterialEditor = editor;
+        wxWeakRef<CMaterialDlg> slot;
+        CMaterialDlg* chooser = CMaterialDlg::ShowFor(slot, frame, frame, 77, "M0");
+        ASSERT_NE(chooser, nullptr);
+        chooser->SelectMaterialByName(name, true);
+        wxCommandEvent click(wxEVT_BUTTON, 1405);
+        chooser->FindWindow(1405)->GetEventHandler()->ProcessEvent(click);
+        chooser->Destroy();
+        pump();
+    };
+    {
+        TypeAndOk typing({{1201, "0.25"}});  // the simple editor's green
+        modify(0, "M4");
+        EXPECT_TRUE(typing.closed);
+        EXPECT_FLOAT_EQ(simple->getDiffuse()[1], 0.25f);
+        EXPECT_FLOAT_EQ(simple->getDiffuse()[2], 0.8f);
+    }
+    {
+        TypeAndOk typing({{1189, "0.5"}, {1223, "64"}});  // the detailed editor's diffuse and shininess
+        modify(1, "M5");
+        EXPECT_TRUE(typing.closed);
+        // The diffuse edit gives the colour's brightness: (0.25, 0.5, 1) times 0.5.
+        EXPECT_FLOAT_EQ(detailed->getDiffuse()[0], 0.125f);
+        EXPECT_FLOAT_EQ(detailed->getDiffuse()[2], 0.5f);
+        EXPECT_FLOAT_EQ(detailed->getShininess(), 64.0f);
+    }
+}

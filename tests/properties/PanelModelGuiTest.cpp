@@ -4,6 +4,7 @@
 // BarsGuiTest's.
 #include "assets/ImageReaders.h"
 #include "tests/app/ViewFixture.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
 #include "tests/support/WxTestRun.h"
@@ -196,6 +197,91 @@ TEST_F(PanelModelTest, PanelPageAndCreation) {
     float x, y, z;
     dlg.GetSize(x, y, z);
     EXPECT_EQ(std::vector<float>({x, y, z, dlg.m_fTaper}), std::vector<float>({300, 100, 5, 8}));
+}
+
+// Add Panel took "inf", "nan" and numbers no float holds into the panel, and
+// the file kept them as words. OK now refuses each with the dialog's message
+// and keeps the dialog open; the panel made at last is saved with numbers only.
+TEST_F(PanelModelTest, AddPanelRefusesWordsForInfinityAndHugeNumbers) {
+    const struct {
+        int id;
+        const char* typed;
+    } bad[] = {{CAddPanelDlg::IDC_X, "inf"},      {CAddPanelDlg::IDC_Y, "nan"},   {CAddPanelDlg::IDC_Z, "1e39"},
+               {CAddPanelDlg::IDC_TAPER, "-1e400"}, {CAddPanelDlg::IDC_X, "-infinity"}, {CAddPanelDlg::IDC_Y, "abc"}};
+    std::vector<std::string> stayedFor;
+    recorder.other = [&](wxDialog* dialog) {
+        auto* dlg = dynamic_cast<CAddPanelDlg*>(dialog);
+        if (!dlg) return int(wxID_NONE);
+        dlg->CallAfter([&, dlg] {
+            auto fill = [&] {
+                dlg->Edit(CAddPanelDlg::IDC_NAME)->ChangeValue("Board");
+                for (int id : {int(CAddPanelDlg::IDC_X), int(CAddPanelDlg::IDC_Y), int(CAddPanelDlg::IDC_Z)})
+                    dlg->Edit(id)->ChangeValue("40");
+                dlg->Edit(CAddPanelDlg::IDC_TAPER)->ChangeValue("2");
+            };
+            for (const auto& b : bad) {
+                fill();
+                dlg->Edit(b.id)->ChangeValue(b.typed);
+                click(dlg->FindWindow(wxID_OK));
+                if (!dlg->IsModal()) return;
+                stayedFor.push_back(b.typed);
+            }
+            fill();
+            click(dlg->FindWindow(wxID_OK));
+        });
+        return int(wxID_NONE);
+    };
+    CPanelCreator creator(frame, bar);
+    ASSERT_TRUE(creator.RunDialog());
+    recorder.other = nullptr;
+    EXPECT_EQ(stayedFor, (std::vector<std::string>{"inf", "nan", "1e39", "-1e400", "-infinity", "abc"}));
+    EXPECT_EQ(recorder.boxes, std::vector<std::string>(6, "Kelvano: Please enter a number."));
+    const std::string made = creator.CreateObject();
+    ASSERT_EQ(made, "Board");
+    const auto* panel = static_cast<const pnPanel*>(scene().findObject("Board"));
+    EXPECT_EQ(panel->getDimension()[0], 40.0f);
+    EXPECT_EQ(panel->getBevel(), 2.0f);
+    const std::string path = folder() + "/panel.apn";
+    ASSERT_EQ(view->SaveSceneTo(path), 1);
+    EXPECT_EQ(wordsForNumbers(readText(path)), std::vector<std::string>{});
+}
+
+// A name over 127 characters typed on the panel or model page was put back
+// without a word: the edits take no more than a name may hold, as the graph
+// name step's, so what the user typed up to there becomes the name.
+TEST_F(PanelModelTest, NameEditsStopAtTheLongestName) {
+    pnPanel* panel = makePanel("Panel", 100, 50, 2);
+    ASSERT_NE(panel, nullptr);
+    CModelCreator creator(frame, bar);
+    creator.m_strName = "Model";
+    creator.m_strPath = app.m_strProgramDir + "/Models/cube.3ds";
+    ASSERT_EQ(creator.CreateObject(), "Model");
+    // Characters of one and of two bytes: the edits count characters.
+    auto letters = [](const std::string& first, int count) {
+        std::string text = first;
+        for (int i = 1; i < count; ++i) text += i % 2 ? "\u00fc" : "b";
+        return text;
+    };
+    struct Case {
+        CNumEdit* edit;
+        const char* selected;
+        std::string prefix;
+    } cases[] = {{panelPage->Edit(CPanelPage::IDC_NAME), "Panel", "p"}, {modelPage->GetNameEdit(), "Model", "m"}};
+    for (Case& c : cases) {
+        view->SelectObject(scene().findObject(c.selected));
+        pumpWxEvents(20);
+        // Typed a character at a time, as keys put them in.
+        c.edit->SelectAll();
+        for (const wxUniChar ch : wxString::FromUTF8(letters(c.prefix, 130))) c.edit->WriteText(wxString(ch));
+        EXPECT_EQ(c.edit->GetValue().length(), CKelvanoView::kMaxObjectNameChars) << c.selected;
+        wxCommandEvent enter(wxEVT_TEXT_ENTER, c.edit->GetId());
+        enter.SetEventObject(c.edit);
+        c.edit->GetEventHandler()->ProcessEvent(enter);
+        const std::string name = letters(c.prefix, int(CKelvanoView::kMaxObjectNameChars));
+        EXPECT_NE(scene().findObject(name.c_str()), nullptr) << c.selected;
+        EXPECT_EQ(scene().findObject(c.selected), nullptr) << c.selected;
+    }
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(PanelModelTest, ModelChooserAndPage) {

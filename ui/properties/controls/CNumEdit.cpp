@@ -7,6 +7,9 @@
 #include <wx/anybutton.h>
 #include <wx/dialog.h>
 
+#include <utility>
+#include <vector>
+
 CNumEdit::CNumEdit(wxWindow* parent, wxWindowID id, const wxString& value, const wxPoint& pos, const wxSize& size,
                    long style)
     : wxTextCtrl(parent, id, value, pos, size, style | wxTE_PROCESS_ENTER), m_strCommitted(value.ToStdString(wxConvUTF8)) {
@@ -47,7 +50,10 @@ void CNumEdit::OnEnter(wxCommandEvent&) {
     // Consumed: the dialog's default button does not fire. The dialog may
     // close on it, so the other fields typed into go first.
     wxWindow* top = wxGetTopLevelParent(this);
+    const std::string typed = GetText();
     if (!CommitTypedFields(dynamic_cast<wxDialog*>(top) ? top : GetParent(), this)) return;
+    // What the others' receiver showed meanwhile does not replace what was typed here.
+    if (GetText() != typed) wxTextCtrl::ChangeValue(wxString::FromUTF8(typed));
     Commit(1);
     m_strSaved.clear();
 }
@@ -97,16 +103,35 @@ void CNumEdit::Suggest(const std::string& text) {
     SetFocus();
 }
 
-bool CommitTypedFields(wxWindow* root, const CNumEdit* except) {
-    if (!root) return true;
-    bool kept = true;
+namespace {
+// Every enabled edit under root, but except, with a text the user changed
+// since its last report, and that text.
+void collectTyped(wxWindow* root, const CNumEdit* except, std::vector<std::pair<CNumEdit*, std::string>>& typed) {
     for (wxWindow* child : root->GetChildren()) {
         // A dialog of its own commits its fields itself.
         if (child->IsTopLevel()) continue;
         auto* edit = dynamic_cast<CNumEdit*>(child);
-        if (edit && edit != except && edit->IsEnabled() && !edit->CommitPending()) kept = false;
-        if (!CommitTypedFields(child, except)) kept = false;
+        if (edit && edit != except && edit->IsEnabled() && edit->IsPending()) typed.emplace_back(edit, edit->GetText());
+        collectTyped(child, except, typed);
     }
+}
+}  // namespace
+
+bool CNumEdit::CommitTyped(const std::string& typed) {
+    // A commit of another edit may have shown its receiver's state here.
+    if (GetText() != typed) wxTextCtrl::ChangeValue(wxString::FromUTF8(typed));
+    return CommitPending();
+}
+
+bool CommitTypedFields(wxWindow* root, const CNumEdit* except) {
+    if (!root) return true;
+    // Every field as it stood when the button was pressed: the receiver of one
+    // commit may show its state in the others, over what was typed there.
+    std::vector<std::pair<CNumEdit*, std::string>> typed;
+    collectTyped(root, except, typed);
+    bool kept = true;
+    for (const auto& [edit, text] : typed)
+        if (edit->IsEnabled() && !edit->CommitTyped(text)) kept = false;
     return kept;
 }
 

@@ -34,6 +34,9 @@ public:
     // Commits a pending text as a loss of focus would (lParam 0). false when
     // the receiver refused it (it suggested another text).
     bool CommitPending();
+    // Puts typed back as the user's text when the program showed another
+    // since, and commits it as CommitPending does.
+    bool CommitTyped(const std::string& typed);
 
     int m_nMin = 0;
     int m_nMax = -1;
@@ -57,7 +60,9 @@ private:
 };
 
 // Every enabled edit under root whose text the user changed since its last
-// report commits it now (but except). false when one of them was refused.
+// report commits it now (but except), each with the text it held when the
+// call came, whatever an earlier commit showed in it. false when one of them
+// was refused.
 bool CommitTypedFields(wxWindow* root, const CNumEdit* except = nullptr);
 // Every button under dialog but Cancel first commits the typed fields, as the
 // focus it takes would; a refused field keeps the click from going on.

@@ -3,6 +3,7 @@
 #include "editor/CKelvanoAppState.h"
 #include "editor/CKelvanoView.h"
 #include "scene/pnScene.h"
+#include "ui/properties/rules/ControlRules.h"
 
 #include <wx/button.h>
 #include <wx/msgdlg.h>
@@ -10,20 +11,11 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
-#include <cstdlib>
-
 namespace {
 
-// A number as the validating exchange takes it: the whole text must read.
-bool readFloat(const wxString& text, float& out) {
-    const std::string s = text.ToStdString();
-    char* end = nullptr;
-    const double v = std::strtod(s.c_str(), &end);
-    while (end && (*end == ' ' || *end == '\t')) ++end;
-    if (s.empty() || !end || *end != '\0') return false;
-    out = static_cast<float>(v);
-    return true;
-}
+// A number as the validating exchange takes it: the whole text must read, as
+// a float ("inf", "nan" and numbers no float holds are refused).
+bool readFloat(const wxString& text, float& out) { return ParseWholeFloat(text.ToStdString(wxConvUTF8), out); }
 
 }  // namespace
 

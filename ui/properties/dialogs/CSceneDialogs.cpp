@@ -56,8 +56,9 @@ CSafetyZoneDlg::CSafetyZoneDlg(wxWindow* parent) : wxDialog(parent, kTemplate, "
 
 void CSafetyZoneDlg::SetHorizontal(float percent) { m_strHorizontal = FormatDecimals(percent, 2); }
 void CSafetyZoneDlg::SetVertical(float percent) { m_strVertical = FormatDecimals(percent, 2); }
-float CSafetyZoneDlg::GetHorizontal() const { return static_cast<float>(ParseLeadingFloat(m_strHorizontal)); }
-float CSafetyZoneDlg::GetVertical() const { return static_cast<float>(ParseLeadingFloat(m_strVertical)); }
+// The document holds a percent beyond its range at it.
+float CSafetyZoneDlg::GetHorizontal() const { return static_cast<float>(ParseRangedFloat(m_strHorizontal)); }
+float CSafetyZoneDlg::GetVertical() const { return static_cast<float>(ParseRangedFloat(m_strVertical)); }
 
 void CSafetyZoneDlg::OnInitDialog() {
     m_pOn->SetValue(m_bOn != 0);

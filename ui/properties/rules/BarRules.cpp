@@ -69,7 +69,9 @@ double TruncateScaled(double value, int factor) {
 
 float TransformFieldValue(int field, const std::string& text) {
     if (field < 0 || field >= kTransformFieldCount) return 0.0f;
-    return static_cast<float>(TruncateScaled(ParseLeadingFloat(text), kTransformFields[field].factor));
+    // The bar holds a number beyond its range at it, one beyond the float
+    // range too.
+    return static_cast<float>(TruncateScaled(ParseRangedFloat(text), kTransformFields[field].factor));
 }
 
 float ObjectFieldValue(const pnObject& object, int field) {

@@ -31,9 +31,10 @@ std::string whole(double value) {
 
 float length(const sgVec3& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
 
-// A typed number, read by its leading number, kept inside the slider's range.
+// A typed number, read by its leading number, kept inside the slider's range
+// (a number beyond the float range too).
 int typedValue(const std::string& text, int lo, int hi) {
-    return std::clamp(ClampedInt(std::round(ParseLeadingFloat(text))), lo, hi);
+    return std::clamp(ClampedInt(std::round(ParseRangedFloat(text))), lo, hi);
 }
 
 }  // namespace

@@ -271,7 +271,7 @@ void CLightPageLogic::OnIntensity(int position) {
 void CLightPageLogic::OnSpotOn(const std::string& cutoffText) {
     pnLight* light = CurrentLight();
     if (!light) return;
-    const float cutoff = std::clamp(static_cast<float>(ParseLeadingFloat(cutoffText)), 0.0f, 90.0f);
+    const float cutoff = std::clamp(static_cast<float>(ParseRangedFloat(cutoffText)), 0.0f, 90.0f);
     light->setSpotCutoff(cutoff);
     m_preview.m_slots[m_nCurrent].cutoff = cutoff;
     m_controls.spotOff = 0;
@@ -312,7 +312,9 @@ void CLightPageLogic::OnPositional() {
 void CLightPageLogic::OnNumCommit(Field field, const std::string& text) {
     pnLight* light = CurrentLight();
     if (!light) return;
-    float value = static_cast<float>(ParseLeadingFloat(text));
+    // The exponent and the cutoff hold a number beyond their range at it.
+    const bool ranged = field == EXPONENT || field == CUTOFF;
+    float value = static_cast<float>(ranged ? ParseRangedFloat(text) : ParseLeadingFloat(text));
     CLightPreviewModel::Slot& s = m_preview.m_slots[m_nCurrent];
     switch (field) {
     case EXPONENT:

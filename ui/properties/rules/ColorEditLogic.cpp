@@ -44,7 +44,7 @@ EditCommit CColorNameRules::CommitName(const std::string& text, bool enter, std:
     if (!m_bNameCheck) return EditCommit::None;
     m_strName = text;
     const bool empty = text.empty();
-    if (empty || view->GetScene()->materialExists(text.c_str())) {
+    if (!view->GetScene()->isMaterialNameFree(text.c_str())) {
         // The check rests while the message is up.
         m_bNameCheck = false;
         if (view->GetHost())

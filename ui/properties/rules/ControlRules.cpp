@@ -49,17 +49,94 @@ int ClampedInt(double value) {
     return static_cast<int>(value);
 }
 
-double ParseLeadingFloat(const std::string& text) {
+namespace {
+
+enum class TypedFloat { None, Number, BeyondRange };
+
+// Whether a decimal number that no double holds (the text from_chars
+// matched) is too large rather than too small: the power of ten of its first
+// significant digit decides ("0.001e400" is 1e397, "1000e-400" is 1e-397).
+bool tooLarge(const char* first, const char* last) {
+    long long order = 0;
+    bool significant = false, point = false;
+    const char* p = first;
+    if (p < last && *p == '-') ++p;
+    for (; p < last && ((*p >= '0' && *p <= '9') || *p == '.'); ++p) {
+        if (*p == '.') {
+            point = true;
+        } else if (significant) {
+            if (!point) ++order;
+        } else if (*p != '0') {
+            significant = true;
+            if (point) --order;
+        } else if (point) {
+            --order;
+        }
+    }
+    if (p < last && (*p == 'e' || *p == 'E')) {
+        ++p;
+        const bool negative = p < last && *p == '-';
+        if (p < last && (*p == '-' || *p == '+')) ++p;
+        long long exponent = 0;
+        for (; p < last && *p >= '0' && *p <= '9'; ++p) exponent = std::min(exponent * 10 + (*p - '0'), 1000000000LL);
+        order += negative ? -exponent : exponent;
+    }
+    return order > 0;
+}
+
+// The leading number of a text: none (no digits, or "inf" and "nan", which
+// a file would keep as words that read back as 0), a float, or a number
+// beyond the float range (value: its sign, 1 or -1). end: where the number
+// ends in the text.
+TypedFloat readLeadingFloat(const std::string& text, double& value, size_t& end) {
     size_t i = skipSpaces(text);
     if (i < text.size() && text[i] == '+') ++i;
-    double value = 0.0;
+    value = 0.0;
     const char* first = text.data() + i;
-    const auto result = std::from_chars(first, text.data() + text.size(), value);
-    // "inf" and "nan" are no numbers: the file would keep a word that reads
-    // back as 0. A number no float holds is held at the float range, which
-    // the file keeps as a number.
-    if (result.ec != std::errc() || !std::isfinite(value)) return 0.0;
-    return std::clamp(value, -double(FLT_MAX), double(FLT_MAX));
+    const char* last = text.data() + text.size();
+    double read = 0.0;
+    const auto result = std::from_chars(first, last, read);
+    end = static_cast<size_t>(result.ptr - text.data());
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too small for a double is as good as 0.
+        if (!tooLarge(first, result.ptr)) return TypedFloat::Number;
+        value = *first == '-' ? -1.0 : 1.0;
+        return TypedFloat::BeyondRange;
+    }
+    if (result.ec != std::errc() || !std::isfinite(read)) return TypedFloat::None;
+    if (std::fabs(read) > FLT_MAX) {
+        value = read < 0 ? -1.0 : 1.0;
+        return TypedFloat::BeyondRange;
+    }
+    value = read;
+    return TypedFloat::Number;
+}
+
+}  // namespace
+
+double ParseLeadingFloat(const std::string& text) {
+    double value = 0.0;
+    size_t end = 0;
+    return readLeadingFloat(text, value, end) == TypedFloat::Number ? value : 0.0;
+}
+
+double ParseRangedFloat(const std::string& text) {
+    double value = 0.0;
+    size_t end = 0;
+    const TypedFloat typed = readLeadingFloat(text, value, end);
+    if (typed == TypedFloat::BeyondRange) return value * FLT_MAX;
+    return typed == TypedFloat::Number ? value : 0.0;
+}
+
+bool ParseWholeFloat(const std::string& text, float& out) {
+    double value = 0.0;
+    size_t end = 0;
+    if (readLeadingFloat(text, value, end) != TypedFloat::Number) return false;
+    // Nothing but spaces may follow the number.
+    while (end < text.size() && (text[end] == ' ' || text[end] == '\t')) ++end;
+    if (end != text.size()) return false;
+    out = static_cast<float>(value);
+    return true;
 }
 
 bool ClampNumText(int mode, int nMin, int nMax, float fMin, float fMax, const std::string& text, std::string& out) {
@@ -71,7 +148,7 @@ bool ClampNumText(int mode, int nMin, int nMax, float fMin, float fMax, const st
         std::snprintf(buffer, sizeof buffer, "%d", value < nMin ? nMin : nMax);
     } else if (mode == 1) {
         if (!(fMax >= fMin)) return false;
-        const double value = ParseLeadingFloat(text);
+        const double value = ParseRangedFloat(text);
         if (value >= fMin && value <= fMax) return false;
         std::snprintf(buffer, sizeof buffer, "%f", static_cast<double>(value < fMin ? fMin : fMax));
     } else {

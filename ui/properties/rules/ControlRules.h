@@ -10,9 +10,17 @@
 // it has no digits; values beyond the int range saturate.
 int ParseLeadingInt(const std::string& text);
 // The leading floating-point number of a text (C locale), 0.0 without one;
-// "inf" and "nan" count as none, and a number beyond the float range is held
-// at it (a scene keeps floats).
+// "inf", "nan" and numbers beyond the float range count as none (a scene
+// keeps floats, and its file would keep words that read back as 0).
 double ParseLeadingFloat(const std::string& text);
+// The same for a field that holds a number beyond its own range at its
+// bound: a number beyond the float range is one, and reads as the float
+// range's bound of its sign for the field to hold. "inf" and "nan" are none.
+double ParseRangedFloat(const std::string& text);
+// A text that is one number and nothing else (spaces around it aside), read
+// as ParseLeadingFloat reads: false for any other text, "inf", "nan" and
+// numbers beyond the float range.
+bool ParseWholeFloat(const std::string& text, float& out);
 // A value as an int for a control: toward zero, held inside the int range
 // (a number read from a file may lie far outside it), NaN as 0.
 int ClampedInt(double value);
