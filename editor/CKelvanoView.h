@@ -349,6 +349,9 @@ public:
     int TakeNewEffectLength(const std::string& eventName);
     // Add Effect: the "Creating Effect" dialog for the selection's event.
     void OnCreateEffect();
+    // Add Effect from the time line's row of an object: on that object,
+    // selected first where another is.
+    void OnCreateEffectFor(const std::string& objectName);
     // The modeless editor on m_strEditEffectName.
     void ShowEffectEditor();
     // The effect dialogs (null until the program has them: Add Effect is then

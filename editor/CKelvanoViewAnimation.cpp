@@ -217,6 +217,16 @@ void CKelvanoView::OnCreateEffect() {
     m_nEffectEditMode = 1;
 }
 
+void CKelvanoView::OnCreateEffectFor(const std::string& objectName) {
+    if (!m_pDocument || !m_pScene) return;
+    pnObject* object = m_pScene->findObject(objectName.c_str());
+    if (!object) return;
+    if (m_pDocument->m_pSelectedObject != object) SelectInObjectChooser(objectName);
+    // A held step keeps the selection it has: nothing is made for another.
+    if (m_pDocument->m_pSelectedObject != object) return;
+    OnCreateEffect();
+}
+
 void CKelvanoView::ShowEffectEditor() {
     if (!m_bAnimationMode || !m_pDocument || !m_pDocument->m_pSelectedObject || !m_pEffectDialogs || !m_pScene)
         return;

@@ -115,6 +115,7 @@ int pnVolume::copy(const pnObject* other) {
     if (const auto* v = dynamic_cast<const pnVolume*>(other); v && v != this) {
         coords = v->coords;
         numPrims = v->numPrims;
+        closingSteps = v->closingSteps;
         normals = v->normals;
         index = v->index;
         normIndex = v->normIndex;

@@ -5,10 +5,6 @@
 add_executable(kelvano-render ${CMAKE_CURRENT_LIST_DIR}/kelvano-render.cpp ${CMAKE_CURRENT_LIST_DIR}/RenderOutput.cpp)
 target_link_libraries(kelvano-render PRIVATE export charts scene assets)
 kv_link_headless_gl(kelvano-render)
-# Like the program, the tool finds its data folders beside itself: in the
-# build tree they are links to the repository's data/ folders.
-foreach(dir Textures Backgrounds ChartSlices)
-  add_custom_command(TARGET kelvano-render POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E create_symlink ${CMAKE_SOURCE_DIR}/data/${dir} $<TARGET_FILE_DIR:kelvano-render>/${dir}
-    VERBATIM)
-endforeach()
+# Like the program, the tool finds its data folders beside itself (the Sounds
+# folder for a movie's cues among them).
+kv_link_data_folders(kelvano-render)

@@ -41,11 +41,15 @@
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/settings.h>
+#include <wx/scrolbar.h>
 #include <wx/testing.h>
 
 #include <unistd.h>
 
+#include <climits>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <functional>
 #include <set>
 
@@ -626,6 +630,37 @@ TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsDrawTheirOwnPictures) {
         pictures.push_back(key);
     }
     EXPECT_EQ(pictures.size(), 12u);
+}
+
+// A chart whose file ends a grow at the last int: the frame bar runs to it,
+// and showing it wraps no sum round.
+TEST_F(EffectDialogsGuiTest, GrowShrinkFrameBarRunsToAGrowEndingAtTheLastInt) {
+    installChartKinds();
+    std::ifstream in(std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/tests/animation/growshrink.apn");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string end = "startTime\t10\n        endTime\t30";
+    ASSERT_NE(text.find(end), std::string::npos);
+    text.replace(text.find(end), end.size(), "startTime\t10\n        endTime\t2147483647");
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("kelvano-last-int-" + std::to_string(getpid()) + ".apn");
+    std::ofstream(path) << text;
+    pnScene charts;
+    const int read = pnSceneLoader().readFile(charts, path.string());
+    std::filesystem::remove(path);
+    ASSERT_EQ(read, 1);
+    auto* chart = static_cast<pnChart*>(charts.findObject("bars"));
+    ASSERT_TRUE(chart);
+    ASSERT_EQ(chart->getDataPtEndTime(2), INT_MAX);
+    CGrowShrinkDlg dlg(frame, 225, chart, 21, 11, 0);
+    wxScrollBar* bar = nullptr;
+    std::function<void(wxWindow*)> find = [&](wxWindow* w) {
+        if (auto* b = dynamic_cast<wxScrollBar*>(w); b && !b->IsVertical()) bar = b;
+        for (wxWindow* child : w->GetChildren()) find(child);
+    };
+    find(&dlg);
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->GetRange(), INT_MAX);
+    EXPECT_EQ(bar->GetThumbSize(), CGrowShrinkModel::kPageFrames);
 }
 
 int main(int argc, char** argv) {

@@ -15,9 +15,16 @@
 #include <wx/evtloop.h>
 #include <wx/frame.h>
 #include <wx/settings.h>
+#include <wx/scrolbar.h>
 #include <wx/uiaction.h>
 
+#include <unistd.h>
+
+#include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <functional>
 
@@ -156,6 +163,47 @@ TEST(TimeLineGuiTest, EveryButtonDrawsItsPicture) {
     };
     visit(panel);
     EXPECT_EQ(buttons, 17);  // seven frame buttons, +E, -E and eight align buttons
+    frame->Destroy();
+    pump(50);
+}
+
+namespace {
+
+// The scroll bars of a window and its children, horizontal ones only.
+std::vector<wxScrollBar*> frameBars(wxWindow* w) {
+    std::vector<wxScrollBar*> bars;
+    if (auto* bar = dynamic_cast<wxScrollBar*>(w); bar && !bar->IsVertical()) bars.push_back(bar);
+    for (wxWindow* child : w->GetChildren())
+        for (wxScrollBar* bar : frameBars(child)) bars.push_back(bar);
+    return bars;
+}
+
+}  // namespace
+
+// A file may hold a play that ends at the last int: the frame bar then runs
+// to it, and showing it wraps no sum round.
+TEST(TimeLineGuiTest, APlayEndingAtTheLastIntScrollsToIt) {
+    std::ifstream in(std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/tests/animation/timeline.apn");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string play = "play\t( \"b\" 10 10 1 )";
+    ASSERT_NE(text.find(play), std::string::npos);
+    text.replace(text.find(play), play.size(), "play\t( \"b\" 10 2147483647 1 )");
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("kelvano-last-int-" + std::to_string(getpid()) + ".apn");
+    std::ofstream(path) << text;
+    pnScene scene;
+    const int read = pnSceneLoader().readFile(scene, path.string());
+    std::filesystem::remove(path);
+    ASSERT_EQ(read, 1);
+    ASSERT_EQ(scene.findEvent("U")->getPlay(0)->end, INT_MAX);
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "timeline", wxPoint(0, 0), wxSize(800, 220));
+    auto* panel = new Panel(frame, &scene);
+    frame->Show();
+    pump(50);
+    const std::vector<wxScrollBar*> bars = frameBars(panel);
+    ASSERT_EQ(bars.size(), 1u);
+    EXPECT_EQ(bars[0]->GetRange(), INT_MAX);
+    EXPECT_EQ(bars[0]->GetThumbSize(), CTimeLineModel::kPageFrames);
     frame->Destroy();
     pump(50);
 }

@@ -39,7 +39,10 @@ struct Host : CTimeLineHost {
     void RedrawView() override {}
     void SetModified() override { ++modified; }
     int GetEffectEditMode() override { return 0; }
-    void CreateEffect() override { ++created; }
+    void CreateEffect(const std::string& object) override {
+        ++created;
+        createdFor.push_back(object);
+    }
     void EditEffect(const std::string&, const std::string& e, int) override { edited.push_back(e); }
     void EditFixedEffect(const std::string& e, int) override { edited.push_back(e); }
     void SelectInObjectChooser(const std::string&) override {}
@@ -52,14 +55,17 @@ struct Host : CTimeLineHost {
     void PlayStop() override { playCalls.push_back("stop"); }
     bool ContinueFromPause() override { return false; }
     bool IsRecording() override { return recording; }
-    void ShowMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
+    void ShowMessage(const std::string& text, const std::string& caption) override {
+        messages.push_back(text);
+        captions.push_back(caption);
+    }
     bool recording = false;
-    std::vector<std::string> messages;
+    std::vector<std::string> messages, captions;
     std::vector<std::string> playCalls;
     pnScene* scene = nullptr;
     int fixed = 0, viewFrame = 0, modified = 0, created = 0;
     std::string soundFile;
-    std::vector<std::string> edited, removed, released;
+    std::vector<std::string> edited, removed, released, createdFor;
 };
 
 class TimeLineModelTest : public ::testing::Test {
@@ -361,6 +367,31 @@ TEST_F(TimeLineModelTest, APlayFarOffTheTrackDrawsOnlyWhatShows) {
     const CTrackColor inside = raster.At(300, y);
     for (int x : {60, 200, CTimeLineTrack::kWidth - 2}) EXPECT_TRUE(inside == raster.At(x, y)) << x;
     EXPECT_FALSE(inside == raster.At(25, y)) << "no bar at frame 25 of T's row";
+}
+
+// An object row whose event names no object (a scene made before events were
+// named after their objects) selects nothing: +E says why, and never acts on
+// the object selected before.
+TEST_F(TimeLineModelTest, PlusEOnAnEventThatNamesNoObjectSaysWhy) {
+    auto* old = new pnEvent;
+    old->setName("UEvent");
+    old->setObjectName("U");
+    ASSERT_TRUE(scene.addEvent(old));
+    model.RebuildRows();
+    ASSERT_EQ(model.RowCount(), 10);
+    ASSERT_EQ(model.Rows()[9].name, "UEvent");
+    model.Press(7, 0, false);  // T's row: T is selected
+    model.Press(9, 0, false);
+    model.AddEntry();
+    EXPECT_EQ(host.created, 0) << "+E went on to act on T";
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.captions[0], "Effect Creation Error");
+    EXPECT_NE(host.messages[0].find("No object is named \"UEvent\""), std::string::npos) << host.messages[0];
+    // The rows of the objects' own events still take it.
+    model.Press(8, 0, false);
+    model.AddEntry();
+    EXPECT_EQ(host.createdFor, std::vector<std::string>{"U"});
+    EXPECT_EQ(host.messages.size(), 1u);
 }
 
 TEST(TimeLineRulesTest, OptionsAndSoundNames) {

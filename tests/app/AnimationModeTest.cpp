@@ -5,6 +5,7 @@
 #include "editor/KelvanoIds.h"
 #include "scene/pnEffect.h"
 #include "scene/pnLight.h"
+#include "tests/app/FollowingFrame.h"
 #include "tests/app/ViewFixture.h"
 
 namespace {
@@ -421,4 +422,84 @@ TEST_F(AnimationModeTest, ARowSelectsTheObjectOfItsOwnName) {
     EXPECT_EQ(doc->m_pSelectedObject->getName(), "Text");
     view->SelectInObjectChooser("Text0");
     EXPECT_EQ(doc->m_pSelectedObject->getName(), "Text001");
+}
+
+namespace {
+
+// The view with the time line as the program wires it: its model on the
+// program's own host, the effect dialogs as their models.
+class TimeLinePlusETest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        host.frame = &frame;
+        create();
+        dialogs = std::make_unique<ModelEffectDialogs>(view.get());
+        view->SetEffectDialogs(dialogs.get());
+    }
+    void TearDown() override {
+        view->SetEffectDialogs(nullptr);
+        dialogs.reset();
+        ViewTest::TearDown();
+    }
+    std::string selected() const { return doc->m_pSelectedObject ? doc->m_pSelectedObject->getName() : ""; }
+    // A scene made before events were named after their objects, but for the
+    // card's: the plate's event is "plateEvent". In animation mode.
+    void openOldScene() {
+        const std::string path = folder() + "/old.apn";
+        std::string text = "scene {\n name \"old\"\n version 250\n}\n"
+                           "panel {\n name \"plate\"\n dimension ( 100 60 10 )\n}\n"
+                           "panel {\n name \"card\"\n dimension ( 60 60 10 )\n position ( 0 100 0 )\n}\n"
+                           "event {\n name \"Camera\"\n}\n";
+        for (int i = 0; i < 4; ++i) text += "event {\n name \"Light" + std::to_string(i) + "\"\n}\n";
+        text += "event {\n name \"plateEvent\"\n objectName \"plate\"\n}\n"
+                "event {\n name \"card\"\n objectName \"card\"\n}\n";
+        write(path, text);
+        view->m_strPendingOpen = path;
+        ASSERT_EQ(view->OnFileOpen(), 1);
+        view->OnCommand(kv::ID_MODE_ANIMATION);
+        ASSERT_EQ(view->m_bAnimationMode, 1);
+        ASSERT_EQ(frame.timeLine.RowCount(), 9);
+        ASSERT_EQ(frame.timeLine.Rows()[7].name, "plateEvent");
+        host.messages.clear();
+    }
+    FollowingFrame frame;
+    std::unique_ptr<ModelEffectDialogs> dialogs;
+};
+
+}  // namespace
+
+// +E on an object row of the time line acts on that row's object only. A row
+// whose event names no object selects nothing: +E says why, rather than act
+// on the object selected before.
+TEST_F(TimeLinePlusETest, PlusEOnARowWhoseEventNamesNoObjectSaysWhy) {
+    openOldScene();
+    CTimeLineModel& timeLine = frame.timeLine;
+    timeLine.Press(8, 0, false);
+    EXPECT_EQ(selected(), "card");
+    timeLine.Press(7, 0, false);
+    EXPECT_EQ(selected(), "card");
+    timeLine.AddEntry();
+    EXPECT_EQ(view->m_nEffectEditMode, 0) << "+E on the plate's row made an effect for " << view->m_strCreateEventName;
+    EXPECT_FALSE(dialogs->IsOpen(1));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "Effect Creation Error");
+    EXPECT_NE(host.messages[0].text.find("\"plateEvent\""), std::string::npos) << host.messages[0].text;
+}
+
+// The card's row, then the plate chosen in the chooser: the row stays on the
+// card (no row is the plate's), and +E on it is the card's.
+TEST_F(TimeLinePlusETest, PlusEOnARowActsOnItsObjectWhateverTheChooserHolds) {
+    openOldScene();
+    CTimeLineModel& timeLine = frame.timeLine;
+    timeLine.Press(8, 0, false);
+    view->OnObjectChosen("plate");
+    ASSERT_EQ(selected(), "plate");
+    ASSERT_EQ(timeLine.SelectedRow(), 8);
+    timeLine.AddEntry();
+    EXPECT_TRUE(host.messages.empty()) << host.messages.front().text;
+    EXPECT_EQ(view->m_nEffectEditMode, 1);
+    EXPECT_EQ(view->m_strCreateEventName, "card");
+    EXPECT_EQ(selected(), "card");
+    EXPECT_TRUE(dialogs->IsOpen(1));
 }

@@ -2,12 +2,16 @@
 // solids of exact volume, clockwise mirrors and refusals.
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <string>
 
 #include "charts/pnPieSliceMesh.h"
 #include "scene/pnVolume.h"
+#include "sg/sgGeoSet.h"
 #include "tests/charts/PieAreaSupport.h"
 #include "tests/support/ImageCheck.h"
 #include "tests/support/ToolCheck.h"
@@ -258,6 +262,35 @@ TEST(PieSliceMesh, TheVolumeTakesItsOwnCopyWithOneNormalPerVertex) {
     EXPECT_EQ(v.getNormalBind(), 1);
     ASSERT_EQ(v.getNormIndex().size(), v.getIndex().size());
     for (int i = 0; i < v.getNumVertex(); ++i) EXPECT_LT(v.getNormIndex()[i], v.getNumNormal());
+}
+
+// A copied slice (an undo step's, the clipboard's) draws the triangles the
+// slice draws, the side faces inside it left out, grown fully or in part.
+TEST(PieSliceMesh, ACopiedSliceDrawsWhatTheSliceDraws) {
+    pnPieSliceShape s;
+    s.bevel = b;
+    pnPieSliceMesh m;
+    ASSERT_EQ(m.build(s, 0, 90, D), 1);
+    pnVolume slice, copied;
+    m.giveTo(&slice);
+    ASSERT_EQ(copied.copy(&slice), 1);
+    auto drawn = [](pnVolume& v) {
+        const sgAttrRecord* vertices = v.getGeoSet()->findAttr(GL_VERTEX_ARRAY);
+        std::vector<int> index = vertices ? vertices->index : std::vector<int>();
+        index.resize(std::min(index.size(), static_cast<size_t>(3 * std::max(v.getGeoSet()->getNumPrims(), 0))));
+        return index;
+    };
+    for (pnVolume* v : {&slice, &copied}) {
+        v->getNode();
+        v->setBuilt(1);
+    }
+    const int perDegree = pnPieSliceMesh::trianglesPerDegree(s);
+    // 90 degrees of wall and caps, and two side faces of 4 triangles each.
+    EXPECT_EQ(static_cast<int>(drawn(slice).size()), 3 * ((perDegree - 4) * 90 + 2 * 4));
+    EXPECT_EQ(drawn(copied), drawn(slice));
+    for (pnVolume* v : {&slice, &copied}) v->setNumPrims(30 * perDegree + 4);
+    EXPECT_EQ(static_cast<int>(drawn(slice).size()), 3 * ((perDegree - 4) * 30 + 2 * 4));
+    EXPECT_EQ(drawn(copied), drawn(slice));
 }
 
 // An independent check of the closed slices: admesh finds one part, no open

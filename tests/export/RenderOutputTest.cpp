@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "tests/images/ImageFixtures.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -150,4 +151,21 @@ TEST(RenderOutput, MovieCarriesA24BitAndAFloatSoundCue) {
     EXPECT_GT(peak(0.34, 0.83), 16000);
     EXPECT_LE(peak(0.84, 1.33), 64);
     EXPECT_GT(peak(1.34, 1.83), 16000);
+}
+
+// A cue named as the program stores a sound chosen from its Sounds folder is
+// found there by the render tool too: the movie carries it.
+TEST(RenderOutput, MovieCarriesACueFromTheStockSoundsFolder) {
+    REQUIRE_TOOL("ffprobe");
+    TempDir dir("kelvano-stock-cue");
+    const std::string scene = dir.write(
+        "cue.apn",
+        "scene {\n    name\t\"cue\"\n    width\t64\n    height\t48\n    version\t250\n    sound\t(2 \"whoosh.wav\")\n}\n\n"
+        "panel {\n    name\t\"plate\"\n    dimension\t( 100 60 10 )\n}\n\n"
+        "event {\n    name\t\"plate\"\n    objectName\t\"plate\"\n}\n");
+    const std::string avi = dir.file("cue.avi");
+    ASSERT_EQ(render(quote(scene) + " --frames 0-10 -o " + quote(avi)), 0);
+    EXPECT_EQ(runCommand("ffprobe -v error -select_streams a -show_entries stream=codec_name,sample_rate,channels "
+                         "-of csv=p=0 " + quote(avi) + " 2>&1"),
+              "pcm_s16le,22050,1\n");
 }

@@ -254,49 +254,154 @@ TEST_F(PictureRender, ExportedObjShowsEachMaterialOfOneGroup) {
     EXPECT_TRUE(near(img.at(xr, y), lit(right, light, {0, 0, 0.8}, 0.5, shininess), 2)) << describe(img.at(xr, y));
 }
 
-// A lit pie seen along its axis at full HD: inside each slice's top face the
-// colour is even, with no pixel where a face inside the slice shows through.
-TEST_F(PictureRender, PieTopFacesAreEvenAtFullHd) {
-    const char* names[4] = {"red", "green", "blue", "yellow"};
-    const Vec colours[4] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}};
-    std::string scene = header() + sun(1, 1, 1);
-    for (int i = 0; i < 4; ++i) scene += matte(names[i], colours[i].x, colours[i].y, colours[i].z);
-    scene += "pieChart {\n    name\t\"shares\"\n    direction\t( 0 1 0 )\n    showData\t0\n    showLabel\t0\n";
+namespace {
+
+const char* const kSliceNames[4] = {"red", "green", "blue", "yellow"};
+const Vec kSliceColours[4] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 0}};
+// The slices' first degree and span, counter-clockwise from +y: shares 10,
+// 20, 30 and 40 of the whole, each growing from frame 0 to 30.
+const int kSliceStart[4] = {0, 36, 108, 216};
+const int kSliceSpan[4] = {36, 72, 108, 144};
+
+// The slice kinds a pie is built of.
+struct SliceKind {
+    const char* name;
+    double bevel, innerRad;
+};
+const SliceKind kSliceKinds[] = {{"plain", 0, 0}, {"bevelled", 8, 0}, {"bevelled-ring", 8, 40}};
+
+// The pie (outer radius 120, depth 30) on the xy plane, its top face at z = 30
+// towards the camera, turned by tilt degrees about +x; lit by the sun from l.
+std::string pieScene(const SliceKind& kind, double tilt, Vec l) {
+    std::string scene = header() + sun(l.x, l.y, l.z);
     for (int i = 0; i < 4; ++i)
-        scene += "    data {\n        growValue\t" + std::to_string(10 * (i + 1)) + "\n        label\t\"" + names[i] +
-                 "\"\n        startTime\t0\n        endTime\t30\n        material\t\"" + names[i] + "\"\n    }\n";
-    scene += "    rotDirection\t1\n    close\t0\n    innerRad\t0\n    outerRad\t120\n    depth\t30\n    bevel\t0\n"
-             "    startAngle\t0\n}\n\nevent {\n    name\t\"showShares\"\n    objectName\t\"shares\"\n}\n";
-    const RenderToolImage img = render("pie", scene, "1920x1080", 40);
-    ASSERT_EQ(img.width, 1920);
-    RGBA expected[4];
-    for (int i = 0; i < 4; ++i) expected[i] = lit({0, 0, 1}, {1, 1, 1}, colours[i]);
-    // Within 0.8 of the rim (seen at z = 0, so well inside the nearer top
-    // face) and 4 pixels from the slices' edges at 0, 36, 108 and 216 degrees.
-    const double rimPx = 120.0 / (906.0 * std::tan(15.0 * 3.14159265358979 / 180.0)) * 540.0;
-    const double edges[4] = {0, 36, 108, 216};
-    int seen[4] = {0, 0, 0, 0}, odd = 0;
-    for (int py = 0; py < 1080; ++py)
-        for (int px = 0; px < 1920; ++px) {
-            const double dx = px + 0.5 - 960.0, dy = 540.0 - (py + 0.5);
-            const double r = std::hypot(dx, dy);
-            if (r > 0.8 * rimPx || r < 6) continue;
-            // Counter-clockwise from +y, as the slices sweep.
-            const double a = std::fmod(std::atan2(-dx, dy) * 180.0 / 3.14159265358979 + 360.0, 360.0);
-            bool nearEdge = false;
-            for (double e : edges) {
-                const double off = std::fabs(std::remainder(a - e, 360.0)) * 3.14159265358979 / 180.0;
-                nearEdge = nearEdge || r * std::sin(std::min(off, 1.5)) < 4.0;
-            }
-            if (nearEdge) continue;
-            const RGBA c = img.at(px, py);
-            int k = 0;
-            while (k < 4 && !near(c, expected[k], 2)) ++k;
-            if (k < 4)
-                ++seen[k];
-            else if (++odd <= 5)
-                ADD_FAILURE() << "pixel " << px << "," << py << ": " << describe(c);
+        scene += matte(kSliceNames[i], kSliceColours[i].x, kSliceColours[i].y, kSliceColours[i].z);
+    scene += "pieChart {\n    name\t\"shares\"\n    direction\t( 0 1 0 )\n    showData\t0\n    showLabel\t0\n";
+    if (tilt != 0) scene += "    rotAngle\t" + std::to_string(tilt) + "\n    rotAxis\t( 1 0 0 )\n";
+    for (int i = 0; i < 4; ++i)
+        scene += "    data {\n        growValue\t" + std::to_string(10 * (i + 1)) + "\n        label\t\"" +
+                 kSliceNames[i] + "\"\n        startTime\t0\n        endTime\t30\n        material\t\"" +
+                 kSliceNames[i] + "\"\n    }\n";
+    scene += "    rotDirection\t1\n    close\t0\n    innerRad\t" + std::to_string(kind.innerRad) +
+             "\n    outerRad\t120\n    depth\t30\n    bevel\t" + std::to_string(kind.bevel) +
+             "\n    startAngle\t0\n}\n\nevent {\n    name\t\"showShares\"\n    objectName\t\"shares\"\n}\n";
+    return scene;
+}
+
+// True when c is the colour lit to some degree: t x colour for a t in 0..1.
+bool shadeOf(const RGBA& c, Vec colour) {
+    const double t = (c.r * colour.x + c.g * colour.y + c.b * colour.z) / 255.0 / dot(colour, colour);
+    return t >= 0 && t <= 1.01 && near(c, rgb(t * colour.x, t * colour.y, t * colour.z), 2);
+}
+
+// Pixels per unit at distance d from the camera in a picture h pixels high.
+double pixelsPerUnit(double d, int h) { return 0.5 * h / (d * std::tan(15.0 * 3.14159265358979 / 180.0)); }
+
+}  // namespace
+
+// A lit pie seen along its axis at full HD, grown and part-way through its
+// grow, for each kind of slice. Every pixel of the slices' top faces, those
+// on the lines between slices and at their growing edges too, shows a slice's
+// flat top colour: on a line between two slices the one or the other, never a
+// face inside a slice nor a side face seen edge-on there. Only on a growing
+// edge, against the background, may a pixel show the slice's own closing face.
+TEST_F(PictureRender, PieTopFacesAreEvenAtFullHd) {
+    RGBA expected[5];
+    for (int i = 0; i < 4; ++i) expected[i] = lit({0, 0, 1}, {1, 1, 1}, kSliceColours[i]);
+    expected[4] = rgb(0, 0, 0);  // the background
+    const double ppu = pixelsPerUnit(906.0 - 30.0, 1080);
+    for (const SliceKind& kind : kSliceKinds) {
+        const RenderToolImage grown = render(std::string("pie-") + kind.name, pieScene(kind, 0, {1, 1, 1}), "1920x1080",
+                                             40);
+        const RenderToolImage growing =
+            render(std::string("pie-") + kind.name + "-growing", pieScene(kind, 0, {1, 1, 1}), "1920x1080", 15);
+        for (const RenderToolImage* img : {&grown, &growing}) {
+            SCOPED_TRACE(std::string(kind.name) + (img == &grown ? ", grown" : ", halfway"));
+            ASSERT_EQ(img->width, 1920);
+            // The top faces lie between the chamfers (or the rim and the axis
+            // or the hole); the drawn part of each slice, in degrees.
+            const double outer = (120.0 - kind.bevel) * ppu - 2.0;
+            const double inner = kind.innerRad > 0 ? (kind.innerRad + kind.bevel) * ppu + 2.0 : 0.0;
+            int spans[4];
+            for (int k = 0; k < 4; ++k) spans[k] = img == &grown ? kSliceSpan[k] : kSliceSpan[k] / 2;
+            int seen[4] = {0, 0, 0, 0}, odd = 0;
+            for (int py = 0; py < 1080; ++py)
+                for (int px = 0; px < 1920; ++px) {
+                    const double dx = px + 0.5 - 960.0, dy = 540.0 - (py + 0.5);
+                    const double r = std::hypot(dx, dy);
+                    if (r > outer || r < inner) continue;
+                    // Counter-clockwise from +y, as the slices sweep.
+                    const double a = std::fmod(std::atan2(-dx, dy) * 180.0 / 3.14159265358979 + 360.0, 360.0);
+                    // The colour a pixel may show: its own slice's (or the
+                    // background's), and within 1.5 pixels of an edge of a
+                    // slice's drawn part the colours on both sides of it.
+                    auto owner = [&](double degrees) {
+                        for (int k = 0; k < 4; ++k)
+                            if (std::fmod(degrees - kSliceStart[k] + 720.0, 360.0) < spans[k]) return k;
+                        return 4;
+                    };
+                    const int own = owner(a);
+                    bool allowed[5] = {false, false, false, false, false};
+                    allowed[own] = true;
+                    // On a slice's edge against the background (as it grows)
+                    // the face that closes it there lies in the line of sight:
+                    // a pixel on that line may show it, in the slice's colour.
+                    int closing = -1;
+                    for (int k = 0; k < 4; ++k)
+                        for (int edge : {kSliceStart[k], kSliceStart[k] + spans[k]}) {
+                            const double off = std::fabs(std::remainder(a - edge, 360.0)) * 3.14159265358979 / 180.0;
+                            if (off > 1.5 || r * std::sin(off) > 1.5) continue;
+                            const int before = owner(edge - 0.5), after = owner(edge + 0.5);
+                            allowed[before] = allowed[after] = true;
+                            if ((before == 4 || after == 4) && r * std::sin(off) < 1.0) closing = k;
+                        }
+                    if (r < 4.0) std::fill(allowed, allowed + 5, true);
+                    const RGBA c = img->at(px, py);
+                    int k = 0;
+                    while (k < 5 && !(allowed[k] && near(c, expected[k], 2))) ++k;
+                    if (k == 5 && closing >= 0 && shadeOf(c, kSliceColours[closing])) k = closing;
+                    if (k < 4 && k == own)
+                        ++seen[k];
+                    else if (k == 5 && ++odd <= 5)
+                        ADD_FAILURE() << "pixel " << px << "," << py << " (" << a << " degrees, " << r
+                                      << " px out): " << describe(c);
+                }
+            EXPECT_EQ(odd, 0);
+            for (int k = 0; k < 4; ++k) EXPECT_GT(seen[k], 1000) << kSliceNames[k];
         }
-    EXPECT_EQ(odd, 0);
-    for (int k = 0; k < 4; ++k) EXPECT_GT(seen[k], 1000) << names[k];
+    }
+}
+
+// A pie part-way through its grow, tilted so that the slices' growing ends
+// face the camera: each slice still shows the side face that closes it there,
+// lit as its normal (the direction of the sweep) gives, for each kind of slice.
+TEST_F(PictureRender, AGrowingPieShowsTheFaceThatClosesEachSlice) {
+    const double tilt = -50.0 * 3.14159265358979 / 180.0;
+    const Vec light{0, 0, 1};  // from the camera: a face shows its normal's z
+    auto turned = [&](Vec v) {
+        return Vec{v.x, v.y * std::cos(tilt) - v.z * std::sin(tilt), v.y * std::sin(tilt) + v.z * std::cos(tilt)};
+    };
+    for (const SliceKind& kind : kSliceKinds) {
+        SCOPED_TRACE(kind.name);
+        const RenderToolImage img =
+            render(std::string("pie-") + kind.name + "-tilted", pieScene(kind, -50, light), "960x540", 15);
+        ASSERT_EQ(img.width, 960);
+        int faces = 0;
+        for (int k = 0; k < 4; ++k) {
+            // Halfway: the slice ends half its span from its start.
+            const double phi = (90.0 + kSliceStart[k] + kSliceSpan[k] / 2) * 3.14159265358979 / 180.0;
+            const Vec normal = turned({-std::sin(phi), std::cos(phi), 0});
+            if (normal.z < 0.2) continue;  // faces away, or nearly edge-on
+            ++faces;
+            for (double rho : {66.0, 96.0}) {
+                const Vec p = turned({rho * std::cos(phi), rho * std::sin(phi), 15});
+                const double ppu = pixelsPerUnit(906.0 - p.z, 540);
+                const int px = static_cast<int>(480.0 + p.x * ppu), py = static_cast<int>(270.0 - p.y * ppu);
+                const RGBA c = img.at(px, py);
+                EXPECT_TRUE(near(c, lit(normal, light, kSliceColours[k]), 2))
+                    << kSliceNames[k] << " at " << rho << ": " << describe(c) << " at " << px << "," << py;
+            }
+        }
+        EXPECT_EQ(faces, 3);  // red's, green's and blue's; yellow's faces away
+    }
 }

@@ -8,6 +8,9 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnString.h"
 #include "tests/app/ViewFixture.h"
+#include "tests/support/RenderTool.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/ToolCheck.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/properties/rules/BarRules.h"
 #include "ui/properties/dialogs/CAddTextDlg.h"
@@ -642,6 +645,88 @@ TEST_F(TextEditingTest, ImageSizeKeepsTheTypedSideAndOptionsTakeIntegersOnly) {
     options.m_pX->ChangeValue("-4");
     EXPECT_TRUE(options.TryOK());
     EXPECT_EQ(doc->m_nCopyOffsetX, -4);
+}
+
+namespace {
+
+// The columns a text covers within rows [top, bottom) (counted from the top):
+// from the first to the last that holds a pixel brighter than the black
+// background.
+int drawnWidth(const std::function<RGBA(int, int)>& pixel, int width, int top, int bottom) {
+    int first = width, last = -1;
+    for (int y = top; y < bottom; ++y)
+        for (int x = 0; x < width; ++x) {
+            const RGBA c = pixel(x, y);
+            if (std::max({c.r, c.g, c.b}) > 60) first = std::min(first, x), last = std::max(last, x);
+        }
+    return last < first ? 0 : last - first + 1;
+}
+
+}  // namespace
+
+// A flat text with a style that gives it a border is as wide as the same text
+// with the border its own: when opened, after an edit on the text page, saved
+// and opened again, and as the render tool draws the saved file.
+TEST_F(TextEditingTest, AStyledFlatTextWithABorderKeepsItsWidthThroughEditsAndSaves) {
+    REQUIRE_TOOL("convert");
+    const std::string face = "    size\t48\n    gap\t\t0\n    depth\t0\n    ratio\t1\n    bevel\t(0 0)\n"
+                             "    precision\t0.6\n    font\t\"arial\"\n";
+    const std::string text =
+        "scene {\n    name\t\"styled\"\n    width\t580\n    height\t392\n    version\t250\n}\n\n"
+        "viewpoint {\n    name\t\"camera\"\n    position\t( 0 0 906 )\n    direction\t( 0 0 -1 )\n"
+        "    near\t10\n    far\t\t5000\n    fov\t\t30\n    width\t\t720\n    perspective\t\t1\n}\n\n"
+        "background {\n    name\t\"Background\"\n    color\t( 0 0 0 1 )\n    useTexture\t0\n}\n\n"
+        "material {\n    name\t\"ink\"\n    diffuse\t( 0 0 0 )\n    ambient\t( 0 0 0 )\n    emission\t( 1 1 1 )\n}\n\n"
+        "material {\n    name\t\"rim\"\n    diffuse\t( 0 0 0 )\n    ambient\t( 0 0 0 )\n    emission\t( 1 0 0 )\n}\n\n"
+        "stringProperty {\n    name\t\"Boxed\"\n" + face + "    border\t3\n    kind\t\"2D\"\n    hJust\t\"Center\"\n}\n\n"
+        "string {\n    name\t\"styled\"\n    position\t( 0 90 0 )\n    material\t\"ink\"\n    string\t\"Wide\"\n"
+        "    stringProperty\t\"Boxed\"\n" + face + "    backMaterial\t\"rim\"\n    kind\t\"2D\"\n    border\t3\n"
+        "    hJust\tCenter\n}\n\n"
+        "string {\n    name\t\"own\"\n    position\t( 0 -90 0 )\n    material\t\"ink\"\n    string\t\"Wide\"\n" + face +
+        "    backMaterial\t\"rim\"\n    kind\t\"2D\"\n    border\t3\n    hJust\tCenter\n}\n\n"
+        "event {\n    name\t\"styled\"\n    objectName\t\"styled\"\n}\n\n"
+        "event {\n    name\t\"own\"\n    objectName\t\"own\"\n}\n";
+    TempDir dir("kelvano-styled-text");
+    const std::string opened = dir.write("styled.apn", text), saved = dir.file("saved.apn");
+    const int w = kDefaultSceneWidth, h = kDefaultSceneHeight;
+    // The styled text's width and the other's, in the view's picture.
+    auto shown = [&] {
+        const Frame f = draw();
+        auto pixel = [&](int x, int y) { return f.at(x, h - 1 - y); };
+        return std::make_pair(drawnWidth(pixel, w, 0, h / 2), drawnWidth(pixel, w, h / 2, h));
+    };
+    view->m_strPendingOpen = opened;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    const auto first = shown();
+    ASSERT_GT(first.second, 60);
+    EXPECT_NEAR(first.first, first.second, 1) << "opened";
+
+    // The spacing typed on the page, then put back.
+    auto* styled = dynamic_cast<pnString*>(scene().findObject("styled"));
+    ASSERT_TRUE(styled);
+    view->SelectObject(styled);
+    page->LoadFromObject(styled, 0);
+    enter(page->m_pSpacing, "8");
+    ASSERT_EQ(styled->getGap(), 8.0f);
+    EXPECT_GT(shown().first, first.second + 10) << "the edit reaches the picture";
+    enter(page->m_pSpacing, "0");
+    ASSERT_EQ(styled->getGap(), 0.0f);
+    EXPECT_NEAR(shown().first, first.second, 1) << "after an edit on the page";
+
+    view->m_strPathName = saved;
+    ASSERT_EQ(view->OnFileSave(), 1);
+    view->m_strPendingOpen = saved;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    const auto reopened = shown();
+    EXPECT_NEAR(reopened.first, first.second, 1) << "opened again";
+    EXPECT_NEAR(reopened.second, first.second, 1);
+
+    RenderToolImage tool;
+    ASSERT_TRUE(renderWithTool(saved, "", dir.file("saved.png"), tool, dir.path())) << tool.log;
+    ASSERT_EQ(tool.width, w);
+    auto toolPixel = [&](int x, int y) { return tool.at(x, y); };
+    EXPECT_NEAR(drawnWidth(toolPixel, w, 0, h / 2), first.second, 1) << "drawn by the render tool";
+    EXPECT_NEAR(drawnWidth(toolPixel, w, h / 2, h), first.second, 1);
 }
 
 int main(int argc, char** argv) {

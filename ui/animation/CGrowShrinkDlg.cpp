@@ -145,7 +145,7 @@ void CGrowShrinkDlg::ShowModel() {
     for (int i = 0; i < CGrowShrinkModel::kVisibleRows; ++i) m_rowLabels[i]->SetLabel(m_model.RowLabel(i));
     m_pRowBar->SetScrollbar(m_model.TopRow(), CGrowShrinkModel::kVisibleRows, m_model.RowScrollMaximum() + 1,
                             CGrowShrinkModel::kVisibleRows);
-    m_pFrameBar->SetScrollbar(m_model.FirstFrame(), CGrowShrinkModel::kPageFrames, m_model.FrameScrollMaximum() + 1,
+    m_pFrameBar->SetScrollbar(m_model.FirstFrame(), CGrowShrinkModel::kPageFrames, m_model.FrameScrollRange(),
                               CGrowShrinkModel::kPageFrames);
     m_pRowBar->Enable(any);
     m_pFrameBar->Enable(any);

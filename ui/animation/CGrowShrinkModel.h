@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -81,6 +82,8 @@ public:
     // ---- windows ----
     int LargestEnd() const { return m_nLargestEnd; }
     int FrameScrollMaximum() const { return std::max(kPageFrames, m_nLargestEnd); }
+    // The frame bar's range, one past the maximum, held at the last int.
+    int FrameScrollRange() const { return FrameScrollMaximum() < INT_MAX ? FrameScrollMaximum() + 1 : INT_MAX; }
     int FirstFrame() const { return m_nFirstFrame; }
     void ScrollFramesTo(int position);
     int TopRow() const { return m_nTopRow; }

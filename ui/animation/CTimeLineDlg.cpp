@@ -231,7 +231,7 @@ void CTimeLineDlg::ShowModel() {
     }
     m_pRowBar->SetScrollbar(m_model.TopRow(), CTimeLineModel::kVisibleRows, m_model.RowScrollMaximum() + 1,
                             CTimeLineModel::kVisibleRows);
-    m_pFrameBar->SetScrollbar(m_model.FirstFrame(), CTimeLineModel::kPageFrames, m_model.FrameScrollMaximum() + 1,
+    m_pFrameBar->SetScrollbar(m_model.FirstFrame(), CTimeLineModel::kPageFrames, m_model.FrameScrollRange(),
                               CTimeLineModel::kPageFrames);
     m_pFrameEdit->ChangeValue(wxString::Format("%d", m_model.CurrentFrame()));
     const CTimeLineEntry* e = m_model.SelectedItem();

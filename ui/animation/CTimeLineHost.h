@@ -22,8 +22,9 @@ public:
     virtual void SetModified() = 0;
     // The view's effect-editing mode (0 none, 1 creating, 2 editing).
     virtual int GetEffectEditMode() = 0;
-    // Add Effect on the selected object's event.
-    virtual void CreateEffect() = 0;
+    // Add Effect on the event of the object of that name, which the view
+    // selects first where another is selected.
+    virtual void CreateEffect(const std::string& objectName) = 0;
     // The modeless editor on a play: the view records event, effect and index.
     virtual void EditEffect(const std::string& eventName, const std::string& effectName, int entry) = 0;
     // The modal editor on a camera (mode 2) or light (mode 1) effect.

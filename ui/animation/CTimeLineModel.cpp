@@ -506,7 +506,20 @@ void CTimeLineModel::AddEntry() {
         SelectFirst(1);
         m_host.SetModified();
     } else if (m_nSelRow >= kFirstObjectRow) {
-        if (m_host.GetEffectEditMode() == 0) m_host.CreateEffect();
+        const pnEvent* event = RowEvent(m_nSelRow);
+        if (!event || m_host.GetEffectEditMode() != 0) return;
+        // The row's event takes the effect through the object of its name; a
+        // scene made before events were named after their objects has none,
+        // and the press selected nothing.
+        const std::string& name = event->getName();
+        if (!scene->findObject(name.c_str())) {
+            m_host.ShowMessage("No object is named \"" + name +
+                                   "\": an effect is added to the event named after its object, the camera "
+                                   "(\"Camera\") or the light.",
+                               "Effect Creation Error");
+            return;
+        }
+        m_host.CreateEffect(name);
     } else if (const pnEvent* event = RowEvent(m_nSelRow)) {
         // The camera's and the lights' rows take their effects from the
         // Camera and Light pages; any other event here sits in a row kept

@@ -32,8 +32,8 @@ void CViewTimeLineHost::SetModified() {
     }
 }
 int CViewTimeLineHost::GetEffectEditMode() { return CurrentView() ? CurrentView()->m_nEffectEditMode : 0; }
-void CViewTimeLineHost::CreateEffect() {
-    if (CKelvanoView* view = CurrentView()) view->OnCreateEffect();
+void CViewTimeLineHost::CreateEffect(const std::string& objectName) {
+    if (CKelvanoView* view = CurrentView()) view->OnCreateEffectFor(objectName);
 }
 void CViewTimeLineHost::EditEffect(const std::string& eventName, const std::string& effectName, int entry) {
     CKelvanoView* view = CurrentView();

@@ -17,7 +17,7 @@ public:
     void RedrawView() override;
     void SetModified() override;
     int GetEffectEditMode() override;
-    void CreateEffect() override;
+    void CreateEffect(const std::string& objectName) override;
     void EditEffect(const std::string& eventName, const std::string& effectName, int entry) override;
     void EditFixedEffect(const std::string& effectName, int mode) override;
     void SelectInObjectChooser(const std::string& name) override;
