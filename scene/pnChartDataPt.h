@@ -7,6 +7,12 @@
 
 #include "sg/sgVec.h"
 
+#include <climits>
+
+// The latest frame a point's time takes from a file: the chart's own events
+// add a few frames to its times and average two, which must stay ints.
+constexpr int kMaxChartPointFrame = INT_MAX / 4;
+
 class pnChartDataPt {
 public:
     pnChartDataPt() = default;
@@ -21,6 +27,9 @@ public:
     void setDataText(const char* text);
     void setMaterialName(const char* text);
     void setJointMaterialName(const char* text);
+    // A time read from a file: held at kMaxChartPointFrame; a negative one is
+    // no time (-1), as the writer leaves it out.
+    static int heldFrame(int frame) { return frame < 0 ? -1 : frame > kMaxChartPointFrame ? kMaxChartPointFrame : frame; }
 
     sgVec3 getSpacing() const { return spacing; }
     sgVec3 getLabelOffset() const { return labelOffset; }

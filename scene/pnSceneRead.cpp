@@ -1160,10 +1160,10 @@ void pnScene::readChartData(pnChartBlockReader& block, const char* who) {
             case SYM_VALUE_ROT_AXIS: p.setValueRotAxis(readVec3()); break;
             case SYM_LABEL_ROT_ANGLE: p.setLabelRotAngle(readFloat()); break;
             case SYM_VALUE_ROT_ANGLE: p.setValueRotAngle(readFloat()); break;
-            case SYM_START_TIME: p.startTime = readInt(); break;
-            case SYM_END_TIME: p.endTime = readInt(); break;
-            case SYM_SHRINK_START: p.shrinkStart = readInt(); break;
-            case SYM_SHRINK_END: p.shrinkEnd = readInt(); break;
+            case SYM_START_TIME: p.startTime = pnChartDataPt::heldFrame(readInt()); break;
+            case SYM_END_TIME: p.endTime = pnChartDataPt::heldFrame(readInt()); break;
+            case SYM_SHRINK_START: p.shrinkStart = pnChartDataPt::heldFrame(readInt()); break;
+            case SYM_SHRINK_END: p.shrinkEnd = pnChartDataPt::heldFrame(readInt()); break;
             case SYM_MATERIAL:
             case SYM_PROPERTY: {
                 std::string m = readQuoted();

@@ -35,6 +35,40 @@ protected:
 
 }  // namespace
 
+// Times a file gives a chart's points at the ends of the int range: the
+// charts' own events add frames to them and average two, so they are held
+// within a quarter of the range (a negative one is no time), and every kind
+// still builds and draws.
+TEST_F(ChartFileGL, PointTimesAtTheEndsOfTheIntRangeAreHeld) {
+    const std::string slices = chartfile::sourceDir() + "/data/ChartSlices/";
+    const std::string far = "startTime 2147483000 endTime 2147483647 shrinkStart 2147483647 shrinkEnd 2147483647";
+    const std::string below = "startTime -2147483648 endTime -2147483647 shrinkStart -2147483000 shrinkEnd -5";
+    std::string text = "viewpoint { name \"cam\" position ( 0 0 906 ) direction ( 0 0 -1 ) near 10 far 5000 fov 30 }\n";
+    for (const char* kind : {"barChart", "pieChart", "lineChart", "volumeChart"}) {
+        const std::string name = std::string(kind) + "1";
+        text += std::string(kind) + " {\n    name \"" + name + "\"\n    file \"" + slices + "cyl10x.3ds\"\n" +
+                "    data { growValue 10 " + far + " }\n    data { growValue 20 " + below + " }\n}\n" +
+                "event { name \"" + name + "\" objectName \"" + name + "\" }\n";
+    }
+    chartfile::readText(scene(), text);
+    for (const char* kind : {"barChart1", "pieChart1", "lineChart1", "volumeChart1"}) {
+        SCOPED_TRACE(kind);
+        auto* chart = dynamic_cast<pnChart*>(scene().findObject(kind));
+        ASSERT_NE(chart, nullptr);
+        ASSERT_EQ(chart->getNumDataPts(), 2);
+        EXPECT_EQ(chart->getDataPtEndTime(0), kMaxChartPointFrame);
+        EXPECT_EQ(chart->getDataPtShrinkEnd(0), kMaxChartPointFrame);
+        EXPECT_EQ(chart->getDataPtStartTime(1), -1);
+        EXPECT_EQ(chart->getDataPtShrinkEnd(1), -1);
+    }
+    scene().buildSceneGraph();
+    scene().drawFrame(0, 10);
+    scene().drawFrame(kMaxChartPointFrame, 10);
+    const std::string written = chartfile::writeText(scene());
+    EXPECT_EQ(written.find("2147483647"), std::string::npos);
+    EXPECT_EQ(written.find("-2147483"), std::string::npos);
+}
+
 TEST_F(ChartFileGL, APickOnABarOfAReadChartGivesTheBarAndItsChart) {
     const std::string slices = chartfile::sourceDir() + "/data/ChartSlices/";
     chartfile::readText(scene(),
