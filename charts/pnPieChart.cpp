@@ -556,18 +556,16 @@ void pnPieChart::applyChartEffect(pnScene&, int frame, pnEvent* event, pnEffect*
     // The effect's numbers come from the file; the mesh decides how many
     // triangles there are to draw.
     const long long most = slice->getNumIndex() / 3;
-    auto draw = [&](long long n) { slice->setNumPrims(static_cast<int>(std::clamp(n, 0LL, most))); };
-    if (effect->getFlag(pnEffect::GROW_FLAG)) {
-        const long long n = static_cast<long long>(static_cast<float>(degrees) * t);
-        // The closing faces drawn with a partial slice; without side faces
-        // the whole slice adds its end face.
-        const bool side = showSide != 0, bev = bevel > 0.0f, ring = innerRad > 0.0f;
-        const long long c = !bev ? 2 : (!ring ? 4 : 6);
+    // n degrees of the slice with the faces that close them: a partial slice
+    // draws its closing face whole (2, 4 or 6 triangles by its kind), and
+    // without side faces the whole slice adds its end face. A shrinking slice
+    // shows the same n degrees as a growing one.
+    const bool side = showSide != 0, bev = bevel > 0.0f, ring = innerRad > 0.0f;
+    const long long c = !bev ? 2 : (!ring ? 4 : 6);
+    auto draw = [&](long long n) {
         const long long closing = (!side && n == degrees) ? 2 * c : c;
-        draw(n == 0 ? 0 : n * perDegree + closing);
-    }
-    if (effect->getFlag(pnEffect::SHRINK_FLAG)) {
-        const long long n = static_cast<long long>(static_cast<float>(degrees) * (1.0f - t));
-        draw(n == 0 ? 0 : n * perDegree + 2);
-    }
+        slice->setNumPrims(static_cast<int>(std::clamp(n == 0 ? 0 : n * perDegree + closing, 0LL, most)));
+    };
+    if (effect->getFlag(pnEffect::GROW_FLAG)) draw(static_cast<long long>(static_cast<float>(degrees) * t));
+    if (effect->getFlag(pnEffect::SHRINK_FLAG)) draw(static_cast<long long>(static_cast<float>(degrees) * (1.0f - t)));
 }

@@ -272,7 +272,8 @@ const SliceKind kSliceKinds[] = {{"plain", 0, 0}, {"bevelled", 8, 0}, {"bevelled
 
 // The pie (outer radius 120, depth 30) on the xy plane, its top face at z = 30
 // towards the camera, turned by tilt degrees about +x; lit by the sun from l.
-std::string pieScene(const SliceKind& kind, double tilt, Vec l) {
+// Each slice grows over frames 0..30 and, with shrink, shrinks over 40..60.
+std::string pieScene(const SliceKind& kind, double tilt, Vec l, bool shrink = false) {
     std::string scene = header() + sun(l.x, l.y, l.z);
     for (int i = 0; i < 4; ++i)
         scene += matte(kSliceNames[i], kSliceColours[i].x, kSliceColours[i].y, kSliceColours[i].z);
@@ -280,7 +281,8 @@ std::string pieScene(const SliceKind& kind, double tilt, Vec l) {
     if (tilt != 0) scene += "    rotAngle\t" + std::to_string(tilt) + "\n    rotAxis\t( 1 0 0 )\n";
     for (int i = 0; i < 4; ++i)
         scene += "    data {\n        growValue\t" + std::to_string(10 * (i + 1)) + "\n        label\t\"" +
-                 kSliceNames[i] + "\"\n        startTime\t0\n        endTime\t30\n        material\t\"" +
+                 kSliceNames[i] + "\"\n        startTime\t0\n        endTime\t30\n" +
+                 (shrink ? "        shrinkStart\t40\n        shrinkEnd\t60\n" : "") + "        material\t\"" +
                  kSliceNames[i] + "\"\n    }\n";
     scene += "    rotDirection\t1\n    close\t0\n    innerRad\t" + std::to_string(kind.innerRad) +
              "\n    outerRad\t120\n    depth\t30\n    bevel\t" + std::to_string(kind.bevel) +
@@ -372,19 +374,21 @@ TEST_F(PictureRender, PieTopFacesAreEvenAtFullHd) {
     }
 }
 
-// A pie part-way through its grow, tilted so that the slices' growing ends
-// face the camera: each slice still shows the side face that closes it there,
-// lit as its normal (the direction of the sweep) gives, for each kind of slice.
-TEST_F(PictureRender, AGrowingPieShowsTheFaceThatClosesEachSlice) {
+// A pie halfway through its grow, and halfway through its shrink, tilted so
+// that the slices' moving ends face the camera: each slice still shows the
+// side face that closes it there, whole, lit as its normal (the direction of
+// the sweep) gives, for each kind of slice.
+TEST_F(PictureRender, AGrowingOrShrinkingPieShowsTheFaceThatClosesEachSlice) {
     const double tilt = -50.0 * 3.14159265358979 / 180.0;
     const Vec light{0, 0, 1};  // from the camera: a face shows its normal's z
     auto turned = [&](Vec v) {
         return Vec{v.x, v.y * std::cos(tilt) - v.z * std::sin(tilt), v.y * std::sin(tilt) + v.z * std::cos(tilt)};
     };
-    for (const SliceKind& kind : kSliceKinds) {
-        SCOPED_TRACE(kind.name);
-        const RenderToolImage img =
-            render(std::string("pie-") + kind.name + "-tilted", pieScene(kind, -50, light), "960x540", 15);
+    for (const SliceKind& kind : kSliceKinds)
+    for (const int frame : {15, 50}) {
+        SCOPED_TRACE(std::string(kind.name) + (frame == 15 ? ", growing" : ", shrinking"));
+        const RenderToolImage img = render(std::string("pie-") + kind.name + "-tilted-" + std::to_string(frame),
+                                           pieScene(kind, -50, light, true), "960x540", frame);
         ASSERT_EQ(img.width, 960);
         int faces = 0;
         for (int k = 0; k < 4; ++k) {
