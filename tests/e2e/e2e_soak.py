@@ -106,8 +106,7 @@ def main():
 
         def start():
             log_name = f"run{len(runs) + 1}.log"
-            log = open(os.path.join(work, log_name), "w")
-            proc = subprocess.Popen([kelvano, scene], cwd=work, env=env, stdout=log, stderr=subprocess.STDOUT)
+            proc, log = ep.start(kelvano, work, [scene], env, log_name)
             runs.append((proc, log, log_name))
             xh.wait_for_window(ep.TITLE, env, timeout=60)
             time.sleep(1.0)

@@ -67,9 +67,31 @@ def check_log(work, name="program.log"):
         print(text[first:first + 6000] if first >= 0 else text[-6000:])
 
 
-def start(program, cwd, args, env):
-    log = open(os.path.join(cwd, "program.log"), "a")
-    return subprocess.Popen([program] + args, cwd=cwd, env=env, stdout=log, stderr=subprocess.STDOUT), log
+# Under a heavy load the X server now and then refuses a new client: GTK
+# cannot open the display, and the program ends before it has done anything.
+# Such a start is made again, twice at most.
+DISPLAY_REFUSED = "Unable to initialize GTK+"
+
+
+def start(program, cwd, args, env, log_name="program.log"):
+    path = os.path.join(cwd, log_name)
+    for attempt in range(3):
+        seen = os.path.getsize(path) if os.path.exists(path) else 0
+        log = open(path, "a")
+        proc = subprocess.Popen([program] + args, cwd=cwd, env=env, stdout=log, stderr=subprocess.STDOUT)
+        deadline = time.time() + 3.0
+        while proc.poll() is None and time.time() < deadline:
+            time.sleep(0.1)
+        if proc.poll() is None or proc.returncode == 0:
+            return proc, log
+        with open(path, errors="replace") as f:
+            f.seek(seen)
+            refused = DISPLAY_REFUSED in f.read()
+        if not refused or attempt == 2:
+            return proc, log
+        log.close()
+        print("NOTE: the X server refused the program; it starts again", flush=True)
+    return proc, log
 
 
 def missing_tool_exit(*tools):
