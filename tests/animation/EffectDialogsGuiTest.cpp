@@ -89,6 +89,22 @@ protected:
     }
     pnScene& scene() { return *view->GetScene(); }
     static void type(CNumEdit* edit, const char* text) { edit->SetValue(text); }
+    // The event tree on the frame, built from the scene.
+    CEventTreeDlg* openTree() {
+        auto* panel = new CEventTreeDlg(frame, wxID_ANY);
+        panel->SetSize(frame->GetClientSize());
+        panel->Layout();
+        panel->RebuildTree();
+        pumpWxEvents(100);
+        return panel;
+    }
+    // Where a drag takes an item of the tree: its label's middle.
+    static wxPoint centreOf(CEventTreeCtrl* tree, int id) {
+        wxRect r;
+        tree->EnsureVisible(tree->ItemOf(id));
+        EXPECT_TRUE(tree->GetBoundingRect(tree->ItemOf(id), r, true));
+        return wxPoint(r.x + r.width / 2, r.y + r.height / 2);
+    }
 
     CKelvanoAppState app;
     RecordingHost host;
@@ -291,19 +307,10 @@ TEST_F(EffectDialogsGuiTest, CopyOptionStaysOnTheScreen) {
 }
 
 TEST_F(EffectDialogsGuiTest, TreeDragsAndItems) {
-    auto* panel = new CEventTreeDlg(frame, wxID_ANY);
-    panel->SetSize(frame->GetClientSize());
-    panel->Layout();
-    panel->RebuildTree();
-    pumpWxEvents(100);
+    CEventTreeDlg* panel = openTree();
     const CEventTreeModel& m = panel->Model();
     CEventTreeCtrl* tree = panel->Tree();
-    auto centre = [&](int id) {
-        wxRect r;
-        tree->EnsureVisible(tree->ItemOf(id));
-        EXPECT_TRUE(tree->GetBoundingRect(tree->ItemOf(id), r, true));
-        return wxPoint(r.x + r.width / 2, r.y + r.height / 2);
-    };
+    auto centre = [&](int id) { return centreOf(tree, id); };
     const int a = m.FindEvent("A"), d = m.FindEvent("D");
     const int aFirst = m.Item(m.FolderOf(a)).children[0];
     EXPECT_FALSE(panel->CanRename(m.FindEvent("Camera")));
@@ -374,19 +381,10 @@ TEST_F(EffectDialogsGuiTest, TreeDragsAndItems) {
 TEST_F(EffectDialogsGuiTest, TreeReparentsAreTheirOwnStepsAndKeepLaterPlays) {
     ASSERT_EQ(scene().renameEvent(scene().findEvent("B"), "showB"), 1);
     view->m_bAnimationMode = 1;
-    auto* panel = new CEventTreeDlg(frame, wxID_ANY);
-    panel->SetSize(frame->GetClientSize());
-    panel->Layout();
-    panel->RebuildTree();
-    pumpWxEvents(100);
+    CEventTreeDlg* panel = openTree();
     const CEventTreeModel& m = panel->Model();
     CEventTreeCtrl* tree = panel->Tree();
-    auto centre = [&](int id) {
-        wxRect r;
-        tree->EnsureVisible(tree->ItemOf(id));
-        EXPECT_TRUE(tree->GetBoundingRect(tree->ItemOf(id), r, true));
-        return wxPoint(r.x + r.width / 2, r.y + r.height / 2);
-    };
+    auto centre = [&](int id) { return centreOf(tree, id); };
     auto count = [&] { return doc->GetUndoHistory().GetCount(); };
     auto showB = [&] { return scene().findEvent("showB"); };
     // The step before: A moved.
@@ -632,8 +630,9 @@ TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsDrawTheirOwnPictures) {
     EXPECT_EQ(pictures.size(), 12u);
 }
 
-// A chart whose file ends a grow at the last int: the frame bar runs to it,
-// and showing it wraps no sum round.
+// A chart whose file ends a grow at the last int: the time is held where the
+// chart's sums stay ints, and the frame bar runs to it; a grow set to end at
+// the last int still wraps no sum round.
 TEST_F(EffectDialogsGuiTest, GrowShrinkFrameBarRunsToAGrowEndingAtTheLastInt) {
     installChartKinds();
     std::ifstream in(std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/tests/animation/growshrink.apn");
@@ -650,17 +649,21 @@ TEST_F(EffectDialogsGuiTest, GrowShrinkFrameBarRunsToAGrowEndingAtTheLastInt) {
     ASSERT_EQ(read, 1);
     auto* chart = static_cast<pnChart*>(charts.findObject("bars"));
     ASSERT_TRUE(chart);
-    ASSERT_EQ(chart->getDataPtEndTime(2), INT_MAX);
-    CGrowShrinkDlg dlg(frame, 225, chart, 21, 11, 0);
-    wxScrollBar* bar = nullptr;
-    std::function<void(wxWindow*)> find = [&](wxWindow* w) {
-        if (auto* b = dynamic_cast<wxScrollBar*>(w); b && !b->IsVertical()) bar = b;
-        for (wxWindow* child : w->GetChildren()) find(child);
-    };
-    find(&dlg);
-    ASSERT_TRUE(bar);
-    EXPECT_EQ(bar->GetRange(), INT_MAX);
-    EXPECT_EQ(bar->GetThumbSize(), CGrowShrinkModel::kPageFrames);
+    ASSERT_EQ(chart->getDataPtEndTime(2), kMaxChartPointFrame);
+    for (const int last : {kMaxChartPointFrame, INT_MAX}) {
+        SCOPED_TRACE(last);
+        chart->setDataPtEndTime(2, last);
+        CGrowShrinkDlg dlg(frame, 225, chart, 21, 11, 0);
+        wxScrollBar* bar = nullptr;
+        std::function<void(wxWindow*)> find = [&](wxWindow* w) {
+            if (auto* b = dynamic_cast<wxScrollBar*>(w); b && !b->IsVertical()) bar = b;
+            for (wxWindow* child : w->GetChildren()) find(child);
+        };
+        find(&dlg);
+        ASSERT_TRUE(bar);
+        EXPECT_EQ(bar->GetRange(), last == INT_MAX ? INT_MAX : last + 1);
+        EXPECT_EQ(bar->GetThumbSize(), CGrowShrinkModel::kPageFrames);
+    }
 }
 
 int main(int argc, char** argv) {

@@ -428,20 +428,8 @@ namespace {
 
 // The view with the time line as the program wires it: its model on the
 // program's own host, the effect dialogs as their models.
-class TimeLinePlusETest : public ViewTest {
+class TimeLinePlusETest : public FollowingViewTest {
 protected:
-    void SetUp() override {
-        ViewTest::SetUp();
-        host.frame = &frame;
-        create();
-        dialogs = std::make_unique<ModelEffectDialogs>(view.get());
-        view->SetEffectDialogs(dialogs.get());
-    }
-    void TearDown() override {
-        view->SetEffectDialogs(nullptr);
-        dialogs.reset();
-        ViewTest::TearDown();
-    }
     std::string selected() const { return doc->m_pSelectedObject ? doc->m_pSelectedObject->getName() : ""; }
     // A scene made before events were named after their objects, but for the
     // card's: the plate's event is "plateEvent". In animation mode.
@@ -463,8 +451,6 @@ protected:
         ASSERT_EQ(frame.timeLine.Rows()[7].name, "plateEvent");
         host.messages.clear();
     }
-    FollowingFrame frame;
-    std::unique_ptr<ModelEffectDialogs> dialogs;
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "scene/pnEffect.h"
 #include "scene/pnObject.h"
 #include "tests/app/RecordingHost.h"
+#include "tests/app/ViewFixture.h"
 #include "ui/animation/CEffectDialogModels.h"
 #include "ui/animation/CEffectListModel.h"
 #include "ui/animation/CEventTreeModel.h"
@@ -198,4 +199,24 @@ public:
     std::string pageObject = "-";
     std::vector<std::string> objectList;
     std::set<std::string> ticked;
+};
+
+// The view on such a frame, with the effect dialogs as their models.
+class FollowingViewTest : public ViewTest {
+protected:
+    void SetUp() override {
+        ViewTest::SetUp();
+        host.frame = &frame;
+        create();
+        dialogs = std::make_unique<ModelEffectDialogs>(view.get());
+        view->SetEffectDialogs(dialogs.get());
+    }
+    void TearDown() override {
+        view->SetEffectDialogs(nullptr);
+        dialogs.reset();
+        ViewTest::TearDown();
+    }
+
+    FollowingFrame frame;
+    std::unique_ptr<ModelEffectDialogs> dialogs;
 };

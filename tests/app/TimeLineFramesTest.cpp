@@ -28,20 +28,8 @@ bool sameColour(RGBA a, RGBA b) {
     return near(a, b, 3);
 }
 
-class TimeLineFramesTest : public ViewTest {
+class TimeLineFramesTest : public FollowingViewTest {
 protected:
-    void SetUp() override {
-        ViewTest::SetUp();
-        host.frame = &frame;
-        create();
-        dialogs = std::make_unique<ModelEffectDialogs>(view.get());
-        view->SetEffectDialogs(dialogs.get());
-    }
-    void TearDown() override {
-        view->SetEffectDialogs(nullptr);
-        dialogs.reset();
-        ViewTest::TearDown();
-    }
     void addPanel(const char* name, float x) {
         auto panel = std::make_unique<pnPanel>();
         panel->setName(name);
@@ -79,8 +67,6 @@ protected:
         if (differing) writeFramePNG(shown, testOutputDir() + "/timeline-" + std::to_string(++m_nShots) + ".png");
     }
 
-    FollowingFrame frame;
-    std::unique_ptr<ModelEffectDialogs> dialogs;
     TempDir dir{"kv-timeline-frames"};
     int m_nShots = 0;
 };

@@ -8,6 +8,7 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnString.h"
 #include "tests/app/ViewFixture.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/RenderTool.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
@@ -117,16 +118,7 @@ protected:
         return dynamic_cast<pnString*>(scene().findObject(got.c_str()));
     }
     int steps() const { return doc->GetUndoHistory().GetCurrentIndex(); }
-    std::string saved() const {
-        char* buffer = nullptr;
-        size_t size = 0;
-        FILE* f = open_memstream(&buffer, &size);
-        view->GetScene()->writeScene(f, 0);
-        std::fclose(f);
-        std::string text(buffer, size);
-        std::free(buffer);
-        return text;
-    }
+    std::string saved() const { return savedText(*view->GetScene()); }
     RecordingFrame relays;
     wxFrame* frame = nullptr;
     CEditBoxBar* bar = nullptr;

@@ -22,6 +22,7 @@
 #include "scene/pnMaterial.h"
 #include "scene/pnString.h"
 #include "tests/app/ViewFixture.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/TempDir.h"
 #include "ui/properties/rules/BarRules.h"
 #include "ui/properties/rules/CCameraPageLogic.h"
@@ -42,18 +43,6 @@
 #include <vector>
 
 namespace {
-
-// The text a save writes.
-std::string savedText(const pnScene& scene) {
-    char* buffer = nullptr;
-    size_t size = 0;
-    FILE* f = open_memstream(&buffer, &size);
-    scene.writeScene(f, 0);
-    std::fclose(f);
-    std::string text(buffer, size);
-    std::free(buffer);
-    return text;
-}
 
 // The first line where two texts differ, both ways, for a failure message.
 std::string firstDifference(const std::string& expected, const std::string& actual) {

@@ -16,6 +16,7 @@
 #include "scene/pnViewpoint.h"
 #include "scene/pnVolume.h"
 #include "tests/app/ViewFixture.h"
+#include "tests/support/SavedText.h"
 #include "ui/animation/CEventTreeModel.h"
 #include "ui/properties/rules/BarRules.h"
 #include "ui/properties/rules/CCameraPageLogic.h"
@@ -55,16 +56,7 @@ protected:
         view->m_strPendingOpen = std::string(KELVANO_SOURCE_DIR "/data/scenes/") + file;
         ASSERT_EQ(view->OnFileOpen(), 1);
     }
-    std::string saved() const {
-        char* buffer = nullptr;
-        size_t size = 0;
-        FILE* f = open_memstream(&buffer, &size);
-        view->GetScene()->writeScene(f, 0);
-        std::fclose(f);
-        std::string text(buffer, size);
-        std::free(buffer);
-        return text;
-    }
+    std::string saved() const { return savedText(*view->GetScene()); }
     pnPanel* addPanel(const std::string& name, float x) {
         pnPanel* panel = addShownPanel(name, 60, 6);
         panel->setPositionX(x);

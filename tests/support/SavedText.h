@@ -1,11 +1,27 @@
 // A scene file's text as saved, and its words where numbers go.
 #pragma once
 
+#include "scene/pnScene.h"
+
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+// The text a save of the scene writes.
+inline std::string savedText(const pnScene& scene) {
+    char* buffer = nullptr;
+    size_t size = 0;
+    FILE* f = open_memstream(&buffer, &size);
+    scene.writeScene(f, 0);
+    std::fclose(f);
+    std::string text(buffer ? buffer : "", size);
+    std::free(buffer);
+    return text;
+}
 
 inline std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
