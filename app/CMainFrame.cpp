@@ -212,6 +212,12 @@ bool CMainFrame::OnCreate() {
     return true;
 }
 
+namespace {
+int overflowArrowWidth(const wxAuiToolBar* bar) {
+    return bar->GetArtProvider() ? bar->GetArtProvider()->GetElementSize(wxAUI_TBART_OVERFLOW_SIZE) : 0;
+}
+}  // namespace
+
 bool CMainFrame::CreateToolBars() {
     // The overflow button reaches the tools a narrow window cannot show.
     const long style = wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_GRIPPER | wxAUI_TB_HORIZONTAL | wxAUI_TB_OVERFLOW;
@@ -273,8 +279,7 @@ bool CMainFrame::CreateToolBars() {
             std::unique_ptr<wxMenu> menu = OverflowMenu(bar);
             if (menu->GetMenuItemCount() == 0) return;
             // Below the arrow, at the bar's right end.
-            const int arrow = bar->GetArtProvider()->GetElementSize(wxAUI_TBART_OVERFLOW_SIZE);
-            bar->PopupMenu(menu.get(), bar->GetClientSize().x - arrow, bar->GetClientSize().y);
+            bar->PopupMenu(menu.get(), bar->GetClientSize().x - overflowArrowWidth(bar), bar->GetClientSize().y);
         });
         bar->Bind(wxEVT_SIZE, [this, bar](wxSizeEvent& e) {
             e.Skip();
@@ -292,8 +297,7 @@ std::vector<int> CMainFrame::OverflowTools(wxAuiToolBar* bar) const {
     std::vector<int> tools;
     if (!bar) return tools;
     // Measured as if the arrow showed, so that showing it changes nothing.
-    const int arrow = bar->GetArtProvider() ? bar->GetArtProvider()->GetElementSize(wxAUI_TBART_OVERFLOW_SIZE) : 0;
-    const int width = bar->GetClientSize().x - arrow;
+    const int width = bar->GetClientSize().x - overflowArrowWidth(bar);
     for (size_t i = 0; i < bar->GetToolCount(); ++i) {
         const wxAuiToolBarItem* item = bar->FindToolByIndex(static_cast<int>(i));
         wxSizerItem* cell = item ? item->GetSizerItem() : nullptr;

@@ -349,6 +349,9 @@ public:
     int TakeNewEffectLength(const std::string& eventName);
     // Add Effect: the "Creating Effect" dialog for the selection's event.
     void OnCreateEffect();
+    // The "Effect Creation Error" text for a scene where no event (what:
+    // "event") or no object ("object") has the name an effect would go to.
+    static std::string NoEffectTakerText(const std::string& what, const std::string& name);
     // Add Effect from the time line's row of an object: on that object,
     // selected first where another is.
     void OnCreateEffectFor(const std::string& objectName);

@@ -162,6 +162,11 @@ void CKelvanoView::OnToggleMode() {
 
 // ---- free length and Add Effect ----
 
+std::string CKelvanoView::NoEffectTakerText(const std::string& what, const std::string& name) {
+    return "No " + what + " is named \"" + name +
+           "\": an effect is added to the event named after its object, the camera (\"Camera\") or the light.";
+}
+
 int CKelvanoView::GetFreeEffectLength(const std::string& eventName, const std::string& ignoredEffect) {
     if (!m_pScene || !m_pDocument) return 0;
     const pnEvent* event = m_pScene->findEvent(eventName.c_str());
@@ -169,10 +174,8 @@ int CKelvanoView::GetFreeEffectLength(const std::string& eventName, const std::s
         // A scene made without its own events (older files name them
         // "<object>Event"): nothing would take the effect.
         if (m_pHost)
-            m_pHost->MessageBox("No event is named \"" + eventName +
-                                    "\": an effect is added to the event named after its object, the camera "
-                                    "(\"Camera\") or the light.",
-                                "Effect Creation Error", KV_MB_OK | KV_MB_ICONWARNING);
+            m_pHost->MessageBox(NoEffectTakerText("event", eventName), "Effect Creation Error",
+                                KV_MB_OK | KV_MB_ICONWARNING);
         return 0;
     }
     const int f = m_nCurrentFrame;

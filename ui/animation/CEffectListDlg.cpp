@@ -50,7 +50,7 @@ CEffectListDlg::CEffectListDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent
     buttons->Add(new wxButton(this, IDC_CLOSE, "Close"));
     top->Add(buttons, 0, wxALL, 4);
     SetSizerAndFit(top);
-    SetModified(false);
+    ShowApplyState();
     m_model.m_onRefilled = [this] { ShowNames(); };
 
     Bind(wxEVT_TEXT, &CEffectListDlg::OnText, this);
@@ -64,7 +64,7 @@ CEffectListDlg::CEffectListDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent
             m_pColor->SetValue(false);
             return;
         }
-        SetModified(true);
+        ShowApplyState();
     });
     // The panel has no default button: Enter does nothing.
     Bind(wxEVT_CHAR_HOOK, [](wxKeyEvent& e) {
@@ -73,10 +73,7 @@ CEffectListDlg::CEffectListDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent
     Bind(wxEVT_TEXT_ENTER, [](wxCommandEvent&) {});
 }
 
-void CEffectListDlg::SetModified(bool on) {
-    m_bModified = on;
-    m_pApply->Enable(on);
-}
+void CEffectListDlg::ShowApplyState() { m_pApply->Enable(m_model.AnyChanged()); }
 
 void CEffectListDlg::AddEffectName(const std::string& name) {
     m_model.Add(name);
@@ -108,7 +105,7 @@ void CEffectListDlg::ClearFields() {
     m_pName->ChangeValue("");
     m_pColor->SetValue(false);
     m_pSwatch->SetColor(wxColour(0xCC, 0xCC, 0xCC));
-    SetModified(false);
+    ShowApplyState();
 }
 
 void CEffectListDlg::SelectEffect(int index) {
@@ -126,7 +123,7 @@ void CEffectListDlg::ShowSelected() {
     for (int i = 0; i < 10; ++i) m_shown[i] = m_fields.Edit(i)->GetValue();
     m_pSwatch->SetColor(SwatchColour(CurrentScene(), m_model.m_strColor));
     m_pColor->SetValue(effect->getFlag(pnEffect::COLOR_FLAG) != 0);
-    SetModified(false);
+    ShowApplyState();
 }
 
 void CEffectListDlg::OnText(wxCommandEvent& event) {
@@ -137,7 +134,7 @@ void CEffectListDlg::OnText(wxCommandEvent& event) {
         for (int i = 0; i < 10; ++i) m_fields.Edit(i)->ChangeValue(m_shown[i]);
         return;
     }
-    SetModified(true);
+    ShowApplyState();
 }
 
 void CEffectListDlg::OnApply() {
@@ -189,11 +186,12 @@ void CEffectListDlg::OnMaterialMessage(int message, int index) {
     if (message == WM_MATERIAL_CHOSEN) {
         if (!m_model.MarkChanged(CEffectListModel::kColor)) return;
         m_model.m_strColor = m->getName();
-        SetModified(true);
+        ShowApplyState();
     } else if (message != WM_MATERIAL_MODIFIED || m->getName() != m_model.m_strColor) {
         return;
     }
     m_pSwatch->SetColor(SwatchColour(scene, m_model.m_strColor));
     m_model.MarkChanged(CEffectListModel::kColor);
     m_pColor->SetValue(true);
+    ShowApplyState();
 }

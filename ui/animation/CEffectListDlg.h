@@ -38,7 +38,7 @@ public:
     wxListBox* List() const { return m_pList; }
     CEffectFields& Fields() { return m_fields; }
     wxCheckBox* ColorBox() const { return m_pColor; }
-    bool IsModified() const { return m_bModified; }
+    bool IsModified() const { return m_model.AnyChanged(); }
     // What the list holds of the scene; the frame lets it follow the view.
     CEffectListModel& Model() { return m_model; }
 
@@ -46,12 +46,12 @@ private:
     // The list box shows the model's names, nothing selected.
     void ShowNames();
     void ShowSelected();
-    void SetModified(bool on);
+    // Apply is enabled while a group is typed for the selection.
+    void ShowApplyState();
     void OnText(wxCommandEvent& event);
     void OnButton(wxCommandEvent& event);
 
     CEffectListModel m_model;
-    bool m_bModified = false;
     wxString m_shown[10];
     CEffectFields m_fields;
     wxListBox* m_pList = nullptr;

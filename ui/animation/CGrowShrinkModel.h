@@ -4,8 +4,9 @@
 // and the frame and row windows. Every accepted change goes to the chart.
 #pragma once
 
+#include "ui/animation/TimeLineRules.h"
+
 #include <algorithm>
-#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,8 +83,7 @@ public:
     // ---- windows ----
     int LargestEnd() const { return m_nLargestEnd; }
     int FrameScrollMaximum() const { return std::max(kPageFrames, m_nLargestEnd); }
-    // The frame bar's range, one past the maximum, held at the last int.
-    int FrameScrollRange() const { return FrameScrollMaximum() < INT_MAX ? FrameScrollMaximum() + 1 : INT_MAX; }
+    int FrameScrollRange() const { return FrameBarRange(FrameScrollMaximum()); }
     int FirstFrame() const { return m_nFirstFrame; }
     void ScrollFramesTo(int position);
     int TopRow() const { return m_nTopRow; }

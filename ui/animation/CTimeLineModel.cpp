@@ -1,5 +1,6 @@
 #include "ui/animation/CTimeLineModel.h"
 
+#include "editor/CKelvanoView.h"
 #include "editor/EditLimits.h"
 #include "scene/pnEvent.h"
 #include "scene/pnLight.h"
@@ -513,10 +514,7 @@ void CTimeLineModel::AddEntry() {
         // and the press selected nothing.
         const std::string& name = event->getName();
         if (!scene->findObject(name.c_str())) {
-            m_host.ShowMessage("No object is named \"" + name +
-                                   "\": an effect is added to the event named after its object, the camera "
-                                   "(\"Camera\") or the light.",
-                               "Effect Creation Error");
+            m_host.ShowMessage(CKelvanoView::NoEffectTakerText("object", name), "Effect Creation Error");
             return;
         }
         m_host.CreateEffect(name);

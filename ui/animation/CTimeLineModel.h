@@ -10,8 +10,8 @@
 #pragma once
 
 #include "ui/animation/CTimeLineHost.h"
+#include "ui/animation/TimeLineRules.h"
 
-#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -110,9 +110,7 @@ public:
     int CurrentFrame() const { return m_nCurrentFrame; }
     int FirstFrame() const { return m_nFirstFrame; }
     int FrameScrollMaximum() const { return m_nFrameMax; }
-    // The frame bar's range, one past the maximum, held at the last int (a
-    // file may end a play there).
-    int FrameScrollRange() const { return m_nFrameMax < INT_MAX ? m_nFrameMax + 1 : INT_MAX; }
+    int FrameScrollRange() const { return FrameBarRange(m_nFrameMax); }
     int AnimationEnd() const { return m_nAnimationEnd; }
     int IsPlaying() const { return m_bPlaying; }
     int MoveAll() const { return m_bMoveAll; }

@@ -2,6 +2,7 @@
 // "Options" values and the name a chosen wave file is stored under.
 #pragma once
 
+#include <climits>
 #include <string>
 
 struct CTimeLineOptionValues {
@@ -26,3 +27,7 @@ std::string StoredSoundName(const std::string& soundFolder, const std::string& c
 // "&Listen": plays the selected wave file once (asynchronously); nothing for
 // an empty selection.
 void ListenToSound(const std::string& path);
+
+// A frame bar's range for frames 0..maximum: one past it, held at the last
+// int (a file may end a play there).
+inline int FrameBarRange(int maximum) { return maximum < INT_MAX ? maximum + 1 : INT_MAX; }

@@ -52,8 +52,7 @@ void CNumEdit::OnEnter(wxCommandEvent&) {
     wxWindow* top = wxGetTopLevelParent(this);
     const std::string typed = GetText();
     if (!CommitTypedFields(dynamic_cast<wxDialog*>(top) ? top : GetParent(), this)) return;
-    // What the others' receiver showed meanwhile does not replace what was typed here.
-    if (GetText() != typed) wxTextCtrl::ChangeValue(wxString::FromUTF8(typed));
+    ShowTyped(typed);
     Commit(1);
     m_strSaved.clear();
 }
@@ -117,9 +116,13 @@ void collectTyped(wxWindow* root, const CNumEdit* except, std::vector<std::pair<
 }
 }  // namespace
 
-bool CNumEdit::CommitTyped(const std::string& typed) {
+void CNumEdit::ShowTyped(const std::string& typed) {
     // A commit of another edit may have shown its receiver's state here.
     if (GetText() != typed) wxTextCtrl::ChangeValue(wxString::FromUTF8(typed));
+}
+
+bool CNumEdit::CommitTyped(const std::string& typed) {
+    ShowTyped(typed);
     return CommitPending();
 }
 

@@ -52,6 +52,9 @@ private:
     void OnKillFocus(wxFocusEvent& event);
     void OnText(wxCommandEvent& event);
     void Commit(long lParam);
+    // Puts typed back as the user's text when the program showed another
+    // since (without a report).
+    void ShowTyped(const std::string& typed);
     // The text the receiver last heard of (a report, a commit) or that the
     // program set.
     std::string m_strCommitted;

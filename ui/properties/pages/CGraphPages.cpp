@@ -61,8 +61,7 @@ CGraphPage::CGraphPage(wxWindow* parent, int templateId, int type)
     m_pGrid = new wxFlexGridSizer(2, 3, 4);
     top->Add(m_pGrid, 0, wxLEFT | wxRIGHT, 4);
     SetSizer(top);
-    // A longer name could never be the object's: the edit takes no more.
-    layout::FitEdit(AddEdit("Name", IDC_NAME), layout::kNameSample)->SetMaxLength(CKelvanoView::kMaxObjectNameChars);
+    pages::NameEdit(layout::FitEdit(AddEdit("Name", IDC_NAME), layout::kNameSample));
 
     Bind(kvEVT_WM_NUMEDIT_COMMIT, &CGraphPage::OnCommit, this);
     Bind(kvEVT_WM_NUMEDIT_CHANGED, [](CPrivateMessageEvent& e) { e.SetResult(0); });

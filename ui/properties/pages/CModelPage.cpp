@@ -34,10 +34,7 @@ CModelPage::CModelPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {
     m_pHeading = pages::AddHeading(this, top, IDC_PICTURE, 141, IDC_HEADING);
     auto* grid = new wxFlexGridSizer(3, 4, 6);
     grid->Add(new wxStaticText(this, wxID_ANY, "Name"), 0, wxALIGN_CENTER_VERTICAL);
-    auto* name = new CNumEdit(this, IDC_NAME, "", wxDefaultPosition, wxSize(130, -1));
-    // A longer name could never be the object's: the edit takes no more.
-    name->SetMaxLength(CKelvanoView::kMaxObjectNameChars);
-    grid->Add(name);
+    grid->Add(pages::NameEdit(new CNumEdit(this, IDC_NAME, "", wxDefaultPosition, wxSize(130, -1))));
     grid->AddSpacer(0);
     grid->Add(new wxStaticText(this, wxID_ANY, "File"), 0, wxALIGN_CENTER_VERTICAL);
     grid->Add(m_pFile = new wxTextCtrl(this, IDC_FILE, "", wxDefaultPosition, wxSize(130, -1), wxTE_READONLY));

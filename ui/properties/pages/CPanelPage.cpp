@@ -39,10 +39,7 @@ CPanelPage::CPanelPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {
 
     auto* grid = new wxFlexGridSizer(2, 4, 6);
     grid->Add(new wxStaticText(this, wxID_ANY, "Name"), 0, wxALIGN_CENTER_VERTICAL);
-    auto* name = new CNumEdit(this, IDC_NAME, "", wxDefaultPosition, wxSize(130, -1));
-    // A longer name could never be the object's: the edit takes no more.
-    name->SetMaxLength(CKelvanoView::kMaxObjectNameChars);
-    grid->Add(name);
+    grid->Add(pages::NameEdit(new CNumEdit(this, IDC_NAME, "", wxDefaultPosition, wxSize(130, -1))));
     grid->Add(new wxStaticText(this, wxID_ANY, "Kind"), 0, wxALIGN_CENTER_VERTICAL);
     auto* kind = new wxBoxSizer(wxHORIZONTAL);
     kind->Add(m_p3D = new wxRadioButton(this, IDC_3D, "3D", wxDefaultPosition, wxDefaultSize, wxRB_GROUP));

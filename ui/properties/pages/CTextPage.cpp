@@ -73,8 +73,7 @@ CTextPage::CTextPage(wxWindow* parent, int templateId) : CObjectPageDlg(parent, 
         line->Add(spin, 0);
         return line;
     };
-    m_pName = new CNumEdit(this, IDC_NAME);
-    m_pName->SetMaxLength(CKelvanoView::kMaxObjectNameChars);
+    m_pName = pages::NameEdit(new CNumEdit(this, IDC_NAME));
     m_pName->m_nMode = 2;
     row("Name", m_pName);
     m_pText = new CNumEdit(this, IDC_TEXT);

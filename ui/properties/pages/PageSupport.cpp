@@ -7,6 +7,7 @@
 #include "scene/pnObject.h"
 #include "scene/pnScene.h"
 #include "ui/properties/controls/CColorButton.h"
+#include "ui/properties/controls/CNumEdit.h"
 #include "ui/properties/bars/CEditBoxBar.h"
 #include "ui/properties/dialogs/CMaterialDlg.h"
 #include "ui/properties/controls/CPictureCtrl.h"
@@ -80,6 +81,11 @@ void BindMaterialMessages(wxWindow* page, CColorButton* swatch, std::function<pn
     };
     page->Bind(kvEVT_WM_MATERIAL_CHOSEN, handler);
     page->Bind(kvEVT_WM_MATERIAL_MODIFIED, handler);
+}
+
+CNumEdit* NameEdit(CNumEdit* edit) {
+    edit->SetMaxLength(CKelvanoView::kMaxObjectNameChars);
+    return edit;
 }
 
 wxWindow* MakePicture(wxWindow* parent, int id, int artId) {

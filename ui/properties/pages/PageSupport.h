@@ -8,6 +8,7 @@
 #include <functional>
 
 class CColorButton;
+class CNumEdit;
 class CEditBoxBar;
 class CPrivateMessageEvent;
 class pnObject;
@@ -33,6 +34,9 @@ void OpenMaterialChooser(wxWindow* owner, int controlId, const pnObject* object)
 // refreshes the swatch when it is the object's own, and the object keeps
 // its material.
 void BindMaterialMessages(wxWindow* page, CColorButton* swatch, std::function<pnObject*()> object);
+// An object's Name edit: it takes no more characters than a name holds, so a
+// longer name is never typed only to be put back. Returns the edit.
+CNumEdit* NameEdit(CNumEdit* edit);
 // The page picture: an art id drawn with its mask colour transparent.
 wxWindow* MakePicture(wxWindow* parent, int id, int artId);
 // The page's heading row (picture and "Creating" text) added to top; the text.

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 const char* PrivateMessageName(int message) {
     switch (message) {
@@ -53,37 +54,6 @@ namespace {
 
 enum class TypedFloat { None, Number, BeyondRange };
 
-// Whether a decimal number that no double holds (the text from_chars
-// matched) is too large rather than too small: the power of ten of its first
-// significant digit decides ("0.001e400" is 1e397, "1000e-400" is 1e-397).
-bool tooLarge(const char* first, const char* last) {
-    long long order = 0;
-    bool significant = false, point = false;
-    const char* p = first;
-    if (p < last && *p == '-') ++p;
-    for (; p < last && ((*p >= '0' && *p <= '9') || *p == '.'); ++p) {
-        if (*p == '.') {
-            point = true;
-        } else if (significant) {
-            if (!point) ++order;
-        } else if (*p != '0') {
-            significant = true;
-            if (point) --order;
-        } else if (point) {
-            --order;
-        }
-    }
-    if (p < last && (*p == 'e' || *p == 'E')) {
-        ++p;
-        const bool negative = p < last && *p == '-';
-        if (p < last && (*p == '-' || *p == '+')) ++p;
-        long long exponent = 0;
-        for (; p < last && *p >= '0' && *p <= '9'; ++p) exponent = std::min(exponent * 10 + (*p - '0'), 1000000000LL);
-        order += negative ? -exponent : exponent;
-    }
-    return order > 0;
-}
-
 // The leading number of a text: none (no digits, or "inf" and "nan", which
 // a file would keep as words that read back as 0), a float, or a number
 // beyond the float range (value: its sign, 1 or -1). end: where the number
@@ -94,12 +64,16 @@ TypedFloat readLeadingFloat(const std::string& text, double& value, size_t& end)
     value = 0.0;
     const char* first = text.data() + i;
     const char* last = text.data() + text.size();
-    double read = 0.0;
+    // Read wide, so that every number a user types lands in range and only
+    // its size against a float's decides.
+    long double read = 0.0L;
     const auto result = std::from_chars(first, last, read);
     end = static_cast<size_t>(result.ptr - text.data());
     if (result.ec == std::errc::result_out_of_range) {
-        // Too small for a double is as good as 0.
-        if (!tooLarge(first, result.ptr)) return TypedFloat::Number;
+        // Beyond even a long double: with a negative exponent as good as 0.
+        const std::string_view matched(first, static_cast<size_t>(result.ptr - first));
+        if (matched.find("e-") != std::string_view::npos || matched.find("E-") != std::string_view::npos)
+            return TypedFloat::Number;
         value = *first == '-' ? -1.0 : 1.0;
         return TypedFloat::BeyondRange;
     }
@@ -108,7 +82,7 @@ TypedFloat readLeadingFloat(const std::string& text, double& value, size_t& end)
         value = read < 0 ? -1.0 : 1.0;
         return TypedFloat::BeyondRange;
     }
-    value = read;
+    value = static_cast<double>(read);
     return TypedFloat::Number;
 }
 
