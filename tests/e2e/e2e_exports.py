@@ -25,7 +25,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
-from e2e_support import answer_save, screenshot, wait_gone  # noqa: E402
+from e2e_support import save_as, screenshot, wait_gone  # noqa: E402
 
 SAMPLE = ep.SAMPLE
 GREEN = (102, 255, 102)      # the highlight outline: (0.4, 1.0, 0.4)
@@ -91,7 +91,7 @@ def export(window, popup_letter, title, path, env):
     """Runs one still export through the menu and its save dialog."""
     xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
     xh.run(["xdotool", "key", "--delay", "150", "alt+f"] + TO_POPUP + [popup_letter], env)
-    answer_save(title, path, env)
+    save_as(title, path, env)
 
 
 def check_still(path, fmt, size, env):
@@ -176,7 +176,7 @@ def main():
             ep.key_each(env, "alt+m", "Down", "Return")
             gif = os.path.join(out_dir, "animation.gif")
             ep.animation_file_item(window, env, work, "g")
-            answer_save("Save To GIF Animation", gif, env)
+            save_as("Save To GIF Animation", gif, env)
             ep.wait_done(env, "GIF animation")
             check_animation(gif, ep.LAST_FRAME + 1, env)
         ep.stop(proc, display, window, log, env, "exports")

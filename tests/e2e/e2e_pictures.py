@@ -27,7 +27,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import e2e_support as ep  # noqa: E402
 import xvfb_harness as xh  # noqa: E402
-from e2e_support import answer_save  # noqa: E402
+from e2e_support import save_as  # noqa: E402
 
 check = ep.check
 W, H = 580, 392
@@ -224,7 +224,7 @@ def main():
         png = os.path.join(home, "pictures.png")
         ep.focus(window, env)
         xh.run(["xdotool", "key", "--delay", "150", "alt+f", "End", "Up", "Up", "Right", "p"], env)
-        answer_save("Save To PNG", png, env)
+        save_as("Save To PNG", png, env)
         ep.wait_until(lambda: os.path.isfile(png), 30)
         time.sleep(1.0)
         check_picture(png, env)

@@ -365,7 +365,7 @@ def main():
         time.sleep(1.5)
         gif = os.path.join(out, "sales.gif")
         ep.animation_file_item(walk.window, env, work, "g")
-        ep.answer_save("Save To GIF Animation", gif, env)
+        ep.save_as("Save To GIF Animation", gif, env)
         ep.wait_done(env, "GIF")
         avi = os.path.join(out, "sales.avi")
         ep.animation_file_item(walk.window, env, work, "a")

@@ -306,7 +306,13 @@ def add_text(env, text, at, settle=1.0):
 
 
 def wait_done(env, what, timeout=180):
+    """Return on the message that ends a recording. A recording whose progress
+    window still shows is given up to twice as long again: a loaded machine
+    draws its frames slowly."""
     box = xh.wait_for_window("Kelvano", env, timeout)
+    end = time.time() + 2 * timeout
+    while box is None and time.time() < end and visible("Creating .*", env):
+        box = xh.wait_for_window("Kelvano", env, 5)
     if not check(box is not None, f"{what}: no closing message"):
         return
     focus(box, env)
@@ -543,35 +549,26 @@ def save_and_read(path, env, what):
         return f.read().splitlines()
 
 
-def save_as(dialog_title, path, env, timeout=30):
-    dialog = xh.wait_for_window(dialog_title, env, timeout)
-    if not check(dialog is not None, f"no '{dialog_title}' dialog"):
-        return False
-    focus(dialog, env)
-    # The name field has the focus; a whole path goes there.
-    key_each(env, "ctrl+a")
-    xh.run(["xdotool", "type", "--delay", "20", path], env)
-    time.sleep(0.3)
-    key_each(env, "Return")
-    return True
-
-
-def answer_save(title, path, env):
-    dialog = xh.wait_for_window(title, env, timeout=20)
+def save_as(title, path, env, timeout=30):
+    """The whole path typed into the file dialog named `title` and Return;
+    True once the dialog has gone. The chooser takes keys a moment after it
+    maps, later still on a loaded machine; a name typed too early is lost, so
+    it is typed again while the dialog stays."""
+    dialog = xh.wait_for_window(title, env, timeout)
     if not check(dialog is not None, f"no '{title}' dialog"):
         xh.run(["xdotool", "key", "Escape", "Escape", "Escape"], env)
-        return
-    # The chooser takes keys a moment after it maps; a name typed too early
-    # is lost, so it is typed again while the dialog stays.
-    for _ in range(3):
+        return False
+    for _ in range(4):
         time.sleep(1.0)
+        if not visible(title, env):
+            return True
         xh.run(["xdotool", "windowfocus", "--sync", str(dialog)], env)
         xh.run(["xdotool", "key", "ctrl+a"], env)
         xh.run(["xdotool", "type", "--delay", "20", path], env)
         xh.run(["xdotool", "key", "Return"], env)
-        if wait_gone(title, env, 10):
-            return
-    check(False, f"the '{title}' dialog stays open")
+        if wait_gone(title, env, 15):
+            return True
+    return check(False, f"the '{title}' dialog stays open")
 
 
 def probe(args, path, env):
