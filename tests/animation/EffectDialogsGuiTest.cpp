@@ -30,7 +30,6 @@
 #include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 #include "ui/properties/rules/PrivateMessages.h"
-#include "ui/properties/controls/CImageButton.h"
 #include "ui/properties/controls/CNumEdit.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +47,6 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <functional>
 #include <set>
 
@@ -635,18 +632,10 @@ TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsDrawTheirOwnPictures) {
 // the last int still wraps no sum round.
 TEST_F(EffectDialogsGuiTest, GrowShrinkFrameBarRunsToAGrowEndingAtTheLastInt) {
     installChartKinds();
-    std::ifstream in(std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/tests/animation/growshrink.apn");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string end = "startTime\t10\n        endTime\t30";
-    ASSERT_NE(text.find(end), std::string::npos);
-    text.replace(text.find(end), end.size(), "startTime\t10\n        endTime\t2147483647");
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("kelvano-last-int-" + std::to_string(getpid()) + ".apn");
-    std::ofstream(path) << text;
     pnScene charts;
-    const int read = pnSceneLoader().readFile(charts, path.string());
-    std::filesystem::remove(path);
-    ASSERT_EQ(read, 1);
+    ASSERT_EQ(readSceneEdited(charts, std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/tests/animation/growshrink.apn",
+                              "startTime\t10\n        endTime\t30", "startTime\t10\n        endTime\t2147483647"),
+              1);
     auto* chart = static_cast<pnChart*>(charts.findObject("bars"));
     ASSERT_TRUE(chart);
     ASSERT_EQ(chart->getDataPtEndTime(2), kMaxChartPointFrame);

@@ -3,6 +3,7 @@
 #include "scene/pnEvent.h"
 #include "scene/pnScene.h"
 #include "scene/pnSceneLoader.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/animation/CTimeLineDlg.h"
 #include "ui/animation/CTimeLineTrackCtrl.h"
@@ -18,13 +19,8 @@
 #include <wx/scrolbar.h>
 #include <wx/uiaction.h>
 
-#include <unistd.h>
-
 #include <climits>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <functional>
 
@@ -183,18 +179,10 @@ std::vector<wxScrollBar*> frameBars(wxWindow* w) {
 // A file may hold a play that ends at the last int: the frame bar then runs
 // to it, and showing it wraps no sum round.
 TEST(TimeLineGuiTest, APlayEndingAtTheLastIntScrollsToIt) {
-    std::ifstream in(std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/tests/animation/timeline.apn");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string play = "play\t( \"b\" 10 10 1 )";
-    ASSERT_NE(text.find(play), std::string::npos);
-    text.replace(text.find(play), play.size(), "play\t( \"b\" 10 2147483647 1 )");
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / ("kelvano-last-int-" + std::to_string(getpid()) + ".apn");
-    std::ofstream(path) << text;
     pnScene scene;
-    const int read = pnSceneLoader().readFile(scene, path.string());
-    std::filesystem::remove(path);
-    ASSERT_EQ(read, 1);
+    ASSERT_EQ(readSceneEdited(scene, std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/tests/animation/timeline.apn",
+                              "play\t( \"b\" 10 10 1 )", "play\t( \"b\" 10 2147483647 1 )"),
+              1);
     ASSERT_EQ(scene.findEvent("U")->getPlay(0)->end, INT_MAX);
     auto* frame = new wxFrame(nullptr, wxID_ANY, "timeline", wxPoint(0, 0), wxSize(800, 220));
     auto* panel = new Panel(frame, &scene);

@@ -2,14 +2,18 @@
 #pragma once
 
 #include "scene/pnScene.h"
+#include "scene/pnSceneLoader.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 // The text a save of the scene writes.
 inline std::string savedText(const pnScene& scene) {
@@ -26,6 +30,21 @@ inline std::string savedText(const pnScene& scene) {
 inline std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Reads the scene file at `path` into `scene` with the first `from` in its
+// text replaced by `to`: the reader's result, or -1 where the text lacks `from`.
+inline int readSceneEdited(pnScene& scene, const std::string& path, const std::string& from, const std::string& to) {
+    std::string text = readText(path);
+    const size_t at = text.find(from);
+    if (at == std::string::npos) return -1;
+    text.replace(at, from.size(), to);
+    const std::filesystem::path edited =
+        std::filesystem::temp_directory_path() / ("kelvano-edited-" + std::to_string(getpid()) + ".apn");
+    std::ofstream(edited, std::ios::binary) << text;
+    const int read = pnSceneLoader().readFile(scene, edited.string());
+    std::filesystem::remove(edited);
+    return read;
 }
 
 // The words outside quotes that stand where a number goes: "inf", "nan" and
