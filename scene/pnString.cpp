@@ -65,7 +65,10 @@ int pnString::copy(const pnObject* other) {
 
 // ---- Building ----
 
-void pnString::takeStyle(const pnStringProperty* style) { style->giveFaceValues(*this); }
+void pnString::takeStyle(const pnStringProperty* style) {
+    style->giveFaceValues(*this);
+    styleBuild = true;
+}
 
 void pnString::setupEngine(bool withNJust) {
     engine = std::make_unique<sgText3D>(font);
@@ -85,7 +88,7 @@ void pnString::setupEngine(bool withNJust) {
     // stored vJust never reaches the geometry.
     engine->setVJust(5);
     engine->setDepthJust(9);
-    if (withNJust) engine->setFixedAdvance(nJust);
+    if (withNJust && !styleBuild) engine->setFixedAdvance(nJust);
 }
 
 void pnString::generateSqueezed() {
@@ -155,6 +158,7 @@ sgNode* pnString::getNode(pnStringProperty* style) {
 
 sgNode* pnString::getNode() {
     makeNodes();
+    styleBuild = false;
     setupEngine(true);
     buildGeometry(false);
     return switchNode;

@@ -142,6 +142,9 @@ private:
     void changeGeometry(T& field, T value, ToEngine toEngine);
 
     std::unique_ptr<sgText3D> engine;
+    // The last full build took a style, which leaves nJust out, as an Open
+    // builds a styled text: a rebuild after a style or font change does too.
+    bool styleBuild = false;
     std::string text;
     std::string backMaterial;
     std::string styleName;
