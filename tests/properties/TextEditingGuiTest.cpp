@@ -727,7 +727,14 @@ TEST_F(TextEditingTest, BorderedFlatTextsKeepTheirPlaceThroughEditsAndSaves) {
         EXPECT_GT(shown()[row].width(), first[row].width() + 10) << name << ": the edit reaches the picture";
         enter(page->m_pSpacing, "0");
         ASSERT_EQ(edited->getGap(), 0.0f);
-        expectSpans(shown(), first, "after an edit on the page");
+        expectSpans(shown(), first, "after a spacing edit on the page");
+        // Typed text rebuilds without a change of the face (nor of its style).
+        for (const char* typed : {"Wid", "Wide"}) {
+            page->m_pText->ChangeValue(typed);
+            SendPrivateMessage(page, WM_NUMEDIT_CHANGED, 1009, 0);
+        }
+        ASSERT_EQ(edited->getString(), "Wide");
+        expectSpans(shown(), first, "after typing on the page");
     }
 
     view->m_strPathName = saved;
