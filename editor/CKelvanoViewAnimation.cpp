@@ -17,6 +17,7 @@
 #include "sg/sgChannel.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -178,26 +179,29 @@ int CKelvanoView::GetFreeEffectLength(const std::string& eventName, const std::s
                                 KV_MB_OK | KV_MB_ICONWARNING);
         return 0;
     }
-    const int f = m_nCurrentFrame;
-    const int length = m_pDocument->m_nEffectLength;
-    auto isFree = [&](int frame) {
+    // In 64 bits: a file may leave the frame at the end of the int range,
+    // past which no play can end.
+    const long long f = m_nCurrentFrame;
+    const long long length = m_pDocument->m_nEffectLength;
+    auto isFree = [&](long long frame) {
+        if (frame < 0 || frame > INT_MAX) return false;
         for (int i = 0; i < event->getNumPlays(); ++i) {
             const pnEventPlay* p = event->getPlay(i);
             if (p->start <= frame && frame <= p->end && (ignoredEffect.empty() || p->effect != ignoredEffect))
                 return false;
         }
-        return frame >= 0;
+        return true;
     };
-    if (!isFree(f) && !isFree(f + 1)) {
+    if ((!isFree(f) && !isFree(f + 1)) || f >= INT_MAX) {
         char text[160];
         std::snprintf(text, sizeof text,
                       "Effect can't be created at current position.\nTime line [%d] is already occupied by other effect",
-                      f);
+                      m_nCurrentFrame);
         if (m_pHost) m_pHost->MessageBox(text, "Effect Creation Error", KV_MB_OK | KV_MB_ICONWARNING);
         return 0;
     }
     int n = 1;
-    for (int frame = f + 2; frame <= f + length - 1 && isFree(frame); ++frame) ++n;
+    for (long long frame = f + 2; frame <= f + length - 1 && isFree(frame); ++frame) ++n;
     return n;
 }
 

@@ -204,7 +204,7 @@ void CEventTreeDlg::OnDropEffect(int dragged, int target, const wxPoint& screen)
         RebuildTree();
         return;
     }
-    const int length = play->end - play->start + 1;
+    const long long length = static_cast<long long>(play->end) - play->start + 1;
     const int dropIndex = m_model.KindOf(target) == CEventTreeModel::kEffect ? m_model.EffectIndex(target) : 0;
     const CCopySpan span = ComputeCopySpan(*to, dropIndex, length);
     if (span.span <= 1) {
