@@ -211,8 +211,18 @@ int CKelvanoView::TakeNewEffectLength(const std::string& eventName) {
     return m_nNewEffectLength;
 }
 
+bool CKelvanoView::MayOpenEffectDialog(int mode) {
+    // One effect dialog holds the edit mode at a time: the buttons of each
+    // act on the mode they opened, so a request for the other one brings the
+    // open one to the front instead.
+    const int holder = m_nEffectEditMode;
+    if (holder == 0 || holder == mode || !m_pEffectDialogs || !m_pEffectDialogs->IsOpen(holder)) return true;
+    m_pEffectDialogs->Focus(holder);
+    return false;
+}
+
 void CKelvanoView::OnCreateEffect() {
-    if (!m_pDocument || !m_pDocument->m_pSelectedObject) return;
+    if (!m_pDocument || !m_pDocument->m_pSelectedObject || !MayOpenEffectDialog(1)) return;
     m_nNewEffectLength = GetFreeEffectLength(m_pDocument->m_pSelectedObject->getName());
     if (m_nNewEffectLength == 0 || !m_bAnimationMode || !m_pEffectDialogs) return;
     if (!m_pEffectDialogs->IsOpen(1)) {
@@ -235,7 +245,8 @@ void CKelvanoView::OnCreateEffectFor(const std::string& objectName) {
 }
 
 void CKelvanoView::ShowEffectEditor() {
-    if (!m_bAnimationMode || !m_pDocument || !m_pDocument->m_pSelectedObject || !m_pEffectDialogs || !m_pScene)
+    if (!m_bAnimationMode || !m_pDocument || !m_pDocument->m_pSelectedObject || !m_pEffectDialogs || !m_pScene ||
+        !MayOpenEffectDialog(2))
         return;
     if (m_pEffectDialogs->IsOpen(2)) {
         ResetAnimDrag();
@@ -251,6 +262,20 @@ void CKelvanoView::ShowEffectEditor() {
         m_fBaseScale = e->getScale();
         m_qBaseRotation = sgQuatFromAngleAxis(e->getRotAngle(), e->getRotAxis());
     }
+}
+
+void CKelvanoView::EditEffectPlay(const std::string& eventName, int playIndex) {
+    const pnEvent* event = m_pScene ? m_pScene->findEvent(eventName.c_str()) : nullptr;
+    const pnEventPlay* play = event ? event->getPlay(playIndex) : nullptr;
+    if (!play || !m_bAnimationMode || !MayOpenEffectDialog(2)) return;
+    const int end = play->end;
+    m_strEditEventName = eventName;
+    m_strEditEffectName = play->effect;
+    m_nEditPlayIndex = playIndex;
+    // The view shows the frame the time line's box says, the editor open.
+    GoToFrame(end);
+    if (CFrameRelays* frame = Frame()) frame->SetTimeLineFrame(end);
+    ShowEffectEditor();
 }
 
 // ---- the mouse in animation mode ----

@@ -485,6 +485,48 @@ TEST_F(EffectDialogsGuiTest, DialogSetLeavesNothingBehind) {
     EXPECT_EQ(m.Parent(m.FindEvent("Z")), -1);
 }
 
+// One effect dialog holds the view's edit mode at a time, on the screen
+// too: with "Creating Effect" open the Event Tree's double-click opens no
+// Effect Editor and leaves the view's frame, and with the editor open Add
+// Effect opens no "Creating Effect". Each Cancel or Close takes its window.
+TEST_F(EffectDialogsGuiTest, OneEffectDialogHoldsTheModeOnTheScreen) {
+    CEffectDialogSet dialogs(frame, view.get());
+    view->SetEffectDialogs(&dialogs);
+    view->m_bAnimationMode = 1;
+    CEventTreeDlg* panel = openTree();
+    const CEventTreeModel& m = panel->Model();
+    const int bPlay = m.Item(m.FolderOf(m.FindEvent("B"))).children[0];
+    auto shown = [](const char* title) {
+        pumpWxEvents(50);
+        int n = 0;
+        for (wxWindow* w : wxTopLevelWindows) n += w->IsShown() && !w->IsBeingDeleted() && w->GetLabel() == title;
+        return n;
+    };
+    view->SetCurrentFrame(30);
+    view->OnCreateEffect();
+    ASSERT_EQ(shown("Creating Effect"), 1);
+    panel->OnEditItem(bPlay);
+    EXPECT_EQ(shown("Effect Editor"), 0);
+    EXPECT_EQ(shown("Creating Effect"), 1);
+    EXPECT_EQ(view->m_nCurrentFrame, 30) << "the refused editor moved the view";
+    EXPECT_EQ(view->m_nEffectEditMode, 1);
+    CCreateEffectDlg::OpenDialog()->OnCancel();
+    EXPECT_EQ(shown("Creating Effect"), 0);
+    EXPECT_EQ(view->m_nEffectEditMode, 0);
+
+    panel->OnEditItem(bPlay);
+    ASSERT_EQ(shown("Effect Editor"), 1);
+    EXPECT_EQ(view->m_nCurrentFrame, 8);
+    view->OnCreateEffect();
+    EXPECT_EQ(shown("Creating Effect"), 0);
+    EXPECT_EQ(shown("Effect Editor"), 1);
+    EXPECT_EQ(view->m_nEffectEditMode, 2);
+    dialogs.Editor()->CloseEditor();
+    EXPECT_EQ(shown("Effect Editor"), 0);
+    EXPECT_EQ(view->m_nEffectEditMode, 0);
+    view->SetEffectDialogs(nullptr);
+}
+
 TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsAndEdits) {
     installChartKinds();
     pnScene charts;

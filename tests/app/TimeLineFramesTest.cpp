@@ -337,6 +337,33 @@ TEST_F(TimeLineFramesTest, CameraSliderMovesShowAndGoFromWhereTheViewShowsTheEye
     expectRenderToolPicture("the camera moved to 700 by the slider");
 }
 
+// A double-click on an effect in the Event Tree opens the Effect Editor with
+// the time line's Frame box at the play's end: the view shows that frame at
+// once, not the one it stood on until the editor closes.
+TEST_F(TimeLineFramesTest, TheEventTreesEditorShowsThePlaysEnd) {
+    REQUIRE_TOOL("convert");
+    addPanel("P", -140);
+    addEffect("right", sgVec3(100, 0, 0));
+    addEffect("up", sgVec3(0, 80, 0));
+    pnEvent* p = scene().findEvent("P");
+    ASSERT_TRUE(p);
+    p->addPlay("right", 0, 20, 1);
+    p->addPlay("up", 21, 41, 1);
+    view->OnToggleMode();
+    view->OnObjectChosen("P");
+    view->GoToFrame(41);
+    frame.timeLine.RebuildRows();
+    expectRenderToolPicture("frame 41 reached");
+
+    const int redraws = host.redraws;
+    view->EditEffectPlay("P", 0);  // what the tree's double-click does
+    ASSERT_TRUE(dialogs->IsOpen(2));
+    EXPECT_EQ(frame.timeLine.CurrentFrame(), 20) << "the Frame box";
+    EXPECT_EQ(view->m_nCurrentFrame, 20);
+    EXPECT_GT(host.redraws, redraws) << "the view goes on showing frame 41";
+    expectRenderToolPicture("the Effect Editor opened on the first play");
+}
+
 // A light takes the colours of the material it names: a change of that
 // material lights the view as the saved scene lights the render tool's
 // picture.

@@ -131,12 +131,7 @@ void CEventTreeDlg::OnEditItem(int id) {
         if (view->GetEffectDialogs()) view->GetEffectDialogs()->RunModalEditor(effect, eventName == "Camera" ? 2 : 1);
         return;
     }
-    view->SetCurrentFrame(play->end);
-    if (CFrameRelays* frame = FrameRelaysOf(view)) frame->SetTimeLineFrame(play->end);
-    view->m_strEditEventName = eventName;
-    view->m_strEditEffectName = effect;
-    view->m_nEditPlayIndex = index;
-    view->ShowEffectEditor();
+    view->EditEffectPlay(eventName, index);
 }
 
 void CEventTreeDlg::OnNoParent(int id) {
