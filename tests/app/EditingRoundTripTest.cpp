@@ -1,12 +1,12 @@
 // A scene built only through the program's commands, as a user builds it:
 // Add Graph through the new-graph wizard's steps (each chart kind) and a
 // text, a panel and a model through the Add commands, each put down with a
-// click; in animation mode a grow on every point through Grow/Shrink, an
-// effect made by a drag, a camera move recorded by the Camera page's
-// Distance slider, a pause and a sound on the time line. At the first,
-// middle and last frame and one frame after each effect starts, the view
-// draws what the saved file draws, in the render tool and in the view after
-// opening it again.
+// click; in animation mode a grow on every point through Grow/Shrink, a
+// Graph Data edit and its Undo, an effect made by a drag, a camera move
+// recorded by the Camera page's Distance slider, a pause and a sound on the
+// time line. At the first, middle and last frame and one frame after each
+// effect starts, the view draws what the saved file draws, in the render
+// tool and in the view after opening it again.
 #include "editor/CObjectCreator.h"
 #include "editor/KelvanoIds.h"
 #include "scene/pnModel.h"
@@ -15,6 +15,7 @@
 #include "tests/app/SavedSceneFrames.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
+#include "ui/properties/rules/ChartDialogRules.h"
 #include "ui/properties/rules/GraphPageRules.h"
 #include "ui/properties/rules/GraphRules.h"
 
@@ -189,6 +190,17 @@ TEST_F(EditingRoundTripTest, ASceneMadeByTheCommandsDrawsAsItsSavedFile) {
     frame.camera.LoadViewpoint();
     frame.camera.Lock(true);
     for (const std::string& chart : {bars, line, pie, area}) growEveryPoint(chart);
+    // Graph Data on the area's first segment: its first height changed, OK,
+    // then Undo.
+    {
+        auto* chart = pnKindCast<pnChart>(scene().findObject(area.c_str()));
+        view->OnObjectChosen(area);
+        ChartDataForm form;
+        ASSERT_TRUE(LoadChartData(*chart, 1, DataDialogKind::Area, form));
+        form.height[0].text = "70";
+        ASSERT_TRUE(ChartDataOk(*view, *chart, form));
+        ASSERT_EQ(view->OnEditUndo(), 1);
+    }
 
     // A drag of the panel from frame 8 makes an effect there.
     view->GoToFrame(8);
