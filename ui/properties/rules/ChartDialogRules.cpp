@@ -127,13 +127,15 @@ void ApplyChartData(pnChart& chart, const ChartDataForm& f) {
 
     const int a = f.p[0];
     if (f.height[0].Changed()) {
-        // The slices never sum to more than 100.
+        // The slices never sum to more than 100. A pie that already does (a
+        // file may hold one) keeps a raised slice where it was: it used to
+        // lower it by the excess.
         double v = number(f.height[0]);
         const double old = chart.getDataPtGrowValue(a);
         if (v > old) {
             double sum = 0.0;
             for (int i = 0; i < chart.getNumDataPts(); ++i) sum += chart.getDataPtGrowValue(i);
-            const double rest = 100.0 - sum;
+            const double rest = std::max(0.0, 100.0 - sum);
             if (rest < v - old) v = old + rest;
         }
         chart.setDataPtGrowValue(a, v);
