@@ -70,6 +70,22 @@ TEST_F(ChartDialogRulesTest, OkAppliesOnlyChangedFieldsAsOneStep) {
     EXPECT_STREQ(bars.getDataPtDataText(1), "kept");
     ASSERT_EQ(view->OnEditUndo(), 1);
     EXPECT_DOUBLE_EQ(static_cast<pnChart*>(scene().findObject("bars"))->getDataPtGrowValue(1), 120.0);
+
+    // A spacing, an offset and a slice depth are held where the chart stays
+    // drawable, as on the pages.
+    pnChart& again = chart("bars");
+    ASSERT_TRUE(LoadChartData(again, 1, DataDialogKind::Bar, form));
+    form.spacing[0].text = std::string(20, '9');
+    ASSERT_TRUE(ChartDataOk(*view, again, form));
+    EXPECT_EQ(again.getDataPtSpacing(1)[0], 32767.0f);
+    pnChart& pie = chart("shares");
+    ASSERT_TRUE(LoadChartData(pie, 1, DataDialogKind::Pie, form));
+    form.offset[0][1].text = "-1e20";
+    form.depthOn = true;
+    form.depth.text = "1e20";
+    ASSERT_TRUE(ChartDataOk(*view, pie, form));
+    EXPECT_EQ(pie.getDataPtSpacing(1)[1], -32767.0f);
+    EXPECT_EQ(pie.getDataPtDepth(1), 32767.0f);
 }
 
 TEST_F(ChartDialogRulesTest, PieAndAreaRules) {
