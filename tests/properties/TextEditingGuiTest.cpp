@@ -42,6 +42,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <set>
 
@@ -279,6 +280,19 @@ TEST_F(TextEditingTest, PageHandlersApplyEachChangeAsOneStep) {
     EXPECT_EQ(text->getMode(), 1);
     EXPECT_EQ(steps(), before + 1);
     EXPECT_EQ(view->m_bModified, 1);
+    // Saved and opened again, the textured text shows "On" as before: the
+    // page read the image-sequence flag and showed "Off".
+    text->setTexture((std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/data/Textures/brick.png").c_str());
+    const std::string path = folder() + "/textured.apn";
+    ASSERT_EQ(view->SaveSceneTo(path), 1);
+    view->m_bModified = 0;
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    auto* reopened = dynamic_cast<pnString*>(scene().findObject("Text"));
+    ASSERT_NE(reopened, nullptr);
+    page->m_pTextureOff->SetValue(true);
+    page->LoadFromObject(reopened, 0);
+    EXPECT_TRUE(page->m_pTextureOn->GetValue());
 }
 
 // A value typed and taken with Enter is taken again when the focus leaves
