@@ -218,6 +218,11 @@ void pnScene::playEvent(int frame, pnEvent* event, pnChartAccess* chart, const N
         }
     };
 
+    // A counter shows its start value until a count of this frame, finished or
+    // running, sets it: a value left from another frame showed in the plays
+    // before its first count.
+    if (pnCounter* counter = pnKindCast<pnCounter>(object)) counter->showFrame(0);
+
     int finished = 0;
     while (finished < numPlays) {
         const pnEventPlay* play = event->getPlay(finished);
