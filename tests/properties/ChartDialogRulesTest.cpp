@@ -141,6 +141,27 @@ TEST_F(ChartDialogRulesTest, AWizardPieDrawsWhatGraphDataShows) {
     }
     EXPECT_LE(sum, 100.0);
 
+    // Typed through the input step, with data texts that follow the values: a
+    // slice that gets another share than typed says so, one typed as its own
+    // text keeps it.
+    CGraphInputRows input;
+    input.Start(GRAPH_PIE, 4);
+    for (int r = 0; r < 4; ++r) input.CommitValue(r, std::vector<std::string>{"60", "30", "20", "0"}[r]);
+    input.CommitDataText(2, "twenty");
+    auto* typed = static_cast<pnChart*>(InsertGraph(*view, GRAPH_PIE, "typed", input.GetRows()));
+    ASSERT_NE(typed, nullptr);
+    ASSERT_EQ(typed->getNumDataPts(), 3);
+    EXPECT_EQ(std::string(typed->getDataPtDataText(0)), "60");
+    EXPECT_EQ(std::string(typed->getDataPtDataText(1)), "30");
+    EXPECT_EQ(std::string(typed->getDataPtDataText(2)), "twenty");
+    EXPECT_DOUBLE_EQ(typed->getDataPtGrowValue(2), 10.0);
+    input.Start(GRAPH_PIE, 4);
+    for (int r = 0; r < 4; ++r) input.CommitValue(r, std::vector<std::string>{"40", "25", "20", "0"}[r]);
+    typed = static_cast<pnChart*>(InsertGraph(*view, GRAPH_PIE, "typed2", input.GetRows()));
+    ASSERT_NE(typed, nullptr);
+    ASSERT_EQ(typed->getNumDataPts(), 4);
+    EXPECT_EQ(std::string(typed->getDataPtDataText(3)), "15.00") << "a slice of 15 % labelled as typed";
+
     ChartDataForm form;
     ASSERT_TRUE(LoadChartData(*pie, 0, DataDialogKind::Pie, form));
     form.height[0].text = "45";

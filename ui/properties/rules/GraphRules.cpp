@@ -144,9 +144,20 @@ std::unique_ptr<pnChart> BuildGraph(pnScene& scene, int type, const std::string&
     if (type == GRAPH_PIE) {
         // Rows that get no share make no slice.
         int slice = 0;
-        for (int i = 0; i < count; ++i)
-            if (values[static_cast<size_t>(i)] > 0.0f)
-                setRow(*chart, slice++, rows[static_cast<size_t>(i)], values[static_cast<size_t>(i)]);
+        for (int i = 0; i < count; ++i) {
+            const GraphRow& row = rows[static_cast<size_t>(i)];
+            const float share = values[static_cast<size_t>(i)];
+            if (!(share > 0.0f)) continue;
+            if (row.textFollowsValue && !row.dataText.empty() && share != row.value) {
+                GraphRow shown = row;
+                char text[32];
+                std::snprintf(text, sizeof text, "%.2f", static_cast<double>(share));
+                shown.dataText = text;
+                setRow(*chart, slice++, shown, share);
+            } else {
+                setRow(*chart, slice++, row, share);
+            }
+        }
         for (int i = 0; i < slices; ++i) {
             const char* m = i < slices - 1 ? alternating(scene, i) : materialFromEnd(scene, 4);
             if (m) chart->setDataPtMaterialName(i, m);
@@ -279,4 +290,8 @@ std::string CGraphInputRows::CommitValue(int r, const std::string& text) {
     return shown;
 }
 
-std::vector<GraphRow> CGraphInputRows::GetRows() const { return std::vector<GraphRow>(m_rows, m_rows + m_nCount); }
+std::vector<GraphRow> CGraphInputRows::GetRows() const {
+    std::vector<GraphRow> rows(m_rows, m_rows + m_nCount);
+    for (int i = 0; i < m_nCount; ++i) rows[static_cast<size_t>(i)].textFollowsValue = m_bFollow[i];
+    return rows;
+}

@@ -19,6 +19,9 @@ struct GraphRow {
     std::string label;
     std::string dataText;
     float value = 0.0f;
+    // The data text is the value as typed (nothing typed into it yet): a pie
+    // slice that gets another share than typed shows that share instead.
+    bool textFollowsValue = false;
 };
 
 constexpr int kGraphMaxItems = 100;
