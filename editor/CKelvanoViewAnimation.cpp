@@ -514,7 +514,8 @@ void CKelvanoView::OnEffectApplied() {
         SetModified();
     }
     m_nPlayedFrame = kNoPlayedFrame;
-    Redraw();
+    // The windows that show the effect (the Effect List) hear of its new values.
+    FrameContentChanged();
 }
 
 int CKelvanoView::CountPlaysOf(const std::string& effectName) const {

@@ -245,6 +245,35 @@ TEST_F(EffectDialogsGuiTest, EffectListAndEditor) {
     type(light.Fields().move[0], "1");
     light.ApplyValues();
     EXPECT_EQ(scene().findEffect("e1")->getColor(), "red");
+
+    // The list shows e1 as it changes elsewhere: the editor's drag and Apply
+    // in every field not typed, while Move Y keeps what was typed; the list's
+    // Apply writes Y beside what the editor applied, and the editor keeps it.
+    pnEffect& e1 = *scene().findEffect("e1");
+    list->SelectEffect(0);
+    EXPECT_TRUE(list->ColorBox()->GetValue());
+    type(list->Fields().move[1], "7");
+    editor = new CEffectEditorDlg(frame, view.get(), 0, "e1");
+    editor->SetMove(sgVec3(70, 8, 9));
+    editor->SetScale(sgVec3(2, 3, 4));
+    pumpWxEvents(50);
+    EXPECT_EQ(list->Fields().move[0]->GetText(), "70.00") << "the drag does not show";
+    EXPECT_EQ(list->Fields().move[1]->GetText(), "7") << "the typing was lost";
+    EXPECT_EQ(list->Fields().scale[2]->GetText(), "4.00");
+    editor->ApplyValues();
+    list->OnApply();
+    EXPECT_EQ(e1.getTrans(), sgVec3(70, 7, 9));
+    EXPECT_EQ(e1.getScale(), sgVec3(2, 3, 4));
+    editor->CloseEditor();
+    pumpWxEvents(50);
+    EXPECT_EQ(e1.getTrans(), sgVec3(70, 7, 9)) << "Close put back what the list applied";
+    // Any other change (an undo step puts values straight back) shows too.
+    e1.setColor("");
+    e1.setRotAngle(45.0f);
+    pumpWxEvents(50);
+    EXPECT_FALSE(list->ColorBox()->GetValue());
+    EXPECT_EQ(list->Fields().angle->GetText(), "45.000");
+    EXPECT_FALSE(list->IsModified());
 }
 
 // "inf", "nan" and numbers no float holds typed into an effect's fields went

@@ -821,6 +821,7 @@ struct DialogPair {
     sgVec3 appliedMove;      // and its move
     sgVec3 dragMove{0, 0, 0};  // what a drag adds in the Effect Editor
     bool dragKnown = false;
+    sgVec3 listSeen{0, 0, 0};  // the move the Effect List showed when Move Y was typed
 
     pnEffect& effect() { return *t.scene().findEffect("effect001"); }
     void noteApplied() {
@@ -875,7 +876,9 @@ struct DialogPair {
             const auto at = std::find(names.begin(), names.end(), "effect001");
             ASSERT_NE(at, names.end());
             ASSERT_TRUE(list.Select(static_cast<int>(at - names.begin())));
-            ASSERT_TRUE(list.MarkChanged(CEffectListModel::kMove));
+            listSeen = list.Shown().move;
+            // Move Y typed; X and Z are what the list shows.
+            ASSERT_TRUE(list.MarkTyped(1));
             return;
         }
         case kGrowShrink: {
@@ -924,10 +927,18 @@ struct DialogPair {
                 const pnEffect& now = effect();
                 e.Apply(now.getTrans(), now.getScale(), now.getRotAngle(), now.getRotAxis(), nullptr);
                 noteApplied();
+                // The Effect List shows what the editor applied.
+                if (t.frame->effectList.Selected() >= 0) {
+                    EXPECT_EQ(t.frame->effectList.Shown().move, effect().getTrans()) << "the Effect List shows an old move";
+                }
             }
         } else if (dialog == kList && button == "Apply") {
-            EXPECT_TRUE(t.frame->effectList.Apply(sgVec3(0, 40, 0), sgVec3(1, 1, 1), 0.0f, sgVec3(0, 1, 0), false));
-            EXPECT_EQ(effect().getTrans(), sgVec3(0, 40, 0));
+            // The fields not typed as they showed before anything else
+            // changed: the model takes what the effect holds now for them.
+            const sgVec3 now = effect().getTrans();
+            EXPECT_TRUE(t.frame->effectList.Apply(sgVec3(listSeen[0], 40, listSeen[2]), sgVec3(1, 1, 1), 0.0f,
+                                                  sgVec3(0, 1, 0), false));
+            EXPECT_EQ(effect().getTrans(), sgVec3(now[0], 40, now[2])) << "the Effect List wrote back a move it showed before";
             noteApplied();
         } else {
             return;  // a refused dialog has no buttons; the list's Close hides it
@@ -963,7 +974,8 @@ struct DialogPair {
 // Grow/Shrink, in every order a user can reach (Grow/Shrink is modal, so it
 // comes second), a drag after each, a save with both open, then a button of
 // each in either order. One effect dialog holds the view's edit mode at a
-// time; an Apply elsewhere is what the editor keeps and drags on from.
+// time; an Apply elsewhere is what the editor keeps and drags on from, and
+// the Effect List shows the editor's Apply and writes only the field typed.
 TEST_F(FollowersTest, EffectDialogsInPairs) {
     const std::string source = std::getenv("KELVANO_SOURCE_DIR");
     app.InitSceneServices();
