@@ -60,6 +60,7 @@ int pnString::copy(const pnObject* other) {
     backMaterial = s->backMaterial;
     styleName = s->styleName;
     copyValues(*s);
+    fromStyle = s->fromStyle;
     return 1;
 }
 
@@ -67,7 +68,7 @@ int pnString::copy(const pnObject* other) {
 
 void pnString::takeStyle(const pnStringProperty* style) {
     style->giveFaceValues(*this);
-    styleBuild = true;
+    fromStyle = true;
 }
 
 void pnString::setupEngine(bool withNJust) {
@@ -88,7 +89,7 @@ void pnString::setupEngine(bool withNJust) {
     // stored vJust never reaches the geometry.
     engine->setVJust(5);
     engine->setDepthJust(9);
-    if (withNJust && !styleBuild) engine->setFixedAdvance(nJust);
+    if (withNJust && !fromStyle) engine->setFixedAdvance(nJust);
 }
 
 void pnString::generateSqueezed() {
@@ -110,6 +111,7 @@ void pnString::replaceList(sgGeoSet* set, unsigned id) {
 }
 
 void pnString::buildGeometry(bool styleForm) {
+    fromStyle = styleForm;
     if (edgeSet) edgeSet->setDisplayList(-1);
     if (kind == 1) {
         engine->setExtrusion(depth);
@@ -121,7 +123,7 @@ void pnString::buildGeometry(bool styleForm) {
         geoSet->setOutline(highlight);
     } else {
         engine->setExtrusion(0.0f);
-        if (styleForm) engine->setBevel(0.0f, border);
+        engine->setBevel(0.0f, flatBevelWidth());
         generateSqueezed();
         replaceList(geoSet, engine->makeFrontFace());
         geoSet->setPolygonOffset(static_cast<float>(forward));
@@ -158,7 +160,7 @@ sgNode* pnString::getNode(pnStringProperty* style) {
 
 sgNode* pnString::getNode() {
     makeNodes();
-    styleBuild = false;
+    fromStyle = false;
     setupEngine(true);
     buildGeometry(false);
     return switchNode;
@@ -191,7 +193,7 @@ sgGeode* pnString::makeTextGeode(pnStringProperty* style) {
 
 void pnString::regenerate() {
     setupEngine(true);
-    buildGeometry(false);
+    buildGeometry(fromStyle);
 }
 
 void pnString::rebuild() {
@@ -212,7 +214,9 @@ void pnString::rebuild() {
         engine->generate(text);
         replaceList(geoSet, engine->makeSolid());
     } else {
-        engine->setBevel(0.0f, 0.0f);
+        // The letters keep the spacing of the last full build (makeEdge
+        // leaves the border as the engine's bevel width).
+        engine->setBevel(0.0f, flatBevelWidth());
         engine->generate(text);
         replaceList(geoSet, engine->makeFrontFace());
         edgeSet->setDisplayList(-1);
@@ -303,6 +307,7 @@ void pnString::setStringProperty(const char* n) {
     pnStringProperty* style = scene->findStringProperty(styleName.c_str());
     if (!style) return;  // the own values stay as they are
     takeStyle(style);
+    fromStyle = true;
     regenerate();
 }
 
@@ -310,6 +315,7 @@ void pnString::setStringProperty(pnStringProperty* style) {
     if (!style) return;
     if (!style->getName().empty()) styleName = style->getName();
     takeStyle(style);
+    fromStyle = true;
     if (nodesLive() && geoSet) regenerate();
 }
 
