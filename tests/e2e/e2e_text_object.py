@@ -9,11 +9,24 @@ edit, 48 and Enter into its Size; saved under a new name. The file holds a
 "Greeting" with objectName "Greeting"; kelvano-render draws the text (pixels
 other than the background at the centre).
 
+Then stored scenes, opened with File > Open (the fonts are the text tests'
+own):
+- the stored texts: exported through File > Create Image Files > PNG at the
+  scene's size, the picture is the one the program drew of them when they were
+  saved (ImageMagick's compare, each channel within one step);
+- each canonical scene, saved with Save As into another folder under its own
+  name (Save As names the scene after its file): the saved file is the opened
+  one byte for byte (cmp), and kelvano-render draws both alike, a picture of
+  many colours (identify).
+
 e2e_text_object.py PROGRAM RENDER SOURCE_DIR
 """
 
+import glob
 import os
 import re
+import shutil
+import subprocess
 import sys
 import tempfile
 import time
@@ -25,12 +38,122 @@ from e2e_support import name_edit  # noqa: E402
 
 failures = ep.failures
 check = ep.check
+# The unit test's tolerance: each channel within one step of 255 either way
+# (ImageMagick's fuzz is measured per channel; two steps are 0.78 %).
+ONE_STEP = "0.6%"
+FRAME = "30"  # within the canonical scenes' animations: the charts have grown
+
+
+def pinned_fonts(source, home):
+    """The fontconfig file of the text tests ("arial" is Liberation Sans), so
+    that the texts are drawn with the fonts of their reference picture."""
+    with open(os.path.join(source, "tests", "textobjects", "fonts.conf.in")) as f:
+        text = f.read().replace("@KV_TEXTOBJ_FONT_CACHE@", os.path.join(home, "fontcache"))
+    path = os.path.join(home, "fonts.conf")
+    with open(path, "w") as f:
+        f.write(text)
+    return path
+
+
+def size_of(png, env):
+    return xh.run(["identify", "-format", "%w %h", png], env).stdout.strip()
+
+
+def pixels_apart(a, b, env, fuzz="0"):
+    """ImageMagick's count of the pixels that differ, or None where it could
+    not compare the pictures (it says why)."""
+    out = xh.run(["compare", "-metric", "AE", "-fuzz", fuzz, a, b, "null:"], env)
+    try:
+        return int(float(out.stderr.split()[0]))
+    except (IndexError, ValueError):
+        print(out.stderr)
+        return None
+
+
+def open_scene(run, path, what):
+    ep.focus(run.window, run.env)
+    ep.key(run.env, "ctrl+o")
+    return run.dialog("Open", path, what)
+
+
+def export_png(run, png, what):
+    """File > Create Image Files (below Save As) > PNG, into png."""
+    ep.focus(run.window, run.env)
+    xh.run(["xdotool", "key", "--delay", "150", "alt+f", "Down", "Down", "Down", "Down", "Right", "p"], run.env)
+    return run.dialog("Save To PNG", png, what) and check(ep.wait_until(lambda: os.path.isfile(png), 30),
+                                                          f"{what}: no {png}")
+
+
+class StoredScenes:
+    """The stored scenes opened, exported and saved in a run of the program,
+    then checked once it has ended."""
+
+    def __init__(self, source, home):
+        self.source, self.folder = source, os.path.join(home, "s")
+        self.reference = os.path.join(source, "tests", "textobjects", "stored", "stored-texts.png")
+        self.exported = os.path.join(self.folder, "stored-texts.png")
+        self.canonical = sorted(glob.glob(os.path.join(source, "tests", "scenefile", "canonical", "*.apn")))
+        check(len(self.canonical) >= 2, f"canonical scenes: {self.canonical}")
+        for sub in ("o", "saved"):
+            os.makedirs(os.path.join(self.folder, sub))
+
+    def saved(self, original):
+        return os.path.join(self.folder, "saved", os.path.basename(original))
+
+    def drive(self, run):
+        texts = shutil.copy(os.path.join(os.path.dirname(self.reference), "stored-texts.apn"), self.folder)
+        if open_scene(run, texts, "stored texts"):
+            # Environment > Output Quality > Low: drawn once, as the reference was.
+            ep.focus(run.window, run.env)
+            xh.run(["xdotool", "key", "--delay", "150", "alt+n", "q", "l"], run.env)
+            time.sleep(0.5)
+            export_png(run, self.exported, "stored texts")
+        for original in self.canonical:
+            name, saved = os.path.basename(original), self.saved(original)
+            if open_scene(run, shutil.copy(original, os.path.join(self.folder, "o")), name):
+                run.menu("a")  # Save As...
+                if run.dialog("Save As", saved, name):
+                    check(ep.wait_until(lambda: os.path.isfile(saved)), f"{name}: Save As wrote no {saved}")
+
+    def check(self, render, env):
+        if check(os.path.isfile(self.exported), "the stored texts were not exported"):
+            got, want = size_of(self.exported, env), size_of(self.reference, env)
+            if check(got == want, f"the stored texts exported at {got}, the scene is {want}"):
+                apart = pixels_apart(self.reference, self.exported, env, ONE_STEP)
+                check(apart == 0, f"the stored texts exported otherwise than they were saved: {apart} pixels "
+                                  "differ by more than a step")
+        for original in self.canonical:
+            name, saved = os.path.basename(original), self.saved(original)
+            if not os.path.isfile(saved):
+                continue
+            same = subprocess.run(["cmp", original, saved], capture_output=True, text=True)
+            check(same.returncode == 0, f"{name}: saved otherwise than it was opened: {same.stdout}{same.stderr}")
+            # Both drawn at once.
+            pictures = [os.path.join(self.folder, f"{name}-{i}.png") for i in (0, 1)]
+            drawing = [subprocess.Popen([render, path, "--frame", FRAME, "-o", png], env=env, stdout=subprocess.PIPE,
+                                        stderr=subprocess.STDOUT, text=True)
+                       for path, png in zip((original, saved), pictures)]
+            drawn = True
+            for proc, png in zip(drawing, pictures):
+                said = proc.communicate()[0]
+                ok = proc.returncode == 0 and os.path.isfile(png)
+                drawn = check(ok, f"kelvano-render {name}: {said[-2000:]}") and drawn
+            if drawn:
+                apart = pixels_apart(*pictures, env)
+                check(apart == 0, f"{name}: the saved file draws otherwise: {apart} pixels differ")
+                colours = xh.run(["identify", "-format", "%k", pictures[1]], env).stdout.strip()
+                check(colours.isdigit() and int(colours) >= 16, f"{name}: the picture holds {colours} colours")
 
 
 def main():
     program, render, source = (os.path.abspath(a) for a in sys.argv[1:4])
+    missing = ep.missing_tool_exit("compare", "identify", "cmp")
+    if missing is not None:
+        return missing
     with xh.private_display() as display, xh.private_home() as home:
         env = xh.environment(display, home, source)
+        env["FONTCONFIG_FILE"] = pinned_fonts(source, home)
+        stored = StoredScenes(source, home)
         work = tempfile.mkdtemp(prefix="work-", dir=home)
         saved = os.path.join(work, "greeting.apn")
         run = ep.Program(program, work, [], env, display)
@@ -61,7 +184,9 @@ def main():
                 ep.key(env, "ctrl+s")
                 if run.dialog("Save As", saved, "text object"):
                     check(ep.wait_until(lambda: os.path.isfile(saved)), f"no {saved}")
+        stored.drive(run)
         run.stop("text object")
+        stored.check(render, env)
         if not os.path.isfile(saved):
             check(False, "nothing was saved")
             return 1
