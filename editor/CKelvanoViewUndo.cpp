@@ -154,9 +154,16 @@ pnObject* CKelvanoView::RecreateObject(const CUndoSnapshot& snapshot) {
             continue;
         }
         child->setParent(event->getName().c_str());
+        // Under an object that has no node (a model whose file is missing) a
+        // child hangs nowhere; under one that has gained a node it hangs
+        // again: as an Open of the saved scene hangs it.
+        if (m_pScene->moveEventNode(child, static_cast<int>(i))) continue;
+        m_pScene->settleEventNode(child);
         m_pScene->moveEventNode(child, static_cast<int>(i));
     }
-    m_pScene->moveEventNode(event, 0xffff);
+    // Where an Open of the saved scene hangs it, not last: objects at the
+    // same depth draw in that order.
+    m_pScene->placeEventNode(event);
     rebuildStyleUsers();
     SelectObject(object);
     return object;

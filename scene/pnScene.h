@@ -236,6 +236,15 @@ public:
     // object is left unbuilt; the number of events let go.
     int releaseObjectNodes(pnObject* object);
     int moveEventNode(pnEvent* event, int position);
+    // After an event's parent changed: the event (with the events under it)
+    // hangs when it can, under no parent or under a parent with an object
+    // node, and hangs nowhere when it cannot, as a reading of the scene
+    // would hang it.
+    void settleEventNode(pnEvent* event);
+    // Moves a hanging event's node among its siblings to where a reading of
+    // the scene hangs it: before the next event of the list with the same
+    // parent. Draw order decides between faces at the same depth.
+    int placeEventNode(pnEvent* event);
     // Gives an event a new name with everything that names it: its transform
     // node, its child events' parent (their nodes keep their order) and its
     // place among its parent's children. Its object names stay. 0 for a null
@@ -382,6 +391,10 @@ private:
     void removeChartEventNode(pnEvent* event);
     // The graph part of removeEventFromScene.
     void detachEventNode(pnEvent* event);
+    // Takes the event's nodes and those of the events under it out of the
+    // graph; parent links stay.
+    void takeDownEvent(pnEvent* event, int depth);
+    void settleEventNode(pnEvent* event, int depth);
     void releaseChartEvents(pnChartAccess* chart);
     void updateObjectMaterial(pnObject* object, pnMaterial* material);
     static bool hasChildName(const pnEvent* event, const std::string& name);

@@ -242,15 +242,19 @@ void pnScene::attachObject(pnEvent* event, sgDCS* dcs, pnObject* object, bool ch
 
 int pnScene::addObjectsToScene(pnEvent* event) {
     if (!event || !roots || !roots->eventGroup) return 0;
+    // The parent lists the event among its children even when the event
+    // cannot hang under it (a parent whose model file is missing has no
+    // node): removing and recreating the parent hands its children on by
+    // that list.
+    if (event->getHasParent()) {
+        pnEvent* up = findEvent(event->getParent().c_str());
+        if (up && !hasChildName(up, event->getName())) up->addChildName(event->getName().c_str());
+    }
     sgDCS* dcs = new sgDCS;
     if (!attachEventNode(roots->eventGroup, event, dcs)) {
         // Nothing holds an unattached node: drop it, the event stays unshown.
         delete dcs;
         return 0;
-    }
-    if (event->getHasParent()) {
-        pnEvent* up = findEvent(event->getParent().c_str());
-        if (up && !hasChildName(up, event->getName())) up->addChildName(event->getName().c_str());
     }
     if (event->getNumObjectNames() == 0) return 1;
     pnObject* object = findObject(event->getObjectName(0));
@@ -360,6 +364,65 @@ void pnScene::detachEventNode(pnEvent* event) {
         delete dcs;
     }
     event->setNode(nullptr);
+    // Children that could not hang under an event without an object node (a
+    // model whose file is missing) hang where they went.
+    if (!objectNode)
+        for (const std::string& childName : children)
+            if (pnEvent* child = findEvent(childName.c_str())) settleEventNode(child);
+}
+
+void pnScene::settleEventNode(pnEvent* event) { settleEventNode(event, 0); }
+
+int pnScene::placeEventNode(pnEvent* event) {
+    sgGroup* group = roots ? roots->eventGroup : nullptr;
+    sgDCS* dcs = event ? findEventTransform(*this, event, group) : nullptr;
+    sgNode* parent = dcs ? dcs->getParent() : nullptr;
+    if (!parent) return 0;
+    parent->removeChild(dcs);
+    const std::string& up = event->getHasParent() ? event->getParent() : std::string();
+    for (int i = indexOfEvent(event) + 1; i < getNumEvents(); ++i) {
+        pnEvent* next = getEvent(i);
+        if ((next->getHasParent() ? next->getParent() : std::string()) != up) continue;
+        sgDCS* after = findEventTransform(*this, next, group);
+        for (int c = 0; after && c < parent->getNumChildren(); ++c)
+            if (parent->getChild(c) == after) return parent->insertChild(c, dcs);
+    }
+    return parent->addChild(dcs);
+}
+
+void pnScene::settleEventNode(pnEvent* event, int depth) {
+    // Parent links read from a file may form a ring.
+    if (!event || depth > getNumEvents()) return;
+    sgGroup* group = roots ? roots->eventGroup : nullptr;
+    const bool hung = findEventTransform(*this, event, group) != nullptr;
+    const pnEvent* up = event->getHasParent() ? findEvent(event->getParent().c_str()) : nullptr;
+    const bool canHang = !event->getHasParent() || (up && up->getNode());
+    if (hung && !canHang) {
+        takeDownEvent(event, depth);
+    } else if (!hung && canHang && addObjectsToScene(event)) {
+        for (int i = 0; i < event->getNumChildNames(); ++i)
+            if (pnEvent* child = findEvent(event->getChildName(i)); child && child != event)
+                settleEventNode(child, depth + 1);
+    }
+}
+
+void pnScene::takeDownEvent(pnEvent* event, int depth) {
+    if (!event || depth > getNumEvents()) return;
+    sgGroup* group = roots ? roots->eventGroup : nullptr;
+    // The events below first: their nodes hang under this event's object node.
+    for (int i = 0; i < event->getNumChildNames(); ++i)
+        if (pnEvent* child = findEvent(event->getChildName(i)); child && child != event)
+            if (findEventTransform(*this, child, group)) takeDownEvent(child, depth + 1);
+    sgSwitch* objectNode = event->getNode();
+    if (sgDCS* dcs = findEventTransform(*this, event, group)) {
+        if (sgNode* up = dcs->getParent()) up->removeChild(dcs);
+        if (objectNode) dcs->removeChild(objectNode);
+        delete dcs;
+    }
+    event->setNode(nullptr);
+    pnObject* object = event->getNumObjectNames() > 0 ? findObject(event->getObjectName(0)) : nullptr;
+    if (pnChartAccess* chart = chartAccess(object)) releaseChartEvents(chart);
+    if (object) object->setBuilt(0);
 }
 
 void pnScene::releaseChartEvents(pnChartAccess* chart) {

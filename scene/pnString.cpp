@@ -66,7 +66,10 @@ int pnString::copy(const pnObject* other) {
 
 // ---- Building ----
 
-void pnString::takeStyle(const pnStringProperty* style) { style->giveFaceValues(*this); }
+void pnString::takeStyle(const pnStringProperty* style) {
+    style->giveFaceValues(*this);
+    fromStyle = true;
+}
 
 void pnString::setupEngine(bool withNJust) {
     engine = std::make_unique<sgText3D>(font);
@@ -86,7 +89,7 @@ void pnString::setupEngine(bool withNJust) {
     // stored vJust never reaches the geometry.
     engine->setVJust(5);
     engine->setDepthJust(9);
-    if (withNJust) engine->setFixedAdvance(nJust);
+    if (withNJust && !fromStyle) engine->setFixedAdvance(nJust);
 }
 
 void pnString::generateSqueezed() {
@@ -157,6 +160,7 @@ sgNode* pnString::getNode(pnStringProperty* style) {
 
 sgNode* pnString::getNode() {
     makeNodes();
+    fromStyle = false;
     setupEngine(true);
     buildGeometry(false);
     return switchNode;

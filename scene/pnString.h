@@ -152,6 +152,7 @@ private:
     sgGeoSet* edgeSet = nullptr;
     sgGeoState* edgeState = nullptr;
     // The last full build took a style (opened with one, or one assigned):
-    // a flat face then spaces its letters by its border, every rebuild too.
+    // a flat face then spaces its letters by its border and every face
+    // leaves nJust out, every rebuild too.
     bool fromStyle = false;
 };

@@ -198,7 +198,7 @@ TEST_F(ChooserTest, AddModifyAndDeleteAreUndoStepsThatKeepListPositions) {
     EXPECT_EQ(m5->getName(), "M5");
     EXPECT_FLOAT_EQ(m5->getDiffuse()[0], 0.9f);
     EXPECT_FLOAT_EQ(m5->getAmbient()[0], 0.2f);
-    EXPECT_FLOAT_EQ(m5->getSpecular()[1], 1.0f);
+    EXPECT_FLOAT_EQ(m5->getSpecular()[1], 0.0f) << "what a saved scene gives an unticked specular";
     EXPECT_EQ(m5->getSetFlag(pnMaterial::DIFFUSE_FLAG), 1);
     EXPECT_EQ(m5->getSetFlag(pnMaterial::SPECULAR_FLAG), 0);
     ASSERT_FALSE(ui.notes.empty());
@@ -357,9 +357,9 @@ TEST_F(ChooserTest, DetailedEditorSlidersPaletteAndEdits) {
     EXPECT_FLOAT_EQ(d.m_raw[CMaterialDetailLogic::DIFFUSE][2], 0.4f);
     EXPECT_FLOAT_EQ(d.m_raw[CMaterialDetailLogic::DIFFUSE][0], 0.0f);
 
-    // The preview shows given components, defaults otherwise (white specular).
+    // The preview shows given components, defaults otherwise (black specular).
     d.OnFlag(CMaterialDetailLogic::SPECULAR, 0);
-    EXPECT_FLOAT_EQ(d.m_preview.specular[0], 1.0f);
+    EXPECT_FLOAT_EQ(d.m_preview.specular[0], 0.0f);
     d.OnFlag(CMaterialDetailLogic::DIFFUSE, 1);
     EXPECT_FLOAT_EQ(d.m_preview.diffuse[2], 0.4f);
     d.OnFlag(CMaterialDetailLogic::DIFFUSE, 0);

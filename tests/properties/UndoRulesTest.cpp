@@ -537,3 +537,22 @@ TEST_F(UndoRulesTest, AChartsStylesComeBackInTheirPlaces) {
     ASSERT_EQ(view->OnEditUndo(), 1);
     EXPECT_EQ(saved(), before);
 }
+
+// An object whose model file is missing keeps its event's children: Select
+// All, a Transformation field, Select All off and Undo recreate every object,
+// the car first, and "texts" lost its parent.
+TEST_F(UndoRulesTest, UndoUnderAModelWhoseFileIsMissingKeepsItsEventsChildren) {
+    view->SetModified(false);
+    view->m_strPendingOpen = KELVANO_SOURCE_DIR "/tests/properties/scenes/missing-model.apn";
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    const std::string before = saved();
+    view->OnSelectAll();
+    ASSERT_EQ(ApplyTransformField(*doc, *view, TF_POS_Z, 25.0f), 1);
+    view->OnSelectAll();
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(scene().findEvent("texts")->getParent(), "car moves");
+    EXPECT_EQ(saved(), before);
+    ASSERT_EQ(view->OnEditRedo(), 1);
+    ASSERT_EQ(view->OnEditUndo(), 1);
+    EXPECT_EQ(saved(), before) << "twice over";
+}

@@ -12,8 +12,9 @@
 
 // What the detailed editor's Modify stores for a component left unticked, and
 // so what its preview shows for it: ambient, diffuse, specular, emission, then
-// shininess and opacity.
-inline constexpr float kMaterialDefaultColours[4][3] = {{0.2f, 0.2f, 0.2f}, {0.8f, 0.8f, 0.8f}, {1, 1, 1}, {0, 0, 0}};
+// shininess and opacity. They are a material's own defaults, which a saved
+// scene gives it back: an unticked component is not saved.
+inline constexpr float kMaterialDefaultColours[4][3] = {{0.2f, 0.2f, 0.2f}, {0.8f, 0.8f, 0.8f}, {0, 0, 0}, {0, 0, 0}};
 inline constexpr float kMaterialDefaultShininess = 60.0f;
 inline constexpr float kMaterialDefaultAlpha = 1.0f;
 
