@@ -477,7 +477,8 @@ TEST(FrameStateGui, TheTransformationBarShowsTheObjectItEdits) {
 }
 
 // While a modal dialog runs, the main window takes nothing, whatever queued
-// it: a letter key of the scene window or a menu command. A second modal dialog that ended after the first
+// it: a letter key of the scene window or a menu command; the view's message
+// boxes are the dialog's children. A second modal dialog that ended after the first
 // left the first one's loop running: no menu, close box or Exit worked, and
 // the Mode menu's check marks went stale.
 TEST(FrameStateGui, NoSecondModalDialogWhileOneRuns) {
@@ -490,6 +491,10 @@ TEST(FrameStateGui, NoSecondModalDialogWhileOneRuns) {
         Nested() { Register(); }
         ~Nested() override { Unregister(); }
         int Enter(wxDialog* d) override {
+            if (dynamic_cast<wxMessageDialogBase*>(d)) {
+                boxParents.push_back(d->GetParent());
+                return wxID_OK;
+            }
             if (first) {
                 nested.push_back(d->GetTitle().ToStdString());
                 return wxID_CANCEL;
@@ -500,6 +505,7 @@ TEST(FrameStateGui, NoSecondModalDialogWhileOneRuns) {
         void Exit(wxDialog*) override {}
         wxDialog* first = nullptr;
         std::vector<std::string> nested;
+        std::vector<wxWindow*> boxParents;
     } dialogs;
     const int objects = scene().getNumObjects();
     const int steps = theApp.m_pCurrentDoc->GetUndoHistory().GetCount();
@@ -514,12 +520,15 @@ TEST(FrameStateGui, NoSecondModalDialogWhileOneRuns) {
             canvas->GetEventHandler()->ProcessEvent(key);
         }
         for (int id : {ID_ADD_TEXT, ID_FILE_OPEN, ID_IMAGE_SIZE, ID_MODE_ANIMATION}) frame()->RouteCommand(id);
+        // A box the view shows meanwhile (a warning of the dialog) is the dialog's child.
+        view()->GetHost()->MessageBox("Out of range.", "Kelvano", KV_MB_ICONWARNING);
         dialogs.first->EndModal(wxID_CANCEL);
     });
     frame()->RouteCommand(ID_EDIT_OPTIONS);
     pumpWxEvents(100);
     EXPECT_TRUE(open);
     EXPECT_EQ(dialogs.nested, std::vector<std::string>{}) << "a second modal dialog opened over the first";
+    EXPECT_EQ(dialogs.boxParents, std::vector<wxWindow*>{dialogs.first}) << "the box is not the dialog's child";
     EXPECT_FALSE(theApp.ModalDialogOpen());
     EXPECT_EQ(view()->m_bAnimationMode, 0);
     EXPECT_EQ(view()->m_nTransformMode, 0) << "S chose Scale under the dialog";
