@@ -29,6 +29,7 @@ e2e_program.py PROGRAM SOURCE_DIR
 import configparser
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -168,7 +169,13 @@ def typed_path(proc, window, home, env):
     base = set(shown_windows(env).values())
     xh.run(["xdotool", "mousemove", "--sync", str(x + 8), str(y + h - 8), "click", "1"], env)
     time.sleep(0.5)
-    xh.run(["xdotool", "type", "--delay", "5", "/tmp/mt/movie.avi"], env)
+    # Stopped, the program finds every key queued when it goes on: they come
+    # faster than the first dialog opens.
+    os.kill(proc.pid, signal.SIGSTOP)
+    try:
+        xh.run(["xdotool", "type", "--delay", "5", "/tmp/mt/movie.avi"], env)
+    finally:
+        os.kill(proc.pid, signal.SIGCONT)
     time.sleep(3.0)
     opened = [name for name in shown_windows(env).values() if name not in base]
     check(len(opened) <= 1, f"a typed path opened {opened}")
