@@ -949,6 +949,12 @@ void CMainFrame::ReloadLightPage() {
         page->ReloadLight();
 }
 
+void CMainFrame::ShowFrameInPages() {
+    if (!m_pEditBoxBar) return;
+    if (auto* page = dynamic_cast<CCameraPage*>(m_pEditBoxBar->GetPage(PAGE_CAMERA))) page->FollowFrame();
+    if (auto* page = dynamic_cast<CLightPage*>(m_pEditBoxBar->GetPage(PAGE_LIGHT))) page->FollowFrame();
+}
+
 void CMainFrame::SetCameraPresetView(int on) {
     if (auto* page = m_pEditBoxBar ? dynamic_cast<CCameraPage*>(m_pEditBoxBar->GetPage(PAGE_CAMERA)) : nullptr)
         page->SetPresetView(on != 0);

@@ -138,6 +138,7 @@ public:
     int RefreshLightPage(int keep) override;
     void ReloadCameraPage() override;
     void ReloadLightPage() override;
+    void ShowFrameInPages() override;
     // The bars that follow the view on their own (the effect list).
     void OnViewChange(ViewChange change) override;
     void ShowCameraPage() override;

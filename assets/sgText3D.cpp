@@ -200,18 +200,12 @@ int sgText3D::generate(const char* text) {
 void sgText3D::layout() {
     const double slant = std::clamp(static_cast<double>(slantAngle_), -75.0, 75.0);
     const double slantFactor = std::tan(slant * SG_PI / 180.0);
-    // The bevel widens the letters of a solid text, and the advance makes room
-    // for it. A flat text (no depth) keeps its letters' spacing whatever bevel
-    // width it carries: that width only shapes its outline border.
-    const double pad = totalDepth_ > 0.0f ? 2.0 * std::fabs(bevelWidth_) : 0.0;
+    // Every advance makes room for the bevel width on both sides, whatever the
+    // depth: a flat text's outline border is that width too.
+    const double pad = 2.0 * std::fabs(bevelWidth_);
     const double ratio = ratio_;
     const bool fixedPitch = fixedAdvance_ > 0.0f;
-    // Fixed pitch: each glyph is centred in its cell (narrow for ',', '.' and
-    // ':'), the first cell starting at 0, so the text's box runs from 0 to its
-    // width as a proportional text's does, and justification centres or ends
-    // it where it should. The gap does not apply.
-    auto cell = [&](size_t i) { return isNarrow(glyphs_[i].outline.code) ? 0.6 * fixedAdvance_ : fixedAdvance_; };
-    double pen = fixedPitch && !glyphs_.empty() ? cell(0) / 2.0 : 0.0;
+    double pen = 0.0;
     bool anyPoint = false;
     double top = 0.0;
 
@@ -241,10 +235,9 @@ void sgText3D::layout() {
         }
         g.tess.tessellate(o.contours);
     }
-    if (fixedPitch)
-        width_ = glyphs_.empty() ? 0.0f : static_cast<float>(glyphs_.back().pen + cell(glyphs_.size() - 1) / 2.0);
-    else
-        width_ = static_cast<float>(pen - gap_);
+    // Fixed pitch too: the first glyph is centred on 0 and the width ends at
+    // the last pen less the gap, where stored texts were placed by eye.
+    width_ = static_cast<float>(pen - gap_);
     height_ = static_cast<float>(top);
 }
 

@@ -341,6 +341,7 @@ int pnChart::setNumDataPts(int n) {
     }
     for (int i = 0; i < n; ++i) setDefaultDataPt(i, n);
     if (n != old && built) updateLayout();
+    retimeFirstPoint();
     return getNumDataPts();
 }
 
@@ -370,6 +371,7 @@ int pnChart::appendDataPt() {
     if (make) {
         makePointParts(n, partParent.c_str());
         if (appendMovesPoints()) updateLayout();
+        retimeFirstPoint();
     }
     return getNumDataPts();
 }
@@ -472,6 +474,7 @@ int pnChart::deleteDataPt(int i) {
     }
     deleteDataPtParts(i);
     if (built) updateLayout();
+    retimeFirstPoint();
     return 1;
 }
 

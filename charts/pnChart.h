@@ -500,6 +500,22 @@ protected:
     // own shrink start, when it has a shrink. Null for a bad index.
     pnEvent* makeFollowerEvent(int i, const std::string& name, const char* effectSuffix, int show,
                                const char* parent, bool ownShrink = false) const;
+    // What makeFollowerEvent gives point i's follower: shown from show on,
+    // and where hides, hidden for one frame from hide.
+    struct FollowerTimes {
+        int show = 0;
+        bool hides = false;
+        int hide = 0;
+    };
+    FollowerTimes followerTimes(int i, bool ownShrink) const;
+    // Gives the event of point i's follower in slot which the times
+    // makeFollowerEvent gives it; its effect and visibility stay.
+    void retimeFollower(int i, int which, bool ownShrink);
+    // A kind whose point 0 has no main part retimes point 0's followers
+    // (retimeFollower) here: point 0 comes with point 1's segment, so a
+    // change of either point's times, or of which point is point 1, moves
+    // them. Called after every timing operation, append and delete.
+    virtual void retimeFirstPoint() {}
     // Play k of ev, where both exist: its frames, its start, its end.
     static void playTime(pnEvent* ev, int k, int start, int end);
     static void playStart(pnEvent* ev, int k, int start);

@@ -202,19 +202,42 @@ pnEvent* pnChart::newTextEvent(const std::string& n, const std::string& effect, 
     return ev;
 }
 
-pnEvent* pnChart::makeFollowerEvent(int i, const std::string& n, const char* effectSuffix, int show,
-                                    const char* parent, bool ownShrink) const {
-    if (!validPoint(i)) return nullptr;
+pnChart::FollowerTimes pnChart::followerTimes(int i, bool ownShrink) const {
     const bool borrowed = i == 0 && !hasPartSlot(0, PART_MAIN) && getNumDataPts() > 1;
     const pnChartDataPt& p = dataPts[borrowed ? 1 : static_cast<size_t>(i)];
     const pnChartDataPt& own = dataPts[static_cast<size_t>(i)];
-    const int from = borrowed ? p.startTime : p.endTime;
     const pnChartDataPt& shrinking = borrowed && ownShrink ? own : p;
-    const int hide = borrowed && !ownShrink ? p.shrinkEnd : shrinking.shrinkStart;
+    FollowerTimes t;
+    t.show = borrowed ? p.startTime : p.endTime;
+    t.hides = hasShrink(shrinking);
+    t.hide = borrowed && !ownShrink ? p.shrinkEnd : shrinking.shrinkStart;
+    return t;
+}
+
+pnEvent* pnChart::makeFollowerEvent(int i, const std::string& n, const char* effectSuffix, int show,
+                                    const char* parent, bool ownShrink) const {
+    if (!validPoint(i)) return nullptr;
+    const FollowerTimes t = followerTimes(i, ownShrink);
     const std::string effect = generatedName(effectSuffix);
-    pnEvent* ev = newTextEvent(n, effect, from, from, show, parent);
-    if (hasShrink(shrinking)) ev->addPlay(effect.c_str(), hide, hide + 1, 0);
+    pnEvent* ev = newTextEvent(n, effect, t.show, t.show, show, parent);
+    if (t.hides) ev->addPlay(effect.c_str(), t.hide, t.hide + 1, 0);
     return ev;
+}
+
+void pnChart::retimeFollower(int i, int which, bool ownShrink) {
+    if (!validPoint(i)) return;
+    pnEvent* ev = getDataPtEvent(i, which);
+    const pnEventPlay* first = ev ? ev->getPlay(0) : nullptr;
+    if (!first) return;
+    const FollowerTimes t = followerTimes(i, ownShrink);
+    const std::string effect = first->effect;
+    ev->setPlayTime(0, t.show, t.show);
+    if (!t.hides)
+        ev->removePlayAt(1);
+    else if (hasPlay(ev, 1))
+        ev->setPlayTime(1, t.hide, t.hide + 1);
+    else
+        ev->addPlay(effect.c_str(), t.hide, t.hide + 1, 0);
 }
 
 void pnChart::playTime(pnEvent* ev, int k, int start, int end) {

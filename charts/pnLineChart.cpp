@@ -299,6 +299,16 @@ pnEvent* pnLineChart::makeSubEvent(int i, const char* parent) {
 //   setDataPtShrinkStart    segment play 1 starts at f; joint and texts play 1
 //                           (f, f+1).
 //   setDataPtShrinkEnd      segment play 1 ends at f, its play 2 (f, f+1).
+// Point 0 has no segment: after each of them its joint and texts take the
+// times a build gives them (shown at point 1's start), so the chart draws
+// as it will once saved and opened again.
+
+void pnLineChart::retimeFirstPoint() {
+    if (!built) return;
+    retimeFollower(0, PART_DATA_TEXT, false);
+    retimeFollower(0, PART_LABEL, false);
+    retimeFollower(0, PART_EXTRA, true);
+}
 
 int pnLineChart::setDataPtDefaultGrow(int i) {
     if (!validPoint(i)) return 0;
@@ -308,6 +318,7 @@ int pnLineChart::setDataPtDefaultGrow(int i) {
     if (!built) return 1;
     playTime(getDataPtEvent(i, PART_MAIN), 0, 0, 30);
     for (int which : {PART_DATA_TEXT, PART_LABEL, PART_EXTRA}) playTime(getDataPtEvent(i, which), 0, 30, 30);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -319,6 +330,7 @@ int pnLineChart::clearDataPtGrow(int i) {
     p.endTime = 0;
     if (!built) return 1;
     for (int which : {PART_MAIN, PART_DATA_TEXT, PART_LABEL, PART_EXTRA}) playTime(getDataPtEvent(i, which), 0, 0, 0);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -343,6 +355,7 @@ int pnLineChart::setDataPtDefaultShrink(int i) {
         pnEvent* ev = getDataPtEvent(i, which);
         if (ev && !hasPlay(ev, 1)) ev->addPlay(text.c_str(), e, e + 1, 0);
     }
+    retimeFirstPoint();
     return 1;
 }
 
@@ -352,12 +365,14 @@ int pnLineChart::clearDataPtShrink(int i) {
     p.shrinkStart = -1;
     p.shrinkEnd = -1;
     if (built) removeShrinkPlays(i, {PART_MAIN}, {PART_DATA_TEXT, PART_LABEL, PART_EXTRA});
+    retimeFirstPoint();
     return 1;
 }
 
 int pnLineChart::setDataPtStartTime(int i, int f) {
     if (!pnChart::setDataPtStartTime(i, f) || !built) return 0;
     playStart(getDataPtEvent(i, PART_MAIN), 0, f);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -365,6 +380,7 @@ int pnLineChart::setDataPtEndTime(int i, int f) {
     if (!pnChart::setDataPtEndTime(i, f) || !built) return 0;
     playEnd(getDataPtEvent(i, PART_MAIN), 0, f);
     for (int which : {PART_EXTRA, PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 0, f, f + 1);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -372,6 +388,7 @@ int pnLineChart::setDataPtShrinkStart(int i, int f) {
     if (!pnChart::setDataPtShrinkStart(i, f) || !built) return 0;
     playStart(getDataPtEvent(i, PART_MAIN), 1, f);
     for (int which : {PART_EXTRA, PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 1, f, f + 1);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -380,6 +397,7 @@ int pnLineChart::setDataPtShrinkEnd(int i, int f) {
     pnEvent* segment = getDataPtEvent(i, PART_MAIN);
     playEnd(segment, 1, f);
     playTime(segment, 2, f, f + 1);
+    retimeFirstPoint();
     return 1;
 }
 

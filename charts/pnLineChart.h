@@ -107,6 +107,7 @@ public:
 
 protected:
     Layout layout() const override { return getShowJoint() ? LAYOUT_LINE_JOINTS : LAYOUT_LINE; }
+    void retimeFirstPoint() override;
 
 private:
     // Segment i to its place, turned and (its grow effect) stretched.

@@ -428,10 +428,19 @@ int pnVolumeChart::deleteDataPt(int i) {
     // The points on both sides of the deleted one are now joined.
     if (i >= 1 && i < getNumDataPts()) rebuildSegment(i);
     updateLayout();
+    retimeFirstPoint();
     return 1;
 }
 
 // ---- timing ----
+
+// Point 0 has no segment: after each timing operation its texts take the
+// times a build gives them (shown at point 1's start).
+void pnVolumeChart::retimeFirstPoint() {
+    if (!built) return;
+    retimeFollower(0, PART_DATA_TEXT, false);
+    retimeFollower(0, PART_LABEL, false);
+}
 
 int pnVolumeChart::setDataPtDefaultGrow(int i) {
     if (!validPoint(i)) {
@@ -443,6 +452,7 @@ int pnVolumeChart::setDataPtDefaultGrow(int i) {
     p.endTime = 30;
     for (int which : {PART_MAIN, PART_EXTRA}) playTime(getDataPtEvent(i, which), 0, 0, 30);
     for (int which : {PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 0, 30, 30);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -455,6 +465,7 @@ int pnVolumeChart::clearDataPtGrow(int i) {
     if (p.shrinkStart >= 0) return 0;
     p.startTime = p.endTime = 0;
     for (int which = PART_MAIN; which <= PART_EXTRA; ++which) playTime(getDataPtEvent(i, which), 0, 0, 0);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -481,6 +492,7 @@ int pnVolumeChart::setDataPtDefaultShrink(int i) {
         pnEvent* ev = getDataPtEvent(i, which);
         if (ev && !hasPlay(ev, 1)) ev->addPlay(text.c_str(), ss, ss + 1, 0);
     }
+    retimeFirstPoint();
     return 1;
 }
 
@@ -492,12 +504,14 @@ int pnVolumeChart::clearDataPtShrink(int i) {
     pnChartDataPt& p = dataPts[static_cast<size_t>(i)];
     p.shrinkStart = p.shrinkEnd = -1;
     removeShrinkPlays(i, {PART_MAIN, PART_EXTRA}, {PART_DATA_TEXT, PART_LABEL});
+    retimeFirstPoint();
     return 1;
 }
 
 int pnVolumeChart::setDataPtStartTime(int i, int f) {
     if (!pnChart::setDataPtStartTime(i, f) || !built) return 0;
     for (int which : {PART_MAIN, PART_EXTRA}) playStart(getDataPtEvent(i, which), 0, f);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -505,6 +519,7 @@ int pnVolumeChart::setDataPtEndTime(int i, int f) {
     if (!pnChart::setDataPtEndTime(i, f) || !built) return 0;
     for (int which : {PART_MAIN, PART_EXTRA}) playEnd(getDataPtEvent(i, which), 0, f);
     for (int which : {PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 0, f, f + 1);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -512,6 +527,7 @@ int pnVolumeChart::setDataPtShrinkStart(int i, int f) {
     if (!pnChart::setDataPtShrinkStart(i, f) || !built) return 0;
     for (int which : {PART_MAIN, PART_EXTRA}) playStart(getDataPtEvent(i, which), 1, f);
     for (int which : {PART_DATA_TEXT, PART_LABEL}) playTime(getDataPtEvent(i, which), 1, f, f + 1);
+    retimeFirstPoint();
     return 1;
 }
 
@@ -522,5 +538,6 @@ int pnVolumeChart::setDataPtShrinkEnd(int i, int f) {
         playEnd(ev, 1, f);
         playTime(ev, 2, f + 1, f + 2);
     }
+    retimeFirstPoint();
     return 1;
 }

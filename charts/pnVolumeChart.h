@@ -119,6 +119,7 @@ public:
 
 protected:
     Layout layout() const override { return LAYOUT_VOLUME; }
+    void retimeFirstPoint() override;
     // A slab grows over its unit mesh in x and y, whatever the base scale.
     void applyGrowScale(pnObject* part, const sgVec3& s) override;
     // Rebuilds the segments touching point a (a + 1, then a); 0 when a part

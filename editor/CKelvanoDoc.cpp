@@ -16,12 +16,12 @@
 namespace {
 const char* const kSection = "Configure";
 
-// A stored scene side outside 1..kMaxSceneSide (a zero from a minimised
-// window, or a damaged file) falls back to the default.
-int sceneSide(int stored, int fallback) { return (stored < 1 || stored > kMaxSceneSide) ? fallback : stored; }
-// So is an effect length outside 1..kMaxFrame (a huge one would make the
-// first drag count frames for seconds).
-int effectLength(int stored, int fallback) { return (stored < 1 || stored > kMaxFrame) ? fallback : stored; }
+// A stored scene side below 1 (a zero from a minimised window, or a damaged
+// file) falls back to the default; one above kMaxSceneSide is held there.
+int sceneSide(int stored, int fallback) { return stored < 1 ? fallback : std::min(stored, kMaxSceneSide); }
+// So is an effect length below 1, and one above kMaxFrame held there (a huge
+// one would make the first drag count frames for seconds).
+int effectLength(int stored, int fallback) { return stored < 1 ? fallback : std::min(stored, kMaxFrame); }
 }  // namespace
 
 CKelvanoDoc::CKelvanoDoc(CProfile* profile)

@@ -315,8 +315,10 @@ void CKelvanoView::FollowChange(ViewChange change) {
             frame->ReloadLightPage();
         }
         break;
-    case ViewChange::SceneClosing:
-    case ViewChange::FrameChanged: break;
+    case ViewChange::FrameChanged:
+        if (frame && m_bAnimationMode) frame->ShowFrameInPages();
+        break;
+    case ViewChange::SceneClosing: break;
     }
 }
 

@@ -357,6 +357,12 @@ public:
     void OnCreateEffectFor(const std::string& objectName);
     // The modeless editor on m_strEditEffectName.
     void ShowEffectEditor();
+    // The Event Tree's double-click on an event's play: the view and the time
+    // line go to the play's end, and the modeless editor opens on its effect.
+    void EditEffectPlay(const std::string& eventName, int playIndex);
+    // False, the open one brought to the front, while the other effect
+    // dialog (1 "Creating Effect", 2 the Effect Editor) holds the edit mode.
+    bool MayOpenEffectDialog(int mode);
     // The effect dialogs (null until the program has them: Add Effect is then
     // greyed).
     void SetEffectDialogs(CEffectDialogs* dialogs) { m_pEffectDialogs = dialogs; }

@@ -17,6 +17,7 @@
 #include "sg/sgChannel.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -178,26 +179,29 @@ int CKelvanoView::GetFreeEffectLength(const std::string& eventName, const std::s
                                 KV_MB_OK | KV_MB_ICONWARNING);
         return 0;
     }
-    const int f = m_nCurrentFrame;
-    const int length = m_pDocument->m_nEffectLength;
-    auto isFree = [&](int frame) {
+    // In 64 bits: a file may leave the frame at the end of the int range,
+    // past which no play can end.
+    const long long f = m_nCurrentFrame;
+    const long long length = m_pDocument->m_nEffectLength;
+    auto isFree = [&](long long frame) {
+        if (frame < 0 || frame > INT_MAX) return false;
         for (int i = 0; i < event->getNumPlays(); ++i) {
             const pnEventPlay* p = event->getPlay(i);
             if (p->start <= frame && frame <= p->end && (ignoredEffect.empty() || p->effect != ignoredEffect))
                 return false;
         }
-        return frame >= 0;
+        return true;
     };
-    if (!isFree(f) && !isFree(f + 1)) {
+    if ((!isFree(f) && !isFree(f + 1)) || f >= INT_MAX) {
         char text[160];
         std::snprintf(text, sizeof text,
                       "Effect can't be created at current position.\nTime line [%d] is already occupied by other effect",
-                      f);
+                      m_nCurrentFrame);
         if (m_pHost) m_pHost->MessageBox(text, "Effect Creation Error", KV_MB_OK | KV_MB_ICONWARNING);
         return 0;
     }
     int n = 1;
-    for (int frame = f + 2; frame <= f + length - 1 && isFree(frame); ++frame) ++n;
+    for (long long frame = f + 2; frame <= f + length - 1 && isFree(frame); ++frame) ++n;
     return n;
 }
 
@@ -207,8 +211,18 @@ int CKelvanoView::TakeNewEffectLength(const std::string& eventName) {
     return m_nNewEffectLength;
 }
 
+bool CKelvanoView::MayOpenEffectDialog(int mode) {
+    // One effect dialog holds the edit mode at a time: the buttons of each
+    // act on the mode they opened, so a request for the other one brings the
+    // open one to the front instead.
+    const int holder = m_nEffectEditMode;
+    if (holder == 0 || holder == mode || !m_pEffectDialogs || !m_pEffectDialogs->IsOpen(holder)) return true;
+    m_pEffectDialogs->Focus(holder);
+    return false;
+}
+
 void CKelvanoView::OnCreateEffect() {
-    if (!m_pDocument || !m_pDocument->m_pSelectedObject) return;
+    if (!m_pDocument || !m_pDocument->m_pSelectedObject || !MayOpenEffectDialog(1)) return;
     m_nNewEffectLength = GetFreeEffectLength(m_pDocument->m_pSelectedObject->getName());
     if (m_nNewEffectLength == 0 || !m_bAnimationMode || !m_pEffectDialogs) return;
     if (!m_pEffectDialogs->IsOpen(1)) {
@@ -231,7 +245,8 @@ void CKelvanoView::OnCreateEffectFor(const std::string& objectName) {
 }
 
 void CKelvanoView::ShowEffectEditor() {
-    if (!m_bAnimationMode || !m_pDocument || !m_pDocument->m_pSelectedObject || !m_pEffectDialogs || !m_pScene)
+    if (!m_bAnimationMode || !m_pDocument || !m_pDocument->m_pSelectedObject || !m_pEffectDialogs || !m_pScene ||
+        !MayOpenEffectDialog(2))
         return;
     if (m_pEffectDialogs->IsOpen(2)) {
         ResetAnimDrag();
@@ -247,6 +262,20 @@ void CKelvanoView::ShowEffectEditor() {
         m_fBaseScale = e->getScale();
         m_qBaseRotation = sgQuatFromAngleAxis(e->getRotAngle(), e->getRotAxis());
     }
+}
+
+void CKelvanoView::EditEffectPlay(const std::string& eventName, int playIndex) {
+    const pnEvent* event = m_pScene ? m_pScene->findEvent(eventName.c_str()) : nullptr;
+    const pnEventPlay* play = event ? event->getPlay(playIndex) : nullptr;
+    if (!play || !m_bAnimationMode || !MayOpenEffectDialog(2)) return;
+    const int end = play->end;
+    m_strEditEventName = eventName;
+    m_strEditEffectName = play->effect;
+    m_nEditPlayIndex = playIndex;
+    // The view shows the frame the time line's box says, the editor open.
+    GoToFrame(end);
+    if (CFrameRelays* frame = Frame()) frame->SetTimeLineFrame(end);
+    ShowEffectEditor();
 }
 
 // ---- the mouse in animation mode ----
@@ -485,7 +514,8 @@ void CKelvanoView::OnEffectApplied() {
         SetModified();
     }
     m_nPlayedFrame = kNoPlayedFrame;
-    Redraw();
+    // The windows that show the effect (the Effect List) hear of its new values.
+    FrameContentChanged();
 }
 
 int CKelvanoView::CountPlaysOf(const std::string& effectName) const {

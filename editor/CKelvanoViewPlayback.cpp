@@ -29,6 +29,7 @@ std::string fileNameOf(const std::string& path) {
 void CKelvanoView::SetCurrentFrame(int frame) {
     m_nCurrentFrame = frame;
     if (m_pRoots) m_pRoots->currentFrame = frame;
+    if (CFrameRelays* relays = m_bAnimationMode ? Frame() : nullptr) relays->ShowFrameInPages();
 }
 
 void CKelvanoView::AdvanceFrame() { SetCurrentFrame(m_nCurrentFrame + 1); }

@@ -127,6 +127,10 @@ public:
     virtual void ReloadCameraPage() {}
     // The Light page shows its light again (its material's colours).
     virtual void ReloadLightPage() {}
+    // In animation mode the view stands on another frame, or what its frame
+    // shows changed: the Light and Camera pages show the lights and the eye
+    // where the view shows them.
+    virtual void ShowFrameInPages() {}
     // The property bar shows its Camera tab.
     virtual void ShowCameraPage() {}
     virtual void SetCameraPresetView(int /*on*/) {}

@@ -288,6 +288,10 @@ public:
     // Fraction of a play at frame: 0 after end, 1 at end (or an empty play),
     // 0 at start, else linear.
     static float playFraction(int frame, int start, int end);
+    // How far playing frame moves the event's target from its own place: the
+    // steps of the plays finished by then and of the one running. The camera's
+    // eye and a light stand at their own position plus this.
+    sgVec3 getPlayedTranslation(const pnEvent* event, int frame) const;
 
     // ---- drawing and picking ----
     // level <= 0 one pass; 4 four jittered passes; any other level eight,

@@ -68,6 +68,11 @@ void placeLight(pnLight* light, const sgVec3& p) {
 
 sgVec3 blend(const sgVec3& base, const sgVec3& goal, float t) { return goal * t + base * (1.0f - t); }
 
+// Where a play of the effect has moved its target at fraction t.
+sgVec3 effectStep(const pnEffect& effect, float t) {
+    return effect.getNumPathPoints() > 2 ? effect.getBezierPoint(t) : effect.getTrans() * t;
+}
+
 }  // namespace
 
 float pnScene::playFraction(int frame, int start, int end) {
@@ -75,6 +80,23 @@ float pnScene::playFraction(int frame, int start, int end) {
     if (frame == end || end == start) return 1.0f;
     if (frame == start) return 0.0f;
     return static_cast<float>(frame - start) / static_cast<float>(end - start);
+}
+
+sgVec3 pnScene::getPlayedTranslation(const pnEvent* event, int frame) const {
+    // The walk of playEvent: finished plays at their end, then the running one.
+    sgVec3 moved(0, 0, 0);
+    const int numPlays = event ? event->getNumPlays() : 0;
+    for (int i = 0; i < numPlays; ++i) {
+        const pnEventPlay* play = event->getPlay(i);
+        const pnEffect* effect = findEffect(play->effect.c_str());
+        if (frame >= play->end) {
+            if (effect) moved = moved + effectStep(*effect, 1.0f);
+            continue;
+        }
+        if (effect && play->start <= frame) moved = moved + effectStep(*effect, playFraction(frame, play->start, play->end));
+        break;
+    }
+    return moved;
 }
 
 pnScene::Target pnScene::findTarget(const pnEvent* event, pnObject* object) const {
@@ -196,6 +218,11 @@ void pnScene::playEvent(int frame, pnEvent* event, pnChartAccess* chart, const N
         }
     };
 
+    // A counter shows its start value until a count of this frame, finished or
+    // running, sets it: a value left from another frame showed in the plays
+    // before its first count.
+    if (pnCounter* counter = pnKindCast<pnCounter>(object)) counter->showFrame(0);
+
     int finished = 0;
     while (finished < numPlays) {
         const pnEventPlay* play = event->getPlay(finished);
@@ -311,7 +338,7 @@ void pnScene::applyEffect(int frame, pnEvent* event, pnEffect* effect, pnObject*
     const int start = event->getCurStart();
     const int end = event->getCurEnd();
     const float t = playFraction(frame, start, end);
-    const sgVec3 step = effect->getNumPathPoints() > 2 ? effect->getBezierPoint(t) : effect->getTrans() * t;
+    const sgVec3 step = effectStep(*effect, t);
     const Target target = findTarget(event, targetObject);
 
     if (effect->getFlag(pnEffect::COLOR_FLAG)) {

@@ -60,6 +60,7 @@ int pnString::copy(const pnObject* other) {
     backMaterial = s->backMaterial;
     styleName = s->styleName;
     copyValues(*s);
+    fromStyle = s->fromStyle;
     return 1;
 }
 
@@ -107,6 +108,7 @@ void pnString::replaceList(sgGeoSet* set, unsigned id) {
 }
 
 void pnString::buildGeometry(bool styleForm) {
+    fromStyle = styleForm;
     if (edgeSet) edgeSet->setDisplayList(-1);
     if (kind == 1) {
         engine->setExtrusion(depth);
@@ -118,7 +120,7 @@ void pnString::buildGeometry(bool styleForm) {
         geoSet->setOutline(highlight);
     } else {
         engine->setExtrusion(0.0f);
-        if (styleForm) engine->setBevel(0.0f, border);
+        engine->setBevel(0.0f, flatBevelWidth());
         generateSqueezed();
         replaceList(geoSet, engine->makeFrontFace());
         geoSet->setPolygonOffset(static_cast<float>(forward));
@@ -187,7 +189,7 @@ sgGeode* pnString::makeTextGeode(pnStringProperty* style) {
 
 void pnString::regenerate() {
     setupEngine(true);
-    buildGeometry(false);
+    buildGeometry(fromStyle);
 }
 
 void pnString::rebuild() {
@@ -208,7 +210,9 @@ void pnString::rebuild() {
         engine->generate(text);
         replaceList(geoSet, engine->makeSolid());
     } else {
-        engine->setBevel(0.0f, 0.0f);
+        // The letters keep the spacing of the last full build (makeEdge
+        // leaves the border as the engine's bevel width).
+        engine->setBevel(0.0f, flatBevelWidth());
         engine->generate(text);
         replaceList(geoSet, engine->makeFrontFace());
         edgeSet->setDisplayList(-1);
@@ -299,6 +303,7 @@ void pnString::setStringProperty(const char* n) {
     pnStringProperty* style = scene->findStringProperty(styleName.c_str());
     if (!style) return;  // the own values stay as they are
     takeStyle(style);
+    fromStyle = true;
     regenerate();
 }
 
@@ -306,6 +311,7 @@ void pnString::setStringProperty(pnStringProperty* style) {
     if (!style) return;
     if (!style->getName().empty()) styleName = style->getName();
     takeStyle(style);
+    fromStyle = true;
     if (nodesLive() && geoSet) regenerate();
 }
 

@@ -117,13 +117,17 @@ private:
     // A new engine for the face, set from the own values.
     void setupEngine(bool withNJust);
     // Lists of a full build; styleForm also gives a 2D face its border as
-    // bevel width, as builds from a style do.
+    // bevel width, as builds from a style do. Remembered in fromStyle.
     void buildGeometry(bool styleForm);
+    // The bevel width a flat face is laid out with: the border after a build
+    // from a style, else 0.
+    float flatBevelWidth() const { return fromStyle ? border : 0.0f; }
     // generate, then the width squeeze.
     void generateSqueezed();
     // Builds the node chain with the edge and main sets.
     void makeNodes();
-    // Engine and lists again from the own values (font or style changes).
+    // Engine and lists again from the own values (font or style changes), in
+    // the form of the last full build.
     void regenerate();
     // Replaces a set's list with id, or keeps the old one when there is none.
     void replaceList(sgGeoSet* set, unsigned id);
@@ -147,4 +151,7 @@ private:
     std::string styleName;
     sgGeoSet* edgeSet = nullptr;
     sgGeoState* edgeState = nullptr;
+    // The last full build took a style (opened with one, or one assigned):
+    // a flat face then spaces its letters by its border, every rebuild too.
+    bool fromStyle = false;
 };

@@ -268,22 +268,20 @@ void sgChannel::drawBackground() const {
     const GLenum gens[4] = {GL_TEXTURE_GEN_S, GL_TEXTURE_GEN_T, GL_TEXTURE_GEN_R, GL_TEXTURE_GEN_Q};
     for (GLenum g : gens)
         if (glIsEnabled(g)) glDisable(g);
-    if (bgMode_ != 1 && bgMode_ != 2) {
-        // A picture's transparent parts show the current colour (decal): white,
-        // whatever colour the last drawing (a selection outline) left.
-        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-        glBindTexture(GL_TEXTURE_2D, bgTexture_);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex3f(0, 0, 0);
-        glTexCoord2f(bgS_, 0);
-        glVertex3f(vpWidth_, 0, 0);
-        glTexCoord2f(bgS_, bgT_);
-        glVertex3f(vpWidth_, vpHeight_, 0);
-        glTexCoord2f(0, bgT_);
-        glVertex3f(0, vpHeight_, 0);
-        glEnd();
-    }
+    // A picture's transparent parts show the current colour (decal): white,
+    // whatever colour the last drawing (a selection outline) left.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, bgTexture_);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(0, 0, 0);
+    glTexCoord2f(bgS_, 0);
+    glVertex3f(vpWidth_, 0, 0);
+    glTexCoord2f(bgS_, bgT_);
+    glVertex3f(vpWidth_, vpHeight_, 0);
+    glTexCoord2f(0, bgT_);
+    glVertex3f(0, vpHeight_, 0);
+    glEnd();
     glEnable(GL_LIGHTING);
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
@@ -291,8 +289,10 @@ void sgChannel::drawBackground() const {
 void sgChannel::drawFrame(int frame) {
     sgSetCurrentFrame(frame);
     const int alphaOut = sgGetAlphaOutput();
-    // A background whose image could not be read falls back to the clear colour.
-    const bool background = bgOn_ && (bgMode_ == 1 || bgMode_ == 2 || bgTexture_ != 0);
+    // A background whose image could not be read falls back to the clear
+    // colour, and so does one whose mode draws no picture: clearing the depth
+    // alone left the last frame's pixels behind the scene.
+    const bool background = bgOn_ && bgMode_ != 1 && bgMode_ != 2 && bgTexture_ != 0;
     // Depth and stencil share one buffer. Clearing the two together lets the
     // software rasteriser fill it; clearing the depth alone makes it read and
     // write back every pixel to keep a stencil that no frame keeps anyway.

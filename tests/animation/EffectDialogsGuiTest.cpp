@@ -245,6 +245,35 @@ TEST_F(EffectDialogsGuiTest, EffectListAndEditor) {
     type(light.Fields().move[0], "1");
     light.ApplyValues();
     EXPECT_EQ(scene().findEffect("e1")->getColor(), "red");
+
+    // The list shows e1 as it changes elsewhere: the editor's drag and Apply
+    // in every field not typed, while Move Y keeps what was typed; the list's
+    // Apply writes Y beside what the editor applied, and the editor keeps it.
+    pnEffect& e1 = *scene().findEffect("e1");
+    list->SelectEffect(0);
+    EXPECT_TRUE(list->ColorBox()->GetValue());
+    type(list->Fields().move[1], "7");
+    editor = new CEffectEditorDlg(frame, view.get(), 0, "e1");
+    editor->SetMove(sgVec3(70, 8, 9));
+    editor->SetScale(sgVec3(2, 3, 4));
+    pumpWxEvents(50);
+    EXPECT_EQ(list->Fields().move[0]->GetText(), "70.00") << "the drag does not show";
+    EXPECT_EQ(list->Fields().move[1]->GetText(), "7") << "the typing was lost";
+    EXPECT_EQ(list->Fields().scale[2]->GetText(), "4.00");
+    editor->ApplyValues();
+    list->OnApply();
+    EXPECT_EQ(e1.getTrans(), sgVec3(70, 7, 9));
+    EXPECT_EQ(e1.getScale(), sgVec3(2, 3, 4));
+    editor->CloseEditor();
+    pumpWxEvents(50);
+    EXPECT_EQ(e1.getTrans(), sgVec3(70, 7, 9)) << "Close put back what the list applied";
+    // Any other change (an undo step puts values straight back) shows too.
+    e1.setColor("");
+    e1.setRotAngle(45.0f);
+    pumpWxEvents(50);
+    EXPECT_FALSE(list->ColorBox()->GetValue());
+    EXPECT_EQ(list->Fields().angle->GetText(), "45.000");
+    EXPECT_FALSE(list->IsModified());
 }
 
 // "inf", "nan" and numbers no float holds typed into an effect's fields went
@@ -483,6 +512,48 @@ TEST_F(EffectDialogsGuiTest, DialogSetLeavesNothingBehind) {
     panel->OnNoParent(m.FindEvent("Z"));
     EXPECT_FALSE(scene().findEvent("Z")->getHasParent());
     EXPECT_EQ(m.Parent(m.FindEvent("Z")), -1);
+}
+
+// One effect dialog holds the view's edit mode at a time, on the screen
+// too: with "Creating Effect" open the Event Tree's double-click opens no
+// Effect Editor and leaves the view's frame, and with the editor open Add
+// Effect opens no "Creating Effect". Each Cancel or Close takes its window.
+TEST_F(EffectDialogsGuiTest, OneEffectDialogHoldsTheModeOnTheScreen) {
+    CEffectDialogSet dialogs(frame, view.get());
+    view->SetEffectDialogs(&dialogs);
+    view->m_bAnimationMode = 1;
+    CEventTreeDlg* panel = openTree();
+    const CEventTreeModel& m = panel->Model();
+    const int bPlay = m.Item(m.FolderOf(m.FindEvent("B"))).children[0];
+    auto shown = [](const char* title) {
+        pumpWxEvents(50);
+        int n = 0;
+        for (wxWindow* w : wxTopLevelWindows) n += w->IsShown() && !w->IsBeingDeleted() && w->GetLabel() == title;
+        return n;
+    };
+    view->SetCurrentFrame(30);
+    view->OnCreateEffect();
+    ASSERT_EQ(shown("Creating Effect"), 1);
+    panel->OnEditItem(bPlay);
+    EXPECT_EQ(shown("Effect Editor"), 0);
+    EXPECT_EQ(shown("Creating Effect"), 1);
+    EXPECT_EQ(view->m_nCurrentFrame, 30) << "the refused editor moved the view";
+    EXPECT_EQ(view->m_nEffectEditMode, 1);
+    CCreateEffectDlg::OpenDialog()->OnCancel();
+    EXPECT_EQ(shown("Creating Effect"), 0);
+    EXPECT_EQ(view->m_nEffectEditMode, 0);
+
+    panel->OnEditItem(bPlay);
+    ASSERT_EQ(shown("Effect Editor"), 1);
+    EXPECT_EQ(view->m_nCurrentFrame, 8);
+    view->OnCreateEffect();
+    EXPECT_EQ(shown("Creating Effect"), 0);
+    EXPECT_EQ(shown("Effect Editor"), 1);
+    EXPECT_EQ(view->m_nEffectEditMode, 2);
+    dialogs.Editor()->CloseEditor();
+    EXPECT_EQ(shown("Effect Editor"), 0);
+    EXPECT_EQ(view->m_nEffectEditMode, 0);
+    view->SetEffectDialogs(nullptr);
 }
 
 TEST_F(EffectDialogsGuiTest, GrowShrinkButtonsAndEdits) {

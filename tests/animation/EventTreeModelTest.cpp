@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -134,6 +135,16 @@ TEST_F(EventTreeModelTest, CopySpans) {
         EXPECT_EQ(s.start, k.start) << k.target->getName() << k.dropIndex;
         EXPECT_EQ(s.span, k.span) << k.target->getName() << k.dropIndex;
     }
+    // A play over the whole int range (a file's): a copy of it ends within
+    // the range, and after it there is no room.
+    const long long length = 1LL + INT_MAX;
+    pnEvent& whole = *scene.findEvent("D");
+    const CCopySpan into = ComputeCopySpan(whole, 0, length);
+    EXPECT_EQ(into.span, INT_MAX);
+    whole.addPlay("e1", 0, INT_MAX, 1);
+    const CCopySpan after = ComputeCopySpan(whole, 1, length);
+    EXPECT_EQ(after.start, INT_MAX);
+    EXPECT_EQ(after.span, 1) << "one frame cannot take the copy";
 }
 
 TEST_F(EventTreeModelTest, RenameRefusalsAndPropagation) {
@@ -284,6 +295,33 @@ TEST_F(GrowShrinkModelTest, AddBarsLimitsAndTypedTimes) {
     EXPECT_EQ(model.RowState(0), 0);
     EXPECT_EQ(chart->getDataPtShrinkEnd(0), -1);
     EXPECT_EQ(chart->getDataPtEndTime(0), 0);
+}
+
+// Times a file put past 99,999 come back down by a drag or a typed time;
+// they never go further up.
+TEST_F(GrowShrinkModelTest, TimesPastTheLastFrameComeBackDownOnly) {
+    ASSERT_EQ(chart->setDataPtStartTime(3, 200000), 1);
+    ASSERT_EQ(chart->setDataPtEndTime(3, 300000), 1);
+    ASSERT_TRUE(model.Load(chart, 21, 11));
+    model.SetCurrent(3, CGrowShrinkModel::kGrow);
+    const struct {
+        int mode, d;
+        bool accepted;
+        int start, end;
+    } steps[] = {
+        {0, -1, true, 199999, 300000}, {2, -1, true, 199999, 299999}, {1, -1, true, 199998, 299998},
+        {1, 1, false, 199998, 299998}, {2, 1, false, 199998, 299998}, {0, 1, false, 199998, 299998},
+    };
+    for (const auto& s : steps) {
+        EXPECT_EQ(model.Drag(s.mode, s.d), s.accepted) << s.mode << " by " << s.d;
+        EXPECT_EQ(chart->getDataPtStartTime(3), s.start);
+        EXPECT_EQ(chart->getDataPtEndTime(3), s.end);
+    }
+    EXPECT_EQ(model.Duration(), 100001);
+    model.TypeStart(10, false);
+    model.TypeEnd(50);
+    EXPECT_EQ(chart->getDataPtStartTime(3), 10);
+    EXPECT_EQ(chart->getDataPtEndTime(3), 50);
 }
 
 TEST_F(GrowShrinkModelTest, AlignmentsRowsAndEmptyChart) {

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -344,6 +345,62 @@ TEST_F(TimeLineModelTest, TypedFramesAndTimesKeepWithinTheFramesTheEditorsTake) 
     model.Drag(CTimeLineModel::kDragBody, 2000000000);
     model.Release();
     EXPECT_EQ(scene.getPause(2), 40);
+}
+
+// Frames at the ends of the range are summed in 64 bits before they meet the
+// bounds: a play a file ends at the int's end is not dragged round to a
+// negative frame and shows its whole length, and the frame window takes its
+// last frame. Frames a file put past 99,999 can be dragged back down only.
+TEST_F(TimeLineModelTest, FramesAtTheEndsOfTheRange) {
+    ASSERT_EQ(scene.getEvent(5)->setPlayTime(2, 40, INT_MAX), 1);  // T's play c
+    ASSERT_EQ(scene.getEvent(6)->setPlayTime(0, 0, INT_MAX), 1);   // U's only play
+    model.RebuildRows();
+    model.Press(7, 2, false);
+    for (int mode : {CTimeLineModel::kDragFinish, CTimeLineModel::kDragBody})
+        EXPECT_FALSE(model.Drag(mode, 1)) << mode;
+    EXPECT_EQ(plays(7), "5-20 30-40 40-2147483647");
+    model.Press(8, 0, false);
+    EXPECT_EQ(model.FieldDuration(), 2147483648LL);
+    host.viewFrame = INT_MAX;
+    model.StepForward();
+    model.SetCurrentFrame(INT_MAX);  // a click at the end, or End
+    EXPECT_EQ(model.FirstFrame(), INT_MAX - CTimeLineModel::kPageFrames + 1);
+    model.ScrollFramesBy(CTimeLineModel::kPageFrames);  // Page Down
+    model.ScrollFrame(1);
+    EXPECT_EQ(model.CurrentFrame(), INT_MAX);
+    EXPECT_EQ(model.FirstFrame(), INT_MAX - CTimeLineModel::kPageFrames + 1);
+    Log log;
+    CTimeLineTrack track(&log);
+    LayOutTrack(model, track);
+    CTrackRaster raster(CTimeLineTrack::kWidth, CTimeLineTrack::kHeight);
+    track.Paint(raster);
+    track.ButtonDown(5, 5, false);
+    model.TypeTime(CTimeLineModel::kFieldDuration, 5);
+    EXPECT_EQ(plays(8), "0-4");
+
+    // From a file, past the last frame the editors take: down, never up.
+    ASSERT_EQ(scene.getEvent(6)->setPlayTime(0, 200000, 300000), 1);
+    scene.addPause(150000);
+    model.RebuildRows();
+    model.Press(8, 0, false);
+    const struct {
+        int mode, dx;
+        bool taken;
+        const char* after;
+    } steps[] = {
+        {CTimeLineModel::kDragStart, -1, true, "199999-300000"}, {CTimeLineModel::kDragFinish, -1, true, "199999-299999"},
+        {CTimeLineModel::kDragBody, -1, true, "199998-299998"},  {CTimeLineModel::kDragBody, 1, false, "199998-299998"},
+        {CTimeLineModel::kDragFinish, 1, false, "199998-299998"}, {CTimeLineModel::kDragStart, 1, false, "199998-299998"},
+    };
+    for (const auto& step : steps) {
+        EXPECT_EQ(model.Drag(step.mode, step.dx), step.taken) << step.after;
+        EXPECT_EQ(plays(8), step.after);
+    }
+    model.Press(0, 3, false);  // the pause at 150000
+    EXPECT_FALSE(model.Drag(CTimeLineModel::kDragBody, 1));
+    EXPECT_TRUE(model.Drag(CTimeLineModel::kDragBody, -1));
+    model.Release();
+    EXPECT_EQ(scene.getPause(3), 149999);
 }
 
 // A play that a file placed two billion frames on is drawn in no time: the

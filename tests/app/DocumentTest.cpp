@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
+#include <tuple>
 
 TEST(DocumentTest, DefaultsWithoutStoredSettings) {
     CKelvanoAppState app;
@@ -48,29 +50,33 @@ TEST(DocumentTest, StoredSettingsAreReadAndBadOnesReplaced) {
         EXPECT_EQ(doc.m_nSceneHeight, 480);
     }
     // A zero scene size (saved by a minimised window) or a damaged one falls
-    // back to the default instead of making an empty scene window.
-    for (int bad : {0, -5, kMaxSceneSide + 1}) {
-        profile.WriteProfileInt("Configure", "SceneX", bad);
-        profile.WriteProfileInt("Configure", "SceneY", bad);
+    // back to the default instead of making an empty scene window; a side
+    // past the largest is held there.
+    for (auto [stored, width, height] : {std::tuple{0, 580, 392}, {-5, 580, 392}, {kMaxSceneSide + 1, kMaxSceneSide,
+                                         kMaxSceneSide}, {INT_MAX, kMaxSceneSide, kMaxSceneSide}}) {
+        profile.WriteProfileInt("Configure", "SceneX", stored);
+        profile.WriteProfileInt("Configure", "SceneY", stored);
         CKelvanoDoc doc(&profile);
-        EXPECT_EQ(doc.m_nSceneWidth, 580);
-        EXPECT_EQ(doc.m_nSceneHeight, 392);
+        EXPECT_EQ(doc.m_nSceneWidth, width) << stored;
+        EXPECT_EQ(doc.m_nSceneHeight, height) << stored;
     }
 }
 
 // Effect lengths from the settings file stay within the frames the editors
-// take: a huge one would make the first drag count frames for seconds.
-TEST(DocumentTest, StoredEffectLengthsOutsideTheFramesFallBack) {
+// take: a huge one would make the first drag count frames for seconds. One
+// below a frame falls back to the default, one past the last is held there.
+TEST(DocumentTest, StoredEffectLengthsKeepWithinTheFrames) {
     CKelvanoAppState app;
     MemoryProfile profile;
-    for (int bad : {0, -3, kMaxFrame + 1, 2000000000}) {
-        profile.WriteProfileInt("Configure", "EffectLength", bad);
-        profile.WriteProfileInt("Configure", "GrowLength", bad);
-        profile.WriteProfileInt("Configure", "ShrinkLength", bad);
+    for (int stored : {0, -3, kMaxFrame + 1, 2000000000}) {
+        profile.WriteProfileInt("Configure", "EffectLength", stored);
+        profile.WriteProfileInt("Configure", "GrowLength", stored);
+        profile.WriteProfileInt("Configure", "ShrinkLength", stored);
         CKelvanoDoc doc(&profile);
-        EXPECT_EQ(doc.m_nEffectLength, 21) << bad;
-        EXPECT_EQ(doc.m_nGrowLength, 21) << bad;
-        EXPECT_EQ(doc.m_nShrinkLength, 11) << bad;
+        const bool held = stored > kMaxFrame;
+        EXPECT_EQ(doc.m_nEffectLength, held ? kMaxFrame : 21) << stored;
+        EXPECT_EQ(doc.m_nGrowLength, held ? kMaxFrame : 21) << stored;
+        EXPECT_EQ(doc.m_nShrinkLength, held ? kMaxFrame : 11) << stored;
     }
     profile.WriteProfileInt("Configure", "EffectLength", kMaxFrame);
     EXPECT_EQ(CKelvanoDoc(&profile).m_nEffectLength, kMaxFrame);

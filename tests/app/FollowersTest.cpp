@@ -18,6 +18,7 @@
 #include "scene/pnViewpoint.h"
 #include "tests/app/FollowingFrame.h"
 #include "tests/app/ViewFixture.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/TempDir.h"
 #include "ui/animation/CEffectDialogModels.h"
 #include "ui/animation/CEffectListModel.h"
@@ -796,4 +797,245 @@ TEST_F(FollowersTest, EachChangeIsToldOnceInOrder) {
     EXPECT_EQ(second, nullptr);
     view->RemoveListener(ear.get());
     Finish();
+}
+
+namespace {
+enum PairDialog { kCreating, kEditor, kList, kGrowShrink };
+const char* const kPairDialogNames[] = {"Creating Effect", "Effect Editor", "Effect List", "Grow/Shrink"};
+const std::vector<std::string> kPairButtons[] = {
+    {"OK", "Cancel"}, {"Apply", "Close"}, {"Apply", "Close"}, {"+ S", "-", "- then + G", "Close"}};
+
+// The text of the named effect's block in a saved scene ("" without one).
+std::string effectBlock(const std::string& text, const std::string& name) {
+    const size_t at = text.find("name\t\"" + name + "\"");
+    const size_t start = at == std::string::npos ? at : text.rfind("effect {", at);
+    if (start == std::string::npos) return std::string();
+    return text.substr(start, text.find('}', at) - start);
+}
+
+// One user's run with two effect dialogs on the sample bar chart.
+struct DialogPair {
+    FollowersTest& t;
+    std::string path;
+    std::string applied;     // effect001's block as last applied (or as opened)
+    sgVec3 appliedMove;      // and its move
+    sgVec3 dragMove{0, 0, 0};  // what a drag adds in the Effect Editor
+    bool dragKnown = false;
+    sgVec3 listSeen{0, 0, 0};  // the move the Effect List showed when Move Y was typed
+
+    pnEffect& effect() { return *t.scene().findEffect("effect001"); }
+    void noteApplied() {
+        applied = effectBlock(savedText(t.scene()), "effect001");
+        appliedMove = effect().getTrans();
+    }
+    // From empty space: the chart stays selected and moves.
+    void drag() {
+        t.view->OnLButtonDown(4, 4, 0);
+        t.view->OnMouseMove(14, 4, 0);
+        t.view->OnMouseMove(24, 4, 0);
+        t.view->OnLButtonUp(24, 4, 0);
+        if (!t.dialogs->IsOpen(2)) return;
+        // The editor's drag goes on from what was last applied, wherever.
+        if (!dragKnown) {
+            dragMove = effect().getTrans() - appliedMove;
+            dragKnown = true;
+            EXPECT_FALSE(dragMove == sgVec3(0, 0, 0)) << "the drag moved nothing";
+        }
+        EXPECT_EQ(effect().getTrans(), appliedMove + dragMove) << "the drag started from another move";
+    }
+    // Ctrl+S: the file has what was applied and no preview.
+    void save(const std::string& when) {
+        SCOPED_TRACE("saved " + when);
+        t.view->m_strPathName = path;
+        ASSERT_EQ(t.view->OnFileSave(), 1);
+        const std::string text = readText(path);
+        EXPECT_EQ(text.find("istempeffect"), std::string::npos) << "a preview reached the file";
+        EXPECT_EQ(effectBlock(text, "effect001"), applied) << "the file lacks an Apply";
+    }
+    void open(int dialog, const std::string& growShrinkButton) {
+        switch (dialog) {
+        case kCreating: {
+            const bool editing = t.dialogs->IsOpen(2);
+            t.view->OnCreateEffect();  // Add Effect from the context menu
+            EXPECT_EQ(t.dialogs->IsOpen(1), !editing) << "one effect dialog holds the mode";
+            EXPECT_EQ(t.dialogs->IsOpen(2), editing);
+            break;
+        }
+        case kEditor: {
+            const bool creating = t.dialogs->IsOpen(1);
+            const int frame = t.view->m_nCurrentFrame;
+            t.view->EditEffectPlay("bars", 0);  // the Event Tree's double-click
+            EXPECT_EQ(t.dialogs->IsOpen(2), !creating) << "one effect dialog holds the mode";
+            EXPECT_EQ(t.dialogs->IsOpen(1), creating);
+            EXPECT_EQ(t.view->m_nCurrentFrame, creating ? frame : 20);
+            break;
+        }
+        case kList: {
+            CEffectListModel& list = t.frame->effectList;
+            const auto& names = list.Names();
+            const auto at = std::find(names.begin(), names.end(), "effect001");
+            ASSERT_NE(at, names.end());
+            ASSERT_TRUE(list.Select(static_cast<int>(at - names.begin())));
+            listSeen = list.Shown().move;
+            // Move Y typed; X and Z are what the list shows.
+            ASSERT_TRUE(list.MarkTyped(1));
+            return;
+        }
+        case kGrowShrink: {
+            // Modal: its button is pressed while it is open.
+            int ran = 0;
+            t.dialogs->inGrowShrink = [&](CGrowShrinkModel& g) {
+                ++ran;
+                if (growShrinkButton == "+ S") {
+                    g.SetCurrent(0, CGrowShrinkModel::kGrow);
+                    g.AddShrink();
+                } else if (growShrinkButton != "Close") {
+                    g.SetCurrent(3, CGrowShrinkModel::kGrow);
+                    g.Remove();
+                    if (growShrinkButton != "-") g.AddGrow();
+                }
+            };
+            t.view->OnAddGrowShrink();
+            EXPECT_EQ(ran, 1);
+            return;
+        }
+        }
+        if (t.dialogs->IsOpen(1) || t.dialogs->IsOpen(2)) drag();
+    }
+    void press(int dialog, const std::string& button) {
+        SCOPED_TRACE(std::string(kPairDialogNames[dialog]) + " " + button);
+        if (dialog == kCreating && t.dialogs->IsOpen(1)) {
+            CCreateEffectModel& c = *t.dialogs->creating;
+            if (button == "Cancel") {
+                c.Cancel();
+            } else {
+                // What its OK does: the frame checked, the preview out, the new effect in.
+                ASSERT_GT(t.view->TakeNewEffectLength(c.ObjectName()), 0);
+                c.DropPreview();
+                auto* made = new pnEffect;
+                made->setName(t.view->MakeNumberedEffectName("effect").c_str());
+                made->setTrans(sgVec3(0, 0, 50));
+                ASSERT_TRUE(t.scene().addEffect(made));
+                c.Applied(made->getName(), false);
+            }
+        } else if (dialog == kEditor && t.dialogs->IsOpen(2)) {
+            CEffectEditorModel& e = *t.dialogs->editor;
+            if (button == "Close") {
+                e.Close();
+            } else {
+                // Its fields show the effect's values: the drag, or what came from elsewhere.
+                const pnEffect& now = effect();
+                e.Apply(now.getTrans(), now.getScale(), now.getRotAngle(), now.getRotAxis(), nullptr);
+                noteApplied();
+                // The Effect List shows what the editor applied.
+                if (t.frame->effectList.Selected() >= 0) {
+                    EXPECT_EQ(t.frame->effectList.Shown().move, effect().getTrans()) << "the Effect List shows an old move";
+                }
+            }
+        } else if (dialog == kList && button == "Apply") {
+            // The fields not typed as they showed before anything else
+            // changed: the model takes what the effect holds now for them.
+            const sgVec3 now = effect().getTrans();
+            EXPECT_TRUE(t.frame->effectList.Apply(sgVec3(listSeen[0], 40, listSeen[2]), sgVec3(1, 1, 1), 0.0f,
+                                                  sgVec3(0, 1, 0), false));
+            EXPECT_EQ(effect().getTrans(), sgVec3(now[0], 40, now[2])) << "the Effect List wrote back a move it showed before";
+            noteApplied();
+        } else {
+            return;  // a refused dialog has no buttons; the list's Close hides it
+        }
+        save("after " + button);
+        if (t.dialogs->IsOpen(1) || t.dialogs->IsOpen(2)) drag();
+    }
+    // Afterwards: every play names an effect, every effect is played or
+    // listed, nothing previews and no Apply is lost.
+    void check() {
+        if (t.dialogs->IsOpen(1)) t.dialogs->creating->Cancel();
+        if (t.dialogs->IsOpen(2)) t.dialogs->editor->Close();
+        EXPECT_EQ(t.view->m_nEffectEditMode, 0);
+        pnScene& scene = t.scene();
+        for (int i = 0; i < scene.getNumEvents(); ++i)
+            for (int p = 0; p < scene.getEvent(i)->getNumPlays(); ++p) {
+                const std::string& name = scene.getEvent(i)->getPlay(p)->effect;
+                EXPECT_TRUE(scene.findEffect(name.c_str())) << scene.getEvent(i)->getName() << " plays \"" << name << "\"";
+            }
+        const std::vector<std::string>& listed = t.frame->effectList.Names();
+        for (int i = 0; i < scene.getNumEffects(); ++i) {
+            const std::string& name = scene.getEffect(i)->getName();
+            EXPECT_TRUE(t.view->CountPlaysOf(name) > 0 || std::count(listed.begin(), listed.end(), name))
+                << name << " is unused and unlisted";
+        }
+        EXPECT_EQ(effectBlock(savedText(scene), "effect001"), applied) << "an Apply was lost";
+        save("at the end");
+    }
+};
+}  // namespace
+
+// Two of "Creating Effect", the Effect Editor, the Effect List and
+// Grow/Shrink, in every order a user can reach (Grow/Shrink is modal, so it
+// comes second), a drag after each, a save with both open, then a button of
+// each in either order. One effect dialog holds the view's edit mode at a
+// time; an Apply elsewhere is what the editor keeps and drags on from, and
+// the Effect List shows the editor's Apply and writes only the field typed.
+TEST_F(FollowersTest, EffectDialogsInPairs) {
+    const std::string source = std::getenv("KELVANO_SOURCE_DIR");
+    app.InitSceneServices();
+    int runs = 0;
+    for (int opened : {kCreating, kEditor, kList}) {
+        for (int second : {kCreating, kEditor, kList, kGrowShrink}) {
+            if (second == opened) continue;
+            for (const std::string& b1 : kPairButtons[opened]) {
+                for (const std::string& b2 : kPairButtons[second]) {
+                    for (const bool secondPressedFirst : {true, false}) {
+                        if (second == kGrowShrink && !secondPressedFirst) continue;
+                        SCOPED_TRACE(std::string(kPairDialogNames[opened]) + ", then " + kPairDialogNames[second] +
+                                     "; " + (secondPressedFirst ? b2 + ", then " + b1 : b1 + ", then " + b2));
+                        doc = std::make_unique<CKelvanoDoc>(nullptr);
+                        host = std::make_unique<RecordingHost>();
+                        frame = std::make_unique<FollowingFrame>();
+                        host->frame = frame.get();
+                        view = std::make_unique<CKelvanoView>(doc.get(), host.get());
+                        dialogs = std::make_unique<ModelEffectDialogs>(view.get());
+                        view->SetEffectDialogs(dialogs.get());
+                        // The main frame hands the Effect List what it hears from the view.
+                        view->AddListener(&frame->effectList);
+                        view->OnCreate(GLFormatInfo());
+                        view->OnSize(kDefaultSceneWidth, kDefaultSceneHeight);
+                        view->m_strPendingOpen = source + "/data/scenes/barchart.apn";
+                        ASSERT_EQ(view->OnFileOpen(), 1);
+                        auto* effect = new pnEffect;
+                        effect->setName("effect001");
+                        effect->setTrans(sgVec3(30, 0, 0));
+                        ASSERT_TRUE(scene().addEffect(effect));
+                        scene().findEvent("bars")->addPlay("effect001", 0, 20, 1);
+                        doc->m_effectUses.emplace_back("effect001", 1);
+                        frame->effectList.Fill();
+                        view->OnToggleMode();
+                        view->OnObjectChosen("bars");
+                        ASSERT_EQ(selected(), "bars");
+                        view->GoToFrame(30);
+                        DialogPair run{*this, dir + "/pair.apn", "", sgVec3(0, 0, 0)};
+                        run.noteApplied();
+                        ASSERT_FALSE(run.applied.empty());
+
+                        run.open(opened, "");
+                        run.open(second, b2);
+                        if (HasFatalFailure()) return;
+                        run.save("with both open");
+                        if (secondPressedFirst) {
+                            run.press(second, b2);
+                            run.press(opened, b1);
+                        } else {
+                            run.press(opened, b1);
+                            run.press(second, b2);
+                        }
+                        run.check();
+                        Finish();
+                        if (HasFatalFailure()) return;
+                        ++runs;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_EQ(runs, 72);
 }

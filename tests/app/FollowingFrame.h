@@ -134,6 +134,10 @@ public:
     void ReloadLightPage() override {
         if (light.Current() >= 0) light.ShowLight(light.Current());
     }
+    void ShowFrameInPages() override {
+        camera.FollowFrame();
+        light.FollowFrame();
+    }
     void ShowObjectPage(int page, pnObject* object, int flag) override {
         RecordingFrame::ShowObjectPage(page, object, flag);
         pageObject = object ? object->getName() : std::string();

@@ -14,6 +14,7 @@
 #include "app/CKelvanoApp.h"
 #include "app/CKelvanoCanvas.h"
 #include "app/CMainFrame.h"
+#include "charts/pnChart.h"
 #include "export/CGifEncoder.h"
 #include "scene/pnEvent.h"
 #include "scene/pnPanel.h"
@@ -31,7 +32,9 @@
 #include "ui/properties/bars/CEditBoxBar.h"
 #include "ui/properties/dialogs/CModelTextureDlg.h"
 #include "ui/properties/pages/CObjectPageDlg.h"
+#include "ui/properties/pages/CGraphPages.h"
 #include "ui/properties/pages/CPanelPage.h"
+#include "ui/properties/rules/GraphPageRules.h"
 
 #include <gtest/gtest.h>
 #include <wx/checkbox.h>
@@ -212,6 +215,48 @@ TEST(FrameStateGui, ANameTypedBeforeUndoIsItsOwnStep) {
     frame()->RouteCommand(ID_EDIT_UNDO);
     pumpWxEvents(200);
     EXPECT_NE(scene().findObject("box"), nullptr);
+    bar->SelectTab(0, ObjectPageKind("pnPanel"));
+}
+
+// A field taken with Enter that still has the focus when Undo comes was
+// taken again as the Undo showed the page anew: the chart's Spacing, typed
+// "a" (no number, 0) and undone with Ctrl+Z in the field, stayed at 0 with no
+// step left to undo. The Undo now brings the spacing back.
+TEST(FrameStateGui, AFieldTakenWithEnterIsNotTakenAgainUnderUndo) {
+    std::vector<GraphRow> rows = {{"a", "", 10}, {"b", "", 20}, {"c", "", 30}};
+    auto* chart = static_cast<pnChart*>(InsertGraph(*view(), GRAPH_AREA, "spread", rows));
+    ASSERT_NE(chart, nullptr);
+    view()->m_bPlacing = 0;
+    view()->ShowSelectionInBars();
+    pumpWxEvents(300);
+    CEditBoxBar* bar = frame()->GetEditBoxBar();
+    auto* spacing = dynamic_cast<wxTextCtrl*>(bar->GetShownPage()->FindWindow(CGraphPage::IDC_SPACING));
+    ASSERT_NE(spacing, nullptr);
+    ASSERT_EQ(spacing->GetValue(), "80.00");
+    const CUndoHistory& history = theApp.m_pCurrentDoc->GetUndoHistory();
+    const int at = history.GetCurrentIndex();
+    wxUIActionSimulator sim;
+    sim.MouseMove(spacing->GetScreenRect().GetRightTop() + wxPoint(-6, 6));
+    spacing->SetFocus();
+    pumpWxEvents(200);
+    spacing->SelectAll();
+    sim.Text("a");
+    sim.Char(WXK_RETURN);
+    pumpWxEvents(300);
+    auto spread = [] { return static_cast<pnChart*>(scene().findObject("spread")); };
+    ASSERT_EQ(spread()->getSpacingDistance(), 0.0f);
+    ASSERT_EQ(history.GetCurrentIndex(), at + 1);
+    ASSERT_EQ(wxWindow::FindFocus(), spacing);
+
+    sim.Char('Z', wxMOD_CONTROL);
+    pumpWxEvents(300);
+    pressInScene('Q', 0);  // the focus goes on to the scene
+    EXPECT_EQ(spread()->getSpacingDistance(), 80.0f);
+    EXPECT_EQ(history.GetCurrentIndex(), at);
+    EXPECT_EQ(spacing->GetValue(), "80.00");
+    view()->OnObjectChosen("spread");
+    frame()->RouteCommand(ID_EDIT_DELETE);
+    pumpWxEvents(100);
     bar->SelectTab(0, ObjectPageKind("pnPanel"));
 }
 

@@ -9,9 +9,12 @@
 #include "scene/pnMaterial.h"
 #include "tests/app/FollowingFrame.h"
 #include "tests/app/ViewFixture.h"
+#include "sg/sgChannel.h"
 #include "tests/support/RenderTool.h"
+#include "tests/support/SavedText.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/ToolCheck.h"
+#include "tests/support/VecCheck.h"
 #include "ui/animation/CEffectListModel.h"
 
 #include <algorithm>
@@ -276,6 +279,89 @@ TEST_F(TimeLineFramesTest, ModalEditorsShowTheirChangesAtOnce) {
         EXPECT_EQ(applied, 1) << "the time line opened no editor";
         EXPECT_EQ(view->m_nCurrentFrame, 15);
     }
+}
+
+// A camera move recorded with the Camera page's distance slider: the view
+// goes to the frame the Frame box shows. -E on the Camera row takes the move
+// away, the page shows the eye where the view shows it, and the next drag
+// records its move from there.
+TEST_F(TimeLineFramesTest, CameraSliderMovesShowAndGoFromWhereTheViewShowsTheEye) {
+    REQUIRE_TOOL("convert");
+    addPanel("P", 0);
+    view->OnToggleMode();
+    ASSERT_EQ(view->m_bAnimationMode, 1);
+    CCameraPageLogic& page = frame.camera;
+    page.Lock(true);  // as the property bar locks its pages
+    CTimeLineModel& t = frame.timeLine;
+    t.RebuildRows();
+    draw();
+    // A drag as the slider sends it: moves, the release, the end.
+    auto drag = [&](int to) {
+        page.OnSliderPressed();
+        page.OnDistanceScroll(to, false);
+        page.OnSliderReleased();
+        page.OnDistanceScroll(to, true);
+    };
+    const pnEvent* camera = scene().findEvent("Camera");
+    ASSERT_NE(camera, nullptr);
+    const int redraws = host.redraws;
+    drag(600);
+    ASSERT_EQ(camera->getNumPlays(), 1);
+    EXPECT_EQ(view->m_nCurrentFrame, 20);
+    EXPECT_EQ(t.CurrentFrame(), 20) << "the Frame box";
+    EXPECT_GT(host.redraws, redraws) << "the view stays on frame 0";
+    expectRenderToolPicture("the camera moved to 600 by the slider");
+
+    t.Press(scene().findEventIndex("Camera") + 2, 0, false);
+    t.DeleteEntry();
+    ASSERT_EQ(camera->getNumPlays(), 0);
+    draw();
+    const sgVec3 shown = sgChannel::sgGetChannel()->getEye();
+    expectVec(shown, sgVec3(0, 0, 906), 0.5f, "the eye the view shows after -E");
+    expectVec(page.Eye(), shown, 0.5f, "the page's eye");
+    EXPECT_EQ(page.Controls().distance, 906);
+
+    drag(700);
+    ASSERT_EQ(camera->getNumPlays(), 1);
+    const std::string effect = camera->getPlay(0)->effect;
+    view->m_strPathName = dir.file("camera.apn");
+    ASSERT_EQ(view->OnFileSave(), 1);
+    const std::string text = readText(dir.file("camera.apn"));
+    const size_t block = text.find("name\t\"" + effect + "\"");
+    ASSERT_NE(block, std::string::npos) << text;
+    const size_t trans = text.find("trans\t(", block);
+    ASSERT_NE(trans, std::string::npos);
+    float x = 0, y = 0, z = 0;
+    ASSERT_EQ(std::sscanf(text.c_str() + trans, "trans\t( %f %f %f )", &x, &y, &z), 3);
+    expectVec(sgVec3(x, y, z), sgVec3(0, 0, 700 - 906), 0.01f, "the saved move: closer, from 906");
+    expectRenderToolPicture("the camera moved to 700 by the slider");
+}
+
+// A double-click on an effect in the Event Tree opens the Effect Editor with
+// the time line's Frame box at the play's end: the view shows that frame at
+// once, not the one it stood on until the editor closes.
+TEST_F(TimeLineFramesTest, TheEventTreesEditorShowsThePlaysEnd) {
+    REQUIRE_TOOL("convert");
+    addPanel("P", -140);
+    addEffect("right", sgVec3(100, 0, 0));
+    addEffect("up", sgVec3(0, 80, 0));
+    pnEvent* p = scene().findEvent("P");
+    ASSERT_TRUE(p);
+    p->addPlay("right", 0, 20, 1);
+    p->addPlay("up", 21, 41, 1);
+    view->OnToggleMode();
+    view->OnObjectChosen("P");
+    view->GoToFrame(41);
+    frame.timeLine.RebuildRows();
+    expectRenderToolPicture("frame 41 reached");
+
+    const int redraws = host.redraws;
+    view->EditEffectPlay("P", 0);  // what the tree's double-click does
+    ASSERT_TRUE(dialogs->IsOpen(2));
+    EXPECT_EQ(frame.timeLine.CurrentFrame(), 20) << "the Frame box";
+    EXPECT_EQ(view->m_nCurrentFrame, 20);
+    EXPECT_GT(host.redraws, redraws) << "the view goes on showing frame 41";
+    expectRenderToolPicture("the Effect Editor opened on the first play");
 }
 
 // A light takes the colours of the material it names: a change of that

@@ -161,11 +161,17 @@ TEST_F(ChannelTest, PaddedBackgroundFillsTheViewport) {
     EXPECT_TRUE(near(f.at(200, 150), rgb(0, 0, 255)));  // the scene over it
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
 
-    // Mode 1 leaves the background to the scene: only depth is cleared.
-    ch->setBackgroundMode(1);
-    ch->setClearColor(1, 1, 1, 1);
-    sgDrawFrame(GL_RENDER, 1);
-    EXPECT_TRUE(near(frame().at(2, 2), rgb(255, 0, 0)));
+    // Modes 1 and 2 draw no picture: the clear colour shows, not the last
+    // frame's pixels.
+    for (int mode : {1, 2}) {
+        ch->setBackgroundMode(mode);
+        ch->setClearColor(1, 1, 1, 1);
+        sgDrawFrame(GL_RENDER, 1);
+        EXPECT_TRUE(near(frame().at(2, 2), rgb(255, 255, 255))) << mode << " " << describe(frame().at(2, 2));
+        EXPECT_TRUE(near(frame().at(200, 150), rgb(0, 0, 255))) << "the scene over it";
+        ch->setClearColor(1, 0, 0, 1);
+        sgDrawFrame(GL_RENDER, 2);
+    }
     ch->setBackgroundMode(0);
 
     // An image that cannot be read leaves the clear colour.

@@ -13,6 +13,7 @@
 #include "charts/pnPieChart.h"
 #include "charts/pnVolumeChart.h"
 #include "scene/pnEvent.h"
+#include "scene/pnLight.h"
 #include "scene/pnMaterial.h"
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
@@ -194,10 +195,15 @@ inline void addChart(pnScene& s, pnChart* c) {
     addShowingEvent(s, (c->getName() + "Event").c_str(), c->getName().c_str());
 }
 
-// The four kinds with every key set, each shown by its own event.
+// The four kinds with every key set, each shown by its own event, under a
+// light that shows their shapes.
 inline void buildEveryChart(pnScene& s) {
     s.setName("Every chart");
     addChartResources(s);
+    auto* light = new pnLight;
+    light->setName("Light1");
+    light->setPosition(sgVec3(200, 300, 900));
+    s.addLight(light);
     addChart(s, everyKeyBarChart());
     addChart(s, everyKeyPieChart());
     addChart(s, everyKeyLineChart());

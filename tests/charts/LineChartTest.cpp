@@ -6,7 +6,9 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "charts/pnVolumeChart.h"
@@ -256,6 +258,25 @@ TEST(LineChart, APointAloneTakesItsTimesFromItsOwnRecord) {
     expectPlays(two.chart->getDataPtEvent(0, pnChart::PART_EXTRA), {{"c-joint", 60, 60, 1}}, "joint");
 }
 
+// Point 0's texts (and joint) play as in a chart of the same kind built
+// afresh from the same points, as a reopen builds it.
+void expectFirstPointAsBuilt(const pnChart& c) {
+    auto fresh = [&](auto* made) {
+        using K = std::remove_pointer_t<decltype(made)>;
+        auto built = std::make_unique<KindScene<K>>(0);
+        for (int i = 0; i < c.getNumDataPts(); ++i) built->chart->addDataPt(*c.getDataPt(i));
+        built->show();
+        for (int which : {pnChart::PART_DATA_TEXT, pnChart::PART_LABEL, pnChart::PART_EXTRA}) {
+            const pnEvent* want = built->chart->getDataPtEvent(0, which);
+            EXPECT_EQ(describePlays(c.getDataPtEvent(0, which)), describePlays(want)) << "point 0 part " << which;
+        }
+    };
+    if (dynamic_cast<const pnLineChart*>(&c))
+        fresh(static_cast<pnLineChart*>(nullptr));
+    else
+        fresh(static_cast<pnVolumeChart*>(nullptr));
+}
+
 // Point 0 of a line or area chart has no segment of its own: its texts (and
 // the line's joint) come with point 1's segment, shown at point 1's start.
 // The texts hide at the end of point 1's shrink, one rule for both kinds;
@@ -286,6 +307,64 @@ TEST(LineChart, PointZeroComesWithPointOnesSegmentLikeTheAreaChart) {
     LineScene line(2);
     line.show();
     EXPECT_TRUE(line.chart->hasPartSlot(0, pnChart::PART_EXTRA));  // the joint was checked
+}
+
+// Edits of point 0's and point 1's frames, as Grow/Shrink, the time line's
+// scaling and Graph Data make them, and of which point is point 1: after
+// each, point 0's texts and joint play as in the chart built afresh (a
+// reopen), so the chart draws the same before and after a save.
+template <class K>
+void expectEditsKeepPointZeroAsBuilt(const char* kind) {
+    SCOPED_TRACE(kind);
+    KindScene<K> s(3);
+    s.show();
+    pnChart& c = *s.chart;
+    const struct {
+        const char* what;
+        std::function<void()> edit;
+    } edits[] = {
+        {"+ G on every point (0 to 20)", [&] {
+             for (int i = 0; i < 3; ++i) {
+                 c.setDataPtDefaultGrow(i);
+                 c.setDataPtStartTime(i, 0);
+                 c.setDataPtEndTime(i, 20);
+             }
+         }},
+        {"point 1's start moved to 12", [&] { c.setDataPtStartTime(1, 12); }},
+        {"point 0's end moved to 40", [&] { c.setDataPtEndTime(0, 40); }},
+        {"point 0's grow cleared", [&] { c.clearDataPtGrow(0); }},
+        {"point 1's grow cleared", [&] { c.clearDataPtGrow(1); }},
+        {"point 1 grows again", [&] { c.setDataPtDefaultGrow(1); }},
+        {"point 0 shrinks", [&] { c.setDataPtDefaultShrink(0); }},
+        {"point 1 shrinks", [&] { c.setDataPtDefaultShrink(1); }},
+        {"point 0's shrink from 45", [&] { c.setDataPtShrinkStart(0, 45); }},
+        {"point 1's shrink to 70", [&] {
+             c.setDataPtShrinkStart(1, 50);
+             c.setDataPtShrinkEnd(1, 70);
+         }},
+        {"point 1's shrink cleared", [&] { c.clearDataPtShrink(1); }},
+        {"point 0 deleted", [&] { c.deleteDataPt(0); }},
+        {"down to one point", [&] { c.deleteDataPt(1); }},
+        {"a point appended", [&] { c.appendDataPt(); }},
+        {"every time doubled (Timeline Options)", [&] {
+             for (int i = 0; i < c.getNumDataPts(); ++i) {
+                 if (c.getDataPtShrinkEnd(i) > 0) c.setDataPtShrinkEnd(i, 2 * c.getDataPtShrinkEnd(i));
+                 if (c.getDataPtShrinkStart(i) > 0) c.setDataPtShrinkStart(i, 2 * c.getDataPtShrinkStart(i));
+                 if (c.getDataPtEndTime(i) > 0) c.setDataPtEndTime(i, 2 * c.getDataPtEndTime(i));
+                 if (c.getDataPtStartTime(i) > 0) c.setDataPtStartTime(i, 2 * c.getDataPtStartTime(i));
+             }
+         }},
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.what);
+        e.edit();
+        expectFirstPointAsBuilt(c);
+    }
+}
+
+TEST(LineChart, EditsGivePointZeroTheTimesABuildGivesIt) {
+    expectEditsKeepPointZeroAsBuilt<pnLineChart>("line");
+    expectEditsKeepPointZeroAsBuilt<pnVolumeChart>("area");
 }
 
 TEST(LineChart, JointsAreShownOnlyWithAJointFile) {
@@ -462,8 +541,9 @@ TEST_P(LineTiming, PlaysOfEveryEvent) {
     }
     if (i == 0) {
         // Point 0's texts and joint come with point 1's segment: shown at its
-        // start, hidden at the end of its shrink. Point 1 gets the frames that
-        // make them the other points' (shown at 25, hidden at 40).
+        // start, hidden at the end of its shrink, whatever the operation did
+        // to point 0's own frames. Point 1 gets the frames that make them the
+        // other points' (shown at 25, hidden at 40).
         s.chart->setDataPtStartTime(1, 25);
         if (row.shrinking) {
             s.chart->setDataPtShrinkStart(1, 30);
@@ -479,9 +559,13 @@ TEST_P(LineTiming, PlaysOfEveryEvent) {
         expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_MAIN), forPoint(row.segment, *s.chart, i), "segment");
     else
         EXPECT_EQ(s.chart->getDataPtEvent(i, pnChart::PART_MAIN), nullptr);
-    expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_EXTRA), row.joint, "joint");
-    expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_DATA_TEXT), row.text, "data text");
-    expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_LABEL), row.text, "label");
+    if (i > 0) {
+        expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_EXTRA), row.joint, "joint");
+        expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_DATA_TEXT), row.text, "data text");
+        expectPlays(s.chart->getDataPtEvent(i, pnChart::PART_LABEL), row.text, "label");
+    } else {
+        expectFirstPointAsBuilt(*s.chart);
+    }
     expectOnlyPointChanged(*s.chart, i, before);
 
     // Unbuilt, the fields change alike (the frame setters report 0).

@@ -3,10 +3,12 @@
 
 A scene of format 2.5 where the event "A" plays "e1" from 0 to 20 and "B" plays
 nothing is opened in Animation Mode. In the "Event Tree" e1 is dragged onto B's
-"EFFECT" folder and copied ("Copy Effect", OK), then B is dragged onto A; in the
-"Effect List" e1's Move X becomes 5 and is applied. The saved scene holds
-"e1001" with e1's parts, B playing it from 0 to 20 under the parent "A", and e1
-moving 5 along X.
+"EFFECT" folder and copied ("Copy Effect", OK), then B is dragged onto A. A
+double-click on e1 opens the "Effect Editor", and a drag of A feeds it; Add
+Effect from the context menu then opens no "Creating Effect" beside it. In the
+"Effect List" e1's Move X becomes 5 and is applied, then the editor is closed.
+The saved scene holds "e1001" with e1's parts, B playing it from 0 to 20 under
+the parent "A", and e1 moving 5 along X: the editor kept the list's Apply.
 
 Then the chart fixture growshrink.apn is opened in Animation Mode; a right
 click on the chart chooses "Add Grow/Shrink Effect" from the context menu, and
@@ -280,10 +282,38 @@ def main():
             # B (row 4) onto A (row 0).
             tree_drag(env, rows[4], rows[0])
 
+        # The Effect Editor on e1 (its row stays: B went below A's own items),
+        # given a drag of A from empty space, straight along X.
+        kids, scene = ep.scene_window(window, env)
+        editor = None
+        if rows and scene:
+            w, h, sx, sy = scene[0]
+            ep.xdo(env, "mousemove", "--sync", *rows[3])
+            ep.xdo(env, "click", "--repeat", "2", "--delay", "120", "1")
+            editor = xh.wait_for_window("Effect Editor", env, timeout=15)
+            if check(editor is not None, "a double-click on e1 opened no \"Effect Editor\""):
+                ep.xdo(env, "windowmove", editor, 900, 40)
+                time.sleep(0.5)
+                ep.xdo(env, "mousemove", sx + w // 2, sy + 20)
+                time.sleep(0.2)
+                ep.xdo(env, "mousedown", "1")
+                for i in range(1, 7):
+                    ep.xdo(env, "mousemove", sx + w // 2 + 5 * i, sy + 20)
+                    time.sleep(0.08)
+                ep.xdo(env, "mouseup", "1")
+                time.sleep(0.5)
+                # Add Effect from the context menu: the editor holds the mode.
+                ep.xdo(env, "mousemove", sx + w // 2, sy + 20)
+                ep.xdo(env, "click", "3")
+                time.sleep(1.0)
+                ep.key_slowly(env, "e")
+                check(xh.wait_for_window("Creating Effect", env, timeout=3) is None,
+                      "Add Effect opened \"Creating Effect\" beside the Effect Editor")
+                check(ep.visible("Effect Editor", env), "Add Effect closed the Effect Editor")
+
         # The Effect List: e1, Move X 5, Apply.
         # The tree keeps typed letters for itself: the keys go to the scene
         # window's grey surround first.
-        kids, scene = ep.scene_window(window, env)
         if scene:
             w, h, sx, sy = scene[0]
             ep.click(env, sx + w + 40, sy + h // 2)
@@ -307,6 +337,11 @@ def main():
             ep.screenshot(home, "effect-list", env)
             ep.xdo(env, "key", "space")
             time.sleep(0.8)
+        # Its Close keeps what the list applied.
+        if editor is not None:
+            ep.xdo(env, "windowfocus", "--sync", editor)
+            ep.xdo(env, "key", "Escape")
+            check(ep.wait_gone("Effect Editor", env), "Escape left the Effect Editor open")
 
         # Ctrl+S belongs to the main window.
         ep.xdo(env, "windowfocus", "--sync", window)

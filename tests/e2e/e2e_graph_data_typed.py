@@ -7,9 +7,11 @@ edit hears a focus change.
 Objects > Graph; a click on the kind's picture and on "Next >"; a click into
 the name, the name typed, a click into the number of columns, 4 typed, a click
 on "Next >"; in "Input Graph Data" a click into each cell of each row and its
-text typed; a click on "OK"; a click in the scene puts the chart down. After
-Ctrl+S the saved ".apn" holds every label, value text and value typed; the
-saved chart blocks are printed.
+text typed (the pie's fourth Percent is left at 0.00); a click on "OK"; a
+click in the scene puts the chart down. After Ctrl+S the saved ".apn" holds
+every label, value text and value typed, the pie's fourth slice the 15 percent
+the others leave, and the pie's values sum to at most 100; the saved chart
+blocks are printed.
 
 e2e_graph_data_typed.py PROGRAM SOURCE_DIR
 """
@@ -25,8 +27,10 @@ import xvfb_harness as xh  # noqa: E402
 
 check = ep.check
 
-# (label, value text, value) per row.
-PIE = ("Regions", [("North", "40 M", "40"), ("South", "25 M", "25"), ("East", "20 M", "20"), ("West", "15 M", "15")])
+# (label, value text, value) per row; None is a cell left as it stands.
+PIE = ("Regions", [("North", "40 M", "40"), ("South", "25 M", "25"), ("East", "20 M", "20"), ("West", "15 M", None)])
+# A slice takes no 0: the fourth gets what the others leave of 100.
+PIE_SAVED = PIE[1][:3] + [("West", "15 M", "15")]
 BAR = ("Sales", [("Q1", "12 k", "12"), ("Q2", "30 k", "30"), ("Q3", "18.5 k", "18.5"), ("Q4", "7 k", "7")])
 PIE_RED = (230, 90, 60)  # the red slice of the pie picture in "Graph Type Selection"
 
@@ -119,6 +123,8 @@ def type_rows(env, home, rows):
         return False
     for row, texts in zip(cells, rows):
         for (x, y, width), text in zip(row, texts):
+            if text is None:
+                continue
             xh.run(["xdotool", "mousemove", "--sync", str(x + width // 2), str(y), "click", "--repeat", "3", "1"],
                    env)
             time.sleep(0.3)
@@ -161,6 +167,9 @@ def check_block(text, keyword, name, rows):
               f"{name}: value text {got_text.group(1) if got_text else None!r}, not {text!r}")
         check(got_value and abs(float(got_value.group(1)) - float(value)) < 1e-4,
               f"{name}: value {got_value.group(1) if got_value else None}, not {value}")
+    if keyword == "pieChart":
+        total = sum(float(v) for v in re.findall(r"^\s*growValue\s+(\S+)", found, re.M))
+        check(total <= 100.0 + 1e-4, f"{name}: the slices sum to {total}, more than 100")
     print(f"--- saved {keyword} {name!r} ---\n{keyword} {{\n{found}\n}}", flush=True)
 
 
@@ -181,7 +190,7 @@ def main():
         add_chart(env, home, window, "bar", BAR[0], BAR[1], (x + 3 * w // 4, y + 2 * h // 3))
         ep.point_at(window, env, 300, 300)
         text = "\n".join(ep.save_and_read(scene, env, "graph data"))
-        check_block(text, "pieChart", PIE[0], PIE[1])
+        check_block(text, "pieChart", PIE[0], PIE_SAVED)
         check_block(text, "barChart", BAR[0], BAR[1])
         ep.stop(proc, display, window, log, env, "graph data")
         ep.check_log(work)

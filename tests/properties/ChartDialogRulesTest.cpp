@@ -1,8 +1,13 @@
 // The Graph Data dialogs' and the label/data property dialog's rules on the
 // sample scene with one chart of each kind, on a headless view.
+#include "charts/pnPieChart.h"
 #include "scene/pnStringProperty.h"
 #include "tests/properties/AllChartsViewTest.h"
 #include "ui/properties/rules/ChartDialogRules.h"
+#include "ui/properties/rules/GraphPageRules.h"
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -65,6 +70,22 @@ TEST_F(ChartDialogRulesTest, OkAppliesOnlyChangedFieldsAsOneStep) {
     EXPECT_STREQ(bars.getDataPtDataText(1), "kept");
     ASSERT_EQ(view->OnEditUndo(), 1);
     EXPECT_DOUBLE_EQ(static_cast<pnChart*>(scene().findObject("bars"))->getDataPtGrowValue(1), 120.0);
+
+    // A spacing, an offset and a slice depth are held where the chart stays
+    // drawable, as on the pages.
+    pnChart& again = chart("bars");
+    ASSERT_TRUE(LoadChartData(again, 1, DataDialogKind::Bar, form));
+    form.spacing[0].text = std::string(20, '9');
+    ASSERT_TRUE(ChartDataOk(*view, again, form));
+    EXPECT_EQ(again.getDataPtSpacing(1)[0], 32767.0f);
+    pnChart& pie = chart("shares");
+    ASSERT_TRUE(LoadChartData(pie, 1, DataDialogKind::Pie, form));
+    form.offset[0][1].text = "-1e20";
+    form.depthOn = true;
+    form.depth.text = "1e20";
+    ASSERT_TRUE(ChartDataOk(*view, pie, form));
+    EXPECT_EQ(pie.getDataPtSpacing(1)[1], -32767.0f);
+    EXPECT_EQ(pie.getDataPtDepth(1), 32767.0f);
 }
 
 TEST_F(ChartDialogRulesTest, PieAndAreaRules) {
@@ -96,6 +117,67 @@ TEST_F(ChartDialogRulesTest, PieAndAreaRules) {
     EXPECT_EQ(form.height[1].text, "0.00");
     EXPECT_EQ(steps(), before);
     EXPECT_DOUBLE_EQ(area.getDataPtGrowValue(2), 60.0);
+}
+
+// A pie from the wizard's rows 40, 25, 20 and a fourth left at 0: every
+// slice draws the share its Graph Data shows, and the stored sum is 100. The
+// fourth slice kept 25 and was drawn as 15 %; Graph Data then lowered a slice
+// raised from 40 to 45 to 30. A raised slice now never goes down, also on a
+// pie that a file gave more than 100.
+TEST_F(ChartDialogRulesTest, AWizardPieDrawsWhatGraphDataShows) {
+    view->GetHost()->MakeCurrent();
+    std::vector<GraphRow> rows = {{"a", "40", 40}, {"b", "25", 25}, {"c", "20", 20}, {"d", "", 0}};
+    auto* pie = static_cast<pnChart*>(InsertGraph(*view, GRAPH_PIE, "wizard", rows));
+    ASSERT_NE(pie, nullptr);
+    ASSERT_EQ(pie->getNumDataPts(), 4);
+    double sum = 0;
+    for (int i = 0; i < pie->getNumDataPts(); ++i) {
+        ChartDataForm form;
+        ASSERT_TRUE(LoadChartData(*pie, i, DataDialogKind::Pie, form));
+        int start = 0, end = 0;
+        ASSERT_TRUE(static_cast<pnPieChart*>(pie)->getSliceAngles(i, &start, &end));
+        EXPECT_NEAR((end - start) / 3.6, std::stod(form.height[0].text), 0.3) << "slice " << i;
+        sum += pie->getDataPtGrowValue(i);
+    }
+    EXPECT_LE(sum, 100.0);
+
+    // Typed through the input step, with data texts that follow the values: a
+    // slice that gets another share than typed says so, one typed as its own
+    // text keeps it.
+    CGraphInputRows input;
+    input.Start(GRAPH_PIE, 4);
+    for (int r = 0; r < 4; ++r) input.CommitValue(r, std::vector<std::string>{"60", "30", "20", "0"}[r]);
+    input.CommitDataText(2, "twenty");
+    auto* typed = static_cast<pnChart*>(InsertGraph(*view, GRAPH_PIE, "typed", input.GetRows()));
+    ASSERT_NE(typed, nullptr);
+    ASSERT_EQ(typed->getNumDataPts(), 3);
+    EXPECT_EQ(std::string(typed->getDataPtDataText(0)), "60");
+    EXPECT_EQ(std::string(typed->getDataPtDataText(1)), "30");
+    EXPECT_EQ(std::string(typed->getDataPtDataText(2)), "twenty");
+    EXPECT_DOUBLE_EQ(typed->getDataPtGrowValue(2), 10.0);
+    input.Start(GRAPH_PIE, 4);
+    for (int r = 0; r < 4; ++r) input.CommitValue(r, std::vector<std::string>{"40", "25", "20", "0"}[r]);
+    typed = static_cast<pnChart*>(InsertGraph(*view, GRAPH_PIE, "typed2", input.GetRows()));
+    ASSERT_NE(typed, nullptr);
+    ASSERT_EQ(typed->getNumDataPts(), 4);
+    EXPECT_EQ(std::string(typed->getDataPtDataText(3)), "15.00") << "a slice of 15 % labelled as typed";
+
+    ChartDataForm form;
+    ASSERT_TRUE(LoadChartData(*pie, 0, DataDialogKind::Pie, form));
+    form.height[0].text = "45";
+    ASSERT_TRUE(ChartDataOk(*view, *pie, form));
+    EXPECT_DOUBLE_EQ(pie->getDataPtGrowValue(0), 40.0);
+
+    pnChart& shares = chart("shares");
+    for (int i = 0; i < shares.getNumDataPts(); ++i) shares.setDataPtGrowValue(i, 110.0 / shares.getNumDataPts());
+    const double old = shares.getDataPtGrowValue(0);
+    ASSERT_TRUE(LoadChartData(shares, 0, DataDialogKind::Pie, form));
+    form.height[0].text = "60";
+    ASSERT_TRUE(ChartDataOk(*view, shares, form));
+    EXPECT_DOUBLE_EQ(shares.getDataPtGrowValue(0), old);
+    form.height[0].text = "5";  // lowering is always taken
+    ASSERT_TRUE(ChartDataOk(*view, shares, form));
+    EXPECT_DOUBLE_EQ(shares.getDataPtGrowValue(0), 5.0);
 }
 
 TEST_F(ChartDialogRulesTest, LabelStyleLoadApplyAndCancel) {

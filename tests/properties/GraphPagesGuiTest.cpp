@@ -2,6 +2,8 @@
 // keys and clicks, and Add Graph through the wizard's real dialogs.
 #include "editor/KelvanoIds.h"
 #include "charts/pnChart.h"
+#include "charts/pnPieChart.h"
+#include "editor/EditLimits.h"
 #include "tests/app/ViewFixture.h"
 #include "tests/support/WxTestRun.h"
 #include "ui/properties/bars/CEditBoxBar.h"
@@ -420,8 +422,9 @@ TEST_F(GraphPagesTest, TheNameEditStopsAtTheLongestName) {
 
 // "inf", "nan" and numbers no float holds went into a chart and were saved as
 // words that read back as 0 (or held at the float range, which the chart
-// drew as infinite geometry). Typed into the line page, they count as no
-// number, as "abc" does, and the file keeps numbers only.
+// drew as infinite geometry). Typed into the line page, the words count as no
+// number, as "abc" does, numbers beyond the float range are held at the
+// field's range as any number beyond it, and the file keeps numbers only.
 TEST_F(GraphPagesTest, WordsForInfinityAreNoNumbers) {
     pnChart* chart = make(PAGE_LINE, {10, 20});
     ASSERT_NE(chart, nullptr);
@@ -433,9 +436,12 @@ TEST_F(GraphPagesTest, WordsForInfinityAreNoNumbers) {
     };
     typeEverywhere("7");
     const std::vector<float> none = typeEverywhere("abc");
-    for (const char* typed : {"inf", "nan", "-infinity", "1e39", "-1e39", "1e400"}) {
+    const std::vector<float> top(3, kMaxObjectSize), bottom(3, -kMaxObjectSize);
+    const std::pair<const char*, std::vector<float>> typedHeld[] = {
+        {"inf", none}, {"nan", none}, {"-infinity", none}, {"1e39", top}, {"-1e39", bottom}, {"1e400", top}};
+    for (const auto& [typed, held] : typedHeld) {
         ASSERT_EQ(typeEverywhere("7"), std::vector<float>(3, 7.0f));
-        EXPECT_EQ(typeEverywhere(typed), none) << typed;
+        EXPECT_EQ(typeEverywhere(typed), held) << typed;
     }
     std::FILE* f = std::tmpfile();
     ASSERT_NE(f, nullptr);
@@ -446,4 +452,43 @@ TEST_F(GraphPagesTest, WordsForInfinityAreNoNumbers) {
     std::fclose(f);
     EXPECT_EQ(text.find("inf"), std::string::npos);
     EXPECT_EQ(text.find("nan"), std::string::npos);
+}
+
+// Twenty nines in Spacing were stored as 1e20, which took the chart out of
+// the picture, and the field showed "99999999", later "10000000". Spacing and
+// the sizes without a range of their own are held within +-32767, and every
+// field shows the value the chart holds once taken ("a" is 0).
+TEST_F(GraphPagesTest, FieldsHoldDrawableSizesAndShowWhatTheChartHolds) {
+    const std::string nines(20, '9');
+    const struct {
+        int kind, id;
+        const char* typed;
+        float held;
+        const char* shown;
+    } cases[] = {
+        {PAGE_BAR, CGraphPage::IDC_SPACING, nines.c_str(), 32767, "32767"},
+        {PAGE_BAR, CGraphPage::IDC_SPACING, "a", 0, "0"},
+        {PAGE_BAR, CGraphPage::IDC_SCALE_HT, "-1e20", -32767, "-32767.000"},
+        {PAGE_LINE, CGraphPage::IDC_DEPTH, "1e20", 100, "100.000"},
+        {PAGE_LINE, CGraphPage::IDC_JOINT_SCALE, "2x", 2, "2.000"},
+        {PAGE_AREA, CGraphPage::IDC_SPACING, nines.c_str(), 32767, "32767.00"},
+        {PAGE_AREA, CGraphPage::IDC_SCALE_HT, "0.5 m", 0.5f, "0.50"},
+        {PAGE_PIE, CGraphPage::IDC_START_ANGLE, "12.7", 12, "12"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.kind) + " " + c.typed);
+        pnChart* chart = make(c.kind, {10, 20, 30});
+        ASSERT_NE(chart, nullptr);
+        CGraphPage* p = page(c.kind);
+        type(p, c.id, c.typed);
+        const float held = c.id == CGraphPage::IDC_SPACING    ? chart->getSpacingDistance()
+                           : c.id == CGraphPage::IDC_SCALE_HT ? chart->getHeightScale()
+                           : c.id == CGraphPage::IDC_DEPTH    ? chart->getBaseScale()[2]
+                           : c.id == CGraphPage::IDC_JOINT_SCALE
+                               ? chart->getJointScale()[0]
+                               : static_cast<float>(static_cast<pnPieChart*>(chart)->getStartAngle());
+        EXPECT_EQ(held, c.held);
+        EXPECT_EQ(text(p, c.id), c.shown);
+        ASSERT_EQ(view->RenameObject(chart, "done" + std::to_string(&c - cases)), 1);
+    }
 }

@@ -130,26 +130,61 @@ TEST(GraphRules, CreateGraphNamesAndRefusals) {
     EXPECT_EQ(scene.getNumCharts(), 3);
 }
 
-// Pie slices stop where the sum reaches 100; the slice that would pass it
-// gets what is left; later slices keep the values a new point has.
-TEST(GraphRules, PieValuesStopAtAHundred) {
+// Pie slices take the rows in order within what is left of 100; the row
+// that would pass it gets the rest. Rows left at 0 (a slice takes no 0) share
+// what the typed rows leave, and a row that gets nothing makes no slice: the
+// stored sum never passes 100. A 0 in the fourth row kept the default 25, so
+// 40, 25, 20, 0 stored 110, and 60, 30, 30, 40 stored 125.
+TEST(GraphRules, PieValuesNeverPassAHundred) {
+    const float third = 100.0f / 3;
     const struct {
         std::vector<float> typed, slices;
     } cases[] = {
         {{60, 30, 30}, {60, 30, 10}},
-        {{50, 50, 20}, {50, 50}},
+        {{50, 50, 20}, {50, 50, 0}},
         {{10, 20}, {10, 20}},
-        {{120, 5}, {100}},
+        {{120, 5}, {100, 0}},
+        {{40, 25, 20, 0}, {40, 25, 20, 15}},
+        {{60, 30, 30, 40}, {60, 30, 10, 0}},
+        {{0, 50, 0, -3}, {third / 2, 50, third / 2, third / 2}},
+        {{0, 0, 0}, {third, third, third}},
+        {{0, 100, 0}, {0, 100, 0}},
     };
-    for (const auto& c : cases) EXPECT_EQ(PieSliceValues(rows(c.typed)), c.slices);
+    for (const auto& c : cases) {
+        const std::vector<float> got = PieSliceValues(rows(c.typed));
+        ASSERT_EQ(got.size(), c.slices.size());
+        double sum = 0;
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_NEAR(got[i], c.slices[i], 1e-5) << c.typed[0] << " row " << i;
+            sum += got[i];
+        }
+        EXPECT_LE(sum, 100.0) << c.typed[0];
+    }
+    // Shares of a rest that no float holds exactly still stay within 100.
+    for (int open = 1; open <= kGraphMaxItems - 1; ++open) {
+        std::vector<float> typed(static_cast<size_t>(open), 0.0f);
+        typed.push_back(1.0f / 3);
+        double sum = 0;
+        for (float v : PieSliceValues(rows(typed))) sum += v;
+        EXPECT_LE(sum, 100.0) << open;
+    }
 
     pnScene scene;
-    auto* pie = static_cast<pnChart*>(CreateGraph(scene, GRAPH_PIE, "Share", rows({60, 30, 30, 40})));
+    addMaterials(scene, 6);
+    auto* pie = static_cast<pnChart*>(CreateGraph(scene, GRAPH_PIE, "Share", rows({40, 25, 20, 0})));
     ASSERT_NE(pie, nullptr);
     ASSERT_EQ(pie->getNumDataPts(), 4);
+    EXPECT_DOUBLE_EQ(pie->getDataPtGrowValue(3), 15.0);
+    EXPECT_STREQ(pie->getDataPtLabel(3), "L3");
+    EXPECT_STREQ(pie->getDataPtMaterialName(3), "m02") << "the last slice takes the fourth material from the end";
+    // Rows with nothing left make no slice; the last slice made is the last.
+    pie = static_cast<pnChart*>(CreateGraph(scene, GRAPH_PIE, "Full", rows({60, 30, 30, 40})));
+    ASSERT_NE(pie, nullptr);
+    ASSERT_EQ(pie->getNumDataPts(), 3);
     EXPECT_DOUBLE_EQ(pie->getDataPtGrowValue(2), 10.0);
     EXPECT_STREQ(pie->getDataPtLabel(2), "L2");
-    EXPECT_STRNE(pie->getDataPtLabel(3), "L3");  // never reached: a new point's label
+    EXPECT_STREQ(pie->getDataPtMaterialName(2), "m02");
+    EXPECT_STREQ(pie->getDataPtMaterialName(1), "m04");
 }
 
 // The wizard's counts, pages and captions.

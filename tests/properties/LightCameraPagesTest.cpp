@@ -177,6 +177,63 @@ TEST_F(PagesTest, AnimationModeMovesAndColoursBecomeLitEffects) {
     EXPECT_EQ(eventOf("Fresh").getPlay(0)->end, 19);
 }
 
+// In animation mode the pages show the eye and the lights where the view shows
+// them at the current frame, and a move goes from there: also after -E took
+// away the play that had moved them, before the page heard of it.
+TEST_F(PagesTest, AnimationModePagesShowTheFrameAndMoveFromIt) {
+    sceneWithLights({"Lamp"});
+    view->AddCameraEvent();
+    CLightPageLogic light;
+    light.InitSceneLights(1);
+    CCameraPageLogic camera;
+    camera.LoadViewpoint();
+    view->m_bAnimationMode = 1;
+    light.Lock(true);
+    camera.Lock(true);
+    pnEvent& cam = *scene().findEvent("Camera");
+    pnEvent& lamp = *scene().findEvent("Lamp");
+    const sgVec3 home = light.Light(0)->getPosition();  // |(150, 150, 500)| = 543
+    const sgVec3 along = home / 543.0f;
+
+    camera.OnDistanceScroll(600, true);  // a play 0..20
+    ASSERT_EQ(cam.getNumPlays(), 1);
+    EXPECT_EQ(camera.Controls().distance, 600);
+    view->SetCurrentFrame(10);
+    camera.FollowFrame();
+    EXPECT_EQ(camera.Controls().distance, 753) << "half way from 906 to 600";
+    expectVec(camera.Eye(), sgVec3(0, 0, 753), 0.01f);
+    view->SetCurrentFrame(20);
+    camera.FollowFrame();
+    // -E, then a drag from the stale 600 to 1000: the view shows the eye at 906.
+    cam.removePlayAt(0);
+    camera.OnDistanceScroll(1000, true);
+    ASSERT_EQ(cam.getNumPlays(), 1);
+    expectVec(scene().findEffect(cam.getPlay(0)->effect.c_str())->getTrans(), sgVec3(0, 0, 1000 - 906), 0.01f);
+    EXPECT_EQ(camera.Controls().distance, 1000) << "at the end of the new play";
+    cam.removePlayAt(0);
+    camera.FollowFrame();
+    EXPECT_EQ(camera.Controls().distance, 906);
+    expectVec(camera.Eye(), sgVec3(0, 0, 906), 0.01f);
+
+    // The light the same way: its event gets a play 40..59.
+    light.OnDistance(800, true);
+    ASSERT_EQ(lamp.getNumPlays(), 1);
+    EXPECT_EQ(light.Controls().distance, 800);
+    lamp.removePlayAt(0);
+    light.OnDistance(1000, true);
+    ASSERT_EQ(lamp.getNumPlays(), 1);
+    expectVec(scene().findEffect(lamp.getPlay(0)->effect.c_str())->getTrans(), along * (1000.0f - 543.0f), 0.5f,
+              "the move from where the view shows the light");
+    const int start = lamp.getPlay(0)->start;
+    view->SetCurrentFrame(start);
+    light.FollowFrame();
+    EXPECT_EQ(light.Controls().distance, 543);
+    float x = 0, y = 0, z = 0;
+    light.Preview().GetLightPosition(0, x, y, z);
+    expectVec(sgVec3(x, y, z), home, 0.5f, "the marker where the view shows the light");
+    expectVec(light.Light(0)->getPosition(), home, 0.01f, "the light itself stays");
+}
+
 TEST_F(PagesTest, LightPreviewDragAndPicture) {
     CLightPreviewModel preview;
     preview.SetScale(300, -3000, 3000);

@@ -161,6 +161,10 @@ TEST_F(PanelModelTest, PanelPageAndCreation) {
     EXPECT_FLOAT_EQ(panel->getBevel(), 1.5f);
     EXPECT_EQ(panelPage->Edit(CPanelPage::IDC_TAPER)->GetValue(), "1.50");
     EXPECT_EQ(doc->GetUndoHistory().GetCount(), steps + 1);
+    // A side of 0 is one of 50 for the panel, and the field says so.
+    commit(panelPage->Edit(CPanelPage::IDC_Y), "0");
+    EXPECT_FLOAT_EQ(panel->getDimension()[1], 50);
+    EXPECT_EQ(panelPage->Edit(CPanelPage::IDC_Y)->GetValue(), "50.00");
     // An over-limit taper is cut and shown cut.
     commit(panelPage->Edit(CPanelPage::IDC_X), "40");
     commit(panelPage->Edit(CPanelPage::IDC_TAPER), "90");
@@ -200,14 +204,18 @@ TEST_F(PanelModelTest, PanelPageAndCreation) {
 }
 
 // Add Panel took "inf", "nan" and numbers no float holds into the panel, and
-// the file kept them as words. OK now refuses each with the dialog's message
-// and keeps the dialog open; the panel made at last is saved with numbers only.
+// the file kept them as words; it took a side of 1e30 (drawn as a slab over
+// half the scene) and a taper above half the smaller side without a word. OK
+// now refuses each with a message and keeps the dialog open; the panel made
+// at last is saved with numbers only.
 TEST_F(PanelModelTest, AddPanelRefusesWordsForInfinityAndHugeNumbers) {
     const struct {
         int id;
         const char* typed;
     } bad[] = {{CAddPanelDlg::IDC_X, "inf"},      {CAddPanelDlg::IDC_Y, "nan"},   {CAddPanelDlg::IDC_Z, "1e39"},
-               {CAddPanelDlg::IDC_TAPER, "-1e400"}, {CAddPanelDlg::IDC_X, "-infinity"}, {CAddPanelDlg::IDC_Y, "abc"}};
+               {CAddPanelDlg::IDC_TAPER, "-1e400"}, {CAddPanelDlg::IDC_X, "-infinity"}, {CAddPanelDlg::IDC_Y, "abc"},
+               {CAddPanelDlg::IDC_X, "1e30"},     {CAddPanelDlg::IDC_Y, "0"},     {CAddPanelDlg::IDC_Z, "32768"},
+               {CAddPanelDlg::IDC_Z, "-1"},       {CAddPanelDlg::IDC_TAPER, "21"}, {CAddPanelDlg::IDC_TAPER, "-2"}};
     std::vector<std::string> stayedFor;
     recorder.other = [&](wxDialog* dialog) {
         auto* dlg = dynamic_cast<CAddPanelDlg*>(dialog);
@@ -234,8 +242,13 @@ TEST_F(PanelModelTest, AddPanelRefusesWordsForInfinityAndHugeNumbers) {
     CPanelCreator creator(frame, bar);
     ASSERT_TRUE(creator.RunDialog());
     recorder.other = nullptr;
-    EXPECT_EQ(stayedFor, (std::vector<std::string>{"inf", "nan", "1e39", "-1e400", "-infinity", "abc"}));
-    EXPECT_EQ(recorder.boxes, std::vector<std::string>(6, "Kelvano: Please enter a number."));
+    EXPECT_EQ(stayedFor, (std::vector<std::string>{"inf", "nan", "1e39", "-1e400", "-infinity", "abc", "1e30", "0",
+                                                    "32768", "-1", "21", "-2"}));
+    std::vector<std::string> boxes(6, "Kelvano: Please enter a number.");
+    boxes.insert(boxes.end(), 2, "Kelvano: Please enter a number above 0, up to 32767.");
+    boxes.insert(boxes.end(), 2, "Kelvano: Please enter a number from 0 to 32767.");
+    boxes.insert(boxes.end(), 2, "Kelvano: Please enter a number from 0 to 20.");
+    EXPECT_EQ(recorder.boxes, boxes);
     const std::string made = creator.CreateObject();
     ASSERT_EQ(made, "Board");
     const auto* panel = static_cast<const pnPanel*>(scene().findObject("Board"));

@@ -42,6 +42,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <set>
 
@@ -279,6 +280,19 @@ TEST_F(TextEditingTest, PageHandlersApplyEachChangeAsOneStep) {
     EXPECT_EQ(text->getMode(), 1);
     EXPECT_EQ(steps(), before + 1);
     EXPECT_EQ(view->m_bModified, 1);
+    // Saved and opened again, the textured text shows "On" as before: the
+    // page read the image-sequence flag and showed "Off".
+    text->setTexture((std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/data/Textures/brick.png").c_str());
+    const std::string path = folder() + "/textured.apn";
+    ASSERT_EQ(view->SaveSceneTo(path), 1);
+    view->m_bModified = 0;
+    view->m_strPendingOpen = path;
+    ASSERT_EQ(view->OnFileOpen(), 1);
+    auto* reopened = dynamic_cast<pnString*>(scene().findObject("Text"));
+    ASSERT_NE(reopened, nullptr);
+    page->m_pTextureOff->SetValue(true);
+    page->LoadFromObject(reopened, 0);
+    EXPECT_TRUE(page->m_pTextureOn->GetValue());
 }
 
 // A value typed and taken with Enter is taken again when the focus leaves
@@ -645,25 +659,31 @@ TEST_F(TextEditingTest, ImageSizeKeepsTheTypedSideAndOptionsTakeIntegersOnly) {
 
 namespace {
 
-// The columns a text covers within rows [top, bottom) (counted from the top):
-// from the first to the last that holds a pixel brighter than the black
-// background.
-int drawnWidth(const std::function<RGBA(int, int)>& pixel, int width, int top, int bottom) {
-    int first = width, last = -1;
+// The first and last columns that hold a pixel brighter than the black
+// background within rows [top, bottom) (counted from the top); (w, -1) for none.
+struct Span {
+    int first, last;
+    int width() const { return last < first ? 0 : last - first + 1; }
+};
+
+Span drawnSpan(const std::function<RGBA(int, int)>& pixel, int width, int top, int bottom) {
+    Span s{width, -1};
     for (int y = top; y < bottom; ++y)
         for (int x = 0; x < width; ++x) {
             const RGBA c = pixel(x, y);
-            if (std::max({c.r, c.g, c.b}) > 60) first = std::min(first, x), last = std::max(last, x);
+            if (std::max({c.r, c.g, c.b}) > 60) s.first = std::min(s.first, x), s.last = std::max(s.last, x);
         }
-    return last < first ? 0 : last - first + 1;
+    return s;
 }
 
 }  // namespace
 
-// A flat text with a style that gives it a border is as wide as the same text
-// with the border its own: when opened, after an edit on the text page, saved
-// and opened again, and as the render tool draws the saved file.
-TEST_F(TextEditingTest, AStyledFlatTextWithABorderKeepsItsWidthThroughEditsAndSaves) {
+// Bordered flat texts keep the place they opened in: a text built from its
+// style (its letters spaced by twice the border), one with its own border
+// (not spaced) and a counter of the same style (each digit spaced). Opened,
+// after edits on the text page, saved, opened again and as the render tool
+// draws the saved file.
+TEST_F(TextEditingTest, BorderedFlatTextsKeepTheirPlaceThroughEditsAndSaves) {
     REQUIRE_TOOL("convert");
     const std::string face = "    size\t48\n    gap\t\t0\n    depth\t0\n    ratio\t1\n    bevel\t(0 0)\n"
                              "    precision\t0.6\n    font\t\"arial\"\n";
@@ -675,54 +695,76 @@ TEST_F(TextEditingTest, AStyledFlatTextWithABorderKeepsItsWidthThroughEditsAndSa
         "material {\n    name\t\"ink\"\n    diffuse\t( 0 0 0 )\n    ambient\t( 0 0 0 )\n    emission\t( 1 1 1 )\n}\n\n"
         "material {\n    name\t\"rim\"\n    diffuse\t( 0 0 0 )\n    ambient\t( 0 0 0 )\n    emission\t( 1 0 0 )\n}\n\n"
         "stringProperty {\n    name\t\"Boxed\"\n" + face + "    border\t3\n    kind\t\"2D\"\n    hJust\t\"Center\"\n}\n\n"
-        "string {\n    name\t\"styled\"\n    position\t( 0 90 0 )\n    material\t\"ink\"\n    string\t\"Wide\"\n"
+        "string {\n    name\t\"styled\"\n    position\t( 0 160 0 )\n    material\t\"ink\"\n    string\t\"Wide\"\n"
         "    stringProperty\t\"Boxed\"\n" + face + "    backMaterial\t\"rim\"\n    kind\t\"2D\"\n    border\t3\n"
         "    hJust\tCenter\n}\n\n"
-        "string {\n    name\t\"own\"\n    position\t( 0 -90 0 )\n    material\t\"ink\"\n    string\t\"Wide\"\n" + face +
+        "string {\n    name\t\"own\"\n    position\t( 0 0 0 )\n    material\t\"ink\"\n    string\t\"Wide\"\n" + face +
         "    backMaterial\t\"rim\"\n    kind\t\"2D\"\n    border\t3\n    hJust\tCenter\n}\n\n"
+        "counter {\n    name\t\"count\"\n    position\t( 0 -160 0 )\n    material\t\"ink\"\n"
+        "    stringProperty\t\"Boxed\"\n    backMaterial\t\"rim\"\n    initValue\t12345\n    finalValue\t12345\n"
+        "    useComma\t1\n    numFraction\t0\n}\n\n"
         "event {\n    name\t\"styled\"\n    objectName\t\"styled\"\n}\n\n"
-        "event {\n    name\t\"own\"\n    objectName\t\"own\"\n}\n";
+        "event {\n    name\t\"own\"\n    objectName\t\"own\"\n}\n\n"
+        "event {\n    name\t\"count\"\n    objectName\t\"count\"\n}\n";
     TempDir dir("kelvano-styled-text");
     const std::string opened = dir.write("styled.apn", text), saved = dir.file("saved.apn");
     const int w = kDefaultSceneWidth, h = kDefaultSceneHeight;
-    // The styled text's width and the other's, in the view's picture.
+    // The spans of the styled text, the other text and the counter, top down.
+    using Spans = std::vector<Span>;
+    auto spans = [&](const std::function<RGBA(int, int)>& pixel) {
+        return Spans{drawnSpan(pixel, w, 0, h / 3), drawnSpan(pixel, w, h / 3, 2 * h / 3),
+                     drawnSpan(pixel, w, 2 * h / 3, h)};
+    };
     auto shown = [&] {
         const Frame f = draw();
-        auto pixel = [&](int x, int y) { return f.at(x, h - 1 - y); };
-        return std::make_pair(drawnWidth(pixel, w, 0, h / 2), drawnWidth(pixel, w, h / 2, h));
+        return spans([&](int x, int y) { return f.at(x, h - 1 - y); });
+    };
+    auto expectSpans = [](const Spans& got, const Spans& want, const char* when) {
+        for (size_t i = 0; i < want.size(); ++i) {
+            EXPECT_NEAR(got[i].first, want[i].first, 1) << when << ", row " << i;
+            EXPECT_NEAR(got[i].last, want[i].last, 1) << when << ", row " << i;
+        }
     };
     view->m_strPendingOpen = opened;
     ASSERT_EQ(view->OnFileOpen(), 1);
-    const auto first = shown();
-    ASSERT_GT(first.second, 60);
-    EXPECT_NEAR(first.first, first.second, 1) << "opened";
+    const Spans first = shown();
+    ASSERT_GT(first[1].width(), 60);
+    ASSERT_GT(first[2].width(), 60);
+    // 4 letters spaced by 6 units each, at about 0.8 pixels a unit.
+    EXPECT_GT(first[0].width(), first[1].width() + 10) << "the styled text opens spaced by its border";
 
-    // The spacing typed on the page, then put back.
-    auto* styled = dynamic_cast<pnString*>(scene().findObject("styled"));
-    ASSERT_TRUE(styled);
-    view->SelectObject(styled);
-    page->LoadFromObject(styled, 0);
-    enter(page->m_pSpacing, "8");
-    ASSERT_EQ(styled->getGap(), 8.0f);
-    EXPECT_GT(shown().first, first.second + 10) << "the edit reaches the picture";
-    enter(page->m_pSpacing, "0");
-    ASSERT_EQ(styled->getGap(), 0.0f);
-    EXPECT_NEAR(shown().first, first.second, 1) << "after an edit on the page";
+    // The spacing typed on the page, then put back, on each text.
+    for (const char* name : {"styled", "own"}) {
+        auto* edited = dynamic_cast<pnString*>(scene().findObject(name));
+        ASSERT_TRUE(edited);
+        view->SelectObject(edited);
+        page->LoadFromObject(edited, 0);
+        enter(page->m_pSpacing, "8");
+        ASSERT_EQ(edited->getGap(), 8.0f);
+        const size_t row = name == std::string("own") ? 1 : 0;
+        EXPECT_GT(shown()[row].width(), first[row].width() + 10) << name << ": the edit reaches the picture";
+        enter(page->m_pSpacing, "0");
+        ASSERT_EQ(edited->getGap(), 0.0f);
+        expectSpans(shown(), first, "after a spacing edit on the page");
+        // Typed text rebuilds without a change of the face (nor of its style).
+        for (const char* typed : {"Wid", "Wide"}) {
+            page->m_pText->ChangeValue(typed);
+            SendPrivateMessage(page, WM_NUMEDIT_CHANGED, 1009, 0);
+        }
+        ASSERT_EQ(edited->getString(), "Wide");
+        expectSpans(shown(), first, "after typing on the page");
+    }
 
     view->m_strPathName = saved;
     ASSERT_EQ(view->OnFileSave(), 1);
     view->m_strPendingOpen = saved;
     ASSERT_EQ(view->OnFileOpen(), 1);
-    const auto reopened = shown();
-    EXPECT_NEAR(reopened.first, first.second, 1) << "opened again";
-    EXPECT_NEAR(reopened.second, first.second, 1);
+    expectSpans(shown(), first, "opened again");
 
     RenderToolImage tool;
     ASSERT_TRUE(renderWithTool(saved, "", dir.file("saved.png"), tool, dir.path())) << tool.log;
     ASSERT_EQ(tool.width, w);
-    auto toolPixel = [&](int x, int y) { return tool.at(x, y); };
-    EXPECT_NEAR(drawnWidth(toolPixel, w, 0, h / 2), first.second, 1) << "drawn by the render tool";
-    EXPECT_NEAR(drawnWidth(toolPixel, w, h / 2, h), first.second, 1);
+    expectSpans(spans([&](int x, int y) { return tool.at(x, y); }), first, "drawn by the render tool");
 }
 
 int main(int argc, char** argv) {

@@ -277,6 +277,12 @@ TEST_F(TextFontTest, ProportionalLayout) {
     const double step = (inc * s + 4.0) * 0.5 + 3.0;
     EXPECT_DOUBLE_EQ(t.getCharPosition(1), step);
     EXPECT_NEAR(t.getWidth(), 2 * step - 3.0, 1e-4);
+    // A flat text pads by its bevel width as well: no depth, no bevel size.
+    t.setExtrusion(0.0f);
+    t.setBevel(0.0f, 3.0f);
+    t.generate("HH");
+    ASSERT_EQ(t.getTotalDepth(), 0.0f);
+    EXPECT_DOUBLE_EQ(t.getCharPosition(1), (inc * s + 6.0) * 0.5 + 3.0);
 
     // Height: the cap height of 'I' (1409 units of 2048 in a 2288-unit cell).
     sgText3D i("arial");
@@ -289,29 +295,29 @@ TEST_F(TextFontTest, FixedPitchLayout) {
     t.setFixedAdvance(10.0f);
     t.generate("1.5");
     ASSERT_EQ(t.getCharCount(), 3);
-    // Each glyph sits in the middle of its cell, the first cell from 0: the
-    // pens (cell middles) step by 6 into and out of the narrow '.'.
-    EXPECT_DOUBLE_EQ(t.getCharPosition(0), 5.0);
-    EXPECT_DOUBLE_EQ(t.getCharPosition(1), 11.0);
-    EXPECT_DOUBLE_EQ(t.getCharPosition(2), 17.0);
-    EXPECT_NEAR(t.getWidth(), 22.0, 1e-5);  // up to the right edge of the last cell
-    // The gap moves nothing and takes nothing from the width.
+    // The first glyph is centred on the pen at 0; the pen steps by 6 into and
+    // out of the narrow '.'.
+    EXPECT_DOUBLE_EQ(t.getCharPosition(0), 0.0);
+    EXPECT_DOUBLE_EQ(t.getCharPosition(1), 6.0);
+    EXPECT_DOUBLE_EQ(t.getCharPosition(2), 12.0);
+    EXPECT_NEAR(t.getWidth(), 22.0, 1e-5);  // the final pen
+    // The gap does not move the pen, but the width ends before it.
     t.setGap(4.0f);
     t.generate("1.5");
-    EXPECT_DOUBLE_EQ(t.getCharPosition(2), 17.0);
-    EXPECT_NEAR(t.getWidth(), 22.0, 1e-5);
+    EXPECT_DOUBLE_EQ(t.getCharPosition(2), 12.0);
+    EXPECT_NEAR(t.getWidth(), 18.0, 1e-5);
     t.setFixedAdvance(30.0f);
     t.generate("123");
-    EXPECT_NEAR(t.getWidth(), 90.0, 1e-5);
-    // Centred, the cells lie evenly about the justification point; right
-    // justified, the last cell ends on it.
+    EXPECT_NEAR(t.getWidth(), 86.0, 1e-5);
+    // Justification takes that width: centred, the first glyph sits 43 left
+    // of the justification point; right justified, the last sits 26 left.
     double at[3];
     t.setHJust(1);
     t.getPlacement(false, at);
-    EXPECT_NEAR(at[0] + t.getCharPosition(1), 0.0, 1e-5);
+    EXPECT_NEAR(at[0] + t.getCharPosition(0), -43.0, 1e-5);
     t.setHJust(2);
     t.getPlacement(false, at);
-    EXPECT_NEAR(at[0] + t.getCharPosition(2) + 15.0, 0.0, 1e-5);
+    EXPECT_NEAR(at[0] + t.getCharPosition(2), -26.0, 1e-5);
 
     // Each glyph's inked box is centred on its pen position.
     t.setGap(0.0f);

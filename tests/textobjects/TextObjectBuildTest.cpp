@@ -384,9 +384,10 @@ TEST_F(TextBuild, DeletingATextUnderAnEventKeepsChildEvents) {
     EXPECT_EQ(events.getChild(0), childEvent);
 }
 
-// A flat text with a style whose border is 3 keeps its letter spacing through
-// an edit and a reopen: the border only widens its outline, never its advance.
-TEST_F(TextBuild, StyledFlatTextKeepsItsSpacingThroughEditsAndReopening) {
+// A flat text keeps the letter spacing it opened with through edits, a style
+// change and a reopen: one built from a style whose border is 3 spaces its
+// letters by twice the border, one with the border of its own does not.
+TEST_F(TextBuild, FlatTextsKeepTheirSpacingThroughEditsAndReopening) {
     pnScene scene;
     auto* style = new pnStringProperty;
     style->setName("Boxed");
@@ -401,19 +402,27 @@ TEST_F(TextBuild, StyledFlatTextKeepsItsSpacingThroughEditsAndReopening) {
         s.setBuilt(1);
         return s.getEngine()->getWidth();
     };
+    auto edit = [](pnString& s) {
+        s.setGap(0.5f);  // an edit rebuilds the text
+        s.setGap(0.0f);
+        return s.getEngine()->getWidth();
+    };
     pnString plain;
     plain.setScene(&scene);
     plain.setString("Wide");
     plain.setKind(0);
     plain.getNode();
+    const float unbordered = plain.getEngine()->getWidth();
+    plain.setBorder(3.0f);
     const float own = plain.getEngine()->getWidth();
-    ASSERT_GT(own, 0.0f);
+    EXPECT_NEAR(own, unbordered, 1e-3);
+    EXPECT_NEAR(edit(plain), own, 1e-3);
 
     pnString text;
     const float opened = build(text);
-    EXPECT_NEAR(opened, own, 1e-3);
-    text.setGap(0.5f);  // an edit rebuilds the text
-    text.setGap(0.0f);
+    EXPECT_NEAR(opened, own + 4 * 6.0f, 1e-3);
+    EXPECT_NEAR(edit(text), opened, 1e-3);
+    text.setStringProperty(style);  // as the scene passes on an edit of the style
     EXPECT_NEAR(text.getEngine()->getWidth(), opened, 1e-3);
     pnString reopened;
     EXPECT_NEAR(build(reopened), opened, 1e-3);

@@ -7,6 +7,9 @@
 #include "scene/pnScene.h"
 #include "sg/sgRuntime.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 // Hands the model's closing to its window once.
 void tellClosed(std::function<void()>& closed) {
@@ -124,6 +127,48 @@ void CEffectEditorModel::KeepCurrent() {
     m_savedScale = effect->getScale();
     m_fSavedAngle = effect->getRotAngle();
     m_savedAxis = effect->getRotAxis();
+    NoteLeft();
+}
+
+void CEffectEditorModel::NoteLeft() {
+    if (const pnEffect* effect = Effect())
+        m_left = {effect->getTrans(), effect->getScale(), effect->getRotAxis(), effect->getRotAngle(), effect->getColor()};
+}
+
+bool CEffectEditorModel::AnyChanged() const {
+    return std::any_of(std::begin(m_changed), std::end(m_changed), [](bool c) { return c; });
+}
+
+int CEffectEditorModel::TakeOutsideChanges() {
+    const pnEffect* effect = m_bLoaded ? Effect() : nullptr;
+    if (!effect) return 0;
+    int taken = 0;
+    if (!(effect->getTrans() == m_left.move)) {
+        m_savedMove = effect->getTrans();
+        taken |= 1 << kMove;
+    }
+    if (!(effect->getScale() == m_left.scale)) {
+        m_savedScale = effect->getScale();
+        taken |= 1 << kScale;
+    }
+    if (effect->getRotAngle() != m_left.angle || !(effect->getRotAxis() == m_left.axis)) {
+        m_fSavedAngle = effect->getRotAngle();
+        m_savedAxis = effect->getRotAxis();
+        taken |= 1 << kRotate;
+    }
+    if (effect->getColor() != m_left.color) taken |= 1 << kColor;
+    if (!taken) return 0;
+    for (int g = kMove; g <= kColor; ++g)
+        if (taken & (1 << g)) m_changed[g] = false;
+    NoteLeft();
+    // The view's next drag goes on from what was applied.
+    if (m_pView && m_nMode == 0) {
+        if (taken & (1 << kMove)) m_pView->m_fBaseMove = m_savedMove;
+        if (taken & (1 << kScale)) m_pView->m_fBaseScale = m_savedScale;
+        if (taken & (1 << kRotate)) m_pView->m_qBaseRotation = sgQuatFromAngleAxis(m_fSavedAngle, m_savedAxis);
+    }
+    if (m_onTaken) m_onTaken(taken);
+    return taken;
 }
 
 void CEffectEditorModel::Revert() {
@@ -142,11 +187,13 @@ void CEffectEditorModel::Revert() {
 void CEffectEditorModel::SetMove(const sgVec3& v) {
     if (pnEffect* effect = Effect()) effect->setTrans(v);
     m_changed[kMove] = true;
+    NoteLeft();
 }
 
 void CEffectEditorModel::SetScale(const sgVec3& v) {
     if (pnEffect* effect = Effect()) effect->setScale(v);
     m_changed[kScale] = true;
+    NoteLeft();
 }
 
 void CEffectEditorModel::SetRotate(float angle, const sgVec3& axis) {
@@ -155,6 +202,7 @@ void CEffectEditorModel::SetRotate(float angle, const sgVec3& axis) {
         if (sgLength(axis) > 0.0f) effect->setRotAxis(axis);
     }
     m_changed[kRotate] = true;
+    NoteLeft();
 }
 
 void CEffectEditorModel::TakeSavedRotation(float& angle, sgVec3& axis) {
@@ -179,6 +227,8 @@ void CEffectEditorModel::Apply(const sgVec3& move, const sgVec3& scale, float an
         }
     }
     if (color && m_nMode != 2) effect->setColor(color->c_str());
+    // The view hears of it next: what this editor wrote is its own.
+    NoteLeft();
     if (m_pView) {
         m_pView->SetModified();
         // The modal editors' camera and light effects show in the view at once.
@@ -224,11 +274,15 @@ void CEffectEditorModel::SwapWithKept() {
     }
 }
 
-void CEffectEditorModel::OnSceneWrite(bool) {
-    // Out for the write, back after it: the same exchange twice.
+void CEffectEditorModel::OnSceneWrite(bool writing) {
+    // An Apply elsewhere is what the file gets; then the unapplied values go
+    // out for the write and come back after it: the same exchange twice.
+    if (writing) TakeOutsideChanges();
     SwapWithKept();
+    NoteLeft();
 }
 
 void CEffectEditorModel::OnViewChange(ViewChange change) {
-    if (change != ViewChange::FrameChanged) Close();
+    if (change == ViewChange::FrameChanged) TakeOutsideChanges();
+    else Close();
 }

@@ -60,7 +60,7 @@ private:
 // colour) and 2 (the camera's: move) are modal.
 class CEffectEditorModel : public CViewListener {
 public:
-    enum Group { kMove, kScale, kRotate };
+    enum Group { kMove, kScale, kRotate, kColor };
     CEffectEditorModel(CKelvanoView* view, int mode);
     ~CEffectEditorModel() override;
     CEffectEditorModel(const CEffectEditorModel&) = delete;
@@ -84,6 +84,7 @@ public:
     void SetRotate(float angle, const sgVec3& axis);
     void MarkChanged(Group group) { m_changed[group] = true; }
     bool Changed(Group group) const { return m_changed[group]; }
+    bool AnyChanged() const;
     // The rotation kept from the load, replaced by the effect's current one.
     void TakeSavedRotation(float& angle, sgVec3& axis);
     // The typed values of the changed groups (mode 0 all three, else the
@@ -93,16 +94,32 @@ public:
     // Close: the effect gets back what Apply did not keep; mode 0 tells the
     // view; the model closes.
     void Close();
+    // Another window applied values to the effect (the Effect List, a modal
+    // editor): each group it changed becomes the loaded value, what Close
+    // keeps and the base of the view's next drag, and an unapplied edit of
+    // that group gives way to it. The groups taken, as bits 1 << Group.
+    int TakeOutsideChanges();
+    // A frame change may be such an Apply; any other change closes.
     void OnViewChange(ViewChange change) override;
     // A save writes what Close would give back, not the unapplied drag.
     void OnSceneWrite(bool writing) override;
     // The window goes when the model closes.
     std::function<void()> m_onClosed;
+    // The window shows the groups taken from another window's Apply.
+    std::function<void(int groups)> m_onTaken;
 
     sgVec3 m_savedMove{0, 0, 0}, m_savedScale{1, 1, 1}, m_savedAxis{0, 1, 0};
     float m_fSavedAngle = 0.0f;
 
 private:
+    // What the effect holds as this editor left it; any other value is
+    // another window's.
+    struct Left {
+        sgVec3 move, scale, axis;
+        float angle = 0.0f;
+        std::string color;
+    };
+    void NoteLeft();
     void KeepCurrent();
     // The effect's values and the kept ones change places (groups changed only).
     void SwapWithKept();
@@ -110,6 +127,7 @@ private:
     CKelvanoView* m_pView = nullptr;
     int m_nMode;
     std::string m_strName;
-    bool m_changed[3] = {false, false, false};
+    bool m_changed[4] = {false, false, false, false};
     bool m_bLoaded = false;
+    Left m_left;
 };

@@ -29,6 +29,16 @@ CEffectEditorDlg::CEffectEditorDlg(wxWindow* parent, CKelvanoView* view, int mod
         if (m_nMode == 0) Destroy();
         else if (IsModal()) EndModal(wxID_CANCEL);
     };
+    // Another window's Apply: the fields show what it applied.
+    m_model.m_onTaken = [this](int groups) {
+        const pnEffect* effect = Effect();
+        if (groups & (1 << CEffectEditorModel::kMove)) m_fields.ShowMove(m_model.m_savedMove);
+        if (m_nMode == 0 && (groups & (1 << CEffectEditorModel::kScale))) m_fields.ShowScale(m_model.m_savedScale);
+        if (m_nMode == 0 && (groups & (1 << CEffectEditorModel::kRotate)))
+            m_fields.ShowRotation(m_model.m_fSavedAngle, m_model.m_savedAxis);
+        if (effect && (groups & (1 << CEffectEditorModel::kColor))) ShowColor(*effect);
+        SetModified(m_model.AnyChanged());
+    };
     auto* top = new wxBoxSizer(wxVERTICAL);
     auto* nameRow = new wxBoxSizer(wxHORIZONTAL);
     nameRow->Add(new wxStaticText(this, wxID_ANY, "Effect Name"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
@@ -53,7 +63,10 @@ CEffectEditorDlg::CEffectEditorDlg(wxWindow* parent, CKelvanoView* view, int mod
 
     Bind(wxEVT_TEXT, &CEffectEditorDlg::OnText, this);
     Bind(wxEVT_BUTTON, &CEffectEditorDlg::OnButton, this);
-    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) { SetModified(true); });
+    Bind(wxEVT_CHECKBOX, [this](wxCommandEvent&) {
+        m_model.MarkChanged(CEffectEditorModel::kColor);
+        SetModified(true);
+    });
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { CloseEditor(); });
     Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& e) {
         if (e.GetKeyCode() == WXK_ESCAPE) CloseEditor();
@@ -85,17 +98,21 @@ bool CEffectEditorDlg::LoadEffect(const std::string& effectName) {
         m_fields.ShowScale(m_model.m_savedScale);
         m_fields.ShowRotation(m_model.m_fSavedAngle, m_model.m_savedAxis);
     }
+    ShowColor(*effect);
+    m_pName->ChangeValue(wxString::FromUTF8(name));
+    return true;
+}
+
+void CEffectEditorDlg::ShowColor(const pnEffect& effect) {
     // Modes 0 and 1 both carry the colour: Apply would strip it otherwise.
-    if (m_nMode != 2) m_pColor->SetValue(effect->getFlag(pnEffect::COLOR_FLAG) != 0);
     if (m_nMode == 2) {
         m_strColor.clear();
         m_pSwatch->SetColor(wxColour(0xCC, 0xCC, 0xCC));
-    } else {
-        m_strColor = effect->getColor();
-        m_pSwatch->SetColor(SwatchColour(Scene(), m_strColor));
+        return;
     }
-    m_pName->ChangeValue(wxString::FromUTF8(name));
-    return true;
+    m_pColor->SetValue(effect.getFlag(pnEffect::COLOR_FLAG) != 0);
+    m_strColor = effect.getColor();
+    m_pSwatch->SetColor(SwatchColour(Scene(), m_strColor));
 }
 
 void CEffectEditorDlg::RevertEffect() {
@@ -163,6 +180,7 @@ void CEffectEditorDlg::OnMaterialMessage(int message, int index) {
     if (message == WM_MATERIAL_CHOSEN) {
         m_strColor = m->getName();
         m_pSwatch->SetColor(SwatchColour(scene, m_strColor));
+        m_model.MarkChanged(CEffectEditorModel::kColor);
         SetModified(true);
         m_pColor->SetValue(true);
     } else if (message == WM_MATERIAL_MODIFIED && m->getName() == m_strColor) {

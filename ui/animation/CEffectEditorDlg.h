@@ -2,9 +2,9 @@
 // view's animation-mode editing) shows every value; mode 1 (a light's effect,
 // modal) the move and the colour; mode 2 (the camera's, modal) the move only.
 // Drags in the view write into the effect at once; Close puts back what the
-// effect had when it was loaded (or last applied). What it holds of the scene
-// is its CEffectEditorModel, which closes the modeless editor when the view
-// moves on.
+// effect had when it was loaded (or last applied, here or in another window).
+// What it holds of the scene is its CEffectEditorModel, which closes the
+// modeless editor when the view moves on.
 #pragma once
 
 #include "sg/sgVec.h"
@@ -54,6 +54,8 @@ private:
     pnEffect* Effect() const { return m_model.Effect(); }
     pnScene* Scene() const { return m_model.Scene(); }
     void SetModified(bool on);
+    // The colour box and swatch as the effect has them.
+    void ShowColor(const pnEffect& effect);
     void OnText(wxCommandEvent& event);
     void OnButton(wxCommandEvent& event);
 

@@ -52,6 +52,13 @@ CEffectListDlg::CEffectListDlg(wxWindow* parent, wxWindowID id) : wxPanel(parent
     SetSizerAndFit(top);
     ShowApplyState();
     m_model.m_onRefilled = [this] { ShowNames(); };
+    m_model.m_onFollowed = [this](int groups) { ShowFollowed(groups); };
+    // The selected effect may change in any window (an editor's drag shows
+    // at once): the shown list looks again whenever the program is idle.
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) {
+        if (e.GetEventObject() == this) m_model.Follow();
+        e.Skip();
+    });
 
     Bind(wxEVT_TEXT, &CEffectListDlg::OnText, this);
     Bind(wxEVT_BUTTON, &CEffectListDlg::OnButton, this);
@@ -119,17 +126,29 @@ void CEffectListDlg::ShowSelected() {
     if (!effect) return;
     m_model.Select(m_model.Selected());
     m_pName->ChangeValue(wxString::FromUTF8(effect->getName()));
-    m_fields.ShowEffect(*effect);
-    for (int i = 0; i < 10; ++i) m_shown[i] = m_fields.Edit(i)->GetValue();
-    m_pSwatch->SetColor(SwatchColour(CurrentScene(), m_model.m_strColor));
-    m_pColor->SetValue(effect->getFlag(pnEffect::COLOR_FLAG) != 0);
+    ShowFollowed(~0);
     ShowApplyState();
 }
 
+void CEffectListDlg::ShowFollowed(int groups) {
+    const CEffectListModel::Values& shown = m_model.Shown();
+    for (int i = 0; i < CEffectListModel::kFields; ++i) {
+        // A field being typed is left alone, caret and all.
+        if (!(groups & (1 << CEffectListModel::GroupOfField(i))) || m_model.Typed(i)) continue;
+        m_fields.ShowField(i, CEffectListModel::FieldValue(shown, i));
+        m_shown[i] = m_fields.Edit(i)->GetValue();
+    }
+    if ((groups & (1 << CEffectListModel::kColor)) && !m_model.Changed(CEffectListModel::kColor)) {
+        m_pSwatch->SetColor(SwatchColour(CurrentScene(), m_model.m_strColor));
+        m_pColor->SetValue(shown.colorOn);
+    }
+}
+
 void CEffectListDlg::OnText(wxCommandEvent& event) {
-    const int group = m_fields.GroupOf(event.GetId());
-    if (group == CEffectFields::kNone) return;
-    if (!m_model.MarkChanged(static_cast<CEffectListModel::Group>(group))) {
+    int field = 0;
+    while (field < CEffectListModel::kFields && m_fields.Edit(field)->GetId() != event.GetId()) ++field;
+    if (field == CEffectListModel::kFields) return;
+    if (!m_model.MarkTyped(field)) {
         // Nothing to edit: the typing is undone.
         for (int i = 0; i < 10; ++i) m_fields.Edit(i)->ChangeValue(m_shown[i]);
         return;

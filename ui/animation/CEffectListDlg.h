@@ -46,6 +46,8 @@ private:
     // The list box shows the model's names, nothing selected.
     void ShowNames();
     void ShowSelected();
+    // The groups of the selection that changed elsewhere, each field not typed.
+    void ShowFollowed(int groups);
     // Apply is enabled while a group is typed for the selection.
     void ShowApplyState();
     void OnText(wxCommandEvent& event);

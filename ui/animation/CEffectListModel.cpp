@@ -6,12 +6,48 @@
 #include "scene/pnScene.h"
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+CEffectListModel::Values valuesOf(const pnEffect& e) {
+    return {e.getTrans(), e.getScale(), e.getRotAxis(), e.getRotAngle(), e.getColor(),
+            e.getFlag(pnEffect::COLOR_FLAG) != 0};
+}
+
+// A NaN from a file is the same NaN: it must not count as a change at every look.
+bool same(float a, float b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+bool same(const sgVec3& a, const sgVec3& b) { return same(a[0], b[0]) && same(a[1], b[1]) && same(a[2], b[2]); }
+
+// The field's typed value where it was typed, the effect's own otherwise.
+sgVec3 merged(const sgVec3& typed, const sgVec3& now, const bool* typedFields) {
+    sgVec3 v = now;
+    for (int i = 0; i < 3; ++i)
+        if (typedFields[i]) v[i] = typed[i];
+    return v;
+}
+}  // namespace
+
+CEffectListModel::Group CEffectListModel::GroupOfField(int field) {
+    return field < 3 ? kMove : field < 6 ? kScale : kRotate;
+}
+
+float CEffectListModel::FieldValue(const Values& v, int field) {
+    if (field < 3) return v.move[field];
+    if (field < 6) return v.scale[field - 3];
+    return field == 6 ? v.angle : v.axis[field - 7];
+}
+
+void CEffectListModel::ClearTyped() {
+    std::fill(std::begin(m_typed), std::end(m_typed), false);
+    std::fill(std::begin(m_changed), std::end(m_changed), false);
+}
 
 void CEffectListModel::Forget() {
     m_names.clear();
     m_nSelected = -1;
+    m_shown = Values();
     m_strColor.clear();
-    std::fill(std::begin(m_changed), std::end(m_changed), false);
+    ClearTyped();
 }
 
 void CEffectListModel::Fill() {
@@ -35,8 +71,9 @@ bool CEffectListModel::Select(int index) {
     if (index < -1 || index >= static_cast<int>(m_names.size())) return false;
     m_nSelected = index;
     const pnEffect* effect = SelectedEffect();
-    m_strColor = effect ? effect->getColor() : std::string();
-    std::fill(std::begin(m_changed), std::end(m_changed), false);
+    m_shown = effect ? valuesOf(*effect) : Values();
+    m_strColor = m_shown.color;
+    ClearTyped();
     return true;
 }
 
@@ -49,9 +86,18 @@ pnEffect* CEffectListModel::SelectedEffect() const {
     return scene && m_nSelected >= 0 ? scene->findEffect(SelectedName().c_str()) : nullptr;
 }
 
+bool CEffectListModel::MarkTyped(int field) {
+    if (m_nSelected < 0 || field < 0 || field >= kFields) return false;
+    m_typed[field] = true;
+    m_changed[GroupOfField(field)] = true;
+    return true;
+}
+
 bool CEffectListModel::MarkChanged(Group group) {
     if (m_nSelected < 0) return false;
     m_changed[group] = true;
+    for (int f = 0; f < kFields; ++f)
+        if (group != kColor && GroupOfField(f) == group) m_typed[f] = true;
     return true;
 }
 
@@ -59,26 +105,54 @@ bool CEffectListModel::AnyChanged() const {
     return std::any_of(std::begin(m_changed), std::end(m_changed), [](bool c) { return c; });
 }
 
+int CEffectListModel::Follow() {
+    const pnEffect* effect = SelectedEffect();
+    if (!effect) return 0;
+    const Values now = valuesOf(*effect);
+    int groups = 0;
+    if (!same(now.move, m_shown.move)) groups |= 1 << kMove;
+    if (!same(now.scale, m_shown.scale)) groups |= 1 << kScale;
+    if (!same(now.angle, m_shown.angle) || !same(now.axis, m_shown.axis)) groups |= 1 << kRotate;
+    if (now.color != m_shown.color || now.colorOn != m_shown.colorOn) groups |= 1 << kColor;
+    if (!groups) return 0;
+    m_shown = now;
+    if (!m_changed[kColor]) m_strColor = now.color;
+    if (m_onFollowed) m_onFollowed(groups);
+    return groups;
+}
+
 bool CEffectListModel::Apply(const sgVec3& move, const sgVec3& scale, float angle, const sgVec3& axis, bool color) {
     CKelvanoView* view = CurrentView();
     pnEffect* effect = view ? SelectedEffect() : nullptr;
     if (!effect) return false;
-    if (m_changed[kMove]) effect->setTrans(move);
-    if (m_changed[kScale]) effect->setScale(scale);
+    // What changed elsewhere since the fields were last shown is what the
+    // fields not typed hold: an Apply never writes a value back over it.
+    Follow();
+    if (m_changed[kMove]) effect->setTrans(merged(move, effect->getTrans(), m_typed));
+    if (m_changed[kScale]) effect->setScale(merged(scale, effect->getScale(), m_typed + 3));
     if (m_changed[kRotate]) {
-        effect->setRotAngle(angle);
-        if (sgLength(axis) > 0.0f) effect->setRotAxis(axis);
+        effect->setRotAngle(m_typed[6] ? angle : effect->getRotAngle());
+        const sgVec3 turn = merged(axis, effect->getRotAxis(), m_typed + 7);
+        if (sgLength(turn) > 0.0f) effect->setRotAxis(turn);
     }
     if (m_changed[kColor]) effect->setColor(color ? m_strColor.c_str() : "");
-    std::fill(std::begin(m_changed), std::end(m_changed), false);
+    ClearTyped();
+    // The list shows what it wrote before the view tells of the change.
+    m_shown = valuesOf(*effect);
+    m_strColor = m_shown.color;
     view->SetModified();
     view->FrameContentChanged();
     return true;
 }
 
 void CEffectListModel::OnViewChange(ViewChange change) {
-    if (change == ViewChange::SceneClosing) Forget();
-    else if (change == ViewChange::SceneReplaced) Fill();
-    else return;
+    if (change == ViewChange::SceneClosing) {
+        Forget();
+    } else if (change == ViewChange::SceneReplaced) {
+        Fill();
+    } else {
+        Follow();
+        return;
+    }
     if (m_onRefilled) m_onRefilled();
 }

@@ -131,12 +131,7 @@ void CEventTreeDlg::OnEditItem(int id) {
         if (view->GetEffectDialogs()) view->GetEffectDialogs()->RunModalEditor(effect, eventName == "Camera" ? 2 : 1);
         return;
     }
-    view->SetCurrentFrame(play->end);
-    if (CFrameRelays* frame = FrameRelaysOf(view)) frame->SetTimeLineFrame(play->end);
-    view->m_strEditEventName = eventName;
-    view->m_strEditEffectName = effect;
-    view->m_nEditPlayIndex = index;
-    view->ShowEffectEditor();
+    view->EditEffectPlay(eventName, index);
 }
 
 void CEventTreeDlg::OnNoParent(int id) {
@@ -204,7 +199,7 @@ void CEventTreeDlg::OnDropEffect(int dragged, int target, const wxPoint& screen)
         RebuildTree();
         return;
     }
-    const int length = play->end - play->start + 1;
+    const long long length = static_cast<long long>(play->end) - play->start + 1;
     const int dropIndex = m_model.KindOf(target) == CEventTreeModel::kEffect ? m_model.EffectIndex(target) : 0;
     const CCopySpan span = ComputeCopySpan(*to, dropIndex, length);
     if (span.span <= 1) {

@@ -8,6 +8,7 @@
 #include "sg/sgRuntime.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 // Appended below every other child of the parent's node.
@@ -208,7 +209,7 @@ bool IsFixedEvent(const pnScene& scene, const std::string& name) {
     return false;
 }
 
-CCopySpan ComputeCopySpan(const pnEvent& target, int dropIndex, int length) {
+CCopySpan ComputeCopySpan(const pnEvent& target, int dropIndex, long long length) {
     CCopySpan out;
     long long span = 0;
     if (dropIndex <= 0) {
@@ -222,7 +223,9 @@ CCopySpan ComputeCopySpan(const pnEvent& target, int dropIndex, int length) {
         span = next ? static_cast<long long>(next->start) - out.start : LLONG_MAX / 2;
     }
     if (out.start == 0) ++span;
-    out.span = static_cast<int>(std::max<long long>(0, std::min<long long>(span, length)));
+    // The span and the copy's end, start + span - 1, stay ints.
+    span = std::min({span, length, static_cast<long long>(INT_MAX) - out.start + 1, static_cast<long long>(INT_MAX)});
+    out.span = static_cast<int>(std::max<long long>(0, span));
     return out;
 }
 

@@ -86,9 +86,10 @@ struct CCopySpan {
     int span = 0;
 };
 // dropIndex 0: the target's "EFFECT" folder; n >= 1: after the target's play
-// n. length is the copied play's length (end - start + 1). The span is cut
-// to length; one frame or less cannot take the copy.
-CCopySpan ComputeCopySpan(const pnEvent& target, int dropIndex, int length);
+// n. length is the copied play's length (end - start + 1, wider than an int
+// for a play over the whole range). The span is cut to length and to the int
+// range; one frame or less cannot take the copy.
+CCopySpan ComputeCopySpan(const pnEvent& target, int dropIndex, long long length);
 
 // A new effect named name holding every part the source has set: translation,
 // rotation angle, rotation axis, scale, colour and grow.

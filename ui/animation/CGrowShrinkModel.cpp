@@ -5,6 +5,12 @@
 #include "editor/EditLimits.h"
 #include "ui/animation/CTimeLineTrack.h"
 
+namespace {
+// Times are summed in 64 bits and compared with the bounds before they go
+// back into the chart's ints.
+using Frames = long long;
+}  // namespace
+
 const int CGrowShrinkModel::kAlignButtons[9] = {kLj, kRj, kEw, kStartEdgeToStart, kEndEdgeToEnd,
                                                 kStartToEnd, kEndToStart, kStartEdgeToEnd, kEndEdgeToStart};
 
@@ -59,7 +65,7 @@ int CGrowShrinkModel::End() const {
     if (!HasBar(m_nRow, m_nKind)) return 0;
     return m_nKind == kShrink ? RowAt(m_nRow).shrinkEnd : RowAt(m_nRow).growEnd;
 }
-int CGrowShrinkModel::Duration() const { return HasBar(m_nRow, m_nKind) ? End() - Start() + 1 : 0; }
+long long CGrowShrinkModel::Duration() const { return HasBar(m_nRow, m_nKind) ? Frames(End()) - Start() + 1 : 0; }
 
 void CGrowShrinkModel::Write(int row, int kind) {
     if (!m_pChart) return;
@@ -127,48 +133,46 @@ void CGrowShrinkModel::Remove() {
     UpdateLargestEnd();
 }
 
-bool CGrowShrinkModel::Set(int row, int kind, int start, int end) {
-    // Typed or dragged, a time stays a frame the editors take.
-    if (start < 0 || end > kMaxFrame) return false;
+bool CGrowShrinkModel::Set(int row, int kind, long long start, long long end) {
     Row& r = m_rows[static_cast<size_t>(row)];
-    if (kind == kGrow) {
-        r.growStart = start;
-        r.growEnd = end;
-    } else {
-        r.shrinkStart = start;
-        r.shrinkEnd = end;
-    }
+    int& barStart = kind == kGrow ? r.growStart : r.shrinkStart;
+    int& barEnd = kind == kGrow ? r.growEnd : r.shrinkEnd;
+    // Typed or dragged, a time grows only up to the last frame the editors
+    // take; one a file put past it can still come back down.
+    if (start < 0 || (end > kMaxFrame && end > barEnd) || (start > kMaxFrame && start > barStart)) return false;
+    barStart = static_cast<int>(start);
+    barEnd = static_cast<int>(end);
     Write(row, kind);
     UpdateLargestEnd();
     return true;
 }
 
-bool CGrowShrinkModel::MoveStartEdge(int row, int kind, int d) {
+bool CGrowShrinkModel::MoveStartEdge(int row, int kind, long long d) {
     if (!HasBar(row, kind)) return false;
     const Row& r = RowAt(row);
-    const int start = (kind == kGrow ? r.growStart : r.shrinkStart) + d;
-    const int end = kind == kGrow ? r.growEnd : r.shrinkEnd;
+    const Frames start = Frames(kind == kGrow ? r.growStart : r.shrinkStart) + d;
+    const Frames end = kind == kGrow ? r.growEnd : r.shrinkEnd;
     if (kind == kGrow && start < 0) return false;
     if (kind == kShrink && start < r.growEnd) return false;
     if (start > end) return false;
     return Set(row, kind, start, end);
 }
 
-bool CGrowShrinkModel::MoveBar(int row, int kind, int d) {
+bool CGrowShrinkModel::MoveBar(int row, int kind, long long d) {
     if (!HasBar(row, kind)) return false;
     const Row& r = RowAt(row);
-    const int start = (kind == kGrow ? r.growStart : r.shrinkStart) + d;
-    const int end = (kind == kGrow ? r.growEnd : r.shrinkEnd) + d;
+    const Frames start = Frames(kind == kGrow ? r.growStart : r.shrinkStart) + d;
+    const Frames end = Frames(kind == kGrow ? r.growEnd : r.shrinkEnd) + d;
     if (kind == kGrow && (start < 0 || (HasShrink(row) && end > r.shrinkStart))) return false;
     if (kind == kShrink && start < r.growEnd) return false;
     return Set(row, kind, start, end);
 }
 
-bool CGrowShrinkModel::MoveEndEdge(int row, int kind, int d) {
+bool CGrowShrinkModel::MoveEndEdge(int row, int kind, long long d) {
     if (!HasBar(row, kind)) return false;
     const Row& r = RowAt(row);
-    const int start = kind == kGrow ? r.growStart : r.shrinkStart;
-    const int end = (kind == kGrow ? r.growEnd : r.shrinkEnd) + d;
+    const Frames start = kind == kGrow ? r.growStart : r.shrinkStart;
+    const Frames end = Frames(kind == kGrow ? r.growEnd : r.shrinkEnd) + d;
     if (end < start) return false;
     if (kind == kGrow && HasShrink(row) && end > r.shrinkStart) return false;
     return Set(row, kind, start, end);
@@ -183,12 +187,12 @@ bool CGrowShrinkModel::Drag(int mode, int d) {
 
 void CGrowShrinkModel::TypeStart(int value, bool fixedDuration) {
     if (value < 0 || value > kMaxFrame) return;
-    const int d = value - Start();
+    const Frames d = Frames(value) - Start();
     if (fixedDuration) MoveBar(m_nRow, m_nKind, d);
     else MoveStartEdge(m_nRow, m_nKind, d);
 }
 void CGrowShrinkModel::TypeEnd(int value) {
-    if (value >= 0 && value <= kMaxFrame) MoveEndEdge(m_nRow, m_nKind, value - End());
+    if (value >= 0 && value <= kMaxFrame) MoveEndEdge(m_nRow, m_nKind, Frames(value) - End());
 }
 void CGrowShrinkModel::TypeDuration(int value) {
     if (value >= 0 && value <= kMaxFrame) MoveEndEdge(m_nRow, m_nKind, value - Duration());
@@ -228,14 +232,14 @@ void CGrowShrinkModel::Align(int button) {
     const auto [refRow, refKind] = m_selected.back();
     if (!HasBar(refRow, refKind)) return;
     const Row& ref = RowAt(refRow);
-    const int rs = refKind == kGrow ? ref.growStart : ref.shrinkStart;
-    const int re = refKind == kGrow ? ref.growEnd : ref.shrinkEnd;
+    const Frames rs = refKind == kGrow ? ref.growStart : ref.shrinkStart;
+    const Frames re = refKind == kGrow ? ref.growEnd : ref.shrinkEnd;
     for (size_t i = 0; i + 1 < m_selected.size(); ++i) {
         const auto [row, kind] = m_selected[i];
         if (!HasBar(row, kind)) continue;
         const Row& r = RowAt(row);
-        const int s = kind == kGrow ? r.growStart : r.shrinkStart;
-        const int e = kind == kGrow ? r.growEnd : r.shrinkEnd;
+        const Frames s = kind == kGrow ? r.growStart : r.shrinkStart;
+        const Frames e = kind == kGrow ? r.growEnd : r.shrinkEnd;
         switch (button) {
         case kLj: MoveBar(row, kind, rs - s); break;
         case kRj: MoveBar(row, kind, re - e); break;

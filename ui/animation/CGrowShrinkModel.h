@@ -55,7 +55,7 @@ public:
     // Start, end and duration of the current bar (0, 0, 0 when it has none).
     int Start() const;
     int End() const;
-    int Duration() const;
+    long long Duration() const;
     bool CanAddGrow() const { return RowCount() > 0 && RowState(m_nRow) == 0; }
     bool CanAddShrink() const { return RowCount() > 0 && RowState(m_nRow) == 1; }
     bool CanRemove() const { return RowCount() > 0 && RowState(m_nRow) > 0; }
@@ -64,9 +64,9 @@ public:
     void Remove();
 
     // ---- bar changes by d frames, refused whole past a limit ----
-    bool MoveStartEdge(int row, int kind, int d);
-    bool MoveBar(int row, int kind, int d);
-    bool MoveEndEdge(int row, int kind, int d);
+    bool MoveStartEdge(int row, int kind, long long d);
+    bool MoveBar(int row, int kind, long long d);
+    bool MoveEndEdge(int row, int kind, long long d);
     // The track's drag modes 0 start edge, 1 bar, 2 end edge on the current bar.
     bool Drag(int mode, int d);
     void TypeStart(int value, bool fixedDuration);
@@ -93,7 +93,7 @@ public:
     std::string RowLabel(int visible) const;
 
 private:
-    bool Set(int row, int kind, int start, int end);
+    bool Set(int row, int kind, long long start, long long end);
     void UpdateLargestEnd();
     void Write(int row, int kind);
 

@@ -239,7 +239,7 @@ void CTimeLineDlg::ShowModel() {
     const int pending = m_model.PendingFrame(m_model.SelectedRow());
     m_pStart->ChangeValue(e ? wxString::Format("%d", pending >= 0 ? pending : m_model.FieldStart()) : "");
     m_pEnd->ChangeValue(e ? wxString::Format("%d", pending >= 0 ? pending : m_model.FieldEnd()) : "");
-    m_pDuration->ChangeValue(e ? wxString::Format("%d", m_model.FieldDuration()) : "");
+    m_pDuration->ChangeValue(e ? wxString::Format("%lld", m_model.FieldDuration()) : "");
     const bool visible = e && m_model.SelectedRow() >= 2 && e->visible;
     m_pVisible->SetValue(visible);
     m_pVisible->SetBitmap(wxBitmap(TimeLineVisibleIcon(visible)));

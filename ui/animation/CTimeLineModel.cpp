@@ -8,12 +8,23 @@
 #include "ui/animation/CTimeLineTrack.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace {
 std::string afterLastSeparator(const std::string& path) {
     const size_t at = path.find_last_of("\\/");
     return at == std::string::npos ? path : path.substr(at + 1);
 }
+
+// Frames are summed in 64 bits and compared with the bounds before they go
+// back into an int: a file may place a play at the end of the int range.
+using Frames = long long;
+
+// A frame a move reaches: never below 0, and past the last frame the editors
+// take only where it was already (a file's frame can be moved back down).
+bool frameTaken(Frames from, Frames to) { return to >= 0 && (to <= kMaxFrame || to <= from); }
+
+int intFrame(Frames f) { return static_cast<int>(std::clamp<Frames>(f, 0, INT_MAX)); }
 }  // namespace
 
 // ---- rows ----
@@ -169,8 +180,8 @@ std::string CTimeLineModel::FieldName() const {
 }
 int CTimeLineModel::FieldStart() const { return SelectedItem() ? SelectedItem()->start : 0; }
 int CTimeLineModel::FieldEnd() const { return SelectedItem() ? SelectedItem()->end : 0; }
-int CTimeLineModel::FieldDuration() const {
-    return SelectedItem() ? SelectedItem()->end - SelectedItem()->start + 1 : 0;
+long long CTimeLineModel::FieldDuration() const {
+    return SelectedItem() ? Frames(SelectedItem()->end) - SelectedItem()->start + 1 : 0;
 }
 
 int CTimeLineModel::PendingFrame(int row) const { return row == m_nPendingRow ? m_nPendingFrame : -1; }
@@ -180,11 +191,12 @@ int CTimeLineModel::PendingFrame(int row) const { return row == m_nPendingRow ? 
 void CTimeLineModel::SetCurrentFrame(int frame) {
     const int f = std::max(0, frame);
     if (f >= kPageFrames && f > m_nFrameMax) m_nFrameMax = f;
-    if (f >= m_nFirstFrame + kPageFrames) {
-        m_nFirstFrame = std::min(m_nFirstFrame + ((f - m_nFirstFrame) / kPageFrames) * kPageFrames,
-                                 m_nFrameMax - kPageFrames + 1);
-    } else if (f < m_nFirstFrame) {
-        m_nFirstFrame = std::max(0, m_nFirstFrame - ((m_nFirstFrame + kPageFrames - f) / kPageFrames) * kPageFrames);
+    const Frames first = m_nFirstFrame;
+    if (f >= first + kPageFrames) {
+        m_nFirstFrame = intFrame(std::min(first + ((f - first) / kPageFrames) * kPageFrames,
+                                          Frames(m_nFrameMax) - kPageFrames + 1));
+    } else if (f < first) {
+        m_nFirstFrame = intFrame(first - ((first + kPageFrames - f) / kPageFrames) * kPageFrames);
     }
     m_nCurrentFrame = f;
 }
@@ -216,14 +228,14 @@ void CTimeLineModel::StepBack() {
 
 void CTimeLineModel::StepForward() {
     if (m_bPlaying || !Scene()) return;
-    const int f = std::min(m_host.GetViewFrame() + 1, std::max(0, Scene()->getLastEventFrame()));
+    const int f = intFrame(std::min(Frames(m_host.GetViewFrame()) + 1, Frames(std::max(0, Scene()->getLastEventFrame()))));
     SetCurrentFrame(f);
     m_host.SetViewFrame(f);
 }
 
 void CTimeLineModel::ScrollFrame(int dx) {
     if (m_bPlaying || !Scene()) return;
-    SetCurrentFrame(m_nCurrentFrame + dx);
+    SetCurrentFrame(intFrame(Frames(m_nCurrentFrame) + dx));
     m_host.SetViewFrame(m_nCurrentFrame);
 }
 
@@ -259,7 +271,7 @@ void CTimeLineModel::Stop() {
 
 void CTimeLineModel::ScrollFramesBy(int delta) {
     const int top = std::max(1, m_nFrameMax - kPageFrames + 1);
-    ScrollFramesTo(std::clamp(m_nFirstFrame + delta, 1, top));
+    ScrollFramesTo(static_cast<int>(std::clamp<Frames>(Frames(m_nFirstFrame) + delta, 1, top)));
 }
 
 void CTimeLineModel::ScrollFramesTo(int position) {
@@ -345,57 +357,58 @@ bool CTimeLineModel::PlayMatches(int row, int entry) {
     return false;
 }
 
-bool CTimeLineModel::MoveStart(int row, int entry, int dx) {
+bool CTimeLineModel::MoveStart(int row, int entry, long long dx) {
     pnEvent* event = RowEvent(row);
     const pnEventPlay* p = event ? event->getPlay(entry) : nullptr;
     if (!p || dx == 0) return false;
-    const int ns = p->start + dx;
+    const Frames ns = Frames(p->start) + dx;
     if (dx > 0 && p->end < ns) return false;
-    if (ns > kMaxFrame) return false;
+    if (!frameTaken(p->start, ns)) return false;
     if (dx < 0) {
         const pnEventPlay* prev = event->getPlay(entry - 1);
-        if (prev ? ns < prev->end : ns < 0) return false;
+        if (prev && ns < prev->end) return false;
     }
-    event->setPlayTime(entry, ns, p->end);
+    event->setPlayTime(entry, static_cast<int>(ns), p->end);
     return true;
 }
 
-bool CTimeLineModel::MoveFinish(int row, int entry, int dx) {
+bool CTimeLineModel::MoveFinish(int row, int entry, long long dx) {
     pnEvent* event = RowEvent(row);
     const pnEventPlay* p = event ? event->getPlay(entry) : nullptr;
     if (!p || dx == 0) return false;
-    const int ne = p->end + dx;
+    const Frames ne = Frames(p->end) + dx;
     if (dx < 0 && ne < p->start) return false;
-    if (ne > kMaxFrame) return false;
+    if (!frameTaken(p->end, ne)) return false;
     if (dx > 0) {
         const pnEventPlay* next = event->getPlay(entry + 1);
         if (next && ne > next->start) return false;
     }
-    event->setPlayTime(entry, p->start, ne);
+    event->setPlayTime(entry, p->start, static_cast<int>(ne));
     return true;
 }
 
-bool CTimeLineModel::MoveBody(int row, int entry, int dx, bool all) {
+bool CTimeLineModel::MoveBody(int row, int entry, long long dx, bool all) {
     pnEvent* event = RowEvent(row);
     const pnEventPlay* p = event ? event->getPlay(entry) : nullptr;
     if (!p || dx == 0) return false;
     if (dx < 0) {
         const pnEventPlay* prev = event->getPlay(entry - 1);
-        if (prev ? p->start + dx < prev->end : p->start + dx < 0) return false;
+        if (prev ? Frames(p->start) + dx < prev->end : Frames(p->start) + dx < 0) return false;
     } else if (!all) {
         const pnEventPlay* next = event->getPlay(entry + 1);
-        if (next && p->end + dx > next->start) return false;
+        if (next && Frames(p->end) + dx > next->start) return false;
     }
     const int last = all ? event->getNumPlays() - 1 : entry;
-    if (dx > 0 && event->getPlay(last)->end + dx > kMaxFrame) return false;
+    const Frames lastEnd = event->getPlay(last)->end;
+    if (dx > 0 && !frameTaken(lastEnd, lastEnd + dx)) return false;
     for (int i = entry; i <= last; ++i) {
         const pnEventPlay* q = event->getPlay(i);
-        event->setPlayTime(i, q->start + dx, q->end + dx);
+        event->setPlayTime(i, static_cast<int>(Frames(q->start) + dx), static_cast<int>(Frames(q->end) + dx));
     }
     return true;
 }
 
-void CTimeLineModel::AfterMove(int row, int entry, int dx, bool all) {
+void CTimeLineModel::AfterMove(int row, int entry, long long dx, bool all) {
     pnScene* scene = Scene();
     pnEvent* event = RowEvent(row);
     if (!scene || !event) return;
@@ -421,10 +434,11 @@ bool CTimeLineModel::Drag(int mode, int dx) {
         const auto& entries = m_rows[static_cast<size_t>(row)].entries;
         if (entry < 0 || entry >= static_cast<int>(entries.size())) return false;
         const int from = m_nPendingRow == row ? m_nPendingFrame : entries[static_cast<size_t>(entry)].start;
-        if (from + dx < 0 || from + dx > kMaxFrame) return false;
+        const Frames to = Frames(from) + dx;
+        if (!frameTaken(from, to)) return false;
         m_nPendingRow = row;
         m_nPendingIndex = entry;
-        m_nPendingFrame = from + dx;
+        m_nPendingFrame = static_cast<int>(to);
         return true;
     }
     if (entry < 0 || !PlayMatches(row, entry)) return false;
@@ -581,15 +595,15 @@ void CTimeLineModel::TypeTime(int field, int value) {
     if (value < 0 || value > kMaxFrame || (field == kFieldDuration && value < 1)) return;
     const pnEventPlay* p = event->getPlay(entry);
     bool moved = false;
-    int dx = 0;
+    Frames dx = 0;
     if (field == kFieldStart) {
-        dx = value - p->start;
+        dx = Frames(value) - p->start;
         moved = m_host.GetFixedDuration() ? MoveBody(row, entry, dx, m_bMoveAll != 0) : MoveStart(row, entry, dx);
     } else if (field == kFieldEnd) {
-        dx = value - p->end;
+        dx = Frames(value) - p->end;
         moved = MoveFinish(row, entry, dx);
     } else if (field == kFieldDuration) {
-        dx = value - (p->end - p->start + 1);
+        dx = Frames(value) - (Frames(p->end) - p->start + 1);
         moved = MoveFinish(row, entry, dx);
     }
     if (moved) AfterMove(row, entry, dx, field == kFieldStart && m_host.GetFixedDuration() && m_bMoveAll);
@@ -606,16 +620,16 @@ void CTimeLineModel::Align(int button) {
         const auto [row, entry] = m_multi[i];
         const pnEventPlay* p = RowEvent(row)->getPlay(entry);
         bool moved = false;
-        int dx = 0;
+        Frames dx = 0;
         switch (button) {
-        case kAlignStartToStart: dx = refStart - p->start; moved = MoveBody(row, entry, dx, false); break;
-        case kAlignEndToEnd: dx = refEnd - p->end; moved = MoveBody(row, entry, dx, false); break;
-        case kAlignStartEndToStart: dx = refStart - p->start; moved = MoveStart(row, entry, dx); break;
-        case kAlignFinishToEnd: dx = refEnd - p->end; moved = MoveFinish(row, entry, dx); break;
-        case kAlignStartToEnd: dx = refEnd - p->start; moved = MoveBody(row, entry, dx, false); break;
-        case kAlignEndToStart: dx = refStart - p->end; moved = MoveBody(row, entry, dx, false); break;
-        case kAlignStartEndToEnd: dx = refEnd - p->start; moved = MoveStart(row, entry, dx); break;
-        case kAlignFinishToStart: dx = refStart - p->end; moved = MoveFinish(row, entry, dx); break;
+        case kAlignStartToStart: dx = Frames(refStart) - p->start; moved = MoveBody(row, entry, dx, false); break;
+        case kAlignEndToEnd: dx = Frames(refEnd) - p->end; moved = MoveBody(row, entry, dx, false); break;
+        case kAlignStartEndToStart: dx = Frames(refStart) - p->start; moved = MoveStart(row, entry, dx); break;
+        case kAlignFinishToEnd: dx = Frames(refEnd) - p->end; moved = MoveFinish(row, entry, dx); break;
+        case kAlignStartToEnd: dx = Frames(refEnd) - p->start; moved = MoveBody(row, entry, dx, false); break;
+        case kAlignEndToStart: dx = Frames(refStart) - p->end; moved = MoveBody(row, entry, dx, false); break;
+        case kAlignStartEndToEnd: dx = Frames(refEnd) - p->start; moved = MoveStart(row, entry, dx); break;
+        case kAlignFinishToStart: dx = Frames(refStart) - p->end; moved = MoveFinish(row, entry, dx); break;
         default: return;
         }
         if (moved) AfterMove(row, entry, dx, false);

@@ -123,7 +123,8 @@ public:
     std::string FieldName() const;
     int FieldStart() const;
     int FieldEnd() const;
-    int FieldDuration() const;
+    // Wider than an int: a file may hold a play from 0 to the int's end.
+    long long FieldDuration() const;
     // A pause or sound mark being dragged: its frame on show.
     int PendingFrame(int row) const;
 
@@ -140,10 +141,10 @@ private:
     // The play at (row, entry) still names the entry's effect; else the rows
     // are rebuilt from the scene and false comes back.
     bool PlayMatches(int row, int entry);
-    bool MoveStart(int row, int entry, int dx);
-    bool MoveFinish(int row, int entry, int dx);
-    bool MoveBody(int row, int entry, int dx, bool all);
-    void AfterMove(int row, int entry, int dx, bool all);
+    bool MoveStart(int row, int entry, long long dx);
+    bool MoveFinish(int row, int entry, long long dx);
+    bool MoveBody(int row, int entry, long long dx, bool all);
+    void AfterMove(int row, int entry, long long dx, bool all);
     void ClearMulti();
     void ShowRow(int row);
     void SelectFirst(int row);

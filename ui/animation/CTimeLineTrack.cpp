@@ -208,7 +208,8 @@ CTrackRect CTimeLineTrack::GetBarRect(int visibleRow, int entry) const {
 void CTimeLineTrack::ButtonDown(int x, int y, bool shift) {
     m_bDragging = true;
     m_nLastX = x;
-    const int cx = m_nCurrentFrame - m_nOrigin;
+    // In 64 bits: a frame at the end of the int range is far off any pixel.
+    const long long cx = static_cast<long long>(m_nCurrentFrame) - m_nOrigin;
     if (!m_bPlain && x >= cx - 3 && x <= cx + 3 && y >= 1 && y <= 8) {
         m_nMode = kHandle;
         return;
@@ -297,7 +298,8 @@ int CTimeLineTrack::CursorAt(int x, int y) const {
 void CTimeLineTrack::Paint(CTrackRaster& r) {
     r.Fill(0, 0, r.Width(), r.Height(), kWhite);
     const int special = m_bPlain ? 0 : m_nTopRow == 0 ? 2 : m_nTopRow == 1 ? 1 : 0;
-    const int endX = m_nAnimationEnd - m_nOrigin;
+    const int endX =
+        static_cast<int>(std::clamp<long long>(static_cast<long long>(m_nAnimationEnd) - m_nOrigin, -1, 411));
     for (int v = 0; v < kRows; ++v) {
         const CTrackRect row = RowRect(v);
         const bool selected = m_nTopRow + v == m_nSelectedRow;
@@ -325,8 +327,9 @@ void CTimeLineTrack::Paint(CTrackRaster& r) {
     r.Line(0, 0, 0, kHeight, kBlack);
     r.Line(kWidth - 1, 0, kWidth - 1, kHeight, kBlack);
     r.Line(0, kHeight - 1, kWidth, kHeight - 1, kBlack);
-    if (m_nOrigin <= m_nAnimationEnd && m_nAnimationEnd <= m_nOrigin + 410) r.Line(endX, 0, endX, kHeight, kBlack);
-    if (m_nOrigin <= m_nCurrentFrame && m_nCurrentFrame <= m_nOrigin + 410) {
+    const long long lastShown = static_cast<long long>(m_nOrigin) + 410;
+    if (m_nOrigin <= m_nAnimationEnd && m_nAnimationEnd <= lastShown) r.Line(endX, 0, endX, kHeight, kBlack);
+    if (m_nOrigin <= m_nCurrentFrame && m_nCurrentFrame <= lastShown) {
         const int x = m_nCurrentFrame - m_nOrigin;
         r.Line(x, 1, x, kHeight, kGreen);
         if (!m_bPlain) {

@@ -72,6 +72,7 @@ void CEffectFields::ShowEffect(const pnEffect& effect, const char* angleFormat) 
     ShowScale(effect.getScale());
     ShowRotation(effect.getRotAngle(), effect.getRotAxis(), angleFormat);
 }
+void CEffectFields::ShowField(int i, float value) { Edit(i)->ChangeValue(format(i < 6 ? "%.2f" : "%.3f", value)); }
 CNumEdit* CEffectFields::Edit(int i) const {
     if (i < 3) return move[i];
     if (i < 6) return scale[i - 3];

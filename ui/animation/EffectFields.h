@@ -32,6 +32,8 @@ struct CEffectFields {
     // angleFormat: "%.3f" (or "%.2f" where an existing effect is shown).
     void ShowRotation(float angle, const sgVec3& axis, const char* angleFormat = "%.3f");
     void ShowEffect(const pnEffect& effect, const char* angleFormat = "%.3f");
+    // One edit (in Edit's order) as ShowEffect shows it.
+    void ShowField(int i, float value);
     void Clear();
     // Each edit read by its leading number (0 when there is none).
     sgVec3 Move() const;

@@ -87,12 +87,14 @@ void CNumEdit::OnText(wxCommandEvent& event) {
 }
 
 bool CNumEdit::CommitPending() {
-    if (!IsPending()) return true;
     const std::string text = GetText();
-    Commit(0);
-    // A focus loss afterwards has nothing new to report.
+    const bool pending = IsPending();
+    if (pending) Commit(0);
+    // A focus loss afterwards has nothing new to report: the text was taken,
+    // now or with Enter before, and taken again while a command runs (an Undo
+    // that shows the page anew) it would undo the command's change unseen.
     if (m_bEditing) m_strSaved = text;
-    return !m_bRefused;
+    return !pending || !m_bRefused;
 }
 
 void CNumEdit::Suggest(const std::string& text) {

@@ -4,6 +4,7 @@
 #include "editor/CKelvanoView.h"
 #include "scene/pnScene.h"
 #include "ui/properties/rules/ControlRules.h"
+#include "ui/properties/rules/ObjectRules.h"
 
 #include <wx/button.h>
 #include <wx/msgdlg.h>
@@ -64,6 +65,17 @@ bool CAddPanelDlg::CheckAndStore() {
             Edit(ids[i])->SelectAll();
             return false;
         }
+    }
+    // A panel of 1e30 drew as a slab over the scene; a taper above half the
+    // smaller side crossed itself. The page holds both; here OK refuses them.
+    std::string range;
+    const int refused = RefusedPanelValue(values[1], values[2], values[3], values[0], range);
+    if (refused >= 0) {
+        const int id = refused == 3 ? IDC_TAPER : ids[refused + 1];
+        wxMessageBox(range, "Kelvano", wxOK | wxICON_EXCLAMATION, this);
+        Edit(id)->SetFocus();
+        Edit(id)->SelectAll();
+        return false;
     }
     m_fTaper = values[0], m_fX = values[1], m_fY = values[2], m_fZ = values[3];
     m_strName = Edit(IDC_NAME)->GetValue().ToStdString(wxConvUTF8);

@@ -19,7 +19,8 @@ public:
         z = m_fZ;
     }
     // Reads the edits: false (the dialog stays) for a value that is not a
-    // number or a name that is empty or taken (the name is then selected).
+    // number, a size or taper out of the panel's range, or a name that is
+    // empty or taken (the field is then selected).
     bool CheckAndStore();
     wxTextCtrl* Edit(int id) const;
 

@@ -98,6 +98,11 @@ void CCameraPage::LoadViewpoint() {
     ShowControls();
 }
 
+void CCameraPage::FollowFrame() {
+    m_logic.FollowFrame();
+    ShowControls();
+}
+
 void CCameraPage::Lock(bool locked) {
     CObjectPageDlg::Lock(locked);
     m_logic.Lock(locked);

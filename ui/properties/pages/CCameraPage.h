@@ -20,6 +20,8 @@ public:
     CCameraPage(wxWindow* parent, int templateId);
 
     void LoadViewpoint();
+    // In animation mode: the eye where the view shows it now.
+    void FollowFrame();
     void Lock(bool locked) override;
     void SetPresetView(bool on);
     CCameraPageLogic& Logic() { return m_logic; }

@@ -3,6 +3,7 @@
 #include "editor/CKelvanoAppState.h"
 #include "editor/CKelvanoView.h"
 #include "editor/CViewHost.h"
+#include "editor/EditLimits.h"
 #include "charts/pnChart.h"
 #include "charts/pnPieChart.h"
 #include "scene/pnMaterial.h"
@@ -144,8 +145,8 @@ void CGraphPage::Finish() {
 CBarGraphPage::CBarGraphPage(wxWindow* parent) : CGraphPage(parent, kTemplate, GRAPH_BAR) {
     AddChoice("Origin", IDC_ORIGIN_BAR, kOrigins, 1);
     AddChoice("Direction", IDC_DIRECTION, {"Left", "Right", "Up", "Down"}, 2);
-    AddEdit("Spacing", IDC_SPACING);
-    AddEdit("Scale Ht.", IDC_SCALE_HT);
+    AddEdit("Spacing", IDC_SPACING, -kMaxObjectSize, kMaxObjectSize);
+    AddEdit("Scale Ht.", IDC_SCALE_HT, -kMaxObjectSize, kMaxObjectSize);
     AddSwatch("Material", IDC_MATERIAL);
     AddShape("Cut Shape", IDC_CUT_SHAPE);
     AddEdit("Width", IDC_WIDTH, 0, 100);
@@ -156,13 +157,13 @@ CBarGraphPage::CBarGraphPage(wxWindow* parent) : CGraphPage(parent, kTemplate, G
 
 CLineGraphPage::CLineGraphPage(wxWindow* parent) : CGraphPage(parent, kTemplate, GRAPH_LINE) {
     AddChoice("Origin", IDC_ORIGIN_LINE, kOrigins, 1);
-    AddEdit("Spacing", IDC_SPACING);
-    AddEdit("Scale Ht.", IDC_SCALE_HT);
+    AddEdit("Spacing", IDC_SPACING, -kMaxObjectSize, kMaxObjectSize);
+    AddEdit("Scale Ht.", IDC_SCALE_HT, -kMaxObjectSize, kMaxObjectSize);
     AddEdit("Width", IDC_WIDTH, 0, 100)->ChangeValue("1.0");
-    AddEdit("Depth", IDC_DEPTH)->ChangeValue("1.0");
+    AddEdit("Depth", IDC_DEPTH, 0, 100)->ChangeValue("1.0");
     AddSwatch("Material", IDC_MATERIAL);
     AddShape("Cut Shape", IDC_CUT_SHAPE);
-    AddEdit("Joint Scale", IDC_JOINT_SCALE)->ChangeValue("1.0");
+    AddEdit("Joint Scale", IDC_JOINT_SCALE, -kMaxObjectSize, kMaxObjectSize)->ChangeValue("1.0");
     AddShape("Joint", IDC_JOINT_SHAPE);
     AddSwatch("Joint Material", IDC_JOINT_MATERIAL);
     AddButtons({{IDC_LABEL, "Label"}, {IDC_VALUE, "Value"}, {IDC_LIMIT, "Limit Height"}, {IDC_ADD, "Add Column"}});
@@ -184,8 +185,8 @@ CPieGraphPage::CPieGraphPage(wxWindow* parent) : CGraphPage(parent, kTemplate, G
 
 CAreaGraphPage::CAreaGraphPage(wxWindow* parent) : CGraphPage(parent, kTemplate, GRAPH_AREA) {
     AddChoice("Origin", IDC_ORIGIN_BAR, kOrigins, 1);
-    AddEdit("Spacing", IDC_SPACING);
-    AddEdit("Scale Ht.", IDC_SCALE_HT);
+    AddEdit("Spacing", IDC_SPACING, -kMaxObjectSize, kMaxObjectSize);
+    AddEdit("Scale Ht.", IDC_SCALE_HT, -kMaxObjectSize, kMaxObjectSize);
     AddSpin(AddEdit("Depth", IDC_AREA_DEPTH, 0, 1000), IDC_AREA_DEPTH_SPIN);
     AddSwatch("Material", IDC_MATERIAL);
     AddButtons({{IDC_LABEL, "Label"}, {IDC_VALUE, "Value"}, {IDC_LIMIT, "Limit Height"}, {IDC_ADD, "Add Column"}});
@@ -213,6 +214,9 @@ std::string CGraphPage::Text(int id) const {
 void CGraphPage::SetText(int id, const char* format, double value) {
     if (auto* edit = dynamic_cast<wxTextCtrl*>(FindWindow(id))) edit->ChangeValue(wxString::Format(format, value));
 }
+
+const char* CGraphPage::SpacingFormat() const { return m_nType == GRAPH_AREA ? "%.02f" : "%.0f"; }
+const char* CGraphPage::ScaleFormat() const { return m_nType == GRAPH_AREA ? "%.02f" : "%.3f"; }
 
 void CGraphPage::ShowPicture(CImagePreviewButton* button, const std::string& file) {
     if (!button) return;
@@ -262,9 +266,8 @@ void CGraphPage::LoadFromObject(pnObject* object, int /*flag*/) {
         if (auto* origin = dynamic_cast<wxChoice*>(FindWindow(id))) origin->SetSelection(chart->getHJust());
 
     if (m_nType != GRAPH_PIE) {
-        const char* format = m_nType == GRAPH_AREA ? "%.02f" : "%.0f";
-        SetText(IDC_SPACING, format, chart->getSpacingDistance());
-        SetText(IDC_SCALE_HT, m_nType == GRAPH_AREA ? "%.02f" : "%.3f", chart->getHeightScale());
+        SetText(IDC_SPACING, SpacingFormat(), chart->getSpacingDistance());
+        SetText(IDC_SCALE_HT, ScaleFormat(), chart->getHeightScale());
     }
     if (m_nType == GRAPH_BAR || m_nType == GRAPH_LINE) {
         SetText(IDC_WIDTH, "%.3f", chart->getBaseScale()[0]);
@@ -333,19 +336,20 @@ void CGraphPage::OnCommit(CPrivateMessageEvent& event) {
     auto* pie = dynamic_cast<pnPieChart*>(chart);
     struct Field {
         int id;
-        const char* format;  // shown back with it, or as typed
+        const char* format;  // the value held shown back with it
         std::function<float()> get;
         std::function<void()> set;
     };
     const Field fields[] = {
-        {IDC_SPACING, nullptr, [&] { return chart->getSpacingDistance(); }, [&] { chart->setSpacingDistance(v); }},
-        {IDC_SCALE_HT, nullptr, [&] { return chart->getHeightScale(); }, [&] { chart->setHeightScale(v); }},
+        {IDC_SPACING, SpacingFormat(), [&] { return chart->getSpacingDistance(); },
+         [&] { chart->setSpacingDistance(v); }},
+        {IDC_SCALE_HT, ScaleFormat(), [&] { return chart->getHeightScale(); }, [&] { chart->setHeightScale(v); }},
         {IDC_WIDTH, "%.3f", [&] { return chart->getBaseScale()[0]; }, [&] { chart->setBaseScaleX(v); }},
         {IDC_DEPTH, "%.3f", [&] { return chart->getBaseScale()[2]; }, [&] { chart->setBaseScaleZ(v); }},
         {IDC_JOINT_SCALE, "%.3f", [&] { return chart->getJointScale()[0]; },
          [&] { chart->setJointScaleXYZ(v, v, v); }},
         {IDC_AREA_DEPTH, "%.02f", [&] { return chart->getDepth(); }, [&] { chart->setDepth(v); }},
-        {IDC_START_ANGLE, nullptr, [&] { return pie ? static_cast<float>(pie->getStartAngle()) : 0.0f; },
+        {IDC_START_ANGLE, "%.0f", [&] { return pie ? static_cast<float>(pie->getStartAngle()) : 0.0f; },
          [&] { chart->setStartAngle(ParseLeadingInt(text)); }},
     };
     for (const Field& f : fields) {
@@ -354,7 +358,8 @@ void CGraphPage::OnCommit(CPrivateMessageEvent& event) {
         // leaving) records no step.
         const float typed = id == IDC_START_ANGLE ? static_cast<float>(ParseLeadingInt(text)) : v;
         if (typed != f.get()) EditChart(*view, chart, f.set);
-        if (f.format) SetText(id, f.format, v);
+        // The field shows what the chart holds, not what was typed ("a" is 0).
+        SetText(id, f.format, f.get());
         event.SetResult(1);
         return;
     }

@@ -85,6 +85,9 @@ private:
     void ShowPicture(CImagePreviewButton* button, const std::string& file);
     std::string Text(int id) const;
     void SetText(int id, const char* format, double value);
+    // How Spacing and Scale Ht. show their values, loaded or typed.
+    const char* SpacingFormat() const;
+    const char* ScaleFormat() const;
 
     int m_nType;
     int m_bCommitName = 1;

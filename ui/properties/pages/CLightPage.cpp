@@ -141,6 +141,11 @@ void CLightPage::ReloadLight() {
     ShowControls();
 }
 
+void CLightPage::FollowFrame() {
+    m_logic.FollowFrame();
+    ShowControls();
+}
+
 void CLightPage::Lock(bool locked) {
     CObjectPageDlg::Lock(locked);
     m_logic.Lock(locked);

@@ -24,6 +24,8 @@ public:
     // Shows its light again as the scene holds it (an undo step may have
     // changed its material).
     void ReloadLight();
+    // In animation mode: every light where the view shows it now.
+    void FollowFrame();
     void Lock(bool locked) override;
     CLightPageLogic& Logic() { return m_logic; }
     CLightPreviewCtrl* GetPreview() const { return m_pPreview; }

@@ -3,6 +3,7 @@
 #include "editor/CKelvanoAppState.h"
 #include "editor/CKelvanoDoc.h"
 #include "editor/CKelvanoView.h"
+#include "editor/EditLimits.h"
 #include "scene/pnPanel.h"
 #include "ui/properties/controls/CColorButton.h"
 #include "ui/properties/controls/CNumEdit.h"
@@ -21,7 +22,7 @@
 #include <memory>
 
 namespace {
-constexpr int kSpinMax = 32767;
+constexpr int kSpinMax = static_cast<int>(kMaxObjectSize);
 const int kValueEdits[] = {CPanelPage::IDC_X, CPanelPage::IDC_Y, CPanelPage::IDC_Z, CPanelPage::IDC_TAPER};
 int spinOf(int edit) {
     switch (edit) {
@@ -54,7 +55,7 @@ CPanelPage::CPanelPage(wxWindow* parent) : CObjectPageDlg(parent, kTemplate) {
         auto* edit = new CNumEdit(this, r.id, "", wxDefaultPosition, wxSize(80, -1));
         edit->m_nMode = 1;
         edit->m_fMin = 0.0f;
-        edit->m_fMax = 32767.0f;
+        edit->m_fMax = kMaxObjectSize;
         auto* spin = new CNumSpinCtrl(this, spinOf(r.id));
         spin->SetRange(0, kSpinMax);
         spin->SetBuddy(edit);
@@ -169,12 +170,13 @@ void CPanelPage::ApplyDimension(int id, float value) {
         if (id == IDC_Y) panel->setDimensionY(value);
         if (id == IDC_Z) panel->setDimensionZ(value);
         if (id == IDC_Z) return;
-        taper = TaperAfterDimension(taper, value, &cut);
+        taper = TaperAfterDimension(taper, panel->getDimension()[id == IDC_X ? 0 : 1], &cut);
         if (cut) panel->setBevel(taper);
     });
-    ShowValue(id, value);
-    if (id == IDC_Z) return;
+    // The panel's own value: it turns a side of 0 into 50.
     const sgVec3 d = panel->getDimension();
+    ShowValue(id, d[id == IDC_X ? 0 : id == IDC_Y ? 1 : 2]);
+    if (id == IDC_Z) return;
     if (cut) {
         Spin(IDC_TAPER_SPIN)->SetRange(0, std::max(0, ClampedInt(taper)));
         Spin(IDC_TAPER_SPIN)->SetValue(ClampedInt(taper));

@@ -317,7 +317,9 @@ void CTextPage::LoadFromObject(pnObject* object, int /*flag*/) {
     m_pNJustSpin->SetValue(n);
     m_pNJustCheck->SetValue(n != 0);
     m_pOrigin->SetSelection(t->getHJust());
-    const bool textured = !t->getTexture().empty() && t->getTexMode() != 0;
+    // The texture-coordinate mode the radios set, as the model page reads it
+    // (the image-sequence flag showed a textured title "Off" once reopened).
+    const bool textured = !t->getTexture().empty() && t->getMode() != 0;
     (textured ? m_pTextureOn : m_pTextureOff)->SetValue(true);
     m_p2D->SetValue(t->getKind() == 0);
     EnableControls();

@@ -55,12 +55,19 @@ void CCameraPageLogic::Edit(const std::function<void(pnViewpoint&)>& change) {
     CKelvanoView* view = CurrentView();
     pnViewpoint* viewpoint = currentViewpoint();
     if (!viewpoint) return;
-    if (m_bAnimation || m_bSliderHeld) {
+    if (m_bAnimation) {
+        // No step (animation mode has none), but the change is the document's;
+        // the frame is posed again, so the camera's plays still move the eye.
+        change(*viewpoint);
+        view->GetScene()->applyViewpoint();
+        view->SetModified();
+        view->FrameContentChanged();
+        return;
+    }
+    if (m_bSliderHeld) {
+        // The held slider's step closes at the release.
         change(*viewpoint);
         Apply();
-        // No step of its own (animation mode has none; a held slider's step
-        // closes at the release), but the change is the document's.
-        if (m_bAnimation) view->SetModified();
         return;
     }
     // Applying only reads the viewpoint: the step's after-state is the same.
@@ -82,11 +89,20 @@ void CCameraPageLogic::SetProjection(int perspective) {
     UpdateEnabling();
 }
 
+sgVec3 CCameraPageLogic::ShownEye() const {
+    const pnViewpoint* viewpoint = currentViewpoint();
+    if (!viewpoint) return m_vEye;
+    const sgVec3 eye = viewpoint->getPosition();
+    if (!m_bAnimation) return eye;
+    const CKelvanoView* view = CurrentView();
+    const pnScene* scene = view->GetScene();
+    return eye + scene->getPlayedTranslation(scene->findEvent("Camera"), view->m_nCurrentFrame);
+}
+
 void CCameraPageLogic::LoadViewpoint() {
     const pnViewpoint* viewpoint = currentViewpoint();
     if (!viewpoint) return;
-    m_vEye = viewpoint->getPosition();
-    m_vReference = m_vEye;
+    m_vEye = ShownEye();
     const float distance = length(m_vEye);
     // A viewpoint from a file may lie beyond the int range.
     m_controls.distance = std::clamp(ClampedInt(std::round(distance)), kDistanceMin, kDistanceMax);
@@ -103,11 +119,15 @@ void CCameraPageLogic::LoadViewpoint() {
 
 void CCameraPageLogic::Lock(bool animation) {
     m_bAnimation = animation;
-    if (!m_bPreset && !animation && PageHasScene(CurrentView())) {
+    if (!m_bPreset && PageHasScene(CurrentView())) {
         LoadViewpoint();
-        Apply();
+        if (!animation) Apply();
     }
     UpdateEnabling();
+}
+
+void CCameraPageLogic::FollowFrame() {
+    if (m_bAnimation) LoadViewpoint();
 }
 
 void CCameraPageLogic::SetPresetView(bool on) {
@@ -169,15 +189,17 @@ void CCameraPageLogic::SetEyeDistance(float distance) {
 void CCameraPageLogic::MoveEye(const sgVec3& eye, bool effect) {
     CKelvanoView* view = CurrentView();
     if (!PageHasScene(view)) return;
-    m_vEye = eye;
     if (m_bAnimation) {
         if (effect) {
-            const sgVec3 move(eye[0] - m_vReference[0], eye[1] - m_vReference[1], eye[2] - m_vReference[2]);
+            // From where the view shows the eye, whatever the page showed.
+            const sgVec3 move = eye - ShownEye();
             CreatePageEffect(*view, "Camera", "camEffect", &move, std::string(), false);
-            m_vReference = eye;
         }
+        // At the end of the new play, or where it stood when none was made.
+        LoadViewpoint();
         return;
     }
+    m_vEye = eye;
     Edit([&eye](pnViewpoint& v) { v.setPosition(eye); });
 }
 
@@ -195,7 +217,6 @@ void CCameraPageLogic::OnDistanceScroll(int position, bool end) {
                 v.setPosition(m_vEye);
             });
         }
-        if (end) m_vReference = m_vEye;
     } else if (end) {
         MoveEye(m_vEye, true);
     }
@@ -221,7 +242,6 @@ void CCameraPageLogic::OnDistanceCommit(const std::string& text) {
     m_controls.distanceText = std::to_string(m_controls.distance);
     SetEyeDistance(float(m_controls.distance));
     MoveEye(m_vEye, false);
-    m_vReference = m_vEye;
 }
 
 void CCameraPageLogic::OnSliderPressed() {
@@ -254,9 +274,8 @@ void CCameraPageLogic::OnReset() {
 
 void CCameraPageLogic::OnPreviewDrop(const sgVec3& eye) {
     if (!currentViewpoint() || m_bPreset) return;
-    m_vReference = m_vEye;
     MoveEye(eye, true);
-    m_vReference = eye;
+    if (m_bAnimation) return;
     m_controls.distance = std::clamp(ClampedInt(std::round(length(eye))), kDistanceMin, kDistanceMax);
     m_controls.distanceText = whole(length(eye));
 }

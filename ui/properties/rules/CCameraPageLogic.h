@@ -2,7 +2,8 @@
 // viewpoint's projection, width, field of view and eye distance, the eye the
 // preview shows, what each control shows and whether it is enabled. In object
 // mode each change is one viewpoint undo step (a slider drag is one step from
-// press to release); in animation mode a move of the eye becomes a
+// press to release); in animation mode the page shows the eye where the view
+// shows it at the current frame, and a move of the eye from there becomes a
 // "camEffect" on the event "Camera".
 #pragma once
 
@@ -28,8 +29,12 @@ class CCameraPageLogic {
 public:
     static constexpr float kResetDistance = 906.0f;
 
-    // Fills the page from the scene's viewpoint.
+    // Fills the page from the scene's viewpoint (in animation mode, with the
+    // eye where the current frame has it).
     void LoadViewpoint();
+    // The view stands on another frame, or what its frame shows changed: in
+    // animation mode the page shows the eye there.
+    void FollowFrame();
     void Lock(bool animation);
     void SetPresetView(bool on);
 
@@ -60,12 +65,14 @@ private:
     void Edit(const std::function<void(pnViewpoint&)>& change);
     void SetProjection(int perspective);
     void Apply() const;
+    // The eye the view shows: the viewpoint's, moved in animation mode by the
+    // camera's plays up to the current frame.
+    sgVec3 ShownEye() const;
     void SetEyeDistance(float distance);
     void MoveEye(const sgVec3& eye, bool effect);
 
     CameraPageControls m_controls;
     sgVec3 m_vEye{0, 0, kResetDistance};
-    sgVec3 m_vReference{0, 0, kResetDistance};
     bool m_bAnimation = false;
     bool m_bPreset = false;
     bool m_bSliderHeld = false;

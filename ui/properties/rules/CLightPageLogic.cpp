@@ -60,6 +60,8 @@ std::string CreatePageEffect(CKelvanoView& view, const std::string& eventName, c
     if (move && frame) frame->AddEffectListName(name);
     view.SetCurrentFrame(start + length);
     view.RefreshAnimationBars(eventName, name);
+    // The view goes to the frame the Frame box shows.
+    view.Redraw();
     // The effect makes no undo step, but the scene has changed.
     view.SetModified();
     return name;
@@ -71,7 +73,6 @@ CLightPageLogic::CLightPageLogic() {
         const sgVec3& p = kLightSlotPositions[i];
         m_preview.SetLightPosition(i, p[0], p[1], p[2]);
         m_preview.m_slots[i].on = 1;
-        m_reference[i] = p;
     }
 }
 
@@ -80,6 +81,16 @@ pnLight* CLightPageLogic::Light(int slot) const {
 }
 
 pnLight* CLightPageLogic::CurrentLight() const { return PageHasScene(CurrentView()) ? Light(m_nCurrent) : nullptr; }
+
+sgVec3 CLightPageLogic::ShownPosition(int slot) const {
+    const pnLight* light = Light(slot);
+    if (!light) return sgVec3(0, 0, 0);
+    const CKelvanoView* view = CurrentView();
+    if (!m_bAnimation || !PageHasScene(view)) return light->getPosition();
+    const pnScene* scene = view->GetScene();
+    return light->getPosition() +
+           scene->getPlayedTranslation(scene->findEvent(light->getName().c_str()), view->m_nCurrentFrame);
+}
 
 void CLightPageLogic::Changed() const {
     CKelvanoView* view = CurrentView();
@@ -101,9 +112,8 @@ void CLightPageLogic::InitSceneLights(int keep) {
         m_controls.check[i] = s.on;
         m_controls.radioEnabled[i] = s.on;
         if (!light) continue;
-        const sgVec3 p = light->getPosition();
+        const sgVec3 p = ShownPosition(i);
         m_preview.SetLightPosition(i, p[0], p[1], p[2]);
-        m_reference[i] = p;
         s.positional = light->isPositional();
     }
     m_nCurrent = -1;
@@ -141,7 +151,7 @@ void CLightPageLogic::ShowLight(int index) {
     m_controls.check[index] = s.on;
     m_controls.radioEnabled[index] = s.on;
     m_controls.radio = index;
-    const sgVec3 p = light->getPosition();
+    const sgVec3 p = ShownPosition(index);
     m_preview.SetLightPosition(index, p[0], p[1], p[2]);
     ShowMaterial(light->getMaterial());
     m_controls.intensity = static_cast<int>(std::lround(std::clamp(light->getIntensity(), 0.0f, 1.0f) * 100.0f));
@@ -182,18 +192,26 @@ void CLightPageLogic::UpdateEnabling() {
 
 void CLightPageLogic::Lock(bool animation) {
     m_bAnimation = animation;
-    if (!animation) {
-        // Moves made as effects never reached the lights: show them as they are.
-        for (int i = 0; i < kLightPreviewSlots; ++i) {
-            pnLight* light = m_lights[i];
-            if (!light || !light->getOn() || !PageHasScene(CurrentView())) continue;
-            const sgVec3 p = light->getPosition();
-            m_preview.SetLightPosition(i, p[0], p[1], p[2]);
-            m_reference[i] = p;
-        }
-        if (Light(m_nCurrent)) ShowLight(m_nCurrent);
+    // Moves made as effects never reached the lights: object mode shows them
+    // as they are, animation mode where the current frame has them.
+    for (int i = 0; i < kLightPreviewSlots; ++i) {
+        const pnLight* light = m_lights[i];
+        if (!light || !light->getOn() || !PageHasScene(CurrentView())) continue;
+        const sgVec3 p = ShownPosition(i);
+        m_preview.SetLightPosition(i, p[0], p[1], p[2]);
     }
+    if (Light(m_nCurrent)) ShowLight(m_nCurrent);
     UpdateEnabling();
+}
+
+void CLightPageLogic::FollowFrame() {
+    if (!m_bAnimation || !PageHasScene(CurrentView())) return;
+    for (int i = 0; i < kLightPreviewSlots; ++i) {
+        if (!m_lights[i]) continue;
+        const sgVec3 p = ShownPosition(i);
+        m_preview.SetLightPosition(i, p[0], p[1], p[2]);
+    }
+    if (Light(m_nCurrent)) ShowLight(m_nCurrent);
 }
 
 void CLightPageLogic::OnLightButton(int slot, bool on) {
@@ -233,14 +251,15 @@ void CLightPageLogic::MoveCurrent(bool byDistance) {
     m_preview.GetLightPosition(m_nCurrent, x, y, z);
     const sgVec3 now(x, y, z);
     if (m_bAnimation) {
-        const sgVec3 move(x - m_reference[m_nCurrent][0], y - m_reference[m_nCurrent][1],
-                          z - m_reference[m_nCurrent][2]);
+        // From where the view shows the light, whatever the marker showed.
+        const sgVec3 move = now - ShownPosition(m_nCurrent);
         CreatePageEffect(*view, light->getName(), "litEffect", &move, std::string(), byDistance);
+        // At the end of the new play, or where it stood when none was made.
+        FollowFrame();
     } else {
         light->setPosition(now);
         view->SetModified();
     }
-    m_reference[m_nCurrent] = now;
     view->Redraw();
 }
 

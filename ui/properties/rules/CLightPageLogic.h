@@ -1,9 +1,10 @@
 // The rules of the property bar's Light page, free of any window: the four
 // light slots bound to the scene's lights, what each control shows and
 // whether it is enabled, and the handlers. In object mode changes go to the
-// lights; in animation mode a move or a colour change becomes a "litEffect"
-// played on the light's event from the current frame. The wx page shows
-// Controls() after every handler.
+// lights; in animation mode the page shows each light where the view shows it
+// at the current frame, and a move from there or a colour change becomes a
+// "litEffect" played on the light's event from the current frame. The wx page
+// shows Controls() after every handler.
 #pragma once
 
 #include "sg/sgVec.h"
@@ -59,6 +60,9 @@ public:
     void InitSceneLights(int keep);
     void ShowLight(int index);
     void Lock(bool animation);
+    // The view stands on another frame, or what its frame shows changed: in
+    // animation mode every light's marker goes where the view shows the light.
+    void FollowFrame();
 
     void OnLightButton(int slot, bool on);
     void OnLightRadio(int slot);
@@ -91,9 +95,11 @@ private:
     void Changed() const;
     // The light of the current slot with a document and a view, else null.
     pnLight* CurrentLight() const;
+    // Where the view shows the slot's light: its position, moved in animation
+    // mode by its event's plays up to the current frame.
+    sgVec3 ShownPosition(int slot) const;
 
     pnLight* m_lights[kLightPreviewSlots] = {};
-    sgVec3 m_reference[kLightPreviewSlots];
     CLightPreviewModel m_preview;
     LightPageControls m_controls;
     int m_nCurrent = -1;

@@ -3,6 +3,7 @@
 
 #include "editor/CEditScope.h"
 #include "editor/CKelvanoView.h"
+#include "editor/EditLimits.h"
 #include "charts/pnChart.h"
 #include "scene/pnScene.h"
 #include "scene/pnStringProperty.h"
@@ -19,6 +20,10 @@
 namespace {
 
 double number(const DataField& f) { return ParseLeadingFloat(f.text); }
+// A spacing, offset or depth, held within the sizes a chart stays drawable at.
+float heldSize(const DataField& f) {
+    return static_cast<float>(std::clamp(number(f), -double(kMaxObjectSize), double(kMaxObjectSize)));
+}
 
 void applyText(pnChart& chart, int i, const ChartDataForm& f, int column) {
     if (f.label[column].Changed()) chart.setDataPtLabel(i, f.label[column].text.c_str());
@@ -30,8 +35,7 @@ void applyMaterial(pnChart& chart, int i, const ChartDataForm& f) {
 }
 
 sgVec3 offsetOf(const ChartDataForm& f, int column) {
-    return sgVec3(float(number(f.offset[column][0])), float(number(f.offset[column][1])),
-                  float(number(f.offset[column][2])));
+    return sgVec3(heldSize(f.offset[column][0]), heldSize(f.offset[column][1]), heldSize(f.offset[column][2]));
 }
 
 void loadOffset(const pnChart& chart, int i, DataField (&out)[3]) {
@@ -117,7 +121,7 @@ void ApplyChartData(pnChart& chart, const ChartDataForm& f) {
         applyText(chart, i, f, c);
         if (f.kind != DataDialogKind::Pie && f.height[c].Changed()) chart.setDataPtGrowValue(i, number(f.height[c]));
         if ((f.kind == DataDialogKind::Bar || f.kind == DataDialogKind::Area) && f.spacing[c].Changed())
-            chart.setDataPtSpacingX(i, float(number(f.spacing[c])));
+            chart.setDataPtSpacingX(i, heldSize(f.spacing[c]));
         if (f.kind == DataDialogKind::Line) chart.setDataPtSpacing(i, offsetOf(f, c));
     }
     applyMaterial(chart, segment ? f.p[1] : f.p[0], f);
@@ -127,13 +131,15 @@ void ApplyChartData(pnChart& chart, const ChartDataForm& f) {
 
     const int a = f.p[0];
     if (f.height[0].Changed()) {
-        // The slices never sum to more than 100.
+        // The slices never sum to more than 100. A pie that already does (a
+        // file may hold one) keeps a raised slice where it was: it used to
+        // lower it by the excess.
         double v = number(f.height[0]);
         const double old = chart.getDataPtGrowValue(a);
         if (v > old) {
             double sum = 0.0;
             for (int i = 0; i < chart.getNumDataPts(); ++i) sum += chart.getDataPtGrowValue(i);
-            const double rest = 100.0 - sum;
+            const double rest = std::max(0.0, 100.0 - sum);
             if (rest < v - old) v = old + rest;
         }
         chart.setDataPtGrowValue(a, v);
@@ -143,7 +149,7 @@ void ApplyChartData(pnChart& chart, const ChartDataForm& f) {
     else if (f.depth.Changed())
         // A slice thinner than its bevelled edges cannot be made: it takes the
         // least depth the slice accepts (twice the bevel).
-        chart.setDataPtDepth(a, std::max(float(number(f.depth)), 2.0f * chart.getBevel()));
+        chart.setDataPtDepth(a, std::max(heldSize(f.depth), 2.0f * chart.getBevel()));
     chart.setDataPtSpacing(a, offsetOf(f, 0));
 }
 

@@ -12,6 +12,7 @@
 #include "sg/sgRuntime.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -81,17 +82,29 @@ std::string UniqueStyleName(const pnScene& scene) {
 }
 
 std::vector<float> PieSliceValues(const std::vector<GraphRow>& rows) {
-    std::vector<float> values;
-    float sum = 0.0f;
-    for (const GraphRow& row : rows) {
-        const float rest = 100.0f - sum;
-        if (rest <= 0.0f) break;
-        if (row.value > rest) {
-            values.push_back(rest);
-            break;
+    // A float share held at or below what it stands for, so the shares never
+    // round up past 100 together.
+    auto notAbove = [](double x) {
+        float f = static_cast<float>(x);
+        while (f > 0.0f && static_cast<double>(f) > x) f = std::nextafter(f, 0.0f);
+        return std::max(f, 0.0f);
+    };
+    std::vector<float> values(rows.size(), 0.0f);
+    std::vector<size_t> open;  // rows left at 0, before the stop
+    double sum = 0.0;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const double rest = 100.0 - sum;
+        if (rest <= 0.0) break;
+        if (!(rows[i].value > 0.0f)) {
+            open.push_back(i);
+            continue;
         }
-        values.push_back(row.value);
-        sum += row.value;
+        values[i] = rows[i].value > rest ? notAbove(rest) : rows[i].value;
+        sum += values[i];
+    }
+    if (!open.empty() && sum < 100.0) {
+        const float share = notAbove((100.0 - sum) / static_cast<double>(open.size()));
+        for (size_t i : open) values[i] = share;
     }
     return values;
 }
@@ -110,6 +123,13 @@ std::unique_ptr<pnChart> BuildGraph(pnScene& scene, int type, const std::string&
         if (!scene.findStringProperty(numbered("StringP", i).c_str())) styleNames[1] = numbered("StringP", i);
     if (styleNames[1].empty()) return nullptr;
 
+    std::vector<float> values;
+    int slices = count;
+    if (type == GRAPH_PIE) {
+        values = PieSliceValues(std::vector<GraphRow>(rows.begin(), rows.begin() + count));
+        slices = static_cast<int>(std::count_if(values.begin(), values.end(), [](float v) { return v > 0.0f; }));
+    }
+
     std::unique_ptr<pnChart> chart(newChart(type));
     chart->setName(chartName.c_str());
     if (type == GRAPH_BAR) chart->setFileName("ChartSlices/circle.3ds");
@@ -117,15 +137,29 @@ std::unique_ptr<pnChart> BuildGraph(pnScene& scene, int type, const std::string&
         chart->setFileName("ChartSlices/cyl10x.3ds");
         chart->setJointFile("ChartSlices/sphere10x.3ds");
     }
-    chart->setNumDataPts(count);
+    chart->setNumDataPts(slices);
     if (type == GRAPH_BAR)
         if (const char* m = materialFromEnd(scene, 1)) chart->setMaterial(m);
 
     if (type == GRAPH_PIE) {
-        const std::vector<float> values = PieSliceValues(rows);
-        for (size_t i = 0; i < values.size(); ++i) setRow(*chart, static_cast<int>(i), rows[i], values[i]);
+        // Rows that get no share make no slice.
+        int slice = 0;
         for (int i = 0; i < count; ++i) {
-            const char* m = i < count - 1 ? alternating(scene, i) : materialFromEnd(scene, 4);
+            const GraphRow& row = rows[static_cast<size_t>(i)];
+            const float share = values[static_cast<size_t>(i)];
+            if (!(share > 0.0f)) continue;
+            if (row.textFollowsValue && !row.dataText.empty() && share != row.value) {
+                GraphRow shown = row;
+                char text[32];
+                std::snprintf(text, sizeof text, "%.2f", static_cast<double>(share));
+                shown.dataText = text;
+                setRow(*chart, slice++, shown, share);
+            } else {
+                setRow(*chart, slice++, row, share);
+            }
+        }
+        for (int i = 0; i < slices; ++i) {
+            const char* m = i < slices - 1 ? alternating(scene, i) : materialFromEnd(scene, 4);
             if (m) chart->setDataPtMaterialName(i, m);
         }
     } else {
@@ -256,4 +290,8 @@ std::string CGraphInputRows::CommitValue(int r, const std::string& text) {
     return shown;
 }
 
-std::vector<GraphRow> CGraphInputRows::GetRows() const { return std::vector<GraphRow>(m_rows, m_rows + m_nCount); }
+std::vector<GraphRow> CGraphInputRows::GetRows() const {
+    std::vector<GraphRow> rows(m_rows, m_rows + m_nCount);
+    for (int i = 0; i < m_nCount; ++i) rows[static_cast<size_t>(i)].textFollowsValue = m_bFollow[i];
+    return rows;
+}

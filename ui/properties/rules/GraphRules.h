@@ -19,6 +19,9 @@ struct GraphRow {
     std::string label;
     std::string dataText;
     float value = 0.0f;
+    // The data text is the value as typed (nothing typed into it yet): a pie
+    // slice that gets another share than typed shows that share instead.
+    bool textFollowsValue = false;
 };
 
 constexpr int kGraphMaxItems = 100;
@@ -47,9 +50,11 @@ std::string UniqueObjectName(const pnScene& scene, const std::string& name);
 // The first free "StringP%03d" text style name from 1; "" when all are taken.
 std::string UniqueStyleName(const pnScene& scene);
 
-// A pie's slice values from the typed rows: slices take the rows in order
-// while the running sum stays below 100; the slice that would pass 100 gets
-// what is left and ends the list. The result may be shorter than rows.
+// A pie's slice values from the typed rows, one per row, never more than 100
+// in all: each row takes its percent within what the rows before it left
+// (the one that would pass 100 gets the rest, and the rows after it none);
+// rows left at 0 before that, which a slice cannot take, share what the
+// typed rows leave. A row that gets 0 makes no slice.
 std::vector<float> PieSliceValues(const std::vector<GraphRow>& rows);
 
 // A chart of the type from the rows, named (made unique), with its part

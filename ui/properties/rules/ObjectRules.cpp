@@ -1,11 +1,13 @@
 #include "ui/properties/rules/ObjectRules.h"
 
 #include "assets/ImageReaders.h"
+#include "editor/EditLimits.h"
 #include "sg/sgImage.h"
 #include "sg/sgRuntime.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <utility>
 
 const char* const kStockModelNames[52] = {
@@ -128,6 +130,26 @@ float TaperAfterDimension(float taper, float newDimension, bool* changed) {
     const bool cut = 2 * taper > newDimension;
     if (changed) *changed = cut;
     return cut ? newDimension / 2 : taper;
+}
+
+int RefusedPanelValue(float x, float y, float z, float taper, std::string& message) {
+    char text[96];
+    const float sides[] = {x, y, z};
+    for (int i = 0; i < 3; ++i) {
+        // A side of 0 the panel turns into 50; Z of 0 is a flat box.
+        const bool low = i < 2 ? !(sides[i] > 0.0f) : !(sides[i] >= 0.0f);
+        if (!low && sides[i] <= kMaxObjectSize) continue;
+        const double top = kMaxObjectSize;
+        if (i < 2) std::snprintf(text, sizeof text, "Please enter a number above 0, up to %g.", top);
+        else std::snprintf(text, sizeof text, "Please enter a number from 0 to %g.", top);
+        message = text;
+        return i;
+    }
+    const float limit = TaperLimit(x, y);
+    if (taper >= 0.0f && taper <= limit) return -1;
+    std::snprintf(text, sizeof text, "Please enter a number from 0 to %g.", static_cast<double>(limit));
+    message = text;
+    return 3;
 }
 
 void CThumbnailGrid::SetGrid(int columns, int rows) {

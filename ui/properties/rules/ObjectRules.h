@@ -40,6 +40,12 @@ float ClampTaper(float taper, float x, float y);
 // twice the taper exceeds it), and whether it had to change.
 float TaperAfterDimension(float taper, float newDimension, bool* changed);
 
+// Add Panel's numbers as the panel page holds them: X and Y above 0, Z from
+// 0, each up to kMaxObjectSize, the taper from 0 to TaperLimit(X, Y). -1 when
+// all are taken, else the first refused (0 X, 1 Y, 2 Z, 3 taper) with the
+// message that names its range.
+int RefusedPanelValue(float x, float y, float z, float taper, std::string& message);
+
 // The thumbnail grid's items and scrolling, without a window.
 class CThumbnailGrid {
 public:
