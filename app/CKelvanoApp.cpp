@@ -15,8 +15,10 @@
 #include <wx/msgdlg.h>
 #include <wx/stdpaths.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 CKelvanoApp::CKelvanoApp() {
@@ -124,6 +126,30 @@ void CKelvanoApp::OnAssertFailure(const wxChar* file, int line, const wxChar* fu
     std::fflush(stderr);
 }
 
+int CKelvanoApp::ModalDialogs::Enter(wxDialog* dialog) {
+    m_open.emplace_back(dialog);
+    return wxID_NONE;
+}
+
+void CKelvanoApp::ModalDialogs::Exit(wxDialog* dialog) {
+    for (auto it = m_open.rbegin(); it != m_open.rend(); ++it)
+        if (it->get() == dialog) {
+            m_open.erase(std::next(it).base());
+            break;
+        }
+}
+
+bool CKelvanoApp::ModalDialogs::Open() const {
+    return std::any_of(m_open.begin(), m_open.end(), [](const wxWeakRef<wxDialog>& d) { return d.get() != nullptr; });
+}
+
+wxDialog* CKelvanoApp::ModalDialogs::Innermost() const {
+    // One standing aside for a nested editor (hidden) is passed over.
+    for (auto it = m_open.rbegin(); it != m_open.rend(); ++it)
+        if (wxDialog* dialog = it->get(); dialog && dialog->IsShown()) return dialog;
+    return nullptr;
+}
+
 void CKelvanoApp::AddToRecentFiles(const std::string& path) {
     m_recentFiles.Add(path);
     if (m_pMainFrame) m_pMainFrame->RefreshRecentFiles();
@@ -144,6 +170,8 @@ bool CKelvanoApp::OnOpenRecentFile(int id) {
     if (path.empty() || !view || !m_pMainFrame) return true;
     view->m_strPendingOpen = path;
     m_pMainFrame->RouteCommand(kv::ID_FILE_OPEN);
+    // A refused Open leaves no path for the next Open to take without asking.
+    if (CKelvanoView* still = CurrentView()) still->m_strPendingOpen.clear();
     return true;
 }
 

@@ -6,6 +6,9 @@
 #include "editor/CRecentFileList.h"
 
 #include <wx/app.h>
+#include <wx/dialog.h>
+#include <wx/modalhook.h>
+#include <wx/weakref.h>
 
 #include <memory>
 #include <string>
@@ -39,6 +42,15 @@ public:
     bool OnOpenRecentFile(int id);
     void OnAppAbout();
 
+    // Whether a modal dialog runs now (shown, or its ShowModal begun): the
+    // main window then takes no command, view key, click or drop, as each may
+    // open a dialog of its own, and a modal loop ended under another one
+    // never returns.
+    bool ModalDialogOpen() const { return m_modalDialogs.Open(); }
+    // The innermost modal dialog shown now, else nullptr: what opens while it
+    // runs (a message box) is its child.
+    wxDialog* InnermostModalDialog() const { return m_modalDialogs.Innermost(); }
+
     CProfile* GetProfile() const { return m_pProfile.get(); }
     CRecentFileList& RecentFiles() { return m_recentFiles; }
     CMainFrame* GetMainFrame() const { return m_pMainFrame; }
@@ -47,6 +59,22 @@ public:
     int m_nCmdShow = 1;  // the show command of the main window (KV_SW_...)
 
 private:
+    // Every ShowModal, message and file dialogs included, reports its start
+    // and end here.
+    class ModalDialogs : public wxModalDialogHook {
+    public:
+        ModalDialogs() { Register(); }
+        ~ModalDialogs() override { Unregister(); }
+        int Enter(wxDialog* dialog) override;
+        void Exit(wxDialog* dialog) override;
+        bool Open() const;
+        wxDialog* Innermost() const;
+
+    private:
+        std::vector<wxWeakRef<wxDialog>> m_open;  // outermost first
+    };
+
+    ModalDialogs m_modalDialogs;
     std::unique_ptr<CProfile> m_pProfile;
     std::unique_ptr<CKelvanoDoc> m_pDocument;
     CRecentFileList m_recentFiles{5};

@@ -95,7 +95,11 @@ public:
         case KV_MB_ICONINFORMATION: wxStyle |= wxICON_INFORMATION; break;
         default: break;
         }
-        wxMessageDialog dlg(m_canvas->GetMainFrame(), wxString::FromUTF8(text),
+        // A box asked for while a modal dialog runs (a name refused by an
+        // editor) is that dialog's child: under a window manager a box of the
+        // main window would open behind it and take no input.
+        wxWindow* parent = theApp.InnermostModalDialog();
+        wxMessageDialog dlg(parent ? parent : m_canvas->GetMainFrame(), wxString::FromUTF8(text),
                             wxString::FromUTF8(caption.empty() ? kv::kAppName : caption), wxStyle);
         switch (dlg.ShowModal()) {
         case wxID_YES: return KV_IDYES;
@@ -367,9 +371,11 @@ CKelvanoCanvas::CKelvanoCanvas(CChildFrame* parent, CMainFrame* frame, const wxG
     Bind(wxEVT_MOTION, &CKelvanoCanvas::OnMouse, this);
     Bind(wxEVT_LEFT_DCLICK, [this](wxMouseEvent& e) {
         e.Skip();
+        if (theApp.ModalDialogOpen()) return;
         if (m_pView && MakeContextCurrent()) m_pView->OnLButtonDblClk(e.GetX(), e.GetY());
     });
     Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent& e) {
+        if (theApp.ModalDialogOpen()) return;
         // From the keyboard the event has no point: the mouse's is used.
         const wxPoint screen = e.GetPosition() == wxDefaultPosition ? wxGetMousePosition() : e.GetPosition();
         const wxPoint at = ScreenToClient(screen);
@@ -390,6 +396,8 @@ int viewModifiers(const wxKeyboardState& state) {
 
 void CKelvanoCanvas::OnMouse(wxMouseEvent& event) {
     event.Skip();
+    // Nothing starts under a modal dialog (a placement, a drag).
+    if (event.LeftDown() && theApp.ModalDialogOpen()) return;
     if (event.LeftDown()) SetFocus();  // the view's keys reach it after a click
     if (!m_pView || !MakeContextCurrent()) return;
     const int mods = viewModifiers(event);
@@ -459,6 +467,9 @@ void CKelvanoCanvas::OnTimerEvent(wxTimerEvent& event) {
 }
 
 void CKelvanoCanvas::OnKeyDown(wxKeyEvent& event) {
+    // A key queued before a modal dialog took the input (typed fast into the
+    // main window) opens no second dialog under it, nor changes the scene.
+    if (theApp.ModalDialogOpen()) return;
     // Alt and Meta combinations belong to the menus.
     if (!m_pView || (event.GetModifiers() & (wxMOD_ALT | wxMOD_META))) {
         event.Skip();

@@ -628,9 +628,12 @@ bool CMainFrame::FrameUpdate(int id, bool& enabled, int& checked) {
     case ID_APP_EXIT: return true;
     default:
         if (id >= ID_FILE_MRU_FIRST && id <= ID_FILE_MRU_LAST) {
-            // A recent file opens as Open does: not while the animation plays or records.
+            // A recent file opens through Open, and is greyed when Open is
+            // (while the animation plays or records, or an object is placed).
+            CCmdUI open;
+            open.id = ID_FILE_OPEN;
             enabled = id - ID_FILE_MRU_FIRST < theApp.RecentFiles().GetSize() &&
-                      !(view && (view->m_bPlaying || view->m_bBusy));
+                      !(view && view->OnUpdateCommand(ID_FILE_OPEN, open) && !open.enabled);
             return true;
         }
         return false;
@@ -656,6 +659,10 @@ void CMainFrame::UpdateCommand(int id, bool& enabled, int& checked) {
 
 void CMainFrame::OnCommand(wxCommandEvent& event) {
     const int id = FromWxId(event.GetId());
+    // While a modal dialog runs the main window takes no command, whatever
+    // queued it: a second modal dialog could end after the first, whose
+    // modal loop then never returns (no menu, close box or Exit works).
+    if (theApp.ModalDialogOpen()) return;
     if (ApplyToFocusedText(id)) return;
     // A scene that opens or starts new is worked on with the keys at once.
     const bool sceneCommand = id == ID_FILE_NEW || id == ID_FILE_OPEN ||

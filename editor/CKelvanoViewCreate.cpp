@@ -86,9 +86,11 @@ pnObject* CKelvanoView::InsertNewObject(std::unique_ptr<pnObject> made) {
         scene.addObjectsToScene(event);
     else
         delete event;
+    // Into the tool bar's chooser before it is selected: the chooser can only
+    // show a name it holds.
+    if (CFrameRelays* frame = Frame()) frame->AddObjectChooserName(name);
     SelectObject(object);
     m_bMultiDrag = 0;
-    if (CFrameRelays* frame = Frame()) frame->AddObjectChooserName(name);
     // No undo step here: an Add records the creation at its placement click,
     // a Paste after it. Until then the new object is unsaved work all the same.
     SetModified();

@@ -521,6 +521,120 @@ TEST(FrameStateGui, TheTransformationBarShowsTheObjectItEdits) {
     view()->m_bModified = 0;
 }
 
+// While a modal dialog runs, the main window takes nothing, whatever queued
+// it: a letter key of the scene window or a menu command; the view's message
+// boxes are the dialog's children. A second modal dialog that ended after the first
+// left the first one's loop running: no menu, close box or Exit worked, and
+// the Mode menu's check marks went stale.
+TEST(FrameStateGui, NoSecondModalDialogWhileOneRuns) {
+    if (view()->m_bAnimationMode) frame()->RouteCommand(ID_MODE_ANIMATION);
+    ASSERT_EQ(view()->m_bAnimationMode, 0);
+    frame()->RouteCommand(ID_MODE_MOVE);
+    CKelvanoCanvas* canvas = frame()->GetChildFrame()->GetCanvas();
+    // The first dialog runs; any other is written down and refused.
+    struct Nested : wxModalDialogHook {
+        Nested() { Register(); }
+        ~Nested() override { Unregister(); }
+        int Enter(wxDialog* d) override {
+            if (dynamic_cast<wxMessageDialogBase*>(d)) {
+                boxParents.push_back(d->GetParent());
+                return wxID_OK;
+            }
+            if (first) {
+                nested.push_back(d->GetTitle().ToStdString());
+                return wxID_CANCEL;
+            }
+            first = d;
+            return wxID_NONE;
+        }
+        void Exit(wxDialog*) override {}
+        wxDialog* first = nullptr;
+        std::vector<std::string> nested;
+        std::vector<wxWindow*> boxParents;
+    } dialogs;
+    const int objects = scene().getNumObjects();
+    const int steps = theApp.m_pCurrentDoc->GetUndoHistory().GetCount();
+    bool open = false;
+    theApp.CallAfter([&] {
+        ASSERT_NE(dialogs.first, nullptr);
+        open = theApp.ModalDialogOpen();
+        for (int letter : {'T', 'M', 'P', 'G', 'S'}) {
+            wxKeyEvent key(wxEVT_KEY_DOWN);
+            key.m_keyCode = letter;
+            key.SetEventObject(canvas);
+            canvas->GetEventHandler()->ProcessEvent(key);
+        }
+        for (int id : {ID_ADD_TEXT, ID_FILE_OPEN, ID_IMAGE_SIZE, ID_MODE_ANIMATION}) frame()->RouteCommand(id);
+        // A box the view shows meanwhile (a warning of the dialog) is the dialog's child.
+        view()->GetHost()->MessageBox("Out of range.", "Kelvano", KV_MB_ICONWARNING);
+        dialogs.first->EndModal(wxID_CANCEL);
+    });
+    frame()->RouteCommand(ID_EDIT_OPTIONS);
+    pumpWxEvents(100);
+    EXPECT_TRUE(open);
+    EXPECT_EQ(dialogs.nested, std::vector<std::string>{}) << "a second modal dialog opened over the first";
+    EXPECT_EQ(dialogs.boxParents, std::vector<wxWindow*>{dialogs.first}) << "the box is not the dialog's child";
+    EXPECT_FALSE(theApp.ModalDialogOpen());
+    EXPECT_EQ(view()->m_bAnimationMode, 0);
+    EXPECT_EQ(view()->m_nTransformMode, 0) << "S chose Scale under the dialog";
+    EXPECT_EQ(view()->m_bPlacing, 0);
+    EXPECT_EQ(scene().getNumObjects(), objects);
+    EXPECT_EQ(theApp.m_pCurrentDoc->GetUndoHistory().GetCount(), steps);
+    // Afterwards the keys and commands work again: one mode is ticked.
+    frame()->RouteCommand(ID_MODE_ANIMATION);
+    frame()->UpdateWindowUI(wxUPDATE_UI_NONE);
+    wxMenuBar* bar = frame()->GetMenuBar();
+    EXPECT_TRUE(bar->FindItem(ToWxId(ID_MODE_ANIMATION))->IsChecked());
+    EXPECT_FALSE(bar->FindItem(ToWxId(ID_MODE_OBJECT))->IsChecked());
+    frame()->RouteCommand(ID_MODE_ANIMATION);
+    EXPECT_EQ(view()->m_bAnimationMode, 0);
+}
+
+// While an object follows the pointer after Add, Open is greyed and so are
+// the recent files: picking one left its path waiting, and the next Ctrl+O
+// opened it without a dialog. The tool bar's chooser names the new object.
+TEST(FrameStateGui, RecentFilesWaitForThePlacementAndTheChooserNamesTheNewObject) {
+    if (view()->m_bAnimationMode) frame()->RouteCommand(ID_MODE_ANIMATION);
+    const std::string recent = g_work + "/recent.apn";
+    const std::string sample = std::string(std::getenv("KELVANO_SOURCE_DIR")) + "/data/scenes/titles.apn";
+    ASSERT_EQ(std::system(("cp '" + sample + "' '" + recent + "'").c_str()), 0);
+    theApp.AddToRecentFiles(recent);
+    struct AddOk : wxModalDialogHook {
+        AddOk() { Register(); }
+        ~AddOk() override { Unregister(); }
+        int Enter(wxDialog* d) override {
+            seen.push_back(d->GetTitle().ToStdString());
+            if (dynamic_cast<wxMessageDialogBase*>(d)) return wxID_NO;
+            return dynamic_cast<CAddPanelDlg*>(d) ? wxID_OK : wxID_CANCEL;
+        }
+        void Exit(wxDialog*) override {}
+        std::vector<std::string> seen;
+    } dialogs;
+    frame()->RouteCommand(ID_ADD_PANEL);
+    pumpWxEvents(100);
+    ASSERT_EQ(view()->m_bPlacing, 1);
+    const std::string placed = theApp.m_pCurrentDoc->m_pSelectedObject->getName();
+    EXPECT_EQ(frame()->GetObjectChooser()->GetStringSelection(), placed);
+    frame()->UpdateWindowUI(wxUPDATE_UI_NONE);
+    wxMenuItem* item = frame()->GetMenuBar()->FindItem(ToWxId(ID_FILE_MRU_FIRST));
+    ASSERT_NE(item, nullptr);
+    EXPECT_FALSE(item->IsEnabled()) << "a recent file while an object is placed";
+    frame()->RouteCommand(ID_FILE_MRU_FIRST);
+    EXPECT_EQ(view()->m_strPendingOpen, "");
+    view()->OnMouseMove(40, 40, 0);
+    view()->OnLButtonDown(40, 40, 0);
+    view()->OnLButtonUp(40, 40, 0);
+    ASSERT_EQ(view()->m_bPlacing, 0);
+    ASSERT_NE(scene().findObject(placed.c_str()), nullptr);
+    // Open asks for a file (cancelled here): the scene stays.
+    dialogs.seen.clear();
+    frame()->RouteCommand(ID_FILE_OPEN);
+    pumpWxEvents(100);
+    EXPECT_NE(scene().findObject(placed.c_str()), nullptr) << "Open took the recent file without asking";
+    EXPECT_EQ(dialogs.seen.size(), 2u) << "Save changes? and the Open dialog";
+    theApp.RemoveFromRecentFiles(recent);
+}
+
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     char home[] = "/tmp/kelvano-frame-gui-XXXXXX";

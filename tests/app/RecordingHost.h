@@ -6,6 +6,7 @@
 #include "editor/CViewHost.h"
 #include "export/CMovieHost.h"
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <tuple>
@@ -197,7 +198,11 @@ public:
     int RenameObjectListItem(const std::string& a, const std::string& b) override {
         return log("RenameObjectListItem", a + "," + b), 1;
     }
-    void ClearObjectList() override { log("ClearObjectList"); }
+    void ClearObjectList() override {
+        log("ClearObjectList");
+        chooserNames.clear();
+        chooserShown.clear();
+    }
     void ShowViewWidthBar(int show, float) override { log("ShowViewWidthBar", std::to_string(show)); }
     void SetPanelPageTextureCheck(int on) override { log("SetPanelPageTextureCheck", std::to_string(on)); }
     void SetTextPageTextureCheck(int on) override { log("SetTextPageTextureCheck", std::to_string(on)); }
@@ -205,10 +210,25 @@ public:
     void UpdateBarsForMode(bool animation, const std::string& first) override {
         log("UpdateBarsForMode", std::to_string(animation) + "," + first);
     }
-    void AddObjectChooserName(const std::string& n) override { log("AddObjectChooserName", n); }
-    void SelectObjectChooserName(const std::string& n) override { log("SelectObjectChooserName", n); }
-    void RemoveObjectChooserName(const std::string& n) override { log("RemoveObjectChooserName", n); }
-    void SelectObjectChooserIndex(int i) override { log("SelectObjectChooserIndex", std::to_string(i)); }
+    // The chooser as the tool bar's control keeps it: a name it does not
+    // hold selects nothing.
+    void AddObjectChooserName(const std::string& n) override {
+        log("AddObjectChooserName", n);
+        chooserNames.push_back(n);
+    }
+    void SelectObjectChooserName(const std::string& n) override {
+        log("SelectObjectChooserName", n);
+        if (std::find(chooserNames.begin(), chooserNames.end(), n) != chooserNames.end()) chooserShown = n;
+    }
+    void RemoveObjectChooserName(const std::string& n) override {
+        log("RemoveObjectChooserName", n);
+        chooserNames.erase(std::remove(chooserNames.begin(), chooserNames.end(), n), chooserNames.end());
+        if (chooserShown == n) chooserShown.clear();
+    }
+    void SelectObjectChooserIndex(int i) override {
+        log("SelectObjectChooserIndex", std::to_string(i));
+        chooserShown = i >= 0 && i < int(chooserNames.size()) ? chooserNames[i] : std::string();
+    }
     void OpenTextureWindow(int kind) override { log("OpenTextureWindow", std::to_string(kind)); }
     int HasPropertyBar() override { return propertyBar; }
     void ShowObjectPage(int page, pnObject*, int flag) override {
@@ -248,6 +268,8 @@ public:
         return out;
     }
     std::vector<std::pair<std::string, std::string>> calls;
+    std::vector<std::string> chooserNames;
+    std::string chooserShown;
     int propertyBar = 1;
     std::pair<float, float> textureValues{0.0f, 0.0f};
 

@@ -18,7 +18,10 @@
 5. With a settings folder that cannot be made, one message box comes at start
    and the program closes cleanly, without framework errors.
 6. On a desktop with a window manager, a first run comes up maximised with its
-   menu bar and prints no toolkit complaint.
+   menu bar and prints no toolkit complaint. A path typed fast into the
+   scene window in object mode opens one modal dialog at most (its first
+   letter that is a view key opens one, the rest go into it); after Escape
+   the Mode menu ticks one mode and File > Exit ends the program.
 
 e2e_program.py PROGRAM SOURCE_DIR
 """
@@ -26,6 +29,7 @@ e2e_program.py PROGRAM SOURCE_DIR
 import configparser
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -34,7 +38,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xvfb_harness as xh  # noqa: E402
 from e2e_support import (BACKGROUND, SAMPLE, SAMPLE_BACKGROUND, TITLE, check, check_log, close,  # noqa: E402
-                         failures, geometry, pixel, pixels, scene_window, shot_when, start, stop)
+                         failures, geometry, key, pixel, pixels, scene_window, shot_when, start, stop)
 
 
 def command_line(program, env):
@@ -108,6 +112,95 @@ def blocked_settings(program, work, home, display, env):
     check_log(work)
 
 
+def shown_windows(env):
+    ids = xh.run(["xdotool", "search", "--onlyvisible", "--name", "."], env).stdout.split()
+    return {i: xh.run(["xdotool", "getwindowname", i], env).stdout.strip() for i in ids}
+
+
+def root_children(env):
+    out = xh.run(["xwininfo", "-root", "-children"], env).stdout
+    return {line.split()[0] for line in out.splitlines() if line.strip().startswith("0x")}
+
+
+def mode_ticks(window, home, env):
+    """The Mode menu opened by its mnemonic (End moves the highlight off its
+    first rows): whether Object Mode and Animation Mode show a tick, read from
+    the dark pixels inside their check boxes."""
+    before = root_children(env)
+    key(env, "alt+m")
+    time.sleep(1.0)
+    key(env, "End")
+    time.sleep(0.5)
+    png = os.path.join(home, "mode.png")
+    xh.run(["import", "-window", "root", png], env)
+    menus = [m for m in root_children(env) - before if (geometry(int(m, 16), env)[3] or 0) > 100]
+    key(env, "Escape")
+    if not check(len(menus) == 1, f"the Mode menu did not open ({len(menus)} new windows)"):
+        return None
+    mx, my, mw, mh = geometry(int(menus[0], 16), env)
+    # The check boxes' column, left of the captions.
+    wide = 26
+    strip = pixels(png, mx, my, wide, mh, env)
+    boxes, top = [], None
+    for row in range(mh if len(strip) == wide * mh else 0):
+        dark = any(sum(p) < 300 for p in strip[row * wide:(row + 1) * wide])
+        if dark and top is None:
+            top = row
+        elif not dark and top is not None:
+            if row - top >= 8:
+                boxes.append((top, row))
+            top = None
+    ticks = []
+    for top, bottom in boxes[:2]:
+        cols = [c for r in range(top, bottom) for c in range(wide) if sum(strip[r * wide + c]) < 300]
+        left, right = min(cols), max(cols)
+        inside = [strip[r * wide + c] for r in range(top + 3, bottom - 3) for c in range(left + 3, right - 2)]
+        ticks.append(sum(1 for p in inside if sum(p) < 300) > 4)
+    return ticks
+
+
+def typed_path(proc, window, home, env):
+    """A path typed fast into the scene window in object mode: one modal
+    dialog at most, then Escape, one mode ticked and File > Exit."""
+    _, scene = scene_window(window, env)
+    if not check(scene, "under a window manager: no scene window"):
+        return
+    w, h, x, y = scene[0]
+    base = set(shown_windows(env).values())
+    xh.run(["xdotool", "mousemove", "--sync", str(x + 8), str(y + h - 8), "click", "1"], env)
+    time.sleep(0.5)
+    # Stopped, the program finds every key queued when it goes on: they come
+    # faster than the first dialog opens.
+    os.kill(proc.pid, signal.SIGSTOP)
+    try:
+        xh.run(["xdotool", "type", "--delay", "5", "/tmp/mt/movie.avi"], env)
+    finally:
+        os.kill(proc.pid, signal.SIGCONT)
+    time.sleep(3.0)
+    opened = [name for name in shown_windows(env).values() if name not in base]
+    check(len(opened) <= 1, f"a typed path opened {opened}")
+    for _ in range(4):
+        if all(name in base for name in shown_windows(env).values()):
+            break
+        key(env, "Escape")
+        time.sleep(1.0)
+    check(all(name in base for name in shown_windows(env).values()), "Escape left a dialog open")
+    xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
+    ticks = mode_ticks(window, home, env)
+    check(ticks == [True, False], f"the Mode menu ticks {ticks}, not Object Mode alone")
+    xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
+    key(env, "alt+f")
+    time.sleep(1.0)
+    key(env, "x")
+    try:
+        rc = proc.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait()
+        rc = None
+    check(rc == 0, f"File > Exit after the typed path: the program ended with {rc}")
+
+
 def under_window_manager(program, source):
     """A first run as on a user's desktop: openbox frames the window."""
     if not shutil.which("openbox"):
@@ -134,7 +227,8 @@ def under_window_manager(program, source):
             xh.run(["import", "-window", "root", png], env)
             dark = [p for p in pixels(png, x, y, 120, 24, env) if sum(p) < 200]
             check(len(dark) > 30, f"under a window manager: no menu bar ({len(dark)} dark pixels where it goes)")
-            stop(proc, display, window, log, env, "under a window manager")
+            typed_path(proc, window, home, env)
+            log.close()
             check_log(work)
         finally:
             manager.terminate()

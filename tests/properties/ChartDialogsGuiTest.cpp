@@ -74,23 +74,36 @@ TEST_F(ChartDialogsGuiTest, BarDataDialogAppliesOkAndLeavesTheChartOnCancel) {
     EXPECT_DOUBLE_EQ(bars->getDataPtGrowValue(1), 250.0);
     EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
 
-    // A material chosen in the shared chooser stays in the dialog until OK;
-    // the chooser lets go of the dialog when it ends.
+    // The chooser of the modal dialog is modal on it (the bar's shared one,
+    // modeless, took no click under a window manager); a material chosen
+    // there stays in the dialog until OK, and the chooser goes with it.
     wxWeakRef<CMaterialDlg> chooser;
     const std::string before = bars->getDataPtMaterialName(1);
+    bool modal = false;
     {
         CBarDataDlg dlg(frame, &chooser, frame);
         dlg.CallAfter([&] {
+            dlg.CallAfter([&] {
+                modal = chooser && chooser->IsModal() && chooser->GetParent() == &dlg;
+                if (!modal) return;
+                // A click on red's cell, then OK.
+                CMaterialChooserLogic& logic = chooser->Logic();
+                const int grid = logic.MaterialIndexOfGrid(0) - scene().findMaterialIndex("red");
+                logic.m_nPage = grid / CMaterialChooserLogic::kCellsPerPage;
+                const int cell = grid % CMaterialChooserLogic::kCellsPerPage;
+                EXPECT_TRUE(logic.Click(40 * (cell % 4) + 20, 40 * (cell / 4) + 20)) << "red's cell";
+                click(chooser.get(), 1519);
+                if (chooser && chooser->IsModal()) chooser->Hide();
+            });
             click(&dlg, CChartDataDlg::IDC_MATERIAL);
-            ASSERT_TRUE(chooser);
-            SendPrivateMessage(&dlg, WM_MATERIAL_CHOSEN, CChartDataDlg::IDC_MATERIAL, scene().findMaterialIndex("red"));
             EXPECT_EQ(dlg.Form().material, "red");
             click(&dlg, wxID_CANCEL);
         });
         EXPECT_EQ(dlg.ShowModal(), wxID_CANCEL);
     }
-    ASSERT_TRUE(chooser);
-    EXPECT_FALSE(chooser->IsShown());
+    EXPECT_TRUE(modal) << "the chooser of Graph Data is not modal on it";
+    pumpWxEvents(30);
+    EXPECT_FALSE(chooser);
     EXPECT_EQ(bars->getDataPtMaterialName(1), before);
     EXPECT_EQ(doc->GetUndoHistory().GetCount(), 1);
 

@@ -22,6 +22,7 @@ namespace {
 struct FakeChooserUi : CMaterialChooserUi {
     void HideChooser() override { shown = false; }
     void ShowChooser() override { shown = true; }
+    bool EnterKeyDown() const override { return enterDown; }
     bool RunSimpleEditor(MaterialEditValues& v) override { return run(v, "simple"); }
     bool RunDetailedEditor(MaterialEditValues& v) override { return run(v, "detailed"); }
     void NotifyOwner(int message, int id, int index) override { notes.emplace_back(message, id, index); }
@@ -34,6 +35,7 @@ struct FakeChooserUi : CMaterialChooserUi {
         return true;
     }
     bool shown = true;
+    bool enterDown = false;  // the editor closed with Enter, still held
     int refreshes = 0;
     std::vector<std::tuple<int, int, int>> notes;
     std::vector<std::string> editors;
@@ -131,14 +133,29 @@ TEST_F(ChooserTest, ChoosingTellsTheOwnerOnlyOfAnotherMaterialAndEnterChoosesOnc
     EXPECT_FALSE(logic.OnEnterKey(true));
     EXPECT_EQ(ui.notes.size(), 1u);
 
-    // Enter closing a nested editor chooses nothing; the next Enter does.
+    // Enter closing a nested editor chooses nothing, its repeat neither; the
+    // next Enter does.
     ui.notes.clear();
     ui.answer = [](MaterialEditValues& v) { v.name = "Fresh"; };
+    ui.enterDown = true;
     logic.Add(0);
+    EXPECT_FALSE(logic.OnEnterKey(false)) << "a repeat of the editor's Enter";
     EXPECT_FALSE(logic.OnEnterKey(true)) << "the release of the editor's Enter";
     EXPECT_TRUE(ui.notes.empty());
     EXPECT_TRUE(logic.OnEnterKey(false));
     EXPECT_EQ(ui.notes.size(), 1u);
+
+    // An editor closed with the mouse leaves no press: the first Enter chooses.
+    ui.notes.clear();
+    ui.enterDown = false;
+    ui.answer = [](MaterialEditValues& v) { v.name = "Clicked"; };
+    logic.Modify(0);
+    ASSERT_TRUE(ui.shown);
+    ui.notes.clear();  // the owner heard of the modified material
+    logic.Click(cx(2), cy(2));
+    EXPECT_TRUE(logic.OnEnterKey(false)) << "the Enter after an editor closed with the mouse was swallowed";
+    ASSERT_EQ(ui.notes.size(), 1u);
+    EXPECT_EQ(std::get<0>(ui.notes[0]), int(WM_MATERIAL_CHOSEN));
 
     // Without an owner nothing is sent and the chooser stays.
     CMaterialChooserLogic lone(ui);

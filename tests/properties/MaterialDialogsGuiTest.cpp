@@ -8,6 +8,8 @@
 #include "scene/pnScene.h"
 #include "tests/app/RecordingHost.h"
 #include "ui/properties/dialogs/CColorDlg.h"
+#include "ui/properties/dialogs/CEdgeShadowDlg.h"
+#include "ui/properties/controls/CColorButton.h"
 #include "ui/properties/controls/CColorPaletteCtrl.h"
 #include "ui/properties/dialogs/CMaterialDetailDlg.h"
 #include "ui/properties/dialogs/CMaterialDlg.h"
@@ -256,4 +258,98 @@ TEST_F(DialogsTest, ModifyTakesTheTypedFieldsWithoutFocusChanges) {
         EXPECT_FLOAT_EQ(detailed->getDiffuse()[2], 0.5f);
         EXPECT_FLOAT_EQ(detailed->getShininess(), 64.0f);
     }
+}
+
+namespace {
+
+void pressEscape(wxWindow* window) {
+    wxKeyEvent escape(wxEVT_CHAR_HOOK);
+    escape.m_keyCode = WXK_ESCAPE;
+    escape.SetEventObject(window);
+    window->GetEventHandler()->ProcessEvent(escape);
+}
+
+}  // namespace
+
+// A modal dialog holds the toolkit's input, so its Material button's chooser
+// is a modal child of that dialog (a modeless one beside it took no click):
+// the choice reaches the dialog, and Escape ends the chooser, not the dialog.
+// A nested editor's step aside keeps the chooser's turn.
+TEST_F(DialogsTest, TheChooserOfAModalDialogIsModalOnIt) {
+    std::vector<std::tuple<int, int, int>> heard;
+    auto listener = [&heard](int message, int id, int index) { heard.emplace_back(message, id, index); };
+    wxDialog owner(frame, wxID_ANY, "Label String Property");
+    wxWeakRef<CMaterialDlg> slot;
+    bool modal = false, child = false, stayed = false, ownerModal = false, escaped = false;
+    int chosen = -1;
+    owner.CallAfter([&] {
+        // Runs in the chooser's turn.
+        owner.CallAfter([&] {
+            modal = slot && slot->IsModal();
+            child = slot && slot->GetParent() == &owner;
+            if (!modal) return;
+            // Add through the simple editor: the chooser comes back, still
+            // modal, on the new material.
+            doc->m_nMaterialEditor = 0;
+            TypeAndOk editor({});
+            wxCommandEvent add(wxEVT_BUTTON, 1395);
+            slot->FindWindow(1395)->GetEventHandler()->ProcessEvent(add);
+            stayed = editor.closed && slot->IsModal() && slot->IsShown();
+            chosen = slot->Logic().GetMaterialIndex();
+            wxCommandEvent ok(wxEVT_BUTTON, 1519);
+            slot->GetEventHandler()->ProcessEvent(ok);
+        });
+        CMaterialDlg::ShowFor(slot, frame, &owner, 1267, "M0", listener);
+        // The second turn: Escape ends it and leaves the dialog running.
+        owner.CallAfter([&] {
+            if (!slot || !slot->IsModal()) return;
+            pressEscape(slot.get());
+            escaped = !slot->IsModal();
+            if (!escaped) slot->EndModal(wxID_CANCEL);
+        });
+        CMaterialDlg::ShowFor(slot, frame, &owner, 1267, "M0", listener);
+        ownerModal = owner.IsModal();
+        owner.EndModal(wxID_OK);
+    });
+    owner.ShowModal();
+    pump();
+    EXPECT_TRUE(modal) << "the chooser of a modal dialog is modeless";
+    EXPECT_TRUE(child);
+    EXPECT_TRUE(stayed) << "the chooser's turn ended with its nested editor";
+    EXPECT_EQ(chosen, 20) << "the material added";
+    ASSERT_EQ(heard.size(), 1u);
+    EXPECT_EQ(heard[0], std::make_tuple(int(WM_MATERIAL_CHOSEN), 1267, 20));
+    EXPECT_TRUE(escaped) << "Escape did not end the chooser";
+    EXPECT_TRUE(ownerModal) << "Escape in the chooser ended its dialog";
+    ASSERT_TRUE(slot);
+    EXPECT_FALSE(slot->IsShown());
+}
+
+// The Edge and Shadow dialog (modal over a modal Label dialog or the text
+// page) chooses its back material through a chooser modal on it.
+TEST_F(DialogsTest, EdgeAndShadowChoosesItsBackMaterialInAModalChooser) {
+    CEdgeShadowDlg dlg(frame);
+    bool modal = false;
+    dlg.CallAfter([&] {
+        dlg.SetKind(1);  // Edge: the swatch is enabled
+        dlg.CallAfter([&] {
+            CMaterialDlg* chooser = nullptr;
+            for (wxWindow* w : dlg.GetChildren())
+                if (auto* c = dynamic_cast<CMaterialDlg*>(w)) chooser = c;
+            modal = chooser && chooser->IsModal();
+            if (!modal) return;
+            EXPECT_TRUE(chooser->Logic().Click(20, 20));  // the newest, M19
+            wxCommandEvent ok(wxEVT_BUTTON, 1519);
+            chooser->GetEventHandler()->ProcessEvent(ok);
+            if (chooser->IsModal()) chooser->Hide();
+        });
+        wxCommandEvent click(wxEVT_BUTTON, dlg.m_pSwatch->GetId());
+        click.SetEventObject(dlg.m_pSwatch);
+        dlg.m_pSwatch->GetEventHandler()->ProcessEvent(click);
+        dlg.EndModal(wxID_CANCEL);
+    });
+    dlg.ShowModal();
+    pump();
+    EXPECT_TRUE(modal) << "the back-material chooser is not modal on Edge and Shadow";
+    EXPECT_EQ(dlg.GetBackMaterial(), "M19");
 }

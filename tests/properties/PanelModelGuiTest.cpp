@@ -838,7 +838,15 @@ TEST_F(PanelModelTest, LocksNamesMaterialsAndWindowVariants) {
     ASSERT_TRUE(text->Create());
     EXPECT_EQ(text->ScaleId(), 1257);
     EXPECT_NE(text->Tool(1257), nullptr);
-    text->OnClose();
+    // Escape closes the window as its close box does.
+    bool closed = false;
+    text->SetClosedHandler([&closed] { closed = true; });
+    wxKeyEvent escape(wxEVT_CHAR_HOOK);
+    escape.m_keyCode = WXK_ESCAPE;
+    escape.SetEventObject(text);
+    text->GetEventHandler()->ProcessEvent(escape);
+    EXPECT_TRUE(closed) << "Escape left the Texture window open";
+    if (!closed) text->OnClose();
     pumpWxEvents(30);
 }
 

@@ -373,22 +373,26 @@ TEST_F(TextEditingTest, EdgeShadowWithItsChoosersModifyIsOneStep) {
         dlg->m_pRadio[1]->SetValue(true);
         click(dlg->m_pRadio[1], wxEVT_RADIOBUTTON);
         dlg->m_pEdit[0]->ChangeValue("2.0");
-        click(dlg->m_pSwatch, wxEVT_BUTTON);
-        auto* chooser = shownDialog<CMaterialDlg>(false);
-        ASSERT_NE(chooser, nullptr);
-        // Without a back material the chooser opens on the newest, "shade".
-        ASSERT_EQ(chooser->Logic().GetMaterialIndex(), scene().findMaterialIndex("shade"));
-        // The simple editor, modal over the chooser, takes a red.
+        // The chooser is modal on the dialog: it works in its own turn.
         wxTheApp->CallAfter([&] {
-            auto* editor = shownDialog<CColorDlg>(true);
-            ASSERT_NE(editor, nullptr);
-            editor->SetColor(0.9f, 0.1f, 0.1f);
-            wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
-            editor->GetEventHandler()->ProcessEvent(ok);
-            modified = true;
+            auto* chooser = shownDialog<CMaterialDlg>(true);
+            ASSERT_NE(chooser, nullptr);
+            // Without a back material the chooser opens on the newest, "shade".
+            EXPECT_EQ(chooser->Logic().GetMaterialIndex(), scene().findMaterialIndex("shade"));
+            // The simple editor, modal over the chooser, takes a red.
+            wxTheApp->CallAfter([&] {
+                auto* editor = shownDialog<CColorDlg>(true);
+                ASSERT_NE(editor, nullptr);
+                editor->SetColor(0.9f, 0.1f, 0.1f);
+                wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
+                editor->GetEventHandler()->ProcessEvent(ok);
+                modified = true;
+            });
+            chooser->Logic().Modify(0);
+            chooser->Logic().Choose();
+            if (chooser->IsModal()) chooser->Hide();
         });
-        chooser->Logic().Modify(0);
-        chooser->Logic().Choose();
+        click(dlg->m_pSwatch, wxEVT_BUTTON);
         EXPECT_EQ(dlg->GetBackMaterial(), "shade");
         wxCommandEvent ok(wxEVT_BUTTON, wxID_OK);
         dlg->GetEventHandler()->ProcessEvent(ok);

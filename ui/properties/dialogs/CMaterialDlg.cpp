@@ -11,6 +11,7 @@
 #include "ui/properties/controls/CPrivateMessageEvent.h"
 
 #include <wx/button.h>
+#include <wx/utils.h>
 #include <wx/sizer.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
@@ -57,6 +58,19 @@ CMaterialDlg* CMaterialDlg::ShowFor(wxWeakRef<CMaterialDlg>& slot, wxWindow* par
     CKelvanoAppState* app = GetAppState();
     pnScene* scene = CurrentScene();
     if (!scene) return nullptr;
+    auto* dialog = owner ? dynamic_cast<wxDialog*>(wxGetTopLevelParent(owner)) : nullptr;
+    wxDialog* modalOwner = dialog && dialog->IsModal() ? dialog : nullptr;
+    if (modalOwner) {
+        if (slot && slot->IsModal()) return slot.get();
+        // A chooser of another window (the bar's) cannot be modal on this
+        // dialog: it lets go of its owner and the dialog gets its own.
+        if (slot && slot->GetParent() != modalOwner) {
+            slot->SetOwner(nullptr, 0);
+            slot->Hide();
+            slot = nullptr;
+        }
+        parent = modalOwner;
+    }
     if (!slot) {
         const int tpl = app->m_templates.m_iddMaterial ? app->m_templates.m_iddMaterial : 126;
         auto* dlg = new CMaterialDlg(tpl, parent);
@@ -68,9 +82,28 @@ CMaterialDlg* CMaterialDlg::ShowFor(wxWeakRef<CMaterialDlg>& slot, wxWindow* par
         slot->SetOwner(owner, controlId, std::move(listener));
         slot->SelectMaterialByName(materialName, false);
     }
-    slot->Show();
+    if (modalOwner) slot->ShowModal();
+    else slot->Show();
     return slot.get();
 }
+
+bool CMaterialDlg::Show(bool show) {
+    if (!show && IsModal()) EndModal(wxID_CANCEL);
+    return wxDialog::Show(show);
+}
+
+void CMaterialDlg::StepAside() {
+    // A modal chooser keeps its turn (and its modal loop) while hidden.
+    if (IsModal()) wxTopLevelWindow::Show(false);
+    else Hide();
+}
+
+void CMaterialDlg::ShowChooser() {
+    if (IsModal()) wxTopLevelWindow::Show(true);
+    else Show();
+}
+
+bool CMaterialDlg::EnterKeyDown() const { return wxGetKeyState(WXK_RETURN) || wxGetKeyState(WXK_NUMPAD_ENTER); }
 
 void CMaterialDlg::SetOwner(wxWindow* owner, int controlId, Listener listener) {
     m_pOwner = owner;
@@ -148,6 +181,8 @@ void CMaterialDlg::Build() {
     Bind(wxEVT_RADIOBUTTON, choice, ID_DETAILED);
     // The name edit's commit does nothing here.
     Bind(kvEVT_WM_NUMEDIT_COMMIT, [](CPrivateMessageEvent& e) { e.SetResult(1); });
+    // Escape is Cancel, as the close box.
+    SetEscapeId(ID_CANCEL);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& e) {
         if (e.CanVeto()) Hide();
         else e.Skip();

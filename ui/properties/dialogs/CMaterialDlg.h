@@ -30,7 +30,10 @@ public:
     // The entry point for owners: the bar's one chooser, kept in slot, is
     // made the first time (child of parent) on the owner's current material
     // and shown; later calls re-target it to the owner and select its
-    // material by name. The chooser reports to owner (and listener).
+    // material by name. The chooser reports to owner (and listener). The
+    // owner of a modal dialog gets a chooser of that dialog, shown modal:
+    // the dialog holds the toolkit's input, which a modeless window beside
+    // it never gets. ShowFor then returns when the chooser's turn ends.
     static CMaterialDlg* ShowFor(wxWeakRef<CMaterialDlg>& slot, wxWindow* parent, wxWindow* owner, int controlId,
                                  const std::string& materialName, Listener listener = {});
 
@@ -38,15 +41,22 @@ public:
     void SetCurrentMaterial(int index) { m_logic.SetCurrentMaterial(index); }
     void SelectMaterialByName(const std::string& name, bool redraw);
     CMaterialChooserLogic& Logic() { return m_logic; }
-    // The window lost activation: the chooser hides.
-    void OnDeactivate() { Hide(); }
+    // Hiding ends a modal chooser's turn too.
+    bool Show(bool show = true) override;
+    // The window lost activation: the chooser hides (not while it stands
+    // aside for a nested editor or a message).
+    void OnDeactivate() {
+        if (IsShown()) Hide();
+    }
     // Enter pressed or let go anywhere in the chooser.
     void OnEnterKey(bool keyUp) { m_logic.OnEnterKey(keyUp); }
 
 private:
     // CMaterialChooserUi
     void HideChooser() override { Hide(); }
-    void ShowChooser() override { Show(); }
+    void StepAside() override;
+    void ShowChooser() override;
+    bool EnterKeyDown() const override;
     bool RunSimpleEditor(MaterialEditValues& values) override;
     bool RunDetailedEditor(MaterialEditValues& values) override;
     void NotifyOwner(int message, int controlId, int index) override;

@@ -177,6 +177,8 @@ bool CModelTextureDlg::Create() {
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Browse(); }, IDC_BROWSE);
     Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { OnClose(); }, IDC_CLOSE);
     Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent&) { OnClose(); });
+    // Escape is Close, as the close box (the window has no Cancel button).
+    SetEscapeId(IDC_CLOSE);
 
     // Left of where it was placed, by its own width.
     wxPoint at = owner ? owner->GetScreenPosition() + wxPoint(owner->GetSize().x / 2, 80) : wxPoint(300, 100);

@@ -200,6 +200,12 @@ void CMaterialChooserLogic::Choose() {
     m_ui.HideChooser();
 }
 
+void CMaterialChooserLogic::AfterEditorOk() {
+    // Only an editor closed with Enter leaves a press for the chooser to
+    // let pass; after a click the next Enter chooses.
+    if (m_ui.EnterKeyDown()) m_bEnter = 0;
+}
+
 bool CMaterialChooserLogic::OnEnterKey(bool keyUp) {
     if (!m_bEnter) {
         // The rest of the press that closed a nested editor.
@@ -223,9 +229,9 @@ void CMaterialChooserLogic::Add(int detailed) {
     ReadCount();
     MaterialEditValues values = valuesOf(source ? *source : fresh);
     if (!source) values.name = view->MakeUniqueMaterialName("Color");
-    m_ui.HideChooser();
+    m_ui.StepAside();
     if (detailed ? m_ui.RunDetailedEditor(values) : m_ui.RunSimpleEditor(values)) {
-        m_bEnter = 0;
+        AfterEditorOk();
         auto material = std::make_unique<pnMaterial>();
         material->setName(values.name.c_str());
         if (detailed) applyDetailed(*material, values, false);
@@ -254,9 +260,9 @@ void CMaterialChooserLogic::Modify(int detailed) {
     if (!m) return;
     ReadCount();
     MaterialEditValues values = valuesOf(*m);
-    m_ui.HideChooser();
+    m_ui.StepAside();
     if (detailed ? m_ui.RunDetailedEditor(values) : m_ui.RunSimpleEditor(values)) {
-        m_bEnter = 0;
+        AfterEditorOk();
         CEditScope edit(*view, m, scene->indexOfMaterial(m));
         if (detailed) applyDetailed(*m, values, true);
         else applySimple(*m, values);
@@ -285,7 +291,7 @@ void CMaterialChooserLogic::Delete() {
         refusal = "Not deleted due to being used by an Effect.";
     }
     if (!refusal.empty()) {
-        m_ui.HideChooser();
+        m_ui.StepAside();
         if (view && view->GetHost()) view->GetHost()->MessageBox(refusal, "Error", KV_MB_ICONWARNING);
         m_ui.ShowChooser();
         return;

@@ -34,11 +34,18 @@ struct MaterialEditValues {
 class CMaterialChooserUi {
 public:
     virtual ~CMaterialChooserUi() = default;
+    // The chooser's turn ends (a choice, Cancel, the view moved on).
     virtual void HideChooser() = 0;
+    // While a nested editor or a message is up the chooser steps aside, and
+    // shows again after it; its turn goes on.
+    virtual void StepAside() { HideChooser(); }
     virtual void ShowChooser() = 0;
     // The nested modal editors; true after OK with the values written back.
     virtual bool RunSimpleEditor(MaterialEditValues& values) = 0;
     virtual bool RunDetailedEditor(MaterialEditValues& values) = 0;
+    // Whether the Enter key is down now: the editor that just closed took
+    // its press, and its release (or repeats) come to the chooser.
+    virtual bool EnterKeyDown() const { return false; }
     // WM_MATERIAL_CHOSEN or WM_MATERIAL_MODIFIED to the owner.
     virtual void NotifyOwner(int message, int controlId, int index) = 0;
     // Page, selection, page buttons or name changed: show them again.
@@ -105,6 +112,7 @@ private:
     int ReadCount();
 
     void Follow(CKelvanoView* view);
+    void AfterEditorOk();
 
     CMaterialChooserUi& m_ui;
     CKelvanoView* m_pView = nullptr;
