@@ -79,15 +79,20 @@ public:
 
     // A fresh program on the first scene, A selected, in the window's mode,
     // with a step on B (undone when the command wants one) and B copied.
-    void Start(bool animation, const CommandRow& command) {
+    // A document, its view and the windows that follow it, nothing open.
+    void MakeProgram() {
         doc = std::make_unique<CKelvanoDoc>(nullptr);
         host = std::make_unique<RecordingHost>();
         frame = std::make_unique<FollowingFrame>();
         host->frame = frame.get();
         view = std::make_unique<CKelvanoView>(doc.get(), host.get());
         dialogs = std::make_unique<ModelEffectDialogs>(view.get());
-        creator = std::make_unique<PanelCreator>(view.get());
         view->SetEffectDialogs(dialogs.get());
+    }
+
+    void Start(bool animation, const CommandRow& command) {
+        MakeProgram();
+        creator = std::make_unique<PanelCreator>(view.get());
         view->SetObjectCreator(kv::ID_ADD_PANEL, creator.get());
         GLFormatInfo format;
         format.alphaBits = 8;
@@ -989,13 +994,7 @@ TEST_F(FollowersTest, EffectDialogsInPairs) {
                         if (second == kGrowShrink && !secondPressedFirst) continue;
                         SCOPED_TRACE(std::string(kPairDialogNames[opened]) + ", then " + kPairDialogNames[second] +
                                      "; " + (secondPressedFirst ? b2 + ", then " + b1 : b1 + ", then " + b2));
-                        doc = std::make_unique<CKelvanoDoc>(nullptr);
-                        host = std::make_unique<RecordingHost>();
-                        frame = std::make_unique<FollowingFrame>();
-                        host->frame = frame.get();
-                        view = std::make_unique<CKelvanoView>(doc.get(), host.get());
-                        dialogs = std::make_unique<ModelEffectDialogs>(view.get());
-                        view->SetEffectDialogs(dialogs.get());
+                        MakeProgram();
                         // The main frame hands the Effect List what it hears from the view.
                         view->AddListener(&frame->effectList);
                         view->OnCreate(GLFormatInfo());

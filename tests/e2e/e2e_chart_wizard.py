@@ -97,18 +97,25 @@ def choose_heart(window, program_dir, home, env):
           "a double-click on the heart did not close the chooser")
 
 
-def add_pie(window, scene_spot, env):
-    """Objects > Graph, then the three steps by keys, then a click places it."""
+def open_graph_wizard(window, env):
+    """Objects > Graph, retried when the keys came before the menu: the wizard's first step."""
     wizard = None
     for _ in range(3):
-        xh.run(["xdotool", "windowfocus", "--sync", str(window)], env)
+        ep.focus(window, env)
         key(env, "alt+o")
         key(env, "g")
         wizard = xh.wait_for_window("Graph Type Selection", env, timeout=8)
         if wizard is not None:
             break
         key(env, "Escape", "Escape")
-    if not check(wizard is not None, "Objects > Graph showed no 'Graph Type Selection'"):
+    check(wizard is not None, "Objects > Graph showed no 'Graph Type Selection'")
+    return wizard
+
+
+def add_pie(window, scene_spot, env):
+    """Objects > Graph, then the three steps by keys, then a click places it."""
+    wizard = open_graph_wizard(window, env)
+    if wizard is None:
         return
     xh.run(["xdotool", "windowfocus", "--sync", str(wizard)], env)
     time.sleep(0.5)
@@ -170,16 +177,8 @@ LINE_VALUES = ["30", "80", "50", "110", "70", "95", "60", "120", "90", "40", "10
 def add_line_chart(run, env):
     """Objects > Graph, line, "Trend" of 12 points typed page by page; a
     click puts it down right of the middle, so that its first point shows."""
-    wizard = None
-    for _ in range(3):
-        ep.focus(run.window, env)
-        key(env, "alt+o")
-        key(env, "g")
-        wizard = xh.wait_for_window("Graph Type Selection", env, timeout=8)
-        if wizard is not None:
-            break
-        key(env, "Escape", "Escape")
-    if not check(wizard is not None, "Objects > Graph showed no 'Graph Type Selection'"):
+    wizard = open_graph_wizard(run.window, env)
+    if wizard is None:
         return False
     ep.focus(wizard, env)
     key(env, "Right", "Return")  # bar -> line, Next
@@ -230,13 +229,7 @@ def grow_every_row(run, home, env):
     if not check(len(chart) > 100, "the line chart is not in the scene window"):
         return False
     at = sorted(chart)[len(chart) // 2]
-    xh.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1])], env)
-    time.sleep(0.3)
-    xh.run(["xdotool", "click", "1"], env)
-    time.sleep(0.5)
-    xh.run(["xdotool", "click", "3"], env)
-    time.sleep(1.0)
-    xh.run(["xdotool", "key", "--delay", "80", "End", "Return"], env)
+    ep.ask_grow_shrink(at, env)
     title = r"\[ Trend \] - Grow / Shrink Time Setting"
     dialog = xh.wait_for_window(title, env, timeout=20)
     if not check(dialog is not None, "the chart's context menu opened no Grow / Shrink Time Setting"):

@@ -38,7 +38,7 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xvfb_harness as xh  # noqa: E402
 from e2e_support import (BACKGROUND, SAMPLE, SAMPLE_BACKGROUND, TITLE, check, check_log, close,  # noqa: E402
-                         failures, geometry, key, pixel, pixels, scene_window, shot_when, start, stop)
+                         exit_code, failures, geometry, key, pixel, pixels, scene_window, shot_when, start, stop)
 
 
 def command_line(program, env):
@@ -192,12 +192,7 @@ def typed_path(proc, window, home, env):
     key(env, "alt+f")
     time.sleep(1.0)
     key(env, "x")
-    try:
-        rc = proc.wait(timeout=30)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        proc.wait()
-        rc = None
+    rc = exit_code(proc)
     check(rc == 0, f"File > Exit after the typed path: the program ended with {rc}")
 
 

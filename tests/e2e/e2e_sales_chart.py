@@ -201,13 +201,7 @@ def chart_spot(walk, name):
 
 def grow_effect(walk, at):
     env = walk.env
-    xh.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1])], env)
-    time.sleep(0.3)
-    xh.run(["xdotool", "click", "1"], env)
-    time.sleep(0.5)
-    xh.run(["xdotool", "click", "3"], env)
-    time.sleep(1.0)
-    xh.run(["xdotool", "key", "--delay", "80", "End", "Return"], env)
+    ep.ask_grow_shrink(at, env)
     dialog = xh.wait_for_window(r"\[ Sales \] - Grow / Shrink Time Setting", env, timeout=20)
     if not check(dialog is not None, "the chart's context menu opened no Grow / Shrink Time Setting"):
         return False

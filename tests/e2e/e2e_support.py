@@ -134,14 +134,19 @@ def start_on_sample(program, source, home, env, sample=SAMPLE):
     return work, scene, proc, log, window
 
 
-def stop(proc, display, window, log, env, what):
-    xh.close_window(display, window)
+def exit_code(proc, timeout=30):
+    """The program's exit status, or None when it had to be killed."""
     try:
-        rc = proc.wait(timeout=30)
+        return proc.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
         proc.kill()
         proc.wait()
-        rc = None
+        return None
+
+
+def stop(proc, display, window, log, env, what):
+    xh.close_window(display, window)
+    rc = exit_code(proc)
     log.close()
     check(rc == 0, f"{what}: the program ended with {rc} after the close request")
 
@@ -261,6 +266,18 @@ def key_each(env, *keys, delay=0.3):
     for k in keys:
         xh.run(["xdotool", "key", "--clearmodifiers", k], env)
         time.sleep(delay)
+
+
+def ask_grow_shrink(at, env):
+    """Selects the chart at the point and picks the last item of its context
+    menu, "Add Grow/Shrink Effect" in animation mode."""
+    xh.run(["xdotool", "mousemove", "--sync", str(at[0]), str(at[1])], env)
+    time.sleep(0.3)
+    xh.run(["xdotool", "click", "1"], env)
+    time.sleep(0.5)
+    xh.run(["xdotool", "click", "3"], env)
+    time.sleep(1.0)
+    xh.run(["xdotool", "key", "--delay", "80", "End", "Return"], env)
 
 
 def focus(window, env):
