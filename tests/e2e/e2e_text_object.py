@@ -103,10 +103,6 @@ class StoredScenes:
     def drive(self, run):
         texts = shutil.copy(os.path.join(os.path.dirname(self.reference), "stored-texts.apn"), self.folder)
         if open_scene(run, texts, "stored texts"):
-            # Environment > Output Quality > Low: drawn once, as the reference was.
-            ep.focus(run.window, run.env)
-            xh.run(["xdotool", "key", "--delay", "150", "alt+n", "q", "l"], run.env)
-            time.sleep(0.5)
             export_png(run, self.exported, "stored texts")
         for original in self.canonical:
             name, saved = os.path.basename(original), self.saved(original)
@@ -154,6 +150,12 @@ def main():
         env = xh.environment(display, home, source)
         env["FONTCONFIG_FILE"] = pinned_fonts(source, home)
         stored = StoredScenes(source, home)
+        # Output Quality Low, as a user chose it before (the menu's keys may be
+        # lost on a loaded machine): exports are drawn once, as the reference was.
+        settings = os.path.join(env["XDG_CONFIG_HOME"], "kelvano")
+        os.makedirs(settings, exist_ok=True)
+        with open(os.path.join(settings, "kelvano.conf"), "w") as f:
+            f.write("[Configure]\nOutQuality=0\n")
         work = tempfile.mkdtemp(prefix="work-", dir=home)
         saved = os.path.join(work, "greeting.apn")
         run = ep.Program(program, work, [], env, display)
