@@ -307,7 +307,6 @@ void pnString::setStringProperty(const char* n) {
     pnStringProperty* style = scene->findStringProperty(styleName.c_str());
     if (!style) return;  // the own values stay as they are
     takeStyle(style);
-    fromStyle = true;
     regenerate();
 }
 
@@ -315,7 +314,6 @@ void pnString::setStringProperty(pnStringProperty* style) {
     if (!style) return;
     if (!style->getName().empty()) styleName = style->getName();
     takeStyle(style);
-    fromStyle = true;
     if (nodesLive() && geoSet) regenerate();
 }
 

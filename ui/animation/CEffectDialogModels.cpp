@@ -131,8 +131,7 @@ void CEffectEditorModel::KeepCurrent() {
 }
 
 void CEffectEditorModel::NoteLeft() {
-    if (const pnEffect* effect = Effect())
-        m_left = {effect->getTrans(), effect->getScale(), effect->getRotAxis(), effect->getRotAngle(), effect->getColor()};
+    if (const pnEffect* effect = Effect()) m_left = EffectValues::Of(*effect);
 }
 
 bool CEffectEditorModel::AnyChanged() const {
@@ -142,22 +141,14 @@ bool CEffectEditorModel::AnyChanged() const {
 int CEffectEditorModel::TakeOutsideChanges() {
     const pnEffect* effect = m_bLoaded ? Effect() : nullptr;
     if (!effect) return 0;
-    int taken = 0;
-    if (!(effect->getTrans() == m_left.move)) {
-        m_savedMove = effect->getTrans();
-        taken |= 1 << kMove;
-    }
-    if (!(effect->getScale() == m_left.scale)) {
-        m_savedScale = effect->getScale();
-        taken |= 1 << kScale;
-    }
-    if (effect->getRotAngle() != m_left.angle || !(effect->getRotAxis() == m_left.axis)) {
+    const int taken = EffectValues::Of(*effect).GroupsApart(m_left);
+    if (!taken) return 0;
+    if (taken & (1 << kMove)) m_savedMove = effect->getTrans();
+    if (taken & (1 << kScale)) m_savedScale = effect->getScale();
+    if (taken & (1 << kRotate)) {
         m_fSavedAngle = effect->getRotAngle();
         m_savedAxis = effect->getRotAxis();
-        taken |= 1 << kRotate;
     }
-    if (effect->getColor() != m_left.color) taken |= 1 << kColor;
-    if (!taken) return 0;
     for (int g = kMove; g <= kColor; ++g)
         if (taken & (1 << g)) m_changed[g] = false;
     NoteLeft();

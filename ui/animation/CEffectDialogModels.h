@@ -8,6 +8,7 @@
 
 #include "editor/CViewListener.h"
 #include "sg/sgVec.h"
+#include "ui/animation/EffectValues.h"
 
 #include <functional>
 #include <string>
@@ -61,6 +62,7 @@ private:
 class CEffectEditorModel : public CViewListener {
 public:
     enum Group { kMove, kScale, kRotate, kColor };
+    static_assert(kMove == static_cast<int>(EffectValues::kMove) && kColor == static_cast<int>(EffectValues::kColor));
     CEffectEditorModel(CKelvanoView* view, int mode);
     ~CEffectEditorModel() override;
     CEffectEditorModel(const CEffectEditorModel&) = delete;
@@ -112,13 +114,6 @@ public:
     float m_fSavedAngle = 0.0f;
 
 private:
-    // What the effect holds as this editor left it; any other value is
-    // another window's.
-    struct Left {
-        sgVec3 move, scale, axis;
-        float angle = 0.0f;
-        std::string color;
-    };
     void NoteLeft();
     void KeepCurrent();
     // The effect's values and the kept ones change places (groups changed only).
@@ -129,5 +124,7 @@ private:
     std::string m_strName;
     bool m_changed[4] = {false, false, false, false};
     bool m_bLoaded = false;
-    Left m_left;
+    // What the effect holds as this editor left it; any other value is
+    // another window's.
+    EffectValues m_left;
 };

@@ -6,18 +6,8 @@
 #include "scene/pnScene.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
-CEffectListModel::Values valuesOf(const pnEffect& e) {
-    return {e.getTrans(), e.getScale(), e.getRotAxis(), e.getRotAngle(), e.getColor(),
-            e.getFlag(pnEffect::COLOR_FLAG) != 0};
-}
-
-// A NaN from a file is the same NaN: it must not count as a change at every look.
-bool same(float a, float b) { return a == b || (std::isnan(a) && std::isnan(b)); }
-bool same(const sgVec3& a, const sgVec3& b) { return same(a[0], b[0]) && same(a[1], b[1]) && same(a[2], b[2]); }
-
 // The field's typed value where it was typed, the effect's own otherwise.
 sgVec3 merged(const sgVec3& typed, const sgVec3& now, const bool* typedFields) {
     sgVec3 v = now;
@@ -71,7 +61,7 @@ bool CEffectListModel::Select(int index) {
     if (index < -1 || index >= static_cast<int>(m_names.size())) return false;
     m_nSelected = index;
     const pnEffect* effect = SelectedEffect();
-    m_shown = effect ? valuesOf(*effect) : Values();
+    m_shown = effect ? EffectValues::Of(*effect) : Values();
     m_strColor = m_shown.color;
     ClearTyped();
     return true;
@@ -108,12 +98,8 @@ bool CEffectListModel::AnyChanged() const {
 int CEffectListModel::Follow() {
     const pnEffect* effect = SelectedEffect();
     if (!effect) return 0;
-    const Values now = valuesOf(*effect);
-    int groups = 0;
-    if (!same(now.move, m_shown.move)) groups |= 1 << kMove;
-    if (!same(now.scale, m_shown.scale)) groups |= 1 << kScale;
-    if (!same(now.angle, m_shown.angle) || !same(now.axis, m_shown.axis)) groups |= 1 << kRotate;
-    if (now.color != m_shown.color || now.colorOn != m_shown.colorOn) groups |= 1 << kColor;
+    const Values now = EffectValues::Of(*effect);
+    const int groups = now.GroupsApart(m_shown);
     if (!groups) return 0;
     m_shown = now;
     if (!m_changed[kColor]) m_strColor = now.color;
@@ -138,7 +124,7 @@ bool CEffectListModel::Apply(const sgVec3& move, const sgVec3& scale, float angl
     if (m_changed[kColor]) effect->setColor(color ? m_strColor.c_str() : "");
     ClearTyped();
     // The list shows what it wrote before the view tells of the change.
-    m_shown = valuesOf(*effect);
+    m_shown = EffectValues::Of(*effect);
     m_strColor = m_shown.color;
     view->SetModified();
     view->FrameContentChanged();

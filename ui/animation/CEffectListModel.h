@@ -10,6 +10,7 @@
 #pragma once
 
 #include "editor/CViewListener.h"
+#include "ui/animation/EffectValues.h"
 #include "sg/sgVec.h"
 
 #include <functional>
@@ -27,12 +28,8 @@ public:
     static Group GroupOfField(int field);
 
     // What the list shows of the selected effect.
-    struct Values {
-        sgVec3 move{0, 0, 0}, scale{1, 1, 1}, axis{0, 1, 0};
-        float angle = 0.0f;
-        std::string color;
-        bool colorOn = false;
-    };
+    using Values = EffectValues;
+    static_assert(kMove == static_cast<int>(EffectValues::kMove) && kColor == static_cast<int>(EffectValues::kColor));
     static float FieldValue(const Values& values, int field);
 
     // The scene's effects, none selected, nothing typed.
